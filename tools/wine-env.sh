@@ -1,0 +1,98 @@
+# Sourced by the project's scripts: Wine prefix, Xvfb and wineserver handling.
+# Expects BUILD_DIR (absolute) to be set by the caller.
+: "${BUILD_DIR:?BUILD_DIR must be set}"
+export WINEPREFIX="${WINEPREFIX_OVERRIDE:-$BUILD_DIR/wineprefix}"
+export WINEARCH=win64
+export WINEDEBUG=-all
+# No Mono or Gecko installer dialogs when the prefix is created.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+WINE_BIN=/usr/lib/wine/wine64
+WINESERVER_BIN=/usr/lib/wine/wineserver64
+[ -x "$WINE_BIN" ] || WINE_BIN=$(command -v wine64 || command -v wine)
+[ -x "$WINESERVER_BIN" ] || WINESERVER_BIN=$(command -v wineserver)
+export WINE_BIN WINESERVER_BIN
+
+# Starts Xvfb on a free display unless DISPLAY is already usable; records the
+# PID so that only our own server is stopped later.
+xvfb_start() {
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
+  local n=90
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  XVFB_PID=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 1 100); do
+    xdpyinfo >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start on $DISPLAY" >&2; return 1; }
+  export XVFB_PID
+}
+
+xvfb_stop() {
+  if [ -n "${XVFB_PID:-}" ]; then
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+    unset XVFB_PID
+  fi
+}
+
+# Creates the prefix once: fonts, unmanaged windows under Xvfb, font
+# replacements. A stamp file marks a finished set-up.
+wine_prefix_ensure() {
+  local stamp="$WINEPREFIX/.project-ready"
+  [ -f "$stamp" ] && return 0
+  mkdir -p "$WINEPREFIX"
+  "$WINE_BIN" wineboot -i >/dev/null 2>&1 || true
+  "$WINESERVER_BIN" -w
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  mkdir -p "$fonts"
+  for f in $(dpkg -L fonts-wine 2>/dev/null | grep -i '\.ttf$'); do cp -f "$f" "$fonts/"; done
+  local reg="$BUILD_DIR/prefix-setup.reg"
+  cat > "$reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+"Decorated"="Y"
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"MS Shell Dlg"="Tahoma"
+"MS Shell Dlg 2"="Tahoma"
+"Segoe UI"="Tahoma"
+"Arial"="Tahoma"
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+
+[HKEY_CURRENT_USER\Software\Wine\DllOverrides]
+"winemenubuilder.exe"=""
+REG
+  "$WINE_BIN" regedit /S "$(winepath_w "$reg")" >/dev/null 2>&1
+  "$WINESERVER_BIN" -w
+  touch "$stamp"
+}
+
+winepath_w() { echo "Z:$(echo "$1" | sed 's|/|\\|g')"; }
+
+# Sets the prefix's regional format: "ru" (comma decimal separator) or "en".
+wine_set_locale() {
+  local reg="$BUILD_DIR/prefix-locale.reg"
+  if [ "$1" = ru ]; then
+    printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\International]\n"Locale"="00000419"\n"LocaleName"="ru-RU"\n"sDecimal"=","\n"sThousand"=" "\n"sList"=";"\n"sShortDate"="dd.MM.yyyy"\n"sDate"="."\n' > "$reg"
+  else
+    printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\International]\n"Locale"="00000409"\n"LocaleName"="en-US"\n"sDecimal"="."\n"sThousand"=","\n"sList"=","\n"sShortDate"="M/d/yyyy"\n"sDate"="/"\n' > "$reg"
+  fi
+  "$WINE_BIN" regedit /S "$(winepath_w "$reg")" >/dev/null 2>&1
+}
+
+# One persistent, warmed-up wineserver for a batch of Wine processes.
+wineserver_start() {
+  "$WINESERVER_BIN" -p
+  "$WINE_BIN" cmd /c exit >/dev/null 2>&1 || true
+}
+
+wineserver_stop() {
+  "$WINESERVER_BIN" -k 2>/dev/null || true
+  "$WINESERVER_BIN" -w 2>/dev/null || true
+}
