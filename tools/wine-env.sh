@@ -16,17 +16,21 @@ export WINE_BIN WINESERVER_BIN
 # PID so that only our own server is stopped later.
 xvfb_start() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
-  local n=90
-  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  # -displayfd lets the server pick a free display itself, so parallel runs
+  # never race for the same number.
+  local fdfile
+  fdfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
   XVFB_PID=$!
-  export DISPLAY=":$n"
+  local n=""
   for _ in $(seq 1 100); do
-    xdpyinfo >/dev/null 2>&1 && break
+    n=$(head -1 "$fdfile" 2>/dev/null | tr -d '[:space:]')
+    [ -n "$n" ] && break
     sleep 0.1
   done
-  xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start on $DISPLAY" >&2; return 1; }
-  export XVFB_PID
+  rm -f "$fdfile"
+  [ -n "$n" ] || { echo "Xvfb did not start" >&2; return 1; }
+  export DISPLAY=":$n" XVFB_PID
 }
 
 xvfb_stop() {
