@@ -294,8 +294,7 @@ void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
 void TComponent::FreeNotification(TComponent* AComponent) {
   if (!AComponent) return;
   if (!FOwner || AComponent->FOwner != FOwner) {
-    if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent) ==
-        FFreeNotifies.end()) {
+    if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent) == FFreeNotifies.end()) {
       FFreeNotifies.push_back(AComponent);
       AComponent->FreeNotification(this);
     }
@@ -405,8 +404,7 @@ String TCollectionItem::GetNamePath() {
 }
 
 void TCollectionItem::Changed(bool AllItems) {
-  if (FCollection && FCollection->FUpdateCount == 0)
-    FCollection->Update(AllItems ? nullptr : this);
+  if (FCollection && FCollection->FUpdateCount == 0) FCollection->Update(AllItems ? nullptr : this);
 }
 
 TPersistent* TCollectionItem::GetOwner() { return FCollection; }
@@ -593,8 +591,11 @@ bool IsDefaultPropValue(TObject* Instance, const TPropInfo* Prop) {
       return Prop->GetFloat(Instance) == 0;
     case tkString:
       return Prop->GetStr(Instance).empty();
-    case tkClass:
-      return Prop->GetObj(Instance) == nullptr;
+    case tkClass: {
+      TObject* Obj = Prop->GetObj(Instance);
+      if (auto* Collection = AsOrNull<TCollection>(Obj)) return Collection->Count() == 0;
+      return Obj == nullptr;
+    }
     case tkMethod:
       return !Prop->GetMethod(Instance);
     default:
