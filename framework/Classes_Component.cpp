@@ -235,6 +235,11 @@ void TComponent::SetReference(bool Enable) {
 
 void TComponent::InsertComponent(TComponent* AComponent) {
   AComponent->ValidateContainer(this);
+  // The rename check only covers components already owned here; a component
+  // joining with a name that is taken would make FindComponent ambiguous.
+  if (!AComponent->FName.empty() && FindComponent(AComponent->FName))
+    throw EComponentError(Fmt(L"A component named %s already exists", {AComponent->FName}));
+  if (AComponent->FOwner) AComponent->FOwner->RemoveComponent(AComponent);
   ValidateRename(AComponent, String(), AComponent->FName);
   Insert(AComponent);
   AComponent->SetReference(true);
