@@ -417,6 +417,12 @@ TPersistent* TCollectionItem::GetOwner() { return FCollection; }
 // ---------------------------------------------------------------------------
 IMPLEMENT_CLASS(TCollection)
 
+void TCollection::BeforeDestruction() {
+  FUpdateCount = 1;
+  Clear();
+  TPersistent::BeforeDestruction();
+}
+
 TCollection::~TCollection() {
   FUpdateCount = 1;
   Clear();

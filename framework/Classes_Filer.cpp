@@ -119,6 +119,13 @@ TValueType TReader::NextValue() {
   return V;
 }
 
+bool TReader::EndOfList() {
+  Byte B = 0;
+  Read(&B, 1);
+  FStream->Seek(-1, soCurrent);
+  return B == vaNull;
+}
+
 void TReader::CheckValue(TValueType Value) {
   if (ReadValue() != Value) {
     FStream->Seek(-1, soCurrent);

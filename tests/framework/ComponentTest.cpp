@@ -318,11 +318,13 @@ class TLogCollection : public TOwnedCollection {
  public:
   using TOwnedCollection::TOwnedCollection;
   std::vector<String> Events;
+  std::vector<String>* Outlives = nullptr;  // a log that survives the collection
 
  protected:
   void Notify(TCollectionItem* Item, TCollectionNotification Action) override {
     static const wchar_t* Names[] = {L"added", L"extracting", L"deleting"};
     Events.push_back(String(Names[Action]) + L" " + std::to_wstring(Item->ID()));
+    if (Outlives) Outlives->push_back(Events.back());
   }
   void Update(TCollectionItem* Item) override {
     Events.push_back(Item ? L"update " + std::to_wstring(Item->ID()) : L"update all");
@@ -397,6 +399,11 @@ TEST(Collections, ItemsNotificationsUpdatesAndNamePaths) {
   ASSERT_EQ(Copy->Count(), 2);
   EXPECT_EQ(static_cast<TNamedItem*>(Copy->Items(1))->Text, L"new");
   EXPECT_EQ(Copy->GetNamePath(), L"TLogCollection");
+  // Freeing the collection frees its items, telling its own override.
+  std::vector<String> Last;
+  Copy->Outlives = &Last;
+  Copy.reset();
+  EXPECT_EQ(Last, (std::vector<String>{L"extracting 1", L"extracting 0"}));
   C->Clear();
   EXPECT_EQ(C->Count(), 0);
   // Items of a foreign class are refused, and nothing half-inserted stays.

@@ -152,6 +152,13 @@ TEST(FilerValues, EveryValueTypeRoundTripsThroughBinaryAndText) {
          W.WriteListEnd();
        },
        L" (\r\n    1\r\n    'x'\r\n    (\r\n      y))"},
+      {"long string in a list",
+       [](TWriter& W) {
+         W.WriteListBegin();
+         W.WriteString(String(70, L'b'));
+         W.WriteListEnd();
+       },
+       L" (\r\n    '" + String(64, L'b') + L"' +\r\n    'bbbbbb')"},
       {"empty list",
        [](TWriter& W) {
          W.WriteListBegin();
@@ -189,6 +196,33 @@ TEST(FilerValues, EveryValueTypeRoundTripsThroughBinaryAndText) {
     EXPECT_EQ(Text, L"object X: TFoo\r\n  P =" + C.Text + L"\r\nend\r\n");
     EXPECT_EQ(TextToBinary(Text), Binary);
   }
+}
+
+TEST(FilerValues, ComponentHeadersWithFlagsRoundTrip) {
+  const String Text =
+      L"inherited Form1: TTestForm\r\n"
+      L"  inline Frame1: TFrame [2]\r\n"
+      L"    object Inner: TThing [-1]\r\n"
+      L"    end\r\n"
+      L"  end\r\n"
+      L"  object TUnnamed\r\n"
+      L"  end\r\n"
+      L"end\r\n";
+  TBytes Binary = TextToBinary(Text);
+  EXPECT_EQ(BinaryToText(Binary), Text);
+  auto S = MakeOwned<TBytesStream>(Binary);
+  TReader R(S.get());
+  R.ReadSignature();
+  TFilerFlags Flags;
+  Integer Pos = 0;
+  R.ReadPrefix(Flags, Pos);
+  EXPECT_EQ(Flags, TFilerFlags({ffInherited}));
+  EXPECT_EQ(R.ReadStr(), L"TTestForm");
+  EXPECT_EQ(R.ReadStr(), L"Form1");
+  R.ReadListEnd();
+  R.ReadPrefix(Flags, Pos);
+  EXPECT_EQ(Flags, TFilerFlags({ffInline, ffChildPos}));
+  EXPECT_EQ(Pos, 2);
 }
 
 TEST(FilerValues, ValuesReadBackAsWritten) {
@@ -445,7 +479,16 @@ TEST_F(FilerFixture, TruncatedOrCorruptBinaryRaisesReadErrorAndNeverReadsPastThe
     TBytes Cut(Binary.begin(), Binary.begin() + static_cast<ptrdiff_t>(Len));
     auto S = MakeOwned<TBytesStream>(Cut);
     TReader R(S.get());
-    EXPECT_THROW(R.ReadRootComponent(nullptr), EReadError);
+    try {
+      R.ReadRootComponent(nullptr)->Free();
+      ADD_FAILURE() << "no exception";
+    } catch (EReadError& E) {
+      // The message names the property being read, or else the position.
+      bool Named = E.Message().rfind(L"Error reading Form1.", 0) == 0 ||
+                   E.Message().rfind(L"Error reading Comp1.", 0) == 0 ||
+                   E.Message().find(L" at offset ") != String::npos;
+      EXPECT_TRUE(Named) << E.Message();
+    }
     EXPECT_EQ(LiveComponents, Baseline + 2);
     auto S2 = MakeOwned<TBytesStream>(Cut);
     auto Out = MakeOwned<TBytesStream>();
@@ -504,6 +547,53 @@ TEST_F(FilerFixture, TextFormAcceptsUtf8WithByteOrderMarkAndCrlf) {
       ToUtf8(L"\xFEFFobject Form1: TTestForm\r\n  Caption = 'Карта' + ' слоя'\r\nend\r\n");
   TOwned<TComponent> Root(ReadRoot(Data));
   EXPECT_EQ(As<TTestForm>(Root.get())->GetCaption(), L"Карта слоя");
+}
+
+TEST_F(FilerFixture, SingleComponentsWriteAndReadWithoutARootStream) {
+  TOwned<TTestForm> Form = MakeOwned<TTestForm>(nullptr);
+  Form->SetName(L"Host");
+  TOwned<TTestComp> Loose = MakeOwned<TTestComp>(nullptr);
+  Loose->SetName(L"Comp2");
+  Loose->SetCount(9);
+  auto S = MakeOwned<TBytesStream>();
+  {
+    TWriter W(S.get());
+    W.WriteComponent(Loose.get());
+  }
+  S->SetPosition(0);
+  TReader R(S.get());
+  R.SetRoot(Form.get());
+  R.SetOwner(Form.get());
+  TComponent* Read = R.ReadComponent(nullptr);
+  EXPECT_EQ(Read->Owner(), Form.get());
+  EXPECT_EQ(Form->Comp2, Read);
+  EXPECT_EQ(As<TTestComp>(Read)->GetCount(), 9);
+  EXPECT_EQ(LoadedLog, (std::vector<String>{L"Comp2:-"}));
+  EXPECT_FALSE(Read->ComponentState().Contains(csLoading));
+}
+
+TEST_F(FilerFixture, InheritedFormReadsItsAncestorsResourceFirst) {
+  // TTESTFORM, then TTESTFORMEX with inherited components changed and one
+  // added.
+  TOwned<TTestFormEx> Form = MakeOwned<TTestFormEx>(nullptr);
+  EXPECT_TRUE(InitInheritedComponent(Form.get(), TComponent::StaticClass()));
+  EXPECT_EQ(Form->Name(), L"TestForm");
+  EXPECT_EQ(Form->GetCaption(), L"Derived");
+  ASSERT_EQ(Form->ComponentCount(), 3);
+  EXPECT_EQ(Form->Comp1->GetCount(), 5);
+  EXPECT_EQ(Form->Comp1->GetCaption(), L"First");
+  EXPECT_EQ(Form->Comp1->GetBuddy(), Form->Comp2);
+  auto* Comp3 = As<TTestComp>(Form->FindComponent(L"Comp3"));
+  ASSERT_NE(Comp3, nullptr);
+  EXPECT_EQ(Comp3->GetBuddy(), Form->Comp1);
+  // An inherited component that the ancestor does not have is an error.
+  TOwned<TTestForm> Plain = MakeOwned<TTestForm>(nullptr);
+  try {
+    ReadText(L"inherited F: TTestForm\n  inherited Ghost: TTestComp\n  end\nend", Plain.get());
+    ADD_FAILURE() << "no exception";
+  } catch (EReadError& E) {
+    EXPECT_EQ(E.Message(), L"Ancestor for 'Ghost' not found");
+  }
 }
 
 TEST_F(FilerFixture, FormResourceCompiledIntoTheProgramLoads) {

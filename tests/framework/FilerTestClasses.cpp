@@ -131,6 +131,8 @@ void TTestForm::Loaded() {
   TComponent::Loaded();
 }
 
+IMPLEMENT_CREATABLE_CLASS(TTestFormEx)
+
 void RegisterTestClasses() {
   RegisterClasses(
       {TTestComp::StaticClass(), TTestForm::StaticClass(), TTestReadOnly::StaticClass()});

@@ -154,6 +154,13 @@ class TTestForm : public TComponent {
   String FCaption;
 };
 
+// A form that inherits TTestForm's resource and adds its own.
+class TTestFormEx : public TTestForm {
+  DECLARE_CLASS(TTestFormEx, TTestForm)
+ public:
+  using TTestForm::TTestForm;
+};
+
 void RegisterTestClasses();
 
 }  // namespace FilerTest
