@@ -521,7 +521,10 @@ void VarArrayPut(Variant& A, const Variant& AValue, std::initializer_list<Intege
   std::vector<LONG> Indices = ArrayIndices(Arr, AIndices);
   VARTYPE VT = ElementType(Arr);
   if (VT == VT_VARIANT) {
-    VarResultCheck(SafeArrayPutElement(Arr, Indices.data(), const_cast<VARIANT*>(&AValue.Var())));
+    // The array copies without resolving references; it must hold the value,
+    // since the referenced variable lives only as long as a COM call.
+    Variant Value = AValue;
+    VarResultCheck(SafeArrayPutElement(Arr, Indices.data(), Value.Ptr()));
     return;
   }
   Variant Value = ChangeType(AValue.Var(), VT);

@@ -397,6 +397,11 @@ TEST(VariantArray, CopiesAreIndependent) {
   VarArrayPut(B, L"changed", {0});
   EXPECT_EQ(VarArrayGet(A, {0}).AsInteger(), 1);
   EXPECT_EQ(VarArrayGet(B, {0}).AsString(), L"changed");
+  LONG Target = 5;
+  VarArrayPut(B, ByRef(VT_I4, &Target), {1});
+  Target = 6;
+  EXPECT_EQ(VarType(VarArrayGet(B, {1})), varInteger);
+  EXPECT_EQ(VarArrayGet(B, {1}).AsInteger(), 5);
 }
 
 TEST(VariantArray, TypedElementsAreConverted) {
