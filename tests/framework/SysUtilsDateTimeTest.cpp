@@ -32,7 +32,7 @@ TEST(SysUtilsDateTime, EncodeAndDecodeDates) {
   struct Case {
     Word Y, M, D;
     TDateTime Expected;
-  } Cases[] = {{1899, 12, 30, 0},   {1900, 1, 1, 2},     {2000, 1, 1, 36526},
+  } Cases[] = {{1899, 12, 30, 0},    {1900, 1, 1, 2},    {2000, 1, 1, 36526},
                {2024, 2, 29, 45351}, {1, 1, 1, -693593}, {9999, 12, 31, 2958465},
                {1899, 12, 29, -1}};
   for (const Case& C : Cases) {
@@ -50,8 +50,8 @@ TEST(SysUtilsDateTime, EncodeAndDecodeDates) {
     DecodeDate(T < 0 ? T - 0.75 : T + 0.75, Y, M, D);
     ASSERT_EQ(EncodeDate(Y, M, D), T);
   }
-  const Word Bad[][3] = {{2023, 2, 29}, {1900, 2, 29}, {0, 1, 1}, {1, 13, 1}, {2024, 4, 31},
-                         {2024, 1, 0}, {10000, 1, 1}};
+  const Word Bad[][3] = {{2023, 2, 29}, {1900, 2, 29}, {0, 1, 1},    {1, 13, 1},
+                         {2024, 4, 31}, {2024, 1, 0},  {10000, 1, 1}};
   for (const auto& B : Bad) {
     try {
       EncodeDate(B[0], B[1], B[2]);
@@ -100,7 +100,7 @@ TEST(SysUtilsDateTime, FormatDateTimePatterns) {
       {L"dd/mm/yyyy hh:nn:ss", L"05.03.2024 14:07:09"},
       {L"d/m/yy", L"5.3.24"},
       {L"ddd dddd mmm mmmm", L"Tue Tuesday Mar March"},
-      {L"hh:mm", L"14:07"},         // "m" after an hour is minutes
+      {L"hh:mm", L"14:07"},        // "m" after an hour is minutes
       {L"hh:nn mm", L"14:07 03"},  // ... but not after minutes
       {L"h:mm am/pm", L"2:07 pm"},
       {L"h:mm AM/PM", L"2:07 PM"},
@@ -151,9 +151,9 @@ TEST(SysUtilsDateTime, StrToDateTime) {
     EXPECT_TRUE(TryStrToDateTime(C.Text, V, C.Settings)) << C.Text;
     EXPECT_NEAR(V, C.Expected, 1e-9) << C.Text;
   }
-  const wchar_t* Bad[] = {L"",          L"abc",          L"32.1.2024",  L"29.2.2023",
-                          L"5.3.2024 25:00", L"5.3.2024 x", L"5/3/2024",   L"14",
-                          L"5.3.2024 13:00 PM"};
+  const wchar_t* Bad[] = {
+      L"",           L"abc",      L"32.1.2024", L"29.2.2023",        L"5.3.2024 25:00",
+      L"5.3.2024 x", L"5/3/2024", L"14",        L"5.3.2024 13:00 PM"};
   for (const wchar_t* Text : Bad) {
     TDateTime V;
     EXPECT_FALSE(TryStrToDateTime(Text, V, D)) << Text;

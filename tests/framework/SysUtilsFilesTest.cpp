@@ -15,8 +15,8 @@ TEST(SysUtilsFileNames, Parts) {
       {L"C:\\file.txt", L"C:\\", L"C:\\", L"file.txt", L".txt", L"C:"},
       {L"file", L"", L"", L"file", L"", L""},
       {L"C:\\dir.d\\file", L"C:\\dir.d\\", L"C:\\dir.d", L"file", L"", L"C:"},
-      {L"\\\\server\\share\\dir\\f.tar.gz", L"\\\\server\\share\\dir\\",
-       L"\\\\server\\share\\dir", L"f.tar.gz", L".gz", L"\\\\server\\share"},
+      {L"\\\\server\\share\\dir\\f.tar.gz", L"\\\\server\\share\\dir\\", L"\\\\server\\share\\dir",
+       L"f.tar.gz", L".gz", L"\\\\server\\share"},
       {L"C:file.txt", L"C:", L"C:", L"file.txt", L".txt", L"C:"},
       {L"dir\\", L"dir\\", L"dir", L"", L"", L""},
       {L".hidden", L"", L"", L".hidden", L".hidden", L""},
@@ -163,8 +163,8 @@ TEST_F(SysUtilsFiles, FindFirstScansFoldersRecursively) {
     FindClose(F);
   };
   Scan(Scan, Root, faAnyFile);
-  const std::map<String, Int64> All = {{L"a.txt", 3},       {L"h.txt", 2},
-                                       {L"sub\\", 0},       {L"sub\\b.dat", 5},
+  const std::map<String, Int64> All = {{L"a.txt", 3},         {L"h.txt", 2},
+                                       {L"sub\\", 0},         {L"sub\\b.dat", 5},
                                        {L"sub\\deeper\\", 0}, {L"sub\\deeper\\c.txt", 0}};
   EXPECT_EQ(Found, All);
 

@@ -98,10 +98,9 @@ TEST(SysUtilsFormat, InvalidSpecifiersRaiseConvertError) {
     std::initializer_list<TVarRec> Args;
   };
   const Case Cases[] = {
-      {L"%d", {1.5}},      {L"%f", {1}},        {L"%s", {1}},      {L"%d", {}},
-      {L"%s %s", {L"a"}},  {L"abc%", {1}},      {L"%k", {1}},      {L"%x", {L"a"}},
-      {L"%2:d", {1, 2}},   {L"%*d", {L"a", 1}}, {L"%d", {true}},   {L"%p", {1}},
-      {L"%.5", {1}},       {L"%s", {nullptr}},
+      {L"%d", {1.5}},  {L"%f", {1}}, {L"%s", {1}},    {L"%d", {}},        {L"%s %s", {L"a"}},
+      {L"abc%", {1}},  {L"%k", {1}}, {L"%x", {L"a"}}, {L"%2:d", {1, 2}},  {L"%*d", {L"a", 1}},
+      {L"%d", {true}}, {L"%p", {1}}, {L"%.5", {1}},   {L"%s", {nullptr}},
   };
   for (const Case& C : Cases) {
     try {
