@@ -403,7 +403,7 @@ String FormatFloat(const String& Format, Extended Value, const TFormatSettings& 
   if (R.Digits.empty() && Sections.size() >= 3 && !Sections[2].empty()) {
     P = AnalyzePicture(Sections[2]);
     R = PictureDecimal(P, Value);
-  } else if (Value < 0 && Sections.size() >= 2 && !Sections[1].empty()) {
+  } else if (R.Negative && Sections.size() >= 2 && !Sections[1].empty()) {
     P = AnalyzePicture(Sections[1]);
     R = PictureDecimal(P, Value);
     AddMinus = false;

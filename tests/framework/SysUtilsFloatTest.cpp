@@ -143,6 +143,8 @@ TEST(SysUtilsFloat, FormatFloatPictures) {
       {L"0.0;(0.0);zero", 0.0, L"zero"},
       {L"0.0;(0.0);zero", 0.01, L"zero"},
       {L"0.0;(0.0);zero", 2.0, L"2.0"},
+      {L"0;(0)", -0.4, L"0"},
+      {L"0;(0)", -0.6, L"(1)"},
       {L"", 0.5, L"0.5"},
   };
   for (const Case& C : Cases) {
