@@ -415,12 +415,13 @@ TEST(VariantArray, TypedElementsAreConverted) {
   EXPECT_EQ(Elem.AsInteger(), 7);
 
   Variant Texts = VarArrayCreate({0, 1}, varOleStr);
-  VarArrayPut(Texts, 2.5, {1});
-  EXPECT_EQ(VarType(VarArrayGet(Texts, {1})), varOleStr);
   {
+    // The number becomes text when it is put, under the format of that moment.
     TRegionalFormat Format(TRegionalFormat::Dot);
-    EXPECT_EQ(VarArrayGet(Texts, {1}).AsString(), L"2.5");
+    VarArrayPut(Texts, 2.5, {1});
   }
+  EXPECT_EQ(VarType(VarArrayGet(Texts, {1})), varOleStr);
+  EXPECT_EQ(VarArrayGet(Texts, {1}).AsString(), L"2.5");
   EXPECT_EQ(VarArrayGet(Texts, {0}).AsString(), L"");
 
   TFakeDispatch Disp;
