@@ -1,5 +1,7 @@
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 
@@ -17,6 +19,11 @@ struct TDecimal {
   int Exp = 0;
 };
 
+// The framework's float text takes 18 correctly rounded significant digits
+// and rounds those half away from zero to 15; the MIF text must be the same
+// text, so it rounds the same way twice.
+constexpr int WideDigits = 18;
+
 // Reads the significand digits and the exponent of a to_chars scientific text
 // ("d.ddde+XX", no sign).
 void SplitScientific(const char* AFirst, const char* ALast, TDecimal& ADec) {
@@ -27,22 +34,80 @@ void SplitScientific(const char* AFirst, const char* ALast, TDecimal& ADec) {
   int E = 0;
   std::from_chars(P + 1 + (P[1] == '+' ? 1 : 0), ALast, E);
   ADec.Exp = E + 1;
+}
+
+// Rounds 18 digits half away from zero to 15 and drops trailing zeros.
+void RoundToPrecision(TDecimal& ADec) {
+  bool Up = ADec.Count > MaxDigits && ADec.Digits[MaxDigits] >= '5';
+  ADec.Count = std::min(ADec.Count, MaxDigits);
+  if (Up) {
+    int I = ADec.Count - 1;
+    while (I >= 0 && ADec.Digits[I] == '9') ADec.Digits[I--] = '0';
+    if (I >= 0) {
+      ++ADec.Digits[I];
+    } else {
+      ADec.Digits[0] = '1';
+      ++ADec.Exp;
+    }
+  }
   while (ADec.Count > 1 && ADec.Digits[ADec.Count - 1] == '0') --ADec.Count;
 }
 
-// The value rounded to 15 significant digits, trailing zeros removed. The
-// shortest round-trip text has at most 15 digits for most values, and then it
-// is that rounding already (for normal values 15-digit decimals lie further
-// apart than the shortest text can stray from the value).
+using UInt128 = unsigned __int128;
+
+constexpr UInt128 Pow10(int N) { return N == 0 ? 1 : 10 * Pow10(N - 1); }
+constexpr UInt128 Pow10Table[] = {Pow10(0),  Pow10(1),  Pow10(2),  Pow10(3),  Pow10(4),  Pow10(5),
+                                  Pow10(6),  Pow10(7),  Pow10(8),  Pow10(9),  Pow10(10), Pow10(11),
+                                  Pow10(12), Pow10(13), Pow10(14), Pow10(15), Pow10(16), Pow10(17),
+                                  Pow10(18), Pow10(19), Pow10(20), Pow10(21)};
+
+// round(M * 10^K / 2^S), halves to even: the exact value scaled, rounded once.
+uint64_t ScaleRound(uint64_t M, int K, int S) {
+  UInt128 P = static_cast<UInt128>(M) * Pow10Table[K];
+  UInt128 Q = P >> S;
+  UInt128 R = P - (Q << S);
+  UInt128 Half = static_cast<UInt128>(1) << (S - 1);
+  if (R > Half || (R == Half && (Q & 1))) ++Q;
+  return static_cast<uint64_t>(Q);
+}
+
+// Magnitudes of map coordinates: exact integer arithmetic on the binary
+// value gives the 18 correctly rounded digits without a general conversion.
+// False outside the range where it applies.
+bool FastDecimal(Double AValue, TDecimal& ADec) {
+  if (!(AValue >= 1e-3 && AValue < 1e15)) return false;
+  uint64_t Bits;
+  std::memcpy(&Bits, &AValue, sizeof(Bits));
+  uint64_t M = (Bits & ((uint64_t(1) << 52) - 1)) | (uint64_t(1) << 52);
+  int S = 1075 - static_cast<int>(Bits >> 52);  // AValue = M / 2^S, S > 0 here
+  // First guess of the decimal exponent, corrected by the result's length.
+  // floor(E2 * log10 2) is the exponent or one below it.
+  int Log = ((static_cast<int>(Bits >> 52) - 1023) * 78913) >> 18;
+  int K = WideDigits - 1 - Log;
+  constexpr uint64_t Low = 100000000000000000ull, High = 1000000000000000000ull;
+  uint64_t N = ScaleRound(M, K, S);
+  if (N >= High)
+    N = ScaleRound(M, --K, S);
+  else if (N < Low)
+    N = ScaleRound(M, ++K, S);
+  if (N < Low || N >= High) return false;
+  for (int I = WideDigits - 1; I >= 0; --I) {
+    ADec.Digits[I] = static_cast<char>('0' + N % 10);
+    N /= 10;
+  }
+  ADec.Count = WideDigits;
+  ADec.Exp = WideDigits - K;
+  return true;
+}
+
 void ToDecimal(Double AValue, TDecimal& ADec) {
-  char Tmp[40];
-  auto R = std::to_chars(Tmp, Tmp + sizeof(Tmp), AValue, std::chars_format::scientific);
-  SplitScientific(Tmp, R.ptr, ADec);
-  // Below the normal range the shortest text is no longer the rounding.
-  if (ADec.Count > MaxDigits || AValue < std::numeric_limits<Double>::min()) {
-    R = std::to_chars(Tmp, Tmp + sizeof(Tmp), AValue, std::chars_format::scientific, MaxDigits - 1);
+  if (!FastDecimal(AValue, ADec)) {
+    char Tmp[48];
+    auto R = std::to_chars(Tmp, Tmp + sizeof(Tmp), static_cast<long double>(AValue),
+                           std::chars_format::scientific, WideDigits - 1);
     SplitScientific(Tmp, R.ptr, ADec);
   }
+  RoundToPrecision(ADec);
 }
 
 char* PutExponent(char* P, int AExp) {
@@ -118,8 +183,43 @@ String MifFloatToWStr(Double AValue) {
   return String(Buf, End);
 }
 
+namespace {
+
+constexpr Double ExactPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                 1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// "[-]digits[.digits]" whose digits make an integer below 2^53: that integer
+// and the power of ten are exact doubles, so one division rounds correctly.
+// False for anything else, which the general conversion then decides.
+bool FastStrToFloat(std::string_view S, Double& AValue) {
+  const char* P = S.data();
+  const char* End = P + S.size();
+  bool Neg = P < End && *P == '-';
+  if (Neg) ++P;
+  uint64_t W = 0;
+  int Digits = 0, Decimals = 0;
+  const char* Start = P;
+  while (P < End && *P >= '0' && *P <= '9') W = W * 10 + (*P++ - '0');
+  Digits = static_cast<int>(P - Start);
+  if (Digits == 0) return false;
+  if (P < End && *P == '.') {
+    Start = ++P;
+    while (P < End && *P >= '0' && *P <= '9') W = W * 10 + (*P++ - '0');
+    Decimals = static_cast<int>(P - Start);
+    if (Decimals == 0) return false;
+  }
+  if (P != End || Digits + Decimals > 19 || W > (uint64_t(1) << 53) || Decimals > 22) return false;
+  Double V = static_cast<Double>(W) / ExactPow10[Decimals];
+  AValue = Neg ? -V : V;
+  return true;
+}
+
+}  // namespace
+
 bool TryMifStrToFloat(std::string_view AText, Double& AValue) {
   std::string_view S = TrimBlanks(AText);
+  if (FastStrToFloat(S, AValue)) return true;
   // from_chars takes no "+" sign; a sign of its own after it is not a number.
   if (!S.empty() && S.front() == '+') {
     S.remove_prefix(1);

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "CommaLocale.h"
 #include "Pelmora.h"
@@ -188,6 +190,93 @@ TEST(MifNumbers, DotWhateverTheRegionalFormat) {
   EXPECT_TRUE(TryMifStrToFloat("6144520.22", V));
   EXPECT_EQ(V, 6144520.22);
   EXPECT_FALSE(TryMifStrToFloat("6144520,22", V));
+}
+
+}  // namespace
+
+namespace {
+
+// The framework's float text by its definition: 18 correctly rounded digits,
+// rounded half away from zero to 15, general format.
+std::string FloatToStrOracle(Double V) {
+  if (V == 0) return "0";
+  char Buf[64];
+  auto R = std::to_chars(Buf, Buf + sizeof(Buf), std::fabs(static_cast<long double>(V)),
+                         std::chars_format::scientific, 17);
+  std::string Text(Buf, R.ptr);
+  size_t EPos = Text.find('e');
+  std::string D = Text.substr(0, 1) + Text.substr(2, EPos - 2);
+  int Exp = std::stoi(Text.substr(EPos + 1)) + 1;
+  bool Up = D[15] >= '5';
+  D.resize(15);
+  if (Up) {
+    int I = 14;
+    while (I >= 0 && D[I] == '9') D[I--] = '0';
+    if (I >= 0) {
+      ++D[I];
+    } else {
+      D.insert(D.begin(), '1');
+      D.pop_back();
+      ++Exp;
+    }
+  }
+  while (D.size() > 1 && D.back() == '0') D.pop_back();
+  std::string S = V < 0 ? "-" : "";
+  if (Exp > 15 || Exp < -3) {
+    S += D.substr(0, 1);
+    if (D.size() > 1) S += "." + D.substr(1);
+    return S + "E" + std::to_string(Exp - 1);
+  }
+  if (Exp <= 0) return S + "0." + std::string(-Exp, '0') + D;
+  if (static_cast<int>(D.size()) <= Exp) return S + D + std::string(Exp - D.size(), '0');
+  return S + D.substr(0, Exp) + "." + D.substr(Exp);
+}
+
+TEST(MifNumbers, SameTextAsFrameworkDefinition) {
+  // Halves at the 16th digit round away from zero, also when they are exact.
+  EXPECT_EQ(MifFloatToStr(7404649.001953125), "7404649.00195313");
+  EXPECT_EQ(MifFloatToStr(123456789012344.5), "123456789012345");
+  uint64_t Seed = 88172645463325252ull;
+  auto Next = [&Seed] {
+    Seed ^= Seed << 13;
+    Seed ^= Seed >> 7;
+    Seed ^= Seed << 17;
+    return Seed;
+  };
+  const Double Scales[] = {1e-4, 1e-3, 0.1, 1, 1000, 400000, 7e6, 1e14, 1e15, 1e20};
+  for (int I = 0; I < 200000; ++I) {
+    Double Unit = static_cast<Double>(Next() >> 11) / 9007199254740992.0;
+    Double V = Scales[I % 10] * (0.5 + 20 * Unit);
+    if (I % 3 == 0) V = std::round(V * 100) / 100;  // two decimals, as MapInfo writes
+    if (I % 7 == 0) V = -V;
+    ASSERT_EQ(MifFloatToStr(V), FloatToStrOracle(V)) << std::hexfloat << V;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MifNumbers, ReadsWhatTheGeneralConversionReads) {
+  uint64_t Seed = 0x9E3779B97F4A7C15ull;
+  auto Next = [&Seed] {
+    Seed ^= Seed << 13;
+    Seed ^= Seed >> 7;
+    Seed ^= Seed << 17;
+    return Seed;
+  };
+  for (int I = 0; I < 100000; ++I) {
+    // Integers with up to 19 digits and a point somewhere in them.
+    std::string S = std::to_string(Next() >> (I % 40));
+    size_t Point = Next() % (S.size() + 1);
+    if (Point < S.size()) S.insert(Point == 0 ? 1 : Point, ".");
+    if (I % 5 == 0) S.insert(0, "-");
+    Double Want = 0, Got = 0;
+    auto R = std::from_chars(S.data(), S.data() + S.size(), Want);
+    ASSERT_EQ(R.ptr, S.data() + S.size()) << S;
+    ASSERT_TRUE(TryMifStrToFloat(S, Got)) << S;
+    ASSERT_EQ(Got, Want) << S;
+  }
 }
 
 }  // namespace
