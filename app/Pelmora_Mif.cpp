@@ -433,7 +433,8 @@ bool LabelLine(const TCoordTransform& ATransform, Integer AStyle, std::string_vi
   if (!ANext.empty()) {
     std::string R = RemoveAll(AStr, "Label Line");
     size_t P = R.find(ANext);
-    if (P != R.npos) S = Trim(AStr.substr(0, P + 1 + 9));
+    // The clause is looked for only in the text up to just past the keyword.
+    if (P != R.npos) S = Trim(AStr.substr(0, P + 10));
   }
   // The MIF format names the kind in any letter case ("simple", "arrow"):
   // a clause that matched none would silently vanish from the output.

@@ -2,7 +2,8 @@
 // prints throughput and the process's peak working set after each size: the
 // peak must not grow with the file.
 //
-//   mifrewrite_bench [millions of vertices of the smallest file, default 2]
+//   tools/wine-run.sh --build-dir build build/bench/mifrewrite/mifrewrite_bench.exe [N]
+// N: millions of vertices of the smallest file (default 2).
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
