@@ -72,8 +72,9 @@ uint64_t ScaleRound(uint64_t M, int K, int S) {
 }
 
 // Magnitudes of map coordinates: exact integer arithmetic on the binary
-// value gives the 18 correctly rounded digits without a general conversion.
-// False outside the range where it applies.
+// value gives the 18 correctly rounded digits without a general conversion,
+// and they are rounded to 15 on the integer. False outside the range where it
+// applies.
 bool FastDecimal(Double AValue, TDecimal& ADec) {
   if (!(AValue >= 1e-3 && AValue < 1e15)) return false;
   uint64_t Bits;
@@ -91,22 +92,46 @@ bool FastDecimal(Double AValue, TDecimal& ADec) {
   else if (N < Low)
     N = ScaleRound(M, ++K, S);
   if (N < Low || N >= High) return false;
-  for (int I = WideDigits - 1; I >= 0; --I) {
-    ADec.Digits[I] = static_cast<char>('0' + N % 10);
-    N /= 10;
+  int Exp = WideDigits - K;
+  // Half away from zero from 18 digits to 15, as RoundToPrecision does.
+  constexpr uint64_t Top = 1000000000000000ull;
+  uint64_t N15 = N / 1000 + (N % 1000 >= 500 ? 1 : 0);
+  if (N15 == Top) {
+    N15 /= 10;
+    ++Exp;
   }
-  ADec.Count = WideDigits;
-  ADec.Exp = WideDigits - K;
+  int Count = MaxDigits;
+  while (N15 % 10 == 0) {
+    N15 /= 10;
+    --Count;
+  }
+  static constexpr char Pairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
+  char* P = ADec.Digits + Count;
+  while (N15 >= 100) {
+    P -= 2;
+    std::memcpy(P, Pairs + 2 * (N15 % 100), 2);
+    N15 /= 100;
+  }
+  if (N15 >= 10) {
+    P -= 2;
+    std::memcpy(P, Pairs + 2 * N15, 2);
+  } else {
+    *--P = static_cast<char>('0' + N15);
+  }
+  ADec.Count = Count;
+  ADec.Exp = Exp;
   return true;
 }
 
 void ToDecimal(Double AValue, TDecimal& ADec) {
-  if (!FastDecimal(AValue, ADec)) {
-    char Tmp[48];
-    auto R = std::to_chars(Tmp, Tmp + sizeof(Tmp), static_cast<long double>(AValue),
-                           std::chars_format::scientific, WideDigits - 1);
-    SplitScientific(Tmp, R.ptr, ADec);
-  }
+  if (FastDecimal(AValue, ADec)) return;
+  char Tmp[48];
+  auto R = std::to_chars(Tmp, Tmp + sizeof(Tmp), static_cast<long double>(AValue),
+                         std::chars_format::scientific, WideDigits - 1);
+  SplitScientific(Tmp, R.ptr, ADec);
   RoundToPrecision(ADec);
 }
 
@@ -163,13 +188,16 @@ char* FormatMifFloat(char* ABuf, Double AValue) {
     std::memcpy(P, D.Digits, D.Count);
     return P + D.Count;
   }
-  for (int I = 0; I < D.Exp; ++I) *P++ = I < D.Count ? D.Digits[I] : '0';
-  if (D.Count > D.Exp) {
-    *P++ = '.';
-    std::memcpy(P, D.Digits + D.Exp, D.Count - D.Exp);
-    P += D.Count - D.Exp;
+  if (D.Count <= D.Exp) {
+    std::memcpy(P, D.Digits, D.Count);
+    std::memset(P + D.Count, '0', D.Exp - D.Count);
+    return P + D.Exp;
   }
-  return P;
+  std::memcpy(P, D.Digits, D.Exp);
+  P += D.Exp;
+  *P++ = '.';
+  std::memcpy(P, D.Digits + D.Exp, D.Count - D.Exp);
+  return P + D.Count - D.Exp;
 }
 
 AnsiString MifFloatToStr(Double AValue) {
