@@ -2,7 +2,7 @@
 // prints throughput and the process's peak working set after each size: the
 // peak must not grow with the file.
 //
-//   tools/wine-run.sh --build-dir build build/bench/mifrewrite/mifrewrite_bench.exe [N]
+//   tools/run-bench.sh mifrewrite   (or run the exe under Wine with [N])
 // N: millions of vertices of the smallest file (default 2).
 #include <algorithm>
 #include <cstdio>
