@@ -16,7 +16,7 @@
 
 namespace {
 
-Double Now() {
+Double WallSeconds() {
   LARGE_INTEGER F, C;
   QueryPerformanceFrequency(&F);
   QueryPerformanceCounter(&C);
@@ -100,12 +100,12 @@ int wmain(int argc, wchar_t** argv) {
     Double Size = FileMiB(In);
     Double Best = 1e30;
     for (int Round = 0; Round < 3; ++Round) {
-      Double T0 = Now();
+      Double T0 = WallSeconds();
       RewriteMifFile(In, Out,
                      "CoordSys Earth Projection 8, 1001, \"m\", 60.05, 0, 1, 1500000, "
                      "-5911057.63",
                      T, tsForward);
-      Best = std::min(Best, Now() - T0);
+      Best = std::min(Best, WallSeconds() - T0);
     }
     std::printf("%10lld %10.1f %9.3f %9.1f %14.0f %14.1f\n", Vertices, Size, Best,
                 Size * (1 << 20) / 1e6 / Best, Vertices / Best, PeakMiB());
