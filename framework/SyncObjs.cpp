@@ -7,29 +7,13 @@ IMPLEMENT_CREATABLE_CLASS(TSimpleEvent)
 IMPLEMENT_CREATABLE_CLASS(TMutex)
 IMPLEMENT_CREATABLE_CLASS(TCriticalSection)
 
-namespace {
-String SystemMessage(DWORD Code) {
-  wchar_t* Buf = nullptr;
-  DWORD Len = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, Code, 0, reinterpret_cast<wchar_t*>(&Buf), 0, nullptr);
-  String R;
-  if (Buf) {
-    R.assign(Buf, Len);
-    LocalFree(Buf);
-  }
-  while (!R.empty() && (R.back() == L'\n' || R.back() == L'\r' || R.back() == L' ')) R.pop_back();
-  return R;
-}
-}  // namespace
-
 THandleObject::~THandleObject() {
   if (FHandle) CloseHandle(FHandle);
 }
 
 void THandleObject::RaiseLastError() {
   DWORD Code = GetLastError();
-  throw EOSError(SystemMessage(Code), Code);
+  throw EOSError(SysErrorMessage(Code), Code);
 }
 
 TWaitResult THandleObject::WaitFor(DWORD Timeout) {

@@ -81,7 +81,7 @@ TEST(TThread, ExceptionsAreKeptAsFatalException) {
       {0, EConvertError::StaticClass(), L"bad number"},
       // The synchronized method's exception is raised again in the thread.
       {1, EAbort::StaticClass(), L"refused"},
-      {2, EThread::StaticClass(), nullptr},
+      {2, EThread::StaticClass(), L"CheckSynchronize called from thread $"},
       {3, Exception::StaticClass(), L"std failure"},
   };
   for (const Case& C : Cases) {
@@ -89,7 +89,8 @@ TEST(TThread, ExceptionsAreKeptAsFatalException) {
     T->WaitFor();
     ASSERT_NE(T->FatalException(), nullptr) << C.Mode;
     EXPECT_EQ(T->FatalException()->ClassType(), C.Class) << C.Mode;
-    if (C.Message) EXPECT_EQ(T->FatalException()->Message(), C.Message);
+    String Expected = C.Message;
+    EXPECT_EQ(T->FatalException()->Message().substr(0, Expected.size()), Expected);
   }
 }
 
