@@ -291,6 +291,8 @@ void TStrings::InsertObject(Integer Index, const String& S, TObject* AObject) {
 
 void TStrings::Move(Integer CurIndex, Integer NewIndex) {
   if (CurIndex == NewIndex) return;
+  // Checked before the line is taken out, so a bad target loses nothing.
+  if (NewIndex < 0 || NewIndex >= GetCount()) Error(SListIndexError, NewIndex);
   BeginUpdate();
   try {
     String TempString = Get(CurIndex);
