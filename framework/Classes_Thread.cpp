@@ -153,7 +153,13 @@ TThread::~TThread() {
     try {
       BeforeDestruction();
     } catch (...) {
-      WaitForSingleObject(FHandle, INFINITE);
+      for (bool Done = false; !Done;) {
+        try {
+          WaitFor();
+          Done = true;
+        } catch (...) {
+        }
+      }
     }
   }
   RemoveQueuedEvents(this);
