@@ -42,6 +42,9 @@ TEST(SysUtilsFormat, IntegersAndStrings) {
       {L"%.4x", {255}, L"00FF"},
       {L"%x", {-1}, L"FFFFFFFF"},
       {L"%x", {static_cast<Int64>(-1)}, L"FFFFFFFFFFFFFFFF"},
+      {L"%x", {static_cast<HRESULT>(E_FAIL)}, L"80004005"},
+      {L"%x", {static_cast<DWORD>(0x80004005)}, L"80004005"},
+      {L"%d", {static_cast<DWORD>(0x80004005)}, L"2147500037"},
       {L"%s", {L"abc"}, L"abc"},
       {L"%.2s", {Owned}, L"st"},
       {L"%-6s|", {Owned}, L"str   |"},
@@ -98,10 +101,9 @@ TEST(SysUtilsFormat, InvalidSpecifiersRaiseConvertError) {
     std::initializer_list<TVarRec> Args;
   };
   const Case Cases[] = {
-      {L"%d", {1.5}},      {L"%f", {1}},        {L"%s", {1}},      {L"%d", {}},
-      {L"%s %s", {L"a"}},  {L"abc%", {1}},      {L"%k", {1}},      {L"%x", {L"a"}},
-      {L"%2:d", {1, 2}},   {L"%*d", {L"a", 1}}, {L"%d", {true}},   {L"%p", {1}},
-      {L"%.5", {1}},       {L"%s", {nullptr}},
+      {L"%d", {1.5}},  {L"%f", {1}}, {L"%s", {1}},    {L"%d", {}},        {L"%s %s", {L"a"}},
+      {L"abc%", {1}},  {L"%k", {1}}, {L"%x", {L"a"}}, {L"%2:d", {1, 2}},  {L"%*d", {L"a", 1}},
+      {L"%d", {true}}, {L"%p", {1}}, {L"%.5", {1}},   {L"%s", {nullptr}},
   };
   for (const Case& C : Cases) {
     try {
@@ -121,12 +123,19 @@ TEST(SysUtilsFormatSettings, LocalesAndInvariant) {
   EXPECT_EQ(Inv.ShortDayNames[0], L"Sun");
   EXPECT_EQ(Inv.LongDayNames[6], L"Saturday");
 
-  TFormatSettings Us = TFormatSettings::Create(MAKELCID(0x0409, SORT_DEFAULT));
-  EXPECT_EQ(Us.DecimalSeparator, L'.');
-  EXPECT_EQ(Us.ShortDateFormat, L"M/d/yyyy");
-  EXPECT_EQ(Us.DateSeparator, L'/');
-  EXPECT_EQ(Us.LongTimeFormat, L"h:mm:ss AMPM");
-  EXPECT_EQ(Us.TimeAMString, L"AM");
+  // Locales other than the user's, whose regional overrides would apply.
+  TFormatSettings Au = TFormatSettings::Create(MAKELCID(0x0c09, SORT_DEFAULT));
+  EXPECT_EQ(Au.DecimalSeparator, L'.');
+  EXPECT_EQ(Au.ShortDateFormat, L"dd/MM/yyyy");
+  EXPECT_EQ(Au.DateSeparator, L'/');
+  EXPECT_EQ(Au.LongTimeFormat, L"h:mm:ss AMPM");
+  EXPECT_EQ(Au.ShortTimeFormat, L"h:mm AMPM");
+  EXPECT_EQ(Au.TimeAMString, L"am");
+
+  TFormatSettings De = TFormatSettings::Create(MAKELCID(0x0407, SORT_DEFAULT));
+  EXPECT_EQ(De.ShortDateFormat, L"d/M/yyyy");
+  EXPECT_EQ(De.LongTimeFormat, L"hh:mm:ss");
+  EXPECT_EQ(De.LongMonthNames[2], L"M\u00e4rz");
 
   TFormatSettings Ru = TFormatSettings::Create(MAKELCID(0x0419, SORT_DEFAULT));
   EXPECT_EQ(Ru.DecimalSeparator, L',');
