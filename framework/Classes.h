@@ -12,16 +12,7 @@
 
 #include <memory>
 
-// Until Format and SysErrorMessage are in SysUtils: fills the %d / %s / %x
-// placeholders of the messages below in order, and gives the platform's text
-// of an error code.
-namespace ClassesDetail {
-String FormatMsg(const wchar_t* Fmt, std::initializer_list<String> Args);
-String SysErrorText(DWORD ErrorCode);
-}  // namespace ClassesDetail
-
-// Error texts shared by the lists and streams; the "%d" forms are filled in
-// by the raising helpers.
+// Error texts of the lists; Format fills in the index or count.
 namespace ClassesConsts {
 inline constexpr const wchar_t* SListIndexError = L"List index out of bounds (%d)";
 inline constexpr const wchar_t* SListCapacityError = L"List capacity out of bounds (%d)";
@@ -232,6 +223,8 @@ class TStrings : public TObject {
   virtual void SetUpdateState(Boolean Updating);
   virtual Integer CompareStrings(const String& S1, const String& S2) const;
   void LoadFromBytes(const TBytes& Bytes, const TEncoding* AEncoding);
+  String JoinDelimited(Char Delim, Char Quote, Boolean Strict) const;
+  void SplitDelimited(const String& Value, Char Delim, Char Quote, Boolean Strict);
 
  private:
   Integer FUpdateCount = 0;
@@ -568,6 +561,8 @@ class TThread : public TObject {
   Integer FReturnValue = 0;
   std::unique_ptr<Exception> FFatalException;
 };
+
+
 
 // ===========================================================================
 // Component model: persistent objects, components, collections, published
