@@ -12,16 +12,7 @@
 
 #include <memory>
 
-// Until Format and SysErrorMessage are in SysUtils: fills the %d / %s / %x
-// placeholders of the messages below in order, and gives the platform's text
-// of an error code.
-namespace ClassesDetail {
-String FormatMsg(const wchar_t* Fmt, std::initializer_list<String> Args);
-String SysErrorText(DWORD ErrorCode);
-}  // namespace ClassesDetail
-
-// Error texts shared by the lists and streams; the "%d" forms are filled in
-// by the raising helpers.
+// Error texts of the lists; Format fills in the index or count.
 namespace ClassesConsts {
 inline constexpr const wchar_t* SListIndexError = L"List index out of bounds (%d)";
 inline constexpr const wchar_t* SListCapacityError = L"List capacity out of bounds (%d)";
@@ -232,6 +223,8 @@ class TStrings : public TObject {
   virtual void SetUpdateState(Boolean Updating);
   virtual Integer CompareStrings(const String& S1, const String& S2) const;
   void LoadFromBytes(const TBytes& Bytes, const TEncoding* AEncoding);
+  String JoinDelimited(Char Delim, Char Quote, Boolean Strict) const;
+  void SplitDelimited(const String& Value, Char Delim, Char Quote, Boolean Strict);
 
  private:
   Integer FUpdateCount = 0;
@@ -569,6 +562,8 @@ class TThread : public TObject {
   std::unique_ptr<Exception> FFatalException;
 };
 
+
+
 // ===========================================================================
 // Component model: persistent objects, components, collections, published
 // property and method tables, class registration
@@ -716,8 +711,7 @@ class TComponent : public TPersistent {
 
  protected:
   virtual void Notification(TComponent* AComponent, TOperation Operation);
-  virtual void ValidateRename(TComponent* AComponent, const String& CurName,
-                              const String& NewName);
+  virtual void ValidateRename(TComponent* AComponent, const String& CurName, const String& NewName);
   virtual void ValidateInsert(TComponent* AComponent) {}
   virtual void ValidateContainer(TComponent* AComponent);
   virtual void ChangeName(const String& NewName) { FName = NewName; }
@@ -788,6 +782,8 @@ class TCollection : public TPersistent {
  public:
   explicit TCollection(TClass AItemClass) : FItemClass(AItemClass) {}
   ~TCollection() override;
+  // Frees the items while Notify overrides are still reachable.
+  void BeforeDestruction() override;
 
   TCollectionItem* Add();
   TCollectionItem* Insert(Integer Index);
@@ -898,9 +894,7 @@ struct TPropInfo {
   Int64 Default = 0;
   TIdentToInt IdentToInt = nullptr;
   TIntToIdent IntToIdent = nullptr;
-  bool Writable() const {
-    return SetOrd || SetFloat || SetStr || SetObj || SetMethod;
-  }
+  bool Writable() const { return SetOrd || SetFloat || SetStr || SetObj || SetMethod; }
 };
 
 struct TMethodEntry {
@@ -1092,7 +1086,7 @@ class TPublisher {
       BindOrd<Getter, Setter, HasSetter, V>(I);
     } else if constexpr (std::is_floating_point_v<V>) {
       I.Kind = tkFloat;
-      I.FloatType = std::is_same_v<V, float> ? ftSingle
+      I.FloatType = std::is_same_v<V, float>    ? ftSingle
                     : std::is_same_v<V, double> ? ftDouble
                                                 : ftExtended;
       I.GetFloat = [](TObject* O) -> Extended { return ClassesDetail::Get<T, Getter>(O); };
@@ -1116,9 +1110,7 @@ class TPublisher {
     } else if constexpr (ClassesDetail::IsMethodPtr<V>::value) {
       I.Kind = tkMethod;
       I.Signature = ClassesDetail::MethodSig<V>::Tag();
-      I.GetMethod = [](TObject* O) -> TMethod {
-        return ClassesDetail::Get<T, Getter>(O).Method();
-      };
+      I.GetMethod = [](TObject* O) -> TMethod { return ClassesDetail::Get<T, Getter>(O).Method(); };
       if constexpr (HasSetter)
         I.SetMethod = [](TObject* O, const TMethod& M) {
           ClassesDetail::Set<T, Setter>(O, V::FromMethod(M));
@@ -1146,9 +1138,9 @@ class TPublisher {
   void Field(const wchar_t* Name) {
     using F = std::remove_reference_t<decltype(std::declval<T&>().*FieldPtr)>;
     using C = std::remove_pointer_t<F>;
-    FTable.Fields.push_back(TFieldEntry{
-        Name, C::StaticClass(),
-        [](TObject* Obj, TObject* Value) { static_cast<T*>(Obj)->*FieldPtr = As<C>(Value); }});
+    FTable.Fields.push_back(TFieldEntry{Name, C::StaticClass(), [](TObject* Obj, TObject* Value) {
+                                          static_cast<T*>(Obj)->*FieldPtr = As<C>(Value);
+                                        }});
   }
 
  private:
@@ -1173,18 +1165,18 @@ const TPublishedTable* BuildPublishedTable(void (*Publish)(TPublisher<T>&)) {
   return Table;
 }
 
-#define IMPLEMENT_PUBLISHED_CLASS_IMPL(ClassName_, Factory_)                                \
-  static void Publish_##ClassName_(TPublisher<ClassName_>& P);                             \
-  static const TPublishedTable* PublishedTable_##ClassName_() {                            \
-    static const TPublishedTable* Table = BuildPublishedTable(&Publish_##ClassName_);      \
-    return Table;                                                                          \
-  }                                                                                        \
-  TClass ClassName_::StaticClass() {                                                       \
-    static const TMetaClass Meta{L## #ClassName_, ClassName_::inherited::StaticClass(),   \
-                                 Factory_, &PublishedTable_##ClassName_};                  \
-    return &Meta;                                                                          \
-  }                                                                                        \
-  TClass ClassName_::ClassType() const { return StaticClass(); }                           \
+#define IMPLEMENT_PUBLISHED_CLASS_IMPL(ClassName_, Factory_)                                      \
+  static void Publish_##ClassName_(TPublisher<ClassName_>& P);                                    \
+  static const TPublishedTable* PublishedTable_##ClassName_() {                                   \
+    static const TPublishedTable* Table = BuildPublishedTable(&Publish_##ClassName_);             \
+    return Table;                                                                                 \
+  }                                                                                               \
+  TClass ClassName_::StaticClass() {                                                              \
+    static const TMetaClass Meta{L## #ClassName_, ClassName_::inherited::StaticClass(), Factory_, \
+                                 &PublishedTable_##ClassName_};                                   \
+    return &Meta;                                                                                 \
+  }                                                                                               \
+  TClass ClassName_::ClassType() const { return StaticClass(); }                                  \
   static void Publish_##ClassName_(TPublisher<ClassName_>& P)
 
 // In the class's .cpp, followed by the body that publishes:
@@ -1205,8 +1197,227 @@ TClass GetClass(const String& AClassName);
 // Raises EClassNotFound "Class %s not found".
 TClass FindClass(const String& AClassName);
 
-
-
 // ===========================================================================
 // Filer: binary and text form resources
 // ===========================================================================
+
+// Value types of the binary form encoding, numbered as the framework numbers
+// them (the numbers are the file format).
+enum TValueType : Byte {
+  vaNull,
+  vaList,
+  vaInt8,
+  vaInt16,
+  vaInt32,
+  vaExtended,
+  vaString,
+  vaIdent,
+  vaFalse,
+  vaTrue,
+  vaBinary,
+  vaSet,
+  vaLString,
+  vaNil,
+  vaCollection,
+  vaSingle,
+  vaCurrency,
+  vaDate,
+  vaWString,
+  vaInt64,
+  vaUTF8String,
+  vaDouble
+};
+enum TFilerFlag { ffInherited, ffChildPos, ffInline };
+using TFilerFlags = TSet<TFilerFlag, 8>;
+using TReaderProc = TMethodPtr<void(TReader* Reader)>;
+using TWriterProc = TMethodPtr<void(TWriter* Writer)>;
+using TStreamProc = TMethodPtr<void(TStream* Stream)>;
+
+// A syntax error in a text form; the message names the line.
+DECLARE_EXCEPTION(EParserError, EReadError)
+
+// Reads or writes components and their published properties in the binary
+// form encoding.
+class TFiler : public TObject {
+  DECLARE_CLASS(TFiler, TObject)
+ public:
+  explicit TFiler(TStream* AStream) : FStream(AStream) {}
+  // Unpublished data of a persistent object, declared from its
+  // DefineProperties: read when the stream has a property of that name,
+  // written when HasData.
+  virtual void DefineProperty(const String& Name, TReaderProc ReadData, TWriterProc WriteData,
+                              bool HasData) = 0;
+  // The same for raw bytes, handed over as a stream.
+  virtual void DefineBinaryProperty(const String& Name, TStreamProc ReadData, TStreamProc WriteData,
+                                    bool HasData) = 0;
+  TStream* Stream() const { return FStream; }
+  TComponent* Root() const { return FRoot; }
+  void SetRoot(TComponent* Value) { FRoot = Value; }
+
+ protected:
+  TStream* FStream;
+  TComponent* FRoot = nullptr;
+};
+
+class TReader : public TFiler {
+  DECLARE_CLASS(TReader, TFiler)
+ public:
+  explicit TReader(TStream* AStream) : TFiler(AStream) {}
+
+  void DefineProperty(const String& Name, TReaderProc ReadData, TWriterProc WriteData,
+                      bool HasData) override;
+  void DefineBinaryProperty(const String& Name, TStreamProc ReadData, TStreamProc WriteData,
+                            bool HasData) override;
+
+  // Reads a root component: the signature, the root's own properties, its
+  // children (created by class name, owned by the root), then resolves
+  // component references and calls Loaded on every component read. Root
+  // nullptr creates the root from the stream's class name. On error nothing
+  // read stays half-made: created components are freed.
+  TComponent* ReadRootComponent(TComponent* Root);
+  // Reads one component (created when Component is nullptr) with its children.
+  TComponent* ReadComponent(TComponent* Component);
+  void ReadData(TComponent* Instance);
+  void ReadProperty(TPersistent* Instance);
+  void ReadCollection(TCollection* Collection);
+
+  TValueType NextValue();
+  TValueType ReadValue();
+  // Raises EReadError "Invalid property value" when the next value differs.
+  void CheckValue(TValueType Value);
+  // Looks at the next byte only, which may also start a component header.
+  bool EndOfList();
+  void ReadListBegin() { CheckValue(vaList); }
+  void ReadListEnd() { CheckValue(vaNull); }
+  void ReadSignature();
+  void ReadPrefix(TFilerFlags& Flags, Integer& AChildPos);
+  bool ReadBoolean();
+  Integer ReadInteger();
+  Int64 ReadInt64();
+  // Any float or integer value.
+  Extended ReadFloat();
+  Single ReadSingle();
+  Double ReadDouble();
+  // Ten-thousandths, as the currency value stores them.
+  Int64 ReadCurrency();
+  TDateTime ReadDate();
+  // vaString, vaLString (ANSI code page), vaWString, vaUTF8String.
+  String ReadString();
+  // An identifier, or False/True/nil/Null.
+  String ReadIdent();
+  // A short string (length byte, UTF-8).
+  String ReadStr();
+  // Set element names into bits of the element enumeration.
+  UInt64 ReadSet(const TEnumInfo& Info);
+  TBytes ReadBinary();
+  void SkipValue();
+
+  TComponent* Owner() const { return FOwner; }
+  void SetOwner(TComponent* Value) { FOwner = Value; }
+  TComponent* Parent() const { return FParent; }
+  void SetParent(TComponent* Value) { FParent = Value; }
+
+ private:
+  struct TFixup {
+    TComponent* Component;  // whose property it is (for messages)
+    TPersistent* Instance;
+    const TPropInfo* Prop;
+    String Name;
+    String PropPath;
+  };
+  void Read(void* Buffer, Integer Count);
+  void CheckAvailable(Int64 Count);
+  Int64 ReadCount();
+  [[noreturn]] void FormatError();
+  [[noreturn]] void PropValueError();
+  void ReadPropValue(TPersistent* Instance, const TPropInfo* Prop);
+  void ReadClassProp(TPersistent* Instance, const TPropInfo* Prop);
+  void FixupReferences();
+  void FinishLoading();
+  void AbandonLoading();
+  void Forget(TComponent* Component);
+  String CurrentName() const;
+
+  TComponent* FOwner = nullptr;
+  TComponent* FParent = nullptr;
+  TComponent* FCurrent = nullptr;
+  String FPropName;
+  String FPropPath;
+  Integer FPropDepth = 0;
+  Integer FComponentDepth = 0;
+  std::vector<TComponent*> FLoaded;
+  std::vector<TFixup> FFixups;
+};
+
+class TWriter : public TFiler {
+  DECLARE_CLASS(TWriter, TFiler)
+ public:
+  explicit TWriter(TStream* AStream) : TFiler(AStream) {}
+
+  void DefineProperty(const String& Name, TReaderProc ReadData, TWriterProc WriteData,
+                      bool HasData) override;
+  void DefineBinaryProperty(const String& Name, TStreamProc ReadData, TStreamProc WriteData,
+                            bool HasData) override;
+
+  // The signature and the root with everything it reports as its children.
+  void WriteRootComponent(TComponent* Root);
+  void WriteComponent(TComponent* Component);
+  void WriteData(TComponent* Instance);
+  // The published properties that differ from their defaults, then the
+  // object's defined properties.
+  void WriteProperties(TPersistent* Instance);
+  void WriteCollection(TCollection* Collection);
+
+  void WriteValue(TValueType Value);
+  void WriteListBegin() { WriteValue(vaList); }
+  void WriteListEnd() { WriteValue(vaNull); }
+  void WriteSignature();
+  void WritePrefix(TFilerFlags Flags, Integer AChildPos);
+  void WriteBoolean(bool Value);
+  // The smallest of vaInt8, vaInt16, vaInt32, vaInt64 that holds Value.
+  void WriteInteger(Int64 Value);
+  // vaExtended.
+  void WriteFloat(Extended Value);
+  void WriteDouble(Double Value);
+  void WriteSingle(Single Value);
+  // Ten-thousandths.
+  void WriteCurrency(Int64 Value);
+  void WriteDate(TDateTime Value);
+  // ASCII text as vaString/vaLString, anything else as vaUTF8String.
+  void WriteString(const String& Value);
+  void WriteWideString(const String& Value);
+  void WriteIdent(const String& Ident);
+  // A short string; more than 255 bytes of UTF-8 raise EWriteError.
+  void WriteStr(const String& Value);
+  void WriteSet(UInt64 Bits, const TEnumInfo& Info);
+  void WriteBinary(const void* Data, Integer Count);
+
+ private:
+  void Write(const void* Buffer, Integer Count);
+  void WritePropName(const String& Name);
+  void WriteProperty(TPersistent* Instance, const TPropInfo* Prop);
+
+  String FPropPath;
+};
+
+// Converts between the binary encoding and the text form
+// (object Name: TClass ... end); the two round-trip exactly for what TWriter
+// writes and for any text ObjectBinaryToText writes. Text is read as UTF-8
+// (with or without byte order mark) and written as UTF-8.
+void ObjectBinaryToText(TStream* Input, TStream* Output);
+void ObjectTextToBinary(TStream* Input, TStream* Output);
+
+enum TStreamOriginalFormat { sofUnknown, sofBinary, sofText };
+// Looks at the stream's next bytes without moving its position.
+TStreamOriginalFormat TestStreamFormat(TStream* Stream);
+
+// Reads a root component from a stream in either format.
+TComponent* ReadComponentFromStream(TStream* Stream, TComponent* Instance);
+void WriteComponentToStream(TStream* Stream, TComponent* Instance);
+// Reads Instance (or a new root, when nullptr) from the RCDATA resource
+// ResName of the program's module, a form stored as text or binary.
+TComponent* ReadComponentRes(const String& ResName, TComponent* Instance);
+// Reads the form resources of Instance's class and of its ancestors below
+// RootAncestor, ancestors first (a form that inherits another form's
+// resource). False when none of them has a resource.
+bool InitInheritedComponent(TComponent* Instance, TClass RootAncestor);

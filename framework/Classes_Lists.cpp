@@ -4,36 +4,6 @@
 
 using namespace ClassesConsts;
 
-String ClassesDetail::FormatMsg(const wchar_t* Fmt, std::initializer_list<String> Args) {
-  String R;
-  auto Arg = Args.begin();
-  for (const wchar_t* P = Fmt; *P; ++P) {
-    if (P[0] == L'%' && (P[1] == L'd' || P[1] == L's' || P[1] == L'x') && Arg != Args.end()) {
-      R += *Arg++;
-      ++P;
-    } else {
-      R += *P;
-    }
-  }
-  return R;
-}
-
-String ClassesDetail::SysErrorText(DWORD ErrorCode) {
-  wchar_t* Buf = nullptr;
-  DWORD Len = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                 FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ARGUMENT_ARRAY,
-                             nullptr, ErrorCode, 0, reinterpret_cast<wchar_t*>(&Buf), 0, nullptr);
-  String R;
-  if (Buf) {
-    R.assign(Buf, Len);
-    LocalFree(Buf);
-  }
-  while (!R.empty() &&
-         (R.back() == L'\n' || R.back() == L'\r' || R.back() == L' ' || R.back() == L'.'))
-    R.pop_back();
-  return R;
-}
-
 namespace {
 // A bottom-up merge sort over positions: it never relies on the comparison
 // being consistent, so a faulty compare function gives a strange order but
@@ -53,8 +23,6 @@ void MergeSort(std::vector<T>& Items, Less IsLess) {
     Items.swap(Tmp);
   }
 }
-
-String IntText(NativeInt V) { return std::to_wstring(static_cast<long long>(V)); }
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -62,9 +30,7 @@ IMPLEMENT_CREATABLE_CLASS(TList)
 
 TList::~TList() { Clear(); }
 
-void TList::Error(const wchar_t* Msg, NativeInt Data) {
-  throw EListError(ClassesDetail::FormatMsg(Msg, {IntText(Data)}));
-}
+void TList::Error(const wchar_t* Msg, NativeInt Data) { throw EListError(Format(Msg, {Data})); }
 
 void TList::CheckIndex(Integer Index) const {
   if (Index < 0 || Index >= Count()) Error(SListIndexError, Index);
@@ -218,7 +184,7 @@ TBytes TEncoding::GetBytes(const String& S) const {
   }
   int Len = WideCharToMultiByte(FCodePage, 0, S.data(), static_cast<int>(S.size()), nullptr, 0,
                                 nullptr, nullptr);
-  if (Len <= 0) throw EConvertError(ClassesDetail::SysErrorText(GetLastError()));
+  if (Len <= 0) throw EConvertError(SysErrorMessage(GetLastError()));
   TBytes R(static_cast<size_t>(Len), 0);
   WideCharToMultiByte(FCodePage, 0, S.data(), static_cast<int>(S.size()),
                       reinterpret_cast<char*>(R.data()), Len, nullptr, nullptr);
@@ -236,7 +202,7 @@ String TEncoding::GetString(const Byte* Bytes, size_t Count) const {
   }
   const char* Src = reinterpret_cast<const char*>(Bytes);
   int Len = MultiByteToWideChar(FCodePage, 0, Src, static_cast<int>(Count), nullptr, 0);
-  if (Len <= 0) throw EConvertError(ClassesDetail::SysErrorText(GetLastError()));
+  if (Len <= 0) throw EConvertError(SysErrorMessage(GetLastError()));
   String R(static_cast<size_t>(Len), L'\0');
   MultiByteToWideChar(FCodePage, 0, Src, static_cast<int>(Count), R.data(), Len);
   return R;
@@ -257,7 +223,7 @@ size_t TEncoding::GetBufferEncoding(const Byte* Bytes, size_t Count, TEncoding& 
 IMPLEMENT_CLASS(TStrings)
 
 void TStrings::Error(const wchar_t* Msg, NativeInt Data) {
-  throw EStringListError(ClassesDetail::FormatMsg(Msg, {IntText(Data)}));
+  throw EStringListError(Format(Msg, {Data}));
 }
 
 Integer TStrings::Add(const String& S) {
@@ -275,7 +241,8 @@ Integer TStrings::AddObject(const String& S, TObject* AObject) {
 void TStrings::AddStrings(const TStrings* Strings) {
   BeginUpdate();
   try {
-    for (Integer I = 0; I < Strings->GetCount(); ++I)
+    // The count is taken once, so adding a list to itself doubles it.
+    for (Integer I = 0, N = Strings->GetCount(); I < N; ++I)
       AddObject(Strings->Get(I), Strings->GetObject(I));
   } catch (...) {
     EndUpdate();
@@ -325,6 +292,8 @@ void TStrings::InsertObject(Integer Index, const String& S, TObject* AObject) {
 
 void TStrings::Move(Integer CurIndex, Integer NewIndex) {
   if (CurIndex == NewIndex) return;
+  // Checked before the line is taken out, so a bad target loses nothing.
+  if (NewIndex < 0 || NewIndex >= GetCount()) Error(SListIndexError, NewIndex);
   BeginUpdate();
   try {
     String TempString = Get(CurIndex);
@@ -391,9 +360,7 @@ TObject* TStrings::GetObject(Integer) const { return nullptr; }
 void TStrings::PutObject(Integer, TObject*) {}
 
 Integer TStrings::CompareStrings(const String& S1, const String& S2) const {
-  return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, S1.data(),
-                        static_cast<int>(S1.size()), S2.data(), static_cast<int>(S2.size())) -
-         CSTR_EQUAL;
+  return AnsiCompareText(S1, S2);
 }
 
 String TStrings::GetTextStr() const {
@@ -424,37 +391,16 @@ void TStrings::SetTextStr(const String& Value) {
   EndUpdate();
 }
 
-String TStrings::GetCommaText() const {
-  TStrings* Self = const_cast<TStrings*>(this);
-  Char OldDelimiter = FDelimiter, OldQuote = FQuoteChar;
-  Boolean OldStrict = FStrictDelimiter;
-  Self->FDelimiter = L',';
-  Self->FQuoteChar = L'"';
-  Self->FStrictDelimiter = false;
-  String R = GetDelimitedText();
-  Self->FDelimiter = OldDelimiter;
-  Self->FQuoteChar = OldQuote;
-  Self->FStrictDelimiter = OldStrict;
-  return R;
+String TStrings::GetCommaText() const { return JoinDelimited(L',', L'"', false); }
+
+void TStrings::SetCommaText(const String& Value) { SplitDelimited(Value, L',', L'"', false); }
+
+String TStrings::GetDelimitedText() const {
+  return JoinDelimited(FDelimiter, FQuoteChar, FStrictDelimiter);
 }
 
-void TStrings::SetCommaText(const String& Value) {
-  Char OldDelimiter = FDelimiter, OldQuote = FQuoteChar;
-  Boolean OldStrict = FStrictDelimiter;
-  FDelimiter = L',';
-  FQuoteChar = L'"';
-  FStrictDelimiter = false;
-  try {
-    SetDelimitedText(Value);
-  } catch (...) {
-    FDelimiter = OldDelimiter;
-    FQuoteChar = OldQuote;
-    FStrictDelimiter = OldStrict;
-    throw;
-  }
-  FDelimiter = OldDelimiter;
-  FQuoteChar = OldQuote;
-  FStrictDelimiter = OldStrict;
+void TStrings::SetDelimitedText(const String& Value) {
+  SplitDelimited(Value, FDelimiter, FQuoteChar, FStrictDelimiter);
 }
 
 namespace {
@@ -470,41 +416,41 @@ String QuotedStr(const String& S, Char Quote) {
 bool IsBlank(Char C) { return C >= 1 && C <= L' '; }
 }  // namespace
 
-String TStrings::GetDelimitedText() const {
+String TStrings::JoinDelimited(Char Delim, Char Quote, Boolean Strict) const {
   Integer N = GetCount();
-  if (N == 1 && Get(0).empty()) return String(2, FQuoteChar);
+  if (N == 1 && Get(0).empty()) return String(2, Quote);
   String R;
   for (Integer I = 0; I < N; ++I) {
     String S = Get(I);
-    bool NeedsQuotes = std::any_of(S.begin(), S.end(), [this](Char C) {
-      return C == FQuoteChar || C == FDelimiter || (!FStrictDelimiter && IsBlank(C));
+    bool NeedsQuotes = std::any_of(S.begin(), S.end(), [&](Char C) {
+      return C == Quote || C == Delim || (!Strict && IsBlank(C));
     });
-    if (I > 0) R += FDelimiter;
-    R += NeedsQuotes ? QuotedStr(S, FQuoteChar) : S;
+    if (I > 0) R += Delim;
+    R += NeedsQuotes ? QuotedStr(S, Quote) : S;
   }
   return R;
 }
 
-void TStrings::SetDelimitedText(const String& Value) {
+void TStrings::SplitDelimited(const String& Value, Char Delim, Char Quote, Boolean Strict) {
   BeginUpdate();
   try {
     Clear();
     size_t P = 0, N = Value.size();
     auto SkipBlanks = [&] {
-      if (!FStrictDelimiter)
+      if (!Strict)
         while (P < N && IsBlank(Value[P])) ++P;
     };
     SkipBlanks();
     while (P < N) {
       String S;
-      if (Value[P] == FQuoteChar) {
+      if (Value[P] == Quote) {
         // A quoted item: doubled quotes stand for one; an unclosed quote takes
         // the rest of the text.
         ++P;
         while (P < N) {
-          if (Value[P] == FQuoteChar) {
-            if (P + 1 < N && Value[P + 1] == FQuoteChar) {
-              S += FQuoteChar;
+          if (Value[P] == Quote) {
+            if (P + 1 < N && Value[P + 1] == Quote) {
+              S += Quote;
               P += 2;
               continue;
             }
@@ -515,12 +461,12 @@ void TStrings::SetDelimitedText(const String& Value) {
         }
       } else {
         size_t Start = P;
-        while (P < N && Value[P] != FDelimiter && (FStrictDelimiter || Value[P] > L' ')) ++P;
+        while (P < N && Value[P] != Delim && (Strict || Value[P] > L' ')) ++P;
         S = Value.substr(Start, P - Start);
       }
       Add(S);
       SkipBlanks();
-      if (P < N && Value[P] == FDelimiter) {
+      if (P < N && Value[P] == Delim) {
         if (P + 1 == N) Add(String());
         ++P;
         SkipBlanks();
@@ -673,10 +619,7 @@ void TStringList::SetUpdateState(Boolean Updating) {
 }
 
 Integer TStringList::CompareStrings(const String& S1, const String& S2) const {
-  DWORD Flags = FCaseSensitive ? 0 : NORM_IGNORECASE;
-  return CompareStringW(LOCALE_USER_DEFAULT, Flags, S1.data(), static_cast<int>(S1.size()),
-                        S2.data(), static_cast<int>(S2.size())) -
-         CSTR_EQUAL;
+  return FCaseSensitive ? AnsiCompareStr(S1, S2) : AnsiCompareText(S1, S2);
 }
 
 Integer TStringList::Add(const String& S) { return AddObject(S, nullptr); }

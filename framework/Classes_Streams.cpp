@@ -4,8 +4,6 @@
 #include "Classes.h"
 
 using namespace ClassesConsts;
-using ClassesDetail::FormatMsg;
-using ClassesDetail::SysErrorText;
 
 // ---------------------------------------------------------------------------
 IMPLEMENT_CLASS(TStream)
@@ -66,6 +64,7 @@ Int64 THandleStream::Seek(Int64 Offset, TSeekOrigin Origin) {
   LARGE_INTEGER Dist, NewPos;
   Dist.QuadPart = Offset;
   static constexpr DWORD Methods[] = {FILE_BEGIN, FILE_CURRENT, FILE_END};
+  if (Origin < soBeginning || Origin > soEnd) return -1;
   if (!SetFilePointerEx(FHandle, Dist, &NewPos, Methods[Origin])) return -1;
   return NewPos.QuadPart;
 }
@@ -74,7 +73,7 @@ void THandleStream::SetSize(Int64 NewSize) {
   Seek(NewSize, soBeginning);
   if (!SetEndOfFile(FHandle)) {
     DWORD Code = GetLastError();
-    throw EOSError(SysErrorText(Code), Code);
+    throw EOSError(SysErrorMessage(Code), Code);
   }
 }
 
@@ -82,15 +81,6 @@ void THandleStream::SetSize(Int64 NewSize) {
 IMPLEMENT_CLASS(TFileStream)
 
 namespace {
-String FullPath(const String& FileName) {
-  DWORD Len = GetFullPathNameW(FileName.c_str(), 0, nullptr, nullptr);
-  if (Len == 0) return FileName;
-  String R(Len, L'\0');
-  Len = GetFullPathNameW(FileName.c_str(), Len, R.data(), nullptr);
-  R.resize(Len);
-  return R;
-}
-
 DWORD ShareMode(Word Mode) {
   switch (Mode & 0x00F0) {
     case fmShareDenyWrite:
@@ -112,7 +102,8 @@ TFileStream::TFileStream(const String& AFileName, Word Mode)
                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (FHandle == INVALID_HANDLE_VALUE) {
       DWORD Code = GetLastError();
-      throw EFCreateError(FormatMsg(SFCreateErrorEx, {FullPath(AFileName), SysErrorText(Code)}));
+      throw EFCreateError(
+          Format(SFCreateErrorEx, {ExpandFileName(AFileName), SysErrorMessage(Code)}));
     }
   } else {
     static constexpr DWORD Access[] = {GENERIC_READ, GENERIC_WRITE, GENERIC_READ | GENERIC_WRITE};
@@ -121,7 +112,7 @@ TFileStream::TFileStream(const String& AFileName, Word Mode)
                           FILE_ATTRIBUTE_NORMAL, nullptr);
     if (FHandle == INVALID_HANDLE_VALUE) {
       DWORD Code = GetLastError();
-      throw EFOpenError(FormatMsg(SFOpenErrorEx, {FullPath(AFileName), SysErrorText(Code)}));
+      throw EFOpenError(Format(SFOpenErrorEx, {ExpandFileName(AFileName), SysErrorMessage(Code)}));
     }
   }
 }
@@ -203,6 +194,7 @@ void TMemoryStream::SetCapacity(NativeInt NewCapacity) {
 Integer TMemoryStream::Write(const void* Buffer, Integer Count) {
   NativeInt Pos = static_cast<NativeInt>(Position());
   if (Pos < 0 || Count <= 0) return 0;
+  if (Pos > PTRDIFF_MAX - Count) throw EOutOfMemory(SMemoryStreamError);
   NativeInt End = Pos + Count;
   if (End > static_cast<NativeInt>(FData.size())) Resize(End);
   std::memcpy(FData.data() + Pos, Buffer, static_cast<size_t>(Count));
@@ -269,7 +261,7 @@ TResourceStream::TResourceStream(HINSTANCE Instance, const String& ResName,
 }
 
 TResourceStream::TResourceStream(HINSTANCE Instance, Integer ResID, const wchar_t* ResType) {
-  Initialize(Instance, MAKEINTRESOURCEW(ResID), ResType, std::to_wstring(ResID));
+  Initialize(Instance, MAKEINTRESOURCEW(ResID), ResType, IntToStr(ResID));
 }
 
 void TResourceStream::Initialize(HINSTANCE Instance, const wchar_t* Name, const wchar_t* ResType,
@@ -277,7 +269,7 @@ void TResourceStream::Initialize(HINSTANCE Instance, const wchar_t* Name, const 
   HRSRC Info = FindResourceW(Instance, Name, ResType);
   HGLOBAL Res = Info ? LoadResource(Instance, Info) : nullptr;
   void* Data = Res ? LockResource(Res) : nullptr;
-  if (!Data) throw EResNotFound(FormatMsg(SResNotFound, {DisplayName}));
+  if (!Data) throw EResNotFound(Format(SResNotFound, {DisplayName}));
   // Module resources stay mapped as long as the module is loaded; there is
   // nothing to release.
   SetPointer(Data, static_cast<NativeInt>(SizeofResource(Instance, Info)));
