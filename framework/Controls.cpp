@@ -420,8 +420,8 @@ void TControl::SetParent(TWinControl* AParent) {
   if (AParent) AParent->InsertControl(this);
 }
 
-TComponent* TControl::GetParentComponent() { return FParent; }
-bool TControl::HasParent() { return true; }
+TComponent* TControl::GetParentComponent() const { return FParent; }
+bool TControl::HasParent() const { return true; }
 void TControl::SetParentComponent(TComponent* Value) {
   if (auto* W = AsOrNull<TWinControl>(Value)) SetParent(W);
 }
@@ -715,11 +715,13 @@ void TControl::ChangeScale(Integer M, Integer D) {
   FConstraints->SetMaxWidth(ScaleLimit(FConstraints->MaxWidth()));
   FConstraints->SetMinHeight(ScaleLimit(FConstraints->MinHeight()));
   FConstraints->SetMaxHeight(ScaleLimit(FConstraints->MaxHeight()));
+  // The resolution first, so that children assigning this font read the
+  // new height at the new resolution.
+  FFont->SetPixelsPerInch(MulDiv(FFont->PixelsPerInch(), M, D));
   if (!FParentFont) {
     FFont->SetHeight(MulDiv(FFont->Height(), M, D));
     FParentFont = false;
   }
-  FFont->SetPixelsPerInch(MulDiv(FFont->PixelsPerInch(), M, D));
   FCurrentPPI = MulDiv(FCurrentPPI, M, D);
   SetBounds(X, Y, W, H);
 }
@@ -844,7 +846,7 @@ void TWinControl::InsertControl(TControl* AControl) {
       if (W->FHandle) {
         ::SetParent(W->FHandle, HandleAllocated() ? FHandle : nullptr);
       }
-      W->UpdateShowing();
+      W->UpdateControlState();
     } else {
       AControl->UpdateAnchorRules();
       AControl->Invalidate();
@@ -858,7 +860,6 @@ void TWinControl::RemoveControl(TControl* AControl) {
   Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(AControl), 0);
   if (auto* W = AsOrNull<TWinControl>(AControl)) {
     if (TCustomForm* F = GetParentForm()) F->DefocusControl(W, true);
-    W->UpdateShowing();
     W->FShowing = false;
     // A child window cannot outlive its parent window.
     if (W->FHandle) W->DestroyHandle();
@@ -1175,7 +1176,7 @@ void TWinControl::RecreateWnd() {
   FControlState.Include(csRecreating);
   DestroyHandle();
   FControlState.Exclude(csRecreating);
-  UpdateShowing();
+  UpdateControlState();
 }
 
 HWND TWinControl::Handle() {
@@ -1193,7 +1194,7 @@ void TWinControl::SetParentWindow(HWND V) {
   if (V == FParentWindow) return;
   FParentWindow = V;
   if (FHandle && !FParent) ::SetParent(FHandle, V);
-  UpdateShowing();
+  UpdateControlState();
 }
 
 TWinControl* TWinControl::CreateParented(TClass AClass, HWND ParentWindow) {
@@ -1204,13 +1205,32 @@ TWinControl* TWinControl::CreateParented(TClass AClass, HWND ParentWindow) {
 }
 
 void TWinControl::UpdateShowing() {
-  bool Show = FVisible && ((FParent && FParent->FShowing) || (!FParent && FParentWindow));
-  if (Show && !FHandle) CreateHandle();
-  for (TWinControl* C : FWinControls) C->UpdateShowing();
-  if (FShowing != Show) {
-    FShowing = Show;
-    Perform(CM_SHOWINGCHANGED);
+  bool Show = FVisible && !ComponentState().Contains(csDestroying) &&
+              !FControlState.Contains(csReadingState);
+  if (Show) {
+    if (!FHandle) CreateHandle();
+    for (TWinControl* C : std::vector<TWinControl*>(FWinControls)) C->UpdateShowing();
   }
+  if (FHandle && FShowing != Show) {
+    FShowing = Show;
+    try {
+      Perform(CM_SHOWINGCHANGED);
+    } catch (...) {
+      FShowing = !Show;
+      throw;
+    }
+  }
+  if (!Show)
+    for (TWinControl* C : std::vector<TWinControl*>(FWinControls)) C->UpdateShowing();
+}
+
+void TWinControl::UpdateControlState() {
+  TWinControl* Top = this;
+  while (Top->FParent) {
+    Top = Top->FParent;
+    if (!Top->FShowing) return;
+  }
+  if (Top->IsTopLevelWindow() || Top->FParentWindow) UpdateShowing();
 }
 
 void TWinControl::ShowControl(TControl*) {}
@@ -1812,7 +1832,7 @@ void TWinControl::Dispatch(TMessage& Message) {
     case CM_VISIBLECHANGED:
       if (!FVisible && FParent)
         if (TCustomForm* F = GetParentForm()) F->DefocusControl(this, false);
-      UpdateShowing();
+      UpdateControlState();
       return;
     case CM_ENABLEDCHANGED:
       if (!FEnabled && FParent)
@@ -1889,19 +1909,32 @@ TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {
 
 TCustomControl::~TCustomControl() { FreeAndNil(FCanvas); }
 
+void TCustomControl::Dispatch(TMessage& Message) {
+  if (Message.Msg != WM_PAINT) {
+    inherited::Dispatch(Message);
+    return;
+  }
+  // Painting goes through PaintHandler, even without graphic children.
+  FControlState.Include(csCustomPaint);
+  try {
+    inherited::Dispatch(Message);
+  } catch (...) {
+    FControlState.Exclude(csCustomPaint);
+    throw;
+  }
+  FControlState.Exclude(csCustomPaint);
+}
+
 void TCustomControl::PaintWindow(HDC DC) {
   FCanvas->Lock();
   try {
     FCanvas->SetHandle(DC);
-    FControlState.Include(csCustomPaint);
     Paint();
   } catch (...) {
-    FControlState.Exclude(csCustomPaint);
     FCanvas->SetHandle(nullptr);
     FCanvas->Unlock();
     throw;
   }
-  FControlState.Exclude(csCustomPaint);
   FCanvas->SetHandle(nullptr);
   FCanvas->Unlock();
 }

@@ -141,8 +141,8 @@ class TControl : public TComponent {
 
   TWinControl* Parent() const { return FParent; }
   virtual void SetParent(TWinControl* AParent);
-  TComponent* GetParentComponent() override;
-  bool HasParent() override;
+  TComponent* GetParentComponent() const override;
+  bool HasParent() const override;
   void SetParentComponent(TComponent* Value) override;
 
   Integer Left() const { return FLeft; }
@@ -361,7 +361,7 @@ class TWinControl : public TControl {
   // Creates the control inside a window that is not a framework control.
   static TWinControl* CreateParented(TClass AClass, HWND ParentWindow);
 
-  Integer ControlCount() const { return static_cast<Integer>(FControls.size()); }
+  Integer ControlCount() const { return static_cast<Integer>(FControls.size() + FWinControls.size()); }
   TControl* Controls(Integer Index) const;
   void InsertControl(TControl* AControl);
   void RemoveControl(TControl* AControl);
@@ -459,11 +459,15 @@ class TWinControl : public TControl {
   virtual bool IsControlMouseMsg(TMessage& Message);
   virtual void AlignControl(TControl* AControl);
   void UpdateShowing();
+  // Shows or hides the window when the whole parent chain is showing.
+  void UpdateControlState();
   virtual void ShowControl(TControl* AControl);
   void FontChanged(TObject* Sender) override;
   void UpdateBoundsRect(const TRect& R) override;
   HWND GetDeviceContextWindow() const override { return FHandle; }
   virtual void SetZOrder(bool TopMost);
+  // A window that shows without a parent (a form).
+  virtual bool IsTopLevelWindow() const { return false; }
 
   HWND FHandle = nullptr;
   WNDPROC FDefWndProc = nullptr;
@@ -479,6 +483,7 @@ class TWinControl : public TControl {
   HWND FParentWindow = nullptr;
 
  private:
+  friend class TControl;
   friend LRESULT CALLBACK FrameworkInitWndProc(HWND, UINT, WPARAM, LPARAM);
   friend LRESULT CALLBACK FrameworkStdWndProc(HWND, UINT, WPARAM, LPARAM);
   void MainWndProc(TMessage& Message);
@@ -492,6 +497,7 @@ class TCustomControl : public TWinControl {
   explicit TCustomControl(TComponent* AOwner);
   ~TCustomControl() override;
   TCanvas* Canvas() const { return FCanvas; }
+  void Dispatch(TMessage& Message) override;
 
  protected:
   virtual void Paint() {}

@@ -136,6 +136,7 @@ class TCustomForm : public TWinControl {
   void Notification(TComponent* AComponent, TOperation Operation) override;
   // Reads the form's resource (by class name) when there is one.
   bool InitFromResource();
+  bool IsTopLevelWindow() const override { return FParent == nullptr; }
 
  private:
   void ShowingChanged();

@@ -1084,6 +1084,8 @@ void TBitmap::Assign(TPersistent* Source) {
 void TBitmap::Draw(TCanvas* ACanvas, const TRect& Rect) {
   if (Empty()) return;
   HDC Dest = ACanvas->Handle();
+  // A bitmap can be selected into one device context at a time.
+  if (FCanvas && ACanvas != FCanvas.get()) FCanvas->FreeContext();
   HDC Src = CreateCompatibleDC(nullptr);
   {
     TSelectGuard Sel(Src, FHandle);
@@ -1131,21 +1133,27 @@ void TBitmap::SetFromBitmapInfo(const BITMAPINFO* Info, const void* Bits) {
   Integer W = H.biWidth, Ht = H.biHeight < 0 ? -H.biHeight : H.biHeight;
   NewImage(W, Ht, Format, false);
   if (!FHandle) return;
-  // Let GDI convert palettes, compression and orientation into our DIB.
-  HDC DC = CreateCompatibleDC(nullptr);
-  SetDIBits(DC, FHandle, 0, static_cast<UINT>(Ht), Bits, Info, DIB_RGB_COLORS);
-  DeleteDC(DC);
-  if (Format <= TPixelFormat::pf8bit && H.biClrUsed <= 256) {
-    // Keep the file's palette rather than our grey ramp.
+  if (H.biBitCount <= 8) {
+    // Keep the file's palette rather than our grey ramp, before the pixels
+    // arrive, so that indices keep their colours.
+    UINT N = H.biClrUsed ? std::min<UINT>(H.biClrUsed, 256) : (1u << H.biBitCount);
     HDC PalDC = CreateCompatibleDC(nullptr);
     {
       TSelectGuard Sel(PalDC, FHandle);
-      UINT N = H.biClrUsed ? H.biClrUsed : (1u << H.biBitCount);
       SetDIBColorTable(PalDC, 0, N, Info->bmiColors);
     }
     DeleteDC(PalDC);
-    SetDIBits(nullptr, FHandle, 0, static_cast<UINT>(Ht), Bits, Info, DIB_RGB_COLORS);
   }
+  if (H.biCompression == BI_RGB && H.biHeight > 0) {
+    // Same layout as ours: the rows copy as they are.
+    GdiFlush();
+    std::memcpy(FBits, Bits, static_cast<size_t>(BytesPerLine()) * static_cast<size_t>(Ht));
+    return;
+  }
+  // Compressed, bit fields or top-down: let GDI convert.
+  HDC DC = CreateCompatibleDC(nullptr);
+  SetDIBits(DC, FHandle, 0, static_cast<UINT>(Ht), Bits, Info, DIB_RGB_COLORS);
+  DeleteDC(DC);
 }
 
 void TBitmap::LoadFromStream(TStream* Stream) {
@@ -1193,6 +1201,8 @@ void TBitmap::SaveToStream(TStream* Stream) {
   Info.biSizeImage = static_cast<DWORD>(Stride) * static_cast<DWORD>(FHeight);
   Info.biClrUsed = Colors;
   std::vector<RGBQUAD> Palette(Colors);
+  // A bitmap can be selected into one device context at a time.
+  if (FCanvas) FCanvas->FreeContext();
   if (Colors && FHandle) {
     HDC DC = CreateCompatibleDC(nullptr);
     {
