@@ -6,44 +6,6 @@
 
 namespace {
 
-String Fmt(const wchar_t* Pattern, std::initializer_list<String> Args) {
-  String R;
-  auto Arg = Args.begin();
-  for (const wchar_t* P = Pattern; *P; ++P) {
-    if (P[0] == L'%' && P[1] == L's' && Arg != Args.end()) {
-      R += *Arg++;
-      ++P;
-    } else {
-      R += *P;
-    }
-  }
-  return R;
-}
-
-bool SameName(const String& A, const String& B) {
-  return A.size() == B.size() &&
-         CompareStringOrdinal(A.data(), static_cast<int>(A.size()), B.data(),
-                              static_cast<int>(B.size()), TRUE) == CSTR_EQUAL;
-}
-
-std::string ToUtf8(const String& S) {
-  if (S.empty()) return std::string();
-  int N = WideCharToMultiByte(CP_UTF8, 0, S.data(), static_cast<int>(S.size()), nullptr, 0, nullptr,
-                              nullptr);
-  std::string R(static_cast<size_t>(N), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, S.data(), static_cast<int>(S.size()), R.data(), N, nullptr,
-                      nullptr);
-  return R;
-}
-
-String FromCodePage(const std::string& S, UINT CodePage) {
-  if (S.empty()) return String();
-  int N = MultiByteToWideChar(CodePage, 0, S.data(), static_cast<int>(S.size()), nullptr, 0);
-  String R(static_cast<size_t>(N), L'\0');
-  MultiByteToWideChar(CodePage, 0, S.data(), static_cast<int>(S.size()), R.data(), N);
-  return R;
-}
-
 bool IsAscii(const String& S) {
   return std::all_of(S.begin(), S.end(), [](wchar_t C) { return C < 0x80; });
 }
@@ -75,7 +37,7 @@ IMPLEMENT_CLASS(TWriter)
 
 void TReader::FormatError() {
   String Msg = L"Invalid stream format";
-  if (FPropDepth == 0) Msg += L" at offset " + std::to_wstring(FStream->Position());
+  if (FPropDepth == 0) Msg += L" at offset " + IntToStr(FStream->Position());
   throw EReadError(Msg);
 }
 
@@ -86,7 +48,7 @@ void TReader::Read(void* Buffer, Integer Count) {
   Int64 At = FStream->Position();
   if (FStream->Read(Buffer, Count) != Count) {
     String Msg = L"Stream read error";
-    if (FPropDepth == 0) Msg += L" at offset " + std::to_wstring(At);
+    if (FPropDepth == 0) Msg += L" at offset " + IntToStr(At);
     throw EReadError(Msg);
   }
 }
@@ -94,7 +56,7 @@ void TReader::Read(void* Buffer, Integer Count) {
 void TReader::CheckAvailable(Int64 Count) {
   if (Count < 0 || Count > FStream->Size() - FStream->Position()) {
     String Msg = L"Stream read error";
-    if (FPropDepth == 0) Msg += L" at offset " + std::to_wstring(FStream->Position());
+    if (FPropDepth == 0) Msg += L" at offset " + IntToStr(FStream->Position());
     throw EReadError(Msg);
   }
 }
@@ -272,7 +234,7 @@ String TReader::ReadStr() {
   CheckAvailable(L);
   std::string S(L, '\0');
   Read(S.data(), L);
-  return FromCodePage(S, CP_UTF8);
+  return UTF8Decode(S);
 }
 
 String TReader::ReadString() {
@@ -284,14 +246,14 @@ String TReader::ReadString() {
       CheckAvailable(L);
       std::string S(L, '\0');
       Read(S.data(), L);
-      return FromCodePage(S, CP_ACP);
+      return AnsiToString(S);
     }
     case vaLString:
     case vaUTF8String: {
       Int64 L = ReadCount();
       std::string S(static_cast<size_t>(L), '\0');
       Read(S.data(), static_cast<Integer>(L));
-      return FromCodePage(S, V == vaLString ? CP_ACP : CP_UTF8);
+      return V == vaLString ? AnsiToString(S) : UTF8Decode(S);
     }
     case vaWString: {
       int32_t N = 0;
@@ -416,14 +378,14 @@ String TReader::CurrentName() const {
 }
 
 void TReader::DefineProperty(const String& Name, TReaderProc ReadData, TWriterProc, bool) {
-  if (!FPropName.empty() && ReadData && SameName(Name, FPropName)) {
+  if (!FPropName.empty() && ReadData && SameText(Name, FPropName)) {
     FPropName.clear();
     ReadData(this);
   }
 }
 
 void TReader::DefineBinaryProperty(const String& Name, TStreamProc ReadData, TStreamProc, bool) {
-  if (FPropName.empty() || !ReadData || !SameName(Name, FPropName)) return;
+  if (FPropName.empty() || !ReadData || !SameText(Name, FPropName)) return;
   FPropName.clear();
   TBytes Data = ReadBinary();
   TOwned<TMemoryStream> Mem = MakeOwned<TMemoryStream>();
@@ -443,7 +405,7 @@ void TReader::ReadProperty(TPersistent* AInstance) {
       TPersistent* Next = nullptr;
       if (P && P->Kind == tkClass) Next = AsOrNull<TPersistent>(P->GetObj(Instance));
       if (!Next)
-        throw EReadError(Fmt(L"Property %s does not exist", {Name.substr(Start, Dot - Start)}));
+        throw EReadError(Format(L"Property %s does not exist", {Name.substr(Start, Dot - Start)}));
       Instance = Next;
     }
     String Last = Name.substr(Start);
@@ -456,7 +418,7 @@ void TReader::ReadProperty(TPersistent* AInstance) {
       Instance->DefineProperties(this);
       if (!FPropName.empty()) {
         FPropName.clear();
-        throw EReadError(Fmt(L"Property %s does not exist", {Last}));
+        throw EReadError(Format(L"Property %s does not exist", {Last}));
       }
     }
     FPropPath = SavedPath;
@@ -465,7 +427,7 @@ void TReader::ReadProperty(TPersistent* AInstance) {
     FPropName.clear();
     // Name the property once, at the outermost level.
     if (FPropDepth == 0)
-      E.RaiseNew(Fmt(L"Error reading %s.%s: %s", {CurrentName(), Name, E.Message()}));
+      E.RaiseNew(Format(L"Error reading %s.%s: %s", {CurrentName(), Name, E.Message()}));
     throw;
   }
   --FPropDepth;
@@ -615,11 +577,11 @@ TComponent* TReader::ReadComponent(TComponent* Component) {
   if (!Result) {
     if (Flags.Contains(ffInherited)) {
       Result = FOwner ? FOwner->FindComponent(CompName) : nullptr;
-      if (!Result) throw EReadError(Fmt(L"Ancestor for '%s' not found", {CompName}));
+      if (!Result) throw EReadError(Format(L"Ancestor for '%s' not found", {CompName}));
     } else {
       TClass Cls = FindClass(ClassName);
       if (!Cls->InheritsFrom(TComponent::StaticClass()) || !Cls->Factory)
-        throw EReadError(Fmt(L"Invalid stream format: %s cannot be created", {ClassName}));
+        throw EReadError(Format(L"Invalid stream format: %s cannot be created", {ClassName}));
       Result = static_cast<TComponent*>(Cls->Create(FOwner));
       Created = true;
     }
@@ -664,7 +626,7 @@ TComponent* TReader::ReadRootComponent(TComponent* Root) {
     ReadPrefix(Flags, ChildPos);
     TClass Cls = FindClass(ReadStr());
     if (!Cls->InheritsFrom(TComponent::StaticClass()) || !Cls->Factory)
-      throw EReadError(Fmt(L"Invalid stream format: %s cannot be created", {Cls->Name}));
+      throw EReadError(Format(L"Invalid stream format: %s cannot be created", {Cls->Name}));
     FStream->SetPosition(At);
     Root = static_cast<TComponent*>(Cls->Create(nullptr));
     Created = true;
@@ -706,15 +668,16 @@ void TReader::FixupReferences() {
     if (FRoot) {
       String Name = F.Name;
       size_t Dot = Name.find(L'.');
-      if (Dot != String::npos && SameName(Name.substr(0, Dot), FRoot->Name()))
+      if (Dot != String::npos && SameText(Name.substr(0, Dot), FRoot->Name()))
         Name = Name.substr(Dot + 1);
-      Target = SameName(Name, FRoot->Name()) ? FRoot : FRoot->FindComponent(Name);
+      Target = SameText(Name, FRoot->Name()) ? FRoot : FRoot->FindComponent(Name);
     }
     if (!Target || !Target->InheritsFrom(F.Prop->PropClass)) {
       String Comp = F.Component ? (F.Component->Name().empty() ? F.Component->ClassName()
                                                                : F.Component->Name())
                                 : String();
-      throw EReadError(Fmt(L"Error reading %s.%s: %s", {Comp, F.PropPath, SInvalidPropertyValue}));
+      throw EReadError(
+          Format(L"Error reading %s.%s: %s", {Comp, F.PropPath, SInvalidPropertyValue}));
     }
     F.Prop->SetObj(F.Instance, Target);
   }
@@ -822,7 +785,7 @@ void TWriter::WriteString(const String& Value) {
     Write(S.data(), static_cast<Integer>(S.size()));
     return;
   }
-  std::string S = ToUtf8(Value);
+  std::string S = UTF8Encode(Value);
   WriteValue(vaUTF8String);
   int32_t L = static_cast<int32_t>(S.size());
   Write(&L, 4);
@@ -837,21 +800,21 @@ void TWriter::WriteWideString(const String& Value) {
 }
 
 void TWriter::WriteStr(const String& Value) {
-  std::string S = ToUtf8(Value);
-  if (S.size() > 255) throw EWriteError(Fmt(L"Name too long: %s", {Value}));
+  std::string S = UTF8Encode(Value);
+  if (S.size() > 255) throw EWriteError(Format(L"Name too long: %s", {Value}));
   Byte L = static_cast<Byte>(S.size());
   Write(&L, 1);
   Write(S.data(), L);
 }
 
 void TWriter::WriteIdent(const String& Ident) {
-  if (SameName(Ident, L"False"))
+  if (SameText(Ident, L"False"))
     WriteValue(vaFalse);
-  else if (SameName(Ident, L"True"))
+  else if (SameText(Ident, L"True"))
     WriteValue(vaTrue);
-  else if (SameName(Ident, L"nil"))
+  else if (SameText(Ident, L"nil"))
     WriteValue(vaNil);
-  else if (SameName(Ident, L"Null"))
+  else if (SameText(Ident, L"Null"))
     WriteValue(vaNull);
   else {
     WriteValue(vaIdent);
