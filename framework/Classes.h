@@ -1335,6 +1335,7 @@ class TReader : public TFiler {
   void FixupReferences();
   void FinishLoading();
   void AbandonLoading();
+  void TrackCreated(TComponent* Component);
   void Forget(TComponent* Component);
   String CurrentName() const;
 
@@ -1347,6 +1348,9 @@ class TReader : public TFiler {
   Integer FComponentDepth = 0;
   std::vector<TComponent*> FLoaded;
   std::vector<TFixup> FFixups;
+  // Components this reader created, watched through free notification, so a
+  // failed read can free exactly those still alive.
+  TOwned<TComponent> FCreated;
 };
 
 class TWriter : public TFiler {

@@ -26,6 +26,45 @@ const wchar_t* const SInvalidPropertyValue = L"Invalid property value";
 
 }  // namespace
 
+namespace {
+class TCreatedComponents : public TComponent {
+  DECLARE_CLASS(TCreatedComponents, TComponent)
+ public:
+  using TComponent::TComponent;
+  void Add(TComponent* C) {
+    Items.push_back(C);
+    C->FreeNotification(this);
+  }
+  void Release() {
+    while (!Items.empty()) {
+      TComponent* C = Items.back();
+      Items.pop_back();
+      C->RemoveFreeNotification(this);
+    }
+  }
+  // Last first; freeing one may free others, which then drop out of Items.
+  void FreeAll() {
+    while (!Items.empty()) {
+      TComponent* C = Items.back();
+      Items.pop_back();
+      C->RemoveFreeNotification(this);
+      C->Free();
+    }
+  }
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove)
+      Items.erase(std::remove(Items.begin(), Items.end(), AComponent), Items.end());
+  }
+
+ private:
+  std::vector<TComponent*> Items;
+};
+IMPLEMENT_CLASS(TCreatedComponents)
+}  // namespace
+
 IMPLEMENT_CLASS(TFiler)
 IMPLEMENT_CLASS(TReader)
 IMPLEMENT_CLASS(TWriter)
@@ -584,6 +623,7 @@ TComponent* TReader::ReadComponent(TComponent* Component) {
         throw EReadError(Format(L"Invalid stream format: %s cannot be created", {ClassName}));
       Result = static_cast<TComponent*>(Cls->Create(FOwner));
       Created = true;
+      TrackCreated(Result);
     }
   }
   if (TopLevel && !FRoot) FRoot = Result;
@@ -683,7 +723,13 @@ void TReader::FixupReferences() {
   }
 }
 
+void TReader::TrackCreated(TComponent* Component) {
+  if (!FCreated) FCreated.reset(Create<TCreatedComponents>(nullptr));
+  static_cast<TCreatedComponents*>(FCreated.get())->Add(Component);
+}
+
 void TReader::FinishLoading() {
+  if (FCreated) static_cast<TCreatedComponents*>(FCreated.get())->Release();
   std::vector<TComponent*> Loaded;
   Loaded.swap(FLoaded);
   for (TComponent* C : Loaded) C->FComponentState.Exclude(csReading);
@@ -697,6 +743,7 @@ void TReader::AbandonLoading() {
   }
   FLoaded.clear();
   FFixups.clear();
+  if (FCreated) static_cast<TCreatedComponents*>(FCreated.get())->FreeAll();
 }
 
 // ---------------------------------------------------------------------------

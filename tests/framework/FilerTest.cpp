@@ -453,8 +453,8 @@ TEST_F(FilerFixture, BadFormsRaiseTheFrameworkErrorsAndFreeWhatWasRead) {
 
 TEST_F(FilerFixture, AFailedReadIntoAnExistingRootLeavesNoHalfReadChildren) {
   TOwned<TTestForm> Form = MakeOwned<TTestForm>(nullptr);
-  EXPECT_THROW(ReadText(L"object Form1: TTestForm\n  object Comp1: TTestComp\n    Bogus = 1\n"
-                        L"  end\nend",
+  EXPECT_THROW(ReadText(L"object Form1: TTestForm\n  object Comp1: TTestComp\n  end\n"
+                        L"  object Comp2: TTestComp\n    Bogus = 1\n  end\nend",
                         Form.get()),
                EReadError);
   EXPECT_EQ(Form->ComponentCount(), 0);
