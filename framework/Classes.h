@@ -1317,7 +1317,12 @@ class TReader : public TFiler {
   TComponent* Parent() const { return FParent; }
   void SetParent(TComponent* Value) { FParent = Value; }
 
+  // Components, lists and collections nest at most this deep; deeper data is
+  // refused as damaged rather than recursed into.
+  static constexpr Integer MaxNesting = 256;
+
  private:
+  class TNesting;
   struct TFixup {
     TComponent* Component;  // whose property it is (for messages)
     TPersistent* Instance;
@@ -1346,6 +1351,7 @@ class TReader : public TFiler {
   String FPropPath;
   Integer FPropDepth = 0;
   Integer FComponentDepth = 0;
+  Integer FNesting = 0;
   std::vector<TComponent*> FLoaded;
   std::vector<TFixup> FFixups;
   // Components this reader created, watched through free notification, so a

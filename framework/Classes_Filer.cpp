@@ -348,7 +348,24 @@ TBytes TReader::ReadBinary() {
   return Data;
 }
 
+class TReader::TNesting {
+ public:
+  explicit TNesting(TReader& AReader) : FReader(AReader) {
+    if (++FReader.FNesting > MaxNesting) {
+      --FReader.FNesting;
+      FReader.FormatError();
+    }
+  }
+  ~TNesting() { --FReader.FNesting; }
+  TNesting(const TNesting&) = delete;
+  TNesting& operator=(const TNesting&) = delete;
+
+ private:
+  TReader& FReader;
+};
+
 void TReader::SkipValue() {
+  TNesting Guard(*this);
   switch (NextValue()) {
     case vaNull:
     case vaFalse:
@@ -555,6 +572,7 @@ void TReader::ReadClassProp(TPersistent* Instance, const TPropInfo* Prop) {
 }
 
 void TReader::ReadCollection(TCollection* Collection) {
+  TNesting Guard(*this);
   Collection->BeginUpdate();
   try {
     if (!EndOfList()) Collection->Clear();
@@ -605,6 +623,7 @@ void TReader::Forget(TComponent* Component) {
 }
 
 TComponent* TReader::ReadComponent(TComponent* Component) {
+  TNesting Guard(*this);
   bool TopLevel = FComponentDepth == 0;
   TFilerFlags Flags;
   Integer ChildPos = 0;

@@ -80,7 +80,12 @@ class TBinaryToText {
   void Indent(int Level) { FOut.append(static_cast<size_t>(Level) * 2, L' '); }
   void NewLine() { FOut += L"\r\n"; }
 
+  void CheckNesting(int Level) {
+    if (Level > TReader::MaxNesting) throw EReadError(L"Invalid stream format");
+  }
+
   void ConvertObject(int Level) {
+    CheckNesting(Level);
     TFilerFlags Flags;
     Integer ChildPos = 0;
     FReader->ReadPrefix(Flags, ChildPos);
@@ -113,6 +118,7 @@ class TBinaryToText {
   // Level is that of the line the value starts on; InList values start at
   // the line's indentation, property values after " = ".
   void ConvertValue(int Level, bool InList) {
+    CheckNesting(Level);
     if (!InList && FReader->NextValue() != vaString && FReader->NextValue() != vaLString &&
         FReader->NextValue() != vaWString && FReader->NextValue() != vaUTF8String)
       FOut += L' ';
@@ -432,7 +438,20 @@ class TTextToBinary {
   }
 
   // --- grammar
+  // Depth of objects, lists and collections being converted.
+  class TNesting {
+   public:
+    explicit TNesting(TTextToBinary& AOwner) : FOwner(AOwner) {
+      if (++FOwner.FDepth > TReader::MaxNesting) FOwner.Error(L"Nesting too deep");
+    }
+    ~TNesting() { --FOwner.FDepth; }
+
+   private:
+    TTextToBinary& FOwner;
+  };
+
   void ConvertObject() {
+    TNesting Guard(*this);
     TFilerFlags Flags;
     if (IsWord(L"inherited"))
       Flags.Include(ffInherited);
@@ -480,6 +499,7 @@ class TTextToBinary {
   }
 
   void ConvertValue() {
+    TNesting Guard(*this);
     switch (FTok.Kind) {
       case tokString: {
         String S = FTok.Text;
@@ -664,6 +684,7 @@ class TTextToBinary {
   std::string FText;
   size_t FPos = 0;
   int FLine = 1;
+  int FDepth = 0;
   TToken FTok;
   TOwned<TWriter> FWriter;
 };

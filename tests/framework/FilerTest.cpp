@@ -526,6 +526,46 @@ TEST_F(FilerFixture, TruncatedOrCorruptBinaryRaisesReadErrorAndNeverReadsPastThe
   }
 }
 
+TEST_F(FilerFixture, DeepNestingIsRefusedNotRecursedInto) {
+  // Lists within lists, a million deep: a stack overflow if recursed into.
+  const size_t Deep = 1000000;
+  TBytes Lists = OneProperty([&](TWriter& W) {
+    for (size_t I = 0; I < Deep; ++I) W.WriteListBegin();
+  });
+  EXPECT_THROW(BinaryToText(Lists), EReadError);
+  EXPECT_THROW(ReadBack(Lists,
+                        [](TReader& R) {
+                          R.SkipValue();
+                          return 0;
+                        }),
+               EReadError);
+  EXPECT_THROW(TextToBinary(L"object X: TFoo\n  P = " + String(Deep, L'(')), EParserError);
+  // Components within components.
+  String Text;
+  for (int I = 0; I < 300; ++I) Text += L"object C" + IntToStr(I) + L": TTestComp\n";
+  for (int I = 0; I < 300; ++I) Text += L"end\n";
+  EXPECT_THROW(TextToBinary(Text), EParserError);
+  auto S = MakeOwned<TBytesStream>();
+  {
+    TWriter W(S.get());
+    W.WriteSignature();
+    for (int I = 0; I < 300; ++I) {
+      W.WriteStr(I == 0 ? L"TTestForm" : L"TTestComp");
+      W.WriteStr(L"C" + IntToStr(I));
+      W.WriteListEnd();  // no properties; the next component is a child
+    }
+    for (int I = 0; I < 300; ++I) W.WriteListEnd();
+  }
+  EXPECT_THROW(ReadRoot(S->Bytes())->Free(), EReadError);
+  EXPECT_THROW(BinaryToText(S->Bytes()), EReadError);
+  // Within the limit all is well.
+  String Fine;
+  for (int I = 0; I < 20; ++I) Fine += L"object C" + IntToStr(I) + L": TTestComp\n";
+  for (int I = 0; I < 20; ++I) Fine += L"end\n";
+  TOwned<TComponent> Root(ReadText(Fine));
+  EXPECT_EQ(Root->ComponentCount(), 19);
+}
+
 TEST_F(FilerFixture, DefinedPropertiesAreWrittenOnlyWithData) {
   TOwned<TTestComp> C = MakeOwned<TTestComp>(nullptr);
   C->SetName(L"Solo");
