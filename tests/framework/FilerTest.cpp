@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <functional>
 
@@ -196,6 +197,45 @@ TEST(FilerValues, EveryValueTypeRoundTripsThroughBinaryAndText) {
     EXPECT_EQ(Text, L"object X: TFoo\r\n  P =" + C.Text + L"\r\nend\r\n");
     EXPECT_EQ(TextToBinary(Text), Binary);
   }
+}
+
+// The text form is the same whatever the regional and C runtime decimal
+// separators are.
+TEST(FilerValues, FloatTextIgnoresTheDecimalSeparatorOfTheLocale) {
+  struct TRestore {
+    wchar_t Saved[8] = L".";
+    TRestore() { GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, Saved, 8); }
+    ~TRestore() {
+      SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, Saved);
+      std::setlocale(LC_NUMERIC, "C");
+    }
+  } Restore;
+  String Results[2];
+  const wchar_t* Separators[] = {L".", L","};
+  for (int I = 0; I < 2; ++I) {
+    SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, Separators[I]);
+    if (I == 0) {
+      std::setlocale(LC_NUMERIC, "C");
+    } else {
+      for (const char* Name : {"", "German_Germany.1252", "de-DE", "Russian_Russia.1251", "ru-RU"})
+        if (std::setlocale(LC_NUMERIC, Name) && std::localeconv()->decimal_point[0] == ',') break;
+    }
+    ASSERT_EQ(std::localeconv()->decimal_point[0], static_cast<char>(Separators[I][0]));
+    TBytes B = OneProperty([](TWriter& W) {
+      W.WriteListBegin();
+      W.WriteFloat(1.0L / 3);
+      W.WriteDouble(-2.5);
+      W.WriteSingle(0.1f);
+      W.WriteCurrency(15);
+      W.WriteDate(1.75);
+      W.WriteListEnd();
+    });
+    Results[I] = BinaryToText(B);
+    EXPECT_EQ(TextToBinary(Results[I]), B);
+  }
+  EXPECT_EQ(Results[1], Results[0]);
+  EXPECT_NE(Results[0].find(L"0.33333333333333333334x"), String::npos) << Results[0];
+  EXPECT_NE(Results[0].find(L"0.0015c"), String::npos) << Results[0];
 }
 
 TEST(FilerValues, ComponentHeadersWithFlagsRoundTrip) {
