@@ -452,6 +452,7 @@ void TReader::DefineBinaryProperty(const String& Name, TStreamProc ReadData, TSt
 
 void TReader::ReadProperty(TPersistent* AInstance) {
   String Name = ReadStr();
+  String SavedPath = FPropPath;
   ++FPropDepth;
   try {
     TPersistent* Instance = AInstance;
@@ -465,7 +466,6 @@ void TReader::ReadProperty(TPersistent* AInstance) {
       Instance = Next;
     }
     String Last = Name.substr(Start);
-    String SavedPath = FPropPath;
     FPropPath = Name;
     if (const TPropInfo* P = GetPropInfo(Instance, Last)) {
       ReadPropValue(Instance, P);
@@ -481,9 +481,15 @@ void TReader::ReadProperty(TPersistent* AInstance) {
   } catch (Exception& E) {
     --FPropDepth;
     FPropName.clear();
+    FPropPath = SavedPath;
     // Name the property once, at the outermost level.
     if (FPropDepth == 0)
       E.RaiseNew(Format(L"Error reading %s.%s: %s", {CurrentName(), Name, E.Message()}));
+    throw;
+  } catch (...) {
+    --FPropDepth;
+    FPropName.clear();
+    FPropPath = SavedPath;
     throw;
   }
   --FPropDepth;
@@ -595,8 +601,13 @@ void TReader::ReadCollection(TCollection* Collection) {
 void TReader::ReadData(TComponent* Instance) {
   TComponent* SavedCurrent = FCurrent;
   FCurrent = Instance;
-  while (!EndOfList()) ReadProperty(Instance);
-  ReadListEnd();
+  try {
+    while (!EndOfList()) ReadProperty(Instance);
+    ReadListEnd();
+  } catch (...) {
+    FCurrent = SavedCurrent;
+    throw;
+  }
   FCurrent = SavedCurrent;
   TComponent* SavedParent = FParent;
   TComponent* SavedOwner = FOwner;
