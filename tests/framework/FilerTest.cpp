@@ -401,6 +401,30 @@ TEST_F(FilerFixture, LoadedRunsOnceForEveryComponentAfterTheWholeTree) {
   EXPECT_FALSE(Root->ComponentState().Contains(csLoading));
 }
 
+TEST_F(FilerFixture, ChildrenGetTheirParentWhileTheRootOwnsThem) {
+  const String Text =
+      L"object Root: TTestBox\r\n"
+      L"  object Box1: TTestBox\r\n"
+      L"    object Inner: TTestBox\r\n"
+      L"    end\r\n"
+      L"  end\r\n"
+      L"  object Plain: TTestComp\r\n"
+      L"    Count = 1\r\n"
+      L"  end\r\n"
+      L"end\r\n";
+  TOwned<TComponent> Root(ReadText(Text));
+  auto* Box1 = As<TTestBox>(Root->FindComponent(L"Box1"));
+  auto* Inner = As<TTestBox>(Root->FindComponent(L"Inner"));
+  ASSERT_NE(Box1, nullptr);
+  ASSERT_NE(Inner, nullptr);
+  EXPECT_EQ(Inner->Owner(), Root.get());
+  EXPECT_EQ(Inner->GetParentComponent(), Box1);
+  EXPECT_EQ(Box1->GetParentComponent(), Root.get());
+  EXPECT_FALSE(Root->FindComponent(L"Plain")->HasParent());
+  // Written back through GetChildren, the nesting is the same.
+  EXPECT_EQ(BinaryToText(WriteRoot(Root.get())), Text);
+}
+
 TEST_F(FilerFixture, ReadingIntoAnExistingRootKeepsItAndBindsItsFields) {
   TTestForm Form(nullptr);
   Form.AfterConstruction();
