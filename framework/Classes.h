@@ -1413,7 +1413,11 @@ class TWriter : public TFiler {
 // Converts between the binary encoding and the text form
 // (object Name: TClass ... end); the two round-trip exactly for what TWriter
 // writes and for any text ObjectBinaryToText writes. Text is read as UTF-8
-// (with or without byte order mark) and written as UTF-8.
+// (with or without byte order mark) and written as UTF-8; strings keep
+// printable characters literal and write the others as #code. A float's
+// suffix names its value type: none for double, s single, x extended,
+// c currency, d date; each is written with the shortest digits that read back
+// to the same value.
 void ObjectBinaryToText(TStream* Input, TStream* Output);
 void ObjectTextToBinary(TStream* Input, TStream* Output);
 
