@@ -1317,7 +1317,12 @@ class TReader : public TFiler {
   TComponent* Parent() const { return FParent; }
   void SetParent(TComponent* Value) { FParent = Value; }
 
+  // Components, lists and collections nest at most this deep; deeper data is
+  // refused as damaged rather than recursed into.
+  static constexpr Integer MaxNesting = 256;
+
  private:
+  class TNesting;
   struct TFixup {
     TComponent* Component;  // whose property it is (for messages)
     TPersistent* Instance;
@@ -1335,6 +1340,7 @@ class TReader : public TFiler {
   void FixupReferences();
   void FinishLoading();
   void AbandonLoading();
+  void TrackCreated(TComponent* Component);
   void Forget(TComponent* Component);
   String CurrentName() const;
 
@@ -1345,8 +1351,12 @@ class TReader : public TFiler {
   String FPropPath;
   Integer FPropDepth = 0;
   Integer FComponentDepth = 0;
+  Integer FNesting = 0;
   std::vector<TComponent*> FLoaded;
   std::vector<TFixup> FFixups;
+  // Components this reader created, watched through free notification, so a
+  // failed read can free exactly those still alive.
+  TOwned<TComponent> FCreated;
 };
 
 class TWriter : public TFiler {
@@ -1403,7 +1413,11 @@ class TWriter : public TFiler {
 // Converts between the binary encoding and the text form
 // (object Name: TClass ... end); the two round-trip exactly for what TWriter
 // writes and for any text ObjectBinaryToText writes. Text is read as UTF-8
-// (with or without byte order mark) and written as UTF-8.
+// (with or without byte order mark) and written as UTF-8; strings keep
+// printable characters literal and write the others as #code. A float's
+// suffix names its value type: none for double, s single, x extended,
+// c currency, d date; each is written with the shortest digits that read back
+// to the same value.
 void ObjectBinaryToText(TStream* Input, TStream* Output);
 void ObjectTextToBinary(TStream* Input, TStream* Output);
 
