@@ -7,6 +7,35 @@
 #include "SysUtils.h"
 
 // ===========================================================================
+// Persistent objects (the base of string lists and of the component model)
+// ===========================================================================
+class TFiler;
+class TReader;
+class TWriter;
+
+// Objects that can be assigned to one another and streamed.
+class TPersistent : public TObject {
+  DECLARE_CLASS(TPersistent, TObject)
+ public:
+  // Copies Source into this object; a class that knows neither direction
+  // raises EConvertError "Cannot assign a <source> to a <this>".
+  virtual void Assign(TPersistent* Source);
+  // The name under which the object appears in messages and designers
+  // ("Form1.Columns[2]").
+  virtual String GetNamePath();
+
+ protected:
+  virtual void AssignTo(TPersistent* Dest);
+  // Declares unpublished data with TFiler::DefineProperty(...).
+  virtual void DefineProperties(TFiler* Filer) {}
+  virtual TPersistent* GetOwner() { return nullptr; }
+  [[noreturn]] void AssignError(TPersistent* Source);
+
+  friend class TReader;
+  friend class TWriter;
+};
+
+// ===========================================================================
 // Lists and string lists
 // ===========================================================================
 
@@ -142,10 +171,12 @@ enum TDuplicates { dupIgnore, dupAccept, dupError };
 
 // The abstract list of strings with associated objects: everything that can
 // be said in terms of Get/Put/Insert/Delete lives here.
-class TStrings : public TObject {
-  DECLARE_CLASS(TStrings, TObject)
+class TStrings : public TPersistent {
+  DECLARE_CLASS(TStrings, TPersistent)
  public:
   TStrings() = default;
+  // Another string list is copied; anything else as TPersistent does.
+  void Assign(TPersistent* Source) override;
 
   virtual Integer Add(const String& S);
   virtual Integer AddObject(const String& S, TObject* AObject);
@@ -219,6 +250,8 @@ class TStrings : public TObject {
   const TEncoding& Encoding() const { return FEncoding; }
 
  protected:
+  // Streams the lines as the list property "Strings" of form resources.
+  void DefineProperties(TFiler* Filer) override;
   [[noreturn]] static void Error(const wchar_t* Msg, NativeInt Data);
   virtual void SetUpdateState(Boolean Updating);
   virtual Integer CompareStrings(const String& S1, const String& S2) const;
@@ -248,6 +281,7 @@ class TStringList : public TStrings {
 
   Integer Add(const String& S) override;
   Integer AddObject(const String& S, TObject* AObject) override;
+  using TStrings::Assign;
   void Assign(const TStrings* Source) override;
   void Clear() override;
   void Delete(Integer Index) override;
@@ -576,27 +610,6 @@ class TComponent;
 class TCollection;
 class TCollectionItem;
 
-// Objects that can be assigned to one another and streamed.
-class TPersistent : public TObject {
-  DECLARE_CLASS(TPersistent, TObject)
- public:
-  // Copies Source into this object; a class that knows neither direction
-  // raises EConvertError "Cannot assign a <source> to a <this>".
-  virtual void Assign(TPersistent* Source);
-  // The name under which the object appears in messages and designers
-  // ("Form1.Columns[2]").
-  virtual String GetNamePath();
-
- protected:
-  virtual void AssignTo(TPersistent* Dest);
-  // Declares unpublished data with TFiler::DefineProperty(...).
-  virtual void DefineProperties(TFiler* Filer) {}
-  virtual TPersistent* GetOwner() { return nullptr; }
-  [[noreturn]] void AssignError(TPersistent* Source);
-
-  friend class TReader;
-  friend class TWriter;
-};
 
 // A reference-counted object: freed when the last interface reference goes.
 class TInterfacedObject : public TObject, public IUnknown {
