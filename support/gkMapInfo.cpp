@@ -54,6 +54,7 @@ void TgkMapInfoCreateThread::Execute() {
   InterlockedExchange(&FNoPenFntFound, 0);
   while (!Terminated()) {
     Sleep(100);
+    if (Terminated()) break;
     try {
       CloseMapInfoDialog(FindMapInfoDialog());
     } catch (...) {
