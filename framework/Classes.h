@@ -562,10 +562,14 @@ class TThread : public TObject {
   std::unique_ptr<Exception> FFatalException;
 };
 
+
+
 // ===========================================================================
 // Component model: persistent objects, components, collections, published
 // property and method tables, class registration
 // ===========================================================================
+
+
 
 // ===========================================================================
 // Filer: binary and text form resources

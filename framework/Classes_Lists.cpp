@@ -241,7 +241,8 @@ Integer TStrings::AddObject(const String& S, TObject* AObject) {
 void TStrings::AddStrings(const TStrings* Strings) {
   BeginUpdate();
   try {
-    for (Integer I = 0; I < Strings->GetCount(); ++I)
+    // The count is taken once, so adding a list to itself doubles it.
+    for (Integer I = 0, N = Strings->GetCount(); I < N; ++I)
       AddObject(Strings->Get(I), Strings->GetObject(I));
   } catch (...) {
     EndUpdate();

@@ -394,6 +394,9 @@ TEST(TStringList, AssignAddStringsExchangeAndErrors) {
   Plain->AddStrings(Src.get());
   Plain->Exchange(0, 3);
   EXPECT_EQ(Plain->GetCommaText(), L"c,a,b,z");
+  Plain->AddStrings(Plain.get());
+  EXPECT_EQ(Plain->GetCommaText(), L"c,a,b,z,c,a,b,z");
+  Plain->SetCommaText(L"c,a,b,z");
   try {
     Plain->Get(4);
     ADD_FAILURE();
