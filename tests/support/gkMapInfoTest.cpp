@@ -5,7 +5,10 @@
 #include <thread>
 
 #include "ComObj.h"
+#include "IniFiles.h"
+#include "gkAppControl.h"
 #include "gkMapInfo.h"
+#include "gkTestChild.h"
 
 namespace {
 
@@ -28,10 +31,12 @@ struct TScript {
 
 TScript* Script = nullptr;
 
+LONG LiveFakes = 0;
+
 class TFakeDispatch : public IDispatch {
  public:
-  explicit TFakeDispatch(const String& AName) : FName(AName) {}
-  virtual ~TFakeDispatch() = default;
+  explicit TFakeDispatch(const String& AName) : FName(AName) { InterlockedIncrement(&LiveFakes); }
+  virtual ~TFakeDispatch() { InterlockedDecrement(&LiveFakes); }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID Riid, void** Obj) override {
     if (IsEqualIID(Riid, IID_IUnknown) || IsEqualIID(Riid, IID_IDispatch)) {
@@ -179,6 +184,54 @@ TEST_F(GkMapInfo, ConnectsHiddenAndRemembersTheMainWindow) {
   EXPECT_TRUE(miOpened());
   EXPECT_EQ(miMapInfoWnd(), reinterpret_cast<HWND>(5678));
   EXPECT_TRUE(Trace.Lines.empty());
+}
+
+TEST_F(GkMapInfo, ConnectionHoldsOneInstanceAndShutDownOnlyReleasesIt) {
+  const LONG Before = LiveFakes;
+  Connect();
+  Connect();  // a second instance; the first is no longer referenced
+  EXPECT_EQ(LiveFakes, Before + 1);
+  gkMapInfo_Finalize();  // no "End MapInfo": the strict script would fail
+  EXPECT_EQ(LiveFakes, Before);
+  EXPECT_FALSE(miOpened());
+}
+
+TEST_F(GkMapInfo, EndingTheInstanceClosesItsRegisteredServer) {
+  gkTestChild::TChild Server(L"DISABLED_ServeUntilQuit");
+  ASSERT_TRUE(Server.Started());
+  const HWND Wnd = Server.Window();
+  ASSERT_TRUE(Wnd);
+  ForceDirectories(GetIniPath());
+  const String Registry = GetIniPath() + L"MapInfoServer.ini";
+  ASSERT_FALSE(FileExists(Registry)) << "a registry left from elsewhere";
+  {
+    TOwned<TMemIniFile> Ini = MakeOwned<TMemIniFile>(Registry);
+    const String Section = Format(
+        L"%u+%u+%u+%u", {GetCurrentProcessId(), GetCurrentThreadId(), Server.Pid(), Server.Tid()});
+    Ini->WriteInteger(Section, L"qeProcessId", static_cast<Integer>(GetCurrentProcessId()));
+    Ini->WriteInteger(Section, L"qeThreadId", static_cast<Integer>(GetCurrentThreadId()));
+    Ini->WriteInteger(Section, L"appProcessId", static_cast<Integer>(Server.Pid()));
+    Ini->WriteInteger(Section, L"appThreadId", static_cast<Integer>(Server.Tid()));
+    Ini->UpdateFile();
+  }
+  gkAppControl_Initialize();
+  Expect(L"mi.Visible=False");
+  Expect(L"mi.Eval(SystemInfo(9))",
+         Variant(IntToStr(static_cast<Integer>(reinterpret_cast<NativeInt>(Wnd)))));
+  Expect(L"mi.FullName", Variant(L"C:\\MapInfo\\MAPINFOW.EXE"));
+  miCreateMapInfo();
+  Expect(L"mi.SetCallback(<object>)");
+  Expect(L"mi.Do(End MapInfo)");
+  miCloseMapInfoServer();
+  EXPECT_EQ(Server.ExitCode(), gkTestChild::ExitOnQuit);
+  {
+    TOwned<TMemIniFile> Ini = MakeOwned<TMemIniFile>(Registry);
+    TOwned<TStringList> Sections = MakeOwned<TStringList>();
+    Ini->ReadSections(Sections.get());
+    EXPECT_EQ(Sections->Count(), 0);
+  }
+  gkAppControl_Finalize();
+  DeleteFile(Registry);
 }
 
 TEST_F(GkMapInfo, StatementNumbersUseAPointWhateverTheRegionalFormat) {
