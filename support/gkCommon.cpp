@@ -396,13 +396,19 @@ void LoadWindowPosition(HWND AWnd, const String& AStr, Boolean AMaximize) {
 }
 
 // ---------------------------------------------------------------------------
+// Fonts and cursors (gkCommon_Desktop.cpp).
+void gkCommonDesktop_Initialize();
+void gkCommonDesktop_Finalize();
+
 void gkCommon_Initialize() {
   if (!FAppName) FAppName = new String(L"Vosk");
   if (!FAppVersion) FAppVersion = new String(L"5.0");
   FOutput = nullptr;
+  gkCommonDesktop_Initialize();
 }
 
 void gkCommon_Finalize() {
+  gkCommonDesktop_Finalize();
   FOutput = nullptr;
   delete FAppName;
   FAppName = nullptr;

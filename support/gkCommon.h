@@ -7,6 +7,7 @@
 #include <initializer_list>
 
 #include "Classes.h"
+#include "Controls.h"
 #include "Variants.h"
 
 // The product folder and version under the user's application-data folder.
@@ -117,6 +118,50 @@ void LoadWindowPosition(HWND AWnd, const String& AStr, Boolean AMaximize);
 Boolean ExtractWindowPosition(const String& AStr, RECT& ARect, Integer& AFlag);
 void CheckWindowPosition(RECT& ARect, Boolean AInputWorkspaceCoords,
                          Boolean AOutputWorkspaceCoords);
+
+// ---------------------------------------------------------------------------
+// Shared fonts: the system font is the platform's menu font (Tahoma 8 pt when
+// the platform cannot say); the document and dialog fonts are copies, the
+// dialog font one pixel smaller at 120 pixels per inch and more.
+void CreateSystemFont();
+void ChangeFonts();
+TFont* SystemFont();
+TFont* DocumentFont();
+TFont* DialogFont();
+// Average width of the 52 Latin letters in the canvas font, and their height.
+TSize GetAveCharSize(TCanvas* ACanvas);
+
+// ---------------------------------------------------------------------------
+// A stack of screen cursors, so nested operations restore what they found.
+void SaveCursor(TCursor ACursor);
+void RestoreCursor();
+void RawSetCursor(TCursor ACursor);
+
+// ---------------------------------------------------------------------------
+// The library's own message dialog.
+enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
+enum TMsgDlgBtn {
+  mbYes,
+  mbNo,
+  mbOK,
+  mbCancel,
+  mbAbort,
+  mbRetry,
+  mbIgnore,
+  mbAll,
+  mbNoToAll,
+  mbYesToAll,
+  mbHelp,
+  mbClose
+};
+using TMsgDlgButtons = TSet<TMsgDlgBtn>;
+
+// Shows AText (converted with Str) modally with the program's file name as
+// caption and returns the modal result of the button that closed it.
+Integer Note(const Variant& AText, TMsgDlgType ADlgType, TMsgDlgButtons AButtons,
+             TMsgDlgBtn ADefaultButton);
+// The program module's file name without folder, computed once.
+String GetNoteCaption();
 
 void gkCommon_Initialize();
 void gkCommon_Finalize();
