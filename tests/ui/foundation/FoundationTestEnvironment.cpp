@@ -1,0 +1,28 @@
+// Starts the foundation modules once for the test run, in program order, and
+// shuts them down in reverse.
+#include <gtest/gtest.h>
+
+#include "cxLibraryStrs.h"
+#include "dxCore.h"
+#include "dxCoreClasses.h"
+#include "dxStringHelper.h"
+
+namespace {
+class TFoundationEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    dxCore_Initialize();
+    dxCoreClasses_Initialize();
+    cxLibraryStrs_Initialize();
+  }
+  void TearDown() override {
+    dxStringHelper_Finalize();
+    cxLibraryStrs_Finalize();
+    dxCoreClasses_Finalize();
+    dxCore_Finalize();
+  }
+};
+
+[[maybe_unused]] ::testing::Environment* const Environment =
+    ::testing::AddGlobalTestEnvironment(new TFoundationEnvironment);
+}  // namespace
