@@ -63,3 +63,7 @@
 #undef RemoveProp
 #undef StartDoc
 #undef CreateMutex
+
+// WinCompat.cpp defines the MSXML DOM interface identifiers (IID_IXMLDOMNode,
+// IID_IXMLDOMDocument, IID_IXMLDOMElement) that MinGW-w64 declares in
+// msxml2.h but whose import libraries do not provide.
