@@ -16,6 +16,8 @@ bool IsInitialized = false;
 // not created again by a late caller.
 bool CoreFinalizing = false;
 
+TFormatSettings* FInvariantFormatSettings = nullptr;
+
 TdxResourceStringsRepository* FdxResourceStringsRepository = nullptr;
 TcxResourceStringsModificationMode FResStringsModificationMode = rmmUndefined;
 }  // namespace
@@ -197,6 +199,37 @@ AnsiString dxStringToAnsiString(const String& S, UINT ACodePage) {
   return R;
 }
 
+AnsiString dxVariantToAnsiString(const Variant& V) {
+  if (VarIsArray(V) && VarArrayDimCount(V) == 1) {
+    SAFEARRAY* A = V.Var().parray;
+    Integer Count = VarArrayHighBound(V, 1) - VarArrayLowBound(V, 1) + 1;
+    AnsiString R;
+    void* Data = nullptr;
+    if (Count > 0 && SUCCEEDED(SafeArrayAccessData(A, &Data))) {
+      // As many bytes as the array has elements, whatever their type.
+      R.assign(static_cast<const char*>(Data), static_cast<size_t>(Count));
+      SafeArrayUnaccessData(A);
+    }
+    return R;
+  }
+  return dxStringToAnsiString(V.AsString(), CP_ACP);
+}
+
+String dxVariantToString(const Variant& V) {
+  if (VarIsStr(V)) return V.AsString();
+  return dxAnsiStringToString(dxVariantToAnsiString(V), CP_ACP);
+}
+
+bool dxVarIsBlob(const Variant& V) {
+  return VarIsStr(V) || (VarIsArray(V) && VarArrayDimCount(V) == 1);
+}
+
+void WriteIntegerToStream(TStream* AStream, Integer AValue) {
+  Byte Bytes[4] = {static_cast<Byte>(AValue), static_cast<Byte>(AValue >> 8),
+                   static_cast<Byte>(AValue >> 16), static_cast<Byte>(AValue >> 24)};
+  AStream->WriteBuffer(Bytes, 4);
+}
+
 // ---------------------------------------------------------------------------
 // Characters and locale
 
@@ -234,6 +267,49 @@ String RemoveAccelChars(const String& S, bool AAppendTerminatingUnderscore) {
 
 DWORD dxGetInvariantLocaleID() {
   return IsWinXPOrLater ? LOCALE_INVARIANT : dxMakeLCID(dxMakeLangID(9, 1), 0);
+}
+
+void dxGetLocaleFormatSettings(LCID ALocale, TFormatSettings& AFormatSettings) {
+  if (IsValidLocale(ALocale, LCID_INSTALLED) || !IsValidLocale(ALocale, LCID_SUPPORTED)) {
+    AFormatSettings = TFormatSettings::Create(ALocale);
+    return;
+  }
+  // A supported locale that is not installed is read as the thread locale.
+  LCID Saved = GetThreadLocale();
+  SetThreadLocale(ALocale);
+  try {
+    AFormatSettings = TFormatSettings::Create(ALocale);
+  } catch (...) {
+    SetThreadLocale(Saved);
+    throw;
+  }
+  SetThreadLocale(Saved);
+}
+
+const TFormatSettings& dxInvariantFormatSettings() {
+  if (!FInvariantFormatSettings) {
+    if (CoreFinalizing) throw EInvalidOperation(L"Invariant format settings used after shut-down");
+    FInvariantFormatSettings = new TFormatSettings;
+    dxGetLocaleFormatSettings(dxGetInvariantLocaleID(), *FInvariantFormatSettings);
+  }
+  return *FInvariantFormatSettings;
+}
+
+namespace {
+TFormatSettings SeparatorOnlySettings(Char ADecimalSeparator) {
+  TFormatSettings S;
+  S.ThousandSeparator = 0;
+  S.DecimalSeparator = ADecimalSeparator;
+  return S;
+}
+}  // namespace
+
+Extended dxStrToFloat(const String& S, Char ADecimalSeparator) {
+  return StrToFloat(S, SeparatorOnlySettings(ADecimalSeparator));
+}
+
+String dxFloatToStr(Extended AValue, Char ADecimalSeparator) {
+  return FloatToStr(AValue, SeparatorOnlySettings(ADecimalSeparator));
 }
 
 String dxGetLocaleInfo(LCID ALocale, LCTYPE ALocaleType, const String& ADefaultValue) {
@@ -436,6 +512,9 @@ TcxResourceStringsModificationMode dxResStringsModificationMode() {
 void dxCore_Initialize() {
   CoreFinalizing = false;
   InitPlatformInfo();
+  delete FInvariantFormatSettings;
+  FInvariantFormatSettings = nullptr;
+  dxInvariantFormatSettings();
 }
 
 void dxCore_Finalize() {
@@ -445,4 +524,6 @@ void dxCore_Finalize() {
   // dxIsDLL is false here: the library-build check for queued shut-down
   // procedures has nothing to check.
   FreeAndNil(UnitsLoader);
+  delete FInvariantFormatSettings;
+  FInvariantFormatSettings = nullptr;
 }

@@ -5,7 +5,9 @@
 
 #include <vector>
 
+#include "Classes.h"
 #include "SysUtils.h"
+#include "Variants.h"
 
 // ---------------------------------------------------------------------------
 // Shared enumerations and the library's exception class
@@ -181,6 +183,12 @@ TdxPlatformVersion dxQueryPlatformVersion();
 // Conversions (code page 0 is the system ANSI code page, 65001 UTF-8)
 String dxAnsiStringToString(const AnsiString& S, UINT ACodePage = CP_ACP);
 AnsiString dxStringToAnsiString(const String& S, UINT ACodePage = CP_ACP);
+// A one-dimensional array byte for byte; anything else through its text.
+AnsiString dxVariantToAnsiString(const Variant& V);
+// A string variant as its text; anything else read as ANSI text.
+String dxVariantToString(const Variant& V);
+bool dxVarIsBlob(const Variant& V);
+void WriteIntegerToStream(TStream* AStream, Integer AValue);
 
 inline Word dxSwap16(Word AValue) { return static_cast<Word>((AValue << 8) | (AValue >> 8)); }
 inline Cardinal dxSwap32(Cardinal AValue) {
@@ -209,6 +217,13 @@ inline DWORD dxMakeLCID(Word ALangId, Word ASortId) {
   return (static_cast<DWORD>(ASortId) << 16) | ALangId;
 }
 DWORD dxGetInvariantLocaleID();
+void dxGetLocaleFormatSettings(LCID ALocale, TFormatSettings& AFormatSettings);
+// Settings for the library's own parsers and writers, independent of the
+// user's regional options; built at start-up.
+const TFormatSettings& dxInvariantFormatSettings();
+// Text and float with only the decimal separator given.
+Extended dxStrToFloat(const String& S, Char ADecimalSeparator);
+String dxFloatToStr(Extended AValue, Char ADecimalSeparator);
 String dxGetLocaleInfo(LCID ALocale, LCTYPE ALocaleType, const String& ADefaultValue = String());
 
 // ---------------------------------------------------------------------------

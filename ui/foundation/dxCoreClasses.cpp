@@ -492,24 +492,16 @@ Integer TdxOrdinalStringComparer::GetHashCode(const String& AValue) const {
   return GetHashCodeOfString(AValue);
 }
 
-namespace {
-String LowerCase(const String& S) {
-  String R = S;
-  if (!R.empty()) CharLowerBuffW(R.data(), static_cast<DWORD>(R.size()));
-  return R;
-}
-}  // namespace
-
 Integer TdxOrdinalIStringComparer::Compare(const String& ALeft, const String& ARight) const {
-  return inherited::Compare(LowerCase(ALeft), LowerCase(ARight));
+  return inherited::Compare(AnsiLowerCase(ALeft), AnsiLowerCase(ARight));
 }
 
 bool TdxOrdinalIStringComparer::Equals(const String& ALeft, const String& ARight) const {
-  return ALeft.size() == ARight.size() && LowerCase(ALeft) == LowerCase(ARight);
+  return ALeft.size() == ARight.size() && AnsiLowerCase(ALeft) == AnsiLowerCase(ARight);
 }
 
 Integer TdxOrdinalIStringComparer::GetHashCode(const String& AValue) const {
-  return GetHashCodeOfString(LowerCase(AValue));
+  return GetHashCodeOfString(AnsiLowerCase(AValue));
 }
 
 namespace {

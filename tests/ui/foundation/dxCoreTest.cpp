@@ -123,6 +123,43 @@ TEST(Locale, InfoAndIdentifiers) {
   EXPECT_EQ(dxSwap32(0x12345678u), 0x78563412u);
 }
 
+TEST(Conversions, FloatTextWithAGivenSeparator) {
+  struct {
+    const wchar_t* Text;
+    Char Separator;
+    Extended Value;
+  } Cases[] = {{L"1.5", L'.', 1.5L}, {L"1,5", L',', 1.5L}, {L"-0.25", L'.', -0.25L}};
+  for (const auto& C : Cases) {
+    EXPECT_EQ(dxStrToFloat(C.Text, C.Separator), C.Value);
+    EXPECT_EQ(dxFloatToStr(C.Value, C.Separator), C.Text);
+  }
+  EXPECT_THROW(dxStrToFloat(L"1,5", L'.'), EConvertError);
+  EXPECT_THROW(dxStrToFloat(L"abc", L'.'), EConvertError);
+  EXPECT_EQ(dxInvariantFormatSettings().DecimalSeparator, L'.');
+}
+
+TEST(Conversions, VariantsAndStreams) {
+  EXPECT_EQ(dxVariantToString(Variant(L"text")), L"text");
+  EXPECT_EQ(dxVariantToString(Variant(42)), L"42");
+  Variant Bytes = VarArrayCreate({0, 2}, varByte);
+  VarArrayPut(Bytes, Variant(Byte('a')), {0});
+  VarArrayPut(Bytes, Variant(Byte('b')), {1});
+  VarArrayPut(Bytes, Variant(Byte('c')), {2});
+  EXPECT_EQ(dxVariantToAnsiString(Bytes), "abc");
+  EXPECT_EQ(dxVariantToString(Bytes), L"abc");
+  EXPECT_TRUE(dxVarIsBlob(Bytes));
+  EXPECT_TRUE(dxVarIsBlob(Variant(L"x")));
+  EXPECT_FALSE(dxVarIsBlob(Variant(1)));
+  EXPECT_THROW(dxVariantToAnsiString(Null()), EVariantError);
+
+  TOwned<TMemoryStream> S = MakeOwned<TMemoryStream>();
+  WriteIntegerToStream(S.get(), 0x01020304);
+  WriteIntegerToStream(S.get(), -2);
+  ASSERT_EQ(S->Size(), 8);
+  const Byte* P = static_cast<const Byte*>(S->Memory());
+  EXPECT_EQ(std::vector<Byte>(P, P + 8), (std::vector<Byte>{4, 3, 2, 1, 0xFE, 0xFF, 0xFF, 0xFF}));
+}
+
 // --- resource strings
 
 int AddCalls = 0;
