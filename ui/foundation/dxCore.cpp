@@ -323,6 +323,26 @@ String dxGetLocaleInfo(LCID ALocale, LCTYPE ALocaleType, const String& ADefaultV
 }
 
 // ---------------------------------------------------------------------------
+// Callback boundaries
+
+TdxHandleExceptionProc dxApplicationHandleException = nullptr;
+
+void dxHandleException() noexcept {
+  try {
+    if (dxApplicationHandleException) {
+      dxApplicationHandleException();
+      return;
+    }
+    throw;
+  } catch (const EAbort&) {
+  } catch (const Exception& E) {
+    OutputDebugStringW((E.ClassName() + L": " + E.Message()).c_str());
+  } catch (...) {
+    OutputDebugStringW(L"Unknown exception at a callback boundary");
+  }
+}
+
+// ---------------------------------------------------------------------------
 // Small routines
 
 Pointer cxAllocMem(size_t ASize) { return std::calloc(ASize ? ASize : 1, 1); }

@@ -227,6 +227,17 @@ String dxFloatToStr(Extended AValue, Char ADecimalSeparator);
 String dxGetLocaleInfo(LCID ALocale, LCTYPE ALocaleType, const String& ADefaultValue = String());
 
 // ---------------------------------------------------------------------------
+// Exceptions at platform callback boundaries (window procedures, hooks,
+// timers) must not leave the callback. dxHandleException is called from the
+// catch block there; it hands the exception to the application's handler,
+// which the form layer installs at start-up (it may rethrow with "throw;" to
+// look at the exception). Without one, EAbort is silent and anything else is
+// written to the debugger output.
+using TdxHandleExceptionProc = void (*)();
+extern TdxHandleExceptionProc dxApplicationHandleException;
+void dxHandleException() noexcept;
+
+// ---------------------------------------------------------------------------
 // Small routines
 inline void dxCallNotify(const TNotifyEvent& ANotifyEvent, TObject* ASender) {
   if (ANotifyEvent) ANotifyEvent(ASender);
