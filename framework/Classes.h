@@ -1210,3 +1210,223 @@ TClass FindClass(const String& AClassName);
 // ===========================================================================
 // Filer: binary and text form resources
 // ===========================================================================
+
+// Value types of the binary form encoding, numbered as the framework numbers
+// them (the numbers are the file format).
+enum TValueType : Byte {
+  vaNull,
+  vaList,
+  vaInt8,
+  vaInt16,
+  vaInt32,
+  vaExtended,
+  vaString,
+  vaIdent,
+  vaFalse,
+  vaTrue,
+  vaBinary,
+  vaSet,
+  vaLString,
+  vaNil,
+  vaCollection,
+  vaSingle,
+  vaCurrency,
+  vaDate,
+  vaWString,
+  vaInt64,
+  vaUTF8String,
+  vaDouble
+};
+enum TFilerFlag { ffInherited, ffChildPos, ffInline };
+using TFilerFlags = TSet<TFilerFlag, 8>;
+using TReaderProc = TMethodPtr<void(TReader* Reader)>;
+using TWriterProc = TMethodPtr<void(TWriter* Writer)>;
+using TStreamProc = TMethodPtr<void(TStream* Stream)>;
+
+// A syntax error in a text form; the message names the line.
+DECLARE_EXCEPTION(EParserError, EReadError)
+
+// Reads or writes components and their published properties in the binary
+// form encoding.
+class TFiler : public TObject {
+  DECLARE_CLASS(TFiler, TObject)
+ public:
+  explicit TFiler(TStream* AStream) : FStream(AStream) {}
+  // Unpublished data of a persistent object, declared from its
+  // DefineProperties: read when the stream has a property of that name,
+  // written when HasData.
+  virtual void DefineProperty(const String& Name, TReaderProc ReadData, TWriterProc WriteData,
+                              bool HasData) = 0;
+  // The same for raw bytes, handed over as a stream.
+  virtual void DefineBinaryProperty(const String& Name, TStreamProc ReadData,
+                                    TStreamProc WriteData, bool HasData) = 0;
+  TStream* Stream() const { return FStream; }
+  TComponent* Root() const { return FRoot; }
+  void SetRoot(TComponent* Value) { FRoot = Value; }
+
+ protected:
+  TStream* FStream;
+  TComponent* FRoot = nullptr;
+};
+
+class TReader : public TFiler {
+  DECLARE_CLASS(TReader, TFiler)
+ public:
+  explicit TReader(TStream* AStream) : TFiler(AStream) {}
+
+  void DefineProperty(const String& Name, TReaderProc ReadData, TWriterProc WriteData,
+                      bool HasData) override;
+  void DefineBinaryProperty(const String& Name, TStreamProc ReadData, TStreamProc WriteData,
+                            bool HasData) override;
+
+  // Reads a root component: the signature, the root's own properties, its
+  // children (created by class name, owned by the root), then resolves
+  // component references and calls Loaded on every component read. Root
+  // nullptr creates the root from the stream's class name. On error nothing
+  // read stays half-made: created components are freed.
+  TComponent* ReadRootComponent(TComponent* Root);
+  // Reads one component (created when Component is nullptr) with its children.
+  TComponent* ReadComponent(TComponent* Component);
+  void ReadData(TComponent* Instance);
+  void ReadProperty(TPersistent* Instance);
+  void ReadCollection(TCollection* Collection);
+
+  TValueType NextValue();
+  TValueType ReadValue();
+  // Raises EReadError "Invalid property value" when the next value differs.
+  void CheckValue(TValueType Value);
+  bool EndOfList() { return NextValue() == vaNull; }
+  void ReadListBegin() { CheckValue(vaList); }
+  void ReadListEnd() { CheckValue(vaNull); }
+  void ReadSignature();
+  void ReadPrefix(TFilerFlags& Flags, Integer& AChildPos);
+  bool ReadBoolean();
+  Integer ReadInteger();
+  Int64 ReadInt64();
+  // Any float or integer value.
+  Extended ReadFloat();
+  Single ReadSingle();
+  Double ReadDouble();
+  // Ten-thousandths, as the currency value stores them.
+  Int64 ReadCurrency();
+  TDateTime ReadDate();
+  // vaString, vaLString (ANSI code page), vaWString, vaUTF8String.
+  String ReadString();
+  // An identifier, or False/True/nil/Null.
+  String ReadIdent();
+  // A short string (length byte, UTF-8).
+  String ReadStr();
+  // Set element names into bits of the element enumeration.
+  UInt64 ReadSet(const TEnumInfo& Info);
+  TBytes ReadBinary();
+  void SkipValue();
+
+  TComponent* Owner() const { return FOwner; }
+  void SetOwner(TComponent* Value) { FOwner = Value; }
+  TComponent* Parent() const { return FParent; }
+  void SetParent(TComponent* Value) { FParent = Value; }
+
+ private:
+  struct TFixup {
+    TComponent* Component;  // whose property it is (for messages)
+    TPersistent* Instance;
+    const TPropInfo* Prop;
+    String Name;
+    String PropPath;
+  };
+  void Read(void* Buffer, Integer Count);
+  void CheckAvailable(Int64 Count);
+  Int64 ReadCount();
+  [[noreturn]] void FormatError();
+  [[noreturn]] void PropValueError();
+  void ReadPropValue(TPersistent* Instance, const TPropInfo* Prop);
+  void ReadClassProp(TPersistent* Instance, const TPropInfo* Prop);
+  void FixupReferences();
+  void FinishLoading();
+  void AbandonLoading();
+  void Forget(TComponent* Component);
+  String CurrentName() const;
+
+  TComponent* FOwner = nullptr;
+  TComponent* FParent = nullptr;
+  TComponent* FCurrent = nullptr;
+  String FPropName;
+  String FPropPath;
+  Integer FPropDepth = 0;
+  Integer FComponentDepth = 0;
+  std::vector<TComponent*> FLoaded;
+  std::vector<TFixup> FFixups;
+};
+
+class TWriter : public TFiler {
+  DECLARE_CLASS(TWriter, TFiler)
+ public:
+  explicit TWriter(TStream* AStream) : TFiler(AStream) {}
+
+  void DefineProperty(const String& Name, TReaderProc ReadData, TWriterProc WriteData,
+                      bool HasData) override;
+  void DefineBinaryProperty(const String& Name, TStreamProc ReadData, TStreamProc WriteData,
+                            bool HasData) override;
+
+  // The signature and the root with everything it reports as its children.
+  void WriteRootComponent(TComponent* Root);
+  void WriteComponent(TComponent* Component);
+  void WriteData(TComponent* Instance);
+  // The published properties that differ from their defaults, then the
+  // object's defined properties.
+  void WriteProperties(TPersistent* Instance);
+  void WriteCollection(TCollection* Collection);
+
+  void WriteValue(TValueType Value);
+  void WriteListBegin() { WriteValue(vaList); }
+  void WriteListEnd() { WriteValue(vaNull); }
+  void WriteSignature();
+  void WritePrefix(TFilerFlags Flags, Integer AChildPos);
+  void WriteBoolean(bool Value);
+  // The smallest of vaInt8, vaInt16, vaInt32, vaInt64 that holds Value.
+  void WriteInteger(Int64 Value);
+  // vaExtended.
+  void WriteFloat(Extended Value);
+  void WriteDouble(Double Value);
+  void WriteSingle(Single Value);
+  // Ten-thousandths.
+  void WriteCurrency(Int64 Value);
+  void WriteDate(TDateTime Value);
+  // ASCII text as vaString/vaLString, anything else as vaUTF8String.
+  void WriteString(const String& Value);
+  void WriteWideString(const String& Value);
+  void WriteIdent(const String& Ident);
+  // A short string; more than 255 bytes of UTF-8 raise EWriteError.
+  void WriteStr(const String& Value);
+  void WriteSet(UInt64 Bits, const TEnumInfo& Info);
+  void WriteBinary(const void* Data, Integer Count);
+
+ private:
+  void Write(const void* Buffer, Integer Count);
+  void WritePropName(const String& Name);
+  void WriteProperty(TPersistent* Instance, const TPropInfo* Prop);
+
+  String FPropPath;
+};
+
+// Converts between the binary encoding and the text form
+// (object Name: TClass ... end); the two round-trip exactly for what TWriter
+// writes and for any text ObjectBinaryToText writes. Text is read as UTF-8
+// (with or without byte order mark) and written as UTF-8.
+void ObjectBinaryToText(TStream* Input, TStream* Output);
+void ObjectTextToBinary(TStream* Input, TStream* Output);
+
+enum TStreamOriginalFormat { sofUnknown, sofBinary, sofText };
+// Looks at the stream's next bytes without moving its position.
+TStreamOriginalFormat TestStreamFormat(TStream* Stream);
+
+// Reads a root component from a stream in either format.
+TComponent* ReadComponentFromStream(TStream* Stream, TComponent* Instance);
+void WriteComponentToStream(TStream* Stream, TComponent* Instance);
+// Reads Instance (or a new root, when nullptr) from the RCDATA resource
+// ResName of the program's module, a form stored as text or binary.
+TComponent* ReadComponentRes(const String& ResName, TComponent* Instance);
+// Reads the form resources of Instance's class and of its ancestors below
+// RootAncestor, ancestors first (a form that inherits another form's
+// resource). False when none of them has a resource.
+bool InitInheritedComponent(TComponent* Instance, TClass RootAncestor);
