@@ -12,16 +12,7 @@
 
 #include <memory>
 
-// Until Format and SysErrorMessage are in SysUtils: fills the %d / %s / %x
-// placeholders of the messages below in order, and gives the platform's text
-// of an error code.
-namespace ClassesDetail {
-String FormatMsg(const wchar_t* Fmt, std::initializer_list<String> Args);
-String SysErrorText(DWORD ErrorCode);
-}  // namespace ClassesDetail
-
-// Error texts shared by the lists and streams; the "%d" forms are filled in
-// by the raising helpers.
+// Error texts of the lists; Format fills in the index or count.
 namespace ClassesConsts {
 inline constexpr const wchar_t* SListIndexError = L"List index out of bounds (%d)";
 inline constexpr const wchar_t* SListCapacityError = L"List capacity out of bounds (%d)";

@@ -4,36 +4,6 @@
 
 using namespace ClassesConsts;
 
-String ClassesDetail::FormatMsg(const wchar_t* Fmt, std::initializer_list<String> Args) {
-  String R;
-  auto Arg = Args.begin();
-  for (const wchar_t* P = Fmt; *P; ++P) {
-    if (P[0] == L'%' && (P[1] == L'd' || P[1] == L's' || P[1] == L'x') && Arg != Args.end()) {
-      R += *Arg++;
-      ++P;
-    } else {
-      R += *P;
-    }
-  }
-  return R;
-}
-
-String ClassesDetail::SysErrorText(DWORD ErrorCode) {
-  wchar_t* Buf = nullptr;
-  DWORD Len = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                 FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ARGUMENT_ARRAY,
-                             nullptr, ErrorCode, 0, reinterpret_cast<wchar_t*>(&Buf), 0, nullptr);
-  String R;
-  if (Buf) {
-    R.assign(Buf, Len);
-    LocalFree(Buf);
-  }
-  while (!R.empty() &&
-         (R.back() == L'\n' || R.back() == L'\r' || R.back() == L' ' || R.back() == L'.'))
-    R.pop_back();
-  return R;
-}
-
 namespace {
 // A bottom-up merge sort over positions: it never relies on the comparison
 // being consistent, so a faulty compare function gives a strange order but
@@ -53,8 +23,6 @@ void MergeSort(std::vector<T>& Items, Less IsLess) {
     Items.swap(Tmp);
   }
 }
-
-String IntText(NativeInt V) { return std::to_wstring(static_cast<long long>(V)); }
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -62,9 +30,7 @@ IMPLEMENT_CREATABLE_CLASS(TList)
 
 TList::~TList() { Clear(); }
 
-void TList::Error(const wchar_t* Msg, NativeInt Data) {
-  throw EListError(ClassesDetail::FormatMsg(Msg, {IntText(Data)}));
-}
+void TList::Error(const wchar_t* Msg, NativeInt Data) { throw EListError(Format(Msg, {Data})); }
 
 void TList::CheckIndex(Integer Index) const {
   if (Index < 0 || Index >= Count()) Error(SListIndexError, Index);
@@ -218,7 +184,7 @@ TBytes TEncoding::GetBytes(const String& S) const {
   }
   int Len = WideCharToMultiByte(FCodePage, 0, S.data(), static_cast<int>(S.size()), nullptr, 0,
                                 nullptr, nullptr);
-  if (Len <= 0) throw EConvertError(ClassesDetail::SysErrorText(GetLastError()));
+  if (Len <= 0) throw EConvertError(SysErrorMessage(GetLastError()));
   TBytes R(static_cast<size_t>(Len), 0);
   WideCharToMultiByte(FCodePage, 0, S.data(), static_cast<int>(S.size()),
                       reinterpret_cast<char*>(R.data()), Len, nullptr, nullptr);
@@ -236,7 +202,7 @@ String TEncoding::GetString(const Byte* Bytes, size_t Count) const {
   }
   const char* Src = reinterpret_cast<const char*>(Bytes);
   int Len = MultiByteToWideChar(FCodePage, 0, Src, static_cast<int>(Count), nullptr, 0);
-  if (Len <= 0) throw EConvertError(ClassesDetail::SysErrorText(GetLastError()));
+  if (Len <= 0) throw EConvertError(SysErrorMessage(GetLastError()));
   String R(static_cast<size_t>(Len), L'\0');
   MultiByteToWideChar(FCodePage, 0, Src, static_cast<int>(Count), R.data(), Len);
   return R;
@@ -257,7 +223,7 @@ size_t TEncoding::GetBufferEncoding(const Byte* Bytes, size_t Count, TEncoding& 
 IMPLEMENT_CLASS(TStrings)
 
 void TStrings::Error(const wchar_t* Msg, NativeInt Data) {
-  throw EStringListError(ClassesDetail::FormatMsg(Msg, {IntText(Data)}));
+  throw EStringListError(Format(Msg, {Data}));
 }
 
 Integer TStrings::Add(const String& S) {
@@ -391,9 +357,7 @@ TObject* TStrings::GetObject(Integer) const { return nullptr; }
 void TStrings::PutObject(Integer, TObject*) {}
 
 Integer TStrings::CompareStrings(const String& S1, const String& S2) const {
-  return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, S1.data(),
-                        static_cast<int>(S1.size()), S2.data(), static_cast<int>(S2.size())) -
-         CSTR_EQUAL;
+  return AnsiCompareText(S1, S2);
 }
 
 String TStrings::GetTextStr() const {
@@ -673,10 +637,7 @@ void TStringList::SetUpdateState(Boolean Updating) {
 }
 
 Integer TStringList::CompareStrings(const String& S1, const String& S2) const {
-  DWORD Flags = FCaseSensitive ? 0 : NORM_IGNORECASE;
-  return CompareStringW(LOCALE_USER_DEFAULT, Flags, S1.data(), static_cast<int>(S1.size()),
-                        S2.data(), static_cast<int>(S2.size())) -
-         CSTR_EQUAL;
+  return FCaseSensitive ? AnsiCompareStr(S1, S2) : AnsiCompareText(S1, S2);
 }
 
 Integer TStringList::Add(const String& S) { return AddObject(S, nullptr); }

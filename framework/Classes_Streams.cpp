@@ -4,8 +4,6 @@
 #include "Classes.h"
 
 using namespace ClassesConsts;
-using ClassesDetail::FormatMsg;
-using ClassesDetail::SysErrorText;
 
 // ---------------------------------------------------------------------------
 IMPLEMENT_CLASS(TStream)
@@ -74,7 +72,7 @@ void THandleStream::SetSize(Int64 NewSize) {
   Seek(NewSize, soBeginning);
   if (!SetEndOfFile(FHandle)) {
     DWORD Code = GetLastError();
-    throw EOSError(SysErrorText(Code), Code);
+    throw EOSError(SysErrorMessage(Code), Code);
   }
 }
 
@@ -82,15 +80,6 @@ void THandleStream::SetSize(Int64 NewSize) {
 IMPLEMENT_CLASS(TFileStream)
 
 namespace {
-String FullPath(const String& FileName) {
-  DWORD Len = GetFullPathNameW(FileName.c_str(), 0, nullptr, nullptr);
-  if (Len == 0) return FileName;
-  String R(Len, L'\0');
-  Len = GetFullPathNameW(FileName.c_str(), Len, R.data(), nullptr);
-  R.resize(Len);
-  return R;
-}
-
 DWORD ShareMode(Word Mode) {
   switch (Mode & 0x00F0) {
     case fmShareDenyWrite:
@@ -112,7 +101,8 @@ TFileStream::TFileStream(const String& AFileName, Word Mode)
                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (FHandle == INVALID_HANDLE_VALUE) {
       DWORD Code = GetLastError();
-      throw EFCreateError(FormatMsg(SFCreateErrorEx, {FullPath(AFileName), SysErrorText(Code)}));
+      throw EFCreateError(
+          Format(SFCreateErrorEx, {ExpandFileName(AFileName), SysErrorMessage(Code)}));
     }
   } else {
     static constexpr DWORD Access[] = {GENERIC_READ, GENERIC_WRITE, GENERIC_READ | GENERIC_WRITE};
@@ -121,7 +111,7 @@ TFileStream::TFileStream(const String& AFileName, Word Mode)
                           FILE_ATTRIBUTE_NORMAL, nullptr);
     if (FHandle == INVALID_HANDLE_VALUE) {
       DWORD Code = GetLastError();
-      throw EFOpenError(FormatMsg(SFOpenErrorEx, {FullPath(AFileName), SysErrorText(Code)}));
+      throw EFOpenError(Format(SFOpenErrorEx, {ExpandFileName(AFileName), SysErrorMessage(Code)}));
     }
   }
 }
@@ -269,7 +259,7 @@ TResourceStream::TResourceStream(HINSTANCE Instance, const String& ResName,
 }
 
 TResourceStream::TResourceStream(HINSTANCE Instance, Integer ResID, const wchar_t* ResType) {
-  Initialize(Instance, MAKEINTRESOURCEW(ResID), ResType, std::to_wstring(ResID));
+  Initialize(Instance, MAKEINTRESOURCEW(ResID), ResType, IntToStr(ResID));
 }
 
 void TResourceStream::Initialize(HINSTANCE Instance, const wchar_t* Name, const wchar_t* ResType,
@@ -277,7 +267,7 @@ void TResourceStream::Initialize(HINSTANCE Instance, const wchar_t* Name, const 
   HRSRC Info = FindResourceW(Instance, Name, ResType);
   HGLOBAL Res = Info ? LoadResource(Instance, Info) : nullptr;
   void* Data = Res ? LockResource(Res) : nullptr;
-  if (!Data) throw EResNotFound(FormatMsg(SResNotFound, {DisplayName}));
+  if (!Data) throw EResNotFound(Format(SResNotFound, {DisplayName}));
   // Module resources stay mapped as long as the module is loaded; there is
   // nothing to release.
   SetPointer(Data, static_cast<NativeInt>(SizeofResource(Instance, Info)));

@@ -3,8 +3,6 @@
 #include "Classes.h"
 
 using namespace ClassesConsts;
-using ClassesDetail::FormatMsg;
-using ClassesDetail::SysErrorText;
 
 DWORD MainThreadID = GetCurrentThreadId();
 TNotifyEvent WakeMainThread;
@@ -87,9 +85,7 @@ Exception* CaptureCurrentException() {
 
 Boolean CheckSynchronize(Integer Timeout) {
   if (GetCurrentThreadId() != MainThreadID) {
-    wchar_t Hex[16];
-    wsprintfW(Hex, L"%X", static_cast<unsigned>(GetCurrentThreadId()));
-    throw EThread(FormatMsg(SCheckSynchronizeError, {Hex}));
+    throw EThread(Format(SCheckSynchronizeError, {static_cast<Cardinal>(GetCurrentThreadId())}));
   }
   TSyncState& S = SyncState();
   if (Timeout > 0) WaitForSingleObject(S.Event, static_cast<DWORD>(Timeout));
@@ -127,7 +123,7 @@ IMPLEMENT_CLASS(TThread)
 
 TThread::TThread(Boolean CreateSuspended) : FCreateSuspended(CreateSuspended) {
   FHandle = CreateThread(nullptr, 0, &TThread::ThreadProc, this, CREATE_SUSPENDED, &FThreadID);
-  if (!FHandle) throw EThread(FormatMsg(SThreadCreateError, {SysErrorText(GetLastError())}));
+  if (!FHandle) throw EThread(Format(SThreadCreateError, {SysErrorMessage(GetLastError())}));
 }
 
 void TThread::AfterConstruction() {
@@ -189,7 +185,7 @@ Cardinal TThread::WaitFor() {
         PeekMessageW(&Msg, nullptr, 0, 0, PM_NOREMOVE);
       } else {
         DWORD Code = GetLastError();
-        throw EOSError(SysErrorText(Code), Code);
+        throw EOSError(SysErrorMessage(Code), Code);
       }
     }
   } else {
@@ -211,7 +207,7 @@ void TThread::Synchronize(TThread* AThread, TThreadMethod AMethod) {
   Rec.Thread = AThread;
   Rec.Method = AMethod;
   Rec.Done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  if (!Rec.Done) throw EThread(SysErrorText(GetLastError()));
+  if (!Rec.Done) throw EThread(SysErrorMessage(GetLastError()));
   AddSyncRecord(&Rec);
   WaitForSingleObject(Rec.Done, INFINITE);
   CloseHandle(Rec.Done);
