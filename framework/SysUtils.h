@@ -273,7 +273,9 @@ struct TVarRec {
 
   TVarRec(int V) : VType(vtInteger), VInteger(V) {}
   TVarRec(unsigned V) : VType(vtInt64), VInt64(V) {}
-  TVarRec(long V) : VType(vtInt64), VInt64(V) {}
+  // long is 32 bits on Windows: HRESULT and LONG values format as Integer
+  // (%x of a negative HRESULT gives eight digits).
+  TVarRec(long V) : VType(vtInteger), VInteger(static_cast<Integer>(V)) {}
   TVarRec(unsigned long V) : VType(vtInt64), VInt64(static_cast<Int64>(V)) {}
   TVarRec(long long V) : VType(vtInt64), VInt64(V) {}
   TVarRec(unsigned long long V) : VType(vtUInt64), VUInt64(V) {}

@@ -26,9 +26,7 @@ TTimeStamp DateTimeToTimeStamp(TDateTime DateTime) {
 }
 }  // namespace
 
-bool IsLeapYear(Word Year) {
-  return Year % 4 == 0 && (Year % 100 != 0 || Year % 400 == 0);
-}
+bool IsLeapYear(Word Year) { return Year % 4 == 0 && (Year % 100 != 0 || Year % 400 == 0); }
 
 bool TryEncodeDate(Word Year, Word Month, Word Day, TDateTime& Date) {
   if (Year < 1 || Year > 9999 || Month < 1 || Month > 12) return false;
@@ -151,8 +149,8 @@ class TDateTimeFormatter {
       Char C = Format[I];
       Char Token = Upper(C);
       size_t Count = 1;
-      while (I + Count < Format.size() && Upper(Format[I + Count]) == Token &&
-             Token >= L'A' && Token <= L'Z')
+      while (I + Count < Format.size() && Upper(Format[I + Count]) == Token && Token >= L'A' &&
+             Token <= L'Z')
         ++Count;
       if (Token == L'M' && LastToken == L'H') Token = L'N';
       switch (Token) {
@@ -160,18 +158,28 @@ class TDateTimeFormatter {
           Out += Count <= 2 ? Padded(Year % 100, 2) : Padded(Year, 4);
           break;
         case L'M':
-          if (Count == 1) Out += IntToStr(Month);
-          else if (Count == 2) Out += Padded(Month, 2);
-          else if (Count == 3) Out += FS.ShortMonthNames[Month - 1];
-          else Out += FS.LongMonthNames[Month - 1];
+          if (Count == 1)
+            Out += IntToStr(Month);
+          else if (Count == 2)
+            Out += Padded(Month, 2);
+          else if (Count == 3)
+            Out += FS.ShortMonthNames[Month - 1];
+          else
+            Out += FS.LongMonthNames[Month - 1];
           break;
         case L'D':
-          if (Count == 1) Out += IntToStr(Day);
-          else if (Count == 2) Out += Padded(Day, 2);
-          else if (Count == 3) Out += FS.ShortDayNames[DayOfWeek];
-          else if (Count == 4) Out += FS.LongDayNames[DayOfWeek];
-          else if (Count == 5) Append(FS.ShortDateFormat, Depth + 1);
-          else Append(FS.LongDateFormat, Depth + 1);
+          if (Count == 1)
+            Out += IntToStr(Day);
+          else if (Count == 2)
+            Out += Padded(Day, 2);
+          else if (Count == 3)
+            Out += FS.ShortDayNames[DayOfWeek];
+          else if (Count == 4)
+            Out += FS.LongDayNames[DayOfWeek];
+          else if (Count == 5)
+            Append(FS.ShortDateFormat, Depth + 1);
+          else
+            Append(FS.LongDateFormat, Depth + 1);
           break;
         case L'H': {
           Integer H = Hour;
@@ -306,10 +314,14 @@ enum class TDateOrder { MDY, DMY, YMD };
 TDateOrder DateOrder(const String& ShortDateFormat) {
   for (Char C : ShortDateFormat) {
     switch (Upper(C)) {
-      case L'D': return TDateOrder::DMY;
-      case L'Y': return TDateOrder::YMD;
-      case L'M': return TDateOrder::MDY;
-      default: break;
+      case L'D':
+        return TDateOrder::DMY;
+      case L'Y':
+        return TDateOrder::YMD;
+      case L'M':
+        return TDateOrder::MDY;
+      default:
+        break;
     }
   }
   return TDateOrder::MDY;

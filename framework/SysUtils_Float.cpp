@@ -151,29 +151,49 @@ String FormatCurrency(const TFloatRec& R, const String& Body, const TFormatSetti
   const String& C = FS.CurrencyString;
   if (!R.Negative) {
     switch (FS.CurrencyFormat) {
-      case 1: return Body + C;
-      case 2: return C + L" " + Body;
-      case 3: return Body + L" " + C;
-      default: return C + Body;
+      case 1:
+        return Body + C;
+      case 2:
+        return C + L" " + Body;
+      case 3:
+        return Body + L" " + C;
+      default:
+        return C + Body;
     }
   }
   switch (FS.NegCurrFormat) {
-    case 1: return L"-" + C + Body;
-    case 2: return C + L"-" + Body;
-    case 3: return C + Body + L"-";
-    case 4: return L"(" + Body + C + L")";
-    case 5: return L"-" + Body + C;
-    case 6: return Body + L"-" + C;
-    case 7: return Body + C + L"-";
-    case 8: return L"-" + Body + L" " + C;
-    case 9: return L"-" + C + L" " + Body;
-    case 10: return Body + L" " + C + L"-";
-    case 11: return C + L" " + Body + L"-";
-    case 12: return C + L" -" + Body;
-    case 13: return Body + L"- " + C;
-    case 14: return L"(" + C + L" " + Body + L")";
-    case 15: return L"(" + Body + L" " + C + L")";
-    default: return L"(" + C + Body + L")";
+    case 1:
+      return L"-" + C + Body;
+    case 2:
+      return C + L"-" + Body;
+    case 3:
+      return C + Body + L"-";
+    case 4:
+      return L"(" + Body + C + L")";
+    case 5:
+      return L"-" + Body + C;
+    case 6:
+      return Body + L"-" + C;
+    case 7:
+      return Body + C + L"-";
+    case 8:
+      return L"-" + Body + L" " + C;
+    case 9:
+      return L"-" + C + L" " + Body;
+    case 10:
+      return Body + L" " + C + L"-";
+    case 11:
+      return C + L" " + Body + L"-";
+    case 12:
+      return C + L" -" + Body;
+    case 13:
+      return Body + L"- " + C;
+    case 14:
+      return L"(" + C + L" " + Body + L")";
+    case 15:
+      return L"(" + Body + L" " + C + L")";
+    default:
+      return L"(" + C + Body + L")";
   }
 }
 }  // namespace
@@ -193,8 +213,7 @@ String SysUtilsDetail::FloatToText(Extended Value, TFloatFormat Format, Integer 
       Digits = std::clamp(Digits, 0, MaxPrecision);
       TFloatRec R = FloatToDecimal(Value, Precision, Digits);
       if (R.Special) return SpecialText(R, Value);
-      if (Format != ffCurrency && R.Exponent > Precision)
-        return FormatGeneral(R, Precision, 0, FS);
+      if (Format != ffCurrency && R.Exponent > Precision) return FormatGeneral(R, Precision, 0, FS);
       String Body = FormatFixedBody(R, Digits, Format != ffFixed, FS);
       if (Format == ffCurrency) return FormatCurrency(R, Body, FS);
       return R.Negative ? L"-" + Body : Body;
@@ -384,7 +403,7 @@ String FormatFloat(const String& Format, Extended Value, const TFormatSettings& 
   if (R.Digits.empty() && Sections.size() >= 3 && !Sections[2].empty()) {
     P = AnalyzePicture(Sections[2]);
     R = PictureDecimal(P, Value);
-  } else if (Value < 0 && Sections.size() >= 2 && !Sections[1].empty()) {
+  } else if (R.Negative && Sections.size() >= 2 && !Sections[1].empty()) {
     P = AnalyzePicture(Sections[1]);
     R = PictureDecimal(P, Value);
     AddMinus = false;

@@ -253,10 +253,14 @@ class TFormatter {
   String FloatText(Char Type, Extended V, Integer Prec) {
     using SysUtilsDetail::FloatToText;
     switch (Type) {
-      case L'E': return FloatToText(V, ffExponent, Prec < 0 ? 15 : Prec, 3, FS);
-      case L'G': return FloatToText(V, ffGeneral, Prec < 0 ? 15 : Prec, 0, FS);
-      case L'F': return FloatToText(V, ffFixed, 18, Prec < 0 ? 2 : Prec, FS);
-      case L'N': return FloatToText(V, ffNumber, 18, Prec < 0 ? 2 : Prec, FS);
+      case L'E':
+        return FloatToText(V, ffExponent, Prec < 0 ? 15 : Prec, 3, FS);
+      case L'G':
+        return FloatToText(V, ffGeneral, Prec < 0 ? 15 : Prec, 0, FS);
+      case L'F':
+        return FloatToText(V, ffFixed, 18, Prec < 0 ? 2 : Prec, FS);
+      case L'N':
+        return FloatToText(V, ffNumber, 18, Prec < 0 ? 2 : Prec, FS);
       default:
         return FloatToText(V, ffCurrency, 18, Prec < 0 ? FS.CurrencyDecimals : Prec, FS);
     }
@@ -264,13 +268,20 @@ class TFormatter {
 
   String StringArg(const TVarRec& A) {
     switch (A.VType) {
-      case TVarRec::vtUnicodeString: return *A.VUnicodeString;
-      case TVarRec::vtPWideChar: return A.VPWideChar ? String(A.VPWideChar) : String();
-      case TVarRec::vtWideChar: return String(1, A.VWideChar);
-      case TVarRec::vtAnsiString: return AnsiToString(*A.VAnsiString);
-      case TVarRec::vtPChar: return A.VPChar ? AnsiToString(A.VPChar) : String();
-      case TVarRec::vtChar: return AnsiToString(AnsiString(1, A.VChar));
-      default: Invalid();
+      case TVarRec::vtUnicodeString:
+        return *A.VUnicodeString;
+      case TVarRec::vtPWideChar:
+        return A.VPWideChar ? String(A.VPWideChar) : String();
+      case TVarRec::vtWideChar:
+        return String(1, A.VWideChar);
+      case TVarRec::vtAnsiString:
+        return AnsiToString(*A.VAnsiString);
+      case TVarRec::vtPChar:
+        return A.VPChar ? AnsiToString(A.VPChar) : String();
+      case TVarRec::vtChar:
+        return AnsiToString(AnsiString(1, A.VChar));
+      default:
+        Invalid();
     }
   }
 

@@ -91,8 +91,7 @@ TEST(SysUtilsFloat, FloatToStrF) {
   };
   for (const Case& C : Cases) {
     EXPECT_EQ(FloatToStrF(C.Value, C.Format, C.Precision, C.Digits, Dot()), C.Expected);
-    EXPECT_EQ(FloatToStrF(C.Value, C.Format, C.Precision, C.Digits, Comma()),
-              ToComma(C.Expected));
+    EXPECT_EQ(FloatToStrF(C.Value, C.Format, C.Precision, C.Digits, Comma()), ToComma(C.Expected));
   }
 }
 
@@ -144,6 +143,8 @@ TEST(SysUtilsFloat, FormatFloatPictures) {
       {L"0.0;(0.0);zero", 0.0, L"zero"},
       {L"0.0;(0.0);zero", 0.01, L"zero"},
       {L"0.0;(0.0);zero", 2.0, L"2.0"},
+      {L"0;(0)", -0.4, L"0"},
+      {L"0;(0)", -0.6, L"(1)"},
       {L"", 0.5, L"0.5"},
   };
   for (const Case& C : Cases) {
@@ -157,10 +158,19 @@ TEST(SysUtilsFloat, StrToFloatAcceptsOnlyTheSettingsSeparator) {
     const wchar_t* Text;
     Double Expected;
   } Cases[] = {
-      {L"1.5", 1.5},      {L" 1.5 ", 1.5},  {L"-2", -2},         {L"+3", 3},
-      {L"1e3", 1000},     {L"1.5E-2", 0.015}, {L".5", 0.5},      {L"2.", 2},
-      {L"0", 0},          {L"0.1", 0.1},    {L"123456789012345678", 123456789012345678.0},
-      {L"-0.000001", -1e-6}, {L"1E+308", 1e308},
+      {L"1.5", 1.5},
+      {L" 1.5 ", 1.5},
+      {L"-2", -2},
+      {L"+3", 3},
+      {L"1e3", 1000},
+      {L"1.5E-2", 0.015},
+      {L".5", 0.5},
+      {L"2.", 2},
+      {L"0", 0},
+      {L"0.1", 0.1},
+      {L"123456789012345678", 123456789012345678.0},
+      {L"-0.000001", -1e-6},
+      {L"1E+308", 1e308},
   };
   for (const Case& C : Cases) {
     for (const TFormatSettings& S : {Dot(), Comma()}) {
@@ -173,8 +183,8 @@ TEST(SysUtilsFloat, StrToFloatAcceptsOnlyTheSettingsSeparator) {
           << Text;
     }
   }
-  const wchar_t* Bad[] = {L"",    L" ",     L"abc",  L"1.5x", L"1e",   L"--1",
-                          L"1 000", L"0x10", L"1.2.3", L"e5",  L"1e+", L"\t1"};
+  const wchar_t* Bad[] = {L"",      L" ",    L"abc",   L"1.5x", L"1e",  L"--1",
+                          L"1 000", L"0x10", L"1.2.3", L"e5",   L"1e+", L"\t1"};
   for (const wchar_t* Text : Bad) {
     for (const TFormatSettings& S : {Dot(), Comma()}) {
       const String T = S.DecimalSeparator == L'.' ? String(Text) : ToComma(Text);
@@ -222,8 +232,9 @@ TEST(SysUtilsFloat, RoundingFunctions) {
     Extended Value;
     Int64 Rounded, Truncated;
   } Cases[] = {
-      {0.5, 0, 0},   {1.5, 2, 1},     {2.5, 2, 2},     {-0.5, 0, 0},        {-1.5, -2, -1},
-      {-2.5, -2, -2}, {2.4999, 2, 2}, {-1.7, -2, -1}, {1e15 + 0.5, 1000000000000000, 1000000000000000},
+      {0.5, 0, 0},    {1.5, 2, 1},    {2.5, 2, 2},
+      {-0.5, 0, 0},   {-1.5, -2, -1}, {-2.5, -2, -2},
+      {2.4999, 2, 2}, {-1.7, -2, -1}, {1e15 + 0.5, 1000000000000000, 1000000000000000},
   };
   for (const Case& C : Cases) {
     EXPECT_EQ(Round(C.Value), C.Rounded) << static_cast<double>(C.Value);

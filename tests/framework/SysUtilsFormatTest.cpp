@@ -42,6 +42,9 @@ TEST(SysUtilsFormat, IntegersAndStrings) {
       {L"%.4x", {255}, L"00FF"},
       {L"%x", {-1}, L"FFFFFFFF"},
       {L"%x", {static_cast<Int64>(-1)}, L"FFFFFFFFFFFFFFFF"},
+      {L"%x", {static_cast<HRESULT>(E_FAIL)}, L"80004005"},
+      {L"%x", {static_cast<DWORD>(0x80004005)}, L"80004005"},
+      {L"%d", {static_cast<DWORD>(0x80004005)}, L"2147500037"},
       {L"%s", {L"abc"}, L"abc"},
       {L"%.2s", {Owned}, L"st"},
       {L"%-6s|", {Owned}, L"str   |"},
@@ -98,10 +101,9 @@ TEST(SysUtilsFormat, InvalidSpecifiersRaiseConvertError) {
     std::initializer_list<TVarRec> Args;
   };
   const Case Cases[] = {
-      {L"%d", {1.5}},      {L"%f", {1}},        {L"%s", {1}},      {L"%d", {}},
-      {L"%s %s", {L"a"}},  {L"abc%", {1}},      {L"%k", {1}},      {L"%x", {L"a"}},
-      {L"%2:d", {1, 2}},   {L"%*d", {L"a", 1}}, {L"%d", {true}},   {L"%p", {1}},
-      {L"%.5", {1}},       {L"%s", {nullptr}},
+      {L"%d", {1.5}},  {L"%f", {1}}, {L"%s", {1}},    {L"%d", {}},        {L"%s %s", {L"a"}},
+      {L"abc%", {1}},  {L"%k", {1}}, {L"%x", {L"a"}}, {L"%2:d", {1, 2}},  {L"%*d", {L"a", 1}},
+      {L"%d", {true}}, {L"%p", {1}}, {L"%.5", {1}},   {L"%s", {nullptr}},
   };
   for (const Case& C : Cases) {
     try {
