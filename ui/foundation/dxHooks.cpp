@@ -34,9 +34,12 @@ struct THookData {
   HOOKPROC Proc;
 };
 const THookData HooksData[dxHookTypeCount] = {
-    {WH_KEYBOARD, &dxSystemKeyboardHook},   {WH_MOUSE, &dxSystemMouseHook},
-    {WH_CALLWNDPROC, &dxSystemWndProcHook}, {WH_GETMESSAGE, &dxSystemGetMessageHook},
-    {WH_CBT, &dxSystemCBTHook},             {WH_CALLWNDPROCRET, &dxSystemWndProcRetHook},
+    {WH_KEYBOARD, &dxSystemKeyboardHook},
+    {WH_MOUSE, &dxSystemMouseHook},
+    {WH_CALLWNDPROC, &dxSystemWndProcHook},
+    {WH_GETMESSAGE, &dxSystemGetMessageHook},
+    {WH_CBT, &dxSystemCBTHook},
+    {WH_CALLWNDPROCRET, &dxSystemWndProcRetHook},
 };
 }  // namespace
 

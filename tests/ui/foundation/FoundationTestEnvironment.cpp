@@ -5,6 +5,8 @@
 #include "cxLibraryStrs.h"
 #include "dxCore.h"
 #include "dxCoreClasses.h"
+#include "dxDPIAwareUtils.h"
+#include "dxHooks.h"
 #include "dxStringHelper.h"
 
 namespace {
@@ -13,11 +15,15 @@ class TFoundationEnvironment : public ::testing::Environment {
   void SetUp() override {
     dxCore_Initialize();
     dxCoreClasses_Initialize();
+    dxDPIAwareUtils_Initialize();
+    dxHooks_Initialize();
     cxLibraryStrs_Initialize();
   }
   void TearDown() override {
     dxStringHelper_Finalize();
     cxLibraryStrs_Finalize();
+    dxHooks_Finalize();
+    dxDPIAwareUtils_Finalize();
     dxCoreClasses_Finalize();
     dxCore_Finalize();
   }
