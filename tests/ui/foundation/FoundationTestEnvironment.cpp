@@ -2,12 +2,14 @@
 // shuts them down in reverse.
 #include <gtest/gtest.h>
 
+#include "cxDWMApi.h"
 #include "cxLibraryStrs.h"
 #include "dxCore.h"
 #include "dxCoreClasses.h"
 #include "dxDPIAwareUtils.h"
 #include "dxHooks.h"
 #include "dxStringHelper.h"
+#include "dxThemeManager.h"
 
 namespace {
 class TFoundationEnvironment : public ::testing::Environment {
@@ -16,6 +18,9 @@ class TFoundationEnvironment : public ::testing::Environment {
     dxCore_Initialize();
     dxCoreClasses_Initialize();
     dxDPIAwareUtils_Initialize();
+    dxUxTheme_Initialize();
+    dxThemeManager_Initialize();
+    cxDWMApi_Initialize();
     dxHooks_Initialize();
     cxLibraryStrs_Initialize();
   }
@@ -23,6 +28,9 @@ class TFoundationEnvironment : public ::testing::Environment {
     dxStringHelper_Finalize();
     cxLibraryStrs_Finalize();
     dxHooks_Finalize();
+    cxDWMApi_Finalize();
+    dxThemeManager_Finalize();
+    dxUxTheme_Finalize();
     dxDPIAwareUtils_Finalize();
     dxCoreClasses_Finalize();
     dxCore_Finalize();
