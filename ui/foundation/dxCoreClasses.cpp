@@ -537,6 +537,44 @@ bool TcxIUnknownObject::GetInterface(const IID& AIID, void** AObj) {
   return inherited::GetInterface(AIID, AObj);
 }
 
+// ---------------------------------------------------------------------------
+// Persistent bases
+
+IMPLEMENT_CREATABLE_CLASS(TcxInterfacedPersistent)
+IMPLEMENT_CREATABLE_CLASS(TcxOwnedPersistent)
+IMPLEMENT_CREATABLE_CLASS(TcxFreeNotificator)
+
+void TcxOwnedPersistent::Assign(TPersistent* Source) {
+  if (auto* S = AsOrNull<TcxOwnedPersistent>(Source))
+    DoAssign(S);
+  else
+    inherited::Assign(Source);
+}
+
+void TcxFreeNotificator::AddSender(TComponent* ASender) {
+  if (ASender) ASender->FreeNotification(this);
+}
+
+void TcxFreeNotificator::RemoveSender(TComponent* ASender) {
+  if (ASender) ASender->RemoveFreeNotification(this);
+}
+
+void TcxFreeNotificator::Notification(TComponent* AComponent, TOperation Operation) {
+  inherited::Notification(AComponent, Operation);
+  if (Operation == opRemove && FOnFreeNotification) FOnFreeNotification(AComponent);
+}
+
+namespace {
+// Reaches the protected GetOwner of any persistent.
+struct TPersistentAccess : TPersistent {
+  static TPersistent* OwnerOf(TPersistent* P) { return (P->*(&TPersistentAccess::GetOwner))(); }
+};
+}  // namespace
+
+TPersistent* GetPersistentOwner(TPersistent* APersistent) {
+  return APersistent ? TPersistentAccess::OwnerOf(APersistent) : nullptr;
+}
+
 void dxCoreClasses_Initialize() { CoreClassesFinalizing = false; }
 
 void dxCoreClasses_Finalize() {

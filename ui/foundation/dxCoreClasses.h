@@ -277,5 +277,63 @@ class TcxIUnknownObject : public TObject, public IUnknown {
   bool GetInterface(const IID& AIID, void** AObj) override;
 };
 
+// ---------------------------------------------------------------------------
+// Persistent bases that remember the owner given at construction.
+class TcxInterfacedPersistent : public TInterfacedPersistent {
+  DECLARE_CLASS(TcxInterfacedPersistent, TInterfacedPersistent)
+ public:
+  using TOwnerType = TPersistent;
+  explicit TcxInterfacedPersistent(TPersistent* AOwner) : FOwner(AOwner) {}
+  TPersistent* Owner() const { return FOwner; }
+
+ protected:
+  TPersistent* GetOwner() override { return FOwner; }
+
+ private:
+  TPersistent* FOwner;
+};
+
+class TcxOwnedPersistent : public TPersistent {
+  DECLARE_CLASS(TcxOwnedPersistent, TPersistent)
+ public:
+  using TOwnerType = TPersistent;
+  explicit TcxOwnedPersistent(TPersistent* AOwner) : FOwner(AOwner) {}
+  TPersistent* Owner() const { return FOwner; }
+  // From any owned persistent through DoAssign; anything else as a
+  // persistent assigns (ending in the assignment error).
+  void Assign(TPersistent* Source) override;
+
+ protected:
+  virtual void DoAssign(TcxOwnedPersistent* Source) {}
+  TPersistent* GetOwner() override { return FOwner; }
+
+ private:
+  TPersistent* FOwner;
+};
+
+using TcxFreeNotificationEvent = TMethodPtr<void(TComponent* AComponent)>;
+
+// Forwards the free notifications of other components to an event.
+class TcxFreeNotificator : public TComponent {
+  DECLARE_CLASS(TcxFreeNotificator, TComponent)
+ public:
+  using TComponent::TComponent;
+  void AddSender(TComponent* ASender);
+  void RemoveSender(TComponent* ASender);
+  const TcxFreeNotificationEvent& OnFreeNotification() const { return FOnFreeNotification; }
+  void SetOnFreeNotification(const TcxFreeNotificationEvent& AValue) {
+    FOnFreeNotification = AValue;
+  }
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+ private:
+  TcxFreeNotificationEvent FOnFreeNotification;
+};
+
+// The owner a persistent object was given (its GetOwner).
+TPersistent* GetPersistentOwner(TPersistent* APersistent);
+
 void dxCoreClasses_Initialize();
 void dxCoreClasses_Finalize();

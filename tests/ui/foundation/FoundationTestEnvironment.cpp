@@ -2,6 +2,7 @@
 // shuts them down in reverse.
 #include <gtest/gtest.h>
 
+#include "cxClasses.h"
 #include "cxDWMApi.h"
 #include "cxLibraryStrs.h"
 #include "dxCore.h"
@@ -23,9 +24,11 @@ class TFoundationEnvironment : public ::testing::Environment {
     cxDWMApi_Initialize();
     dxHooks_Initialize();
     cxLibraryStrs_Initialize();
+    cxClasses_Initialize();
   }
   void TearDown() override {
     dxStringHelper_Finalize();
+    cxClasses_Finalize();
     cxLibraryStrs_Finalize();
     dxHooks_Finalize();
     cxDWMApi_Finalize();
