@@ -18,6 +18,7 @@ class TFoundationEnvironment : public ::testing::Environment {
   void SetUp() override {
     dxCore_Initialize();
     dxCoreClasses_Initialize();
+    cxGeometry_Initialize();
     dxDPIAwareUtils_Initialize();
     dxUxTheme_Initialize();
     dxThemeManager_Initialize();
@@ -35,6 +36,7 @@ class TFoundationEnvironment : public ::testing::Environment {
     dxThemeManager_Finalize();
     dxUxTheme_Finalize();
     dxDPIAwareUtils_Finalize();
+    cxGeometry_Finalize();
     dxCoreClasses_Finalize();
     dxCore_Finalize();
   }
