@@ -11,7 +11,6 @@ bool dxIsDesignTime = false;
 
 namespace {
 TdxUnitsLoader* UnitsLoader = nullptr;
-bool IsInitialized = false;
 // Set when dxCore's shut-down begins: the loader and the repository are then
 // not created again by a late caller.
 bool CoreFinalizing = false;
@@ -36,7 +35,7 @@ void TdxUnitsLoader::AddUnit(TdxProc AInitializeProc, TdxProc AFinalizeProc) {
     if (dxIsDLL()) {
       FInitializeList.push_back(AInitializeProc);
     } else {
-      IsInitialized = true;
+      FIsInitialized = true;
       AInitializeProc();
     }
   }
@@ -47,7 +46,7 @@ void TdxUnitsLoader::RemoveUnit(TdxProc AFinalizeProc) {
   auto It = std::find(FFinalizeList.begin(), FFinalizeList.end(), AFinalizeProc);
   if (It == FFinalizeList.end()) return;
   FFinalizeList.erase(It);
-  if (IsInitialized) CallProc(AFinalizeProc);
+  if (FIsInitialized) CallProc(AFinalizeProc);
 }
 
 void TdxUnitsLoader::Initialize() {
@@ -55,15 +54,15 @@ void TdxUnitsLoader::Initialize() {
   std::vector<TdxProc> Procs;
   Procs.swap(FInitializeList);
   for (TdxProc P : Procs) CallProc(P);
-  IsInitialized = true;
+  FIsInitialized = true;
 }
 
 void TdxUnitsLoader::Finalize() {
   std::vector<TdxProc> Procs;
   Procs.swap(FFinalizeList);
-  if (IsInitialized)
+  if (FIsInitialized)
     for (auto It = Procs.rbegin(); It != Procs.rend(); ++It) CallProc(*It);
-  IsInitialized = false;
+  FIsInitialized = false;
 }
 
 bool dxIsDLL() { return false; }
@@ -77,7 +76,7 @@ void dxInitialize() {
   if (TdxUnitsLoader* L = dxUnitsLoader()) L->Initialize();
 }
 
-bool dxUnitsLoaderIsInitialized() { return IsInitialized; }
+bool dxUnitsLoaderIsInitialized() { return UnitsLoader && UnitsLoader->IsInitialized(); }
 
 // ---------------------------------------------------------------------------
 // Platform flags

@@ -138,8 +138,11 @@ class TdxUnitsLoader : public TObject {
     if (AProc) AProc();
   }
   Integer FinalizeCount() const { return static_cast<Integer>(FFinalizeList.size()); }
+  // Whether a start-up procedure has run (and Finalize has not run since).
+  bool IsInitialized() const { return FIsInitialized; }
 
  private:
+  bool FIsInitialized = false;
   std::vector<TdxProc> FInitializeList;
   std::vector<TdxProc> FFinalizeList;
 };
@@ -149,7 +152,7 @@ bool dxIsDLL();
 // The loader, created on first call; nullptr once dxCore's shut-down began.
 TdxUnitsLoader* dxUnitsLoader();
 void dxInitialize();
-// Whether a start-up procedure has run (and Finalize has not yet run).
+// The shared loader's IsInitialized; false without a loader.
 bool dxUnitsLoaderIsInitialized();
 
 // ---------------------------------------------------------------------------

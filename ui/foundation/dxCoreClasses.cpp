@@ -282,6 +282,21 @@ void TdxFastList::Assign(const TdxFastList* ASource) {
   FCount = ASource->FCount;
 }
 
+void TdxFastList::Assign(TList* ASource) {
+  FCount = 0;
+  ReallocBlock(std::max(ASource->Capacity(), ASource->Count()));
+  if (ASource->Count())
+    std::memcpy(FList, ASource->List(), sizeof(Pointer) * static_cast<size_t>(ASource->Count()));
+  FCount = ASource->Count();
+}
+
+TList* TdxFastList::GetTList() const {
+  TList* Result = Create<TList>();
+  Result->SetCapacity(FCount);
+  for (Integer I = 0; I < FCount; ++I) Result->Add(FList[I]);
+  return Result;
+}
+
 void TdxFastList::Assign(const TdxFastList* ASource, TdxListAssignOp AOperator) {
   switch (AOperator) {
     case TdxListAssignOp::laCopy:

@@ -58,6 +58,9 @@ class TdxFastList : public TObject {
   virtual void SetCount(Integer AValue);
   void SetCapacity(Integer AValue);
   void Assign(const TdxFastList* ASource);
+  void Assign(TList* ASource);
+  // A new platform list (the caller owns it) with the same items.
+  TList* GetTList() const;
   void Assign(const TdxFastList* ASource, TdxListAssignOp AOperator);
   void Sort(TCompareItems ACompare, bool AMultiThreaded = false);
   void Sort(const TdxListSortCompare& ACompare, bool AMultiThreaded = false);

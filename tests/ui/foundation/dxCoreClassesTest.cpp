@@ -61,6 +61,14 @@ TEST(FastList, EditingOperations) {
   L.Pack(nullptr);
   EXPECT_EQ(Values(L), (std::vector<NativeInt>{1, 2}));
   EXPECT_TRUE(TdxFastList::Empty(nullptr));
+
+  TOwned<TList> Platform(L.GetTList());
+  EXPECT_EQ(Platform->Count(), 2);
+  EXPECT_EQ(Platform->Items(1), P(2));
+  Platform->Add(P(9));
+  TdxFastList FromPlatform;
+  FromPlatform.Assign(Platform.get());
+  EXPECT_EQ(Values(FromPlatform), (std::vector<NativeInt>{1, 2, 9}));
 }
 
 TEST(FastList, ErrorsLeaveListUnchanged) {
