@@ -373,7 +373,7 @@ TcxMessageWindow::~TcxMessageWindow() {
 LRESULT CALLBACK TcxMessageWindow::MainWndProc(HWND AWnd, UINT AMsg, WPARAM W, LPARAM L) {
   auto* Self = reinterpret_cast<TcxMessageWindow*>(GetWindowLongPtrW(AWnd, GWLP_USERDATA));
   if (!Self) return DefWindowProcW(AWnd, AMsg, W, L);
-  TcxWindowMessage Message{AMsg, W, L, 0};
+  TMessage Message{AMsg, W, L, 0};
   try {
     Self->WndProc(Message);
   } catch (...) {
@@ -382,7 +382,7 @@ LRESULT CALLBACK TcxMessageWindow::MainWndProc(HWND AWnd, UINT AMsg, WPARAM W, L
   return Message.Result;
 }
 
-void TcxMessageWindow::WndProc(TcxWindowMessage& Message) {
+void TcxMessageWindow::WndProc(TMessage& Message) {
   Message.Result = DefWindowProcW(FHandle, Message.Msg, Message.WParam, Message.LParam);
 }
 
@@ -461,7 +461,7 @@ void TcxTimer::TimeOut() {
   if (FOnTimer) FOnTimer(this);
 }
 
-void TcxTimerWindow::WndProc(TcxWindowMessage& Message) {
+void TcxTimerWindow::WndProc(TMessage& Message) {
   if (Message.Msg != WM_TIMER) {
     inherited::WndProc(Message);
     return;

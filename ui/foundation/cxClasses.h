@@ -20,7 +20,6 @@ inline void CallNotify(const TNotifyEvent& ANotifyEvent, TObject* ASender) {
 // The midpoint rounded towards minus infinity.
 Integer GetRangeCenter(Integer ABound1, Integer ABound2);
 inline Integer cxSign(Double AValue) { return AValue < 0 ? -1 : 1; }
-inline TSize Size(Integer cx, Integer cy) { return TSize{cx, cy}; }
 
 // ---------------------------------------------------------------------------
 // Object list on the platform's list that frees its objects on clearing when
@@ -212,13 +211,18 @@ void cxRemoveObjectLink(TcxObjectLink* ALink);
 void cxClearObjectLinks(TObject* AObject);
 
 // ---------------------------------------------------------------------------
-// The message of a window procedure.
-struct TcxWindowMessage {
+// The message record of window procedures is the framework's (Messages.h);
+// until every branch has it, the same record stands in here.
+#if __has_include("Messages.h")
+#include "Messages.h"
+#else
+struct TMessage {
   UINT Msg;
   WPARAM WParam;
   LPARAM LParam;
   LRESULT Result;
 };
+#endif
 
 // A hidden message-only window whose window procedure is a virtual method.
 class TcxMessageWindow : public TcxIUnknownObject {
@@ -230,7 +234,7 @@ class TcxMessageWindow : public TcxIUnknownObject {
 
  protected:
   // Default processing; descendants handle their messages and pass the rest.
-  virtual void WndProc(TcxWindowMessage& Message);
+  virtual void WndProc(TMessage& Message);
 
  private:
   static LRESULT CALLBACK MainWndProc(HWND AWnd, UINT AMsg, WPARAM W, LPARAM L);
@@ -275,7 +279,7 @@ class TcxTimerWindow : public TcxMessageWindow {
   DECLARE_CLASS(TcxTimerWindow, TcxMessageWindow)
 
  protected:
-  void WndProc(TcxWindowMessage& Message) override;
+  void WndProc(TMessage& Message) override;
 };
 
 // The shared window and the list of running timers; nullptr once the

@@ -315,7 +315,7 @@ TEST(Timers, PlatformTimerFires) {
 TEST(MessageWindow, ExceptionsStayInsideTheWindowProcedure) {
   class TThrowing : public TcxMessageWindow {
    protected:
-    void WndProc(TcxWindowMessage& M) override {
+    void WndProc(TMessage& M) override {
       if (M.Msg == WM_APP) throw EAbort(L"");
       if (M.Msg == WM_APP + 1) {
         M.Result = 42;
