@@ -105,6 +105,12 @@ TdxScaleFactor* QueryScaleFactor(TObject* AObject) {
 }
 }  // namespace
 
+Integer dxGetFormDPI(TObject* AForm) {
+  Integer DPI;
+  if (AForm && ControlServices.GetFormDPI && ControlServices.GetFormDPI(AForm, DPI)) return DPI;
+  return dxGetSystemDPI();
+}
+
 bool dxGetCurrentScaleFactor(TObject* AComponent, Integer& ANumerator, Integer& ADenominator) {
   if (!AComponent) return false;
   Integer DPI;

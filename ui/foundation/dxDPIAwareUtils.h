@@ -62,6 +62,8 @@ struct TdxDPIControlServices {
 };
 TdxDPIControlServices& dxDPIControlServices();
 
+// The form's current DPI; the system DPI for anything that is not a form.
+Integer dxGetFormDPI(TObject* AForm);
 bool dxGetCurrentScaleFactor(TObject* AComponent, Integer& ANumerator, Integer& ADenominator);
 Integer dxGetCurrentDPI(TObject* AComponent);
 Integer dxGetTargetDPI(TObject* AComponent);

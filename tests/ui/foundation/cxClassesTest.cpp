@@ -235,6 +235,33 @@ TEST(ScalableComponent, RescalesSizesStoredAtAnotherDPI) {
   EXPECT_TRUE(Supports(S.get(), __uuidof(IcxScalableComponent), &Intf));
 }
 
+class TLinked : public TcxComponent {
+ public:
+  using TcxComponent::TcxComponent;
+  TComponent* Partner = nullptr;
+  void Design() { SetDesigning(true, false); }
+
+ protected:
+  void GetFakeComponentLinks(TList* AList) override { AList->Add(Partner); }
+};
+
+TEST(Component, FakeLinksOnlyAtDesignTime) {
+  TOwned<TComponent> Owner = MakeOwned<TComponent>(nullptr);
+  TLinked* L = Create<TLinked>(Owner.get());
+  TComponent* Partner = Create<TComponent>(Owner.get());
+  L->Partner = Partner;
+  L->SetFakeComponentLink3(Owner.get());
+  L->UpdateFakeLinks();  // not designing: nothing changes
+  EXPECT_EQ(L->GetFakeComponentLink1(), nullptr);
+  EXPECT_EQ(L->GetFakeComponentLink3(), Owner.get());
+  L->Design();
+  L->UpdateFakeLinks();
+  EXPECT_EQ(L->GetFakeComponentLink1(), Partner);
+  EXPECT_EQ(L->GetFakeComponentLink2(), nullptr);
+  EXPECT_EQ(L->GetFakeComponentLink3(), nullptr);
+  EXPECT_TRUE(L->IsDesigning());
+}
+
 // --- message window and timers
 
 class TTicks : public TObject {

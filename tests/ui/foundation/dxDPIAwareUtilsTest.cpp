@@ -89,6 +89,9 @@ TEST_F(DPIResolution, ThroughFormsControlsAndScaleFactors) {
     if (!C.Found) EXPECT_EQ(M, -7);  // left unchanged
     EXPECT_EQ(dxGetCurrentDPI(C.Component), C.DPI);
   }
+  Form.FormDPI = 168;
+  EXPECT_EQ(dxGetFormDPI(&Form), 168);
+  EXPECT_EQ(dxGetFormDPI(&Button), dxGetSystemDPI());
   EXPECT_EQ(dxGetScaleFactor(&Scaled), Scaled.Factor.get());
   EXPECT_EQ(dxGetScaleFactor(&Loose), dxSystemScaleFactor());
 }
