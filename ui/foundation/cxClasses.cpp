@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Controls.h"
 #include "dxDPIAwareUtils.h"
 
 // ---------------------------------------------------------------------------
@@ -342,44 +343,20 @@ void cxClearObjectLinks(TObject* AObject) {
 
 IMPLEMENT_CREATABLE_CLASS(TcxMessageWindow)
 
-namespace {
-const wchar_t* const MessageWindowClassName = L"TcxMessageWindow";
-}
-
 void TcxMessageWindow::AfterConstruction() {
   inherited::AfterConstruction();
-  HINSTANCE Instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW Class{};
-  Class.cbSize = sizeof(Class);
-  if (!GetClassInfoExW(Instance, MessageWindowClassName, &Class)) {
-    Class.cbSize = sizeof(Class);
-    Class.lpfnWndProc = &TcxMessageWindow::MainWndProc;
-    Class.hInstance = Instance;
-    Class.lpszClassName = MessageWindowClassName;
-    if (!RegisterClassExW(&Class)) throw EOSError(SysErrorMessage(GetLastError()), GetLastError());
-  }
-  FHandle = CreateWindowExW(0, MessageWindowClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                            Instance, nullptr);
-  if (!FHandle) throw EOSError(SysErrorMessage(GetLastError()), GetLastError());
-  SetWindowLongPtrW(FHandle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  FHandle = AllocateHWnd(MakeEvent<&TcxMessageWindow::MainWndProc>(this));
+  SetParent(FHandle, HWND_MESSAGE);
 }
 
-TcxMessageWindow::~TcxMessageWindow() {
-  if (!FHandle) return;
-  SetWindowLongPtrW(FHandle, GWLP_USERDATA, 0);
-  DestroyWindow(FHandle);
-}
+TcxMessageWindow::~TcxMessageWindow() { DeallocateHWnd(FHandle); }
 
-LRESULT CALLBACK TcxMessageWindow::MainWndProc(HWND AWnd, UINT AMsg, WPARAM W, LPARAM L) {
-  auto* Self = reinterpret_cast<TcxMessageWindow*>(GetWindowLongPtrW(AWnd, GWLP_USERDATA));
-  if (!Self) return DefWindowProcW(AWnd, AMsg, W, L);
-  TMessage Message{AMsg, W, L, 0};
+void TcxMessageWindow::MainWndProc(TMessage& Message) {
   try {
-    Self->WndProc(Message);
+    WndProc(Message);
   } catch (...) {
     dxHandleException();
   }
-  return Message.Result;
 }
 
 void TcxMessageWindow::WndProc(TMessage& Message) {

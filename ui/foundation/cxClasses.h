@@ -211,18 +211,7 @@ void cxRemoveObjectLink(TcxObjectLink* ALink);
 void cxClearObjectLinks(TObject* AObject);
 
 // ---------------------------------------------------------------------------
-// The message record of window procedures is the framework's (Messages.h);
-// until every branch has it, the same record stands in here.
-#if __has_include("Messages.h")
 #include "Messages.h"
-#else
-struct TMessage {
-  UINT Msg;
-  WPARAM WParam;
-  LPARAM LParam;
-  LRESULT Result;
-};
-#endif
 
 // A hidden message-only window whose window procedure is a virtual method.
 class TcxMessageWindow : public TcxIUnknownObject {
@@ -237,7 +226,7 @@ class TcxMessageWindow : public TcxIUnknownObject {
   virtual void WndProc(TMessage& Message);
 
  private:
-  static LRESULT CALLBACK MainWndProc(HWND AWnd, UINT AMsg, WPARAM W, LPARAM L);
+  void MainWndProc(TMessage& Message);
   HWND FHandle = nullptr;
 };
 

@@ -6,27 +6,8 @@
 #include <initializer_list>
 #include <vector>
 
-#include "dxCoreClasses.h"
-
-// Integer geometry is the platform's, under the framework's names. The
-// framework's Types.h carries these; until every branch has it, the same
-// definitions stand in here.
-#if __has_include("Types.h")
 #include "Types.h"
-#else
-using TPoint = POINT;
-using TSize = SIZE;
-using TRect = RECT;
-inline TSize Size(LONG ACX, LONG ACY) { return TSize{ACX, ACY}; }
-inline bool operator==(const TPoint& A, const TPoint& B) { return A.x == B.x && A.y == B.y; }
-inline bool operator!=(const TPoint& A, const TPoint& B) { return !(A == B); }
-inline bool operator==(const TSize& A, const TSize& B) { return A.cx == B.cx && A.cy == B.cy; }
-inline bool operator!=(const TSize& A, const TSize& B) { return !(A == B); }
-inline bool operator==(const TRect& A, const TRect& B) {
-  return A.left == B.left && A.top == B.top && A.right == B.right && A.bottom == B.bottom;
-}
-inline bool operator!=(const TRect& A, const TRect& B) { return !(A == B); }
-#endif
+#include "dxCoreClasses.h"
 
 enum TcxDirection { dirNone, dirLeft, dirRight, dirUp, dirDown };
 

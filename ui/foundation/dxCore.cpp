@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "Forms.h"
+
 bool IsWin9X, IsWin95, IsWin98, IsWinMe, IsWinNT, IsWin2K, IsWin2KOrLater, IsWinXP, IsWinXPOrLater,
     IsWin2KOrXP, IsWinVista, IsWinVistaOrLater, IsWinSeven, IsWinSevenOrLater, IsWin8,
     IsWin8OrLater, IsWin10, IsWin10OrLater, IsWin10FallCreatorsUpdate, IsWin64Bit;
@@ -330,6 +332,10 @@ void dxHandleException() noexcept {
   try {
     if (dxApplicationHandleException) {
       dxApplicationHandleException();
+      return;
+    }
+    if (TApplication* App = Application()) {
+      App->HandleException(nullptr);
       return;
     }
     throw;

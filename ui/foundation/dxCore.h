@@ -232,10 +232,10 @@ String dxGetLocaleInfo(LCID ALocale, LCTYPE ALocaleType, const String& ADefaultV
 // ---------------------------------------------------------------------------
 // Exceptions at platform callback boundaries (window procedures, hooks,
 // timers) must not leave the callback. dxHandleException is called from the
-// catch block there; it hands the exception to the application's handler,
-// which the form layer installs at start-up (it may rethrow with "throw;" to
-// look at the exception). Without one, EAbort is silent and anything else is
-// written to the debugger output.
+// catch block there; it hands the exception to dxApplicationHandleException
+// when one is installed (it may rethrow with "throw;" to look at it), else to
+// the application object's HandleException. Without either, EAbort is silent
+// and anything else goes to the debugger output.
 using TdxHandleExceptionProc = void (*)();
 extern TdxHandleExceptionProc dxApplicationHandleException;
 void dxHandleException() noexcept;

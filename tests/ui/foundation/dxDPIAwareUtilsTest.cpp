@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "Forms.h"
 #include "dxCoreClasses.h"
 #include "dxDPIAwareUtils.h"
 
@@ -96,6 +97,27 @@ TEST_F(DPIResolution, ThroughFormsControlsAndScaleFactors) {
   EXPECT_EQ(dxGetScaleFactor(&Loose), dxSystemScaleFactor());
 }
 
+TEST(DPI, ResolutionThroughTheFrameworksFormsAndControls) {
+  TOwned<TCustomForm> Form(Create<TCustomForm>(nullptr, true));
+  TWinControl* Panel = Create<TWinControl>(Form.get());
+  Panel->SetParent(Form.get());
+  TControl* Button = Create<TControl>(Form.get());
+  Button->SetParent(Panel);
+  TOwned<TControl> Loose = MakeOwned<TControl>(nullptr);
+  for (Integer DPI : {96, 144}) {
+    Form->SetPixelsPerInch(DPI);
+    Integer M = 0, D = 0;
+    EXPECT_TRUE(dxGetCurrentScaleFactor(Button, M, D));
+    EXPECT_EQ(M, DPI);
+    EXPECT_EQ(D, 96);
+    EXPECT_EQ(dxGetCurrentDPI(Button), DPI);
+    EXPECT_EQ(dxGetFormDPI(Form.get()), DPI);
+  }
+  EXPECT_EQ(dxGetCurrentDPI(Loose.get()), 96);
+  // The monitor under a control is the one screen of the test display.
+  EXPECT_EQ(dxGetTargetDPI(Button), dxGetMonitorDPI(cxPoint(0, 0)));
+}
+
 TEST(DPI, SharedFactorsAndSystemMetrics) {
   ASSERT_NE(dxSystemScaleFactor(), nullptr);
   EXPECT_EQ(dxSystemScaleFactor()->TargetDPI(), dxGetSystemDPI());
@@ -117,6 +139,21 @@ TEST(DPI, SharedFactorsAndSystemMetrics) {
   if (dxDPIBinding().GetSystemMetricsForDpi)
     EXPECT_EQ(dxGetSystemMetrics(SM_CXVSCROLL, F.get()),
               dxDPIBinding().GetSystemMetricsForDpi(SM_CXVSCROLL, 144));
+}
+
+TEST(DPI, AssignFontConvertsTheHeight) {
+  TOwned<TFont> Source = MakeOwned<TFont>();
+  TOwned<TFont> Target = MakeOwned<TFont>();
+  Source->SetName(L"Tahoma");
+  Source->SetHeight(-12);
+  TOwned<TdxScaleFactor> One = MakeOwned<TdxScaleFactor>();
+  TOwned<TdxScaleFactor> Two = MakeOwned<TdxScaleFactor>();
+  Two->Assign(2, 1, false);
+  dxAssignFont(Target.get(), Source.get(), Two.get(), One.get());
+  EXPECT_EQ(Target->Height(), -24);
+  EXPECT_EQ(Target->Name(), L"Tahoma");
+  dxAssignFont(Target.get(), Source.get(), One.get(), One.get());
+  EXPECT_EQ(Target->Height(), -12);
 }
 
 TEST(DPI, SharedFactorsAreNotRecreatedAfterShutDown) {
