@@ -61,29 +61,23 @@ TEST(ObjectList, FreesOnClearOnlyWhenOwning) {
 }
 
 class TBase : public TObject {
-  DECLARE_CLASS(TBase, TObject)
+  DECLARE_CLASS_INLINE(TBase, TObject)
 };
 class TDerived : public TBase {
-  DECLARE_CLASS(TDerived, TBase)
+  DECLARE_CLASS_INLINE(TDerived, TBase)
 };
 class TMore : public TDerived {
-  DECLARE_CLASS(TMore, TDerived)
+  DECLARE_CLASS_INLINE(TMore, TDerived)
 };
 class TX : public TObject {
-  DECLARE_CLASS(TX, TObject)
+  DECLARE_CLASS_INLINE(TX, TObject)
 };
 class TY : public TObject {
-  DECLARE_CLASS(TY, TObject)
+  DECLARE_CLASS_INLINE(TY, TObject)
 };
 class TZ : public TObject {
-  DECLARE_CLASS(TZ, TObject)
+  DECLARE_CLASS_INLINE(TZ, TObject)
 };
-IMPLEMENT_CLASS(TBase)
-IMPLEMENT_CLASS(TDerived)
-IMPLEMENT_CLASS(TMore)
-IMPLEMENT_CLASS(TX)
-IMPLEMENT_CLASS(TY)
-IMPLEMENT_CLASS(TZ)
 
 TEST(RegisteredClassList, LookUpByInheritance) {
   TcxRegisteredClassList L;
@@ -218,7 +212,9 @@ TEST(ScalableComponent, RescalesSizesStoredAtAnotherDPI) {
     TOwned<TMemoryStream> Form = FormStream("object Scaled: TScaled\n  PixelsPerInch = 120\nend\n");
     ReadComponentFromStream(Form.get(), S.get());
     ASSERT_EQ(S->Changes.size(), C.ChangeCount);
-    if (C.Scalable) EXPECT_EQ(S->Changes[0], std::make_pair(96, 120));
+    if (C.Scalable) {
+      EXPECT_EQ(S->Changes[0], std::make_pair(96, 120));
+    }
     EXPECT_EQ(S->PixelsPerInch(), 96);  // set to the owner's DPI in any case
   }
   TOwned<TScaled> S = MakeOwned<TScaled>(nullptr);

@@ -87,7 +87,9 @@ TEST_F(DPIResolution, ThroughFormsControlsAndScaleFactors) {
     Form.FormDPI = C.FormDPI;
     Integer M = -7, D = -7;
     EXPECT_EQ(dxGetCurrentScaleFactor(C.Component, M, D), C.Found);
-    if (!C.Found) EXPECT_EQ(M, -7);  // left unchanged
+    if (!C.Found) {
+      EXPECT_EQ(M, -7);  // left unchanged
+    }
     EXPECT_EQ(dxGetCurrentDPI(C.Component), C.DPI);
   }
   Form.FormDPI = 168;
