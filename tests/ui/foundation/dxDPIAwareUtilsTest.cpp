@@ -138,9 +138,10 @@ TEST(DPI, SharedFactorsAndSystemMetrics) {
   Integer Expected = MulDiv(Plain, 3 * Desktop->Denominator(), 2 * Desktop->Numerator());
   EXPECT_EQ(dxGetSystemMetrics(SM_CXVSCROLL, F.get()), Expected);
   dxDPIBinding() = Saved;
-  if (dxDPIBinding().GetSystemMetricsForDpi)
+  if (dxDPIBinding().GetSystemMetricsForDpi) {
     EXPECT_EQ(dxGetSystemMetrics(SM_CXVSCROLL, F.get()),
               dxDPIBinding().GetSystemMetricsForDpi(SM_CXVSCROLL, 144));
+  }
 }
 
 TEST(DPI, AssignFontConvertsTheHeight) {
