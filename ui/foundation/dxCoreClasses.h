@@ -255,6 +255,15 @@ class TdxMulticastMethod<void(A...)> {
     TdxListenerList<TEvent> Handlers;
     void AddRef() { ++RefCount; }
     void Invoke(A... Args) {
+      // A handler may drop the last record of the event; finish the raise
+      // before the handlers go.
+      AddRef();
+      struct TKeep {
+        TImpl* Self;
+        ~TKeep() {
+          if (--Self->RefCount == 0) delete Self;
+        }
+      } Keep{this};
       Handlers.ForEach([&](const TEvent& E) { E(Args...); });
     }
   };

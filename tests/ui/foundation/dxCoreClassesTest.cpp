@@ -336,6 +336,29 @@ TEST(MulticastEvent, RemovalDuringInvoke) {
   EXPECT_EQ(Log, (std::vector<String>{L"B:2"}));
 }
 
+struct TOwnerOfEvent {
+  TdxMulticastMethod<void(TObject*, Integer&)>* Event = nullptr;
+  int Calls = 0;
+  void DropEvent(TObject*, Integer&) {
+    ++Calls;
+    delete Event;  // the event's last record goes away during its own raise
+    Event = nullptr;
+  }
+  void Count(TObject*, Integer&) { ++Calls; }
+};
+
+TEST(MulticastEvent, LastRecordDroppedDuringInvoke) {
+  TOwnerOfEvent O;
+  O.Event = new TdxMulticastMethod<void(TObject*, Integer&)>;
+  O.Event->Add(MakeEvent<&TOwnerOfEvent::DropEvent>(&O));
+  O.Event->Add(MakeEvent<&TOwnerOfEvent::Count>(&O));
+  auto Invoke = O.Event->GetInvoke();
+  Integer V = 0;
+  Invoke(nullptr, V);
+  EXPECT_EQ(O.Calls, 2);
+  EXPECT_EQ(O.Event, nullptr);
+}
+
 TEST(IUnknownObject, ReferenceCountingIsNotItsBusiness) {
   TOwned<TcxIUnknownObject> O = MakeOwned<TcxIUnknownObject>();
   EXPECT_EQ(O->AddRef(), static_cast<ULONG>(-1));
