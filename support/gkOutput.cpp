@@ -20,6 +20,11 @@ TgkOutput::TgkOutput() : FCriticalSection(Create<TCriticalSection>()) {}
 
 TgkOutput::~TgkOutput() { CloseLogFile(); }
 
+void TgkOutput::AfterConstruction() {
+  inherited::AfterConstruction();
+  FPrevTime = CurrentTime();
+}
+
 TDateTime TgkOutput::CurrentTime() const { return Now(); }
 
 Boolean TgkOutput::GetReady() const { return FStorage != mmNone || FOnPrint != nullptr; }

@@ -20,6 +20,8 @@ class TgkOutput : public TObject {
  public:
   TgkOutput();
   ~TgkOutput() override;
+  // The first prefixed line measures its tick from the sink's creation.
+  void AfterConstruction() override;
 
   // Safe to call from several threads; the listener is called inside the
   // sink's lock.
