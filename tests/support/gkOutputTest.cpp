@@ -4,6 +4,7 @@
 #include <sstream>
 #include <thread>
 
+#include "gkCommon.h"
 #include "gkOutput.h"
 
 namespace {
@@ -129,6 +130,16 @@ TEST_F(OutputTest, PrintingFromSeveralThreadsKeepsLinesWhole) {
   ASSERT_EQ(FLines->Count(), Threads * Lines);
   for (Integer I = 0; I < FLines->Count(); ++I)
     EXPECT_EQ(Pos(L": thread ", FLines->Get(I)), 4) << FLines->Get(I);
+}
+
+TEST_F(OutputTest, TraceLinesReachAnAttachedSink) {
+  FSink->SetIndentCount(1);
+  SetOutput(MakeEvent<&TgkOutput::Print>(static_cast<TgkOutput*>(FSink.get())));
+  gkPrint(L"traced %d", {7});
+  SetOutput(nullptr);
+  gkPrint(L"dropped");
+  ASSERT_EQ(FLines->Count(), 1);
+  EXPECT_EQ(FLines->Get(0), L"  traced 7");
 }
 
 class OutputFileTest : public ::testing::Test {
