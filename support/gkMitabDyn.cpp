@@ -2,7 +2,10 @@
 
 #include "gkCommon.h"
 
-String gkMitabDynLibPathMiTab;
+namespace {
+String* FLibPath = nullptr;
+}  // namespace
+
 HMODULE MITABDLL_Handle = nullptr;
 Integer MITAB_LoadErr = MITAB_NotLoaded;
 Integer MITAB_LibVersion = 0;
@@ -44,6 +47,18 @@ String ProgramFolder() {
 
 }  // namespace
 
+const String& gkMitabDynLibPathMiTab() {
+  static const String Empty;
+  return FLibPath ? *FLibPath : Empty;
+}
+
+void SetgkMitabDynLibPathMiTab(const String& APath) {
+  if (FLibPath)
+    *FLibPath = APath;
+  else
+    FLibPath = new String(APath);
+}
+
 FARPROC GenericGetProcAddress(const AnsiString& AName, Integer ABytes) {
   AnsiString Decorated = "_" + AName + "@" + std::to_string(ABytes);
   FARPROC Result = GetProcAddress(MITABDLL_Handle, Decorated.c_str());
@@ -53,10 +68,10 @@ FARPROC GenericGetProcAddress(const AnsiString& AName, Integer ABytes) {
 
 void gkMitabDynMITAB_load() {
   if (MITABDLL_Handle) return;
-  HMODULE Handle = LoadLibraryW(gkMitabDynLibPathMiTab.c_str());
+  HMODULE Handle = LoadLibraryW(gkMitabDynLibPathMiTab().c_str());
   if (!Handle) {
     String Reason = GetLastErrorEx();
-    throw Exception(L"Ошибка загрузки библиотеки " + gkMitabDynLibPathMiTab + L" " + Reason);
+    throw Exception(L"Ошибка загрузки библиотеки " + gkMitabDynLibPathMiTab() + L" " + Reason);
   }
   MITABDLL_Handle = Handle;
   Bind(mitab_c_getlibversion, "mitab_c_getlibversion", 0);
@@ -81,13 +96,13 @@ void gkMitabDynCheckBound() {
     case MITAB_Bound:
       return;
     case MITAB_NoVersionEntry:
-      throw Exception(L"Библиотека " + gkMitabDynLibPathMiTab +
+      throw Exception(L"Библиотека " + gkMitabDynLibPathMiTab() +
                       L" отклонена: нет точки входа mitab_c_getlibversion");
     case MITAB_VersionRefused:
       throw Exception(Format(L"Библиотека %s отклонена: версия %d не поддерживается",
-                             {gkMitabDynLibPathMiTab, MITAB_LibVersion}));
+                             {gkMitabDynLibPathMiTab(), MITAB_LibVersion}));
     default:
-      throw Exception(L"Библиотека " + gkMitabDynLibPathMiTab + L" не загружена");
+      throw Exception(L"Библиотека " + gkMitabDynLibPathMiTab() + L" не загружена");
   }
 }
 
@@ -95,7 +110,7 @@ void gkMitabDyn_Initialize() {
   MITABDLL_Handle = nullptr;
   MITAB_LoadErr = MITAB_NotLoaded;
   MITAB_LibVersion = 0;
-  gkMitabDynLibPathMiTab = ProgramFolder() + gkMitabDynLibName;
+  SetgkMitabDynLibPathMiTab(ProgramFolder() + gkMitabDynLibName);
 }
 
 void gkMitabDyn_Finalize() {
@@ -104,4 +119,6 @@ void gkMitabDyn_Finalize() {
   MITABDLL_Handle = nullptr;
   MITAB_LoadErr = MITAB_NotLoaded;
   MITAB_LibVersion = 0;
+  delete FLibPath;
+  FLibPath = nullptr;
 }

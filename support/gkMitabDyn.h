@@ -125,7 +125,8 @@ inline constexpr Integer MITAB_NoVersionEntry = -3;
 inline constexpr Integer MITAB_VersionRefused = -4;
 
 // Full path of the library; the program folder and the file name at start-up.
-extern String gkMitabDynLibPathMiTab;
+const String& gkMitabDynLibPathMiTab();
+void SetgkMitabDynLibPathMiTab(const String& APath);
 // 0 while the library is not loaded.
 extern HMODULE MITABDLL_Handle;
 extern Integer MITAB_LoadErr;

@@ -28,7 +28,7 @@ void CheckEntryPoints() {
   };
   for (const TEntry& Entry : Needed) {
     if (!Entry.Proc)
-      throw Exception(L"Библиотека " + gkMitabDynLibPathMiTab + L" отклонена: нет точки входа " +
+      throw Exception(L"Библиотека " + gkMitabDynLibPathMiTab() + L" отклонена: нет точки входа " +
                       Entry.Name);
   }
 }

@@ -33,7 +33,7 @@ class MitabTest : public ::testing::Test {
     RemoveDir(FFolder);
   }
 
-  void UseFake(const String& AName) { gkMitabDynLibPathMiTab = FakePath(AName); }
+  void UseFake(const String& AName) { SetgkMitabDynLibPathMiTab(FakePath(AName)); }
 
   String WriteTable(const String& AName, const std::string& AScript) {
     String Path = FFolder + AName;
@@ -65,7 +65,7 @@ class MitabTest : public ::testing::Test {
 };
 
 TEST_F(MitabTest, LibraryIsLookedForInTheProgramFolder) {
-  EXPECT_EQ(gkMitabDynLibPathMiTab, ExeFolder() + L"MitabFromGDAL_VS_11_x86.dll");
+  EXPECT_EQ(gkMitabDynLibPathMiTab(), ExeFolder() + L"MitabFromGDAL_VS_11_x86.dll");
   EXPECT_EQ(MITAB_LoadErr, -1);
   EXPECT_EQ(MITABDLL_Handle, nullptr);
 }
@@ -125,7 +125,7 @@ TEST_F(MitabTest, GenericGetProcAddressPrefersTheDecoratedName) {
 
 TEST_F(MitabTest, MissingLibraryRaisesWithThePlatformTextAndIsTriedAgain) {
   String Path = FFolder + L"MitabFromGDAL_VS_11_x86.dll";
-  gkMitabDynLibPathMiTab = Path;
+  SetgkMitabDynLibPathMiTab(Path);
   String Expected =
       L"Ошибка загрузки библиотеки " + Path + L" " + SysErrorMessage(ERROR_MOD_NOT_FOUND);
   EXPECT_EQ(RaisedMessage([] { gkMitabDynMITAB_load(); }), Expected);
