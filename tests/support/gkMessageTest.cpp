@@ -203,6 +203,19 @@ TEST_F(MessageTest, PumpThreadSynchronisesWithTheUiThreadAndSwallowsFailures) {
   // Freeing the bus stops its thread.
 }
 
+TEST_F(MessageTest, FreeingTheBusWhileItsThreadWaitsForTheUiThread) {
+  AddHandler(L"A");
+  FBus->SetMode(mmThread);
+  auto M = NewMessage(L"m");
+  FBus->PostMessage(M.Get());
+  FBus->SetSleepValue(1);
+  // Not pumping: the thread soon waits in its synchronized call.
+  Sleep(150);
+  FHandlers.clear();
+  FBus.reset();
+  EXPECT_TRUE(FLog.empty());
+}
+
 TEST_F(MessageTest, HandlerWithoutBusJoinsTheSharedOneAndMovesOnRegistration) {
   TOwned<TLogHandler> H(Create<TLogHandler>(L"H", &FLog, nullptr));
   EXPECT_EQ(H->MessageManager(), gkMessageManager);
