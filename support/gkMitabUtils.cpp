@@ -54,7 +54,7 @@ Integer GetValidRowCount(const String& ATabPath, std::vector<Integer>& AIdList) 
     Integer ErrorRun = 0;
     for (;;) {
       mitab_c_destroy_feature(Feature);
-      Feature = nullptr;
+      Feature = nullptr;  // released: the clean-up below must not see it again
       Feature = mitab_c_read_feature(Table, Id);
       Integer Err = mitab_c_getlasterrorno();
       if (Err != 0)
