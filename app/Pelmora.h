@@ -388,3 +388,34 @@ std::string RasterTabText(const TRasterTab& ATab, const AnsiString& ACoordSysLin
 // input folder AInDir, or a copy or write that fails.
 void WriteRasterTable(const TRasterTab& ATab, const String& AInDir, const String& AOutFolder,
                       const AnsiString& ACoordSysLine);
+
+// What the raster road needs of the GIS program's connection: the window
+// hands in its MapInfo connection.
+class TGisSession {
+ public:
+  virtual ~TGisSession() = default;
+  // Runs a MapBasic statement; a failing statement raises.
+  virtual void miDo(const String& ACommand) = 0;
+  virtual Integer miEvalInt(const String& AExpression) = 0;
+  virtual Double miEvalDbl(const String& AExpression) = 0;
+  // Closes the table when it is open.
+  virtual void miCloseTable(const String& AAlias) = 0;
+};
+
+struct TRasterRun {
+  String InDir;     // input folder as RunFolder gives it
+  String OutDir;    // output folder as RunFolder gives it
+  String TempPath;  // work folder, with its trailing separator
+  Integer OutCs = tcMsk89Geo;
+  TFormationParams Params;  // the formation as cxComboBox2Click loaded it
+  String Formation;         // its caption, for messages
+};
+
+// Recalculates one raster table into the output folder. Tables of the
+// classes 1 and 3 are recalculated here alone; the others go through AGis,
+// which reprojects their control points. Returns false with the log line in
+// ALogLine when the output folder cannot be created. Bad input raises
+// ERasterError naming the table; a failing statement raises what AGis
+// raises. The new .TAB appears only when complete.
+bool MakeRasterTable(const String& APath, const TRasterRun& ARun, TGisSession& AGis,
+                     String& ALogLine);

@@ -263,3 +263,118 @@ void WriteRasterTable(const TRasterTab& ATab, const String& AInDir, const String
     throw ERasterError(TableText(ATab) + L" не записана в " + Quoted(Dest) + L": " + Why + L".");
   }
 }
+
+namespace {
+
+void ImportTabOut(TGisSession& AGis, const String& ATemp) {
+  AGis.miCloseTable(L"tabOut");
+  AGis.miDo(L"Import " + Quoted(ATemp + L"tabOut.mif") + L" Type \"MIF\" Into " +
+            Quoted(ATemp + L"tabOut") + L" OverWrite");
+}
+
+// The point table tab1 in the raster's own system, committed as tabPnt in
+// the formation's MSK-89 zone.
+void CommitPointsInMsk89(const TRasterTab& ATab, Integer AInCs, const TRasterRun& ARun,
+                         const TCoordTransform& ATransform, TGisSession& AGis) {
+  const String& T = ARun.TempPath;
+  const String Msk89 = L" CoordSys Earth Projection " + ARun.Params.msk89;
+  // Work files of an earlier table must not pass for this one's.
+  DeleteFileW((T + L"tab1.mif").c_str());
+  DeleteFileW((T + L"tabPnt.mif").c_str());
+  AGis.miCloseTable(L"tab1");
+  for (const String& S : RasterPointTableStatements(ATab, T)) AGis.miDo(S);
+  if (AInCs == icShift || AInCs == icSk63) {
+    AGis.miCloseTable(L"tab1");
+    // Without the export the commit below would take the points of the
+    // raster before this one from the work tables.
+    if (!RasterFirstPassMif(T, AInCs, ARun.Params, ATransform))
+      throw ERasterError(TableText(ATab) + L": MapInfo не выгрузил контрольные точки в " +
+                         Quoted(T + L"tab1.mif") + L".");
+    ImportTabOut(AGis, T);
+    AGis.miCloseTable(L"tab63");
+    AGis.miDo(L"Commit Table tabOut As " + Quoted(T + L"tab63"));
+    AGis.miCloseTable(L"tabOut");
+    AGis.miDo(L"Open Table " + Quoted(T + L"tab63") + L" As tab63");
+    AGis.miDo(L"Commit Table tab63 As " + Quoted(T + L"tabPnt") + Msk89);
+    AGis.miCloseTable(L"tab63");
+  } else {
+    AGis.miDo(L"Commit Table tab1 As " + Quoted(T + L"tabPnt") + Msk89);
+    AGis.miCloseTable(L"tab1");
+  }
+  AGis.miCloseTable(L"tabPnt");
+  AGis.miDo(L"Open Table " + Quoted(T + L"tabPnt") + L" As tabPnt");
+  AGis.miDo(L"Export tabPnt Into " + Quoted(T + L"tabPnt.mif") + L" Type \"MIF\" OverWrite");
+  AGis.miCloseTable(L"tabPnt");
+}
+
+// tabOut: the points in the target system.
+void OpenPointsInTarget(const TRasterTab& ATab, const TRasterRun& ARun,
+                        const TCoordTransform& ATransform, TGisSession& AGis) {
+  const String& T = ARun.TempPath;
+  if (ARun.OutCs == tcMsk89Geo) {
+    AGis.miDo(L"Open Table " + Quoted(T + L"tabPnt") + L" As tabPnt");
+    AGis.miDo(L"Commit Table tabPnt As " + Quoted(T + L"tabOut"));
+    AGis.miCloseTable(L"tabPnt");
+    AGis.miDo(L"Open Table " + Quoted(T + L"tabOut") + L" As tabOut");
+    return;
+  }
+  if (!RasterTargetPassMif(T, ARun.OutCs, ATransform))
+    throw ERasterError(TableText(ATab) + L": MapInfo не выгрузил пересчитанные точки в " +
+                       Quoted(T + L"tabPnt.mif") + L".");
+  ImportTabOut(AGis, T);
+}
+
+void ReadPointsBack(TRasterTab& ATab, TGisSession& AGis) {
+  AGis.miDo(L"Dim O1 As Object");
+  AGis.miDo(L"Dim R1 As Integer");
+  AGis.miDo(L"Set CoordSys Table tabOut");
+  AGis.miDo(L"Set Distance Units \"m\"");
+  std::vector<bool> Seen(ATab.Lines.size());
+  for (size_t K = 1; K <= ATab.Points.size(); ++K) {
+    AGis.miDo(L"Fetch Rec " + IntToStr(static_cast<Integer>(K)) + L" From tabOut");
+    AGis.miDo(L"O1 = tabOut.Obj");
+    AGis.miDo(L"R1 = tabOut.ind");
+    Integer Line = AGis.miEvalInt(L"R1");
+    Double East = AGis.miEvalDbl(L"ObjectGeography(O1,1)");
+    Double North = AGis.miEvalDbl(L"ObjectGeography(O1,2)");
+    // A row that names no control point of this table would overwrite
+    // another line of it.
+    bool IsPoint = false;
+    for (const TPnt& P : ATab.Points) IsPoint = IsPoint || P.ind == Line;
+    if (!IsPoint || Seen[static_cast<size_t>(Line)])
+      throw ERasterError(TableText(ATab) + L": точка " + IntToStr(static_cast<Integer>(K)) +
+                         L" из MapInfo не соответствует контрольной точке таблицы (строка " +
+                         IntToStr(Line + 1) + L").");
+    Seen[static_cast<size_t>(Line)] = true;
+    SetControlPoint(ATab, Line, East, North);
+  }
+  AGis.miDo(L"UnDim O1");
+  AGis.miDo(L"UnDim R1");
+}
+
+}  // namespace
+
+bool MakeRasterTable(const String& APath, const TRasterRun& ARun, TGisSession& AGis,
+                     String& ALogLine) {
+  ALogLine.clear();
+  TCoordTransform Transform(ARun.Params, ARun.Formation);
+  String OutFolder = OutputFolderFor(APath, ARun.InDir, ARun.OutDir);
+  if (IsPathInside(OutFolder, ARun.InDir))
+    throw ERasterError(L"Растровая таблица " + Quoted(APath) + L": результат был бы записан во " +
+                       L"входную папку " + Quoted(OutFolder) + L".");
+  if (!DirectoryExists(ExcludeTrailingPathDelimiter(OutFolder)) && !ForceDirectories(OutFolder)) {
+    ALogLine = L"Не удалось создать папку (" + OutFolder + L").";
+    return false;
+  }
+  TRasterTab Tab = ReadRasterTab(APath);
+  Integer InCs = RasterInputClass(Tab);
+  if (RasterNeedsReprojection(InCs)) {
+    CommitPointsInMsk89(Tab, InCs, ARun, Transform, AGis);
+    OpenPointsInTarget(Tab, ARun, Transform, AGis);
+    ReadPointsBack(Tab, AGis);
+  } else {
+    RecalcRasterPoints(Tab, InCs, ARun.OutCs, Transform);
+  }
+  WriteRasterTable(Tab, ARun.InDir, OutFolder, RasterTargetCoordSys(ARun.OutCs, ARun.Params.msk89));
+  return true;
+}
