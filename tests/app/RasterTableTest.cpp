@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 #include "CommaLocale.h"
 #include "Pelmora.h"
 #include "TempFolder.h"
@@ -321,6 +324,258 @@ TEST_F(RasterTable, WorkFilesOfTheFirstAndTargetPasses) {
   DeleteFileW((Temp + L"tabPnt.mif").c_str());
   EXPECT_FALSE(RasterFirstPassMif(Temp, icLocal, P, T));
   EXPECT_FALSE(RasterTargetPassMif(Temp, tcOldConditional, T));
+}
+
+// A GIS session that keeps its tables in memory and writes and reads the
+// MIF work files as MapInfo would; its "reprojection" into the MSK-89 zone is
+// a plain shift, so that the expected points are easy to state.
+class TScriptedGis : public TGisSession {
+ public:
+  struct TRow {
+    Double x, y;
+    Integer ind;
+  };
+  static TRow Reproject(TRow R) { return {R.x + 1000.5, R.y - 250.25, R.ind}; }
+
+  void miDo(const String& C) override {
+    Log.push_back(C);
+    if (Starts(C, L"O1=CreatePoint(")) {
+      size_t Comma = C.find(L',');
+      Pending = {Num(C.substr(15, Comma - 15)), Num(C.substr(Comma + 1, C.size() - Comma - 2)), 0};
+    } else if (Starts(C, L"Insert Into tab1")) {
+      Pending.ind = std::stoi(C.substr(C.rfind(L',') + 1));
+      Tab1.push_back(Pending);
+    } else if (Starts(C, L"Export tab1 Into ")) {
+      if (ExportTab1) WriteMif(Path(C), Tab1);
+    } else if (Starts(C, L"Commit Table tab1 As ")) {
+      Pnt = Reprojected(Tab1);
+    } else if (Starts(C, L"Import ")) {
+      TabOut = ReadMif(Path(C));
+    } else if (Starts(C, L"Commit Table tabOut As ")) {
+      Tab63 = TabOut;
+    } else if (Starts(C, L"Commit Table tab63 As ")) {
+      Pnt = Reprojected(Tab63);
+    } else if (Starts(C, L"Export tabPnt Into ")) {
+      WriteMif(Path(C), Pnt);
+    } else if (Starts(C, L"Commit Table tabPnt As ")) {
+      TabOut = Pnt;
+    } else if (Starts(C, L"Fetch Rec ")) {
+      Current = std::stoi(C.substr(10)) - 1;
+    }
+  }
+  Integer miEvalInt(const String& E) override {
+    EXPECT_EQ(E, L"R1");
+    return TabOut.at(Current).ind;
+  }
+  Double miEvalDbl(const String& E) override {
+    return E == L"ObjectGeography(O1,1)" ? TabOut.at(Current).x : TabOut.at(Current).y;
+  }
+  void miCloseTable(const String& A) override { Log.push_back(L"close " + A); }
+
+  std::vector<String> Log;
+  bool ExportTab1 = true;
+
+ private:
+  static bool Starts(const String& S, const wchar_t* P) { return S.rfind(P, 0) == 0; }
+  static Double Num(const String& S) { return MifStrToFloat(StringToAnsi(S)); }
+  static String Path(const String& C) {
+    size_t A = C.find(L'"');
+    return C.substr(A + 1, C.find(L'"', A + 1) - A - 1);
+  }
+  static std::vector<TRow> Reprojected(const std::vector<TRow>& R) {
+    std::vector<TRow> Out;
+    for (const TRow& X : R) Out.push_back(Reproject(X));
+    return Out;
+  }
+  static void WriteMif(const String& APath, const std::vector<TRow>& ARows) {
+    TMifWriter Mif(APath), Mid(ChangeFileExt(APath, L".mid"));
+    Mif.Write(
+        "Version 300\r\nCoordSys Earth Projection 8, 1001\r\nColumns 1\r\n  ind Integer\r\n"
+        "Data\r\n\r\n");
+    for (const TRow& R : ARows) {
+      Mif.Write("Point " + MifFloatToStr(R.x) + " " + MifFloatToStr(R.y) + "\r\n");
+      Mif.Write("    Symbol (35,0,12)\r\n");
+      Mid.Write(std::to_string(R.ind) + "\r\n");
+    }
+    Mif.Commit();
+    Mid.Commit();
+  }
+  static std::vector<TRow> ReadMif(const String& APath) {
+    std::vector<TRow> Rows;
+    TMifReader Mif(APath), Mid(ChangeFileExt(APath, L".mid"));
+    std::string_view L, I;
+    while (Mif.ReadLine(L)) {
+      if (L.rfind("Point ", 0) != 0) continue;
+      L.remove_prefix(6);
+      size_t B = L.find(' ');
+      EXPECT_TRUE(Mid.ReadLine(I));
+      Rows.push_back({MifStrToFloat(L.substr(0, B)), MifStrToFloat(L.substr(B + 1)),
+                      std::stoi(std::string(I))});
+    }
+    return Rows;
+  }
+
+  std::vector<TRow> Tab1, Tab63, TabOut, Pnt;
+  TRow Pending{};
+  Integer Current = 0;
+};
+
+class RasterRoad : public testing::Test {
+ protected:
+  void SetUp() override {
+    Dir.Folder(L"Вход");
+    Dir.Folder(L"Работа");
+    Run.InDir = Dir.Path() + L"Вход\\";
+    Run.OutDir = Dir.Path() + L"Выход\\";
+    Run.TempPath = Dir.Path() + L"Работа\\";
+    Run.Params.xold = 1000;
+    Run.Params.yold = 2000;
+    Run.Params.xnew = 1500000;
+    Run.Params.ynew = 2500000;
+    Run.Params.msk89 = L"8, 1001, \"m\", 66.05, 0, 1, 2500000, -5811057.63";
+    Run.Params.sk63 = L"8, 1001, \"m\", 66.95, 0, 1, 4300000, -9214.69";
+    Run.Formation = L"Салехард";
+  }
+  // A raster with two control points and a line of text between them.
+  void PutRaster(const std::string& AClause, TScriptedGis::TRow A, TScriptedGis::TRow B) {
+    Dir.Put(L"Вход\\Снимки\\план.tab",
+            "!table\r\nDefinition Table\r\n  File \"s.tif\"\r\n  Type \"RASTER\"\r\n  (" +
+                MifFloatToStr(A.x) + "," + MifFloatToStr(A.y) + ") (0,0) Label \"Pt 1\",\r\n" +
+                "  (1,1) (2,2) Label \"corner\",\r\n  (" + MifFloatToStr(B.x) + "," +
+                MifFloatToStr(B.y) + ") (9,9) Label \"Pt 2\"\r\n  " + AClause + "\r\n");
+    Dir.Put(L"Вход\\Снимки\\s.tif", "image");
+  }
+  // The two control points of the new table.
+  std::vector<TScriptedGis::TRow> Result() {
+    TRasterTab T = ReadRasterTab(Dir.Path() + L"Выход\\Снимки\\план.tab");
+    std::vector<TScriptedGis::TRow> R;
+    for (const TPnt& P : T.Points) R.push_back({P.x, P.y, P.ind});
+    return R;
+  }
+  String TabPath() const { return Dir.Path() + L"Вход\\Снимки\\план.tab"; }
+
+  TTempFolder Dir{L"дорога"};
+  TRasterRun Run;
+};
+
+TEST_F(RasterRoad, ReprojectedClassesThroughTheGisPerTarget) {
+  using R = TScriptedGis::TRow;
+  // Inverse of the formation (angle 0, scale 1): a shift back.
+  auto Old = [&](R P) { return R{P.x - 2500000 + 2000, P.y - 1500000 + 1000, P.ind}; };
+  auto Shift = [](R P) { return R{P.x + 4000000, P.y + 7000000, P.ind}; };
+  auto Same = [](R P) { return P; };
+  struct TCase {
+    const char* Name;
+    std::string Clause;
+    R A, B;
+    Integer InCs;
+    std::function<R(R)> First;
+  } Cases[] = {
+      {"class 2",
+       "CoordSys NonEarth Units \"m\"",
+       {500000.5, 1200000.25, 4},
+       {510000, 1190000, 6},
+       icShift,
+       Shift},
+      {"class 4",
+       "CoordSys NonEarth Units \"m\" Bounds (0,0) (1E8,1E8)",
+       {4500000, 7200000, 4},
+       {4510000, 7190000.75, 6},
+       icSk63,
+       Same},
+      {"class 103",
+       "CoordSys Earth Projection 8, 1001, \"m\", 66.05, 0, 1, 2500000, -5811057.63",
+       {2500000, 1500000, 4},
+       {2510000.5, 1490000, 6},
+       icEarth5811057,
+       Same},
+      {"class 0, long/lat",
+       "CoordSys Earth Projection 1, 104",
+       {66.6, 66.53, 4},
+       {66.60123456789, 66.5, 6},
+       icNone,
+       Same},
+  };
+  for (const TCase& C : Cases) {
+    for (Integer Target : {tcMsk89Plan, tcMsk89Geo, tcOldConditional}) {
+      SCOPED_TRACE(std::string(C.Name) + " target " + std::to_string(Target));
+      PutRaster(C.Clause, C.A, C.B);
+      ASSERT_EQ(RasterInputClass(ReadRasterTab(TabPath())), C.InCs);
+      Run.OutCs = Target;
+      TScriptedGis Gis;
+      String Log;
+      ASSERT_TRUE(MakeRasterTable(TabPath(), Run, Gis, Log));
+      EXPECT_EQ(Log, L"");
+      std::vector<R> Got = Result();
+      ASSERT_EQ(Got.size(), 2u);
+      R In[] = {C.A, C.B};
+      for (int I = 0; I < 2; ++I) {
+        R Want = TScriptedGis::Reproject(C.First(In[I]));
+        if (Target == tcOldConditional) Want = Old(Want);
+        EXPECT_NEAR(Got[I].x, Want.x, 1e-6);
+        EXPECT_NEAR(Got[I].y, Want.y, 1e-6);
+        EXPECT_EQ(Got[I].ind, In[I].ind);
+      }
+      std::string Text = Dir.Get(L"Выход\\Снимки\\план.tab");
+      EXPECT_NE(Text.find(RasterTargetCoordSys(Target, Run.Params.msk89) + "\r\n"), Text.npos);
+      EXPECT_NE(Text.find("  (1,1) (2,2) Label \"corner\",\r\n"), Text.npos);
+      EXPECT_EQ(Dir.Get(L"Выход\\Снимки\\s.tif"), "image");
+      // The SK-63 classes reach MSK-89 through tab63.
+      const String Tab63 = L"Commit Table tab63 As \"" + Run.TempPath + L"tabPnt\" CoordSys " +
+                           L"Earth Projection " + Run.Params.msk89;
+      bool Through63 = std::find(Gis.Log.begin(), Gis.Log.end(), Tab63) != Gis.Log.end();
+      EXPECT_EQ(Through63, C.InCs == icShift || C.InCs == icSk63);
+    }
+  }
+}
+
+TEST_F(RasterRoad, PlaneClassesNeedNoGis) {
+  using R = TScriptedGis::TRow;
+  PutRaster("CoordSys NonEarth Units \"m\"", {2500, 1100, 4}, {2600, 1200.5, 6});
+  Run.OutCs = tcMsk89Geo;
+  TScriptedGis Gis;
+  String Log;
+  ASSERT_TRUE(MakeRasterTable(TabPath(), Run, Gis, Log));
+  EXPECT_TRUE(Gis.Log.empty());
+  std::vector<R> Got = Result();
+  ASSERT_EQ(Got.size(), 2u);
+  EXPECT_EQ(Got[0].x, 2500500);
+  EXPECT_EQ(Got[0].y, 1500100);
+  EXPECT_EQ(Got[1].x, 2500600);
+  EXPECT_EQ(Got[1].y, 1500200.5);
+}
+
+TEST_F(RasterRoad, FailuresLeaveNoTableLookingComplete) {
+  PutRaster("CoordSys NonEarth Units \"m\"", {500000, 1200000, 4}, {510000, 1190000, 6});
+  TScriptedGis Gis;
+  Gis.ExportTab1 = false;
+  String Log;
+  try {
+    MakeRasterTable(TabPath(), Run, Gis, Log);
+    FAIL() << "accepted";
+  } catch (ERasterError& E) {
+    EXPECT_NE(E.Message().find(TabPath()), String::npos) << E.Message();
+  }
+  EXPECT_FALSE(Dir.Exists(L"Выход\\Снимки\\план.tab"));
+
+  // A formation with scale 0 is refused before anything happens.
+  Run.Params.scale = 0;
+  TScriptedGis Untouched;
+  EXPECT_THROW(MakeRasterTable(TabPath(), Run, Untouched, Log), EFormationError);
+  EXPECT_TRUE(Untouched.Log.empty());
+  Run.Params.scale = 1;
+
+  // An output folder that cannot be created: the log line, no output.
+  Dir.Put(L"файл", "not a folder");
+  Run.OutDir = Dir.Path() + L"файл\\";
+  ASSERT_FALSE(MakeRasterTable(TabPath(), Run, Untouched, Log));
+  EXPECT_EQ(Log, L"Не удалось создать папку (" + Dir.Path() + L"файл\\Снимки\\).");
+  EXPECT_TRUE(Untouched.Log.empty());
+
+  // An output folder inside the input is refused before it is created.
+  Run.OutDir = Run.InDir + L"Выход\\";
+  EXPECT_THROW(MakeRasterTable(TabPath(), Run, Untouched, Log), ERasterError);
+  EXPECT_FALSE(Dir.Exists(L"Вход\\Выход"));
 }
 
 }  // namespace
