@@ -209,12 +209,11 @@ void CopyMifFileWithCoordSys(const String& AInPath, const String& AOutPath,
 // Raises EOSError.
 void CopyMidFile(const String& AFrom, const String& ATo);
 
-// ===========================================================================
-// The run's inputs: the parameter file of the municipal formations, the
-// settings file, the checks before a run, the folder scan and the output
-// paths, and the raster tables' control points.
-
 // ---------------------------------------------------------------------------
+// What a run needs besides the coordinate work: the parameter file of the
+// municipal formations, the settings file, the checks before a run, the
+// folder scan with the output paths, and the raster tables.
+//
 // Parameter file CSYanao.xml and the selection of a municipal formation.
 
 inline constexpr wchar_t ParameterFileName[] = L"CSYanao.xml";
