@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 
 #include "CommaLocale.h"
 #include "Pelmora.h"
@@ -102,8 +103,9 @@ TEST_F(RasterTable, BadInputNamesTheTable) {
 
 // MapBasic literals use "." whatever the regional format, with every digit.
 TEST_F(RasterTable, PointTableStatements) {
-  TCommaLocale Comma;
+  auto Comma = std::make_unique<TCommaLocale>();
   GetFormatSettings();
+  ASSERT_EQ(FormatSettings().DecimalSeparator, L',');
   Dir.Put(L"two.tab",
           "File \"a.tif\"\r\n (1234567.891,7654321.125) (0,0) Label \"Pt 1\"\r\n"
           " (37.6173,55.755826) (9,9) Label \"Pt 2\"\r\n CoordSys Earth Projection 1, 104\r\n");
@@ -126,6 +128,7 @@ TEST_F(RasterTable, PointTableStatements) {
   EXPECT_EQ(RasterPointTableStatements(T, L"C:\\tmp\\"), Want);
   EXPECT_EQ(RasterInputClass(T), icNone);
   EXPECT_TRUE(RasterNeedsReprojection(icNone));
+  Comma.reset();
   GetFormatSettings();
 }
 
