@@ -132,7 +132,13 @@ bool TCustomForm::InitFromResource() {
 }
 
 void TCustomForm::DoCreate() {
-  if (OnCreate) OnCreate(this);
+  // An error in the creation handler is shown; the form still comes up.
+  try {
+    if (OnCreate) OnCreate(this);
+  } catch (...) {
+    if (!GApplication) throw;
+    GApplication->HandleException(this);
+  }
 }
 
 void TCustomForm::BeforeDestruction() {
