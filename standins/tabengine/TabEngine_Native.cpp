@@ -203,6 +203,7 @@ class MapFile {
   int version = 0;
   int blockSize = kBlock;
   double xScale = 1, yScale = 1, xDispl = 0, yDispl = 0;
+  double xPrecision = 1, yPrecision = 1;
   int quadrant = 1;
   ToolSet tools;
   unsigned codePage = 0;
@@ -236,6 +237,8 @@ class MapFile {
     if (!(std::isfinite(xScale) && std::isfinite(yScale) && xScale != 0 && yScale != 0 &&
           std::isfinite(xDispl) && std::isfinite(yDispl)))
       throw TabError("Bad coordinate scale in " + PathForMessage(path));
+    xPrecision = std::pow(10.0, std::round(std::log10(std::fabs(xScale))));
+    yPrecision = std::pow(10.0, std::round(std::log10(std::fabs(yScale))));
     ReadCoordSys(cs);
     ReadTools();
   }
@@ -245,6 +248,10 @@ class MapFile {
     bool flipX = quadrant == 2 || quadrant == 3, flipY = quadrant == 3 || quadrant == 4;
     p.x = flipX ? -(nx + xDispl) / xScale : (nx - xDispl) / xScale;
     p.y = flipY ? -(ny + yDispl) / yScale : (ny - yDispl) / yScale;
+    // Like GDAL, report values rounded to the decimal the grid resolves, so that coordinates
+    // written as 7413000.5 read back as such rather than as 7413000.503113773.
+    p.x = std::round(p.x * xPrecision) / xPrecision;
+    p.y = std::round(p.y * yPrecision) / yPrecision;
     return p;
   }
 
@@ -1182,6 +1189,7 @@ class MapWriter {
       }
     }
     std::string& c = rec.coords;
+    std::vector<int> holes = region ? HoleCounts(g.parts) : std::vector<int>(g.parts.size(), 0);
     if (!single) {
       int headerSize = big ? 28 : 24;  // V450 offsets count as if headers were 28 bytes
       size_t first = 0;
@@ -1191,7 +1199,7 @@ class MapWriter {
         if (sb.Empty()) sb.Add(0, 0);
         if (big) Append<int32_t>(c, static_cast<int32_t>(ints[s].size()));
         else Append<int16_t>(c, static_cast<int16_t>(ints[s].size()));
-        Append<int16_t>(c, 0);
+        Append<int16_t>(c, static_cast<int16_t>(holes[s]));
         PutBox(c, sb);
         Append<int32_t>(c, static_cast<int32_t>(ints.size() * headerSize + first * 8));
         rec.coordSplit.push_back(c.size());
@@ -1218,6 +1226,26 @@ class MapWriter {
     PutBox(b, rec.box);
     Append<uint8_t>(b, static_cast<uint8_t>(tools_.Pen(g.pen)));
     if (region) Append<uint8_t>(b, static_cast<uint8_t>(tools_.Brush(g.brush)));
+  }
+
+  // Rings that follow an outer ring and lie inside it are its holes, as MIF writers order them.
+  static std::vector<int> HoleCounts(const std::vector<std::vector<Point2>>& rings) {
+    std::vector<int> holes(rings.size(), 0);
+    size_t outer = 0;
+    for (size_t i = 1; i < rings.size(); ++i) {
+      if (!rings[i].empty() && Inside(rings[i][0], rings[outer])) ++holes[outer];
+      else outer = i;
+    }
+    return holes;
+  }
+  static bool Inside(Point2 p, const std::vector<Point2>& ring) {
+    bool in = false;
+    for (size_t i = 0, j = ring.size() - 1; i < ring.size(); j = i++) {
+      const Point2 &a = ring[i], &b = ring[j];
+      if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x)
+        in = !in;
+    }
+    return in;
   }
 
   void EncodeText(const Geometry& g, Record& rec) {

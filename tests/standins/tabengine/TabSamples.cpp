@@ -9,7 +9,7 @@ TableSchema SampleSchema(bool earth) {
   s.charset = "WindowsCyrillic";
   s.coordsys = CoordSys::Parse(earth ? "CoordSys Earth Projection 8, 1001, \"m\", 39, 0, 1, 7500000, 0"
                                      : "CoordSys NonEarth Units \"m\" Bounds (0, 0) (100000, 100000)");
-  s.fields = {{"NAME", FieldType::Char, 40},     {"Город", FieldType::Char, 20},
+  s.fields = {{"NAME", FieldType::Char, 40},     {"CITY", FieldType::Char, 20},
               {"NUM", FieldType::Integer},       {"SMALL", FieldType::SmallInt},
               {"DEC", FieldType::Decimal, 12, 3}, {"REAL", FieldType::Float},
               {"FLAG", FieldType::Logical},      {"DAY", FieldType::Date},
