@@ -14,7 +14,10 @@ namespace detail {
 std::string FormatNumber(double v) {
   if (v == 0) return "0";  // also turns -0 into 0
   char buf[64];
-  auto r = std::to_chars(buf, buf + sizeof buf, v);
+  // Plain decimals for every ordinary magnitude (MIF readers expect "100000", not "1e+05").
+  double a = std::fabs(v);
+  auto r = a >= 1e-5 && a < 1e15 ? std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed)
+                                 : std::to_chars(buf, buf + sizeof buf, v);
   return std::string(buf, r.ptr);
 }
 

@@ -107,16 +107,6 @@ class MifLexer {
   double number_ = 0;
 };
 
-// Object keywords that start a new feature in the data section.
-bool IsObjectWord(const MifLexer& lx) {
-  static const char* kWords[] = {"None",      "Point",   "Line",    "Pline",    "Region",
-                                 "Arc",       "Text",    "Rect",    "RoundRect", "Ellipse",
-                                 "Multipoint", "Collection"};
-  for (const char* w : kWords)
-    if (lx.IsWord(w)) return true;
-  return false;
-}
-
 struct Transform {
   double mx = 1, my = 1, dx = 0, dy = 0;
 };

@@ -596,6 +596,7 @@ class ObjectDecoder {
   void ReadSections(Geometry& g, int version, uint32_t dataOffset, uint32_t dataSize, int sections,
                     bool region) {
     size_t vsize = compressed_ ? 4 : 8;
+    if (dataSize > map_.data.size()) Broken("coordinate data larger than the file");
     CoordStream cs(map_, dataOffset);
     if (version == 0) {
       size_t n = dataSize / vsize;
@@ -763,6 +764,8 @@ class NativeReader : public TableReader {
       ReadValues(id, out);
     } catch (const BrokenFeature& b) {
       errors = b.why;
+    } catch (const std::exception& e) {
+      errors = e.what();
     }
     if (schema_.mappable) {
       try {
@@ -770,6 +773,9 @@ class NativeReader : public TableReader {
       } catch (const BrokenFeature& b) {
         out.geometry = Geometry();
         errors += (errors.empty() ? "" : "; ") + b.why;
+      } catch (const std::exception& e) {  // e.g. no memory for a damaged vertex count
+        out.geometry = Geometry();
+        errors += (errors.empty() ? "" : "; ") + std::string(e.what());
       }
     }
     if (!errors.empty()) out.error = "Row " + std::to_string(id) + ": " + errors;
@@ -831,13 +837,13 @@ class NativeReader : public TableReader {
           break;
         }
         case FieldType::Integer: {
-          int32_t x;
+          int32_t x = 0;
           r.Get(p, x);
           v.integer = x;
           break;
         }
         case FieldType::SmallInt: {
-          int16_t x;
+          int16_t x = 0;
           r.Get(p, x);
           v.integer = x;
           break;
@@ -862,7 +868,7 @@ class NativeReader : public TableReader {
   }
 
   int32_t ReadDate(size_t p) const {
-    int16_t y;
+    int16_t y = 0;
     ByteReader(dat_).Get(p, y);
     int m = static_cast<uint8_t>(dat_[p + 2]), d = static_cast<uint8_t>(dat_[p + 3]);
     if (y == 0 && m == 0 && d == 0) return 0;
@@ -917,7 +923,8 @@ class ToolTable {
     return Index(pens_, std::string(reinterpret_cast<char*>(def), 11));
   }
   int Brush(const tabengine::Brush& b) {
-    uint8_t def[13] = {2, 0, 0, 0, 0, static_cast<uint8_t>(b.pattern), b.transparent ? 1 : 0};
+    uint8_t def[13] = {2, 0, 0, 0, 0, static_cast<uint8_t>(b.pattern),
+                       static_cast<uint8_t>(b.transparent ? 1 : 0)};
     SetRgb(def + 7, b.foreColor);
     SetRgb(def + 10, b.backColor);
     return Index(brushes_, std::string(reinterpret_cast<char*>(def), 13));
