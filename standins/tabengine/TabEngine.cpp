@@ -640,6 +640,29 @@ size_t Geometry::VertexCount() const {
   return n;
 }
 
+namespace {
+bool InsideRing(Point2 p, const std::vector<Point2>& ring) {
+  bool in = false;
+  for (size_t i = 0, j = ring.size() - 1; i < ring.size(); j = i++) {
+    const Point2 &a = ring[i], &b = ring[j];
+    if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x) in = !in;
+  }
+  return in;
+}
+}  // namespace
+
+std::vector<bool> InteriorRings(const Geometry& g) {
+  std::vector<bool> interior(g.parts.size(), false);
+  if (g.type != GeometryType::Region) return interior;
+  size_t outer = 0;
+  for (size_t i = 1; i < g.parts.size(); ++i) {
+    interior[i] = !g.parts[i].empty() && !g.parts[outer].empty() &&
+                  InsideRing(g.parts[i][0], g.parts[outer]);
+    if (!interior[i]) outer = i;
+  }
+  return interior;
+}
+
 // ---- opening by extension ----
 
 std::unique_ptr<TableReader> TableReader::Open(const std::wstring& path) {

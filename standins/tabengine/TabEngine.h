@@ -191,6 +191,8 @@ class TableReader {
   virtual const TableSchema& Schema() const = 0;
   // Rows are numbered 1..RowCount(), deleted rows included.
   virtual int RowCount() const = 0;
+  // True when row id is marked deleted (its feature is empty).
+  virtual bool RowDeleted(int id) { return false; }
   // Reads row id. Returns false when id is outside 1..RowCount(). Damage is reported in
   // out.error, never thrown.
   virtual bool ReadFeature(int id, Feature& out) = 0;
@@ -208,6 +210,10 @@ class TableWriter {
   // Writes everything out; must be called for a native table to be complete.
   virtual void Close() = 0;
 };
+
+// Region rings are stored flat, outer ring first and its holes after it: a ring is interior
+// when its first vertex lies inside the last preceding exterior ring. One flag per ring.
+std::vector<bool> InteriorRings(const Geometry& region);
 
 // Copies a whole table between formats (.TAB <-> .MIF by extension), e.g. MIF export/import.
 // Broken features are copied as rows without geometry. Returns the number of broken rows.

@@ -755,6 +755,11 @@ class NativeReader : public TableReader {
   const TableSchema& Schema() const override { return schema_; }
   int RowCount() const override { return static_cast<int>(rows_); }
 
+  bool RowDeleted(int id) override {
+    size_t rec = datHeader_ + static_cast<size_t>(id - 1) * recordLen_;
+    return id >= 1 && id <= datRows_ && rec < dat_.size() && dat_[rec] == '*';
+  }
+
   bool ReadFeature(int id, Feature& out) override {
     if (id < 1 || id > rows_) return false;
     out = Feature();
@@ -1196,7 +1201,7 @@ class MapWriter {
       }
     }
     std::string& c = rec.coords;
-    std::vector<int> holes = region ? HoleCounts(g.parts) : std::vector<int>(g.parts.size(), 0);
+    std::vector<int> holes = region ? HoleCounts(g) : std::vector<int>(g.parts.size(), 0);
     if (!single) {
       int headerSize = big ? 28 : 24;  // V450 offsets count as if headers were 28 bytes
       size_t first = 0;
@@ -1235,24 +1240,15 @@ class MapWriter {
     if (region) Append<uint8_t>(b, static_cast<uint8_t>(tools_.Brush(g.brush)));
   }
 
-  // Rings that follow an outer ring and lie inside it are its holes, as MIF writers order them.
-  static std::vector<int> HoleCounts(const std::vector<std::vector<Point2>>& rings) {
-    std::vector<int> holes(rings.size(), 0);
+  static std::vector<int> HoleCounts(const Geometry& g) {
+    std::vector<int> holes(g.parts.size(), 0);
+    std::vector<bool> interior = InteriorRings(g);
     size_t outer = 0;
-    for (size_t i = 1; i < rings.size(); ++i) {
-      if (!rings[i].empty() && Inside(rings[i][0], rings[outer])) ++holes[outer];
+    for (size_t i = 1; i < g.parts.size(); ++i) {
+      if (interior[i]) ++holes[outer];
       else outer = i;
     }
     return holes;
-  }
-  static bool Inside(Point2 p, const std::vector<Point2>& ring) {
-    bool in = false;
-    for (size_t i = 0, j = ring.size() - 1; i < ring.size(); j = i++) {
-      const Point2 &a = ring[i], &b = ring[j];
-      if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x)
-        in = !in;
-    }
-    return in;
   }
 
   void EncodeText(const Geometry& g, Record& rec) {
