@@ -84,21 +84,30 @@ std::wstring Widen(const char* s) {
 
 int ClassOf(const Geometry& g) {
   switch (g.type) {
-    case GeometryType::None: return kNoGeom;
+    case GeometryType::None:
+      return kNoGeom;
     case GeometryType::Point:
       return g.symbol.kind == SymbolKind::Font     ? kFontPoint
              : g.symbol.kind == SymbolKind::Custom ? kCustomPoint
                                                    : kPoint;
     case GeometryType::Line:
-    case GeometryType::Polyline: return kPolyline;
-    case GeometryType::Region: return kRegion;
-    case GeometryType::Arc: return kArc;
-    case GeometryType::Text: return kText;
+    case GeometryType::Polyline:
+      return kPolyline;
+    case GeometryType::Region:
+      return kRegion;
+    case GeometryType::Arc:
+      return kArc;
+    case GeometryType::Text:
+      return kText;
     case GeometryType::Rect:
-    case GeometryType::RoundRect: return kRectangle;
-    case GeometryType::Ellipse: return kEllipse;
-    case GeometryType::MultiPoint: return kMultiPoint;
-    case GeometryType::Collection: return kCollection;
+    case GeometryType::RoundRect:
+      return kRectangle;
+    case GeometryType::Ellipse:
+      return kEllipse;
+    case GeometryType::MultiPoint:
+      return kMultiPoint;
+    case GeometryType::Collection:
+      return kCollection;
   }
   return kNoGeom;
 }
@@ -125,10 +134,17 @@ void BuildVertexView(FeatureObj& f) {
     case GeometryType::RoundRect:
       f.parts = {{{g.x1, g.y1}, {g.x2, g.y1}, {g.x2, g.y2}, {g.x1, g.y2}, {g.x1, g.y1}}};
       break;
-    case GeometryType::Ellipse: f.parts = {EllipsePoints(g, 0, 360)}; break;
-    case GeometryType::Arc: f.parts = {EllipsePoints(g, g.startAngle, g.endAngle)}; break;
-    case GeometryType::Text: f.parts = {{{g.x1, g.y1}}}; break;
-    default: f.parts = g.parts;
+    case GeometryType::Ellipse:
+      f.parts = {EllipsePoints(g, 0, 360)};
+      break;
+    case GeometryType::Arc:
+      f.parts = {EllipsePoints(g, g.startAngle, g.endAngle)};
+      break;
+    case GeometryType::Text:
+      f.parts = {{{g.x1, g.y1}}};
+      break;
+    default:
+      f.parts = g.parts;
   }
   f.interior = InteriorRings(g);
 }
@@ -154,16 +170,26 @@ const FieldDef* Field(Table* t, int i) {
 // Field type numbers of the classic interface.
 int FieldTypeNo(FieldType t) {
   switch (t) {
-    case FieldType::Char: return 1;
-    case FieldType::Integer: return 2;
-    case FieldType::SmallInt: return 3;
-    case FieldType::Decimal: return 4;
-    case FieldType::Float: return 5;
-    case FieldType::Date: return 6;
-    case FieldType::Logical: return 7;
-    case FieldType::Time: return 8;
-    case FieldType::DateTime: return 9;
-    case FieldType::LargeInt: return 10;
+    case FieldType::Char:
+      return 1;
+    case FieldType::Integer:
+      return 2;
+    case FieldType::SmallInt:
+      return 3;
+    case FieldType::Decimal:
+      return 4;
+    case FieldType::Float:
+      return 5;
+    case FieldType::Date:
+      return 6;
+    case FieldType::Logical:
+      return 7;
+    case FieldType::Time:
+      return 8;
+    case FieldType::DateTime:
+      return 9;
+    case FieldType::LargeInt:
+      return 10;
   }
   return 1;
 }
@@ -281,8 +307,10 @@ MITAB_API int MITAB_CALL mitab_c_get_field_width(void* handle, int field) {
   if (!f) return 0;
   switch (f->type) {
     case FieldType::Char:
-    case FieldType::Decimal: return f->width;
-    default: return 0;
+    case FieldType::Decimal:
+      return f->width;
+    default:
+      return 0;
   }
 }
 MITAB_API int MITAB_CALL mitab_c_get_field_precision(void* handle, int field) {
@@ -351,7 +379,7 @@ MITAB_API const char* MITAB_CALL mitab_c_get_field_as_string(void* feature, int 
   return f->scratch.c_str();
 }
 MITAB_API int MITAB_CALL mitab_c_get_field_as_string_vb(void* feature, int field, char* buf,
-                                                         int len) {
+                                                        int len) {
   return CopyOut(mitab_c_get_field_as_string(feature, field), buf, len);
 }
 MITAB_API double MITAB_CALL mitab_c_get_field_as_double(void* feature, int field) {
@@ -452,8 +480,8 @@ MITAB_API const char* MITAB_CALL mitab_c_get_font(void* feature) {
   FeatureObj* f = AsFeature(feature);
   if (!f) return "";
   const Geometry& g = f->feature.geometry;
-  f->scratch = ToTableCharset(f->schema, g.type == GeometryType::Point ? g.symbol.fontName
-                                                                        : g.font.name);
+  f->scratch =
+      ToTableCharset(f->schema, g.type == GeometryType::Point ? g.symbol.fontName : g.font.name);
   return f->scratch.c_str();
 }
 MITAB_API int MITAB_CALL mitab_c_get_font_vb(void* feature, char* buf, int len) {
@@ -522,8 +550,11 @@ MITAB_API void* MITAB_CALL mitab_c_create_feature(void* handle, int feature_type
   f->schema = t->Schema();
   Geometry& g = f->feature.geometry;
   switch (feature_type) {
-    case kNoGeom: break;
-    case kPoint: g.type = GeometryType::Point; break;
+    case kNoGeom:
+      break;
+    case kPoint:
+      g.type = GeometryType::Point;
+      break;
     case kFontPoint:
       g.type = GeometryType::Point;
       g.symbol.kind = SymbolKind::Font;
@@ -532,16 +563,30 @@ MITAB_API void* MITAB_CALL mitab_c_create_feature(void* handle, int feature_type
       g.type = GeometryType::Point;
       g.symbol.kind = SymbolKind::Custom;
       break;
-    case kText: g.type = GeometryType::Text; break;
-    case kPolyline: g.type = GeometryType::Polyline; break;
-    case kArc: g.type = GeometryType::Arc; break;
-    case kRegion: g.type = GeometryType::Region; break;
-    case kRectangle: g.type = GeometryType::Rect; break;
-    case kEllipse: g.type = GeometryType::Ellipse; break;
-    case kMultiPoint: g.type = GeometryType::MultiPoint; break;
+    case kText:
+      g.type = GeometryType::Text;
+      break;
+    case kPolyline:
+      g.type = GeometryType::Polyline;
+      break;
+    case kArc:
+      g.type = GeometryType::Arc;
+      break;
+    case kRegion:
+      g.type = GeometryType::Region;
+      break;
+    case kRectangle:
+      g.type = GeometryType::Rect;
+      break;
+    case kEllipse:
+      g.type = GeometryType::Ellipse;
+      break;
+    case kMultiPoint:
+      g.type = GeometryType::MultiPoint;
+      break;
     default:
-      SetError(kErrNotSupported, "Feature type " + std::to_string(feature_type) +
-                                     " is not supported");
+      SetError(kErrNotSupported,
+               "Feature type " + std::to_string(feature_type) + " is not supported");
       return nullptr;
   }
   f->featureClass = feature_type;
@@ -567,8 +612,9 @@ MITAB_API void MITAB_CALL mitab_c_set_points(void* feature, int part, int count,
                g.type == GeometryType::Text;
   if (boxed && count >= 2) {
     double x0 = pts[0].x, y0 = pts[0].y, x1 = x0, y1 = y0;
-    for (const auto& p : pts) x0 = std::min(x0, p.x), y0 = std::min(y0, p.y),
-                              x1 = std::max(x1, p.x), y1 = std::max(y1, p.y);
+    for (const auto& p : pts)
+      x0 = std::min(x0, p.x), y0 = std::min(y0, p.y), x1 = std::max(x1, p.x),
+      y1 = std::max(y1, p.y);
     g.x1 = x0, g.y1 = y0, g.x2 = x1, g.y2 = y1;
     return;
   }
@@ -586,8 +632,8 @@ MITAB_API void MITAB_CALL mitab_c_set_points(void* feature, int part, int count,
     g.type = GeometryType::Polyline;
 }
 
-MITAB_API void MITAB_CALL mitab_c_set_arc(void* feature, double cx, double cy, double rx,
-                                          double ry, double start, double end) {
+MITAB_API void MITAB_CALL mitab_c_set_arc(void* feature, double cx, double cy, double rx, double ry,
+                                          double start, double end) {
   FeatureObj* f = AsFeature(feature);
   if (!f) return;
   Geometry& g = f->feature.geometry;
@@ -621,9 +667,12 @@ MITAB_API void MITAB_CALL mitab_c_set_font(void* feature, const char* name) {
   if (!f) return;
   Geometry& g = f->feature.geometry;
   std::string n = FromTableCharset(f->schema, name);
-  if (g.type == GeometryType::Point && g.symbol.kind == SymbolKind::Font) g.symbol.fontName = n;
-  else if (g.type == GeometryType::Point && g.symbol.kind == SymbolKind::Custom) g.symbol.fileName = n;
-  else g.font.name = n;
+  if (g.type == GeometryType::Point && g.symbol.kind == SymbolKind::Font)
+    g.symbol.fontName = n;
+  else if (g.type == GeometryType::Point && g.symbol.kind == SymbolKind::Custom)
+    g.symbol.fileName = n;
+  else
+    g.font.name = n;
 }
 
 MITAB_API void MITAB_CALL mitab_c_set_brush(void* feature, int fg, int bg, int pattern,

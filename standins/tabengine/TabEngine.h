@@ -34,7 +34,18 @@ class TabError : public std::runtime_error {
 
 // ---- attribute columns ----
 
-enum class FieldType { Char, Integer, SmallInt, LargeInt, Decimal, Float, Logical, Date, Time, DateTime };
+enum class FieldType {
+  Char,
+  Integer,
+  SmallInt,
+  LargeInt,
+  Decimal,
+  Float,
+  Logical,
+  Date,
+  Time,
+  DateTime
+};
 
 struct FieldDef {
   std::string name;  // UTF-8
@@ -148,9 +159,9 @@ struct Geometry {
   double cornerDiameter = 0;            // RoundRect
   std::string text;                     // Text (UTF-8, real line breaks)
   double textAngle = 0;
-  int justify = 0;      // 0 left, 1 center, 2 right
-  double spacing = 1;   // 1, 1.5, 2
-  int labelLine = 0;    // 0 none, 1 simple, 2 arrow
+  int justify = 0;     // 0 left, 1 center, 2 right
+  double spacing = 1;  // 1, 1.5, 2
+  int labelLine = 0;   // 0 none, 1 simple, 2 arrow
   Point2 labelEnd;
   Pen pen;
   Brush brush;

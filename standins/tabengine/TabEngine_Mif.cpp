@@ -87,8 +87,12 @@ class MifLexer {
     return s;
   }
   void Skip(Tok k) {
-    if (kind_ != k) Fail(std::string("'") + (k == Tok::LParen ? "(" : k == Tok::RParen ? ")" : ",") +
-                         "' expected");
+    if (kind_ != k)
+      Fail(std::string("'") +
+           (k == Tok::LParen   ? "("
+            : k == Tok::RParen ? ")"
+                               : ",") +
+           "' expected");
     Advance();
   }
   void SkipComma() {
@@ -512,10 +516,14 @@ std::string N(double v) { return FormatNumber(v); }
 std::string Quote(const std::string& s) {
   std::string q = "\"";
   for (char c : s) {
-    if (c == '"') q += "\"\"";
-    else if (c == '\n') q += "\\n";
-    else if (c == '\\') q += "\\\\";
-    else if (c != '\r') q += c;
+    if (c == '"')
+      q += "\"\"";
+    else if (c == '\n')
+      q += "\\n";
+    else if (c == '\\')
+      q += "\\\\";
+    else if (c != '\r')
+      q += c;
   }
   return q + "\"";
 }
@@ -553,7 +561,9 @@ void WriteGeometry(std::string& out, const Geometry& g) {
     return N(b.x1) + " " + N(b.y1) + " " + N(b.x2) + " " + N(b.y2);
   };
   switch (g.type) {
-    case GeometryType::None: out += "none\n"; return;
+    case GeometryType::None:
+      out += "none\n";
+      return;
     case GeometryType::Point:
       out += "Point " + N(g.parts[0][0].x) + " " + N(g.parts[0][0].y) + "\n" + SymbolText(g.symbol);
       return;
@@ -585,8 +595,8 @@ void WriteGeometry(std::string& out, const Geometry& g) {
       if (g.hasCenter) out += "    Center " + N(g.center.x) + " " + N(g.center.y) + "\n";
       return;
     case GeometryType::Arc:
-      out += "Arc " + box(g) + "\n  " + N(g.startAngle) + " " + N(g.endAngle) + "\n" +
-             PenText(g.pen);
+      out +=
+          "Arc " + box(g) + "\n  " + N(g.startAngle) + " " + N(g.endAngle) + "\n" + PenText(g.pen);
       return;
     case GeometryType::Text: {
       out += "Text\n    " + Quote(g.text) + "\n    " + box(g) + "\n";

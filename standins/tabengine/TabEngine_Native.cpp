@@ -56,15 +56,20 @@ enum ObjCode : uint8_t {
 int FieldStorageWidth(const FieldDef& f) {
   switch (f.type) {
     case FieldType::Char:
-    case FieldType::Decimal: return f.width;
+    case FieldType::Decimal:
+      return f.width;
     case FieldType::Integer:
     case FieldType::Date:
-    case FieldType::Time: return 4;
-    case FieldType::SmallInt: return 2;
+    case FieldType::Time:
+      return 4;
+    case FieldType::SmallInt:
+      return 2;
     case FieldType::Float:
     case FieldType::LargeInt:
-    case FieldType::DateTime: return 8;
-    case FieldType::Logical: return 1;
+    case FieldType::DateTime:
+      return 8;
+    case FieldType::Logical:
+      return 1;
   }
   return 0;
 }
@@ -116,7 +121,8 @@ TabHeader ParseTabFile(const std::string& raw, const std::wstring& path) {
         i = e + 1;
       } else {
         size_t b = i;
-        while (i < line.size() && std::string_view(" \t(),;\"").find(line[i]) == std::string_view::npos)
+        while (i < line.size() &&
+               std::string_view(" \t(),;\"").find(line[i]) == std::string_view::npos)
           ++i;
         t.push_back(line.substr(b, i - b));
       }
@@ -422,7 +428,8 @@ class ObjectDecoder {
         !r_.Get(block + 2, used) || used < 0 || used > map.blockSize - kObjHeader)
       Broken("geometry pointer does not lead into an object block");
     end_ = block + kObjHeader + used;
-    if (offset < block + kObjHeader || offset + 5 > end_) Broken("geometry pointer outside the data");
+    if (offset < block + kObjHeader || offset + 5 > end_)
+      Broken("geometry pointer outside the data");
     r_.Get(block + 4, centerX_);
     r_.Get(block + 8, centerY_);
     pos_ = offset;
@@ -482,19 +489,37 @@ class ObjectDecoder {
         SetPen(g, U8());
         break;
       }
-      case kPline: DecodePolyline(g, 0); break;
-      case kMultiPline: DecodePolyline(g, 300); break;
-      case kMultiPlineV450: DecodePolyline(g, 450); break;
-      case kMultiPlineV800: DecodePolyline(g, 800); break;
-      case kRegion: DecodeRegion(g, 300); break;
-      case kRegionV450: DecodeRegion(g, 450); break;
-      case kRegionV800: DecodeRegion(g, 800); break;
-      case kArc: DecodeArc(g); break;
-      case kText: DecodeText(g); break;
+      case kPline:
+        DecodePolyline(g, 0);
+        break;
+      case kMultiPline:
+        DecodePolyline(g, 300);
+        break;
+      case kMultiPlineV450:
+        DecodePolyline(g, 450);
+        break;
+      case kMultiPlineV800:
+        DecodePolyline(g, 800);
+        break;
+      case kRegion:
+        DecodeRegion(g, 300);
+        break;
+      case kRegionV450:
+        DecodeRegion(g, 450);
+        break;
+      case kRegionV800:
+        DecodeRegion(g, 800);
+        break;
+      case kArc:
+        DecodeArc(g);
+        break;
+      case kText:
+        DecodeText(g);
+        break;
       case kRect:
       case kEllipse:
       case kRoundRect: {
-        g.type = n == kRect ? GeometryType::Rect
+        g.type = n == kRect      ? GeometryType::Rect
                  : n == kEllipse ? GeometryType::Ellipse
                                  : GeometryType::RoundRect;
         if (n == kRoundRect) {
@@ -508,8 +533,11 @@ class ObjectDecoder {
         break;
       }
       case kMultiPoint:
-      case kMultiPointV800: DecodeMultiPoint(g, n == kMultiPointV800); break;
-      default: Broken("object type " + std::to_string(c) + " is not supported");
+      case kMultiPointV800:
+        DecodeMultiPoint(g, n == kMultiPointV800);
+        break;
+      default:
+        Broken("object type " + std::to_string(c) + " is not supported");
     }
     return g;
   }
@@ -613,7 +641,10 @@ class ObjectDecoder {
     uint64_t total = 0;
     for (int s = 0; s < sections; ++s) {
       int64_t nv = version == 300 ? cs.Get<int16_t>() : cs.Get<int32_t>();
-      if (version == 800) cs.Get<int32_t>(); else cs.Get<int16_t>();
+      if (version == 800)
+        cs.Get<int32_t>();
+      else
+        cs.Get<int16_t>();
       char skip[20];
       cs.Read(skip, headerSize - (version == 300 ? 4 : version == 450 ? 6 : 8));
       if (nv < 0) Broken("negative vertex count");
@@ -853,16 +884,27 @@ class NativeReader : public TableReader {
           v.integer = x;
           break;
         }
-        case FieldType::LargeInt: r.Get(p, v.integer); break;
-        case FieldType::Float: r.Get(p, v.real); break;
+        case FieldType::LargeInt:
+          r.Get(p, v.integer);
+          break;
+        case FieldType::Float:
+          r.Get(p, v.real);
+          break;
         case FieldType::Decimal: {
           std::string s = Trim(std::string(dat_.data() + p, f.width));
           v = Value::FromText(f, s);
           break;
         }
-        case FieldType::Logical: v.integer = dat_[p] != 0 && dat_[p] != 'F' && dat_[p] != 'N'; break;
-        case FieldType::Date: v.date = ReadDate(p); break;
-        case FieldType::Time: r.Get(p, v.time); if (v.time < -1 || v.time >= 86400000) v.time = -1; break;
+        case FieldType::Logical:
+          v.integer = dat_[p] != 0 && dat_[p] != 'F' && dat_[p] != 'N';
+          break;
+        case FieldType::Date:
+          v.date = ReadDate(p);
+          break;
+        case FieldType::Time:
+          r.Get(p, v.time);
+          if (v.time < -1 || v.time >= 86400000) v.time = -1;
+          break;
         case FieldType::DateTime:
           v.date = ReadDate(p);
           r.Get(p + 4, v.time);
@@ -922,13 +964,24 @@ class ToolTable {
   int Pen(const tabengine::Pen& p) {
     int pixel = p.width <= 7 ? std::max(p.width, 1) : 0, point = p.width > 10 ? p.width - 10 : 0;
     if (point > 0) pixel = 8 + point / 256;
-    uint8_t def[11] = {1, 0, 0, 0, 0, static_cast<uint8_t>(pixel), static_cast<uint8_t>(p.pattern),
+    uint8_t def[11] = {1,
+                       0,
+                       0,
+                       0,
+                       0,
+                       static_cast<uint8_t>(pixel),
+                       static_cast<uint8_t>(p.pattern),
                        static_cast<uint8_t>(point & 0xFF)};
     SetRgb(def + 8, p.color);
     return Index(pens_, std::string(reinterpret_cast<char*>(def), 11));
   }
   int Brush(const tabengine::Brush& b) {
-    uint8_t def[13] = {2, 0, 0, 0, 0, static_cast<uint8_t>(b.pattern),
+    uint8_t def[13] = {2,
+                       0,
+                       0,
+                       0,
+                       0,
+                       static_cast<uint8_t>(b.pattern),
                        static_cast<uint8_t>(b.transparent ? 1 : 0)};
     SetRgb(def + 7, b.foreColor);
     SetRgb(def + 10, b.backColor);
@@ -1027,9 +1080,9 @@ class MapWriter {
  private:
   struct Record {
     int row = 0;
-    std::string body;       // object record after type and row id
+    std::string body;  // object record after type and row id
     uint8_t code = 0;
-    std::string coords;     // coordinate data, written to the coordinate chain
+    std::string coords;              // coordinate data, written to the coordinate chain
     std::vector<size_t> coordSplit;  // offsets in coords where a split is not allowed inside
     size_t coordOffsetAt = std::string::npos;  // where in body the coordinate offset goes
     IntBox box;
@@ -1042,8 +1095,12 @@ class MapWriter {
     };
     return {conv(p.x * xScale_ + xDispl_), conv(p.y * yScale_ + yDispl_)};
   }
-  int32_t DistX(double d) const { return static_cast<int32_t>(std::clamp(std::round(d * xScale_), -kIntLimit, kIntLimit)); }
-  int32_t DistY(double d) const { return static_cast<int32_t>(std::clamp(std::round(d * yScale_), -kIntLimit, kIntLimit)); }
+  int32_t DistX(double d) const {
+    return static_cast<int32_t>(std::clamp(std::round(d * xScale_), -kIntLimit, kIntLimit));
+  }
+  int32_t DistY(double d) const {
+    return static_cast<int32_t>(std::clamp(std::round(d * yScale_), -kIntLimit, kIntLimit));
+  }
 
   static void PutPoint(std::string& s, IntPoint p) {
     Append(s, p.x);
@@ -1105,7 +1162,9 @@ class MapWriter {
         break;
       }
       case GeometryType::Polyline:
-      case GeometryType::Region: EncodeSections(g, rec); break;
+      case GeometryType::Region:
+        EncodeSections(g, rec);
+        break;
       case GeometryType::MultiPoint: {
         rec.code = kMultiPoint;
         rec.kind = 1;
@@ -1121,8 +1180,8 @@ class MapWriter {
         Append<int32_t>(b, 0);
         Append<int32_t>(b, static_cast<int32_t>(pts.size()));
         b.append(15, '\0');
-        Append<uint8_t>(b, static_cast<uint8_t>(tools_.Symbol(g.symbol.shape, g.symbol.size,
-                                                              g.symbol.color)));
+        Append<uint8_t>(
+            b, static_cast<uint8_t>(tools_.Symbol(g.symbol.shape, g.symbol.size, g.symbol.color)));
         Append<uint8_t>(b, 0);
         PutPoint(b, ToInt(pts[0]));
         PutBox(b, rec.box);
@@ -1158,10 +1217,13 @@ class MapWriter {
         Append<uint8_t>(b, static_cast<uint8_t>(tools_.Brush(g.brush)));
         break;
       }
-      case GeometryType::Text: EncodeText(g, rec); break;
+      case GeometryType::Text:
+        EncodeText(g, rec);
+        break;
       case GeometryType::Collection:
         throw TabError("collections cannot be stored in a native table by this engine");
-      case GeometryType::None: break;
+      case GeometryType::None:
+        break;
     }
   }
 
@@ -1187,9 +1249,12 @@ class MapWriter {
     bool big = total > 32767 || g.parts.size() > 32767;
     bool single = !region && g.parts.size() == 1 && !big;
     rec.kind = region ? 3 : 2;
-    if (single) rec.code = kPline;
-    else if (region) rec.code = big ? kRegionV450 : kRegion;
-    else rec.code = big ? kMultiPlineV450 : kMultiPline;
+    if (single)
+      rec.code = kPline;
+    else if (region)
+      rec.code = big ? kRegionV450 : kRegion;
+    else
+      rec.code = big ? kMultiPlineV450 : kMultiPline;
     if (big) version_ = std::max(version_, 450);
     std::vector<std::vector<IntPoint>> ints;
     for (const auto& part : g.parts) {
@@ -1209,8 +1274,10 @@ class MapWriter {
         IntBox sb;
         for (auto q : ints[s]) sb.Add(q.x, q.y);
         if (sb.Empty()) sb.Add(0, 0);
-        if (big) Append<int32_t>(c, static_cast<int32_t>(ints[s].size()));
-        else Append<int16_t>(c, static_cast<int16_t>(ints[s].size()));
+        if (big)
+          Append<int32_t>(c, static_cast<int32_t>(ints[s].size()));
+        else
+          Append<int16_t>(c, static_cast<int16_t>(ints[s].size()));
         Append<int16_t>(c, static_cast<int16_t>(holes[s]));
         PutBox(c, sb);
         Append<int32_t>(c, static_cast<int32_t>(ints.size() * headerSize + first * 8));
@@ -1228,7 +1295,8 @@ class MapWriter {
     Append<uint32_t>(b, size);
     if (!single) Append<int16_t>(b, static_cast<int16_t>(std::min<size_t>(ints.size(), 32767)));
     Point2 label{(g.parts[0][0].x), (g.parts[0][0].y)};
-    if (g.hasCenter) label = g.center;
+    if (g.hasCenter)
+      label = g.center;
     else {
       double x0, y0, x1, y1;
       g.Bounds(x0, y0, x1, y1);
@@ -1245,8 +1313,10 @@ class MapWriter {
     std::vector<bool> interior = InteriorRings(g);
     size_t outer = 0;
     for (size_t i = 1; i < g.parts.size(); ++i) {
-      if (interior[i]) ++holes[outer];
-      else outer = i;
+      if (interior[i])
+        ++holes[outer];
+      else
+        outer = i;
     }
     return holes;
   }
@@ -1262,9 +1332,15 @@ class MapWriter {
     rec.coordOffsetAt = 0;
     Append<int32_t>(b, 0);
     Append<int16_t>(b, static_cast<int16_t>(s.size()));
-    int flags = (g.justify == 1 ? 0x0200 : g.justify == 2 ? 0x0400 : 0) |
-                (g.spacing >= 2 ? 0x1000 : g.spacing > 1 ? 0x0800 : 0) |
-                (g.labelLine == 2 ? 0x4000 : g.labelLine == 1 ? 0x2000 : 0);
+    int flags = (g.justify == 1   ? 0x0200
+                 : g.justify == 2 ? 0x0400
+                                  : 0) |
+                (g.spacing >= 2  ? 0x1000
+                 : g.spacing > 1 ? 0x0800
+                                 : 0) |
+                (g.labelLine == 2   ? 0x4000
+                 : g.labelLine == 1 ? 0x2000
+                                    : 0);
     Append<int16_t>(b, static_cast<int16_t>(flags));
     Append<int16_t>(b, static_cast<int16_t>(std::lround(g.textAngle * 10)));
     Append<int16_t>(b, static_cast<int16_t>(FontStyleMifToMap(g.font.style, g.font.hasBack)));
@@ -1325,8 +1401,10 @@ class MapWriter {
   void StartCoordBlock() {
     size_t b = NewBlock();
     Put<int16_t>(buf_, b, 3);
-    if (coord_) Put<int32_t>(buf_, coord_ + 4, static_cast<int32_t>(b));
-    else firstCoord_ = b;
+    if (coord_)
+      Put<int32_t>(buf_, coord_ + 4, static_cast<int32_t>(b));
+    else
+      firstCoord_ = b;
     coord_ = b;
     coordUsed_ = 0;
   }
@@ -1421,8 +1499,10 @@ class MapWriter {
       if (block == 0 || used + d.size() > kBlock - kToolHeader) {
         size_t b = NewBlock();
         Put<int16_t>(buf_, b, 5);
-        if (block) Put<int32_t>(buf_, block + 4, static_cast<int32_t>(b));
-        else first = static_cast<int32_t>(b);
+        if (block)
+          Put<int32_t>(buf_, block + 4, static_cast<int32_t>(b));
+        else
+          first = static_cast<int32_t>(b);
         block = b;
         used = 0;
         ++toolBlocks_;
@@ -1531,8 +1611,10 @@ class NativeWriter : public TableWriter {
     for (size_t i = 0; i < schema_.fields.size(); ++i) {
       const FieldDef& fd = schema_.fields[i];
       Value v;
-      if (addedId_) v = Value::Int(row);
-      else v = i < f.values.size() ? f.values[i] : Value::FromText(fd, "");
+      if (addedId_)
+        v = Value::Int(row);
+      else
+        v = i < f.values.size() ? f.values[i] : Value::FromText(fd, "");
       WriteValue(fd, v);
     }
   }
@@ -1558,19 +1640,33 @@ class NativeWriter : public TableWriter {
         dat_ += s;
         break;
       }
-      case FieldType::Integer: Append<int32_t>(dat_, static_cast<int32_t>(v.integer)); break;
-      case FieldType::SmallInt: Append<int16_t>(dat_, static_cast<int16_t>(v.integer)); break;
-      case FieldType::LargeInt: Append<int64_t>(dat_, v.integer); break;
-      case FieldType::Float: Append<double>(dat_, v.real); break;
+      case FieldType::Integer:
+        Append<int32_t>(dat_, static_cast<int32_t>(v.integer));
+        break;
+      case FieldType::SmallInt:
+        Append<int16_t>(dat_, static_cast<int16_t>(v.integer));
+        break;
+      case FieldType::LargeInt:
+        Append<int64_t>(dat_, v.integer);
+        break;
+      case FieldType::Float:
+        Append<double>(dat_, v.real);
+        break;
       case FieldType::Decimal: {
         std::string s = v.blank ? std::string() : FormatFixed(v.real, f.decimals);
         if (static_cast<int>(s.size()) > f.width) s.assign(f.width, '*');
         dat_ += std::string(f.width - s.size(), ' ') + s;
         break;
       }
-      case FieldType::Logical: dat_ += v.integer ? '\x01' : '\0'; break;
-      case FieldType::Date: AppendDate(v.date); break;
-      case FieldType::Time: Append<int32_t>(dat_, v.time); break;
+      case FieldType::Logical:
+        dat_ += v.integer ? '\x01' : '\0';
+        break;
+      case FieldType::Date:
+        AppendDate(v.date);
+        break;
+      case FieldType::Time:
+        Append<int32_t>(dat_, v.time);
+        break;
       case FieldType::DateTime:
         AppendDate(v.date);
         Append<int32_t>(dat_, v.date ? std::max(v.time, 0) : -1);

@@ -74,8 +74,10 @@ class MitabDll : public ::testing::Test {
       destroy(f);
       f = read(t, id);
       int e = err();
-      if (e != 0) result.second.push_back(id);
-      else if (f) ++result.first;
+      if (e != 0)
+        result.second.push_back(id);
+      else if (f)
+        ++result.first;
       int n = next(t, id);
       if (!f && e == 0 && n == -1 && ++empty > 10000) break;
       id = n == -1 ? id + 1 : n;
@@ -104,12 +106,18 @@ TEST_F(MitabDll, ReportsTheVersionTheProgramAccepts) {
   struct Entry {
     const char* name;
     int bytes;
-  } entries[] = {{"mitab_c_open", 4},        {"mitab_c_close", 4},
-                 {"mitab_c_next_feature_id", 8}, {"mitab_c_read_feature", 8},
-                 {"mitab_c_destroy_feature", 4}, {"mitab_c_getlasterrorno", 0},
-                 {"mitab_c_getlasterrormsg", 0}, {"mitab_c_get_vertex_x", 12},
-                 {"mitab_c_set_points", 20},     {"mitab_c_add_field", 28},
-                 {"mitab_c_create", 44},         {"mitab_c_set_arc", 52}};
+  } entries[] = {{"mitab_c_open", 4},
+                 {"mitab_c_close", 4},
+                 {"mitab_c_next_feature_id", 8},
+                 {"mitab_c_read_feature", 8},
+                 {"mitab_c_destroy_feature", 4},
+                 {"mitab_c_getlasterrorno", 0},
+                 {"mitab_c_getlasterrormsg", 0},
+                 {"mitab_c_get_vertex_x", 12},
+                 {"mitab_c_set_points", 20},
+                 {"mitab_c_add_field", 28},
+                 {"mitab_c_create", 44},
+                 {"mitab_c_set_arc", 52}};
   for (const auto& e : entries) EXPECT_NE(Bind<FARPROC>(e.name, e.bytes), nullptr) << e.name;
 }
 
@@ -126,8 +134,8 @@ TEST_F(MitabDll, WalkCountsEveryFeatureOfAHealthyTable) {
 TEST_F(MitabDll, BrokenFeatureSetsErrorAndPastTheEndDoesNot) {
   tabsamples::WriteSample(dir_ + L"\\s.tab", false);
   // Damage the object of row 3: its row id no longer matches.
-  HANDLE h = CreateFileW((dir_ + L"\\s.id").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                         nullptr);
+  HANDLE h =
+      CreateFileW((dir_ + L"\\s.id").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   int32_t ptrs[15];
   DWORD got;
   ReadFile(h, ptrs, sizeof ptrs, &got, nullptr);

@@ -42,8 +42,8 @@ class TempDir {
 
 std::string ReadBytes(const std::wstring& path) {
   std::string s;
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                         nullptr);
+  HANDLE h =
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   if (h == INVALID_HANDLE_VALUE) return s;
   DWORD size = GetFileSize(h, nullptr), got = 0;
   s.resize(size);
@@ -70,7 +70,8 @@ std::vector<Feature> ReadAll(const std::wstring& path) {
   return out;
 }
 
-void ExpectSameGeometry(const Geometry& a, const Geometry& b, double tol, const std::string& where) {
+void ExpectSameGeometry(const Geometry& a, const Geometry& b, double tol,
+                        const std::string& where) {
   ASSERT_EQ(a.type, b.type) << where;
   ASSERT_EQ(a.parts.size(), b.parts.size()) << where;
   for (size_t i = 0; i < a.parts.size(); ++i) {
@@ -160,13 +161,20 @@ TEST(TabEngineValues, MidTextRoundTrips) {
     FieldDef field;
     const char* text;
   } cases[] = {
-      {{"C", FieldType::Char, 10}, "Тверь"},       {{"I", FieldType::Integer}, "-2147483648"},
-      {{"S", FieldType::SmallInt}, "-32768"},      {{"L", FieldType::LargeInt}, "123456789012345"},
-      {{"D", FieldType::Decimal, 10, 2}, "12.34"}, {{"D", FieldType::Decimal, 10, 2}, ""},
-      {{"F", FieldType::Float}, "0.1"},            {{"F", FieldType::Float}, "-1e+300"},
-      {{"B", FieldType::Logical}, "T"},            {{"B", FieldType::Logical}, "F"},
-      {{"D", FieldType::Date}, "20221231"},        {{"D", FieldType::Date}, ""},
-      {{"T", FieldType::Time}, "235900000"},       {{"T", FieldType::Time}, ""},
+      {{"C", FieldType::Char, 10}, "Тверь"},
+      {{"I", FieldType::Integer}, "-2147483648"},
+      {{"S", FieldType::SmallInt}, "-32768"},
+      {{"L", FieldType::LargeInt}, "123456789012345"},
+      {{"D", FieldType::Decimal, 10, 2}, "12.34"},
+      {{"D", FieldType::Decimal, 10, 2}, ""},
+      {{"F", FieldType::Float}, "0.1"},
+      {{"F", FieldType::Float}, "-1e+300"},
+      {{"B", FieldType::Logical}, "T"},
+      {{"B", FieldType::Logical}, "F"},
+      {{"D", FieldType::Date}, "20221231"},
+      {{"D", FieldType::Date}, ""},
+      {{"T", FieldType::Time}, "235900000"},
+      {{"T", FieldType::Time}, ""},
       {{"DT", FieldType::DateTime}, "20220323145600123"},
   };
   for (const auto& c : cases)
@@ -192,7 +200,8 @@ TEST_P(TabEngineRoundTrip, SampleSurvives) {
     double tol = earth ? 0.01 : 1e-4;
     for (size_t i = 0; i < got.size(); ++i) {
       EXPECT_FALSE(got[i].Broken()) << got[i].error;
-      ExpectSameGeometry(expected[i].geometry, got[i].geometry, tol, "row " + std::to_string(i + 1));
+      ExpectSameGeometry(expected[i].geometry, got[i].geometry, tol,
+                         "row " + std::to_string(i + 1));
       ExpectSameValues(reader->Schema(), expected[i], got[i]);
     }
   }
@@ -287,10 +296,10 @@ TEST(TabEngineMif, CollectionsAndLooseLayoutAreRead) {
 TEST(TabEngineMif, MalformedFilesRaise) {
   TempDir dir;
   const char* bad[] = {
-      "Version 300\r\nColumns 1\r\n  A Char(10)\r\n",                     // no Data
-      "Version 300\r\nColumns 1\r\n  A Blob\r\nData\r\n",                 // unknown type
-      "Version 300\r\nColumns 0\r\nData\r\nPline 3\r\n1 2\r\n3 4\r\n",    // too few vertices
-      "Version 300\r\nColumns 0\r\nData\r\nRegion 2000000000\r\n1\r\n",   // absurd count
+      "Version 300\r\nColumns 1\r\n  A Char(10)\r\n",                       // no Data
+      "Version 300\r\nColumns 1\r\n  A Blob\r\nData\r\n",                   // unknown type
+      "Version 300\r\nColumns 0\r\nData\r\nPline 3\r\n1 2\r\n3 4\r\n",      // too few vertices
+      "Version 300\r\nColumns 0\r\nData\r\nRegion 2000000000\r\n1\r\n",     // absurd count
       "Version 300\r\nColumns 0\r\nData\r\nPoint 1 2\r\nSymbol (35,0\r\n",  // cut clause
   };
   for (const char* text : bad) {
@@ -371,8 +380,10 @@ TEST_F(TabEngineDamage, MissingOrInconsistentFilesRaiseClearErrors) {
   for (const auto& c : cases) {
     TempDir d;
     tabsamples::WriteSample(d / L"s.tab", false);
-    if (c.content.empty()) DeleteFileW((d / c.file).c_str());
-    else WriteBytes(d / c.file, c.content);
+    if (c.content.empty())
+      DeleteFileW((d / c.file).c_str());
+    else
+      WriteBytes(d / c.file, c.content);
     try {
       TableReader::Open(d / L"s.tab");
       ADD_FAILURE() << "no error for " << c.message;

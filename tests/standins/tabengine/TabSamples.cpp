@@ -7,13 +7,14 @@ namespace tabsamples {
 TableSchema SampleSchema(bool earth) {
   TableSchema s;
   s.charset = "WindowsCyrillic";
-  s.coordsys = CoordSys::Parse(earth ? "CoordSys Earth Projection 8, 1001, \"m\", 39, 0, 1, 7500000, 0"
-                                     : "CoordSys NonEarth Units \"m\" Bounds (0, 0) (100000, 100000)");
-  s.fields = {{"NAME", FieldType::Char, 40},     {"CITY", FieldType::Char, 20},
-              {"NUM", FieldType::Integer},       {"SMALL", FieldType::SmallInt},
+  s.coordsys =
+      CoordSys::Parse(earth ? "CoordSys Earth Projection 8, 1001, \"m\", 39, 0, 1, 7500000, 0"
+                            : "CoordSys NonEarth Units \"m\" Bounds (0, 0) (100000, 100000)");
+  s.fields = {{"NAME", FieldType::Char, 40},      {"CITY", FieldType::Char, 20},
+              {"NUM", FieldType::Integer},        {"SMALL", FieldType::SmallInt},
               {"DEC", FieldType::Decimal, 12, 3}, {"REAL", FieldType::Float},
-              {"FLAG", FieldType::Logical},      {"DAY", FieldType::Date},
-              {"CLOCK", FieldType::Time},        {"STAMP", FieldType::DateTime}};
+              {"FLAG", FieldType::Logical},       {"DAY", FieldType::Date},
+              {"CLOCK", FieldType::Time},         {"STAMP", FieldType::DateTime}};
   return s;
 }
 
@@ -115,17 +116,19 @@ std::vector<Feature> SampleFeatures(bool earth) {
     auto text = [&](size_t c, const std::string& t) {
       return Value::FromText(schema.fields[c], t);
     };
-    f.values = {text(0, i % 2 ? "Москва \"центр\", " + std::to_string(n) : "plain " + std::to_string(n)),
-                text(1, i % 3 ? "Тверь" : ""),
-                Value::Int(n * 1000 - 7000),
-                Value::Int(n - 8),
-                text(4, i % 4 == 3 ? "" : std::to_string(n) + "." + std::to_string(n * 7 % 1000)),
-                Value::Real(n * 0.5 - 3.25),
-                Value::Int(n % 2),
-                text(7, i % 5 == 4 ? "" : "2022" + std::string(n % 12 < 9 ? "0" : "") +
-                                              std::to_string(n % 12 + 1) + "15"),
-                text(8, i % 5 == 4 ? "" : "23590" + std::to_string(n % 10) + "500"),
-                text(9, i % 5 == 4 ? "" : "20220323145600000")};
+    f.values = {
+        text(0, i % 2 ? "Москва \"центр\", " + std::to_string(n) : "plain " + std::to_string(n)),
+        text(1, i % 3 ? "Тверь" : ""),
+        Value::Int(n * 1000 - 7000),
+        Value::Int(n - 8),
+        text(4, i % 4 == 3 ? "" : std::to_string(n) + "." + std::to_string(n * 7 % 1000)),
+        Value::Real(n * 0.5 - 3.25),
+        Value::Int(n % 2),
+        text(7, i % 5 == 4 ? ""
+                           : "2022" + std::string(n % 12 < 9 ? "0" : "") +
+                                 std::to_string(n % 12 + 1) + "15"),
+        text(8, i % 5 == 4 ? "" : "23590" + std::to_string(n % 10) + "500"),
+        text(9, i % 5 == 4 ? "" : "20220323145600000")};
     out.push_back(std::move(f));
   }
   return out;
