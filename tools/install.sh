@@ -8,4 +8,4 @@ mkdir -p "$DEST"
 cp -f "$BUILD_DIR/app/Orvexa.exe" "$DEST/"
 # The feature library stand-in, which the program loads from its own folder.
 MITAB_DLL="$BUILD_DIR/standins/mitab/MitabFromGDAL_VS_11_x86.dll"
-[ -f "$MITAB_DLL" ] && cp -f "$MITAB_DLL" "$DEST/"
+if [ -f "$MITAB_DLL" ]; then cp -f "$MITAB_DLL" "$DEST/"; fi
