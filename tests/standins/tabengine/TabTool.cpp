@@ -2,6 +2,9 @@
 //   tabtool dump <table>             prints every row as normalised text (UTF-8)
 //   tabtool copy <from> <to>         converts between .TAB and .MIF
 //   tabtool sample <out> [earth]     writes a table with every object type, style and column type
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstdio>
 #include <string>
 
@@ -148,6 +151,7 @@ std::string Dump(const std::wstring& path) {
 
 int wmain(int argc, wchar_t** argv) {
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+  _setmode(_fileno(stdout), _O_BINARY);  // the dump is compared on the Linux side
   std::wstring cmd = argc > 1 ? argv[1] : L"";
   try {
     if (cmd == L"dump" && argc == 3) {

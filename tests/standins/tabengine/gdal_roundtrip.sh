@@ -52,4 +52,13 @@ for variant in plain earth; do
   tt dump "$(win "$PWD/gm.mif")" > d_gmif.txt
   check $CMP dump d_emif.txt d_gmif.txt $tol
 done
+echo "== empty table both ways"
+mkdir -p "$WORK/empty" && cd "$WORK/empty"
+printf 'Version 300\r\nCharset "WindowsCyrillic"\r\nDelimiter ","\r\nCoordSys Earth Projection 1, 104\r\nColumns 1\r\n  NAME Char(10)\r\nData\r\n\r\n' > e.mif
+: > e.mid
+tt copy "$(win "$PWD/e.mif")" "$(win "$PWD/e.tab")" >/dev/null
+count=$(ogrinfo -so -al e.tab 2>/dev/null | sed -n 's/^Feature Count: //p')
+[ "$count" = 0 ] || { echo "GDAL sees $count features in the engine's empty table"; fail=1; }
+ogr2ogr -f "MapInfo File" g.tab e.mif 2>/dev/null
+grep -q '^rows 0$' <(tt dump "$(win "$PWD/g.tab")") || { echo "engine misreads GDAL's empty table"; fail=1; }
 exit $fail
