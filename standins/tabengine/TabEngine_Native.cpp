@@ -1082,8 +1082,13 @@ class MapWriter {
     int row = 0;
     std::string body;  // object record after type and row id
     uint8_t code = 0;
-    std::string coords;              // coordinate data, written to the coordinate chain
-    std::vector<size_t> coordSplit;  // offsets in coords where a split is not allowed inside
+    std::string coords;  // coordinate data, written to the coordinate chain
+    // The indivisible items of coords as runs of (item size, count): a value never straddles
+    // two coordinate blocks, while a text string may.
+    std::vector<std::pair<size_t, size_t>> items;
+    void Items(size_t size, size_t count) {
+      if (count) items.emplace_back(size, count);
+    }
     size_t coordOffsetAt = std::string::npos;  // where in body the coordinate offset goes
     IntBox box;
     int kind = 0;  // 1 point, 2 line, 3 area, 4 text
@@ -1175,6 +1180,7 @@ class MapWriter {
           rec.box.Add(q.x, q.y);
           PutPoint(rec.coords, q);
         }
+        rec.Items(8, pts.size());
         if (rec.box.Empty()) throw TabError("multipoint without points");
         rec.coordOffsetAt = 0;
         Append<int32_t>(b, 0);
@@ -1267,26 +1273,12 @@ class MapWriter {
     }
     std::string& c = rec.coords;
     std::vector<int> holes = region ? HoleCounts(g) : std::vector<int>(g.parts.size(), 0);
-    if (!single) {
-      int headerSize = big ? 28 : 24;  // V450 offsets count as if headers were 28 bytes
-      size_t first = 0;
-      for (size_t s = 0; s < ints.size(); ++s) {
-        IntBox sb;
-        for (auto q : ints[s]) sb.Add(q.x, q.y);
-        if (sb.Empty()) sb.Add(0, 0);
-        if (big)
-          Append<int32_t>(c, static_cast<int32_t>(ints[s].size()));
-        else
-          Append<int16_t>(c, static_cast<int16_t>(ints[s].size()));
-        Append<int16_t>(c, static_cast<int16_t>(holes[s]));
-        PutBox(c, sb);
-        Append<int32_t>(c, static_cast<int32_t>(ints.size() * headerSize + first * 8));
-        rec.coordSplit.push_back(c.size());
-        first += ints[s].size();
-      }
+    if (single) {
+      for (auto q : ints[0]) PutPoint(c, q);
+      rec.Items(8, ints[0].size());
+    } else {
+      SectionData(ints, holes, big, rec);
     }
-    for (const auto& part : ints)
-      for (auto q : part) PutPoint(c, q);
     std::string& b = rec.body;
     rec.coordOffsetAt = 0;
     Append<int32_t>(b, 0);
@@ -1321,13 +1313,38 @@ class MapWriter {
     return holes;
   }
 
+  // Section headers followed by all vertices, as regions and multi-section polylines store them.
+  static void SectionData(const std::vector<std::vector<IntPoint>>& ints,
+                          const std::vector<int>& holes, bool v450, Record& rec) {
+    std::string& c = rec.coords;
+    int virtualSize = v450 ? 28 : 24;  // V450 offsets count as if headers were 28 bytes
+    size_t first = 0;
+    for (size_t s = 0; s < ints.size(); ++s) {
+      IntBox sb;
+      for (auto q : ints[s]) sb.Add(q.x, q.y);
+      if (sb.Empty()) sb.Add(0, 0);
+      if (v450)
+        Append<int32_t>(c, static_cast<int32_t>(ints[s].size()));
+      else
+        Append<int16_t>(c, static_cast<int16_t>(ints[s].size()));
+      Append<int16_t>(c, static_cast<int16_t>(holes[s]));
+      PutBox(c, sb);
+      Append<int32_t>(c, static_cast<int32_t>(ints.size() * virtualSize + first * 8));
+      first += ints[s].size();
+    }
+    rec.Items(v450 ? 26 : 24, ints.size());
+    for (const auto& part : ints)
+      for (auto q : part) PutPoint(c, q);
+    rec.Items(8, first);
+  }
+
   void EncodeText(const Geometry& g, Record& rec) {
     rec.code = kText;
     rec.kind = 4;
     std::string s = FromUtf8(g.text, codePage_);
     if (s.size() > 32767) s.resize(32767);
     rec.coords = s;
-    rec.coordSplit.clear();  // strings may continue in the next block
+    rec.Items(1, s.size());
     std::string& b = rec.body;
     rec.coordOffsetAt = 0;
     Append<int32_t>(b, 0);
@@ -1409,37 +1426,22 @@ class MapWriter {
     coordUsed_ = 0;
   }
 
-  // Copies the record's coordinate data into the chain of the current object block; numeric
-  // items never straddle two blocks.
+  // Copies the record's coordinate data into the chain of the current object block.
   int32_t WriteCoords(const Record& rec) {
     const std::string& c = rec.coords;
     size_t room = kBlock - kCoordHeader;
-    size_t firstItem = rec.coordSplit.empty() ? std::min<size_t>(8, c.size()) : rec.coordSplit[0];
-    if (rec.code == kText) firstItem = std::min<size_t>(1, c.size());
-    if (rec.code == kPline || rec.code == kMultiPoint) firstItem = 8;
-    if (coord_ == 0 || coordUsed_ + std::max<size_t>(firstItem, 1) > room) StartCoordBlock();
+    size_t firstItem = rec.items.empty() ? 1 : rec.items[0].first;
+    if (coord_ == 0 || coordUsed_ + firstItem > room) StartCoordBlock();
     int32_t start = static_cast<int32_t>(coord_ + kCoordHeader + coordUsed_);
     size_t i = 0;
-    size_t nextSplit = 0;
-    while (i < c.size()) {
-      // The indivisible item starting at i: a section header, a vertex, or one text byte.
-      size_t itemEnd;
-      if (rec.code == kText) {
-        itemEnd = i + 1;
-      } else if (nextSplit < rec.coordSplit.size()) {
-        size_t headerEnd = rec.coordSplit[nextSplit];
-        itemEnd = headerEnd;
-        // Section headers are 24 or 26 bytes each; the split list marks each header's end.
-        ++nextSplit;
-      } else {
-        itemEnd = i + 8;
+    for (const auto& [size, count] : rec.items) {
+      for (size_t k = 0; k < count; ++k) {
+        if (coordUsed_ + size > room) StartCoordBlock();
+        std::memcpy(&buf_[coord_ + kCoordHeader + coordUsed_], c.data() + i, size);
+        coordUsed_ += size;
+        i += size;
+        Put<int16_t>(buf_, coord_ + 2, static_cast<int16_t>(coordUsed_));
       }
-      size_t len = itemEnd - i;
-      if (coordUsed_ + len > room) StartCoordBlock();
-      std::memcpy(&buf_[coord_ + kCoordHeader + coordUsed_], c.data() + i, len);
-      coordUsed_ += len;
-      Put<int16_t>(buf_, coord_ + 2, static_cast<int16_t>(coordUsed_));
-      i = itemEnd;
     }
     return start;
   }
