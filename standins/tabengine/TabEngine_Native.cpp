@@ -48,6 +48,7 @@ enum ObjCode : uint8_t {
   kMultiPlineV450 = 0x32,
   kMultiPoint = 0x35,
   kCollection = 0x38,
+  kCollectionV800 = 0x47,
   kRegionV800 = 0x3E,
   kMultiPlineV800 = 0x41,
   kMultiPointV800 = 0x44,
@@ -532,6 +533,10 @@ class ObjectDecoder {
         SetBrush(g, U8());
         break;
       }
+      case kCollection:
+      case kCollectionV800:
+        DecodeCollection(g, n == kCollectionV800);
+        break;
       case kMultiPoint:
       case kMultiPointV800:
         DecodeMultiPoint(g, n == kMultiPointV800);
@@ -621,21 +626,28 @@ class ObjectDecoder {
   }
 
   // version 0 = single-section polyline.
-  void ReadSections(Geometry& g, int version, uint32_t dataOffset, uint32_t dataSize, int sections,
-                    bool region) {
-    size_t vsize = compressed_ ? 4 : 8;
+  // version 0 = single-section polyline.
+  void ReadSections(Geometry& g, int version, uint32_t dataOffset, uint32_t dataSize,
+                    int sections) {
     if (dataSize > map_.data.size()) Broken("coordinate data larger than the file");
     CoordStream cs(map_, dataOffset);
     if (version == 0) {
-      size_t n = dataSize / vsize;
+      size_t n = dataSize / (compressed_ ? 4 : 8);
       g.parts.emplace_back();
       g.parts[0].reserve(std::min<size_t>(n, 1 << 20));
       for (size_t i = 0; i < n; ++i) g.parts[0].push_back(StreamVertex(cs));
       return;
     }
+    ReadSectionsFrom(cs, g, version, sections, dataSize);
+  }
+
+  // Section headers, then the vertices of all sections; limit bounds the bytes they may take.
+  void ReadSectionsFrom(CoordStream& cs, Geometry& g, int version, int sections, uint64_t limit) {
+    size_t vsize = compressed_ ? 4 : 8;
     if (sections < 1) Broken("object has no sections");
-    size_t headerSize = (version == 300 ? 4 : version == 450 ? 6 : 8) + (compressed_ ? 8 : 16) + 4;
-    if (static_cast<uint64_t>(sections) * headerSize > dataSize)
+    size_t countSize = version == 300 ? 4 : version == 450 ? 6 : 8;
+    size_t headerSize = countSize + (compressed_ ? 8 : 16) + 4;
+    if (static_cast<uint64_t>(sections) * headerSize > limit)
       Broken("section count exceeds the coordinate data");
     std::vector<int64_t> counts;
     uint64_t total = 0;
@@ -646,12 +658,12 @@ class ObjectDecoder {
       else
         cs.Get<int16_t>();
       char skip[20];
-      cs.Read(skip, headerSize - (version == 300 ? 4 : version == 450 ? 6 : 8));
+      cs.Read(skip, headerSize - countSize);
       if (nv < 0) Broken("negative vertex count");
       counts.push_back(nv);
       total += nv;
     }
-    if (total * vsize + sections * headerSize > dataSize)
+    if (total * vsize + sections * headerSize > limit)
       Broken("vertex counts exceed the coordinate data");
     for (int64_t nv : counts) {
       std::vector<Point2> pts;
@@ -659,7 +671,79 @@ class ObjectDecoder {
       for (int64_t i = 0; i < nv; ++i) pts.push_back(StreamVertex(cs));
       g.parts.push_back(std::move(pts));
     }
-    (void)region;
+  }
+
+  // Label point and MBR that open each part of a collection in the coordinate data.
+  Point2 PartHeader(CoordStream& cs) {
+    int32_t lx, ly;
+    if (compressed_) {
+      lx = originX_ + cs.Get<int16_t>();
+      ly = originY_ + cs.Get<int16_t>();
+      char skip[8];
+      cs.Read(skip, 8);
+    } else {
+      lx = cs.Get<int32_t>();
+      ly = cs.Get<int32_t>();
+      char skip[16];
+      cs.Read(skip, 16);
+    }
+    return map_.ToReal(lx, ly);
+  }
+
+  void DecodeCollection(Geometry& g, bool v800) {
+    g.type = GeometryType::Collection;
+    uint32_t off = U32();
+    int32_t points = I32();
+    U32();  // region and polyline data sizes: the parts are read in sequence instead
+    U32();
+    int32_t regionSections = v800 ? I32() : I16();
+    int32_t plineSections = v800 ? I32() : I16();
+    if (v800) U8();
+    Skip(15);
+    int symbol = U8();
+    U8();
+    int regionPen = U8(), plinePen = U8(), regionBrush = U8();
+    if (compressed_) {
+      originX_ = I32(), originY_ = I32();
+      Skip(8);
+    } else {
+      originX_ = originY_ = 0;
+      Skip(16);
+    }
+    if (regionSections < 0 || plineSections < 0 || points < 0 ||
+        static_cast<uint64_t>(points) > map_.data.size())
+      Broken("bad collection counts");
+    CoordStream cs(map_, off);
+    int sectionVersion = v800 ? 800 : 450;
+    if (regionSections > 0) {
+      Geometry r;
+      r.type = GeometryType::Region;
+      if (v800) cs.Get<int32_t>();
+      r.center = PartHeader(cs);
+      r.hasCenter = true;
+      ReadSectionsFrom(cs, r, sectionVersion, regionSections, map_.data.size());
+      SetPen(r, regionPen);
+      SetBrush(r, regionBrush);
+      g.members.push_back(std::move(r));
+    }
+    if (plineSections > 0) {
+      Geometry l;
+      l.type = GeometryType::Polyline;
+      if (v800) cs.Get<int32_t>();
+      PartHeader(cs);
+      ReadSectionsFrom(cs, l, sectionVersion, plineSections, map_.data.size());
+      SetPen(l, plinePen);
+      g.members.push_back(std::move(l));
+    }
+    if (points > 0) {
+      Geometry m;
+      m.type = GeometryType::MultiPoint;
+      PartHeader(cs);
+      m.parts.emplace_back();
+      for (int32_t i = 0; i < points; ++i) m.parts[0].push_back(StreamVertex(cs));
+      SetSymbol(m, symbol);
+      g.members.push_back(std::move(m));
+    }
   }
 
   void DecodePolyline(Geometry& g, int version) {
@@ -672,7 +756,7 @@ class ObjectDecoder {
     if (version == 800) sections = I32(), Skip(33);
     LabelOriginMbr(g);
     SetPen(g, U8());
-    ReadSections(g, version, off, size, sections, false);
+    ReadSections(g, version, off, size, sections);
   }
 
   void DecodeRegion(Geometry& g, int version) {
@@ -684,7 +768,7 @@ class ObjectDecoder {
     g.hasCenter = true;
     SetPen(g, U8());
     SetBrush(g, U8());
-    ReadSections(g, version, off, size, sections, true);
+    ReadSections(g, version, off, size, sections);
   }
 
   void DecodeMultiPoint(Geometry& g, bool v800) {
@@ -1227,7 +1311,8 @@ class MapWriter {
         EncodeText(g, rec);
         break;
       case GeometryType::Collection:
-        throw TabError("collections cannot be stored in a native table by this engine");
+        EncodeCollection(g, rec);
+        break;
       case GeometryType::None:
         break;
     }
@@ -1336,6 +1421,92 @@ class MapWriter {
     for (const auto& part : ints)
       for (auto q : part) PutPoint(c, q);
     rec.Items(8, first);
+  }
+
+  // A collection keeps its region, polyline and multipoint parts one after another in the
+  // coordinate data, each opened by its label point and MBR.
+  void EncodeCollection(const Geometry& g, Record& rec) {
+    const Geometry *region = nullptr, *pline = nullptr, *points = nullptr;
+    for (const auto& m : g.members) {
+      const Geometry** slot = m.type == GeometryType::Region       ? &region
+                              : m.type == GeometryType::Polyline   ? &pline
+                              : m.type == GeometryType::MultiPoint ? &points
+                                                                   : nullptr;
+      if (!slot || *slot)
+        throw TabError("a collection holds at most one region, polyline and multipoint");
+      *slot = &m;
+    }
+    if (!region && !pline && !points) throw TabError("empty collection");
+    rec.code = kCollection;
+    rec.kind = region ? 3 : pline ? 2 : 1;
+    version_ = std::max(version_, 650);
+    std::string& c = rec.coords;
+    auto toInts = [&](const Geometry& m, IntBox& box) {
+      std::vector<std::vector<IntPoint>> ints;
+      for (const auto& part : m.parts) {
+        ints.emplace_back();
+        for (const auto& p : part) {
+          IntPoint q = ToInt(p);
+          box.Add(q.x, q.y);
+          rec.box.Add(q.x, q.y);
+          ints.back().push_back(q);
+        }
+      }
+      if (box.Empty()) throw TabError("collection part without vertices");
+      return ints;
+    };
+    auto partHeader = [&](const Geometry& m, const IntBox& box) {
+      double x0, y0, x1, y1;
+      m.Bounds(x0, y0, x1, y1);
+      PutPoint(c, ToInt(m.hasCenter ? m.center : Point2{(x0 + x1) / 2, (y0 + y1) / 2}));
+      PutBox(c, box);
+      rec.Items(24, 1);
+    };
+    // The stored part sizes count two bytes per section more than the data holds; readers walk
+    // the parts in sequence and do not depend on them.
+    uint32_t regionSize = 0, plineSize = 0;
+    if (region) {
+      IntBox box;
+      auto ints = toInts(*region, box);
+      partHeader(*region, box);
+      size_t start = c.size();
+      SectionData(ints, HoleCounts(*region), true, rec);
+      regionSize = static_cast<uint32_t>(c.size() - start + 2 * ints.size());
+    }
+    if (pline) {
+      IntBox box;
+      auto ints = toInts(*pline, box);
+      partHeader(*pline, box);
+      size_t start = c.size();
+      SectionData(ints, std::vector<int>(ints.size(), 0), true, rec);
+      plineSize = static_cast<uint32_t>(c.size() - start + 2 * ints.size());
+    }
+    size_t pointCount = 0;
+    if (points) {
+      IntBox box;
+      auto ints = toInts(*points, box);
+      partHeader(*points, box);
+      for (const auto& part : ints)
+        for (auto q : part) PutPoint(c, q), ++pointCount;
+      rec.Items(8, pointCount);
+    }
+    std::string& b = rec.body;
+    rec.coordOffsetAt = 0;
+    Append<int32_t>(b, 0);
+    Append<int32_t>(b, static_cast<int32_t>(pointCount));
+    Append<uint32_t>(b, regionSize);
+    Append<uint32_t>(b, plineSize);
+    Append<int16_t>(b, static_cast<int16_t>(region ? region->parts.size() : 0));
+    Append<int16_t>(b, static_cast<int16_t>(pline ? pline->parts.size() : 0));
+    b.append(15, '\0');
+    const Symbol& sym = points ? points->symbol : Symbol();
+    Append<uint8_t>(
+        b, points ? static_cast<uint8_t>(tools_.Symbol(sym.shape, sym.size, sym.color)) : 0);
+    Append<uint8_t>(b, 0);
+    Append<uint8_t>(b, region ? static_cast<uint8_t>(tools_.Pen(region->pen)) : 0);
+    Append<uint8_t>(b, pline ? static_cast<uint8_t>(tools_.Pen(pline->pen)) : 0);
+    Append<uint8_t>(b, region ? static_cast<uint8_t>(tools_.Brush(region->brush)) : 0);
+    PutBox(b, rec.box);
   }
 
   void EncodeText(const Geometry& g, Record& rec) {

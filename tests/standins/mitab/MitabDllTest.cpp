@@ -124,11 +124,11 @@ TEST_F(MitabDll, ReportsTheVersionTheProgramAccepts) {
 TEST_F(MitabDll, WalkCountsEveryFeatureOfAHealthyTable) {
   tabsamples::WriteSample(dir_ + L"\\s.tab", true);
   auto [count, broken] = Walk(Ansi(dir_ + L"\\s.tab"));
-  EXPECT_EQ(count, 15);  // the row without an object is a feature too
+  EXPECT_EQ(count, 16);  // the row without an object is a feature too
   EXPECT_TRUE(broken.empty());
   // MIF tables open as well.
   tabsamples::WriteSample(dir_ + L"\\s.mif", false);
-  EXPECT_EQ(Walk(Ansi(dir_ + L"\\s.mif")).first, 15);
+  EXPECT_EQ(Walk(Ansi(dir_ + L"\\s.mif")).first, 16);
 }
 
 TEST_F(MitabDll, BrokenFeatureSetsErrorAndPastTheEndDoesNot) {
@@ -136,7 +136,7 @@ TEST_F(MitabDll, BrokenFeatureSetsErrorAndPastTheEndDoesNot) {
   // Damage the object of row 3: its row id no longer matches.
   HANDLE h =
       CreateFileW((dir_ + L"\\s.id").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  int32_t ptrs[15];
+  int32_t ptrs[16];
   DWORD got;
   ReadFile(h, ptrs, sizeof ptrs, &got, nullptr);
   CloseHandle(h);
@@ -148,7 +148,7 @@ TEST_F(MitabDll, BrokenFeatureSetsErrorAndPastTheEndDoesNot) {
   CloseHandle(h);
 
   auto [count, broken] = Walk(Ansi(dir_ + L"\\s.tab"));
-  EXPECT_EQ(count, 14);
+  EXPECT_EQ(count, 15);
   EXPECT_EQ(broken, std::vector<int>{3});
 
   auto open = Bind<Handle(__stdcall*)(const char*)>("mitab_c_open", 4);
@@ -162,9 +162,9 @@ TEST_F(MitabDll, BrokenFeatureSetsErrorAndPastTheEndDoesNot) {
   EXPECT_EQ(read(t, 3), nullptr);
   EXPECT_NE(err(), 0);
   EXPECT_NE(std::string(msg()).find("Row 3"), std::string::npos) << msg();
-  EXPECT_EQ(read(t, 16), nullptr);
+  EXPECT_EQ(read(t, 17), nullptr);
   EXPECT_EQ(err(), 0);
-  EXPECT_EQ(next(t, 15), -1);
+  EXPECT_EQ(next(t, 16), -1);
   EXPECT_EQ(next(t, -1), 1);
   close(t);
 
@@ -198,7 +198,7 @@ TEST_F(MitabDll, ReadSideGivesGeometryStylesAndAttributesInTheTableCharset) {
 
   Handle t = open(Ansi(dir_ + L"\\s.tab").c_str());
   ASSERT_NE(t, nullptr);
-  EXPECT_EQ(count_(t), 15);
+  EXPECT_EQ(count_(t), 16);
   EXPECT_EQ(fieldCount(t), 10);
   EXPECT_STREQ(fieldName(t, 2), "NUM");
   EXPECT_EQ(fieldType(t, 2), 2);

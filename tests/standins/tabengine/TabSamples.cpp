@@ -105,6 +105,28 @@ std::vector<Feature> SampleFeatures(bool earth) {
   g.parts = {{P(1, 1), P(2, 3), P(5, 8), P(13, 21)}};
   g.symbol.shape = 36, g.symbol.color = 0x654321, g.symbol.size = 10;
   geoms.push_back(g);
+  Geometry coll;
+  coll.type = GeometryType::Collection;
+  g = Geometry();
+  g.type = GeometryType::Region;
+  g.parts = {{P(0, 0), P(10, 0), P(10, 10), P(0, 10), P(0, 0)},
+             {P(2, 2), P(4, 2), P(3, 4), P(2, 2)}};
+  g.pen = {2, 2, 0x0000FF};
+  g.brush = {2, 0x00FF00, 0xFFFFFF, false};
+  g.hasCenter = true;
+  g.center = P(5, 5);
+  coll.members.push_back(g);
+  g = Geometry();
+  g.type = GeometryType::Polyline;
+  g.parts = {{P(20, 20), P(30, 30)}, {P(40, 40), P(50, 40), P(50, 50)}};
+  g.pen = {3, 2, 0xFF0000};
+  coll.members.push_back(g);
+  g = Geometry();
+  g.type = GeometryType::MultiPoint;
+  g.parts = {{P(60, 60), P(61, 61), P(62, 62)}};
+  g.symbol.shape = 35, g.symbol.color = 0x0000FF, g.symbol.size = 12;
+  coll.members.push_back(g);
+  geoms.push_back(coll);
   geoms.push_back(Geometry());  // a row without an object
 
   std::vector<Feature> out;

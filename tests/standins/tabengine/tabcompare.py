@@ -180,10 +180,17 @@ def compare_geometry_csv(g, wkt, style, tol):
     expect = {"None": ("EMPTY",), "Point": ("POINT",), "Line": ("LINESTRING",),
               "Polyline": ("LINESTRING", "MULTILINESTRING"), "Region": ("POLYGON", "MULTIPOLYGON"),
               "Rect": ("POLYGON",), "RoundRect": ("POLYGON",), "Ellipse": ("POLYGON",),
-              "Arc": ("LINESTRING",), "Text": ("POINT",), "MultiPoint": ("MULTIPOINT",)}
+              "Arc": ("LINESTRING",), "Text": ("POINT",), "MultiPoint": ("MULTIPOINT",),
+              "Collection": ("GEOMETRYCOLLECTION",)}
     if kind not in expect.get(t, ()):
         return ["geometry %s read by GDAL as %s" % (t, kind)]
-    if t in ("Point", "Line", "Polyline", "MultiPoint"):
+    if t == "Collection":
+        # Compared vertex by vertex in part order: region, polyline, multipoint.
+        mine = [p for m in g["members"] for part in m["parts"] for p in part]
+        theirs = [p for part in parts for p in part]
+        if not parts_equal([mine], [theirs], tol):
+            errs.append("collection differs: %s vs %s" % (mine, theirs))
+    elif t in ("Point", "Line", "Polyline", "MultiPoint"):
         if not parts_equal(g["parts"], parts, tol):
             errs.append("coordinates differ: %s vs %s" % (g["parts"], parts))
     elif t == "Region":
