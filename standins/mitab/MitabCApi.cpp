@@ -4,6 +4,7 @@
 // Error protocol: every call that can fail first clears the error state; a failure sets an error
 // number (the classic library's numbering: 3 file I/O, 4 open failed, 5 illegal argument,
 // 6 not supported) and a message that mitab_c_getlasterrormsg returns.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -70,6 +71,8 @@ struct FeatureObj {
   std::vector<std::vector<Point2>> parts;  // vertex view of the geometry
   std::vector<bool> interior;
   std::string scratch;
+  // Parts of a collection handed out by the *_ref calls; owned by the collection.
+  std::vector<std::unique_ptr<FeatureObj>> refs;
 };
 
 unsigned Ansi() { return CP_ACP; }
@@ -488,6 +491,69 @@ MITAB_API int MITAB_CALL mitab_c_get_font_vb(void* feature, char* buf, int len) 
   return CopyOut(mitab_c_get_font(feature), buf, len);
 }
 
+// ---- collections ----
+
+namespace {
+// The collection's part of the given type as a feature owned by the collection; 0 when absent.
+FeatureObj* CollectionPart(void* feature, GeometryType type) {
+  FeatureObj* f = AsFeature(feature);
+  if (!f || f->feature.geometry.type != GeometryType::Collection) return nullptr;
+  for (const auto& m : f->feature.geometry.members) {
+    if (m.type != type) continue;
+    auto part = std::make_unique<FeatureObj>();
+    part->feature.id = f->feature.id;
+    part->feature.geometry = m;
+    part->feature.values = f->feature.values;
+    part->schema = f->schema;
+    BuildVertexView(*part);
+    f->refs.push_back(std::move(part));
+    return f->refs.back().get();
+  }
+  return nullptr;
+}
+
+// Puts a part into a collection; with make_copy 0 the collection takes the part over.
+int SetCollectionPart(void* feature, void* part, int makeCopy, GeometryType type) {
+  ClearError();
+  FeatureObj* f = AsFeature(feature);
+  FeatureObj* p = AsFeature(part);
+  if (!f || f->feature.geometry.type != GeometryType::Collection ||
+      (p && p->feature.geometry.type != type)) {
+    SetError(kErrIllegalArg, "Not a collection or not a part of the expected type");
+    return -1;
+  }
+  auto& members = f->feature.geometry.members;
+  members.erase(std::remove_if(members.begin(), members.end(),
+                               [&](const Geometry& m) { return m.type == type; }),
+                members.end());
+  if (p) {
+    members.push_back(p->feature.geometry);
+    if (!makeCopy) delete p;
+  }
+  return 0;
+}
+}  // namespace
+
+MITAB_API void* MITAB_CALL mitab_c_get_collection_region_ref(void* feature) {
+  return CollectionPart(feature, GeometryType::Region);
+}
+MITAB_API void* MITAB_CALL mitab_c_get_collection_polyline_ref(void* feature) {
+  return CollectionPart(feature, GeometryType::Polyline);
+}
+MITAB_API void* MITAB_CALL mitab_c_get_collection_multipoint_ref(void* feature) {
+  return CollectionPart(feature, GeometryType::MultiPoint);
+}
+MITAB_API int MITAB_CALL mitab_c_set_collection_region(void* feature, void* part, int make_copy) {
+  return SetCollectionPart(feature, part, make_copy, GeometryType::Region);
+}
+MITAB_API int MITAB_CALL mitab_c_set_collection_polyline(void* feature, void* part, int make_copy) {
+  return SetCollectionPart(feature, part, make_copy, GeometryType::Polyline);
+}
+MITAB_API int MITAB_CALL mitab_c_set_collection_multipoint(void* feature, void* part,
+                                                           int make_copy) {
+  return SetCollectionPart(feature, part, make_copy, GeometryType::MultiPoint);
+}
+
 // ---- writing ----
 
 MITAB_API void* MITAB_CALL mitab_c_create(const char* filename, const char* mif_or_tab,
@@ -583,6 +649,9 @@ MITAB_API void* MITAB_CALL mitab_c_create_feature(void* handle, int feature_type
       break;
     case kMultiPoint:
       g.type = GeometryType::MultiPoint;
+      break;
+    case kCollection:
+      g.type = GeometryType::Collection;
       break;
     default:
       SetError(kErrNotSupported,

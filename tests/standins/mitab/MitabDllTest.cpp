@@ -231,6 +231,20 @@ TEST_F(MitabDll, ReadSideGivesGeometryStylesAndAttributesInTheTableCharset) {
   EXPECT_STREQ(asString(font, 1), "\xD2\xE2\xE5\xF0\xFC");
   EXPECT_EQ(type(font), 2);
   destroy(font);
+  // A collection's parts come as features owned by the collection.
+  auto regionRef = Bind<Handle(__stdcall*)(Handle)>("mitab_c_get_collection_region_ref", 4);
+  auto pointsRef = Bind<Handle(__stdcall*)(Handle)>("mitab_c_get_collection_multipoint_ref", 4);
+  Handle coll = read(t, 15);
+  EXPECT_EQ(type(coll), 11);
+  Handle part = regionRef(coll);
+  ASSERT_NE(part, nullptr);
+  EXPECT_EQ(type(part), 7);
+  EXPECT_EQ(interior(part, 1), 1);
+  part = pointsRef(coll);
+  ASSERT_NE(part, nullptr);
+  EXPECT_EQ(count(part, 0), 3);
+  EXPECT_DOUBLE_EQ(vx(part, 0, 2), 62);
+  destroy(coll);
   close(t);
 }
 
