@@ -218,7 +218,8 @@ class TableWriter {
   static std::unique_ptr<TableWriter> Create(const std::wstring& path, const TableSchema& schema);
   // Appends a row; values are matched to the schema's fields by position (missing ones blank).
   virtual void Insert(const Feature& feature) = 0;
-  // Writes everything out; must be called for a native table to be complete.
+  // Writes the files. A writer destroyed without Close writes nothing, so an aborted export
+  // leaves no half-written table behind.
   virtual void Close() = 0;
 };
 

@@ -639,12 +639,6 @@ class MifWriter : public TableWriter {
       : path_(path), schema_(schema), codePage_(CodePageOfCharset(schema.charset)) {
     for (const auto& f : schema.fields) version_ = std::max(version_, FieldTypeVersion(f.type));
   }
-  ~MifWriter() override {
-    if (!closed_) try {
-        Close();
-      } catch (...) {
-      }
-  }
   void Insert(const Feature& f) override {
     WriteGeometry(body_, f.geometry);
     version_ = std::max(version_, GeometryVersion(f.geometry));
@@ -658,9 +652,10 @@ class MifWriter : public TableWriter {
     mid_ += "\r\n";
   }
   void Close() override {
+    if (closed_) return;
     closed_ = true;
     std::string head = "Version " + std::to_string(version_) + "\r\nCharset \"" + schema_.charset +
-                       "\"\r\nDelimiter \",\"\r\n" + schema_.coordsys.ToString() + "\r\n";
+                       "\"\r\nDelimiter \",\"\r\n" + CoordSysLine() + "\r\n";
     head += "Columns " + std::to_string(schema_.fields.size()) + "\r\n";
     for (const auto& f : schema_.fields) {
       head += "  " + f.name + " " + FieldTypeName(f.type);
@@ -681,6 +676,16 @@ class MifWriter : public TableWriter {
   }
 
  private:
+  // A NonEarth clause in a MIF header must carry Bounds.
+  std::string CoordSysLine() const {
+    CoordSys cs = schema_.coordsys;
+    if (!cs.earth && !cs.hasBounds) {
+      cs.EffectiveBounds(cs.minX, cs.minY, cs.maxX, cs.maxY);
+      cs.hasBounds = true;
+    }
+    return cs.ToString();
+  }
+
   std::wstring path_;
   TableSchema schema_;
   unsigned codePage_;

@@ -1766,12 +1766,6 @@ class NativeWriter : public TableWriter {
     }
     if (schema_.mappable) map_ = std::make_unique<MapWriter>(schema_.coordsys, codePage_);
   }
-  ~NativeWriter() override {
-    if (!closed_) try {
-        Close();
-      } catch (...) {
-      }
-  }
 
   void Insert(const Feature& f) override {
     int row = static_cast<int>(++rows_);

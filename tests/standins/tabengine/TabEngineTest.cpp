@@ -237,6 +237,16 @@ TEST(TabEngineNative, CyrillicNamesLargeIntEmptyTableAndCharsetBytes) {
   EXPECT_EQ(rows[0].geometry.type, GeometryType::None);
 }
 
+TEST(TabEngineNative, AbandonedWriterLeavesNoFiles) {
+  TempDir dir;
+  for (const wchar_t* name : {L"a.tab", L"a.mif"}) {
+    auto w = TableWriter::Create(dir / name, tabsamples::SampleSchema(false));
+    w->Insert(tabsamples::SampleFeatures(false)[0]);
+    w.reset();
+    EXPECT_EQ(GetFileAttributesW((dir / name).c_str()), INVALID_FILE_ATTRIBUTES);
+  }
+}
+
 TEST(TabEngineNative, LargeCoordinatesAndManyVerticesUseWideObjects) {
   TempDir dir;
   TableSchema s;
@@ -431,4 +441,33 @@ TEST_F(TabEngineDamage, RandomMutationsNeverCrash) {
   }
   EXPECT_GT(opened, 100);
   EXPECT_GT(brokenSeen, 0);
+}
+
+TEST(TabEngineMif, RandomMutationsRaiseOrReadButNeverCrash) {
+  TempDir dir;
+  tabsamples::WriteSample(dir / L"s.mif", false);
+  std::string mif = ReadBytes(dir / L"s.mif"), mid = ReadBytes(dir / L"s.mid");
+  int opened = 0, failed = 0;
+  for (uint32_t seed = 1; seed <= 200; ++seed) {
+    std::mt19937 rng(seed);
+    std::string a = mif, b = mid;
+    std::string& target = seed % 3 ? a : b;
+    for (int k = 0, n = 1 + rng() % 6; k < n; ++k)
+      target[rng() % target.size()] = "0123456789-.,()\" \r\nAZaz\xFF"[rng() % 22];
+    if (rng() % 8 == 0) target.resize(rng() % target.size());
+    WriteBytes(dir / L"s.mif", a);
+    WriteBytes(dir / L"s.mid", b);
+    try {
+      auto r = TableReader::Open(dir / L"s.mif");
+      for (int id = 1; id <= r->RowCount(); ++id) {
+        Feature f;
+        r->ReadFeature(id, f);
+      }
+      ++opened;
+    } catch (const TabError&) {
+      ++failed;
+    }
+  }
+  EXPECT_GT(opened, 0);
+  EXPECT_GT(failed, 0);
 }
