@@ -304,6 +304,33 @@ TEST(TabEngineMif, CollectionsAndLooseLayoutAreRead) {
   }
 }
 
+TEST(TabEngineMif, ReadsMapInfoStyleExport) {
+  TempDir dir;
+  // Layout as MapInfo exports: padded Version, UTF-8, Cyrillic column names, indented counts,
+  // style lines with a trailing blank, a region Center.
+  WriteBytes(dir / L"m.mif",
+             "Version   1520\r\nCharset \"UTF-8\"\r\nDelimiter \",\"\r\n"
+             "CoordSys Earth Projection 8, 1001, \"m\", 39, 0, 1, 7500000, 0 Bounds "
+             "(-749281.53901, -10002137.4978) (15749281.539, 10002137.4978)\r\n"
+             "Columns 2\r\n  Поле_А Char(10)\r\n  Поле_Б Decimal(10, 2)\r\nData\r\n\r\n"
+             "Point 7404648.72 6144520.22\r\n    Symbol (35,16711680,12) \r\n"
+             "Region  1\r\n  4\r\n7404649.37 6144522.85\r\n7404646.78 6144518.96\r\n"
+             "7404642.44 6144519.88\r\n7404649.37 6144522.85\r\n    Pen (1,2,0) \r\n"
+             "    Brush (2,16777215,16777215)\r\n    Center 7404645.9 6144521.36\r\n");
+  WriteBytes(dir / L"m.mid", "\"Тверь\",12.34\r\n\"\",\r\n");
+  auto r = TableReader::Open(dir / L"m.mif");
+  EXPECT_EQ(r->Schema().fields[1].name, "Поле_Б");
+  EXPECT_EQ(r->Schema().coordsys.maxX, 15749281.539);
+  auto rows = ReadAll(dir / L"m.mif");
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].geometry.symbol.color, 0xFF0000);
+  EXPECT_EQ(rows[0].values[0].text, "Тверь");
+  EXPECT_EQ(rows[0].values[1].real, 12.34);
+  EXPECT_TRUE(rows[1].geometry.hasCenter);
+  EXPECT_EQ(rows[1].geometry.parts[0].size(), 4u);
+  EXPECT_TRUE(rows[1].values[1].blank);
+}
+
 TEST(TabEngineMif, MalformedFilesRaise) {
   TempDir dir;
   const char* bad[] = {
