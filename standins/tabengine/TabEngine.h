@@ -16,8 +16,16 @@
 //   auto writer = tabengine::TableWriter::Create(L"out.tab", reader->Schema());  // or .mif
 //   writer->Insert(feature); ... writer->Close();
 //
-// Errors that make a whole table unusable (missing file, bad header) throw TabError. Damage
-// confined to one row is reported through Feature::error and never throws.
+// Errors that make a whole table unusable (missing file, bad header, any syntax error in a MIF
+// file) throw TabError. Damage confined to one row of a native table is reported through
+// Feature::error and never throws. Insert throws TabError for a geometry that cannot be stored
+// (a polyline without vertices, a collection with two regions).
+//
+// Native tables keep coordinates as integers on a grid spanning the CoordSys Bounds (or the
+// projection's default bounds) with 2e9 steps; values snap to that grid when written and are
+// read back rounded to the decimal the grid resolves (7413000.5 stays 7413000.5 on a ~1 cm grid).
+//
+// Readers and writers are not thread-safe; use one per thread.
 
 #include <cstdint>
 #include <memory>
@@ -228,7 +236,8 @@ class TableWriter {
 std::vector<bool> InteriorRings(const Geometry& region);
 
 // Copies a whole table between formats (.TAB <-> .MIF by extension), e.g. MIF export/import.
-// Broken features are copied as rows without geometry. Returns the number of broken rows.
+// Deleted rows are left out; broken features are copied as rows without geometry. Returns the
+// number of broken rows.
 int CopyTable(const std::wstring& from, const std::wstring& to);
 
 // Charset name -> Windows code page (0 = "Neutral", no conversion).
