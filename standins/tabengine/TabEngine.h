@@ -165,7 +165,10 @@ struct Geometry {
   double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
   double startAngle = 0, endAngle = 0;  // Arc, degrees
   double cornerDiameter = 0;            // RoundRect
-  std::string text;                     // Text (UTF-8, real line breaks)
+  // Text: the box is the MBR of the (possibly turned) text, as MIF writes it; textHeight is the
+  // unturned height a native table stores (0 = the box's height).
+  std::string text;  // UTF-8, real line breaks
+  double textHeight = 0;
   double textAngle = 0;
   int justify = 0;     // 0 left, 1 center, 2 right
   double spacing = 1;  // 1, 1.5, 2

@@ -816,7 +816,7 @@ class ObjectDecoder {
     g.font.backColor = Rgb();
     g.labelEnd = SimpleCoord();
     int32_t height = compressed_ ? I16() : I32();
-    (void)height;
+    g.textHeight = std::fabs(height / map_.yScale);
     g.font.name = FontName(U8());
     Box(g);
     SetPen(g, U8());
@@ -1537,7 +1537,7 @@ class MapWriter {
     IntPoint lo = ToInt({std::min(g.x1, g.x2), std::min(g.y1, g.y2)});
     IntPoint hi = ToInt({std::max(g.x1, g.x2), std::max(g.y1, g.y2)});
     PutPoint(b, g.labelLine ? ToInt(g.labelEnd) : lo);
-    Append<int32_t>(b, DistY(std::fabs(g.y2 - g.y1)));
+    Append<int32_t>(b, DistY(g.textHeight > 0 ? g.textHeight : std::fabs(g.y2 - g.y1)));
     Append<uint8_t>(b, static_cast<uint8_t>(tools_.Font(FromUtf8(g.font.name, codePage_))));
     rec.box.Add(lo.x, lo.y), rec.box.Add(hi.x, hi.y);
     PutBox(b, rec.box);

@@ -86,7 +86,7 @@ std::vector<Feature> SampleFeatures(bool earth) {
   g.text = "Привет\nмир";
   g.x1 = ox + 400, g.y1 = oy + 400, g.x2 = ox + 460, g.y2 = oy + 420;
   g.font.name = "Arial", g.font.style = 1, g.font.foreColor = 0xFF0000;
-  g.justify = 1, g.spacing = 1.5;
+  g.justify = 1, g.spacing = 1.5, g.textAngle = 30;
   geoms.push_back(g);
   g = Geometry();
   g.type = GeometryType::Rect;
