@@ -452,7 +452,8 @@ MITAB_API double MITAB_CALL mitab_c_get_text_angle(void* feature) {
 }
 MITAB_API double MITAB_CALL mitab_c_get_text_height(void* feature) {
   const Geometry* g = Geom(feature);
-  return g ? std::fabs(g->y2 - g->y1) : 0;
+  if (!g) return 0;
+  return g->textHeight > 0 ? g->textHeight : std::fabs(g->y2 - g->y1);
 }
 MITAB_API double MITAB_CALL mitab_c_get_text_width(void* feature) {
   const Geometry* g = Geom(feature);
