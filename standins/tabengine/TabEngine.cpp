@@ -136,6 +136,48 @@ void WriteWholeFile(const std::wstring& path, const std::string& data) {
   }
 }
 
+FileSink::FileSink(const std::wstring& path) : path_(path), temp_(path + L".part") {
+  handle_ = CreateFileW(temp_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle_ == INVALID_HANDLE_VALUE) throw TabError("Cannot create file " + PathForMessage(path));
+}
+
+FileSink::~FileSink() {
+  if (handle_ != INVALID_HANDLE_VALUE) {
+    CloseHandle(handle_);
+    DeleteFileW(temp_.c_str());
+  }
+}
+
+void FileSink::Write(const std::string& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD put = 0;
+    DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 24));
+    if (!WriteFile(handle_, bytes.data() + done, want, &put, nullptr) || put == 0)
+      throw TabError("Cannot write file " + PathForMessage(path_));
+    done += put;
+  }
+}
+
+void FileSink::Patch(uint64_t pos, const std::string& bytes) {
+  LARGE_INTEGER at, end, zero{};
+  at.QuadPart = static_cast<LONGLONG>(pos);
+  SetFilePointerEx(handle_, zero, &end, FILE_CURRENT);
+  SetFilePointerEx(handle_, at, nullptr, FILE_BEGIN);
+  Write(bytes);
+  SetFilePointerEx(handle_, end, nullptr, FILE_BEGIN);
+}
+
+void FileSink::Commit() {
+  CloseHandle(handle_);
+  handle_ = INVALID_HANDLE_VALUE;
+  if (!MoveFileExW(temp_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    DeleteFileW(temp_.c_str());
+    throw TabError("Cannot replace file " + PathForMessage(path_));
+  }
+}
+
 std::string PathForMessage(const std::wstring& path) {
   int n = WideCharToMultiByte(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), nullptr, 0,
                               nullptr, nullptr);
@@ -357,27 +399,43 @@ unsigned CodePageOfCharset(const std::string& charset) {
   return 0;
 }
 
+namespace {
+// Converts between two code pages through UTF-16 in pieces that end at line breaks (a line
+// feed byte is never part of a multi-byte character in these code pages), so that large files
+// need no UTF-16 copy of their whole text.
+std::string Recode(const std::string& in, unsigned from, unsigned to) {
+  std::string out;
+  out.reserve(in.size() + in.size() / 4);
+  std::wstring w;
+  constexpr size_t kPiece = 1 << 20;
+  for (size_t b = 0; b < in.size();) {
+    size_t e = std::min(in.size(), b + kPiece);
+    if (e < in.size()) {
+      size_t nl = in.find('\n', e);
+      e = nl == std::string::npos ? in.size() : nl + 1;
+    }
+    int len = static_cast<int>(e - b);
+    int n = MultiByteToWideChar(from, 0, in.data() + b, len, nullptr, 0);
+    w.resize(n);
+    MultiByteToWideChar(from, 0, in.data() + b, len, w.data(), n);
+    int m = WideCharToMultiByte(to, 0, w.data(), n, nullptr, 0, nullptr, nullptr);
+    size_t at = out.size();
+    out.resize(at + m);
+    WideCharToMultiByte(to, 0, w.data(), n, out.data() + at, m, nullptr, nullptr);
+    b = e;
+  }
+  return out;
+}
+}  // namespace
+
 std::string ToUtf8(const std::string& bytes, unsigned codePage) {
   if (codePage == 0 || codePage == CP_UTF8 || bytes.empty()) return bytes;
-  int n =
-      MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-  std::wstring w(n, L'\0');
-  MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), w.data(), n);
-  int m = WideCharToMultiByte(CP_UTF8, 0, w.data(), n, nullptr, 0, nullptr, nullptr);
-  std::string s(m, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, w.data(), n, s.data(), m, nullptr, nullptr);
-  return s;
+  return Recode(bytes, codePage, CP_UTF8);
 }
 
 std::string FromUtf8(const std::string& utf8, unsigned codePage) {
   if (codePage == 0 || codePage == CP_UTF8 || utf8.empty()) return utf8;
-  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring w(n, L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), n);
-  int m = WideCharToMultiByte(codePage, 0, w.data(), n, nullptr, 0, nullptr, nullptr);
-  std::string s(m, '\0');
-  WideCharToMultiByte(codePage, 0, w.data(), n, s.data(), m, nullptr, nullptr);
-  return s;
+  return Recode(utf8, CP_UTF8, codePage);
 }
 
 // ---- values ----

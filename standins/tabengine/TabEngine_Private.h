@@ -27,6 +27,23 @@ bool ReadWholeFile(const std::wstring& path, std::string& out);
 void WriteWholeFile(const std::wstring& path, const std::string& data);  // throws TabError
 std::string PathForMessage(const std::wstring& path);                    // UTF-8
 
+// Writes a file under a temporary name that replaces the target only on Commit; destroyed
+// without Commit it removes the temporary file and leaves the target as it was.
+class FileSink {
+ public:
+  explicit FileSink(const std::wstring& path);
+  ~FileSink();
+  FileSink(const FileSink&) = delete;
+  FileSink& operator=(const FileSink&) = delete;
+  void Write(const std::string& bytes);
+  void Patch(uint64_t pos, const std::string& bytes);  // overwrites bytes already written
+  void Commit();
+
+ private:
+  std::wstring path_, temp_;
+  void* handle_;
+};
+
 const char* FieldTypeName(FieldType t);  // "Integer", ...
 // Version a column type needs (300, 450, 900).
 int FieldTypeVersion(FieldType t);
