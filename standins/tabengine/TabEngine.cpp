@@ -123,17 +123,9 @@ bool ReadWholeFile(const std::wstring& path, std::string& out) {
 }
 
 void WriteWholeFile(const std::wstring& path, const std::string& data) {
-  FileHandle f(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (f.h == INVALID_HANDLE_VALUE) throw TabError("Cannot create file " + PathForMessage(path));
-  size_t done = 0;
-  while (done < data.size()) {
-    DWORD put = 0;
-    DWORD want = static_cast<DWORD>(std::min<size_t>(data.size() - done, 1 << 24));
-    if (!WriteFile(f.h, data.data() + done, want, &put, nullptr) || put == 0)
-      throw TabError("Cannot write file " + PathForMessage(path));
-    done += put;
-  }
+  FileSink sink(path);
+  sink.Write(data);
+  sink.Commit();
 }
 
 FileSink::FileSink(const std::wstring& path) : path_(path), temp_(path + L".part") {
