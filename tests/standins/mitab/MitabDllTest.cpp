@@ -173,6 +173,34 @@ TEST_F(MitabDll, BrokenFeatureSetsErrorAndPastTheEndDoesNot) {
   EXPECT_NE(std::string(msg()).find("missing.tab"), std::string::npos) << msg();
 }
 
+TEST_F(MitabDll, DeletedRowsAreSkippedWithoutError) {
+  tabsamples::WriteSample(dir_ + L"\\s.tab", false);
+  // Flag the .DAT record of row 4 as deleted.
+  HANDLE h = CreateFileW((dir_ + L"\\s.dat").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+  uint16_t header[6];
+  DWORD got;
+  ReadFile(h, header, sizeof header, &got, nullptr);
+  SetFilePointer(h, header[4] + 3 * header[5], nullptr, FILE_BEGIN);
+  WriteFile(h, "*", 1, &got, nullptr);
+  CloseHandle(h);
+
+  auto open = Bind<Handle(__stdcall*)(const char*)>("mitab_c_open", 4);
+  auto next = Bind<int(__stdcall*)(Handle, int)>("mitab_c_next_feature_id", 8);
+  auto read = Bind<Handle(__stdcall*)(Handle, int)>("mitab_c_read_feature", 8);
+  auto err = Bind<int(__stdcall*)()>("mitab_c_getlasterrorno", 0);
+  auto close = Bind<void(__stdcall*)(Handle)>("mitab_c_close", 4);
+  Handle t = open(Ansi(dir_ + L"\\s.tab").c_str());
+  ASSERT_NE(t, nullptr);
+  EXPECT_EQ(next(t, 3), 5);
+  EXPECT_EQ(read(t, 4), nullptr);
+  EXPECT_EQ(err(), 0);
+  close(t);
+  auto [count, broken] = Walk(Ansi(dir_ + L"\\s.tab"));
+  EXPECT_EQ(count, 15);
+  EXPECT_TRUE(broken.empty());
+}
+
 TEST_F(MitabDll, ReadSideGivesGeometryStylesAndAttributesInTheTableCharset) {
   tabsamples::WriteSample(dir_ + L"\\s.tab", false);
   auto open = Bind<Handle(__stdcall*)(const char*)>("mitab_c_open", 4);
