@@ -933,6 +933,10 @@ class NativeReader : public TableReader {
     datHeader_ = headerLen;
     recordLen_ = recordLen;
     datRows_ = records;
+    // A damaged record count must not invent millions of rows: past the records the file holds,
+    // one row stands for the missing ones (unless the .ID file lists more rows).
+    int64_t present = dat_.size() < headerLen ? 0 : (dat_.size() - headerLen) / recordLen;
+    if (datRows_ > present + 1) datRows_ = present + 1;
   }
 
   void ReadValues(int id, Feature& out) {

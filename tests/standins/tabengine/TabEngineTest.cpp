@@ -400,6 +400,14 @@ TEST_F(TabEngineDamage, ShortDatReportsTheMissingRows) {
   ASSERT_EQ(rows.size(), 16u);
   for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i].Broken(), i >= 10) << i;
   EXPECT_EQ(rows[12].geometry.type, GeometryType::Ellipse);  // geometry of broken rows still read
+  // An absurd record count adds one broken row that stands for the missing records.
+  int32_t huge = 0x7FFFFFF0;
+  std::memcpy(&dat[4], &huge, 4);
+  WriteBytes(dir / L"s.dat", dat);
+  rows = ReadAll(dir / L"s.tab");
+  ASSERT_EQ(rows.size(), 17u);
+  EXPECT_FALSE(rows[15].Broken());
+  EXPECT_TRUE(rows[16].Broken());
 }
 
 TEST_F(TabEngineDamage, MissingOrInconsistentFilesRaiseClearErrors) {
