@@ -11,7 +11,7 @@ ROOT="$(cd "$HERE/../../.." && pwd)"
 TOOL="$BUILD/tests/standins/tabengine/tabtool.exe"
 CMP="python3 $HERE/tabcompare.py"
 WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
+trap '[ -n "${KEEP_WORK:-}" ] || rm -rf "$WORK"' EXIT
 tt() { bash "$ROOT/tools/wine-run.sh" --build-dir "$BUILD" "$TOOL" "$@"; }
 win() { echo "Z:$1"; }
 gdal_csv() {  # <table> <layer> <csv>
@@ -52,6 +52,37 @@ for variant in plain earth; do
   tt dump "$(win "$PWD/gm.mif")" > d_gmif.txt
   check $CMP dump d_emif.txt d_gmif.txt $tol
 done
+echo "== many objects (several object blocks, index levels, compressed objects) both ways"
+mkdir -p "$WORK/many" && cd "$WORK/many"
+python3 - <<'PY'
+import math, random
+random.seed(7)
+with open("many.csv", "w") as f:
+    f.write("geom,ID,NAME\n")
+    for i in range(3000):
+        x, y = 1000 + (i % 60) * 150.0, 1000 + (i // 60) * 150.0
+        k = i % 3
+        if k == 0:
+            wkt = "POINT (%.2f %.2f)" % (x, y)
+        elif k == 1:
+            pts = ", ".join("%.2f %.2f" % (x + j * 3.5, y + random.uniform(-40, 40)) for j in range(30))
+            wkt = "LINESTRING (%s)" % pts
+        else:
+            ring = [(x + 50 * math.cos(a / 10.0), y + 50 * math.sin(a / 10.0)) for a in range(63)]
+            ring.append(ring[0])
+            wkt = "POLYGON ((%s))" % ", ".join("%.2f %.2f" % p for p in ring)
+        f.write('"%s",%d,"Объект %d"\n' % (wkt, i, i))
+PY
+ogr2ogr -f "MapInfo File" g.tab many.csv -oo GEOM_POSSIBLE_NAMES=geom -oo KEEP_GEOM_COLUMNS=NO \
+  -lco BOUNDS=0,0,10000000,10000000 -lco ENCODING=CP1251 2>/dev/null
+tt dump "$(win "$PWD/g.tab")" > d_g.txt
+gdal_csv g.tab g c_g.csv
+check $CMP csv d_g.txt c_g.csv 0.0001
+tt copy "$(win "$PWD/g.tab")" "$(win "$PWD/e.tab")" >/dev/null
+tt dump "$(win "$PWD/e.tab")" > d_e.txt
+gdal_csv e.tab e c_e.csv
+check $CMP csv d_e.txt c_e.csv 0.0001
+
 echo "== empty table both ways"
 mkdir -p "$WORK/empty" && cd "$WORK/empty"
 printf 'Version 300\r\nCharset "WindowsCyrillic"\r\nDelimiter ","\r\nCoordSys Earth Projection 1, 104\r\nColumns 1\r\n  NAME Char(10)\r\nData\r\n\r\n' > e.mif
