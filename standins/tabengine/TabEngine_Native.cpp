@@ -164,7 +164,6 @@ TabHeader ParseTabFile(const std::string& raw, const std::wstring& path) {
     if (t.size() < 2) throw TabError("Bad field definition '" + lines[i] + "'" + where);
     FieldDef f;
     f.name = ToUtf8(t[0], cp);
-    FieldDef probe;
     static const std::pair<const char*, FieldType> kTypes[] = {
         {"Char", FieldType::Char},         {"Integer", FieldType::Integer},
         {"SmallInt", FieldType::SmallInt}, {"LargeInt", FieldType::LargeInt},
