@@ -42,15 +42,17 @@ enum FeatureClass {
 
 // The library is used from one thread at a time, like the classic one.
 int g_errorNo = 0;
-std::string g_errorMsg;
+char g_errorMsg[1024];  // a plain buffer: no global object with a constructor
 
 void ClearError() {
   g_errorNo = 0;
-  g_errorMsg.clear();
+  g_errorMsg[0] = '\0';
 }
 void SetError(int no, const std::string& msg) {
   g_errorNo = no;
-  g_errorMsg = msg;
+  size_t n = std::min(msg.size(), sizeof g_errorMsg - 1);
+  std::memcpy(g_errorMsg, msg.data(), n);
+  g_errorMsg[n] = '\0';
 }
 
 struct Table {
@@ -209,7 +211,7 @@ std::string FromTableCharset(const TableSchema& s, const char* text) {
 
 MITAB_API int MITAB_CALL mitab_c_getlibversion() { return kLibVersion; }
 MITAB_API int MITAB_CALL mitab_c_getlasterrorno() { return g_errorNo; }
-MITAB_API const char* MITAB_CALL mitab_c_getlasterrormsg() { return g_errorMsg.c_str(); }
+MITAB_API const char* MITAB_CALL mitab_c_getlasterrormsg() { return g_errorMsg; }
 MITAB_API int MITAB_CALL mitab_c_getlasterrormsg_vb(char* buf, int len) {
   return CopyOut(g_errorMsg, buf, len);
 }
