@@ -363,6 +363,10 @@ void ConvTable(const String& APath, const TVectorRun& ARun, TFeatureCounter& ACo
     }
     if (ARun.OnHeader) ARun.OnHeader(L"Векторная таблица");
     Log(ARun, L"Векторная таблица", true);
+    // The work files are written over and over during a run.
+    if (IsPathInside(ARun.TempPath, ARun.InDir))
+      throw ETableError(TableText(APath) + L"рабочая папка " + Quoted(ARun.TempPath) +
+                        L" находится во входной папке.");
     ConvVectorTable(APath, ARun, ACounter, AGis);
   } catch (EAbort&) {
     throw;

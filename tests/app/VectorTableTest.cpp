@@ -528,6 +528,8 @@ TEST_F(VectorRoad, FailuresNameTheTableAndLeaveNoHalfOutput) {
        },
        L"отказ MapInfo"},
       {"output inside the input", [&] { Run.OutDir = Run.InDir + L"sub\\"; }, L"во входную папку"},
+      {"work folder inside the input", [&] { Run.TempPath = Run.InDir; },
+       L"находится во входной папке"},
   };
   for (const TCase& C : Cases) {
     SCOPED_TRACE(C.Name);
@@ -536,6 +538,7 @@ TEST_F(VectorRoad, FailuresNameTheTableAndLeaveNoHalfOutput) {
     World.Source = Source();
     Counter.Error.clear();
     Run.OutDir = Dir.Path() + L"out\\";
+    Run.TempPath = Dir.Path() + L"work\\";
     Run.OutCs = tcMsk89Plan;
     C.Arrange();
     try {
