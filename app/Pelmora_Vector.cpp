@@ -155,33 +155,35 @@ class TRowRangeSearch {
   TRowRangeSearch(const String& APath, const TVectorRun& ARun, TGisFactory& AGis)
       : FPath(APath), FRun(ARun), FGis(AGis) {}
 
-  // Returns whether the last attempt succeeded; the exportable ranges are
-  // then in Ranges().
+  // Returns whether every row was tried within the attempts and some range
+  // exported; the exportable ranges are then those of Condition(). A search cut short
+  // by the attempt limit exports nothing: rows it never tried would be
+  // missing from the output without a word.
   bool Run() {
     FRows = CountRows();
     Integer lo = 1, hi = FRows;
     FGood.clear();
-    bool LastOk = false;
-    for (Integer i = 1; i <= MaxRowRangeAttempts; ++i) {
+    bool Finished = false;
+    for (Integer i = 1; i <= MaxRowRangeAttempts && !Finished; ++i) {
       std::unique_ptr<TGisSession> S = FGis.miCreateMapInfo();
       String Error;
-      LastOk = Attempt(*S, lo, hi, Error);
-      if (!LastOk) {
+      if (!Attempt(*S, lo, hi, Error)) {
         Diagnose(FRun, Format(L"%d от %d до %d (%s)", {i, lo, hi, Error}));
         S.reset();
         Narrow(lo, hi);
+        Finished = lo > FRows;
         continue;
       }
       Diagnose(FRun, Format(L"%d от %d до %d успешно", {i, lo, hi}));
       FGood.push_back({lo, hi});
-      if (hi == FRows || i >= MaxRowRangeAttempts) break;
-      NextRange(lo, hi);
+      Finished = hi >= FRows;
+      if (!Finished) NextRange(lo, hi);
     }
-    if (LastOk) {
-      Diagnose(FRun, Format(L"Успешно завершен от %d до %d", {lo, hi}));
-      Merge();
-    }
-    return LastOk;
+    if (!Finished || FGood.empty()) return false;
+    Diagnose(FRun,
+             Format(L"Успешно завершен от %d до %d", {FGood.back().start_, FGood.back().end_}));
+    Merge();
+    return true;
   }
 
   // "(rowID>=a and rowId <=b) or ..." over the merged ranges.
@@ -230,7 +232,9 @@ class TRowRangeSearch {
         hi = hi + 1;
       }
     } else if (lo + 1 == hi) {
-      lo = hi;
+      // The lower row alone first: skipping to the upper one would drop the
+      // lower row from the output whenever only the upper one is broken.
+      hi = lo;
     } else {
       lo = hi + 1;
       hi = hi + 1;

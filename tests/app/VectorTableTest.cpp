@@ -290,10 +290,12 @@ TEST_F(VectorRoad, RowRangeSearchSkipsTheBrokenRow) {
   Conv();
   const String E = L" (объект 4 не читается)";
   std::vector<String> Want = {
-      L"1 от 1 до 10" + E,    L"2 от 1 до 5" + E,      L"3 от 1 до 3 успешно",
-      L"4 от 4 до 10" + E,    L"5 от 4 до 7" + E,      L"6 от 4 до 5" + E,
-      L"7 от 5 до 5 успешно", L"8 от 6 до 10 успешно", L"Успешно завершен от 6 до 10",
-      L"Итого 0 от 1 до 3",   L"Итого 1 от 5 до 10",
+      L"1 от 1 до 10" + E,     L"2 от 1 до 5" + E,
+      L"3 от 1 до 3 успешно",  L"4 от 4 до 10" + E,
+      L"5 от 4 до 7" + E,      L"6 от 4 до 5" + E,
+      L"7 от 4 до 4" + E,      L"8 от 5 до 5 успешно",
+      L"9 от 6 до 10 успешно", L"Успешно завершен от 6 до 10",
+      L"Итого 0 от 1 до 3",    L"Итого 1 от 5 до 10",
   };
   EXPECT_EQ(Sink.With(L" до "), Want);
   EXPECT_EQ(Sink.Lines[0], Source());
@@ -304,14 +306,14 @@ TEST_F(VectorRoad, RowRangeSearchSkipsTheBrokenRow) {
   std::vector<String> Selects;
   for (const String& S : World.Log)
     if (Starts(S, L"Select ")) Selects.push_back(S);
-  ASSERT_EQ(Selects.size(), 9u);
+  ASSERT_EQ(Selects.size(), 10u);
   EXPECT_EQ(Selects[0], L"Select * From tab1 Where RowId>=1 And RowId <=10 Into tab2 NoSelect");
-  EXPECT_EQ(Selects[8],
+  EXPECT_EQ(Selects[9],
             L"Select * From tab1 Where (rowID>=1 and rowId <=3) or (rowID>=5 and rowId <=10) "
             L"Into tab2 NoSelect");
-  // The row count, eight attempts and the final export, each ended.
-  EXPECT_EQ(World.Started, 10);
-  EXPECT_EQ(World.Ended, 10);
+  // The row count, nine attempts and the final export, each ended.
+  EXPECT_EQ(World.Started, 11);
+  EXPECT_EQ(World.Ended, 11);
   // Every attempt exported into the work folder; the input is untouched.
   for (const String& S : World.Log)
     if (Starts(S, L"Export tab2"))
@@ -324,41 +326,64 @@ TEST_F(VectorRoad, RowRangeSearchSkipsTheBrokenRow) {
   EXPECT_EQ(Points[3], "2501005 1500005");
 }
 
-TEST_F(VectorRoad, RowRangeSearchEnds) {
+// Which rows reach the output, and how many instances the search takes.
+TEST_F(VectorRoad, RowRangeSearchOutcomes) {
   struct TCase {
     const char* Name;
+    Integer Rows;
+    std::set<Integer> Bad;
     bool FailAll;
+    std::vector<Integer> Output;  // rows of the output; empty: none
     Integer Instances;
-    bool Output;
   } Cases[] = {
       // The feature library calls a feature broken that MapInfo exports.
-      {"first attempt succeeds", false, 3, true},
-      {"every attempt fails", true, 1 + MaxRowRangeAttempts, false},
+      {"first attempt succeeds", 10, {}, false, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, 3},
+      {"every attempt fails", 10, {}, true, {}, 15},
+      // The row below a broken one in a pair of rows stays in the output.
+      {"row 5 broken", 10, {5}, false, {1, 2, 3, 4, 6, 7, 8, 9, 10}, 15},
+      // The search ends at the last row instead of trying rows beyond it.
+      {"last row broken", 10, {10}, false, {1, 2, 3, 4, 5, 6, 7, 8, 9}, 9},
+      {"two broken rows", 10, {3, 8}, false, {1, 2, 4, 5, 6, 7, 9, 10}, 18},
+      {"the only row broken", 1, {1}, false, {}, 2},
+      // Too many broken rows for the attempts: rows never tried would be
+      // missing from the output.
+      {"attempts run out",
+       300,
+       {2,  5,  8,  11, 14, 17, 20, 23, 26, 29, 32, 35, 38, 41, 44,
+        47, 50, 53, 56, 59, 62, 65, 68, 71, 74, 77, 80, 83, 86, 89},
+       false,
+       {},
+       1 + MaxRowRangeAttempts},
   };
   for (const TCase& C : Cases) {
     SCOPED_TRACE(C.Name);
     World = TFakeGisWorld{};
     World.Source = Source();
+    World.Rows = C.Rows;
+    World.BadRows = C.Bad;
     World.FailEveryExport = C.FailAll;
     Sink = TLogSink{};
+    Counter.Good = C.Rows - 1;
     Counter.Broken = {7};
     DeleteFileW(Out().c_str());
     Conv();
     EXPECT_EQ(World.Started, C.Instances);
     EXPECT_EQ(World.Ended, C.Instances);
-    EXPECT_EQ(Dir.Exists(L"out\\sub\\roads.tab"), C.Output);
     EXPECT_TRUE(Sink.With(L" от ").empty()) << "diagnostics are off";
-    if (C.Output) {
-      String Last;
-      for (const String& S : World.Log)
-        if (Starts(S, L"Select ")) Last = S;
-      EXPECT_EQ(Last, L"Select * From tab1 Where (rowID>=1 and rowId <=10) Into tab2 NoSelect");
-    } else {
-      EXPECT_EQ(Sink.Lines,
-                (std::vector<String>{Source(), L"Векторная таблица", L"Нормальных: 10, Битых: 1.",
-                                     L"Завершен с ошибками"}));
+    for (const String& S : World.Log)
+      if (Starts(S, L"Select "))
+        EXPECT_TRUE(RowsOf(S, 1000000) == RowsOf(S, C.Rows)) << "beyond the last row: " << S;
+    if (C.Output.empty()) {
+      EXPECT_FALSE(Dir.Exists(L"out\\sub\\roads.tab"));
+      EXPECT_EQ(Sink.Lines, (std::vector<String>{Source(), L"Векторная таблица",
+                                                 Format(L"Нормальных: %d, Битых: 1.", {C.Rows - 1}),
+                                                 L"Завершен с ошибками"}));
       EXPECT_EQ(Sink.Scrolled, std::vector<bool>(4, true));
+      continue;
     }
+    std::vector<Integer> Got;
+    for (const std::string& P : OutPoints()) Got.push_back(std::stoi(P) - 2501000);
+    EXPECT_EQ(Got, C.Output);
   }
 }
 
