@@ -223,6 +223,8 @@ class TStrings : public TObject {
   virtual void SetUpdateState(Boolean Updating);
   virtual Integer CompareStrings(const String& S1, const String& S2) const;
   void LoadFromBytes(const TBytes& Bytes, const TEncoding* AEncoding);
+  String JoinDelimited(Char Delim, Char Quote, Boolean Strict) const;
+  void SplitDelimited(const String& Value, Char Delim, Char Quote, Boolean Strict);
 
  private:
   Integer FUpdateCount = 0;
@@ -559,6 +561,8 @@ class TThread : public TObject {
   Integer FReturnValue = 0;
   std::unique_ptr<Exception> FFatalException;
 };
+
+
 
 // ===========================================================================
 // Component model: persistent objects, components, collections, published

@@ -241,7 +241,8 @@ Integer TStrings::AddObject(const String& S, TObject* AObject) {
 void TStrings::AddStrings(const TStrings* Strings) {
   BeginUpdate();
   try {
-    for (Integer I = 0; I < Strings->GetCount(); ++I)
+    // The count is taken once, so adding a list to itself doubles it.
+    for (Integer I = 0, N = Strings->GetCount(); I < N; ++I)
       AddObject(Strings->Get(I), Strings->GetObject(I));
   } catch (...) {
     EndUpdate();
@@ -291,6 +292,8 @@ void TStrings::InsertObject(Integer Index, const String& S, TObject* AObject) {
 
 void TStrings::Move(Integer CurIndex, Integer NewIndex) {
   if (CurIndex == NewIndex) return;
+  // Checked before the line is taken out, so a bad target loses nothing.
+  if (NewIndex < 0 || NewIndex >= GetCount()) Error(SListIndexError, NewIndex);
   BeginUpdate();
   try {
     String TempString = Get(CurIndex);
@@ -388,37 +391,16 @@ void TStrings::SetTextStr(const String& Value) {
   EndUpdate();
 }
 
-String TStrings::GetCommaText() const {
-  TStrings* Self = const_cast<TStrings*>(this);
-  Char OldDelimiter = FDelimiter, OldQuote = FQuoteChar;
-  Boolean OldStrict = FStrictDelimiter;
-  Self->FDelimiter = L',';
-  Self->FQuoteChar = L'"';
-  Self->FStrictDelimiter = false;
-  String R = GetDelimitedText();
-  Self->FDelimiter = OldDelimiter;
-  Self->FQuoteChar = OldQuote;
-  Self->FStrictDelimiter = OldStrict;
-  return R;
+String TStrings::GetCommaText() const { return JoinDelimited(L',', L'"', false); }
+
+void TStrings::SetCommaText(const String& Value) { SplitDelimited(Value, L',', L'"', false); }
+
+String TStrings::GetDelimitedText() const {
+  return JoinDelimited(FDelimiter, FQuoteChar, FStrictDelimiter);
 }
 
-void TStrings::SetCommaText(const String& Value) {
-  Char OldDelimiter = FDelimiter, OldQuote = FQuoteChar;
-  Boolean OldStrict = FStrictDelimiter;
-  FDelimiter = L',';
-  FQuoteChar = L'"';
-  FStrictDelimiter = false;
-  try {
-    SetDelimitedText(Value);
-  } catch (...) {
-    FDelimiter = OldDelimiter;
-    FQuoteChar = OldQuote;
-    FStrictDelimiter = OldStrict;
-    throw;
-  }
-  FDelimiter = OldDelimiter;
-  FQuoteChar = OldQuote;
-  FStrictDelimiter = OldStrict;
+void TStrings::SetDelimitedText(const String& Value) {
+  SplitDelimited(Value, FDelimiter, FQuoteChar, FStrictDelimiter);
 }
 
 namespace {
@@ -434,41 +416,41 @@ String QuotedStr(const String& S, Char Quote) {
 bool IsBlank(Char C) { return C >= 1 && C <= L' '; }
 }  // namespace
 
-String TStrings::GetDelimitedText() const {
+String TStrings::JoinDelimited(Char Delim, Char Quote, Boolean Strict) const {
   Integer N = GetCount();
-  if (N == 1 && Get(0).empty()) return String(2, FQuoteChar);
+  if (N == 1 && Get(0).empty()) return String(2, Quote);
   String R;
   for (Integer I = 0; I < N; ++I) {
     String S = Get(I);
-    bool NeedsQuotes = std::any_of(S.begin(), S.end(), [this](Char C) {
-      return C == FQuoteChar || C == FDelimiter || (!FStrictDelimiter && IsBlank(C));
+    bool NeedsQuotes = std::any_of(S.begin(), S.end(), [&](Char C) {
+      return C == Quote || C == Delim || (!Strict && IsBlank(C));
     });
-    if (I > 0) R += FDelimiter;
-    R += NeedsQuotes ? QuotedStr(S, FQuoteChar) : S;
+    if (I > 0) R += Delim;
+    R += NeedsQuotes ? QuotedStr(S, Quote) : S;
   }
   return R;
 }
 
-void TStrings::SetDelimitedText(const String& Value) {
+void TStrings::SplitDelimited(const String& Value, Char Delim, Char Quote, Boolean Strict) {
   BeginUpdate();
   try {
     Clear();
     size_t P = 0, N = Value.size();
     auto SkipBlanks = [&] {
-      if (!FStrictDelimiter)
+      if (!Strict)
         while (P < N && IsBlank(Value[P])) ++P;
     };
     SkipBlanks();
     while (P < N) {
       String S;
-      if (Value[P] == FQuoteChar) {
+      if (Value[P] == Quote) {
         // A quoted item: doubled quotes stand for one; an unclosed quote takes
         // the rest of the text.
         ++P;
         while (P < N) {
-          if (Value[P] == FQuoteChar) {
-            if (P + 1 < N && Value[P + 1] == FQuoteChar) {
-              S += FQuoteChar;
+          if (Value[P] == Quote) {
+            if (P + 1 < N && Value[P + 1] == Quote) {
+              S += Quote;
               P += 2;
               continue;
             }
@@ -479,12 +461,12 @@ void TStrings::SetDelimitedText(const String& Value) {
         }
       } else {
         size_t Start = P;
-        while (P < N && Value[P] != FDelimiter && (FStrictDelimiter || Value[P] > L' ')) ++P;
+        while (P < N && Value[P] != Delim && (Strict || Value[P] > L' ')) ++P;
         S = Value.substr(Start, P - Start);
       }
       Add(S);
       SkipBlanks();
-      if (P < N && Value[P] == FDelimiter) {
+      if (P < N && Value[P] == Delim) {
         if (P + 1 == N) Add(String());
         ++P;
         SkipBlanks();

@@ -64,6 +64,7 @@ Int64 THandleStream::Seek(Int64 Offset, TSeekOrigin Origin) {
   LARGE_INTEGER Dist, NewPos;
   Dist.QuadPart = Offset;
   static constexpr DWORD Methods[] = {FILE_BEGIN, FILE_CURRENT, FILE_END};
+  if (Origin < soBeginning || Origin > soEnd) return -1;
   if (!SetFilePointerEx(FHandle, Dist, &NewPos, Methods[Origin])) return -1;
   return NewPos.QuadPart;
 }
@@ -193,6 +194,7 @@ void TMemoryStream::SetCapacity(NativeInt NewCapacity) {
 Integer TMemoryStream::Write(const void* Buffer, Integer Count) {
   NativeInt Pos = static_cast<NativeInt>(Position());
   if (Pos < 0 || Count <= 0) return 0;
+  if (Pos > PTRDIFF_MAX - Count) throw EOutOfMemory(SMemoryStreamError);
   NativeInt End = Pos + Count;
   if (End > static_cast<NativeInt>(FData.size())) Resize(End);
   std::memcpy(FData.data() + Pos, Buffer, static_cast<size_t>(Count));

@@ -147,8 +147,21 @@ TThread::~TThread() {
   // Deleted without Free: still never leave the thread running on a
   // destroyed object.
   if (FHandle && GetCurrentThreadId() != FThreadID &&
-      WaitForSingleObject(FHandle, 0) != WAIT_OBJECT_0)
-    BeforeDestruction();
+      WaitForSingleObject(FHandle, 0) != WAIT_OBJECT_0) {
+    // A queued method that raises while the main thread waits here must not
+    // leave a destructor; the wait itself is what matters.
+    try {
+      BeforeDestruction();
+    } catch (...) {
+      for (bool Done = false; !Done;) {
+        try {
+          WaitFor();
+          Done = true;
+        } catch (...) {
+        }
+      }
+    }
+  }
   RemoveQueuedEvents(this);
   if (FHandle) CloseHandle(FHandle);
 }
@@ -281,6 +294,7 @@ DWORD WINAPI TThread::ThreadProc(LPVOID Param) {
   try {
     Thread->DoTerminate();
   } catch (...) {
+    if (!Thread->FFatalException) Thread->FFatalException.reset(CaptureCurrentException());
   }
   if (FreeThread) Thread->Free();
   return Result;

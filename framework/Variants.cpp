@@ -1,5 +1,6 @@
 #include "Variants.h"
 
+#include <cmath>
 #include <iterator>
 #include <vector>
 
@@ -150,6 +151,49 @@ int CompareResult(HRESULT ARes) {
   }
 }
 
+bool IsIntegerType(TVarType AType) {
+  return IsNumericType(AType) && AType != VT_R4 && AType != VT_R8 && AType != VT_CY &&
+         AType != VT_DECIMAL;
+}
+
+template <class T>
+int Sign(T L, T R) {
+  return L < R ? -1 : (R < L ? 1 : 0);
+}
+
+// Integers of any width and sign compare exactly: an unsigned value above
+// the signed range is greater than every signed one.
+int CompareIntegers(const VARIANT& L, const VARIANT& R) {
+  auto Big = [](const VARIANT& V) {
+    return ValueType(V) == VT_UI8 && ChangeType(V, VT_UI8).Var().ullVal > UInt64(INT64_MAX);
+  };
+  bool LBig = Big(L), RBig = Big(R);
+  if (LBig || RBig) {
+    if (!(LBig && RBig)) return LBig ? 1 : -1;
+    return Sign(ChangeType(L, VT_UI8).Var().ullVal, ChangeType(R, VT_UI8).Var().ullVal);
+  }
+  return Sign(ChangeType(L, VT_I8).Var().llVal, ChangeType(R, VT_I8).Var().llVal);
+}
+
+// Numbers of different kinds are brought to one kind by the platform's
+// conversions: integers stay exact, currency and decimal go to decimal
+// (which holds every integer and currency value exactly), anything with a
+// float or a date to double. oleaut32's own VarCmp is not used because it
+// refuses the unsigned and 8-bit types.
+int CompareNumbers(const VARIANT& L, TVarType LT, const VARIANT& R, TVarType RT) {
+  if (IsIntegerType(LT) && IsIntegerType(RT)) return CompareIntegers(L, R);
+  auto Exact = [](TVarType T) { return IsIntegerType(T) || T == VT_CY || T == VT_DECIMAL; };
+  if (Exact(LT) && Exact(RT)) {
+    Variant LD = ChangeType(L, VT_DECIMAL), RD = ChangeType(R, VT_DECIMAL);
+    return CompareResult(VarDecCmp(&LD.Ptr()->decVal, &RD.Ptr()->decVal));
+  }
+  Double LD = ChangeType(L, VT_R8).Var().dblVal, RD = ChangeType(R, VT_R8).Var().dblVal;
+  // NaN sorts above every number and equals only NaN, so the order stays
+  // total.
+  if (std::isnan(LD) || std::isnan(RD)) return int(std::isnan(LD)) - int(std::isnan(RD));
+  return Sign(LD, RD);
+}
+
 // The kind a string is converted to when compared with a number of type
 // AOther.
 TVarType NumberKindFor(TVarType AOther) {
@@ -184,16 +228,15 @@ int CompareValues(const VARIANT& L, const VARIANT& R) {
   if (LT == VT_EMPTY) return CompareWithEmpty(R, true);
   if (RT == VT_EMPTY) return CompareWithEmpty(L, false);
   bool LNum = IsNumericType(LT) || LT == VT_DATE, RNum = IsNumericType(RT) || RT == VT_DATE;
-  const VARIANT& LV = Resolve(L);
-  const VARIANT& RV = Resolve(R);
   if (LT == VT_BSTR && RT == VT_BSTR) {
+    const VARIANT& LV = Resolve(L);
+    const VARIANT& RV = Resolve(R);
     BSTR LS = (LV.vt & VT_BYREF) ? *LV.pbstrVal : LV.bstrVal;
     BSTR RS = (RV.vt & VT_BYREF) ? *RV.pbstrVal : RV.bstrVal;
     return CompareResult(VarBstrCmp(LS, RS, LOCALE_USER_DEFAULT, 0));
   }
   if (LNum && RNum) {
-    return CompareResult(
-        VarCmp(const_cast<VARIANT*>(&LV), const_cast<VARIANT*>(&RV), LOCALE_USER_DEFAULT, 0));
+    return CompareNumbers(L, LT, R, RT);
   }
   if (LT == VT_BSTR && RNum) return CompareValues(ChangeType(L, NumberKindFor(RT)).Var(), R);
   if (RT == VT_BSTR && LNum) return CompareValues(L, ChangeType(R, NumberKindFor(LT)).Var());
@@ -478,7 +521,10 @@ void VarArrayPut(Variant& A, const Variant& AValue, std::initializer_list<Intege
   std::vector<LONG> Indices = ArrayIndices(Arr, AIndices);
   VARTYPE VT = ElementType(Arr);
   if (VT == VT_VARIANT) {
-    VarResultCheck(SafeArrayPutElement(Arr, Indices.data(), const_cast<VARIANT*>(&AValue.Var())));
+    // The array copies without resolving references; it must hold the value,
+    // since the referenced variable lives only as long as a COM call.
+    Variant Value = AValue;
+    VarResultCheck(SafeArrayPutElement(Arr, Indices.data(), Value.Ptr()));
     return;
   }
   Variant Value = ChangeType(AValue.Var(), VT);

@@ -91,7 +91,8 @@ concept IntegerType = std::integral<T> && !std::same_as<T, bool> && !CharType<T>
 // - Two strings compare as text under the user's locale, case-sensitively.
 // - Two numbers (integers, floats, currency, decimal, date, boolean) compare
 //   by value across types; a boolean counts as the platform has it
-//   (True = -1).
+//   (True = -1, so True < False). NaN equals only NaN and sorts above all
+//   other numbers.
 // - A string against a number is converted to the number's kind (double;
 //   date, boolean or decimal against those) and then compared, so "2" == 2
 //   and 2 < "10"; text that is no number raises EVariantTypeCastError.

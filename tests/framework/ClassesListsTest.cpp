@@ -363,6 +363,10 @@ TEST(TStringList, OwnsObjectsFreesOnDeleteClearAndDestruction) {
   L->Move(0, 2);
   EXPECT_EQ(Freed, 1);
   EXPECT_EQ(L->Get(2), L"b");
+  // A bad target is refused before anything is taken out.
+  EXPECT_THROW(L->Move(0, 3), EStringListError);
+  EXPECT_EQ(L->Count(), 3);
+  EXPECT_EQ(Freed, 1);
   L->Free();
   EXPECT_EQ(Freed, 4);
   TOwned<TStringList> L2(Create<TStringList>(true));
@@ -390,6 +394,9 @@ TEST(TStringList, AssignAddStringsExchangeAndErrors) {
   Plain->AddStrings(Src.get());
   Plain->Exchange(0, 3);
   EXPECT_EQ(Plain->GetCommaText(), L"c,a,b,z");
+  Plain->AddStrings(Plain.get());
+  EXPECT_EQ(Plain->GetCommaText(), L"c,a,b,z,c,a,b,z");
+  Plain->SetCommaText(L"c,a,b,z");
   try {
     Plain->Get(4);
     ADD_FAILURE();

@@ -190,6 +190,32 @@ TEST(TThread, FreeDropsQueuedMethodsOfTheThread) {
   EXPECT_EQ(Ran, 0);
 }
 
+class TTwoQueued : public TThread {
+  DECLARE_CLASS_INLINE(TTwoQueued, TThread)
+ public:
+  TTwoQueued() : TThread(false) {}
+  int SecondRan = 0;
+
+ protected:
+  void Execute() override {
+    Queue(MakeEvent<&TTwoQueued::First>(this));
+    Queue(MakeEvent<&TTwoQueued::Second>(this));
+  }
+
+ private:
+  void First() { throw EConvertError(L"first failed"); }
+  void Second() { ++SecondRan; }
+};
+
+TEST(TThread, ARaisingQueuedMethodLeavesTheRestQueued) {
+  TOwned<TTwoQueued> T(Create<TTwoQueued>());
+  WaitForSingleObject(T->Handle(), INFINITE);
+  EXPECT_THROW(CheckSynchronize(), EConvertError);
+  EXPECT_EQ(T->SecondRan, 0);
+  EXPECT_TRUE(CheckSynchronize());
+  EXPECT_EQ(T->SecondRan, 1);
+}
+
 TEST(TThread, NamesThreadsForDebuggers) {
   using TGetThreadDescription = HRESULT(WINAPI*)(HANDLE, PWSTR*);
   auto GetDescription = reinterpret_cast<TGetThreadDescription>(reinterpret_cast<void*>(

@@ -164,6 +164,10 @@ TEST(SysUtilsDateTime, StrToDateTime) {
       EXPECT_EQ(E.Message(), L"'" + String(Text) + L"' is not a valid date and time");
     }
   }
+  // Day and month alone mean the current year.
+  Word Y, Mo, Dd;
+  DecodeDate(Date(), Y, Mo, Dd);
+  EXPECT_EQ(StrToDateTime(L"5.3", D), EncodeDate(Y, 3, 5));
   // Text written with the settings reads back with them.
   EXPECT_NEAR(StrToDateTime(DateTimeToStr(T, M), M), T, 1e-9);
   EXPECT_NEAR(StrToDateTime(DateTimeToStr(T, D), D), T, 1e-9);

@@ -123,12 +123,19 @@ TEST(SysUtilsFormatSettings, LocalesAndInvariant) {
   EXPECT_EQ(Inv.ShortDayNames[0], L"Sun");
   EXPECT_EQ(Inv.LongDayNames[6], L"Saturday");
 
-  TFormatSettings Us = TFormatSettings::Create(MAKELCID(0x0409, SORT_DEFAULT));
-  EXPECT_EQ(Us.DecimalSeparator, L'.');
-  EXPECT_EQ(Us.ShortDateFormat, L"M/d/yyyy");
-  EXPECT_EQ(Us.DateSeparator, L'/');
-  EXPECT_EQ(Us.LongTimeFormat, L"h:mm:ss AMPM");
-  EXPECT_EQ(Us.TimeAMString, L"AM");
+  // Locales other than the user's, whose regional overrides would apply.
+  TFormatSettings Au = TFormatSettings::Create(MAKELCID(0x0c09, SORT_DEFAULT));
+  EXPECT_EQ(Au.DecimalSeparator, L'.');
+  EXPECT_EQ(Au.ShortDateFormat, L"dd/MM/yyyy");
+  EXPECT_EQ(Au.DateSeparator, L'/');
+  EXPECT_EQ(Au.LongTimeFormat, L"h:mm:ss AMPM");
+  EXPECT_EQ(Au.ShortTimeFormat, L"h:mm AMPM");
+  EXPECT_EQ(Au.TimeAMString, L"am");
+
+  TFormatSettings De = TFormatSettings::Create(MAKELCID(0x0407, SORT_DEFAULT));
+  EXPECT_EQ(De.ShortDateFormat, L"d/M/yyyy");
+  EXPECT_EQ(De.LongTimeFormat, L"hh:mm:ss");
+  EXPECT_EQ(De.LongMonthNames[2], L"M\u00e4rz");
 
   TFormatSettings Ru = TFormatSettings::Create(MAKELCID(0x0419, SORT_DEFAULT));
   EXPECT_EQ(Ru.DecimalSeparator, L',');

@@ -368,4 +368,237 @@ TEST(Variant, ConversionErrorsNameBothTypes) {
   EXPECT_EQ(VarTypeAsText(VT_RECORD), L"$0024");
 }
 
+TEST(VariantArray, OneDimensionWithBoundsAndRedim) {
+  Variant A = VarArrayOf({10, L"b", Null()});
+  EXPECT_EQ(VarType(A), varArray | varVariant);
+  EXPECT_EQ(VarArrayDimCount(A), 1);
+  EXPECT_EQ(VarArrayLowBound(A, 1), 0);
+  EXPECT_EQ(VarArrayHighBound(A, 1), 2);
+  EXPECT_EQ(VarArrayGet(A, {0}).AsInteger(), 10);
+  EXPECT_EQ(VarArrayGet(A, {1}).AsString(), L"b");
+  EXPECT_TRUE(VarIsNull(VarArrayGet(A, {2})));
+
+  VarArrayRedim(A, 4);
+  EXPECT_EQ(VarArrayHighBound(A, 1), 4);
+  EXPECT_EQ(VarArrayGet(A, {1}).AsString(), L"b");
+  EXPECT_TRUE(VarIsEmpty(VarArrayGet(A, {4})));
+  VarArrayRedim(A, 0);
+  EXPECT_EQ(VarArrayHighBound(A, 1), 0);
+  EXPECT_EQ(VarArrayGet(A, {0}).AsInteger(), 10);
+
+  Variant Empty = VarArrayOf({});
+  EXPECT_EQ(VarArrayLowBound(Empty, 1), 0);
+  EXPECT_EQ(VarArrayHighBound(Empty, 1), -1);
+}
+
+TEST(VariantArray, CopiesAreIndependent) {
+  Variant A = VarArrayOf({1, 2});
+  Variant B = A;
+  VarArrayPut(B, L"changed", {0});
+  EXPECT_EQ(VarArrayGet(A, {0}).AsInteger(), 1);
+  EXPECT_EQ(VarArrayGet(B, {0}).AsString(), L"changed");
+  LONG Target = 5;
+  VarArrayPut(B, ByRef(VT_I4, &Target), {1});
+  Target = 6;
+  EXPECT_EQ(VarType(VarArrayGet(B, {1})), varInteger);
+  EXPECT_EQ(VarArrayGet(B, {1}).AsInteger(), 5);
+}
+
+TEST(VariantArray, TypedElementsAreConverted) {
+  Variant Ints = VarArrayCreate({1, 3}, varInteger);
+  EXPECT_EQ(VarType(Ints), varArray | varInteger);
+  EXPECT_EQ(VarArrayLowBound(Ints, 1), 1);
+  EXPECT_EQ(VarArrayGet(Ints, {2}).AsInteger(), 0);
+  VarArrayPut(Ints, L"7", {3});
+  Variant Elem = VarArrayGet(Ints, {3});
+  EXPECT_EQ(VarType(Elem), varInteger);
+  EXPECT_EQ(Elem.AsInteger(), 7);
+
+  Variant Texts = VarArrayCreate({0, 1}, varOleStr);
+  {
+    // The number becomes text when it is put, under the format of that moment.
+    TRegionalFormat Format(TRegionalFormat::Dot);
+    VarArrayPut(Texts, 2.5, {1});
+  }
+  EXPECT_EQ(VarType(VarArrayGet(Texts, {1})), varOleStr);
+  EXPECT_EQ(VarArrayGet(Texts, {1}).AsString(), L"2.5");
+  EXPECT_EQ(VarArrayGet(Texts, {0}).AsString(), L"");
+
+  TFakeDispatch Disp;
+  Variant Objects = VarArrayCreate({0, 0}, varDispatch);
+  VarArrayPut(Objects, static_cast<IDispatch*>(&Disp), {0});
+  EXPECT_EQ(Disp.Refs, 2u);
+  EXPECT_EQ(VarArrayGet(Objects, {0}).Var().pdispVal, &Disp);
+  Objects.Clear();
+  EXPECT_EQ(Disp.Refs, 1u);
+}
+
+TEST(VariantArray, TwoDimensionsTakeIndicesInBoundsOrder) {
+  Variant A = VarArrayCreate({0, 2, 1, 5}, varVariant);
+  EXPECT_EQ(VarArrayDimCount(A), 2);
+  EXPECT_EQ(VarArrayLowBound(A, 1), 0);
+  EXPECT_EQ(VarArrayHighBound(A, 1), 2);
+  EXPECT_EQ(VarArrayLowBound(A, 2), 1);
+  EXPECT_EQ(VarArrayHighBound(A, 2), 5);
+  for (Integer I = 0; I <= 2; ++I) {
+    for (Integer J = 1; J <= 5; ++J) VarArrayPut(A, I * 10 + J, {I, J});
+  }
+  EXPECT_EQ(VarArrayGet(A, {2, 5}).AsInteger(), 25);
+  EXPECT_EQ(VarArrayGet(A, {1, 3}).AsInteger(), 13);
+  // Redim changes the last dimension and keeps the rows that stay.
+  VarArrayRedim(A, 6);
+  EXPECT_EQ(VarArrayHighBound(A, 2), 6);
+  EXPECT_EQ(VarArrayHighBound(A, 1), 2);
+  EXPECT_EQ(VarArrayGet(A, {2, 5}).AsInteger(), 25);
+  EXPECT_TRUE(VarIsEmpty(VarArrayGet(A, {0, 6})));
+}
+
+TEST(VariantArray, Errors) {
+  Variant A = VarArrayCreate({0, 2, 1, 5}, varVariant);
+  const String BadIndex = L"EVariantBadIndexError: Variant or safe array index out of bounds";
+  const String InvalidArg = L"EVariantInvalidArgError: Invalid argument";
+  const String CreateError = L"EVariantArrayCreateError: Error creating variant or safe array";
+  struct TCase {
+    const char* Name;
+    std::function<void()> Action;
+    String Expected;
+  } Cases[] = {
+      {"index above",
+       [&A] {
+         VarArrayGet(A, {3, 1});
+       },
+       BadIndex},
+      {"index below",
+       [&A] {
+         VarArrayGet(A, {0, 0});
+       },
+       BadIndex},
+      {"too few indices", [&A] { VarArrayGet(A, {0}); }, BadIndex},
+      {"too many indices",
+       [&A] {
+         VarArrayPut(A, 1, {0, 1, 1});
+       },
+       BadIndex},
+      {"dimension 0", [&A] { VarArrayLowBound(A, 0); }, BadIndex},
+      {"dimension 3", [&A] { VarArrayHighBound(A, 3); }, BadIndex},
+      {"bounds of a number", [] { VarArrayLowBound(1, 1); }, InvalidArg},
+      {"element of a number", [] { VarArrayGet(1, {0}); }, InvalidArg},
+      {"redim of text",
+       [] {
+         Variant V = L"x";
+         VarArrayRedim(V, 1);
+       },
+       InvalidArg},
+      {"odd bounds", [] { VarArrayCreate({0}, varVariant); }, CreateError},
+      {"high below low",
+       [] {
+         VarArrayCreate({5, 3}, varVariant);
+       },
+       CreateError},
+      {"no element type",
+       [] {
+         VarArrayCreate({0, 1}, varNull);
+       },
+       CreateError},
+      {"redim below low",
+       [] {
+         Variant V = VarArrayCreate({5, 6}, varInteger);
+         VarArrayRedim(V, 3);
+       },
+       CreateError},
+      {"element not convertible",
+       [] {
+         Variant V = VarArrayCreate({0, 1}, varInteger);
+         VarArrayPut(V, L"abc", {0});
+       },
+       L"EVariantTypeCastError: Could not convert variant of type (OleStr) into type (Integer)"},
+  };
+  for (const auto& C : Cases) EXPECT_EQ(ErrorOf(C.Action), C.Expected) << C.Name;
+  EXPECT_EQ(VarArrayDimCount(1), 0);
+}
+
+TEST(VariantCompare, FrameworkRules) {
+  TRegionalFormat Format(TRegionalFormat::Dot);
+  // Expected: -1 when Left < Right, 0 when equal, 1 when greater.
+  struct TCase {
+    const char* Name;
+    Variant Left, Right;
+    int Expected;
+  } Cases[] = {
+      {"Integer and Double", 1, 1.0, 0},
+      {"Integer below Double", 1, 1.5, -1},
+      {"Int64 above Integer", Int64(1) << 40, 7, 1},
+      {"LongWord above Integer", Cardinal(4000000000u), -1, 1},
+      {"Currency and Double", Currency{15000}, 1.5, 0},
+      {"date and Double", Variant::FromDateTime(Dec10), 46366.0, 0},
+      {"UInt64 above every Int64", UInt64(1) << 63, INT64_MAX, 1},
+      {"ShortInt and Word", ShortInt(-1), Word(1), -1},
+      {"Currency and Int64", Currency{10000}, Int64(1), 0},
+      {"Decimal and Double", VarAsType(0.5, varDecimal), 0.5, 0},
+      {"NaN above numbers", std::nan(""), 1e300, 1},
+      {"NaN equals NaN", std::nan(""), std::nan(""), 0},
+      {"True is -1", true, -1, 0},
+      {"True below False", true, false, -1},
+      {"False is 0", false, 0, 0},
+      {"strings", L"abc", L"abd", -1},
+      {"equal strings", L"abc", L"abc", 0},
+      {"locale order, not code order", L"a", L"B", -1},
+      {"case counts, lower first", L"abc", L"ABC", -1},
+      {"numeric text and number", L"2", 2, 0},
+      {"number against longer numeric text", 2, L"10", -1},
+      {"decimal text against Double", L"0.5", 0.25, 1},
+      {"date text against date", L"12/10/2026", Variant::FromDateTime(Dec10), 0},
+      {"Null and Null", Null(), Null(), 0},
+      {"Null below number", Null(), 0, -1},
+      {"number above Null", 0, Null(), 1},
+      {"Null below text", Null(), L"", -1},
+      {"Null below Empty", Null(), Variant(), -1},
+      {"Empty and Empty", Variant(), Variant(), 0},
+      {"Empty is 0", Variant(), 0, 0},
+      {"Empty is empty text", Variant(), L"", 0},
+      {"Empty is False", false, Variant(), 0},
+      {"Empty below 1", Variant(), 1, -1},
+      {"Empty above -1", Variant(), -1, 1},
+      {"Empty below text", Variant(), L"a", -1},
+  };
+  for (const auto& C : Cases) {
+    const Variant& L = C.Left;
+    const Variant& R = C.Right;
+    EXPECT_EQ(L == R, C.Expected == 0) << C.Name;
+    EXPECT_EQ(L != R, C.Expected != 0) << C.Name;
+    EXPECT_EQ(L < R, C.Expected < 0) << C.Name;
+    EXPECT_EQ(L <= R, C.Expected <= 0) << C.Name;
+    EXPECT_EQ(L > R, C.Expected > 0) << C.Name;
+    EXPECT_EQ(L >= R, C.Expected >= 0) << C.Name;
+    // The order is the same seen from the other side.
+    EXPECT_EQ(R<L, C.Expected> 0) << C.Name;
+    EXPECT_EQ(R == L, C.Expected == 0) << C.Name;
+  }
+  // Plain values on either side compare through the same rules.
+  EXPECT_TRUE(Variant(L"5") == 5);
+  EXPECT_TRUE(4.5 < Variant(5));
+}
+
+TEST(VariantCompare, ValuesWithoutOrderRaise) {
+  TFakeDispatch Disp;
+  const String InvalidOp = L"EVariantInvalidOpError: Invalid variant operation";
+  struct TCase {
+    const char* Name;
+    Variant Left, Right;
+    String Expected;
+  } Cases[] = {
+      {"arrays", VarArrayOf({1}), VarArrayOf({1}), InvalidOp},
+      {"array and Null", VarArrayOf({1}), Null(), InvalidOp},
+      {"interfaces", static_cast<IDispatch*>(&Disp), static_cast<IDispatch*>(&Disp), InvalidOp},
+      {"Empty and interface", Variant(), static_cast<IDispatch*>(&Disp), InvalidOp},
+      {"error values", EmptyParam(), EmptyParam(), InvalidOp},
+      {"text that is no number", L"abc", 1,
+       L"EVariantTypeCastError: Could not convert variant of type (OleStr) into type (Double)"},
+  };
+  for (const auto& C : Cases) {
+    EXPECT_EQ(ErrorOf([&C] { (void)(C.Left == C.Right); }), C.Expected) << C.Name;
+    EXPECT_EQ(ErrorOf([&C] { (void)(C.Right < C.Left); }), C.Expected) << C.Name;
+  }
+}
+
 }  // namespace
