@@ -168,8 +168,7 @@ TdxMultithreadOperation::TdxMultithreadOperation(Integer AThreadCount)
     : FThreadCount(std::clamp<Integer>(AThreadCount, 1, dxMaxWorkItems)),
       FThreadPoolHelper(MakeOwned<TdxThreadPoolHelper>()) {}
 
-TdxMultithreadOperation::TdxMultithreadOperation()
-    : TdxMultithreadOperation(dxProcessorCount()) {}
+TdxMultithreadOperation::TdxMultithreadOperation() : TdxMultithreadOperation(dxProcessorCount()) {}
 
 bool TdxMultithreadOperation::TryLock() { return InterlockedCompareExchange(&FLock, 1, 0) == 0; }
 
@@ -261,7 +260,8 @@ void TdxMultithreadedSort::DoSort(Pointer* AList, Integer ACount) {
 
   TdxWorkItemObjectProc SortProc = MakeEvent<&TdxMultithreadedSort::SortChunk>(this);
   FThreadPoolHelper->Initialize(Chunks, true);
-  for (Integer I = 0; I < Chunks; ++I) FThreadPoolHelper->QueueWorkItem(this, &FSortChunks[I], SortProc);
+  for (Integer I = 0; I < Chunks; ++I)
+    FThreadPoolHelper->QueueWorkItem(this, &FSortChunks[I], SortProc);
   FThreadPoolHelper->WaitForThreads(false);
   FThreadPoolHelper->RaiseWorkItemException();
 
@@ -283,7 +283,15 @@ void TdxMultithreadedSort::DoSort(Pointer* AList, Integer ACount) {
 
 void TdxMultithreadedSort::SortChunk(TObject*, Pointer AContext) {
   const TdxChunkRange& Chunk = *static_cast<TdxChunkRange*>(AContext);
-  SortSequentially(FList + Chunk.First, Chunk.Last - Chunk.First + 1);
+  // The list sort holds an item aside while it shifts others; a comparer
+  // that raises then would lose that item. Put the chunk back as it was.
+  std::vector<Pointer> Backup(FList + Chunk.First, FList + Chunk.Last + 1);
+  try {
+    SortSequentially(FList + Chunk.First, Chunk.Last - Chunk.First + 1);
+  } catch (...) {
+    std::copy(Backup.begin(), Backup.end(), FList + Chunk.First);
+    throw;
+  }
 }
 
 void TdxMultithreadedSort::MergeChunks(TObject*, Pointer AContext) {
@@ -357,7 +365,8 @@ Integer TdxCustomMultithreadedIterator::IterateItems(Integer AStartIndex, Intege
   }
   TdxWorkItemObjectProc Proc = MakeEvent<&TdxCustomMultithreadedIterator::ProcessChunk>(this);
   FThreadPoolHelper->Initialize(ChunkCount, true);
-  for (Integer I = 0; I < ChunkCount; ++I) FThreadPoolHelper->QueueWorkItem(this, &FChunks[I], Proc);
+  for (Integer I = 0; I < ChunkCount; ++I)
+    FThreadPoolHelper->QueueWorkItem(this, &FChunks[I], Proc);
   FThreadPoolHelper->WaitForThreads(true);
   FThreadPoolHelper->RaiseWorkItemException();
   return FFinishedIndex;
@@ -905,7 +914,8 @@ void TdxUIThreadSyncService::Invoke() {
       if (UIQueue.ExceptionHandler) UIQueue.ExceptionHandler(Entry.Owner, E);
     } catch (...) {
       if (UIQueue.ExceptionHandler)
-        UIQueue.ExceptionHandler(Entry.Owner, Exception(L"Unknown exception in a queued procedure"));
+        UIQueue.ExceptionHandler(Entry.Owner,
+                                 Exception(L"Unknown exception in a queued procedure"));
     }
   }
 }
@@ -936,9 +946,9 @@ void TdxUIThreadSyncService::DeleteAllListeners() {
 
 void dxThreading_Initialize() {
   HMODULE Kernel = GetModuleHandleW(L"kernel32.dll");
-  ThreadingPlatform.QueueUserWorkItem = reinterpret_cast<BOOL(WINAPI*)(LPTHREAD_START_ROUTINE,
-                                                                       PVOID, ULONG)>(
-      reinterpret_cast<void*>(GetProcAddress(Kernel, "QueueUserWorkItem")));
+  ThreadingPlatform.QueueUserWorkItem =
+      reinterpret_cast<BOOL(WINAPI*)(LPTHREAD_START_ROUTINE, PVOID, ULONG)>(
+          reinterpret_cast<void*>(GetProcAddress(Kernel, "QueueUserWorkItem")));
   CanUseMultiThreading = ThreadingPlatform.QueueUserWorkItem && dxProcessorCount() > 1;
   if (CanUseMultiThreading) {
     if (!SortHelper) SortHelper = Create<TdxMultithreadedSort>(dxProcessorCount() * 4);
