@@ -714,8 +714,7 @@ class TComponent : public TPersistent {
 
  protected:
   virtual void Notification(TComponent* AComponent, TOperation Operation);
-  virtual void ValidateRename(TComponent* AComponent, const String& CurName,
-                              const String& NewName);
+  virtual void ValidateRename(TComponent* AComponent, const String& CurName, const String& NewName);
   virtual void ValidateInsert(TComponent* AComponent) {}
   virtual void ValidateContainer(TComponent* AComponent);
   virtual void ChangeName(const String& NewName) { FName = NewName; }
@@ -786,6 +785,8 @@ class TCollection : public TPersistent {
  public:
   explicit TCollection(TClass AItemClass) : FItemClass(AItemClass) {}
   ~TCollection() override;
+  // Frees the items while Notify overrides are still reachable.
+  void BeforeDestruction() override;
 
   TCollectionItem* Add();
   TCollectionItem* Insert(Integer Index);
@@ -896,9 +897,7 @@ struct TPropInfo {
   Int64 Default = 0;
   TIdentToInt IdentToInt = nullptr;
   TIntToIdent IntToIdent = nullptr;
-  bool Writable() const {
-    return SetOrd || SetFloat || SetStr || SetObj || SetMethod;
-  }
+  bool Writable() const { return SetOrd || SetFloat || SetStr || SetObj || SetMethod; }
 };
 
 struct TMethodEntry {
@@ -1090,7 +1089,7 @@ class TPublisher {
       BindOrd<Getter, Setter, HasSetter, V>(I);
     } else if constexpr (std::is_floating_point_v<V>) {
       I.Kind = tkFloat;
-      I.FloatType = std::is_same_v<V, float> ? ftSingle
+      I.FloatType = std::is_same_v<V, float>    ? ftSingle
                     : std::is_same_v<V, double> ? ftDouble
                                                 : ftExtended;
       I.GetFloat = [](TObject* O) -> Extended { return ClassesDetail::Get<T, Getter>(O); };
@@ -1114,9 +1113,7 @@ class TPublisher {
     } else if constexpr (ClassesDetail::IsMethodPtr<V>::value) {
       I.Kind = tkMethod;
       I.Signature = ClassesDetail::MethodSig<V>::Tag();
-      I.GetMethod = [](TObject* O) -> TMethod {
-        return ClassesDetail::Get<T, Getter>(O).Method();
-      };
+      I.GetMethod = [](TObject* O) -> TMethod { return ClassesDetail::Get<T, Getter>(O).Method(); };
       if constexpr (HasSetter)
         I.SetMethod = [](TObject* O, const TMethod& M) {
           ClassesDetail::Set<T, Setter>(O, V::FromMethod(M));
@@ -1144,9 +1141,9 @@ class TPublisher {
   void Field(const wchar_t* Name) {
     using F = std::remove_reference_t<decltype(std::declval<T&>().*FieldPtr)>;
     using C = std::remove_pointer_t<F>;
-    FTable.Fields.push_back(TFieldEntry{
-        Name, C::StaticClass(),
-        [](TObject* Obj, TObject* Value) { static_cast<T*>(Obj)->*FieldPtr = As<C>(Value); }});
+    FTable.Fields.push_back(TFieldEntry{Name, C::StaticClass(), [](TObject* Obj, TObject* Value) {
+                                          static_cast<T*>(Obj)->*FieldPtr = As<C>(Value);
+                                        }});
   }
 
  private:
@@ -1171,18 +1168,18 @@ const TPublishedTable* BuildPublishedTable(void (*Publish)(TPublisher<T>&)) {
   return Table;
 }
 
-#define IMPLEMENT_PUBLISHED_CLASS_IMPL(ClassName_, Factory_)                                \
-  static void Publish_##ClassName_(TPublisher<ClassName_>& P);                             \
-  static const TPublishedTable* PublishedTable_##ClassName_() {                            \
-    static const TPublishedTable* Table = BuildPublishedTable(&Publish_##ClassName_);      \
-    return Table;                                                                          \
-  }                                                                                        \
-  TClass ClassName_::StaticClass() {                                                       \
-    static const TMetaClass Meta{L## #ClassName_, ClassName_::inherited::StaticClass(),   \
-                                 Factory_, &PublishedTable_##ClassName_};                  \
-    return &Meta;                                                                          \
-  }                                                                                        \
-  TClass ClassName_::ClassType() const { return StaticClass(); }                           \
+#define IMPLEMENT_PUBLISHED_CLASS_IMPL(ClassName_, Factory_)                                      \
+  static void Publish_##ClassName_(TPublisher<ClassName_>& P);                                    \
+  static const TPublishedTable* PublishedTable_##ClassName_() {                                   \
+    static const TPublishedTable* Table = BuildPublishedTable(&Publish_##ClassName_);             \
+    return Table;                                                                                 \
+  }                                                                                               \
+  TClass ClassName_::StaticClass() {                                                              \
+    static const TMetaClass Meta{L## #ClassName_, ClassName_::inherited::StaticClass(), Factory_, \
+                                 &PublishedTable_##ClassName_};                                   \
+    return &Meta;                                                                                 \
+  }                                                                                               \
+  TClass ClassName_::ClassType() const { return StaticClass(); }                                  \
   static void Publish_##ClassName_(TPublisher<ClassName_>& P)
 
 // In the class's .cpp, followed by the body that publishes:
@@ -1202,8 +1199,6 @@ void UnRegisterClass(TClass AClass);
 TClass GetClass(const String& AClassName);
 // Raises EClassNotFound "Class %s not found".
 TClass FindClass(const String& AClassName);
-
-
 
 // ===========================================================================
 // Filer: binary and text form resources
@@ -1256,8 +1251,8 @@ class TFiler : public TObject {
   virtual void DefineProperty(const String& Name, TReaderProc ReadData, TWriterProc WriteData,
                               bool HasData) = 0;
   // The same for raw bytes, handed over as a stream.
-  virtual void DefineBinaryProperty(const String& Name, TStreamProc ReadData,
-                                    TStreamProc WriteData, bool HasData) = 0;
+  virtual void DefineBinaryProperty(const String& Name, TStreamProc ReadData, TStreamProc WriteData,
+                                    bool HasData) = 0;
   TStream* Stream() const { return FStream; }
   TComponent* Root() const { return FRoot; }
   void SetRoot(TComponent* Value) { FRoot = Value; }
@@ -1293,7 +1288,8 @@ class TReader : public TFiler {
   TValueType ReadValue();
   // Raises EReadError "Invalid property value" when the next value differs.
   void CheckValue(TValueType Value);
-  bool EndOfList() { return NextValue() == vaNull; }
+  // Looks at the next byte only, which may also start a component header.
+  bool EndOfList();
   void ReadListBegin() { CheckValue(vaList); }
   void ReadListEnd() { CheckValue(vaNull); }
   void ReadSignature();

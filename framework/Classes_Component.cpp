@@ -235,6 +235,11 @@ void TComponent::SetReference(bool Enable) {
 
 void TComponent::InsertComponent(TComponent* AComponent) {
   AComponent->ValidateContainer(this);
+  // The rename check only covers components already owned here; a component
+  // joining with a name that is taken would make FindComponent ambiguous.
+  if (!AComponent->FName.empty() && FindComponent(AComponent->FName))
+    throw EComponentError(Fmt(L"A component named %s already exists", {AComponent->FName}));
+  if (AComponent->FOwner) AComponent->FOwner->RemoveComponent(AComponent);
   ValidateRename(AComponent, String(), AComponent->FName);
   Insert(AComponent);
   AComponent->SetReference(true);
@@ -294,8 +299,7 @@ void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
 void TComponent::FreeNotification(TComponent* AComponent) {
   if (!AComponent) return;
   if (!FOwner || AComponent->FOwner != FOwner) {
-    if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent) ==
-        FFreeNotifies.end()) {
+    if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent) == FFreeNotifies.end()) {
       FFreeNotifies.push_back(AComponent);
       AComponent->FreeNotification(this);
     }
@@ -405,14 +409,19 @@ String TCollectionItem::GetNamePath() {
 }
 
 void TCollectionItem::Changed(bool AllItems) {
-  if (FCollection && FCollection->FUpdateCount == 0)
-    FCollection->Update(AllItems ? nullptr : this);
+  if (FCollection && FCollection->FUpdateCount == 0) FCollection->Update(AllItems ? nullptr : this);
 }
 
 TPersistent* TCollectionItem::GetOwner() { return FCollection; }
 
 // ---------------------------------------------------------------------------
 IMPLEMENT_CLASS(TCollection)
+
+void TCollection::BeforeDestruction() {
+  FUpdateCount = 1;
+  Clear();
+  TPersistent::BeforeDestruction();
+}
 
 TCollection::~TCollection() {
   FUpdateCount = 1;
@@ -593,8 +602,11 @@ bool IsDefaultPropValue(TObject* Instance, const TPropInfo* Prop) {
       return Prop->GetFloat(Instance) == 0;
     case tkString:
       return Prop->GetStr(Instance).empty();
-    case tkClass:
-      return Prop->GetObj(Instance) == nullptr;
+    case tkClass: {
+      TObject* Obj = Prop->GetObj(Instance);
+      if (auto* Collection = AsOrNull<TCollection>(Obj)) return Collection->Count() == 0;
+      return Obj == nullptr;
+    }
     case tkMethod:
       return !Prop->GetMethod(Instance);
     default:

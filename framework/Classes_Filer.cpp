@@ -28,8 +28,8 @@ bool SameName(const String& A, const String& B) {
 
 std::string ToUtf8(const String& S) {
   if (S.empty()) return std::string();
-  int N = WideCharToMultiByte(CP_UTF8, 0, S.data(), static_cast<int>(S.size()), nullptr, 0,
-                              nullptr, nullptr);
+  int N = WideCharToMultiByte(CP_UTF8, 0, S.data(), static_cast<int>(S.size()), nullptr, 0, nullptr,
+                              nullptr);
   std::string R(static_cast<size_t>(N), '\0');
   WideCharToMultiByte(CP_UTF8, 0, S.data(), static_cast<int>(S.size()), R.data(), N, nullptr,
                       nullptr);
@@ -46,6 +46,17 @@ String FromCodePage(const std::string& S, UINT CodePage) {
 
 bool IsAscii(const String& S) {
   return std::all_of(S.begin(), S.end(), [](wchar_t C) { return C < 0x80; });
+}
+
+bool HasLoneSurrogate(const String& S) {
+  for (size_t I = 0; I < S.size(); ++I) {
+    wchar_t C = S[I];
+    if (C >= 0xD800 && C <= 0xDBFF && I + 1 < S.size() && S[I + 1] >= 0xDC00 && S[I + 1] <= 0xDFFF)
+      ++I;
+    else if (C >= 0xD800 && C <= 0xDFFF)
+      return true;
+  }
+  return false;
 }
 
 constexpr char Signature[4] = {'T', 'P', 'F', '0'};
@@ -106,6 +117,13 @@ TValueType TReader::NextValue() {
   TValueType V = ReadValue();
   FStream->Seek(-1, soCurrent);
   return V;
+}
+
+bool TReader::EndOfList() {
+  Byte B = 0;
+  Read(&B, 1);
+  FStream->Seek(-1, soCurrent);
+  return B == vaNull;
 }
 
 void TReader::CheckValue(TValueType Value) {
@@ -619,8 +637,11 @@ TComponent* TReader::ReadComponent(TComponent* Component) {
     if (Flags.Contains(ffChildPos) && FParent) FParent->SetChildOrder(Result, ChildPos);
     Result->ReadState(this);
     Result->FComponentState.Exclude(csReading);
+    // References are resolved before the component is given away, so that a
+    // failure still frees it.
+    if (TopLevel) FixupReferences();
   } catch (...) {
-    --FComponentDepth;
+    FComponentDepth = TopLevel ? 0 : FComponentDepth - 1;
     Forget(Result);
     Result->FComponentState.Exclude(csReading);
     if (Created) Result->Free();
@@ -666,6 +687,7 @@ TComponent* TReader::ReadRootComponent(TComponent* Root) {
     Root->ReadState(this);
     --FComponentDepth;
     Root->FComponentState.Exclude(csReading);
+    FixupReferences();
   } catch (...) {
     FComponentDepth = 0;
     AbandonLoading();
@@ -690,7 +712,7 @@ void TReader::FixupReferences() {
     }
     if (!Target || !Target->InheritsFrom(F.Prop->PropClass)) {
       String Comp = F.Component ? (F.Component->Name().empty() ? F.Component->ClassName()
-                                                                : F.Component->Name())
+                                                               : F.Component->Name())
                                 : String();
       throw EReadError(Fmt(L"Error reading %s.%s: %s", {Comp, F.PropPath, SInvalidPropertyValue}));
     }
@@ -699,12 +721,6 @@ void TReader::FixupReferences() {
 }
 
 void TReader::FinishLoading() {
-  try {
-    FixupReferences();
-  } catch (...) {
-    AbandonLoading();
-    throw;
-  }
   std::vector<TComponent*> Loaded;
   Loaded.swap(FLoaded);
   for (TComponent* C : Loaded) C->FComponentState.Exclude(csReading);
@@ -790,6 +806,8 @@ void TWriter::WriteDate(TDateTime Value) {
 }
 
 void TWriter::WriteString(const String& Value) {
+  // UTF-8 cannot carry an unpaired surrogate; such text keeps its UTF-16.
+  if (HasLoneSurrogate(Value)) return WriteWideString(Value);
   if (IsAscii(Value)) {
     std::string S(Value.begin(), Value.end());
     if (S.size() <= 255) {
@@ -857,8 +875,7 @@ void TWriter::WriteBinary(const void* Data, Integer Count) {
 
 void TWriter::WritePropName(const String& Name) { WriteStr(FPropPath + Name); }
 
-void TWriter::DefineProperty(const String& Name, TReaderProc, TWriterProc WriteData,
-                             bool HasData) {
+void TWriter::DefineProperty(const String& Name, TReaderProc, TWriterProc WriteData, bool HasData) {
   if (!HasData || !WriteData) return;
   WritePropName(Name);
   WriteData(this);

@@ -10,8 +10,8 @@ namespace {
 
 std::string ToUtf8(const String& S) {
   if (S.empty()) return std::string();
-  int N = WideCharToMultiByte(CP_UTF8, 0, S.data(), static_cast<int>(S.size()), nullptr, 0,
-                              nullptr, nullptr);
+  int N = WideCharToMultiByte(CP_UTF8, 0, S.data(), static_cast<int>(S.size()), nullptr, 0, nullptr,
+                              nullptr);
   std::string R(static_cast<size_t>(N), '\0');
   WideCharToMultiByte(CP_UTF8, 0, S.data(), static_cast<int>(S.size()), R.data(), N, nullptr,
                       nullptr);
@@ -97,8 +97,9 @@ class TBinaryToText {
     String ClassName = FReader->ReadStr();
     String Name = FReader->ReadStr();
     Indent(Level);
-    FOut += Flags.Contains(ffInherited) ? L"inherited " : Flags.Contains(ffInline) ? L"inline "
-                                                                                   : L"object ";
+    FOut += Flags.Contains(ffInherited) ? L"inherited "
+            : Flags.Contains(ffInline)  ? L"inline "
+                                        : L"object ";
     if (!Name.empty()) FOut += Name + L": ";
     FOut += ClassName;
     if (Flags.Contains(ffChildPos)) FOut += L" [" + std::to_wstring(ChildPos) + L"]";
@@ -262,10 +263,10 @@ enum TTokenKind { tokEOF, tokSymbol, tokIdent, tokString, tokInteger, tokFloat }
 struct TToken {
   TTokenKind Kind = tokEOF;
   char Symbol = 0;
-  String Text;        // identifier or string value
-  Int64 Integer = 0;  // tokInteger
-  std::string Number; // tokFloat: the digits as written
-  char Suffix = 0;    // tokFloat: s, c, d, x or none
+  String Text;         // identifier or string value
+  Int64 Integer = 0;   // tokInteger
+  std::string Number;  // tokFloat: the digits as written
+  char Suffix = 0;     // tokFloat: s, c, d, x or none
   int Line = 1;
 };
 
@@ -566,7 +567,9 @@ class TTextToBinary {
       if (C == '}') break;
       if (C == '\n') ++FLine;
       if (C == ' ' || C == '\t' || C == '\r' || C == '\n') continue;
-      int V = IsDigit(C) ? C - '0' : (C | 0x20) >= 'a' && (C | 0x20) <= 'f' ? (C | 0x20) - 'a' + 10 : -1;
+      int V = IsDigit(C)                               ? C - '0'
+              : (C | 0x20) >= 'a' && (C | 0x20) <= 'f' ? (C | 0x20) - 'a' + 10
+                                                       : -1;
       if (V < 0) Error(L"Invalid binary value");
       if (High < 0) {
         High = V;
@@ -636,8 +639,8 @@ class TTextToBinary {
     bool Neg = !N.empty() && N[0] == '-';
     if (N.find_first_of("eE") == std::string::npos &&
         (Dot == std::string::npos || N.size() - Dot - 1 <= 4)) {
-      std::string Digits = N.substr(Neg ? 1 : 0, (Dot == std::string::npos ? N.size() : Dot) -
-                                                     (Neg ? 1 : 0));
+      std::string Digits =
+          N.substr(Neg ? 1 : 0, (Dot == std::string::npos ? N.size() : Dot) - (Neg ? 1 : 0));
       std::string Frac = Dot == std::string::npos ? std::string() : N.substr(Dot + 1);
       Frac.resize(4, '0');
       UInt64 Whole = 0, F = 0;
@@ -661,8 +664,7 @@ class TTextToBinary {
   Extended ParseExtended(std::string N) {
     const char* Point = std::localeconv()->decimal_point;
     size_t Dot = N.find('.');
-    if (Dot != std::string::npos && Point && std::strcmp(Point, ".") != 0)
-      N.replace(Dot, 1, Point);
+    if (Dot != std::string::npos && Point && std::strcmp(Point, ".") != 0) N.replace(Dot, 1, Point);
     char* End = nullptr;
     Extended V = __mingw_strtold(N.c_str(), &End);
     if (End != N.c_str() + N.size()) Error(L"Invalid float constant");

@@ -461,3 +461,271 @@ void TdxMatrix::Translate(Single DX, Single DY, TdxTransformationOrder AOrder) {
 void TdxMatrix::Translate(const TdxPointF& AOffset, TdxTransformationOrder AOrder) {
   Translate(AOffset.X, AOffset.Y, AOrder);
 }
+
+// ---------------------------------------------------------------------------
+// Persistent geometry objects
+
+namespace {
+void ReadIntegers(TStream* AStream, Integer* AValues, Integer ACount) {
+  Byte Buffer[16];
+  AStream->ReadBuffer(Buffer, 4 * ACount);
+  for (Integer I = 0; I < ACount; ++I)
+    AValues[I] = static_cast<Integer>(static_cast<Cardinal>(Buffer[4 * I]) |
+                                      (static_cast<Cardinal>(Buffer[4 * I + 1]) << 8) |
+                                      (static_cast<Cardinal>(Buffer[4 * I + 2]) << 16) |
+                                      (static_cast<Cardinal>(Buffer[4 * I + 3]) << 24));
+}
+void WriteIntegers(TStream* AStream, const Integer* AValues, Integer ACount) {
+  for (Integer I = 0; I < ACount; ++I) WriteIntegerToStream(AStream, AValues[I]);
+}
+}  // namespace
+
+IMPLEMENT_CLASS(TcxGeometryObject)
+
+void TcxGeometryObject::DoChange() {
+  if (FOnChange) FOnChange(this);
+}
+
+IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TcxRect) {
+  P.Property<&TcxRect::Left, &TcxRect::SetLeft>(L"Left").Default(0);
+  P.Property<&TcxRect::Top, &TcxRect::SetTop>(L"Top").Default(0);
+  P.Property<&TcxRect::Right, &TcxRect::SetRight>(L"Right").Default(0);
+  P.Property<&TcxRect::Bottom, &TcxRect::SetBottom>(L"Bottom").Default(0);
+}
+
+void TcxRect::SetRect(const TRect& AValue) {
+  TRect R = AValue;
+  ValidateRect(R);
+  if (R == FRect) return;
+  FRect = R;
+  DoChange();
+}
+
+Integer TcxRect::GetValue(Integer AIndex) const {
+  switch (AIndex) {
+    case 0:
+      return FRect.left;
+    case 1:
+      return FRect.top;
+    case 2:
+      return FRect.right;
+    default:
+      return FRect.bottom;
+  }
+}
+
+void TcxRect::SetValue(Integer AIndex, Integer AValue) {
+  TRect R = FRect;
+  switch (AIndex) {
+    case 0:
+      R.left = AValue;
+      break;
+    case 1:
+      R.top = AValue;
+      break;
+    case 2:
+      R.right = AValue;
+      break;
+    case 3:
+      R.bottom = AValue;
+      break;
+    default:
+      break;
+  }
+  SetRect(R);
+}
+
+TPoint TcxRect::Vertex(Integer AIndex) const {
+  switch (AIndex) {
+    case 0:
+      return TPoint{FRect.left, FRect.top};
+    case 1:
+      return TPoint{FRect.right, FRect.top};
+    case 2:
+      return TPoint{FRect.left, FRect.bottom};
+    default:
+      return TPoint{FRect.right, FRect.bottom};
+  }
+}
+
+void TcxRect::SetVertex(Integer AIndex, const TPoint& AValue) {
+  TRect R = FRect;
+  switch (AIndex) {
+    case 0:
+      R.left = AValue.x, R.top = AValue.y;
+      break;
+    case 1:
+      R.right = AValue.x, R.top = AValue.y;
+      break;
+    case 2:
+      R.left = AValue.x, R.bottom = AValue.y;
+      break;
+    case 3:
+      R.right = AValue.x, R.bottom = AValue.y;
+      break;
+    default:
+      break;
+  }
+  SetRect(R);
+}
+
+void TcxRect::DoAssign(TcxOwnedPersistent* Source) {
+  inherited::DoAssign(Source);
+  if (auto* S = AsOrNull<TcxRect>(Source)) SetRect(S->FRect);
+}
+
+void TcxRect::ChangeScale(Integer M, Integer D) { SetRect(cxRectScale(FRect, M, D, M, D)); }
+
+void TcxRect::LoadFromStream(TStream* AStream) {
+  Integer V[4];
+  ReadIntegers(AStream, V, 4);
+  SetRect(TRect{V[0], V[1], V[2], V[3]});
+}
+
+void TcxRect::SaveToStream(TStream* AStream) {
+  const Integer V[4] = {FRect.left, FRect.top, FRect.right, FRect.bottom};
+  WriteIntegers(AStream, V, 4);
+}
+
+IMPLEMENT_PUBLISHED_CLASS(TcxSize) {
+  P.Property<&TcxSize::Height, &TcxSize::SetHeight>(L"Height")
+      .NoDefault()
+      .Stored<&TcxSize::IsHeightStored>();
+  P.Property<&TcxSize::Width, &TcxSize::SetWidth>(L"Width")
+      .NoDefault()
+      .Stored<&TcxSize::IsWidthStored>();
+}
+
+Integer TcxSize::GetValue(Integer AIndex) const { return AIndex == 0 ? FSize.cy : FSize.cx; }
+
+void TcxSize::SetValue(Integer AIndex, Integer AValue) {
+  TSize S = GetSize();
+  if (AIndex == 0)
+    S.cy = AValue;
+  else
+    S.cx = AValue;
+  SetSize(S);
+}
+
+bool TcxSize::IsSizeStored(Integer AIndex) const {
+  return AIndex == 0 ? FSize.cy != FDefaultSize.cy : FSize.cx != FDefaultSize.cx;
+}
+
+void TcxSize::SetSize(const TSize& AValue) {
+  TSize S{std::max(AValue.cx, 0L), std::max(AValue.cy, 0L)};
+  if (S == FSize) return;
+  FSize = S;
+  DoChange();
+}
+
+void TcxSize::DoAssign(TcxOwnedPersistent* Source) {
+  inherited::DoAssign(Source);
+  if (auto* S = AsOrNull<TcxSize>(Source)) SetSize(S->GetSize());
+}
+
+void TcxSize::ChangeScale(Integer M, Integer D) {
+  TSize S = GetSize();
+  SetSize(TSize{MulDiv(S.cx, M, D), MulDiv(S.cy, M, D)});
+}
+
+void TcxSize::LoadFromStream(TStream* AStream) {
+  Integer V[2];
+  ReadIntegers(AStream, V, 2);
+  SetSize(TSize{V[0], V[1]});
+}
+
+void TcxSize::SaveToStream(TStream* AStream) {
+  TSize S = GetSize();
+  const Integer V[2] = {S.cx, S.cy};
+  WriteIntegers(AStream, V, 2);
+}
+
+IMPLEMENT_PUBLISHED_CLASS(TcxMargin) {
+  P.Property<&TcxMargin::All, &TcxMargin::SetAll>(L"All")
+      .NoDefault()
+      .Stored<&TcxMargin::IsAllStored>();
+  P.Property<&TcxMargin::Left, &TcxMargin::SetLeft>(L"Left")
+      .NoDefault()
+      .Stored<&TcxMargin::IsSideStored>();
+  P.Property<&TcxMargin::Top, &TcxMargin::SetTop>(L"Top")
+      .NoDefault()
+      .Stored<&TcxMargin::IsSideStored>();
+  P.Property<&TcxMargin::Right, &TcxMargin::SetRight>(L"Right")
+      .NoDefault()
+      .Stored<&TcxMargin::IsSideStored>();
+  P.Property<&TcxMargin::Bottom, &TcxMargin::SetBottom>(L"Bottom")
+      .NoDefault()
+      .Stored<&TcxMargin::IsSideStored>();
+}
+
+Integer TcxMargin::GetValue(Integer AIndex) const {
+  switch (AIndex) {
+    case 1:
+      return FMargin.left;
+    case 2:
+      return FMargin.top;
+    case 3:
+      return FMargin.right;
+    case 4:
+      return FMargin.bottom;
+    default:
+      bool Same = FMargin.left == FMargin.top && FMargin.top == FMargin.right &&
+                  FMargin.right == FMargin.bottom;
+      return Same ? FMargin.left : -1;
+  }
+}
+
+void TcxMargin::SetValue(Integer AIndex, Integer AValue) {
+  if (AValue == GetValue(AIndex)) return;
+  switch (AIndex) {
+    case 1:
+      FMargin.left = AValue;
+      break;
+    case 2:
+      FMargin.top = AValue;
+      break;
+    case 3:
+      FMargin.right = AValue;
+      break;
+    case 4:
+      FMargin.bottom = AValue;
+      break;
+    default:
+      FMargin = TRect{AValue, AValue, AValue, AValue};
+      break;
+  }
+  DoChange();
+}
+
+bool TcxMargin::IsMarginStored(Integer AIndex) const {
+  if (AIndex >= 1 && AIndex <= 4) return GetValue(0) == -1;
+  return GetValue(0) != FDefaultValue;
+}
+
+void TcxMargin::SetMargin(const TRect& AValue) {
+  if (AValue == FMargin) return;
+  FMargin = AValue;
+  DoChange();
+}
+
+void TcxMargin::DoAssign(TcxOwnedPersistent* Source) {
+  inherited::DoAssign(Source);
+  if (auto* S = AsOrNull<TcxMargin>(Source)) SetMargin(S->FMargin);
+}
+
+void TcxMargin::ChangeScale(Integer M, Integer D) { FMargin = cxRectScale(FMargin, M, D, M, D); }
+
+void TcxMargin::LoadFromStream(TStream* AStream) {
+  Integer V[4];
+  ReadIntegers(AStream, V, 4);
+  SetMargin(TRect{V[0], V[1], V[2], V[3]});
+}
+
+void TcxMargin::SaveToStream(TStream* AStream) {
+  const Integer V[4] = {FMargin.left, FMargin.top, FMargin.right, FMargin.bottom};
+  WriteIntegers(AStream, V, 4);
+}
+
+void cxGeometry_Initialize() { RegisterClass(TcxRect::StaticClass()); }
+
+void cxGeometry_Finalize() { UnRegisterClass(TcxRect::StaticClass()); }

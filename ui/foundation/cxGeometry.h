@@ -6,12 +6,8 @@
 #include <initializer_list>
 #include <vector>
 
-#include "dxCore.h"
-
-// Integer geometry is the platform's.
-using TPoint = POINT;
-using TSize = SIZE;
-using TRect = RECT;
+#include "Types.h"
+#include "dxCoreClasses.h"
 
 enum TcxDirection { dirNone, dirLeft, dirRight, dirUp, dirDown };
 
@@ -117,15 +113,6 @@ inline constexpr TdxRectF dxNullRectF{0, 0, 0, 0};
 
 // ---------------------------------------------------------------------------
 // Integer routines
-inline bool operator==(const TPoint& A, const TPoint& B) { return A.x == B.x && A.y == B.y; }
-inline bool operator!=(const TPoint& A, const TPoint& B) { return !(A == B); }
-inline bool operator==(const TSize& A, const TSize& B) { return A.cx == B.cx && A.cy == B.cy; }
-inline bool operator!=(const TSize& A, const TSize& B) { return !(A == B); }
-inline bool operator==(const TRect& A, const TRect& B) {
-  return A.left == B.left && A.top == B.top && A.right == B.right && A.bottom == B.bottom;
-}
-inline bool operator!=(const TRect& A, const TRect& B) { return !(A == B); }
-
 inline TPoint cxPoint(Integer X, Integer Y) { return TPoint{X, Y}; }
 inline TSize cxSize(Integer ACX, Integer ACY) { return TSize{ACX, ACY}; }
 inline TRect cxRect(Integer ALeft, Integer ATop, Integer ARight, Integer ABottom) {
@@ -358,3 +345,147 @@ class TdxMatrix : public TObject {
   void DoMultiply(const XFORM& AXForm, TdxTransformationOrder AOrder);
   XFORM FMatrix;
 };
+
+// ---------------------------------------------------------------------------
+// Persistent geometry objects, published as nested properties and streamed
+// in raw form as little-endian 32-bit integers without a header.
+
+class TcxGeometryObject : public TcxOwnedPersistent {
+  DECLARE_CLASS(TcxGeometryObject, TcxOwnedPersistent)
+ public:
+  using TcxOwnedPersistent::TcxOwnedPersistent;
+  const TNotifyEvent& OnChange() const { return FOnChange; }
+  void SetOnChange(const TNotifyEvent& AValue) { FOnChange = AValue; }
+  virtual void ChangeScale(Integer M, Integer D) {}
+  virtual void LoadFromStream(TStream* AStream) {}
+  virtual void SaveToStream(TStream* AStream) {}
+
+ protected:
+  virtual void DoChange();
+
+ private:
+  TNotifyEvent FOnChange;
+};
+
+class TcxRect : public TcxGeometryObject {
+  DECLARE_CLASS(TcxRect, TcxGeometryObject)
+ public:
+  using TcxGeometryObject::TcxGeometryObject;
+
+  const TRect& Rect() const { return FRect; }
+  void SetRect(const TRect& AValue);
+  Integer GetValue(Integer AIndex) const;
+  void SetValue(Integer AIndex, Integer AValue);
+  Integer Left() const { return FRect.left; }
+  Integer Top() const { return FRect.top; }
+  Integer Right() const { return FRect.right; }
+  Integer Bottom() const { return FRect.bottom; }
+  void SetLeft(Integer AValue) { SetValue(0, AValue); }
+  void SetTop(Integer AValue) { SetValue(1, AValue); }
+  void SetRight(Integer AValue) { SetValue(2, AValue); }
+  void SetBottom(Integer AValue) { SetValue(3, AValue); }
+  Integer Width() const { return FRect.right - FRect.left; }
+  Integer Height() const { return FRect.bottom - FRect.top; }
+  void SetWidth(Integer AValue) { SetValue(2, FRect.left + AValue); }
+  void SetHeight(Integer AValue) { SetValue(3, FRect.top + AValue); }
+  // 0 top-left, 1 top-right, 2 bottom-left, any other bottom-right.
+  TPoint Vertex(Integer AIndex) const;
+  void SetVertex(Integer AIndex, const TPoint& AValue);
+  bool IsEmpty() const { return !(FRect.left < FRect.right && FRect.top < FRect.bottom); }
+  bool IsEqual(const TRect& ARect) const { return FRect == ARect; }
+  bool IsEqual(const TcxRect* ARect) const { return FRect == ARect->FRect; }
+
+  void ChangeScale(Integer M, Integer D) override;
+  void LoadFromStream(TStream* AStream) override;
+  void SaveToStream(TStream* AStream) override;
+
+ protected:
+  void DoAssign(TcxOwnedPersistent* Source) override;
+  // Descendants may correct a rectangle before it is stored.
+  virtual void ValidateRect(TRect& R) {}
+
+ private:
+  TRect FRect{};
+};
+
+class TcxSize : public TcxGeometryObject {
+  DECLARE_CLASS(TcxSize, TcxGeometryObject)
+ public:
+  TcxSize(TPersistent* AOwner, Integer ADefaultWidth = 0, Integer ADefaultHeight = 0)
+      : TcxGeometryObject(AOwner),
+        FDefaultSize{ADefaultWidth, ADefaultHeight},
+        FSize{ADefaultWidth, ADefaultHeight} {}
+
+  // Index 0 is the height, any other the width.
+  virtual Integer GetValue(Integer AIndex) const;
+  void SetValue(Integer AIndex, Integer AValue);
+  virtual bool IsSizeStored(Integer AIndex) const;
+  TSize GetSize() const { return TSize{GetValue(1), GetValue(0)}; }
+  virtual void SetSize(const TSize& AValue);
+  Integer Width() const { return GetValue(1); }
+  Integer Height() const { return GetValue(0); }
+  void SetWidth(Integer AValue) { SetValue(1, AValue); }
+  void SetHeight(Integer AValue) { SetValue(0, AValue); }
+  bool IsWidthStored() const { return IsSizeStored(1); }
+  bool IsHeightStored() const { return IsSizeStored(0); }
+  bool IsEmpty() const { return Width() == 0 && Height() == 0; }
+  bool IsEqual(const TSize& ASize) const { return GetSize() == ASize; }
+  bool IsEqual(const TcxSize* ASize) const { return GetSize() == ASize->GetSize(); }
+
+  void ChangeScale(Integer M, Integer D) override;
+  void LoadFromStream(TStream* AStream) override;
+  void SaveToStream(TStream* AStream) override;
+
+ protected:
+  void DoAssign(TcxOwnedPersistent* Source) override;
+
+ private:
+  TSize FDefaultSize;
+  TSize FSize;
+};
+
+class TcxMargin : public TcxGeometryObject {
+  DECLARE_CLASS(TcxMargin, TcxGeometryObject)
+ public:
+  TcxMargin(TPersistent* AOwner, Integer ADefaultValue = 0)
+      : TcxGeometryObject(AOwner),
+        FDefaultValue(ADefaultValue),
+        FMargin{ADefaultValue, ADefaultValue, ADefaultValue, ADefaultValue} {}
+
+  const TRect& Margin() const { return FMargin; }
+  void SetMargin(const TRect& AValue);
+  // 0 All (the common value, -1 when the sides differ), 1 Left, 2 Top,
+  // 3 Right, 4 Bottom.
+  Integer GetValue(Integer AIndex) const;
+  void SetValue(Integer AIndex, Integer AValue);
+  bool IsMarginStored(Integer AIndex) const;
+  Integer All() const { return GetValue(0); }
+  Integer Left() const { return GetValue(1); }
+  Integer Top() const { return GetValue(2); }
+  Integer Right() const { return GetValue(3); }
+  Integer Bottom() const { return GetValue(4); }
+  void SetAll(Integer AValue) { SetValue(0, AValue); }
+  void SetLeft(Integer AValue) { SetValue(1, AValue); }
+  void SetTop(Integer AValue) { SetValue(2, AValue); }
+  void SetRight(Integer AValue) { SetValue(3, AValue); }
+  void SetBottom(Integer AValue) { SetValue(4, AValue); }
+  bool IsAllStored() const { return IsMarginStored(0); }
+  bool IsSideStored() const { return IsMarginStored(1); }
+  bool IsEqual(const TcxMargin* AMargin) const { return FMargin == AMargin->FMargin; }
+
+  // Rescales without telling OnChange (unlike TcxRect and TcxSize).
+  void ChangeScale(Integer M, Integer D) override;
+  void LoadFromStream(TStream* AStream) override;
+  void SaveToStream(TStream* AStream) override;
+
+ protected:
+  void DoAssign(TcxOwnedPersistent* Source) override;
+
+ private:
+  Integer FDefaultValue;
+  TRect FMargin;
+};
+
+// Registers the persistent classes that streamed forms may name.
+void cxGeometry_Initialize();
+void cxGeometry_Finalize();

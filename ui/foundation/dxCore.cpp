@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "Forms.h"
+
 bool IsWin9X, IsWin95, IsWin98, IsWinMe, IsWinNT, IsWin2K, IsWin2KOrLater, IsWinXP, IsWinXPOrLater,
     IsWin2KOrXP, IsWinVista, IsWinVistaOrLater, IsWinSeven, IsWinSevenOrLater, IsWin8,
     IsWin8OrLater, IsWin10, IsWin10OrLater, IsWin10FallCreatorsUpdate, IsWin64Bit;
@@ -11,7 +13,6 @@ bool dxIsDesignTime = false;
 
 namespace {
 TdxUnitsLoader* UnitsLoader = nullptr;
-bool IsInitialized = false;
 // Set when dxCore's shut-down begins: the loader and the repository are then
 // not created again by a late caller.
 bool CoreFinalizing = false;
@@ -36,7 +37,7 @@ void TdxUnitsLoader::AddUnit(TdxProc AInitializeProc, TdxProc AFinalizeProc) {
     if (dxIsDLL()) {
       FInitializeList.push_back(AInitializeProc);
     } else {
-      IsInitialized = true;
+      FIsInitialized = true;
       AInitializeProc();
     }
   }
@@ -47,7 +48,7 @@ void TdxUnitsLoader::RemoveUnit(TdxProc AFinalizeProc) {
   auto It = std::find(FFinalizeList.begin(), FFinalizeList.end(), AFinalizeProc);
   if (It == FFinalizeList.end()) return;
   FFinalizeList.erase(It);
-  if (IsInitialized) CallProc(AFinalizeProc);
+  if (FIsInitialized) CallProc(AFinalizeProc);
 }
 
 void TdxUnitsLoader::Initialize() {
@@ -55,15 +56,15 @@ void TdxUnitsLoader::Initialize() {
   std::vector<TdxProc> Procs;
   Procs.swap(FInitializeList);
   for (TdxProc P : Procs) CallProc(P);
-  IsInitialized = true;
+  FIsInitialized = true;
 }
 
 void TdxUnitsLoader::Finalize() {
   std::vector<TdxProc> Procs;
   Procs.swap(FFinalizeList);
-  if (IsInitialized)
+  if (FIsInitialized)
     for (auto It = Procs.rbegin(); It != Procs.rend(); ++It) CallProc(*It);
-  IsInitialized = false;
+  FIsInitialized = false;
 }
 
 bool dxIsDLL() { return false; }
@@ -77,7 +78,7 @@ void dxInitialize() {
   if (TdxUnitsLoader* L = dxUnitsLoader()) L->Initialize();
 }
 
-bool dxUnitsLoaderIsInitialized() { return IsInitialized; }
+bool dxUnitsLoaderIsInitialized() { return UnitsLoader && UnitsLoader->IsInitialized(); }
 
 // ---------------------------------------------------------------------------
 // Platform flags
@@ -331,6 +332,10 @@ void dxHandleException() noexcept {
   try {
     if (dxApplicationHandleException) {
       dxApplicationHandleException();
+      return;
+    }
+    if (TApplication* App = Application()) {
+      App->HandleException(nullptr);
       return;
     }
     throw;

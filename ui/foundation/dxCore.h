@@ -138,8 +138,11 @@ class TdxUnitsLoader : public TObject {
     if (AProc) AProc();
   }
   Integer FinalizeCount() const { return static_cast<Integer>(FFinalizeList.size()); }
+  // Whether a start-up procedure has run (and Finalize has not run since).
+  bool IsInitialized() const { return FIsInitialized; }
 
  private:
+  bool FIsInitialized = false;
   std::vector<TdxProc> FInitializeList;
   std::vector<TdxProc> FFinalizeList;
 };
@@ -149,7 +152,7 @@ bool dxIsDLL();
 // The loader, created on first call; nullptr once dxCore's shut-down began.
 TdxUnitsLoader* dxUnitsLoader();
 void dxInitialize();
-// Whether a start-up procedure has run (and Finalize has not yet run).
+// The shared loader's IsInitialized; false without a loader.
 bool dxUnitsLoaderIsInitialized();
 
 // ---------------------------------------------------------------------------
@@ -229,10 +232,10 @@ String dxGetLocaleInfo(LCID ALocale, LCTYPE ALocaleType, const String& ADefaultV
 // ---------------------------------------------------------------------------
 // Exceptions at platform callback boundaries (window procedures, hooks,
 // timers) must not leave the callback. dxHandleException is called from the
-// catch block there; it hands the exception to the application's handler,
-// which the form layer installs at start-up (it may rethrow with "throw;" to
-// look at the exception). Without one, EAbort is silent and anything else is
-// written to the debugger output.
+// catch block there; it hands the exception to dxApplicationHandleException
+// when one is installed (it may rethrow with "throw;" to look at it), else to
+// the application object's HandleException. Without either, EAbort is silent
+// and anything else goes to the debugger output.
 using TdxHandleExceptionProc = void (*)();
 extern TdxHandleExceptionProc dxApplicationHandleException;
 void dxHandleException() noexcept;

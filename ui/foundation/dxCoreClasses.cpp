@@ -282,6 +282,21 @@ void TdxFastList::Assign(const TdxFastList* ASource) {
   FCount = ASource->FCount;
 }
 
+void TdxFastList::Assign(TList* ASource) {
+  FCount = 0;
+  ReallocBlock(std::max(ASource->Capacity(), ASource->Count()));
+  if (ASource->Count())
+    std::memcpy(FList, ASource->List(), sizeof(Pointer) * static_cast<size_t>(ASource->Count()));
+  FCount = ASource->Count();
+}
+
+TList* TdxFastList::GetTList() const {
+  TList* Result = Create<TList>();
+  Result->SetCapacity(FCount);
+  for (Integer I = 0; I < FCount; ++I) Result->Add(FList[I]);
+  return Result;
+}
+
 void TdxFastList::Assign(const TdxFastList* ASource, TdxListAssignOp AOperator) {
   switch (AOperator) {
     case TdxListAssignOp::laCopy:
@@ -535,6 +550,44 @@ bool TcxIUnknownObject::GetInterface(const IID& AIID, void** AObj) {
     return true;
   }
   return inherited::GetInterface(AIID, AObj);
+}
+
+// ---------------------------------------------------------------------------
+// Persistent bases
+
+IMPLEMENT_CREATABLE_CLASS(TcxInterfacedPersistent)
+IMPLEMENT_CREATABLE_CLASS(TcxOwnedPersistent)
+IMPLEMENT_CREATABLE_CLASS(TcxFreeNotificator)
+
+void TcxOwnedPersistent::Assign(TPersistent* Source) {
+  if (auto* S = AsOrNull<TcxOwnedPersistent>(Source))
+    DoAssign(S);
+  else
+    inherited::Assign(Source);
+}
+
+void TcxFreeNotificator::AddSender(TComponent* ASender) {
+  if (ASender) ASender->FreeNotification(this);
+}
+
+void TcxFreeNotificator::RemoveSender(TComponent* ASender) {
+  if (ASender) ASender->RemoveFreeNotification(this);
+}
+
+void TcxFreeNotificator::Notification(TComponent* AComponent, TOperation Operation) {
+  inherited::Notification(AComponent, Operation);
+  if (Operation == opRemove && FOnFreeNotification) FOnFreeNotification(AComponent);
+}
+
+namespace {
+// Reaches the protected GetOwner of any persistent.
+struct TPersistentAccess : TPersistent {
+  static TPersistent* OwnerOf(TPersistent* P) { return (P->*(&TPersistentAccess::GetOwner))(); }
+};
+}  // namespace
+
+TPersistent* GetPersistentOwner(TPersistent* APersistent) {
+  return APersistent ? TPersistentAccess::OwnerOf(APersistent) : nullptr;
 }
 
 void dxCoreClasses_Initialize() { CoreClassesFinalizing = false; }

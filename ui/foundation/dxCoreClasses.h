@@ -58,6 +58,9 @@ class TdxFastList : public TObject {
   virtual void SetCount(Integer AValue);
   void SetCapacity(Integer AValue);
   void Assign(const TdxFastList* ASource);
+  void Assign(TList* ASource);
+  // A new platform list (the caller owns it) with the same items.
+  TList* GetTList() const;
   void Assign(const TdxFastList* ASource, TdxListAssignOp AOperator);
   void Sort(TCompareItems ACompare, bool AMultiThreaded = false);
   void Sort(const TdxListSortCompare& ACompare, bool AMultiThreaded = false);
@@ -252,6 +255,15 @@ class TdxMulticastMethod<void(A...)> {
     TdxListenerList<TEvent> Handlers;
     void AddRef() { ++RefCount; }
     void Invoke(A... Args) {
+      // A handler may drop the last record of the event; finish the raise
+      // before the handlers go.
+      AddRef();
+      struct TKeep {
+        TImpl* Self;
+        ~TKeep() {
+          if (--Self->RefCount == 0) delete Self;
+        }
+      } Keep{this};
       Handlers.ForEach([&](const TEvent& E) { E(Args...); });
     }
   };
@@ -276,6 +288,64 @@ class TcxIUnknownObject : public TObject, public IUnknown {
   ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(-1); }
   bool GetInterface(const IID& AIID, void** AObj) override;
 };
+
+// ---------------------------------------------------------------------------
+// Persistent bases that remember the owner given at construction.
+class TcxInterfacedPersistent : public TInterfacedPersistent {
+  DECLARE_CLASS(TcxInterfacedPersistent, TInterfacedPersistent)
+ public:
+  using TOwnerType = TPersistent;
+  explicit TcxInterfacedPersistent(TPersistent* AOwner) : FOwner(AOwner) {}
+  TPersistent* Owner() const { return FOwner; }
+
+ protected:
+  TPersistent* GetOwner() override { return FOwner; }
+
+ private:
+  TPersistent* FOwner;
+};
+
+class TcxOwnedPersistent : public TPersistent {
+  DECLARE_CLASS(TcxOwnedPersistent, TPersistent)
+ public:
+  using TOwnerType = TPersistent;
+  explicit TcxOwnedPersistent(TPersistent* AOwner) : FOwner(AOwner) {}
+  TPersistent* Owner() const { return FOwner; }
+  // From any owned persistent through DoAssign; anything else as a
+  // persistent assigns (ending in the assignment error).
+  void Assign(TPersistent* Source) override;
+
+ protected:
+  virtual void DoAssign(TcxOwnedPersistent* Source) {}
+  TPersistent* GetOwner() override { return FOwner; }
+
+ private:
+  TPersistent* FOwner;
+};
+
+using TcxFreeNotificationEvent = TMethodPtr<void(TComponent* AComponent)>;
+
+// Forwards the free notifications of other components to an event.
+class TcxFreeNotificator : public TComponent {
+  DECLARE_CLASS(TcxFreeNotificator, TComponent)
+ public:
+  using TComponent::TComponent;
+  void AddSender(TComponent* ASender);
+  void RemoveSender(TComponent* ASender);
+  const TcxFreeNotificationEvent& OnFreeNotification() const { return FOnFreeNotification; }
+  void SetOnFreeNotification(const TcxFreeNotificationEvent& AValue) {
+    FOnFreeNotification = AValue;
+  }
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+ private:
+  TcxFreeNotificationEvent FOnFreeNotification;
+};
+
+// The owner a persistent object was given (its GetOwner).
+TPersistent* GetPersistentOwner(TPersistent* APersistent);
 
 void dxCoreClasses_Initialize();
 void dxCoreClasses_Finalize();

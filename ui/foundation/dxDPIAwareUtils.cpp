@@ -1,8 +1,34 @@
 #include "dxDPIAwareUtils.h"
 
+#include "Forms.h"
+
 namespace {
+bool FrameworkFormDPI(TObject* AObject, Integer& ADPI) {
+  auto* Form = AsOrNull<TCustomForm>(AObject);
+  if (!Form) return false;
+  ADPI = Form->PixelsPerInch();
+  return true;
+}
+
+bool FrameworkControlParent(TObject* AObject, TObject*& AParent) {
+  auto* Control = AsOrNull<TControl>(AObject);
+  if (!Control) return false;
+  AParent = Control->Parent();
+  return true;
+}
+
+bool FrameworkControlScreenCenter(TObject* AObject, TPoint& ACenter) {
+  auto* Control = AsOrNull<TControl>(AObject);
+  if (!Control) return false;
+  TRect R = Control->ClientRect();
+  // Halves rounded towards minus infinity.
+  ACenter = Control->ClientToScreen(TPoint{(R.left + R.right) >> 1, (R.top + R.bottom) >> 1});
+  return true;
+}
+
 TdxDPIBinding Binding;
-TdxDPIControlServices ControlServices;
+TdxDPIControlServices ControlServices{&FrameworkFormDPI, &FrameworkControlParent,
+                                      &FrameworkControlScreenCenter, nullptr};
 HMODULE ShcoreLibrary = nullptr;
 bool DPIFinalized = false;
 TdxScaleFactor* FDefaultScaleFactor = nullptr;
@@ -105,6 +131,12 @@ TdxScaleFactor* QueryScaleFactor(TObject* AObject) {
 }
 }  // namespace
 
+Integer dxGetFormDPI(TObject* AForm) {
+  Integer DPI;
+  if (AForm && ControlServices.GetFormDPI && ControlServices.GetFormDPI(AForm, DPI)) return DPI;
+  return dxGetSystemDPI();
+}
+
 bool dxGetCurrentScaleFactor(TObject* AComponent, Integer& ANumerator, Integer& ADenominator) {
   if (!AComponent) return false;
   Integer DPI;
@@ -135,15 +167,10 @@ Integer dxGetCurrentDPI(TObject* AComponent) {
 }
 
 Integer dxGetTargetDPI(TObject* AComponent) {
-  if (IsWin8OrLater && AComponent && ControlServices.GetControlHandle) {
+  if (IsWin8OrLater && AComponent && ControlServices.GetControlScreenCenter) {
     for (TObject* O = AComponent; O;) {
-      if (HWND Wnd = ControlServices.GetControlHandle(O)) {
-        RECT R{};
-        GetClientRect(Wnd, &R);
-        POINT Center{(R.left + R.right) >> 1, (R.top + R.bottom) >> 1};
-        ClientToScreen(Wnd, &Center);
-        return dxGetMonitorDPI(Center);
-      }
+      TPoint Center;
+      if (ControlServices.GetControlScreenCenter(O, Center)) return dxGetMonitorDPI(Center);
       TComponent* C = AsOrNull<TComponent>(O);
       O = C ? C->Owner() : nullptr;
     }
@@ -164,6 +191,13 @@ Integer dxGetSystemMetrics(Integer AIndex, const TdxScaleFactor* AScaleFactor) {
   if (TdxDesktopScaleFactor* Desktop = dxDesktopScaleFactor())
     return AScaleFactor->Apply(Value, Desktop->Numerator(), Desktop->Denominator());
   return Value;
+}
+
+void dxAssignFont(TFont* ATargetFont, TFont* ASourceFont, const TdxScaleFactor* ATargetScaleFactor,
+                  const TdxScaleFactor* ASourceScaleFactor) {
+  ATargetFont->Assign(ASourceFont);
+  ATargetFont->SetHeight(ATargetScaleFactor->Apply(
+      ASourceFont->Height(), ASourceScaleFactor->Numerator(), ASourceScaleFactor->Denominator()));
 }
 
 TdxScaleFactor* dxDefaultScaleFactor() {

@@ -2,6 +2,7 @@
 // monitor has, the three shared scale factors, and system metrics at a scale.
 #pragma once
 
+#include "Graphics.h"
 #include "cxGeometry.h"
 
 constexpr Integer dxDefaultDPI = 96;
@@ -47,27 +48,32 @@ bool dxIsProcessDPIAware();
 Integer dxGetMonitorDPI(HMONITOR AMonitor);
 Integer dxGetMonitorDPI(const TPoint& AScreenPoint);
 
-// What the window framework above tells about its forms and controls; it
-// fills these in at its start-up. Each is optional.
+// What the DPI routines ask about forms and controls. The defaults answer
+// through the framework's forms and controls; tests may stand in their own.
 struct TdxDPIControlServices {
-  // True when AObject is a form; ADPI is its current DPI (the per-monitor one
-  // when the platform keeps one, else its PixelsPerInch).
+  // True when AObject is a form; ADPI is its current DPI.
   bool (*GetFormDPI)(TObject* AObject, Integer& ADPI) = nullptr;
   // True when AObject is a control; AParent is its parent control or nullptr.
   bool (*GetControlParent)(TObject* AObject, TObject*& AParent) = nullptr;
-  // The window of a control (created when needed); nullptr for anything else.
-  HWND (*GetControlHandle)(TObject* AObject) = nullptr;
+  // True when AObject is a control; ACenter is the centre of its client
+  // area in screen coordinates.
+  bool (*GetControlScreenCenter)(TObject* AObject, TPoint& ACenter) = nullptr;
   // True when AObject is a data module.
   bool (*IsDataModule)(TObject* AObject) = nullptr;
 };
 TdxDPIControlServices& dxDPIControlServices();
 
+// The form's current DPI; the system DPI for anything that is not a form.
+Integer dxGetFormDPI(TObject* AForm);
 bool dxGetCurrentScaleFactor(TObject* AComponent, Integer& ANumerator, Integer& ADenominator);
 Integer dxGetCurrentDPI(TObject* AComponent);
 Integer dxGetTargetDPI(TObject* AComponent);
 // The owner's factor through IdxScaleFactor, else the system factor.
 TdxScaleFactor* dxGetScaleFactor(TObject* AOwner);
 Integer dxGetSystemMetrics(Integer AIndex, const TdxScaleFactor* AScaleFactor);
+// Copies the font, converting its height from the source factor to the target.
+void dxAssignFont(TFont* ATargetFont, TFont* ASourceFont, const TdxScaleFactor* ATargetScaleFactor,
+                  const TdxScaleFactor* ASourceScaleFactor);
 
 // The shared factors, created on first request; nullptr once the module's
 // shut-down began.

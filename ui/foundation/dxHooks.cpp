@@ -3,7 +3,6 @@
 namespace {
 TdxHookController* FHookController = nullptr;
 bool HooksFinalizing = false;
-TdxHooksPlatform Platform{&::SetWindowsHookExW, &::UnhookWindowsHookEx};
 
 LRESULT ProcessHook(TdxHookType AType, int ACode, WPARAM wParam, LPARAM lParam) {
   if (FHookController) return FHookController->SystemHooks(AType)->Process(ACode, wParam, lParam);
@@ -43,7 +42,10 @@ const THookData HooksData[dxHookTypeCount] = {
 };
 }  // namespace
 
-TdxHooksPlatform& dxHooksPlatform() { return Platform; }
+TdxHooksPlatform& dxHooksPlatform() {
+  static TdxHooksPlatform Platform{&::SetWindowsHookExW, &::UnhookWindowsHookEx};
+  return Platform;
+}
 
 IMPLEMENT_CLASS(TdxSystemHook)
 IMPLEMENT_CREATABLE_CLASS(TdxHookController)
@@ -67,13 +69,13 @@ void TdxSystemHook::ReleaseHookProc(TdxHookProc AHookProc) {
 
 void TdxSystemHook::SetSystemHook() {
   const THookData& D = HooksData[FHookType];
-  FHandle = Platform.SetWindowsHookExW(D.HookId, D.Proc, nullptr, GetCurrentThreadId());
+  FHandle = dxHooksPlatform().SetWindowsHookExW(D.HookId, D.Proc, nullptr, GetCurrentThreadId());
 }
 
 void TdxSystemHook::ReleaseSystemHook() {
   // Nothing to remove when the installation had failed.
   if (!FHandle) return;
-  Platform.UnhookWindowsHookEx(FHandle);
+  dxHooksPlatform().UnhookWindowsHookEx(FHandle);
   FHandle = nullptr;
 }
 

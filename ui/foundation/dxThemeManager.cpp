@@ -1,5 +1,7 @@
 #include "dxThemeManager.h"
 
+#include "Controls.h"
+
 namespace {
 const wchar_t* const ThemedObjectNames[dxThemedObjectTypeCount] = {
     L"Button",    L"Clock",       L"ComboBox",
@@ -22,7 +24,6 @@ TdxThemeData* FThemeData = nullptr;  // dxThemedObjectTypeCount entries
 bool FIsGlobalThemeActive = false;
 TdxListenerList<TdxThemeChangedNotificator*>* FNotificators = nullptr;
 HWND FReceiver = nullptr;
-const wchar_t* const ReceiverClassName = L"TdxThemeChangedEventReceiver";
 
 TdxThemeData& ThemeData(TdxThemedObjectType AType) {
   if (!FThemeData) FThemeData = new TdxThemeData[dxThemedObjectTypeCount];
@@ -31,36 +32,28 @@ TdxThemeData& ThemeData(TdxThemedObjectType AType) {
 
 bool StylesOn() { return FIsGlobalThemeActive && dxUxTheme::IsThemeLibraryLoaded(); }
 
-LRESULT CALLBACK ReceiverWndProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L) {
-  if (Msg != WM_THEMECHANGED && Msg != WM_SYSCOLORCHANGE) return DefWindowProcW(Wnd, Msg, W, L);
-  try {
-    CloseAllThemes();
-    DefWindowProcW(Wnd, Msg, W, L);
-    FIsGlobalThemeActive = dxUxTheme::IsThemeActive() != FALSE;
-    if (FNotificators)
-      FNotificators->ForEach([](TdxThemeChangedNotificator* N) { N->DoThemeChanged(); });
-  } catch (...) {
-    dxHandleException();
+// The receiver is a hidden top-level window of the framework: theme changes
+// are broadcast to top-level windows only.
+struct TReceiver {
+  void WndProc(TMessage& Message) {
+    if (Message.Msg != WM_THEMECHANGED && Message.Msg != WM_SYSCOLORCHANGE) {
+      Message.Result = DefWindowProcW(FReceiver, Message.Msg, Message.WParam, Message.LParam);
+      return;
+    }
+    try {
+      CloseAllThemes();
+      DefWindowProcW(FReceiver, Message.Msg, Message.WParam, Message.LParam);
+      FIsGlobalThemeActive = dxUxTheme::IsThemeActive() != FALSE;
+      if (FNotificators)
+        FNotificators->ForEach([](TdxThemeChangedNotificator* N) { N->DoThemeChanged(); });
+    } catch (...) {
+      dxHandleException();
+    }
+    Message.Result = 0;
   }
-  return 0;
-}
+} Receiver;
 
-// A hidden top-level window: theme changes are broadcast to top-level
-// windows only, so a message-only window would not hear them.
-HWND CreateReceiver() {
-  WNDCLASSEXW Class{};
-  Class.cbSize = sizeof(Class);
-  HINSTANCE Instance = GetModuleHandleW(nullptr);
-  if (!GetClassInfoExW(Instance, ReceiverClassName, &Class)) {
-    Class.cbSize = sizeof(Class);
-    Class.lpfnWndProc = &ReceiverWndProc;
-    Class.hInstance = Instance;
-    Class.lpszClassName = ReceiverClassName;
-    RegisterClassExW(&Class);
-  }
-  return CreateWindowExW(WS_EX_TOOLWINDOW, ReceiverClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
-                         nullptr, Instance, nullptr);
-}
+HWND CreateReceiver() { return AllocateHWnd(MakeEvent<&TReceiver::WndProc>(&Receiver)); }
 
 void ThemeManagerInitialize() {
   if (!dxUxTheme::IsThemeLibraryLoaded()) return;
@@ -70,7 +63,7 @@ void ThemeManagerInitialize() {
 }
 
 void ThemeManagerFinalize() {
-  if (FReceiver) DestroyWindow(FReceiver);
+  DeallocateHWnd(FReceiver);
   FReceiver = nullptr;
   FIsGlobalThemeActive = false;
   if (FThemeData) {

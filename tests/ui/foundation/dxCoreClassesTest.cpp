@@ -61,6 +61,14 @@ TEST(FastList, EditingOperations) {
   L.Pack(nullptr);
   EXPECT_EQ(Values(L), (std::vector<NativeInt>{1, 2}));
   EXPECT_TRUE(TdxFastList::Empty(nullptr));
+
+  TOwned<TList> Platform(L.GetTList());
+  EXPECT_EQ(Platform->Count(), 2);
+  EXPECT_EQ(Platform->Items(1), P(2));
+  Platform->Add(P(9));
+  TdxFastList FromPlatform;
+  FromPlatform.Assign(Platform.get());
+  EXPECT_EQ(Values(FromPlatform), (std::vector<NativeInt>{1, 2, 9}));
 }
 
 TEST(FastList, ErrorsLeaveListUnchanged) {
@@ -326,6 +334,29 @@ TEST(MulticastEvent, RemovalDuringInvoke) {
   B.RemoveOnCall = nullptr;
   Invoke(nullptr, V);
   EXPECT_EQ(Log, (std::vector<String>{L"B:2"}));
+}
+
+struct TOwnerOfEvent {
+  TdxMulticastMethod<void(TObject*, Integer&)>* Event = nullptr;
+  int Calls = 0;
+  void DropEvent(TObject*, Integer&) {
+    ++Calls;
+    delete Event;  // the event's last record goes away during its own raise
+    Event = nullptr;
+  }
+  void Count(TObject*, Integer&) { ++Calls; }
+};
+
+TEST(MulticastEvent, LastRecordDroppedDuringInvoke) {
+  TOwnerOfEvent O;
+  O.Event = new TdxMulticastMethod<void(TObject*, Integer&)>;
+  O.Event->Add(MakeEvent<&TOwnerOfEvent::DropEvent>(&O));
+  O.Event->Add(MakeEvent<&TOwnerOfEvent::Count>(&O));
+  auto Invoke = O.Event->GetInvoke();
+  Integer V = 0;
+  Invoke(nullptr, V);
+  EXPECT_EQ(O.Calls, 2);
+  EXPECT_EQ(O.Event, nullptr);
 }
 
 TEST(IUnknownObject, ReferenceCountingIsNotItsBusiness) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "Forms.h"
 #include "dxCoreClasses.h"
 #include "dxDPIAwareUtils.h"
 
@@ -86,11 +87,37 @@ TEST_F(DPIResolution, ThroughFormsControlsAndScaleFactors) {
     Form.FormDPI = C.FormDPI;
     Integer M = -7, D = -7;
     EXPECT_EQ(dxGetCurrentScaleFactor(C.Component, M, D), C.Found);
-    if (!C.Found) EXPECT_EQ(M, -7);  // left unchanged
+    if (!C.Found) {
+      EXPECT_EQ(M, -7);  // left unchanged
+    }
     EXPECT_EQ(dxGetCurrentDPI(C.Component), C.DPI);
   }
+  Form.FormDPI = 168;
+  EXPECT_EQ(dxGetFormDPI(&Form), 168);
+  EXPECT_EQ(dxGetFormDPI(&Button), dxGetSystemDPI());
   EXPECT_EQ(dxGetScaleFactor(&Scaled), Scaled.Factor.get());
   EXPECT_EQ(dxGetScaleFactor(&Loose), dxSystemScaleFactor());
+}
+
+TEST(DPI, ResolutionThroughTheFrameworksFormsAndControls) {
+  TOwned<TCustomForm> Form(Create<TCustomForm>(nullptr, true));
+  TWinControl* Panel = Create<TWinControl>(Form.get());
+  Panel->SetParent(Form.get());
+  TControl* Button = Create<TControl>(Form.get());
+  Button->SetParent(Panel);
+  TOwned<TControl> Loose = MakeOwned<TControl>(nullptr);
+  for (Integer DPI : {96, 144}) {
+    Form->SetPixelsPerInch(DPI);
+    Integer M = 0, D = 0;
+    EXPECT_TRUE(dxGetCurrentScaleFactor(Button, M, D));
+    EXPECT_EQ(M, DPI);
+    EXPECT_EQ(D, 96);
+    EXPECT_EQ(dxGetCurrentDPI(Button), DPI);
+    EXPECT_EQ(dxGetFormDPI(Form.get()), DPI);
+  }
+  EXPECT_EQ(dxGetCurrentDPI(Loose.get()), 96);
+  // The monitor under a control is the one screen of the test display.
+  EXPECT_EQ(dxGetTargetDPI(Button), dxGetMonitorDPI(cxPoint(0, 0)));
 }
 
 TEST(DPI, SharedFactorsAndSystemMetrics) {
@@ -111,9 +138,25 @@ TEST(DPI, SharedFactorsAndSystemMetrics) {
   Integer Expected = MulDiv(Plain, 3 * Desktop->Denominator(), 2 * Desktop->Numerator());
   EXPECT_EQ(dxGetSystemMetrics(SM_CXVSCROLL, F.get()), Expected);
   dxDPIBinding() = Saved;
-  if (dxDPIBinding().GetSystemMetricsForDpi)
+  if (dxDPIBinding().GetSystemMetricsForDpi) {
     EXPECT_EQ(dxGetSystemMetrics(SM_CXVSCROLL, F.get()),
               dxDPIBinding().GetSystemMetricsForDpi(SM_CXVSCROLL, 144));
+  }
+}
+
+TEST(DPI, AssignFontConvertsTheHeight) {
+  TOwned<TFont> Source = MakeOwned<TFont>();
+  TOwned<TFont> Target = MakeOwned<TFont>();
+  Source->SetName(L"Tahoma");
+  Source->SetHeight(-12);
+  TOwned<TdxScaleFactor> One = MakeOwned<TdxScaleFactor>();
+  TOwned<TdxScaleFactor> Two = MakeOwned<TdxScaleFactor>();
+  Two->Assign(2, 1, false);
+  dxAssignFont(Target.get(), Source.get(), Two.get(), One.get());
+  EXPECT_EQ(Target->Height(), -24);
+  EXPECT_EQ(Target->Name(), L"Tahoma");
+  dxAssignFont(Target.get(), Source.get(), One.get(), One.get());
+  EXPECT_EQ(Target->Height(), -12);
 }
 
 TEST(DPI, SharedFactorsAreNotRecreatedAfterShutDown) {

@@ -12,6 +12,15 @@ void HookP(Integer, WPARAM, LPARAM, LRESULT&) {
   Calls.push_back('P');
   if (PRaises) throw EAbort(L"");
 }
+int Handled = 0;
+void CountHandled() {
+  try {
+    throw;
+  } catch (const EAbort&) {
+    ++Handled;
+  }
+}
+
 void HookQ(Integer, WPARAM, LPARAM, LRESULT& R) {
   Calls.push_back('Q');
   if (QResult) R = QResult;
@@ -76,6 +85,8 @@ TEST_F(Hooks, DispatchOrderAndResults) {
   dxSetHook(htWndProc, &HookP);
   dxSetHook(htWndProc, &HookQ);
   TdxSystemHook* H = Hook(htWndProc);
+  Handled = 0;
+  dxApplicationHandleException = &CountHandled;
   struct {
     LRESULT QSets;
     bool PRaises;
@@ -92,6 +103,8 @@ TEST_F(Hooks, DispatchOrderAndResults) {
     EXPECT_EQ(H->Process(HC_ACTION, 0, 0), C.Expected);
     EXPECT_EQ(Calls, (std::vector<char>{'Q', 'P'}));  // newest first
   }
+  dxApplicationHandleException = nullptr;
+  EXPECT_EQ(Handled, 1);  // P's exception went to the application's handler
 }
 
 TEST_F(Hooks, SubscribersMayLeaveDuringDispatch) {
