@@ -3,10 +3,8 @@
 // calling a routine before that raises EdxException.
 #pragma once
 
+#include "Graphics.h"
 #include "cxGeometry.h"
-
-// Red in the low byte; a top byte of $FF names a system colour by index.
-using TColor = Integer;
 
 struct TdxGraphicsRoutines {
   TColor (*GetMiddleRGB)(TColor AColor1, TColor AColor2, Integer APercent) = nullptr;
@@ -23,8 +21,8 @@ TdxGraphicsRoutines& dxGraphicsRoutines();
 // The table, raising EdxException when the graphics layer has not filled it.
 const TdxGraphicsRoutines& dxCheckedGraphicsRoutines();
 
-// System colours are resolved through one replaceable source, so that colours
-// derived from them can be computed for given system colours.
+// ColorToRGB with the system colours taken from one replaceable source, so
+// that colours derived from them can be computed for given system colours.
 using TdxSysColorFunc = COLORREF (*)(int AIndex);
 // Sets the source (nullptr restores the platform's GetSysColor) and returns
 // the previous one.

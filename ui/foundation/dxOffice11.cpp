@@ -49,14 +49,6 @@ HBRUSH dxOffice11DropDownBorderBrush2, dxOffice11DetachableSelectedBrush,
 HBITMAP dxOffice11SubMenuExpandBitmap, dxOffice11ExpandButtonBitmap1, dxOffice11ExpandButtonBitmap2;
 
 namespace {
-constexpr TColor SysColor(int AIndex) { return static_cast<TColor>(0xFF000000u | AIndex); }
-constexpr TColor BtnFace = SysColor(COLOR_BTNFACE), BtnShadow = SysColor(COLOR_BTNSHADOW),
-                 BtnText = SysColor(COLOR_BTNTEXT), BtnHighlight = SysColor(COLOR_BTNHIGHLIGHT),
-                 Window = SysColor(COLOR_WINDOW), Highlight = SysColor(COLOR_HIGHLIGHT),
-                 HighlightText = SysColor(COLOR_HIGHLIGHTTEXT), GrayText = SysColor(COLOR_GRAYTEXT);
-constexpr TColor White = 0xFFFFFF, Black = 0;
-constexpr TColor DefaultColor = 0x20000000;
-
 TOffice11Scheme FOffice11Scheme = schUnknown;
 bool FXPStandardScheme = false;
 Integer FCounter = 0;
@@ -139,11 +131,11 @@ void InitTablePalette(TOffice11Scheme AScheme) {
     dxOffice11BarBorderMarkColors[3 + I] =
         Middle(dxOffice11BarMarkColors2[I], dxOffice11BarBorderColors[1], 50);
   }
-  dxOffice11BarMarkArrowColor1 = Black;
-  dxOffice11BarMarkArrowColor2 = White;
-  dxOffice11BarFloatingCaptionTextColor1 = White;
-  dxOffice11BarFloatingCaptionTextColor2 = Black;
-  dxOffice11BarFloatingCaptionTextColor3 = Black;
+  dxOffice11BarMarkArrowColor1 = clBlack;
+  dxOffice11BarMarkArrowColor2 = clWhite;
+  dxOffice11BarFloatingCaptionTextColor1 = clWhite;
+  dxOffice11BarFloatingCaptionTextColor2 = clBlack;
+  dxOffice11BarFloatingCaptionTextColor3 = clBlack;
   GradientPercent = Office11GradientPercents[Column];
   dxOffice11GroupIndentColor = 0xC9EEFD;
   dxOffice11GroupRowSeparatorColor = dxOffice11BarBorderColors[1];
@@ -154,56 +146,56 @@ void InitTablePalette(TOffice11Scheme AScheme) {
 // The nav-pane caption shades of the button face: lighter towards white for
 // the start, barely changed for the end.
 TColor NavPaneCaptionColor(bool AStart) {
-  COLORREF C = dxColorToRGB(BtnFace);
+  COLORREF C = dxColorToRGB(clBtnFace);
   auto Map = [AStart](Integer V) { return AStart ? V * 127 / 255 + 128 : V + 4 - V * 4 / 255; };
   return Nearest(static_cast<TColor>(RGB(Map(GetRValue(C)), Map(GetGValue(C)), Map(GetBValue(C)))));
 }
 
 void InitSystemPalette() {
-  dxOffice11DockColor1 = RGBOf(BtnFace);
-  dxOffice11DockColor2 = Middle(BtnFace, Window, 20);
-  dxOffice11ToolbarsColor1 = Middle(BtnFace, Window, 22);
-  dxOffice11ToolbarsColor2 = Middle(BtnFace, Window, 96);
-  dxOffice11BarMarkColors2[0] = RGBOf(BtnShadow);
-  dxOffice11BarMarkColors1[0] = Middle(dxOffice11BarMarkColors2[0], Window, 74);
+  dxOffice11DockColor1 = RGBOf(clBtnFace);
+  dxOffice11DockColor2 = Middle(clBtnFace, clWindow, 20);
+  dxOffice11ToolbarsColor1 = Middle(clBtnFace, clWindow, 22);
+  dxOffice11ToolbarsColor2 = Middle(clBtnFace, clWindow, 96);
+  dxOffice11BarMarkColors2[0] = RGBOf(clBtnShadow);
+  dxOffice11BarMarkColors1[0] = Middle(dxOffice11BarMarkColors2[0], clWindow, 74);
   dxOffice11BarMarkColors1[1] = dxOffice11BarMarkColors2[1] = Nearest(Light(241, 29, 86));
   dxOffice11BarMarkColors1[2] = dxOffice11BarMarkColors2[2] = Nearest(Light(42, 11, 47));
-  dxOffice11BarBorderColors[0] = Middle(BtnFace, Window, 85);
-  dxOffice11BarBorderColors[1] = RGBOf(BtnFace);
+  dxOffice11BarBorderColors[0] = Middle(clBtnFace, clWindow, 85);
+  dxOffice11BarBorderColors[1] = RGBOf(clBtnFace);
   for (int I = 0; I < 3; ++I) {
-    dxOffice11BarBorderMarkColors[I] = Middle(dxOffice11BarMarkColors2[I], Window, 50);
+    dxOffice11BarBorderMarkColors[I] = Middle(dxOffice11BarMarkColors2[I], clWindow, 50);
     dxOffice11BarBorderMarkColors[3 + I] =
         Middle(dxOffice11BarMarkColors2[I], dxOffice11BarBorderColors[1], 50);
   }
-  dxOffice11BarFingerColor1 = Middle(BtnShadow, Window, 76);
-  dxOffice11BarFingerColor2 = RGBOf(Window);
-  dxOffice11BarSeparatorColor1 = Middle(BtnShadow, Window, 70);
-  dxOffice11BarSeparatorColor2 = RGBOf(White);
-  dxOffice11BarMarkArrowColor1 = RGBOf(BtnText);
-  dxOffice11BarMarkArrowColor2 = RGBOf(Window);
-  dxOffice11BarFloatingBorderColor1 = RGBOf(BtnShadow);
+  dxOffice11BarFingerColor1 = Middle(clBtnShadow, clWindow, 76);
+  dxOffice11BarFingerColor2 = RGBOf(clWindow);
+  dxOffice11BarSeparatorColor1 = Middle(clBtnShadow, clWindow, 70);
+  dxOffice11BarSeparatorColor2 = RGBOf(clWhite);
+  dxOffice11BarMarkArrowColor1 = RGBOf(clBtnText);
+  dxOffice11BarMarkArrowColor2 = RGBOf(clWindow);
+  dxOffice11BarFloatingBorderColor1 = RGBOf(clBtnShadow);
   dxOffice11BarFloatingBorderColor2 = dxOffice11ToolbarsColor2;
-  dxOffice11BarFloatingCaptionTextColor1 = RGBOf(BtnHighlight);
-  dxOffice11BarFloatingCaptionTextColor2 = RGBOf(BtnText);
-  dxOffice11BarFloatingCaptionTextColor3 = RGBOf(BtnText);
-  dxOffice11DropDownBorderColor1 = RGBOf(BtnShadow);
-  dxOffice11MenuColor = RGBOf(Window);
+  dxOffice11BarFloatingCaptionTextColor1 = RGBOf(clBtnHighlight);
+  dxOffice11BarFloatingCaptionTextColor2 = RGBOf(clBtnText);
+  dxOffice11BarFloatingCaptionTextColor3 = RGBOf(clBtnText);
+  dxOffice11DropDownBorderColor1 = RGBOf(clBtnShadow);
+  dxOffice11MenuColor = RGBOf(clWindow);
   dxOffice11ToolbarSelectedColor = dxOffice11SelectedColor1 = dxOffice11SelectedColor2 =
       Nearest(Light(254, 30, 72));
-  dxOffice11SelectedBorderColor = RGBOf(Highlight);
+  dxOffice11SelectedBorderColor = RGBOf(clHighlight);
   dxOffice11OwnerControlDownedColor = dxOffice11DetachableColor = dxOffice11ToolbarsColor2;
   dxOffice11DownedColor = Light(41, 11, 48);
   dxOffice11DownedSelectedColor = dxOffice11SelectedDownColor1 = dxOffice11SelectedDownColor2 =
       Nearest(Light(14, 44, 40));
-  dxOffice11TextEnabledColor = RGBOf(BtnText);
-  dxOffice11TextDisabledColor = RGBOf(GrayText);
+  dxOffice11TextEnabledColor = RGBOf(clBtnText);
+  dxOffice11TextDisabledColor = RGBOf(clGrayText);
   GradientPercent = 75;
-  dxOffice11GroupColor = dxOffice11GroupIndentColor = RGBOf(BtnFace);
+  dxOffice11GroupColor = dxOffice11GroupIndentColor = RGBOf(clBtnFace);
   dxOffice11DayNavigatorSelectedColor = dxOffice11DownedColor;
   dxOffice11OutlookControlColor = dxOffice11DockColor1;
   dxOffice11OutlookBorderColor = dxOffice11DropDownBorderColor1;
-  dxOffice11GroupRowTextColor = dxOffice11GroupRowSeparatorColor = RGBOf(BtnShadow);
-  dxOffice11NavPaneBorder = Nearest(RGBOf(BtnShadow));
+  dxOffice11GroupRowTextColor = dxOffice11GroupRowSeparatorColor = RGBOf(clBtnShadow);
+  dxOffice11NavPaneBorder = Nearest(RGBOf(clBtnShadow));
   dxOffice11NavPaneGroupCaptionColor1 = NavPaneCaptionColor(true);
   dxOffice11NavPaneGroupCaptionColor2 = NavPaneCaptionColor(false);
   dxOffice11NavPaneGroupCaptionHotColor1 = dxOffice11SelectedColor1;
@@ -213,8 +205,8 @@ void InitSystemPalette() {
   dxOffice11NavPaneGroupCaptionPressedHotColor1 = dxOffice11NavPaneGroupCaptionPressedHotColor2 =
       dxOffice11DownedSelectedColor;
   dxOffice11NavPaneHeaderColor1 = dxOffice11NavPaneHeaderColor2 = dxOffice11NavPaneBorder;
-  dxOffice11NavPaneHeaderFontColor = RGBOf(HighlightText);
-  dxOffice11NavPaneSplitterColor1 = Nearest(RGBOf(BtnFace));
+  dxOffice11NavPaneHeaderFontColor = RGBOf(clHighlightText);
+  dxOffice11NavPaneSplitterColor1 = Nearest(RGBOf(clBtnFace));
   dxOffice11NavPaneSplitterColor2 = dxOffice11NavPaneBorder;
 }
 
@@ -224,8 +216,8 @@ void InitCommonColors() {
   dxOffice11DropDownBorderColor2 = dxOffice11MenuColor;
   dxOffice11MenuDownedColor1 = dxOffice11MenuIndentColor1 = dxOffice11ToolbarsColor1;
   dxOffice11MenuDownedColor2 = dxOffice11MenuIndentColor2 = dxOffice11ToolbarsColor2;
-  dxOffice11MenuNonRecentIndentColor1 = Middle(dxOffice11MenuIndentColor1, Black, 92);
-  dxOffice11MenuNonRecentIndentColor2 = Middle(dxOffice11MenuIndentColor2, Black, 92);
+  dxOffice11MenuNonRecentIndentColor1 = Middle(dxOffice11MenuIndentColor1, clBlack, 92);
+  dxOffice11MenuNonRecentIndentColor2 = Middle(dxOffice11MenuIndentColor2, clBlack, 92);
   dxOffice11DetachableSelectedColor = dxOffice11ToolbarSelectedColor;
   dxOffice11StaticBorderColor = dxOffice11ControlBorderColor = dxOffice11DropDownBorderColor1;
   dxOffice11DateHeaderColor = dxOffice11DockColor1;
@@ -283,20 +275,20 @@ std::vector<TColor> SubMenuExpandPixels() {
 
 // A white box with a grey border and a black minus, and a plus when asked.
 std::vector<TColor> ExpandButtonPixels(bool APlus) {
-  std::vector<TColor> P(11 * 11, White);
+  std::vector<TColor> P(11 * 11, clWhite);
   for (int I = 0; I < 11; ++I) {
     P[I] = P[10 * 11 + I] = P[I * 11] = P[I * 11 + 10] = static_cast<TColor>(0x808080);
   }
   for (int I = 3; I <= 7; ++I) {
-    P[5 * 11 + I] = Black;
-    if (APlus) P[I * 11 + 5] = Black;
+    P[5 * 11 + I] = clBlack;
+    if (APlus) P[I * 11 + 5] = clBlack;
   }
   return P;
 }
 
 void PrepareSubMenuExpandBitmap() {
   TColor C1 = dxOffice11ToolbarsColor1, C2 = dxOffice11ToolbarsColor2;
-  if (C1 == C2) C2 = C1 == Black ? White : Black;
+  if (C1 == C2) C2 = C1 == clBlack ? clWhite : clBlack;
   std::vector<TColor> Pixels = SubMenuExpandPixels();
   dxOffice11RecolorPixels(Pixels, C1, C2);
   dxOffice11SubMenuExpandBitmap = CreateBitmapFromPixels(16, 16, Pixels);
@@ -419,7 +411,7 @@ bool Office11ColorsHeld() { return FCounter > 0; }
 void dxOffice11RecolorPixels(std::vector<TColor>& APixels, TColor AColor1, TColor AColor2) {
   if (APixels.empty()) return;
   const TColor Transparent = APixels[0];
-  auto Recolored = [Transparent](TColor C) { return C != Transparent && C != Black; };
+  auto Recolored = [Transparent](TColor C) { return C != Transparent && C != clBlack; };
   Integer Smallest = 255, Largest = 1;
   for (TColor C : APixels) {
     if (!Recolored(C)) continue;
@@ -438,7 +430,7 @@ void dxOffice11RecolorPixels(std::vector<TColor>& APixels, TColor AColor1, TColo
 
 void Office11FrameSelectedRect(HDC DC, const TRect& R) {
   if (G().IsHighContrastBlack() || G().IsHighContrast2()) {
-    G().FrameRectByColor(DC, R, HighlightText);
+    G().FrameRectByColor(DC, R, clHighlightText);
   } else {
     FrameRect(DC, &R, dxOffice11SelectedBorderBrush);
   }
@@ -480,8 +472,8 @@ void Office11DrawFingerElements(HDC DC, const TRect& ARect, bool AHorizontal, HB
 }
 
 void Office11DrawSizeGrip(HDC DC, const TRect& ARect, TColor AColor1, TColor AColor2) {
-  HBRUSH Brush1 = AColor1 == DefaultColor ? nullptr : CreateSolidBrush(dxColorToRGB(AColor1));
-  HBRUSH Brush2 = AColor2 == DefaultColor ? nullptr : CreateSolidBrush(dxColorToRGB(AColor2));
+  HBRUSH Brush1 = AColor1 == clDefault ? nullptr : CreateSolidBrush(dxColorToRGB(AColor1));
+  HBRUSH Brush2 = AColor2 == clDefault ? nullptr : CreateSolidBrush(dxColorToRGB(AColor2));
   struct TDelete {
     HBRUSH B1, B2;
     ~TDelete() {

@@ -92,7 +92,7 @@ void dxOffice11RecolorPixels(std::vector<TColor>& APixels, TColor AColor1, TColo
 void Office11FrameSelectedRect(HDC DC, const TRect& R);
 void Office11FillTubeGradientRect(HDC DC, const TRect& ARect, TColor AColor1, TColor AColor2,
                                   bool AHorizontal);
-// A colour of 0x20000000 (the "default" colour) draws with the default finger
+// A colour of clDefault draws with the default finger
 // brush of that part.
 void Office11DrawSizeGrip(HDC DC, const TRect& ARect, TColor AColor1, TColor AColor2);
 // nullptr brushes are the default finger brushes.

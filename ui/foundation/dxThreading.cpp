@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "Forms.h"
+
 namespace {
 TdxThreadingPlatform ThreadingPlatform;
 bool CanUseMultiThreading = false;
@@ -822,72 +824,59 @@ void TdxTaskDispatcher::AddCpuUsageSample(Integer APercent) {
 // ---------------------------------------------------------------------------
 // TdxUIThreadSyncService
 
+class TdxUIThreadSyncWindow : public TcxMessageWindow {
+  DECLARE_CLASS_INLINE(TdxUIThreadSyncWindow, TcxMessageWindow)
+ protected:
+  void WndProc(TMessage& Message) override;
+};
+
 namespace {
 struct TEnqueuedProcedure {
   TObject* Owner;
   TdxUIThreadProc ProcedureRef;
 };
+
 struct TUIQueue {
   std::vector<TEnqueuedProcedure> Delegates;
-  HWND Handle = nullptr;
+  TdxUIThreadSyncWindow* Window = nullptr;
   CRITICAL_SECTION Lock;
   bool Shutdown = true;
-  bool Created = false;
-  TdxUIThreadExceptionHandler ExceptionHandler = nullptr;
-  bool (*ApplicationTerminating)() = nullptr;
 };
 TUIQueue UIQueue;
-const wchar_t* const UIQueueWindowClass = L"TdxUIThreadSyncServiceWindow";
 }  // namespace
 
 void TdxUIThreadSyncService::Initialize() {
-  if (UIQueue.Created) return;
-  HINSTANCE Instance = GetModuleHandleW(nullptr);
-  WNDCLASSW Class = {};
-  Class.lpfnWndProc = &WndProc;
-  Class.hInstance = Instance;
-  Class.lpszClassName = UIQueueWindowClass;
-  RegisterClassW(&Class);
-  UIQueue.Handle = CreateWindowExW(0, UIQueueWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                   Instance, nullptr);
-  if (!UIQueue.Handle) RaiseLastOSError();
+  if (UIQueue.Window) return;
+  UIQueue.Window = Create<TdxUIThreadSyncWindow>();
   InitializeCriticalSectionAndSpinCount(&UIQueue.Lock, 1024);
   UIQueue.Delegates.reserve(4096);
   UIQueue.Shutdown = false;
-  UIQueue.Created = true;
 }
 
 void TdxUIThreadSyncService::Finalize() {
-  if (!UIQueue.Created) return;
+  if (!UIQueue.Window) return;
   UIQueue.Shutdown = true;
   DeleteAllListeners();
   ClearWindowsQueue();
-  DestroyWindow(UIQueue.Handle);
-  UIQueue.Handle = nullptr;
-  UnregisterClassW(UIQueueWindowClass, GetModuleHandleW(nullptr));
+  FreeAndNil(UIQueue.Window);
   DeleteCriticalSection(&UIQueue.Lock);
-  UIQueue.Created = false;
 }
 
-HWND TdxUIThreadSyncService::Handle() { return UIQueue.Handle; }
-
-void TdxUIThreadSyncService::SetExceptionHandler(TdxUIThreadExceptionHandler AHandler) {
-  UIQueue.ExceptionHandler = AHandler;
-}
-
-void TdxUIThreadSyncService::SetApplicationTerminatingFunc(bool (*AFunc)()) {
-  UIQueue.ApplicationTerminating = AFunc;
+HWND TdxUIThreadSyncService::Handle() {
+  return UIQueue.Window ? UIQueue.Window->Handle() : nullptr;
 }
 
 bool TdxUIThreadSyncService::IsShutdown() {
-  return UIQueue.Shutdown || (UIQueue.ApplicationTerminating && UIQueue.ApplicationTerminating());
+  if (UIQueue.Shutdown) return true;
+  TApplication* App = Application();
+  return App && App->Terminated();
 }
 
 void TdxUIThreadSyncService::EnqueueInvokeInUIThread(TObject* AOwner, TdxUIThreadProc AProcedure) {
   if (IsShutdown()) return;
   TCSLock L(UIQueue.Lock);
   UIQueue.Delegates.push_back(TEnqueuedProcedure{AOwner, std::move(AProcedure)});
-  PostMessageW(UIQueue.Handle, DXM_UITHREADINVOKE, 0, 0);
+  PostMessageW(Handle(), DXM_UITHREADINVOKE, 0, 0);
 }
 
 void TdxUIThreadSyncService::Unsubscribe(TObject* AListener) {
@@ -910,28 +899,27 @@ void TdxUIThreadSyncService::Invoke() {
     }
     try {
       if (Entry.ProcedureRef) Entry.ProcedureRef();
-    } catch (const Exception& E) {
-      if (UIQueue.ExceptionHandler) UIQueue.ExceptionHandler(Entry.Owner, E);
     } catch (...) {
-      if (UIQueue.ExceptionHandler)
-        UIQueue.ExceptionHandler(Entry.Owner,
-                                 Exception(L"Unknown exception in a queued procedure"));
+      if (TApplication* App = Application())
+        App->HandleException(Entry.Owner);
+      else
+        dxHandleException();
     }
   }
 }
 
-LRESULT CALLBACK TdxUIThreadSyncService::WndProc(HWND AWnd, UINT AMsg, WPARAM wParam,
-                                                 LPARAM lParam) {
-  if (AMsg == DXM_UITHREADINVOKE && !IsShutdown()) {
-    Invoke();
-    return 1;
+void TdxUIThreadSyncWindow::WndProc(TMessage& Message) {
+  if (Message.Msg == DXM_UITHREADINVOKE && !TdxUIThreadSyncService::IsShutdown()) {
+    TdxUIThreadSyncService::Invoke();
+    Message.Result = 1;
+    return;
   }
-  return DefWindowProcW(AWnd, AMsg, wParam, lParam);
+  inherited::WndProc(Message);
 }
 
 void TdxUIThreadSyncService::ClearWindowsQueue() {
   MSG Msg;
-  while (PeekMessageW(&Msg, UIQueue.Handle, DXM_UITHREADINVOKE, DXM_UITHREADINVOKE, PM_REMOVE))
+  while (PeekMessageW(&Msg, Handle(), DXM_UITHREADINVOKE, DXM_UITHREADINVOKE, PM_REMOVE))
     DispatchMessageW(&Msg);
 }
 

@@ -11,6 +11,7 @@
 
 #include "ComObj.h"
 #include "SyncObjs.h"
+#include "cxClasses.h"
 #include "dxCoreClasses.h"
 
 // The thread-pool entry point, bound by name at start-up (nullptr when the
@@ -349,28 +350,25 @@ TdxTaskDispatcher* dxTasksDispatcher();
 constexpr UINT DXM_UITHREADINVOKE = 0x81C2;
 
 using TdxUIThreadProc = std::function<void()>;
-// Where exceptions of queued procedures go (with the entry's owner as
-// sender); the application object sets it. Without a handler the exception
-// is dropped, so that one failing procedure does not stop the queue.
-using TdxUIThreadExceptionHandler = void (*)(TObject* Sender, const Exception& E);
 
+// Procedures run outside the queue's lock, so they may enqueue more. An
+// exception of one goes to the application's exception handling with the
+// entry's owner as sender, and the queue goes on.
 class TdxUIThreadSyncService {
  public:
   static void EnqueueInvokeInUIThread(TObject* AOwner, TdxUIThreadProc AProcedure);
   // Removes the waiting procedures of AListener.
   static void Unsubscribe(TObject* AListener);
+  // Shut down, or the application is terminating.
   static bool IsShutdown();
   static HWND Handle();
-  static void SetExceptionHandler(TdxUIThreadExceptionHandler AHandler);
-  // Whether the application object is terminating; the application sets it.
-  static void SetApplicationTerminatingFunc(bool (*AFunc)());
 
   static void Initialize();
   static void Finalize();
 
  private:
+  friend class TdxUIThreadSyncWindow;
   static void Invoke();
-  static LRESULT CALLBACK WndProc(HWND AWnd, UINT AMsg, WPARAM wParam, LPARAM lParam);
   static void ClearWindowsQueue();
   static void DeleteAllListeners();
 };

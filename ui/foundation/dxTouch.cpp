@@ -140,10 +140,10 @@ TPoint TdxGestureHelper::GetTouchStartPoint() {
   return ScreenToClient(P);
 }
 
-bool TdxGestureHelper::HandleMessage(UINT AMsg, WPARAM wParam, LPARAM lParam, LRESULT& AResult) {
-  switch (AMsg) {
+bool TdxGestureHelper::HandleMessage(TMessage& Message) {
+  switch (Message.Msg) {
     case WM_GESTURE:
-      AResult = Gesture(AMsg, wParam, lParam);
+      Message.Result = Gesture(Message.Msg, Message.WParam, Message.LParam);
       return true;
     case WM_GESTURENOTIFY:
       GestureNotify();

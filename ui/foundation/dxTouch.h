@@ -4,6 +4,7 @@
 // gesture message to the control under the finger.
 #pragma once
 
+#include "Messages.h"
 #include "cxGeometry.h"
 
 // The window framework's gesture vocabulary.
@@ -149,8 +150,8 @@ class TdxGestureHelper : public TObject {
   explicit TdxGestureHelper(IdxGestureOwner* AGestureOwner);
   ~TdxGestureHelper() override;
 
-  // True when the message was consumed; AResult is its answer.
-  bool HandleMessage(UINT AMsg, WPARAM wParam, LPARAM lParam, LRESULT& AResult);
+  // True when the message was consumed (its Result is then the answer).
+  bool HandleMessage(TMessage& Message);
   void CheckGestureOptions(TInteractiveGestures& AGestures, TInteractiveGestureOptions& AOptions);
   void DoGesture(const TGestureEventInfo& AEventInfo, bool& AHandled);
   void CheckOverpan(TScrollBarKind AScrollKind, Integer ANewDataPos, Integer AMinDataPos,

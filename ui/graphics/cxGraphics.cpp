@@ -3,11 +3,6 @@
 #include <algorithm>
 
 namespace {
-constexpr TColor BtnFace = static_cast<TColor>(0xFF000000u | COLOR_BTNFACE);
-constexpr TColor BtnText = static_cast<TColor>(0xFF000000u | COLOR_BTNTEXT);
-constexpr TColor Highlight = static_cast<TColor>(0xFF000000u | COLOR_HIGHLIGHT);
-constexpr TColor Window = static_cast<TColor>(0xFF000000u | COLOR_WINDOW);
-
 Integer Channel(COLORREF AColor, int AShift) { return (AColor >> AShift) & 0xFF; }
 
 Byte ClampChannel(Integer AValue) { return static_cast<Byte>(std::clamp<Integer>(AValue, 0, 255)); }
@@ -51,7 +46,7 @@ TColor dxGetMiddleRGB(TColor AColor1, TColor AColor2, Integer APercent) {
 
 TColor GetLightColor(ShortInt ABtnFaceColorPart, ShortInt AHighlightColorPart,
                      ShortInt AWindowColorPart) {
-  COLORREF F = dxColorToRGB(BtnFace), H = dxColorToRGB(Highlight), W = dxColorToRGB(Window);
+  COLORREF F = dxColorToRGB(clBtnFace), H = dxColorToRGB(clHighlight), W = dxColorToRGB(clWindow);
   if ((F == 0 || F == 0xFFFFFF) && H != 0) return static_cast<TColor>(H);
   auto Mix = [&](int AShift) {
     return ClampChannel(MulDiv(Channel(F, AShift), ABtnFaceColorPart, 100) +
@@ -61,17 +56,17 @@ TColor GetLightColor(ShortInt ABtnFaceColorPart, ShortInt AHighlightColorPart,
   return static_cast<TColor>(RGB(Mix(0), Mix(8), Mix(16)));
 }
 
-bool IsHighContrastBlack() { return dxColorToRGB(BtnFace) == 0; }
+bool IsHighContrastBlack() { return dxColorToRGB(clBtnFace) == 0; }
 
-bool IsHighContrast2() { return IsHighContrastBlack() && dxColorToRGB(BtnText) != 0xFFFFFF; }
+bool IsHighContrast2() { return IsHighContrastBlack() && dxColorToRGB(clBtnText) != 0xFFFFFF; }
 
 void FillRectByColor(HDC DC, const TRect& R, TColor AColor) {
-  if (AColor == cxColorNone) return;
+  if (AColor == clNone) return;
   FillRectRGB(DC, R, dxColorToRGB(AColor));
 }
 
 void FrameRectByColor(HDC DC, const TRect& R, TColor AColor) {
-  if (AColor == cxColorNone) return;
+  if (AColor == clNone) return;
   TSolidBrush Brush(dxColorToRGB(AColor));
   RECT Rect = R;
   FrameRect(DC, &Rect, Brush.Handle());

@@ -4,9 +4,6 @@
 
 #include "dxGraphicsLink.h"
 
-constexpr TColor cxColorNone = 0x1FFFFFFF;
-constexpr TColor cxColorDefault = 0x20000000;
-
 // The nearest colour the screen can show.
 TColor dxGetNearestColor(TColor AColor);
 // Per channel APercent of AColor1 and the rest of AColor2, then the nearest

@@ -204,8 +204,8 @@ IdxTouchControl* FakeChildAt(IdxTouchControl*, const TPoint& P) {
 
 LRESULT CALLBACK HelperWndProc(HWND AWnd, UINT AMsg, WPARAM wParam, LPARAM lParam) {
   auto* Helper = reinterpret_cast<TdxGestureHelper*>(GetWindowLongPtrW(AWnd, GWLP_USERDATA));
-  LRESULT Result = 0;
-  if (Helper && Helper->HandleMessage(AMsg, wParam, lParam, Result)) return Result;
+  TMessage Message{AMsg, wParam, lParam, 0};
+  if (Helper && Helper->HandleMessage(Message)) return Message.Result;
   return DefWindowProcW(AWnd, AMsg, wParam, lParam);
 }
 

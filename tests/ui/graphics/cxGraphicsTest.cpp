@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr TColor SysColor(int AIndex) { return static_cast<TColor>(0xFF000000u | AIndex); }
-
 TEST(ColorRoutines, MiddleRGBMixesChannelsByPercent) {
   TInjectedSysColors Sys({{COLOR_BTNFACE, RGB(200, 100, 0)}});
   struct {
@@ -98,8 +96,8 @@ TEST(Gradients, EqualColoursFillSolidAndNoneDrawsNothing) {
   EXPECT_EQ(S.Pixel(1, 1), 0x336699u);
   EXPECT_EQ(S.Pixel(6, 6), 0x336699u);
   EXPECT_EQ(S.Pixel(7, 7), RGB(1, 2, 3));
-  FillRectByColor(S.DC(), TRect{0, 0, 8, 8}, cxColorNone);
-  FrameRectByColor(S.DC(), TRect{0, 0, 8, 8}, cxColorNone);
+  FillRectByColor(S.DC(), TRect{0, 0, 8, 8}, clNone);
+  FrameRectByColor(S.DC(), TRect{0, 0, 8, 8}, clNone);
   EXPECT_EQ(S.Pixel(0, 0), RGB(1, 2, 3));
 }
 

@@ -259,7 +259,7 @@ TEST_F(Office11, DefaultColoursUseTheFingerBrushes) {
   InjectedStyles = false;
   CreateOffice11Colors();
   TSurface S(20, 20, RGB(1, 2, 3));
-  Office11DrawSizeGrip(S.DC(), TRect{0, 0, 20, 20}, 0x20000000, 0x20000000);
+  Office11DrawSizeGrip(S.DC(), TRect{0, 0, 20, 20}, clDefault, clDefault);
   EXPECT_EQ(static_cast<TColor>(S.Pixel(8, 17)), dxOffice11BarFingerColor1);
   EXPECT_EQ(static_cast<TColor>(S.Pixel(10, 19)), dxOffice11BarFingerColor2);
 }
