@@ -530,10 +530,12 @@ IMPLEMENT_CLASS(TdxTaskDispatcher)
 
 TdxTaskDispatcher::TdxTaskDispatcher() : FMaxActiveTasks(dxProcessorCount() + 2) {
   InitializeCriticalSectionAndSpinCount(&FLock, 1024);
+  FCpuUsageMonitor.reset(
+      cxCreateTimer(MakeEvent<&TdxTaskDispatcher::HandlerCpuUsageMonitor>(this), 1000, false));
 }
 
 TdxTaskDispatcher::~TdxTaskDispatcher() {
-  if (FCpuUsageMonitor) KillTimer(nullptr, FCpuUsageMonitor);
+  FCpuUsageMonitor.reset();
   for (TdxTask* T : FTasks) T->Free();
   FTasks.clear();
   DeleteCriticalSection(&FLock);
@@ -775,24 +777,11 @@ void TdxTaskDispatcher::SetUseCpuUsageMonitor(bool AValue) {
       FPrevIdle = FileTimeValue(Idle);
       FPrevBusy = FileTimeValue(Kernel) + FileTimeValue(User);
     }
-    FCpuUsageMonitor = SetTimer(nullptr, 0, 1000, &CpuUsageTimerProc);
-  } else {
-    KillTimer(nullptr, FCpuUsageMonitor);
-    FCpuUsageMonitor = 0;
   }
+  FCpuUsageMonitor->SetEnabled(AValue);
 }
 
-void CALLBACK TdxTaskDispatcher::CpuUsageTimerProc(HWND, UINT, UINT_PTR AIdEvent, DWORD) {
-  // A thread timer carries no data: only the shared dispatcher has one.
-  if (TasksDispatcher && TasksDispatcher->FCpuUsageMonitor == AIdEvent) {
-    try {
-      TasksDispatcher->HandlerCpuUsageMonitor();
-    } catch (...) {
-    }
-  }
-}
-
-void TdxTaskDispatcher::HandlerCpuUsageMonitor() {
+void TdxTaskDispatcher::HandlerCpuUsageMonitor(TObject*) {
   FILETIME Idle, Kernel, User;
   if (!GetSystemTimes(&Idle, &Kernel, &User)) return;
   // Kernel time includes the idle time.

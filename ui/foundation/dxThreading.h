@@ -305,7 +305,7 @@ class TdxTaskDispatcher : public TObject {
 
   Integer MaxActiveTasks() const { return FMaxActiveTasks; }
   void SetMaxActiveTasks(Integer AValue);
-  bool UseCpuUsageMonitor() const { return FCpuUsageMonitor != 0; }
+  bool UseCpuUsageMonitor() const { return FCpuUsageMonitor->Enabled(); }
   // On the UI thread only; elsewhere raises EInvalidOperation.
   void SetUseCpuUsageMonitor(bool AValue);
   // One sample of the usage monitor: the processor use since the previous
@@ -326,14 +326,13 @@ class TdxTaskDispatcher : public TObject {
   void TaskFinished(TdxTask* ATask);
   TdxTask* FindActive(TdxTaskHandle AHandle);
   static DWORD WINAPI ThreadProc(LPVOID AParam);
-  static void CALLBACK CpuUsageTimerProc(HWND, UINT, UINT_PTR AIdEvent, DWORD);
-  void HandlerCpuUsageMonitor();
+  void HandlerCpuUsageMonitor(TObject* Sender);
 
   std::vector<TdxTask*> FTasks;
   std::vector<TdxTask*> FActiveTasks;
   CRITICAL_SECTION FLock;
   Integer FMaxActiveTasks;
-  UINT_PTR FCpuUsageMonitor = 0;
+  TOwned<TcxTimer> FCpuUsageMonitor;
   Integer FCpuUsageSampleCount = 0;
   Integer FCpuUsageLog[10] = {};
   ULONGLONG FPrevIdle = 0;

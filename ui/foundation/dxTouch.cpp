@@ -87,9 +87,9 @@ bool dxPhysicalToLogicalPoint(HWND AWindow, TPoint& APoint) {
          TouchPlatform.PhysicalToLogicalPoint(AWindow, &APoint) != FALSE;
 }
 
-bool dxLockGestures(HWND AHandle, LRESULT& AMessageResult) {
+bool dxLockGestures(HWND AHandle, TMessage& Message) {
   TdxGestureConfigs Configs{TdxGestureConfig{0, 0, GC_ALLGESTURES}};
-  AMessageResult = 1;
+  Message.Result = 1;
   return dxSetGestureConfig(AHandle, Configs);
 }
 

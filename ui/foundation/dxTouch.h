@@ -72,8 +72,9 @@ TdxTouchPlatform& dxTouchPlatform();
 
 bool dxSetGestureConfig(HWND AWindow, const TdxGestureConfigs& AGestureConfigs);
 bool dxPhysicalToLogicalPoint(HWND AWindow, TPoint& APoint);
-// Refuses every gesture on the window and answers the notification with 1.
-bool dxLockGestures(HWND AHandle, LRESULT& AMessageResult);
+// Refuses every gesture on the window and answers the notification message
+// with 1.
+bool dxLockGestures(HWND AHandle, TMessage& Message);
 
 // ---------------------------------------------------------------------------
 // Interfaces between the helper, its owner and the gesture clients

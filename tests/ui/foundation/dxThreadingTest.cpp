@@ -537,6 +537,20 @@ TEST_F(Tasks, WithoutThePoolTasksRunAtOnceOnTheCallingThread) {
   EXPECT_EQ(D->ActiveTaskCount(), 0);
 }
 
+BOOL WINAPI RefuseEverything(LPTHREAD_START_ROUTINE, PVOID, ULONG) {
+  SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  return FALSE;
+}
+
+TEST_F(Tasks, ARefusedTaskRaisesAndLeavesNothingBehind) {
+  dxThreadingPlatform().QueueUserWorkItem = &RefuseEverything;
+  std::atomic<bool> Ran{false};
+  EXPECT_THROW(D->Run([&](const TdxTaskCancelCallback&) { Ran = true; }), EOSError);
+  EXPECT_EQ(D->ActiveTaskCount(), 0);
+  EXPECT_EQ(D->PendingTaskCount(), 0);
+  EXPECT_FALSE(Ran);
+}
+
 TEST_F(Tasks, MaxActiveTasksBelowTwoIsOne) {
   for (Integer V : {0, -5, 1}) {
     D->SetMaxActiveTasks(V);

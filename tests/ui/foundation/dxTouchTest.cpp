@@ -286,9 +286,9 @@ TEST_F(Touch, GestureConfigurationGoesThroughTheBoundEntryPoint) {
   EXPECT_TRUE(dxSetGestureConfig(Owner.Wnd, Configs));
   EXPECT_EQ(ConfigCalls.Count, 2u);
   EXPECT_EQ(ConfigCalls.Size, 12u);
-  LRESULT Result = 0;
-  EXPECT_TRUE(dxLockGestures(Owner.Wnd, Result));
-  EXPECT_EQ(Result, 1);
+  TMessage Notify{WM_GESTURENOTIFY, 0, 0, 0};
+  EXPECT_TRUE(dxLockGestures(Owner.Wnd, Notify));
+  EXPECT_EQ(Notify.Result, 1);
   ASSERT_EQ(ConfigCalls.Configs.size(), 1u);
   EXPECT_EQ(ConfigCalls.Configs[0].dwID, 0u);
   EXPECT_EQ(ConfigCalls.Configs[0].dwWant, 0u);
@@ -296,9 +296,9 @@ TEST_F(Touch, GestureConfigurationGoesThroughTheBoundEntryPoint) {
 
   dxTouchPlatform().SetGestureConfig = nullptr;
   dxTouchPlatform().PhysicalToLogicalPoint = nullptr;
-  Result = 0;
-  EXPECT_FALSE(dxLockGestures(Owner.Wnd, Result));
-  EXPECT_EQ(Result, 1);
+  Notify.Result = 0;
+  EXPECT_FALSE(dxLockGestures(Owner.Wnd, Notify));
+  EXPECT_EQ(Notify.Result, 1);
   TPoint P{5, 6};
   EXPECT_FALSE(dxPhysicalToLogicalPoint(Owner.Wnd, P));
   EXPECT_EQ(P.x, 5);
