@@ -114,8 +114,9 @@ struct IdxRotateClient : public IUnknown {
 __CRT_UUID_DECL(IdxRotateClient, 0xEAC9BA3A, 0xC2C3, 0x42E2, 0x8C, 0xA8, 0x8C, 0xEA, 0x85, 0x82,
                 0x1C, 0xAE)
 
-// What the gesture road needs of a control of the window framework; the
-// framework implements it for its controls.
+// What the gesture road needs of a control: its parent, its touch options
+// and gestures, and its answer to the framework's gesture message (CM_GESTURE).
+// Whoever gives the controls their touch settings implements it.
 class IdxTouchControl {
  public:
   virtual IdxTouchControl* TouchParent() = 0;
@@ -133,7 +134,8 @@ class IdxTouchControl {
   ~IdxTouchControl() = default;
 };
 
-// The window framework fills these in at its start-up.
+// How the road finds controls; filled in at start-up by the module that
+// implements IdxTouchControl.
 struct TdxTouchControlServices {
   // The window control of a window, or nullptr.
   IdxTouchControl* (*FindControl)(HWND AWnd) = nullptr;
