@@ -36,6 +36,19 @@ Exception* CaptureCurrentException() {
   }
 }
 
+// The list sort holds an item aside while it shifts others; a comparer that
+// raises then would lose that item. The run is put back as it was instead.
+template <class TCompare>
+void SortKeepingItems(Pointer* AList, Integer ACount, const TCompare& ACompare) {
+  std::vector<Pointer> Backup(AList, AList + ACount);
+  try {
+    dxQuickSortList(AList, ACount, ACompare);
+  } catch (...) {
+    std::copy(Backup.begin(), Backup.end(), AList);
+    throw;
+  }
+}
+
 void YieldToOtherThread() {
   if (!SwitchToThread()) Sleep(0);
 }
@@ -210,7 +223,7 @@ Integer TdxMultithreadedSort::ChunkCountFor(Integer ACount) const {
 
 void TdxMultithreadedSort::Sort(Pointer* AList, Integer ACount, TCompareItems ACompareFunc) {
   if (!TryLock()) {
-    dxQuickSortList(AList, ACount, ACompareFunc);
+    SortKeepingItems(AList, ACount, ACompareFunc);
     return;
   }
   FCompareFunc = ACompareFunc;
@@ -221,7 +234,7 @@ void TdxMultithreadedSort::Sort(Pointer* AList, Integer ACount, TCompareItems AC
 void TdxMultithreadedSort::Sort(Pointer* AList, Integer ACount,
                                 const TdxListSortCompare& ACompareFunc) {
   if (!TryLock()) {
-    dxQuickSortList(AList, ACount, ACompareFunc);
+    SortKeepingItems(AList, ACount, ACompareFunc);
     return;
   }
   FCompareFunc = nullptr;
@@ -239,9 +252,9 @@ void TdxMultithreadedSort::Sort(TdxFastList* AList, const TdxListSortCompare& AC
 
 void TdxMultithreadedSort::SortSequentially(Pointer* AList, Integer ACount) {
   if (FCompareFunc)
-    dxQuickSortList(AList, ACount, FCompareFunc);
+    SortKeepingItems(AList, ACount, FCompareFunc);
   else
-    dxQuickSortList(AList, ACount, FCompareClassFunc);
+    SortKeepingItems(AList, ACount, FCompareClassFunc);
 }
 
 // Called with the lock taken; releases it on every path.
@@ -285,15 +298,7 @@ void TdxMultithreadedSort::DoSort(Pointer* AList, Integer ACount) {
 
 void TdxMultithreadedSort::SortChunk(TObject*, Pointer AContext) {
   const TdxChunkRange& Chunk = *static_cast<TdxChunkRange*>(AContext);
-  // The list sort holds an item aside while it shifts others; a comparer
-  // that raises then would lose that item. Put the chunk back as it was.
-  std::vector<Pointer> Backup(FList + Chunk.First, FList + Chunk.Last + 1);
-  try {
-    SortSequentially(FList + Chunk.First, Chunk.Last - Chunk.First + 1);
-  } catch (...) {
-    std::copy(Backup.begin(), Backup.end(), FList + Chunk.First);
-    throw;
-  }
+  SortSequentially(FList + Chunk.First, Chunk.Last - Chunk.First + 1);
 }
 
 void TdxMultithreadedSort::MergeChunks(TObject*, Pointer AContext) {

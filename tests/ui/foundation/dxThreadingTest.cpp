@@ -183,8 +183,22 @@ TEST_F(Threading, SecondSortWhileBusyRunsOnItsOwnThread) {
   std::vector<Pointer> L1 = PointersTo(V1), L2 = PointersTo(V2);
   std::thread First([&] { S->Sort(L1.data(), 200, &BlockingCompare); });
   ASSERT_EQ(WaitForSingleObject(FirstSortEntered, 10000), WAIT_OBJECT_0);
-  // The first sort holds the object and is blocked; this one must not wait.
+  // The first sort holds the object and is blocked; these must not wait.
   S->Sort(L2.data(), 200, &CompareValues);
+  std::vector<Integer> V3 = RandomValues(200, 3);
+  std::vector<Pointer> Original3 = PointersTo(V3);
+  std::vector<Pointer> L3 = Original3;
+  ComparesLeft = 0;
+  S->Sort(L3.data(), 200, &FailingCompare);
+  const int Total = -ComparesLeft;
+  std::sort(Original3.begin(), Original3.end());
+  for (int FailAt : {1, Total / 3, Total * 2 / 3, Total - 3, Total}) {
+    L3 = PointersTo(V3);
+    ComparesLeft = FailAt;
+    EXPECT_THROW(S->Sort(L3.data(), 200, &FailingCompare), EComparerFailed) << FailAt;
+    std::sort(L3.begin(), L3.end());
+    EXPECT_EQ(L3, Original3) << "items lost or doubled on the caller's thread, at " << FailAt;
+  }
   bool FirstStillBlocked = WaitForSingleObject(FirstSortRelease, 0) == WAIT_TIMEOUT;
   SetEvent(FirstSortRelease);
   First.join();
