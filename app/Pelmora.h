@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "SysUtils.h"
+#include "XMLDoc.h"
 
 // An input file that cannot be rewritten: a number that does not convert, a
 // count that promises more lines than the file holds. The message names the
@@ -207,3 +208,213 @@ void CopyMifFileWithCoordSys(const String& AInPath, const String& AOutPath,
 // Copies the attribute file byte for byte, replacing an earlier copy.
 // Raises EOSError.
 void CopyMidFile(const String& AFrom, const String& ATo);
+
+// ---------------------------------------------------------------------------
+// What a run needs besides the coordinate work: the parameter file of the
+// municipal formations, the settings file, the checks before a run, the
+// folder scan with the output paths, and the raster tables.
+//
+// Parameter file CSYanao.xml and the selection of a municipal formation.
+
+inline constexpr wchar_t ParameterFileName[] = L"CSYanao.xml";
+inline constexpr wchar_t SettingsFileName[] = L"CSSettings.xml";
+
+// The transform of the formation with the tails of its two zone clauses,
+// which are written after "CoordSys Earth Projection ".
+struct TFormationParams : TTransformParams {
+  String msk89;
+  String sk63;
+};
+
+// Captions of the "Item" children of the document element, in file order.
+std::vector<String> FormationCaptions(const IXMLNode& xDe);
+
+// Loads the formation whose caption equals ACaption without regard to case
+// (the first such item) into AParams and returns true; clears msk89 and
+// returns false when the file holds none. A number is accepted with "." or
+// "," as decimal separator whatever the regional format; one that still does
+// not parse, or a missing transform parameter, raises EFormationError naming
+// the formation and the attribute, and leaves the other fields as they were.
+// A missing angle part counts as 0.
+bool cxComboBox2Click(const IXMLNode& xDe, const String& ACaption, TFormationParams& AParams);
+
+// The formation a run uses: raises EFormationError when the file does not
+// hold it, a number does not parse or its transform cannot be built.
+TFormationParams RunFormation(const IXMLNode& xDe, const String& ACaption);
+
+// The text shown when the parameter file is missing.
+String MissingParameterFileMessage(const String& AFileName);
+
+// ---------------------------------------------------------------------------
+// Settings file CSSettings.xml: the last inputs of the user.
+
+struct TRunSettings {
+  String InPath;   // Memo1
+  String OutPath;  // Memo2
+  String CS;       // text of cxComboBox1
+  String MO;       // text of cxComboBox2
+  bool ShowError = false;
+};
+
+// Sets the fields whose elements the file holds; the others keep their
+// values. A malformed file raises EDOMParseError.
+void RestoreSettings(const String& AFileName, TRunSettings& ASettings);
+// Writes the five elements with trimmed texts, replacing the file.
+void WriteSettings(const String& AFileName, const TRunSettings& ASettings);
+
+// ---------------------------------------------------------------------------
+// Checks before a run, folder scan and output paths.
+
+// Target codes (outCs): the item index of the target list.
+constexpr Integer tcMsk89Plan = 0;  // "МСК-89 план-схема"
+constexpr Integer tcMsk89Geo = 1;   // "МСК-89 географическая"
+constexpr Integer tcOldConditional = 2;  // "Старая условная система координат"
+
+enum class TRunCheck {
+  rcOk,
+  rcNoInPath,   // "Не указана входная папка."
+  rcNoOutPath,  // "Не указана выходная папка."
+  rcBadTarget,  // "Недозволенная выходная система координат."
+  rcInPathMissing,  // the input folder does not exist
+  rcOutIsIn,        // the output folder is the input folder
+  rcOutInsideIn     // the output folder lies inside the input folder
+};
+
+// AInPath and AOutPath are the texts of the two folder fields, AOutCs the
+// item index of the target list. Nothing is written.
+TRunCheck CheckRunInputs(const String& AInPath, const String& AOutPath, Integer AOutCs);
+String RunCheckMessage(TRunCheck ACheck);
+
+// A typed folder as the run uses it: trimmed, with its trailing separator.
+String RunFolder(const String& AText);
+
+// Appends the full paths of all files under dir whose names contain ".tab"
+// in any letter case, depth-first in the order the file system returns the
+// entries, a sub-folder scanned where it is met. A missing separator at the
+// end of dir is added.
+void GetFiles(const String& dir, std::vector<String>& list);
+
+// The folder of ATablePath with the input folder at its start replaced by the
+// output folder, so that the output mirrors the sub-folder layout. Both
+// folders as RunFolder gives them. Raises EArgumentException for a table
+// outside the input folder.
+String OutputFolderFor(const String& ATablePath, const String& AInDir, const String& AOutDir);
+String OutputTablePath(const String& ATablePath, const String& AInDir, const String& AOutDir);
+
+// Whether APath lies in ADir or below it (ADir itself included), compared as
+// full paths without regard to case.
+bool IsPathInside(const String& APath, const String& ADir);
+
+// Empty when no table's output lies in the input folder; otherwise the
+// message that refuses the run, naming the first such table.
+String CheckOutputPaths(const std::vector<String>& AFiles, const String& AInDir,
+                        const String& AOutDir);
+
+// True when a line of the .TAB text contains "RASTER" (capital letters).
+// An unreadable file raises EFOpenError or EReadError naming it.
+bool IsRasterTab(const String& APath);
+
+// ---------------------------------------------------------------------------
+// Raster tables: the control points of a raster .TAB.
+
+// A raster table that cannot be recalculated; the message names the table.
+DECLARE_EXCEPTION(ERasterError, Exception)
+
+// One control point: x east, y north, ind the 0-based index of its line.
+struct TPnt {
+  Double x = 0;
+  Double y = 0;
+  Integer ind = 0;
+};
+
+struct TRasterTab {
+  String FileName;
+  std::vector<AnsiString> Lines;  // 8-bit text as read, without line ends
+  std::vector<TPnt> Points;
+  AnsiString ImageName;  // the "File" name without quotation marks
+  AnsiString OldClause;  // the last CoordSys line, trimmed
+  Double MaxX = -10000000;
+  Double MaxY = -10000000;
+};
+
+// Reads the .TAB text and its control points (lines holding "Точка ", "Pt "
+// or "Point "). Raises ERasterError naming the table (and the line) for a
+// file that cannot be read, a control point that is not two numbers, or a
+// table without a CoordSys line or an image name.
+TRasterTab ReadRasterTab(const String& APath);
+
+// The table's own clause for MapInfo: a non-Earth clause without "Bounds"
+// gets " Bounds (0,0) (10000000,10000000)".
+String RasterSourceClause(const TRasterTab& ATab);
+Integer RasterInputClass(const TRasterTab& ATab);
+
+// The statements that build the point table tab1 in the table's own system
+// and export it to "tab1.mif" in ATempPath, to be run after tab1 is closed.
+std::vector<String> RasterPointTableStatements(const TRasterTab& ATab, const String& ATempPath);
+
+// The work files of the raster phase in ATempPath. The first pass turns
+// "tab1.mif" into "tabOut.mif" for the classes 1 to 4 (points transformed
+// for 1 and 2, the clause replaced for all); the target pass turns
+// "tabPnt.mif" into "tabOut.mif" for the targets 0 and 2. Each copies the
+// .MID beside it and returns false when there was nothing to do (the source
+// MIF missing, or a class or target that goes through MapInfo alone).
+bool RasterFirstPassMif(const String& ATempPath, Integer AInCs, const TFormationParams& AParams,
+                        const TCoordTransform& ATransform);
+bool RasterTargetPassMif(const String& ATempPath, Integer AOutCs,
+                         const TCoordTransform& ATransform);
+
+// Classes whose points must change projection (2, 4, 0, 103, 104) need
+// MapInfo; the classes 1 and 3 are plane coordinates of the formation.
+bool RasterNeedsReprojection(Integer AInCs);
+// Recalculates the control points of a class 1 or 3 table into the target
+// and writes them into their lines. Raises EInvalidOperation for a class
+// that needs reprojection.
+void RecalcRasterPoints(TRasterTab& ATab, Integer AInCs, Integer AOutCs,
+                        const TCoordTransform& ATransform);
+// Replaces the coordinates of control-point line ALine by (AEast, ANorth),
+// keeping the text from its first ")" on; the indentation is dropped.
+void SetControlPoint(TRasterTab& ATab, Integer ALine, Double AEast, Double ANorth);
+
+// The CoordSys line of the new .TAB for the target.
+AnsiString RasterTargetCoordSys(Integer AOutCs, const String& AMsk89);
+// The new .TAB text: CoordSys lines replaced by ACoordSysLine, the units of
+// the control points set to metres, CRLF line ends.
+std::string RasterTabText(const TRasterTab& ATab, const AnsiString& ACoordSysLine);
+
+// Copies the image into AOutFolder and then writes the new .TAB there under
+// the table's file name; the .TAB appears only when complete. Raises
+// ERasterError naming the table for a missing image, a target inside the
+// input folder AInDir, or a copy or write that fails.
+void WriteRasterTable(const TRasterTab& ATab, const String& AInDir, const String& AOutFolder,
+                      const AnsiString& ACoordSysLine);
+
+// What the raster road needs of the GIS program's connection: the window
+// hands in its MapInfo connection.
+class TGisSession {
+ public:
+  virtual ~TGisSession() = default;
+  // Runs a MapBasic statement; a failing statement raises.
+  virtual void miDo(const String& ACommand) = 0;
+  virtual Integer miEvalInt(const String& AExpression) = 0;
+  virtual Double miEvalDbl(const String& AExpression) = 0;
+  // Closes the table when it is open.
+  virtual void miCloseTable(const String& AAlias) = 0;
+};
+
+struct TRasterRun {
+  String InDir;     // input folder as RunFolder gives it
+  String OutDir;    // output folder as RunFolder gives it
+  String TempPath;  // work folder, with its trailing separator
+  Integer OutCs = tcMsk89Geo;
+  TFormationParams Params;  // the formation as cxComboBox2Click loaded it
+  String Formation;         // its caption, for messages
+};
+
+// Recalculates one raster table into the output folder. Tables of the
+// classes 1 and 3 are recalculated here alone; the others go through AGis,
+// which reprojects their control points. Returns false with the log line in
+// ALogLine when the output folder cannot be created. Bad input raises
+// ERasterError naming the table; a failing statement raises what AGis
+// raises. The new .TAB appears only when complete.
+bool MakeRasterTable(const String& APath, const TRasterRun& ARun, TGisSession& AGis,
+                     String& ALogLine);

@@ -7,6 +7,35 @@
 #include "SysUtils.h"
 
 // ===========================================================================
+// Persistent objects (the base of string lists and of the component model)
+// ===========================================================================
+class TFiler;
+class TReader;
+class TWriter;
+
+// Objects that can be assigned to one another and streamed.
+class TPersistent : public TObject {
+  DECLARE_CLASS(TPersistent, TObject)
+ public:
+  // Copies Source into this object; a class that knows neither direction
+  // raises EConvertError "Cannot assign a <source> to a <this>".
+  virtual void Assign(TPersistent* Source);
+  // The name under which the object appears in messages and designers
+  // ("Form1.Columns[2]").
+  virtual String GetNamePath();
+
+ protected:
+  virtual void AssignTo(TPersistent* Dest);
+  // Declares unpublished data with TFiler::DefineProperty(...).
+  virtual void DefineProperties(TFiler* Filer) {}
+  virtual TPersistent* GetOwner() { return nullptr; }
+  [[noreturn]] void AssignError(TPersistent* Source);
+
+  friend class TReader;
+  friend class TWriter;
+};
+
+// ===========================================================================
 // Lists and string lists
 // ===========================================================================
 
@@ -142,10 +171,12 @@ enum TDuplicates { dupIgnore, dupAccept, dupError };
 
 // The abstract list of strings with associated objects: everything that can
 // be said in terms of Get/Put/Insert/Delete lives here.
-class TStrings : public TObject {
-  DECLARE_CLASS(TStrings, TObject)
+class TStrings : public TPersistent {
+  DECLARE_CLASS(TStrings, TPersistent)
  public:
   TStrings() = default;
+  // Another string list is copied; anything else as TPersistent does.
+  void Assign(TPersistent* Source) override;
 
   virtual Integer Add(const String& S);
   virtual Integer AddObject(const String& S, TObject* AObject);
@@ -219,6 +250,8 @@ class TStrings : public TObject {
   const TEncoding& Encoding() const { return FEncoding; }
 
  protected:
+  // Streams the lines as the list property "Strings" of form resources.
+  void DefineProperties(TFiler* Filer) override;
   [[noreturn]] static void Error(const wchar_t* Msg, NativeInt Data);
   virtual void SetUpdateState(Boolean Updating);
   virtual Integer CompareStrings(const String& S1, const String& S2) const;
@@ -248,6 +281,7 @@ class TStringList : public TStrings {
 
   Integer Add(const String& S) override;
   Integer AddObject(const String& S, TObject* AObject) override;
+  using TStrings::Assign;
   void Assign(const TStrings* Source) override;
   void Clear() override;
   void Delete(Integer Index) override;
@@ -579,27 +613,6 @@ class TComponent;
 class TCollection;
 class TCollectionItem;
 
-// Objects that can be assigned to one another and streamed.
-class TPersistent : public TObject {
-  DECLARE_CLASS(TPersistent, TObject)
- public:
-  // Copies Source into this object; a class that knows neither direction
-  // raises EConvertError "Cannot assign a <source> to a <this>".
-  virtual void Assign(TPersistent* Source);
-  // The name under which the object appears in messages and designers
-  // ("Form1.Columns[2]").
-  virtual String GetNamePath();
-
- protected:
-  virtual void AssignTo(TPersistent* Dest);
-  // Declares unpublished data with TFiler::DefineProperty(...).
-  virtual void DefineProperties(TFiler* Filer) {}
-  virtual TPersistent* GetOwner() { return nullptr; }
-  [[noreturn]] void AssignError(TPersistent* Source);
-
-  friend class TReader;
-  friend class TWriter;
-};
 
 // A reference-counted object: freed when the last interface reference goes.
 class TInterfacedObject : public TObject, public IUnknown {
@@ -1320,7 +1333,12 @@ class TReader : public TFiler {
   TComponent* Parent() const { return FParent; }
   void SetParent(TComponent* Value) { FParent = Value; }
 
+  // Components, lists and collections nest at most this deep; deeper data is
+  // refused as damaged rather than recursed into.
+  static constexpr Integer MaxNesting = 256;
+
  private:
+  class TNesting;
   struct TFixup {
     TComponent* Component;  // whose property it is (for messages)
     TPersistent* Instance;
@@ -1338,6 +1356,7 @@ class TReader : public TFiler {
   void FixupReferences();
   void FinishLoading();
   void AbandonLoading();
+  void TrackCreated(TComponent* Component);
   void Forget(TComponent* Component);
   String CurrentName() const;
 
@@ -1348,8 +1367,12 @@ class TReader : public TFiler {
   String FPropPath;
   Integer FPropDepth = 0;
   Integer FComponentDepth = 0;
+  Integer FNesting = 0;
   std::vector<TComponent*> FLoaded;
   std::vector<TFixup> FFixups;
+  // Components this reader created, watched through free notification, so a
+  // failed read can free exactly those still alive.
+  TOwned<TComponent> FCreated;
 };
 
 class TWriter : public TFiler {
@@ -1406,7 +1429,11 @@ class TWriter : public TFiler {
 // Converts between the binary encoding and the text form
 // (object Name: TClass ... end); the two round-trip exactly for what TWriter
 // writes and for any text ObjectBinaryToText writes. Text is read as UTF-8
-// (with or without byte order mark) and written as UTF-8.
+// (with or without byte order mark) and written as UTF-8; strings keep
+// printable characters literal and write the others as #code. A float's
+// suffix names its value type: none for double, s single, x extended,
+// c currency, d date; each is written with the shortest digits that read back
+// to the same value.
 void ObjectBinaryToText(TStream* Input, TStream* Output);
 void ObjectTextToBinary(TStream* Input, TStream* Output);
 

@@ -4,27 +4,6 @@
 
 namespace {
 
-// Substitutes the %s markers of a framework message in order.
-String Fmt(const wchar_t* Pattern, std::initializer_list<String> Args) {
-  String R;
-  auto Arg = Args.begin();
-  for (const wchar_t* P = Pattern; *P; ++P) {
-    if (P[0] == L'%' && P[1] == L's' && Arg != Args.end()) {
-      R += *Arg++;
-      ++P;
-    } else {
-      R += *P;
-    }
-  }
-  return R;
-}
-
-bool SameName(const String& A, const String& B) {
-  return A.size() == B.size() &&
-         CompareStringOrdinal(A.data(), static_cast<int>(A.size()), B.data(),
-                              static_cast<int>(B.size()), TRUE) == CSTR_EQUAL;
-}
-
 bool IsIdentChar(wchar_t C, bool First) {
   if ((C >= L'A' && C <= L'Z') || (C >= L'a' && C <= L'z') || C == L'_') return true;
   return !First && C >= L'0' && C <= L'9';
@@ -38,7 +17,7 @@ bool IsIdent(const String& S) {
 }
 
 [[noreturn]] void ListIndexError(Integer Index) {
-  throw EListError(L"List index out of bounds (" + std::to_wstring(Index) + L")");
+  throw EListError(L"List index out of bounds (" + IntToStr(Index) + L")");
 }
 
 }  // namespace
@@ -57,7 +36,7 @@ void TPersistent::AssignTo(TPersistent* Dest) { Dest->AssignError(this); }
 
 void TPersistent::AssignError(TPersistent* Source) {
   String SourceName = Source ? Source->ClassName() : String(L"nil");
-  throw EConvertError(Fmt(L"Cannot assign a %s to a %s", {SourceName, ClassName()}));
+  throw EConvertError(Format(L"Cannot assign a %s to a %s", {SourceName, ClassName()}));
 }
 
 String TPersistent::GetNamePath() {
@@ -197,7 +176,7 @@ void TComponent::SetComponentIndex(Integer Value) {
 void TComponent::SetName(const String& NewName) {
   if (FName == NewName) return;
   if (!NewName.empty() && !IsIdent(NewName))
-    throw EComponentError(Fmt(L"Component name \"%s\" is not a valid identifier", {NewName}));
+    throw EComponentError(Format(L"Component name \"%s\" is not a valid identifier", {NewName}));
   if (FOwner)
     FOwner->ValidateRename(this, FName, NewName);
   else
@@ -209,9 +188,9 @@ void TComponent::SetName(const String& NewName) {
 
 void TComponent::ValidateRename(TComponent* AComponent, const String& CurName,
                                 const String& NewName) {
-  if (AComponent && !SameName(CurName, NewName) && AComponent->FOwner == this &&
+  if (AComponent && !SameText(CurName, NewName) && AComponent->FOwner == this &&
       FindComponent(NewName))
-    throw EComponentError(Fmt(L"A component named %s already exists", {NewName}));
+    throw EComponentError(Format(L"A component named %s already exists", {NewName}));
   if (FComponentState.Contains(csDesigning) && FOwner)
     FOwner->ValidateRename(AComponent, CurName, NewName);
 }
@@ -221,7 +200,7 @@ void TComponent::ValidateContainer(TComponent* AComponent) { AComponent->Validat
 TComponent* TComponent::FindComponent(const String& AName) const {
   if (AName.empty()) return nullptr;
   for (TComponent* C : FComponents)
-    if (SameName(C->FName, AName)) return C;
+    if (SameText(C->FName, AName)) return C;
   return nullptr;
 }
 
@@ -238,7 +217,7 @@ void TComponent::InsertComponent(TComponent* AComponent) {
   // The rename check only covers components already owned here; a component
   // joining with a name that is taken would make FindComponent ambiguous.
   if (!AComponent->FName.empty() && FindComponent(AComponent->FName))
-    throw EComponentError(Fmt(L"A component named %s already exists", {AComponent->FName}));
+    throw EComponentError(Format(L"A component named %s already exists", {AComponent->FName}));
   if (AComponent->FOwner) AComponent->FOwner->RemoveComponent(AComponent);
   ValidateRename(AComponent, String(), AComponent->FName);
   Insert(AComponent);
@@ -405,7 +384,7 @@ void TCollectionItem::SetDisplayName(const String&) { Changed(false); }
 
 String TCollectionItem::GetNamePath() {
   if (!FCollection) return ClassName();
-  return FCollection->GetNamePath() + L"[" + std::to_wstring(Index()) + L"]";
+  return FCollection->GetNamePath() + L"[" + IntToStr(Index()) + L"]";
 }
 
 void TCollectionItem::Changed(bool AllItems) {
@@ -430,7 +409,7 @@ TCollection::~TCollection() {
 
 TCollectionItem* TCollection::Add() {
   TObject* Obj = FItemClass->Create(this);
-  if (!Obj) throw EInvalidOperation(Fmt(L"Cannot create an instance of %s", {FItemClass->Name}));
+  if (!Obj) throw EInvalidOperation(Format(L"Cannot create an instance of %s", {FItemClass->Name}));
   return static_cast<TCollectionItem*>(Obj);
 }
 
@@ -544,7 +523,7 @@ std::vector<const TPublishedTable*> TableChain(TClass AClass) {
 }
 
 [[noreturn]] void PropertyAccessError(const TPropInfo* Prop) {
-  throw EPropertyError(Fmt(L"Property %s cannot be accessed this way", {Prop->Name}));
+  throw EPropertyError(Format(L"Property %s cannot be accessed this way", {Prop->Name}));
 }
 }  // namespace
 
@@ -557,7 +536,7 @@ String GetEnumName(const TEnumInfo& Info, Integer Value) {
 
 Integer GetEnumValue(const TEnumInfo& Info, const String& Name) {
   for (Integer I = 0; I < Info.Count; ++I)
-    if (SameName(Info.Names[I], Name)) return I;
+    if (SameText(Info.Names[I], Name)) return I;
   return -1;
 }
 
@@ -565,7 +544,7 @@ const TPropInfo* GetPropInfo(TClass AClass, const String& PropName) {
   for (TClass C = AClass; C; C = C->Parent)
     if (C->Published)
       for (const TPropInfo& P : C->Published()->Props)
-        if (SameName(P.Name, PropName)) return &P;
+        if (SameText(P.Name, PropName)) return &P;
   return nullptr;
 }
 
@@ -578,7 +557,7 @@ std::vector<const TPropInfo*> GetPropList(TClass AClass) {
   for (const TPublishedTable* T : TableChain(AClass))
     for (const TPropInfo& P : T->Props) {
       auto It = std::find_if(List.begin(), List.end(),
-                             [&](const TPropInfo* Q) { return SameName(Q->Name, P.Name); });
+                             [&](const TPropInfo* Q) { return SameText(Q->Name, P.Name); });
       if (It != List.end())
         *It = &P;
       else
@@ -669,7 +648,7 @@ const TMethodEntry* FindMethodEntry(TClass AClass, const String& Name) {
   for (TClass C = AClass; C; C = C->Parent)
     if (C->Published)
       for (const TMethodEntry& M : C->Published()->Methods)
-        if (SameName(M.Name, Name)) return &M;
+        if (SameText(M.Name, Name)) return &M;
   return nullptr;
 }
 
@@ -691,7 +670,7 @@ const TFieldEntry* FindFieldEntry(TClass AClass, const String& Name) {
   for (TClass C = AClass; C; C = C->Parent)
     if (C->Published)
       for (const TFieldEntry& F : C->Published()->Fields)
-        if (SameName(F.Name, Name)) return &F;
+        if (SameText(F.Name, Name)) return &F;
   return nullptr;
 }
 
@@ -707,7 +686,7 @@ std::vector<TClass>& Registry() {
 
 TClass FindRegistered(const String& Name) {
   for (TClass C : Registry())
-    if (SameName(C->Name, Name)) return C;
+    if (SameText(C->Name, Name)) return C;
   return nullptr;
 }
 }  // namespace
@@ -719,7 +698,7 @@ void RegisterClass(TClass AClass) {
     for (TClass C = AClass; C && C != TPersistent::StaticClass(); C = C->Parent) {
       TClass Existing = FindRegistered(C->Name);
       if (Existing == C) break;
-      if (Existing) throw EFilerError(Fmt(L"A class named %s already exists", {C->Name}));
+      if (Existing) throw EFilerError(Format(L"A class named %s already exists", {C->Name}));
       Registry().push_back(C);
     }
   } catch (...) {
@@ -749,6 +728,6 @@ TClass GetClass(const String& AClassName) {
 
 TClass FindClass(const String& AClassName) {
   TClass C = GetClass(AClassName);
-  if (!C) throw EClassNotFound(Fmt(L"Class %s not found", {AClassName}));
+  if (!C) throw EClassNotFound(Format(L"Class %s not found", {AClassName}));
   return C;
 }

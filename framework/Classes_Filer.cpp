@@ -6,44 +6,6 @@
 
 namespace {
 
-String Fmt(const wchar_t* Pattern, std::initializer_list<String> Args) {
-  String R;
-  auto Arg = Args.begin();
-  for (const wchar_t* P = Pattern; *P; ++P) {
-    if (P[0] == L'%' && P[1] == L's' && Arg != Args.end()) {
-      R += *Arg++;
-      ++P;
-    } else {
-      R += *P;
-    }
-  }
-  return R;
-}
-
-bool SameName(const String& A, const String& B) {
-  return A.size() == B.size() &&
-         CompareStringOrdinal(A.data(), static_cast<int>(A.size()), B.data(),
-                              static_cast<int>(B.size()), TRUE) == CSTR_EQUAL;
-}
-
-std::string ToUtf8(const String& S) {
-  if (S.empty()) return std::string();
-  int N = WideCharToMultiByte(CP_UTF8, 0, S.data(), static_cast<int>(S.size()), nullptr, 0, nullptr,
-                              nullptr);
-  std::string R(static_cast<size_t>(N), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, S.data(), static_cast<int>(S.size()), R.data(), N, nullptr,
-                      nullptr);
-  return R;
-}
-
-String FromCodePage(const std::string& S, UINT CodePage) {
-  if (S.empty()) return String();
-  int N = MultiByteToWideChar(CodePage, 0, S.data(), static_cast<int>(S.size()), nullptr, 0);
-  String R(static_cast<size_t>(N), L'\0');
-  MultiByteToWideChar(CodePage, 0, S.data(), static_cast<int>(S.size()), R.data(), N);
-  return R;
-}
-
 bool IsAscii(const String& S) {
   return std::all_of(S.begin(), S.end(), [](wchar_t C) { return C < 0x80; });
 }
@@ -64,6 +26,45 @@ const wchar_t* const SInvalidPropertyValue = L"Invalid property value";
 
 }  // namespace
 
+namespace {
+class TCreatedComponents : public TComponent {
+  DECLARE_CLASS(TCreatedComponents, TComponent)
+ public:
+  using TComponent::TComponent;
+  void Add(TComponent* C) {
+    Items.push_back(C);
+    C->FreeNotification(this);
+  }
+  void Release() {
+    while (!Items.empty()) {
+      TComponent* C = Items.back();
+      Items.pop_back();
+      C->RemoveFreeNotification(this);
+    }
+  }
+  // Last first; freeing one may free others, which then drop out of Items.
+  void FreeAll() {
+    while (!Items.empty()) {
+      TComponent* C = Items.back();
+      Items.pop_back();
+      C->RemoveFreeNotification(this);
+      C->Free();
+    }
+  }
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove)
+      Items.erase(std::remove(Items.begin(), Items.end(), AComponent), Items.end());
+  }
+
+ private:
+  std::vector<TComponent*> Items;
+};
+IMPLEMENT_CLASS(TCreatedComponents)
+}  // namespace
+
 IMPLEMENT_CLASS(TFiler)
 IMPLEMENT_CLASS(TReader)
 IMPLEMENT_CLASS(TWriter)
@@ -75,7 +76,7 @@ IMPLEMENT_CLASS(TWriter)
 
 void TReader::FormatError() {
   String Msg = L"Invalid stream format";
-  if (FPropDepth == 0) Msg += L" at offset " + std::to_wstring(FStream->Position());
+  if (FPropDepth == 0) Msg += L" at offset " + IntToStr(FStream->Position());
   throw EReadError(Msg);
 }
 
@@ -86,7 +87,7 @@ void TReader::Read(void* Buffer, Integer Count) {
   Int64 At = FStream->Position();
   if (FStream->Read(Buffer, Count) != Count) {
     String Msg = L"Stream read error";
-    if (FPropDepth == 0) Msg += L" at offset " + std::to_wstring(At);
+    if (FPropDepth == 0) Msg += L" at offset " + IntToStr(At);
     throw EReadError(Msg);
   }
 }
@@ -94,7 +95,7 @@ void TReader::Read(void* Buffer, Integer Count) {
 void TReader::CheckAvailable(Int64 Count) {
   if (Count < 0 || Count > FStream->Size() - FStream->Position()) {
     String Msg = L"Stream read error";
-    if (FPropDepth == 0) Msg += L" at offset " + std::to_wstring(FStream->Position());
+    if (FPropDepth == 0) Msg += L" at offset " + IntToStr(FStream->Position());
     throw EReadError(Msg);
   }
 }
@@ -272,7 +273,7 @@ String TReader::ReadStr() {
   CheckAvailable(L);
   std::string S(L, '\0');
   Read(S.data(), L);
-  return FromCodePage(S, CP_UTF8);
+  return UTF8Decode(S);
 }
 
 String TReader::ReadString() {
@@ -284,14 +285,14 @@ String TReader::ReadString() {
       CheckAvailable(L);
       std::string S(L, '\0');
       Read(S.data(), L);
-      return FromCodePage(S, CP_ACP);
+      return AnsiToString(S);
     }
     case vaLString:
     case vaUTF8String: {
       Int64 L = ReadCount();
       std::string S(static_cast<size_t>(L), '\0');
       Read(S.data(), static_cast<Integer>(L));
-      return FromCodePage(S, V == vaLString ? CP_ACP : CP_UTF8);
+      return V == vaLString ? AnsiToString(S) : UTF8Decode(S);
     }
     case vaWString: {
       int32_t N = 0;
@@ -347,7 +348,24 @@ TBytes TReader::ReadBinary() {
   return Data;
 }
 
+class TReader::TNesting {
+ public:
+  explicit TNesting(TReader& AReader) : FReader(AReader) {
+    if (++FReader.FNesting > MaxNesting) {
+      --FReader.FNesting;
+      FReader.FormatError();
+    }
+  }
+  ~TNesting() { --FReader.FNesting; }
+  TNesting(const TNesting&) = delete;
+  TNesting& operator=(const TNesting&) = delete;
+
+ private:
+  TReader& FReader;
+};
+
 void TReader::SkipValue() {
+  TNesting Guard(*this);
   switch (NextValue()) {
     case vaNull:
     case vaFalse:
@@ -416,14 +434,14 @@ String TReader::CurrentName() const {
 }
 
 void TReader::DefineProperty(const String& Name, TReaderProc ReadData, TWriterProc, bool) {
-  if (!FPropName.empty() && ReadData && SameName(Name, FPropName)) {
+  if (!FPropName.empty() && ReadData && SameText(Name, FPropName)) {
     FPropName.clear();
     ReadData(this);
   }
 }
 
 void TReader::DefineBinaryProperty(const String& Name, TStreamProc ReadData, TStreamProc, bool) {
-  if (FPropName.empty() || !ReadData || !SameName(Name, FPropName)) return;
+  if (FPropName.empty() || !ReadData || !SameText(Name, FPropName)) return;
   FPropName.clear();
   TBytes Data = ReadBinary();
   TOwned<TMemoryStream> Mem = MakeOwned<TMemoryStream>();
@@ -434,6 +452,7 @@ void TReader::DefineBinaryProperty(const String& Name, TStreamProc ReadData, TSt
 
 void TReader::ReadProperty(TPersistent* AInstance) {
   String Name = ReadStr();
+  String SavedPath = FPropPath;
   ++FPropDepth;
   try {
     TPersistent* Instance = AInstance;
@@ -443,11 +462,10 @@ void TReader::ReadProperty(TPersistent* AInstance) {
       TPersistent* Next = nullptr;
       if (P && P->Kind == tkClass) Next = AsOrNull<TPersistent>(P->GetObj(Instance));
       if (!Next)
-        throw EReadError(Fmt(L"Property %s does not exist", {Name.substr(Start, Dot - Start)}));
+        throw EReadError(Format(L"Property %s does not exist", {Name.substr(Start, Dot - Start)}));
       Instance = Next;
     }
     String Last = Name.substr(Start);
-    String SavedPath = FPropPath;
     FPropPath = Name;
     if (const TPropInfo* P = GetPropInfo(Instance, Last)) {
       ReadPropValue(Instance, P);
@@ -456,16 +474,22 @@ void TReader::ReadProperty(TPersistent* AInstance) {
       Instance->DefineProperties(this);
       if (!FPropName.empty()) {
         FPropName.clear();
-        throw EReadError(Fmt(L"Property %s does not exist", {Last}));
+        throw EReadError(Format(L"Property %s does not exist", {Last}));
       }
     }
     FPropPath = SavedPath;
   } catch (Exception& E) {
     --FPropDepth;
     FPropName.clear();
+    FPropPath = SavedPath;
     // Name the property once, at the outermost level.
     if (FPropDepth == 0)
-      E.RaiseNew(Fmt(L"Error reading %s.%s: %s", {CurrentName(), Name, E.Message()}));
+      E.RaiseNew(Format(L"Error reading %s.%s: %s", {CurrentName(), Name, E.Message()}));
+    throw;
+  } catch (...) {
+    --FPropDepth;
+    FPropName.clear();
+    FPropPath = SavedPath;
     throw;
   }
   --FPropDepth;
@@ -554,6 +578,7 @@ void TReader::ReadClassProp(TPersistent* Instance, const TPropInfo* Prop) {
 }
 
 void TReader::ReadCollection(TCollection* Collection) {
+  TNesting Guard(*this);
   Collection->BeginUpdate();
   try {
     if (!EndOfList()) Collection->Clear();
@@ -576,8 +601,13 @@ void TReader::ReadCollection(TCollection* Collection) {
 void TReader::ReadData(TComponent* Instance) {
   TComponent* SavedCurrent = FCurrent;
   FCurrent = Instance;
-  while (!EndOfList()) ReadProperty(Instance);
-  ReadListEnd();
+  try {
+    while (!EndOfList()) ReadProperty(Instance);
+    ReadListEnd();
+  } catch (...) {
+    FCurrent = SavedCurrent;
+    throw;
+  }
   FCurrent = SavedCurrent;
   TComponent* SavedParent = FParent;
   TComponent* SavedOwner = FOwner;
@@ -604,6 +634,7 @@ void TReader::Forget(TComponent* Component) {
 }
 
 TComponent* TReader::ReadComponent(TComponent* Component) {
+  TNesting Guard(*this);
   bool TopLevel = FComponentDepth == 0;
   TFilerFlags Flags;
   Integer ChildPos = 0;
@@ -615,13 +646,14 @@ TComponent* TReader::ReadComponent(TComponent* Component) {
   if (!Result) {
     if (Flags.Contains(ffInherited)) {
       Result = FOwner ? FOwner->FindComponent(CompName) : nullptr;
-      if (!Result) throw EReadError(Fmt(L"Ancestor for '%s' not found", {CompName}));
+      if (!Result) throw EReadError(Format(L"Ancestor for '%s' not found", {CompName}));
     } else {
       TClass Cls = FindClass(ClassName);
       if (!Cls->InheritsFrom(TComponent::StaticClass()) || !Cls->Factory)
-        throw EReadError(Fmt(L"Invalid stream format: %s cannot be created", {ClassName}));
+        throw EReadError(Format(L"Invalid stream format: %s cannot be created", {ClassName}));
       Result = static_cast<TComponent*>(Cls->Create(FOwner));
       Created = true;
+      TrackCreated(Result);
     }
   }
   if (TopLevel && !FRoot) FRoot = Result;
@@ -664,7 +696,7 @@ TComponent* TReader::ReadRootComponent(TComponent* Root) {
     ReadPrefix(Flags, ChildPos);
     TClass Cls = FindClass(ReadStr());
     if (!Cls->InheritsFrom(TComponent::StaticClass()) || !Cls->Factory)
-      throw EReadError(Fmt(L"Invalid stream format: %s cannot be created", {Cls->Name}));
+      throw EReadError(Format(L"Invalid stream format: %s cannot be created", {Cls->Name}));
     FStream->SetPosition(At);
     Root = static_cast<TComponent*>(Cls->Create(nullptr));
     Created = true;
@@ -706,21 +738,28 @@ void TReader::FixupReferences() {
     if (FRoot) {
       String Name = F.Name;
       size_t Dot = Name.find(L'.');
-      if (Dot != String::npos && SameName(Name.substr(0, Dot), FRoot->Name()))
+      if (Dot != String::npos && SameText(Name.substr(0, Dot), FRoot->Name()))
         Name = Name.substr(Dot + 1);
-      Target = SameName(Name, FRoot->Name()) ? FRoot : FRoot->FindComponent(Name);
+      Target = SameText(Name, FRoot->Name()) ? FRoot : FRoot->FindComponent(Name);
     }
     if (!Target || !Target->InheritsFrom(F.Prop->PropClass)) {
       String Comp = F.Component ? (F.Component->Name().empty() ? F.Component->ClassName()
                                                                : F.Component->Name())
                                 : String();
-      throw EReadError(Fmt(L"Error reading %s.%s: %s", {Comp, F.PropPath, SInvalidPropertyValue}));
+      throw EReadError(
+          Format(L"Error reading %s.%s: %s", {Comp, F.PropPath, SInvalidPropertyValue}));
     }
     F.Prop->SetObj(F.Instance, Target);
   }
 }
 
+void TReader::TrackCreated(TComponent* Component) {
+  if (!FCreated) FCreated.reset(Create<TCreatedComponents>(nullptr));
+  static_cast<TCreatedComponents*>(FCreated.get())->Add(Component);
+}
+
 void TReader::FinishLoading() {
+  if (FCreated) static_cast<TCreatedComponents*>(FCreated.get())->Release();
   std::vector<TComponent*> Loaded;
   Loaded.swap(FLoaded);
   for (TComponent* C : Loaded) C->FComponentState.Exclude(csReading);
@@ -734,6 +773,7 @@ void TReader::AbandonLoading() {
   }
   FLoaded.clear();
   FFixups.clear();
+  if (FCreated) static_cast<TCreatedComponents*>(FCreated.get())->FreeAll();
 }
 
 // ---------------------------------------------------------------------------
@@ -822,7 +862,7 @@ void TWriter::WriteString(const String& Value) {
     Write(S.data(), static_cast<Integer>(S.size()));
     return;
   }
-  std::string S = ToUtf8(Value);
+  std::string S = UTF8Encode(Value);
   WriteValue(vaUTF8String);
   int32_t L = static_cast<int32_t>(S.size());
   Write(&L, 4);
@@ -837,21 +877,21 @@ void TWriter::WriteWideString(const String& Value) {
 }
 
 void TWriter::WriteStr(const String& Value) {
-  std::string S = ToUtf8(Value);
-  if (S.size() > 255) throw EWriteError(Fmt(L"Name too long: %s", {Value}));
+  std::string S = UTF8Encode(Value);
+  if (S.size() > 255) throw EWriteError(Format(L"Name too long: %s", {Value}));
   Byte L = static_cast<Byte>(S.size());
   Write(&L, 1);
   Write(S.data(), L);
 }
 
 void TWriter::WriteIdent(const String& Ident) {
-  if (SameName(Ident, L"False"))
+  if (SameText(Ident, L"False"))
     WriteValue(vaFalse);
-  else if (SameName(Ident, L"True"))
+  else if (SameText(Ident, L"True"))
     WriteValue(vaTrue);
-  else if (SameName(Ident, L"nil"))
+  else if (SameText(Ident, L"nil"))
     WriteValue(vaNil);
-  else if (SameName(Ident, L"Null"))
+  else if (SameText(Ident, L"Null"))
     WriteValue(vaNull);
   else {
     WriteValue(vaIdent);

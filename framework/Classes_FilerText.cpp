@@ -8,16 +8,6 @@
 
 namespace {
 
-std::string ToUtf8(const String& S) {
-  if (S.empty()) return std::string();
-  int N = WideCharToMultiByte(CP_UTF8, 0, S.data(), static_cast<int>(S.size()), nullptr, 0, nullptr,
-                              nullptr);
-  std::string R(static_cast<size_t>(N), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, S.data(), static_cast<int>(S.size()), R.data(), N, nullptr,
-                      nullptr);
-  return R;
-}
-
 String Widen(const std::string& S) { return String(S.begin(), S.end()); }
 
 bool IsHighSurrogate(wchar_t C) { return C >= 0xD800 && C <= 0xDBFF; }
@@ -38,10 +28,10 @@ String FloatText(F Value) {
 String CurrencyText(Int64 Scaled) {
   bool Neg = Scaled < 0;
   UInt64 Abs = Neg ? UInt64(0) - static_cast<UInt64>(Scaled) : static_cast<UInt64>(Scaled);
-  String S = std::to_wstring(Abs / 10000);
+  String S = IntToStr(static_cast<Int64>(Abs / 10000));
   UInt64 Frac = Abs % 10000;
   if (Frac) {
-    String F = std::to_wstring(Frac);
+    String F = IntToStr(static_cast<Int64>(Frac));
     F.insert(0, 4 - F.size(), L'0');
     while (F.back() == L'0') F.pop_back();
     S += L"." + F;
@@ -67,7 +57,7 @@ String QuoteText(const String& S, size_t From, size_t To) {
     } else {
       if (InQuote) R += L'\'';
       InQuote = false;
-      R += L"#" + std::to_wstring(static_cast<unsigned>(C));
+      R += L"#" + IntToStr(static_cast<Integer>(C));
     }
   }
   if (InQuote) R += L'\'';
@@ -90,7 +80,12 @@ class TBinaryToText {
   void Indent(int Level) { FOut.append(static_cast<size_t>(Level) * 2, L' '); }
   void NewLine() { FOut += L"\r\n"; }
 
+  void CheckNesting(int Level) {
+    if (Level > TReader::MaxNesting) throw EReadError(L"Invalid stream format");
+  }
+
   void ConvertObject(int Level) {
+    CheckNesting(Level);
     TFilerFlags Flags;
     Integer ChildPos = 0;
     FReader->ReadPrefix(Flags, ChildPos);
@@ -102,7 +97,7 @@ class TBinaryToText {
                                         : L"object ";
     if (!Name.empty()) FOut += Name + L": ";
     FOut += ClassName;
-    if (Flags.Contains(ffChildPos)) FOut += L" [" + std::to_wstring(ChildPos) + L"]";
+    if (Flags.Contains(ffChildPos)) FOut += L" [" + IntToStr(ChildPos) + L"]";
     NewLine();
     while (!FReader->EndOfList()) ConvertProperty(Level + 1);
     FReader->ReadListEnd();
@@ -123,6 +118,7 @@ class TBinaryToText {
   // Level is that of the line the value starts on; InList values start at
   // the line's indentation, property values after " = ".
   void ConvertValue(int Level, bool InList) {
+    CheckNesting(Level);
     if (!InList && FReader->NextValue() != vaString && FReader->NextValue() != vaLString &&
         FReader->NextValue() != vaWString && FReader->NextValue() != vaUTF8String)
       FOut += L' ';
@@ -142,7 +138,7 @@ class TBinaryToText {
       case vaInt16:
       case vaInt32:
       case vaInt64:
-        FOut += std::to_wstring(FReader->ReadInt64());
+        FOut += IntToStr(FReader->ReadInt64());
         break;
       case vaExtended:
         FOut += FloatText(FReader->ReadFloat()) + L"x";
@@ -241,7 +237,7 @@ class TBinaryToText {
       FOut += L"item";
       TValueType V = FReader->NextValue();
       if (V == vaInt8 || V == vaInt16 || V == vaInt32)
-        FOut += L" [" + std::to_wstring(FReader->ReadInteger()) + L"]";
+        FOut += L" [" + IntToStr(FReader->ReadInteger()) + L"]";
       NewLine();
       FReader->ReadListBegin();
       while (!FReader->EndOfList()) ConvertProperty(Level + 2);
@@ -286,7 +282,7 @@ class TTextToBinary {
 
  private:
   [[noreturn]] void Error(const String& Msg) {
-    throw EParserError(Msg + L" on line " + std::to_wstring(FTok.Line));
+    throw EParserError(Msg + L" on line " + IntToStr(FTok.Line));
   }
 
   bool IsWord(const wchar_t* W) const {
@@ -442,7 +438,20 @@ class TTextToBinary {
   }
 
   // --- grammar
+  // Depth of objects, lists and collections being converted.
+  class TNesting {
+   public:
+    explicit TNesting(TTextToBinary& AOwner) : FOwner(AOwner) {
+      if (++FOwner.FDepth > TReader::MaxNesting) FOwner.Error(L"Nesting too deep");
+    }
+    ~TNesting() { --FOwner.FDepth; }
+
+   private:
+    TTextToBinary& FOwner;
+  };
+
   void ConvertObject() {
+    TNesting Guard(*this);
     TFilerFlags Flags;
     if (IsWord(L"inherited"))
       Flags.Include(ffInherited);
@@ -490,6 +499,7 @@ class TTextToBinary {
   }
 
   void ConvertValue() {
+    TNesting Guard(*this);
     switch (FTok.Kind) {
       case tokString: {
         String S = FTok.Text;
@@ -674,6 +684,7 @@ class TTextToBinary {
   std::string FText;
   size_t FPos = 0;
   int FLine = 1;
+  int FDepth = 0;
   TToken FTok;
   TOwned<TWriter> FWriter;
 };
@@ -689,7 +700,7 @@ std::string ReadAll(TStream* Input) {
 
 void ObjectBinaryToText(TStream* Input, TStream* Output) {
   TBinaryToText Converter(Input);
-  std::string Text = ToUtf8(Converter.Convert());
+  std::string Text = UTF8Encode(Converter.Convert());
   if (!Text.empty()) Output->WriteBuffer(Text.data(), static_cast<Integer>(Text.size()));
 }
 

@@ -805,3 +805,45 @@ void TStringList::SetCaseSensitive(Boolean Value) {
     FSorted = true;
   }
 }
+
+void TStrings::Assign(TPersistent* Source) {
+  if (auto* S = AsOrNull<TStrings>(Source)) {
+    Assign(static_cast<const TStrings*>(S));
+    return;
+  }
+  TPersistent::Assign(Source);
+}
+
+namespace {
+// Reads and writes the lines of a string list as a list value in a form
+// resource.
+struct TStringsFiler {
+  TStrings* List;
+  void ReadData(TReader* Reader) {
+    List->BeginUpdate();
+    try {
+      List->Clear();
+      Reader->ReadListBegin();
+      while (!Reader->EndOfList()) List->Add(Reader->ReadString());
+      Reader->ReadListEnd();
+    } catch (...) {
+      List->EndUpdate();
+      throw;
+    }
+    List->EndUpdate();
+  }
+  void WriteData(TWriter* Writer) {
+    Writer->WriteListBegin();
+    for (Integer I = 0; I < List->Count(); ++I) Writer->WriteString(List->Strings(I));
+    Writer->WriteListEnd();
+  }
+};
+}  // namespace
+
+void TStrings::DefineProperties(TFiler* Filer) {
+  // The filer calls back while this call is running, so a local helper
+  // object is enough.
+  TStringsFiler Helper{this};
+  Filer->DefineProperty(L"Strings", MakeEvent<&TStringsFiler::ReadData>(&Helper),
+                        MakeEvent<&TStringsFiler::WriteData>(&Helper), Count() > 0);
+}

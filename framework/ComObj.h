@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "SysUtils.h"
+#include "Variants.h"
 
 // Holds one reference to a COM interface; copying adds a reference, the
 // destructor releases it.
@@ -110,3 +111,18 @@ class TOleVariantHolder {
  private:
   VARIANT FVar;
 };
+
+// Late-bound automation calls by member name (GetIDsOfNames, then Invoke).
+// Arguments are given in their natural order. A server error reported with
+// DISP_E_EXCEPTION raises EOleException carrying the server's description,
+// code and source; an unknown member raises EOleError; any other failure
+// EOleSysError with the platform's text.
+Variant DispatchInvoke(IDispatch* ADisp, const String& AName, WORD AFlags,
+                       std::initializer_list<Variant> AArgs);
+// A method call that also accepts a parameterised property read.
+Variant DispatchCall(IDispatch* ADisp, const String& AName,
+                     std::initializer_list<Variant> AArgs = {});
+Variant DispatchGet(IDispatch* ADisp, const String& AName);
+void DispatchPut(IDispatch* ADisp, const String& AName, const Variant& AValue);
+// The automation object a variant holds; empty for any other value.
+TComPtr<IDispatch> VarToDispatch(const Variant& AValue);

@@ -20,6 +20,7 @@
 #include <windows.h>
 #include <objbase.h>
 #include <oleauto.h>
+#include <commctrl.h>
 
 #undef DeleteFile
 #undef CopyFile

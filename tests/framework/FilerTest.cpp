@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <functional>
 
@@ -198,6 +199,45 @@ TEST(FilerValues, EveryValueTypeRoundTripsThroughBinaryAndText) {
   }
 }
 
+// The text form is the same whatever the regional and C runtime decimal
+// separators are.
+TEST(FilerValues, FloatTextIgnoresTheDecimalSeparatorOfTheLocale) {
+  struct TRestore {
+    wchar_t Saved[8] = L".";
+    TRestore() { GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, Saved, 8); }
+    ~TRestore() {
+      SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, Saved);
+      std::setlocale(LC_NUMERIC, "C");
+    }
+  } Restore;
+  String Results[2];
+  const wchar_t* Separators[] = {L".", L","};
+  for (int I = 0; I < 2; ++I) {
+    SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, Separators[I]);
+    if (I == 0) {
+      std::setlocale(LC_NUMERIC, "C");
+    } else {
+      for (const char* Name : {"", "German_Germany.1252", "de-DE", "Russian_Russia.1251", "ru-RU"})
+        if (std::setlocale(LC_NUMERIC, Name) && std::localeconv()->decimal_point[0] == ',') break;
+    }
+    ASSERT_EQ(std::localeconv()->decimal_point[0], static_cast<char>(Separators[I][0]));
+    TBytes B = OneProperty([](TWriter& W) {
+      W.WriteListBegin();
+      W.WriteFloat(1.0L / 3);
+      W.WriteDouble(-2.5);
+      W.WriteSingle(0.1f);
+      W.WriteCurrency(15);
+      W.WriteDate(1.75);
+      W.WriteListEnd();
+    });
+    Results[I] = BinaryToText(B);
+    EXPECT_EQ(TextToBinary(Results[I]), B);
+  }
+  EXPECT_EQ(Results[1], Results[0]);
+  EXPECT_NE(Results[0].find(L"0.33333333333333333334x"), String::npos) << Results[0];
+  EXPECT_NE(Results[0].find(L"0.0015c"), String::npos) << Results[0];
+}
+
 TEST(FilerValues, ComponentHeadersWithFlagsRoundTrip) {
   const String Text =
       L"inherited Form1: TTestForm\r\n"
@@ -361,6 +401,30 @@ TEST_F(FilerFixture, LoadedRunsOnceForEveryComponentAfterTheWholeTree) {
   EXPECT_FALSE(Root->ComponentState().Contains(csLoading));
 }
 
+TEST_F(FilerFixture, ChildrenGetTheirParentWhileTheRootOwnsThem) {
+  const String Text =
+      L"object Root: TTestBox\r\n"
+      L"  object Box1: TTestBox\r\n"
+      L"    object Inner: TTestBox\r\n"
+      L"    end\r\n"
+      L"  end\r\n"
+      L"  object Plain: TTestComp\r\n"
+      L"    Count = 1\r\n"
+      L"  end\r\n"
+      L"end\r\n";
+  TOwned<TComponent> Root(ReadText(Text));
+  auto* Box1 = As<TTestBox>(Root->FindComponent(L"Box1"));
+  auto* Inner = As<TTestBox>(Root->FindComponent(L"Inner"));
+  ASSERT_NE(Box1, nullptr);
+  ASSERT_NE(Inner, nullptr);
+  EXPECT_EQ(Inner->Owner(), Root.get());
+  EXPECT_EQ(Inner->GetParentComponent(), Box1);
+  EXPECT_EQ(Box1->GetParentComponent(), Root.get());
+  EXPECT_FALSE(Root->FindComponent(L"Plain")->HasParent());
+  // Written back through GetChildren, the nesting is the same.
+  EXPECT_EQ(BinaryToText(WriteRoot(Root.get())), Text);
+}
+
 TEST_F(FilerFixture, ReadingIntoAnExistingRootKeepsItAndBindsItsFields) {
   TTestForm Form(nullptr);
   Form.AfterConstruction();
@@ -453,8 +517,8 @@ TEST_F(FilerFixture, BadFormsRaiseTheFrameworkErrorsAndFreeWhatWasRead) {
 
 TEST_F(FilerFixture, AFailedReadIntoAnExistingRootLeavesNoHalfReadChildren) {
   TOwned<TTestForm> Form = MakeOwned<TTestForm>(nullptr);
-  EXPECT_THROW(ReadText(L"object Form1: TTestForm\n  object Comp1: TTestComp\n    Bogus = 1\n"
-                        L"  end\nend",
+  EXPECT_THROW(ReadText(L"object Form1: TTestForm\n  object Comp1: TTestComp\n  end\n"
+                        L"  object Comp2: TTestComp\n    Bogus = 1\n  end\nend",
                         Form.get()),
                EReadError);
   EXPECT_EQ(Form->ComponentCount(), 0);
@@ -524,6 +588,46 @@ TEST_F(FilerFixture, TruncatedOrCorruptBinaryRaisesReadErrorAndNeverReadsPastThe
   } catch (EReadError& E) {
     EXPECT_EQ(E.Message(), L"Invalid stream format");
   }
+}
+
+TEST_F(FilerFixture, DeepNestingIsRefusedNotRecursedInto) {
+  // Lists within lists, a million deep: a stack overflow if recursed into.
+  const size_t Deep = 1000000;
+  TBytes Lists = OneProperty([&](TWriter& W) {
+    for (size_t I = 0; I < Deep; ++I) W.WriteListBegin();
+  });
+  EXPECT_THROW(BinaryToText(Lists), EReadError);
+  EXPECT_THROW(ReadBack(Lists,
+                        [](TReader& R) {
+                          R.SkipValue();
+                          return 0;
+                        }),
+               EReadError);
+  EXPECT_THROW(TextToBinary(L"object X: TFoo\n  P = " + String(Deep, L'(')), EParserError);
+  // Components within components.
+  String Text;
+  for (int I = 0; I < 300; ++I) Text += L"object C" + IntToStr(I) + L": TTestComp\n";
+  for (int I = 0; I < 300; ++I) Text += L"end\n";
+  EXPECT_THROW(TextToBinary(Text), EParserError);
+  auto S = MakeOwned<TBytesStream>();
+  {
+    TWriter W(S.get());
+    W.WriteSignature();
+    for (int I = 0; I < 300; ++I) {
+      W.WriteStr(I == 0 ? L"TTestForm" : L"TTestComp");
+      W.WriteStr(L"C" + IntToStr(I));
+      W.WriteListEnd();  // no properties; the next component is a child
+    }
+    for (int I = 0; I < 300; ++I) W.WriteListEnd();
+  }
+  EXPECT_THROW(ReadRoot(S->Bytes())->Free(), EReadError);
+  EXPECT_THROW(BinaryToText(S->Bytes()), EReadError);
+  // Within the limit all is well.
+  String Fine;
+  for (int I = 0; I < 20; ++I) Fine += L"object C" + IntToStr(I) + L": TTestComp\n";
+  for (int I = 0; I < 20; ++I) Fine += L"end\n";
+  TOwned<TComponent> Root(ReadText(Fine));
+  EXPECT_EQ(Root->ComponentCount(), 19);
 }
 
 TEST_F(FilerFixture, DefinedPropertiesAreWrittenOnlyWithData) {

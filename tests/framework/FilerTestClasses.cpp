@@ -1,5 +1,7 @@
 #include "FilerTestClasses.h"
 
+#include <algorithm>
+
 namespace FilerTest {
 
 int LiveComponents = 0;
@@ -133,9 +135,34 @@ void TTestForm::Loaded() {
 
 IMPLEMENT_CREATABLE_CLASS(TTestFormEx)
 
+IMPLEMENT_CREATABLE_CLASS(TTestBox)
+
+void TTestBox::BeforeDestruction() {
+  SetParentComponent(nullptr);
+  for (TTestBox* Kid : Kids) Kid->FParentBox = nullptr;
+  Kids.clear();
+  TComponent::BeforeDestruction();
+}
+
+void TTestBox::SetParentComponent(TComponent* Value) {
+  if (FParentBox) {
+    auto& L = FParentBox->Kids;
+    L.erase(std::remove(L.begin(), L.end(), this), L.end());
+  }
+  FParentBox = AsOrNull<TTestBox>(Value);
+  if (FParentBox) FParentBox->Kids.push_back(this);
+}
+
+void TTestBox::GetChildren(TGetChildProc Proc, TComponent* Root) {
+  for (TTestBox* Kid : Kids) Proc(Kid);
+  if (Root == this)
+    for (Integer I = 0; I < ComponentCount(); ++I)
+      if (!Components(I)->HasParent()) Proc(Components(I));
+}
+
 void RegisterTestClasses() {
-  RegisterClasses(
-      {TTestComp::StaticClass(), TTestForm::StaticClass(), TTestReadOnly::StaticClass()});
+  RegisterClasses({TTestBox::StaticClass(), TTestComp::StaticClass(), TTestForm::StaticClass(),
+                   TTestReadOnly::StaticClass()});
 }
 
 }  // namespace FilerTest

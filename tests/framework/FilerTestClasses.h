@@ -161,6 +161,22 @@ class TTestFormEx : public TTestForm {
   using TTestForm::TTestForm;
 };
 
+// Components with parents apart from their owner, the way controls nest.
+class TTestBox : public TComponent {
+  DECLARE_CLASS(TTestBox, TComponent)
+ public:
+  using TComponent::TComponent;
+  void BeforeDestruction() override;
+  TComponent* GetParentComponent() const override { return FParentBox; }
+  bool HasParent() const override { return FParentBox != nullptr; }
+  void SetParentComponent(TComponent* Value) override;
+  void GetChildren(TGetChildProc Proc, TComponent* Root) override;
+  std::vector<TTestBox*> Kids;
+
+ private:
+  TTestBox* FParentBox = nullptr;
+};
+
 void RegisterTestClasses();
 
 }  // namespace FilerTest
