@@ -585,7 +585,7 @@ Integer TCustomListControl::ItemIndex() {
 }
 
 void TCustomListControl::SetItemIndex(Integer V) {
-  if (V < -1 || V >= FItems->Count()) V = -1;
+  if (V < -1 || V >= ItemCount()) V = -1;
   FItemIndex = V;
   if (FHandle) SendMessageW(FHandle, SetCurSelMsg(), static_cast<WPARAM>(V), 0);
 }
