@@ -37,12 +37,12 @@ class TCustomEdit : public TWinControl {
  public:
   explicit TCustomEdit(TComponent* AOwner);
 
-  Integer SelStart();
-  void SetSelStart(Integer V);
-  Integer SelLength();
-  void SetSelLength(Integer V);
-  String SelText();
-  void SetSelText(const String& V);
+  virtual Integer SelStart();
+  virtual void SetSelStart(Integer V);
+  virtual Integer SelLength();
+  virtual void SetSelLength(Integer V);
+  virtual String SelText();
+  virtual void SetSelText(const String& V);
   Integer MaxLength() const { return FMaxLength; }
   void SetMaxLength(Integer V);
   bool ReadOnly() const { return FReadOnly; }
