@@ -145,15 +145,62 @@ void TgkProgress::BeforeDestruction() {
   inherited::BeforeDestruction();
 }
 
-bool TgkProgress::MustSynchronize() const {
-  return CurrentWorker && CurrentWorker->FOwner == FOwner && FOwner;
+// One progress call of a worker, carried to the UI thread.
+struct TgkProgressCall {
+  TgkProgress* Progress;
+  TgkProgressThread* Thread;
+  TgkProcedureIndex Index;
+  String Text, Message, Header, Caption;
+  Integer Increment = 0;
+  Int64 Max = 0, MaxInc = 0, Pos = 0;
+
+  void Run() {
+    // A worker that its exec object let go of no longer reaches the window.
+    if (!Progress->FOwner || Progress->FOwner->FThread != Thread) return;
+    switch (Index) {
+      case piOpen:
+        Progress->F_Open(Text, Message, Header, Caption, Max);
+        break;
+      case piNext:
+        Progress->F_Next(Text, Message, Header, Caption, Increment);
+        break;
+      case piSetPos:
+        Progress->F_SetPos(Pos);
+        break;
+      case piSetMax:
+        Progress->F_SetMax(Max);
+        break;
+      case piSetText:
+        Progress->F_SetText(Text, Message, Header, Caption);
+        break;
+      case piClose:
+        Progress->F_Close();
+        break;
+      case piAddMax:
+        Progress->F_AddMax(MaxInc);
+        break;
+    }
+  }
+};
+
+TgkProgressThread* TgkProgress::CallingWorker() const {
+  return FOwner && CurrentWorker && CurrentWorker->FOwner == FOwner ? CurrentWorker : nullptr;
+}
+
+void TgkProgress::F_Synchronize(TgkProgressCall& ACall) {
+  // A worker its exec object let go of ends its job at its next progress
+  // call: the window it would reach belongs to another job or is gone.
+  if (ACall.Thread->FRetired) Abort();
+  ACall.Thread->Synchronize(MakeEvent<&TgkProgressCall::Run>(&ACall));
+  if (ACall.Thread->FRetired) Abort();
 }
 
 void TgkProgress::Open(const String& AText, const String& AMessage, const String& AHeader,
                        const String& ACaption, Int64 AMax) {
-  if (MustSynchronize()) {
-    F_Text = AText, F_Message = AMessage, F_Header = AHeader, F_Caption = ACaption, F_Max = AMax;
-    F_Synchronize(piOpen);
+  if (TgkProgressThread* W = CallingWorker()) {
+    TgkProgressCall C{this, W, piOpen, AText, AMessage, AHeader, ACaption};
+    C.Max = AMax;
+    F_Synchronize(C);
   } else {
     F_Open(AText, AMessage, AHeader, ACaption, AMax);
   }
@@ -161,37 +208,40 @@ void TgkProgress::Open(const String& AText, const String& AMessage, const String
 
 void TgkProgress::Next(const String& AText, const String& AMessage, const String& AHeader,
                        const String& ACaption, Integer AIncrement) {
-  if (MustSynchronize()) {
-    F_Text = AText, F_Message = AMessage, F_Header = AHeader, F_Caption = ACaption;
-    F_Increment = AIncrement;
-    F_Synchronize(piNext);
+  if (TgkProgressThread* W = CallingWorker()) {
+    TgkProgressCall C{this, W, piNext, AText, AMessage, AHeader, ACaption};
+    C.Increment = AIncrement;
+    F_Synchronize(C);
   } else {
     F_Next(AText, AMessage, AHeader, ACaption, AIncrement);
   }
 }
 
 void TgkProgress::SetMax(Int64 AMax) {
-  if (MustSynchronize()) {
-    F_Max = AMax;
-    F_Synchronize(piSetMax);
+  if (TgkProgressThread* W = CallingWorker()) {
+    TgkProgressCall C{this, W, piSetMax};
+    C.Max = AMax;
+    F_Synchronize(C);
   } else {
     F_SetMax(AMax);
   }
 }
 
 void TgkProgress::AddMax(Int64 AMaxInc) {
-  if (MustSynchronize()) {
-    F_MaxInc = AMaxInc;
-    F_Synchronize(piAddMax);
+  if (TgkProgressThread* W = CallingWorker()) {
+    TgkProgressCall C{this, W, piAddMax};
+    C.MaxInc = AMaxInc;
+    F_Synchronize(C);
   } else {
     F_AddMax(AMaxInc);
   }
 }
 
 void TgkProgress::SetPos(Int64 APos) {
-  if (MustSynchronize()) {
-    F_Pos = APos;
-    F_Synchronize(piSetPos);
+  if (TgkProgressThread* W = CallingWorker()) {
+    TgkProgressCall C{this, W, piSetPos};
+    C.Pos = APos;
+    F_Synchronize(C);
   } else {
     F_SetPos(APos);
   }
@@ -199,64 +249,28 @@ void TgkProgress::SetPos(Int64 APos) {
 
 void TgkProgress::SetText(const String& AText, const String& AMessage, const String& AHeader,
                           const String& ACaption) {
-  if (MustSynchronize()) {
-    F_Text = AText, F_Message = AMessage, F_Header = AHeader, F_Caption = ACaption;
-    F_Synchronize(piSetText);
+  if (TgkProgressThread* W = CallingWorker()) {
+    TgkProgressCall C{this, W, piSetText, AText, AMessage, AHeader, ACaption};
+    F_Synchronize(C);
   } else {
     F_SetText(AText, AMessage, AHeader, ACaption);
   }
 }
 
 void TgkProgress::Close() {
-  if (MustSynchronize())
-    F_Synchronize(piClose);
-  else
+  if (TgkProgressThread* W = CallingWorker()) {
+    TgkProgressCall C{this, W, piClose};
+    F_Synchronize(C);
+  } else {
     F_Close();
+  }
 }
 
 void TgkProgress::Note(const String& AMessage) {
-  if (MustSynchronize())
-    CurrentWorker->Note(AMessage);
+  if (TgkProgressThread* W = CallingWorker())
+    W->Note(AMessage);
   else
     ::Note(AMessage, mtInformation, {mbOK}, mbOK);
-}
-
-void TgkProgress::F_Synchronize(TgkProcedureIndex AIndex) {
-  // A cancelled worker's progress calls end its job: they no longer reach
-  // the window, which its exec object may already have closed.
-  if (CurrentWorker->Terminated()) Abort();
-  F_Index = AIndex;
-  CurrentWorker->Synchronize(MakeEvent<&TgkProgress::F_Synchronize_Proc>(this));
-  if (CurrentWorker->Terminated()) Abort();
-}
-
-void TgkProgress::F_Synchronize_Proc() {
-  F_Result = false;
-  if (!FOwner || !FOwner->FThread) return;
-  switch (F_Index) {
-    case piOpen:
-      F_Open(F_Text, F_Message, F_Header, F_Caption, F_Max);
-      break;
-    case piNext:
-      F_Next(F_Text, F_Message, F_Header, F_Caption, F_Increment);
-      break;
-    case piSetPos:
-      F_SetPos(F_Pos);
-      break;
-    case piSetMax:
-      F_SetMax(F_Max);
-      break;
-    case piSetText:
-      F_SetText(F_Text, F_Message, F_Header, F_Caption);
-      break;
-    case piClose:
-      F_Close();
-      break;
-    case piAddMax:
-      F_AddMax(F_MaxInc);
-      break;
-  }
-  F_Result = true;
 }
 
 void TgkProgress::CreateProgressForm() {
@@ -421,7 +435,7 @@ bool TgkProgress::GetCancelled() {
     }
   }
   if (F_Cancelled) return true;
-  if (TgkProgressThread* Worker = CurrentWorker) return Worker->Terminated();
+  if (TgkProgressThread* Worker = CallingWorker()) return Worker->Terminated();
   return FOwner && FOwner->FThread && FOwner->FThread->Terminated();
 }
 
@@ -595,6 +609,8 @@ void TgkProgressExec::Execute(bool AForceCancel) {
     DuplicateHandle(GetCurrentProcess(), Thread->Handle(), GetCurrentProcess(), &Own, SYNCHRONIZE,
                     FALSE, 0);
     FThreads.emplace_back(Thread, Own);
+    // One progress serves one job: a worker still running goes on without it.
+    if (FThread) FThread->FRetired = true;
     FThread = Thread;
     Thread->FOnExecute = OnExecute;
     Thread->FOnFinish = OnFinish;
@@ -610,6 +626,7 @@ void TgkProgressExec::Execute(bool AForceCancel) {
 
 void TgkProgressExec::Cancel() {
   if (FThread) {
+    FThread->FRetired = true;
     FThread->Terminate();
     FThread = nullptr;
   }

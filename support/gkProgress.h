@@ -71,6 +71,7 @@ class TgkProgressExec;
 class TgkProgressThread;
 
 enum TgkProcedureIndex { piOpen, piNext, piSetPos, piSetMax, piSetText, piClose, piAddMax };
+struct TgkProgressCall;
 
 class TgkProgress : public TWinControl {
   DECLARE_CLASS(TgkProgress, TWinControl)
@@ -156,10 +157,11 @@ class TgkProgress : public TWinControl {
   void CancelEvent(TObject* Sender);
   // Applies one text: a changed non-empty text refreshes at once.
   void ApplyText(String& ARaw, const String& AValue);
-  // From a worker thread: runs the stored operation on the UI thread.
-  bool MustSynchronize() const;
-  void F_Synchronize(TgkProcedureIndex AIndex);
-  void F_Synchronize_Proc();
+  // The worker of the exec object that owns this progress when it is the
+  // calling thread; its calls run on the UI thread.
+  TgkProgressThread* CallingWorker() const;
+  void F_Synchronize(TgkProgressCall& ACall);
+  friend struct TgkProgressCall;
   void MsgHandler(TMessage& Message);
   void MsgHandler2(TMessage& Message);
 
@@ -181,12 +183,6 @@ class TgkProgress : public TWinControl {
   HWND FParentHWND = nullptr;
   String FCallbackResult;
   Integer FModalResult = 0;
-
-  TgkProcedureIndex F_Index = piOpen;
-  String F_Text, F_Message, F_Header, F_Caption;
-  Integer F_Increment = 0;
-  Int64 F_Max = 0, F_MaxInc = 0, F_Pos = 0;
-  bool F_Result = false;
 };
 
 class TgkProgressExec;
@@ -216,6 +212,7 @@ class TgkProgressExec : public TComponent {
 
  private:
   friend class TgkProgress;
+  friend struct TgkProgressCall;
   void TerminateEvent(TObject* Sender);
   void ForgetThread(TThread* AThread);
   void WaitForThreads();
@@ -249,6 +246,9 @@ class TgkProgressThread : public TThread {
   void DoFinish();
   void NoteProc();
   TgkProgressExec* FOwner;
+  // Set when the exec object has let go of this worker: its progress calls
+  // then end the job.
+  std::atomic<bool> FRetired{false};
   TgkProgressExecuteEvent FOnExecute;
   TgkProgressExecuteEvent FOnFinish;
   String FErrorMessage;

@@ -90,7 +90,7 @@ class Progress : public testing::Test {
     gkCommon_Initialize();
     // The framework's idle mouse tracking cannot yet locate a point over a
     // top-level form: keep the pointer off the windows.
-    SetCursorPos(0, 0);
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     Main.reset(Create<TForm>(nullptr, true));
     Main->SetBounds(50, 50, 300, 200);
     Main->Show();
@@ -523,7 +523,7 @@ struct TJob {
   std::vector<String> Log;
   DWORD ExecuteThread = 0, FinishThread = 0, WindowThread = 0;
   Int64 MaxAfterAddMax = 0, PosAtEnd = 0;
-  String Error;
+  String Error, MessageAtEnd;
   bool Aborted = false;
 
   void Work(TgkProgressExec* Sender) {
@@ -556,6 +556,18 @@ struct TJob {
       throw;
     }
   }
+  void PollUntilCancelled(TgkProgressExec* Sender) {
+    Log.push_back(L"execute");
+    TgkProgress* P = Sender->Progress();
+    P->Open(String(), L"start", String(), String(), 1000000);
+    while (!P->GetCancelled()) {
+      P->Next(String(), String(), String(), String(), 1);
+      Sleep(5);
+    }
+    // The calls still reach the window until the job ends.
+    P->SetText(String(), L"stopped");
+    MessageAtEnd = P->RawMessage();
+  }
   void Finish(TgkProgressExec*) {
     FinishThread = GetCurrentThreadId();
     Log.push_back(L"finish");
@@ -581,6 +593,12 @@ class ProgressWorker : public Progress {
     return Watcher->Freed;
   }
 };
+
+void WaitForWindow(TgkProgress* P) {
+  const DWORD Begin = GetTickCount();
+  while (!P->ProgressForm() && GetTickCount() - Begin < 20000) Application()->HandleMessage();
+  ASSERT_NE(P->ProgressForm(), nullptr);
+}
 
 TEST_F(ProgressWorker, ProgressCallsOfAWorkerRunOnTheUIThread) {
   TJob Job;
@@ -623,11 +641,7 @@ TEST_F(ProgressWorker, ACancelledJobEndsSilently) {
   TJob Job;
   TDialogAnswerer Yes(IDYES);
   Start(MakeEvent<&TJob::RunUntilCancelled>(&Job), Job);
-  // Wait for the window, then press "Отмена".
-  const DWORD Begin = GetTickCount();
-  while (!Exec->Progress()->ProgressForm() && GetTickCount() - Begin < 20000)
-    Application()->HandleMessage();
-  ASSERT_NE(Exec->Progress()->ProgressForm(), nullptr);
+  WaitForWindow(Exec->Progress());
   ClickCancel(Exec->Progress());
   ASSERT_TRUE(WaitUntilFreed());
   EXPECT_TRUE(Job.Aborted);
@@ -637,12 +651,41 @@ TEST_F(ProgressWorker, ACancelledJobEndsSilently) {
   EXPECT_NE(Yes.Texts[0].find(SQuestion), String::npos);
 }
 
+TEST_F(ProgressWorker, WithoutAbortOnCancelTheJobPollsCancelled) {
+  TJob Job;
+  TDialogAnswerer Yes(IDYES);
+  Exec = Create<TgkProgressExec>(nullptr);
+  Exec->FreeNotification(Watcher.get());
+  Exec->SetThreadEnabled(true);
+  Exec->Progress()->SetAbortOnCancel(false);
+  Exec->OnExecute = MakeEvent<&TJob::PollUntilCancelled>(&Job);
+  Exec->OnFinish = MakeEvent<&TJob::Finish>(&Job);
+  Exec->Execute();
+  WaitForWindow(Exec->Progress());
+  ClickCancel(Exec->Progress());
+  ASSERT_TRUE(WaitUntilFreed());
+  EXPECT_EQ(Job.Log, (std::vector<String>{L"execute", L"finish"}));
+  EXPECT_EQ(Job.MessageAtEnd, L"stopped");
+  EXPECT_EQ(Yes.Texts.size(), 1u);
+}
+
+TEST_F(ProgressWorker, ASecondExecuteLetsTheFirstWorkerGo) {
+  TJob First, Second;
+  Start(MakeEvent<&TJob::RunUntilCancelled>(&First), First);
+  WaitForWindow(Exec->Progress());
+  Exec->OnExecute = MakeEvent<&TJob::Work>(&Second);
+  Exec->OnFinish = MakeEvent<&TJob::Finish>(&Second);
+  Exec->Execute();
+  ASSERT_TRUE(WaitUntilFreed());
+  EXPECT_TRUE(First.Aborted);
+  EXPECT_EQ(Second.Log, (std::vector<String>{L"execute", L"finish"}));
+  EXPECT_EQ(Second.MaxAfterAddMax, 15);
+}
+
 TEST_F(ProgressWorker, FreeingTheExecWaitsForItsWorker) {
   TJob Job;
   Start(MakeEvent<&TJob::RunUntilCancelled>(&Job), Job);
-  const DWORD Begin = GetTickCount();
-  while (!Exec->Progress()->ProgressForm() && GetTickCount() - Begin < 20000)
-    Application()->HandleMessage();
+  WaitForWindow(Exec->Progress());
   Exec->Free();
   EXPECT_TRUE(Watcher->Freed);
   // The job learnt of the cancel from its next progress call.
