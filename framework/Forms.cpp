@@ -132,7 +132,13 @@ bool TCustomForm::InitFromResource() {
 }
 
 void TCustomForm::DoCreate() {
-  if (OnCreate) OnCreate(this);
+  // An error in the creation handler is shown; the form still comes up.
+  try {
+    if (OnCreate) OnCreate(this);
+  } catch (...) {
+    if (!GApplication) throw;
+    GApplication->HandleException(this);
+  }
 }
 
 void TCustomForm::BeforeDestruction() {
@@ -149,17 +155,6 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
     if (AComponent == FFocusedControl) FFocusedControl = nullptr;
     if (AComponent == FPopupParent) FPopupParent = nullptr;
   }
-}
-
-void TCustomForm::ReadState(TReader* Reader) {
-  DisableAlign();
-  try {
-    inherited::ReadState(Reader);
-  } catch (...) {
-    EnableAlign();
-    throw;
-  }
-  EnableAlign();
 }
 
 void TCustomForm::Loaded() {
