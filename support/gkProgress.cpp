@@ -88,6 +88,7 @@ IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TgkProgressForm) {
   P.Field<&TgkProgressForm::HeaderLabel>(L"HeaderLabel");
   P.Field<&TgkProgressForm::MessageLabel>(L"MessageLabel");
   P.Field<&TgkProgressForm::TimeLabel>(L"TimeLabel");
+  P.Field<&TgkProgressForm::ProgressBar>(L"ProgressBar");
   P.Field<&TgkProgressForm::CancelButton>(L"CancelButton");
   P.Method<&TgkProgressForm::FormCreate>(L"FormCreate");
   P.Method<&TgkProgressForm::CancelButtonClick>(L"CancelButtonClick");
@@ -395,6 +396,13 @@ void TgkProgress::CheckProgressForm() {
 
 void TgkProgress::F_RawUpdate() {
   CheckProgressForm();
+  // A maximum lowered below the minimum shows an empty bar.
+  const Int64 Max = std::max(F_RawMin, F_RawMax);
+  TProgressBar* Bar = FProgressForm->ProgressBar;
+  Bar->SetStyle(F_RawMarquee ? pbstMarquee : pbstNormal);
+  Bar->SetMin(BarValue(F_RawMin, Max));
+  Bar->SetMax(BarValue(Max, Max));
+  Bar->SetPosition(BarValue(std::clamp(F_RawPos, F_RawMin, Max), Max));
   if (!F_RawCaption.empty()) FProgressForm->SetCaption(F_RawCaption);
   if (!F_RawHeader.empty()) FProgressForm->HeaderLabel->SetCaption(F_RawHeader);
   if (!F_RawMessage.empty()) FProgressForm->MessageLabel->SetCaption(F_RawMessage);
@@ -403,8 +411,8 @@ void TgkProgress::F_RawUpdate() {
     FProgressForm->TaskbarProgress()->SetIndeterminate();
   else
     FProgressForm->TaskbarProgress()->SetPosition(
-        static_cast<ULONGLONG>(std::clamp(F_RawPos, Int64(0), std::max(Int64(0), F_RawMax))),
-        static_cast<ULONGLONG>(std::max(Int64(0), F_RawMax)));
+        static_cast<ULONGLONG>(std::clamp(F_RawPos, F_RawMin, Max) - F_RawMin),
+        static_cast<ULONGLONG>(Max - F_RawMin));
 }
 
 void TgkProgress::CalcTime() {

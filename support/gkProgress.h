@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "ComCtrls.h"
 #include "Forms.h"
 #include "StdCtrls.h"
 #include "gkModalForm.h"
@@ -36,6 +37,7 @@ class TgkProgressForm : public TgkModalForm {
   TLabel* HeaderLabel = nullptr;
   TLabel* MessageLabel = nullptr;
   TLabel* TimeLabel = nullptr;
+  TProgressBar* ProgressBar = nullptr;
   TButton* CancelButton = nullptr;
   // The text shown inside the bar.
   String BarText;

@@ -12,6 +12,7 @@ class FormsEnvironment : public testing::Environment {
   void SetUp() override {
     Forms_Initialize();
     StdCtrls_Initialize();
+    ComCtrls_Initialize();
     Application()->Initialize();
     gkProgress_Initialize();
   }
@@ -115,6 +116,8 @@ TEST_F(Progress, OpenWithoutMaxShowsAMarqueeUntilSetMax) {
   P->Open(String(), String(), String(), String(), 0);
   ASSERT_TRUE(P->GetVisible());
   EXPECT_TRUE(P->RawMarquee());
+  TProgressBar* Bar = P->ProgressForm()->ProgressBar;
+  EXPECT_EQ(Bar->Style(), pbstMarquee);
   EXPECT_EQ(P->ProgressForm()->Caption(), L"Выполняется");
   EXPECT_TRUE(P->ProgressForm()->HeaderLabel->Font()->Style().Contains(TFontStyle::fsBold));
 
@@ -127,6 +130,10 @@ TEST_F(Progress, OpenWithoutMaxShowsAMarqueeUntilSetMax) {
   // The time line restarted: nothing to estimate yet.
   EXPECT_LT(GetTickCount() - P->ProgressTime()->TimeStart(), 10000u);
   EXPECT_EQ(P->ProgressForm()->TimeLabel->Caption(), L"");
+  RefreshAfterInterval(P.get());
+  EXPECT_EQ(Bar->Style(), pbstNormal);
+  EXPECT_EQ(Bar->Max(), 250);
+  EXPECT_EQ(Bar->Position(), 0);
 
   P->SetMax(1);
   EXPECT_TRUE(P->RawMarquee());
@@ -139,20 +146,27 @@ TEST_F(Progress, RangeOperations) {
     void (*Step)(TgkProgress*);
     Int64 Max, Pos;
     bool Marquee;
+    Integer BarMax, BarPos;
   };
   const TCase Cases[] = {
-      {"SetPos inside", [](TgkProgress* P) { P->SetPos(7); }, 10, 7, false},
-      {"SetPos at max", [](TgkProgress* P) { P->SetPos(10); }, 10, 10, false},
-      {"SetPos below 0", [](TgkProgress* P) { P->SetPos(-1); }, 10, 3, false},
-      {"SetPos past max", [](TgkProgress* P) { P->SetPos(11); }, 10, 3, false},
-      {"negative SetMax advances", [](TgkProgress* P) { P->SetMax(-5); }, 10, 4, false},
+      {"SetPos inside", [](TgkProgress* P) { P->SetPos(7); }, 10, 7, false, 10, 7},
+      {"SetPos at max", [](TgkProgress* P) { P->SetPos(10); }, 10, 10, false, 10, 10},
+      {"SetPos below 0", [](TgkProgress* P) { P->SetPos(-1); }, 10, 3, false, 10, 3},
+      {"SetPos past max", [](TgkProgress* P) { P->SetPos(11); }, 10, 3, false, 10, 3},
+      {"negative SetMax advances", [](TgkProgress* P) { P->SetMax(-5); }, 10, 4, false, 10, 4},
       {"Next passes the max",
-       [](TgkProgress* P) { P->Next(String(), String(), String(), String(), 20); }, 10, 23, false},
-      {"AddMax", [](TgkProgress* P) { P->AddMax(5); }, 15, 3, false},
-      {"AddMax down to 1", [](TgkProgress* P) { P->AddMax(-9); }, 1, 3, true},
-      {"AddMax down to 0", [](TgkProgress* P) { P->AddMax(-10); }, 0, 3, true},
-      {"64-bit range", [](TgkProgress* P) { P->AddMax(Int64(1) << 40); }, 10 + (Int64(1) << 40), 3,
-       false},
+       [](TgkProgress* P) { P->Next(String(), String(), String(), String(), 20); }, 10, 23, false,
+       10, 10},
+      {"AddMax", [](TgkProgress* P) { P->AddMax(5); }, 15, 3, false, 15, 3},
+      {"AddMax down to 1", [](TgkProgress* P) { P->AddMax(-9); }, 1, 3, true, 1, 1},
+      {"AddMax down to 0", [](TgkProgress* P) { P->AddMax(-10); }, 0, 3, true, 0, 0},
+      {"AddMax below 0", [](TgkProgress* P) { P->AddMax(-20); }, -10, 3, false, 0, 0},
+      {"64-bit range",
+       [](TgkProgress* P) {
+         P->AddMax(Int64(1) << 40);
+         P->SetPos(((Int64(1) << 40) + 10) / 2);
+       },
+       10 + (Int64(1) << 40), ((Int64(1) << 40) + 10) / 2, false, 2147483647, 1073741823},
   };
   for (const TCase& C : Cases) {
     SCOPED_TRACE(C.Name);
@@ -162,6 +176,12 @@ TEST_F(Progress, RangeOperations) {
     EXPECT_EQ(P->RawMax(), C.Max);
     EXPECT_EQ(P->RawPos(), C.Pos);
     EXPECT_EQ(P->RawMarquee(), C.Marquee);
+    RefreshAfterInterval(P.get());
+    TProgressBar* Bar = P->ProgressForm()->ProgressBar;
+    EXPECT_EQ(Bar->Style(), C.Marquee ? pbstMarquee : pbstNormal);
+    EXPECT_EQ(Bar->Max(), C.BarMax);
+    // A marquee has no position.
+    if (!C.Marquee) EXPECT_EQ(Bar->Position(), C.BarPos);
   }
 }
 
@@ -191,6 +211,7 @@ TEST_F(Progress, PositionReachesTheWindowAtTheNextRefresh) {
   P->Next(String(), String(), String(), String(), 4);
   RefreshAfterInterval(P.get());
   EXPECT_EQ(P->RawPos(), 4);
+  EXPECT_EQ(P->ProgressForm()->ProgressBar->Position(), 4);
   // The time line reads what the window shows.
   P->ProgressTime()->SetTimeStart(GetTickCount() - 20000);
   RefreshAfterInterval(P.get());
