@@ -72,11 +72,8 @@ class TDialogAnswerer {
   TOwned<TTimer> FTimer;
 };
 
-// The notification a click on "Отмена" sends to the form.
 void ClickCancel(TgkProgress* P) {
-  HWND Button = P->ProgressForm()->CancelButton->Handle();
-  SendMessageW(GetParent(Button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Button), BN_CLICKED),
-               reinterpret_cast<LPARAM>(Button));
+  SendMessageW(P->ProgressForm()->CancelButton->Handle(), BM_CLICK, 0, 0);
 }
 
 // Lets the 100 ms refresh interval pass, then makes a progress call.
@@ -465,6 +462,7 @@ TEST_F(Progress, ACancelEndsRemoteCallsWithZero) {
 // The driving process: sends what the owner expects, reports the replies
 // with the result text and ends with the exit code it was given.
 TEST(ProgressChild, DISABLED_Drive) {
+  if (ArgValue(L"wnd").empty()) return;  // only as a child of the owner's test
   HWND Wnd = reinterpret_cast<HWND>(static_cast<intptr_t>(StrToInt64(ArgValue(L"wnd"))));
   String Replies;
   auto Reply = [&](LRESULT R) { Replies += IntToStr(static_cast<Integer>(R)); };
