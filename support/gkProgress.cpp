@@ -44,25 +44,20 @@ class TgkTaskbarProgress {
 
   void Activate(HWND AWnd) {
     if (!FTaskbar) {
-      ITaskbarList3* T = nullptr;
+      TComPtr<ITaskbarList3> T;
       if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER,
-                                  IID_ITaskbarList3, reinterpret_cast<void**>(&T))))
+                                  IID_ITaskbarList3,
+                                  reinterpret_cast<void**>(T.ReleaseAndGetAddressOf()))) ||
+          FAILED(T->HrInit()))
         return;
-      if (FAILED(T->HrInit())) {
-        T->Release();
-        return;
-      }
       FTaskbar = T;
     }
     FWnd = AWnd;
   }
 
   void Deactivate() {
-    if (FTaskbar) {
-      if (FWnd) FTaskbar->SetProgressState(FWnd, TBPF_NOPROGRESS);
-      FTaskbar->Release();
-      FTaskbar = nullptr;
-    }
+    if (Active()) FTaskbar->SetProgressState(FWnd, TBPF_NOPROGRESS);
+    FTaskbar.Reset();
     FWnd = nullptr;
   }
 
@@ -79,7 +74,7 @@ class TgkTaskbarProgress {
   }
 
  private:
-  ITaskbarList3* FTaskbar = nullptr;
+  TComPtr<ITaskbarList3> FTaskbar;
   HWND FWnd = nullptr;
 };
 
@@ -278,16 +273,21 @@ void TgkProgress::CreateProgressForm() {
   F_RawCaption = CachedNoteCaption();
   if (F_RawCaption.empty()) F_RawCaption = SDefaultCaption;
 
-  auto* List = new std::vector<HWND>();
-  EnumThreadWindows(GetCurrentThreadId(), &CollectWindow, reinterpret_cast<LPARAM>(List));
-  for (HWND W : *List) EnableWindow(W, FALSE);
-  FWindowList = List;
+  FWindowList = std::make_unique<std::vector<HWND>>();
+  EnumThreadWindows(GetCurrentThreadId(), &CollectWindow,
+                    reinterpret_cast<LPARAM>(FWindowList.get()));
+  for (HWND W : *FWindowList) EnableWindow(W, FALSE);
 
-  if (Application())
-    FProgressForm = static_cast<TgkProgressForm*>(
-        Application()->CreateFormByClass(TgkProgressForm::StaticClass()));
-  else
-    FProgressForm = Create<TgkProgressForm>(nullptr);
+  try {
+    if (Application())
+      FProgressForm = static_cast<TgkProgressForm*>(
+          Application()->CreateFormByClass(TgkProgressForm::StaticClass()));
+    else
+      FProgressForm = Create<TgkProgressForm>(nullptr);
+  } catch (...) {
+    F_Close();
+    throw;
+  }
 
   HWND Owner = FParentHWND;
   if (!Owner && Screen() && Screen()->ActiveForm() && Screen()->ActiveForm() != FProgressForm)
@@ -375,19 +375,18 @@ void TgkProgress::F_SetPos(Int64 APos) {
 }
 
 void TgkProgress::F_Close() {
-  if (!FProgressForm) return;
-  FProgressForm->TaskbarProgress()->Deactivate();
+  if (FProgressForm) FProgressForm->TaskbarProgress()->Deactivate();
   // Enabled first, so that the platform activates one of them when the
-  // progress window goes.
+  // progress window goes; also when the window could not be created.
   if (FWindowList) {
     for (HWND W : *FWindowList)
       if (IsWindow(W)) EnableWindow(W, TRUE);
-    delete FWindowList;
-    FWindowList = nullptr;
+    FWindowList.reset();
   }
-  TgkProgressForm* Form = FProgressForm;
-  FProgressForm = nullptr;
-  Form->Free();
+  if (TgkProgressForm* Form = FProgressForm) {
+    FProgressForm = nullptr;
+    Form->Free();
+  }
 }
 
 void TgkProgress::CheckProgressForm() {

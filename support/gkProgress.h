@@ -169,7 +169,7 @@ class TgkProgress : public TWinControl {
 
   TgkProgressExec* FOwner = nullptr;
   TgkProgressForm* FProgressForm = nullptr;
-  std::vector<HWND>* FWindowList = nullptr;
+  std::unique_ptr<std::vector<HWND>> FWindowList;
   DWORD FLastTickCount = 0;
   bool FCanDoCancel = true;
   bool FAbortOnCancel = true;
