@@ -185,28 +185,6 @@ bool TCoordSys::SameSystem(const TCoordSys& C) const {
          (Projection == 1 || SameText(Units, C.Units)) && Params == C.Params;
 }
 
-bool TCoordSys::IsGaussKrugerZone() const {
-  if (!Earth || Projection != 8 || Params.size() != 5 || !SameText(Units, L"m")) return false;
-  if (!Datum.SameShift(*FindDatum(1001))) return false;
-  double Zone = (Params[0] + 3) / 6;
-  return Zone == std::floor(Zone) && Zone >= 1 && Zone <= 32 && Params[1] == 0 && Params[2] == 1 &&
-         Params[3] == Zone * 1000000 + 500000 && Params[4] == 0;
-}
-
-TBounds TCoordSys::EffectiveBounds() const {
-  if (Bounds) return *Bounds;
-  if (!Earth) return TBounds{0, 0, 10000000, 10000000};
-  if (Projection == 1) return TBounds{-1000, -1000, 1000, 1000};
-  if (IsGaussKrugerZone()) {
-    const double HalfWidth = 8249281.53901, HalfHeight = 10002137.4977586;
-    return TBounds{Params[3] - HalfWidth, -HalfHeight, Params[3] + HalfWidth, HalfHeight};
-  }
-  // Outside a table of known systems the span is wide enough for any
-  // projected coordinate on the Earth.
-  double FE = Params.size() > 3 ? Params[3] : 0, FN = Params.size() > 4 ? Params[4] : 0;
-  return TBounds{FE - 30000000, FN - 15000000, FE + 30000000, FN + 15000000};
-}
-
 String TCoordSys::Clause() const {
   String T = L"CoordSys ";
   if (!Earth) {
@@ -225,7 +203,8 @@ String TCoordSys::Clause() const {
       for (double P : Params) T += L", " + FormatClauseNumber(P);
     }
   }
-  TBounds B = EffectiveBounds();
+  if (!Bounds) return T;
+  const TBounds& B = *Bounds;
   T += L" Bounds (" + FormatClauseNumber(B.MinX) + L", " + FormatClauseNumber(B.MinY) + L") (" +
        FormatClauseNumber(B.MaxX) + L", " + FormatClauseNumber(B.MaxY) + L")";
   return T;

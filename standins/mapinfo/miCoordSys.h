@@ -36,14 +36,10 @@ struct TCoordSys {
   std::vector<double> Params;  // the parameters after the unit, in clause order
   std::optional<TBounds> Bounds;
 
-  // The clause text, starting with "CoordSys" and including Bounds when set.
+  // The clause text, starting with "CoordSys", with Bounds when it has them.
   String Clause() const;
   // Same system (projection, datum, units, parameters), bounds ignored.
   bool SameSystem(const TCoordSys& C) const;
-  // Bounds given in the clause, or the default for this kind of system.
-  TBounds EffectiveBounds() const;
-  // A six-degree Gauss-Kruger zone on Pulkovo 1942, which has known bounds.
-  bool IsGaussKrugerZone() const;
 };
 
 // Parses a clause that starts right after the word "CoordSys"; malformed

@@ -55,11 +55,25 @@ Int64 ToInteger(const TMBValue& V) {
   TypeMismatch();
 }
 
-String ObjectTypeName(Integer AKind) {
-  static const wchar_t* const Names[] = {
-      L"",       L"Arc",       L"Ellipse",           L"Line", L"Polyline",   L"Point",     L"Frame",
-      L"Region", L"Rectangle", L"Rounded Rectangle", L"Text", L"Multipoint", L"Collection"};
-  return AKind >= 0 && AKind < static_cast<Integer>(std::size(Names)) ? Names[AKind] : L"";
+String ObjectTypeName(tabengine::GeometryType AType) {
+  using G = tabengine::GeometryType;
+  static const struct {
+    G Type;
+    const wchar_t* Name;
+  } Names[] = {{G::Point, L"Point"},
+               {G::Line, L"Line"},
+               {G::Polyline, L"Polyline"},
+               {G::Region, L"Region"},
+               {G::Arc, L"Arc"},
+               {G::Text, L"Text"},
+               {G::Rect, L"Rectangle"},
+               {G::RoundRect, L"Rounded Rectangle"},
+               {G::Ellipse, L"Ellipse"},
+               {G::MultiPoint, L"Multipoint"},
+               {G::Collection, L"Collection"}};
+  for (const auto& N : Names)
+    if (N.Type == AType) return N.Name;
+  return String();
 }
 
 }  // namespace
@@ -125,7 +139,7 @@ String ValueToText(const TMBValue& V, const String& ADecimalSeparator) {
     case TMBType::Text:
       return V.Text;
     case TMBType::Object:
-      return V.Object ? ObjectTypeName(V.Object->Kind) : String();
+      return V.Object ? ObjectTypeName(V.Object->Geometry.type) : String();
   }
   return String();
 }
@@ -263,6 +277,7 @@ class TMapBasicSession::TEvaluator {
       case TTokenKind::Text:
         return TMBValue::MakeText(S.Next().Text);
       case TTokenKind::Ident:
+        if (SameText(T.Text, L"TableInfo") && S.IsSymbol(L"(", 1)) return TableInfoCall();
         return Name();
       default:
         break;
@@ -274,6 +289,24 @@ class TMapBasicSession::TEvaluator {
     }
     S.SyntaxError(L"expression");
   }
+  // The first argument of TableInfo names a table, by alias, by a text
+  // holding the alias, or by number.
+  TMBValue TableInfoCall() {
+    S.Next();
+    S.ExpectSymbol(L"(");
+    TMBValue Table;
+    if (S.Peek().Kind == TTokenKind::Ident && S.IsSymbol(L",", 1) &&
+        !Session.FindVariable(S.Peek().Text)) {
+      Table = TMBValue::MakeText(S.Next().Text);
+    } else {
+      Table = Expression();
+    }
+    S.ExpectSymbol(L",");
+    TMBValue Code = Expression();
+    S.ExpectSymbol(L")");
+    return Session.TableInfo(Table, ToInteger(Code));
+  }
+
   TMBValue Name() {
     String Id = S.Next().Text;
     if (S.AcceptSymbol(L"(")) {
@@ -286,13 +319,20 @@ class TMapBasicSession::TEvaluator {
       }
       return Session.CallFunction(Id, Args);
     }
+    if (S.IsSymbol(L".") && S.Peek(1).Kind == TTokenKind::Ident && !Session.FindVariable(Id)) {
+      S.Next();
+      return Session.ColumnValue(Session.TableByAlias(Id), S.Next().Text);
+    }
+    if (Session.FRow) {
+      bool Found = false;
+      TMBValue V = Session.RowValue(*Session.FRowTable, *Session.FRow, Id, Found);
+      if (Found) return V;
+    }
     if (TVariable* V = Session.FindVariable(Id)) {
       if (!V->Assigned && V->Type == TMBType::Object)
         RaiseMapBasicError(L"Variable " + Id + L" holds no object.");
       return V->Value;
     }
-    if (S.IsSymbol(L".") && S.Peek(1).Kind == TTokenKind::Ident)
-      RaiseMapBasicError(L"Table " + Id + L" is not open.");
     RaiseMapBasicError(L"Variable or Field " + Id + L" not defined.");
   }
 };
@@ -307,6 +347,11 @@ TMapBasicSession::~TMapBasicSession() = default;
 TMapBasicSession::TVariable* TMapBasicSession::FindVariable(const String& AName) {
   auto It = FVariables.find(UpperName(AName));
   return It == FVariables.end() ? nullptr : &It->second;
+}
+
+TMBValue TMapBasicSession::ParseExpression(TTokenStream& S) {
+  TEvaluator E(*this, S);
+  return E.Expression();
 }
 
 TMBValue TMapBasicSession::Evaluate(const String& AExpression) {
@@ -331,12 +376,27 @@ void TMapBasicSession::Do(const String& AStatement) {
   if (SameText(Verb, L"Dim")) return DoDim(S);
   if (SameText(Verb, L"Undim")) return DoUndim(S);
   if (SameText(Verb, L"End")) return DoEnd(S);
+  if (SameText(Verb, L"Open")) return DoOpen(S);
+  if (SameText(Verb, L"Close")) return DoClose(S);
+  if (SameText(Verb, L"Export")) return DoExport(S);
+  if (SameText(Verb, L"Import")) return DoImport(S);
+  if (SameText(Verb, L"Commit")) return DoCommit(S);
+  if (SameText(Verb, L"Select")) return DoSelect(S);
+  if (SameText(Verb, L"Create")) return DoCreate(S);
+  if (SameText(Verb, L"Insert")) return DoInsert(S);
+  if (SameText(Verb, L"Fetch")) return DoFetch(S);
   RaiseMapBasicError(L"Unrecognized command: " + Verb + L".");
 }
 
 void TMapBasicSession::DoSet(TTokenStream& S) {
   if (S.AcceptKeyword(L"CoordSys")) {
-    FCoordSys = ParseCoordSys(S);
+    if (S.AcceptKeyword(L"Table")) {
+      TOpenTable& T = TableByAlias(S.ExpectIdent(L"table name"));
+      if (!T.Schema.mappable) RaiseMapBasicError(L"Table " + T.Alias + L" is not mappable.");
+      FCoordSys = T.CoordSys;
+    } else {
+      FCoordSys = ParseCoordSys(S);
+    }
   } else if (S.AcceptKeyword(L"Distance")) {
     S.ExpectKeyword(L"Units");
     String U = S.ExpectText(L"unit name");
@@ -448,8 +508,8 @@ TMBValue TMapBasicSession::CallFunction(const String& AName, const std::vector<T
   if (SameText(AName, L"CreatePoint")) {
     Want(2);
     auto O = std::make_shared<TMBObject>();
-    O->Kind = 5;
-    O->Points.push_back(TMBPoint{AArgs[0].AsFloat(), AArgs[1].AsFloat()});
+    O->Geometry.type = tabengine::GeometryType::Point;
+    O->Geometry.parts = {{tabengine::Point2{AArgs[0].AsFloat(), AArgs[1].AsFloat()}}};
     O->CoordSys = FCoordSys;
     return TMBValue::MakeObject(std::move(O));
   }
@@ -462,17 +522,13 @@ TMBValue TMapBasicSession::CallFunction(const String& AName, const std::vector<T
 
 TMBValue TMapBasicSession::ObjectGeography(const TMBValue& AObject, Int64 ACode) const {
   if (AObject.Type != TMBType::Object) TypeMismatch();
-  if (!AObject.Object || AObject.Object->Points.empty())
+  if (!AObject.Object || AObject.Object->Geometry.type == tabengine::GeometryType::None)
     RaiseMapBasicError(L"ObjectGeography: the object is empty.");
   if (ACode < 1 || ACode > 4)
     RaiseMapBasicError(L"ObjectGeography: argument " + std::to_wstring(ACode) + L" out of range.");
-  const TMBObject& O = *AObject.Object;
-  TMBPoint Min{HUGE_VAL, HUGE_VAL}, Max{-HUGE_VAL, -HUGE_VAL};
-  for (TMBPoint P : O.Points) {
-    ConvertPoint(O.CoordSys, FCoordSys, P.X, P.Y);
-    Min.X = std::min(Min.X, P.X), Min.Y = std::min(Min.Y, P.Y);
-    Max.X = std::max(Max.X, P.X), Max.Y = std::max(Max.Y, P.Y);
-  }
-  const double Values[] = {Min.X, Min.Y, Max.X, Max.Y};
+  tabengine::Geometry G = AObject.Object->Geometry;
+  ConvertGeometry(G, AObject.Object->CoordSys, FCoordSys);
+  double Values[4];
+  G.Bounds(Values[0], Values[1], Values[2], Values[3]);
   return TMBValue::MakeFloat(Values[ACode - 1]);
 }

@@ -5,17 +5,13 @@
 #include <map>
 #include <memory>
 
+#include "TabEngine.h"
 #include "miCoordSys.h"
-
-struct TMBPoint {
-  double X = 0, Y = 0;
-};
 
 // A graphic object. Its coordinates are kept in the system it was made in and
 // converted when it crosses into a table or back out to the session.
 struct TMBObject {
-  Integer Kind = 5;  // the object type codes of ObjectInfo(obj, 1): 5 is a point
-  std::vector<TMBPoint> Points;
+  tabengine::Geometry Geometry;
   TCoordSys CoordSys;
 };
 using TMBObjectRef = std::shared_ptr<const TMBObject>;
@@ -48,6 +44,22 @@ String ValueToText(const TMBValue& V, const String& ADecimalSeparator);
 // The decimal separator of the user's regional settings.
 String RegionalDecimalSeparator();
 
+// Converts every coordinate of a geometry in place.
+void ConvertGeometry(tabengine::Geometry& G, const TCoordSys& AFrom, const TCoordSys& ATo);
+
+// A table open in the session: a base table read from its .TAB file, or the
+// result of a Select. Rows live in memory; Commit writes them out.
+struct TOpenTable {
+  String Alias;
+  String Path;  // the .TAB file; empty for a query
+  bool Query = false;
+  bool Edited = false;
+  tabengine::TableSchema Schema;
+  TCoordSys CoordSys;  // meaningful when Schema.mappable
+  std::vector<tabengine::Feature> Rows;
+  Integer Cursor = 0;  // 1-based row of Fetch; outside 1..rows is end of table
+};
+
 class TMapBasicSession : public TObject {
   DECLARE_CLASS(TMapBasicSession, TObject)
  public:
@@ -69,6 +81,10 @@ class TMapBasicSession : public TObject {
   const TCoordSys& SessionCoordSys() const { return FCoordSys; }
   const String& DistanceUnits() const { return FDistanceUnits; }
   bool ProgressBars() const { return FProgressBars; }
+  // The open table of an alias, or nullptr.
+  TOpenTable* FindTable(const String& AAlias);
+  // Raises "Table ... is not open." when the alias is unknown.
+  TOpenTable& TableByAlias(const String& AAlias);
 
  private:
   struct TVariable {
@@ -84,12 +100,37 @@ class TMapBasicSession : public TObject {
   void DoUndim(TTokenStream& S);
   void DoAssign(TTokenStream& S);
   void DoEnd(TTokenStream& S);
+  void DoOpen(TTokenStream& S);
+  void DoClose(TTokenStream& S);
+  void DoExport(TTokenStream& S);
+  void DoImport(TTokenStream& S);
+  void DoCommit(TTokenStream& S);
+  void DoSelect(TTokenStream& S);
+  void DoCreate(TTokenStream& S);
+  void DoCreateTable(TTokenStream& S);
+  void DoCreateMap(TTokenStream& S);
+  void DoInsert(TTokenStream& S);
+  void DoFetch(TTokenStream& S);
+  // Parses and evaluates one expression from the stream.
+  TMBValue ParseExpression(TTokenStream& S);
+  TOpenTable& AddTable(std::unique_ptr<TOpenTable> ATable);
+  TOpenTable& OpenTableFile(const String& APath, const String& AAlias);
+  void WriteTable(const TOpenTable& T, const String& APath, const TCoordSys* ACoordSys);
+  TMBValue TableInfo(const TMBValue& ATable, Int64 ACode);
+  TMBValue ColumnValue(TOpenTable& T, const String& AColumn);
+  TMBValue RowValue(const TOpenTable& T, const tabengine::Feature& ARow, const String& AName,
+                    bool& AFound);
   TVariable* FindVariable(const String& AName);
   TMBValue Convert(const TMBValue& V, TMBType AType, const String& AName) const;
   TMBValue CallFunction(const String& AName, const std::vector<TMBValue>& AArgs);
   TMBValue ObjectGeography(const TMBValue& AObject, Int64 ACode) const;
 
-  std::map<String, TVariable> FVariables;  // keyed by upper-case name
+  std::map<String, TVariable> FVariables;            // keyed by upper-case name
+  std::vector<std::unique_ptr<TOpenTable>> FTables;  // in the order they were opened
+  // The row a Select condition is evaluated on.
+  const TOpenTable* FRowTable = nullptr;
+  const tabengine::Feature* FRow = nullptr;
+  Int64 FRowId = 0;
   TCoordSys FCoordSys;
   String FDistanceUnits = L"mi";
   bool FProgressBars = true;

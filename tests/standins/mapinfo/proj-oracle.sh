@@ -16,7 +16,7 @@ KRASS_1001='+ellps=krass +towgs84=24,-123,-94,0.02,-0.25,-0.13,1.1'
 # The server's datum rotations are in the coordinate-frame convention; PROJ's
 # +towgs84 is position-vector, hence the negated rotations.
 KRASS_GOST='+ellps=krass +towgs84=23.57,-140.95,-79.8,0,0.35,0.79,-0.22'
-TM='+proj=tmerc +algo=poder_engsager +lat_0=0 +k=1 +y_0=0 +units=m'
+TM='+proj=tmerc +algo=poder_engsager +lat_0=0 +k=1 +units=m'
 LL_KRASS='+proj=longlat +ellps=krass'
 LL_WGS='+proj=longlat +datum=WGS84'
 
@@ -51,7 +51,7 @@ for zone in 11 12 13 14 15; do
   lon0=$((zone * 6 - 3)); fe=$((zone * 1000000 + 500000))
   add_pair "gk$zone" 'CoordSys Earth Projection 1, 1001' \
     "CoordSys Earth Projection 8, 1001, \"m\", $lon0, 0, 1, $fe, 0" 0.001 \
-    "$LL_KRASS" "$TM +lon_0=$lon0 +x_0=$fe +ellps=krass" "$(grid $((lon0 - 4)) $((lon0 + 4)) 2)"
+    "$LL_KRASS" "$TM +lon_0=$lon0 +x_0=$fe +y_0=0 +ellps=krass" "$(grid $((lon0 - 4)) $((lon0 + 4)) 2)"
 done
 
 # A local system with a false northing, wide longitude span: 1 mm.
