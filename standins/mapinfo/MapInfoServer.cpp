@@ -135,6 +135,9 @@ int WINAPI wWinMain(HINSTANCE Instance, HINSTANCE, PWSTR CmdLine, int) {
     CoRevokeClassObject(Cookie);
   }
   DestroyWindow(MainWindow);
-  CoUninitialize();
-  return SUCCEEDED(Hr) ? 0 : 4;
+  // No CoUninitialize: a client call that arrives while the apartment shuts
+  // down (the release that follows "End MapInfo", typically) is never
+  // dispatched once the loop has ended, and CoUninitialize would wait for it
+  // for good. Ending the process fails that call in the client instead.
+  ExitProcess(SUCCEEDED(Hr) ? 0 : 4);
 }
