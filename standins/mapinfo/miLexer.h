@@ -2,6 +2,7 @@
 // the exception every failing statement raises.
 #pragma once
 
+#include <algorithm>
 #include <vector>
 
 #include "SysUtils.h"
@@ -26,6 +27,9 @@ class TTokenStream {
   const TToken& Peek(size_t AAhead = 0) const;
   TToken Next();
   bool AtEnd() const { return Peek().Kind == TTokenKind::End; }
+  // Where the stream stands, to read the same tokens again from there.
+  size_t Position() const { return FPos; }
+  void Rewind(size_t APosition) { FPos = std::min(APosition, FTokens.size() - 1); }
 
   // Keywords compare without regard to letter case.
   bool IsKeyword(const wchar_t* AWord, size_t AAhead = 0) const;

@@ -375,8 +375,8 @@ void TMapBasicSession::DoSelect(TTokenStream& S) {
   Q->Schema = Base.Schema;
   String Into = L"Selection";
   if (S.AcceptKeyword(L"Where")) {
-    // The condition is evaluated once per row from a copy of the stream.
-    TTokenStream Condition = S;
+    // The condition is read again for every row.
+    size_t Condition = S.Position();
     struct TRowScope {
       TMapBasicSession& Session;
       ~TRowScope() {
@@ -388,13 +388,16 @@ void TMapBasicSession::DoSelect(TTokenStream& S) {
       FRowTable = &Base;
       FRow = &Base.Rows[I];
       FRowId = static_cast<Int64>(I + 1);
-      TTokenStream C = Condition;
-      TMBValue V = ParseExpression(C);
+      S.Rewind(Condition);
+      TMBValue V = ParseExpression(S);
       if (V.Type != TMBType::Logical) RaiseMapBasicError(L"Expression type mismatch.");
       if (V.Logical) Q->Rows.push_back(Base.Rows[I]);
-      if (I + 1 == Base.Rows.size()) S = C;
     }
-    while (!S.AtEnd() && !S.IsKeyword(L"Into")) S.Next();
+    if (Base.Rows.empty()) {
+      while (!S.AtEnd() && !S.IsKeyword(L"Into")) S.Next();
+    } else if (!S.AtEnd() && !S.IsKeyword(L"Into")) {
+      S.SyntaxError(L"Into");
+    }
   } else {
     Q->Rows = Base.Rows;
   }

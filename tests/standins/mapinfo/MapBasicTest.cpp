@@ -59,6 +59,9 @@ TEST(MapBasicSession, ExpressionsAndVariables) {
   } Cases[] = {{L"1 + 2 * 3", 7}, {L"(1 + 2) * 3", 9}, {L"-2 - -3", 1},
                {L"7 / 2", 3.5},   {L"1.5e3", 1500},    {L".5", 0.5}};
   for (const auto& C : Cases) EXPECT_EQ(EvalFloat(*S, C.Expression), C.Value) << C.Value;
+  EXPECT_EQ(S->Eval(L"1 < 2 And Not 2 <= 1"), L"T");
+  EXPECT_EQ(S->Eval(L"\"a\" = \"A\" Or 1 <> 1"), L"T");
+  EXPECT_EQ(S->Eval(L"\"ab\" + \"c\""), L"abc");
 }
 
 TEST(MapBasicSession, DimAssignUndim) {

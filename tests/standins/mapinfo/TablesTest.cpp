@@ -103,6 +103,8 @@ TEST_F(MapBasicTables, SelectByRowIdAndByColumn) {
   EXPECT_EQ(Error(L"Select * From tab1 Into tab1"), L"Table tab1 is already open.");
   EXPECT_EQ(Error(L"Select ID From tab1"), L"Found [ID] while searching for [*].");
   EXPECT_EQ(Error(L"Select * From tab1 Where RowId + 1"), L"Expression type mismatch.");
+  EXPECT_EQ(Error(L"Select * From tab1 Where RowId > 1 Onto tab2"),
+            L"Found [Onto] while searching for [Into].");
   EXPECT_EQ(Error(L"Select * From tab1 Where Size > 1"), L"Variable or Field Size not defined.");
 }
 
