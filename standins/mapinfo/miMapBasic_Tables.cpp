@@ -93,7 +93,7 @@ void ConvertPoint2(tabengine::Point2& P, const TCoordSys& F, const TCoordSys& T)
 
 void CheckNoBrokenRow(const TOpenTable& T) {
   for (size_t I = 0; I < T.Rows.size(); ++I)
-    if (T.Rows[I].Broken())
+    if (T.Rows[I].Broken() && !T.Rows[I].deleted)
       RaiseMapBasicError(L"Cannot read the object of row " + std::to_wstring(I + 1) +
                          L" of table " + T.Alias + L": " + Widen(T.Rows[I].error));
 }
@@ -237,6 +237,7 @@ void TMapBasicSession::WriteTable(const TOpenTable& T, const String& APath,
     auto Writer = tabengine::TableWriter::Create(APath, Schema);
     int Id = 0;
     for (const tabengine::Feature& Row : T.Rows) {
+      if (Row.deleted) continue;
       tabengine::Feature F = Row;
       F.id = ++Id;
       if (ACoordSys) ConvertGeometry(F.geometry, T.CoordSys, *ACoordSys);
@@ -391,7 +392,7 @@ void TMapBasicSession::DoSelect(TTokenStream& S) {
       S.Rewind(Condition);
       TMBValue V = ParseExpression(S);
       if (V.Type != TMBType::Logical) RaiseMapBasicError(L"Expression type mismatch.");
-      if (V.Logical) Q->Rows.push_back(Base.Rows[I]);
+      if (V.Logical && !Base.Rows[I].deleted) Q->Rows.push_back(Base.Rows[I]);
     }
     if (Base.Rows.empty()) {
       while (!S.AtEnd() && !S.IsKeyword(L"Into")) S.Next();
@@ -399,7 +400,8 @@ void TMapBasicSession::DoSelect(TTokenStream& S) {
       S.SyntaxError(L"Into");
     }
   } else {
-    Q->Rows = Base.Rows;
+    for (const auto& Row : Base.Rows)
+      if (!Row.deleted) Q->Rows.push_back(Row);
   }
   if (S.AcceptKeyword(L"Into")) Into = S.ExpectIdent(L"table name");
   S.AcceptKeyword(L"NoSelect");

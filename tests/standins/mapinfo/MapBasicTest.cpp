@@ -120,6 +120,10 @@ TEST(MapBasicSession, ErrorTexts) {
       {L"(1 + 2", false, L"Found [end of statement] while searching for [)]."},
       {L"\"open", false, L"Unterminated string constant."},
       {L"1 ; 2", false, L"Found [;] while searching for a statement."},
+      // Coordinates written with a decimal comma are four arguments, never a
+      // silently different point.
+      {L"O1=CreatePoint(7413000,50,6179000,25)", true,
+       L"Wrong number of arguments for function CreatePoint."},
   };
   for (const auto& C : Cases)
     EXPECT_EQ(ErrorOf(*S, C.Text, C.IsDo), C.Message) << testing::PrintToString(String(C.Text));

@@ -183,4 +183,16 @@ TEST_F(MapBasicTables, ExportAndCommitRefuseWhatWouldLoseData) {
   EXPECT_TRUE(FileExists(Temp / L"good.tab"));
 }
 
+// Deleted rows keep their row numbers but are never selected or written.
+TEST_F(MapBasicTables, DeletedRowsAreCountedButNotWritten) {
+  DeleteRow(Temp / L"pts.tab", 2);
+  S->Do(L"Open Table " + Quoted(L"pts") + L" As tab1");
+  EXPECT_EQ(S->Eval(L"TableInfo(tab1, 8)"), L"3");
+  S->Do(L"Select * From tab1 Where RowId >= 1 And RowId <= 3 Into tab2 NoSelect");
+  EXPECT_EQ(S->Eval(L"TableInfo(tab2, 8)"), L"2");
+  S->Do(L"Export tab1 Into " + Quoted(L"all.mif") + L" Type \"MIF\" OverWrite");
+  auto R = tabengine::TableReader::Open(Temp / L"all.mif");
+  EXPECT_EQ(R->RowCount(), 2);
+}
+
 }  // namespace

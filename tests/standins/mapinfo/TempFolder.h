@@ -70,3 +70,18 @@ inline void BreakRow(const String& ATabPath, int ARow) {
   WriteFile(F, &Bad, 4, &Written, nullptr);
   CloseHandle(F);
 }
+
+// Marks one row deleted in the .DAT file, as the GIS program leaves it.
+inline void DeleteRow(const String& ATabPath, int ARow) {
+  String Dat = ATabPath.substr(0, ATabPath.size() - 4) + L".DAT";
+  HANDLE F =
+      CreateFileW(Dat.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  uint16_t Header[2] = {};
+  DWORD Done = 0;
+  SetFilePointer(F, 8, nullptr, FILE_BEGIN);
+  ReadFile(F, Header, sizeof Header, &Done, nullptr);
+  SetFilePointer(F, Header[0] + (ARow - 1) * Header[1], nullptr, FILE_BEGIN);
+  char Flag = '*';
+  WriteFile(F, &Flag, 1, &Done, nullptr);
+  CloseHandle(F);
+}
