@@ -45,6 +45,8 @@ using TBytes = std::basic_string<Byte>;
 // ---------------------------------------------------------------------------
 // Object model
 class TObject;
+// A class's published properties, methods and fields (declared in Classes.h).
+struct TPublishedTable;
 
 // The static description of a class: its name, its parent and, for classes
 // that can be created through a class reference, a factory taking the
@@ -53,6 +55,9 @@ struct TMetaClass {
   const wchar_t* Name;
   const TMetaClass* Parent;
   TObject* (*Factory)(TObject* AOwner);
+  // The class's own published table (without its ancestors'), built on first
+  // use; nullptr for classes that publish nothing.
+  const TPublishedTable* (*Published)() = nullptr;
 
   bool InheritsFrom(const TMetaClass* AClass) const noexcept;
   String ClassName() const { return Name; }

@@ -20,6 +20,9 @@
 #include <windows.h>
 #include <objbase.h>
 #include <oleauto.h>
+#include <commctrl.h>
+#include <commdlg.h>
+#include <richedit.h>
 
 #undef DeleteFile
 #undef CopyFile
@@ -63,3 +66,7 @@
 #undef RemoveProp
 #undef StartDoc
 #undef CreateMutex
+
+// WinCompat.cpp defines the MSXML DOM interface identifiers (IID_IXMLDOMNode,
+// IID_IXMLDOMDocument, IID_IXMLDOMElement) that MinGW-w64 declares in
+// msxml2.h but whose import libraries do not provide.

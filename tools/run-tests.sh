@@ -8,10 +8,11 @@ export BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
 LOCALE=en
 if [ "${1:-}" = "--locale" ]; then LOCALE="$2"; shift 2; fi
 unset DISPLAY
+wine_set_locale "$LOCALE"
 xvfb_start
 cleanup() { wineserver_stop; xvfb_stop; }
 trap cleanup EXIT
 wine_prefix_ensure
 wineserver_start
-wine_set_locale "$LOCALE"
-ctest --test-dir "$BUILD_DIR" --output-on-failure -j"$(nproc)" "$@"
+# One at a time: tests switch the regional format of the shared prefix.
+ctest --test-dir "$BUILD_DIR" --output-on-failure "$@"

@@ -79,15 +79,25 @@ REG
 
 winepath_w() { echo "Z:$(echo "$1" | sed 's|/|\\|g')"; }
 
-# Sets the prefix's regional format: "ru" (comma decimal separator) or "en".
+# Sets the regional format Wine derives from the Unix locale: "ru" (Russian,
+# comma decimal separator) or "en". Wine rewrites the prefix's International
+# values from LANG at start-up, so the locale itself must change; a Russian
+# glibc locale is generated into the build folder when the system lacks it.
 wine_set_locale() {
-  local reg="$BUILD_DIR/prefix-locale.reg"
   if [ "$1" = ru ]; then
-    printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\International]\n"Locale"="00000419"\n"LocaleName"="ru-RU"\n"sDecimal"=","\n"sThousand"=" "\n"sList"=";"\n"sShortDate"="dd.MM.yyyy"\n"sDate"="."\n' > "$reg"
+    if ! locale -a 2>/dev/null | grep -qi '^ru_RU\.utf-\?8$'; then
+      local dir="$BUILD_DIR/locale"
+      if [ ! -d "$dir/ru_RU.UTF-8" ]; then
+        mkdir -p "$dir"
+        localedef -i ru_RU -f UTF-8 "$dir/ru_RU.UTF-8" >/dev/null 2>&1 || true
+      fi
+      export LOCPATH="$dir"
+    fi
+    export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
   else
-    printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\International]\n"Locale"="00000409"\n"LocaleName"="en-US"\n"sDecimal"="."\n"sThousand"=","\n"sList"=","\n"sShortDate"="M/d/yyyy"\n"sDate"="/"\n' > "$reg"
+    export LANG=en_US.UTF-8 LC_ALL=C.UTF-8
+    unset LOCPATH
   fi
-  "$WINE_BIN" regedit /S "$(winepath_w "$reg")" >/dev/null 2>&1
 }
 
 # One persistent, warmed-up wineserver for a batch of Wine processes.

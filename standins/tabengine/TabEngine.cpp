@@ -14,7 +14,10 @@ namespace detail {
 std::string FormatNumber(double v) {
   if (v == 0) return "0";  // also turns -0 into 0
   char buf[64];
-  auto r = std::to_chars(buf, buf + sizeof buf, v);
+  // Plain decimals for every ordinary magnitude (MIF readers expect "100000", not "1e+05").
+  double a = std::fabs(v);
+  auto r = a >= 1e-5 && a < 1e15 ? std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed)
+                                 : std::to_chars(buf, buf + sizeof buf, v);
   return std::string(buf, r.ptr);
 }
 
@@ -83,9 +86,8 @@ std::wstring ReplaceExtension(const std::wstring& path, const std::wstring& ext)
   if (dot == std::wstring::npos || path[dot] != L'.') return path + ext;
   // Keep the case style of the original extension, as other readers of these files expect.
   std::wstring old = path.substr(dot + 1);
-  bool upper = !old.empty() && std::all_of(old.begin(), old.end(), [](wchar_t c) {
-    return !iswalpha(c) || iswupper(c);
-  });
+  bool upper = !old.empty() && std::all_of(old.begin(), old.end(),
+                                           [](wchar_t c) { return !iswalpha(c) || iswupper(c); });
   std::wstring e = ext;
   for (auto& c : e) c = upper ? towupper(c) : towlower(c);
   return path.substr(0, dot) + e;
@@ -121,16 +123,50 @@ bool ReadWholeFile(const std::wstring& path, std::string& out) {
 }
 
 void WriteWholeFile(const std::wstring& path, const std::string& data) {
-  FileHandle f(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (f.h == INVALID_HANDLE_VALUE) throw TabError("Cannot create file " + PathForMessage(path));
+  FileSink sink(path);
+  sink.Write(data);
+  sink.Commit();
+}
+
+FileSink::FileSink(const std::wstring& path) : path_(path), temp_(path + L".part") {
+  handle_ = CreateFileW(temp_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle_ == INVALID_HANDLE_VALUE) throw TabError("Cannot create file " + PathForMessage(path));
+}
+
+FileSink::~FileSink() {
+  if (handle_ != INVALID_HANDLE_VALUE) {
+    CloseHandle(handle_);
+    DeleteFileW(temp_.c_str());
+  }
+}
+
+void FileSink::Write(const std::string& bytes) {
   size_t done = 0;
-  while (done < data.size()) {
+  while (done < bytes.size()) {
     DWORD put = 0;
-    DWORD want = static_cast<DWORD>(std::min<size_t>(data.size() - done, 1 << 24));
-    if (!WriteFile(f.h, data.data() + done, want, &put, nullptr) || put == 0)
-      throw TabError("Cannot write file " + PathForMessage(path));
+    DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 24));
+    if (!WriteFile(handle_, bytes.data() + done, want, &put, nullptr) || put == 0)
+      throw TabError("Cannot write file " + PathForMessage(path_));
     done += put;
+  }
+}
+
+void FileSink::Patch(uint64_t pos, const std::string& bytes) {
+  LARGE_INTEGER at, end, zero{};
+  at.QuadPart = static_cast<LONGLONG>(pos);
+  SetFilePointerEx(handle_, zero, &end, FILE_CURRENT);
+  SetFilePointerEx(handle_, at, nullptr, FILE_BEGIN);
+  Write(bytes);
+  SetFilePointerEx(handle_, end, nullptr, FILE_BEGIN);
+}
+
+void FileSink::Commit() {
+  CloseHandle(handle_);
+  handle_ = INVALID_HANDLE_VALUE;
+  if (!MoveFileExW(temp_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    DeleteFileW(temp_.c_str());
+    throw TabError("Cannot replace file " + PathForMessage(path_));
   }
 }
 
@@ -145,27 +181,40 @@ std::string PathForMessage(const std::wstring& path) {
 
 const char* FieldTypeName(FieldType t) {
   switch (t) {
-    case FieldType::Char: return "Char";
-    case FieldType::Integer: return "Integer";
-    case FieldType::SmallInt: return "SmallInt";
-    case FieldType::LargeInt: return "LargeInt";
-    case FieldType::Decimal: return "Decimal";
-    case FieldType::Float: return "Float";
-    case FieldType::Logical: return "Logical";
-    case FieldType::Date: return "Date";
-    case FieldType::Time: return "Time";
-    case FieldType::DateTime: return "DateTime";
+    case FieldType::Char:
+      return "Char";
+    case FieldType::Integer:
+      return "Integer";
+    case FieldType::SmallInt:
+      return "SmallInt";
+    case FieldType::LargeInt:
+      return "LargeInt";
+    case FieldType::Decimal:
+      return "Decimal";
+    case FieldType::Float:
+      return "Float";
+    case FieldType::Logical:
+      return "Logical";
+    case FieldType::Date:
+      return "Date";
+    case FieldType::Time:
+      return "Time";
+    case FieldType::DateTime:
+      return "DateTime";
   }
   return "Char";
 }
 
 int FieldTypeVersion(FieldType t) {
   switch (t) {
-    case FieldType::Date: return 450;
+    case FieldType::Date:
+      return 450;
     case FieldType::Time:
     case FieldType::DateTime:
-    case FieldType::LargeInt: return 900;
-    default: return 300;
+    case FieldType::LargeInt:
+      return 900;
+    default:
+      return 300;
   }
 }
 
@@ -183,9 +232,9 @@ struct UnitEntry {
   const char* name;
 };
 // Unit codes of the .MAP header and the CoordSys unit names.
-constexpr UnitEntry kUnits[] = {{0, "mi"},  {1, "km"},         {2, "in"},  {3, "ft"},  {4, "yd"},
-                                {5, "mm"},  {6, "cm"},         {7, "m"},   {8, "survey ft"},
-                                {9, "nmi"}, {13, "degree"},    {30, "li"}, {31, "ch"}, {32, "rd"}};
+constexpr UnitEntry kUnits[] = {
+    {0, "mi"}, {1, "km"},        {2, "in"},  {3, "ft"},      {4, "yd"},  {5, "mm"},  {6, "cm"},
+    {7, "m"},  {8, "survey ft"}, {9, "nmi"}, {13, "degree"}, {30, "li"}, {31, "ch"}, {32, "rd"}};
 
 struct DatumEntry {
   int datum;
@@ -212,13 +261,41 @@ constexpr DatumEntry kDatums[] = {
 // Parameters after the unit name, by projection type; 6 where the count is not known.
 int ParamCountTable(int p) {
   switch (p) {
-    case 1: return 0;
-    case 2: return 4;
-    case 4: case 5: case 26: case 28: case 29: return 2;
-    case 10: case 11: case 12: case 13: case 14: case 15: case 16: case 17: return 1;
-    case 18: case 25: case 27: case 30: return 4;
-    case 8: case 20: case 21: case 22: case 23: case 24: case 31: case 34: return 5;
-    default: return 6;
+    case 1:
+      return 0;
+    case 2:
+      return 4;
+    case 4:
+    case 5:
+    case 26:
+    case 28:
+    case 29:
+      return 2;
+    case 10:
+    case 11:
+    case 12:
+    case 13:
+    case 14:
+    case 15:
+    case 16:
+    case 17:
+      return 1;
+    case 18:
+    case 25:
+    case 27:
+    case 30:
+      return 4;
+    case 8:
+    case 20:
+    case 21:
+    case 22:
+    case 23:
+    case 24:
+    case 31:
+    case 34:
+      return 5;
+    default:
+      return 6;
   }
 }
 }  // namespace
@@ -269,18 +346,42 @@ struct CharsetEntry {
   unsigned codePage;
 };
 constexpr CharsetEntry kCharsets[] = {
-    {"Neutral", 0},           {"WindowsLatin1", 1252},     {"WindowsLatin2", 1250},
-    {"WindowsCyrillic", 1251}, {"WindowsGreek", 1253},      {"WindowsTurkish", 1254},
-    {"WindowsHebrew", 1255},   {"WindowsArabic", 1256},     {"WindowsBalticRim", 1257},
-    {"WindowsVietnamese", 1258}, {"WindowsJapanese", 932},  {"WindowsSimpChinese", 936},
-    {"WindowsKorean", 949},    {"WindowsTradChinese", 950}, {"ISO8859_1", 28591},
-    {"ISO8859_2", 28592},      {"ISO8859_3", 28593},        {"ISO8859_4", 28594},
-    {"ISO8859_5", 28595},      {"ISO8859_6", 28596},        {"ISO8859_7", 28597},
-    {"ISO8859_8", 28598},      {"ISO8859_9", 28599},        {"CodePage437", 437},
-    {"CodePage850", 850},      {"CodePage852", 852},        {"CodePage855", 855},
-    {"CodePage857", 857},      {"CodePage860", 860},        {"CodePage861", 861},
-    {"CodePage863", 863},      {"CodePage864", 864},        {"CodePage865", 865},
-    {"CodePage866", 866},      {"CodePage869", 869},        {"UTF-8", CP_UTF8},
+    {"Neutral", 0},
+    {"WindowsLatin1", 1252},
+    {"WindowsLatin2", 1250},
+    {"WindowsCyrillic", 1251},
+    {"WindowsGreek", 1253},
+    {"WindowsTurkish", 1254},
+    {"WindowsHebrew", 1255},
+    {"WindowsArabic", 1256},
+    {"WindowsBalticRim", 1257},
+    {"WindowsVietnamese", 1258},
+    {"WindowsJapanese", 932},
+    {"WindowsSimpChinese", 936},
+    {"WindowsKorean", 949},
+    {"WindowsTradChinese", 950},
+    {"ISO8859_1", 28591},
+    {"ISO8859_2", 28592},
+    {"ISO8859_3", 28593},
+    {"ISO8859_4", 28594},
+    {"ISO8859_5", 28595},
+    {"ISO8859_6", 28596},
+    {"ISO8859_7", 28597},
+    {"ISO8859_8", 28598},
+    {"ISO8859_9", 28599},
+    {"CodePage437", 437},
+    {"CodePage850", 850},
+    {"CodePage852", 852},
+    {"CodePage855", 855},
+    {"CodePage857", 857},
+    {"CodePage860", 860},
+    {"CodePage861", 861},
+    {"CodePage863", 863},
+    {"CodePage864", 864},
+    {"CodePage865", 865},
+    {"CodePage866", 866},
+    {"CodePage869", 869},
+    {"UTF-8", CP_UTF8},
 };
 }  // namespace
 
@@ -290,26 +391,43 @@ unsigned CodePageOfCharset(const std::string& charset) {
   return 0;
 }
 
+namespace {
+// Converts between two code pages through UTF-16 in pieces that end at line breaks (a line
+// feed byte is never part of a multi-byte character in these code pages), so that large files
+// need no UTF-16 copy of their whole text.
+std::string Recode(const std::string& in, unsigned from, unsigned to) {
+  std::string out;
+  out.reserve(in.size() + in.size() / 4);
+  std::wstring w;
+  constexpr size_t kPiece = 1 << 20;
+  for (size_t b = 0; b < in.size();) {
+    size_t e = std::min(in.size(), b + kPiece);
+    if (e < in.size()) {
+      size_t nl = in.find('\n', e);
+      e = nl == std::string::npos ? in.size() : nl + 1;
+    }
+    int len = static_cast<int>(e - b);
+    int n = MultiByteToWideChar(from, 0, in.data() + b, len, nullptr, 0);
+    w.resize(n);
+    MultiByteToWideChar(from, 0, in.data() + b, len, w.data(), n);
+    int m = WideCharToMultiByte(to, 0, w.data(), n, nullptr, 0, nullptr, nullptr);
+    size_t at = out.size();
+    out.resize(at + m);
+    WideCharToMultiByte(to, 0, w.data(), n, out.data() + at, m, nullptr, nullptr);
+    b = e;
+  }
+  return out;
+}
+}  // namespace
+
 std::string ToUtf8(const std::string& bytes, unsigned codePage) {
   if (codePage == 0 || codePage == CP_UTF8 || bytes.empty()) return bytes;
-  int n = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-  std::wstring w(n, L'\0');
-  MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), w.data(), n);
-  int m = WideCharToMultiByte(CP_UTF8, 0, w.data(), n, nullptr, 0, nullptr, nullptr);
-  std::string s(m, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, w.data(), n, s.data(), m, nullptr, nullptr);
-  return s;
+  return Recode(bytes, codePage, CP_UTF8);
 }
 
 std::string FromUtf8(const std::string& utf8, unsigned codePage) {
   if (codePage == 0 || codePage == CP_UTF8 || utf8.empty()) return utf8;
-  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring w(n, L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), n);
-  int m = WideCharToMultiByte(codePage, 0, w.data(), n, nullptr, 0, nullptr, nullptr);
-  std::string s(m, '\0');
-  WideCharToMultiByte(codePage, 0, w.data(), n, s.data(), m, nullptr, nullptr);
-  return s;
+  return Recode(utf8, CP_UTF8, codePage);
 }
 
 // ---- values ----
@@ -340,18 +458,24 @@ std::string Digits(int64_t v, int width) {
 
 std::string Value::ToText(const FieldDef& f) const {
   switch (f.type) {
-    case FieldType::Char: return text;
+    case FieldType::Char:
+      return text;
     case FieldType::Integer:
     case FieldType::SmallInt:
-    case FieldType::LargeInt: return std::to_string(integer);
-    case FieldType::Decimal: return blank ? std::string() : FormatFixed(real, f.decimals);
-    case FieldType::Float: return FormatNumber(real);
-    case FieldType::Logical: return integer ? "T" : "F";
-    case FieldType::Date: return date == 0 ? std::string() : Digits(date, 8);
+    case FieldType::LargeInt:
+      return std::to_string(integer);
+    case FieldType::Decimal:
+      return blank ? std::string() : FormatFixed(real, f.decimals);
+    case FieldType::Float:
+      return FormatNumber(real);
+    case FieldType::Logical:
+      return integer ? "T" : "F";
+    case FieldType::Date:
+      return date == 0 ? std::string() : Digits(date, 8);
     case FieldType::Time:
       if (time < 0) return std::string();
-      return Digits(time / 3600000, 2) + Digits(time / 60000 % 60, 2) + Digits(time / 1000 % 60, 2) +
-             Digits(time % 1000, 3);
+      return Digits(time / 3600000, 2) + Digits(time / 60000 % 60, 2) +
+             Digits(time / 1000 % 60, 2) + Digits(time % 1000, 3);
     case FieldType::DateTime: {
       if (date == 0) return std::string();
       int t = time < 0 ? 0 : time;
@@ -382,7 +506,9 @@ Value Value::FromText(const FieldDef& f, const std::string& raw) {
   Value v;
   std::string s = f.type == FieldType::Char ? raw : Trim(raw);
   switch (f.type) {
-    case FieldType::Char: v.text = s; break;
+    case FieldType::Char:
+      v.text = s;
+      break;
     case FieldType::Integer:
     case FieldType::SmallInt:
     case FieldType::LargeInt:
@@ -400,15 +526,17 @@ Value Value::FromText(const FieldDef& f, const std::string& raw) {
       if (!ParseNumber(s, v.real)) v.real = 0;
       break;
     case FieldType::Logical:
-      v.integer = !s.empty() && (s[0] == 'T' || s[0] == 't' || s[0] == 'Y' || s[0] == 'y' ||
-                                 s[0] == '1');
+      v.integer =
+          !s.empty() && (s[0] == 'T' || s[0] == 't' || s[0] == 'Y' || s[0] == 'y' || s[0] == '1');
       break;
     case FieldType::Date: {
       int64_t d;
       if (s.size() == 8 && ParseInt(s, d)) v.date = static_cast<int32_t>(d);
       break;
     }
-    case FieldType::Time: v.time = ParseTime(s); break;
+    case FieldType::Time:
+      v.time = ParseTime(s);
+      break;
     case FieldType::DateTime: {
       int64_t d;
       if (s.size() >= 8 && ParseInt(s.substr(0, 8), d)) {
@@ -427,12 +555,16 @@ double Value::AsDouble(const FieldDef& f) const {
     case FieldType::Integer:
     case FieldType::SmallInt:
     case FieldType::LargeInt:
-    case FieldType::Logical: return static_cast<double>(integer);
+    case FieldType::Logical:
+      return static_cast<double>(integer);
     case FieldType::Float:
-    case FieldType::Decimal: return real;
+    case FieldType::Decimal:
+      return real;
     case FieldType::Date:
-    case FieldType::DateTime: return date;
-    case FieldType::Time: return time;
+    case FieldType::DateTime:
+      return date;
+    case FieldType::Time:
+      return time;
     case FieldType::Char: {
       double d;
       return ParseNumber(Trim(text), d) ? d : 0;
@@ -465,7 +597,8 @@ struct ClauseTokens {
     return d;
   }
   void Expect(const char* w) {
-    if (!PeekWord(w)) throw TabError(std::string("Invalid Coordinate System: '") + w + "' expected");
+    if (!PeekWord(w))
+      throw TabError(std::string("Invalid Coordinate System: '") + w + "' expected");
     ++pos;
   }
 };
@@ -542,7 +675,8 @@ CoordSys CoordSys::Parse(const std::string& clause) {
     throw TabError("Invalid Coordinate System: '" + t.Peek() + "'");
   }
   if (!t.AtEnd()) throw TabError("Invalid Coordinate System: unexpected '" + t.Peek() + "'");
-  if (UnitsCode(cs.units) < 0) throw TabError("Invalid Coordinate System: unknown unit " + cs.units);
+  if (UnitsCode(cs.units) < 0)
+    throw TabError("Invalid Coordinate System: unknown unit " + cs.units);
   return cs;
 }
 
@@ -578,8 +712,8 @@ void CoordSys::EffectiveBounds(double& x0, double& y0, double& x1, double& y1) c
   } else if (projection == 1) {
     x0 = y0 = -1000;
     x1 = y1 = 1000;
-  } else if (projection == 8 && datum == 1001 && units == "m" && param(1) == 0 &&
-             param(2) == 1 && param(4) == 0) {
+  } else if (projection == 8 && datum == 1001 && units == "m" && param(1) == 0 && param(2) == 1 &&
+             param(4) == 0) {
     // Gauss-Kruger zones carry MapInfo's own default bounds.
     x0 = param(3) - 8249281.53901;
     x1 = param(3) + 8249281.53901;
@@ -635,6 +769,29 @@ size_t Geometry::VertexCount() const {
   for (const auto& p : parts) n += p.size();
   for (const auto& m : members) n += m.VertexCount();
   return n;
+}
+
+namespace {
+bool InsideRing(Point2 p, const std::vector<Point2>& ring) {
+  bool in = false;
+  for (size_t i = 0, j = ring.size() - 1; i < ring.size(); j = i++) {
+    const Point2 &a = ring[i], &b = ring[j];
+    if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x) in = !in;
+  }
+  return in;
+}
+}  // namespace
+
+std::vector<bool> InteriorRings(const Geometry& g) {
+  std::vector<bool> interior(g.parts.size(), false);
+  if (g.type != GeometryType::Region) return interior;
+  size_t outer = 0;
+  for (size_t i = 1; i < g.parts.size(); ++i) {
+    interior[i] =
+        !g.parts[i].empty() && !g.parts[outer].empty() && InsideRing(g.parts[i][0], g.parts[outer]);
+    if (!interior[i]) outer = i;
+  }
+  return interior;
 }
 
 // ---- opening by extension ----

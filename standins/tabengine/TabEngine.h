@@ -16,8 +16,16 @@
 //   auto writer = tabengine::TableWriter::Create(L"out.tab", reader->Schema());  // or .mif
 //   writer->Insert(feature); ... writer->Close();
 //
-// Errors that make a whole table unusable (missing file, bad header) throw TabError. Damage
-// confined to one row is reported through Feature::error and never throws.
+// Errors that make a whole table unusable (missing file, bad header, any syntax error in a MIF
+// file) throw TabError. Damage confined to one row of a native table is reported through
+// Feature::error and never throws. Insert throws TabError for a geometry that cannot be stored
+// (a polyline without vertices, a collection with two regions).
+//
+// Native tables keep coordinates as integers on a grid spanning the CoordSys Bounds (or the
+// projection's default bounds) with 2e9 steps; values snap to that grid when written and are
+// read back rounded to the decimal the grid resolves (7413000.5 stays 7413000.5 on a ~1 cm grid).
+//
+// Readers and writers are not thread-safe; use one per thread.
 
 #include <cstdint>
 #include <memory>
@@ -34,7 +42,18 @@ class TabError : public std::runtime_error {
 
 // ---- attribute columns ----
 
-enum class FieldType { Char, Integer, SmallInt, LargeInt, Decimal, Float, Logical, Date, Time, DateTime };
+enum class FieldType {
+  Char,
+  Integer,
+  SmallInt,
+  LargeInt,
+  Decimal,
+  Float,
+  Logical,
+  Date,
+  Time,
+  DateTime
+};
 
 struct FieldDef {
   std::string name;  // UTF-8
@@ -146,11 +165,14 @@ struct Geometry {
   double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
   double startAngle = 0, endAngle = 0;  // Arc, degrees
   double cornerDiameter = 0;            // RoundRect
-  std::string text;                     // Text (UTF-8, real line breaks)
+  // Text: the box is the MBR of the (possibly turned) text, as MIF writes it; textHeight is the
+  // unturned height a native table stores (0 = the box's height).
+  std::string text;  // UTF-8, real line breaks
+  double textHeight = 0;
   double textAngle = 0;
-  int justify = 0;      // 0 left, 1 center, 2 right
-  double spacing = 1;   // 1, 1.5, 2
-  int labelLine = 0;    // 0 none, 1 simple, 2 arrow
+  int justify = 0;     // 0 left, 1 center, 2 right
+  double spacing = 1;  // 1, 1.5, 2
+  int labelLine = 0;   // 0 none, 1 simple, 2 arrow
   Point2 labelEnd;
   Pen pen;
   Brush brush;
@@ -191,6 +213,8 @@ class TableReader {
   virtual const TableSchema& Schema() const = 0;
   // Rows are numbered 1..RowCount(), deleted rows included.
   virtual int RowCount() const = 0;
+  // True when row id is marked deleted (its feature is empty).
+  virtual bool RowDeleted(int id) { return false; }
   // Reads row id. Returns false when id is outside 1..RowCount(). Damage is reported in
   // out.error, never thrown.
   virtual bool ReadFeature(int id, Feature& out) = 0;
@@ -205,12 +229,18 @@ class TableWriter {
   static std::unique_ptr<TableWriter> Create(const std::wstring& path, const TableSchema& schema);
   // Appends a row; values are matched to the schema's fields by position (missing ones blank).
   virtual void Insert(const Feature& feature) = 0;
-  // Writes everything out; must be called for a native table to be complete.
+  // Writes the files. A writer destroyed without Close writes nothing, so an aborted export
+  // leaves no half-written table behind.
   virtual void Close() = 0;
 };
 
+// Region rings are stored flat, outer ring first and its holes after it: a ring is interior
+// when its first vertex lies inside the last preceding exterior ring. One flag per ring.
+std::vector<bool> InteriorRings(const Geometry& region);
+
 // Copies a whole table between formats (.TAB <-> .MIF by extension), e.g. MIF export/import.
-// Broken features are copied as rows without geometry. Returns the number of broken rows.
+// Deleted rows are left out; broken features are copied as rows without geometry. Returns the
+// number of broken rows.
 int CopyTable(const std::wstring& from, const std::wstring& to);
 
 // Charset name -> Windows code page (0 = "Neutral", no conversion).

@@ -16,7 +16,13 @@ enum class Tok { End, Word, Number, String, Comma, LParen, RParen };
 // lines in any way.
 class MifLexer {
  public:
-  explicit MifLexer(const std::string& s) : s_(s) { Advance(); }
+  explicit MifLexer(const std::string& s, size_t pos = 0, size_t line = 1)
+      : s_(s), pos_(pos), line_(line) {
+    Advance();
+  }
+  // Where the current token starts, to come back to it later.
+  size_t tokenStart() const { return start_; }
+  size_t tokenLine() const { return startLine_; }
   Tok kind() const { return kind_; }
   const std::string& text() const { return text_; }
   double number() const { return number_; }
@@ -30,6 +36,8 @@ class MifLexer {
       if (c != ' ' && c != '\t' && c != '\r' && c != '\n') break;
       ++pos_;
     }
+    start_ = pos_;
+    startLine_ = line_;
     if (pos_ >= s_.size()) {
       kind_ = Tok::End;
       text_.clear();
@@ -87,8 +95,12 @@ class MifLexer {
     return s;
   }
   void Skip(Tok k) {
-    if (kind_ != k) Fail(std::string("'") + (k == Tok::LParen ? "(" : k == Tok::RParen ? ")" : ",") +
-                         "' expected");
+    if (kind_ != k)
+      Fail(std::string("'") +
+           (k == Tok::LParen   ? "("
+            : k == Tok::RParen ? ")"
+                               : ",") +
+           "' expected");
     Advance();
   }
   void SkipComma() {
@@ -102,20 +114,11 @@ class MifLexer {
   const std::string& s_;
   size_t pos_ = 0;
   size_t line_ = 1;
+  size_t start_ = 0, startLine_ = 1;
   Tok kind_ = Tok::End;
   std::string text_;
   double number_ = 0;
 };
-
-// Object keywords that start a new feature in the data section.
-bool IsObjectWord(const MifLexer& lx) {
-  static const char* kWords[] = {"None",      "Point",   "Line",    "Pline",    "Region",
-                                 "Arc",       "Text",    "Rect",    "RoundRect", "Ellipse",
-                                 "Multipoint", "Collection"};
-  for (const char* w : kWords)
-    if (lx.IsWord(w)) return true;
-  return false;
-}
 
 struct Transform {
   double mx = 1, my = 1, dx = 0, dy = 0;
@@ -400,45 +403,45 @@ FieldDef ParseColumn(MifLexer& lx) {
   return f;
 }
 
+// Keeps the text and where each object starts; objects are parsed again when read, so a large
+// file costs little more than its own size in memory.
 class MifReader : public TableReader {
  public:
   explicit MifReader(const std::wstring& path) {
-    std::string raw;
-    if (!ReadWholeFile(path, raw)) throw TabError("Cannot open file " + PathForMessage(path));
-    unsigned cp = CodePageOfCharset(DetectCharset(raw));
-    std::string text = ToUtf8(raw, cp);
-    MifLexer lx(text);
-    char delim = '\t';
-    Transform tr;
-    Header(lx, delim, tr);
-    MifParser parser(lx, tr);
+    unsigned cp;
+    {
+      std::string raw;
+      if (!ReadWholeFile(path, raw)) throw TabError("Cannot open file " + PathForMessage(path));
+      cp = CodePageOfCharset(DetectCharset(raw));
+      text_ = ToUtf8(raw, cp);
+    }
+    MifLexer lx(text_);
+    Header(lx, delim_, transform_);
+    MifParser parser(lx, transform_);
     while (lx.kind() != Tok::End) {
-      Feature f;
-      f.id = static_cast<int>(features_.size()) + 1;
-      f.geometry = parser.Object();
-      features_.push_back(std::move(f));
+      starts_.emplace_back(lx.tokenStart(), lx.tokenLine());
+      parser.Object();
     }
     std::string midRaw;
-    std::vector<std::string_view> lines;
-    std::string mid;
     if (ReadWholeFile(ReplaceExtension(path, L".mid"), midRaw)) {
-      mid = ToUtf8(midRaw, cp);
-      lines = SplitLines(mid);
-    }
-    const auto& fields = schema_.fields;
-    for (size_t i = 0; i < features_.size(); ++i) {
-      Feature& f = features_[i];
-      std::vector<std::string> cells;
-      if (i < lines.size()) cells = SplitMidLine(lines[i], delim);
-      for (size_t c = 0; c < fields.size(); ++c)
-        f.values.push_back(Value::FromText(fields[c], c < cells.size() ? cells[c] : std::string()));
+      mid_ = ToUtf8(midRaw, cp);
+      lines_ = SplitLines(mid_);
     }
   }
   const TableSchema& Schema() const override { return schema_; }
-  int RowCount() const override { return static_cast<int>(features_.size()); }
+  int RowCount() const override { return static_cast<int>(starts_.size()); }
   bool ReadFeature(int id, Feature& out) override {
     if (id < 1 || id > RowCount()) return false;
-    out = features_[id - 1];
+    out = Feature();
+    out.id = id;
+    MifLexer lx(text_, starts_[id - 1].first, starts_[id - 1].second);
+    MifParser parser(lx, transform_);
+    out.geometry = parser.Object();
+    const auto& fields = schema_.fields;
+    std::vector<std::string> cells;
+    if (static_cast<size_t>(id) <= lines_.size()) cells = SplitMidLine(lines_[id - 1], delim_);
+    for (size_t c = 0; c < fields.size(); ++c)
+      out.values.push_back(Value::FromText(fields[c], c < cells.size() ? cells[c] : std::string()));
     return true;
   }
 
@@ -512,7 +515,11 @@ class MifReader : public TableReader {
   }
 
   TableSchema schema_;
-  std::vector<Feature> features_;
+  std::string text_, mid_;
+  std::vector<std::pair<size_t, size_t>> starts_;  // offset and line of each object
+  std::vector<std::string_view> lines_;
+  char delim_ = '\t';
+  Transform transform_;
 };
 
 // ---- writing ----
@@ -522,10 +529,14 @@ std::string N(double v) { return FormatNumber(v); }
 std::string Quote(const std::string& s) {
   std::string q = "\"";
   for (char c : s) {
-    if (c == '"') q += "\"\"";
-    else if (c == '\n') q += "\\n";
-    else if (c == '\\') q += "\\\\";
-    else if (c != '\r') q += c;
+    if (c == '"')
+      q += "\"\"";
+    else if (c == '\n')
+      q += "\\n";
+    else if (c == '\\')
+      q += "\\\\";
+    else if (c != '\r')
+      q += c;
   }
   return q + "\"";
 }
@@ -563,7 +574,9 @@ void WriteGeometry(std::string& out, const Geometry& g) {
     return N(b.x1) + " " + N(b.y1) + " " + N(b.x2) + " " + N(b.y2);
   };
   switch (g.type) {
-    case GeometryType::None: out += "none\n"; return;
+    case GeometryType::None:
+      out += "none\n";
+      return;
     case GeometryType::Point:
       out += "Point " + N(g.parts[0][0].x) + " " + N(g.parts[0][0].y) + "\n" + SymbolText(g.symbol);
       return;
@@ -595,8 +608,8 @@ void WriteGeometry(std::string& out, const Geometry& g) {
       if (g.hasCenter) out += "    Center " + N(g.center.x) + " " + N(g.center.y) + "\n";
       return;
     case GeometryType::Arc:
-      out += "Arc " + box(g) + "\n  " + N(g.startAngle) + " " + N(g.endAngle) + "\n" +
-             PenText(g.pen);
+      out +=
+          "Arc " + box(g) + "\n  " + N(g.startAngle) + " " + N(g.endAngle) + "\n" + PenText(g.pen);
       return;
     case GeometryType::Text: {
       out += "Text\n    " + Quote(g.text) + "\n    " + box(g) + "\n";
@@ -633,59 +646,86 @@ void WriteGeometry(std::string& out, const Geometry& g) {
   }
 }
 
+// Streams both files through temporary ones that replace the targets on Close.
 class MifWriter : public TableWriter {
  public:
   MifWriter(const std::wstring& path, const TableSchema& schema)
-      : path_(path), schema_(schema), codePage_(CodePageOfCharset(schema.charset)) {
+      : schema_(schema),
+        codePage_(CodePageOfCharset(schema.charset)),
+        mif_(path),
+        mid_(ReplaceExtension(path, L".mid")) {
     for (const auto& f : schema.fields) version_ = std::max(version_, FieldTypeVersion(f.type));
-  }
-  ~MifWriter() override {
-    if (!closed_) try {
-        Close();
-      } catch (...) {
-      }
-  }
-  void Insert(const Feature& f) override {
-    WriteGeometry(body_, f.geometry);
-    version_ = std::max(version_, GeometryVersion(f.geometry));
-    for (size_t c = 0; c < schema_.fields.size(); ++c) {
-      const FieldDef& fd = schema_.fields[c];
-      if (c) mid_ += ',';
-      Value v = c < f.values.size() ? f.values[c] : Value::FromText(fd, "");
-      std::string t = v.ToText(fd);
-      mid_ += fd.type == FieldType::Char ? Quote(t) : t;
-    }
-    mid_ += "\r\n";
-  }
-  void Close() override {
-    closed_ = true;
-    std::string head = "Version " + std::to_string(version_) + "\r\nCharset \"" + schema_.charset +
-                       "\"\r\nDelimiter \",\"\r\n" + schema_.coordsys.ToString() + "\r\n";
-    head += "Columns " + std::to_string(schema_.fields.size()) + "\r\n";
+    // The version is patched on Close, when the content has shown what it needs; all the
+    // versions written here have three digits.
+    std::string head = "Version 300\nCharset \"" + schema_.charset + "\"\nDelimiter \",\"\n" +
+                       CoordSysLine() + "\n";
+    head += "Columns " + std::to_string(schema_.fields.size()) + "\n";
     for (const auto& f : schema_.fields) {
       head += "  " + f.name + " " + FieldTypeName(f.type);
       if (f.type == FieldType::Char) head += "(" + std::to_string(f.width) + ")";
       if (f.type == FieldType::Decimal)
         head += "(" + std::to_string(f.width) + "," + std::to_string(f.decimals) + ")";
-      head += "\r\n";
+      head += "\n";
     }
-    head += "Data\r\n\r\n";
-    std::string body;
-    body.reserve(body_.size() + body_.size() / 8);
-    for (char c : body_) {
-      if (c == '\n') body += '\r';
-      body += c;
+    body_ = head + "Data\n\n";
+  }
+
+  void Insert(const Feature& f) override {
+    WriteGeometry(body_, f.geometry);
+    version_ = std::max(version_, GeometryVersion(f.geometry));
+    for (size_t c = 0; c < schema_.fields.size(); ++c) {
+      const FieldDef& fd = schema_.fields[c];
+      if (c) midText_ += ',';
+      Value v = c < f.values.size() ? f.values[c] : Value::FromText(fd, "");
+      std::string t = v.ToText(fd);
+      midText_ += fd.type == FieldType::Char ? Quote(t) : t;
     }
-    WriteWholeFile(path_, FromUtf8(head + body, codePage_));
-    WriteWholeFile(ReplaceExtension(path_, L".mid"), FromUtf8(mid_, codePage_));
+    midText_ += '\n';
+    if (body_.size() + midText_.size() > (1u << 20)) Flush();
+  }
+
+  void Close() override {
+    if (closed_) return;
+    closed_ = true;
+    Flush();
+    mif_.Patch(8, std::to_string(version_));
+    mif_.Commit();
+    mid_.Commit();
   }
 
  private:
-  std::wstring path_;
+  // A NonEarth clause in a MIF header must carry Bounds.
+  std::string CoordSysLine() const {
+    CoordSys cs = schema_.coordsys;
+    if (!cs.earth && !cs.hasBounds) {
+      cs.EffectiveBounds(cs.minX, cs.minY, cs.maxX, cs.maxY);
+      cs.hasBounds = true;
+    }
+    return cs.ToString();
+  }
+
+  // Buffers always end after a whole object or row, so no character is split.
+  void Flush() {
+    mif_.Write(FromUtf8(Crlf(body_), codePage_));
+    mid_.Write(FromUtf8(Crlf(midText_), codePage_));
+    body_.clear();
+    midText_.clear();
+  }
+  static std::string Crlf(const std::string& s) {
+    std::string out;
+    out.reserve(s.size() + s.size() / 8);
+    for (char c : s) {
+      if (c == '\n') out += '\r';
+      out += c;
+    }
+    return out;
+  }
+
   TableSchema schema_;
   unsigned codePage_;
+  FileSink mif_, mid_;
   int version_ = 300;
-  std::string body_, mid_;
+  std::string body_, midText_;
   bool closed_ = false;
 };
 

@@ -48,6 +48,7 @@ enum ObjCode : uint8_t {
   kMultiPlineV450 = 0x32,
   kMultiPoint = 0x35,
   kCollection = 0x38,
+  kCollectionV800 = 0x47,
   kRegionV800 = 0x3E,
   kMultiPlineV800 = 0x41,
   kMultiPointV800 = 0x44,
@@ -56,15 +57,20 @@ enum ObjCode : uint8_t {
 int FieldStorageWidth(const FieldDef& f) {
   switch (f.type) {
     case FieldType::Char:
-    case FieldType::Decimal: return f.width;
+    case FieldType::Decimal:
+      return f.width;
     case FieldType::Integer:
     case FieldType::Date:
-    case FieldType::Time: return 4;
-    case FieldType::SmallInt: return 2;
+    case FieldType::Time:
+      return 4;
+    case FieldType::SmallInt:
+      return 2;
     case FieldType::Float:
     case FieldType::LargeInt:
-    case FieldType::DateTime: return 8;
-    case FieldType::Logical: return 1;
+    case FieldType::DateTime:
+      return 8;
+    case FieldType::Logical:
+      return 1;
   }
   return 0;
 }
@@ -116,7 +122,8 @@ TabHeader ParseTabFile(const std::string& raw, const std::wstring& path) {
         i = e + 1;
       } else {
         size_t b = i;
-        while (i < line.size() && std::string_view(" \t(),;\"").find(line[i]) == std::string_view::npos)
+        while (i < line.size() &&
+               std::string_view(" \t(),;\"").find(line[i]) == std::string_view::npos)
           ++i;
         t.push_back(line.substr(b, i - b));
       }
@@ -157,7 +164,6 @@ TabHeader ParseTabFile(const std::string& raw, const std::wstring& path) {
     if (t.size() < 2) throw TabError("Bad field definition '" + lines[i] + "'" + where);
     FieldDef f;
     f.name = ToUtf8(t[0], cp);
-    FieldDef probe;
     static const std::pair<const char*, FieldType> kTypes[] = {
         {"Char", FieldType::Char},         {"Integer", FieldType::Integer},
         {"SmallInt", FieldType::SmallInt}, {"LargeInt", FieldType::LargeInt},
@@ -203,6 +209,7 @@ class MapFile {
   int version = 0;
   int blockSize = kBlock;
   double xScale = 1, yScale = 1, xDispl = 0, yDispl = 0;
+  double xPrecision = 1, yPrecision = 1;
   int quadrant = 1;
   ToolSet tools;
   unsigned codePage = 0;
@@ -236,6 +243,8 @@ class MapFile {
     if (!(std::isfinite(xScale) && std::isfinite(yScale) && xScale != 0 && yScale != 0 &&
           std::isfinite(xDispl) && std::isfinite(yDispl)))
       throw TabError("Bad coordinate scale in " + PathForMessage(path));
+    xPrecision = std::pow(10.0, std::round(std::log10(std::fabs(xScale))));
+    yPrecision = std::pow(10.0, std::round(std::log10(std::fabs(yScale))));
     ReadCoordSys(cs);
     ReadTools();
   }
@@ -245,6 +254,10 @@ class MapFile {
     bool flipX = quadrant == 2 || quadrant == 3, flipY = quadrant == 3 || quadrant == 4;
     p.x = flipX ? -(nx + xDispl) / xScale : (nx - xDispl) / xScale;
     p.y = flipY ? -(ny + yDispl) / yScale : (ny - yDispl) / yScale;
+    // Like GDAL, report values rounded to the decimal the grid resolves, so that coordinates
+    // written as 7413000.5 read back as such rather than as 7413000.503113773.
+    p.x = std::round(p.x * xPrecision) / xPrecision;
+    p.y = std::round(p.y * yPrecision) / yPrecision;
     return p;
   }
 
@@ -415,7 +428,8 @@ class ObjectDecoder {
         !r_.Get(block + 2, used) || used < 0 || used > map.blockSize - kObjHeader)
       Broken("geometry pointer does not lead into an object block");
     end_ = block + kObjHeader + used;
-    if (offset < block + kObjHeader || offset + 5 > end_) Broken("geometry pointer outside the data");
+    if (offset < block + kObjHeader || offset + 5 > end_)
+      Broken("geometry pointer outside the data");
     r_.Get(block + 4, centerX_);
     r_.Get(block + 8, centerY_);
     pos_ = offset;
@@ -475,19 +489,37 @@ class ObjectDecoder {
         SetPen(g, U8());
         break;
       }
-      case kPline: DecodePolyline(g, 0); break;
-      case kMultiPline: DecodePolyline(g, 300); break;
-      case kMultiPlineV450: DecodePolyline(g, 450); break;
-      case kMultiPlineV800: DecodePolyline(g, 800); break;
-      case kRegion: DecodeRegion(g, 300); break;
-      case kRegionV450: DecodeRegion(g, 450); break;
-      case kRegionV800: DecodeRegion(g, 800); break;
-      case kArc: DecodeArc(g); break;
-      case kText: DecodeText(g); break;
+      case kPline:
+        DecodePolyline(g, 0);
+        break;
+      case kMultiPline:
+        DecodePolyline(g, 300);
+        break;
+      case kMultiPlineV450:
+        DecodePolyline(g, 450);
+        break;
+      case kMultiPlineV800:
+        DecodePolyline(g, 800);
+        break;
+      case kRegion:
+        DecodeRegion(g, 300);
+        break;
+      case kRegionV450:
+        DecodeRegion(g, 450);
+        break;
+      case kRegionV800:
+        DecodeRegion(g, 800);
+        break;
+      case kArc:
+        DecodeArc(g);
+        break;
+      case kText:
+        DecodeText(g);
+        break;
       case kRect:
       case kEllipse:
       case kRoundRect: {
-        g.type = n == kRect ? GeometryType::Rect
+        g.type = n == kRect      ? GeometryType::Rect
                  : n == kEllipse ? GeometryType::Ellipse
                                  : GeometryType::RoundRect;
         if (n == kRoundRect) {
@@ -500,9 +532,16 @@ class ObjectDecoder {
         SetBrush(g, U8());
         break;
       }
+      case kCollection:
+      case kCollectionV800:
+        DecodeCollection(g, n == kCollectionV800);
+        break;
       case kMultiPoint:
-      case kMultiPointV800: DecodeMultiPoint(g, n == kMultiPointV800); break;
-      default: Broken("object type " + std::to_string(c) + " is not supported");
+      case kMultiPointV800:
+        DecodeMultiPoint(g, n == kMultiPointV800);
+        break;
+      default:
+        Broken("object type " + std::to_string(c) + " is not supported");
     }
     return g;
   }
@@ -586,33 +625,44 @@ class ObjectDecoder {
   }
 
   // version 0 = single-section polyline.
-  void ReadSections(Geometry& g, int version, uint32_t dataOffset, uint32_t dataSize, int sections,
-                    bool region) {
-    size_t vsize = compressed_ ? 4 : 8;
+  // version 0 = single-section polyline.
+  void ReadSections(Geometry& g, int version, uint32_t dataOffset, uint32_t dataSize,
+                    int sections) {
+    if (dataSize > map_.data.size()) Broken("coordinate data larger than the file");
     CoordStream cs(map_, dataOffset);
     if (version == 0) {
-      size_t n = dataSize / vsize;
+      size_t n = dataSize / (compressed_ ? 4 : 8);
       g.parts.emplace_back();
       g.parts[0].reserve(std::min<size_t>(n, 1 << 20));
       for (size_t i = 0; i < n; ++i) g.parts[0].push_back(StreamVertex(cs));
       return;
     }
+    ReadSectionsFrom(cs, g, version, sections, dataSize);
+  }
+
+  // Section headers, then the vertices of all sections; limit bounds the bytes they may take.
+  void ReadSectionsFrom(CoordStream& cs, Geometry& g, int version, int sections, uint64_t limit) {
+    size_t vsize = compressed_ ? 4 : 8;
     if (sections < 1) Broken("object has no sections");
-    size_t headerSize = (version == 300 ? 4 : version == 450 ? 6 : 8) + (compressed_ ? 8 : 16) + 4;
-    if (static_cast<uint64_t>(sections) * headerSize > dataSize)
+    size_t countSize = version == 300 ? 4 : version == 450 ? 6 : 8;
+    size_t headerSize = countSize + (compressed_ ? 8 : 16) + 4;
+    if (static_cast<uint64_t>(sections) * headerSize > limit)
       Broken("section count exceeds the coordinate data");
     std::vector<int64_t> counts;
     uint64_t total = 0;
     for (int s = 0; s < sections; ++s) {
       int64_t nv = version == 300 ? cs.Get<int16_t>() : cs.Get<int32_t>();
-      if (version == 800) cs.Get<int32_t>(); else cs.Get<int16_t>();
+      if (version == 800)
+        cs.Get<int32_t>();
+      else
+        cs.Get<int16_t>();
       char skip[20];
-      cs.Read(skip, headerSize - (version == 300 ? 4 : version == 450 ? 6 : 8));
+      cs.Read(skip, headerSize - countSize);
       if (nv < 0) Broken("negative vertex count");
       counts.push_back(nv);
       total += nv;
     }
-    if (total * vsize + sections * headerSize > dataSize)
+    if (total * vsize + sections * headerSize > limit)
       Broken("vertex counts exceed the coordinate data");
     for (int64_t nv : counts) {
       std::vector<Point2> pts;
@@ -620,7 +670,79 @@ class ObjectDecoder {
       for (int64_t i = 0; i < nv; ++i) pts.push_back(StreamVertex(cs));
       g.parts.push_back(std::move(pts));
     }
-    (void)region;
+  }
+
+  // Label point and MBR that open each part of a collection in the coordinate data.
+  Point2 PartHeader(CoordStream& cs) {
+    int32_t lx, ly;
+    if (compressed_) {
+      lx = originX_ + cs.Get<int16_t>();
+      ly = originY_ + cs.Get<int16_t>();
+      char skip[8];
+      cs.Read(skip, 8);
+    } else {
+      lx = cs.Get<int32_t>();
+      ly = cs.Get<int32_t>();
+      char skip[16];
+      cs.Read(skip, 16);
+    }
+    return map_.ToReal(lx, ly);
+  }
+
+  void DecodeCollection(Geometry& g, bool v800) {
+    g.type = GeometryType::Collection;
+    uint32_t off = U32();
+    int32_t points = I32();
+    U32();  // region and polyline data sizes: the parts are read in sequence instead
+    U32();
+    int32_t regionSections = v800 ? I32() : I16();
+    int32_t plineSections = v800 ? I32() : I16();
+    if (v800) U8();
+    Skip(15);
+    int symbol = U8();
+    U8();
+    int regionPen = U8(), plinePen = U8(), regionBrush = U8();
+    if (compressed_) {
+      originX_ = I32(), originY_ = I32();
+      Skip(8);
+    } else {
+      originX_ = originY_ = 0;
+      Skip(16);
+    }
+    if (regionSections < 0 || plineSections < 0 || points < 0 ||
+        static_cast<uint64_t>(points) > map_.data.size())
+      Broken("bad collection counts");
+    CoordStream cs(map_, off);
+    int sectionVersion = v800 ? 800 : 450;
+    if (regionSections > 0) {
+      Geometry r;
+      r.type = GeometryType::Region;
+      if (v800) cs.Get<int32_t>();
+      r.center = PartHeader(cs);
+      r.hasCenter = true;
+      ReadSectionsFrom(cs, r, sectionVersion, regionSections, map_.data.size());
+      SetPen(r, regionPen);
+      SetBrush(r, regionBrush);
+      g.members.push_back(std::move(r));
+    }
+    if (plineSections > 0) {
+      Geometry l;
+      l.type = GeometryType::Polyline;
+      if (v800) cs.Get<int32_t>();
+      PartHeader(cs);
+      ReadSectionsFrom(cs, l, sectionVersion, plineSections, map_.data.size());
+      SetPen(l, plinePen);
+      g.members.push_back(std::move(l));
+    }
+    if (points > 0) {
+      Geometry m;
+      m.type = GeometryType::MultiPoint;
+      PartHeader(cs);
+      m.parts.emplace_back();
+      for (int32_t i = 0; i < points; ++i) m.parts[0].push_back(StreamVertex(cs));
+      SetSymbol(m, symbol);
+      g.members.push_back(std::move(m));
+    }
   }
 
   void DecodePolyline(Geometry& g, int version) {
@@ -633,7 +755,7 @@ class ObjectDecoder {
     if (version == 800) sections = I32(), Skip(33);
     LabelOriginMbr(g);
     SetPen(g, U8());
-    ReadSections(g, version, off, size, sections, false);
+    ReadSections(g, version, off, size, sections);
   }
 
   void DecodeRegion(Geometry& g, int version) {
@@ -645,7 +767,7 @@ class ObjectDecoder {
     g.hasCenter = true;
     SetPen(g, U8());
     SetBrush(g, U8());
-    ReadSections(g, version, off, size, sections, true);
+    ReadSections(g, version, off, size, sections);
   }
 
   void DecodeMultiPoint(Geometry& g, bool v800) {
@@ -693,7 +815,7 @@ class ObjectDecoder {
     g.font.backColor = Rgb();
     g.labelEnd = SimpleCoord();
     int32_t height = compressed_ ? I16() : I32();
-    (void)height;
+    g.textHeight = std::fabs(height / map_.yScale);
     g.font.name = FontName(U8());
     Box(g);
     SetPen(g, U8());
@@ -747,6 +869,11 @@ class NativeReader : public TableReader {
   const TableSchema& Schema() const override { return schema_; }
   int RowCount() const override { return static_cast<int>(rows_); }
 
+  bool RowDeleted(int id) override {
+    size_t rec = datHeader_ + static_cast<size_t>(id - 1) * recordLen_;
+    return id >= 1 && id <= datRows_ && rec < dat_.size() && dat_[rec] == '*';
+  }
+
   bool ReadFeature(int id, Feature& out) override {
     if (id < 1 || id > rows_) return false;
     out = Feature();
@@ -756,6 +883,8 @@ class NativeReader : public TableReader {
       ReadValues(id, out);
     } catch (const BrokenFeature& b) {
       errors = b.why;
+    } catch (const std::exception& e) {
+      errors = e.what();
     }
     if (schema_.mappable) {
       try {
@@ -763,6 +892,9 @@ class NativeReader : public TableReader {
       } catch (const BrokenFeature& b) {
         out.geometry = Geometry();
         errors += (errors.empty() ? "" : "; ") + b.why;
+      } catch (const std::exception& e) {  // e.g. no memory for a damaged vertex count
+        out.geometry = Geometry();
+        errors += (errors.empty() ? "" : "; ") + std::string(e.what());
       }
     }
     if (!errors.empty()) out.error = "Row " + std::to_string(id) + ": " + errors;
@@ -800,6 +932,10 @@ class NativeReader : public TableReader {
     datHeader_ = headerLen;
     recordLen_ = recordLen;
     datRows_ = records;
+    // A damaged record count must not invent millions of rows: past the records the file holds,
+    // one row stands for the missing ones (unless the .ID file lists more rows).
+    int64_t present = dat_.size() < headerLen ? 0 : (dat_.size() - headerLen) / recordLen;
+    if (datRows_ > present + 1) datRows_ = present + 1;
   }
 
   void ReadValues(int id, Feature& out) {
@@ -824,27 +960,38 @@ class NativeReader : public TableReader {
           break;
         }
         case FieldType::Integer: {
-          int32_t x;
+          int32_t x = 0;
           r.Get(p, x);
           v.integer = x;
           break;
         }
         case FieldType::SmallInt: {
-          int16_t x;
+          int16_t x = 0;
           r.Get(p, x);
           v.integer = x;
           break;
         }
-        case FieldType::LargeInt: r.Get(p, v.integer); break;
-        case FieldType::Float: r.Get(p, v.real); break;
+        case FieldType::LargeInt:
+          r.Get(p, v.integer);
+          break;
+        case FieldType::Float:
+          r.Get(p, v.real);
+          break;
         case FieldType::Decimal: {
           std::string s = Trim(std::string(dat_.data() + p, f.width));
           v = Value::FromText(f, s);
           break;
         }
-        case FieldType::Logical: v.integer = dat_[p] != 0 && dat_[p] != 'F' && dat_[p] != 'N'; break;
-        case FieldType::Date: v.date = ReadDate(p); break;
-        case FieldType::Time: r.Get(p, v.time); if (v.time < -1 || v.time >= 86400000) v.time = -1; break;
+        case FieldType::Logical:
+          v.integer = dat_[p] != 0 && dat_[p] != 'F' && dat_[p] != 'N';
+          break;
+        case FieldType::Date:
+          v.date = ReadDate(p);
+          break;
+        case FieldType::Time:
+          r.Get(p, v.time);
+          if (v.time < -1 || v.time >= 86400000) v.time = -1;
+          break;
         case FieldType::DateTime:
           v.date = ReadDate(p);
           r.Get(p + 4, v.time);
@@ -855,7 +1002,7 @@ class NativeReader : public TableReader {
   }
 
   int32_t ReadDate(size_t p) const {
-    int16_t y;
+    int16_t y = 0;
     ByteReader(dat_).Get(p, y);
     int m = static_cast<uint8_t>(dat_[p + 2]), d = static_cast<uint8_t>(dat_[p + 3]);
     if (y == 0 && m == 0 && d == 0) return 0;
@@ -904,13 +1051,25 @@ class ToolTable {
   int Pen(const tabengine::Pen& p) {
     int pixel = p.width <= 7 ? std::max(p.width, 1) : 0, point = p.width > 10 ? p.width - 10 : 0;
     if (point > 0) pixel = 8 + point / 256;
-    uint8_t def[11] = {1, 0, 0, 0, 0, static_cast<uint8_t>(pixel), static_cast<uint8_t>(p.pattern),
+    uint8_t def[11] = {1,
+                       0,
+                       0,
+                       0,
+                       0,
+                       static_cast<uint8_t>(pixel),
+                       static_cast<uint8_t>(p.pattern),
                        static_cast<uint8_t>(point & 0xFF)};
     SetRgb(def + 8, p.color);
     return Index(pens_, std::string(reinterpret_cast<char*>(def), 11));
   }
   int Brush(const tabengine::Brush& b) {
-    uint8_t def[13] = {2, 0, 0, 0, 0, static_cast<uint8_t>(b.pattern), b.transparent ? 1 : 0};
+    uint8_t def[13] = {2,
+                       0,
+                       0,
+                       0,
+                       0,
+                       static_cast<uint8_t>(b.pattern),
+                       static_cast<uint8_t>(b.transparent ? 1 : 0)};
     SetRgb(def + 7, b.foreColor);
     SetRgb(def + 10, b.backColor);
     return Index(brushes_, std::string(reinterpret_cast<char*>(def), 13));
@@ -1008,10 +1167,15 @@ class MapWriter {
  private:
   struct Record {
     int row = 0;
-    std::string body;       // object record after type and row id
+    std::string body;  // object record after type and row id
     uint8_t code = 0;
-    std::string coords;     // coordinate data, written to the coordinate chain
-    std::vector<size_t> coordSplit;  // offsets in coords where a split is not allowed inside
+    std::string coords;  // coordinate data, written to the coordinate chain
+    // The indivisible items of coords as runs of (item size, count): a value never straddles
+    // two coordinate blocks, while a text string may.
+    std::vector<std::pair<size_t, size_t>> items;
+    void Items(size_t size, size_t count) {
+      if (count) items.emplace_back(size, count);
+    }
     size_t coordOffsetAt = std::string::npos;  // where in body the coordinate offset goes
     IntBox box;
     int kind = 0;  // 1 point, 2 line, 3 area, 4 text
@@ -1023,8 +1187,12 @@ class MapWriter {
     };
     return {conv(p.x * xScale_ + xDispl_), conv(p.y * yScale_ + yDispl_)};
   }
-  int32_t DistX(double d) const { return static_cast<int32_t>(std::clamp(std::round(d * xScale_), -kIntLimit, kIntLimit)); }
-  int32_t DistY(double d) const { return static_cast<int32_t>(std::clamp(std::round(d * yScale_), -kIntLimit, kIntLimit)); }
+  int32_t DistX(double d) const {
+    return static_cast<int32_t>(std::clamp(std::round(d * xScale_), -kIntLimit, kIntLimit));
+  }
+  int32_t DistY(double d) const {
+    return static_cast<int32_t>(std::clamp(std::round(d * yScale_), -kIntLimit, kIntLimit));
+  }
 
   static void PutPoint(std::string& s, IntPoint p) {
     Append(s, p.x);
@@ -1086,7 +1254,9 @@ class MapWriter {
         break;
       }
       case GeometryType::Polyline:
-      case GeometryType::Region: EncodeSections(g, rec); break;
+      case GeometryType::Region:
+        EncodeSections(g, rec);
+        break;
       case GeometryType::MultiPoint: {
         rec.code = kMultiPoint;
         rec.kind = 1;
@@ -1097,13 +1267,14 @@ class MapWriter {
           rec.box.Add(q.x, q.y);
           PutPoint(rec.coords, q);
         }
+        rec.Items(8, pts.size());
         if (rec.box.Empty()) throw TabError("multipoint without points");
         rec.coordOffsetAt = 0;
         Append<int32_t>(b, 0);
         Append<int32_t>(b, static_cast<int32_t>(pts.size()));
         b.append(15, '\0');
-        Append<uint8_t>(b, static_cast<uint8_t>(tools_.Symbol(g.symbol.shape, g.symbol.size,
-                                                              g.symbol.color)));
+        Append<uint8_t>(
+            b, static_cast<uint8_t>(tools_.Symbol(g.symbol.shape, g.symbol.size, g.symbol.color)));
         Append<uint8_t>(b, 0);
         PutPoint(b, ToInt(pts[0]));
         PutBox(b, rec.box);
@@ -1139,10 +1310,14 @@ class MapWriter {
         Append<uint8_t>(b, static_cast<uint8_t>(tools_.Brush(g.brush)));
         break;
       }
-      case GeometryType::Text: EncodeText(g, rec); break;
+      case GeometryType::Text:
+        EncodeText(g, rec);
+        break;
       case GeometryType::Collection:
-        throw TabError("collections cannot be stored in a native table by this engine");
-      case GeometryType::None: break;
+        EncodeCollection(g, rec);
+        break;
+      case GeometryType::None:
+        break;
     }
   }
 
@@ -1168,9 +1343,12 @@ class MapWriter {
     bool big = total > 32767 || g.parts.size() > 32767;
     bool single = !region && g.parts.size() == 1 && !big;
     rec.kind = region ? 3 : 2;
-    if (single) rec.code = kPline;
-    else if (region) rec.code = big ? kRegionV450 : kRegion;
-    else rec.code = big ? kMultiPlineV450 : kMultiPline;
+    if (single)
+      rec.code = kPline;
+    else if (region)
+      rec.code = big ? kRegionV450 : kRegion;
+    else
+      rec.code = big ? kMultiPlineV450 : kMultiPline;
     if (big) version_ = std::max(version_, 450);
     std::vector<std::vector<IntPoint>> ints;
     for (const auto& part : g.parts) {
@@ -1182,24 +1360,13 @@ class MapWriter {
       }
     }
     std::string& c = rec.coords;
-    if (!single) {
-      int headerSize = big ? 28 : 24;  // V450 offsets count as if headers were 28 bytes
-      size_t first = 0;
-      for (size_t s = 0; s < ints.size(); ++s) {
-        IntBox sb;
-        for (auto q : ints[s]) sb.Add(q.x, q.y);
-        if (sb.Empty()) sb.Add(0, 0);
-        if (big) Append<int32_t>(c, static_cast<int32_t>(ints[s].size()));
-        else Append<int16_t>(c, static_cast<int16_t>(ints[s].size()));
-        Append<int16_t>(c, 0);
-        PutBox(c, sb);
-        Append<int32_t>(c, static_cast<int32_t>(ints.size() * headerSize + first * 8));
-        rec.coordSplit.push_back(c.size());
-        first += ints[s].size();
-      }
+    std::vector<int> holes = region ? HoleCounts(g) : std::vector<int>(g.parts.size(), 0);
+    if (single) {
+      for (auto q : ints[0]) PutPoint(c, q);
+      rec.Items(8, ints[0].size());
+    } else {
+      SectionData(ints, holes, big, rec);
     }
-    for (const auto& part : ints)
-      for (auto q : part) PutPoint(c, q);
     std::string& b = rec.body;
     rec.coordOffsetAt = 0;
     Append<int32_t>(b, 0);
@@ -1208,7 +1375,8 @@ class MapWriter {
     Append<uint32_t>(b, size);
     if (!single) Append<int16_t>(b, static_cast<int16_t>(std::min<size_t>(ints.size(), 32767)));
     Point2 label{(g.parts[0][0].x), (g.parts[0][0].y)};
-    if (g.hasCenter) label = g.center;
+    if (g.hasCenter)
+      label = g.center;
     else {
       double x0, y0, x1, y1;
       g.Bounds(x0, y0, x1, y1);
@@ -1220,20 +1388,150 @@ class MapWriter {
     if (region) Append<uint8_t>(b, static_cast<uint8_t>(tools_.Brush(g.brush)));
   }
 
+  static std::vector<int> HoleCounts(const Geometry& g) {
+    std::vector<int> holes(g.parts.size(), 0);
+    std::vector<bool> interior = InteriorRings(g);
+    size_t outer = 0;
+    for (size_t i = 1; i < g.parts.size(); ++i) {
+      if (interior[i])
+        ++holes[outer];
+      else
+        outer = i;
+    }
+    return holes;
+  }
+
+  // Section headers followed by all vertices, as regions and multi-section polylines store them.
+  static void SectionData(const std::vector<std::vector<IntPoint>>& ints,
+                          const std::vector<int>& holes, bool v450, Record& rec) {
+    std::string& c = rec.coords;
+    int virtualSize = v450 ? 28 : 24;  // V450 offsets count as if headers were 28 bytes
+    size_t first = 0;
+    for (size_t s = 0; s < ints.size(); ++s) {
+      IntBox sb;
+      for (auto q : ints[s]) sb.Add(q.x, q.y);
+      if (sb.Empty()) sb.Add(0, 0);
+      if (v450)
+        Append<int32_t>(c, static_cast<int32_t>(ints[s].size()));
+      else
+        Append<int16_t>(c, static_cast<int16_t>(ints[s].size()));
+      Append<int16_t>(c, static_cast<int16_t>(holes[s]));
+      PutBox(c, sb);
+      Append<int32_t>(c, static_cast<int32_t>(ints.size() * virtualSize + first * 8));
+      first += ints[s].size();
+    }
+    rec.Items(v450 ? 26 : 24, ints.size());
+    for (const auto& part : ints)
+      for (auto q : part) PutPoint(c, q);
+    rec.Items(8, first);
+  }
+
+  // A collection keeps its region, polyline and multipoint parts one after another in the
+  // coordinate data, each opened by its label point and MBR.
+  void EncodeCollection(const Geometry& g, Record& rec) {
+    const Geometry *region = nullptr, *pline = nullptr, *points = nullptr;
+    for (const auto& m : g.members) {
+      const Geometry** slot = m.type == GeometryType::Region       ? &region
+                              : m.type == GeometryType::Polyline   ? &pline
+                              : m.type == GeometryType::MultiPoint ? &points
+                                                                   : nullptr;
+      if (!slot || *slot)
+        throw TabError("a collection holds at most one region, polyline and multipoint");
+      *slot = &m;
+    }
+    if (!region && !pline && !points) throw TabError("empty collection");
+    rec.code = kCollection;
+    rec.kind = region ? 3 : pline ? 2 : 1;
+    version_ = std::max(version_, 650);
+    std::string& c = rec.coords;
+    auto toInts = [&](const Geometry& m, IntBox& box) {
+      std::vector<std::vector<IntPoint>> ints;
+      for (const auto& part : m.parts) {
+        ints.emplace_back();
+        for (const auto& p : part) {
+          IntPoint q = ToInt(p);
+          box.Add(q.x, q.y);
+          rec.box.Add(q.x, q.y);
+          ints.back().push_back(q);
+        }
+      }
+      if (box.Empty()) throw TabError("collection part without vertices");
+      return ints;
+    };
+    auto partHeader = [&](const Geometry& m, const IntBox& box) {
+      double x0, y0, x1, y1;
+      m.Bounds(x0, y0, x1, y1);
+      PutPoint(c, ToInt(m.hasCenter ? m.center : Point2{(x0 + x1) / 2, (y0 + y1) / 2}));
+      PutBox(c, box);
+      rec.Items(24, 1);
+    };
+    // The stored part sizes count two bytes per section more than the data holds; readers walk
+    // the parts in sequence and do not depend on them.
+    uint32_t regionSize = 0, plineSize = 0;
+    if (region) {
+      IntBox box;
+      auto ints = toInts(*region, box);
+      partHeader(*region, box);
+      size_t start = c.size();
+      SectionData(ints, HoleCounts(*region), true, rec);
+      regionSize = static_cast<uint32_t>(c.size() - start + 2 * ints.size());
+    }
+    if (pline) {
+      IntBox box;
+      auto ints = toInts(*pline, box);
+      partHeader(*pline, box);
+      size_t start = c.size();
+      SectionData(ints, std::vector<int>(ints.size(), 0), true, rec);
+      plineSize = static_cast<uint32_t>(c.size() - start + 2 * ints.size());
+    }
+    size_t pointCount = 0;
+    if (points) {
+      IntBox box;
+      auto ints = toInts(*points, box);
+      partHeader(*points, box);
+      for (const auto& part : ints)
+        for (auto q : part) PutPoint(c, q), ++pointCount;
+      rec.Items(8, pointCount);
+    }
+    std::string& b = rec.body;
+    rec.coordOffsetAt = 0;
+    Append<int32_t>(b, 0);
+    Append<int32_t>(b, static_cast<int32_t>(pointCount));
+    Append<uint32_t>(b, regionSize);
+    Append<uint32_t>(b, plineSize);
+    Append<int16_t>(b, static_cast<int16_t>(region ? region->parts.size() : 0));
+    Append<int16_t>(b, static_cast<int16_t>(pline ? pline->parts.size() : 0));
+    b.append(15, '\0');
+    const Symbol& sym = points ? points->symbol : Symbol();
+    Append<uint8_t>(
+        b, points ? static_cast<uint8_t>(tools_.Symbol(sym.shape, sym.size, sym.color)) : 0);
+    Append<uint8_t>(b, 0);
+    Append<uint8_t>(b, region ? static_cast<uint8_t>(tools_.Pen(region->pen)) : 0);
+    Append<uint8_t>(b, pline ? static_cast<uint8_t>(tools_.Pen(pline->pen)) : 0);
+    Append<uint8_t>(b, region ? static_cast<uint8_t>(tools_.Brush(region->brush)) : 0);
+    PutBox(b, rec.box);
+  }
+
   void EncodeText(const Geometry& g, Record& rec) {
     rec.code = kText;
     rec.kind = 4;
     std::string s = FromUtf8(g.text, codePage_);
     if (s.size() > 32767) s.resize(32767);
     rec.coords = s;
-    rec.coordSplit.clear();  // strings may continue in the next block
+    rec.Items(1, s.size());
     std::string& b = rec.body;
     rec.coordOffsetAt = 0;
     Append<int32_t>(b, 0);
     Append<int16_t>(b, static_cast<int16_t>(s.size()));
-    int flags = (g.justify == 1 ? 0x0200 : g.justify == 2 ? 0x0400 : 0) |
-                (g.spacing >= 2 ? 0x1000 : g.spacing > 1 ? 0x0800 : 0) |
-                (g.labelLine == 2 ? 0x4000 : g.labelLine == 1 ? 0x2000 : 0);
+    int flags = (g.justify == 1   ? 0x0200
+                 : g.justify == 2 ? 0x0400
+                                  : 0) |
+                (g.spacing >= 2  ? 0x1000
+                 : g.spacing > 1 ? 0x0800
+                                 : 0) |
+                (g.labelLine == 2   ? 0x4000
+                 : g.labelLine == 1 ? 0x2000
+                                    : 0);
     Append<int16_t>(b, static_cast<int16_t>(flags));
     Append<int16_t>(b, static_cast<int16_t>(std::lround(g.textAngle * 10)));
     Append<int16_t>(b, static_cast<int16_t>(FontStyleMifToMap(g.font.style, g.font.hasBack)));
@@ -1242,7 +1540,7 @@ class MapWriter {
     IntPoint lo = ToInt({std::min(g.x1, g.x2), std::min(g.y1, g.y2)});
     IntPoint hi = ToInt({std::max(g.x1, g.x2), std::max(g.y1, g.y2)});
     PutPoint(b, g.labelLine ? ToInt(g.labelEnd) : lo);
-    Append<int32_t>(b, DistY(std::fabs(g.y2 - g.y1)));
+    Append<int32_t>(b, DistY(g.textHeight > 0 ? g.textHeight : std::fabs(g.y2 - g.y1)));
     Append<uint8_t>(b, static_cast<uint8_t>(tools_.Font(FromUtf8(g.font.name, codePage_))));
     rec.box.Add(lo.x, lo.y), rec.box.Add(hi.x, hi.y);
     PutBox(b, rec.box);
@@ -1294,43 +1592,30 @@ class MapWriter {
   void StartCoordBlock() {
     size_t b = NewBlock();
     Put<int16_t>(buf_, b, 3);
-    if (coord_) Put<int32_t>(buf_, coord_ + 4, static_cast<int32_t>(b));
-    else firstCoord_ = b;
+    if (coord_)
+      Put<int32_t>(buf_, coord_ + 4, static_cast<int32_t>(b));
+    else
+      firstCoord_ = b;
     coord_ = b;
     coordUsed_ = 0;
   }
 
-  // Copies the record's coordinate data into the chain of the current object block; numeric
-  // items never straddle two blocks.
+  // Copies the record's coordinate data into the chain of the current object block.
   int32_t WriteCoords(const Record& rec) {
     const std::string& c = rec.coords;
     size_t room = kBlock - kCoordHeader;
-    size_t firstItem = rec.coordSplit.empty() ? std::min<size_t>(8, c.size()) : rec.coordSplit[0];
-    if (rec.code == kText) firstItem = std::min<size_t>(1, c.size());
-    if (rec.code == kPline || rec.code == kMultiPoint) firstItem = 8;
-    if (coord_ == 0 || coordUsed_ + std::max<size_t>(firstItem, 1) > room) StartCoordBlock();
+    size_t firstItem = rec.items.empty() ? 1 : rec.items[0].first;
+    if (coord_ == 0 || coordUsed_ + firstItem > room) StartCoordBlock();
     int32_t start = static_cast<int32_t>(coord_ + kCoordHeader + coordUsed_);
     size_t i = 0;
-    size_t nextSplit = 0;
-    while (i < c.size()) {
-      // The indivisible item starting at i: a section header, a vertex, or one text byte.
-      size_t itemEnd;
-      if (rec.code == kText) {
-        itemEnd = i + 1;
-      } else if (nextSplit < rec.coordSplit.size()) {
-        size_t headerEnd = rec.coordSplit[nextSplit];
-        itemEnd = headerEnd;
-        // Section headers are 24 or 26 bytes each; the split list marks each header's end.
-        ++nextSplit;
-      } else {
-        itemEnd = i + 8;
+    for (const auto& [size, count] : rec.items) {
+      for (size_t k = 0; k < count; ++k) {
+        if (coordUsed_ + size > room) StartCoordBlock();
+        std::memcpy(&buf_[coord_ + kCoordHeader + coordUsed_], c.data() + i, size);
+        coordUsed_ += size;
+        i += size;
+        Put<int16_t>(buf_, coord_ + 2, static_cast<int16_t>(coordUsed_));
       }
-      size_t len = itemEnd - i;
-      if (coordUsed_ + len > room) StartCoordBlock();
-      std::memcpy(&buf_[coord_ + kCoordHeader + coordUsed_], c.data() + i, len);
-      coordUsed_ += len;
-      Put<int16_t>(buf_, coord_ + 2, static_cast<int16_t>(coordUsed_));
-      i = itemEnd;
     }
     return start;
   }
@@ -1390,8 +1675,10 @@ class MapWriter {
       if (block == 0 || used + d.size() > kBlock - kToolHeader) {
         size_t b = NewBlock();
         Put<int16_t>(buf_, b, 5);
-        if (block) Put<int32_t>(buf_, block + 4, static_cast<int32_t>(b));
-        else first = static_cast<int32_t>(b);
+        if (block)
+          Put<int32_t>(buf_, block + 4, static_cast<int32_t>(b));
+        else
+          first = static_cast<int32_t>(b);
         block = b;
         used = 0;
         ++toolBlocks_;
@@ -1482,12 +1769,6 @@ class NativeWriter : public TableWriter {
     }
     if (schema_.mappable) map_ = std::make_unique<MapWriter>(schema_.coordsys, codePage_);
   }
-  ~NativeWriter() override {
-    if (!closed_) try {
-        Close();
-      } catch (...) {
-      }
-  }
 
   void Insert(const Feature& f) override {
     int row = static_cast<int>(++rows_);
@@ -1500,8 +1781,10 @@ class NativeWriter : public TableWriter {
     for (size_t i = 0; i < schema_.fields.size(); ++i) {
       const FieldDef& fd = schema_.fields[i];
       Value v;
-      if (addedId_) v = Value::Int(row);
-      else v = i < f.values.size() ? f.values[i] : Value::FromText(fd, "");
+      if (addedId_)
+        v = Value::Int(row);
+      else
+        v = i < f.values.size() ? f.values[i] : Value::FromText(fd, "");
       WriteValue(fd, v);
     }
   }
@@ -1527,19 +1810,33 @@ class NativeWriter : public TableWriter {
         dat_ += s;
         break;
       }
-      case FieldType::Integer: Append<int32_t>(dat_, static_cast<int32_t>(v.integer)); break;
-      case FieldType::SmallInt: Append<int16_t>(dat_, static_cast<int16_t>(v.integer)); break;
-      case FieldType::LargeInt: Append<int64_t>(dat_, v.integer); break;
-      case FieldType::Float: Append<double>(dat_, v.real); break;
+      case FieldType::Integer:
+        Append<int32_t>(dat_, static_cast<int32_t>(v.integer));
+        break;
+      case FieldType::SmallInt:
+        Append<int16_t>(dat_, static_cast<int16_t>(v.integer));
+        break;
+      case FieldType::LargeInt:
+        Append<int64_t>(dat_, v.integer);
+        break;
+      case FieldType::Float:
+        Append<double>(dat_, v.real);
+        break;
       case FieldType::Decimal: {
         std::string s = v.blank ? std::string() : FormatFixed(v.real, f.decimals);
         if (static_cast<int>(s.size()) > f.width) s.assign(f.width, '*');
         dat_ += std::string(f.width - s.size(), ' ') + s;
         break;
       }
-      case FieldType::Logical: dat_ += v.integer ? '\x01' : '\0'; break;
-      case FieldType::Date: AppendDate(v.date); break;
-      case FieldType::Time: Append<int32_t>(dat_, v.time); break;
+      case FieldType::Logical:
+        dat_ += v.integer ? '\x01' : '\0';
+        break;
+      case FieldType::Date:
+        AppendDate(v.date);
+        break;
+      case FieldType::Time:
+        Append<int32_t>(dat_, v.time);
+        break;
       case FieldType::DateTime:
         AppendDate(v.date);
         Append<int32_t>(dat_, v.date ? std::max(v.time, 0) : -1);

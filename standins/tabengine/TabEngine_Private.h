@@ -12,8 +12,8 @@
 namespace tabengine::detail {
 
 // Locale-independent number text ('.' always).
-std::string FormatNumber(double v);                // shortest text that reads back exactly
-std::string FormatFixed(double v, int decimals);   // "%.*f"
+std::string FormatNumber(double v);                 // shortest text that reads back exactly
+std::string FormatFixed(double v, int decimals);    // "%.*f"
 bool ParseNumber(std::string_view s, double& out);  // whole string must be a number
 bool ParseInt(std::string_view s, int64_t& out);
 
@@ -25,7 +25,24 @@ std::wstring ReplaceExtension(const std::wstring& path, const std::wstring& ext)
 // Reads a whole file; false when it cannot be opened.
 bool ReadWholeFile(const std::wstring& path, std::string& out);
 void WriteWholeFile(const std::wstring& path, const std::string& data);  // throws TabError
-std::string PathForMessage(const std::wstring& path);                     // UTF-8
+std::string PathForMessage(const std::wstring& path);                    // UTF-8
+
+// Writes a file under a temporary name that replaces the target only on Commit; destroyed
+// without Commit it removes the temporary file and leaves the target as it was.
+class FileSink {
+ public:
+  explicit FileSink(const std::wstring& path);
+  ~FileSink();
+  FileSink(const FileSink&) = delete;
+  FileSink& operator=(const FileSink&) = delete;
+  void Write(const std::string& bytes);
+  void Patch(uint64_t pos, const std::string& bytes);  // overwrites bytes already written
+  void Commit();
+
+ private:
+  std::wstring path_, temp_;
+  void* handle_;
+};
 
 const char* FieldTypeName(FieldType t);  // "Integer", ...
 // Version a column type needs (300, 450, 900).

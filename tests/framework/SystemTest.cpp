@@ -97,9 +97,12 @@ struct StringCase {
 
 TEST(Strings, OneBasedPrimitives) {
   const StringCase Cases[] = {
-      {L"abcdef", 2, 3, L"bcd", L"aef"},   {L"abcdef", 1, 100, L"abcdef", L""},
-      {L"abcdef", 0, 2, L"ab", L"abcdef"}, {L"abcdef", 7, 1, L"", L"abcdef"},
-      {L"abcdef", 3, 0, L"", L"abcdef"},   {L"abcdef", 6, 5, L"f", L"abcde"},
+      {L"abcdef", 2, 3, L"bcd", L"aef"},
+      {L"abcdef", 1, 100, L"abcdef", L""},
+      {L"abcdef", 0, 2, L"ab", L"abcdef"},
+      {L"abcdef", 7, 1, L"", L"abcdef"},
+      {L"abcdef", 3, 0, L"", L"abcdef"},
+      {L"abcdef", 6, 5, L"f", L"abcde"},
       {L"", 1, 1, L"", L""},
   };
   for (const auto& C : Cases) {

@@ -7,13 +7,14 @@ namespace tabsamples {
 TableSchema SampleSchema(bool earth) {
   TableSchema s;
   s.charset = "WindowsCyrillic";
-  s.coordsys = CoordSys::Parse(earth ? "CoordSys Earth Projection 8, 1001, \"m\", 39, 0, 1, 7500000, 0"
-                                     : "CoordSys NonEarth Units \"m\" Bounds (0, 0) (100000, 100000)");
-  s.fields = {{"NAME", FieldType::Char, 40},     {"Город", FieldType::Char, 20},
-              {"NUM", FieldType::Integer},       {"SMALL", FieldType::SmallInt},
+  s.coordsys =
+      CoordSys::Parse(earth ? "CoordSys Earth Projection 8, 1001, \"m\", 39, 0, 1, 7500000, 0"
+                            : "CoordSys NonEarth Units \"m\" Bounds (0, 0) (100000, 100000)");
+  s.fields = {{"NAME", FieldType::Char, 40},      {"CITY", FieldType::Char, 20},
+              {"NUM", FieldType::Integer},        {"SMALL", FieldType::SmallInt},
               {"DEC", FieldType::Decimal, 12, 3}, {"REAL", FieldType::Float},
-              {"FLAG", FieldType::Logical},      {"DAY", FieldType::Date},
-              {"CLOCK", FieldType::Time},        {"STAMP", FieldType::DateTime}};
+              {"FLAG", FieldType::Logical},       {"DAY", FieldType::Date},
+              {"CLOCK", FieldType::Time},         {"STAMP", FieldType::DateTime}};
   return s;
 }
 
@@ -85,7 +86,7 @@ std::vector<Feature> SampleFeatures(bool earth) {
   g.text = "Привет\nмир";
   g.x1 = ox + 400, g.y1 = oy + 400, g.x2 = ox + 460, g.y2 = oy + 420;
   g.font.name = "Arial", g.font.style = 1, g.font.foreColor = 0xFF0000;
-  g.justify = 1, g.spacing = 1.5;
+  g.justify = 1, g.spacing = 1.5, g.textAngle = 30;
   geoms.push_back(g);
   g = Geometry();
   g.type = GeometryType::Rect;
@@ -104,6 +105,28 @@ std::vector<Feature> SampleFeatures(bool earth) {
   g.parts = {{P(1, 1), P(2, 3), P(5, 8), P(13, 21)}};
   g.symbol.shape = 36, g.symbol.color = 0x654321, g.symbol.size = 10;
   geoms.push_back(g);
+  Geometry coll;
+  coll.type = GeometryType::Collection;
+  g = Geometry();
+  g.type = GeometryType::Region;
+  g.parts = {{P(0, 0), P(10, 0), P(10, 10), P(0, 10), P(0, 0)},
+             {P(2, 2), P(4, 2), P(3, 4), P(2, 2)}};
+  g.pen = {2, 2, 0x0000FF};
+  g.brush = {2, 0x00FF00, 0xFFFFFF, false};
+  g.hasCenter = true;
+  g.center = P(5, 5);
+  coll.members.push_back(g);
+  g = Geometry();
+  g.type = GeometryType::Polyline;
+  g.parts = {{P(20, 20), P(30, 30)}, {P(40, 40), P(50, 40), P(50, 50)}};
+  g.pen = {3, 2, 0xFF0000};
+  coll.members.push_back(g);
+  g = Geometry();
+  g.type = GeometryType::MultiPoint;
+  g.parts = {{P(60, 60), P(61, 61), P(62, 62)}};
+  g.symbol.shape = 35, g.symbol.color = 0x0000FF, g.symbol.size = 12;
+  coll.members.push_back(g);
+  geoms.push_back(coll);
   geoms.push_back(Geometry());  // a row without an object
 
   std::vector<Feature> out;
@@ -115,17 +138,19 @@ std::vector<Feature> SampleFeatures(bool earth) {
     auto text = [&](size_t c, const std::string& t) {
       return Value::FromText(schema.fields[c], t);
     };
-    f.values = {text(0, i % 2 ? "Москва \"центр\", " + std::to_string(n) : "plain " + std::to_string(n)),
-                text(1, i % 3 ? "Тверь" : ""),
-                Value::Int(n * 1000 - 7000),
-                Value::Int(n - 8),
-                text(4, i % 4 == 3 ? "" : std::to_string(n) + "." + std::to_string(n * 7 % 1000)),
-                Value::Real(n * 0.5 - 3.25),
-                Value::Int(n % 2),
-                text(7, i % 5 == 4 ? "" : "2022" + std::string(n % 12 < 9 ? "0" : "") +
-                                              std::to_string(n % 12 + 1) + "15"),
-                text(8, i % 5 == 4 ? "" : "23590" + std::to_string(n % 10) + "500"),
-                text(9, i % 5 == 4 ? "" : "20220323145600000")};
+    f.values = {
+        text(0, i % 2 ? "Москва \"центр\", " + std::to_string(n) : "plain " + std::to_string(n)),
+        text(1, i % 3 ? "Тверь" : ""),
+        Value::Int(n * 1000 - 7000),
+        Value::Int(n - 8),
+        text(4, i % 4 == 3 ? "" : std::to_string(n) + "." + std::to_string(n * 7 % 1000)),
+        Value::Real(n * 0.5 - 3.25),
+        Value::Int(n % 2),
+        text(7, i % 5 == 4 ? ""
+                           : "2022" + std::string(n % 12 < 9 ? "0" : "") +
+                                 std::to_string(n % 12 + 1) + "15"),
+        text(8, i % 5 == 4 ? "" : "23590" + std::to_string(n % 10) + "500"),
+        text(9, i % 5 == 4 ? "" : "20220323145600000")};
     out.push_back(std::move(f));
   }
   return out;

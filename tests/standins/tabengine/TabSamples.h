@@ -7,7 +7,8 @@
 
 namespace tabsamples {
 
-// Every column type GDAL can also read (no LargeInt), one of them with a Cyrillic name.
+// Every column type GDAL can also read (no LargeInt), names in ASCII since GDAL renames Cyrillic
+// ones.
 tabengine::TableSchema SampleSchema(bool earth);
 // One row per object type and style variant, with Cyrillic text values.
 std::vector<tabengine::Feature> SampleFeatures(bool earth);

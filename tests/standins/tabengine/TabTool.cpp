@@ -2,6 +2,9 @@
 //   tabtool dump <table>             prints every row as normalised text (UTF-8)
 //   tabtool copy <from> <to>         converts between .TAB and .MIF
 //   tabtool sample <out> [earth]     writes a table with every object type, style and column type
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstdio>
 #include <string>
 
@@ -22,13 +25,15 @@ std::string N(double v) {
 
 std::string Quoted(const std::string& s) {
   std::string q = "\"";
-  for (char c : s) q += c == '\n' ? std::string("\\n") : c == '"' ? std::string("\\\"") : std::string(1, c);
+  for (char c : s)
+    q += c == '\n' ? std::string("\\n") : c == '"' ? std::string("\\\"") : std::string(1, c);
   return q + "\"";
 }
 
 const char* TypeName(GeometryType t) {
-  static const char* kNames[] = {"None", "Point", "Line",      "Polyline", "Region",     "Arc",
-                                 "Text", "Rect",  "RoundRect", "Ellipse",  "MultiPoint", "Collection"};
+  static const char* kNames[] = {"None",      "Point",   "Line",       "Polyline",
+                                 "Region",    "Arc",     "Text",       "Rect",
+                                 "RoundRect", "Ellipse", "MultiPoint", "Collection"};
   return kNames[static_cast<int>(t)];
 }
 
@@ -49,7 +54,8 @@ void DumpGeometry(std::string& out, const Geometry& g, const std::string& indent
       out += indent + "  box " + N(std::min(g.x1, g.x2)) + " " + N(std::min(g.y1, g.y2)) + " " +
              N(std::max(g.x1, g.x2)) + " " + N(std::max(g.y1, g.y2)) + "\n";
       break;
-    default: break;
+    default:
+      break;
   }
   auto pen = [&] {
     out += indent + "  pen " + std::to_string(g.pen.width) + " " + std::to_string(g.pen.pattern) +
@@ -74,8 +80,12 @@ void DumpGeometry(std::string& out, const Geometry& g, const std::string& indent
   };
   switch (g.type) {
     case GeometryType::Point:
-    case GeometryType::MultiPoint: symbol(); break;
-    case GeometryType::Line: pen(); break;
+    case GeometryType::MultiPoint:
+      symbol();
+      break;
+    case GeometryType::Line:
+      pen();
+      break;
     case GeometryType::Polyline:
       pen();
       out += indent + "  smooth " + (g.smooth ? "1" : "0") + "\n";
@@ -90,7 +100,10 @@ void DumpGeometry(std::string& out, const Geometry& g, const std::string& indent
       out += indent + "  angles " + N(g.startAngle) + " " + N(g.endAngle) + "\n";
       break;
     case GeometryType::Rect:
-    case GeometryType::Ellipse: pen(); brush(); break;
+    case GeometryType::Ellipse:
+      pen();
+      brush();
+      break;
     case GeometryType::RoundRect:
       pen();
       brush();
@@ -103,12 +116,14 @@ void DumpGeometry(std::string& out, const Geometry& g, const std::string& indent
              (g.font.hasBack ? std::to_string(g.font.backColor) : std::string("-")) + "\n";
       out += indent + "  layout " + std::to_string(g.justify) + " " + N(g.spacing) + " " +
              N(g.textAngle) + " " + std::to_string(g.labelLine) + "\n";
-      if (g.labelLine) out += indent + "  labelend " + N(g.labelEnd.x) + " " + N(g.labelEnd.y) + "\n";
+      if (g.labelLine)
+        out += indent + "  labelend " + N(g.labelEnd.x) + " " + N(g.labelEnd.y) + "\n";
       break;
     case GeometryType::Collection:
       for (const auto& m : g.members) DumpGeometry(out, m, indent + "  ");
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -136,6 +151,7 @@ std::string Dump(const std::wstring& path) {
 
 int wmain(int argc, wchar_t** argv) {
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+  _setmode(_fileno(stdout), _O_BINARY);  // the dump is compared on the Linux side
   std::wstring cmd = argc > 1 ? argv[1] : L"";
   try {
     if (cmd == L"dump" && argc == 3) {

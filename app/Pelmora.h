@@ -1,0 +1,510 @@
+// The main window module: the coordinate work of a run (transform, input
+// class, MIF rewrite). The window class TForm1 calls these.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "SysUtils.h"
+#include "XMLDoc.h"
+
+// An input file that cannot be rewritten: a number that does not convert, a
+// count that promises more lines than the file holds. The message names the
+// file and the line; Line() is 1-based.
+class EMifError : public EConvertError {
+  DECLARE_EXCEPTION_BODY(EMifError, EConvertError)
+ public:
+  EMifError(const String& AMessage, const String& AFileName, Integer ALine)
+      : EConvertError(AMessage), FFileName(AFileName), FLine(ALine) {}
+  const String& FileName() const { return FFileName; }
+  Integer Line() const { return FLine; }
+
+ private:
+  String FFileName;
+  Integer FLine = 0;
+};
+
+// A municipal formation that cannot be used for a run (a scale of 0).
+DECLARE_EXCEPTION(EFormationError, Exception)
+
+// ---------------------------------------------------------------------------
+// Numbers of MIF text and MapBasic statements. Both formats are
+// locale-independent, so "." is the separator whatever the regional format
+// (numbers shown to the user go through the framework's conversions instead).
+
+// Enough room for any text FormatMifFloat writes.
+constexpr size_t MifFloatBufSize = 32;
+// Writes AValue as the framework's FloatToStr does (at most 15 significant
+// digits, general format) with "." and returns the end of the text.
+char* FormatMifFloat(char* ABuf, Double AValue);
+AnsiString MifFloatToStr(Double AValue);
+// For MapBasic statements, which are wide text.
+String MifFloatToWStr(Double AValue);
+// Blanks around the number are allowed; anything else that is not a finite
+// number fails.
+bool TryMifStrToFloat(std::string_view AText, Double& AValue);
+// Raises EConvertError naming the text.
+Double MifStrToFloat(std::string_view AText);
+
+// ---------------------------------------------------------------------------
+// Transform of one municipal formation. Axes: x is north, y is east.
+struct TTransformParams {
+  Double xold = 0;  // origin in the old conventional system
+  Double yold = 0;
+  Double xnew = 0;  // the same origin in MSK-89
+  Double ynew = 0;
+  Double angle = 0;  // decimal degrees
+  Double scale = 1;
+};
+
+Double GetAngle(Double ADeg, Double AMin, Double ASec);
+
+// Transform styles of recalcCoord.
+constexpr Integer tsForward = 1;  // similarity transform of the formation
+constexpr Integer tsShift = 2;    // +7,000,000 N, +4,000,000 E
+constexpr Integer tsInverse = 3;  // inverse of tsForward (any other style too)
+
+class TCoordTransform {
+ public:
+  // Raises EFormationError naming AFormation when the scale is 0 or a
+  // parameter is not a finite number: the inverse would divide by zero and the
+  // forward transform would collapse every table onto one point.
+  explicit TCoordTransform(const TTransformParams& AParams, const String& AFormation = String());
+
+  const TTransformParams& Params() const { return FParams; }
+  // (east y1, north x1) -> (east y2, north x2).
+  void recalcCoord(Integer AStyle, Double y1, Double x1, Double& y2, Double& x2) const;
+
+ private:
+  TTransformParams FParams;
+  Double FCos = 1;  // of the forward angle; the inverse uses -angle
+  Double FSin = 0;
+  Double FInvScale = 1;
+};
+
+// ---------------------------------------------------------------------------
+// Input class of a table (inCs).
+constexpr Integer icNone = 0;
+constexpr Integer icLocal = 1;  // non-Earth, east max < 400000: style 1
+constexpr Integer icShift = 2;  // non-Earth, 400000 < east max < 2000000: style 2
+constexpr Integer icMsk89 = 3;  // non-Earth, east max > 2000000, north max < 2000000
+constexpr Integer icSk63 = 4;   // non-Earth, both maxima > 2000000
+constexpr Integer icEarth5811057 = 103;
+constexpr Integer icEarth11057 = 104;
+
+// AClause is the table's CoordSys clause; AMaxX the largest east value,
+// AMaxY the largest north value.
+Integer DetectInputClass(const String& AClause, Double AMaxX, Double AMaxY);
+
+// ---------------------------------------------------------------------------
+// MIF text files: 8-bit text read and written byte for byte, CRLF line ends
+// written; CRLF, LF or CR accepted on reading. Memory use is bounded by the
+// longest line, not by the file.
+
+class TMifReader {
+ public:
+  // Raises EFOpenError when the file cannot be opened.
+  explicit TMifReader(const String& APath);
+  // Reads text held in memory; AName stands for the file name in messages.
+  TMifReader(std::string AText, const String& AName);
+  ~TMifReader();
+  TMifReader(const TMifReader&) = delete;
+  TMifReader& operator=(const TMifReader&) = delete;
+
+  // The line stays valid until the next call. False at the end of the file.
+  bool ReadLine(std::string_view& ALine);
+  // 1-based number of the line read last.
+  Integer LineNo() const { return FLineNo; }
+  const String& FileName() const { return FFileName; }
+
+ private:
+  bool Fill();
+
+  String FFileName;
+  void* FHandle = nullptr;  // file handle, or null for text in memory
+  std::vector<char> FBuf;
+  size_t FPos = 0;  // next unread byte in FBuf
+  size_t FEnd = 0;  // end of valid bytes in FBuf
+  bool FEof = false;
+  Integer FLineNo = 0;
+};
+
+class TMifWriter {
+ public:
+  // Creates or replaces the file. Raises EFCreateError.
+  explicit TMifWriter(const String& APath);
+  // Collects the text in memory (Text()).
+  TMifWriter();
+  // A file that was not committed is incomplete and is removed, so that a
+  // failed pass never leaves a file that looks finished.
+  ~TMifWriter();
+  TMifWriter(const TMifWriter&) = delete;
+  TMifWriter& operator=(const TMifWriter&) = delete;
+
+  void WriteLine(std::string_view ALine) {
+    Write(ALine);
+    Write("\r\n");
+  }
+  void Write(std::string_view AText);
+  // Room for ACount bytes at the end of the buffer; Advance(n) keeps n of them.
+  char* Reserve(size_t ACount);
+  void Advance(size_t ACount) { FLen += ACount; }
+  // Writes what is buffered and closes the file. Raises EWriteError.
+  void Commit();
+  // The text written so far (for a writer in memory, after Commit).
+  const std::string& Text() const { return FText; }
+
+ private:
+  void Flush();
+
+  String FFileName;
+  void* FHandle = nullptr;
+  bool FToFile = false;
+  std::vector<char> FBuf;
+  size_t FLen = 0;
+  std::string FText;
+};
+
+// ---------------------------------------------------------------------------
+// MIF rewrite (the first and second passes of a vector table, and the point
+// table of a raster).
+
+// Number of 1-based positions at which ASubStr occurs in AStr, overlapping
+// occurrences included, without regard to ASCII letter case.
+Integer CountStr(std::string_view AStr, std::string_view ASubStr);
+
+// When AStr holds a "Label Line" clause, writes the transformed clause as one
+// line to AOut. ANext is the object keyword the line is examined for (empty
+// for a standalone clause). Returns whether a line was written.
+bool LabelLine(const TCoordTransform& ATransform, Integer AStyle, std::string_view AStr,
+               std::string_view ANext, TMifWriter& AOut);
+
+// The clause written for the targets in metres of the second pass.
+inline constexpr std::string_view NonEarthMifClause =
+    "CoordSys NonEarth Units \"m\" Bounds (0,0) (10000000,10000000)";
+
+enum class TMifDataRules {
+  mdrAll,       // every object kind of a vector table
+  mdrPointOnly  // the point table of a raster: only "Point" lines are transformed
+};
+
+// Header loop and data loop: a header line containing "CoordSys" becomes
+// ACoordSysLine; after the "Data" line every coordinate is transformed with
+// AStyle. Raises EMifError for bad input.
+void RewriteMif(TMifReader& AIn, TMifWriter& AOut, std::string_view ACoordSysLine,
+                const TCoordTransform& ATransform, Integer AStyle,
+                TMifDataRules ARules = TMifDataRules::mdrAll);
+void RewriteMifFile(const String& AInPath, const String& AOutPath, std::string_view ACoordSysLine,
+                    const TCoordTransform& ATransform, Integer AStyle,
+                    TMifDataRules ARules = TMifDataRules::mdrAll);
+
+// Copies the MIF replacing the header lines that contain "CoordSys" by
+// ACoordSysLine; the data section is copied unchanged.
+void CopyMifWithCoordSys(TMifReader& AIn, TMifWriter& AOut, std::string_view ACoordSysLine);
+void CopyMifFileWithCoordSys(const String& AInPath, const String& AOutPath,
+                             std::string_view ACoordSysLine);
+
+// Copies the attribute file byte for byte, replacing an earlier copy.
+// Raises EOSError.
+void CopyMidFile(const String& AFrom, const String& ATo);
+
+// ---------------------------------------------------------------------------
+// What a run needs besides the coordinate work: the parameter file of the
+// municipal formations, the settings file, the checks before a run, the
+// folder scan with the output paths, and the raster tables.
+//
+// Parameter file CSYanao.xml and the selection of a municipal formation.
+
+inline constexpr wchar_t ParameterFileName[] = L"CSYanao.xml";
+inline constexpr wchar_t SettingsFileName[] = L"CSSettings.xml";
+
+// The transform of the formation with the tails of its two zone clauses,
+// which are written after "CoordSys Earth Projection ".
+struct TFormationParams : TTransformParams {
+  String msk89;
+  String sk63;
+};
+
+// Captions of the "Item" children of the document element, in file order.
+std::vector<String> FormationCaptions(const IXMLNode& xDe);
+
+// Loads the formation whose caption equals ACaption without regard to case
+// (the first such item) into AParams and returns true; clears msk89 and
+// returns false when the file holds none. A number is accepted with "." or
+// "," as decimal separator whatever the regional format; one that still does
+// not parse, or a missing transform parameter, raises EFormationError naming
+// the formation and the attribute, and leaves the other fields as they were.
+// A missing angle part counts as 0.
+bool cxComboBox2Click(const IXMLNode& xDe, const String& ACaption, TFormationParams& AParams);
+
+// The formation a run uses: raises EFormationError when the file does not
+// hold it, a number does not parse or its transform cannot be built.
+TFormationParams RunFormation(const IXMLNode& xDe, const String& ACaption);
+
+// The text shown when the parameter file is missing.
+String MissingParameterFileMessage(const String& AFileName);
+
+// ---------------------------------------------------------------------------
+// Settings file CSSettings.xml: the last inputs of the user.
+
+struct TRunSettings {
+  String InPath;   // Memo1
+  String OutPath;  // Memo2
+  String CS;       // text of cxComboBox1
+  String MO;       // text of cxComboBox2
+  bool ShowError = false;
+};
+
+// Sets the fields whose elements the file holds; the others keep their
+// values. A malformed file raises EDOMParseError.
+void RestoreSettings(const String& AFileName, TRunSettings& ASettings);
+// Writes the five elements with trimmed texts, replacing the file.
+void WriteSettings(const String& AFileName, const TRunSettings& ASettings);
+
+// ---------------------------------------------------------------------------
+// Checks before a run, folder scan and output paths.
+
+// Target codes (outCs): the item index of the target list.
+constexpr Integer tcMsk89Plan = 0;  // "МСК-89 план-схема"
+constexpr Integer tcMsk89Geo = 1;   // "МСК-89 географическая"
+constexpr Integer tcOldConditional = 2;  // "Старая условная система координат"
+
+enum class TRunCheck {
+  rcOk,
+  rcNoInPath,   // "Не указана входная папка."
+  rcNoOutPath,  // "Не указана выходная папка."
+  rcBadTarget,  // "Недозволенная выходная система координат."
+  rcInPathMissing,  // the input folder does not exist
+  rcOutIsIn,        // the output folder is the input folder
+  rcOutInsideIn     // the output folder lies inside the input folder
+};
+
+// AInPath and AOutPath are the texts of the two folder fields, AOutCs the
+// item index of the target list. Nothing is written.
+TRunCheck CheckRunInputs(const String& AInPath, const String& AOutPath, Integer AOutCs);
+String RunCheckMessage(TRunCheck ACheck);
+
+// A typed folder as the run uses it: trimmed, with its trailing separator.
+String RunFolder(const String& AText);
+
+// Appends the full paths of all files under dir whose names contain ".tab"
+// in any letter case, depth-first in the order the file system returns the
+// entries, a sub-folder scanned where it is met. A missing separator at the
+// end of dir is added.
+void GetFiles(const String& dir, std::vector<String>& list);
+
+// The folder of ATablePath with the input folder at its start replaced by the
+// output folder, so that the output mirrors the sub-folder layout. Both
+// folders as RunFolder gives them. Raises EArgumentException for a table
+// outside the input folder.
+String OutputFolderFor(const String& ATablePath, const String& AInDir, const String& AOutDir);
+String OutputTablePath(const String& ATablePath, const String& AInDir, const String& AOutDir);
+
+// Whether APath lies in ADir or below it (ADir itself included), compared as
+// full paths without regard to case.
+bool IsPathInside(const String& APath, const String& ADir);
+
+// Empty when no table's output lies in the input folder; otherwise the
+// message that refuses the run, naming the first such table.
+String CheckOutputPaths(const std::vector<String>& AFiles, const String& AInDir,
+                        const String& AOutDir);
+
+// True when a line of the .TAB text contains "RASTER" (capital letters).
+// An unreadable file raises EFOpenError or EReadError naming it.
+bool IsRasterTab(const String& APath);
+
+// ---------------------------------------------------------------------------
+// Raster tables: the control points of a raster .TAB.
+
+// A raster table that cannot be recalculated; the message names the table.
+DECLARE_EXCEPTION(ERasterError, Exception)
+
+// One control point: x east, y north, ind the 0-based index of its line.
+struct TPnt {
+  Double x = 0;
+  Double y = 0;
+  Integer ind = 0;
+};
+
+struct TRasterTab {
+  String FileName;
+  std::vector<AnsiString> Lines;  // 8-bit text as read, without line ends
+  std::vector<TPnt> Points;
+  AnsiString ImageName;  // the "File" name without quotation marks
+  AnsiString OldClause;  // the last CoordSys line, trimmed
+  Double MaxX = -10000000;
+  Double MaxY = -10000000;
+};
+
+// Reads the .TAB text and its control points (lines holding "Точка ", "Pt "
+// or "Point "). Raises ERasterError naming the table (and the line) for a
+// file that cannot be read, a control point that is not two numbers, or a
+// table without a CoordSys line or an image name.
+TRasterTab ReadRasterTab(const String& APath);
+
+// The table's own clause for MapInfo: a non-Earth clause without "Bounds"
+// gets " Bounds (0,0) (10000000,10000000)".
+String RasterSourceClause(const TRasterTab& ATab);
+Integer RasterInputClass(const TRasterTab& ATab);
+
+// The statements that build the point table tab1 in the table's own system
+// and export it to "tab1.mif" in ATempPath, to be run after tab1 is closed.
+std::vector<String> RasterPointTableStatements(const TRasterTab& ATab, const String& ATempPath);
+
+// The work files of the raster phase in ATempPath. The first pass turns
+// "tab1.mif" into "tabOut.mif" for the classes 1 to 4 (points transformed
+// for 1 and 2, the clause replaced for all); the target pass turns
+// "tabPnt.mif" into "tabOut.mif" for the targets 0 and 2. Each copies the
+// .MID beside it and returns false when there was nothing to do (the source
+// MIF missing, or a class or target that goes through MapInfo alone).
+bool RasterFirstPassMif(const String& ATempPath, Integer AInCs, const TFormationParams& AParams,
+                        const TCoordTransform& ATransform);
+bool RasterTargetPassMif(const String& ATempPath, Integer AOutCs,
+                         const TCoordTransform& ATransform);
+
+// Classes whose points must change projection (2, 4, 0, 103, 104) need
+// MapInfo; the classes 1 and 3 are plane coordinates of the formation.
+bool RasterNeedsReprojection(Integer AInCs);
+// Recalculates the control points of a class 1 or 3 table into the target
+// and writes them into their lines. Raises EInvalidOperation for a class
+// that needs reprojection.
+void RecalcRasterPoints(TRasterTab& ATab, Integer AInCs, Integer AOutCs,
+                        const TCoordTransform& ATransform);
+// Replaces the coordinates of control-point line ALine by (AEast, ANorth),
+// keeping the text from its first ")" on; the indentation is dropped.
+void SetControlPoint(TRasterTab& ATab, Integer ALine, Double AEast, Double ANorth);
+
+// The CoordSys line of the new .TAB for the target.
+AnsiString RasterTargetCoordSys(Integer AOutCs, const String& AMsk89);
+// The new .TAB text: CoordSys lines replaced by ACoordSysLine, the units of
+// the control points set to metres, CRLF line ends.
+std::string RasterTabText(const TRasterTab& ATab, const AnsiString& ACoordSysLine);
+
+// Copies the image into AOutFolder and then writes the new .TAB there under
+// the table's file name; the .TAB appears only when complete. Raises
+// ERasterError naming the table for a missing image, a target inside the
+// input folder AInDir, or a copy or write that fails.
+void WriteRasterTable(const TRasterTab& ATab, const String& AInDir, const String& AOutFolder,
+                      const AnsiString& ACoordSysLine);
+
+// What the raster road needs of the GIS program's connection: the window
+// hands in its MapInfo connection.
+class TGisSession {
+ public:
+  virtual ~TGisSession() = default;
+  // Runs a MapBasic statement; a failing statement raises.
+  virtual void miDo(const String& ACommand) = 0;
+  // Results come back as text in the regional format.
+  virtual String miEval(const String& AExpression) = 0;
+  virtual Integer miEvalInt(const String& AExpression) = 0;
+  virtual Double miEvalDbl(const String& AExpression) = 0;
+  // Closes the table when it is open.
+  virtual void miCloseTable(const String& AAlias) = 0;
+};
+
+struct TRasterRun {
+  String InDir;     // input folder as RunFolder gives it
+  String OutDir;    // output folder as RunFolder gives it
+  String TempPath;  // work folder, with its trailing separator
+  Integer OutCs = tcMsk89Geo;
+  TFormationParams Params;  // the formation as cxComboBox2Click loaded it
+  String Formation;         // its caption, for messages
+};
+
+// Recalculates one raster table into the output folder. Tables of the
+// classes 1 and 3 are recalculated here alone; the others go through AGis,
+// which reprojects their control points. Returns false with the log line in
+// ALogLine when the output folder cannot be created. Bad input raises
+// ERasterError naming the table; a failing statement raises what AGis
+// raises. The new .TAB appears only when complete.
+bool MakeRasterTable(const String& APath, const TRasterRun& ARun, TGisSession& AGis,
+                     String& ALogLine);
+
+// ---------------------------------------------------------------------------
+// Vector tables: the per-table road (feature check, export of the table or of
+// its exportable row ranges, MIF rewrite, import and commit, second pass).
+
+// A table that could not be recalculated; the message names the table.
+DECLARE_EXCEPTION(ETableError, Exception)
+
+// Feature check of a table; tests put a fake behind it.
+class TFeatureCounter {
+ public:
+  virtual ~TFeatureCounter() = default;
+  // The number of features that read cleanly; the ids of broken ones are
+  // appended to ABroken. Raises when the table cannot be opened.
+  virtual Integer GetValidRowCount(const String& ATabPath, std::vector<Integer>& ABroken) = 0;
+};
+
+// The feature library's file, expected beside the program.
+inline constexpr wchar_t MitabLibraryName[] = L"MitabFromGDAL_VS_11_x86.dll";
+
+// Over the feature library loaded from ALibPath.
+class TMitabFeatureCounter : public TFeatureCounter {
+ public:
+  explicit TMitabFeatureCounter(const String& ALibPath) : FLibPath(ALibPath) {}
+  Integer GetValidRowCount(const String& ATabPath, std::vector<Integer>& ABroken) override;
+
+ private:
+  String FLibPath;
+};
+
+// Starts instances of the GIS program. Freeing a session ends its instance.
+class TGisFactory {
+ public:
+  virtual ~TGisFactory() = default;
+  virtual std::unique_ptr<TGisSession> miCreateMapInfo() = 0;
+};
+
+// Over the support library's connection, which holds one instance at a time:
+// a connection left open by others is ended first, and a second session while
+// one is alive is refused with EInvalidOperation.
+class TMapInfoFactory : public TGisFactory {
+ public:
+  std::unique_ptr<TGisSession> miCreateMapInfo() override;
+
+ private:
+  friend class TMapInfoSession;
+  bool FLive = false;
+};
+
+// A log line; a scrolled one also brings the end of the log into view.
+using TLogEvent = TMethodPtr<void(const String& AText, Boolean AScrolled)>;
+// The header line of the progress window.
+using TTextEvent = TMethodPtr<void(const String& AText)>;
+
+struct TVectorRun {
+  String InDir;     // input folder as RunFolder gives it
+  String OutDir;    // output folder as RunFolder gives it
+  String TempPath;  // work folder, with its trailing separator
+  Integer OutCs = tcMsk89Geo;
+  TFormationParams Params;      // the formation as cxComboBox2Click loaded it
+  String Formation;             // its caption, for messages
+  Boolean Diagnostics = false;  // "Выводить диагностику ошибок"
+  TLogEvent OnLog;
+  TTextEvent OnHeader;
+};
+
+// Most attempts of the row-range search of a table with broken features.
+constexpr Integer MaxRowRangeAttempts = 100;
+
+// One table found by the scan: a raster is appended to ARasters; a vector
+// table is exported (whole, or the row ranges the search finds exportable)
+// and handed to MakeVectorTable. A table the search cannot export gets no
+// output ("Завершен с ошибками"). Bad input and failing statements raise an
+// exception of their own class whose message names the table; what an
+// earlier run or table wrote stays, and this table's output is removed once
+// its writing has begun.
+void ConvTable(const String& APath, const TVectorRun& ARun, TFeatureCounter& ACounter,
+               TGisFactory& AGis, std::vector<String>& ARasters);
+
+// The source table is open in AGis as tab1 and exported to "tab1.mif" in the
+// work folder. Rewrites it by the input class, imports and commits it under
+// the output folder and runs the second pass of the targets in metres.
+// Returns false (after the log line) when the output folder cannot be
+// created. Raises ETableError when the output would lie in the input folder
+// or an export wrote no file; on any failure after the first commit into the
+// output, the output table's files are removed.
+bool MakeVectorTable(const String& APath, const TVectorRun& ARun, TGisSession& AGis);

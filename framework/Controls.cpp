@@ -1,0 +1,2095 @@
+#include "Controls.h"
+
+#include <algorithm>
+
+#include "Forms.h"
+
+namespace {
+
+const wchar_t ControlProp[] = L"FrameworkControl";
+thread_local TWinControl* CreationControl = nullptr;
+
+TShiftState MouseShift(WPARAM Keys) { return KeysToShiftState(Keys); }
+
+Integer LoWordSigned(LPARAM L) { return static_cast<SHORT>(LOWORD(L)); }
+Integer HiWordSigned(LPARAM L) { return static_cast<SHORT>(HIWORD(L)); }
+
+}  // namespace
+
+TShiftState KeysToShiftState(WPARAM Keys) {
+  TShiftState S;
+  if (Keys & MK_SHIFT) S.Include(ssShift);
+  if (Keys & MK_CONTROL) S.Include(ssCtrl);
+  if (Keys & MK_LBUTTON) S.Include(ssLeft);
+  if (Keys & MK_RBUTTON) S.Include(ssRight);
+  if (Keys & MK_MBUTTON) S.Include(ssMiddle);
+  if (GetKeyState(VK_MENU) < 0) S.Include(ssAlt);
+  return S;
+}
+
+TShiftState KeyDataToShiftState(LPARAM KeyData) {
+  TShiftState S;
+  if (GetKeyState(VK_SHIFT) < 0) S.Include(ssShift);
+  if (GetKeyState(VK_CONTROL) < 0) S.Include(ssCtrl);
+  if (KeyData & 0x20000000) S.Include(ssAlt);
+  return S;
+}
+
+TShiftState GetShiftState() {
+  TShiftState S;
+  if (GetKeyState(VK_SHIFT) < 0) S.Include(ssShift);
+  if (GetKeyState(VK_CONTROL) < 0) S.Include(ssCtrl);
+  if (GetKeyState(VK_MENU) < 0) S.Include(ssAlt);
+  if (GetKeyState(VK_LBUTTON) < 0) S.Include(ssLeft);
+  if (GetKeyState(VK_RBUTTON) < 0) S.Include(ssRight);
+  if (GetKeyState(VK_MBUTTON) < 0) S.Include(ssMiddle);
+  return S;
+}
+
+void RaiseWindowCreateError(const String& ClassName) {
+  DWORD Code = GetLastError();
+  throw EOSError(L"Error creating window of class " + ClassName + L". " + SysErrorMessage(Code), Code);
+}
+
+// ---------------------------------------------------------------------------
+IMPLEMENT_CREATABLE_CLASS(TSizeConstraints)
+
+void TSizeConstraints::Assign(TPersistent* Source) {
+  if (auto* S = AsOrNull<TSizeConstraints>(Source)) {
+    FMinHeight = S->FMinHeight;
+    FMaxHeight = S->FMaxHeight;
+    FMinWidth = S->FMinWidth;
+    FMaxWidth = S->FMaxWidth;
+    Change();
+    return;
+  }
+  inherited::Assign(Source);
+}
+
+void TSizeConstraints::Change() {
+  if (OnChange) OnChange(this);
+}
+
+void TSizeConstraints::SetMaxHeight(Integer V) {
+  if (V == FMaxHeight) return;
+  FMaxHeight = V;
+  if (V > 0 && V < FMinHeight) FMinHeight = V;
+  Change();
+}
+
+void TSizeConstraints::SetMaxWidth(Integer V) {
+  if (V == FMaxWidth) return;
+  FMaxWidth = V;
+  if (V > 0 && V < FMinWidth) FMinWidth = V;
+  Change();
+}
+
+void TSizeConstraints::SetMinHeight(Integer V) {
+  if (V == FMinHeight) return;
+  FMinHeight = V;
+  if (FMaxHeight > 0 && V > FMaxHeight) FMaxHeight = V;
+  Change();
+}
+
+void TSizeConstraints::SetMinWidth(Integer V) {
+  if (V == FMinWidth) return;
+  FMinWidth = V;
+  if (FMaxWidth > 0 && V > FMaxWidth) FMaxWidth = V;
+  Change();
+}
+
+// ---------------------------------------------------------------------------
+namespace {
+const wchar_t* const AlignNames[] = {L"alNone",  L"alTop",    L"alBottom", L"alLeft",
+                                     L"alRight", L"alClient", L"alCustom"};
+const TEnumInfo AlignInfo = MakeEnumInfo(L"TAlign", AlignNames);
+const wchar_t* const AnchorNames[] = {L"akLeft", L"akTop", L"akRight", L"akBottom"};
+const TEnumInfo AnchorInfo = MakeEnumInfo(L"TAnchorKind", AnchorNames);
+const wchar_t* const BiDiNames[] = {L"bdLeftToRight", L"bdRightToLeft", L"bdRightToLeftNoAlign",
+                                    L"bdRightToLeftReadingOnly"};
+const TEnumInfo BiDiInfo = MakeEnumInfo(L"TBiDiMode", BiDiNames);
+
+struct TCursorName {
+  Integer Cursor;
+  const wchar_t* Name;
+};
+const TCursorName CursorNames[] = {
+    {crDefault, L"crDefault"},     {crNone, L"crNone"},         {crArrow, L"crArrow"},
+    {crCross, L"crCross"},         {crIBeam, L"crIBeam"},       {crSizeNESW, L"crSizeNESW"},
+    {crSizeNS, L"crSizeNS"},       {crSizeNWSE, L"crSizeNWSE"}, {crSizeWE, L"crSizeWE"},
+    {crUpArrow, L"crUpArrow"},     {crHourGlass, L"crHourGlass"}, {crDrag, L"crDrag"},
+    {crNoDrop, L"crNoDrop"},       {crHSplit, L"crHSplit"},     {crVSplit, L"crVSplit"},
+    {crMultiDrag, L"crMultiDrag"}, {crSQLWait, L"crSQLWait"},   {crNo, L"crNo"},
+    {crAppStart, L"crAppStart"},   {crHelp, L"crHelp"},         {crHandPoint, L"crHandPoint"},
+    {crSizeAll, L"crSizeAll"},
+};
+bool CursorToIdent(Integer Cursor, String& Ident) {
+  for (const auto& N : CursorNames)
+    if (N.Cursor == Cursor) {
+      Ident = N.Name;
+      return true;
+    }
+  return false;
+}
+bool IdentToCursor(const String& Ident, Integer& Cursor) {
+  for (const auto& N : CursorNames)
+    if (SameText(N.Name, Ident)) {
+      Cursor = N.Cursor;
+      return true;
+    }
+  return false;
+}
+}  // namespace
+
+IMPLEMENT_PUBLISHED_CLASS(TControl) {
+  P.Property<&TControl::Left, &TControl::SetLeft>(L"Left").NoDefault();
+  P.Property<&TControl::Top, &TControl::SetTop>(L"Top").NoDefault();
+  P.Property<&TControl::Width, &TControl::SetWidth>(L"Width").NoDefault();
+  P.Property<&TControl::Height, &TControl::SetHeight>(L"Height").NoDefault();
+  P.Property<&TControl::Align, &TControl::SetAlign>(L"Align", AlignInfo).Default(alNone);
+  P.Property<&TControl::Anchors, &TControl::SetAnchors>(L"Anchors", AnchorInfo)
+      .Default(TAnchors{akLeft, akTop});
+  P.Property<&TControl::Constraints>(L"Constraints");
+  P.Property<&TControl::Visible, &TControl::SetVisible>(L"Visible").Default(1);
+  P.Property<&TControl::Enabled, &TControl::SetEnabled>(L"Enabled").Default(1);
+  P.Property<&TControl::Font, &TControl::SetFont>(L"Font");
+  P.Property<&TControl::ParentFont, &TControl::SetParentFont>(L"ParentFont").Default(1);
+  P.Property<&TControl::Color, &TControl::SetColor>(L"Color").NoDefault().Idents(&IdentToColor,
+                                                                                  &ColorToIdent);
+  P.Property<&TControl::ParentColor, &TControl::SetParentColor>(L"ParentColor").Default(1);
+  P.Property<&TControl::Caption, &TControl::SetCaption>(L"Caption");
+  P.Property<&TControl::Text, &TControl::SetTextProp>(L"Text");
+  P.Property<&TControl::Hint, &TControl::SetHint>(L"Hint");
+  P.Property<&TControl::ShowHint, &TControl::SetShowHint>(L"ShowHint").Default(0);
+  P.Property<&TControl::ParentShowHint, &TControl::SetParentShowHint>(L"ParentShowHint").Default(1);
+  P.Property<&TControl::Cursor, &TControl::SetCursor>(L"Cursor").Default(crDefault).Idents(
+      &IdentToCursor, &CursorToIdent);
+  P.Property<&TControl::PopupMenu, &TControl::SetPopupMenu>(L"PopupMenu");
+  P.Property<&TControl::BiDiMode, &TControl::SetBiDiMode>(L"BiDiMode", BiDiInfo).Default(0);
+  P.Property<&TControl::ParentBiDiMode, &TControl::SetParentBiDiMode>(L"ParentBiDiMode").Default(1);
+  P.Property<&TControl::GetOnClick, &TControl::SetOnClick>(L"OnClick");
+  P.Property<&TControl::GetOnDblClick, &TControl::SetOnDblClick>(L"OnDblClick");
+  P.Property<&TControl::GetOnContextPopup, &TControl::SetOnContextPopup>(L"OnContextPopup");
+  P.Property<&TControl::GetOnMouseDown, &TControl::SetOnMouseDown>(L"OnMouseDown");
+  P.Property<&TControl::GetOnMouseUp, &TControl::SetOnMouseUp>(L"OnMouseUp");
+  P.Property<&TControl::GetOnMouseMove, &TControl::SetOnMouseMove>(L"OnMouseMove");
+  P.Property<&TControl::GetOnResize, &TControl::SetOnResize>(L"OnResize");
+}
+
+TControl::TControl(TComponent* AOwner)
+    : TComponent(AOwner),
+      FFont(Create<TFont>()),
+      FConstraints(Create<TSizeConstraints>(static_cast<TPersistent*>(this))) {
+  WindowProc = MakeEvent<&TControl::WndProc>(this);
+  FControlStyle = TControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
+  FFont->OnChange = MakeEvent<&TControl::FontChanged>(this);
+  FConstraints->OnChange = MakeEvent<&TControl::ConstraintsChanged>(this);
+  FCurrentPPI = Screen() ? Screen()->PixelsPerInch() : 96;
+  FFont->SetPixelsPerInch(FCurrentPPI);
+}
+
+TControl::~TControl() = default;
+
+void TControl::BeforeDestruction() {
+  inherited::BeforeDestruction();
+  if (Application() && Application()->ControlUnderMouse() == this) Application()->ControlDestroyed(this);
+  if (FParent) FParent->RemoveControl(this);
+}
+
+LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
+  TMessage M{Msg, WParam, LParam, 0};
+  WindowProc(M);
+  return M.Result;
+}
+
+void TControl::WndProc(TMessage& Message) {
+  if (Message.Msg >= WM_MOUSEFIRST && Message.Msg <= WM_MOUSELAST) {
+    if (!FEnabled && Message.Msg != WM_MOUSEMOVE) return;
+  }
+  Dispatch(Message);
+}
+
+void TControl::DefaultHandler(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_GETTEXT: {
+      String T = FText;
+      size_t N = std::min<size_t>(T.size(), Message.WParam ? Message.WParam - 1 : 0);
+      if (Message.LParam && Message.WParam) {
+        auto* Buf = reinterpret_cast<wchar_t*>(Message.LParam);
+        std::copy_n(T.c_str(), N, Buf);
+        Buf[N] = 0;
+      }
+      Message.Result = static_cast<LRESULT>(N);
+      break;
+    }
+    case WM_GETTEXTLENGTH:
+      Message.Result = static_cast<LRESULT>(FText.size());
+      break;
+    case WM_SETTEXT:
+      FText = Message.LParam ? reinterpret_cast<const wchar_t*>(Message.LParam) : L"";
+      Perform(CM_TEXTCHANGED);
+      Message.Result = 1;
+      break;
+    default:
+      break;
+  }
+}
+
+void TControl::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_LBUTTONDOWN:
+      DefaultHandler(Message);
+      DoMouseDown(Message, mbLeft, {});
+      return;
+    case WM_RBUTTONDOWN:
+      DefaultHandler(Message);
+      DoMouseDown(Message, mbRight, {});
+      return;
+    case WM_MBUTTONDOWN:
+      DefaultHandler(Message);
+      DoMouseDown(Message, mbMiddle, {});
+      return;
+    case WM_LBUTTONDBLCLK:
+      DefaultHandler(Message);
+      if (FControlStyle.Contains(csDoubleClicks)) {
+        DoMouseDown(Message, mbLeft, {ssDouble});
+        DblClick();
+      } else {
+        DoMouseDown(Message, mbLeft, {});
+      }
+      return;
+    case WM_RBUTTONDBLCLK:
+      DefaultHandler(Message);
+      DoMouseDown(Message, mbRight, {ssDouble});
+      return;
+    case WM_LBUTTONUP:
+      DefaultHandler(Message);
+      DoMouseUp(Message, mbLeft);
+      return;
+    case WM_RBUTTONUP:
+      DefaultHandler(Message);
+      DoMouseUp(Message, mbRight);
+      return;
+    case WM_MBUTTONUP:
+      DefaultHandler(Message);
+      DoMouseUp(Message, mbMiddle);
+      return;
+    case WM_MOUSEMOVE:
+      DefaultHandler(Message);
+      if (Application()) Application()->HintMouseMessage(this, Message);
+      MouseMove(MouseShift(Message.WParam), LoWordSigned(Message.LParam), HiWordSigned(Message.LParam));
+      return;
+    case WM_CONTEXTMENU: {
+      TPoint Pt{LoWordSigned(Message.LParam), HiWordSigned(Message.LParam)};
+      TPoint Client = (Pt.x == -1 && Pt.y == -1) ? Point(-1, -1) : ScreenToClient(Pt);
+      bool Handled = false;
+      DoContextPopup(Client, Handled);
+      if (Handled) {
+        Message.Result = 1;
+        return;
+      }
+      if (TPopupMenuBase* Menu = GetPopupMenu(); Menu && Menu->AutoPopup()) {
+        if (Pt.x == -1 && Pt.y == -1) Pt = ClientToScreen(Point(0, 0));
+        Menu->PopupComponent = this;
+        Menu->Popup(Pt.x, Pt.y);
+        Message.Result = 1;
+        return;
+      }
+      break;
+    }
+    case WM_MOUSEWHEEL: {
+      TPoint Pt{LoWordSigned(Message.LParam), HiWordSigned(Message.LParam)};
+      if (DoMouseWheel(KeysToShiftState(LOWORD(Message.WParam)),
+                       static_cast<SHORT>(HIWORD(Message.WParam)), Pt)) {
+        Message.Result = 1;
+        return;
+      }
+      break;
+    }
+    case CM_HITTEST:
+      Message.Result = HTCLIENT;
+      return;
+    case CM_MOUSEENTER:
+      if (OnMouseEnter) OnMouseEnter(this);
+      return;
+    case CM_MOUSELEAVE:
+      if (OnMouseLeave) OnMouseLeave(this);
+      return;
+    case CM_ENABLEDCHANGED:
+    case CM_TEXTCHANGED:
+    case CM_COLORCHANGED:
+    case CM_FONTCHANGED:
+      Invalidate();
+      return;
+    case CM_VISIBLECHANGED:
+      return;
+    case CM_PARENTFONTCHANGED:
+      if (FParentFont && FParent) {
+        FFont->Assign(FParent->Font());
+        FParentFont = true;
+      }
+      return;
+    case CM_PARENTCOLORCHANGED:
+      if (FParentColor && FParent) {
+        SetColor(FParent->Color());
+        FParentColor = true;
+      }
+      return;
+    case CM_PARENTSHOWHINTCHANGED:
+      if (FParentShowHint && FParent) {
+        FShowHint = FParent->ShowHint();
+      }
+      return;
+    case CM_PARENTBIDIMODECHANGED:
+      if (FParentBiDiMode && FParent) {
+        FBiDiMode = FParent->BiDiMode();
+        Perform(CM_BIDIMODECHANGED);
+      }
+      return;
+    case WM_CANCELMODE:
+      if (FControlState.Contains(csLButtonDown)) {
+        FControlState.Exclude(csLButtonDown).Exclude(csClicked);
+        if (GetCapture() == GetDeviceContextWindow()) ReleaseCapture();
+      }
+      return;
+    default:
+      break;
+  }
+  DefaultHandler(Message);
+}
+
+void TControl::DoMouseDown(TMessage& Message, TMouseButton Button, TShiftState Shift) {
+  Integer X = LoWordSigned(Message.LParam), Y = HiWordSigned(Message.LParam);
+  if (Button == mbLeft && !Shift.Contains(ssDouble)) {
+    // Click is raised on the button's release inside the control.
+    if (FControlStyle.Contains(csClickEvents)) FControlState.Include(csClicked);
+    FControlState.Include(csLButtonDown);
+  }
+  MouseDown(Button, MouseShift(Message.WParam) + Shift, X, Y);
+}
+
+void TControl::DoMouseUp(TMessage& Message, TMouseButton Button) {
+  Integer X = LoWordSigned(Message.LParam), Y = HiWordSigned(Message.LParam);
+  if (Button == mbLeft) {
+    bool Clicked = FControlState.Contains(csClicked);
+    FControlState.Exclude(csLButtonDown).Exclude(csClicked);
+    if (Clicked && PtInRect(ClientRect(), Point(X, Y))) Click();
+  }
+  MouseUp(Button, MouseShift(Message.WParam), X, Y);
+}
+
+void TControl::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  if (OnMouseDown) OnMouseDown(this, Button, Shift, X, Y);
+}
+
+void TControl::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  if (OnMouseUp) OnMouseUp(this, Button, Shift, X, Y);
+}
+
+void TControl::MouseMove(TShiftState Shift, Integer X, Integer Y) {
+  if (OnMouseMove) OnMouseMove(this, Shift, X, Y);
+}
+
+void TControl::Click() {
+  if (OnClick) OnClick(this);
+}
+
+void TControl::DblClick() {
+  if (OnDblClick) OnDblClick(this);
+}
+
+void TControl::DoContextPopup(const TPoint& MousePos, bool& Handled) {
+  if (OnContextPopup) OnContextPopup(this, MousePos, Handled);
+}
+
+bool TControl::DoMouseWheel(TShiftState Shift, Integer WheelDelta, const TPoint& MousePos) {
+  bool Handled = false;
+  if (OnMouseWheel) OnMouseWheel(this, Shift, WheelDelta, MousePos, Handled);
+  return Handled;
+}
+
+TPopupMenuBase* TControl::GetPopupMenu() { return AsOrNull<TPopupMenuBase>(FPopupMenu); }
+
+void TControl::SetPopupMenu(TComponent* V) {
+  if (V == FPopupMenu) return;
+  if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
+  FPopupMenu = V;
+  if (V) V->FreeNotification(this);
+}
+
+void TControl::Notification(TComponent* AComponent, TOperation Operation) {
+  inherited::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FPopupMenu) FPopupMenu = nullptr;
+}
+
+void TControl::SetParent(TWinControl* AParent) {
+  if (AParent == FParent) return;
+  if (AParent == this) throw EInvalidOperation(L"A control cannot have itself as its parent");
+  if (FParent) FParent->RemoveControl(this);
+  if (AParent) AParent->InsertControl(this);
+}
+
+TComponent* TControl::GetParentComponent() const { return FParent; }
+bool TControl::HasParent() const { return true; }
+void TControl::SetParentComponent(TComponent* Value) {
+  if (auto* W = AsOrNull<TWinControl>(Value)) SetParent(W);
+}
+
+TCustomForm* TControl::GetParentForm() const {
+  const TControl* C = this;
+  while (C->FParent) C = C->FParent;
+  return AsOrNull<TCustomForm>(const_cast<TControl*>(C));
+}
+
+void TControl::Loaded() {
+  inherited::Loaded();
+  if (FParent) {
+    if (FParentColor) Perform(CM_PARENTCOLORCHANGED);
+    if (FParentFont) Perform(CM_PARENTFONTCHANGED);
+    if (FParentShowHint) Perform(CM_PARENTSHOWHINTCHANGED);
+    if (FParentBiDiMode) Perform(CM_PARENTBIDIMODECHANGED);
+  }
+  UpdateAnchorRules();
+  RequestAlign();
+}
+
+void TControl::ConstrainSize(Integer& AWidth, Integer& AHeight) {
+  if (FConstraints->MinWidth() > 0 && AWidth < FConstraints->MinWidth()) AWidth = FConstraints->MinWidth();
+  if (FConstraints->MaxWidth() > 0 && AWidth > FConstraints->MaxWidth()) AWidth = FConstraints->MaxWidth();
+  if (FConstraints->MinHeight() > 0 && AHeight < FConstraints->MinHeight()) AHeight = FConstraints->MinHeight();
+  if (FConstraints->MaxHeight() > 0 && AHeight > FConstraints->MaxHeight()) AHeight = FConstraints->MaxHeight();
+}
+
+void TControl::ConstraintsChanged(TObject*) { SetBounds(FLeft, FTop, FWidth, FHeight); }
+
+void TControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
+  ConstrainSize(AWidth, AHeight);
+  if (!CanResize(AWidth, AHeight)) {
+    AWidth = FWidth;
+    AHeight = FHeight;
+  }
+  if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
+  bool SizeChanged = AWidth != FWidth || AHeight != FHeight;
+  if (FParent && FVisible) InvalidateRect(FParent->HandleAllocated() ? FParent->Handle() : nullptr,
+                                          nullptr, FALSE);
+  DoSetBounds(ALeft, ATop, AWidth, AHeight);
+  if (!FAnchoring) UpdateAnchorRules();
+  RequestAlign();
+  Invalidate();
+  if (SizeChanged && !ComponentState().Contains(csLoading)) Resize();
+}
+
+void TControl::DoSetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
+  FLeft = ALeft;
+  FTop = ATop;
+  FWidth = AWidth;
+  FHeight = AHeight;
+}
+
+void TControl::UpdateBoundsRect(const TRect& R) {
+  FLeft = R.left;
+  FTop = R.top;
+  FWidth = RectWidth(R);
+  FHeight = RectHeight(R);
+}
+
+void TControl::Resize() {
+  if (OnResize) OnResize(this);
+}
+
+TRect TControl::ClientRect() { return Rect(0, 0, FWidth, FHeight); }
+
+void TControl::SetClientWidth(Integer V) { SetWidth(V + FWidth - ClientWidth()); }
+void TControl::SetClientHeight(Integer V) { SetHeight(V + FHeight - ClientHeight()); }
+
+TPoint TWinControl::ClientOrigin() {
+  POINT P{0, 0};
+  ::ClientToScreen(Handle(), &P);
+  return P;
+}
+
+TPoint TControl::ClientOrigin() {
+  if (!FParent) throw EInvalidOperation(L"Control '" + Name() + L"' has no parent window");
+  TPoint P = FParent->ClientOrigin();
+  return Point(P.x + FLeft, P.y + FTop);
+}
+
+TPoint TControl::ClientToScreen(const TPoint& P) {
+  TPoint O = ClientOrigin();
+  return Point(P.x + O.x, P.y + O.y);
+}
+
+TPoint TControl::ScreenToClient(const TPoint& P) {
+  TPoint O = ClientOrigin();
+  return Point(P.x - O.x, P.y - O.y);
+}
+
+TPoint TControl::ClientToParent(const TPoint& P, TWinControl* AParent) {
+  if (!AParent) AParent = FParent;
+  TPoint R = P;
+  for (TControl* C = this; C && C != AParent; C = C->FParent) {
+    if (!C->FParent) throw EInvalidOperation(L"Control is not a child of the given parent");
+    R.x += C->FLeft;
+    R.y += C->FTop;
+  }
+  return R;
+}
+
+void TControl::SetAlign(TAlign V) {
+  if (V == FAlign) return;
+  TAlign Old = FAlign;
+  FAlign = V;
+  FAnchors = AnchorAlign[V];
+  if (Old == alNone || V == alNone) UpdateAnchorRules();
+  RequestAlign();
+}
+
+void TControl::SetAnchors(TAnchors V) {
+  if (V == FAnchors) return;
+  FAnchors = V;
+  UpdateAnchorRules();
+}
+
+void TControl::UpdateAnchorRules() {
+  if (!FParent || FAnchoring) return;
+  TRect R = FParent->ClientRect();
+  FAnchorParentSize = Size(RectWidth(R), RectHeight(R));
+  FAnchorMargins = Rect(FLeft, FTop, FAnchorParentSize.cx - FLeft - FWidth,
+                        FAnchorParentSize.cy - FTop - FHeight);
+}
+
+void TControl::RequestAlign() {
+  if (FParent) FParent->AlignControl(this);
+}
+
+void TControl::SetVisible(bool V) {
+  if (V == FVisible) return;
+  VisibleChanging();
+  FVisible = V;
+  Perform(CM_VISIBLECHANGED, V);
+  RequestAlign();
+}
+
+bool TControl::Showing() { return FVisible && (!FParent || FParent->Showing()); }
+
+void TControl::SetEnabled(bool V) {
+  if (V == FEnabled) return;
+  FEnabled = V;
+  Perform(CM_ENABLEDCHANGED);
+}
+
+void TControl::SetParentFont(bool V) {
+  if (V == FParentFont) return;
+  FParentFont = V;
+  if (V && FParent && !ComponentState().Contains(csReading)) Perform(CM_PARENTFONTCHANGED);
+}
+
+void TControl::FontChanged(TObject*) {
+  FParentFont = false;
+  Perform(CM_FONTCHANGED);
+}
+
+void TControl::SetColor(TColor V) {
+  if (V == FColor) {
+    FParentColor = false;
+    return;
+  }
+  FColor = V;
+  FParentColor = false;
+  Perform(CM_COLORCHANGED);
+}
+
+void TControl::SetParentColor(bool V) {
+  if (V == FParentColor) return;
+  FParentColor = V;
+  if (V && FParent && !ComponentState().Contains(csReading)) Perform(CM_PARENTCOLORCHANGED);
+}
+
+String TControl::GetText() {
+  Integer Len = static_cast<Integer>(Perform(WM_GETTEXTLENGTH));
+  if (Len <= 0) return String();
+  std::vector<wchar_t> Buf(static_cast<size_t>(Len) + 1, 0);
+  Perform(WM_GETTEXT, static_cast<WPARAM>(Len) + 1, reinterpret_cast<LPARAM>(Buf.data()));
+  return String(Buf.data());
+}
+
+void TControl::SetText(const String& V) {
+  if (V == GetText()) return;
+  Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(V.c_str()));
+  Perform(CM_TEXTCHANGED);
+}
+
+void TControl::SetShowHint(bool V) {
+  if (V == FShowHint && !FParentShowHint) return;
+  FShowHint = V;
+  FParentShowHint = false;
+  Perform(CM_SHOWHINTCHANGED);
+}
+
+void TControl::SetParentShowHint(bool V) {
+  if (V == FParentShowHint) return;
+  FParentShowHint = V;
+  if (V && FParent && !ComponentState().Contains(csReading)) Perform(CM_PARENTSHOWHINTCHANGED);
+}
+
+void TControl::SetCursor(TCursor V) {
+  if (V == FCursor) return;
+  FCursor = V;
+  Perform(CM_CURSORCHANGED);
+}
+
+void TControl::SetBiDiMode(TBiDiMode V) {
+  if (V == FBiDiMode) return;
+  FBiDiMode = V;
+  FParentBiDiMode = false;
+  Perform(CM_BIDIMODECHANGED);
+}
+
+void TControl::SetParentBiDiMode(bool V) {
+  if (V == FParentBiDiMode) return;
+  FParentBiDiMode = V;
+  if (V && FParent && !ComponentState().Contains(csReading)) Perform(CM_PARENTBIDIMODECHANGED);
+}
+
+bool TControl::IsRightToLeft() const { return FBiDiMode != bdLeftToRight; }
+bool TControl::UseRightToLeftAlignment() const { return FBiDiMode == bdRightToLeft; }
+bool TControl::UseRightToLeftReading() const { return FBiDiMode != bdLeftToRight; }
+bool TControl::UseRightToLeftScrollBar() const {
+  return FBiDiMode == bdRightToLeft || FBiDiMode == bdRightToLeftNoAlign;
+}
+
+Integer TControl::DrawTextBiDiModeFlags(Integer Flags) const {
+  if (UseRightToLeftAlignment()) {
+    if ((Flags & (DT_LEFT | DT_RIGHT | DT_CENTER)) == DT_LEFT || (Flags & 3) == 0)
+      Flags = (Flags & ~(DT_LEFT | DT_CENTER)) | DT_RIGHT;
+    else if (Flags & DT_RIGHT)
+      Flags = Flags & ~DT_RIGHT;
+  }
+  if (UseRightToLeftReading()) Flags |= DT_RTLREADING;
+  return Flags;
+}
+
+HWND TControl::GetDeviceContextWindow() const {
+  return FParent ? FParent->GetDeviceContextWindow() : nullptr;
+}
+
+void TControl::Invalidate() {
+  if (FVisible && FParent && FParent->HandleAllocated()) {
+    TRect R = BoundsRect();
+    InvalidateRect(FParent->Handle(), &R, !FControlStyle.Contains(csOpaque));
+  }
+}
+
+void TControl::Update() {
+  if (FParent) FParent->Update();
+}
+
+void TControl::Repaint() {
+  if (FVisible && FParent && FParent->HandleAllocated()) {
+    Invalidate();
+    FParent->Update();
+  }
+}
+
+void TControl::BringToFront() {
+  if (!FParent) return;
+  if (auto* W = AsOrNull<TWinControl>(this)) {
+    W->SetZOrder(true);
+    return;
+  }
+  auto& L = FParent->FControls;
+  auto It = std::find(L.begin(), L.end(), this);
+  if (It != L.end()) {
+    L.erase(It);
+    L.push_back(this);
+  }
+  Invalidate();
+}
+
+void TControl::SendToBack() {
+  if (!FParent) return;
+  if (auto* W = AsOrNull<TWinControl>(this)) {
+    W->SetZOrder(false);
+    return;
+  }
+  auto& L = FParent->FControls;
+  auto It = std::find(L.begin(), L.end(), this);
+  if (It != L.end()) {
+    L.erase(It);
+    L.insert(L.begin(), this);
+  }
+  Invalidate();
+}
+
+void TControl::ChangeScale(Integer M, Integer D) {
+  if (M == D) return;
+  Integer X = MulDiv(FLeft, M, D), Y = MulDiv(FTop, M, D);
+  Integer W = MulDiv(FLeft + FWidth, M, D) - X, H = MulDiv(FTop + FHeight, M, D) - Y;
+  auto ScaleLimit = [&](Integer V) { return V > 0 ? MulDiv(V, M, D) : V; };
+  FConstraints->SetMinWidth(ScaleLimit(FConstraints->MinWidth()));
+  FConstraints->SetMaxWidth(ScaleLimit(FConstraints->MaxWidth()));
+  FConstraints->SetMinHeight(ScaleLimit(FConstraints->MinHeight()));
+  FConstraints->SetMaxHeight(ScaleLimit(FConstraints->MaxHeight()));
+  // The resolution first, so that children assigning this font read the
+  // new height at the new resolution.
+  FFont->SetPixelsPerInch(MulDiv(FFont->PixelsPerInch(), M, D));
+  if (!FParentFont) {
+    FFont->SetHeight(MulDiv(FFont->Height(), M, D));
+    FParentFont = false;
+  }
+  FCurrentPPI = MulDiv(FCurrentPPI, M, D);
+  SetBounds(X, Y, W, H);
+}
+
+void TControl::ScaleForPPI(Integer NewPPI) {
+  if (NewPPI == FCurrentPPI || NewPPI <= 0) return;
+  Integer Old = FCurrentPPI;
+  ChangeScale(NewPPI, Old);
+  FCurrentPPI = NewPPI;
+}
+
+void TControl::SendCancelMode(TControl* Sender) {
+  TControl* C = this;
+  while (C) {
+    if (auto* F = AsOrNull<TCustomForm>(C)) F->SendCancelMode(Sender);
+    C = C->FParent;
+  }
+}
+
+// ---------------------------------------------------------------------------
+IMPLEMENT_CLASS(TPopupMenuBase)
+
+// ---------------------------------------------------------------------------
+// Window procedures. The class procedure sees the first message of a new
+// window and binds it to the control being created; from then on every
+// message goes through the standard procedure to the control's MainWndProc.
+LRESULT CALLBACK FrameworkStdWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  auto* Control = static_cast<TWinControl*>(GetPropW(Wnd, ControlProp));
+  if (!Control) return DefWindowProcW(Wnd, Msg, WParam, LParam);
+  TMessage M{Msg, WParam, LParam, 0};
+  Control->MainWndProc(M);
+  if (Msg == WM_NCDESTROY) {
+    RemovePropW(Wnd, ControlProp);
+    if (Control->FHandle == Wnd) Control->FHandle = nullptr;
+  }
+  return M.Result;
+}
+
+LRESULT CALLBACK FrameworkInitWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  TWinControl* Control = CreationControl;
+  if (!Control) return DefWindowProcW(Wnd, Msg, WParam, LParam);
+  CreationControl = nullptr;
+  Control->FHandle = Wnd;
+  SetPropW(Wnd, ControlProp, Control);
+  SetWindowLongPtrW(Wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FrameworkStdWndProc));
+  return FrameworkStdWndProc(Wnd, Msg, WParam, LParam);
+}
+
+TWinControl* TWinControl::FindControl(HWND AWnd) {
+  if (!AWnd) return nullptr;
+  DWORD Pid = 0;
+  GetWindowThreadProcessId(AWnd, &Pid);
+  if (Pid != GetCurrentProcessId()) return nullptr;
+  return static_cast<TWinControl*>(GetPropW(AWnd, ControlProp));
+}
+
+void TWinControl::MainWndProc(TMessage& Message) {
+  try {
+    WindowProc(Message);
+  } catch (...) {
+    if (Application())
+      Application()->HandleException(this);
+  }
+}
+
+// ---------------------------------------------------------------------------
+IMPLEMENT_PUBLISHED_CLASS(TWinControl) {
+  P.Property<&TWinControl::TabStop, &TWinControl::SetTabStop>(L"TabStop").Default(0);
+  P.Property<&TWinControl::TabOrder, &TWinControl::SetTabOrder>(L"TabOrder").Default(-1);
+  P.Property<&TWinControl::DoubleBuffered, &TWinControl::SetDoubleBuffered>(L"DoubleBuffered")
+      .Default(0);
+  P.Property<&TWinControl::ParentBackground, &TWinControl::SetParentBackground>(L"ParentBackground")
+      .Stored(false);
+  P.Property<&TWinControl::Ctl3D, &TWinControl::SetCtl3D>(L"Ctl3D").Default(1);
+  P.Property<&TWinControl::GetOnKeyDown, &TWinControl::SetOnKeyDown>(L"OnKeyDown");
+  P.Property<&TWinControl::GetOnKeyPress, &TWinControl::SetOnKeyPress>(L"OnKeyPress");
+  P.Property<&TWinControl::GetOnEnter, &TWinControl::SetOnEnter>(L"OnEnter");
+  P.Property<&TWinControl::GetOnExit, &TWinControl::SetOnExit>(L"OnExit");
+}
+
+TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner), FBrush(Create<TBrush>()) {
+  FBrush->SetColor(FColor);
+}
+
+TWinControl::~TWinControl() = default;
+
+void TWinControl::BeforeDestruction() {
+  // Children go first, while this control and its window still exist.
+  inherited::BeforeDestruction();
+  while (!FWinControls.empty()) {
+    TWinControl* C = FWinControls.back();
+    RemoveControl(C);
+  }
+  while (!FControls.empty()) RemoveControl(FControls.back());
+  if (FHandle) DestroyHandle();
+}
+
+TControl* TWinControl::Controls(Integer Index) const {
+  size_t I = static_cast<size_t>(Index);
+  if (Index < 0 || I >= FControls.size() + FWinControls.size())
+    throw EListError(L"List index out of bounds (" + IntToStr(Index) + L")");
+  if (I < FControls.size()) return FControls[I];
+  return FWinControls[I - FControls.size()];
+}
+
+void TWinControl::InsertControl(TControl* AControl) {
+  AControl->ValidateContainer(this);
+  if (auto* W = AsOrNull<TWinControl>(AControl)) {
+    FWinControls.push_back(W);
+    FTabList.push_back(W);
+  } else {
+    FControls.push_back(AControl);
+  }
+  AControl->FParent = this;
+  if (!AControl->ComponentState().Contains(csReading)) {
+    AControl->Perform(CM_PARENTCOLORCHANGED);
+    AControl->Perform(CM_PARENTFONTCHANGED);
+    AControl->Perform(CM_PARENTSHOWHINTCHANGED);
+    AControl->Perform(CM_PARENTBIDIMODECHANGED);
+    if (auto* W = AsOrNull<TWinControl>(AControl)) {
+      W->UpdateAnchorRules();
+      if (W->FHandle) {
+        ::SetParent(W->FHandle, HandleAllocated() ? FHandle : nullptr);
+      }
+      W->UpdateControlState();
+    } else {
+      AControl->UpdateAnchorRules();
+      AControl->Invalidate();
+    }
+    AlignControl(AControl);
+  }
+  Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(AControl), 1);
+}
+
+void TWinControl::RemoveControl(TControl* AControl) {
+  Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(AControl), 0);
+  if (auto* W = AsOrNull<TWinControl>(AControl)) {
+    if (TCustomForm* F = GetParentForm()) F->DefocusControl(W, true);
+    W->FShowing = false;
+    // A child window cannot outlive its parent window.
+    if (W->FHandle) W->DestroyHandle();
+    FWinControls.erase(std::remove(FWinControls.begin(), FWinControls.end(), W), FWinControls.end());
+    FTabList.erase(std::remove(FTabList.begin(), FTabList.end(), W), FTabList.end());
+  } else {
+    AControl->Invalidate();
+    FControls.erase(std::remove(FControls.begin(), FControls.end(), AControl), FControls.end());
+  }
+  AControl->FParent = nullptr;
+  Realign();
+}
+
+bool TWinControl::ContainsControl(TControl* Control) const {
+  for (TControl* C = Control; C; C = C->FParent)
+    if (C == this) return true;
+  return false;
+}
+
+TControl* TWinControl::ControlAtPos(const TPoint& Pos, bool AllowDisabled, bool AllowWinControls) {
+  auto Hit = [&](TControl* C) {
+    if (!C->Visible() || !(C->Enabled() || AllowDisabled)) return false;
+    TPoint P = Point(Pos.x - C->Left(), Pos.y - C->Top());
+    return PtInRect(Rect(0, 0, C->Width(), C->Height()), P) && C->Perform(CM_HITTEST, 0, MAKELPARAM(P.x, P.y)) != 0;
+  };
+  if (AllowWinControls)
+    for (auto It = FWinControls.rbegin(); It != FWinControls.rend(); ++It)
+      if (Hit(*It)) return *It;
+  for (auto It = FControls.rbegin(); It != FControls.rend(); ++It)
+    if (Hit(*It)) return *It;
+  return nullptr;
+}
+
+void TWinControl::Broadcast(TMessage& Message) {
+  // A copy: a handler may change the lists.
+  std::vector<TControl*> All(FControls.begin(), FControls.end());
+  All.insert(All.end(), FWinControls.begin(), FWinControls.end());
+  for (TControl* C : All) {
+    C->WindowProc(Message);
+    if (Message.Result != 0) return;
+  }
+}
+
+void TWinControl::NotifyControls(UINT Msg) {
+  TMessage M{Msg, 0, 0, 0};
+  Broadcast(M);
+}
+
+void TWinControl::GetChildren(TGetChildProc Proc, TComponent* Root) {
+  for (TControl* C : FControls)
+    if (C->Owner() == Root) Proc(C);
+  for (TWinControl* C : FWinControls)
+    if (C->Owner() == Root) Proc(C);
+}
+
+// --- alignment -------------------------------------------------------------
+void TWinControl::DisableAlign() { ++FAlignLevel; }
+
+void TWinControl::EnableAlign() {
+  if (--FAlignLevel == 0) {
+    if (FControlState.Contains(csAlignmentNeeded)) Realign();
+  }
+}
+
+void TWinControl::Realign() { AlignControl(nullptr); }
+
+void TWinControl::AlignControl(TControl* AControl) {
+  if (ComponentState().Contains(csLoading) || ComponentState().Contains(csDestroying)) {
+    FControlState.Include(csAlignmentNeeded);
+    return;
+  }
+  if (AlignDisabled()) {
+    FControlState.Include(csAlignmentNeeded);
+    return;
+  }
+  DisableAlign();
+  try {
+    DoAlignControls();
+  } catch (...) {
+    --FAlignLevel;
+    throw;
+  }
+  FControlState.Exclude(csAlignmentNeeded);
+  --FAlignLevel;
+}
+
+void TWinControl::DoAlignControls() {
+  if (FControlState.Contains(csAligning)) return;
+  FControlState.Include(csAligning);
+  TRect R = ClientRect();
+  AdjustClientRect(R);
+  try {
+    AlignControls(nullptr, R);
+  } catch (...) {
+    FControlState.Exclude(csAligning);
+    throw;
+  }
+  FControlState.Exclude(csAligning);
+}
+
+void TWinControl::AdjustClientRect(TRect&) {}
+
+// Places one control: aligned ones take their side of the remaining area,
+// anchored ones keep their distances to the anchored edges.
+void AnchorAndAlignControl(TControl* C, const TRect& ParentClient, bool Anchoring) {
+  Integer PW = RectWidth(ParentClient), PH = RectHeight(ParentClient);
+  if (!Anchoring || C->FAnchorParentSize.cx <= 0 || C->FAnchorParentSize.cy <= 0) return;
+  TAnchors A = C->Anchors();
+  Integer L = C->Left(), T = C->Top(), W = C->Width(), H = C->Height();
+  const TRect& M = C->FAnchorMargins;
+  if (A.Contains(akRight)) {
+    if (A.Contains(akLeft))
+      W = PW - M.left - M.right;
+    else
+      L = PW - M.right - W;
+  } else if (!A.Contains(akLeft)) {
+    L = MulDiv(M.left + W / 2, PW, C->FAnchorParentSize.cx) - W / 2;
+  }
+  if (A.Contains(akBottom)) {
+    if (A.Contains(akTop))
+      H = PH - M.top - M.bottom;
+    else
+      T = PH - M.bottom - H;
+  } else if (!A.Contains(akTop)) {
+    T = MulDiv(M.top + H / 2, PH, C->FAnchorParentSize.cy) - H / 2;
+  }
+  C->FAnchoring = true;
+  try {
+    C->SetBounds(L, T, std::max(W, 0), std::max(H, 0));
+  } catch (...) {
+    C->FAnchoring = false;
+    throw;
+  }
+  C->FAnchoring = false;
+}
+
+void TWinControl::AlignControls(TControl*, TRect& Rect) {
+  std::vector<TControl*> All(FControls.begin(), FControls.end());
+  All.insert(All.end(), FWinControls.begin(), FWinControls.end());
+  TRect Client = ClientRect();
+  // Anchored (not aligned) controls first: they do not take space.
+  for (TControl* C : All)
+    if (C->Visible() && C->Align() == alNone && C->Anchors() != TAnchors{akLeft, akTop})
+      AnchorAndAlignControl(C, Client, true);
+  auto Place = [&](TControl* C, TAlign A) {
+    Integer W = C->Width(), H = C->Height();
+    Integer L = Rect.left, T = Rect.top;
+    switch (A) {
+      case alTop:
+        W = RectWidth(Rect);
+        Rect.top += H;
+        break;
+      case alBottom:
+        W = RectWidth(Rect);
+        T = Rect.bottom - H;
+        Rect.bottom -= H;
+        break;
+      case alLeft:
+        H = RectHeight(Rect);
+        Rect.left += W;
+        break;
+      case alRight:
+        H = RectHeight(Rect);
+        L = Rect.right - W;
+        Rect.right -= W;
+        break;
+      case alClient:
+        W = RectWidth(Rect);
+        H = RectHeight(Rect);
+        break;
+      default:
+        return;
+    }
+    C->FAnchoring = true;
+    C->SetBounds(L, T, std::max(W, 0), std::max(H, 0));
+    C->FAnchoring = false;
+    // Constraints may have kept the control smaller than its side.
+    if (A == alTop && C->Height() != H) Rect.top += C->Height() - H;
+    if (A == alLeft && C->Width() != W) Rect.left += C->Width() - W;
+  };
+  for (TAlign A : {alTop, alBottom, alLeft, alRight, alClient}) {
+    // Controls of one side in their order along that side.
+    std::vector<TControl*> Side;
+    for (TControl* C : All)
+      if (C->Visible() && C->Align() == A) Side.push_back(C);
+    std::stable_sort(Side.begin(), Side.end(), [A](TControl* X, TControl* Y) {
+      switch (A) {
+        case alTop:
+          return X->Top() < Y->Top();
+        case alBottom:
+          return X->Top() + X->Height() > Y->Top() + Y->Height();
+        case alLeft:
+          return X->Left() < Y->Left();
+        case alRight:
+          return X->Left() + X->Width() > Y->Left() + Y->Width();
+        default:
+          return false;
+      }
+    });
+    for (TControl* C : Side) Place(C, A);
+  }
+}
+
+// --- window ------------------------------------------------------------
+void TWinControl::CreateParams(TCreateParams& Params) {
+  Params = TCreateParams{};
+  Params.Caption = FText;
+  Params.Style = WS_CHILD | WS_CLIPSIBLINGS;
+  if (UseRightToLeftReading()) Params.ExStyle |= WS_EX_RTLREADING;
+  if (UseRightToLeftScrollBar()) Params.ExStyle |= WS_EX_LEFTSCROLLBAR;
+  if (UseRightToLeftAlignment()) Params.ExStyle |= WS_EX_RIGHT;
+  if (FControlStyle.Contains(csAcceptsControls)) {
+    Params.Style |= WS_CLIPCHILDREN;
+    Params.ExStyle |= WS_EX_CONTROLPARENT;
+  }
+  if (!FEnabled) Params.Style |= WS_DISABLED;
+  if (FTabStop) Params.Style |= WS_TABSTOP;
+  Params.X = FLeft;
+  Params.Y = FTop;
+  Params.Width = FWidth;
+  Params.Height = FHeight;
+  Params.WndParent = FParent ? FParent->Handle() : FParentWindow;
+  Params.WindowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+  Params.WindowClass.lpfnWndProc = &DefWindowProcW;
+  Params.WindowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  Params.WindowClass.hInstance = GetModuleHandleW(nullptr);
+  Params.WinClassName = ClassName();
+}
+
+void TWinControl::CreateSubClass(TCreateParams& Params, const wchar_t* ControlClassName) {
+  HINSTANCE Save = Params.WindowClass.hInstance;
+  if (!GetClassInfoW(nullptr, ControlClassName, &Params.WindowClass))
+    GetClassInfoW(Save, ControlClassName, &Params.WindowClass);
+  Params.WindowClass.hInstance = Save;
+  Params.WindowClass.style = (Params.WindowClass.style & ~(CS_OWNDC | CS_CLASSDC | CS_PARENTDC | CS_GLOBALCLASS)) |
+                             CS_VREDRAW | CS_HREDRAW;
+}
+
+void TWinControl::CreateWnd() {
+  TCreateParams Params;
+  CreateParams(Params);
+  if (!Params.WndParent && (Params.Style & WS_CHILD))
+    throw EInvalidOperation(L"Control '" + Name() + L"' has no parent window");
+  FDefWndProc = Params.WindowClass.lpfnWndProc;
+  WNDCLASSW Existing{};
+  bool Registered = GetClassInfoW(Params.WindowClass.hInstance, Params.WinClassName.c_str(), &Existing);
+  if (!Registered || Existing.lpfnWndProc != &FrameworkInitWndProc) {
+    if (Registered) UnregisterClassW(Params.WinClassName.c_str(), Params.WindowClass.hInstance);
+    WNDCLASSW Cls = Params.WindowClass;
+    Cls.lpfnWndProc = &FrameworkInitWndProc;
+    Cls.lpszClassName = Params.WinClassName.c_str();
+    if (!RegisterClassW(&Cls)) RaiseWindowCreateError(Params.WinClassName);
+  }
+  CreationControl = this;
+  try {
+    CreateWindowHandle(Params);
+  } catch (...) {
+    CreationControl = nullptr;
+    throw;
+  }
+  CreationControl = nullptr;
+  if (!FHandle) RaiseWindowCreateError(Params.WinClassName);
+  if ((GetWindowLongW(FHandle, GWL_STYLE) & WS_CHILD) && GetWindowLongPtrW(FHandle, GWLP_ID) == 0)
+    SetWindowLongPtrW(FHandle, GWLP_ID, reinterpret_cast<LONG_PTR>(FHandle));
+  SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FFont->Handle()), 1);
+}
+
+void TWinControl::CreateWindowHandle(const TCreateParams& Params) {
+  HWND Wnd = CreateWindowExW(Params.ExStyle, Params.WinClassName.c_str(), Params.Caption.c_str(),
+                             Params.Style, Params.X, Params.Y, Params.Width, Params.Height,
+                             Params.WndParent, nullptr, Params.WindowClass.hInstance, Params.Param);
+  if (Wnd && !FHandle) FHandle = Wnd;
+}
+
+void TWinControl::CreateHandle() {
+  if (!FHandle) CreateWnd();
+  if (FParent && FHandle) {
+    // Keep the window's z-order that of the child list.
+    auto It = std::find(FParent->FWinControls.begin(), FParent->FWinControls.end(), this);
+    HWND After = HWND_TOP;
+    for (auto J = It; J != FParent->FWinControls.end(); ++J)
+      if (*J != this && (*J)->FHandle) {
+        After = (*J)->FHandle;
+        break;
+      }
+    SetWindowPos(FHandle, After, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+}
+
+void TWinControl::DestroyWnd() {
+  // Keep the text: the window is the text's store while it exists.
+  if (FHandle && FControlStyle.Contains(csSetCaption)) FText = TControl::GetText();
+  DestroyWindowHandle();
+}
+
+void TWinControl::DestroyWindowHandle() {
+  FControlState.Include(csDestroyingHandle);
+  HWND Wnd = FHandle;
+  if (Wnd) DestroyWindow(Wnd);
+  FHandle = nullptr;
+  FControlState.Exclude(csDestroyingHandle);
+  FShowing = false;
+}
+
+void TWinControl::DestroyHandle() {
+  if (!FHandle) return;
+  for (TWinControl* C : FWinControls)
+    if (C->FHandle) C->DestroyHandle();
+  DestroyWnd();
+}
+
+void TWinControl::RecreateWnd() {
+  if (!FHandle) return;
+  FControlState.Include(csRecreating);
+  DestroyHandle();
+  FControlState.Exclude(csRecreating);
+  UpdateControlState();
+}
+
+HWND TWinControl::Handle() {
+  HandleNeeded();
+  return FHandle;
+}
+
+void TWinControl::HandleNeeded() {
+  if (FHandle) return;
+  if (FParent) FParent->HandleNeeded();
+  CreateHandle();
+}
+
+void TWinControl::SetParentWindow(HWND V) {
+  if (V == FParentWindow) return;
+  FParentWindow = V;
+  if (FHandle && !FParent) ::SetParent(FHandle, V);
+  UpdateControlState();
+}
+
+TWinControl* TWinControl::CreateParented(TClass AClass, HWND ParentWindow) {
+  auto* C = AsOrNull<TWinControl>(AClass->Create(nullptr));
+  if (!C) throw EInvalidOperation(L"Cannot create a windowed control of class " + String(AClass->Name));
+  C->SetParentWindow(ParentWindow);
+  return C;
+}
+
+void TWinControl::UpdateShowing() {
+  bool Show = FVisible && !ComponentState().Contains(csDestroying) &&
+              !FControlState.Contains(csReadingState);
+  if (Show) {
+    if (!FHandle) CreateHandle();
+    for (TWinControl* C : std::vector<TWinControl*>(FWinControls)) C->UpdateShowing();
+  }
+  if (FHandle && FShowing != Show) {
+    FShowing = Show;
+    try {
+      Perform(CM_SHOWINGCHANGED);
+    } catch (...) {
+      FShowing = !Show;
+      throw;
+    }
+  }
+  if (!Show)
+    for (TWinControl* C : std::vector<TWinControl*>(FWinControls)) C->UpdateShowing();
+}
+
+void TWinControl::UpdateControlState() {
+  TWinControl* Top = this;
+  while (Top->FParent) {
+    Top = Top->FParent;
+    if (!Top->FShowing) return;
+  }
+  if (Top->IsTopLevelWindow() || Top->FParentWindow) UpdateShowing();
+}
+
+void TWinControl::ShowControl(TControl*) {}
+
+TRect TWinControl::ClientRect() {
+  if (FHandle) {
+    RECT R;
+    ::GetClientRect(FHandle, &R);
+    return R;
+  }
+  return TControl::ClientRect();
+}
+
+void TWinControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
+  ConstrainSize(AWidth, AHeight);
+  if (!CanResize(AWidth, AHeight)) {
+    AWidth = FWidth;
+    AHeight = FHeight;
+  }
+  if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
+  bool SizeChanged = AWidth != FWidth || AHeight != FHeight;
+  FLeft = ALeft;
+  FTop = ATop;
+  FWidth = AWidth;
+  FHeight = AHeight;
+  if (FHandle && !IsIconic(FHandle))
+    SetWindowPos(FHandle, nullptr, ALeft, ATop, AWidth, AHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (!FAnchoring) UpdateAnchorRules();
+  RequestAlign();
+  if (SizeChanged) {
+    Realign();
+    if (!ComponentState().Contains(csLoading)) Resize();
+  }
+}
+
+void TWinControl::UpdateBoundsRect(const TRect& R) { TControl::UpdateBoundsRect(R); }
+
+void TWinControl::SetZOrder(bool TopMost) {
+  if (!FParent) {
+    if (FHandle)
+      SetWindowPos(FHandle, TopMost ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return;
+  }
+  auto& L = FParent->FWinControls;
+  L.erase(std::remove(L.begin(), L.end(), this), L.end());
+  if (TopMost)
+    L.push_back(this);
+  else
+    L.insert(L.begin(), this);
+  if (FHandle)
+    SetWindowPos(FHandle, TopMost ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TWinControl::Invalidate() {
+  if (FHandle) InvalidateRect(FHandle, nullptr, !FControlStyle.Contains(csOpaque));
+}
+
+void TWinControl::Update() {
+  if (FHandle) UpdateWindow(FHandle);
+}
+
+void TWinControl::Repaint() {
+  Invalidate();
+  Update();
+}
+
+void TWinControl::ChangeScale(Integer M, Integer D) {
+  if (M == D) return;
+  DisableAlign();
+  try {
+    std::vector<TControl*> All(FControls.begin(), FControls.end());
+    All.insert(All.end(), FWinControls.begin(), FWinControls.end());
+    for (TControl* C : All) C->ChangeScale(M, D);
+    TControl::ChangeScale(M, D);
+  } catch (...) {
+    EnableAlign();
+    throw;
+  }
+  EnableAlign();
+}
+
+void TWinControl::ScaleForPPI(Integer NewPPI) {
+  if (NewPPI == FCurrentPPI || NewPPI <= 0) return;
+  Integer Old = FCurrentPPI;
+  ChangeScale(NewPPI, Old);
+  FCurrentPPI = NewPPI;
+}
+
+void TWinControl::PaintTo(HDC DC, Integer X, Integer Y) {
+  if (!FHandle) return;
+  Integer Save = SaveDC(DC);
+  SetWindowOrgEx(DC, -X, -Y, nullptr);
+  SendMessageW(FHandle, WM_PRINT, reinterpret_cast<WPARAM>(DC),
+               PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
+  RestoreDC(DC, Save);
+}
+
+void TWinControl::Loaded() {
+  inherited::Loaded();
+  if (FControlState.Contains(csAlignmentNeeded)) Realign();
+}
+
+void TWinControl::ReadState(TReader* Reader) {
+  DisableAlign();
+  try {
+    inherited::ReadState(Reader);
+  } catch (...) {
+    EnableAlign();
+    throw;
+  }
+  EnableAlign();
+}
+
+void TWinControl::FontChanged(TObject* Sender) {
+  TControl::FontChanged(Sender);
+}
+
+void TWinControl::SetDoubleBuffered(bool V) {
+  if (V == FDoubleBuffered) return;
+  FDoubleBuffered = V;
+  Invalidate();
+}
+
+void TWinControl::SetParentBackground(bool V) {
+  if (V == ParentBackground()) return;
+  if (V)
+    FControlStyle.Include(csParentBackground);
+  else
+    FControlStyle.Exclude(csParentBackground);
+  Invalidate();
+}
+
+// --- focus ------------------------------------------------------------
+bool TWinControl::CanFocus() {
+  TCustomForm* Form = GetParentForm();
+  if (!Form) return false;
+  // The form itself need not be showing yet: a dialog picks its active
+  // control before it is shown.
+  for (TWinControl* C = this; C != Form; C = C->FParent)
+    if (!C || !C->FVisible || !C->FEnabled) return false;
+  return true;
+}
+
+bool TWinControl::Focused() { return FHandle && GetFocus() == FHandle; }
+
+void TWinControl::SetFocus() {
+  TCustomForm* Form = GetParentForm();
+  if (Form) {
+    Form->FocusControl(this);
+  } else if (FParentWindow) {
+    ::SetFocus(Handle());
+  } else {
+    ::SetFocus(Handle());
+  }
+}
+
+void TWinControl::SetTabStop(bool V) {
+  if (V == FTabStop) return;
+  FTabStop = V;
+  if (FHandle) {
+    LONG S = GetWindowLongW(FHandle, GWL_STYLE);
+    SetWindowLongW(FHandle, GWL_STYLE, V ? (S | WS_TABSTOP) : (S & ~WS_TABSTOP));
+  }
+  Perform(CM_TABSTOPCHANGED);
+}
+
+Integer TWinControl::TabOrder() const {
+  if (!FParent) return -1;
+  auto& L = FParent->FTabList;
+  auto It = std::find(L.begin(), L.end(), this);
+  return It == L.end() ? -1 : static_cast<Integer>(It - L.begin());
+}
+
+void TWinControl::SetTabOrder(Integer V) {
+  if (!FParent) return;
+  auto& L = FParent->FTabList;
+  auto It = std::find(L.begin(), L.end(), this);
+  if (It == L.end()) return;
+  L.erase(It);
+  if (V < 0 || static_cast<size_t>(V) > L.size()) V = static_cast<Integer>(L.size());
+  L.insert(L.begin() + V, this);
+}
+
+void TWinControl::GetTabOrderList(std::vector<TWinControl*>& List) {
+  for (TWinControl* C : FTabList) {
+    List.push_back(C);
+    C->GetTabOrderList(List);
+  }
+}
+
+TWinControl* TWinControl::FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop,
+                                          bool CheckParent) {
+  std::vector<TWinControl*> List;
+  GetTabOrderList(List);
+  if (List.empty()) return nullptr;
+  Integer N = static_cast<Integer>(List.size());
+  auto It = std::find(List.begin(), List.end(), CurControl);
+  Integer Start = It == List.end() ? (GoForward ? N - 1 : 0) : static_cast<Integer>(It - List.begin());
+  Integer I = Start;
+  do {
+    I = GoForward ? (I + 1) % N : (I - 1 + N) % N;
+    TWinControl* C = List[static_cast<size_t>(I)];
+    if (C != CurControl && C->CanFocus() && (!CheckTabStop || C->TabStop()) &&
+        (!CheckParent || C->FParent == this))
+      return C;
+  } while (I != Start);
+  return nullptr;
+}
+
+void TWinControl::SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop) {
+  TWinControl* Next = FindNextControl(CurControl, GoForward, CheckTabStop, !CheckTabStop);
+  if (Next) Next->SetFocus();
+}
+
+TWinControl* TWinControl::FindChildControl(const String& ControlName) {
+  for (TWinControl* C : FWinControls)
+    if (SameText(C->Name(), ControlName)) return C;
+  return nullptr;
+}
+
+// --- keyboard ------------------------------------------------------------
+bool TWinControl::DoKeyDown(TMessage& Message) {
+  TCustomForm* Form = GetParentForm();
+  Word Key = static_cast<Word>(Message.WParam);
+  if (Form && Form != this && Form->KeyPreview() && Form->DoKeyDown(Message)) return true;
+  if (!FControlStyle.Contains(csNoStdEvents)) {
+    TShiftState Shift = KeyDataToShiftState(Message.LParam);
+    KeyDown(Key, Shift);
+    Message.WParam = Key;
+    if (Key == 0) return true;
+  }
+  return false;
+}
+
+bool TWinControl::DoKeyUp(TMessage& Message) {
+  TCustomForm* Form = GetParentForm();
+  Word Key = static_cast<Word>(Message.WParam);
+  if (Form && Form != this && Form->KeyPreview() && Form->DoKeyUp(Message)) return true;
+  if (!FControlStyle.Contains(csNoStdEvents)) {
+    KeyUp(Key, KeyDataToShiftState(Message.LParam));
+    Message.WParam = Key;
+    if (Key == 0) return true;
+  }
+  return false;
+}
+
+bool TWinControl::DoKeyPress(TMessage& Message) {
+  TCustomForm* Form = GetParentForm();
+  if (Form && Form != this && Form->KeyPreview() && Form->DoKeyPress(Message)) return true;
+  if (!FControlStyle.Contains(csNoStdEvents)) {
+    Char C = static_cast<Char>(Message.WParam);
+    KeyPress(C);
+    Message.WParam = C;
+    if (C == 0) return true;
+  }
+  return false;
+}
+
+void TWinControl::KeyDown(Word& Key, TShiftState Shift) {
+  if (OnKeyDown) OnKeyDown(this, Key, Shift);
+}
+
+void TWinControl::KeyUp(Word& Key, TShiftState Shift) {
+  if (OnKeyUp) OnKeyUp(this, Key, Shift);
+}
+
+void TWinControl::KeyPress(Char& Key) {
+  if (OnKeyPress) OnKeyPress(this, Key);
+}
+
+void TWinControl::DoEnter() {
+  if (OnEnter) OnEnter(this);
+}
+
+void TWinControl::DoExit() {
+  if (OnExit) OnExit(this);
+}
+
+// --- painting -------------------------------------------------------------
+void TWinControl::PaintWindow(HDC DC) {
+  TMessage M{WM_PAINT, reinterpret_cast<WPARAM>(DC), 0, 0};
+  DefaultHandler(M);
+}
+
+void TWinControl::PaintHandler(TMessage& Message) {
+  PAINTSTRUCT PS{};
+  HDC DC = reinterpret_cast<HDC>(Message.WParam);
+  bool Own = DC == nullptr;
+  if (Own) DC = BeginPaint(FHandle, &PS);
+  try {
+    if (FControls.empty()) {
+      PaintWindow(DC);
+    } else {
+      Integer Save = SaveDC(DC);
+      for (TControl* C : FControls)
+        if (C->Visible() && C->ControlStyle().Contains(csOpaque))
+          ExcludeClipRect(DC, C->Left(), C->Top(), C->Left() + C->Width(), C->Top() + C->Height());
+      RECT Clip;
+      if (GetClipBox(DC, &Clip) != NULLREGION) PaintWindow(DC);
+      RestoreDC(DC, Save);
+    }
+    PaintControls(DC, nullptr);
+  } catch (...) {
+    if (Own) EndPaint(FHandle, &PS);
+    throw;
+  }
+  if (Own) EndPaint(FHandle, &PS);
+}
+
+void TWinControl::PaintControls(HDC DC, TControl* First) {
+  auto Start = FControls.begin();
+  if (First) Start = std::find(FControls.begin(), FControls.end(), First);
+  for (auto It = Start; It != FControls.end(); ++It) {
+    TControl* C = *It;
+    if (!C->Visible()) continue;
+    RECT Clip, R = C->BoundsRect(), Out;
+    GetClipBox(DC, &Clip);
+    if (!IntersectRect(&Out, &Clip, &R)) continue;
+    Integer Save = SaveDC(DC);
+    POINT Org;
+    GetWindowOrgEx(DC, &Org);
+    SetWindowOrgEx(DC, Org.x - C->Left(), Org.y - C->Top(), nullptr);
+    IntersectClipRect(DC, 0, 0, C->Width(), C->Height());
+    C->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
+    RestoreDC(DC, Save);
+  }
+}
+
+bool TWinControl::IsControlMouseMsg(TMessage& Message) {
+  TControl* Control = nullptr;
+  TPoint P{LoWordSigned(Message.LParam), HiWordSigned(Message.LParam)};
+  HWND Cap = GetCapture();
+  if (Cap == FHandle && Application() && Application()->CaptureControl() &&
+      Application()->CaptureControl()->Parent() == this)
+    Control = Application()->CaptureControl();
+  else
+    Control = ControlAtPos(P, false);
+  if (!Control) return false;
+  TPoint CP = Point(P.x - Control->Left(), P.y - Control->Top());
+  Message.Result = Control->Perform(Message.Msg, Message.WParam, MAKELPARAM(CP.x, CP.y));
+  return true;
+}
+
+void TWinControl::ReflectNotification(TMessage& Message, HWND Child) {
+  if (TWinControl* C = FindControl(Child)) {
+    Message.Result = C->Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam);
+    return;
+  }
+  DefaultHandler(Message);
+}
+
+void TWinControl::WndProc(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_SETFOCUS: {
+      if (TCustomForm* Form = GetParentForm(); Form && Form != this)
+        if (!Form->SetFocusedControl(this)) return;
+      break;
+    }
+    case WM_KILLFOCUS:
+      if (FControlState.Contains(csFocusing)) return;
+      break;
+    case WM_NCHITTEST:
+      break;
+    default:
+      if (Message.Msg >= WM_MOUSEFIRST && Message.Msg <= WM_MOUSELAST && Message.Msg != WM_MOUSEWHEEL) {
+        if (IsControlMouseMsg(Message)) {
+          // The graphic child got it; a press still captures the mouse here.
+          if (Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK)
+            if (FHandle && GetCapture() != FHandle) SetCapture(FHandle);
+          if (Message.Msg == WM_LBUTTONUP && GetCapture() == FHandle) ReleaseCapture();
+          return;
+        }
+      }
+      break;
+  }
+  TControl::WndProc(Message);
+}
+
+void TWinControl::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_PAINT:
+      if (!FDoubleBuffered || Message.WParam) {
+        if (!FControlState.Contains(csCustomPaint) && FControls.empty())
+          DefaultHandler(Message);
+        else
+          PaintHandler(Message);
+      } else {
+        RECT R;
+        ::GetClientRect(FHandle, &R);
+        PAINTSTRUCT PS;
+        HDC DC = BeginPaint(FHandle, &PS);
+        HDC Mem = CreateCompatibleDC(DC);
+        HBITMAP Bmp = CreateCompatibleBitmap(DC, std::max<LONG>(R.right, 1), std::max<LONG>(R.bottom, 1));
+        HGDIOBJ Old = SelectObject(Mem, Bmp);
+        try {
+          Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(Mem), reinterpret_cast<LPARAM>(Mem));
+          TMessage Inner{WM_PAINT, reinterpret_cast<WPARAM>(Mem), 0, 0};
+          Dispatch(Inner);
+          BitBlt(DC, 0, 0, R.right, R.bottom, Mem, 0, 0, SRCCOPY);
+        } catch (...) {
+          SelectObject(Mem, Old);
+          DeleteObject(Bmp);
+          DeleteDC(Mem);
+          EndPaint(FHandle, &PS);
+          throw;
+        }
+        SelectObject(Mem, Old);
+        DeleteObject(Bmp);
+        DeleteDC(Mem);
+        EndPaint(FHandle, &PS);
+      }
+      return;
+    case WM_ERASEBKGND:
+      if (FDefWndProc == &DefWindowProcW || FControlState.Contains(csCustomPaint) ||
+          !FControls.empty() || FControlStyle.Contains(csAcceptsControls)) {
+        RECT R;
+        ::GetClientRect(FHandle, &R);
+        FBrush->SetColor(FColor);
+        ::FillRect(reinterpret_cast<HDC>(Message.WParam), &R, FBrush->Handle());
+        Message.Result = 1;
+        return;
+      }
+      break;
+    case WM_WINDOWPOSCHANGED: {
+      DefaultHandler(Message);
+      auto* WP = reinterpret_cast<WINDOWPOS*>(Message.LParam);
+      if (!(WP->flags & SWP_NOSIZE) || !(WP->flags & SWP_NOMOVE)) {
+        RECT R;
+        GetWindowRect(FHandle, &R);
+        HWND P = GetParent(FHandle);
+        if (P && (GetWindowLongW(FHandle, GWL_STYLE) & WS_CHILD))
+          MapWindowPoints(nullptr, P, reinterpret_cast<POINT*>(&R), 2);
+        bool SizeChanged = RectWidth(R) != FWidth || RectHeight(R) != FHeight;
+        if (!IsIconic(FHandle) &&
+            (R.left != FLeft || R.top != FTop || SizeChanged)) {
+          UpdateBoundsRect(R);
+          if (!FAnchoring) UpdateAnchorRules();
+          if (SizeChanged) {
+            Realign();
+            if (!ComponentState().Contains(csLoading)) Resize();
+          }
+        }
+      }
+      return;
+    }
+    case WM_COMMAND:
+      if (Message.LParam) {
+        ReflectNotification(Message, reinterpret_cast<HWND>(Message.LParam));
+        return;
+      }
+      break;
+    case WM_NOTIFY:
+      ReflectNotification(Message, reinterpret_cast<NMHDR*>(Message.LParam)->hwndFrom);
+      return;
+    case WM_DRAWITEM: {
+      auto* DI = reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam);
+      if (DI->CtlType != ODT_MENU) {
+        ReflectNotification(Message, DI->hwndItem);
+        return;
+      }
+      break;
+    }
+    case WM_MEASUREITEM: {
+      auto* MI = reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
+      if (MI->CtlType != ODT_MENU) {
+        HWND Child = GetDlgItem(FHandle, static_cast<int>(MI->CtlID));
+        if (!Child) Child = reinterpret_cast<HWND>(static_cast<UINT_PTR>(MI->CtlID));
+        ReflectNotification(Message, Child);
+        return;
+      }
+      break;
+    }
+    case WM_DELETEITEM:
+      ReflectNotification(Message, reinterpret_cast<DELETEITEMSTRUCT*>(Message.LParam)->hwndItem);
+      return;
+    case WM_COMPAREITEM:
+      ReflectNotification(Message, reinterpret_cast<COMPAREITEMSTRUCT*>(Message.LParam)->hwndItem);
+      return;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CHARTOITEM:
+    case WM_VKEYTOITEM:
+      if (Message.LParam) {
+        ReflectNotification(Message, reinterpret_cast<HWND>(Message.LParam));
+        return;
+      }
+      break;
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+      ReflectNotification(Message, reinterpret_cast<HWND>(Message.LParam));
+      return;
+    case CN_CTLCOLORMSGBOX:
+    case CN_CTLCOLOREDIT:
+    case CN_CTLCOLORLISTBOX:
+    case CN_CTLCOLORBTN:
+    case CN_CTLCOLORDLG:
+    case CN_CTLCOLORSCROLLBAR:
+    case CN_CTLCOLORSTATIC: {
+      HDC DC = reinterpret_cast<HDC>(Message.WParam);
+      SetTextColor(DC, ColorToRGB(FFont->Color()));
+      FBrush->SetColor(FColor);
+      SetBkColor(DC, ColorToRGB(FColor));
+      Message.Result = reinterpret_cast<LRESULT>(FBrush->Handle());
+      return;
+    }
+    case WM_SETCURSOR:
+      if (reinterpret_cast<HWND>(Message.WParam) == FHandle && LOWORD(Message.LParam) == HTCLIENT) {
+        TCursor Cur = FCursor;
+        if (Screen() && Screen()->Cursor() != crDefault) Cur = Screen()->Cursor();
+        else {
+          POINT P;
+          GetCursorPos(&P);
+          ::ScreenToClient(FHandle, &P);
+          if (TControl* C = ControlAtPos(P, false)) Cur = C->Cursor();
+        }
+        if (Cur != crDefault && Screen()) {
+          ::SetCursor(Screen()->Cursors(Cur));
+          Message.Result = 1;
+          return;
+        }
+      }
+      break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      if (DoKeyDown(Message)) return;
+      break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      if (DoKeyUp(Message)) return;
+      break;
+    case WM_CHAR:
+      if (DoKeyPress(Message)) return;
+      break;
+    case CN_KEYDOWN:
+    case CN_SYSKEYDOWN: {
+      Message.Result = 1;
+      if (Perform(CM_CHILDKEY, Message.WParam, reinterpret_cast<LPARAM>(this)) != 0) return;
+      LRESULT Mask = 0;
+      switch (Message.WParam) {
+        case VK_TAB:
+          Mask = DLGC_WANTTAB;
+          break;
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN:
+          Mask = DLGC_WANTARROWS;
+          break;
+        case VK_RETURN:
+        case VK_EXECUTE:
+        case VK_ESCAPE:
+        case VK_CANCEL:
+          Mask = DLGC_WANTALLKEYS;
+          break;
+      }
+      if (Mask != 0 && Perform(CM_WANTSPECIALKEY, Message.WParam) == 0 &&
+          (Perform(WM_GETDLGCODE) & Mask) == 0) {
+        if (TCustomForm* Form = GetParentForm())
+          if (Form->Perform(CM_DIALOGKEY, Message.WParam, Message.LParam) != 0) return;
+      }
+      Message.Result = 0;
+      return;
+    }
+    case CN_CHAR:
+    case CN_SYSCHAR:
+      Message.Result = 0;
+      return;
+    case CM_CHILDKEY:
+      if (FParent) {
+        FParent->WindowProc(Message);
+        return;
+      }
+      Message.Result = 0;
+      return;
+    case CM_DIALOGKEY:
+    case CM_DIALOGCHAR:
+      Broadcast(Message);
+      return;
+    case CM_ENTER:
+      DoEnter();
+      return;
+    case CM_EXIT:
+      DoExit();
+      return;
+    case CM_FOCUSCHANGED:
+      Broadcast(Message);
+      return;
+    case CM_SHOWINGCHANGED:
+      if (FHandle)
+        SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE |
+                         (FShowing ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+      return;
+    case CM_VISIBLECHANGED:
+      if (!FVisible && FParent)
+        if (TCustomForm* F = GetParentForm()) F->DefocusControl(this, false);
+      UpdateControlState();
+      return;
+    case CM_ENABLEDCHANGED:
+      if (!FEnabled && FParent)
+        if (TCustomForm* F = GetParentForm()) F->DefocusControl(this, false);
+      if (FHandle) EnableWindow(FHandle, FEnabled);
+      Invalidate();
+      return;
+    case CM_FONTCHANGED:
+      if (FHandle) {
+        SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FFont->Handle()), 0);
+        Invalidate();
+      }
+      NotifyControls(CM_PARENTFONTCHANGED);
+      return;
+    case CM_COLORCHANGED:
+      FBrush->SetColor(FColor);
+      Invalidate();
+      NotifyControls(CM_PARENTCOLORCHANGED);
+      return;
+    case CM_SHOWHINTCHANGED:
+      NotifyControls(CM_PARENTSHOWHINTCHANGED);
+      return;
+    case CM_BIDIMODECHANGED:
+      NotifyControls(CM_PARENTBIDIMODECHANGED);
+      RecreateWnd();
+      return;
+    case CM_TEXTCHANGED:
+      return;
+    case CM_INVALIDATE:
+      Invalidate();
+      return;
+    case WM_GETTEXT:
+    case WM_GETTEXTLENGTH:
+    case WM_SETTEXT:
+      if (FHandle) {
+        DefaultHandler(Message);
+        return;
+      }
+      TControl::DefaultHandler(Message);
+      return;
+    default:
+      break;
+  }
+  TControl::Dispatch(Message);
+}
+
+void TWinControl::DefaultHandler(TMessage& Message) {
+  if (!FHandle) {
+    TControl::DefaultHandler(Message);
+    return;
+  }
+  if (Message.Msg >= CM_BASE && Message.Msg < CN_BASE + 0x400) {
+    // The framework's own messages mean nothing to the platform.
+    Message.Result = 0;
+    return;
+  }
+  if (Message.Msg == WM_CONTEXTMENU && FParent) {
+    // Unhandled: the parent may have a menu.
+    Message.Result = SendMessageW(FParent->Handle(), WM_CONTEXTMENU, Message.WParam, Message.LParam);
+    if (Message.Result) return;
+  }
+  WNDPROC Proc = FDefWndProc ? FDefWndProc : &DefWindowProcW;
+  Message.Result = CallWindowProcW(Proc, FHandle, Message.Msg, Message.WParam, Message.LParam);
+}
+
+// ---------------------------------------------------------------------------
+IMPLEMENT_CLASS(TCustomControl)
+
+TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {
+  auto* C = Create<TControlCanvas>();
+  C->SetControl(this);
+  FCanvas = C;
+}
+
+TCustomControl::~TCustomControl() { FreeAndNil(FCanvas); }
+
+void TCustomControl::Dispatch(TMessage& Message) {
+  if (Message.Msg != WM_PAINT) {
+    inherited::Dispatch(Message);
+    return;
+  }
+  // Painting goes through PaintHandler, even without graphic children.
+  FControlState.Include(csCustomPaint);
+  try {
+    inherited::Dispatch(Message);
+  } catch (...) {
+    FControlState.Exclude(csCustomPaint);
+    throw;
+  }
+  FControlState.Exclude(csCustomPaint);
+}
+
+void TCustomControl::PaintWindow(HDC DC) {
+  FCanvas->Lock();
+  try {
+    FCanvas->SetHandle(DC);
+    Paint();
+  } catch (...) {
+    FCanvas->SetHandle(nullptr);
+    FCanvas->Unlock();
+    throw;
+  }
+  FCanvas->SetHandle(nullptr);
+  FCanvas->Unlock();
+}
+
+IMPLEMENT_CLASS(TGraphicControl)
+
+TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner) {
+  auto* C = Create<TControlCanvas>();
+  C->SetControl(this);
+  FCanvas = C;
+}
+
+TGraphicControl::~TGraphicControl() { FreeAndNil(FCanvas); }
+
+void TGraphicControl::Dispatch(TMessage& Message) {
+  if (Message.Msg == WM_PAINT) {
+    if (Message.WParam) {
+      FCanvas->Lock();
+      try {
+        FCanvas->SetHandle(reinterpret_cast<HDC>(Message.WParam));
+        Paint();
+      } catch (...) {
+        FCanvas->SetHandle(nullptr);
+        FCanvas->Unlock();
+        throw;
+      }
+      FCanvas->SetHandle(nullptr);
+      FCanvas->Unlock();
+    }
+    return;
+  }
+  TControl::Dispatch(Message);
+}
+
+// ---------------------------------------------------------------------------
+IMPLEMENT_CREATABLE_CLASS(TControlCanvas)
+
+TControlCanvas::~TControlCanvas() { FreeHandle(); }
+
+void TControlCanvas::SetControl(TControl* AControl) {
+  if (AControl == FControl) return;
+  FreeHandle();
+  FControl = AControl;
+}
+
+void TControlCanvas::FreeHandle() {
+  if (FDeviceContext) {
+    SetHandle(nullptr);
+    ReleaseDC(FWindowHandle, FDeviceContext);
+    FDeviceContext = nullptr;
+    FWindowHandle = nullptr;
+  }
+}
+
+void TControlCanvas::CreateHandle() {
+  if (!FControl) return;
+  if (!FDeviceContext) {
+    FWindowHandle = nullptr;
+    if (auto* W = AsOrNull<TWinControl>(FControl))
+      FWindowHandle = W->Handle();
+    else if (FControl->Parent())
+      FWindowHandle = FControl->Parent()->Handle();
+    FDeviceContext = GetDCEx(FWindowHandle, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS);
+    if (!FDeviceContext) return;
+    if (!AsOrNull<TWinControl>(FControl)) {
+      // A graphic control draws at its place in the parent, clipped to it.
+      SetWindowOrgEx(FDeviceContext, -FControl->Left(), -FControl->Top(), nullptr);
+      IntersectClipRect(FDeviceContext, 0, 0, FControl->Width(), FControl->Height());
+    }
+  }
+  SetHandle(FDeviceContext);
+  UpdateTextFlags();
+}
+
+void TControlCanvas::UpdateTextFlags() {
+  if (!FControl) return;
+  Integer F = TextFlags() & ~ETO_RTLREADING;
+  if (FControl->UseRightToLeftReading()) F |= ETO_RTLREADING;
+  SetTextFlags(F);
+}
+
+// ---------------------------------------------------------------------------
+namespace {
+const wchar_t UtilWindowClass[] = L"TPUtilWindow";
+const wchar_t UtilMethodProp[] = L"FrameworkUtilMethod";
+
+LRESULT CALLBACK UtilWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  auto* Method = static_cast<TWndMethod*>(GetPropW(Wnd, UtilMethodProp));
+  if (!Method) return DefWindowProcW(Wnd, Msg, WParam, LParam);
+  TMessage M{Msg, WParam, LParam, 0};
+  try {
+    (*Method)(M);
+  } catch (...) {
+    if (Application()) Application()->HandleException(nullptr);
+  }
+  return M.Result;
+}
+}  // namespace
+
+HWND AllocateHWnd(TWndMethod Method) {
+  HINSTANCE Inst = GetModuleHandleW(nullptr);
+  WNDCLASSW Cls{};
+  if (!GetClassInfoW(Inst, UtilWindowClass, &Cls)) {
+    Cls.lpfnWndProc = &DefWindowProcW;
+    Cls.hInstance = Inst;
+    Cls.lpszClassName = UtilWindowClass;
+    RegisterClassW(&Cls);
+  }
+  HWND Wnd = CreateWindowExW(WS_EX_TOOLWINDOW, UtilWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
+                             nullptr, Inst, nullptr);
+  if (!Wnd) RaiseWindowCreateError(UtilWindowClass);
+  if (Method) {
+    SetPropW(Wnd, UtilMethodProp, new TWndMethod(Method));
+    SetWindowLongPtrW(Wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&UtilWndProc));
+  }
+  return Wnd;
+}
+
+void DeallocateHWnd(HWND Wnd) {
+  if (!Wnd) return;
+  auto* Method = static_cast<TWndMethod*>(RemovePropW(Wnd, UtilMethodProp));
+  SetWindowLongPtrW(Wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DefWindowProcW));
+  delete Method;
+  DestroyWindow(Wnd);
+}
+
+TControl* FindVCLWindow(const TPoint& Pos) {
+  HWND Wnd = WindowFromPoint(Pos);
+  while (Wnd && !TWinControl::FindControl(Wnd)) Wnd = GetParent(Wnd);
+  return TWinControl::FindControl(Wnd);
+}
+
+TControl* FindDragTarget(const TPoint& Pos, bool AllowDisabled) {
+  TWinControl* W = AsOrNull<TWinControl>(FindVCLWindow(Pos));
+  if (!W) return nullptr;
+  TControl* C = W->ControlAtPos(W->ScreenToClient(Pos), AllowDisabled);
+  return C ? C : W;
+}
+
+void Controls_Initialize() {}
+void Controls_Finalize() {}

@@ -1,0 +1,557 @@
+// Controls: the visual component classes. A TControl has bounds, a parent,
+// a font and colour, mouse and keyboard events; a TWinControl has a window
+// and children; TCustomControl paints itself on a canvas; TGraphicControl
+// has no window and is painted by its parent.
+#pragma once
+
+#include <vector>
+
+#include "Graphics.h"
+#include "Messages.h"
+
+class TWinControl;
+class TCustomForm;
+
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+enum TAnchorKind { akLeft, akTop, akRight, akBottom };
+using TAnchors = TSet<TAnchorKind>;
+inline const TAnchors AnchorAlign[] = {
+    {akLeft, akTop},           {akLeft, akTop, akRight},  {akLeft, akRight, akBottom},
+    {akLeft, akTop, akBottom}, {akRight, akTop, akBottom}, {akLeft, akTop, akRight, akBottom},
+    {akLeft, akTop}};
+
+enum TControlStyleItem {
+  csAcceptsControls,
+  csCaptureMouse,
+  csDesignInteractive,
+  csClickEvents,
+  csFramed,
+  csSetCaption,
+  csOpaque,
+  csDoubleClicks,
+  csFixedWidth,
+  csFixedHeight,
+  csNoDesignVisible,
+  csReplicatable,
+  csNoStdEvents,
+  csDisplayDragImage,
+  csReflector,
+  csActionClient,
+  csMenuEvents,
+  csNeedsBorderPaint,
+  csParentBackground,
+  csPannable,
+  csAlignWithMargins,
+  csGestures,
+  csPaintBlackOpaqueOnGlass,
+  csOverrideStylePaint
+};
+using TControlStyle = TSet<TControlStyleItem>;
+
+enum TControlStateItem {
+  csLButtonDown,
+  csClicked,
+  csPalette,
+  csReadingState,
+  csAlignmentNeeded,
+  csFocusing,
+  csCreating,
+  csPaintCopy,
+  csCustomPaint,
+  csDestroyingHandle,
+  csDocking,
+  csDesignerHide,
+  csPanning,
+  csRecreating,
+  csAligning,
+  csGlassPaint,
+  csPrintClient
+};
+using TControlState = TSet<TControlStateItem>;
+
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+enum TShiftStateItem { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble, ssTouch, ssPen };
+using TShiftState = TSet<TShiftStateItem>;
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+
+using TCursor = SmallInt;
+constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4,
+                  crSizeNESW = -6, crSizeNS = -7, crSizeNWSE = -8, crSizeWE = -9, crUpArrow = -10,
+                  crHourGlass = -11, crDrag = -12, crNoDrop = -13, crHSplit = -14, crVSplit = -15,
+                  crMultiDrag = -16, crSQLWait = -17, crNo = -18, crAppStart = -19, crHelp = -20,
+                  crHandPoint = -21, crSizeAll = -22, crSize = -22;
+
+using TMouseEvent = TMethodPtr<void(TObject* Sender, TMouseButton Button, TShiftState Shift,
+                                    Integer X, Integer Y)>;
+using TMouseMoveEvent = TMethodPtr<void(TObject* Sender, TShiftState Shift, Integer X, Integer Y)>;
+using TKeyEvent = TMethodPtr<void(TObject* Sender, Word& Key, TShiftState Shift)>;
+using TKeyPressEvent = TMethodPtr<void(TObject* Sender, Char& Key)>;
+using TContextPopupEvent = TMethodPtr<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
+using TMouseWheelEvent = TMethodPtr<void(TObject* Sender, TShiftState Shift, Integer WheelDelta,
+                                         TPoint MousePos, bool& Handled)>;
+
+TShiftState KeysToShiftState(WPARAM Keys);
+TShiftState KeyDataToShiftState(LPARAM KeyData);
+// The shift state of the keyboard right now.
+TShiftState GetShiftState();
+
+// Minimum and maximum sizes a control keeps to (0 = no limit).
+class TSizeConstraints : public TPersistent {
+  DECLARE_CLASS(TSizeConstraints, TPersistent)
+ public:
+  using TOwnerType = TPersistent;
+  explicit TSizeConstraints(TPersistent* AControl = nullptr) : FControl(AControl) {}
+  void Assign(TPersistent* Source) override;
+  Integer MaxHeight() const { return FMaxHeight; }
+  Integer MaxWidth() const { return FMaxWidth; }
+  Integer MinHeight() const { return FMinHeight; }
+  Integer MinWidth() const { return FMinWidth; }
+  void SetMaxHeight(Integer V);
+  void SetMaxWidth(Integer V);
+  void SetMinHeight(Integer V);
+  void SetMinWidth(Integer V);
+  TNotifyEvent OnChange;
+
+ protected:
+  TPersistent* GetOwner() override { return FControl; }
+
+ private:
+  void Change();
+  TPersistent* FControl;
+  Integer FMaxHeight = 0, FMaxWidth = 0, FMinHeight = 0, FMinWidth = 0;
+};
+
+class TControlCanvas;
+class TPopupMenuBase;
+
+class TControl : public TComponent {
+  DECLARE_CLASS(TControl, TComponent)
+ public:
+  explicit TControl(TComponent* AOwner);
+  ~TControl() override;
+  void BeforeDestruction() override;
+
+  // Messages: WindowProc is replaceable (subclassing); it defaults to WndProc.
+  LRESULT Perform(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0);
+  TWndMethod WindowProc;
+  virtual void WndProc(TMessage& Message);
+  // Handles a message by number; unhandled ones go to DefaultHandler.
+  virtual void Dispatch(TMessage& Message);
+  virtual void DefaultHandler(TMessage& Message);
+
+  TWinControl* Parent() const { return FParent; }
+  virtual void SetParent(TWinControl* AParent);
+  TComponent* GetParentComponent() const override;
+  bool HasParent() const override;
+  void SetParentComponent(TComponent* Value) override;
+
+  Integer Left() const { return FLeft; }
+  Integer Top() const { return FTop; }
+  Integer Width() const { return FWidth; }
+  Integer Height() const { return FHeight; }
+  void SetLeft(Integer V) { SetBounds(V, FTop, FWidth, FHeight); }
+  void SetTop(Integer V) { SetBounds(FLeft, V, FWidth, FHeight); }
+  void SetWidth(Integer V) { SetBounds(FLeft, FTop, V, FHeight); }
+  void SetHeight(Integer V) { SetBounds(FLeft, FTop, FWidth, V); }
+  virtual void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight);
+  TRect BoundsRect() const { return Bounds(FLeft, FTop, FWidth, FHeight); }
+  void SetBoundsRect(const TRect& R) { SetBounds(R.left, R.top, RectWidth(R), RectHeight(R)); }
+  virtual TRect ClientRect();
+  Integer ClientWidth() { return RectWidth(ClientRect()); }
+  Integer ClientHeight() { return RectHeight(ClientRect()); }
+  virtual void SetClientWidth(Integer V);
+  virtual void SetClientHeight(Integer V);
+  virtual TPoint ClientOrigin();
+  TPoint ClientToScreen(const TPoint& P);
+  TPoint ScreenToClient(const TPoint& P);
+  TPoint ClientToParent(const TPoint& P, TWinControl* AParent = nullptr);
+
+  TAlign Align() const { return FAlign; }
+  void SetAlign(TAlign V);
+  TAnchors Anchors() const { return FAnchors; }
+  void SetAnchors(TAnchors V);
+  TSizeConstraints* Constraints() const { return FConstraints.get(); }
+  void SetConstraints(TSizeConstraints* V) { FConstraints->Assign(V); }
+
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool V);
+  void Show() { SetVisible(true); }
+  void Hide() { SetVisible(false); }
+  virtual bool Showing();
+  bool Enabled() const { return FEnabled; }
+  virtual void SetEnabled(bool V);
+
+  TFont* Font() const { return FFont.get(); }
+  void SetFont(TFont* V) { FFont->Assign(V); }
+  bool ParentFont() const { return FParentFont; }
+  void SetParentFont(bool V);
+  TColor Color() const { return FColor; }
+  void SetColor(TColor V);
+  bool ParentColor() const { return FParentColor; }
+  void SetParentColor(bool V);
+  String Caption() { return GetText(); }
+  void SetCaption(const String& V) { SetText(V); }
+  String Text() { return GetText(); }
+  void SetTextProp(const String& V) { SetText(V); }
+  virtual String GetText();
+  virtual void SetText(const String& V);
+  const String& Hint() const { return FHint; }
+  void SetHint(const String& V) { FHint = V; }
+  bool ShowHint() const { return FShowHint; }
+  void SetShowHint(bool V);
+  bool ParentShowHint() const { return FParentShowHint; }
+  void SetParentShowHint(bool V);
+  TCursor Cursor() const { return FCursor; }
+  void SetCursor(TCursor V);
+  TComponent* PopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TComponent* V);
+  TBiDiMode BiDiMode() const { return FBiDiMode; }
+  void SetBiDiMode(TBiDiMode V);
+  bool ParentBiDiMode() const { return FParentBiDiMode; }
+  void SetParentBiDiMode(bool V);
+  bool UseRightToLeftAlignment() const;
+  bool UseRightToLeftReading() const;
+  bool UseRightToLeftScrollBar() const;
+  bool IsRightToLeft() const;
+  Integer DrawTextBiDiModeFlags(Integer Flags) const;
+  TControlStyle ControlStyle() const { return FControlStyle; }
+  void SetControlStyle(TControlStyle V) { FControlStyle = V; }
+  TControlState ControlState() const { return FControlState; }
+  void SetControlState(TControlState V) { FControlState = V; }
+  Integer CurrentPPI() const { return FCurrentPPI; }
+
+  virtual void Invalidate();
+  virtual void Update();
+  virtual void Repaint();
+  void Refresh() { Repaint(); }
+  void BringToFront();
+  void SendToBack();
+
+  // Scales bounds (and an own font) by M/D.
+  virtual void ChangeScale(Integer M, Integer D);
+  virtual void ScaleForPPI(Integer NewPPI);
+
+  virtual void Click();
+  virtual void DblClick();
+
+  TNotifyEvent OnClick;
+  TNotifyEvent OnDblClick;
+  TMouseEvent OnMouseDown;
+  TMouseEvent OnMouseUp;
+  TMouseMoveEvent OnMouseMove;
+  TNotifyEvent OnMouseEnter;
+  TNotifyEvent OnMouseLeave;
+  TNotifyEvent OnResize;
+  TContextPopupEvent OnContextPopup;
+  TMouseWheelEvent OnMouseWheel;
+
+  // Published-property helpers.
+  TNotifyEvent GetOnClick() const { return OnClick; }
+  void SetOnClick(TNotifyEvent V) { OnClick = V; }
+  TNotifyEvent GetOnDblClick() const { return OnDblClick; }
+  void SetOnDblClick(TNotifyEvent V) { OnDblClick = V; }
+  TContextPopupEvent GetOnContextPopup() const { return OnContextPopup; }
+  void SetOnContextPopup(TContextPopupEvent V) { OnContextPopup = V; }
+  TMouseEvent GetOnMouseDown() const { return OnMouseDown; }
+  void SetOnMouseDown(TMouseEvent V) { OnMouseDown = V; }
+  TMouseEvent GetOnMouseUp() const { return OnMouseUp; }
+  void SetOnMouseUp(TMouseEvent V) { OnMouseUp = V; }
+  TMouseMoveEvent GetOnMouseMove() const { return OnMouseMove; }
+  void SetOnMouseMove(TMouseMoveEvent V) { OnMouseMove = V; }
+  TNotifyEvent GetOnResize() const { return OnResize; }
+  void SetOnResize(TNotifyEvent V) { OnResize = V; }
+
+  // The form this control sits on (the top-most parent form), or nullptr.
+  TCustomForm* GetParentForm() const;
+
+ protected:
+  friend class TWinControl;
+  void Loaded() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  virtual void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  virtual void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  virtual void MouseMove(TShiftState Shift, Integer X, Integer Y);
+  virtual void DoContextPopup(const TPoint& MousePos, bool& Handled);
+  virtual bool DoMouseWheel(TShiftState Shift, Integer WheelDelta, const TPoint& MousePos);
+  virtual void Resize();
+  virtual void DoSetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight);
+  virtual bool CanResize(Integer& NewWidth, Integer& NewHeight) { return true; }
+  void ConstrainSize(Integer& AWidth, Integer& AHeight);
+  virtual void RequestAlign();
+  virtual void VisibleChanging() {}
+  virtual void FontChanged(TObject* Sender);
+  void SendCancelMode(TControl* Sender);
+  virtual TPopupMenuBase* GetPopupMenu();
+  // Records the distances that anchors keep, from the parent's client size.
+  void UpdateAnchorRules();
+  virtual void UpdateBoundsRect(const TRect& R);
+  virtual HWND GetDeviceContextWindow() const;
+
+  TWinControl* FParent = nullptr;
+  Integer FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
+  TControlStyle FControlStyle;
+  TControlState FControlState;
+  bool FVisible = true;
+  bool FEnabled = true;
+  TOwned<TFont> FFont;
+  TColor FColor = clWindow;
+  bool FParentFont = true;
+  bool FParentColor = true;
+  String FText;
+  Integer FCurrentPPI = 96;
+  TBiDiMode FBiDiMode = bdLeftToRight;
+  bool FParentBiDiMode = true;
+
+ private:
+  void DoMouseDown(TMessage& Message, TMouseButton Button, TShiftState Shift);
+  void DoMouseUp(TMessage& Message, TMouseButton Button);
+  void ConstraintsChanged(TObject* Sender);
+  friend void AnchorAndAlignControl(TControl* Control, const TRect& ParentClient, bool Anchoring);
+
+  TAlign FAlign = alNone;
+  TAnchors FAnchors{akLeft, akTop};
+  // Anchor distances: left/top and right/bottom margins inside the parent's
+  // client area, taken when the bounds were last set by someone else than
+  // the anchoring itself, and the parent size they were taken at.
+  TRect FAnchorMargins{0, 0, 0, 0};
+  TSize FAnchorParentSize{0, 0};
+  bool FAnchoring = false;
+  TOwned<TSizeConstraints> FConstraints;
+  String FHint;
+  bool FShowHint = false;
+  bool FParentShowHint = true;
+  TCursor FCursor = crDefault;
+  TComponent* FPopupMenu = nullptr;
+};
+
+// A hook a popup menu class supplies so controls can show it without
+// including the menu module.
+class TPopupMenuBase : public TComponent {
+  DECLARE_CLASS(TPopupMenuBase, TComponent)
+ public:
+  using TComponent::TComponent;
+  virtual void Popup(Integer X, Integer Y) = 0;
+  virtual bool AutoPopup() const { return true; }
+  TComponent* PopupComponent = nullptr;
+};
+
+struct TCreateParams {
+  String Caption;
+  DWORD Style = 0;
+  DWORD ExStyle = 0;
+  Integer X = 0, Y = 0, Width = 0, Height = 0;
+  HWND WndParent = nullptr;
+  void* Param = nullptr;
+  WNDCLASSW WindowClass{};
+  String WinClassName;
+};
+
+class TWinControl : public TControl {
+  DECLARE_CLASS(TWinControl, TControl)
+ public:
+  explicit TWinControl(TComponent* AOwner);
+  ~TWinControl() override;
+  void BeforeDestruction() override;
+
+  HWND Handle();
+  bool HandleAllocated() const { return FHandle != nullptr; }
+  void HandleNeeded();
+  HWND ParentWindow() const { return FParentWindow; }
+  void SetParentWindow(HWND V);
+  // Creates the control inside a window that is not a framework control.
+  static TWinControl* CreateParented(TClass AClass, HWND ParentWindow);
+
+  Integer ControlCount() const { return static_cast<Integer>(FControls.size() + FWinControls.size()); }
+  TControl* Controls(Integer Index) const;
+  void InsertControl(TControl* AControl);
+  void RemoveControl(TControl* AControl);
+  bool ContainsControl(TControl* Control) const;
+  TControl* ControlAtPos(const TPoint& Pos, bool AllowDisabled, bool AllowWinControls = false);
+  void Broadcast(TMessage& Message);
+  void NotifyControls(UINT Msg);
+  void GetChildren(TGetChildProc Proc, TComponent* Root) override;
+
+  void DisableAlign();
+  void EnableAlign();
+  void Realign();
+  bool AlignDisabled() const { return FAlignLevel > 0; }
+  virtual void AlignControls(TControl* AControl, TRect& Rect);
+
+  // Focus and tab order.
+  virtual bool CanFocus();
+  bool Focused();
+  virtual void SetFocus();
+  bool TabStop() const { return FTabStop; }
+  void SetTabStop(bool V);
+  Integer TabOrder() const;
+  void SetTabOrder(Integer V);
+  void GetTabOrderList(std::vector<TWinControl*>& List);
+  TWinControl* FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop,
+                               bool CheckParent);
+  void SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop);
+  TWinControl* FindChildControl(const String& ControlName);
+
+  bool DoubleBuffered() const { return FDoubleBuffered; }
+  void SetDoubleBuffered(bool V);
+  bool ParentBackground() const { return FControlStyle.Contains(csParentBackground); }
+  void SetParentBackground(bool V);
+  bool Ctl3D() const { return FCtl3D; }
+  void SetCtl3D(bool V) { FCtl3D = V; }
+  TBrush* Brush() const { return FBrush.get(); }
+
+  TRect ClientRect() override;
+  TPoint ClientOrigin() override;
+  bool Showing() override { return FShowing; }
+  void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
+  void Invalidate() override;
+  void Update() override;
+  void Repaint() override;
+  void ChangeScale(Integer M, Integer D) override;
+  void ScaleForPPI(Integer NewPPI) override;
+  void PaintTo(HDC DC, Integer X, Integer Y);
+  void RecreateWnd();
+
+  void DefaultHandler(TMessage& Message) override;
+  void Dispatch(TMessage& Message) override;
+  void WndProc(TMessage& Message) override;
+
+  TKeyEvent OnKeyDown;
+  TKeyEvent OnKeyUp;
+  TKeyPressEvent OnKeyPress;
+  TNotifyEvent OnEnter;
+  TNotifyEvent OnExit;
+  TKeyEvent GetOnKeyDown() const { return OnKeyDown; }
+  void SetOnKeyDown(TKeyEvent V) { OnKeyDown = V; }
+  TKeyPressEvent GetOnKeyPress() const { return OnKeyPress; }
+  void SetOnKeyPress(TKeyPressEvent V) { OnKeyPress = V; }
+  TNotifyEvent GetOnEnter() const { return OnEnter; }
+  void SetOnEnter(TNotifyEvent V) { OnEnter = V; }
+  TNotifyEvent GetOnExit() const { return OnExit; }
+  void SetOnExit(TNotifyEvent V) { OnExit = V; }
+
+  // The framework control whose window AWnd is, or nullptr.
+  static TWinControl* FindControl(HWND AWnd);
+
+ protected:
+  virtual void CreateParams(TCreateParams& Params);
+  virtual void CreateWnd();
+  virtual void CreateWindowHandle(const TCreateParams& Params);
+  virtual void CreateHandle();
+  virtual void DestroyWnd();
+  virtual void DestroyWindowHandle();
+  virtual void DestroyHandle();
+  // Subclasses a system window class (BUTTON, EDIT, ...): the control's
+  // default handler then calls that class's window procedure.
+  void CreateSubClass(TCreateParams& Params, const wchar_t* ControlClassName);
+  void Loaded() override;
+  void ReadState(TReader* Reader) override;
+  virtual void PaintWindow(HDC DC);
+  void PaintHandler(TMessage& Message);
+  void PaintControls(HDC DC, TControl* First);
+  virtual void AdjustClientRect(TRect& Rect);
+  virtual bool DoKeyDown(TMessage& Message);
+  virtual bool DoKeyPress(TMessage& Message);
+  virtual bool DoKeyUp(TMessage& Message);
+  virtual void KeyDown(Word& Key, TShiftState Shift);
+  virtual void KeyUp(Word& Key, TShiftState Shift);
+  virtual void KeyPress(Char& Key);
+  virtual void DoEnter();
+  virtual void DoExit();
+  virtual bool IsControlMouseMsg(TMessage& Message);
+  virtual void AlignControl(TControl* AControl);
+  void UpdateShowing();
+  // Shows or hides the window when the whole parent chain is showing.
+  void UpdateControlState();
+  virtual void ShowControl(TControl* AControl);
+  void FontChanged(TObject* Sender) override;
+  void UpdateBoundsRect(const TRect& R) override;
+  HWND GetDeviceContextWindow() const override { return FHandle; }
+  virtual void SetZOrder(bool TopMost);
+  // A window that shows without a parent (a form).
+  virtual bool IsTopLevelWindow() const { return false; }
+
+  HWND FHandle = nullptr;
+  WNDPROC FDefWndProc = nullptr;
+  std::vector<TControl*> FControls;     // graphic children
+  std::vector<TWinControl*> FWinControls;  // windowed children, in z-order
+  std::vector<TWinControl*> FTabList;
+  TOwned<TBrush> FBrush;
+  bool FShowing = false;
+  bool FTabStop = false;
+  bool FCtl3D = true;
+  bool FDoubleBuffered = false;
+  Integer FAlignLevel = 0;
+  HWND FParentWindow = nullptr;
+
+ private:
+  friend class TControl;
+  friend LRESULT CALLBACK FrameworkInitWndProc(HWND, UINT, WPARAM, LPARAM);
+  friend LRESULT CALLBACK FrameworkStdWndProc(HWND, UINT, WPARAM, LPARAM);
+  void MainWndProc(TMessage& Message);
+  void DoAlignControls();
+  void ReflectNotification(TMessage& Message, HWND Child);
+};
+
+class TCustomControl : public TWinControl {
+  DECLARE_CLASS(TCustomControl, TWinControl)
+ public:
+  explicit TCustomControl(TComponent* AOwner);
+  ~TCustomControl() override;
+  TCanvas* Canvas() const { return FCanvas; }
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  virtual void Paint() {}
+  void PaintWindow(HDC DC) override;
+  TCanvas* FCanvas = nullptr;
+};
+
+class TGraphicControl : public TControl {
+  DECLARE_CLASS(TGraphicControl, TControl)
+ public:
+  explicit TGraphicControl(TComponent* AOwner);
+  ~TGraphicControl() override;
+  TCanvas* Canvas() const { return FCanvas; }
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  virtual void Paint() {}
+  TCanvas* FCanvas = nullptr;
+};
+
+// A canvas that draws on a control: a windowed control's window, or the
+// parent window clipped to a graphic control's bounds.
+class TControlCanvas : public TCanvas {
+  DECLARE_CLASS(TControlCanvas, TCanvas)
+ public:
+  TControlCanvas() = default;
+  ~TControlCanvas() override;
+  TControl* Control() const { return FControl; }
+  void SetControl(TControl* AControl);
+  // Releases the window's device context, if the canvas took one.
+  void FreeHandle();
+  void UpdateTextFlags();
+
+ protected:
+  void CreateHandle() override;
+
+ private:
+  TControl* FControl = nullptr;
+  HDC FDeviceContext = nullptr;
+  HWND FWindowHandle = nullptr;
+};
+
+// A window of the framework's own hidden class whose messages go to Method.
+HWND AllocateHWnd(TWndMethod Method);
+void DeallocateHWnd(HWND Wnd);
+
+// The control under a screen point (windowed or graphic), or nullptr.
+TControl* FindDragTarget(const TPoint& Pos, bool AllowDisabled);
+TControl* FindVCLWindow(const TPoint& Pos);
+
+// Sends a message to a window and raises EOSError when the window cannot
+// be created.
+void RaiseWindowCreateError(const String& ClassName);
+
+void Controls_Initialize();
+void Controls_Finalize();

@@ -1,0 +1,543 @@
+// Colours, GDI drawing objects (font, pen, brush), the canvas, and the graphic
+// classes (bitmap, icon, picture).
+#pragma once
+
+#include <vector>
+
+#include "Classes.h"
+#include "Types.h"
+
+// ---------------------------------------------------------------------------
+// Colours: red in the low byte; a top byte of $FF names a system colour.
+using TColor = Integer;
+
+constexpr TColor TColorOf(uint32_t V) { return static_cast<TColor>(V); }
+constexpr TColor clSystemColor = TColorOf(0xFF000000u);
+constexpr TColor SysColor(int AIndex) { return TColorOf(0xFF000000u | static_cast<uint32_t>(AIndex)); }
+
+constexpr TColor clBlack = 0x000000, clMaroon = 0x000080, clGreen = 0x008000, clOlive = 0x008080,
+                 clNavy = 0x800000, clPurple = 0x800080, clTeal = 0x808000, clGray = 0x808080,
+                 clSilver = 0xC0C0C0, clRed = 0x0000FF, clLime = 0x00FF00, clYellow = 0x00FFFF,
+                 clBlue = 0xFF0000, clFuchsia = 0xFF00FF, clAqua = 0xFFFF00, clWhite = 0xFFFFFF,
+                 clMoneyGreen = 0xC0DCC0, clSkyBlue = 0xF0CAA6, clCream = 0xF0FBFF,
+                 clMedGray = 0xA4A0A0, clLtGray = 0xC0C0C0, clDkGray = 0x808080;
+constexpr TColor clScrollBar = SysColor(COLOR_SCROLLBAR), clBackground = SysColor(COLOR_BACKGROUND),
+                 clActiveCaption = SysColor(COLOR_ACTIVECAPTION),
+                 clInactiveCaption = SysColor(COLOR_INACTIVECAPTION), clMenu = SysColor(COLOR_MENU),
+                 clWindow = SysColor(COLOR_WINDOW), clWindowFrame = SysColor(COLOR_WINDOWFRAME),
+                 clMenuText = SysColor(COLOR_MENUTEXT), clWindowText = SysColor(COLOR_WINDOWTEXT),
+                 clCaptionText = SysColor(COLOR_CAPTIONTEXT),
+                 clActiveBorder = SysColor(COLOR_ACTIVEBORDER),
+                 clInactiveBorder = SysColor(COLOR_INACTIVEBORDER),
+                 clAppWorkSpace = SysColor(COLOR_APPWORKSPACE), clHighlight = SysColor(COLOR_HIGHLIGHT),
+                 clHighlightText = SysColor(COLOR_HIGHLIGHTTEXT), clBtnFace = SysColor(COLOR_BTNFACE),
+                 clBtnShadow = SysColor(COLOR_BTNSHADOW), clGrayText = SysColor(COLOR_GRAYTEXT),
+                 clBtnText = SysColor(COLOR_BTNTEXT),
+                 clInactiveCaptionText = SysColor(COLOR_INACTIVECAPTIONTEXT),
+                 clBtnHighlight = SysColor(COLOR_BTNHIGHLIGHT), cl3DDkShadow = SysColor(COLOR_3DDKSHADOW),
+                 cl3DLight = SysColor(COLOR_3DLIGHT), clInfoText = SysColor(COLOR_INFOTEXT),
+                 clInfoBk = SysColor(COLOR_INFOBK), clHotLight = SysColor(COLOR_HOTLIGHT),
+                 clGradientActiveCaption = SysColor(COLOR_GRADIENTACTIVECAPTION),
+                 clGradientInactiveCaption = SysColor(COLOR_GRADIENTINACTIVECAPTION),
+                 clMenuHighlight = SysColor(COLOR_MENUHILIGHT), clMenuBar = SysColor(COLOR_MENUBAR);
+constexpr TColor clNone = 0x1FFFFFFF;
+constexpr TColor clDefault = 0x20000000;
+
+// The colour as COLORREF: system colours resolved through GetSysColor.
+COLORREF ColorToRGB(TColor AColor);
+String ColorToString(TColor AColor);
+bool IdentToColor(const String& AIdent, TColor& AColor);
+bool ColorToIdent(Integer AColor, String& AIdent);
+bool CharsetToIdent(Integer ACharset, String& AIdent);
+bool IdentToCharset(const String& AIdent, Integer& ACharset);
+TColor StringToColor(const String& AText);
+
+// ---------------------------------------------------------------------------
+// Drawing objects
+enum class TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
+using TFontStyles = TSet<TFontStyle>;
+enum class TFontPitch { fpDefault, fpVariable, fpFixed };
+enum class TFontQuality {
+  fqDefault,
+  fqDraft,
+  fqProof,
+  fqNonAntialiased,
+  fqAntialiased,
+  fqClearType,
+  fqClearTypeNatural
+};
+using TFontCharset = Byte;
+
+enum class TPenStyle {
+  psSolid,
+  psDash,
+  psDot,
+  psDashDot,
+  psDashDotDot,
+  psClear,
+  psInsideFrame,
+  psUserStyle,
+  psAlternate
+};
+enum class TPenMode {
+  pmBlack,
+  pmWhite,
+  pmNop,
+  pmNot,
+  pmCopy,
+  pmNotCopy,
+  pmMergePenNot,
+  pmMaskPenNot,
+  pmMergeNotPen,
+  pmMaskNotPen,
+  pmMerge,
+  pmNotMerge,
+  pmMask,
+  pmNotMask,
+  pmXor,
+  pmNotXor
+};
+enum class TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
+
+class TBitmap;
+
+// Base of font, pen and brush: change notification and a handle owned by
+// the object, created on demand and dropped when a property changes.
+class TGraphicsObject : public TPersistent {
+  DECLARE_CLASS(TGraphicsObject, TPersistent)
+ public:
+  TNotifyEvent OnChange;
+  // Hands the current handle to a canvas; creates it when needed.
+  virtual HGDIOBJ GetHandleObject() = 0;
+
+ protected:
+  virtual void Changed();
+};
+
+class TFont : public TGraphicsObject {
+  DECLARE_CLASS(TFont, TGraphicsObject)
+ public:
+  TFont();
+  ~TFont() override;
+  void Assign(TPersistent* Source) override;
+
+  HFONT Handle();
+  // Takes the description of an existing font; the object makes its own
+  // handle from it (the caller keeps ownership of AValue).
+  void SetHandle(HFONT AValue);
+  HGDIOBJ GetHandleObject() override { return Handle(); }
+
+  const String& Name() const { return FName; }
+  void SetName(const String& AValue);
+  Integer Height() const { return FHeight; }
+  void SetHeight(Integer AValue);
+  // Points, from the height and PixelsPerInch.
+  Integer Size() const;
+  void SetSize(Integer AValue);
+  TFontStyles Style() const { return FStyle; }
+  void SetStyle(TFontStyles AValue);
+  TColor Color() const { return FColor; }
+  void SetColor(TColor AValue);
+  TFontCharset Charset() const { return FCharset; }
+  void SetCharset(TFontCharset AValue);
+  TFontPitch Pitch() const { return FPitch; }
+  void SetPitch(TFontPitch AValue);
+  TFontQuality Quality() const { return FQuality; }
+  void SetQuality(TFontQuality AValue);
+  Integer Orientation() const { return FOrientation; }
+  void SetOrientation(Integer AValue);
+  Integer PixelsPerInch() const { return FPixelsPerInch; }
+  void SetPixelsPerInch(Integer AValue) { FPixelsPerInch = AValue; }
+  bool IsEqual(const TFont& AFont) const;
+
+ protected:
+  void Changed() override;
+
+ private:
+  void FreeHandle();
+  String FName;
+  Integer FHeight;
+  TFontStyles FStyle;
+  TColor FColor;
+  TFontCharset FCharset;
+  TFontPitch FPitch = TFontPitch::fpDefault;
+  TFontQuality FQuality = TFontQuality::fqDefault;
+  Integer FOrientation = 0;
+  Integer FPixelsPerInch;
+  HFONT FHandle = nullptr;
+};
+
+class TPen : public TGraphicsObject {
+  DECLARE_CLASS(TPen, TGraphicsObject)
+ public:
+  TPen() = default;
+  ~TPen() override;
+  void Assign(TPersistent* Source) override;
+  HPEN Handle();
+  HGDIOBJ GetHandleObject() override { return Handle(); }
+  TColor Color() const { return FColor; }
+  void SetColor(TColor AValue);
+  Integer Width() const { return FWidth; }
+  void SetWidth(Integer AValue);
+  TPenStyle Style() const { return FStyle; }
+  void SetStyle(TPenStyle AValue);
+  TPenMode Mode() const { return FMode; }
+  void SetMode(TPenMode AValue);
+
+ protected:
+  void Changed() override;
+
+ private:
+  void FreeHandle();
+  TColor FColor = clBlack;
+  Integer FWidth = 1;
+  TPenStyle FStyle = TPenStyle::psSolid;
+  TPenMode FMode = TPenMode::pmCopy;
+  HPEN FHandle = nullptr;
+};
+
+class TBrush : public TGraphicsObject {
+  DECLARE_CLASS(TBrush, TGraphicsObject)
+ public:
+  TBrush() = default;
+  ~TBrush() override;
+  void Assign(TPersistent* Source) override;
+  HBRUSH Handle();
+  HGDIOBJ GetHandleObject() override { return Handle(); }
+  TColor Color() const { return FColor; }
+  void SetColor(TColor AValue);
+  TBrushStyle Style() const { return FStyle; }
+  void SetStyle(TBrushStyle AValue);
+  // A pattern bitmap; not owned. While set, the brush is a pattern brush.
+  TBitmap* Bitmap() const { return FBitmap; }
+  void SetBitmap(TBitmap* AValue);
+
+ protected:
+  void Changed() override;
+
+ private:
+  void FreeHandle();
+  TColor FColor = clWhite;
+  TBrushStyle FStyle = TBrushStyle::bsSolid;
+  TBitmap* FBitmap = nullptr;
+  HBRUSH FHandle = nullptr;
+};
+
+// ---------------------------------------------------------------------------
+// Canvas
+class TGraphic;
+
+enum class TCanvasStates { csHandleValid, csFontValid, csPenValid, csBrushValid };
+using TCanvasState = TSet<TCanvasStates>;
+enum class TCanvasOrientation { coLeftToRight, coRightToLeft };
+enum class TTextFormats {
+  tfBottom,
+  tfCalcRect,
+  tfCenter,
+  tfEditControl,
+  tfEndEllipsis,
+  tfPathEllipsis,
+  tfExpandTabs,
+  tfExternalLeading,
+  tfLeft,
+  tfModifyString,
+  tfNoClip,
+  tfNoPrefix,
+  tfRight,
+  tfRtlReading,
+  tfSingleLine,
+  tfTop,
+  tfVerticalCenter,
+  tfWordBreak,
+  tfHidePrefix,
+  tfNoFullWidthCharBreak,
+  tfPrefixOnly,
+  tfTabStop,
+  tfWordEllipsis,
+  tfComposited
+};
+using TTextFormat = TSet<TTextFormats>;
+
+class TCanvas : public TPersistent {
+  DECLARE_CLASS(TCanvas, TPersistent)
+ public:
+  TCanvas();
+  ~TCanvas() override;
+
+  // The device context; a canvas that has none asks CreateHandle for one.
+  HDC Handle();
+  void SetHandle(HDC AValue);
+  bool HandleAllocated() const { return FHandle != nullptr; }
+
+  TFont* Font() const { return FFont.get(); }
+  void SetFont(TFont* AValue) { FFont->Assign(AValue); }
+  TPen* Pen() const { return FPen.get(); }
+  void SetPen(TPen* AValue) { FPen->Assign(AValue); }
+  TBrush* Brush() const { return FBrush.get(); }
+  void SetBrush(TBrush* AValue) { FBrush->Assign(AValue); }
+  Integer CopyMode() const { return FCopyMode; }
+  void SetCopyMode(Integer AValue) { FCopyMode = AValue; }
+  TPoint PenPos();
+  void SetPenPos(const TPoint& AValue) { MoveTo(AValue.x, AValue.y); }
+  Integer TextFlags() const { return FTextFlags; }
+  void SetTextFlags(Integer AValue) { FTextFlags = AValue; }
+  TCanvasOrientation CanvasOrientation();
+  TRect ClipRect();
+
+  void Lock();
+  bool TryLock();
+  void Unlock();
+  Integer LockCount() const { return FLockCount; }
+
+  void Arc(Integer X1, Integer Y1, Integer X2, Integer Y2, Integer X3, Integer Y3, Integer X4, Integer Y4);
+  void CopyRect(const TRect& Dest, TCanvas* Canvas, const TRect& Source);
+  void Draw(Integer X, Integer Y, TGraphic* Graphic);
+  void StretchDraw(const TRect& Rect, TGraphic* Graphic);
+  void Ellipse(Integer X1, Integer Y1, Integer X2, Integer Y2);
+  void Ellipse(const TRect& R) { Ellipse(R.left, R.top, R.right, R.bottom); }
+  void FillRect(const TRect& Rect);
+  void FrameRect(const TRect& Rect);
+  void DrawFocusRect(const TRect& Rect);
+  void LineTo(Integer X, Integer Y);
+  void MoveTo(Integer X, Integer Y);
+  void Polygon(const std::vector<TPoint>& Points);
+  void Polyline(const std::vector<TPoint>& Points);
+  void Rectangle(Integer X1, Integer Y1, Integer X2, Integer Y2);
+  void Rectangle(const TRect& R) { Rectangle(R.left, R.top, R.right, R.bottom); }
+  void RoundRect(Integer X1, Integer Y1, Integer X2, Integer Y2, Integer X3, Integer Y3);
+  void TextOut(Integer X, Integer Y, const String& Text);
+  void TextRect(const TRect& Rect, Integer X, Integer Y, const String& Text);
+  // DrawText with the framework's text formats; tfCalcRect returns the
+  // needed rectangle in Rect.
+  void TextRect(TRect& Rect, String& Text, TTextFormat TextFormat);
+  TSize TextExtent(const String& Text);
+  Integer TextWidth(const String& Text) { return TextExtent(Text).cx; }
+  Integer TextHeight(const String& Text) { return TextExtent(Text).cy; }
+  TColor Pixels(Integer X, Integer Y);
+  void SetPixel(Integer X, Integer Y, TColor AValue);
+  void Refresh();
+
+  TNotifyEvent OnChange;
+  TNotifyEvent OnChanging;
+
+ protected:
+  virtual void Changed();
+  virtual void Changing();
+  // Descendants that can produce a device context on demand override this.
+  virtual void CreateHandle();
+  void RequiredState(TCanvasState ReqState);
+  // Puts the stock objects back so the drawing objects can be freed.
+  void DeselectHandles();
+  TCanvasState State() const { return FState; }
+
+ private:
+  void FontChanged(TObject* Sender);
+  void PenChanged(TObject* Sender);
+  void BrushChanged(TObject* Sender);
+  void CreateFont();
+  void CreatePen();
+  void CreateBrush();
+
+  HDC FHandle = nullptr;
+  TCanvasState FState;
+  TOwned<TFont> FFont;
+  TOwned<TPen> FPen;
+  TOwned<TBrush> FBrush;
+  TPoint FPenPos{0, 0};
+  Integer FCopyMode = SRCCOPY;
+  Integer FTextFlags = 0;
+  Integer FLockCount = 0;
+  CRITICAL_SECTION FLock;
+};
+
+// ---------------------------------------------------------------------------
+// Graphics
+class TGraphic : public TPersistent {
+  DECLARE_CLASS(TGraphic, TPersistent)
+ public:
+  virtual bool Empty() const = 0;
+  virtual Integer Width() const = 0;
+  virtual Integer Height() const = 0;
+  virtual void SetWidth(Integer AValue) = 0;
+  virtual void SetHeight(Integer AValue) = 0;
+  virtual void SetSize(Integer AWidth, Integer AHeight) {
+    SetWidth(AWidth);
+    SetHeight(AHeight);
+  }
+  virtual bool Transparent() const { return FTransparent; }
+  virtual void SetTransparent(bool AValue);
+  bool Modified() const { return FModified; }
+  void SetModified(bool AValue);
+  virtual void LoadFromStream(TStream* Stream) = 0;
+  virtual void SaveToStream(TStream* Stream) = 0;
+  void LoadFromFile(const String& FileName);
+  void SaveToFile(const String& FileName);
+
+  TNotifyEvent OnChange;
+
+ protected:
+  friend class TCanvas;
+  virtual void Draw(TCanvas* ACanvas, const TRect& Rect) = 0;
+  virtual void Changed(TObject* Sender);
+
+ private:
+  bool FTransparent = false;
+  bool FModified = false;
+};
+using TGraphicClass = TClass;
+
+enum class TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
+enum class TAlphaFormat { afIgnored, afDefined, afPremultiplied };
+enum class TTransparentMode { tmAuto, tmFixed };
+
+class TBitmap;
+
+// The bitmap's own canvas: a memory device context with the bitmap selected
+// while the canvas is in use.
+class TBitmapCanvas : public TCanvas {
+  DECLARE_CLASS(TBitmapCanvas, TCanvas)
+ public:
+  explicit TBitmapCanvas(TBitmap* ABitmap) : FBitmap(ABitmap) {}
+  ~TBitmapCanvas() override;
+  // Deselects the bitmap and deletes the memory context.
+  void FreeContext();
+
+ protected:
+  void CreateHandle() override;
+
+ private:
+  TBitmap* FBitmap;
+  HBITMAP FOldBitmap = nullptr;
+};
+
+// A device-independent bitmap (DIB section), bottom-up like the files.
+class TBitmap : public TGraphic {
+  DECLARE_CLASS(TBitmap, TGraphic)
+ public:
+  TBitmap();
+  TBitmap(Integer AWidth, Integer AHeight);
+  ~TBitmap() override;
+  void Assign(TPersistent* Source) override;
+
+  bool Empty() const override { return FWidth == 0 || FHeight == 0; }
+  Integer Width() const override { return FWidth; }
+  Integer Height() const override { return FHeight; }
+  void SetWidth(Integer AValue) override { SetSize(AValue, FHeight); }
+  void SetHeight(Integer AValue) override { SetSize(FWidth, AValue); }
+  void SetSize(Integer AWidth, Integer AHeight) override;
+  TPixelFormat PixelFormat() const { return FPixelFormat; }
+  void SetPixelFormat(TPixelFormat AValue);
+  TAlphaFormat AlphaFormat() const { return FAlphaFormat; }
+  // Switching to afDefined premultiplies the pixels (AlphaBlend wants them
+  // so); switching back restores straight alpha.
+  void SetAlphaFormat(TAlphaFormat AValue);
+  TColor TransparentColor();
+  void SetTransparentColor(TColor AValue);
+  TTransparentMode TransparentMode() const { return FTransparentMode; }
+  void SetTransparentMode(TTransparentMode AValue);
+
+  TCanvas* Canvas();
+  HBITMAP Handle() const { return FHandle; }
+  // Gives up ownership of the handle; the bitmap becomes empty.
+  HBITMAP ReleaseHandle();
+  // Row Row (0 = top) of the pixel data; raises EInvalidGraphicOperation
+  // outside 0..Height-1.
+  void* ScanLine(Integer Row);
+  Integer BytesPerLine() const;
+  void FreeImage();
+  void Dormant() {}
+
+  void LoadFromStream(TStream* Stream) override;
+  void SaveToStream(TStream* Stream) override;
+  void LoadFromResourceName(HINSTANCE Instance, const String& ResName);
+
+ protected:
+  void Draw(TCanvas* ACanvas, const TRect& Rect) override;
+
+ private:
+  friend class TBitmapCanvas;
+  void NewImage(Integer AWidth, Integer AHeight, TPixelFormat AFormat, bool KeepContent);
+  void SetFromBitmapInfo(const BITMAPINFO* Info, const void* Bits);
+  WORD BitCount() const;
+  HBITMAP FHandle = nullptr;
+  void* FBits = nullptr;
+  Integer FWidth = 0;
+  Integer FHeight = 0;
+  TPixelFormat FPixelFormat = TPixelFormat::pfDevice;
+  TAlphaFormat FAlphaFormat = TAlphaFormat::afIgnored;
+  TTransparentMode FTransparentMode = TTransparentMode::tmAuto;
+  TColor FTransparentColor = clDefault;
+  TOwned<TBitmapCanvas> FCanvas;
+};
+
+class TIcon : public TGraphic {
+  DECLARE_CLASS(TIcon, TGraphic)
+ public:
+  TIcon() = default;
+  ~TIcon() override;
+  void Assign(TPersistent* Source) override;
+  bool Empty() const override { return FHandle == nullptr; }
+  Integer Width() const override { return FWidth; }
+  Integer Height() const override { return FHeight; }
+  void SetWidth(Integer AValue) override { FWidth = AValue; }
+  void SetHeight(Integer AValue) override { FHeight = AValue; }
+  HICON Handle() const { return FHandle; }
+  // Takes ownership of AValue.
+  void SetHandle(HICON AValue);
+  HICON ReleaseHandle();
+  void LoadFromResourceName(HINSTANCE Instance, const String& ResName);
+  void LoadFromStream(TStream* Stream) override;
+  void SaveToStream(TStream* Stream) override;
+
+ protected:
+  void Draw(TCanvas* ACanvas, const TRect& Rect) override;
+
+ private:
+  HICON FHandle = nullptr;
+  Integer FWidth = 0;
+  Integer FHeight = 0;
+  TBytes FData;  // the icon file as loaded, so it can be saved unchanged
+};
+
+DECLARE_EXCEPTION(EInvalidGraphic, Exception)
+DECLARE_EXCEPTION(EInvalidGraphicOperation, Exception)
+DECLARE_EXCEPTION(EOutOfResources, EOutOfMemory)
+
+// Holds one graphic of any registered class.
+class TPicture : public TPersistent {
+  DECLARE_CLASS(TPicture, TPersistent)
+ public:
+  TPicture() = default;
+  ~TPicture() override = default;
+  void Assign(TPersistent* Source) override;
+
+  TGraphic* Graphic() const { return FGraphic.get(); }
+  // Copies AValue (the picture owns its own graphic).
+  void SetGraphic(TGraphic* AValue);
+  TBitmap* Bitmap();
+  TIcon* Icon();
+  Integer Width() const { return FGraphic ? FGraphic->Width() : 0; }
+  Integer Height() const { return FGraphic ? FGraphic->Height() : 0; }
+  // Chooses the graphic class by the file's extension.
+  void LoadFromFile(const String& FileName);
+  void SaveToFile(const String& FileName);
+
+  static void RegisterFileFormat(const String& AExtension, const String& ADescription,
+                                 TGraphicClass AGraphicClass);
+  static void UnregisterGraphicClass(TGraphicClass AClass);
+  static TGraphicClass FindGraphicClass(const String& AExtension);
+
+  TNotifyEvent OnChange;
+
+ protected:
+  virtual void Changed(TObject* Sender);
+
+ private:
+  template <class T>
+  T* ForceGraphic();
+  TOwned<TGraphic> FGraphic;
+};
+
+// Module start-up: registers the built-in graphic file formats.
+void Graphics_Initialize();
+void Graphics_Finalize();

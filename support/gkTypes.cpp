@@ -1,0 +1,1 @@
+#include "gkTypes.h"

@@ -1,0 +1,293 @@
+#include <gtest/gtest.h>
+
+#include "Forms.h"
+
+namespace {
+
+// The application object and screen for the whole test program.
+class FormsEnvironment : public testing::Environment {
+ public:
+  void SetUp() override {
+    Forms_Initialize();
+    Application()->Initialize();
+  }
+};
+const testing::Environment* const Env = testing::AddGlobalTestEnvironment(new FormsEnvironment);
+
+// A self-painted control that records what reaches it.
+class TProbe : public TCustomControl {
+  DECLARE_CLASS(TProbe, TCustomControl)
+ public:
+  explicit TProbe(TComponent* AOwner) : TCustomControl(AOwner) {
+    SetTabStop(true);
+    SetBounds(0, 0, 40, 30);
+  }
+  TColor PaintColor = clRed;
+  int Paints = 0;
+  int CommandNotifications = 0;
+  int Entered = 0;
+  std::vector<UINT> Seen;
+
+  void Dispatch(TMessage& Message) override {
+    if (Message.Msg == CN_COMMAND) ++CommandNotifications;
+    if (Message.Msg == CM_ENTER) ++Entered;
+    if (Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONUP || Message.Msg == CM_MOUSEENTER)
+      Seen.push_back(Message.Msg);
+    inherited::Dispatch(Message);
+  }
+
+ protected:
+  void Paint() override {
+    ++Paints;
+    Canvas()->Brush()->SetColor(PaintColor);
+    Canvas()->FillRect(ClientRect());
+  }
+};
+IMPLEMENT_CLASS(TProbe)
+
+struct TRecorder {
+  int Clicks = 0;
+  std::vector<String> Errors;
+  void Click(TObject*) { ++Clicks; }
+  void Throw(TObject*) { throw EConvertError(L"bad value in handler"); }
+  void OnException(TObject*, Exception* E) { Errors.push_back(E->Message()); }
+  TCustomForm* Modal = nullptr;
+  void EndModal(TObject* Sender) {
+    static_cast<TTimer*>(Sender)->SetEnabled(false);
+    Modal->SetModalResult(mrOk);
+  }
+};
+
+// A form built in code, freed at the end of the test.
+struct FormFixture : testing::Test {
+  TOwned<TCustomForm> Form;
+  void SetUp() override {
+    Form.reset(Create<TForm>(nullptr, true));
+    Form->SetBounds(50, 50, 300, 200);
+  }
+  void TearDown() override { Form.reset(); }
+  TProbe* AddProbe(TWinControl* Parent, TRect R) {
+    auto* P = Create<TProbe>(Form.get());
+    P->SetParent(Parent);
+    P->SetBoundsRect(R);
+    return P;
+  }
+};
+
+TEST_F(FormFixture, ControlsBecomeRealChildWindows) {
+  TProbe* P = AddProbe(Form.get(), Bounds(10, 20, 40, 30));
+  EXPECT_FALSE(P->HandleAllocated());
+  Form->Show();
+  ASSERT_TRUE(P->HandleAllocated());
+  EXPECT_EQ(GetParent(P->Handle()), Form->Handle());
+  EXPECT_TRUE(IsWindowVisible(P->Handle()));
+  RECT R;
+  GetWindowRect(P->Handle(), &R);
+  MapWindowPoints(nullptr, Form->Handle(), reinterpret_cast<POINT*>(&R), 2);
+  EXPECT_EQ(R.left, 10);
+  EXPECT_EQ(R.top, 20);
+  EXPECT_EQ(RectWidth(R), 40);
+  EXPECT_EQ(TWinControl::FindControl(P->Handle()), P);
+  P->Hide();
+  EXPECT_FALSE(IsWindowVisible(P->Handle()));
+  // Moving the window by the platform updates the control.
+  SetWindowPos(P->Handle(), nullptr, 5, 6, 70, 80, SWP_NOZORDER);
+  EXPECT_EQ(P->Left(), 5);
+  EXPECT_EQ(P->Height(), 80);
+}
+
+TEST_F(FormFixture, MessagesReachHandlersAndNotificationsAreReflected) {
+  TProbe* P = AddProbe(Form.get(), Bounds(10, 10, 40, 30));
+  TRecorder Rec;
+  P->OnClick = MakeEvent<&TRecorder::Click>(&Rec);
+  Form->Show();
+  SendMessageW(P->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageW(P->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(Rec.Clicks, 1);
+  // A release outside the control is no click.
+  SendMessageW(P->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageW(P->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(500, 5));
+  EXPECT_EQ(Rec.Clicks, 1);
+  // The parent reflects a child's command back to it.
+  SendMessageW(Form->Handle(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), reinterpret_cast<LPARAM>(P->Handle()));
+  EXPECT_EQ(P->CommandNotifications, 1);
+  EXPECT_EQ(P->Perform(CM_HITTEST), HTCLIENT);
+}
+
+TEST_F(FormFixture, PaintingReadsBackFromTheWindow) {
+  TProbe* P = AddProbe(Form.get(), Bounds(10, 10, 40, 30));
+  P->PaintColor = clLime;
+  Form->Show();
+  Application()->ProcessMessages();
+  P->Update();
+  EXPECT_GT(P->Paints, 0);
+  TBitmap B;
+  B.SetPixelFormat(TPixelFormat::pf24bit);
+  B.SetSize(40, 30);
+  HDC DC = GetDC(P->Handle());
+  BitBlt(B.Canvas()->Handle(), 0, 0, 40, 30, DC, 0, 0, SRCCOPY);
+  ReleaseDC(P->Handle(), DC);
+  EXPECT_EQ(B.Canvas()->Pixels(20, 15) & 0xFFFFFF, clLime);
+}
+
+TEST_F(FormFixture, AlignAndAnchorsFollowTheParentSize) {
+  Form->SetClientWidth(300);
+  Form->SetClientHeight(200);
+  TProbe* Top = AddProbe(Form.get(), Bounds(0, 0, 10, 20));
+  Top->SetAlign(alTop);
+  TProbe* Client = AddProbe(Form.get(), Bounds(0, 0, 10, 10));
+  Client->SetAlign(alClient);
+  Form->Show();
+  Form->SetClientWidth(300);
+  Form->SetClientHeight(200);
+  EXPECT_EQ(Top->BoundsRect(), Rect(0, 0, 300, 20));
+  EXPECT_EQ(Client->BoundsRect(), Rect(0, 20, 300, 200));
+  Client->SetAlign(alNone);
+  Client->SetBounds(10, 50, 100, 40);
+  Client->SetAnchors({akLeft, akTop, akRight});  // stretches
+  TProbe* Right = AddProbe(Form.get(), Bounds(250, 100, 40, 30));
+  Right->SetAnchors({akRight, akBottom});  // moves
+  Form->SetClientWidth(400);
+  Form->SetClientHeight(260);
+  EXPECT_EQ(Client->BoundsRect(), Rect(10, 50, 210, 90));
+  EXPECT_EQ(Right->BoundsRect(), Bounds(350, 160, 40, 30));
+  EXPECT_EQ(Top->Width(), 400);
+}
+
+TEST_F(FormFixture, TabMovesFocusInTabOrder) {
+  TProbe* A = AddProbe(Form.get(), Bounds(10, 10, 40, 30));
+  TProbe* B = AddProbe(Form.get(), Bounds(60, 10, 40, 30));
+  TProbe* C = AddProbe(Form.get(), Bounds(110, 10, 40, 30));
+  C->SetTabOrder(0);  // C, A, B
+  Form->Show();
+  SetForegroundWindow(Form->Handle());
+  C->SetFocus();
+  Application()->ProcessMessages();
+  ASSERT_TRUE(C->Focused());
+  auto PressTab = [&](bool Shift) {
+    // The key goes through the application's message loop like a real one.
+    if (Shift) {
+      BYTE State[256];
+      GetKeyboardState(State);
+      State[VK_SHIFT] = 0x80;
+      SetKeyboardState(State);
+    }
+    PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 0x000F0001);
+    Application()->ProcessMessages();
+    if (Shift) {
+      BYTE State[256];
+      GetKeyboardState(State);
+      State[VK_SHIFT] = 0;
+      SetKeyboardState(State);
+    }
+  };
+  PressTab(false);
+  EXPECT_TRUE(A->Focused());
+  EXPECT_EQ(Form->ActiveControl(), A);
+  PressTab(false);
+  EXPECT_TRUE(B->Focused());
+  PressTab(true);
+  EXPECT_TRUE(A->Focused());
+  EXPECT_GT(A->Entered, 0);
+}
+
+TEST_F(FormFixture, ModalFormEndsWithItsModalResultAndReenablesOthers) {
+  Form->Show();
+  TOwned<TCustomForm> Dialog(Create<TForm>(nullptr, true));
+  Dialog->SetBounds(80, 80, 200, 100);
+  TRecorder Rec;
+  Rec.Modal = Dialog.get();
+  TOwned<TTimer> Timer(Create<TTimer>(nullptr));
+  Timer->SetInterval(50);
+  struct TCheck {
+    HWND Main;
+    bool WasDisabled = false;
+    TRecorder* Rec;
+    void Tick(TObject* Sender) {
+      WasDisabled = !IsWindowEnabled(Main);
+      Rec->EndModal(Sender);
+    }
+  } Check{Form->Handle(), false, &Rec};
+  Timer->SetOnTimer(MakeEvent<&TCheck::Tick>(&Check));
+  EXPECT_EQ(Dialog->ShowModal(), mrOk);
+  EXPECT_TRUE(Check.WasDisabled);
+  EXPECT_TRUE(IsWindowEnabled(Form->Handle()));
+  EXPECT_FALSE(Dialog->Visible());
+}
+
+TEST_F(FormFixture, ExceptionInAClickHandlerReachesHandleException) {
+  TProbe* P = AddProbe(Form.get(), Bounds(10, 10, 40, 30));
+  TRecorder Rec;
+  P->OnClick = MakeEvent<&TRecorder::Throw>(&Rec);
+  Application()->OnException = MakeEvent<&TRecorder::OnException>(&Rec);
+  Form->Show();
+  SendMessageW(P->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageW(P->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  Application()->OnException = nullptr;
+  ASSERT_EQ(Rec.Errors.size(), 1u);
+  EXPECT_EQ(Rec.Errors[0], L"bad value in handler");
+}
+
+TEST_F(FormFixture, FormDesignedAt96DpiScalesTo144) {
+  TProbe* P = AddProbe(Form.get(), Bounds(10, 20, 100, 21));
+  P->Font()->SetHeight(-12);  // own font: scales with the control
+  TProbe* Inherits = AddProbe(Form.get(), Bounds(0, 0, 10, 10));
+  Form->Font()->SetHeight(-11);
+  ASSERT_TRUE(Inherits->ParentFont());
+  Form->ScaleForPPI(144);
+  EXPECT_EQ(P->BoundsRect(), Rect(15, 30, 165, 62));
+  EXPECT_EQ(P->Font()->Height(), -18);
+  EXPECT_EQ(Form->Font()->Height(), -17);
+  EXPECT_EQ(Inherits->Font()->Height(), -17);
+  EXPECT_EQ(Form->CurrentPPI(), 144);
+}
+
+TEST_F(FormFixture, FreeingAChildUnlinksItAndItsWindow) {
+  TProbe* P = AddProbe(Form.get(), Bounds(10, 10, 40, 30));
+  Form->Show();
+  HWND Wnd = P->Handle();
+  EXPECT_EQ(Form->ControlCount(), 1);
+  P->Free();
+  EXPECT_EQ(Form->ControlCount(), 0);
+  EXPECT_EQ(Form->ComponentCount(), 0);
+  EXPECT_FALSE(IsWindow(Wnd));
+}
+
+}  // namespace
+
+namespace {
+
+// A control whose window the platform refuses: its parent window is bogus.
+class TOrphan : public TCustomControl {
+  DECLARE_CLASS(TOrphan, TCustomControl)
+ public:
+  using TCustomControl::TCustomControl;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override {
+    inherited::CreateParams(Params);
+    Params.WndParent = reinterpret_cast<HWND>(static_cast<intptr_t>(0x7FFF0001));
+  }
+};
+IMPLEMENT_CLASS(TOrphan)
+
+TEST_F(FormFixture, AWindowThePlatformRefusesRaisesEOSError) {
+  TOwned<TOrphan> C(Create<TOrphan>(nullptr));
+  C->SetVisible(false);  // so that setting the parent window creates nothing yet
+  C->SetParentWindow(reinterpret_cast<HWND>(static_cast<intptr_t>(0x7FFF0001)));
+  try {
+    C->HandleNeeded();
+    FAIL() << "the window must not be created";
+  } catch (EOSError& E) {
+    EXPECT_NE(E.ErrorCode(), 0u);
+    EXPECT_NE(Pos(L"TOrphan", E.Message()), 0);
+  }
+  EXPECT_FALSE(C->HandleAllocated());
+}
+
+TEST_F(FormFixture, ControlsWithoutParentWindowRefuseToCreateOne) {
+  TOwned<TProbe> P(Create<TProbe>(nullptr));
+  EXPECT_THROW(P->HandleNeeded(), EInvalidOperation);
+}
+
+}  // namespace

@@ -1,0 +1,359 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+
+#include "cxClasses.h"
+#include "dxDPIAwareUtils.h"
+
+namespace {
+
+TEST(SmallRoutines, HintsRangeCentreSign) {
+  struct {
+    const wchar_t *Hint, *Short, *Long;
+  } Hints[] = {{L"Text|Long", L"Text", L"Long"},
+               {L"Whole", L"Whole", L"Whole"},
+               {L"|Long", L"", L"Long"},
+               {L"a|b|c", L"a", L"b|c"}};
+  for (const auto& H : Hints) {
+    EXPECT_EQ(GetShortHint(H.Hint), H.Short);
+    EXPECT_EQ(GetLongHint(H.Hint), H.Long);
+  }
+  struct {
+    Integer A, B, Center;
+  } Centers[] = {{-3, 0, -2}, {3, 0, 1}, {-1, 0, -1}, {0, 0, 0}, {10, 20, 15}, {-4, -4, -4}};
+  for (const auto& C : Centers) EXPECT_EQ(GetRangeCenter(C.A, C.B), C.Center) << C.A << " " << C.B;
+  EXPECT_EQ(cxSign(0), 1);
+  EXPECT_EQ(cxSign(-0.5), -1);
+  EXPECT_EQ(cxStrCharLength(L"ab", 1), 1);
+  EXPECT_EQ(Size(3, 4), cxSize(3, 4));
+}
+
+class TCounted : public TObject {
+ public:
+  explicit TCounted(int* ACounter) : FCounter(ACounter) {}
+  ~TCounted() override { ++*FCounter; }
+  int* FCounter;
+};
+
+TEST(ObjectList, FreesOnClearOnlyWhenOwning) {
+  int Freed = 0;
+  {
+    TcxObjectList L(true);
+    TCounted* A = new TCounted(&Freed);
+    L.Add(A);
+    L.Add(new TCounted(&Freed));
+    L.Add(new TCounted(&Freed));
+    L.Remove(A);  // the list's own removal never frees
+    EXPECT_EQ(Freed, 0);
+    L.Add(A);
+    EXPECT_EQ(L.FreeAndRemove(A), 2);
+    EXPECT_EQ(Freed, 1);
+    L.FreeAndDelete(0);
+    EXPECT_EQ(Freed, 2);
+  }
+  EXPECT_EQ(Freed, 3);
+  TcxObjectList NotOwning(false);
+  TCounted Kept(&Freed);
+  NotOwning.Add(&Kept);
+  NotOwning.Clear();
+  EXPECT_EQ(Freed, 3);
+}
+
+class TBase : public TObject {
+  DECLARE_CLASS_INLINE(TBase, TObject)
+};
+class TDerived : public TBase {
+  DECLARE_CLASS_INLINE(TDerived, TBase)
+};
+class TMore : public TDerived {
+  DECLARE_CLASS_INLINE(TMore, TDerived)
+};
+class TX : public TObject {
+  DECLARE_CLASS_INLINE(TX, TObject)
+};
+class TY : public TObject {
+  DECLARE_CLASS_INLINE(TY, TObject)
+};
+class TZ : public TObject {
+  DECLARE_CLASS_INLINE(TZ, TObject)
+};
+
+TEST(RegisteredClassList, LookUpByInheritance) {
+  TcxRegisteredClassList L;
+  L.Register(TBase::StaticClass(), TX::StaticClass());
+  EXPECT_EQ(L.FindClass(TDerived::StaticClass()), TX::StaticClass());
+  L.Register(TDerived::StaticClass(), TY::StaticClass());
+  EXPECT_EQ(L.FindClass(TDerived::StaticClass()), TY::StaticClass());
+  EXPECT_EQ(L.FindClass(TMore::StaticClass()), TY::StaticClass());
+  EXPECT_EQ(L.FindClass(TBase::StaticClass()), TX::StaticClass());
+  EXPECT_EQ(L.FindClass(TZ::StaticClass()), nullptr);
+
+  L.Register(TBase::StaticClass(), TZ::StaticClass());  // the newest wins
+  EXPECT_EQ(L.FindClass(TBase::StaticClass()), TZ::StaticClass());
+  L.Unregister(TBase::StaticClass(), TZ::StaticClass());
+  EXPECT_EQ(L.FindClass(TBase::StaticClass()), TX::StaticClass());
+
+  TcxRegisteredClassList Reverse;  // descendant first, ancestor afterwards
+  Reverse.Register(TDerived::StaticClass(), TY::StaticClass());
+  Reverse.Register(TBase::StaticClass(), TX::StaticClass());
+  EXPECT_EQ(Reverse.Items(0)->ItemClass, TBase::StaticClass());
+  EXPECT_EQ(Reverse.FindClass(TDerived::StaticClass()), TY::StaticClass());
+  Integer Index = -1;
+  TcxRegisteredClassList Only;
+  Only.Register(TDerived::StaticClass(), TY::StaticClass());
+  EXPECT_FALSE(Only.Find(TBase::StaticClass(), Index));
+  EXPECT_EQ(Index, 0);  // the first descendant registration
+  EXPECT_THROW(Only.Items(5), EListError);
+}
+
+TEST(RegisteredClasses, DescriptionsHintsAndSorting) {
+  TcxRegisteredClasses R;
+  R.Register(TY::StaticClass(), L"Yankee|The Y class");
+  R.Register(TX::StaticClass(), L"xray|The X class");
+  R.Register(TX::StaticClass(), L"Other");  // the first registration stays
+  R.Register(TZ::StaticClass(), L"");
+  EXPECT_EQ(R.Count(), 3);
+  EXPECT_EQ(R.GetDescriptionByClass(TX::StaticClass()), L"xray");
+  EXPECT_EQ(R.GetHintByClass(TY::StaticClass()), L"The Y class");
+  EXPECT_EQ(R.GetHintByClass(TBase::StaticClass()), L"");
+  EXPECT_EQ(R.FindByClassName(L"TX"), TX::StaticClass());
+  EXPECT_EQ(R.FindByClassName(L"tx"), nullptr);
+  EXPECT_EQ(R.FindByDescription(L"Yankee"), TY::StaticClass());
+  EXPECT_EQ(R.FindByDescription(L""), nullptr);
+  R.SetSorted(true);
+  EXPECT_EQ(R.Items(0), TZ::StaticClass());
+  EXPECT_EQ(R.Items(1), TX::StaticClass());  // case-insensitive: xray before Yankee
+  R.Register(TBase::StaticClass(), L"Alpha");
+  EXPECT_EQ(R.Items(1), TBase::StaticClass());
+  R.Unregister(TX::StaticClass());
+  EXPECT_EQ(R.GetIndexByClass(TX::StaticClass()), -1);
+}
+
+TEST(ObjectLinks, ClearedWhenTheComponentIsFreed) {
+  TcxComponent* C = Create<TcxComponent>(nullptr);
+  TcxObjectLink* L1 = cxAddObjectLink(C);
+  TcxObjectLink* L2 = cxAddObjectLink(C);
+  EXPECT_EQ(cxAddObjectLink(nullptr), nullptr);
+  cxRemoveObjectLink(L2);
+  C->Free();
+  EXPECT_EQ(L1->Ref, nullptr);
+  cxRemoveObjectLink(L1);
+  cxRemoveObjectLink(nullptr);
+  TObject Plain;
+  TcxObjectLink* L3 = cxAddObjectLink(&Plain);
+  cxClearObjectLinks(&Plain);
+  EXPECT_EQ(L3->Ref, nullptr);
+  cxRemoveObjectLink(L3);
+}
+
+class TWatcher : public TObject {
+ public:
+  std::vector<TComponent*> Freed;
+  void OnFree(TComponent* C) { Freed.push_back(C); }
+};
+
+TEST(FreeNotificator, ReportsFreedSendersUntilRemoved) {
+  TWatcher W;
+  TOwned<TcxFreeNotificator> N = MakeOwned<TcxFreeNotificator>(nullptr);
+  N->SetOnFreeNotification(MakeEvent<&TWatcher::OnFree>(&W));
+  TComponent* A = Create<TComponent>(nullptr);
+  TComponent* B = Create<TComponent>(nullptr);
+  N->AddSender(A);
+  N->AddSender(B);
+  N->AddSender(nullptr);
+  N->RemoveSender(B);
+  A->Free();
+  B->Free();
+  EXPECT_EQ(W.Freed, std::vector<TComponent*>{A});
+}
+
+TEST(PersistentBases, OwnerAndAssignment) {
+  TOwned<TcxOwnedPersistent> Owner = MakeOwned<TcxOwnedPersistent>(nullptr);
+  TOwned<TcxOwnedPersistent> P = MakeOwned<TcxOwnedPersistent>(Owner.get());
+  EXPECT_EQ(GetPersistentOwner(P.get()), Owner.get());
+  EXPECT_NO_THROW(P->Assign(Owner.get()));
+  TOwned<TcxInterfacedPersistent> I = MakeOwned<TcxInterfacedPersistent>(Owner.get());
+  EXPECT_EQ(GetPersistentOwner(I.get()), Owner.get());
+  EXPECT_THROW(P->Assign(I.get()), EConvertError);
+}
+
+class TScaled : public TcxScalableComponent {
+  DECLARE_CLASS(TScaled, TcxScalableComponent)
+ public:
+  using TcxScalableComponent::TcxScalableComponent;
+  std::vector<std::pair<Integer, Integer>> Changes;
+  void STDMETHODCALLTYPE ChangeScale(Integer M, Integer D) override {
+    Changes.emplace_back(M, D);
+    TcxScalableComponent::ChangeScale(M, D);
+  }
+};
+IMPLEMENT_CREATABLE_CLASS(TScaled)
+
+TOwned<TMemoryStream> FormStream(const char* AText) {
+  TOwned<TMemoryStream> Text = MakeOwned<TMemoryStream>();
+  Text->WriteBuffer(AText, static_cast<Integer>(std::strlen(AText)));
+  Text->SetPosition(0);
+  TOwned<TMemoryStream> Binary = MakeOwned<TMemoryStream>();
+  ObjectTextToBinary(Text.get(), Binary.get());
+  Binary->SetPosition(0);
+  return Binary;
+}
+
+TEST(ScalableComponent, RescalesSizesStoredAtAnotherDPI) {
+  struct {
+    bool Scalable;
+    size_t ChangeCount;
+  } Cases[] = {{true, 1}, {false, 0}};
+  for (const auto& C : Cases) {
+    TOwned<TScaled> S = MakeOwned<TScaled>(nullptr);
+    S->SetScalable(C.Scalable);
+    EXPECT_EQ(S->PixelsPerInch(), 96);
+    TOwned<TMemoryStream> Form = FormStream("object Scaled: TScaled\n  PixelsPerInch = 120\nend\n");
+    ReadComponentFromStream(Form.get(), S.get());
+    ASSERT_EQ(S->Changes.size(), C.ChangeCount);
+    if (C.Scalable) {
+      EXPECT_EQ(S->Changes[0], std::make_pair(96, 120));
+    }
+    EXPECT_EQ(S->PixelsPerInch(), 96);  // set to the owner's DPI in any case
+  }
+  TOwned<TScaled> S = MakeOwned<TScaled>(nullptr);
+  S->ScaleFactor()->Assign(3, 2, false);
+  TOwned<TMemoryStream> Binary = MakeOwned<TMemoryStream>();
+  WriteComponentToStream(Binary.get(), S.get());
+  Binary->SetPosition(0);
+  TOwned<TMemoryStream> Text = MakeOwned<TMemoryStream>();
+  ObjectBinaryToText(Binary.get(), Text.get());
+  std::string Written(static_cast<const char*>(Text->Memory()), static_cast<size_t>(Text->Size()));
+  EXPECT_NE(Written.find("PixelsPerInch = 144"), std::string::npos) << Written;
+  EXPECT_EQ(dxGetScaleFactor(S.get()), S->ScaleFactor());
+  void* Intf = nullptr;
+  EXPECT_TRUE(Supports(S.get(), __uuidof(IcxScalableComponent), &Intf));
+}
+
+class TLinked : public TcxComponent {
+ public:
+  using TcxComponent::TcxComponent;
+  TComponent* Partner = nullptr;
+  void Design() { SetDesigning(true, false); }
+
+ protected:
+  void GetFakeComponentLinks(TList* AList) override { AList->Add(Partner); }
+};
+
+TEST(Component, FakeLinksOnlyAtDesignTime) {
+  TOwned<TComponent> Owner = MakeOwned<TComponent>(nullptr);
+  TLinked* L = Create<TLinked>(Owner.get());
+  TComponent* Partner = Create<TComponent>(Owner.get());
+  L->Partner = Partner;
+  L->SetFakeComponentLink3(Owner.get());
+  L->UpdateFakeLinks();  // not designing: nothing changes
+  EXPECT_EQ(L->GetFakeComponentLink1(), nullptr);
+  EXPECT_EQ(L->GetFakeComponentLink3(), Owner.get());
+  L->Design();
+  L->UpdateFakeLinks();
+  EXPECT_EQ(L->GetFakeComponentLink1(), Partner);
+  EXPECT_EQ(L->GetFakeComponentLink2(), nullptr);
+  EXPECT_EQ(L->GetFakeComponentLink3(), nullptr);
+  EXPECT_TRUE(L->IsDesigning());
+}
+
+// --- message window and timers
+
+class TTicks : public TObject {
+ public:
+  int Count = 0;
+  TcxTimer* StopOnTick = nullptr;
+  void Tick(TObject*) {
+    ++Count;
+    if (StopOnTick) StopOnTick->SetEnabled(false);
+  }
+};
+
+void PumpUntil(const std::function<bool()>& ADone, int ARounds = 500) {
+  // Bounded wait for messages that the platform timer posts.
+  for (int I = 0; I < ARounds && !ADone(); ++I) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    MSG Msg;
+    while (PeekMessageW(&Msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&Msg);
+  }
+}
+
+TEST(Timers, StartStopAndRestartRules) {
+  TTicks T;
+  TOwned<TcxTimer> Timer = MakeOwned<TcxTimer>(nullptr);
+  EXPECT_TRUE(Timer->Enabled());
+  EXPECT_EQ(Timer->Interval(), 1000u);
+  EXPECT_FALSE(Timer->TimerOn());  // no handler yet
+  Timer->SetOnTimer(MakeEvent<&TTicks::Tick>(&T));
+  EXPECT_TRUE(Timer->TimerOn());
+  EXPECT_GE(ActiveTimerList()->IndexOf(Timer.get()), 0);
+  Timer->SetInterval(0);
+  EXPECT_EQ(Timer->Interval(), 1000u);
+  EXPECT_TRUE(Timer->TimerOn());
+  Timer->SetEnabled(false);
+  EXPECT_FALSE(Timer->TimerOn());
+  EXPECT_EQ(ActiveTimerList()->IndexOf(Timer.get()), -1);
+  Timer->SetEnabled(true);
+  EXPECT_TRUE(Timer->TimerOn());
+
+  TOwned<TcxTimer> Stopped(cxCreateTimer(MakeEvent<&TTicks::Tick>(&T), 50, false));
+  EXPECT_FALSE(Stopped->TimerOn());
+  EXPECT_EQ(Stopped->Interval(), 50u);
+  Stopped->SetEnabled(true);
+  EXPECT_TRUE(Stopped->TimerOn());
+}
+
+TEST(Timers, DispatchOnTheSharedWindow) {
+  TTicks A, B;
+  TOwned<TcxTimer> TA(cxCreateTimer(MakeEvent<&TTicks::Tick>(&A), 100000));
+  TcxTimer* TB = cxCreateTimer(MakeEvent<&TTicks::Tick>(&B), 100000);
+  HWND Wnd = cxTimerWindow()->Handle();
+  ASSERT_NE(Wnd, nullptr);
+  bool MessageOnly = false;
+  for (HWND W = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); W && !MessageOnly;
+       W = FindWindowExW(HWND_MESSAGE, W, nullptr, nullptr))
+    MessageOnly = W == Wnd;
+  EXPECT_TRUE(MessageOnly);
+  SendMessageW(Wnd, WM_TIMER, TA->EventID(), 0);
+  SendMessageW(Wnd, WM_TIMER, TB->EventID(), 0);
+  EXPECT_EQ(A.Count, 1);
+  EXPECT_EQ(B.Count, 1);
+  UINT_PTR FreedID = TB->EventID();
+  TB->Free();  // a message still queued for it must not reach it
+  SendMessageW(Wnd, WM_TIMER, FreedID, 0);
+  SendMessageW(Wnd, WM_TIMER, 12345, 0);
+  SendMessageW(Wnd, WM_TIMER, TA->EventID(), 0);
+  EXPECT_EQ(A.Count, 2);
+  EXPECT_EQ(B.Count, 1);
+}
+
+TEST(Timers, PlatformTimerFires) {
+  TTicks T;
+  TOwned<TcxTimer> Timer(cxCreateTimer(MakeEvent<&TTicks::Tick>(&T), 10));
+  T.StopOnTick = Timer.get();
+  PumpUntil([&] { return T.Count > 0; });
+  EXPECT_EQ(T.Count, 1);
+  EXPECT_FALSE(Timer->TimerOn());
+  PumpUntil([] { return false; }, 30);  // stopped: no further ticks arrive
+  EXPECT_EQ(T.Count, 1);
+}
+
+TEST(MessageWindow, ExceptionsStayInsideTheWindowProcedure) {
+  class TThrowing : public TcxMessageWindow {
+   protected:
+    void WndProc(TMessage& M) override {
+      if (M.Msg == WM_APP) throw EAbort(L"");
+      if (M.Msg == WM_APP + 1) {
+        M.Result = 42;
+        return;
+      }
+      TcxMessageWindow::WndProc(M);
+    }
+  };
+  TOwned<TThrowing> W = MakeOwned<TThrowing>();
+  EXPECT_EQ(SendMessageW(W->Handle(), WM_APP + 1, 0, 0), 42);
+  EXPECT_NO_THROW(SendMessageW(W->Handle(), WM_APP, 0, 0));
+}
+
+}  // namespace
