@@ -12,7 +12,7 @@
 
 namespace {
 
-double Now() {
+double Seconds() {
   LARGE_INTEGER F, C;
   QueryPerformanceFrequency(&F);
   QueryPerformanceCounter(&C);
@@ -75,36 +75,36 @@ int wmain() {
   std::vector<double> Start, End, Eval, Do;
   SIZE_T PeakWorkingSet = 0;
   for (int I = 0; I < Starts; ++I) {
-    double T0 = Now();
+    double T0 = Seconds();
     IDispatch* App = CreateApp();
     String Answer;
     if (!App || !Call(App, L"Eval", L"1", &Answer)) {
       std::printf("the server does not start: register it with tools/standins-register.sh\n");
       return 2;
     }
-    Start.push_back(Now() - T0);
+    Start.push_back(Seconds() - T0);
     HANDLE Process = ServerProcess(App);
     if (I == 0) {
       for (int K = 0; K < Calls; ++K) {
-        double C0 = Now();
+        double C0 = Seconds();
         Call(App, L"Eval", L"ObjectGeography(CreatePoint(7413000.5, 6179000.25), 1)");
-        Eval.push_back(Now() - C0);
-        C0 = Now();
+        Eval.push_back(Seconds() - C0);
+        C0 = Seconds();
         Call(App, L"Do", L"Set Distance Units \"m\"");
-        Do.push_back(Now() - C0);
+        Do.push_back(Seconds() - C0);
       }
       PROCESS_MEMORY_COUNTERS Mem = {};
       if (Process && GetProcessMemoryInfo(Process, &Mem, sizeof Mem))
         PeakWorkingSet = Mem.PeakWorkingSetSize;
     }
-    double T1 = Now();
+    double T1 = Seconds();
     Call(App, L"Do", L"End MapInfo");
     App->Release();
     if (Process) {
       WaitForSingleObject(Process, 30000);
       CloseHandle(Process);
     }
-    End.push_back(Now() - T1);
+    End.push_back(Seconds() - T1);
   }
   Report("instance start (create + first Eval)", Start, 1e3, "ms");
   Report("instance end (End MapInfo + exit)", End, 1e3, "ms");

@@ -4,11 +4,6 @@
 
 void RaiseMapBasicError(const String& AMessage) { throw EMapBasicError(AMessage); }
 
-bool SameText(const String& A, const String& B) {
-  return CompareStringOrdinal(A.c_str(), static_cast<int>(A.size()), B.c_str(),
-                              static_cast<int>(B.size()), TRUE) == CSTR_EQUAL;
-}
-
 namespace {
 
 bool IsIdentStart(wchar_t C) { return IsCharAlphaW(C) || C == L'_'; }

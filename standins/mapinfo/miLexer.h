@@ -51,5 +51,3 @@ class TTokenStream {
   std::vector<TToken> FTokens;
   size_t FPos = 0;
 };
-
-bool SameText(const String& A, const String& B);

@@ -118,13 +118,9 @@ double TMBValue::AsFloat() const {
 }
 
 String FloatToMapBasicText(double AValue, const String& ADecimalSeparator) {
-  char Buf[64];
-  auto R = std::to_chars(Buf, Buf + sizeof Buf, AValue, std::chars_format::general, 15);
-  String T(Buf, R.ptr);
-  if (T == L"-0") T = L"0";
-  size_t P = T.find(L'.');
-  if (P != String::npos) T.replace(P, 1, ADecimalSeparator);
-  return T;
+  TFormatSettings Settings = TFormatSettings::Invariant();
+  Settings.DecimalSeparator = ADecimalSeparator.empty() ? L'.' : ADecimalSeparator[0];
+  return FloatToStr(AValue, Settings);
 }
 
 String ValueToText(const TMBValue& V, const String& ADecimalSeparator) {

@@ -9,23 +9,8 @@ namespace {
 
 using tabengine::FieldType;
 
-String Widen(const std::string& S) {
-  if (S.empty()) return String();
-  int N = MultiByteToWideChar(CP_UTF8, 0, S.data(), static_cast<int>(S.size()), nullptr, 0);
-  String W(N, L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, S.data(), static_cast<int>(S.size()), W.data(), N);
-  return W;
-}
-
-std::string Narrow(const String& S) {
-  if (S.empty()) return std::string();
-  int N = WideCharToMultiByte(CP_UTF8, 0, S.data(), static_cast<int>(S.size()), nullptr, 0, nullptr,
-                              nullptr);
-  std::string A(N, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, S.data(), static_cast<int>(S.size()), A.data(), N, nullptr,
-                      nullptr);
-  return A;
-}
+String Widen(const std::string& S) { return UTF8ToString(S); }
+std::string Narrow(const String& S) { return UTF8Encode(S); }
 
 // Engine failures reach the client with the engine's own text.
 template <class F>
@@ -45,42 +30,14 @@ tabengine::CoordSys ToEngine(const TCoordSys& C) {
   return Engine([&] { return tabengine::CoordSys::Parse(Narrow(C.Clause())); });
 }
 
-bool FileExists(const String& APath) {
-  DWORD A = GetFileAttributesW(APath.c_str());
-  return A != INVALID_FILE_ATTRIBUTES && !(A & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-String FileName(const String& APath) {
-  size_t P = APath.find_last_of(L"\\/:");
-  return P == String::npos ? APath : APath.substr(P + 1);
-}
-
-String BaseName(const String& APath) {
-  String N = FileName(APath);
-  size_t P = N.find_last_of(L'.');
-  return P == String::npos ? N : N.substr(0, P);
-}
-
-String Extension(const String& APath) {
-  String N = FileName(APath);
-  size_t P = N.find_last_of(L'.');
-  return P == String::npos ? String() : N.substr(P);
-}
-
 // A table file named without its extension is a .TAB file.
 String WithExtension(const String& APath, const wchar_t* AExt) {
-  return SameText(Extension(APath), AExt) ? APath : APath + AExt;
-}
-
-String FullPath(const String& APath) {
-  wchar_t Buf[MAX_PATH * 2];
-  DWORD N = GetFullPathNameW(APath.c_str(), MAX_PATH * 2, Buf, nullptr);
-  return N && N < MAX_PATH * 2 ? String(Buf, N) : APath;
+  return SameText(ExtractFileExt(APath), AExt) ? APath : APath + AExt;
 }
 
 // An alias is an identifier: other characters of a file name become "_".
 String AliasOfFile(const String& APath) {
-  String A = BaseName(APath);
+  String A = ChangeFileExt(ExtractFileName(APath), String());
   for (wchar_t& C : A)
     if (!IsCharAlphaNumericW(C) && C != L'_') C = L'_';
   if (A.empty() || !(IsCharAlphaW(A[0]) || A[0] == L'_')) A.insert(0, 1, L'_');
@@ -215,7 +172,7 @@ TOpenTable& TMapBasicSession::OpenTableFile(const String& APath, const String& A
   if (FindTable(AAlias)) RaiseMapBasicError(L"Table " + AAlias + L" is already open.");
   auto T = std::make_unique<TOpenTable>();
   T->Alias = AAlias;
-  T->Path = FullPath(APath);
+  T->Path = ExpandFileName(APath);
   Engine([&] {
     auto Reader = tabengine::TableReader::Open(T->Path);
     T->Schema = Reader->Schema();
@@ -321,7 +278,7 @@ void TMapBasicSession::DoImport(TTokenStream& S) {
     }
   }
   if (!FileExists(Source)) RaiseMapBasicError(L"File " + Source + L" not found.");
-  if (Target.empty()) Target = Source.substr(0, Source.size() - Extension(Source).size());
+  if (Target.empty()) Target = Source.substr(0, Source.size() - ExtractFileExt(Source).size());
   Target = WithExtension(Target, L".tab");
   if (!Overwrite && FileExists(Target)) RaiseMapBasicError(L"File " + Target + L" already exists.");
   String Alias = AliasOfFile(Target);
@@ -359,7 +316,7 @@ void TMapBasicSession::DoCommit(TTokenStream& S) {
     T.Edited = false;
     return;
   }
-  Path = FullPath(WithExtension(Path, L".tab"));
+  Path = ExpandFileName(WithExtension(Path, L".tab"));
   if (!T.Query && SameText(Path, T.Path))
     RaiseMapBasicError(L"Cannot save table " + T.Alias + L" over itself.");
   CheckNoBrokenRow(T);
@@ -450,7 +407,7 @@ void TMapBasicSession::DoCreateTable(TTokenStream& S) {
     }
   }
   if (FindTable(Alias)) RaiseMapBasicError(L"Table " + Alias + L" is already open.");
-  T->Path = FullPath(WithExtension(Path, L".tab"));
+  T->Path = ExpandFileName(WithExtension(Path, L".tab"));
   WriteTable(*T, T->Path, nullptr);
   AddTable(std::move(T));
 }

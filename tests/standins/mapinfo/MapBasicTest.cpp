@@ -39,7 +39,7 @@ TEST(MapBasicNumbers, TextUnderBothDecimalSeparators) {
       {12.0, L"12", L"12"},
       {-0.0, L"0", L"0"},
       {-6179000.25, L"-6179000.25", L"-6179000,25"},
-      {1e20, L"1e+20", L"1e+20"},
+      {1e20, L"1E20", L"1E20"},
       {1234567.891, L"1234567.891", L"1234567,891"},  // never a thousands separator
   };
   for (const auto& C : Cases) {

@@ -35,10 +35,6 @@ class TTempFolder {
   String FPath;
 };
 
-inline bool FileExists(const String& APath) {
-  return GetFileAttributesW(APath.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 inline tabengine::Feature PointFeature(double X, double Y, int64_t AId) {
   tabengine::Feature F;
   F.geometry.type = tabengine::GeometryType::Point;
