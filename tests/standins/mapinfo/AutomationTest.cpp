@@ -67,6 +67,18 @@ TEST_F(MapInfoAutomation, ActivatedByProgIDInItsOwnHiddenProcess) {
   CloseHandle(Process);
 }
 
+// A process registry that closes the server by its main window ends it.
+TEST_F(MapInfoAutomation, ClosingTheMainWindowEndsTheProcess) {
+  TDispatchClient App = TDispatchClient::CreateByProgID(L"MapInfo.Application");
+  HANDLE Process = ServerProcess(App);
+  ASSERT_NE(Process, nullptr);
+  PostMessageW(MainWindow(App), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(Ended(Process));
+  CloseHandle(Process);
+  // The client's calls now fail instead of hanging.
+  EXPECT_THROW(App.Eval(L"1"), EOleSysError);
+}
+
 TEST_F(MapInfoAutomation, FailuresRaiseTheServersErrorText) {
   TDispatchClient App = TDispatchClient::CreateByProgID(L"MapInfo.Application");
   struct TCase {
