@@ -4,6 +4,7 @@
 #include "ComCtrls.h"
 #include "Dialogs.h"
 #include "ExtCtrls.h"
+#include "ImgList.h"
 #include "Forms.h"
 #include "Menus.h"
 #include "StdCtrls.h"
@@ -19,6 +20,7 @@ class ControlModulesEnvironment : public testing::Environment {
     ExtCtrls_Initialize();
     Menus_Initialize();
     Dialogs_Initialize();
+    ImgList_Initialize();
   }
   void TearDown() override {
     Clipbrd_Finalize();
