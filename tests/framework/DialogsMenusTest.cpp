@@ -316,4 +316,19 @@ TEST_F(MenuFormFixture, EscapeClosesThePopupWithoutAClick) {
   EXPECT_TRUE(Log.Clicked.empty());
 }
 
+TEST_F(MenuFormFixture, ContextMenuOfAControlShowsItsPopup) {
+  TEdit* E = Create<TEdit>(Form.get());
+  E->SetParent(Form.get());
+  E->SetPopupMenu(Popup);
+  TMenuPicker Pick(1);
+  // Keyboard-invoked: the menu shows at the control's corner.
+  SendMessageW(E->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(E->Handle()), MAKELPARAM(-1, -1));
+  EXPECT_TRUE(Pick.Seen);
+  EXPECT_EQ(Popup->PopupComponent, E);
+  EXPECT_EQ(Log.Clicked, (std::vector<String>{L"Cut"}));
+  POINT Corner{0, 0};
+  ClientToScreen(E->Handle(), &Corner);
+  EXPECT_EQ(E->ClientToScreen(Point(0, 0)), Point(Corner.x, Corner.y));
+}
+
 }  // namespace
