@@ -4,10 +4,11 @@
 
 namespace {
 
-const wchar_t* const ColorDepthNames[] = {L"cdDeviceDependent", L"cd4Bit", L"cd8Bit",
+const wchar_t* const ColorDepthNames[] = {L"cdDeviceDependent", L"cd4Bit",  L"cd8Bit",
                                           L"cd16Bit",           L"cd24Bit", L"cd32Bit"};
 const TEnumInfo ColorDepthInfo = MakeEnumInfo(L"TColorDepth", ColorDepthNames);
-const wchar_t* const DrawingStyleNames[] = {L"dsFocus", L"dsSelected", L"dsNormal", L"dsTransparent"};
+const wchar_t* const DrawingStyleNames[] = {L"dsFocus", L"dsSelected", L"dsNormal",
+                                            L"dsTransparent"};
 const TEnumInfo DrawingStyleInfo = MakeEnumInfo(L"TDrawingStyle", DrawingStyleNames);
 
 // The platform cannot read a bitmap that is selected into a device context,
@@ -56,8 +57,10 @@ void TCustomImageList::FreeHandle() {
 
 HIMAGELIST TCustomImageList::Handle() {
   if (!FHandle) {
-    static const UINT Depth[] = {ILC_COLORDDB, ILC_COLOR4, ILC_COLOR8, ILC_COLOR16, ILC_COLOR24, ILC_COLOR32};
-    FHandle = ImageList_Create(FWidth, FHeight, Depth[FColorDepth] | (FMasked ? ILC_MASK : 0), 4, 4);
+    static const UINT Depth[] = {ILC_COLORDDB, ILC_COLOR4,  ILC_COLOR8,
+                                 ILC_COLOR16,  ILC_COLOR24, ILC_COLOR32};
+    FHandle =
+        ImageList_Create(FWidth, FHeight, Depth[FColorDepth] | (FMasked ? ILC_MASK : 0), 4, 4);
     if (!FHandle) throw EInvalidOperation(L"Invalid ImageList");
   }
   return FHandle;
@@ -92,7 +95,8 @@ void TCustomImageList::SetMasked(bool V) {
 Integer TCustomImageList::Count() { return FHandle ? ImageList_GetImageCount(FHandle) : 0; }
 
 void TCustomImageList::CheckIndex(Integer Index) {
-  if (Index < 0 || Index >= Count()) throw EInvalidOperation(Format(L"Invalid ImageList Index (%d)", {Index}));
+  if (Index < 0 || Index >= Count())
+    throw EInvalidOperation(Format(L"Invalid ImageList Index (%d)", {Index}));
 }
 
 Integer TCustomImageList::Add(TBitmap* Image, TBitmap* Mask) {

@@ -14,7 +14,13 @@ enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
-enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable, lbVirtual, lbVirtualOwnerDraw };
+enum TListBoxStyle {
+  lbStandard,
+  lbOwnerDrawFixed,
+  lbOwnerDrawVariable,
+  lbVirtual,
+  lbVirtualOwnerDraw
+};
 enum TOwnerDrawStateItem {
   odSelected,
   odGrayed,

@@ -207,7 +207,8 @@ TEST(Clipboard, TextInBothEncodingsAndNestedOpen) {
 }
 
 TEST(Clipboard, HeldByAnotherWindowCannotBeOpened) {
-  HWND Other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+  HWND Other =
+      CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
   ASSERT_TRUE(OpenClipboard(Other));
   // The platform refuses another thread's open while this one holds it.
   struct Result {

@@ -11,8 +11,8 @@ namespace {
 // Answers the platform's modal windows from a timer, which their own
 // message loops keep serving.
 struct TDriver {
-  String Title;          // dialog title to wait for
-  String TypeName;       // file name to type; empty: cancel
+  String Title;     // dialog title to wait for
+  String TypeName;  // file name to type; empty: cancel
   bool Found = false;
   int Ticks = 0;
   TOwned<TTimer> Timer;
@@ -67,14 +67,16 @@ struct TDriver {
     }
     HWND Edit = FileNameEdit(Dialog);
     SendMessageW(Edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(TypeName.c_str()));
-    PostMessageW(Dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(Dialog, IDOK)));
+    PostMessageW(Dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(Dialog, IDOK)));
   }
 };
 
 String MakeTempFolder() {
   wchar_t Base[MAX_PATH];
   GetTempPathW(MAX_PATH, Base);
-  String Dir = String(Base) + L"fw_dialogs_" + IntToStr(static_cast<Integer>(GetCurrentProcessId()));
+  String Dir =
+      String(Base) + L"fw_dialogs_" + IntToStr(static_cast<Integer>(GetCurrentProcessId()));
   CreateDirectoryW(Dir.c_str(), nullptr);
   return Dir;
 }
@@ -88,7 +90,8 @@ struct DialogsFixture : testing::Test {
   String Dir;
   void SetUp() override { Dir = MakeTempFolder(); }
   void TearDown() override {
-    for (const wchar_t* N : {L"\\existing.txt", L"\\second.txt", L"\\report.csv"}) DeleteFileW((Dir + N).c_str());
+    for (const wchar_t* N : {L"\\existing.txt", L"\\second.txt", L"\\report.csv"})
+      DeleteFileW((Dir + N).c_str());
     RemoveDirectoryW(Dir.c_str());
   }
 };
@@ -263,8 +266,10 @@ struct TMenuPicker {
     bool Open = Menu && IsWindowVisible(Menu);
     if (++Ticks > 60) {
       // Never hang the run: close whatever menu is still open.
-      if (Open) EndMenu();
-      else Timer->SetEnabled(false);
+      if (Open)
+        EndMenu();
+      else
+        Timer->SetEnabled(false);
       return;
     }
     if (!Open || Sent) return;
@@ -322,13 +327,21 @@ TEST_F(MenuFormFixture, ContextMenuOfAControlShowsItsPopup) {
   E->SetPopupMenu(Popup);
   TMenuPicker Pick(1);
   // Keyboard-invoked: the menu shows at the control's corner.
-  SendMessageW(E->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(E->Handle()), MAKELPARAM(-1, -1));
+  SendMessageW(E->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(E->Handle()),
+               MAKELPARAM(-1, -1));
   EXPECT_TRUE(Pick.Seen);
   EXPECT_EQ(Popup->PopupComponent, E);
   EXPECT_EQ(Log.Clicked, (std::vector<String>{L"Cut"}));
   POINT Corner{0, 0};
   ClientToScreen(E->Handle(), &Corner);
   EXPECT_EQ(E->ClientToScreen(Point(0, 0)), Point(Corner.x, Corner.y));
+  // Without AutoPopup the edit shows its own menu instead (closed here).
+  Popup->SetAutoPopup(false);
+  TMenuPicker Close(0, true);
+  SendMessageW(E->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(E->Handle()),
+               MAKELPARAM(-1, -1));
+  EXPECT_TRUE(Close.Seen);
+  EXPECT_EQ(Log.Popups, 1);
 }
 
 }  // namespace

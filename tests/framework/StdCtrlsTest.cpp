@@ -112,6 +112,26 @@ TEST_F(StdCtrlsFixture, EditSelectionAndOnChange) {
   EXPECT_EQ(E->Text(), L"");
 }
 
+TEST_F(StdCtrlsFixture, EditSelectsAllWhenEnteredByKeyboard) {
+  TEdit* A = Add<TEdit>(Bounds(10, 10, 100, 21));
+  TEdit* B = Add<TEdit>(Bounds(10, 40, 100, 21));
+  B->SetText(L"select me");
+  TEdit* C = Add<TEdit>(Bounds(10, 70, 100, 21));
+  C->SetText(L"keep caret");
+  C->SetAutoSelect(false);
+  Form->Show();
+  SetForegroundWindow(Form->Handle());
+  A->SetFocus();
+  Application()->ProcessMessages();
+  B->SetFocus();
+  Application()->ProcessMessages();
+  EXPECT_EQ(B->SelLength(), 9);
+  C->SetSelStart(2);
+  C->SetFocus();
+  Application()->ProcessMessages();
+  EXPECT_EQ(C->SelLength(), 0);
+}
+
 TEST_F(StdCtrlsFixture, MemoLinesAreALiveListOverTheWindowText) {
   TMemo* M = Add<TMemo>();
   M->Lines()->Add(L"first");
@@ -165,7 +185,10 @@ TEST_F(StdCtrlsFixture, MemoStylesAndDialogCodes) {
   struct Case {
     TScrollStyle Bars;
     bool V, Hz;
-  } Cases[] = {{ssNone, false, false}, {ssVertical, true, false}, {ssHorizontal, false, true}, {ssBoth, true, true}};
+  } Cases[] = {{ssNone, false, false},
+               {ssVertical, true, false},
+               {ssHorizontal, false, true},
+               {ssBoth, true, true}};
   for (const Case& C : Cases) {
     M->SetScrollBars(C.Bars);
     EXPECT_EQ((StyleOf(M->Handle()) & WS_VSCROLL) != 0, C.V) << C.Bars;

@@ -4,8 +4,8 @@
 #include "ComCtrls.h"
 #include "Dialogs.h"
 #include "ExtCtrls.h"
-#include "ImgList.h"
 #include "Forms.h"
+#include "ImgList.h"
 #include "Menus.h"
 #include "StdCtrls.h"
 
@@ -27,7 +27,8 @@ class ControlModulesEnvironment : public testing::Environment {
     ComCtrls_Finalize();
   }
 };
-const testing::Environment* const Env = testing::AddGlobalTestEnvironment(new ControlModulesEnvironment);
+const testing::Environment* const Env =
+    testing::AddGlobalTestEnvironment(new ControlModulesEnvironment);
 
 class TStdTestForm : public TForm {
   DECLARE_CLASS(TStdTestForm, TForm)
@@ -161,9 +162,9 @@ TEST(StdForm, PanelShapeAndImagePaint) {
   EXPECT_EQ(GetPixel(PDC, 99, 49), static_cast<COLORREF>(ColorToRGB(clBtnShadow)));
   ReleaseDC(P->Handle(), PDC);
   HDC DC = GetDC(F->Handle());
-  EXPECT_EQ(GetPixel(DC, 140, 20), static_cast<COLORREF>(RGB(0, 255, 0)));  // circle centre
+  EXPECT_EQ(GetPixel(DC, 140, 20), static_cast<COLORREF>(RGB(0, 255, 0)));     // circle centre
   EXPECT_EQ(GetPixel(DC, 121, 1), static_cast<COLORREF>(RGB(255, 255, 255)));  // outside the circle
-  EXPECT_EQ(GetPixel(DC, 200, 10), static_cast<COLORREF>(RGB(0, 0, 255)));  // the picture
+  EXPECT_EQ(GetPixel(DC, 200, 10), static_cast<COLORREF>(RGB(0, 0, 255)));     // the picture
   EXPECT_EQ(GetPixel(DC, 182, 10), static_cast<COLORREF>(RGB(255, 255, 255)));  // beside it
   ReleaseDC(F->Handle(), DC);
 }
