@@ -342,6 +342,12 @@ void TCustomMemo::CreateParams(TCreateParams& Params) {
   Params.Style |= Align[FAlignment];
 }
 
+void TCustomMemo::KeyPress(Char& Key) {
+  inherited::KeyPress(Key);
+  // A return that went to the default button must not also break the line.
+  if (Key == L'\r' && !FWantReturns) Key = 0;
+}
+
 void TCustomMemo::SetScrollBars(TScrollStyle V) {
   if (V == FScrollBars) return;
   FScrollBars = V;

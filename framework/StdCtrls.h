@@ -148,6 +148,7 @@ class TCustomMemo : public TCustomEdit {
 
  protected:
   void CreateParams(TCreateParams& Params) override;
+  void KeyPress(Char& Key) override;
   TStrings* FLines = nullptr;
 
  private:

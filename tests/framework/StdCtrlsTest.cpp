@@ -253,6 +253,33 @@ TEST_F(StdCtrlsFixture, ReturnAndEscapeReachDefaultAndCancelButtons) {
   EXPECT_EQ(OkEv.Clicks, 2);
 }
 
+TEST_F(StdCtrlsFixture, MemoTakesReturnOnlyWhenItWantsIt) {
+  TMemo* M = Add<TMemo>(Bounds(10, 10, 150, 80));
+  TButton* Ok = Add<TButton>(Bounds(10, 100, 75, 25));
+  Ok->SetDefault(true);
+  TEvents Ev;
+  Ok->OnClick = MakeEvent<&TEvents::Click>(&Ev);
+  Form->Show();
+  SetForegroundWindow(Form->Handle());
+  M->SetFocus();
+  Application()->ProcessMessages();
+  ASSERT_TRUE(M->Focused());
+  // The message loop makes the character of the key down, as for a typed key.
+  auto PressReturn = [&] {
+    PostMessageW(M->Handle(), WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    PostMessageW(M->Handle(), WM_KEYUP, VK_RETURN, 0xC01C0001);
+    Application()->ProcessMessages();
+  };
+  PressReturn();
+  EXPECT_EQ(Ev.Clicks, 0);
+  EXPECT_EQ(M->Lines()->Count(), 1);  // a new line after the empty first one
+  M->SetWantReturns(false);
+  M->Clear();
+  PressReturn();
+  EXPECT_EQ(Ev.Clicks, 1);
+  EXPECT_EQ(M->Text(), L"");
+}
+
 TEST_F(StdCtrlsFixture, CheckBoxStatesRoundTripThroughTheWindow) {
   TCheckBox* C = Add<TCheckBox>();
   TEvents Ev;
