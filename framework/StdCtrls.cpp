@@ -700,8 +700,11 @@ void TCustomComboBox::Change() {
 }
 
 void TCustomComboBox::Select() {
-  if (OnSelect) OnSelect(this);
-  Change();
+  // A handler of the selection takes the place of the change event.
+  if (OnSelect)
+    OnSelect(this);
+  else
+    Change();
 }
 
 void TCustomComboBox::Dispatch(TMessage& Message) {

@@ -340,15 +340,25 @@ TEST_F(StdCtrlsFixture, ComboBoxItemsIndexAndText) {
   EXPECT_EQ(Ev.Clicks, 1);
   EXPECT_EQ(Ev.Changes, 1);
   EXPECT_EQ(Ev.Texts.back(), L"alpha");
+  C->OnSelect = MakeEvent<&TEvents::Select>(&Ev);
+  SendMessageW(H, CB_SETCURSEL, 1, 0);
+  SendMessageW(Form->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(H), CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(H));
+  EXPECT_EQ(Ev.Selects, 1);
+  EXPECT_EQ(Ev.Changes, 1);
+  // Typing into the edit part changes.
+  SendMessageW(Form->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(H), CBN_EDITCHANGE),
+               reinterpret_cast<LPARAM>(H));
+  EXPECT_EQ(Ev.Changes, 2);
 
   // The fixed list: the text selects an item or nothing, and the window keeps the style.
   C->SetStyle(csDropDownList);
   EXPECT_EQ(StyleOf(C->Handle()) & 3, CBS_DROPDOWNLIST);
   EXPECT_EQ(SendMessageW(C->Handle(), CB_GETCOUNT, 0, 0), 3);
-  EXPECT_EQ(C->ItemIndex(), 0);
-  C->SetText(L"beta");
   EXPECT_EQ(C->ItemIndex(), 1);
-  EXPECT_EQ(C->Text(), L"beta");
+  C->SetText(L"gamma");
+  EXPECT_EQ(C->ItemIndex(), 2);
+  EXPECT_EQ(C->Text(), L"gamma");
   C->SetText(L"not an item");
   EXPECT_EQ(C->ItemIndex(), -1);
   EXPECT_EQ(C->Text(), L"");
