@@ -1002,20 +1002,16 @@ void TCustomLabel::Paint() {
 
 void TCustomLabel::AdjustBounds() {
   if (ComponentState().Contains(csReading) || !FAutoSize || !FParent) return;
-  if (!FParent->HandleAllocated()) return;
   TRect R = ClientRect();
-  HDC DC = GetDC(nullptr);
-  TOwned<TCanvas> Measure(Create<TCanvas>());
-  Measure->SetHandle(DC);
-  Measure->Font()->Assign(FFont.get());
   String Text = GetText();
   if (Text.empty()) Text = L" ";
   UINT Flags = DT_CALCRECT | DT_EXPANDTABS | (FWordWrap ? DT_WORDBREAK : 0) |
                (FShowAccelChar ? 0 : DT_NOPREFIX);
-  Measure->Handle();
-  SelectObject(DC, Measure->Font()->Handle());
+  // Measured on the screen, so that a label sizes itself before any window exists.
+  HDC DC = GetDC(nullptr);
+  HGDIOBJ OldFont = SelectObject(DC, FFont->Handle());
   DrawTextW(DC, Text.c_str(), static_cast<int>(Text.size()), &R, Flags);
-  Measure->SetHandle(nullptr);
+  SelectObject(DC, OldFont);
   ReleaseDC(nullptr, DC);
   Integer X = FLeft;
   if (FAlignment == taRightJustify)

@@ -80,6 +80,10 @@ TEST(StdForm, ReadFromItsTextResourceAndShown) {
   EXPECT_EQ(F->Caption(), L"Стандартные элементы");
   EXPECT_EQ(F->Edit1->Parent(), F->Panel1);
   EXPECT_EQ(F->Label1->Parent(), F->Panel1);
+  // The label sized itself to its caption while the form was read, before any window.
+  EXPECT_FALSE(F->Panel1->HandleAllocated());
+  EXPECT_GT(F->Label1->Width(), 10);
+  EXPECT_LT(F->Label1->Width(), 65);
   F->Show();
   EXPECT_EQ(GetParent(F->Edit1->Handle()), F->Panel1->Handle());
   EXPECT_EQ(F->Edit1->Text(), L"initial");
