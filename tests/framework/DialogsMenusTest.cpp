@@ -16,6 +16,11 @@ struct TDriver {
   bool Found = false;
   int Ticks = 0;
   TOwned<TTimer> Timer;
+  // A message box the dialog raises after the answer is answered with this
+  // button (0: left alone).
+  int Confirm = 0;
+  bool Confirmed = false;
+  HWND Dialog = nullptr;
 
   explicit TDriver(const String& ATitle, const String& AName) : Title(ATitle), TypeName(AName) {
     Timer.reset(Create<TTimer>(nullptr));
@@ -56,8 +61,16 @@ struct TDriver {
       }
       return;
     }
-    if (Answered) return;
-    HWND Dialog = FindWindowW(L"#32770", Title.c_str());
+    if (Answered) {
+      if (Confirm == 0 || Confirmed) return;
+      for (HWND W = nullptr; (W = FindWindowExW(nullptr, W, L"#32770", nullptr)) != nullptr;)
+        if (W != Dialog && GetWindow(W, GW_OWNER) == Dialog && IsWindowVisible(W)) {
+          PostMessageW(W, WM_COMMAND, MAKEWPARAM(Confirm, BN_CLICKED), 0);
+          Confirmed = true;
+        }
+      return;
+    }
+    Dialog = FindWindowW(L"#32770", Title.c_str());
     if (!Dialog || !IsWindowVisible(Dialog)) return;
     Found = true;
     Answered = true;
@@ -135,6 +148,19 @@ TEST_F(DialogsFixture, SaveDialogAddsTheDefaultExtension) {
   TDriver Driver(L"Save the report", L"report");
   ASSERT_TRUE(D->Execute());
   EXPECT_TRUE(SameText(D->FileName(), Dir + L"\\report.csv")) << D->FileName();
+}
+
+TEST_F(DialogsFixture, OverwritePromptIsAnsweredBeforeTheDialogEnds) {
+  Touch(Dir + L"\\report.csv");
+  TOwned<TSaveDialog> D(Create<TSaveDialog>(nullptr));
+  D->SetTitle(L"Replace the report");
+  D->SetInitialDir(Dir);
+  D->SetOptions(D->Options() + TOpenOptions{ofOverwritePrompt});
+  TDriver Driver(L"Replace the report", L"report.csv");
+  Driver.Confirm = IDYES;
+  ASSERT_TRUE(D->Execute());
+  EXPECT_TRUE(Driver.Confirmed);
+  EXPECT_TRUE(SameText(D->FileName(), Dir + L"\\report.csv"));
 }
 
 TEST_F(DialogsFixture, MultiSelectListsEveryFileWithItsFolder) {
