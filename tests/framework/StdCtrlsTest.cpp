@@ -305,6 +305,10 @@ TEST_F(StdCtrlsFixture, CheckBoxStatesRoundTripThroughTheWindow) {
   EXPECT_FALSE(C->Checked());
   // Setting the state in code also clicks, as the framework does.
   EXPECT_GE(Ev.Clicks, 7);
+  EXPECT_FALSE(StyleOf(C->Handle()) & BS_LEFTTEXT);
+  C->SetAlignment(taLeftJustify);
+  EXPECT_TRUE(StyleOf(C->Handle()) & BS_LEFTTEXT);
+  EXPECT_EQ(C->State(), cbGrayed);
 }
 
 TEST_F(StdCtrlsFixture, ComboBoxItemsIndexAndText) {
