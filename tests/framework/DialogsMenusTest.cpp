@@ -53,12 +53,17 @@ struct TDriver {
     // A dialog still open long after it was answered (or never seen) is
     // cancelled, with any message box it raised, rather than hanging the run.
     if (++Ticks > 60) {
-      Timer->SetEnabled(false);
-      while (HWND D = FindWindowW(L"#32770", nullptr)) {
-        if (!IsWindowVisible(D)) break;
-        SendMessageW(D, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-        SendMessageW(D, WM_CLOSE, 0, 0);
+      // Closes one window a tick: a closed dialog goes away only once its
+      // own loop runs again.
+      HWND D = nullptr;
+      for (HWND W = nullptr; (W = FindWindowExW(nullptr, W, L"#32770", nullptr)) != nullptr;)
+        if (IsWindowVisible(W) && GetWindowThreadProcessId(W, nullptr) == GetCurrentThreadId())
+          D = W;
+      if (!D) {
+        Timer->SetEnabled(false);
+        return;
       }
+      PostMessageW(D, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
       return;
     }
     if (Answered) {
