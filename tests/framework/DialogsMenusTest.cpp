@@ -168,6 +168,31 @@ TEST_F(DialogsFixture, OverwritePromptIsAnsweredBeforeTheDialogEnds) {
   EXPECT_TRUE(SameText(D->FileName(), Dir + L"\\report.csv"));
 }
 
+// Hands the platform a structure it rejects, so that the dialog fails
+// without ever showing.
+class TBrokenOpenDialog : public TOpenDialog {
+  DECLARE_CLASS(TBrokenOpenDialog, TOpenDialog)
+ public:
+  using TOpenDialog::TOpenDialog;
+
+ protected:
+  bool DoExecute(OPENFILENAMEW& Info) override {
+    Info.lStructSize = 3;
+    return TOpenDialog::DoExecute(Info);
+  }
+};
+IMPLEMENT_CLASS(TBrokenOpenDialog)
+
+TEST_F(DialogsFixture, AFailedDialogRaisesInsteadOfLookingCancelled) {
+  TOwned<TOpenDialog> D(Create<TBrokenOpenDialog>(nullptr));
+  try {
+    D->Execute();
+    ADD_FAILURE() << "no exception";
+  } catch (EOSError& E) {
+    EXPECT_EQ(E.ErrorCode(), static_cast<DWORD>(CDERR_STRUCTSIZE));
+  }
+}
+
 TEST_F(DialogsFixture, MultiSelectListsEveryFileWithItsFolder) {
   Touch(Dir + L"\\existing.txt");
   Touch(Dir + L"\\second.txt");
