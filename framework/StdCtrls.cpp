@@ -631,6 +631,8 @@ IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TCustomComboBox) {
       .Default(8);
   P.Property<&TCustomComboBox::GetOnChange, &TCustomComboBox::SetOnChange>(L"OnChange");
   P.Property<&TCustomComboBox::GetOnSelect, &TCustomComboBox::SetOnSelect>(L"OnSelect");
+  P.Property<&TCustomComboBox::GetOnDropDown, &TCustomComboBox::SetOnDropDown>(L"OnDropDown");
+  P.Property<&TCustomComboBox::GetOnCloseUp, &TCustomComboBox::SetOnCloseUp>(L"OnCloseUp");
 }
 
 TCustomComboBox::TCustomComboBox(TComponent* AOwner) : TCustomListControl(AOwner) {
@@ -739,6 +741,10 @@ IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TCustomListBox) {
       .Default(0);
   P.Property<&TCustomListBox::ItemHeight, &TCustomListBox::SetItemHeight>(L"ItemHeight")
       .Default(16);
+  P.Property<&TCustomListBox::GetOnDrawItem, &TCustomListBox::SetOnDrawItem>(L"OnDrawItem");
+  P.Property<&TCustomListBox::GetOnMeasureItem, &TCustomListBox::SetOnMeasureItem>(
+      L"OnMeasureItem");
+  P.Property<&TCustomListBox::GetOnData, &TCustomListBox::SetOnData>(L"OnData");
 }
 
 TCustomListBox::TCustomListBox(TComponent* AOwner) : TCustomListControl(AOwner) {

@@ -313,6 +313,10 @@ class TCustomComboBox : public TCustomListControl {
   void SetOnChange(TNotifyEvent V) { OnChange = V; }
   TNotifyEvent GetOnSelect() const { return OnSelect; }
   void SetOnSelect(TNotifyEvent V) { OnSelect = V; }
+  TNotifyEvent GetOnDropDown() const { return OnDropDown; }
+  void SetOnDropDown(TNotifyEvent V) { OnDropDown = V; }
+  TNotifyEvent GetOnCloseUp() const { return OnCloseUp; }
+  void SetOnCloseUp(TNotifyEvent V) { OnCloseUp = V; }
   void Dispatch(TMessage& Message) override;
 
  protected:
@@ -370,6 +374,12 @@ class TCustomListBox : public TCustomListControl {
   TDrawItemEvent OnDrawItem;
   TMeasureItemEvent OnMeasureItem;
   TLBGetDataEvent OnData;
+  TDrawItemEvent GetOnDrawItem() const { return OnDrawItem; }
+  void SetOnDrawItem(TDrawItemEvent V) { OnDrawItem = V; }
+  TMeasureItemEvent GetOnMeasureItem() const { return OnMeasureItem; }
+  void SetOnMeasureItem(TMeasureItemEvent V) { OnMeasureItem = V; }
+  TLBGetDataEvent GetOnData() const { return OnData; }
+  void SetOnData(TLBGetDataEvent V) { OnData = V; }
   void Dispatch(TMessage& Message) override;
 
  protected:
