@@ -1,7 +1,11 @@
 // Program entry: module start-up in dependency order, the main window, the
 // message loop, and shut-down in reverse order.
+#include "Clipbrd.h"
 #include "ComCtrls.h"
 #include "Dialogs.h"
+#include "ExtCtrls.h"
+#include "ImgList.h"
+#include "Menus.h"
 #include "Forms.h"
 #include "Pelmora.h"
 #include "StdCtrls.h"
@@ -51,8 +55,12 @@ const TModule Modules[] = {
     {&dxTouch_Initialize, &dxTouch_Finalize},
     {&Forms_Initialize, &Forms_Finalize},
     {&StdCtrls_Initialize, nullptr},
-    {&ComCtrls_Initialize, nullptr},
+    {&ComCtrls_Initialize, &ComCtrls_Finalize},
+    {&ExtCtrls_Initialize, nullptr},
+    {&Menus_Initialize, nullptr},
     {&Dialogs_Initialize, nullptr},
+    {&ImgList_Initialize, nullptr},
+    {nullptr, &Clipbrd_Finalize},
     {&cxGraphics_Initialize, &cxGraphics_Finalize},
     {&cxLibraryStrs_Initialize, &cxLibraryStrs_Finalize},
     {&cxClasses_Initialize, &cxClasses_Finalize},
