@@ -175,20 +175,21 @@ TEST_F(MainFormMenu, ChosenCommandsAreCarriedOutOnThePane) {
   EXPECT_EQ(Trim(Pane->Text()), L"вторая");
 }
 
-// The pane's context-menu event shows this menu and claims the event, so no
-// other menu follows.
-TEST_F(MainFormMenu, TheWindowsContextPopupHandlerShowsTheMenu) {
+// The window's resource wires the pane's context-menu request to this menu.
+TEST_F(MainFormMenu, TheLogPaneOfTheWindowShowsTheMenuOnAContextMenuRequest) {
   TOwned<TForm1> Main;
   {
     TNoteAnswerer NoParameterFile(L"OK");
     Main.reset(Create<TForm1>(nullptr));
   }
   Main->Show();
-  bool Handled = false;
-  TPopupMenuAnswerer Menu;
-  Main->RichEdit1ContextPopup(Main->RichEdit1, TPoint{-1, -1}, Handled);
+  Main->LogLine(L"строка");
+  TPopupMenuAnswerer Menu(IdSelectAll);
+  HWND Pane = Main->RichEdit1->Handle();
+  SendMessageW(Pane, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Pane), MAKELPARAM(-1, -1));
   EXPECT_TRUE(Menu.Seen);
-  EXPECT_TRUE(Handled);
+  EXPECT_EQ(Main->RichEdit1->SelStart(), 0);
+  EXPECT_GE(Main->RichEdit1->SelLength(), Main->RichEdit1->GetTextLen());
   Main->Hide();
 }
 
