@@ -54,7 +54,8 @@ class TPopupMenuAnswerer {
     for (UINT Id : {IdUndo, IdUndoWine, IdCut, IdCopy, IdPaste, IdDelete, IdSelectAll})
       States[Id] = GetMenuState(Menu, Id, MF_BYCOMMAND);
     wchar_t Text[128] = {};
-    if (FCommand && GetMenuStringW(Menu, FCommand, Text, 128, MF_BYCOMMAND) > 0) {
+    UINT Command = FCommand == IdUndo && States[IdUndo] == UINT(-1) ? IdUndoWine : FCommand;
+    if (Command && GetMenuStringW(Menu, Command, Text, 128, MF_BYCOMMAND) > 0) {
       String S = Text;
       size_t Amp = S.find(L'&');
       if (Amp != String::npos && Amp + 1 < S.size()) {
@@ -173,6 +174,14 @@ TEST_F(MainFormMenu, ChosenCommandsAreCarriedOutOnThePane) {
     ASSERT_TRUE(Menu.Seen);
   }
   EXPECT_EQ(Trim(Pane->Text()), L"вторая");
+
+  ASSERT_TRUE(Pane->CanUndo());
+  {
+    TPopupMenuAnswerer Menu(IdUndo);
+    RichEditPopupMenu(Pane);
+    ASSERT_TRUE(Menu.Seen);
+  }
+  EXPECT_NE(Pane->Text().find(L"первая"), String::npos);
 }
 
 // The window's resource wires the pane's context-menu request to this menu.
