@@ -30,6 +30,7 @@
 #include "gkMapInfo.h"
 #include "gkMessage.h"
 #include "gkMitabDyn.h"
+#include "gkProgress.h"
 #include "gkSetting.h"
 #include "gkTrace.h"
 
@@ -42,7 +43,7 @@ struct TModule {
 
 // The component library's foundation and the framework first, then the
 // support library, then the rest of the library and the feature-library
-// binding.
+// binding; the progress window's module comes last.
 const TModule Modules[] = {
     {&dxCore_Initialize, &dxCore_Finalize},
     {&dxCoreClasses_Initialize, &dxCoreClasses_Finalize},
@@ -75,6 +76,7 @@ const TModule Modules[] = {
     {nullptr, &dxStringHelper_Finalize},
     {&gkMitabDyn_Initialize, &gkMitabDyn_Finalize},
     {&gkMapInfo_Initialize, &gkMapInfo_Finalize},
+    {&gkProgress_Initialize, &gkProgress_Finalize},
 };
 
 void StartUp() {
