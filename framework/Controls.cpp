@@ -238,15 +238,19 @@ void TControl::DefaultHandler(TMessage& Message) {
 void TControl::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_LBUTTONDOWN:
+      DefaultHandler(Message);
       DoMouseDown(Message, mbLeft, {});
       return;
     case WM_RBUTTONDOWN:
+      DefaultHandler(Message);
       DoMouseDown(Message, mbRight, {});
       return;
     case WM_MBUTTONDOWN:
+      DefaultHandler(Message);
       DoMouseDown(Message, mbMiddle, {});
       return;
     case WM_LBUTTONDBLCLK:
+      DefaultHandler(Message);
       if (FControlStyle.Contains(csDoubleClicks)) {
         DoMouseDown(Message, mbLeft, {ssDouble});
         DblClick();
@@ -255,18 +259,23 @@ void TControl::Dispatch(TMessage& Message) {
       }
       return;
     case WM_RBUTTONDBLCLK:
+      DefaultHandler(Message);
       DoMouseDown(Message, mbRight, {ssDouble});
       return;
     case WM_LBUTTONUP:
+      DefaultHandler(Message);
       DoMouseUp(Message, mbLeft);
       return;
     case WM_RBUTTONUP:
+      DefaultHandler(Message);
       DoMouseUp(Message, mbRight);
       return;
     case WM_MBUTTONUP:
+      DefaultHandler(Message);
       DoMouseUp(Message, mbMiddle);
       return;
     case WM_MOUSEMOVE:
+      DefaultHandler(Message);
       if (Application()) Application()->HintMouseMessage(this, Message);
       MouseMove(MouseShift(Message.WParam), LoWordSigned(Message.LParam), HiWordSigned(Message.LParam));
       return;
@@ -492,6 +501,12 @@ TRect TControl::ClientRect() { return Rect(0, 0, FWidth, FHeight); }
 
 void TControl::SetClientWidth(Integer V) { SetWidth(V + FWidth - ClientWidth()); }
 void TControl::SetClientHeight(Integer V) { SetHeight(V + FHeight - ClientHeight()); }
+
+TPoint TWinControl::ClientOrigin() {
+  POINT P{0, 0};
+  ::ClientToScreen(Handle(), &P);
+  return P;
+}
 
 TPoint TControl::ClientOrigin() {
   if (!FParent) throw EInvalidOperation(L"Control '" + Name() + L"' has no parent window");
@@ -1369,9 +1384,11 @@ void TWinControl::SetParentBackground(bool V) {
 bool TWinControl::CanFocus() {
   TCustomForm* Form = GetParentForm();
   if (!Form) return false;
+  // The form itself need not be showing yet: a dialog picks its active
+  // control before it is shown.
   for (TWinControl* C = this; C != Form; C = C->FParent)
     if (!C || !C->FVisible || !C->FEnabled) return false;
-  return Form->Visible() && Form->Enabled();
+  return true;
 }
 
 bool TWinControl::Focused() { return FHandle && GetFocus() == FHandle; }
