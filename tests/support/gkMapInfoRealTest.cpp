@@ -7,7 +7,6 @@
 
 #include "ComObj.h"
 #include "TabEngine.h"
-#include "app/CommaLocale.h"
 #include "app/TempFolder.h"
 #include "gkMapInfo.h"
 
@@ -54,6 +53,21 @@ String ProcessImage(HANDLE AProcess) {
   DWORD Len = MAX_PATH;
   return QueryFullProcessImageNameW(AProcess, 0, Buf, &Len) ? String(Buf, Len) : String();
 }
+
+// The user's regional decimal separator, which a server reads when it
+// starts, for the lifetime of the object.
+class TRegionalSeparator {
+ public:
+  explicit TRegionalSeparator(Char ASep) {
+    GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, FOld, 8);
+    const wchar_t New[2] = {ASep, 0};
+    SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, New);
+  }
+  ~TRegionalSeparator() { SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, FOld); }
+
+ private:
+  wchar_t FOld[8] = L".";
+};
 
 struct TLines {
   std::vector<String> Lines;
@@ -126,8 +140,7 @@ TEST_F(GkMapInfoReal, ConnectsToAHiddenServerBesideItsDatabaseLibrary) {
 TEST_F(GkMapInfoReal, NumbersUnderBothRegionalSeparators) {
   for (Char Sep : {L'.', L','}) {
     SCOPED_TRACE(testing::Message() << "separator " << static_cast<char>(Sep));
-    std::unique_ptr<TCommaLocale> Comma;
-    if (Sep == L',') Comma = std::make_unique<TCommaLocale>();
+    TRegionalSeparator Regional(Sep);
     FormatSettings().DecimalSeparator = Sep;
     miCreateMapInfo();
     miDo(L"Dim R1 As Float");
