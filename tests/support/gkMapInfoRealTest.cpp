@@ -118,6 +118,8 @@ TEST_F(GkMapInfoReal, ConnectsToAHiddenServerBesideItsDatabaseLibrary) {
   ASSERT_NE(Process, nullptr);
   EXPECT_NE(GetProcessId(Process), GetCurrentProcessId());
   EXPECT_TRUE(SameText(ExtractFileName(ProcessImage(Process)), ServerExe)) << ProcessImage(Process);
+  // The folder of the server program holds the database library.
+  EXPECT_TRUE(FileExists(ExtractFilePath(ProcessImage(Process)) + L"MIDLODBC.DLL"));
   EXPECT_TRUE(miOpened());
   EXPECT_EQ(miMapInfoWnd(), Wnd);
 
