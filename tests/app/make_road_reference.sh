@@ -5,6 +5,8 @@
 # position-vector, so the rotations are those of the datum table negated.
 # Run from this folder: bash make_road_reference.sh > RoadReference.inc
 set -euo pipefail
+# The tools print numbers by the Unix locale; the tables use ".".
+export LC_ALL=C
 KRASS='+ellps=krass +towgs84=24,-123,-94,0.02,-0.25,-0.13,1.1'
 TM='+proj=tmerc +lat_0=0 +k=1 +units=m'
 MSK89="$TM +lon_0=66.05 +x_0=2500000 +y_0=-5811057.63 $KRASS"

@@ -6,6 +6,8 @@
 # rotation counter-clockwise in (north, east), so theta is minus the angle.
 # Run from this folder: bash make_transform_reference.sh > TransformReference.inc
 set -euo pipefail
+# The tools print numbers by the Unix locale; the tables use ".".
+export LC_ALL=C
 
 # name xold yold xnew ynew deg min sec scale
 FORMATIONS=(

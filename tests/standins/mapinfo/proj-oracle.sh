@@ -7,6 +7,8 @@
 #   name, source CoordSys clause, target CoordSys clause, tolerance in metres,
 #   data file. Each data file line holds: x y (source) x y (expected target).
 set -euo pipefail
+# The tools print numbers by the Unix locale; the tables use ".".
+export LC_ALL=C
 OUT="$1"
 mkdir -p "$OUT"
 : > "$OUT/cases.txt"

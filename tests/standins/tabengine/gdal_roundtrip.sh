@@ -5,6 +5,8 @@
 #  3. the engine's MIF export of a GDAL-written table agrees with GDAL's MIF export of it.
 # Usage: gdal_roundtrip.sh <build dir>
 set -euo pipefail
+# The tools print numbers by the Unix locale; the tables use ".".
+export LC_ALL=C
 BUILD="$1"
 HERE="$(cd "$(dirname "$0")" && pwd)"
 ROOT="$(cd "$HERE/../../.." && pwd)"
