@@ -1,0 +1,346 @@
+"""Drives the installed program as a user does: X input through xdotool, screenshots through
+ImageMagick, and a look at the window tree and the log pane through winprobe.exe, which runs
+inside the same Wine prefix."""
+import glob
+import json
+import os
+import shutil
+import subprocess
+import time
+
+CAPTION = 'Пересчет таблиц в МСК-89'
+PROGRAM_EXE = 'Orvexa.exe'
+GIS_EXE = 'MapInfoStandin.exe'
+TARGETS = ['МСК-89 план-схема', 'МСК-89 географическая', 'Старая условная система координат']
+
+# Client-area layout of the main window at 96 DPI: left, top, width, height.
+LAYOUT = {
+    'Memo1': (8, 8, 608, 41),
+    'Memo2': (8, 57, 608, 41),
+    'cxComboBox1': (8, 110, 289, 21),
+    'cxComboBox2': (303, 110, 313, 21),
+    'cxButton1': (280, 137, 97, 25),
+    'cxButton2': (8, 137, 130, 25),
+    'cxButton3': (144, 137, 130, 25),
+    'CheckBox1': (387, 140, 185, 17),
+    'RichEdit1': (8, 168, 608, 221),
+}
+PROGRESS_CANCEL = (208, 134, 88, 24)
+
+
+class Skip(Exception):
+    pass
+
+
+class Failure(AssertionError):
+    pass
+
+
+class Env:
+    def __init__(self, build, root):
+        self.build = build
+        self.root = root
+        self.wine = os.environ.get('WINE_BIN', 'wine')
+        self.prefix = os.environ['WINEPREFIX']
+        self.tabtool = os.path.join(build, 'tests/standins/tabengine/tabtool.exe')
+        self.winprobe = os.path.join(build, 'tests/acceptance/winprobe.exe')
+        self.gis_server = os.path.join(build, 'standins/mapinfo/server', GIS_EXE)
+        self.drive_c = os.path.join(self.prefix, 'drive_c')
+        self.screens = os.path.join(build, 'acceptance-screens')
+        os.makedirs(self.screens, exist_ok=True)
+
+    def winpath(self, path):
+        path = os.path.abspath(path)
+        if path.startswith(self.drive_c + '/'):
+            return 'C:\\' + path[len(self.drive_c) + 1:].replace('/', '\\')
+        return 'Z:' + path.replace('/', '\\')
+
+    def wine_run(self, argv, timeout=120):
+        r = subprocess.run([self.wine] + argv, capture_output=True, timeout=timeout)
+        if r.returncode != 0:
+            raise RuntimeError('%s failed (%d): %s' % (argv[0], r.returncode,
+                                                       r.stderr.decode(errors='replace')))
+        return r.stdout
+
+    def scenario_dir(self, name):
+        d = os.path.join(self.drive_c, 'acceptance', name)
+        if os.path.exists(d):
+            shutil.rmtree(d)
+        os.makedirs(d)
+        return d
+
+    def install(self, prog_dir):
+        subprocess.run(['bash', os.path.join(self.root, 'tools/install.sh'), prog_dir],
+                       check=True, env=dict(os.environ, BUILD_DIR=self.build))
+
+    def gis_available(self):
+        return os.path.exists(os.path.join(self.root, 'tools/standins-register.sh')) and \
+            os.path.exists(self.gis_server)
+
+    def register_gis(self):
+        if not self.gis_available():
+            raise Skip('the GIS automation stand-in is not on this branch yet '
+                       '(no tools/standins-register.sh or no built %s)' % GIS_EXE)
+        subprocess.run(['bash', os.path.join(self.root, 'tools/standins-register.sh')],
+                       check=True, env=dict(os.environ, BUILD_DIR=self.build),
+                       capture_output=True)
+
+    def settings_files(self):
+        pattern = os.path.join(self.drive_c, 'users', '*', '*', '*', 'Vosk', '5.0', 'qeDefaults',
+                               'CSSettings.xml')
+        return glob.glob(pattern) + glob.glob(pattern.replace('/*/*/*/Vosk', '/*/*/Vosk'))
+
+    def forget_settings(self):
+        for f in self.settings_files():
+            os.remove(f)
+
+    def settings_dir(self):
+        """The per-user folder the program uses (found through the profile's application-data
+        folder, which Wine lays out as users/<name>/AppData/Roaming)."""
+        roaming = glob.glob(os.path.join(self.drive_c, 'users', '*', 'AppData', 'Roaming'))
+        roaming = [r for r in roaming if '/Public/' not in r]
+        if not roaming:
+            raise RuntimeError('no application-data folder in the prefix')
+        return os.path.join(roaming[0], 'Vosk', '5.0', 'qeDefaults')
+
+    def probe(self):
+        out = subprocess.run([self.wine, self.winprobe, 'state'], capture_output=True,
+                             timeout=60).stdout
+        return json.loads(out.decode('utf-8'))
+
+    def probe_text(self, hwnd):
+        out = subprocess.run([self.wine, self.winprobe, 'text', str(hwnd)], capture_output=True,
+                             timeout=60).stdout
+        return out.decode('utf-8')
+
+    def processes(self, state=None):
+        state = state or self.probe()
+        return [p['exe'] for p in state['processes']]
+
+
+def xdo(*args):
+    subprocess.run(['xdotool'] + [str(a) for a in args], check=True)
+
+
+def screenshot(rect, path):
+    x, y, w, h = rect
+    subprocess.run(['import', '-silent', '-window', 'root', '-crop', '%dx%d+%d+%d' % (w, h, x, y),
+                    '+repage', path], check=True, capture_output=True)
+
+
+class Program:
+    """One start of the installed program, from launch to close."""
+
+    def __init__(self, env, prog_dir, log_path):
+        self.env = env
+        self.prog_dir = prog_dir
+        self.log = open(log_path, 'wb')
+        self.proc = subprocess.Popen([env.wine, os.path.join(prog_dir, PROGRAM_EXE)],
+                                     cwd=prog_dir, stdout=self.log, stderr=subprocess.STDOUT)
+        self.pid = None
+        self.main = None
+        self.dialogs_seen = []
+
+    # ---- window tree ----
+
+    def state(self):
+        s = self.env.probe()
+        pids = {p['pid'] for p in s['processes'] if p['exe'].lower() == PROGRAM_EXE.lower()}
+        s['mine'] = [w for w in s['windows'] if w['pid'] in pids]
+        for w in s['mine']:
+            if w['text'] == CAPTION and self.pid is None:
+                self.pid = w['pid']
+        if self.pid is not None:
+            s['mine'] = [w for w in s['mine'] if w['pid'] == self.pid]
+        s['main'] = next((w for w in s['mine'] if w['text'] == CAPTION), None)
+        if s['main'] is not None:
+            self.main = s['main']
+        s['progress'] = next((w for w in s['mine'] if w is not s['main'] and any(
+            c['text'] == 'Отмена' for c in w['children'])), None)
+        s['dialogs'] = [w for w in s['mine'] if w is not s['main'] and w is not s['progress']]
+        return s
+
+    def wait_for(self, pred, timeout, what):
+        end = time.time() + timeout
+        while time.time() < end:
+            if self.proc.poll() is not None:
+                raise Failure('the program ended while waiting for %s (exit code %s)' %
+                              (what, self.proc.returncode))
+            s = self.state()
+            r = pred(s)
+            if r:
+                return r
+            time.sleep(0.3)
+        raise Failure('timed out waiting for ' + what)
+
+    def wait_main(self, timeout=60):
+        return self.wait_for(lambda s: s['main'] if s['main'] and not s['dialogs'] else None,
+                             timeout, 'the main window')
+
+    def wait_dialog(self, timeout=30):
+        return self.wait_for(lambda s: s['dialogs'][0] if s['dialogs'] else None, timeout,
+                             'a message dialog')
+
+    @staticmethod
+    def dialog_texts(dialog):
+        return [dialog['text']] + [c['text'] for c in dialog['children'] if c['text']]
+
+    def answer_dialog(self, dialog, button_texts):
+        """Clicks the dialog's button whose caption is one of button_texts."""
+        for c in dialog['children']:
+            if c['text'].replace('&', '') in button_texts and c['visible']:
+                x, y, w, h = c['rect']
+                xdo('mousemove', x + w // 2, y + h // 2, 'click', 1)
+                return
+        raise Failure('no button %s on the dialog %s' % (button_texts, self.dialog_texts(dialog)))
+
+    # ---- controls of the main window ----
+
+    def point(self, name, dx=None, dy=None, window=None, layout=None):
+        w = window or self.main
+        left, top, width, height = (layout or LAYOUT[name])
+        ox, oy = w['client'][0], w['client'][1]
+        return ox + left + (width // 2 if dx is None else dx), oy + top + (
+            height // 2 if dy is None else dy)
+
+    def child_at(self, s, name):
+        x, y = self.point(name)
+        best = None
+        for c in s['main']['children']:
+            cx, cy, cw, ch = c['rect']
+            if cx <= x < cx + cw and cy <= y < cy + ch and c['visible']:
+                if best is None or cw * ch < best['rect'][2] * best['rect'][3]:
+                    best = c
+        return best
+
+    def click(self, name, dx=None, dy=None):
+        x, y = self.point(name, dx, dy)
+        xdo('mousemove', x, y, 'click', 1)
+        time.sleep(0.2)
+
+    def type_into(self, name, text):
+        """Replaces a text field's whole content by typing, as a user would."""
+        self.click(name)
+        xdo('key', '--clearmodifiers', 'ctrl+Home', 'shift+ctrl+End')
+        if text:
+            xdo('type', '--delay', 15, text)
+        else:
+            xdo('key', 'Delete')
+        time.sleep(0.3)
+        got = self.child_at(self.state(), name)
+        if got is None or got['text'].strip() != text.strip():
+            raise Failure('%s shows %r after typing %r' % (name, got and got['text'], text))
+
+    def choose(self, name, items, index):
+        """Picks a fixed-list item with the keyboard: focus the box, go to the first item,
+        then step down."""
+        self.click(name)
+        s = self.state()
+        if s['dialogs']:  # the list dropped down on the click: close it, keep the focus
+            xdo('key', 'Escape')
+        xdo('key', *(['Up'] * len(items)))
+        if index:
+            xdo('key', *(['Down'] * index))
+        time.sleep(0.3)
+        got = self.child_at(self.state(), name)
+        shown = got['text'] if got else None
+        if shown is not None and shown != '' and shown != items[index]:
+            raise Failure('%s shows %r, wanted %r' % (name, shown, items[index]))
+
+    def set_check(self, on):
+        for _ in range(2):
+            box = self.child_at(self.state(), 'CheckBox1')
+            if box is None:
+                raise Failure('no check box under its designed place')
+            if bool(box['check']) == on:
+                return
+            self.click('CheckBox1', dx=6)
+        raise Failure('the diagnostics box does not follow clicks')
+
+    def fill(self, in_dir, out_dir, target, formation_index=None, formations=None,
+             diagnostics=False):
+        self.type_into('Memo1', in_dir)
+        self.type_into('Memo2', out_dir)
+        self.choose('cxComboBox1', TARGETS, target)
+        if formation_index is not None:
+            self.choose('cxComboBox2', formations, formation_index)
+        self.set_check(diagnostics)
+
+    # ---- a run ----
+
+    def log_lines(self, s=None):
+        s = s or self.state()
+        pane = next((c for c in s['main']['children'] if 'richedit' in c['class'].lower()), None)
+        if pane is None:
+            raise Failure('no rich-edit log pane in the main window')
+        text = self.env.probe_text(pane['hwnd'])
+        return [ln for ln in text.replace('\r\n', '\n').replace('\r', '\n').split('\n')]
+
+    def run(self, shots=None, timeout=300, done=None, on_progress=None):
+        """Presses "Пересчет" and waits until the run has ended: no progress window, the main
+        window enabled, the closing log line present, and no GIS process working. Returns
+        (log lines, dialogs that appeared)."""
+        self.click('cxButton1')
+        seen_progress = False
+        dialogs = []
+        stable = 0
+        end = time.time() + timeout
+        while time.time() < end:
+            if self.proc.poll() is not None:
+                raise Failure('the program ended during the run (exit code %s)' %
+                              self.proc.returncode)
+            s = self.state()
+            if s['progress'] is not None:
+                if not seen_progress and shots:
+                    time.sleep(0.5)
+                    s2 = self.state()
+                    if s2['progress'] is not None:
+                        screenshot(s2['progress']['rect'], shots)
+                seen_progress = True
+                if on_progress and on_progress(self, s):
+                    on_progress = None
+                stable = 0
+            elif s['dialogs']:
+                return None, s['dialogs']
+            else:
+                lines = self.log_lines(s)
+                closing = any(ln in ('Нет растров', 'Есть растры') for ln in lines)
+                busy = GIS_EXE in self.env.processes(s)
+                if closing and not busy and s['main']['enabled'] and (done is None or done()):
+                    stable += 1
+                    if stable >= 2:
+                        return lines, dialogs
+                else:
+                    stable = 0
+            time.sleep(0.5)
+        raise Failure('the run did not end within %d s' % timeout)
+
+    def screenshot(self, path):
+        s = self.state()
+        screenshot(s['main']['rect'], path)
+
+    def close(self):
+        if self.proc.poll() is None:
+            s = self.state()
+            for d in s['dialogs']:
+                subprocess.run([self.env.wine, self.env.winprobe, 'close', str(d['hwnd'])])
+            if s['main']:
+                subprocess.run([self.env.wine, self.env.winprobe, 'close', str(s['main']['hwnd'])])
+            try:
+                self.proc.wait(timeout=20)
+            except subprocess.TimeoutExpired:
+                self.proc.kill()
+                self.proc.wait()
+                self.log.close()
+                raise Failure('the program did not end after its window was closed')
+        self.log.close()
+
+    def leftovers(self, timeout=10):
+        """Names of our processes still alive once the program has gone (none expected)."""
+        end = time.time() + timeout
+        while True:
+            left = [p for p in self.env.processes() if p.lower() in
+                    (PROGRAM_EXE.lower(), GIS_EXE.lower())]
+            if not left or time.time() > end:
+                return left
+            time.sleep(0.5)
