@@ -2,6 +2,7 @@
 // class, MIF rewrite). The window class TForm1 calls these.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -395,6 +396,8 @@ class TGisSession {
   virtual ~TGisSession() = default;
   // Runs a MapBasic statement; a failing statement raises.
   virtual void miDo(const String& ACommand) = 0;
+  // Results come back as text in the regional format.
+  virtual String miEval(const String& AExpression) = 0;
   virtual Integer miEvalInt(const String& AExpression) = 0;
   virtual Double miEvalDbl(const String& AExpression) = 0;
   // Closes the table when it is open.
@@ -418,3 +421,90 @@ struct TRasterRun {
 // raises. The new .TAB appears only when complete.
 bool MakeRasterTable(const String& APath, const TRasterRun& ARun, TGisSession& AGis,
                      String& ALogLine);
+
+// ---------------------------------------------------------------------------
+// Vector tables: the per-table road (feature check, export of the table or of
+// its exportable row ranges, MIF rewrite, import and commit, second pass).
+
+// A table that could not be recalculated; the message names the table.
+DECLARE_EXCEPTION(ETableError, Exception)
+
+// Feature check of a table; tests put a fake behind it.
+class TFeatureCounter {
+ public:
+  virtual ~TFeatureCounter() = default;
+  // The number of features that read cleanly; the ids of broken ones are
+  // appended to ABroken. Raises when the table cannot be opened.
+  virtual Integer GetValidRowCount(const String& ATabPath, std::vector<Integer>& ABroken) = 0;
+};
+
+// The feature library's file, expected beside the program.
+inline constexpr wchar_t MitabLibraryName[] = L"MitabFromGDAL_VS_11_x86.dll";
+
+// Over the feature library loaded from ALibPath.
+class TMitabFeatureCounter : public TFeatureCounter {
+ public:
+  explicit TMitabFeatureCounter(const String& ALibPath) : FLibPath(ALibPath) {}
+  Integer GetValidRowCount(const String& ATabPath, std::vector<Integer>& ABroken) override;
+
+ private:
+  String FLibPath;
+};
+
+// Starts instances of the GIS program. Freeing a session ends its instance.
+class TGisFactory {
+ public:
+  virtual ~TGisFactory() = default;
+  virtual std::unique_ptr<TGisSession> miCreateMapInfo() = 0;
+};
+
+// Over the support library's connection, which holds one instance at a time:
+// a connection left open by others is ended first, and a second session while
+// one is alive is refused with EInvalidOperation.
+class TMapInfoFactory : public TGisFactory {
+ public:
+  std::unique_ptr<TGisSession> miCreateMapInfo() override;
+
+ private:
+  friend class TMapInfoSession;
+  bool FLive = false;
+};
+
+// A log line; a scrolled one also brings the end of the log into view.
+using TLogEvent = TMethodPtr<void(const String& AText, Boolean AScrolled)>;
+// The header line of the progress window.
+using TTextEvent = TMethodPtr<void(const String& AText)>;
+
+struct TVectorRun {
+  String InDir;     // input folder as RunFolder gives it
+  String OutDir;    // output folder as RunFolder gives it
+  String TempPath;  // work folder, with its trailing separator
+  Integer OutCs = tcMsk89Geo;
+  TFormationParams Params;      // the formation as cxComboBox2Click loaded it
+  String Formation;             // its caption, for messages
+  Boolean Diagnostics = false;  // "Выводить диагностику ошибок"
+  TLogEvent OnLog;
+  TTextEvent OnHeader;
+};
+
+// Most attempts of the row-range search of a table with broken features.
+constexpr Integer MaxRowRangeAttempts = 100;
+
+// One table found by the scan: a raster is appended to ARasters; a vector
+// table is exported (whole, or the row ranges the search finds exportable)
+// and handed to MakeVectorTable. A table the search cannot export gets no
+// output ("Завершен с ошибками"). Bad input and failing statements raise an
+// exception of their own class whose message names the table; what an
+// earlier run or table wrote stays, and this table's output is removed once
+// its writing has begun.
+void ConvTable(const String& APath, const TVectorRun& ARun, TFeatureCounter& ACounter,
+               TGisFactory& AGis, std::vector<String>& ARasters);
+
+// The source table is open in AGis as tab1 and exported to "tab1.mif" in the
+// work folder. Rewrites it by the input class, imports and commits it under
+// the output folder and runs the second pass of the targets in metres.
+// Returns false (after the log line) when the output folder cannot be
+// created. Raises ETableError when the output would lie in the input folder
+// or an export wrote no file; on any failure after the first commit into the
+// output, the output table's files are removed.
+bool MakeVectorTable(const String& APath, const TVectorRun& ARun, TGisSession& AGis);

@@ -520,6 +520,9 @@ extern TNotifyEvent WakeMainThread;
 // ran. Timeout is how long to wait for work when none is pending. Raises
 // EThread from any other thread.
 Boolean CheckSynchronize(Integer Timeout = 0);
+// Signalled while synchronized or queued work waits for the main thread, so
+// a main thread that waits for something else can wait for this as well.
+HANDLE SyncEvent();
 
 namespace ClassesConsts {
 inline constexpr const wchar_t* SThreadCreateError = L"Thread creation error: %s";

@@ -83,6 +83,8 @@ Exception* CaptureCurrentException() {
 }
 }  // namespace
 
+HANDLE SyncEvent() { return SyncState().Event; }
+
 Boolean CheckSynchronize(Integer Timeout) {
   if (GetCurrentThreadId() != MainThreadID) {
     throw EThread(Format(SCheckSynchronizeError, {static_cast<Cardinal>(GetCurrentThreadId())}));

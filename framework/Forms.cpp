@@ -157,17 +157,6 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
   }
 }
 
-void TCustomForm::ReadState(TReader* Reader) {
-  DisableAlign();
-  try {
-    inherited::ReadState(Reader);
-  } catch (...) {
-    EnableAlign();
-    throw;
-  }
-  EnableAlign();
-}
-
 void TCustomForm::Loaded() {
   inherited::Loaded();
   // A form designed at another resolution scales to the screen's.

@@ -126,7 +126,6 @@ class TCustomForm : public TWinControl {
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void Loaded() override;
-  void ReadState(TReader* Reader) override;
   virtual void DoCreate();
   virtual void DoShow();
   virtual void DoClose(TCloseAction& Action);

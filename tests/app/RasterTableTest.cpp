@@ -366,6 +366,10 @@ class TScriptedGis : public TGisSession {
       Current = std::stoi(C.substr(10)) - 1;
     }
   }
+  String miEval(const String& E) override {
+    ADD_FAILURE() << "the raster road evaluates no text";
+    return String();
+  }
   Integer miEvalInt(const String& E) override {
     EXPECT_EQ(E, L"R1");
     return TabOut.at(Current).ind;

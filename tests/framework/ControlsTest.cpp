@@ -254,3 +254,40 @@ TEST_F(FormFixture, FreeingAChildUnlinksItAndItsWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+// A control whose window the platform refuses: its parent window is bogus.
+class TOrphan : public TCustomControl {
+  DECLARE_CLASS(TOrphan, TCustomControl)
+ public:
+  using TCustomControl::TCustomControl;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override {
+    inherited::CreateParams(Params);
+    Params.WndParent = reinterpret_cast<HWND>(static_cast<intptr_t>(0x7FFF0001));
+  }
+};
+IMPLEMENT_CLASS(TOrphan)
+
+TEST_F(FormFixture, AWindowThePlatformRefusesRaisesEOSError) {
+  TOwned<TOrphan> C(Create<TOrphan>(nullptr));
+  C->SetVisible(false);  // so that setting the parent window creates nothing yet
+  C->SetParentWindow(reinterpret_cast<HWND>(static_cast<intptr_t>(0x7FFF0001)));
+  try {
+    C->HandleNeeded();
+    FAIL() << "the window must not be created";
+  } catch (EOSError& E) {
+    EXPECT_NE(E.ErrorCode(), 0u);
+    EXPECT_NE(Pos(L"TOrphan", E.Message()), 0);
+  }
+  EXPECT_FALSE(C->HandleAllocated());
+}
+
+TEST_F(FormFixture, ControlsWithoutParentWindowRefuseToCreateOne) {
+  TOwned<TProbe> P(Create<TProbe>(nullptr));
+  EXPECT_THROW(P->HandleNeeded(), EInvalidOperation);
+}
+
+}  // namespace

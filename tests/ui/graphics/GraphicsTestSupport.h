@@ -1,0 +1,89 @@
+// Small helpers of the graphics tests: given system colours and a 32-bit
+// off-screen surface whose pixels can be read back.
+#pragma once
+
+#include <map>
+#include <vector>
+
+#include "cxGraphics.h"
+
+// Replaces the system colours for the lifetime of the object; colours not
+// given answer magenta, so that an unexpected one shows.
+class TInjectedSysColors {
+ public:
+  explicit TInjectedSysColors(std::map<int, COLORREF> AColors) {
+    Colors() = std::move(AColors);
+    FPrevious = dxSetSysColorFunc(&Lookup);
+  }
+  ~TInjectedSysColors() { dxSetSysColorFunc(FPrevious); }
+  TInjectedSysColors(const TInjectedSysColors&) = delete;
+  TInjectedSysColors& operator=(const TInjectedSysColors&) = delete;
+
+ private:
+  static std::map<int, COLORREF>& Colors() {
+    static std::map<int, COLORREF> C;
+    return C;
+  }
+  static COLORREF Lookup(int AIndex) {
+    auto It = Colors().find(AIndex);
+    return It == Colors().end() ? RGB(255, 0, 255) : It->second;
+  }
+  TdxSysColorFunc FPrevious;
+};
+
+// A top-down 32-bit DIB selected into a memory DC.
+class TSurface {
+ public:
+  TSurface(int AWidth, int AHeight, COLORREF AFill) : FWidth(AWidth), FHeight(AHeight) {
+    BITMAPINFO Info = {};
+    Info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    Info.bmiHeader.biWidth = AWidth;
+    Info.bmiHeader.biHeight = -AHeight;
+    Info.bmiHeader.biPlanes = 1;
+    Info.bmiHeader.biBitCount = 32;
+    Info.bmiHeader.biCompression = BI_RGB;
+    FDC = CreateCompatibleDC(nullptr);
+    FBitmap =
+        CreateDIBSection(FDC, &Info, DIB_RGB_COLORS, reinterpret_cast<void**>(&FBits), nullptr, 0);
+    FOld = SelectObject(FDC, FBitmap);
+    RECT R{0, 0, AWidth, AHeight};
+    HBRUSH B = CreateSolidBrush(AFill);
+    FillRect(FDC, &R, B);
+    DeleteObject(B);
+  }
+  ~TSurface() {
+    SelectObject(FDC, FOld);
+    DeleteObject(FBitmap);
+    DeleteDC(FDC);
+  }
+  TSurface(const TSurface&) = delete;
+  TSurface& operator=(const TSurface&) = delete;
+
+  HDC DC() const { return FDC; }
+  COLORREF Pixel(int X, int Y) const {
+    GdiFlush();
+    RGBQUAD Q = FBits[Y * FWidth + X];
+    return RGB(Q.rgbRed, Q.rgbGreen, Q.rgbBlue);
+  }
+  // Starts of the runs of AColor on line Y.
+  std::vector<int> RunStarts(int Y, COLORREF AColor, std::vector<int>* AWidths = nullptr) const {
+    std::vector<int> R;
+    for (int X = 0; X < FWidth; ++X) {
+      if (Pixel(X, Y) != AColor || (X > 0 && Pixel(X - 1, Y) == AColor)) continue;
+      R.push_back(X);
+      int E = X;
+      while (E < FWidth && Pixel(E, Y) == AColor) ++E;
+      if (AWidths) AWidths->push_back(E - X);
+    }
+    return R;
+  }
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
+
+ private:
+  int FWidth, FHeight;
+  HDC FDC;
+  HBITMAP FBitmap;
+  HGDIOBJ FOld;
+  RGBQUAD* FBits = nullptr;
+};
