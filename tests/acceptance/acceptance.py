@@ -14,9 +14,9 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 
 import judge  # noqa: E402
-from harness import (CAPTION, TARGETS, Env, Failure, Program, Skip, screenshot,  # noqa: E402
+from harness import (TARGETS, Env, Failure, Program, Skip, screenshot,  # noqa: E402
                      PROGRESS_CANCEL, xdo)
-from tables import CLASS_ANCHORS, TM_FN_SHIFTED, LONGLAT_WGS84, TableMaker  # noqa: E402
+from tables import TM_FN_SHIFTED, LONGLAT_WGS84, TableMaker  # noqa: E402
 
 SKIP = 77
 ALL_CLASSES = [1, 2, 3, 4, 103, 104, 0]
@@ -264,24 +264,54 @@ def scenario_broken(env):
             logs[diag] = lines
     finally:
         ctx.finish()
-    # Row 4 breaks every export that includes it: the search halves towards it and steps past.
-    attempts = ['1 от 1 до 10 (', '2 от 1 до 5 (', '3 от 1 до 3 успешно', '4 от 4 до 10 (',
-                '5 от 4 до 7 (', '6 от 4 до 5 (', '7 от 5 до 5 успешно', '8 от 6 до 10 успешно',
-                'Успешно завершен от 6 до 10', 'Итого 0 от 1 до 3', 'Итого 1 от 5 до 10']
-    want = ['Векторная таблица', 'Нормальных: 9, Битых: 1.'] + [
-        re.compile(re.escape(a) + ('.*\\)' if a.endswith('(') else '')) for a in attempts]
     block = judge.table_block(logs[True], ctx.win(tab)) or []
-    ctx.errors += judge.check_order(block, want, 'diagnostics on')
+    ctx.errors += judge.check_order(block, ['Векторная таблица', 'Нормальных: 9, Битых: 1.',
+                                            re.compile(r'Успешно завершен от \d+ до \d+'),
+                                            'Тип входной СК 3', 'outCs 1'], 'diagnostics on')
+    ctx.errors += check_attempts(block, rows=10, broken={4})
     quiet = judge.table_block(logs[False], ctx.win(tab)) or []
-    ctx.errors += judge.check_order(quiet, want[:2] + ['Тип входной СК 3', 'outCs 1'],
-                                    'diagnostics off')
-    ctx.expect(not any(re.match(r'^\d+ от \d+ до \d+', ln) or ln.startswith('Итого')
-                       for ln in quiet), 'diagnostics off, yet attempt lines were logged')
+    ctx.errors += judge.check_order(quiet, ['Векторная таблица', 'Нормальных: 9, Битых: 1.',
+                                            'Тип входной СК 3', 'outCs 1'], 'diagnostics off')
+    ctx.expect(not any(ATTEMPT_RE.match(ln) or ln.startswith('Итого') for ln in quiet),
+               'diagnostics off, yet attempt lines were logged')
     for diag in (True, False):
         out_root = ctx.path('out-diag' if diag else 'out-quiet')
         check_vector_output(ctx, in_root, out_root, tab, info, 1, f, skip_ids={4})
     ctx.errors += judge.diff_hashes(before, judge.tree_hashes(in_root))
     return ctx.errors
+
+
+ATTEMPT_RE = re.compile(r'^(\d+) от (\d+) до (\d+) (успешно|\((.*)\))$')
+TOTAL_RE = re.compile(r'^Итого (\d+) от (\d+) до (\d+)$')
+
+
+def check_attempts(block, rows, broken):
+    """The row-range search as the log tells it: attempts numbered from 1, a range fails
+    exactly when it holds a broken row, and the ranges exported in the end cover every
+    healthy row and no broken one."""
+    errs = []
+    attempts = [ATTEMPT_RE.match(ln) for ln in block if ATTEMPT_RE.match(ln)]
+    if not attempts:
+        return ['diagnostics on, yet no attempt line was logged']
+    for k, m in enumerate(attempts, start=1):
+        i, lo, hi = int(m.group(1)), int(m.group(2)), int(m.group(3))
+        ok = m.group(4) == 'успешно'
+        if i != k:
+            errs.append('attempt %d logged as number %d' % (k, i))
+        holds_broken = any(lo <= b <= hi for b in broken)
+        if ok == holds_broken:
+            errs.append('attempt %d (rows %d to %d) %s' % (
+                i, lo, hi, 'succeeded over a broken row' if ok else 'failed without one'))
+    covered = set()
+    totals = [TOTAL_RE.match(ln) for ln in block if TOTAL_RE.match(ln)]
+    for k, m in enumerate(totals):
+        if int(m.group(1)) != k:
+            errs.append('range total %d logged as number %s' % (k, m.group(1)))
+        covered |= set(range(int(m.group(2)), int(m.group(3)) + 1))
+    want = set(range(1, rows + 1)) - set(broken)
+    if covered != want:
+        errs.append('exported rows %s, expected %s' % (sorted(covered), sorted(want)))
+    return errs
 
 
 RASTER_CLASSES = {
@@ -441,29 +471,34 @@ def scenario_messages(env):
     before = judge.tree_hashes(in_root)
     out_root = ctx.path('out')
     env.forget_settings()
+    inp = ctx.win(in_root, True)
     cases = [('', '', 'Не указана входная папка.'),
-             (ctx.win(in_root, True), '', 'Не указана выходная папка.'),
-             (ctx.win(in_root, True), ctx.win(in_root, True), None)]
+             (inp, '', 'Не указана выходная папка.'),
+             (ctx.win(ctx.path('нет такой'), True), ctx.win(out_root, True),
+              'Входная папка не найдена.'),
+             # The same folder spelled differently is still the same folder.
+             (inp, inp.lower().rstrip('\\'),
+              'Выходная папка совпадает с входной. Пересчет записал бы результаты поверх '
+              'исходных таблиц: укажите другую выходную папку.'),
+             (inp, inp + 'результат\\',
+              'Выходная папка находится внутри входной. Пересчет записал бы результаты во '
+              'входную папку: укажите выходную папку вне входной.')]
     try:
         p = ctx.start()
-        for in_text, out_text, message in cases:
+        for k, (in_text, out_text, message) in enumerate(cases):
             p.type_into('Memo1', in_text)
             p.type_into('Memo2', out_text)
             p.click('cxButton1')
             dlg = p.wait_dialog()
             texts = p.dialog_texts(dlg)
-            if message:
-                ctx.expect(any(message in t for t in texts),
-                           'expected the message %r, the dialog shows %s' % (message, texts))
-            else:
-                ctx.expect(len(texts) > 1, 'the refusal shows no text: %s' % texts)
-            screenshot(dlg['rect'], ctx.shot('message-%d' % cases.index(
-                (in_text, out_text, message))))
+            ctx.expect(any(message in t for t in texts),
+                       'expected the message %r, the dialog shows %s' % (message, texts))
+            screenshot(dlg['rect'], ctx.shot('message-%d' % k))
             p.answer_dialog(dlg, ('OK', 'ОК'))
             p.wait_for(lambda s: not s['dialogs'], 20, 'the message to close')
             ctx.expect(not p.log_lines() or p.log_lines() == [''],
                        'a refused run wrote to the log: %s' % p.log_lines())
-            if message:
+            if k < 2:
                 ctx.expect(read_settings(env) is None,
                            'the settings file was written before the inputs were accepted')
     finally:
