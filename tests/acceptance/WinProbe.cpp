@@ -4,6 +4,8 @@
 //                             texts) and every process of the prefix
 //   winprobe text <hwnd>      the window's full text (WM_GETTEXT), UTF-8
 //   winprobe close <hwnd>     posts WM_CLOSE
+//   winprobe clip [clear]     the clipboard's text, UTF-8 (what a dialog copied on Ctrl+C),
+//                             or empties the clipboard
 // Texts travel as UTF-8 on standard output so that Cyrillic survives the pipe.
 #include <fcntl.h>
 #include <io.h>
@@ -144,6 +146,19 @@ HWND ParseHandle(const wchar_t* Text) {
   return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::wcstoull(Text, nullptr, 10)));
 }
 
+std::wstring ClipboardText() {
+  std::wstring Text;
+  if (!OpenClipboard(nullptr)) return Text;
+  if (HANDLE Data = GetClipboardData(CF_UNICODETEXT)) {
+    if (auto* P = static_cast<const wchar_t*>(GlobalLock(Data))) {
+      Text = P;
+      GlobalUnlock(Data);
+    }
+  }
+  CloseClipboard();
+  return Text;
+}
+
 void Write(const std::string& S) {
   std::fwrite(S.data(), 1, S.size(), stdout);
   std::fflush(stdout);
@@ -168,6 +183,16 @@ int wmain(int Argc, wchar_t** Argv) {
     HWND Wnd = ParseHandle(Argv[2]);
     return PostMessageW(Wnd, WM_CLOSE, 0, 0) ? 0 : 2;
   }
-  std::fputs("usage: winprobe state | text <hwnd> | close <hwnd>\n", stderr);
+  if (Cmd == L"clip" && Argc > 2 && std::wstring(Argv[2]) == L"clear") {
+    if (!OpenClipboard(nullptr)) return 2;
+    EmptyClipboard();
+    CloseClipboard();
+    return 0;
+  }
+  if (Cmd == L"clip") {
+    Write(Utf8(ClipboardText()));
+    return 0;
+  }
+  std::fputs("usage: winprobe state | text <hwnd> | close <hwnd> | clip\n", stderr);
   return 1;
 }

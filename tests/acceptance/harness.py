@@ -181,9 +181,16 @@ class Program:
         return self.wait_for(lambda s: s['dialogs'][0] if s['dialogs'] else None, timeout,
                              'a message dialog')
 
-    @staticmethod
-    def dialog_texts(dialog):
-        return [dialog['text']] + [c['text'] for c in dialog['children'] if c['text']]
+    def dialog_texts(self, dialog):
+        """The dialog's caption, its child windows' texts, and what the dialog puts on the
+        clipboard on Ctrl+C (its labels need not be windows of their own)."""
+        texts = [dialog['text']] + [c['text'] for c in dialog['children'] if c['text']]
+        subprocess.run([self.env.wine, self.env.winprobe, 'clip', 'clear'], capture_output=True)
+        xdo('key', '--clearmodifiers', 'ctrl+c')
+        time.sleep(0.3)
+        copied = subprocess.run([self.env.wine, self.env.winprobe, 'clip'],
+                                capture_output=True).stdout.decode('utf-8')
+        return texts + ([copied] if copied else [])
 
     def answer_dialog(self, dialog, button_texts):
         """Clicks the dialog's button whose caption is one of button_texts."""
