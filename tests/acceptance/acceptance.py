@@ -171,7 +171,7 @@ def check_vector_log(ctx, lines, tab, info, target, broken=0):
     bounds = next((judge.BOUNDS_RE.match(ln) for ln in block if judge.BOUNDS_RE.match(ln)), None)
     if bounds:
         ext = info['table']['extent']
-        got = [float(v) for v in bounds.groups()]
+        got = [float(v.replace(',', '.')) for v in bounds.groups()]
         ctx.expect(all(abs(a - b) < 0.02 for a, b in zip(got, ext)),
                    '%s: logged bounds %s, GDAL extent %s' % (rel, got, ext))
 

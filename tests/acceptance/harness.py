@@ -287,6 +287,7 @@ class Program:
         """Presses "Пересчет" and waits until the run has ended: no progress window, the main
         window enabled, the closing log line present, and no GIS process working. Returns
         (log lines, dialogs that appeared)."""
+        before = self.log_lines()
         self.click('cxButton1')
         seen_progress = False
         dialogs = []
@@ -313,7 +314,11 @@ class Program:
                 lines = self.log_lines(s)
                 closing = any(ln in ('Нет растров', 'Есть растры') for ln in lines)
                 busy = GIS_EXE in self.env.processes(s)
-                if closing and not busy and s['main']['enabled'] and (done is None or done()):
+                # A log left by an earlier run ends the same way: this run must have shown
+                # itself first, by its progress window or by a log of its own.
+                fresh = seen_progress or lines != before
+                if (fresh and closing and not busy and s['main']['enabled'] and
+                        (done is None or done())):
                     stable += 1
                     if stable >= 2:
                         return lines, dialogs

@@ -228,4 +228,5 @@ def table_block(lines, win_path):
     return lines[start:end]
 
 
-BOUNDS_RE = re.compile(r'^\s*(-?\d+\.\d\d)\s+(-?\d+\.\d\d)\s+(-?\d+\.\d\d)\s+(-?\d+\.\d\d)$')
+# Four numbers with two decimals, the decimal separator of the regional settings.
+BOUNDS_RE = re.compile(r'^\s*(-?\d+[.,]\d\d)\s+(-?\d+[.,]\d\d)\s+(-?\d+[.,]\d\d)\s+(-?\d+[.,]\d\d)$')
