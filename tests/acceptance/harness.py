@@ -157,7 +157,9 @@ class Program:
             self.main = s['main']
         s['progress'] = next((w for w in s['mine'] if w is not s['main'] and any(
             c['text'] == 'Отмена' for c in w['children'])), None)
-        s['dialogs'] = [w for w in s['mine'] if w is not s['main'] and w is not s['progress']]
+        # Hints that pop up under the resting mouse are no dialogs.
+        s['dialogs'] = [w for w in s['mine'] if w is not s['main'] and w is not s['progress']
+                        and not any(k in w['class'].lower() for k in ('hint', 'tooltip'))]
         return s
 
     def wait_for(self, pred, timeout, what):
@@ -198,6 +200,7 @@ class Program:
             if c['text'].replace('&', '') in button_texts and c['visible']:
                 x, y, w, h = c['rect']
                 xdo('mousemove', x + w // 2, y + h // 2, 'click', 1)
+                xdo('mousemove', 1270, 1010)
                 return
         raise Failure('no button %s on the dialog %s' % (button_texts, self.dialog_texts(dialog)))
 
@@ -224,6 +227,8 @@ class Program:
         x, y = self.point(name, dx, dy)
         xdo('mousemove', x, y, 'click', 1)
         time.sleep(0.2)
+        # Away from the controls, so that no hint pops up over the window.
+        xdo('mousemove', 1270, 1010)
 
     def type_into(self, name, text):
         """Replaces a text field's whole content by typing, as a user would."""
