@@ -436,7 +436,12 @@ def scenario_cancel(env):
         p.click('cxButton1')
         prog = p.wait_for(lambda s: s['progress'], 60, 'the progress window')
         screenshot(prog['rect'], ctx.shot('progress'))
-        x, y = p.point(None, window=prog, layout=PROGRESS_CANCEL)
+        button = next((c for c in prog['children'] if c['text'] == 'Отмена'), None)
+        if button is not None:
+            x, y = button['rect'][0] + button['rect'][2] // 2, button['rect'][1] + \
+                button['rect'][3] // 2
+        else:
+            x, y = p.point(None, window=prog, layout=PROGRESS_CANCEL)
         xdo('mousemove', x, y, 'click', 1)
         ask = p.wait_for(lambda s: s['dialogs'][0] if s['dialogs'] else None, 60,
                          'the cancel confirmation')
