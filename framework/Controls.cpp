@@ -238,15 +238,19 @@ void TControl::DefaultHandler(TMessage& Message) {
 void TControl::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_LBUTTONDOWN:
+      DefaultHandler(Message);
       DoMouseDown(Message, mbLeft, {});
       return;
     case WM_RBUTTONDOWN:
+      DefaultHandler(Message);
       DoMouseDown(Message, mbRight, {});
       return;
     case WM_MBUTTONDOWN:
+      DefaultHandler(Message);
       DoMouseDown(Message, mbMiddle, {});
       return;
     case WM_LBUTTONDBLCLK:
+      DefaultHandler(Message);
       if (FControlStyle.Contains(csDoubleClicks)) {
         DoMouseDown(Message, mbLeft, {ssDouble});
         DblClick();
@@ -255,18 +259,23 @@ void TControl::Dispatch(TMessage& Message) {
       }
       return;
     case WM_RBUTTONDBLCLK:
+      DefaultHandler(Message);
       DoMouseDown(Message, mbRight, {ssDouble});
       return;
     case WM_LBUTTONUP:
+      DefaultHandler(Message);
       DoMouseUp(Message, mbLeft);
       return;
     case WM_RBUTTONUP:
+      DefaultHandler(Message);
       DoMouseUp(Message, mbRight);
       return;
     case WM_MBUTTONUP:
+      DefaultHandler(Message);
       DoMouseUp(Message, mbMiddle);
       return;
     case WM_MOUSEMOVE:
+      DefaultHandler(Message);
       if (Application()) Application()->HintMouseMessage(this, Message);
       MouseMove(MouseShift(Message.WParam), LoWordSigned(Message.LParam), HiWordSigned(Message.LParam));
       return;

@@ -262,12 +262,12 @@ void TMemoStrings::Insert(Integer Index, const String& S) {
     Line = S + L"\r\n";
   } else {
     // After the last line: a line break first unless the text ends in one.
-    Pos = SendMessageW(H, WM_GETTEXTLENGTH, 0, 0);
-    LRESULT LastStart = Count > 0 ? SendMessageW(H, EM_LINEINDEX, Count - 1, 0) : 0;
-    LRESULT LastLen = SendMessageW(H, EM_LINELENGTH, LastStart, 0);
-    bool EndsWithBreak = Count == 0 || LastStart + LastLen < Pos;
+    // Past the end the window puts the caret at its end, which for a rich
+    // edit is before its final paragraph mark.
+    String Text = FMemo->GetText();
+    Pos = static_cast<LRESULT>(Text.size());
+    bool EndsWithBreak = Text.empty() || Text.back() == L'\n' || Text.back() == L'\r';
     Line = (EndsWithBreak ? L"" : L"\r\n") + S + L"\r\n";
-    if (Count == 0 && Pos == 0) Line = S + L"\r\n";
   }
   SendMessageW(H, EM_SETSEL, Pos, Pos);
   SendMessageW(H, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(Line.c_str()));
@@ -585,7 +585,7 @@ Integer TCustomListControl::ItemIndex() {
 }
 
 void TCustomListControl::SetItemIndex(Integer V) {
-  if (V < -1 || V >= FItems->Count()) V = -1;
+  if (V < -1 || V >= ItemCount()) V = -1;
   FItemIndex = V;
   if (FHandle) SendMessageW(FHandle, SetCurSelMsg(), static_cast<WPARAM>(V), 0);
 }

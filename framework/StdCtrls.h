@@ -37,12 +37,12 @@ class TCustomEdit : public TWinControl {
  public:
   explicit TCustomEdit(TComponent* AOwner);
 
-  Integer SelStart();
-  void SetSelStart(Integer V);
-  Integer SelLength();
-  void SetSelLength(Integer V);
-  String SelText();
-  void SetSelText(const String& V);
+  virtual Integer SelStart();
+  virtual void SetSelStart(Integer V);
+  virtual Integer SelLength();
+  virtual void SetSelLength(Integer V);
+  virtual String SelText();
+  virtual void SetSelText(const String& V);
   Integer MaxLength() const { return FMaxLength; }
   void SetMaxLength(Integer V);
   bool ReadOnly() const { return FReadOnly; }
@@ -268,6 +268,8 @@ class TCustomListControl : public TWinControl {
 
  protected:
   friend class TListControlItems;
+  // The number of items the window holds (a virtual list has no strings).
+  virtual Integer ItemCount() { return FItems->Count(); }
   void CreateWnd() override;
   void DestroyWnd() override;
   // Puts the items into the window.
@@ -376,6 +378,7 @@ class TCustomListBox : public TCustomListControl {
 
  private:
   bool IsVirtual() const { return FStyle == lbVirtual || FStyle == lbVirtualOwnerDraw; }
+  Integer ItemCount() override { return Count(); }
   TListBoxStyle FStyle = lbStandard;
   bool FMultiSelect = false;
   Integer FItemHeight = 16;

@@ -21,6 +21,8 @@
 #include <objbase.h>
 #include <oleauto.h>
 #include <commctrl.h>
+#include <commdlg.h>
+#include <richedit.h>
 
 #undef DeleteFile
 #undef CopyFile

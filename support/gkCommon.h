@@ -162,6 +162,8 @@ Integer Note(const Variant& AText, TMsgDlgType ADlgType, TMsgDlgButtons AButtons
              TMsgDlgBtn ADefaultButton);
 // The program module's file name without folder, computed once.
 String GetNoteCaption();
+// GetNoteCaption's text once it has been computed, "" before.
+String CachedNoteCaption();
 
 void gkCommon_Initialize();
 void gkCommon_Finalize();

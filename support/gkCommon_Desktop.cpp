@@ -94,6 +94,8 @@ String GetNoteCaption() {
   return *FNoteCaption;
 }
 
+String CachedNoteCaption() { return FNoteCaption ? *FNoteCaption : String(); }
+
 Integer Note(const Variant& AText, TMsgDlgType ADlgType, TMsgDlgButtons AButtons,
              TMsgDlgBtn ADefaultButton) {
   TOwned<TMessageForm> Dialog(CreateMessageDialog(Str(AText), ADlgType, AButtons, ADefaultButton));

@@ -1,0 +1,148 @@
+#include "Clipbrd.h"
+
+#include <cstring>
+
+#include "Controls.h"
+
+namespace {
+
+TClipboard* FClipboard = nullptr;
+bool ClipboardFinalized = false;
+
+}  // namespace
+
+IMPLEMENT_CLASS(TClipboard)
+
+TClipboard::TClipboard() = default;
+
+TClipboard::~TClipboard() {
+  if (FClipboardWindow) DeallocateHWnd(FClipboardWindow);
+}
+
+void TClipboard::Open() {
+  if (FOpenRefCount == 0) {
+    // The clipboard needs an owner window so that what we put there stays
+    // ours until someone else empties it.
+    if (!FClipboardWindow) FClipboardWindow = AllocateHWnd(TWndMethod(nullptr));
+    if (!OpenClipboard(FClipboardWindow)) {
+      DWORD Code = GetLastError();
+      String Msg = L"Cannot open clipboard";
+      if (Code != 0) Msg += L": " + SysErrorMessage(Code);
+      throw EClipboardException(Msg);
+    }
+    FEmptied = false;
+  }
+  ++FOpenRefCount;
+}
+
+void TClipboard::Close() {
+  if (FOpenRefCount == 0) return;
+  if (--FOpenRefCount == 0) CloseClipboard();
+}
+
+void TClipboard::Clear() {
+  Open();
+  try {
+    EmptyClipboard();
+  } catch (...) {
+    Close();
+    throw;
+  }
+  Close();
+}
+
+void TClipboard::Adding() {
+  if (FOpenRefCount != 0 && !FEmptied) {
+    Clear();
+    FEmptied = true;
+  }
+}
+
+bool TClipboard::HasFormat(UINT Format) { return IsClipboardFormatAvailable(Format) != 0; }
+
+Integer TClipboard::FormatCount() { return CountClipboardFormats(); }
+
+UINT TClipboard::Formats(Integer Index) {
+  Open();
+  UINT Fmt = 0;
+  for (Integer I = 0; I <= Index; ++I) {
+    Fmt = EnumClipboardFormats(Fmt);
+    if (Fmt == 0) break;
+  }
+  Close();
+  if (Fmt == 0) throw EListError(Format(L"List index out of bounds (%d)", {Index}));
+  return Fmt;
+}
+
+String TClipboard::AsText() {
+  String Result;
+  Open();
+  if (HANDLE Data = GetClipboardData(CF_UNICODETEXT)) {
+    if (auto* P = static_cast<const wchar_t*>(GlobalLock(Data))) {
+      Result = P;
+      GlobalUnlock(Data);
+    }
+  } else if (HANDLE AnsiData = GetClipboardData(CF_TEXT)) {
+    if (auto* P = static_cast<const char*>(GlobalLock(AnsiData))) {
+      int Len = MultiByteToWideChar(CP_ACP, 0, P, -1, nullptr, 0);
+      if (Len > 1) {
+        Result.resize(static_cast<size_t>(Len) - 1);
+        MultiByteToWideChar(CP_ACP, 0, P, -1, Result.data(), Len);
+      }
+      GlobalUnlock(AnsiData);
+    }
+  }
+  Close();
+  return Result;
+}
+
+void TClipboard::SetTextBuf(const wchar_t* Buffer) {
+  size_t Bytes = (std::wcslen(Buffer) + 1) * sizeof(wchar_t);
+  HGLOBAL Data = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, Bytes);
+  if (!Data) throw EOutOfMemory(L"Out of memory");
+  std::memcpy(GlobalLock(Data), Buffer, Bytes);
+  GlobalUnlock(Data);
+  try {
+    SetAsHandle(CF_UNICODETEXT, Data);
+  } catch (...) {
+    GlobalFree(Data);
+    throw;
+  }
+}
+
+void TClipboard::SetAsText(const String& Value) { SetTextBuf(Value.c_str()); }
+
+HANDLE TClipboard::GetAsHandle(UINT Format) {
+  Open();
+  HANDLE Result = GetClipboardData(Format);
+  Close();
+  return Result;
+}
+
+void TClipboard::SetAsHandle(UINT Format, HANDLE Value) {
+  Open();
+  try {
+    Adding();
+    if (!SetClipboardData(Format, Value)) RaiseLastOSError();
+  } catch (...) {
+    Close();
+    throw;
+  }
+  Close();
+}
+
+TClipboard* Clipboard() {
+  if (!FClipboard && !ClipboardFinalized) FClipboard = Create<TClipboard>();
+  return FClipboard;
+}
+
+TClipboard* SetClipboard(TClipboard* NewClipboard) {
+  TClipboard* Old = FClipboard;
+  FClipboard = NewClipboard;
+  return Old;
+}
+
+void Clipbrd_Finalize() {
+  ClipboardFinalized = true;
+  FreeAndNil(FClipboard);
+}
