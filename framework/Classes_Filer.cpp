@@ -685,6 +685,22 @@ TComponent* TReader::ReadComponent(TComponent* Component) {
   return Result;
 }
 
+namespace {
+// A second form read from the same resource under the same owner gets the
+// name with "_1", "_2", ... appended, as the first one keeps the plain name.
+String UniqueRootName(TComponent* Root, const String& Name) {
+  TComponent* Owner = Root->Owner();
+  if (!Owner || Name.empty()) return Name;
+  TComponent* Other = Owner->FindComponent(Name);
+  if (!Other || Other == Root) return Name;
+  for (Integer I = 1;; ++I) {
+    String Candidate = Name + L"_" + IntToStr(I);
+    TComponent* Found = Owner->FindComponent(Candidate);
+    if (!Found || Found == Root) return Candidate;
+  }
+}
+}  // namespace
+
 TComponent* TReader::ReadRootComponent(TComponent* Root) {
   ReadSignature();
   bool Created = false;
@@ -714,7 +730,7 @@ TComponent* TReader::ReadRootComponent(TComponent* Root) {
     Root->FComponentState.Include(csLoading);
     Root->FComponentState.Include(csReading);
     FLoaded.push_back(Root);
-    if (!Flags.Contains(ffInherited) || Root->Name().empty()) Root->SetName(Name);
+    if (!Flags.Contains(ffInherited) || Root->Name().empty()) Root->SetName(UniqueRootName(Root, Name));
     ++FComponentDepth;
     Root->ReadState(this);
     --FComponentDepth;

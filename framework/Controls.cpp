@@ -502,6 +502,12 @@ TRect TControl::ClientRect() { return Rect(0, 0, FWidth, FHeight); }
 void TControl::SetClientWidth(Integer V) { SetWidth(V + FWidth - ClientWidth()); }
 void TControl::SetClientHeight(Integer V) { SetHeight(V + FHeight - ClientHeight()); }
 
+TPoint TWinControl::ClientOrigin() {
+  POINT P{0, 0};
+  ::ClientToScreen(Handle(), &P);
+  return P;
+}
+
 TPoint TControl::ClientOrigin() {
   if (!FParent) throw EInvalidOperation(L"Control '" + Name() + L"' has no parent window");
   TPoint P = FParent->ClientOrigin();
@@ -1378,9 +1384,11 @@ void TWinControl::SetParentBackground(bool V) {
 bool TWinControl::CanFocus() {
   TCustomForm* Form = GetParentForm();
   if (!Form) return false;
+  // The form itself need not be showing yet: a dialog picks its active
+  // control before it is shown.
   for (TWinControl* C = this; C != Form; C = C->FParent)
     if (!C || !C->FVisible || !C->FEnabled) return false;
-  return Form->Visible() && Form->Enabled();
+  return true;
 }
 
 bool TWinControl::Focused() { return FHandle && GetFocus() == FHandle; }

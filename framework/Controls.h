@@ -161,7 +161,7 @@ class TControl : public TComponent {
   Integer ClientHeight() { return RectHeight(ClientRect()); }
   virtual void SetClientWidth(Integer V);
   virtual void SetClientHeight(Integer V);
-  TPoint ClientOrigin();
+  virtual TPoint ClientOrigin();
   TPoint ClientToScreen(const TPoint& P);
   TPoint ScreenToClient(const TPoint& P);
   TPoint ClientToParent(const TPoint& P, TWinControl* AParent = nullptr);
@@ -400,6 +400,7 @@ class TWinControl : public TControl {
   TBrush* Brush() const { return FBrush.get(); }
 
   TRect ClientRect() override;
+  TPoint ClientOrigin() override;
   bool Showing() override { return FShowing; }
   void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
   void Invalidate() override;

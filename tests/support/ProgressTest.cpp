@@ -645,9 +645,7 @@ TEST_F(ProgressWorker, WithoutAThreadTheHandlersRunInOrderOnTheCaller) {
   EXPECT_NE(E->Progress()->ProgressForm(), nullptr);
 }
 
-// Off until the library's message dialog can be shown: Note raises while it
-// gives the hidden dialog its active control.
-TEST_F(ProgressWorker, DISABLED_AJobErrorIsShownOnceWhenTheThreadEnds) {
+TEST_F(ProgressWorker, AJobErrorIsShownOnceWhenTheThreadEnds) {
   TJob Job;
   TDialogAnswerer OK(IDOK);
   Start(MakeEvent<&TJob::Fail>(&Job), Job);
