@@ -6,6 +6,7 @@ import json
 import os
 import shutil
 import subprocess
+import tempfile
 import time
 
 CAPTION = 'Пересчет таблиц в МСК-89'
@@ -56,11 +57,10 @@ class Env:
         return 'Z:' + path.replace('/', '\\')
 
     def wine_run(self, argv, timeout=120):
-        r = subprocess.run([self.wine] + argv, capture_output=True, timeout=timeout)
-        if r.returncode != 0:
-            raise RuntimeError('%s failed (%d): %s' % (argv[0], r.returncode,
-                                                       r.stderr.decode(errors='replace')))
-        return r.stdout
+        rc, out, err = run_to_files([self.wine] + argv, timeout)
+        if rc != 0:
+            raise RuntimeError('%s failed (%d): %s' % (argv[0], rc, err.decode(errors='replace')))
+        return out
 
     def scenario_dir(self, name):
         d = os.path.join(self.drive_c, 'acceptance', name)
@@ -81,9 +81,10 @@ class Env:
         if not self.gis_available():
             raise Skip('the GIS automation stand-in is not on this branch yet '
                        '(no tools/standins-register.sh or no built %s)' % GIS_EXE)
-        subprocess.run(['bash', os.path.join(self.root, 'tools/standins-register.sh')],
-                       check=True, env=dict(os.environ, BUILD_DIR=self.build),
-                       capture_output=True)
+        rc, _, err = run_to_files(['bash', os.path.join(self.root, 'tools/standins-register.sh')],
+                                  120, env=dict(os.environ, BUILD_DIR=self.build))
+        if rc != 0:
+            raise RuntimeError('registering the GIS stand-in failed: ' + err.decode(errors='replace'))
 
     def settings_files(self):
         pattern = os.path.join(self.drive_c, 'users', '*', '*', '*', 'Vosk', '5.0', 'qeDefaults',
@@ -103,19 +104,31 @@ class Env:
             raise RuntimeError('no application-data folder in the prefix')
         return os.path.join(roaming[0], 'Vosk', '5.0', 'qeDefaults')
 
+    def probe_run(self, *args):
+        return run_to_files([self.wine, self.winprobe] + [str(a) for a in args], 60)[1].decode(
+            'utf-8')
+
     def probe(self):
-        out = subprocess.run([self.wine, self.winprobe, 'state'], capture_output=True,
-                             timeout=60).stdout
-        return json.loads(out.decode('utf-8'))
+        return json.loads(self.probe_run('state'))
 
     def probe_text(self, hwnd):
-        out = subprocess.run([self.wine, self.winprobe, 'text', str(hwnd)], capture_output=True,
-                             timeout=60).stdout
-        return out.decode('utf-8')
+        return self.probe_run('text', hwnd)
 
     def processes(self, state=None):
         state = state or self.probe()
         return [p['exe'] for p in state['processes']]
+
+
+def run_to_files(argv, timeout, env=None):
+    """(exit code, stdout, stderr) of a command whose output goes through files, not pipes:
+    a Wine process may start the desktop process, which inherits pipes and keeps them open
+    long after the command itself has ended."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        r = subprocess.run(argv, stdout=out, stderr=err, stdin=subprocess.DEVNULL,
+                           timeout=timeout, env=env)
+        out.seek(0)
+        err.seek(0)
+        return r.returncode, out.read(), err.read()
 
 
 def xdo(*args):
@@ -187,11 +200,10 @@ class Program:
         """The dialog's caption, its child windows' texts, and what the dialog puts on the
         clipboard on Ctrl+C (its labels need not be windows of their own)."""
         texts = [dialog['text']] + [c['text'] for c in dialog['children'] if c['text']]
-        subprocess.run([self.env.wine, self.env.winprobe, 'clip', 'clear'], capture_output=True)
+        self.env.probe_run('clip', 'clear')
         xdo('key', '--clearmodifiers', 'ctrl+c')
         time.sleep(0.3)
-        copied = subprocess.run([self.env.wine, self.env.winprobe, 'clip'],
-                                capture_output=True).stdout.decode('utf-8')
+        copied = self.env.probe_run('clip')
         return texts + ([copied] if copied else [])
 
     def answer_dialog(self, dialog, button_texts):
@@ -340,9 +352,9 @@ class Program:
         if self.proc.poll() is None:
             s = self.state()
             for d in s['dialogs']:
-                subprocess.run([self.env.wine, self.env.winprobe, 'close', str(d['hwnd'])])
+                self.env.probe_run('close', d['hwnd'])
             if s['main']:
-                subprocess.run([self.env.wine, self.env.winprobe, 'close', str(s['main']['hwnd'])])
+                self.env.probe_run('close', s['main']['hwnd'])
             try:
                 self.proc.wait(timeout=20)
             except subprocess.TimeoutExpired:
