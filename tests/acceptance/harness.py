@@ -84,7 +84,8 @@ class Env:
         rc, _, err = run_to_files(['bash', os.path.join(self.root, 'tools/standins-register.sh')],
                                   120, env=dict(os.environ, BUILD_DIR=self.build))
         if rc != 0:
-            raise RuntimeError('registering the GIS stand-in failed: ' + err.decode(errors='replace'))
+            raise RuntimeError('registering the GIS stand-in failed: ' +
+                               err.decode(errors='replace'))
 
     def settings_files(self):
         pattern = os.path.join(self.drive_c, 'users', '*', '*', '*', 'Vosk', '5.0', 'qeDefaults',

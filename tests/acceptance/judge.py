@@ -229,4 +229,4 @@ def table_block(lines, win_path):
 
 
 # Four numbers with two decimals, the decimal separator of the regional settings.
-BOUNDS_RE = re.compile(r'^\s*(-?\d+[.,]\d\d)\s+(-?\d+[.,]\d\d)\s+(-?\d+[.,]\d\d)\s+(-?\d+[.,]\d\d)$')
+BOUNDS_RE = re.compile(r'^\s*' + r'\s+'.join([r'(-?\d+[.,]\d\d)'] * 4) + r'$')
