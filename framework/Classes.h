@@ -697,6 +697,10 @@ class TComponent : public TPersistent {
   virtual void SetName(const String& NewName);
   NativeInt Tag() const { return FTag; }
   void SetTag(NativeInt Value) { FTag = Value; }
+  // Where a component without a window sits in the form designer: left in
+  // the low word, top in the high word.
+  Integer DesignInfo() const { return FDesignInfo; }
+  void SetDesignInfo(Integer Value) { FDesignInfo = Value; }
   TComponentState ComponentState() const { return FComponentState; }
 
   TComponent* FindComponent(const String& AName) const;
@@ -738,10 +742,16 @@ class TComponent : public TPersistent {
   // Points the owner's published field of this component's name at it (or
   // clears it), as a form's component fields expect.
   void SetReference(bool Enable);
+  // Streams DesignInfo as the pseudo-properties Left and Top.
+  void DefineProperties(TFiler* Filer) override;
 
  private:
   friend class TReader;
   friend class TWriter;
+  void ReadLeft(TReader* Reader);
+  void ReadTop(TReader* Reader);
+  void WriteLeft(TWriter* Writer);
+  void WriteTop(TWriter* Writer);
   void Insert(TComponent* AComponent);
   void Remove(TComponent* AComponent);
   void RemoveNotification(TComponent* AComponent);
@@ -751,6 +761,7 @@ class TComponent : public TPersistent {
   TComponent* FPendingOwner = nullptr;
   String FName;
   NativeInt FTag = 0;
+  Integer FDesignInfo = 0;
   std::vector<TComponent*> FComponents;
   std::vector<TComponent*> FFreeNotifies;
   TComponentState FComponentState;

@@ -731,3 +731,31 @@ TClass FindClass(const String& AClassName) {
   if (!C) throw EClassNotFound(Format(L"Class %s not found", {AClassName}));
   return C;
 }
+
+void TComponent::DefineProperties(TFiler* Filer) {
+  // Controls publish Left and Top themselves; the reader looks here only for
+  // components that do not.
+  bool Stored = FDesignInfo != 0;
+  Filer->DefineProperty(L"Left", MakeEvent<&TComponent::ReadLeft>(this),
+                        MakeEvent<&TComponent::WriteLeft>(this), Stored);
+  Filer->DefineProperty(L"Top", MakeEvent<&TComponent::ReadTop>(this),
+                        MakeEvent<&TComponent::WriteTop>(this), Stored);
+}
+
+void TComponent::ReadLeft(TReader* Reader) {
+  FDesignInfo = static_cast<Integer>((static_cast<UInt64>(FDesignInfo) & 0xFFFF0000u) |
+                                     (static_cast<UInt64>(Reader->ReadInteger()) & 0xFFFFu));
+}
+
+void TComponent::ReadTop(TReader* Reader) {
+  FDesignInfo = static_cast<Integer>((static_cast<UInt64>(FDesignInfo) & 0xFFFFu) |
+                                     ((static_cast<UInt64>(Reader->ReadInteger()) & 0xFFFFu) << 16));
+}
+
+void TComponent::WriteLeft(TWriter* Writer) {
+  Writer->WriteInteger(static_cast<SmallInt>(FDesignInfo & 0xFFFF));
+}
+
+void TComponent::WriteTop(TWriter* Writer) {
+  Writer->WriteInteger(static_cast<SmallInt>((FDesignInfo >> 16) & 0xFFFF));
+}

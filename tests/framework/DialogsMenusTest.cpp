@@ -1,0 +1,319 @@
+#include <gtest/gtest.h>
+
+#include "Dialogs.h"
+#include "Forms.h"
+#include "Menus.h"
+#include "StdCtrls.h"
+#include "SysUtils.h"
+
+namespace {
+
+// Answers the platform's modal windows from a timer, which their own
+// message loops keep serving.
+struct TDriver {
+  String Title;          // dialog title to wait for
+  String TypeName;       // file name to type; empty: cancel
+  bool Found = false;
+  int Ticks = 0;
+  TOwned<TTimer> Timer;
+
+  explicit TDriver(const String& ATitle, const String& AName) : Title(ATitle), TypeName(AName) {
+    Timer.reset(Create<TTimer>(nullptr));
+    Timer->SetInterval(50);
+    Timer->SetOnTimer(MakeEvent<&TDriver::Tick>(this));
+  }
+
+  // The file name edit sits, under the id of the name box (0x47C in the
+  // explorer-style template, 0x480 in the old one), inside a combo box.
+  static HWND FileNameEdit(HWND Dialog) {
+    HWND Found = nullptr;
+    EnumChildWindows(
+        Dialog,
+        [](HWND W, LPARAM P) -> BOOL {
+          wchar_t C[16];
+          GetClassNameW(W, C, 16);
+          int Id = GetDlgCtrlID(W);
+          if (lstrcmpiW(C, L"Edit") == 0 && (Id == 0x47C || Id == 0x480)) {
+            *reinterpret_cast<HWND*>(P) = W;
+            return FALSE;
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&Found));
+    return Found;
+  }
+
+  bool Answered = false;
+  void Tick(TObject*) {
+    // A dialog still open long after it was answered (or never seen) is
+    // cancelled, with any message box it raised, rather than hanging the run.
+    if (++Ticks > 60) {
+      Timer->SetEnabled(false);
+      while (HWND D = FindWindowW(L"#32770", nullptr)) {
+        if (!IsWindowVisible(D)) break;
+        SendMessageW(D, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        SendMessageW(D, WM_CLOSE, 0, 0);
+      }
+      return;
+    }
+    if (Answered) return;
+    HWND Dialog = FindWindowW(L"#32770", Title.c_str());
+    if (!Dialog || !IsWindowVisible(Dialog)) return;
+    Found = true;
+    Answered = true;
+    if (TypeName.empty()) {
+      PostMessageW(Dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+      return;
+    }
+    HWND Edit = FileNameEdit(Dialog);
+    SendMessageW(Edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(TypeName.c_str()));
+    PostMessageW(Dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(Dialog, IDOK)));
+  }
+};
+
+String MakeTempFolder() {
+  wchar_t Base[MAX_PATH];
+  GetTempPathW(MAX_PATH, Base);
+  String Dir = String(Base) + L"fw_dialogs_" + IntToStr(static_cast<Integer>(GetCurrentProcessId()));
+  CreateDirectoryW(Dir.c_str(), nullptr);
+  return Dir;
+}
+
+void Touch(const String& Path) {
+  HANDLE H = CreateFileW(Path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  CloseHandle(H);
+}
+
+struct DialogsFixture : testing::Test {
+  String Dir;
+  void SetUp() override { Dir = MakeTempFolder(); }
+  void TearDown() override {
+    for (const wchar_t* N : {L"\\existing.txt", L"\\second.txt", L"\\report.csv"}) DeleteFileW((Dir + N).c_str());
+    RemoveDirectoryW(Dir.c_str());
+  }
+};
+
+TEST_F(DialogsFixture, OpenDialogIsAnsweredWithAnExistingFile) {
+  Touch(Dir + L"\\existing.txt");
+  TOwned<TOpenDialog> D(Create<TOpenDialog>(nullptr));
+  D->SetTitle(L"Pick a test file");
+  D->SetFilter(L"Text files|*.txt|All files|*.*");
+  D->SetFilterIndex(2);
+  D->SetInitialDir(Dir);
+  D->SetOptions(D->Options() + TOpenOptions{ofFileMustExist, ofPathMustExist, ofNoChangeDir});
+  TDriver Driver(L"Pick a test file", L"existing.txt");
+  ASSERT_TRUE(D->Execute());
+  EXPECT_TRUE(Driver.Found);
+  EXPECT_TRUE(SameText(D->FileName(), Dir + L"\\existing.txt")) << D->FileName();
+  ASSERT_EQ(D->Files()->Count(), 1);
+  EXPECT_EQ(D->Files()->Strings(0), D->FileName());
+  EXPECT_EQ(D->FilterIndex(), 2);
+}
+
+TEST_F(DialogsFixture, CancelledDialogReturnsFalseAndKeepsTheName) {
+  TOwned<TOpenDialog> D(Create<TOpenDialog>(nullptr));
+  D->SetTitle(L"Cancel me");
+  D->SetInitialDir(Dir);
+  D->SetFileName(L"before.txt");
+  TDriver Driver(L"Cancel me", L"");
+  EXPECT_FALSE(D->Execute());
+  EXPECT_TRUE(Driver.Found);
+  EXPECT_EQ(D->FileName(), L"before.txt");
+  EXPECT_EQ(D->Files()->Count(), 0);
+}
+
+TEST_F(DialogsFixture, SaveDialogAddsTheDefaultExtension) {
+  TOwned<TSaveDialog> D(Create<TSaveDialog>(nullptr));
+  D->SetTitle(L"Save the report");
+  D->SetFilter(L"CSV|*.csv");
+  D->SetDefaultExt(L"csv");
+  D->SetInitialDir(Dir);
+  D->SetOptions(D->Options() + TOpenOptions{ofOverwritePrompt, ofPathMustExist});
+  TDriver Driver(L"Save the report", L"report");
+  ASSERT_TRUE(D->Execute());
+  EXPECT_TRUE(SameText(D->FileName(), Dir + L"\\report.csv")) << D->FileName();
+}
+
+TEST_F(DialogsFixture, MultiSelectListsEveryFileWithItsFolder) {
+  Touch(Dir + L"\\existing.txt");
+  Touch(Dir + L"\\second.txt");
+  TOwned<TOpenDialog> D(Create<TOpenDialog>(nullptr));
+  D->SetTitle(L"Pick several");
+  D->SetInitialDir(Dir);
+  D->SetOptions(D->Options() + TOpenOptions{ofAllowMultiSelect, ofFileMustExist});
+  TDriver Driver(L"Pick several", L"\"existing.txt\" \"second.txt\"");
+  ASSERT_TRUE(D->Execute());
+  ASSERT_EQ(D->Files()->Count(), 2);
+  EXPECT_TRUE(SameText(D->Files()->Strings(0), Dir + L"\\existing.txt")) << D->Files()->Strings(0);
+  EXPECT_TRUE(SameText(D->Files()->Strings(1), Dir + L"\\second.txt"));
+  EXPECT_EQ(D->FileName(), D->Files()->Strings(0));
+}
+
+// ---------------------------------------------------------------------------
+TEST(ShortCuts, TextAndKeysRoundTrip) {
+  struct Case {
+    Word Key;
+    TShiftState Shift;
+    const wchar_t* Text;
+  } Cases[] = {
+      {'S', {ssCtrl}, L"Ctrl+S"},
+      {VK_F1, {}, L"F1"},
+      {VK_DELETE, {ssShift}, L"Shift+Del"},
+      {'A', {ssShift, ssCtrl, ssAlt}, L"Shift+Ctrl+Alt+A"},
+      {VK_RETURN, {ssAlt}, L"Alt+Enter"},
+      {'7', {ssCtrl}, L"Ctrl+7"},
+      {VK_F12, {ssCtrl, ssShift}, L"Shift+Ctrl+F12"},
+  };
+  for (const Case& C : Cases) {
+    TShortCut S = ShortCut(C.Key, C.Shift);
+    EXPECT_EQ(ShortCutToText(S), C.Text);
+    EXPECT_EQ(TextToShortCut(C.Text), S) << C.Text;
+    Word Key;
+    TShiftState Shift;
+    ShortCutToKey(S, Key, Shift);
+    EXPECT_EQ(Key, C.Key);
+    EXPECT_EQ(Shift, C.Shift);
+  }
+  EXPECT_EQ(ShortCut('S', {ssCtrl}), scCtrl + 'S');
+  EXPECT_EQ(TextToShortCut(L"ctrl+s"), scCtrl + 'S');
+  EXPECT_EQ(TextToShortCut(L"Ctrl+"), 0);
+  EXPECT_EQ(TextToShortCut(L"Hyper+S"), 0);
+  EXPECT_EQ(ShortCutToText(0), L"");
+}
+
+struct TMenuLog {
+  std::vector<String> Clicked;
+  int Popups = 0;
+  void Click(TObject* Sender) { Clicked.push_back(static_cast<TMenuItem*>(Sender)->Caption()); }
+  void Popup(TObject*) { ++Popups; }
+};
+
+TMenuItem* AddItem(TComponent* Owner, TMenuItem* Parent, const String& Caption, TMenuLog* Log) {
+  TMenuItem* I = Create<TMenuItem>(Owner);
+  I->SetCaption(Caption);
+  I->OnClick = MakeEvent<&TMenuLog::Click>(Log);
+  Parent->Add(I);
+  return I;
+}
+
+String MenuText(HMENU Menu, UINT Pos) {
+  wchar_t Buf[128] = {};
+  GetMenuStringW(Menu, Pos, Buf, 128, MF_BYPOSITION);
+  return Buf;
+}
+
+TEST(Menus, ItemsBuildThePlatformMenu) {
+  TMenuLog Log;
+  TOwned<TPopupMenu> P(Create<TPopupMenu>(nullptr));
+  TMenuItem* Open = AddItem(P.get(), P->Items(), L"&Open", &Log);
+  Open->SetShortCut(ShortCut('O', {ssCtrl}));
+  Open->SetDefault(true);
+  AddItem(P.get(), P->Items(), L"-", &Log);
+  TMenuItem* Hidden = AddItem(P.get(), P->Items(), L"Hidden", &Log);
+  Hidden->SetVisible(false);
+  TMenuItem* Off = AddItem(P.get(), P->Items(), L"Off", &Log);
+  Off->SetEnabled(false);
+  Off->SetChecked(true);
+  TMenuItem* Sub = AddItem(P.get(), P->Items(), L"More", &Log);
+  AddItem(P.get(), Sub, L"Inner", &Log);
+  EXPECT_EQ(P->Items()->Count(), 5);
+  EXPECT_EQ(P->Items()->IndexOf(Off), 3);
+  EXPECT_EQ(Sub->Items(0)->Parent(), Sub);
+  EXPECT_EQ(P->Items()->Find(L"open"), Open);
+
+  HMENU M = P->Handle();
+  ASSERT_EQ(GetMenuItemCount(M), 4);  // the hidden item is left out
+  EXPECT_EQ(MenuText(M, 0), L"&Open\tCtrl+O");
+  EXPECT_EQ(GetMenuState(M, 1, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
+  UINT State = GetMenuState(M, 2, MF_BYPOSITION);
+  EXPECT_TRUE(State & MF_GRAYED);
+  EXPECT_TRUE(State & MF_CHECKED);
+  EXPECT_EQ(GetMenuDefaultItem(M, TRUE, 0), 0u);
+  HMENU SubMenu = GetSubMenu(M, 3);
+  ASSERT_NE(SubMenu, nullptr);
+  EXPECT_EQ(MenuText(SubMenu, 0), L"Inner");
+  // Commands lead back to their items; a disabled item does not click.
+  EXPECT_TRUE(P->FindItem(GetMenuItemID(SubMenu, 0)) == Sub->Items(0));
+  Off->Click();
+  Open->Click();
+  EXPECT_EQ(Log.Clicked, (std::vector<String>{L"&Open"}));
+
+  P->Items()->Delete(4);
+  EXPECT_EQ(P->Items()->Count(), 4);
+  EXPECT_EQ(P->ComponentCount(), 4);  // the sub-item went with its parent
+  EXPECT_THROW(P->Items()->Items(9), EListError);
+}
+
+// Picks the Nth item of the open popup menu with keys, from a timer that the
+// menu's own loop serves.
+struct TMenuPicker {
+  int Downs;
+  bool Escape = false;
+  bool Seen = false;
+  int Ticks = 0;
+  TOwned<TTimer> Timer;
+  explicit TMenuPicker(int ADowns, bool AEscape = false) : Downs(ADowns), Escape(AEscape) {
+    Timer.reset(Create<TTimer>(nullptr));
+    Timer->SetInterval(50);
+    Timer->SetOnTimer(MakeEvent<&TMenuPicker::Tick>(this));
+  }
+  bool Sent = false;
+  void Tick(TObject*) {
+    HWND Menu = FindWindowW(L"#32768", nullptr);
+    bool Open = Menu && IsWindowVisible(Menu);
+    if (++Ticks > 60) {
+      // Never hang the run: close whatever menu is still open.
+      if (Open) EndMenu();
+      else Timer->SetEnabled(false);
+      return;
+    }
+    if (!Open || Sent) return;
+    Seen = true;
+    Sent = true;
+    // Real key strokes: the menu's loop reads them from the input queue.
+    auto Press = [](BYTE Key) {
+      keybd_event(Key, 0, 0, 0);
+      keybd_event(Key, 0, KEYEVENTF_KEYUP, 0);
+    };
+    for (int I = 0; I < Downs; ++I) Press(VK_DOWN);
+    Press(Escape ? VK_ESCAPE : VK_RETURN);
+  }
+};
+
+struct MenuFormFixture : testing::Test {
+  TOwned<TCustomForm> Form;
+  TMenuLog Log;
+  TPopupMenu* Popup = nullptr;
+  void SetUp() override {
+    Form.reset(Create<TForm>(nullptr, true));
+    Form->SetBounds(60, 60, 300, 200);
+    Popup = Create<TPopupMenu>(Form.get());
+    Popup->OnPopup = MakeEvent<&TMenuLog::Popup>(&Log);
+    AddItem(Form.get(), Popup->Items(), L"Cut", &Log);
+    AddItem(Form.get(), Popup->Items(), L"-", &Log);
+    AddItem(Form.get(), Popup->Items(), L"Disabled", &Log)->SetEnabled(false);
+    AddItem(Form.get(), Popup->Items(), L"Paste", &Log);
+    Form->Show();
+    SetForegroundWindow(Form->Handle());
+  }
+  void TearDown() override { Form.reset(); }
+};
+
+TEST_F(MenuFormFixture, PopupClicksTheChosenItem) {
+  // Down from nothing selects the first item; separators are skipped,
+  // disabled items are not.
+  TMenuPicker Pick(3);
+  Popup->Popup(100, 100);
+  EXPECT_TRUE(Pick.Seen);
+  EXPECT_EQ(Log.Popups, 1);
+  EXPECT_EQ(Log.Clicked, (std::vector<String>{L"Paste"}));
+}
+
+TEST_F(MenuFormFixture, EscapeClosesThePopupWithoutAClick) {
+  TMenuPicker Pick(1, true);
+  Popup->Popup(100, 100);
+  EXPECT_TRUE(Pick.Seen);
+  EXPECT_TRUE(Log.Clicked.empty());
+}
+
+}  // namespace
