@@ -149,6 +149,8 @@ class Program:
         self.env = env
         self.prog_dir = prog_dir
         self.log = open(log_path, 'wb')
+        self.gis_before = {p['pid'] for p in env.probe()['processes']
+                           if p['exe'].lower() == GIS_EXE.lower()}
         self.proc = subprocess.Popen([env.wine, os.path.join(prog_dir, PROGRAM_EXE)],
                                      cwd=prog_dir, stdout=self.log, stderr=subprocess.STDOUT)
         self.pid = None
@@ -306,6 +308,8 @@ class Program:
         window enabled, the closing log line present, and no GIS process working. Returns
         (log lines, dialogs that appeared)."""
         before = self.log_lines()
+        # A GIS process that an earlier failure left behind is that scenario's finding.
+        stale = self.gis_pids()
         self.click('cxButton1')
         seen_progress = False
         dialogs = []
@@ -331,7 +335,7 @@ class Program:
             else:
                 lines = self.log_lines(s)
                 closing = any(ln in ('Нет растров', 'Есть растры') for ln in lines)
-                busy = GIS_EXE in self.env.processes(s)
+                busy = bool(self.gis_pids(s) - stale)
                 # A log left by an earlier run ends the same way: this run must have shown
                 # itself first, by its progress window or by a log of its own.
                 fresh = seen_progress or lines != before
@@ -344,6 +348,10 @@ class Program:
                     stable = 0
             time.sleep(0.5)
         raise Failure('the run did not end within %d s' % timeout)
+
+    def gis_pids(self, s=None):
+        s = s or self.env.probe()
+        return {p['pid'] for p in s['processes'] if p['exe'].lower() == GIS_EXE.lower()}
 
     def screenshot(self, path):
         s = self.state()
@@ -369,8 +377,9 @@ class Program:
         """Names of our processes still alive once the program has gone (none expected)."""
         end = time.time() + timeout
         while True:
-            left = [p for p in self.env.processes() if p.lower() in
-                    (PROGRAM_EXE.lower(), GIS_EXE.lower())]
+            left = [p['exe'] for p in self.env.probe()['processes']
+                    if p['exe'].lower() == PROGRAM_EXE.lower() or
+                    (p['exe'].lower() == GIS_EXE.lower() and p['pid'] not in self.gis_before)]
             if not left or time.time() > end:
                 return left
             time.sleep(0.5)
