@@ -1,35 +1,100 @@
-// Program entry. For now the main window is a plain platform window; the
-// framework form replaces it once the form classes exist.
-#include "System.h"
+// Program entry: module start-up in dependency order, the main window, the
+// message loop, and shut-down in reverse order.
+#include "ComCtrls.h"
+#include "Dialogs.h"
+#include "Forms.h"
+#include "Pelmora.h"
+#include "StdCtrls.h"
+#include "cxClasses.h"
+#include "cxDWMApi.h"
+#include "cxGeometry.h"
+#include "cxGraphics.h"
+#include "cxLibraryStrs.h"
+#include "dxCore.h"
+#include "dxCoreClasses.h"
+#include "dxCultureInfo.h"
+#include "dxDPIAwareUtils.h"
+#include "dxHooks.h"
+#include "dxOffice11.h"
+#include "dxStringHelper.h"
+#include "dxThemeManager.h"
+#include "dxThreading.h"
+#include "dxTouch.h"
+#include "dxUxTheme.h"
+#include "gkAppControl.h"
+#include "gkCommon.h"
+#include "gkMapInfo.h"
+#include "gkMessage.h"
+#include "gkMitabDyn.h"
+#include "gkSetting.h"
+#include "gkTrace.h"
 
 namespace {
-LRESULT CALLBACK MainWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  if (Msg == WM_DESTROY) {
-    PostQuitMessage(0);
-    return 0;
-  }
-  return DefWindowProcW(Wnd, Msg, WParam, LParam);
+
+struct TModule {
+  void (*Initialize)();
+  void (*Finalize)();
+};
+
+// The component library's foundation and the framework first, then the
+// support library, then the rest of the library and the feature-library
+// binding.
+const TModule Modules[] = {
+    {&dxCore_Initialize, &dxCore_Finalize},
+    {&dxCoreClasses_Initialize, &dxCoreClasses_Finalize},
+    {&cxGeometry_Initialize, &cxGeometry_Finalize},
+    {&dxDPIAwareUtils_Initialize, &dxDPIAwareUtils_Finalize},
+    {&dxUxTheme_Initialize, &dxUxTheme_Finalize},
+    {&dxThemeManager_Initialize, &dxThemeManager_Finalize},
+    {&cxDWMApi_Initialize, &cxDWMApi_Finalize},
+    {&dxHooks_Initialize, &dxHooks_Finalize},
+    {&dxTouch_Initialize, &dxTouch_Finalize},
+    {&Forms_Initialize, &Forms_Finalize},
+    {&StdCtrls_Initialize, nullptr},
+    {&ComCtrls_Initialize, nullptr},
+    {&Dialogs_Initialize, nullptr},
+    {&cxGraphics_Initialize, &cxGraphics_Finalize},
+    {&cxLibraryStrs_Initialize, &cxLibraryStrs_Finalize},
+    {&cxClasses_Initialize, &cxClasses_Finalize},
+    {&dxThreading_Initialize, &dxThreading_Finalize},
+    {&dxOffice11_Initialize, &dxOffice11_Finalize},
+    {&gkTrace_Initialize, &gkTrace_Finalize},
+    {&gkMessage_Initialize, &gkMessage_Finalize},
+    {&gkSetting_Initialize, &gkSetting_Finalize},
+    {&gkCommon_Initialize, &gkCommon_Finalize},
+    {&gkAppControl_Initialize, &gkAppControl_Finalize},
+    {&dxCultureInfo_Initialize, &dxCultureInfo_Finalize},
+    {nullptr, &dxStringHelper_Finalize},
+    {&gkMitabDyn_Initialize, &gkMitabDyn_Finalize},
+    {&gkMapInfo_Initialize, &gkMapInfo_Finalize},
+};
+
+void StartUp() {
+  for (const TModule& M : Modules)
+    if (M.Initialize) M.Initialize();
 }
+
+void ShutDown() {
+  for (auto It = std::rbegin(Modules); It != std::rend(Modules); ++It)
+    if (It->Finalize) It->Finalize();
+}
+
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE Instance, HINSTANCE, PWSTR, int CmdShow) {
-  WNDCLASSW Cls{};
-  Cls.lpfnWndProc = MainWndProc;
-  Cls.hInstance = Instance;
-  Cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  Cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  Cls.lpszClassName = L"TForm1";
-  RegisterClassW(&Cls);
-  HWND Wnd = CreateWindowExW(0, L"TForm1", L"Пересчет таблиц в МСК-89", WS_OVERLAPPEDWINDOW,
-                             CW_USEDEFAULT, CW_USEDEFAULT, 600, 400, nullptr, nullptr, Instance,
-                             nullptr);
-  if (!Wnd) return 1;
-  ShowWindow(Wnd, CmdShow);
-  UpdateWindow(Wnd);
-  MSG M;
-  while (GetMessageW(&M, nullptr, 0, 0) > 0) {
-    TranslateMessage(&M);
-    DispatchMessageW(&M);
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  RegisterClasses({TForm1::StaticClass()});
+  int ExitCode = 0;
+  StartUp();
+  try {
+    Application()->Initialize();
+    Application()->SetMainFormOnTaskBar(true);
+    Application()->CreateForm(Form1);
+    Application()->Run();
+  } catch (...) {
+    if (Application()) Application()->HandleException(nullptr);
+    ExitCode = 1;
   }
-  return static_cast<int>(M.wParam);
+  ShutDown();
+  return ExitCode;
 }

@@ -7,8 +7,13 @@
 #include <string_view>
 #include <vector>
 
+#include "ComCtrls.h"
+#include "Dialogs.h"
+#include "Forms.h"
+#include "StdCtrls.h"
 #include "SysUtils.h"
 #include "XMLDoc.h"
+#include "gkProgress.h"
 
 // An input file that cannot be rewritten: a number that does not convert, a
 // count that promises more lines than the file holds. The message names the
@@ -508,3 +513,66 @@ void ConvTable(const String& APath, const TVectorRun& ARun, TFeatureCounter& ACo
 // or an export wrote no file; on any failure after the first commit into the
 // output, the output table's files are removed.
 bool MakeVectorTable(const String& APath, const TVectorRun& ARun, TGisSession& AGis);
+
+// ===========================================================================
+// The main window
+// ===========================================================================
+class TForm1 : public TForm {
+  DECLARE_CLASS(TForm1, TForm)
+ public:
+  explicit TForm1(TComponent* AOwner);
+  ~TForm1() override;
+
+  // Components of the form resource, in declaration order.
+  TOpenDialog* OpenDialog1 = nullptr;
+  TMemo* Memo1 = nullptr;
+  TButton* cxButton1 = nullptr;
+  TRichEdit* RichEdit1 = nullptr;
+  TMemo* Memo2 = nullptr;
+  TComboBox* cxComboBox1 = nullptr;
+  TComboBox* cxComboBox2 = nullptr;
+  TButton* cxButton2 = nullptr;
+  TButton* cxButton3 = nullptr;
+  TSaveDialog* SaveDialog1 = nullptr;
+  TCheckBox* CheckBox1 = nullptr;
+
+  void FormCreate(TObject* Sender);
+  void cxButton1Click(TObject* Sender);
+  void cxButton2Click(TObject* Sender);
+  void cxButton3Click(TObject* Sender);
+  void cxComboBox2Click(TObject* Sender);
+  void RichEdit1ContextPopup(TObject* Sender, TPoint MousePos, bool& Handled);
+
+  // A plain log line: appended, nothing else.
+  void LogLine(const String& AText);
+  // A scrolled log line: appended, then the caret goes to the end of the
+  // pane so that the end of the log is in view.
+  void LogScrolled(const String& AText);
+
+  const String& appPath() const { return FAppPath; }
+  const String& tempPath() const { return FTempPath; }
+  const String& myDocPath() const { return FMyDocPath; }
+  const TFormationParams& Params() const { return FParams; }
+  IXMLNode xDe() const { return FDe; }
+
+ private:
+  void RestoreControls(const String& ASettingsFile);
+  void OpenProgress(const String& ACaption, Int64 AMax);
+  void RunLog(const String& AText, Boolean AScrolled);
+  void RunHeader(const String& AText);
+  TOwned<TgkProgress> FProgress;
+  TRunSettings CurrentSettings();
+  String FAppPath;
+  String FTempPath;
+  String FMyDocPath;
+  TOwned<TXMLDocument> FDoc;
+  IXMLNode FDe;
+  TFormationParams FParams;
+};
+
+// The main window (set by the program entry).
+extern TForm1* Form1;
+
+// Shows the platform's edit menu for a rich-text control and carries out
+// the chosen command; does nothing when the menu resource is unavailable.
+void RichEditPopupMenu(TCustomRichEdit* re);

@@ -1,5 +1,7 @@
 #include "gkModalForm.h"
 
+#include "ExtCtrls.h"
+
 #include <algorithm>
 
 namespace {
@@ -40,19 +42,6 @@ String LoadResString(UINT Id, const wchar_t* Fallback) {
   return Fallback;
 }
 
-// The stock icon of a dialog type, drawn at its own size.
-class TNoteIcon : public TGraphicControl {
-  DECLARE_CLASS(TNoteIcon, TGraphicControl)
- public:
-  explicit TNoteIcon(TComponent* AOwner) : TGraphicControl(AOwner) {}
-  HICON Icon = nullptr;
-
- protected:
-  void Paint() override {
-    if (Icon) DrawIconEx(Canvas()->Handle(), 0, 0, Icon, Width(), Height(), 0, nullptr, DI_NORMAL);
-  }
-};
-IMPLEMENT_CLASS(TNoteIcon)
 
 }  // namespace
 
@@ -174,10 +163,11 @@ TMessageForm* CreateMessageDialog(const String& Msg, TMsgDlgType DlgType, TMsgDl
                                        : LoadResString(TypeCaptionIds[DlgType], DefaultTypeCaptions[DlgType]));
 
   if (HasIcon) {
-    auto* Image = Create<TNoteIcon>(Form.get());
+    auto* Image = Create<TImage>(Form.get());
     Image->SetName(L"Image");
     Image->SetParent(Form.get());
-    Image->Icon = LoadIconW(nullptr, TypeIcons[DlgType]);
+    // The stock icon is shared by the system; the image owns a copy.
+    Image->Picture()->Icon()->SetHandle(CopyIcon(LoadIconW(nullptr, TypeIcons[DlgType])));
     Image->SetBounds(HorzMargin, VertMargin, 32, 32);
   }
 
