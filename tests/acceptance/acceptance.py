@@ -64,8 +64,8 @@ class Ctx:
     def shot(self, what):
         return os.path.join(self.env.screens, '%s-%s.png' % (self.name, what))
 
-    def start(self, expect_dialog=False):
-        self.program = Program(self.env, self.prog_dir, self.path('program.log'))
+    def start(self, expect_dialog=False, russian=False):
+        self.program = Program(self.env, self.prog_dir, self.path('program.log'), russian)
         if expect_dialog:
             return self.program
         main = self.program.wait_main()
@@ -468,7 +468,9 @@ def scenario_cancel(env):
 
 
 def scenario_messages(env):
-    """Each input message, and the run refused because the output folder is the input."""
+    """Each input message, and the run refused because the output folder is the input.
+    The program runs on a Russian system here: its dialog copies 8-bit text in the system
+    code page, which is how the suite reads the messages."""
     ctx = Ctx(env, 'messages')
     f = ctx.formations[0]
     in_root = ctx.path('in')
@@ -489,7 +491,7 @@ def scenario_messages(env):
               'Выходная папка находится внутри входной. Пересчет записал бы результаты во '
               'входную папку: укажите выходную папку вне входной.')]
     try:
-        p = ctx.start()
+        p = ctx.start(russian=True)
         for k, (in_text, out_text, message) in enumerate(cases):
             p.type_into('Memo1', in_text)
             p.type_into('Memo2', out_text)
@@ -518,7 +520,7 @@ def scenario_messages(env):
     with open(settings, 'w', encoding='utf-8') as fh:
         fh.write(stale)
     try:
-        p = ctx.start()
+        p = ctx.start(russian=True)
         p.click('cxButton1')
         dlg = p.wait_dialog()
         texts = p.dialog_texts(dlg)
@@ -546,7 +548,7 @@ def scenario_missing_parameters(env):
         fh.write('<CSSettings><InPath>C:\\restored\\</InPath><OutPath>C:\\out\\</OutPath>'
                  '<CS>МСК-89 план-схема</CS><MO></MO><ShowError>T</ShowError></CSSettings>')
     try:
-        p = ctx.start(expect_dialog=True)
+        p = ctx.start(expect_dialog=True, russian=True)
         first = p.wait_for(lambda s: s['dialogs'] or (s['main'] and not s['main']['children']),
                            60, 'the missing-file message')
         if not isinstance(first, list):

@@ -105,6 +105,20 @@ class Env:
             raise RuntimeError('no application-data folder in the prefix')
         return os.path.join(roaming[0], 'Vosk', '5.0', 'qeDefaults')
 
+    def russian_env(self):
+        """The environment of a program started on a Russian system: Wine takes the regional
+        format and the ANSI code page (1251) from the Unix locale."""
+        env = dict(os.environ, LANG='ru_RU.UTF-8', LC_ALL='ru_RU.UTF-8')
+        have = subprocess.run(['locale', '-a'], capture_output=True).stdout.decode().lower()
+        if 'ru_ru.utf8' not in have:
+            folder = os.path.join(self.build, 'locale')
+            if not os.path.isdir(os.path.join(folder, 'ru_RU.UTF-8')):
+                os.makedirs(folder, exist_ok=True)
+                subprocess.run(['localedef', '-i', 'ru_RU', '-f', 'UTF-8',
+                                os.path.join(folder, 'ru_RU.UTF-8')], capture_output=True)
+            env['LOCPATH'] = folder
+        return env
+
     def probe_run(self, *args):
         return run_to_files([self.wine, self.winprobe] + [str(a) for a in args], 60)[1].decode(
             'utf-8')
@@ -145,14 +159,16 @@ def screenshot(rect, path):
 class Program:
     """One start of the installed program, from launch to close."""
 
-    def __init__(self, env, prog_dir, log_path):
+    def __init__(self, env, prog_dir, log_path, russian=False):
         self.env = env
+        self.russian = russian
         self.prog_dir = prog_dir
         self.log = open(log_path, 'wb')
         self.gis_before = {p['pid'] for p in env.probe()['processes']
                            if p['exe'].lower() == GIS_EXE.lower()}
         self.proc = subprocess.Popen([env.wine, os.path.join(prog_dir, PROGRAM_EXE)],
-                                     cwd=prog_dir, stdout=self.log, stderr=subprocess.STDOUT)
+                                     cwd=prog_dir, stdout=self.log, stderr=subprocess.STDOUT,
+                                     env=env.russian_env() if russian else None)
         self.pid = None
         self.main = None
         self.dialogs_seen = []
@@ -206,7 +222,11 @@ class Program:
         self.env.probe_run('clip', 'clear')
         xdo('key', '--clearmodifiers', 'ctrl+c')
         time.sleep(0.3)
-        copied = self.env.probe_run('clip')
+        if self.russian:  # 8-bit text in the program's code page
+            copied = run_to_files([self.env.wine, self.env.winprobe, 'clip', 'ansi'],
+                                  60)[1].decode('cp1251')
+        else:
+            copied = self.env.probe_run('clip')
         return texts + ([copied] if copied else [])
 
     def answer_dialog(self, dialog, button_texts):
@@ -246,17 +266,22 @@ class Program:
         xdo('mousemove', 1270, 1010)
 
     def type_into(self, name, text):
-        """Replaces a text field's whole content by typing, as a user would."""
-        self.click(name)
-        xdo('key', '--clearmodifiers', 'ctrl+Home', 'shift+ctrl+End')
-        if text:
-            xdo('type', '--delay', 15, text)
-        else:
-            xdo('key', 'Delete')
-        time.sleep(0.3)
-        got = self.child_at(self.state(), name)
-        if got is None or got['text'].strip() != text.strip():
-            raise Failure('%s shows %r after typing %r' % (name, got and got['text'], text))
+        """Replaces a text field's whole content by typing, as a user would. xdotool types a
+        letter the keyboard map lacks by remapping a spare key, and under load a letter can
+        get lost on the way; the field is then typed again, slower."""
+        got = None
+        for delay in (15, 60, 150):
+            self.click(name)
+            xdo('key', '--clearmodifiers', 'ctrl+Home', 'shift+ctrl+End')
+            if text:
+                xdo('type', '--delay', delay, text)
+            else:
+                xdo('key', 'Delete')
+            time.sleep(0.3)
+            got = self.child_at(self.state(), name)
+            if got is not None and got['text'].strip() == text.strip():
+                return
+        raise Failure('%s shows %r after typing %r' % (name, got and got['text'], text))
 
     def choose(self, name, items, index):
         """Picks a fixed-list item with the keyboard: focus the box, go to the first item,
