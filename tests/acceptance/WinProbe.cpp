@@ -4,8 +4,8 @@
 //                             texts) and every process of the prefix
 //   winprobe text <hwnd>      the window's full text (WM_GETTEXT), UTF-8
 //   winprobe close <hwnd>     posts WM_CLOSE
-//   winprobe clip [clear|ansi] the clipboard's text, UTF-8 (what a dialog copied on Ctrl+C),
-//                             or empties the clipboard, or its 8-bit text as stored
+//   winprobe clip [clear]     the clipboard's text, UTF-8 (what a dialog copied on Ctrl+C),
+//                             or empties the clipboard
 // Texts travel as UTF-8 on standard output so that Cyrillic survives the pipe.
 #include <fcntl.h>
 #include <io.h>
@@ -186,17 +186,6 @@ int wmain(int Argc, wchar_t** Argv) {
   if (Cmd == L"clip" && Argc > 2 && std::wstring(Argv[2]) == L"clear") {
     if (!OpenClipboard(nullptr)) return 2;
     EmptyClipboard();
-    CloseClipboard();
-    return 0;
-  }
-  if (Cmd == L"clip" && Argc > 2 && std::wstring(Argv[2]) == L"ansi") {
-    if (!OpenClipboard(nullptr)) return 2;
-    if (HANDLE Data = GetClipboardData(CF_TEXT)) {
-      if (auto* P = static_cast<const char*>(GlobalLock(Data))) {
-        Write(P);
-        GlobalUnlock(Data);
-      }
-    }
     CloseClipboard();
     return 0;
   }

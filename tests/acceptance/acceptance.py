@@ -64,8 +64,8 @@ class Ctx:
     def shot(self, what):
         return os.path.join(self.env.screens, '%s-%s.png' % (self.name, what))
 
-    def start(self, expect_dialog=False, russian=False):
-        self.program = Program(self.env, self.prog_dir, self.path('program.log'), russian)
+    def start(self, expect_dialog=False):
+        self.program = Program(self.env, self.prog_dir, self.path('program.log'))
         if expect_dialog:
             return self.program
         main = self.program.wait_main()
@@ -469,8 +469,7 @@ def scenario_cancel(env):
 
 def scenario_messages(env):
     """Each input message, and the run refused because the output folder is the input.
-    The program runs on a Russian system here: its dialog copies 8-bit text in the system
-    code page, which is how the suite reads the messages."""
+    The dialog's copy (8-bit text in the system code page) is how the suite reads them."""
     ctx = Ctx(env, 'messages')
     f = ctx.formations[0]
     in_root = ctx.path('in')
@@ -491,7 +490,7 @@ def scenario_messages(env):
               'Выходная папка находится внутри входной. Пересчет записал бы результаты во '
               'входную папку: укажите выходную папку вне входной.')]
     try:
-        p = ctx.start(russian=True)
+        p = ctx.start()
         for k, (in_text, out_text, message) in enumerate(cases):
             p.type_into('Memo1', in_text)
             p.type_into('Memo2', out_text)
@@ -520,7 +519,7 @@ def scenario_messages(env):
     with open(settings, 'w', encoding='utf-8') as fh:
         fh.write(stale)
     try:
-        p = ctx.start(russian=True)
+        p = ctx.start()
         p.click('cxButton1')
         dlg = p.wait_dialog()
         texts = p.dialog_texts(dlg)
@@ -548,7 +547,7 @@ def scenario_missing_parameters(env):
         fh.write('<CSSettings><InPath>C:\\restored\\</InPath><OutPath>C:\\out\\</OutPath>'
                  '<CS>МСК-89 план-схема</CS><MO></MO><ShowError>T</ShowError></CSSettings>')
     try:
-        p = ctx.start(expect_dialog=True, russian=True)
+        p = ctx.start(expect_dialog=True)
         first = p.wait_for(lambda s: s['dialogs'] or (s['main'] and not s['main']['children']),
                            60, 'the missing-file message')
         if not isinstance(first, list):

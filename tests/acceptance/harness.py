@@ -47,6 +47,12 @@ class Env:
         self.winprobe = os.path.join(build, 'tests/acceptance/winprobe.exe')
         self.gis_server = os.path.join(build, 'standins/mapinfo/server', GIS_EXE)
         self.drive_c = os.path.join(self.prefix, 'drive_c')
+        # Every Wine process of the suite runs on a Russian system, as the program's users
+        # do: Wine derives the regional format and the ANSI code page (1251, which the
+        # 8-bit paths of the feature library need for Cyrillic folder names) from the Unix
+        # locale, and rewrites the prefix's regional values whenever a process starts with
+        # another one, so no process of a scenario may differ.
+        self.wine_env = self.russian_env()
         self.screens = os.path.join(build, 'acceptance-screens')
         os.makedirs(self.screens, exist_ok=True)
 
@@ -57,7 +63,7 @@ class Env:
         return 'Z:' + path.replace('/', '\\')
 
     def wine_run(self, argv, timeout=120):
-        rc, out, err = run_to_files([self.wine] + argv, timeout)
+        rc, out, err = run_to_files([self.wine] + argv, timeout, self.wine_env)
         if rc != 0:
             raise RuntimeError('%s failed (%d): %s' % (argv[0], rc, err.decode(errors='replace')))
         return out
@@ -82,7 +88,7 @@ class Env:
             raise Skip('the GIS automation stand-in is not on this branch yet '
                        '(no tools/standins-register.sh or no built %s)' % GIS_EXE)
         rc, _, err = run_to_files(['bash', os.path.join(self.root, 'tools/standins-register.sh')],
-                                  120, env=dict(os.environ, BUILD_DIR=self.build))
+                                  120, env=dict(self.wine_env, BUILD_DIR=self.build))
         if rc != 0:
             raise RuntimeError('registering the GIS stand-in failed: ' +
                                err.decode(errors='replace'))
@@ -106,8 +112,6 @@ class Env:
         return os.path.join(roaming[0], 'Vosk', '5.0', 'qeDefaults')
 
     def russian_env(self):
-        """The environment of a program started on a Russian system: Wine takes the regional
-        format and the ANSI code page (1251) from the Unix locale."""
         env = dict(os.environ, LANG='ru_RU.UTF-8', LC_ALL='ru_RU.UTF-8')
         have = subprocess.run(['locale', '-a'], capture_output=True).stdout.decode().lower()
         if 'ru_ru.utf8' not in have:
@@ -120,8 +124,8 @@ class Env:
         return env
 
     def probe_run(self, *args):
-        return run_to_files([self.wine, self.winprobe] + [str(a) for a in args], 60)[1].decode(
-            'utf-8')
+        return run_to_files([self.wine, self.winprobe] + [str(a) for a in args], 60,
+                            self.wine_env)[1].decode('utf-8')
 
     def probe(self):
         return json.loads(self.probe_run('state'))
@@ -159,16 +163,15 @@ def screenshot(rect, path):
 class Program:
     """One start of the installed program, from launch to close."""
 
-    def __init__(self, env, prog_dir, log_path, russian=False):
+    def __init__(self, env, prog_dir, log_path):
         self.env = env
-        self.russian = russian
         self.prog_dir = prog_dir
         self.log = open(log_path, 'wb')
         self.gis_before = {p['pid'] for p in env.probe()['processes']
                            if p['exe'].lower() == GIS_EXE.lower()}
         self.proc = subprocess.Popen([env.wine, os.path.join(prog_dir, PROGRAM_EXE)],
                                      cwd=prog_dir, stdout=self.log, stderr=subprocess.STDOUT,
-                                     env=env.russian_env() if russian else None)
+                                     env=env.wine_env)
         self.pid = None
         self.main = None
         self.dialogs_seen = []
@@ -222,11 +225,7 @@ class Program:
         self.env.probe_run('clip', 'clear')
         xdo('key', '--clearmodifiers', 'ctrl+c')
         time.sleep(0.3)
-        if self.russian:  # 8-bit text in the program's code page
-            copied = run_to_files([self.env.wine, self.env.winprobe, 'clip', 'ansi'],
-                                  60)[1].decode('cp1251')
-        else:
-            copied = self.env.probe_run('clip')
+        copied = self.env.probe_run('clip')
         return texts + ([copied] if copied else [])
 
     def answer_dialog(self, dialog, button_texts):
