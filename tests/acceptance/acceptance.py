@@ -435,6 +435,8 @@ def scenario_cancel(env):
         p = ctx.start()
         p.fill(ctx.win(in_root, True), ctx.win(out_root, True), 1)
         p.click('cxButton1')
+        p.wait_for(lambda s: s['progress'], 60, 'the progress window')
+        time.sleep(1.5)  # let it come up on the screen before the user's eye and mouse
         prog = p.wait_for(lambda s: s['progress'], 60, 'the progress window')
         screenshot(prog['rect'], ctx.shot('progress'))
         button = next((c for c in prog['children'] if c['text'] == 'Отмена'), None)
@@ -444,8 +446,12 @@ def scenario_cancel(env):
         else:
             x, y = p.point(None, window=prog, layout=PROGRESS_CANCEL)
         xdo('mousemove', x, y, 'click', 1)
-        ask = p.wait_for(lambda s: s['dialogs'][0] if s['dialogs'] else None, 60,
-                         'the cancel confirmation')
+        try:
+            ask = p.wait_for(lambda s: s['dialogs'][0] if s['dialogs'] else None, 60,
+                             'the cancel confirmation')
+        except Failure:
+            screenshot((0, 0, 1280, 1024), ctx.shot('no-confirmation'))
+            raise
         texts = p.dialog_texts(ask)
         ctx.expect(any('Вы хотите прервать выполнение?' in t for t in texts),
                    'confirmation shows %s' % texts)

@@ -286,17 +286,27 @@ class Program:
         """Picks a fixed-list item with the keyboard: focus the box, go to the first item,
         then step down."""
         self.click(name)
-        s = self.state()
-        if s['dialogs']:  # the list dropped down on the click: close it, keep the focus
-            xdo('key', 'Escape')
+        time.sleep(0.4)
+        self.close_popups()  # the list may drop down on the click: close it, keep the focus
         xdo('key', *(['Up'] * len(items)))
         if index:
             xdo('key', *(['Down'] * index))
         time.sleep(0.3)
+        self.close_popups()
         got = self.child_at(self.state(), name)
         shown = got['text'] if got else None
         if shown is not None and shown != '' and shown != items[index]:
             raise Failure('%s shows %r, wanted %r' % (name, shown, items[index]))
+
+    def close_popups(self):
+        """A dropped-down list would swallow the next click; Escape closes it."""
+        for _ in range(5):
+            if not self.state()['dialogs']:
+                return
+            xdo('key', 'Escape')
+            time.sleep(0.3)
+        raise Failure('a popup window does not close: %s' % [
+            (w['class'], w['text']) for w in self.state()['dialogs']])
 
     def set_check(self, on):
         for _ in range(2):
@@ -327,10 +337,11 @@ class Program:
         text = self.env.probe_text(pane['hwnd'])
         return [ln for ln in text.replace('\r\n', '\n').replace('\r', '\n').split('\n')]
 
-    def run(self, shots=None, timeout=300, done=None, on_progress=None):
+    def run(self, shots=None, timeout=120, done=None, on_progress=None):
         """Presses "Пересчет" and waits until the run has ended: no progress window, the main
         window enabled, the closing log line present, and no GIS process working. Returns
         (log lines, dialogs that appeared)."""
+        self.close_popups()
         before = self.log_lines()
         # A GIS process that an earlier failure left behind is that scenario's finding.
         stale = self.gis_pids()
@@ -361,17 +372,23 @@ class Program:
                 closing = any(ln in ('Нет растров', 'Есть растры') for ln in lines)
                 busy = bool(self.gis_pids(s) - stale)
                 # A log left by an earlier run ends the same way: this run must have shown
-                # itself first, by its progress window or by a log of its own.
-                fresh = seen_progress or lines != before
-                if (fresh and closing and not busy and s['main']['enabled'] and
-                        (done is None or done())):
+                # itself first, by its progress window, a log of its own or its outputs.
+                finished = done is None or done()
+                fresh = seen_progress or lines != before or done is not None and finished
+                if fresh and closing and not busy and s['main']['enabled'] and finished:
                     stable += 1
                     if stable >= 2:
                         return lines, dialogs
                 else:
                     stable = 0
             time.sleep(0.5)
-        raise Failure('the run did not end within %d s' % timeout)
+        s = self.state()
+        raise Failure('the run did not end within %d s; progress window %s, main window %s, '
+                      'GIS processes %s, outputs %s, log ends %s' % (
+                          timeout, 'open' if s['progress'] else 'closed',
+                          'enabled' if s['main']['enabled'] else 'disabled',
+                          sorted(self.gis_pids(s)), done() if done else '-',
+                          self.log_lines(s)[-6:]))
 
     def gis_pids(self, s=None):
         s = s or self.env.probe()
