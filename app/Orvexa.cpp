@@ -1,7 +1,11 @@
 // Program entry: module start-up in dependency order, the main window, the
 // message loop, and shut-down in reverse order.
+#include "Clipbrd.h"
 #include "ComCtrls.h"
 #include "Dialogs.h"
+#include "ExtCtrls.h"
+#include "ImgList.h"
+#include "Menus.h"
 #include "Forms.h"
 #include "Pelmora.h"
 #include "StdCtrls.h"
@@ -26,6 +30,7 @@
 #include "gkMapInfo.h"
 #include "gkMessage.h"
 #include "gkMitabDyn.h"
+#include "gkProgress.h"
 #include "gkSetting.h"
 #include "gkTrace.h"
 
@@ -38,7 +43,7 @@ struct TModule {
 
 // The component library's foundation and the framework first, then the
 // support library, then the rest of the library and the feature-library
-// binding.
+// binding; the progress window's module comes last.
 const TModule Modules[] = {
     {&dxCore_Initialize, &dxCore_Finalize},
     {&dxCoreClasses_Initialize, &dxCoreClasses_Finalize},
@@ -51,8 +56,12 @@ const TModule Modules[] = {
     {&dxTouch_Initialize, &dxTouch_Finalize},
     {&Forms_Initialize, &Forms_Finalize},
     {&StdCtrls_Initialize, nullptr},
-    {&ComCtrls_Initialize, nullptr},
+    {&ComCtrls_Initialize, &ComCtrls_Finalize},
+    {&ExtCtrls_Initialize, nullptr},
+    {&Menus_Initialize, nullptr},
     {&Dialogs_Initialize, nullptr},
+    {&ImgList_Initialize, nullptr},
+    {nullptr, &Clipbrd_Finalize},
     {&cxGraphics_Initialize, &cxGraphics_Finalize},
     {&cxLibraryStrs_Initialize, &cxLibraryStrs_Finalize},
     {&cxClasses_Initialize, &cxClasses_Finalize},
@@ -67,6 +76,7 @@ const TModule Modules[] = {
     {nullptr, &dxStringHelper_Finalize},
     {&gkMitabDyn_Initialize, &gkMitabDyn_Finalize},
     {&gkMapInfo_Initialize, &gkMapInfo_Finalize},
+    {&gkProgress_Initialize, &gkProgress_Finalize},
 };
 
 void StartUp() {

@@ -51,15 +51,17 @@ void TForm1::FormCreate(TObject*) {
   FDe = FDoc->DocumentElement();
   cxComboBox2->Items()->Clear();
   for (const String& Caption : FormationCaptions(FDe)) cxComboBox2->Items()->Add(Caption);
-  Integer Old = cxComboBox2->ItemIndex();
+  // One load is enough: a second one would read the same formation again and
+  // repeat its error message.
   cxComboBox2->SetItemIndex(0);
-  if (cxComboBox2->ItemIndex() != Old) cxComboBox2Click(cxComboBox2);
   cxComboBox2Click(cxComboBox2);
   if (FileExists(SettingsFile)) RestoreControls(SettingsFile);
 }
 
 void TForm1::RestoreControls(const String& ASettingsFile) {
-  TRunSettings S = CurrentSettings();
+  // A control whose element the file lacks keeps its text as it is.
+  TRunSettings S{Memo1->Text(), Memo2->Text(), cxComboBox1->Text(), cxComboBox2->Text(),
+                 CheckBox1->Checked()};
   RestoreSettings(ASettingsFile, S);
   Memo1->SetText(S.InPath);
   Memo2->SetText(S.OutPath);
@@ -118,18 +120,31 @@ void TForm1::LogScrolled(const String& AText) {
   SendMessageW(RichEdit1->Handle(), EM_SCROLLCARET, 0, 0);
 }
 
+namespace {
+// Windows keeps the edit control's menu as resource 1 of user32 with Undo as
+// WM_UNDO; Wine names it "EDITMENU" and gives Undo the number of EM_UNDO.
+constexpr UINT IdmUndo = 772;
+constexpr UINT IdmUndoWine = EM_UNDO;
+
+HMENU LoadEditMenu(HMODULE ALib) {
+  HMENU Menu = LoadMenuW(ALib, MAKEINTRESOURCEW(1));
+  return Menu ? Menu : LoadMenuW(ALib, L"EDITMENU");
+}
+}  // namespace
+
 void RichEditPopupMenu(TCustomRichEdit* re) {
   static const UINT Enables[2] = {MF_GRAYED | MF_DISABLED, MF_ENABLED};
   HMODULE Lib = LoadLibraryExW(L"user32.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
   if (!Lib) return;
-  HMENU Menu = LoadMenuW(Lib, MAKEINTRESOURCEW(1));
+  HMENU Menu = LoadEditMenu(Lib);
   if (!Menu) {
     FreeLibrary(Lib);
     return;
   }
   HMENU Popup = GetSubMenu(Menu, 0);
   bool HasSelection = !re->SelText().empty();
-  EnableMenuItem(Popup, 772, Enables[re->CanUndo()]);
+  EnableMenuItem(Popup, IdmUndo, Enables[re->CanUndo()]);
+  EnableMenuItem(Popup, IdmUndoWine, Enables[re->CanUndo()]);
   EnableMenuItem(Popup, 768, Enables[HasSelection]);
   EnableMenuItem(Popup, 769, Enables[HasSelection]);
   EnableMenuItem(Popup, 770, Enables[IsClipboardFormatAvailable(CF_TEXT) != 0]);
@@ -139,8 +154,8 @@ void RichEditPopupMenu(TCustomRichEdit* re) {
   GetCursorPos(&Pt);
   TCustomForm* Form = re->GetParentForm();
   HWND Owner = Form ? Form->Handle() : re->Handle();
-  UINT Command = static_cast<UINT>(
-      TrackPopupMenu(Popup, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, Pt.x, Pt.y, 0, Owner, nullptr));
+  UINT Command = static_cast<UINT>(TrackPopupMenu(
+      Popup, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, Pt.x, Pt.y, 0, Owner, nullptr));
   switch (Command) {
     case 177:
       re->SelectAll();
@@ -157,7 +172,8 @@ void RichEditPopupMenu(TCustomRichEdit* re) {
     case 771:
       re->ClearSelection();
       break;
-    case 772:
+    case IdmUndo:
+    case IdmUndoWine:
       re->Undo();
       break;
     default:

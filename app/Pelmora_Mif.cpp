@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
 #include "Pelmora.h"
@@ -155,6 +156,7 @@ class TDataLoop {
     if (Contains(L, "Text")) return Text(L);
     if ((Contains(L, "Line") && !Contains(L, "Label")) || CountStr(L, "Line") >= 2)
       return TwoPoints(L, "Line");
+    if (IsRoundRect(L)) return RoundRect(L);
     if (Contains(L, "Rectangle")) return TwoPoints(L, "Rectangle");
     if (Contains(L, "Rect")) return TwoPoints(L, "Rect");
     if (Contains(L, "Ellipse")) return TwoPoints(L, "Ellipse");
@@ -240,6 +242,40 @@ class TDataLoop {
     }
     PutTwoPoints(FOut, FT, FStyle, Next(TextLine));
     FOut.Write("\r\n");
+  }
+
+  // "RoundRect x1 y1 x2 y2 a": read as a rectangle, its corners would leave
+  // "Round" where a number belongs and end the run. The corners are
+  // transformed; the corner diameter (on the line or on the next one) is
+  // kept as it is.
+  static bool IsRoundRect(std::string_view L) {
+    std::string_view T = Trim(L);
+    static const char Key[] = "roundrect";
+    if (T.size() < sizeof(Key) - 1) return false;
+    for (size_t I = 0; I + 1 < sizeof(Key); ++I)
+      if (static_cast<char>(std::tolower(static_cast<unsigned char>(T[I]))) != Key[I]) return false;
+    return T.size() == sizeof(Key) - 1 || T[sizeof(Key) - 1] == ' ' || T[sizeof(Key) - 1] == '\t';
+  }
+
+  void RoundRect(std::string_view L) {
+    std::string_view Rest = Trim(Trim(L).substr(9));
+    std::string_view Tokens[5];
+    int N = 0;
+    while (!Rest.empty() && N < 5) Tokens[N++] = SplitAtBlank(Rest, Rest);
+    if (N < 4) throw EConvertError(L"Скруглённому прямоугольнику не хватает координат");
+    Integer ObjectLine = FIn.LineNo();
+    FOut.Write("RoundRect ");
+    PutPoint(FOut, FT, FStyle, MifStrToFloat(Tokens[0]), MifStrToFloat(Tokens[1]));
+    FOut.Write(" ");
+    PutPoint(FOut, FT, FStyle, MifStrToFloat(Tokens[2]), MifStrToFloat(Tokens[3]));
+    if (N == 5) {
+      FOut.Write(" ");
+      FOut.Write(Tokens[4]);
+      FOut.Write("\r\n");
+    } else {
+      FOut.Write("\r\n");
+      FOut.WriteLine(Next(ObjectLine));
+    }
   }
 
   void TwoPoints(std::string_view L, std::string_view AKey) {

@@ -112,7 +112,8 @@ void TCustomRichEdit::SetSelText(const String& V) {
 
 Integer TCustomRichEdit::GetTextLen() {
   GETTEXTLENGTHEX Info{GTL_NUMCHARS | GTL_PRECISE, 1200};
-  return static_cast<Integer>(SendMessageW(Handle(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&Info), 0));
+  return static_cast<Integer>(
+      SendMessageW(Handle(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&Info), 0));
 }
 
 Integer TCustomRichEdit::Zoom() {
@@ -167,13 +168,12 @@ IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TProgressBar) {
   P.Property<&TProgressBar::MarqueeInterval, &TProgressBar::SetMarqueeInterval>(L"MarqueeInterval")
       .Default(10);
   P.Property<&TProgressBar::Smooth, &TProgressBar::SetSmooth>(L"Smooth").Default(0);
-  P.Property<&TProgressBar::Orientation, &TProgressBar::SetOrientation>(L"Orientation", OrientationInfo)
+  P.Property<&TProgressBar::Orientation, &TProgressBar::SetOrientation>(L"Orientation",
+                                                                        OrientationInfo)
       .Default(0);
 }
 
-TProgressBar::TProgressBar(TComponent* AOwner) : TWinControl(AOwner) {
-  SetBounds(0, 0, 150, 17);
-}
+TProgressBar::TProgressBar(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 150, 17); }
 
 void TProgressBar::CreateParams(TCreateParams& Params) {
   inherited::CreateParams(Params);
@@ -205,7 +205,8 @@ Integer TProgressBar::Max() {
 }
 
 void TProgressBar::SetRange(Integer AMin, Integer AMax) {
-  if (AMax < AMin) throw EInvalidOperation(Format(L"Property value out of range (%d..%d)", {AMin, AMax}));
+  if (AMax < AMin)
+    throw EInvalidOperation(Format(L"Property value out of range (%d..%d)", {AMin, AMax}));
   FMin = AMin;
   FMax = AMax;
   FPosition = std::clamp(FPosition, FMin, FMax);

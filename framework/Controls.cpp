@@ -509,6 +509,12 @@ TPoint TWinControl::ClientOrigin() {
 }
 
 TPoint TControl::ClientOrigin() {
+  // A window knows its own place on the screen (a form has no parent).
+  if (auto* W = AsOrNull<TWinControl>(this); W && (W->HandleAllocated() || !FParent)) {
+    POINT P{0, 0};
+    ::ClientToScreen(W->Handle(), &P);
+    return Point(P.x, P.y);
+  }
   if (!FParent) throw EInvalidOperation(L"Control '" + Name() + L"' has no parent window");
   TPoint P = FParent->ClientOrigin();
   return Point(P.x + FLeft, P.y + FTop);

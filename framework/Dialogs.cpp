@@ -6,22 +6,51 @@
 
 namespace {
 
-const wchar_t* const OpenOptionNames[] = {
-    L"ofReadOnly",          L"ofOverwritePrompt",  L"ofHideReadOnly",      L"ofNoChangeDir",
-    L"ofShowHelp",          L"ofNoValidate",       L"ofAllowMultiSelect",  L"ofExtensionDifferent",
-    L"ofPathMustExist",     L"ofFileMustExist",    L"ofCreatePrompt",      L"ofShareAware",
-    L"ofNoReadOnlyReturn",  L"ofNoTestFileCreate", L"ofNoNetworkButton",   L"ofNoLongNames",
-    L"ofOldStyleDialog",    L"ofNoDereferenceLinks", L"ofEnableIncludeNotify", L"ofEnableSizing",
-    L"ofDontAddToRecent",   L"ofForceShowHidden"};
+const wchar_t* const OpenOptionNames[] = {L"ofReadOnly",
+                                          L"ofOverwritePrompt",
+                                          L"ofHideReadOnly",
+                                          L"ofNoChangeDir",
+                                          L"ofShowHelp",
+                                          L"ofNoValidate",
+                                          L"ofAllowMultiSelect",
+                                          L"ofExtensionDifferent",
+                                          L"ofPathMustExist",
+                                          L"ofFileMustExist",
+                                          L"ofCreatePrompt",
+                                          L"ofShareAware",
+                                          L"ofNoReadOnlyReturn",
+                                          L"ofNoTestFileCreate",
+                                          L"ofNoNetworkButton",
+                                          L"ofNoLongNames",
+                                          L"ofOldStyleDialog",
+                                          L"ofNoDereferenceLinks",
+                                          L"ofEnableIncludeNotify",
+                                          L"ofEnableSizing",
+                                          L"ofDontAddToRecent",
+                                          L"ofForceShowHidden"};
 const TEnumInfo OpenOptionInfo = MakeEnumInfo(L"TOpenOption", OpenOptionNames);
 
-const DWORD OptionFlags[] = {OFN_READONLY,          OFN_OVERWRITEPROMPT,  OFN_HIDEREADONLY,
-                             OFN_NOCHANGEDIR,       OFN_SHOWHELP,         OFN_NOVALIDATE,
-                             OFN_ALLOWMULTISELECT,  OFN_EXTENSIONDIFFERENT, OFN_PATHMUSTEXIST,
-                             OFN_FILEMUSTEXIST,     OFN_CREATEPROMPT,     OFN_SHAREAWARE,
-                             OFN_NOREADONLYRETURN,  OFN_NOTESTFILECREATE, OFN_NONETWORKBUTTON,
-                             OFN_NOLONGNAMES,       0,                    OFN_NODEREFERENCELINKS,
-                             OFN_ENABLEINCLUDENOTIFY, OFN_ENABLESIZING,   OFN_DONTADDTORECENT,
+const DWORD OptionFlags[] = {OFN_READONLY,
+                             OFN_OVERWRITEPROMPT,
+                             OFN_HIDEREADONLY,
+                             OFN_NOCHANGEDIR,
+                             OFN_SHOWHELP,
+                             OFN_NOVALIDATE,
+                             OFN_ALLOWMULTISELECT,
+                             OFN_EXTENSIONDIFFERENT,
+                             OFN_PATHMUSTEXIST,
+                             OFN_FILEMUSTEXIST,
+                             OFN_CREATEPROMPT,
+                             OFN_SHAREAWARE,
+                             OFN_NOREADONLYRETURN,
+                             OFN_NOTESTFILECREATE,
+                             OFN_NONETWORKBUTTON,
+                             OFN_NOLONGNAMES,
+                             0,
+                             OFN_NODEREFERENCELINKS,
+                             OFN_ENABLEINCLUDENOTIFY,
+                             OFN_ENABLESIZING,
+                             OFN_DONTADDTORECENT,
                              OFN_FORCESHOWHIDDEN};
 
 // The platform wants the filter as pairs of zero-terminated strings ending
@@ -60,7 +89,9 @@ IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TOpenDialog) {
       .Default(TOpenOptions{ofHideReadOnly, ofEnableSizing});
 }
 
-TOpenDialog::TOpenDialog(TComponent* AOwner) : TCommonDialog(AOwner) { FFiles = Create<TStringList>(); }
+TOpenDialog::TOpenDialog(TComponent* AOwner) : TCommonDialog(AOwner) {
+  FFiles = Create<TStringList>();
+}
 
 TOpenDialog::~TOpenDialog() { FreeAndNil(FFiles); }
 
@@ -98,7 +129,9 @@ bool TOpenDialog::Execute(HWND ParentWnd) {
   if (!Result) {
     // A failure that is not a cancel would otherwise pass as one.
     DWORD Error = CommDlgExtendedError();
-    if (Error != 0) throw EOSError(Format(L"The file dialog failed (error %x)", {static_cast<Integer>(Error)}), Error);
+    if (Error != 0)
+      throw EOSError(Format(L"The file dialog failed (error %x)", {static_cast<Integer>(Error)}),
+                     Error);
     return false;
   }
   FFilterIndex = static_cast<Integer>(Info.nFilterIndex);
@@ -132,4 +165,6 @@ IMPLEMENT_CREATABLE_CLASS(TSaveDialog)
 
 bool TSaveDialog::DoExecute(OPENFILENAMEW& Info) { return GetSaveFileNameW(&Info) != 0; }
 
-void Dialogs_Initialize() { RegisterClasses({TOpenDialog::StaticClass(), TSaveDialog::StaticClass()}); }
+void Dialogs_Initialize() {
+  RegisterClasses({TOpenDialog::StaticClass(), TSaveDialog::StaticClass()});
+}

@@ -8,11 +8,12 @@ const wchar_t* const BevelCutNames[] = {L"bvNone", L"bvLowered", L"bvRaised", L"
 const TEnumInfo BevelCutInfo = MakeEnumInfo(L"TBevelCut", BevelCutNames);
 const wchar_t* const AlignmentNames[] = {L"taLeftJustify", L"taRightJustify", L"taCenter"};
 const TEnumInfo AlignmentInfo = MakeEnumInfo(L"TAlignment", AlignmentNames);
-const wchar_t* const ShapeNames[] = {L"stRectangle", L"stSquare", L"stRoundRect",
+const wchar_t* const ShapeNames[] = {L"stRectangle",   L"stSquare",  L"stRoundRect",
                                      L"stRoundSquare", L"stEllipse", L"stCircle"};
 const TEnumInfo ShapeInfo = MakeEnumInfo(L"TShapeType", ShapeNames);
-const wchar_t* const BevelShapeNames[] = {L"bsBox",      L"bsFrame",     L"bsTopLine", L"bsBottomLine",
-                                          L"bsLeftLine", L"bsRightLine", L"bsSpacer"};
+const wchar_t* const BevelShapeNames[] = {L"bsBox",        L"bsFrame",    L"bsTopLine",
+                                          L"bsBottomLine", L"bsLeftLine", L"bsRightLine",
+                                          L"bsSpacer"};
 const TEnumInfo BevelShapeInfo = MakeEnumInfo(L"TBevelShape", BevelShapeNames);
 const wchar_t* const BevelStyleNames[] = {L"bsLowered", L"bsRaised"};
 const TEnumInfo BevelStyleInfo = MakeEnumInfo(L"TBevelStyle", BevelStyleNames);
@@ -50,7 +51,7 @@ IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TCustomPanel) {
 
 TCustomPanel::TCustomPanel(TComponent* AOwner) : TCustomControl(AOwner) {
   FControlStyle = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption,
-                                csOpaque, csDoubleClicks, csReplicatable};
+                                csOpaque,          csDoubleClicks, csReplicatable};
   SetBounds(0, 0, 185, 41);
   FParentColor = false;
   SetColor(clBtnFace);
@@ -331,6 +332,6 @@ void TBevel::SetStyle(TBevelStyle V) {
 }
 
 void ExtCtrls_Initialize() {
-  RegisterClasses({TPanel::StaticClass(), TImage::StaticClass(), TShape::StaticClass(),
-                   TBevel::StaticClass()});
+  RegisterClasses(
+      {TPanel::StaticClass(), TImage::StaticClass(), TShape::StaticClass(), TBevel::StaticClass()});
 }

@@ -20,14 +20,15 @@ struct TKeyName {
   const wchar_t* Name;
 };
 const TKeyName KeyNames[] = {
-    {VK_BACK, L"BkSp"},   {VK_TAB, L"Tab"},     {VK_ESCAPE, L"Esc"},  {VK_RETURN, L"Enter"},
-    {VK_SPACE, L"Space"}, {VK_PRIOR, L"PgUp"},  {VK_NEXT, L"PgDn"},   {VK_END, L"End"},
-    {VK_HOME, L"Home"},   {VK_LEFT, L"Left"},   {VK_UP, L"Up"},       {VK_RIGHT, L"Right"},
-    {VK_DOWN, L"Down"},   {VK_INSERT, L"Ins"},  {VK_DELETE, L"Del"},  {VK_ADD, L"Num +"},
+    {VK_BACK, L"BkSp"},      {VK_TAB, L"Tab"},        {VK_ESCAPE, L"Esc"},  {VK_RETURN, L"Enter"},
+    {VK_SPACE, L"Space"},    {VK_PRIOR, L"PgUp"},     {VK_NEXT, L"PgDn"},   {VK_END, L"End"},
+    {VK_HOME, L"Home"},      {VK_LEFT, L"Left"},      {VK_UP, L"Up"},       {VK_RIGHT, L"Right"},
+    {VK_DOWN, L"Down"},      {VK_INSERT, L"Ins"},     {VK_DELETE, L"Del"},  {VK_ADD, L"Num +"},
     {VK_SUBTRACT, L"Num -"}, {VK_MULTIPLY, L"Num *"}, {VK_DIVIDE, L"Num /"}};
 
 String KeyToText(Word Key) {
-  if ((Key >= '0' && Key <= '9') || (Key >= 'A' && Key <= 'Z')) return String(1, static_cast<wchar_t>(Key));
+  if ((Key >= '0' && Key <= '9') || (Key >= 'A' && Key <= 'Z'))
+    return String(1, static_cast<wchar_t>(Key));
   if (Key >= VK_F1 && Key <= VK_F24) return L"F" + IntToStr(Key - VK_F1 + 1);
   for (const TKeyName& N : KeyNames)
     if (N.Key == Key) return N.Name;
@@ -72,8 +73,8 @@ TShortCut TextToShortCut(const String& Text) {
   // Modifiers in any order, each once.
   for (bool Found = true; Found;) {
     Found = false;
-    for (auto [Prefix, Bit] : {std::pair{L"Shift+", scShift}, std::pair{L"Ctrl+", scCtrl},
-                               std::pair{L"Alt+", scAlt}}) {
+    for (auto [Prefix, Bit] :
+         {std::pair{L"Shift+", scShift}, std::pair{L"Ctrl+", scCtrl}, std::pair{L"Alt+", scAlt}}) {
       size_t N = wcslen(Prefix);
       if (Rest.size() > N && SameText(Rest.substr(0, N), Prefix) && !(Shift & Bit)) {
         Shift |= Bit;
@@ -110,17 +111,21 @@ TMenuItem::~TMenuItem() {
 }
 
 TMenuItem* TMenuItem::Items(Integer Index) const {
-  if (Index < 0 || Index >= Count()) throw EListError(Format(L"List index out of bounds (%d)", {Index}));
+  if (Index < 0 || Index >= Count())
+    throw EListError(Format(L"List index out of bounds (%d)", {Index}));
   return FItems[static_cast<size_t>(Index)];
 }
 
-Integer TMenuItem::MenuIndex() const { return FParent ? FParent->IndexOf(const_cast<TMenuItem*>(this)) : -1; }
+Integer TMenuItem::MenuIndex() const {
+  return FParent ? FParent->IndexOf(const_cast<TMenuItem*>(this)) : -1;
+}
 
 void TMenuItem::Add(TMenuItem* Item) { Insert(Count(), Item); }
 
 void TMenuItem::Insert(Integer Index, TMenuItem* Item) {
   if (Item->FParent) throw EInvalidOperation(L"Menu inserted twice");
-  if (Index < 0 || Index > Count()) throw EListError(Format(L"List index out of bounds (%d)", {Index}));
+  if (Index < 0 || Index > Count())
+    throw EListError(Format(L"List index out of bounds (%d)", {Index}));
   FItems.insert(FItems.begin() + Index, Item);
   Item->FParent = this;
 }
@@ -298,14 +303,17 @@ void TPopupMenu::Popup(Integer X, Integer Y) {
     Owner = Screen()->ActiveForm()->Handle();
   HMENU Menu = FMenu->Handle();
   SetForegroundWindow(Owner);
-  UINT Command = static_cast<UINT>(TrackPopupMenu(
-      Menu, Align[FAlignment] | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, X, Y, 0, Owner, nullptr));
+  UINT Command = static_cast<UINT>(
+      TrackPopupMenu(Menu, Align[FAlignment] | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, X, Y,
+                     0, Owner, nullptr));
   // Lets the menu close properly when it was dismissed by clicking elsewhere.
   PostMessageW(Owner, WM_NULL, 0, 0);
   if (Command != 0) FMenu->DispatchCommand(Command);
 }
 
-void TPopupMenu::GetChildren(TGetChildProc Proc, TComponent* Root) { FMenu->GetChildren(Proc, Root); }
+void TPopupMenu::GetChildren(TGetChildProc Proc, TComponent* Root) {
+  FMenu->GetChildren(Proc, Root);
+}
 
 void Menus_Initialize() {
   RegisterClasses({TMenuItem::StaticClass(), TPopupMenu::StaticClass(), TMenu::StaticClass()});

@@ -53,9 +53,11 @@ IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TCustomEdit) {
   P.Property<&TCustomEdit::MaxLength, &TCustomEdit::SetMaxLength>(L"MaxLength").Default(0);
   P.Property<&TCustomEdit::ReadOnly, &TCustomEdit::SetReadOnly>(L"ReadOnly").Default(0);
   P.Property<&TCustomEdit::PasswordChar, &TCustomEdit::SetPasswordChar>(L"PasswordChar").Default(0);
-  P.Property<&TCustomEdit::CharCase, &TCustomEdit::SetCharCase>(L"CharCase", CharCaseInfo).Default(0);
+  P.Property<&TCustomEdit::CharCase, &TCustomEdit::SetCharCase>(L"CharCase", CharCaseInfo)
+      .Default(0);
   P.Property<&TCustomEdit::AutoSelect, &TCustomEdit::SetAutoSelect>(L"AutoSelect").Default(1);
-  P.Property<&TCustomEdit::HideSelection, &TCustomEdit::SetHideSelection>(L"HideSelection").Default(1);
+  P.Property<&TCustomEdit::HideSelection, &TCustomEdit::SetHideSelection>(L"HideSelection")
+      .Default(1);
   P.Property<&TCustomEdit::BorderStyle, &TCustomEdit::SetBorderStyle>(L"BorderStyle", BorderInfo)
       .Default(bsSingle);
   P.Property<&TCustomEdit::GetOnChange, &TCustomEdit::SetOnChange>(L"OnChange");
@@ -142,7 +144,9 @@ void TCustomEdit::SetBorderStyle(TBorderStyle V) {
   RecreateWnd();
 }
 
-bool TCustomEdit::Modified() { return FHandle ? SendMessageW(FHandle, EM_GETMODIFY, 0, 0) != 0 : FModified; }
+bool TCustomEdit::Modified() {
+  return FHandle ? SendMessageW(FHandle, EM_GETMODIFY, 0, 0) != 0 : FModified;
+}
 
 void TCustomEdit::SetModified(bool V) {
   if (FHandle)
@@ -155,7 +159,8 @@ bool TCustomEdit::CanUndo() { return FHandle && SendMessageW(FHandle, EM_CANUNDO
 
 Integer TCustomEdit::SelStart() {
   DWORD Start = 0, End = 0;
-  SendMessageW(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&Start), reinterpret_cast<LPARAM>(&End));
+  SendMessageW(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&Start),
+               reinterpret_cast<LPARAM>(&End));
   return static_cast<Integer>(Start);
 }
 
@@ -163,13 +168,15 @@ void TCustomEdit::SetSelStart(Integer V) { SendMessageW(Handle(), EM_SETSEL, V, 
 
 Integer TCustomEdit::SelLength() {
   DWORD Start = 0, End = 0;
-  SendMessageW(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&Start), reinterpret_cast<LPARAM>(&End));
+  SendMessageW(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&Start),
+               reinterpret_cast<LPARAM>(&End));
   return static_cast<Integer>(End - Start);
 }
 
 void TCustomEdit::SetSelLength(Integer V) {
   DWORD Start = 0, End = 0;
-  SendMessageW(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&Start), reinterpret_cast<LPARAM>(&End));
+  SendMessageW(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&Start),
+               reinterpret_cast<LPARAM>(&End));
   SendMessageW(Handle(), EM_SETSEL, Start, Start + V);
   SendMessageW(Handle(), EM_SCROLLCARET, 0, 0);
 }
@@ -232,13 +239,15 @@ String TMemoStrings::Get(Integer Index) const {
       throw EStringListError(Format(L"List index out of bounds (%d)", {Index}));
     return Lines[static_cast<size_t>(Index)];
   }
-  if (Index < 0 || Index >= GetCount()) throw EStringListError(Format(L"List index out of bounds (%d)", {Index}));
+  if (Index < 0 || Index >= GetCount())
+    throw EStringListError(Format(L"List index out of bounds (%d)", {Index}));
   HWND H = FMemo->Handle();
   LRESULT Start = SendMessageW(H, EM_LINEINDEX, Index, 0);
   Integer Len = static_cast<Integer>(SendMessageW(H, EM_LINELENGTH, Start, 0));
   std::vector<wchar_t> Buf(static_cast<size_t>(std::max(Len, 1)) + 1, 0);
   *reinterpret_cast<WORD*>(Buf.data()) = static_cast<WORD>(std::max(Len, 1));
-  Integer Got = static_cast<Integer>(SendMessageW(H, EM_GETLINE, Index, reinterpret_cast<LPARAM>(Buf.data())));
+  Integer Got = static_cast<Integer>(
+      SendMessageW(H, EM_GETLINE, Index, reinterpret_cast<LPARAM>(Buf.data())));
   return String(Buf.data(), static_cast<size_t>(std::min(Got, Len)));
 }
 
@@ -282,7 +291,8 @@ void TMemoStrings::Delete(Integer Index) {
     FMemo->SetText(JoinLines(Lines));
     return;
   }
-  if (Index < 0 || Index >= GetCount()) throw EStringListError(Format(L"List index out of bounds (%d)", {Index}));
+  if (Index < 0 || Index >= GetCount())
+    throw EStringListError(Format(L"List index out of bounds (%d)", {Index}));
   HWND H = FMemo->Handle();
   LRESULT Start = SendMessageW(H, EM_LINEINDEX, Index, 0);
   LRESULT End = SendMessageW(H, EM_LINEINDEX, Index + 1, 0);
@@ -302,11 +312,13 @@ void TMemoStrings::SetTextStr(const String& Value) {
 
 IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TCustomMemo) {
   P.Property<&TCustomMemo::Lines, &TCustomMemo::SetLines>(L"Lines");
-  P.Property<&TCustomMemo::ScrollBars, &TCustomMemo::SetScrollBars>(L"ScrollBars", ScrollInfo).Default(0);
+  P.Property<&TCustomMemo::ScrollBars, &TCustomMemo::SetScrollBars>(L"ScrollBars", ScrollInfo)
+      .Default(0);
   P.Property<&TCustomMemo::WordWrap, &TCustomMemo::SetWordWrap>(L"WordWrap").Default(1);
   P.Property<&TCustomMemo::WantReturns, &TCustomMemo::SetWantReturns>(L"WantReturns").Default(1);
   P.Property<&TCustomMemo::WantTabs, &TCustomMemo::SetWantTabs>(L"WantTabs").Default(0);
-  P.Property<&TCustomMemo::Alignment, &TCustomMemo::SetAlignment>(L"Alignment", AlignmentInfo).Default(0);
+  P.Property<&TCustomMemo::Alignment, &TCustomMemo::SetAlignment>(L"Alignment", AlignmentInfo)
+      .Default(0);
 }
 
 TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner) {
@@ -323,10 +335,17 @@ void TCustomMemo::CreateParams(TCreateParams& Params) {
   Params.Style |= ES_MULTILINE | WS_CLIPCHILDREN;
   if (FWantReturns) Params.Style |= ES_WANTRETURN;
   if (FScrollBars == ssVertical || FScrollBars == ssBoth) Params.Style |= WS_VSCROLL;
-  if (FScrollBars == ssHorizontal || FScrollBars == ssBoth || !FWordWrap) Params.Style |= ES_AUTOHSCROLL;
+  if (FScrollBars == ssHorizontal || FScrollBars == ssBoth || !FWordWrap)
+    Params.Style |= ES_AUTOHSCROLL;
   if (FScrollBars == ssHorizontal || FScrollBars == ssBoth) Params.Style |= WS_HSCROLL;
   static const DWORD Align[] = {ES_LEFT, ES_RIGHT, ES_CENTER};
   Params.Style |= Align[FAlignment];
+}
+
+void TCustomMemo::KeyPress(Char& Key) {
+  inherited::KeyPress(Key);
+  // A return that went to the default button must not also break the line.
+  if (Key == L'\r' && !FWantReturns) Key = 0;
 }
 
 void TCustomMemo::SetScrollBars(TScrollStyle V) {
@@ -358,8 +377,10 @@ TPoint TCustomMemo::CaretPos() {
 void TCustomMemo::Dispatch(TMessage& Message) {
   if (Message.Msg == WM_GETDLGCODE) {
     inherited::Dispatch(Message);
-    if (FWantTabs) Message.Result |= DLGC_WANTTAB;
-    else Message.Result &= ~DLGC_WANTTAB;
+    if (FWantTabs)
+      Message.Result |= DLGC_WANTTAB;
+    else
+      Message.Result &= ~DLGC_WANTTAB;
     if (!FWantReturns) Message.Result &= ~DLGC_WANTALLKEYS;
     return;
   }
@@ -389,7 +410,8 @@ void TButtonControl::SetWordWrap(bool V) {
 IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TCustomButton) {
   P.Property<&TCustomButton::Default, &TCustomButton::SetDefault>(L"Default").Default(0);
   P.Property<&TCustomButton::Cancel, &TCustomButton::SetCancel>(L"Cancel").Default(0);
-  P.Property<&TCustomButton::ModalResult, &TCustomButton::SetModalResult>(L"ModalResult").Default(0);
+  P.Property<&TCustomButton::ModalResult, &TCustomButton::SetModalResult>(L"ModalResult")
+      .Default(0);
   P.Property<&TButtonControl::WordWrap, &TButtonControl::SetWordWrap>(L"WordWrap").Default(0);
 }
 
@@ -426,7 +448,8 @@ void TCustomButton::SetDefault(bool V) {
 }
 
 void TCustomButton::Click() {
-  if (TCustomForm* Form = GetParentForm(); Form && FModalResult != mrNone) Form->SetModalResult(FModalResult);
+  if (TCustomForm* Form = GetParentForm(); Form && FModalResult != mrNone)
+    Form->SetModalResult(FModalResult);
   inherited::Click();
 }
 
@@ -468,9 +491,12 @@ IMPLEMENT_CREATABLE_CLASS(TButton)
 // ---------------------------------------------------------------------------
 IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TCustomCheckBox) {
   P.Property<&TCustomCheckBox::Checked, &TCustomCheckBox::SetChecked>(L"Checked").Default(0);
-  P.Property<&TCustomCheckBox::State, &TCustomCheckBox::SetState>(L"State", CheckStateInfo).Default(0);
-  P.Property<&TCustomCheckBox::AllowGrayed, &TCustomCheckBox::SetAllowGrayed>(L"AllowGrayed").Default(0);
-  P.Property<&TCustomCheckBox::Alignment, &TCustomCheckBox::SetAlignment>(L"Alignment", AlignmentInfo)
+  P.Property<&TCustomCheckBox::State, &TCustomCheckBox::SetState>(L"State", CheckStateInfo)
+      .Default(0);
+  P.Property<&TCustomCheckBox::AllowGrayed, &TCustomCheckBox::SetAllowGrayed>(L"AllowGrayed")
+      .Default(0);
+  P.Property<&TCustomCheckBox::Alignment, &TCustomCheckBox::SetAlignment>(L"Alignment",
+                                                                          AlignmentInfo)
       .Default(taRightJustify);
 }
 
@@ -540,7 +566,8 @@ void TListControlItems::Changed() {
 
 IMPLEMENT_PUBLISHED_CLASS(TCustomListControl) {
   P.Property<&TCustomListControl::Items, &TCustomListControl::SetItems>(L"Items");
-  P.Property<&TCustomListControl::ItemIndex, &TCustomListControl::SetItemIndex>(L"ItemIndex").Default(-1);
+  P.Property<&TCustomListControl::ItemIndex, &TCustomListControl::SetItemIndex>(L"ItemIndex")
+      .Default(-1);
   P.Property<&TCustomListControl::Sorted, &TCustomListControl::SetSorted>(L"Sorted").Default(0);
 }
 
@@ -598,11 +625,14 @@ void TCustomListControl::SetSorted(bool V) {
 
 // ---------------------------------------------------------------------------
 IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TCustomComboBox) {
-  P.Property<&TCustomComboBox::Style, &TCustomComboBox::SetStyle>(L"Style", ComboStyleInfo).Default(0);
+  P.Property<&TCustomComboBox::Style, &TCustomComboBox::SetStyle>(L"Style", ComboStyleInfo)
+      .Default(0);
   P.Property<&TCustomComboBox::DropDownCount, &TCustomComboBox::SetDropDownCount>(L"DropDownCount")
       .Default(8);
   P.Property<&TCustomComboBox::GetOnChange, &TCustomComboBox::SetOnChange>(L"OnChange");
   P.Property<&TCustomComboBox::GetOnSelect, &TCustomComboBox::SetOnSelect>(L"OnSelect");
+  P.Property<&TCustomComboBox::GetOnDropDown, &TCustomComboBox::SetOnDropDown>(L"OnDropDown");
+  P.Property<&TCustomComboBox::GetOnCloseUp, &TCustomComboBox::SetOnCloseUp>(L"OnCloseUp");
 }
 
 TCustomComboBox::TCustomComboBox(TComponent* AOwner) : TCustomListControl(AOwner) {
@@ -672,8 +702,11 @@ void TCustomComboBox::Change() {
 }
 
 void TCustomComboBox::Select() {
-  if (OnSelect) OnSelect(this);
-  Change();
+  // A handler of the selection takes the place of the change event.
+  if (OnSelect)
+    OnSelect(this);
+  else
+    Change();
 }
 
 void TCustomComboBox::Dispatch(TMessage& Message) {
@@ -704,8 +737,14 @@ IMPLEMENT_CREATABLE_CLASS(TComboBox)
 // ---------------------------------------------------------------------------
 IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TCustomListBox) {
   P.Property<&TCustomListBox::Style, &TCustomListBox::SetStyle>(L"Style", ListStyleInfo).Default(0);
-  P.Property<&TCustomListBox::MultiSelect, &TCustomListBox::SetMultiSelect>(L"MultiSelect").Default(0);
-  P.Property<&TCustomListBox::ItemHeight, &TCustomListBox::SetItemHeight>(L"ItemHeight").Default(16);
+  P.Property<&TCustomListBox::MultiSelect, &TCustomListBox::SetMultiSelect>(L"MultiSelect")
+      .Default(0);
+  P.Property<&TCustomListBox::ItemHeight, &TCustomListBox::SetItemHeight>(L"ItemHeight")
+      .Default(16);
+  P.Property<&TCustomListBox::GetOnDrawItem, &TCustomListBox::SetOnDrawItem>(L"OnDrawItem");
+  P.Property<&TCustomListBox::GetOnMeasureItem, &TCustomListBox::SetOnMeasureItem>(
+      L"OnMeasureItem");
+  P.Property<&TCustomListBox::GetOnData, &TCustomListBox::SetOnData>(L"OnData");
 }
 
 TCustomListBox::TCustomListBox(TComponent* AOwner) : TCustomListControl(AOwner) {
@@ -779,11 +818,14 @@ void TCustomListBox::SetCount(Integer V) {
   if (FHandle) SendMessageW(FHandle, LB_SETCOUNT, static_cast<WPARAM>(FCount), 0);
 }
 
-Integer TCustomListBox::TopIndex() { return static_cast<Integer>(SendMessageW(Handle(), LB_GETTOPINDEX, 0, 0)); }
+Integer TCustomListBox::TopIndex() {
+  return static_cast<Integer>(SendMessageW(Handle(), LB_GETTOPINDEX, 0, 0));
+}
 void TCustomListBox::SetTopIndex(Integer V) { SendMessageW(Handle(), LB_SETTOPINDEX, V, 0); }
 
 Integer TCustomListBox::ItemIndex() {
-  if (FMultiSelect && FHandle) return static_cast<Integer>(SendMessageW(FHandle, LB_GETCARETINDEX, 0, 0));
+  if (FMultiSelect && FHandle)
+    return static_cast<Integer>(SendMessageW(FHandle, LB_GETCARETINDEX, 0, 0));
   return inherited::ItemIndex();
 }
 
@@ -910,11 +952,13 @@ IMPLEMENT_CREATABLE_CLASS(TListBox)
 // ---------------------------------------------------------------------------
 IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TCustomLabel) {
   P.Property<&TCustomLabel::AutoSize, &TCustomLabel::SetAutoSize>(L"AutoSize").Default(1);
-  P.Property<&TCustomLabel::Alignment, &TCustomLabel::SetAlignment>(L"Alignment", AlignmentInfo).Default(0);
+  P.Property<&TCustomLabel::Alignment, &TCustomLabel::SetAlignment>(L"Alignment", AlignmentInfo)
+      .Default(0);
   P.Property<&TCustomLabel::Layout, &TCustomLabel::SetLayout>(L"Layout", LayoutInfo).Default(0);
   P.Property<&TCustomLabel::WordWrap, &TCustomLabel::SetWordWrap>(L"WordWrap").Default(0);
   P.Property<&TCustomLabel::Transparent, &TCustomLabel::SetTransparent>(L"Transparent").Default(0);
-  P.Property<&TCustomLabel::ShowAccelChar, &TCustomLabel::SetShowAccelChar>(L"ShowAccelChar").Default(1);
+  P.Property<&TCustomLabel::ShowAccelChar, &TCustomLabel::SetShowAccelChar>(L"ShowAccelChar")
+      .Default(1);
   P.Property<&TCustomLabel::FocusControl, &TCustomLabel::SetFocusControl>(L"FocusControl");
 }
 
@@ -964,23 +1008,22 @@ void TCustomLabel::Paint() {
 
 void TCustomLabel::AdjustBounds() {
   if (ComponentState().Contains(csReading) || !FAutoSize || !FParent) return;
-  if (!FParent->HandleAllocated()) return;
   TRect R = ClientRect();
-  HDC DC = GetDC(nullptr);
-  TOwned<TCanvas> Measure(Create<TCanvas>());
-  Measure->SetHandle(DC);
-  Measure->Font()->Assign(FFont.get());
   String Text = GetText();
   if (Text.empty()) Text = L" ";
-  UINT Flags = DT_CALCRECT | DT_EXPANDTABS | (FWordWrap ? DT_WORDBREAK : 0) | (FShowAccelChar ? 0 : DT_NOPREFIX);
-  Measure->Handle();
-  SelectObject(DC, Measure->Font()->Handle());
+  UINT Flags = DT_CALCRECT | DT_EXPANDTABS | (FWordWrap ? DT_WORDBREAK : 0) |
+               (FShowAccelChar ? 0 : DT_NOPREFIX);
+  // Measured on the screen, so that a label sizes itself before any window exists.
+  HDC DC = GetDC(nullptr);
+  HGDIOBJ OldFont = SelectObject(DC, FFont->Handle());
   DrawTextW(DC, Text.c_str(), static_cast<int>(Text.size()), &R, Flags);
-  Measure->SetHandle(nullptr);
+  SelectObject(DC, OldFont);
   ReleaseDC(nullptr, DC);
   Integer X = FLeft;
-  if (FAlignment == taRightJustify) X += FWidth - RectWidth(R);
-  else if (FAlignment == taCenter) X += (FWidth - RectWidth(R)) / 2;
+  if (FAlignment == taRightJustify)
+    X += FWidth - RectWidth(R);
+  else if (FAlignment == taCenter)
+    X += (FWidth - RectWidth(R)) / 2;
   SetBounds(X, FTop, RectWidth(R), RectHeight(R));
 }
 

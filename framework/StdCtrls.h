@@ -14,7 +14,13 @@ enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
-enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable, lbVirtual, lbVirtualOwnerDraw };
+enum TListBoxStyle {
+  lbStandard,
+  lbOwnerDrawFixed,
+  lbOwnerDrawVariable,
+  lbVirtual,
+  lbVirtualOwnerDraw
+};
 enum TOwnerDrawStateItem {
   odSelected,
   odGrayed,
@@ -142,6 +148,7 @@ class TCustomMemo : public TCustomEdit {
 
  protected:
   void CreateParams(TCreateParams& Params) override;
+  void KeyPress(Char& Key) override;
   TStrings* FLines = nullptr;
 
  private:
@@ -306,6 +313,10 @@ class TCustomComboBox : public TCustomListControl {
   void SetOnChange(TNotifyEvent V) { OnChange = V; }
   TNotifyEvent GetOnSelect() const { return OnSelect; }
   void SetOnSelect(TNotifyEvent V) { OnSelect = V; }
+  TNotifyEvent GetOnDropDown() const { return OnDropDown; }
+  void SetOnDropDown(TNotifyEvent V) { OnDropDown = V; }
+  TNotifyEvent GetOnCloseUp() const { return OnCloseUp; }
+  void SetOnCloseUp(TNotifyEvent V) { OnCloseUp = V; }
   void Dispatch(TMessage& Message) override;
 
  protected:
@@ -363,6 +374,12 @@ class TCustomListBox : public TCustomListControl {
   TDrawItemEvent OnDrawItem;
   TMeasureItemEvent OnMeasureItem;
   TLBGetDataEvent OnData;
+  TDrawItemEvent GetOnDrawItem() const { return OnDrawItem; }
+  void SetOnDrawItem(TDrawItemEvent V) { OnDrawItem = V; }
+  TMeasureItemEvent GetOnMeasureItem() const { return OnMeasureItem; }
+  void SetOnMeasureItem(TMeasureItemEvent V) { OnMeasureItem = V; }
+  TLBGetDataEvent GetOnData() const { return OnData; }
+  void SetOnData(TLBGetDataEvent V) { OnData = V; }
   void Dispatch(TMessage& Message) override;
 
  protected:

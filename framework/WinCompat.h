@@ -22,6 +22,7 @@
 #include <oleauto.h>
 #include <commctrl.h>
 #include <commdlg.h>
+#include <cderr.h>
 #include <richedit.h>
 
 #undef DeleteFile

@@ -132,9 +132,10 @@ String FormatTickCount(Int64 Value, Boolean AMSec) {
 
 // ---------------------------------------------------------------------------
 namespace {
-// Through the system ANSI code page, so characters it lacks come out as the
-// platform's default character, as they would in 8-bit text.
-String AnsiText(const Variant& AVal) { return AnsiToString(StringToAnsi(VarToStr(AVal))); }
+// The value's text. An earlier form went through the system ANSI code page,
+// which turned every Cyrillic message into question marks on a system whose
+// code page lacks them; the text is kept whole instead.
+String ValueText(const Variant& AVal) { return VarToStr(AVal); }
 
 size_t ArrayDataSize(const SAFEARRAY* A) {
   size_t Count = A->cDims ? 1 : 0;
@@ -157,12 +158,12 @@ String Str(const Variant& AVal) {
     if (VarIsArray(AVal)) {
       String R;
       for (Integer I = VarArrayLowBound(AVal, 1); I <= VarArrayHighBound(AVal, 1); ++I) {
-        R += IntToStr(I) + L"." + AnsiText(VarArrayGet(AVal, {I})) + L",";
+        R += IntToStr(I) + L"." + ValueText(VarArrayGet(AVal, {I})) + L",";
       }
       if (!R.empty()) R.pop_back();
       return L"[" + R + L"]";
     }
-    return AnsiText(AVal);
+    return ValueText(AVal);
   } catch (const Exception& E) {
     return L"Ошибка в Str(): " + E.Message();
   }

@@ -139,7 +139,8 @@ TEST_F(MainForm, LogLinesAppendAndTheScrolledOneMovesTheCaretToTheEnd) {
   Form->Hide();
 }
 
-// Answers the platform's file dialog: types a name and presses OK.
+// Answers the platform's file dialog: types a name and presses OK, or
+// cancels when the name is empty.
 class TFileDialogAnswerer {
  public:
   explicit TFileDialogAnswerer(const String& AFileName) : FFileName(AFileName) {
@@ -148,6 +149,7 @@ class TFileDialogAnswerer {
     FTimer->SetOnTimer(MakeEvent<&TFileDialogAnswerer::Tick>(this));
   }
   String Title;
+  String FileType;  // the first entry of the file type list
 
  private:
   static BOOL CALLBACK Find(HWND Wnd, LPARAM Param) {
@@ -163,6 +165,15 @@ class TFileDialogAnswerer {
     if (!Dialog) return;
     FTimer->SetEnabled(false);
     Title = GetWindowString(Dialog);
+    HWND Types = GetDlgItem(Dialog, 0x470);
+    wchar_t Type[256] = {};
+    if (Types && SendMessageW(Types, CB_GETLBTEXTLEN, 0, 0) < 256)
+      SendMessageW(Types, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(Type));
+    FileType = Type;
+    if (FFileName.empty()) {
+      PostMessageW(Dialog, WM_COMMAND, IDCANCEL, 0);
+      return;
+    }
     // The file name box of the explorer-style dialog (edt1 or cmb13).
     HWND Name = GetDlgItem(Dialog, 0x480);
     if (!Name) Name = GetDlgItem(Dialog, 0x47C);
@@ -184,6 +195,116 @@ TEST_F(MainForm, TheInputFolderPickerGivesTheFolderWithItsSeparator) {
   Form->cxButton2Click(Form->cxButton2);
   EXPECT_EQ(Answer.Title, L"Выберите любую таблицу во входной папке");
   EXPECT_EQ(Form->Memo1->Text(), IncludeTrailingPathDelimiter(In.Path()));
+}
+
+TEST_F(MainForm, TheOutputFolderPickerGivesTheFolderAndWritesNothing) {
+  InstallParameterFile();
+  CreateForm();
+  TTempFolder Out(L"mainform-pick-out");
+  String Chosen = Out.Path() + L"любой.txt";
+  TFileDialogAnswerer Answer(Chosen);
+  Form->cxButton3Click(Form->cxButton3);
+  EXPECT_EQ(Answer.Title, L"Выберите любой файл в выходной папке");
+  EXPECT_EQ(Answer.FileType, L"Все файлы");
+  EXPECT_EQ(Form->Memo2->Text(), Out.Path());
+  EXPECT_FALSE(FileExists(Chosen));
+}
+
+TEST_F(MainForm, ACancelledPickerLeavesItsFieldUnchanged) {
+  InstallParameterFile();
+  CreateForm();
+  Form->Memo1->SetText(L"C:\\вход\\");
+  Form->Memo2->SetText(L"C:\\выход\\");
+  struct Case {
+    TButton* Button;
+    TMemo* Field;
+    String Text;
+  } Cases[] = {{Form->cxButton2, Form->Memo1, L"C:\\вход\\"},
+               {Form->cxButton3, Form->Memo2, L"C:\\выход\\"}};
+  for (const Case& C : Cases) {
+    TFileDialogAnswerer Cancel(L"");
+    C.Button->Click();
+    EXPECT_FALSE(Cancel.Title.empty());
+    EXPECT_EQ(C.Field->Text(), C.Text);
+  }
+}
+
+// A formation whose number does not read is named with its attribute, at
+// start-up and when a run is asked for, and no run starts with it.
+TEST_F(MainForm, AFormationWithABadNumberIsNamedAndRefusesTheRun) {
+  struct Case {
+    const char* Attributes;
+    const wchar_t* Attribute;
+  } Cases[] = {
+      {"xold=\"12a\" yold=\"1\" xnew=\"2\" ynew=\"3\" scale=\"1\"", L"xold"},
+      {"xold=\"1\" yold=\"1\" xnew=\"2\" ynew=\"3\" scale=\"1,0,0\"", L"scale"},
+      {"xold=\"1\" yold=\"1\" xnew=\"2\" ynew=\"3\" scale=\"1\" angleMin=\"x\"", L"angleMin"},
+  };
+  TTempFolder In(L"mainform-bad-in"), Out(L"mainform-bad-out"), Exe(L"mainform-bad-xml");
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.Attributes);
+    Exe.Put(L"CSYanao.xml", std::string("<Root><Item Caption=\"Тестовый\" ") + C.Attributes +
+                                " msk89=\"8, 1001, 7\" sk63=\"8, 1001, 7\"/></Root>");
+    ASSERT_TRUE(CopyFileW((Exe.Path() + L"CSYanao.xml").c_str(), ParameterFile().c_str(), FALSE));
+    DeleteFileW(SettingsFile().c_str());
+    {
+      TNoteAnswerer AtStartUp(L"OK");
+      CreateForm();
+      EXPECT_NE(AtStartUp.MessageText.find(L"Тестовый"), String::npos) << AtStartUp.MessageText;
+      EXPECT_NE(AtStartUp.MessageText.find(C.Attribute), String::npos) << AtStartUp.MessageText;
+    }
+    Form->Memo1->SetText(In.Path());
+    Form->Memo2->SetText(Out.Path());
+    TNoteAnswerer AtRun(L"OK");
+    Form->cxButton1Click(Form->cxButton1);
+    EXPECT_NE(AtRun.MessageText.find(L"Тестовый"), String::npos) << AtRun.MessageText;
+    EXPECT_NE(AtRun.MessageText.find(C.Attribute), String::npos) << AtRun.MessageText;
+    EXPECT_EQ(Form->RichEdit1->Lines()->Count(), 0);
+    EXPECT_FALSE(FileExists(SettingsFile()));
+    Form.reset();
+  }
+}
+
+TEST_F(MainForm, EveryRunWritesTheSettingsTrimmed) {
+  InstallParameterFile();
+  CreateForm();
+  TTempFolder In(L"mainform-set-in"), Out(L"mainform-set-out");
+  struct Case {
+    Integer Target, Formation;
+    bool ShowError;
+  } Cases[] = {{0, 1, true}, {2, 0, false}};
+  for (const Case& C : Cases) {
+    Form->Memo1->SetText(L"  " + In.Path() + L" \r\n");
+    Form->Memo2->SetText(L"\t" + Out.Path() + L"  ");
+    Form->cxComboBox1->SetItemIndex(C.Target);
+    Form->cxComboBox2->SetItemIndex(C.Formation);
+    Form->CheckBox1->SetChecked(C.ShowError);
+    Form->cxButton1Click(Form->cxButton1);
+    TRunSettings Back;
+    RestoreSettings(SettingsFile(), Back);
+    EXPECT_EQ(Back.InPath, In.Path());
+    EXPECT_EQ(Back.OutPath, Out.Path());
+    EXPECT_EQ(Back.CS, Form->cxComboBox1->Items()->Strings(C.Target));
+    EXPECT_EQ(Back.MO, Form->cxComboBox2->Items()->Strings(C.Formation));
+    EXPECT_EQ(Back.ShowError, C.ShowError);
+  }
+}
+
+TEST_F(MainForm, TheDiagnosticsFlagIsRestoredWithoutRegardToCase) {
+  InstallParameterFile();
+  ForceDirectories(ExtractFilePath(SettingsFile()));
+  struct Case {
+    const char* Text;
+    bool Checked;
+  } Cases[] = {{"t", true}, {"T", true}, {"F", false}, {"", false}, {"True", false}};
+  for (const Case& C : Cases) {
+    TTempFolder Xml(L"mainform-flag");
+    Xml.Put(SettingsFileName,
+            std::string("<CSSettings><ShowError>") + C.Text + "</ShowError></CSSettings>");
+    ASSERT_TRUE(CopyFileW((Xml.Path() + SettingsFileName).c_str(), SettingsFile().c_str(), FALSE));
+    CreateForm();
+    EXPECT_EQ(Form->CheckBox1->Checked(), C.Checked) << C.Text;
+  }
 }
 
 }  // namespace

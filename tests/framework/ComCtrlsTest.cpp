@@ -61,10 +61,19 @@ TEST_F(ComCtrlsFixture, RichEditIsThePlatformRichEditWithLiveLines) {
   EXPECT_EQ(L->Count(), 0);
 }
 
+struct TChanges {
+  int Count = 0;
+  void Changed(TObject*) { ++Count; }
+};
+
 TEST_F(ComCtrlsFixture, RichEditSelectionUndoAndClipboard) {
   TRichEdit* R = Add<TRichEdit>();
+  TChanges Changes;
+  R->OnChange = MakeEvent<&TChanges::Changed>(&Changes);
   Form->Show();
   R->SetText(L"Hello world");
+  // The window reports changes only when asked to; the control asks.
+  EXPECT_EQ(Changes.Count, 1);
   R->SetSelStart(6);
   R->SetSelLength(5);
   EXPECT_EQ(R->SelStart(), 6);
@@ -207,7 +216,8 @@ TEST(Clipboard, TextInBothEncodingsAndNestedOpen) {
 }
 
 TEST(Clipboard, HeldByAnotherWindowCannotBeOpened) {
-  HWND Other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+  HWND Other =
+      CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
   ASSERT_TRUE(OpenClipboard(Other));
   // The platform refuses another thread's open while this one holds it.
   struct Result {

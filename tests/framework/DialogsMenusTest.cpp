@@ -11,11 +11,16 @@ namespace {
 // Answers the platform's modal windows from a timer, which their own
 // message loops keep serving.
 struct TDriver {
-  String Title;          // dialog title to wait for
-  String TypeName;       // file name to type; empty: cancel
+  String Title;     // dialog title to wait for
+  String TypeName;  // file name to type; empty: cancel
   bool Found = false;
   int Ticks = 0;
   TOwned<TTimer> Timer;
+  // A message box the dialog raises after the answer is answered with this
+  // button (0: left alone).
+  int Confirm = 0;
+  bool Confirmed = false;
+  HWND Dialog = nullptr;
 
   explicit TDriver(const String& ATitle, const String& AName) : Title(ATitle), TypeName(AName) {
     Timer.reset(Create<TTimer>(nullptr));
@@ -48,16 +53,29 @@ struct TDriver {
     // A dialog still open long after it was answered (or never seen) is
     // cancelled, with any message box it raised, rather than hanging the run.
     if (++Ticks > 60) {
-      Timer->SetEnabled(false);
-      while (HWND D = FindWindowW(L"#32770", nullptr)) {
-        if (!IsWindowVisible(D)) break;
-        SendMessageW(D, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-        SendMessageW(D, WM_CLOSE, 0, 0);
+      // Closes one window a tick: a closed dialog goes away only once its
+      // own loop runs again.
+      HWND D = nullptr;
+      for (HWND W = nullptr; (W = FindWindowExW(nullptr, W, L"#32770", nullptr)) != nullptr;)
+        if (IsWindowVisible(W) && GetWindowThreadProcessId(W, nullptr) == GetCurrentThreadId())
+          D = W;
+      if (!D) {
+        Timer->SetEnabled(false);
+        return;
       }
+      PostMessageW(D, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
       return;
     }
-    if (Answered) return;
-    HWND Dialog = FindWindowW(L"#32770", Title.c_str());
+    if (Answered) {
+      if (Confirm == 0 || Confirmed) return;
+      for (HWND W = nullptr; (W = FindWindowExW(nullptr, W, L"#32770", nullptr)) != nullptr;)
+        if (W != Dialog && GetWindow(W, GW_OWNER) == Dialog && IsWindowVisible(W)) {
+          PostMessageW(W, WM_COMMAND, MAKEWPARAM(Confirm, BN_CLICKED), 0);
+          Confirmed = true;
+        }
+      return;
+    }
+    Dialog = FindWindowW(L"#32770", Title.c_str());
     if (!Dialog || !IsWindowVisible(Dialog)) return;
     Found = true;
     Answered = true;
@@ -67,14 +85,16 @@ struct TDriver {
     }
     HWND Edit = FileNameEdit(Dialog);
     SendMessageW(Edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(TypeName.c_str()));
-    PostMessageW(Dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(Dialog, IDOK)));
+    PostMessageW(Dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(Dialog, IDOK)));
   }
 };
 
 String MakeTempFolder() {
   wchar_t Base[MAX_PATH];
   GetTempPathW(MAX_PATH, Base);
-  String Dir = String(Base) + L"fw_dialogs_" + IntToStr(static_cast<Integer>(GetCurrentProcessId()));
+  String Dir =
+      String(Base) + L"fw_dialogs_" + IntToStr(static_cast<Integer>(GetCurrentProcessId()));
   CreateDirectoryW(Dir.c_str(), nullptr);
   return Dir;
 }
@@ -88,7 +108,8 @@ struct DialogsFixture : testing::Test {
   String Dir;
   void SetUp() override { Dir = MakeTempFolder(); }
   void TearDown() override {
-    for (const wchar_t* N : {L"\\existing.txt", L"\\second.txt", L"\\report.csv"}) DeleteFileW((Dir + N).c_str());
+    for (const wchar_t* N : {L"\\existing.txt", L"\\second.txt", L"\\report.csv"})
+      DeleteFileW((Dir + N).c_str());
     RemoveDirectoryW(Dir.c_str());
   }
 };
@@ -132,6 +153,44 @@ TEST_F(DialogsFixture, SaveDialogAddsTheDefaultExtension) {
   TDriver Driver(L"Save the report", L"report");
   ASSERT_TRUE(D->Execute());
   EXPECT_TRUE(SameText(D->FileName(), Dir + L"\\report.csv")) << D->FileName();
+}
+
+TEST_F(DialogsFixture, OverwritePromptIsAnsweredBeforeTheDialogEnds) {
+  Touch(Dir + L"\\report.csv");
+  TOwned<TSaveDialog> D(Create<TSaveDialog>(nullptr));
+  D->SetTitle(L"Replace the report");
+  D->SetInitialDir(Dir);
+  D->SetOptions(D->Options() + TOpenOptions{ofOverwritePrompt});
+  TDriver Driver(L"Replace the report", L"report.csv");
+  Driver.Confirm = IDYES;
+  ASSERT_TRUE(D->Execute());
+  EXPECT_TRUE(Driver.Confirmed);
+  EXPECT_TRUE(SameText(D->FileName(), Dir + L"\\report.csv"));
+}
+
+// Hands the platform a structure it rejects, so that the dialog fails
+// without ever showing.
+class TBrokenOpenDialog : public TOpenDialog {
+  DECLARE_CLASS(TBrokenOpenDialog, TOpenDialog)
+ public:
+  using TOpenDialog::TOpenDialog;
+
+ protected:
+  bool DoExecute(OPENFILENAMEW& Info) override {
+    Info.lStructSize = 3;
+    return TOpenDialog::DoExecute(Info);
+  }
+};
+IMPLEMENT_CLASS(TBrokenOpenDialog)
+
+TEST_F(DialogsFixture, AFailedDialogRaisesInsteadOfLookingCancelled) {
+  TOwned<TOpenDialog> D(Create<TBrokenOpenDialog>(nullptr));
+  try {
+    D->Execute();
+    ADD_FAILURE() << "no exception";
+  } catch (EOSError& E) {
+    EXPECT_EQ(E.ErrorCode(), static_cast<DWORD>(CDERR_STRUCTSIZE));
+  }
 }
 
 TEST_F(DialogsFixture, MultiSelectListsEveryFileWithItsFolder) {
@@ -263,8 +322,10 @@ struct TMenuPicker {
     bool Open = Menu && IsWindowVisible(Menu);
     if (++Ticks > 60) {
       // Never hang the run: close whatever menu is still open.
-      if (Open) EndMenu();
-      else Timer->SetEnabled(false);
+      if (Open)
+        EndMenu();
+      else
+        Timer->SetEnabled(false);
       return;
     }
     if (!Open || Sent) return;
@@ -314,6 +375,29 @@ TEST_F(MenuFormFixture, EscapeClosesThePopupWithoutAClick) {
   Popup->Popup(100, 100);
   EXPECT_TRUE(Pick.Seen);
   EXPECT_TRUE(Log.Clicked.empty());
+}
+
+TEST_F(MenuFormFixture, ContextMenuOfAControlShowsItsPopup) {
+  TEdit* E = Create<TEdit>(Form.get());
+  E->SetParent(Form.get());
+  E->SetPopupMenu(Popup);
+  TMenuPicker Pick(1);
+  // Keyboard-invoked: the menu shows at the control's corner.
+  SendMessageW(E->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(E->Handle()),
+               MAKELPARAM(-1, -1));
+  EXPECT_TRUE(Pick.Seen);
+  EXPECT_EQ(Popup->PopupComponent, E);
+  EXPECT_EQ(Log.Clicked, (std::vector<String>{L"Cut"}));
+  POINT Corner{0, 0};
+  ClientToScreen(E->Handle(), &Corner);
+  EXPECT_EQ(E->ClientToScreen(Point(0, 0)), Point(Corner.x, Corner.y));
+  // Without AutoPopup the edit shows its own menu instead (closed here).
+  Popup->SetAutoPopup(false);
+  TMenuPicker Close(0, true);
+  SendMessageW(E->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(E->Handle()),
+               MAKELPARAM(-1, -1));
+  EXPECT_TRUE(Close.Seen);
+  EXPECT_EQ(Log.Popups, 1);
 }
 
 }  // namespace

@@ -112,6 +112,26 @@ TEST_F(StdCtrlsFixture, EditSelectionAndOnChange) {
   EXPECT_EQ(E->Text(), L"");
 }
 
+TEST_F(StdCtrlsFixture, EditSelectsAllWhenEnteredByKeyboard) {
+  TEdit* A = Add<TEdit>(Bounds(10, 10, 100, 21));
+  TEdit* B = Add<TEdit>(Bounds(10, 40, 100, 21));
+  B->SetText(L"select me");
+  TEdit* C = Add<TEdit>(Bounds(10, 70, 100, 21));
+  C->SetText(L"keep caret");
+  C->SetAutoSelect(false);
+  Form->Show();
+  SetForegroundWindow(Form->Handle());
+  A->SetFocus();
+  Application()->ProcessMessages();
+  B->SetFocus();
+  Application()->ProcessMessages();
+  EXPECT_EQ(B->SelLength(), 9);
+  C->SetSelStart(2);
+  C->SetFocus();
+  Application()->ProcessMessages();
+  EXPECT_EQ(C->SelLength(), 0);
+}
+
 TEST_F(StdCtrlsFixture, MemoLinesAreALiveListOverTheWindowText) {
   TMemo* M = Add<TMemo>();
   M->Lines()->Add(L"first");
@@ -165,7 +185,10 @@ TEST_F(StdCtrlsFixture, MemoStylesAndDialogCodes) {
   struct Case {
     TScrollStyle Bars;
     bool V, Hz;
-  } Cases[] = {{ssNone, false, false}, {ssVertical, true, false}, {ssHorizontal, false, true}, {ssBoth, true, true}};
+  } Cases[] = {{ssNone, false, false},
+               {ssVertical, true, false},
+               {ssHorizontal, false, true},
+               {ssBoth, true, true}};
   for (const Case& C : Cases) {
     M->SetScrollBars(C.Bars);
     EXPECT_EQ((StyleOf(M->Handle()) & WS_VSCROLL) != 0, C.V) << C.Bars;
@@ -230,6 +253,33 @@ TEST_F(StdCtrlsFixture, ReturnAndEscapeReachDefaultAndCancelButtons) {
   EXPECT_EQ(OkEv.Clicks, 2);
 }
 
+TEST_F(StdCtrlsFixture, MemoTakesReturnOnlyWhenItWantsIt) {
+  TMemo* M = Add<TMemo>(Bounds(10, 10, 150, 80));
+  TButton* Ok = Add<TButton>(Bounds(10, 100, 75, 25));
+  Ok->SetDefault(true);
+  TEvents Ev;
+  Ok->OnClick = MakeEvent<&TEvents::Click>(&Ev);
+  Form->Show();
+  SetForegroundWindow(Form->Handle());
+  M->SetFocus();
+  Application()->ProcessMessages();
+  ASSERT_TRUE(M->Focused());
+  // The message loop makes the character of the key down, as for a typed key.
+  auto PressReturn = [&] {
+    PostMessageW(M->Handle(), WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    PostMessageW(M->Handle(), WM_KEYUP, VK_RETURN, 0xC01C0001);
+    Application()->ProcessMessages();
+  };
+  PressReturn();
+  EXPECT_EQ(Ev.Clicks, 0);
+  EXPECT_EQ(M->Lines()->Count(), 1);  // a new line after the empty first one
+  M->SetWantReturns(false);
+  M->Clear();
+  PressReturn();
+  EXPECT_EQ(Ev.Clicks, 1);
+  EXPECT_EQ(M->Text(), L"");
+}
+
 TEST_F(StdCtrlsFixture, CheckBoxStatesRoundTripThroughTheWindow) {
   TCheckBox* C = Add<TCheckBox>();
   TEvents Ev;
@@ -255,6 +305,10 @@ TEST_F(StdCtrlsFixture, CheckBoxStatesRoundTripThroughTheWindow) {
   EXPECT_FALSE(C->Checked());
   // Setting the state in code also clicks, as the framework does.
   EXPECT_GE(Ev.Clicks, 7);
+  EXPECT_FALSE(StyleOf(C->Handle()) & BS_LEFTTEXT);
+  C->SetAlignment(taLeftJustify);
+  EXPECT_TRUE(StyleOf(C->Handle()) & BS_LEFTTEXT);
+  EXPECT_EQ(C->State(), cbGrayed);
 }
 
 TEST_F(StdCtrlsFixture, ComboBoxItemsIndexAndText) {
@@ -290,15 +344,25 @@ TEST_F(StdCtrlsFixture, ComboBoxItemsIndexAndText) {
   EXPECT_EQ(Ev.Clicks, 1);
   EXPECT_EQ(Ev.Changes, 1);
   EXPECT_EQ(Ev.Texts.back(), L"alpha");
+  C->OnSelect = MakeEvent<&TEvents::Select>(&Ev);
+  SendMessageW(H, CB_SETCURSEL, 1, 0);
+  SendMessageW(Form->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(H), CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(H));
+  EXPECT_EQ(Ev.Selects, 1);
+  EXPECT_EQ(Ev.Changes, 1);
+  // Typing into the edit part changes.
+  SendMessageW(Form->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(H), CBN_EDITCHANGE),
+               reinterpret_cast<LPARAM>(H));
+  EXPECT_EQ(Ev.Changes, 2);
 
   // The fixed list: the text selects an item or nothing, and the window keeps the style.
   C->SetStyle(csDropDownList);
   EXPECT_EQ(StyleOf(C->Handle()) & 3, CBS_DROPDOWNLIST);
   EXPECT_EQ(SendMessageW(C->Handle(), CB_GETCOUNT, 0, 0), 3);
-  EXPECT_EQ(C->ItemIndex(), 0);
-  C->SetText(L"beta");
   EXPECT_EQ(C->ItemIndex(), 1);
-  EXPECT_EQ(C->Text(), L"beta");
+  C->SetText(L"gamma");
+  EXPECT_EQ(C->ItemIndex(), 2);
+  EXPECT_EQ(C->Text(), L"gamma");
   C->SetText(L"not an item");
   EXPECT_EQ(C->ItemIndex(), -1);
   EXPECT_EQ(C->Text(), L"");

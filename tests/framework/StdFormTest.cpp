@@ -5,6 +5,7 @@
 #include "Dialogs.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
+#include "ImgList.h"
 #include "Menus.h"
 #include "StdCtrls.h"
 
@@ -19,13 +20,15 @@ class ControlModulesEnvironment : public testing::Environment {
     ExtCtrls_Initialize();
     Menus_Initialize();
     Dialogs_Initialize();
+    ImgList_Initialize();
   }
   void TearDown() override {
     Clipbrd_Finalize();
     ComCtrls_Finalize();
   }
 };
-const testing::Environment* const Env = testing::AddGlobalTestEnvironment(new ControlModulesEnvironment);
+const testing::Environment* const Env =
+    testing::AddGlobalTestEnvironment(new ControlModulesEnvironment);
 
 class TStdTestForm : public TForm {
   DECLARE_CLASS(TStdTestForm, TForm)
@@ -77,6 +80,10 @@ TEST(StdForm, ReadFromItsTextResourceAndShown) {
   EXPECT_EQ(F->Caption(), L"Стандартные элементы");
   EXPECT_EQ(F->Edit1->Parent(), F->Panel1);
   EXPECT_EQ(F->Label1->Parent(), F->Panel1);
+  // The label sized itself to its caption while the form was read, before any window.
+  EXPECT_FALSE(F->Panel1->HandleAllocated());
+  EXPECT_GT(F->Label1->Width(), 10);
+  EXPECT_LT(F->Label1->Width(), 65);
   F->Show();
   EXPECT_EQ(GetParent(F->Edit1->Handle()), F->Panel1->Handle());
   EXPECT_EQ(F->Edit1->Text(), L"initial");
@@ -159,9 +166,9 @@ TEST(StdForm, PanelShapeAndImagePaint) {
   EXPECT_EQ(GetPixel(PDC, 99, 49), static_cast<COLORREF>(ColorToRGB(clBtnShadow)));
   ReleaseDC(P->Handle(), PDC);
   HDC DC = GetDC(F->Handle());
-  EXPECT_EQ(GetPixel(DC, 140, 20), static_cast<COLORREF>(RGB(0, 255, 0)));  // circle centre
+  EXPECT_EQ(GetPixel(DC, 140, 20), static_cast<COLORREF>(RGB(0, 255, 0)));     // circle centre
   EXPECT_EQ(GetPixel(DC, 121, 1), static_cast<COLORREF>(RGB(255, 255, 255)));  // outside the circle
-  EXPECT_EQ(GetPixel(DC, 200, 10), static_cast<COLORREF>(RGB(0, 0, 255)));  // the picture
+  EXPECT_EQ(GetPixel(DC, 200, 10), static_cast<COLORREF>(RGB(0, 0, 255)));     // the picture
   EXPECT_EQ(GetPixel(DC, 182, 10), static_cast<COLORREF>(RGB(255, 255, 255)));  // beside it
   ReleaseDC(F->Handle(), DC);
 }

@@ -104,6 +104,8 @@ TEST_F(GkCommon, StrGivesDisplayText) {
   EXPECT_EQ(Str(Null()), L"Null");
   EXPECT_EQ(Str(Unassigned()), L"Empty");
   EXPECT_EQ(Str(Variant(L"text")), L"text");
+  // Whatever the system code page, a Russian message stays readable.
+  EXPECT_EQ(Str(Variant(L"Не указана входная папка. Ω")), L"Не указана входная папка. Ω");
   // A two-dimensional array cannot be read by one index: the failure is the
   // text, not an exception.
   Variant M = VarArrayCreate({0, 1, 0, 1}, varInteger);
