@@ -27,6 +27,7 @@ LAYOUT = {
     'RichEdit1': (8, 168, 608, 221),
 }
 PROGRESS_CANCEL = (208, 134, 88, 24)
+PROGRESS_CAPTIONS = ('Пересчет координат', 'Пересчет растровых таблиц', 'Выполняется')
 
 
 class Skip(Exception):
@@ -190,8 +191,10 @@ class Program:
         s['main'] = next((w for w in s['mine'] if w['text'] == CAPTION), None)
         if s['main'] is not None:
             self.main = s['main']
-        s['progress'] = next((w for w in s['mine'] if w is not s['main'] and any(
-            c['text'] == 'Отмена' for c in w['children'])), None)
+        # The progress window, also while its controls are still being made.
+        s['progress'] = next((w for w in s['mine'] if w is not s['main'] and (
+            w['text'] in PROGRESS_CAPTIONS or 'progress' in w['class'].lower() or
+            any(c['text'] == 'Отмена' for c in w['children']))), None)
         # Hints that pop up under the resting mouse are no dialogs.
         s['dialogs'] = [w for w in s['mine'] if w is not s['main'] and w is not s['progress']
                         and not any(k in w['class'].lower() for k in ('hint', 'tooltip'))]
