@@ -14,7 +14,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 
 import judge  # noqa: E402
-from harness import (TARGETS, Env, Failure, Program, Skip, screenshot,  # noqa: E402
+from harness import (CAPTION, TARGETS, raise_if_hidden, Env, Failure, Program, Skip, screenshot,  # noqa: E402
                      PROGRESS_CANCEL, xdo)
 from tables import TM_FN_SHIFTED, LONGLAT_WGS84, TableMaker  # noqa: E402
 
@@ -438,6 +438,9 @@ def scenario_cancel(env):
         p.wait_for(lambda s: s['progress'], 60, 'the progress window')
         time.sleep(1.5)  # let it come up on the screen before the user's eye and mouse
         prog = p.wait_for(lambda s: s['progress'], 60, 'the progress window')
+        if raise_if_hidden(prog['text'], CAPTION):
+            print('NOTE cancel: the progress window lay under the main window on the X screen '
+                  '(no window manager keeps owned windows on top under Xvfb); raised it')
         screenshot(prog['rect'], ctx.shot('progress'))
         button = next((c for c in prog['children'] if c['text'] == 'Отмена'), None)
         if button is not None:

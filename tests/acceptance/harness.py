@@ -4,6 +4,7 @@ inside the same Wine prefix."""
 import glob
 import json
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -159,6 +160,28 @@ def screenshot(rect, path):
     x, y, w, h = rect
     subprocess.run(['import', '-silent', '-window', 'root', '-crop', '%dx%d+%d+%d' % (w, h, x, y),
                     '+repage', path], check=True, capture_output=True)
+
+
+def raise_if_hidden(title, owner_title):
+    """Raises the X window titled title when it lies under the one titled owner_title
+    (xwininfo lists the root's children top to bottom). Returns whether it had to."""
+    ids = {}
+    for t in (title, owner_title):
+        r = subprocess.run(['xdotool', 'search', '--onlyvisible', '--name', '^%s$' % t],
+                           capture_output=True, text=True)
+        ids[t] = [int(x) for x in r.stdout.split()]
+    if not ids[title] or not ids[owner_title]:
+        return False
+    tree = subprocess.run(['xwininfo', '-root', '-children'], capture_output=True,
+                          text=True).stdout
+    order = [int(m, 16) for m in re.findall(r'^\s+(0x[0-9a-f]+)', tree, re.M)]
+    pos = {w: order.index(w) for w in ids[title] + ids[owner_title] if w in order}
+    below = [w for w in ids[title] if w in pos and any(
+        pos[w] > pos[o] for o in ids[owner_title] if o in pos)]
+    for w in below:
+        xdo('windowraise', w)
+    time.sleep(0.5)
+    return bool(below)
 
 
 class Program:
@@ -363,6 +386,7 @@ class Program:
                     time.sleep(0.5)
                     s2 = self.state()
                     if s2['progress'] is not None:
+                        raise_if_hidden(s2['progress']['text'], CAPTION)
                         screenshot(s2['progress']['rect'], shots)
                 seen_progress = True
                 if on_progress and on_progress(self, s):
