@@ -189,6 +189,10 @@ bool LabelLine(const TCoordTransform& ATransform, Integer AStyle, std::string_vi
 // The clause written for the targets in metres of the second pass.
 inline constexpr std::string_view NonEarthMifClause =
     "CoordSys NonEarth Units \"m\" Bounds (0,0) (10000000,10000000)";
+// The old conditional system has coordinates on both sides of its origin;
+// bounds from 0 would clamp every point south or west of it to the edge.
+inline constexpr std::string_view NonEarthSignedMifClause =
+    "CoordSys NonEarth Units \"m\" Bounds (-10000000, -10000000) (10000000, 10000000)";
 
 enum class TMifDataRules {
   mdrAll,       // every object kind of a vector table

@@ -183,7 +183,8 @@ bool RasterTargetPassMif(const String& ATempPath, Integer AOutCs,
   if (AOutCs == tcMsk89Plan)
     CopyMifFileWithCoordSys(From, To, NonEarthMifClause);
   else
-    RewriteMifFile(From, To, NonEarthMifClause, ATransform, tsInverse, TMifDataRules::mdrPointOnly);
+    RewriteMifFile(From, To, NonEarthSignedMifClause, ATransform, tsInverse,
+                   TMifDataRules::mdrPointOnly);
   CopyMidFile(TempPart(ATempPath, L"tabPnt.mid"), TempPart(ATempPath, L"tabOut.mid"));
   return true;
 }

@@ -94,7 +94,7 @@ class TVectorPasses {
     if (FRun.OutCs == tcMsk89Plan)
       CopyMifFileWithCoordSys(Work(L"tab1.mif"), Work(L"tabOut.mif"), NonEarthMifClause);
     else
-      RewriteMifFile(Work(L"tab1.mif"), Work(L"tabOut.mif"), NonEarthMifClause, FTransform,
+      RewriteMifFile(Work(L"tab1.mif"), Work(L"tabOut.mif"), NonEarthSignedMifClause, FTransform,
                      tsInverse);
     CopyMidFile(Work(L"tab1.mid"), Work(L"tabOut.mid"));
     ImportTabOut();

@@ -1291,9 +1291,11 @@ void TWinControl::UpdateBoundsRect(const TRect& R) { TControl::UpdateBoundsRect(
 
 void TWinControl::SetZOrder(bool TopMost) {
   if (!FParent) {
+    // A top-level window brought to the front also becomes the active one,
+    // so that a window shown over a disabled owner is the one in view.
     if (FHandle)
       SetWindowPos(FHandle, TopMost ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+                   SWP_NOMOVE | SWP_NOSIZE | (TopMost ? 0 : SWP_NOACTIVATE));
     return;
   }
   auto& L = FParent->FWinControls;

@@ -40,11 +40,29 @@ String LastErrorMessage() {
 
 }  // namespace
 
+namespace {
+// The feature library takes 8-bit paths. A path the ANSI code page cannot
+// hold (Cyrillic folders on a system with another code page) is handed over
+// in its short form, which is plain ASCII; the file system resolves it.
+AnsiString AnsiPathOf(const String& APath) {
+  BOOL Lossy = FALSE;
+  int N = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, APath.c_str(), -1, nullptr, 0, nullptr,
+                              &Lossy);
+  if (N > 0 && !Lossy) return StringToAnsi(APath);
+  DWORD Len = GetShortPathNameW(APath.c_str(), nullptr, 0);
+  if (Len == 0) return StringToAnsi(APath);
+  std::wstring Short(Len, L'\0');
+  Len = GetShortPathNameW(APath.c_str(), Short.data(), Len);
+  Short.resize(Len);
+  return StringToAnsi(Short);
+}
+}  // namespace
+
 Integer GetValidRowCount(const String& ATabPath, std::vector<Integer>& AIdList) {
   Integer Result = 0;
   gkMitabDynMITAB_load();
   CheckEntryPoints();
-  AnsiString FileName = StringToAnsi(ATabPath);
+  AnsiString FileName = AnsiPathOf(ATabPath);
   mitab_handle Table = mitab_c_open(FileName.c_str());
   if (!Table) throw Exception(Format(L"Ошибка при открытии таблицы: %s", {LastErrorMessage()}));
   mitab_feature Feature = nullptr;

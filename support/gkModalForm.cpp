@@ -3,6 +3,7 @@
 #include "ExtCtrls.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -94,21 +95,30 @@ void TMessageForm::WriteToClipBoard(const String& Text) {
   if (!OpenClipboard(nullptr))
     throw Exception(Format(LoadResString(61030, L"Cannot open clipboard: %s"),
                            {SysErrorMessage(GetLastError())}));
-  HGLOBAL Data = nullptr;
+  // The 8-bit text in the ANSI code page, and the text itself as well: on a
+  // system whose code page lacks Cyrillic the 8-bit copy alone would turn
+  // every letter into a question mark.
+  auto Put = [](UINT Format, const void* Data, size_t Size) {
+    HGLOBAL Block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, Size);
+    if (!Block) RaiseLastOSError();
+    void* P = GlobalLock(Block);
+    if (!P) {
+      GlobalFree(Block);
+      RaiseLastOSError();
+    }
+    std::memcpy(P, Data, Size);
+    GlobalUnlock(Block);
+    if (!SetClipboardData(Format, Block)) {
+      GlobalFree(Block);
+      RaiseLastOSError();
+    }
+  };
   try {
-    AnsiString Bytes = StringToAnsi(Text);
-    Data = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, Bytes.size() + 1);
-    if (!Data) RaiseLastOSError();
-    auto* P = static_cast<char*>(GlobalLock(Data));
-    if (!P) RaiseLastOSError();
-    std::copy(Bytes.begin(), Bytes.end(), P);
-    P[Bytes.size()] = 0;
-    GlobalUnlock(Data);
     EmptyClipboard();
-    if (!SetClipboardData(CF_TEXT, Data)) RaiseLastOSError();
-    Data = nullptr;  // the clipboard owns it now
+    AnsiString Bytes = StringToAnsi(Text);
+    Put(CF_TEXT, Bytes.c_str(), Bytes.size() + 1);
+    Put(CF_UNICODETEXT, Text.c_str(), (Text.size() + 1) * sizeof(wchar_t));
   } catch (...) {
-    if (Data) GlobalFree(Data);
     CloseClipboard();
     throw;
   }

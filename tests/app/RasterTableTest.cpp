@@ -318,8 +318,8 @@ TEST_F(RasterTable, WorkFilesOfTheFirstAndTargetPasses) {
   EXPECT_EQ(Dir.Get(L"tabOut.mif"), "Version 300\r\n" + std::string(NonEarthMifClause) +
                                         "\r\nData\r\n\r\nPoint 2500500 1500100\r\n");
   EXPECT_TRUE(RasterTargetPassMif(Temp, tcOldConditional, T));
-  EXPECT_EQ(Dir.Get(L"tabOut.mif"),
-            "Version 300\r\n" + std::string(NonEarthMifClause) + "\r\nData\r\nPoint 2500 1100\r\n");
+  EXPECT_EQ(Dir.Get(L"tabOut.mif"), "Version 300\r\n" + std::string(NonEarthSignedMifClause) +
+                                        "\r\nData\r\nPoint 2500 1100\r\n");
   EXPECT_EQ(Dir.Get(L"tabOut.mid"), "9\r\n");
   EXPECT_FALSE(RasterTargetPassMif(Temp, tcMsk89Geo, T));
 

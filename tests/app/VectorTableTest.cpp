@@ -424,6 +424,9 @@ TEST_F(VectorRoad, StatementsPerClassAndTarget) {
             L"Close Table tab89"},
            Direct});
   const String NonEarth = L"CoordSys NonEarth Units \"m\" Bounds (0,0) (10000000,10000000)";
+  // The old conditional system keeps points on both sides of its origin.
+  const String NonEarthSigned =
+      L"CoordSys NonEarth Units \"m\" Bounds (-10000000, -10000000) (10000000, 10000000)";
   struct TCase {
     const char* Name;
     Double MaxX, MaxY;
@@ -439,7 +442,7 @@ TEST_F(VectorRoad, StatementsPerClassAndTarget) {
       {"class 1, plan", 3010, 1010, NonEarth, icLocal, tcMsk89Plan, Cat({Export, Direct, Second}),
        StringToAnsi(NonEarth), "2501001 1500001"},
       {"class 1, old conditional", 3010, 1010, NonEarth, icLocal, tcOldConditional,
-       Cat({Export, Direct, Second}), StringToAnsi(NonEarth), "3001 1001"},
+       Cat({Export, Direct, Second}), StringToAnsi(NonEarthSigned), "3001 1001"},
       {"class 2, plan", 500000, 1010, NonEarth, icShift, tcMsk89Plan,
        Cat({Export, Through63, Second}), StringToAnsi(NonEarth), "4003001 7001001"},
       {"class 3, geographic", 2500000, 1500000, NonEarth, icMsk89, tcMsk89Geo,
@@ -450,7 +453,7 @@ TEST_F(VectorRoad, StatementsPerClassAndTarget) {
        "CoordSys Earth Projection 8, 1001, \"m\", 66.05, 0, 1, 2500000, -5811057.63", "3001 1001"},
       {"class 103, old conditional", 2500000, 1500000,
        String(L"CoordSys Earth Projection ") + Msk89, icEarth5811057, tcOldConditional,
-       Cat({Export, {ByGis}, Second}), StringToAnsi(NonEarth), "-2494999 -1497999"},
+       Cat({Export, {ByGis}, Second}), StringToAnsi(NonEarthSigned), "-2494999 -1497999"},
       {"class 0, geographic", 66, 67, L"CoordSys Earth Projection 1, 104", icNone, tcMsk89Geo,
        Cat({Export, {ByGis}}),
        "CoordSys Earth Projection 8, 1001, \"m\", 66.05, 0, 1, 2500000, -5811057.63", "3001 1001"},

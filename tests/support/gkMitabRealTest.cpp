@@ -169,3 +169,16 @@ TEST_F(MitabRealTest, UnusableTablesRaiseWithTheLibrarysReason) {
 }
 
 }  // namespace
+
+namespace {
+// A folder name no ANSI code page holds (Greek and Cyrillic together) still
+// reaches the 8-bit library, through the path's short form.
+TEST_F(MitabRealTest, APathOutsideTheCodePageIsOpened) {
+  String Folder = FFolder.Path() + L"таблицы Ωμέγα\\";
+  ASSERT_TRUE(CreateDirectoryW(Folder.c_str(), nullptr));
+  WriteTable(Folder + L"roads.tab", {PointRow(1), PointRow(2), PointRow(3)});
+  std::vector<Integer> Broken;
+  EXPECT_EQ(GetValidRowCount(Folder + L"roads.tab", Broken), 3);
+  EXPECT_TRUE(Broken.empty());
+}
+}  // namespace

@@ -46,9 +46,9 @@ TEST(MessageForm, CtrlCCopiesTheTextAndCtrlShiftCDoesNot) {
   auto ReadClipboard = []() {
     String Text;
     if (OpenClipboard(nullptr)) {
-      if (HANDLE H = GetClipboardData(CF_TEXT)) {
-        const char* P = static_cast<const char*>(GlobalLock(H));
-        if (P) Text = AnsiToString(AnsiString(P));
+      if (HANDLE H = GetClipboardData(CF_UNICODETEXT)) {
+        const wchar_t* P = static_cast<const wchar_t*>(GlobalLock(H));
+        if (P) Text = P;
         GlobalUnlock(H);
       }
       CloseClipboard();
