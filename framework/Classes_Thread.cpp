@@ -68,19 +68,6 @@ TSyncRecord* TakeSyncRecord() {
   return Rec;
 }
 
-Exception* CaptureCurrentException() {
-  try {
-    throw;
-  } catch (const Exception& E) {
-    return E.Clone();
-  } catch (const std::exception& E) {
-    String Msg;
-    for (const char* P = E.what(); *P; ++P) Msg += static_cast<wchar_t>(static_cast<Byte>(*P));
-    return new Exception(Msg);
-  } catch (...) {
-    return new Exception(L"Unknown exception");
-  }
-}
 }  // namespace
 
 HANDLE SyncEvent() { return SyncState().Event; }
@@ -107,7 +94,7 @@ Boolean CheckSynchronize(Integer Timeout) {
       try {
         Rec->Method();
       } catch (...) {
-        Rec->Error.reset(CaptureCurrentException());
+        Rec->Error.reset(AcquireExceptionObject());
       }
       SetEvent(Rec->Done);
     } else {
@@ -287,7 +274,7 @@ DWORD WINAPI TThread::ThreadProc(LPVOID Param) {
     try {
       Thread->Execute();
     } catch (...) {
-      Thread->FFatalException.reset(CaptureCurrentException());
+      Thread->FFatalException.reset(AcquireExceptionObject());
     }
   }
   Boolean FreeThread = Thread->FFreeOnTerminate;
@@ -296,7 +283,7 @@ DWORD WINAPI TThread::ThreadProc(LPVOID Param) {
   try {
     Thread->DoTerminate();
   } catch (...) {
-    if (!Thread->FFatalException) Thread->FFatalException.reset(CaptureCurrentException());
+    if (!Thread->FFatalException) Thread->FFatalException.reset(AcquireExceptionObject());
   }
   if (FreeThread) Thread->Free();
   return Result;

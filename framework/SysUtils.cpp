@@ -27,6 +27,20 @@ Integer LocaleCompare(const String& S1, const String& S2, DWORD Flags) {
 }
 }  // namespace
 
+Exception* AcquireExceptionObject() {
+  try {
+    throw;
+  } catch (const Exception& E) {
+    return E.Clone();
+  } catch (const std::exception& E) {
+    String Msg;
+    for (const char* P = E.what(); *P; ++P) Msg += static_cast<wchar_t>(static_cast<Byte>(*P));
+    return new Exception(Msg);
+  } catch (...) {
+    return new Exception(L"Unknown exception");
+  }
+}
+
 void Abort() { throw EAbort(L"Operation aborted"); }
 
 void AssertErrorProc(const String& AMessage, const char* AFile, int ALine) {

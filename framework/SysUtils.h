@@ -124,6 +124,11 @@ class EOleException : public EOleSysError {
 // Raises the silent exception that ends an action without a message.
 [[noreturn]] void Abort();
 
+// Inside a catch block: a heap copy of the exception being handled, of its
+// own run-time class (a foreign exception becomes a plain Exception), for
+// code that keeps it past the handler. The caller owns the result.
+Exception* AcquireExceptionObject();
+
 // Assertions the design reports as an "Assertion failure" exception.
 [[noreturn]] void AssertErrorProc(const String& AMessage, const char* AFile, int ALine);
 #define Assert(Cond_, ...)                                                       \

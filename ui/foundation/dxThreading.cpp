@@ -22,19 +22,6 @@ class TCSLock {
   CRITICAL_SECTION& FCS;
 };
 
-Exception* CaptureCurrentException() {
-  try {
-    throw;
-  } catch (const Exception& E) {
-    return E.Clone();
-  } catch (const std::exception& E) {
-    String Msg;
-    for (const char* P = E.what(); *P; ++P) Msg += static_cast<wchar_t>(static_cast<Byte>(*P));
-    return new Exception(Msg);
-  } catch (...) {
-    return new Exception(L"Unknown exception in a work item");
-  }
-}
 
 // The list sort holds an item aside while it shifts others; a comparer that
 // raises then would lose that item. The run is put back as it was instead.
@@ -146,7 +133,7 @@ DWORD WINAPI TdxThreadPoolHelper::ThreadFunction(LPVOID AParam) {
     else
       Item->Proc(Item->Context);
   } catch (...) {
-    Helper->KeepException(CaptureCurrentException());
+    Helper->KeepException(AcquireExceptionObject());
   }
   // The waiting caller may free the helper as soon as the count reaches 0.
   Helper->ItemFinished(1);
