@@ -316,8 +316,9 @@ TEST_F(VectorRoad, RowRangeSearchSkipsTheBrokenRow) {
   EXPECT_EQ(World.Ended, 11);
   // Every attempt exported into the work folder; the input is untouched.
   for (const String& S : World.Log)
-    if (Starts(S, L"Export tab2"))
+    if (Starts(S, L"Export tab2")) {
       EXPECT_EQ(S, L"Export tab2 Into \"" + Work() + L"tab1.mif\" Type \"MIF\" OverWrite");
+    }
   EXPECT_EQ(Dir.Entries(L"in\\sub\\"), std::vector<String>{L"roads.tab"});
   // Rows 1-3 and 5-10, moved by the formation's shift.
   std::vector<std::string> Points = OutPoints();
@@ -371,8 +372,9 @@ TEST_F(VectorRoad, RowRangeSearchOutcomes) {
     EXPECT_EQ(World.Ended, C.Instances);
     EXPECT_TRUE(Sink.With(L" от ").empty()) << "diagnostics are off";
     for (const String& S : World.Log)
-      if (Starts(S, L"Select "))
+      if (Starts(S, L"Select ")) {
         EXPECT_TRUE(RowsOf(S, 1000000) == RowsOf(S, C.Rows)) << "beyond the last row: " << S;
+      }
     if (C.Output.empty()) {
       EXPECT_FALSE(Dir.Exists(L"out\\sub\\roads.tab"));
       EXPECT_EQ(Sink.Lines, (std::vector<String>{Source(), L"Векторная таблица",
@@ -583,7 +585,9 @@ TEST_F(VectorRoad, FailuresNameTheTableAndLeaveNoHalfOutput) {
     // Nothing new in the input; no half-written work file.
     std::vector<String> In = Dir.Entries(L"in\\sub\\");
     EXPECT_LE(In.size(), 1u);
-    if (C.BadMif) EXPECT_FALSE(Dir.Exists(L"work\\tabOut.mif"));
+    if (C.BadMif) {
+      EXPECT_FALSE(Dir.Exists(L"work\\tabOut.mif"));
+    }
   }
 }
 
