@@ -12,6 +12,8 @@ const UINT StartupTimeoutMs = 60000;
 const UINT_PTR StartupTimer = 1;
 
 bool GObjectCreated = false;
+// The registration of the class object while it may hand out the one object.
+DWORD GClassCookie = 0;
 
 void ServerLock(bool ALock) {
   if (ALock) {
@@ -59,6 +61,14 @@ class TClassFactory : public IClassFactory {
       if (SUCCEEDED(Hr)) {
         GObjectCreated = true;
         KillTimer(FMainWindow, StartupTimer);
+        // Single use, whatever the platform makes of the flag: once the one
+        // object exists, no later client may reach this process's class
+        // object (it would be refused while the process ends) and every new
+        // creation starts a new process.
+        if (GClassCookie) {
+          CoRevokeClassObject(GClassCookie);
+          GClassCookie = 0;
+        }
       }
       return Hr;
     } catch (...) {
@@ -125,6 +135,7 @@ int WINAPI wWinMain(HINSTANCE Instance, HINSTANCE, PWSTR CmdLine, int) {
   DWORD Cookie = 0;
   HRESULT Hr = CoRegisterClassObject(CLSID_MapInfoApplication, &Factory, CLSCTX_LOCAL_SERVER,
                                      REGCLS_SINGLEUSE, &Cookie);
+  if (SUCCEEDED(Hr)) GClassCookie = Cookie;
   if (SUCCEEDED(Hr)) {
     SetTimer(MainWindow, StartupTimer, StartupTimeoutMs, nullptr);
     MSG Msg;
@@ -132,7 +143,7 @@ int WINAPI wWinMain(HINSTANCE Instance, HINSTANCE, PWSTR CmdLine, int) {
       TranslateMessage(&Msg);
       DispatchMessageW(&Msg);
     }
-    CoRevokeClassObject(Cookie);
+    if (GClassCookie) CoRevokeClassObject(GClassCookie);
   }
   DestroyWindow(MainWindow);
   // No CoUninitialize: a client call that arrives while the apartment shuts
