@@ -23,27 +23,13 @@ const wchar_t* const ListStyleNames[] = {L"lbStandard", L"lbOwnerDrawFixed", L"l
                                          L"lbVirtual", L"lbVirtualOwnerDraw"};
 const TEnumInfo ListStyleInfo = MakeEnumInfo(L"TListBoxStyle", ListStyleNames);
 
-// Splits text at CR LF, CR or LF, as the framework's text property does.
-std::vector<String> SplitLines(const String& Text) {
-  std::vector<String> Lines;
-  size_t Start = 0, I = 0;
-  while (I < Text.size()) {
-    if (Text[I] == L'\r' || Text[I] == L'\n') {
-      Lines.push_back(Text.substr(Start, I - Start));
-      if (Text[I] == L'\r' && I + 1 < Text.size() && Text[I + 1] == L'\n') ++I;
-      Start = ++I;
-    } else {
-      ++I;
-    }
-  }
-  if (Start < Text.size()) Lines.push_back(Text.substr(Start));
+// The stored text of a memo without a window as a string list, whose text
+// rules are the memo's: CR, LF or CR LF between lines, a final line break
+// adds no empty line, and the text is written back with CR LF.
+TOwned<TStringList> TextLines(const String& Text) {
+  TOwned<TStringList> Lines = MakeOwned<TStringList>();
+  Lines->SetText(Text);
   return Lines;
-}
-
-String JoinLines(const std::vector<String>& Lines) {
-  String R;
-  for (const String& L : Lines) R += L + L"\r\n";
-  return R;
 }
 
 }  // namespace
@@ -224,7 +210,7 @@ IMPLEMENT_CREATABLE_CLASS(TEdit)
 IMPLEMENT_CLASS(TMemoStrings)
 
 Integer TMemoStrings::GetCount() const {
-  if (!FMemo->HandleAllocated()) return static_cast<Integer>(SplitLines(FMemo->GetText()).size());
+  if (!FMemo->HandleAllocated()) return TextLines(FMemo->GetText())->Count();
   HWND H = FMemo->Handle();
   Integer N = static_cast<Integer>(SendMessageW(H, EM_GETLINECOUNT, 0, 0));
   // The empty line after a final line break is not a line of the list.
@@ -234,10 +220,10 @@ Integer TMemoStrings::GetCount() const {
 
 String TMemoStrings::Get(Integer Index) const {
   if (!FMemo->HandleAllocated()) {
-    auto Lines = SplitLines(FMemo->GetText());
-    if (Index < 0 || static_cast<size_t>(Index) >= Lines.size())
+    auto Lines = TextLines(FMemo->GetText());
+    if (Index < 0 || Index >= Lines->Count())
       throw EStringListError(Format(L"List index out of bounds (%d)", {Index}));
-    return Lines[static_cast<size_t>(Index)];
+    return Lines->Strings(Index);
   }
   if (Index < 0 || Index >= GetCount())
     throw EStringListError(Format(L"List index out of bounds (%d)", {Index}));
@@ -254,11 +240,11 @@ String TMemoStrings::Get(Integer Index) const {
 void TMemoStrings::Insert(Integer Index, const String& S) {
   if (Index < 0) throw EStringListError(Format(L"List index out of bounds (%d)", {Index}));
   if (!FMemo->HandleAllocated()) {
-    auto Lines = SplitLines(FMemo->GetText());
-    if (static_cast<size_t>(Index) > Lines.size())
+    auto Lines = TextLines(FMemo->GetText());
+    if (Index > Lines->Count())
       throw EStringListError(Format(L"List index out of bounds (%d)", {Index}));
-    Lines.insert(Lines.begin() + Index, S);
-    FMemo->SetText(JoinLines(Lines));
+    Lines->Insert(Index, S);
+    FMemo->SetText(Lines->Text());
     return;
   }
   HWND H = FMemo->Handle();
@@ -284,11 +270,11 @@ void TMemoStrings::Insert(Integer Index, const String& S) {
 
 void TMemoStrings::Delete(Integer Index) {
   if (!FMemo->HandleAllocated()) {
-    auto Lines = SplitLines(FMemo->GetText());
-    if (Index < 0 || static_cast<size_t>(Index) >= Lines.size())
+    auto Lines = TextLines(FMemo->GetText());
+    if (Index < 0 || Index >= Lines->Count())
       throw EStringListError(Format(L"List index out of bounds (%d)", {Index}));
-    Lines.erase(Lines.begin() + Index);
-    FMemo->SetText(JoinLines(Lines));
+    Lines->Delete(Index);
+    FMemo->SetText(Lines->Text());
     return;
   }
   if (Index < 0 || Index >= GetCount())
@@ -307,7 +293,7 @@ String TMemoStrings::GetTextStr() const { return FMemo->GetText(); }
 
 void TMemoStrings::SetTextStr(const String& Value) {
   // Line breaks in the window are CR LF whatever the text used.
-  FMemo->SetText(JoinLines(SplitLines(Value)).substr(0, Value.empty() ? 0 : String::npos));
+  FMemo->SetText(TextLines(Value)->Text());
 }
 
 IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TCustomMemo) {
