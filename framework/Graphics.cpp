@@ -87,13 +87,6 @@ const TColorName ColorNames[] = {
     {clWindowText, L"clWindowText"},
 };
 
-String HexText(uint32_t V, int Digits) {
-  static const wchar_t Hex[] = L"0123456789ABCDEF";
-  String S(static_cast<size_t>(Digits), L'0');
-  for (int I = Digits - 1; I >= 0; --I, V >>= 4) S[static_cast<size_t>(I)] = Hex[V & 15];
-  return S;
-}
-
 }  // namespace
 
 COLORREF ColorToRGB(TColor AColor) {
@@ -104,7 +97,7 @@ COLORREF ColorToRGB(TColor AColor) {
 String ColorToString(TColor AColor) {
   for (const auto& N : ColorNames)
     if (N.Color == AColor) return N.Name;
-  return L"$" + HexText(static_cast<uint32_t>(AColor), 8);
+  return L"$" + IntToHex(AColor, 8);
 }
 
 bool IdentToColor(const String& AIdent, TColor& AColor) {
