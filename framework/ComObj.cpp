@@ -15,9 +15,7 @@ String OleErrorMessage(HRESULT ACode) {
   while (!Text.empty() && (Text.back() == L'\r' || Text.back() == L'\n' || Text.back() == L' '))
     Text.pop_back();
   if (Text.empty()) {
-    wchar_t Hex[16];
-    swprintf(Hex, 16, L"%08X", static_cast<unsigned>(ACode));
-    Text = L"Unspecified error (" + String(Hex) + L")";
+    Text = L"Unspecified error (" + IntToHex(static_cast<Integer>(ACode), 8) + L")";
   }
   return Text;
 }
