@@ -599,8 +599,6 @@ class TThread : public TObject {
   std::unique_ptr<Exception> FFatalException;
 };
 
-
-
 // ===========================================================================
 // Component model: persistent objects, components, collections, published
 // property and method tables, class registration
@@ -612,7 +610,6 @@ class TWriter;
 class TComponent;
 class TCollection;
 class TCollectionItem;
-
 
 // A reference-counted object: freed when the last interface reference goes.
 class TInterfacedObject : public TObject, public IUnknown {

@@ -748,8 +748,9 @@ void TComponent::ReadLeft(TReader* Reader) {
 }
 
 void TComponent::ReadTop(TReader* Reader) {
-  FDesignInfo = static_cast<Integer>((static_cast<UInt64>(FDesignInfo) & 0xFFFFu) |
-                                     ((static_cast<UInt64>(Reader->ReadInteger()) & 0xFFFFu) << 16));
+  FDesignInfo =
+      static_cast<Integer>((static_cast<UInt64>(FDesignInfo) & 0xFFFFu) |
+                           ((static_cast<UInt64>(Reader->ReadInteger()) & 0xFFFFu) << 16));
 }
 
 void TComponent::WriteLeft(TWriter* Writer) {

@@ -730,7 +730,8 @@ TComponent* TReader::ReadRootComponent(TComponent* Root) {
     Root->FComponentState.Include(csLoading);
     Root->FComponentState.Include(csReading);
     FLoaded.push_back(Root);
-    if (!Flags.Contains(ffInherited) || Root->Name().empty()) Root->SetName(UniqueRootName(Root, Name));
+    if (!Flags.Contains(ffInherited) || Root->Name().empty())
+      Root->SetName(UniqueRootName(Root, Name));
     ++FComponentDepth;
     Root->ReadState(this);
     --FComponentDepth;

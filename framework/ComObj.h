@@ -82,7 +82,8 @@ TComPtr<IDispatch> CreateOleObject(const String& AClassName);
 class TBStr {
  public:
   TBStr() = default;
-  explicit TBStr(const String& S) : FStr(SysAllocStringLen(S.data(), static_cast<UINT>(S.size()))) {}
+  explicit TBStr(const String& S)
+      : FStr(SysAllocStringLen(S.data(), static_cast<UINT>(S.size()))) {}
   TBStr(const TBStr&) = delete;
   TBStr& operator=(const TBStr&) = delete;
   ~TBStr() { SysFreeString(FStr); }

@@ -48,7 +48,8 @@ TShiftState GetShiftState() {
 
 void RaiseWindowCreateError(const String& ClassName) {
   DWORD Code = GetLastError();
-  throw EOSError(L"Error creating window of class " + ClassName + L". " + SysErrorMessage(Code), Code);
+  throw EOSError(L"Error creating window of class " + ClassName + L". " + SysErrorMessage(Code),
+                 Code);
 }
 
 // ---------------------------------------------------------------------------
@@ -114,13 +115,13 @@ struct TCursorName {
   const wchar_t* Name;
 };
 const TCursorName CursorNames[] = {
-    {crDefault, L"crDefault"},     {crNone, L"crNone"},         {crArrow, L"crArrow"},
-    {crCross, L"crCross"},         {crIBeam, L"crIBeam"},       {crSizeNESW, L"crSizeNESW"},
-    {crSizeNS, L"crSizeNS"},       {crSizeNWSE, L"crSizeNWSE"}, {crSizeWE, L"crSizeWE"},
+    {crDefault, L"crDefault"},     {crNone, L"crNone"},           {crArrow, L"crArrow"},
+    {crCross, L"crCross"},         {crIBeam, L"crIBeam"},         {crSizeNESW, L"crSizeNESW"},
+    {crSizeNS, L"crSizeNS"},       {crSizeNWSE, L"crSizeNWSE"},   {crSizeWE, L"crSizeWE"},
     {crUpArrow, L"crUpArrow"},     {crHourGlass, L"crHourGlass"}, {crDrag, L"crDrag"},
-    {crNoDrop, L"crNoDrop"},       {crHSplit, L"crHSplit"},     {crVSplit, L"crVSplit"},
-    {crMultiDrag, L"crMultiDrag"}, {crSQLWait, L"crSQLWait"},   {crNo, L"crNo"},
-    {crAppStart, L"crAppStart"},   {crHelp, L"crHelp"},         {crHandPoint, L"crHandPoint"},
+    {crNoDrop, L"crNoDrop"},       {crHSplit, L"crHSplit"},       {crVSplit, L"crVSplit"},
+    {crMultiDrag, L"crMultiDrag"}, {crSQLWait, L"crSQLWait"},     {crNo, L"crNo"},
+    {crAppStart, L"crAppStart"},   {crHelp, L"crHelp"},           {crHandPoint, L"crHandPoint"},
     {crSizeAll, L"crSizeAll"},
 };
 bool CursorToIdent(Integer Cursor, String& Ident) {
@@ -155,7 +156,7 @@ IMPLEMENT_PUBLISHED_CLASS(TControl) {
   P.Property<&TControl::Font, &TControl::SetFont>(L"Font");
   P.Property<&TControl::ParentFont, &TControl::SetParentFont>(L"ParentFont").Default(1);
   P.Property<&TControl::Color, &TControl::SetColor>(L"Color").NoDefault().Idents(&IdentToColor,
-                                                                                  &ColorToIdent);
+                                                                                 &ColorToIdent);
   P.Property<&TControl::ParentColor, &TControl::SetParentColor>(L"ParentColor").Default(1);
   P.Property<&TControl::Caption, &TControl::SetCaption>(L"Caption");
   P.Property<&TControl::Text, &TControl::SetTextProp>(L"Text");
@@ -192,7 +193,8 @@ TControl::~TControl() = default;
 
 void TControl::BeforeDestruction() {
   inherited::BeforeDestruction();
-  if (Application() && Application()->ControlUnderMouse() == this) Application()->ControlDestroyed(this);
+  if (Application() && Application()->ControlUnderMouse() == this)
+    Application()->ControlDestroyed(this);
   if (FParent) FParent->RemoveControl(this);
 }
 
@@ -277,7 +279,8 @@ void TControl::Dispatch(TMessage& Message) {
     case WM_MOUSEMOVE:
       DefaultHandler(Message);
       if (Application()) Application()->HintMouseMessage(this, Message);
-      MouseMove(MouseShift(Message.WParam), LoWordSigned(Message.LParam), HiWordSigned(Message.LParam));
+      MouseMove(MouseShift(Message.WParam), LoWordSigned(Message.LParam),
+                HiWordSigned(Message.LParam));
       return;
     case WM_CONTEXTMENU: {
       TPoint Pt{LoWordSigned(Message.LParam), HiWordSigned(Message.LParam)};
@@ -454,10 +457,14 @@ void TControl::Loaded() {
 }
 
 void TControl::ConstrainSize(Integer& AWidth, Integer& AHeight) {
-  if (FConstraints->MinWidth() > 0 && AWidth < FConstraints->MinWidth()) AWidth = FConstraints->MinWidth();
-  if (FConstraints->MaxWidth() > 0 && AWidth > FConstraints->MaxWidth()) AWidth = FConstraints->MaxWidth();
-  if (FConstraints->MinHeight() > 0 && AHeight < FConstraints->MinHeight()) AHeight = FConstraints->MinHeight();
-  if (FConstraints->MaxHeight() > 0 && AHeight > FConstraints->MaxHeight()) AHeight = FConstraints->MaxHeight();
+  if (FConstraints->MinWidth() > 0 && AWidth < FConstraints->MinWidth())
+    AWidth = FConstraints->MinWidth();
+  if (FConstraints->MaxWidth() > 0 && AWidth > FConstraints->MaxWidth())
+    AWidth = FConstraints->MaxWidth();
+  if (FConstraints->MinHeight() > 0 && AHeight < FConstraints->MinHeight())
+    AHeight = FConstraints->MinHeight();
+  if (FConstraints->MaxHeight() > 0 && AHeight > FConstraints->MaxHeight())
+    AHeight = FConstraints->MaxHeight();
 }
 
 void TControl::ConstraintsChanged(TObject*) { SetBounds(FLeft, FTop, FWidth, FHeight); }
@@ -470,8 +477,8 @@ void TControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AH
   }
   if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
   bool SizeChanged = AWidth != FWidth || AHeight != FHeight;
-  if (FParent && FVisible) InvalidateRect(FParent->HandleAllocated() ? FParent->Handle() : nullptr,
-                                          nullptr, FALSE);
+  if (FParent && FVisible)
+    InvalidateRect(FParent->HandleAllocated() ? FParent->Handle() : nullptr, nullptr, FALSE);
   DoSetBounds(ALeft, ATop, AWidth, AHeight);
   if (!FAnchoring) UpdateAnchorRules();
   RequestAlign();
@@ -803,8 +810,7 @@ void TWinControl::MainWndProc(TMessage& Message) {
   try {
     WindowProc(Message);
   } catch (...) {
-    if (Application())
-      Application()->HandleException(this);
+    if (Application()) Application()->HandleException(this);
   }
 }
 
@@ -884,7 +890,8 @@ void TWinControl::RemoveControl(TControl* AControl) {
     W->FShowing = false;
     // A child window cannot outlive its parent window.
     if (W->FHandle) W->DestroyHandle();
-    FWinControls.erase(std::remove(FWinControls.begin(), FWinControls.end(), W), FWinControls.end());
+    FWinControls.erase(std::remove(FWinControls.begin(), FWinControls.end(), W),
+                       FWinControls.end());
     FTabList.erase(std::remove(FTabList.begin(), FTabList.end(), W), FTabList.end());
   } else {
     AControl->Invalidate();
@@ -904,7 +911,8 @@ TControl* TWinControl::ControlAtPos(const TPoint& Pos, bool AllowDisabled, bool 
   auto Hit = [&](TControl* C) {
     if (!C->Visible() || !(C->Enabled() || AllowDisabled)) return false;
     TPoint P = Point(Pos.x - C->Left(), Pos.y - C->Top());
-    return PtInRect(Rect(0, 0, C->Width(), C->Height()), P) && C->Perform(CM_HITTEST, 0, MAKELPARAM(P.x, P.y)) != 0;
+    return PtInRect(Rect(0, 0, C->Width(), C->Height()), P) &&
+           C->Perform(CM_HITTEST, 0, MAKELPARAM(P.x, P.y)) != 0;
   };
   if (AllowWinControls)
     for (auto It = FWinControls.rbegin(); It != FWinControls.rend(); ++It)
@@ -1115,8 +1123,9 @@ void TWinControl::CreateSubClass(TCreateParams& Params, const wchar_t* ControlCl
   if (!GetClassInfoW(nullptr, ControlClassName, &Params.WindowClass))
     GetClassInfoW(Save, ControlClassName, &Params.WindowClass);
   Params.WindowClass.hInstance = Save;
-  Params.WindowClass.style = (Params.WindowClass.style & ~(CS_OWNDC | CS_CLASSDC | CS_PARENTDC | CS_GLOBALCLASS)) |
-                             CS_VREDRAW | CS_HREDRAW;
+  Params.WindowClass.style =
+      (Params.WindowClass.style & ~(CS_OWNDC | CS_CLASSDC | CS_PARENTDC | CS_GLOBALCLASS)) |
+      CS_VREDRAW | CS_HREDRAW;
 }
 
 void TWinControl::CreateWnd() {
@@ -1126,7 +1135,8 @@ void TWinControl::CreateWnd() {
     throw EInvalidOperation(L"Control '" + Name() + L"' has no parent window");
   FDefWndProc = Params.WindowClass.lpfnWndProc;
   WNDCLASSW Existing{};
-  bool Registered = GetClassInfoW(Params.WindowClass.hInstance, Params.WinClassName.c_str(), &Existing);
+  bool Registered =
+      GetClassInfoW(Params.WindowClass.hInstance, Params.WinClassName.c_str(), &Existing);
   if (!Registered || Existing.lpfnWndProc != &FrameworkInitWndProc) {
     if (Registered) UnregisterClassW(Params.WinClassName.c_str(), Params.WindowClass.hInstance);
     WNDCLASSW Cls = Params.WindowClass;
@@ -1220,7 +1230,8 @@ void TWinControl::SetParentWindow(HWND V) {
 
 TWinControl* TWinControl::CreateParented(TClass AClass, HWND ParentWindow) {
   auto* C = AsOrNull<TWinControl>(AClass->Create(nullptr));
-  if (!C) throw EInvalidOperation(L"Cannot create a windowed control of class " + String(AClass->Name));
+  if (!C)
+    throw EInvalidOperation(L"Cannot create a windowed control of class " + String(AClass->Name));
   C->SetParentWindow(ParentWindow);
   return C;
 }
@@ -1369,9 +1380,7 @@ void TWinControl::ReadState(TReader* Reader) {
   EnableAlign();
 }
 
-void TWinControl::FontChanged(TObject* Sender) {
-  TControl::FontChanged(Sender);
-}
+void TWinControl::FontChanged(TObject* Sender) { TControl::FontChanged(Sender); }
 
 void TWinControl::SetDoubleBuffered(bool V) {
   if (V == FDoubleBuffered) return;
@@ -1446,14 +1455,15 @@ void TWinControl::GetTabOrderList(std::vector<TWinControl*>& List) {
   }
 }
 
-TWinControl* TWinControl::FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop,
-                                          bool CheckParent) {
+TWinControl* TWinControl::FindNextControl(TWinControl* CurControl, bool GoForward,
+                                          bool CheckTabStop, bool CheckParent) {
   std::vector<TWinControl*> List;
   GetTabOrderList(List);
   if (List.empty()) return nullptr;
   Integer N = static_cast<Integer>(List.size());
   auto It = std::find(List.begin(), List.end(), CurControl);
-  Integer Start = It == List.end() ? (GoForward ? N - 1 : 0) : static_cast<Integer>(It - List.begin());
+  Integer Start =
+      It == List.end() ? (GoForward ? N - 1 : 0) : static_cast<Integer>(It - List.begin());
   Integer I = Start;
   do {
     I = GoForward ? (I + 1) % N : (I - 1 + N) % N;
@@ -1620,7 +1630,8 @@ void TWinControl::WndProc(TMessage& Message) {
     case WM_NCHITTEST:
       break;
     default:
-      if (Message.Msg >= WM_MOUSEFIRST && Message.Msg <= WM_MOUSELAST && Message.Msg != WM_MOUSEWHEEL) {
+      if (Message.Msg >= WM_MOUSEFIRST && Message.Msg <= WM_MOUSELAST &&
+          Message.Msg != WM_MOUSEWHEEL) {
         if (IsControlMouseMsg(Message)) {
           // The graphic child got it; a press still captures the mouse here.
           if (Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK)
@@ -1648,7 +1659,8 @@ void TWinControl::Dispatch(TMessage& Message) {
         PAINTSTRUCT PS;
         HDC DC = BeginPaint(FHandle, &PS);
         HDC Mem = CreateCompatibleDC(DC);
-        HBITMAP Bmp = CreateCompatibleBitmap(DC, std::max<LONG>(R.right, 1), std::max<LONG>(R.bottom, 1));
+        HBITMAP Bmp =
+            CreateCompatibleBitmap(DC, std::max<LONG>(R.right, 1), std::max<LONG>(R.bottom, 1));
         HGDIOBJ Old = SelectObject(Mem, Bmp);
         try {
           Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(Mem), reinterpret_cast<LPARAM>(Mem));
@@ -1689,8 +1701,7 @@ void TWinControl::Dispatch(TMessage& Message) {
         if (P && (GetWindowLongW(FHandle, GWL_STYLE) & WS_CHILD))
           MapWindowPoints(nullptr, P, reinterpret_cast<POINT*>(&R), 2);
         bool SizeChanged = RectWidth(R) != FWidth || RectHeight(R) != FHeight;
-        if (!IsIconic(FHandle) &&
-            (R.left != FLeft || R.top != FTop || SizeChanged)) {
+        if (!IsIconic(FHandle) && (R.left != FLeft || R.top != FTop || SizeChanged)) {
           UpdateBoundsRect(R);
           if (!FAnchoring) UpdateAnchorRules();
           if (SizeChanged) {
@@ -1769,7 +1780,8 @@ void TWinControl::Dispatch(TMessage& Message) {
     case WM_SETCURSOR:
       if (reinterpret_cast<HWND>(Message.WParam) == FHandle && LOWORD(Message.LParam) == HTCLIENT) {
         TCursor Cur = FCursor;
-        if (Screen() && Screen()->Cursor() != crDefault) Cur = Screen()->Cursor();
+        if (Screen() && Screen()->Cursor() != crDefault)
+          Cur = Screen()->Cursor();
         else {
           POINT P;
           GetCursorPos(&P);
@@ -1916,7 +1928,8 @@ void TWinControl::DefaultHandler(TMessage& Message) {
   }
   if (Message.Msg == WM_CONTEXTMENU && FParent) {
     // Unhandled: the parent may have a menu.
-    Message.Result = SendMessageW(FParent->Handle(), WM_CONTEXTMENU, Message.WParam, Message.LParam);
+    Message.Result =
+        SendMessageW(FParent->Handle(), WM_CONTEXTMENU, Message.WParam, Message.LParam);
     if (Message.Result) return;
   }
   WNDPROC Proc = FDefWndProc ? FDefWndProc : &DefWindowProcW;

@@ -15,10 +15,13 @@ class TCustomForm;
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
 using TAnchors = TSet<TAnchorKind>;
-inline const TAnchors AnchorAlign[] = {
-    {akLeft, akTop},           {akLeft, akTop, akRight},  {akLeft, akRight, akBottom},
-    {akLeft, akTop, akBottom}, {akRight, akTop, akBottom}, {akLeft, akTop, akRight, akBottom},
-    {akLeft, akTop}};
+inline const TAnchors AnchorAlign[] = {{akLeft, akTop},
+                                       {akLeft, akTop, akRight},
+                                       {akLeft, akRight, akBottom},
+                                       {akLeft, akTop, akBottom},
+                                       {akRight, akTop, akBottom},
+                                       {akLeft, akTop, akRight, akBottom},
+                                       {akLeft, akTop}};
 
 enum TControlStyleItem {
   csAcceptsControls,
@@ -70,7 +73,17 @@ enum TControlStateItem {
 using TControlState = TSet<TControlStateItem>;
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
-enum TShiftStateItem { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble, ssTouch, ssPen };
+enum TShiftStateItem {
+  ssShift,
+  ssAlt,
+  ssCtrl,
+  ssLeft,
+  ssRight,
+  ssMiddle,
+  ssDouble,
+  ssTouch,
+  ssPen
+};
 using TShiftState = TSet<TShiftStateItem>;
 enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 
@@ -81,8 +94,8 @@ constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBea
                   crMultiDrag = -16, crSQLWait = -17, crNo = -18, crAppStart = -19, crHelp = -20,
                   crHandPoint = -21, crSizeAll = -22, crSize = -22;
 
-using TMouseEvent = TMethodPtr<void(TObject* Sender, TMouseButton Button, TShiftState Shift,
-                                    Integer X, Integer Y)>;
+using TMouseEvent =
+    TMethodPtr<void(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y)>;
 using TMouseMoveEvent = TMethodPtr<void(TObject* Sender, TShiftState Shift, Integer X, Integer Y)>;
 using TKeyEvent = TMethodPtr<void(TObject* Sender, Word& Key, TShiftState Shift)>;
 using TKeyPressEvent = TMethodPtr<void(TObject* Sender, Char& Key)>;
@@ -361,7 +374,9 @@ class TWinControl : public TControl {
   // Creates the control inside a window that is not a framework control.
   static TWinControl* CreateParented(TClass AClass, HWND ParentWindow);
 
-  Integer ControlCount() const { return static_cast<Integer>(FControls.size() + FWinControls.size()); }
+  Integer ControlCount() const {
+    return static_cast<Integer>(FControls.size() + FWinControls.size());
+  }
   TControl* Controls(Integer Index) const;
   void InsertControl(TControl* AControl);
   void RemoveControl(TControl* AControl);
@@ -472,7 +487,7 @@ class TWinControl : public TControl {
 
   HWND FHandle = nullptr;
   WNDPROC FDefWndProc = nullptr;
-  std::vector<TControl*> FControls;     // graphic children
+  std::vector<TControl*> FControls;        // graphic children
   std::vector<TWinControl*> FWinControls;  // windowed children, in z-order
   std::vector<TWinControl*> FTabList;
   TOwned<TBrush> FBrush;

@@ -13,9 +13,9 @@ const wchar_t* const BorderStyleNames[] = {L"bsNone",   L"bsSingle",     L"bsSiz
 const TEnumInfo BorderStyleInfo = MakeEnumInfo(L"TFormBorderStyle", BorderStyleNames);
 const wchar_t* const BorderIconNames[] = {L"biSystemMenu", L"biMinimize", L"biMaximize", L"biHelp"};
 const TEnumInfo BorderIconInfo = MakeEnumInfo(L"TBorderIcon", BorderIconNames);
-const wchar_t* const PositionNames[] = {L"poDesigned",        L"poDefault",        L"poDefaultPosOnly",
-                                        L"poDefaultSizeOnly", L"poScreenCenter",   L"poDesktopCenter",
-                                        L"poMainFormCenter",  L"poOwnerFormCenter"};
+const wchar_t* const PositionNames[] = {
+    L"poDesigned",     L"poDefault",       L"poDefaultPosOnly", L"poDefaultSizeOnly",
+    L"poScreenCenter", L"poDesktopCenter", L"poMainFormCenter", L"poOwnerFormCenter"};
 const TEnumInfo PositionInfo = MakeEnumInfo(L"TPosition", PositionNames);
 const wchar_t* const WindowStateNames[] = {L"wsNormal", L"wsMinimized", L"wsMaximized"};
 const TEnumInfo WindowStateInfo = MakeEnumInfo(L"TWindowState", WindowStateNames);
@@ -68,26 +68,34 @@ TCustomForm* GetParentForm(TControl* Control, bool TopForm) {
 
 // ---------------------------------------------------------------------------
 IMPLEMENT_PUBLISHED_CLASS(TCustomForm) {
-  P.Property<&TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle>(L"BorderStyle", BorderStyleInfo)
+  P.Property<&TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle>(L"BorderStyle",
+                                                                      BorderStyleInfo)
       .Default(bsSizeable);
-  P.Property<&TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons>(L"BorderIcons", BorderIconInfo)
+  P.Property<&TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons>(L"BorderIcons",
+                                                                      BorderIconInfo)
       .Default(TBorderIcons{biSystemMenu, biMinimize, biMaximize});
   P.Property<&TCustomForm::Position, &TCustomForm::SetPosition>(L"Position", PositionInfo)
       .Default(poDefaultPosOnly);
-  P.Property<&TCustomForm::WindowState, &TCustomForm::SetWindowState>(L"WindowState", WindowStateInfo)
+  P.Property<&TCustomForm::WindowState, &TCustomForm::SetWindowState>(L"WindowState",
+                                                                      WindowStateInfo)
       .Default(wsNormal);
   P.Property<&TCustomForm::FormStyle, &TCustomForm::SetFormStyle>(L"FormStyle", FormStyleInfo)
       .Default(fsNormal);
   P.Property<&TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview>(L"KeyPreview").Default(0);
   P.Property<&TCustomForm::Scaled, &TCustomForm::SetScaled>(L"Scaled").Default(1);
-  P.Property<&TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch>(L"PixelsPerInch").NoDefault();
+  P.Property<&TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch>(L"PixelsPerInch")
+      .NoDefault();
   P.Property<&TCustomForm::TextHeight, &TCustomForm::SetTextHeight>(L"TextHeight").NoDefault();
-  P.Property<&TCustomForm::OldCreateOrder, &TCustomForm::SetOldCreateOrder>(L"OldCreateOrder").Default(0);
-  P.Property<&TCustomForm::PopupMode, &TCustomForm::SetPopupMode>(L"PopupMode", PopupModeInfo).Default(pmNone);
+  P.Property<&TCustomForm::OldCreateOrder, &TCustomForm::SetOldCreateOrder>(L"OldCreateOrder")
+      .Default(0);
+  P.Property<&TCustomForm::PopupMode, &TCustomForm::SetPopupMode>(L"PopupMode", PopupModeInfo)
+      .Default(pmNone);
   P.Property<&TCustomForm::ActiveControl, &TCustomForm::SetActiveControl>(L"ActiveControl");
   P.Property<&TCustomForm::Icon, &TCustomForm::SetIcon>(L"Icon");
-  P.Property<&TCustomForm::GetClientWidthProp, &TCustomForm::SetClientWidthProp>(L"ClientWidth").Stored(false);
-  P.Property<&TCustomForm::GetClientHeightProp, &TCustomForm::SetClientHeightProp>(L"ClientHeight").Stored(false);
+  P.Property<&TCustomForm::GetClientWidthProp, &TCustomForm::SetClientWidthProp>(L"ClientWidth")
+      .Stored(false);
+  P.Property<&TCustomForm::GetClientHeightProp, &TCustomForm::SetClientHeightProp>(L"ClientHeight")
+      .Stored(false);
   P.Property<&TCustomForm::GetOnCreate, &TCustomForm::SetOnCreate>(L"OnCreate");
   P.Property<&TCustomForm::GetOnDestroy, &TCustomForm::SetOnDestroy>(L"OnDestroy");
   P.Property<&TCustomForm::GetOnShow, &TCustomForm::SetOnShow>(L"OnShow");
@@ -97,8 +105,8 @@ IMPLEMENT_PUBLISHED_CLASS(TCustomForm) {
 }
 
 TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner), FIcon(Create<TIcon>()) {
-  FControlStyle = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption,
-                                csDoubleClicks};
+  FControlStyle =
+      TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   FVisible = false;
   FColor = clBtnFace;
   FParentFont = false;
@@ -190,7 +198,8 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
       Params.ExStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
       break;
   }
-  if (FBorderStyle == bsToolWindow || FBorderStyle == bsSizeToolWin) Params.ExStyle |= WS_EX_TOOLWINDOW;
+  if (FBorderStyle == bsToolWindow || FBorderStyle == bsSizeToolWin)
+    Params.ExStyle |= WS_EX_TOOLWINDOW;
   if (FBorderStyle != bsNone && FBorderIcons.Contains(biSystemMenu)) {
     Params.Style |= WS_SYSMENU;
     if (FBorderStyle != bsDialog && FBorderStyle != bsToolWindow && FBorderStyle != bsSizeToolWin) {
@@ -204,8 +213,10 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
   if (GApplication) {
     TCustomForm* Main = GApplication->MainForm();
     if (this == Main || !Main) {
-      if (!GApplication->MainFormOnTaskBar()) Params.WndParent = GApplication->Handle();
-      else Params.ExStyle |= WS_EX_APPWINDOW;
+      if (!GApplication->MainFormOnTaskBar())
+        Params.WndParent = GApplication->Handle();
+      else
+        Params.ExStyle |= WS_EX_APPWINDOW;
     } else if (FPopupParent && FPopupParent->HandleAllocated()) {
       Params.WndParent = FPopupParent->Handle();
     } else if (GScreen && GScreen->ActiveForm() && GScreen->ActiveForm() != this &&
@@ -229,7 +240,8 @@ void TCustomForm::CreateWnd() {
   if (FClientWidth > 0 || FClientHeight > 0) {
     RECT R{0, 0, FClientWidth > 0 ? FClientWidth : ClientWidth(),
            FClientHeight > 0 ? FClientHeight : ClientHeight()};
-    AdjustWindowRectEx(&R, GetWindowLongW(FHandle, GWL_STYLE), FALSE, GetWindowLongW(FHandle, GWL_EXSTYLE));
+    AdjustWindowRectEx(&R, GetWindowLongW(FHandle, GWL_STYLE), FALSE,
+                       GetWindowLongW(FHandle, GWL_EXSTYLE));
     FClientWidth = FClientHeight = 0;
     SetBounds(FLeft, FTop, RectWidth(R), RectHeight(R));
   }
@@ -331,7 +343,8 @@ void TCustomForm::SetWindowToMonitor() {
   if (Center && Center != this) {
     X = Center->Left() + (Center->Width() - FWidth) / 2;
     Y = Center->Top() + (Center->Height() - FHeight) / 2;
-  } else if (Center == this || (!Center && (FPosition == poMainFormCenter || FPosition == poOwnerFormCenter))) {
+  } else if (Center == this ||
+             (!Center && (FPosition == poMainFormCenter || FPosition == poOwnerFormCenter))) {
     X = Work.left + (RectWidth(Work) - FWidth) / 2;
     Y = Work.top + (RectHeight(Work) - FHeight) / 2;
   }
@@ -453,8 +466,10 @@ TModalResult TCustomForm::ShowModal() {
         } else {
           TCloseAction Action = caHide;
           DoClose(Action);
-          if (Action == caNone) FModalResult = mrNone;
-          else FModalResult = R;
+          if (Action == caNone)
+            FModalResult = mrNone;
+          else
+            FModalResult = R;
         }
         FModalLevel = 1;
       }
@@ -511,7 +526,8 @@ void TCustomForm::DefocusControl(TWinControl* Control, bool Removing) {
   if (Removing && Control->ContainsControl(FFocusedControl)) FFocusedControl = Control->Parent();
   if (Control->ContainsControl(FActiveControl)) {
     FActiveControl = nullptr;
-    if (FHandle && !ComponentState().Contains(csDestroying) && Control->Focused()) ::SetFocus(FHandle);
+    if (FHandle && !ComponentState().Contains(csDestroying) && Control->Focused())
+      ::SetFocus(FHandle);
   }
 }
 
@@ -596,9 +612,8 @@ void TCustomForm::Dispatch(TMessage& Message) {
           case VK_UP:
           case VK_DOWN:
             if (FActiveControl && FActiveControl->Parent()) {
-              FActiveControl->Parent()->SelectNext(FActiveControl,
-                                                   Message.WParam == VK_RIGHT || Message.WParam == VK_DOWN,
-                                                   false);
+              FActiveControl->Parent()->SelectNext(
+                  FActiveControl, Message.WParam == VK_RIGHT || Message.WParam == VK_DOWN, false);
               Message.Result = 1;
             }
             return;
@@ -694,13 +709,16 @@ HCURSOR TScreen::Cursors(TCursor Index) {
   static const struct {
     TCursor Cursor;
     const wchar_t* Id;
-  } Standard[] = {{crArrow, IDC_ARROW},       {crCross, IDC_CROSS},       {crIBeam, IDC_IBEAM},
-                  {crSizeNESW, IDC_SIZENESW}, {crSizeNS, IDC_SIZENS},     {crSizeNWSE, IDC_SIZENWSE},
-                  {crSizeWE, IDC_SIZEWE},     {crUpArrow, IDC_UPARROW},   {crHourGlass, IDC_WAIT},
-                  {crNo, IDC_NO},             {crAppStart, IDC_APPSTARTING}, {crHelp, IDC_HELP},
-                  {crHandPoint, IDC_HAND},    {crSizeAll, IDC_SIZEALL},   {crDrag, IDC_ARROW},
-                  {crNoDrop, IDC_NO},         {crHSplit, IDC_SIZEWE},     {crVSplit, IDC_SIZENS},
-                  {crMultiDrag, IDC_ARROW},   {crSQLWait, IDC_WAIT}};
+  } Standard[] = {{crArrow, IDC_ARROW},          {crCross, IDC_CROSS},
+                  {crIBeam, IDC_IBEAM},          {crSizeNESW, IDC_SIZENESW},
+                  {crSizeNS, IDC_SIZENS},        {crSizeNWSE, IDC_SIZENWSE},
+                  {crSizeWE, IDC_SIZEWE},        {crUpArrow, IDC_UPARROW},
+                  {crHourGlass, IDC_WAIT},       {crNo, IDC_NO},
+                  {crAppStart, IDC_APPSTARTING}, {crHelp, IDC_HELP},
+                  {crHandPoint, IDC_HAND},       {crSizeAll, IDC_SIZEALL},
+                  {crDrag, IDC_ARROW},           {crNoDrop, IDC_NO},
+                  {crHSplit, IDC_SIZEWE},        {crVSplit, IDC_SIZENS},
+                  {crMultiDrag, IDC_ARROW},      {crSQLWait, IDC_WAIT}};
   for (const auto& S : Standard)
     if (S.Cursor == Index) return LoadCursorW(nullptr, S.Id);
   if (Index == crNone) return nullptr;
@@ -857,7 +875,8 @@ void TApplication::HandleMessage() {
   if (!ProcessMessage(Msg)) {
     Idle(Msg);
     // Synchronised calls from worker threads run on the UI thread here.
-    if (!CheckSynchronize(0) && !FTerminated) MsgWaitForMultipleObjectsEx(0, nullptr, 100, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (!CheckSynchronize(0) && !FTerminated)
+      MsgWaitForMultipleObjectsEx(0, nullptr, 100, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
   }
 }
 
@@ -1065,8 +1084,9 @@ void THintWindow::Paint() {
   FCanvas->Font()->Assign(FFont.get());
   FCanvas->Brush()->SetStyle(TBrushStyle::bsClear);
   String Text = Caption();
-  FCanvas->TextRect(R, Text, TTextFormat{TTextFormats::tfLeft, TTextFormats::tfWordBreak,
-                                         TTextFormats::tfNoPrefix});
+  FCanvas->TextRect(
+      R, Text,
+      TTextFormat{TTextFormats::tfLeft, TTextFormats::tfWordBreak, TTextFormats::tfNoPrefix});
 }
 
 // ---------------------------------------------------------------------------

@@ -127,24 +127,22 @@ const wchar_t* const FontStyleNames[] = {L"fsBold", L"fsItalic", L"fsUnderline",
 const TEnumInfo FontStyleInfo = MakeEnumInfo(L"TFontStyle", FontStyleNames);
 const wchar_t* const FontPitchNames[] = {L"fpDefault", L"fpVariable", L"fpFixed"};
 const TEnumInfo FontPitchInfo = MakeEnumInfo(L"TFontPitch", FontPitchNames);
-const wchar_t* const FontQualityNames[] = {L"fqDefault",      L"fqDraft",       L"fqProof",
-                                           L"fqNonAntialiased", L"fqAntialiased", L"fqClearType",
+const wchar_t* const FontQualityNames[] = {L"fqDefault",         L"fqDraft",       L"fqProof",
+                                           L"fqNonAntialiased",  L"fqAntialiased", L"fqClearType",
                                            L"fqClearTypeNatural"};
 const TEnumInfo FontQualityInfo = MakeEnumInfo(L"TFontQuality", FontQualityNames);
 const wchar_t* const PenStyleNames[] = {L"psSolid",       L"psDash",       L"psDot",
                                         L"psDashDot",     L"psDashDotDot", L"psClear",
                                         L"psInsideFrame", L"psUserStyle",  L"psAlternate"};
 const TEnumInfo PenStyleInfo = MakeEnumInfo(L"TPenStyle", PenStyleNames);
-const wchar_t* const PenModeNames[] = {L"pmBlack",       L"pmWhite",       L"pmNop",
-                                       L"pmNot",         L"pmCopy",        L"pmNotCopy",
-                                       L"pmMergePenNot", L"pmMaskPenNot",  L"pmMergeNotPen",
-                                       L"pmMaskNotPen",  L"pmMerge",       L"pmNotMerge",
-                                       L"pmMask",        L"pmNotMask",     L"pmXor",
-                                       L"pmNotXor"};
+const wchar_t* const PenModeNames[] = {
+    L"pmBlack",       L"pmWhite",      L"pmNop",         L"pmNot",        L"pmCopy",  L"pmNotCopy",
+    L"pmMergePenNot", L"pmMaskPenNot", L"pmMergeNotPen", L"pmMaskNotPen", L"pmMerge", L"pmNotMerge",
+    L"pmMask",        L"pmNotMask",    L"pmXor",         L"pmNotXor"};
 const TEnumInfo PenModeInfo = MakeEnumInfo(L"TPenMode", PenModeNames);
-const wchar_t* const BrushStyleNames[] = {L"bsSolid",     L"bsClear", L"bsHorizontal",
-                                          L"bsVertical",  L"bsFDiagonal", L"bsBDiagonal",
-                                          L"bsCross",     L"bsDiagCross"};
+const wchar_t* const BrushStyleNames[] = {L"bsSolid",    L"bsClear",     L"bsHorizontal",
+                                          L"bsVertical", L"bsFDiagonal", L"bsBDiagonal",
+                                          L"bsCross",    L"bsDiagCross"};
 const TEnumInfo BrushStyleInfo = MakeEnumInfo(L"TBrushStyle", BrushStyleNames);
 
 struct TCharsetName {
@@ -152,15 +150,24 @@ struct TCharsetName {
   const wchar_t* Name;
 };
 const TCharsetName CharsetNames[] = {
-    {ANSI_CHARSET, L"ANSI_CHARSET"},         {DEFAULT_CHARSET, L"DEFAULT_CHARSET"},
-    {SYMBOL_CHARSET, L"SYMBOL_CHARSET"},     {MAC_CHARSET, L"MAC_CHARSET"},
-    {SHIFTJIS_CHARSET, L"SHIFTJIS_CHARSET"}, {HANGEUL_CHARSET, L"HANGEUL_CHARSET"},
-    {JOHAB_CHARSET, L"JOHAB_CHARSET"},       {GB2312_CHARSET, L"GB2312_CHARSET"},
-    {CHINESEBIG5_CHARSET, L"CHINESEBIG5_CHARSET"}, {GREEK_CHARSET, L"GREEK_CHARSET"},
-    {TURKISH_CHARSET, L"TURKISH_CHARSET"},   {HEBREW_CHARSET, L"HEBREW_CHARSET"},
-    {ARABIC_CHARSET, L"ARABIC_CHARSET"},     {BALTIC_CHARSET, L"BALTIC_CHARSET"},
-    {RUSSIAN_CHARSET, L"RUSSIAN_CHARSET"},   {THAI_CHARSET, L"THAI_CHARSET"},
-    {EASTEUROPE_CHARSET, L"EASTEUROPE_CHARSET"}, {OEM_CHARSET, L"OEM_CHARSET"},
+    {ANSI_CHARSET, L"ANSI_CHARSET"},
+    {DEFAULT_CHARSET, L"DEFAULT_CHARSET"},
+    {SYMBOL_CHARSET, L"SYMBOL_CHARSET"},
+    {MAC_CHARSET, L"MAC_CHARSET"},
+    {SHIFTJIS_CHARSET, L"SHIFTJIS_CHARSET"},
+    {HANGEUL_CHARSET, L"HANGEUL_CHARSET"},
+    {JOHAB_CHARSET, L"JOHAB_CHARSET"},
+    {GB2312_CHARSET, L"GB2312_CHARSET"},
+    {CHINESEBIG5_CHARSET, L"CHINESEBIG5_CHARSET"},
+    {GREEK_CHARSET, L"GREEK_CHARSET"},
+    {TURKISH_CHARSET, L"TURKISH_CHARSET"},
+    {HEBREW_CHARSET, L"HEBREW_CHARSET"},
+    {ARABIC_CHARSET, L"ARABIC_CHARSET"},
+    {BALTIC_CHARSET, L"BALTIC_CHARSET"},
+    {RUSSIAN_CHARSET, L"RUSSIAN_CHARSET"},
+    {THAI_CHARSET, L"THAI_CHARSET"},
+    {EASTEUROPE_CHARSET, L"EASTEUROPE_CHARSET"},
+    {OEM_CHARSET, L"OEM_CHARSET"},
     {VIETNAMESE_CHARSET, L"VIETNAMESE_CHARSET"},
 };
 }  // namespace
@@ -193,10 +200,11 @@ bool ColorToIdent(Integer Color, String& Ident) {
 }
 
 IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TFont) {
-  P.Property<&TFont::Charset, &TFont::SetCharset>(L"Charset").NoDefault().Idents(&IdentToCharset,
-                                                                                  &CharsetToIdent);
+  P.Property<&TFont::Charset, &TFont::SetCharset>(L"Charset")
+      .NoDefault()
+      .Idents(&IdentToCharset, &CharsetToIdent);
   P.Property<&TFont::Color, &TFont::SetColor>(L"Color").NoDefault().Idents(&IdentToColor,
-                                                                            &ColorToIdent);
+                                                                           &ColorToIdent);
   P.Property<&TFont::Height, &TFont::SetHeight>(L"Height").NoDefault();
   P.Property<&TFont::Name, &TFont::SetName>(L"Name");
   P.Property<&TFont::Orientation, &TFont::SetOrientation>(L"Orientation").Default(0);
@@ -260,9 +268,10 @@ HFONT TFont::Handle() {
     LF.lfCharSet = FCharset;
     LF.lfOutPrecision = OUT_DEFAULT_PRECIS;
     LF.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-    static const BYTE Qualities[] = {DEFAULT_QUALITY,      DRAFT_QUALITY,       PROOF_QUALITY,
-                                     NONANTIALIASED_QUALITY, ANTIALIASED_QUALITY, CLEARTYPE_QUALITY,
-                                     CLEARTYPE_NATURAL_QUALITY};
+    static const BYTE Qualities[] = {
+        DEFAULT_QUALITY,          DRAFT_QUALITY,       PROOF_QUALITY,
+        NONANTIALIASED_QUALITY,   ANTIALIASED_QUALITY, CLEARTYPE_QUALITY,
+        CLEARTYPE_NATURAL_QUALITY};
     LF.lfQuality = Qualities[static_cast<int>(FQuality)];
     static const BYTE Pitches[] = {DEFAULT_PITCH, VARIABLE_PITCH, FIXED_PITCH};
     LF.lfPitchAndFamily = Pitches[static_cast<int>(FPitch)];
@@ -351,7 +360,8 @@ bool TFont::IsEqual(const TFont& AFont) const {
 IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TPen) {
   P.Property<&TPen::Color, &TPen::SetColor>(L"Color").Default(clBlack).Idents(&IdentToColor,
                                                                               &ColorToIdent);
-  P.Property<&TPen::Mode, &TPen::SetMode>(L"Mode", PenModeInfo).Default(static_cast<Int64>(TPenMode::pmCopy));
+  P.Property<&TPen::Mode, &TPen::SetMode>(L"Mode", PenModeInfo)
+      .Default(static_cast<Int64>(TPenMode::pmCopy));
   P.Property<&TPen::Style, &TPen::SetStyle>(L"Style", PenStyleInfo).Default(0);
   P.Property<&TPen::Width, &TPen::SetWidth>(L"Width").Default(1);
 }
@@ -384,8 +394,8 @@ void TPen::Assign(TPersistent* Source) {
 
 HPEN TPen::Handle() {
   if (!FHandle) {
-    static const int Styles[] = {PS_SOLID,      PS_DASH,     PS_DOT,       PS_DASHDOT, PS_DASHDOTDOT,
-                                 PS_NULL,       PS_INSIDEFRAME, PS_USERSTYLE, PS_ALTERNATE};
+    static const int Styles[] = {PS_SOLID, PS_DASH,        PS_DOT,       PS_DASHDOT,  PS_DASHDOTDOT,
+                                 PS_NULL,  PS_INSIDEFRAME, PS_USERSTYLE, PS_ALTERNATE};
     int Style = Styles[static_cast<int>(FStyle)];
     if (FStyle == TPenStyle::psAlternate || FStyle == TPenStyle::psUserStyle) {
       LOGBRUSH LB{BS_SOLID, ColorToRGB(FColor), 0};
@@ -500,8 +510,7 @@ void TBrush::SetBitmap(TBitmap* AValue) {
 // ---------------------------------------------------------------------------
 IMPLEMENT_CREATABLE_CLASS(TCanvas)
 
-TCanvas::TCanvas()
-    : FFont(Create<TFont>()), FPen(Create<TPen>()), FBrush(Create<TBrush>()) {
+TCanvas::TCanvas() : FFont(Create<TFont>()), FPen(Create<TPen>()), FBrush(Create<TBrush>()) {
   InitializeCriticalSection(&FLock);
   FFont->OnChange = MakeEvent<&TCanvas::FontChanged>(this);
   FPen->OnChange = MakeEvent<&TCanvas::PenChanged>(this);
@@ -539,8 +548,10 @@ void TCanvas::CreateHandle() {}
 void TCanvas::DeselectHandles() {
   if (!FHandle) return;
   if (FState.Contains(TCanvasStates::csPenValid)) SelectObject(FHandle, GetStockObject(BLACK_PEN));
-  if (FState.Contains(TCanvasStates::csBrushValid)) SelectObject(FHandle, GetStockObject(HOLLOW_BRUSH));
-  if (FState.Contains(TCanvasStates::csFontValid)) SelectObject(FHandle, GetStockObject(SYSTEM_FONT));
+  if (FState.Contains(TCanvasStates::csBrushValid))
+    SelectObject(FHandle, GetStockObject(HOLLOW_BRUSH));
+  if (FState.Contains(TCanvasStates::csFontValid))
+    SelectObject(FHandle, GetStockObject(SYSTEM_FONT));
   FState -= TCanvasState{TCanvasStates::csPenValid, TCanvasStates::csBrushValid,
                          TCanvasStates::csFontValid};
 }
@@ -565,10 +576,10 @@ void TCanvas::CreateFont() {
 }
 
 void TCanvas::CreatePen() {
-  static const int Modes[] = {R2_BLACK,      R2_WHITE,      R2_NOP,         R2_NOT,
-                              R2_COPYPEN,    R2_NOTCOPYPEN, R2_MERGEPENNOT, R2_MASKPENNOT,
-                              R2_MERGENOTPEN, R2_MASKNOTPEN, R2_MERGEPEN,   R2_NOTMERGEPEN,
-                              R2_MASKPEN,    R2_NOTMASKPEN, R2_XORPEN,      R2_NOTXORPEN};
+  static const int Modes[] = {R2_BLACK,       R2_WHITE,      R2_NOP,         R2_NOT,
+                              R2_COPYPEN,     R2_NOTCOPYPEN, R2_MERGEPENNOT, R2_MASKPENNOT,
+                              R2_MERGENOTPEN, R2_MASKNOTPEN, R2_MERGEPEN,    R2_NOTMERGEPEN,
+                              R2_MASKPEN,     R2_NOTMASKPEN, R2_XORPEN,      R2_NOTXORPEN};
   SelectObject(FHandle, FPen->Handle());
   SetROP2(FHandle, Modes[static_cast<int>(FPen->Mode())]);
   FState.Include(TCanvasStates::csPenValid);
@@ -619,7 +630,7 @@ TPoint TCanvas::PenPos() {
 TCanvasOrientation TCanvas::CanvasOrientation() {
   RequiredState({TCanvasStates::csHandleValid});
   return (GetLayout(FHandle) & LAYOUT_RTL) ? TCanvasOrientation::coRightToLeft
-                                            : TCanvasOrientation::coLeftToRight;
+                                           : TCanvasOrientation::coLeftToRight;
 }
 
 TRect TCanvas::ClipRect() {
@@ -655,8 +666,8 @@ void TCanvas::Changing() {
 
 void TCanvas::Refresh() { DeselectHandles(); }
 
-void TCanvas::Arc(Integer X1, Integer Y1, Integer X2, Integer Y2, Integer X3, Integer Y3, Integer X4,
-                  Integer Y4) {
+void TCanvas::Arc(Integer X1, Integer Y1, Integer X2, Integer Y2, Integer X3, Integer Y3,
+                  Integer X4, Integer Y4) {
   Changing();
   RequiredState({TCanvasStates::csHandleValid, TCanvasStates::csPenValid});
   ::Arc(FHandle, X1, Y1, X2, Y2, X3, Y3, X4, Y4);
@@ -665,8 +676,8 @@ void TCanvas::Arc(Integer X1, Integer Y1, Integer X2, Integer Y2, Integer X3, In
 
 void TCanvas::CopyRect(const TRect& Dest, TCanvas* Canvas, const TRect& Source) {
   Changing();
-  RequiredState({TCanvasStates::csHandleValid, TCanvasStates::csFontValid,
-                 TCanvasStates::csBrushValid});
+  RequiredState(
+      {TCanvasStates::csHandleValid, TCanvasStates::csFontValid, TCanvasStates::csBrushValid});
   Canvas->RequiredState({TCanvasStates::csHandleValid, TCanvasStates::csBrushValid});
   StretchBlt(FHandle, Dest.left, Dest.top, RectWidth(Dest), RectHeight(Dest), Canvas->FHandle,
              Source.left, Source.top, RectWidth(Source), RectHeight(Source),
@@ -692,8 +703,8 @@ void TCanvas::StretchDraw(const TRect& Rect, TGraphic* Graphic) {
 
 void TCanvas::Ellipse(Integer X1, Integer Y1, Integer X2, Integer Y2) {
   Changing();
-  RequiredState({TCanvasStates::csHandleValid, TCanvasStates::csPenValid,
-                 TCanvasStates::csBrushValid});
+  RequiredState(
+      {TCanvasStates::csHandleValid, TCanvasStates::csPenValid, TCanvasStates::csBrushValid});
   ::Ellipse(FHandle, X1, Y1, X2, Y2);
   Changed();
 }
@@ -721,8 +732,8 @@ void TCanvas::DrawFocusRect(const TRect& Rect) {
 
 void TCanvas::LineTo(Integer X, Integer Y) {
   Changing();
-  RequiredState({TCanvasStates::csHandleValid, TCanvasStates::csPenValid,
-                 TCanvasStates::csBrushValid});
+  RequiredState(
+      {TCanvasStates::csHandleValid, TCanvasStates::csPenValid, TCanvasStates::csBrushValid});
   ::LineTo(FHandle, X, Y);
   Changed();
 }
@@ -738,8 +749,8 @@ void TCanvas::MoveTo(Integer X, Integer Y) {
 void TCanvas::Polygon(const std::vector<TPoint>& Points) {
   if (Points.empty()) return;
   Changing();
-  RequiredState({TCanvasStates::csHandleValid, TCanvasStates::csPenValid,
-                 TCanvasStates::csBrushValid});
+  RequiredState(
+      {TCanvasStates::csHandleValid, TCanvasStates::csPenValid, TCanvasStates::csBrushValid});
   ::Polygon(FHandle, Points.data(), static_cast<int>(Points.size()));
   Changed();
 }
@@ -747,32 +758,32 @@ void TCanvas::Polygon(const std::vector<TPoint>& Points) {
 void TCanvas::Polyline(const std::vector<TPoint>& Points) {
   if (Points.empty()) return;
   Changing();
-  RequiredState({TCanvasStates::csHandleValid, TCanvasStates::csPenValid,
-                 TCanvasStates::csBrushValid});
+  RequiredState(
+      {TCanvasStates::csHandleValid, TCanvasStates::csPenValid, TCanvasStates::csBrushValid});
   ::Polyline(FHandle, Points.data(), static_cast<int>(Points.size()));
   Changed();
 }
 
 void TCanvas::Rectangle(Integer X1, Integer Y1, Integer X2, Integer Y2) {
   Changing();
-  RequiredState({TCanvasStates::csHandleValid, TCanvasStates::csBrushValid,
-                 TCanvasStates::csPenValid});
+  RequiredState(
+      {TCanvasStates::csHandleValid, TCanvasStates::csBrushValid, TCanvasStates::csPenValid});
   ::Rectangle(FHandle, X1, Y1, X2, Y2);
   Changed();
 }
 
 void TCanvas::RoundRect(Integer X1, Integer Y1, Integer X2, Integer Y2, Integer X3, Integer Y3) {
   Changing();
-  RequiredState({TCanvasStates::csHandleValid, TCanvasStates::csBrushValid,
-                 TCanvasStates::csPenValid});
+  RequiredState(
+      {TCanvasStates::csHandleValid, TCanvasStates::csBrushValid, TCanvasStates::csPenValid});
   ::RoundRect(FHandle, X1, Y1, X2, Y2, X3, Y3);
   Changed();
 }
 
 void TCanvas::TextOut(Integer X, Integer Y, const String& Text) {
   Changing();
-  RequiredState({TCanvasStates::csHandleValid, TCanvasStates::csFontValid,
-                 TCanvasStates::csBrushValid});
+  RequiredState(
+      {TCanvasStates::csHandleValid, TCanvasStates::csFontValid, TCanvasStates::csBrushValid});
   if (CanvasOrientation() == TCanvasOrientation::coRightToLeft) X += TextWidth(Text) + 1;
   ExtTextOutW(FHandle, X, Y, static_cast<UINT>(FTextFlags), nullptr, Text.c_str(),
               static_cast<UINT>(Text.size()), nullptr);
@@ -782,8 +793,8 @@ void TCanvas::TextOut(Integer X, Integer Y, const String& Text) {
 
 void TCanvas::TextRect(const TRect& Rect, Integer X, Integer Y, const String& Text) {
   Changing();
-  RequiredState({TCanvasStates::csHandleValid, TCanvasStates::csFontValid,
-                 TCanvasStates::csBrushValid});
+  RequiredState(
+      {TCanvasStates::csHandleValid, TCanvasStates::csFontValid, TCanvasStates::csBrushValid});
   UINT Options = ETO_CLIPPED | static_cast<UINT>(FTextFlags);
   if (FBrush->Style() != TBrushStyle::bsClear) Options |= ETO_OPAQUE;
   if ((FTextFlags & ETO_RTLREADING) && CanvasOrientation() == TCanvasOrientation::coRightToLeft)
@@ -793,18 +804,19 @@ void TCanvas::TextRect(const TRect& Rect, Integer X, Integer Y, const String& Te
 }
 
 void TCanvas::TextRect(TRect& Rect, String& Text, TTextFormat TextFormat) {
-  static const UINT Flags[] = {DT_BOTTOM,        DT_CALCRECT,      DT_CENTER,        DT_EDITCONTROL,
-                               DT_END_ELLIPSIS,  DT_PATH_ELLIPSIS, DT_EXPANDTABS,    DT_EXTERNALLEADING,
-                               DT_LEFT,          DT_MODIFYSTRING,  DT_NOCLIP,        DT_NOPREFIX,
-                               DT_RIGHT,         DT_RTLREADING,    DT_SINGLELINE,    DT_TOP,
-                               DT_VCENTER,       DT_WORDBREAK,     DT_HIDEPREFIX,    DT_NOFULLWIDTHCHARBREAK,
-                               DT_PREFIXONLY,    DT_TABSTOP,       DT_WORD_ELLIPSIS, 0};
+  static const UINT Flags[] = {
+      DT_BOTTOM,       DT_CALCRECT,      DT_CENTER,        DT_EDITCONTROL,
+      DT_END_ELLIPSIS, DT_PATH_ELLIPSIS, DT_EXPANDTABS,    DT_EXTERNALLEADING,
+      DT_LEFT,         DT_MODIFYSTRING,  DT_NOCLIP,        DT_NOPREFIX,
+      DT_RIGHT,        DT_RTLREADING,    DT_SINGLELINE,    DT_TOP,
+      DT_VCENTER,      DT_WORDBREAK,     DT_HIDEPREFIX,    DT_NOFULLWIDTHCHARBREAK,
+      DT_PREFIXONLY,   DT_TABSTOP,       DT_WORD_ELLIPSIS, 0};
   UINT Format = 0;
   for (size_t I = 0; I < std::size(Flags); ++I)
     if (TextFormat.Contains(static_cast<TTextFormats>(I))) Format |= Flags[I];
   Changing();
-  RequiredState({TCanvasStates::csHandleValid, TCanvasStates::csFontValid,
-                 TCanvasStates::csBrushValid});
+  RequiredState(
+      {TCanvasStates::csHandleValid, TCanvasStates::csFontValid, TCanvasStates::csBrushValid});
   if (TextFormat.Contains(TTextFormats::tfModifyString)) {
     // DrawText may write up to four more characters (the ellipsis).
     std::vector<wchar_t> Buf(Text.begin(), Text.end());
@@ -999,12 +1011,14 @@ void TBitmap::SetAlphaFormat(TAlphaFormat AValue) {
     auto* P = static_cast<Byte*>(FBits);
     size_t N = static_cast<size_t>(FWidth) * static_cast<size_t>(FHeight);
     bool Premultiply = AValue == TAlphaFormat::afDefined && FAlphaFormat == TAlphaFormat::afIgnored;
-    bool Unpremultiply = AValue == TAlphaFormat::afIgnored && FAlphaFormat == TAlphaFormat::afDefined;
+    bool Unpremultiply =
+        AValue == TAlphaFormat::afIgnored && FAlphaFormat == TAlphaFormat::afDefined;
     for (size_t I = 0; I < N; ++I, P += 4) {
       if (Premultiply) {
         for (int C = 0; C < 3; ++C) P[C] = static_cast<Byte>((P[C] * P[3] + 127) / 255);
       } else if (Unpremultiply && P[3] != 0) {
-        for (int C = 0; C < 3; ++C) P[C] = static_cast<Byte>(std::min(255, (P[C] * 255 + P[3] / 2) / P[3]));
+        for (int C = 0; C < 3; ++C)
+          P[C] = static_cast<Byte>(std::min(255, (P[C] * 255 + P[3] / 2) / P[3]));
       }
     }
   }
@@ -1058,7 +1072,8 @@ void TBitmap::Assign(TPersistent* Source) {
     NewImage(B->FWidth, B->FHeight, B->FPixelFormat, false);
     if (FBits && B->FBits) {
       GdiFlush();
-      std::memcpy(FBits, B->FBits, static_cast<size_t>(BytesPerLine()) * static_cast<size_t>(FHeight));
+      std::memcpy(FBits, B->FBits,
+                  static_cast<size_t>(BytesPerLine()) * static_cast<size_t>(FHeight));
     }
     FAlphaFormat = B->FAlphaFormat;
     FTransparentMode = B->FTransparentMode;
@@ -1295,23 +1310,26 @@ void TIcon::LoadFromStream(TStream* Stream) {
   TBytes Data(static_cast<size_t>(Avail), 0);
   Stream->ReadBuffer(Data.data(), static_cast<Integer>(Avail));
   const Byte* P = Data.data();
-  WORD Reserved = static_cast<WORD>(P[0] | (P[1] << 8)), Type = static_cast<WORD>(P[2] | (P[3] << 8)),
-       Count = static_cast<WORD>(P[4] | (P[5] << 8));
+  WORD Reserved = static_cast<WORD>(P[0] | (P[1] << 8)),
+       Type = static_cast<WORD>(P[2] | (P[3] << 8)), Count = static_cast<WORD>(P[4] | (P[5] << 8));
   if (Reserved != 0 || Type != 1 || Count == 0 || 6 + 16u * Count > Data.size())
     throw EInvalidGraphic(L"Icon image is not valid");
   // The first image of the directory, as the framework shows an icon file.
   const Byte* E = P + 6;
   DWORD Size = static_cast<DWORD>(E[8] | (E[9] << 8) | (E[10] << 16) | (E[11] << 24));
   DWORD Offset = static_cast<DWORD>(E[12] | (E[13] << 8) | (E[14] << 16) | (E[15] << 24));
-  if (Offset > Data.size() || Size > Data.size() - Offset) throw EInvalidGraphic(L"Icon image is not valid");
-  HICON H = CreateIconFromResourceEx(const_cast<Byte*>(P + Offset), Size, TRUE, 0x00030000, 0, 0, 0);
+  if (Offset > Data.size() || Size > Data.size() - Offset)
+    throw EInvalidGraphic(L"Icon image is not valid");
+  HICON H =
+      CreateIconFromResourceEx(const_cast<Byte*>(P + Offset), Size, TRUE, 0x00030000, 0, 0, 0);
   if (!H) throw EInvalidGraphic(L"Icon image is not valid");
   SetHandle(H);
   FData = std::move(Data);
 }
 
 void TIcon::SaveToStream(TStream* Stream) {
-  if (FData.empty()) throw EInvalidGraphicOperation(L"Cannot save an icon that was not loaded from data");
+  if (FData.empty())
+    throw EInvalidGraphicOperation(L"Cannot save an icon that was not loaded from data");
   Stream->WriteBuffer(FData.data(), static_cast<Integer>(FData.size()));
 }
 
@@ -1348,7 +1366,8 @@ void TPicture::RegisterFileFormat(const String& AExtension, const String& ADescr
 
 void TPicture::UnregisterGraphicClass(TGraphicClass AClass) {
   auto& F = FileFormats();
-  F.erase(std::remove_if(F.begin(), F.end(), [&](const TFileFormat& X) { return X.GraphicClass == AClass; }),
+  F.erase(std::remove_if(F.begin(), F.end(),
+                         [&](const TFileFormat& X) { return X.GraphicClass == AClass; }),
           F.end());
 }
 
@@ -1404,7 +1423,8 @@ void TPicture::Assign(TPersistent* Source) {
 
 void TPicture::LoadFromFile(const String& FileName) {
   TGraphicClass Cls = FindGraphicClass(ExtractFileExt(FileName));
-  if (!Cls) throw EInvalidGraphic(L"Unknown picture file extension (" + ExtractFileExt(FileName) + L")");
+  if (!Cls)
+    throw EInvalidGraphic(L"Unknown picture file extension (" + ExtractFileExt(FileName) + L")");
   TOwned<TGraphic> G(static_cast<TGraphic*>(Cls->Create()));
   G->LoadFromFile(FileName);
   FGraphic = std::move(G);

@@ -13,7 +13,9 @@ using TColor = Integer;
 
 constexpr TColor TColorOf(uint32_t V) { return static_cast<TColor>(V); }
 constexpr TColor clSystemColor = TColorOf(0xFF000000u);
-constexpr TColor SysColor(int AIndex) { return TColorOf(0xFF000000u | static_cast<uint32_t>(AIndex)); }
+constexpr TColor SysColor(int AIndex) {
+  return TColorOf(0xFF000000u | static_cast<uint32_t>(AIndex));
+}
 
 constexpr TColor clBlack = 0x000000, clMaroon = 0x000080, clGreen = 0x008000, clOlive = 0x008080,
                  clNavy = 0x800000, clPurple = 0x800080, clTeal = 0x808000, clGray = 0x808080,
@@ -29,14 +31,16 @@ constexpr TColor clScrollBar = SysColor(COLOR_SCROLLBAR), clBackground = SysColo
                  clCaptionText = SysColor(COLOR_CAPTIONTEXT),
                  clActiveBorder = SysColor(COLOR_ACTIVEBORDER),
                  clInactiveBorder = SysColor(COLOR_INACTIVEBORDER),
-                 clAppWorkSpace = SysColor(COLOR_APPWORKSPACE), clHighlight = SysColor(COLOR_HIGHLIGHT),
-                 clHighlightText = SysColor(COLOR_HIGHLIGHTTEXT), clBtnFace = SysColor(COLOR_BTNFACE),
-                 clBtnShadow = SysColor(COLOR_BTNSHADOW), clGrayText = SysColor(COLOR_GRAYTEXT),
-                 clBtnText = SysColor(COLOR_BTNTEXT),
+                 clAppWorkSpace = SysColor(COLOR_APPWORKSPACE),
+                 clHighlight = SysColor(COLOR_HIGHLIGHT),
+                 clHighlightText = SysColor(COLOR_HIGHLIGHTTEXT),
+                 clBtnFace = SysColor(COLOR_BTNFACE), clBtnShadow = SysColor(COLOR_BTNSHADOW),
+                 clGrayText = SysColor(COLOR_GRAYTEXT), clBtnText = SysColor(COLOR_BTNTEXT),
                  clInactiveCaptionText = SysColor(COLOR_INACTIVECAPTIONTEXT),
-                 clBtnHighlight = SysColor(COLOR_BTNHIGHLIGHT), cl3DDkShadow = SysColor(COLOR_3DDKSHADOW),
-                 cl3DLight = SysColor(COLOR_3DLIGHT), clInfoText = SysColor(COLOR_INFOTEXT),
-                 clInfoBk = SysColor(COLOR_INFOBK), clHotLight = SysColor(COLOR_HOTLIGHT),
+                 clBtnHighlight = SysColor(COLOR_BTNHIGHLIGHT),
+                 cl3DDkShadow = SysColor(COLOR_3DDKSHADOW), cl3DLight = SysColor(COLOR_3DLIGHT),
+                 clInfoText = SysColor(COLOR_INFOTEXT), clInfoBk = SysColor(COLOR_INFOBK),
+                 clHotLight = SysColor(COLOR_HOTLIGHT),
                  clGradientActiveCaption = SysColor(COLOR_GRADIENTACTIVECAPTION),
                  clGradientInactiveCaption = SysColor(COLOR_GRADIENTINACTIVECAPTION),
                  clMenuHighlight = SysColor(COLOR_MENUHILIGHT), clMenuBar = SysColor(COLOR_MENUBAR);
@@ -97,7 +101,16 @@ enum class TPenMode {
   pmXor,
   pmNotXor
 };
-enum class TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
+enum class TBrushStyle {
+  bsSolid,
+  bsClear,
+  bsHorizontal,
+  bsVertical,
+  bsFDiagonal,
+  bsBDiagonal,
+  bsCross,
+  bsDiagCross
+};
 
 class TBitmap;
 
@@ -289,7 +302,8 @@ class TCanvas : public TPersistent {
   void Unlock();
   Integer LockCount() const { return FLockCount; }
 
-  void Arc(Integer X1, Integer Y1, Integer X2, Integer Y2, Integer X3, Integer Y3, Integer X4, Integer Y4);
+  void Arc(Integer X1, Integer Y1, Integer X2, Integer Y2, Integer X3, Integer Y3, Integer X4,
+           Integer Y4);
   void CopyRect(const TRect& Dest, TCanvas* Canvas, const TRect& Source);
   void Draw(Integer X, Integer Y, TGraphic* Graphic);
   void StretchDraw(const TRect& Rect, TGraphic* Graphic);
@@ -386,7 +400,17 @@ class TGraphic : public TPersistent {
 };
 using TGraphicClass = TClass;
 
-enum class TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
+enum class TPixelFormat {
+  pfDevice,
+  pf1bit,
+  pf4bit,
+  pf8bit,
+  pf15bit,
+  pf16bit,
+  pf24bit,
+  pf32bit,
+  pfCustom
+};
 enum class TAlphaFormat { afIgnored, afDefined, afPremultiplied };
 enum class TTransparentMode { tmAuto, tmFixed };
 

@@ -37,23 +37,23 @@ class Exception : public TObject {
   Integer FHelpContext = 0;
 };
 
-#define DECLARE_EXCEPTION_BODY(Name_, Parent_)                                     \
-  DECLARE_CLASS_INLINE(Name_, Parent_)                                             \
- public:                                                                           \
-  using Parent_::Parent_;                                                          \
-  Name_(const Name_&) = default;                                                   \
-  Name_& operator=(const Name_&) = default;                                        \
-  [[noreturn]] void RaiseNew(const String& AMessage) const override {              \
-    Name_ E(*this);                                                                \
-    E.SetMessage(AMessage);                                                        \
-    throw E;                                                                       \
-  }                                                                                \
-  Exception* Clone() const override { return new Name_(*this); }                   \
+#define DECLARE_EXCEPTION_BODY(Name_, Parent_)                        \
+  DECLARE_CLASS_INLINE(Name_, Parent_)                                \
+ public:                                                              \
+  using Parent_::Parent_;                                             \
+  Name_(const Name_&) = default;                                      \
+  Name_& operator=(const Name_&) = default;                           \
+  [[noreturn]] void RaiseNew(const String& AMessage) const override { \
+    Name_ E(*this);                                                   \
+    E.SetMessage(AMessage);                                           \
+    throw E;                                                          \
+  }                                                                   \
+  Exception* Clone() const override { return new Name_(*this); }      \
   [[noreturn]] void Raise() const override { throw *this; }
 
 // Declares an exception class that adds nothing but its identity.
-#define DECLARE_EXCEPTION(Name_, Parent_) \
-  class Name_ : public Parent_ {          \
+#define DECLARE_EXCEPTION(Name_, Parent_)  \
+  class Name_ : public Parent_ {           \
     DECLARE_EXCEPTION_BODY(Name_, Parent_) \
   };
 
@@ -131,8 +131,8 @@ Exception* AcquireExceptionObject();
 
 // Assertions the design reports as an "Assertion failure" exception.
 [[noreturn]] void AssertErrorProc(const String& AMessage, const char* AFile, int ALine);
-#define Assert(Cond_, ...)                                                       \
-  do {                                                                           \
+#define Assert(Cond_, ...)                                                      \
+  do {                                                                          \
     if (!(Cond_)) AssertErrorProc(String(L"" __VA_ARGS__), __FILE__, __LINE__); \
   } while (0)
 

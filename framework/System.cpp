@@ -8,9 +8,7 @@ bool TMetaClass::InheritsFrom(const TMetaClass* AClass) const noexcept {
   return false;
 }
 
-TObject* TMetaClass::Create(TObject* AOwner) const {
-  return Factory ? Factory(AOwner) : nullptr;
-}
+TObject* TMetaClass::Create(TObject* AOwner) const { return Factory ? Factory(AOwner) : nullptr; }
 
 TClass TObject::StaticClass() {
   static const TMetaClass Meta{L"TObject", nullptr, nullptr};
@@ -53,7 +51,8 @@ S CopyImpl(const S& Str, Integer Index, Integer Count) {
   if (Index < 1) Index = 1;
   if (Count <= 0 || Index > Len) return S();
   Int64 Avail = static_cast<Int64>(Len) - Index + 1;
-  return Str.substr(static_cast<size_t>(Index - 1), static_cast<size_t>(std::min<Int64>(Count, Avail)));
+  return Str.substr(static_cast<size_t>(Index - 1),
+                    static_cast<size_t>(std::min<Int64>(Count, Avail)));
 }
 
 template <class S>
@@ -75,11 +74,19 @@ void InsertImpl(const S& Source, S& Str, Integer Index) {
 }  // namespace
 
 Integer Pos(const String& Sub, const String& S, Integer Offset) { return PosImpl(Sub, S, Offset); }
-Integer Pos(const AnsiString& Sub, const AnsiString& S, Integer Offset) { return PosImpl(Sub, S, Offset); }
+Integer Pos(const AnsiString& Sub, const AnsiString& S, Integer Offset) {
+  return PosImpl(Sub, S, Offset);
+}
 String Copy(const String& S, Integer Index, Integer Count) { return CopyImpl(S, Index, Count); }
-AnsiString Copy(const AnsiString& S, Integer Index, Integer Count) { return CopyImpl(S, Index, Count); }
+AnsiString Copy(const AnsiString& S, Integer Index, Integer Count) {
+  return CopyImpl(S, Index, Count);
+}
 void Delete(String& S, Integer Index, Integer Count) { DeleteImpl(S, Index, Count); }
 void Delete(AnsiString& S, Integer Index, Integer Count) { DeleteImpl(S, Index, Count); }
 void Insert(const String& Source, String& S, Integer Index) { InsertImpl(Source, S, Index); }
-void Insert(const AnsiString& Source, AnsiString& S, Integer Index) { InsertImpl(Source, S, Index); }
-String StringOfChar(Char C, Integer Count) { return Count > 0 ? String(static_cast<size_t>(Count), C) : String(); }
+void Insert(const AnsiString& Source, AnsiString& S, Integer Index) {
+  InsertImpl(Source, S, Index);
+}
+String StringOfChar(Char C, Integer Count) {
+  return Count > 0 ? String(static_cast<size_t>(Count), C) : String();
+}

@@ -124,23 +124,22 @@ TObject* CreateThroughClass(TObject* AOwner) {
 
 // Header-only form of DECLARE_CLASS + IMPLEMENT_CLASS for small classes
 // (exception classes, mostly) that have no factory.
-#define DECLARE_CLASS_INLINE(ClassName_, Parent_)                                    \
- public:                                                                             \
-  using inherited = Parent_;                                                         \
-  static TClass StaticClass() {                                                      \
+#define DECLARE_CLASS_INLINE(ClassName_, Parent_)                                   \
+ public:                                                                            \
+  using inherited = Parent_;                                                        \
+  static TClass StaticClass() {                                                     \
     static const TMetaClass Meta{L## #ClassName_, Parent_::StaticClass(), nullptr}; \
-    return &Meta;                                                                    \
-  }                                                                                  \
-  TClass ClassType() const override { return StaticClass(); }                        \
-                                                                                     \
+    return &Meta;                                                                   \
+  }                                                                                 \
+  TClass ClassType() const override { return StaticClass(); }                       \
+                                                                                    \
  private:
 
-#define IMPLEMENT_CLASS_IMPL(ClassName_, Factory_)                                        \
-  TClass ClassName_::StaticClass() {                                                     \
-    static const TMetaClass Meta{L## #ClassName_, ClassName_::inherited::StaticClass(), \
-                                 Factory_};                                              \
-    return &Meta;                                                                        \
-  }                                                                                      \
+#define IMPLEMENT_CLASS_IMPL(ClassName_, Factory_)                                                 \
+  TClass ClassName_::StaticClass() {                                                               \
+    static const TMetaClass Meta{L## #ClassName_, ClassName_::inherited::StaticClass(), Factory_}; \
+    return &Meta;                                                                                  \
+  }                                                                                                \
   TClass ClassName_::ClassType() const { return StaticClass(); }
 
 // Defines the class reference of an abstract class (no factory).

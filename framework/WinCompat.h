@@ -17,12 +17,14 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 
+// windows.h must come before every other platform header.
 #include <windows.h>
-#include <objbase.h>
-#include <oleauto.h>
+
+#include <cderr.h>
 #include <commctrl.h>
 #include <commdlg.h>
-#include <cderr.h>
+#include <objbase.h>
+#include <oleauto.h>
 #include <richedit.h>
 
 #undef DeleteFile

@@ -173,9 +173,7 @@ IXMLNode IXMLNode::AddChild(const String& ATagName) {
   return IXMLNode(Added);
 }
 
-IXMLNode IXMLNode::ChildNode(const String& AName) const {
-  return ChildNodes().FindNode(AName);
-}
+IXMLNode IXMLNode::ChildNode(const String& AName) const { return ChildNodes().FindNode(AName); }
 
 // ---------------------------------------------------------------------------
 Integer IXMLNodeList::Count() const {
@@ -289,7 +287,8 @@ void TXMLDocument::SetDocumentElement(const IXMLNode& ANode) {
   CheckActive();
   if (!ANode) RaiseDocError(L"Node is not assigned");
   TComPtr<IXMLDOMElement> E;
-  ANode.DOMNode()->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void**>(E.ReleaseAndGetAddressOf()));
+  ANode.DOMNode()->QueryInterface(IID_IXMLDOMElement,
+                                  reinterpret_cast<void**>(E.ReleaseAndGetAddressOf()));
   if (!E) RaiseDocError(L"The document element must be an element");
   Check(FDoc->putref_documentElement(E.Get()));
 }

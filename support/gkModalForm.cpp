@@ -43,7 +43,6 @@ String LoadResString(UINT Id, const wchar_t* Fallback) {
   return Fallback;
 }
 
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -58,7 +57,8 @@ void TgkModalForm::CreateParams(TCreateParams& Params) {
   else if (Application() && Application()->MainForm() && Application()->MainForm() != this &&
            Application()->MainForm()->HandleAllocated())
     Owner = Application()->MainForm()->Handle();
-  if (Owner && (IsIconic(Owner) || !IsWindowVisible(Owner) || !IsWindowEnabled(Owner))) Owner = nullptr;
+  if (Owner && (IsIconic(Owner) || !IsWindowVisible(Owner) || !IsWindowEnabled(Owner)))
+    Owner = nullptr;
   if (!Owner && Application()) Owner = Application()->Handle();
   Params.WndParent = Owner;
 }
@@ -163,14 +163,16 @@ TMessageForm* CreateMessageDialog(const String& Msg, TMsgDlgType DlgType, TMsgDl
     IconTextHeight = std::max<Integer>(IconTextHeight, 32);
   }
   Integer ButtonCount = static_cast<Integer>(Buttons.Count());
-  Integer ButtonGroupWidth = ButtonCount > 0 ? ButtonWidth * ButtonCount + ButtonSpacing * (ButtonCount - 1) : 0;
+  Integer ButtonGroupWidth =
+      ButtonCount > 0 ? ButtonWidth * ButtonCount + ButtonSpacing * (ButtonCount - 1) : 0;
   Integer CheckHeight = ACheckText.empty() ? 0 : MulDiv(8, Ave.cy, 8) + VertSpacing;
   Form->SetClientWidth(std::max(IconTextWidth, ButtonGroupWidth) + HorzMargin * 2);
   Form->SetClientHeight(IconTextHeight + CheckHeight + ButtonHeight + VertSpacing + VertMargin * 2);
   Form->SetLeft(Screen()->Width() / 2 - Form->Width() / 2);
   Form->SetTop(Screen()->Height() / 2 - Form->Height() / 2);
-  Form->SetCaption(DlgType == mtCustom ? Application()->Title()
-                                       : LoadResString(TypeCaptionIds[DlgType], DefaultTypeCaptions[DlgType]));
+  Form->SetCaption(DlgType == mtCustom
+                       ? Application()->Title()
+                       : LoadResString(TypeCaptionIds[DlgType], DefaultTypeCaptions[DlgType]));
 
   if (HasIcon) {
     auto* Image = Create<TImage>(Form.get());
@@ -195,11 +197,16 @@ TMessageForm* CreateMessageDialog(const String& Msg, TMsgDlgType DlgType, TMsgDl
 
   TMsgDlgBtn Default = DefaultButton;
   if (!Buttons.Contains(Default)) {
-    if (Buttons.Contains(mbOK)) Default = mbOK;
-    else if (Buttons.Contains(mbYes)) Default = mbYes;
-    else Default = mbRetry;
+    if (Buttons.Contains(mbOK))
+      Default = mbOK;
+    else if (Buttons.Contains(mbYes))
+      Default = mbYes;
+    else
+      Default = mbRetry;
   }
-  TMsgDlgBtn CancelButton = Buttons.Contains(mbCancel) ? mbCancel : Buttons.Contains(mbNo) ? mbNo : mbOK;
+  TMsgDlgBtn CancelButton = Buttons.Contains(mbCancel) ? mbCancel
+                            : Buttons.Contains(mbNo)   ? mbNo
+                                                       : mbOK;
   Integer X = (Form->ClientWidth() - ButtonGroupWidth) / 2;
   for (Integer I = 0; I < 12; ++I) {
     auto B = static_cast<TMsgDlgBtn>(I);

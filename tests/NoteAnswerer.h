@@ -44,4 +44,3 @@ class TNoteAnswerer {
   String FButton;
   TOwned<TTimer> FTimer;
 };
-

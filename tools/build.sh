@@ -7,4 +7,4 @@ if [ ! -f "$BUILD_DIR/build.ninja" ]; then
   cmake -G Ninja -S "$ROOT" -B "$BUILD_DIR" \
     -DCMAKE_TOOLCHAIN_FILE="$ROOT/tools/toolchain-mingw64.cmake" >/dev/null
 fi
-cmake --build "$BUILD_DIR" -- -j"$(nproc)" "$@"
+cmake --build "$BUILD_DIR" -- -j"${BUILD_JOBS:-$(nproc)}" "$@"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, only those that are missing.
 set -euo pipefail
-PKGS=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine xvfb googletest cmake ninja-build
+PKGS=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine xvfb googletest cmake ninja-build clang-format
       libz-mingw-w64-dev gdal-bin proj-bin locales imagemagick fonts-wine x11-utils xdotool
       python3 python3-gdal)
 missing=()

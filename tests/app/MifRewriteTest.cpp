@@ -102,8 +102,8 @@ TEST(MifRewrite, DataLoopRules) {
       // A rounded rectangle keeps its corner diameter, on its line or the next.
       {"rounded rectangle",
        {"RoundRect 1 2 3 4 0.5", "Roundrect 5 6 7 8", "  1.5", "    Pen (1,2,0)"},
-       {"RoundRect 4000001 7000002 4000003 7000004 0.5", "RoundRect 4000005 7000006 4000007 7000008",
-        "  1.5", "    Pen (1,2,0)"}},
+       {"RoundRect 4000001 7000002 4000003 7000004 0.5",
+        "RoundRect 4000005 7000006 4000007 7000008", "  1.5", "    Pen (1,2,0)"}},
       {"standalone label line", {"  Label Line Simple 5 6"}, {"Label Line Simple 4000005 7000006"}},
       {"kinds without a rule are copied",
        {"None", "Arc 1 2 3 4", "  0 90", "Collection 1"},

@@ -31,7 +31,8 @@ class TProbe : public TCustomControl {
   void Dispatch(TMessage& Message) override {
     if (Message.Msg == CN_COMMAND) ++CommandNotifications;
     if (Message.Msg == CM_ENTER) ++Entered;
-    if (Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONUP || Message.Msg == CM_MOUSEENTER)
+    if (Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONUP ||
+        Message.Msg == CM_MOUSEENTER)
       Seen.push_back(Message.Msg);
     inherited::Dispatch(Message);
   }
@@ -109,7 +110,8 @@ TEST_F(FormFixture, MessagesReachHandlersAndNotificationsAreReflected) {
   SendMessageW(P->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(500, 5));
   EXPECT_EQ(Rec.Clicks, 1);
   // The parent reflects a child's command back to it.
-  SendMessageW(Form->Handle(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), reinterpret_cast<LPARAM>(P->Handle()));
+  SendMessageW(Form->Handle(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
+               reinterpret_cast<LPARAM>(P->Handle()));
   EXPECT_EQ(P->CommandNotifications, 1);
   EXPECT_EQ(P->Perform(CM_HITTEST), HTCLIENT);
 }

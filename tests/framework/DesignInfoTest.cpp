@@ -33,7 +33,8 @@ TOwned<TMemoryStream> TextToBinary(const std::string& Text) {
 TEST(DesignInfo, LeftAndTopOfNonVisualComponentsRoundTrip) {
   RegisterClasses({TNonVisual::StaticClass(), TDesignRoot::StaticClass()});
   auto Bin = TextToBinary(
-      "object Root: TDesignRoot\n  object Dialog1: TNonVisual\n    Left = 584\n    Top = 120\n  end\nend\n");
+      "object Root: TDesignRoot\n  object Dialog1: TNonVisual\n    Left = 584\n    Top = 120\n  "
+      "end\nend\n");
   TOwned<TComponent> Root(ReadComponentFromStream(Bin.get(), nullptr));
   ASSERT_EQ(Root->ComponentCount(), 1);
   Integer Info = Root->Components(0)->DesignInfo();

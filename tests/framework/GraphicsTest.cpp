@@ -15,7 +15,10 @@ TEST(Colors, SystemColoursResolveAndNamesRoundTrip) {
   struct {
     TColor Color;
     const wchar_t* Text;
-  } Cases[] = {{clRed, L"clRed"}, {clBtnFace, L"clBtnFace"}, {clNone, L"clNone"}, {0x00123456, L"$00123456"}};
+  } Cases[] = {{clRed, L"clRed"},
+               {clBtnFace, L"clBtnFace"},
+               {clNone, L"clNone"},
+               {0x00123456, L"$00123456"}};
   for (const auto& C : Cases) {
     EXPECT_EQ(ColorToString(C.Color), C.Text);
     EXPECT_EQ(StringToColor(C.Text), C.Color);
@@ -115,7 +118,8 @@ TEST(Canvas, CanvasWithoutHandleRefusesToDraw) {
 }
 
 TEST_F(GraphicsModule, BitmapStreamsRoundTripForEachFormat) {
-  for (TPixelFormat Format : {TPixelFormat::pf1bit, TPixelFormat::pf8bit, TPixelFormat::pf24bit, TPixelFormat::pf32bit}) {
+  for (TPixelFormat Format :
+       {TPixelFormat::pf1bit, TPixelFormat::pf8bit, TPixelFormat::pf24bit, TPixelFormat::pf32bit}) {
     TBitmap B;
     B.SetPixelFormat(Format);
     B.SetSize(7, 3);
@@ -167,7 +171,10 @@ TEST(Bitmaps, AlphaFormatPremultipliesAndDrawsBlended) {
   Src.SetPixelFormat(TPixelFormat::pf32bit);
   Src.SetSize(1, 1);
   auto* P = static_cast<Byte*>(Src.ScanLine(0));
-  P[0] = 0; P[1] = 0; P[2] = 255; P[3] = 128;  // half-transparent red
+  P[0] = 0;
+  P[1] = 0;
+  P[2] = 255;
+  P[3] = 128;  // half-transparent red
   Src.SetAlphaFormat(TAlphaFormat::afDefined);
   EXPECT_EQ(P[2], 128);  // premultiplied
   TBitmap Dst;

@@ -15,7 +15,8 @@ TEST(Note, InformationWithOneOkButton) {
   EXPECT_EQ(Answer.CancelName, L"OK");  // OK also answers Escape
   EXPECT_TRUE(Answer.HasImage);
   EXPECT_EQ(Answer.FormText, Ruler() + GetNoteCaption() + L"\r\n" + Ruler() +
-                                 L"Не указана входная папка.\r\n" + Ruler() + L"OK   \r\n" + Ruler());
+                                 L"Не указана входная папка.\r\n" + Ruler() + L"OK   \r\n" +
+                                 Ruler());
   EXPECT_EQ(GetNoteCaption(), L"support_tests.exe");
 }
 
@@ -41,7 +42,8 @@ TEST(Note, CloseButtonAndCustomTypeWithoutIcon) {
 TEST(MessageForm, CtrlCCopiesTheTextAndCtrlShiftCDoesNot) {
   TOwned<TMessageForm> Form(CreateMessageDialog(L"M", mtWarning, {mbYes, mbNo}, mbYes));
   Form->SetCaption(L"C");
-  String Expected = Ruler() + L"C\r\n" + Ruler() + L"M\r\n" + Ruler() + L"Да   Нет   \r\n" + Ruler();
+  String Expected =
+      Ruler() + L"C\r\n" + Ruler() + L"M\r\n" + Ruler() + L"Да   Нет   \r\n" + Ruler();
   EXPECT_EQ(Form->GetFormText(), Expected);
   auto ReadClipboard = []() {
     String Text;

@@ -22,7 +22,6 @@ class TCSLock {
   CRITICAL_SECTION& FCS;
 };
 
-
 // The list sort holds an item aside while it shifts others; a comparer that
 // raises then would lose that item. The run is put back as it was instead.
 template <class TCompare>
