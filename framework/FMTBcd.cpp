@@ -236,6 +236,12 @@ Currency BcdToCurr(const TBcd& Bcd) {
 
 Integer BcdCompare(const TBcd& Bcd1, const TBcd& Bcd2) {
   TDecimal A = Unpack(Bcd1), B = Unpack(Bcd2);
+  // Zero has no digits, so its place comes from the other side's sign.
+  if (A.Digits.empty() || B.Digits.empty()) {
+    if (A.Digits.empty() && B.Digits.empty()) return 0;
+    if (A.Digits.empty()) return B.Negative ? 1 : -1;
+    return A.Negative ? -1 : 1;
+  }
   if (A.Negative != B.Negative) return A.Negative ? -1 : 1;
   Integer R = CompareMagnitude(A, B);
   return A.Negative ? -R : R;

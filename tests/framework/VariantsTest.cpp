@@ -696,8 +696,10 @@ TEST(Bcd, NumbersAndOrder) {
     const wchar_t* Right;
     Integer Expected;
   } Cases[] = {
-      {L"1.50", L"1.5", 0},    {L"-0", L"0", 0},    {L"2", L"10", -1},       {L"-2", L"-10", 1},
-      {L"0.001", L"0.01", -1}, {L"-1", L"0.5", -1}, {L"99.999", L"100", -1}, {L"100", L"99.999", 1},
+      {L"1.50", L"1.5", 0},    {L"-0", L"0", 0},        {L"2", L"10", -1},
+      {L"-2", L"-10", 1},      {L"0.001", L"0.01", -1}, {L"-1", L"0.5", -1},
+      {L"99.999", L"100", -1}, {L"100", L"99.999", 1},  {L"0", L"0.001", -1},
+      {L"0", L"-0.001", 1},    {L"-0.001", L"0", -1},
   };
   for (const TCase& C : Cases)
     EXPECT_EQ(BcdCompare(StrToBcd(C.Left, Dot), StrToBcd(C.Right, Dot)), C.Expected)
