@@ -52,10 +52,10 @@ String Padded(Integer AValue, Integer ADigits) {
 }
 
 const TResStringRec* const SmartInputStrings[cxDateEditSmartInputCount] = {
-    &cxSDateToday,    &cxSDateYesterday, &cxSDateTomorrow, &cxSDateSunday,    &cxSDateMonday,
-    &cxSDateTuesday,  &cxSDateWednesday, &cxSDateThursday, &cxSDateFriday,    &cxSDateSaturday,
-    &cxSDateFirst,    &cxSDateSecond,    &cxSDateThird,    &cxSDateFourth,    &cxSDateFifth,
-    &cxSDateSixth,    &cxSDateSeventh,   &cxSDateBOM,      &cxSDateEOM,       &cxSDateNow};
+    &cxSDateToday,   &cxSDateYesterday, &cxSDateTomorrow, &cxSDateSunday, &cxSDateMonday,
+    &cxSDateTuesday, &cxSDateWednesday, &cxSDateThursday, &cxSDateFriday, &cxSDateSaturday,
+    &cxSDateFirst,   &cxSDateSecond,    &cxSDateThird,    &cxSDateFourth, &cxSDateFifth,
+    &cxSDateSixth,   &cxSDateSeventh,   &cxSDateBOM,      &cxSDateEOM,    &cxSDateNow};
 
 }  // namespace
 
@@ -171,8 +171,7 @@ TDateTime TcxCustomCalendarTable::AddYears(const TcxDateTime& ADate, Integer ACo
   AdjustYear(R.Year, R.Era);
   if (!IsValidYear(R.Era, R.Year)) return GetMinSupportedDate();
   if (!IsValidMonth(R.Era, R.Year, R.Month)) R.Month = GetMonthsInYear(R.Era, R.Year);
-  if (!IsValidDay(R.Era, R.Year, R.Month, R.Day))
-    R.Day = GetDaysInMonth(R.Era, R.Year, R.Month);
+  if (!IsValidDay(R.Era, R.Year, R.Month, R.Day)) R.Day = GetDaysInMonth(R.Era, R.Year, R.Month);
   AdjustYear(R.Year, R.Era, R.Month, R.Day);
   TDateTime Result = ToDateTime(R);
   CheckDateTime(Result);
@@ -193,10 +192,10 @@ TcxDateTime TcxCustomCalendarTable::FromDateTime(Integer AYear, Integer AMonth,
 }
 
 TcxDateTime TcxCustomCalendarTable::FromDateTime(Integer AYear, Integer AMonth, Integer ADay,
-                                                 Integer AHours, Integer AMinutes,
-                                                 Integer ASeconds, Integer AMilliseconds) const {
-  TDateTime D = EncodeDate(static_cast<Word>(AYear), static_cast<Word>(AMonth),
-                           static_cast<Word>(ADay));
+                                                 Integer AHours, Integer AMinutes, Integer ASeconds,
+                                                 Integer AMilliseconds) const {
+  TDateTime D =
+      EncodeDate(static_cast<Word>(AYear), static_cast<Word>(AMonth), static_cast<Word>(ADay));
   TDateTime T = EncodeTime(static_cast<Word>(AHours), static_cast<Word>(AMinutes),
                            static_cast<Word>(ASeconds), static_cast<Word>(AMilliseconds));
   return FromDateTime(D < 0 ? D - T : D + T);
@@ -224,9 +223,8 @@ Integer TcxCustomCalendarTable::GetEra(Integer AYear) const { return GetEra(AYea
 
 Integer TcxCustomCalendarTable::GetEra(Integer AYear, Integer AMonth, Integer ADay) const {
   TDateTime Date;
-  if (Eras()->Count() == 0 ||
-      !TryEncodeDate(static_cast<Word>(AYear), static_cast<Word>(AMonth), static_cast<Word>(ADay),
-                     Date))
+  if (Eras()->Count() == 0 || !TryEncodeDate(static_cast<Word>(AYear), static_cast<Word>(AMonth),
+                                             static_cast<Word>(ADay), Date))
     return -1;
   for (Integer I = Eras()->Count() - 1; I >= 0; --I)
     if (Eras()->Items(I)->StartDate() <= Date) return I;
@@ -439,7 +437,7 @@ TDay dxGetLocalStartOfWeek() {
 }
 
 TDay dxDayOfWeekFromSystem(Integer AValue) {
-  static const TDay Table[] = {dMonday, dTuesday, dWednesday, dThursday,
+  static const TDay Table[] = {dMonday, dTuesday,  dWednesday, dThursday,
                                dFriday, dSaturday, dSunday};
   return Table[((AValue % 7) + 7) % 7];
 }
@@ -452,9 +450,7 @@ TcxFirstWeekOfYear dxGetLocalFirstWeekOfYear() {
   return static_cast<TcxFirstWeekOfYear>(N + 1);
 }
 
-TDateTime dxDateOf(TDateTime ADate) {
-  return ADate == cxNullDate ? ADate : std::trunc(ADate);
-}
+TDateTime dxDateOf(TDateTime ADate) { return ADate == cxNullDate ? ADate : std::trunc(ADate); }
 
 TDay dxDayOfWeek(TDateTime ADate) { return static_cast<TDay>(WeekDayOf(ADate)); }
 
@@ -471,8 +467,7 @@ TDateTime dxGetStartDateOfWeek(TDateTime ADate) {
 namespace {
 TDateTime FirstWeekStart(Integer AYear, TcxFirstWeekOfYear ARule) {
   TDateTime Jan1;
-  if (AYear < 1 || AYear > 9999 ||
-      !TryEncodeDate(static_cast<Word>(AYear), 1, 1, Jan1))
+  if (AYear < 1 || AYear > 9999 || !TryEncodeDate(static_cast<Word>(AYear), 1, 1, Jan1))
     return NoFirstWeek;
   Integer Offset = ARule == fwyFirstFourDays ? 3 : (ARule == fwyFirstFullWeek ? 6 : 0);
   return dxGetStartDateOfWeek(Jan1 + Offset);
@@ -498,9 +493,7 @@ Integer dxGetWeekNumber(TDateTime ADate, TDay AStartOfWeek, TcxFirstWeekOfYear A
 
 String cxGetLocalShortDateFormat() { return dxGetLocaleInfo(GetThreadLocale(), LOCALE_SSHORTDATE); }
 String cxGetLocalLongDateFormat() { return dxGetLocaleInfo(GetThreadLocale(), LOCALE_SLONGDATE); }
-String cxGetLocalLongTimeFormat() {
-  return dxGetLocaleInfo(GetThreadLocale(), LOCALE_STIMEFORMAT);
-}
+String cxGetLocalLongTimeFormat() { return dxGetLocaleInfo(GetThreadLocale(), LOCALE_STIMEFORMAT); }
 String cxGetLocalTimeAMString() { return dxGetLocaleInfo(GetThreadLocale(), LOCALE_S1159); }
 String cxGetLocalTimePMString() { return dxGetLocaleInfo(GetThreadLocale(), LOCALE_S2359); }
 
@@ -629,8 +622,7 @@ bool cxGetDateFormat(TDateTime ADate, String& AFormatDate, Integer AFlags, const
 namespace {
 bool RuntimeGregorian(TcxCustomCalendarTable* ACalendar) {
   TcxFormatController* Controller = cxFormatController();
-  return cxIsGregorianCalendar(ACalendar) && Controller &&
-         Controller->UseRuntimeDateTimeFormats();
+  return cxIsGregorianCalendar(ACalendar) && Controller && Controller->UseRuntimeDateTimeFormats();
 }
 
 String ProcessMonthName(Integer AMonth) {

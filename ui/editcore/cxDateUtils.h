@@ -149,8 +149,7 @@ class TcxCustomCalendarTable : public TObject {
   virtual TcxDateTime FromDateTime(TDateTime ADate) const = 0;
   virtual TcxDateTime FromDateTime(Integer AYear, Integer AMonth, Integer ADay) const;
   virtual TcxDateTime FromDateTime(Integer AYear, Integer AMonth, Integer ADay, Integer AHours,
-                                   Integer AMinutes, Integer ASeconds,
-                                   Integer AMilliseconds) const;
+                                   Integer AMinutes, Integer ASeconds, Integer AMilliseconds) const;
   virtual Integer GetDayOfYear(TDateTime ADate) const;
   virtual Integer GetDayOfYear(const TcxDateTime& ADate) const;
   virtual Integer GetDaysInMonth(Integer AYear, Integer AMonth) const;
@@ -332,8 +331,8 @@ class TdxTimeZoneHelper {
   static TDateTime CalculateTransitionDate(Word AYear, const SYSTEMTIME& ADSTDateTime);
   static TcxTimeZoneInformation TZInfoTocxTZInfo(const TIME_ZONE_INFORMATION& AInfo);
   static TIME_ZONE_INFORMATION cxTZInfoToTZInfo(const TcxTimeZoneInformation& AInfo);
-  static void AddDSTInfo(TcxTimeZoneInformation& AInfo, Word AYear,
-                         const SYSTEMTIME& AStandardDate, const SYSTEMTIME& ADaylightDate);
+  static void AddDSTInfo(TcxTimeZoneInformation& AInfo, Word AYear, const SYSTEMTIME& AStandardDate,
+                         const SYSTEMTIME& ADaylightDate);
 
   static const std::vector<TcxTimeZoneInformation>& TimeZoneInformations();
   static Integer CurrentTimeZone();

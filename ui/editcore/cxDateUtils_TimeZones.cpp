@@ -14,8 +14,7 @@ TcxTimeZoneInformation* FDefaultTimeZoneInfo = nullptr;
 class TRegKey {
  public:
   TRegKey(HKEY AParent, const String& APath) {
-    if (RegOpenKeyExW(AParent, APath.c_str(), 0, KEY_READ, &FKey) != ERROR_SUCCESS)
-      FKey = nullptr;
+    if (RegOpenKeyExW(AParent, APath.c_str(), 0, KEY_READ, &FKey) != ERROR_SUCCESS) FKey = nullptr;
   }
   TRegKey(const TRegKey&) = delete;
   TRegKey& operator=(const TRegKey&) = delete;
@@ -203,15 +202,13 @@ TDateTime TdxTimeZoneHelper::CalculateTransitionDate(Word AYear, const SYSTEMTIM
   TDateTime Time = EncodeTime(R.wHour, R.wMinute, R.wSecond, R.wMilliseconds);
   if (R.wYear == AYear) return EncodeDate(R.wYear, R.wMonth, R.wDay) + Time;
   TDateTime First = EncodeDate(AYear, R.wMonth, 1);
-  Integer FirstWeekDay = static_cast<Integer>(
-      ((static_cast<Int64>(First) + 693594) % 7 + 7) % 7);
+  Integer FirstWeekDay = static_cast<Integer>(((static_cast<Int64>(First) + 693594) % 7 + 7) % 7);
   Integer Day;
   if (R.wDay >= 1 && R.wDay <= 4) {
     Day = 1 + (R.wDayOfWeek - FirstWeekDay + 14) % 7 + (R.wDay - 1) * 7;
   } else {
-    Integer LastDay = R.wMonth == 12 ? 31
-                                     : static_cast<Integer>(EncodeDate(AYear, R.wMonth + 1, 1) -
-                                                            First);
+    Integer LastDay =
+        R.wMonth == 12 ? 31 : static_cast<Integer>(EncodeDate(AYear, R.wMonth + 1, 1) - First);
     Integer LastWeekDay = (FirstWeekDay + LastDay - 1) % 7;
     Day = LastDay - (LastWeekDay - R.wDayOfWeek + 14) % 7;
   }

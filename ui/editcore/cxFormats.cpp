@@ -375,12 +375,22 @@ String GetCurrencyFormat() {
     default:
       break;
   }
-  const String Negatives[] = {
-      L"(" + C + N + L")", L"-" + C + N,        C + L"-" + N,        C + N + L"-",
-      L"(" + N + C + L")", L"-" + N + C,        N + L"-" + C,        N + C + L"-",
-      L"-" + N + L" " + C, L"-" + C + L" " + N, N + L" " + C + L"-", C + L" " + N + L"-",
-      C + L" -" + N,       N + L"- " + C,       L"(" + C + L" " + N + L")",
-      L"(" + N + L" " + C + L")"};
+  const String Negatives[] = {L"(" + C + N + L")",
+                              L"-" + C + N,
+                              C + L"-" + N,
+                              C + N + L"-",
+                              L"(" + N + C + L")",
+                              L"-" + N + C,
+                              N + L"-" + C,
+                              N + C + L"-",
+                              L"-" + N + L" " + C,
+                              L"-" + C + L" " + N,
+                              N + L" " + C + L"-",
+                              C + L" " + N + L"-",
+                              C + L" -" + N,
+                              N + L"- " + C,
+                              L"(" + C + L" " + N + L")",
+                              L"(" + N + L" " + C + L")"};
   Byte Neg = dxFormatSettings().NegCurrFormat();
   return Positive + L";" + (Neg < std::size(Negatives) ? Negatives[Neg] : String());
 }

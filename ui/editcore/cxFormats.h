@@ -89,7 +89,9 @@ class TdxFormatSettings {
   Char DateSeparator() const { return FormatSettings().DateSeparator; }
   String LongDateFormat() const { return FormatSettings().LongDateFormat; }
   // 1 to 12.
-  String LongMonthNames(Integer AMonth) const { return FormatSettings().LongMonthNames[AMonth - 1]; }
+  String LongMonthNames(Integer AMonth) const {
+    return FormatSettings().LongMonthNames[AMonth - 1];
+  }
   String LongTimeFormat() const { return FormatSettings().LongTimeFormat; }
   Byte NegCurrFormat() const { return FormatSettings().NegCurrFormat; }
   String ShortDateFormat() const { return FormatSettings().ShortDateFormat; }

@@ -127,8 +127,7 @@ Integer LunarWeekNumber(const TcxCustomCalendarTable& ATable, const TcxDateTime&
 Integer LocalMonthByName(const TcxCustomCalendarTable* ATable, Integer AYear, Integer AMonths,
                          const String& S) {
   for (Integer M = 1; M <= AMonths; ++M)
-    if (AnsiSameText(cxGetLocalMonthName(AYear, M, const_cast<TcxCustomCalendarTable*>(ATable)),
-                     S))
+    if (AnsiSameText(cxGetLocalMonthName(AYear, M, const_cast<TcxCustomCalendarTable*>(ATable)), S))
       return M;
   return 0;
 }
@@ -217,13 +216,9 @@ TcxThaiCalendarTable::TcxThaiCalendarTable() : TcxJapaneseCalendarTable(TNoEras{
   Eras()->Add(Create<TcxEra>(0, EncodeDate(1, 1, 1), -543, 544, 10542));
 }
 
-TDateTime TcxJapaneseCalendarTable::GetMaxSupportedDate() const {
-  return EncodeDate(9999, 12, 31);
-}
+TDateTime TcxJapaneseCalendarTable::GetMaxSupportedDate() const { return EncodeDate(9999, 12, 31); }
 
-TDateTime TcxJapaneseCalendarTable::GetMinSupportedDate() const {
-  return EncodeDate(1868, 9, 8);
-}
+TDateTime TcxJapaneseCalendarTable::GetMinSupportedDate() const { return EncodeDate(1868, 9, 8); }
 
 TcxDateTime TcxJapaneseCalendarTable::FromDateTime(TDateTime ADate) const {
   TcxDateTime R = DecodeDateTime(ADate);
@@ -309,8 +304,8 @@ bool TcxHijriCalendarTable::IsLeapYear(Integer AEra, Integer AYear) const {
 
 TDateTime TcxHijriCalendarTable::ToDateTime(const TcxDateTime& ADateTime) const {
   Integer Y = ADateTime.Year - 1;
-  Integer Days = Y * 354 + HijriEpochDays + (Y / 30) * 11 + HijriLeapsUpTo(Y % 30) +
-                 GetDayOfYear(ADateTime);
+  Integer Days =
+      Y * 354 + HijriEpochDays + (Y / 30) * 11 + HijriLeapsUpTo(Y % 30) + GetDayOfYear(ADateTime);
   return EncodeDateTime(HijriDayZero() + Days - 1, ADateTime);
 }
 
@@ -480,7 +475,7 @@ Integer TcxHebrewCalendarTable::GetWeekNumber(const TcxDateTime& ADate, TDay ASt
 
 Integer HebrewNumber(const String& S) {
   // Alef to tav (U+05D0-U+05EA), final forms counting as their letters.
-  static const Integer Values[] = {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 20, 20, 30, 40,
+  static const Integer Values[] = {1,  2,  3,  4,  5,  6,  7,  8,  9,  10,  20,  20,  30, 40,
                                    40, 50, 50, 60, 70, 80, 80, 90, 90, 100, 200, 300, 400};
   Integer R = 0;
   for (Char C : S)

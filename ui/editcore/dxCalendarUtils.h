@@ -138,10 +138,10 @@ class TcxHijriCalendarTable : public TcxCustomCalendarTable {
   DECLARE_CLASS(TcxHijriCalendarTable, TcxCustomCalendarTable)
  public:
   using TcxCustomCalendarTable::FromDateTime;
-  using TcxCustomCalendarTable::GetWeekNumber;
   using TcxCustomCalendarTable::GetDaysInMonth;
   using TcxCustomCalendarTable::GetDaysInYear;
   using TcxCustomCalendarTable::GetMonthsInYear;
+  using TcxCustomCalendarTable::GetWeekNumber;
   using TcxCustomCalendarTable::IsLeapDay;
   using TcxCustomCalendarTable::IsLeapMonth;
   using TcxCustomCalendarTable::IsLeapYear;
@@ -178,10 +178,10 @@ class TcxHebrewCalendarTable : public TcxCustomCalendarTable {
   DECLARE_CLASS(TcxHebrewCalendarTable, TcxCustomCalendarTable)
  public:
   using TcxCustomCalendarTable::FromDateTime;
-  using TcxCustomCalendarTable::GetWeekNumber;
   using TcxCustomCalendarTable::GetDaysInMonth;
   using TcxCustomCalendarTable::GetDaysInYear;
   using TcxCustomCalendarTable::GetMonthsInYear;
+  using TcxCustomCalendarTable::GetWeekNumber;
   using TcxCustomCalendarTable::IsLeapDay;
   using TcxCustomCalendarTable::IsLeapMonth;
   using TcxCustomCalendarTable::IsLeapYear;

@@ -5,7 +5,9 @@
 #include "cxClasses.h"
 #include "cxDataConsts.h"
 #include "cxDataStorage.h"
+#include "cxDateUtils.h"
 #include "cxFilterConsts.h"
+#include "cxFormats.h"
 #include "cxLibraryStrs.h"
 #include "dxCore.h"
 #include "dxCoreClasses.h"
@@ -16,6 +18,8 @@ void EditcoreStartUp() {
   Forms_Initialize();
   cxLibraryStrs_Initialize();
   cxClasses_Initialize();
+  cxDateUtils_Initialize();
+  cxFormats_Initialize();
   cxDataConsts_Initialize();
   cxFilterConsts_Initialize();
   cxDataStorage_Initialize();
@@ -25,6 +29,8 @@ void EditcoreShutDown() {
   cxDataStorage_Finalize();
   cxFilterConsts_Finalize();
   cxDataConsts_Finalize();
+  cxFormats_Finalize();
+  cxDateUtils_Finalize();
   cxClasses_Finalize();
   cxLibraryStrs_Finalize();
   Forms_Finalize();

@@ -46,6 +46,41 @@ class TDecimalSeparator : public TUserLocaleValues {
                            {LOCALE_SMONTHOUSANDSEP, ASeparator == L',' ? L"\u00A0" : L","}}) {}
 };
 
+// The thread locale and the process-wide format settings of a locale, for
+// the life of the object.
+class TLocaleScope {
+ public:
+  explicit TLocaleScope(const wchar_t* AName)
+      : FName(AName),
+        FLocale(LocaleNameToLCID(AName, 0)),
+        FOldLocale(GetThreadLocale()),
+        FOldSettings(FormatSettings()) {
+    SetThreadLocale(FLocale);
+    FormatSettings() = TFormatSettings::Create(FLocale);
+  }
+  TLocaleScope(const TLocaleScope&) = delete;
+  TLocaleScope& operator=(const TLocaleScope&) = delete;
+  ~TLocaleScope() {
+    SetThreadLocale(FOldLocale);
+    FormatSettings() = FOldSettings;
+  }
+  LCID Locale() const { return FLocale; }
+  const wchar_t* Name() const { return FName; }
+
+ private:
+  const wchar_t* FName;
+  LCID FLocale;
+  LCID FOldLocale;
+  TFormatSettings FOldSettings;
+};
+
+// The locale's value of one item, by name (no user overrides).
+inline String LocaleValue(const wchar_t* ALocaleName, LCTYPE AType) {
+  wchar_t Buffer[256] = {};
+  int N = GetLocaleInfoEx(ALocaleName, AType, Buffer, 256);
+  return N > 0 ? String(Buffer, static_cast<size_t>(N - 1)) : String();
+}
+
 // Text as hexadecimal bytes separated by blanks ("02 7F"), for readable
 // stream expectations.
 inline std::string HexBytes(const void* AData, size_t ACount) {
