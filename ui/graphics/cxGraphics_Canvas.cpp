@@ -304,7 +304,8 @@ TcxRegion* TcxCanvas::PathToRegion(bool AConsiderOrigin) {
 // Fills and frames
 void TcxCanvas::FillRect(const TRect& R, TColor AColor) {
   if (AColor == clNone) return;
-  if (AColor != clDefault) SetBrushColor(AColor);
+  // System colours are resolved through the library's one source of them.
+  if (AColor != clDefault) SetBrushColor(static_cast<TColor>(dxColorToRGB(AColor)));
   FCanvas->FillRect(R);
 }
 

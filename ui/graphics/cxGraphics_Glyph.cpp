@@ -172,7 +172,7 @@ void TcxAlphaBitmap::DrawShadow(TcxAlphaBitmap* AMaskBitmap, Integer AShadowSize
   Shadow->Canvas()->Brush()->SetColor(AShadowColor);
   HDC SD = Shadow->Canvas()->Handle();
   Shadow->Canvas()->FillRect(cxNullRect);  // selects the brush into the DC
-  BitBlt(SD, S, S, W, H, SD, S, S, 0x00200F09);
+  BitBlt(SD, S, S, W + 2 * S, H + 2 * S, SD, 0, 0, 0x00200F09);
   Shadow->SetTransparentBkColor(QuadOf(ClrTransparent));
   Shadow->TransformBitmap(btmCorrectBlend);
   TOwned<TcxAlphaBitmap> Copy(CreateSize(W + S, H + S));
