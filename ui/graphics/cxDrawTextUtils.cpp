@@ -81,9 +81,13 @@ TSize cxGetTabbedTextExtentW(HDC hDC, const Char* lpString, Integer nCount, Inte
   RECT Rect{0, 0, 0, 0};
   DrawTextW(hDC, lpString, nCount, &Rect,
             DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS | DT_NOPREFIX);
-  // The platform keeps only the low 16 bits of the width; the lost part is
-  // whole multiples of 65536.
-  if (Rect.right > 65535) R.cx += (Rect.right / 65536) * 65536;
+  SIZE Plain{0, 0};
+  GetTextExtentPoint32W(hDC, lpString, nCount, &Plain);
+  // The platform keeps only the low 16 bits of the width: the lost part is
+  // the multiple of 65536 that brings it nearest to an estimate made without
+  // that limit.
+  Int64 Estimate = std::max<Int64>(Rect.right - Rect.left, Plain.cx);
+  if (Estimate > 65535) R.cx += static_cast<LONG>((Estimate - R.cx + 32768) / 65536 * 65536);
   return R;
 }
 
