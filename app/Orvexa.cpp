@@ -14,6 +14,7 @@
 #include "cxDataConsts.h"
 #include "cxDataStorage.h"
 #include "cxDateUtils.h"
+#include "cxDrawTextUtils.h"
 #include "cxFilterConsts.h"
 #include "cxFormats.h"
 #include "cxGeometry.h"
@@ -68,6 +69,7 @@ const TModule Modules[] = {
     {&ImgList_Initialize, nullptr},
     {nullptr, &Clipbrd_Finalize},
     {&cxGraphics_Initialize, &cxGraphics_Finalize},
+    {&cxDrawTextUtils_Initialize, &cxDrawTextUtils_Finalize},
     {&cxLibraryStrs_Initialize, &cxLibraryStrs_Finalize},
     {&cxClasses_Initialize, &cxClasses_Finalize},
     {&dxThreading_Initialize, &dxThreading_Finalize},
