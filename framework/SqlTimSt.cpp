@@ -24,9 +24,7 @@ bool TrySQLTimeStampToDateTime(const TSQLTimeStamp& ATimeStamp, TDateTime& ADate
       !TryEncodeTime(ATimeStamp.Hour, ATimeStamp.Minute, ATimeStamp.Second,
                      static_cast<Word>(ATimeStamp.Fractions), Time))
     return false;
-  // Before the epoch the whole days count down while the time of day still
-  // counts up, so the fraction moves away from zero.
-  ADateTime = Date < 0 ? Date - Time : Date + Time;
+  ADateTime = ComposeDateTime(Date, Time);
   return true;
 }
 

@@ -198,7 +198,7 @@ TcxDateTime TcxCustomCalendarTable::FromDateTime(Integer AYear, Integer AMonth, 
       EncodeDate(static_cast<Word>(AYear), static_cast<Word>(AMonth), static_cast<Word>(ADay));
   TDateTime T = EncodeTime(static_cast<Word>(AHours), static_cast<Word>(AMinutes),
                            static_cast<Word>(ASeconds), static_cast<Word>(AMilliseconds));
-  return FromDateTime(D < 0 ? D - T : D + T);
+  return FromDateTime(ComposeDateTime(D, T));
 }
 
 Integer TcxCustomCalendarTable::GetDayOfYear(TDateTime ADate) const {

@@ -41,11 +41,9 @@ Integer GregorianDaysInMonth(Integer AYear, Integer AMonth) {
   }
 }
 
-// The date and time of a record, with the time running forward from the
-// day's start also before the epoch.
 TDateTime EncodeDateTime(TDateTime ADate, const TcxDateTime& ATime) {
-  TDateTime T = EncodeTime(ATime.Hours, ATime.Minutes, ATime.Seconds, ATime.Milliseconds);
-  return ADate < 0 ? ADate - T : ADate + T;
+  return ComposeDateTime(ADate,
+                         EncodeTime(ATime.Hours, ATime.Minutes, ATime.Seconds, ATime.Milliseconds));
 }
 
 TcxDateTime DecodeDateTime(TDateTime ADate) {
