@@ -202,7 +202,7 @@ TDateTime TdxTimeZoneHelper::CalculateTransitionDate(Word AYear, const SYSTEMTIM
   TDateTime Time = EncodeTime(R.wHour, R.wMinute, R.wSecond, R.wMilliseconds);
   if (R.wYear == AYear) return EncodeDate(R.wYear, R.wMonth, R.wDay) + Time;
   TDateTime First = EncodeDate(AYear, R.wMonth, 1);
-  Integer FirstWeekDay = static_cast<Integer>(((static_cast<Int64>(First) + 693594) % 7 + 7) % 7);
+  Integer FirstWeekDay = dxDayOfWeek(First);
   Integer Day;
   if (R.wDay >= 1 && R.wDay <= 4) {
     Day = 1 + (R.wDayOfWeek - FirstWeekDay + 14) % 7 + (R.wDay - 1) * 7;
