@@ -136,6 +136,14 @@ bool TcxRegExprUserEnumeration::Check(Char& AToken, bool ACaseInsensitive, bool 
   return FInverse;
 }
 
+// An inverted set under case-insensitive matching refuses a character that one
+// of its members matches in the other case: «[^a]» refuses "A".
+bool TcxRegExprUserEnumeration::CheckExact(Char& AToken, bool ACaseInsensitive) {
+  if (!FInverse || !ACaseInsensitive) return Check(AToken, false, false);
+  Char Token = AToken;
+  return Check(Token, true, false);
+}
+
 TcxRegExprItem* TcxRegExprUserEnumeration::Clone() const {
   auto* R = new TcxRegExprUserEnumeration(FInverse);
   for (const auto& Item : FItems) R->Add(Item->Clone());
@@ -466,7 +474,7 @@ bool TcxRegExprAutomat::Next(Char& AToken, bool ACaseInsensitive, bool ACanChang
   ++FMark;
   for (TcxRegExprSimpleState* S : FCurrentStates.FItems)
     Walk(S, [&](TcxRegExprSimpleState* N) {
-      if (N->FValue && N->FValue->Check(AToken, false, false)) {
+      if (N->FValue && N->FValue->CheckExact(AToken, ACaseInsensitive)) {
         N->FSetMark = SetMark;
         R.FItems.push_back(N);
       }

@@ -118,6 +118,10 @@ class TcxRegExprItem : public TObject {
  public:
   virtual bool Check(Char& AToken, bool ACaseInsensitive, bool ACanChangeCase) = 0;
   virtual TcxRegExprItem* Clone() const = 0;
+  // Accepts the token as typed, without folding its case, under the given matching mode.
+  virtual bool CheckExact(Char& AToken, bool ACaseInsensitive) {
+    return Check(AToken, false, false);
+  }
   // The one character the test stands for, when it stands for exactly one
   // (a literal or a separator); used to find the characters a pattern forces.
   virtual bool GetSymbol(Char& AChar) const { return false; }
@@ -185,6 +189,7 @@ class TcxRegExprUserEnumeration : public TcxRegExprEnumeration {
   void Add(TcxRegExprItem* AItem) { FItems.emplace_back(AItem); }
   Integer Count() const { return static_cast<Integer>(FItems.size()); }
   bool Check(Char& AToken, bool ACaseInsensitive, bool ACanChangeCase) override;
+  bool CheckExact(Char& AToken, bool ACaseInsensitive) override;
   TcxRegExprItem* Clone() const override;
 
  private:
