@@ -7,6 +7,9 @@
 //                     accepted prefix (0 .. accepted characters) the character the pattern forces
 //                     next as four hex digits, or "-", separated by commas
 //   regextool --separators   prints the date, time and decimal separators the engine uses
+//   regextool --mask  reads lines "standard mask<TAB>text" instead and prints
+//                     "<IsValid 0|1> <IsFullValid 0|1><TAB><text after IsValid><TAB><text after
+//                     IsFullValid>" (both checks may convert the letter case)
 
 #include <cstdio>
 #include <string>
@@ -14,6 +17,7 @@
 #include "SysUtils.h"
 #include "WinCompat.h"
 #include "cxRegExpr.h"
+#include "cxStandardMask.h"
 
 // After the platform headers it extends.
 #include <fcntl.h>
@@ -76,6 +80,15 @@ class TTool {
   Char FForced = 0;
 };
 
+String RunMask(const String& AMask, const String& AText) {
+  TcxStandardMask Mask;
+  Mask.Compile(AMask);
+  String Valid = AText, FullValid = AText;
+  bool IsValid = Mask.IsValid(Valid), IsFullValid = Mask.IsFullValid(FullValid);
+  return String(IsValid ? L"1 " : L"0 ") + (IsFullValid ? L"1" : L"0") + L"\t" + Valid + L"\t" +
+         FullValid;
+}
+
 void WriteLine(const String& S) {
   std::string Bytes = ToUtf8(S);
   Bytes += '\n';
@@ -87,18 +100,20 @@ void WriteLine(const String& S) {
 int wmain(int argc, wchar_t** argv) {
   _setmode(_fileno(stdin), _O_BINARY);
   _setmode(_fileno(stdout), _O_BINARY);
-  bool Extended = false;
+  bool Extended = false, StandardMask = false;
   for (int I = 1; I < argc; ++I) {
     String Arg = argv[I];
     if (Arg == L"-x") {
       Extended = true;
+    } else if (Arg == L"--mask") {
+      StandardMask = true;
     } else if (Arg == L"--separators") {
       const TFormatSettings& F = FormatSettings();
       WriteLine(HexCode(F.DateSeparator) + L" " + HexCode(F.TimeSeparator) + L" " +
                 HexCode(F.DecimalSeparator));
       return 0;
     } else {
-      fwprintf(stderr, L"usage: regextool [-x | --separators] < lines\n");
+      fwprintf(stderr, L"usage: regextool [-x | --mask | --separators] < lines\n");
       return 2;
     }
   }
@@ -118,7 +133,7 @@ int wmain(int argc, wchar_t** argv) {
     size_t Tab = Text.find(L'\t');
     String Pattern = Text.substr(0, Tab);
     String Subject = Tab == String::npos ? String() : Text.substr(Tab + 1);
-    WriteLine(Tool.Run(Pattern, Subject, Extended));
+    WriteLine(StandardMask ? RunMask(Pattern, Subject) : Tool.Run(Pattern, Subject, Extended));
   }
   fflush(stdout);
   return 0;
