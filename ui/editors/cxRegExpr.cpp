@@ -453,30 +453,19 @@ void TcxRegExprAutomat::Walk(TcxRegExprState* AFrom, TVisit AVisit) {
   }
 }
 
-TcxRegExprStates TcxRegExprAutomat::TakeSpare() {
-  if (FSpare.empty()) return TcxRegExprStates();
-  TcxRegExprStates R = std::move(FSpare.back());
-  FSpare.pop_back();
-  return R;
-}
-
-void TcxRegExprAutomat::Recycle(TcxRegExprStates& AStates) {
-  AStates.FItems.clear();
-  FSpare.push_back(std::move(AStates));
-}
-
 // Exact matches are collected first, then, when case-insensitive, the
 // matches in the other case. The character's case may be adjusted only by
 // the first match of the call, so later tests see the adjusted character.
 bool TcxRegExprAutomat::Next(Char& AToken, bool ACaseInsensitive, bool ACanChangeCase) {
-  TcxRegExprStates R = TakeSpare();
+  auto& R = FNext.FItems;
+  R.clear();
   const Cardinal SetMark = ++FSetMark;
   ++FMark;
   for (TcxRegExprSimpleState* S : FCurrentStates.FItems)
     Walk(S, [&](TcxRegExprSimpleState* N) {
       if (N->FValue && N->FValue->CheckExact(AToken, ACaseInsensitive)) {
         N->FSetMark = SetMark;
-        R.FItems.push_back(N);
+        R.push_back(N);
       }
     });
   if (ACaseInsensitive) {
@@ -484,42 +473,42 @@ bool TcxRegExprAutomat::Next(Char& AToken, bool ACaseInsensitive, bool ACanChang
     for (TcxRegExprSimpleState* S : FCurrentStates.FItems)
       Walk(S, [&](TcxRegExprSimpleState* N) {
         if (N->FSetMark == SetMark || !N->FValue) return;
-        if (N->FValue->Check(AToken, true, ACanChangeCase && R.FItems.empty())) {
+        if (N->FValue->Check(AToken, true, ACanChangeCase && R.empty())) {
           N->FSetMark = SetMark;
-          R.FItems.push_back(N);
+          R.push_back(N);
         }
       });
   }
-  if (R.FItems.empty()) {
-    Recycle(R);
-    return false;
-  }
-  FHistory.push_back(std::move(FCurrentStates));
-  FCurrentStates = std::move(R);
+  if (R.empty()) return false;
+  Advance();
   return true;
+}
+
+void TcxRegExprAutomat::Advance() {
+  Push();
+  std::swap(FCurrentStates.FItems, FNext.FItems);
 }
 
 bool TcxRegExprAutomat::Prev() { return Pop(); }
 
 void TcxRegExprAutomat::Push() {
-  TcxRegExprStates Copy = TakeSpare();
-  Copy.FItems = FCurrentStates.FItems;
-  FHistory.push_back(std::move(Copy));
+  FHistory.push_back(FHistoryItems.size());
+  FHistoryItems.insert(FHistoryItems.end(), FCurrentStates.FItems.begin(),
+                       FCurrentStates.FItems.end());
 }
 
 bool TcxRegExprAutomat::Pop() {
   if (FHistory.empty()) return false;
-  Recycle(FCurrentStates);
-  FCurrentStates = std::move(FHistory.back());
+  const auto Start = FHistoryItems.begin() + static_cast<std::ptrdiff_t>(FHistory.back());
+  FCurrentStates.FItems.assign(Start, FHistoryItems.end());
+  FHistoryItems.erase(Start, FHistoryItems.end());
   FHistory.pop_back();
   return true;
 }
 
 void TcxRegExprAutomat::Reset() {
-  while (!FHistory.empty()) {
-    Recycle(FHistory.back());
-    FHistory.pop_back();
-  }
+  FHistory.clear();
+  FHistoryItems.clear();
   FCurrentStates.FItems.clear();
   FCurrentStates.FItems.push_back(FStartState.get());
 }
@@ -528,15 +517,16 @@ bool TcxRegExprAutomat::IsStart() const {
   return !FCurrentStates.FItems.empty() && FCurrentStates.FItems.front() == FStartState.get();
 }
 
-void TcxRegExprAutomat::AllNextStates(const TcxRegExprStates& AStates, TcxRegExprStates& AResult) {
+void TcxRegExprAutomat::AllNextStates(TStateIterator ABegin, TStateIterator AEnd,
+                                      TcxRegExprStates& AResult) {
   ++FMark;
-  for (TcxRegExprSimpleState* S : AStates.FItems)
-    Walk(S, [&](TcxRegExprSimpleState* N) { AResult.FItems.push_back(N); });
+  for (auto It = ABegin; It != AEnd; ++It)
+    Walk(*It, [&](TcxRegExprSimpleState* N) { AResult.FItems.push_back(N); });
 }
 
 TcxRegExprStates TcxRegExprAutomat::GetAllNextStates() {
   TcxRegExprStates R;
-  AllNextStates(FCurrentStates, R);
+  AllNextStates(FCurrentStates.FItems.begin(), FCurrentStates.FItems.end(), R);
   return R;
 }
 
@@ -544,16 +534,12 @@ TcxRegExprStates TcxRegExprAutomat::GetAllNextStates() {
 // a choice.
 void TcxRegExprAutomat::Update() {
   while (!FCurrentStates.IsFinal()) {
-    TcxRegExprStates Next = TakeSpare();
-    AllNextStates(FCurrentStates, Next);
+    FNext.FItems.clear();
+    AllNextStates(FCurrentStates.FItems.begin(), FCurrentStates.FItems.end(), FNext);
     Char Symbol;
-    if (!Next.Equ(Symbol)) {
-      Recycle(Next);
-      return;
-    }
+    if (!FNext.Equ(Symbol)) return;
     FOwner->SymbolUpdate(Symbol);
-    FHistory.push_back(std::move(FCurrentStates));
-    FCurrentStates = std::move(Next);
+    Advance();
   }
 }
 
@@ -564,20 +550,15 @@ void TcxRegExprAutomat::ReUpdate() {
   Char Symbol;
   while (FCurrentStates.Equ(Symbol)) {
     if (FHistory.empty()) return;
-    TcxRegExprStates Previous = std::move(FHistory.back());
-    FHistory.pop_back();
-    TcxRegExprStates Next = TakeSpare();
-    AllNextStates(Previous, Next);
-    Char NextSymbol;
-    bool Forced = Next.Equ(NextSymbol) && !Previous.IsFinal();
-    Recycle(Next);
-    if (!Forced) {
-      FHistory.push_back(std::move(Previous));
-      return;
-    }
+    const auto Begin = FHistoryItems.cbegin() + static_cast<std::ptrdiff_t>(FHistory.back());
+    const auto End = FHistoryItems.cend();
+    FNext.FItems.clear();
+    AllNextStates(Begin, End, FNext);
+    bool PreviousFinal = false;
+    for (auto It = Begin; It != End; ++It) PreviousFinal = PreviousFinal || (*It)->IsFinal();
+    if (!FNext.Equ(Symbol) || PreviousFinal) return;
     FOwner->SymbolDelete();
-    Recycle(FCurrentStates);
-    FCurrentStates = std::move(Previous);
+    Pop();
   }
 }
 

@@ -509,19 +509,22 @@ class TcxRegExprAutomat : public TObject {
   Integer HistoryCount() const { return static_cast<Integer>(FHistory.size()); }
 
  private:
+  using TStateIterator = std::vector<TcxRegExprSimpleState*>::const_iterator;
   template <class TVisit>
   void Walk(TcxRegExprState* AFrom, TVisit AVisit);
-  void AllNextStates(const TcxRegExprStates& AStates, TcxRegExprStates& AResult);
-  TcxRegExprStates TakeSpare();
-  void Recycle(TcxRegExprStates& AStates);
+  void AllNextStates(TStateIterator ABegin, TStateIterator AEnd, TcxRegExprStates& AResult);
+  // Makes the next set (FNext) current and keeps the current one in the history.
+  void Advance();
 
   TcxRegExpr* FOwner;
   TOwned<TcxRegExprParserAlts> FExpr;
   TOwned<TcxRegExprSimpleState> FStartState;
   TcxRegExprStates FCurrentStates;
-  std::vector<TcxRegExprStates> FHistory;
-  // Emptied sets kept for reuse: a step then allocates nothing.
-  std::vector<TcxRegExprStates> FSpare;
+  TcxRegExprStates FNext;
+  // The earlier sets one after another in one buffer, and where each starts: a
+  // step then allocates nothing, and long texts stay linear.
+  std::vector<TcxRegExprSimpleState*> FHistoryItems;
+  std::vector<size_t> FHistory;
   std::vector<TcxRegExprState*> FStack;
   Cardinal FMark = 0;
   Cardinal FSetMark = 0;
