@@ -404,3 +404,28 @@ TEST(cxRegExprInsertion, ForcedPrefixIsInsertedAtCompileButNotAfterReset) {
 }
 
 }  // namespace
+
+namespace {
+
+// "\p" takes the decimal separator when the pattern is compiled; "/" and ":" read theirs when
+// matching.
+TEST(cxRegExprSeparators, DecimalSeparatorIsTakenAtCompileTime) {
+  const TFormatSettings Saved = FormatSettings();
+  for (Char Decimal : {L'.', L','}) {
+    FormatSettings().DecimalSeparator = Decimal;
+    TcxRegExpr R;
+    R.Compile(L"\\d\\p\\d");
+    FormatSettings().DecimalSeparator = Decimal == L'.' ? L',' : L'.';
+    EXPECT_TRUE(Matches(R, String(L"1") + Decimal + L"5"));
+    EXPECT_FALSE(Matches(R, String(L"1") + FormatSettings().DecimalSeparator + L"5"));
+  }
+  FormatSettings().TimeSeparator = L'.';
+  TcxRegExpr R;
+  R.Compile(L"\\d:\\d");
+  EXPECT_TRUE(Matches(R, L"1.2"));
+  FormatSettings().TimeSeparator = L':';
+  EXPECT_TRUE(Matches(R, L"1:2"));
+  FormatSettings() = Saved;
+}
+
+}  // namespace
