@@ -583,6 +583,7 @@ class TcxRegExpr : public TObject {
   bool Eof() const { return FIndex >= static_cast<Integer>(FText.size()); }
   Char ReadChar();
   void AddLexem(TcxRegExprLexemCode ACode, const String& AValue, Integer ALine, Integer AChar);
+  void AddCharLexem(Char C, Integer ALine, Integer AChar);
   void ScanString();
   void ScanClass();
   void ScanQuantifier();

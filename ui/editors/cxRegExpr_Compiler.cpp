@@ -437,6 +437,14 @@ void TcxRegExpr::AddLexem(TcxRegExprLexemCode ACode, const String& AValue, Integ
   FLexems->Add(L);
 }
 
+// A separator or a literal, the same outside and inside classes.
+void TcxRegExpr::AddCharLexem(Char C, Integer ALine, Integer AChar) {
+  const TcxRegExprLexemCode Code = C == L'/'   ? relcDateSeparator
+                                   : C == L':' ? relcTimeSeparator
+                                               : relcSymbol;
+  AddLexem(Code, String(1, C), ALine, AChar);
+}
+
 void TcxRegExpr::AddMissingError(const String& AWhat) {
   AddError(FLine, FChar + 1, ResFmt(scxRegExprMissing, AWhat));
 }
@@ -480,14 +488,8 @@ void TcxRegExpr::Scan() {
       case L'.':
         AddLexem(relcAll, V, Line, Col);
         break;
-      case L'/':
-        AddLexem(relcDateSeparator, V, Line, Col);
-        break;
-      case L':':
-        AddLexem(relcTimeSeparator, V, Line, Col);
-        break;
       default:
-        AddLexem(relcSymbol, V, Line, Col);
+        AddCharLexem(C, Line, Col);
         break;
     }
   }
@@ -541,14 +543,8 @@ void TcxRegExpr::ScanClass() {
       case L'\'':
         ScanString();
         break;
-      case L'/':
-        AddLexem(relcDateSeparator, V, Line, Col);
-        break;
-      case L':':
-        AddLexem(relcTimeSeparator, V, Line, Col);
-        break;
       default:
-        AddLexem(relcSymbol, V, Line, Col);
+        AddCharLexem(C, Line, Col);
         break;
     }
     First = false;
