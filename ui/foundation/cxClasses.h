@@ -45,8 +45,9 @@ class TcxObjectList : public TList {
 // ---------------------------------------------------------------------------
 // Component bases
 
-// Tells AComponent's owner that it is going away (its partners are told by
-// the component's own destruction).
+// Tells every partner subscribed to AComponent's destruction, and then its
+// owner, that AComponent is going away; the subscriptions are dropped both
+// ways.
 void cxBroadcastRemoveNotifications(TComponent* AComponent);
 
 class TcxCustomComponent : public TComponent {
@@ -231,7 +232,10 @@ class TcxMessageWindow : public TcxIUnknownObject {
 };
 
 // ---------------------------------------------------------------------------
-// Timers on one shared hidden window, told apart by the timer object itself.
+// Timers on one shared hidden window, told apart by an identifier that each
+// start of a platform timer takes afresh and that no later start reuses: a
+// timer message still queued from an earlier run, or for a freed timer whose
+// memory a new one took, finds no timer.
 class TcxTimer : public TComponent {
   DECLARE_CLASS(TcxTimer, TComponent)
  public:
@@ -245,7 +249,8 @@ class TcxTimer : public TComponent {
   const TNotifyEvent& OnTimer() const { return FOnTimer; }
   void SetOnTimer(TNotifyEvent AValue);
   bool TimerOn() const { return FTimerOn; }
-  UINT_PTR EventID() const { return reinterpret_cast<UINT_PTR>(this); }
+  // The identifier of the running platform timer; 0 before the first start.
+  UINT_PTR EventID() const { return FEventID; }
 
  protected:
   virtual void TimeOut();
@@ -262,6 +267,7 @@ class TcxTimer : public TComponent {
   Cardinal FInterval = 1000;
   TNotifyEvent FOnTimer;
   bool FTimerOn = false;
+  UINT_PTR FEventID = 0;
 };
 
 class TcxTimerWindow : public TcxMessageWindow {
@@ -271,8 +277,8 @@ class TcxTimerWindow : public TcxMessageWindow {
   void WndProc(TMessage& Message) override;
 };
 
-// The shared window and the list of running timers; nullptr once the
-// module's shut-down began.
+// The shared window and the list of running timers (the timer objects, in
+// start order); nullptr once the module's shut-down began.
 TcxTimerWindow* cxTimerWindow();
 TdxFastList* ActiveTimerList();
 // A timer without owner (the caller frees it).
