@@ -385,7 +385,7 @@ class TGraphic : public TPersistent {
   virtual void LoadFromStream(TStream* Stream) = 0;
   virtual void SaveToStream(TStream* Stream) = 0;
   void LoadFromFile(const String& FileName);
-  void SaveToFile(const String& FileName);
+  virtual void SaveToFile(const String& FileName);
   // Of one class and saving the same bytes; two empty graphics of one class
   // are equal too.
   virtual bool Equals(TGraphic* Graphic);
