@@ -46,7 +46,6 @@ class TGpHolder {
 };
 Status DeleteGpFontFamily(GpFontFamily* H) { return GdipDeleteFontFamily(H); }
 Status DeleteGpStringFormat(GpStringFormat* H) { return GdipDeleteStringFormat(H); }
-Status DeleteGpGraphics(GpGraphics* H) { return GdipDeleteGraphics(H); }
 
 // The screen's GDI+ graphics for a measurement.
 class TScreenGraphics {
