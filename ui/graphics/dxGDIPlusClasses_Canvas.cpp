@@ -1067,9 +1067,20 @@ void dxGpEndPaint(TdxGPCustomPaintCanvas*& ACanvas) {
   C->Free();
 }
 
+namespace {
+// A memory DC reports the display's depth; what it draws into is the bitmap
+// selected into it.
+bool IsLowColorMemoryDC(HDC DC) {
+  if (GetObjectType(DC) != OBJ_MEMDC) return false;
+  BITMAP Data;
+  return dxGetBitmapData(static_cast<HBITMAP>(GetCurrentObject(DC, OBJ_BITMAP)), Data) &&
+         Data.bmBitsPixel <= 16;
+}
+}  // namespace
+
 bool dxGpIsDoubleBufferedNeeded(HDC DC) {
-  if (GetDeviceCaps(DC, BITSPIXEL) <= 16 || GetDeviceCaps(DC, TECHNOLOGY) == DT_RASPRINTER ||
-      GetDeviceCaps(DC, NUMCOLORS) > 1)
+  if (GetDeviceCaps(DC, BITSPIXEL) <= 16 || IsLowColorMemoryDC(DC) ||
+      GetDeviceCaps(DC, TECHNOLOGY) == DT_RASPRINTER || GetDeviceCaps(DC, NUMCOLORS) > 1)
     return true;
   if (IsWinVistaOrLater) return false;
   HWND Wnd = dxWindowFromDC(DC);

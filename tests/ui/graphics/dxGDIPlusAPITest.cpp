@@ -24,7 +24,11 @@ Integer BoundEntryPoints() {
 class GdiPlusAbsent : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (PlatformGdiPlusLoadable()) GTEST_SKIP() << "runs with gdiplus.dll disabled";
+    if (!PlatformGdiPlusLoadable()) return;
+    // The suite's run without GDI+ must not pass by skipping.
+    if (GetEnvironmentVariableW(L"GRAPHICS_TESTS_WITHOUT_GDIPLUS", nullptr, 0) != 0)
+      FAIL() << "gdiplus.dll was loadable in the run without it";
+    GTEST_SKIP() << "runs with gdiplus.dll disabled";
   }
 };
 
