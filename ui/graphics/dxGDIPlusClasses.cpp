@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "ComObj.h"
+
 namespace {
 using TWindowFromDC = HWND(WINAPI*)(HDC);
 TWindowFromDC FWindowFromDC = nullptr;
@@ -315,10 +317,9 @@ bool TdxGPImageCodec::CheckHeader(TStream* AStream, const std::string& AHeader) 
 }
 
 bool TdxGPImageCodec::Load(TStream* AStream, TdxSmartImageCustomHandle*& AHandle) const {
-  IStream* Adapter = Create<TdxGPStreamAdapter>(AStream, soReference);
+  auto Adapter = TComPtr<IStream>::Borrow(Create<TdxGPStreamAdapter>(AStream, soReference));
   GpImage* Image = nullptr;
-  Status S = GdipLoadImageFromStream(Adapter, &Image);
-  Adapter->Release();
+  Status S = GdipLoadImageFromStream(Adapter.Get(), &Image);
   if (S != Ok || !Image) return false;
   AHandle = Create<TdxGPImageHandle>(Image);
   return true;
@@ -335,10 +336,8 @@ bool TdxGPImageCodec::Save(TStream* AStream, TdxSmartImageCustomHandle* AHandle)
 bool TdxGPImageCodec::SaveCore(TStream* AStream, TdxGPImageHandle* AHandle,
                                EncoderParameters* AParameters) const {
   GUID Encoder = GetCodecID();
-  IStream* Adapter = Create<TdxGPStreamAdapter>(AStream, soReference);
-  Status S = GdipSaveImageToStream(AHandle->Handle(), Adapter, &Encoder, AParameters);
-  Adapter->Release();
-  return S == Ok;
+  auto Adapter = TComPtr<IStream>::Borrow(Create<TdxGPStreamAdapter>(AStream, soReference));
+  return GdipSaveImageToStream(AHandle->Handle(), Adapter.Get(), &Encoder, AParameters) == Ok;
 }
 
 #define DX_GP_CODEC_CLASS_REFERENCE(Name_) \

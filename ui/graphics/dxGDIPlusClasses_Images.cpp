@@ -197,10 +197,16 @@ void STDMETHODCALLTYPE TdxGPImageHandle::Flip(bool AHorizontally, bool AVertical
   TNewBitmap Bitmap(S);
   {
     TImageGraphics Graphics(Bitmap.Get());
-    TSharedPaint Paint(Graphics.Get());
-    Paint.Canvas()->FlipWorldTransform(AHorizontally, AVertically, S.cx / 2.0f, S.cy / 2.0f);
+    GdipCheck(GdipSetInterpolationMode(Graphics.Get(), InterpolationModeNearestNeighbor));
+    GdipCheck(GdipSetPixelOffsetMode(Graphics.Get(), PixelOffsetModeHalf));
     GdipCheck(GdipDrawImageRectI(Graphics.Get(), FHandle, 0, 0, S.cx, S.cy));
   }
+  // The platform's own mirroring moves pixels one to one; a mirrored world
+  // transform may land them a pixel off.
+  Gdiplus::RotateFlipType Type = AHorizontally && AVertically ? Gdiplus::Rotate180FlipNone
+                                 : AHorizontally              ? Gdiplus::RotateNoneFlipX
+                                                              : Gdiplus::RotateNoneFlipY;
+  GdipCheck(GdipImageRotateFlip(Bitmap.Get(), Type));
   InstallBitmap(Bitmap.Release());
 }
 

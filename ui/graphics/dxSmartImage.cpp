@@ -376,12 +376,19 @@ bool TdxCustomSmartImage::IsBitmapStream(TStream* AStream) {
 void TdxCustomSmartImage::LoadStreamCore(TStream* AStream) {
   FreeHandle();
   if (IsBitmapStream(AStream)) {
+    Int64 Start = AStream->Position();
     TOwned<TBitmap> B = MakeOwned<TBitmap>();
-    B->LoadFromStream(AStream);
-    CreateHandleFromBitmap(B.get());
-  } else {
-    FImageData->LoadFromStream(AStream);
+    try {
+      B->LoadFromStream(AStream);
+      CreateHandleFromBitmap(B.get());
+      return;
+    } catch (const EInvalidGraphic&) {
+      // A BMP the framework cannot read (an old core header, say) is kept
+      // as it came, for the codecs.
+      AStream->SetPosition(Start);
+    }
   }
+  FImageData->LoadFromStream(AStream);
 }
 
 void TdxCustomSmartImage::LoadFromStream(TStream* AStream) {
@@ -450,10 +457,10 @@ TSize TdxCustomSmartImage::GetSize() {
 }
 
 bool TdxCustomSmartImage::Empty() const {
-  auto* Self = const_cast<TdxCustomSmartImage*>(this);
-  if (Self->FImageData->GetIsEmpty() && !Self->FHandle) return true;
-  TSize S = Self->GetSize();
-  return S.cx < 1 || S.cy < 1;
+  // Stored data counts as an image without decoding it, so that bytes that
+  // cannot be decoded can still be saved as they came.
+  if (FHandle) return FHandle->Empty();
+  return FImageData->GetIsEmpty();
 }
 
 Integer TdxCustomSmartImage::Width() const {

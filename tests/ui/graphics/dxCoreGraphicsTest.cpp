@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "ComObj.h"
 #include "GraphicsTestSupport.h"
 #include "dxCoreGraphics.h"
 
@@ -146,16 +147,16 @@ TEST(AlphaColors, AccessorsReadTheirSystemColors) {
 }
 
 TEST(AlphaColors, PalettesAnswerTheirColoursUnderTheirOwnIdentity) {
-  IdxColorPalette* A = Create<TdxSimpleColorPalette>(Argb(0xFF112233), Argb(0x80445566));
-  IdxColorPalette* B = Create<TdxSimpleColorPalette>(Argb(0xFF112233), Argb(0x80445566));
+  auto A = TComPtr<IdxColorPalette>::Borrow(
+      Create<TdxSimpleColorPalette>(Argb(0xFF112233), Argb(0x80445566)));
+  auto B = TComPtr<IdxColorPalette>::Borrow(
+      Create<TdxSimpleColorPalette>(Argb(0xFF112233), Argb(0x80445566)));
   for (const wchar_t* Id : {L"", L"Red", L"Blue"}) {
     EXPECT_EQ(dxAlphaColorValue(A->GetFillColor(Id)), 0xFF112233u);
     EXPECT_EQ(dxAlphaColorValue(A->GetStrokeColor(Id)), 0x80445566u);
   }
   EXPECT_FALSE(IsEqualGUID(A->GetID(), B->GetID()));
   EXPECT_TRUE(IsEqualGUID(A->GetID(), A->GetID()));
-  A->Release();
-  B->Release();
 }
 
 TEST(AlphaStates, ClassifyTheAlphaBytes) {

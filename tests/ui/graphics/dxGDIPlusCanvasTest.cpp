@@ -3,6 +3,7 @@
 #include <cstring>
 #include <thread>
 
+#include "ComObj.h"
 #include "GdiPlusTestSupport.h"
 #include "GraphicsTestSupport.h"
 
@@ -388,7 +389,7 @@ TEST(GpPaintCanvas, ASecondThreadWaitsForTheOutermostEndPaint) {
 TEST(GpStreamAdapter, StatReportsTheStreamSize) {
   TOwned<TMemoryStream> Stream(Create<TMemoryStream>());
   Stream->SetSize(1000);
-  IStream* Adapter = Create<TdxGPStreamAdapter>(Stream.get(), soReference);
+  auto Adapter = TComPtr<IStream>::Borrow(Create<TdxGPStreamAdapter>(Stream.get(), soReference));
   EXPECT_EQ(Adapter->Stat(nullptr, STATFLAG_NONAME), S_OK);
   STATSTG Stat;
   std::memset(&Stat, 0xCC, sizeof Stat);
@@ -400,7 +401,7 @@ TEST(GpStreamAdapter, StatReportsTheStreamSize) {
   Byte Buffer[10];
   EXPECT_EQ(Adapter->Read(Buffer, 10, &Read), S_OK);
   EXPECT_EQ(Read, 10u);
-  Adapter->Release();
+  Adapter.Reset();
   EXPECT_EQ(Stream->Position(), 10);  // the stream outlives its adapter
 }
 
