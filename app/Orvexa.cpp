@@ -11,6 +11,7 @@
 #include "StdCtrls.h"
 #include "cxClasses.h"
 #include "cxDWMApi.h"
+#include "cxDrawTextUtils.h"
 #include "cxGeometry.h"
 #include "cxGraphics.h"
 #include "cxLibraryStrs.h"
@@ -71,6 +72,7 @@ const TModule Modules[] = {
     {&dxSmartImage_Initialize, &dxSmartImage_Finalize},
     {&dxGDIPlusClasses_Initialize, &dxGDIPlusClasses_Finalize},
     {&cxGraphics_Initialize, &cxGraphics_Finalize},
+    {&cxDrawTextUtils_Initialize, &cxDrawTextUtils_Finalize},
     {&cxLibraryStrs_Initialize, &cxLibraryStrs_Finalize},
     {&cxClasses_Initialize, &cxClasses_Finalize},
     {&dxThreading_Initialize, &dxThreading_Finalize},
