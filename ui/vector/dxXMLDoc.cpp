@@ -36,13 +36,87 @@ String Utf8ToString(const char* AData, size_t ALength) {
 }  // namespace
 
 // ---------------------------------------------------------------------------
+// TdxXMLMemory
+
+namespace {
+constexpr size_t PoolGranule = 16;
+constexpr size_t PoolLimit = 256;
+constexpr size_t PoolChunk = 64 * 1024;
+
+struct TPoolBlock {
+  TPoolBlock* Next;
+};
+
+// One free list per size class, each behind its own spin lock: blocks are
+// taken and given back in a few instructions, so waiting is rare and short.
+// Constant-initialised: no start-up work.
+struct TPoolClass {
+  std::atomic_flag Lock;
+  TPoolBlock* Free = nullptr;
+  char* Bump = nullptr;
+  char* BumpEnd = nullptr;
+};
+TPoolClass PoolClasses[PoolLimit / PoolGranule];
+
+class TPoolLock {
+ public:
+  explicit TPoolLock(std::atomic_flag& ALock) : FLock(ALock) {
+    while (FLock.test_and_set(std::memory_order_acquire))
+      while (FLock.test(std::memory_order_relaxed)) YieldProcessor();
+  }
+  ~TPoolLock() { FLock.clear(std::memory_order_release); }
+
+ private:
+  std::atomic_flag& FLock;
+};
+}  // namespace
+
+void* TdxXMLMemory::Allocate(size_t ASize) {
+  if (ASize == 0) ASize = 1;
+  if (ASize > PoolLimit) {
+    void* P = std::malloc(ASize);
+    if (!P) throw std::bad_alloc();
+    return P;
+  }
+  const size_t Index = (ASize - 1) / PoolGranule;
+  const size_t BlockSize = (Index + 1) * PoolGranule;
+  TPoolClass& C = PoolClasses[Index];
+  TPoolLock Lock(C.Lock);
+  if (TPoolBlock* B = C.Free) {
+    C.Free = B->Next;
+    return B;
+  }
+  if (static_cast<size_t>(C.BumpEnd - C.Bump) < BlockSize) {
+    char* Chunk = static_cast<char*>(std::malloc(PoolChunk));
+    if (!Chunk) throw std::bad_alloc();
+    C.Bump = Chunk;
+    C.BumpEnd = Chunk + PoolChunk;
+  }
+  void* P = C.Bump;
+  C.Bump += BlockSize;
+  return P;
+}
+
+void TdxXMLMemory::Release(void* P, size_t ASize) noexcept {
+  if (!P) return;
+  if (ASize == 0) ASize = 1;
+  if (ASize > PoolLimit) {
+    std::free(P);
+    return;
+  }
+  TPoolClass& C = PoolClasses[(ASize - 1) / PoolGranule];
+  TPoolLock Lock(C.Lock);
+  TPoolBlock* B = static_cast<TPoolBlock*>(P);
+  B->Next = C.Free;
+  C.Free = B;
+}
+
+// ---------------------------------------------------------------------------
 // TdxXMLString
 
 TdxXMLString::TBuffer* TdxXMLString::Allocate(size_t ALength) {
   if (ALength > UINT32_MAX - sizeof(TBuffer)) throw std::bad_alloc();
-  void* P = std::malloc(offsetof(TBuffer, Data) + ALength + 1);
-  if (!P) throw std::bad_alloc();
-  TBuffer* B = static_cast<TBuffer*>(P);
+  TBuffer* B = static_cast<TBuffer*>(TdxXMLMemory::Allocate(offsetof(TBuffer, Data) + ALength + 1));
   new (&B->RefCount) std::atomic<int32_t>(1);
   B->Length = static_cast<uint32_t>(ALength);
   B->Data[ALength] = 0;
@@ -54,7 +128,7 @@ void TdxXMLString::Release(TBuffer* ABuffer) noexcept {
   // The sole owner needs no locked instruction to let go.
   if (ABuffer->RefCount.load(std::memory_order_acquire) == 1 ||
       ABuffer->RefCount.fetch_sub(1, std::memory_order_acq_rel) == 1)
-    std::free(ABuffer);
+    TdxXMLMemory::Release(ABuffer, offsetof(TBuffer, Data) + ABuffer->Length + 1);
 }
 
 TdxXMLString::TdxXMLString(const char* AText) : TdxXMLString(AText, std::strlen(AText)) {}
