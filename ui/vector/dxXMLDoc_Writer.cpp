@@ -1,5 +1,6 @@
 // The writer: UTF-8 output with escaping that the reader undoes, optional
 // tab indentation, and xml:space marks for texts the reader would trim.
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -135,7 +136,9 @@ class TdxXMLTreeWriter {
   void WriteText(TdxXMLNode* ANode);
   bool BeginChildren(TdxXMLNode* ANode, bool AIndent);
   void Tabs(Integer ACount) {
-    for (Integer I = 0; I < ACount; ++I) FOut->Buffer().Append(Byte('\t'));
+    static constexpr std::string_view Run = "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
+    for (; ACount > 0; ACount -= static_cast<Integer>(Run.size()))
+      FOut->Buffer().Append(Run.substr(0, std::min<size_t>(Run.size(), ACount)));
   }
   void Raw(std::string_view S) { FOut->Buffer().Append(S); }
 
