@@ -106,9 +106,10 @@ void Measure(const String& AFileName, Integer ARepeat) {
     }
   }
   const TFormatSettings F = TFormatSettings::Invariant();
-  Print(Format(F, L"ours %s: %.2f MB, %d elements, load %.4f s, %.1f MB/s, %.0f elements/s, peak +%.1f MiB",
-               {ExtractFileName(AFileName), MB, Elements, Best, MB / Best,
-                static_cast<Double>(Elements) / Best, Peak}));
+  Print(Format(
+      F, L"ours %s: %.2f MB, %d elements, load %.4f s, %.1f MB/s, %.0f elements/s, peak +%.1f MiB",
+      {ExtractFileName(AFileName), MB, Elements, Best, MB / Best,
+       static_cast<Double>(Elements) / Best, Peak}));
   Print(Format(F, L"ours %s: writer %.1f MB/s flat, %.1f MB/s indented",
                {ExtractFileName(AFileName), static_cast<Double>(Written[0]) / 1e6 / WriteBest[0],
                 static_cast<Double>(Written[1]) / 1e6 / WriteBest[1]}));

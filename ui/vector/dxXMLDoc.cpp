@@ -306,9 +306,8 @@ void TdxXMLDateTime::Parse(const String& S) {
     // into 01:04:04.999.
     const Int64 Days = static_cast<Int64>(EncodeDate(Year, Month, Day));
     EncodeTime(Hour, Minute, Second, Millisecond);
-    const Int64 Total = Days * MSecsPerDay +
-                        ((Hour * 60 + Minute) * 60 + Second) * Int64(1000) + Millisecond -
-                        Sign * (OffsetHours * 60 + OffsetMinutes) * 60000;
+    const Int64 Total = Days * MSecsPerDay + ((Hour * 60 + Minute) * 60 + Second) * Int64(1000) +
+                        Millisecond - Sign * (OffsetHours * 60 + OffsetMinutes) * 60000;
     const Int64 NewDays = FloorDiv(Total, MSecsPerDay);
     Int64 Ms = Total - NewDays * MSecsPerDay;
     DecodeDate(static_cast<TDateTime>(NewDays), Year, Month, Day);

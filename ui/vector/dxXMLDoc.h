@@ -26,11 +26,11 @@ struct TdxXMLMemory {
   static void Release(void* P, size_t ASize) noexcept;
 };
 
-#define DX_XML_POOLED_CLASS                                                                   \
- public:                                                                                      \
-  static void* operator new(size_t ASize) { return TdxXMLMemory::Allocate(ASize); }           \
+#define DX_XML_POOLED_CLASS                                                                        \
+ public:                                                                                           \
+  static void* operator new(size_t ASize) { return TdxXMLMemory::Allocate(ASize); }                \
   static void operator delete(void* P, size_t ASize) noexcept { TdxXMLMemory::Release(P, ASize); } \
-                                                                                              \
+                                                                                                   \
  private:
 
 // ---------------------------------------------------------------------------
@@ -129,14 +129,23 @@ struct TdxXMLEscape {
   std::string_view Entity;
 };
 inline constexpr TdxXMLEscape dxXMLEscapeTable[8] = {
-    {'\t', "&#9;"}, {'\n', "&#10;"}, {'\r', "&#13;"}, {'"', "&quot;"},
+    {'\t', "&#9;"},   {'\n', "&#10;"}, {'\r', "&#13;"}, {'"', "&quot;"},
     {'\'', "&apos;"}, {'<', "&lt;"},   {'>', "&gt;"},   {'&', "&amp;"}};
 
 // The bytes that end a name or an unquoted value in the reader: white
 // space, "/", "<", "=", ">" and both quotes.
 constexpr bool dxXMLIsDelimiter(Byte B) {
   switch (B) {
-    case 9: case 10: case 13: case 32: case '/': case '<': case '=': case '>': case '"': case '\'':
+    case 9:
+    case 10:
+    case 13:
+    case 32:
+    case '/':
+    case '<':
+    case '=':
+    case '>':
+    case '"':
+    case '\'':
       return true;
     default:
       return false;

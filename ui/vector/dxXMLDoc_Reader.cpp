@@ -377,14 +377,14 @@ void TdxXMLParser::SkipMarkup() {
 
 std::string_view TdxXMLParser::DecodeValue(const Byte* AData, NativeInt ALength) {
   // A null AData means the bytes are already in FDecoded (a name).
-  std::string_view Value = AData ? std::string_view(reinterpret_cast<const char*>(AData),
-                                                    static_cast<size_t>(ALength))
-                                 : std::string_view(FDecoded);
+  std::string_view Value =
+      AData ? std::string_view(reinterpret_cast<const char*>(AData), static_cast<size_t>(ALength))
+            : std::string_view(FDecoded);
   if (FEncoding == dxxeWindows && !Value.empty()) {
     // A code page the platform cannot convert leaves the bytes as they are.
     const UINT CodePage = FEncodingCodePage;
-    const int Wide = MultiByteToWideChar(CodePage, 0, Value.data(),
-                                         static_cast<int>(Value.size()), nullptr, 0);
+    const int Wide =
+        MultiByteToWideChar(CodePage, 0, Value.data(), static_cast<int>(Value.size()), nullptr, 0);
     if (Wide > 0) {
       FWide.resize(static_cast<size_t>(Wide));
       MultiByteToWideChar(CodePage, 0, Value.data(), static_cast<int>(Value.size()), FWide.data(),

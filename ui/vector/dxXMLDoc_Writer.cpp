@@ -25,8 +25,8 @@ bool IsHexDigit(char C) {
 }
 
 bool StartsEscapedByte(const char* P, const char* AEnd) {
-  return AEnd - P >= 7 && P[1] == 'x' && IsHexDigit(P[2]) && IsHexDigit(P[3]) &&
-         IsHexDigit(P[4]) && IsHexDigit(P[5]) && P[6] == '_';
+  return AEnd - P >= 7 && P[1] == 'x' && IsHexDigit(P[2]) && IsHexDigit(P[3]) && IsHexDigit(P[4]) &&
+         IsHexDigit(P[5]) && P[6] == '_';
 }
 
 std::string_view EntityOf(char C) {
@@ -159,8 +159,7 @@ bool TdxXMLTreeWriter::BeginChildren(TdxXMLNode* ANode, bool AIndent) {
   return ChildIndent;
 }
 
-bool TdxXMLTreeWriter::Open(TdxXMLNode* ANode, Integer ALevel, bool AIndent,
-                            bool& AChildIndent) {
+bool TdxXMLTreeWriter::Open(TdxXMLNode* ANode, Integer ALevel, bool AIndent, bool& AChildIndent) {
   if (AIndent) Tabs(ALevel);
   ANode->CheckTextEncoding();
   Raw("<");

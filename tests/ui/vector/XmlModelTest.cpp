@@ -39,12 +39,12 @@ TEST(XmlAttributes, BooleansAndIntegersFromWordsAndDigits) {
     Integer Integer;
   };
   const TCase Cases[] = {
-      {"true", true, bTrue, false, 1},     {"TRUE", true, bTrue, false, 1},
-      {"false", false, bFalse, false, 0},  {"False", false, bFalse, false, 0},
-      {"1", true, bTrue, false, 1},        {"0", false, bFalse, false, 0},
-      {"2", true, bTrue, false, 2},        {"-7", true, bTrue, false, -7},
-      {"yes", false, bFalse, true, 0},     {"", false, bFalse, true, 0},
-      {"1.5", false, bFalse, true, 0},     {"2147483648", false, bFalse, true, 0},
+      {"true", true, bTrue, false, 1},    {"TRUE", true, bTrue, false, 1},
+      {"false", false, bFalse, false, 0}, {"False", false, bFalse, false, 0},
+      {"1", true, bTrue, false, 1},       {"0", false, bFalse, false, 0},
+      {"2", true, bTrue, false, 2},       {"-7", true, bTrue, false, -7},
+      {"yes", false, bFalse, true, 0},    {"", false, bFalse, true, 0},
+      {"1.5", false, bFalse, true, 0},    {"2147483648", false, bFalse, true, 0},
   };
   for (const TCase& C : Cases) {
     SCOPED_TRACE(C.Value);
@@ -96,9 +96,13 @@ TEST(XmlAttributes, TypedAddsAndSetsStoreText) {
   A->Add("s", String(L"Жук"));
   A->Add("x", TdxXMLString("\x01raw"));
   A->Add("e");
-  const std::pair<const char*, const char*> Expected[] = {
-      {"b", "1"}, {"i", "-42"}, {"l", "1099511627776"}, {"f", "1.25"},
-      {"s", "\xD0\x96\xD1\x83\xD0\xBA"}, {"x", "\x01raw"}, {"e", ""}};
+  const std::pair<const char*, const char*> Expected[] = {{"b", "1"},
+                                                          {"i", "-42"},
+                                                          {"l", "1099511627776"},
+                                                          {"f", "1.25"},
+                                                          {"s", "\xD0\x96\xD1\x83\xD0\xBA"},
+                                                          {"x", "\x01raw"},
+                                                          {"e", ""}};
   TdxXMLNodeAttribute* Attr = A->First();
   for (const auto& [Name, Value] : Expected) {
     ASSERT_NE(nullptr, Attr);
@@ -426,8 +430,11 @@ TEST(XmlNode, FindsByNameAndPath) {
 
 TEST(XmlNode, NameScopesAndPreserveMode) {
   const std::tuple<const char*, const char*, const char*> Names[] = {
-      {"xlink:href", "xlink:", "href"}, {"a:b:c", "a:b:", "c"}, {"plain", "", "plain"},
-      {":x", ":", "x"},                 {"x:", "x:", ""}};
+      {"xlink:href", "xlink:", "href"},
+      {"a:b:c", "a:b:", "c"},
+      {"plain", "", "plain"},
+      {":x", ":", "x"},
+      {"x:", "x:", ""}};
   TOwned<TdxXMLNode> N(Create<TdxXMLNode>());
   for (const auto& [Name, Scope, Local] : Names) {
     N->SetName(Name);
