@@ -24,9 +24,16 @@ bool IsHexDigit(char C) {
   return (C >= '0' && C <= '9') || (C >= 'a' && C <= 'f') || (C >= 'A' && C <= 'F');
 }
 
+// Whether the underscore at P would read back as the start of an escaped
+// byte: it is followed by "x", four hexadecimal digits and an underscore in
+// the output, which is either one in the text or the first byte of the
+// escape that a control byte there is written as.
 bool StartsEscapedByte(const char* P, const char* AEnd) {
-  return AEnd - P >= 7 && P[1] == 'x' && IsHexDigit(P[2]) && IsHexDigit(P[3]) && IsHexDigit(P[4]) &&
-         IsHexDigit(P[5]) && P[6] == '_';
+  if (AEnd - P < 7 || P[1] != 'x' || !IsHexDigit(P[2]) || !IsHexDigit(P[3]) || !IsHexDigit(P[4]) ||
+      !IsHexDigit(P[5]))
+    return false;
+  const Byte Next = static_cast<Byte>(P[6]);
+  return Next == '_' || (Next < 32 && Next != '\t' && Next != '\n' && Next != '\r');
 }
 
 std::string_view EntityOf(char C) {
@@ -37,12 +44,14 @@ std::string_view EntityOf(char C) {
 
 bool IsBreakOrSpace(Byte B) { return B == 9 || B == 10 || B == 13 || B == 32; }
 
+enum TNamePlace { npStartTag, npEndTag, npAttribute };
+
 // Whether a name written as it is reads back as that one name: the reader
 // ends a name at a delimiter, takes "</" for an end tag and "<?" or "<!" for
 // a declaration or markup to skip.
-bool IsBareName(std::string_view AName, bool AElement) {
+bool IsBareName(std::string_view AName, TNamePlace APlace) {
   if (AName.empty()) return false;
-  if (AElement && (AName[0] == '?' || AName[0] == '!')) return false;
+  if (APlace == npStartTag && (AName[0] == '?' || AName[0] == '!')) return false;
   for (char C : AName)
     if (dxXMLIsDelimiter(static_cast<Byte>(C))) return false;
   return true;
@@ -50,16 +59,20 @@ bool IsBareName(std::string_view AName, bool AElement) {
 
 // Names are written as stored. One that would not read back as itself (the
 // reader never makes such a name from well-formed markup) is put in quotes,
-// which the reader takes as one token in a name's place as well.
-void AppendName(TdxXMLStringBuilder& ABuilder, std::string_view AName, bool AElement) {
-  if (IsBareName(AName, AElement)) {
+// which the reader takes as one token in a name's place as well. A quoted
+// token ends at "<" and ">", so the one such name the reader makes, "</",
+// goes bare: inside a tag the reader counts it as an ordinary token. End-tag
+// names are never read; one that would break the markup is left out.
+void AppendName(TdxXMLStringBuilder& ABuilder, std::string_view AName, TNamePlace APlace) {
+  const bool Angled = AName.find_first_of("<>") != std::string_view::npos;
+  if (IsBareName(AName, APlace) || (AName == "</" && APlace != npEndTag)) {
     ABuilder.Append(AName);
-    return;
+  } else if (!(Angled && APlace == npEndTag)) {
+    const Byte Quote = AName.find('"') == std::string_view::npos ? '"' : '\'';
+    ABuilder.Append(Quote);
+    ABuilder.Append(AName);
+    ABuilder.Append(Quote);
   }
-  const Byte Quote = AName.find('"') == std::string_view::npos ? '"' : '\'';
-  ABuilder.Append(Quote);
-  ABuilder.Append(AName);
-  ABuilder.Append(Quote);
 }
 
 // Collects the output and hands it to the target stream in large pieces:
@@ -163,7 +176,7 @@ bool TdxXMLTreeWriter::Open(TdxXMLNode* ANode, Integer ALevel, bool AIndent, boo
   if (AIndent) Tabs(ALevel);
   ANode->CheckTextEncoding();
   Raw("<");
-  AppendName(FOut->Buffer(), ANode->Name().View(), true);
+  AppendName(FOut->Buffer(), ANode->Name().View(), npStartTag);
   ANode->WriteAttributes(FOut);
   if (!ANode->HasData()) {
     Raw("/>");
@@ -185,7 +198,7 @@ bool TdxXMLTreeWriter::Open(TdxXMLNode* ANode, Integer ALevel, bool AIndent, boo
 void TdxXMLTreeWriter::Close(TdxXMLNode* ANode, Integer ALevel, bool AIndent, bool AChildIndent) {
   if (AChildIndent) Tabs(ALevel);
   Raw("</");
-  AppendName(FOut->Buffer(), ANode->Name().View(), true);
+  AppendName(FOut->Buffer(), ANode->Name().View(), npEndTag);
   Raw(">");
   if (AIndent) Raw(LineBreak);
   FOut->FlushIfFull();
@@ -302,7 +315,7 @@ void TdxXMLNode::WriteAttributes(TStream* AStream) {
   TdxXMLStringBuilder& B = Out ? Out->Buffer() : Local;
   for (TdxXMLNodeAttribute* A = FAttributes->First(); A; A = A->Next()) {
     B.Append(Byte(' '));
-    AppendName(B, A->Name().View(), false);
+    AppendName(B, A->Name().View(), npAttribute);
     B.Append(std::string_view("=\""));
     EncodeBytes(A->Value().View(), true, B);
     B.Append(Byte('"'));

@@ -50,6 +50,10 @@ TEST(XmlWriter, EscapesTextsAndValues) {
        "<e v=\"\x7F\">_x0001__x0000__x001F_</e>"},
       {"an escaped-byte pattern is protected", "_x0041_ _xFFFF_ _x00G1_", "__x0000_",
        "<e v=\"__x005F_x0000_\">_x005F_x0041_ _x005F_xFFFF_ _x00G1_</e>"},
+      // An escaped control byte starts with an underscore: one before it in
+      // the text would otherwise close an escaped-byte pattern.
+      {"an underscore before an escaped control byte", "_x0041\x19", "_x0041\x01",
+       "<e v=\"_x005F_x0041_x0001_\">_x005F_x0041_x0019_</e>"},
       {"UTF-8 stays as it is", "\xD0\x96", "\xF0\x9F\x99\x82",
        "<e v=\"\xF0\x9F\x99\x82\">\xD0\x96</e>"},
   };
@@ -164,8 +168,9 @@ TEST(XmlWriter, IndentingKeepsPreservedTexts) {
 // otherwise give "</>", which the reader takes for an end tag.
 TEST(XmlWriter, NamesReadBackAsThemselves) {
   const std::pair<const char*, const char*> Names[] = {
-      {"", "<\"\"/>"},     {"a b", "<\"a b\"/>"}, {"a/", "<\"a/\"/>"},   {"?pi", "<\"?pi\"/>"},
-      {"!x", "<\"!x\"/>"}, {"q\"", "<'q\"'/>"},   {"plain", "<plain/>"}, {"a?b!", "<a?b!/>"}};
+      {"", "<\"\"/>"},       {"a b", "<\"a b\"/>"}, {"a/", "<\"a/\"/>"},
+      {"?pi", "<\"?pi\"/>"}, {"!x", "<\"!x\"/>"},   {"q\"", "<'q\"'/>"},
+      {"plain", "<plain/>"}, {"a?b!", "<a?b!/>"},   {"</", "<<//>"}};
   for (const auto& [Name, Written] : Names) {
     SCOPED_TRACE(Name);
     TOwned<TdxXMLDocument> D(Create<TdxXMLDocument>(nullptr));
