@@ -11,6 +11,7 @@
 #include "StdCtrls.h"
 #include "cxClasses.h"
 #include "cxDWMApi.h"
+#include "cxDrawTextUtils.h"
 #include "cxGeometry.h"
 #include "cxGraphics.h"
 #include "cxLibraryStrs.h"
@@ -63,6 +64,7 @@ const TModule Modules[] = {
     {&ImgList_Initialize, nullptr},
     {nullptr, &Clipbrd_Finalize},
     {&cxGraphics_Initialize, &cxGraphics_Finalize},
+    {&cxDrawTextUtils_Initialize, &cxDrawTextUtils_Finalize},
     {&cxLibraryStrs_Initialize, &cxLibraryStrs_Finalize},
     {&cxClasses_Initialize, &cxClasses_Finalize},
     {&dxThreading_Initialize, &dxThreading_Finalize},

@@ -294,6 +294,28 @@ void TFont::SetHandle(HFONT AValue) {
   if (LF.lfStrikeOut) FStyle.Include(TFontStyle::fsStrikeOut);
   FCharset = LF.lfCharSet;
   FOrientation = LF.lfEscapement;
+  switch (LF.lfQuality) {
+    case DRAFT_QUALITY:
+      FQuality = TFontQuality::fqDraft;
+      break;
+    case PROOF_QUALITY:
+      FQuality = TFontQuality::fqProof;
+      break;
+    case NONANTIALIASED_QUALITY:
+      FQuality = TFontQuality::fqNonAntialiased;
+      break;
+    case ANTIALIASED_QUALITY:
+      FQuality = TFontQuality::fqAntialiased;
+      break;
+    case CLEARTYPE_QUALITY:
+      FQuality = TFontQuality::fqClearType;
+      break;
+    case CLEARTYPE_NATURAL_QUALITY:
+      FQuality = TFontQuality::fqClearTypeNatural;
+      break;
+    default:
+      FQuality = TFontQuality::fqDefault;
+  }
   Changed();
 }
 
@@ -407,6 +429,13 @@ HPEN TPen::Handle() {
   return FHandle;
 }
 
+void TPen::SetHandle(HPEN AValue) {
+  if (AValue == FHandle) return;
+  FreeHandle();
+  FHandle = AValue;
+  TGraphicsObject::Changed();
+}
+
 void TPen::SetColor(TColor AValue) {
   if (AValue == FColor) return;
   FColor = AValue;
@@ -487,6 +516,14 @@ HBRUSH TBrush::Handle() {
     FHandle = CreateBrushIndirect(&LB);
   }
   return FHandle;
+}
+
+void TBrush::SetHandle(HBRUSH AValue) {
+  if (AValue == FHandle) return;
+  FreeHandle();
+  FHandle = AValue;
+  // Only listeners hear of it: Changed() would drop the adopted handle.
+  TGraphicsObject::Changed();
 }
 
 void TBrush::SetColor(TColor AValue) {
@@ -674,6 +711,124 @@ void TCanvas::Arc(Integer X1, Integer Y1, Integer X2, Integer Y2, Integer X3, In
   Changed();
 }
 
+void TCanvas::AngleArc(Integer X, Integer Y, Cardinal Radius, Single StartAngle,
+                       Single SweepAngle) {
+  Changing();
+  RequiredState({TCanvasStates::csHandleValid, TCanvasStates::csPenValid});
+  ::AngleArc(FHandle, X, Y, Radius, StartAngle, SweepAngle);
+  Changed();
+}
+
+void TCanvas::ArcTo(Integer X1, Integer Y1, Integer X2, Integer Y2, Integer X3, Integer Y3,
+                    Integer X4, Integer Y4) {
+  Changing();
+  RequiredState({TCanvasStates::csHandleValid, TCanvasStates::csPenValid});
+  ::ArcTo(FHandle, X1, Y1, X2, Y2, X3, Y3, X4, Y4);
+  Changed();
+}
+
+void TCanvas::Chord(Integer X1, Integer Y1, Integer X2, Integer Y2, Integer X3, Integer Y3,
+                    Integer X4, Integer Y4) {
+  Changing();
+  RequiredState(
+      {TCanvasStates::csHandleValid, TCanvasStates::csPenValid, TCanvasStates::csBrushValid});
+  ::Chord(FHandle, X1, Y1, X2, Y2, X3, Y3, X4, Y4);
+  Changed();
+}
+
+void TCanvas::Pie(Integer X1, Integer Y1, Integer X2, Integer Y2, Integer X3, Integer Y3,
+                  Integer X4, Integer Y4) {
+  Changing();
+  RequiredState(
+      {TCanvasStates::csHandleValid, TCanvasStates::csPenValid, TCanvasStates::csBrushValid});
+  ::Pie(FHandle, X1, Y1, X2, Y2, X3, Y3, X4, Y4);
+  Changed();
+}
+
+void TCanvas::PolyBezier(const std::vector<TPoint>& Points) {
+  if (Points.empty()) return;
+  Changing();
+  RequiredState({TCanvasStates::csHandleValid, TCanvasStates::csPenValid});
+  ::PolyBezier(FHandle, Points.data(), static_cast<DWORD>(Points.size()));
+  Changed();
+}
+
+void TCanvas::PolyBezierTo(const std::vector<TPoint>& Points) {
+  if (Points.empty()) return;
+  Changing();
+  RequiredState({TCanvasStates::csHandleValid, TCanvasStates::csPenValid});
+  ::PolyBezierTo(FHandle, Points.data(), static_cast<DWORD>(Points.size()));
+  Changed();
+}
+
+void TCanvas::FloodFill(Integer X, Integer Y, TColor Color, TFillStyle FillStyle) {
+  Changing();
+  RequiredState({TCanvasStates::csHandleValid, TCanvasStates::csBrushValid});
+  ExtFloodFill(FHandle, X, Y, ColorToRGB(Color),
+               FillStyle == TFillStyle::fsSurface ? FLOODFILLSURFACE : FLOODFILLBORDER);
+  Changed();
+}
+
+namespace {
+// A memory DC with a bitmap compatible with ARef selected, both released
+// together.
+class TScratchDC {
+ public:
+  TScratchDC(HDC ARef, int AWidth, int AHeight, bool AMonochrome)
+      : FDC(CreateCompatibleDC(ARef)),
+        FBitmap(AMonochrome ? CreateBitmap(AWidth, AHeight, 1, 1, nullptr)
+                            : CreateCompatibleBitmap(ARef, AWidth, AHeight)),
+        FOld(SelectObject(FDC, FBitmap)) {}
+  ~TScratchDC() {
+    SelectObject(FDC, FOld);
+    DeleteObject(FBitmap);
+    DeleteDC(FDC);
+  }
+  TScratchDC(const TScratchDC&) = delete;
+  TScratchDC& operator=(const TScratchDC&) = delete;
+  HDC DC() const { return FDC; }
+
+ private:
+  HDC FDC;
+  HBITMAP FBitmap;
+  HGDIOBJ FOld;
+};
+}  // namespace
+
+void TCanvas::BrushCopy(const TRect& Dest, TBitmap* Bitmap, const TRect& Source, TColor Color) {
+  if (!Bitmap || Bitmap->Empty()) return;
+  Changing();
+  RequiredState({TCanvasStates::csHandleValid, TCanvasStates::csBrushValid});
+  HDC Src = Bitmap->Canvas()->Handle();
+  int DW = RectWidth(Dest), DH = RectHeight(Dest), SW = RectWidth(Source), SH = RectHeight(Source);
+  // Mask: white where the source has Color.
+  TScratchDC Mask(FHandle, DW, DH, true);
+  COLORREF OldBk = SetBkColor(Src, ColorToRGB(Color));
+  StretchBlt(Mask.DC(), 0, 0, DW, DH, Src, Source.left, Source.top, SW, SH, SRCCOPY);
+  SetBkColor(Src, OldBk);
+  // Image with the masked pixels black.
+  TScratchDC Image(FHandle, DW, DH, false);
+  SetStretchBltMode(Image.DC(), COLORONCOLOR);
+  StretchBlt(Image.DC(), 0, 0, DW, DH, Src, Source.left, Source.top, SW, SH, SRCCOPY);
+  SetBkColor(Image.DC(), RGB(255, 255, 255));
+  SetTextColor(Image.DC(), RGB(0, 0, 0));
+  BitBlt(Image.DC(), 0, 0, DW, DH, Mask.DC(), 0, 0, 0x00220326);  // DSna
+  // What shows through: the brush, or the destination under a clear brush.
+  TScratchDC Back(FHandle, DW, DH, false);
+  if (FBrush->Style() == TBrushStyle::bsClear) {
+    BitBlt(Back.DC(), 0, 0, DW, DH, FHandle, Dest.left, Dest.top, SRCCOPY);
+  } else {
+    RECT R{0, 0, DW, DH};
+    ::FillRect(Back.DC(), &R, FBrush->Handle());
+  }
+  SetBkColor(Back.DC(), RGB(255, 255, 255));
+  SetTextColor(Back.DC(), RGB(0, 0, 0));
+  BitBlt(Back.DC(), 0, 0, DW, DH, Mask.DC(), 0, 0, SRCAND);
+  BitBlt(Image.DC(), 0, 0, DW, DH, Back.DC(), 0, 0, SRCPAINT);
+  BitBlt(FHandle, Dest.left, Dest.top, DW, DH, Image.DC(), 0, 0, SRCCOPY);
+  Changed();
+}
+
 void TCanvas::CopyRect(const TRect& Dest, TCanvas* Canvas, const TRect& Source) {
   Changing();
   RequiredState(
@@ -690,6 +845,28 @@ void TCanvas::Draw(Integer X, Integer Y, TGraphic* Graphic) {
   Changing();
   RequiredState({TCanvasStates::csHandleValid});
   Graphic->Draw(this, Bounds(X, Y, Graphic->Width(), Graphic->Height()));
+  Changed();
+}
+
+void TCanvas::Draw(Integer X, Integer Y, TGraphic* Graphic, Byte Opacity) {
+  if (!Graphic || Graphic->Empty()) return;
+  if (Opacity == 255) {
+    Draw(X, Y, Graphic);
+    return;
+  }
+  Changing();
+  RequiredState({TCanvasStates::csHandleValid});
+  int W = Graphic->Width(), H = Graphic->Height();
+  // The graphic is drawn over a copy of what lies under it, which is then
+  // blended back with the opacity.
+  TOwned<TBitmap> Layer(Create<TBitmap>());
+  Layer->SetPixelFormat(TPixelFormat::pf24bit);
+  Layer->SetSize(W, H);
+  HDC L = Layer->Canvas()->Handle();
+  BitBlt(L, 0, 0, W, H, FHandle, X, Y, SRCCOPY);
+  Layer->Canvas()->Draw(0, 0, Graphic);
+  BLENDFUNCTION Blend{AC_SRC_OVER, 0, Opacity, 0};
+  GdiAlphaBlend(FHandle, X, Y, W, H, L, 0, 0, W, H, Blend);
   Changed();
 }
 
@@ -910,7 +1087,39 @@ TBitmap::TBitmap(Integer AWidth, Integer AHeight) { SetSize(AWidth, AHeight); }
 TBitmap::~TBitmap() {
   // The canvas deselects the bitmap before it is deleted.
   FCanvas.reset();
+  if (FPalette) DeleteObject(FPalette);
   if (FHandle) DeleteObject(FHandle);
+}
+
+void TBitmap::Dormant() {
+  if (FCanvas) FCanvas->FreeContext();
+}
+
+HPALETTE TBitmap::Palette() {
+  if (FPalette || !FHandle || BitCount() > 8) return FPalette;
+  RGBQUAD Table[256];
+  UINT N;
+  {
+    HDC DC = CreateCompatibleDC(nullptr);
+    // The bitmap may be selected into its canvas; the colour table is read
+    // from whichever context holds it.
+    if (FCanvas && FCanvas->HandleAllocated()) {
+      N = GetDIBColorTable(FCanvas->Handle(), 0, 256, Table);
+    } else {
+      TSelectGuard Sel(DC, FHandle);
+      N = GetDIBColorTable(DC, 0, 256, Table);
+    }
+    DeleteDC(DC);
+  }
+  if (N == 0) return nullptr;
+  std::vector<Byte> Buf(sizeof(LOGPALETTE) + N * sizeof(PALETTEENTRY));
+  auto* Pal = reinterpret_cast<LOGPALETTE*>(Buf.data());
+  Pal->palVersion = 0x300;
+  Pal->palNumEntries = static_cast<WORD>(N);
+  for (UINT I = 0; I < N; ++I)
+    Pal->palPalEntry[I] = PALETTEENTRY{Table[I].rgbRed, Table[I].rgbGreen, Table[I].rgbBlue, 0};
+  FPalette = CreatePalette(Pal);
+  return FPalette;
 }
 
 TCanvas* TBitmap::Canvas() {
@@ -943,6 +1152,8 @@ void TBitmap::NewImage(Integer AWidth, Integer AHeight, TPixelFormat AFormat, bo
   HBITMAP OldHandle = FHandle;
   Integer OldW = FWidth, OldH = FHeight;
   if (FCanvas) FCanvas->FreeContext();
+  if (FPalette) DeleteObject(FPalette);
+  FPalette = nullptr;
   FHandle = nullptr;
   FBits = nullptr;
   FPixelFormat = AFormat;

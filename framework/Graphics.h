@@ -187,6 +187,8 @@ class TPen : public TGraphicsObject {
   ~TPen() override;
   void Assign(TPersistent* Source) override;
   HPEN Handle();
+  // Adopts AValue: the pen owns it until a property change makes a new one.
+  void SetHandle(HPEN AValue);
   HGDIOBJ GetHandleObject() override { return Handle(); }
   TColor Color() const { return FColor; }
   void SetColor(TColor AValue);
@@ -216,6 +218,8 @@ class TBrush : public TGraphicsObject {
   ~TBrush() override;
   void Assign(TPersistent* Source) override;
   HBRUSH Handle();
+  // Adopts AValue: the brush owns it until a property change makes a new one.
+  void SetHandle(HBRUSH AValue);
   HGDIOBJ GetHandleObject() override { return Handle(); }
   TColor Color() const { return FColor; }
   void SetColor(TColor AValue);
@@ -270,6 +274,7 @@ enum class TTextFormats {
   tfComposited
 };
 using TTextFormat = TSet<TTextFormats>;
+enum class TFillStyle { fsSurface, fsBorder };
 
 class TCanvas : public TPersistent {
   DECLARE_CLASS(TCanvas, TPersistent)
@@ -302,10 +307,28 @@ class TCanvas : public TPersistent {
   void Unlock();
   Integer LockCount() const { return FLockCount; }
 
+  // Makes sure the device context exists with the canvas's font selected.
+  void SelectFont() { RequiredState({TCanvasStates::csHandleValid, TCanvasStates::csFontValid}); }
+
+  void AngleArc(Integer X, Integer Y, Cardinal Radius, Single StartAngle, Single SweepAngle);
   void Arc(Integer X1, Integer Y1, Integer X2, Integer Y2, Integer X3, Integer Y3, Integer X4,
            Integer Y4);
+  void ArcTo(Integer X1, Integer Y1, Integer X2, Integer Y2, Integer X3, Integer Y3, Integer X4,
+             Integer Y4);
+  void Chord(Integer X1, Integer Y1, Integer X2, Integer Y2, Integer X3, Integer Y3, Integer X4,
+             Integer Y4);
+  void Pie(Integer X1, Integer Y1, Integer X2, Integer Y2, Integer X3, Integer Y3, Integer X4,
+           Integer Y4);
+  void PolyBezier(const std::vector<TPoint>& Points);
+  void PolyBezierTo(const std::vector<TPoint>& Points);
+  void FloodFill(Integer X, Integer Y, TColor Color, TFillStyle FillStyle);
+  // Copies Source of Bitmap to Dest; the pixels of Color show the brush
+  // instead (what lies under them when the brush is clear).
+  void BrushCopy(const TRect& Dest, TBitmap* Bitmap, const TRect& Source, TColor Color);
   void CopyRect(const TRect& Dest, TCanvas* Canvas, const TRect& Source);
   void Draw(Integer X, Integer Y, TGraphic* Graphic);
+  // Draws Graphic over what lies under it with a constant opacity (255 opaque).
+  void Draw(Integer X, Integer Y, TGraphic* Graphic, Byte Opacity);
   void StretchDraw(const TRect& Rect, TGraphic* Graphic);
   void Ellipse(Integer X1, Integer Y1, Integer X2, Integer Y2);
   void Ellipse(const TRect& R) { Ellipse(R.left, R.top, R.right, R.bottom); }
@@ -469,7 +492,12 @@ class TBitmap : public TGraphic {
   void* ScanLine(Integer Row);
   Integer BytesPerLine() const;
   void FreeImage();
-  void Dormant() {}
+  // Releases the memory device context of the bitmap's canvas; the next use
+  // of the canvas makes a new one.
+  void Dormant();
+  // The bitmap's colour table as a logical palette for images of 8 bits
+  // per pixel or fewer, owned by the bitmap; nullptr for deeper images.
+  HPALETTE Palette();
 
   void LoadFromStream(TStream* Stream) override;
   void SaveToStream(TStream* Stream) override;
@@ -491,6 +519,7 @@ class TBitmap : public TGraphic {
   TAlphaFormat FAlphaFormat = TAlphaFormat::afIgnored;
   TTransparentMode FTransparentMode = TTransparentMode::tmAuto;
   TColor FTransparentColor = clDefault;
+  HPALETTE FPalette = nullptr;
   TOwned<TBitmapCanvas> FCanvas;
 };
 

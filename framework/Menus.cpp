@@ -57,6 +57,18 @@ void ShortCutToKey(TShortCut AShortCut, Word& Key, TShiftState& Shift) {
   if (AShortCut & scAlt) Shift.Include(ssAlt);
 }
 
+String StripHotkey(const String& Text) {
+  String R;
+  R.reserve(Text.size());
+  for (size_t I = 0; I < Text.size(); ++I) {
+    if (Text[I] == L'&') {
+      if (++I == Text.size()) break;
+    }
+    R += Text[I];
+  }
+  return R;
+}
+
 String ShortCutToText(TShortCut AShortCut) {
   String Name = KeyToText(AShortCut & 0xFF);
   if (Name.empty()) return String();
@@ -151,16 +163,8 @@ Integer TMenuItem::IndexOf(TMenuItem* Item) const {
 
 TMenuItem* TMenuItem::Find(const String& ACaption) const {
   // Accelerator marks do not count.
-  auto Strip = [](String S) {
-    String R;
-    for (size_t I = 0; I < S.size(); ++I) {
-      if (S[I] == L'&' && I + 1 < S.size() && S[I + 1] != L'&') continue;
-      R += S[I];
-    }
-    return R;
-  };
   for (TMenuItem* Item : FItems)
-    if (SameText(Strip(Item->FCaption), Strip(ACaption))) return Item;
+    if (SameText(StripHotkey(Item->FCaption), StripHotkey(ACaption))) return Item;
   return nullptr;
 }
 

@@ -15,6 +15,9 @@ void ShortCutToKey(TShortCut ShortCut, Word& Key, TShiftState& Shift);
 String ShortCutToText(TShortCut ShortCut);
 // Case-insensitive; 0 when the text names no key.
 TShortCut TextToShortCut(const String& Text);
+// The text without its accelerator marks: each "&" is removed and the
+// character after it kept, so "&&" leaves one "&".
+String StripHotkey(const String& Text);
 
 class TMenu;
 

@@ -343,6 +343,48 @@ void cxClearObjectLinks(TObject* AObject) {
 
 IMPLEMENT_CREATABLE_CLASS(TcxMessageWindow)
 
+TRect cxGetWindowRect(HWND AHandle) {
+  RECT R;
+  return GetWindowRect(AHandle, &R) ? TRect(R) : cxNullRect;
+}
+
+TRect cxGetClientRect(HWND AHandle) {
+  RECT R;
+  return GetClientRect(AHandle, &R) ? TRect(R) : cxNullRect;
+}
+
+TRect cxGetWindowBounds(HWND AHandle) {
+  TRect R = cxGetWindowRect(AHandle);
+  return cxRect(0, 0, cxRectWidth(R), cxRectHeight(R));
+}
+
+TRect cxGetWindowBounds(TWinControl* AControl) { return cxGetWindowBounds(AControl->Handle()); }
+
+TPoint cxGetClientOffset(HWND AHandle) {
+  POINT P{0, 0};
+  ClientToScreen(AHandle, &P);
+  TRect W = cxGetWindowRect(AHandle);
+  if (GetWindowLongW(AHandle, GWL_EXSTYLE) & WS_EX_LAYOUTRTL)
+    return TPoint{W.right - P.x, P.y - W.top};
+  return TPoint{P.x - W.left, P.y - W.top};
+}
+
+void dxMapWindowRect(HWND AFrom, HWND ATo, const TRect& ARect, TRect& AResult, bool AClient) {
+  POINT P{ARect.left, ARect.top};
+  if (AClient) {
+    MapWindowPoints(AFrom, ATo, &P, 1);
+  } else {
+    TRect From = cxGetWindowRect(AFrom), To = cxGetWindowRect(ATo);
+    P.x += From.left - To.left;
+    P.y += From.top - To.top;
+  }
+  AResult = cxRectOffset(ARect, P.x - ARect.left, P.y - ARect.top);
+}
+
+bool IsChildClassWindow(HWND AHandle) {
+  return (GetWindowLongW(AHandle, GWL_STYLE) & WS_CHILD) != 0;
+}
+
 void TcxMessageWindow::AfterConstruction() {
   inherited::AfterConstruction();
   FHandle = AllocateHWnd(MakeEvent<&TcxMessageWindow::MainWndProc>(this));

@@ -231,6 +231,27 @@ class TcxMessageWindow : public TcxIUnknownObject {
 };
 
 // ---------------------------------------------------------------------------
+// Window rectangles. A failing platform call counts as the empty rectangle.
+class TWinControl;
+
+// Screen coordinates.
+TRect cxGetWindowRect(HWND AHandle);
+// Client coordinates: (0, 0, width, height).
+TRect cxGetClientRect(HWND AHandle);
+// The window rectangle moved to (0, 0).
+TRect cxGetWindowBounds(HWND AHandle);
+// Of the control's window, made when missing.
+TRect cxGetWindowBounds(TWinControl* AControl);
+// Where the client area starts inside the window rectangle; measured from the
+// right edge for a window with right-to-left layout.
+TPoint cxGetClientOffset(HWND AHandle);
+// ARect of window AFrom in the coordinates of window ATo, size kept: client
+// to client coordinates when AClient, else window to window coordinates.
+void dxMapWindowRect(HWND AFrom, HWND ATo, const TRect& ARect, TRect& AResult, bool AClient);
+// The window has the WS_CHILD style.
+bool IsChildClassWindow(HWND AHandle);
+
+// ---------------------------------------------------------------------------
 // Timers on one shared hidden window, told apart by the timer object itself.
 class TcxTimer : public TComponent {
   DECLARE_CLASS(TcxTimer, TComponent)

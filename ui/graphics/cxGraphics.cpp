@@ -1,38 +1,78 @@
 #include "cxGraphics.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "cxGraphicsInternal.h"
+
+using namespace cxGraphicsInternal;
 
 namespace {
 Integer Channel(COLORREF AColor, int AShift) { return (AColor >> AShift) & 0xFF; }
 
 Byte ClampChannel(Integer AValue) { return static_cast<Byte>(std::clamp<Integer>(AValue, 0, 255)); }
 
-// Solid brush of one colour, deleted when the scope ends.
-class TSolidBrush {
- public:
-  explicit TSolidBrush(COLORREF AColor) : FHandle(CreateSolidBrush(AColor)) {}
-  ~TSolidBrush() {
-    if (FHandle) DeleteObject(FHandle);
-  }
-  TSolidBrush(const TSolidBrush&) = delete;
-  TSolidBrush& operator=(const TSolidBrush&) = delete;
-  HBRUSH Handle() const { return FHandle; }
-
- private:
-  HBRUSH FHandle;
-};
-
 void FillRectRGB(HDC DC, const RECT& R, COLORREF AColor) {
-  TSolidBrush Brush(AColor);
+  TGdiObject<HBRUSH> Brush(CreateSolidBrush(AColor));
   FillRect(DC, &R, Brush.Handle());
 }
+
+struct TModuleState {
+  HMODULE Msimg32 = nullptr;
+  TPoint PixelsPerInch{96, 96};
+  HBRUSH HalfToneBrush = nullptr;
+  bool Finalized = false;
+};
+TModuleState& Module() {
+  static TModuleState S;
+  return S;
+}
+
+HBRUSH CreateCheckerBrush(WORD AEven, WORD AOdd) {
+  WORD Rows[8];
+  for (int I = 0; I < 8; ++I) Rows[I] = (I % 2) ? AOdd : AEven;
+  HBITMAP Pattern = CreateBitmap(8, 8, 1, 1, Rows);
+  HBRUSH Brush = CreatePatternBrush(Pattern);
+  DeleteObject(Pattern);
+  return Brush;
+}
 }  // namespace
+
+bool cxGraphicsInternal::ModuleFinalized() { return Module().Finalized; }
+
+// ---------------------------------------------------------------------------
+// Colours
+bool cxColorIsValid(TColor AColor) { return AColor != clNone && AColor != clDefault; }
+
+void cxExchangeColors(TColor& AColor1, TColor& AColor2) { std::swap(AColor1, AColor2); }
+
+RGBQUAD cxColorToRGBQuad(TColor AColor, Byte AReserved) {
+  COLORREF C = dxColorToRGB(AColor);
+  return RGBQUAD{GetBValue(C), GetGValue(C), GetRValue(C), AReserved};
+}
 
 TColor dxGetNearestColor(TColor AColor) {
   HDC DC = GetDC(nullptr);
   COLORREF R = GetNearestColor(DC, static_cast<COLORREF>(AColor));
   ReleaseDC(nullptr, DC);
   return static_cast<TColor>(R);
+}
+
+TColor dxInvertColor(TColor AColor) { return static_cast<TColor>(dxColorToRGB(AColor) ^ 0xFFFFFF); }
+
+TColor dxGetDarkerColor(TColor AColor, Byte APercent) {
+  COLORREF C = dxColorToRGB(AColor);
+  auto D = [&](int AShift) { return static_cast<Byte>(APercent * Channel(C, AShift) / 100); };
+  return static_cast<TColor>(RGB(D(0), D(8), D(16)));
+}
+
+TColor dxGetLighterColor(TColor AColor, Byte APercent) {
+  COLORREF C = dxColorToRGB(AColor);
+  auto L = [&](int AShift) {
+    return static_cast<Byte>(std::trunc(255 - APercent / 100.0 * (255 - Channel(C, AShift))));
+  };
+  return static_cast<TColor>(RGB(L(0), L(8), L(16)));
 }
 
 TColor dxGetMiddleRGB(TColor AColor1, TColor AColor2, Integer APercent) {
@@ -42,6 +82,22 @@ TColor dxGetMiddleRGB(TColor AColor1, TColor AColor2, Integer APercent) {
                                       MulDiv(Channel(C2, AShift), 100 - APercent, 100));
   };
   return dxGetNearestColor(static_cast<TColor>(RGB(Mix(0), Mix(8), Mix(16))));
+}
+
+TColor dxGetColorTint(TColor AColor, Integer ATintPercent) {
+  TdxHSV HSV;
+  dxColorToHSV(AColor, HSV);
+  Double P = std::abs(ATintPercent);
+  if (ATintPercent < 0) {
+    if (HSV.S != 0) HSV.S = HSV.S + (1 - HSV.S) * P / 100;
+    HSV.V = HSV.V - HSV.V * P / 100;
+  } else {
+    if (HSV.S != 0) HSV.S = HSV.S - HSV.S * P / 100;
+    HSV.V = HSV.V + (1 - HSV.V) * P / 100;
+  }
+  HSV.S = std::clamp(HSV.S, 0.0, 1.0);
+  HSV.V = std::clamp(HSV.V, 0.0, 1.0);
+  return dxHSVToColor(HSV);
 }
 
 TColor GetLightColor(ShortInt ABtnFaceColorPart, ShortInt AHighlightColorPart,
@@ -56,9 +112,134 @@ TColor GetLightColor(ShortInt ABtnFaceColorPart, ShortInt AHighlightColorPart,
   return static_cast<TColor>(RGB(Mix(0), Mix(8), Mix(16)));
 }
 
+TColor GetLightSelColor() { return dxGetNearestColor(GetLightColor(-2, 30, 72)); }
+
+TColor GetLightDownedSelColor() { return dxGetNearestColor(GetLightColor(14, 44, 40)); }
+
 bool IsHighContrastBlack() { return dxColorToRGB(clBtnFace) == 0; }
 
 bool IsHighContrast2() { return IsHighContrastBlack() && dxColorToRGB(clBtnText) != 0xFFFFFF; }
+
+namespace {
+bool IsColorValue(TColor AColor) { return AColor != clNone && AColor != clDefault; }
+Byte RoundByte(Double AValue) {
+  return static_cast<Byte>(std::clamp<Double>(std::nearbyint(AValue), 0, 255));
+}
+}  // namespace
+
+TdxHSV TdxColorSpaceConverter::ColorToHSV(TColor AColor) {
+  TdxHSV R{0, 0, 0};
+  if (!IsColorValue(AColor)) return R;
+  RGBQUAD Q = cxColorToRGBQuad(AColor);
+  Integer Red = Q.rgbRed, Green = Q.rgbGreen, Blue = Q.rgbBlue;
+  Integer Max = std::max({Red, Green, Blue}), Min = std::min({Red, Green, Blue});
+  R.V = Max / 255.0;
+  R.S = R.V != 0 ? 1 - static_cast<Double>(Min) / Max : 0;
+  if (Max != Min) {
+    Double D = Max - Min;
+    if (Red == Max)
+      R.H = (Green - Blue) * 60 / D;
+    else if (Green == Max)
+      R.H = (Blue - Red) * 60 / D + 120;
+    else
+      R.H = (Red - Green) * 60 / D + 240;
+    if (R.H < 0) R.H += 360;
+  }
+  return R;
+}
+
+TColor TdxColorSpaceConverter::HSVToColor(Double H, Double S, Double V) {
+  // Out-of-range input (a hue of a full turn or more, S or V outside 0..1)
+  // is brought into range instead of overflowing the channels.
+  H = std::fmod(H, 360.0);
+  if (H < 0) H += 360;
+  S = std::clamp(S, 0.0, 1.0);
+  V = std::clamp(V, 0.0, 1.0);
+  Byte Max = RoundByte(V * 255);
+  Byte Min = RoundByte(Max * (1 - S));
+  Integer Sector = static_cast<Integer>(std::trunc(H / 60)) % 6;
+  Double Frac = H / 60 - Sector;
+  Byte Mid1 = RoundByte(Max * (1 - S * Frac)), Mid2 = RoundByte(Max * (1 - S * (1 - Frac)));
+  Byte R, G, B;
+  switch (Sector) {
+    case 0:
+      R = Max, G = Mid2, B = Min;
+      break;
+    case 1:
+      R = Mid1, G = Max, B = Min;
+      break;
+    case 2:
+      R = Min, G = Max, B = Mid2;
+      break;
+    case 3:
+      R = Min, G = Mid1, B = Max;
+      break;
+    case 4:
+      R = Mid2, G = Min, B = Max;
+      break;
+    default:
+      R = Max, G = Min, B = Mid1;
+  }
+  return static_cast<TColor>(RGB(R, G, B));
+}
+
+TdxHSL TdxColorSpaceConverter::ColorToHSL(TColor AColor) {
+  TdxHSL R{0, 0, 0};
+  if (!IsColorValue(AColor)) return R;
+  RGBQUAD Q = cxColorToRGBQuad(AColor);
+  Double Red = Q.rgbRed / 255.0, Green = Q.rgbGreen / 255.0, Blue = Q.rgbBlue / 255.0;
+  Double CMax = std::max({Red, Green, Blue}), CMin = std::min({Red, Green, Blue});
+  R.L = (CMax + CMin) / 2;
+  if (CMax == CMin) return R;
+  Double D = CMax - CMin;
+  R.S = R.L < 0.5 ? D / (CMax + CMin) : D / (2 - CMax - CMin);
+  if (Red == CMax)
+    R.H = (Green - Blue) / D;
+  else if (Green == CMax)
+    R.H = (Blue - Red) / D + 2;
+  else
+    R.H = (Red - Green) / D + 4;
+  R.H /= 6;
+  if (R.H < 0) R.H += 1;
+  return R;
+}
+
+void TdxColorSpaceConverter::ColorToHSL(TColor AColor, Double& H, Double& S, Double& L) {
+  TdxHSL R = ColorToHSL(AColor);
+  H = R.H;
+  S = R.S;
+  L = R.L;
+}
+
+TColor TdxColorSpaceConverter::HSLToColor(Double H, Double S, Double L) {
+  if (S == 0) {
+    Byte G = RoundByte(L * 255);
+    return static_cast<TColor>(RGB(G, G, G));
+  }
+  Double M2 = L > 0.5 ? L + S - L * S : L * (1 + S);
+  Double M1 = 2 * L - M2;
+  auto HueToColor = [&](Double AHue) {
+    Double H6 = (AHue - std::floor(AHue)) * 6;
+    Double V;
+    if (H6 < 1)
+      V = M1 + (M2 - M1) * H6;
+    else if (H6 < 3)
+      V = M2;
+    else if (H6 < 4)
+      V = M1 + (M2 - M1) * (4 - H6);
+    else
+      V = M1;
+    return RoundByte(V * 255);
+  };
+  return static_cast<TColor>(RGB(HueToColor(H + 1.0 / 3), HueToColor(H), HueToColor(H - 1.0 / 3)));
+}
+
+// ---------------------------------------------------------------------------
+// Fills and gradients
+TcxGraphicsPlatform& cxGraphicsPlatform() {
+  static TcxGraphicsPlatform P;
+  return P;
+}
 
 void FillRectByColor(HDC DC, const TRect& R, TColor AColor) {
   if (AColor == clNone) return;
@@ -67,9 +248,64 @@ void FillRectByColor(HDC DC, const TRect& R, TColor AColor) {
 
 void FrameRectByColor(HDC DC, const TRect& R, TColor AColor) {
   if (AColor == clNone) return;
-  TSolidBrush Brush(dxColorToRGB(AColor));
+  TGdiObject<HBRUSH> Brush(CreateSolidBrush(dxColorToRGB(AColor)));
   RECT Rect = R;
   FrameRect(DC, &Rect, Brush.Handle());
+}
+
+namespace {
+// One band of a gradient along its axis, from AStart to AEnd.
+RECT GradientBand(const TRect& ARect, Integer AStart, Integer AEnd, bool AHorizontal) {
+  RECT Band = ARect;
+  if (AHorizontal) {
+    Band.left = AStart;
+    Band.right = AEnd;
+  } else {
+    Band.top = AStart;
+    Band.bottom = AEnd;
+  }
+  return Band;
+}
+}  // namespace
+
+void FillGradientRect(HDC DC, const TRect& ARect, TColor AColor1, TColor AColor2,
+                      bool AHorizontal) {
+  COLORREF C1 = dxColorToRGB(AColor1), C2 = dxColorToRGB(AColor2);
+  if (C1 == C2) {
+    FillRectByColor(DC, ARect, AColor1);
+    return;
+  }
+  if (TcxGradientFillProc Fill = cxGraphicsPlatform().GradientFill) {
+    auto Vertex = [](LONG X, LONG Y, COLORREF C) {
+      return TRIVERTEX{X,
+                       Y,
+                       static_cast<COLOR16>(GetRValue(C) << 8),
+                       static_cast<COLOR16>(GetGValue(C) << 8),
+                       static_cast<COLOR16>(GetBValue(C) << 8),
+                       0};
+    };
+    TRIVERTEX V[2] = {Vertex(ARect.left, ARect.top, C1), Vertex(ARect.right, ARect.bottom, C2)};
+    GRADIENT_RECT G{0, 1};
+    Fill(DC, V, 2, &G, 1, AHorizontal ? GRADIENT_FILL_RECT_H : GRADIENT_FILL_RECT_V);
+    return;
+  }
+  Integer Start = AHorizontal ? ARect.left : ARect.top;
+  Integer W = AHorizontal ? ARect.right - ARect.left : ARect.bottom - ARect.top;
+  Integer N = std::min<Integer>(W, 256);
+  if (N < 1) return;
+  Integer BandStart = Start;
+  for (Integer I = 0; I < N; ++I) {
+    Integer BandEnd = Start + MulDiv(I + 1, W, N);
+    auto Shade = [&](int AShift) {
+      Integer F = Channel(C1, AShift), T = Channel(C2, AShift);
+      return static_cast<Byte>(N == 1 ? F : F + MulDiv(I, T - F, N - 1));
+    };
+    if (BandEnd > BandStart)
+      FillRectRGB(DC, GradientBand(ARect, BandStart, BandEnd, AHorizontal),
+                  RGB(Shade(0), Shade(8), Shade(16)));
+    if (BandEnd >= Start + W) break;
+    BandStart = BandEnd;
+  }
 }
 
 void FillTubeGradientRect(HDC DC, const TRect& ARect, TColor AColor1, TColor AColor2,
@@ -79,6 +315,7 @@ void FillTubeGradientRect(HDC DC, const TRect& ARect, TColor AColor1, TColor ACo
     FillRectRGB(DC, ARect, C1);
     return;
   }
+  Integer Start = AHorizontal ? ARect.left : ARect.top;
   Integer W = AHorizontal ? ARect.right - ARect.left : ARect.bottom - ARect.top;
   Integer M = W / 2;
   auto Shade = [&](Integer I, int AShift) {
@@ -92,20 +329,334 @@ void FillTubeGradientRect(HDC DC, const TRect& ARect, TColor AColor1, TColor ACo
     Integer Start2 = T + MulDiv(Mid - T, W, M);
     return static_cast<Byte>(Start2 + MulDiv(I, T - Start2, W - 1));
   };
-  for (Integer I = 0; I < W; ++I) {
-    RECT Band = ARect;
-    if (AHorizontal) {
-      Band.left = ARect.left + I;
-      Band.right = Band.left + 1;
-    } else {
-      Band.top = ARect.top + I;
-      Band.bottom = Band.top + 1;
+  for (Integer I = 0; I < W; ++I)
+    FillRectRGB(DC, GradientBand(ARect, Start + I, Start + I + 1, AHorizontal),
+                RGB(Shade(I, 0), Shade(I, 8), Shade(I, 16)));
+}
+
+// ---------------------------------------------------------------------------
+// Raster helpers
+void cxExcludeClipRect(HDC DC, const TRect& R) {
+  ExcludeClipRect(DC, R.left, R.top, R.right, R.bottom);
+}
+
+void cxBitBlt(HDC ADestDC, HDC ASrcDC, const TRect& ADestRect, const TPoint& ASrcTopLeft,
+              DWORD ROP) {
+  BitBlt(ADestDC, ADestRect.left, ADestRect.top, cxRectWidth(ADestRect), cxRectHeight(ADestRect),
+         ASrcDC, ASrcTopLeft.x, ASrcTopLeft.y, ROP);
+}
+
+void cxStretchBlt(HDC ADestDC, HDC ASrcDC, const TRect& ADestRect, const TRect& ASrcRect,
+                  DWORD ROP) {
+  StretchBlt(ADestDC, ADestRect.left, ADestRect.top, cxRectWidth(ADestRect),
+             cxRectHeight(ADestRect), ASrcDC, ASrcRect.left, ASrcRect.top, cxRectWidth(ASrcRect),
+             cxRectHeight(ASrcRect), ROP);
+}
+
+void cxDrawBitmap(HDC ADestDC, TBitmap* ASrcBitmap, const TRect& ADestRect, const TPoint& ASrcPoint,
+                  DWORD AMode) {
+  HPALETTE Palette = ASrcBitmap->Palette();
+  HPALETTE Previous = nullptr;
+  bool UsePalette = Palette && GetDeviceCaps(ADestDC, BITSPIXEL) <= 8;
+  if (UsePalette) {
+    Previous = SelectPalette(ADestDC, Palette, TRUE);
+    RealizePalette(ADestDC);
+  }
+  cxBitBlt(ADestDC, ASrcBitmap->Canvas()->Handle(), ADestRect, ASrcPoint, AMode);
+  if (UsePalette) SelectPalette(ADestDC, Previous, TRUE);
+}
+
+bool CanApplySystemAlphaBlending() { return cxGraphicsPlatform().AlphaBlend != nullptr; }
+
+void cxBlendFunction(const RGBQUAD& ASource, RGBQUAD& ADest, Byte ASourceConstantAlpha) {
+  Single K = ASourceConstantAlpha / 255.0f;
+  Single A = K * ASource.rgbReserved;
+  Single E = 1 - A / 255;
+  auto Mix = [&](Byte S, Byte D) {
+    return static_cast<Byte>(std::clamp<Single>(std::nearbyint(K * S + E * D), 0, 255));
+  };
+  ADest.rgbBlue = Mix(ASource.rgbBlue, ADest.rgbBlue);
+  ADest.rgbGreen = Mix(ASource.rgbGreen, ADest.rgbGreen);
+  ADest.rgbRed = Mix(ASource.rgbRed, ADest.rgbRed);
+  ADest.rgbReserved =
+      static_cast<Byte>(std::clamp<Single>(std::nearbyint(A + E * ADest.rgbReserved), 0, 255));
+}
+
+TBitmap* cxCreateBitmap(Integer AWidth, Integer AHeight, TPixelFormat AFormat) {
+  TBitmap* B = Create<TBitmap>();
+  B->SetPixelFormat(AFormat);
+  B->SetSize(AWidth, AHeight);
+  return B;
+}
+
+void cxClearBitmap(TBitmap* ABitmap) {
+  if (ABitmap->Empty()) return;
+  RECT R{0, 0, ABitmap->Width(), ABitmap->Height()};
+  FillRect(ABitmap->Canvas()->Handle(), &R, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+}
+
+HRGN cxCreateRegionFromBitmap(const RGBQUAD* APixels, Integer AWidth, Integer AHeight,
+                              TColor ATransparentColor) {
+  RGBQUAD T = cxColorToRGBQuad(ATransparentColor);
+  auto Opaque = [&](const RGBQUAD& Q) {
+    return Q.rgbRed != T.rgbRed || Q.rgbGreen != T.rgbGreen || Q.rgbBlue != T.rgbBlue;
+  };
+  HRGN Result = nullptr;
+  auto AddRun = [&](Integer ALeft, Integer ARight, Integer AY) {
+    HRGN Run = CreateRectRgn(ALeft, AY, ARight, AY + 1);
+    if (!Result) {
+      Result = Run;
+      return;
     }
-    FillRectRGB(DC, Band, RGB(Shade(I, 0), Shade(I, 8), Shade(I, 16)));
+    CombineRgn(Result, Result, Run, RGN_OR);
+    DeleteObject(Run);
+  };
+  for (Integer Y = 0; Y < AHeight; ++Y) {
+    Integer RunLength = 0;
+    for (Integer X = 0; X < AWidth; ++X) {
+      if (Opaque(APixels[static_cast<size_t>(Y) * AWidth + X])) {
+        ++RunLength;
+      } else if (RunLength > 0) {
+        AddRun(X - RunLength, X, Y);
+        RunLength = 0;
+      }
+    }
+    if (RunLength > 0) AddRun(AWidth - RunLength, AWidth, Y);
+  }
+  return Result;
+}
+
+HRGN cxCreateRegionFromBitmap(TBitmap* ABitmap, TColor ATransparentColor) {
+  TcxPixels Pixels;
+  cxGetBitmapPixels(ABitmap, Pixels, true);
+  return cxCreateRegionFromBitmap(Pixels.data(), ABitmap->Width(), ABitmap->Height(),
+                                  ATransparentColor);
+}
+
+HBITMAP cxCopyImage(HBITMAP ASrcHandle) {
+  return static_cast<HBITMAP>(CopyImage(ASrcHandle, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
+
+TSize cxGetCursorSize() {
+  TSize Size{GetSystemMetrics(SM_CXCURSOR), GetSystemMetrics(SM_CYCURSOR)};
+  ICONINFO Info{};
+  if (!GetIconInfo(GetCursor(), &Info)) return Size;
+  BITMAP Mask{};
+  if (Info.hbmMask && GetObjectW(Info.hbmMask, sizeof(Mask), &Mask) && Mask.bmBitsPixel == 1 &&
+      Mask.bmWidth > 0) {
+    Integer Width = Mask.bmWidth;
+    Integer S = ((Width + 31) & ~31) / 8;
+    std::vector<Byte> Bits(static_cast<size_t>(S) * Mask.bmHeight);
+    GetBitmapBits(Info.hbmMask, static_cast<LONG>(Bits.size()), Bits.data());
+    // The AND mask is the last width x S bytes of a two-part mask.
+    size_t AreaSize = static_cast<size_t>(Width) * S;
+    if (Bits.size() >= AreaSize) {
+      auto CountAfter = [&](size_t AStart, size_t AEnd, auto APredicate) -> Integer {
+        for (size_t I = AStart; I < AEnd; ++I)
+          if (APredicate(Bits[I])) return static_cast<Integer>(AEnd - I - 1);
+        return -1;
+      };
+      size_t A = Bits.size() - AreaSize;
+      Integer Count = CountAfter(A, Bits.size(), [](Byte B) { return B != 0xFF; });
+      if (Count < 0 && Mask.bmHeight >= 2 * Width && A >= AreaSize)
+        Count = CountAfter(A - AreaSize, A, [](Byte B) { return B != 0; });
+      if (Count >= 0) {
+        Size.cx = Width;
+        Size.cy = Count / S - static_cast<Integer>(Info.yHotspot);
+      }
+    }
+  }
+  if (Info.hbmMask) DeleteObject(Info.hbmMask);
+  if (Info.hbmColor) DeleteObject(Info.hbmColor);
+  return Size;
+}
+
+bool cxGetBitmapData(HBITMAP ABitmapHandle, BITMAP& ABitmapData) {
+  return GetObjectW(ABitmapHandle, sizeof(ABitmapData), &ABitmapData) != 0;
+}
+bool cxGetBrushData(HBRUSH ABrushHandle, LOGBRUSH& ALogBrush) {
+  return GetObjectW(ABrushHandle, sizeof(ALogBrush), &ALogBrush) != 0;
+}
+bool cxGetFontData(HFONT AFontHandle, LOGFONTW& ALogFont) {
+  return GetObjectW(AFontHandle, sizeof(ALogFont), &ALogFont) != 0;
+}
+bool cxGetPenData(HPEN APenHandle, LOGPEN& ALogPen) {
+  return GetObjectW(APenHandle, sizeof(ALogPen), &ALogPen) != 0;
+}
+
+TPoint cxGetPixelsPerInch() { return Module().PixelsPerInch; }
+Integer cxGetCurrentDPI() { return Module().PixelsPerInch.y; }
+HBRUSH cxHalfToneBrush() { return Module().HalfToneBrush; }
+
+// ---------------------------------------------------------------------------
+// Pixel access
+void cxGetBitmapPixels(TBitmap* ABitmap, TcxPixels& AColors, bool ATopDown) {
+  Integer W = ABitmap->Width(), H = ABitmap->Height();
+  AColors.assign(static_cast<size_t>(W) * H, RGBQUAD{});
+  if (W == 0 || H == 0) return;
+  if (ABitmap->PixelFormat() == TPixelFormat::pf32bit) {
+    for (Integer Y = 0; Y < H; ++Y) {
+      Integer Row = ATopDown ? Y : H - 1 - Y;
+      std::memcpy(&AColors[static_cast<size_t>(Y) * W], ABitmap->ScanLine(Row),
+                  static_cast<size_t>(W) * 4);
+    }
+    return;
+  }
+  BITMAPINFO Info{};
+  Info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), W, ATopDown ? -H : H, 1, 32, BI_RGB};
+  ABitmap->Dormant();
+  HDC DC = CreateCompatibleDC(nullptr);
+  GetDIBits(DC, ABitmap->Handle(), 0, static_cast<UINT>(H), AColors.data(), &Info, DIB_RGB_COLORS);
+  DeleteDC(DC);
+}
+
+void cxSetBitmapPixels(TBitmap* ABitmap, const TcxPixels& AColors, bool ATopDown) {
+  Integer W = ABitmap->Width(), H = ABitmap->Height();
+  if (W == 0 || H == 0 || AColors.size() < static_cast<size_t>(W) * H) return;
+  if (ABitmap->PixelFormat() == TPixelFormat::pf32bit) {
+    for (Integer Y = 0; Y < H; ++Y) {
+      Integer Row = ATopDown ? Y : H - 1 - Y;
+      std::memcpy(ABitmap->ScanLine(Row), &AColors[static_cast<size_t>(Y) * W],
+                  static_cast<size_t>(W) * 4);
+    }
+    return;
+  }
+  BITMAPINFO Info{};
+  Info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), W, ATopDown ? -H : H, 1, 32, BI_RGB};
+  ABitmap->Dormant();
+  HDC DC = CreateCompatibleDC(nullptr);
+  SetDIBits(DC, ABitmap->Handle(), 0, static_cast<UINT>(H), AColors.data(), &Info, DIB_RGB_COLORS);
+  DeleteDC(DC);
+}
+
+Integer cxGraphicsInternal::BitsPerPixel(TBitmap* ABitmap) {
+  switch (ABitmap->PixelFormat()) {
+    case TPixelFormat::pf1bit:
+      return 1;
+    case TPixelFormat::pf4bit:
+      return 4;
+    case TPixelFormat::pf8bit:
+      return 8;
+    case TPixelFormat::pf15bit:
+      return 15;
+    case TPixelFormat::pf16bit:
+      return 16;
+    case TPixelFormat::pf24bit:
+      return 24;
+    case TPixelFormat::pf32bit:
+      return 32;
+    default: {
+      BITMAP B{};
+      return cxGetBitmapData(ABitmap->Handle(), B) ? B.bmBitsPixel : 32;
+    }
   }
 }
 
+// ---------------------------------------------------------------------------
+// Alpha blending
+namespace {
+// A 32-bit copy of a part of a device context.
+TOwned<TcxBitmap> CopyOfDC(HDC ADC, const TRect& ARect) {
+  TOwned<TcxBitmap> B(TcxBitmap::CreateSize(ARect, TPixelFormat::pf32bit));
+  cxClearBitmap(B.get());
+  cxBitBlt(B->Canvas()->Handle(), ADC, B->ClientRect(), TPoint{ARect.left, ARect.top}, SRCCOPY);
+  return B;
+}
+
+void SoftwareBlend(TBitmap* ADest, TBitmap* ASource, Byte AConstantAlpha) {
+  Integer W = ADest->Width(), H = ADest->Height();
+  for (Integer Y = 0; Y < H; ++Y) {
+    auto* D = static_cast<RGBQUAD*>(ADest->ScanLine(Y));
+    auto* S = static_cast<const RGBQUAD*>(ASource->ScanLine(Y));
+    for (Integer X = 0; X < W; ++X) cxBlendFunction(S[X], D[X], AConstantAlpha);
+  }
+}
+
+void GeneralAlphaBlend(HDC ADestDC, TBitmap* ADestBitmap, TBitmap* ASrcBitmap, HDC ASrcDC,
+                       const TRect& ADestRect, const TRect& ASrcRect, bool ASmooth,
+                       Byte AConstantAlpha) {
+  TOwned<TcxBitmap> OwnSource;
+  TBitmap* Source = ASrcBitmap;
+  if (!Source) {
+    OwnSource = CopyOfDC(ASrcDC, ASrcRect);
+    Source = OwnSource.get();
+  }
+  TOwned<TcxBitmap> OwnDest;
+  TBitmap* Dest = ADestBitmap;
+  if (!Dest || Dest->PixelFormat() != TPixelFormat::pf32bit) {
+    OwnDest = CopyOfDC(ADestDC, ADestRect);
+    Dest = OwnDest.get();
+  }
+  TOwned<TcxBitmap> Stretched(
+      TcxBitmap::CreateSize(Dest->Width(), Dest->Height(), TPixelFormat::pf32bit));
+  cxStretchGraphic(Stretched.get(), Source, Stretched->ClientRect(),
+                   cxRect(0, 0, Source->Width(), Source->Height()), ASmooth);
+  bool Blended = false;
+  if (TcxAlphaBlendProc Blend = cxGraphicsPlatform().AlphaBlend) {
+    BLENDFUNCTION F{AC_SRC_OVER, 0, AConstantAlpha, AC_SRC_ALPHA};
+    Blended = Blend(Dest->Canvas()->Handle(), 0, 0, Dest->Width(), Dest->Height(),
+                    Stretched->Canvas()->Handle(), 0, 0, Stretched->Width(), Stretched->Height(),
+                    F) != FALSE;
+  }
+  if (!Blended) SoftwareBlend(Dest, Stretched.get(), AConstantAlpha);
+  if (Dest != ADestBitmap || !ADestBitmap)
+    cxBitBlt(ADestDC, Dest->Canvas()->Handle(), ADestRect, TPoint{0, 0}, SRCCOPY);
+}
+
+void AlphaBlendRoads(HDC ADestDC, TBitmap* ADestBitmap, TBitmap* ASrcBitmap, const TRect& ADestRect,
+                     const TRect& ASrcRect, bool ASmoothImage, Byte AConstantAlpha) {
+  if (cxRectIsEmpty(ADestRect) || cxRectIsEmpty(ASrcRect)) return;
+  bool Smooth = ASmoothImage && (cxRectWidth(ADestRect) != cxRectWidth(ASrcRect) ||
+                                 cxRectHeight(ADestRect) != cxRectHeight(ASrcRect));
+  const TcxGraphicsPlatform& P = cxGraphicsPlatform();
+  HDC SrcDC = ASrcBitmap->Canvas()->Handle();
+  if (P.IsWin64Bit || P.IsWin9X || !P.AlphaBlend || Smooth) {
+    GeneralAlphaBlend(ADestDC, ADestBitmap, ASrcBitmap, SrcDC, ADestRect, ASrcRect, Smooth,
+                      AConstantAlpha);
+    return;
+  }
+  BLENDFUNCTION F{AC_SRC_OVER, 0, AConstantAlpha, AC_SRC_ALPHA};
+  P.AlphaBlend(ADestDC, ADestRect.left, ADestRect.top, cxRectWidth(ADestRect),
+               cxRectHeight(ADestRect), SrcDC, ASrcRect.left, ASrcRect.top, cxRectWidth(ASrcRect),
+               cxRectHeight(ASrcRect), F);
+}
+}  // namespace
+
+void cxAlphaBlend(TBitmap* ADestBitmap, TBitmap* ASrcBitmap, const TRect& ADestRect,
+                  const TRect& ASrcRect, bool ASmoothImage, Byte AConstantAlpha) {
+  AlphaBlendRoads(ADestBitmap->Canvas()->Handle(), ADestBitmap, ASrcBitmap, ADestRect, ASrcRect,
+                  ASmoothImage, AConstantAlpha);
+}
+
+void cxAlphaBlend(HDC ADestDC, TBitmap* ASrcBitmap, const TRect& ADestRect, const TRect& ASrcRect,
+                  bool ASmoothImage, Byte AConstantAlpha) {
+  AlphaBlendRoads(ADestDC, nullptr, ASrcBitmap, ADestRect, ASrcRect, ASmoothImage, AConstantAlpha);
+}
+
+// ---------------------------------------------------------------------------
+// Module start-up and shut-down
 void cxGraphics_Initialize() {
+  TModuleState& M = Module();
+  M.Finalized = false;
+  M.HalfToneBrush = CreateCheckerBrush(0xAA, 0x55);
+  TcxGraphicsPlatform& P = cxGraphicsPlatform();
+  P = TcxGraphicsPlatform{};
+  P.IsWin64Bit = IsWin64Bit;
+  P.IsWin9X = IsWin9X;
+  P.IsWinNT = IsWinNT;
+  M.Msimg32 = LoadLibraryW(L"msimg32.dll");
+  if (M.Msimg32) {
+    P.GradientFill =
+        reinterpret_cast<TcxGradientFillProc>(GetProcAddress(M.Msimg32, "GradientFill"));
+    P.AlphaBlend = reinterpret_cast<TcxAlphaBlendProc>(GetProcAddress(M.Msimg32, "AlphaBlend"));
+  }
+  RegisterClass(TcxBitmap::StaticClass());
+  RegisterClass(TcxBitmap32::StaticClass());
+  HDC DC = GetDC(nullptr);
+  M.PixelsPerInch = TPoint{GetDeviceCaps(DC, LOGPIXELSX), GetDeviceCaps(DC, LOGPIXELSY)};
+  ReleaseDC(nullptr, DC);
+  PaintSkipList().clear();
+
   TdxGraphicsRoutines& R = dxGraphicsRoutines();
   R.GetMiddleRGB = &dxGetMiddleRGB;
   R.GetLightColor = &GetLightColor;
@@ -116,4 +667,16 @@ void cxGraphics_Initialize() {
   R.FrameRectByColor = &FrameRectByColor;
 }
 
-void cxGraphics_Finalize() { dxGraphicsRoutines() = TdxGraphicsRoutines(); }
+void cxGraphics_Finalize() {
+  TModuleState& M = Module();
+  M.Finalized = true;
+  dxGraphicsRoutines() = TdxGraphicsRoutines();
+  if (M.HalfToneBrush) DeleteObject(M.HalfToneBrush);
+  M.HalfToneBrush = nullptr;
+  PaintSkipList().clear();
+  FreeSharedCanvases();
+  FreeScratchBitmaps();
+  cxGraphicsPlatform() = TcxGraphicsPlatform{};
+  if (M.Msimg32) FreeLibrary(M.Msimg32);
+  M.Msimg32 = nullptr;
+}

@@ -5,6 +5,9 @@
 #include <map>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "cxDrawTextUtils.h"
 #include "cxGraphics.h"
 
 // Replaces the system colours for the lifetime of the object; colours not
@@ -87,3 +90,53 @@ class TSurface {
   HGDIOBJ FOld;
   RGBQUAD* FBits = nullptr;
 };
+
+// The graphics modules started for one test and shut down after it.
+class GraphicsModule : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    cxGraphics_Initialize();
+    cxDrawTextUtils_Initialize();
+  }
+  void TearDown() override {
+    cxDrawTextUtils_Finalize();
+    cxGraphics_Finalize();
+  }
+};
+
+// A 32-bit library bitmap filled with one colour (alpha 0 as GDI leaves it).
+inline TOwned<TcxBitmap32> FilledBitmap(int AWidth, int AHeight, TColor AColor) {
+  TOwned<TcxBitmap32> B(TcxBitmap32::CreateSize(AWidth, AHeight));
+  B->cxCanvas()->FillRect(B->ClientRect(), AColor);
+  return B;
+}
+
+// The colour of one pixel of a bitmap (alpha dropped).
+inline COLORREF PixelOf(TBitmap* ABitmap, int X, int Y) {
+  TcxPixels P;
+  cxGetBitmapPixels(ABitmap, P, true);
+  RGBQUAD Q = P[static_cast<size_t>(Y) * ABitmap->Width() + X];
+  return RGB(Q.rgbRed, Q.rgbGreen, Q.rgbBlue);
+}
+
+inline RGBQUAD QuadAt(TBitmap* ABitmap, int X, int Y) {
+  TcxPixels P;
+  cxGetBitmapPixels(ABitmap, P, true);
+  return P[static_cast<size_t>(Y) * ABitmap->Width() + X];
+}
+
+// A picture of which pixels of a bitmap have one colour, row by row, for
+// comparing shapes in failure messages.
+inline std::string Shape(TBitmap* ABitmap, COLORREF AColor) {
+  TcxPixels P;
+  cxGetBitmapPixels(ABitmap, P, true);
+  std::string S;
+  for (int Y = 0; Y < ABitmap->Height(); ++Y) {
+    for (int X = 0; X < ABitmap->Width(); ++X) {
+      RGBQUAD Q = P[static_cast<size_t>(Y) * ABitmap->Width() + X];
+      S += RGB(Q.rgbRed, Q.rgbGreen, Q.rgbBlue) == AColor ? '#' : '.';
+    }
+    S += '\n';
+  }
+  return S;
+}
