@@ -480,41 +480,52 @@ TdxXMLNodeAttribute* TdxXMLNodeAttributes::Add(const TdxXMLString& AName) {
   return A;
 }
 
-TdxXMLNodeAttribute* TdxXMLNodeAttributes::Add(const TdxXMLString& AName, bool AValue) {
-  TdxXMLNodeAttribute* A = Add(AName);
-  A->SetValueAsBoolean(AValue);
+namespace {
+// Appends an attribute and stores the value through one of its typed setters.
+template <auto Setter, class T>
+TdxXMLNodeAttribute* AddWithValue(TdxXMLNodeAttributes* AList, const TdxXMLString& AName,
+                                  const T& AValue) {
+  TdxXMLNodeAttribute* A = AList->Add(AName);
+  (A->*Setter)(AValue);
   return A;
+}
+
+// A list-level integer read: the default when absent or unreadable.
+template <auto Getter, class T>
+T ValueOrDefault(const TdxXMLNodeAttributes* AList, const TdxXMLString& AName, T ADefault) {
+  TdxXMLNodeAttribute* A;
+  if (!AList->Find(AName, A)) return ADefault;
+  try {
+    return (A->*Getter)();
+  } catch (const Exception&) {
+    return ADefault;
+  }
+}
+}  // namespace
+
+TdxXMLNodeAttribute* TdxXMLNodeAttributes::Add(const TdxXMLString& AName, bool AValue) {
+  return AddWithValue<&TdxXMLNodeAttribute::SetValueAsBoolean>(this, AName, AValue);
 }
 
 TdxXMLNodeAttribute* TdxXMLNodeAttributes::Add(const TdxXMLString& AName, Integer AValue) {
-  TdxXMLNodeAttribute* A = Add(AName);
-  A->SetValueAsInteger(AValue);
-  return A;
+  return AddWithValue<&TdxXMLNodeAttribute::SetValueAsInteger>(this, AName, AValue);
 }
 
 TdxXMLNodeAttribute* TdxXMLNodeAttributes::Add(const TdxXMLString& AName, Int64 AValue) {
-  TdxXMLNodeAttribute* A = Add(AName);
-  A->SetValueAsInt64(AValue);
-  return A;
+  return AddWithValue<&TdxXMLNodeAttribute::SetValueAsInt64>(this, AName, AValue);
 }
 
 TdxXMLNodeAttribute* TdxXMLNodeAttributes::Add(const TdxXMLString& AName, Double AValue) {
-  TdxXMLNodeAttribute* A = Add(AName);
-  A->SetValueAsFloat(AValue);
-  return A;
+  return AddWithValue<&TdxXMLNodeAttribute::SetValueAsFloat>(this, AName, AValue);
 }
 
 TdxXMLNodeAttribute* TdxXMLNodeAttributes::Add(const TdxXMLString& AName,
                                                const TdxXMLString& AValue) {
-  TdxXMLNodeAttribute* A = Add(AName);
-  A->SetValue(AValue);
-  return A;
+  return AddWithValue<&TdxXMLNodeAttribute::SetValue>(this, AName, AValue);
 }
 
 TdxXMLNodeAttribute* TdxXMLNodeAttributes::Add(const TdxXMLString& AName, const String& AValue) {
-  TdxXMLNodeAttribute* A = Add(AName);
-  A->SetValueAsString(AValue);
-  return A;
+  return AddWithValue<&TdxXMLNodeAttribute::SetValueAsString>(this, AName, AValue);
 }
 
 void TdxXMLNodeAttributes::Assign(TdxXMLNodeAttributes* ASource) {
@@ -573,23 +584,11 @@ TdxDefaultBoolean TdxXMLNodeAttributes::GetValueAsDefaultBoolean(const TdxXMLStr
 }
 
 Integer TdxXMLNodeAttributes::GetValueAsInteger(const TdxXMLString& AName, Integer ADefault) const {
-  TdxXMLNodeAttribute* A;
-  if (!Find(AName, A)) return ADefault;
-  try {
-    return A->GetValueAsInteger();
-  } catch (const Exception&) {
-    return ADefault;
-  }
+  return ValueOrDefault<&TdxXMLNodeAttribute::GetValueAsInteger>(this, AName, ADefault);
 }
 
 Int64 TdxXMLNodeAttributes::GetValueAsInt64(const TdxXMLString& AName, Int64 ADefault) const {
-  TdxXMLNodeAttribute* A;
-  if (!Find(AName, A)) return ADefault;
-  try {
-    return A->GetValueAsInt64();
-  } catch (const Exception&) {
-    return ADefault;
-  }
+  return ValueOrDefault<&TdxXMLNodeAttribute::GetValueAsInt64>(this, AName, ADefault);
 }
 
 Double TdxXMLNodeAttributes::GetValueAsFloat(const TdxXMLString& AName, Double ADefault) const {
