@@ -543,8 +543,11 @@ class TdxXMLParser : public TObject {
   void ParseEncoding(const TdxXMLString& AEncoding);
   void ParseNodeValue(TdxXMLNode* ANode, const Byte* AFrom, const Byte* ATo);
   void SkipMarkup();
+  // UTF-8 bytes of a Windows-NNNN document's text; the input elsewhere. The
+  // view is valid until the next call.
+  std::string_view FromCodePage(std::string_view AValue);
   // The bytes of a value or text after code-page conversion and unescaping;
-  // a view of the input (or of FDecoded) valid until the next call.
+  // a view valid until the next call.
   std::string_view DecodeValue(const Byte* AData, NativeInt ALength);
   const TdxXMLString& InternName(const TdxXMLToken& AToken);
 

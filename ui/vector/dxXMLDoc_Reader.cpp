@@ -303,12 +303,9 @@ bool TdxXMLParser::NextToken(TdxXMLToken& AToken) {
 const TdxXMLString& TdxXMLParser::InternName(const TdxXMLToken& AToken) {
   // Names are not unescaped, but in a Windows-NNNN document they are text
   // in that code page like everything else, and the tree holds UTF-8.
-  if (FEncoding != dxxeWindows) return FSharedStrings->Add(AToken);
-  FDecoded.clear();
-  FDecoded.append(reinterpret_cast<const char*>(AToken.Buffer),
-                  static_cast<size_t>(AToken.BufferLengthInChars));
-  const std::string_view Name = DecodeValue(nullptr, 0);
-  return FSharedStrings->Add(Name);
+  return FSharedStrings->Add(
+      FromCodePage(std::string_view(reinterpret_cast<const char*>(AToken.Buffer),
+                                    static_cast<size_t>(AToken.BufferLengthInChars))));
 }
 
 TdxXMLNode* TdxXMLParser::ParseNodeHeader(TdxXMLNode* ANode) {
@@ -375,33 +372,28 @@ void TdxXMLParser::SkipMarkup() {
   ParseNodeHeader(Markup.get());
 }
 
+std::string_view TdxXMLParser::FromCodePage(std::string_view AValue) {
+  if (FEncoding != dxxeWindows || AValue.empty()) return AValue;
+  // A code page the platform cannot convert leaves the bytes as they are.
+  const UINT CodePage = FEncodingCodePage;
+  const int Length = static_cast<int>(AValue.size());
+  const int Wide = MultiByteToWideChar(CodePage, 0, AValue.data(), Length, nullptr, 0);
+  if (Wide <= 0) return AValue;
+  FWide.resize(static_cast<size_t>(Wide));
+  MultiByteToWideChar(CodePage, 0, AValue.data(), Length, FWide.data(), Wide);
+  const int Utf8 =
+      WideCharToMultiByte(CP_UTF8, 0, FWide.data(), Wide, nullptr, 0, nullptr, nullptr);
+  FConverted.resize(static_cast<size_t>(Utf8 > 0 ? Utf8 : 0));
+  if (Utf8 > 0)
+    WideCharToMultiByte(CP_UTF8, 0, FWide.data(), Wide, FConverted.data(), Utf8, nullptr, nullptr);
+  return FConverted;
+}
+
 std::string_view TdxXMLParser::DecodeValue(const Byte* AData, NativeInt ALength) {
-  // A null AData means the bytes are already in FDecoded (a name).
-  std::string_view Value =
-      AData ? std::string_view(reinterpret_cast<const char*>(AData), static_cast<size_t>(ALength))
-            : std::string_view(FDecoded);
-  if (FEncoding == dxxeWindows && !Value.empty()) {
-    // A code page the platform cannot convert leaves the bytes as they are.
-    const UINT CodePage = FEncodingCodePage;
-    const int Wide =
-        MultiByteToWideChar(CodePage, 0, Value.data(), static_cast<int>(Value.size()), nullptr, 0);
-    if (Wide > 0) {
-      FWide.resize(static_cast<size_t>(Wide));
-      MultiByteToWideChar(CodePage, 0, Value.data(), static_cast<int>(Value.size()), FWide.data(),
-                          Wide);
-      const int Utf8 =
-          WideCharToMultiByte(CP_UTF8, 0, FWide.data(), Wide, nullptr, 0, nullptr, nullptr);
-      FConverted.resize(static_cast<size_t>(Utf8 > 0 ? Utf8 : 0));
-      if (Utf8 > 0)
-        WideCharToMultiByte(CP_UTF8, 0, FWide.data(), Wide, FConverted.data(), Utf8, nullptr,
-                            nullptr);
-      Value = FConverted;
-    }
-  }
-  if (!AData) return Value;  // names are not unescaped
+  const std::string_view Value = FromCodePage(
+      std::string_view(reinterpret_cast<const char*>(AData), static_cast<size_t>(ALength)));
   FDecoded.clear();
-  if (TdxXMLHelper::DecodeInto(Value, FDecoded)) return FDecoded;
-  return Value;
+  return TdxXMLHelper::DecodeInto(Value, FDecoded) ? std::string_view(FDecoded) : Value;
 }
 
 void TdxXMLParser::ParseNodeValue(TdxXMLNode* ANode, const Byte* AFrom, const Byte* ATo) {
