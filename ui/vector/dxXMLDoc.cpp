@@ -356,17 +356,24 @@ String TdxXMLDateTime::ToString() const {
 // ---------------------------------------------------------------------------
 // TdxXMLHelper (booleans; the escaping belongs to the reader and the writer)
 
+namespace {
+String BooleanWord(bool AValue) {
+  const std::string_view W = dxXMLBooleanWords[AValue ? 1 : 0];
+  return String(W.begin(), W.end());
+}
+}  // namespace
+
 bool TdxXMLHelper::DecodeBoolean(const String& AValue) {
   Integer V;
   if (TryStrToInt(AValue, V)) return V != 0;
-  return SameText(AValue, L"true");
+  return SameText(AValue, BooleanWord(true));
 }
 
 bool TdxXMLHelper::IsBoolean(const String& AValue) {
-  return SameText(AValue, L"false") || SameText(AValue, L"true");
+  return SameText(AValue, BooleanWord(false)) || SameText(AValue, BooleanWord(true));
 }
 
-String TdxXMLHelper::EncodeBoolean(bool AValue) { return AValue ? L"true" : L"false"; }
+String TdxXMLHelper::EncodeBoolean(bool AValue) { return BooleanWord(AValue); }
 
 // ---------------------------------------------------------------------------
 // TdxXMLStringBuilder

@@ -152,6 +152,9 @@ constexpr bool dxXMLIsDelimiter(Byte B) {
   }
 }
 
+// The words of node-text booleans, false first.
+inline constexpr std::string_view dxXMLBooleanWords[2] = {"false", "true"};
+
 class TdxXMLStringBuilder;
 
 class TdxXMLHelper {
