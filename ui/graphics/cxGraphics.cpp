@@ -490,43 +490,14 @@ HBRUSH cxHalfToneBrush() { return Module().HalfToneBrush; }
 
 // ---------------------------------------------------------------------------
 // Pixel access
+// The pixel road of the core graphics; an empty bitmap gives no pixels.
 void cxGetBitmapPixels(TBitmap* ABitmap, TcxPixels& AColors, bool ATopDown) {
-  Integer W = ABitmap->Width(), H = ABitmap->Height();
-  AColors.assign(static_cast<size_t>(W) * H, RGBQUAD{});
-  if (W == 0 || H == 0) return;
-  if (ABitmap->PixelFormat() == TPixelFormat::pf32bit) {
-    for (Integer Y = 0; Y < H; ++Y) {
-      Integer Row = ATopDown ? Y : H - 1 - Y;
-      std::memcpy(&AColors[static_cast<size_t>(Y) * W], ABitmap->ScanLine(Row),
-                  static_cast<size_t>(W) * 4);
-    }
-    return;
-  }
-  BITMAPINFO Info{};
-  Info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), W, ATopDown ? -H : H, 1, 32, BI_RGB};
-  ABitmap->Dormant();
-  HDC DC = CreateCompatibleDC(nullptr);
-  GetDIBits(DC, ABitmap->Handle(), 0, static_cast<UINT>(H), AColors.data(), &Info, DIB_RGB_COLORS);
-  DeleteDC(DC);
+  AColors.assign(static_cast<size_t>(ABitmap->Width()) * ABitmap->Height(), RGBQUAD{});
+  GetBitmapBits(ABitmap, AColors, ATopDown);
 }
 
 void cxSetBitmapPixels(TBitmap* ABitmap, const TcxPixels& AColors, bool ATopDown) {
-  Integer W = ABitmap->Width(), H = ABitmap->Height();
-  if (W == 0 || H == 0 || AColors.size() < static_cast<size_t>(W) * H) return;
-  if (ABitmap->PixelFormat() == TPixelFormat::pf32bit) {
-    for (Integer Y = 0; Y < H; ++Y) {
-      Integer Row = ATopDown ? Y : H - 1 - Y;
-      std::memcpy(ABitmap->ScanLine(Row), &AColors[static_cast<size_t>(Y) * W],
-                  static_cast<size_t>(W) * 4);
-    }
-    return;
-  }
-  BITMAPINFO Info{};
-  Info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), W, ATopDown ? -H : H, 1, 32, BI_RGB};
-  ABitmap->Dormant();
-  HDC DC = CreateCompatibleDC(nullptr);
-  SetDIBits(DC, ABitmap->Handle(), 0, static_cast<UINT>(H), AColors.data(), &Info, DIB_RGB_COLORS);
-  DeleteDC(DC);
+  SetBitmapBits(ABitmap, AColors, ATopDown);
 }
 
 Integer cxGraphicsInternal::BitsPerPixel(TBitmap* ABitmap) {

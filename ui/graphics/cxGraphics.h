@@ -14,6 +14,7 @@
 #include "cxClasses.h"
 #include "cxGeometry.h"
 #include "dxCore.h"
+#include "dxCoreGraphics.h"
 #include "dxGraphicsLink.h"
 
 class TcxCanvas;
@@ -48,7 +49,7 @@ enum TcxBitmapTransformationMode {
 };
 using TRects = std::vector<TRect>;
 // Pixels as blue, green, red, alpha quads.
-using TcxPixels = std::vector<RGBQUAD>;
+using TcxPixels = TRGBColors;
 
 inline constexpr TcxImageDrawMode EnabledImageDrawModeMap(bool AEnabled) {
   return AEnabled ? idmNormal : idmDisabled;
