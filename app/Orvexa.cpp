@@ -15,6 +15,8 @@
 #include "cxDataStorage.h"
 #include "cxDateUtils.h"
 #include "cxDrawTextUtils.h"
+#include "cxEditConsts.h"
+#include "cxExtEditConsts.h"
 #include "cxFilterConsts.h"
 #include "cxFormats.h"
 #include "cxGeometry.h"
@@ -96,6 +98,8 @@ const TModule Modules[] = {
     {&cxDataStorage_Initialize, &cxDataStorage_Finalize},
     {&dxCultureInfo_Initialize, &dxCultureInfo_Finalize},
     {nullptr, &dxStringHelper_Finalize},
+    {&cxEditConsts_Initialize, &cxEditConsts_Finalize},
+    {&cxExtEditConsts_Initialize, &cxExtEditConsts_Finalize},
     {&gkMitabDyn_Initialize, &gkMitabDyn_Finalize},
     {&gkMapInfo_Initialize, &gkMapInfo_Finalize},
     {&gkProgress_Initialize, &gkProgress_Finalize},

@@ -9,10 +9,7 @@
 
 #include "Classes.h"
 #include "SysUtils.h"
-
-// The editor framework's misuse error; the regular-expression errors derive
-// from it.
-DECLARE_EXCEPTION(EcxEditError, Exception)
+#include "cxEditErrors.h"
 
 // Expansion of counts and references is bounded so that a short pattern cannot
 // exhaust memory: a compile that would hold more items than this fails at the

@@ -6,6 +6,7 @@
 #include "cxDataConsts.h"
 #include "cxDataStorage.h"
 #include "cxDateUtils.h"
+#include "cxEditConsts.h"
 #include "cxFilterConsts.h"
 #include "cxFormats.h"
 #include "cxLibraryStrs.h"
@@ -23,9 +24,11 @@ void EditcoreStartUp() {
   cxDataConsts_Initialize();
   cxFilterConsts_Initialize();
   cxDataStorage_Initialize();
+  cxEditConsts_Initialize();
 }
 
 void EditcoreShutDown() {
+  cxEditConsts_Finalize();
   cxDataStorage_Finalize();
   cxFilterConsts_Finalize();
   cxDataConsts_Finalize();

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "EditcoreTestSupport.h"
+#include "ResourceStringTestSupport.h"
 #include "cxDataConsts.h"
 #include "cxFilterConsts.h"
 
@@ -45,12 +46,6 @@ const TNamedString FilterStrings[] = {
     {L"cxSFilterBoxNonBlanksCaption", &cxSFilterBoxNonBlanksCaption, L"(NonBlanks)"},
 };
 
-TdxProductResourceStrings* Product(const wchar_t* AName) {
-  TdxResourceStringsRepository* R = dxResourceStringsRepository();
-  Integer I = R->GetProductIndexByName(AName);
-  return I < 0 ? nullptr : R->Products(I);
-}
-
 TEST(DataAndFilterStrings, RegisteredByNameUntilShutDown) {
   struct TProduct {
     const wchar_t* Name;
@@ -66,7 +61,7 @@ TEST(DataAndFilterStrings, RegisteredByNameUntilShutDown) {
        &cxFilterConsts_Finalize},
   };
   for (const TProduct& P : Products) {
-    TdxProductResourceStrings* Strings = Product(P.Name);
+    TdxProductResourceStrings* Strings = FindResStringProduct(P.Name);
     ASSERT_NE(Strings, nullptr) << P.Name;
     EXPECT_EQ(Strings->ResStringsCount(), P.Registered) << P.Name;
     for (size_t I = 0; I < P.Count; ++I) {
@@ -76,9 +71,9 @@ TEST(DataAndFilterStrings, RegisteredByNameUntilShutDown) {
       EXPECT_EQ(cxGetResourceString(P.Strings[I].Rec), P.Strings[I].Text) << P.Strings[I].Name;
     }
     P.Finalize();
-    EXPECT_EQ(Product(P.Name), nullptr) << P.Name;
+    EXPECT_EQ(FindResStringProduct(P.Name), nullptr) << P.Name;
     P.Initialize();
-    EXPECT_NE(Product(P.Name), nullptr) << P.Name;
+    EXPECT_NE(FindResStringProduct(P.Name), nullptr) << P.Name;
   }
   EXPECT_EQ(cxFilterGetResourceStringFunc, nullptr);
 }

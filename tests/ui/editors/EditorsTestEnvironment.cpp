@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "cxEditConsts.h"
+#include "cxExtEditConsts.h"
 #include "dxCore.h"
 
 namespace {
@@ -11,8 +12,10 @@ class TEditorsEnvironment : public ::testing::Environment {
   void SetUp() override {
     dxCore_Initialize();
     cxEditConsts_Initialize();
+    cxExtEditConsts_Initialize();
   }
   void TearDown() override {
+    cxExtEditConsts_Finalize();
     cxEditConsts_Finalize();
     dxCore_Finalize();
   }

@@ -1,0 +1,456 @@
+#include "cxExtEditConsts.h"
+
+const wchar_t* const cxExtEditorsProductName = L"ExtendedEditors";
+
+#define DEFINE_RES_STRING(Name_) const TResStringRec Name_{nullptr, IDS_##Name_};
+DEFINE_RES_STRING(scxSEditRepositoryColorComboBoxItem)
+DEFINE_RES_STRING(scxSEditRepositoryColorEditItem)
+DEFINE_RES_STRING(scxSEditRepositoryFontNameComboBoxItem)
+DEFINE_RES_STRING(scxSEditRepositoryLabelItem)
+DEFINE_RES_STRING(scxSEditRepositoryProgressBarItem)
+DEFINE_RES_STRING(scxSEditRepositoryTrackBarItem)
+DEFINE_RES_STRING(scxSEditRepositoryRangeTrackBarItem)
+DEFINE_RES_STRING(scxSEditRepositorySpinButtonItem)
+DEFINE_RES_STRING(scxSEditRepositoryCheckComboBox)
+DEFINE_RES_STRING(scxSEditRepositoryShellComboBoxItem)
+DEFINE_RES_STRING(scxSEditRepositoryCheckGroupItem)
+DEFINE_RES_STRING(scxSEditRepositoryRatingControlItem)
+DEFINE_RES_STRING(scxUDAssociated)
+DEFINE_RES_STRING(scxHotZoneStyleMediaPlayer9)
+DEFINE_RES_STRING(scxHotZoneStyleMediaPlayer8)
+DEFINE_RES_STRING(scxHotZoneStyleXPTaskBar)
+DEFINE_RES_STRING(scxHotZoneStyleSimple)
+DEFINE_RES_STRING(scxLoadingFonts)
+DEFINE_RES_STRING(cxSEditCheckGroupCaptionStateDelimiter)
+DEFINE_RES_STRING(cxSEditCheckGroupFilterColumnSeparator)
+DEFINE_RES_STRING(cxSEditCheckGroupChecked)
+DEFINE_RES_STRING(cxSEditCheckGroupGrayed)
+DEFINE_RES_STRING(cxSEditCheckGroupUnchecked)
+DEFINE_RES_STRING(cxSCheckComboBoxStatesItemsPropertyDlgCaption)
+DEFINE_RES_STRING(cxSCheckControlIncorrectItemCount)
+DEFINE_RES_STRING(cxSCheckGroupStatesItemsPropertyDlgCaption)
+DEFINE_RES_STRING(cxSCheckComboBoxEmptySelectionText)
+DEFINE_RES_STRING(cxSColorComboBoxDefaultDescription)
+DEFINE_RES_STRING(cxSEditRichEditLibraryError)
+DEFINE_RES_STRING(cxSEditRichEditLineInsertionError)
+DEFINE_RES_STRING(cxSEditRichEditLoadFail)
+DEFINE_RES_STRING(cxSEditRichEditSaveFail)
+DEFINE_RES_STRING(cxSEditRichEditSelectionSaveFail)
+DEFINE_RES_STRING(cxSEditRichEditOleInterfaceFail)
+DEFINE_RES_STRING(cxSEditRichEditCallBackFail)
+DEFINE_RES_STRING(cxSEditRichEditLinkFail)
+DEFINE_RES_STRING(scxSEditRepositoryRichEditItem)
+DEFINE_RES_STRING(cxSEditRichEditUndoCaption)
+DEFINE_RES_STRING(cxSEditRichEditRedoCaption)
+DEFINE_RES_STRING(cxSEditRichEditCutCaption)
+DEFINE_RES_STRING(cxSEditRichEditCopyCaption)
+DEFINE_RES_STRING(cxSEditRichEditPasteCaption)
+DEFINE_RES_STRING(cxSEditRichEditDeleteCaption)
+DEFINE_RES_STRING(cxSEditRichEditSelectAllCaption)
+#undef DEFINE_RES_STRING
+
+const wchar_t* const cxRuntimeColorNames[52] = {L"clBlack",
+                                                L"clMaroon",
+                                                L"clGreen",
+                                                L"clOlive",
+                                                L"clNavy",
+                                                L"clPurple",
+                                                L"clTeal",
+                                                L"clGray",
+                                                L"clSilver",
+                                                L"clRed",
+                                                L"clLime",
+                                                L"clYellow",
+                                                L"clBlue",
+                                                L"clFuchsia",
+                                                L"clAqua",
+                                                L"clWhite",
+                                                L"clMoneyGreen",
+                                                L"clSkyBlue",
+                                                L"clCream",
+                                                L"clMedGray",
+                                                L"clActiveBorder",
+                                                L"clActiveCaption",
+                                                L"clAppWorkSpace",
+                                                L"clBackground",
+                                                L"clBtnFace",
+                                                L"clBtnHighlight",
+                                                L"clBtnShadow",
+                                                L"clBtnText",
+                                                L"clCaptionText",
+                                                L"clDefault",
+                                                L"clGradientActiveCaption",
+                                                L"clGradientInactiveCaption",
+                                                L"clGrayText",
+                                                L"clHighlight",
+                                                L"clHighlightText",
+                                                L"clHotLight",
+                                                L"clInactiveBorder",
+                                                L"clInactiveCaption",
+                                                L"clInactiveCaptionText",
+                                                L"clInfoBk",
+                                                L"clInfoText",
+                                                L"clMenu",
+                                                L"clMenuBar",
+                                                L"clMenuHighlight",
+                                                L"clMenuText",
+                                                L"clNone",
+                                                L"clScrollBar",
+                                                L"cl3DDkShadow",
+                                                L"cl3DLight",
+                                                L"clWindow",
+                                                L"clWindowFrame",
+                                                L"clWindowText"};
+
+const wchar_t* const cxHTML4ColorNames[16] = {
+    L"Black", L"Silver", L"Gray",  L"White",  L"Maroon", L"Red",  L"Purple", L"Fuchsia",
+    L"Green", L"Lime",   L"Olive", L"Yellow", L"Navy",   L"Blue", L"Teal",   L"Aqua"};
+
+const wchar_t* const cxX11ColorNames[140] = {L"AliceBlue",
+                                             L"AntiqueWhite",
+                                             L"Aqua",
+                                             L"Aquamarine",
+                                             L"Azure",
+                                             L"Beige",
+                                             L"Bisque",
+                                             L"Black",
+                                             L"BlanchedAlmond",
+                                             L"Blue",
+                                             L"BlueViolet",
+                                             L"Brown",
+                                             L"BurlyWood",
+                                             L"CadetBlue",
+                                             L"Chartreuse",
+                                             L"Chocolate",
+                                             L"Coral",
+                                             L"CornflowerBlue",
+                                             L"Cornsilk",
+                                             L"Crimson",
+                                             L"Cyan",
+                                             L"DarkBlue",
+                                             L"DarkCyan",
+                                             L"DarkGoldenrod",
+                                             L"DarkGray",
+                                             L"DarkGreen",
+                                             L"DarkKhaki",
+                                             L"DarkMagenta",
+                                             L"DarkOliveGreen",
+                                             L"DarkOrange",
+                                             L"DarkOrchid",
+                                             L"DarkRed",
+                                             L"DarkSalmon",
+                                             L"DarkSeaGreen",
+                                             L"DarkSlateBlue",
+                                             L"DarkSlateGray",
+                                             L"DarkTurquoise",
+                                             L"DarkViolet",
+                                             L"DeepPink",
+                                             L"DeepSkyBlue",
+                                             L"DimGray",
+                                             L"DodgerBlue",
+                                             L"FireBrick",
+                                             L"FloralWhite",
+                                             L"ForestGreen",
+                                             L"Fuchsia",
+                                             L"Gainsboro",
+                                             L"GhostWhite",
+                                             L"Gold",
+                                             L"Goldenrod",
+                                             L"Gray",
+                                             L"Green",
+                                             L"GreenYellow",
+                                             L"Honeydew",
+                                             L"HotPink",
+                                             L"IndianRed",
+                                             L"Indigo",
+                                             L"Ivory",
+                                             L"Khaki",
+                                             L"Lavender",
+                                             L"LavenderBlush",
+                                             L"LawnGreen",
+                                             L"LemonChiffon",
+                                             L"LightBlue",
+                                             L"LightCoral",
+                                             L"LightCyan",
+                                             L"LightGoldenrodYellow",
+                                             L"LightGreen",
+                                             L"LightGrey",
+                                             L"LightPink",
+                                             L"LightSalmon",
+                                             L"LightSeaGreen",
+                                             L"LightSkyBlue",
+                                             L"LightSlateGray",
+                                             L"LightSteelBlue",
+                                             L"LightYellow",
+                                             L"Lime",
+                                             L"LimeGreen",
+                                             L"Linen",
+                                             L"Magenta",
+                                             L"Maroon",
+                                             L"MediumAquamarine",
+                                             L"MediumBlue",
+                                             L"MediumOrchid",
+                                             L"MediumPurple",
+                                             L"MediumSeaGreen",
+                                             L"MediumSlateBlue",
+                                             L"MediumSpringGreen",
+                                             L"MediumTurquoise",
+                                             L"MediumVioletRed",
+                                             L"MidnightBlue",
+                                             L"MintCream",
+                                             L"MistyRose",
+                                             L"Moccasin",
+                                             L"NavajoWhite",
+                                             L"Navy",
+                                             L"OldLace",
+                                             L"Olive",
+                                             L"OliveDrab",
+                                             L"Orange",
+                                             L"OrangeRed",
+                                             L"Orchid",
+                                             L"PaleGoldenrod",
+                                             L"PaleGreen",
+                                             L"PaleTurquoise",
+                                             L"PaleVioletRed",
+                                             L"PapayaWhip",
+                                             L"PeachPuff",
+                                             L"Peru",
+                                             L"Pink",
+                                             L"Plum",
+                                             L"PowderBlue",
+                                             L"Purple",
+                                             L"Red",
+                                             L"RosyBrown",
+                                             L"RoyalBlue",
+                                             L"SaddleBrown",
+                                             L"Salmon",
+                                             L"SandyBrown",
+                                             L"SeaGreen",
+                                             L"Seashell",
+                                             L"Sienna",
+                                             L"Silver",
+                                             L"SkyBlue",
+                                             L"SlateBlue",
+                                             L"SlateGray",
+                                             L"Snow",
+                                             L"SpringGreen",
+                                             L"SteelBlue",
+                                             L"Tan",
+                                             L"Teal",
+                                             L"Thistle",
+                                             L"Tomato",
+                                             L"Turquoise",
+                                             L"Violet",
+                                             L"Wheat",
+                                             L"White",
+                                             L"WhiteSmoke",
+                                             L"Yellow",
+                                             L"YellowGreen"};
+
+const wchar_t* const cxX11OrderedColorNames[140] = {L"LightPink",
+                                                    L"Pink",
+                                                    L"Crimson",
+                                                    L"LavenderBlush",
+                                                    L"PaleVioletRed",
+                                                    L"HotPink",
+                                                    L"DeepPink",
+                                                    L"MediumVioletRed",
+                                                    L"Orchid",
+                                                    L"Thistle",
+                                                    L"Plum",
+                                                    L"Violet",
+                                                    L"Magenta",
+                                                    L"Fuchsia",
+                                                    L"DarkMagenta",
+                                                    L"Purple",
+                                                    L"MediumOrchid",
+                                                    L"DarkViolet",
+                                                    L"DarkOrchid",
+                                                    L"Indigo",
+                                                    L"BlueViolet",
+                                                    L"MediumPurple",
+                                                    L"MediumSlateBlue",
+                                                    L"SlateBlue",
+                                                    L"DarkSlateBlue",
+                                                    L"Lavender",
+                                                    L"GhostWhite",
+                                                    L"Blue",
+                                                    L"MediumBlue",
+                                                    L"MidnightBlue",
+                                                    L"DarkBlue",
+                                                    L"Navy",
+                                                    L"RoyalBlue",
+                                                    L"CornflowerBlue",
+                                                    L"LightSteelBlue",
+                                                    L"LightSlateGray",
+                                                    L"SlateGray",
+                                                    L"DodgerBlue",
+                                                    L"AliceBlue",
+                                                    L"SteelBlue",
+                                                    L"LightSkyBlue",
+                                                    L"SkyBlue",
+                                                    L"DeepSkyBlue",
+                                                    L"LightBlue",
+                                                    L"PowderBlue",
+                                                    L"CadetBlue",
+                                                    L"Azure",
+                                                    L"LightCyan",
+                                                    L"PaleTurquoise",
+                                                    L"Cyan",
+                                                    L"Aqua",
+                                                    L"DarkTurquoise",
+                                                    L"DarkSlateGray",
+                                                    L"DarkCyan",
+                                                    L"Teal",
+                                                    L"MediumTurquoise",
+                                                    L"LightSeaGreen",
+                                                    L"Turquoise",
+                                                    L"Aquamarine",
+                                                    L"MediumAquamarine",
+                                                    L"MediumSpringGreen",
+                                                    L"MintCream",
+                                                    L"SpringGreen",
+                                                    L"MediumSeaGreen",
+                                                    L"SeaGreen",
+                                                    L"Honeydew",
+                                                    L"LightGreen",
+                                                    L"PaleGreen",
+                                                    L"DarkSeaGreen",
+                                                    L"LimeGreen",
+                                                    L"Lime",
+                                                    L"ForestGreen",
+                                                    L"Green",
+                                                    L"DarkGreen",
+                                                    L"Chartreuse",
+                                                    L"LawnGreen",
+                                                    L"GreenYellow",
+                                                    L"DarkOliveGreen",
+                                                    L"YellowGreen",
+                                                    L"OliveDrab",
+                                                    L"Beige",
+                                                    L"LightGoldenrodYellow",
+                                                    L"Ivory",
+                                                    L"LightYellow",
+                                                    L"Yellow",
+                                                    L"Olive",
+                                                    L"DarkKhaki",
+                                                    L"LemonChiffon",
+                                                    L"PaleGoldenrod",
+                                                    L"Khaki",
+                                                    L"Gold",
+                                                    L"Cornsilk",
+                                                    L"Goldenrod",
+                                                    L"DarkGoldenrod",
+                                                    L"FloralWhite",
+                                                    L"OldLace",
+                                                    L"Wheat",
+                                                    L"Moccasin",
+                                                    L"Orange",
+                                                    L"PapayaWhip",
+                                                    L"BlanchedAlmond",
+                                                    L"NavajoWhite",
+                                                    L"AntiqueWhite",
+                                                    L"Tan",
+                                                    L"BurlyWood",
+                                                    L"Bisque",
+                                                    L"DarkOrange",
+                                                    L"Linen",
+                                                    L"Peru",
+                                                    L"PeachPuff",
+                                                    L"SandyBrown",
+                                                    L"Chocolate",
+                                                    L"SaddleBrown",
+                                                    L"Seashell",
+                                                    L"Sienna",
+                                                    L"LightSalmon",
+                                                    L"Coral",
+                                                    L"OrangeRed",
+                                                    L"DarkSalmon",
+                                                    L"Tomato",
+                                                    L"MistyRose",
+                                                    L"Salmon",
+                                                    L"Snow",
+                                                    L"LightCoral",
+                                                    L"RosyBrown",
+                                                    L"IndianRed",
+                                                    L"Red",
+                                                    L"Brown",
+                                                    L"FireBrick",
+                                                    L"DarkRed",
+                                                    L"Maroon",
+                                                    L"White",
+                                                    L"WhiteSmoke",
+                                                    L"Gainsboro",
+                                                    L"LightGrey",
+                                                    L"Silver",
+                                                    L"DarkGray",
+                                                    L"Gray",
+                                                    L"DimGray",
+                                                    L"Black"};
+
+namespace {
+int GInitCount = 0;
+
+void AddcxExtEditorsResourceStringNames(TdxProductResourceStrings* AProduct) {
+#define ADD(Name_) AProduct->Add(L## #Name_, &Name_);
+  ADD(scxSEditRepositoryColorComboBoxItem)
+  ADD(scxSEditRepositoryColorEditItem)
+  ADD(scxSEditRepositoryFontNameComboBoxItem)
+  ADD(scxSEditRepositoryLabelItem)
+  ADD(scxSEditRepositoryProgressBarItem)
+  ADD(scxSEditRepositoryTrackBarItem)
+  ADD(scxSEditRepositoryRangeTrackBarItem)
+  ADD(scxSEditRepositorySpinButtonItem)
+  ADD(scxSEditRepositoryCheckComboBox)
+  ADD(scxSEditRepositoryShellComboBoxItem)
+  ADD(scxSEditRepositoryCheckGroupItem)
+  ADD(scxSEditRepositoryRatingControlItem)
+  ADD(scxUDAssociated)
+  ADD(scxHotZoneStyleMediaPlayer9)
+  ADD(scxHotZoneStyleMediaPlayer8)
+  ADD(scxHotZoneStyleXPTaskBar)
+  ADD(scxHotZoneStyleSimple)
+  ADD(scxLoadingFonts)
+  ADD(cxSEditCheckGroupCaptionStateDelimiter)
+  ADD(cxSEditCheckGroupFilterColumnSeparator)
+  ADD(cxSEditCheckGroupChecked)
+  ADD(cxSEditCheckGroupGrayed)
+  ADD(cxSEditCheckGroupUnchecked)
+  ADD(cxSCheckComboBoxStatesItemsPropertyDlgCaption)
+  ADD(cxSCheckControlIncorrectItemCount)
+  ADD(cxSCheckGroupStatesItemsPropertyDlgCaption)
+  ADD(cxSCheckComboBoxEmptySelectionText)
+  ADD(cxSColorComboBoxDefaultDescription)
+  ADD(cxSEditRichEditLibraryError)
+  ADD(cxSEditRichEditLineInsertionError)
+  ADD(cxSEditRichEditLoadFail)
+  ADD(cxSEditRichEditSaveFail)
+  ADD(cxSEditRichEditSelectionSaveFail)
+  ADD(cxSEditRichEditOleInterfaceFail)
+  ADD(cxSEditRichEditCallBackFail)
+  ADD(cxSEditRichEditLinkFail)
+  ADD(scxSEditRepositoryRichEditItem)
+  ADD(cxSEditRichEditUndoCaption)
+  ADD(cxSEditRichEditRedoCaption)
+  ADD(cxSEditRichEditCutCaption)
+  ADD(cxSEditRichEditCopyCaption)
+  ADD(cxSEditRichEditPasteCaption)
+  ADD(cxSEditRichEditDeleteCaption)
+  ADD(cxSEditRichEditSelectAllCaption)
+#undef ADD
+}
+}  // namespace
+
+void cxExtEditConsts_Initialize() {
+  if (GInitCount++ > 0) return;
+  if (TdxResourceStringsRepository* R = dxResourceStringsRepository())
+    R->RegisterProduct(cxExtEditorsProductName, &AddcxExtEditorsResourceStringNames);
+}
+
+// The colour-name tables are constant data of the program image: nothing is
+// left to release once the product is gone.
+void cxExtEditConsts_Finalize() {
+  if (GInitCount == 0 || --GInitCount > 0) return;
+  if (TdxResourceStringsRepository* R = dxResourceStringsRepository())
+    R->UnRegisterProduct(cxExtEditorsProductName);
+}
