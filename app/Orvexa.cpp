@@ -17,10 +17,14 @@
 #include "cxLibraryStrs.h"
 #include "dxCore.h"
 #include "dxCoreClasses.h"
+#include "dxCoreGraphics.h"
 #include "dxCultureInfo.h"
 #include "dxDPIAwareUtils.h"
+#include "dxGDIPlusAPI.h"
+#include "dxGDIPlusClasses.h"
 #include "dxHooks.h"
 #include "dxOffice11.h"
+#include "dxSmartImage.h"
 #include "dxStringHelper.h"
 #include "dxThemeManager.h"
 #include "dxThreading.h"
@@ -63,6 +67,10 @@ const TModule Modules[] = {
     {&Dialogs_Initialize, nullptr},
     {&ImgList_Initialize, nullptr},
     {nullptr, &Clipbrd_Finalize},
+    {&dxCoreGraphics_Initialize, &dxCoreGraphics_Finalize},
+    {&dxGDIPlusAPI_Initialize, &dxGDIPlusAPI_Finalize},
+    {&dxSmartImage_Initialize, &dxSmartImage_Finalize},
+    {&dxGDIPlusClasses_Initialize, &dxGDIPlusClasses_Finalize},
     {&cxGraphics_Initialize, &cxGraphics_Finalize},
     {&cxDrawTextUtils_Initialize, &cxDrawTextUtils_Finalize},
     {&cxLibraryStrs_Initialize, &cxLibraryStrs_Finalize},

@@ -438,30 +438,45 @@ class TMemoryStream : public TCustomMemoryStream {
   DECLARE_CLASS(TMemoryStream, TCustomMemoryStream)
  public:
   TMemoryStream() = default;
+  ~TMemoryStream() override;
   Integer Write(const void* Buffer, Integer Count) override;
   void SetSize(Int64 NewSize) override;
   void Clear();
   void LoadFromStream(TStream* Stream);
   void LoadFromFile(const String& FileName);
-  NativeInt Capacity() const { return static_cast<NativeInt>(FData.capacity()); }
+  NativeInt Capacity() const { return FCapacity; }
   void SetCapacity(NativeInt NewCapacity);
 
  protected:
-  explicit TMemoryStream(const TBytes& AData);
-  const TBytes& Data() const { return FData; }
+  // Where the bytes live: returns a buffer of NewCapacity bytes that starts
+  // with the first min(old, new) bytes of the current buffer (Memory()), and
+  // releases the current one; nullptr for a capacity of 0. It may round
+  // NewCapacity up and says so through it; raises EOutOfMemory (or the
+  // stream error of its kind) and keeps the current buffer when it cannot.
+  // A descendant that overrides it must call Clear in its own destructor:
+  // this class's destructor no longer reaches the override.
+  virtual Pointer Realloc(NativeInt& NewCapacity);
 
  private:
-  void Resize(NativeInt NewSize);
-  TBytes FData;
+  NativeInt FCapacity = 0;
 };
 
 // A memory stream whose contents are a byte array.
 class TBytesStream : public TMemoryStream {
   DECLARE_CLASS(TBytesStream, TMemoryStream)
  public:
-  explicit TBytesStream(const TBytes& ABytes = TBytes()) : TMemoryStream(ABytes) {}
-  // Exactly Size bytes.
-  const TBytes& Bytes() const { return Data(); }
+  explicit TBytesStream(const TBytes& ABytes = TBytes());
+  ~TBytesStream() override;
+  // Exactly Size bytes (unless SetCapacity was asked for more).
+  const TBytes& Bytes() const { return FBytes; }
+
+ protected:
+  // Keeps the array exactly as long as the capacity; the array grows its own
+  // storage geometrically.
+  Pointer Realloc(NativeInt& NewCapacity) override;
+
+ private:
+  TBytes FBytes;
 };
 
 // A byte stream holding text in an encoding (the ANSI code page unless one is
@@ -646,6 +661,48 @@ class TInterfacedPersistent : public TPersistent, public IUnknown {
 
  private:
   IUnknown* FOwnerInterface = nullptr;
+};
+
+// Whether an adapter frees the stream it serves.
+enum TStreamOwnership { soReference, soOwned };
+
+// A COM stream (IStream) over a framework stream, for platform services that
+// read or write through IStream. Every COM method answers with an HRESULT:
+// no exception leaves one. Reference-counted; the first reference is the
+// caller's.
+class TStreamAdapter : public TInterfacedObject, public IStream {
+  DECLARE_CLASS(TStreamAdapter, TInterfacedObject)
+ public:
+  explicit TStreamAdapter(TStream* AStream, TStreamOwnership AOwnership = soReference)
+      : FStream(AStream), FOwnership(AOwnership) {}
+  ~TStreamAdapter() override;
+  TStream* Stream() const { return FStream; }
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID AIID, void** AObj) override;
+  ULONG STDMETHODCALLTYPE AddRef() override { return TInterfacedObject::AddRef(); }
+  ULONG STDMETHODCALLTYPE Release() override { return TInterfacedObject::Release(); }
+  bool GetInterface(const IID& AIID, void** AObj) override;
+
+  HRESULT STDMETHODCALLTYPE Read(void* pv, ULONG cb, ULONG* pcbRead) override;
+  HRESULT STDMETHODCALLTYPE Write(const void* pv, ULONG cb, ULONG* pcbWritten) override;
+  HRESULT STDMETHODCALLTYPE Seek(LARGE_INTEGER dlibMove, DWORD dwOrigin,
+                                 ULARGE_INTEGER* plibNewPosition) override;
+  HRESULT STDMETHODCALLTYPE SetSize(ULARGE_INTEGER libNewSize) override;
+  HRESULT STDMETHODCALLTYPE CopyTo(IStream* pstm, ULARGE_INTEGER cb, ULARGE_INTEGER* pcbRead,
+                                   ULARGE_INTEGER* pcbWritten) override;
+  HRESULT STDMETHODCALLTYPE Commit(DWORD grfCommitFlags) override;
+  HRESULT STDMETHODCALLTYPE Revert() override;
+  HRESULT STDMETHODCALLTYPE LockRegion(ULARGE_INTEGER libOffset, ULARGE_INTEGER cb,
+                                       DWORD dwLockType) override;
+  HRESULT STDMETHODCALLTYPE UnlockRegion(ULARGE_INTEGER libOffset, ULARGE_INTEGER cb,
+                                         DWORD dwLockType) override;
+  // Type stream, the stream's size, write locks; no name.
+  HRESULT STDMETHODCALLTYPE Stat(STATSTG* pstatstg, DWORD grfStatFlag) override;
+  HRESULT STDMETHODCALLTYPE Clone(IStream** ppstm) override;
+
+ private:
+  TStream* FStream;
+  TStreamOwnership FOwnership;
 };
 
 enum TComponentStateItem {

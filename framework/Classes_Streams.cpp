@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "Classes.h"
@@ -165,30 +166,27 @@ void TCustomMemoryStream::SaveToFile(const String& FileName) {
 // ---------------------------------------------------------------------------
 IMPLEMENT_CREATABLE_CLASS(TMemoryStream)
 
-TMemoryStream::TMemoryStream(const TBytes& AData) : FData(AData) {
-  SetPointer(FData.data(), static_cast<NativeInt>(FData.size()));
-}
+TMemoryStream::~TMemoryStream() { Clear(); }
 
-void TMemoryStream::Resize(NativeInt NewSize) {
-  try {
-    FData.resize(static_cast<size_t>(NewSize), 0);
-  } catch (const std::bad_alloc&) {
-    throw EOutOfMemory(SMemoryStreamError);
-  } catch (const std::length_error&) {
-    throw EOutOfMemory(SMemoryStreamError);
+Pointer TMemoryStream::Realloc(NativeInt& NewCapacity) {
+  // Grow by half at least, so that writing in small pieces stays linear.
+  if (NewCapacity > FCapacity && NewCapacity < FCapacity + FCapacity / 2)
+    NewCapacity = FCapacity + FCapacity / 2;
+  if (NewCapacity == 0) {
+    std::free(Memory());
+    return nullptr;
   }
-  SetPointer(FData.data(), NewSize);
+  Pointer P = std::realloc(Memory(), static_cast<size_t>(NewCapacity));
+  if (!P) throw EOutOfMemory(SMemoryStreamError);
+  return P;
 }
 
 void TMemoryStream::SetCapacity(NativeInt NewCapacity) {
   if (NewCapacity < 0) return;
-  if (static_cast<size_t>(NewCapacity) < FData.size()) Resize(NewCapacity);
-  try {
-    FData.reserve(static_cast<size_t>(NewCapacity));
-  } catch (const std::exception&) {
-    throw EOutOfMemory(SMemoryStreamError);
-  }
-  SetPointer(FData.data(), static_cast<NativeInt>(FData.size()));
+  NativeInt OldSize = static_cast<NativeInt>(Size());
+  Pointer P = Realloc(NewCapacity);
+  FCapacity = NewCapacity;
+  SetPointer(P, std::min(OldSize, NewCapacity));
 }
 
 Integer TMemoryStream::Write(const void* Buffer, Integer Count) {
@@ -196,8 +194,14 @@ Integer TMemoryStream::Write(const void* Buffer, Integer Count) {
   if (Pos < 0 || Count <= 0) return 0;
   if (Pos > PTRDIFF_MAX - Count) throw EOutOfMemory(SMemoryStreamError);
   NativeInt End = Pos + Count;
-  if (End > static_cast<NativeInt>(FData.size())) Resize(End);
-  std::memcpy(FData.data() + Pos, Buffer, static_cast<size_t>(Count));
+  NativeInt OldSize = static_cast<NativeInt>(Size());
+  if (End > OldSize) {
+    if (End > FCapacity) SetCapacity(End);
+    // A write past the end leaves no undefined bytes in the gap.
+    if (Pos > OldSize) std::memset(static_cast<Byte*>(Memory()) + OldSize, 0, Pos - OldSize);
+    SetPointer(Memory(), End);
+  }
+  std::memcpy(static_cast<Byte*>(Memory()) + Pos, Buffer, static_cast<size_t>(Count));
   Seek(End, soBeginning);
   return Count;
 }
@@ -206,13 +210,16 @@ void TMemoryStream::SetSize(Int64 NewSize) {
   if (NewSize < 0 || static_cast<UInt64>(NewSize) > static_cast<UInt64>(PTRDIFF_MAX))
     throw EOutOfMemory(SMemoryStreamError);
   Int64 OldPosition = Position();
-  Resize(static_cast<NativeInt>(NewSize));
+  NativeInt OldSize = static_cast<NativeInt>(Size());
+  NativeInt N = static_cast<NativeInt>(NewSize);
+  SetCapacity(N);
+  if (N > OldSize) std::memset(static_cast<Byte*>(Memory()) + OldSize, 0, N - OldSize);
+  SetPointer(Memory(), N);
   if (OldPosition > NewSize) Seek(0, soEnd);
 }
 
 void TMemoryStream::Clear() {
-  TBytes().swap(FData);
-  SetPointer(nullptr, 0);
+  SetCapacity(0);
   Seek(0, soBeginning);
 }
 
@@ -221,7 +228,7 @@ void TMemoryStream::LoadFromStream(TStream* Stream) {
   Int64 Count = Stream->Size();
   if (Count > INT32_MAX) throw EReadError(SReadError);
   SetSize(Count);
-  if (Count != 0) Stream->ReadBuffer(FData.data(), static_cast<Integer>(Count));
+  if (Count != 0) Stream->ReadBuffer(Memory(), static_cast<Integer>(Count));
   Seek(0, soBeginning);
 }
 
@@ -232,6 +239,26 @@ void TMemoryStream::LoadFromFile(const String& FileName) {
 
 // ---------------------------------------------------------------------------
 IMPLEMENT_CREATABLE_CLASS(TBytesStream)
+
+TBytesStream::TBytesStream(const TBytes& ABytes) : FBytes(ABytes) {
+  NativeInt N = static_cast<NativeInt>(FBytes.size());
+  SetCapacity(N);
+  SetPointer(Memory(), N);
+}
+
+TBytesStream::~TBytesStream() { Clear(); }
+
+Pointer TBytesStream::Realloc(NativeInt& NewCapacity) {
+  try {
+    FBytes.resize(static_cast<size_t>(NewCapacity), 0);
+  } catch (const std::bad_alloc&) {
+    throw EOutOfMemory(SMemoryStreamError);
+  } catch (const std::length_error&) {
+    throw EOutOfMemory(SMemoryStreamError);
+  }
+  return FBytes.empty() ? nullptr : FBytes.data();
+}
+
 IMPLEMENT_CREATABLE_CLASS(TStringStream)
 
 TStringStream::TStringStream(const String& AString, const TEncoding& AEncoding)
@@ -277,4 +304,130 @@ void TResourceStream::Initialize(HINSTANCE Instance, const wchar_t* Name, const 
 
 Integer TResourceStream::Write(const void*, Integer) {
   throw EStreamError(L"Can't write to a read-only resource stream");
+}
+
+// ---------------------------------------------------------------------------
+IMPLEMENT_CLASS(TStreamAdapter)
+
+TStreamAdapter::~TStreamAdapter() {
+  if (FOwnership == soOwned && FStream) FStream->Free();
+}
+
+HRESULT STDMETHODCALLTYPE TStreamAdapter::QueryInterface(REFIID AIID, void** AObj) {
+  if (!AObj) return E_POINTER;
+  return GetInterface(AIID, AObj) ? S_OK : E_NOINTERFACE;
+}
+
+bool TStreamAdapter::GetInterface(const IID& AIID, void** AObj) {
+  if (IsEqualIID(AIID, IID_IStream) || IsEqualIID(AIID, IID_ISequentialStream) ||
+      IsEqualIID(AIID, IID_IUnknown)) {
+    *AObj = static_cast<IStream*>(this);
+    AddRef();
+    return true;
+  }
+  return TInterfacedObject::GetInterface(AIID, AObj);
+}
+
+namespace {
+// Runs a stream operation for a COM caller: an exception becomes AFailure.
+template <class F>
+HRESULT Guarded(HRESULT AFailure, F&& AOperation) noexcept {
+  try {
+    return AOperation();
+  } catch (...) {
+    return AFailure;
+  }
+}
+}  // namespace
+
+HRESULT STDMETHODCALLTYPE TStreamAdapter::Read(void* pv, ULONG cb, ULONG* pcbRead) {
+  if (!pv) return STG_E_INVALIDPOINTER;
+  return Guarded(S_FALSE, [&] {
+    Integer N = FStream->Read(pv, static_cast<Integer>(std::min<ULONG>(cb, INT32_MAX)));
+    if (pcbRead) *pcbRead = static_cast<ULONG>(N);
+    return S_OK;
+  });
+}
+
+HRESULT STDMETHODCALLTYPE TStreamAdapter::Write(const void* pv, ULONG cb, ULONG* pcbWritten) {
+  if (!pv) return STG_E_INVALIDPOINTER;
+  return Guarded(STG_E_CANTSAVE, [&] {
+    Integer N = FStream->Write(pv, static_cast<Integer>(std::min<ULONG>(cb, INT32_MAX)));
+    if (pcbWritten) *pcbWritten = static_cast<ULONG>(N);
+    return S_OK;
+  });
+}
+
+HRESULT STDMETHODCALLTYPE TStreamAdapter::Seek(LARGE_INTEGER dlibMove, DWORD dwOrigin,
+                                               ULARGE_INTEGER* plibNewPosition) {
+  if (dwOrigin > STREAM_SEEK_END) return STG_E_INVALIDFUNCTION;
+  return Guarded(STG_E_INVALIDPOINTER, [&] {
+    Int64 P = FStream->Seek(dlibMove.QuadPart, static_cast<TSeekOrigin>(dwOrigin));
+    if (plibNewPosition) plibNewPosition->QuadPart = static_cast<ULONGLONG>(P);
+    return S_OK;
+  });
+}
+
+HRESULT STDMETHODCALLTYPE TStreamAdapter::SetSize(ULARGE_INTEGER libNewSize) {
+  return Guarded(E_UNEXPECTED, [&] {
+    Int64 N = static_cast<Int64>(libNewSize.QuadPart);
+    FStream->SetSize(N);
+    return FStream->Size() == N ? S_OK : E_FAIL;
+  });
+}
+
+HRESULT STDMETHODCALLTYPE TStreamAdapter::CopyTo(IStream* pstm, ULARGE_INTEGER cb,
+                                                 ULARGE_INTEGER* pcbRead,
+                                                 ULARGE_INTEGER* pcbWritten) {
+  if (!pstm) return STG_E_INVALIDPOINTER;
+  return Guarded(E_UNEXPECTED, [&] {
+    ULONGLONG Read = 0, Written = 0, Left = cb.QuadPart;
+    Byte Buffer[32768];
+    HRESULT R = S_OK;
+    while (Left > 0) {
+      Integer N =
+          FStream->Read(Buffer, static_cast<Integer>(std::min<ULONGLONG>(Left, sizeof Buffer)));
+      if (N <= 0) break;
+      Read += static_cast<ULONGLONG>(N);
+      ULONG W = 0;
+      R = pstm->Write(Buffer, static_cast<ULONG>(N), &W);
+      Written += W;
+      if (FAILED(R) || W != static_cast<ULONG>(N)) {
+        if (SUCCEEDED(R)) R = STG_E_MEDIUMFULL;
+        break;
+      }
+      Left -= static_cast<ULONGLONG>(N);
+    }
+    if (pcbRead) pcbRead->QuadPart = Read;
+    if (pcbWritten) pcbWritten->QuadPart = Written;
+    return R;
+  });
+}
+
+HRESULT STDMETHODCALLTYPE TStreamAdapter::Commit(DWORD) { return S_OK; }
+
+HRESULT STDMETHODCALLTYPE TStreamAdapter::Revert() { return STG_E_REVERTED; }
+
+HRESULT STDMETHODCALLTYPE TStreamAdapter::LockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) {
+  return STG_E_INVALIDFUNCTION;
+}
+
+HRESULT STDMETHODCALLTYPE TStreamAdapter::UnlockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) {
+  return STG_E_INVALIDFUNCTION;
+}
+
+HRESULT STDMETHODCALLTYPE TStreamAdapter::Stat(STATSTG* pstatstg, DWORD) {
+  if (!pstatstg) return STG_E_INVALIDPOINTER;
+  return Guarded(E_UNEXPECTED, [&] {
+    *pstatstg = STATSTG{};
+    pstatstg->type = STGTY_STREAM;
+    pstatstg->cbSize.QuadPart = static_cast<ULONGLONG>(FStream->Size());
+    pstatstg->grfLocksSupported = LOCK_WRITE;
+    return S_OK;
+  });
+}
+
+HRESULT STDMETHODCALLTYPE TStreamAdapter::Clone(IStream** ppstm) {
+  if (ppstm) *ppstm = nullptr;
+  return E_NOTIMPL;
 }

@@ -1056,6 +1056,27 @@ void TGraphic::SaveToFile(const String& FileName) {
   SaveToStream(Stream.get());
 }
 
+bool TGraphic::Equals(TGraphic* Graphic) {
+  if (!Graphic || Graphic->ClassType() != ClassType()) return false;
+  if (Graphic == this) return true;
+  if (Empty() || Graphic->Empty()) return Empty() && Graphic->Empty();
+  TOwned<TMemoryStream> Mine = MakeOwned<TMemoryStream>();
+  TOwned<TMemoryStream> Theirs = MakeOwned<TMemoryStream>();
+  WriteData(Mine.get());
+  Graphic->WriteData(Theirs.get());
+  return Mine->Size() == Theirs->Size() &&
+         std::memcmp(Mine->Memory(), Theirs->Memory(), static_cast<size_t>(Mine->Size())) == 0;
+}
+
+void TGraphic::DefineProperties(TFiler* Filer) {
+  Filer->DefineBinaryProperty(L"Data", MakeEvent<&TGraphic::ReadData>(this),
+                              MakeEvent<&TGraphic::WriteData>(this), !Empty());
+}
+
+void TGraphic::ReadData(TStream* Stream) { LoadFromStream(Stream); }
+
+void TGraphic::WriteData(TStream* Stream) { SaveToStream(Stream); }
+
 // ---------------------------------------------------------------------------
 IMPLEMENT_CLASS(TBitmapCanvas)
 
@@ -1443,6 +1464,23 @@ void TBitmap::SaveToStream(TStream* Stream) {
   }
 }
 
+void TBitmap::ReadData(TStream* Stream) {
+  int32_t Size = 0;
+  Stream->ReadBuffer(&Size, sizeof Size);
+  if (Size <= 0)
+    FreeImage();
+  else
+    LoadFromStream(Stream);
+}
+
+void TBitmap::WriteData(TStream* Stream) {
+  TOwned<TMemoryStream> File = MakeOwned<TMemoryStream>();
+  SaveToStream(File.get());
+  int32_t Size = static_cast<int32_t>(File->Size());
+  Stream->WriteBuffer(&Size, sizeof Size);
+  File->SaveToStream(Stream);
+}
+
 void TBitmap::LoadFromResourceName(HINSTANCE Instance, const String& ResName) {
   HBITMAP H = static_cast<HBITMAP>(
       LoadImageW(Instance, ResName.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
@@ -1561,6 +1599,14 @@ std::vector<TFileFormat>& FileFormats() {
   static std::vector<TFileFormat>* Formats = new std::vector<TFileFormat>();
   return *Formats;
 }
+struct TClipboardFormat {
+  Word Format;
+  TGraphicClass GraphicClass;
+};
+std::vector<TClipboardFormat>& ClipboardFormats() {
+  static std::vector<TClipboardFormat>* Formats = new std::vector<TClipboardFormat>();
+  return *Formats;
+}
 }  // namespace
 
 IMPLEMENT_CREATABLE_CLASS(TPicture)
@@ -1576,10 +1622,28 @@ void TPicture::RegisterFileFormat(const String& AExtension, const String& ADescr
 }
 
 void TPicture::UnregisterGraphicClass(TGraphicClass AClass) {
-  auto& F = FileFormats();
-  F.erase(std::remove_if(F.begin(), F.end(),
-                         [&](const TFileFormat& X) { return X.GraphicClass == AClass; }),
-          F.end());
+  std::erase_if(FileFormats(), [&](const TFileFormat& X) { return X.GraphicClass == AClass; });
+  std::erase_if(ClipboardFormats(),
+                [&](const TClipboardFormat& X) { return X.GraphicClass == AClass; });
+}
+
+void TPicture::RegisterClipboardFormat(Word AFormat, TGraphicClass AGraphicClass) {
+  for (auto& F : ClipboardFormats())
+    if (F.Format == AFormat) {
+      F.GraphicClass = AGraphicClass;
+      return;
+    }
+  ClipboardFormats().push_back(TClipboardFormat{AFormat, AGraphicClass});
+}
+
+TGraphicClass TPicture::FindClipboardGraphicClass(Word AFormat) {
+  for (const auto& F : ClipboardFormats())
+    if (F.Format == AFormat) return F.GraphicClass;
+  return nullptr;
+}
+
+bool TPicture::SupportsClipboardFormat(Word AFormat) {
+  return FindClipboardGraphicClass(AFormat) != nullptr;
 }
 
 TGraphicClass TPicture::FindGraphicClass(const String& AExtension) {
@@ -1652,4 +1716,7 @@ void Graphics_Initialize() {
   TPicture::RegisterFileFormat(L"ico", L"Icons", TIcon::StaticClass());
 }
 
-void Graphics_Finalize() { FileFormats().clear(); }
+void Graphics_Finalize() {
+  FileFormats().clear();
+  ClipboardFormats().clear();
+}

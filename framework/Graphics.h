@@ -408,7 +408,10 @@ class TGraphic : public TPersistent {
   virtual void LoadFromStream(TStream* Stream) = 0;
   virtual void SaveToStream(TStream* Stream) = 0;
   void LoadFromFile(const String& FileName);
-  void SaveToFile(const String& FileName);
+  virtual void SaveToFile(const String& FileName);
+  // Of one class and saving the same bytes; two empty graphics of one class
+  // are equal too.
+  virtual bool Equals(TGraphic* Graphic);
 
   TNotifyEvent OnChange;
 
@@ -416,6 +419,12 @@ class TGraphic : public TPersistent {
   friend class TCanvas;
   virtual void Draw(TCanvas* ACanvas, const TRect& Rect) = 0;
   virtual void Changed(TObject* Sender);
+  // The binary form-resource property "Data", written when the graphic is
+  // not empty; its content is what WriteData writes (SaveToStream here) and
+  // ReadData reads it back (LoadFromStream here).
+  void DefineProperties(TFiler* Filer) override;
+  virtual void ReadData(TStream* Stream);
+  virtual void WriteData(TStream* Stream);
 
  private:
   bool FTransparent = false;
@@ -505,6 +514,9 @@ class TBitmap : public TGraphic {
 
  protected:
   void Draw(TCanvas* ACanvas, const TRect& Rect) override;
+  // A bitmap's "Data" is a 32-bit length followed by the BMP file.
+  void ReadData(TStream* Stream) override;
+  void WriteData(TStream* Stream) override;
 
  private:
   friend class TBitmapCanvas;
@@ -577,8 +589,14 @@ class TPicture : public TPersistent {
 
   static void RegisterFileFormat(const String& AExtension, const String& ADescription,
                                  TGraphicClass AGraphicClass);
+  // Removes the class from the file formats and the clipboard formats.
   static void UnregisterGraphicClass(TGraphicClass AClass);
   static TGraphicClass FindGraphicClass(const String& AExtension);
+  // The graphic class that reads clipboard data of AFormat (a later
+  // registration of one format replaces the earlier one).
+  static void RegisterClipboardFormat(Word AFormat, TGraphicClass AGraphicClass);
+  static bool SupportsClipboardFormat(Word AFormat);
+  static TGraphicClass FindClipboardGraphicClass(Word AFormat);
 
   TNotifyEvent OnChange;
 

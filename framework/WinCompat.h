@@ -69,6 +69,7 @@
 #undef RemoveProp
 #undef StartDoc
 #undef CreateMutex
+#undef RegisterClipboardFormat
 
 // WinCompat.cpp defines the MSXML DOM interface identifiers (IID_IXMLDOMNode,
 // IID_IXMLDOMDocument, IID_IXMLDOMElement) that MinGW-w64 declares in

@@ -4,8 +4,12 @@
 export WINEPREFIX="${WINEPREFIX_OVERRIDE:-$BUILD_DIR/wineprefix}"
 export WINEARCH=win64
 export WINEDEBUG=-all
-# No Mono or Gecko installer dialogs when the prefix is created.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko installer dialogs when the prefix is created; overrides a
+# test asks for (CTest's ENVIRONMENT) are kept after these.
+case "${WINEDLLOVERRIDES:-}" in
+  "mscoree,mshtml="*) ;;
+  *) export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}" ;;
+esac
 WINE_BIN=/usr/lib/wine/wine64
 WINESERVER_BIN=/usr/lib/wine/wineserver64
 [ -x "$WINE_BIN" ] || WINE_BIN=$(command -v wine64 || command -v wine)

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "Classes.h"
 #include "cxDrawTextUtils.h"
 #include "cxGraphics.h"
 
@@ -90,6 +91,30 @@ class TSurface {
   HGDIOBJ FOld;
   RGBQUAD* FBits = nullptr;
 };
+
+// The bytes of an RCDATA resource of the test executable (a fixture).
+inline TBytes FixtureBytes(const wchar_t* AName) {
+  HRSRC R = FindResourceW(nullptr, AName, MAKEINTRESOURCEW(10));
+  if (!R) return TBytes();
+  HGLOBAL G = LoadResource(nullptr, R);
+  const Byte* P = static_cast<const Byte*>(LockResource(G));
+  return TBytes(P, P + SizeofResource(nullptr, R));
+}
+
+// A memory stream holding ABytes, at position 0; the caller owns it.
+inline TMemoryStream* BytesStream(const TBytes& ABytes) {
+  TMemoryStream* S = Create<TMemoryStream>();
+  if (!ABytes.empty()) S->WriteBuffer(ABytes.data(), static_cast<Integer>(ABytes.size()));
+  S->SetPosition(0);
+  return S;
+}
+
+inline TBytes StreamBytes(TStream* AStream) {
+  TBytes R(static_cast<size_t>(AStream->Size()), 0);
+  AStream->SetPosition(0);
+  if (!R.empty()) AStream->ReadBuffer(R.data(), static_cast<Integer>(R.size()));
+  return R;
+}
 
 // The graphics modules started for one test and shut down after it.
 class GraphicsModule : public ::testing::Test {
