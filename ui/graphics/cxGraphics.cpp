@@ -47,11 +47,6 @@ bool cxColorIsValid(TColor AColor) { return AColor != clNone && AColor != clDefa
 
 void cxExchangeColors(TColor& AColor1, TColor& AColor2) { std::swap(AColor1, AColor2); }
 
-RGBQUAD cxColorToRGBQuad(TColor AColor, Byte AReserved) {
-  COLORREF C = dxColorToRGB(AColor);
-  return RGBQUAD{GetBValue(C), GetGValue(C), GetRValue(C), AReserved};
-}
-
 TColor dxGetNearestColor(TColor AColor) {
   HDC DC = GetDC(nullptr);
   COLORREF R = GetNearestColor(DC, static_cast<COLORREF>(AColor));
@@ -130,7 +125,7 @@ Byte RoundByte(Double AValue) {
 TdxHSV TdxColorSpaceConverter::ColorToHSV(TColor AColor) {
   TdxHSV R{0, 0, 0};
   if (!IsColorValue(AColor)) return R;
-  RGBQUAD Q = cxColorToRGBQuad(AColor);
+  RGBQUAD Q = dxColorToRGBQuad(AColor);
   Integer Red = Q.rgbRed, Green = Q.rgbGreen, Blue = Q.rgbBlue;
   Integer Max = std::max({Red, Green, Blue}), Min = std::min({Red, Green, Blue});
   R.V = Max / 255.0;
@@ -186,7 +181,7 @@ TColor TdxColorSpaceConverter::HSVToColor(Double H, Double S, Double V) {
 TdxHSL TdxColorSpaceConverter::ColorToHSL(TColor AColor) {
   TdxHSL R{0, 0, 0};
   if (!IsColorValue(AColor)) return R;
-  RGBQUAD Q = cxColorToRGBQuad(AColor);
+  RGBQUAD Q = dxColorToRGBQuad(AColor);
   Double Red = Q.rgbRed / 255.0, Green = Q.rgbGreen / 255.0, Blue = Q.rgbBlue / 255.0;
   Double CMax = std::max({Red, Green, Blue}), CMin = std::min({Red, Green, Blue});
   R.L = (CMax + CMin) / 2;
@@ -397,7 +392,7 @@ void cxClearBitmap(TBitmap* ABitmap) {
 
 HRGN cxCreateRegionFromBitmap(const RGBQUAD* APixels, Integer AWidth, Integer AHeight,
                               TColor ATransparentColor) {
-  RGBQUAD T = cxColorToRGBQuad(ATransparentColor);
+  RGBQUAD T = dxColorToRGBQuad(ATransparentColor);
   auto Opaque = [&](const RGBQUAD& Q) {
     return Q.rgbRed != T.rgbRed || Q.rgbGreen != T.rgbGreen || Q.rgbBlue != T.rgbBlue;
   };
@@ -427,8 +422,8 @@ HRGN cxCreateRegionFromBitmap(const RGBQUAD* APixels, Integer AWidth, Integer AH
 }
 
 HRGN cxCreateRegionFromBitmap(TBitmap* ABitmap, TColor ATransparentColor) {
-  TcxPixels Pixels;
-  cxGetBitmapPixels(ABitmap, Pixels, true);
+  TRGBColors Pixels;
+  GetBitmapBits(ABitmap, Pixels, true);
   return cxCreateRegionFromBitmap(Pixels.data(), ABitmap->Width(), ABitmap->Height(),
                                   ATransparentColor);
 }
@@ -487,70 +482,6 @@ bool cxGetPenData(HPEN APenHandle, LOGPEN& ALogPen) {
 TPoint cxGetPixelsPerInch() { return Module().PixelsPerInch; }
 Integer cxGetCurrentDPI() { return Module().PixelsPerInch.y; }
 HBRUSH cxHalfToneBrush() { return Module().HalfToneBrush; }
-
-// ---------------------------------------------------------------------------
-// Pixel access
-void cxGetBitmapPixels(TBitmap* ABitmap, TcxPixels& AColors, bool ATopDown) {
-  Integer W = ABitmap->Width(), H = ABitmap->Height();
-  AColors.assign(static_cast<size_t>(W) * H, RGBQUAD{});
-  if (W == 0 || H == 0) return;
-  if (ABitmap->PixelFormat() == TPixelFormat::pf32bit) {
-    for (Integer Y = 0; Y < H; ++Y) {
-      Integer Row = ATopDown ? Y : H - 1 - Y;
-      std::memcpy(&AColors[static_cast<size_t>(Y) * W], ABitmap->ScanLine(Row),
-                  static_cast<size_t>(W) * 4);
-    }
-    return;
-  }
-  BITMAPINFO Info{};
-  Info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), W, ATopDown ? -H : H, 1, 32, BI_RGB};
-  ABitmap->Dormant();
-  HDC DC = CreateCompatibleDC(nullptr);
-  GetDIBits(DC, ABitmap->Handle(), 0, static_cast<UINT>(H), AColors.data(), &Info, DIB_RGB_COLORS);
-  DeleteDC(DC);
-}
-
-void cxSetBitmapPixels(TBitmap* ABitmap, const TcxPixels& AColors, bool ATopDown) {
-  Integer W = ABitmap->Width(), H = ABitmap->Height();
-  if (W == 0 || H == 0 || AColors.size() < static_cast<size_t>(W) * H) return;
-  if (ABitmap->PixelFormat() == TPixelFormat::pf32bit) {
-    for (Integer Y = 0; Y < H; ++Y) {
-      Integer Row = ATopDown ? Y : H - 1 - Y;
-      std::memcpy(ABitmap->ScanLine(Row), &AColors[static_cast<size_t>(Y) * W],
-                  static_cast<size_t>(W) * 4);
-    }
-    return;
-  }
-  BITMAPINFO Info{};
-  Info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), W, ATopDown ? -H : H, 1, 32, BI_RGB};
-  ABitmap->Dormant();
-  HDC DC = CreateCompatibleDC(nullptr);
-  SetDIBits(DC, ABitmap->Handle(), 0, static_cast<UINT>(H), AColors.data(), &Info, DIB_RGB_COLORS);
-  DeleteDC(DC);
-}
-
-Integer cxGraphicsInternal::BitsPerPixel(TBitmap* ABitmap) {
-  switch (ABitmap->PixelFormat()) {
-    case TPixelFormat::pf1bit:
-      return 1;
-    case TPixelFormat::pf4bit:
-      return 4;
-    case TPixelFormat::pf8bit:
-      return 8;
-    case TPixelFormat::pf15bit:
-      return 15;
-    case TPixelFormat::pf16bit:
-      return 16;
-    case TPixelFormat::pf24bit:
-      return 24;
-    case TPixelFormat::pf32bit:
-      return 32;
-    default: {
-      BITMAP B{};
-      return cxGetBitmapData(ABitmap->Handle(), B) ? B.bmBitsPixel : 32;
-    }
-  }
-}
 
 // ---------------------------------------------------------------------------
 // Alpha blending

@@ -14,6 +14,7 @@
 #include "cxClasses.h"
 #include "cxGeometry.h"
 #include "dxCore.h"
+#include "dxCoreGraphics.h"
 #include "dxGraphicsLink.h"
 
 class TcxCanvas;
@@ -47,8 +48,6 @@ enum TcxBitmapTransformationMode {
   btmExtractLayer
 };
 using TRects = std::vector<TRect>;
-// Pixels as blue, green, red, alpha quads.
-using TcxPixels = std::vector<RGBQUAD>;
 
 inline constexpr TcxImageDrawMode EnabledImageDrawModeMap(bool AEnabled) {
   return AEnabled ? idmNormal : idmDisabled;
@@ -435,8 +434,6 @@ TColor GetLightDownedSelColor();
 bool IsHighContrastBlack();
 // The button face is black and the button text is not white.
 bool IsHighContrast2();
-// The colour as a quad (system colours resolved) with AReserved as alpha.
-RGBQUAD cxColorToRGBQuad(TColor AColor, Byte AReserved = 0);
 
 struct TdxHSV {
   Double H, S, V;
@@ -527,8 +524,8 @@ class TcxBitmap32 : public TcxBitmap {
 
   virtual void Clear();
   // All pixels, bottom row first.
-  void GetBitmapColors(TcxPixels& AColors);
-  void SetBitmapColors(const TcxPixels& AColors);
+  void GetBitmapColors(TRGBColors& AColors);
+  void SetBitmapColors(const TRGBColors& AColors);
   void AlphaBlend(TBitmap* ADestBitmap, const TRect& ADestRect, bool ASmoothImage,
                   Byte AConstantAlpha = 255);
   void Darken(Byte APercent);
@@ -733,9 +730,6 @@ TPoint cxGetPixelsPerInch();
 Integer cxGetCurrentDPI();
 // The shared one-pixel checkerboard brush.
 HBRUSH cxHalfToneBrush();
-// Pixels of a bitmap as quads, top row first when ATopDown.
-void cxGetBitmapPixels(TBitmap* ABitmap, TcxPixels& AColors, bool ATopDown);
-void cxSetBitmapPixels(TBitmap* ABitmap, const TcxPixels& AColors, bool ATopDown);
 
 // ---------------------------------------------------------------------------
 // Resampling

@@ -84,8 +84,8 @@ void TcxBitmap::Flip(bool AFlipHorizontally, bool AFlipVertically) {
   Integer W = Width(), H = Height();
   if (W == 0 || H == 0) return;
   // Mirrored in memory, so a 32-bit bitmap keeps its alpha.
-  TcxPixels P;
-  cxGetBitmapPixels(this, P, true);
+  TRGBColors P;
+  GetBitmapBits(this, P, true);
   if (AFlipHorizontally)
     for (Integer Y = 0; Y < H; ++Y)
       std::reverse(P.begin() + static_cast<ptrdiff_t>(Y) * W,
@@ -95,7 +95,7 @@ void TcxBitmap::Flip(bool AFlipHorizontally, bool AFlipVertically) {
       std::swap_ranges(P.begin() + static_cast<ptrdiff_t>(Y) * W,
                        P.begin() + static_cast<ptrdiff_t>(Y + 1) * W,
                        P.begin() + static_cast<ptrdiff_t>(H - 1 - Y) * W);
-  cxSetBitmapPixels(this, P, true);
+  SetBitmapBits(this, P, true);
   Changed(this);
 }
 
@@ -141,7 +141,7 @@ void TcxBitmap::WriteData(TStream* Stream) {
   TOwned<TMemoryStream> Plain(Create<TMemoryStream>());
   WritePlainData(this, Plain.get());
   Plain->SetPosition(0);
-  Integer BlockSize = std::max<Integer>(1, BitsPerPixel(this) / 8);
+  Integer BlockSize = std::max<Integer>(1, cxGetBitmapPixelFormat(this) / 8);
   Int64 Start = Stream->Position();
   Stream->SetPosition(Start + 10);
   cxCompressBitmapData(Plain.get(), BlockSize, Stream);
@@ -282,16 +282,16 @@ void TcxBitmap32::Update() {
   if (PixelFormat() != TPixelFormat::pf32bit) throw EdxException(L"Wrong PixelFormat");
 }
 
-void TcxBitmap32::GetBitmapColors(TcxPixels& AColors) { cxGetBitmapPixels(this, AColors, false); }
+void TcxBitmap32::GetBitmapColors(TRGBColors& AColors) { GetBitmapBits(this, AColors, false); }
 
-void TcxBitmap32::SetBitmapColors(const TcxPixels& AColors) {
-  cxSetBitmapPixels(this, AColors, false);
+void TcxBitmap32::SetBitmapColors(const TRGBColors& AColors) {
+  SetBitmapBits(this, AColors, false);
   Changed(this);
 }
 
 template <class F>
 void TcxBitmap32::ForEachPixel(F&& AProc) {
-  TcxPixels P;
+  TRGBColors P;
   GetBitmapColors(P);
   for (RGBQUAD& Q : P) AProc(Q);
   SetBitmapColors(P);
@@ -330,7 +330,7 @@ void TcxBitmap32::SetAlphaChannel(Byte Alpha) {
 }
 
 void TcxBitmap32::RecoverTransparency(TColor ATransparentColor) {
-  RGBQUAD T = cxColorToRGBQuad(ATransparentColor);
+  RGBQUAD T = dxColorToRGBQuad(ATransparentColor);
   ForEachPixel([&](RGBQUAD& Q) {
     if (Q.rgbRed == T.rgbRed && Q.rgbGreen == T.rgbGreen && Q.rgbBlue == T.rgbBlue)
       Q = RGBQUAD{0, 0, 0, 0};
@@ -359,12 +359,7 @@ void TcxBitmap32::Resize(Integer ANewWidth, Integer ANewHeight, bool AStretch, b
 }
 
 bool TcxBitmap32::IsAlphaUsed() {
-  if (FIsAlphaUsed == bDefault) {
-    TcxPixels P;
-    GetBitmapColors(P);
-    bool Used = std::any_of(P.begin(), P.end(), [](const RGBQUAD& Q) { return Q.rgbReserved; });
-    FIsAlphaUsed = dxBooleanToDefaultBoolean(Used);
-  }
+  if (FIsAlphaUsed == bDefault) FIsAlphaUsed = dxBooleanToDefaultBoolean(dxIsAlphaUsed(this));
   return FIsAlphaUsed == bTrue;
 }
 
@@ -382,7 +377,7 @@ void TcxBitmap32::LoadFromStream(TStream* Stream) {
 IMPLEMENT_CREATABLE_CLASS(TcxColorList)
 
 Integer TcxColorList::Add(TColor AColor) {
-  RGBQUAD Q = cxColorToRGBQuad(AColor);
+  RGBQUAD Q = dxColorToRGBQuad(AColor);
   FItems.push_back(static_cast<DWORD>(Q.rgbBlue | (Q.rgbGreen << 8) | (Q.rgbRed << 16)));
   return Count() - 1;
 }
@@ -474,14 +469,14 @@ void cxSmoothResizeBitmap(TBitmap* ASource, TBitmap* ADestination, bool AForceUs
     SetStretchBltMode(DC, Previous);
     return;
   }
-  TcxPixels Source, Middle(static_cast<size_t>(DW) * SH), Dest(static_cast<size_t>(DW) * DH);
-  cxGetBitmapPixels(ASource, Source, false);
+  TRGBColors Source, Middle(static_cast<size_t>(DW) * SH), Dest(static_cast<size_t>(DW) * DH);
+  GetBitmapBits(ASource, Source, false);
   TcxContributorList Contributors;
   BuildFilter(Contributors, AxisScale(SW, DW), SW, DW);
   ApplyFilter(Contributors, Source.data(), SH, SW, Middle.data(), DW, DW, true);
   BuildFilter(Contributors, AxisScale(SH, DH), SH, DH);
   ApplyFilter(Contributors, Middle.data(), DW, DW, Dest.data(), DH, DW, false);
-  cxSetBitmapPixels(ADestination, Dest, false);
+  SetBitmapBits(ADestination, Dest, false);
 }
 
 TRect cxGetImageClientRect(TGraphic* AImage) {

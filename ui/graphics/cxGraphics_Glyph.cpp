@@ -68,10 +68,10 @@ bool TcxAlphaBitmap::IsColorTransparent(const RGBQUAD& AColor) const {
 }
 
 void TcxAlphaBitmap::TransformBitmap(TcxBitmapTransformationMode AMode) {
-  TcxPixels P;
+  TRGBColors P;
   GetBitmapColors(P);
   Integer W = Width(), H = Height();
-  RGBQUAD Shadow = cxColorToRGBQuad(clBtnShadow, 192);
+  RGBQUAD Shadow = dxColorToRGBQuad(clBtnShadow, 192);
   for (Integer X = 0; X < W; ++X)
     for (Integer Y = 0; Y < H; ++Y) {
       FCurrentColorIndex = TPoint{X, Y};
@@ -145,21 +145,21 @@ void TcxAlphaBitmap::DrawHatch(const TcxHatchData& AHatchData) {
 
 void TcxAlphaBitmap::DrawHatch(TColor AColor1, TColor AColor2, Byte AStep, Byte AAlpha1,
                                Byte AAlpha2) {
-  DrawHatch(TcxHatchData{cxColorToRGBQuad(AColor1, 255), AAlpha1, cxColorToRGBQuad(AColor2, 255),
+  DrawHatch(TcxHatchData{dxColorToRGBQuad(AColor1, 255), AAlpha1, dxColorToRGBQuad(AColor2, 255),
                          AAlpha2, AStep});
 }
 
 void TcxAlphaBitmap::RecoverAlphaChannel(TColor ATransparentColor) {
   FTransparentPixels->Clear();
   FTransparentPixels->Add(ATransparentColor);
-  FTransparentBkColor = cxColorToRGBQuad(ATransparentColor);
+  FTransparentBkColor = dxColorToRGBQuad(ATransparentColor);
   TransformBitmap(btmCorrectBlend);
 }
 
 void TcxAlphaBitmap::ExtractLayer(TColor ATransparentColor) {
   FTransparentPixels->Clear();
   FTransparentPixels->Add(static_cast<TColor>(dxColorToRGB(ATransparentColor)));
-  FTransparentBkColor = cxColorToRGBQuad(ATransparentColor);
+  FTransparentBkColor = dxColorToRGBQuad(ATransparentColor);
   TransformBitmap(btmExtractLayer);
 }
 

@@ -138,23 +138,23 @@ inline TOwned<TcxBitmap32> FilledBitmap(int AWidth, int AHeight, TColor AColor) 
 
 // The colour of one pixel of a bitmap (alpha dropped).
 inline COLORREF PixelOf(TBitmap* ABitmap, int X, int Y) {
-  TcxPixels P;
-  cxGetBitmapPixels(ABitmap, P, true);
+  TRGBColors P;
+  GetBitmapBits(ABitmap, P, true);
   RGBQUAD Q = P[static_cast<size_t>(Y) * ABitmap->Width() + X];
   return RGB(Q.rgbRed, Q.rgbGreen, Q.rgbBlue);
 }
 
 inline RGBQUAD QuadAt(TBitmap* ABitmap, int X, int Y) {
-  TcxPixels P;
-  cxGetBitmapPixels(ABitmap, P, true);
+  TRGBColors P;
+  GetBitmapBits(ABitmap, P, true);
   return P[static_cast<size_t>(Y) * ABitmap->Width() + X];
 }
 
 // A picture of which pixels of a bitmap have one colour, row by row, for
 // comparing shapes in failure messages.
 inline std::string Shape(TBitmap* ABitmap, COLORREF AColor) {
-  TcxPixels P;
-  cxGetBitmapPixels(ABitmap, P, true);
+  TRGBColors P;
+  GetBitmapBits(ABitmap, P, true);
   std::string S;
   for (int Y = 0; Y < ABitmap->Height(); ++Y) {
     for (int X = 0; X < ABitmap->Width(); ++X) {

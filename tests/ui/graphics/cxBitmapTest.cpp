@@ -378,7 +378,7 @@ TEST(Blending, BlendFunctionIsSourceOverForPremultipliedPixels) {
 // A premultiplied RGBA image with every alpha step somewhere.
 TOwned<TcxBitmap32> AlphaImage(int W, int H) {
   TOwned<TcxBitmap32> B(TcxBitmap32::CreateSize(W, H));
-  TcxPixels P(static_cast<size_t>(W) * H);
+  TRGBColors P(static_cast<size_t>(W) * H);
   for (int Y = 0; Y < H; ++Y)
     for (int X = 0; X < W; ++X) {
       Byte A = static_cast<Byte>((X * 255) / (W - 1));
@@ -387,13 +387,13 @@ TOwned<TcxBitmap32> AlphaImage(int W, int H) {
           RGBQUAD{static_cast<Byte>(Bl * A / 255), static_cast<Byte>(G * A / 255),
                   static_cast<Byte>(R * A / 255), A};
     }
-  cxSetBitmapPixels(B.get(), P, true);
+  SetBitmapBits(B.get(), P, true);
   return B;
 }
 
 TEST_F(Bitmaps, TheThreeBlendRoadsAgree) {
   auto Source = AlphaImage(32, 8);
-  std::vector<TcxPixels> Results;
+  std::vector<TRGBColors> Results;
   for (int Road = 0; Road < 3; ++Road) {
     TcxGraphicsPlatform Saved = cxGraphicsPlatform();
     TcxGraphicsPlatform& P = cxGraphicsPlatform();
@@ -403,14 +403,14 @@ TEST_F(Bitmaps, TheThreeBlendRoadsAgree) {
     auto Dest = FilledBitmap(32, 8, static_cast<TColor>(RGB(40, 90, 200)));
     cxAlphaBlend(Dest->Canvas()->Handle(), Source.get(), Dest->ClientRect(), Source->ClientRect(),
                  false, 255);
-    TcxPixels R;
-    cxGetBitmapPixels(Dest.get(), R, true);
+    TRGBColors R;
+    GetBitmapBits(Dest.get(), R, true);
     Results.push_back(R);
     cxGraphicsPlatform() = Saved;
   }
   // Straight source-over over the background, computed here.
-  TcxPixels S;
-  cxGetBitmapPixels(Source.get(), S, true);
+  TRGBColors S;
+  GetBitmapBits(Source.get(), S, true);
   for (size_t I = 0; I < S.size(); ++I) {
     auto Over = [&](Byte C, Byte Back) { return C + Back * (255 - S[I].rgbReserved) / 255.0; };
     double Expected[3] = {Over(S[I].rgbBlue, 200), Over(S[I].rgbGreen, 90), Over(S[I].rgbRed, 40)};
@@ -474,9 +474,9 @@ TEST_F(Bitmaps, LanczosIdentityCornersAndTinySources) {
   auto Source = AlphaImage(10, 10);
   TOwned<TcxBitmap32> Same(TcxBitmap32::CreateSize(10, 10));
   cxSmoothResizeBitmap(Source.get(), Same.get(), true);
-  TcxPixels A, B;
-  cxGetBitmapPixels(Source.get(), A, true);
-  cxGetBitmapPixels(Same.get(), B, true);
+  TRGBColors A, B;
+  GetBitmapBits(Source.get(), A, true);
+  GetBitmapBits(Same.get(), B, true);
   for (size_t I = 0; I < A.size(); ++I) EXPECT_EQ(std::memcmp(&A[I], &B[I], 4), 0) << I;
 
   TcxContributorList L;
@@ -527,12 +527,12 @@ TEST(Glyphs, ImageRectByFitMode) {
 
 TEST_F(Bitmaps, TransformationRules) {
   TOwned<TcxAlphaBitmap> B(TcxAlphaBitmap::CreateSize(4, 4, RGBQUAD{0xFF, 0xFF, 0xFF, 0xFF}));
-  TcxPixels P(16, RGBQUAD{0xFF, 0xFF, 0xFF, 0xFF});
+  TRGBColors P(16, RGBQUAD{0xFF, 0xFF, 0xFF, 0xFF});
   P[5] = RGBQUAD{30, 60, 90, 255};
   P[6] = RGBQUAD{30, 60, 90, 0};
   B->SetBitmapColors(P);
   B->TransformBitmap(btmMakeMask);
-  TcxPixels M;
+  TRGBColors M;
   B->GetBitmapColors(M);
   EXPECT_EQ(*reinterpret_cast<DWORD*>(&M[0]), ClrNone);
   EXPECT_EQ(*reinterpret_cast<DWORD*>(&M[5]), ClrTransparent);
@@ -569,7 +569,7 @@ TEST_F(Bitmaps, TransformationRules) {
 
 TEST_F(Bitmaps, ShadowGrowsTheBitmapWhenAsked) {
   TOwned<TcxAlphaBitmap> B(TcxAlphaBitmap::CreateSize(4, 4));
-  B->SetBitmapColors(TcxPixels(16, RGBQUAD{0, 0, 200, 255}));
+  B->SetBitmapColors(TRGBColors(16, RGBQUAD{0, 0, 200, 255}));
   TOwned<TcxAlphaBitmap> Mask(TcxAlphaBitmap::CreateSize(4, 4));
   Mask->CopyBitmap(B.get());
   Mask->TransformBitmap(btmMakeMask);

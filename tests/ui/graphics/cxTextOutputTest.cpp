@@ -61,9 +61,9 @@ class TextOutput : public GraphicsModule {
 // Empty when both bitmaps hold the same colours; otherwise how many pixels
 // differ and, for the rows where they do, a picture ('X' differs, '#' ink).
 std::string Difference(TBitmap* A, TBitmap* B) {
-  TcxPixels PA, PB;
-  cxGetBitmapPixels(A, PA, true);
-  cxGetBitmapPixels(B, PB, true);
+  TRGBColors PA, PB;
+  GetBitmapBits(A, PA, true);
+  GetBitmapBits(B, PB, true);
   int Count = 0;
   std::string S;
   for (int Y = 0; Y < A->Height(); ++Y) {
@@ -86,8 +86,8 @@ std::string Difference(TBitmap* A, TBitmap* B) {
 // The smallest rectangle holding every pixel for which APredicate holds.
 template <class F>
 TRect BoundsWhere(TBitmap* ABitmap, F&& APredicate) {
-  TcxPixels P;
-  cxGetBitmapPixels(ABitmap, P, true);
+  TRGBColors P;
+  GetBitmapBits(ABitmap, P, true);
   TRect R = cxRect(INT_MAX, INT_MAX, INT_MIN, INT_MIN);
   for (int Y = 0; Y < ABitmap->Height(); ++Y)
     for (int X = 0; X < ABitmap->Width(); ++X) {
@@ -256,8 +256,8 @@ TEST_F(TextOutput, SelectionOverTwoRowsHighlightsTheTailAndTheHead) {
   const TRect Tail =
       cxRect(R.left + Extent(L"alpha be").cx, R.top, R.left + Extent(L"alpha beta ").cx, R.top + H);
   const TRect Head = cxRect(R.left, R.top + H, R.left + Extent(L"ga").cx, R.top + 2 * H);
-  TcxPixels P;
-  cxGetBitmapPixels(B.get(), P, true);
+  TRGBColors P;
+  GetBitmapBits(B.get(), P, true);
   int Misplaced = 0, SelectedInk[2] = {0, 0}, PlainInk = 0;
   for (int Y = 0; Y < B->Height(); ++Y)
     for (int X = 0; X < B->Width(); ++X) {
@@ -413,8 +413,8 @@ TEST_F(CanvasText, TurnedTextIsTheUnturnedTextTurned) {
     TRect All = cxRect(0, 0, UW, UH);
     DrawTextW(Unturned->Canvas()->Handle(), Text.c_str(), static_cast<int>(Text.size()), &All,
               DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
-    TcxPixels U;
-    cxGetBitmapPixels(Unturned.get(), U, true);
+    TRGBColors U;
+    GetBitmapBits(Unturned.get(), U, true);
     auto Expected = Blank();
     for (int Y = 0; Y < UH; ++Y)
       for (int X = 0; X < UW; ++X) {
