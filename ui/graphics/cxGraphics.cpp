@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "cxGraphicsInternal.h"
+#include "dxGDIPlusClasses.h"
 
 using namespace cxGraphicsInternal;
 
@@ -503,15 +504,20 @@ void SoftwareBlend(TBitmap* ADest, TBitmap* ASource, Byte AConstantAlpha) {
   }
 }
 
-void GeneralAlphaBlend(HDC ADestDC, TBitmap* ADestBitmap, TBitmap* ASrcBitmap, HDC ASrcDC,
-                       const TRect& ADestRect, const TRect& ASrcRect, bool ASmooth,
+// The source drawn with GDI+ on a buffered paint over the destination.
+void GdiPlusAlphaBlend(HDC ADestDC, TBitmap* ASource, const TRect& ADestRect, bool ASmooth,
                        Byte AConstantAlpha) {
-  TOwned<TcxBitmap> OwnSource;
-  TBitmap* Source = ASrcBitmap;
-  if (!Source) {
-    OwnSource = CopyOfDC(ASrcDC, ASrcRect);
-    Source = OwnSource.get();
-  }
+  TdxGPCustomPaintCanvas* Canvas = dxGpBeginPaint(ADestDC, ADestRect);
+  TFinally End([&Canvas] { dxGpEndPaint(Canvas); });
+  Canvas->SetInterpolationMode(ASmooth ? imHighQualityBicubic : imNearestNeighbor);
+  Canvas->SetPixelOffsetMode(PixelOffsetModeHalf);
+  Canvas->DrawBitmap(ASource, ADestRect, AConstantAlpha);
+}
+
+// The source stretched to the destination's size, then blended onto a
+// 32-bit copy of the destination by the system blend or pixel by pixel.
+void StretchedAlphaBlend(HDC ADestDC, TBitmap* ADestBitmap, TBitmap* ASource,
+                         const TRect& ADestRect, bool ASmooth, Byte AConstantAlpha) {
   TOwned<TcxBitmap> OwnDest;
   TBitmap* Dest = ADestBitmap;
   if (!Dest || Dest->PixelFormat() != TPixelFormat::pf32bit) {
@@ -520,8 +526,8 @@ void GeneralAlphaBlend(HDC ADestDC, TBitmap* ADestBitmap, TBitmap* ASrcBitmap, H
   }
   TOwned<TcxBitmap> Stretched(
       TcxBitmap::CreateSize(Dest->Width(), Dest->Height(), TPixelFormat::pf32bit));
-  cxStretchGraphic(Stretched.get(), Source, Stretched->ClientRect(),
-                   cxRect(0, 0, Source->Width(), Source->Height()), ASmooth);
+  cxStretchGraphic(Stretched.get(), ASource, Stretched->ClientRect(),
+                   cxRect(0, 0, ASource->Width(), ASource->Height()), ASmooth);
   bool Blended = false;
   if (TcxAlphaBlendProc Blend = cxGraphicsPlatform().AlphaBlend) {
     BLENDFUNCTION F{AC_SRC_OVER, 0, AConstantAlpha, AC_SRC_ALPHA};
@@ -530,7 +536,7 @@ void GeneralAlphaBlend(HDC ADestDC, TBitmap* ADestBitmap, TBitmap* ASrcBitmap, H
                     F) != FALSE;
   }
   if (!Blended) SoftwareBlend(Dest, Stretched.get(), AConstantAlpha);
-  if (Dest != ADestBitmap || !ADestBitmap)
+  if (Dest != ADestBitmap)
     cxBitBlt(ADestDC, Dest->Canvas()->Handle(), ADestRect, TPoint{0, 0}, SRCCOPY);
 }
 
@@ -541,15 +547,19 @@ void AlphaBlendRoads(HDC ADestDC, TBitmap* ADestBitmap, TBitmap* ASrcBitmap, con
                                  cxRectHeight(ADestRect) != cxRectHeight(ASrcRect));
   const TcxGraphicsPlatform& P = cxGraphicsPlatform();
   HDC SrcDC = ASrcBitmap->Canvas()->Handle();
-  if (P.IsWin64Bit || P.IsWin9X || !P.AlphaBlend || Smooth) {
-    GeneralAlphaBlend(ADestDC, ADestBitmap, ASrcBitmap, SrcDC, ADestRect, ASrcRect, Smooth,
-                      AConstantAlpha);
+  if (!P.IsWin64Bit && !P.IsWin9X && P.AlphaBlend && !Smooth) {
+    BLENDFUNCTION F{AC_SRC_OVER, 0, AConstantAlpha, AC_SRC_ALPHA};
+    P.AlphaBlend(ADestDC, ADestRect.left, ADestRect.top, cxRectWidth(ADestRect),
+                 cxRectHeight(ADestRect), SrcDC, ASrcRect.left, ASrcRect.top, cxRectWidth(ASrcRect),
+                 cxRectHeight(ASrcRect), F);
     return;
   }
-  BLENDFUNCTION F{AC_SRC_OVER, 0, AConstantAlpha, AC_SRC_ALPHA};
-  P.AlphaBlend(ADestDC, ADestRect.left, ADestRect.top, cxRectWidth(ADestRect),
-               cxRectHeight(ADestRect), SrcDC, ASrcRect.left, ASrcRect.top, cxRectWidth(ASrcRect),
-               cxRectHeight(ASrcRect), F);
+  // Without gdiplus.dll the 64-bit road would fail at the first call; the
+  // stretched road gives the same picture.
+  if (P.IsWin64Bit && CheckGdiPlus())
+    GdiPlusAlphaBlend(ADestDC, ASrcBitmap, ADestRect, Smooth, AConstantAlpha);
+  else
+    StretchedAlphaBlend(ADestDC, ADestBitmap, ASrcBitmap, ADestRect, Smooth, AConstantAlpha);
 }
 }  // namespace
 

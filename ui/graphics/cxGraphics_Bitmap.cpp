@@ -6,6 +6,7 @@
 
 #include "cxGraphics.h"
 #include "cxGraphicsInternal.h"
+#include "dxGDIPlusClasses.h"
 
 using namespace cxGraphicsInternal;
 
@@ -508,30 +509,48 @@ void StretchBitmap(TBitmap* ADestination, TBitmap* ASource, const TRect& ADestRe
 }
 }  // namespace
 
+namespace {
+// A GDI+ image drawn by GDI+ itself, with its interpolation.
+void StretchGdiPlusImage(TBitmap* ADestination, TdxGPImage* ASource, const TRect& ADestRect,
+                         const TRect& ASourceRect, bool ASmoothStretch, IdxColorPalette* APalette) {
+  TdxGPCustomPaintCanvas* Canvas = dxGpBeginPaint(ADestination->Canvas()->Handle(), ADestRect);
+  TFinally End([&Canvas] { dxGpEndPaint(Canvas); });
+  Canvas->SetInterpolationMode(ASmoothStretch ? imHighQualityBicubic : imNearestNeighbor);
+  Canvas->SetPixelOffsetMode(PixelOffsetModeHalf);
+  ASource->StretchDraw(Canvas, ADestRect, ASourceRect, APalette);
+}
+}  // namespace
+
 void cxStretchGraphic(TBitmap* ADestination, TGraphic* ASource, const TRect& ADestRect,
-                      const TRect& ASourceRect, bool ASmoothStretch) {
+                      const TRect& ASourceRect, bool ASmoothStretch, IdxColorPalette* APalette) {
   cxClearBitmap(ADestination);
   if (auto* B = AsOrNull<TBitmap>(ASource)) {
     StretchBitmap(ADestination, B, ADestRect, ASourceRect, ASmoothStretch);
+  } else if (auto* GP = AsOrNull<TdxGPImage>(ASource)) {
+    StretchGdiPlusImage(ADestination, GP, ADestRect, ASourceRect, ASmoothStretch, APalette);
+  } else if (auto* Smart = AsOrNull<TdxCustomSmartImage>(ASource)) {
+    Smart->StretchDraw(ADestination->Canvas()->Handle(), ADestRect, ASourceRect, 255, APalette);
   } else {
-    TOwned<TcxBitmap> Copy(cxGetAsBitmap(ASource));
+    TOwned<TBitmap> Copy(cxGetAsBitmap(ASource));
     StretchBitmap(ADestination, Copy.get(), ADestRect, ASourceRect, ASmoothStretch);
   }
   ADestination->SetModified(true);
 }
 
-void cxStretchGraphic(TBitmap* ADestination, TGraphic* ASource, bool ASmoothStretch) {
+void cxStretchGraphic(TBitmap* ADestination, TGraphic* ASource, bool ASmoothStretch,
+                      IdxColorPalette* APalette) {
   cxStretchGraphic(ADestination, ASource, cxGetImageClientRect(ADestination),
-                   cxGetImageClientRect(ASource), ASmoothStretch);
+                   cxGetImageClientRect(ASource), ASmoothStretch, APalette);
 }
 
-TcxBitmap* cxGetAsBitmap(TGraphic* AGraphic) {
+TBitmap* cxGetAsBitmap(TGraphic* AGraphic) {
   if (!AGraphic) return nullptr;
   if (auto* B = AsOrNull<TBitmap>(AGraphic)) {
     TcxBitmap* R = Create<TcxBitmap>();
     R->Assign(B);
     return R;
   }
+  if (auto* Smart = AsOrNull<TdxCustomSmartImage>(AGraphic)) return Smart->GetAsBitmap();
   TcxBitmap32* R = TcxBitmap32::CreateSize(AGraphic->Width(), AGraphic->Height(), true);
   R->Canvas()->Draw(0, 0, AGraphic);
   return R;

@@ -276,6 +276,30 @@ TEST_F(TextOutput, SelectionOverTwoRowsHighlightsTheTailAndTheHead) {
   EXPECT_GT(PlainInk, 0);
 }
 
+TEST_F(TextOutput, RightToLeftSelectionCoversTheCharactersWhereTheyAreShown) {
+  // Alef, bet, gimel, dalet, he: in right-to-left reading the first
+  // characters in memory are the rightmost on screen.
+  const String Text = L"\u05D0\u05D1\u05D2\u05D3\u05D4";
+  const COLORREF SelBk = RGB(0, 0, 200);
+  const int CX = Extent(Text).cx, First2 = Extent(Text.substr(0, 2)).cx;
+  TRect R = cxRect(10, 5, 150, 40);
+  auto B = Blank();
+  cxTextOut(B->Canvas()->Handle(), Text, R, CXTO_SINGLELINE | CXTO_RTLREADING, 0, 2, FFont.get(),
+            SelBk, clWhite);
+  auto Plain = ByEngine(Text, R, CXTO_SINGLELINE | CXTO_RTLREADING);
+  ASSERT_NE(InkBounds(Plain.get()), cxNullRect);
+  TRect Selected = BoundsWhere(B.get(), [&](COLORREF C) { return C == SelBk; });
+  EXPECT_EQ(Selected.right, R.left + CX) << ToString(Selected);
+  EXPECT_NEAR(Selected.left, R.left + CX - First2, 1) << ToString(Selected);
+  EXPECT_EQ(Selected.top, R.top);
+  // Left of the selection the row is as drawn without one.
+  auto Left = Blank(), PlainLeft = Blank();
+  TRect Part = cxRect(0, 0, Selected.left, 60);
+  cxBitBlt(Left->Canvas()->Handle(), B->Canvas()->Handle(), Part, TPoint{0, 0}, SRCCOPY);
+  cxBitBlt(PlainLeft->Canvas()->Handle(), Plain->Canvas()->Handle(), Part, TPoint{0, 0}, SRCCOPY);
+  EXPECT_EQ(Difference(Left.get(), PlainLeft.get()), "");
+}
+
 // The canvas's own text drawing.
 class CanvasText : public TextOutput {
  protected:
