@@ -1,14 +1,11 @@
 // Text drawn by the library set against the platform's DrawTextW in a real
 // font, where both must put the same pixels down, and the placement of
 // selections, ellipses and turned text.
-#include <climits>
 #include <cmath>
 
 #include "GraphicsTestSupport.h"
 
 namespace {
-
-const COLORREF White = RGB(255, 255, 255);
 
 class TextOutput : public GraphicsModule {
  protected:
@@ -57,58 +54,6 @@ class TextOutput : public GraphicsModule {
 
   TOwned<TFont> FFont;
 };
-
-// Empty when both bitmaps hold the same colours; otherwise how many pixels
-// differ and, for the rows where they do, a picture ('X' differs, '#' ink).
-std::string Difference(TBitmap* A, TBitmap* B) {
-  TRGBColors PA, PB;
-  GetBitmapBits(A, PA, true);
-  GetBitmapBits(B, PB, true);
-  int Count = 0;
-  std::string S;
-  for (int Y = 0; Y < A->Height(); ++Y) {
-    std::string Row;
-    bool Differs = false;
-    for (int X = 0; X < A->Width(); ++X) {
-      const RGBQUAD &QA = PA[static_cast<size_t>(Y) * A->Width() + X],
-                    &QB = PB[static_cast<size_t>(Y) * A->Width() + X];
-      bool Same = QA.rgbRed == QB.rgbRed && QA.rgbGreen == QB.rgbGreen && QA.rgbBlue == QB.rgbBlue;
-      bool Ink = RGB(QA.rgbRed, QA.rgbGreen, QA.rgbBlue) != White;
-      Count += !Same;
-      Differs |= !Same;
-      Row += !Same ? 'X' : (Ink ? '#' : '.');
-    }
-    if (Differs) S += std::to_string(Y) + ": " + Row + '\n';
-  }
-  return Count == 0 ? std::string() : std::to_string(Count) + " pixels differ\n" + S;
-}
-
-// The smallest rectangle holding every pixel for which APredicate holds.
-template <class F>
-TRect BoundsWhere(TBitmap* ABitmap, F&& APredicate) {
-  TRGBColors P;
-  GetBitmapBits(ABitmap, P, true);
-  TRect R = cxRect(INT_MAX, INT_MAX, INT_MIN, INT_MIN);
-  for (int Y = 0; Y < ABitmap->Height(); ++Y)
-    for (int X = 0; X < ABitmap->Width(); ++X) {
-      const RGBQUAD& Q = P[static_cast<size_t>(Y) * ABitmap->Width() + X];
-      if (!APredicate(RGB(Q.rgbRed, Q.rgbGreen, Q.rgbBlue))) continue;
-      R.left = std::min<LONG>(R.left, X);
-      R.top = std::min<LONG>(R.top, Y);
-      R.right = std::max<LONG>(R.right, X + 1);
-      R.bottom = std::max<LONG>(R.bottom, Y + 1);
-    }
-  return R.left == INT_MAX ? cxNullRect : R;
-}
-
-TRect InkBounds(TBitmap* ABitmap, COLORREF ABackground = White) {
-  return BoundsWhere(ABitmap, [&](COLORREF C) { return C != ABackground; });
-}
-
-std::string ToString(const TRect& R) {
-  return "(" + std::to_string(R.left) + ", " + std::to_string(R.top) + ", " +
-         std::to_string(R.right) + ", " + std::to_string(R.bottom) + ")";
-}
 
 TEST_F(TextOutput, EngineMatchesThePlatformWhereBothMustAgree) {
   struct {
