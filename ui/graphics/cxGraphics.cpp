@@ -437,33 +437,40 @@ TSize cxGetCursorSize() {
   TSize Size{GetSystemMetrics(SM_CXCURSOR), GetSystemMetrics(SM_CYCURSOR)};
   ICONINFO Info{};
   if (!GetIconInfo(GetCursor(), &Info)) return Size;
+  TGdiObject<HBITMAP> MaskBitmap(Info.hbmMask), ColorBitmap(Info.hbmColor);
   BITMAP Mask{};
-  if (Info.hbmMask && GetObjectW(Info.hbmMask, sizeof(Mask), &Mask) && Mask.bmBitsPixel == 1 &&
-      Mask.bmWidth > 0) {
-    Integer Width = Mask.bmWidth;
-    Integer S = ((Width + 31) & ~31) / 8;
-    std::vector<Byte> Bits(static_cast<size_t>(S) * Mask.bmHeight);
-    GetBitmapBits(Info.hbmMask, static_cast<LONG>(Bits.size()), Bits.data());
-    // The AND mask is the last width x S bytes of a two-part mask.
-    size_t AreaSize = static_cast<size_t>(Width) * S;
-    if (Bits.size() >= AreaSize) {
-      auto CountAfter = [&](size_t AStart, size_t AEnd, auto APredicate) -> Integer {
-        for (size_t I = AStart; I < AEnd; ++I)
-          if (APredicate(Bits[I])) return static_cast<Integer>(AEnd - I - 1);
-        return -1;
-      };
-      size_t A = Bits.size() - AreaSize;
-      Integer Count = CountAfter(A, Bits.size(), [](Byte B) { return B != 0xFF; });
-      if (Count < 0 && Mask.bmHeight >= 2 * Width && A >= AreaSize)
-        Count = CountAfter(A - AreaSize, A, [](Byte B) { return B != 0; });
-      if (Count >= 0) {
-        Size.cx = Width;
-        Size.cy = Count / S - static_cast<Integer>(Info.yHotspot);
-      }
-    }
+  if (!MaskBitmap.Handle() || !cxGetBitmapData(MaskBitmap.Handle(), Mask) ||
+      Mask.bmBitsPixel != 1 || Mask.bmWidth <= 0)
+    return Size;
+  // The mask as a bottom-up DIB: its last width x S bytes are the rows of
+  // the AND mask, bottom row first; a two-part mask has the XOR rows before.
+  Integer Width = Mask.bmWidth, S = ((Width + 31) & ~31) / 8;
+  struct {
+    BITMAPINFOHEADER Header;
+    RGBQUAD Colors[2];
+  } DibInfo{};
+  DibInfo.Header = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), Width, Mask.bmHeight, 1, 1, BI_RGB};
+  std::vector<Byte> Bits(static_cast<size_t>(S) * Mask.bmHeight);
+  HDC DC = CreateCompatibleDC(nullptr);
+  int Rows = GetDIBits(DC, MaskBitmap.Handle(), 0, static_cast<UINT>(Mask.bmHeight), Bits.data(),
+                       reinterpret_cast<BITMAPINFO*>(&DibInfo), DIB_RGB_COLORS);
+  DeleteDC(DC);
+  size_t AreaSize = static_cast<size_t>(Width) * S;
+  if (Rows != Mask.bmHeight || Bits.size() < AreaSize) return Size;
+  // The bytes after the first one that APredicate picks, or -1 for none.
+  auto CountAfter = [&](size_t AStart, size_t AEnd, auto APredicate) -> Integer {
+    for (size_t I = AStart; I < AEnd; ++I)
+      if (APredicate(Bits[I])) return static_cast<Integer>(AEnd - I - 1);
+    return -1;
+  };
+  size_t A = Bits.size() - AreaSize;
+  Integer Count = CountAfter(A, Bits.size(), [](Byte B) { return B != 0xFF; });
+  if (Count < 0 && Mask.bmHeight >= 2 * Width && A >= AreaSize)
+    Count = CountAfter(A - AreaSize, A, [](Byte B) { return B != 0; });
+  if (Count >= 0) {
+    Size.cx = Width;
+    Size.cy = Count / S - static_cast<Integer>(Info.yHotspot);
   }
-  if (Info.hbmMask) DeleteObject(Info.hbmMask);
-  if (Info.hbmColor) DeleteObject(Info.hbmColor);
   return Size;
 }
 
