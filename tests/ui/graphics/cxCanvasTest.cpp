@@ -259,10 +259,17 @@ TEST(SharedCanvases, NotMadeAgainDuringShutDown) {
   cxGraphics_Initialize();
   ASSERT_NE(cxScreenCanvas(), nullptr);
   EXPECT_GT(cxScreenCanvas()->DpiY(), 0);
+  TOwned<TFont> Font(Create<TFont>());
+  Integer Height = cxTextHeight(Font.get());
+  TSize Extent = cxTextExtent(Font.get(), L"Zq");
   cxScreenCanvas()->Dormant();
   cxGraphics_Finalize();
   EXPECT_EQ(cxScreenCanvas(), nullptr);
   EXPECT_EQ(cxPaintCanvas(), nullptr);
+  // Controls freed after the module still measure their text.
+  EXPECT_EQ(cxTextHeight(Font.get()), Height);
+  EXPECT_EQ(cxTextExtent(Font.get(), L"Zq"), Extent);
+  EXPECT_EQ(cxScreenCanvas(), nullptr);
 }
 
 // ---------------------------------------------------------------------------
