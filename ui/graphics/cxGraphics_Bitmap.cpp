@@ -423,26 +423,65 @@ void BuildFilter(TcxContributorList& AContributorList, Single AScale, Integer AS
 }
 
 namespace {
-void ApplyFilter(const TcxContributorList& AContributors, const RGBQUAD* ASource, Integer ALines,
-                 Integer ASrcLineLength, RGBQUAD* ADest, Integer ADestSize, Integer ADestLineLength,
-                 bool AHorizontal) {
-  auto ToChannel = [](Integer S) {
-    return static_cast<Byte>(S < 0 ? 0 : (S < 65536 ? S >> 8 : 255));
-  };
-  for (Integer I = 0; I < ALines; ++I)
-    for (Integer J = 0; J < ADestSize; ++J) {
+// The contributors of one axis in one array, each destination pixel's run
+// starting where the previous one ends.
+struct TFlatFilter {
+  std::vector<Integer> Start;
+  std::vector<TcxContributor> Items;
+  explicit TFlatFilter(const TcxContributorList& AList) : Start(AList.size() + 1, 0) {
+    for (size_t I = 0; I < AList.size(); ++I) {
+      Items.insert(Items.end(), AList[I].begin(), AList[I].end());
+      Start[I + 1] = static_cast<Integer>(Items.size());
+    }
+  }
+};
+
+Byte ToChannel(Integer ASum) {
+  return static_cast<Byte>(ASum < 0 ? 0 : (ASum < 65536 ? ASum >> 8 : 255));
+}
+
+// Rows of the source (ALines of ASrcLength pixels, ASourceRow(I) the I-th
+// from the bottom) filtered along the row into rows of ADestLength pixels.
+template <class TSourceRow>
+void ApplyFilterAlongRows(const TFlatFilter& AFilter, TSourceRow ASourceRow, Integer ALines,
+                          RGBQUAD* ADest, Integer ADestLength) {
+  for (Integer Line = 0; Line < ALines; ++Line) {
+    const RGBQUAD* Src = ASourceRow(Line);
+    RGBQUAD* Dest = ADest + static_cast<size_t>(Line) * ADestLength;
+    for (Integer J = 0; J < ADestLength; ++J) {
       Integer B = 0, G = 0, R = 0, A = 0;
-      for (const TcxContributor& C : AContributors[static_cast<size_t>(J)]) {
-        const RGBQUAD& P = AHorizontal ? ASource[C.Pixel + ASrcLineLength * I]
-                                       : ASource[I + ASrcLineLength * C.Pixel];
+      for (Integer K = AFilter.Start[J]; K < AFilter.Start[J + 1]; ++K) {
+        const TcxContributor& C = AFilter.Items[static_cast<size_t>(K)];
+        const RGBQUAD& P = Src[C.Pixel];
         B += C.Weight * P.rgbBlue;
         G += C.Weight * P.rgbGreen;
         R += C.Weight * P.rgbRed;
         A += C.Weight * P.rgbReserved;
       }
-      RGBQUAD& D = AHorizontal ? ADest[J + ADestLineLength * I] : ADest[I + ADestLineLength * J];
-      D = RGBQUAD{ToChannel(B), ToChannel(G), ToChannel(R), ToChannel(A)};
+      Dest[J] = RGBQUAD{ToChannel(B), ToChannel(G), ToChannel(R), ToChannel(A)};
     }
+  }
+}
+
+// Columns filtered along the column: each destination row (ADestRow(J),
+// the J-th from the bottom) is the weighted sum of whole source rows, so the
+// source is read row after row.
+template <class TDestRow>
+void ApplyFilterAlongColumns(const TFlatFilter& AFilter, const RGBQUAD* ASource, Integer AWidth,
+                             TDestRow ADestRow, Integer ADestRows) {
+  std::vector<Integer> Sums(static_cast<size_t>(AWidth) * 4);
+  for (Integer J = 0; J < ADestRows; ++J) {
+    std::fill(Sums.begin(), Sums.end(), 0);
+    for (Integer K = AFilter.Start[J]; K < AFilter.Start[J + 1]; ++K) {
+      const TcxContributor& C = AFilter.Items[static_cast<size_t>(K)];
+      const Byte* Row =
+          reinterpret_cast<const Byte*>(ASource + static_cast<size_t>(C.Pixel) * AWidth);
+      Integer* Sum = Sums.data();
+      for (Integer I = 0; I < AWidth * 4; ++I) Sum[I] += C.Weight * Row[I];
+    }
+    Byte* Dest = reinterpret_cast<Byte*>(ADestRow(J));
+    for (Integer I = 0; I < AWidth * 4; ++I) Dest[I] = ToChannel(Sums[static_cast<size_t>(I)]);
+  }
 }
 
 Single AxisScale(Integer ASrc, Integer ADest) {
@@ -470,14 +509,27 @@ void cxSmoothResizeBitmap(TBitmap* ASource, TBitmap* ADestination, bool AForceUs
     SetStretchBltMode(DC, Previous);
     return;
   }
-  TRGBColors Source, Middle(static_cast<size_t>(DW) * SH), Dest(static_cast<size_t>(DW) * DH);
-  GetBitmapBits(ASource, Source, false);
+  // 32-bit bitmaps are read and written where they are; others through a
+  // copy of their pixels. Rows count from the bottom.
+  TRGBColors Source, Middle(static_cast<size_t>(DW) * SH), Dest;
+  bool SourceInPlace = ASource->PixelFormat() == TPixelFormat::pf32bit;
+  if (!SourceInPlace) GetBitmapBits(ASource, Source, false);
+  auto SourceRow = [&](Integer I) -> const RGBQUAD* {
+    return SourceInPlace ? static_cast<const RGBQUAD*>(ASource->ScanLine(SH - 1 - I))
+                         : Source.data() + static_cast<size_t>(I) * SW;
+  };
   TcxContributorList Contributors;
   BuildFilter(Contributors, AxisScale(SW, DW), SW, DW);
-  ApplyFilter(Contributors, Source.data(), SH, SW, Middle.data(), DW, DW, true);
+  ApplyFilterAlongRows(TFlatFilter(Contributors), SourceRow, SH, Middle.data(), DW);
+  bool DestInPlace = ADestination->PixelFormat() == TPixelFormat::pf32bit;
+  if (!DestInPlace) Dest.resize(static_cast<size_t>(DW) * DH);
+  auto DestRow = [&](Integer J) -> RGBQUAD* {
+    return DestInPlace ? static_cast<RGBQUAD*>(ADestination->ScanLine(DH - 1 - J))
+                       : Dest.data() + static_cast<size_t>(J) * DW;
+  };
   BuildFilter(Contributors, AxisScale(SH, DH), SH, DH);
-  ApplyFilter(Contributors, Middle.data(), DW, DW, Dest.data(), DH, DW, false);
-  SetBitmapBits(ADestination, Dest, false);
+  ApplyFilterAlongColumns(TFlatFilter(Contributors), Middle.data(), DW, DestRow, DH);
+  if (!DestInPlace) SetBitmapBits(ADestination, Dest, false);
 }
 
 TRect cxGetImageClientRect(TGraphic* AImage) {

@@ -2,6 +2,7 @@
 #include <cstring>
 #include <functional>
 
+#include "GdiPlusTestSupport.h"
 #include "GraphicsTestSupport.h"
 
 namespace {
@@ -425,6 +426,107 @@ TEST_F(Bitmaps, TheThreeBlendRoadsAgree) {
   auto Dest = FilledBitmap(4, 4, clWhite);
   cxAlphaBlend(Dest->Canvas()->Handle(), Source.get(), Dest->ClientRect(), cxRect(0, 0, 0, 4));
   EXPECT_EQ(PixelOf(Dest.get(), 0, 0), RGB(255, 255, 255));
+}
+
+// The blend rounds k * S + e * D in single precision to the nearest, halves
+// to even: checked against that formula for every source alpha, and the
+// pixel-by-pixel road against the one-pixel routine.
+TEST(Blending, BlendFunctionRoundsLikeTheFormulaForEveryAlpha) {
+  int Checked = 0;
+  for (int Constant : {255, 151, 64, 1})
+    for (int Alpha = 0; Alpha < 256; ++Alpha)
+      for (int S = 0; S <= Alpha; S += 7)
+        for (int D : {0, 1, 100, 127, 128, 200, 255}) {
+          RGBQUAD Dest{static_cast<Byte>(D), static_cast<Byte>(255 - D), static_cast<Byte>(D / 2),
+                       static_cast<Byte>(D)};
+          RGBQUAD Src{static_cast<Byte>(S), static_cast<Byte>(Alpha - S), static_cast<Byte>(S / 2),
+                      static_cast<Byte>(Alpha)};
+          float K = Constant / 255.0f, A = K * Alpha, E = 1 - A / 255;
+          auto Mix = [&](Byte SC, Byte DC) {
+            return static_cast<int>(std::min(255.0f, std::nearbyint(K * SC + E * DC)));
+          };
+          RGBQUAD Got = Dest;
+          cxBlendFunction(Src, Got, static_cast<Byte>(Constant));
+          ASSERT_EQ(Got.rgbBlue, Mix(Src.rgbBlue, Dest.rgbBlue)) << Constant << " " << Alpha;
+          ASSERT_EQ(Got.rgbGreen, Mix(Src.rgbGreen, Dest.rgbGreen)) << Constant << " " << Alpha;
+          ASSERT_EQ(Got.rgbRed, Mix(Src.rgbRed, Dest.rgbRed)) << Constant << " " << Alpha;
+          ASSERT_EQ(Got.rgbReserved,
+                    static_cast<int>(std::min(255.0f, std::nearbyint(A + E * Dest.rgbReserved))))
+              << Constant << " " << Alpha;
+          ++Checked;
+        }
+  EXPECT_GT(Checked, 10000);
+}
+
+TEST_F(Bitmaps, PixelByPixelRoadIsTheBlendFunction) {
+  auto Source = AlphaImage(32, 8);
+  // The blend keeps to the clip, also where it writes pixels itself.
+  const TRect Excluded = cxRect(10, 4, 14, 6);
+  for (auto [Constant, Clipped] : {std::pair<Byte, bool>{255, false}, {100, false}, {255, true}}) {
+    TcxGraphicsPlatform Saved = cxGraphicsPlatform();
+    cxGraphicsPlatform().IsWin9X = true;
+    cxGraphicsPlatform().AlphaBlend = nullptr;
+    auto Dest = FilledBitmap(40, 12, static_cast<TColor>(RGB(40, 90, 200)));
+    if (Clipped) cxExcludeClipRect(Dest->Canvas()->Handle(), Excluded);
+    TRGBColors Before;
+    GetBitmapBits(Dest.get(), Before, true);
+    // Onto a DC, in the part (3, 2) to (35, 10).
+    cxAlphaBlend(Dest->Canvas()->Handle(), Source.get(), cxRect(3, 2, 35, 10), Source->ClientRect(),
+                 false, Constant);
+    cxGraphicsPlatform() = Saved;
+    TRGBColors After, S;
+    GetBitmapBits(Dest.get(), After, true);
+    GetBitmapBits(Source.get(), S, true);
+    int Wrong = 0;
+    for (int Y = 0; Y < 12; ++Y)
+      for (int X = 0; X < 40; ++X) {
+        RGBQUAD Expected = Before[static_cast<size_t>(Y) * 40 + X];
+        if (X >= 3 && X < 35 && Y >= 2 && Y < 10 && !(Clipped && cxRectPtIn(Excluded, X, Y)))
+          cxBlendFunction(S[static_cast<size_t>(Y - 2) * 32 + X - 3], Expected, Constant);
+        Wrong += std::memcmp(&Expected, &After[static_cast<size_t>(Y) * 40 + X], 4) != 0;
+      }
+    EXPECT_EQ(Wrong, 0) << int(Constant) << (Clipped ? " clipped" : "");
+  }
+}
+
+// A part of a given bitmap, or a part of the source, is all that any road
+// blends: the stretched road once blended the whole source over the whole
+// destination bitmap whatever the rectangles said.
+TEST_F(Bitmaps, EveryRoadBlendsOnlyTheRectanglesGiven) {
+  REQUIRE_GDIPLUS();
+  auto Source = AlphaImage(8, 4);
+  struct {
+    const char* Name;
+    bool Win64, Win9X, System;
+  } Roads[] = {{"system blend", false, false, true},
+               {"GDI+", true, false, true},
+               {"stretched, system blend", false, true, true},
+               {"stretched, pixel by pixel", false, true, false}};
+  std::vector<TRGBColors> Results;
+  for (const auto& R : Roads) {
+    TcxGraphicsPlatform Saved = cxGraphicsPlatform();
+    cxGraphicsPlatform().IsWin64Bit = R.Win64;
+    cxGraphicsPlatform().IsWin9X = R.Win9X;
+    if (!R.System) cxGraphicsPlatform().AlphaBlend = nullptr;
+    auto Dest = FilledBitmap(12, 10, static_cast<TColor>(RGB(40, 90, 200)));
+    // The right half of the source into (5, 3) to (9, 7) of the bitmap.
+    cxAlphaBlend(Dest.get(), Source.get(), cxRect(5, 3, 9, 7), cxRect(4, 0, 8, 4));
+    cxGraphicsPlatform() = Saved;
+    EXPECT_EQ(Shape(Dest.get(), RGB(40, 90, 200)),
+              "############\n############\n############\n#####....###\n#####....###\n"
+              "#####....###\n#####....###\n############\n############\n############\n")
+        << R.Name;
+    TRGBColors P;
+    GetBitmapBits(Dest.get(), P, true);
+    Results.push_back(P);
+  }
+  for (size_t Road = 1; Road < Results.size(); ++Road)
+    for (size_t I = 0; I < Results[0].size(); ++I) {
+      const RGBQUAD &A = Results[0][I], &B = Results[Road][I];
+      EXPECT_NEAR(A.rgbRed, B.rgbRed, 1) << Roads[Road].Name << " pixel " << I;
+      EXPECT_NEAR(A.rgbGreen, B.rgbGreen, 1) << Roads[Road].Name << " pixel " << I;
+      EXPECT_NEAR(A.rgbBlue, B.rgbBlue, 1) << Roads[Road].Name << " pixel " << I;
+    }
 }
 
 TEST_F(Bitmaps, SoftwareGradientMatchesTheSystemOne) {
