@@ -219,3 +219,39 @@ inline std::string ToString(const TRect& R) {
   return "(" + std::to_string(R.left) + ", " + std::to_string(R.top) + ", " +
          std::to_string(R.right) + ", " + std::to_string(R.bottom) + ")";
 }
+
+// The roads of the alpha blend, chosen by the platform flags.
+struct TBlendRoad {
+  const char* Name;
+  bool Win64, Win9X, SystemBlend;
+};
+inline const TBlendRoad BlendRoads[] = {{"system blend", false, false, true},
+                                        {"GDI+", true, false, true},
+                                        {"stretched, system blend", false, true, true},
+                                        {"stretched, pixel by pixel", false, true, false}};
+
+// Takes one road for the lifetime of the object.
+class TTakeBlendRoad {
+ public:
+  explicit TTakeBlendRoad(const TBlendRoad& ARoad) : FSaved(cxGraphicsPlatform()) {
+    TcxGraphicsPlatform& P = cxGraphicsPlatform();
+    P.IsWin64Bit = ARoad.Win64;
+    P.IsWin9X = ARoad.Win9X;
+    if (!ARoad.SystemBlend) P.AlphaBlend = nullptr;
+  }
+  ~TTakeBlendRoad() { cxGraphicsPlatform() = FSaved; }
+  TTakeBlendRoad(const TTakeBlendRoad&) = delete;
+  TTakeBlendRoad& operator=(const TTakeBlendRoad&) = delete;
+
+ private:
+  TcxGraphicsPlatform FSaved;
+};
+
+// Tahoma of 11 pixels in black, the font the text tests measure with.
+inline TOwned<TFont> TestFont() {
+  TOwned<TFont> F(Create<TFont>());
+  F->SetName(L"Tahoma");
+  F->SetHeight(-11);
+  F->SetColor(clBlack);
+  return F;
+}

@@ -392,22 +392,19 @@ TOwned<TcxBitmap32> AlphaImage(int W, int H) {
   return B;
 }
 
-TEST_F(Bitmaps, TheThreeBlendRoadsAgree) {
+TEST_F(Bitmaps, TheBlendRoadsAgree) {
   auto Source = AlphaImage(32, 8);
   std::vector<TRGBColors> Results;
-  for (int Road = 0; Road < 3; ++Road) {
-    TcxGraphicsPlatform Saved = cxGraphicsPlatform();
-    TcxGraphicsPlatform& P = cxGraphicsPlatform();
-    P.IsWin64Bit = false;
-    if (Road == 1) P.IsWin64Bit = true;     // general road, system blend inside
-    if (Road == 2) P.AlphaBlend = nullptr;  // software blend
+  for (const auto& Road : BlendRoads) {
     auto Dest = FilledBitmap(32, 8, static_cast<TColor>(RGB(40, 90, 200)));
-    cxAlphaBlend(Dest->Canvas()->Handle(), Source.get(), Dest->ClientRect(), Source->ClientRect(),
-                 false, 255);
+    {
+      TTakeBlendRoad Take(Road);
+      cxAlphaBlend(Dest->Canvas()->Handle(), Source.get(), Dest->ClientRect(), Source->ClientRect(),
+                   false, 255);
+    }
     TRGBColors R;
     GetBitmapBits(Dest.get(), R, true);
     Results.push_back(R);
-    cxGraphicsPlatform() = Saved;
   }
   // Straight source-over over the background, computed here.
   TRGBColors S;
@@ -415,8 +412,8 @@ TEST_F(Bitmaps, TheThreeBlendRoadsAgree) {
   for (size_t I = 0; I < S.size(); ++I) {
     auto Over = [&](Byte C, Byte Back) { return C + Back * (255 - S[I].rgbReserved) / 255.0; };
     double Expected[3] = {Over(S[I].rgbBlue, 200), Over(S[I].rgbGreen, 90), Over(S[I].rgbRed, 40)};
-    for (int Road = 0; Road < 3; ++Road) {
-      const RGBQUAD& Q = Results[static_cast<size_t>(Road)][I];
+    for (size_t Road = 0; Road < Results.size(); ++Road) {
+      const RGBQUAD& Q = Results[Road][I];
       EXPECT_NEAR(Q.rgbBlue, Expected[0], 1.01) << "road " << Road << " pixel " << I;
       EXPECT_NEAR(Q.rgbGreen, Expected[1], 1.01) << "road " << Road << " pixel " << I;
       EXPECT_NEAR(Q.rgbRed, Expected[2], 1.01) << "road " << Road << " pixel " << I;
@@ -463,17 +460,16 @@ TEST_F(Bitmaps, PixelByPixelRoadIsTheBlendFunction) {
   // The blend keeps to the clip, also where it writes pixels itself.
   const TRect Excluded = cxRect(10, 4, 14, 6);
   for (auto [Constant, Clipped] : {std::pair<Byte, bool>{255, false}, {100, false}, {255, true}}) {
-    TcxGraphicsPlatform Saved = cxGraphicsPlatform();
-    cxGraphicsPlatform().IsWin9X = true;
-    cxGraphicsPlatform().AlphaBlend = nullptr;
     auto Dest = FilledBitmap(40, 12, static_cast<TColor>(RGB(40, 90, 200)));
     if (Clipped) cxExcludeClipRect(Dest->Canvas()->Handle(), Excluded);
     TRGBColors Before;
     GetBitmapBits(Dest.get(), Before, true);
-    // Onto a DC, in the part (3, 2) to (35, 10).
-    cxAlphaBlend(Dest->Canvas()->Handle(), Source.get(), cxRect(3, 2, 35, 10), Source->ClientRect(),
-                 false, Constant);
-    cxGraphicsPlatform() = Saved;
+    {
+      TTakeBlendRoad Road(BlendRoads[3]);
+      // Onto a DC, in the part (3, 2) to (35, 10).
+      cxAlphaBlend(Dest->Canvas()->Handle(), Source.get(), cxRect(3, 2, 35, 10),
+                   Source->ClientRect(), false, Constant);
+    }
     TRGBColors After, S;
     GetBitmapBits(Dest.get(), After, true);
     GetBitmapBits(Source.get(), S, true);
@@ -495,23 +491,14 @@ TEST_F(Bitmaps, PixelByPixelRoadIsTheBlendFunction) {
 TEST_F(Bitmaps, EveryRoadBlendsOnlyTheRectanglesGiven) {
   REQUIRE_GDIPLUS();
   auto Source = AlphaImage(8, 4);
-  struct {
-    const char* Name;
-    bool Win64, Win9X, System;
-  } Roads[] = {{"system blend", false, false, true},
-               {"GDI+", true, false, true},
-               {"stretched, system blend", false, true, true},
-               {"stretched, pixel by pixel", false, true, false}};
   std::vector<TRGBColors> Results;
-  for (const auto& R : Roads) {
-    TcxGraphicsPlatform Saved = cxGraphicsPlatform();
-    cxGraphicsPlatform().IsWin64Bit = R.Win64;
-    cxGraphicsPlatform().IsWin9X = R.Win9X;
-    if (!R.System) cxGraphicsPlatform().AlphaBlend = nullptr;
+  for (const auto& R : BlendRoads) {
     auto Dest = FilledBitmap(12, 10, static_cast<TColor>(RGB(40, 90, 200)));
-    // The right half of the source into (5, 3) to (9, 7) of the bitmap.
-    cxAlphaBlend(Dest.get(), Source.get(), cxRect(5, 3, 9, 7), cxRect(4, 0, 8, 4));
-    cxGraphicsPlatform() = Saved;
+    {
+      TTakeBlendRoad Road(R);
+      // The right half of the source into (5, 3) to (9, 7) of the bitmap.
+      cxAlphaBlend(Dest.get(), Source.get(), cxRect(5, 3, 9, 7), cxRect(4, 0, 8, 4));
+    }
     EXPECT_EQ(Shape(Dest.get(), RGB(40, 90, 200)),
               "############\n############\n############\n#####....###\n#####....###\n"
               "#####....###\n#####....###\n############\n############\n############\n")
@@ -523,9 +510,9 @@ TEST_F(Bitmaps, EveryRoadBlendsOnlyTheRectanglesGiven) {
   for (size_t Road = 1; Road < Results.size(); ++Road)
     for (size_t I = 0; I < Results[0].size(); ++I) {
       const RGBQUAD &A = Results[0][I], &B = Results[Road][I];
-      EXPECT_NEAR(A.rgbRed, B.rgbRed, 1) << Roads[Road].Name << " pixel " << I;
-      EXPECT_NEAR(A.rgbGreen, B.rgbGreen, 1) << Roads[Road].Name << " pixel " << I;
-      EXPECT_NEAR(A.rgbBlue, B.rgbBlue, 1) << Roads[Road].Name << " pixel " << I;
+      EXPECT_NEAR(A.rgbRed, B.rgbRed, 1) << BlendRoads[Road].Name << " pixel " << I;
+      EXPECT_NEAR(A.rgbGreen, B.rgbGreen, 1) << BlendRoads[Road].Name << " pixel " << I;
+      EXPECT_NEAR(A.rgbBlue, B.rgbBlue, 1) << BlendRoads[Road].Name << " pixel " << I;
     }
 }
 

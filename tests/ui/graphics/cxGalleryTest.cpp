@@ -12,10 +12,7 @@ class ReviewGallery : public GraphicsModule {
   void SetUp() override {
     GraphicsModule::SetUp();
     CreateDirectoryW(L"gallery", nullptr);
-    FFont.reset(Create<TFont>());
-    FFont->SetName(L"Tahoma");
-    FFont->SetHeight(-11);
-    FFont->SetColor(clBlack);
+    FFont = TestFont();
   }
   void TearDown() override {
     FFont.reset();

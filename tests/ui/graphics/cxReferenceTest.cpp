@@ -106,21 +106,13 @@ TEST_F(References, EveryBlendRoadAgreesWithPillow) {
   TOwned<TcxBitmap32> Source(TcxBitmap32::CreateSize(32, 8));
   ASSERT_TRUE(SetBitmapBits(Source.get(), Png->GetBitmapBits(), true));
   const TBytes Expected = FixtureBytes(L"RGBA32X8_OVER");
-  struct {
-    const char* Name;
-    bool Win64, Win9X, System;
-  } Roads[] = {{"system blend", false, false, true},
-               {"GDI+", true, false, true},
-               {"stretched, system blend", false, true, true},
-               {"stretched, pixel by pixel", false, true, false}};
-  for (const auto& R : Roads) {
-    TcxGraphicsPlatform Saved = cxGraphicsPlatform();
-    cxGraphicsPlatform().IsWin64Bit = R.Win64;
-    cxGraphicsPlatform().IsWin9X = R.Win9X;
-    if (!R.System) cxGraphicsPlatform().AlphaBlend = nullptr;
+  for (const auto& R : BlendRoads) {
     auto Dest = FilledBitmap(32, 8, static_cast<TColor>(RGB(40, 90, 200)));
-    cxAlphaBlend(Dest->Canvas()->Handle(), Source.get(), Dest->ClientRect(), Source->ClientRect());
-    cxGraphicsPlatform() = Saved;
+    {
+      TTakeBlendRoad Road(R);
+      cxAlphaBlend(Dest->Canvas()->Handle(), Source.get(), Dest->ClientRect(),
+                   Source->ClientRect());
+    }
     TBytes Got = RGBOf(Dest.get());
     ASSERT_EQ(Got.size(), Expected.size());
     int Worst = 0;

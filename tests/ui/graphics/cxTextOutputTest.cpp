@@ -11,10 +11,7 @@ class TextOutput : public GraphicsModule {
  protected:
   void SetUp() override {
     GraphicsModule::SetUp();
-    FFont.reset(Create<TFont>());
-    FFont->SetName(L"Tahoma");
-    FFont->SetHeight(-11);
-    FFont->SetColor(clBlack);
+    FFont = TestFont();
   }
   void TearDown() override {
     FFont.reset();
