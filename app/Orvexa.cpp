@@ -131,6 +131,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (Application()) Application()->HandleException(nullptr);
     ExitCode = 1;
   }
+  // The forms and what they own (GDI+ images, fonts, canvases) go before the
+  // modules they use shut down, as the framework's own exit frees them;
+  // freed later, an image reaches a GDI+ already unloaded and the program
+  // crashes on its way out.
+  if (Application()) Application()->DestroyComponents();
   ShutDown();
   return ExitCode;
 }

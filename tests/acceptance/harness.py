@@ -439,6 +439,11 @@ class Program:
                 self.proc.wait()
                 self.log.close()
                 raise Failure('the program did not end after its window was closed')
+            # A crash on the way out still ends the process, seconds later.
+            if self.proc.returncode != 0:
+                self.log.close()
+                raise Failure('the program ended with exit code %d after its window was closed'
+                              % self.proc.returncode)
         self.log.close()
 
     def leftovers(self, timeout=10):

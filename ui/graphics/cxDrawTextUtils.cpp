@@ -560,6 +560,33 @@ Integer PartialWidth(HDC DC, const TcxTextRow& ARow, Integer ACount, const TcxTe
   if (ACount <= 0) return 0;
   return cxCalcTextExtents(DC, ARow.Text, ACount, P.ExpandTabs).cx;
 }
+
+// The area of characters [AFrom, ATo) of the row, in logical coordinates;
+// nullptr when it is empty. Left to right it runs between the partial
+// extents; in right-to-left reading the characters may be reordered, so the
+// platform's placement of each one is asked instead.
+HRGN SelectionArea(HDC DC, const TcxTextRow& ARow, const TcxTextParams& P, Integer ATop,
+                   Integer AFrom, Integer ATo) {
+  if (P.RTLReading) {
+    TRect Cells =
+        cxRect(ARow.TextOriginX, ATop, ARow.TextOriginX + ARow.TextExtents.cx, ATop + P.RowHeight);
+    return TdxRTLReadingCharacterPlacementHelper::GetSelectionRangeRegion(
+        DC, ARow.Text, ARow.TextLength, Cells, AFrom, ATo - AFrom, nullptr, true);
+  }
+  TRect R = cxRect(ARow.TextOriginX + PartialWidth(DC, ARow, AFrom, P), ATop,
+                   ARow.TextOriginX + PartialWidth(DC, ARow, ATo, P), ATop + P.RowHeight);
+  return cxRectIsEmpty(R) ? nullptr : CreateRectRgnIndirect(&R);
+}
+
+// A copy of a logical region in device coordinates, for clipping.
+HRGN DeviceRegion(HDC DC, HRGN ALogical) {
+  HRGN R = CreateRectRgn(0, 0, 0, 0);
+  CombineRgn(R, ALogical, nullptr, RGN_COPY);
+  POINT Origin{0, 0};
+  LPtoDP(DC, &Origin, 1);
+  OffsetRgn(R, Origin.x, Origin.y);
+  return R;
+}
 }  // namespace
 
 void cxTextRowsOutHighlight(HDC AHandle, const TRect& ABounds, const TcxTextParams& ATextParams,
@@ -615,16 +642,15 @@ void cxTextRowsOutHighlight(HDC AHandle, const TRect& ABounds, const TcxTextPara
     Integer SelFrom = std::max(RowStart, ASelStart),
             SelTo = std::min(RowEnd, ASelStart + ASelLength);
     if (SelBrush.Handle() && SelFrom < SelTo) {
-      TRect SelRect =
-          cxRect(Row.TextOriginX + PartialWidth(AHandle, Row, SelFrom - RowStart, P), RowRect.top,
-                 Row.TextOriginX + PartialWidth(AHandle, Row, SelTo - RowStart, P),
-                 RowRect.top + P.RowHeight);
-      if (cxRectIsEmpty(SelRect)) {
+      TGdiObject<HRGN> Area(
+          SelectionArea(AHandle, Row, P, RowRect.top, SelFrom - RowStart, SelTo - RowStart));
+      if (!Area.Handle()) {
         EllipsisPending = false;
       } else {
-        FillRect(AHandle, &SelRect, SelBrush.Handle());
+        FillRgn(AHandle, Area.Handle(), SelBrush.Handle());
+        TGdiObject<HRGN> Clip(DeviceRegion(AHandle, Area.Handle()));
         int Inner = SaveDC(AHandle);
-        IntersectClipRect(AHandle, SelRect.left, SelRect.top, SelRect.right, SelRect.bottom);
+        ExtSelectClipRgn(AHandle, Clip.Handle(), RGN_AND);
         if (cxColorIsValid(ASelTextColor)) SetTextColor(AHandle, dxColorToRGB(ASelTextColor));
         DrawRowText(AHandle, Row, P);
         if (EllipsisPending && SelTo == RowEnd) {
@@ -634,7 +660,7 @@ void cxTextRowsOutHighlight(HDC AHandle, const TRect& ABounds, const TcxTextPara
         RestoreDC(AHandle, Inner);
         SetTextColor(AHandle, TextColor);
         // Kept after the call: callers draw the rest of the row around it.
-        ExcludeClipRect(AHandle, SelRect.left, SelRect.top, SelRect.right, SelRect.bottom);
+        ExtSelectClipRgn(AHandle, Clip.Handle(), RGN_DIFF);
       }
     }
     DrawRowText(AHandle, Row, P);

@@ -1,10 +1,12 @@
 #include "cxGraphics.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstring>
 
 #include "cxGraphicsInternal.h"
+#include "dxGDIPlusClasses.h"
 
 using namespace cxGraphicsInternal;
 
@@ -46,11 +48,6 @@ bool cxGraphicsInternal::ModuleFinalized() { return Module().Finalized; }
 bool cxColorIsValid(TColor AColor) { return AColor != clNone && AColor != clDefault; }
 
 void cxExchangeColors(TColor& AColor1, TColor& AColor2) { std::swap(AColor1, AColor2); }
-
-RGBQUAD cxColorToRGBQuad(TColor AColor, Byte AReserved) {
-  COLORREF C = dxColorToRGB(AColor);
-  return RGBQUAD{GetBValue(C), GetGValue(C), GetRValue(C), AReserved};
-}
 
 TColor dxGetNearestColor(TColor AColor) {
   HDC DC = GetDC(nullptr);
@@ -130,7 +127,7 @@ Byte RoundByte(Double AValue) {
 TdxHSV TdxColorSpaceConverter::ColorToHSV(TColor AColor) {
   TdxHSV R{0, 0, 0};
   if (!IsColorValue(AColor)) return R;
-  RGBQUAD Q = cxColorToRGBQuad(AColor);
+  RGBQUAD Q = dxColorToRGBQuad(AColor);
   Integer Red = Q.rgbRed, Green = Q.rgbGreen, Blue = Q.rgbBlue;
   Integer Max = std::max({Red, Green, Blue}), Min = std::min({Red, Green, Blue});
   R.V = Max / 255.0;
@@ -186,7 +183,7 @@ TColor TdxColorSpaceConverter::HSVToColor(Double H, Double S, Double V) {
 TdxHSL TdxColorSpaceConverter::ColorToHSL(TColor AColor) {
   TdxHSL R{0, 0, 0};
   if (!IsColorValue(AColor)) return R;
-  RGBQUAD Q = cxColorToRGBQuad(AColor);
+  RGBQUAD Q = dxColorToRGBQuad(AColor);
   Double Red = Q.rgbRed / 255.0, Green = Q.rgbGreen / 255.0, Blue = Q.rgbBlue / 255.0;
   Double CMax = std::max({Red, Green, Blue}), CMin = std::min({Red, Green, Blue});
   R.L = (CMax + CMin) / 2;
@@ -368,18 +365,38 @@ void cxDrawBitmap(HDC ADestDC, TBitmap* ASrcBitmap, const TRect& ADestRect, cons
 
 bool CanApplySystemAlphaBlending() { return cxGraphicsPlatform().AlphaBlend != nullptr; }
 
+namespace {
+// Halves to even, as the platform's rounding does; for 0 .. 2^22.
+Integer RoundHalfEven(Single AValue) {
+#if FLT_EVAL_METHOD == 0
+  // Adding 1.5 x 2^23 leaves no bits below the unit, so the sum is rounded
+  // to an integer by the current (nearest, halves to even) rounding; the
+  // compiler may not fold the two steps away, as IEEE arithmetic forbids it.
+  return static_cast<Integer>((AValue + 12582912.0f) - 12582912.0f);
+#else
+  Integer I = static_cast<Integer>(AValue);
+  Single Fraction = AValue - static_cast<Single>(I);
+  return I + ((Fraction > 0.5f || (Fraction == 0.5f && (I & 1))) ? 1 : 0);
+#endif
+}
+
+Byte BlendedChannel(Single AValue) {
+  return static_cast<Byte>(std::min(RoundHalfEven(AValue), 255));
+}
+}  // namespace
+
 void cxBlendFunction(const RGBQUAD& ASource, RGBQUAD& ADest, Byte ASourceConstantAlpha) {
+  // The factors are never negative: A is at most 255, so E is at least 0.
   Single K = ASourceConstantAlpha / 255.0f;
   Single A = K * ASource.rgbReserved;
   Single E = 1 - A / 255;
   auto Mix = [&](Byte S, Byte D) {
-    return static_cast<Byte>(std::clamp<Single>(std::nearbyint(K * S + E * D), 0, 255));
+    return BlendedChannel(K * static_cast<Single>(S) + E * static_cast<Single>(D));
   };
   ADest.rgbBlue = Mix(ASource.rgbBlue, ADest.rgbBlue);
   ADest.rgbGreen = Mix(ASource.rgbGreen, ADest.rgbGreen);
   ADest.rgbRed = Mix(ASource.rgbRed, ADest.rgbRed);
-  ADest.rgbReserved =
-      static_cast<Byte>(std::clamp<Single>(std::nearbyint(A + E * ADest.rgbReserved), 0, 255));
+  ADest.rgbReserved = BlendedChannel(A + E * static_cast<Single>(ADest.rgbReserved));
 }
 
 TBitmap* cxCreateBitmap(Integer AWidth, Integer AHeight, TPixelFormat AFormat) {
@@ -397,7 +414,7 @@ void cxClearBitmap(TBitmap* ABitmap) {
 
 HRGN cxCreateRegionFromBitmap(const RGBQUAD* APixels, Integer AWidth, Integer AHeight,
                               TColor ATransparentColor) {
-  RGBQUAD T = cxColorToRGBQuad(ATransparentColor);
+  RGBQUAD T = dxColorToRGBQuad(ATransparentColor);
   auto Opaque = [&](const RGBQUAD& Q) {
     return Q.rgbRed != T.rgbRed || Q.rgbGreen != T.rgbGreen || Q.rgbBlue != T.rgbBlue;
   };
@@ -427,8 +444,8 @@ HRGN cxCreateRegionFromBitmap(const RGBQUAD* APixels, Integer AWidth, Integer AH
 }
 
 HRGN cxCreateRegionFromBitmap(TBitmap* ABitmap, TColor ATransparentColor) {
-  TcxPixels Pixels;
-  cxGetBitmapPixels(ABitmap, Pixels, true);
+  TRGBColors Pixels;
+  GetBitmapBits(ABitmap, Pixels, true);
   return cxCreateRegionFromBitmap(Pixels.data(), ABitmap->Width(), ABitmap->Height(),
                                   ATransparentColor);
 }
@@ -441,33 +458,40 @@ TSize cxGetCursorSize() {
   TSize Size{GetSystemMetrics(SM_CXCURSOR), GetSystemMetrics(SM_CYCURSOR)};
   ICONINFO Info{};
   if (!GetIconInfo(GetCursor(), &Info)) return Size;
+  TGdiObject<HBITMAP> MaskBitmap(Info.hbmMask), ColorBitmap(Info.hbmColor);
   BITMAP Mask{};
-  if (Info.hbmMask && GetObjectW(Info.hbmMask, sizeof(Mask), &Mask) && Mask.bmBitsPixel == 1 &&
-      Mask.bmWidth > 0) {
-    Integer Width = Mask.bmWidth;
-    Integer S = ((Width + 31) & ~31) / 8;
-    std::vector<Byte> Bits(static_cast<size_t>(S) * Mask.bmHeight);
-    GetBitmapBits(Info.hbmMask, static_cast<LONG>(Bits.size()), Bits.data());
-    // The AND mask is the last width x S bytes of a two-part mask.
-    size_t AreaSize = static_cast<size_t>(Width) * S;
-    if (Bits.size() >= AreaSize) {
-      auto CountAfter = [&](size_t AStart, size_t AEnd, auto APredicate) -> Integer {
-        for (size_t I = AStart; I < AEnd; ++I)
-          if (APredicate(Bits[I])) return static_cast<Integer>(AEnd - I - 1);
-        return -1;
-      };
-      size_t A = Bits.size() - AreaSize;
-      Integer Count = CountAfter(A, Bits.size(), [](Byte B) { return B != 0xFF; });
-      if (Count < 0 && Mask.bmHeight >= 2 * Width && A >= AreaSize)
-        Count = CountAfter(A - AreaSize, A, [](Byte B) { return B != 0; });
-      if (Count >= 0) {
-        Size.cx = Width;
-        Size.cy = Count / S - static_cast<Integer>(Info.yHotspot);
-      }
-    }
+  if (!MaskBitmap.Handle() || !cxGetBitmapData(MaskBitmap.Handle(), Mask) ||
+      Mask.bmBitsPixel != 1 || Mask.bmWidth <= 0)
+    return Size;
+  // The mask as a bottom-up DIB: its last width x S bytes are the rows of
+  // the AND mask, bottom row first; a two-part mask has the XOR rows before.
+  Integer Width = Mask.bmWidth, S = ((Width + 31) & ~31) / 8;
+  struct {
+    BITMAPINFOHEADER Header;
+    RGBQUAD Colors[2];
+  } DibInfo{};
+  DibInfo.Header = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), Width, Mask.bmHeight, 1, 1, BI_RGB};
+  std::vector<Byte> Bits(static_cast<size_t>(S) * Mask.bmHeight);
+  HDC DC = CreateCompatibleDC(nullptr);
+  int Rows = GetDIBits(DC, MaskBitmap.Handle(), 0, static_cast<UINT>(Mask.bmHeight), Bits.data(),
+                       reinterpret_cast<BITMAPINFO*>(&DibInfo), DIB_RGB_COLORS);
+  DeleteDC(DC);
+  size_t AreaSize = static_cast<size_t>(Width) * S;
+  if (Rows != Mask.bmHeight || Bits.size() < AreaSize) return Size;
+  // The bytes after the first one that APredicate picks, or -1 for none.
+  auto CountAfter = [&](size_t AStart, size_t AEnd, auto APredicate) -> Integer {
+    for (size_t I = AStart; I < AEnd; ++I)
+      if (APredicate(Bits[I])) return static_cast<Integer>(AEnd - I - 1);
+    return -1;
+  };
+  size_t A = Bits.size() - AreaSize;
+  Integer Count = CountAfter(A, Bits.size(), [](Byte B) { return B != 0xFF; });
+  if (Count < 0 && Mask.bmHeight >= 2 * Width && A >= AreaSize)
+    Count = CountAfter(A - AreaSize, A, [](Byte B) { return B != 0; });
+  if (Count >= 0) {
+    Size.cx = Width;
+    Size.cy = Count / S - static_cast<Integer>(Info.yHotspot);
   }
-  if (Info.hbmMask) DeleteObject(Info.hbmMask);
-  if (Info.hbmColor) DeleteObject(Info.hbmColor);
   return Size;
 }
 
@@ -489,89 +513,158 @@ Integer cxGetCurrentDPI() { return Module().PixelsPerInch.y; }
 HBRUSH cxHalfToneBrush() { return Module().HalfToneBrush; }
 
 // ---------------------------------------------------------------------------
-// Pixel access
-// The pixel road of the core graphics; an empty bitmap gives no pixels.
-void cxGetBitmapPixels(TBitmap* ABitmap, TcxPixels& AColors, bool ATopDown) {
-  AColors.assign(static_cast<size_t>(ABitmap->Width()) * ABitmap->Height(), RGBQUAD{});
-  GetBitmapBits(ABitmap, AColors, ATopDown);
-}
-
-void cxSetBitmapPixels(TBitmap* ABitmap, const TcxPixels& AColors, bool ATopDown) {
-  SetBitmapBits(ABitmap, AColors, ATopDown);
-}
-
-Integer cxGraphicsInternal::BitsPerPixel(TBitmap* ABitmap) {
-  switch (ABitmap->PixelFormat()) {
-    case TPixelFormat::pf1bit:
-      return 1;
-    case TPixelFormat::pf4bit:
-      return 4;
-    case TPixelFormat::pf8bit:
-      return 8;
-    case TPixelFormat::pf15bit:
-      return 15;
-    case TPixelFormat::pf16bit:
-      return 16;
-    case TPixelFormat::pf24bit:
-      return 24;
-    case TPixelFormat::pf32bit:
-      return 32;
-    default: {
-      BITMAP B{};
-      return cxGetBitmapData(ABitmap->Handle(), B) ? B.bmBitsPixel : 32;
-    }
-  }
-}
-
-// ---------------------------------------------------------------------------
 // Alpha blending
 namespace {
 // A 32-bit copy of a part of a device context.
+// (Filling it black first would change nothing: the copy covers it whole
+// and a copy from a DC of fewer bits leaves alpha 0, as the fill does.)
 TOwned<TcxBitmap> CopyOfDC(HDC ADC, const TRect& ARect) {
   TOwned<TcxBitmap> B(TcxBitmap::CreateSize(ARect, TPixelFormat::pf32bit));
-  cxClearBitmap(B.get());
   cxBitBlt(B->Canvas()->Handle(), ADC, B->ClientRect(), TPoint{ARect.left, ARect.top}, SRCCOPY);
   return B;
 }
 
-void SoftwareBlend(TBitmap* ADest, TBitmap* ASource, Byte AConstantAlpha) {
-  Integer W = ADest->Width(), H = ADest->Height();
-  for (Integer Y = 0; Y < H; ++Y) {
-    auto* D = static_cast<RGBQUAD*>(ADest->ScanLine(Y));
-    auto* S = static_cast<const RGBQUAD*>(ASource->ScanLine(Y));
-    for (Integer X = 0; X < W; ++X) cxBlendFunction(S[X], D[X], AConstantAlpha);
+// cxBlendFunction over AWidth x AHeight pixels, rows given by the two
+// callables (top row 0), with its products looked up: the same
+// single-precision operations, each done once.
+template <class TDestRow, class TSourceRow>
+void SoftwareBlend(Integer AWidth, Integer AHeight, TDestRow ADestRow, TSourceRow ASourceRow,
+                   Byte AConstantAlpha) {
+  Single K = AConstantAlpha / 255.0f;
+  Single BySource[256];
+  for (int V = 0; V < 256; ++V) BySource[V] = K * static_cast<Single>(V);
+  // E * D for a source alpha, made when that alpha first turns up.
+  std::vector<Single> ByDest(256 * 256);
+  bool Made[256] = {};
+  auto DestFactors = [&](Byte ASourceAlpha) {
+    Single* Row = &ByDest[static_cast<size_t>(ASourceAlpha) * 256];
+    if (!Made[ASourceAlpha]) {
+      Single E = 1 - BySource[ASourceAlpha] / 255;
+      for (int V = 0; V < 256; ++V) Row[V] = E * static_cast<Single>(V);
+      Made[ASourceAlpha] = true;
+    }
+    return Row;
+  };
+  for (Integer Y = 0; Y < AHeight; ++Y) {
+    RGBQUAD* D = ADestRow(Y);
+    const RGBQUAD* S = ASourceRow(Y);
+    for (Integer X = 0; X < AWidth; ++X) {
+      const RGBQUAD& Src = S[X];
+      RGBQUAD& Dst = D[X];
+      const Single* E = DestFactors(Src.rgbReserved);
+      Dst.rgbBlue = BlendedChannel(BySource[Src.rgbBlue] + E[Dst.rgbBlue]);
+      Dst.rgbGreen = BlendedChannel(BySource[Src.rgbGreen] + E[Dst.rgbGreen]);
+      Dst.rgbRed = BlendedChannel(BySource[Src.rgbRed] + E[Dst.rgbRed]);
+      Dst.rgbReserved = BlendedChannel(BySource[Src.rgbReserved] + E[Dst.rgbReserved]);
+    }
   }
 }
 
-void GeneralAlphaBlend(HDC ADestDC, TBitmap* ADestBitmap, TBitmap* ASrcBitmap, HDC ASrcDC,
-                       const TRect& ADestRect, const TRect& ASrcRect, bool ASmooth,
-                       Byte AConstantAlpha) {
-  TOwned<TcxBitmap> OwnSource;
-  TBitmap* Source = ASrcBitmap;
-  if (!Source) {
-    OwnSource = CopyOfDC(ASrcDC, ASrcRect);
-    Source = OwnSource.get();
+auto BitmapRows(TBitmap* ABitmap) {
+  return [ABitmap](Integer Y) { return static_cast<RGBQUAD*>(ABitmap->ScanLine(Y)); };
+}
+
+// Where ARect of a DC can be written in memory: the 32-bit DIB section
+// selected into it, when the DC only offsets coordinates and no clipping
+// cuts into the rectangle, so that writing there is what drawing would do.
+struct TDirectPixels {
+  Byte* TopRow = nullptr;
+  ptrdiff_t Stride = 0;
+  RGBQUAD* Row(Integer Y) const { return reinterpret_cast<RGBQUAD*>(TopRow + Y * Stride); }
+};
+
+bool DirectPixels(HDC ADC, const TRect& ARect, TDirectPixels& APixels) {
+  if (GetMapMode(ADC) != MM_TEXT || GetGraphicsMode(ADC) != GM_COMPATIBLE) return false;
+  DIBSECTION Dib{};
+  if (GetObjectW(GetCurrentObject(ADC, OBJ_BITMAP), sizeof(Dib), &Dib) != sizeof(Dib) ||
+      !Dib.dsBm.bmBits || Dib.dsBm.bmBitsPixel != 32 || Dib.dsBmih.biCompression != BI_RGB)
+    return false;
+  POINT Corners[2] = {{ARect.left, ARect.top}, {ARect.right, ARect.bottom}};
+  LPtoDP(ADC, Corners, 2);
+  TRect Device = cxRect(Corners[0].x, Corners[0].y, Corners[1].x, Corners[1].y);
+  if (Device.left < 0 || Device.top < 0 || Device.right > Dib.dsBm.bmWidth ||
+      Device.bottom > Dib.dsBm.bmHeight || cxRectWidth(Device) != cxRectWidth(ARect) ||
+      cxRectHeight(Device) != cxRectHeight(ARect))
+    return false;
+  TGdiObject<HRGN> Clip(CreateRectRgn(0, 0, 0, 0));
+  int HasClip = GetClipRgn(ADC, Clip.Handle());
+  if (HasClip < 0) return false;
+  if (HasClip == 1) {
+    TGdiObject<HRGN> Area(CreateRectRgnIndirect(&Device)), Visible(CreateRectRgn(0, 0, 0, 0));
+    CombineRgn(Visible.Handle(), Area.Handle(), Clip.Handle(), RGN_AND);
+    if (!EqualRgn(Visible.Handle(), Area.Handle())) return false;
   }
-  TOwned<TcxBitmap> OwnDest;
-  TBitmap* Dest = ADestBitmap;
-  if (!Dest || Dest->PixelFormat() != TPixelFormat::pf32bit) {
-    OwnDest = CopyOfDC(ADestDC, ADestRect);
-    Dest = OwnDest.get();
+  GdiFlush();
+  auto* Bits = static_cast<Byte*>(Dib.dsBm.bmBits);
+  ptrdiff_t Stride = Dib.dsBm.bmWidthBytes;
+  bool BottomUp = Dib.dsBmih.biHeight > 0;
+  Byte* Top =
+      BottomUp ? Bits + (Dib.dsBm.bmHeight - 1 - Device.top) * Stride : Bits + Device.top * Stride;
+  APixels.TopRow = Top + Device.left * 4;
+  APixels.Stride = BottomUp ? -Stride : Stride;
+  return true;
+}
+
+// The source drawn with GDI+ on a buffered paint over the destination; a
+// part of the source is first copied out, as the drawing takes whole
+// bitmaps.
+void GdiPlusAlphaBlend(HDC ADestDC, TBitmap* ASource, const TRect& ADestRect, const TRect& ASrcRect,
+                       bool ASmooth, Byte AConstantAlpha) {
+  TOwned<TcxBitmap> Part;
+  if (ASrcRect != cxGetImageClientRect(ASource)) {
+    Part.reset(TcxBitmap::CreateSize(ASrcRect, TPixelFormat::pf32bit));
+    cxBitBlt(Part->Canvas()->Handle(), ASource->Canvas()->Handle(), Part->ClientRect(),
+             TPoint{ASrcRect.left, ASrcRect.top}, SRCCOPY);
+    ASource = Part.get();
   }
-  TOwned<TcxBitmap> Stretched(
-      TcxBitmap::CreateSize(Dest->Width(), Dest->Height(), TPixelFormat::pf32bit));
-  cxStretchGraphic(Stretched.get(), Source, Stretched->ClientRect(),
-                   cxRect(0, 0, Source->Width(), Source->Height()), ASmooth);
-  bool Blended = false;
+  TdxGPCustomPaintCanvas* Canvas = dxGpBeginPaint(ADestDC, ADestRect);
+  TFinally End([&Canvas] { dxGpEndPaint(Canvas); });
+  Canvas->SetInterpolationMode(ASmooth ? imHighQualityBicubic : imNearestNeighbor);
+  Canvas->SetPixelOffsetMode(PixelOffsetModeHalf);
+  Canvas->DrawBitmap(ASource, ADestRect, AConstantAlpha);
+}
+
+// The source stretched to the destination rectangle's size, then blended
+// onto the destination by the system blend, or pixel by pixel when that is
+// missing or fails. The result is that of blending onto a 32-bit copy of
+// the destination and copying it back; the copies are made only where no
+// other way gives the same pixels.
+void StretchedAlphaBlend(HDC ADestDC, TBitmap* ADestBitmap, TBitmap* ASource,
+                         const TRect& ADestRect, const TRect& ASrcRect, bool ASmooth,
+                         Byte AConstantAlpha) {
+  Integer W = cxRectWidth(ADestRect), H = cxRectHeight(ADestRect);
+  TOwned<TcxBitmap> OwnStretched;
+  TBitmap* Stretched = ASource;
+  if (ASrcRect != cxGetImageClientRect(ASource) || cxRectWidth(ASrcRect) != W ||
+      cxRectHeight(ASrcRect) != H || ASource->PixelFormat() != TPixelFormat::pf32bit) {
+    OwnStretched.reset(TcxBitmap::CreateSize(W, H, TPixelFormat::pf32bit));
+    cxStretchGraphic(OwnStretched.get(), ASource, OwnStretched->ClientRect(), ASrcRect, ASmooth);
+    Stretched = OwnStretched.get();
+  }
+  // A given 32-bit bitmap is the destination surface itself when the
+  // rectangle covers it; otherwise only the rectangle is touched.
+  bool WholeBitmap = ADestBitmap && ADestBitmap->PixelFormat() == TPixelFormat::pf32bit &&
+                     ADestRect == cxGetImageClientRect(ADestBitmap);
   if (TcxAlphaBlendProc Blend = cxGraphicsPlatform().AlphaBlend) {
     BLENDFUNCTION F{AC_SRC_OVER, 0, AConstantAlpha, AC_SRC_ALPHA};
-    Blended = Blend(Dest->Canvas()->Handle(), 0, 0, Dest->Width(), Dest->Height(),
-                    Stretched->Canvas()->Handle(), 0, 0, Stretched->Width(), Stretched->Height(),
-                    F) != FALSE;
+    if (Blend(ADestDC, ADestRect.left, ADestRect.top, W, H, Stretched->Canvas()->Handle(), 0, 0, W,
+              H, F))
+      return;
   }
-  if (!Blended) SoftwareBlend(Dest, Stretched.get(), AConstantAlpha);
-  if (Dest != ADestBitmap || !ADestBitmap)
-    cxBitBlt(ADestDC, Dest->Canvas()->Handle(), ADestRect, TPoint{0, 0}, SRCCOPY);
+  if (WholeBitmap) {
+    SoftwareBlend(W, H, BitmapRows(ADestBitmap), BitmapRows(Stretched), AConstantAlpha);
+    return;
+  }
+  TDirectPixels Direct;
+  if (DirectPixels(ADestDC, ADestRect, Direct)) {
+    SoftwareBlend(
+        W, H, [&Direct](Integer Y) { return Direct.Row(Y); }, BitmapRows(Stretched),
+        AConstantAlpha);
+    return;
+  }
+  TOwned<TcxBitmap> Copy = CopyOfDC(ADestDC, ADestRect);
+  SoftwareBlend(W, H, BitmapRows(Copy.get()), BitmapRows(Stretched), AConstantAlpha);
+  cxBitBlt(ADestDC, Copy->Canvas()->Handle(), ADestRect, TPoint{0, 0}, SRCCOPY);
 }
 
 void AlphaBlendRoads(HDC ADestDC, TBitmap* ADestBitmap, TBitmap* ASrcBitmap, const TRect& ADestRect,
@@ -581,15 +674,20 @@ void AlphaBlendRoads(HDC ADestDC, TBitmap* ADestBitmap, TBitmap* ASrcBitmap, con
                                  cxRectHeight(ADestRect) != cxRectHeight(ASrcRect));
   const TcxGraphicsPlatform& P = cxGraphicsPlatform();
   HDC SrcDC = ASrcBitmap->Canvas()->Handle();
-  if (P.IsWin64Bit || P.IsWin9X || !P.AlphaBlend || Smooth) {
-    GeneralAlphaBlend(ADestDC, ADestBitmap, ASrcBitmap, SrcDC, ADestRect, ASrcRect, Smooth,
-                      AConstantAlpha);
+  if (!P.IsWin64Bit && !P.IsWin9X && P.AlphaBlend && !Smooth) {
+    BLENDFUNCTION F{AC_SRC_OVER, 0, AConstantAlpha, AC_SRC_ALPHA};
+    P.AlphaBlend(ADestDC, ADestRect.left, ADestRect.top, cxRectWidth(ADestRect),
+                 cxRectHeight(ADestRect), SrcDC, ASrcRect.left, ASrcRect.top, cxRectWidth(ASrcRect),
+                 cxRectHeight(ASrcRect), F);
     return;
   }
-  BLENDFUNCTION F{AC_SRC_OVER, 0, AConstantAlpha, AC_SRC_ALPHA};
-  P.AlphaBlend(ADestDC, ADestRect.left, ADestRect.top, cxRectWidth(ADestRect),
-               cxRectHeight(ADestRect), SrcDC, ASrcRect.left, ASrcRect.top, cxRectWidth(ASrcRect),
-               cxRectHeight(ASrcRect), F);
+  // Without gdiplus.dll the 64-bit road would fail at the first call; the
+  // stretched road gives the same picture.
+  if (P.IsWin64Bit && CheckGdiPlus())
+    GdiPlusAlphaBlend(ADestDC, ASrcBitmap, ADestRect, ASrcRect, Smooth, AConstantAlpha);
+  else
+    StretchedAlphaBlend(ADestDC, ADestBitmap, ASrcBitmap, ADestRect, ASrcRect, Smooth,
+                        AConstantAlpha);
 }
 }  // namespace
 

@@ -48,8 +48,6 @@ enum TcxBitmapTransformationMode {
   btmExtractLayer
 };
 using TRects = std::vector<TRect>;
-// Pixels as blue, green, red, alpha quads.
-using TcxPixels = TRGBColors;
 
 inline constexpr TcxImageDrawMode EnabledImageDrawModeMap(bool AEnabled) {
   return AEnabled ? idmNormal : idmDisabled;
@@ -436,8 +434,6 @@ TColor GetLightDownedSelColor();
 bool IsHighContrastBlack();
 // The button face is black and the button text is not white.
 bool IsHighContrast2();
-// The colour as a quad (system colours resolved) with AReserved as alpha.
-RGBQUAD cxColorToRGBQuad(TColor AColor, Byte AReserved = 0);
 
 struct TdxHSV {
   Double H, S, V;
@@ -528,8 +524,8 @@ class TcxBitmap32 : public TcxBitmap {
 
   virtual void Clear();
   // All pixels, bottom row first.
-  void GetBitmapColors(TcxPixels& AColors);
-  void SetBitmapColors(const TcxPixels& AColors);
+  void GetBitmapColors(TRGBColors& AColors);
+  void SetBitmapColors(const TRGBColors& AColors);
   void AlphaBlend(TBitmap* ADestBitmap, const TRect& ADestRect, bool ASmoothImage,
                   Byte AConstantAlpha = 255);
   void Darken(Byte APercent);
@@ -650,23 +646,27 @@ TRect cxGetImageRect(const TRect& ADrawRect, const TSize& AImageSize, TcxImageFi
                      bool ACentre, Integer AScale);
 // The image bitmap (a shared scratch bitmap) and its mask (nullptr when the
 // image carries its own alpha).
+// APalette (may be nil) recolours vector and smart images.
 TcxAlphaBitmap* cxPrepareBitmapForDrawing(TGraphic* AGlyph, TCustomImageList* AImages,
                                           Integer AImageIndex,
                                           bool AUseLeftBottomPixelAsTransparent,
-                                          TColor ATransparentColor, Integer AGlyphWidth,
-                                          Integer AGlyphHeight, bool ASmoothResize,
-                                          TcxAlphaBitmap*& AMaskBitmap, bool& AIsAlphaUsed);
+                                          TColor ATransparentColor, IdxColorPalette* APalette,
+                                          Integer AGlyphWidth, Integer AGlyphHeight,
+                                          bool ASmoothResize, TcxAlphaBitmap*& AMaskBitmap,
+                                          bool& AIsAlphaUsed);
 void cxDrawImage(HDC ADC, const TRect& AGlyphRect, const TRect& ABackgroundRect, TGraphic* AGlyph,
                  TCustomImageList* AImages, Integer AImageIndex, TcxImageDrawMode ADrawMode,
                  bool ASmoothImage = false, HBRUSH ABrush = nullptr,
-                 TColor ATransparentColor = clNone, bool AUseLeftBottomPixelAsTransparent = true);
+                 TColor ATransparentColor = clNone, bool AUseLeftBottomPixelAsTransparent = true,
+                 IdxColorPalette* APalette = nullptr);
 void cxDrawImage(TcxCanvas* ACanvas, const TRect& ARect, TGraphic* AGlyph,
                  TCustomImageList* AImages, Integer AImageIndex, TcxImageFitMode AFitMode,
                  TcxImageDrawMode ADrawMode = idmNormal,
-                 bool AUseLeftBottomPixelAsTransparent = true,
+                 bool AUseLeftBottomPixelAsTransparent = true, IdxColorPalette* APalette = nullptr,
                  const TdxScaleFactor* AScaleFactor = nullptr, bool ASmoothImage = false);
 void cxDrawImage(TcxCanvas* ACanvas, const TRect& ARect, TGraphic* AImage, TcxImageFitMode AFitMode,
-                 const TdxScaleFactor* AScaleFactor = nullptr, bool ASmoothResize = false);
+                 IdxColorPalette* APalette = nullptr, const TdxScaleFactor* AScaleFactor = nullptr,
+                 bool ASmoothResize = false);
 
 // Replaces the drawing of a glyph when it returns true.
 using TcxCustomDrawImageProc = bool (*)(TcxCanvas* ACanvas, TCustomImageList* AImages,
@@ -734,9 +734,6 @@ TPoint cxGetPixelsPerInch();
 Integer cxGetCurrentDPI();
 // The shared one-pixel checkerboard brush.
 HBRUSH cxHalfToneBrush();
-// Pixels of a bitmap as quads, top row first when ATopDown.
-void cxGetBitmapPixels(TBitmap* ABitmap, TcxPixels& AColors, bool ATopDown);
-void cxSetBitmapPixels(TBitmap* ABitmap, const TcxPixels& AColors, bool ATopDown);
 
 // ---------------------------------------------------------------------------
 // Resampling
@@ -750,12 +747,16 @@ struct TcxContributor {
 using TcxContributorList = std::vector<std::vector<TcxContributor>>;
 void BuildFilter(TcxContributorList& AContributorList, Single AScale, Integer ASrcSize,
                  Integer ADestSize);
+// ASourceRect of any graphic into ADestRect of the cleared destination;
+// APalette (may be nil) recolours smart images.
 void cxStretchGraphic(TBitmap* ADestination, TGraphic* ASource, const TRect& ADestRect,
-                      const TRect& ASourceRect, bool ASmoothStretch);
-void cxStretchGraphic(TBitmap* ADestination, TGraphic* ASource, bool ASmoothStretch);
+                      const TRect& ASourceRect, bool ASmoothStretch,
+                      IdxColorPalette* APalette = nullptr);
+void cxStretchGraphic(TBitmap* ADestination, TGraphic* ASource, bool ASmoothStretch,
+                      IdxColorPalette* APalette = nullptr);
 TRect cxGetImageClientRect(TGraphic* AImage);
 // A new bitmap holding the graphic, owned by the caller; nullptr for nullptr.
-TcxBitmap* cxGetAsBitmap(TGraphic* AGraphic);
+TBitmap* cxGetAsBitmap(TGraphic* AGraphic);
 
 // ---------------------------------------------------------------------------
 // Text routines over the platform's

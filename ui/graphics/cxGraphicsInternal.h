@@ -57,8 +57,6 @@ class TFinally {
 
 // The module's shut-down has begun.
 bool ModuleFinalized();
-// 1, 4, 8, 15, 16, 24 or 32.
-Integer BitsPerPixel(TBitmap* ABitmap);
 void FreeSharedCanvases();
 void FreeScratchBitmaps();
 

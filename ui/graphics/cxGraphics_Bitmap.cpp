@@ -6,6 +6,7 @@
 
 #include "cxGraphics.h"
 #include "cxGraphicsInternal.h"
+#include "dxGDIPlusClasses.h"
 
 using namespace cxGraphicsInternal;
 
@@ -84,8 +85,8 @@ void TcxBitmap::Flip(bool AFlipHorizontally, bool AFlipVertically) {
   Integer W = Width(), H = Height();
   if (W == 0 || H == 0) return;
   // Mirrored in memory, so a 32-bit bitmap keeps its alpha.
-  TcxPixels P;
-  cxGetBitmapPixels(this, P, true);
+  TRGBColors P;
+  GetBitmapBits(this, P, true);
   if (AFlipHorizontally)
     for (Integer Y = 0; Y < H; ++Y)
       std::reverse(P.begin() + static_cast<ptrdiff_t>(Y) * W,
@@ -95,7 +96,7 @@ void TcxBitmap::Flip(bool AFlipHorizontally, bool AFlipVertically) {
       std::swap_ranges(P.begin() + static_cast<ptrdiff_t>(Y) * W,
                        P.begin() + static_cast<ptrdiff_t>(Y + 1) * W,
                        P.begin() + static_cast<ptrdiff_t>(H - 1 - Y) * W);
-  cxSetBitmapPixels(this, P, true);
+  SetBitmapBits(this, P, true);
   Changed(this);
 }
 
@@ -141,7 +142,7 @@ void TcxBitmap::WriteData(TStream* Stream) {
   TOwned<TMemoryStream> Plain(Create<TMemoryStream>());
   WritePlainData(this, Plain.get());
   Plain->SetPosition(0);
-  Integer BlockSize = std::max<Integer>(1, BitsPerPixel(this) / 8);
+  Integer BlockSize = std::max<Integer>(1, cxGetBitmapPixelFormat(this) / 8);
   Int64 Start = Stream->Position();
   Stream->SetPosition(Start + 10);
   cxCompressBitmapData(Plain.get(), BlockSize, Stream);
@@ -282,16 +283,16 @@ void TcxBitmap32::Update() {
   if (PixelFormat() != TPixelFormat::pf32bit) throw EdxException(L"Wrong PixelFormat");
 }
 
-void TcxBitmap32::GetBitmapColors(TcxPixels& AColors) { cxGetBitmapPixels(this, AColors, false); }
+void TcxBitmap32::GetBitmapColors(TRGBColors& AColors) { GetBitmapBits(this, AColors, false); }
 
-void TcxBitmap32::SetBitmapColors(const TcxPixels& AColors) {
-  cxSetBitmapPixels(this, AColors, false);
+void TcxBitmap32::SetBitmapColors(const TRGBColors& AColors) {
+  SetBitmapBits(this, AColors, false);
   Changed(this);
 }
 
 template <class F>
 void TcxBitmap32::ForEachPixel(F&& AProc) {
-  TcxPixels P;
+  TRGBColors P;
   GetBitmapColors(P);
   for (RGBQUAD& Q : P) AProc(Q);
   SetBitmapColors(P);
@@ -330,7 +331,7 @@ void TcxBitmap32::SetAlphaChannel(Byte Alpha) {
 }
 
 void TcxBitmap32::RecoverTransparency(TColor ATransparentColor) {
-  RGBQUAD T = cxColorToRGBQuad(ATransparentColor);
+  RGBQUAD T = dxColorToRGBQuad(ATransparentColor);
   ForEachPixel([&](RGBQUAD& Q) {
     if (Q.rgbRed == T.rgbRed && Q.rgbGreen == T.rgbGreen && Q.rgbBlue == T.rgbBlue)
       Q = RGBQUAD{0, 0, 0, 0};
@@ -359,12 +360,7 @@ void TcxBitmap32::Resize(Integer ANewWidth, Integer ANewHeight, bool AStretch, b
 }
 
 bool TcxBitmap32::IsAlphaUsed() {
-  if (FIsAlphaUsed == bDefault) {
-    TcxPixels P;
-    GetBitmapColors(P);
-    bool Used = std::any_of(P.begin(), P.end(), [](const RGBQUAD& Q) { return Q.rgbReserved; });
-    FIsAlphaUsed = dxBooleanToDefaultBoolean(Used);
-  }
+  if (FIsAlphaUsed == bDefault) FIsAlphaUsed = dxBooleanToDefaultBoolean(dxIsAlphaUsed(this));
   return FIsAlphaUsed == bTrue;
 }
 
@@ -382,7 +378,7 @@ void TcxBitmap32::LoadFromStream(TStream* Stream) {
 IMPLEMENT_CREATABLE_CLASS(TcxColorList)
 
 Integer TcxColorList::Add(TColor AColor) {
-  RGBQUAD Q = cxColorToRGBQuad(AColor);
+  RGBQUAD Q = dxColorToRGBQuad(AColor);
   FItems.push_back(static_cast<DWORD>(Q.rgbBlue | (Q.rgbGreen << 8) | (Q.rgbRed << 16)));
   return Count() - 1;
 }
@@ -427,26 +423,65 @@ void BuildFilter(TcxContributorList& AContributorList, Single AScale, Integer AS
 }
 
 namespace {
-void ApplyFilter(const TcxContributorList& AContributors, const RGBQUAD* ASource, Integer ALines,
-                 Integer ASrcLineLength, RGBQUAD* ADest, Integer ADestSize, Integer ADestLineLength,
-                 bool AHorizontal) {
-  auto ToChannel = [](Integer S) {
-    return static_cast<Byte>(S < 0 ? 0 : (S < 65536 ? S >> 8 : 255));
-  };
-  for (Integer I = 0; I < ALines; ++I)
-    for (Integer J = 0; J < ADestSize; ++J) {
+// The contributors of one axis in one array, each destination pixel's run
+// starting where the previous one ends.
+struct TFlatFilter {
+  std::vector<Integer> Start;
+  std::vector<TcxContributor> Items;
+  explicit TFlatFilter(const TcxContributorList& AList) : Start(AList.size() + 1, 0) {
+    for (size_t I = 0; I < AList.size(); ++I) {
+      Items.insert(Items.end(), AList[I].begin(), AList[I].end());
+      Start[I + 1] = static_cast<Integer>(Items.size());
+    }
+  }
+};
+
+Byte ToChannel(Integer ASum) {
+  return static_cast<Byte>(ASum < 0 ? 0 : (ASum < 65536 ? ASum >> 8 : 255));
+}
+
+// Rows of the source (ALines of ASrcLength pixels, ASourceRow(I) the I-th
+// from the bottom) filtered along the row into rows of ADestLength pixels.
+template <class TSourceRow>
+void ApplyFilterAlongRows(const TFlatFilter& AFilter, TSourceRow ASourceRow, Integer ALines,
+                          RGBQUAD* ADest, Integer ADestLength) {
+  for (Integer Line = 0; Line < ALines; ++Line) {
+    const RGBQUAD* Src = ASourceRow(Line);
+    RGBQUAD* Dest = ADest + static_cast<size_t>(Line) * ADestLength;
+    for (Integer J = 0; J < ADestLength; ++J) {
       Integer B = 0, G = 0, R = 0, A = 0;
-      for (const TcxContributor& C : AContributors[static_cast<size_t>(J)]) {
-        const RGBQUAD& P = AHorizontal ? ASource[C.Pixel + ASrcLineLength * I]
-                                       : ASource[I + ASrcLineLength * C.Pixel];
+      for (Integer K = AFilter.Start[J]; K < AFilter.Start[J + 1]; ++K) {
+        const TcxContributor& C = AFilter.Items[static_cast<size_t>(K)];
+        const RGBQUAD& P = Src[C.Pixel];
         B += C.Weight * P.rgbBlue;
         G += C.Weight * P.rgbGreen;
         R += C.Weight * P.rgbRed;
         A += C.Weight * P.rgbReserved;
       }
-      RGBQUAD& D = AHorizontal ? ADest[J + ADestLineLength * I] : ADest[I + ADestLineLength * J];
-      D = RGBQUAD{ToChannel(B), ToChannel(G), ToChannel(R), ToChannel(A)};
+      Dest[J] = RGBQUAD{ToChannel(B), ToChannel(G), ToChannel(R), ToChannel(A)};
     }
+  }
+}
+
+// Columns filtered along the column: each destination row (ADestRow(J),
+// the J-th from the bottom) is the weighted sum of whole source rows, so the
+// source is read row after row.
+template <class TDestRow>
+void ApplyFilterAlongColumns(const TFlatFilter& AFilter, const RGBQUAD* ASource, Integer AWidth,
+                             TDestRow ADestRow, Integer ADestRows) {
+  std::vector<Integer> Sums(static_cast<size_t>(AWidth) * 4);
+  for (Integer J = 0; J < ADestRows; ++J) {
+    std::fill(Sums.begin(), Sums.end(), 0);
+    for (Integer K = AFilter.Start[J]; K < AFilter.Start[J + 1]; ++K) {
+      const TcxContributor& C = AFilter.Items[static_cast<size_t>(K)];
+      const Byte* Row =
+          reinterpret_cast<const Byte*>(ASource + static_cast<size_t>(C.Pixel) * AWidth);
+      Integer* Sum = Sums.data();
+      for (Integer I = 0; I < AWidth * 4; ++I) Sum[I] += C.Weight * Row[I];
+    }
+    Byte* Dest = reinterpret_cast<Byte*>(ADestRow(J));
+    for (Integer I = 0; I < AWidth * 4; ++I) Dest[I] = ToChannel(Sums[static_cast<size_t>(I)]);
+  }
 }
 
 Single AxisScale(Integer ASrc, Integer ADest) {
@@ -474,14 +509,27 @@ void cxSmoothResizeBitmap(TBitmap* ASource, TBitmap* ADestination, bool AForceUs
     SetStretchBltMode(DC, Previous);
     return;
   }
-  TcxPixels Source, Middle(static_cast<size_t>(DW) * SH), Dest(static_cast<size_t>(DW) * DH);
-  cxGetBitmapPixels(ASource, Source, false);
+  // 32-bit bitmaps are read and written where they are; others through a
+  // copy of their pixels. Rows count from the bottom.
+  TRGBColors Source, Middle(static_cast<size_t>(DW) * SH), Dest;
+  bool SourceInPlace = ASource->PixelFormat() == TPixelFormat::pf32bit;
+  if (!SourceInPlace) GetBitmapBits(ASource, Source, false);
+  auto SourceRow = [&](Integer I) -> const RGBQUAD* {
+    return SourceInPlace ? static_cast<const RGBQUAD*>(ASource->ScanLine(SH - 1 - I))
+                         : Source.data() + static_cast<size_t>(I) * SW;
+  };
   TcxContributorList Contributors;
   BuildFilter(Contributors, AxisScale(SW, DW), SW, DW);
-  ApplyFilter(Contributors, Source.data(), SH, SW, Middle.data(), DW, DW, true);
+  ApplyFilterAlongRows(TFlatFilter(Contributors), SourceRow, SH, Middle.data(), DW);
+  bool DestInPlace = ADestination->PixelFormat() == TPixelFormat::pf32bit;
+  if (!DestInPlace) Dest.resize(static_cast<size_t>(DW) * DH);
+  auto DestRow = [&](Integer J) -> RGBQUAD* {
+    return DestInPlace ? static_cast<RGBQUAD*>(ADestination->ScanLine(DH - 1 - J))
+                       : Dest.data() + static_cast<size_t>(J) * DW;
+  };
   BuildFilter(Contributors, AxisScale(SH, DH), SH, DH);
-  ApplyFilter(Contributors, Middle.data(), DW, DW, Dest.data(), DH, DW, false);
-  cxSetBitmapPixels(ADestination, Dest, false);
+  ApplyFilterAlongColumns(TFlatFilter(Contributors), Middle.data(), DW, DestRow, DH);
+  if (!DestInPlace) SetBitmapBits(ADestination, Dest, false);
 }
 
 TRect cxGetImageClientRect(TGraphic* AImage) {
@@ -513,30 +561,48 @@ void StretchBitmap(TBitmap* ADestination, TBitmap* ASource, const TRect& ADestRe
 }
 }  // namespace
 
+namespace {
+// A GDI+ image drawn by GDI+ itself, with its interpolation.
+void StretchGdiPlusImage(TBitmap* ADestination, TdxGPImage* ASource, const TRect& ADestRect,
+                         const TRect& ASourceRect, bool ASmoothStretch, IdxColorPalette* APalette) {
+  TdxGPCustomPaintCanvas* Canvas = dxGpBeginPaint(ADestination->Canvas()->Handle(), ADestRect);
+  TFinally End([&Canvas] { dxGpEndPaint(Canvas); });
+  Canvas->SetInterpolationMode(ASmoothStretch ? imHighQualityBicubic : imNearestNeighbor);
+  Canvas->SetPixelOffsetMode(PixelOffsetModeHalf);
+  ASource->StretchDraw(Canvas, ADestRect, ASourceRect, APalette);
+}
+}  // namespace
+
 void cxStretchGraphic(TBitmap* ADestination, TGraphic* ASource, const TRect& ADestRect,
-                      const TRect& ASourceRect, bool ASmoothStretch) {
+                      const TRect& ASourceRect, bool ASmoothStretch, IdxColorPalette* APalette) {
   cxClearBitmap(ADestination);
   if (auto* B = AsOrNull<TBitmap>(ASource)) {
     StretchBitmap(ADestination, B, ADestRect, ASourceRect, ASmoothStretch);
+  } else if (auto* GP = AsOrNull<TdxGPImage>(ASource)) {
+    StretchGdiPlusImage(ADestination, GP, ADestRect, ASourceRect, ASmoothStretch, APalette);
+  } else if (auto* Smart = AsOrNull<TdxCustomSmartImage>(ASource)) {
+    Smart->StretchDraw(ADestination->Canvas()->Handle(), ADestRect, ASourceRect, 255, APalette);
   } else {
-    TOwned<TcxBitmap> Copy(cxGetAsBitmap(ASource));
+    TOwned<TBitmap> Copy(cxGetAsBitmap(ASource));
     StretchBitmap(ADestination, Copy.get(), ADestRect, ASourceRect, ASmoothStretch);
   }
   ADestination->SetModified(true);
 }
 
-void cxStretchGraphic(TBitmap* ADestination, TGraphic* ASource, bool ASmoothStretch) {
+void cxStretchGraphic(TBitmap* ADestination, TGraphic* ASource, bool ASmoothStretch,
+                      IdxColorPalette* APalette) {
   cxStretchGraphic(ADestination, ASource, cxGetImageClientRect(ADestination),
-                   cxGetImageClientRect(ASource), ASmoothStretch);
+                   cxGetImageClientRect(ASource), ASmoothStretch, APalette);
 }
 
-TcxBitmap* cxGetAsBitmap(TGraphic* AGraphic) {
+TBitmap* cxGetAsBitmap(TGraphic* AGraphic) {
   if (!AGraphic) return nullptr;
   if (auto* B = AsOrNull<TBitmap>(AGraphic)) {
     TcxBitmap* R = Create<TcxBitmap>();
     R->Assign(B);
     return R;
   }
+  if (auto* Smart = AsOrNull<TdxCustomSmartImage>(AGraphic)) return Smart->GetAsBitmap();
   TcxBitmap32* R = TcxBitmap32::CreateSize(AGraphic->Width(), AGraphic->Height(), true);
   R->Canvas()->Draw(0, 0, AGraphic);
   return R;

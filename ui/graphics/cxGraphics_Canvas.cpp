@@ -545,9 +545,9 @@ void TcxCanvas::TransparentDraw(Integer X, Integer Y, TBitmap* ABitmap, Byte AAl
     BLENDFUNCTION F{AC_SRC_OVER, 0, AAlpha, 0};
     Blend(Temp->Canvas()->Handle(), 0, 0, W, H, ABitmap->Canvas()->Handle(), 0, 0, W, H, F);
   } else {
-    TcxPixels Back, Source;
-    cxGetBitmapPixels(Temp.get(), Back, true);
-    cxGetBitmapPixels(ABitmap, Source, true);
+    TRGBColors Back, Source;
+    GetBitmapBits(Temp.get(), Back, true);
+    GetBitmapBits(ABitmap, Source, true);
     auto Mix = [AAlpha](Byte B, Byte S) {
       return static_cast<Byte>(MulDiv(B, 255 - AAlpha, 255) + MulDiv(S, AAlpha, 255));
     };
@@ -556,7 +556,7 @@ void TcxCanvas::TransparentDraw(Integer X, Integer Y, TBitmap* ABitmap, Byte AAl
       Back[I].rgbGreen = Mix(Back[I].rgbGreen, Source[I].rgbGreen);
       Back[I].rgbRed = Mix(Back[I].rgbRed, Source[I].rgbRed);
     }
-    cxSetBitmapPixels(Temp.get(), Back, true);
+    SetBitmapBits(Temp.get(), Back, true);
   }
   Draw(X, Y, Temp.get());
 }
@@ -565,8 +565,8 @@ void TcxCanvas::RotateBitmap(TBitmap* ABitmap, TcxRotationAngle ARotationAngle,
                              bool AFlipVertically) {
   if (ARotationAngle == ra0 && !AFlipVertically) return;
   Integer W = ABitmap->Width(), H = ABitmap->Height();
-  TcxPixels Source, Dest;
-  cxGetBitmapPixels(ABitmap, Source, true);
+  TRGBColors Source, Dest;
+  GetBitmapBits(ABitmap, Source, true);
   Dest.resize(Source.size());
   bool Quarter = ARotationAngle == raPlus90 || ARotationAngle == raMinus90;
   Integer DestW = Quarter ? H : W;
@@ -594,18 +594,18 @@ void TcxCanvas::RotateBitmap(TBitmap* ABitmap, TcxRotationAngle ARotationAngle,
     ABitmap->SetWidth(H);
     ABitmap->SetHeight(W);
   }
-  cxSetBitmapPixels(ABitmap, Dest, true);
+  SetBitmapBits(ABitmap, Dest, true);
 }
 
 void TcxCanvas::FlipHorizontally(TBitmap* ABitmap) {
   Integer W = ABitmap->Width(), H = ABitmap->Height();
   if (W == 0 || H == 0) return;
-  TcxPixels P;
-  cxGetBitmapPixels(ABitmap, P, true);
+  TRGBColors P;
+  GetBitmapBits(ABitmap, P, true);
   for (Integer Y = 0; Y < H; ++Y)
     std::reverse(P.begin() + static_cast<ptrdiff_t>(Y) * W,
                  P.begin() + static_cast<ptrdiff_t>(Y + 1) * W);
-  cxSetBitmapPixels(ABitmap, P, true);
+  SetBitmapBits(ABitmap, P, true);
 }
 
 // ---------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include "cxGraphics.h"
 #include "cxGraphicsInternal.h"
 #include "dxDPIAwareUtils.h"
+#include "dxGDIPlusClasses.h"
 
 using namespace cxGraphicsInternal;
 
@@ -68,10 +69,10 @@ bool TcxAlphaBitmap::IsColorTransparent(const RGBQUAD& AColor) const {
 }
 
 void TcxAlphaBitmap::TransformBitmap(TcxBitmapTransformationMode AMode) {
-  TcxPixels P;
+  TRGBColors P;
   GetBitmapColors(P);
   Integer W = Width(), H = Height();
-  RGBQUAD Shadow = cxColorToRGBQuad(clBtnShadow, 192);
+  RGBQUAD Shadow = dxColorToRGBQuad(clBtnShadow, 192);
   for (Integer X = 0; X < W; ++X)
     for (Integer Y = 0; Y < H; ++Y) {
       FCurrentColorIndex = TPoint{X, Y};
@@ -145,21 +146,21 @@ void TcxAlphaBitmap::DrawHatch(const TcxHatchData& AHatchData) {
 
 void TcxAlphaBitmap::DrawHatch(TColor AColor1, TColor AColor2, Byte AStep, Byte AAlpha1,
                                Byte AAlpha2) {
-  DrawHatch(TcxHatchData{cxColorToRGBQuad(AColor1, 255), AAlpha1, cxColorToRGBQuad(AColor2, 255),
+  DrawHatch(TcxHatchData{dxColorToRGBQuad(AColor1, 255), AAlpha1, dxColorToRGBQuad(AColor2, 255),
                          AAlpha2, AStep});
 }
 
 void TcxAlphaBitmap::RecoverAlphaChannel(TColor ATransparentColor) {
   FTransparentPixels->Clear();
   FTransparentPixels->Add(ATransparentColor);
-  FTransparentBkColor = cxColorToRGBQuad(ATransparentColor);
+  FTransparentBkColor = dxColorToRGBQuad(ATransparentColor);
   TransformBitmap(btmCorrectBlend);
 }
 
 void TcxAlphaBitmap::ExtractLayer(TColor ATransparentColor) {
   FTransparentPixels->Clear();
   FTransparentPixels->Add(static_cast<TColor>(dxColorToRGB(ATransparentColor)));
-  FTransparentBkColor = cxColorToRGBQuad(ATransparentColor);
+  FTransparentBkColor = dxColorToRGBQuad(ATransparentColor);
   TransformBitmap(btmExtractLayer);
 }
 
@@ -324,12 +325,22 @@ TRect cxGetImageRect(const TRect& ADrawRect, const TSize& AImageSize, TcxImageFi
 
 // ---------------------------------------------------------------------------
 // Glyph drawing
+namespace {
+// An opaque smart glyph not marked transparent still takes its left-bottom
+// pixel as the transparent colour when asked to.
+bool NeedsLeftBottomMask(TGraphic* AGlyph) {
+  auto* Glyph = AsOrNull<TdxSmartGlyph>(AGlyph);
+  return Glyph && !Glyph->ImageData()->Transparent() && Glyph->GetAlphaState() == asOpaque;
+}
+}  // namespace
+
 TcxAlphaBitmap* cxPrepareBitmapForDrawing(TGraphic* AGlyph, TCustomImageList* AImages,
                                           Integer AImageIndex,
                                           bool AUseLeftBottomPixelAsTransparent,
-                                          TColor ATransparentColor, Integer AGlyphWidth,
-                                          Integer AGlyphHeight, bool ASmoothResize,
-                                          TcxAlphaBitmap*& AMaskBitmap, bool& AIsAlphaUsed) {
+                                          TColor ATransparentColor, IdxColorPalette* APalette,
+                                          Integer AGlyphWidth, Integer AGlyphHeight,
+                                          bool ASmoothResize, TcxAlphaBitmap*& AMaskBitmap,
+                                          bool& AIsAlphaUsed) {
   bool HasGlyph = IsGlyphAssigned(AGlyph);
   if (AGlyphWidth == 0 || AGlyphHeight == 0) {
     AGlyphWidth = HasGlyph ? AGlyph->Width() : AImages->Width();
@@ -337,10 +348,10 @@ TcxAlphaBitmap* cxPrepareBitmapForDrawing(TGraphic* AGlyph, TCustomImageList* AI
   }
   TcxAlphaBitmap* Image = GetImageBitmap(AGlyphWidth, AGlyphHeight);
   TdxDefaultBoolean State;
-  auto* GlyphBitmap = AsOrNull<TBitmap>(AGlyph);
   if (HasGlyph) {
-    cxStretchGraphic(Image, AGlyph, ASmoothResize);
-    bool ThirtyTwo = GlyphBitmap ? GlyphBitmap->PixelFormat() == TPixelFormat::pf32bit : true;
+    cxStretchGraphic(Image, AGlyph, ASmoothResize, APalette);
+    auto* GlyphBitmap = AsOrNull<TBitmap>(AGlyph);
+    bool ThirtyTwo = !GlyphBitmap || GlyphBitmap->PixelFormat() == TPixelFormat::pf32bit;
     State = ThirtyTwo ? bDefault : bFalse;
   } else {
     // A framework image list is read natively: its cell is drawn into the
@@ -355,7 +366,7 @@ TcxAlphaBitmap* cxPrepareBitmapForDrawing(TGraphic* AGlyph, TCustomImageList* AI
   if (!AIsAlphaUsed) Image->TransformBitmap(btmSetOpaque);
 
   AMaskBitmap = nullptr;
-  if (!AIsAlphaUsed) {
+  if (!AIsAlphaUsed || (AUseLeftBottomPixelAsTransparent && NeedsLeftBottomMask(AGlyph))) {
     AMaskBitmap = GetMaskBitmap(AGlyphWidth, AGlyphHeight);
     AMaskBitmap->CopyBitmap(Image);
     if (!HasGlyph) {
@@ -366,8 +377,8 @@ TcxAlphaBitmap* cxPrepareBitmapForDrawing(TGraphic* AGlyph, TCustomImageList* AI
       AMaskBitmap->Filter(EntryMask.get());
     }
     if (cxColorIsValid(ATransparentColor)) AMaskBitmap->TransparentPixels()->Add(ATransparentColor);
-    if (HasGlyph && AUseLeftBottomPixelAsTransparent && GlyphBitmap)
-      AMaskBitmap->TransparentPixels()->Add(GlyphBitmap->TransparentColor());
+    if (HasGlyph && AUseLeftBottomPixelAsTransparent)
+      AMaskBitmap->TransparentPixels()->Add(AMaskBitmap->TransparentColor());
     AMaskBitmap->TransformBitmap(btmMakeMask);
     Image->Filter(AMaskBitmap);
   }
@@ -377,7 +388,7 @@ TcxAlphaBitmap* cxPrepareBitmapForDrawing(TGraphic* AGlyph, TCustomImageList* AI
 void cxDrawImage(HDC ADC, const TRect& AGlyphRect, const TRect& ABackgroundRect, TGraphic* AGlyph,
                  TCustomImageList* AImages, Integer AImageIndex, TcxImageDrawMode ADrawMode,
                  bool ASmoothImage, HBRUSH ABrush, TColor ATransparentColor,
-                 bool AUseLeftBottomPixelAsTransparent) {
+                 bool AUseLeftBottomPixelAsTransparent, IdxColorPalette* APalette) {
   if (!IsImageAssigned(AGlyph, AImages, AImageIndex)) return;
   TcxAlphaBitmap* Draw = GetDrawBitmap(cxRectWidth(ABackgroundRect), cxRectHeight(ABackgroundRect));
   if (ABrush) {
@@ -393,7 +404,7 @@ void cxDrawImage(HDC ADC, const TRect& AGlyphRect, const TRect& ABackgroundRect,
     TcxAlphaBitmap* Mask = nullptr;
     bool AlphaUsed = false;
     TcxAlphaBitmap* Image = cxPrepareBitmapForDrawing(
-        AGlyph, AImages, AImageIndex, AUseLeftBottomPixelAsTransparent, ATransparentColor,
+        AGlyph, AImages, AImageIndex, AUseLeftBottomPixelAsTransparent, ATransparentColor, APalette,
         cxRectWidth(Glyph), cxRectHeight(Glyph), ASmoothImage, Mask, AlphaUsed);
     Byte Alpha = 255;
     switch (ADrawMode) {
@@ -438,18 +449,19 @@ void cxDrawImage(HDC ADC, const TRect& AGlyphRect, const TRect& ABackgroundRect,
 void cxDrawImage(TcxCanvas* ACanvas, const TRect& ARect, TGraphic* AGlyph,
                  TCustomImageList* AImages, Integer AImageIndex, TcxImageFitMode AFitMode,
                  TcxImageDrawMode ADrawMode, bool AUseLeftBottomPixelAsTransparent,
-                 const TdxScaleFactor* AScaleFactor, bool ASmoothImage) {
+                 IdxColorPalette* APalette, const TdxScaleFactor* AScaleFactor, bool ASmoothImage) {
   if (!AScaleFactor) AScaleFactor = dxDefaultScaleFactor();
   TSize Size = dxGetImageSize(AGlyph, AImages, AImageIndex, AScaleFactor);
   if (Size.cx == 0 || Size.cy == 0) return;
   TRect Glyph = cxGetImageRect(ARect, Size, AFitMode);
   cxDrawImage(ACanvas->Handle(), Glyph, Glyph, AGlyph, AImages, AImageIndex, ADrawMode,
-              ASmoothImage, nullptr, clNone, AUseLeftBottomPixelAsTransparent);
+              ASmoothImage, nullptr, clNone, AUseLeftBottomPixelAsTransparent, APalette);
 }
 
 void cxDrawImage(TcxCanvas* ACanvas, const TRect& ARect, TGraphic* AImage, TcxImageFitMode AFitMode,
-                 const TdxScaleFactor* AScaleFactor, bool ASmoothResize) {
+                 IdxColorPalette* APalette, const TdxScaleFactor* AScaleFactor,
+                 bool ASmoothResize) {
   bool LeftBottom = AImage && AImage->Transparent();
-  cxDrawImage(ACanvas, ARect, AImage, nullptr, -1, AFitMode, idmNormal, LeftBottom, AScaleFactor,
-              ASmoothResize);
+  cxDrawImage(ACanvas, ARect, AImage, nullptr, -1, AFitMode, idmNormal, LeftBottom, APalette,
+              AScaleFactor, ASmoothResize);
 }

@@ -116,10 +116,17 @@ Integer cxTextHeight(HDC ADC) {
 }
 
 namespace {
-// The shared screen canvas with AFont selected, given back when done.
+// The shared screen canvas with AFont selected, given back when done. Once
+// the module's shut-down has begun there is none, yet controls freed later
+// may still measure: they get a canvas of their own.
 template <class F>
 auto WithScreenFont(TFont* AFont, Integer AFontSize, F&& AProc) {
   TcxScreenCanvas* S = cxScreenCanvas();
+  TOwned<TcxScreenCanvas> Own;
+  if (!S) {
+    Own.reset(Create<TcxScreenCanvas>());
+    S = Own.get();
+  }
   S->SetFont(AFont);
   if (AFontSize != 0) S->Font()->SetSize(AFontSize);
   S->Canvas()->SelectFont();

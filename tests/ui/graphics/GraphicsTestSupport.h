@@ -2,7 +2,9 @@
 // off-screen surface whose pixels can be read back.
 #pragma once
 
+#include <climits>
 #include <map>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -138,23 +140,23 @@ inline TOwned<TcxBitmap32> FilledBitmap(int AWidth, int AHeight, TColor AColor) 
 
 // The colour of one pixel of a bitmap (alpha dropped).
 inline COLORREF PixelOf(TBitmap* ABitmap, int X, int Y) {
-  TcxPixels P;
-  cxGetBitmapPixels(ABitmap, P, true);
+  TRGBColors P;
+  GetBitmapBits(ABitmap, P, true);
   RGBQUAD Q = P[static_cast<size_t>(Y) * ABitmap->Width() + X];
   return RGB(Q.rgbRed, Q.rgbGreen, Q.rgbBlue);
 }
 
 inline RGBQUAD QuadAt(TBitmap* ABitmap, int X, int Y) {
-  TcxPixels P;
-  cxGetBitmapPixels(ABitmap, P, true);
+  TRGBColors P;
+  GetBitmapBits(ABitmap, P, true);
   return P[static_cast<size_t>(Y) * ABitmap->Width() + X];
 }
 
 // A picture of which pixels of a bitmap have one colour, row by row, for
 // comparing shapes in failure messages.
 inline std::string Shape(TBitmap* ABitmap, COLORREF AColor) {
-  TcxPixels P;
-  cxGetBitmapPixels(ABitmap, P, true);
+  TRGBColors P;
+  GetBitmapBits(ABitmap, P, true);
   std::string S;
   for (int Y = 0; Y < ABitmap->Height(); ++Y) {
     for (int X = 0; X < ABitmap->Width(); ++X) {
@@ -164,4 +166,92 @@ inline std::string Shape(TBitmap* ABitmap, COLORREF AColor) {
     S += '\n';
   }
   return S;
+}
+
+// Empty when both bitmaps hold the same colours; otherwise how many pixels
+// differ and, for the rows where they do, a picture ('X' differs, '#' ink).
+inline std::string Difference(TBitmap* A, TBitmap* B) {
+  TRGBColors PA, PB;
+  GetBitmapBits(A, PA, true);
+  GetBitmapBits(B, PB, true);
+  int Count = 0;
+  std::string S;
+  for (int Y = 0; Y < A->Height(); ++Y) {
+    std::string Row;
+    bool Differs = false;
+    for (int X = 0; X < A->Width(); ++X) {
+      const RGBQUAD &QA = PA[static_cast<size_t>(Y) * A->Width() + X],
+                    &QB = PB[static_cast<size_t>(Y) * A->Width() + X];
+      bool Same = QA.rgbRed == QB.rgbRed && QA.rgbGreen == QB.rgbGreen && QA.rgbBlue == QB.rgbBlue;
+      bool Ink = RGB(QA.rgbRed, QA.rgbGreen, QA.rgbBlue) != RGB(255, 255, 255);
+      Count += !Same;
+      Differs |= !Same;
+      Row += !Same ? 'X' : (Ink ? '#' : '.');
+    }
+    if (Differs) S += std::to_string(Y) + ": " + Row + '\n';
+  }
+  return Count == 0 ? std::string() : std::to_string(Count) + " pixels differ\n" + S;
+}
+
+// The smallest rectangle holding every pixel for which APredicate holds.
+template <class F>
+TRect BoundsWhere(TBitmap* ABitmap, F&& APredicate) {
+  TRGBColors P;
+  GetBitmapBits(ABitmap, P, true);
+  TRect R = cxRect(INT_MAX, INT_MAX, INT_MIN, INT_MIN);
+  for (int Y = 0; Y < ABitmap->Height(); ++Y)
+    for (int X = 0; X < ABitmap->Width(); ++X) {
+      const RGBQUAD& Q = P[static_cast<size_t>(Y) * ABitmap->Width() + X];
+      if (!APredicate(RGB(Q.rgbRed, Q.rgbGreen, Q.rgbBlue))) continue;
+      R.left = std::min<LONG>(R.left, X);
+      R.top = std::min<LONG>(R.top, Y);
+      R.right = std::max<LONG>(R.right, X + 1);
+      R.bottom = std::max<LONG>(R.bottom, Y + 1);
+    }
+  return R.left == INT_MAX ? cxNullRect : R;
+}
+
+inline TRect InkBounds(TBitmap* ABitmap, COLORREF ABackground = RGB(255, 255, 255)) {
+  return BoundsWhere(ABitmap, [&](COLORREF C) { return C != ABackground; });
+}
+
+inline std::string ToString(const TRect& R) {
+  return "(" + std::to_string(R.left) + ", " + std::to_string(R.top) + ", " +
+         std::to_string(R.right) + ", " + std::to_string(R.bottom) + ")";
+}
+
+// The roads of the alpha blend, chosen by the platform flags.
+struct TBlendRoad {
+  const char* Name;
+  bool Win64, Win9X, SystemBlend;
+};
+inline const TBlendRoad BlendRoads[] = {{"system blend", false, false, true},
+                                        {"GDI+", true, false, true},
+                                        {"stretched, system blend", false, true, true},
+                                        {"stretched, pixel by pixel", false, true, false}};
+
+// Takes one road for the lifetime of the object.
+class TTakeBlendRoad {
+ public:
+  explicit TTakeBlendRoad(const TBlendRoad& ARoad) : FSaved(cxGraphicsPlatform()) {
+    TcxGraphicsPlatform& P = cxGraphicsPlatform();
+    P.IsWin64Bit = ARoad.Win64;
+    P.IsWin9X = ARoad.Win9X;
+    if (!ARoad.SystemBlend) P.AlphaBlend = nullptr;
+  }
+  ~TTakeBlendRoad() { cxGraphicsPlatform() = FSaved; }
+  TTakeBlendRoad(const TTakeBlendRoad&) = delete;
+  TTakeBlendRoad& operator=(const TTakeBlendRoad&) = delete;
+
+ private:
+  TcxGraphicsPlatform FSaved;
+};
+
+// Tahoma of 11 pixels in black, the font the text tests measure with.
+inline TOwned<TFont> TestFont() {
+  TOwned<TFont> F(Create<TFont>());
+  F->SetName(L"Tahoma");
+  F->SetHeight(-11);
+  F->SetColor(clBlack);
+  return F;
 }

@@ -2,6 +2,7 @@
 #include <cstring>
 #include <functional>
 
+#include "GdiPlusTestSupport.h"
 #include "GraphicsTestSupport.h"
 
 namespace {
@@ -378,7 +379,7 @@ TEST(Blending, BlendFunctionIsSourceOverForPremultipliedPixels) {
 // A premultiplied RGBA image with every alpha step somewhere.
 TOwned<TcxBitmap32> AlphaImage(int W, int H) {
   TOwned<TcxBitmap32> B(TcxBitmap32::CreateSize(W, H));
-  TcxPixels P(static_cast<size_t>(W) * H);
+  TRGBColors P(static_cast<size_t>(W) * H);
   for (int Y = 0; Y < H; ++Y)
     for (int X = 0; X < W; ++X) {
       Byte A = static_cast<Byte>((X * 255) / (W - 1));
@@ -387,35 +388,32 @@ TOwned<TcxBitmap32> AlphaImage(int W, int H) {
           RGBQUAD{static_cast<Byte>(Bl * A / 255), static_cast<Byte>(G * A / 255),
                   static_cast<Byte>(R * A / 255), A};
     }
-  cxSetBitmapPixels(B.get(), P, true);
+  SetBitmapBits(B.get(), P, true);
   return B;
 }
 
-TEST_F(Bitmaps, TheThreeBlendRoadsAgree) {
+TEST_F(Bitmaps, TheBlendRoadsAgree) {
   auto Source = AlphaImage(32, 8);
-  std::vector<TcxPixels> Results;
-  for (int Road = 0; Road < 3; ++Road) {
-    TcxGraphicsPlatform Saved = cxGraphicsPlatform();
-    TcxGraphicsPlatform& P = cxGraphicsPlatform();
-    P.IsWin64Bit = false;
-    if (Road == 1) P.IsWin64Bit = true;     // general road, system blend inside
-    if (Road == 2) P.AlphaBlend = nullptr;  // software blend
+  std::vector<TRGBColors> Results;
+  for (const auto& Road : BlendRoads) {
     auto Dest = FilledBitmap(32, 8, static_cast<TColor>(RGB(40, 90, 200)));
-    cxAlphaBlend(Dest->Canvas()->Handle(), Source.get(), Dest->ClientRect(), Source->ClientRect(),
-                 false, 255);
-    TcxPixels R;
-    cxGetBitmapPixels(Dest.get(), R, true);
+    {
+      TTakeBlendRoad Take(Road);
+      cxAlphaBlend(Dest->Canvas()->Handle(), Source.get(), Dest->ClientRect(), Source->ClientRect(),
+                   false, 255);
+    }
+    TRGBColors R;
+    GetBitmapBits(Dest.get(), R, true);
     Results.push_back(R);
-    cxGraphicsPlatform() = Saved;
   }
   // Straight source-over over the background, computed here.
-  TcxPixels S;
-  cxGetBitmapPixels(Source.get(), S, true);
+  TRGBColors S;
+  GetBitmapBits(Source.get(), S, true);
   for (size_t I = 0; I < S.size(); ++I) {
     auto Over = [&](Byte C, Byte Back) { return C + Back * (255 - S[I].rgbReserved) / 255.0; };
     double Expected[3] = {Over(S[I].rgbBlue, 200), Over(S[I].rgbGreen, 90), Over(S[I].rgbRed, 40)};
-    for (int Road = 0; Road < 3; ++Road) {
-      const RGBQUAD& Q = Results[static_cast<size_t>(Road)][I];
+    for (size_t Road = 0; Road < Results.size(); ++Road) {
+      const RGBQUAD& Q = Results[Road][I];
       EXPECT_NEAR(Q.rgbBlue, Expected[0], 1.01) << "road " << Road << " pixel " << I;
       EXPECT_NEAR(Q.rgbGreen, Expected[1], 1.01) << "road " << Road << " pixel " << I;
       EXPECT_NEAR(Q.rgbRed, Expected[2], 1.01) << "road " << Road << " pixel " << I;
@@ -425,6 +423,97 @@ TEST_F(Bitmaps, TheThreeBlendRoadsAgree) {
   auto Dest = FilledBitmap(4, 4, clWhite);
   cxAlphaBlend(Dest->Canvas()->Handle(), Source.get(), Dest->ClientRect(), cxRect(0, 0, 0, 4));
   EXPECT_EQ(PixelOf(Dest.get(), 0, 0), RGB(255, 255, 255));
+}
+
+// The blend rounds k * S + e * D in single precision to the nearest, halves
+// to even: checked against that formula for every source alpha, and the
+// pixel-by-pixel road against the one-pixel routine.
+TEST(Blending, BlendFunctionRoundsLikeTheFormulaForEveryAlpha) {
+  int Checked = 0;
+  for (int Constant : {255, 151, 64, 1})
+    for (int Alpha = 0; Alpha < 256; ++Alpha)
+      for (int S = 0; S <= Alpha; S += 7)
+        for (int D : {0, 1, 100, 127, 128, 200, 255}) {
+          RGBQUAD Dest{static_cast<Byte>(D), static_cast<Byte>(255 - D), static_cast<Byte>(D / 2),
+                       static_cast<Byte>(D)};
+          RGBQUAD Src{static_cast<Byte>(S), static_cast<Byte>(Alpha - S), static_cast<Byte>(S / 2),
+                      static_cast<Byte>(Alpha)};
+          float K = Constant / 255.0f, A = K * Alpha, E = 1 - A / 255;
+          auto Mix = [&](Byte SC, Byte DC) {
+            return static_cast<int>(std::min(255.0f, std::nearbyint(K * SC + E * DC)));
+          };
+          RGBQUAD Got = Dest;
+          cxBlendFunction(Src, Got, static_cast<Byte>(Constant));
+          ASSERT_EQ(Got.rgbBlue, Mix(Src.rgbBlue, Dest.rgbBlue)) << Constant << " " << Alpha;
+          ASSERT_EQ(Got.rgbGreen, Mix(Src.rgbGreen, Dest.rgbGreen)) << Constant << " " << Alpha;
+          ASSERT_EQ(Got.rgbRed, Mix(Src.rgbRed, Dest.rgbRed)) << Constant << " " << Alpha;
+          ASSERT_EQ(Got.rgbReserved,
+                    static_cast<int>(std::min(255.0f, std::nearbyint(A + E * Dest.rgbReserved))))
+              << Constant << " " << Alpha;
+          ++Checked;
+        }
+  EXPECT_GT(Checked, 10000);
+}
+
+TEST_F(Bitmaps, PixelByPixelRoadIsTheBlendFunction) {
+  auto Source = AlphaImage(32, 8);
+  // The blend keeps to the clip, also where it writes pixels itself.
+  const TRect Excluded = cxRect(10, 4, 14, 6);
+  for (auto [Constant, Clipped] : {std::pair<Byte, bool>{255, false}, {100, false}, {255, true}}) {
+    auto Dest = FilledBitmap(40, 12, static_cast<TColor>(RGB(40, 90, 200)));
+    if (Clipped) cxExcludeClipRect(Dest->Canvas()->Handle(), Excluded);
+    TRGBColors Before;
+    GetBitmapBits(Dest.get(), Before, true);
+    {
+      TTakeBlendRoad Road(BlendRoads[3]);
+      // Onto a DC, in the part (3, 2) to (35, 10).
+      cxAlphaBlend(Dest->Canvas()->Handle(), Source.get(), cxRect(3, 2, 35, 10),
+                   Source->ClientRect(), false, Constant);
+    }
+    TRGBColors After, S;
+    GetBitmapBits(Dest.get(), After, true);
+    GetBitmapBits(Source.get(), S, true);
+    int Wrong = 0;
+    for (int Y = 0; Y < 12; ++Y)
+      for (int X = 0; X < 40; ++X) {
+        RGBQUAD Expected = Before[static_cast<size_t>(Y) * 40 + X];
+        if (X >= 3 && X < 35 && Y >= 2 && Y < 10 && !(Clipped && cxRectPtIn(Excluded, X, Y)))
+          cxBlendFunction(S[static_cast<size_t>(Y - 2) * 32 + X - 3], Expected, Constant);
+        Wrong += std::memcmp(&Expected, &After[static_cast<size_t>(Y) * 40 + X], 4) != 0;
+      }
+    EXPECT_EQ(Wrong, 0) << int(Constant) << (Clipped ? " clipped" : "");
+  }
+}
+
+// A part of a given bitmap, or a part of the source, is all that any road
+// blends: the stretched road once blended the whole source over the whole
+// destination bitmap whatever the rectangles said.
+TEST_F(Bitmaps, EveryRoadBlendsOnlyTheRectanglesGiven) {
+  REQUIRE_GDIPLUS();
+  auto Source = AlphaImage(8, 4);
+  std::vector<TRGBColors> Results;
+  for (const auto& R : BlendRoads) {
+    auto Dest = FilledBitmap(12, 10, static_cast<TColor>(RGB(40, 90, 200)));
+    {
+      TTakeBlendRoad Road(R);
+      // The right half of the source into (5, 3) to (9, 7) of the bitmap.
+      cxAlphaBlend(Dest.get(), Source.get(), cxRect(5, 3, 9, 7), cxRect(4, 0, 8, 4));
+    }
+    EXPECT_EQ(Shape(Dest.get(), RGB(40, 90, 200)),
+              "############\n############\n############\n#####....###\n#####....###\n"
+              "#####....###\n#####....###\n############\n############\n############\n")
+        << R.Name;
+    TRGBColors P;
+    GetBitmapBits(Dest.get(), P, true);
+    Results.push_back(P);
+  }
+  for (size_t Road = 1; Road < Results.size(); ++Road)
+    for (size_t I = 0; I < Results[0].size(); ++I) {
+      const RGBQUAD &A = Results[0][I], &B = Results[Road][I];
+      EXPECT_NEAR(A.rgbRed, B.rgbRed, 1) << BlendRoads[Road].Name << " pixel " << I;
+      EXPECT_NEAR(A.rgbGreen, B.rgbGreen, 1) << BlendRoads[Road].Name << " pixel " << I;
+      EXPECT_NEAR(A.rgbBlue, B.rgbBlue, 1) << BlendRoads[Road].Name << " pixel " << I;
+    }
 }
 
 TEST_F(Bitmaps, SoftwareGradientMatchesTheSystemOne) {
@@ -474,9 +563,9 @@ TEST_F(Bitmaps, LanczosIdentityCornersAndTinySources) {
   auto Source = AlphaImage(10, 10);
   TOwned<TcxBitmap32> Same(TcxBitmap32::CreateSize(10, 10));
   cxSmoothResizeBitmap(Source.get(), Same.get(), true);
-  TcxPixels A, B;
-  cxGetBitmapPixels(Source.get(), A, true);
-  cxGetBitmapPixels(Same.get(), B, true);
+  TRGBColors A, B;
+  GetBitmapBits(Source.get(), A, true);
+  GetBitmapBits(Same.get(), B, true);
   for (size_t I = 0; I < A.size(); ++I) EXPECT_EQ(std::memcmp(&A[I], &B[I], 4), 0) << I;
 
   TcxContributorList L;
@@ -527,12 +616,12 @@ TEST(Glyphs, ImageRectByFitMode) {
 
 TEST_F(Bitmaps, TransformationRules) {
   TOwned<TcxAlphaBitmap> B(TcxAlphaBitmap::CreateSize(4, 4, RGBQUAD{0xFF, 0xFF, 0xFF, 0xFF}));
-  TcxPixels P(16, RGBQUAD{0xFF, 0xFF, 0xFF, 0xFF});
+  TRGBColors P(16, RGBQUAD{0xFF, 0xFF, 0xFF, 0xFF});
   P[5] = RGBQUAD{30, 60, 90, 255};
   P[6] = RGBQUAD{30, 60, 90, 0};
   B->SetBitmapColors(P);
   B->TransformBitmap(btmMakeMask);
-  TcxPixels M;
+  TRGBColors M;
   B->GetBitmapColors(M);
   EXPECT_EQ(*reinterpret_cast<DWORD*>(&M[0]), ClrNone);
   EXPECT_EQ(*reinterpret_cast<DWORD*>(&M[5]), ClrTransparent);
@@ -569,7 +658,7 @@ TEST_F(Bitmaps, TransformationRules) {
 
 TEST_F(Bitmaps, ShadowGrowsTheBitmapWhenAsked) {
   TOwned<TcxAlphaBitmap> B(TcxAlphaBitmap::CreateSize(4, 4));
-  B->SetBitmapColors(TcxPixels(16, RGBQUAD{0, 0, 200, 255}));
+  B->SetBitmapColors(TRGBColors(16, RGBQUAD{0, 0, 200, 255}));
   TOwned<TcxAlphaBitmap> Mask(TcxAlphaBitmap::CreateSize(4, 4));
   Mask->CopyBitmap(B.get());
   Mask->TransformBitmap(btmMakeMask);

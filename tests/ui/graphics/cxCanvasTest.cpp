@@ -259,10 +259,17 @@ TEST(SharedCanvases, NotMadeAgainDuringShutDown) {
   cxGraphics_Initialize();
   ASSERT_NE(cxScreenCanvas(), nullptr);
   EXPECT_GT(cxScreenCanvas()->DpiY(), 0);
+  TOwned<TFont> Font(Create<TFont>());
+  Integer Height = cxTextHeight(Font.get());
+  TSize Extent = cxTextExtent(Font.get(), L"Zq");
   cxScreenCanvas()->Dormant();
   cxGraphics_Finalize();
   EXPECT_EQ(cxScreenCanvas(), nullptr);
   EXPECT_EQ(cxPaintCanvas(), nullptr);
+  // Controls freed after the module still measure their text.
+  EXPECT_EQ(cxTextHeight(Font.get()), Height);
+  EXPECT_EQ(cxTextExtent(Font.get(), L"Zq"), Extent);
+  EXPECT_EQ(cxScreenCanvas(), nullptr);
 }
 
 // ---------------------------------------------------------------------------
@@ -385,16 +392,16 @@ TEST_F(Canvas, PieByAngles) {
 TEST_F(Canvas, InvertFrameTwiceRestoresThePixels) {
   TBitmapCanvas B(8, 8);
   for (int I = 0; I < 8; ++I) B.Canvas->SetPixel(I, I, static_cast<TColor>(RGB(I * 30, 7, 200)));
-  TcxPixels Before, Once, After;
-  cxGetBitmapPixels(B.Bitmap.get(), Before, true);
+  TRGBColors Before, Once, After;
+  GetBitmapBits(B.Bitmap.get(), Before, true);
   B.Canvas->InvertFrame(cxRect(1, 1, 7, 7), 2);
-  cxGetBitmapPixels(B.Bitmap.get(), Once, true);
+  GetBitmapBits(B.Bitmap.get(), Once, true);
   // Every frame pixel inverted exactly once; the centre untouched.
   EXPECT_EQ(PixelOf(B.Bitmap.get(), 1, 1), RGB(255 - 30, 255 - 7, 255 - 200));
   EXPECT_EQ(PixelOf(B.Bitmap.get(), 2, 6), RGB(0, 0, 0));
   EXPECT_EQ(PixelOf(B.Bitmap.get(), 3, 3), RGB(90, 7, 200));
   B.Canvas->InvertFrame(cxRect(1, 1, 7, 7), 2);
-  cxGetBitmapPixels(B.Bitmap.get(), After, true);
+  GetBitmapBits(B.Bitmap.get(), After, true);
   for (size_t I = 0; I < Before.size(); ++I)
     EXPECT_EQ(RGB(Before[I].rgbRed, Before[I].rgbGreen, Before[I].rgbBlue),
               RGB(After[I].rgbRed, After[I].rgbGreen, After[I].rgbBlue))
@@ -470,11 +477,11 @@ TEST_F(Canvas, RotationAndMirrorTables) {
 
 TEST_F(Canvas, FlipKeepsTheAlphaOfA32BitBitmap) {
   TOwned<TcxBitmap32> B(TcxBitmap32::CreateSize(2, 2));
-  TcxPixels P = {{1, 2, 3, 40}, {4, 5, 6, 50}, {7, 8, 9, 60}, {10, 11, 12, 70}};
-  cxSetBitmapPixels(B.get(), P, true);
+  TRGBColors P = {{1, 2, 3, 40}, {4, 5, 6, 50}, {7, 8, 9, 60}, {10, 11, 12, 70}};
+  SetBitmapBits(B.get(), P, true);
   B->Flip(true, true);
-  TcxPixels R;
-  cxGetBitmapPixels(B.get(), R, true);
+  TRGBColors R;
+  GetBitmapBits(B.get(), R, true);
   EXPECT_EQ(R[0].rgbReserved, 70);
   EXPECT_EQ(R[0].rgbBlue, 10);
   EXPECT_EQ(R[3].rgbReserved, 40);

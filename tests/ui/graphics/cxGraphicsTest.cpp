@@ -111,4 +111,43 @@ TEST(Gradients, FrameByColourDrawsTheOutlineOnly) {
   EXPECT_EQ(S.Pixel(7, 7), RGB(1, 2, 3));
 }
 
+// The height of the current cursor's image below its hot spot, read from
+// the lowest opaque row of the AND mask (or, for a blank AND mask, the
+// lowest set row of the XOR mask).
+TEST(RasterHelpers, CursorSizeFromItsMasks) {
+  struct {
+    const char* Name;
+    int AndRows, XorRows, HotY;
+    bool Colour;
+    int Expected;
+  } Cases[] = {
+      {"AND mask rows 0 to 19", 20, 0, 3, false, 19 - 3},
+      {"blank AND mask, XOR rows 0 to 9", 0, 10, 0, false, 9},
+      {"colour cursor, mask rows 0 to 14", 15, 0, 2, true, 14 - 2},
+  };
+  for (const auto& C : Cases) {
+    std::vector<Byte> And(32 * 4, 0xFF), Xor(32 * 4, 0x00);
+    for (int Row = 0; Row < C.AndRows; ++Row) And[static_cast<size_t>(Row) * 4 + 1] = 0x00;
+    for (int Row = 0; Row < C.XorRows; ++Row) Xor[static_cast<size_t>(Row) * 4 + 2] = 0xFF;
+    HCURSOR Cursor = nullptr;
+    if (C.Colour) {
+      ICONINFO Info{FALSE, 4, static_cast<DWORD>(C.HotY), CreateBitmap(32, 32, 1, 1, And.data()),
+                    nullptr};
+      TOwned<TBitmap> Colour(cxCreateBitmap(32, 32, TPixelFormat::pf32bit));
+      Info.hbmColor = Colour->Handle();
+      Cursor = CreateIconIndirect(&Info);
+      DeleteObject(Info.hbmMask);
+    } else {
+      Cursor = CreateCursor(GetModuleHandleW(nullptr), 4, C.HotY, 32, 32, And.data(), Xor.data());
+    }
+    ASSERT_NE(Cursor, nullptr) << C.Name;
+    HCURSOR Previous = SetCursor(Cursor);
+    TSize Size = cxGetCursorSize();
+    SetCursor(Previous);
+    DestroyCursor(Cursor);
+    EXPECT_EQ(Size.cx, 32) << C.Name;
+    EXPECT_EQ(Size.cy, C.Expected) << C.Name;
+  }
+}
+
 }  // namespace
