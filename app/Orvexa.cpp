@@ -15,6 +15,7 @@
 #include "cxGeometry.h"
 #include "cxGraphics.h"
 #include "cxLibraryStrs.h"
+#include "dxAnimation.h"
 #include "dxCore.h"
 #include "dxCoreClasses.h"
 #include "dxCoreGraphics.h"
@@ -77,6 +78,7 @@ const TModule Modules[] = {
     {&cxClasses_Initialize, &cxClasses_Finalize},
     {&dxThreading_Initialize, &dxThreading_Finalize},
     {&dxOffice11_Initialize, &dxOffice11_Finalize},
+    {&dxAnimation_Initialize, &dxAnimation_Finalize},
     {&gkTrace_Initialize, &gkTrace_Finalize},
     {&gkMessage_Initialize, &gkMessage_Finalize},
     {&gkSetting_Initialize, &gkSetting_Finalize},

@@ -766,6 +766,9 @@ class TComponent : public TPersistent {
   // directions, this one to AComponent's).
   void FreeNotification(TComponent* AComponent);
   void RemoveFreeNotification(TComponent* AComponent);
+  // Tells every component subscribed to this one's destruction that it is
+  // going away and drops the subscriptions both ways.
+  void RemoveFreeNotifications();
 
   virtual TComponent* GetParentComponent() const { return nullptr; }
   virtual bool HasParent() const { return false; }
@@ -809,7 +812,6 @@ class TComponent : public TPersistent {
   void Insert(TComponent* AComponent);
   void Remove(TComponent* AComponent);
   void RemoveNotification(TComponent* AComponent);
-  void RemoveFreeNotifications();
 
   TComponent* FOwner = nullptr;
   TComponent* FPendingOwner = nullptr;

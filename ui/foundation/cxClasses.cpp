@@ -69,8 +69,9 @@ struct TComponentAccess : TComponent {
 }  // namespace
 
 void cxBroadcastRemoveNotifications(TComponent* AComponent) {
-  if (AComponent && AComponent->Owner())
-    TComponentAccess::Notify(AComponent->Owner(), AComponent, opRemove);
+  if (!AComponent) return;
+  AComponent->RemoveFreeNotifications();
+  if (AComponent->Owner()) TComponentAccess::Notify(AComponent->Owner(), AComponent, opRemove);
 }
 
 IMPLEMENT_CLASS(TcxCustomComponent)
@@ -309,6 +310,7 @@ TdxFastList* FObjectLinks = nullptr;  // the live links
 bool ClassesFinalizing = false;
 TcxTimerWindow* FcxTimerWindow = nullptr;
 TdxFastList* FActiveTimerList = nullptr;
+UINT_PTR LastTimerID = 0;  // timers belong to the UI thread
 }  // namespace
 
 TcxObjectLink* cxAddObjectLink(TObject* AObject) {
@@ -456,7 +458,8 @@ void TcxTimer::SetTimer() {
   if (!CanSetTimer()) return;
   TcxTimerWindow* Window = cxTimerWindow();
   if (!Window) return;  // after shut-down nothing starts
-  SetTimerOn(::SetTimer(Window->Handle(), EventID(), FInterval, nullptr) != 0);
+  FEventID = ++LastTimerID;
+  SetTimerOn(::SetTimer(Window->Handle(), FEventID, FInterval, nullptr) != 0);
 }
 
 void TcxTimer::KillTimer() {
@@ -485,10 +488,16 @@ void TcxTimerWindow::WndProc(TMessage& Message) {
     inherited::WndProc(Message);
     return;
   }
-  // Only a timer that still runs: a message queued for a stopped or freed
-  // timer finds its identifier gone from the list.
-  Pointer ID = reinterpret_cast<Pointer>(Message.WParam);
-  if (FActiveTimerList && FActiveTimerList->IndexOf(ID) >= 0) static_cast<TcxTimer*>(ID)->TimeOut();
+  // Only a timer that still runs under this identifier: a message queued
+  // for a stopped, restarted or freed timer finds no owner.
+  if (!FActiveTimerList) return;
+  for (Integer I = 0; I < FActiveTimerList->Count(); ++I) {
+    auto* Timer = static_cast<TcxTimer*>(FActiveTimerList->Items(I));
+    if (Timer->EventID() == Message.WParam) {
+      Timer->TimeOut();
+      return;
+    }
+  }
 }
 
 TcxTimer* cxCreateTimer(TNotifyEvent AOnTimer, Cardinal AInterval, bool AEnabled) {

@@ -45,8 +45,9 @@ class TcxObjectList : public TList {
 // ---------------------------------------------------------------------------
 // Component bases
 
-// Tells AComponent's owner that it is going away (its partners are told by
-// the component's own destruction).
+// Tells every partner subscribed to AComponent's destruction, and then its
+// owner, that AComponent is going away; the subscriptions are dropped both
+// ways.
 void cxBroadcastRemoveNotifications(TComponent* AComponent);
 
 class TcxCustomComponent : public TComponent {
@@ -252,7 +253,10 @@ void dxMapWindowRect(HWND AFrom, HWND ATo, const TRect& ARect, TRect& AResult, b
 bool IsChildClassWindow(HWND AHandle);
 
 // ---------------------------------------------------------------------------
-// Timers on one shared hidden window, told apart by the timer object itself.
+// Timers on one shared hidden window, told apart by an identifier that each
+// start of a platform timer takes afresh and that no later start reuses: a
+// timer message still queued from an earlier run, or for a freed timer whose
+// memory a new one took, finds no timer.
 class TcxTimer : public TComponent {
   DECLARE_CLASS(TcxTimer, TComponent)
  public:
@@ -266,7 +270,8 @@ class TcxTimer : public TComponent {
   const TNotifyEvent& OnTimer() const { return FOnTimer; }
   void SetOnTimer(TNotifyEvent AValue);
   bool TimerOn() const { return FTimerOn; }
-  UINT_PTR EventID() const { return reinterpret_cast<UINT_PTR>(this); }
+  // The identifier of the running platform timer; 0 before the first start.
+  UINT_PTR EventID() const { return FEventID; }
 
  protected:
   virtual void TimeOut();
@@ -283,6 +288,7 @@ class TcxTimer : public TComponent {
   Cardinal FInterval = 1000;
   TNotifyEvent FOnTimer;
   bool FTimerOn = false;
+  UINT_PTR FEventID = 0;
 };
 
 class TcxTimerWindow : public TcxMessageWindow {
@@ -292,8 +298,8 @@ class TcxTimerWindow : public TcxMessageWindow {
   void WndProc(TMessage& Message) override;
 };
 
-// The shared window and the list of running timers; nullptr once the
-// module's shut-down began.
+// The shared window and the list of running timers (the timer objects, in
+// start order); nullptr once the module's shut-down began.
 TcxTimerWindow* cxTimerWindow();
 TdxFastList* ActiveTimerList();
 // A timer without owner (the caller frees it).

@@ -145,6 +145,16 @@ TdxPlatformVersion dxQueryPlatformVersion() {
 }
 
 namespace {
+bool RunsOn64BitWindows() {
+  // A 64-bit process runs on 64-bit Windows only, and is never WOW64.
+  if (sizeof(Pointer) == 8) return true;
+  using TIsWow64Process = BOOL(WINAPI*)(HANDLE, PBOOL);
+  auto IsWow64 = reinterpret_cast<TIsWow64Process>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "IsWow64Process")));
+  BOOL Wow = FALSE;
+  return IsWow64 && IsWow64(GetCurrentProcess(), &Wow) && Wow;
+}
+
 void InitPlatformInfo() {
   TdxPlatformFlags F = dxComputePlatformFlags(dxQueryPlatformVersion());
   IsWin9X = F.Win9X;
@@ -167,12 +177,7 @@ void InitPlatformInfo() {
   IsWin10OrLater = F.Win10OrLater;
   IsWin10FallCreatorsUpdate = F.Win10FallCreatorsUpdate;
 
-  IsWin64Bit = false;
-  using TIsWow64Process = BOOL(WINAPI*)(HANDLE, PBOOL);
-  auto IsWow64 = reinterpret_cast<TIsWow64Process>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "IsWow64Process")));
-  BOOL Wow = FALSE;
-  if (IsWow64 && IsWow64(GetCurrentProcess(), &Wow)) IsWin64Bit = Wow != FALSE;
+  IsWin64Bit = RunsOn64BitWindows();
 }
 }  // namespace
 

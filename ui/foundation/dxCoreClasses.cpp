@@ -4,12 +4,17 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "dxThreading.h"
+
 // ---------------------------------------------------------------------------
 // Sorting
 
 namespace {
 constexpr Integer InsertionSortThreshold = 34;  // last index of a run left to insertion sort
 
+// Every scan is bounded by the part's indexes: a comparer that is not a
+// strict order (one that calls equal items smaller, or answers at random)
+// would otherwise walk past the sentinels and out of the list.
 template <class TLess>
 void ModifiedQuickSort(Pointer* L, Integer ARight, TLess& Less) {
   while (ARight > InsertionSortThreshold) {
@@ -26,11 +31,11 @@ void ModifiedQuickSort(Pointer* L, Integer ARight, TLess& Less) {
     Integer I = 0, J = ARight;
     auto ScanUp = [&] {
       do ++I;
-      while (Less(L[I], Pivot));
+      while (I < ARight && Less(L[I], Pivot));
     };
     auto ScanDown = [&] {
       do --J;
-      while (Less(Pivot, L[J]));
+      while (J > 0 && Less(Pivot, L[J]));
     };
     ScanUp();
     ScanDown();
@@ -39,9 +44,12 @@ void ModifiedQuickSort(Pointer* L, Integer ARight, TLess& Less) {
       ScanUp();
       ScanDown();
     }
-    // Left part: 0 .. I-1; right part: J+1 .. ARight.
+    // Left part: 0 .. I-1; right part: J+1 .. ARight. A strict order leaves
+    // I <= J + 1; scans that crossed further give the items between them to
+    // the left part only, so that the parts never overlap and each is
+    // smaller than the whole.
     Integer LeftLast = I - 1;
-    Integer RightFirst = J + 1, RightLast = ARight - J - 1;
+    Integer RightFirst = std::max(J + 1, I), RightLast = ARight - RightFirst;
     if (LeftLast > RightLast) {
       if (RightLast > InsertionSortThreshold) ModifiedQuickSort(L + RightFirst, RightLast, Less);
       ARight = LeftLast;
@@ -61,33 +69,56 @@ void InsertionSort(Pointer* L, Integer ALast, TLess& Less) {
   std::swap(L[0], L[Best]);
   for (Integer J = 2; J <= ALast; ++J) {
     if (!Less(L[J], L[J - 1])) continue;
-    Pointer Item = L[J];
     Integer K = J;
-    // Item 0 is the smallest of all, so the walk stops without a bound test.
+    // While the walk runs the lifted item is in no slot; it drops into the
+    // gap also when the comparer raises, so that no item is lost.
+    struct TLifted {
+      Pointer* List;
+      Integer& Gap;
+      Pointer Item;
+      ~TLifted() { List[Gap] = Item; }
+    } Lifted{L, K, L[J]};
+    // Item 0 is the smallest under a strict order and stops the walk; the
+    // index test is for comparers that are not one.
     do {
       L[K] = L[K - 1];
       --K;
-    } while (Less(Item, L[K - 1]));
-    L[K] = Item;
+    } while (K > 0 && Less(Lifted.Item, L[K - 1]));
   }
 }
 
 template <class TLess>
 void InternalQuickSortList(Pointer* AList, Integer ACount, TLess Less) {
-  if (!AList || ACount <= 1) return;
   if (ACount - 1 > InsertionSortThreshold) ModifiedQuickSort(AList, ACount - 1, Less);
   InsertionSort(AList, ACount - 1, Less);
 }
-}  // namespace
 
-void dxQuickSortList(Pointer* ASortList, Integer ACount, TCompareItems ACompareFunc, bool) {
-  InternalQuickSortList(ASortList, ACount,
-                        [ACompareFunc](Pointer A, Pointer B) { return ACompareFunc(A, B) < 0; });
-}
+// Lists above this size go to the shared parallel sort when the caller asks.
+constexpr Integer MultiThreadedSortMinCount = 33;
 
-void dxQuickSortList(Pointer* ASortList, Integer ACount, const TdxListSortCompare& ACompare, bool) {
+template <class TCompare>
+void QuickSortList(Pointer* ASortList, Integer ACount, const TCompare& ACompare,
+                   bool AMultiThreaded) {
+  if (!ASortList || ACount <= 1) return;
+  if (AMultiThreaded && ACount >= MultiThreadedSortMinCount && dxCanUseMultiThreading()) {
+    if (TdxMultithreadedSort* Sorter = dxSortHelper()) {
+      Sorter->Sort(ASortList, ACount, ACompare);
+      return;
+    }
+  }
   InternalQuickSortList(ASortList, ACount,
                         [&ACompare](Pointer A, Pointer B) { return ACompare(A, B) < 0; });
+}
+}  // namespace
+
+void dxQuickSortList(Pointer* ASortList, Integer ACount, TCompareItems ACompareFunc,
+                     bool AMultiThreaded) {
+  QuickSortList(ASortList, ACount, ACompareFunc, AMultiThreaded);
+}
+
+void dxQuickSortList(Pointer* ASortList, Integer ACount, const TdxListSortCompare& ACompare,
+                     bool AMultiThreaded) {
+  QuickSortList(ASortList, ACount, ACompare, AMultiThreaded);
 }
 
 // ---------------------------------------------------------------------------

@@ -16,8 +16,11 @@ using TCompareItems = Integer (*)(Pointer Item1, Pointer Item2);
 using TdxListSortCompare = TMethodPtr<Integer(Pointer Item1, Pointer Item2)>;
 
 // Median-of-three quicksort down to runs of 35 items, finished by one
-// sentinel insertion sort. Not stable. AMultiThreaded is accepted for the
-// callers that ask for it; the sort runs on the calling thread.
+// sentinel insertion sort. Not stable. With AMultiThreaded, lists of more
+// than 32 items go to the shared parallel sort when multithreading is
+// possible (the comparer then runs on pool threads). Whatever the comparer
+// answers or raises, the list keeps every item and nothing outside it is
+// touched; a raise reaches the caller.
 void dxQuickSortList(Pointer* ASortList, Integer ACount, TCompareItems ACompareFunc,
                      bool AMultiThreaded = false);
 void dxQuickSortList(Pointer* ASortList, Integer ACount, const TdxListSortCompare& ACompare,

@@ -6,7 +6,9 @@ namespace {
 bool FrameworkFormDPI(TObject* AObject, Integer& ADPI) {
   auto* Form = AsOrNull<TCustomForm>(AObject);
   if (!Form) return false;
-  ADPI = Form->PixelsPerInch();
+  // PixelsPerInch is the DPI the form was designed at; once the form has
+  // been scaled to its monitor, the current DPI is the one it draws at.
+  ADPI = Form->CurrentPPI() != 0 ? Form->CurrentPPI() : Form->PixelsPerInch();
   return true;
 }
 

@@ -22,16 +22,43 @@ class TCSLock {
   CRITICAL_SECTION& FCS;
 };
 
-// The list sort holds an item aside while it shifts others; a comparer that
-// raises then would lose that item. The run is put back as it was instead.
-template <class TCompare>
-void SortKeepingItems(Pointer* AList, Integer ACount, const TCompare& ACompare) {
-  std::vector<Pointer> Backup(AList, AList + ACount);
+// Guards every task's link to its dispatcher: a task that ends holds it
+// shared while it tells its dispatcher, and a dispatcher that lets its
+// running tasks go at shut-down holds it exclusively while it cuts the
+// links, so that it is never freed under a task that is telling it.
+SRWLOCK TaskOwnersLock = SRWLOCK_INIT;
+volatile LONG64 LastTaskHandle = 0;
+
+template <bool Exclusive>
+class TSRWLockHold {
+ public:
+  explicit TSRWLockHold(SRWLOCK& ALock) : FLock(ALock) {
+    if (Exclusive)
+      AcquireSRWLockExclusive(&FLock);
+    else
+      AcquireSRWLockShared(&FLock);
+  }
+  ~TSRWLockHold() {
+    if (Exclusive)
+      ReleaseSRWLockExclusive(&FLock);
+    else
+      ReleaseSRWLockShared(&FLock);
+  }
+  TSRWLockHold(const TSRWLockHold&) = delete;
+  TSRWLockHold& operator=(const TSRWLockHold&) = delete;
+
+ private:
+  SRWLOCK& FLock;
+};
+
+void ReportTasksLetGo(Integer ACount, DWORD AWaitTime) {
   try {
-    dxQuickSortList(AList, ACount, ACompare);
+    throw EdxException(
+        Format(L"%d background task(s) did not end within %d ms of shut-down "
+               L"and were left running",
+               {ACount, static_cast<Integer>(AWaitTime)}));
   } catch (...) {
-    std::copy(Backup.begin(), Backup.end(), AList);
-    throw;
+    dxHandleException();
   }
 }
 
@@ -209,7 +236,7 @@ Integer TdxMultithreadedSort::ChunkCountFor(Integer ACount) const {
 
 void TdxMultithreadedSort::Sort(Pointer* AList, Integer ACount, TCompareItems ACompareFunc) {
   if (!TryLock()) {
-    SortKeepingItems(AList, ACount, ACompareFunc);
+    dxQuickSortList(AList, ACount, ACompareFunc);
     return;
   }
   FCompareFunc = ACompareFunc;
@@ -220,7 +247,7 @@ void TdxMultithreadedSort::Sort(Pointer* AList, Integer ACount, TCompareItems AC
 void TdxMultithreadedSort::Sort(Pointer* AList, Integer ACount,
                                 const TdxListSortCompare& ACompareFunc) {
   if (!TryLock()) {
-    SortKeepingItems(AList, ACount, ACompareFunc);
+    dxQuickSortList(AList, ACount, ACompareFunc);
     return;
   }
   FCompareFunc = nullptr;
@@ -238,9 +265,9 @@ void TdxMultithreadedSort::Sort(TdxFastList* AList, const TdxListSortCompare& AC
 
 void TdxMultithreadedSort::SortSequentially(Pointer* AList, Integer ACount) {
   if (FCompareFunc)
-    SortKeepingItems(AList, ACount, FCompareFunc);
+    dxQuickSortList(AList, ACount, FCompareFunc);
   else
-    SortKeepingItems(AList, ACount, FCompareClassFunc);
+    dxQuickSortList(AList, ACount, FCompareClassFunc);
 }
 
 // Called with the lock taken; releases it on every path.
@@ -482,6 +509,8 @@ TWaitResult TdxTaskEvent::WaitFor(DWORD ATimeOut) { return WaitForSyncObject(FHa
 
 IMPLEMENT_CLASS(TdxTask)
 
+TdxTask::TdxTask() : FHandle(static_cast<TdxTaskHandle>(InterlockedIncrement64(&LastTaskHandle))) {}
+
 void TdxTask::Complete() { CallThreadMethod(FOnComplete, FOnCompleteMode); }
 
 bool TdxTask::Canceled() const {
@@ -534,7 +563,7 @@ TdxTaskDispatcher::~TdxTaskDispatcher() {
 
 void TdxTaskDispatcher::BeforeDestruction() {
   FMaxActiveTasks = 0;
-  CancelAll();
+  if (Integer Left = CancelAll(FShutDownWaitTime)) ReportTasksLetGo(Left, FShutDownWaitTime);
   inherited::BeforeDestruction();
 }
 
@@ -621,8 +650,7 @@ void TdxTaskDispatcher::RunInCurrentThread(TdxTask* ATask) {
 }
 
 DWORD WINAPI TdxTaskDispatcher::ThreadProc(LPVOID AParam) {
-  TdxTask* Task = static_cast<TdxTask*>(AParam);
-  Task->FOwner->AsyncRun(Task);
+  AsyncRun(static_cast<TdxTask*>(AParam));
   return 0;
 }
 
@@ -636,7 +664,14 @@ void TdxTaskDispatcher::AsyncRun(TdxTask* ATask) {
     ATask->Complete();
   } catch (...) {
   }
-  TaskFinished(ATask);
+  TSRWLockHold<false> Hold(TaskOwnersLock);
+  if (TdxTaskDispatcher* Owner = ATask->FOwner) {
+    Owner->TaskFinished(ATask);
+    return;
+  }
+  // Let go by a dispatcher that shut down: nobody else frees it.
+  ATask->FEvent->Signal();
+  ATask->Free();
 }
 
 void TdxTaskDispatcher::TaskFinished(TdxTask* ATask) {
@@ -689,20 +724,37 @@ TWaitResult TdxTaskDispatcher::Cancel(TdxTaskHandle ATaskHandle, DWORD AWaitTime
   return Event->WaitFor(AWaitTimeOut);
 }
 
-void TdxTaskDispatcher::CancelAll() {
+Integer TdxTaskDispatcher::CancelAll(DWORD AWaitTimeOut) {
   {
     TCSLock L(FLock);
     for (TdxTask* T : FActiveTasks) InterlockedExchange(&T->FCanceled, 1);
   }
+  const ULONGLONG Started = GetTickCount64();
   for (;;) {
     TdxTaskHandle Handle;
     {
       TCSLock L(FLock);
-      if (FActiveTasks.empty()) break;
+      if (FActiveTasks.empty()) return 0;
       Handle = FActiveTasks.front()->GetHandle();
     }
-    Cancel(Handle, static_cast<DWORD>(INFINITE));
+    DWORD Wait = AWaitTimeOut;
+    if (AWaitTimeOut != INFINITE) {
+      ULONGLONG Spent = GetTickCount64() - Started;
+      Wait = Spent >= AWaitTimeOut ? 0 : static_cast<DWORD>(AWaitTimeOut - Spent);
+    }
+    TWaitResult R = Cancel(Handle, Wait);
+    if (R != wrSignaled && R != wrAbandoned) break;
   }
+  return LetRunningTasksGo();
+}
+
+Integer TdxTaskDispatcher::LetRunningTasksGo() {
+  TSRWLockHold<true> Hold(TaskOwnersLock);
+  TCSLock L(FLock);
+  for (TdxTask* T : FActiveTasks) T->FOwner = nullptr;
+  Integer Count = static_cast<Integer>(FActiveTasks.size());
+  FActiveTasks.clear();
+  return Count;
 }
 
 bool TdxTaskDispatcher::WaitFor(TdxTaskHandle ATaskHandle) {

@@ -245,20 +245,25 @@ class TdxTaskEvent : public TInterfacedObject, public IdxTaskEvent {
 
 using TdxTaskCancelCallback = std::function<bool()>;
 using TdxTaskProc = std::function<void(const TdxTaskCancelCallback& ACanceled)>;
-using TdxTaskHandle = Pointer;
+// A task's identity, taken afresh by every task and never reused, so that the
+// handle of a finished task cannot reach a later one; 0 is no task.
+using TdxTaskHandle = UInt64;
 
 class TdxTaskDispatcher;
 
 class TdxTask : public TcxIUnknownObject {
   DECLARE_CLASS(TdxTask, TcxIUnknownObject)
  public:
+  TdxTask();
   virtual void Complete();
   virtual void Execute() = 0;
   bool Canceled() const;
-  TdxTaskHandle GetHandle() { return this; }
+  TdxTaskHandle GetHandle() const { return FHandle; }
 
  private:
   friend class TdxTaskDispatcher;
+  const TdxTaskHandle FHandle;
+  // nullptr once a dispatcher that shut down let the task go.
   TdxTaskDispatcher* FOwner = nullptr;
   TComPtr<IdxTaskEvent> FEvent;
   volatile LONG FCanceled = 0;
@@ -284,7 +289,9 @@ class TdxTaskDispatcher : public TObject {
  public:
   TdxTaskDispatcher();
   ~TdxTaskDispatcher() override;
-  // Cancels the running tasks and waits for them; nothing new starts.
+  // Cancels the running tasks and waits for them, at most ShutDownWaitTime;
+  // nothing new starts. Tasks that still run then are let go and reported
+  // through the application's exception handling.
   void BeforeDestruction() override;
 
   TdxTaskHandle Run(std::shared_ptr<IdxTask> ATask);
@@ -297,12 +304,17 @@ class TdxTaskDispatcher : public TObject {
 
   bool Cancel(TdxTaskHandle ATaskHandle, bool AWaitFor);
   TWaitResult Cancel(TdxTaskHandle ATaskHandle, DWORD AWaitTimeOut);
-  void CancelAll();
+  // Cancels every running task and waits for them, AWaitTimeOut in all. The
+  // result is the number of tasks that still ran then: the dispatcher lets
+  // them go, and each frees itself when its work ends.
+  Integer CancelAll(DWORD AWaitTimeOut = INFINITE);
   bool WaitFor(TdxTaskHandle ATaskHandle);
   TWaitResult WaitFor(TdxTaskHandle ATaskHandle, DWORD AWaitTimeOut);
   // Called from inside a task's work.
   bool IsCurrentTaskCanceled();
 
+  DWORD ShutDownWaitTime() const { return FShutDownWaitTime; }
+  void SetShutDownWaitTime(DWORD AValue) { FShutDownWaitTime = AValue; }
   Integer MaxActiveTasks() const { return FMaxActiveTasks; }
   void SetMaxActiveTasks(Integer AValue);
   bool UseCpuUsageMonitor() const { return FCpuUsageMonitor->Enabled(); }
@@ -322,8 +334,9 @@ class TdxTaskDispatcher : public TObject {
   void CheckActiveTasks();
   void Start(TdxTask* ATask);
   void RunInCurrentThread(TdxTask* ATask);
-  void AsyncRun(TdxTask* ATask);
+  static void AsyncRun(TdxTask* ATask);
   void TaskFinished(TdxTask* ATask);
+  Integer LetRunningTasksGo();
   TdxTask* FindActive(TdxTaskHandle AHandle);
   static DWORD WINAPI ThreadProc(LPVOID AParam);
   void HandlerCpuUsageMonitor(TObject* Sender);
@@ -332,6 +345,7 @@ class TdxTaskDispatcher : public TObject {
   std::vector<TdxTask*> FActiveTasks;
   CRITICAL_SECTION FLock;
   Integer FMaxActiveTasks;
+  DWORD FShutDownWaitTime = 5000;
   TOwned<TcxTimer> FCpuUsageMonitor;
   Integer FCpuUsageSampleCount = 0;
   Integer FCpuUsageLog[10] = {};

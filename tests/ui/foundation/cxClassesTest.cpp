@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <functional>
+#include <set>
 
 #include "cxClasses.h"
 #include "dxDPIAwareUtils.h"
@@ -231,6 +232,37 @@ TEST(ScalableComponent, RescalesSizesStoredAtAnotherDPI) {
   EXPECT_TRUE(Supports(S.get(), __uuidof(IcxScalableComponent), &Intf));
 }
 
+class TListening : public TComponent {
+ public:
+  using TComponent::TComponent;
+  std::vector<TComponent*> Removed;
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent != this) Removed.push_back(AComponent);
+  }
+};
+
+TEST(Component, BroadcastTellsEveryPartnerAndTheOwner) {
+  TOwned<TListening> Owner(Create<TListening>(nullptr));
+  TOwned<TListening> PartnerA(Create<TListening>(nullptr));
+  TOwned<TListening> PartnerB(Create<TListening>(nullptr));
+  TComponent* Subject = Create<TComponent>(Owner.get());
+  Subject->FreeNotification(PartnerA.get());
+  Subject->FreeNotification(PartnerB.get());
+  cxBroadcastRemoveNotifications(Subject);
+  using TSeen = std::vector<TComponent*>;
+  EXPECT_EQ(PartnerA->Removed, TSeen{Subject});
+  EXPECT_EQ(PartnerB->Removed, TSeen{Subject});
+  EXPECT_EQ(Owner->Removed, TSeen{Subject});
+  // The subscriptions are gone both ways: freeing either side tells nobody.
+  PartnerA.reset();
+  Subject->Free();
+  EXPECT_EQ(PartnerB->Removed, TSeen{Subject});
+  cxBroadcastRemoveNotifications(nullptr);
+}
+
 class TLinked : public TcxComponent {
  public:
   using TcxComponent::TcxComponent;
@@ -326,6 +358,34 @@ TEST(Timers, DispatchOnTheSharedWindow) {
   SendMessageW(Wnd, WM_TIMER, TA->EventID(), 0);
   EXPECT_EQ(A.Count, 2);
   EXPECT_EQ(B.Count, 1);
+}
+
+TEST(Timers, AStaleTimerMessageReachesNeitherALaterRunNorALaterTimer) {
+  HWND Wnd = cxTimerWindow()->Handle();
+  TTicks A;
+  TOwned<TcxTimer> Timer(cxCreateTimer(MakeEvent<&TTicks::Tick>(&A), 100000));
+  UINT_PTR FirstRun = Timer->EventID();
+  Timer->SetEnabled(false);
+  Timer->SetEnabled(true);
+  EXPECT_NE(Timer->EventID(), FirstRun);
+  SendMessageW(Wnd, WM_TIMER, FirstRun, 0);
+  EXPECT_EQ(A.Count, 0);
+  SendMessageW(Wnd, WM_TIMER, Timer->EventID(), 0);
+  EXPECT_EQ(A.Count, 1);
+
+  // A timer created right after another was freed usually takes its memory.
+  std::set<UINT_PTR> Seen{FirstRun, Timer->EventID()};
+  for (int I = 0; I < 20; ++I) {
+    TTicks B;
+    TcxTimer* Old = cxCreateTimer(MakeEvent<&TTicks::Tick>(&B), 100000);
+    UINT_PTR OldID = Old->EventID();
+    Old->Free();
+    TOwned<TcxTimer> New(cxCreateTimer(MakeEvent<&TTicks::Tick>(&B), 100000));
+    SendMessageW(Wnd, WM_TIMER, OldID, 0);
+    EXPECT_EQ(B.Count, 0) << "round " << I;
+    EXPECT_TRUE(Seen.insert(OldID).second);
+    EXPECT_TRUE(Seen.insert(New->EventID()).second);
+  }
 }
 
 TEST(Timers, PlatformTimerFires) {

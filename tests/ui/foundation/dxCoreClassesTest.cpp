@@ -153,6 +153,132 @@ TEST(FastList, SortWithMethod) {
   EXPECT_EQ(Values(L), (std::vector<NativeInt>{3, 2, 1}));
 }
 
+// Items of the sort tests are the values from 100 on; the slots around the
+// list hold guards, and a comparer handed a guard raises at once.
+constexpr NativeInt LowGuard = 1, HighGuard = 1000000, GuardSlots = 8;
+
+DECLARE_EXCEPTION(EReadOutside, Exception)
+DECLARE_EXCEPTION(EComparerRaised, Exception)
+
+NativeInt Inside(Pointer A) {
+  NativeInt V = reinterpret_cast<NativeInt>(A);
+  if (V < 100 || V >= HighGuard) throw EReadOutside(L"the sort read outside the list");
+  return V;
+}
+
+Integer StrictOrder(Pointer A, Pointer B) {
+  NativeInt X = Inside(A), Y = Inside(B);
+  return X < Y ? -1 : (X > Y ? 1 : 0);
+}
+Integer NeverEqual(Pointer A, Pointer B) { return Inside(A) < Inside(B) ? -1 : 1; }
+// Calls equal items smaller than each other, so no item stops a scan.
+Integer EqualIsSmaller(Pointer A, Pointer B) { return Inside(A) <= Inside(B) ? -1 : 1; }
+std::minstd_rand RandomAnswers;
+Integer AtRandom(Pointer A, Pointer B) {
+  Inside(A);
+  Inside(B);
+  return static_cast<Integer>(RandomAnswers() % 3) - 1;
+}
+int ComparesLeft = -1;  // the compare that raises; -1 never
+Integer RaisingAt(Pointer A, Pointer B) {
+  if (--ComparesLeft == 0) throw EComparerRaised(L"comparer failed");
+  return StrictOrder(A, B);
+}
+
+// A list of N items between guard slots.
+class TGuardedList {
+ public:
+  TGuardedList(Integer N, int APattern) {
+    std::mt19937 Rng(static_cast<unsigned>(N * 4 + APattern));
+    FSlots.assign(static_cast<size_t>(GuardSlots), P(LowGuard));
+    for (Integer I = 0; I < N; ++I) {
+      NativeInt V = APattern == 0   ? 100                                      // all equal
+                    : APattern == 1 ? 100 + static_cast<NativeInt>(Rng() % 4)  // few values
+                    : APattern == 2 ? 100 + static_cast<NativeInt>(Rng() % 1000)
+                                    : 100 + N - I;  // descending
+      FSlots.push_back(P(V));
+    }
+    FSlots.insert(FSlots.end(), static_cast<size_t>(GuardSlots), P(HighGuard));
+    FOriginal = Items();
+    std::sort(FOriginal.begin(), FOriginal.end());
+  }
+  Pointer* List() { return FSlots.data() + GuardSlots; }
+  Integer Count() const { return static_cast<Integer>(FSlots.size()) - 2 * GuardSlots; }
+  std::vector<Pointer> Items() const {
+    return std::vector<Pointer>(FSlots.begin() + GuardSlots, FSlots.end() - GuardSlots);
+  }
+  // Every item still there exactly once, the guards untouched.
+  bool Whole() const {
+    std::vector<Pointer> Now = Items();
+    std::sort(Now.begin(), Now.end());
+    for (NativeInt I = 0; I < GuardSlots; ++I)
+      if (FSlots[static_cast<size_t>(I)] != P(LowGuard) ||
+          FSlots[FSlots.size() - 1 - static_cast<size_t>(I)] != P(HighGuard))
+        return false;
+    return Now == FOriginal;
+  }
+
+ private:
+  std::vector<Pointer> FSlots;
+  std::vector<Pointer> FOriginal;
+};
+
+TEST(FastList, SortStaysInsideTheListWhateverTheComparerAnswers) {
+  struct {
+    const char* Name;
+    TCompareItems Compare;
+    bool Orders;  // a strict order sorts; the others only have to keep the items
+  } Comparers[] = {
+      {"strict order", &StrictOrder, true},
+      {"never equal", &NeverEqual, true},
+      {"equal is smaller", &EqualIsSmaller, false},
+      {"at random", &AtRandom, false},
+  };
+  for (const auto& C : Comparers) {
+    for (Integer N : {2, 35, 36, 37, 100, 1000}) {
+      for (int Pattern = 0; Pattern < 4; ++Pattern) {
+        TGuardedList L(N, Pattern);
+        EXPECT_NO_THROW(dxQuickSortList(L.List(), L.Count(), C.Compare))
+            << C.Name << ", " << N << " items, pattern " << Pattern;
+        EXPECT_TRUE(L.Whole()) << C.Name << ", " << N << " items, pattern " << Pattern;
+        if (C.Orders) {
+          std::vector<Pointer> Items = L.Items();
+          EXPECT_TRUE(std::is_sorted(Items.begin(), Items.end()))
+              << C.Name << ", " << N << " items, pattern " << Pattern;
+        }
+      }
+    }
+  }
+}
+
+TEST(FastList, ComparerThatRaisesLeavesEveryItemInTheList) {
+  for (Integer N : {20, 36, 100, 1000}) {
+    TGuardedList Probe(N, 1);
+    ComparesLeft = -1;
+    dxQuickSortList(Probe.List(), Probe.Count(), &RaisingAt);
+    const int Total = -1 - ComparesLeft;
+    // Every compare of the small lists, a spread of them for the large one,
+    // so that raises land in the partitioning and in the insertion walk.
+    const int Step = N >= 1000 ? 37 : 1;
+    for (int FailAt = 1; FailAt <= Total; FailAt += Step) {
+      TGuardedList L(N, 1);
+      ComparesLeft = FailAt;
+      EXPECT_THROW(dxQuickSortList(L.List(), L.Count(), &RaisingAt), EComparerRaised)
+          << N << " items, raise at compare " << FailAt;
+      ASSERT_TRUE(L.Whole()) << N << " items, raise at compare " << FailAt;
+    }
+  }
+  // The list's own sort is the same sort.
+  TdxFastList L;
+  for (NativeInt V : {105, 101, 104, 101, 103, 102, 100}) L.Add(P(V));
+  ComparesLeft = 9;
+  EXPECT_THROW(L.Sort(&RaisingAt), EComparerRaised);
+  std::vector<NativeInt> Kept = Values(L);
+  std::sort(Kept.begin(), Kept.end());
+  EXPECT_EQ(Kept, (std::vector<NativeInt>{100, 101, 101, 102, 103, 104, 105}));
+  ComparesLeft = -1;
+}
+
 class TCounted : public TObject {
   DECLARE_CLASS_INLINE(TCounted, TObject)
  public:

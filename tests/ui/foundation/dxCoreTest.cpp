@@ -73,6 +73,14 @@ TEST(PlatformFlags, ComputedFromTheVersions) {
   EXPECT_TRUE(IsWinXPOrLater);
 }
 
+TEST(PlatformFlags, SixtyFourBitWindowsIsSeenFromEitherBitness) {
+  // A 64-bit process is never WOW64, yet it runs on 64-bit Windows; a 32-bit
+  // one is on 64-bit Windows exactly when it runs under WOW64.
+  BOOL Wow = FALSE;
+  bool Wow64 = IsWow64Process(GetCurrentProcess(), &Wow) && Wow;
+  EXPECT_EQ(IsWin64Bit, sizeof(Pointer) == 8 || Wow64);
+}
+
 TEST(Text, RemoveAccelChars) {
   struct {
     const wchar_t* S;

@@ -99,21 +99,37 @@ TEST_F(DPIResolution, ThroughFormsControlsAndScaleFactors) {
   EXPECT_EQ(dxGetScaleFactor(&Loose), dxSystemScaleFactor());
 }
 
-TEST(DPI, ResolutionThroughTheFrameworksFormsAndControls) {
+TEST(DPI, ResolutionFollowsTheFormsCurrentDPI) {
   TOwned<TCustomForm> Form(Create<TCustomForm>(nullptr, true));
   TWinControl* Panel = Create<TWinControl>(Form.get());
   Panel->SetParent(Form.get());
   TControl* Button = Create<TControl>(Form.get());
   Button->SetParent(Panel);
   TOwned<TControl> Loose = MakeOwned<TControl>(nullptr);
-  for (Integer DPI : {96, 144}) {
-    Form->SetPixelsPerInch(DPI);
+  const Integer DesignedAt = Form->PixelsPerInch();
+  EXPECT_EQ(dxGetFormDPI(Form.get()), Form->CurrentPPI());
+  // Rescaled by the program and moved between monitors by the platform; the
+  // stored PixelsPerInch keeps the design DPI throughout.
+  enum { ByScaleForPPI, ByDPIMessage };
+  struct {
+    int How;
+    Integer DPI;
+  } Steps[] = {{ByScaleForPPI, 144}, {ByDPIMessage, 120}, {ByDPIMessage, 192}, {ByScaleForPPI, 96}};
+  for (const auto& S : Steps) {
+    if (S.How == ByScaleForPPI) {
+      Form->ScaleForPPI(S.DPI);
+    } else {
+      RECT Suggested{0, 0, 400, 300};
+      SendMessageW(Form->Handle(), WM_DPICHANGED, MAKEWPARAM(S.DPI, S.DPI),
+                   reinterpret_cast<LPARAM>(&Suggested));
+    }
+    EXPECT_EQ(Form->PixelsPerInch(), DesignedAt);
+    EXPECT_EQ(dxGetFormDPI(Form.get()), S.DPI);
     Integer M = 0, D = 0;
     EXPECT_TRUE(dxGetCurrentScaleFactor(Button, M, D));
-    EXPECT_EQ(M, DPI);
+    EXPECT_EQ(M, S.DPI);
     EXPECT_EQ(D, 96);
-    EXPECT_EQ(dxGetCurrentDPI(Button), DPI);
-    EXPECT_EQ(dxGetFormDPI(Form.get()), DPI);
+    EXPECT_EQ(dxGetCurrentDPI(Button), S.DPI);
   }
   EXPECT_EQ(dxGetCurrentDPI(Loose.get()), 96);
   // The monitor under a control is the one screen of the test display.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <random>
+#include <set>
 #include <thread>
 
 #include "dxThreading.h"
@@ -164,6 +165,46 @@ TEST_F(Threading, ThrowingComparerReachesTheCallerAndKeepsTheItems) {
     S->Sort(List.data(), 600, &CompareValues);
     EXPECT_TRUE(std::is_sorted(List.begin(), List.end(),
                                [](Pointer A, Pointer B) { return CompareValues(A, B) < 0; }));
+  }
+}
+
+DWORD SortingThread = 0;
+std::atomic<bool> ComparedOnAnotherThread{false};
+Integer CompareNotingTheThread(Pointer A, Pointer B) {
+  if (GetCurrentThreadId() != SortingThread) ComparedOnAnotherThread = true;
+  return CompareValues(A, B);
+}
+
+TEST_F(Threading, ListSortHandsLongListsToTheParallelSortWhenAsked) {
+  const bool Parallel = dxCanUseMultiThreading();
+  struct {
+    Integer Count;
+    bool MultiThreaded, Enabled, OnPool;
+  } Cases[] = {
+      {33, true, true, true},     {1000, true, true, true},   {32, true, true, false},
+      {1000, false, true, false}, {1000, true, false, false},
+  };
+  SortingThread = GetCurrentThreadId();
+  for (const auto& C : Cases) {
+    dxEnableMultiThreading = C.Enabled;
+    for (bool ThroughList : {false, true}) {
+      std::vector<Integer> Values = RandomValues(C.Count, static_cast<unsigned>(C.Count));
+      std::vector<Pointer> List = PointersTo(Values);
+      ComparedOnAnotherThread = false;
+      if (ThroughList) {
+        TdxFastList L;
+        for (Pointer P : List) L.Add(P);
+        L.Sort(&CompareNotingTheThread, C.MultiThreaded);
+        List.assign(L.List(), L.List() + L.Count());
+      } else {
+        dxQuickSortList(List.data(), C.Count, &CompareNotingTheThread, C.MultiThreaded);
+      }
+      std::vector<Integer> Sorted = ValuesOf(List);
+      EXPECT_TRUE(std::is_sorted(Sorted.begin(), Sorted.end())) << C.Count;
+      EXPECT_EQ(ComparedOnAnotherThread.load(), C.OnPool && Parallel)
+          << C.Count << " items, multithreaded " << C.MultiThreaded << ", enabled " << C.Enabled
+          << (ThroughList ? ", list form" : ", array form");
+    }
   }
 }
 
@@ -621,6 +662,87 @@ TEST_F(Tasks, DestroyingTheDispatcherCancelsAndWaits) {
   D.reset();
   EXPECT_TRUE(Ended);
   EXPECT_FALSE(PendingRan);
+}
+
+// A task that waits for its gate, notes whether it saw a cancellation and
+// tells when it is freed.
+class TProbeTask : public TdxTask {
+  DECLARE_CLASS_INLINE(TProbeTask, TdxTask)
+ public:
+  struct TLog {
+    HANDLE Gate = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<bool> Started{false}, SawCancel{false}, Freed{false};
+    ~TLog() { CloseHandle(Gate); }
+  };
+  explicit TProbeTask(TLog* ALog) : FLog(ALog) {}
+  ~TProbeTask() override { FLog->Freed = true; }
+  void Execute() override {
+    FLog->Started = true;
+    WaitForSingleObject(FLog->Gate, 20000);
+    FLog->SawCancel = Canceled();
+  }
+
+ private:
+  TLog* FLog;
+};
+
+TEST_F(Tasks, TheHandleOfAFinishedTaskNeverReachesALaterOne) {
+  std::set<TdxTaskHandle> Seen{0};
+  for (int I = 0; I < 20; ++I) {
+    // Two tasks of one class, the second created as soon as the first is
+    // freed, so that it usually takes the first one's memory.
+    TProbeTask::TLog Old, Current;
+    SetEvent(Old.Gate);
+    TdxTaskHandle OldHandle = D->Run(Create<TProbeTask>(&Old));
+    ASSERT_TRUE(PumpUntil([&] { return Old.Freed.load(); }));
+    TdxTaskHandle CurrentHandle = D->Run(Create<TProbeTask>(&Current));
+    EXPECT_TRUE(Seen.insert(OldHandle).second);
+    EXPECT_TRUE(Seen.insert(CurrentHandle).second);
+    EXPECT_EQ(D->Cancel(OldHandle, static_cast<DWORD>(0)), wrAbandoned) << "round " << I;
+    EXPECT_EQ(D->WaitFor(OldHandle, 0), wrAbandoned) << "round " << I;
+    SetEvent(Current.Gate);
+    EXPECT_TRUE(D->WaitFor(CurrentHandle));
+    ASSERT_TRUE(PumpUntil([&] { return Current.Freed.load(); }));
+    EXPECT_FALSE(Current.SawCancel) << "round " << I;
+  }
+}
+
+std::wstring Reported;
+void NoteReport() {
+  try {
+    throw;
+  } catch (const Exception& E) {
+    Reported = E.Message();
+  }
+}
+
+TEST_F(Tasks, ShutDownWaitsABoundedTimeForATaskThatIgnoresCancellation) {
+  TProbeTask::TLog Stubborn;
+  D->Run(Create<TProbeTask>(&Stubborn));
+  ASSERT_TRUE(PumpUntil([&] { return Stubborn.Started.load(); }));
+  D->SetShutDownWaitTime(50);
+  Reported.clear();
+  TdxHandleExceptionProc Saved = dxApplicationHandleException;
+  dxApplicationHandleException = &NoteReport;
+  D.reset();
+  dxApplicationHandleException = Saved;
+  EXPECT_FALSE(Stubborn.Freed);  // still running, let go
+  EXPECT_NE(Reported.find(L"1 background task"), std::wstring::npos) << Reported;
+  // It ends on its own later and frees itself without the dispatcher.
+  SetEvent(Stubborn.Gate);
+  EXPECT_TRUE(PumpUntil([&] { return Stubborn.Freed.load(); }));
+  EXPECT_TRUE(Stubborn.SawCancel);
+}
+
+TEST_F(Tasks, CancelAllCountsTheTasksStillRunningAfterItsTimeOut) {
+  TProbeTask::TLog Stubborn;
+  D->Run(Create<TProbeTask>(&Stubborn));
+  ASSERT_TRUE(PumpUntil([&] { return Stubborn.Started.load(); }));
+  EXPECT_EQ(D->CancelAll(50), 1);
+  EXPECT_EQ(D->ActiveTaskCount(), 0);
+  EXPECT_EQ(D->CancelAll(0), 0);
+  SetEvent(Stubborn.Gate);
+  EXPECT_TRUE(PumpUntil([&] { return Stubborn.Freed.load(); }));
 }
 
 // ---------------------------------------------------------------------------
