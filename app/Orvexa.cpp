@@ -15,6 +15,8 @@
 #include "cxGeometry.h"
 #include "cxGraphics.h"
 #include "cxLibraryStrs.h"
+#include "cxLookAndFeelPainters.h"
+#include "cxLookAndFeels.h"
 #include "dxAnimation.h"
 #include "dxCore.h"
 #include "dxCoreClasses.h"
@@ -78,6 +80,8 @@ const TModule Modules[] = {
     {&cxClasses_Initialize, &cxClasses_Finalize},
     {&dxThreading_Initialize, &dxThreading_Finalize},
     {&dxOffice11_Initialize, &dxOffice11_Finalize},
+    {&cxLookAndFeelPainters_Initialize, &cxLookAndFeelPainters_Finalize},
+    {&cxLookAndFeels_Initialize, &cxLookAndFeels_Finalize},
     {&dxAnimation_Initialize, &dxAnimation_Finalize},
     {&gkTrace_Initialize, &gkTrace_Finalize},
     {&gkMessage_Initialize, &gkMessage_Finalize},
