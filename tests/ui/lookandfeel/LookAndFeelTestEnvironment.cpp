@@ -2,66 +2,19 @@
 // and the layer's own modules, in program order; shuts them down in reverse.
 #include <gtest/gtest.h>
 
-#include "Forms.h"
-#include "cxClasses.h"
-#include "cxDrawTextUtils.h"
-#include "cxGeometry.h"
-#include "cxGraphics.h"
-#include "cxLibraryStrs.h"
-#include "cxLookAndFeelPainters.h"
-#include "cxLookAndFeels.h"
-#include "dxAnimation.h"
-#include "dxCore.h"
-#include "dxCoreClasses.h"
-#include "dxCoreGraphics.h"
-#include "dxDPIAwareUtils.h"
-#include "dxGDIPlusAPI.h"
-#include "dxGDIPlusClasses.h"
-#include "dxOffice11.h"
-#include "dxSmartImage.h"
-#include "dxThemeManager.h"
-#include "dxUxTheme.h"
+#include "LookAndFeelModules.h"
 
 namespace {
-struct TModule {
-  void (*Initialize)();
-  void (*Finalize)();
-};
-
-const TModule Modules[] = {
-    {&dxCore_Initialize, &dxCore_Finalize},
-    {&dxCoreClasses_Initialize, &dxCoreClasses_Finalize},
-    {&cxGeometry_Initialize, &cxGeometry_Finalize},
-    {&dxDPIAwareUtils_Initialize, &dxDPIAwareUtils_Finalize},
-    {&dxUxTheme_Initialize, &dxUxTheme_Finalize},
-    {&dxThemeManager_Initialize, &dxThemeManager_Finalize},
-    {&Forms_Initialize, &Forms_Finalize},
-    {&dxCoreGraphics_Initialize, &dxCoreGraphics_Finalize},
-    {&dxGDIPlusAPI_Initialize, &dxGDIPlusAPI_Finalize},
-    {&dxSmartImage_Initialize, &dxSmartImage_Finalize},
-    {&dxGDIPlusClasses_Initialize, &dxGDIPlusClasses_Finalize},
-    {&cxGraphics_Initialize, &cxGraphics_Finalize},
-    {&cxDrawTextUtils_Initialize, &cxDrawTextUtils_Finalize},
-    {&cxLibraryStrs_Initialize, &cxLibraryStrs_Finalize},
-    {&cxClasses_Initialize, &cxClasses_Finalize},
-    {&dxOffice11_Initialize, &dxOffice11_Finalize},
-    {&cxLookAndFeelPainters_Initialize, &cxLookAndFeelPainters_Finalize},
-    {&cxLookAndFeels_Initialize, &cxLookAndFeels_Finalize},
-    {&dxAnimation_Initialize, &dxAnimation_Finalize},
-};
-
 class TLookAndFeelEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
     try {
-      for (const TModule& M : Modules) M.Initialize();
+      StartLookAndFeelModules();
     } catch (const Exception& E) {
       FAIL() << "start-up: " << AnsiString(E.Message().begin(), E.Message().end());
     }
   }
-  void TearDown() override {
-    for (auto It = std::rbegin(Modules); It != std::rend(Modules); ++It) It->Finalize();
-  }
+  void TearDown() override { StopLookAndFeelModules(); }
 };
 
 [[maybe_unused]] ::testing::Environment* const Environment =

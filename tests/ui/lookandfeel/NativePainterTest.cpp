@@ -283,6 +283,29 @@ TEST(NativePainter, ThumbsCarryTheGripperWhenItFits) {
   }
 }
 
+TEST(NativePainter, StretchedThemePartsStayWithinTheirColours) {
+  ASSERT_NE(OpenTheme(totButton), nullptr);
+  TOwned<TdxScaleFactor> HalfAgain = MakeOwned<TdxScaleFactor>();
+  HalfAgain->Assign(3, 2, false);
+  auto Lightness = [](COLORREF C) { return (GetRValue(C) + GetGValue(C) + GetBValue(C)) / 3; };
+  // An unchecked box: light inside a grey border, over white. Stretching may
+  // blend the two, never go darker than the darkest of them.
+  TPaintTarget Direct(13, 13, clWhite);
+  NativePainter()->DrawScaledCheck(Direct.Canvas(), cxRect(0, 0, 13, 13), cxbsNormal, cbsUnchecked,
+                                   clBtnText, dxSystemScaleFactor());
+  int Darkest = 255;
+  for (int Y = 0; Y < 13; ++Y)
+    for (int X = 0; X < 13; ++X) Darkest = std::min(Darkest, Lightness(Direct.Pixel(X, Y)));
+  for (int Size : {20, 26, 39}) {
+    TPaintTarget Scaled(Size, Size, clWhite);
+    NativePainter()->DrawScaledCheck(Scaled.Canvas(), cxRect(0, 0, Size, Size), cxbsNormal,
+                                     cbsUnchecked, clBtnText, HalfAgain.get());
+    for (int Y = 0; Y < Size; ++Y)
+      for (int X = 0; X < Size; ++X)
+        ASSERT_GE(Lightness(Scaled.Pixel(X, Y)), Darkest - 8) << Size << " at " << X << ", " << Y;
+  }
+}
+
 TEST(NativePainter, ThemeColoursAreThePlatformsOrTheStandardOnes) {
   TOracleTheme Theme(L"Button");
   ASSERT_NE(Theme.Handle(), nullptr);
