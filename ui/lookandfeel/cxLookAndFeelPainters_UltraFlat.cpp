@@ -1,3 +1,5 @@
+#include <iterator>
+
 #include "cxLookAndFeelPainters.h"
 #include "cxLookAndFeelPaintersInternal.h"
 
@@ -7,6 +9,26 @@ namespace {
 constexpr Integer cxUltraFlatExpandButtonSize = 11;
 constexpr Integer cxUltraFlatFocusInset = 3;
 constexpr Integer cxUltraFlatSeparatorIndent = 4;
+
+// The screen's nearest colour of a mix. Asking the screen takes a device
+// context each time, too slow for every hot or pressed face; the answer
+// depends on the colour and the screen's depth only, so the last few answers
+// are kept.
+struct TNearestColor {
+  TColor Mix;
+  TColor Nearest;
+};
+TNearestColor NearestColors[8];
+Integer NearestColorCount = 0;
+
+TColor NearestScreenColor(TColor AMix) {
+  Integer Count = std::min<Integer>(NearestColorCount, std::size(NearestColors));
+  for (Integer I = 0; I < Count; ++I)
+    if (NearestColors[I].Mix == AMix) return NearestColors[I].Nearest;
+  TColor Nearest = dxGetNearestColor(AMix);
+  NearestColors[NearestColorCount++ % std::size(NearestColors)] = TNearestColor{AMix, Nearest};
+  return Nearest;
+}
 }  // namespace
 
 IMPLEMENT_CREATABLE_CLASS(TcxUltraFlatLookAndFeelPainter)
@@ -56,9 +78,9 @@ Integer TcxUltraFlatLookAndFeelPainter::ButtonBorderSize(TcxButtonState AState) 
 TColor TcxUltraFlatLookAndFeelPainter::ButtonColor(TcxButtonState AState) {
   switch (AState) {
     case cxbsHot:
-      return GetLightSelColor();
+      return NearestScreenColor(GetLightColor(-2, 30, 72));
     case cxbsPressed:
-      return GetLightDownedSelColor();
+      return NearestScreenColor(GetLightColor(14, 44, 40));
     default:
       return inherited::ButtonColor(AState);
   }
