@@ -241,7 +241,7 @@ TColor TcxCustomLookAndFeelPainter::GetFilterSmartTagColor(TcxFilterSmartTagStat
                                                            bool AIsFilterActive) {
   switch (AState) {
     case fstsHot:
-      // The high byte is 4, as the colour has always been given.
+      // Its high byte is 4, not 0.
       return TColor(0x04848484);
     case fstsPressed:
       return TColor(0x00303030);

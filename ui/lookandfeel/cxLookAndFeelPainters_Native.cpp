@@ -4,16 +4,16 @@
 using namespace cxPaintersInternal;
 
 namespace {
-// Theme property numbers the painter asks for. The button colour asks for
-// number 204 as it always has; themes that do not answer it leave the
-// Standard painter's colour.
+// Theme property numbers the painter asks for. The button colour is asked
+// for under number 204; a theme that does not answer it leaves the Standard
+// painter's colour.
 constexpr Integer cxButtonColorProperty = 204;
 constexpr Integer cxThemeTextColorProperty = 3803;       // TMT_TEXTCOLOR
 constexpr Integer cxThemeContentMarginsProperty = 3602;  // TMT_CONTENTMARGINS
 
-// Parts.
-constexpr Integer BP_PUSHBUTTON_ = 1, BP_RADIOBUTTON_ = 2, BP_CHECKBOX_ = 3, BP_GROUPBOX_ = 4,
-                  BP_COMMANDLINK_ = 6, BP_COMMANDLINKGLYPH_ = 7;
+// Theme parts.
+constexpr Integer BP_PUSHBUTTON_ = 1, BP_CHECKBOX_ = 3, BP_GROUPBOX_ = 4, BP_COMMANDLINK_ = 6,
+                  BP_COMMANDLINKGLYPH_ = 7;
 constexpr Integer TP_BUTTON_ = 1, TP_SEPARATOR_ = 5, TP_SEPARATORVERT_ = 6;
 constexpr Integer TVP_GLYPH_ = 2;
 constexpr Integer EBP_NORMALGROUPCOLLAPSE_ = 6, EBP_NORMALGROUPEXPAND_ = 7;

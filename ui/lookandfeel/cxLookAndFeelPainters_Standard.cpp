@@ -45,7 +45,7 @@ TColor TcxStandardLookAndFeelPainter::DefaultSchedulerTimeRulerBorderColor() {
 }
 
 TColor TcxStandardLookAndFeelPainter::DefaultSchedulerTimeRulerTextColor() {
-  // The classic border colour, as this look has always shown it.
+  // The classic border colour, not the classic text colour.
   return DefaultSchedulerTimeRulerBorderColorClassic();
 }
 

@@ -327,8 +327,9 @@ TEST(NativePainter, ThemeColoursAreThePlatformsOrTheStandardOnes) {
   RECT Content{};
   RECT Bounds{0, 0, 100, 100};
   if (SUCCEEDED(dxUxTheme::GetThemeBackgroundContentRect(Theme.Handle(), nullptr, 1, 1, &Bounds,
-                                                         &Content)))
+                                                         &Content))) {
     EXPECT_EQ(NativePainter()->ButtonBorderSize(cxbsNormal), Content.left);
+  }
 }
 
 // ---------------------------------------------------------------------------

@@ -405,7 +405,9 @@ TEST_F(PainterPixels, PopupBandLayout) {
       std::max<Integer>({dxGetSystemMetrics(SM_CYHSCROLL, F) + 3, Grip.cy + 4, Close.cy + 6});
   EXPECT_EQ(P->ScaledPopupPanelSize(F), Height);
   EXPECT_EQ(Close, (TSize{14, 15}));
-  if (dxGetSystemMetrics(SM_CYHSCROLL, F) == 17 && Grip.cy == 17) EXPECT_EQ(Height, 21);
+  if (dxGetSystemMetrics(SM_CYHSCROLL, F) == 17 && Grip.cy == 17) {
+    EXPECT_EQ(Height, 21);
+  }
 
   struct TCase {
     TdxCorner Corner;
@@ -720,6 +722,39 @@ TEST_F(PainterPixels, SizeGripInEveryCorner) {
             << "corner " << C.Corner << " at " << X << ", " << Y;
       }
     EXPECT_EQ(T.Pixel(0, 0), Back);
+  }
+}
+
+// The Standard painter's scroll arrows inside their two-pixel border are the
+// platform's own arrow buttons; pressed, the glyph moves right and down and
+// the button turns flat.
+TEST(StandardScrollArrows, InsideTheirBorderAreThePlatformsArrowButtons) {
+  struct TCase {
+    bool Horizontal;
+    TcxScrollBarPart Part;
+    TcxButtonState State;
+    UINT Platform;
+  };
+  const TCase Cases[] = {
+      {false, sbpLineUp, cxbsNormal, DFCS_SCROLLUP},
+      {false, sbpLineDown, cxbsHot, DFCS_SCROLLDOWN},
+      {true, sbpLineUp, cxbsNormal, DFCS_SCROLLLEFT},
+      {true, sbpLineDown, cxbsDisabled, DFCS_SCROLLRIGHT | DFCS_INACTIVE},
+      {false, sbpLineDown, cxbsPressed, DFCS_SCROLLDOWN | DFCS_FLAT},
+      {true, sbpLineUp, cxbsPressed, DFCS_SCROLLLEFT | DFCS_FLAT},
+  };
+  for (const TCase& C : Cases) {
+    const TRect R = cxRect(3, 3, 20, 20);
+    TPaintTarget Ours(23, 23, clWhite), Platform(23, 23, clWhite);
+    StandardPainter()->DrawScaledScrollBarPart(Ours.Canvas(), C.Horizontal, R, C.Part, C.State,
+                                               dxSystemScaleFactor());
+    RECT P = C.State == cxbsPressed ? RECT{4, 4, 21, 21} : RECT{3, 3, 20, 20};
+    DrawFrameControl(Platform.DC(), &P, DFC_SCROLL, C.Platform);
+    for (int Y = R.top + 2; Y < R.bottom - 2; ++Y)
+      for (int X = R.left + 2; X < R.right - 2; ++X)
+        ASSERT_EQ(Ours.Pixel(X, Y), Platform.Pixel(X, Y)) << C.Platform << " at " << X << ", " << Y;
+    // Nothing beyond the part, also when the glyph moves.
+    EXPECT_EQ(Ours.Pixel(R.right, R.bottom), RGB(255, 255, 255));
   }
 }
 
