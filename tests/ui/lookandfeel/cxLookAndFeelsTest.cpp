@@ -471,24 +471,13 @@ TEST_F(LookAndFeel, ReadsTheLegacyTouchScrollUIMode) {
 }
 
 TEST_F(LookAndFeel, ReadsAController) {
-  RegisterClass(TLookAndFeelHolder::StaticClass());
-  std::string Text =
-      "object Holder: TLookAndFeelHolder\n"
-      "  object Controller: TcxLookAndFeelController\n"
-      "    Kind = lfStandard\n"
-      "    NativeStyle = False\n"
-      "    TouchScrollUIMode = True\n"
-      "  end\n"
-      "end\n";
-  TOwned<TMemoryStream> In = MakeOwned<TMemoryStream>();
-  In->WriteBuffer(Text.data(), static_cast<Integer>(Text.size()));
-  In->SetPosition(0);
-  TOwned<TMemoryStream> Binary = MakeOwned<TMemoryStream>();
-  ObjectTextToBinary(In.get(), Binary.get());
-  Binary->SetPosition(0);
   {
-    TOwned<TLookAndFeelHolder> H(Create<TLookAndFeelHolder>(nullptr));
-    ReadComponentFromStream(Binary.get(), H.get());
+    TOwned<TLookAndFeelHolder> H = ReadHolder(
+        "  object Controller: TcxLookAndFeelController\n"
+        "    Kind = lfStandard\n"
+        "    NativeStyle = False\n"
+        "    TouchScrollUIMode = True\n"
+        "  end\n");
     EXPECT_EQ(RootLookAndFeel()->GetKind(), lfStandard);
     EXPECT_FALSE(RootLookAndFeel()->GetNativeStyle());
     EXPECT_EQ(RootLookAndFeel()->GetScrollbarMode(), sbmTouch);
