@@ -849,3 +849,59 @@ TEST_F(PainterPixels, ContentBackgroundAndItsHandler) {
 }
 
 }  // namespace
+
+namespace {
+
+// A popup whose non-client area holds a one-pixel border and, at the bottom,
+// a band as the drop-down windows reserve it.
+constexpr int kBandHeight = 24;
+
+LRESULT CALLBACK BandWindowProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam) {
+  if (AMsg == WM_NCCALCSIZE) {
+    RECT* R = reinterpret_cast<RECT*>(ALParam);
+    R->left += 1;
+    R->top += 1;
+    R->right -= 1;
+    R->bottom -= 1 + kBandHeight;
+    return 0;
+  }
+  if (AMsg == WM_NCPAINT) return 0;
+  return DefWindowProcW(AWnd, AMsg, AWParam, ALParam);
+}
+
+TEST(PopupNCPanel, PaintsBorderAndBandIntoTheNonClientArea) {
+  WNDCLASSW Class{};
+  Class.lpfnWndProc = &BandWindowProc;
+  Class.hInstance = GetModuleHandleW(nullptr);
+  Class.lpszClassName = L"LookAndFeelBandTest";
+  Class.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  RegisterClassW(&Class);
+  HWND Wnd = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, Class.lpszClassName, L"",
+                             WS_POPUP | WS_VISIBLE, 100, 100, 200, 120, nullptr, nullptr,
+                             Class.hInstance, nullptr);
+  ASSERT_NE(Wnd, nullptr);
+  UpdateWindow(Wnd);
+  TRect W = cxGetWindowRect(Wnd);
+  // Grip and close button in screen coordinates, inside the band.
+  TRect Grip = cxRect(W.right - 20, W.bottom - 21, W.right - 3, W.bottom - 4);
+  TRect Close = cxRect(W.left + 5, W.bottom - 20, W.left + 19, W.bottom - 5);
+  const COLORREF Border = RGB(200, 30, 30);
+  UltraFlatPainter()->DrawScaledPopupNCPanel(Wnd, true, false, coBottomRight, Close, Grip,
+                                             static_cast<TColor>(Border), dxSystemScaleFactor());
+  HDC DC = GetWindowDC(Wnd);
+  GdiFlush();
+  int H = cxRectHeight(W);
+  EXPECT_EQ(GetPixel(DC, 0, 0), Border);
+  EXPECT_EQ(GetPixel(DC, 199, H - 1), Border);
+  // The band's top line, its filler, the hot close button's frame.
+  EXPECT_EQ(GetPixel(DC, 100, H - 1 - kBandHeight), Border);
+  EXPECT_EQ(GetPixel(DC, 100, H - 12), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(GetPixel(DC, 5, H - 20), GetSysColor(COLOR_HIGHLIGHT));
+  // The client area is not the band's.
+  EXPECT_EQ(GetPixel(DC, 100, 50), RGB(255, 255, 255));
+  ReleaseDC(Wnd, DC);
+  DestroyWindow(Wnd);
+  UnregisterClassW(Class.lpszClassName, Class.hInstance);
+}
+
+}  // namespace
