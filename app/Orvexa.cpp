@@ -22,6 +22,8 @@
 #include "cxGeometry.h"
 #include "cxGraphics.h"
 #include "cxLibraryStrs.h"
+#include "cxLookAndFeelPainters.h"
+#include "cxLookAndFeels.h"
 #include "dxAnimation.h"
 #include "dxCore.h"
 #include "dxCoreClasses.h"
@@ -85,6 +87,8 @@ const TModule Modules[] = {
     {&cxClasses_Initialize, &cxClasses_Finalize},
     {&dxThreading_Initialize, &dxThreading_Finalize},
     {&dxOffice11_Initialize, &dxOffice11_Finalize},
+    {&cxLookAndFeelPainters_Initialize, &cxLookAndFeelPainters_Finalize},
+    {&cxLookAndFeels_Initialize, &cxLookAndFeels_Finalize},
     {&dxAnimation_Initialize, &dxAnimation_Finalize},
     {&cxDateUtils_Initialize, &cxDateUtils_Finalize},
     {&cxFormats_Initialize, &cxFormats_Finalize},

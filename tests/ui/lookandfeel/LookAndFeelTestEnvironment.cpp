@@ -1,28 +1,20 @@
-// Starts, for the test run, the foundation modules the look-and-feel layer
-// stands on and the layer's own modules, in program order; shuts them down in
-// reverse.
+// Starts, for the test run, the modules the look-and-feel layer stands on
+// and the layer's own modules, in program order; shuts them down in reverse.
 #include <gtest/gtest.h>
 
-#include "cxClasses.h"
-#include "dxAnimation.h"
-#include "dxCore.h"
-#include "dxCoreClasses.h"
+#include "LookAndFeelModules.h"
 
 namespace {
 class TLookAndFeelEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
-    dxCore_Initialize();
-    dxCoreClasses_Initialize();
-    cxClasses_Initialize();
-    dxAnimation_Initialize();
+    try {
+      StartLookAndFeelModules();
+    } catch (const Exception& E) {
+      FAIL() << "start-up: " << AnsiString(E.Message().begin(), E.Message().end());
+    }
   }
-  void TearDown() override {
-    dxAnimation_Finalize();
-    cxClasses_Finalize();
-    dxCoreClasses_Finalize();
-    dxCore_Finalize();
-  }
+  void TearDown() override { StopLookAndFeelModules(); }
 };
 
 [[maybe_unused]] ::testing::Environment* const Environment =

@@ -1,0 +1,62 @@
+// The modules the look-and-feel layer stands on and the layer's own, in the
+// program's order; the tests, the gallery tool and the benchmark start them
+// with this table and shut them down in reverse.
+#pragma once
+
+#include <iterator>
+
+#include "Forms.h"
+#include "cxClasses.h"
+#include "cxDrawTextUtils.h"
+#include "cxGeometry.h"
+#include "cxGraphics.h"
+#include "cxLibraryStrs.h"
+#include "cxLookAndFeelPainters.h"
+#include "cxLookAndFeels.h"
+#include "dxAnimation.h"
+#include "dxCore.h"
+#include "dxCoreClasses.h"
+#include "dxCoreGraphics.h"
+#include "dxDPIAwareUtils.h"
+#include "dxGDIPlusAPI.h"
+#include "dxGDIPlusClasses.h"
+#include "dxOffice11.h"
+#include "dxSmartImage.h"
+#include "dxThemeManager.h"
+#include "dxUxTheme.h"
+
+struct TLookAndFeelModule {
+  void (*Initialize)();
+  void (*Finalize)();
+};
+
+inline const TLookAndFeelModule LookAndFeelModules[] = {
+    {&dxCore_Initialize, &dxCore_Finalize},
+    {&dxCoreClasses_Initialize, &dxCoreClasses_Finalize},
+    {&cxGeometry_Initialize, &cxGeometry_Finalize},
+    {&dxDPIAwareUtils_Initialize, &dxDPIAwareUtils_Finalize},
+    {&dxUxTheme_Initialize, &dxUxTheme_Finalize},
+    {&dxThemeManager_Initialize, &dxThemeManager_Finalize},
+    {&Forms_Initialize, &Forms_Finalize},
+    {&dxCoreGraphics_Initialize, &dxCoreGraphics_Finalize},
+    {&dxGDIPlusAPI_Initialize, &dxGDIPlusAPI_Finalize},
+    {&dxSmartImage_Initialize, &dxSmartImage_Finalize},
+    {&dxGDIPlusClasses_Initialize, &dxGDIPlusClasses_Finalize},
+    {&cxGraphics_Initialize, &cxGraphics_Finalize},
+    {&cxDrawTextUtils_Initialize, &cxDrawTextUtils_Finalize},
+    {&cxLibraryStrs_Initialize, &cxLibraryStrs_Finalize},
+    {&cxClasses_Initialize, &cxClasses_Finalize},
+    {&dxOffice11_Initialize, &dxOffice11_Finalize},
+    {&cxLookAndFeelPainters_Initialize, &cxLookAndFeelPainters_Finalize},
+    {&cxLookAndFeels_Initialize, &cxLookAndFeels_Finalize},
+    {&dxAnimation_Initialize, &dxAnimation_Finalize},
+};
+
+inline void StartLookAndFeelModules() {
+  for (const TLookAndFeelModule& M : LookAndFeelModules) M.Initialize();
+}
+
+inline void StopLookAndFeelModules() {
+  for (auto It = std::rbegin(LookAndFeelModules); It != std::rend(LookAndFeelModules); ++It)
+    It->Finalize();
+}
