@@ -163,17 +163,16 @@ bool IsVectorImage(TdxSmartImage* AImage) {
          AVector;
 }
 
-// Whether the image goes into a stream re-encoded as PNG: decodable raster
-// pictures other than PNG and GIF do; bytes that no codec decodes are kept
-// as they came, so that nothing is lost.
-bool NeedsPngEncoding(TdxSmartImage* AImage) {
-  if (!AImage->ImageData()->Data()) return true;
+// Whether the stored bytes go into a stream as they are: PNG, GIF, vector
+// sources, and bytes that no codec decodes (so that nothing is lost); other
+// raster pictures are re-encoded as PNG.
+bool KeepsStoredBytes(TdxSmartImage* AImage) {
   TdxSmartImageCodecClass ACodec = StoredCodec(AImage);
-  if (!ACodec || ACodec->ID() == dxImagePng || ACodec->ID() == dxImageGif) return false;
+  if (!ACodec || ACodec->ID() == dxImagePng || ACodec->ID() == dxImageGif) return true;
   try {
-    return !IsVectorImage(AImage);
+    return IsVectorImage(AImage);
   } catch (const Exception&) {
-    return false;
+    return true;
   }
 }
 }  // namespace
@@ -183,11 +182,15 @@ void dxSkinWriteSmartImageToStream(TStream* AStream, TdxSmartImage* AImage) {
     dxSkinWriteIntegerToStream(AStream, 0);
     return;
   }
+  TdxSmartImageDataStream* AStored = AImage->ImageData()->Data();
+  if (AStored && KeepsStoredBytes(AImage)) {
+    dxSkinWriteIntegerToStream(AStream, static_cast<Integer>(AStored->Size()));
+    AStored->SetPosition(0);
+    AStream->CopyFrom(AStored, AStored->Size());
+    return;
+  }
   TOwned<TMemoryStream> AData(Create<TMemoryStream>());
-  if (NeedsPngEncoding(AImage))
-    AImage->SaveToStreamByCodec(AData.get(), dxImagePng);
-  else
-    AImage->SaveToStream(AData.get());
+  AImage->SaveToStreamByCodec(AData.get(), dxImagePng);
   dxSkinWriteIntegerToStream(AStream, static_cast<Integer>(AData->Size()));
   AData->SetPosition(0);
   if (AData->Size() > 0) AStream->CopyFrom(AData.get(), AData->Size());

@@ -1137,6 +1137,9 @@ class TdxSkinElementCacheList : public TObject {
   TdxSkinElementCache* Items(Integer AIndex) const { return FData[AIndex].get(); }
 
  private:
+  template <class TTarget>
+  void DrawWith(TTarget ATarget, TdxSkinElement* AElement, TdxSkinElementState AState,
+                Integer AImageIndex, TdxScaleFactor* AScaleFactor, const TRect& R);
   Integer FCapacity;
   std::vector<TOwned<TdxSkinElementCache>> FData;
 };

@@ -298,6 +298,14 @@ void TdxSkinImage::DrawPart(TdxGPCanvas* ACanvas, GpImage* AImage, TdxSkinImageP
 }
 
 namespace {
+// ASize scaled to the largest size that fits ABounds with its proportions.
+TSize FitProportionally(const TSize& ASize, const TSize& ABounds) {
+  if (ASize.cx <= 0 || ASize.cy <= 0) return ASize;
+  if (Int64(ABounds.cx) * ASize.cy <= Int64(ABounds.cy) * ASize.cx)
+    return TSize{ABounds.cx, MulDiv(ASize.cy, ABounds.cx, ASize.cx)};
+  return TSize{MulDiv(ASize.cx, ABounds.cy, ASize.cy), ABounds.cy};
+}
+
 // The vector texture drawn at ASize with APalette, as a GDI+ image that the
 // caller owns.
 TdxGPImage* RasterizeVector(TdxSmartImage* ATexture, const TSize& ASize,
@@ -330,7 +338,7 @@ void TdxSkinImage::DrawEx(TdxGPCanvas* ACanvas, const TRect& ARect, TdxScaleFact
   TSize AFrameSize = AScaleFactor->Apply(FSize);
   if (IsVectorTexture()) {
     if (FStretch == smStretch && FMargins->Margin() == TRect{})
-      AFrameSize = cxSizeProportionalStretch(FSize, cxRectWidth(ARect), cxRectHeight(ARect));
+      AFrameSize = FitProportionally(FSize, cxRectSize(ARect));
     FPartsBoundsSourceSize = TSize{-1, -1};
     CheckCalculatePartsBounds(AFrameSize);
     TSize AWhole = AFrameSize;
@@ -713,11 +721,26 @@ TdxSkinElementCache* TdxSkinElementCacheList::GetCacheItem(TdxSkinElement* AElem
   return FData.back().get();
 }
 
+template <class TTarget>
+void TdxSkinElementCacheList::DrawWith(TTarget ATarget, TdxSkinElement* AElement,
+                                       TdxSkinElementState AState, Integer AImageIndex,
+                                       TdxScaleFactor* AScaleFactor, const TRect& R) {
+  TdxSkinElementCache* AItem = GetCacheItem(AElement, R, AState, AImageIndex);
+  try {
+    AItem->DrawEx(ATarget, AElement, AImageIndex, AState, AScaleFactor, R);
+  } catch (...) {
+    // An entry whose picture failed holds nothing worth keeping.
+    if (!AItem->Element())
+      FData.erase(std::find_if(FData.begin(), FData.end(),
+                               [AItem](const auto& C) { return C.get() == AItem; }));
+    throw;
+  }
+}
+
 void TdxSkinElementCacheList::DrawElement(HDC DC, TdxSkinElement* AElement,
                                           TdxSkinElementState AState, Integer AImageIndex,
                                           TdxScaleFactor* AScaleFactor, const TRect& R) {
-  GetCacheItem(AElement, R, AState, AImageIndex)
-      ->DrawEx(DC, AElement, AImageIndex, AState, AScaleFactor, R);
+  DrawWith(DC, AElement, AState, AImageIndex, AScaleFactor, R);
 }
 
 void TdxSkinElementCacheList::DrawElement(HDC DC, TdxSkinElement* AElement,
@@ -729,6 +752,5 @@ void TdxSkinElementCacheList::DrawElement(HDC DC, TdxSkinElement* AElement,
 void TdxSkinElementCacheList::DrawElement(TdxGPCanvas* ACanvas, TdxSkinElement* AElement,
                                           TdxSkinElementState AState, Integer AImageIndex,
                                           TdxScaleFactor* AScaleFactor, const TRect& R) {
-  GetCacheItem(AElement, R, AState, AImageIndex)
-      ->DrawEx(ACanvas, AElement, AImageIndex, AState, AScaleFactor, R);
+  DrawWith(ACanvas, AElement, AState, AImageIndex, AScaleFactor, R);
 }
