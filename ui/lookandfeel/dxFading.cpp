@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "dxGDIPlusAPI.h"
 
@@ -97,26 +98,47 @@ void TdxFadingElement::SetImages(TBitmap* AImage1, TBitmap* AImage2) {
   BuildWorkImage();
 }
 
+namespace {
+// The weights are single-precision values of at least 2^-9 (or 0), so each
+// is an exact multiple of 2^-32, and w1 * a + w2 * b is exactly V / 2^32 for
+// the integer V below: clamping and rounding V gives what the extended
+// arithmetic gives, halves to even included, without floating point per
+// pixel.
+struct TBlendTable {
+  uint64_t Start[256];
+  uint64_t End[256];
+  TBlendTable(Single W1, Single W2) {
+    const uint64_t F1 = static_cast<uint64_t>(std::ldexp(static_cast<double>(W1), 32));
+    const uint64_t F2 = static_cast<uint64_t>(std::ldexp(static_cast<double>(W2), 32));
+    for (uint64_t V = 0; V < 256; ++V) {
+      Start[V] = F1 * V;
+      End[V] = F2 * V;
+    }
+  }
+  Byte Blend(Byte A, Byte B) const {
+    const uint64_t V = Start[A] + End[B];
+    constexpr uint64_t Half = 1ull << 31, Max = 255ull << 32;
+    if (V >= Max) return 255;
+    const uint64_t Q = V >> 32, R = V & 0xFFFFFFFFull;
+    return static_cast<Byte>(Q + ((R > Half || (R == Half && (Q & 1))) ? 1 : 0));
+  }
+};
+}  // namespace
+
 void TdxFadingElement::BuildWorkImage() {
   const Single W2 = static_cast<Single>(MulDiv(FStage, 255, FAnimationFrameCount)) / 255.0f;
   const Single W1 = 1.0f - W2;
-  const Extended E1 = W1, E2 = W2;
+  const TBlendTable T(W1, W2);
   const size_t ACount = std::min(FImage1Colors.size(), FImage2Colors.size());
   TRGBColors AColors(ACount);
-  auto Blend = [E1, E2](Byte A, Byte B) -> Byte {
-    Extended V = E1 * A + E2 * B;
-    if (V > 255) V = 255;
-    // The current rounding mode rounds halves to even.
-    return static_cast<Byte>(std::nearbyintl(V));
-  };
   for (size_t I = 0; I < ACount; ++I) {
     const RGBQUAD& C1 = FImage1Colors[I];
     const RGBQUAD& C2 = FImage2Colors[I];
     RGBQUAD& R = AColors[I];
-    R.rgbBlue = Blend(C1.rgbBlue, C2.rgbBlue);
-    R.rgbGreen = Blend(C1.rgbGreen, C2.rgbGreen);
-    R.rgbRed = Blend(C1.rgbRed, C2.rgbRed);
-    R.rgbReserved = Blend(C1.rgbReserved, C2.rgbReserved);
+    R.rgbBlue = T.Blend(C1.rgbBlue, C2.rgbBlue);
+    R.rgbGreen = T.Blend(C1.rgbGreen, C2.rgbGreen);
+    R.rgbRed = T.Blend(C1.rgbRed, C2.rgbRed);
+    R.rgbReserved = T.Blend(C1.rgbReserved, C2.rgbReserved);
   }
   SetWorkImage(TdxGPImage::CreateFromBits<TdxGPImage>(FImageSize.cx, FImageSize.cy, AColors, true));
 }

@@ -2,6 +2,7 @@
 // the blended frames, and the object's repaints.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "dxFading.h"
@@ -56,6 +57,12 @@ class TFadingPart : public TcxIUnknownObject, public IdxFadingObject {
                                          TcxBitmap*& AFadeInImage) override {
     AFadeOutImage = SolidBitmap(NormalSize, Normal);
     AFadeInImage = SolidBitmap(HotSize, Hot);
+    if (NormalBits) {
+      AFadeOutImage->SetSize(256, 256);
+      AFadeInImage->SetSize(256, 256);
+      SetBitmapBits(AFadeOutImage, *NormalBits, true);
+      SetBitmapBits(AFadeInImage, *HotBits, true);
+    }
   }
 
   bool FCanFade = true;
@@ -63,6 +70,9 @@ class TFadingPart : public TcxIUnknownObject, public IdxFadingObject {
   TColor Hot = 0xC86432;     // pixel bytes blue 200, green 100, red 50
   TSize NormalSize{4, 3};
   TSize HotSize{4, 3};
+  // When set, the pictures are these pixels (256 x 256) instead.
+  const TRGBColors* NormalBits = nullptr;
+  const TRGBColors* HotBits = nullptr;
   Integer Repaints = 0;
   Integer FailRepaint = 0;
 };
@@ -410,4 +420,53 @@ TEST_F(FadingTest, ARaisingRepaintStillReplacesTheFrame) {
   EXPECT_THROW(dxFader()->Remove(&Part, false), EAbort);
   EXPECT_FALSE(dxFader()->Contains(&Part));
   EXPECT_FALSE(dxFader()->TimerEnabled());
+}
+
+TEST_F(FadingTest, BlendEqualsTheExtendedFormulaForEveryPairOfValues) {
+  // Blue runs over every start value across and every end value down, so
+  // each frame holds all 65536 pairs; green and red add other mixes.
+  TRGBColors Start(65536), End(65536);
+  for (Integer Y = 0; Y < 256; ++Y)
+    for (Integer X = 0; X < 256; ++X) {
+      Start[Y * 256 + X] = Quad(Byte(X), Byte(255 - Y), Byte(X ^ Y), 255);
+      End[Y * 256 + X] = Quad(Byte(Y), Byte(X), Byte(X * 7), 255);
+    }
+  TFadingPart Part;
+  Part.NormalBits = &Start;
+  Part.HotBits = &End;
+  dxFader()->FadeIn(&Part);
+  TdxFadingElement* E = Element(&Part);
+  ASSERT_NE(E, nullptr);
+  const TRGBColors& A = E->Image1Colors();
+  const TRGBColors& B = E->Image2Colors();
+  struct TFrame {
+    Integer K, N;
+  } Frames[] = {{1, 4}, {2, 4}, {3, 4}, {1, 12}, {5, 12}, {11, 12}, {1, 3}, {7, 32}, {31, 32}};
+  for (const TFrame& F : Frames) {
+    E->SetAnimationParams(F.N, 10);
+    E->SetStage(F.K);
+    E->BuildWorkImage();
+    const TRGBColors Frame = E->WorkImage()->GetBitmapBits();
+    ASSERT_EQ(Frame.size(), A.size());
+    const Single W2 = static_cast<Single>(MulDiv(F.K, 255, F.N)) / 255.0f;
+    const Single W1 = 1.0f - W2;
+    auto Expected = [&](Byte S, Byte T) {
+      Extended V = static_cast<Extended>(W1) * S + static_cast<Extended>(W2) * T;
+      if (V > 255) V = 255;
+      return static_cast<Byte>(std::nearbyintl(V));
+    };
+    Integer Mismatches = 0;
+    for (size_t I = 0; I < Frame.size() && Mismatches < 5; ++I) {
+      const Byte Want[] = {Expected(A[I].rgbBlue, B[I].rgbBlue),
+                           Expected(A[I].rgbGreen, B[I].rgbGreen),
+                           Expected(A[I].rgbRed, B[I].rgbRed)};
+      const Byte Got[] = {Frame[I].rgbBlue, Frame[I].rgbGreen, Frame[I].rgbRed};
+      for (int C = 0; C < 3; ++C)
+        if (Want[C] != Got[C]) {
+          ++Mismatches;
+          ADD_FAILURE() << F.K << "/" << F.N << " pixel " << I << " channel " << C << ": "
+                        << int(Got[C]) << " for " << int(Want[C]);
+        }
+    }
+  }
 }
