@@ -21,10 +21,12 @@
 #include "dxCoreGraphics.h"
 #include "dxCultureInfo.h"
 #include "dxDPIAwareUtils.h"
+#include "dxFading.h"
 #include "dxGDIPlusAPI.h"
 #include "dxGDIPlusClasses.h"
 #include "dxHooks.h"
 #include "dxOffice11.h"
+#include "dxSkinsCore.h"
 #include "dxSmartImage.h"
 #include "dxStringHelper.h"
 #include "dxThemeManager.h"
@@ -78,6 +80,8 @@ const TModule Modules[] = {
     {&cxClasses_Initialize, &cxClasses_Finalize},
     {&dxThreading_Initialize, &dxThreading_Finalize},
     {&dxOffice11_Initialize, &dxOffice11_Finalize},
+    {&dxSkinsCore_Initialize, &dxSkinsCore_Finalize},
+    {&dxFading_Initialize, &dxFading_Finalize},
     {&dxAnimation_Initialize, &dxAnimation_Finalize},
     {&gkTrace_Initialize, &gkTrace_Finalize},
     {&gkMessage_Initialize, &gkMessage_Finalize},

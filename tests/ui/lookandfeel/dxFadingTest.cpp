@@ -470,3 +470,17 @@ TEST_F(FadingTest, BlendEqualsTheExtendedFormulaForEveryPairOfValues) {
     }
   }
 }
+
+TEST(FadingStartUp, ShutDownFreesTheFaderWithItsFadesSilently) {
+  TFadingPart Part;
+  dxFader()->SetState(fasEnabled);
+  dxFader()->FadeIn(&Part);
+  ASSERT_TRUE(dxFader()->Contains(&Part));
+  dxFading_Finalize();
+  EXPECT_EQ(dxFader(), nullptr);
+  EXPECT_EQ(Part.Repaints, 1);
+  dxFading_Initialize();
+  ASSERT_NE(dxFader(), nullptr);
+  EXPECT_EQ(dxFader()->Count(), 0);
+  EXPECT_EQ(dxFader()->State(), fasDefault);
+}

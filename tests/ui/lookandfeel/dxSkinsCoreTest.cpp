@@ -610,3 +610,16 @@ TEST(SkinDrawing, VectorTexturesAreRasterizedAtTheirSizeWithTheStatePalette) {
   ASSERT_EQ(Written.size(), 4 + Source.size());
   EXPECT_TRUE(TBytes(Written.begin() + 4, Written.end()) == Source);
 }
+
+TEST(SkinStartUp, ShutDownUnregistersAndStartUpRegistersAgain) {
+  dxSkinsCore_Finalize();
+  EXPECT_EQ(dxSkinEmptyElement(), nullptr);
+  EXPECT_EQ(GetClass(L"TdxSkinColor"), nullptr);
+  EXPECT_EQ(GetClass(L"TdxSkinElement"), nullptr);
+  dxSkinsCore_Initialize();
+  EXPECT_NE(dxSkinEmptyElement(), nullptr);
+  EXPECT_NE(GetClass(L"TdxSkinColor"), nullptr);
+  // Property lists find their classes again.
+  TOwned<TdxSkin> Skin = LoadFixtureSkin(L"SKIN_V125");
+  EXPECT_EQ(Skin->ColorCount(), 2);
+}
