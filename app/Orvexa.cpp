@@ -20,6 +20,8 @@
 #include "cxGeometry.h"
 #include "cxGraphics.h"
 #include "cxLibraryStrs.h"
+#include "cxLookAndFeelPainters.h"
+#include "cxLookAndFeels.h"
 #include "dxAnimation.h"
 #include "dxCore.h"
 #include "dxCoreClasses.h"
@@ -87,6 +89,8 @@ const TModule Modules[] = {
     {&dxOffice11_Initialize, &dxOffice11_Finalize},
     {&dxSkinsCore_Initialize, &dxSkinsCore_Finalize},
     {&dxFading_Initialize, &dxFading_Finalize},
+    {&cxLookAndFeelPainters_Initialize, &cxLookAndFeelPainters_Finalize},
+    {&cxLookAndFeels_Initialize, &cxLookAndFeels_Finalize},
     {&dxAnimation_Initialize, &dxAnimation_Finalize},
     {&cxDateUtils_Initialize, &cxDateUtils_Finalize},
     {&cxFormats_Initialize, &cxFormats_Finalize},

@@ -17,6 +17,12 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 
+// The numbers of the system's own bitmaps and cursors (OBM_, OCR_), which
+// windows.h declares only on request.
+#ifndef OEMRESOURCE
+#define OEMRESOURCE
+#endif
+
 // windows.h must come before every other platform header.
 #include <windows.h>
 

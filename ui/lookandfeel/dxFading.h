@@ -6,18 +6,12 @@
 #include "ComObj.h"
 #include "cxClasses.h"
 #include "cxGraphics.h"
+#include "cxLookAndFeelPainters.h"
 #include "dxCoreClasses.h"
 #include "dxGDIPlusClasses.h"
 
 enum TdxFaderAnimationState { fasDefault, fasEnabled, fasDisabled };
 enum TdxFadingState { fsFadeIn, fsFadeOut };
-
-// The button states as the painters order them; fading follows the moves
-// into and out of cxbsHot.
-#ifndef CX_BUTTON_STATE_DECLARED
-#define CX_BUTTON_STATE_DECLARED
-enum TcxButtonState { cxbsDefault, cxbsNormal, cxbsHot, cxbsPressed, cxbsDisabled };
-#endif
 
 inline constexpr Integer dxFadeInDefaultAnimationFrameCount = 4;
 inline constexpr Integer dxFadeInDefaultAnimationFrameDelay = 15;

@@ -2,11 +2,16 @@
 // program order and shut down in reverse; for the tests and the benchmarks.
 #pragma once
 
+#include <iterator>
+
 #include "Forms.h"
 #include "cxClasses.h"
+#include "cxDrawTextUtils.h"
 #include "cxGeometry.h"
 #include "cxGraphics.h"
 #include "cxLibraryStrs.h"
+#include "cxLookAndFeelPainters.h"
+#include "cxLookAndFeels.h"
 #include "dxAnimation.h"
 #include "dxCore.h"
 #include "dxCoreClasses.h"
@@ -15,43 +20,47 @@
 #include "dxFading.h"
 #include "dxGDIPlusAPI.h"
 #include "dxGDIPlusClasses.h"
+#include "dxOffice11.h"
 #include "dxSkinsCore.h"
 #include "dxSmartImage.h"
+#include "dxThemeManager.h"
+#include "dxUxTheme.h"
 
 namespace LookAndFeelStartUp {
+struct TModule {
+  void (*Initialize)();
+  void (*Finalize)();
+};
+
+inline const TModule Modules[] = {
+    {&dxCore_Initialize, &dxCore_Finalize},
+    {&dxCoreClasses_Initialize, &dxCoreClasses_Finalize},
+    {&cxGeometry_Initialize, &cxGeometry_Finalize},
+    {&dxDPIAwareUtils_Initialize, &dxDPIAwareUtils_Finalize},
+    {&dxUxTheme_Initialize, &dxUxTheme_Finalize},
+    {&dxThemeManager_Initialize, &dxThemeManager_Finalize},
+    {&Forms_Initialize, &Forms_Finalize},
+    {&dxCoreGraphics_Initialize, &dxCoreGraphics_Finalize},
+    {&dxGDIPlusAPI_Initialize, &dxGDIPlusAPI_Finalize},
+    {&dxSmartImage_Initialize, &dxSmartImage_Finalize},
+    {&dxGDIPlusClasses_Initialize, &dxGDIPlusClasses_Finalize},
+    {&cxGraphics_Initialize, &cxGraphics_Finalize},
+    {&cxDrawTextUtils_Initialize, &cxDrawTextUtils_Finalize},
+    {&cxLibraryStrs_Initialize, &cxLibraryStrs_Finalize},
+    {&cxClasses_Initialize, &cxClasses_Finalize},
+    {&dxOffice11_Initialize, &dxOffice11_Finalize},
+    {&dxSkinsCore_Initialize, &dxSkinsCore_Finalize},
+    {&dxFading_Initialize, &dxFading_Finalize},
+    {&cxLookAndFeelPainters_Initialize, &cxLookAndFeelPainters_Finalize},
+    {&cxLookAndFeels_Initialize, &cxLookAndFeels_Finalize},
+    {&dxAnimation_Initialize, &dxAnimation_Finalize},
+};
+
 inline void StartUp() {
-  dxCore_Initialize();
-  dxCoreClasses_Initialize();
-  cxGeometry_Initialize();
-  dxDPIAwareUtils_Initialize();
-  Forms_Initialize();
-  dxCoreGraphics_Initialize();
-  dxGDIPlusAPI_Initialize();
-  dxSmartImage_Initialize();
-  dxGDIPlusClasses_Initialize();
-  cxGraphics_Initialize();
-  cxLibraryStrs_Initialize();
-  cxClasses_Initialize();
-  dxSkinsCore_Initialize();
-  dxFading_Initialize();
-  dxAnimation_Initialize();
+  for (const TModule& M : Modules) M.Initialize();
 }
 
 inline void ShutDown() {
-  dxAnimation_Finalize();
-  dxFading_Finalize();
-  dxSkinsCore_Finalize();
-  cxClasses_Finalize();
-  cxLibraryStrs_Finalize();
-  cxGraphics_Finalize();
-  dxGDIPlusClasses_Finalize();
-  dxSmartImage_Finalize();
-  dxGDIPlusAPI_Finalize();
-  dxCoreGraphics_Finalize();
-  Forms_Finalize();
-  dxDPIAwareUtils_Finalize();
-  cxGeometry_Finalize();
-  dxCoreClasses_Finalize();
-  dxCore_Finalize();
+  for (auto It = std::rbegin(Modules); It != std::rend(Modules); ++It) It->Finalize();
 }
 }  // namespace LookAndFeelStartUp

@@ -1,5 +1,5 @@
-// Starts, for the test run, the foundation and graphics modules the
-// look-and-feel layer stands on and the layer's own modules.
+// Starts, for the test run, the modules the look-and-feel layer stands on
+// and the layer's own modules, in program order; shuts them down in reverse.
 #include <gtest/gtest.h>
 
 #include "LookAndFeelStartUp.h"
@@ -7,7 +7,13 @@
 namespace {
 class TLookAndFeelEnvironment : public ::testing::Environment {
  public:
-  void SetUp() override { LookAndFeelStartUp::StartUp(); }
+  void SetUp() override {
+    try {
+      LookAndFeelStartUp::StartUp();
+    } catch (const Exception& E) {
+      FAIL() << "start-up: " << AnsiString(E.Message().begin(), E.Message().end());
+    }
+  }
   void TearDown() override { LookAndFeelStartUp::ShutDown(); }
 };
 

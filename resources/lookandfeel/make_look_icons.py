@@ -2,7 +2,7 @@
 # Draws the icons of the built-in looks (16 and 48 pixels: a small window
 # drawn the way each look draws a button) and the default icons of skins (a
 # palette with three colour wells), at four times the size, then scales them
-# down. Run from this folder.
+# down. Run from this folder (resources/lookandfeel).
 from PIL import Image, ImageDraw
 
 S = 4  # drawing scale

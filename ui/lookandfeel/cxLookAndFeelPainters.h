@@ -1,0 +1,958 @@
+// The painters: the one interface through which every library control draws
+// and measures its elements, its Standard, UltraFlat and Native looks, and
+// the registry that owns the painters and finds them by style or name.
+//
+// Operations whose result depends on the display density come in two forms:
+// a virtual one with "Scaled" in its name that takes the scale factor, and a
+// non-virtual unscaled one that passes the system scale factor. Painters
+// override only the scaled forms. Sizes are designed for 96 DPI. A colour of
+// clDefault means the painter's own colour for the element.
+//
+// The class grows by element family: each family is a block of declarations
+// below and a cxLookAndFeelPainters_<Family>.cpp beside the others.
+#pragma once
+
+#include <vector>
+
+#include "ComObj.h"
+#include "cxClasses.h"
+#include "cxGraphics.h"
+#include "dxDPIAwareUtils.h"
+#include "dxGDIPlusClasses.h"
+#include "dxThemeManager.h"
+
+class TcxCustomLookAndFeelPainter;
+
+// ---------------------------------------------------------------------------
+// Vocabulary shared by the painters and the controls
+enum TcxLookAndFeelStyle { lfsFlat, lfsStandard, lfsUltraFlat, lfsNative, lfsOffice11, lfsSkin };
+
+enum TcxButtonState { cxbsDefault, cxbsNormal, cxbsHot, cxbsPressed, cxbsDisabled };
+enum TcxButtonPart { cxbpButton, cxbpDropDownLeftPart, cxbpDropDownRightPart };
+enum TcxCheckBoxState { cbsUnchecked, cbsChecked, cbsGrayed };
+enum TcxEditCheckState { ecsNormal, ecsHot, ecsPressed, ecsDisabled };
+enum TcxEditStateColorKind { esckNormal, esckDisabled, esckInactive, esckReadOnly };
+enum TcxFilterSmartTagState { fstsNormal, fstsHot, fstsPressed, fstsParentHot };
+enum TdxBevelShape {
+  dxbsNone,
+  dxbsBox,
+  dxbsFrame,
+  dxbsLineTop,
+  dxbsLineBottom,
+  dxbsLineLeft,
+  dxbsLineRight,
+  dxbsLineCenteredHorz,
+  dxbsLineCenteredVert
+};
+enum TdxBevelStyle { dxbsLowered, dxbsRaised };
+enum TcxContainerBorderStyle {
+  cbsNone,
+  cbsSingle,
+  cbsThick,
+  cbsFlat,
+  cbs3D,
+  cbsUltraFlat,
+  cbsOffice11
+};
+enum TcxNeighbor { nLeft, nTop, nRight, nBottom };
+using TcxNeighbors = TSet<TcxNeighbor>;
+using TcxArrowDirections = TSet<TcxArrowDirection>;
+using TcxArrowPoints = std::vector<TPoint>;
+
+// The parts of a scroll bar: the arrow buttons at its two ends, the thumb
+// and the track on either side of the thumb.
+enum TcxScrollBarPart { sbpNone, sbpLineUp, sbpLineDown, sbpThumbnail, sbpPageUp, sbpPageDown };
+
+enum TcxEditPopupBorderStyle { epbsDefault, epbsSingle, epbsFrame3D, epbsFlat };
+enum TcxPopupBorderStyle { pbsNone, pbsUltraFlat, pbsFlat, pbs3D };
+enum TcxEditBtnKind {
+  cxbkCloseBtn,
+  cxbkComboBtn,
+  cxbkEditorBtn,
+  cxbkEllipsisBtn,
+  cxbkSpinUpBtn,
+  cxbkSpinDownBtn,
+  cxbkSpinLeftBtn,
+  cxbkSpinRightBtn
+};
+enum TcxEditBtnPosition { cxbpLeft, cxbpRight };
+enum TcxCalcButtonKind {
+  cbBack,
+  cbCancel,
+  cbClear,
+  cbMC,
+  cbMR,
+  cbMS,
+  cbMP,
+  cbNum0,
+  cbNum1,
+  cbNum2,
+  cbNum3,
+  cbNum4,
+  cbNum5,
+  cbNum6,
+  cbNum7,
+  cbNum8,
+  cbNum9,
+  cbSign,
+  cbDecimal,
+  cbDiv,
+  cbMul,
+  cbSub,
+  cbAdd,
+  cbSqrt,
+  cbPercent,
+  cbRev,
+  cbEqual,
+  cbNone
+};
+
+// Paints a background itself and answers true, or leaves it to the caller.
+using TcxDrawBackgroundEvent = TMethodPtr<bool(TcxCanvas* ACanvas, const TRect& ABounds)>;
+// Draws a size grip for the bottom-right corner into a canvas.
+using TcxDrawSizeGripEvent = TMethodPtr<void(TcxCanvas* ACanvas, const TRect& ARect)>;
+
+constexpr TcxEditStateColorKind cxEditStateColorKindMap(bool AEnabled) {
+  return AEnabled ? esckNormal : esckDisabled;
+}
+
+constexpr Integer cxTextOffset = 2;
+constexpr Integer cxHeaderTextOffset = 2;
+constexpr Integer cxContainerMaxBorderWidth = 2;
+constexpr Integer cxArrowLeftBasePointIndex = 0;
+constexpr Integer cxArrowTopPointIndex = 1;
+constexpr Integer cxArrowRightBasePointIndex = 2;
+constexpr Integer cxStdThumbnailMinimalSize = 8;
+constexpr Integer cxTouchElementMinSize = 27;
+
+class TdxSkinDetails;
+
+// ---------------------------------------------------------------------------
+// The painter interface
+class TcxCustomLookAndFeelPainter : public TPersistent {
+  DECLARE_CLASS(TcxCustomLookAndFeelPainter, TPersistent)
+ public:
+  ~TcxCustomLookAndFeelPainter() override;
+
+  // Identity
+  virtual String LookAndFeelName();
+  virtual TcxLookAndFeelStyle LookAndFeelStyle();
+  virtual bool IsInternalPainter();
+  virtual bool NeedRedrawOnResize();
+  // A painter may carry data for its callers; these painters carry none.
+  virtual bool GetPainterData(Pointer& AData);
+  // The painter's name, group and icons, made on first request and kept.
+  virtual TdxSkinDetails* CreateLookAndFeelPainterDetails();
+  virtual TdxSkinDetails* GetLookAndFeelPainterDetails();
+  virtual bool GetPainterDetails(TdxSkinDetails*& ADetails);
+
+  // Cached images of the program's resources, made on first request.
+  TdxSmartImage* GetBackButton();
+  TdxSmartImage* GetSearchButtonGlyph();
+
+  // Default colours
+  virtual TColor DefaultContentColor();
+  virtual TColor DefaultContentEvenColor();
+  virtual TColor DefaultContentOddColor();
+  virtual TColor DefaultContentTextColor();
+  virtual TColor DefaultControlColor();
+  virtual TColor DefaultControlTextColor();
+  virtual TColor DefaultEditorBackgroundColor(bool AIsDisabled);
+  virtual TColor DefaultEditorBackgroundColorEx(TcxEditStateColorKind AKind);
+  virtual TColor DefaultEditorTextColor(bool AIsDisabled);
+  virtual TColor DefaultEditorTextColorEx(TcxEditStateColorKind AKind);
+  virtual TColor DefaultFilterBoxColor();
+  virtual TColor DefaultFilterBoxTextColor();
+  virtual TColor DefaultFixedSeparatorColor();
+  virtual TColor DefaultFooterColor();
+  virtual TColor DefaultFooterTextColor();
+  virtual TColor DefaultGridDetailsSiteColor();
+  virtual TColor DefaultGridLineColor();
+  virtual TColor DefaultGroupByBoxColor();
+  virtual TColor DefaultGroupByBoxTextColor();
+  virtual TColor DefaultGroupColor();
+  virtual TRect DefaultGroupContentOffsets();
+  virtual TColor DefaultGroupTextColor();
+  virtual TColor DefaultHeaderBackgroundColor();
+  virtual TColor DefaultHeaderBackgroundTextColor();
+  virtual TColor DefaultHeaderColor();
+  virtual TColor DefaultHeaderTextColor();
+  virtual TColor DefaultHyperlinkTextColor();
+  virtual TColor DefaultInactiveColor();
+  virtual TColor DefaultInactiveTextColor();
+  virtual TColor DefaultPreviewTextColor();
+  virtual TColor DefaultRecordSeparatorColor();
+  virtual TColor DefaultSizeGripAreaColor();
+  virtual TColor DefaultTreeListGridLineColor();
+  virtual TColor DefaultTreeListTreeLineColor();
+  virtual TColor DefaultVGridBandLineColor();
+  virtual TColor DefaultVGridCategoryColor();
+  virtual TColor DefaultVGridCategoryTextColor();
+  virtual TColor DefaultVGridContentColor();
+  virtual TColor DefaultVGridContentEvenColor();
+  virtual TColor DefaultVGridContentOddColor();
+  virtual TColor DefaultVGridContentTextColor();
+  virtual TColor DefaultVGridHeaderColor();
+  virtual TColor DefaultVGridHeaderTextColor();
+  virtual TColor DefaultVGridLineColor();
+  virtual TColor DefaultDateNavigatorContentColor();
+  virtual TColor DefaultDateNavigatorHeaderColor();
+  virtual TColor DefaultDateNavigatorHeaderTextColor(bool AIsHighlight);
+  virtual TColor DefaultDateNavigatorHolydayTextColor();
+  virtual TColor DefaultDateNavigatorInactiveTextColor();
+  virtual TColor DefaultDateNavigatorSelectionColor();
+  virtual TColor DefaultDateNavigatorSelectionTextColor();
+  virtual TColor DefaultDateNavigatorSeparator1Color();
+  virtual TColor DefaultDateNavigatorSeparator2Color();
+  virtual TColor DefaultDateNavigatorTextColor();
+  virtual TColor DefaultDateNavigatorTodayFrameColor();
+  virtual TColor DefaultDateNavigatorTodayTextColor(bool ASelected);
+  TColor DefaultDateNavigatorTodayTextColor() { return DefaultDateNavigatorTodayTextColor(false); }
+  virtual TColor DefaultSchedulerBackgroundColor();
+  virtual TColor DefaultSchedulerBorderColor();
+  virtual TColor DefaultSchedulerContentColor();
+  virtual TColor DefaultSchedulerControlColor();
+  virtual TColor DefaultSchedulerDayHeaderColor();
+  virtual TColor DefaultSchedulerDayHeaderBorderColor();
+  virtual TColor DefaultSchedulerDayHeaderTextColor();
+  virtual TColor DefaultSchedulerDateNavigatorArrowColor(bool AIsHighlight);
+  virtual TColor DefaultSchedulerHeaderContainerAlternateBackgroundColor();
+  virtual TColor DefaultSchedulerHeaderContainerBackgroundColor(bool ASelected);
+  virtual TColor DefaultSchedulerHeaderContainerTextColor(bool ASelected);
+  virtual TColor DefaultSchedulerHeaderContainerBorderColor();
+  virtual TColor DefaultSchedulerEventColor(bool AIsAllDayEvent);
+  virtual TColor DefaultSchedulerEventColorClassic(bool AIsAllDayEvent);
+  virtual TColor DefaultSchedulerNavigatorColor();
+  virtual TColor DefaultSchedulerSelectedEventBorderColor();
+  virtual TColor DefaultSchedulerTextColor();
+  virtual TColor DefaultSchedulerTimeRulerBorderColor();
+  virtual TColor DefaultSchedulerTimeRulerBorderColorClassic();
+  virtual TColor DefaultSchedulerTimeRulerColor();
+  virtual TColor DefaultSchedulerTimeRulerColorClassic();
+  virtual TColor DefaultSchedulerTimeRulerTextColor();
+  virtual TColor DefaultSchedulerTimeRulerTextColorClassic();
+  virtual TColor DefaultSchedulerViewContentColor();
+  virtual TColor DefaultSchedulerViewContentColorClassic();
+  virtual TColor DefaultSchedulerViewSelectedTextColor();
+  virtual TColor DefaultSchedulerViewTextColor();
+  virtual TColor DefaultSchedulerYearViewUnusedContentColor();
+  virtual TColor DefaultSelectionColor();
+  virtual TColor DefaultSelectionTextColor();
+  virtual TColor DefaultSeparatorColor();
+  virtual TColor DefaultTabColor();
+  virtual TColor DefaultTabTextColor();
+  virtual TColor DefaultTabsBackgroundColor();
+  virtual TColor DefaultRootTabsBackgroundColor();
+  virtual TColor DefaultTimeGridMajorScaleColor();
+  virtual TColor DefaultTimeGridMajorScaleTextColor();
+  virtual TColor DefaultTimeGridMinorScaleColor();
+  virtual TColor DefaultTimeGridMinorScaleTextColor();
+  virtual TColor DefaultTimeGridSelectionBarColor();
+  virtual TColor DefaultChartDiagramValueBorderColor();
+  virtual TColor DefaultChartDiagramValueCaptionTextColor();
+  virtual TColor DefaultChartHistogramAxisColor();
+  virtual TColor DefaultChartHistogramGridLineColor();
+  virtual TColor DefaultChartHistogramPlotColor();
+  virtual TColor DefaultChartPieDiagramSeriesSiteBorderColor();
+  virtual TColor DefaultChartPieDiagramSeriesSiteCaptionColor();
+  virtual TColor DefaultChartPieDiagramSeriesSiteCaptionTextColor();
+  virtual TColor DefaultChartToolBoxDataLevelInfoBorderColor();
+  virtual TColor DefaultChartToolBoxItemSeparatorColor();
+  virtual TColor DefaultLayoutViewCaptionColor(TcxButtonState AState);
+  virtual TColor DefaultLayoutViewCaptionTextColor(TcxArrowDirection ACaptionPosition,
+                                                   TcxButtonState AState);
+  virtual TColor DefaultLayoutViewContentColor();
+  virtual TColor DefaultLayoutViewContentTextColor(TcxButtonState AState);
+  virtual TColor DefaultGridOptionsTreeViewCategoryColor(bool ASelected);
+  virtual TColor DefaultGridOptionsTreeViewCategoryTextColor(bool ASelected);
+  virtual TColor DefaultDateNavigatorHeaderHighlightTextColor();
+  virtual TColor GetFilterSmartTagColor(TcxFilterSmartTagState AState, bool AIsFilterActive);
+  // The grid-like controls' content colours, on which the vertical grid's
+  // defaults stand.
+  virtual TColor GridLikeControlContentColor();
+  virtual TColor GridLikeControlContentEvenColor();
+  virtual TColor GridLikeControlContentOddColor();
+
+  // Arrows
+  // The three corners of an arrow in R; the apex is APoints[1].
+  static void CalculateArrowPoints(TRect R, TcxArrowPoints& APoints,
+                                   TcxArrowDirection AArrowDirection, bool AProportional,
+                                   Integer AArrowSize = 0);
+  virtual void DrawArrow(TcxCanvas* ACanvas, const TRect& R, TcxArrowDirection AArrowDirection,
+                         TColor AColor);
+  void DrawArrow(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                 TcxArrowDirection AArrowDirection, bool ADrawBorder = true);
+  virtual void DrawScaledArrow(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                               TcxArrowDirection AArrowDirection,
+                               const TdxScaleFactor* AScaleFactor, bool ADrawBorder);
+  void DrawArrowBorder(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  virtual void DrawScaledArrowBorder(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                     const TdxScaleFactor* AScaleFactor);
+  void DrawScrollBarArrow(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                          TcxArrowDirection AArrowDirection);
+  virtual void DrawScaledScrollBarArrow(TcxCanvas* ACanvas, TRect R, TcxButtonState AState,
+                                        TcxArrowDirection AArrowDirection,
+                                        const TdxScaleFactor* AScaleFactor);
+  virtual void DrawCollapseArrow(TcxCanvas* ACanvas, const TRect& R, TColor AColor,
+                                 Integer ALineWidth = 1);
+  virtual void DrawButtonArrow(TcxCanvas* ACanvas, const TRect& R, TColor AColor);
+  static TcxArrowDirection GetArrowDirection(bool AHorizontal, TcxScrollBarPart APart);
+  void DrawMonthHeaderArrows(TcxCanvas* ACanvas, const TRect& ABounds, TcxArrowDirections AArrows,
+                             Integer ASideWidth, TColor AColor);
+  void DrawMonthHeaderLeftArrow(TcxCanvas* ACanvas, const TRect& ABounds, TColor AColor);
+  void DrawMonthHeaderRightArrow(TcxCanvas* ACanvas, const TRect& ABounds, TColor AColor);
+
+  // Borders, separators, bevels and content
+  virtual Integer BorderSize();
+  virtual Integer SeparatorSize();
+  virtual void DrawBorder(TcxCanvas* ACanvas, const TRect& R);
+  virtual void DrawContainerBorder(TcxCanvas* ACanvas, const TRect& R,
+                                   TcxContainerBorderStyle AStyle, Integer AWidth, TColor AColor,
+                                   TcxBorders ABorders);
+  virtual TRect GetSeparatorBounds(const TRect& R, Integer AWidth, bool AIsVertical);
+  virtual void DoDrawSeparator(TcxCanvas* ACanvas, const TRect& R, bool AIsVertical);
+  void DrawSeparator(TcxCanvas* ACanvas, const TRect& R, bool AIsVertical);
+  virtual void DrawBackground(TcxCanvas* ACanvas, const TRect& ARect, bool ATransparent,
+                              TColor ABackgroundColor, TBitmap* ABackgroundBitmap);
+  // AState and AIsFooter are for painters that draw content cells their
+  // own way.
+  virtual void DrawContent(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                           Integer AState, TAlignment AAlignmentHorz,
+                           TcxAlignmentVert AAlignmentVert, bool AMultiLine, bool AShowEndEllipsis,
+                           const String& AText, TFont* AFont, TColor ATextColor, TColor ABkColor,
+                           const TcxDrawBackgroundEvent& AOnDrawBackground = nullptr,
+                           bool AIsFooter = false);
+  virtual void DrawLabelLine(TcxCanvas* ACanvas, const TRect& R, TColor AOuterColor,
+                             TColor AInnerColor, bool AIsVertical);
+  virtual Integer LabelLineHeight();
+  virtual TColor GaugeControlBackgroundColor();
+  virtual void DrawGaugeControlBackground(TcxCanvas* ACanvas, const TRect& ARect, bool ATransparent,
+                                          TColor ABackgroundColor);
+  virtual void DrawBevelFrame(TcxCanvas* ACanvas, const TRect& R, TColor AColor1, TColor AColor2,
+                              bool ABoxStyle);
+  virtual void DrawBevelLine(TcxCanvas* ACanvas, const TRect& R, TColor AColor1, TColor AColor2,
+                             bool AIsVertical);
+  virtual void DrawBevelShape(TcxCanvas* ACanvas, const TRect& R, TdxBevelShape AShape,
+                              TdxBevelStyle AStyle);
+  virtual TSize GetBevelMinimalShapeSize(TdxBevelShape AShape);
+  virtual void GetBevelShapeColors(TColor& AColor1, TColor& AColor2);
+
+  // Buttons
+  virtual Integer ButtonBorderSize(TcxButtonState AState = cxbsNormal);
+  virtual TColor ButtonColor(TcxButtonState AState);
+  virtual IdxColorPalette* ButtonColorPalette(TcxButtonState AState);
+  virtual TColor ButtonDescriptionTextColor(TcxButtonState AState, TColor ADefaultColor);
+  virtual TColor ButtonSymbolColor(TcxButtonState AState, TColor ADefaultColor = clDefault);
+  virtual TcxButtonState ButtonSymbolState(TcxButtonState AState);
+  TRect ButtonFocusRect(TcxCanvas* ACanvas, const TRect& R);
+  virtual TRect ScaledButtonFocusRect(TcxCanvas* ACanvas, const TRect& R,
+                                      const TdxScaleFactor* AScaleFactor);
+  Integer ButtonTextOffset();
+  virtual Integer ScaledButtonTextOffset(const TdxScaleFactor* AScaleFactor);
+  Integer ButtonTextShift();
+  virtual Integer ScaledButtonTextShift(const TdxScaleFactor* AScaleFactor);
+  virtual void DrawButtonBorder(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  void DrawButton(TcxCanvas* ACanvas, const TRect& R, const String& ACaption, TcxButtonState AState,
+                  bool ADrawBorder = true, TColor AColor = clDefault, TColor ATextColor = clDefault,
+                  bool AWordWrap = false, bool AIsToolButton = false,
+                  TcxButtonPart APart = cxbpButton);
+  virtual void DrawScaledButton(TcxCanvas* ACanvas, const TRect& R, const String& ACaption,
+                                TcxButtonState AState, const TdxScaleFactor* AScaleFactor,
+                                bool ADrawBorder, TColor AColor, TColor ATextColor, bool AWordWrap,
+                                bool AIsToolButton, TcxButtonPart APart);
+  void DrawSearchEditButtonGlyph(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  virtual void DrawScaledSearchEditButtonGlyph(TcxCanvas* ACanvas, const TRect& R,
+                                               TcxButtonState AState,
+                                               const TdxScaleFactor* AScaleFactor);
+  Integer GetDropDownButtonRightPartSize();
+  virtual Integer GetScaledDropDownButtonRightPartSize(const TdxScaleFactor* AScaleFactor);
+  virtual bool IsButtonHotTrack();
+  // The small x of close buttons and tokens.
+  void DrawButtonCross(TcxCanvas* ACanvas, const TRect& R, TColor AColor, TcxButtonState AState);
+  void DrawButtonCross(TcxCanvas* ACanvas, const TRect& R, TColor AColor, TcxButtonState AState,
+                       Integer ASize);
+  void DrawScaledButtonCross(TcxCanvas* ACanvas, const TRect& R, TColor AColor,
+                             TcxButtonState AState, const TdxScaleFactor* AScaleFactor);
+  void DrawScaledButtonCrossEx(TcxCanvas* ACanvas, const TRect& R, TColor AColor,
+                               TcxButtonState AState, Integer ASize,
+                               const TdxScaleFactor* AScaleFactor);
+  TSize GetBackButtonSize();
+  virtual TSize GetScaledBackButtonSize(const TdxScaleFactor* AScaleFactor);
+  void DrawBackButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  virtual void DrawScaledBackButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                    const TdxScaleFactor* AScaleFactor);
+
+  // Command links
+  virtual TColor DefaultCommandLinkTextColor(TcxButtonState AState, TColor ADefaultColor);
+  void DrawCommandLinkBackground(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                 TColor AColor = clDefault);
+  virtual void DrawScaledCommandLinkBackground(TcxCanvas* ACanvas, const TRect& R,
+                                               TcxButtonState AState,
+                                               const TdxScaleFactor* AScaleFactor, TColor AColor);
+  void DrawCommandLinkGlyph(TcxCanvas* ACanvas, const TPoint& AGlyphPos, TcxButtonState AState);
+  virtual void DrawScaledCommandLinkGlyph(TcxCanvas* ACanvas, const TPoint& AGlyphPos,
+                                          TcxButtonState AState,
+                                          const TdxScaleFactor* AScaleFactor);
+  TSize GetCommandLinkGlyphSize();
+  virtual TSize GetScaledCommandLinkGlyphSize(const TdxScaleFactor* AScaleFactor);
+  TRect GetCommandLinkMargins();
+  virtual TRect GetScaledCommandLinkMargins(const TdxScaleFactor* AScaleFactor);
+
+  // Check boxes, expand buttons, expand marks and toggle switches
+  virtual Integer CheckBorderSize();
+  virtual TColor CheckButtonColor(TcxButtonState AState, TcxCheckBoxState ACheckState);
+  TSize CheckButtonSize();
+  virtual TSize ScaledCheckButtonSize(const TdxScaleFactor* AScaleFactor);
+  TSize CheckButtonAreaSize();
+  virtual TSize ScaledCheckButtonAreaSize(const TdxScaleFactor* AScaleFactor);
+  virtual void DrawCheckBorder(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  void DrawCheck(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                 TcxCheckBoxState ACheckState, TColor AColor);
+  void DrawCheck(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, bool AChecked,
+                 TColor AColor);
+  virtual void DrawScaledCheck(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                               TcxCheckBoxState ACheckState, TColor AColor,
+                               const TdxScaleFactor* AScaleFactor);
+  virtual void DrawScaledCheck(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                               bool AChecked, TColor AColor, const TdxScaleFactor* AScaleFactor);
+  void DrawCheckButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                       TcxCheckBoxState ACheckState);
+  void DrawCheckButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, bool AChecked);
+  virtual void DrawScaledCheckButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                     TcxCheckBoxState ACheckState,
+                                     const TdxScaleFactor* AScaleFactor);
+  virtual void DrawScaledCheckButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                     bool AChecked, const TdxScaleFactor* AScaleFactor);
+  virtual bool IsPointOverGroupExpandButton(const TRect& R, const TPoint& P);
+  virtual bool DrawExpandButtonFirst();
+  void DrawExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded,
+                        TColor AColor = clDefault, TcxButtonState AState = cxbsNormal);
+  virtual void DrawScaledExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded,
+                                      const TdxScaleFactor* AScaleFactor, TColor AColor,
+                                      TcxButtonState AState) = 0;
+  void DrawExpandButtonEx(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, bool AExpanded,
+                          TcxRotationAngle ARotationAngle = ra0);
+  virtual void DrawScaledExpandButtonEx(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                        bool AExpanded, const TdxScaleFactor* AScaleFactor,
+                                        TcxRotationAngle ARotationAngle);
+  void DrawExpandMark(TcxCanvas* ACanvas, const TRect& R, TColor AColor, bool AExpanded);
+  virtual void DrawScaledExpandMark(TcxCanvas* ACanvas, const TRect& R, TColor AColor,
+                                    bool AExpanded, const TdxScaleFactor* AScaleFactor);
+  void DrawGroupExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded,
+                             TcxButtonState AState);
+  virtual void DrawScaledGroupExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded,
+                                           TcxButtonState AState,
+                                           const TdxScaleFactor* AScaleFactor);
+  void DrawSmallExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded,
+                             TColor ABorderColor, TColor AColor = clDefault);
+  virtual void DrawScaledSmallExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded,
+                                           TColor ABorderColor, const TdxScaleFactor* AScaleFactor,
+                                           TColor AColor);
+  Integer ExpandButtonAreaSize();
+  virtual Integer ScaledExpandButtonAreaSize(const TdxScaleFactor* AScaleFactor);
+  Integer ExpandButtonSize();
+  virtual Integer ScaledExpandButtonSize(const TdxScaleFactor* AScaleFactor) = 0;
+  Integer GroupExpandButtonSize();
+  virtual Integer ScaledGroupExpandButtonSize(const TdxScaleFactor* AScaleFactor);
+  Integer SmallExpandButtonSize();
+  virtual Integer ScaledSmallExpandButtonSize(const TdxScaleFactor* AScaleFactor);
+  // The plus (collapsed) or minus (expanded) of expand buttons.
+  void DrawExpandButtonCross(TcxCanvas* ACanvas, const TRect& R, bool AExpanded, TColor AColor,
+                             const TdxScaleFactor* AScaleFactor);
+  void DrawToggleSwitch(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& AThumbBounds,
+                        TcxButtonState AState);
+  virtual void DrawScaledToggleSwitch(TcxCanvas* ACanvas, const TRect& ABounds,
+                                      const TRect& AThumbBounds, TcxButtonState AState,
+                                      const TdxScaleFactor* AScaleFactor);
+  void DrawToggleSwitchState(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                             bool AChecked);
+  virtual void DrawScaledToggleSwitchState(TcxCanvas* ACanvas, const TRect& ABounds,
+                                           TcxButtonState AState, bool AChecked,
+                                           const TdxScaleFactor* AScaleFactor);
+  virtual void DrawToggleSwitchStateIndicator(TcxCanvas* ACanvas, const TRect& ABounds,
+                                              const String& AText, TFont* AFont);
+  void DrawToggleSwitchThumb(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState);
+  virtual void DrawScaledToggleSwitchThumb(TcxCanvas* ACanvas, const TRect& ABounds,
+                                           TcxButtonState AState,
+                                           const TdxScaleFactor* AScaleFactor);
+  virtual IdxColorPalette* GetToggleSwitchColorPalette();
+  virtual TColor GetToggleSwitchTextColor();
+  virtual Integer GetToggleSwitchThumbPercentsWidth();
+  virtual TColor ToggleSwitchToggleColor(bool AChecked);
+
+  // Scroll bars, size grip, slider buttons and splitters
+  Integer ScrollBarMinimalThumbSize(bool AVertical);
+  virtual Integer ScaledScrollBarMinimalThumbSize(bool AVertical,
+                                                  const TdxScaleFactor* AScaleFactor);
+  void DrawScrollBarBackground(TcxCanvas* ACanvas, const TRect& R, bool AHorizontal);
+  virtual void DrawScaledScrollBarBackground(TcxCanvas* ACanvas, const TRect& R, bool AHorizontal,
+                                             const TdxScaleFactor* AScaleFactor);
+  void DrawScrollBarPart(TcxCanvas* ACanvas, bool AHorizontal, const TRect& R,
+                         TcxScrollBarPart APart, TcxButtonState AState);
+  virtual void DrawScaledScrollBarPart(TcxCanvas* ACanvas, bool AHorizontal, const TRect& R,
+                                       TcxScrollBarPart APart, TcxButtonState AState,
+                                       const TdxScaleFactor* AScaleFactor);
+  TSize SizeGripSize();
+  virtual TSize ScaledSizeGripSize(const TdxScaleFactor* AScaleFactor);
+  // Draws the grip for ACorner; clNone keeps what the canvas shows around
+  // the grip's strokes.
+  virtual void DrawSizeGrip(TcxCanvas* ACanvas, const TRect& ARect,
+                            TColor ABackgroundColor = clDefault, TdxCorner ACorner = coBottomRight);
+  // The bottom-right grip.
+  virtual void DoDrawSizeGrip(TcxCanvas* ACanvas, const TRect& ARect);
+  TSize SliderButtonSize(TcxArrowDirection ADirection);
+  virtual TSize ScaledSliderButtonSize(TcxArrowDirection ADirection,
+                                       const TdxScaleFactor* AScaleFactor);
+  void DrawSliderButton(TcxCanvas* ACanvas, const TRect& ARect, TcxArrowDirection ADirection,
+                        TcxButtonState AState);
+  virtual void DrawScaledSliderButton(TcxCanvas* ACanvas, const TRect& ARect,
+                                      TcxArrowDirection ADirection, TcxButtonState AState,
+                                      const TdxScaleFactor* AScaleFactor);
+  TSize GetSplitterSize(bool AHorizontal);
+  virtual TSize GetScaledSplitterSize(bool AHorizontal, const TdxScaleFactor* AScaleFactor);
+  void DrawSplitter(TcxCanvas* ACanvas, const TRect& ARect, bool AHighlighted, bool AClicked,
+                    bool AHorizontal);
+  virtual void DrawScaledSplitter(TcxCanvas* ACanvas, const TRect& ARect, bool AHighlighted,
+                                  bool AClicked, bool AHorizontal,
+                                  const TdxScaleFactor* AScaleFactor);
+  virtual TColor GetSplitterInnerColor(bool AHighlighted);
+  virtual TColor GetSplitterOuterColor(bool AHighlighted);
+
+  // Popup borders, popup panel band, small buttons, editor buttons and
+  // container borders
+  virtual void DrawEditPopupWindowBorder(TcxCanvas* ACanvas, TRect& R,
+                                         TcxEditPopupBorderStyle ABorderStyle, bool AClientEdge);
+  virtual Integer GetEditPopupWindowBorderWidth(TcxEditPopupBorderStyle AStyle);
+  virtual Integer GetEditPopupWindowClientEdgeWidth(TcxEditPopupBorderStyle AStyle);
+  virtual TcxPopupBorderStyle PopupBorderStyle();
+  virtual void DrawWindowContent(TcxCanvas* ACanvas, const TRect& ARect);
+  virtual TColor GetWindowContentTextColor();
+  Integer PopupPanelSize();
+  Integer ScaledPopupPanelSize(const TdxScaleFactor* AScaleFactor);
+  void CalculatePopupPanelClientRect(TRect& AClientRect, TRect& APanelRect, TRect& AGripRect,
+                                     TRect& ACloseButtonRect, TdxCorner ACorner,
+                                     const TRect& ABorders, const TRect& APanelBorders,
+                                     Integer APanelHeight = 0, bool AShowCloseButton = true,
+                                     bool AShowGripSize = true);
+  virtual void CalculateScaledPopupPanelClientRect(TRect& AClientRect, TRect& APanelRect,
+                                                   TRect& AGripRect, TRect& ACloseButtonRect,
+                                                   TdxCorner ACorner, const TRect& ABorders,
+                                                   const TRect& APanelBorders,
+                                                   const TdxScaleFactor* AScaleFactor,
+                                                   Integer APanelHeight, bool AShowCloseButton,
+                                                   bool AShowGripSize);
+  // Paints the border and the band into the window's non-client area; the
+  // rectangles are in screen coordinates.
+  void DrawPopupNCPanel(HWND AHandle, bool AMouseAboveCloseButton, bool ACloseButtonIsTracking,
+                        TdxCorner ACorner, const TRect& ACloseButtonRect, const TRect& AGripRect,
+                        TColor ABorderColor);
+  virtual void DrawScaledPopupNCPanel(HWND AHandle, bool AMouseAboveCloseButton,
+                                      bool ACloseButtonIsTracking, TdxCorner ACorner,
+                                      const TRect& ACloseButtonRect, const TRect& AGripRect,
+                                      TColor ABorderColor, const TdxScaleFactor* AScaleFactor);
+  // Leaves ABounds excluded from the canvas clip region.
+  void DrawPopupPanelBand(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& AGripRect,
+                          const TRect& ACloseButtonRect, TdxCorner AGripCorner,
+                          TcxButtonState ACloseButtonState, const TRect& ABorders,
+                          TColor ABorderColor, bool AShowGripSize = true,
+                          bool AShowCloseButton = true);
+  void DrawScaledPopupPanelBand(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& AGripRect,
+                                const TRect& ACloseButtonRect, TdxCorner AGripCorner,
+                                TcxButtonState ACloseButtonState, const TRect& ABorders,
+                                TColor ABorderColor, const TdxScaleFactor* AScaleFactor,
+                                bool AShowGripSize, bool AShowCloseButton);
+  TSize SmallCloseButtonSize();
+  virtual TSize ScaledSmallCloseButtonSize(const TdxScaleFactor* AScaleFactor);
+  virtual TSize DoGetSmallCloseButtonSize();
+  void DrawSmallButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  virtual void DrawScaledSmallButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                     const TdxScaleFactor* AScaleFactor);
+  void DrawSmallCloseButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  virtual void DrawScaledSmallCloseButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                          const TdxScaleFactor* AScaleFactor);
+  void DrawFilterCloseButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  virtual void DrawScaledFilterCloseButton(TcxCanvas* ACanvas, const TRect& R,
+                                           TcxButtonState AState,
+                                           const TdxScaleFactor* AScaleFactor);
+  TSize FilterCloseButtonSize();
+  virtual TSize ScaledFilterCloseButtonSize(const TdxScaleFactor* AScaleFactor);
+  virtual IdxColorPalette* GetSmallButtonColorPalette(TcxButtonState AState);
+  void DrawEditorButton(TcxCanvas* ACanvas, const TRect& ARect, TcxEditBtnKind AButtonKind,
+                        TcxButtonState AState, TcxEditBtnPosition APosition = cxbpRight);
+  virtual void DrawScaledEditorButton(TcxCanvas* ACanvas, const TRect& ARect,
+                                      TcxEditBtnKind AButtonKind, TcxButtonState AState,
+                                      const TdxScaleFactor* AScaleFactor,
+                                      TcxEditBtnPosition APosition);
+  void DrawEditorButtonGlyph(TcxCanvas* ACanvas, const TRect& ARect, TcxEditBtnKind AButtonKind,
+                             TcxButtonState AState, TcxEditBtnPosition APosition = cxbpRight);
+  virtual void DrawScaledEditorButtonGlyph(TcxCanvas* ACanvas, const TRect& ARect,
+                                           TcxEditBtnKind AButtonKind, TcxButtonState AState,
+                                           const TdxScaleFactor* AScaleFactor,
+                                           TcxEditBtnPosition APosition);
+  virtual Integer EditButtonTextOffset();
+  virtual IdxColorPalette* EditButtonColorPalette(TcxButtonState AState);
+  virtual TSize EditButtonSize();
+  virtual TColor EditButtonTextColor();
+  virtual TColor CalcEditButtonTextColor(TcxCalcButtonKind AButtonKind);
+  virtual TColor GetContainerBorderColor(bool AIsHighlightBorder);
+  virtual Integer GetContainerBorderWidth(TcxContainerBorderStyle ABorderStyle);
+
+  // Progress bar
+  virtual TRect ProgressBarBorderSize(bool AVertical);
+  virtual void DrawProgressBarBorder(TcxCanvas* ACanvas, const TRect& ARect, bool AVertical);
+  virtual void DrawProgressBarChunk(TcxCanvas* ACanvas, const TRect& ARect, bool AVertical);
+  virtual TColor ProgressBarTextColor();
+  virtual TColor ProgressBarTextColorEx(bool AIsFilledArea);
+  // The text reads in the filled-area colour over the chunk and in the
+  // empty-area colour elsewhere (or inverted, when the filled-area colour is
+  // clDefault); with ASolid it is drawn once in ATextColor.
+  virtual void DrawProgressBarText(TcxCanvas* ACanvas, bool AVertical, bool ASolid,
+                                   const String& AText, const TRect& ATextRect,
+                                   const TRect& AProgressBarRect, const TRect& AProgressChunkRect,
+                                   TColor ATextColor);
+
+  // Drop-down list box, hints and screen tips
+  virtual void DrawDropDownListBoxBackground(TcxCanvas* ACanvas, const TRect& ARect,
+                                             bool AHasBorders);
+  void DrawDropDownListBoxGutterBackground(TcxCanvas* ACanvas, const TRect& ARect);
+  virtual void DrawDropDownListBoxScaledGutterBackground(TcxCanvas* ACanvas, const TRect& ARect,
+                                                         const TdxScaleFactor* AScaleFactor);
+  void DrawDropDownListBoxSelection(TcxCanvas* ACanvas, const TRect& ARect,
+                                    const TRect& AGutterRect);
+  virtual void DrawDropDownListBoxScaledSelection(TcxCanvas* ACanvas, const TRect& ARect,
+                                                  const TRect& AGutterRect,
+                                                  const TdxScaleFactor* AScaleFactor);
+  void DrawDropDownListBoxSeparator(TcxCanvas* ACanvas, const TRect& ARect,
+                                    const TRect& AGutterRect);
+  virtual void DrawDropDownListBoxScaledSeparator(TcxCanvas* ACanvas, const TRect& ARect,
+                                                  const TRect& AGutterRect,
+                                                  const TdxScaleFactor* AScaleFactor);
+  TRect DropDownListBoxItemImageOffsets();
+  virtual TRect DropDownListBoxScaledItemImageOffsets(const TdxScaleFactor* AScaleFactor);
+  TRect DropDownListBoxItemTextOffsets();
+  virtual TRect DropDownListBoxScaledItemTextOffsets(const TdxScaleFactor* AScaleFactor);
+  virtual TColor DropDownListBoxItemTextColor(bool ASelected);
+  Integer DropDownListBoxSeparatorSize();
+  virtual Integer DropDownListBoxScaledSeparatorSize(const TdxScaleFactor* AScaleFactor);
+  virtual Integer DropDownListBoxBordersSize();
+  virtual TColor GetHintBorderColor();
+  virtual void DrawHintBackground(TcxCanvas* ACanvas, const TRect& ARect,
+                                  TColor AColor = clDefault);
+  virtual IdxColorPalette* ScreenTipGetColorPalette();
+  virtual TColor ScreenTipGetDescriptionTextColor();
+  virtual TColor ScreenTipGetTitleTextColor();
+  virtual Integer ScreenTipGetFooterLineSize();
+  virtual void ScreenTipDrawBackground(TcxCanvas* ACanvas, const TRect& ARect);
+  virtual void ScreenTipDrawFooterLine(TcxCanvas* ACanvas, const TRect& ARect);
+
+ protected:
+  // The image of a PNG resource of the program, loaded into AImage on first
+  // use.
+  TdxSmartImage* GetCachedImage(TOwned<TdxSmartImage>& AImage, const wchar_t* AResourceName);
+
+ private:
+  void DoDrawCheck(TcxCanvas* ACanvas, const TRect& R);
+  void DrawProgressBarTextOnce(TcxCanvas* ACanvas, bool AVertical, const String& AText,
+                               const TRect& ARect);
+  void DrawProgressBarInvertedText(TcxCanvas* ACanvas, bool AVertical, const String& AText,
+                                   const TRect& ATextRect);
+
+  // Owned; freed by the destructor (the type is complete only there).
+  TdxSkinDetails* FLookAndFeelPainterDetailsCache = nullptr;
+  TOwned<TdxSmartImage> FBackButton;
+  TOwned<TdxSmartImage> FSearchButtonGlyph;
+};
+
+// ---------------------------------------------------------------------------
+// The classic three-dimensional look in system colours.
+class TcxStandardLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
+  DECLARE_CLASS(TcxStandardLookAndFeelPainter, TcxCustomLookAndFeelPainter)
+ public:
+  String LookAndFeelName() override;
+  TcxLookAndFeelStyle LookAndFeelStyle() override;
+  TColor DefaultSchedulerTimeRulerBorderColor() override;
+  TColor DefaultSchedulerTimeRulerTextColor() override;
+  TColor DefaultSchedulerViewContentColor() override;
+  TColor DefaultSchedulerViewContentColorClassic() override;
+
+  Integer BorderSize() override;
+  void DrawBorder(TcxCanvas* ACanvas, const TRect& R) override;
+  Integer ButtonBorderSize(TcxButtonState AState = cxbsNormal) override;
+  Integer ScaledButtonTextOffset(const TdxScaleFactor* AScaleFactor) override;
+  Integer ScaledButtonTextShift(const TdxScaleFactor* AScaleFactor) override;
+  void DrawButtonBorder(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) override;
+  bool IsButtonHotTrack() override;
+  void DrawScaledExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded,
+                              const TdxScaleFactor* AScaleFactor, TColor AColor,
+                              TcxButtonState AState) override;
+  void DrawScaledGroupExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded,
+                                   TcxButtonState AState,
+                                   const TdxScaleFactor* AScaleFactor) override;
+  Integer ScaledExpandButtonSize(const TdxScaleFactor* AScaleFactor) override;
+  void DrawCheckBorder(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) override;
+  void DrawScaledToggleSwitchState(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                   bool AChecked, const TdxScaleFactor* AScaleFactor) override;
+  TColor ToggleSwitchToggleColor(bool AChecked) override;
+  void DrawScaledScrollBarPart(TcxCanvas* ACanvas, bool AHorizontal, const TRect& R,
+                               TcxScrollBarPart APart, TcxButtonState AState,
+                               const TdxScaleFactor* AScaleFactor) override;
+};
+
+// The themed push-button state of a button state.
+Integer BtnStateToXPBtnState(TcxButtonState AState);
+
+// ---------------------------------------------------------------------------
+// Flat elements with one-pixel frames; hot and pressed faces in light mixes
+// of the button-face, highlight and window colours.
+class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
+  DECLARE_CLASS(TcxUltraFlatLookAndFeelPainter, TcxCustomLookAndFeelPainter)
+ public:
+  String LookAndFeelName() override;
+  TcxLookAndFeelStyle LookAndFeelStyle() override;
+  TColor DefaultSchedulerBorderColor() override;
+  TColor DefaultSchedulerTimeRulerBorderColor() override;
+  TColor DefaultSchedulerTimeRulerTextColor() override;
+
+  Integer BorderSize() override;
+  void DrawBorder(TcxCanvas* ACanvas, const TRect& R) override;
+  void DoDrawSeparator(TcxCanvas* ACanvas, const TRect& R, bool AIsVertical) override;
+  TSize GetBevelMinimalShapeSize(TdxBevelShape AShape) override;
+  void GetBevelShapeColors(TColor& AColor1, TColor& AColor2) override;
+
+  Integer ButtonBorderSize(TcxButtonState AState = cxbsNormal) override;
+  TColor ButtonColor(TcxButtonState AState) override;
+  TColor ButtonSymbolColor(TcxButtonState AState, TColor ADefaultColor = clDefault) override;
+  TcxButtonState ButtonSymbolState(TcxButtonState AState) override;
+  TRect ScaledButtonFocusRect(TcxCanvas* ACanvas, const TRect& R,
+                              const TdxScaleFactor* AScaleFactor) override;
+  Integer ScaledButtonTextOffset(const TdxScaleFactor* AScaleFactor) override;
+  Integer ScaledButtonTextShift(const TdxScaleFactor* AScaleFactor) override;
+  void DrawButtonBorder(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) override;
+  bool IsButtonHotTrack() override;
+
+  void DrawCheckBorder(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) override;
+  void DrawScaledExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded,
+                              const TdxScaleFactor* AScaleFactor, TColor AColor,
+                              TcxButtonState AState) override;
+  Integer ScaledExpandButtonSize(const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledToggleSwitchState(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                   bool AChecked, const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledToggleSwitchThumb(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                   const TdxScaleFactor* AScaleFactor) override;
+  TColor ToggleSwitchToggleColor(bool AChecked) override;
+
+  void DrawScaledScrollBarPart(TcxCanvas* ACanvas, bool AHorizontal, const TRect& R,
+                               TcxScrollBarPart APart, TcxButtonState AState,
+                               const TdxScaleFactor* AScaleFactor) override;
+  TSize GetScaledSplitterSize(bool AHorizontal, const TdxScaleFactor* AScaleFactor) override;
+  TColor GetSplitterOuterColor(bool AHighlighted) override;
+  TSize ScaledFilterCloseButtonSize(const TdxScaleFactor* AScaleFactor) override;
+
+  void DrawDropDownListBoxBackground(TcxCanvas* ACanvas, const TRect& ARect,
+                                     bool AHasBorders) override;
+  void DrawDropDownListBoxScaledGutterBackground(TcxCanvas* ACanvas, const TRect& ARect,
+                                                 const TdxScaleFactor* AScaleFactor) override;
+  void DrawDropDownListBoxScaledSelection(TcxCanvas* ACanvas, const TRect& ARect,
+                                          const TRect& AGutterRect,
+                                          const TdxScaleFactor* AScaleFactor) override;
+  void DrawDropDownListBoxScaledSeparator(TcxCanvas* ACanvas, const TRect& ARect,
+                                          const TRect& AGutterRect,
+                                          const TdxScaleFactor* AScaleFactor) override;
+  TColor DropDownListBoxItemTextColor(bool ASelected) override;
+};
+
+// ---------------------------------------------------------------------------
+// The platform's visual styles, element by element; where the theme class an
+// element needs does not open, that element is drawn as the Standard painter
+// draws it.
+class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
+  DECLARE_CLASS(TcxWinXPLookAndFeelPainter, TcxStandardLookAndFeelPainter)
+ public:
+  // An override hides its overload siblings; this brings them back.
+  using TcxCustomLookAndFeelPainter::DrawScaledCheck;
+
+  ~TcxWinXPLookAndFeelPainter() override;
+  void AfterConstruction() override;
+
+  String LookAndFeelName() override;
+  TcxLookAndFeelStyle LookAndFeelStyle() override;
+  bool NeedRedrawOnResize() override;
+
+  void DrawScaledButton(TcxCanvas* ACanvas, const TRect& R, const String& ACaption,
+                        TcxButtonState AState, const TdxScaleFactor* AScaleFactor, bool ADrawBorder,
+                        TColor AColor, TColor ATextColor, bool AWordWrap, bool AIsToolButton,
+                        TcxButtonPart APart) override;
+  Integer ButtonBorderSize(TcxButtonState AState = cxbsNormal) override;
+  TColor ButtonColor(TcxButtonState AState) override;
+  TColor ButtonSymbolColor(TcxButtonState AState, TColor ADefaultColor = clDefault) override;
+  TRect ScaledButtonFocusRect(TcxCanvas* ACanvas, const TRect& R,
+                              const TdxScaleFactor* AScaleFactor) override;
+  Integer ScaledButtonTextOffset(const TdxScaleFactor* AScaleFactor) override;
+  Integer ScaledButtonTextShift(const TdxScaleFactor* AScaleFactor) override;
+  bool IsButtonHotTrack() override;
+  void DrawScaledArrowBorder(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                             const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledSmallButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                             const TdxScaleFactor* AScaleFactor) override;
+
+  TColor DefaultCommandLinkTextColor(TcxButtonState AState, TColor ADefaultColor) override;
+  void DrawScaledCommandLinkBackground(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                       const TdxScaleFactor* AScaleFactor, TColor AColor) override;
+  void DrawScaledCommandLinkGlyph(TcxCanvas* ACanvas, const TPoint& AGlyphPos,
+                                  TcxButtonState AState,
+                                  const TdxScaleFactor* AScaleFactor) override;
+  TSize GetScaledCommandLinkGlyphSize(const TdxScaleFactor* AScaleFactor) override;
+  TRect GetScaledCommandLinkMargins(const TdxScaleFactor* AScaleFactor) override;
+
+  Integer CheckBorderSize() override;
+  TSize ScaledCheckButtonSize(const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledCheck(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                       TcxCheckBoxState ACheckState, TColor AColor,
+                       const TdxScaleFactor* AScaleFactor) override;
+  void DrawCheckBorder(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) override;
+  void DrawScaledExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded,
+                              const TdxScaleFactor* AScaleFactor, TColor AColor,
+                              TcxButtonState AState) override;
+  bool DrawExpandButtonFirst() override;
+  void DrawScaledSmallExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded,
+                                   TColor ABorderColor, const TdxScaleFactor* AScaleFactor,
+                                   TColor AColor) override;
+  Integer ScaledExpandButtonSize(const TdxScaleFactor* AScaleFactor) override;
+  Integer ScaledSmallExpandButtonSize(const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledGroupExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded,
+                                   TcxButtonState AState,
+                                   const TdxScaleFactor* AScaleFactor) override;
+  Integer ScaledGroupExpandButtonSize(const TdxScaleFactor* AScaleFactor) override;
+  bool IsPointOverGroupExpandButton(const TRect& R, const TPoint& P) override;
+
+  void DrawScaledArrow(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                       TcxArrowDirection AArrowDirection, const TdxScaleFactor* AScaleFactor,
+                       bool ADrawBorder) override;
+  Integer ScaledScrollBarMinimalThumbSize(bool AVertical,
+                                          const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledScrollBarPart(TcxCanvas* ACanvas, bool AHorizontal, const TRect& R,
+                               TcxScrollBarPart APart, TcxButtonState AState,
+                               const TdxScaleFactor* AScaleFactor) override;
+  TSize ScaledSizeGripSize(const TdxScaleFactor* AScaleFactor) override;
+  void DoDrawSizeGrip(TcxCanvas* ACanvas, const TRect& ARect) override;
+
+  Integer BorderSize() override;
+  void DrawBorder(TcxCanvas* ACanvas, const TRect& R) override;
+  Integer SeparatorSize() override;
+  void DoDrawSeparator(TcxCanvas* ACanvas, const TRect& R, bool AIsVertical) override;
+  void DrawBevelFrame(TcxCanvas* ACanvas, const TRect& R, TColor AColor1, TColor AColor2,
+                      bool ABoxStyle) override;
+  void DrawBevelLine(TcxCanvas* ACanvas, const TRect& R, TColor AColor1, TColor AColor2,
+                     bool AIsVertical) override;
+  TSize GetBevelMinimalShapeSize(TdxBevelShape AShape) override;
+
+  void DrawEditPopupWindowBorder(TcxCanvas* ACanvas, TRect& R, TcxEditPopupBorderStyle ABorderStyle,
+                                 bool AClientEdge) override;
+  Integer GetEditPopupWindowBorderWidth(TcxEditPopupBorderStyle AStyle) override;
+  Integer GetEditPopupWindowClientEdgeWidth(TcxEditPopupBorderStyle AStyle) override;
+
+  // Draws a theme part into R. At the system scale factor (unless
+  // AForceScale) the theme draws straight into the device context; at any
+  // other factor the part is drawn at its true size into a 32-bit bitmap,
+  // whose alpha is recovered there, and stretched into R. Nothing is drawn
+  // for a null theme.
+  static void DrawScaledThemeBackground(HTHEME ATheme, HDC DC, bool AForceScale,
+                                        const TdxScaleFactor* AScaleFactor, const TRect& R,
+                                        Integer AStateId, Integer APartId);
+  // The theme colour of a part, when the class opens and the theme has it.
+  static bool cxGetThemeColor(TdxThemedObjectType AType, Integer APart, Integer AState,
+                              Integer AProperty, TColor& AColor);
+
+  // The zoom-button glyphs, loaded when the painter is made.
+  TcxBitmap32* ZoomInButtonGlyph() const { return FZoomInButtonGlyph.get(); }
+  TcxBitmap32* ZoomOutButtonGlyph() const { return FZoomOutButtonGlyph.get(); }
+
+ private:
+  TOwned<TcxBitmap32> FZoomInButtonGlyph;
+  TOwned<TcxBitmap32> FZoomOutButtonGlyph;
+};
+
+// ---------------------------------------------------------------------------
+// The registry of painters
+
+struct IcxLookAndFeelPainterListener : public IUnknown {
+  virtual void STDMETHODCALLTYPE PainterAdded(TcxCustomLookAndFeelPainter* APainter) = 0;
+  virtual void STDMETHODCALLTYPE PainterRemoved(TcxCustomLookAndFeelPainter* APainter) = 0;
+};
+__CRT_UUID_DECL(IcxLookAndFeelPainterListener, 0xDCC226A1, 0x2C4B, 0x48B9, 0x9D, 0xE5, 0x68, 0x3C,
+                0x0E, 0x7E, 0xA4, 0x68)
+
+class TcxLookAndFeelPaintersManager : public TObject {
+  DECLARE_CLASS(TcxLookAndFeelPaintersManager, TObject)
+ public:
+  TcxLookAndFeelPaintersManager();
+  ~TcxLookAndFeelPaintersManager() override;
+
+  // Takes ownership of APainter in every case: a painter whose name is taken
+  // (letters a to z compared without case) is freed and false returned.
+  bool Register(TcxCustomLookAndFeelPainter* APainter);
+  // Frees the painter of that name; false when there is none.
+  bool Unregister(const String& AName);
+  // The first painter of the style in name order; APainter is left alone
+  // when there is none.
+  bool GetPainter(TcxLookAndFeelStyle AStyle, TcxCustomLookAndFeelPainter*& APainter);
+  TcxCustomLookAndFeelPainter* GetPainter(TcxLookAndFeelStyle AStyle);
+  bool GetPainter(const String& AName, TcxCustomLookAndFeelPainter*& APainter);
+  TcxCustomLookAndFeelPainter* GetPainter(const String& AName);
+  void AddListener(IcxLookAndFeelPainterListener* AListener);
+  void RemoveListener(IcxLookAndFeelPainterListener* AListener);
+
+  Integer Count() const { return FPainters->Count(); }
+  TcxCustomLookAndFeelPainter* Items(Integer AIndex) const;
+
+ private:
+  void DoPainterAdded(TcxCustomLookAndFeelPainter* APainter);
+  void DoPainterRemoved(TcxCustomLookAndFeelPainter* APainter);
+  void SortPainters();
+
+  std::vector<TComPtr<IcxLookAndFeelPainterListener>> FListeners;
+  TOwned<TcxObjectList> FPainters;
+};
+
+// The registry; nullptr before the module's start-up and after its
+// shut-down.
+TcxLookAndFeelPaintersManager* cxLookAndFeelPaintersManager();
+
+// The two ASCII names are equal when the letters a to z are folded to upper
+// case; no other character is folded.
+bool cxSamePainterName(const String& AName1, const String& AName2);
+
+// The system's check-box size, read from the check-box bitmap at start-up.
+TSize cxCheckButtonSize();
+// Measures the system's check-box bitmap (four columns, three rows of
+// boxes); (0, 0) when the platform has none.
+void CalculateCheckButtonSize();
+// Creates and registers the built-in painters.
+void RegisterStandardLookAndFeelPainters();
+
+// ---------------------------------------------------------------------------
+// Routines of the painters module
+
+// The two 8 x 8 page patterns of classic scroll bars: 0 normal, 1 pressed.
+TBitmap* StdScrollBitmaps(Integer AIndex);
+// Repaints both patterns in the current system colours, making them first
+// when missing.
+void UpdateScrollBarBitmaps();
+// Draws a grip designed for the bottom-right corner into any corner of
+// ARect by turning a temporary bitmap around the drawing.
+void dxRotateSizeGrip(TcxCanvas* ACanvas, const TRect& ARect, TColor ABackgroundColor,
+                      TdxCorner ACorner, const TcxDrawSizeGripEvent& AOnDrawSizeGrip);
+// In touch mode a positive size becomes at least the touch minimum at the
+// factor (the system factor for nullptr).
+void dxAdjustToTouchableSize(Integer& AElementSizeDimension,
+                             const TdxScaleFactor* AScaleFactor = nullptr);
+void dxAdjustToTouchableSize(TSize& AElementSize, const TdxScaleFactor* AScaleFactor = nullptr);
+inline TRect cxTextRect(const TRect& R) { return cxRectInflate(R, -2, -2); }
+// The pixels of an element drawn once over black (AOnBlack) and once over
+// white become, in AOnBlack, premultiplied pixels with the element's own
+// alpha: the one place where the alpha GDI or a theme leaves behind is
+// replaced.
+void dxRecoverAlphaFromBackgrounds(TcxPixels& AOnBlack, const TcxPixels& AOnWhite);
+
+void cxLookAndFeelPainters_Initialize();
+void cxLookAndFeelPainters_Finalize();

@@ -1,0 +1,247 @@
+#include "cxLookAndFeelPainters.h"
+#include "cxLookAndFeelPaintersInternal.h"
+
+using namespace cxPaintersInternal;
+
+namespace {
+constexpr Integer cxUltraFlatExpandButtonSize = 11;
+constexpr Integer cxUltraFlatFocusInset = 3;
+constexpr Integer cxUltraFlatSeparatorIndent = 4;
+}  // namespace
+
+IMPLEMENT_CREATABLE_CLASS(TcxUltraFlatLookAndFeelPainter)
+
+String TcxUltraFlatLookAndFeelPainter::LookAndFeelName() { return L"UltraFlat"; }
+
+TcxLookAndFeelStyle TcxUltraFlatLookAndFeelPainter::LookAndFeelStyle() { return lfsUltraFlat; }
+
+TColor TcxUltraFlatLookAndFeelPainter::DefaultSchedulerBorderColor() { return clBtnShadow; }
+
+TColor TcxUltraFlatLookAndFeelPainter::DefaultSchedulerTimeRulerBorderColor() {
+  return DefaultSchedulerTimeRulerBorderColorClassic();
+}
+
+TColor TcxUltraFlatLookAndFeelPainter::DefaultSchedulerTimeRulerTextColor() {
+  return DefaultSchedulerTimeRulerTextColorClassic();
+}
+
+// ---------------------------------------------------------------------------
+// Frames and separators
+Integer TcxUltraFlatLookAndFeelPainter::BorderSize() { return 1; }
+
+void TcxUltraFlatLookAndFeelPainter::DrawBorder(TcxCanvas* ACanvas, const TRect& R) {
+  ACanvas->FrameRect(R, Resolved(clBtnShadow));
+}
+
+void TcxUltraFlatLookAndFeelPainter::DoDrawSeparator(TcxCanvas* ACanvas, const TRect& R, bool) {
+  ACanvas->Brush()->SetStyle(TBrushStyle::bsSolid);
+  ACanvas->FillRect(R, clBtnShadow);
+}
+
+TSize TcxUltraFlatLookAndFeelPainter::GetBevelMinimalShapeSize(TdxBevelShape) {
+  return TSize{1, 1};
+}
+
+void TcxUltraFlatLookAndFeelPainter::GetBevelShapeColors(TColor& AColor1, TColor& AColor2) {
+  AColor1 = clBtnShadow;
+  AColor2 = clNone;
+}
+
+// ---------------------------------------------------------------------------
+// Buttons
+Integer TcxUltraFlatLookAndFeelPainter::ButtonBorderSize(TcxButtonState AState) {
+  return AState == cxbsDefault ? 2 : 1;
+}
+
+TColor TcxUltraFlatLookAndFeelPainter::ButtonColor(TcxButtonState AState) {
+  switch (AState) {
+    case cxbsHot:
+      return GetLightSelColor();
+    case cxbsPressed:
+      return GetLightDownedSelColor();
+    default:
+      return inherited::ButtonColor(AState);
+  }
+}
+
+TColor TcxUltraFlatLookAndFeelPainter::ButtonSymbolColor(TcxButtonState AState,
+                                                         TColor ADefaultColor) {
+  if (AState == cxbsPressed) return clHighlightText;
+  return inherited::ButtonSymbolColor(AState, ADefaultColor);
+}
+
+TcxButtonState TcxUltraFlatLookAndFeelPainter::ButtonSymbolState(TcxButtonState) {
+  return cxbsNormal;
+}
+
+TRect TcxUltraFlatLookAndFeelPainter::ScaledButtonFocusRect(TcxCanvas*, const TRect& R,
+                                                            const TdxScaleFactor* AScaleFactor) {
+  Integer D = AScaleFactor->Apply(cxUltraFlatFocusInset);
+  TRect Inner = cxRectInflate(R, -D, -D);
+  return cxRectIsEmpty(Inner) ? R : Inner;
+}
+
+Integer TcxUltraFlatLookAndFeelPainter::ScaledButtonTextOffset(const TdxScaleFactor* AScaleFactor) {
+  return AScaleFactor->Apply(2);
+}
+
+Integer TcxUltraFlatLookAndFeelPainter::ScaledButtonTextShift(const TdxScaleFactor*) { return 0; }
+
+void TcxUltraFlatLookAndFeelPainter::DrawButtonBorder(TcxCanvas* ACanvas, const TRect& R,
+                                                      TcxButtonState AState) {
+  TColor Color;
+  switch (AState) {
+    case cxbsDefault:
+      ACanvas->FrameRect(R, Resolved(clWindowFrame));
+      ACanvas->FrameRect(cxRectInflate(R, -1, -1), Resolved(clWindowFrame));
+      return;
+    case cxbsNormal:
+      Color = clBtnText;
+      break;
+    case cxbsDisabled:
+      Color = clBtnShadow;
+      break;
+    default:
+      Color = clHighlight;
+      break;
+  }
+  ACanvas->FrameRect(R, Resolved(Color));
+}
+
+bool TcxUltraFlatLookAndFeelPainter::IsButtonHotTrack() { return true; }
+
+// ---------------------------------------------------------------------------
+// Check boxes, expand buttons, toggle switches
+void TcxUltraFlatLookAndFeelPainter::DrawCheckBorder(TcxCanvas* ACanvas, const TRect& R,
+                                                     TcxButtonState AState) {
+  ACanvas->FrameRect(R, Resolved(clBtnText));
+  ACanvas->FrameRect(cxRectInflate(R, -1, -1), Resolved(CheckButtonColor(AState, cbsChecked)));
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawScaledExpandButton(TcxCanvas* ACanvas, const TRect& R,
+                                                            bool AExpanded,
+                                                            const TdxScaleFactor* AScaleFactor,
+                                                            TColor AColor, TcxButtonState) {
+  ACanvas->FrameRect(R, Resolved(clBtnShadow));
+  TRect Inner = cxRectInflate(R, -1, -1);
+  ACanvas->Brush()->SetStyle(TBrushStyle::bsSolid);
+  ACanvas->FillRect(Inner, cxGetActualColor(AColor, clBtnFace));
+  DrawExpandButtonCross(ACanvas, Inner, AExpanded, clBtnText, AScaleFactor);
+  ACanvas->ExcludeClipRect(R);
+}
+
+Integer TcxUltraFlatLookAndFeelPainter::ScaledExpandButtonSize(const TdxScaleFactor* AScaleFactor) {
+  return AScaleFactor->Apply(cxUltraFlatExpandButtonSize);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawScaledToggleSwitchState(TcxCanvas* ACanvas,
+                                                                 const TRect& ABounds,
+                                                                 TcxButtonState, bool AChecked,
+                                                                 const TdxScaleFactor*) {
+  ACanvas->Brush()->SetStyle(TBrushStyle::bsSolid);
+  ACanvas->FillRect(ABounds, ToggleSwitchToggleColor(AChecked));
+  ACanvas->FrameRect(ABounds, AChecked ? clBlack : TColor(0xA0A0A0));
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawScaledToggleSwitchThumb(
+    TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+    const TdxScaleFactor* AScaleFactor) {
+  inherited::DrawScaledToggleSwitchThumb(ACanvas, ABounds, AState, AScaleFactor);
+  ACanvas->FrameRect(cxRectInflate(ABounds, -2, -2), clBlack);
+}
+
+TColor TcxUltraFlatLookAndFeelPainter::ToggleSwitchToggleColor(bool AChecked) {
+  return AChecked ? TColor(0xFF9933) : TColor(0xC8C8C8);
+}
+
+// ---------------------------------------------------------------------------
+// Scroll bars, splitters, small buttons
+void TcxUltraFlatLookAndFeelPainter::DrawScaledScrollBarPart(TcxCanvas* ACanvas, bool AHorizontal,
+                                                             const TRect& R, TcxScrollBarPart APart,
+                                                             TcxButtonState AState,
+                                                             const TdxScaleFactor* AScaleFactor) {
+  if (cxRectIsEmpty(R) || (APart == sbpThumbnail && AState == cxbsDisabled)) return;
+  switch (APart) {
+    case sbpLineUp:
+    case sbpLineDown:
+    case sbpThumbnail:
+      DrawScaledButton(ACanvas, R, String(), AState, AScaleFactor, true, clDefault, clDefault,
+                       false, false, cxbpButton);
+      if (APart != sbpThumbnail)
+        DrawScaledScrollBarArrow(ACanvas, R, AState, GetArrowDirection(AHorizontal, APart),
+                                 AScaleFactor);
+      break;
+    case sbpPageUp:
+    case sbpPageDown: {
+      TBrush* Brush = ACanvas->Brush();
+      Brush->SetBitmap(StdScrollBitmaps(AState == cxbsPressed ? 1 : 0));
+      ACanvas->Canvas()->FillRect(R);
+      Brush->SetBitmap(nullptr);
+      Brush->SetStyle(TBrushStyle::bsSolid);
+      break;
+    }
+    case sbpNone:
+      break;
+  }
+}
+
+TSize TcxUltraFlatLookAndFeelPainter::GetScaledSplitterSize(bool AHorizontal,
+                                                            const TdxScaleFactor* AScaleFactor) {
+  TSize Size = inherited::GetScaledSplitterSize(AHorizontal, AScaleFactor);
+  (AHorizontal ? Size.cy : Size.cx) = 1;
+  return Size;
+}
+
+TColor TcxUltraFlatLookAndFeelPainter::GetSplitterOuterColor(bool AHighlighted) {
+  return AHighlighted ? clHighlight : inherited::GetSplitterOuterColor(AHighlighted);
+}
+
+TSize TcxUltraFlatLookAndFeelPainter::ScaledFilterCloseButtonSize(
+    const TdxScaleFactor* AScaleFactor) {
+  TSize Size = inherited::ScaledFilterCloseButtonSize(AScaleFactor);
+  ++Size.cy;
+  return Size;
+}
+
+// ---------------------------------------------------------------------------
+// Drop-down list box
+void TcxUltraFlatLookAndFeelPainter::DrawDropDownListBoxBackground(TcxCanvas* ACanvas,
+                                                                   const TRect& ARect,
+                                                                   bool AHasBorders) {
+  TRect Inside = ARect;
+  if (AHasBorders) {
+    ACanvas->FrameRect(Inside, Resolved(clBtnShadow));
+    Inside = cxRectInflate(Inside, -1, -1);
+    ACanvas->FrameRect(Inside, Resolved(clBtnHighlight));
+    Inside = cxRectInflate(Inside, -1, -1);
+  }
+  ACanvas->Brush()->SetStyle(TBrushStyle::bsSolid);
+  ACanvas->FillRect(Inside, clWindow);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawDropDownListBoxScaledGutterBackground(
+    TcxCanvas* ACanvas, const TRect& ARect, const TdxScaleFactor*) {
+  ACanvas->Brush()->SetStyle(TBrushStyle::bsSolid);
+  ACanvas->FillRect(ARect, clBtnFace);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawDropDownListBoxScaledSelection(TcxCanvas* ACanvas,
+                                                                        const TRect& ARect,
+                                                                        const TRect&,
+                                                                        const TdxScaleFactor*) {
+  ACanvas->Brush()->SetStyle(TBrushStyle::bsSolid);
+  ACanvas->FillRect(ARect, GetLightColor(-2, 30, 72));
+  ACanvas->FrameRect(ARect, Resolved(clHighlight));
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawDropDownListBoxScaledSeparator(TcxCanvas* ACanvas,
+                                                                        const TRect& ARect,
+                                                                        const TRect& AGutterRect,
+                                                                        const TdxScaleFactor*) {
+  Integer Y = (ARect.top + ARect.bottom - 1) / 2;
+  ACanvas->Brush()->SetStyle(TBrushStyle::bsSolid);
+  ACanvas->FillRect(cxRect(AGutterRect.right + cxUltraFlatSeparatorIndent, Y, ARect.right, Y + 1),
+                    clBtnShadow);
+}
+
+TColor TcxUltraFlatLookAndFeelPainter::DropDownListBoxItemTextColor(bool) { return clMenuText; }
