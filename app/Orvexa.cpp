@@ -14,6 +14,7 @@
 #include "cxDrawTextUtils.h"
 #include "cxGeometry.h"
 #include "cxGraphics.h"
+#include "cxImageList.h"
 #include "cxLibraryStrs.h"
 #include "dxAnimation.h"
 #include "dxCore.h"
@@ -74,6 +75,7 @@ const TModule Modules[] = {
     {&dxGDIPlusClasses_Initialize, &dxGDIPlusClasses_Finalize},
     {&cxGraphics_Initialize, &cxGraphics_Finalize},
     {&cxDrawTextUtils_Initialize, &cxDrawTextUtils_Finalize},
+    {&cxImageList_Initialize, &cxImageList_Finalize},
     {&cxLibraryStrs_Initialize, &cxLibraryStrs_Finalize},
     {&cxClasses_Initialize, &cxClasses_Finalize},
     {&dxThreading_Initialize, &dxThreading_Finalize},
