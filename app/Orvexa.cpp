@@ -19,6 +19,7 @@
 #include "cxFormats.h"
 #include "cxGeometry.h"
 #include "cxGraphics.h"
+#include "cxImageList.h"
 #include "cxLibraryStrs.h"
 #include "cxLookAndFeelPainters.h"
 #include "cxLookAndFeels.h"
@@ -83,6 +84,7 @@ const TModule Modules[] = {
     {&dxGDIPlusClasses_Initialize, &dxGDIPlusClasses_Finalize},
     {&cxGraphics_Initialize, &cxGraphics_Finalize},
     {&cxDrawTextUtils_Initialize, &cxDrawTextUtils_Finalize},
+    {&cxImageList_Initialize, &cxImageList_Finalize},
     {&cxLibraryStrs_Initialize, &cxLibraryStrs_Finalize},
     {&cxClasses_Initialize, &cxClasses_Finalize},
     {&dxThreading_Initialize, &dxThreading_Finalize},

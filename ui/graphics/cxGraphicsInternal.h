@@ -61,5 +61,8 @@ bool ModuleFinalized();
 Integer BitsPerPixel(TBitmap* ABitmap);
 void FreeSharedCanvases();
 void FreeScratchBitmaps();
+// The paint cache of image lists and the animation controller class.
+void InitializeImageListServices();
+void FinalizeImageListServices();
 
 }  // namespace cxGraphicsInternal

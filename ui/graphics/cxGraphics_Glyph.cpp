@@ -4,6 +4,7 @@
 
 #include "cxGraphics.h"
 #include "cxGraphicsInternal.h"
+#include "cxImageList.h"
 #include "dxDPIAwareUtils.h"
 
 using namespace cxGraphicsInternal;
@@ -327,9 +328,10 @@ TRect cxGetImageRect(const TRect& ADrawRect, const TSize& AImageSize, TcxImageFi
 TcxAlphaBitmap* cxPrepareBitmapForDrawing(TGraphic* AGlyph, TCustomImageList* AImages,
                                           Integer AImageIndex,
                                           bool AUseLeftBottomPixelAsTransparent,
-                                          TColor ATransparentColor, Integer AGlyphWidth,
-                                          Integer AGlyphHeight, bool ASmoothResize,
-                                          TcxAlphaBitmap*& AMaskBitmap, bool& AIsAlphaUsed) {
+                                          TColor ATransparentColor, IdxColorPalette* APalette,
+                                          Integer AGlyphWidth, Integer AGlyphHeight,
+                                          bool ASmoothResize, TcxAlphaBitmap*& AMaskBitmap,
+                                          bool& AIsAlphaUsed) {
   bool HasGlyph = IsGlyphAssigned(AGlyph);
   if (AGlyphWidth == 0 || AGlyphHeight == 0) {
     AGlyphWidth = HasGlyph ? AGlyph->Width() : AImages->Width();
@@ -343,12 +345,8 @@ TcxAlphaBitmap* cxPrepareBitmapForDrawing(TGraphic* AGlyph, TCustomImageList* AI
     bool ThirtyTwo = GlyphBitmap ? GlyphBitmap->PixelFormat() == TPixelFormat::pf32bit : true;
     State = ThirtyTwo ? bDefault : bFalse;
   } else {
-    // A framework image list is read natively: its cell is drawn into the
-    // image with the platform's image-list drawing, which keeps the alpha
-    // of 32-bit lists.
-    ImageList_DrawEx(AImages->Handle(), AImageIndex, Image->Canvas()->Handle(), 0, 0, AGlyphWidth,
-                     AGlyphHeight, CLR_NONE, CLR_NONE, ILD_NORMAL);
-    State = AImages->ColorDepth() == cd32Bit ? bDefault : bFalse;
+    State = TcxCustomImageList::GetPixelFormat(AImages->Handle()) < 32 ? bFalse : bDefault;
+    TcxCustomImageList::GetImageInfoCore(AImages, AImageIndex, Image, nullptr, APalette, State);
   }
   if (State == bDefault) State = dxBooleanToDefaultBoolean(Image->IsAlphaUsed());
   AIsAlphaUsed = State == bTrue;
@@ -360,8 +358,7 @@ TcxAlphaBitmap* cxPrepareBitmapForDrawing(TGraphic* AGlyph, TCustomImageList* AI
     AMaskBitmap->CopyBitmap(Image);
     if (!HasGlyph) {
       TOwned<TcxAlphaBitmap> EntryMask(TcxAlphaBitmap::CreateSize(AGlyphWidth, AGlyphHeight));
-      ImageList_DrawEx(AImages->Handle(), AImageIndex, EntryMask->Canvas()->Handle(), 0, 0,
-                       AGlyphWidth, AGlyphHeight, CLR_NONE, CLR_NONE, ILD_MASK);
+      TcxCustomImageList::GetImageInfo(AImages, AImageIndex, nullptr, EntryMask.get(), APalette);
       EntryMask->TransformBitmap(btmCorrectBlend);
       AMaskBitmap->Filter(EntryMask.get());
     }
@@ -377,7 +374,7 @@ TcxAlphaBitmap* cxPrepareBitmapForDrawing(TGraphic* AGlyph, TCustomImageList* AI
 void cxDrawImage(HDC ADC, const TRect& AGlyphRect, const TRect& ABackgroundRect, TGraphic* AGlyph,
                  TCustomImageList* AImages, Integer AImageIndex, TcxImageDrawMode ADrawMode,
                  bool ASmoothImage, HBRUSH ABrush, TColor ATransparentColor,
-                 bool AUseLeftBottomPixelAsTransparent) {
+                 bool AUseLeftBottomPixelAsTransparent, IdxColorPalette* APalette) {
   if (!IsImageAssigned(AGlyph, AImages, AImageIndex)) return;
   TcxAlphaBitmap* Draw = GetDrawBitmap(cxRectWidth(ABackgroundRect), cxRectHeight(ABackgroundRect));
   if (ABrush) {
@@ -393,7 +390,7 @@ void cxDrawImage(HDC ADC, const TRect& AGlyphRect, const TRect& ABackgroundRect,
     TcxAlphaBitmap* Mask = nullptr;
     bool AlphaUsed = false;
     TcxAlphaBitmap* Image = cxPrepareBitmapForDrawing(
-        AGlyph, AImages, AImageIndex, AUseLeftBottomPixelAsTransparent, ATransparentColor,
+        AGlyph, AImages, AImageIndex, AUseLeftBottomPixelAsTransparent, ATransparentColor, APalette,
         cxRectWidth(Glyph), cxRectHeight(Glyph), ASmoothImage, Mask, AlphaUsed);
     Byte Alpha = 255;
     switch (ADrawMode) {
@@ -438,18 +435,24 @@ void cxDrawImage(HDC ADC, const TRect& AGlyphRect, const TRect& ABackgroundRect,
 void cxDrawImage(TcxCanvas* ACanvas, const TRect& ARect, TGraphic* AGlyph,
                  TCustomImageList* AImages, Integer AImageIndex, TcxImageFitMode AFitMode,
                  TcxImageDrawMode ADrawMode, bool AUseLeftBottomPixelAsTransparent,
-                 const TdxScaleFactor* AScaleFactor, bool ASmoothImage) {
+                 IdxColorPalette* APalette, const TdxScaleFactor* AScaleFactor, bool ASmoothImage) {
   if (!AScaleFactor) AScaleFactor = dxDefaultScaleFactor();
   TSize Size = dxGetImageSize(AGlyph, AImages, AImageIndex, AScaleFactor);
   if (Size.cx == 0 || Size.cy == 0) return;
   TRect Glyph = cxGetImageRect(ARect, Size, AFitMode);
+  if (!IsGlyphAssigned(AGlyph) && AImages->Is<TcxCustomImageList>()) {
+    TdxImageListPaintCache::Draw(ACanvas, Glyph, AImages, AImageIndex, ADrawMode,
+                                 AUseLeftBottomPixelAsTransparent, APalette, ASmoothImage);
+    return;
+  }
   cxDrawImage(ACanvas->Handle(), Glyph, Glyph, AGlyph, AImages, AImageIndex, ADrawMode,
-              ASmoothImage, nullptr, clNone, AUseLeftBottomPixelAsTransparent);
+              ASmoothImage, nullptr, clNone, AUseLeftBottomPixelAsTransparent, APalette);
 }
 
 void cxDrawImage(TcxCanvas* ACanvas, const TRect& ARect, TGraphic* AImage, TcxImageFitMode AFitMode,
-                 const TdxScaleFactor* AScaleFactor, bool ASmoothResize) {
+                 IdxColorPalette* APalette, const TdxScaleFactor* AScaleFactor,
+                 bool ASmoothResize) {
   bool LeftBottom = AImage && AImage->Transparent();
-  cxDrawImage(ACanvas, ARect, AImage, nullptr, -1, AFitMode, idmNormal, LeftBottom, AScaleFactor,
-              ASmoothResize);
+  cxDrawImage(ACanvas, ARect, AImage, nullptr, -1, AFitMode, idmNormal, LeftBottom, APalette,
+              AScaleFactor, ASmoothResize);
 }
