@@ -395,17 +395,9 @@ TColor TdxFadingHelper::CheckColor(TColor AColor) {
   return R == 0 ? 0x010101 : R;
 }
 
-void TdxFadingHelper::CorrectAlphaChannel(TRGBColors& AColors) {
-  for (RGBQUAD& C : AColors)
-    if (C.rgbReserved == 0 && (C.rgbBlue + C.rgbGreen + C.rgbRed) != 0) C.rgbReserved = 255;
-}
+void TdxFadingHelper::CorrectAlphaChannel(TRGBColors& AColors) { dxCorrectAlphaChannel(AColors); }
 
-void TdxFadingHelper::CorrectAlphaChannel(TBitmap* ABitmap) {
-  TRGBColors AColors;
-  if (!GetBitmapBits(ABitmap, AColors, true)) return;
-  CorrectAlphaChannel(AColors);
-  SetBitmapBits(ABitmap, AColors, true);
-}
+void TdxFadingHelper::CorrectAlphaChannel(TBitmap* ABitmap) { dxCorrectAlphaChannel(ABitmap); }
 
 // ---------------------------------------------------------------------------
 
