@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "LookAndFeelStartUp.h"
+#include "LookAndFeelModules.h"
 
 namespace {
 Double WallSeconds() {
@@ -90,13 +90,13 @@ void FrameRatio() {
 }  // namespace
 
 int wmain() {
-  LookAndFeelStartUp::StartUp();
+  StartLookAndFeelModules();
   dxFader()->SetState(fasEnabled);
   dxFader()->SetMaxAnimationCount(Fades);
   const Double Tick = TickMilliseconds();
   std::printf("fading work per tick, %d fades of %d x %d: %.3f ms (goal <= 2 ms of 10 ms)\n", Fades,
               Width, Height, Tick);
   FrameRatio();
-  LookAndFeelStartUp::ShutDown();
+  StopLookAndFeelModules();
   return 0;
 }

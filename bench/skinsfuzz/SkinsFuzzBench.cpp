@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cwchar>
 
-#include "LookAndFeelStartUp.h"
+#include "LookAndFeelModules.h"
 #include "SkinsFuzz.h"
 // After the platform headers the framework includes.
 #include <psapi.h>
@@ -17,7 +17,7 @@
 int wmain(int argc, wchar_t** argv) {
   const uint64_t Seed = argc > 1 ? std::wcstoull(argv[1], nullptr, 10) : 1;
   const long Count = argc > 2 ? std::wcstol(argv[2], nullptr, 10) : 100000;
-  LookAndFeelStartUp::StartUp();
+  StartLookAndFeelModules();
   {
     const std::vector<TBytes> Corpus = SkinsFuzz::Corpus();
     TOwned<TdxSkin> Target = SkinsTest::LoadFixtureSkin(L"SKIN_CANONICAL");
@@ -45,6 +45,6 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("peak working set: %.1f MB (largest input %zu bytes)\n",
                 M.PeakWorkingSetSize / 1048576.0, Largest);
   }
-  LookAndFeelStartUp::ShutDown();
+  StopLookAndFeelModules();
   return 0;
 }

@@ -853,9 +853,9 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
 
   // Draws a theme part into R. At the system scale factor (unless
   // AForceScale) the theme draws straight into the device context; at any
-  // other factor the part is drawn at its true size into a 32-bit bitmap,
-  // whose alpha is recovered there, and stretched into R. Nothing is drawn
-  // for a null theme.
+  // other factor the part is drawn at its true size into 32-bit pixels,
+  // whose alpha is recovered there, and stretched smoothly into R. Nothing is
+  // drawn for a null theme or a part without a size.
   static void DrawScaledThemeBackground(HTHEME ATheme, HDC DC, bool AForceScale,
                                         const TdxScaleFactor* AScaleFactor, const TRect& R,
                                         Integer AStateId, Integer APartId);

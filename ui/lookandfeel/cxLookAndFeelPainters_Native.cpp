@@ -73,28 +73,27 @@ void DrawPart(HTHEME ATheme, HDC DC, Integer APart, Integer AState, const TRect&
   dxUxTheme::DrawThemeBackground(ATheme, DC, APart, AState, &R, nullptr);
 }
 
-// A theme part drawn at its true size into a 32-bit bitmap with its alpha
-// recovered. The theme draws the part twice, over black and over white: a
-// pixel the theme left alone differs by the full range between the two and
-// becomes transparent; one it covered comes out the same on both, black
-// included.
-TOwned<TcxBitmap32> ThemePartBitmap(HTHEME ATheme, Integer APart, Integer AState,
-                                    const TSize& ASize) {
+// A theme part drawn at its true size, with its alpha recovered: the theme
+// draws the part twice, over black and over white. A pixel the theme left
+// alone differs by the full range between the two and becomes transparent;
+// one it covered comes out the same on both, black included.
+TOwned<TdxSmartImage> ThemePartImage(HTHEME ATheme, Integer APart, Integer AState,
+                                     const TSize& ASize) {
   auto DrawOver = [&](TColor ABackground) {
     TOwned<TcxBitmap32> B(TcxBitmap32::CreateSize(ASize.cx, ASize.cy));
     B->cxCanvas()->FillRect(B->ClientRect(), ABackground);
     DrawPart(ATheme, B->cxCanvas()->Handle(), APart, AState, B->ClientRect());
-    return B;
+    TcxPixels Pixels;
+    cxGetBitmapPixels(B.get(), Pixels, true);
+    return Pixels;
   };
-  TOwned<TcxBitmap32> OnBlack = DrawOver(clBlack);
-  TOwned<TcxBitmap32> OnWhite = DrawOver(clWhite);
-  TcxPixels Black, White;
-  cxGetBitmapPixels(OnBlack.get(), Black, true);
-  cxGetBitmapPixels(OnWhite.get(), White, true);
-  dxRecoverAlphaFromBackgrounds(Black, White);
-  cxSetBitmapPixels(OnBlack.get(), Black, true);
-  return OnBlack;
+  TcxPixels OnBlack = DrawOver(clBlack);
+  TcxPixels OnWhite = DrawOver(clWhite);
+  dxRecoverAlphaFromBackgrounds(OnBlack, OnWhite);
+  return TOwned<TdxSmartImage>(TdxCustomSmartImage::CreateFromBits<TdxSmartImage>(
+      ASize.cx, ASize.cy, OnBlack, TAlphaFormat::afPremultiplied));
 }
+
 // A bitmap resource of the program as a 32-bit bitmap.
 TOwned<TcxBitmap32> LoadGlyph(const wchar_t* AName) {
   TOwned<TcxBitmap32> Glyph(Create<TcxBitmap32>());
@@ -160,8 +159,8 @@ void TcxWinXPLookAndFeelPainter::DrawScaledThemeBackground(HTHEME ATheme, HDC DC
   TSize Size{0, 0};
   if (!ThemePartSize(ATheme, DC, APartId, AStateId, TS_TRUE, Size) || Size.cx <= 0 || Size.cy <= 0)
     return;
-  TOwned<TcxBitmap32> Part = ThemePartBitmap(ATheme, APartId, AStateId, Size);
-  cxAlphaBlend(DC, Part.get(), R, Part->ClientRect(), true, 255);
+  // Stretched through GDI+, which resamples premultiplied pixels soundly.
+  ThemePartImage(ATheme, APartId, AStateId, Size)->StretchDraw(DC, R, 255);
 }
 
 bool TcxWinXPLookAndFeelPainter::cxGetThemeColor(TdxThemedObjectType AType, Integer APart,

@@ -2,19 +2,19 @@
 // and the layer's own modules, in program order; shuts them down in reverse.
 #include <gtest/gtest.h>
 
-#include "LookAndFeelStartUp.h"
+#include "LookAndFeelModules.h"
 
 namespace {
 class TLookAndFeelEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
     try {
-      LookAndFeelStartUp::StartUp();
+      StartLookAndFeelModules();
     } catch (const Exception& E) {
       FAIL() << "start-up: " << AnsiString(E.Message().begin(), E.Message().end());
     }
   }
-  void TearDown() override { LookAndFeelStartUp::ShutDown(); }
+  void TearDown() override { StopLookAndFeelModules(); }
 };
 
 [[maybe_unused]] ::testing::Environment* const Environment =

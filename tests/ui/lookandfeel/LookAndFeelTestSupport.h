@@ -38,6 +38,18 @@ class TPaintTarget {
     cxGetBitmapPixels(FBitmap.get(), P, true);
     return P;
   }
+  // Starts (and widths) of the runs of AColor on row Y.
+  std::vector<int> RunStarts(int Y, COLORREF AColor, std::vector<int>* AWidths = nullptr) const {
+    std::vector<int> R;
+    for (int X = 0; X < Width(); ++X) {
+      if (Pixel(X, Y) != AColor || (X > 0 && Pixel(X - 1, Y) == AColor)) continue;
+      R.push_back(X);
+      int E = X;
+      while (E < Width() && Pixel(E, Y) == AColor) ++E;
+      if (AWidths) AWidths->push_back(E - X);
+    }
+    return R;
+  }
   // '#' for pixels of AColor, '.' for the others.
   std::string Shape(COLORREF AColor) const { return ::Shape(FBitmap.get(), AColor); }
   int Width() const { return FBitmap->Width(); }

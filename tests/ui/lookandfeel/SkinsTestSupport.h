@@ -1,9 +1,9 @@
 // Fixtures and byte helpers shared by the skin tests.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "dxSkinsCore.h"
 
@@ -70,6 +70,48 @@ inline TdxSmartImage* FramesTexture(TSize AFrame, std::initializer_list<TColor> 
   TOwned<TdxSmartImage> R(Create<TdxSmartImage>());
   R->LoadFromStream(Png.get());
   return R.release();
+}
+
+// Frames of 12 x 12: a ring 3 pixels wide around a centre, per state.
+inline TdxSmartImage* RingTexture(const std::vector<std::pair<TColor, TColor>>& AFrames) {
+  const Integer N = static_cast<Integer>(AFrames.size());
+  TRGBColors Bits(static_cast<size_t>(12 * N) * 12);
+  for (Integer F = 0; F < N; ++F)
+    for (Integer Y = 0; Y < 12; ++Y)
+      for (Integer X = 0; X < 12; ++X) {
+        const bool Ring = X < 3 || Y < 3 || X >= 9 || Y >= 9;
+        Bits[Y * 12 * N + F * 12 + X] =
+            dxColorToRGBQuad(Ring ? AFrames[F].first : AFrames[F].second, 255);
+      }
+  return TdxCustomSmartImage::CreateFromBits<TdxSmartImage>(12 * N, 12, Bits, false);
+}
+
+// Ring and centre colours of the Normal, Hot and Pressed frames.
+inline const std::vector<std::pair<TColor, TColor>> SyntheticFrames = {
+    {0x202020, 0x0000C0}, {0x404040, 0x00C000}, {0x606060, 0xC00000}};
+
+// A skin of one group "Button": "Face", a textured element (frames of
+// SyntheticFrames by nine parts with margins 3, and a yellow bottom border
+// 2 pixels thick), and "Flat", an element without texture whose hot state
+// has alternate attributes (an orange fill and a dark red left border).
+inline TdxSkin* SyntheticSkin() {
+  TOwned<TdxSkin> Skin(Create<TdxSkin>(L"Synthetic"));
+  TdxSkinControlGroup* G = Skin->AddGroup(L"Button");
+  TdxSkinElement* E = G->AddElement(L"Face");
+  TOwned<TdxSmartImage> T(RingTexture(SyntheticFrames));
+  E->Image()->Texture()->Assign(T.get());
+  E->Image()->SetStates({esNormal, esHot, esPressed});
+  E->Image()->Margins()->SetAll(3);
+  E->Borders()->Bottom()->SetColor(0x00FFFF);
+  E->Borders()->Bottom()->SetThin(2);
+  TdxSkinElement* Flat = G->AddElement(L"Flat");
+  Flat->SetColor(0xE0E0E0);
+  Flat->Image()->SetStates({esNormal, esHot});
+  TdxSkinAlternateImageAttributes* Hot = Flat->AddAlternateImageAttributes(esHot, 0);
+  Hot->SetGradientBeginColor(0x0080FF);
+  Hot->Borders()->Left()->SetColor(0x000080);
+  Hot->Borders()->Left()->SetThin(3);
+  return Skin.release();
 }
 
 }  // namespace SkinsTest

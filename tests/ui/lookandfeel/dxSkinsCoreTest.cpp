@@ -41,19 +41,6 @@ TDrawn DrawElement(TdxSkinElement* AElement, TSize ASize, TdxSkinElementState AS
 
 TColor ColorOf(const RGBQUAD& Q) { return RGB(Q.rgbRed, Q.rgbGreen, Q.rgbBlue); }
 
-// Frames of 12 x 12: a ring 3 pixels wide around a centre, per state.
-TdxSmartImage* RingTexture(const std::vector<std::pair<TColor, TColor>>& AFrames) {
-  const Integer N = static_cast<Integer>(AFrames.size());
-  TRGBColors Bits(static_cast<size_t>(12 * N) * 12);
-  for (Integer F = 0; F < N; ++F)
-    for (Integer Y = 0; Y < 12; ++Y)
-      for (Integer X = 0; X < 12; ++X) {
-        const bool Ring = X < 3 || Y < 3 || X >= 9 || Y >= 9;
-        Bits[Y * 12 * N + F * 12 + X] =
-            dxColorToRGBQuad(Ring ? AFrames[F].first : AFrames[F].second, 255);
-      }
-  return TdxCustomSmartImage::CreateFromBits<TdxSmartImage>(12 * N, 12, Bits, false);
-}
 }  // namespace
 
 TEST(SkinModel, ChangesAreGatheredInsideAnUpdate) {
@@ -328,16 +315,9 @@ TEST(SkinGeometry, StateFramesAndTheirMapping) {
 
 TEST(SkinDrawing, EveryStateDrawsItsFrameByNineParts) {
   // Normal, Hot and Pressed frames; the other states show Normal.
-  const std::vector<std::pair<TColor, TColor>> Frames = {
-      {0x202020, 0x0000C0}, {0x404040, 0x00C000}, {0x606060, 0xC00000}};
-  TOwned<TdxSkin> Skin(Create<TdxSkin>(L"Synthetic"));
-  TdxSkinElement* E = Skin->AddGroup(L"Button")->AddElement(L"Face");
-  TOwned<TdxSmartImage> T(RingTexture(Frames));
-  E->Image()->Texture()->Assign(T.get());
-  E->Image()->SetStates({esNormal, esHot, esPressed});
-  E->Image()->Margins()->SetAll(3);
-  E->Borders()->Bottom()->SetColor(0x00FFFF);
-  E->Borders()->Bottom()->SetThin(2);
+  const auto& Frames = SyntheticFrames;
+  TOwned<TdxSkin> Skin(SyntheticSkin());
+  TdxSkinElement* E = Skin->GetGroupByName(L"Button")->GetElementByName(L"Face");
 
   const TSize Size{40, 20};
   TOwned<TcxBitmap32> Gallery(TcxBitmap32::CreateSize(12 * 44, 2 * 24 + 4, true));
@@ -362,13 +342,7 @@ TEST(SkinDrawing, EveryStateDrawsItsFrameByNineParts) {
 
   // The same element without texture: its alternate attributes, else only
   // colour and borders.
-  TdxSkinElement* Flat = Skin->Groups(0)->AddElement(L"Flat");
-  Flat->SetColor(0xE0E0E0);
-  Flat->Image()->SetStates({esNormal, esHot});
-  TdxSkinAlternateImageAttributes* Hot = Flat->AddAlternateImageAttributes(esHot, 0);
-  Hot->SetGradientBeginColor(0x0080FF);
-  Hot->Borders()->Left()->SetColor(0x000080);
-  Hot->Borders()->Left()->SetThin(3);
+  TdxSkinElement* Flat = Skin->GetGroupByName(L"Button")->GetElementByName(L"Flat");
   TDrawn Plain = DrawElement(Flat, Size, esNormal);
   EXPECT_EQ(ColorOf(Plain.At(20, 10)), 0xE0E0E0);
   TDrawn Alternate = DrawElement(Flat, Size, esHot);

@@ -1,5 +1,6 @@
-// The modules the look-and-feel layer stands on and its own, started in
-// program order and shut down in reverse; for the tests and the benchmarks.
+// The modules the look-and-feel layer stands on and the layer's own, in the
+// program's order; the tests, the gallery tool and the benchmark start them
+// with this table and shut them down in reverse.
 #pragma once
 
 #include <iterator>
@@ -26,13 +27,12 @@
 #include "dxThemeManager.h"
 #include "dxUxTheme.h"
 
-namespace LookAndFeelStartUp {
-struct TModule {
+struct TLookAndFeelModule {
   void (*Initialize)();
   void (*Finalize)();
 };
 
-inline const TModule Modules[] = {
+inline const TLookAndFeelModule LookAndFeelModules[] = {
     {&dxCore_Initialize, &dxCore_Finalize},
     {&dxCoreClasses_Initialize, &dxCoreClasses_Finalize},
     {&cxGeometry_Initialize, &cxGeometry_Finalize},
@@ -56,11 +56,11 @@ inline const TModule Modules[] = {
     {&dxAnimation_Initialize, &dxAnimation_Finalize},
 };
 
-inline void StartUp() {
-  for (const TModule& M : Modules) M.Initialize();
+inline void StartLookAndFeelModules() {
+  for (const TLookAndFeelModule& M : LookAndFeelModules) M.Initialize();
 }
 
-inline void ShutDown() {
-  for (auto It = std::rbegin(Modules); It != std::rend(Modules); ++It) It->Finalize();
+inline void StopLookAndFeelModules() {
+  for (auto It = std::rbegin(LookAndFeelModules); It != std::rend(LookAndFeelModules); ++It)
+    It->Finalize();
 }
-}  // namespace LookAndFeelStartUp
