@@ -860,16 +860,9 @@ void TdxSkinIntegerProperty::DataRead(TStream* AStream, Double) {
 void TdxSkinIntegerProperty::DataWrite(TStream* AStream) {
   dxSkinWriteIntegerToStream(AStream, FValue);
 }
-void TdxSkinIntegerProperty::SetValue(Integer AValue) {
-  if (FValue == AValue) return;
-  FValue = AValue;
-  Changed({scContent});
-}
+void TdxSkinIntegerProperty::SetValue(Integer AValue) { SetContentField(FValue, AValue); }
 void TdxSkinIntegerProperty::AssignCore(TPersistent* Source) {
-  if (auto* S = AsOrNull<TdxSkinIntegerProperty>(Source))
-    SetValue(S->Value());
-  else
-    inherited::AssignCore(Source);
+  if (!AssignValueOf<TdxSkinIntegerProperty>(Source)) inherited::AssignCore(Source);
 }
 
 IMPLEMENT_CREATABLE_CLASS(TdxSkinBooleanProperty)
@@ -884,16 +877,9 @@ void TdxSkinBooleanProperty::DataRead(TStream* AStream, Double) {
 void TdxSkinBooleanProperty::DataWrite(TStream* AStream) {
   dxSkinWriteByteToStream(AStream, FValue ? 1 : 0);
 }
-void TdxSkinBooleanProperty::SetValue(bool AValue) {
-  if (FValue == AValue) return;
-  FValue = AValue;
-  Changed({scContent});
-}
+void TdxSkinBooleanProperty::SetValue(bool AValue) { SetContentField(FValue, AValue); }
 void TdxSkinBooleanProperty::AssignCore(TPersistent* Source) {
-  if (auto* S = AsOrNull<TdxSkinBooleanProperty>(Source))
-    SetValue(S->Value());
-  else
-    inherited::AssignCore(Source);
+  if (!AssignValueOf<TdxSkinBooleanProperty>(Source)) inherited::AssignCore(Source);
 }
 
 IMPLEMENT_CREATABLE_CLASS(TdxSkinColor)
@@ -933,11 +919,7 @@ void TdxSkinAlphaColor::DataWrite(TStream* AStream) {
 TdxAlphaColor TdxSkinAlphaColor::GetValueAsAlphaColor() {
   return dxColorToAlphaColor(Value(), FValueAlpha);
 }
-void TdxSkinAlphaColor::SetValueAlpha(Byte AValue) {
-  if (FValueAlpha == AValue) return;
-  FValueAlpha = AValue;
-  Changed({scContent});
-}
+void TdxSkinAlphaColor::SetValueAlpha(Byte AValue) { SetContentField(FValueAlpha, AValue); }
 void TdxSkinAlphaColor::AssignCore(TPersistent* Source) {
   TdxSkinColor::AssignCore(Source);
   if (auto* S = AsOrNull<TdxSkinAlphaColor>(Source)) SetValueAlpha(S->ValueAlpha());
@@ -959,10 +941,7 @@ void TdxSkinRectProperty::DataRead(TStream* AStream, Double) {
 }
 void TdxSkinRectProperty::DataWrite(TStream* AStream) { dxSkinWriteRectToStream(AStream, Value()); }
 void TdxSkinRectProperty::AssignCore(TPersistent* Source) {
-  if (auto* S = AsOrNull<TdxSkinRectProperty>(Source))
-    SetValue(S->Value());
-  else
-    inherited::AssignCore(Source);
+  if (!AssignValueOf<TdxSkinRectProperty>(Source)) inherited::AssignCore(Source);
 }
 
 IMPLEMENT_CREATABLE_CLASS(TdxSkinSizeProperty)
@@ -975,16 +954,9 @@ void TdxSkinSizeProperty::DataRead(TStream* AStream, Double) {
   FValue = dxSkinReadSizeFromStream(AStream);
 }
 void TdxSkinSizeProperty::DataWrite(TStream* AStream) { dxSkinWriteSizeToStream(AStream, FValue); }
-void TdxSkinSizeProperty::SetValue(const TSize& AValue) {
-  if (FValue == AValue) return;
-  FValue = AValue;
-  Changed({scContent});
-}
+void TdxSkinSizeProperty::SetValue(const TSize& AValue) { SetContentField(FValue, AValue); }
 void TdxSkinSizeProperty::AssignCore(TPersistent* Source) {
-  if (auto* S = AsOrNull<TdxSkinSizeProperty>(Source))
-    SetValue(S->Value());
-  else
-    inherited::AssignCore(Source);
+  if (!AssignValueOf<TdxSkinSizeProperty>(Source)) inherited::AssignCore(Source);
 }
 
 IMPLEMENT_CREATABLE_CLASS(TdxSkinStringProperty)
@@ -1000,16 +972,9 @@ void TdxSkinStringProperty::DataRead(TStream* AStream, Double) {
 void TdxSkinStringProperty::DataWrite(TStream* AStream) {
   dxSkinWriteStringToStream(AStream, FValue);
 }
-void TdxSkinStringProperty::SetValue(const String& AValue) {
-  if (FValue == AValue) return;
-  FValue = AValue;
-  Changed({scContent});
-}
+void TdxSkinStringProperty::SetValue(const String& AValue) { SetContentField(FValue, AValue); }
 void TdxSkinStringProperty::AssignCore(TPersistent* Source) {
-  if (auto* S = AsOrNull<TdxSkinStringProperty>(Source))
-    SetValue(S->Value());
-  else
-    inherited::AssignCore(Source);
+  if (!AssignValueOf<TdxSkinStringProperty>(Source)) inherited::AssignCore(Source);
 }
 
 IMPLEMENT_CREATABLE_CLASS(TdxSkinWideStringProperty)
@@ -1054,11 +1019,7 @@ void TdxSkinBorder::DataWrite(TStream* AStream) {
   dxSkinWriteIntegerToStream(AStream, FThin);
 }
 
-void TdxSkinBorder::SetThin(Integer AValue) {
-  if (FThin == AValue) return;
-  FThin = AValue;
-  Changed({scContent});
-}
+void TdxSkinBorder::SetThin(Integer AValue) { SetContentField(FThin, AValue); }
 
 void TdxSkinBorder::ResetToDefaults() {
   BeginUpdate();
@@ -1403,16 +1364,10 @@ void TdxSkinAlternateImageAttributes::FlushCache() {
   FBordersInner->FlushCache();
 }
 
-void TdxSkinAlternateImageAttributes::SetAlpha(Byte AValue) {
-  if (FAlpha == AValue) return;
-  FAlpha = AValue;
-  Changed({scContent});
-}
+void TdxSkinAlternateImageAttributes::SetAlpha(Byte AValue) { SetContentField(FAlpha, AValue); }
 
 void TdxSkinAlternateImageAttributes::SetGradient(TdxSkinGradientMode AValue) {
-  if (FGradient == AValue) return;
-  FGradient = AValue;
-  Changed({scContent});
+  SetContentField(FGradient, AValue);
 }
 
 bool TdxSkinAlternateImageAttributes::IsAlphaUsed() const {

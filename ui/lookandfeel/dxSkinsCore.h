@@ -184,6 +184,20 @@ class TdxSkinCustomObject : public TPersistent, public IUnknown {
   virtual void AssignCore(TPersistent* Source);
   virtual void DoChanged(TdxSkinChanges AChanges);
   Integer UpdateCount() const { return FUpdateCount; }
+  // Stores a value that differs and announces the content change.
+  template <class T>
+  void SetContentField(T& AField, const T& AValue) {
+    if (AField == AValue) return;
+    AField = AValue;
+    Changed({scContent});
+  }
+  // Takes the value of an object of class T; false for another source.
+  template <class T>
+  bool AssignValueOf(TPersistent* Source) {
+    auto* S = AsOrNull<T>(Source);
+    if (S) static_cast<T*>(this)->SetValue(S->Value());
+    return S != nullptr;
+  }
 
  private:
   TdxSkinChanges FChanges;

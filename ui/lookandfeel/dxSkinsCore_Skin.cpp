@@ -62,11 +62,7 @@ String TdxSkinElement::Path() {
   return AGroup ? AGroup->Name() + L"\\" : String();
 }
 
-void TdxSkinElement::SetAlpha(Byte AValue) {
-  if (FAlpha == AValue) return;
-  FAlpha = AValue;
-  Changed({scContent});
-}
+void TdxSkinElement::SetAlpha(Byte AValue) { SetContentField(FAlpha, AValue); }
 
 void TdxSkinElement::SetUseCache(bool AValue) {
   if (AValue == UseCache()) return;
