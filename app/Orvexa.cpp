@@ -21,6 +21,7 @@
 #include "cxFormats.h"
 #include "cxGeometry.h"
 #include "cxGraphics.h"
+#include "cxImageList.h"
 #include "cxLibraryStrs.h"
 #include "cxLookAndFeelPainters.h"
 #include "cxLookAndFeels.h"
@@ -30,10 +31,12 @@
 #include "dxCoreGraphics.h"
 #include "dxCultureInfo.h"
 #include "dxDPIAwareUtils.h"
+#include "dxFading.h"
 #include "dxGDIPlusAPI.h"
 #include "dxGDIPlusClasses.h"
 #include "dxHooks.h"
 #include "dxOffice11.h"
+#include "dxSkinsCore.h"
 #include "dxSmartImage.h"
 #include "dxStringHelper.h"
 #include "dxThemeManager.h"
@@ -83,10 +86,13 @@ const TModule Modules[] = {
     {&dxGDIPlusClasses_Initialize, &dxGDIPlusClasses_Finalize},
     {&cxGraphics_Initialize, &cxGraphics_Finalize},
     {&cxDrawTextUtils_Initialize, &cxDrawTextUtils_Finalize},
+    {&cxImageList_Initialize, &cxImageList_Finalize},
     {&cxLibraryStrs_Initialize, &cxLibraryStrs_Finalize},
     {&cxClasses_Initialize, &cxClasses_Finalize},
     {&dxThreading_Initialize, &dxThreading_Finalize},
     {&dxOffice11_Initialize, &dxOffice11_Finalize},
+    {&dxSkinsCore_Initialize, &dxSkinsCore_Finalize},
+    {&dxFading_Initialize, &dxFading_Finalize},
     {&cxLookAndFeelPainters_Initialize, &cxLookAndFeelPainters_Finalize},
     {&cxLookAndFeels_Initialize, &cxLookAndFeels_Finalize},
     {&dxAnimation_Initialize, &dxAnimation_Finalize},

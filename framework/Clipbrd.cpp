@@ -131,6 +131,35 @@ void TClipboard::SetAsHandle(UINT Format, HANDLE Value) {
   Close();
 }
 
+void TClipboard::Assign(TPersistent* Source) {
+  if (auto* Picture = AsOrNull<TPicture>(Source)) Source = Picture->Graphic();
+  if (auto* Graphic = AsOrNull<TGraphic>(Source)) {
+    AssignGraphic(Graphic);
+    return;
+  }
+  inherited::Assign(Source);
+}
+
+void TClipboard::AssignGraphic(TGraphic* Source) {
+  TOpened Opened(this);
+  Adding();
+  Word Format = 0;
+  HANDLE Data = nullptr;
+  HPALETTE Palette = nullptr;
+  Source->SaveToClipboardFormat(Format, Data, Palette);
+  // Once set, the clipboard owns the data; until then it is ours.
+  if (!SetClipboardData(Format, Data)) {
+    DWORD Code = GetLastError();
+    if (Format == CF_BITMAP)
+      DeleteObject(Data);
+    else
+      GlobalFree(Data);
+    if (Palette) DeleteObject(Palette);
+    RaiseLastOSError(Code);
+  }
+  if (Palette && !SetClipboardData(CF_PALETTE, Palette)) DeleteObject(Palette);
+}
+
 TClipboard* Clipboard() {
   if (!FClipboard && !ClipboardFinalized) FClipboard = Create<TClipboard>();
   return FClipboard;

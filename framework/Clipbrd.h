@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Classes.h"
+#include "Graphics.h"
 #include "WinCompat.h"
 
 DECLARE_EXCEPTION(EClipboardException, Exception)
@@ -17,6 +18,17 @@ class TClipboard : public TPersistent {
   // a series of writes empties the clipboard once and lands together.
   void Open();
   void Close();
+  // Keeps the clipboard open for the length of a scope.
+  class TOpened {
+   public:
+    explicit TOpened(TClipboard* AClipboard) : FClipboard(AClipboard) { FClipboard->Open(); }
+    ~TOpened() { FClipboard->Close(); }
+    TOpened(const TOpened&) = delete;
+    TOpened& operator=(const TOpened&) = delete;
+
+   private:
+    TClipboard* FClipboard;
+  };
   void Clear();
   bool HasFormat(UINT Format);
   Integer FormatCount();
@@ -32,8 +44,13 @@ class TClipboard : public TPersistent {
   HANDLE GetAsHandle(UINT Format);
   void SetAsHandle(UINT Format, HANDLE Value);
 
+  // A graphic (or a picture's graphic) in the formats it gives itself;
+  // anything else raises the framework's assignment error.
+  void Assign(TPersistent* Source) override;
+
  private:
   void Adding();
+  void AssignGraphic(TGraphic* Source);
   HWND FClipboardWindow = nullptr;
   Integer FOpenRefCount = 0;
   bool FEmptied = false;

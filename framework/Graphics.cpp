@@ -1,7 +1,9 @@
 #include "Graphics.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -1077,6 +1079,14 @@ void TGraphic::ReadData(TStream* Stream) { LoadFromStream(Stream); }
 
 void TGraphic::WriteData(TStream* Stream) { SaveToStream(Stream); }
 
+void TGraphic::LoadFromClipboardFormat(Word, HANDLE, HPALETTE) {
+  throw EInvalidGraphic(ClassName() + L" cannot be read from the clipboard");
+}
+
+void TGraphic::SaveToClipboardFormat(Word&, HANDLE&, HPALETTE&) {
+  throw EInvalidGraphic(ClassName() + L" cannot be put on the clipboard");
+}
+
 // ---------------------------------------------------------------------------
 IMPLEMENT_CLASS(TBitmapCanvas)
 
@@ -1502,6 +1512,57 @@ void TBitmap::LoadFromResourceName(HINSTANCE Instance, const String& ResName) {
   SetFromBitmapInfo(reinterpret_cast<BITMAPINFO*>(&Info), Pixels.data());
 }
 
+void TBitmap::SetHandleType(TBitmapHandleType AValue) {
+  if (AValue != TBitmapHandleType::bmDIB)
+    throw EInvalidGraphicOperation(L"Device-dependent bitmaps are not supported");
+}
+
+void TBitmap::LoadFromClipboardFormat(Word AFormat, HANDLE AData, HPALETTE APalette) {
+  BITMAP Data{};
+  if (AFormat != CF_BITMAP || !AData || GetObjectType(AData) != OBJ_BITMAP ||
+      GetObjectW(AData, sizeof(Data), &Data) == 0)
+    throw EInvalidGraphic(L"Unsupported clipboard format");
+  auto* Source = static_cast<HBITMAP>(AData);
+  NewImage(Data.bmWidth, Data.bmHeight,
+           Data.bmBitsPixel == 32 ? TPixelFormat::pf32bit : TPixelFormat::pf24bit, false);
+  if (!FHandle) return;
+  BITMAPINFO Info{};
+  Info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  Info.bmiHeader.biWidth = FWidth;
+  Info.bmiHeader.biHeight = FHeight;  // bottom-up, as this bitmap's rows lie
+  Info.bmiHeader.biPlanes = 1;
+  Info.bmiHeader.biBitCount = BitCount();
+  Info.bmiHeader.biCompression = BI_RGB;
+  HDC DC = GetDC(nullptr);
+  HPALETTE OldPalette = APalette ? SelectPalette(DC, APalette, FALSE) : nullptr;
+  if (APalette) RealizePalette(DC);
+  GdiFlush();
+  GetDIBits(DC, Source, 0, static_cast<UINT>(FHeight), FBits, &Info, DIB_RGB_COLORS);
+  if (APalette) SelectPalette(DC, OldPalette, FALSE);
+  ReleaseDC(nullptr, DC);
+  Changed(this);
+}
+
+void TBitmap::SaveToClipboardFormat(Word& AFormat, HANDLE& AData, HPALETTE& APalette) {
+  if (Empty()) throw EInvalidGraphicOperation(L"Cannot put an empty bitmap on the clipboard");
+  if (FCanvas) FCanvas->FreeContext();
+  HDC Screen = GetDC(nullptr);
+  HBITMAP Copy = CreateCompatibleBitmap(Screen, FWidth, FHeight);
+  ReleaseDC(nullptr, Screen);
+  if (!Copy) throw EOutOfResources(L"Out of system resources");
+  HDC Src = CreateCompatibleDC(nullptr);
+  HDC Dst = CreateCompatibleDC(nullptr);
+  {
+    TSelectGuard S1(Src, FHandle), S2(Dst, Copy);
+    BitBlt(Dst, 0, 0, FWidth, FHeight, Src, 0, 0, SRCCOPY);
+  }
+  DeleteDC(Src);
+  DeleteDC(Dst);
+  AFormat = CF_BITMAP;
+  AData = Copy;
+  APalette = nullptr;
+}
+
 // ---------------------------------------------------------------------------
 IMPLEMENT_CREATABLE_CLASS(TIcon)
 
@@ -1582,10 +1643,286 @@ void TIcon::SaveToStream(TStream* Stream) {
   Stream->WriteBuffer(FData.data(), static_cast<Integer>(FData.size()));
 }
 
+void TIcon::AssignTo(TPersistent* Dest) {
+  auto* B = AsOrNull<TBitmap>(Dest);
+  if (!B) {
+    inherited::AssignTo(Dest);
+    return;
+  }
+  if (!FHandle) {
+    B->Assign(nullptr);
+    return;
+  }
+  ICONINFO Info{};
+  if (!GetIconInfo(FHandle, &Info)) RaiseLastOSError();
+  Integer W = FWidth, H = FHeight;
+  auto Read = [W, H](HBITMAP ABitmap, Integer ATop) {
+    std::vector<RGBQUAD> Pixels(static_cast<size_t>(W) * H);
+    BITMAPINFO BI{};
+    BI.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    BI.bmiHeader.biPlanes = 1;
+    BI.bmiHeader.biBitCount = 32;
+    BI.bmiHeader.biCompression = BI_RGB;
+    BITMAP BM{};
+    GetObjectW(ABitmap, sizeof(BM), &BM);
+    BI.bmiHeader.biWidth = BM.bmWidth;
+    BI.bmiHeader.biHeight = -BM.bmHeight;  // top-down
+    std::vector<RGBQUAD> All(static_cast<size_t>(BM.bmWidth) * BM.bmHeight);
+    HDC DC = CreateCompatibleDC(nullptr);
+    GetDIBits(DC, ABitmap, 0, static_cast<UINT>(BM.bmHeight), All.data(), &BI, DIB_RGB_COLORS);
+    DeleteDC(DC);
+    for (Integer Y = 0; Y < H && Y + ATop < BM.bmHeight; ++Y)
+      for (Integer X = 0; X < W && X < BM.bmWidth; ++X)
+        Pixels[static_cast<size_t>(Y) * W + X] =
+            All[static_cast<size_t>(Y + ATop) * BM.bmWidth + X];
+    return Pixels;
+  };
+  // A monochrome icon keeps its colour as the second half of the mask.
+  std::vector<RGBQUAD> Color =
+      Read(Info.hbmColor ? Info.hbmColor : Info.hbmMask, Info.hbmColor ? 0 : H);
+  std::vector<RGBQUAD> Mask = Read(Info.hbmMask, 0);
+  if (Info.hbmColor) DeleteObject(Info.hbmColor);
+  if (Info.hbmMask) DeleteObject(Info.hbmMask);
+  bool HasAlpha = Info.hbmColor && std::any_of(Color.begin(), Color.end(),
+                                               [](const RGBQUAD& Q) { return Q.rgbReserved; });
+  if (!HasAlpha)
+    for (size_t I = 0; I < Color.size(); ++I)
+      Color[I] = Mask[I].rgbRed
+                     ? RGBQUAD{0, 0, 0, 0}
+                     : RGBQUAD{Color[I].rgbBlue, Color[I].rgbGreen, Color[I].rgbRed, 255};
+  B->SetAlphaFormat(TAlphaFormat::afIgnored);
+  B->SetPixelFormat(TPixelFormat::pf32bit);
+  B->SetSize(W, H);
+  for (Integer Y = 0; Y < H; ++Y)
+    std::memcpy(B->ScanLine(Y), Color.data() + static_cast<size_t>(Y) * W,
+                static_cast<size_t>(W) * sizeof(RGBQUAD));
+  B->SetModified(true);
+}
+
 void TIcon::Draw(TCanvas* ACanvas, const TRect& Rect) {
   if (!FHandle) return;
   DrawIconEx(ACanvas->Handle(), Rect.left, Rect.top, FHandle, RectWidth(Rect), RectHeight(Rect), 0,
              nullptr, DI_NORMAL);
+}
+
+// ---------------------------------------------------------------------------
+namespace {
+constexpr DWORD PlaceableKey = 0x9AC6CDD7;
+constexpr Integer HundredthMMPerInch = 2540;
+
+#pragma pack(push, 2)
+struct TPlaceableHeader {
+  DWORD Key;
+  WORD Handle;
+  SHORT Left, Top, Right, Bottom;
+  WORD Inch;
+  DWORD Reserved;
+  WORD CheckSum;
+};
+#pragma pack(pop)
+static_assert(sizeof(TPlaceableHeader) == 22);
+
+// The exclusive or of the header's first ten words.
+WORD PlaceableCheckSum(const TPlaceableHeader& AHeader) {
+  const auto* W = reinterpret_cast<const WORD*>(&AHeader);
+  WORD Sum = 0;
+  for (int I = 0; I < 10; ++I) Sum ^= W[I];
+  return Sum;
+}
+
+[[noreturn]] void InvalidMetafile() { throw EInvalidGraphic(L"Metafile is not valid"); }
+}  // namespace
+
+IMPLEMENT_CREATABLE_CLASS(TMetafile)
+
+TMetafile::~TMetafile() {
+  if (FHandle) DeleteEnhMetaFile(FHandle);
+}
+
+void TMetafile::Assign(TPersistent* Source) {
+  if (auto* M = AsOrNull<TMetafile>(Source)) {
+    if (M == this) return;
+    HENHMETAFILE Copy = M->FHandle ? CopyEnhMetaFileW(M->FHandle, nullptr) : nullptr;
+    if (M->FHandle && !Copy) throw EOutOfResources(L"Out of system resources");
+    if (FHandle) DeleteEnhMetaFile(FHandle);
+    FHandle = Copy;
+    FMMWidth = M->FMMWidth;
+    FMMHeight = M->FMMHeight;
+    FInch = M->FInch;
+    FEnhanced = M->FEnhanced;
+    Changed(this);
+    return;
+  }
+  if (!Source) {
+    Clear();
+    return;
+  }
+  inherited::Assign(Source);
+}
+
+Integer TMetafile::PixelsPerInch() const { return FInch ? FInch : ScreenPixelsPerInch(); }
+
+Integer TMetafile::Width() const { return MulDiv(FMMWidth, PixelsPerInch(), HundredthMMPerInch); }
+
+Integer TMetafile::Height() const { return MulDiv(FMMHeight, PixelsPerInch(), HundredthMMPerInch); }
+
+void TMetafile::SetWidth(Integer AValue) {
+  SetMMWidth(MulDiv(AValue, HundredthMMPerInch, PixelsPerInch()));
+}
+
+void TMetafile::SetHeight(Integer AValue) {
+  SetMMHeight(MulDiv(AValue, HundredthMMPerInch, PixelsPerInch()));
+}
+
+void TMetafile::SetMMWidth(Integer AValue) {
+  if (AValue == FMMWidth) return;
+  FMMWidth = AValue;
+  Changed(this);
+}
+
+void TMetafile::SetMMHeight(Integer AValue) {
+  if (AValue == FMMHeight) return;
+  FMMHeight = AValue;
+  Changed(this);
+}
+
+void TMetafile::SetInch(Word AValue) {
+  if (AValue == FInch) return;
+  FInch = AValue;
+  Changed(this);
+}
+
+void TMetafile::SetEnhanced(bool AValue) {
+  if (AValue == FEnhanced) return;
+  FEnhanced = AValue;
+  Changed(this);
+}
+
+void TMetafile::SetHandle(HENHMETAFILE AValue) {
+  if (AValue == FHandle) return;
+  if (FHandle) DeleteEnhMetaFile(FHandle);
+  FHandle = AValue;
+  FMMWidth = FMMHeight = 0;
+  FInch = 0;
+  ENHMETAHEADER Header{};
+  if (FHandle && GetEnhMetaFileHeader(FHandle, sizeof(Header), &Header)) {
+    FMMWidth = Header.rclFrame.right - Header.rclFrame.left;
+    FMMHeight = Header.rclFrame.bottom - Header.rclFrame.top;
+  }
+  Changed(this);
+}
+
+HENHMETAFILE TMetafile::ReleaseHandle() {
+  HENHMETAFILE H = FHandle;
+  FHandle = nullptr;
+  return H;
+}
+
+void TMetafile::Clear() {
+  if (!FHandle) return;
+  SetHandle(nullptr);
+}
+
+void TMetafile::LoadFromStream(TStream* Stream) {
+  DWORD First = 0;
+  Int64 Start = Stream->Position();
+  if (Stream->Read(&First, sizeof First) != sizeof First) InvalidMetafile();
+  Stream->SetPosition(Start);
+  if (First == EMR_HEADER)
+    ReadEMFStream(Stream);
+  else if (First == PlaceableKey)
+    ReadWMFStream(Stream);
+  else
+    InvalidMetafile();
+  Changed(this);
+}
+
+void TMetafile::ReadEMFStream(TStream* Stream) {
+  Int64 Avail = Stream->Size() - Stream->Position();
+  if (Avail < static_cast<Int64>(offsetof(ENHMETAHEADER, nDescription)) || Avail > (256 << 20))
+    InvalidMetafile();
+  std::vector<Byte> Data(static_cast<size_t>(Avail));
+  Stream->ReadBuffer(Data.data(), static_cast<Integer>(Avail));
+  ENHMETAHEADER Header{};
+  std::memcpy(&Header, Data.data(), std::min(Data.size(), sizeof(Header)));
+  if (Header.dSignature != ENHMETA_SIGNATURE || Header.nBytes > Data.size() ||
+      Header.nBytes < offsetof(ENHMETAHEADER, nDescription))
+    InvalidMetafile();
+  // Bytes past the metafile's own length are not part of it.
+  Stream->SetPosition(Stream->Position() - Avail + Header.nBytes);
+  HENHMETAFILE H = SetEnhMetaFileBits(Header.nBytes, Data.data());
+  if (!H) InvalidMetafile();
+  if (FHandle) DeleteEnhMetaFile(FHandle);
+  FHandle = H;
+  FInch = 0;
+  FMMWidth = Header.rclFrame.right - Header.rclFrame.left;
+  FMMHeight = Header.rclFrame.bottom - Header.rclFrame.top;
+  FEnhanced = true;
+}
+
+void TMetafile::ReadWMFStream(TStream* Stream) {
+  Int64 Avail = Stream->Size() - Stream->Position();
+  TPlaceableHeader Header{};
+  if (Avail < static_cast<Int64>(sizeof(Header) + sizeof(METAHEADER)) || Avail > (256 << 20))
+    InvalidMetafile();
+  Stream->ReadBuffer(&Header, sizeof(Header));
+  if (Header.Key != PlaceableKey || PlaceableCheckSum(Header) != Header.CheckSum) InvalidMetafile();
+  std::vector<Byte> Bits(static_cast<size_t>(Avail) - sizeof(Header));
+  Stream->ReadBuffer(Bits.data(), static_cast<Integer>(Bits.size()));
+  Word Inch = Header.Inch ? Header.Inch : 96;
+  Integer MMWidth = MulDiv(Header.Right - Header.Left, HundredthMMPerInch, Inch);
+  Integer MMHeight = MulDiv(Header.Bottom - Header.Top, HundredthMMPerInch, Inch);
+  // The picture's extent in 0.01 mm tells the platform how large the
+  // metafile's logical units are.
+  METAFILEPICT Picture{MM_ANISOTROPIC, MMWidth, MMHeight, nullptr};
+  HENHMETAFILE H =
+      SetWinMetaFileBits(static_cast<UINT>(Bits.size()), Bits.data(), nullptr, &Picture);
+  if (!H) InvalidMetafile();
+  if (FHandle) DeleteEnhMetaFile(FHandle);
+  FHandle = H;
+  FInch = Header.Inch;
+  FMMWidth = MMWidth;
+  FMMHeight = MMHeight;
+  FEnhanced = false;
+}
+
+void TMetafile::SaveToStream(TStream* Stream) {
+  if (!FHandle) return;
+  if (FEnhanced)
+    WriteEMFStream(Stream);
+  else
+    WriteWMFStream(Stream);
+}
+
+void TMetafile::WriteEMFStream(TStream* Stream) {
+  UINT Size = GetEnhMetaFileBits(FHandle, 0, nullptr);
+  std::vector<Byte> Data(Size);
+  if (Size == 0 || GetEnhMetaFileBits(FHandle, Size, Data.data()) != Size)
+    throw EInvalidGraphicOperation(L"Cannot write the metafile");
+  Stream->WriteBuffer(Data.data(), static_cast<Integer>(Size));
+}
+
+void TMetafile::WriteWMFStream(TStream* Stream) {
+  TPlaceableHeader Header{};
+  Header.Key = PlaceableKey;
+  Header.Inch = FInch ? FInch : 96;
+  Header.Right = static_cast<SHORT>(MulDiv(FMMWidth, Header.Inch, HundredthMMPerInch));
+  Header.Bottom = static_cast<SHORT>(MulDiv(FMMHeight, Header.Inch, HundredthMMPerInch));
+  Header.CheckSum = PlaceableCheckSum(Header);
+  HDC Ref = GetDC(nullptr);
+  UINT Size = GetWinMetaFileBits(FHandle, 0, nullptr, MM_ANISOTROPIC, Ref);
+  std::vector<Byte> Bits(Size);
+  bool Ok = Size > 0 && GetWinMetaFileBits(FHandle, Size, Bits.data(), MM_ANISOTROPIC, Ref) == Size;
+  ReleaseDC(nullptr, Ref);
+  if (!Ok) throw EInvalidGraphicOperation(L"Cannot write the metafile");
+  Stream->WriteBuffer(&Header, sizeof(Header));
+  Stream->WriteBuffer(Bits.data(), static_cast<Integer>(Size));
+}
+
+void TMetafile::Draw(TCanvas* ACanvas, const TRect& Rect) {
+  if (!FHandle) return;
+  RECT R = Rect;
+  PlayEnhMetaFile(ACanvas->Handle(), FHandle, &R);
 }
 
 // ---------------------------------------------------------------------------
@@ -1714,9 +2051,14 @@ void TPicture::SaveToFile(const String& FileName) {
 void Graphics_Initialize() {
   TPicture::RegisterFileFormat(L"bmp", L"Bitmaps", TBitmap::StaticClass());
   TPicture::RegisterFileFormat(L"ico", L"Icons", TIcon::StaticClass());
+  // Form resources may name the graphic class a property holds.
+  RegisterClasses({TBitmap::StaticClass(), TIcon::StaticClass(), TMetafile::StaticClass()});
 }
 
 void Graphics_Finalize() {
   FileFormats().clear();
   ClipboardFormats().clear();
+  UnRegisterClass(TMetafile::StaticClass());
+  UnRegisterClass(TIcon::StaticClass());
+  UnRegisterClass(TBitmap::StaticClass());
 }

@@ -412,6 +412,11 @@ class TGraphic : public TPersistent {
   // Of one class and saving the same bytes; two empty graphics of one class
   // are equal too.
   virtual bool Equals(TGraphic* Graphic);
+  // The graphic as clipboard data: a format, data that the clipboard takes
+  // over, and a palette (nullptr when none). A class that cannot take part
+  // raises EInvalidGraphic.
+  virtual void LoadFromClipboardFormat(Word AFormat, HANDLE AData, HPALETTE APalette);
+  virtual void SaveToClipboardFormat(Word& AFormat, HANDLE& AData, HPALETTE& APalette);
 
   TNotifyEvent OnChange;
 
@@ -445,6 +450,7 @@ enum class TPixelFormat {
 };
 enum class TAlphaFormat { afIgnored, afDefined, afPremultiplied };
 enum class TTransparentMode { tmAuto, tmFixed };
+enum class TBitmapHandleType { bmDIB, bmDDB };
 
 class TBitmap;
 
@@ -508,9 +514,19 @@ class TBitmap : public TGraphic {
   // per pixel or fewer, owned by the bitmap; nullptr for deeper images.
   HPALETTE Palette();
 
+  // Always device-independent: the bitmap is a DIB section. Asking for a
+  // device-dependent bitmap raises EInvalidGraphicOperation.
+  TBitmapHandleType HandleType() const { return TBitmapHandleType::bmDIB; }
+  void SetHandleType(TBitmapHandleType AValue);
+
   void LoadFromStream(TStream* Stream) override;
   void SaveToStream(TStream* Stream) override;
   void LoadFromResourceName(HINSTANCE Instance, const String& ResName);
+  // CF_BITMAP: a copy of the given bitmap (read through APalette when it
+  // has one), 32 bits per pixel when the bitmap has 32, else 24.
+  void LoadFromClipboardFormat(Word AFormat, HANDLE AData, HPALETTE APalette) override;
+  // CF_BITMAP: a device-dependent copy; no palette.
+  void SaveToClipboardFormat(Word& AFormat, HANDLE& AData, HPALETTE& APalette) override;
 
  protected:
   void Draw(TCanvas* ACanvas, const TRect& Rect) override;
@@ -556,12 +572,67 @@ class TIcon : public TGraphic {
 
  protected:
   void Draw(TCanvas* ACanvas, const TRect& Rect) override;
+  // A bitmap receives the icon as a 32-bit image with straight alpha: the
+  // icon's own alpha, or its mask's transparency when it has none.
+  void AssignTo(TPersistent* Dest) override;
 
  private:
   HICON FHandle = nullptr;
   Integer FWidth = 0;
   Integer FHeight = 0;
   TBytes FData;  // the icon file as loaded, so it can be saved unchanged
+};
+
+// A picture recorded as drawing commands: an enhanced metafile. A Windows
+// metafile (the placeable kind, with its size header) is kept as the
+// enhanced metafile the platform converts it to and written back as a
+// placeable one while Enhanced is off. Sizes are kept in 0.01 mm.
+class TMetafile : public TGraphic {
+  DECLARE_CLASS(TMetafile, TGraphic)
+ public:
+  TMetafile() = default;
+  ~TMetafile() override;
+  void Assign(TPersistent* Source) override;
+  bool Empty() const override { return FHandle == nullptr; }
+  // Pixels at Inch dots per inch (the screen's for an enhanced metafile).
+  Integer Width() const override;
+  Integer Height() const override;
+  void SetWidth(Integer AValue) override;
+  void SetHeight(Integer AValue) override;
+  Integer MMWidth() const { return FMMWidth; }
+  void SetMMWidth(Integer AValue);
+  Integer MMHeight() const { return FMMHeight; }
+  void SetMMHeight(Integer AValue);
+  // Dots per inch of a Windows metafile's header; 0 for an enhanced one.
+  Word Inch() const { return FInch; }
+  void SetInch(Word AValue);
+  // Whether SaveToStream writes an enhanced or a placeable Windows metafile.
+  bool Enhanced() const { return FEnhanced; }
+  void SetEnhanced(bool AValue);
+  HENHMETAFILE Handle() const { return FHandle; }
+  // Takes ownership of AValue; the size comes from its header.
+  void SetHandle(HENHMETAFILE AValue);
+  HENHMETAFILE ReleaseHandle();
+  void Clear();
+  // An enhanced metafile or a placeable Windows metafile; anything else
+  // raises EInvalidGraphic.
+  void LoadFromStream(TStream* Stream) override;
+  void SaveToStream(TStream* Stream) override;
+
+ protected:
+  void Draw(TCanvas* ACanvas, const TRect& Rect) override;
+
+ private:
+  void ReadEMFStream(TStream* Stream);
+  void ReadWMFStream(TStream* Stream);
+  void WriteEMFStream(TStream* Stream);
+  void WriteWMFStream(TStream* Stream);
+  Integer PixelsPerInch() const;
+  HENHMETAFILE FHandle = nullptr;
+  Integer FMMWidth = 0;
+  Integer FMMHeight = 0;
+  Word FInch = 0;
+  bool FEnhanced = true;
 };
 
 DECLARE_EXCEPTION(EInvalidGraphic, Exception)

@@ -10,6 +10,8 @@ const TEnumInfo ColorDepthInfo = MakeEnumInfo(L"TColorDepth", ColorDepthNames);
 const wchar_t* const DrawingStyleNames[] = {L"dsFocus", L"dsSelected", L"dsNormal",
                                             L"dsTransparent"};
 const TEnumInfo DrawingStyleInfo = MakeEnumInfo(L"TDrawingStyle", DrawingStyleNames);
+const wchar_t* const ImageTypeNames[] = {L"itImage", L"itMask"};
+const TEnumInfo ImageTypeInfo = MakeEnumInfo(L"TImageType", ImageTypeNames);
 
 // The platform cannot read a bitmap that is selected into a device context,
 // so a bitmap's own canvas lets go of it first.
@@ -19,7 +21,32 @@ HBITMAP ReadableHandle(TBitmap* B) {
   return B->Handle();
 }
 
+// An IStream over a framework stream for the length of one platform call.
+class TStreamAdapterRef {
+ public:
+  explicit TStreamAdapterRef(TStream* AStream) : FAdapter(Create<TStreamAdapter>(AStream)) {}
+  ~TStreamAdapterRef() { FAdapter->Release(); }
+  TStreamAdapterRef(const TStreamAdapterRef&) = delete;
+  TStreamAdapterRef& operator=(const TStreamAdapterRef&) = delete;
+  IStream* Stream() const { return FAdapter; }
+
+ private:
+  TStreamAdapter* FAdapter;
+};
+
 }  // namespace
+
+UINT GetImageListStyle(TDrawingStyle ADrawingStyle, TImageType AImageType) {
+  static const UINT DrawingStyles[] = {ILD_FOCUS, ILD_SELECTED, ILD_NORMAL, ILD_TRANSPARENT};
+  static const UINT ImageTypes[] = {0, ILD_MASK};
+  return DrawingStyles[ADrawingStyle] | ImageTypes[AImageType];
+}
+
+COLORREF GetImageListColor(TColor AColor) {
+  if (AColor == clNone) return CLR_NONE;
+  if (AColor == clDefault) return CLR_DEFAULT;
+  return ColorToRGB(AColor);
+}
 
 IMPLEMENT_CLASS(TChangeLink)
 
@@ -32,6 +59,12 @@ void TChangeLink::Change() {
 }
 
 IMPLEMENT_PUBLISHED_CLASS(TCustomImageList) {
+  P.Property<&TCustomImageList::BlendColor, &TCustomImageList::SetBlendColor>(L"BlendColor")
+      .Default(clNone)
+      .Idents(&IdentToColor, &ColorToIdent);
+  P.Property<&TCustomImageList::BkColor, &TCustomImageList::SetBkColor>(L"BkColor")
+      .Default(clNone)
+      .Idents(&IdentToColor, &ColorToIdent);
   P.Property<&TCustomImageList::Width, &TCustomImageList::SetWidth>(L"Width").Default(16);
   P.Property<&TCustomImageList::Height, &TCustomImageList::SetHeight>(L"Height").Default(16);
   P.Property<&TCustomImageList::ColorDepth, &TCustomImageList::SetColorDepth>(L"ColorDepth",
@@ -41,6 +74,11 @@ IMPLEMENT_PUBLISHED_CLASS(TCustomImageList) {
   P.Property<&TCustomImageList::DrawingStyle, &TCustomImageList::SetDrawingStyle>(L"DrawingStyle",
                                                                                   DrawingStyleInfo)
       .Default(dsNormal);
+  P.Property<&TCustomImageList::ImageType, &TCustomImageList::SetImageType>(L"ImageType",
+                                                                            ImageTypeInfo)
+      .Default(itImage);
+  P.Property<&TCustomImageList::ShareImages, &TCustomImageList::SetShareImages>(L"ShareImages")
+      .Default(0);
 }
 
 TCustomImageList::TCustomImageList(TComponent* AOwner) : TComponent(AOwner) {}
@@ -50,8 +88,17 @@ TCustomImageList::~TCustomImageList() {
   FreeHandle();
 }
 
+void TCustomImageList::AfterConstruction() {
+  inherited::AfterConstruction();
+  Initialize();
+}
+
+void TCustomImageList::Initialize() {
+  if (FWidth < 1 || FHeight < 1) throw EInvalidOperation(L"Invalid image size");
+}
+
 void TCustomImageList::FreeHandle() {
-  if (FHandle) ImageList_Destroy(FHandle);
+  if (FHandle && !FShareImages) ImageList_Destroy(FHandle);
   FHandle = nullptr;
 }
 
@@ -59,11 +106,30 @@ HIMAGELIST TCustomImageList::Handle() {
   if (!FHandle) {
     static const UINT Depth[] = {ILC_COLORDDB, ILC_COLOR4,  ILC_COLOR8,
                                  ILC_COLOR16,  ILC_COLOR24, ILC_COLOR32};
-    FHandle =
-        ImageList_Create(FWidth, FHeight, Depth[FColorDepth] | (FMasked ? ILC_MASK : 0), 4, 4);
+    FHandle = ImageList_Create(FWidth, FHeight, Depth[FColorDepth] | (FMasked ? ILC_MASK : 0),
+                               FAllocBy, FAllocBy);
     if (!FHandle) throw EInvalidOperation(L"Invalid ImageList");
+    ImageList_SetBkColor(FHandle, GetImageListColor(FBkColor));
   }
   return FHandle;
+}
+
+void TCustomImageList::InstallHandle(HIMAGELIST Value) {
+  FreeHandle();
+  FHandle = Value;
+  if (!FHandle) return;
+  int W = 0, H = 0;
+  if (ImageList_GetIconSize(FHandle, &W, &H)) {
+    FWidth = W;
+    FHeight = H;
+  }
+  COLORREF Bk = ImageList_GetBkColor(FHandle);
+  FBkColor = Bk == CLR_NONE ? clNone : static_cast<TColor>(Bk);
+}
+
+void TCustomImageList::SetHandle(HIMAGELIST Value) {
+  InstallHandle(Value);
+  Change();
 }
 
 void TCustomImageList::SetSize(Integer AWidth, Integer AHeight) {
@@ -89,6 +155,13 @@ void TCustomImageList::SetMasked(bool V) {
   if (V == FMasked) return;
   FMasked = V;
   FreeHandle();
+  Change();
+}
+
+void TCustomImageList::SetBkColor(TColor V) {
+  if (V == FBkColor) return;
+  FBkColor = V;
+  if (FHandle) ImageList_SetBkColor(FHandle, GetImageListColor(V));
   Change();
 }
 
@@ -123,6 +196,60 @@ Integer TCustomImageList::AddIcon(TIcon* Image) {
   return Result;
 }
 
+void TCustomImageList::Insert(Integer Index, TBitmap* Image, TBitmap* Mask) {
+  if (Index != Count()) CheckIndex(Index);
+  BeginUpdate();
+  try {
+    Integer Old = Count();
+    Add(Image, Mask);
+    for (Integer I = 0; I < Count() - Old; ++I) Move(Old + I, Index + I);
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+}
+
+void TCustomImageList::InsertMasked(Integer Index, TBitmap* Image, TColor MaskColor) {
+  if (Index != Count()) CheckIndex(Index);
+  BeginUpdate();
+  try {
+    Integer Old = Count();
+    AddMasked(Image, MaskColor);
+    for (Integer I = 0; I < Count() - Old; ++I) Move(Old + I, Index + I);
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+}
+
+void TCustomImageList::InsertIcon(Integer Index, TIcon* Image) {
+  if (Index != Count()) CheckIndex(Index);
+  BeginUpdate();
+  try {
+    Integer Added = AddIcon(Image);
+    if (Added >= 0) Move(Added, Index);
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+}
+
+void TCustomImageList::Move(Integer CurIndex, Integer NewIndex) {
+  if (CurIndex == NewIndex) return;
+  CheckIndex(CurIndex);
+  CheckIndex(NewIndex);
+  // The platform exchanges two images at a time: the image walks to its
+  // place one neighbour at a time.
+  Integer Step = NewIndex > CurIndex ? 1 : -1;
+  for (Integer I = CurIndex; I != NewIndex; I += Step)
+    if (!ImageList_Copy(FHandle, I + Step, FHandle, I, ILCF_SWAP))
+      throw EInvalidOperation(L"Failed to move image");
+  Change();
+}
+
 void TCustomImageList::Replace(Integer Index, TBitmap* Image, TBitmap* Mask) {
   CheckIndex(Index);
   if (!ImageList_Replace(FHandle, Index, ReadableHandle(Image), ReadableHandle(Mask)))
@@ -131,6 +258,10 @@ void TCustomImageList::Replace(Integer Index, TBitmap* Image, TBitmap* Mask) {
 }
 
 void TCustomImageList::Delete(Integer Index) {
+  if (Index == -1) {
+    Clear();
+    return;
+  }
   CheckIndex(Index);
   ImageList_Remove(FHandle, Index);
   Change();
@@ -142,27 +273,54 @@ void TCustomImageList::Clear() {
 }
 
 void TCustomImageList::Draw(TCanvas* Canvas, Integer X, Integer Y, Integer Index, bool Enabled) {
+  Draw(Canvas, X, Y, Index, FDrawingStyle, FImageType, Enabled);
+}
+
+void TCustomImageList::Draw(TCanvas* Canvas, Integer X, Integer Y, Integer Index,
+                            TDrawingStyle ADrawingStyle, TImageType AImageType, bool Enabled) {
   if (Index < 0 || Index >= Count()) return;
-  static const UINT Styles[] = {ILD_FOCUS, ILD_SELECTED, ILD_NORMAL, ILD_TRANSPARENT};
-  UINT Style = Styles[FDrawingStyle];
-  if (FMasked && FDrawingStyle == dsNormal) Style = ILD_TRANSPARENT;
+  DoDraw(Index, Canvas, X, Y, GetImageListStyle(ADrawingStyle, AImageType), Enabled);
+}
+
+void TCustomImageList::DoDraw(Integer Index, TCanvas* Canvas, Integer X, Integer Y, UINT Style,
+                              bool Enabled) {
+  if (!FHandle) return;
   if (Enabled) {
-    ImageList_DrawEx(FHandle, Index, Canvas->Handle(), X, Y, 0, 0, CLR_DEFAULT, CLR_DEFAULT, Style);
-  } else {
-    // A disabled image is drawn by the platform's blend with the window colour.
-    IMAGELISTDRAWPARAMS P{};
-    P.cbSize = sizeof(P);
-    P.himl = FHandle;
-    P.i = Index;
-    P.hdcDst = Canvas->Handle();
-    P.x = X;
-    P.y = Y;
-    P.rgbBk = CLR_NONE;
-    P.rgbFg = CLR_DEFAULT;
-    P.fStyle = Style;
-    P.fState = ILS_SATURATE;
-    ImageList_DrawIndirect(&P);
+    ImageList_DrawEx(FHandle, Index, Canvas->Handle(), X, Y, 0, 0, GetImageListColor(FBkColor),
+                     GetImageListColor(FBlendColor), Style);
+    return;
   }
+  // A disabled image is drawn by the platform's blend with the window colour.
+  IMAGELISTDRAWPARAMS P{};
+  P.cbSize = sizeof(P);
+  P.himl = FHandle;
+  P.i = Index;
+  P.hdcDst = Canvas->Handle();
+  P.x = X;
+  P.y = Y;
+  P.rgbBk = GetImageListColor(FBkColor);
+  P.rgbFg = CLR_DEFAULT;
+  P.fStyle = Style;
+  P.fState = ILS_SATURATE;
+  ImageList_DrawIndirect(&P);
+}
+
+bool TCustomImageList::Overlay(Integer ImageIndex, TOverlay Overlay) {
+  return FHandle && ImageList_SetOverlayImage(FHandle, ImageIndex, Overlay + 1);
+}
+
+void TCustomImageList::DrawOverlay(TCanvas* Canvas, Integer X, Integer Y, Integer ImageIndex,
+                                   TOverlay Overlay, bool Enabled) {
+  DrawOverlay(Canvas, X, Y, ImageIndex, Overlay, dsNormal, FImageType, Enabled);
+}
+
+void TCustomImageList::DrawOverlay(TCanvas* Canvas, Integer X, Integer Y, Integer ImageIndex,
+                                   TOverlay Overlay, TDrawingStyle ADrawingStyle,
+                                   TImageType AImageType, bool Enabled) {
+  if (!FHandle) return;
+  DoDraw(ImageIndex, Canvas, X, Y,
+         GetImageListStyle(ADrawingStyle, AImageType) | (INDEXTOOVERLAYMASK(Overlay + 1) & 0xF00),
+         Enabled);
 }
 
 void TCustomImageList::GetBitmap(Integer Index, TBitmap* Image) {
@@ -171,6 +329,105 @@ void TCustomImageList::GetBitmap(Integer Index, TBitmap* Image) {
   Image->Canvas()->Brush()->SetColor(clWindow);
   Image->Canvas()->FillRect(Rect(0, 0, FWidth, FHeight));
   ImageList_Draw(FHandle, Index, Image->Canvas()->Handle(), 0, 0, ILD_NORMAL);
+}
+
+bool TCustomImageList::InternalGetInstRes(HINSTANCE Instance, TResType ResType, const wchar_t* Name,
+                                          Integer Width, TLoadResources LoadFlags,
+                                          TColor MaskColor) {
+  static const UINT ResTypes[] = {IMAGE_BITMAP, IMAGE_CURSOR, IMAGE_ICON};
+  static const UINT LoadMap[] = {LR_DEFAULTCOLOR,    LR_DEFAULTSIZE,     LR_LOADFROMFILE,
+                                 LR_LOADMAP3DCOLORS, LR_LOADTRANSPARENT, LR_MONOCHROME};
+  UINT Flags = 0;
+  for (Integer I = lrDefaultColor; I <= lrMonoChrome; ++I)
+    if (LoadFlags.Contains(static_cast<TLoadResource>(I))) Flags |= LoadMap[I];
+  HIMAGELIST Loaded = ImageList_LoadImageW(Instance, Name, Width, FAllocBy,
+                                           GetImageListColor(MaskColor), ResTypes[ResType], Flags);
+  if (!Loaded) return false;
+  SetHandle(Loaded);
+  return true;
+}
+
+bool TCustomImageList::FileLoad(TResType ResType, const String& Name, TColor MaskColor) {
+  return InternalGetInstRes(nullptr, ResType, Name.c_str(), FWidth, TLoadResources{lrFromFile},
+                            MaskColor);
+}
+
+bool TCustomImageList::GetResource(TResType ResType, const String& Name, Integer Width,
+                                   TLoadResources LoadFlags, TColor MaskColor) {
+  return GetInstRes(GetModuleHandleW(nullptr), ResType, Name, Width, LoadFlags, MaskColor);
+}
+
+bool TCustomImageList::GetInstRes(HINSTANCE Instance, TResType ResType, const String& Name,
+                                  Integer Width, TLoadResources LoadFlags, TColor MaskColor) {
+  return InternalGetInstRes(Instance, ResType, Name.c_str(), Width, LoadFlags, MaskColor);
+}
+
+bool TCustomImageList::GetInstRes(HINSTANCE Instance, TResType ResType, DWORD ResID, Integer Width,
+                                  TLoadResources LoadFlags, TColor MaskColor) {
+  return InternalGetInstRes(Instance, ResType, MAKEINTRESOURCEW(ResID), Width, LoadFlags,
+                            MaskColor);
+}
+
+bool TCustomImageList::ResourceLoad(TResType ResType, const String& Name, TColor MaskColor) {
+  return ResInstLoad(GetModuleHandleW(nullptr), ResType, Name, MaskColor);
+}
+
+bool TCustomImageList::ResInstLoad(HINSTANCE Instance, TResType ResType, const String& Name,
+                                   TColor MaskColor) {
+  return InternalGetInstRes(Instance, ResType, Name.c_str(), FWidth, TLoadResources{lrDefaultColor},
+                            MaskColor);
+}
+
+void TCustomImageList::Assign(TPersistent* Source) {
+  auto* Other = AsOrNull<TCustomImageList>(Source);
+  if (!Other) {
+    inherited::Assign(Source);
+    return;
+  }
+  if (Other == this) return;
+  FMasked = Other->FMasked;
+  FColorDepth = Other->FColorDepth;
+  FImageType = Other->FImageType;
+  FDrawingStyle = Other->FDrawingStyle;
+  FBlendColor = Other->FBlendColor;
+  // A copy of the other list's platform list, so that its images keep
+  // their alpha and masks exactly.
+  HIMAGELIST Copy = nullptr;
+  if (Other->FHandle) {
+    Copy = ImageList_Duplicate(Other->FHandle);
+    if (!Copy) throw EInvalidOperation(L"Failed to copy images");
+  }
+  FreeHandle();
+  FWidth = Other->FWidth;
+  FHeight = Other->FHeight;
+  FBkColor = Other->FBkColor;
+  if (Copy) {
+    FHandle = Copy;
+    ImageList_SetBkColor(FHandle, GetImageListColor(FBkColor));
+  }
+  Change();
+}
+
+void TCustomImageList::DefineProperties(TFiler* Filer) {
+  inherited::DefineProperties(Filer);
+  Filer->DefineBinaryProperty(NativeDataName, MakeEvent<&TCustomImageList::ReadData>(this),
+                              MakeEvent<&TCustomImageList::WriteData>(this), Count() > 0);
+}
+
+void TCustomImageList::ReadData(TStream* Stream) {
+  HIMAGELIST Read;
+  {
+    TStreamAdapterRef Adapter(Stream);
+    Read = ImageList_Read(Adapter.Stream());
+  }
+  if (!Read) throw EReadError(L"Failed to read ImageList data from stream");
+  SetHandle(Read);
+}
+
+void TCustomImageList::WriteData(TStream* Stream) {
+  TStreamAdapterRef Adapter(Stream);
+  if (!ImageList_Write(Handle(), Adapter.Stream()))
+    throw EWriteError(L"Failed to write ImageList data to stream");
 }
 
 void TCustomImageList::RegisterChanges(TChangeLink* Value) {

@@ -26,10 +26,13 @@
 // windows.h must come before every other platform header.
 #include <windows.h>
 
+// objbase.h before commctrl.h: the image-list stream functions are declared
+// only when IStream already is.
+#include <objbase.h>
+
 #include <cderr.h>
 #include <commctrl.h>
 #include <commdlg.h>
-#include <objbase.h>
 #include <oleauto.h>
 #include <richedit.h>
 

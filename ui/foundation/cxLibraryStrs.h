@@ -11,7 +11,7 @@
 #define IDS_scxCantOpenRegistryKey 65081
 #define IDS_scxErrorStoreObject 65082
 #define IDS_scxConverterCantCreateStyleRepository 65083
-#define IDS_scxBuiltInLookAndFeelStyles 65084
+#define IDS_scxBuiltInLookAndFeelStyles 65120
 #define IDS_scxLockedStateText 65085
 #define IDS_scxQuickCustomizationAllCommandCaption 65086
 #define IDS_scxQuickCustomizationSortedCommandCaption 65087

@@ -734,11 +734,13 @@ void cxGraphics_Initialize() {
   R.IsHighContrast2 = &IsHighContrast2;
   R.FillTubeGradientRect = &FillTubeGradientRect;
   R.FrameRectByColor = &FrameRectByColor;
+  InitializeImageListServices();
 }
 
 void cxGraphics_Finalize() {
   TModuleState& M = Module();
   M.Finalized = true;
+  FinalizeImageListServices();
   dxGraphicsRoutines() = TdxGraphicsRoutines();
   if (M.HalfToneBrush) DeleteObject(M.HalfToneBrush);
   M.HalfToneBrush = nullptr;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "Controls.h"
@@ -16,6 +17,7 @@
 #include "dxCore.h"
 #include "dxCoreGraphics.h"
 #include "dxGraphicsLink.h"
+#include "dxSmartImage.h"
 
 class TcxCanvas;
 class TcxBitmap;
@@ -659,6 +661,7 @@ void cxDrawImage(HDC ADC, const TRect& AGlyphRect, const TRect& ABackgroundRect,
                  bool ASmoothImage = false, HBRUSH ABrush = nullptr,
                  TColor ATransparentColor = clNone, bool AUseLeftBottomPixelAsTransparent = true,
                  IdxColorPalette* APalette = nullptr);
+// An entry of a library image list goes through the image-list paint cache.
 void cxDrawImage(TcxCanvas* ACanvas, const TRect& ARect, TGraphic* AGlyph,
                  TCustomImageList* AImages, Integer AImageIndex, TcxImageFitMode AFitMode,
                  TcxImageDrawMode ADrawMode = idmNormal,
@@ -801,6 +804,90 @@ void cxRightToLeftDependentDraw(HDC DC, const TRect& R, bool AIsRightToLeftLayou
 void GetChildWindows(HWND AParent, std::vector<HWND>& AChildWindows);
 // Windows that the transparent-background painter does not paint as children.
 std::vector<HWND>& PaintSkipList();
+
+// ---------------------------------------------------------------------------
+// Animated images and the image-list paint cache
+
+// Plays animated smart images on a library timer armed with the image's
+// frame delay; the module's start-up installs it as the images' controller
+// class and its shut-down puts the base class back.
+class TdxImageAnimationController : public TdxSmartImageAnimationController {
+  DECLARE_CLASS(TdxImageAnimationController, TdxSmartImageAnimationController)
+ public:
+  using TdxSmartImageAnimationController::TdxSmartImageAnimationController;
+  ~TdxImageAnimationController() override;
+  // Arms a timer when none exists; a second call keeps the one there is.
+  void ActivateTimer() override;
+  void DeactivateTimer() override;
+  bool IsTimerActive() override;
+
+ private:
+  TOwned<TcxTimer> FTimer;
+};
+
+class TdxGPImage;
+class TdxGPCanvas;
+
+// The drawn images of one image list, per drawn size: at most MaxSizeCount
+// sizes, the oldest first out. Freed with its list.
+class TImageListCacheHelper : public TComponent {
+  DECLARE_CLASS(TImageListCacheHelper, TComponent)
+ public:
+  // AMaxSizeCount 0: twice the number of monitors.
+  TImageListCacheHelper(TCustomImageList* AImages, Integer AMaxSizeCount);
+  ~TImageListCacheHelper() override;
+  void AfterConstruction() override;
+
+  // The entry drawn at ABounds' size, made once and drawn stretched into
+  // ABounds with full opacity.
+  void Draw(TcxCanvas* ACanvas, const TRect& ABounds, Integer AIndex, TcxImageDrawMode ADrawMode,
+            bool AUseLeftBottomPixelAsTransparent, IdxColorPalette* APalette, bool ASmoothImage);
+  void Draw(TdxGPCanvas* AGraphic, const TRect& ABounds, Integer AIndex, TcxImageDrawMode ADrawMode,
+            bool AUseLeftBottomPixelAsTransparent, IdxColorPalette* APalette);
+  // Forgets every image.
+  void Invalidate();
+
+  TCustomImageList* ImageList() const { return FImageList; }
+  Integer MaxSizeCount() const { return FMaxSizeCount; }
+  // The sizes kept, oldest first, and how many images one of them holds.
+  std::vector<TSize> CachedSizes() const;
+  Integer CachedImageCount(const TSize& ASize) const;
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+ private:
+  struct TState;
+  TdxGPImage* GetImage(const TRect& ABounds, Integer AIndex, TcxImageDrawMode ADrawMode,
+                       bool AUseLeftBottomPixelAsTransparent, IdxColorPalette* APalette,
+                       bool ASmoothImage);
+  void ImagesChanged(TObject* Sender);
+
+  TCustomImageList* FImageList;
+  Integer FMaxSizeCount;
+  std::unique_ptr<TState> FState;
+  TOwned<TChangeLink> FImagesChangeLink;
+};
+
+// Draws image-list entries through ready images of each list and size, so
+// that entries drawn again need no composing.
+class TdxImageListPaintCache {
+ public:
+  TdxImageListPaintCache() = delete;
+  static void Draw(TcxCanvas* ACanvas, const TRect& ABounds, TCustomImageList* AImages,
+                   Integer AIndex, TcxImageDrawMode ADrawMode,
+                   bool AUseLeftBottomPixelAsTransparent, IdxColorPalette* APalette,
+                   bool ASmoothImage);
+  // Empties the cache of AImages when it has one.
+  static void InvalidateImageList(TCustomImageList* AImages);
+  // The helper of AImages, nullptr when it has none.
+  static TImageListCacheHelper* FindHelper(TCustomImageList* AImages);
+
+ private:
+  friend class TImageListCacheHelper;
+  static void RemoveHelper(TImageListCacheHelper* AHelper);
+  static TcxAlphaBitmap* TransferBitmap();
+};
 
 // Module start-up and shut-down; the start-up also fills the foundation's
 // table of graphics routines.

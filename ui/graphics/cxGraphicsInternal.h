@@ -59,5 +59,8 @@ class TFinally {
 bool ModuleFinalized();
 void FreeSharedCanvases();
 void FreeScratchBitmaps();
+// The paint cache of image lists and the animation controller class.
+void InitializeImageListServices();
+void FinalizeImageListServices();
 
 }  // namespace cxGraphicsInternal

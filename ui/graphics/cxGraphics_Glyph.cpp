@@ -4,6 +4,7 @@
 
 #include "cxGraphics.h"
 #include "cxGraphicsInternal.h"
+#include "cxImageList.h"
 #include "dxDPIAwareUtils.h"
 #include "dxGDIPlusClasses.h"
 
@@ -354,12 +355,8 @@ TcxAlphaBitmap* cxPrepareBitmapForDrawing(TGraphic* AGlyph, TCustomImageList* AI
     bool ThirtyTwo = !GlyphBitmap || GlyphBitmap->PixelFormat() == TPixelFormat::pf32bit;
     State = ThirtyTwo ? bDefault : bFalse;
   } else {
-    // A framework image list is read natively: its cell is drawn into the
-    // image with the platform's image-list drawing, which keeps the alpha
-    // of 32-bit lists.
-    ImageList_DrawEx(AImages->Handle(), AImageIndex, Image->Canvas()->Handle(), 0, 0, AGlyphWidth,
-                     AGlyphHeight, CLR_NONE, CLR_NONE, ILD_NORMAL);
-    State = AImages->ColorDepth() == cd32Bit ? bDefault : bFalse;
+    State = TcxCustomImageList::GetPixelFormat(AImages->Handle()) < 32 ? bFalse : bDefault;
+    TcxCustomImageList::GetImageInfoCore(AImages, AImageIndex, Image, nullptr, APalette, State);
   }
   if (State == bDefault) State = dxBooleanToDefaultBoolean(Image->IsAlphaUsed());
   AIsAlphaUsed = State == bTrue;
@@ -371,8 +368,7 @@ TcxAlphaBitmap* cxPrepareBitmapForDrawing(TGraphic* AGlyph, TCustomImageList* AI
     AMaskBitmap->CopyBitmap(Image);
     if (!HasGlyph) {
       TOwned<TcxAlphaBitmap> EntryMask(TcxAlphaBitmap::CreateSize(AGlyphWidth, AGlyphHeight));
-      ImageList_DrawEx(AImages->Handle(), AImageIndex, EntryMask->Canvas()->Handle(), 0, 0,
-                       AGlyphWidth, AGlyphHeight, CLR_NONE, CLR_NONE, ILD_MASK);
+      TcxCustomImageList::GetImageInfo(AImages, AImageIndex, nullptr, EntryMask.get(), APalette);
       EntryMask->TransformBitmap(btmCorrectBlend);
       AMaskBitmap->Filter(EntryMask.get());
     }
@@ -454,6 +450,11 @@ void cxDrawImage(TcxCanvas* ACanvas, const TRect& ARect, TGraphic* AGlyph,
   TSize Size = dxGetImageSize(AGlyph, AImages, AImageIndex, AScaleFactor);
   if (Size.cx == 0 || Size.cy == 0) return;
   TRect Glyph = cxGetImageRect(ARect, Size, AFitMode);
+  if (!IsGlyphAssigned(AGlyph) && AImages->Is<TcxCustomImageList>()) {
+    TdxImageListPaintCache::Draw(ACanvas, Glyph, AImages, AImageIndex, ADrawMode,
+                                 AUseLeftBottomPixelAsTransparent, APalette, ASmoothImage);
+    return;
+  }
   cxDrawImage(ACanvas->Handle(), Glyph, Glyph, AGlyph, AImages, AImageIndex, ADrawMode,
               ASmoothImage, nullptr, clNone, AUseLeftBottomPixelAsTransparent, APalette);
 }

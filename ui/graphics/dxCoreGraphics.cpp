@@ -520,6 +520,18 @@ TdxAlphaState dxGetAlphaState(TBitmap* ABitmap) {
 
 bool dxIsAlphaUsed(TBitmap* ABitmap) { return dxGetAlphaState(ABitmap) != asNoAlpha; }
 
+void dxCorrectAlphaChannel(TRGBColors& AColors) {
+  for (RGBQUAD& P : AColors)
+    if (P.rgbReserved == 0 && (P.rgbRed | P.rgbGreen | P.rgbBlue) != 0) P.rgbReserved = 255;
+}
+
+void dxCorrectAlphaChannel(TBitmap* ABitmap) {
+  TRGBColors Colors;
+  if (!GetBitmapBits(ABitmap, Colors, true)) return;
+  dxCorrectAlphaChannel(Colors);
+  SetBitmapBits(ABitmap, Colors, true);
+}
+
 bool dxGetBitmapData(HBITMAP ABitmapHandle, BITMAP& ABitmapData) {
   ABitmapData = BITMAP{};
   return ABitmapHandle && GetObjectType(ABitmapHandle) == OBJ_BITMAP &&

@@ -195,6 +195,11 @@ TdxAlphaState dxGetAlphaState(const TRGBColors& AColors);
 // asNoAlpha for fewer than 32 bits per pixel, without reading pixels.
 TdxAlphaState dxGetAlphaState(TBitmap* ABitmap);
 bool dxIsAlphaUsed(TBitmap* ABitmap);
+// GDI leaves the alpha of what it draws into a 32-bit surface at 0: every
+// pixel with alpha 0 that carries colour becomes opaque, while black with
+// alpha 0 stays transparent. An empty array or bitmap is left alone.
+void dxCorrectAlphaChannel(TRGBColors& AColors);
+void dxCorrectAlphaChannel(TBitmap* ABitmap);
 // The platform's description of a bitmap handle; false for anything else.
 bool dxGetBitmapData(HBITMAP ABitmapHandle, BITMAP& ABitmapData);
 

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 
+#include "Clipbrd.h"
 #include "SysUtils.h"
 #include "cxLibraryStrs.h"
 #include "dxHash.h"
@@ -320,7 +322,8 @@ IMPLEMENT_CREATABLE_CLASS(TdxCustomSmartImage)
 TdxCustomSmartImage::TdxCustomSmartImage() : FImageData(Create<TdxSmartImageData>()) {}
 
 TdxCustomSmartImage::~TdxCustomSmartImage() {
-  // The handle may read the storage: it goes first.
+  // A running animation reads the image; the handle may read the storage.
+  FAnimationController.reset();
   FCache.reset();
   FHandle.reset();
   FImageData.reset();
@@ -681,9 +684,59 @@ void TdxCustomSmartImage::Assign(TPersistent* ASource) {
     Clear();
   } else if (auto* Image = AsOrNull<TdxCustomSmartImage>(ASource)) {
     if (Image != this) AssignFromSmartImage(Image);
+  } else if (auto* Graphic = AsOrNull<TGraphic>(ASource)) {
+    AssignFromGraphic(Graphic);
+  } else if (ASource->Is<TClipboard>()) {
+    PasteFromClipboard();
   } else {
     TGraphic::Assign(ASource);
   }
+}
+
+void TdxCustomSmartImage::AssignFromGraphic(TGraphic* AGraphic) {
+  if (auto* Bitmap = AsOrNull<TBitmap>(AGraphic)) {
+    SetBitmap(Bitmap);
+  } else if (AGraphic->Is<TMetafile>()) {
+    TOwned<TMemoryStream> Stream = MakeOwned<TMemoryStream>();
+    AGraphic->SaveToStream(Stream.get());
+    Stream->SetPosition(0);
+    LoadFromStream(Stream.get());
+  } else if (AGraphic->Is<TIcon>()) {
+    TOwned<TBitmap> Bitmap = MakeOwned<TBitmap>();
+    Bitmap->Assign(AGraphic);
+    SetBitmap(Bitmap.get());
+  } else {
+    TOwned<TBitmap> Bitmap = MakeOwned<TBitmap>();
+    Bitmap->SetPixelFormat(TPixelFormat::pf24bit);
+    Bitmap->SetSize(AGraphic->Width(), AGraphic->Height());
+    Bitmap->Canvas()->Draw(0, 0, AGraphic);
+    SetBitmap(Bitmap.get());
+  }
+}
+
+void TdxCustomSmartImage::AssignTo(TPersistent* ADest) {
+  if (auto* Image = AsOrNull<TdxCustomSmartImage>(ADest)) {
+    Image->Assign(this);
+  } else if (auto* Metafile = AsOrNull<TMetafile>(ADest)) {
+    AssignToMetaFile(Metafile);
+  } else if (auto* Bitmap = AsOrNull<TBitmap>(ADest)) {
+    TOwned<TBitmap> Pixels(GetAsBitmap());
+    Bitmap->Assign(Pixels.get());
+  } else {
+    TGraphic::AssignTo(ADest);
+  }
+}
+
+void TdxCustomSmartImage::AssignToMetaFile(TMetafile* ADest) {
+  TdxSmartImageCodecClass Codec =
+      TdxSmartImageCodecsRepository::GetFormatByID(ADest->Enhanced() ? dxImageEmf : dxImageWmf);
+  TOwned<TMemoryStream> Stream(ExportToStream(Codec));
+  if (!Stream) {
+    ADest->Clear();
+    return;
+  }
+  Stream->SetPosition(0);
+  ADest->LoadFromStream(Stream.get());
 }
 
 void TdxCustomSmartImage::AssignFromSmartImage(TdxCustomSmartImage* AImage) {
@@ -702,6 +755,220 @@ void TdxCustomSmartImage::AssignFromSmartImage(TdxCustomSmartImage* AImage) {
     Stream->SetPosition(0);
     LoadFromStream(Stream.get());
   }
+}
+
+void TdxCustomSmartImage::LoadFromResource(HINSTANCE AInstance, const String& AResName,
+                                           const wchar_t* AResType) {
+  if (AResType == RT_BITMAP) {
+    TOwned<TBitmap> Bitmap = MakeOwned<TBitmap>();
+    Bitmap->LoadFromResourceName(AInstance, AResName);
+    SetBitmap(Bitmap.get());
+    return;
+  }
+  TOwned<TResourceStream> Stream(Create<TResourceStream>(AInstance, AResName, AResType));
+  LoadFromStream(Stream.get());
+}
+
+namespace {
+// The bytes of a blob value: a byte array, or a string carrying bytes (a
+// binary string, as COM passes bytes as text); nothing for other values.
+TBytes BlobBytes(const Variant& AValue) {
+  const VARIANT& V = AValue.Var();
+  if (V.vt == VT_BSTR) {
+    UINT Size = V.bstrVal ? SysStringByteLen(V.bstrVal) : 0;
+    const auto* P = reinterpret_cast<const Byte*>(V.bstrVal);
+    return Size ? TBytes(P, P + Size) : TBytes();
+  }
+  if (V.vt != (VT_ARRAY | VT_UI1) || !V.parray || SafeArrayGetDim(V.parray) != 1) return TBytes();
+  LONG Low = 0, High = -1;
+  SafeArrayGetLBound(V.parray, 1, &Low);
+  SafeArrayGetUBound(V.parray, 1, &High);
+  if (High < Low) return TBytes();
+  void* Data = nullptr;
+  if (FAILED(SafeArrayAccessData(V.parray, &Data))) return TBytes();
+  const auto* P = static_cast<const Byte*>(Data);
+  TBytes Result(P, P + (static_cast<size_t>(High) - Low + 1));
+  SafeArrayUnaccessData(V.parray);
+  return Result;
+}
+
+// A graphic field stores a header before the file: 1, $0100 (16-bit each)
+// and the length of what follows (32-bit), little-endian.
+constexpr size_t GraphicFieldHeaderSize = 8;
+bool HasGraphicFieldHeader(const TBytes& ABytes) {
+  if (ABytes.size() < GraphicFieldHeaderSize) return false;
+  auto U16 = [&](size_t I) { return static_cast<Word>(ABytes[I] | (ABytes[I + 1] << 8)); };
+  Cardinal Count = static_cast<Cardinal>(ABytes[4]) | (static_cast<Cardinal>(ABytes[5]) << 8) |
+                   (static_cast<Cardinal>(ABytes[6]) << 16) |
+                   (static_cast<Cardinal>(ABytes[7]) << 24);
+  return U16(0) == 1 && U16(2) == 0x0100 && Count == ABytes.size() - GraphicFieldHeaderSize;
+}
+}  // namespace
+
+void TdxCustomSmartImage::LoadFromFieldValue(const Variant& AValue) {
+  TBytes Bytes = BlobBytes(AValue);
+  if (Bytes.size() < GraphicFieldHeaderSize) return;
+  size_t Start = HasGraphicFieldHeader(Bytes) ? GraphicFieldHeaderSize : 0;
+  TOwned<TMemoryStream> Stream = MakeOwned<TMemoryStream>();
+  if (Bytes.size() > Start)
+    Stream->WriteBuffer(Bytes.data() + Start, static_cast<Integer>(Bytes.size() - Start));
+  Stream->SetPosition(0);
+  LoadFromStream(Stream.get());
+}
+
+// ---------------------------------------------------------------------------
+// Clipboard
+
+namespace {
+// The order in which pasting looks for image data.
+const TdxImageDataFormat SupportedFormats[] = {dxImagePng, dxImageGif, dxImageTiff, dxImageJpeg,
+                                               dxImageBitmap};
+
+// A global memory block owned until it is handed over.
+class TGlobalBlock {
+ public:
+  explicit TGlobalBlock(SIZE_T ASize) : FHandle(GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, ASize)) {
+    if (!FHandle) throw EOutOfMemory(L"Out of memory");
+  }
+  ~TGlobalBlock() {
+    if (FHandle) GlobalFree(FHandle);
+  }
+  TGlobalBlock(const TGlobalBlock&) = delete;
+  TGlobalBlock& operator=(const TGlobalBlock&) = delete;
+  HGLOBAL Handle() const { return FHandle; }
+  HGLOBAL Release() {
+    HGLOBAL H = FHandle;
+    FHandle = nullptr;
+    return H;
+  }
+
+ private:
+  HGLOBAL FHandle;
+};
+
+// The bytes of a global memory block for the length of a scope.
+class TGlobalLock {
+ public:
+  explicit TGlobalLock(HGLOBAL AHandle) : FHandle(AHandle), FData(GlobalLock(AHandle)) {}
+  ~TGlobalLock() {
+    if (FData) GlobalUnlock(FHandle);
+  }
+  TGlobalLock(const TGlobalLock&) = delete;
+  TGlobalLock& operator=(const TGlobalLock&) = delete;
+  void* Data() const { return FData; }
+
+ private:
+  HGLOBAL FHandle;
+  void* FData;
+};
+
+// Clipboard data of a GDI kind, deleted unless the clipboard took it.
+class TClipboardObject {
+ public:
+  explicit TClipboardObject(HANDLE AHandle) : FHandle(AHandle) {}
+  ~TClipboardObject() {
+    if (FHandle) DeleteObject(FHandle);
+  }
+  TClipboardObject(const TClipboardObject&) = delete;
+  TClipboardObject& operator=(const TClipboardObject&) = delete;
+  void PutOn(UINT AFormat) {
+    if (!FHandle) return;
+    Clipboard()->SetAsHandle(AFormat, FHandle);
+    FHandle = nullptr;
+  }
+
+ private:
+  HANDLE FHandle;
+};
+}  // namespace
+
+bool TdxCustomSmartImage::HasClipboardFormat() {
+  for (TdxImageDataFormat F : SupportedFormats)
+    if (Word Format = ImageClipboardFormats[F]; Format && IsClipboardFormatAvailable(Format))
+      return true;
+  return false;
+}
+
+bool TdxCustomSmartImage::IsSupportClipboardFormat(Word AFormat) {
+  return AFormat != 0 &&
+         std::find(std::begin(ImageClipboardFormats), std::end(ImageClipboardFormats), AFormat) !=
+             std::end(ImageClipboardFormats);
+}
+
+bool TdxCustomSmartImage::AssignFromClipboard() {
+  TClipboard* Board = Clipboard();
+  for (TdxImageDataFormat F : SupportedFormats) {
+    Word Format = ImageClipboardFormats[F];
+    if (!Format || !Board->HasFormat(Format)) continue;
+    LoadFromClipboardFormat(Format, Board->GetAsHandle(Format), nullptr);
+    return true;
+  }
+  return false;
+}
+
+void TdxCustomSmartImage::PasteFromClipboard() {
+  TClipboard::TOpened Opened(Clipboard());
+  AssignFromClipboard();
+}
+
+void TdxCustomSmartImage::LoadFromClipboardFormat(Word AFormat, HANDLE AData, HPALETTE APalette) {
+  if (AFormat == CF_BITMAP) {
+    TOwned<TBitmap> Bitmap = MakeOwned<TBitmap>();
+    Bitmap->SetHandleType(TBitmapHandleType::bmDIB);
+    Bitmap->LoadFromClipboardFormat(AFormat, AData, APalette);
+    Bitmap->SetPixelFormat(TPixelFormat::pf24bit);
+    SetBitmap(Bitmap.get());
+    return;
+  }
+  if (!IsSupportClipboardFormat(AFormat) || !AData) return;
+  TOwned<TMemoryStream> Stream = MakeOwned<TMemoryStream>();
+  {
+    TGlobalLock Lock(AData);
+    if (!Lock.Data()) return;
+    Stream->WriteBuffer(Lock.Data(), static_cast<Integer>(GlobalSize(AData)));
+  }
+  Stream->SetPosition(0);
+  LoadFromStream(Stream.get());
+}
+
+void TdxCustomSmartImage::SaveToClipboardFormat(Word& AFormat, HANDLE& AData, HPALETTE& APalette) {
+  TSize S = GetSize();
+  TOwned<TBitmap> Bitmap = MakeOwned<TBitmap>();
+  Bitmap->SetPixelFormat(TPixelFormat::pf24bit);
+  Bitmap->SetSize(S.cx, S.cy);
+  Bitmap->Canvas()->Brush()->SetColor(clWhite);
+  Bitmap->Canvas()->FillRect(TRect{0, 0, S.cx, S.cy});
+  StretchDraw(Bitmap->Canvas()->Handle(), TRect{0, 0, S.cx, S.cy});
+  Bitmap->SaveToClipboardFormat(AFormat, AData, APalette);
+  // An image kept as a bitmap has no file of its own to offer: CF_BITMAP
+  // data must be a bitmap handle, never the bytes of a BMP file.
+  Word Own = ImageClipboardFormats[ImageDataFormat()];
+  if (Own == 0 || Own == CF_BITMAP) return;
+  TClipboardObject BitmapData(AData), PaletteData(APalette);
+  AData = nullptr;
+  APalette = nullptr;
+  BitmapData.PutOn(AFormat);
+  PaletteData.PutOn(CF_PALETTE);
+  TOwned<TMemoryStream> File = MakeOwned<TMemoryStream>();
+  SaveToStream(File.get());
+  TGlobalBlock Block(static_cast<SIZE_T>(File->Size()));
+  {
+    TGlobalLock Lock(Block.Handle());
+    if (!Lock.Data()) RaiseLastOSError();
+    std::memcpy(Lock.Data(), File->Memory(), static_cast<size_t>(File->Size()));
+  }
+  AFormat = Own;
+  AData = Block.Release();
+}
+
+void TdxCustomSmartImage::CopyToClipboard() {
+  if (Empty()) return;
+  Clipboard()->Assign(this);
+}
+
+void TdxCustomSmartImage::CutToClipboard() {
+  CopyToClipboard();
+  Clear();
 }
 
 TdxCustomSmartImage* TdxCustomSmartImage::Clone() {
@@ -758,7 +1025,75 @@ Integer TdxCustomSmartImage::AnimationFrameDelay() {
 }
 
 void TdxCustomSmartImage::SetAnimationFrameDelay(Integer AValue) {
-  FAnimationFrameDelay = std::max(0, AValue);
+  AValue = std::max(0, AValue);
+  if (AValue == FAnimationFrameDelay) return;
+  FAnimationFrameDelay = AValue;
+  if (FAnimationController) {
+    StopAnimation();
+    StartAnimation();
+  }
+}
+
+bool TdxCustomSmartImage::Animation() {
+  return FAnimationController && FAnimationController->GetActive();
+}
+
+void TdxCustomSmartImage::SetAnimation(bool AValue) {
+  if (!AValue) {
+    StopAnimation();
+    return;
+  }
+  // The pages of a TIFF are not frames of an animation.
+  if (AnimatedHandle(GetHandle()) && ImageDataFormat() != dxImageTiff) StartAnimation();
+}
+
+void TdxCustomSmartImage::StartAnimation() {
+  if (FAnimationController || AnimationFrameCount() < 2) return;
+  FAnimationController.reset(
+      As<TdxSmartImageAnimationController>(ImageAnimationControllerClass()->Create(this)));
+  FAnimationController->StartAnimation();
+}
+
+void TdxCustomSmartImage::StopAnimation() { FAnimationController.reset(); }
+
+// ---------------------------------------------------------------------------
+// Animation controller
+
+namespace {
+TClass FAnimationControllerClass = nullptr;
+}  // namespace
+
+TClass ImageAnimationControllerClass() {
+  return FAnimationControllerClass ? FAnimationControllerClass
+                                   : TdxSmartImageAnimationController::StaticClass();
+}
+
+void SetImageAnimationControllerClass(TClass AClass) { FAnimationControllerClass = AClass; }
+
+IMPLEMENT_CREATABLE_CLASS(TdxSmartImageAnimationController)
+
+bool TdxSmartImageAnimationController::GetActive() {
+  return FImage->AnimationFrameCount() > 1 && IsTimerActive();
+}
+
+void TdxSmartImageAnimationController::TimerHandler(TObject*) {
+  // Only locals from here on: stopping the animation frees this object.
+  TdxCustomSmartImage* Image = FImage;
+  DeactivateTimer();
+  Integer Previous = Image->ActiveFrame();
+  Integer Current = Previous;
+  std::exception_ptr Error;
+  try {
+    Image->SetActiveFrame(Previous + 1);
+    Current = Image->ActiveFrame();
+  } catch (...) {
+    Error = std::current_exception();
+  }
+  if (Current != Previous)
+    ActivateTimer();
+  else
+    Image->StopAnimation();
+  if (Error) std::rethrow_exception(Error);
 }
 
 Integer TdxCustomSmartImage::AnimationLoopCount() {

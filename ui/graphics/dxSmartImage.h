@@ -6,6 +6,7 @@
 #pragma once
 
 #ifndef RC_INVOKED
+#include "Variants.h"
 #include "dxCoreGraphics.h"
 #endif
 
@@ -233,6 +234,40 @@ class TdxSmartImageCodecsRepository {
 extern Word ImageClipboardFormats[dxImageDataFormatCount];
 
 // ---------------------------------------------------------------------------
+// Plays an image's frames. This base never fires: a module that owns a
+// timer installs its own class (SetImageAnimationControllerClass), whose
+// timer calls TimerHandler with the image's frame delay.
+class TdxSmartImageAnimationController : public TObject {
+  DECLARE_CLASS(TdxSmartImageAnimationController, TObject)
+ public:
+  using TOwnerType = TdxCustomSmartImage;
+  explicit TdxSmartImageAnimationController(TdxCustomSmartImage* AImage) : FImage(AImage) {}
+
+  virtual void ActivateTimer() {}
+  virtual void DeactivateTimer() {}
+  virtual bool IsTimerActive() { return false; }
+  // One step: the image's next frame. When the frame stays (the last frame
+  // of a finished loop), the image's animation ends, which frees this
+  // controller: nothing of it is touched after that. An error raised by the
+  // step ends the animation the same way and is passed on.
+  virtual void TimerHandler(TObject* Sender);
+
+  void StartAnimation() { ActivateTimer(); }
+  void StopAnimation() { DeactivateTimer(); }
+  // The image has frames to play and the timer runs.
+  bool GetActive();
+  TdxCustomSmartImage* Image() const { return FImage; }
+
+ protected:
+  TdxCustomSmartImage* FImage;
+};
+
+// The controller class new animations are made of; nullptr puts the base
+// class back.
+TClass ImageAnimationControllerClass();
+void SetImageAnimationControllerClass(TClass AClass);
+
+// ---------------------------------------------------------------------------
 class TdxSmartImageHelper {
  public:
   TdxSmartImageHelper() = delete;
@@ -358,12 +393,40 @@ class TdxCustomSmartImage : public TGraphic {
   void ConvertToBitmap();
   void Dormant();
 
-  // Assigning from another smart image (nil clears); other sources are the
-  // framework's.
+  // Assigning: nil clears; another smart image, framework graphic or the
+  // clipboard (pasting) are taken; anything else raises the framework's
+  // assignment error.
   void Assign(TPersistent* ASource) override;
   virtual void AssignFromSmartImage(TdxCustomSmartImage* AImage);
+  // A bitmap keeps its pixels; a metafile its file (decoded on demand); an
+  // icon goes through a bitmap; any other graphic is drawn onto a 24-bit
+  // bitmap of its size.
+  virtual void AssignFromGraphic(TGraphic* AGraphic);
+  // False when the clipboard holds none of the image formats.
+  virtual bool AssignFromClipboard();
   // A new image of the same class, assigned from this one.
   TdxCustomSmartImage* Clone();
+
+  // A bitmap resource is stored as pixels; any other resource type is read
+  // as an image file.
+  void LoadFromResource(HINSTANCE AInstance, const String& AResName, const wchar_t* AResType);
+  // A database blob (a byte array, or a string whose bytes are the file):
+  // the 8-byte header of a graphic field, when present, is skipped. Fewer
+  // than 8 bytes leave the image as it was.
+  void LoadFromFieldValue(const Variant& AValue);
+
+  // Clipboard. Pasting takes the first of PNG, GIF, TIFF, JPEG and bitmap
+  // that the clipboard holds.
+  void LoadFromClipboardFormat(Word AFormat, HANDLE AData, HPALETTE APalette) override;
+  // The image drawn on white as CF_BITMAP; an image stored as PNG, GIF,
+  // TIFF or JPEG puts that bitmap on the open clipboard at once and returns
+  // its own file under its format instead.
+  void SaveToClipboardFormat(Word& AFormat, HANDLE& AData, HPALETTE& APalette) override;
+  void CopyToClipboard();
+  void CutToClipboard();
+  void PasteFromClipboard();
+  static bool HasClipboardFormat();
+  static bool IsSupportClipboardFormat(Word AFormat);
 
   // Animation through the decoded handle: one frame, no loop, frame 0 when
   // the image is not animated.
@@ -376,6 +439,14 @@ class TdxCustomSmartImage : public TGraphic {
   TdxDefaultBoolean AnimationLoop() const { return FAnimationLoop; }
   void SetAnimationLoop(TdxDefaultBoolean AValue) { FAnimationLoop = AValue; }
   Integer AnimationLoopIndex() const { return FAnimationLoopIndex; }
+  // Playing: a controller of ImageAnimationControllerClass runs the frames.
+  // Switching on does nothing for an image that is not animated or whose
+  // frames are the pages of a TIFF.
+  bool Animation();
+  void SetAnimation(bool AValue);
+  void StartAnimation();
+  // Frees the controller.
+  void StopAnimation();
 
   // Drawing; AAlpha multiplies the image's own alpha; APalette may be nil.
   void StretchDraw(HDC DC, const TRect& ADest, Byte AAlpha = 255,
@@ -391,6 +462,11 @@ class TdxCustomSmartImage : public TGraphic {
  protected:
   void Draw(TCanvas* ACanvas, const TRect& ARect) override;
   void Changed(TObject* Sender) override;
+  // A smart image, metafile or bitmap receives this image.
+  void AssignTo(TPersistent* ADest) override;
+  // Through the metafile codec of the metafile's kind: only an image whose
+  // stored file is of that kind can be exported (the codecs cannot encode).
+  virtual void AssignToMetaFile(TMetafile* ADest);
   virtual bool CanCreateCache(const TSize& AImageSize, const TSize& ADestSize);
   virtual TdxSmartImageCustomHandle* CreateCache(const TSize& ASize) { return nullptr; }
   virtual bool IsBitmapStream(TStream* AStream);
@@ -418,6 +494,7 @@ class TdxCustomSmartImage : public TGraphic {
   TdxSmartImageCustomHandle* PrepareCache(const TSize& ADestSize, IdxColorPalette* APalette);
   void ExportInto(TStream* AStream, TdxSmartImageCodecClass ACodec);
 
+  TOwned<TdxSmartImageAnimationController> FAnimationController;
   TOwned<TdxSmartImageData> FImageData;
   TOwned<TdxSmartImageCustomHandle> FHandle;
   TOwned<TdxSmartImageCustomHandle> FCache;

@@ -2,6 +2,7 @@
 
 #include "cxLookAndFeelPaintersInternal.h"
 #include "cxLookAndFeels.h"
+#include "dxSkinsCore.h"
 
 using namespace cxPaintersInternal;
 
@@ -38,6 +39,7 @@ TcxCustomLookAndFeelPainter* cxPaintersInternal::RegisteredPainter(TcxLookAndFee
 IMPLEMENT_CLASS(TcxCustomLookAndFeelPainter)
 
 TcxCustomLookAndFeelPainter::~TcxCustomLookAndFeelPainter() {
+  FreeAndNil(FLookAndFeelPainterDetailsCache);
   FBackButton.reset();
   FSearchButtonGlyph.reset();
 }

@@ -125,6 +125,8 @@ constexpr Integer cxArrowRightBasePointIndex = 2;
 constexpr Integer cxStdThumbnailMinimalSize = 8;
 constexpr Integer cxTouchElementMinSize = 27;
 
+class TdxSkinDetails;
+
 // ---------------------------------------------------------------------------
 // The painter interface
 class TcxCustomLookAndFeelPainter : public TPersistent {
@@ -139,6 +141,10 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   virtual bool NeedRedrawOnResize();
   // A painter may carry data for its callers; these painters carry none.
   virtual bool GetPainterData(Pointer& AData);
+  // The painter's name, group and icons, made on first request and kept.
+  virtual TdxSkinDetails* CreateLookAndFeelPainterDetails();
+  virtual TdxSkinDetails* GetLookAndFeelPainterDetails();
+  virtual bool GetPainterDetails(TdxSkinDetails*& ADetails);
 
   // Cached images of the program's resources, made on first request.
   TdxSmartImage* GetBackButton();
@@ -651,6 +657,8 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   void DrawProgressBarInvertedText(TcxCanvas* ACanvas, bool AVertical, const String& AText,
                                    const TRect& ATextRect);
 
+  // Owned; freed by the destructor (the type is complete only there).
+  TdxSkinDetails* FLookAndFeelPainterDetailsCache = nullptr;
   TOwned<TdxSmartImage> FBackButton;
   TOwned<TdxSmartImage> FSearchButtonGlyph;
 };

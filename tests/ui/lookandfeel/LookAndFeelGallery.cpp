@@ -1,6 +1,7 @@
 // Paints every element of each painter in its states, at 96 DPI and at
 // 144 DPI (factors 1 and 3/2), into one labelled PNG sheet per painter and
-// resolution, for people to look at:
+// resolution, and the test's synthetic skin in every state, for people to
+// look at:
 //   lookandfeel_gallery <output folder>
 #include <algorithm>
 #include <cstdio>
@@ -8,6 +9,7 @@
 
 #include "LookAndFeelModules.h"
 #include "PainterElements.h"
+#include "SkinsTestSupport.h"
 
 namespace {
 
@@ -109,6 +111,40 @@ class TSheet {
   TOwned<TFont> FTitle;
 };
 
+// Each element of the synthetic skin in every state, one row per element.
+void PaintSkinSheet(const String& AFileName, const TdxScaleFactor* AFactor) {
+  TOwned<TdxSkin> Skin(SkinsTest::SyntheticSkin());
+  TdxSkinControlGroup* Group = Skin->Groups(0);
+  const TSize Cell = AFactor->Apply(TSize{90, 44});
+  const TSize Element = AFactor->Apply(TSize{80, 24});
+  const Integer Left = AFactor->Apply(60);
+  TOwned<TcxBitmap32> Sheet(TcxBitmap32::CreateSize(Left + Cell.cx * dxSkinElementStateCount,
+                                                    Cell.cy * Group->Count() + kPadding));
+  TcxCanvas* Canvas = Sheet->cxCanvas();
+  Canvas->FillRect(Sheet->ClientRect(), kSheetColor);
+  TOwned<TFont> Label = MakeOwned<TFont>();
+  Label->SetName(L"Tahoma");
+  Label->SetHeight(-AFactor->Apply(11));
+  Canvas->SetFont(Label.get());
+  Canvas->Brush()->SetStyle(TBrushStyle::bsClear);
+  TOwned<TdxScaleFactor> Factor = MakeOwned<TdxScaleFactor>();
+  Factor->Assign(AFactor);
+  for (Integer E = 0; E < Group->Count(); ++E) {
+    const Integer Top = kPadding + E * Cell.cy;
+    Canvas->TextOut(kPadding, Top + kPadding, Group->Elements(E)->Name());
+    for (Integer S = 0; S < dxSkinElementStateCount; ++S) {
+      const Integer X = Left + S * Cell.cx;
+      const TRect R = cxRect(X, Top, X + Element.cx, Top + Element.cy);
+      Group->Elements(E)->Draw(Canvas->Handle(), R, Factor.get(), 0,
+                               static_cast<TdxSkinElementState>(S));
+      Canvas->TextOut(X, R.bottom + 2, dxSkinElementStateNames[S]);
+    }
+  }
+  Sheet->MakeOpaque();
+  TOwned<TdxSmartImage> Image(TdxCustomSmartImage::CreateFromBitmap<TdxSmartImage>(Sheet.get()));
+  Image->SaveToFile(AFileName);
+}
+
 int Run(const String& AFolder) {
   if (!ForceDirectories(AFolder)) {
     std::fprintf(stderr, "cannot make the output folder\n");
@@ -126,6 +162,11 @@ int Run(const String& AFolder) {
       TSheet(P, Factor).Paint(Name);
       std::fprintf(stdout, "%ls\n", Name.c_str());
     }
+  }
+  for (auto [Suffix, Factor] : Factors) {
+    String Name = AFolder + L"\\Skin-" + Suffix + L".png";
+    PaintSkinSheet(Name, Factor);
+    std::fprintf(stdout, "%ls\n", Name.c_str());
   }
   return 0;
 }

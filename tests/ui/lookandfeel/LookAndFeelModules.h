@@ -18,9 +18,11 @@
 #include "dxCoreClasses.h"
 #include "dxCoreGraphics.h"
 #include "dxDPIAwareUtils.h"
+#include "dxFading.h"
 #include "dxGDIPlusAPI.h"
 #include "dxGDIPlusClasses.h"
 #include "dxOffice11.h"
+#include "dxSkinsCore.h"
 #include "dxSmartImage.h"
 #include "dxThemeManager.h"
 #include "dxUxTheme.h"
@@ -47,6 +49,8 @@ inline const TLookAndFeelModule LookAndFeelModules[] = {
     {&cxLibraryStrs_Initialize, &cxLibraryStrs_Finalize},
     {&cxClasses_Initialize, &cxClasses_Finalize},
     {&dxOffice11_Initialize, &dxOffice11_Finalize},
+    {&dxSkinsCore_Initialize, &dxSkinsCore_Finalize},
+    {&dxFading_Initialize, &dxFading_Finalize},
     {&cxLookAndFeelPainters_Initialize, &cxLookAndFeelPainters_Finalize},
     {&cxLookAndFeels_Initialize, &cxLookAndFeels_Finalize},
     {&dxAnimation_Initialize, &dxAnimation_Finalize},
