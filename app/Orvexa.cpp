@@ -25,6 +25,8 @@
 #include "dxGDIPlusClasses.h"
 #include "dxHooks.h"
 #include "dxOffice11.h"
+#include "dxSVGCore.h"
+#include "dxSVGImage.h"
 #include "dxSmartImage.h"
 #include "dxStringHelper.h"
 #include "dxThemeManager.h"
@@ -74,6 +76,8 @@ const TModule Modules[] = {
     {&dxGDIPlusClasses_Initialize, &dxGDIPlusClasses_Finalize},
     {&cxGraphics_Initialize, &cxGraphics_Finalize},
     {&cxDrawTextUtils_Initialize, &cxDrawTextUtils_Finalize},
+    {&dxSVGCore_Initialize, &dxSVGCore_Finalize},
+    {&dxSVGImage_Initialize, &dxSVGImage_Finalize},
     {&cxLibraryStrs_Initialize, &cxLibraryStrs_Finalize},
     {&cxClasses_Initialize, &cxClasses_Finalize},
     {&dxThreading_Initialize, &dxThreading_Finalize},
