@@ -74,8 +74,7 @@ void ZCompressStream(TStream* AInStream, TStream* AOutStream,
 
 void ZDecompressStream(TStream* AInStream, TStream* AOutStream) {
   TZStream Z(false);
-  if (inflateInit(Z.Get()) != Z_OK)
-    throw EZDecompressionError(L"zlib: cannot start decompression");
+  if (inflateInit(Z.Get()) != Z_OK) throw EZDecompressionError(L"zlib: cannot start decompression");
   Z.Started();
   auto In = std::make_unique<Byte[]>(BufferSize);
   auto Out = std::make_unique<Byte[]>(BufferSize);

@@ -56,9 +56,7 @@ TdxSVGElement* TdxSVGElement::Elements(Integer AIndex) const {
 
 void TdxSVGElement::SetOpacity(Single AValue) { FOpacity = std::clamp(AValue, 0.0f, 1.0f); }
 
-void TdxSVGElement::SetFillOpacity(Single AValue) {
-  FFillOpacity = std::clamp(AValue, 0.0f, 1.0f);
-}
+void TdxSVGElement::SetFillOpacity(Single AValue) { FFillOpacity = std::clamp(AValue, 0.0f, 1.0f); }
 
 void TdxSVGElement::SetStrokeSize(Single AValue) {
   if (AValue >= 0) FStrokeSize = AValue;
@@ -256,9 +254,9 @@ const TdxSVGPropertyBinding* ElementBindings(Integer& ACount) {
       {FillProperty(L"Fill", [](TdxSVGElement* E, const TdxSVGFill& V) { E->SetFill(V); }),
        {{"fill", &TdxSVGAdapterFillValue::Instance}},
        1},
-      {OrdinalProperty(L"FillMode",
-                       [](TdxSVGElement* E,
-                          Integer V) { E->SetFillMode(static_cast<TdxSVGFillMode>(V)); }),
+      {OrdinalProperty(
+           L"FillMode",
+           [](TdxSVGElement* E, Integer V) { E->SetFillMode(static_cast<TdxSVGFillMode>(V)); }),
        {{"fill-rule", &TdxSVGAdapterFillRuleValue::Instance}},
        1},
       {SingleProperty(L"FillOpacity", [](TdxSVGElement* E, Single V) { E->SetFillOpacity(V); }),
@@ -308,15 +306,16 @@ const TdxSVGPropertyBinding* ElementBindings(Integer& ACount) {
   return Items;
 }
 
-#define DX_SIZE_BINDING(Class_, Name_, Field_, Attribute_) \
-  {ValueProperty(Name_, DX_VALUE_FIELD(Class_, Field_)),   \
-   {{Attribute_, &TdxSVGAdapterSizeValue::Instance}},      \
-   1}
+#define DX_SIZE_BINDING(Class_, Name_, Field_, Attribute_)   \
+  {                                                          \
+    ValueProperty(Name_, DX_VALUE_FIELD(Class_, Field_)),    \
+        {{Attribute_, &TdxSVGAdapterSizeValue::Instance}}, 1 \
+  }
 
-#define DX_BINDINGS(Class_, ...)                                                 \
-  TdxSVGClassBindings Class_::SVGBindings() {                                    \
-    static const TdxSVGPropertyBinding Items[] = {__VA_ARGS__};                  \
-    return TdxSVGClassBindings{Items, static_cast<Integer>(std::size(Items))};   \
+#define DX_BINDINGS(Class_, ...)                                               \
+  TdxSVGClassBindings Class_::SVGBindings() {                                  \
+    static const TdxSVGPropertyBinding Items[] = {__VA_ARGS__};                \
+    return TdxSVGClassBindings{Items, static_cast<Integer>(std::size(Items))}; \
   }
 }  // namespace
 
@@ -346,8 +345,7 @@ DX_BINDINGS(TdxSVGElementCircle, DX_SIZE_BINDING(TdxSVGElementCircle, L"Radius",
             DX_SIZE_BINDING(TdxSVGElementCircle, L"CenterX", FCenterX, "cx"),
             DX_SIZE_BINDING(TdxSVGElementCircle, L"CenterY", FCenterY, "cy"))
 
-DX_BINDINGS(TdxSVGElementEllipse,
-            DX_SIZE_BINDING(TdxSVGElementEllipse, L"CenterX", FCenterX, "cx"),
+DX_BINDINGS(TdxSVGElementEllipse, DX_SIZE_BINDING(TdxSVGElementEllipse, L"CenterX", FCenterX, "cx"),
             DX_SIZE_BINDING(TdxSVGElementEllipse, L"CenterY", FCenterY, "cy"),
             DX_SIZE_BINDING(TdxSVGElementEllipse, L"RadiusX", FRadiusX, "rx"),
             DX_SIZE_BINDING(TdxSVGElementEllipse, L"RadiusY", FRadiusY, "ry"))
@@ -357,21 +355,19 @@ DX_BINDINGS(TdxSVGElementLine, DX_SIZE_BINDING(TdxSVGElementLine, L"X2", FX2, "x
             DX_SIZE_BINDING(TdxSVGElementLine, L"X1", FX1, "x1"),
             DX_SIZE_BINDING(TdxSVGElementLine, L"Y1", FY1, "y1"))
 
-DX_BINDINGS(TdxSVGElementPath,
-            {ObjectProperty(L"Path",
-                            [](TdxSVGElement* E) -> TObject* {
-                              return As<TdxSVGElementPath>(E)->Path();
-                            }),
-             {{"d", &TdxSVGAdapterPathValue::Instance}},
-             1})
+DX_BINDINGS(TdxSVGElementPath, {ObjectProperty(L"Path",
+                                               [](TdxSVGElement* E) -> TObject* {
+                                                 return As<TdxSVGElementPath>(E)->Path();
+                                               }),
+                                {{"d", &TdxSVGAdapterPathValue::Instance}},
+                                1})
 
-DX_BINDINGS(TdxSVGElementPolygon,
-            {ObjectProperty(L"Points",
-                            [](TdxSVGElement* E) -> TObject* {
-                              return As<TdxSVGElementPolygon>(E)->Points();
-                            }),
-             {{"points", &TdxSVGAdapterPointsValue::Instance}},
-             1})
+DX_BINDINGS(TdxSVGElementPolygon, {ObjectProperty(L"Points",
+                                                  [](TdxSVGElement* E) -> TObject* {
+                                                    return As<TdxSVGElementPolygon>(E)->Points();
+                                                  }),
+                                   {{"points", &TdxSVGAdapterPointsValue::Instance}},
+                                   1})
 
 DX_BINDINGS(TdxSVGElementRectangle,
             DX_SIZE_BINDING(TdxSVGElementRectangle, L"CornerRadiusX", FCornerRadiusX, "rx"),
@@ -390,8 +386,8 @@ DX_BINDINGS(
                     }),
      {{"font", nullptr}},
      1},
-    {StringProperty(L"FontName",
-                    [](TdxSVGElement* E, const String& V) { As<TdxSVGElementText>(E)->FFontName = V; }),
+    {StringProperty(L"FontName", [](TdxSVGElement* E,
+                                    const String& V) { As<TdxSVGElementText>(E)->FFontName = V; }),
      {{"font-family", nullptr}},
      1},
     {SingleProperty(L"FontSize",
@@ -479,8 +475,7 @@ void TdxSVGAdapterFillValue::Load(TdxSVGElement* AObject, const TdxSVGPropertyIn
   if (!F.IsDefault() && AProperty.SetFill) AProperty.SetFill(AObject, F);
 }
 
-void TdxSVGAdapterReferenceValue::Load(TdxSVGElement* AObject,
-                                       const TdxSVGPropertyInfo& AProperty,
+void TdxSVGAdapterReferenceValue::Load(TdxSVGElement* AObject, const TdxSVGPropertyInfo& AProperty,
                                        const String& AValue) const {
   String Reference;
   if (TryStringToReference(AValue, Reference) && AProperty.SetString)
@@ -508,14 +503,12 @@ void TdxSVGAdapterLineJoin::Load(TdxSVGElement* AObject, const TdxSVGPropertyInf
   if (AProperty.SetOrdinal) AProperty.SetOrdinal(AObject, StringToLineJoin(AValue));
 }
 
-void TdxSVGAdapterTextAnchorValue::Load(TdxSVGElement* AObject,
-                                        const TdxSVGPropertyInfo& AProperty,
+void TdxSVGAdapterTextAnchorValue::Load(TdxSVGElement* AObject, const TdxSVGPropertyInfo& AProperty,
                                         const String& AValue) const {
   if (AProperty.SetOrdinal) AProperty.SetOrdinal(AObject, StringToTextAnchor(AValue));
 }
 
-void TdxSVGAdapterFontStyleValue::Load(TdxSVGElement* AObject,
-                                       const TdxSVGPropertyInfo& AProperty,
+void TdxSVGAdapterFontStyleValue::Load(TdxSVGElement* AObject, const TdxSVGPropertyInfo& AProperty,
                                        const String& AValue) const {
   TFontStyle Style;
   if (!AProperty.GetFontStyles || !TdxSVGFontStyleString::TryStringToFontStyle(AValue, Style))
@@ -527,22 +520,22 @@ void TdxSVGAdapterFontStyleValue::Load(TdxSVGElement* AObject,
 
 void TdxSVGAdapterNumbersValue::Load(TdxSVGElement* AObject, const TdxSVGPropertyInfo& AProperty,
                                      const String& AValue) const {
-  if (auto* L = dynamic_cast<TdxSVGValues*>(AProperty.GetObject ? AProperty.GetObject(AObject)
-                                                                 : nullptr))
+  if (auto* L =
+          dynamic_cast<TdxSVGValues*>(AProperty.GetObject ? AProperty.GetObject(AObject) : nullptr))
     TdxSVGParserNumbers::AsNumbers(AValue, L->Data());
 }
 
 void TdxSVGAdapterPointsValue::Load(TdxSVGElement* AObject, const TdxSVGPropertyInfo& AProperty,
                                     const String& AValue) const {
-  if (auto* L = dynamic_cast<TdxSVGPoints*>(AProperty.GetObject ? AProperty.GetObject(AObject)
-                                                                 : nullptr))
+  if (auto* L =
+          dynamic_cast<TdxSVGPoints*>(AProperty.GetObject ? AProperty.GetObject(AObject) : nullptr))
     TdxSVGParserNumbers::AsPoints(AValue, L);
 }
 
 void TdxSVGAdapterRectValue::Load(TdxSVGElement* AObject, const TdxSVGPropertyInfo& AProperty,
                                   const String& AValue) const {
-  if (auto* R = dynamic_cast<TdxSVGRect*>(AProperty.GetObject ? AProperty.GetObject(AObject)
-                                                               : nullptr))
+  if (auto* R =
+          dynamic_cast<TdxSVGRect*>(AProperty.GetObject ? AProperty.GetObject(AObject) : nullptr))
     R->FValue = TdxSVGParserRect::Parse(AValue);
 }
 
@@ -556,11 +549,10 @@ void TdxSVGAdapterPathValue::Load(TdxSVGElement* AObject, const TdxSVGPropertyIn
   for (Integer I = 0; I < Parser->GetCommandCount(); ++I) Parser->GetCommand(I)->Append(Path);
 }
 
-void TdxSVGAdapterTransformValue::Load(TdxSVGElement* AObject,
-                                       const TdxSVGPropertyInfo& AProperty,
+void TdxSVGAdapterTransformValue::Load(TdxSVGElement* AObject, const TdxSVGPropertyInfo& AProperty,
                                        const String& AValue) const {
-  if (auto* M = dynamic_cast<TdxMatrix*>(AProperty.GetObject ? AProperty.GetObject(AObject)
-                                                              : nullptr))
+  if (auto* M =
+          dynamic_cast<TdxMatrix*>(AProperty.GetObject ? AProperty.GetObject(AObject) : nullptr))
     TdxSVGParserTransform::Parse(AValue, M);
 }
 
@@ -686,10 +678,14 @@ void TdxSVGLoader::Initialize() {
       {"use", TdxSVGElementUse::StaticClass(), &TdxSVGElementUse::SVGBindings, {}},
       {"defs", TdxSVGElementNeverRendered::StaticClass(), &NoBindings, {}},
       {"clipPath", TdxSVGElementClipPath::StaticClass(), &NoBindings, {}},
-      {"linearGradient", TdxSVGElementLinearGradient::StaticClass(),
-       &TdxSVGElementLinearGradient::SVGBindings, {}},
-      {"stop", TdxSVGElementLinearGradientStop::StaticClass(),
-       &TdxSVGElementLinearGradientStop::SVGBindings, {}},
+      {"linearGradient",
+       TdxSVGElementLinearGradient::StaticClass(),
+       &TdxSVGElementLinearGradient::SVGBindings,
+       {}},
+      {"stop",
+       TdxSVGElementLinearGradientStop::StaticClass(),
+       &TdxSVGElementLinearGradientStop::SVGBindings,
+       {}},
   };
   for (TElementClassInfo& I : *ElementMap) I.Aliases = ResolveAliases(I.Class);
 }
@@ -793,8 +789,7 @@ void TdxSVGLoader::LoadStyles(TdxSVGStyles* AStyles, TdxXMLNode* ANode) {
       if (E == String::npos) E = Selectors.size();
       String Selector = Trim(Selectors.substr(S, E - S));
       if (!Selector.empty() && Selector[0] == L'.') Selector.erase(0, 1);
-      if (!Selector.empty())
-        TdxSVGParserInlineStyle::Parse(AStyles->Add(Selector), Declarations);
+      if (!Selector.empty()) TdxSVGParserInlineStyle::Parse(AStyles->Add(Selector), Declarations);
       S = E + 1;
     }
   }

@@ -29,7 +29,8 @@ class TScopeExit {
 };
 
 Single Distance(Single X1, Single Y1, Single X2, Single Y2) {
-  return static_cast<Single>(std::hypot(static_cast<Double>(X2) - X1, static_cast<Double>(Y2) - Y1));
+  return static_cast<Single>(
+      std::hypot(static_cast<Double>(X2) - X1, static_cast<Double>(Y2) - Y1));
 }
 }  // namespace
 
@@ -38,7 +39,8 @@ TdxAlphaColor dxGpApplyOpacity(TdxAlphaColor AColor, Single AOpacity) {
     return AColor;
   const Cardinal Alpha = static_cast<Cardinal>(AColor) >> 24;
   const Cardinal NewAlpha = static_cast<Cardinal>(std::trunc(Alpha * std::max(0.0f, AOpacity)));
-  return static_cast<TdxAlphaColor>((static_cast<Cardinal>(AColor) & 0x00FFFFFF) | (NewAlpha << 24));
+  return static_cast<TdxAlphaColor>((static_cast<Cardinal>(AColor) & 0x00FFFFFF) |
+                                    (NewAlpha << 24));
 }
 
 // ---------------------------------------------------------------------------
@@ -49,8 +51,7 @@ void TdxSVGBrush::CreateGradientBrushHandle(void*& AHandle) {
   // The target rectangle is kept one unit larger on every side; the
   // bounding box of the shape is what the gradient maps onto.
   const Single Left = T.X + 1, Top = T.Y + 1, Width = T.Width - 2, Height = T.Height - 2;
-  if (GradientPoints()->Count() == 0 ||
-      (FGradientAutoScale && (Width <= 0 || Height <= 0))) {
+  if (GradientPoints()->Count() == 0 || (FGradientAutoScale && (Width <= 0 || Height <= 0))) {
     CreateEmptyBrushHandle(AHandle);
     return;
   }
@@ -203,8 +204,8 @@ void TdxSVGRenderer::Ellipse(Single ACenterX, Single ACenterY, Single ARadiusX, 
 
 void TdxSVGRenderer::Line(Single X1, Single Y1, Single X2, Single Y2) {
   if (TdxGPPen* P = ActivePen()) {
-    P->SetTargetRect(TdxRectF{std::min(X1, X2), std::min(Y1, Y2), std::max(X1, X2),
-                              std::max(Y1, Y2)});
+    P->SetTargetRect(
+        TdxRectF{std::min(X1, X2), std::min(Y1, Y2), std::max(X1, X2), std::max(Y1, Y2)});
     FCanvas->Line(X1, Y1, X2, Y2, P);
   }
 }
@@ -407,7 +408,8 @@ void LoadReference(TdxSVGElement* AElement, TdxSVGCustomRenderer* ARenderer, con
                    TdxGPBrush* ABrush, TLoad ALoad) {
   TdxSVGElement* Found = nullptr;
   TdxSVGElementRoot* R = AElement->GetRoot();
-  if (R && R->FindByID(AID, Found) && Found != AElement && ARenderer->BeginReference(Found, false)) {
+  if (R && R->FindByID(AID, Found) && Found != AElement &&
+      ARenderer->BeginReference(Found, false)) {
     TScopeExit End([&] { ARenderer->EndReference(Found); });
     ALoad(Found);
     return;
@@ -519,8 +521,7 @@ void TdxSVGElementRectangle::DrawCore(TdxSVGCustomRenderer* ARenderer) {
   // Either radius alone rounds both ways.
   if (FCornerRadiusX.IsEmpty()) RX = RY;
   if (FCornerRadiusY.IsEmpty()) RY = RX;
-  const Single X = XToPixels(FX), Y = YToPixels(FY), W = XToPixels(FWidth),
-               H = YToPixels(FHeight);
+  const Single X = XToPixels(FX), Y = YToPixels(FY), W = XToPixels(FWidth), H = YToPixels(FHeight);
   if (RX <= 0 && RY <= 0)
     ARenderer->Rectangle(X, Y, W, H);
   else

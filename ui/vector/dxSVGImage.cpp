@@ -122,11 +122,10 @@ bool TdxSVGImageCodec::LoadFromStream(TStream* AStream, TdxSVGImageHandle*& AHan
   }
 }
 
-bool TdxSVGImageCodec::Load(const String& AFileName, TdxSVGImageHandle*& AHandle,
-                            String* AError) {
+bool TdxSVGImageCodec::Load(const String& AFileName, TdxSVGImageHandle*& AHandle, String* AError) {
   try {
-    TOwned<TFileStream> S(Create<TFileStream>(AFileName, static_cast<Word>(fmOpenRead) |
-                                                             static_cast<Word>(fmShareDenyNone)));
+    TOwned<TFileStream> S(Create<TFileStream>(
+        AFileName, static_cast<Word>(fmOpenRead) | static_cast<Word>(fmShareDenyNone)));
     return LoadFromStream(S.get(), AHandle, AError);
   } catch (const Exception& E) {
     if (AError) *AError = Reason(E);
@@ -257,8 +256,8 @@ TdxGPImageHandle* TdxSVGImageHandle::GetRasterizedImage(const TSize& ASize,
     const Double Factor =
         std::min(32.0, std::min(dxSVGMaxRasterSize / VH, dxSVGMaxRasterSize / VW));
     auto RasterSide = [&](Double A) {
-      return static_cast<LONG>(
-          std::clamp(std::trunc(std::trunc(A) * Factor), 1.0, static_cast<Double>(dxSVGMaxRasterSize)));
+      return static_cast<LONG>(std::clamp(std::trunc(std::trunc(A) * Factor), 1.0,
+                                          static_cast<Double>(dxSVGMaxRasterSize)));
     };
     Image.reset(Create<TdxGPImageHandle>(dxGpCreateBitmap(TSize{RasterSide(VW), RasterSide(VH)})));
     DrawCore(Image.get(), APalette);

@@ -1,7 +1,7 @@
 #include "dxSVGParsers.h"
 
-#include <charconv>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <string>
 
@@ -62,9 +62,7 @@ String TrimmedCopy(const String& S, size_t AFrom, size_t ATo) {
   return String(B, E);
 }
 
-bool StartsWithUrl(const String& S) {
-  return S.size() >= 4 && SameText(S.substr(0, 4), L"url(");
-}
+bool StartsWithUrl(const String& S) { return S.size() >= 4 && SameText(S.substr(0, 4), L"url("); }
 }  // namespace
 
 [[noreturn]] void dxSVGListIndexError(Integer AIndex) {
@@ -192,8 +190,7 @@ void TdxSVGParserNumbers::AsPoints(const String& S, TdxSVGPoints* AList) {
   AsNumbers(S, Values);
   AList->Clear();
   AList->SetCapacity(static_cast<Integer>(Values.size() / 2));
-  for (size_t I = 0; I + 1 < Values.size(); I += 2)
-    AList->Add(TdxPointF{Values[I], Values[I + 1]});
+  for (size_t I = 0; I + 1 < Values.size(); I += 2) AList->Add(TdxPointF{Values[I], Values[I + 1]});
 }
 
 void TdxSVGParserNumbers::AsPoints(const String& S, TdxSVGPointProc AProc, void* AData) {
@@ -420,13 +417,12 @@ XFORM TransformOperator(const String& AName, const std::vector<Single>& A, bool&
     return TdxXFormHelper::CreateScaleMatrix(SX, Arg(1, SX));
   }
   if (AName == L"skewX")
-    return TdxXFormHelper::CreateMatrix(
-        1, 0, static_cast<Single>(std::tan(Arg(0, 0) * DegToRad)), 1, 0, 0);
+    return TdxXFormHelper::CreateMatrix(1, 0, static_cast<Single>(std::tan(Arg(0, 0) * DegToRad)),
+                                        1, 0, 0);
   if (AName == L"skewY")
-    return TdxXFormHelper::CreateMatrix(
-        1, static_cast<Single>(std::tan(Arg(0, 0) * DegToRad)), 0, 1, 0, 0);
-  if (AName == L"translate")
-    return TdxXFormHelper::CreateTranslateMatrix(Arg(0, 0), Arg(1, 0));
+    return TdxXFormHelper::CreateMatrix(1, static_cast<Single>(std::tan(Arg(0, 0) * DegToRad)), 0,
+                                        1, 0, 0);
+  if (AName == L"translate") return TdxXFormHelper::CreateTranslateMatrix(Arg(0, 0), Arg(1, 0));
   AKnown = false;
   return TdxXFormHelper::CreateIdentityMatrix();
 }
@@ -453,8 +449,7 @@ void TdxSVGParserTransform::Parse(const String& S, TdxMatrix* AMatrix) {
     }
     Start = End + 1;
   }
-  AMatrix->Assign(Current.eM11, Current.eM12, Current.eM21, Current.eM22, Current.eDx,
-                  Current.eDy);
+  AMatrix->Assign(Current.eM11, Current.eM12, Current.eM21, Current.eM22, Current.eDx, Current.eDy);
 }
 
 // ---------------------------------------------------------------------------
@@ -550,7 +545,8 @@ std::vector<TdxSVGBezier> TdxSVGParserPathCommandArc::GetSegments() const {
   M.Apply(CX, CY, CenterX, CenterY);
   CenterX += (static_cast<Double>(S.X) + F.X) / 2;
   CenterY += (static_cast<Double>(S.Y) + F.Y) / 2;
-  const Integer N = std::max(1, static_cast<Integer>(std::ceil(std::fabs(Delta) / (Pi / 2) - 1e-9)));
+  const Integer N =
+      std::max(1, static_cast<Integer>(std::ceil(std::fabs(Delta) / (Pi / 2) - 1e-9)));
   const Double D = Delta / N;
   const Double K = 8.0 / 3 * std::sin(D / 4) * std::sin(D / 4) / std::sin(D / 2);
   TdxPointF P1 = S;
@@ -713,9 +709,10 @@ void TdxSVGParserPath::CommandHorizontalLine(const wchar_t* AParams, size_t ALen
   ScanNumbers(AParams, ALength, [&](Single V, size_t) { FBufferNumbers.push_back(V); });
   for (Single X : FBufferNumbers) {
     const TdxPointF P = GetLastPoint();
+    const TdxPointF F = GetAbsolutePoint(X, P.Y, AIsRelative, false);
     auto* L = AddCommand<TdxSVGParserPathCommandLine>();
     L->StartPoint = P;
-    L->FinishPoint = GetAbsolutePoint(X, P.Y, AIsRelative, false);
+    L->FinishPoint = F;
   }
 }
 
@@ -725,9 +722,10 @@ void TdxSVGParserPath::CommandVerticalLine(const wchar_t* AParams, size_t ALengt
   ScanNumbers(AParams, ALength, [&](Single V, size_t) { FBufferNumbers.push_back(V); });
   for (Single Y : FBufferNumbers) {
     const TdxPointF P = GetLastPoint();
+    const TdxPointF F = GetAbsolutePoint(P.X, Y, false, AIsRelative);
     auto* L = AddCommand<TdxSVGParserPathCommandLine>();
     L->StartPoint = P;
-    L->FinishPoint = GetAbsolutePoint(P.X, Y, false, AIsRelative);
+    L->FinishPoint = F;
   }
 }
 

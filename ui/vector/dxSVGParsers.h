@@ -79,7 +79,9 @@ class TdxSVGRect : public TObject {
 // ($00010203) means "not given here, inherited".
 struct TdxSVGFill {
   static TdxSVGFill Create(TdxAlphaColor AColor) { return TdxSVGFill{AColor, String(), false}; }
-  static TdxSVGFill Create(const String& AReference) { return TdxSVGFill{dxacNone, AReference, true}; }
+  static TdxSVGFill Create(const String& AReference) {
+    return TdxSVGFill{dxacNone, AReference, true};
+  }
   static TdxSVGFill Default() { return Create(dxacDefault); }
   bool IsDefault() const { return !FIsReference && FColor == dxacDefault; }
   bool IsReference() const { return FIsReference; }
@@ -155,11 +157,11 @@ class TdxSVGAdapterValue {
                     const String& AValue) const {}
 };
 
-#define DX_SVG_ADAPTER(Name_)                                                  \
-  class Name_ : public TdxSVGAdapterValue {                                    \
-   public:                                                                     \
-    static const Name_ Instance;                                               \
-    void Load(TdxSVGElement* AObject, const TdxSVGPropertyInfo& AProperty,     \
+#define DX_SVG_ADAPTER(Name_)                                              \
+  class Name_ : public TdxSVGAdapterValue {                                \
+   public:                                                                 \
+    static const Name_ Instance;                                           \
+    void Load(TdxSVGElement* AObject, const TdxSVGPropertyInfo& AProperty, \
               const String& AValue) const override;
 
 DX_SVG_ADAPTER(TdxSVGAdapterColorValue)
@@ -167,51 +169,66 @@ DX_SVG_ADAPTER(TdxSVGAdapterColorValue)
 // "inherit" (the default colour), else an HTML colour (an unknown name gives
 // the empty colour; malformed "#" digits raise EConvertError).
 static TdxAlphaColor StringToAlphaColor(const String& S);
-};
+}
+;
 
 DX_SVG_ADAPTER(TdxSVGAdapterFillValue)
 // A colour or a url(#id) reference; a failed reference gives the default.
 static TdxSVGFill StringToFill(const String& S);
-};
+}
+;
 
 DX_SVG_ADAPTER(TdxSVGAdapterReferenceValue)
 static bool TryStringToReference(const String& S, String& AReference);
-};
+}
+;
 
 DX_SVG_ADAPTER(TdxSVGAdapterContentUnitsValue)
 static TdxSVGContentUnits StringToContentUnits(const String& S);
-};
+}
+;
 
 DX_SVG_ADAPTER(TdxSVGAdapterFillRuleValue)
 static TdxSVGFillMode StringToFillRule(const String& S);
-};
+}
+;
 
 DX_SVG_ADAPTER(TdxSVGAdapterLineCap)
 static TdxSVGLineCapStyle StringToLineCap(const String& S);
-};
+}
+;
 
 DX_SVG_ADAPTER(TdxSVGAdapterLineJoin)
 static TdxGpLineJoin StringToLineJoin(const String& S);
-};
+}
+;
 
 DX_SVG_ADAPTER(TdxSVGAdapterTextAnchorValue)
 static TdxSVGTextAnchor StringToTextAnchor(const String& S);
-};
+}
+;
 
 DX_SVG_ADAPTER(TdxSVGAdapterFontStyleValue)
-};
+}
+;
 DX_SVG_ADAPTER(TdxSVGAdapterNumbersValue)
-};
+}
+;
 DX_SVG_ADAPTER(TdxSVGAdapterPointsValue)
-};
+}
+;
 DX_SVG_ADAPTER(TdxSVGAdapterRectValue)
-};
+}
+;
 DX_SVG_ADAPTER(TdxSVGAdapterPathValue)
-};
+}
+;
 DX_SVG_ADAPTER(TdxSVGAdapterTransformValue)
-};
+}
+;
 DX_SVG_ADAPTER(TdxSVGAdapterSizeValue)
-};
+}
+;
 #undef DX_SVG_ADAPTER
 
 class TdxSVGFontStyleString {
