@@ -11,7 +11,12 @@
 #include "StdCtrls.h"
 #include "cxClasses.h"
 #include "cxDWMApi.h"
+#include "cxDataConsts.h"
+#include "cxDataStorage.h"
+#include "cxDateUtils.h"
 #include "cxDrawTextUtils.h"
+#include "cxFilterConsts.h"
+#include "cxFormats.h"
 #include "cxGeometry.h"
 #include "cxGraphics.h"
 #include "cxLibraryStrs.h"
@@ -83,11 +88,16 @@ const TModule Modules[] = {
     {&dxThreading_Initialize, &dxThreading_Finalize},
     {&dxOffice11_Initialize, &dxOffice11_Finalize},
     {&dxAnimation_Initialize, &dxAnimation_Finalize},
+    {&cxDateUtils_Initialize, &cxDateUtils_Finalize},
+    {&cxFormats_Initialize, &cxFormats_Finalize},
     {&gkTrace_Initialize, &gkTrace_Finalize},
     {&gkMessage_Initialize, &gkMessage_Finalize},
     {&gkSetting_Initialize, &gkSetting_Finalize},
     {&gkCommon_Initialize, &gkCommon_Finalize},
     {&gkAppControl_Initialize, &gkAppControl_Finalize},
+    {&cxDataConsts_Initialize, &cxDataConsts_Finalize},
+    {&cxFilterConsts_Initialize, &cxFilterConsts_Finalize},
+    {&cxDataStorage_Initialize, &cxDataStorage_Finalize},
     {&dxCultureInfo_Initialize, &dxCultureInfo_Finalize},
     {nullptr, &dxStringHelper_Finalize},
     {&gkMitabDyn_Initialize, &gkMitabDyn_Finalize},

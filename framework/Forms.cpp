@@ -1007,8 +1007,29 @@ void TApplication::HintTimerExpired() {
   if (FindDragTarget(P, false) == FHintControl) ActivateHint(P);
 }
 
+void TApplication::HookMainWindow(TWindowHook Hook) {
+  if (std::find(FWindowHooks.begin(), FWindowHooks.end(), Hook) == FWindowHooks.end())
+    FWindowHooks.push_back(Hook);
+}
+
+void TApplication::UnhookMainWindow(TWindowHook Hook) {
+  auto It = std::find(FWindowHooks.begin(), FWindowHooks.end(), Hook);
+  if (It != FWindowHooks.end()) FWindowHooks.erase(It);
+}
+
 void TApplication::WndProc(TMessage& Message) {
+  // A copy: a hook may unhook itself.
+  std::vector<TWindowHook> Hooks = FWindowHooks;
+  for (const TWindowHook& Hook : Hooks)
+    if (Hook(Message)) return;
   switch (Message.Msg) {
+    case WM_SETTINGCHANGE:
+      if (FUpdateFormatSettings && Message.WParam == 0 && Message.LParam &&
+          String(reinterpret_cast<const wchar_t*>(Message.LParam)) == L"intl") {
+        SetThreadLocale(LOCALE_USER_DEFAULT);
+        GetFormatSettings();
+      }
+      break;
     case WM_TIMER:
       if (Message.WParam == 1) HintTimerExpired();
       return;

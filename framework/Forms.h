@@ -214,6 +214,9 @@ class TScreen : public TComponent {
 
 using TExceptionEvent = TMethodPtr<void(TObject* Sender, Exception* E)>;
 using TIdleEvent = TMethodPtr<void(TObject* Sender, bool& Done)>;
+// Sees a message of the application's hidden window before the application
+// does; true means handled.
+using TWindowHook = TMethodPtr<bool(TMessage& Message)>;
 
 class THintWindow;
 
@@ -268,6 +271,14 @@ class TApplication : public TComponent {
   TControl* CaptureControl() const { return FCaptureControl; }
   void SetCaptureControl(TControl* V) { FCaptureControl = V; }
   TControl* ControlUnderMouse() const { return FMouseControl; }
+  // The hidden window is the one that hears broadcasts (setting and clock
+  // changes); hooks let other hidden windows follow them.
+  void HookMainWindow(TWindowHook Hook);
+  void UnhookMainWindow(TWindowHook Hook);
+  // Whether a change of the user's regional formats is read again into the
+  // process-wide format settings (true unless switched off).
+  bool UpdateFormatSettings() const { return FUpdateFormatSettings; }
+  void SetUpdateFormatSettings(bool V) { FUpdateFormatSettings = V; }
   void ControlDestroyed(TControl* Control);
   void HintMouseMessage(TControl* Control, TMessage& Message);
 
@@ -298,6 +309,8 @@ class TApplication : public TComponent {
   Integer FModalLevel = 0;
   bool FShowHint = true;
   Integer FHintPause = 500;
+  std::vector<TWindowHook> FWindowHooks;
+  bool FUpdateFormatSettings = true;
   Integer FHintHidePause = 2500;
   THintWindow* FHintWindow = nullptr;
   TControl* FHintControl = nullptr;

@@ -360,6 +360,10 @@ TDateTime EncodeDate(Word Year, Word Month, Word Day);
 bool TryEncodeDate(Word Year, Word Month, Word Day, TDateTime& Date);
 void DecodeDate(TDateTime Date, Word& Year, Word& Month, Word& Day);
 TDateTime EncodeTime(Word Hour, Word Min, Word Sec, Word MSec);
+// A day and a time of day as one value: before the epoch the whole days
+// count down while the time of day still counts up, so the time is taken
+// away from a negative date.
+TDateTime ComposeDateTime(TDateTime Date, TDateTime Time);
 bool TryEncodeTime(Word Hour, Word Min, Word Sec, Word MSec, TDateTime& Time);
 void DecodeTime(TDateTime Time, Word& Hour, Word& Min, Word& Sec, Word& MSec);
 bool IsLeapYear(Word Year);

@@ -92,6 +92,10 @@ TDateTime EncodeTime(Word Hour, Word Min, Word Sec, Word MSec) {
   return T;
 }
 
+TDateTime ComposeDateTime(TDateTime Date, TDateTime Time) {
+  return Date < 0 ? Date - Time : Date + Time;
+}
+
 void DecodeTime(TDateTime Time, Word& Hour, Word& Min, Word& Sec, Word& MSec) {
   Integer Ms = DateTimeToTimeStamp(Time).Time;
   Hour = static_cast<Word>(Ms / 3600000);

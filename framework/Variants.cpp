@@ -4,6 +4,9 @@
 #include <iterator>
 #include <vector>
 
+#include "FMTBcd.h"
+#include "SqlTimSt.h"
+
 namespace {
 
 const wchar_t* const SInvalidVarCast = L"Invalid variant type conversion";
@@ -105,19 +108,220 @@ bool IsNumericType(TVarType AType) {
   }
 }
 
+bool IsOwnKind(TVarType AType) {
+  return AType == varString || AType == varFMTBcd || AType == varSQLTimeStamp;
+}
+
+Variant ChangeOwnKind(const VARIANT& ASource, TVarType ASourceType, TVarType ADest);
+
 Variant ChangeType(const VARIANT& ASource, TVarType ADest) {
-  TVarType Target = ADest == varString ? TVarType(VT_BSTR) : ADest;
+  TVarType SourceType = ValueType(ASource);
+  if (IsOwnKind(SourceType) || IsOwnKind(ADest))
+    return ChangeOwnKind(Resolve(ASource), SourceType, ADest);
+  TVarType Target = ADest == varUString ? TVarType(VT_BSTR) : ADest;
   // The framework writes booleans as "True"/"False"; the platform's plain
   // conversion would give "-1"/"0".
   USHORT Flags = Target == VT_BSTR ? VARIANT_ALPHABOOL : 0;
   Variant R;
   HRESULT Res = VariantChangeTypeEx(R.Ptr(), const_cast<VARIANT*>(&ASource), LOCALE_USER_DEFAULT,
                                     Flags, Target);
-  VarResultCheck(Res, ValueType(ASource), ADest);
+  VarResultCheck(Res, SourceType, ADest);
   return R;
 }
 
 String BStrToString(BSTR S) { return S ? String(S, SysStringLen(S)) : String(); }
+
+// An 8-bit string keeps its bytes in a BSTR made by byte length.
+AnsiString BStrBytes(BSTR S) {
+  return S ? AnsiString(reinterpret_cast<const char*>(S), SysStringByteLen(S)) : AnsiString();
+}
+
+BSTR AllocBytes(const char* AData, size_t ALength) {
+  BSTR S = SysAllocStringByteLen(AData, static_cast<UINT>(ALength));
+  if (!S) VarResultError(E_OUTOFMEMORY);
+  return S;
+}
+
+// Text of the platform's conversions uses the user's decimal separator; BCD
+// text is read and written with the same one.
+TFormatSettings UserDecimalSettings() {
+  TFormatSettings FS;
+  wchar_t Buffer[8] = {};
+  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, Buffer, 8) > 1)
+    FS.DecimalSeparator = Buffer[0];
+  return FS;
+}
+
+[[noreturn]] void RaiseCastError(TVarType ASource, TVarType ADest) {
+  VarResultCheck(DISP_E_TYPEMISMATCH, ASource, ADest);
+  throw EVariantTypeCastError(SInvalidVarCast);
+}
+
+TBcd ToBcd(const VARIANT& ASource, TVarType ASourceType) {
+  switch (ASourceType) {
+    case varFMTBcd:
+      return *static_cast<const TBcd*>(ASource.byref);
+    case VT_EMPTY:
+      return IntegerToBcd(0);
+    case VT_BOOL:
+      return IntegerToBcd(ChangeType(ASource, VT_I8).Var().llVal);
+    case VT_R4:
+    case VT_R8:
+    case VT_DATE: {
+      Double D = ChangeType(ASource, VT_R8).Var().dblVal;
+      if (!std::isfinite(D)) RaiseCastError(ASourceType, varFMTBcd);
+      return DoubleToBcd(D);
+    }
+    default:
+      break;
+  }
+  if (!IsNumericType(ASourceType) && ASourceType != VT_BSTR) RaiseCastError(ASourceType, varFMTBcd);
+  String Text = BStrToString(ChangeType(ASource, VT_BSTR).Var().bstrVal);
+  try {
+    return StrToBcd(Text, UserDecimalSettings());
+  } catch (const EBcdOverflowException&) {
+    throw EVariantOverflowError(SVarOverflow);
+  } catch (const EBcdException&) {
+    RaiseCastError(ASourceType, varFMTBcd);
+  }
+}
+
+Variant ChangeOwnKind(const VARIANT& ASource, TVarType ASourceType, TVarType ADest) {
+  TVarType Dest = ADest == varUString ? TVarType(VT_BSTR) : ADest;
+  if (ASourceType == Dest) return Variant(ASource);
+  switch (ASourceType) {
+    case varString:
+      return ChangeType(Variant(AnsiToString(BStrBytes(ASource.bstrVal))).Var(), ADest);
+    case varSQLTimeStamp: {
+      TDateTime D;
+      if (!TrySQLTimeStampToDateTime(*static_cast<const TSQLTimeStamp*>(ASource.byref), D))
+        RaiseCastError(ASourceType, ADest);
+      return ChangeType(Variant::FromDateTime(D).Var(), ADest);
+    }
+    case varFMTBcd: {
+      const TBcd& B = *static_cast<const TBcd*>(ASource.byref);
+      if (Dest == VT_R4 || Dest == VT_R8 || Dest == VT_DATE || Dest == varSQLTimeStamp)
+        return ChangeType(Variant(BcdToDouble(B)).Var(), ADest);
+      return ChangeType(Variant(BcdToStr(B, UserDecimalSettings())).Var(), ADest);
+    }
+    default:
+      break;
+  }
+  switch (Dest) {
+    case varString:
+      return Variant::FromAnsiString(
+          StringToAnsi(BStrToString(ChangeType(ASource, VT_BSTR).Var().bstrVal)));
+    case varSQLTimeStamp:
+      return Variant::FromSQLTimeStamp(
+          DateTimeToSQLTimeStamp(ChangeType(ASource, VT_DATE).Var().date));
+    default:
+      return Variant::FromBcd(ToBcd(ASource, ASourceType));
+  }
+}
+
+void ClearValue(VARIANT& V) noexcept;
+void CopyValue(VARIANT& ADest, const VARIANT& ASource);
+
+// Arrays of variants are walked element by element, since the platform's
+// own copy and clear refuse (or leak) the framework's own kinds.
+SAFEARRAY* CopyVariantArray(SAFEARRAY* A) {
+  UINT Dims = SafeArrayGetDim(A);
+  std::vector<SAFEARRAYBOUND> Bounds(Dims);
+  size_t Count = 1;
+  for (UINT D = 0; D < Dims; ++D) {
+    LONG Low = 0, High = -1;
+    VarResultCheck(SafeArrayGetLBound(A, D + 1, &Low));
+    VarResultCheck(SafeArrayGetUBound(A, D + 1, &High));
+    Bounds[D] = SAFEARRAYBOUND{static_cast<ULONG>(High - Low + 1), Low};
+    Count *= Bounds[D].cElements;
+  }
+  SAFEARRAY* R = SafeArrayCreate(VT_VARIANT, Dims, Bounds.data());
+  if (!R) throw EVariantArrayCreateError(SVarArrayCreate);
+  VARIANT *Source = nullptr, *Dest = nullptr;
+  SafeArrayAccessData(A, reinterpret_cast<void**>(&Source));
+  SafeArrayAccessData(R, reinterpret_cast<void**>(&Dest));
+  try {
+    for (size_t I = 0; I < Count; ++I) CopyValue(Dest[I], Source[I]);
+  } catch (...) {
+    for (size_t I = 0; I < Count; ++I) ClearValue(Dest[I]);
+    SafeArrayUnaccessData(R);
+    SafeArrayUnaccessData(A);
+    SafeArrayDestroy(R);
+    throw;
+  }
+  SafeArrayUnaccessData(R);
+  SafeArrayUnaccessData(A);
+  return R;
+}
+
+void ClearVariantArrayElements(SAFEARRAY* A) noexcept {
+  UINT Dims = SafeArrayGetDim(A);
+  size_t Count = Dims ? 1 : 0;
+  for (UINT D = 0; D < Dims; ++D) {
+    LONG Low = 0, High = -1;
+    SafeArrayGetLBound(A, D + 1, &Low);
+    SafeArrayGetUBound(A, D + 1, &High);
+    Count *= static_cast<size_t>(High - Low + 1);
+  }
+  VARIANT* Items = nullptr;
+  if (FAILED(SafeArrayAccessData(A, reinterpret_cast<void**>(&Items)))) return;
+  for (size_t I = 0; I < Count; ++I) ClearValue(Items[I]);
+  SafeArrayUnaccessData(A);
+}
+
+void ClearValue(VARIANT& V) noexcept {
+  switch (V.vt) {
+    case varString:
+      SysFreeString(V.bstrVal);
+      break;
+    case varFMTBcd:
+      delete static_cast<TBcd*>(V.byref);
+      break;
+    case varSQLTimeStamp:
+      delete static_cast<TSQLTimeStamp*>(V.byref);
+      break;
+    case VT_ARRAY | VT_VARIANT:
+      if (V.parray) ClearVariantArrayElements(V.parray);
+      VariantClear(&V);
+      break;
+    default:
+      VariantClear(&V);
+      break;
+  }
+  VariantInit(&V);
+}
+
+// ADest must be Empty.
+void CopyValue(VARIANT& ADest, const VARIANT& ASource) {
+  const VARIANT& R = Resolve(ASource);
+  switch (R.vt) {
+    case varString: {
+      AnsiString Bytes = BStrBytes(R.bstrVal);
+      ADest.bstrVal = AllocBytes(Bytes.data(), Bytes.size());
+      ADest.vt = varString;
+      return;
+    }
+    case varFMTBcd:
+      ADest.byref = new TBcd(*static_cast<const TBcd*>(R.byref));
+      ADest.vt = varFMTBcd;
+      return;
+    case varSQLTimeStamp:
+      ADest.byref = new TSQLTimeStamp(*static_cast<const TSQLTimeStamp*>(R.byref));
+      ADest.vt = varSQLTimeStamp;
+      return;
+    case VT_ARRAY | VT_VARIANT:
+    case VT_BYREF | VT_ARRAY | VT_VARIANT: {
+      SAFEARRAY* A = (R.vt & VT_BYREF) ? (R.pparray ? *R.pparray : nullptr) : R.parray;
+      if (!A) break;
+      ADest.parray = CopyVariantArray(A);
+      ADest.vt = VT_ARRAY | VT_VARIANT;
+      return;
+    }
+    default:
+      break;
+  }
+  VarResultCheck(VariantCopyInd(&ADest, const_cast<VARIANT*>(&ASource)));
+}
 
 SAFEARRAY* ArrayOf(const VARIANT& V) {
   const VARIANT& R = Resolve(V);
@@ -221,10 +425,24 @@ int CompareWithEmpty(const VARIANT& AOther, bool AEmptyIsLeft) {
   return AEmptyIsLeft ? CompareValues(Zero.Var(), AOther) : CompareValues(AOther, Zero.Var());
 }
 
+// 8-bit text and time stamps compare as their platform forms; a BCD on
+// either side makes it a comparison of decimals.
+int CompareOwnKinds(const VARIANT& L, TVarType LT, const VARIANT& R, TVarType RT) {
+  auto PlatformForm = [](TVarType T) -> TVarType {
+    return T == varString ? TVarType(VT_BSTR) : T == varSQLTimeStamp ? TVarType(VT_DATE) : T;
+  };
+  if (LT == varString || LT == varSQLTimeStamp)
+    return CompareValues(ChangeType(L, PlatformForm(LT)).Var(), R);
+  if (RT == varString || RT == varSQLTimeStamp)
+    return CompareValues(L, ChangeType(R, PlatformForm(RT)).Var());
+  return BcdCompare(ToBcd(Resolve(L), LT), ToBcd(Resolve(R), RT));
+}
+
 int CompareValues(const VARIANT& L, const VARIANT& R) {
   TVarType LT = ValueType(L), RT = ValueType(R);
   if ((LT | RT) & VT_ARRAY) throw EVariantInvalidOpError(SInvalidVarOp);
   if (LT == VT_NULL || RT == VT_NULL) return (LT == VT_NULL ? 0 : 1) - (RT == VT_NULL ? 0 : 1);
+  if (IsOwnKind(LT) || IsOwnKind(RT)) return CompareOwnKinds(L, LT, R, RT);
   if (LT == VT_EMPTY) return CompareWithEmpty(R, true);
   if (RT == VT_EMPTY) return CompareWithEmpty(L, false);
   bool LNum = IsNumericType(LT) || LT == VT_DATE, RNum = IsNumericType(RT) || RT == VT_DATE;
@@ -295,9 +513,7 @@ Variant::Variant(IUnknown* AValue) noexcept : Variant() {
   if (AValue) AValue->AddRef();
 }
 
-Variant::Variant(const VARIANT& AValue) : Variant() {
-  VarResultCheck(VariantCopyInd(&FVar, const_cast<VARIANT*>(&AValue)));
-}
+Variant::Variant(const VARIANT& AValue) : Variant() { CopyValue(FVar, AValue); }
 
 Variant Variant::FromDateTime(TDateTime AValue) noexcept {
   Variant R;
@@ -332,9 +548,27 @@ VARIANT Variant::Detach() noexcept {
   return R;
 }
 
-void Variant::Clear() noexcept {
-  VariantClear(&FVar);
-  VariantInit(&FVar);
+void Variant::Clear() noexcept { ClearValue(FVar); }
+
+Variant Variant::FromAnsiString(const AnsiString& AValue) {
+  Variant R;
+  R.FVar.bstrVal = AllocBytes(AValue.data(), AValue.size());
+  R.FVar.vt = varString;
+  return R;
+}
+
+Variant Variant::FromBcd(const TBcd& AValue) {
+  Variant R;
+  R.FVar.byref = new TBcd(AValue);
+  R.FVar.vt = varFMTBcd;
+  return R;
+}
+
+Variant Variant::FromSQLTimeStamp(const TSQLTimeStamp& AValue) {
+  Variant R;
+  R.FVar.byref = new TSQLTimeStamp(AValue);
+  R.FVar.vt = varSQLTimeStamp;
+  return R;
 }
 
 void Variant::SetInteger(bool ASigned, size_t ASize, UInt64 ABits) noexcept {
@@ -370,12 +604,26 @@ void Variant::SetInteger(bool ASigned, size_t ASize, UInt64 ABits) noexcept {
   }
 }
 
-String Variant::AsString() const { return BStrToString(ChangeType(FVar, varString).Var().bstrVal); }
+String Variant::AsString() const {
+  return BStrToString(ChangeType(FVar, varUString).Var().bstrVal);
+}
 Integer Variant::AsInteger() const { return ChangeType(FVar, varInteger).Var().lVal; }
 Int64 Variant::AsInt64() const { return ChangeType(FVar, varInt64).Var().llVal; }
 Double Variant::AsDouble() const { return ChangeType(FVar, varDouble).Var().dblVal; }
 Boolean Variant::AsBoolean() const { return ChangeType(FVar, varBoolean).Var().boolVal != 0; }
 TDateTime Variant::AsDateTime() const { return ChangeType(FVar, varDate).Var().date; }
+
+AnsiString Variant::AsAnsiString() const {
+  return BStrBytes(ChangeType(FVar, varString).Var().bstrVal);
+}
+
+TBcd Variant::AsBcd() const {
+  return *static_cast<const TBcd*>(ChangeType(FVar, varFMTBcd).Var().byref);
+}
+
+TSQLTimeStamp Variant::AsSQLTimeStamp() const {
+  return *static_cast<const TSQLTimeStamp*>(ChangeType(FVar, varSQLTimeStamp).Var().byref);
+}
 
 int Variant::Compare(const Variant& L, const Variant& R) { return CompareValues(L.FVar, R.FVar); }
 
@@ -409,7 +657,13 @@ String VarTypeAsText(TVarType AVarType) {
   if (Base < std::size(Names) && Names[Base]) {
     R = Names[Base];
   } else if (Base == varString) {
+    R = L"AnsiString";
+  } else if (Base == varUString) {
     R = L"String";
+  } else if (Base == varFMTBcd) {
+    R = L"FMTBcd";
+  } else if (Base == varSQLTimeStamp) {
+    R = L"SQLTimeStamp";
   } else {
     R = L"$" + HexCode(Base, 4);
   }
@@ -439,7 +693,10 @@ bool VarIsClear(const Variant& V) {
 
 bool VarIsArray(const Variant& V) { return (ValueType(V.Var()) & VT_ARRAY) != 0; }
 bool VarIsNumeric(const Variant& V) { return IsNumericType(ValueType(V.Var())); }
-bool VarIsStr(const Variant& V) { return ValueType(V.Var()) == VT_BSTR; }
+bool VarIsStr(const Variant& V) {
+  TVarType T = ValueType(V.Var());
+  return T == VT_BSTR || T == varString;
+}
 
 String VarToStr(const Variant& V) { return VarToStrDef(V, String()); }
 
@@ -505,7 +762,9 @@ Variant VarArrayGet(const Variant& A, std::initializer_list<Integer> AIndices) {
   // SafeArrayGetElement copies the element (a new BSTR, an added
   // reference), which the result then owns.
   if (VT == VT_VARIANT) {
-    VarResultCheck(SafeArrayGetElement(Arr, Indices.data(), Out));
+    VARIANT* Slot = nullptr;
+    VarResultCheck(SafeArrayPtrOfIndex(Arr, Indices.data(), reinterpret_cast<void**>(&Slot)));
+    CopyValue(*Out, *Slot);
   } else if (VT == VT_DECIMAL) {
     VarResultCheck(SafeArrayGetElement(Arr, Indices.data(), &Out->decVal));
     Out->vt = VT_DECIMAL;
@@ -524,7 +783,10 @@ void VarArrayPut(Variant& A, const Variant& AValue, std::initializer_list<Intege
     // The array copies without resolving references; it must hold the value,
     // since the referenced variable lives only as long as a COM call.
     Variant Value = AValue;
-    VarResultCheck(SafeArrayPutElement(Arr, Indices.data(), Value.Ptr()));
+    VARIANT* Slot = nullptr;
+    VarResultCheck(SafeArrayPtrOfIndex(Arr, Indices.data(), reinterpret_cast<void**>(&Slot)));
+    ClearValue(*Slot);
+    *Slot = Value.Detach();
     return;
   }
   Variant Value = ChangeType(AValue.Var(), VT);

@@ -33,13 +33,22 @@ constexpr TVarType varWord = VT_UI2;
 constexpr TVarType varLongWord = VT_UI4;
 constexpr TVarType varInt64 = VT_I8;
 constexpr TVarType varUInt64 = VT_UI8;
-// The framework's String as a conversion target. A VARIANT cannot hold it, so
-// a value converted to varString is held as varOleStr; the code exists so that
-// error messages name the type the caller asked for.
+// The framework's own kinds, which a VARIANT has no code for: 8-bit text in
+// the system ANSI code page (varString), binary-coded decimals (varFMTBcd,
+// FMTBcd.h) and SQL time stamps (varSQLTimeStamp, SqlTimSt.h). They live only
+// inside the program; handing one to COM is an error.
 constexpr TVarType varString = 0x0100;
+constexpr TVarType varFMTBcd = 0x0110;
+constexpr TVarType varSQLTimeStamp = 0x0111;
+// The framework's String as a conversion target: it is UTF-16, so a value
+// converted to varUString is held as varOleStr.
+constexpr TVarType varUString = 0x0102;
 constexpr TVarType varTypeMask = VT_TYPEMASK;
 constexpr TVarType varArray = VT_ARRAY;
 constexpr TVarType varByRef = VT_BYREF;
+
+struct TBcd;
+struct TSQLTimeStamp;
 
 // Every failure of a variant operation is an EVariantError; the subclass says
 // which kind (the platform's HRESULT decides).
@@ -96,6 +105,8 @@ concept IntegerType = std::integral<T> && !std::same_as<T, bool> && !CharType<T>
 // - A string against a number is converted to the number's kind (double;
 //   date, boolean or decimal against those) and then compared, so "2" == 2
 //   and 2 < "10"; text that is no number raises EVariantTypeCastError.
+// - 8-bit text compares as its UTF-16 form; a SQL time stamp as its date; a
+//   BCD against a number, text or Empty by decimal value.
 // - Arrays, interfaces and error values have no order: comparing them raises
 //   EVariantInvalidOpError.
 class Variant {
@@ -123,6 +134,9 @@ class Variant {
   Variant(IUnknown* AValue) noexcept;
   explicit Variant(const VARIANT& AValue);
   static Variant FromDateTime(TDateTime AValue) noexcept;
+  static Variant FromAnsiString(const AnsiString& AValue);
+  static Variant FromBcd(const TBcd& AValue);
+  static Variant FromSQLTimeStamp(const TSQLTimeStamp& AValue);
 
   Variant(const Variant& AValue);
   Variant(Variant&& AValue) noexcept;
@@ -148,6 +162,11 @@ class Variant {
   Double AsDouble() const;
   Boolean AsBoolean() const;
   TDateTime AsDateTime() const;
+  // The bytes of an 8-bit string; anything else through its text in the
+  // ANSI code page.
+  AnsiString AsAnsiString() const;
+  TBcd AsBcd() const;
+  TSQLTimeStamp AsSQLTimeStamp() const;
 
   friend bool operator==(const Variant& L, const Variant& R) { return Compare(L, R) == 0; }
   friend bool operator!=(const Variant& L, const Variant& R) { return Compare(L, R) != 0; }
@@ -174,7 +193,8 @@ Variant EmptyParam();
 
 // The variant type code, with the varArray and varByRef flags.
 TVarType VarType(const Variant& V);
-// "Integer", "OleStr", "Array Variant", ... as in the conversion messages.
+// "Integer", "OleStr", "String", "Array Variant", ... as in the conversion
+// messages.
 String VarTypeAsText(TVarType AVarType);
 
 // The type tests look through a by-reference variant at the value it refers
@@ -186,13 +206,14 @@ bool VarIsNull(const Variant& V);
 bool VarIsClear(const Variant& V);
 bool VarIsArray(const Variant& V);
 bool VarIsNumeric(const Variant& V);
+// UTF-16 or 8-bit text.
 bool VarIsStr(const Variant& V);
 
 // The value as text; Null gives ADefault (VarToStr: the empty string).
 String VarToStr(const Variant& V);
 String VarToStrDef(const Variant& V, const String& ADefault);
 String VarToWideStr(const Variant& V);
-// V converted to AVarType (varString gives an OleStr); raises as the As*
+// V converted to AVarType (varUString gives an OleStr); raises as the As*
 // conversions do.
 Variant VarAsType(const Variant& V, TVarType AVarType);
 

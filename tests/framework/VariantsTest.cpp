@@ -5,6 +5,8 @@
 #include <functional>
 #include <vector>
 
+#include "FMTBcd.h"
+#include "SqlTimSt.h"
 #include "Variants.h"
 
 namespace {
@@ -266,8 +268,10 @@ TEST(Variant, ConversionsFollowThePlatform) {
   EXPECT_FALSE(Variant(L"False").AsBoolean());
   EXPECT_DOUBLE_EQ(Variant(L"12/10/2026 14:30:00").AsDateTime(), Dec10At1430);
   EXPECT_EQ(VarType(VarAsType(L"7", varInteger)), varInteger);
-  EXPECT_EQ(VarType(VarAsType(7, varString)), varOleStr);
-  EXPECT_EQ(VarAsType(7, varString).AsString(), L"7");
+  EXPECT_EQ(VarType(VarAsType(7, varUString)), varOleStr);
+  EXPECT_EQ(VarAsType(7, varUString).AsString(), L"7");
+  EXPECT_EQ(VarType(VarAsType(7, varString)), varString);
+  EXPECT_EQ(VarAsType(7, varString).AsAnsiString(), "7");
 }
 
 TEST(Variant, NullAndEmptyAsText) {
@@ -599,6 +603,150 @@ TEST(VariantCompare, ValuesWithoutOrderRaise) {
     EXPECT_EQ(ErrorOf([&C] { (void)(C.Left == C.Right); }), C.Expected) << C.Name;
     EXPECT_EQ(ErrorOf([&C] { (void)(C.Right < C.Left); }), C.Expected) << C.Name;
   }
+}
+
+TEST(Variant, EightBitTextKeepsItsBytes) {
+  const AnsiString Bytes("A\xC0\xFF\0z", 5);
+  Variant V = Variant::FromAnsiString(Bytes);
+  EXPECT_EQ(VarType(V), varString);
+  EXPECT_TRUE(VarIsStr(V));
+  EXPECT_EQ(V.AsAnsiString(), Bytes);
+  Variant Copy = V;
+  EXPECT_EQ(Copy.AsAnsiString(), Bytes);
+  V.Clear();
+  EXPECT_EQ(Copy.AsAnsiString(), Bytes);
+  EXPECT_EQ(Copy.AsString(), AnsiToString(Bytes));
+  EXPECT_EQ(VarTypeAsText(varString), L"AnsiString");
+  EXPECT_EQ(VarTypeAsText(varUString), L"String");
+  // Text compares as its UTF-16 form, numbers as their value.
+  EXPECT_TRUE(Variant::FromAnsiString("abc") == Variant(L"abc"));
+  EXPECT_TRUE(Variant::FromAnsiString("2") < Variant(10));
+  EXPECT_EQ(VarAsType(Variant::FromAnsiString("42"), varInteger).AsInteger(), 42);
+}
+
+TEST(VariantArray, ElementsOfTheFrameworksOwnKindsAreCopiedAndFreed) {
+  Variant Inner = VarArrayOf({Variant::FromAnsiString("in"), VarFMTBcdCreate(L"1.25")});
+  Variant A = VarArrayOf({Variant::FromAnsiString("xy"), Inner, 7});
+  Variant Copy = A;
+  VarArrayPut(A, Variant::FromAnsiString("changed"), {0});
+  EXPECT_EQ(VarArrayGet(A, {0}).AsAnsiString(), "changed");
+  Variant First = VarArrayGet(Copy, {0});
+  EXPECT_EQ(VarType(First), varString);
+  EXPECT_EQ(First.AsAnsiString(), "xy");
+  Variant CopiedInner = VarArrayGet(Copy, {1});
+  EXPECT_EQ(VarArrayGet(CopiedInner, {0}).AsAnsiString(), "in");
+  EXPECT_EQ(BcdToStr(VarToBcd(VarArrayGet(CopiedInner, {1})), TFormatSettings::Invariant()),
+            L"1.25");
+}
+
+TEST(Bcd, TextIsExactAndCanonical) {
+  const TFormatSettings Dot = TFormatSettings::Invariant();
+  struct TCase {
+    const wchar_t* Text;
+    const wchar_t* Canonical;  // nullptr: not a number; L"!": too many digits
+  } Cases[] = {
+      {L"12.50", L"12.5"},
+      {L" -0.000 ", L"0"},
+      {L"+7", L"7"},
+      {L"1E3", L"1000"},
+      {L"1.5e-3", L"0.0015"},
+      {L".5", L"0.5"},
+      {L"-123456789012345678901234567890.000000001", L"-123456789012345678901234567890.000000001"},
+      {L"1234567890123456789012345678901234567890123456789012345678901234",
+       L"1234567890123456789012345678901234567890123456789012345678901234"},
+      {L"12345678901234567890123456789012345678901234567890123456789012345", L"!"},
+      {L"1E64", L"!"},
+      {L"abc", nullptr},
+      {L"1,5", nullptr},
+      {L"1.2.3", nullptr},
+      {L"", nullptr},
+      {L"-", nullptr},
+      {L"1E", nullptr},
+  };
+  for (const TCase& C : Cases) {
+    TBcd B;
+    if (!C.Canonical) {
+      EXPECT_FALSE(TryStrToBcd(C.Text, B, Dot)) << C.Text;
+      EXPECT_THROW(StrToBcd(C.Text, Dot), EBcdException) << C.Text;
+    } else if (String(C.Canonical) == L"!") {
+      EXPECT_THROW(StrToBcd(C.Text, Dot), EBcdOverflowException) << C.Text;
+    } else {
+      ASSERT_TRUE(TryStrToBcd(C.Text, B, Dot)) << C.Text;
+      EXPECT_EQ(BcdToStr(B, Dot), C.Canonical) << C.Text;
+    }
+  }
+  TFormatSettings Comma = Dot;
+  Comma.DecimalSeparator = L',';
+  EXPECT_EQ(BcdToStr(StrToBcd(L"-1,25", Comma), Comma), L"-1,25");
+  EXPECT_EQ(BcdScale(StrToBcd(L"1.50", Dot)), 2);
+  EXPECT_TRUE(IsBcdNegative(StrToBcd(L"-1", Dot)));
+}
+
+TEST(Bcd, NumbersAndOrder) {
+  const TFormatSettings Dot = TFormatSettings::Invariant();
+  EXPECT_EQ(BcdToStr(IntegerToBcd(INT64_MIN), Dot), L"-9223372036854775808");
+  EXPECT_EQ(BcdToStr(DoubleToBcd(0.1), Dot), L"0.1");
+  EXPECT_DOUBLE_EQ(BcdToDouble(StrToBcd(L"-2.5E-7", Dot)), -2.5E-7);
+  EXPECT_EQ(BcdToCurr(StrToBcd(L"1.23456", Dot)).Scaled, 12346);
+  EXPECT_EQ(BcdToCurr(StrToBcd(L"-0.00005", Dot)).Scaled, -1);
+  EXPECT_EQ(BcdToStr(CurrToBcd(Currency{-12345}), Dot), L"-1.2345");
+  EXPECT_THROW(BcdToCurr(StrToBcd(L"1E16", Dot)), EBcdOverflowException);
+  struct TCase {
+    const wchar_t* Left;
+    const wchar_t* Right;
+    Integer Expected;
+  } Cases[] = {
+      {L"1.50", L"1.5", 0},    {L"-0", L"0", 0},        {L"2", L"10", -1},
+      {L"-2", L"-10", 1},      {L"0.001", L"0.01", -1}, {L"-1", L"0.5", -1},
+      {L"99.999", L"100", -1}, {L"100", L"99.999", 1},  {L"0", L"0.001", -1},
+      {L"0", L"-0.001", 1},    {L"-0.001", L"0", -1},
+  };
+  for (const TCase& C : Cases)
+    EXPECT_EQ(BcdCompare(StrToBcd(C.Left, Dot), StrToBcd(C.Right, Dot)), C.Expected)
+        << C.Left << L" " << C.Right;
+}
+
+TEST(Variant, BcdConvertsUnderEitherSeparator) {
+  for (auto Kind : {TRegionalFormat::Dot, TRegionalFormat::Comma}) {
+    TRegionalFormat Format(Kind);
+    const wchar_t* Text = Kind == TRegionalFormat::Dot ? L"123.456" : L"123,456";
+    Variant V = VarAsType(Variant(Text), varFMTBcd);
+    EXPECT_EQ(VarType(V), varFMTBcd);
+    EXPECT_TRUE(VarIsFMTBcd(V));
+    EXPECT_EQ(V.AsString(), Text);
+    EXPECT_DOUBLE_EQ(V.AsDouble(), 123.456);
+    EXPECT_EQ(V.AsInteger(), 123);
+    EXPECT_EQ(BcdToStr(VarToBcd(Variant(Currency{15000})), TFormatSettings::Invariant()), L"1.5");
+    EXPECT_TRUE(V > Variant(123));
+    EXPECT_TRUE(V < Variant(123.5));
+    EXPECT_TRUE(V == VarFMTBcdCreate(StrToBcd(L"123.4560", TFormatSettings::Invariant())));
+    EXPECT_TRUE(V > Variant());
+    EXPECT_TRUE(Null() < V);
+    EXPECT_EQ(ErrorOf([] { (void)VarAsType(Variant(L"abc"), varFMTBcd); }),
+              L"EVariantTypeCastError: Could not convert variant of type (OleStr) into type "
+              L"(FMTBcd)");
+  }
+}
+
+TEST(Variant, SQLTimeStampsConvertThroughDates) {
+  Variant V = VarSQLTimeStampCreate(Dec10At1430);
+  EXPECT_EQ(VarType(V), varSQLTimeStamp);
+  TSQLTimeStamp T = VarToSQLTimeStamp(V);
+  EXPECT_EQ(T.Year, 2026);
+  EXPECT_EQ(T.Month, 12);
+  EXPECT_EQ(T.Day, 10);
+  EXPECT_EQ(T.Hour, 14);
+  EXPECT_EQ(T.Minute, 30);
+  EXPECT_DOUBLE_EQ(V.AsDateTime(), Dec10At1430);
+  EXPECT_TRUE(V == Variant::FromDateTime(Dec10At1430));
+  EXPECT_TRUE(V > Variant::FromDateTime(Dec10));
+  // Before the epoch the time of day still runs forward.
+  TSQLTimeStamp Old{1899, 12, 29, 6, 0, 0, 0};
+  EXPECT_DOUBLE_EQ(SQLTimeStampToDateTime(Old), -1.25);
+  EXPECT_EQ(DateTimeToSQLTimeStamp(-1.25).Hour, 6);
+  TSQLTimeStamp Bad{2026, 13, 1, 0, 0, 0, 0};
+  EXPECT_THROW(SQLTimeStampToDateTime(Bad), EConvertError);
+  EXPECT_THROW(VarSQLTimeStampCreate(Bad).AsDateTime(), EVariantTypeCastError);
 }
 
 }  // namespace

@@ -218,6 +218,7 @@ AnsiString dxVariantToAnsiString(const Variant& V) {
     }
     return R;
   }
+  if (VarType(V) == varString) return V.AsAnsiString();
   return dxStringToAnsiString(V.AsString(), CP_ACP);
 }
 
