@@ -204,12 +204,16 @@ void TdxSVGImageHandle::DrawCore(TdxGPCanvas* ACanvas, const TdxRectF& ARect,
   const Single VW = V.Right - V.Left, VH = V.Bottom - V.Top;
   if (!(VW > 0) || !(VH > 0)) return;
   const TdxGPSmoothingMode OldSmoothing = ACanvas->SmoothingMode();
+  const Integer OldPixelOffset = ACanvas->GetPixelOffsetMode();
   ACanvas->SaveWorldTransform();
   TScopeExit Restore([&] {
     ACanvas->RestoreWorldTransform();
     ACanvas->SetSmoothingMode(OldSmoothing);
+    ACanvas->SetPixelOffsetMode(OldPixelOffset);
   });
   ACanvas->SetSmoothingMode(GetSmoothingMode());
+  // SVG's pixel (0, 0) covers 0..1; GDI+ centres it on 0 unless told.
+  ACanvas->SetPixelOffsetMode(PixelOffsetModeHalf);
   ACanvas->TranslateWorldTransform(ARect.Left, ARect.Top, MatrixOrderPrepend);
   ACanvas->ScaleWorldTransform((ARect.Right - ARect.Left) / VW, (ARect.Bottom - ARect.Top) / VH,
                                MatrixOrderPrepend);
