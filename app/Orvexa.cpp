@@ -36,6 +36,8 @@
 #include "dxGDIPlusClasses.h"
 #include "dxHooks.h"
 #include "dxOffice11.h"
+#include "dxSVGCore.h"
+#include "dxSVGImage.h"
 #include "dxSkinsCore.h"
 #include "dxSmartImage.h"
 #include "dxStringHelper.h"
@@ -87,6 +89,8 @@ const TModule Modules[] = {
     {&cxGraphics_Initialize, &cxGraphics_Finalize},
     {&cxDrawTextUtils_Initialize, &cxDrawTextUtils_Finalize},
     {&cxImageList_Initialize, &cxImageList_Finalize},
+    {&dxSVGCore_Initialize, &dxSVGCore_Finalize},
+    {&dxSVGImage_Initialize, &dxSVGImage_Finalize},
     {&cxLibraryStrs_Initialize, &cxLibraryStrs_Finalize},
     {&cxClasses_Initialize, &cxClasses_Finalize},
     {&dxThreading_Initialize, &dxThreading_Finalize},

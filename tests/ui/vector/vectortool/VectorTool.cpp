@@ -46,6 +46,7 @@ void ToolError(const String& AText) { WriteHandle(STD_ERROR_HANDLE, UTF8Encode(A
 int wmain(int argc, wchar_t** argv) {
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
   std::vector<TVectorToolCommand> Commands = XmlToolCommands();
+  for (const TVectorToolCommand& C : SvgToolCommands()) Commands.push_back(C);
   if (argc < 2) {
     Usage(Commands);
     return 2;

@@ -16,6 +16,7 @@ struct TVectorToolCommand {
 };
 
 std::vector<TVectorToolCommand> XmlToolCommands();
+std::vector<TVectorToolCommand> SvgToolCommands();
 
 // Raw bytes to standard output and standard error (no newline translation).
 void ToolWrite(std::string_view ABytes);
