@@ -952,7 +952,7 @@ inline TRect cxTextRect(const TRect& R) { return cxRectInflate(R, -2, -2); }
 // white become, in AOnBlack, premultiplied pixels with the element's own
 // alpha: the one place where the alpha GDI or a theme leaves behind is
 // replaced.
-void dxRecoverAlphaFromBackgrounds(TcxPixels& AOnBlack, const TcxPixels& AOnWhite);
+void dxRecoverAlphaFromBackgrounds(TRGBColors& AOnBlack, const TRGBColors& AOnWhite);
 
 void cxLookAndFeelPainters_Initialize();
 void cxLookAndFeelPainters_Finalize();

@@ -83,12 +83,12 @@ TOwned<TdxSmartImage> ThemePartImage(HTHEME ATheme, Integer APart, Integer AStat
     TOwned<TcxBitmap32> B(TcxBitmap32::CreateSize(ASize.cx, ASize.cy));
     B->cxCanvas()->FillRect(B->ClientRect(), ABackground);
     DrawPart(ATheme, B->cxCanvas()->Handle(), APart, AState, B->ClientRect());
-    TcxPixels Pixels;
-    cxGetBitmapPixels(B.get(), Pixels, true);
+    TRGBColors Pixels;
+    GetBitmapBits(B.get(), Pixels, true);
     return Pixels;
   };
-  TcxPixels OnBlack = DrawOver(clBlack);
-  TcxPixels OnWhite = DrawOver(clWhite);
+  TRGBColors OnBlack = DrawOver(clBlack);
+  TRGBColors OnWhite = DrawOver(clWhite);
   dxRecoverAlphaFromBackgrounds(OnBlack, OnWhite);
   return TOwned<TdxSmartImage>(TdxCustomSmartImage::CreateFromBits<TdxSmartImage>(
       ASize.cx, ASize.cy, OnBlack, TAlphaFormat::afPremultiplied));
@@ -109,7 +109,7 @@ TOwned<TcxBitmap32> LoadGlyph(const wchar_t* AName) {
 }
 }  // namespace
 
-void dxRecoverAlphaFromBackgrounds(TcxPixels& AOnBlack, const TcxPixels& AOnWhite) {
+void dxRecoverAlphaFromBackgrounds(TRGBColors& AOnBlack, const TRGBColors& AOnWhite) {
   for (size_t I = 0; I < AOnBlack.size() && I < AOnWhite.size(); ++I) {
     RGBQUAD& B = AOnBlack[I];
     const RGBQUAD& W = AOnWhite[I];

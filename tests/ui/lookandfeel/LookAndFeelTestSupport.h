@@ -33,9 +33,9 @@ class TPaintTarget {
   TcxBitmap32* Bitmap() const { return FBitmap.get(); }
   HDC DC() const { return FBitmap->cxCanvas()->Handle(); }
   COLORREF Pixel(int X, int Y) const { return PixelOf(FBitmap.get(), X, Y); }
-  TcxPixels Pixels() const {
-    TcxPixels P;
-    cxGetBitmapPixels(FBitmap.get(), P, true);
+  TRGBColors Pixels() const {
+    TRGBColors P;
+    GetBitmapBits(FBitmap.get(), P, true);
     return P;
   }
   // Starts (and widths) of the runs of AColor on row Y.

@@ -30,7 +30,7 @@ class TOracleTheme {
 };
 
 ::testing::AssertionResult SamePixels(const TPaintTarget& A, const TPaintTarget& B) {
-  TcxPixels PA = A.Pixels(), PB = B.Pixels();
+  TRGBColors PA = A.Pixels(), PB = B.Pixels();
   for (size_t I = 0; I < PA.size(); ++I)
     if (RGB(PA[I].rgbRed, PA[I].rgbGreen, PA[I].rgbBlue) !=
         RGB(PB[I].rgbRed, PB[I].rgbGreen, PB[I].rgbBlue))
@@ -542,7 +542,7 @@ TEST(NativeAlpha, RecoversAlphaFromTheTwoBackgrounds) {
       {{128, 128, 128, 0}, {255, 255, 255, 0}, {128, 128, 128, 128}},  // half white
       {{0, 0, 100, 0}, {155, 155, 255, 0}, {0, 0, 100, 100}},          // 100 of 255 of red
   };
-  TcxPixels Black, White;
+  TRGBColors Black, White;
   for (const TCase& C : Cases) {
     Black.push_back(C.OnBlack);
     White.push_back(C.OnWhite);

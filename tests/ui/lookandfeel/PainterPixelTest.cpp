@@ -50,7 +50,7 @@ void PlatformFill(HDC DC, const RECT& R, COLORREF AColor) {
 }
 
 ::testing::AssertionResult SamePixels(const TPaintTarget& A, const TPaintTarget& B) {
-  TcxPixels PA = A.Pixels(), PB = B.Pixels();
+  TRGBColors PA = A.Pixels(), PB = B.Pixels();
   for (size_t I = 0; I < PA.size(); ++I) {
     if (RGB(PA[I].rgbRed, PA[I].rgbGreen, PA[I].rgbBlue) !=
         RGB(PB[I].rgbRed, PB[I].rgbGreen, PB[I].rgbBlue))
@@ -505,10 +505,10 @@ TEST_F(PainterPixels, ProgressTextIsInvertedOverChunkAndBackground) {
   TPaintTarget T(80, 18, static_cast<TColor>(Back));
   T.Canvas()->FillRect(cxRect(0, 0, 40, 18), static_cast<TColor>(Chunk));
   NonAntialiasedFont(T.Canvas());
-  TcxPixels Before = T.Pixels();
+  TRGBColors Before = T.Pixels();
   StandardPainter()->DrawProgressBarText(T.Canvas(), false, false, L"WWWWWW", cxRect(10, 0, 80, 18),
                                          cxRect(0, 0, 80, 18), cxRect(0, 0, 40, 18), clDefault);
-  TcxPixels After = T.Pixels();
+  TRGBColors After = T.Pixels();
   int InvertedOverChunk = 0, InvertedOverBack = 0;
   for (size_t I = 0; I < After.size(); ++I) {
     COLORREF B = RGB(Before[I].rgbRed, Before[I].rgbGreen, Before[I].rgbBlue);

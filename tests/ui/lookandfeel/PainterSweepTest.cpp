@@ -83,8 +83,8 @@ class PainterSweep : public ::testing::TestWithParam<TPainterUnderTest> {
   void TearDown() override { FThemes.reset(); }
 
   // Draws one element at AFactor; returns the pixels of the target.
-  TcxPixels Draw(const TPainterElement& AElement, const TdxScaleFactor* AFactor, bool AUnscaled,
-                 std::string& AFaults) {
+  TRGBColors Draw(const TPainterElement& AElement, const TdxScaleFactor* AFactor, bool AUnscaled,
+                  std::string& AFaults) {
     TcxCustomLookAndFeelPainter* P = PainterOf(GetParam().Style);
     TSize Size = AElement.SizeAt(P, AFactor);
     TRect R = cxRect(kMargin, kMargin, kMargin + Size.cx, kMargin + Size.cy);
@@ -114,7 +114,7 @@ class PainterSweep : public ::testing::TestWithParam<TPainterUnderTest> {
     for (HRGN H : {Initial, After, WithoutR, RRegion})
       if (H) DeleteObject(H);
 
-    TcxPixels Pixels = T.Pixels();
+    TRGBColors Pixels = T.Pixels();
     bool Drawn = false;
     for (int Y = 0; Y < T.Height(); ++Y)
       for (int X = 0; X < T.Width(); ++X) {
@@ -158,8 +158,8 @@ TEST_P(PainterSweep, UnscaledFormsDrawTheirScaledFormAtTheSystemFactor) {
   for (const TPainterElement& E : PainterElements()) {
     if (!E.Unscaled) continue;
     std::string Faults;
-    TcxPixels Scaled = Draw(E, dxSystemScaleFactor(), false, Faults);
-    TcxPixels Unscaled = Draw(E, dxSystemScaleFactor(), true, Faults);
+    TRGBColors Scaled = Draw(E, dxSystemScaleFactor(), false, Faults);
+    TRGBColors Unscaled = Draw(E, dxSystemScaleFactor(), true, Faults);
     bool Same = Scaled.size() == Unscaled.size();
     for (size_t I = 0; Same && I < Scaled.size(); ++I)
       Same = std::memcmp(&Scaled[I], &Unscaled[I], sizeof(RGBQUAD)) == 0;
