@@ -540,13 +540,10 @@ TMBValue TMapBasicSession::ColumnValue(TOpenTable& T, const String& AColumn) {
   FRowId = T.Cursor;
   bool Found = false;
   TMBValue V;
-  try {
+  {
+    auto Restore = Finally([&] { FRowId = Saved; });
     V = RowValue(T, T.Rows[T.Cursor - 1], AColumn, Found);
-  } catch (...) {
-    FRowId = Saved;
-    throw;
   }
-  FRowId = Saved;
   if (!Found) NoField(T.Alias + L"." + AColumn);
   return V;
 }

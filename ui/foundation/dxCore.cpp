@@ -284,13 +284,8 @@ void dxGetLocaleFormatSettings(LCID ALocale, TFormatSettings& AFormatSettings) {
   // A supported locale that is not installed is read as the thread locale.
   LCID Saved = GetThreadLocale();
   SetThreadLocale(ALocale);
-  try {
-    AFormatSettings = TFormatSettings::Create(ALocale);
-  } catch (...) {
-    SetThreadLocale(Saved);
-    throw;
-  }
-  SetThreadLocale(Saved);
+  auto Restore = Finally([&] { SetThreadLocale(Saved); });
+  AFormatSettings = TFormatSettings::Create(ALocale);
 }
 
 const TFormatSettings& dxInvariantFormatSettings() {

@@ -287,9 +287,8 @@ IMPLEMENT_CREATABLE_CLASS(TdxSkinEmptyElement)
 void TdxSkinEmptyElement::Draw(HDC DC, const TRect& ARect, TdxScaleFactor*, Integer,
                                TdxSkinElementState) {
   FillRect(DC, &ARect, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  HBRUSH ABrush = CreateSolidBrush(0x0000FF);
-  FrameRect(DC, &ARect, ABrush);
-  DeleteObject(ABrush);
+  TBrushHandle ABrush(CreateSolidBrush(0x0000FF));
+  FrameRect(DC, &ARect, ABrush.Get());
 }
 
 // ===========================================================================
@@ -736,15 +735,12 @@ namespace {
 // only by a complete file.
 void CommitToFile(TMemoryStream* AData, const String& AFileName) {
   const String ATemporary = AFileName + L".tmp~";
-  try {
-    AData->SaveToFile(ATemporary);
-    if (!MoveFileExW(ATemporary.c_str(), AFileName.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
-      RaiseLastOSError();
-  } catch (...) {
-    DeleteFileW(ATemporary.c_str());
-    throw;
-  }
+  auto OnFailure = Finally([&] { DeleteFileW(ATemporary.c_str()); });
+  AData->SaveToFile(ATemporary);
+  if (!MoveFileExW(ATemporary.c_str(), AFileName.c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
+    RaiseLastOSError();
+  OnFailure.Dismiss();
 }
 }  // namespace
 
