@@ -142,19 +142,19 @@ using TRegistryKeyHandle = TUniqueHandle<WinHandleTraits::TRegistryKey>;
 using TGlobalMemoryHandle = TUniqueHandle<WinHandleTraits::TGlobalMemory>;
 using TEnhMetaFileHandle = TUniqueHandle<WinHandleTraits::TEnhMetaFile>;
 
-// A DC obtained with GetDC (a window's, or the screen's for 0), given back
-// with ReleaseDC to the same window.
-class TWindowDC {
+// A DC that AGet gives for a window and ReleaseDC gives back to it.
+template <HDC(WINAPI* AGet)(HWND)>
+class TReleasedDC {
  public:
-  explicit TWindowDC(HWND AWnd = nullptr) noexcept : FWnd(AWnd), FDC(GetDC(AWnd)) {}
-  ~TWindowDC() {
+  explicit TReleasedDC(HWND AWnd = nullptr) noexcept : FWnd(AWnd), FDC(AGet(AWnd)) {}
+  ~TReleasedDC() {
     if (FDC) ReleaseDC(FWnd, FDC);
   }
-  TWindowDC(TWindowDC&& AOther) noexcept
+  TReleasedDC(TReleasedDC&& AOther) noexcept
       : FWnd(AOther.FWnd), FDC(std::exchange(AOther.FDC, nullptr)) {}
-  TWindowDC& operator=(TWindowDC&&) = delete;
-  TWindowDC(const TWindowDC&) = delete;
-  TWindowDC& operator=(const TWindowDC&) = delete;
+  TReleasedDC& operator=(TReleasedDC&&) = delete;
+  TReleasedDC(const TReleasedDC&) = delete;
+  TReleasedDC& operator=(const TReleasedDC&) = delete;
 
   HDC Get() const noexcept { return FDC; }
   explicit operator bool() const noexcept { return FDC != nullptr; }
@@ -163,33 +163,17 @@ class TWindowDC {
   HWND FWnd;
   HDC FDC;
 };
+
+// A window's client-area DC (GetDC), or the screen's for 0.
+using TWindowDC = TReleasedDC<&GetDC>;
+// The DC of a whole window, frame included (GetWindowDC), for drawing the
+// non-client area.
+using TNonClientDC = TReleasedDC<&GetWindowDC>;
 
 // The screen's DC.
 class TScreenDC : public TWindowDC {
  public:
   TScreenDC() noexcept : TWindowDC(nullptr) {}
-};
-
-// The DC of a whole window, frame included (GetWindowDC), for drawing the
-// non-client area; given back with ReleaseDC.
-class TNonClientDC {
- public:
-  explicit TNonClientDC(HWND AWnd) noexcept : FWnd(AWnd), FDC(GetWindowDC(AWnd)) {}
-  ~TNonClientDC() {
-    if (FDC) ReleaseDC(FWnd, FDC);
-  }
-  TNonClientDC(TNonClientDC&& AOther) noexcept
-      : FWnd(AOther.FWnd), FDC(std::exchange(AOther.FDC, nullptr)) {}
-  TNonClientDC& operator=(TNonClientDC&&) = delete;
-  TNonClientDC(const TNonClientDC&) = delete;
-  TNonClientDC& operator=(const TNonClientDC&) = delete;
-
-  HDC Get() const noexcept { return FDC; }
-  explicit operator bool() const noexcept { return FDC != nullptr; }
-
- private:
-  HWND FWnd;
-  HDC FDC;
 };
 
 // Selects an object into a DC and selects the previous one back when the

@@ -348,6 +348,16 @@ void dxHandleException() noexcept {
   }
 }
 
+void dxCommitToFile(TMemoryStream* AData, const String& AFileName) {
+  const String Temporary = AFileName + L".tmp~";
+  auto OnFailure = Finally([&] { DeleteFileW(Temporary.c_str()); });
+  AData->SaveToFile(Temporary);
+  if (!MoveFileExW(Temporary.c_str(), AFileName.c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
+    RaiseLastOSError();
+  OnFailure.Dismiss();
+}
+
 // ---------------------------------------------------------------------------
 // Small routines
 

@@ -595,15 +595,7 @@ void TdxCustomSmartImage::SaveToFile(const String& AFileName) {
       TdxSmartImageCodecsRepository::GetFormatByExt(ExtractFileExt(AFileName));
   TOwned<TMemoryStream> Encoded = MakeOwned<TMemoryStream>();
   ExportInto(Encoded.get(), Codec);
-  // The bytes go to a file beside the target first; the target is replaced
-  // only by a complete file.
-  String Temporary = AFileName + L".tmp~";
-  auto OnFailure = Finally([&] { DeleteFileW(Temporary.c_str()); });
-  Encoded->SaveToFile(Temporary);
-  if (!MoveFileExW(Temporary.c_str(), AFileName.c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
-    RaiseLastOSError();
-  OnFailure.Dismiss();
+  dxCommitToFile(Encoded.get(), AFileName);
 }
 
 // ---------------------------------------------------------------------------

@@ -730,24 +730,10 @@ void TdxSkin::LoadFromFile(const String& AFileName) {
   LoadFromStream(AStream.get());
 }
 
-namespace {
-// The bytes go to a file beside the target first; the target is replaced
-// only by a complete file.
-void CommitToFile(TMemoryStream* AData, const String& AFileName) {
-  const String ATemporary = AFileName + L".tmp~";
-  auto OnFailure = Finally([&] { DeleteFileW(ATemporary.c_str()); });
-  AData->SaveToFile(ATemporary);
-  if (!MoveFileExW(ATemporary.c_str(), AFileName.c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
-    RaiseLastOSError();
-  OnFailure.Dismiss();
-}
-}  // namespace
-
 void TdxSkin::SaveToFile(const String& AFileName) {
   TOwned<TMemoryStream> AData(Create<TMemoryStream>());
   SaveToStream(AData.get());
-  CommitToFile(AData.get(), AFileName);
+  dxCommitToFile(AData.get(), AFileName);
 }
 
 void TdxSkin::LoadFromResource(HINSTANCE hInst) {
@@ -768,7 +754,7 @@ void TdxSkin::LoadFromBinaryStream(TStream* AStream) {
 void TdxSkin::SaveToBinaryFile(const String& AFileName) {
   TOwned<TMemoryStream> AData(Create<TMemoryStream>());
   SaveToBinaryStream(AData.get());
-  CommitToFile(AData.get(), AFileName);
+  dxCommitToFile(AData.get(), AFileName);
 }
 
 void TdxSkin::SaveToBinaryStream(TStream* AStream) {
