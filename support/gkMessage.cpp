@@ -1,5 +1,6 @@
 #include "gkMessage.h"
 
+#include "WinHandles.h"
 #include "dxCore.h"
 
 #include <algorithm>

@@ -1,5 +1,6 @@
 #include "gkMitabUtils.h"
 
+#include "WinHandles.h"
 #include "gkMitabDyn.h"
 
 namespace {

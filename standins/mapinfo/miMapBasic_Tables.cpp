@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "WinHandles.h"
 #include "miMapBasic.h"
 #include "miProjection.h"
 

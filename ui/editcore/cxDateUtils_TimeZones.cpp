@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "WinHandles.h"
 #include "cxDateUtils.h"
 
 namespace {
