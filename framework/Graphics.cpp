@@ -1051,16 +1051,15 @@ void TGraphic::SaveToClipboardFormat(Word&, HANDLE&, HPALETTE&) {
 // ---------------------------------------------------------------------------
 // ---------------------------------------------------------------------------
 // The memory contexts of bitmap canvases. One lock guards the list of
-// canvases that hold a context and the contexts kept for reuse. A context
-// is not tied to a thread; a canvas that holds one counts against the limit
-// of the thread that gave it the context, and competes there by the time
-// of its last use on that thread's clock.
+// canvases that hold a context. A context is not tied to a thread; a canvas
+// that holds one counts against the limit of the thread that gave it the
+// context, and competes there by the time of its last use on that thread's
+// clock. A context given back is deleted, not kept: a canvas leaves
+// origins, clipping, modes and layout behind that no reset undoes reliably
+// once callers have saved and restored DC states of their own.
 struct TBitmapContextCache {
-  static constexpr size_t SpareLimit = 4;
-
   static SRWLOCK Lock;
   static std::vector<TBitmapCanvas*>* Users;
-  static std::vector<HDC>* Spares;
 
   static HDC Acquire(TBitmapCanvas* ACanvas);
   static void Release(TBitmapCanvas* ACanvas, HDC ADC) noexcept;
@@ -1068,20 +1067,16 @@ struct TBitmapContextCache {
     thread_local uint64_t Clock = 0;
     return ++Clock;
   }
-  static void FreeSpares() noexcept;
 };
 
 SRWLOCK TBitmapContextCache::Lock = SRWLOCK_INIT;
 std::vector<TBitmapCanvas*>* TBitmapContextCache::Users = nullptr;
-std::vector<HDC>* TBitmapContextCache::Spares = nullptr;
 
 HDC TBitmapContextCache::Acquire(TBitmapCanvas* ACanvas) {
   TBitmapCanvas* Victim = nullptr;
-  HDC DC = nullptr;
   {
     TSRWLockHold<true> Hold(Lock);
     if (!Users) Users = new std::vector<TBitmapCanvas*>();
-    if (!Spares) Spares = new std::vector<HDC>();
     DWORD Thread = GetCurrentThreadId();
     Integer Held = 0;
     for (TBitmapCanvas* C : *Users)
@@ -1093,14 +1088,10 @@ HDC TBitmapContextCache::Acquire(TBitmapCanvas* ACanvas) {
         if (C->FContextThread == Thread && C->LockCount() == 0 &&
             (!Victim || C->FLastUse < Victim->FLastUse))
           Victim = C;
-    if (!Spares->empty()) {
-      DC = Spares->back();
-      Spares->pop_back();
-    }
     Users->reserve(Users->size() + 1);
   }
   if (Victim) Victim->FreeContext();
-  if (!DC) DC = CreateCompatibleDC(nullptr);
+  HDC DC = CreateCompatibleDC(nullptr);
   if (!DC) RaiseLastOSError();
   TSRWLockHold<true> Hold(Lock);
   ACanvas->FContextThread = GetCurrentThreadId();
@@ -1114,27 +1105,13 @@ void TBitmapContextCache::Release(TBitmapCanvas* ACanvas, HDC ADC) noexcept {
     TSRWLockHold<true> Hold(Lock);
     if (Users) std::erase(*Users, ACanvas);
     ACanvas->FContextThread = 0;
-    if (Spares && Spares->size() < SpareLimit) {
-      Spares->push_back(ADC);
-      return;
-    }
   }
   DeleteDC(ADC);
 }
 
-void TBitmapContextCache::FreeSpares() noexcept {
-  TSRWLockHold<true> Hold(Lock);
-  if (!Spares) return;
-  for (HDC DC : *Spares) DeleteDC(DC);
-  Spares->clear();
-}
-
 Integer BitmapCanvasContextCount() {
   TSRWLockHold<false> Hold(TBitmapContextCache::Lock);
-  size_t N = 0;
-  if (TBitmapContextCache::Users) N += TBitmapContextCache::Users->size();
-  if (TBitmapContextCache::Spares) N += TBitmapContextCache::Spares->size();
-  return static_cast<Integer>(N);
+  return TBitmapContextCache::Users ? static_cast<Integer>(TBitmapContextCache::Users->size()) : 0;
 }
 
 IMPLEMENT_CLASS(TBitmapCanvas)
@@ -2106,7 +2083,6 @@ void Graphics_Finalize() {
   FileFormats().clear();
   ClipboardFormats().clear();
   PlatformFormatsAdded = false;
-  TBitmapContextCache::FreeSpares();
   GraphicsGdiPlus::Shutdown();
   UnRegisterClass(TGdiPlusImage::StaticClass());
   UnRegisterClass(TMetafile::StaticClass());

@@ -494,8 +494,7 @@ class TBitmapCanvas : public TCanvas {
 
 // How many memory contexts one thread's bitmap canvases hold at most.
 constexpr Integer BitmapCanvasContextLimit = 16;
-// The memory contexts that the bitmap canvases' cache holds now: those in
-// use by canvases of any thread and those kept for reuse.
+// The memory contexts that bitmap canvases of all threads hold now.
 Integer BitmapCanvasContextCount();
 
 // A device-independent bitmap (DIB section), bottom-up like the files.
