@@ -82,8 +82,8 @@ TCellCopy CopyCell(HIMAGELIST AList, Integer AIndex) {
                               [](const RGBQUAD& P) { return P.rgbReserved != 0; });
   if (!HasAlpha && !Mask.empty())
     for (size_t I = 0; I < Pixels.size(); ++I)
-      Pixels[I] = Hidden(I) ? RGBQUAD{0, 0, 0, 0} : RGBQUAD{Pixels[I].rgbBlue, Pixels[I].rgbGreen,
-                                                            Pixels[I].rgbRed, 255};
+      Pixels[I] = Hidden(I) ? RGBQUAD{0, 0, 0, 0}
+                            : RGBQUAD{Pixels[I].rgbBlue, Pixels[I].rgbGreen, Pixels[I].rgbRed, 255};
   BITMAPINFO Format{};
   Format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   Format.bmiHeader.biWidth = W;

@@ -42,8 +42,8 @@ class TTestVectorHandle : public TdxSmartImageCustomHandle,
   using TdxSmartImageCustomHandle::Draw;
   void Draw(HDC DC, const TRect& ADest, const TRect&, Byte, IdxColorPalette* APalette) override {
     TdxAlphaColor Fill = APalette ? APalette->GetFillColor(L"") : dxacNone;
-    FillRectByColor(DC, ADest, Fill == dxacNone ? static_cast<TColor>(FColor)
-                                                : dxAlphaColorToColor(Fill));
+    FillRectByColor(DC, ADest,
+                    Fill == dxacNone ? static_cast<TColor>(FColor) : dxAlphaColorToColor(Fill));
   }
   COLORREF Color() const { return FColor; }
 
@@ -124,9 +124,7 @@ namespace {
 // ---------------------------------------------------------------------------
 // Pictures and readers
 
-RGBQUAD Opaque(COLORREF C) {
-  return RGBQUAD{GetBValue(C), GetGValue(C), GetRValue(C), 255};
-}
+RGBQUAD Opaque(COLORREF C) { return RGBQUAD{GetBValue(C), GetGValue(C), GetRValue(C), 255}; }
 
 bool SameQuad(const RGBQUAD& A, const RGBQUAD& B) {
   return A.rgbBlue == B.rgbBlue && A.rgbGreen == B.rgbGreen && A.rgbRed == B.rgbRed &&
@@ -430,7 +428,8 @@ TEST_F(ImageLists, AssignComparesAndTakesOverHandles) {
   auto Strip = CellStrip(2, 16, 4);
   Strip->Dormant();
   ImageList_Add(Given, Strip->Handle(), nullptr);
-  const GUID ImageListIID = {0x46eb5926, 0x582e, 0x4017, {0x9f, 0xdf, 0xe8, 0x99, 0x8d, 0xaa, 0x09, 0x50}};
+  const GUID ImageListIID = {
+      0x46eb5926, 0x582e, 0x4017, {0x9f, 0xdf, 0xe8, 0x99, 0x8d, 0xaa, 0x09, 0x50}};
   // MinGW's import library lacks the platform's interface query of lists.
   using TQueryInterface = HRESULT(WINAPI*)(HIMAGELIST, REFIID, void**);
   auto QueryInterface = reinterpret_cast<TQueryInterface>(reinterpret_cast<void*>(
@@ -527,16 +526,36 @@ TEST_F(ImageLists, DrawPlacesStretchesAndGreysTheCell) {
     bool Stretch;
     // Pixels that must show the square, and ones that must stay white.
     std::vector<TPoint> Ink, Blank;
-  } Cases[] = {
-      {"cell size: stretching ignored", true, cxRect(0, 0, 16, 16), true, {{4, 4}, {11, 11}},
-       {{3, 3}, {12, 12}, {0, 0}}},
-      {"20 x 20: the cell at (2, 2)", true, cxRect(0, 0, 20, 20), false, {{6, 6}, {13, 13}},
-       {{5, 5}, {14, 14}}},
-      {"20 x 20 stretched", true, cxRect(0, 0, 20, 20), true, {{6, 6}, {13, 13}}, {{3, 3}, {16, 16}}},
-      {"framework drawing, 20 x 20: the cell at (2, 2)", false, cxRect(0, 0, 20, 20), false,
-       {{6, 6}, {13, 13}}, {{5, 5}, {14, 14}}},
-      {"framework drawing stretched to 32 x 32", false, cxRect(0, 0, 32, 32), true,
-       {{8, 8}, {23, 23}}, {{7, 7}, {24, 24}}}};
+  } Cases[] = {{"cell size: stretching ignored",
+                true,
+                cxRect(0, 0, 16, 16),
+                true,
+                {{4, 4}, {11, 11}},
+                {{3, 3}, {12, 12}, {0, 0}}},
+               {"20 x 20: the cell at (2, 2)",
+                true,
+                cxRect(0, 0, 20, 20),
+                false,
+                {{6, 6}, {13, 13}},
+                {{5, 5}, {14, 14}}},
+               {"20 x 20 stretched",
+                true,
+                cxRect(0, 0, 20, 20),
+                true,
+                {{6, 6}, {13, 13}},
+                {{3, 3}, {16, 16}}},
+               {"framework drawing, 20 x 20: the cell at (2, 2)",
+                false,
+                cxRect(0, 0, 20, 20),
+                false,
+                {{6, 6}, {13, 13}},
+                {{5, 5}, {14, 14}}},
+               {"framework drawing stretched to 32 x 32",
+                false,
+                cxRect(0, 0, 32, 32),
+                true,
+                {{8, 8}, {23, 23}},
+                {{7, 7}, {24, 24}}}};
   for (const TCase& C : Cases) {
     L->SetAlphaBlending(C.AlphaBlending);
     auto Page = FilledBitmap(34, 34, clWhite);
@@ -669,8 +688,7 @@ TEST_F(ImageLists, PaintCacheHelperGoesWithItsList) {
   // A new list, at the same address when the heap gives it: a fresh helper
   // and its own pixels.
   auto Next = ListOf(1, 2);
-  TdxImageListPaintCache::Draw(Page->cxCanvas(), R, Next.get(), 0, idmNormal, true, nullptr,
-                               false);
+  TdxImageListPaintCache::Draw(Page->cxCanvas(), R, Next.get(), 0, idmNormal, true, nullptr, false);
   TImageListCacheHelper* Helper = TdxImageListPaintCache::FindHelper(Next.get());
   ASSERT_NE(Helper, nullptr);
   EXPECT_EQ(Helper->ImageList(), Next.get());
@@ -728,9 +746,8 @@ TRGBColors PixelsOf(TGraphic* AGraphic) {
 
 bool SamePixels(const TRGBColors& A, const TRGBColors& B) {
   return A.size() == B.size() &&
-         std::equal(A.begin(), A.end(), B.begin(), [](const RGBQUAD& P, const RGBQUAD& Q) {
-           return SameQuad(P, Q);
-         });
+         std::equal(A.begin(), A.end(), B.begin(),
+                    [](const RGBQUAD& P, const RGBQUAD& Q) { return SameQuad(P, Q); });
 }
 
 TEST_F(ImageLists, AFormResourceKeepsEntriesMasksColoursAndCells) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <type_traits>
 
 #include "ComObj.h"
 #include "GraphicsTestSupport.h"
@@ -9,6 +10,11 @@
 namespace {
 
 constexpr TdxAlphaColor Argb(Cardinal V) { return TdxAlphaColor(V); }
+
+// A GDI colour and an ARGB colour never stand in for each other unasked, so
+// an overload taking one cannot be reached with the other.
+static_assert(!std::is_convertible_v<TdxAlphaColor, TColor>);
+static_assert(!std::is_convertible_v<TColor, TdxAlphaColor>);
 
 // Puts the platform's system colours back into the catalogue at the end of
 // a test that injected others (declare it before the injection).
@@ -224,10 +230,10 @@ TEST(BitmapPixels, AlphaCorrectionMakesOnlyColouredClearPixelsOpaque) {
     RGBQUAD In;
     Byte Alpha;
   } Cases[] = {
-      {{0, 0, 0, 0}, 0},        // black and clear stays transparent
-      {{16, 16, 16, 0}, 255},   // dark grey becomes opaque
-      {{0, 0, 1, 0}, 255},      // so does any colour
-      {{50, 60, 70, 128}, 128}, // an alpha of its own stays
+      {{0, 0, 0, 0}, 0},         // black and clear stays transparent
+      {{16, 16, 16, 0}, 255},    // dark grey becomes opaque
+      {{0, 0, 1, 0}, 255},       // so does any colour
+      {{50, 60, 70, 128}, 128},  // an alpha of its own stays
       {{0, 0, 0, 255}, 255},
   };
   TRGBColors Colors;
@@ -245,8 +251,8 @@ TEST(BitmapPixels, AlphaCorrectionMakesOnlyColouredClearPixelsOpaque) {
   TOwned<TBitmap> B = MakeOwned<TBitmap>();
   B->SetPixelFormat(TPixelFormat::pf32bit);
   B->SetSize(2, 2);
-  ASSERT_TRUE(SetBitmapBits(B.get(), Colors = {{0, 0, 0, 0}, {16, 16, 16, 0}, {1, 0, 0, 0}, {0, 0, 0, 0}},
-                            true));
+  ASSERT_TRUE(SetBitmapBits(
+      B.get(), Colors = {{0, 0, 0, 0}, {16, 16, 16, 0}, {1, 0, 0, 0}, {0, 0, 0, 0}}, true));
   dxCorrectAlphaChannel(B.get());
   ASSERT_TRUE(GetBitmapBits(B.get(), Colors, true));
   EXPECT_EQ(Colors[0].rgbReserved, 0);

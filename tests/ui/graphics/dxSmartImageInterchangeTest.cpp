@@ -69,8 +69,8 @@ TEST(SmartImageInterchange, BlobsSkipTheGraphicFieldHeaderOnlyWhenItFits) {
   }
   // A string value carries the bytes too.
   auto Image = ImageOf(Before);
-  Image->LoadFromFieldValue(Variant(String(reinterpret_cast<const wchar_t*>(Png.data()),
-                                           Png.size() / 2)));
+  Image->LoadFromFieldValue(
+      Variant(String(reinterpret_cast<const wchar_t*>(Png.data()), Png.size() / 2)));
   EXPECT_EQ(SavedBytes(Image.get()), TBytes(Png.begin(), Png.begin() + Png.size() / 2 * 2));
 }
 
