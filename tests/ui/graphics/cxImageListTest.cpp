@@ -454,7 +454,9 @@ TEST_F(ImageLists, ReadingACellLeavesThePlatformItsBitmaps) {
       TOwned<TcxBitmap> Image(Create<TcxBitmap>()), Mask(Create<TcxBitmap>());
       TcxCustomImageList::GetImageInfo(L->Handle(), I, Image.get(), Mask.get());
       EXPECT_FALSE(Image->Empty()) << I;
-      if (I >= 0) EXPECT_EQ(InsideOf(Image.get()), CellColors[I]) << I;
+      if (I >= 0) {
+        EXPECT_EQ(InsideOf(Image.get()), CellColors[I]) << I;
+      }
     }
   EXPECT_EQ(GetObjectType(Before.hbmImage), static_cast<DWORD>(OBJ_BITMAP));
   EXPECT_EQ(NativeColors(L.get()), Colors({0, 1, 2}));
