@@ -216,11 +216,8 @@ TEST(SmartImageClipboard, PastingPrefersPngToABitmap) {
 
 TEST(SmartImageClipboard, AnEncodedImageGoesAsItsFileAndAsABitmap) {
   REQUIRE_GDIPLUS();
-  // The straight-alpha colours that check_export.py expects, as a PNG file.
-  TRGBColors Bits{{0, 0, 255, 255},     {0, 255, 0, 255}, {255, 0, 0, 255},
-                  {255, 255, 255, 255}, {0, 0, 128, 128}, {0, 0, 0, 0}};
-  TOwned<TdxPNGImage> Made(
-      TdxCustomSmartImage::CreateFromBits<TdxPNGImage>(3, 2, Bits, TAlphaFormat::afPremultiplied));
+  // The colours that check_export.py expects, as a PNG file.
+  TOwned<TdxPNGImage> Made(CheckedExportImage());
   TOwned<TMemoryStream> File(Create<TMemoryStream>());
   Made->SaveToStreamByCodec(File.get(), dxImagePng);
   auto Image = ImageOf(StreamBytes(File.get()));

@@ -359,11 +359,7 @@ TEST(SmartImages, UndecodableDataRaisesButKeepsItsBytes) {
 // The exported PNG is read back by Pillow (check_export.py).
 TEST(SmartImages, PngExportForPillow) {
   REQUIRE_GDIPLUS();
-  // Premultiplied pixels of the colours check_export.py expects.
-  TRGBColors Bits{{0, 0, 255, 255},     {0, 255, 0, 255}, {255, 0, 0, 255},
-                  {255, 255, 255, 255}, {0, 0, 128, 128}, {0, 0, 0, 0}};
-  TOwned<TdxPNGImage> Image(
-      TdxCustomSmartImage::CreateFromBits<TdxPNGImage>(3, 2, Bits, TAlphaFormat::afPremultiplied));
+  TOwned<TdxPNGImage> Image(CheckedExportImage());
   Image->SaveToFile(L"graphics_export.png");
   TOwned<TdxSmartImage> Back(Create<TdxSmartImage>());
   Back->LoadFromFile(L"graphics_export.png");
