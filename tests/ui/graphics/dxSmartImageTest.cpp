@@ -73,9 +73,13 @@ TEST(ImageHeaders, StreamsEndingInsideTheHeaderGiveNoSize) {
       TSize Size{0, 0};
       TdxSmartImageCodecClass Codec = nullptr;
       bool Sized = TdxSmartImageCodecsRepository::GetImageInfo(S.get(), Size, Codec);
-      if (Sized) EXPECT_EQ(Size, C.Size) << C.Fixture << " cut at " << Length;
+      if (Sized) {
+        EXPECT_EQ(Size, C.Size) << C.Fixture << " cut at " << Length;
+      }
       // Once a prefix is long enough, every longer one is too.
-      if (SeenSize) EXPECT_TRUE(Sized) << C.Fixture << " cut at " << Length;
+      if (SeenSize) {
+        EXPECT_TRUE(Sized) << C.Fixture << " cut at " << Length;
+      }
       SeenSize = SeenSize || Sized;
     }
     EXPECT_EQ(SeenSize, C.Sized) << C.Fixture;
