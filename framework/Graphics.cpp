@@ -607,10 +607,16 @@ void TCanvas::CreateBrush() {
 }
 
 void TCanvas::FontChanged(TObject*) {
-  if (FState.Contains(TCanvasStates::csFontValid)) {
-    FState.Exclude(TCanvasStates::csFontValid);
-    SelectObject(FHandle, GetStockObject(SYSTEM_FONT));
+  if (!FState.Contains(TCanvasStates::csFontValid)) return;
+  // The colour is not part of the font: when only it changed, the selected
+  // font stays. Painters change caption colours per state, and reselecting
+  // the font each time costs more than the text itself.
+  if (FFont->HandleAllocated()) {
+    SetTextColor(FHandle, ColorToRGB(FFont->Color()));
+    return;
   }
+  FState.Exclude(TCanvasStates::csFontValid);
+  SelectObject(FHandle, GetStockObject(SYSTEM_FONT));
 }
 
 void TCanvas::PenChanged(TObject*) {

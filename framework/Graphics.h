@@ -137,6 +137,8 @@ class TFont : public TGraphicsObject {
   void Assign(TPersistent* Source) override;
 
   HFONT Handle();
+  // A handle exists; it is dropped whenever anything but the colour changes.
+  bool HandleAllocated() const { return FHandle.Valid(); }
   // Takes the description of an existing font; the object makes its own
   // handle from it (the caller keeps ownership of AValue).
   void SetHandle(HFONT AValue);

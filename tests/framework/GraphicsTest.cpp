@@ -191,6 +191,28 @@ TEST(Canvas, TextMeasuresAndDraws) {
   EXPECT_GT(C->TextHeight(L"Пересчет"), S1.cy);
 }
 
+TEST(Canvas, AColourChangeKeepsTheSelectedFontAndOtherChangesReplaceIt) {
+  TBitmap B;
+  B.SetPixelFormat(TPixelFormat::pf24bit);
+  B.SetSize(8, 8);
+  TCanvas* C = B.Canvas();
+  C->Lock();
+  C->SelectFont();
+  HDC DC = C->Handle();
+  HGDIOBJ Selected = GetCurrentObject(DC, OBJ_FONT);
+  C->Font()->SetColor(clRed);
+  EXPECT_EQ(GetCurrentObject(DC, OBJ_FONT), Selected);
+  EXPECT_EQ(GetTextColor(DC), ColorToRGB(clRed));
+  C->Font()->SetHeight(-30);
+  C->SelectFont();
+  EXPECT_NE(GetCurrentObject(DC, OBJ_FONT), Selected);
+  LOGFONTW LF{};
+  GetObjectW(GetCurrentObject(DC, OBJ_FONT), sizeof(LF), &LF);
+  EXPECT_EQ(LF.lfHeight, -30);
+  EXPECT_EQ(GetTextColor(DC), ColorToRGB(clRed));
+  C->Unlock();
+}
+
 TEST(Canvas, CanvasWithoutHandleRefusesToDraw) {
   TOwned<TCanvas> C(Create<TCanvas>());
   EXPECT_THROW(C->FillRect(Rect(0, 0, 1, 1)), EInvalidOperation);
