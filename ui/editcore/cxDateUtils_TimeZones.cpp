@@ -11,23 +11,13 @@ std::vector<TcxTimeZoneInformation>* FTimeZoneInformations = nullptr;
 Integer FCurrentTimeZone = 0;
 TcxTimeZoneInformation* FDefaultTimeZoneInfo = nullptr;
 
-// An open registry key, closed by its owner.
-class TRegKey {
- public:
-  TRegKey(HKEY AParent, const String& APath) {
-    if (RegOpenKeyExW(AParent, APath.c_str(), 0, KEY_READ, &FKey) != ERROR_SUCCESS) FKey = nullptr;
-  }
-  TRegKey(const TRegKey&) = delete;
-  TRegKey& operator=(const TRegKey&) = delete;
-  ~TRegKey() {
-    if (FKey) RegCloseKey(FKey);
-  }
-  HKEY Handle() const { return FKey; }
-  explicit operator bool() const { return FKey != nullptr; }
-
- private:
-  HKEY FKey = nullptr;
-};
+// The key at APath under AParent, opened for reading; empty when it cannot be.
+TRegistryKeyHandle OpenKey(HKEY AParent, const String& APath) {
+  HKEY Key = nullptr;
+  if (RegOpenKeyExW(AParent, APath.c_str(), 0, KEY_READ, &Key) != ERROR_SUCCESS)
+    return TRegistryKeyHandle();
+  return TRegistryKeyHandle(Key);
+}
 
 bool ReadString(HKEY AKey, const wchar_t* AName, String& AValue) {
   DWORD Type = 0, Size = 0;
@@ -138,15 +128,15 @@ void TdxTimeZoneHelper::InitTimeZoneInformation(const String& ARootKey) {
   DYNAMIC_TIME_ZONE_INFORMATION Dynamic{};
   if (dxGetDynamicTimeZoneInformation(Dynamic))
     CurrentKeyName = NameOf(Dynamic.TimeZoneKeyName, 128);
-  TRegKey Root(HKEY_LOCAL_MACHINE, ARootKey);
+  const TRegistryKeyHandle Root = OpenKey(HKEY_LOCAL_MACHINE, ARootKey);
   if (!Root) return;
-  std::vector<String> Names = SubKeyNames(Root.Handle());
+  std::vector<String> Names = SubKeyNames(Root.Get());
   FTimeZoneInformations->resize(Names.size());
   for (size_t I = 0; I < Names.size(); ++I) {
-    TRegKey Zone(HKEY_LOCAL_MACHINE, ARootKey + L"\\" + Names[I]);
+    const TRegistryKeyHandle Zone = OpenKey(HKEY_LOCAL_MACHINE, ARootKey + L"\\" + Names[I]);
     if (!Zone) continue;
     TcxTimeZoneInformation& Info = (*FTimeZoneInformations)[I];
-    ReadTimeZoneInfoFromRegistry(Zone.Handle(), Info);
+    ReadTimeZoneInfoFromRegistry(Zone.Get(), Info);
     TIME_ZONE_INFORMATION Converted = cxTZInfoToTZInfo(Info);
     bool Matches = !CurrentKeyName.empty()
                        ? AnsiSameText(Names[I], CurrentKeyName)
@@ -174,14 +164,14 @@ void TdxTimeZoneHelper::ReadTimeZoneInfoFromRegistry(HKEY AKey, TcxTimeZoneInfor
                        nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS ||
       SubKeys == 0)
     return;
-  TRegKey Dynamic(AKey, L"Dynamic DST");
+  const TRegistryKeyHandle Dynamic = OpenKey(AKey, L"Dynamic DST");
   if (!Dynamic) return;
   Integer First = INT32_MAX, Last = -1;
-  ReadInteger(Dynamic.Handle(), L"FirstEntry", First);
-  ReadInteger(Dynamic.Handle(), L"LastEntry", Last);
-  for (Integer Year : YearValues(Dynamic.Handle(), First, Last)) {
+  ReadInteger(Dynamic.Get(), L"FirstEntry", First);
+  ReadInteger(Dynamic.Get(), L"LastEntry", Last);
+  for (Integer Year : YearValues(Dynamic.Get(), First, Last)) {
     TcxTZIField Rule;
-    if (ReadBinary(Dynamic.Handle(), IntToStr(Year).c_str(), &Rule, sizeof(Rule), false))
+    if (ReadBinary(Dynamic.Get(), IntToStr(Year).c_str(), &Rule, sizeof(Rule), false))
       AddDSTInfo(AInfo, static_cast<Word>(Year), Rule.StandardDate, Rule.DaylightDate);
   }
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "EditcoreTestSupport.h"
+#include "WinHandles.h"
 #include "cxFormats.h"
 #include "dxCalendarUtils.h"
 
@@ -204,16 +205,17 @@ TEST(TimeZones, TransitionsAgreeWithTheTzDatabase) {
 
 std::vector<String> SubKeys(const String& APath) {
   std::vector<String> Names;
-  HKEY K = nullptr;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, APath.c_str(), 0, KEY_READ, &K) != ERROR_SUCCESS)
+  HKEY Opened = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, APath.c_str(), 0, KEY_READ, &Opened) != ERROR_SUCCESS)
     return Names;
+  const TRegistryKeyHandle K(Opened);
   wchar_t Name[256];
   for (DWORD I = 0;; ++I) {
     DWORD Len = 256;
-    if (RegEnumKeyExW(K, I, Name, &Len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    if (RegEnumKeyExW(K.Get(), I, Name, &Len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+      break;
     Names.emplace_back(Name, Len);
   }
-  RegCloseKey(K);
   return Names;
 }
 
@@ -252,35 +254,35 @@ class TTimeZoneFixture {
     Good.DaylightBias = -60;
     Good.StandardDate = SYSTEMTIME{0, 11, 0, 1, 2, 0, 0, 0};
     Good.DaylightDate = SYSTEMTIME{0, 3, 0, 2, 2, 0, 0, 0};
-    HKEY Zone = Key(L"Alpha Standard Time");
-    SetString(Zone, L"Std", L"Alpha Standard Time");
-    SetString(Zone, L"Display", L"(UTC-05:00) Alpha");
-    RegSetValueExW(Zone, L"TZI", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&Good), 44);
+    const TRegistryKeyHandle Zone = Key(L"Alpha Standard Time");
+    SetString(Zone.Get(), L"Std", L"Alpha Standard Time");
+    SetString(Zone.Get(), L"Display", L"(UTC-05:00) Alpha");
+    RegSetValueExW(Zone.Get(), L"TZI", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&Good), 44);
     DWORD Index = 35;
-    RegSetValueExW(Zone, L"Index", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&Index), 4);
-    RegCloseKey(Zone);
-    HKEY Dynamic = Key(L"Alpha Standard Time\\Dynamic DST");
+    RegSetValueExW(Zone.Get(), L"Index", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&Index), 4);
+    const TRegistryKeyHandle Dynamic = Key(L"Alpha Standard Time\\Dynamic DST");
     DWORD First = 0, Last = 0x7FFFFFFF;
-    RegSetValueExW(Dynamic, L"FirstEntry", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&First), 4);
-    RegSetValueExW(Dynamic, L"LastEntry", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&Last), 4);
-    RegSetValueExW(Dynamic, L"2019", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&Good), 44);
-    RegSetValueExW(Dynamic, L"2018", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&Good), 40);
-    SetString(Dynamic, L"2017", L"not binary");
+    RegSetValueExW(Dynamic.Get(), L"FirstEntry", 0, REG_DWORD,
+                   reinterpret_cast<const BYTE*>(&First), 4);
+    RegSetValueExW(Dynamic.Get(), L"LastEntry", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&Last),
+                   4);
+    RegSetValueExW(Dynamic.Get(), L"2019", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&Good), 44);
+    RegSetValueExW(Dynamic.Get(), L"2018", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&Good), 40);
+    SetString(Dynamic.Get(), L"2017", L"not binary");
     TcxTZIField NoDst;
-    RegSetValueExW(Dynamic, L"2016", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&NoDst), 44);
+    RegSetValueExW(Dynamic.Get(), L"2016", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&NoDst),
+                   44);
     TcxTZIField BadMonth = Good;
     BadMonth.DaylightDate.wMonth = 14;
-    RegSetValueExW(Dynamic, L"2015", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&BadMonth), 44);
-    RegCloseKey(Dynamic);
-    HKEY Broken = Key(L"Beta Standard Time");
-    SetString(Broken, L"Std", L"Beta Standard Time");
-    SetString(Broken, L"TZI", L"not binary");
-    RegCloseKey(Broken);
-    HKEY Short = Key(L"Gamma Standard Time");
-    RegSetValueExW(Short, L"TZI", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&Good), 40);
+    RegSetValueExW(Dynamic.Get(), L"2015", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&BadMonth),
+                   44);
+    const TRegistryKeyHandle Broken = Key(L"Beta Standard Time");
+    SetString(Broken.Get(), L"Std", L"Beta Standard Time");
+    SetString(Broken.Get(), L"TZI", L"not binary");
+    const TRegistryKeyHandle Short = Key(L"Gamma Standard Time");
+    RegSetValueExW(Short.Get(), L"TZI", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&Good), 40);
     DWORD WrongType = 5;
-    RegSetValueExW(Short, L"Std", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&WrongType), 4);
-    RegCloseKey(Short);
+    RegSetValueExW(Short.Get(), L"Std", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&WrongType), 4);
   }
   TTimeZoneFixture(const TTimeZoneFixture&) = delete;
   TTimeZoneFixture& operator=(const TTimeZoneFixture&) = delete;
@@ -290,11 +292,11 @@ class TTimeZoneFixture {
   }
 
  private:
-  static HKEY Key(const String& ASub) {
+  static TRegistryKeyHandle Key(const String& ASub) {
     HKEY K = nullptr;
     RegCreateKeyExW(HKEY_LOCAL_MACHINE, (String(Root) + L"\\" + ASub).c_str(), 0, nullptr, 0,
                     KEY_ALL_ACCESS, nullptr, &K, nullptr);
-    return K;
+    return TRegistryKeyHandle(K);
   }
   static void SetString(HKEY AKey, const wchar_t* AName, const String& AValue) {
     RegSetValueExW(AKey, AName, 0, REG_SZ, reinterpret_cast<const BYTE*>(AValue.c_str()),
