@@ -18,6 +18,8 @@
 #include "cxEditConsts.h"
 #include "cxExtEditConsts.h"
 #include "cxFilterConsts.h"
+#include "cxFilterControlStrs.h"
+#include "cxFilterControlUtils.h"
 #include "cxFormats.h"
 #include "cxGeometry.h"
 #include "cxGraphics.h"
@@ -109,7 +111,9 @@ const TModule Modules[] = {
     {&gkAppControl_Initialize, &gkAppControl_Finalize},
     {&cxDataConsts_Initialize, &cxDataConsts_Finalize},
     {&cxFilterConsts_Initialize, &cxFilterConsts_Finalize},
+    {&cxFilterControlStrs_Initialize, &cxFilterControlStrs_Finalize},
     {&cxDataStorage_Initialize, &cxDataStorage_Finalize},
+    {&cxFilterControlUtils_Initialize, &cxFilterControlUtils_Finalize},
     {&dxCultureInfo_Initialize, &dxCultureInfo_Finalize},
     {nullptr, &dxStringHelper_Finalize},
     {&cxEditConsts_Initialize, &cxEditConsts_Finalize},

@@ -179,8 +179,8 @@
 #define IDS_sdxTokenEditMoreTokensCaption 64653
 #define IDS_sdxTokenEditMoreTokensHint 64654
 #define IDS_sdxRangeControlRangeIsEmpty 64655
-#define IDS_scxRegExprTooLargeExpansion 64509
-#define IDS_scxRegExprTooDeepNesting 64510
+#define IDS_scxRegExprTooLargeExpansion 64720
+#define IDS_scxRegExprTooDeepNesting 64721
 
 #ifndef RC_INVOKED
 // The product under which the editors' texts are registered.
