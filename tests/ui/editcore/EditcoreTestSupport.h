@@ -2,6 +2,7 @@
 // formats switched in-process for the life of an object.
 #pragma once
 
+#include <initializer_list>
 #include <utility>
 #include <vector>
 
@@ -93,4 +94,99 @@ inline std::string HexBytes(const void* AData, size_t ACount) {
     R += Digits[P[I] & 15];
   }
   return R;
+}
+
+// ---------------------------------------------------------------------------
+// Texts the platform writes with a locale's own pictures, which the format
+// controller's date and time masks must take, and impossible ones they must
+// refuse. Both the Python judge of the masks and the library's own engine
+// read them.
+
+// The locales whose masks are checked, each set in-process in turn.
+inline const wchar_t* const MaskLocales[] = {L"en-US", L"ru-RU", L"de-DE", L"ja-JP", L"th-TH",
+                                             L"fr-FR", L"en-GB", L"ko-KR", L"he-IL", L"zh-CN"};
+
+// The picture by which the long-date samples are written and read.
+inline const wchar_t* const LongDatePicture = L"d MMMM yyyy";
+
+struct TMaskSamples {
+  // Every month, one- and two-digit days; the times at night, in the morning,
+  // at noon and in the evening.
+  std::vector<String> Dates, LongDates, Times, DateTimes;
+  // Day 32 and month 13, where the short date picture has a numeric day or
+  // month.
+  std::vector<String> BadDates, BadDateTimes;
+};
+
+inline String PlatformDateTimeText(const wchar_t* ALocale, const String& APicture,
+                                   const SYSTEMTIME& ATime, bool ATimePicture) {
+  wchar_t Buffer[256] = {};
+  int N = ATimePicture
+              ? GetTimeFormatEx(ALocale, 0, &ATime, APicture.c_str(), Buffer, 256)
+              : GetDateFormatEx(ALocale, 0, &ATime, APicture.c_str(), Buffer, 256, nullptr);
+  return N > 0 ? String(Buffer, static_cast<size_t>(N - 1)) : String();
+}
+
+// APicture with every run of ALetter (one or two long) replaced by the
+// quoted literal AText; empty when the picture has no such run.
+inline String ReplacePictureRun(const String& APicture, Char ALetter, const wchar_t* AText) {
+  String R;
+  bool Done = false;
+  Char Quote = 0;
+  for (size_t I = 0; I < APicture.size();) {
+    Char C = APicture[I];
+    if (Quote) {
+      if (C == Quote) Quote = 0;
+      R += C;
+      ++I;
+    } else if (C == L'\'') {
+      Quote = C;
+      R += C;
+      ++I;
+    } else if (C == ALetter) {
+      size_t J = I;
+      while (J < APicture.size() && APicture[J] == ALetter) ++J;
+      if (J - I > 2) return String();
+      R += String(L"'") + AText + L"'";
+      Done = true;
+      I = J;
+    } else {
+      R += C;
+      ++I;
+    }
+  }
+  return Done ? R : String();
+}
+
+inline TMaskSamples PlatformMaskSamples(const wchar_t* ALocale) {
+  TMaskSamples S;
+  const String ShortDate = LocaleValue(ALocale, LOCALE_SSHORTDATE);
+  const String LongTime = LocaleValue(ALocale, LOCALE_STIMEFORMAT);
+  for (WORD Month = 1; Month <= 12; ++Month) {
+    for (WORD Day : {1, 9, 10, 28}) {
+      SYSTEMTIME T{2019, Month, 0, Day, 0, 0, 0, 0};
+      const String Date = PlatformDateTimeText(ALocale, ShortDate, T, false);
+      S.Dates.push_back(Date);
+      S.LongDates.push_back(PlatformDateTimeText(ALocale, LongDatePicture, T, false));
+      for (WORD Hour : {0, 9, 12, 21}) {
+        SYSTEMTIME Time = T;
+        Time.wHour = Hour;
+        Time.wMinute = static_cast<WORD>(Hour * 2 + 5);
+        Time.wSecond = static_cast<WORD>(59 - Hour);
+        const String TimeText = PlatformDateTimeText(ALocale, LongTime, Time, true);
+        if (Month == 1 && Day == 1) S.Times.push_back(TimeText);
+        S.DateTimes.push_back(Date + L" " + TimeText);
+      }
+    }
+  }
+  const SYSTEMTIME Dec{2019, 12, 0, 31};
+  for (const auto& [Letter, Text] : {std::pair<Char, const wchar_t*>{L'd', L"32"},
+                                     std::pair<Char, const wchar_t*>{L'M', L"13"}}) {
+    const String Picture = ReplacePictureRun(ShortDate, Letter, Text);
+    if (Picture.empty()) continue;
+    const String Bad = PlatformDateTimeText(ALocale, Picture, Dec, false);
+    S.BadDates.push_back(Bad);
+    S.BadDateTimes.push_back(Bad + L" " + PlatformDateTimeText(ALocale, LongTime, Dec, true));
+  }
+  return S;
 }

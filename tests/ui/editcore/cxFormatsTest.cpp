@@ -5,6 +5,7 @@
 
 #include "EditcoreTestSupport.h"
 #include "Forms.h"
+#include "WinHandles.h"
 #include "cxFormats.h"
 
 namespace {
@@ -408,37 +409,6 @@ TEST(FormatController, NotMadeAgainOnceShutDownBegan) {
 // locales' own pictures, written out for judge_masks.py, which reads the
 // masks with Python's re.
 
-// APicture with every run of ALetter (one or two long) replaced by the
-// quoted literal AText; empty when the picture has no such run.
-String ReplaceRun(const String& APicture, Char ALetter, const wchar_t* AText) {
-  String R;
-  bool Done = false;
-  Char Quote = 0;
-  for (size_t I = 0; I < APicture.size();) {
-    Char C = APicture[I];
-    if (Quote) {
-      if (C == Quote) Quote = 0;
-      R += C;
-      ++I;
-    } else if (C == L'\'') {
-      Quote = C;
-      R += C;
-      ++I;
-    } else if (C == ALetter) {
-      size_t J = I;
-      while (J < APicture.size() && APicture[J] == ALetter) ++J;
-      if (J - I > 2) return String();
-      R += String(L"'") + AText + L"'";
-      Done = true;
-      I = J;
-    } else {
-      R += C;
-      ++I;
-    }
-  }
-  return Done ? R : String();
-}
-
 class TDump {
  public:
   void Line(const wchar_t* AKind, const String& AName, const String& AValue) {
@@ -449,31 +419,22 @@ class TDump {
     GetModuleFileNameW(nullptr, Path, MAX_PATH);
     String File = ExtractFilePath(Path) + L"editcore-masks.txt";
     UTF8String Bytes = UTF8Encode(FText);
-    HANDLE H = CreateFileW(File.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(H, INVALID_HANDLE_VALUE);
+    const TFileHandle H(
+        CreateFileW(File.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(H.Valid());
     DWORD Written = 0;
-    WriteFile(H, Bytes.data(), static_cast<DWORD>(Bytes.size()), &Written, nullptr);
-    CloseHandle(H);
+    ASSERT_TRUE(
+        WriteFile(H.Get(), Bytes.data(), static_cast<DWORD>(Bytes.size()), &Written, nullptr));
+    ASSERT_EQ(Written, Bytes.size());
   }
 
  private:
   String FText;
 };
 
-String Formatted(const wchar_t* ALocale, const String& APicture, const SYSTEMTIME& ATime,
-                 bool ATimePicture) {
-  wchar_t Buffer[256] = {};
-  int N = ATimePicture
-              ? GetTimeFormatEx(ALocale, 0, &ATime, APicture.c_str(), Buffer, 256)
-              : GetDateFormatEx(ALocale, 0, &ATime, APicture.c_str(), Buffer, 256, nullptr);
-  return N > 0 ? String(Buffer, static_cast<size_t>(N - 1)) : String();
-}
-
 TEST(FormatMasks, LocaleMasksWrittenForTheJudge) {
-  const wchar_t* const Names[] = {L"en-US", L"ru-RU", L"de-DE", L"ja-JP", L"th-TH",
-                                  L"fr-FR", L"en-GB", L"ko-KR", L"he-IL", L"zh-CN"};
   TDump Dump;
-  for (const wchar_t* Name : Names) {
+  for (const wchar_t* Name : MaskLocales) {
     TSettingsScope Scope;
     TLocaleScope Locale(Name);
     TcxFormatController* C = cxFormatController();
@@ -486,38 +447,18 @@ TEST(FormatMasks, LocaleMasksWrittenForTheJudge) {
     Dump.Line(L"MASK", DateTimeMask, C->RegExprDateTimeEditMask());
     EXPECT_FALSE(C->RegExprDateEditMask().empty()) << Name;
     // Month names, and their genitive forms where the locale has them.
-    Dump.Line(L"MASK", LongDateMask, C->RegExprCustomDateEditMask(L"d MMMM yyyy"));
-    const String ShortDate = LocaleValue(Name, LOCALE_SSHORTDATE);
-    const String LongTime = LocaleValue(Name, LOCALE_STIMEFORMAT);
-    for (WORD Month = 1; Month <= 12; ++Month) {
-      for (WORD Day : {1, 9, 10, 28}) {
-        SYSTEMTIME T{2019, Month, 0, Day, 0, 0, 0, 0};
-        String Date = Formatted(Name, ShortDate, T, false);
-        Dump.Line(L"POS", DateMask, Date);
-        Dump.Line(L"POS", LongDateMask, Formatted(Name, L"d MMMM yyyy", T, false));
-        for (WORD Hour : {0, 9, 12, 21}) {
-          SYSTEMTIME Time = T;
-          Time.wHour = Hour;
-          Time.wMinute = static_cast<WORD>(Hour * 2 + 5);
-          Time.wSecond = static_cast<WORD>(59 - Hour);
-          Dump.Line(L"POS", DateTimeMask, Date + L" " + Formatted(Name, LongTime, Time, true));
-        }
-      }
-    }
+    Dump.Line(L"MASK", LongDateMask, C->RegExprCustomDateEditMask(LongDatePicture));
+    const TMaskSamples Samples = PlatformMaskSamples(Name);
+    for (const String& T : Samples.Dates) Dump.Line(L"POS", DateMask, T);
+    for (const String& T : Samples.LongDates) Dump.Line(L"POS", LongDateMask, T);
+    for (const String& T : Samples.DateTimes) Dump.Line(L"POS", DateTimeMask, T);
     for (const wchar_t* Word : {L"today", L"eom", L"tomorrow+5", L"first-1234"})
       Dump.Line(L"POS", DateMask, Word);
     Dump.Line(L"POS", DateTimeMask, L"now+1");
     Dump.Line(L"NEG", DateMask, L"now");
     Dump.Line(L"NEG", DateMask, L"today+12345");
-    SYSTEMTIME Dec{2019, 12, 0, 31};
-    for (const auto& [Letter, Text] : {std::pair<Char, const wchar_t*>{L'd', L"32"},
-                                       std::pair<Char, const wchar_t*>{L'M', L"13"}}) {
-      String Picture = ReplaceRun(ShortDate, Letter, Text);
-      if (Picture.empty()) continue;
-      String Bad = Formatted(Name, Picture, Dec, false);
-      Dump.Line(L"NEG", DateMask, Bad);
-      Dump.Line(L"NEG", DateTimeMask, Bad + L" " + Formatted(Name, LongTime, Dec, true));
-    }
+    for (const String& T : Samples.BadDates) Dump.Line(L"NEG", DateMask, T);
+    for (const String& T : Samples.BadDateTimes) Dump.Line(L"NEG", DateTimeMask, T);
   }
   Dump.Save();
 }

@@ -2,22 +2,19 @@
 // shuts them down in reverse.
 #include <gtest/gtest.h>
 
-#include "cxEditConsts.h"
+#include "EditcoreTestSupport.h"
 #include "cxExtEditConsts.h"
-#include "dxCore.h"
 
 namespace {
 class TEditorsEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
-    dxCore_Initialize();
-    cxEditConsts_Initialize();
+    EditcoreStartUp();
     cxExtEditConsts_Initialize();
   }
   void TearDown() override {
     cxExtEditConsts_Finalize();
-    cxEditConsts_Finalize();
-    dxCore_Finalize();
+    EditcoreShutDown();
   }
 };
 
