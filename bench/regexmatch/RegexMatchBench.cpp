@@ -1,6 +1,7 @@
-// Times the regular-expression engine (Reset, Next per character, IsFinal) on the date and
-// date-time masks that regional formats give, a few larger patterns and long texts, and writes
-// the same patterns and texts for the PCRE2 peer that run.sh times in the same run.
+// Times the regular-expression engine (Reset, Next per character, IsFinal) on the format
+// controller's date and date-time masks under several regional formats, a few larger patterns and
+// long texts, and writes the same patterns and texts for the PCRE2 peer that run.sh times in the
+// same run.
 //   regexmatch_bench <folder>      writes <folder>/cases.txt and <folder>/ours.txt
 
 #include <cstdio>
@@ -9,7 +10,12 @@
 
 #include "SysUtils.h"
 #include "WinCompat.h"
+#include "cxClasses.h"
+#include "cxDateUtils.h"
+#include "cxFormats.h"
 #include "cxRegExpr.h"
+#include "dxCore.h"
+#include "dxCoreClasses.h"
 
 namespace {
 
@@ -33,83 +39,26 @@ String LocaleInfo(const wchar_t* ALocale, LCTYPE AType) {
   return N > 0 ? String(Buf, static_cast<size_t>(N - 1)) : String();
 }
 
-String Quote(const String& S) { return L"'" + S + L"'"; }
+// The format controller's date and date-time masks for a locale set in-process
+// (thread locale and the process-wide format settings), smart-input words
+// included.
+struct TLocaleMasks {
+  String Date;
+  String DateTime;
+};
 
-String SeparatorChar(Char C) { return C == L' ' ? String(L"' '") : String(L"\\") + C; }
-
-// The regular-expression mask of a date or time picture, built the way the format controller
-// builds its masks.
-String PictureMask(const wchar_t* ALocale, const String& APicture) {
-  const String DateSep = LocaleInfo(ALocale, LOCALE_SDATE),
-               TimeSep = LocaleInfo(ALocale, LOCALE_STIME);
-  String Mask;
-  size_t I = 0;
-  while (I < APicture.size()) {
-    Char C = APicture[I];
-    size_t J = I;
-    while (J < APicture.size() && APicture[J] == C) ++J;
-    const size_t Run = J - I;
-    if (C == L'\'') {
-      size_t End = APicture.find(L'\'', I + 1);
-      if (End == String::npos) End = APicture.size();
-      Mask += Quote(APicture.substr(I + 1, End - I - 1));
-      I = End + 1;
-      continue;
-    }
-    I = J;
-    switch (C) {
-      case L'd':
-        Mask += L"([012]?[1-9]|[123]0|31)";
-        break;
-      case L'M': {
-        String Names;
-        for (int K = 0; K < 12; ++K) {
-          LCTYPE T = (Run >= 4 ? LOCALE_SMONTHNAME1 : LOCALE_SABBREVMONTHNAME1) + K;
-          Names += (K ? L"|" : L"") + Quote(LocaleInfo(ALocale, T));
-        }
-        Mask += L"((0?[1-9]|1[012])|(" + Names + L"))";
-        break;
-      }
-      case L'y':
-        Mask += Run <= 2 ? L"\\d\\d" : L"\\d\\d\\d\\d";
-        break;
-      case L'h':
-        Mask += L"(0?[1-9]|1[012])";
-        break;
-      case L'H':
-        Mask += L"([01]?\\d|2[0-3])";
-        break;
-      case L'm':
-      case L's':
-        Mask += L"[0-5]?\\d";
-        break;
-      case L't': {
-        String AM = LocaleInfo(ALocale, LOCALE_S1159), PM = LocaleInfo(ALocale, LOCALE_S2359);
-        if (!AM.empty() && !PM.empty()) Mask += L"(" + Quote(AM) + L"|" + Quote(PM) + L")?";
-        break;
-      }
-      default:
-        for (size_t K = 0; K < Run; ++K) {
-          String S(1, C);
-          Mask += S == DateSep || S == TimeSep || C == L' ' ? SeparatorChar(C) : Quote(S);
-        }
-        break;
-    }
-  }
-  return Mask;
-}
-
-String SmartInput(const String& AMask, bool ACanEnterTime) {
-  static const wchar_t* const Words[] = {
-      L"today",    L"yesterday", L"tomorrow", L"Sunday", L"Monday", L"Tuesday", L"Wednesday",
-      L"Thursday", L"Friday",    L"Saturday", L"first",  L"second", L"third",   L"fourth",
-      L"fifth",    L"sixth",     L"seventh",  L"bom",    L"eom",    L"now"};
-  String R = L"(" + AMask + L")|(";
-  for (size_t I = 0; I < std::size(Words); ++I) {
-    if (I + 1 == std::size(Words) && !ACanEnterTime) break;
-    R += (I ? L"|" : L"") + Quote(Words[I]);
-  }
-  return R + L")((\\+|-)\\d(\\d(\\d\\d?)?)?)?";
+TLocaleMasks ControllerMasks(const wchar_t* ALocale) {
+  const LCID Locale = LocaleNameToLCID(ALocale, 0), OldLocale = GetThreadLocale();
+  const TFormatSettings OldSettings = FormatSettings();
+  SetThreadLocale(Locale);
+  FormatSettings() = TFormatSettings::Create(Locale);
+  TcxFormatController* C = cxFormatController();
+  C->FormatChanged();
+  TLocaleMasks Masks{C->RegExprDateEditMask(), C->RegExprDateTimeEditMask()};
+  SetThreadLocale(OldLocale);
+  FormatSettings() = OldSettings;
+  C->FormatChanged();
+  return Masks;
 }
 
 String FormatDate(const wchar_t* ALocale, const SYSTEMTIME& ST, const String& APicture) {
@@ -128,11 +77,9 @@ String FormatTime(const wchar_t* ALocale, const SYSTEMTIME& ST, const String& AP
 void AddLocaleCases(const wchar_t* ALocale, std::vector<TCase>& ACases) {
   const String DatePicture = LocaleInfo(ALocale, LOCALE_SSHORTDATE);
   const String TimePicture = LocaleInfo(ALocale, LOCALE_STIMEFORMAT);
-  const String DateMask = PictureMask(ALocale, DatePicture);
-  TCase Date{String(L"date ") + ALocale, SmartInput(DateMask, false), {}};
-  TCase DateTime{String(L"datetime ") + ALocale,
-                 SmartInput(DateMask + L"' '(" + PictureMask(ALocale, TimePicture) + L")?", true),
-                 {}};
+  const TLocaleMasks Masks = ControllerMasks(ALocale);
+  TCase Date{String(L"date ") + ALocale, Masks.Date, {}};
+  TCase DateTime{String(L"datetime ") + ALocale, Masks.DateTime, {}};
   const WORD Days[] = {1, 9, 15, 28, 31, 30, 12, 7}, Months[] = {1, 3, 5, 7, 10, 12, 11, 8};
   for (int I = 0; I < 8; ++I) {
     SYSTEMTIME ST{};
@@ -231,6 +178,12 @@ int wmain(int argc, wchar_t** argv) {
     return 2;
   }
   const String Folder = argv[1];
+  // The modules the format controller stands on, in the program's order.
+  dxCore_Initialize();
+  dxCoreClasses_Initialize();
+  cxClasses_Initialize();
+  cxDateUtils_Initialize();
+  cxFormats_Initialize();
   std::vector<TCase> Cases = MakeCases();
   FILE* CasesFile = _wfopen((Folder + L"\\cases.txt").c_str(), L"wb");
   FILE* OursFile = _wfopen((Folder + L"\\ours.txt").c_str(), L"wb");
@@ -254,5 +207,10 @@ int wmain(int argc, wchar_t** argv) {
   }
   fclose(CasesFile);
   fclose(OursFile);
+  cxFormats_Finalize();
+  cxDateUtils_Finalize();
+  cxClasses_Finalize();
+  dxCoreClasses_Finalize();
+  dxCore_Finalize();
   return 0;
 }
