@@ -71,7 +71,9 @@ std::vector<String> SubKeyNames(HKEY AKey) {
 }
 
 // The years named by the key's values, in ascending order: only values that
-// exist are visited, however wide the span the key claims.
+// exist are visited, however wide the span the key claims. A name that is not
+// the year written plainly ("02019", "+2019") names no year, so that no year
+// is read twice.
 std::vector<Integer> YearValues(HKEY AKey, Integer AFirst, Integer ALast) {
   std::vector<Integer> Years;
   wchar_t Name[64];
@@ -80,7 +82,8 @@ std::vector<Integer> YearValues(HKEY AKey, Integer AFirst, Integer ALast) {
     LONG R = RegEnumValueW(AKey, I, Name, &Len, nullptr, nullptr, nullptr, nullptr);
     if (R == ERROR_NO_MORE_ITEMS) break;
     Integer Year = 0;
-    if (R == ERROR_SUCCESS && TryStrToInt(String(Name, Len), Year) && Year >= AFirst &&
+    const String Text(Name, Len);
+    if (R == ERROR_SUCCESS && TryStrToInt(Text, Year) && IntToStr(Year) == Text && Year >= AFirst &&
         Year <= ALast && Year >= 1 && Year <= 9999)
       Years.push_back(Year);
   }

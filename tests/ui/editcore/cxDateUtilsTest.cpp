@@ -267,6 +267,9 @@ class TTimeZoneFixture {
     RegSetValueExW(Dynamic.Get(), L"LastEntry", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&Last),
                    4);
     RegSetValueExW(Dynamic.Get(), L"2019", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&Good), 44);
+    // Names that read as 2019 but are not the year written plainly.
+    for (const wchar_t* Name : {L"02019", L"+2019"})
+      RegSetValueExW(Dynamic.Get(), Name, 0, REG_BINARY, reinterpret_cast<const BYTE*>(&Good), 44);
     RegSetValueExW(Dynamic.Get(), L"2018", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&Good), 40);
     SetString(Dynamic.Get(), L"2017", L"not binary");
     TcxTZIField NoDst;
@@ -314,7 +317,8 @@ TEST(TimeZones, MalformedDataIsSkipped) {
   EXPECT_EQ(Alpha.Display, L"(UTC-05:00) Alpha");
   EXPECT_EQ(Alpha.Index, 35);
   EXPECT_EQ(Alpha.TZI.Bias, 300);
-  // 2015 names no date, 2017 and 2018 are no rules: only 2016 and 2019 stay.
+  // 2015 names no date, 2017 and 2018 are no rules: only 2016 and 2019 stay,
+  // 2019 once.
   ASSERT_EQ(Alpha.DynamicRules.size(), 2u);
   EXPECT_EQ(Alpha.DynamicRules[0].Year, 2016);
   EXPECT_EQ(Alpha.DynamicRules[0].DaylightDate, 0);
