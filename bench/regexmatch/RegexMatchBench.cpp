@@ -112,7 +112,7 @@ std::vector<TCase> MakeCases() {
   for (const wchar_t* Locale : {L"en-US", L"ru-RU", L"de-DE", L"ja-JP"})
     AddLocaleCases(Locale, Cases);
   Cases.push_back({L"phone",
-                   L"'+7 '\\(\\d{3}\\) \\d{3}-\\d\\d-\\d\\d",
+                   L"'+7 '\\(\\d{3}\\)' '\\d{3}-\\d\\d-\\d\\d",
                    {L"+7 (912) 345-67-89", L"+7 (912) 345-67-8x", L"+7 (9", L"8 (912) 345-67-89"}});
   Cases.push_back({L"ipv4",
                    L"((25[0-5]|2[0-4]\\d|1?\\d?\\d)\\.){3}(25[0-5]|2[0-4]\\d|1?\\d?\\d)",
