@@ -27,7 +27,10 @@ void RegisterPainterAssistants() {
   RegisterStandardLookAndFeelPainters();
 }
 
-void UnregisterPainterAssistants() { DestroyStdScrollBarBitmaps(); }
+void UnregisterPainterAssistants() {
+  DestroyStdScrollBarBitmaps();
+  FreeIndicatorImages();
+}
 }  // namespace
 
 TcxCustomLookAndFeelPainter* cxPaintersInternal::RegisteredPainter(TcxLookAndFeelStyle AStyle) {
@@ -40,6 +43,7 @@ IMPLEMENT_CLASS(TcxCustomLookAndFeelPainter)
 
 TcxCustomLookAndFeelPainter::~TcxCustomLookAndFeelPainter() {
   FreeAndNil(FLookAndFeelPainterDetailsCache);
+  FSmartTagGlyph.reset();
   FBackButton.reset();
   FSearchButtonGlyph.reset();
 }
@@ -55,11 +59,12 @@ bool TcxCustomLookAndFeelPainter::NeedRedrawOnResize() { return false; }
 bool TcxCustomLookAndFeelPainter::GetPainterData(Pointer&) { return false; }
 
 TdxSmartImage* TcxCustomLookAndFeelPainter::GetCachedImage(TOwned<TdxSmartImage>& AImage,
-                                                           const wchar_t* AResourceName) {
+                                                           const wchar_t* AResourceName,
+                                                           const wchar_t* AResourceType) {
   if (!AImage) {
     TOwned<TdxSmartImage> Image = MakeOwned<TdxSmartImage>();
     TOwned<TResourceStream> Stream =
-        MakeOwned<TResourceStream>(GetModuleHandleW(nullptr), String(AResourceName), L"PNG");
+        MakeOwned<TResourceStream>(GetModuleHandleW(nullptr), String(AResourceName), AResourceType);
     Image->LoadFromStream(Stream.get());
     AImage = std::move(Image);
   }
@@ -209,6 +214,8 @@ void CalculateCheckButtonSize() {
 
 void RegisterStandardLookAndFeelPainters() {
   if (!FManager) return;
+  FManager->Register(Create<TcxFlatLookAndFeelPainter>());
+  FManager->Register(Create<TcxOffice11LookAndFeelPainter>());
   FManager->Register(Create<TcxStandardLookAndFeelPainter>());
   FManager->Register(Create<TcxUltraFlatLookAndFeelPainter>());
   FManager->Register(Create<TcxWinXPLookAndFeelPainter>());

@@ -33,6 +33,16 @@ enum TcxCheckBoxState { cbsUnchecked, cbsChecked, cbsGrayed };
 enum TcxEditCheckState { ecsNormal, ecsHot, ecsPressed, ecsDisabled };
 enum TcxEditStateColorKind { esckNormal, esckDisabled, esckInactive, esckReadOnly };
 enum TcxFilterSmartTagState { fstsNormal, fstsHot, fstsPressed, fstsParentHot };
+enum TcxIndicatorKind {
+  ikNone,
+  ikArrow,
+  ikEdit,
+  ikInsert,
+  ikMultiDot,
+  ikMultiArrow,
+  ikFilter,
+  ikInplaceEdit
+};
 enum TdxBevelShape {
   dxbsNone,
   dxbsBox,
@@ -645,10 +655,242 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   virtual void ScreenTipDrawBackground(TcxCanvas* ACanvas, const TRect& ARect);
   virtual void ScreenTipDrawFooterLine(TcxCanvas* ACanvas, const TRect& ARect);
 
+  // Header cells, header-control sections and sorting marks. DrawHeader,
+  // DrawHeaderEx, HeaderContentBounds and HeaderHeight draw and measure at
+  // 96 DPI (the 1:1 factor).
+  void DrawHeader(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                  TcxNeighbors ANeighbors, TcxBorders ABorders, TcxButtonState AState,
+                  TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bool AMultiLine,
+                  bool AShowEndEllipsis, const String& AText, TFont* AFont, TColor ATextColor,
+                  TColor ABkColor, const TcxDrawBackgroundEvent& AOnDrawBackground = nullptr,
+                  bool AIsLast = false, bool AIsGroup = false);
+  virtual void DrawScaledHeader(TcxCanvas* ACanvas, const TRect& ABounds,
+                                const TRect& ATextAreaBounds, TcxNeighbors ANeighbors,
+                                TcxBorders ABorders, TcxButtonState AState,
+                                TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert,
+                                bool AMultiLine, bool AShowEndEllipsis, const String& AText,
+                                TFont* AFont, TColor ATextColor, TColor ABkColor,
+                                const TdxScaleFactor* AScaleFactor,
+                                const TcxDrawBackgroundEvent& AOnDrawBackground, bool AIsLast,
+                                bool AIsGroup);
+  void DrawHeaderEx(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                    TcxNeighbors ANeighbors, TcxBorders ABorders, TcxButtonState AState,
+                    TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bool AMultiLine,
+                    bool AShowEndEllipsis, const String& AText, TFont* AFont, TColor ATextColor,
+                    TColor ABkColor, const TcxDrawBackgroundEvent& AOnDrawBackground = nullptr);
+  virtual void DrawScaledHeaderEx(TcxCanvas* ACanvas, const TRect& ABounds,
+                                  const TRect& ATextAreaBounds, TcxNeighbors ANeighbors,
+                                  TcxBorders ABorders, TcxButtonState AState,
+                                  TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert,
+                                  bool AMultiLine, bool AShowEndEllipsis, const String& AText,
+                                  TFont* AFont, TColor ATextColor, TColor ABkColor,
+                                  const TdxScaleFactor* AScaleFactor,
+                                  const TcxDrawBackgroundEvent& AOnDrawBackground);
+  virtual void DrawHeaderBorder(TcxCanvas* ACanvas, const TRect& R, TcxNeighbors ANeighbors,
+                                TcxBorders ABorders);
+  // Inverts the pixels of ABounds.
+  virtual void DrawHeaderPressed(TcxCanvas* ACanvas, const TRect& ABounds);
+  void DrawHeaderControlSection(TcxCanvas* ACanvas, const TRect& ABounds,
+                                const TRect& ATextAreaBounds, TcxNeighbors ANeighbors,
+                                TcxBorders ABorders, TcxButtonState AState,
+                                TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert,
+                                bool AMultiLine, bool AShowEndEllipsis, const String& AText,
+                                TFont* AFont, TColor ATextColor, TColor ABkColor);
+  virtual void DrawScaledHeaderControlSection(TcxCanvas* ACanvas, const TRect& ABounds,
+                                              const TRect& ATextAreaBounds, TcxNeighbors ANeighbors,
+                                              TcxBorders ABorders, TcxButtonState AState,
+                                              TAlignment AAlignmentHorz,
+                                              TcxAlignmentVert AAlignmentVert, bool AMultiLine,
+                                              bool AShowEndEllipsis, const String& AText,
+                                              TFont* AFont, TColor ATextColor, TColor ABkColor,
+                                              const TdxScaleFactor* AScaleFactor);
+  virtual void DrawHeaderControlSectionBorder(TcxCanvas* ACanvas, const TRect& R,
+                                              TcxBorders ABorders, TcxButtonState AState);
+  virtual void DrawHeaderControlSectionContent(TcxCanvas* ACanvas, const TRect& ABounds,
+                                               const TRect& ATextAreaBounds, TcxButtonState AState,
+                                               TAlignment AAlignmentHorz,
+                                               TcxAlignmentVert AAlignmentVert, bool AMultiLine,
+                                               bool AShowEndEllipsis, const String& AText,
+                                               TFont* AFont, TColor ATextColor, TColor ABkColor);
+  // Embossed when disabled.
+  void DrawHeaderControlSectionText(TcxCanvas* ACanvas, const TRect& ATextAreaBounds,
+                                    TcxButtonState AState, TAlignment AAlignmentHorz,
+                                    TcxAlignmentVert AAlignmentVert, bool AMultiLine,
+                                    bool AShowEndEllipsis, const String& AText, TFont* AFont,
+                                    TColor ATextColor);
+  // AColor between two indents filled with the view parameters.
+  virtual void DrawHeaderSeparator(TcxCanvas* ACanvas, const TRect& ABounds, Integer AIndentSize,
+                                   TColor AColor, const TcxViewParams& AViewParams);
+  virtual TcxBorders HeaderBorders(TcxNeighbors ANeighbors);
+  virtual Integer HeaderBorderSize();
+  virtual TRect HeaderBounds(const TRect& ABounds, TcxNeighbors ANeighbors, TcxBorders ABorders);
+  TRect HeaderContentBounds(const TRect& ABounds, TcxBorders ABorders);
+  virtual TRect ScaledHeaderContentBounds(const TRect& ABounds, TcxBorders ABorders,
+                                          const TdxScaleFactor* AScaleFactor);
+  virtual TRect HeaderContentOffsets(const TdxScaleFactor* AScaleFactor);
+  virtual Integer HeaderControlSectionBorderSize(TcxButtonState AState = cxbsNormal);
+  virtual TRect HeaderControlSectionContentBounds(const TRect& ABounds, TcxButtonState AState);
+  virtual TRect HeaderControlSectionTextAreaBounds(const TRect& ABounds, TcxButtonState AState);
+  virtual bool HeaderDrawCellsFirst();
+  Integer HeaderHeight(Integer AFontHeight);
+  virtual Integer ScaledHeaderHeight(Integer AFontHeight, const TdxScaleFactor* AScaleFactor);
+  Integer HeaderWidth(TcxCanvas* ACanvas, TcxBorders ABorders, const String& AText, TFont* AFont);
+  virtual Integer ScaledHeaderWidth(TcxCanvas* ACanvas, TcxBorders ABorders, const String& AText,
+                                    TFont* AFont, const TdxScaleFactor* AScaleFactor);
+  virtual bool IsHeaderHotTrack();
+  void DrawSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting);
+  virtual void DrawScaledSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                                     const TdxScaleFactor* AScaleFactor) = 0;
+  void DrawSummarySortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting);
+  virtual void DrawScaledSummarySortingMark(TcxCanvas* ACanvas, const TRect& R,
+                                            bool AAscendingSorting,
+                                            const TdxScaleFactor* AScaleFactor) = 0;
+  void DrawSummaryValueSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting);
+  virtual void DrawScaledSummaryValueSortingMark(TcxCanvas* ACanvas, const TRect& R,
+                                                 bool AAscendingSorting,
+                                                 const TdxScaleFactor* AScaleFactor);
+  TSize SortingMarkAreaSize();
+  virtual TSize ScaledSortingMarkAreaSize(const TdxScaleFactor* AScaleFactor);
+  TSize SortingMarkSize();
+  virtual TSize ScaledSortingMarkSize(const TdxScaleFactor* AScaleFactor) = 0;
+  TSize SummarySortingMarkSize();
+  virtual TSize ScaledSummarySortingMarkSize(const TdxScaleFactor* AScaleFactor) = 0;
+  TSize SummaryValueSortingMarkSize();
+  virtual TSize ScaledSummaryValueSortingMarkSize(const TdxScaleFactor* AScaleFactor);
+  // The outlined triangles of the sorting marks, with a light (AColor1) and
+  // a dark (AColor2) side.
+  void DrawSortingArrow(TcxCanvas* ACanvas, const TRect& R, TColor AColor1, TColor AColor2,
+                        bool AAscendingSorting, const TdxScaleFactor* AScaleFactor);
+  void DrawSummarySortingArrow(TcxCanvas* ACanvas, const TRect& R, TColor AColor1, TColor AColor2,
+                               bool AAscendingSorting, const TdxScaleFactor* AScaleFactor);
+
+  // Footers
+  virtual TcxBorders FooterBorders();
+  virtual Integer FooterBorderSize();
+  virtual Integer FooterCellBorderSize();
+  virtual Integer FooterCellOffset();
+  virtual bool FooterDrawCellsFirst();
+  virtual TColor FooterSeparatorColor();
+  virtual Integer FooterSeparatorSize();
+  virtual TRect FooterCellContentBounds(const TRect& ABounds);
+  virtual TRect FooterCellTextAreaBounds(const TRect& ABounds);
+  virtual void DrawFooterBorder(TcxCanvas* ACanvas, const TRect& R);
+  virtual void DrawFooterBorderEx(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders);
+  virtual void DrawFooterCellBorder(TcxCanvas* ACanvas, const TRect& R);
+  virtual void DrawFooterContent(TcxCanvas* ACanvas, const TRect& ARect,
+                                 const TcxViewParams& AViewParams);
+  virtual void DrawFooterSeparator(TcxCanvas* ACanvas, const TRect& R);
+  // The content, then the border, clipped to ABounds.
+  void DrawFooterPanel(TcxCanvas* ACanvas, const TRect& ABounds, const TcxViewParams& AViewParams,
+                       TcxBorders ABorders);
+  virtual void DrawFooterCell(TcxCanvas* ACanvas, const TRect& ABounds, TAlignment AAlignmentHorz,
+                              TcxAlignmentVert AAlignmentVert, bool AMultiLine, const String& AText,
+                              TFont* AFont, TColor ATextColor, TColor ABkColor,
+                              const TcxDrawBackgroundEvent& AOnDrawBackground = nullptr);
+  virtual void DrawFooterCellContent(TcxCanvas* ACanvas, const TRect& ABounds,
+                                     TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert,
+                                     bool AMultiLine, const String& AText, TFont* AFont,
+                                     TColor ATextColor, TColor ABkColor,
+                                     const TcxDrawBackgroundEvent& AOnDrawBackground = nullptr);
+
+  // Filter buttons, smart tag, filter row, filter and find panels,
+  // group-by box
+  void DrawFilterActivateButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                bool AChecked);
+  virtual void DrawScaledFilterActivateButton(TcxCanvas* ACanvas, const TRect& R,
+                                              TcxButtonState AState, bool AChecked,
+                                              const TdxScaleFactor* AScaleFactor);
+  TSize FilterActivateButtonSize();
+  virtual TSize ScaledFilterActivateButtonSize(const TdxScaleFactor* AScaleFactor);
+  void DrawFilterDropDownButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                bool AIsFilterActive);
+  virtual void DrawScaledFilterDropDownButton(TcxCanvas* ACanvas, const TRect& R,
+                                              TcxButtonState AState, bool AIsFilterActive,
+                                              const TdxScaleFactor* AScaleFactor) = 0;
+  TSize FilterDropDownButtonSize();
+  virtual TSize ScaledFilterDropDownButtonSize(const TdxScaleFactor* AScaleFactor);
+  void DrawFilterSmartTag(TcxCanvas* ACanvas, const TRect& R, TcxFilterSmartTagState AState,
+                          bool AIsFilterActive);
+  virtual void DrawScaledFilterSmartTag(TcxCanvas* ACanvas, const TRect& R,
+                                        TcxFilterSmartTagState AState, bool AIsFilterActive,
+                                        const TdxScaleFactor* AScaleFactor);
+  TSize FilterSmartTagSize();
+  virtual TSize ScaledFilterSmartTagSize(const TdxScaleFactor* AScaleFactor);
+  // The smart tag's vector glyph, loaded on first use.
+  TdxSmartImage* GetSmartTagGlyph();
+  virtual IdxColorPalette* FilterControlMenuGetColorPalette();
+  virtual void DrawFilterPanel(TcxCanvas* ACanvas, const TRect& ARect, TGraphic* ABackgroundBitmap,
+                               TColor ABackgroundColor, bool ATransparent);
+  // A header at 96 DPI across the filter row.
+  virtual void DrawFilterRowSeparator(TcxCanvas* ACanvas, const TRect& ARect,
+                                      TColor ABackgroundColor);
+  virtual void DrawFindPanel(TcxCanvas* ACanvas, const TRect& ARect, TGraphic* ABackgroundBitmap,
+                             TColor ABackgroundColor, bool ATransparent);
+  virtual void DrawFindPanelBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders);
+  virtual void DrawGroupByBox(TcxCanvas* ACanvas, const TRect& ARect, TBitmap* ABackgroundBitmap,
+                              TColor ABackgroundColor, bool ATransparent);
+
+  // Grid-like controls
+  virtual Integer GridBordersOverlapSize();
+  virtual bool GridDrawHeaderCellsFirst();
+  virtual TColor GridGroupRowStyleOffice11ContentColor(bool AHasData);
+  virtual TColor GridGroupRowStyleOffice11SeparatorColor();
+  virtual TColor GridGroupRowStyleOffice11TextColor();
+  virtual TColor GridLikeControlBackgroundColor();
+  virtual TColor GridLikeControlContentTextColor();
+  virtual bool GridLikeControlDefaultUseOddEvenStyle();
+  virtual TColor PivotGridHeadersAreaColor();
+  virtual TColor PivotGridHeadersAreaTextColor();
+  virtual Integer ChartToolBoxDataLevelInfoBorderSize();
+
+  // Row indicators and tabs
+  void DrawIndicatorImage(TcxCanvas* ACanvas, const TRect& R, TcxIndicatorKind AKind);
+  virtual void DrawScaledIndicatorImage(TcxCanvas* ACanvas, const TRect& R, TcxIndicatorKind AKind,
+                                        const TdxScaleFactor* AScaleFactor);
+  void DrawIndicatorItem(TcxCanvas* ACanvas, const TRect& R, const TRect& AImageAreaBounds,
+                         TcxIndicatorKind AKind, TColor AColor,
+                         const TcxDrawBackgroundEvent& AOnDrawBackground, TcxNeighbors ANeighbors);
+  virtual void DrawScaledIndicatorItem(TcxCanvas* ACanvas, const TRect& R,
+                                       const TRect& AImageAreaBounds, TcxIndicatorKind AKind,
+                                       TColor AColor, const TdxScaleFactor* AScaleFactor,
+                                       const TcxDrawBackgroundEvent& AOnDrawBackground,
+                                       TcxNeighbors ANeighbors);
+  // The item over R with its top and bottom neighbours.
+  void DrawIndicatorItem(TcxCanvas* ACanvas, const TRect& R, TcxIndicatorKind AKind, TColor AColor,
+                         const TcxDrawBackgroundEvent& AOnDrawBackground = nullptr);
+  virtual void DrawScaledIndicatorItem(TcxCanvas* ACanvas, const TRect& R, TcxIndicatorKind AKind,
+                                       TColor AColor, const TdxScaleFactor* AScaleFactor,
+                                       const TcxDrawBackgroundEvent& AOnDrawBackground);
+  void DrawIndicatorItemEx(TcxCanvas* ACanvas, const TRect& R, TcxIndicatorKind AKind,
+                           TColor AColor,
+                           const TcxDrawBackgroundEvent& AOnDrawBackground = nullptr);
+  virtual void DrawScaledIndicatorItemEx(TcxCanvas* ACanvas, const TRect& R, TcxIndicatorKind AKind,
+                                         TColor AColor, const TdxScaleFactor* AScaleFactor,
+                                         const TcxDrawBackgroundEvent& AOnDrawBackground);
+  // Five short rows like a list with tick boxes; at 96 DPI (the 1:1
+  // factor) through the unscaled form.
+  void DrawIndicatorCustomizationMark(TcxCanvas* ACanvas, const TRect& R, TColor AColor);
+  virtual void DrawScaledIndicatorCustomizationMark(TcxCanvas* ACanvas, const TRect& R,
+                                                    TColor AColor,
+                                                    const TdxScaleFactor* AScaleFactor);
+  virtual bool IndicatorDrawItemsFirst();
+  virtual void DrawTab(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, const String& AText,
+                       TcxButtonState AState, bool AVertical, TFont* AFont, TColor ATextColor,
+                       TColor ABkColor, bool AShowPrefix = false);
+  // R is the one-pixel strip of the side ABorder.
+  virtual void DrawTabBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorder ABorder,
+                             TcxBorders ABorders, bool AVertical);
+  virtual void DrawTabsRoot(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders,
+                            bool AVertical);
+  virtual bool IsDrawTabImplemented(bool AVertical);
+  virtual bool IsTabHotTrack(bool AVertical);
+  virtual Integer TabBorderSize(bool AVertical);
+
  protected:
-  // The image of a PNG resource of the program, loaded into AImage on first
-  // use.
-  TdxSmartImage* GetCachedImage(TOwned<TdxSmartImage>& AImage, const wchar_t* AResourceName);
+  // The image of a resource of the program (of type "PNG" unless named),
+  // loaded into AImage on first use.
+  TdxSmartImage* GetCachedImage(TOwned<TdxSmartImage>& AImage, const wchar_t* AResourceName,
+                                const wchar_t* AResourceType = L"PNG");
 
  private:
   void DoDrawCheck(TcxCanvas* ACanvas, const TRect& R);
@@ -661,6 +903,7 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   TdxSkinDetails* FLookAndFeelPainterDetailsCache = nullptr;
   TOwned<TdxSmartImage> FBackButton;
   TOwned<TdxSmartImage> FSearchButtonGlyph;
+  TOwned<TdxSmartImage> FSmartTagGlyph;
 };
 
 // ---------------------------------------------------------------------------
@@ -696,6 +939,32 @@ class TcxStandardLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   void DrawScaledScrollBarPart(TcxCanvas* ACanvas, bool AHorizontal, const TRect& R,
                                TcxScrollBarPart APart, TcxButtonState AState,
                                const TdxScaleFactor* AScaleFactor) override;
+  void DrawHeaderBorder(TcxCanvas* ACanvas, const TRect& R, TcxNeighbors ANeighbors,
+                        TcxBorders ABorders) override;
+  void DrawHeaderControlSectionBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders,
+                                      TcxButtonState AState) override;
+  Integer HeaderBorderSize() override;
+  void DrawScaledSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                             const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledSummarySortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                                    const TdxScaleFactor* AScaleFactor) override;
+  TSize ScaledSortingMarkSize(const TdxScaleFactor* AScaleFactor) override;
+  TSize ScaledSummarySortingMarkSize(const TdxScaleFactor* AScaleFactor) override;
+  Integer FooterBorderSize() override;
+  Integer FooterCellBorderSize() override;
+  Integer FooterCellOffset() override;
+  void DrawFooterBorder(TcxCanvas* ACanvas, const TRect& R) override;
+  void DrawFooterCellBorder(TcxCanvas* ACanvas, const TRect& R) override;
+  void DrawScaledFilterDropDownButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                      bool AIsFilterActive,
+                                      const TdxScaleFactor* AScaleFactor) override;
+  void DrawFindPanelBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders) override;
+  void DrawTabBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorder ABorder, TcxBorders ABorders,
+                     bool AVertical) override;
+  void DrawTabsRoot(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders,
+                    bool AVertical) override;
+  Integer TabBorderSize(bool AVertical) override;
+  Integer HeaderControlSectionBorderSize(TcxButtonState AState = cxbsNormal) override;
 };
 
 // The themed push-button state of a button state.
@@ -759,6 +1028,226 @@ class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
                                           const TRect& AGutterRect,
                                           const TdxScaleFactor* AScaleFactor) override;
   TColor DropDownListBoxItemTextColor(bool ASelected) override;
+
+  TcxBorders HeaderBorders(TcxNeighbors ANeighbors) override;
+  Integer HeaderBorderSize() override;
+  void DrawHeaderBorder(TcxCanvas* ACanvas, const TRect& R, TcxNeighbors ANeighbors,
+                        TcxBorders ABorders) override;
+  void DrawScaledHeaderEx(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                          TcxNeighbors ANeighbors, TcxBorders ABorders, TcxButtonState AState,
+                          TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert,
+                          bool AMultiLine, bool AShowEndEllipsis, const String& AText, TFont* AFont,
+                          TColor ATextColor, TColor ABkColor, const TdxScaleFactor* AScaleFactor,
+                          const TcxDrawBackgroundEvent& AOnDrawBackground) override;
+  void DrawHeaderControlSectionBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders,
+                                      TcxButtonState AState) override;
+  void DrawHeaderControlSectionContent(TcxCanvas* ACanvas, const TRect& ABounds,
+                                       const TRect& ATextAreaBounds, TcxButtonState AState,
+                                       TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert,
+                                       bool AMultiLine, bool AShowEndEllipsis, const String& AText,
+                                       TFont* AFont, TColor ATextColor, TColor ABkColor) override;
+  void DrawScaledSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                             const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledSummarySortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                                    const TdxScaleFactor* AScaleFactor) override;
+  TSize ScaledSortingMarkSize(const TdxScaleFactor* AScaleFactor) override;
+  TSize ScaledSummarySortingMarkSize(const TdxScaleFactor* AScaleFactor) override;
+  TcxBorders FooterBorders() override;
+  Integer FooterBorderSize() override;
+  Integer FooterCellBorderSize() override;
+  Integer FooterCellOffset() override;
+  void DrawFooterBorder(TcxCanvas* ACanvas, const TRect& R) override;
+  void DrawFooterBorderEx(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders) override;
+  void DrawFooterCellBorder(TcxCanvas* ACanvas, const TRect& R) override;
+  void DrawScaledFilterDropDownButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                      bool AIsFilterActive,
+                                      const TdxScaleFactor* AScaleFactor) override;
+  Integer GridBordersOverlapSize() override;
+  void DrawTabBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorder ABorder, TcxBorders ABorders,
+                     bool AVertical) override;
+  void DrawTabsRoot(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders,
+                    bool AVertical) override;
+  Integer TabBorderSize(bool AVertical) override;
+
+  // The frame of the filter drop-down button in a state.
+  virtual TColor FilterDropDownButtonBorderColor(TcxButtonState AState);
+  virtual TColor TabBorderHighlightColor();
+  virtual TColor TabBorderDarkColor();
+  // The colour of highlighted frames.
+  virtual TColor BorderHighlightColor();
+};
+
+// ---------------------------------------------------------------------------
+// One-pixel bevels instead of the three-dimensional ones, sunken one-pixel
+// borders, no hot tracking.
+class TcxFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
+  DECLARE_CLASS(TcxFlatLookAndFeelPainter, TcxCustomLookAndFeelPainter)
+ public:
+  String LookAndFeelName() override;
+  TcxLookAndFeelStyle LookAndFeelStyle() override;
+  TColor DefaultSchedulerTimeRulerBorderColor() override;
+  TColor DefaultSchedulerTimeRulerTextColor() override;
+
+  Integer BorderSize() override;
+  Integer SeparatorSize() override;
+  void DrawBorder(TcxCanvas* ACanvas, const TRect& R) override;
+  Integer ButtonBorderSize(TcxButtonState AState = cxbsNormal) override;
+  Integer ScaledButtonTextOffset(const TdxScaleFactor* AScaleFactor) override;
+  Integer ScaledButtonTextShift(const TdxScaleFactor* AScaleFactor) override;
+  void DrawButtonBorder(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) override;
+  bool IsButtonHotTrack() override;
+  void DrawScaledExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded,
+                              const TdxScaleFactor* AScaleFactor, TColor AColor,
+                              TcxButtonState AState) override;
+  Integer ScaledExpandButtonSize(const TdxScaleFactor* AScaleFactor) override;
+  void DrawCheckBorder(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) override;
+  void DrawScaledToggleSwitchState(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                   bool AChecked, const TdxScaleFactor* AScaleFactor) override;
+  TColor ToggleSwitchToggleColor(bool AChecked) override;
+  void DrawScaledScrollBarPart(TcxCanvas* ACanvas, bool AHorizontal, const TRect& R,
+                               TcxScrollBarPart APart, TcxButtonState AState,
+                               const TdxScaleFactor* AScaleFactor) override;
+  TColor GetSplitterOuterColor(bool AHighlighted) override;
+  void DrawHeaderBorder(TcxCanvas* ACanvas, const TRect& R, TcxNeighbors ANeighbors,
+                        TcxBorders ABorders) override;
+  void DrawHeaderControlSectionBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders,
+                                      TcxButtonState AState) override;
+  Integer HeaderBorderSize() override;
+  void DrawScaledSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                             const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledSummarySortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                                    const TdxScaleFactor* AScaleFactor) override;
+  TSize ScaledSortingMarkSize(const TdxScaleFactor* AScaleFactor) override;
+  TSize ScaledSummarySortingMarkSize(const TdxScaleFactor* AScaleFactor) override;
+  Integer FooterBorderSize() override;
+  Integer FooterCellBorderSize() override;
+  Integer FooterCellOffset() override;
+  void DrawFooterBorder(TcxCanvas* ACanvas, const TRect& R) override;
+  void DrawFooterCellBorder(TcxCanvas* ACanvas, const TRect& R) override;
+  void DrawScaledFilterDropDownButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                      bool AIsFilterActive,
+                                      const TdxScaleFactor* AScaleFactor) override;
+  void DrawFindPanelBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders) override;
+  void DrawTabBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorder ABorder, TcxBorders ABorders,
+                     bool AVertical) override;
+  void DrawTabsRoot(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders,
+                    bool AVertical) override;
+  Integer TabBorderSize(bool AVertical) override;
+};
+
+// ---------------------------------------------------------------------------
+// The Office 11 look: the scheme's colours, read at each use, one-pixel
+// borders in them and tube-gradient selections. Scroll bars are the
+// registered Native painter's while there is one.
+class TcxOffice11LookAndFeelPainter : public TcxUltraFlatLookAndFeelPainter {
+  DECLARE_CLASS(TcxOffice11LookAndFeelPainter, TcxUltraFlatLookAndFeelPainter)
+ public:
+  String LookAndFeelName() override;
+  TcxLookAndFeelStyle LookAndFeelStyle() override;
+  bool NeedRedrawOnResize() override;
+
+  TColor DefaultControlColor() override;
+  TColor DefaultControlTextColor() override;
+  TColor DefaultDateNavigatorHeaderColor() override;
+  TColor DefaultDateNavigatorHeaderHighlightTextColor() override;
+  TColor DefaultDateNavigatorSelectionColor() override;
+  TColor DefaultDateNavigatorSelectionTextColor() override;
+  TColor DefaultFilterBoxColor() override;
+  TColor DefaultFilterBoxTextColor() override;
+  TColor DefaultFooterColor() override;
+  TColor DefaultFooterTextColor() override;
+  TColor DefaultGroupColor() override;
+  TColor DefaultGroupByBoxColor() override;
+  TColor DefaultGroupByBoxTextColor() override;
+  TColor DefaultHeaderBackgroundColor() override;
+  TColor DefaultHeaderColor() override;
+  TColor DefaultSchedulerBorderColor() override;
+  TColor DefaultSchedulerControlColor() override;
+  TColor DefaultSchedulerDayHeaderColor() override;
+  TColor DefaultTabColor() override;
+  TColor DefaultTabsBackgroundColor() override;
+  TColor DefaultTimeGridMinorScaleColor() override;
+  TColor DefaultTimeGridSelectionBarColor() override;
+
+  Integer SeparatorSize() override;
+  void DrawBorder(TcxCanvas* ACanvas, const TRect& R) override;
+  void DoDrawSeparator(TcxCanvas* ACanvas, const TRect& R, bool AIsVertical) override;
+  TSize GetBevelMinimalShapeSize(TdxBevelShape AShape) override;
+  void GetBevelShapeColors(TColor& AColor1, TColor& AColor2) override;
+
+  TColor ButtonColor(TcxButtonState AState) override;
+  TColor ButtonSymbolColor(TcxButtonState AState, TColor ADefaultColor = clDefault) override;
+  void DrawButtonBorder(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) override;
+  TColor CheckButtonColor(TcxButtonState AState, TcxCheckBoxState ACheckState) override;
+  void DrawScaledExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded,
+                              const TdxScaleFactor* AScaleFactor, TColor AColor,
+                              TcxButtonState AState) override;
+  bool DrawExpandButtonFirst() override;
+  void DrawScaledSmallExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded,
+                                   TColor ABorderColor, const TdxScaleFactor* AScaleFactor,
+                                   TColor AColor) override;
+  Integer ScaledExpandButtonSize(const TdxScaleFactor* AScaleFactor) override;
+  Integer ScaledSmallExpandButtonSize(const TdxScaleFactor* AScaleFactor) override;
+
+  Integer ScaledScrollBarMinimalThumbSize(bool AVertical,
+                                          const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledScrollBarPart(TcxCanvas* ACanvas, bool AHorizontal, const TRect& R,
+                               TcxScrollBarPart APart, TcxButtonState AState,
+                               const TdxScaleFactor* AScaleFactor) override;
+  void DoDrawSizeGrip(TcxCanvas* ACanvas, const TRect& ARect) override;
+  TColor GetSplitterInnerColor(bool AHighlighted) override;
+  TColor GetSplitterOuterColor(bool AHighlighted) override;
+
+  void DrawDropDownListBoxBackground(TcxCanvas* ACanvas, const TRect& ARect,
+                                     bool AHasBorders) override;
+  void DrawDropDownListBoxScaledGutterBackground(TcxCanvas* ACanvas, const TRect& ARect,
+                                                 const TdxScaleFactor* AScaleFactor) override;
+  void DrawDropDownListBoxScaledSelection(TcxCanvas* ACanvas, const TRect& ARect,
+                                          const TRect& AGutterRect,
+                                          const TdxScaleFactor* AScaleFactor) override;
+  void DrawDropDownListBoxScaledSeparator(TcxCanvas* ACanvas, const TRect& ARect,
+                                          const TRect& AGutterRect,
+                                          const TdxScaleFactor* AScaleFactor) override;
+
+  void DrawContent(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                   Integer AState, TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert,
+                   bool AMultiLine, bool AShowEndEllipsis, const String& AText, TFont* AFont,
+                   TColor ATextColor, TColor ABkColor,
+                   const TcxDrawBackgroundEvent& AOnDrawBackground = nullptr,
+                   bool AIsFooter = false) override;
+  void DrawScaledHeader(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                        TcxNeighbors ANeighbors, TcxBorders ABorders, TcxButtonState AState,
+                        TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bool AMultiLine,
+                        bool AShowEndEllipsis, const String& AText, TFont* AFont, TColor ATextColor,
+                        TColor ABkColor, const TdxScaleFactor* AScaleFactor,
+                        const TcxDrawBackgroundEvent& AOnDrawBackground, bool AIsLast,
+                        bool AIsGroup) override;
+  void DrawHeaderBorder(TcxCanvas* ACanvas, const TRect& R, TcxNeighbors ANeighbors,
+                        TcxBorders ABorders) override;
+  void DrawScaledHeaderControlSection(TcxCanvas* ACanvas, const TRect& ABounds,
+                                      const TRect& ATextAreaBounds, TcxNeighbors ANeighbors,
+                                      TcxBorders ABorders, TcxButtonState AState,
+                                      TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert,
+                                      bool AMultiLine, bool AShowEndEllipsis, const String& AText,
+                                      TFont* AFont, TColor ATextColor, TColor ABkColor,
+                                      const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                             const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledSummarySortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                                    const TdxScaleFactor* AScaleFactor) override;
+  TcxBorders HeaderBorders(TcxNeighbors ANeighbors) override;
+  bool IsHeaderHotTrack() override;
+  TColor FooterSeparatorColor() override;
+  Integer GridBordersOverlapSize() override;
+  TColor FilterDropDownButtonBorderColor(TcxButtonState AState) override;
+  TColor TabBorderHighlightColor() override;
+
+  TColor BorderHighlightColor() override;
+  // The header's colours in the scheme.
+  virtual TColor HeaderBottomColor();
+  virtual TColor HeaderDarkEdgeColor();
+  virtual TColor HeaderHighlightEdgeColor();
+  virtual TColor HeaderTopColor();
 };
 
 // ---------------------------------------------------------------------------
@@ -770,6 +1259,8 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
  public:
   // An override hides its overload siblings; this brings them back.
   using TcxCustomLookAndFeelPainter::DrawScaledCheck;
+  using TcxCustomLookAndFeelPainter::DrawScaledIndicatorItem;
+  using TcxStandardLookAndFeelPainter::DrawContent;
 
   ~TcxWinXPLookAndFeelPainter() override;
   void AfterConstruction() override;
@@ -851,6 +1342,73 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
   Integer GetEditPopupWindowBorderWidth(TcxEditPopupBorderStyle AStyle) override;
   Integer GetEditPopupWindowClientEdgeWidth(TcxEditPopupBorderStyle AStyle) override;
 
+  void DrawScaledHeader(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                        TcxNeighbors ANeighbors, TcxBorders ABorders, TcxButtonState AState,
+                        TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bool AMultiLine,
+                        bool AShowEndEllipsis, const String& AText, TFont* AFont, TColor ATextColor,
+                        TColor ABkColor, const TdxScaleFactor* AScaleFactor,
+                        const TcxDrawBackgroundEvent& AOnDrawBackground, bool AIsLast,
+                        bool AIsGroup) override;
+  void DrawHeaderPressed(TcxCanvas* ACanvas, const TRect& ABounds) override;
+  void DrawScaledHeaderControlSection(TcxCanvas* ACanvas, const TRect& ABounds,
+                                      const TRect& ATextAreaBounds, TcxNeighbors ANeighbors,
+                                      TcxBorders ABorders, TcxButtonState AState,
+                                      TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert,
+                                      bool AMultiLine, bool AShowEndEllipsis, const String& AText,
+                                      TFont* AFont, TColor ATextColor, TColor ABkColor,
+                                      const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                             const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledSummarySortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                                    const TdxScaleFactor* AScaleFactor) override;
+  TSize ScaledSortingMarkSize(const TdxScaleFactor* AScaleFactor) override;
+  Integer HeaderBorderSize() override;
+  Integer HeaderControlSectionBorderSize(TcxButtonState AState = cxbsNormal) override;
+  TRect HeaderControlSectionContentBounds(const TRect& ABounds, TcxButtonState AState) override;
+  bool IsHeaderHotTrack() override;
+  void DrawFilterRowSeparator(TcxCanvas* ACanvas, const TRect& ARect,
+                              TColor ABackgroundColor) override;
+  void DrawFooterBorder(TcxCanvas* ACanvas, const TRect& R) override;
+  Integer FooterBorderSize() override;
+  void DrawFooterCell(TcxCanvas* ACanvas, const TRect& ABounds, TAlignment AAlignmentHorz,
+                      TcxAlignmentVert AAlignmentVert, bool AMultiLine, const String& AText,
+                      TFont* AFont, TColor ATextColor, TColor ABkColor,
+                      const TcxDrawBackgroundEvent& AOnDrawBackground = nullptr) override;
+  Integer FooterCellBorderSize() override;
+  Integer FooterCellOffset() override;
+  bool FooterDrawCellsFirst() override;
+  void DrawScaledFilterCloseButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                   const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledFilterDropDownButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                      bool AIsFilterActive,
+                                      const TdxScaleFactor* AScaleFactor) override;
+  TSize ScaledFilterActivateButtonSize(const TdxScaleFactor* AScaleFactor) override;
+  TSize ScaledFilterCloseButtonSize(const TdxScaleFactor* AScaleFactor) override;
+  void DrawFindPanelBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders) override;
+  void DrawScaledIndicatorItem(TcxCanvas* ACanvas, const TRect& R, const TRect& AImageAreaBounds,
+                               TcxIndicatorKind AKind, TColor AColor,
+                               const TdxScaleFactor* AScaleFactor,
+                               const TcxDrawBackgroundEvent& AOnDrawBackground,
+                               TcxNeighbors ANeighbors) override;
+
+  void DrawTab(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, const String& AText,
+               TcxButtonState AState, bool AVertical, TFont* AFont, TColor ATextColor,
+               TColor ABkColor, bool AShowPrefix = false) override;
+  void DrawTabBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorder ABorder, TcxBorders ABorders,
+                     bool AVertical) override;
+  void DrawTabsRoot(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders,
+                    bool AVertical) override;
+  bool IsDrawTabImplemented(bool AVertical) override;
+  bool IsTabHotTrack(bool AVertical) override;
+  Integer TabBorderSize(bool AVertical) override;
+
+  // Text of headers, footers and tabs in a theme part's state.
+  virtual void DrawContent(TcxCanvas* ACanvas, HTHEME ATheme, Integer APartId, Integer AStateId,
+                           const TRect& ABounds, const TRect& ATextAreaBounds,
+                           TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert,
+                           bool AMultiLine, bool AShowEndEllipsis, bool AShowPrefix,
+                           const String& AText, TFont* AFont, TColor ATextColor, TColor ABkColor);
+
   // Draws a theme part into R. At the system scale factor (unless
   // AForceScale) the theme draws straight into the device context; at any
   // other factor the part is drawn at its true size into 32-bit pixels,
@@ -913,6 +1471,10 @@ class TcxLookAndFeelPaintersManager : public TObject {
   std::vector<TComPtr<IcxLookAndFeelPainterListener>> FListeners;
   TOwned<TcxObjectList> FPainters;
 };
+
+// The row indicators' glyphs (one image per indicator kind from the arrow
+// on, then the sort-by-summary-value mark), made on first use.
+TCustomImageList* cxIndicatorImages();
 
 // The registry; nullptr before the module's start-up and after its
 // shut-down.

@@ -8,8 +8,6 @@ namespace {
 // for under number 204; a theme that does not answer it leaves the Standard
 // painter's colour.
 constexpr Integer cxButtonColorProperty = 204;
-constexpr Integer cxThemeTextColorProperty = 3803;       // TMT_TEXTCOLOR
-constexpr Integer cxThemeContentMarginsProperty = 3602;  // TMT_CONTENTMARGINS
 
 // Theme parts.
 constexpr Integer BP_PUSHBUTTON_ = 1, BP_CHECKBOX_ = 3, BP_GROUPBOX_ = 4, BP_COMMANDLINK_ = 6,
@@ -55,24 +53,6 @@ Integer GroupExpandState(TcxButtonState AState) {
   }
 }
 
-// Elements that exist only from Windows Vista on.
-HTHEME VistaTheme(TdxThemedObjectType AType) {
-  return IsWinVistaOrLater ? OpenTheme(AType) : nullptr;
-}
-
-bool ThemePartSize(HTHEME ATheme, HDC DC, Integer APart, Integer AState, THEMESIZE AKind,
-                   TSize& ASize) {
-  SIZE S{0, 0};
-  if (FAILED(dxUxTheme::GetThemePartSize(ATheme, DC, APart, AState, nullptr, AKind, &S)))
-    return false;
-  ASize = TSize{S.cx, S.cy};
-  return true;
-}
-
-void DrawPart(HTHEME ATheme, HDC DC, Integer APart, Integer AState, const TRect& R) {
-  dxUxTheme::DrawThemeBackground(ATheme, DC, APart, AState, &R, nullptr);
-}
-
 // A theme part drawn at its true size, with its alpha recovered: the theme
 // draws the part twice, over black and over white. A pixel the theme left
 // alone differs by the full range between the two and becomes transparent;
@@ -108,6 +88,44 @@ TOwned<TcxBitmap32> LoadGlyph(const wchar_t* AName) {
   return Glyph;
 }
 }  // namespace
+
+HTHEME cxPaintersInternal::VistaTheme(TdxThemedObjectType AType) {
+  return IsWinVistaOrLater ? OpenTheme(AType) : nullptr;
+}
+
+bool cxPaintersInternal::ThemePartSize(HTHEME ATheme, HDC DC, Integer APart, Integer AState,
+                                       THEMESIZE AKind, TSize& ASize, const TRect* ABounds) {
+  SIZE S{0, 0};
+  if (FAILED(dxUxTheme::GetThemePartSize(ATheme, DC, APart, AState, ABounds, AKind, &S)))
+    return false;
+  ASize = TSize{S.cx, S.cy};
+  return true;
+}
+
+void cxPaintersInternal::DrawPart(HTHEME ATheme, HDC DC, Integer APart, Integer AState,
+                                  const TRect& R) {
+  dxUxTheme::DrawThemeBackground(ATheme, DC, APart, AState, &R, nullptr);
+}
+
+bool cxPaintersInternal::ThemeContentRect(HTHEME ATheme, HDC DC, Integer APart, Integer AState,
+                                          const TRect& R, TRect& AContent) {
+  RECT Content{0, 0, 0, 0};
+  if (!ATheme ||
+      FAILED(dxUxTheme::GetThemeBackgroundContentRect(ATheme, DC, APart, AState, &R, &Content)))
+    return false;
+  AContent = Content;
+  return true;
+}
+
+bool cxPaintersInternal::ThemeMargins(HTHEME ATheme, HDC DC, Integer APart, Integer AState,
+                                      Integer AProperty, TRect& AMargins) {
+  MARGINS M{};
+  if (!ATheme ||
+      FAILED(dxUxTheme::GetThemeMargins(ATheme, DC, APart, AState, AProperty, nullptr, &M)))
+    return false;
+  AMargins = cxRect(M.cxLeftWidth, M.cyTopHeight, M.cxRightWidth, M.cyBottomHeight);
+  return true;
+}
 
 void dxRecoverAlphaFromBackgrounds(TRGBColors& AOnBlack, const TRGBColors& AOnWhite) {
   for (size_t I = 0; I < AOnBlack.size() && I < AOnWhite.size(); ++I) {

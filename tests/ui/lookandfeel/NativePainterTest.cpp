@@ -585,6 +585,9 @@ class TFlatProbe : public TcxUltraFlatLookAndFeelPainter {
 
 TEST_F(NativeFake, CommandLinkWithoutAThemeUsesTheFlatPainterOrItsOwnLook) {
   TFakeThemeScope Themes(false);
+  TPainterAbsence<TcxFlatLookAndFeelPainter> NoFlat;
+  // The probe goes before the Flat look comes back, whatever happens.
+  auto RemoveProbe = Finally([] { cxLookAndFeelPaintersManager()->Unregister(L"Flat"); });
   // No flat painter registered: the inherited (Standard) look; a default
   // face is the Native painter's own border width in.
   for (TcxButtonState St : {cxbsNormal, cxbsHot, cxbsPressed, cxbsDisabled}) {
@@ -603,7 +606,6 @@ TEST_F(NativeFake, CommandLinkWithoutAThemeUsesTheFlatPainterOrItsOwnLook) {
     N->DrawScaledCommandLinkBackground(T.Canvas(), cxRect(0, 0, 120, 40), St, dxSystemScaleFactor(),
                                        clDefault);
   }
-  cxLookAndFeelPaintersManager()->Unregister(L"Flat");
   EXPECT_EQ(TFlatProbe::Borders(), (std::vector<bool>{false, false, true, true, false}));
 }
 

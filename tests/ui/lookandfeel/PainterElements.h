@@ -22,6 +22,8 @@ constexpr unsigned kMayBeEmpty = 1;
 constexpr unsigned kExcludesRect = 2;
 // Some painters leave the rectangle excluded, others not.
 constexpr unsigned kMayExcludeRect = 4;
+// The unscaled form draws at 96 DPI (the 1:1 factor), not at the system's.
+constexpr unsigned kUnscaledAtDefault = 8;
 
 struct TPainterElement {
   std::string Family;
@@ -47,6 +49,277 @@ inline const char* ButtonStateName(TcxButtonState AState) {
 
 inline const TcxButtonState AllButtonStates[] = {cxbsDefault, cxbsNormal, cxbsHot, cxbsPressed,
                                                  cxbsDisabled};
+
+using TAddElement =
+    std::function<void(std::string AFamily, std::string AName, TSize ASize, TPainterDraw AScaled,
+                       TPainterDrawUnscaled AUnscaled, unsigned AFlags)>;
+
+inline TFont* ElementFont() {
+  static TFont* Font = [] {
+    TFont* F = Create<TFont>();
+    F->SetName(L"Tahoma");
+    F->SetHeight(-11);
+    return F;
+  }();
+  return Font;
+}
+
+// Headers, sorting marks, footers, filter elements, find panel, group-by box.
+inline void AddHeaderElements(const TAddElement& Add) {
+  using P = TcxCustomLookAndFeelPainter;
+  using F = const TdxScaleFactor*;
+  for (TcxButtonState S : AllButtonStates) {
+    std::string N = ButtonStateName(S);
+    Add(
+        "header", N, {80, 20},
+        [S](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+          Pa->DrawScaledHeader(C, R, cxRectInflate(R, -3, -2), TcxNeighbors(), cxBordersAll(), S,
+                               taLeftJustify, vaCenter, false, true, L"Header", ElementFont(),
+                               clBtnText, clBtnFace, Fa, nullptr, false, false);
+        },
+        [S](P* Pa, TcxCanvas* C, const TRect& R) {
+          Pa->DrawHeader(C, R, cxRectInflate(R, -3, -2), TcxNeighbors(), cxBordersAll(), S,
+                         taLeftJustify, vaCenter, false, true, L"Header", ElementFont(), clBtnText,
+                         clBtnFace);
+        },
+        kUnscaledAtDefault);
+    Add(
+        "header section", N, {80, 20},
+        [S](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+          Pa->DrawScaledHeaderControlSection(C, R, cxRectInflate(R, -3, -2), TcxNeighbors(),
+                                             cxBordersAll(), S, taCenter, vaCenter, false, false,
+                                             L"Section", ElementFont(), clBtnText, clBtnFace, Fa);
+        },
+        [S](P* Pa, TcxCanvas* C, const TRect& R) {
+          Pa->DrawHeaderControlSection(C, R, cxRectInflate(R, -3, -2), TcxNeighbors(),
+                                       cxBordersAll(), S, taCenter, vaCenter, false, false,
+                                       L"Section", ElementFont(), clBtnText, clBtnFace);
+        },
+        0);
+  }
+  Add(
+      "header", "between neighbours", {80, 20},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+        TcxNeighbors N{nLeft, nRight};
+        Pa->DrawScaledHeader(C, R, cxRectInflate(R, -3, -2), N, Pa->HeaderBorders(N), cxbsNormal,
+                             taCenter, vaCenter, false, false, L"Middle", ElementFont(), clBtnText,
+                             clBtnFace, Fa, nullptr, false, false);
+      },
+      nullptr, 0);
+  Add(
+      "header", "last", {80, 20},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+        Pa->DrawScaledHeader(C, R, cxRectInflate(R, -3, -2), TcxNeighbors{nLeft}, cxBordersAll(),
+                             cxbsNormal, taRightJustify, vaCenter, false, false, L"Last",
+                             ElementFont(), clBtnText, clBtnFace, Fa, nullptr, true, false);
+      },
+      nullptr, 0);
+  Add(
+      "header", "ex", {80, 20},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+        Pa->DrawScaledHeaderEx(C, R, cxRectInflate(R, -3, -2), TcxNeighbors(), cxBordersAll(),
+                               cxbsNormal, taLeftJustify, vaCenter, false, false, L"Header ex",
+                               ElementFont(), clBtnText, clBtnFace, Fa, nullptr);
+      },
+      [](P* Pa, TcxCanvas* C, const TRect& R) {
+        Pa->DrawHeaderEx(C, R, cxRectInflate(R, -3, -2), TcxNeighbors(), cxBordersAll(), cxbsNormal,
+                         taLeftJustify, vaCenter, false, false, L"Header ex", ElementFont(),
+                         clBtnText, clBtnFace);
+      },
+      kUnscaledAtDefault);
+  Add(
+      "header", "separator", {80, 4},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F) {
+        TcxViewParams V;
+        V.Color = clWindow;
+        Pa->DrawHeaderSeparator(C, R, 10, clBtnShadow, V);
+      },
+      nullptr, 0);
+  for (bool Ascending : {true, false}) {
+    std::string N = Ascending ? "ascending" : "descending";
+    Add(
+        "sorting mark", N, {16, 16},
+        [Ascending](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+          C->FillRect(R, clBtnFace);
+          Pa->DrawScaledSortingMark(C, R, Ascending, Fa);
+        },
+        [Ascending](P* Pa, TcxCanvas* C, const TRect& R) {
+          C->FillRect(R, clBtnFace);
+          Pa->DrawSortingMark(C, R, Ascending);
+        },
+        0);
+    Add(
+        "sorting mark", "summary " + N, {16, 16},
+        [Ascending](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+          C->FillRect(R, clBtnFace);
+          Pa->DrawScaledSummarySortingMark(C, R, Ascending, Fa);
+        },
+        [Ascending](P* Pa, TcxCanvas* C, const TRect& R) {
+          C->FillRect(R, clBtnFace);
+          Pa->DrawSummarySortingMark(C, R, Ascending);
+        },
+        0);
+    Add(
+        "sorting mark", "summary value " + N, {16, 16},
+        [Ascending](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+          Pa->DrawScaledSummaryValueSortingMark(C, R, Ascending, Fa);
+        },
+        [Ascending](P* Pa, TcxCanvas* C, const TRect& R) {
+          Pa->DrawSummaryValueSortingMark(C, R, Ascending);
+        },
+        0);
+  }
+
+  Add(
+      "footer", "panel", {120, 24},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F) {
+        TcxViewParams V;
+        V.Color = Pa->DefaultFooterColor();
+        Pa->DrawFooterPanel(C, R, V, Pa->FooterBorders());
+      },
+      nullptr, 0);
+  Add(
+      "footer", "cell", {80, 20},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F) {
+        Pa->DrawFooterCell(C, R, taRightJustify, vaCenter, false, L"Sum=42", ElementFont(),
+                           Pa->DefaultFooterTextColor(), Pa->DefaultFooterColor());
+      },
+      nullptr, 0);
+  Add(
+      "footer", "separator", {80, 4},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F) { Pa->DrawFooterSeparator(C, R); }, nullptr, 0);
+
+  for (TcxButtonState S : AllButtonStates) {
+    std::string N = ButtonStateName(S);
+    for (bool Checked : {false, true})
+      Add(
+          "filter activate", N + (Checked ? " on" : " off"), {13, 13},
+          [S, Checked](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+            Pa->DrawScaledFilterActivateButton(C, R, S, Checked, Fa);
+          },
+          [S, Checked](P* Pa, TcxCanvas* C, const TRect& R) {
+            Pa->DrawFilterActivateButton(C, R, S, Checked);
+          },
+          0);
+    for (bool Active : {false, true})
+      Add(
+          "filter drop-down", N + (Active ? " active" : ""), {15, 18},
+          [S, Active](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+            Pa->DrawScaledFilterDropDownButton(C, R, S, Active, Fa);
+          },
+          [S, Active](P* Pa, TcxCanvas* C, const TRect& R) {
+            Pa->DrawFilterDropDownButton(C, R, S, Active);
+          },
+          0);
+  }
+  const char* const TagStates[] = {"normal", "hot", "pressed", "parent hot"};
+  for (int T = 0; T < 4; ++T)
+    for (bool Active : {false, true}) {
+      auto State = static_cast<TcxFilterSmartTagState>(T);
+      Add(
+          "smart tag", std::string(TagStates[T]) + (Active ? " active" : ""), {16, 16},
+          [State, Active](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+            Pa->DrawScaledFilterSmartTag(C, R, State, Active, Fa);
+          },
+          [State, Active](P* Pa, TcxCanvas* C, const TRect& R) {
+            Pa->DrawFilterSmartTag(C, R, State, Active);
+          },
+          0);
+    }
+  Add(
+      "filter panel", "panel", {120, 24},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F) {
+        Pa->DrawFilterPanel(C, R, nullptr, Pa->DefaultFilterBoxColor(), false);
+      },
+      nullptr, 0);
+  Add(
+      "filter panel", "row separator", {120, 8},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F) {
+        Pa->DrawFilterRowSeparator(C, R, Pa->DefaultHeaderColor());
+      },
+      nullptr, 0);
+  Add(
+      "filter panel", "find panel", {120, 24},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F) {
+        Pa->DrawFindPanel(C, R, nullptr, Pa->DefaultGroupByBoxColor(), false);
+        Pa->DrawFindPanelBorder(C, R, TcxBorders{bBottom});
+      },
+      nullptr, 0);
+  Add(
+      "filter panel", "group-by box", {120, 24},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F) {
+        Pa->DrawGroupByBox(C, R, nullptr, Pa->DefaultGroupByBoxColor(), false);
+      },
+      nullptr, 0);
+}
+
+// Row indicators and tabs.
+inline void AddIndicatorElements(const TAddElement& Add) {
+  using P = TcxCustomLookAndFeelPainter;
+  using F = const TdxScaleFactor*;
+  const char* const Kinds[] = {"none",      "arrow",       "edit",   "insert",
+                               "multi dot", "multi arrow", "filter", "in-place edit"};
+  for (int K = 0; K < 8; ++K) {
+    auto Kind = static_cast<TcxIndicatorKind>(K);
+    Add(
+        "indicator", Kinds[K], {14, 18},
+        [Kind](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+          Pa->DrawScaledIndicatorItem(C, R, Kind, Pa->DefaultHeaderColor(), Fa, nullptr);
+        },
+        [Kind](P* Pa, TcxCanvas* C, const TRect& R) {
+          Pa->DrawIndicatorItem(C, R, Kind, Pa->DefaultHeaderColor());
+        },
+        0);
+  }
+  Add(
+      "indicator", "arrow ex", {14, 18},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+        Pa->DrawScaledIndicatorItemEx(C, R, ikArrow, Pa->DefaultHeaderColor(), Fa, nullptr);
+      },
+      [](P* Pa, TcxCanvas* C, const TRect& R) {
+        Pa->DrawIndicatorItemEx(C, R, ikArrow, Pa->DefaultHeaderColor());
+      },
+      0);
+  Add(
+      "indicator", "customization mark", {20, 20},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+        Pa->DrawScaledIndicatorCustomizationMark(C, R, clBtnText, Fa);
+      },
+      [](P* Pa, TcxCanvas* C, const TRect& R) {
+        Pa->DrawIndicatorCustomizationMark(C, R, clBtnText);
+      },
+      kUnscaledAtDefault);
+  for (bool Vertical : {false, true}) {
+    for (TcxButtonState S : AllButtonStates)
+      Add(
+          "tab", std::string(Vertical ? "vertical " : "") + ButtonStateName(S),
+          Vertical ? TSize{24, 60} : TSize{60, 22},
+          [S, Vertical](P* Pa, TcxCanvas* C, const TRect& R, F) {
+            TcxBorders Borders =
+                Vertical ? TcxBorders{bLeft, bTop, bBottom} : TcxBorders{bLeft, bTop, bRight};
+            Pa->DrawTab(C, R, Borders, L"Tab", S, Vertical, ElementFont(), clBtnText, clBtnFace);
+            if (!Pa->IsDrawTabImplemented(Vertical)) {
+              for (TcxBorder B : {bLeft, bTop, bRight, bBottom}) {
+                if (!Borders.Contains(B)) continue;
+                TRect Strip = R;
+                if (B == bLeft) Strip.right = Strip.left + 1;
+                if (B == bTop) Strip.bottom = Strip.top + 1;
+                if (B == bRight) Strip.left = Strip.right - 1;
+                if (B == bBottom) Strip.top = Strip.bottom - 1;
+                Pa->DrawTabBorder(C, Strip, B, Borders, Vertical);
+              }
+            }
+          },
+          nullptr, kMayBeEmpty);
+    Add(
+        "tab", std::string(Vertical ? "vertical " : "") + "root",
+        Vertical ? TSize{8, 60} : TSize{60, 8},
+        [Vertical](P* Pa, TcxCanvas* C, const TRect& R, F) {
+          Pa->DrawTabsRoot(C, R, Vertical ? TcxBorders{bLeft} : TcxBorders{bTop}, Vertical);
+        },
+        nullptr, kMayBeEmpty);
+  }
+}
 
 inline std::vector<TPainterElement> PainterElements() {
   using P = TcxCustomLookAndFeelPainter;
@@ -212,7 +485,7 @@ inline std::vector<TPainterElement> PainterElements() {
           Pa->DrawScaledExpandButton(C, R, Expanded, Fa, clDefault, cxbsNormal);
         },
         [Expanded](P* Pa, TcxCanvas* C, const TRect& R) { Pa->DrawExpandButton(C, R, Expanded); },
-        kExcludesRect);
+        kMayExcludeRect);
     Add(
         "small expand button", N, {9, 9},
         [Expanded](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
@@ -402,5 +675,8 @@ inline std::vector<TPainterElement> PainterElements() {
       [](P* Pa, TcxCanvas* C, const TRect& R, F) { Pa->ScreenTipDrawBackground(C, R); });
   Add("hint", "screen tip footer", {60, 4},
       [](P* Pa, TcxCanvas* C, const TRect& R, F) { Pa->ScreenTipDrawFooterLine(C, R); });
+
+  AddHeaderElements(Add);
+  AddIndicatorElements(Add);
   return E;
 }

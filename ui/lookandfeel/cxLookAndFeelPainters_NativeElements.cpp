@@ -1,0 +1,343 @@
+// The Native painter's elements beyond buttons, check boxes, scroll bars and
+// borders: headers, footers, filter buttons, tabs, lists and the elements of
+// the controls this program links.
+#include "cxLookAndFeelPainters.h"
+#include "cxLookAndFeelPaintersInternal.h"
+#include "dxOffice11.h"
+
+using namespace cxPaintersInternal;
+
+namespace {
+// Theme parts.
+constexpr Integer HP_HEADERITEM_ = 1, HP_HEADERITEMRIGHT_ = 3;
+constexpr Integer TABP_TABITEM_ = 1, TABP_PANE_ = 9;
+constexpr Integer WP_SMALLCLOSEBUTTON_ = 19;
+constexpr Integer CP_DROPDOWNBUTTON_ = 1;
+constexpr Integer TKP_TRACK_ = 1;
+constexpr Integer BP_CHECKBOX_ = 3;
+
+// Theme states by button state (default, normal, hot, pressed, disabled).
+constexpr Integer HeaderItemStates[] = {1, 1, 2, 3, 1};
+constexpr Integer TabItemStates[] = {1, 1, 2, 3, 4};
+constexpr Integer TabItemSelectedState = 3;
+
+// How far a tabs root's pane reaches beyond the side that holds no tabs.
+constexpr Integer cxTabsRootPaneExcess = 10;
+
+// The left inset of a part's content in a 100 x 100 rectangle.
+bool ContentInset(HTHEME ATheme, Integer APart, Integer AState, TRect& AInset) {
+  TRect Content;
+  if (!ThemeContentRect(ATheme, nullptr, APart, AState, cxRect(0, 0, 100, 100), Content))
+    return false;
+  AInset = cxRect(Content.left, Content.top, 100 - Content.right, 100 - Content.bottom);
+  return true;
+}
+
+// The canvas under R, in a 32-bit bitmap of R's size.
+TOwned<TcxBitmap32> CanvasCopy(TcxCanvas* ACanvas, const TRect& R) {
+  TOwned<TcxBitmap32> B(TcxBitmap32::CreateSize(cxRectWidth(R), cxRectHeight(R)));
+  cxBitBlt(B->cxCanvas()->Handle(), ACanvas->Handle(), B->ClientRect(), TPoint{R.left, R.top},
+           SRCCOPY);
+  return B;
+}
+
+void DrawThemedTab(TcxWinXPLookAndFeelPainter* APainter, TcxCanvas* ACanvas, const TRect& R,
+                   bool AShowPrefix, TColor ABkColor, TColor ATextColor, TFont* AFont,
+                   bool AVertical, TcxButtonState AState, HTHEME ATheme, const String& AText,
+                   TcxBorders ABorders) {
+  const Integer State = TabItemStates[AState];
+  const bool Selected = State == TabItemSelectedState;
+  // A vertical tab is drawn lying down and turned a quarter to the left:
+  // the lying tab's left end becomes the bottom, its right end the top.
+  TRect Space = AVertical ? cxRect(0, 0, cxRectHeight(R), cxRectWidth(R)) : R;
+  TRect Drawn = Space;
+  // An end that is not a border runs on under the neighbouring tab.
+  if (!ABorders.Contains(AVertical ? bBottom : bLeft)) Drawn.left -= 2;
+  if (!ABorders.Contains(AVertical ? bTop : bRight)) Drawn.right += 2;
+  Drawn.bottom += Selected ? 1 : -1;
+  if (AVertical) {
+    TOwned<TcxBitmap32> Lying = CanvasCopy(ACanvas, R);
+    Lying->Rotate(raMinus90);
+    DrawPart(ATheme, Lying->cxCanvas()->Handle(), TABP_TABITEM_, State, Drawn);
+    Lying->Rotate(raPlus90);
+    cxBitBlt(ACanvas->Handle(), Lying->cxCanvas()->Handle(), R, TPoint{0, 0}, SRCCOPY);
+  } else {
+    TClipRegionSaver KeepClip(ACanvas);
+    ACanvas->IntersectClipRect(R);
+    DrawPart(ATheme, ACanvas->Handle(), TABP_TABITEM_, State, Drawn);
+  }
+  TRect TextRect = R;
+  if (Selected) (AVertical ? TextRect.right : TextRect.bottom) -= 2;
+  APainter->DrawContent(ACanvas, ATheme, TABP_TABITEM_, State, R, TextRect, taCenter, vaCenter,
+                        false, false, AShowPrefix, AText, AFont, ATextColor, ABkColor);
+}
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Themed text
+void TcxWinXPLookAndFeelPainter::DrawContent(
+    TcxCanvas* ACanvas, HTHEME ATheme, Integer APartId, Integer AStateId, const TRect&,
+    const TRect& ATextAreaBounds, TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert,
+    bool AMultiLine, bool AShowEndEllipsis, bool AShowPrefix, const String& AText, TFont* AFont,
+    TColor ATextColor, TColor) {
+  if (AText.empty()) return;
+  TRect R = ATextAreaBounds;
+  if (AFont) ACanvas->SetFont(AFont);
+  SetFontColor(ACanvas, ATextColor);
+  if (AMultiLine)
+    ACanvas->AlignMultiLineTextRectVertically(R, AText, AAlignmentVert, true, AShowPrefix);
+  DWORD Flags = DT_EDITCONTROL;
+  if (AAlignmentHorz == taRightJustify) Flags |= DT_RIGHT;
+  if (AAlignmentHorz == taCenter) Flags |= DT_CENTER;
+  if (AAlignmentVert == vaBottom) Flags |= DT_BOTTOM;
+  if (AAlignmentVert == vaCenter) Flags |= DT_VCENTER;
+  if (AShowEndEllipsis) Flags |= DT_END_ELLIPSIS;
+  if (!AShowPrefix) Flags |= DT_NOPREFIX;
+  Flags |= AMultiLine ? DT_WORDBREAK : DT_SINGLELINE;
+  ACanvas->Canvas()->SelectFont();
+  dxUxTheme::DrawThemeText(ATheme, ACanvas->Handle(), APartId, AStateId, AText, -1, Flags, 0, &R);
+}
+
+// ---------------------------------------------------------------------------
+// Headers
+void TcxWinXPLookAndFeelPainter::DrawScaledHeader(
+    TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds, TcxNeighbors ANeighbors,
+    TcxBorders ABorders, TcxButtonState AState, TAlignment AAlignmentHorz,
+    TcxAlignmentVert AAlignmentVert, bool AMultiLine, bool AShowEndEllipsis, const String& AText,
+    TFont* AFont, TColor ATextColor, TColor ABkColor, const TdxScaleFactor* AScaleFactor,
+    const TcxDrawBackgroundEvent& AOnDrawBackground, bool AIsLast, bool AIsGroup) {
+  HTHEME Theme = OpenTheme(totHeader);
+  if (!Theme) {
+    inherited::DrawScaledHeader(ACanvas, ABounds, ATextAreaBounds, ANeighbors, ABorders, AState,
+                                AAlignmentHorz, AAlignmentVert, AMultiLine, AShowEndEllipsis, AText,
+                                AFont, ATextColor, ABkColor, AScaleFactor, AOnDrawBackground,
+                                AIsLast, AIsGroup);
+    return;
+  }
+  const Integer State = HeaderItemStates[AState];
+  // The blue and olive colour schemes close the last header with an edge
+  // part of their own.
+  const TOffice11Scheme Scheme = GetOffice11Scheme();
+  const bool RightEdge =
+      AIsLast && State == 1 && (Scheme == schNormalColor || Scheme == schHomestead);
+  const Integer Part = RightEdge ? HP_HEADERITEMRIGHT_ : HP_HEADERITEM_;
+  if (IsWin10OrLater) {
+    ACanvas->Brush()->SetStyle(TBrushStyle::bsSolid);
+    ACanvas->FillRect(ABounds, clWindow);
+  }
+  DrawPart(Theme, ACanvas->Handle(), Part, State, ABounds);
+  TRect TextRect = AState == cxbsPressed ? cxRectOffset(ATextAreaBounds, 1, 1) : ATextAreaBounds;
+  DrawContent(ACanvas, Theme, Part, State, ABounds, TextRect, AAlignmentHorz, AAlignmentVert,
+              AMultiLine, AShowEndEllipsis, false, AText, AFont, ATextColor, ABkColor);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawHeaderPressed(TcxCanvas*, const TRect&) {}
+
+void TcxWinXPLookAndFeelPainter::DrawScaledHeaderControlSection(
+    TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds, TcxNeighbors,
+    TcxBorders ABorders, TcxButtonState AState, TAlignment AAlignmentHorz,
+    TcxAlignmentVert AAlignmentVert, bool AMultiLine, bool AShowEndEllipsis, const String& AText,
+    TFont* AFont, TColor ATextColor, TColor ABkColor, const TdxScaleFactor* AScaleFactor) {
+  ACanvas->Brush()->SetStyle(TBrushStyle::bsSolid);
+  ACanvas->FillRect(ABounds, clBtnFace);
+  DrawScaledHeader(ACanvas, ABounds, ATextAreaBounds, TcxNeighbors{nRight}, ABorders, AState,
+                   AAlignmentHorz, AAlignmentVert, AMultiLine, AShowEndEllipsis, AText, AFont,
+                   ATextColor, ABkColor, AScaleFactor, nullptr, false, false);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawScaledSortingMark(TcxCanvas* ACanvas, const TRect& R,
+                                                       bool AAscendingSorting,
+                                                       const TdxScaleFactor* AScaleFactor) {
+  DrawSortingArrow(ACanvas, R, clBtnShadow, clBtnShadow, AAscendingSorting, AScaleFactor);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawScaledSummarySortingMark(TcxCanvas* ACanvas, const TRect& R,
+                                                              bool AAscendingSorting,
+                                                              const TdxScaleFactor* AScaleFactor) {
+  DrawSummarySortingArrow(ACanvas, R, clBtnShadow, clBtnShadow, AAscendingSorting, AScaleFactor);
+}
+
+TSize TcxWinXPLookAndFeelPainter::ScaledSortingMarkSize(const TdxScaleFactor* AScaleFactor) {
+  return AScaleFactor->Apply(TSize{7, 8});
+}
+
+Integer TcxWinXPLookAndFeelPainter::HeaderBorderSize() {
+  TRect Inset;
+  if (!ContentInset(OpenTheme(totHeader), HP_HEADERITEM_, 1, Inset))
+    return inherited::HeaderBorderSize();
+  return std::max<Integer>(1, (Inset.left + Inset.top) / 2);
+}
+
+Integer TcxWinXPLookAndFeelPainter::HeaderControlSectionBorderSize(TcxButtonState) {
+  return HeaderBorderSize();
+}
+
+TRect TcxWinXPLookAndFeelPainter::HeaderControlSectionContentBounds(const TRect& ABounds,
+                                                                    TcxButtonState AState) {
+  if (!OpenTheme(totHeader)) return inherited::HeaderControlSectionContentBounds(ABounds, AState);
+  Integer B = HeaderBorderSize();
+  return cxRectInflate(ABounds, -B, -B);
+}
+
+bool TcxWinXPLookAndFeelPainter::IsHeaderHotTrack() { return true; }
+
+// ---------------------------------------------------------------------------
+// Footers, filter row, filter buttons, find panel, indicator
+void TcxWinXPLookAndFeelPainter::DrawFilterRowSeparator(TcxCanvas* ACanvas, const TRect& ARect,
+                                                        TColor ABackgroundColor) {
+  inherited::DrawFilterRowSeparator(ACanvas, ARect, ABackgroundColor);
+  if (IsWin10OrLater)
+    ACanvas->FrameRect(ARect, Resolved(DefaultGridLineColor()), 1,
+                       TcxBorders{bTop, bRight, bBottom});
+}
+
+void TcxWinXPLookAndFeelPainter::DrawFooterBorder(TcxCanvas* ACanvas, const TRect& R) {
+  HTHEME Theme = OpenTheme(totEdit);
+  if (!Theme) {
+    inherited::DrawFooterBorder(ACanvas, R);
+    return;
+  }
+  dxUxTheme::DrawThemeEdge(Theme, ACanvas->Handle(), 0, 0, &R, BDR_RAISEDINNER, BF_RECT, nullptr);
+}
+
+Integer TcxWinXPLookAndFeelPainter::FooterBorderSize() {
+  return OpenTheme(totEdit) ? 1 : inherited::FooterBorderSize();
+}
+
+void TcxWinXPLookAndFeelPainter::DrawFooterCell(TcxCanvas* ACanvas, const TRect& ABounds,
+                                                TAlignment AAlignmentHorz,
+                                                TcxAlignmentVert AAlignmentVert, bool AMultiLine,
+                                                const String& AText, TFont* AFont,
+                                                TColor ATextColor, TColor ABkColor,
+                                                const TcxDrawBackgroundEvent& AOnDrawBackground) {
+  HTHEME Theme = OpenTheme(totTrackBar);
+  if (!Theme) {
+    inherited::DrawFooterCell(ACanvas, ABounds, AAlignmentHorz, AAlignmentVert, AMultiLine, AText,
+                              AFont, ATextColor, ABkColor, AOnDrawBackground);
+    return;
+  }
+  DrawPart(Theme, ACanvas->Handle(), TKP_TRACK_, 1, ABounds);
+  DrawContent(ACanvas, Theme, TKP_TRACK_, 1, ABounds, FooterCellTextAreaBounds(ABounds),
+              AAlignmentHorz, AAlignmentVert, AMultiLine, false, false, AText, AFont, ATextColor,
+              ABkColor);
+}
+
+Integer TcxWinXPLookAndFeelPainter::FooterCellBorderSize() {
+  TRect Inset;
+  if (!ContentInset(OpenTheme(totTrackBar), TKP_TRACK_, 1, Inset))
+    return inherited::FooterCellBorderSize();
+  return Inset.left;
+}
+
+Integer TcxWinXPLookAndFeelPainter::FooterCellOffset() {
+  return OpenTheme(totTrackBar) ? 1 : inherited::FooterCellOffset();
+}
+
+bool TcxWinXPLookAndFeelPainter::FooterDrawCellsFirst() { return false; }
+
+void TcxWinXPLookAndFeelPainter::DrawScaledFilterCloseButton(TcxCanvas* ACanvas, const TRect& R,
+                                                             TcxButtonState AState,
+                                                             const TdxScaleFactor* AScaleFactor) {
+  HTHEME Theme = OpenTheme(totWindow);
+  if (!Theme) {
+    inherited::DrawScaledFilterCloseButton(ACanvas, R, AState, AScaleFactor);
+    return;
+  }
+  DrawScaledThemeBackground(Theme, ACanvas->Handle(), !AScaleFactor->Equals(dxDefaultScaleFactor()),
+                            AScaleFactor, R, TabItemStates[AState], WP_SMALLCLOSEBUTTON_);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawScaledFilterDropDownButton(
+    TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, bool AIsFilterActive,
+    const TdxScaleFactor* AScaleFactor) {
+  if (HTHEME Theme = OpenTheme(totComboBox))
+    DrawPart(Theme, ACanvas->Handle(), CP_DROPDOWNBUTTON_, TabItemStates[AState], R);
+  else
+    inherited::DrawScaledFilterDropDownButton(ACanvas, R, AState, AIsFilterActive, AScaleFactor);
+}
+
+TSize TcxWinXPLookAndFeelPainter::ScaledFilterActivateButtonSize(
+    const TdxScaleFactor* AScaleFactor) {
+  TSize Size{0, 0};
+  if (ThemePartSize(OpenTheme(totButton), nullptr, BP_CHECKBOX_, 5, TS_TRUE, Size))
+    return AScaleFactor->Apply(Size);
+  return inherited::ScaledFilterActivateButtonSize(AScaleFactor);
+}
+
+TSize TcxWinXPLookAndFeelPainter::ScaledFilterCloseButtonSize(const TdxScaleFactor* AScaleFactor) {
+  if (!OpenTheme(totWindow)) return inherited::ScaledFilterCloseButtonSize(AScaleFactor);
+  TSize Size = ScaledSmallCloseButtonSize(AScaleFactor);
+  Integer Extra = AScaleFactor->Apply(4);
+  return TSize{Size.cx + Extra, Size.cy + Extra};
+}
+
+void TcxWinXPLookAndFeelPainter::DrawFindPanelBorder(TcxCanvas*, const TRect&, TcxBorders) {}
+
+void TcxWinXPLookAndFeelPainter::DrawScaledIndicatorItem(
+    TcxCanvas* ACanvas, const TRect& R, const TRect& AImageAreaBounds, TcxIndicatorKind AKind,
+    TColor AColor, const TdxScaleFactor* AScaleFactor,
+    const TcxDrawBackgroundEvent& AOnDrawBackground, TcxNeighbors ANeighbors) {
+  if (TcxCustomLookAndFeelPainter* Flat = RegisteredPainter(lfsFlat))
+    Flat->DrawScaledIndicatorItem(ACanvas, R, AImageAreaBounds, AKind, AColor, AScaleFactor,
+                                  AOnDrawBackground, ANeighbors);
+  else
+    TcxCustomLookAndFeelPainter::DrawScaledIndicatorItem(
+        ACanvas, R, AImageAreaBounds, AKind, AColor, AScaleFactor, AOnDrawBackground, ANeighbors);
+}
+
+// ---------------------------------------------------------------------------
+// Tabs
+void TcxWinXPLookAndFeelPainter::DrawTab(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders,
+                                         const String& AText, TcxButtonState AState, bool AVertical,
+                                         TFont* AFont, TColor ATextColor, TColor ABkColor,
+                                         bool AShowPrefix) {
+  if (HTHEME Theme = OpenTheme(totTab))
+    DrawThemedTab(this, ACanvas, R, AShowPrefix, ABkColor, ATextColor, AFont, AVertical, AState,
+                  Theme, AText, ABorders);
+  else
+    inherited::DrawTab(ACanvas, R, ABorders, AText, AState, AVertical, AFont, ATextColor, ABkColor,
+                       AShowPrefix);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawTabBorder(TcxCanvas* ACanvas, const TRect& R,
+                                               TcxBorder ABorder, TcxBorders ABorders,
+                                               bool AVertical) {
+  // The themed tab carries its own border.
+  if (!OpenTheme(totTab)) inherited::DrawTabBorder(ACanvas, R, ABorder, ABorders, AVertical);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawTabsRoot(TcxCanvas* ACanvas, const TRect& R,
+                                              TcxBorders ABorders, bool AVertical) {
+  HTHEME Theme = OpenTheme(totTab);
+  if (!Theme) {
+    inherited::DrawTabsRoot(ACanvas, R, ABorders, AVertical);
+    return;
+  }
+  TRect Content = R;
+  ThemeContentRect(Theme, ACanvas->Handle(), TABP_PANE_, 0, R, Content);
+  // Only the pane's edge along the tabs is to show: the pane reaches out
+  // beyond R by its own margins and more.
+  TRect Pane = R;
+  if (AVertical) {
+    Pane.bottom = R.bottom + (R.bottom - Content.bottom) - (Content.top - R.top);
+    Pane.right = R.right + cxTabsRootPaneExcess;
+  } else {
+    Pane.right = R.right + (R.right - Content.right) - (Content.left - R.left);
+    Pane.bottom = R.bottom + cxTabsRootPaneExcess;
+  }
+  TClipRegionSaver KeepClip(ACanvas);
+  ACanvas->IntersectClipRect(R);
+  DrawPart(Theme, ACanvas->Handle(), TABP_PANE_, 0, Pane);
+}
+
+bool TcxWinXPLookAndFeelPainter::IsDrawTabImplemented(bool AVertical) {
+  return OpenTheme(totTab) ? true : inherited::IsDrawTabImplemented(AVertical);
+}
+
+bool TcxWinXPLookAndFeelPainter::IsTabHotTrack(bool AVertical) {
+  return OpenTheme(totTab) ? true : inherited::IsTabHotTrack(AVertical);
+}
+
+Integer TcxWinXPLookAndFeelPainter::TabBorderSize(bool AVertical) {
+  return OpenTheme(totTab) ? 1 : inherited::TabBorderSize(AVertical);
+}
