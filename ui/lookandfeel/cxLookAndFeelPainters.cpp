@@ -10,7 +10,19 @@ void CreateStdScrollBarBitmaps();
 void DestroyStdScrollBarBitmaps();
 
 namespace {
+// Recolours the radio-button images when the system colours change; it
+// hears the change before the look-and-feel objects.
+class TSystemPaletteChangedNotifier : public TcxSystemPaletteChangedNotifier {
+ public:
+  TSystemPaletteChangedNotifier() : TcxSystemPaletteChangedNotifier(true) {}
+  void DoChanged() override {
+    TcxRadioButtonImageListManager::Reset();
+    TcxSystemPaletteChangedNotifier::DoChanged();
+  }
+};
+
 TcxLookAndFeelPaintersManager* FManager = nullptr;
+TSystemPaletteChangedNotifier* FSystemPaletteChangedNotifier = nullptr;
 TSize FCheckButtonSize{0, 0};
 Integer FInitCount = 0;
 
@@ -28,6 +40,7 @@ void RegisterPainterAssistants() {
 }
 
 void UnregisterPainterAssistants() {
+  TcxRadioButtonImageListManager::Finalize();
   DestroyStdScrollBarBitmaps();
   FreeIndicatorImages();
 }
@@ -224,6 +237,7 @@ void RegisterStandardLookAndFeelPainters() {
 void cxLookAndFeelPainters_Initialize() {
   if (FInitCount++ > 0) return;
   FManager = Create<TcxLookAndFeelPaintersManager>();
+  FSystemPaletteChangedNotifier = Create<TSystemPaletteChangedNotifier>();
   if (TdxUnitsLoader* L = dxUnitsLoader())
     L->AddUnit(&RegisterPainterAssistants, &UnregisterPainterAssistants);
 }
@@ -231,5 +245,6 @@ void cxLookAndFeelPainters_Initialize() {
 void cxLookAndFeelPainters_Finalize() {
   if (FInitCount == 0 || --FInitCount > 0) return;
   if (TdxUnitsLoader* L = dxUnitsLoader()) L->RemoveUnit(&UnregisterPainterAssistants);
+  FreeAndNil(FSystemPaletteChangedNotifier);
   FreeAndNil(FManager);
 }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "ComObj.h"
+#include "ImgList.h"
 #include "cxClasses.h"
 #include "cxGraphics.h"
 #include "dxDPIAwareUtils.h"
@@ -26,6 +27,9 @@ class TcxCustomLookAndFeelPainter;
 // ---------------------------------------------------------------------------
 // Vocabulary shared by the painters and the controls
 enum TcxLookAndFeelStyle { lfsFlat, lfsStandard, lfsUltraFlat, lfsNative, lfsOffice11, lfsSkin };
+// The four looks a control may ask for by kind (the radio-button images are
+// made for each).
+enum TcxLookAndFeelKind { lfFlat, lfStandard, lfUltraFlat, lfOffice11 };
 
 enum TcxButtonState { cxbsDefault, cxbsNormal, cxbsHot, cxbsPressed, cxbsDisabled };
 enum TcxButtonPart { cxbpButton, cxbpDropDownLeftPart, cxbpDropDownRightPart };
@@ -33,6 +37,7 @@ enum TcxCheckBoxState { cbsUnchecked, cbsChecked, cbsGrayed };
 enum TcxEditCheckState { ecsNormal, ecsHot, ecsPressed, ecsDisabled };
 enum TcxEditStateColorKind { esckNormal, esckDisabled, esckInactive, esckReadOnly };
 enum TcxFilterSmartTagState { fstsNormal, fstsHot, fstsPressed, fstsParentHot };
+enum TcxGroupBoxCaptionPosition { cxgpTop, cxgpBottom, cxgpLeft, cxgpRight, cxgpCenter };
 enum TcxIndicatorKind {
   ikNone,
   ikArrow,
@@ -843,6 +848,59 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   virtual TColor PivotGridHeadersAreaTextColor();
   virtual Integer ChartToolBoxDataLevelInfoBorderSize();
 
+  // Group boxes and panels
+  virtual void DrawGroupBoxBackground(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ARect);
+  virtual void DrawGroupBoxCaption(TcxCanvas* ACanvas, const TRect& ACaptionRect,
+                                   const TRect& ATextRect,
+                                   TcxGroupBoxCaptionPosition ACaptionPosition);
+  virtual void DrawGroupBoxContent(TcxCanvas* ACanvas, const TRect& ABorderRect,
+                                   TcxGroupBoxCaptionPosition ACaptionPosition,
+                                   TcxBorders ABorders);
+  virtual void DrawGroupBoxFrame(TcxCanvas* ACanvas, const TRect& R, bool AEnabled,
+                                 TcxGroupBoxCaptionPosition ACaptionPosition, TcxBorders ABorders);
+  void DrawGroupBoxButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  virtual void DrawGroupBoxScaledButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                        const TdxScaleFactor* AScaleFactor);
+  void DrawGroupBoxExpandButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                bool AExpanded, TcxRotationAngle ARotationAngle = ra0);
+  virtual void DrawGroupBoxScaledExpandButton(TcxCanvas* ACanvas, const TRect& R,
+                                              TcxButtonState AState, bool AExpanded,
+                                              const TdxScaleFactor* AScaleFactor,
+                                              TcxRotationAngle ARotationAngle);
+  void DrawGroupBoxExpandGlyph(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                               bool AExpanded);
+  virtual void DrawGroupBoxScaledExpandGlyph(TcxCanvas* ACanvas, const TRect& R,
+                                             TcxButtonState AState, bool AExpanded,
+                                             const TdxScaleFactor* AScaleFactor);
+  virtual void GroupBoxAdjustCaptionFont(TFont* ACaptionFont,
+                                         TcxGroupBoxCaptionPosition ACaptionPosition);
+  virtual TRect GroupBoxBorderSize(bool ACaption, TcxGroupBoxCaptionPosition ACaptionPosition);
+  virtual Integer GroupBoxCaptionTailSize(TcxGroupBoxCaptionPosition ACaptionPosition);
+  virtual TColor GroupBoxTextColor(bool AEnabled, TcxGroupBoxCaptionPosition ACaptionPosition);
+  virtual bool IsGroupBoxCaptionTextDrawnOverBorder(TcxGroupBoxCaptionPosition ACaptionPosition);
+  virtual bool IsGroupBoxTransparent(bool AIsCaption, TcxGroupBoxCaptionPosition ACaptionPosition);
+  // AControl's parent shows through where the painter draws no colour of
+  // its own.
+  virtual void DrawPanelBackground(TcxCanvas* ACanvas, TWinControl* AControl, const TRect& ABounds,
+                                   TColor AColorFrom = clDefault, TColor AColorTo = clDefault);
+  virtual void DrawPanelBorders(TcxCanvas* ACanvas, const TRect& ABorderRect);
+  virtual void DrawPanelCaption(TcxCanvas* ACanvas, const TRect& ACaptionRect,
+                                TcxGroupBoxCaptionPosition ACaptionPosition);
+  virtual void DrawPanelContent(TcxCanvas* ACanvas, const TRect& ARect, bool ADrawBorders);
+  virtual TRect PanelBorderSize();
+  virtual TColor PanelTextColor();
+
+  // Radio buttons, drawn from the images made for each target DPI.
+  void DrawRadioButton(TcxCanvas* ACanvas, Integer X, Integer Y, TcxButtonState AButtonState,
+                       bool AChecked, bool AFocused, TColor ABrushColor, bool AIsDesigning = false);
+  virtual void DrawScaledRadioButton(TcxCanvas* ACanvas, Integer X, Integer Y,
+                                     TcxButtonState AButtonState, bool AChecked, bool AFocused,
+                                     TColor ABrushColor, const TdxScaleFactor* AScaleFactor,
+                                     bool AIsDesigning = false);
+  virtual TColor RadioButtonBodyColor(TcxButtonState AState);
+  TSize RadioButtonSize();
+  virtual TSize ScaledRadioButtonSize(const TdxScaleFactor* AScaleFactor);
+
   // Row indicators and tabs
   void DrawIndicatorImage(TcxCanvas* ACanvas, const TRect& R, TcxIndicatorKind AKind);
   virtual void DrawScaledIndicatorImage(TcxCanvas* ACanvas, const TRect& R, TcxIndicatorKind AKind,
@@ -965,6 +1023,8 @@ class TcxStandardLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
                     bool AVertical) override;
   Integer TabBorderSize(bool AVertical) override;
   Integer HeaderControlSectionBorderSize(TcxButtonState AState = cxbsNormal) override;
+  void DrawGroupBoxFrame(TcxCanvas* ACanvas, const TRect& R, bool AEnabled,
+                         TcxGroupBoxCaptionPosition ACaptionPosition, TcxBorders ABorders) override;
 };
 
 // The themed push-button state of a button state.
@@ -1069,6 +1129,10 @@ class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
                     bool AVertical) override;
   Integer TabBorderSize(bool AVertical) override;
 
+  void DrawGroupBoxFrame(TcxCanvas* ACanvas, const TRect& R, bool AEnabled,
+                         TcxGroupBoxCaptionPosition ACaptionPosition, TcxBorders ABorders) override;
+  TColor RadioButtonBodyColor(TcxButtonState AState) override;
+
   // The frame of the filter drop-down button in a state.
   virtual TColor FilterDropDownButtonBorderColor(TcxButtonState AState);
   virtual TColor TabBorderHighlightColor();
@@ -1133,6 +1197,8 @@ class TcxFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   void DrawTabsRoot(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders,
                     bool AVertical) override;
   Integer TabBorderSize(bool AVertical) override;
+  void DrawGroupBoxFrame(TcxCanvas* ACanvas, const TRect& R, bool AEnabled,
+                         TcxGroupBoxCaptionPosition ACaptionPosition, TcxBorders ABorders) override;
 };
 
 // ---------------------------------------------------------------------------
@@ -1241,6 +1307,13 @@ class TcxOffice11LookAndFeelPainter : public TcxUltraFlatLookAndFeelPainter {
   Integer GridBordersOverlapSize() override;
   TColor FilterDropDownButtonBorderColor(TcxButtonState AState) override;
   TColor TabBorderHighlightColor() override;
+
+  void DrawGroupBoxFrame(TcxCanvas* ACanvas, const TRect& R, bool AEnabled,
+                         TcxGroupBoxCaptionPosition ACaptionPosition, TcxBorders ABorders) override;
+  TColor GroupBoxTextColor(bool AEnabled, TcxGroupBoxCaptionPosition ACaptionPosition) override;
+  void DrawPanelBackground(TcxCanvas* ACanvas, TWinControl* AControl, const TRect& ABounds,
+                           TColor AColorFrom = clDefault, TColor AColorTo = clDefault) override;
+  TColor RadioButtonBodyColor(TcxButtonState AState) override;
 
   TColor BorderHighlightColor() override;
   // The header's colours in the scheme.
@@ -1402,6 +1475,17 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
   bool IsTabHotTrack(bool AVertical) override;
   Integer TabBorderSize(bool AVertical) override;
 
+  void DrawGroupBoxFrame(TcxCanvas* ACanvas, const TRect& R, bool AEnabled,
+                         TcxGroupBoxCaptionPosition ACaptionPosition, TcxBorders ABorders) override;
+  TColor GroupBoxTextColor(bool AEnabled, TcxGroupBoxCaptionPosition ACaptionPosition) override;
+  void DrawPanelBackground(TcxCanvas* ACanvas, TWinControl* AControl, const TRect& ABounds,
+                           TColor AColorFrom = clDefault, TColor AColorTo = clDefault) override;
+  void DrawScaledRadioButton(TcxCanvas* ACanvas, Integer X, Integer Y, TcxButtonState AButtonState,
+                             bool AChecked, bool AFocused, TColor ABrushColor,
+                             const TdxScaleFactor* AScaleFactor,
+                             bool AIsDesigning = false) override;
+  TSize ScaledRadioButtonSize(const TdxScaleFactor* AScaleFactor) override;
+
   // Text of headers, footers and tabs in a theme part's state.
   virtual void DrawContent(TcxCanvas* ACanvas, HTHEME ATheme, Integer APartId, Integer AStateId,
                            const TRect& ABounds, const TRect& ATextAreaBounds,
@@ -1428,6 +1512,94 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
  private:
   TOwned<TcxBitmap32> FZoomInButtonGlyph;
   TOwned<TcxBitmap32> FZoomOutButtonGlyph;
+};
+
+// ---------------------------------------------------------------------------
+// Radio-button images
+
+// The 128 images of radio buttons for one scale factor: every look kind,
+// button state, checked or not, focused or not, at design time or not.
+// They are painted pixel by pixel from colour roles laid out after the
+// platform's own radio glyph, so that they take its size and shape.
+class TcxRadioButtonImageList : public TObject {
+  DECLARE_CLASS(TcxRadioButtonImageList, TObject)
+ public:
+  // The colour roles of a glyph's pixels.
+  enum TRole {
+    rOutside,
+    rOuterRingUpperLeft,
+    rOuterRingLowerRight,
+    rInnerRingUpperLeft,
+    rInnerRingLowerRight,
+    rBody,
+    rCheck
+  };
+  using TPattern = std::vector<std::vector<Integer>>;
+
+  explicit TcxRadioButtonImageList(const TdxScaleFactor* AScaleFactor);
+  ~TcxRadioButtonImageList() override;
+
+  // The image's top-left at (X, Y); over ABrushColor an opaque square,
+  // with clDefault only the circle. A default button state is drawn as
+  // the normal one.
+  void Draw(TcxCanvas* ACanvas, Integer X, Integer Y, TColor ABrushColor,
+            TcxLookAndFeelKind ALookAndFeelKind, TcxButtonState AButtonState, bool AChecked,
+            bool AFocused, bool AIsDesigning);
+  TSize GetSize() const { return FRadioButtonSize; }
+  Integer Count() const;
+  Integer GetImageIndex(TcxLookAndFeelKind ALookAndFeelKind, TcxButtonState AButtonState,
+                        bool AChecked, bool AFocused, bool AIsDesigning) const;
+  // Where an image's index is kept: the images go into the list in this
+  // order.
+  static Integer GetImageListIndexMapIndex(TcxLookAndFeelKind ALookAndFeelKind,
+                                           TcxButtonState AButtonState, bool AChecked,
+                                           bool AFocused, bool AIsDesigning);
+  // New geometry and images.
+  void Reinitialize();
+  // New colours, the same geometry.
+  void Reset();
+  void SetScaleFactor(const TdxScaleFactor* AValue);
+  const TdxScaleFactor* ScaleFactor() const { return FScaleFactor.get(); }
+  // The glyph's place in the platform's cell, the check dot's place in the
+  // cell, and the role of each pixel of the glyph.
+  const TRect& RadioButtonRect() const { return FRadioButtonRect; }
+  const TRect& RadioButtonCheckRect() const { return FRadioButtonCheckRect; }
+  const TPattern& Pattern() const { return FRadioButtonPattern; }
+  TCustomImageList* Images() const;
+
+ private:
+  void Initialize();
+  void CalculateRadioButtonSize();
+  void PrepareButtonMask();
+  void PrepareRadioButtonPattern();
+  void Prepare();
+  void PrepareOuterCircle();
+  void PrepareInnerCircle();
+  void PrepareCheck();
+  void MarkInnerRing(Integer ARow, Integer ACol);
+  std::vector<TColor> ColorMap(TcxLookAndFeelKind AKind, TcxButtonState AState, bool AChecked,
+                               bool AFocused, bool AIsDesigning) const;
+
+  TOwned<TBitmap> FButtonMask;
+  TOwned<TImageList> FList;
+  TRect FRadioButtonCheckRect{};
+  std::vector<Integer> FRadioButtonImageListIndexes;
+  TPattern FRadioButtonPattern;
+  TRect FRadioButtonRect{};
+  TSize FRadioButtonSize{0, 0};
+  TOwned<TdxScaleFactor> FScaleFactor;
+};
+
+// One image list per target DPI, made on first request and kept until the
+// module's shut-down.
+class TcxRadioButtonImageListManager {
+ public:
+  static TcxRadioButtonImageList* Get(const TdxScaleFactor* AScaleFactor);
+  // Recolours every list (the system colours changed).
+  static void Reset();
+  static void Finalize();
+  // How many lists exist.
+  static Integer Count();
 };
 
 // ---------------------------------------------------------------------------

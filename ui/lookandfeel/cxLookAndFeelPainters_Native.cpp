@@ -96,7 +96,7 @@ HTHEME cxPaintersInternal::VistaTheme(TdxThemedObjectType AType) {
 bool cxPaintersInternal::ThemePartSize(HTHEME ATheme, HDC DC, Integer APart, Integer AState,
                                        THEMESIZE AKind, TSize& ASize, const TRect* ABounds) {
   SIZE S{0, 0};
-  if (FAILED(dxUxTheme::GetThemePartSize(ATheme, DC, APart, AState, ABounds, AKind, &S)))
+  if (!ATheme || FAILED(dxUxTheme::GetThemePartSize(ATheme, DC, APart, AState, ABounds, AKind, &S)))
     return false;
   ASize = TSize{S.cx, S.cy};
   return true;
@@ -593,4 +593,63 @@ Integer TcxWinXPLookAndFeelPainter::GetEditPopupWindowBorderWidth(TcxEditPopupBo
 
 Integer TcxWinXPLookAndFeelPainter::GetEditPopupWindowClientEdgeWidth(TcxEditPopupBorderStyle) {
   return 2;
+}
+
+// ---------------------------------------------------------------------------
+// Group boxes, panels and radio buttons
+namespace {
+constexpr Integer BP_RADIOBUTTON_ = 2;
+// Theme states by checked, then button state.
+constexpr Integer RadioButtonStates[2][5] = {{1, 1, 2, 3, 4}, {5, 5, 6, 7, 8}};
+}  // namespace
+
+void TcxWinXPLookAndFeelPainter::DrawGroupBoxFrame(TcxCanvas* ACanvas, const TRect& R,
+                                                   bool AEnabled,
+                                                   TcxGroupBoxCaptionPosition ACaptionPosition,
+                                                   TcxBorders ABorders) {
+  if (HTHEME Theme = OpenTheme(totButton))
+    DrawPart(Theme, ACanvas->Handle(), BP_GROUPBOX_, AEnabled ? 1 : 2, R);
+  else
+    inherited::DrawGroupBoxFrame(ACanvas, R, AEnabled, ACaptionPosition, ABorders);
+}
+
+TColor TcxWinXPLookAndFeelPainter::GroupBoxTextColor(bool AEnabled,
+                                                     TcxGroupBoxCaptionPosition ACaptionPosition) {
+  TColor Color;
+  if (cxGetThemeColor(totButton, BP_GROUPBOX_, AEnabled ? 1 : 2, cxThemeTextColorProperty, Color))
+    return Color;
+  return inherited::GroupBoxTextColor(AEnabled, ACaptionPosition);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawPanelBackground(TcxCanvas* ACanvas, TWinControl* AControl,
+                                                     const TRect& ABounds, TColor AColorFrom,
+                                                     TColor) {
+  if (AColorFrom == clDefault) {
+    cxDrawTransparentControlBackground(AControl, ACanvas, ABounds, true);
+  } else {
+    ACanvas->Brush()->SetStyle(TBrushStyle::bsSolid);
+    ACanvas->FillRect(ABounds, AColorFrom);
+  }
+}
+
+void TcxWinXPLookAndFeelPainter::DrawScaledRadioButton(TcxCanvas* ACanvas, Integer X, Integer Y,
+                                                       TcxButtonState AButtonState, bool AChecked,
+                                                       bool, TColor,
+                                                       const TdxScaleFactor* AScaleFactor, bool) {
+  // Without a button theme this look has no radio button of its own.
+  HTHEME Theme = OpenTheme(totButton);
+  if (!Theme) return;
+  TSize Size = ScaledRadioButtonSize(AScaleFactor);
+  DrawScaledThemeBackground(Theme, ACanvas->Handle(), false, AScaleFactor,
+                            cxRect(X, Y, X + Size.cx, Y + Size.cy),
+                            RadioButtonStates[AChecked][AButtonState], BP_RADIOBUTTON_);
+}
+
+TSize TcxWinXPLookAndFeelPainter::ScaledRadioButtonSize(const TdxScaleFactor* AScaleFactor) {
+  TSize Size{0, 0};
+  if (ThemePartSize(OpenTheme(totButton), nullptr, BP_RADIOBUTTON_, 1, TS_TRUE, Size))
+    return AScaleFactor->Apply(Size, dxSystemScaleFactor());
+  // Without a theme the size is the images' that every other look draws,
+  // never an answer left unset.
+  return inherited::ScaledRadioButtonSize(AScaleFactor);
 }

@@ -422,3 +422,7 @@ TColor TcxOffice11LookAndFeelPainter::FilterDropDownButtonBorderColor(TcxButtonS
 }
 
 TColor TcxOffice11LookAndFeelPainter::TabBorderHighlightColor() { return HeaderDarkEdgeColor(); }
+
+TColor TcxOffice11LookAndFeelPainter::RadioButtonBodyColor(TcxButtonState AState) {
+  return AState == cxbsNormal ? TColor(clWindow) : ButtonColor(AState);
+}

@@ -400,3 +400,16 @@ Integer TcxUltraFlatLookAndFeelPainter::TabBorderSize(bool) { return 1; }
 TColor TcxUltraFlatLookAndFeelPainter::TabBorderHighlightColor() { return clBtnShadow; }
 
 TColor TcxUltraFlatLookAndFeelPainter::TabBorderDarkColor() { return clBtnText; }
+
+TColor TcxUltraFlatLookAndFeelPainter::RadioButtonBodyColor(TcxButtonState AState) {
+  switch (AState) {
+    case cxbsNormal:
+      return clWindow;
+    case cxbsHot:
+      return NearestScreenColor(GetLightColor(-2, 30, 72));
+    case cxbsPressed:
+      return NearestScreenColor(GetLightColor(14, 44, 40));
+    default:
+      return clBtnFace;
+  }
+}

@@ -113,4 +113,60 @@ TEST(PainterDelegation, StandardGroupExpandButtonsAreTheFlatPaintersWhileItIsReg
       }));
 }
 
+TEST(PainterDelegation, Office11GroupBoxesAreTheNativePaintersWhileButtonsAreThemed) {
+  ASSERT_TRUE(AreVisualStylesAvailable(totButton)) << "the test prefix runs with Wine's theme";
+  auto* O = static_cast<TcxOffice11LookAndFeelPainter*>(PainterOf(lfsOffice11));
+  for (bool Enabled : {true, false}) {
+    EXPECT_TRUE(DrawSame(
+        {60, 40},
+        [&](TcxCanvas* C, const TRect& R) {
+          O->DrawGroupBoxFrame(C, R, Enabled, cxgpTop, cxBordersAll());
+        },
+        [&](TcxCanvas* C, const TRect& R) {
+          NativePainter()->DrawGroupBoxFrame(C, R, Enabled, cxgpTop, cxBordersAll());
+        }));
+    EXPECT_EQ(O->GroupBoxTextColor(Enabled, cxgpTop),
+              NativePainter()->GroupBoxTextColor(Enabled, cxgpTop));
+  }
+  TPainterAbsence<TcxWinXPLookAndFeelPainter> NoNative;
+  EXPECT_TRUE(DrawSame(
+      {60, 40},
+      [&](TcxCanvas* C, const TRect& R) {
+        O->DrawGroupBoxFrame(C, R, true, cxgpTop, cxBordersAll());
+      },
+      [&](TcxCanvas* C, const TRect& R) {
+        O->TcxUltraFlatLookAndFeelPainter::DrawGroupBoxFrame(C, R, true, cxgpTop, cxBordersAll());
+      }));
+  EXPECT_EQ(O->GroupBoxTextColor(true, cxgpTop), clWindowText);
+  EXPECT_EQ(O->GroupBoxTextColor(false, cxgpTop), clBtnShadow);
+}
+
+TEST(PainterDelegation, NativeIndicatorItemsAreTheFlatPaintersWhileItIsRegistered) {
+  TcxWinXPLookAndFeelPainter* N = NativePainter();
+  for (int K = 0; K < 8; ++K) {
+    auto Kind = static_cast<TcxIndicatorKind>(K);
+    EXPECT_TRUE(DrawSame(
+        {14, 18},
+        [&](TcxCanvas* C, const TRect& R) {
+          N->DrawScaledIndicatorItem(C, R, Kind, clBtnFace, dxSystemScaleFactor(), nullptr);
+        },
+        [&](TcxCanvas* C, const TRect& R) {
+          PainterOf(lfsFlat)->DrawScaledIndicatorItem(C, R, Kind, clBtnFace, dxSystemScaleFactor(),
+                                                      nullptr);
+        }))
+        << K;
+  }
+  TPainterAbsence<TcxFlatLookAndFeelPainter> NoFlat;
+  EXPECT_TRUE(DrawSame(
+      {14, 18},
+      [&](TcxCanvas* C, const TRect& R) {
+        N->DrawScaledIndicatorItem(C, R, ikArrow, clBtnFace, dxSystemScaleFactor(), nullptr);
+      },
+      [&](TcxCanvas* C, const TRect& R) {
+        N->TcxCustomLookAndFeelPainter::DrawScaledIndicatorItem(C, R, R, ikArrow, clBtnFace,
+                                                                dxSystemScaleFactor(), nullptr,
+                                                                TcxNeighbors{nTop, nBottom});
+      }));
+}
+
 }  // namespace

@@ -321,6 +321,113 @@ inline void AddIndicatorElements(const TAddElement& Add) {
   }
 }
 
+// Group boxes and panels.
+inline void AddGroupElements(const TAddElement& Add) {
+  using P = TcxCustomLookAndFeelPainter;
+  using F = const TdxScaleFactor*;
+  for (bool Enabled : {true, false})
+    Add(
+        "group box", Enabled ? "frame" : "frame disabled", {60, 40},
+        [Enabled](P* Pa, TcxCanvas* C, const TRect& R, F) {
+          // Some looks leave the frame's lines out of the clip region.
+          C->SaveClipRegion();
+          Pa->DrawGroupBoxFrame(C, R, Enabled, cxgpTop, cxBordersAll());
+          C->RestoreClipRegion();
+        },
+        nullptr, kMayBeEmpty);
+  Add(
+      "group box", "caption text", {60, 16},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F) {
+        C->FillRect(R, clBtnFace);
+        Pa->DrawGroupBoxCaption(C, R, R, cxgpTop);
+        C->Brush()->SetStyle(TBrushStyle::bsClear);
+        C->SetFont(ElementFont());
+        C->Font()->SetColor(Pa->GroupBoxTextColor(true, cxgpTop));
+        C->DrawTexT(L"Caption", R, cxAlignLeft | cxAlignVCenter | cxSingleLine);
+        C->Brush()->SetStyle(TBrushStyle::bsSolid);
+      },
+      nullptr, 0);
+  for (TcxButtonState S : AllButtonStates) {
+    std::string N = ButtonStateName(S);
+    Add(
+        "group box", "button " + N, {16, 16},
+        [S](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+          Pa->DrawGroupBoxScaledButton(C, R, S, Fa);
+        },
+        [S](P* Pa, TcxCanvas* C, const TRect& R) { Pa->DrawGroupBoxButton(C, R, S); }, 0);
+    for (bool Expanded : {false, true})
+      Add(
+          "group box", std::string(Expanded ? "expanded " : "collapsed ") + N, {16, 16},
+          [S, Expanded](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+            Pa->DrawGroupBoxScaledExpandButton(C, R, S, Expanded, Fa, ra0);
+            Pa->DrawGroupBoxScaledExpandGlyph(C, R, S, Expanded, Fa);
+          },
+          [S, Expanded](P* Pa, TcxCanvas* C, const TRect& R) {
+            Pa->DrawGroupBoxExpandButton(C, R, S, Expanded);
+            Pa->DrawGroupBoxExpandGlyph(C, R, S, Expanded);
+          },
+          0);
+  }
+  Add(
+      "panel", "background", {60, 30},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F) {
+        C->FillRect(R, clBtnFace);
+        Pa->DrawPanelBackground(C, nullptr, R, Pa->DefaultControlColor(), clDefault);
+      },
+      nullptr, 0);
+  Add(
+      "panel", "gradient", {60, 30},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F) {
+        C->FillRect(R, clBtnFace);
+        Pa->DrawPanelBackground(C, nullptr, R, clWindow, clBtnShadow);
+      },
+      nullptr, 0);
+  Add(
+      "panel", "content", {60, 30},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F) {
+        Pa->DrawPanelContent(C, R, true);
+        Pa->DrawPanelBorders(C, R);
+      },
+      nullptr, 0);
+}
+
+// Radio buttons, each as large as the painter makes it.
+inline void AddRadioElements(std::vector<TPainterElement>& E) {
+  using P = TcxCustomLookAndFeelPainter;
+  using F = const TdxScaleFactor*;
+  for (TcxButtonState S : AllButtonStates)
+    for (bool Checked : {false, true})
+      for (bool Focused : {false, true}) {
+        std::string N = std::string(Checked ? "on " : "off ") + ButtonStateName(S) +
+                        (Focused ? " focused" : "");
+        TPainterElement El{"radio button",
+                           N,
+                           {13, 13},
+                           [=](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+                             Pa->DrawScaledRadioButton(C, R.left, R.top, S, Checked, Focused,
+                                                       clDefault, Fa, false);
+                           },
+                           [=](P* Pa, TcxCanvas* C, const TRect& R) {
+                             Pa->DrawRadioButton(C, R.left, R.top, S, Checked, Focused, clDefault);
+                           },
+                           // The Native look without a theme draws none.
+                           kMayBeEmpty};
+        El.SizeOf = [](P* Pa, F Fa) { return Pa->ScaledRadioButtonSize(Fa); };
+        E.push_back(std::move(El));
+      }
+  TPainterElement Square{"radio button",
+                         "on a brush",
+                         {13, 13},
+                         [](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+                           Pa->DrawScaledRadioButton(C, R.left, R.top, cxbsNormal, true, false,
+                                                     clBtnFace, Fa, true);
+                         },
+                         nullptr,
+                         kMayBeEmpty};
+  Square.SizeOf = [](P* Pa, F Fa) { return Pa->ScaledRadioButtonSize(Fa); };
+  E.push_back(std::move(Square));
+}
+
 inline std::vector<TPainterElement> PainterElements() {
   using P = TcxCustomLookAndFeelPainter;
   using F = const TdxScaleFactor*;
@@ -678,5 +785,7 @@ inline std::vector<TPainterElement> PainterElements() {
 
   AddHeaderElements(Add);
   AddIndicatorElements(Add);
+  AddGroupElements(Add);
+  AddRadioElements(E);
   return E;
 }
