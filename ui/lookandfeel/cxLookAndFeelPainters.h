@@ -37,6 +37,14 @@ enum TcxCheckBoxState { cbsUnchecked, cbsChecked, cbsGrayed };
 enum TcxEditCheckState { ecsNormal, ecsHot, ecsPressed, ecsDisabled };
 enum TcxEditStateColorKind { esckNormal, esckDisabled, esckInactive, esckReadOnly };
 enum TcxFilterSmartTagState { fstsNormal, fstsHot, fstsPressed, fstsParentHot };
+enum TcxLayoutElement {
+  leGroup,
+  leGroupWithoutBorders,
+  leTabbedGroup,
+  leRootGroup,
+  leRootGroupWithoutBorders,
+  leItem
+};
 enum TcxGroupBoxCaptionPosition { cxgpTop, cxgpBottom, cxgpLeft, cxgpRight, cxgpCenter };
 enum TcxIndicatorKind {
   ikNone,
@@ -532,6 +540,11 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
                                   const TdxScaleFactor* AScaleFactor);
   virtual TColor GetSplitterInnerColor(bool AHighlighted);
   virtual TColor GetSplitterOuterColor(bool AHighlighted);
+  // A navigator button with a vertical splitter two pixels inside it.
+  void DrawScrollBarSplitter(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  virtual void DrawScaledScrollBarSplitter(TcxCanvas* ACanvas, const TRect& R,
+                                           TcxButtonState AState,
+                                           const TdxScaleFactor* AScaleFactor);
 
   // Popup borders, popup panel band, small buttons, editor buttons and
   // container borders
@@ -901,6 +914,178 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   TSize RadioButtonSize();
   virtual TSize ScaledRadioButtonSize(const TdxScaleFactor* AScaleFactor);
 
+  // Layout and explorer views, layout control, scroll box, print preview,
+  // customization form, message box
+  virtual TRect LayoutViewGetPadding(TcxLayoutElement AElement);
+  virtual TRect LayoutViewGetSpacing(TcxLayoutElement AElement);
+  virtual void LayoutViewDrawItem(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                  TcxBorders ABorders);
+  virtual void LayoutViewDrawRecordBorder(TcxCanvas* ACanvas, const TRect& ABounds,
+                                          TcxButtonState AState, TcxBorders ABorders);
+  virtual void LayoutViewDrawRecordCaption(TcxCanvas* ACanvas, const TRect& ABounds,
+                                           const TRect& ATextRect,
+                                           TcxGroupBoxCaptionPosition APosition,
+                                           TcxButtonState AState, TColor AColor = clDefault,
+                                           TBitmap* ABitmap = nullptr);
+  virtual void LayoutViewDrawRecordContent(TcxCanvas* ACanvas, const TRect& ABounds,
+                                           TcxGroupBoxCaptionPosition ACaptionPosition,
+                                           TcxButtonState AState, TcxBorders ABorders);
+  void LayoutViewDrawRecordExpandButton(TcxCanvas* ACanvas, const TRect& ABounds,
+                                        TcxButtonState AState, bool AExpanded);
+  virtual void LayoutViewDrawScaledRecordExpandButton(TcxCanvas* ACanvas, const TRect& ABounds,
+                                                      TcxButtonState AState, bool AExpanded,
+                                                      const TdxScaleFactor* AScaleFactor);
+  virtual Integer LayoutViewRecordCaptionTailSize(TcxGroupBoxCaptionPosition ACaptionPosition);
+  virtual bool LayoutViewRecordCaptionTextBold();
+  virtual TColor WinExplorerViewDefaultRecordColor(TcxButtonState AState);
+  virtual void WinExplorerViewDrawRecord(TcxCanvas* ACanvas, const TRect& ABounds,
+                                         TcxButtonState AState, TColor AColor = clDefault,
+                                         TBitmap* ABitmap = nullptr);
+  virtual void WinExplorerViewDrawGroup(TcxCanvas* ACanvas, const TRect& ABounds,
+                                        TcxButtonState AState, TColor AColor = clDefault,
+                                        TBitmap* ABitmap = nullptr);
+  virtual void WinExplorerViewDrawGroupCaptionLine(TcxCanvas* ACanvas, const TRect& ABounds);
+  virtual Integer WinExplorerViewGroupCaptionLineHeight();
+  void WinExplorerViewDrawRecordExpandButton(TcxCanvas* ACanvas, const TRect& ABounds,
+                                             TcxButtonState AState, bool AExpanded);
+  virtual void WinExplorerViewDrawScaledRecordExpandButton(TcxCanvas* ACanvas, const TRect& ABounds,
+                                                           TcxButtonState AState, bool AExpanded,
+                                                           const TdxScaleFactor* AScaleFactor);
+  Integer WinExplorerViewExpandButtonSize();
+  virtual Integer WinExplorerViewScaledExpandButtonSize(const TdxScaleFactor* AScaleFactor);
+  virtual TColor WinExplorerViewRecordTextColor(TcxButtonState AState);
+  virtual TColor WinExplorerViewGroupTextColor(TcxButtonState AState);
+  virtual bool WinExplorerViewGroupTextBold();
+  virtual TColor LayoutControlEmptyAreaColor();
+  virtual IdxColorPalette* LayoutControlGetColorPaletteForGroupButton(TcxButtonState AState);
+  virtual IdxColorPalette* LayoutControlGetColorPaletteForItemCaption();
+  virtual IdxColorPalette* LayoutControlGetColorPaletteForTabbedGroupCaption(bool AIsActive);
+  virtual void DrawLayoutControlBackground(TcxCanvas* ACanvas, const TRect& R);
+  virtual void DrawScrollBoxBackground(TcxCanvas* ACanvas, const TRect& R, TColor AColor);
+  virtual TColor PrintPreviewBackgroundTextColor();
+  TRect PrintPreviewPageBordersWidth();
+  virtual TRect PrintPreviewPageBordersScaledWidth(const TdxScaleFactor* AScaleFactor);
+  void DrawPrintPreviewBackground(TcxCanvas* ACanvas, const TRect& R);
+  virtual void DrawPrintPreviewScaledBackground(TcxCanvas* ACanvas, const TRect& R,
+                                                const TdxScaleFactor* AScaleFactor);
+  void DrawPrintPreviewPageBackground(TcxCanvas* ACanvas, const TRect& ABorderRect,
+                                      const TRect& AContentRect, bool ASelected, bool ADrawContent);
+  virtual void DrawPrintPreviewPageScaledBackground(TcxCanvas* ACanvas, const TRect& ABorderRect,
+                                                    const TRect& AContentRect, bool ASelected,
+                                                    bool ADrawContent,
+                                                    const TdxScaleFactor* AScaleFactor);
+  virtual TColor GetCustomizationFormListBackgroundColor();
+  // A framed box with a one-line message in its middle; clNone is the
+  // group colour, a nil font keeps the canvas's.
+  virtual void DrawMessageBox(TcxCanvas* ACanvas, const TRect& ABounds, const String& AMessage,
+                              TFont* AFont = nullptr, TColor AColor = clNone);
+
+  // Scheduler and clock
+  void DrawMonthHeader(TcxCanvas* ACanvas, const TRect& ABounds, const String& AText,
+                       TcxNeighbors ANeighbors, const TcxViewParams& AViewParams,
+                       TcxArrowDirections AArrows, Integer ASideWidth,
+                       const TcxDrawBackgroundEvent& AOnDrawBackground = nullptr);
+  virtual void DrawScaledMonthHeader(TcxCanvas* ACanvas, const TRect& ABounds, const String& AText,
+                                     TcxNeighbors ANeighbors, const TcxViewParams& AViewParams,
+                                     TcxArrowDirections AArrows, Integer ASideWidth,
+                                     const TdxScaleFactor* AScaleFactor,
+                                     const TcxDrawBackgroundEvent& AOnDrawBackground);
+  // Only the background handler paints a day header; without one nothing
+  // is drawn.
+  virtual void DrawSchedulerDayHeader(TcxCanvas* ACanvas, const TRect& ABounds,
+                                      const TRect& ATextAreaBounds, TcxNeighbors ANeighbors,
+                                      TcxBorders ABorders, TcxButtonState AState,
+                                      TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert,
+                                      bool AMultiLine, bool AShowEndEllipsis, const String& AText,
+                                      TFont* AFont, TColor ATextColor, TColor ABkColor,
+                                      const TdxScaleFactor* AScaleFactor,
+                                      const TcxDrawBackgroundEvent& AOnDrawBackground, bool AIsLast,
+                                      bool AIsGroup);
+  void DrawSchedulerGroupSeparator(TcxCanvas* ACanvas, const TRect& ABounds,
+                                   TColor ABackgroundColor,
+                                   const TcxDrawBackgroundEvent& AOnDrawBackground = nullptr);
+  virtual void DrawSchedulerScaledGroupSeparator(TcxCanvas* ACanvas, const TRect& ABounds,
+                                                 TColor ABackgroundColor,
+                                                 const TdxScaleFactor* AScaleFactor,
+                                                 const TcxDrawBackgroundEvent& AOnDrawBackground);
+  virtual void DrawSchedulerBorder(TcxCanvas* ACanvas, const TRect& R);
+  virtual void DrawSchedulerSplitterBorder(TcxCanvas* ACanvas, const TRect& R,
+                                           const TcxViewParams& AViewParams, bool AIsHorizontal);
+  virtual void DrawSchedulerEventProgress(TcxCanvas* ACanvas, const TRect& ABounds,
+                                          const TRect& AProgress, const TcxViewParams& AViewParams,
+                                          bool ATransparent);
+  virtual TRect SchedulerEventProgressOffsets();
+  virtual void DrawSchedulerGroup(TcxCanvas* ACanvas, const TRect& R, TColor AColor);
+  virtual void DrawSchedulerMilestone(TcxCanvas* ACanvas, const TRect& R);
+  void SchedulerNavigationButtonSizes(bool AIsNextButton, TRect& ABorders, TSize& AArrowSize,
+                                      bool& AHasTextArea, bool AIsVertical);
+  virtual void SchedulerNavigationButtonSizes(bool AIsNextButton, TRect& ABorders,
+                                              TSize& AArrowSize, bool& AHasTextArea,
+                                              const TdxScaleFactor* AScaleFactor, bool AIsVertical);
+  void CalculateSchedulerNavigationButtonRects(bool AIsNextButton, bool ACollapsed,
+                                               TSize APrevButtonTextSize, TSize ANextButtonTextSize,
+                                               TRect& ABounds, TRect& ATextRect, TRect& AArrowRect,
+                                               bool AIsVertical);
+  virtual void CalculateSchedulerNavigationButtonRects(bool AIsNextButton, bool ACollapsed,
+                                                       TSize APrevButtonTextSize,
+                                                       TSize ANextButtonTextSize, TRect& ABounds,
+                                                       TRect& ATextRect, TRect& AArrowRect,
+                                                       const TdxScaleFactor* AScaleFactor,
+                                                       bool AIsVertical);
+  void DrawSchedulerNavigationButton(TcxCanvas* ACanvas, const TRect& ARect, bool AIsNextButton,
+                                     TcxButtonState AState, const String& AText,
+                                     const TRect& ATextRect, const TRect& AArrowRect,
+                                     bool AIsVertical);
+  virtual void DrawSchedulerNavigationButtonContent(TcxCanvas* ACanvas, const TRect& ARect,
+                                                    const TRect& AArrowRect, bool AIsNextButton,
+                                                    TcxButtonState AState, bool AIsVertical);
+  void DrawSchedulerNavigationButtonArrow(TcxCanvas* ACanvas, const TRect& ARect,
+                                          bool AIsNextButton, TColor AColor, bool AForVertical);
+  virtual TColor SchedulerNavigationButtonTextColor(bool AIsNextButton, TcxButtonState AState,
+                                                    TColor ADefaultColor);
+  void DrawSchedulerNavigatorButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  virtual void DrawSchedulerScaledNavigatorButton(TcxCanvas* ACanvas, const TRect& R,
+                                                  TcxButtonState AState,
+                                                  const TdxScaleFactor* AScaleFactor);
+  TSize ClockSize();
+  virtual TSize ScaledClockSize(const TdxScaleFactor* AScaleFactor);
+  void DrawClock(TcxCanvas* ACanvas, const TRect& ARect, TDateTime ADateTime,
+                 TColor ABackgroundColor);
+  virtual void DrawScaledClock(TcxCanvas* ACanvas, const TRect& ARect, TDateTime ADateTime,
+                               TColor ABackgroundColor, const TdxScaleFactor* AScaleFactor);
+
+  // Date navigator and data navigator
+  virtual void DrawDateNavigatorCellSelection(TcxCanvas* ACanvas, const TRect& R, TColor AColor);
+  // Draws the month title bar and leaves in R what lies inside its frame.
+  virtual void DrawDateNavigatorDateHeader(TcxCanvas* ACanvas, TRect& R);
+  virtual void DrawDateNavigatorTodayCellSelection(TcxCanvas* ACanvas, const TRect& R);
+  virtual void DrawNavigatorBorder(TcxCanvas* ACanvas, const TRect& R, bool ASelected);
+  void DrawNavigatorButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                           TColor ABackgroundColor);
+  virtual void DrawNavigatorScaledButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                         TColor ABackgroundColor,
+                                         const TdxScaleFactor* AScaleFactor);
+  // The glyph's left-bottom pixel is its transparent colour.
+  void DrawNavigatorButtonGlyph(TcxCanvas* ACanvas, TCustomImageList* AImageList,
+                                Integer AImageIndex, const TRect& AGlyphRect, bool AEnabled,
+                                bool AUserGlyphs);
+  virtual void DrawNavigatorScaledButtonGlyph(TcxCanvas* ACanvas, TCustomImageList* AImageList,
+                                              Integer AImageIndex, const TRect& AGlyphRect,
+                                              bool AEnabled, bool AUserGlyphs,
+                                              const TdxScaleFactor* AScaleFactor);
+  virtual bool NavigatorBorderOverlap();
+  virtual Integer NavigatorBorderSize();
+  TRect NavigatorButtonGlyphPadding();
+  virtual TRect NavigatorScaledButtonGlyphPadding(const TdxScaleFactor* AScaleFactor);
+  TSize NavigatorButtonGlyphSize();
+  virtual TSize NavigatorScaledButtonGlyphSize(const TdxScaleFactor* AScaleFactor);
+  TSize NavigatorButtonMinSize();
+  virtual TSize NavigatorScaledButtonMinSize(const TdxScaleFactor* AScaleFactor);
+  virtual TPoint NavigatorButtonPressedGlyphOffset();
+  virtual TColor NavigatorButtonTextColor(TcxButtonState AState);
+  virtual TColor NavigatorInfoPanelColor();
+  virtual TColor NavigatorInfoPanelTextColor();
+
   // Row indicators and tabs
   void DrawIndicatorImage(TcxCanvas* ACanvas, const TRect& R, TcxIndicatorKind AKind);
   virtual void DrawScaledIndicatorImage(TcxCanvas* ACanvas, const TRect& R, TcxIndicatorKind AKind,
@@ -1025,6 +1210,13 @@ class TcxStandardLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   Integer HeaderControlSectionBorderSize(TcxButtonState AState = cxbsNormal) override;
   void DrawGroupBoxFrame(TcxCanvas* ACanvas, const TRect& R, bool AEnabled,
                          TcxGroupBoxCaptionPosition ACaptionPosition, TcxBorders ABorders) override;
+  void DrawScaledMonthHeader(TcxCanvas* ACanvas, const TRect& ABounds, const String& AText,
+                             TcxNeighbors ANeighbors, const TcxViewParams& AViewParams,
+                             TcxArrowDirections AArrows, Integer ASideWidth,
+                             const TdxScaleFactor* AScaleFactor,
+                             const TcxDrawBackgroundEvent& AOnDrawBackground) override;
+  void DrawSchedulerSplitterBorder(TcxCanvas* ACanvas, const TRect& R,
+                                   const TcxViewParams& AViewParams, bool AIsHorizontal) override;
 };
 
 // The themed push-button state of a button state.
@@ -1133,6 +1325,21 @@ class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
                          TcxGroupBoxCaptionPosition ACaptionPosition, TcxBorders ABorders) override;
   TColor RadioButtonBodyColor(TcxButtonState AState) override;
 
+  void DrawSchedulerNavigationButtonContent(TcxCanvas* ACanvas, const TRect& ARect,
+                                            const TRect& AArrowRect, bool AIsNextButton,
+                                            TcxButtonState AState, bool AIsVertical) override;
+  void DrawSchedulerScaledNavigatorButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                          const TdxScaleFactor* AScaleFactor) override;
+  void DrawSchedulerSplitterBorder(TcxCanvas* ACanvas, const TRect& R,
+                                   const TcxViewParams& AViewParams, bool AIsHorizontal) override;
+  void DrawPrintPreviewScaledBackground(TcxCanvas* ACanvas, const TRect& R,
+                                        const TdxScaleFactor* AScaleFactor) override;
+  bool NavigatorBorderOverlap() override;
+  Integer NavigatorBorderSize() override;
+  void DrawNavigatorScaledButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                 TColor ABackgroundColor,
+                                 const TdxScaleFactor* AScaleFactor) override;
+  void DrawNavigatorBorder(TcxCanvas* ACanvas, const TRect& R, bool ASelected) override;
   // The frame of the filter drop-down button in a state.
   virtual TColor FilterDropDownButtonBorderColor(TcxButtonState AState);
   virtual TColor TabBorderHighlightColor();
@@ -1199,6 +1406,9 @@ class TcxFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   Integer TabBorderSize(bool AVertical) override;
   void DrawGroupBoxFrame(TcxCanvas* ACanvas, const TRect& R, bool AEnabled,
                          TcxGroupBoxCaptionPosition ACaptionPosition, TcxBorders ABorders) override;
+  void DrawSchedulerSplitterBorder(TcxCanvas* ACanvas, const TRect& R,
+                                   const TcxViewParams& AViewParams, bool AIsHorizontal) override;
+  void DrawDateNavigatorDateHeader(TcxCanvas* ACanvas, TRect& R) override;
 };
 
 // ---------------------------------------------------------------------------
@@ -1315,6 +1525,23 @@ class TcxOffice11LookAndFeelPainter : public TcxUltraFlatLookAndFeelPainter {
                            TColor AColorFrom = clDefault, TColor AColorTo = clDefault) override;
   TColor RadioButtonBodyColor(TcxButtonState AState) override;
 
+  void DrawScaledMonthHeader(TcxCanvas* ACanvas, const TRect& ABounds, const String& AText,
+                             TcxNeighbors ANeighbors, const TcxViewParams& AViewParams,
+                             TcxArrowDirections AArrows, Integer ASideWidth,
+                             const TdxScaleFactor* AScaleFactor,
+                             const TcxDrawBackgroundEvent& AOnDrawBackground) override;
+  void DrawSchedulerNavigationButtonContent(TcxCanvas* ACanvas, const TRect& ARect,
+                                            const TRect& AArrowRect, bool AIsNextButton,
+                                            TcxButtonState AState, bool AIsVertical) override;
+  void DrawSchedulerScaledNavigatorButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                          const TdxScaleFactor* AScaleFactor) override;
+  void DrawDateNavigatorDateHeader(TcxCanvas* ACanvas, TRect& R) override;
+  void DrawSchedulerBorder(TcxCanvas* ACanvas, const TRect& R) override;
+  void LayoutViewDrawRecordCaption(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextRect,
+                                   TcxGroupBoxCaptionPosition APosition, TcxButtonState AState,
+                                   TColor AColor = clDefault, TBitmap* ABitmap = nullptr) override;
+  void DrawLayoutControlBackground(TcxCanvas* ACanvas, const TRect& R) override;
+  Integer NavigatorBorderSize() override;
   TColor BorderHighlightColor() override;
   // The header's colours in the scheme.
   virtual TColor HeaderBottomColor();
@@ -1486,6 +1713,42 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
                              bool AIsDesigning = false) override;
   TSize ScaledRadioButtonSize(const TdxScaleFactor* AScaleFactor) override;
 
+  void DrawScaledMonthHeader(TcxCanvas* ACanvas, const TRect& ABounds, const String& AText,
+                             TcxNeighbors ANeighbors, const TcxViewParams& AViewParams,
+                             TcxArrowDirections AArrows, Integer ASideWidth,
+                             const TdxScaleFactor* AScaleFactor,
+                             const TcxDrawBackgroundEvent& AOnDrawBackground) override;
+  void DrawSchedulerSplitterBorder(TcxCanvas* ACanvas, const TRect& R,
+                                   const TcxViewParams& AViewParams, bool AIsHorizontal) override;
+  void DrawDateNavigatorDateHeader(TcxCanvas* ACanvas, TRect& R) override;
+  void DrawSchedulerNavigationButtonContent(TcxCanvas* ACanvas, const TRect& ARect,
+                                            const TRect& AArrowRect, bool AIsNextButton,
+                                            TcxButtonState AState, bool AIsVertical) override;
+  void DrawSchedulerScaledNavigatorButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                          const TdxScaleFactor* AScaleFactor) override;
+  void DrawSchedulerEventProgress(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& AProgress,
+                                  const TcxViewParams& AViewParams, bool ATransparent) override;
+  TRect SchedulerEventProgressOffsets() override;
+  TColor DefaultSchedulerBorderColor() override;
+  TColor DefaultSchedulerViewContentColor() override;
+  TColor DefaultSchedulerViewContentColorClassic() override;
+  void DrawScaledScrollBarSplitter(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                   const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledSplitter(TcxCanvas* ACanvas, const TRect& ARect, bool AHighlighted, bool AClicked,
+                          bool AHorizontal, const TdxScaleFactor* AScaleFactor) override;
+  TPoint NavigatorButtonPressedGlyphOffset() override;
+  TSize NavigatorScaledButtonMinSize(const TdxScaleFactor* AScaleFactor) override;
+  TColor DefaultLayoutViewContentTextColor(TcxButtonState AState) override;
+  TColor DefaultLayoutViewCaptionTextColor(TcxArrowDirection ACaptionPosition,
+                                           TcxButtonState AState) override;
+  TColor WinExplorerViewRecordTextColor(TcxButtonState AState) override;
+  void LayoutViewDrawRecordCaption(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextRect,
+                                   TcxGroupBoxCaptionPosition APosition, TcxButtonState AState,
+                                   TColor AColor = clDefault, TBitmap* ABitmap = nullptr) override;
+  void LayoutViewDrawItem(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                          TcxBorders ABorders) override;
+  void WinExplorerViewDrawRecord(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                 TColor AColor = clDefault, TBitmap* ABitmap = nullptr) override;
   // Text of headers, footers and tabs in a theme part's state.
   virtual void DrawContent(TcxCanvas* ACanvas, HTHEME ATheme, Integer APartId, Integer AStateId,
                            const TRect& ABounds, const TRect& ATextAreaBounds,
@@ -1643,6 +1906,11 @@ class TcxLookAndFeelPaintersManager : public TObject {
   std::vector<TComPtr<IcxLookAndFeelPainterListener>> FListeners;
   TOwned<TcxObjectList> FPainters;
 };
+
+// The outlines of a scheduler group mark (a bar with two slanting legs) and
+// of a milestone (a diamond) in R.
+void cxGetSchedulerGroupPolygon(const TRect& R, TcxArrowPoints& APoints);
+void cxGetSchedulerMilestonePolygon(const TRect& R, TcxArrowPoints& APoints);
 
 // The row indicators' glyphs (one image per indicator kind from the arrow
 // on, then the sort-by-summary-value mark), made on first use.

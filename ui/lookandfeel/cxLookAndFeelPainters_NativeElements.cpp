@@ -341,3 +341,187 @@ bool TcxWinXPLookAndFeelPainter::IsTabHotTrack(bool AVertical) {
 Integer TcxWinXPLookAndFeelPainter::TabBorderSize(bool AVertical) {
   return OpenTheme(totTab) ? 1 : inherited::TabBorderSize(AVertical);
 }
+
+// ---------------------------------------------------------------------------
+// Views, scheduler, navigators
+namespace {
+constexpr Integer MENU_POPUPITEM_ = 14;
+constexpr Integer PP_BAR_ = 1, PP_CHUNK_ = 3;
+constexpr Integer TP_BUTTON_ = 1;
+constexpr Integer HP_HEADERITEMLEFT_ = 2;
+constexpr Integer CP_BORDER_ = 1;
+constexpr Integer cxThemeBorderColorProperty = 3801;  // TMT_BORDERCOLOR
+
+// Theme states by button state.
+constexpr Integer LayoutCaptionStates[] = {1, 1, 2, 3, 5};
+constexpr Integer SchedulerNavigatorStates[] = {2, 2, 5, 3, 4};
+
+// Records and items are themed only while hot, pressed or disabled.
+bool IsThemedItemState(TcxButtonState AState) {
+  return AState == cxbsHot || AState == cxbsPressed || AState == cxbsDisabled;
+}
+}  // namespace
+
+void TcxWinXPLookAndFeelPainter::DrawScaledMonthHeader(
+    TcxCanvas* ACanvas, const TRect& ABounds, const String& AText, TcxNeighbors ANeighbors,
+    const TcxViewParams& AViewParams, TcxArrowDirections AArrows, Integer ASideWidth,
+    const TdxScaleFactor* AScaleFactor, const TcxDrawBackgroundEvent& AOnDrawBackground) {
+  DrawScaledHeader(ACanvas, ABounds, ABounds, ANeighbors, cxBordersAll(), cxbsNormal, taCenter,
+                   vaCenter, false, false, AText, AViewParams.Font, AViewParams.TextColor,
+                   AViewParams.Color, AScaleFactor, AOnDrawBackground, !ANeighbors.Contains(nRight),
+                   false);
+  DrawMonthHeaderArrows(ACanvas, ABounds, AArrows, ASideWidth, clWindowText);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawSchedulerSplitterBorder(TcxCanvas* ACanvas, const TRect& R,
+                                                             const TcxViewParams& AViewParams,
+                                                             bool AIsHorizontal) {
+  TColor Color;
+  if (!OpenTheme(totListView) ||
+      !cxGetThemeColor(totComboBox, CP_BORDER_, 1, cxThemeBorderColorProperty, Color)) {
+    inherited::DrawSchedulerSplitterBorder(ACanvas, R, AViewParams, AIsHorizontal);
+    return;
+  }
+  TRect Rest = R;
+  ACanvas->Brush()->SetStyle(TBrushStyle::bsSolid);
+  if (AIsHorizontal) {
+    ACanvas->FillRect(cxRect(R.left, R.top, R.right, R.top + 1), Color);
+    ACanvas->FillRect(cxRect(R.left, R.bottom - 1, R.right, R.bottom), Color);
+    Rest = cxRectInflate(R, 1, -1);
+  } else {
+    ACanvas->FillRect(cxRect(R.left, R.top, R.left + 1, R.bottom), Color);
+    ACanvas->FillRect(cxRect(R.right - 1, R.top, R.right, R.bottom), Color);
+    Rest = cxRectInflate(R, -1, 1);
+  }
+  ACanvas->FillRect(Rest, AViewParams);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawDateNavigatorDateHeader(TcxCanvas* ACanvas, TRect& R) {
+  // This look has no title bar of its own without a header theme.
+  if (HTHEME Theme = OpenTheme(totHeader))
+    DrawPart(Theme, ACanvas->Handle(), HP_HEADERITEMLEFT_, 1, R);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawSchedulerNavigationButtonContent(
+    TcxCanvas* ACanvas, const TRect& ARect, const TRect& AArrowRect, bool AIsNextButton,
+    TcxButtonState AState, bool AIsVertical) {
+  HTHEME Theme = OpenTheme(totTab);
+  if (!Theme) {
+    inherited::DrawSchedulerNavigationButtonContent(ACanvas, ARect, AArrowRect, AIsNextButton,
+                                                    AState, AIsVertical);
+    return;
+  }
+  // The tab part turned to face the view's edge.
+  TOwned<TcxBitmap32> Face = CanvasCopy(ACanvas, ARect);
+  if (AIsVertical) Face->Rotate(AIsNextButton ? raMinus90 : raPlus90);
+  DrawPart(Theme, Face->cxCanvas()->Handle(), TABP_TABITEM_, TabItemStates[AState],
+           Face->ClientRect());
+  if (AIsVertical)
+    Face->Rotate(AIsNextButton ? raPlus90 : raMinus90);
+  else if (!AIsNextButton)
+    Face->Rotate(ra180);
+  cxBitBlt(ACanvas->Handle(), Face->cxCanvas()->Handle(), ARect, TPoint{0, 0}, SRCCOPY);
+  DrawSchedulerNavigationButtonArrow(ACanvas, AArrowRect, AIsNextButton, ButtonSymbolColor(AState),
+                                     AIsVertical);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawSchedulerScaledNavigatorButton(
+    TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, const TdxScaleFactor* AScaleFactor) {
+  if (HTHEME Theme = OpenTheme(totToolBar))
+    DrawPart(Theme, ACanvas->Handle(), TP_BUTTON_, SchedulerNavigatorStates[AState], R);
+  else
+    inherited::DrawSchedulerScaledNavigatorButton(ACanvas, R, AState, AScaleFactor);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawSchedulerEventProgress(TcxCanvas* ACanvas,
+                                                            const TRect& ABounds,
+                                                            const TRect& AProgress,
+                                                            const TcxViewParams& AViewParams,
+                                                            bool ATransparent) {
+  HTHEME Theme = OpenTheme(totProgress);
+  if (!Theme) {
+    inherited::DrawSchedulerEventProgress(ACanvas, ABounds, AProgress, AViewParams, ATransparent);
+    return;
+  }
+  DrawPart(Theme, ACanvas->Handle(), PP_BAR_, 0, ABounds);
+  DrawPart(Theme, ACanvas->Handle(), PP_CHUNK_, 0, AProgress);
+}
+
+TRect TcxWinXPLookAndFeelPainter::SchedulerEventProgressOffsets() { return cxRect(3, 3, 3, 3); }
+
+TColor TcxWinXPLookAndFeelPainter::DefaultSchedulerBorderColor() {
+  TColor Color;
+  if (cxGetThemeColor(totComboBox, CP_BORDER_, 1, cxThemeBorderColorProperty, Color)) return Color;
+  return inherited::DefaultSchedulerBorderColor();
+}
+
+TColor TcxWinXPLookAndFeelPainter::DefaultSchedulerViewContentColor() { return 0xFFFFFF; }
+
+TColor TcxWinXPLookAndFeelPainter::DefaultSchedulerViewContentColorClassic() { return 0xD5FFFF; }
+
+void TcxWinXPLookAndFeelPainter::DrawScaledScrollBarSplitter(TcxCanvas* ACanvas, const TRect& R,
+                                                             TcxButtonState AState,
+                                                             const TdxScaleFactor* AScaleFactor) {
+  // The interface's splitter: this look draws none of its own.
+  TcxCustomLookAndFeelPainter::DrawScaledSplitter(ACanvas, R, AState == cxbsHot,
+                                                  AState == cxbsPressed, false, AScaleFactor);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawScaledSplitter(TcxCanvas*, const TRect&, bool, bool, bool,
+                                                    const TdxScaleFactor*) {}
+
+TPoint TcxWinXPLookAndFeelPainter::NavigatorButtonPressedGlyphOffset() { return TPoint{0, 0}; }
+
+TSize TcxWinXPLookAndFeelPainter::NavigatorScaledButtonMinSize(const TdxScaleFactor* AScaleFactor) {
+  return AScaleFactor->Apply(TSize{18, 19});
+}
+
+TColor TcxWinXPLookAndFeelPainter::DefaultLayoutViewContentTextColor(TcxButtonState AState) {
+  return OpenTheme(totTab) ? TColor(clMenuText)
+                           : inherited::DefaultLayoutViewContentTextColor(AState);
+}
+
+TColor TcxWinXPLookAndFeelPainter::DefaultLayoutViewCaptionTextColor(
+    TcxArrowDirection ACaptionPosition, TcxButtonState AState) {
+  return OpenTheme(totTab) ? DefaultTabTextColor()
+                           : inherited::DefaultLayoutViewCaptionTextColor(ACaptionPosition, AState);
+}
+
+TColor TcxWinXPLookAndFeelPainter::WinExplorerViewRecordTextColor(TcxButtonState AState) {
+  return OpenTheme(totTab) ? DefaultTabTextColor()
+                           : inherited::WinExplorerViewRecordTextColor(AState);
+}
+
+void TcxWinXPLookAndFeelPainter::LayoutViewDrawRecordCaption(
+    TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextRect,
+    TcxGroupBoxCaptionPosition APosition, TcxButtonState AState, TColor AColor, TBitmap* ABitmap) {
+  HTHEME Theme = OpenTheme(totTab);
+  if (!Theme) {
+    // Without a tab theme the caption is the inherited one, never left
+    // undrawn.
+    inherited::LayoutViewDrawRecordCaption(ACanvas, ABounds, ATextRect, APosition, AState, AColor,
+                                           ABitmap);
+    return;
+  }
+  LayoutViewDrawRecordBorder(ACanvas, ABounds, AState, cxBordersAll());
+  DrawPart(Theme, ACanvas->Handle(), TABP_TABITEM_, LayoutCaptionStates[AState], ABounds);
+}
+
+void TcxWinXPLookAndFeelPainter::LayoutViewDrawItem(TcxCanvas* ACanvas, const TRect& ABounds,
+                                                    TcxButtonState AState, TcxBorders ABorders) {
+  HTHEME Theme = IsThemedItemState(AState) ? OpenTheme(totMenu) : nullptr;
+  if (Theme)
+    DrawPart(Theme, ACanvas->Handle(), MENU_POPUPITEM_, AState == cxbsDisabled ? 4 : 2, ABounds);
+  else
+    inherited::LayoutViewDrawItem(ACanvas, ABounds, AState, ABorders);
+}
+
+void TcxWinXPLookAndFeelPainter::WinExplorerViewDrawRecord(TcxCanvas* ACanvas, const TRect& ABounds,
+                                                           TcxButtonState AState, TColor AColor,
+                                                           TBitmap* ABitmap) {
+  HTHEME Theme = IsThemedItemState(AState) ? OpenTheme(totMenu) : nullptr;
+  if (Theme)
+    DrawPart(Theme, ACanvas->Handle(), MENU_POPUPITEM_, AState == cxbsDisabled ? 4 : 2, ABounds);
+  else
+    inherited::WinExplorerViewDrawRecord(ACanvas, ABounds, AState, AColor, ABitmap);
+}

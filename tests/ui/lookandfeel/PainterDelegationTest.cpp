@@ -5,6 +5,7 @@
 #include <string>
 
 #include "LookAndFeelTestSupport.h"
+#include "PainterElements.h"
 
 namespace {
 
@@ -166,6 +167,30 @@ TEST(PainterDelegation, NativeIndicatorItemsAreTheFlatPaintersWhileItIsRegistere
         N->TcxCustomLookAndFeelPainter::DrawScaledIndicatorItem(C, R, R, ikArrow, clBtnFace,
                                                                 dxSystemScaleFactor(), nullptr,
                                                                 TcxNeighbors{nTop, nBottom});
+      }));
+}
+
+TEST(PainterDelegation, Office11SchedulerNavigatorButtonsAreTheNativePainters) {
+  auto* O = static_cast<TcxOffice11LookAndFeelPainter*>(PainterOf(lfsOffice11));
+  for (TcxButtonState St : AllButtonStates)
+    EXPECT_TRUE(DrawSame(
+        {24, 20},
+        [&](TcxCanvas* C, const TRect& R) {
+          O->DrawSchedulerScaledNavigatorButton(C, R, St, dxSystemScaleFactor());
+        },
+        [&](TcxCanvas* C, const TRect& R) {
+          NativePainter()->DrawSchedulerScaledNavigatorButton(C, R, St, dxSystemScaleFactor());
+        }))
+        << St;
+  TPainterAbsence<TcxWinXPLookAndFeelPainter> NoNative;
+  EXPECT_TRUE(DrawSame(
+      {24, 20},
+      [&](TcxCanvas* C, const TRect& R) {
+        O->DrawSchedulerScaledNavigatorButton(C, R, cxbsHot, dxSystemScaleFactor());
+      },
+      [&](TcxCanvas* C, const TRect& R) {
+        O->TcxUltraFlatLookAndFeelPainter::DrawSchedulerScaledNavigatorButton(
+            C, R, cxbsHot, dxSystemScaleFactor());
       }));
 }
 

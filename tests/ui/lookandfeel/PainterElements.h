@@ -428,6 +428,281 @@ inline void AddRadioElements(std::vector<TPainterElement>& E) {
   E.push_back(std::move(Square));
 }
 
+// Runs a drawing whose frames a look may leave out of the clip region with
+// the caller's clip given back afterwards.
+template <class F>
+void KeepingClip(TcxCanvas* ACanvas, F&& ADraw) {
+  ACanvas->SaveClipRegion();
+  ADraw();
+  ACanvas->RestoreClipRegion();
+}
+
+// Layout and explorer views, layout control, print preview, message box,
+// navigators.
+inline void AddViewElements(const TAddElement& Add) {
+  using P = TcxCustomLookAndFeelPainter;
+  using F = const TdxScaleFactor*;
+  for (TcxButtonState S : AllButtonStates) {
+    std::string N = ButtonStateName(S);
+    Add(
+        "layout view", "item " + N, {50, 24},
+        [S](P* Pa, TcxCanvas* C, const TRect& R, F) {
+          KeepingClip(C, [&] { Pa->LayoutViewDrawItem(C, R, S, cxBordersAll()); });
+        },
+        nullptr, 0);
+    Add(
+        "layout view", "caption " + N, {60, 20},
+        [S](P* Pa, TcxCanvas* C, const TRect& R, F) {
+          KeepingClip(C, [&] {
+            Pa->LayoutViewDrawRecordCaption(C, R, cxRectInflate(R, -3, -2), cxgpTop, S);
+          });
+        },
+        nullptr, 0);
+    Add(
+        "explorer view", "record " + N, {50, 24},
+        [S](P* Pa, TcxCanvas* C, const TRect& R, F) {
+          KeepingClip(C, [&] { Pa->WinExplorerViewDrawRecord(C, R, S); });
+        },
+        nullptr, 0);
+  }
+  Add(
+      "layout view", "record", {60, 40},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F) {
+        KeepingClip(
+            C, [&] { Pa->LayoutViewDrawRecordContent(C, R, cxgpTop, cxbsNormal, cxBordersAll()); });
+      },
+      nullptr, 0);
+  for (bool Expanded : {false, true}) {
+    Add(
+        "layout view", Expanded ? "expanded" : "collapsed", {15, 15},
+        [Expanded](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+          Pa->LayoutViewDrawScaledRecordExpandButton(C, R, cxbsNormal, Expanded, Fa);
+        },
+        [Expanded](P* Pa, TcxCanvas* C, const TRect& R) {
+          Pa->LayoutViewDrawRecordExpandButton(C, R, cxbsNormal, Expanded);
+        },
+        0);
+    Add(
+        "explorer view", Expanded ? "expanded" : "collapsed", {15, 15},
+        [Expanded](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+          Pa->WinExplorerViewDrawScaledRecordExpandButton(C, R, cxbsHot, Expanded, Fa);
+        },
+        [Expanded](P* Pa, TcxCanvas* C, const TRect& R) {
+          Pa->WinExplorerViewDrawRecordExpandButton(C, R, cxbsHot, Expanded);
+        },
+        0);
+  }
+  Add(
+      "explorer view", "group and caption line", {60, 24},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F) {
+        KeepingClip(C, [&] { Pa->WinExplorerViewDrawGroup(C, R, cxbsNormal); });
+        TRect Line = cxRectSetTop(R, R.bottom - Pa->WinExplorerViewGroupCaptionLineHeight() - 2,
+                                  Pa->WinExplorerViewGroupCaptionLineHeight());
+        Pa->WinExplorerViewDrawGroupCaptionLine(C, Line);
+      },
+      nullptr, 0);
+  Add(
+      "layout control", "background", {60, 30},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F) { Pa->DrawLayoutControlBackground(C, R); },
+      nullptr, 0);
+  Add(
+      "layout control", "scroll box", {60, 30},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F) {
+        Pa->DrawScrollBoxBackground(C, R, Pa->DefaultControlColor());
+      },
+      nullptr, 0);
+  Add(
+      "print preview", "background", {60, 40},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+        Pa->DrawPrintPreviewScaledBackground(C, R, Fa);
+      },
+      [](P* Pa, TcxCanvas* C, const TRect& R) { Pa->DrawPrintPreviewBackground(C, R); }, 0);
+  for (bool Selected : {false, true})
+    Add(
+        "print preview", Selected ? "page selected" : "page", {40, 50},
+        [Selected](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+          C->FillRect(R, clBtnShadow);
+          Pa->DrawPrintPreviewPageScaledBackground(C, R, cxRectInflate(R, -4, -4), Selected, true,
+                                                   Fa);
+        },
+        [Selected](P* Pa, TcxCanvas* C, const TRect& R) {
+          C->FillRect(R, clBtnShadow);
+          Pa->DrawPrintPreviewPageBackground(C, R, cxRectInflate(R, -4, -4), Selected, true);
+        },
+        0);
+  Add(
+      "message box", "message", {120, 30},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F) {
+        KeepingClip(C, [&] { Pa->DrawMessageBox(C, R, L"No data", ElementFont()); });
+      },
+      nullptr, 0);
+
+  Add(
+      "date navigator", "header", {80, 18},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F) {
+        TRect Inside = R;
+        Pa->DrawDateNavigatorDateHeader(C, Inside);
+        Pa->DrawDateNavigatorCellSelection(C, cxRectInflate(Inside, -30, -3),
+                                           Pa->DefaultDateNavigatorSelectionColor());
+      },
+      nullptr, kMayBeEmpty);
+  Add(
+      "date navigator", "today", {20, 16},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F) { Pa->DrawDateNavigatorTodayCellSelection(C, R); },
+      nullptr, 0);
+  for (TcxButtonState S : AllButtonStates) {
+    std::string N = ButtonStateName(S);
+    Add(
+        "navigator", "button " + N, {17, 19},
+        [S](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+          Pa->DrawNavigatorScaledButton(C, R, S, clBtnFace, Fa);
+          TSize G = Pa->NavigatorScaledButtonGlyphSize(Fa);
+          Pa->DrawNavigatorScaledButtonGlyph(C, cxIndicatorImages(), 0, cxRectCenter(R, G),
+                                             S != cxbsDisabled, false, Fa);
+        },
+        [S](P* Pa, TcxCanvas* C, const TRect& R) {
+          Pa->DrawNavigatorButton(C, R, S, clBtnFace);
+          TSize G = Pa->NavigatorButtonGlyphSize();
+          Pa->DrawNavigatorButtonGlyph(C, cxIndicatorImages(), 0, cxRectCenter(R, G),
+                                       S != cxbsDisabled, false);
+        },
+        0);
+    Add(
+        "scroll bar", "splitter " + N, {17, 17},
+        [S](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+          Pa->DrawScaledScrollBarSplitter(C, R, S, Fa);
+        },
+        [S](P* Pa, TcxCanvas* C, const TRect& R) { Pa->DrawScrollBarSplitter(C, R, S); }, 0);
+  }
+  for (bool Selected : {false, true})
+    Add(
+        "navigator", Selected ? "border selected" : "border", {60, 20},
+        [Selected](P* Pa, TcxCanvas* C, const TRect& R, F) {
+          Pa->DrawNavigatorBorder(C, R, Selected);
+        },
+        nullptr, kMayBeEmpty);
+}
+
+// Scheduler elements and the clock.
+inline void AddSchedulerElements(const TAddElement& Add) {
+  using P = TcxCustomLookAndFeelPainter;
+  using F = const TdxScaleFactor*;
+  auto Params = [](P* Pa) {
+    TcxViewParams V;
+    V.Color = Pa->DefaultHeaderColor();
+    V.TextColor = Pa->DefaultHeaderTextColor();
+    V.Font = ElementFont();
+    return V;
+  };
+  for (bool Neighbours : {false, true})
+    Add(
+        "scheduler", Neighbours ? "month header between" : "month header", {120, 18},
+        [Neighbours, Params](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+          Pa->DrawScaledMonthHeader(
+              C, R, L"March 2024", Neighbours ? TcxNeighbors{nLeft, nRight} : TcxNeighbors(),
+              Params(Pa), TcxArrowDirections{adLeft, adRight}, 0, Fa, nullptr);
+        },
+        [Neighbours, Params](P* Pa, TcxCanvas* C, const TRect& R) {
+          Pa->DrawMonthHeader(C, R, L"March 2024",
+                              Neighbours ? TcxNeighbors{nLeft, nRight} : TcxNeighbors(), Params(Pa),
+                              TcxArrowDirections{adLeft, adRight}, 0);
+        },
+        0);
+  Add(
+      "scheduler", "group separator", {12, 40},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+        Pa->DrawSchedulerScaledGroupSeparator(C, R, Pa->DefaultSchedulerControlColor(), Fa,
+                                              nullptr);
+      },
+      [](P* Pa, TcxCanvas* C, const TRect& R) {
+        Pa->DrawSchedulerGroupSeparator(C, R, Pa->DefaultSchedulerControlColor());
+      },
+      0);
+  Add(
+      "scheduler", "border", {60, 30},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F) { Pa->DrawSchedulerBorder(C, R); }, nullptr,
+      kMayBeEmpty);
+  for (bool Horizontal : {true, false})
+    Add(
+        "scheduler", Horizontal ? "splitter border" : "vertical splitter border",
+        Horizontal ? TSize{60, 8} : TSize{8, 60},
+        [Horizontal](P* Pa, TcxCanvas* C, const TRect& R, F) {
+          TcxViewParams V;
+          V.Color = Pa->DefaultSchedulerControlColor();
+          // The lines reach a pixel beyond the splitter along its length.
+          TRect Inner = Horizontal ? cxRectInflate(R, -2, 0) : cxRectInflate(R, 0, -2);
+          Pa->DrawSchedulerSplitterBorder(C, Inner, V, Horizontal);
+        },
+        nullptr, kMayBeEmpty);
+  for (bool Transparent : {false, true})
+    Add(
+        "scheduler", Transparent ? "event progress over" : "event progress", {60, 10},
+        [Transparent](P* Pa, TcxCanvas* C, const TRect& R, F) {
+          TcxViewParams V;
+          V.Color = clWindow;
+          TRect O = Pa->SchedulerEventProgressOffsets();
+          TRect Chunk = cxRect(R.left + O.left, R.top + O.top, R.left + cxRectWidth(R) / 2,
+                               R.bottom - O.bottom);
+          Pa->DrawSchedulerEventProgress(C, R, Chunk, V, Transparent);
+        },
+        nullptr, 0);
+  Add(
+      "scheduler", "group mark", {20, 12},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F) { Pa->DrawSchedulerGroup(C, R, clSkyBlue); },
+      nullptr, 0);
+  Add(
+      "scheduler", "milestone", {12, 12},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F) { Pa->DrawSchedulerMilestone(C, R); }, nullptr, 0);
+  Add(
+      "scheduler", "day header by its handler", {60, 18},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+        struct TFiller {
+          bool Fill(TcxCanvas* ACanvas, const TRect& ABounds) {
+            ACanvas->FillRect(ABounds, clSkyBlue);
+            return true;
+          }
+        } Filler;
+        Pa->DrawSchedulerDayHeader(C, R, R, TcxNeighbors(), cxBordersAll(), cxbsNormal, taCenter,
+                                   vaCenter, false, false, L"Monday", ElementFont(), clBtnText,
+                                   clBtnFace, Fa, MakeEvent<&TFiller::Fill>(&Filler), false, false);
+      },
+      nullptr, 0);
+  for (bool Vertical : {false, true})
+    for (bool Next : {false, true})
+      for (TcxButtonState S : {cxbsNormal, cxbsHot, cxbsPressed}) {
+        std::string N = std::string(Vertical ? "vertical " : "") + (Next ? "next " : "previous ") +
+                        ButtonStateName(S);
+        Add(
+            "scheduler navigation", N, Vertical ? TSize{20, 110} : TSize{110, 20},
+            [=](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+              TRect Bounds = R, Text, Arrow;
+              C->SetFont(ElementFont());
+              TSize TextSize{C->TextWidth(L"Next"), C->TextHeight(L"Next")};
+              Pa->CalculateSchedulerNavigationButtonRects(Next, false, TextSize, TextSize, Bounds,
+                                                          Text, Arrow, Fa, Vertical);
+              Pa->DrawSchedulerNavigationButton(C, Bounds, Next, S, L"Next", Text, Arrow, Vertical);
+            },
+            nullptr, 0);
+      }
+  for (TcxButtonState S : AllButtonStates)
+    Add(
+        "scheduler", std::string("navigator button ") + ButtonStateName(S), {20, 18},
+        [S](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+          Pa->DrawSchedulerScaledNavigatorButton(C, R, S, Fa);
+        },
+        [S](P* Pa, TcxCanvas* C, const TRect& R) { Pa->DrawSchedulerNavigatorButton(C, R, S); },
+        kMayBeEmpty);
+  Add(
+      "clock", "ten past ten", {90, 90},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+        Pa->DrawScaledClock(C, R, EncodeTime(10, 10, 30, 0), clWindow, Fa);
+      },
+      [](P* Pa, TcxCanvas* C, const TRect& R) {
+        Pa->DrawClock(C, R, EncodeTime(10, 10, 30, 0), clWindow);
+      },
+      0);
+}
+
 inline std::vector<TPainterElement> PainterElements() {
   using P = TcxCustomLookAndFeelPainter;
   using F = const TdxScaleFactor*;
@@ -694,7 +969,8 @@ inline std::vector<TPainterElement> PainterElements() {
           },
           [Horizontal, Hot](P* Pa, TcxCanvas* C, const TRect& R) {
             Pa->DrawSplitter(C, R, Hot, false, Horizontal);
-          });
+          },
+          kMayBeEmpty);
 
   // Popup borders, band, window content
   const char* const PopupStyles[] = {"default", "single", "frame 3D", "flat"};
@@ -787,5 +1063,7 @@ inline std::vector<TPainterElement> PainterElements() {
   AddIndicatorElements(Add);
   AddGroupElements(Add);
   AddRadioElements(E);
+  AddViewElements(Add);
+  AddSchedulerElements(Add);
   return E;
 }
