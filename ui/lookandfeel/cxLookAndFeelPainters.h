@@ -37,6 +37,23 @@ enum TcxCheckBoxState { cbsUnchecked, cbsChecked, cbsGrayed };
 enum TcxEditCheckState { ecsNormal, ecsHot, ecsPressed, ecsDisabled };
 enum TcxEditStateColorKind { esckNormal, esckDisabled, esckInactive, esckReadOnly };
 enum TcxFilterSmartTagState { fstsNormal, fstsHot, fstsPressed, fstsParentHot };
+enum TdxBreadcrumbEditButtonState {
+  dxbcbsNormal,
+  dxbcbsFocused,
+  dxbcbsHot,
+  dxbcbsPressed,
+  dxbcbsDisabled
+};
+enum TdxBreadcrumbEditState { dxbcsNormal, dxbcsFocused, dxbcsHot, dxbcsDisabled };
+enum TdxAlertWindowButtonKind {
+  awbkClose,
+  awbkPin,
+  awbkDropdown,
+  awbkPrevious,
+  awbkNext,
+  awbkCustom
+};
+enum TcxTrackBarTicksAlign { tbtaUp, tbtaDown, tbtaBoth };
 enum TcxLayoutElement {
   leGroup,
   leGroupWithoutBorders,
@@ -1086,6 +1103,206 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   virtual TColor NavigatorInfoPanelColor();
   virtual TColor NavigatorInfoPanelTextColor();
 
+  // Track bars, range track bars and the range control. A thumb points
+  // towards its ticks; with ticks on both sides it is a rectangle.
+  virtual void CorrectThumbRect(TcxCanvas* ACanvas, TRect& ARect, bool AHorizontal,
+                                TcxTrackBarTicksAlign ATicks);
+  void DrawTrackBarTrack(TcxCanvas* ACanvas, const TRect& ARect, const TRect& ASelection,
+                         bool AShowSelection, bool AEnabled, bool AHorizontal, TColor ATrackColor);
+  virtual void DrawTrackBarScaledTrack(TcxCanvas* ACanvas, const TRect& ARect,
+                                       const TRect& ASelection, bool AShowSelection, bool AEnabled,
+                                       bool AHorizontal, TColor ATrackColor,
+                                       const TdxScaleFactor* AScaleFactor);
+  virtual void DrawTrackBarTrackBounds(TcxCanvas* ACanvas, const TRect& ARect);
+  void DrawTrackBarThumb(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState,
+                         bool AHorizontal, TcxTrackBarTicksAlign ATicks, TColor AThumbColor);
+  virtual void DrawTrackBarScaledThumb(TcxCanvas* ACanvas, const TRect& ARect,
+                                       TcxButtonState AState, bool AHorizontal,
+                                       TcxTrackBarTicksAlign ATicks, TColor AThumbColor,
+                                       const TdxScaleFactor* AScaleFactor);
+  // The bevel of a pointed thumb: light (top and left), shadow (inner
+  // bottom and right) and dark (outer bottom and right) open polylines.
+  virtual void DrawTrackBarThumbBorderUpDown(TcxCanvas* ACanvas,
+                                             const TcxArrowPoints& ALightPolyLine,
+                                             const TcxArrowPoints& AShadowPolyLine,
+                                             const TcxArrowPoints& ADarkPolyLine);
+  virtual void DrawTrackBarThumbBorderBoth(TcxCanvas* ACanvas, const TRect& ARect);
+  TSize TrackBarThumbSize(bool AHorizontal);
+  virtual TSize TrackBarScaledThumbSize(bool AHorizontal, const TdxScaleFactor* AScaleFactor);
+  Integer TrackBarTrackSize();
+  virtual Integer TrackBarScaledTrackSize(const TdxScaleFactor* AScaleFactor);
+  virtual TColor TrackBarTicksColor(bool AText);
+  TSize RangeTrackBarLeftThumbSize(bool AHorizontal, TcxTrackBarTicksAlign ATicks);
+  virtual TSize RangeTrackBarScaledLeftThumbSize(bool AHorizontal, TcxTrackBarTicksAlign ATicks,
+                                                 const TdxScaleFactor* AScaleFactor);
+  TSize RangeTrackBarRightThumbSize(bool AHorizontal, TcxTrackBarTicksAlign ATicks);
+  virtual TSize RangeTrackBarScaledRightThumbSize(bool AHorizontal, TcxTrackBarTicksAlign ATicks,
+                                                  const TdxScaleFactor* AScaleFactor);
+  void DrawRangeTrackBarLeftThumb(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState,
+                                  bool AHorizontal, TcxTrackBarTicksAlign ATicks,
+                                  TColor AThumbColor);
+  virtual void DrawRangeTrackBarScaledLeftThumb(TcxCanvas* ACanvas, const TRect& ARect,
+                                                TcxButtonState AState, bool AHorizontal,
+                                                TcxTrackBarTicksAlign ATicks, TColor AThumbColor,
+                                                const TdxScaleFactor* AScaleFactor);
+  void DrawRangeTrackBarRightThumb(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState,
+                                   bool AHorizontal, TcxTrackBarTicksAlign ATicks,
+                                   TColor AThumbColor);
+  virtual void DrawRangeTrackBarScaledRightThumb(TcxCanvas* ACanvas, const TRect& ARect,
+                                                 TcxButtonState AState, bool AHorizontal,
+                                                 TcxTrackBarTicksAlign ATicks, TColor AThumbColor,
+                                                 const TdxScaleFactor* AScaleFactor);
+  // A range track bar thumb's outline lies in R less one pixel on the side
+  // its point faces, unless it has ticks on both sides.
+  static TRect GetRangeTrackBarThumbDrawRect(const TRect& R, TcxTrackBarTicksAlign ATicks,
+                                             bool AHorizontal);
+  // The range control's colours: a colour whose top byte is not 0 carries
+  // its alpha there.
+  void DrawRangeControlLeftThumb(TcxCanvas* ACanvas, const TRect& ARect, TColor AColor,
+                                 TColor ABorderColor);
+  virtual void DrawRangeControlScaledLeftThumb(TcxCanvas* ACanvas, const TRect& ARect,
+                                               TColor AColor, TColor ABorderColor,
+                                               const TdxScaleFactor* AScaleFactor);
+  void DrawRangeControlRightThumb(TcxCanvas* ACanvas, const TRect& ARect, TColor AColor,
+                                  TColor ABorderColor);
+  virtual void DrawRangeControlScaledRightThumb(TcxCanvas* ACanvas, const TRect& ARect,
+                                                TColor AColor, TColor ABorderColor,
+                                                const TdxScaleFactor* AScaleFactor);
+  void DrawRangeControlRulerHeader(TcxCanvas* ACanvas, const TRect& ARect, bool AIsHot,
+                                   TColor AColor, TColor ABorderColor);
+  virtual void DrawRangeControlScaledRulerHeader(TcxCanvas* ACanvas, const TRect& ARect,
+                                                 bool AIsHot, TColor AColor, TColor ABorderColor,
+                                                 const TdxScaleFactor* AScaleFactor);
+  void DrawRangeControlSizingGlyph(TcxCanvas* ACanvas, const TRect& ARect, TColor ABorderColor);
+  virtual void DrawRangeControlScaledSizingGlyph(TcxCanvas* ACanvas, const TRect& ARect,
+                                                 TColor ABorderColor,
+                                                 const TdxScaleFactor* AScaleFactor);
+  Integer GetRangeControlScrollAreaHeight();
+  virtual Integer GetRangeControlScaledScrollAreaHeight(const TdxScaleFactor* AScaleFactor);
+  TSize GetRangeControlSizingGlyphSize();
+  virtual TSize GetRangeControlScaledSizingGlyphSize(const TdxScaleFactor* AScaleFactor);
+  TSize GetRangeControlThumbSize();
+  virtual TSize GetRangeControlScaledThumbSize(const TdxScaleFactor* AScaleFactor);
+  virtual TColor GetRangeControlBackColor();
+  virtual TColor GetRangeControlBorderColor();
+  virtual TColor GetRangeControlDefaultElementColor();
+  virtual TColor GetRangeControlElementForeColor();
+  virtual TColor GetRangeControlElementsBorderColor();
+  virtual TColor GetRangeControlLabelColor();
+  virtual TColor GetRangeControlOutOfRangeColor();
+  virtual TColor GetRangeControlRangePreviewColor();
+  virtual TColor GetRangeControlRulerColor();
+  virtual TColor GetRangeControlScrollAreaColor();
+  virtual TColor GetRangeControlSelectedRegionBackgroundColor();
+  virtual TColor GetRangeControlSelectedRegionBorderColor();
+  virtual TColor GetRangeControlViewPortPreviewColor();
+
+  // Breadcrumb editor
+  virtual TColor BreadcrumbEditBackgroundColor(TdxBreadcrumbEditState AState);
+  virtual TRect BreadcrumbEditBordersSize();
+  Integer BreadcrumbEditButtonAreaSeparatorSize();
+  virtual Integer BreadcrumbEditScaledButtonAreaSeparatorSize(const TdxScaleFactor* AScaleFactor);
+  TRect BreadcrumbEditButtonContentOffsets(bool AIsFirst, bool AIsLast);
+  virtual TRect BreadcrumbEditScaledButtonContentOffsets(bool AIsFirst, bool AIsLast,
+                                                         const TdxScaleFactor* AScaleFactor);
+  virtual IdxColorPalette* BreadcrumbEditButtonColorPalette(TdxBreadcrumbEditButtonState AState);
+  Integer BreadcrumbEditDropDownButtonWidth();
+  virtual Integer BreadcrumbEditScaledDropDownButtonWidth(const TdxScaleFactor* AScaleFactor);
+  virtual bool BreadcrumbEditIsFadingSupports();
+  Integer BreadcrumbEditNodeDelimiterSize();
+  virtual Integer BreadcrumbEditScaledNodeDelimiterSize(const TdxScaleFactor* AScaleFactor);
+  virtual TColor BreadcrumbEditNodeTextColor(TdxBreadcrumbEditButtonState AState);
+  TRect BreadcrumbEditNodeTextOffsets();
+  virtual TRect BreadcrumbEditScaledNodeTextOffsets(const TdxScaleFactor* AScaleFactor);
+  TRect BreadcrumbEditProgressChunkPadding();
+  virtual TRect BreadcrumbEditScaledProgressChunkPadding(const TdxScaleFactor* AScaleFactor);
+  TSize BreadcrumbEditProgressChunkOverlaySize();
+  virtual TSize BreadcrumbEditScaledProgressChunkOverlaySize(const TdxScaleFactor* AScaleFactor);
+  virtual void DrawBreadcrumbEditBorders(TcxCanvas* ACanvas, const TRect& ARect,
+                                         TcxBorders ABorders, TdxBreadcrumbEditState AState);
+  void DrawBreadcrumbEditButtonAreaSeparator(TcxCanvas* ACanvas, const TRect& ARect,
+                                             TdxBreadcrumbEditState AState);
+  virtual void DrawBreadcrumbEditScaledButtonAreaSeparator(TcxCanvas* ACanvas, const TRect& ARect,
+                                                           TdxBreadcrumbEditState AState,
+                                                           const TdxScaleFactor* AScaleFactor);
+  void DrawBreadcrumbEditButton(TcxCanvas* ACanvas, const TRect& ARect,
+                                TdxBreadcrumbEditButtonState AState, bool AIsFirst, bool AIsLast);
+  virtual void DrawBreadcrumbEditScaledButton(TcxCanvas* ACanvas, const TRect& ARect,
+                                              TdxBreadcrumbEditButtonState AState, bool AIsFirst,
+                                              bool AIsLast, const TdxScaleFactor* AScaleFactor);
+  void DrawBreadcrumbEditDropDownButton(TcxCanvas* ACanvas, const TRect& ARect,
+                                        TdxBreadcrumbEditButtonState AState, bool AIsInEditor);
+  virtual void DrawBreadcrumbEditScaledDropDownButton(TcxCanvas* ACanvas, const TRect& ARect,
+                                                      TdxBreadcrumbEditButtonState AState,
+                                                      bool AIsInEditor,
+                                                      const TdxScaleFactor* AScaleFactor);
+  void DrawBreadcrumbEditDropDownButtonGlyph(TcxCanvas* ACanvas, const TRect& ARect,
+                                             TdxBreadcrumbEditButtonState AState, bool AIsInEditor);
+  virtual void DrawBreadcrumbEditScaledDropDownButtonGlyph(TcxCanvas* ACanvas, const TRect& ARect,
+                                                           TdxBreadcrumbEditButtonState AState,
+                                                           bool AIsInEditor,
+                                                           const TdxScaleFactor* AScaleFactor);
+  void DrawBreadcrumbEditNode(TcxCanvas* ACanvas, const TRect& R,
+                              TdxBreadcrumbEditButtonState AState, bool AHasDelimiter);
+  virtual void DrawBreadcrumbEditScaledNode(TcxCanvas* ACanvas, const TRect& R,
+                                            TdxBreadcrumbEditButtonState AState, bool AHasDelimiter,
+                                            const TdxScaleFactor* AScaleFactor);
+  void DrawBreadcrumbEditNodeDelimiter(TcxCanvas* ACanvas, const TRect& R,
+                                       TdxBreadcrumbEditButtonState AState);
+  virtual void DrawBreadcrumbEditScaledNodeDelimiter(TcxCanvas* ACanvas, const TRect& R,
+                                                     TdxBreadcrumbEditButtonState AState,
+                                                     const TdxScaleFactor* AScaleFactor);
+  void DrawBreadcrumbEditNodeDelimiterGlyph(TcxCanvas* ACanvas, const TRect& R,
+                                            TdxBreadcrumbEditButtonState AState);
+  virtual void DrawBreadcrumbEditScaledNodeDelimiterGlyph(TcxCanvas* ACanvas, const TRect& R,
+                                                          TdxBreadcrumbEditButtonState AState,
+                                                          const TdxScaleFactor* AScaleFactor);
+  void DrawBreadcrumbEditNodeMoreButtonGlyph(TcxCanvas* ACanvas, const TRect& R,
+                                             TdxBreadcrumbEditButtonState AState);
+  virtual void DrawBreadcrumbEditScaledNodeMoreButtonGlyph(TcxCanvas* ACanvas, const TRect& R,
+                                                           TdxBreadcrumbEditButtonState AState,
+                                                           const TdxScaleFactor* AScaleFactor);
+  void DrawBreadcrumbEditProgressChunk(TcxCanvas* ACanvas, const TRect& R);
+  virtual void DrawBreadcrumbEditScaledProgressChunk(TcxCanvas* ACanvas, const TRect& R,
+                                                     const TdxScaleFactor* AScaleFactor);
+  void DrawBreadcrumbEditProgressChunkOverlay(TcxCanvas* ACanvas, const TRect& R);
+  virtual void DrawBreadcrumbEditScaledProgressChunkOverlay(TcxCanvas* ACanvas, const TRect& R,
+                                                            const TdxScaleFactor* AScaleFactor);
+
+  // Alert window, zoom buttons
+  TRect AlertWindowButtonContentOffsets(TdxAlertWindowButtonKind AKind);
+  virtual TRect AlertWindowScaledButtonContentOffsets(TdxAlertWindowButtonKind AKind,
+                                                      const TdxScaleFactor* AScaleFactor);
+  TSize AlertWindowButtonGlyphSize(TdxAlertWindowButtonKind AKind);
+  virtual TSize AlertWindowScaledButtonGlyphSize(TdxAlertWindowButtonKind AKind,
+                                                 const TdxScaleFactor* AScaleFactor);
+  virtual IdxColorPalette* AlertWindowButtonGetColorPalette(TcxButtonState AState);
+  TRect AlertWindowContentOffsets();
+  virtual TRect AlertWindowScaledContentOffsets(const TdxScaleFactor* AScaleFactor);
+  virtual Integer AlertWindowCornerRadius();
+  virtual TColor AlertWindowTextColor();
+  virtual TColor AlertWindowNavigationPanelTextColor();
+  virtual void DrawAlertWindowBackground(TcxCanvas* ACanvas, const TRect& ABounds,
+                                         const TdxScaleFactor* AScaleFactor);
+  void DrawAlertWindowButton(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                             TdxAlertWindowButtonKind AKind, bool ADown = false);
+  virtual void DrawAlertWindowScaledButton(TcxCanvas* ACanvas, const TRect& ABounds,
+                                           TcxButtonState AState, TdxAlertWindowButtonKind AKind,
+                                           const TdxScaleFactor* AScaleFactor, bool ADown = false);
+  virtual void DrawAlertWindowNavigationPanel(TcxCanvas* ACanvas, const TRect& ABounds);
+  // A pin standing (pinned) or lying with its needle to the left.
+  void DrawPin(TcxCanvas* ACanvas, const TRect& ABounds, TColor AColor, bool APinned);
+  TSize GetZoomInButtonSize();
+  virtual TSize GetScaledZoomInButtonSize(const TdxScaleFactor* AScaleFactor);
+  TSize GetZoomOutButtonSize();
+  virtual TSize GetScaledZoomOutButtonSize(const TdxScaleFactor* AScaleFactor);
+  void DrawZoomInButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  virtual void DrawScaledZoomInButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                      const TdxScaleFactor* AScaleFactor);
+  void DrawZoomOutButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  virtual void DrawScaledZoomOutButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                       const TdxScaleFactor* AScaleFactor);
+
   // Row indicators and tabs
   void DrawIndicatorImage(TcxCanvas* ACanvas, const TRect& R, TcxIndicatorKind AKind);
   virtual void DrawScaledIndicatorImage(TcxCanvas* ACanvas, const TRect& R, TcxIndicatorKind AKind,
@@ -1217,6 +1434,14 @@ class TcxStandardLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
                              const TcxDrawBackgroundEvent& AOnDrawBackground) override;
   void DrawSchedulerSplitterBorder(TcxCanvas* ACanvas, const TRect& R,
                                    const TcxViewParams& AViewParams, bool AIsHorizontal) override;
+  void DrawTrackBarTrackBounds(TcxCanvas* ACanvas, const TRect& ARect) override;
+  void DrawTrackBarThumbBorderUpDown(TcxCanvas* ACanvas, const TcxArrowPoints& ALightPolyLine,
+                                     const TcxArrowPoints& AShadowPolyLine,
+                                     const TcxArrowPoints& ADarkPolyLine) override;
+  void DrawTrackBarThumbBorderBoth(TcxCanvas* ACanvas, const TRect& ARect) override;
+  void DrawBreadcrumbEditScaledButton(TcxCanvas* ACanvas, const TRect& ARect,
+                                      TdxBreadcrumbEditButtonState AState, bool AIsFirst,
+                                      bool AIsLast, const TdxScaleFactor* AScaleFactor) override;
 };
 
 // The themed push-button state of a button state.
@@ -1340,8 +1565,31 @@ class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
                                  TColor ABackgroundColor,
                                  const TdxScaleFactor* AScaleFactor) override;
   void DrawNavigatorBorder(TcxCanvas* ACanvas, const TRect& R, bool ASelected) override;
+  void DrawTrackBarTrackBounds(TcxCanvas* ACanvas, const TRect& ARect) override;
+  void DrawTrackBarThumbBorderUpDown(TcxCanvas* ACanvas, const TcxArrowPoints& ALightPolyLine,
+                                     const TcxArrowPoints& AShadowPolyLine,
+                                     const TcxArrowPoints& ADarkPolyLine) override;
+  void DrawTrackBarThumbBorderBoth(TcxCanvas* ACanvas, const TRect& ARect) override;
+  void DrawBreadcrumbEditScaledButton(TcxCanvas* ACanvas, const TRect& ARect,
+                                      TdxBreadcrumbEditButtonState AState, bool AIsFirst,
+                                      bool AIsLast, const TdxScaleFactor* AScaleFactor) override;
+  void DrawBreadcrumbEditBorders(TcxCanvas* ACanvas, const TRect& ARect, TcxBorders ABorders,
+                                 TdxBreadcrumbEditState AState) override;
+  Integer BreadcrumbEditScaledButtonAreaSeparatorSize(const TdxScaleFactor* AScaleFactor) override;
+  TRect BreadcrumbEditScaledButtonContentOffsets(bool AIsFirst, bool AIsLast,
+                                                 const TdxScaleFactor* AScaleFactor) override;
+  void DrawBreadcrumbEditScaledButtonAreaSeparator(TcxCanvas* ACanvas, const TRect& ARect,
+                                                   TdxBreadcrumbEditState AState,
+                                                   const TdxScaleFactor* AScaleFactor) override;
+  void DrawBreadcrumbEditScaledDropDownButton(TcxCanvas* ACanvas, const TRect& ARect,
+                                              TdxBreadcrumbEditButtonState AState, bool AIsInEditor,
+                                              const TdxScaleFactor* AScaleFactor) override;
   // The frame of the filter drop-down button in a state.
   virtual TColor FilterDropDownButtonBorderColor(TcxButtonState AState);
+  // A breadcrumb button's face and its frame on ABorders.
+  virtual void DrawBreadcrumbEditCustomButton(TcxCanvas* ACanvas, const TRect& R,
+                                              TdxBreadcrumbEditButtonState AState,
+                                              TcxBorders ABorders);
   virtual TColor TabBorderHighlightColor();
   virtual TColor TabBorderDarkColor();
   // The colour of highlighted frames.
@@ -1409,6 +1657,11 @@ class TcxFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   void DrawSchedulerSplitterBorder(TcxCanvas* ACanvas, const TRect& R,
                                    const TcxViewParams& AViewParams, bool AIsHorizontal) override;
   void DrawDateNavigatorDateHeader(TcxCanvas* ACanvas, TRect& R) override;
+  void DrawTrackBarTrackBounds(TcxCanvas* ACanvas, const TRect& ARect) override;
+  void DrawTrackBarThumbBorderUpDown(TcxCanvas* ACanvas, const TcxArrowPoints& ALightPolyLine,
+                                     const TcxArrowPoints& AShadowPolyLine,
+                                     const TcxArrowPoints& ADarkPolyLine) override;
+  void DrawTrackBarThumbBorderBoth(TcxCanvas* ACanvas, const TRect& ARect) override;
 };
 
 // ---------------------------------------------------------------------------
@@ -1542,6 +1795,19 @@ class TcxOffice11LookAndFeelPainter : public TcxUltraFlatLookAndFeelPainter {
                                    TColor AColor = clDefault, TBitmap* ABitmap = nullptr) override;
   void DrawLayoutControlBackground(TcxCanvas* ACanvas, const TRect& R) override;
   Integer NavigatorBorderSize() override;
+  void DrawTrackBarTrackBounds(TcxCanvas* ACanvas, const TRect& ARect) override;
+  void DrawTrackBarThumbBorderUpDown(TcxCanvas* ACanvas, const TcxArrowPoints& ALightPolyLine,
+                                     const TcxArrowPoints& AShadowPolyLine,
+                                     const TcxArrowPoints& ADarkPolyLine) override;
+  void DrawTrackBarThumbBorderBoth(TcxCanvas* ACanvas, const TRect& ARect) override;
+  void DrawBreadcrumbEditBorders(TcxCanvas* ACanvas, const TRect& ARect, TcxBorders ABorders,
+                                 TdxBreadcrumbEditState AState) override;
+  TColor BreadcrumbEditBackgroundColor(TdxBreadcrumbEditState AState) override;
+  void DrawBreadcrumbEditCustomButton(TcxCanvas* ACanvas, const TRect& R,
+                                      TdxBreadcrumbEditButtonState AState,
+                                      TcxBorders ABorders) override;
+  void DrawAlertWindowBackground(TcxCanvas* ACanvas, const TRect& ABounds,
+                                 const TdxScaleFactor* AScaleFactor) override;
   TColor BorderHighlightColor() override;
   // The header's colours in the scheme.
   virtual TColor HeaderBottomColor();
@@ -1749,6 +2015,63 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
                           TcxBorders ABorders) override;
   void WinExplorerViewDrawRecord(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
                                  TColor AColor = clDefault, TBitmap* ABitmap = nullptr) override;
+  void CorrectThumbRect(TcxCanvas* ACanvas, TRect& ARect, bool AHorizontal,
+                        TcxTrackBarTicksAlign ATicks) override;
+  void DrawTrackBarScaledTrack(TcxCanvas* ACanvas, const TRect& ARect, const TRect& ASelection,
+                               bool AShowSelection, bool AEnabled, bool AHorizontal,
+                               TColor ATrackColor, const TdxScaleFactor* AScaleFactor) override;
+  void DrawTrackBarScaledThumb(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState,
+                               bool AHorizontal, TcxTrackBarTicksAlign ATicks, TColor AThumbColor,
+                               const TdxScaleFactor* AScaleFactor) override;
+  void DrawRangeTrackBarScaledLeftThumb(TcxCanvas* ACanvas, const TRect& ARect,
+                                        TcxButtonState AState, bool AHorizontal,
+                                        TcxTrackBarTicksAlign ATicks, TColor AThumbColor,
+                                        const TdxScaleFactor* AScaleFactor) override;
+  void DrawRangeTrackBarScaledRightThumb(TcxCanvas* ACanvas, const TRect& ARect,
+                                         TcxButtonState AState, bool AHorizontal,
+                                         TcxTrackBarTicksAlign ATicks, TColor AThumbColor,
+                                         const TdxScaleFactor* AScaleFactor) override;
+  void DrawBreadcrumbEditScaledButton(TcxCanvas* ACanvas, const TRect& ARect,
+                                      TdxBreadcrumbEditButtonState AState, bool AIsFirst,
+                                      bool AIsLast, const TdxScaleFactor* AScaleFactor) override;
+  void DrawBreadcrumbEditBorders(TcxCanvas* ACanvas, const TRect& ARect, TcxBorders ABorders,
+                                 TdxBreadcrumbEditState AState) override;
+  TColor BreadcrumbEditBackgroundColor(TdxBreadcrumbEditState AState) override;
+  bool BreadcrumbEditIsFadingSupports() override;
+  TRect BreadcrumbEditScaledProgressChunkPadding(const TdxScaleFactor* AScaleFactor) override;
+  TSize BreadcrumbEditScaledProgressChunkOverlaySize(const TdxScaleFactor* AScaleFactor) override;
+  TRect BreadcrumbEditBordersSize() override;
+  TRect BreadcrumbEditScaledButtonContentOffsets(bool AIsFirst, bool AIsLast,
+                                                 const TdxScaleFactor* AScaleFactor) override;
+  void DrawBreadcrumbEditScaledButtonAreaSeparator(TcxCanvas* ACanvas, const TRect& ARect,
+                                                   TdxBreadcrumbEditState AState,
+                                                   const TdxScaleFactor* AScaleFactor) override;
+  void DrawBreadcrumbEditScaledDropDownButton(TcxCanvas* ACanvas, const TRect& ARect,
+                                              TdxBreadcrumbEditButtonState AState, bool AIsInEditor,
+                                              const TdxScaleFactor* AScaleFactor) override;
+  void DrawBreadcrumbEditScaledNode(TcxCanvas* ACanvas, const TRect& R,
+                                    TdxBreadcrumbEditButtonState AState, bool AHasDelimiter,
+                                    const TdxScaleFactor* AScaleFactor) override;
+  void DrawBreadcrumbEditScaledNodeDelimiter(TcxCanvas* ACanvas, const TRect& R,
+                                             TdxBreadcrumbEditButtonState AState,
+                                             const TdxScaleFactor* AScaleFactor) override;
+  void DrawBreadcrumbEditScaledNodeDelimiterGlyph(TcxCanvas* ACanvas, const TRect& R,
+                                                  TdxBreadcrumbEditButtonState AState,
+                                                  const TdxScaleFactor* AScaleFactor) override;
+  void DrawBreadcrumbEditScaledNodeMoreButtonGlyph(TcxCanvas* ACanvas, const TRect& R,
+                                                   TdxBreadcrumbEditButtonState AState,
+                                                   const TdxScaleFactor* AScaleFactor) override;
+  void DrawBreadcrumbEditScaledProgressChunk(TcxCanvas* ACanvas, const TRect& R,
+                                             const TdxScaleFactor* AScaleFactor) override;
+  void DrawBreadcrumbEditScaledProgressChunkOverlay(TcxCanvas* ACanvas, const TRect& R,
+                                                    const TdxScaleFactor* AScaleFactor) override;
+  Integer AlertWindowCornerRadius() override;
+  TSize GetScaledZoomInButtonSize(const TdxScaleFactor* AScaleFactor) override;
+  TSize GetScaledZoomOutButtonSize(const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledZoomInButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                              const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledZoomOutButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                               const TdxScaleFactor* AScaleFactor) override;
   // Text of headers, footers and tabs in a theme part's state.
   virtual void DrawContent(TcxCanvas* ACanvas, HTHEME ATheme, Integer APartId, Integer AStateId,
                            const TRect& ABounds, const TRect& ATextAreaBounds,

@@ -525,3 +525,302 @@ void TcxWinXPLookAndFeelPainter::WinExplorerViewDrawRecord(TcxCanvas* ACanvas, c
   else
     inherited::WinExplorerViewDrawRecord(ACanvas, ABounds, AState, AColor, ABitmap);
 }
+
+// ---------------------------------------------------------------------------
+// Track bars
+namespace {
+constexpr Integer TKP_TRACKVERT_ = 2;
+// Thumb parts by tick alignment (up, down, both), then horizontal.
+constexpr Integer TrackBarThumbParts[3][2] = {{7, 5}, {8, 4}, {6, 3}};
+constexpr Integer TrackBarThumbStates[] = {2, 1, 2, 3, 5};
+}  // namespace
+
+void TcxWinXPLookAndFeelPainter::CorrectThumbRect(TcxCanvas* ACanvas, TRect& ARect,
+                                                  bool AHorizontal, TcxTrackBarTicksAlign ATicks) {
+  HTHEME Theme = OpenTheme(totTrackBar);
+  TSize Size{0, 0};
+  if (!ThemePartSize(Theme, ACanvas->Handle(), TrackBarThumbParts[ATicks][AHorizontal], 1, TS_DRAW,
+                     Size, &ARect)) {
+    inherited::CorrectThumbRect(ACanvas, ARect, AHorizontal, ATicks);
+    return;
+  }
+  ARect = cxRectCenter(ARect, Size);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawTrackBarScaledTrack(TcxCanvas* ACanvas, const TRect& ARect,
+                                                         const TRect& ASelection,
+                                                         bool AShowSelection, bool AEnabled,
+                                                         bool AHorizontal, TColor ATrackColor,
+                                                         const TdxScaleFactor* AScaleFactor) {
+  if (HTHEME Theme = OpenTheme(totTrackBar))
+    DrawPart(Theme, ACanvas->Handle(), AHorizontal ? TKP_TRACK_ : TKP_TRACKVERT_, 1, ARect);
+  else
+    inherited::DrawTrackBarScaledTrack(ACanvas, ARect, ASelection, AShowSelection, AEnabled,
+                                       AHorizontal, ATrackColor, AScaleFactor);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawTrackBarScaledThumb(TcxCanvas* ACanvas, const TRect& ARect,
+                                                         TcxButtonState AState, bool AHorizontal,
+                                                         TcxTrackBarTicksAlign ATicks,
+                                                         TColor AThumbColor,
+                                                         const TdxScaleFactor* AScaleFactor) {
+  if (HTHEME Theme = OpenTheme(totTrackBar))
+    DrawScaledThemeBackground(Theme, ACanvas->Handle(), false, AScaleFactor, ARect,
+                              TrackBarThumbStates[AState], TrackBarThumbParts[ATicks][AHorizontal]);
+  else
+    inherited::DrawTrackBarScaledThumb(ACanvas, ARect, AState, AHorizontal, ATicks, AThumbColor,
+                                       AScaleFactor);
+}
+
+namespace {
+// A range track bar's thumb in this look: a plain themed thumb, a pixel
+// larger towards the other thumb from Windows Vista on.
+TRect NativeRangeThumbRect(const TRect& ARect, bool AHorizontal) {
+  TRect R = ARect;
+  if (IsWinVistaOrLater) ++(AHorizontal ? R.right : R.bottom);
+  return R;
+}
+}  // namespace
+
+void TcxWinXPLookAndFeelPainter::DrawRangeTrackBarScaledLeftThumb(
+    TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState, bool AHorizontal,
+    TcxTrackBarTicksAlign, TColor AThumbColor, const TdxScaleFactor* AScaleFactor) {
+  DrawTrackBarScaledThumb(ACanvas, NativeRangeThumbRect(ARect, AHorizontal), AState, AHorizontal,
+                          tbtaBoth, AThumbColor, AScaleFactor);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawRangeTrackBarScaledRightThumb(
+    TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState, bool AHorizontal,
+    TcxTrackBarTicksAlign, TColor AThumbColor, const TdxScaleFactor* AScaleFactor) {
+  DrawTrackBarScaledThumb(ACanvas, NativeRangeThumbRect(ARect, AHorizontal), AState, AHorizontal,
+                          tbtaBoth, AThumbColor, AScaleFactor);
+}
+
+// ---------------------------------------------------------------------------
+// Breadcrumb editor, alert window, zoom buttons
+namespace {
+constexpr Integer EP_EDITTEXT_ = 1, EP_BACKGROUNDWITHBORDER_ = 6;
+constexpr Integer PP_MOVEOVERLAY_ = 8;
+constexpr Integer BP_PUSHBUTTON_ = 1;
+constexpr Integer cxThemeSizingMarginsProperty = 3601;  // TMT_SIZINGMARGINS
+// Theme states by TdxBreadcrumbEditState.
+constexpr Integer BreadcrumbBorderStates[] = {1, 5, 2, 4};
+// Theme states by TdxBreadcrumbEditButtonState; 0 draws nothing.
+constexpr Integer BreadcrumbButtonStates[] = {0, 1, 2, 3, 0};
+
+TRect Enlarged(const TRect& R, const TRect& AOffsets) {
+  return cxRect(R.left - AOffsets.left, R.top - AOffsets.top, R.right + AOffsets.right,
+                R.bottom + AOffsets.bottom);
+}
+
+// A breadcrumb part in the push-button theme, clipped to R and reaching out
+// beyond R by AOffsets so that only its inside shows.
+void DrawBreadcrumbPart(TcxCanvas* ACanvas, HTHEME ATheme, const TRect& R, Integer AState,
+                        const TRect& AOffsets) {
+  if (AState == 0 || cxRectIsEmpty(R)) return;
+  TClipRegionSaver KeepClip(ACanvas);
+  ACanvas->IntersectClipRect(R);
+  DrawPart(ATheme, ACanvas->Handle(), BP_PUSHBUTTON_, AState, Enlarged(R, AOffsets));
+}
+}  // namespace
+
+TColor TcxWinXPLookAndFeelPainter::BreadcrumbEditBackgroundColor(TdxBreadcrumbEditState) {
+  return DefaultContentColor();
+}
+
+bool TcxWinXPLookAndFeelPainter::BreadcrumbEditIsFadingSupports() { return true; }
+
+TRect TcxWinXPLookAndFeelPainter::BreadcrumbEditScaledProgressChunkPadding(const TdxScaleFactor*) {
+  return cxNullRect;
+}
+
+TSize TcxWinXPLookAndFeelPainter::BreadcrumbEditScaledProgressChunkOverlaySize(
+    const TdxScaleFactor* AScaleFactor) {
+  TSize Size{0, 0};
+  if (ThemePartSize(VistaTheme(totProgress), nullptr, PP_MOVEOVERLAY_, 0, TS_TRUE, Size))
+    return AScaleFactor->Apply(Size, dxSystemScaleFactor());
+  return inherited::BreadcrumbEditScaledProgressChunkOverlaySize(AScaleFactor);
+}
+
+TRect TcxWinXPLookAndFeelPainter::BreadcrumbEditBordersSize() { return cxRect(1, 1, 1, 1); }
+
+TRect TcxWinXPLookAndFeelPainter::BreadcrumbEditScaledButtonContentOffsets(
+    bool AIsFirst, bool AIsLast, const TdxScaleFactor* AScaleFactor) {
+  TRect Margins;
+  if (ThemeMargins(OpenTheme(totButton), nullptr, BP_PUSHBUTTON_, 0, cxThemeContentMarginsProperty,
+                   Margins))
+    return AScaleFactor->Apply(Margins, dxSystemScaleFactor());
+  return inherited::BreadcrumbEditScaledButtonContentOffsets(AIsFirst, AIsLast, AScaleFactor);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawBreadcrumbEditBorders(TcxCanvas* ACanvas, const TRect& ARect,
+                                                           TcxBorders ABorders,
+                                                           TdxBreadcrumbEditState AState) {
+  HTHEME Theme = OpenTheme(totEdit);
+  if (!Theme) {
+    inherited::DrawBreadcrumbEditBorders(ACanvas, ARect, ABorders, AState);
+    return;
+  }
+  const Integer Part = IsWinVistaOrLater ? EP_BACKGROUNDWITHBORDER_ : EP_EDITTEXT_;
+  const Integer State = BreadcrumbBorderStates[AState];
+  if (ABorders == cxBordersAll()) {
+    DrawPart(Theme, ACanvas->Handle(), Part, State, ARect);
+    return;
+  }
+  // The sides that are not borders are pushed out of the clip by the
+  // part's own sizing margins.
+  TClipRegionSaver KeepClip(ACanvas);
+  ACanvas->IntersectClipRect(ARect);
+  TRect Margins = cxNullRect;
+  ThemeMargins(Theme, ACanvas->Handle(), Part, State, cxThemeSizingMarginsProperty, Margins);
+  TRect R = ARect;
+  if (!ABorders.Contains(bLeft)) R.left -= Margins.left;
+  if (!ABorders.Contains(bTop)) R.top -= Margins.top;
+  if (!ABorders.Contains(bRight)) R.right += Margins.right;
+  if (!ABorders.Contains(bBottom)) R.bottom += Margins.bottom;
+  DrawPart(Theme, ACanvas->Handle(), Part, State, R);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawBreadcrumbEditScaledButtonAreaSeparator(
+    TcxCanvas*, const TRect&, TdxBreadcrumbEditState, const TdxScaleFactor*) {}
+
+void TcxWinXPLookAndFeelPainter::DrawBreadcrumbEditScaledButton(
+    TcxCanvas* ACanvas, const TRect& ARect, TdxBreadcrumbEditButtonState AState, bool AIsFirst,
+    bool AIsLast, const TdxScaleFactor* AScaleFactor) {
+  HTHEME Theme = OpenTheme(totButton);
+  if (!Theme) {
+    inherited::DrawBreadcrumbEditScaledButton(ACanvas, ARect, AState, AIsFirst, AIsLast,
+                                              AScaleFactor);
+    return;
+  }
+  TRect Offsets = BreadcrumbEditScaledButtonContentOffsets(AIsFirst, AIsLast, AScaleFactor);
+  Offsets.left = Offsets.right = 1;
+  DrawBreadcrumbPart(ACanvas, Theme, ARect, BreadcrumbButtonStates[AState], Offsets);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawBreadcrumbEditScaledDropDownButton(
+    TcxCanvas* ACanvas, const TRect& ARect, TdxBreadcrumbEditButtonState AState, bool,
+    const TdxScaleFactor* AScaleFactor) {
+  DrawBreadcrumbEditScaledButton(ACanvas, ARect, AState, true, true, AScaleFactor);
+}
+
+namespace {
+// A node part: the offsets of a single button, 1 on the sides given.
+TRect NodeOffsets(TRect AOffsets, TcxBorders ASides) {
+  if (ASides.Contains(bLeft)) AOffsets.left = 1;
+  if (ASides.Contains(bTop)) AOffsets.top = 1;
+  if (ASides.Contains(bRight)) AOffsets.right = 1;
+  if (ASides.Contains(bBottom)) AOffsets.bottom = 1;
+  return AOffsets;
+}
+}  // namespace
+
+void TcxWinXPLookAndFeelPainter::DrawBreadcrumbEditScaledNode(TcxCanvas* ACanvas, const TRect& R,
+                                                              TdxBreadcrumbEditButtonState AState,
+                                                              bool AHasDelimiter,
+                                                              const TdxScaleFactor* AScaleFactor) {
+  HTHEME Theme = OpenTheme(totButton);
+  if (!Theme) {
+    inherited::DrawBreadcrumbEditScaledNode(ACanvas, R, AState, AHasDelimiter, AScaleFactor);
+    return;
+  }
+  TcxBorders Sides = AHasDelimiter ? TcxBorders{bLeft} : TcxBorders{bLeft, bRight};
+  DrawBreadcrumbPart(
+      ACanvas, Theme, R, BreadcrumbButtonStates[AState],
+      NodeOffsets(BreadcrumbEditScaledButtonContentOffsets(true, true, AScaleFactor), Sides));
+}
+
+void TcxWinXPLookAndFeelPainter::DrawBreadcrumbEditScaledNodeDelimiter(
+    TcxCanvas* ACanvas, const TRect& R, TdxBreadcrumbEditButtonState AState,
+    const TdxScaleFactor* AScaleFactor) {
+  HTHEME Theme = OpenTheme(totButton);
+  if (!Theme) {
+    inherited::DrawBreadcrumbEditScaledNodeDelimiter(ACanvas, R, AState, AScaleFactor);
+    return;
+  }
+  DrawBreadcrumbPart(ACanvas, Theme, R, BreadcrumbButtonStates[AState],
+                     NodeOffsets(BreadcrumbEditScaledButtonContentOffsets(true, true, AScaleFactor),
+                                 TcxBorders{bLeft, bRight}));
+}
+
+void TcxWinXPLookAndFeelPainter::DrawBreadcrumbEditScaledNodeDelimiterGlyph(
+    TcxCanvas* ACanvas, const TRect& R, TdxBreadcrumbEditButtonState AState,
+    const TdxScaleFactor*) {
+  TcxArrowDirection Direction = AState == dxbcbsPressed              ? adDown
+                                : ACanvas->UseRightToLeftAlignment() ? adLeft
+                                                                     : adRight;
+  DrawArrow(ACanvas, cxRectInflate(R, -1, -1), Direction, BreadcrumbEditNodeTextColor(AState));
+}
+
+void TcxWinXPLookAndFeelPainter::DrawBreadcrumbEditScaledNodeMoreButtonGlyph(
+    TcxCanvas* ACanvas, const TRect& R, TdxBreadcrumbEditButtonState AState,
+    const TdxScaleFactor* AScaleFactor) {
+  DrawCollapseArrow(ACanvas, R, BreadcrumbEditNodeTextColor(AState), AScaleFactor->Apply(2));
+}
+
+void TcxWinXPLookAndFeelPainter::DrawBreadcrumbEditScaledProgressChunk(
+    TcxCanvas* ACanvas, const TRect& R, const TdxScaleFactor* AScaleFactor) {
+  if (HTHEME Theme = OpenTheme(totProgress))
+    DrawPart(Theme, ACanvas->Handle(), PP_CHUNK_, 1, R);
+  else
+    inherited::DrawBreadcrumbEditScaledProgressChunk(ACanvas, R, AScaleFactor);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawBreadcrumbEditScaledProgressChunkOverlay(
+    TcxCanvas* ACanvas, const TRect& R, const TdxScaleFactor* AScaleFactor) {
+  if (HTHEME Theme = VistaTheme(totProgress))
+    DrawPart(Theme, ACanvas->Handle(), PP_MOVEOVERLAY_, 0, R);
+  else
+    inherited::DrawBreadcrumbEditScaledProgressChunkOverlay(ACanvas, R, AScaleFactor);
+}
+
+Integer TcxWinXPLookAndFeelPainter::AlertWindowCornerRadius() { return 5; }
+
+namespace {
+// The zoom glyph and the push button's content margins around it.
+bool NativeZoomButtonGetMinSize(TcxBitmap32* AGlyph, const TdxScaleFactor* AScaleFactor,
+                                TSize& ASize) {
+  TRect Margins;
+  if (!ThemeMargins(OpenTheme(totButton), nullptr, BP_PUSHBUTTON_, 0, cxThemeContentMarginsProperty,
+                    Margins))
+    return false;
+  ASize = AScaleFactor->Apply(TSize{AGlyph->Width() + Margins.left + Margins.right,
+                                    AGlyph->Height() + Margins.top + Margins.bottom});
+  return true;
+}
+
+bool NativeZoomButtonDraw(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                          TcxBitmap32* AGlyph, const TdxScaleFactor* AScaleFactor) {
+  HTHEME Theme = OpenTheme(totButton);
+  if (!Theme) return false;
+  DrawPart(Theme, ACanvas->Handle(), BP_PUSHBUTTON_, BtnStateToXPBtnState(AState), R);
+  cxDrawImage(ACanvas, R, AGlyph, nullptr, -1, ifmNormal, idmNormal, true, nullptr, AScaleFactor);
+  return true;
+}
+}  // namespace
+
+TSize TcxWinXPLookAndFeelPainter::GetScaledZoomInButtonSize(const TdxScaleFactor* AScaleFactor) {
+  TSize Size;
+  if (NativeZoomButtonGetMinSize(ZoomInButtonGlyph(), AScaleFactor, Size)) return Size;
+  return inherited::GetScaledZoomInButtonSize(AScaleFactor);
+}
+
+TSize TcxWinXPLookAndFeelPainter::GetScaledZoomOutButtonSize(const TdxScaleFactor* AScaleFactor) {
+  TSize Size;
+  if (NativeZoomButtonGetMinSize(ZoomOutButtonGlyph(), AScaleFactor, Size)) return Size;
+  return inherited::GetScaledZoomOutButtonSize(AScaleFactor);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawScaledZoomInButton(TcxCanvas* ACanvas, const TRect& R,
+                                                        TcxButtonState AState,
+                                                        const TdxScaleFactor* AScaleFactor) {
+  if (!NativeZoomButtonDraw(ACanvas, R, AState, ZoomInButtonGlyph(), AScaleFactor))
+    inherited::DrawScaledZoomInButton(ACanvas, R, AState, AScaleFactor);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawScaledZoomOutButton(TcxCanvas* ACanvas, const TRect& R,
+                                                         TcxButtonState AState,
+                                                         const TdxScaleFactor* AScaleFactor) {
+  if (!NativeZoomButtonDraw(ACanvas, R, AState, ZoomOutButtonGlyph(), AScaleFactor))
+    inherited::DrawScaledZoomOutButton(ACanvas, R, AState, AScaleFactor);
+}

@@ -307,3 +307,20 @@ class TFakeThemeScope {
 
   dxUxTheme::TBinding FSaved;
 };
+
+// The platform's own theme of a class, to draw what the Native look should
+// match.
+class TOracleTheme {
+ public:
+  explicit TOracleTheme(const wchar_t* AClass)
+      : FTheme(dxUxTheme::OpenThemeData(nullptr, AClass)) {}
+  ~TOracleTheme() {
+    if (FTheme) dxUxTheme::CloseThemeData(FTheme);
+  }
+  TOracleTheme(const TOracleTheme&) = delete;
+  TOracleTheme& operator=(const TOracleTheme&) = delete;
+  HTHEME Handle() const { return FTheme; }
+
+ private:
+  HTHEME FTheme;
+};

@@ -703,6 +703,266 @@ inline void AddSchedulerElements(const TAddElement& Add) {
       0);
 }
 
+// Track bars, range track bars, the range control.
+inline void AddTrackBarElements(const TAddElement& Add) {
+  using P = TcxCustomLookAndFeelPainter;
+  using F = const TdxScaleFactor*;
+  const char* const TickNames[] = {"up", "down", "both"};
+  for (bool Horizontal : {true, false}) {
+    const std::string Dir = Horizontal ? "horizontal " : "vertical ";
+    Add(
+        "track bar", Dir + "track", Horizontal ? TSize{60, 6} : TSize{6, 60},
+        [Horizontal](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+          Pa->DrawTrackBarScaledTrack(C, R, R, false, true, Horizontal, clBtnFace, Fa);
+        },
+        [Horizontal](P* Pa, TcxCanvas* C, const TRect& R) {
+          Pa->DrawTrackBarTrack(C, R, R, false, true, Horizontal, clBtnFace);
+        },
+        0);
+    for (int T = 0; T < 3; ++T)
+      for (TcxButtonState S : {cxbsNormal, cxbsHot, cxbsPressed, cxbsDisabled}) {
+        auto Ticks = static_cast<TcxTrackBarTicksAlign>(T);
+        // The bevels reach a pixel beyond the thumb's rectangle.
+        Add(
+            "track bar", Dir + "thumb " + TickNames[T] + " " + ButtonStateName(S),
+            Horizontal ? TSize{13, 22} : TSize{22, 13},
+            [=](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+              Pa->DrawTrackBarScaledThumb(C, cxRectInflate(R, -1, -1), S, Horizontal, Ticks,
+                                          clBtnFace, Fa);
+            },
+            [=](P* Pa, TcxCanvas* C, const TRect& R) {
+              Pa->DrawTrackBarThumb(C, cxRectInflate(R, -1, -1), S, Horizontal, Ticks, clBtnFace);
+            },
+            0);
+        for (bool Left : {true, false})
+          Add(
+              "range track bar",
+              Dir + (Left ? "left " : "right ") + TickNames[T] + " " + ButtonStateName(S),
+              Horizontal ? TSize{9, 22} : TSize{22, 9},
+              [=](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+                TRect Inner = cxRectInflate(R, -1, -1);
+                if (Left)
+                  Pa->DrawRangeTrackBarScaledLeftThumb(C, Inner, S, Horizontal, Ticks, clBtnFace,
+                                                       Fa);
+                else
+                  Pa->DrawRangeTrackBarScaledRightThumb(C, Inner, S, Horizontal, Ticks, clBtnFace,
+                                                        Fa);
+              },
+              [=](P* Pa, TcxCanvas* C, const TRect& R) {
+                TRect Inner = cxRectInflate(R, -1, -1);
+                if (Left)
+                  Pa->DrawRangeTrackBarLeftThumb(C, Inner, S, Horizontal, Ticks, clBtnFace);
+                else
+                  Pa->DrawRangeTrackBarRightThumb(C, Inner, S, Horizontal, Ticks, clBtnFace);
+              },
+              0);
+      }
+  }
+  for (bool Left : {true, false})
+    Add(
+        "range control", Left ? "left thumb" : "right thumb", {11, 19},
+        [Left](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+          if (Left)
+            Pa->DrawRangeControlScaledLeftThumb(C, R, clDefault,
+                                                Pa->GetRangeControlElementsBorderColor(), Fa);
+          else
+            Pa->DrawRangeControlScaledRightThumb(C, R, clDefault,
+                                                 Pa->GetRangeControlElementsBorderColor(), Fa);
+        },
+        [Left](P* Pa, TcxCanvas* C, const TRect& R) {
+          if (Left)
+            Pa->DrawRangeControlLeftThumb(C, R, clDefault,
+                                          Pa->GetRangeControlElementsBorderColor());
+          else
+            Pa->DrawRangeControlRightThumb(C, R, clDefault,
+                                           Pa->GetRangeControlElementsBorderColor());
+        },
+        0);
+  for (bool Hot : {false, true})
+    Add(
+        "range control", Hot ? "ruler header hot" : "ruler header", {60, 16},
+        [Hot](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+          Pa->DrawRangeControlScaledRulerHeader(C, R, Hot,
+                                                static_cast<TColor>(dxAlphaColorValue(dxacDefault)),
+                                                Pa->GetRangeControlBorderColor(), Fa);
+        },
+        [Hot](P* Pa, TcxCanvas* C, const TRect& R) {
+          Pa->DrawRangeControlRulerHeader(C, R, Hot,
+                                          static_cast<TColor>(dxAlphaColorValue(dxacDefault)),
+                                          Pa->GetRangeControlBorderColor());
+        },
+        0);
+  Add(
+      "range control", "sizing glyph", {5, 9},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+        Pa->DrawRangeControlScaledSizingGlyph(C, R, Pa->GetRangeControlElementsBorderColor(), Fa);
+      },
+      [](P* Pa, TcxCanvas* C, const TRect& R) {
+        Pa->DrawRangeControlSizingGlyph(C, R, Pa->GetRangeControlElementsBorderColor());
+      },
+      0);
+}
+
+inline const char* BreadcrumbButtonStateName(TdxBreadcrumbEditButtonState AState) {
+  static const char* const Names[] = {"normal", "focused", "hot", "pressed", "disabled"};
+  return Names[AState];
+}
+
+// Breadcrumb editor, alert window, pin, zoom buttons.
+inline void AddBreadcrumbElements(const TAddElement& Add) {
+  using P = TcxCustomLookAndFeelPainter;
+  using F = const TdxScaleFactor*;
+  const char* const EditStates[] = {"normal", "focused", "hot", "disabled"};
+  for (int S = 0; S < 4; ++S) {
+    auto State = static_cast<TdxBreadcrumbEditState>(S);
+    Add(
+        "breadcrumb", std::string("borders ") + EditStates[S], {60, 20},
+        [State](P* Pa, TcxCanvas* C, const TRect& R, F) {
+          Pa->DrawBreadcrumbEditBorders(C, R, cxBordersAll(), State);
+        },
+        nullptr, 0);
+    Add(
+        "breadcrumb", std::string("borders left and top ") + EditStates[S], {60, 20},
+        [State](P* Pa, TcxCanvas* C, const TRect& R, F) {
+          KeepingClip(C, [&] {
+            Pa->DrawBreadcrumbEditBorders(C, R, TcxBorders{bLeft, bTop}, State);
+          });
+        },
+        nullptr, 0);
+    Add(
+        "breadcrumb", std::string("button area separator ") + EditStates[S], {4, 20},
+        [State](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+          Pa->DrawBreadcrumbEditScaledButtonAreaSeparator(C, R, State, Fa);
+        },
+        [State](P* Pa, TcxCanvas* C, const TRect& R) {
+          Pa->DrawBreadcrumbEditButtonAreaSeparator(C, R, State);
+        },
+        kMayBeEmpty);
+  }
+  for (int S = 0; S < 5; ++S) {
+    auto State = static_cast<TdxBreadcrumbEditButtonState>(S);
+    const std::string N = BreadcrumbButtonStateName(State);
+    // Normal and disabled buttons show the editor's background.
+    Add(
+        "breadcrumb", "button " + N, {24, 20},
+        [State](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+          Pa->DrawBreadcrumbEditScaledButton(C, R, State, true, false, Fa);
+        },
+        [State](P* Pa, TcxCanvas* C, const TRect& R) {
+          Pa->DrawBreadcrumbEditButton(C, R, State, true, false);
+        },
+        kMayBeEmpty);
+    for (bool InEditor : {false, true})
+      Add(
+          "breadcrumb", std::string(InEditor ? "editor drop-down " : "drop-down ") + N, {17, 20},
+          [State, InEditor](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+            Pa->DrawBreadcrumbEditScaledDropDownButton(C, R, State, InEditor, Fa);
+            Pa->DrawBreadcrumbEditScaledDropDownButtonGlyph(C, R, State, InEditor, Fa);
+          },
+          [State, InEditor](P* Pa, TcxCanvas* C, const TRect& R) {
+            Pa->DrawBreadcrumbEditDropDownButton(C, R, State, InEditor);
+            Pa->DrawBreadcrumbEditDropDownButtonGlyph(C, R, State, InEditor);
+          },
+          kMayBeEmpty);
+    for (bool Delimiter : {false, true})
+      Add(
+          "breadcrumb", std::string(Delimiter ? "node with delimiter " : "node ") + N, {40, 20},
+          [State, Delimiter](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+            Pa->DrawBreadcrumbEditScaledNode(C, R, State, Delimiter, Fa);
+          },
+          [State, Delimiter](P* Pa, TcxCanvas* C, const TRect& R) {
+            Pa->DrawBreadcrumbEditNode(C, R, State, Delimiter);
+          },
+          kMayBeEmpty);
+    Add(
+        "breadcrumb", "delimiter " + N, {14, 20},
+        [State](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+          Pa->DrawBreadcrumbEditScaledNodeDelimiter(C, R, State, Fa);
+          Pa->DrawBreadcrumbEditScaledNodeDelimiterGlyph(C, R, State, Fa);
+        },
+        [State](P* Pa, TcxCanvas* C, const TRect& R) {
+          Pa->DrawBreadcrumbEditNodeDelimiter(C, R, State);
+          Pa->DrawBreadcrumbEditNodeDelimiterGlyph(C, R, State);
+        },
+        0);
+    Add(
+        "breadcrumb", "more button glyph " + N, {14, 20},
+        [State](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+          Pa->DrawBreadcrumbEditScaledNodeMoreButtonGlyph(C, R, State, Fa);
+        },
+        [State](P* Pa, TcxCanvas* C, const TRect& R) {
+          Pa->DrawBreadcrumbEditNodeMoreButtonGlyph(C, R, State);
+        },
+        0);
+  }
+  Add(
+      "breadcrumb", "progress chunk", {40, 18},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+        Pa->DrawBreadcrumbEditScaledProgressChunk(C, R, Fa);
+      },
+      [](P* Pa, TcxCanvas* C, const TRect& R) { Pa->DrawBreadcrumbEditProgressChunk(C, R); }, 0);
+  Add(
+      "breadcrumb", "progress chunk overlay", {40, 18},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+        Pa->DrawBreadcrumbEditScaledProgressChunkOverlay(C, R, Fa);
+      },
+      [](P* Pa, TcxCanvas* C, const TRect& R) { Pa->DrawBreadcrumbEditProgressChunkOverlay(C, R); },
+      kMayBeEmpty);
+
+  Add(
+      "alert window", "background", {80, 50},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+        C->SetBrushColor(clInfoBk);
+        C->Pen()->SetColor(clBtnShadow);
+        Pa->DrawAlertWindowBackground(C, R, Fa);
+      },
+      nullptr, 0);
+  Add(
+      "alert window", "navigation panel", {60, 18},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F) { Pa->DrawAlertWindowNavigationPanel(C, R); },
+      nullptr, 0);
+  const char* const Kinds[] = {"close", "pin", "drop-down", "previous", "next", "custom"};
+  for (int K = 0; K < 6; ++K)
+    for (TcxButtonState S : AllButtonStates)
+      for (bool Down : {false, true}) {
+        auto Kind = static_cast<TdxAlertWindowButtonKind>(K);
+        if (Down && Kind != awbkPin) continue;
+        Add(
+            "alert window",
+            std::string(Kinds[K]) + " " + ButtonStateName(S) + (Down ? " down" : ""), {16, 16},
+            [=](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+              Pa->DrawAlertWindowScaledButton(C, R, S, Kind, Fa, Down);
+            },
+            [=](P* Pa, TcxCanvas* C, const TRect& R) {
+              Pa->DrawAlertWindowButton(C, R, S, Kind, Down);
+            },
+            0);
+      }
+  for (bool Pinned : {false, true})
+    Add(
+        "pin", Pinned ? "pinned" : "unpinned", {12, 12},
+        [Pinned](P* Pa, TcxCanvas* C, const TRect& R, F) { Pa->DrawPin(C, R, clBtnText, Pinned); },
+        nullptr, 0);
+  for (bool In : {true, false})
+    for (TcxButtonState S : AllButtonStates) {
+      Add(
+          "zoom", std::string(In ? "in " : "out ") + ButtonStateName(S), {15, 15},
+          [In, S](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+            if (In)
+              Pa->DrawScaledZoomInButton(C, R, S, Fa);
+            else
+              Pa->DrawScaledZoomOutButton(C, R, S, Fa);
+          },
+          [In, S](P* Pa, TcxCanvas* C, const TRect& R) {
+            if (In)
+              Pa->DrawZoomInButton(C, R, S);
+            else
+              Pa->DrawZoomOutButton(C, R, S);
+          },
+          0);
+    }
+}
+
 inline std::vector<TPainterElement> PainterElements() {
   using P = TcxCustomLookAndFeelPainter;
   using F = const TdxScaleFactor*;
@@ -1074,5 +1334,7 @@ inline std::vector<TPainterElement> PainterElements() {
   AddRadioElements(E);
   AddViewElements(Add);
   AddSchedulerElements(Add);
+  AddTrackBarElements(Add);
+  AddBreadcrumbElements(Add);
   return E;
 }

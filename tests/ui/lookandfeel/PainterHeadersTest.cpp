@@ -510,21 +510,6 @@ TEST_F(SmartTag, ThePalettePaintsTheStrokesInEachStatesColour) {
 
 // ---------------------------------------------------------------------------
 // The Native painter
-class TOracleTheme {
- public:
-  explicit TOracleTheme(const wchar_t* AClass)
-      : FTheme(dxUxTheme::OpenThemeData(nullptr, AClass)) {}
-  ~TOracleTheme() {
-    if (FTheme) dxUxTheme::CloseThemeData(FTheme);
-  }
-  TOracleTheme(const TOracleTheme&) = delete;
-  TOracleTheme& operator=(const TOracleTheme&) = delete;
-  HTHEME Handle() const { return FTheme; }
-
- private:
-  HTHEME FTheme;
-};
-
 // The scheme the Office 11 palette reports, for a scope.
 class TSchemeScope {
  public:
