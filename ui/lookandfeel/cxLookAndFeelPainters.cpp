@@ -57,7 +57,13 @@ IMPLEMENT_CLASS(TcxCustomLookAndFeelPainter)
 TcxCustomLookAndFeelPainter::~TcxCustomLookAndFeelPainter() {
   FreeAndNil(FLookAndFeelPainterDetailsCache);
   FSmartTagGlyph.reset();
+  FClockFace.reset();
+  FClockGlass.reset();
+  FNavigationBarCustomizationButton.reset();
   FBackButton.reset();
+  FMapPushpin.reset();
+  FRatingControlIndicator.reset();
+  FFixedGroupIndicator.reset();
   FSearchButtonGlyph.reset();
 }
 
@@ -86,6 +92,30 @@ TdxSmartImage* TcxCustomLookAndFeelPainter::GetCachedImage(TOwned<TdxSmartImage>
 
 TdxSmartImage* TcxCustomLookAndFeelPainter::GetBackButton() {
   return GetCachedImage(FBackButton, L"CX_BACKBUTTON");
+}
+
+TdxSmartImage* TcxCustomLookAndFeelPainter::GetClockFace() {
+  return GetCachedImage(FClockFace, L"CX_CLOCKFACE");
+}
+
+TdxSmartImage* TcxCustomLookAndFeelPainter::GetClockGlass() {
+  return GetCachedImage(FClockGlass, L"CX_CLOCKGLASS");
+}
+
+TdxSmartImage* TcxCustomLookAndFeelPainter::GetFixedGroupIndicator() {
+  return GetCachedImage(FFixedGroupIndicator, L"CX_FIXEDGROUPINDICATOR");
+}
+
+TdxSmartImage* TcxCustomLookAndFeelPainter::GetMapPushpin() {
+  return GetCachedImage(FMapPushpin, L"DX_MAPPUSHPIN");
+}
+
+TdxSmartImage* TcxCustomLookAndFeelPainter::GetNavigationBarCustomizationButton() {
+  return GetCachedImage(FNavigationBarCustomizationButton, L"DX_NAVIGATIONBARCUSTOMIZATIONBUTTON");
+}
+
+TdxSmartImage* TcxCustomLookAndFeelPainter::GetRatingControlIndicator() {
+  return GetCachedImage(FRatingControlIndicator, L"CX_RATINGCONTROLINDICATOR");
 }
 
 TdxSmartImage* TcxCustomLookAndFeelPainter::GetSearchButtonGlyph() {

@@ -12,6 +12,7 @@
 // below and a cxLookAndFeelPainters_<Family>.cpp beside the others.
 #pragma once
 
+#include <array>
 #include <vector>
 
 #include "ComObj.h"
@@ -54,6 +55,24 @@ enum TdxAlertWindowButtonKind {
   awbkCustom
 };
 enum TcxTrackBarTicksAlign { tbtaUp, tbtaDown, tbtaBoth };
+enum TcxCalendarElementState {
+  cesNormal,
+  cesHot,
+  cesPressed,
+  cesSelected,
+  cesFocused,
+  cesMarked,
+  cesDisabled
+};
+using TcxCalendarElementStates = TSet<TcxCalendarElementState>;
+enum TdxRatingControlIndicatorState { rcisUnchecked, rcisChecked, rcisHover };
+struct TdxGalleryItemViewState {
+  bool Enabled = true;
+  bool Checked = false;
+  bool Hover = false;
+  bool Pressed = false;
+  bool Focused = false;
+};
 enum TcxLayoutElement {
   leGroup,
   leGroupWithoutBorders,
@@ -188,6 +207,12 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
 
   // Cached images of the program's resources, made on first request.
   TdxSmartImage* GetBackButton();
+  TdxSmartImage* GetClockFace();
+  TdxSmartImage* GetClockGlass();
+  TdxSmartImage* GetFixedGroupIndicator();
+  TdxSmartImage* GetMapPushpin();
+  TdxSmartImage* GetNavigationBarCustomizationButton();
+  TdxSmartImage* GetRatingControlIndicator();
   TdxSmartImage* GetSearchButtonGlyph();
 
   // Default colours
@@ -1303,6 +1328,106 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   virtual void DrawScaledZoomOutButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
                                        const TdxScaleFactor* AScaleFactor);
 
+  // Calendars and the modern clock's hands
+  virtual void DrawCalendarDateCellSelection(TcxCanvas* ACanvas, const TRect& ARect,
+                                             TcxCalendarElementStates AStates);
+  void DrawModernCalendarArrow(TcxCanvas* ACanvas, const TRect& ARect, TcxArrowDirection ADirection,
+                               TcxCalendarElementState AState);
+  virtual void DrawScaledModernCalendarArrow(TcxCanvas* ACanvas, const TRect& ARect,
+                                             TcxArrowDirection ADirection,
+                                             TcxCalendarElementState AState,
+                                             const TdxScaleFactor* AScaleFactor);
+  // The clock face, the hands and the glass over it; the background is the
+  // canvas's own under ARect for clNone.
+  virtual void DrawModernCalendarClock(TcxCanvas* ACanvas, const TRect& ARect, TDateTime ADateTime,
+                                       TColor ABackgroundColor, const TdxScaleFactor* AScaleFactor);
+  virtual void DrawModernCalendarDateCellSelection(TcxCanvas* ACanvas, const TRect& ARect,
+                                                   TcxCalendarElementStates AStates);
+  virtual void DrawModernCalendarDateHeaderSelection(TcxCanvas* ACanvas, const TRect& ARect,
+                                                     TcxCalendarElementStates AStates);
+  virtual void DrawModernCalendarHeaderSelection(TcxCanvas* ACanvas, const TRect& ARect,
+                                                 TcxCalendarElementStates AStates);
+  void DrawModernClockHands(TcxCanvas* ACanvas, const TRect& ARect, TDateTime ADateTime,
+                            TColor AColor);
+  virtual void DrawScaledModernClockHands(TcxCanvas* ACanvas, const TRect& ARect,
+                                          TDateTime ADateTime, TColor AColor,
+                                          const TdxScaleFactor* AScaleFactor);
+  virtual TColor GetModernCalendarCellTextColor(TcxCalendarElementStates AStates);
+  virtual TColor GetModernCalendarDateHeaderTextColor(TcxCalendarElementStates AStates,
+                                                      bool AIsHighlighted);
+  virtual TColor GetModernCalendarHeaderTextColor(TcxCalendarElementStates AStates);
+  virtual TRect GetModernCalendarHeaderTextOffsets();
+  virtual TColor GetModernCalendarMarkedCellBorderColor();
+  virtual TColor GetModernCalendarSelectedTextColor();
+
+  // Galleries
+  virtual TColor GetColorGalleryGlyphFrameColor();
+  TRect GetGalleryGroupHeaderContentOffsets();
+  virtual TRect GetGalleryScaledGroupHeaderContentOffsets(const TdxScaleFactor* AScaleFactor);
+  virtual TColor GetGalleryGroupTextColor();
+  virtual TColor GetGalleryItemImageFrameColor();
+  virtual TColor GetGalleryItemCaptionTextColor(const TdxGalleryItemViewState& AState);
+  virtual TColor GetGalleryItemDescriptionTextColor(const TdxGalleryItemViewState& AState);
+  virtual IdxColorPalette* GetGalleryItemColorPalette(const TdxGalleryItemViewState& AState);
+  virtual void DrawGalleryBackground(TcxCanvas* ACanvas, const TRect& ABounds);
+  virtual void DrawGalleryGroupHeader(TcxCanvas* ACanvas, const TRect& ABounds);
+  virtual void DrawGalleryItemSelection(TcxCanvas* ACanvas, const TRect& R,
+                                        const TdxGalleryItemViewState& AViewState);
+  virtual bool DrawGalleryItemSelectionFirst();
+  virtual void DrawGalleryItemImageFrame(TcxCanvas* ACanvas, const TRect& R);
+  virtual void DrawColorGalleryItemSelection(TcxCanvas* ACanvas, const TRect& R,
+                                             const TdxGalleryItemViewState& AViewState);
+
+  // Rating control, fixed-group indicator, wheel picker
+  void DrawRatingControlIndicator(TcxCanvas* ACanvas, const TRect& ABounds,
+                                  TdxRatingControlIndicatorState AState);
+  virtual void DrawRatingControlScaledIndicator(TcxCanvas* ACanvas, const TRect& ABounds,
+                                                TdxRatingControlIndicatorState AState,
+                                                const TdxScaleFactor* AScaleFactor);
+  virtual IdxColorPalette* GetRatingControlIndicatorColorPalette();
+  TSize GetRatingControlIndicatorSize();
+  virtual TSize GetRatingControlScaledIndicatorSize(const TdxScaleFactor* AScaleFactor);
+  void DrawFixedGroupIndicator(TcxCanvas* ACanvas, const TRect& ABounds);
+  virtual void DrawScaledFixedGroupIndicator(TcxCanvas* ACanvas, const TRect& ABounds,
+                                             const TdxScaleFactor* AScaleFactor);
+  TSize GetFixedGroupIndicatorSize();
+  virtual TSize GetScaledFixedGroupIndicatorSize(const TdxScaleFactor* AScaleFactor);
+  virtual TColor GetWheelPickerBorderItemColor(TcxButtonState AState);
+  virtual TColor GetWheelPickerFillItemColor(TcxButtonState AState);
+  virtual IdxColorPalette* GetWheelPickerColorPalette();
+  virtual void DrawWheelPickerItem(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState);
+  virtual void DrawWheelPickerItemBackground(TcxCanvas* ACanvas, const TRect& ARect,
+                                             TcxButtonState AState);
+  virtual void DrawWheelPickerItemBorder(TcxCanvas* ACanvas, const TRect& ARect,
+                                         TcxButtonState AState);
+
+  // Rich edit
+  virtual TColor RichEditControlHeaderFooterLineColor();
+  virtual TColor RichEditControlHeaderFooterMarkBackColor();
+  virtual TColor RichEditControlHeaderFooterMarkTextColor();
+  virtual TColor RichEditRulerControlColor();
+  virtual TColor RichEditRulerActiveAreaColor();
+  virtual TColor RichEditRulerDefaultTabColor();
+  virtual TColor RichEditRulerInactiveAreaColor();
+  virtual TColor RichEditRulerTabTypeToggleBorderColor();
+  virtual TColor RichEditRulerTextColor();
+
+  // Tokens
+  void DrawTokenBackground(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  virtual void DrawScaledTokenBackground(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                         const TdxScaleFactor* AScaleFactor);
+  void DrawTokenCloseGlyph(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  virtual void DrawScaledTokenCloseGlyph(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                         const TdxScaleFactor* AScaleFactor);
+  TSize GetTokenCloseGlyphSize();
+  virtual TSize GetScaledTokenCloseGlyphSize(const TdxScaleFactor* AScaleFactor);
+  TRect GetTokenContentOffsets();
+  virtual TRect GetScaledTokenContentOffsets(const TdxScaleFactor* AScaleFactor);
+  TSize GetTokenDefaultGlyphSize();
+  virtual TSize GetScaledTokenDefaultGlyphSize(const TdxScaleFactor* AScaleFactor);
+  virtual IdxColorPalette* GetTokenColorPalette(TcxButtonState AState);
+  virtual TColor GetTokenTextColor(TcxButtonState AState);
+
   // Row indicators and tabs
   void DrawIndicatorImage(TcxCanvas* ACanvas, const TRect& R, TcxIndicatorKind AKind);
   virtual void DrawScaledIndicatorImage(TcxCanvas* ACanvas, const TRect& R, TcxIndicatorKind AKind,
@@ -1362,6 +1487,12 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   // Owned; freed by the destructor (the type is complete only there).
   TdxSkinDetails* FLookAndFeelPainterDetailsCache = nullptr;
   TOwned<TdxSmartImage> FBackButton;
+  TOwned<TdxSmartImage> FClockFace;
+  TOwned<TdxSmartImage> FClockGlass;
+  TOwned<TdxSmartImage> FFixedGroupIndicator;
+  TOwned<TdxSmartImage> FMapPushpin;
+  TOwned<TdxSmartImage> FNavigationBarCustomizationButton;
+  TOwned<TdxSmartImage> FRatingControlIndicator;
   TOwned<TdxSmartImage> FSearchButtonGlyph;
   TOwned<TdxSmartImage> FSmartTagGlyph;
 };
@@ -1594,6 +1725,8 @@ class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   virtual TColor TabBorderDarkColor();
   // The colour of highlighted frames.
   virtual TColor BorderHighlightColor();
+  void DrawScaledTokenBackground(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                 const TdxScaleFactor* AScaleFactor) override;
 };
 
 // ---------------------------------------------------------------------------
@@ -1814,6 +1947,15 @@ class TcxOffice11LookAndFeelPainter : public TcxUltraFlatLookAndFeelPainter {
   virtual TColor HeaderDarkEdgeColor();
   virtual TColor HeaderHighlightEdgeColor();
   virtual TColor HeaderTopColor();
+  void DrawScaledTokenBackground(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                 const TdxScaleFactor* AScaleFactor) override;
+  TColor RichEditControlHeaderFooterLineColor() override;
+  TColor RichEditControlHeaderFooterMarkBackColor() override;
+  TColor RichEditRulerInactiveAreaColor() override;
+  TColor RichEditRulerTabTypeToggleBorderColor() override;
+  TSize ScaledClockSize(const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledClock(TcxCanvas* ACanvas, const TRect& ARect, TDateTime ADateTime,
+                       TColor ABackgroundColor, const TdxScaleFactor* AScaleFactor) override;
 };
 
 // ---------------------------------------------------------------------------
@@ -2072,6 +2214,47 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
                               const TdxScaleFactor* AScaleFactor) override;
   void DrawScaledZoomOutButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
                                const TdxScaleFactor* AScaleFactor) override;
+  TColor GetHintBorderColor() override;
+  void DrawHintBackground(TcxCanvas* ACanvas, const TRect& ARect,
+                          TColor AColor = clDefault) override;
+  TColor ScreenTipGetDescriptionTextColor() override;
+  TColor ScreenTipGetTitleTextColor() override;
+  TColor DropDownListBoxItemTextColor(bool ASelected) override;
+  Integer DropDownListBoxScaledSeparatorSize(const TdxScaleFactor* AScaleFactor) override;
+  void DrawDropDownListBoxBackground(TcxCanvas* ACanvas, const TRect& ARect,
+                                     bool AHasBorders) override;
+  void DrawDropDownListBoxScaledGutterBackground(TcxCanvas* ACanvas, const TRect& ARect,
+                                                 const TdxScaleFactor* AScaleFactor) override;
+  void DrawDropDownListBoxScaledSelection(TcxCanvas* ACanvas, const TRect& ARect,
+                                          const TRect& AGutterRect,
+                                          const TdxScaleFactor* AScaleFactor) override;
+  void DrawDropDownListBoxScaledSeparator(TcxCanvas* ACanvas, const TRect& ARect,
+                                          const TRect& AGutterRect,
+                                          const TdxScaleFactor* AScaleFactor) override;
+  TSize DoGetSmallCloseButtonSize() override;
+  TSize GetScaledBackButtonSize(const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledBackButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                            const TdxScaleFactor* AScaleFactor) override;
+  bool DrawGalleryItemSelectionFirst() override;
+  void DrawGalleryItemSelection(TcxCanvas* ACanvas, const TRect& R,
+                                const TdxGalleryItemViewState& AViewState) override;
+  void DrawScaledToggleSwitchState(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                   bool AChecked, const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledToggleSwitchThumb(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                   const TdxScaleFactor* AScaleFactor) override;
+  TColor ToggleSwitchToggleColor(bool AChecked) override;
+  TSize ScaledClockSize(const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledClock(TcxCanvas* ACanvas, const TRect& ARect, TDateTime ADateTime,
+                       TColor ABackgroundColor, const TdxScaleFactor* AScaleFactor) override;
+  void DrawModernCalendarDateCellSelection(TcxCanvas* ACanvas, const TRect& ARect,
+                                           TcxCalendarElementStates AStates) override;
+  TColor GetModernCalendarHeaderTextColor(TcxCalendarElementStates AStates) override;
+  void DrawWheelPickerItemBackground(TcxCanvas* ACanvas, const TRect& ARect,
+                                     TcxButtonState AState) override;
+  void DrawWheelPickerItemBorder(TcxCanvas* ACanvas, const TRect& ARect,
+                                 TcxButtonState AState) override;
+  void DrawScaledTokenBackground(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                 const TdxScaleFactor* AScaleFactor) override;
   // Text of headers, footers and tabs in a theme part's state.
   virtual void DrawContent(TcxCanvas* ACanvas, HTHEME ATheme, Integer APartId, Integer AStateId,
                            const TRect& ABounds, const TRect& ATextAreaBounds,
@@ -2234,6 +2417,16 @@ class TcxLookAndFeelPaintersManager : public TObject {
 // of a milestone (a diamond) in R.
 void cxGetSchedulerGroupPolygon(const TRect& R, TcxArrowPoints& APoints);
 void cxGetSchedulerMilestonePolygon(const TRect& R, TcxArrowPoints& APoints);
+// The modern clock's hour, minute and second hands in ARect at a time: each
+// a line through the centre at its angle (radians, 0 pointing right,
+// growing clockwise), with its width at 96 DPI.
+struct TcxModernClockHand {
+  double Angle;
+  double Width;
+  TdxPointF Start;
+  TdxPointF Finish;
+};
+std::array<TcxModernClockHand, 3> cxModernClockHands(const TRect& ARect, TDateTime ADateTime);
 
 // The row indicators' glyphs (one image per indicator kind from the arrow
 // on, then the sort-by-summary-value mark), made on first use.

@@ -45,6 +45,21 @@ inline Integer ContentTextFlags(TAlignment AAlignmentHorz, TcxAlignmentVert AAli
 // Half a value rounded down (the midpoint of two coordinates).
 inline Integer FloorHalf(Integer AValue) { return AValue >= 0 ? AValue / 2 : -((-AValue + 1) / 2); }
 
+// One paint of the shared GDI+ canvas on ACanvas over R, ended on every path.
+template <class F>
+void PaintWithGdiPlus(TcxCanvas* ACanvas, const TRect& R, F&& ADraw) {
+  TdxGPPaintCanvas* GP = dxGPPaintCanvas();
+  GP->BeginPaint(ACanvas->Handle(), R);
+  auto End = Finally([GP] { GP->EndPaint(); });
+  ADraw(GP);
+}
+
+// A pen width of one pixel at 96 DPI at the factor, fractions kept.
+inline Single PenWidth(const TdxScaleFactor* AScaleFactor) {
+  return static_cast<Single>(AScaleFactor->Numerator()) /
+         static_cast<Single>(AScaleFactor->Denominator());
+}
+
 // Runs its procedure when the scope ends, on every path.
 template <class F>
 class TFinally {

@@ -824,3 +824,269 @@ void TcxWinXPLookAndFeelPainter::DrawScaledZoomOutButton(TcxCanvas* ACanvas, con
   if (!NativeZoomButtonDraw(ACanvas, R, AState, ZoomOutButtonGlyph(), AScaleFactor))
     inherited::DrawScaledZoomOutButton(ACanvas, R, AState, AScaleFactor);
 }
+
+// ---------------------------------------------------------------------------
+// Hints and lists
+namespace {
+constexpr Integer TTP_STANDARD_ = 1;
+constexpr Integer MENU_POPUPBACKGROUND_ = 9, MENU_POPUPGUTTER_ = 13, MENU_POPUPSEPARATOR_ = 15;
+constexpr Integer cxThemeEdgeLightColorProperty = 3804;      // TMT_EDGELIGHTCOLOR
+constexpr Integer cxThemeEdgeHighlightColorProperty = 3805;  // TMT_EDGEHIGHLIGHTCOLOR
+constexpr Integer cxHintThemeOverhang = 4;
+}  // namespace
+
+TColor TcxWinXPLookAndFeelPainter::GetHintBorderColor() {
+  return OpenTheme(totToolTip) ? TColor(clWindowFrame) : inherited::GetHintBorderColor();
+}
+
+void TcxWinXPLookAndFeelPainter::DrawHintBackground(TcxCanvas* ACanvas, const TRect& ARect,
+                                                    TColor AColor) {
+  if (HTHEME Theme = OpenTheme(totToolTip))
+    DrawPart(Theme, ACanvas->Handle(), TTP_STANDARD_, 1,
+             cxRectInflate(ARect, cxHintThemeOverhang, cxHintThemeOverhang));
+  else
+    inherited::DrawHintBackground(ACanvas, ARect, AColor);
+}
+
+TColor TcxWinXPLookAndFeelPainter::ScreenTipGetDescriptionTextColor() {
+  TColor Color;
+  if (cxGetThemeColor(totToolTip, TTP_STANDARD_, 1, cxThemeTextColorProperty, Color)) return Color;
+  return inherited::ScreenTipGetDescriptionTextColor();
+}
+
+TColor TcxWinXPLookAndFeelPainter::ScreenTipGetTitleTextColor() {
+  return ScreenTipGetDescriptionTextColor();
+}
+
+TColor TcxWinXPLookAndFeelPainter::DropDownListBoxItemTextColor(bool ASelected) {
+  TColor Color;
+  if (cxGetThemeColor(totMenu, MENU_POPUPITEM_, 1, cxThemeTextColorProperty, Color)) return Color;
+  return inherited::DropDownListBoxItemTextColor(ASelected);
+}
+
+Integer TcxWinXPLookAndFeelPainter::DropDownListBoxScaledSeparatorSize(
+    const TdxScaleFactor* AScaleFactor) {
+  TSize Size{0, 0};
+  if (ThemePartSize(OpenTheme(totMenu), nullptr, MENU_POPUPSEPARATOR_, 0, TS_TRUE, Size))
+    return Size.cy;
+  return inherited::DropDownListBoxScaledSeparatorSize(AScaleFactor);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawDropDownListBoxBackground(TcxCanvas* ACanvas,
+                                                               const TRect& ARect,
+                                                               bool AHasBorders) {
+  if (!AreVisualStylesAvailable()) {
+    inherited::DrawDropDownListBoxBackground(ACanvas, ARect, AHasBorders);
+    return;
+  }
+  TRect R = ARect;
+  if (AHasBorders) {
+    const Integer Properties[] = {cxThemeEdgeLightColorProperty, cxThemeEdgeHighlightColorProperty};
+    const TColor Fallbacks[] = {clBtnShadow, clBtnHighlight};
+    for (int I = 0; I < 2; ++I) {
+      TColor Color;
+      if (!cxGetThemeColor(totMenu, MENU_POPUPBACKGROUND_, 0, Properties[I], Color))
+        Color = Fallbacks[I];
+      ACanvas->FrameRect(R, Resolved(Color));
+      R = cxRectInflate(R, -1, -1);
+    }
+  }
+  if (HTHEME Theme = OpenTheme(totMenu)) {
+    DrawPart(Theme, ACanvas->Handle(), MENU_POPUPBACKGROUND_, 0, R);
+  } else {
+    ACanvas->Brush()->SetStyle(TBrushStyle::bsSolid);
+    ACanvas->FillRect(R, clWindow);
+  }
+}
+
+void TcxWinXPLookAndFeelPainter::DrawDropDownListBoxScaledGutterBackground(
+    TcxCanvas* ACanvas, const TRect& ARect, const TdxScaleFactor* AScaleFactor) {
+  if (HTHEME Theme = OpenTheme(totMenu))
+    DrawPart(Theme, ACanvas->Handle(), MENU_POPUPGUTTER_, 0, ARect);
+  else
+    inherited::DrawDropDownListBoxScaledGutterBackground(ACanvas, ARect, AScaleFactor);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawDropDownListBoxScaledSelection(
+    TcxCanvas* ACanvas, const TRect& ARect, const TRect& AGutterRect,
+    const TdxScaleFactor* AScaleFactor) {
+  if (HTHEME Theme = OpenTheme(totMenu))
+    DrawPart(Theme, ACanvas->Handle(), MENU_POPUPITEM_, 2, ARect);
+  else
+    inherited::DrawDropDownListBoxScaledSelection(ACanvas, ARect, AGutterRect, AScaleFactor);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawDropDownListBoxScaledSeparator(
+    TcxCanvas* ACanvas, const TRect& ARect, const TRect& AGutterRect,
+    const TdxScaleFactor* AScaleFactor) {
+  HTHEME Theme = OpenTheme(totMenu);
+  TSize Size{0, 0};
+  if (!Theme || !ThemePartSize(Theme, ACanvas->Handle(), MENU_POPUPSEPARATOR_, 0, TS_TRUE, Size)) {
+    inherited::DrawDropDownListBoxScaledSeparator(ACanvas, ARect, AGutterRect, AScaleFactor);
+    return;
+  }
+  const Integer Top = FloorHalf(ARect.top + ARect.bottom - Size.cy);
+  DrawPart(Theme, ACanvas->Handle(), MENU_POPUPSEPARATOR_, 0,
+           cxRect(AGutterRect.right + 2, Top, ARect.right, Top + Size.cy));
+}
+
+// ---------------------------------------------------------------------------
+// The small close button, the back button
+namespace {
+constexpr Integer NAV_BACKBUTTON_ = 1;
+// A close button narrower or lower than this comes out at the usual size
+// from Windows 8 on, whose caption buttons have no glyph-sized part.
+constexpr Integer cxSmallCloseButtonMinSide = 10;
+constexpr TSize cxWin8SmallCloseButtonSize{13, 13};
+}  // namespace
+
+TSize TcxWinXPLookAndFeelPainter::DoGetSmallCloseButtonSize() {
+  TSize Size{0, 0};
+  if (!ThemePartSize(OpenTheme(totWindow), nullptr, WP_SMALLCLOSEBUTTON_, 1, TS_TRUE, Size))
+    return inherited::DoGetSmallCloseButtonSize();
+  if (IsWin8OrLater && (Size.cx < cxSmallCloseButtonMinSide || Size.cy < cxSmallCloseButtonMinSide))
+    return cxWin8SmallCloseButtonSize;
+  return Size;
+}
+
+TSize TcxWinXPLookAndFeelPainter::GetScaledBackButtonSize(const TdxScaleFactor* AScaleFactor) {
+  TSize Size{0, 0};
+  if (ThemePartSize(OpenTheme(totNavigation), nullptr, NAV_BACKBUTTON_, 0, TS_TRUE, Size))
+    return AScaleFactor->Apply(Size, dxSystemScaleFactor());
+  return inherited::GetScaledBackButtonSize(AScaleFactor);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawScaledBackButton(TcxCanvas* ACanvas, const TRect& R,
+                                                      TcxButtonState AState,
+                                                      const TdxScaleFactor* AScaleFactor) {
+  if (HTHEME Theme = OpenTheme(totNavigation))
+    DrawScaledThemeBackground(Theme, ACanvas->Handle(), false, AScaleFactor, R,
+                              TabItemStates[AState], NAV_BACKBUTTON_);
+  else
+    TcxCustomLookAndFeelPainter::DrawScaledBackButton(ACanvas, R, AState, AScaleFactor);
+}
+
+// ---------------------------------------------------------------------------
+// Galleries, toggle switches, the clock, calendars, wheel pickers, tokens
+namespace {
+constexpr Integer LVP_LISTITEM_ = 1;
+constexpr Integer TEXT_CONTROLLABEL_ = 6;
+// Theme states of a token by button state; 0 draws nothing.
+constexpr Integer TokenStates[] = {0, 0, 2, 3, 0};
+
+Integer GalleryItemThemeState(const TdxGalleryItemViewState& S) {
+  if (S.Pressed) return 3;
+  if (S.Checked) return (S.Hover || S.Focused) && IsWinVistaOrLater ? 6 : 3;
+  if (S.Focused) return 5;
+  return S.Hover ? 2 : 1;
+}
+
+Integer CalendarCellThemeState(TcxCalendarElementStates AStates) {
+  if (AStates.Contains(cesSelected)) {
+    if (AStates.Contains(cesHot)) return 6;
+    return AStates.Contains(cesFocused) ? 3 : 5;
+  }
+  return AStates.Contains(cesHot) ? 2 : 1;
+}
+}  // namespace
+
+bool TcxWinXPLookAndFeelPainter::DrawGalleryItemSelectionFirst() {
+  return OpenTheme(totExplorerListView) != nullptr || inherited::DrawGalleryItemSelectionFirst();
+}
+
+void TcxWinXPLookAndFeelPainter::DrawGalleryItemSelection(
+    TcxCanvas* ACanvas, const TRect& R, const TdxGalleryItemViewState& AViewState) {
+  HTHEME Theme = OpenTheme(totExplorerListView);
+  if (!Theme) {
+    inherited::DrawGalleryItemSelection(ACanvas, R, AViewState);
+    return;
+  }
+  const Integer State = GalleryItemThemeState(AViewState);
+  if (State != 1) DrawPart(Theme, ACanvas->Handle(), LVP_LISTITEM_, State, R);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawScaledToggleSwitchState(TcxCanvas* ACanvas,
+                                                             const TRect& ABounds, TcxButtonState,
+                                                             bool AChecked, const TdxScaleFactor*) {
+  const TdxAlphaColor Pen = dxMakeAlphaColor(255, 0x70, 0x70, 0x70);
+  const TdxAlphaColor Brush = dxColorToAlphaColor(ToggleSwitchToggleColor(AChecked), 255);
+  PaintWithGdiPlus(ACanvas, ABounds,
+                   [&](TdxGPPaintCanvas* GP) { GP->Rectangle(ABounds, Pen, Brush, 1); });
+}
+
+void TcxWinXPLookAndFeelPainter::DrawScaledToggleSwitchThumb(TcxCanvas* ACanvas,
+                                                             const TRect& ABounds,
+                                                             TcxButtonState AState,
+                                                             const TdxScaleFactor* AScaleFactor) {
+  DrawScaledButton(ACanvas, cxRectInflate(ABounds, -1, -1), String(), AState, AScaleFactor, true,
+                   clDefault, clDefault, false, false, cxbpButton);
+}
+
+TColor TcxWinXPLookAndFeelPainter::ToggleSwitchToggleColor(bool AChecked) {
+  return AChecked ? TColor(0xA0A0A0) : TColor(0xC8C8C8);
+}
+
+TSize TcxWinXPLookAndFeelPainter::ScaledClockSize(const TdxScaleFactor* AScaleFactor) {
+  return AScaleFactor->Apply(GetClockFace()->Size());
+}
+
+void TcxWinXPLookAndFeelPainter::DrawScaledClock(TcxCanvas* ACanvas, const TRect& ARect,
+                                                 TDateTime ADateTime, TColor ABackgroundColor,
+                                                 const TdxScaleFactor* AScaleFactor) {
+  DrawModernCalendarClock(ACanvas, ARect, ADateTime, ABackgroundColor, AScaleFactor);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawModernCalendarDateCellSelection(
+    TcxCanvas* ACanvas, const TRect& ARect, TcxCalendarElementStates AStates) {
+  HTHEME Theme = OpenTheme(totExplorerListView);
+  if (!Theme) {
+    inherited::DrawModernCalendarDateCellSelection(ACanvas, ARect, AStates);
+    return;
+  }
+  if (AStates.Contains(cesHot) || AStates.Contains(cesSelected))
+    DrawPart(Theme, ACanvas->Handle(), LVP_LISTITEM_, CalendarCellThemeState(AStates), ARect);
+  if (AStates.Contains(cesMarked))
+    ACanvas->FrameRect(ARect, Resolved(GetModernCalendarMarkedCellBorderColor()));
+  if (AStates.Contains(cesFocused)) ACanvas->DrawFocusRect(cxRectInflate(ARect, -1, -1));
+}
+
+TColor TcxWinXPLookAndFeelPainter::GetModernCalendarHeaderTextColor(
+    TcxCalendarElementStates AStates) {
+  TColor Color;
+  if (cxGetThemeColor(totTextStyle, TEXT_CONTROLLABEL_, 1, cxThemeTextColorProperty, Color))
+    return Color;
+  return inherited::GetModernCalendarHeaderTextColor(AStates);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawWheelPickerItemBackground(TcxCanvas* ACanvas,
+                                                               const TRect& ARect,
+                                                               TcxButtonState AState) {
+  HTHEME Theme = OpenTheme(totExplorerListView);
+  if (Theme && (AState == cxbsHot || AState == cxbsPressed))
+    DrawPart(Theme, ACanvas->Handle(), LVP_LISTITEM_, AState == cxbsPressed ? 3 : 5, ARect);
+  else
+    inherited::DrawWheelPickerItemBackground(ACanvas, ARect, AState);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawWheelPickerItemBorder(TcxCanvas* ACanvas, const TRect& ARect,
+                                                           TcxButtonState AState) {
+  if (OpenTheme(totExplorerListView) && (AState == cxbsHot || AState == cxbsPressed)) return;
+  inherited::DrawWheelPickerItemBorder(ACanvas, ARect, AState);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawScaledTokenBackground(TcxCanvas* ACanvas, const TRect& R,
+                                                           TcxButtonState AState,
+                                                           const TdxScaleFactor* AScaleFactor) {
+  HTHEME Theme = OpenTheme(totButton);
+  if (!Theme) {
+    TcxStandardLookAndFeelPainter::DrawScaledTokenBackground(ACanvas, R, AState, AScaleFactor);
+    return;
+  }
+  if (cxRectIsEmpty(R) || TokenStates[AState] == 0) return;
+  TRect Margins = cxNullRect;
+  ThemeMargins(Theme, ACanvas->Handle(), BP_PUSHBUTTON_, TokenStates[AState],
+               cxThemeContentMarginsProperty, Margins);
+  TClipRegionSaver KeepClip(ACanvas);
+  ACanvas->IntersectClipRect(R);
+  DrawPart(Theme, ACanvas->Handle(), BP_PUSHBUTTON_, TokenStates[AState], Enlarged(R, Margins));
+}

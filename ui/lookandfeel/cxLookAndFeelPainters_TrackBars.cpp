@@ -111,20 +111,6 @@ void Polyline(TcxCanvas* ACanvas, const TcxArrowPoints& APoints, TColor AColor) 
   ACanvas->Polyline(APoints);
 }
 
-// One GDI+ paint on the canvas over R, ended on every path.
-template <class F>
-void PaintWithGdiPlus(TcxCanvas* ACanvas, const TRect& R, F&& ADraw) {
-  TdxGPPaintCanvas* GP = dxGPPaintCanvas();
-  GP->BeginPaint(ACanvas->Handle(), R);
-  auto End = Finally([GP] { GP->EndPaint(); });
-  ADraw(GP);
-}
-
-Single PenWidth(const TdxScaleFactor* AScaleFactor) {
-  return static_cast<Single>(AScaleFactor->Numerator()) /
-         static_cast<Single>(AScaleFactor->Denominator());
-}
-
 void DrawRangeControlThumb(TcxCanvas* ACanvas, const TRect& ARect, TColor AColor,
                            TColor ABorderColor, const TdxScaleFactor* AScaleFactor) {
   const TdxAlphaColor Face =

@@ -963,6 +963,146 @@ inline void AddBreadcrumbElements(const TAddElement& Add) {
     }
 }
 
+// Calendars, the modern clock, galleries, rating, fixed group, wheel
+// picker, tokens.
+inline void AddCalendarElements(const TAddElement& Add) {
+  using P = TcxCustomLookAndFeelPainter;
+  using F = const TdxScaleFactor*;
+  struct TCellStates {
+    const char* Name;
+    TcxCalendarElementStates States;
+  };
+  const TCellStates Cells[] = {{"marked", {cesMarked}},
+                               {"hot", {cesHot}},
+                               {"selected", {cesSelected}},
+                               {"selected hot", {cesSelected, cesHot}},
+                               {"selected focused", {cesSelected, cesFocused}},
+                               {"marked focused", {cesMarked, cesFocused}}};
+  for (const TCellStates& C : Cells) {
+    TcxCalendarElementStates St = C.States;
+    Add(
+        "calendar", std::string("date cell ") + C.Name, {24, 18},
+        [St](P* Pa, TcxCanvas* Cv, const TRect& R, F) {
+          Pa->DrawCalendarDateCellSelection(Cv, R, St);
+        },
+        nullptr, kMayBeEmpty);
+    Add(
+        "calendar", std::string("modern date cell ") + C.Name, {24, 18},
+        [St](P* Pa, TcxCanvas* Cv, const TRect& R, F) {
+          Pa->DrawModernCalendarDateCellSelection(Cv, R, St);
+        },
+        nullptr, 0);
+  }
+  const char* const Directions[] = {"up", "down", "left", "right"};
+  const char* const ArrowStates[] = {"normal",  "hot",    "pressed", "selected",
+                                     "focused", "marked", "disabled"};
+  for (int D = 0; D < 4; ++D)
+    for (TcxCalendarElementState St : {cesNormal, cesHot, cesDisabled}) {
+      auto Dir = static_cast<TcxArrowDirection>(D);
+      Add(
+          "calendar", std::string("modern arrow ") + Directions[D] + " " + ArrowStates[St], {9, 9},
+          [Dir, St](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+            Pa->DrawScaledModernCalendarArrow(C, R, Dir, St, Fa);
+          },
+          [Dir, St](P* Pa, TcxCanvas* C, const TRect& R) {
+            Pa->DrawModernCalendarArrow(C, R, Dir, St);
+          },
+          0);
+    }
+  Add(
+      "calendar", "modern clock ten past ten", {80, 80},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+        Pa->DrawModernCalendarClock(C, R, EncodeTime(10, 10, 30, 0), clWindow, Fa);
+      },
+      nullptr, 0);
+  Add(
+      "calendar", "modern clock on the canvas", {80, 80},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+        Pa->DrawModernCalendarClock(C, R, EncodeTime(4, 45, 0, 0), clNone, Fa);
+      },
+      nullptr, 0);
+  Add(
+      "calendar", "modern clock hands", {60, 60},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+        Pa->DrawScaledModernClockHands(C, R, EncodeTime(10, 10, 30, 0), clBlack, Fa);
+      },
+      [](P* Pa, TcxCanvas* C, const TRect& R) {
+        Pa->DrawModernClockHands(C, R, EncodeTime(10, 10, 30, 0), clBlack);
+      },
+      kUnscaledAtDefault);
+
+  Add(
+      "gallery", "background", {40, 20},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F) { Pa->DrawGalleryBackground(C, R); }, nullptr, 0);
+  Add(
+      "gallery", "group header", {60, 18},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F) { Pa->DrawGalleryGroupHeader(C, R); }, nullptr, 0);
+  Add(
+      "gallery", "image frame", {24, 24},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F) { Pa->DrawGalleryItemImageFrame(C, R); }, nullptr,
+      0);
+  struct TGalleryState {
+    const char* Name;
+    TdxGalleryItemViewState State;
+  };
+  const TGalleryState Items[] = {{"hover", {true, false, true, false, false}},
+                                 {"pressed", {true, false, false, true, false}},
+                                 {"focused", {true, false, false, false, true}},
+                                 {"checked", {true, true, false, false, false}},
+                                 {"checked hover", {true, true, true, false, false}},
+                                 {"checked pressed", {true, true, false, true, false}}};
+  for (const TGalleryState& G : Items) {
+    TdxGalleryItemViewState St = G.State;
+    Add(
+        "gallery", std::string("item ") + G.Name, {32, 32},
+        [St](P* Pa, TcxCanvas* C, const TRect& R, F) { Pa->DrawGalleryItemSelection(C, R, St); },
+        nullptr, 0);
+    Add(
+        "gallery", std::string("colour item ") + G.Name, {20, 20},
+        [St](P* Pa, TcxCanvas* C, const TRect& R, F) {
+          Pa->DrawColorGalleryItemSelection(C, R, St);
+        },
+        nullptr, 0);
+  }
+
+  const char* const Ratings[] = {"unchecked", "checked", "hover"};
+  for (int S = 0; S < 3; ++S) {
+    auto St = static_cast<TdxRatingControlIndicatorState>(S);
+    Add(
+        "rating", Ratings[S], {15, 16},
+        [St](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+          Pa->DrawRatingControlScaledIndicator(C, R, St, Fa);
+        },
+        [St](P* Pa, TcxCanvas* C, const TRect& R) { Pa->DrawRatingControlIndicator(C, R, St); }, 0);
+  }
+  Add(
+      "fixed group", "indicator", {22, 16},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+        Pa->DrawScaledFixedGroupIndicator(C, R, Fa);
+      },
+      [](P* Pa, TcxCanvas* C, const TRect& R) { Pa->DrawFixedGroupIndicator(C, R); }, 0);
+  for (TcxButtonState S : {cxbsHot, cxbsPressed})
+    Add(
+        "wheel picker", std::string("item ") + ButtonStateName(S), {40, 18},
+        [S](P* Pa, TcxCanvas* C, const TRect& R, F) { Pa->DrawWheelPickerItem(C, R, S); }, nullptr,
+        0);
+  for (TcxButtonState S : AllButtonStates) {
+    Add(
+        "token", std::string("background ") + ButtonStateName(S), {40, 18},
+        [S](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+          Pa->DrawScaledTokenBackground(C, R, S, Fa);
+        },
+        [S](P* Pa, TcxCanvas* C, const TRect& R) { Pa->DrawTokenBackground(C, R, S); },
+        kMayBeEmpty);
+    Add(
+        "token", std::string("close glyph ") + ButtonStateName(S), {12, 11},
+        [S](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+          Pa->DrawScaledTokenCloseGlyph(C, R, S, Fa);
+        },
+        [S](P* Pa, TcxCanvas* C, const TRect& R) { Pa->DrawTokenCloseGlyph(C, R, S); }, 0);
+  }
+}
+
 inline std::vector<TPainterElement> PainterElements() {
   using P = TcxCustomLookAndFeelPainter;
   using F = const TdxScaleFactor*;
@@ -1321,10 +1461,14 @@ inline std::vector<TPainterElement> PainterElements() {
       },
       [](P* Pa, TcxCanvas* C, const TRect& R) { Pa->DrawDropDownListBoxGutterBackground(C, R); },
       kMayBeEmpty);
-  Add("hint", "background", {60, 20},
-      [](P* Pa, TcxCanvas* C, const TRect& R, F) { Pa->DrawHintBackground(C, R, clDefault); });
-  Add("hint", "screen tip", {60, 30},
-      [](P* Pa, TcxCanvas* C, const TRect& R, F) { Pa->ScreenTipDrawBackground(C, R); });
+  // The Native look draws a hint's theme part 4 pixels beyond its window's
+  // client area, under the window's edge.
+  Add("hint", "background", {60, 20}, [](P* Pa, TcxCanvas* C, const TRect& R, F) {
+    Pa->DrawHintBackground(C, cxRectInflate(R, -4, -4), clDefault);
+  });
+  Add("hint", "screen tip", {60, 30}, [](P* Pa, TcxCanvas* C, const TRect& R, F) {
+    Pa->ScreenTipDrawBackground(C, cxRectInflate(R, -4, -4));
+  });
   Add("hint", "screen tip footer", {60, 4},
       [](P* Pa, TcxCanvas* C, const TRect& R, F) { Pa->ScreenTipDrawFooterLine(C, R); });
 
@@ -1336,5 +1480,6 @@ inline std::vector<TPainterElement> PainterElements() {
   AddSchedulerElements(Add);
   AddTrackBarElements(Add);
   AddBreadcrumbElements(Add);
+  AddCalendarElements(Add);
   return E;
 }
