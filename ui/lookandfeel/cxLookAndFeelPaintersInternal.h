@@ -60,19 +60,6 @@ inline Single PenWidth(const TdxScaleFactor* AScaleFactor) {
          static_cast<Single>(AScaleFactor->Denominator());
 }
 
-// Runs its procedure when the scope ends, on every path.
-template <class F>
-class TFinally {
- public:
-  explicit TFinally(F AProc) : FProc(std::move(AProc)) {}
-  ~TFinally() { FProc(); }
-  TFinally(const TFinally&) = delete;
-  TFinally& operator=(const TFinally&) = delete;
-
- private:
-  F FProc;
-};
-
 // The canvas's font, brush, pen and device-context state, given back when
 // the scope ends.
 class TCanvasStateSaver {
