@@ -66,6 +66,8 @@ enum TcxCalendarElementState {
 };
 using TcxCalendarElementStates = TSet<TcxCalendarElementState>;
 enum TdxRatingControlIndicatorState { rcisUnchecked, rcisChecked, rcisHover };
+enum TdxMapControlElementState { mcesNormal, mcesHot, mcesPressed, mcesSelected, mcesDisabled };
+using TdxMapControlElementStates = TSet<TdxMapControlElementState>;
 struct TdxGalleryItemViewState {
   bool Enabled = true;
   bool Checked = false;
@@ -1428,6 +1430,159 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   virtual IdxColorPalette* GetTokenColorPalette(TcxButtonState AState);
   virtual TColor GetTokenTextColor(TcxButtonState AState);
 
+  // Map control; its colours are alpha colours
+  virtual TColor MapControlBackgroundColor();
+  virtual TdxAlphaColor MapControlPanelBackColor();
+  virtual TdxAlphaColor MapControlPanelHotTrackedTextColor();
+  virtual TdxAlphaColor MapControlPanelPressedTextColor();
+  virtual TdxAlphaColor MapControlPanelTextColor();
+  virtual TSize MapControlGetMapPushpinSize(const TdxScaleFactor* AScaleFactor);
+  virtual TPoint MapControlGetMapPushpinTextOrigin(const TdxScaleFactor* AScaleFactor);
+  virtual TRect MapControlMapCustomElementSelectionOffset(const TdxScaleFactor* AScaleFactor);
+  virtual TdxAlphaColor MapControlMapCustomElementTextColor();
+  virtual TdxAlphaColor MapControlMapCustomElementTextGlowColor();
+  virtual TdxAlphaColor MapControlMapPushpinTextColor();
+  virtual TdxAlphaColor MapControlMapPushpinTextGlowColor();
+  virtual TdxAlphaColor MapControlSelectedRegionBackgroundColor();
+  virtual TdxAlphaColor MapControlSelectedRegionBorderColor();
+  virtual TdxAlphaColor MapControlShapeColor();
+  virtual TdxAlphaColor MapControlShapeBorderColor();
+  virtual Integer MapControlShapeBorderWidth(const TdxScaleFactor* AScaleFactor);
+  virtual TdxAlphaColor MapControlShapeHighlightedColor();
+  virtual TdxAlphaColor MapControlShapeBorderHighlightedColor();
+  virtual Integer MapControlShapeBorderHighlightedWidth(const TdxScaleFactor* AScaleFactor);
+  virtual TdxAlphaColor MapControlShapeSelectedColor();
+  virtual TdxAlphaColor MapControlShapeBorderSelectedColor();
+  virtual Integer MapControlShapeBorderSelectedWidth(const TdxScaleFactor* AScaleFactor);
+  virtual void DrawMapCustomElementBackground(TcxCanvas* ACanvas, const TRect& ARect,
+                                              TdxMapControlElementState AState);
+  virtual void DrawMapPushpin(TcxCanvas* ACanvas, const TRect& ARect,
+                              TdxMapControlElementState AState, const TdxScaleFactor* AScaleFactor);
+
+  // Office navigation bar. States are ordinals: 0 normal, 1 to 3 the
+  // highlighted ones.
+  virtual void OfficeNavigationBarDrawBackground(TcxCanvas* ACanvas, const TRect& ARect);
+  void OfficeNavigationBarDrawButtonItemBackground(TcxCanvas* ACanvas, const TRect& ARect,
+                                                   Integer AState);
+  virtual void OfficeNavigationBarDrawScaledButtonItemBackground(
+      TcxCanvas* ACanvas, const TRect& ARect, Integer AState, const TdxScaleFactor* AScaleFactor);
+  void OfficeNavigationBarDrawCustomizationButton(TcxCanvas* ACanvas, const TRect& ARect,
+                                                  Integer AState, TdxAlphaColor AColor);
+  // The image as drawn for the default alpha colour, else recoloured with
+  // AColor's colour and drawn at its alpha.
+  virtual void OfficeNavigationBarDrawScaledCustomizationButton(TcxCanvas* ACanvas,
+                                                                const TRect& ARect, Integer AState,
+                                                                const TdxScaleFactor* AScaleFactor,
+                                                                TdxAlphaColor AColor);
+  void OfficeNavigationBarDrawItemBackground(TcxCanvas* ACanvas, const TRect& ARect,
+                                             Integer AState);
+  virtual void OfficeNavigationBarDrawScaledItemBackground(TcxCanvas* ACanvas, const TRect& ARect,
+                                                           Integer AState,
+                                                           const TdxScaleFactor* AScaleFactor);
+  void OfficeNavigationBarDrawImageSelection(TcxCanvas* ACanvas, const TRect& ARect,
+                                             Integer AState);
+  virtual void OfficeNavigationBarDrawScaledImageSelection(TcxCanvas* ACanvas, const TRect& ARect,
+                                                           Integer AState,
+                                                           const TdxScaleFactor* AScaleFactor);
+  virtual TColor OfficeNavigationBarButtonItemTextColor(Integer AState);
+  virtual TColor OfficeNavigationBarItemTextColor(Integer AState);
+  TRect OfficeNavigationBarButtonItemContentOffsets();
+  virtual TRect OfficeNavigationBarScaledButtonItemContentOffsets(
+      const TdxScaleFactor* AScaleFactor);
+  Integer OfficeNavigationBarButtonItemFontSize();
+  virtual Integer OfficeNavigationBarScaledButtonItemFontSize(const TdxScaleFactor* AScaleFactor);
+  TRect OfficeNavigationBarContentOffsets();
+  virtual TRect OfficeNavigationBarScaledContentOffsets(const TdxScaleFactor* AScaleFactor);
+  TSize OfficeNavigationBarCustomizationButtonSize();
+  virtual TSize OfficeNavigationBarScaledCustomizationButtonSize(
+      const TdxScaleFactor* AScaleFactor);
+  TRect OfficeNavigationBarItemContentOffsets();
+  virtual TRect OfficeNavigationBarScaledItemContentOffsets(const TdxScaleFactor* AScaleFactor);
+  Integer OfficeNavigationBarItemFontSize();
+  virtual Integer OfficeNavigationBarScaledItemFontSize(const TdxScaleFactor* AScaleFactor);
+
+  // PDF viewer
+  virtual IdxColorPalette* PDFViewerNavigationPaneButtonColorPalette(TcxButtonState AState);
+  virtual TRect PDFViewerNavigationPaneButtonContentOffsets(const TdxScaleFactor* AScaleFactor);
+  virtual TPoint PDFViewerNavigationPaneButtonOverlay(const TdxScaleFactor* AScaleFactor);
+  virtual TSize PDFViewerNavigationPaneButtonSize(const TdxScaleFactor* AScaleFactor);
+  // A selected or pressed button reaches over its neighbours by the overlay.
+  TRect PDFViewerNavigationPaneButtonRect(const TRect& ARect, TcxButtonState AState, bool ASelected,
+                                          const TdxScaleFactor* AScaleFactor);
+  virtual TRect PDFViewerNavigationPaneContentOffsets(const TdxScaleFactor* AScaleFactor);
+  virtual TRect PDFViewerNavigationPanePageCaptionContentOffsets(
+      const TdxScaleFactor* AScaleFactor);
+  virtual TColor PDFViewerNavigationPanePageCaptionTextColor();
+  virtual TRect PDFViewerNavigationPanePageContentOffsets(const TdxScaleFactor* AScaleFactor);
+  virtual TRect PDFViewerNavigationPanePageToolbarContentOffsets(
+      const TdxScaleFactor* AScaleFactor);
+  virtual TColor PDFViewerSelectionColor();
+  virtual void PDFViewerDrawFindPanelBackground(TcxCanvas* ACanvas, const TRect& R,
+                                                TcxBorders ABorders);
+  virtual void PDFViewerDrawNavigationPaneBackground(TcxCanvas* ACanvas, const TRect& R);
+  virtual void PDFViewerDrawNavigationPaneButton(TcxCanvas* ACanvas, const TRect& ARect,
+                                                 TcxButtonState AState,
+                                                 const TdxScaleFactor* AScaleFactor,
+                                                 bool AMinimized, bool ASelected, bool AIsFirst);
+  virtual void PDFViewerDrawNavigationPanePageBackground(TcxCanvas* ACanvas, const TRect& R);
+  virtual void PDFViewerDrawNavigationPanePageButton(TcxCanvas* ACanvas, const TRect& ARect,
+                                                     TcxButtonState AState,
+                                                     const TdxScaleFactor* AScaleFactor);
+  virtual void PDFViewerDrawNavigationPanePageCaptionBackground(TcxCanvas* ACanvas, const TRect& R);
+  virtual void PDFViewerDrawNavigationPanePageToolbarBackground(TcxCanvas* ACanvas, const TRect& R);
+  virtual void PDFViewerDrawPageThumbnailPreviewBackground(TcxCanvas* ACanvas, const TRect& R);
+
+  // Spreadsheet
+  void DrawSpreadSheetHeader(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                             TcxNeighbors ANeighbors, TcxBorders ABorders, TcxButtonState AState,
+                             TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert,
+                             bool AMultiLine, bool AShowEndEllipsis, const String& AText,
+                             TFont* AFont, TColor ATextColor, TColor ABkColor,
+                             const TcxDrawBackgroundEvent& AOnDrawBackground = nullptr,
+                             bool AIsLast = false, bool AIsGroup = false);
+  // The header, its background mixed towards the highlight colour when hot.
+  virtual void DrawSpreadSheetScaledHeader(
+      TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+      TcxNeighbors ANeighbors, TcxBorders ABorders, TcxButtonState AState,
+      TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bool AMultiLine,
+      bool AShowEndEllipsis, const String& AText, TFont* AFont, TColor ATextColor, TColor ABkColor,
+      const TdxScaleFactor* AScaleFactor, const TcxDrawBackgroundEvent& AOnDrawBackground = nullptr,
+      bool AIsLast = false, bool AIsGroup = false);
+  void DrawSpreadSheetGroupExpandButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  virtual void DrawSpreadSheetScaledGroupExpandButton(TcxCanvas* ACanvas, const TRect& R,
+                                                      TcxButtonState AState,
+                                                      const TdxScaleFactor* AScaleFactor);
+  void DrawSpreadSheetGroupExpandButtonGlyph(TcxCanvas* ACanvas, const TRect& R,
+                                             TcxButtonState AState, bool AExpanded,
+                                             TCustomImageList* ADefaultGlyphs);
+  virtual void DrawSpreadSheetScaledGroupExpandButtonGlyph(TcxCanvas* ACanvas, const TRect& R,
+                                                           TcxButtonState AState, bool AExpanded,
+                                                           const TdxScaleFactor* AScaleFactor,
+                                                           TCustomImageList* ADefaultGlyphs);
+  void DrawSpreadSheetFormulaBarExpandButton(TcxCanvas* ACanvas, const TRect& R,
+                                             TcxButtonState AState, bool AExpanded);
+  virtual void DrawSpreadSheetFormulaBarScaledExpandButton(TcxCanvas* ACanvas, const TRect& R,
+                                                           TcxButtonState AState, bool AExpanded,
+                                                           const TdxScaleFactor* AScaleFactor);
+  void DrawSpreadSheetFormulaBarSeparator(TcxCanvas* ACanvas, const TRect& R);
+  virtual void DrawSpreadSheetFormulaBarScaledSeparator(TcxCanvas* ACanvas, const TRect& R,
+                                                        const TdxScaleFactor* AScaleFactor);
+  Integer SpreadSheetFormulaBarGetSeparatorSize();
+  virtual Integer SpreadSheetFormulaBarGetScaledSeparatorSize(const TdxScaleFactor* AScaleFactor);
+  virtual TColor SpreadSheetContentColor();
+  virtual TColor SpreadSheetContentTextColor();
+  virtual TColor SpreadSheetFrozenPaneSeparatorColor();
+  virtual TColor SpreadSheetGroupExpandButtonTextColor(TcxButtonState AState);
+  virtual TColor SpreadSheetGroupLineColor();
+  TRect SpreadSheetGroupExpandButtonContentOffsets();
+  virtual TRect SpreadSheetScaledGroupExpandButtonContentOffsets(
+      const TdxScaleFactor* AScaleFactor);
+  TSize SpreadSheetGroupExpandButtonGlyphSize();
+  virtual TSize SpreadSheetScaledGroupExpandButtonGlyphSize(const TdxScaleFactor* AScaleFactor);
+  TSize SpreadSheetGroupLevelMarkSize();
+  virtual TSize SpreadSheetScaledGroupLevelMarkSize(const TdxScaleFactor* AScaleFactor);
+  virtual TColor SpreadSheetSelectionColor();
+
   // Row indicators and tabs
   void DrawIndicatorImage(TcxCanvas* ACanvas, const TRect& R, TcxIndicatorKind AKind);
   virtual void DrawScaledIndicatorImage(TcxCanvas* ACanvas, const TRect& R, TcxIndicatorKind AKind,
@@ -1573,6 +1728,8 @@ class TcxStandardLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   void DrawBreadcrumbEditScaledButton(TcxCanvas* ACanvas, const TRect& ARect,
                                       TdxBreadcrumbEditButtonState AState, bool AIsFirst,
                                       bool AIsLast, const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledTokenBackground(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                 const TdxScaleFactor* AScaleFactor) override;
 };
 
 // The themed push-button state of a button state.
@@ -2255,6 +2412,15 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
                                  TcxButtonState AState) override;
   void DrawScaledTokenBackground(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
                                  const TdxScaleFactor* AScaleFactor) override;
+  void DrawSpreadSheetScaledHeader(TcxCanvas* ACanvas, const TRect& ABounds,
+                                   const TRect& ATextAreaBounds, TcxNeighbors ANeighbors,
+                                   TcxBorders ABorders, TcxButtonState AState,
+                                   TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert,
+                                   bool AMultiLine, bool AShowEndEllipsis, const String& AText,
+                                   TFont* AFont, TColor ATextColor, TColor ABkColor,
+                                   const TdxScaleFactor* AScaleFactor,
+                                   const TcxDrawBackgroundEvent& AOnDrawBackground = nullptr,
+                                   bool AIsLast = false, bool AIsGroup = false) override;
   // Text of headers, footers and tabs in a theme part's state.
   virtual void DrawContent(TcxCanvas* ACanvas, HTHEME ATheme, Integer APartId, Integer AStateId,
                            const TRect& ABounds, const TRect& ATextAreaBounds,

@@ -425,6 +425,18 @@ TColor TcxCustomLookAndFeelPainter::GetTokenTextColor(TcxButtonState AState) {
 
 // ---------------------------------------------------------------------------
 // The painters' own
+// A sunken frame; hot tokens stand out of it, pressed ones sink further.
+void TcxStandardLookAndFeelPainter::DrawScaledTokenBackground(TcxCanvas* ACanvas, const TRect& R,
+                                                              TcxButtonState AState,
+                                                              const TdxScaleFactor*) {
+  ACanvas->DrawComplexFrame(R, clBtnShadow, clBtnHighlight);
+  const TRect Inner = cxRectInflate(R, -1, -1);
+  if (AState == cxbsHot)
+    ACanvas->DrawComplexFrame(Inner, clBtnHighlight, clBtnShadow);
+  else if (AState == cxbsPressed)
+    ACanvas->DrawComplexFrame(Inner, clBtnShadow, clBtnHighlight);
+}
+
 void TcxUltraFlatLookAndFeelPainter::DrawScaledTokenBackground(TcxCanvas* ACanvas, const TRect& R,
                                                                TcxButtonState AState,
                                                                const TdxScaleFactor*) {

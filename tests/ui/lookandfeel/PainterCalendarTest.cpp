@@ -300,19 +300,42 @@ TEST_F(CalendarPixels, RatingFramesFixedGroupAndWheelPicker) {
 
 TEST_F(CalendarPixels, TokensAndRichEditColours) {
   TcxCustomLookAndFeelPainter* P = StandardPainter();
-  // A normal token is its shadow frame alone; a hot one shows the button
-  // face inside the frame.
+  // The base look (the Flat painter keeps it): a normal token is its shadow
+  // frame alone; a hot one shows the button face inside the frame.
+  TcxCustomLookAndFeelPainter* Base = PainterOf(lfsFlat);
   TPaintTarget Normal(30, 16, static_cast<TColor>(RGB(1, 2, 3)));
-  P->DrawTokenBackground(Normal.Canvas(), cxRect(0, 0, 30, 16), cxbsNormal);
+  Base->DrawTokenBackground(Normal.Canvas(), cxRect(0, 0, 30, 16), cxbsNormal);
   EXPECT_EQ(Normal.Pixel(0, 0), kBtnShadow);
   EXPECT_EQ(Normal.Pixel(29, 15), kBtnShadow);
   EXPECT_EQ(Normal.Pixel(15, 8), RGB(1, 2, 3));
   TPaintTarget Hot(30, 16), Face(30, 16);
-  P->DrawTokenBackground(Hot.Canvas(), cxRect(0, 0, 30, 16), cxbsHot);
-  P->DrawScaledButton(Face.Canvas(), cxRect(0, 0, 30, 16), String(), cxbsHot, dxSystemScaleFactor(),
-                      true, clDefault, clDefault, false, false, cxbpButton);
+  Base->DrawTokenBackground(Hot.Canvas(), cxRect(0, 0, 30, 16), cxbsHot);
+  Base->DrawScaledButton(Face.Canvas(), cxRect(0, 0, 30, 16), String(), cxbsHot,
+                         dxSystemScaleFactor(), true, clDefault, clDefault, false, false,
+                         cxbpButton);
   EXPECT_EQ(Hot.Pixel(0, 8), kBtnShadow);
   for (int X = 1; X < 29; ++X) EXPECT_EQ(Hot.Pixel(X, 8), Face.Pixel(X, 8)) << X;
+  // Standard: a sunken frame; inside it a raised one when hot, a sunken one
+  // when pressed, nothing otherwise.
+  struct TStandardCase {
+    TcxButtonState State;
+    std::optional<COLORREF> InnerTopLeft, InnerBottomRight;
+  };
+  const TStandardCase StandardCases[] = {{cxbsNormal, std::nullopt, std::nullopt},
+                                         {cxbsHot, kBtnHighlight, kBtnShadow},
+                                         {cxbsPressed, kBtnShadow, kBtnHighlight},
+                                         {cxbsDisabled, std::nullopt, std::nullopt}};
+  for (const TStandardCase& C : StandardCases) {
+    TPaintTarget T(30, 16, static_cast<TColor>(RGB(1, 2, 3)));
+    P->DrawTokenBackground(T.Canvas(), cxRect(0, 0, 30, 16), C.State);
+    EXPECT_EQ(T.Pixel(0, 8), kBtnShadow) << C.State;
+    EXPECT_EQ(T.Pixel(15, 0), kBtnShadow) << C.State;
+    EXPECT_EQ(T.Pixel(29, 8), kBtnHighlight) << C.State;
+    EXPECT_EQ(T.Pixel(15, 15), kBtnHighlight) << C.State;
+    EXPECT_EQ(T.Pixel(1, 8), C.InnerTopLeft.value_or(RGB(1, 2, 3))) << C.State;
+    EXPECT_EQ(T.Pixel(28, 8), C.InnerBottomRight.value_or(RGB(1, 2, 3))) << C.State;
+    EXPECT_EQ(T.Pixel(15, 8), RGB(1, 2, 3)) << C.State;
+  }
   // UltraFlat: a highlighted frame and the button colour when hot.
   TPaintTarget Flat(30, 16);
   UltraFlatPainter()->DrawTokenBackground(Flat.Canvas(), cxRect(0, 0, 30, 16), cxbsHot);

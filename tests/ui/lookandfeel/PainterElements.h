@@ -64,6 +64,26 @@ inline TFont* ElementFont() {
   return Font;
 }
 
+// Ten navigator glyphs of 11 x 11 on the magenta key: glyph I is a
+// horizontal bar across the middle row and a column at X = I, so that which
+// glyph was drawn shows.
+inline TCustomImageList* SampleNavigatorGlyphs() {
+  static TImageList* List = [] {
+    TImageList* L = Create<TImageList>(nullptr);
+    L->SetSize(11, 11);
+    L->SetMasked(false);
+    for (Integer I = 0; I < 10; ++I) {
+      TOwned<TcxBitmap> Glyph(TcxBitmap::CreateSize(11, 11));
+      Glyph->cxCanvas()->FillRect(cxRect(0, 0, 11, 11), static_cast<TColor>(RGB(255, 0, 255)));
+      Glyph->cxCanvas()->FillRect(cxRect(1, 5, 10, 6), clBlack);
+      Glyph->cxCanvas()->FillRect(cxRect(I, 2, I + 1, 9), clBlack);
+      L->Add(Glyph.get(), nullptr);
+    }
+    return L;
+  }();
+  return List;
+}
+
 // Headers, sorting marks, footers, filter elements, find panel, group-by box.
 inline void AddHeaderElements(const TAddElement& Add) {
   using P = TcxCustomLookAndFeelPainter;
@@ -1103,6 +1123,174 @@ inline void AddCalendarElements(const TAddElement& Add) {
   }
 }
 
+// Map control, office navigation bar, PDF viewer, spreadsheet.
+inline void AddMapElements(const TAddElement& Add) {
+  using P = TcxCustomLookAndFeelPainter;
+  using F = const TdxScaleFactor*;
+  const char* const MapStates[] = {"normal", "hot", "pressed", "selected", "disabled"};
+  for (int S = 0; S < 5; ++S) {
+    auto St = static_cast<TdxMapControlElementState>(S);
+    // Normal and disabled elements are fully transparent.
+    Add(
+        "map", std::string("custom element ") + MapStates[S], {40, 24},
+        [St](P* Pa, TcxCanvas* C, const TRect& R, F) {
+          Pa->DrawMapCustomElementBackground(C, R, St);
+        },
+        nullptr, kMayBeEmpty);
+  }
+  Add(
+      "map", "pushpin", {35, 44},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F Fa) { Pa->DrawMapPushpin(C, R, mcesNormal, Fa); },
+      nullptr, 0);
+
+  Add(
+      "navigation bar", "background", {60, 20},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F) { Pa->OfficeNavigationBarDrawBackground(C, R); },
+      nullptr, 0);
+  for (Integer S = 0; S < 4; ++S) {
+    const std::string N = std::to_string(S);
+    Add(
+        "navigation bar", "button item " + N, {40, 20},
+        [S](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+          Pa->OfficeNavigationBarDrawScaledButtonItemBackground(C, R, S, Fa);
+        },
+        [S](P* Pa, TcxCanvas* C, const TRect& R) {
+          Pa->OfficeNavigationBarDrawButtonItemBackground(C, R, S);
+        },
+        0);
+    Add(
+        "navigation bar", "image selection " + N, {20, 20},
+        [S](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+          Pa->OfficeNavigationBarDrawScaledImageSelection(C, R, S, Fa);
+        },
+        [S](P* Pa, TcxCanvas* C, const TRect& R) {
+          Pa->OfficeNavigationBarDrawImageSelection(C, R, S);
+        },
+        kMayBeEmpty);
+  }
+  for (bool Coloured : {false, true}) {
+    const TdxAlphaColor Color = Coloured ? dxMakeAlphaColor(200, 0, 0, 200) : dxacDefault;
+    Add(
+        "navigation bar", Coloured ? "customization button coloured" : "customization button",
+        {38, 32},
+        [Color](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+          Pa->OfficeNavigationBarDrawScaledCustomizationButton(C, R, 0, Fa, Color);
+        },
+        [Color](P* Pa, TcxCanvas* C, const TRect& R) {
+          Pa->OfficeNavigationBarDrawCustomizationButton(C, R, 0, Color);
+        },
+        0);
+  }
+
+  Add(
+      "pdf viewer", "find panel", {60, 20},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F) {
+        Pa->PDFViewerDrawFindPanelBackground(C, R, cxBordersAll());
+      },
+      nullptr, 0);
+  Add(
+      "pdf viewer", "navigation pane", {40, 40},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F) {
+        Pa->PDFViewerDrawNavigationPaneBackground(C, R);
+      },
+      nullptr, 0);
+  Add(
+      "pdf viewer", "page", {40, 30},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F) {
+        Pa->PDFViewerDrawNavigationPanePageBackground(C, R);
+      },
+      nullptr, 0);
+  Add(
+      "pdf viewer", "page caption", {40, 16},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F) {
+        Pa->PDFViewerDrawNavigationPanePageCaptionBackground(C, R);
+      },
+      nullptr, 0);
+  Add(
+      "pdf viewer", "page toolbar", {40, 16},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F) {
+        Pa->PDFViewerDrawNavigationPanePageToolbarBackground(C, R);
+      },
+      nullptr, 0);
+  Add(
+      "pdf viewer", "thumbnail preview", {40, 30},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F) {
+        Pa->PDFViewerDrawPageThumbnailPreviewBackground(C, R);
+      },
+      nullptr, 0);
+  for (TcxButtonState S : {cxbsNormal, cxbsHot, cxbsPressed})
+    for (bool Selected : {false, true})
+      for (bool Minimized : {false, true}) {
+        const std::string N = std::string("pane button ") + ButtonStateName(S) +
+                              (Selected ? " selected" : "") + (Minimized ? " minimized" : "");
+        // A pressed or selected button reaches over its neighbours by the
+        // overlay; the element's rectangle holds it.
+        Add(
+            "pdf viewer", N, {52, 52},
+            [=](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+              const TPoint O = Pa->PDFViewerNavigationPaneButtonOverlay(Fa);
+              Pa->PDFViewerDrawNavigationPaneButton(C, cxRectInflate(R, -O.x, -O.y), S, Fa,
+                                                    Minimized, Selected, false);
+            },
+            nullptr, 0);
+      }
+  for (TcxButtonState S : {cxbsNormal, cxbsHot})
+    Add(
+        "pdf viewer", std::string("page button ") + ButtonStateName(S), {30, 40},
+        [S](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+          Pa->PDFViewerDrawNavigationPanePageButton(C, R, S, Fa);
+        },
+        nullptr, kMayBeEmpty);
+
+  for (TcxButtonState S : {cxbsNormal, cxbsHot, cxbsPressed}) {
+    auto Header = [S](P* Pa, TcxCanvas* C, const TRect& R, const TdxScaleFactor* Fa) {
+      Pa->DrawSpreadSheetScaledHeader(C, R, cxRectInflate(R, -2, -2), TcxNeighbors(),
+                                      cxBordersAll(), S, taCenter, vaCenter, false, false, L"B",
+                                      ElementFont(), clBtnText, clBtnFace, Fa);
+    };
+    Add(
+        "spreadsheet", std::string("header ") + ButtonStateName(S), {40, 18},
+        [Header](P* Pa, TcxCanvas* C, const TRect& R, F Fa) { Header(Pa, C, R, Fa); },
+        [S](P* Pa, TcxCanvas* C, const TRect& R) {
+          Pa->DrawSpreadSheetHeader(C, R, cxRectInflate(R, -2, -2), TcxNeighbors(), cxBordersAll(),
+                                    S, taCenter, vaCenter, false, false, L"B", ElementFont(),
+                                    clBtnText, clBtnFace);
+        },
+        0);
+    for (bool Expanded : {false, true}) {
+      const std::string N = std::string(Expanded ? "expanded " : "collapsed ") + ButtonStateName(S);
+      Add(
+          "spreadsheet", "group button " + N, {17, 17},
+          [S, Expanded](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+            Pa->DrawSpreadSheetScaledGroupExpandButton(C, R, S, Fa);
+            Pa->DrawSpreadSheetScaledGroupExpandButtonGlyph(C, R, S, Expanded, Fa,
+                                                            SampleNavigatorGlyphs());
+          },
+          [S, Expanded](P* Pa, TcxCanvas* C, const TRect& R) {
+            Pa->DrawSpreadSheetGroupExpandButton(C, R, S);
+            Pa->DrawSpreadSheetGroupExpandButtonGlyph(C, R, S, Expanded, SampleNavigatorGlyphs());
+          },
+          0);
+      Add(
+          "spreadsheet", "formula bar button " + N, {17, 17},
+          [S, Expanded](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+            Pa->DrawSpreadSheetFormulaBarScaledExpandButton(C, R, S, Expanded, Fa);
+          },
+          [S, Expanded](P* Pa, TcxCanvas* C, const TRect& R) {
+            Pa->DrawSpreadSheetFormulaBarExpandButton(C, R, S, Expanded);
+          },
+          0);
+    }
+  }
+  Add(
+      "spreadsheet", "formula bar separator", {7, 20},
+      [](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+        Pa->DrawSpreadSheetFormulaBarScaledSeparator(C, R, Fa);
+      },
+      [](P* Pa, TcxCanvas* C, const TRect& R) { Pa->DrawSpreadSheetFormulaBarSeparator(C, R); },
+      kMayBeEmpty);
+}
+
 inline std::vector<TPainterElement> PainterElements() {
   using P = TcxCustomLookAndFeelPainter;
   using F = const TdxScaleFactor*;
@@ -1481,5 +1669,6 @@ inline std::vector<TPainterElement> PainterElements() {
   AddTrackBarElements(Add);
   AddBreadcrumbElements(Add);
   AddCalendarElements(Add);
+  AddMapElements(Add);
   return E;
 }

@@ -353,6 +353,32 @@ TEST_F(HeaderPixels, HeaderSizes) {
   EXPECT_EQ(Flat->ScaledFilterDropDownButtonSize(HalfAgain.get()), (TSize{23, 0}));
 }
 
+TEST_F(HeaderPixels, MeasuresThatStayAtNinetySixDotsWhateverTheSystemFactor) {
+  const Integer Numerator = dxSystemScaleFactor()->Numerator(),
+                Denominator = dxSystemScaleFactor()->Denominator();
+  auto Restore = Finally(
+      [Numerator, Denominator] { dxSystemScaleFactor()->Assign(Numerator, Denominator, false); });
+  dxSystemScaleFactor()->Assign(3, 2, false);
+  for (TcxLookAndFeelStyle Style : {lfsFlat, lfsOffice11, lfsStandard, lfsUltraFlat, lfsNative}) {
+    TcxCustomLookAndFeelPainter* P = PainterOf(Style);
+    SCOPED_TRACE(static_cast<int>(Style));
+    const TdxScaleFactor* One = dxDefaultScaleFactor();
+    const TRect Bounds = cxRect(0, 0, 60, 30);
+    EXPECT_EQ(P->HeaderHeight(13), P->ScaledHeaderHeight(13, One));
+    EXPECT_EQ(P->HeaderContentBounds(Bounds, cxBordersAll()),
+              P->ScaledHeaderContentBounds(Bounds, cxBordersAll(), One));
+    EXPECT_EQ(P->GetGalleryGroupHeaderContentOffsets(),
+              P->GetGalleryScaledGroupHeaderContentOffsets(One));
+    // The other measures follow the system factor.
+    EXPECT_EQ(P->ExpandButtonSize(), P->ScaledExpandButtonSize(dxSystemScaleFactor()));
+    EXPECT_NE(P->ExpandButtonSize(), P->ScaledExpandButtonSize(One));
+  }
+  // At 3/2 the header would be taller: the 1:1 answer is not the same
+  // number by chance.
+  EXPECT_NE(PainterOf(lfsFlat)->HeaderHeight(13),
+            PainterOf(lfsFlat)->ScaledHeaderHeight(13, dxSystemScaleFactor()));
+}
+
 TEST_F(HeaderPixels, PressedHeadersInvertTwiceToTheirOwnPixels) {
   TPaintTarget T(10, 6), Before(10, 6);
   for (TPaintTarget* P : {&T, &Before})
@@ -396,6 +422,26 @@ TEST_F(HeaderPixels, FootersAndTheFilterDropDownButton) {
   EXPECT_EQ(Pressed.Pixel(0, 0), kBtnShadow);
   EXPECT_EQ(Pressed.Pixel(12, 15), kBtnHighlight);
   EXPECT_EQ(Pressed.Shape(RGB(0, 0, 255)).find('#'), std::string::npos);
+  // Footer cells: the content inside the cell's border, the text two pixels
+  // further in.
+  struct TCase {
+    TcxLookAndFeelStyle Style;
+    Integer Border;
+  };
+  const TCase Cases[] = {{lfsFlat, 1},
+                         {lfsStandard, StandardPainter()->FooterCellBorderSize()},
+                         {lfsUltraFlat, UltraFlatPainter()->FooterCellBorderSize()}};
+  EXPECT_EQ(PainterOf(lfsFlat)->FooterCellBorderSize(), 1);
+  for (const TCase& C : Cases) {
+    TcxCustomLookAndFeelPainter* P = PainterOf(C.Style);
+    const Integer B = C.Border;
+    EXPECT_EQ(P->FooterCellContentBounds(cxRect(10, 20, 60, 40)),
+              cxRect(10 + B, 20 + B, 60 - B, 40 - B))
+        << C.Style;
+    EXPECT_EQ(P->FooterCellTextAreaBounds(cxRect(10, 20, 60, 40)),
+              cxRect(12 + B, 22 + B, 58 - B, 38 - B))
+        << C.Style;
+  }
 }
 
 TEST_F(HeaderPixels, StandardTabBordersLeaveTheCornersRound) {

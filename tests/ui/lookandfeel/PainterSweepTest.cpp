@@ -175,6 +175,29 @@ TEST_P(PainterSweep, UnscaledFormsDrawTheirScaledFormAtTheSystemFactor) {
   }
 }
 
+// The same with a system factor other than 1:1, where the two groups of
+// unscaled forms part ways.
+TEST_P(PainterSweep, UnscaledFormsFollowASystemFactorOtherThanOneToOne) {
+  const Integer Numerator = dxSystemScaleFactor()->Numerator(),
+                Denominator = dxSystemScaleFactor()->Denominator();
+  auto Restore = Finally(
+      [Numerator, Denominator] { dxSystemScaleFactor()->Assign(Numerator, Denominator, false); });
+  dxSystemScaleFactor()->Assign(3, 2, false);
+  for (const TPainterElement& E : PainterElements()) {
+    if (!E.Unscaled) continue;
+    std::string Faults;
+    const TdxScaleFactor* Factor = (E.Flags & kUnscaledAtDefault)
+                                       ? static_cast<const TdxScaleFactor*>(dxDefaultScaleFactor())
+                                       : static_cast<const TdxScaleFactor*>(FHalfAgain.get());
+    TRGBColors Scaled = Draw(E, Factor, false, Faults);
+    TRGBColors Unscaled = Draw(E, Factor, true, Faults);
+    bool Same = Scaled.size() == Unscaled.size();
+    for (size_t I = 0; Same && I < Scaled.size(); ++I)
+      Same = std::memcmp(&Scaled[I], &Unscaled[I], sizeof(RGBQUAD)) == 0;
+    EXPECT_TRUE(Same) << E.Family << " " << E.Name;
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Painters, PainterSweep, ::testing::ValuesIn(PaintersUnderTest),
                          [](const ::testing::TestParamInfo<TPainterUnderTest>& I) {
                            std::string N = I.param.Name;

@@ -257,6 +257,37 @@ TEST_F(ViewPixels, TheNavigatorGlyphsLeftBottomPixelIsItsTransparentKey) {
   EXPECT_EQ(StandardPainter()->NavigatorButtonPressedGlyphOffset(), (TPoint{1, 1}));
 }
 
+TEST_F(ViewPixels, AScrollBarSplitterIsANavigatorButtonAroundASplitter) {
+  const TdxScaleFactor* F = dxDefaultScaleFactor();
+  const TRect R = cxRect(0, 0, 20, 40), Inner = cxRect(2, 2, 18, 38);
+  for (TcxLookAndFeelStyle Style : {lfsFlat, lfsOffice11, lfsStandard, lfsUltraFlat})
+    for (TcxButtonState S : {cxbsNormal, cxbsHot, cxbsPressed}) {
+      TcxCustomLookAndFeelPainter* P = PainterOf(Style);
+      TPaintTarget Ours(20, 40), Button(20, 40);
+      TPaintTarget Splitter(20, 40, static_cast<TColor>(RGB(1, 2, 3)));
+      P->DrawScaledScrollBarSplitter(Ours.Canvas(), R, S, F);
+      P->DrawNavigatorScaledButton(Button.Canvas(), R, S, clDefault, F);
+      P->DrawNavigatorBorder(Button.Canvas(), R, false);
+      P->DrawScaledSplitter(Splitter.Canvas(), Inner, S == cxbsHot, S == cxbsPressed, false, F);
+      // Outside the inner rectangle the button; inside it, the splitter's
+      // pixels wherever the splitter draws.
+      int SplitterPixels = 0;
+      for (int Y = 0; Y < 40; ++Y)
+        for (int X = 0; X < 20; ++X) {
+          const bool In = cxRectPtIn(Inner, X, Y);
+          const bool Drawn = Splitter.Pixel(X, Y) != RGB(1, 2, 3);
+          SplitterPixels += In && Drawn;
+          const COLORREF Expected = In && Drawn ? Splitter.Pixel(X, Y) : Button.Pixel(X, Y);
+          if (Ours.Pixel(X, Y) != Expected) {
+            ADD_FAILURE() << Style << " " << S << " at " << X << "," << Y;
+            Y = 40;
+            break;
+          }
+        }
+      EXPECT_GT(SplitterPixels, 0) << Style << " " << S;
+    }
+}
+
 TEST_F(ViewPixels, DateHeadersReturnWhatLiesInsideTheirFrame) {
   TPaintTarget T(20, 10);
   TRect R = cxRect(0, 0, 20, 10);
