@@ -93,8 +93,9 @@ Integer TcxCustomLookAndFeelPainter::MapControlShapeBorderSelectedWidth(
   return AScaleFactor->Apply(1);
 }
 
-void TcxCustomLookAndFeelPainter::DrawMapCustomElementBackground(
-    TcxCanvas* ACanvas, const TRect& ARect, TdxMapControlElementState AState) {
+void TcxCustomLookAndFeelPainter::DrawMapCustomElementBackground(TcxCanvas* ACanvas,
+                                                                 const TRect& ARect,
+                                                                 TdxMapControlElementState AState) {
   TdxAlphaColor Fill = dxacNone, Pen = dxacNone;
   switch (AState) {
     case mcesHot:
@@ -119,8 +120,7 @@ void TcxCustomLookAndFeelPainter::DrawMapCustomElementBackground(
 }
 
 void TcxCustomLookAndFeelPainter::DrawMapPushpin(TcxCanvas* ACanvas, const TRect& ARect,
-                                                 TdxMapControlElementState,
-                                                 const TdxScaleFactor*) {
+                                                 TdxMapControlElementState, const TdxScaleFactor*) {
   GetMapPushpin()->StretchDraw(ACanvas->Handle(), ARect);
 }
 
@@ -135,14 +135,13 @@ void TcxCustomLookAndFeelPainter::OfficeNavigationBarDrawBackground(TcxCanvas* A
 void TcxCustomLookAndFeelPainter::OfficeNavigationBarDrawButtonItemBackground(TcxCanvas* ACanvas,
                                                                               const TRect& ARect,
                                                                               Integer AState) {
-  OfficeNavigationBarDrawScaledButtonItemBackground(ACanvas, ARect, AState,
-                                                    dxSystemScaleFactor());
+  OfficeNavigationBarDrawScaledButtonItemBackground(ACanvas, ARect, AState, dxSystemScaleFactor());
 }
 
 void TcxCustomLookAndFeelPainter::OfficeNavigationBarDrawScaledButtonItemBackground(
     TcxCanvas* ACanvas, const TRect& ARect, Integer AState, const TdxScaleFactor* AScaleFactor) {
-  DrawScaledButton(ACanvas, ARect, String(), AState == 1 ? cxbsHot : cxbsNormal, AScaleFactor,
-                   true, clDefault, clDefault, false, false, cxbpButton);
+  DrawScaledButton(ACanvas, ARect, String(), AState == 1 ? cxbsHot : cxbsNormal, AScaleFactor, true,
+                   clDefault, clDefault, false, false, cxbpButton);
 }
 
 void TcxCustomLookAndFeelPainter::OfficeNavigationBarDrawCustomizationButton(TcxCanvas* ACanvas,
@@ -376,8 +375,8 @@ void TcxCustomLookAndFeelPainter::PDFViewerDrawPageThumbnailPreviewBackground(Tc
 // ---------------------------------------------------------------------------
 // Spreadsheet
 void TcxCustomLookAndFeelPainter::DrawSpreadSheetHeader(
-    TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
-    TcxNeighbors ANeighbors, TcxBorders ABorders, TcxButtonState AState, TAlignment AAlignmentHorz,
+    TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds, TcxNeighbors ANeighbors,
+    TcxBorders ABorders, TcxButtonState AState, TAlignment AAlignmentHorz,
     TcxAlignmentVert AAlignmentVert, bool AMultiLine, bool AShowEndEllipsis, const String& AText,
     TFont* AFont, TColor ATextColor, TColor ABkColor,
     const TcxDrawBackgroundEvent& AOnDrawBackground, bool AIsLast, bool AIsGroup) {
@@ -388,16 +387,16 @@ void TcxCustomLookAndFeelPainter::DrawSpreadSheetHeader(
 }
 
 void TcxCustomLookAndFeelPainter::DrawSpreadSheetScaledHeader(
-    TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
-    TcxNeighbors ANeighbors, TcxBorders ABorders, TcxButtonState AState, TAlignment AAlignmentHorz,
+    TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds, TcxNeighbors ANeighbors,
+    TcxBorders ABorders, TcxButtonState AState, TAlignment AAlignmentHorz,
     TcxAlignmentVert AAlignmentVert, bool AMultiLine, bool AShowEndEllipsis, const String& AText,
     TFont* AFont, TColor ATextColor, TColor ABkColor, const TdxScaleFactor* AScaleFactor,
     const TcxDrawBackgroundEvent& AOnDrawBackground, bool AIsLast, bool AIsGroup) {
   const TColor Background =
       AState == cxbsHot ? dxGetMiddleRGB(ABkColor, clHighlight, 70) : ABkColor;
-  DrawScaledHeader(ACanvas, ABounds, ATextAreaBounds, ANeighbors, ABorders, AState,
-                   AAlignmentHorz, AAlignmentVert, AMultiLine, AShowEndEllipsis, AText, AFont,
-                   ATextColor, Background, AScaleFactor, AOnDrawBackground, AIsLast, AIsGroup);
+  DrawScaledHeader(ACanvas, ABounds, ATextAreaBounds, ANeighbors, ABorders, AState, AAlignmentHorz,
+                   AAlignmentVert, AMultiLine, AShowEndEllipsis, AText, AFont, ATextColor,
+                   Background, AScaleFactor, AOnDrawBackground, AIsLast, AIsGroup);
 }
 
 void TcxCustomLookAndFeelPainter::DrawSpreadSheetGroupExpandButton(TcxCanvas* ACanvas,
@@ -407,8 +406,7 @@ void TcxCustomLookAndFeelPainter::DrawSpreadSheetGroupExpandButton(TcxCanvas* AC
 }
 
 void TcxCustomLookAndFeelPainter::DrawSpreadSheetScaledGroupExpandButton(
-    TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
-    const TdxScaleFactor* AScaleFactor) {
+    TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, const TdxScaleFactor* AScaleFactor) {
   DrawScaledButton(ACanvas, R, String(), AState, AScaleFactor, true, clDefault, clDefault, false,
                    false, cxbpButton);
 }
@@ -416,8 +414,8 @@ void TcxCustomLookAndFeelPainter::DrawSpreadSheetScaledGroupExpandButton(
 void TcxCustomLookAndFeelPainter::DrawSpreadSheetGroupExpandButtonGlyph(
     TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, bool AExpanded,
     TCustomImageList* ADefaultGlyphs) {
-  DrawSpreadSheetScaledGroupExpandButtonGlyph(ACanvas, R, AState, AExpanded,
-                                              dxSystemScaleFactor(), ADefaultGlyphs);
+  DrawSpreadSheetScaledGroupExpandButtonGlyph(ACanvas, R, AState, AExpanded, dxSystemScaleFactor(),
+                                              ADefaultGlyphs);
 }
 
 void TcxCustomLookAndFeelPainter::DrawSpreadSheetScaledGroupExpandButtonGlyph(
@@ -434,8 +432,7 @@ void TcxCustomLookAndFeelPainter::DrawSpreadSheetFormulaBarExpandButton(TcxCanva
                                                                         const TRect& R,
                                                                         TcxButtonState AState,
                                                                         bool AExpanded) {
-  DrawSpreadSheetFormulaBarScaledExpandButton(ACanvas, R, AState, AExpanded,
-                                              dxSystemScaleFactor());
+  DrawSpreadSheetFormulaBarScaledExpandButton(ACanvas, R, AState, AExpanded, dxSystemScaleFactor());
 }
 
 void TcxCustomLookAndFeelPainter::DrawSpreadSheetFormulaBarScaledExpandButton(
@@ -503,12 +500,12 @@ TColor TcxCustomLookAndFeelPainter::SpreadSheetSelectionColor() { return Default
 
 // The Native look's spreadsheet header is its plain header.
 void TcxWinXPLookAndFeelPainter::DrawSpreadSheetScaledHeader(
-    TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
-    TcxNeighbors ANeighbors, TcxBorders ABorders, TcxButtonState AState, TAlignment AAlignmentHorz,
+    TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds, TcxNeighbors ANeighbors,
+    TcxBorders ABorders, TcxButtonState AState, TAlignment AAlignmentHorz,
     TcxAlignmentVert AAlignmentVert, bool AMultiLine, bool AShowEndEllipsis, const String& AText,
     TFont* AFont, TColor ATextColor, TColor ABkColor, const TdxScaleFactor* AScaleFactor,
     const TcxDrawBackgroundEvent& AOnDrawBackground, bool AIsLast, bool AIsGroup) {
-  DrawScaledHeader(ACanvas, ABounds, ATextAreaBounds, ANeighbors, ABorders, AState,
-                   AAlignmentHorz, AAlignmentVert, AMultiLine, AShowEndEllipsis, AText, AFont,
-                   ATextColor, ABkColor, AScaleFactor, AOnDrawBackground, AIsLast, AIsGroup);
+  DrawScaledHeader(ACanvas, ABounds, ATextAreaBounds, ANeighbors, ABorders, AState, AAlignmentHorz,
+                   AAlignmentVert, AMultiLine, AShowEndEllipsis, AText, AFont, ATextColor, ABkColor,
+                   AScaleFactor, AOnDrawBackground, AIsLast, AIsGroup);
 }

@@ -308,6 +308,18 @@ class TFakeThemeScope {
   dxUxTheme::TBinding FSaved;
 };
 
+// Whether two targets hold the same colours, alpha aside; the first pixel
+// that differs when not.
+inline ::testing::AssertionResult SamePixels(const TPaintTarget& A, const TPaintTarget& B) {
+  TRGBColors PA = A.Pixels(), PB = B.Pixels();
+  for (size_t I = 0; I < PA.size(); ++I)
+    if (RGB(PA[I].rgbRed, PA[I].rgbGreen, PA[I].rgbBlue) !=
+        RGB(PB[I].rgbRed, PB[I].rgbGreen, PB[I].rgbBlue))
+      return ::testing::AssertionFailure()
+             << "first difference at (" << I % A.Width() << ", " << I / A.Width() << ")";
+  return ::testing::AssertionSuccess();
+}
+
 // The platform's own theme of a class, to draw what the Native look should
 // match.
 class TOracleTheme {

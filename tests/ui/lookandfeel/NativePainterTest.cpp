@@ -13,32 +13,6 @@ namespace {
 
 using TDraw = std::function<void(TcxCanvas* C, const TRect& R)>;
 
-// A theme class opened here, apart from the painter's cache.
-class TOracleTheme {
- public:
-  explicit TOracleTheme(const wchar_t* AClass)
-      : FTheme(dxUxTheme::OpenThemeData(nullptr, AClass)) {}
-  ~TOracleTheme() {
-    if (FTheme) dxUxTheme::CloseThemeData(FTheme);
-  }
-  TOracleTheme(const TOracleTheme&) = delete;
-  TOracleTheme& operator=(const TOracleTheme&) = delete;
-  HTHEME Handle() const { return FTheme; }
-
- private:
-  HTHEME FTheme;
-};
-
-::testing::AssertionResult SamePixels(const TPaintTarget& A, const TPaintTarget& B) {
-  TRGBColors PA = A.Pixels(), PB = B.Pixels();
-  for (size_t I = 0; I < PA.size(); ++I)
-    if (RGB(PA[I].rgbRed, PA[I].rgbGreen, PA[I].rgbBlue) !=
-        RGB(PB[I].rgbRed, PB[I].rgbGreen, PB[I].rgbBlue))
-      return ::testing::AssertionFailure()
-             << "first difference at (" << I % A.Width() << ", " << I / A.Width() << ")";
-  return ::testing::AssertionSuccess();
-}
-
 // ---------------------------------------------------------------------------
 // Against the platform's theme
 struct TOracleCase {

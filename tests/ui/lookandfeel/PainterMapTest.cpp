@@ -34,8 +34,11 @@ TEST_F(MapPixels, CustomElementsFillAndFrameByState) {
     TdxMapControlElementState State;
     int Alpha;  // of the white fill and of the black frame; 0: nothing drawn
   };
-  const TCase Cases[] = {{mcesNormal, 0},     {mcesHot, 0x5A},     {mcesPressed, 0x5A},
-                         {mcesSelected, 0x80}, {mcesDisabled, 0}};
+  const TCase Cases[] = {{mcesNormal, 0},
+                         {mcesHot, 0x5A},
+                         {mcesPressed, 0x5A},
+                         {mcesSelected, 0x80},
+                         {mcesDisabled, 0}};
   const int Grey = 100;
   for (const TCase& C : Cases) {
     SCOPED_TRACE(static_cast<int>(C.State));
@@ -106,17 +109,21 @@ TEST_F(MapPixels, PushpinAndCustomizationButtonImages) {
   TPaintTarget Plain(38, 32), Coloured(38, 32);
   P->OfficeNavigationBarDrawScaledCustomizationButton(Plain.Canvas(), cxRect(0, 0, 38, 32), 0,
                                                       dxDefaultScaleFactor(), dxacDefault);
-  P->OfficeNavigationBarDrawScaledCustomizationButton(
-      Coloured.Canvas(), cxRect(0, 0, 38, 32), 0, dxDefaultScaleFactor(),
-      dxMakeAlphaColor(200, 200, 0, 0));
+  P->OfficeNavigationBarDrawScaledCustomizationButton(Coloured.Canvas(), cxRect(0, 0, 38, 32), 0,
+                                                      dxDefaultScaleFactor(),
+                                                      dxMakeAlphaColor(200, 200, 0, 0));
   int Changed = 0;
   for (int Y = 0; Y < 32; ++Y)
     for (int X = 0; X < 38; ++X) {
       const COLORREF A = Plain.Pixel(X, Y), B = Coloured.Pixel(X, Y);
       // The faint edge pixels of the dots may vanish at the lower alpha;
       // everything clearly drawn stays drawn, and nothing appears.
-      if (A == RGB(255, 255, 255)) EXPECT_EQ(B, RGB(255, 255, 255)) << X << "," << Y;
-      if (GetGValue(A) < 200) EXPECT_LT(GetGValue(B), 250) << X << "," << Y;
+      if (A == RGB(255, 255, 255)) {
+        EXPECT_EQ(B, RGB(255, 255, 255)) << X << "," << Y;
+      }
+      if (GetGValue(A) < 200) {
+        EXPECT_LT(GetGValue(B), 250) << X << "," << Y;
+      }
       if (GetGValue(B) >= 250) continue;
       ++Changed;
       EXPECT_NEAR(GetGValue(B), GetBValue(B), 1) << X << "," << Y;
@@ -153,8 +160,7 @@ TEST_F(MapPixels, NavigationBarColoursAndSelections) {
       EXPECT_EQ(Selection.Pixel(9, 9), C.Selection.value_or(RGB(1, 2, 3)));
       // The button item is the look's button face, hot only for state 1.
       TPaintTarget Item(30, 20), Face(30, 20);
-      P->OfficeNavigationBarDrawButtonItemBackground(Item.Canvas(), cxRect(0, 0, 30, 20),
-                                                     C.State);
+      P->OfficeNavigationBarDrawButtonItemBackground(Item.Canvas(), cxRect(0, 0, 30, 20), C.State);
       P->DrawScaledButton(Face.Canvas(), cxRect(0, 0, 30, 20), String(), C.Button,
                           dxSystemScaleFactor(), true, clDefault, clDefault, false, false,
                           cxbpButton);
@@ -193,11 +199,10 @@ TEST_F(MapPixels, SizesAndOffsetsAtTwoFactors) {
       {"pdf button",
        [P](const TdxScaleFactor* F) { return P->PDFViewerNavigationPaneButtonContentOffsets(F); },
        2},
-      {"pdf pane", [P](const TdxScaleFactor* F) { return P->PDFViewerNavigationPaneContentOffsets(F); },
-       4},
+      {"pdf pane",
+       [P](const TdxScaleFactor* F) { return P->PDFViewerNavigationPaneContentOffsets(F); }, 4},
       {"pdf page",
-       [P](const TdxScaleFactor* F) { return P->PDFViewerNavigationPanePageContentOffsets(F); },
-       4},
+       [P](const TdxScaleFactor* F) { return P->PDFViewerNavigationPanePageContentOffsets(F); }, 4},
       {"pdf page caption",
        [P](const TdxScaleFactor* F) {
          return P->PDFViewerNavigationPanePageCaptionContentOffsets(F);
@@ -261,8 +266,8 @@ TEST_F(MapPixels, PdfNavigationButtons) {
     P->DrawBorder(Border.Canvas(), Grown);
     for (int Y = 0; Y < 60; ++Y)
       for (int X = 0; X < 60; ++X) {
-        const bool Between = X >= Grown.left && X < Grown.right && Y >= Grown.top + B &&
-                             Y < Grown.bottom - B;
+        const bool Between =
+            X >= Grown.left && X < Grown.right && Y >= Grown.top + B && Y < Grown.bottom - B;
         const COLORREF Expected = Between ? Control : Border.Pixel(X, Y);
         if (Selected.Pixel(X, Y) != Expected) {
           ADD_FAILURE() << X << "," << Y;
@@ -314,10 +319,9 @@ TEST_F(MapPixels, SpreadsheetHeadersTintWhenHot) {
   const TCase Cases[] = {{cxbsNormal, kBtnFace}, {cxbsHot, RGB(140, 164, 200)}};
   for (const TCase& C : Cases) {
     TPaintTarget T(40, 18);
-    StandardPainter()->DrawSpreadSheetHeader(T.Canvas(), cxRect(0, 0, 40, 18),
-                                             cxRect(2, 2, 38, 16), TcxNeighbors(), cxBordersAll(),
-                                             C.State, taCenter, vaCenter, false, false, String(),
-                                             ElementFont(), clBtnText, clBtnFace);
+    StandardPainter()->DrawSpreadSheetHeader(
+        T.Canvas(), cxRect(0, 0, 40, 18), cxRect(2, 2, 38, 16), TcxNeighbors(), cxBordersAll(),
+        C.State, taCenter, vaCenter, false, false, String(), ElementFont(), clBtnText, clBtnFace);
     EXPECT_EQ(T.Pixel(20, 9), C.Middle) << C.State;
   }
   // The group button's glyph: navigator glyph 8 expanded, 6 collapsed,
@@ -325,8 +329,8 @@ TEST_F(MapPixels, SpreadsheetHeadersTintWhenHot) {
   TcxCustomLookAndFeelPainter* P = StandardPainter();
   for (bool Expanded : {false, true}) {
     TPaintTarget T(21, 21);
-    P->DrawSpreadSheetGroupExpandButtonGlyph(T.Canvas(), cxRect(0, 0, 21, 21), cxbsNormal,
-                                             Expanded, SampleNavigatorGlyphs());
+    P->DrawSpreadSheetGroupExpandButtonGlyph(T.Canvas(), cxRect(0, 0, 21, 21), cxbsNormal, Expanded,
+                                             SampleNavigatorGlyphs());
     const int Column = 5 + (Expanded ? 8 : 6);
     std::string Expected;
     for (int Y = 0; Y < 21; ++Y) {
@@ -343,8 +347,7 @@ TEST_F(MapPixels, SpreadsheetHeadersTintWhenHot) {
     P->DrawSpreadSheetFormulaBarExpandButton(Ours.Canvas(), cxRect(0, 0, 17, 17), cxbsHot,
                                              Expanded);
     P->DrawScaledScrollBarPart(Direct.Canvas(), false, cxRect(0, 0, 17, 17),
-                               Expanded ? sbpLineUp : sbpLineDown, cxbsHot,
-                               dxDefaultScaleFactor());
+                               Expanded ? sbpLineUp : sbpLineDown, cxbsHot, dxDefaultScaleFactor());
     EXPECT_EQ(Difference(Ours.Bitmap(), Direct.Bitmap()), "") << Expanded;
   }
 }
