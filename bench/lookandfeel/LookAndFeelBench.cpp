@@ -2,8 +2,10 @@
 // scroll-bar arrows, thumbs, pages and check boxes) painted by each painter,
 // against peers painting the same frame in the same run: the Native painter
 // against the same theme calls made directly (at the system factor and at
-// 3/2), the Standard and UltraFlat painters against the platform's classic
-// drawing (DrawFrameControl and DrawTextW).
+// 3/2), the Flat, Office 11, Standard and UltraFlat painters against the
+// platform's classic drawing (DrawFrameControl and DrawTextW). A second frame
+// of 1,000 header cells and tabs with captions times the Native painter
+// against the same theme calls made directly.
 //   lookandfeel_bench
 #include <algorithm>
 #include <cstdio>
@@ -138,6 +140,74 @@ class TThemePeer {
   HTHEME FScrollBar;
 };
 
+// 500 header cells and 500 tabs, captioned, in four states, over a frame.
+struct TCell {
+  bool Tab;
+  TRect R;
+  TcxButtonState State;
+};
+const wchar_t* const CellCaption = L"Customer";
+
+std::vector<TCell> HeaderTabFrame(const TdxScaleFactor* F) {
+  std::vector<TCell> Cells;
+  const TSize S = F->Apply(TSize{76, 20});
+  for (int I = 0; I < 1000; ++I) {
+    const int Column = I % 25, Row = I / 25;
+    TRect R = cxRect(Column * F->Apply(80), Row * F->Apply(24), 0, 0);
+    R.right = R.left + S.cx;
+    R.bottom = R.top + S.cy;
+    Cells.push_back({I >= 500, R, ButtonStates[I % 4]});
+  }
+  return Cells;
+}
+
+void PaintCellsWithPainter(TcxCustomLookAndFeelPainter* P, TcxCanvas* C, TFont* AFont,
+                           const std::vector<TCell>& ACells, const TdxScaleFactor* F) {
+  for (const TCell& I : ACells) {
+    if (I.Tab)
+      P->DrawTab(C, I.R, cxBordersAll(), CellCaption, I.State, false, AFont, clBtnText, clBtnFace);
+    else
+      P->DrawScaledHeader(C, I.R, cxRectInflate(I.R, -3, -2), TcxNeighbors(), cxBordersAll(),
+                          I.State, taLeftJustify, vaCenter, false, true, CellCaption, AFont,
+                          clBtnText, clBtnFace, F, nullptr, false, false);
+  }
+}
+
+// The header and tab frame through the theme library, the handles opened
+// once.
+class THeaderTabPeer {
+ public:
+  THeaderTabPeer()
+      : FHeader(dxUxTheme::OpenThemeData(nullptr, L"Header")),
+        FTab(dxUxTheme::OpenThemeData(nullptr, L"Tab")) {}
+  ~THeaderTabPeer() {
+    if (FHeader) dxUxTheme::CloseThemeData(FHeader);
+    if (FTab) dxUxTheme::CloseThemeData(FTab);
+  }
+  bool Ready() const { return FHeader && FTab; }
+
+  void Paint(HDC DC, TFont* AFont, const std::vector<TCell>& ACells) {
+    static const int HeaderItem[] = {1, 1, 2, 3, 1};
+    static const int TabItem[] = {1, 1, 2, 3, 4};
+    HGDIOBJ OldFont = SelectObject(DC, AFont->Handle());
+    for (const TCell& I : ACells) {
+      HTHEME Theme = I.Tab ? FTab : FHeader;
+      const int State = I.Tab ? TabItem[I.State] : HeaderItem[I.State];
+      RECT Text = I.R;
+      InflateRect(&Text, -3, -2);
+      dxUxTheme::DrawThemeBackground(Theme, DC, 1, State, &I.R, nullptr);
+      dxUxTheme::DrawThemeText(Theme, DC, 1, State, CellCaption, -1,
+                               (I.Tab ? DT_CENTER : DT_LEFT) | DT_VCENTER | DT_SINGLELINE, 0,
+                               &Text);
+    }
+    SelectObject(DC, OldFont);
+  }
+
+ private:
+  HTHEME FHeader;
+  HTHEME FTab;
+};
+
 // The same frame in the platform's classic controls.
 void PaintClassic(HDC DC, TFont* AFont, const std::vector<TItem>& AItems) {
   HGDIOBJ OldFont = SelectObject(DC, AFont->Handle());
@@ -229,7 +299,7 @@ int Run() {
 
   std::vector<TItem> Items = Frame(System);
   std::printf("frame: %d elements\n", static_cast<int>(Items.size()));
-  for (TcxLookAndFeelStyle Style : {lfsStandard, lfsUltraFlat}) {
+  for (TcxLookAndFeelStyle Style : {lfsFlat, lfsOffice11, lfsStandard, lfsUltraFlat}) {
     TcxCustomLookAndFeelPainter* P = M->GetPainter(Style);
     TTarget Ours(Items), Peer(Items);
     Ours.Canvas()->SetFont(Font.get());
@@ -257,6 +327,22 @@ int Run() {
     std::string What = std::string("Native painter vs direct theme calls at ") + Name;
     Report(What.c_str(), T, D, Goal);
   }
+
+  THeaderTabPeer HeaderTabThemes;
+  if (!HeaderTabThemes.Ready()) {
+    std::printf("no header or tab theme: the header and tab frame is not timed\n");
+    return 0;
+  }
+  std::vector<TCell> Cells = HeaderTabFrame(System);
+  std::printf("header and tab frame: %d cells\n", static_cast<int>(Cells.size()));
+  TRect All = cxNullRect;
+  for (const TCell& I : Cells) All = cxRectUnion(All, I.R);
+  TOwned<TcxBitmap32> Ours(TcxBitmap32::CreateSize(All.right, All.bottom)),
+      Peer(TcxBitmap32::CreateSize(All.right, All.bottom));
+  double T =
+      Time([&] { PaintCellsWithPainter(Native, Ours->cxCanvas(), Font.get(), Cells, System); });
+  double D = Time([&] { HeaderTabThemes.Paint(Peer->cxCanvas()->Handle(), Font.get(), Cells); });
+  Report("Native headers and tabs vs direct theme calls at 1/1", T, D, 1.3);
   return 0;
 }
 

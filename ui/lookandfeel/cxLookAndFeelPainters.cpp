@@ -10,7 +10,19 @@ void CreateStdScrollBarBitmaps();
 void DestroyStdScrollBarBitmaps();
 
 namespace {
+// Recolours the radio-button images when the system colours change; it
+// hears the change before the look-and-feel objects.
+class TSystemPaletteChangedNotifier : public TcxSystemPaletteChangedNotifier {
+ public:
+  TSystemPaletteChangedNotifier() : TcxSystemPaletteChangedNotifier(true) {}
+  void DoChanged() override {
+    TcxRadioButtonImageListManager::Reset();
+    TcxSystemPaletteChangedNotifier::DoChanged();
+  }
+};
+
 TcxLookAndFeelPaintersManager* FManager = nullptr;
+TSystemPaletteChangedNotifier* FSystemPaletteChangedNotifier = nullptr;
 TSize FCheckButtonSize{0, 0};
 Integer FInitCount = 0;
 
@@ -27,7 +39,11 @@ void RegisterPainterAssistants() {
   RegisterStandardLookAndFeelPainters();
 }
 
-void UnregisterPainterAssistants() { DestroyStdScrollBarBitmaps(); }
+void UnregisterPainterAssistants() {
+  TcxRadioButtonImageListManager::Finalize();
+  DestroyStdScrollBarBitmaps();
+  FreeIndicatorImages();
+}
 }  // namespace
 
 TcxCustomLookAndFeelPainter* cxPaintersInternal::RegisteredPainter(TcxLookAndFeelStyle AStyle) {
@@ -40,7 +56,14 @@ IMPLEMENT_CLASS(TcxCustomLookAndFeelPainter)
 
 TcxCustomLookAndFeelPainter::~TcxCustomLookAndFeelPainter() {
   FreeAndNil(FLookAndFeelPainterDetailsCache);
+  FSmartTagGlyph.reset();
+  FClockFace.reset();
+  FClockGlass.reset();
+  FNavigationBarCustomizationButton.reset();
   FBackButton.reset();
+  FMapPushpin.reset();
+  FRatingControlIndicator.reset();
+  FFixedGroupIndicator.reset();
   FSearchButtonGlyph.reset();
 }
 
@@ -55,11 +78,12 @@ bool TcxCustomLookAndFeelPainter::NeedRedrawOnResize() { return false; }
 bool TcxCustomLookAndFeelPainter::GetPainterData(Pointer&) { return false; }
 
 TdxSmartImage* TcxCustomLookAndFeelPainter::GetCachedImage(TOwned<TdxSmartImage>& AImage,
-                                                           const wchar_t* AResourceName) {
+                                                           const wchar_t* AResourceName,
+                                                           const wchar_t* AResourceType) {
   if (!AImage) {
     TOwned<TdxSmartImage> Image = MakeOwned<TdxSmartImage>();
     TOwned<TResourceStream> Stream =
-        MakeOwned<TResourceStream>(GetModuleHandleW(nullptr), String(AResourceName), L"PNG");
+        MakeOwned<TResourceStream>(GetModuleHandleW(nullptr), String(AResourceName), AResourceType);
     Image->LoadFromStream(Stream.get());
     AImage = std::move(Image);
   }
@@ -68,6 +92,30 @@ TdxSmartImage* TcxCustomLookAndFeelPainter::GetCachedImage(TOwned<TdxSmartImage>
 
 TdxSmartImage* TcxCustomLookAndFeelPainter::GetBackButton() {
   return GetCachedImage(FBackButton, L"CX_BACKBUTTON");
+}
+
+TdxSmartImage* TcxCustomLookAndFeelPainter::GetClockFace() {
+  return GetCachedImage(FClockFace, L"CX_CLOCKFACE");
+}
+
+TdxSmartImage* TcxCustomLookAndFeelPainter::GetClockGlass() {
+  return GetCachedImage(FClockGlass, L"CX_CLOCKGLASS");
+}
+
+TdxSmartImage* TcxCustomLookAndFeelPainter::GetFixedGroupIndicator() {
+  return GetCachedImage(FFixedGroupIndicator, L"CX_FIXEDGROUPINDICATOR");
+}
+
+TdxSmartImage* TcxCustomLookAndFeelPainter::GetMapPushpin() {
+  return GetCachedImage(FMapPushpin, L"DX_MAPPUSHPIN");
+}
+
+TdxSmartImage* TcxCustomLookAndFeelPainter::GetNavigationBarCustomizationButton() {
+  return GetCachedImage(FNavigationBarCustomizationButton, L"DX_NAVIGATIONBARCUSTOMIZATIONBUTTON");
+}
+
+TdxSmartImage* TcxCustomLookAndFeelPainter::GetRatingControlIndicator() {
+  return GetCachedImage(FRatingControlIndicator, L"CX_RATINGCONTROLINDICATOR");
 }
 
 TdxSmartImage* TcxCustomLookAndFeelPainter::GetSearchButtonGlyph() {
@@ -208,6 +256,8 @@ void CalculateCheckButtonSize() {
 
 void RegisterStandardLookAndFeelPainters() {
   if (!FManager) return;
+  FManager->Register(Create<TcxFlatLookAndFeelPainter>());
+  FManager->Register(Create<TcxOffice11LookAndFeelPainter>());
   FManager->Register(Create<TcxStandardLookAndFeelPainter>());
   FManager->Register(Create<TcxUltraFlatLookAndFeelPainter>());
   FManager->Register(Create<TcxWinXPLookAndFeelPainter>());
@@ -216,6 +266,7 @@ void RegisterStandardLookAndFeelPainters() {
 void cxLookAndFeelPainters_Initialize() {
   if (FInitCount++ > 0) return;
   FManager = Create<TcxLookAndFeelPaintersManager>();
+  FSystemPaletteChangedNotifier = Create<TSystemPaletteChangedNotifier>();
   if (TdxUnitsLoader* L = dxUnitsLoader())
     L->AddUnit(&RegisterPainterAssistants, &UnregisterPainterAssistants);
 }
@@ -223,5 +274,6 @@ void cxLookAndFeelPainters_Initialize() {
 void cxLookAndFeelPainters_Finalize() {
   if (FInitCount == 0 || --FInitCount > 0) return;
   if (TdxUnitsLoader* L = dxUnitsLoader()) L->RemoveUnit(&UnregisterPainterAssistants);
+  FreeAndNil(FSystemPaletteChangedNotifier);
   FreeAndNil(FManager);
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "WinHandles.h"
 #include "cxLookAndFeelPainters.h"
 
 namespace cxPaintersInternal {
@@ -34,8 +35,30 @@ inline void PenLine(TcxCanvas* ACanvas, Integer X1, Integer Y1, Integer X2, Inte
   ACanvas->LineTo(X2, Y2);
 }
 
+// The canvas text flags of a cell's alignments and line options.
+inline Integer ContentTextFlags(TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert,
+                                bool AMultiLine, bool AShowEndEllipsis) {
+  return cxAlignmentsHorz(AAlignmentHorz) | cxAlignmentsVert(AAlignmentVert) |
+         (AMultiLine ? cxWordBreak : cxSingleLine) | (AShowEndEllipsis ? cxShowEndEllipsis : 0);
+}
+
 // Half a value rounded down (the midpoint of two coordinates).
 inline Integer FloorHalf(Integer AValue) { return AValue >= 0 ? AValue / 2 : -((-AValue + 1) / 2); }
+
+// One paint of the shared GDI+ canvas on ACanvas over R, ended on every path.
+template <class F>
+void PaintWithGdiPlus(TcxCanvas* ACanvas, const TRect& R, F&& ADraw) {
+  TdxGPPaintCanvas* GP = dxGPPaintCanvas();
+  GP->BeginPaint(ACanvas->Handle(), R);
+  auto End = Finally([GP] { GP->EndPaint(); });
+  ADraw(GP);
+}
+
+// A pen width of one pixel at 96 DPI at the factor, fractions kept.
+inline Single PenWidth(const TdxScaleFactor* AScaleFactor) {
+  return static_cast<Single>(AScaleFactor->Numerator()) /
+         static_cast<Single>(AScaleFactor->Denominator());
+}
 
 // The canvas's font, brush, pen and device-context state, given back when
 // the scope ends.
@@ -64,5 +87,38 @@ class TClipRegionSaver {
 
 // A painter of a fixed style from the registry; nullptr when there is none.
 TcxCustomLookAndFeelPainter* RegisteredPainter(TcxLookAndFeelStyle AStyle);
+
+// A scroll bar's page area in the classic patterns, the pressed one while
+// pressed.
+void DrawScrollBarPage(TcxCanvas* ACanvas, const TRect& R, bool APressed);
+
+// What the Standard and Flat looks draw alike.
+void DrawClassicHeaderBorder(TcxCanvas* ACanvas, const TRect& R, TcxNeighbors ANeighbors);
+void DrawClassicTabBorder(TcxCanvas* ACanvas, TRect R, TcxBorder ABorder, TcxBorders ABorders,
+                          bool AVertical);
+void DrawClassicFilterDropDownButton(TcxCustomLookAndFeelPainter* APainter, TcxCanvas* ACanvas,
+                                     const TRect& R, TcxButtonState AState, bool AIsFilterActive);
+
+// The filter drop-down arrow's colour while the filter is on.
+constexpr TColor cxFilterActiveArrowColor = 0xFF0000;
+
+// The Native painter's theme access. The handle of an element's theme class
+// is asked for at each call; a null handle makes every query fail.
+// Elements that exist only from Windows Vista on.
+HTHEME VistaTheme(TdxThemedObjectType AType);
+bool ThemePartSize(HTHEME ATheme, HDC DC, Integer APart, Integer AState, THEMESIZE AKind,
+                   TSize& ASize, const TRect* ABounds = nullptr);
+void DrawPart(HTHEME ATheme, HDC DC, Integer APart, Integer AState, const TRect& R);
+bool ThemeContentRect(HTHEME ATheme, HDC DC, Integer APart, Integer AState, const TRect& R,
+                      TRect& AContent);
+// Left width, top height, right width and bottom height of a margins
+// property.
+bool ThemeMargins(HTHEME ATheme, HDC DC, Integer APart, Integer AState, Integer AProperty,
+                  TRect& AMargins);
+constexpr Integer cxThemeTextColorProperty = 3803;       // TMT_TEXTCOLOR
+constexpr Integer cxThemeContentMarginsProperty = 3602;  // TMT_CONTENTMARGINS
+
+// Frees the indicator glyphs at shut-down.
+void FreeIndicatorImages();
 
 }  // namespace cxPaintersInternal

@@ -91,9 +91,7 @@ void TcxCustomLookAndFeelPainter::DrawContent(
   if (AFont) ACanvas->SetFont(AFont);
   SetFontColor(ACanvas, ATextColor);
   ACanvas->DrawTexT(AText, ATextAreaBounds,
-                    cxAlignmentsHorz(AAlignmentHorz) | cxAlignmentsVert(AAlignmentVert) |
-                        (AMultiLine ? cxWordBreak : cxSingleLine) |
-                        (AShowEndEllipsis ? cxShowEndEllipsis : 0),
+                    ContentTextFlags(AAlignmentHorz, AAlignmentVert, AMultiLine, AShowEndEllipsis),
                     true);
 }
 

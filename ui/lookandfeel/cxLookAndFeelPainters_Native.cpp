@@ -8,8 +8,6 @@ namespace {
 // for under number 204; a theme that does not answer it leaves the Standard
 // painter's colour.
 constexpr Integer cxButtonColorProperty = 204;
-constexpr Integer cxThemeTextColorProperty = 3803;       // TMT_TEXTCOLOR
-constexpr Integer cxThemeContentMarginsProperty = 3602;  // TMT_CONTENTMARGINS
 
 // Theme parts.
 constexpr Integer BP_PUSHBUTTON_ = 1, BP_CHECKBOX_ = 3, BP_GROUPBOX_ = 4, BP_COMMANDLINK_ = 6,
@@ -55,24 +53,6 @@ Integer GroupExpandState(TcxButtonState AState) {
   }
 }
 
-// Elements that exist only from Windows Vista on.
-HTHEME VistaTheme(TdxThemedObjectType AType) {
-  return IsWinVistaOrLater ? OpenTheme(AType) : nullptr;
-}
-
-bool ThemePartSize(HTHEME ATheme, HDC DC, Integer APart, Integer AState, THEMESIZE AKind,
-                   TSize& ASize) {
-  SIZE S{0, 0};
-  if (FAILED(dxUxTheme::GetThemePartSize(ATheme, DC, APart, AState, nullptr, AKind, &S)))
-    return false;
-  ASize = TSize{S.cx, S.cy};
-  return true;
-}
-
-void DrawPart(HTHEME ATheme, HDC DC, Integer APart, Integer AState, const TRect& R) {
-  dxUxTheme::DrawThemeBackground(ATheme, DC, APart, AState, &R, nullptr);
-}
-
 // A theme part drawn at its true size, with its alpha recovered: the theme
 // draws the part twice, over black and over white. A pixel the theme left
 // alone differs by the full range between the two and becomes transparent;
@@ -108,6 +88,44 @@ TOwned<TcxBitmap32> LoadGlyph(const wchar_t* AName) {
   return Glyph;
 }
 }  // namespace
+
+HTHEME cxPaintersInternal::VistaTheme(TdxThemedObjectType AType) {
+  return IsWinVistaOrLater ? OpenTheme(AType) : nullptr;
+}
+
+bool cxPaintersInternal::ThemePartSize(HTHEME ATheme, HDC DC, Integer APart, Integer AState,
+                                       THEMESIZE AKind, TSize& ASize, const TRect* ABounds) {
+  SIZE S{0, 0};
+  if (!ATheme || FAILED(dxUxTheme::GetThemePartSize(ATheme, DC, APart, AState, ABounds, AKind, &S)))
+    return false;
+  ASize = TSize{S.cx, S.cy};
+  return true;
+}
+
+void cxPaintersInternal::DrawPart(HTHEME ATheme, HDC DC, Integer APart, Integer AState,
+                                  const TRect& R) {
+  dxUxTheme::DrawThemeBackground(ATheme, DC, APart, AState, &R, nullptr);
+}
+
+bool cxPaintersInternal::ThemeContentRect(HTHEME ATheme, HDC DC, Integer APart, Integer AState,
+                                          const TRect& R, TRect& AContent) {
+  RECT Content{0, 0, 0, 0};
+  if (!ATheme ||
+      FAILED(dxUxTheme::GetThemeBackgroundContentRect(ATheme, DC, APart, AState, &R, &Content)))
+    return false;
+  AContent = Content;
+  return true;
+}
+
+bool cxPaintersInternal::ThemeMargins(HTHEME ATheme, HDC DC, Integer APart, Integer AState,
+                                      Integer AProperty, TRect& AMargins) {
+  MARGINS M{};
+  if (!ATheme ||
+      FAILED(dxUxTheme::GetThemeMargins(ATheme, DC, APart, AState, AProperty, nullptr, &M)))
+    return false;
+  AMargins = cxRect(M.cxLeftWidth, M.cyTopHeight, M.cxRightWidth, M.cyBottomHeight);
+  return true;
+}
 
 void dxRecoverAlphaFromBackgrounds(TRGBColors& AOnBlack, const TRGBColors& AOnWhite) {
   for (size_t I = 0; I < AOnBlack.size() && I < AOnWhite.size(); ++I) {
@@ -573,4 +591,63 @@ Integer TcxWinXPLookAndFeelPainter::GetEditPopupWindowBorderWidth(TcxEditPopupBo
 
 Integer TcxWinXPLookAndFeelPainter::GetEditPopupWindowClientEdgeWidth(TcxEditPopupBorderStyle) {
   return 2;
+}
+
+// ---------------------------------------------------------------------------
+// Group boxes, panels and radio buttons
+namespace {
+constexpr Integer BP_RADIOBUTTON_ = 2;
+// Theme states by checked, then button state.
+constexpr Integer RadioButtonStates[2][5] = {{1, 1, 2, 3, 4}, {5, 5, 6, 7, 8}};
+}  // namespace
+
+void TcxWinXPLookAndFeelPainter::DrawGroupBoxFrame(TcxCanvas* ACanvas, const TRect& R,
+                                                   bool AEnabled,
+                                                   TcxGroupBoxCaptionPosition ACaptionPosition,
+                                                   TcxBorders ABorders) {
+  if (HTHEME Theme = OpenTheme(totButton))
+    DrawPart(Theme, ACanvas->Handle(), BP_GROUPBOX_, AEnabled ? 1 : 2, R);
+  else
+    inherited::DrawGroupBoxFrame(ACanvas, R, AEnabled, ACaptionPosition, ABorders);
+}
+
+TColor TcxWinXPLookAndFeelPainter::GroupBoxTextColor(bool AEnabled,
+                                                     TcxGroupBoxCaptionPosition ACaptionPosition) {
+  TColor Color;
+  if (cxGetThemeColor(totButton, BP_GROUPBOX_, AEnabled ? 1 : 2, cxThemeTextColorProperty, Color))
+    return Color;
+  return inherited::GroupBoxTextColor(AEnabled, ACaptionPosition);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawPanelBackground(TcxCanvas* ACanvas, TWinControl* AControl,
+                                                     const TRect& ABounds, TColor AColorFrom,
+                                                     TColor) {
+  if (AColorFrom == clDefault) {
+    cxDrawTransparentControlBackground(AControl, ACanvas, ABounds, true);
+  } else {
+    ACanvas->Brush()->SetStyle(TBrushStyle::bsSolid);
+    ACanvas->FillRect(ABounds, AColorFrom);
+  }
+}
+
+void TcxWinXPLookAndFeelPainter::DrawScaledRadioButton(TcxCanvas* ACanvas, Integer X, Integer Y,
+                                                       TcxButtonState AButtonState, bool AChecked,
+                                                       bool, TColor,
+                                                       const TdxScaleFactor* AScaleFactor, bool) {
+  // Without a button theme this look has no radio button of its own.
+  HTHEME Theme = OpenTheme(totButton);
+  if (!Theme) return;
+  TSize Size = ScaledRadioButtonSize(AScaleFactor);
+  DrawScaledThemeBackground(Theme, ACanvas->Handle(), false, AScaleFactor,
+                            cxRect(X, Y, X + Size.cx, Y + Size.cy),
+                            RadioButtonStates[AChecked][AButtonState], BP_RADIOBUTTON_);
+}
+
+TSize TcxWinXPLookAndFeelPainter::ScaledRadioButtonSize(const TdxScaleFactor* AScaleFactor) {
+  TSize Size{0, 0};
+  if (ThemePartSize(OpenTheme(totButton), nullptr, BP_RADIOBUTTON_, 1, TS_TRUE, Size))
+    return AScaleFactor->Apply(Size, dxSystemScaleFactor());
+  // Without a theme the size is the images' that every other look draws,
+  // never an answer left unset.
+  return inherited::ScaledRadioButtonSize(AScaleFactor);
 }

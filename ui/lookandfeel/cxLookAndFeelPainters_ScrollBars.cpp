@@ -61,6 +61,14 @@ void UpdateScrollBarBitmaps() {
 
 void CreateStdScrollBarBitmaps() { UpdateScrollBarBitmaps(); }
 
+void cxPaintersInternal::DrawScrollBarPage(TcxCanvas* ACanvas, const TRect& R, bool APressed) {
+  TBrush* Brush = ACanvas->Brush();
+  Brush->SetBitmap(StdScrollBitmaps(APressed ? 1 : 0));
+  ACanvas->Canvas()->FillRect(R);
+  Brush->SetBitmap(nullptr);
+  Brush->SetStyle(TBrushStyle::bsSolid);
+}
+
 void DestroyStdScrollBarBitmaps() {
   for (TBitmap*& B : ScrollBitmaps) FreeAndNil(B);
 }

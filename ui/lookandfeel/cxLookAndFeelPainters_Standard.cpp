@@ -173,15 +173,151 @@ void TcxStandardLookAndFeelPainter::DrawScaledScrollBarPart(TcxCanvas* ACanvas, 
       break;
     }
     case sbpPageUp:
-    case sbpPageDown: {
-      TBrush* Brush = ACanvas->Brush();
-      Brush->SetBitmap(StdScrollBitmaps(Pressed ? 1 : 0));
-      ACanvas->Canvas()->FillRect(R);
-      Brush->SetBitmap(nullptr);
-      Brush->SetStyle(TBrushStyle::bsSolid);
+    case sbpPageDown:
+      DrawScrollBarPage(ACanvas, R, Pressed);
       break;
-    }
     case sbpNone:
       break;
   }
 }
+
+// ---------------------------------------------------------------------------
+// What the Flat look draws the same way
+void cxPaintersInternal::DrawClassicHeaderBorder(TcxCanvas* ACanvas, const TRect& R,
+                                                 TcxNeighbors ANeighbors) {
+  ACanvas->DrawEdge(R, false, false);
+  // The corners next to a neighbour are softened.
+  if (ANeighbors.Contains(nLeft)) {
+    ACanvas->SetPixel(R.left, R.top + 1, Resolved(clBtnFace));
+    ACanvas->SetPixel(R.left, R.bottom - 2, Resolved(clBtnFace));
+  }
+  if (ANeighbors.Contains(nRight)) {
+    ACanvas->SetPixel(R.right - 1, R.top, Resolved(clBtnHighlight));
+    ACanvas->SetPixel(R.right - 1, R.top + 1, Resolved(clBtnFace));
+    ACanvas->SetPixel(R.right - 1, R.bottom - 2, Resolved(clBtnFace));
+  }
+}
+
+void cxPaintersInternal::DrawClassicTabBorder(TcxCanvas* ACanvas, TRect R, TcxBorder ABorder,
+                                              TcxBorders ABorders, bool AVertical) {
+  TColor Color = clBtnHighlight;
+  if (AVertical) {
+    if (ABorder == bLeft) {
+      R.top += ABorders.Contains(bTop) ? 2 : 1;
+      R.bottom -= ABorders.Contains(bBottom) ? 2 : 1;
+      ACanvas->SetPixel(R.left + 1, R.top - 1, Resolved(clBtnHighlight));
+      ACanvas->SetPixel(R.left + 1, R.bottom, Resolved(clBtnHighlight));
+    } else if ((ABorder == bTop || ABorder == bBottom) && ABorders.Contains(bLeft)) {
+      ++R.left;
+    }
+    if (ABorder == bBottom) Color = clBtnShadow;
+  } else {
+    if (ABorder == bLeft || ABorder == bRight) {
+      if (ABorders.Contains(bTop)) R.top += 2;
+      if (ABorders.Contains(bBottom)) --R.bottom;
+    } else if (ABorder == bTop) {
+      ++R.left;
+      --R.right;
+      ACanvas->SetPixel(R.left - 1, R.top + 1, Resolved(clBtnHighlight));
+      ACanvas->SetPixel(R.right, R.top + 1, Resolved(clBtnHighlight));
+    }
+    if (ABorder == bRight) Color = clBtnShadow;
+  }
+  ACanvas->Brush()->SetStyle(TBrushStyle::bsSolid);
+  ACanvas->FillRect(R, Color);
+}
+
+void cxPaintersInternal::DrawClassicFilterDropDownButton(TcxCustomLookAndFeelPainter* APainter,
+                                                         TcxCanvas* ACanvas, const TRect& R,
+                                                         TcxButtonState AState,
+                                                         bool AIsFilterActive) {
+  bool Pressed = AState == cxbsPressed;
+  ACanvas->DrawEdge(R, Pressed, Pressed);
+  TRect Face = cxRectInflate(R, -1, -1);
+  ACanvas->Brush()->SetStyle(TBrushStyle::bsSolid);
+  ACanvas->FillRect(Face, clBtnFace);
+  APainter->DrawButtonArrow(ACanvas, Face, AIsFilterActive ? cxFilterActiveArrowColor : clBtnText);
+}
+
+// ---------------------------------------------------------------------------
+// Headers, footers, filter buttons, tabs
+void TcxStandardLookAndFeelPainter::DrawHeaderBorder(TcxCanvas* ACanvas, const TRect& R,
+                                                     TcxNeighbors ANeighbors, TcxBorders) {
+  DrawClassicHeaderBorder(ACanvas, R, ANeighbors);
+}
+
+void TcxStandardLookAndFeelPainter::DrawHeaderControlSectionBorder(TcxCanvas* ACanvas,
+                                                                   const TRect& R,
+                                                                   TcxBorders ABorders,
+                                                                   TcxButtonState AState) {
+  if (AState == cxbsPressed) {
+    ACanvas->DrawComplexFrame(R, clBtnShadow, clBtnShadow, ABorders);
+    return;
+  }
+  ACanvas->DrawComplexFrame(R, clBtnHighlight, cl3DDkShadow, ABorders);
+  ACanvas->DrawComplexFrame(cxRectInflate(R, -1, -1), cl3DLight, clBtnShadow, ABorders);
+}
+
+Integer TcxStandardLookAndFeelPainter::HeaderBorderSize() { return 1; }
+
+Integer TcxStandardLookAndFeelPainter::HeaderControlSectionBorderSize(TcxButtonState AState) {
+  return AState == cxbsPressed ? 1 : 2;
+}
+
+void TcxStandardLookAndFeelPainter::DrawScaledSortingMark(TcxCanvas* ACanvas, const TRect& R,
+                                                          bool AAscendingSorting,
+                                                          const TdxScaleFactor* AScaleFactor) {
+  DrawSortingArrow(ACanvas, R, clBtnHighlight, clBtnShadow, AAscendingSorting, AScaleFactor);
+}
+
+void TcxStandardLookAndFeelPainter::DrawScaledSummarySortingMark(
+    TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+    const TdxScaleFactor* AScaleFactor) {
+  DrawSummarySortingArrow(ACanvas, R, clBtnHighlight, clBtnShadow, AAscendingSorting, AScaleFactor);
+}
+
+TSize TcxStandardLookAndFeelPainter::ScaledSortingMarkSize(const TdxScaleFactor* AScaleFactor) {
+  return AScaleFactor->Apply(TSize{8, 7});
+}
+
+TSize TcxStandardLookAndFeelPainter::ScaledSummarySortingMarkSize(
+    const TdxScaleFactor* AScaleFactor) {
+  return AScaleFactor->Apply(TSize{8, 8});
+}
+
+Integer TcxStandardLookAndFeelPainter::FooterBorderSize() { return 1; }
+
+Integer TcxStandardLookAndFeelPainter::FooterCellBorderSize() { return 1; }
+
+Integer TcxStandardLookAndFeelPainter::FooterCellOffset() { return 1; }
+
+void TcxStandardLookAndFeelPainter::DrawFooterBorder(TcxCanvas* ACanvas, const TRect& R) {
+  ACanvas->DrawEdge(R, false, false);
+}
+
+void TcxStandardLookAndFeelPainter::DrawFooterCellBorder(TcxCanvas* ACanvas, const TRect& R) {
+  ACanvas->DrawEdge(R, true, true);
+}
+
+void TcxStandardLookAndFeelPainter::DrawScaledFilterDropDownButton(TcxCanvas* ACanvas,
+                                                                   const TRect& R,
+                                                                   TcxButtonState AState,
+                                                                   bool AIsFilterActive,
+                                                                   const TdxScaleFactor*) {
+  DrawClassicFilterDropDownButton(this, ACanvas, R, AState, AIsFilterActive);
+}
+
+void TcxStandardLookAndFeelPainter::DrawFindPanelBorder(TcxCanvas*, const TRect&, TcxBorders) {}
+
+void TcxStandardLookAndFeelPainter::DrawTabBorder(TcxCanvas* ACanvas, const TRect& R,
+                                                  TcxBorder ABorder, TcxBorders ABorders,
+                                                  bool AVertical) {
+  DrawClassicTabBorder(ACanvas, R, ABorder, ABorders, AVertical);
+}
+
+void TcxStandardLookAndFeelPainter::DrawTabsRoot(TcxCanvas* ACanvas, const TRect& R,
+                                                 TcxBorders ABorders, bool) {
+  ACanvas->DrawEdge(R, false, false, ABorders);
+}
+
+Integer TcxStandardLookAndFeelPainter::TabBorderSize(bool) { return 1; }

@@ -194,14 +194,9 @@ void TcxUltraFlatLookAndFeelPainter::DrawScaledScrollBarPart(TcxCanvas* ACanvas,
                                  AScaleFactor);
       break;
     case sbpPageUp:
-    case sbpPageDown: {
-      TBrush* Brush = ACanvas->Brush();
-      Brush->SetBitmap(StdScrollBitmaps(AState == cxbsPressed ? 1 : 0));
-      ACanvas->Canvas()->FillRect(R);
-      Brush->SetBitmap(nullptr);
-      Brush->SetStyle(TBrushStyle::bsSolid);
+    case sbpPageDown:
+      DrawScrollBarPage(ACanvas, R, AState == cxbsPressed);
       break;
-    }
     case sbpNone:
       break;
   }
@@ -267,3 +262,154 @@ void TcxUltraFlatLookAndFeelPainter::DrawDropDownListBoxScaledSeparator(TcxCanva
 }
 
 TColor TcxUltraFlatLookAndFeelPainter::DropDownListBoxItemTextColor(bool) { return clMenuText; }
+
+TColor TcxUltraFlatLookAndFeelPainter::BorderHighlightColor() { return clHighlight; }
+
+// ---------------------------------------------------------------------------
+// Headers, footers, filter buttons, tabs
+TcxBorders TcxUltraFlatLookAndFeelPainter::HeaderBorders(TcxNeighbors ANeighbors) {
+  TcxBorders Borders = inherited::HeaderBorders(ANeighbors);
+  if (ANeighbors.Contains(nLeft)) Borders.Exclude(bLeft);
+  if (ANeighbors.Contains(nTop)) Borders.Exclude(bTop);
+  return Borders;
+}
+
+Integer TcxUltraFlatLookAndFeelPainter::HeaderBorderSize() { return 1; }
+
+void TcxUltraFlatLookAndFeelPainter::DrawHeaderBorder(TcxCanvas* ACanvas, const TRect& R,
+                                                      TcxNeighbors, TcxBorders ABorders) {
+  // The right and bottom lines always; the left and top ones where the
+  // header has them.
+  TcxBorders Lines{bRight, bBottom};
+  if (ABorders.Contains(bLeft)) Lines.Include(bLeft);
+  if (ABorders.Contains(bTop)) Lines.Include(bTop);
+  ACanvas->DrawComplexFrame(R, clBtnText, clBtnText, Lines);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawScaledHeaderEx(
+    TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds, TcxNeighbors ANeighbors,
+    TcxBorders ABorders, TcxButtonState AState, TAlignment AAlignmentHorz,
+    TcxAlignmentVert AAlignmentVert, bool AMultiLine, bool AShowEndEllipsis, const String& AText,
+    TFont* AFont, TColor ATextColor, TColor ABkColor, const TdxScaleFactor*,
+    const TcxDrawBackgroundEvent& AOnDrawBackground) {
+  TcxCustomLookAndFeelPainter::DrawContent(ACanvas, ABounds, cxRectInflate(ATextAreaBounds, -1, -1),
+                                           AState, AAlignmentHorz, AAlignmentVert, AMultiLine,
+                                           AShowEndEllipsis, AText, AFont, ATextColor, ABkColor,
+                                           AOnDrawBackground, false);
+  DrawHeaderBorder(ACanvas, cxRectInflate(ABounds, -1, -1), ANeighbors, ABorders);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawHeaderControlSectionBorder(TcxCanvas* ACanvas,
+                                                                    const TRect& R,
+                                                                    TcxBorders ABorders,
+                                                                    TcxButtonState AState) {
+  TColor Color = AState == cxbsDisabled ? clBtnShadow : clBlack;
+  ACanvas->DrawComplexFrame(R, Color, Color, ABorders);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawHeaderControlSectionContent(
+    TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds, TcxButtonState AState,
+    TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bool AMultiLine,
+    bool AShowEndEllipsis, const String& AText, TFont* AFont, TColor ATextColor, TColor ABkColor) {
+  bool Face = AState == cxbsHot || AState == cxbsPressed || AState == cxbsDisabled;
+  ACanvas->Brush()->SetStyle(TBrushStyle::bsSolid);
+  ACanvas->FillRect(ABounds, Face ? ButtonColor(AState) : ABkColor);
+  DrawHeaderControlSectionText(ACanvas, HeaderControlSectionTextAreaBounds(ATextAreaBounds, AState),
+                               AState, AAlignmentHorz, AAlignmentVert, AMultiLine, AShowEndEllipsis,
+                               AText, AFont, ATextColor);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawScaledSortingMark(TcxCanvas* ACanvas, const TRect& R,
+                                                           bool AAscendingSorting,
+                                                           const TdxScaleFactor* AScaleFactor) {
+  DrawSortingArrow(ACanvas, R, clBtnShadow, clBtnShadow, AAscendingSorting, AScaleFactor);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawScaledSummarySortingMark(
+    TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+    const TdxScaleFactor* AScaleFactor) {
+  DrawSummarySortingArrow(ACanvas, R, clBtnShadow, clBtnShadow, AAscendingSorting, AScaleFactor);
+}
+
+TSize TcxUltraFlatLookAndFeelPainter::ScaledSortingMarkSize(const TdxScaleFactor* AScaleFactor) {
+  return AScaleFactor->Apply(TSize{7, 8});
+}
+
+TSize TcxUltraFlatLookAndFeelPainter::ScaledSummarySortingMarkSize(
+    const TdxScaleFactor* AScaleFactor) {
+  return AScaleFactor->Apply(TSize{7, 9});
+}
+
+TcxBorders TcxUltraFlatLookAndFeelPainter::FooterBorders() { return TcxBorders{bRight, bBottom}; }
+
+Integer TcxUltraFlatLookAndFeelPainter::FooterBorderSize() { return 1; }
+
+Integer TcxUltraFlatLookAndFeelPainter::FooterCellBorderSize() { return 1; }
+
+Integer TcxUltraFlatLookAndFeelPainter::FooterCellOffset() { return 2; }
+
+void TcxUltraFlatLookAndFeelPainter::DrawFooterBorder(TcxCanvas* ACanvas, const TRect& R) {
+  DrawFooterBorderEx(ACanvas, R, TcxBorders{bRight, bBottom});
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawFooterBorderEx(TcxCanvas* ACanvas, const TRect& R,
+                                                        TcxBorders ABorders) {
+  ACanvas->FrameRect(R, Resolved(FooterSeparatorColor()), FooterSeparatorSize(), ABorders);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawFooterCellBorder(TcxCanvas* ACanvas, const TRect& R) {
+  ACanvas->FrameRect(R, Resolved(FooterSeparatorColor()));
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawScaledFilterDropDownButton(TcxCanvas* ACanvas,
+                                                                    const TRect& R,
+                                                                    TcxButtonState AState,
+                                                                    bool AIsFilterActive,
+                                                                    const TdxScaleFactor*) {
+  ACanvas->FrameRect(R, Resolved(FilterDropDownButtonBorderColor(AState)));
+  TRect Face = cxRectInflate(R, -1, -1);
+  ACanvas->Brush()->SetStyle(TBrushStyle::bsSolid);
+  ACanvas->FillRect(Face, ButtonColor(AState));
+  DrawButtonArrow(ACanvas, Face,
+                  AIsFilterActive ? cxFilterActiveArrowColor : ButtonSymbolColor(AState));
+}
+
+TColor TcxUltraFlatLookAndFeelPainter::FilterDropDownButtonBorderColor(TcxButtonState AState) {
+  return AState == cxbsNormal ? clBtnShadow : clHighlight;
+}
+
+Integer TcxUltraFlatLookAndFeelPainter::GridBordersOverlapSize() { return 1; }
+
+void TcxUltraFlatLookAndFeelPainter::DrawTabBorder(TcxCanvas* ACanvas, const TRect& R,
+                                                   TcxBorder ABorder, TcxBorders, bool AVertical) {
+  TRect Strip = R;
+  bool Dark = AVertical ? ABorder == bBottom : ABorder == bRight;
+  if (Dark && !AVertical) Strip.bottom -= TabBorderSize(AVertical);
+  ACanvas->Brush()->SetStyle(TBrushStyle::bsSolid);
+  ACanvas->FillRect(Strip, Dark ? TabBorderDarkColor() : TabBorderHighlightColor());
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawTabsRoot(TcxCanvas* ACanvas, const TRect& R,
+                                                  TcxBorders ABorders, bool AVertical) {
+  ACanvas->DrawComplexFrame(R, TabBorderHighlightColor(), TabBorderHighlightColor(), ABorders,
+                            TabBorderSize(AVertical));
+}
+
+Integer TcxUltraFlatLookAndFeelPainter::TabBorderSize(bool) { return 1; }
+
+TColor TcxUltraFlatLookAndFeelPainter::TabBorderHighlightColor() { return clBtnShadow; }
+
+TColor TcxUltraFlatLookAndFeelPainter::TabBorderDarkColor() { return clBtnText; }
+
+TColor TcxUltraFlatLookAndFeelPainter::RadioButtonBodyColor(TcxButtonState AState) {
+  switch (AState) {
+    case cxbsNormal:
+      return clWindow;
+    case cxbsHot:
+      return NearestScreenColor(GetLightColor(-2, 30, 72));
+    case cxbsPressed:
+      return NearestScreenColor(GetLightColor(14, 44, 40));
+    default:
+      return clBtnFace;
+  }
+}

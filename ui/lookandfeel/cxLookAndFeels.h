@@ -10,7 +10,6 @@ class TcxLookAndFeel;
 
 // ---------------------------------------------------------------------------
 // Vocabulary
-enum TcxLookAndFeelKind { lfFlat, lfStandard, lfUltraFlat, lfOffice11 };
 enum TcxLookAndFeelValue { lfvKind, lfvNativeStyle, lfvSkinName, lfvScrollbarMode };
 using TcxLookAndFeelValues = TSet<TcxLookAndFeelValue, 8>;
 enum TdxScrollbarMode { sbmDefault, sbmTouch, sbmClassic, sbmHybrid };

@@ -22,6 +22,8 @@
 #include "dxGDIPlusAPI.h"
 #include "dxGDIPlusClasses.h"
 #include "dxOffice11.h"
+#include "dxSVGCore.h"
+#include "dxSVGImage.h"
 #include "dxSkinsCore.h"
 #include "dxSmartImage.h"
 #include "dxThemeManager.h"
@@ -46,6 +48,8 @@ inline const TLookAndFeelModule LookAndFeelModules[] = {
     {&dxGDIPlusClasses_Initialize, &dxGDIPlusClasses_Finalize},
     {&cxGraphics_Initialize, &cxGraphics_Finalize},
     {&cxDrawTextUtils_Initialize, &cxDrawTextUtils_Finalize},
+    {&dxSVGCore_Initialize, &dxSVGCore_Finalize},
+    {&dxSVGImage_Initialize, &dxSVGImage_Finalize},
     {&cxLibraryStrs_Initialize, &cxLibraryStrs_Finalize},
     {&cxClasses_Initialize, &cxClasses_Finalize},
     {&dxOffice11_Initialize, &dxOffice11_Finalize},

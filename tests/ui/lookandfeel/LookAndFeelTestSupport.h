@@ -9,8 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include "WinHandles.h"
 #include "cxLookAndFeelPainters.h"
 #include "cxLookAndFeels.h"
+#include "dxOffice11.h"
 #include "dxThemeManager.h"
 #include "dxUxTheme.h"
 #include "ui/graphics/GraphicsTestSupport.h"
@@ -23,6 +25,83 @@ inline TcxCustomLookAndFeelPainter* UltraFlatPainter() { return PainterOf(lfsUlt
 inline TcxWinXPLookAndFeelPainter* NativePainter() {
   return static_cast<TcxWinXPLookAndFeelPainter*>(PainterOf(lfsNative));
 }
+
+// Takes the built-in painter of a class out of the registry for a scope;
+// at the end a new one of that class is registered again (and the
+// look-and-feel objects resolve anew).
+template <class TPainter>
+class TPainterAbsence {
+ public:
+  TPainterAbsence() {
+    TOwned<TPainter> Probe(Create<TPainter>());
+    FName = Probe->LookAndFeelName();
+    cxLookAndFeelPaintersManager()->Unregister(FName);
+  }
+  ~TPainterAbsence() {
+    if (!cxLookAndFeelPaintersManager()->GetPainter(FName))
+      cxLookAndFeelPaintersManager()->Register(Create<TPainter>());
+  }
+  TPainterAbsence(const TPainterAbsence&) = delete;
+  TPainterAbsence& operator=(const TPainterAbsence&) = delete;
+
+ private:
+  String FName;
+};
+
+// Gives the Office 11 scheme's colours distinct values of the tests' own
+// for a scope (colours far apart, told apart by their position in the
+// list), and the scheme's own values back at the end.
+class TOffice11SchemeScope {
+ public:
+  TOffice11SchemeScope() {
+    Integer I = 0;
+    for (TColor* C : Colors()) {
+      FSaved.push_back(*C);
+      *C = static_cast<TColor>(RGB((37 * I + 20) % 256, (91 * I + 50) % 256, (53 * I + 90) % 256));
+      ++I;
+    }
+  }
+  ~TOffice11SchemeScope() {
+    size_t I = 0;
+    for (TColor* C : Colors()) *C = FSaved[I++];
+  }
+  TOffice11SchemeScope(const TOffice11SchemeScope&) = delete;
+  TOffice11SchemeScope& operator=(const TOffice11SchemeScope&) = delete;
+
+  static std::vector<TColor*> Colors() {
+    return {&dxOffice11DockColor1,
+            &dxOffice11DockColor2,
+            &dxOffice11ToolbarsColor1,
+            &dxOffice11ToolbarsColor2,
+            &dxOffice11BarSeparatorColor1,
+            &dxOffice11BarSeparatorColor2,
+            &dxOffice11BarFloatingBorderColor1,
+            &dxOffice11BarFloatingCaptionTextColor1,
+            &dxOffice11MenuColor,
+            &dxOffice11MenuIndentColor1,
+            &dxOffice11MenuIndentColor2,
+            &dxOffice11DropDownBorderColor1,
+            &dxOffice11DropDownBorderColor2,
+            &dxOffice11SelectedBorderColor,
+            &dxOffice11SelectedColor1,
+            &dxOffice11SelectedColor2,
+            &dxOffice11SelectedDownColor1,
+            &dxOffice11DownedColor,
+            &dxOffice11TextEnabledColor,
+            &dxOffice11TextDisabledColor,
+            &dxOffice11InPlaceSubItemColor,
+            &dxOffice11ControlBorderColor,
+            &dxOffice11GroupColor,
+            &dxOffice11DayNavigatorSelectedColor,
+            &dxOffice11OutlookBorderColor,
+            &dxOffice11OutlookControlColor,
+            &dxOffice11ExpandButtonColor1,
+            &dxOffice11ExpandButtonColor2};
+  }
+
+ private:
+  std::vector<TColor> FSaved;
+};
 
 // A 32-bit bitmap filled with one colour, and its library canvas.
 class TPaintTarget {
@@ -227,4 +306,33 @@ class TFakeThemeScope {
   }
 
   dxUxTheme::TBinding FSaved;
+};
+
+// Whether two targets hold the same colours, alpha aside; the first pixel
+// that differs when not.
+inline ::testing::AssertionResult SamePixels(const TPaintTarget& A, const TPaintTarget& B) {
+  TRGBColors PA = A.Pixels(), PB = B.Pixels();
+  for (size_t I = 0; I < PA.size(); ++I)
+    if (RGB(PA[I].rgbRed, PA[I].rgbGreen, PA[I].rgbBlue) !=
+        RGB(PB[I].rgbRed, PB[I].rgbGreen, PB[I].rgbBlue))
+      return ::testing::AssertionFailure()
+             << "first difference at (" << I % A.Width() << ", " << I / A.Width() << ")";
+  return ::testing::AssertionSuccess();
+}
+
+// The platform's own theme of a class, to draw what the Native look should
+// match.
+class TOracleTheme {
+ public:
+  explicit TOracleTheme(const wchar_t* AClass)
+      : FTheme(dxUxTheme::OpenThemeData(nullptr, AClass)) {}
+  ~TOracleTheme() {
+    if (FTheme) dxUxTheme::CloseThemeData(FTheme);
+  }
+  TOracleTheme(const TOracleTheme&) = delete;
+  TOracleTheme& operator=(const TOracleTheme&) = delete;
+  HTHEME Handle() const { return FTheme; }
+
+ private:
+  HTHEME FTheme;
 };

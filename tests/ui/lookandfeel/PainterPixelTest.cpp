@@ -49,17 +49,6 @@ void PlatformFill(HDC DC, const RECT& R, COLORREF AColor) {
   DeleteObject(B);
 }
 
-::testing::AssertionResult SamePixels(const TPaintTarget& A, const TPaintTarget& B) {
-  TRGBColors PA = A.Pixels(), PB = B.Pixels();
-  for (size_t I = 0; I < PA.size(); ++I) {
-    if (RGB(PA[I].rgbRed, PA[I].rgbGreen, PA[I].rgbBlue) !=
-        RGB(PB[I].rgbRed, PB[I].rgbGreen, PB[I].rgbBlue))
-      return ::testing::AssertionFailure()
-             << "first difference at (" << I % A.Width() << ", " << I / A.Width() << ")";
-  }
-  return ::testing::AssertionSuccess();
-}
-
 // ---------------------------------------------------------------------------
 // Arrows
 struct TArrowCase {

@@ -2,7 +2,8 @@
 // and at 3/2: nothing is drawn outside the element's rectangle, the canvas
 // is left as it was (but for the clip exclusions some operations make on
 // purpose), something is drawn, and each unscaled form draws what its scaled
-// form draws at the system factor.
+// form draws at the system factor (or, for the few that draw at 96 DPI, at
+// the 1:1 factor).
 #include <cstring>
 #include <memory>
 #include <sstream>
@@ -68,10 +69,13 @@ struct TPainterUnderTest {
   bool WithoutTheme;
 };
 
-const TPainterUnderTest PaintersUnderTest[] = {{"Standard", lfsStandard, false},
+const TPainterUnderTest PaintersUnderTest[] = {{"Flat", lfsFlat, false},
+                                               {"Office11", lfsOffice11, false},
+                                               {"Standard", lfsStandard, false},
                                                {"UltraFlat", lfsUltraFlat, false},
                                                {"Native", lfsNative, false},
-                                               {"Native without theme", lfsNative, true}};
+                                               {"Native without theme", lfsNative, true},
+                                               {"Office11 without theme", lfsOffice11, true}};
 
 class PainterSweep : public ::testing::TestWithParam<TPainterUnderTest> {
  protected:
@@ -158,8 +162,35 @@ TEST_P(PainterSweep, UnscaledFormsDrawTheirScaledFormAtTheSystemFactor) {
   for (const TPainterElement& E : PainterElements()) {
     if (!E.Unscaled) continue;
     std::string Faults;
-    TRGBColors Scaled = Draw(E, dxSystemScaleFactor(), false, Faults);
-    TRGBColors Unscaled = Draw(E, dxSystemScaleFactor(), true, Faults);
+    // A few unscaled forms draw at 96 DPI whatever the system's factor.
+    const TdxScaleFactor* Factor = (E.Flags & kUnscaledAtDefault)
+                                       ? static_cast<const TdxScaleFactor*>(dxDefaultScaleFactor())
+                                       : static_cast<const TdxScaleFactor*>(dxSystemScaleFactor());
+    TRGBColors Scaled = Draw(E, Factor, false, Faults);
+    TRGBColors Unscaled = Draw(E, Factor, true, Faults);
+    bool Same = Scaled.size() == Unscaled.size();
+    for (size_t I = 0; Same && I < Scaled.size(); ++I)
+      Same = std::memcmp(&Scaled[I], &Unscaled[I], sizeof(RGBQUAD)) == 0;
+    EXPECT_TRUE(Same) << E.Family << " " << E.Name;
+  }
+}
+
+// The same with a system factor other than 1:1, where the two groups of
+// unscaled forms part ways.
+TEST_P(PainterSweep, UnscaledFormsFollowASystemFactorOtherThanOneToOne) {
+  const Integer Numerator = dxSystemScaleFactor()->Numerator(),
+                Denominator = dxSystemScaleFactor()->Denominator();
+  auto Restore = Finally(
+      [Numerator, Denominator] { dxSystemScaleFactor()->Assign(Numerator, Denominator, false); });
+  dxSystemScaleFactor()->Assign(3, 2, false);
+  for (const TPainterElement& E : PainterElements()) {
+    if (!E.Unscaled) continue;
+    std::string Faults;
+    const TdxScaleFactor* Factor = (E.Flags & kUnscaledAtDefault)
+                                       ? static_cast<const TdxScaleFactor*>(dxDefaultScaleFactor())
+                                       : static_cast<const TdxScaleFactor*>(FHalfAgain.get());
+    TRGBColors Scaled = Draw(E, Factor, false, Faults);
+    TRGBColors Unscaled = Draw(E, Factor, true, Faults);
     bool Same = Scaled.size() == Unscaled.size();
     for (size_t I = 0; Same && I < Scaled.size(); ++I)
       Same = std::memcmp(&Scaled[I], &Unscaled[I], sizeof(RGBQUAD)) == 0;

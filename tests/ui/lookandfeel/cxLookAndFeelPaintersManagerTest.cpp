@@ -31,25 +31,58 @@ std::vector<String> Names() {
   return R;
 }
 
-// Each test leaves the registry and the root as it found them.
+std::vector<String> BuiltInNames() {
+  return {L"Flat", L"Native", L"Office11", L"Standard", L"UltraFlat"};
+}
+
+// Puts back a built-in painter that a test took out.
+void RestoreBuiltInPainters() {
+  if (!Manager()->GetPainter(String(L"Flat")))
+    Manager()->Register(Create<TcxFlatLookAndFeelPainter>());
+  if (!Manager()->GetPainter(String(L"Office11")))
+    Manager()->Register(Create<TcxOffice11LookAndFeelPainter>());
+}
+
+// The tests register painters of their own under the names and styles of
+// the Flat and Office 11 looks, which are taken out for them; each test
+// leaves the registry and the root as it found them.
 class PaintersManager : public ::testing::Test {
  protected:
+  void SetUp() override {
+    Manager()->Unregister(L"Flat");
+    Manager()->Unregister(L"Office11");
+  }
   void TearDown() override {
     for (const wchar_t* N : {L"Flat", L"\u00C4rger", L"Zeta", L"Alpha", L"Office11"})
       Manager()->Unregister(N);
+    RestoreBuiltInPainters();
     RootLookAndFeel()->Reset();
   }
 };
 
-TEST_F(PaintersManager, TheProgramStartsWithThreePaintersInNameOrder) {
-  EXPECT_EQ(Names(), (std::vector<String>{L"Native", L"Standard", L"UltraFlat"}));
-  EXPECT_EQ(Manager()->GetPainter(lfsNative)->ClassType(),
-            TcxWinXPLookAndFeelPainter::StaticClass());
-  EXPECT_EQ(Manager()->GetPainter(lfsStandard)->ClassType(),
-            TcxStandardLookAndFeelPainter::StaticClass());
-  EXPECT_EQ(Manager()->GetPainter(lfsUltraFlat)->ClassType(),
-            TcxUltraFlatLookAndFeelPainter::StaticClass());
+TEST(PaintersRegistry, TheProgramStartsWithFivePaintersInNameOrder) {
+  EXPECT_EQ(Names(), BuiltInNames());
+  const std::pair<TcxLookAndFeelStyle, TClass> Classes[] = {
+      {lfsFlat, TcxFlatLookAndFeelPainter::StaticClass()},
+      {lfsOffice11, TcxOffice11LookAndFeelPainter::StaticClass()},
+      {lfsStandard, TcxStandardLookAndFeelPainter::StaticClass()},
+      {lfsUltraFlat, TcxUltraFlatLookAndFeelPainter::StaticClass()},
+      {lfsNative, TcxWinXPLookAndFeelPainter::StaticClass()}};
+  for (auto [Style, Class] : Classes) {
+    ASSERT_NE(Manager()->GetPainter(Style), nullptr) << Style;
+    EXPECT_EQ(Manager()->GetPainter(Style)->ClassType(), Class) << Style;
+    EXPECT_EQ(Manager()->GetPainter(Style)->LookAndFeelStyle(), Style);
+  }
   EXPECT_EQ(Manager()->GetPainter(lfsSkin), nullptr);
+  // The Office 11 look stands on the UltraFlat one, the Native on the
+  // Standard one.
+  EXPECT_TRUE(Manager()
+                  ->GetPainter(lfsOffice11)
+                  ->InheritsFrom(TcxUltraFlatLookAndFeelPainter::StaticClass()));
+  EXPECT_TRUE(
+      Manager()->GetPainter(lfsNative)->InheritsFrom(TcxStandardLookAndFeelPainter::StaticClass()));
+  EXPECT_FALSE(
+      Manager()->GetPainter(lfsFlat)->InheritsFrom(TcxStandardLookAndFeelPainter::StaticClass()));
   // The root resolves to the themed painter while the prefix's theme is on.
   EXPECT_EQ(RootLookAndFeel()->Painter(),
             Manager()->GetPainter(AreVisualStylesAvailable() ? lfsNative : lfsUltraFlat));
@@ -177,6 +210,32 @@ TEST_F(PaintersManager, LookAndFeelsFollowBeforeListenersHear) {
   EXPECT_EQ(Log, (std::vector<String>{L"B added Flat, watched: holds free holds ",
                                       L"A added Flat, watched: holds free holds ",
                                       L"B removed Flat, watched: free free free "}));
+}
+
+TEST(PaintersRegistry, TheBuiltInPaintersAreRegisteredFlatFirstAndNativeLast) {
+  for (const String& N : BuiltInNames()) ASSERT_TRUE(Manager()->Unregister(N));
+  std::vector<String> Log;
+  TPainterListener Listener;
+  Listener.Name = L"L";
+  Listener.Log = &Log;
+  Manager()->AddListener(&Listener);
+  RegisterStandardLookAndFeelPainters();
+  Manager()->RemoveListener(&Listener);
+  EXPECT_EQ(Log,
+            (std::vector<String>{L"L added Flat, watched: ", L"L added Office11, watched: ",
+                                 L"L added Standard, watched: ", L"L added UltraFlat, watched: ",
+                                 L"L added Native, watched: "}));
+  EXPECT_EQ(Names(), BuiltInNames());
+  RootLookAndFeel()->Reset();
+}
+
+TEST(PaintersRegistry, ASecondFlatPainterIsRefusedAndFreed) {
+  TcxCustomLookAndFeelPainter* Flat = Manager()->GetPainter(String(L"Flat"));
+  bool Freed = false;
+  EXPECT_FALSE(Manager()->Register(Create<TTestPainter>(L"fLAT", lfsFlat, &Freed)));
+  EXPECT_TRUE(Freed);
+  EXPECT_EQ(Manager()->GetPainter(String(L"FLAT")), Flat);
+  EXPECT_EQ(Manager()->GetPainter(lfsFlat), Flat);
 }
 
 TEST_F(PaintersManager, AnObjectWithAllValuesAssignedLetsGoOfARemovedPainter) {

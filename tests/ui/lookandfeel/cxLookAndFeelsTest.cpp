@@ -70,12 +70,18 @@ const TResolutionCase ResolutionCases[] = {
        R->SetKind(lfStandard);
      },
      lfStandard, false, L"Standard", L"Standard"},
-    {"a kind without a registered painter",
+    {"the Office 11 kind",
      [](TcxLookAndFeel* O, auto, auto) {
        O->SetNativeStyle(false);
        O->SetKind(lfOffice11);
      },
-     lfOffice11, false, L"(none)", L"(none)"},
+     lfOffice11, false, L"Office11", L"Office11"},
+    {"the Flat kind",
+     [](TcxLookAndFeel* O, auto, auto) {
+       O->SetNativeStyle(false);
+       O->SetKind(lfFlat);
+     },
+     lfFlat, false, L"Flat", L"Flat"},
     {"a skin named like a painter, in any ASCII case",
      [](TcxLookAndFeel* O, auto, auto) {
        O->SetNativeStyle(false);
@@ -109,6 +115,18 @@ TEST_F(LookAndFeel, ResolvesOwnValueMasterRootAndDefaults) {
       cxSetUseSkins(true);
     }
   }
+}
+
+TEST_F(LookAndFeel, AKindWithoutARegisteredPainterResolvesToNone) {
+  TOwned<TcxLookAndFeel> Object = NewLookAndFeel();
+  {
+    TPainterAbsence<TcxOffice11LookAndFeelPainter> NoOffice11;
+    Object->SetNativeStyle(false);
+    Object->SetKind(lfOffice11);
+    EXPECT_EQ(NameOf(Object->Painter()), String(L"(none)"));
+  }
+  // Registering the painter again resolves the object anew.
+  EXPECT_EQ(NameOf(Object->Painter()), String(L"Office11"));
 }
 
 TEST_F(LookAndFeel, RootAnswersTheFixedDefaults) {
