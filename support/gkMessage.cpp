@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <map>
 
+#include "Forms.h"
+
 TgkMessageManager* gkMessageManager = nullptr;
 
 // A timer of the UI thread: its ticks arrive through that thread's message
@@ -41,15 +43,12 @@ class TgkMessageTimer : public TObject {
     return *Map;
   }
 
-  static void CALLBACK TimerProc(HWND, UINT, UINT_PTR AId, DWORD) {
+  static void CALLBACK TimerProc(HWND, UINT, UINT_PTR AId, DWORD) noexcept {
     auto It = Timers().find(AId);
     if (It == Timers().end()) return;
-    try {
-      It->second->FOnTimer();
-    } catch (...) {
-      // No exception may leave the platform's callback; the application
-      // object that would show it does not exist in this layer.
-    }
+    // A failing handler is reported like any other failure on the UI
+    // thread; the pump keeps running.
+    CallbackBoundary(It->second, [&] { It->second->FOnTimer(); });
   }
 
   TThreadMethod FOnTimer;
