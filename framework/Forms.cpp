@@ -656,20 +656,15 @@ TScreen::TScreen(TComponent* AOwner)
       FHintFont(Create<TFont>()),
       FMessageFont(Create<TFont>()) {
   FPixelsPerInch = GetScreenDPI();
-  // The font takes the description of the handle; the handle is ours.
-  auto Take = [](TFont* AFont, const LOGFONTW& ALogFont) {
-    TFontHandle H(CreateFontIndirectW(&ALogFont));
-    AFont->SetHandle(H.Get());
-  };
   NONCLIENTMETRICSW NCM{};
   NCM.cbSize = sizeof(NCM);
   if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(NCM), &NCM, 0)) {
-    Take(FMenuFont.get(), NCM.lfMenuFont);
-    Take(FHintFont.get(), NCM.lfStatusFont);
-    Take(FMessageFont.get(), NCM.lfMessageFont);
+    FMenuFont->SetLogFont(NCM.lfMenuFont);
+    FHintFont->SetLogFont(NCM.lfStatusFont);
+    FMessageFont->SetLogFont(NCM.lfMessageFont);
   }
   LOGFONTW LF{};
-  if (SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof(LF), &LF, 0)) Take(FIconFont.get(), LF);
+  if (SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof(LF), &LF, 0)) FIconFont->SetLogFont(LF);
 }
 
 TScreen::~TScreen() {

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "Forms.h"
+#include "dxCore.h"
 #include "gkMessage.h"
 
 namespace {
@@ -200,6 +201,29 @@ TEST_F(MessageTest, AFailingHandlerOfTheTimerPumpIsReportedAndThePumpGoesOn) {
   EXPECT_EQ(Failures.Messages, std::vector<String>{L"bad message"});
   EXPECT_TRUE(PumpedOn);
   EXPECT_EQ(FLog, (TLog{L"A:bad", L"A:good"}));
+}
+
+String HandedOn;
+void NoteHandedOn() {
+  try {
+    throw;
+  } catch (const Exception& E) {
+    HandedOn = E.Message();
+  }
+}
+
+TEST_F(MessageTest, TimerPumpHandsAFailureToTheApplicationsHandler) {
+  AddHandler(L"A")->Action = [](IgkMessage*) { throw EConvertError(L"bad in the timer"); };
+  HandedOn.clear();
+  TdxHandleExceptionProc Saved = dxApplicationHandleException;
+  dxApplicationHandleException = &NoteHandedOn;
+  auto M = NewMessage(L"m");
+  FBus->PostMessage(M.Get());
+  bool Pumped = PumpUntil([&] { return !HandedOn.empty(); });
+  dxApplicationHandleException = Saved;
+  ASSERT_TRUE(Pumped);
+  EXPECT_EQ(HandedOn, L"bad in the timer");
+  EXPECT_EQ(FBus->MessageCount(), 0);
 }
 
 TEST_F(MessageTest, PumpThreadSynchronisesWithTheUiThreadAndSwallowsFailures) {

@@ -284,13 +284,8 @@ void dxGetLocaleFormatSettings(LCID ALocale, TFormatSettings& AFormatSettings) {
   // A supported locale that is not installed is read as the thread locale.
   LCID Saved = GetThreadLocale();
   SetThreadLocale(ALocale);
-  try {
-    AFormatSettings = TFormatSettings::Create(ALocale);
-  } catch (...) {
-    SetThreadLocale(Saved);
-    throw;
-  }
-  SetThreadLocale(Saved);
+  auto Restore = Finally([&] { SetThreadLocale(Saved); });
+  AFormatSettings = TFormatSettings::Create(ALocale);
 }
 
 const TFormatSettings& dxInvariantFormatSettings() {
@@ -345,6 +340,16 @@ void dxHandleException() noexcept {
     // The installed handler failed in turn: the framework's boundary.
     HandleCallbackException(nullptr);
   }
+}
+
+void dxCommitToFile(TMemoryStream* AData, const String& AFileName) {
+  const String Temporary = AFileName + L".tmp~";
+  auto OnFailure = Finally([&] { DeleteFileW(Temporary.c_str()); });
+  AData->SaveToFile(Temporary);
+  if (!MoveFileExW(Temporary.c_str(), AFileName.c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
+    RaiseLastOSError();
+  OnFailure.Dismiss();
 }
 
 // ---------------------------------------------------------------------------
