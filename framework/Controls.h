@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "ActnList.h"
 #include "Graphics.h"
 #include "Messages.h"
 
@@ -103,6 +104,26 @@ using TContextPopupEvent = TMethodPtr<void(TObject* Sender, TPoint MousePos, boo
 using TMouseWheelEvent = TMethodPtr<void(TObject* Sender, TShiftState Shift, Integer WheelDelta,
                                          TPoint MousePos, bool& Handled)>;
 
+// The state of an owner-drawn item (a list or combo box row, a menu item).
+enum TOwnerDrawStateItem {
+  odSelected,
+  odGrayed,
+  odDisabled,
+  odChecked,
+  odFocused,
+  odDefault,
+  odHotLight,
+  odInactive,
+  odNoAccel,
+  odNoFocusRect,
+  odReserved1,
+  odReserved2,
+  odComboBoxEdit
+};
+using TOwnerDrawState = TSet<TOwnerDrawStateItem>;
+// The state the platform reports in DRAWITEMSTRUCT::itemState.
+TOwnerDrawState OwnerDrawStateFromItemState(UINT ItemState);
+
 TShiftState KeysToShiftState(WPARAM Keys);
 TShiftState KeyDataToShiftState(LPARAM KeyData);
 // The shift state of the keyboard right now.
@@ -136,6 +157,7 @@ class TSizeConstraints : public TPersistent {
 
 class TControlCanvas;
 class TPopupMenuBase;
+class TControlActionLink;
 
 class TControl : public TComponent {
   DECLARE_CLASS(TControl, TComponent)
@@ -277,6 +299,19 @@ class TControl : public TComponent {
   // The form this control sits on (the top-most parent form), or nullptr.
   TCustomForm* GetParentForm() const;
 
+  // The action the control shows and executes when clicked; nullptr for none.
+  TBasicAction* Action() const;
+  void SetAction(TBasicAction* Value);
+  TControlActionLink* ActionLink() const { return FActionLink.get(); }
+  // Updates the linked action (each idle moment, for the shown forms).
+  virtual void InitiateAction();
+  // A value an action link supplies is not stored in a form resource.
+  bool IsCaptionStored() const;
+  bool IsEnabledStored() const;
+  bool IsHintStored() const;
+  bool IsVisibleStored() const;
+  bool IsOnClickStored() const;
+
  protected:
   friend class TWinControl;
   void Loaded() override;
@@ -299,6 +334,12 @@ class TControl : public TComponent {
   void UpdateAnchorRules();
   virtual void UpdateBoundsRect(const TRect& R);
   virtual HWND GetDeviceContextWindow() const;
+  // The class of the link SetAction creates (a TControlActionLink).
+  virtual TClass GetActionLinkClass();
+  // Takes the action's state; with CheckDefaults only into values the
+  // control still has at their defaults (a control read from a resource
+  // keeps what the resource set).
+  virtual void ActionChange(TObject* Sender, bool CheckDefaults);
 
   TWinControl* FParent = nullptr;
   Integer FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
@@ -335,6 +376,30 @@ class TControl : public TComponent {
   bool FParentShowHint = true;
   TCursor FCursor = crDefault;
   TComponent* FPopupMenu = nullptr;
+  TOwned<TControlActionLink> FActionLink;
+  void DoActionChange(TObject* Sender);
+};
+
+// The link of a control: the action's caption, enabled, hint and visible
+// state and its OnExecute as the control's OnClick.
+class TControlActionLink : public TActionLink {
+  DECLARE_CLASS(TControlActionLink, TActionLink)
+ public:
+  using TActionLink::TActionLink;
+  bool IsCaptionLinked() override;
+  bool IsEnabledLinked() override;
+  bool IsHintLinked() override;
+  bool IsVisibleLinked() override;
+  bool IsOnExecuteLinked() override;
+  void SetCaption(const String& Value) override;
+  void SetEnabled(bool Value) override;
+  void SetHint(const String& Value) override;
+  void SetVisible(bool Value) override;
+  void SetOnExecute(TNotifyEvent Value) override;
+
+ protected:
+  void AssignClient(TObject* AClient) override;
+  TControl* FClient = nullptr;
 };
 
 // A hook a popup menu class supplies so controls can show it without
@@ -345,6 +410,8 @@ class TPopupMenuBase : public TComponent {
   using TComponent::TComponent;
   virtual void Popup(Integer X, Integer Y) = 0;
   virtual bool AutoPopup() const { return true; }
+  // Clicks the enabled item with the shortcut; true when one was clicked.
+  virtual bool IsShortCut(TShortCut ShortCut) { return false; }
   TComponent* PopupComponent = nullptr;
 };
 
@@ -425,6 +492,8 @@ class TWinControl : public TControl {
   void ScaleForPPI(Integer NewPPI) override;
   void PaintTo(HDC DC, Integer X, Integer Y);
   void RecreateWnd();
+  // Moves the content (the window's pixels and every child) by the deltas.
+  void ScrollBy(Integer DeltaX, Integer DeltaY);
 
   void DefaultHandler(TMessage& Message) override;
   void Dispatch(TMessage& Message) override;
@@ -504,6 +573,9 @@ class TWinControl : public TControl {
   friend LRESULT CALLBACK FrameworkStdWndProc(HWND, UINT, WPARAM, LPARAM);
   void MainWndProc(TMessage& Message);
   void DoAlignControls();
+  // A key that is the shortcut of a popup menu of this control or of its
+  // parents, or of an action of the form, runs it.
+  bool IsMenuKey(TMessage& Message);
   void ReflectNotification(TMessage& Message, HWND Child);
 };
 

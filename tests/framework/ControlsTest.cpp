@@ -292,4 +292,19 @@ TEST_F(FormFixture, ControlsWithoutParentWindowRefuseToCreateOne) {
   EXPECT_THROW(P->HandleNeeded(), EInvalidOperation);
 }
 
+TEST_F(FormFixture, AFormGoneWithItsFocusedChildIsNotLeftActive) {
+  TProbe* P = AddProbe(Form.get(), Bounds(10, 10, 40, 30));
+  Form->Show();
+  SetForegroundWindow(Form->Handle());
+  P->SetFocus();
+  Application()->ProcessMessages();
+  ASSERT_EQ(Screen()->ActiveForm(), Form.get());
+  const void* Gone = Form.get();
+  // The focus moves to the form while its children are destroyed.
+  Form.reset();
+  EXPECT_NE(static_cast<const void*>(Screen()->ActiveForm()), Gone);
+  for (Integer I = 0; I < Screen()->FormCount(); ++I)
+    EXPECT_NE(static_cast<const void*>(Screen()->Forms(I)), Gone);
+}
+
 }  // namespace
