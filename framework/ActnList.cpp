@@ -22,9 +22,7 @@ void TContainedAction::BeforeDestruction() {
   inherited::BeforeDestruction();
 }
 
-bool TContainedAction::Suspended() const {
-  return FActionList && FActionList->State() != asNormal;
-}
+bool TContainedAction::Suspended() const { return FActionList && FActionList->State() != asNormal; }
 
 bool TContainedAction::Execute() {
   if (Suspended()) return false;
@@ -208,8 +206,7 @@ IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TAction) {
   P.Property<&TAction::GroupIndex, &TAction::SetGroupIndex>(L"GroupIndex").Default(0);
   P.Property<&TAction::AutoCheck, &TAction::SetAutoCheck>(L"AutoCheck").Default(0);
   P.Property<&TAction::HelpContext, &TAction::SetHelpContext>(L"HelpContext").Default(0);
-  P.Property<&TAction::DisableIfNoHandler, &TAction::SetDisableIfNoHandler>(
-       L"DisableIfNoHandler")
+  P.Property<&TAction::DisableIfNoHandler, &TAction::SetDisableIfNoHandler>(L"DisableIfNoHandler")
       .Default(1);
   P.Property<&TAction::OnExecute, &TAction::SetOnExecute>(L"OnExecute");
   P.Property<&TAction::OnUpdate, &TAction::SetOnUpdate>(L"OnUpdate");
@@ -236,7 +233,8 @@ void TCustomActionList::BeforeDestruction() {
 }
 
 TContainedAction* TCustomActionList::Actions(Integer Index) const {
-  if (Index < 0 || Index >= ActionCount()) throw EListError(Format(ClassesConsts::SListIndexError, {Index}));
+  if (Index < 0 || Index >= ActionCount())
+    throw EListError(Format(ClassesConsts::SListIndexError, {Index}));
   return FActions[static_cast<size_t>(Index)];
 }
 

@@ -1772,6 +1772,16 @@ bool TWinControl::IsControlMouseMsg(TMessage& Message) {
   return true;
 }
 
+void TWinControl::CMRecreateWnd(TMessage& Message) {
+  // A window being destroyed is not made again (a posted request may come
+  // late).
+  if (ComponentState().Contains(csDestroying) || !FHandle) return;
+  bool WasFocused = Focused();
+  RecreateWnd();
+  if (WasFocused && FHandle) ::SetFocus(FHandle);
+  Message.Result = 0;
+}
+
 bool TWinControl::IsMenuKey(TMessage& Message) {
   Word Key = static_cast<Word>(Message.WParam);
   if (Key & 0xFF00) return false;
@@ -2077,6 +2087,9 @@ void TWinControl::Dispatch(TMessage& Message) {
     case CM_INVALIDATE:
       Invalidate();
       return;
+    case CM_RECREATEWND:
+      CMRecreateWnd(Message);
+      return;
     case WM_GETTEXT:
     case WM_GETTEXTLENGTH:
     case WM_SETTEXT:
@@ -2273,6 +2286,15 @@ void DeallocateHWnd(HWND Wnd) {
   SetWindowLongPtrW(Wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DefWindowProcW));
   delete Method;
   DestroyWindow(Wnd);
+}
+
+TControl* GetCaptureControl() {
+  TControl* Result = TWinControl::FindControl(GetCapture());
+  if (Result && Application()) {
+    TControl* Graphic = Application()->CaptureControl();
+    if (Graphic && Graphic->Parent() == Result) Result = Graphic;
+  }
+  return Result;
 }
 
 TControl* FindVCLWindow(const TPoint& Pos) {

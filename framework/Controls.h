@@ -244,7 +244,7 @@ class TControl : public TComponent {
   void SetBiDiMode(TBiDiMode V);
   bool ParentBiDiMode() const { return FParentBiDiMode; }
   void SetParentBiDiMode(bool V);
-  bool UseRightToLeftAlignment() const;
+  virtual bool UseRightToLeftAlignment() const;
   bool UseRightToLeftReading() const;
   bool UseRightToLeftScrollBar() const;
   bool IsRightToLeft() const;
@@ -576,6 +576,8 @@ class TWinControl : public TControl {
   // A key that is the shortcut of a popup menu of this control or of its
   // parents, or of an action of the form, runs it.
   bool IsMenuKey(TMessage& Message);
+  // Destroys and creates the window again, keeping the focus on it.
+  void CMRecreateWnd(TMessage& Message);
   void ReflectNotification(TMessage& Message, HWND Child);
 };
 
@@ -627,6 +629,11 @@ class TControlCanvas : public TCanvas {
   HDC FDeviceContext = nullptr;
   HWND FWindowHandle = nullptr;
 };
+
+// The control that has the mouse captured: a graphic control that captured
+// it through its parent, or the windowed control whose window has it;
+// nullptr when no control of this program has.
+TControl* GetCaptureControl();
 
 // A window of the framework's own hidden class whose messages go to Method.
 HWND AllocateHWnd(TWndMethod Method);

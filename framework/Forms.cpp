@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "Themes.h"
+
 namespace {
 
 TApplication* GApplication = nullptr;
@@ -1076,10 +1078,12 @@ void TApplication::CancelHint() {
 void TApplication::HintMouseMessage(TControl* Control, TMessage&) {
   if (!FShowHint) return;
   if (Control == FHintControl) return;
+  // From one hint to the next the short pause applies.
+  bool WasShowing = FHintActive;
   CancelHint();
   FHintControl = Control;
   if (Control && Control->ShowHint() && !Control->Hint().empty() && FHandle)
-    SetTimer(FHandle, 1, static_cast<UINT>(FHintPause), nullptr);
+    SetTimer(FHandle, 1, static_cast<UINT>(WasShowing ? FHintShortPause : FHintPause), nullptr);
 }
 
 void TApplication::SetHintWindowClass(TClass Value) {
@@ -1313,6 +1317,7 @@ void Forms_Initialize() {
   if (GFormsFinalized) return;
   Graphics_Initialize();
   Controls_Initialize();
+  Themes_Initialize();
   RegisterClasses({TForm::StaticClass(), TTimer::StaticClass(), TScrollBox::StaticClass(),
                    TFrame::StaticClass()});
   if (!GScreen) GScreen = Create<TScreen>(nullptr);
@@ -1334,6 +1339,7 @@ void Forms_Finalize() {
   ActionDispatchRoutines() = TActionDispatchRoutines{};
   FreeAndNil(GApplication);
   FreeAndNil(GScreen);
+  Themes_Finalize();
   Controls_Finalize();
   Graphics_Finalize();
 }

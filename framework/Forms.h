@@ -453,6 +453,9 @@ class TApplication : public TComponent {
   void SetHintPause(Integer V) { FHintPause = V; }
   Integer HintHidePause() const { return FHintHidePause; }
   void SetHintHidePause(Integer V) { FHintHidePause = V; }
+  // The pause before the next control's hint while a hint shows.
+  Integer HintShortPause() const { return FHintShortPause; }
+  void SetHintShortPause(Integer V) { FHintShortPause = V; }
   THintWindow* HintWindow() const { return FHintWindow; }
   // The window class the application's hints are shown with (THintWindow
   // or a descendant); the next hint uses a new one.
@@ -517,6 +520,7 @@ class TApplication : public TComponent {
   std::vector<TWindowHook> FWindowHooks;
   bool FUpdateFormatSettings = true;
   Integer FHintHidePause = 2500;
+  Integer FHintShortPause = 50;
   THintWindow* FHintWindow = nullptr;
   TClass FHintWindowClass = nullptr;
   TControl* FHintControl = nullptr;

@@ -17,10 +17,8 @@ IMPLEMENT_PUBLISHED_CLASS(TControlScrollBar) {
       .Default(8);
   P.Property<&TControlScrollBar::Margin, &TControlScrollBar::SetMargin>(L"Margin").Default(0);
   P.Property<&TControlScrollBar::Range, &TControlScrollBar::SetRange>(L"Range").Default(0);
-  P.Property<&TControlScrollBar::Position, &TControlScrollBar::SetPosition>(L"Position")
-      .Default(0);
-  P.Property<&TControlScrollBar::Tracking, &TControlScrollBar::SetTracking>(L"Tracking")
-      .Default(0);
+  P.Property<&TControlScrollBar::Position, &TControlScrollBar::SetPosition>(L"Position").Default(0);
+  P.Property<&TControlScrollBar::Tracking, &TControlScrollBar::SetTracking>(L"Tracking").Default(0);
   P.Property<&TControlScrollBar::Visible, &TControlScrollBar::SetVisible>(L"Visible").Default(1);
 }
 
@@ -150,8 +148,8 @@ void TControlScrollBar::CalcAutoRange() {
     TAnchorKind Near = Horz ? akLeft : akTop;
     TAlign NearAlign = Horz ? alLeft : alTop, FarAlign = Horz ? alRight : alBottom;
     if (A == NearAlign || (A == alNone && C->Anchors() * Pair == TAnchors{Near}))
-      NewRange = std::max(NewRange, FPosition + (Horz ? C->Left() + C->Width()
-                                                       : C->Top() + C->Height()));
+      NewRange =
+          std::max(NewRange, FPosition + (Horz ? C->Left() + C->Width() : C->Top() + C->Height()));
     else if (A == FarAlign)
       AlignMargin += Horz ? C->Width() : C->Height();
   }
@@ -204,8 +202,7 @@ IMPLEMENT_PUBLISHED_CLASS(TScrollingWinControl) {
       L"HorzScrollBar");
   P.Property<&TScrollingWinControl::VertScrollBar, &TScrollingWinControl::SetVertScrollBar>(
       L"VertScrollBar");
-  P.Property<&TScrollingWinControl::AutoScroll, &TScrollingWinControl::SetAutoScroll>(
-       L"AutoScroll")
+  P.Property<&TScrollingWinControl::AutoScroll, &TScrollingWinControl::SetAutoScroll>(L"AutoScroll")
       .Default(1);
 }
 
@@ -375,8 +372,8 @@ IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TScrollBox) {
 }
 
 TScrollBox::TScrollBox(TComponent* AOwner) : TScrollingWinControl(AOwner) {
-  FControlStyle = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption,
-                                csDoubleClicks};
+  FControlStyle =
+      TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   SetBounds(0, 0, 185, 41);
 }
 
@@ -399,8 +396,8 @@ void TScrollBox::CreateParams(TCreateParams& Params) {
 IMPLEMENT_CLASS(TCustomFrame)
 
 TCustomFrame::TCustomFrame(TComponent* AOwner) : TScrollingWinControl(AOwner) {
-  FControlStyle = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption,
-                                csDoubleClicks, csParentBackground};
+  FControlStyle = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents,
+                                csSetCaption,      csDoubleClicks, csParentBackground};
   SetBounds(0, 0, 320, 240);
 }
 

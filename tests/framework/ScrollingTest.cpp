@@ -11,8 +11,8 @@ namespace {
 struct ScrollBoxFixture : testing::Test {
   TOwned<TCustomForm> Form;
   TScrollBox* Box = nullptr;
-  TShape* Shape = nullptr;  // a graphic child, painted by the box
-  TEdit* Edit = nullptr;    // a windowed child
+  TShape* Shape = nullptr;   // a graphic child, painted by the box
+  TEdit* Edit = nullptr;     // a windowed child
   TButton* First = nullptr;  // takes the focus when the form shows
   void SetUp() override {
     Form.reset(Create<TForm>(nullptr, true));
@@ -94,14 +94,14 @@ TEST_F(ScrollBoxFixture, ScrollingMovesEveryChildAndThePixels) {
   };
   const Integer Page = ClientHeight();
   const TCase Cases[] = {
-      {SB_LINEDOWN, 0, 8},                 // the increment
-      {SB_LINEDOWN, Max - 3, Max},         // not past the end
-      {SB_LINEUP, 5, 0},                   // not before the start
-      {SB_PAGEDOWN, 10, 10 + Page},        // a client height
-      {SB_PAGEUP, Max, Max - Page},        //
-      {SB_BOTTOM, 0, Max},                 //
-      {SB_TOP, Max, 0},                    //
-      {SB_ENDSCROLL, 40, 40},              // nothing
+      {SB_LINEDOWN, 0, 8},           // the increment
+      {SB_LINEDOWN, Max - 3, Max},   // not past the end
+      {SB_LINEUP, 5, 0},             // not before the start
+      {SB_PAGEDOWN, 10, 10 + Page},  // a client height
+      {SB_PAGEUP, Max, Max - Page},  //
+      {SB_BOTTOM, 0, Max},           //
+      {SB_TOP, Max, 0},              //
+      {SB_ENDSCROLL, 40, 40},        // nothing
   };
   for (const TCase& C : Cases) {
     Box->VertScrollBar()->SetPosition(C.From);
