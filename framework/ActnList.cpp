@@ -279,17 +279,9 @@ void TCustomActionList::Notification(TComponent* AComponent, TOperation Operatio
 }
 
 void TCustomActionList::SetImages(TCustomImageList* Value) {
-  if (Value == FImages) return;
-  if (FImages) {
-    FImages->UnRegisterChanges(FImageChangeLink.get());
-    FImages->RemoveFreeNotification(this);
-  }
-  FImages = Value;
-  if (Value) {
-    Value->RegisterChanges(FImageChangeLink.get());
-    Value->FreeNotification(this);
-  }
-  if (!ComponentState().Contains(csDestroying)) Change();
+  if (ReplaceImageList(FImages, Value, FImageChangeLink.get(), this) &&
+      !ComponentState().Contains(csDestroying))
+    Change();
 }
 
 void TCustomActionList::ImageListChange(TObject*) { Change(); }

@@ -683,17 +683,7 @@ bool TMenu::IsShortCut(TShortCut AShortCut) {
 }
 
 void TMenu::SetImages(TCustomImageList* Value) {
-  if (Value == FImages) return;
-  if (FImages) {
-    FImages->UnRegisterChanges(FImageChangeLink.get());
-    FImages->RemoveFreeNotification(this);
-  }
-  FImages = Value;
-  if (Value) {
-    Value->RegisterChanges(FImageChangeLink.get());
-    Value->FreeNotification(this);
-  }
-  RebuildAll(FItems);
+  if (ReplaceImageList(FImages, Value, FImageChangeLink.get(), this)) RebuildAll(FItems);
 }
 
 void TMenu::SetOwnerDraw(bool Value) {

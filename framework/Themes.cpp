@@ -60,9 +60,11 @@ TCustomStyleServices* StyleServices() { return ActiveStyle().get(); }
 
 TThemeQueries SetThemeQueries(const TThemeQueries& AQueries) {
   TThemeQueries Old = Queries();
-  Queries().LibraryPresent = AQueries.LibraryPresent ? AQueries.LibraryPresent : &PlatformLibraryPresent;
+  Queries().LibraryPresent =
+      AQueries.LibraryPresent ? AQueries.LibraryPresent : &PlatformLibraryPresent;
   Queries().IsAppThemed = AQueries.IsAppThemed ? AQueries.IsAppThemed : &PlatformIsAppThemed;
-  Queries().IsThemeActive = AQueries.IsThemeActive ? AQueries.IsThemeActive : &PlatformIsThemeActive;
+  Queries().IsThemeActive =
+      AQueries.IsThemeActive ? AQueries.IsThemeActive : &PlatformIsThemeActive;
   return Old;
 }
 

@@ -32,8 +32,7 @@ TEST(StyleServices, EnabledOnlyWithLibraryThemedProgramAndActiveTheme) {
     TAnswers::AppThemed = C.AppThemed;
     TAnswers::ThemeActive = C.ThemeActive;
     EXPECT_EQ(StyleServices()->Available(), C.Library);
-    EXPECT_EQ(StyleServices()->Enabled(), C.Enabled)
-        << C.Library << C.AppThemed << C.ThemeActive;
+    EXPECT_EQ(StyleServices()->Enabled(), C.Enabled) << C.Library << C.AppThemed << C.ThemeActive;
   }
   SetThemeQueries(Saved);
   // The platform's own answer is one of the two, and consistent.
