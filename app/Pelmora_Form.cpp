@@ -237,17 +237,14 @@ void TForm1::cxButton1Click(TObject*) {
   TMapInfoFactory Gis;
 
   OpenProgress(L"Пересчет координат", static_cast<Int64>(files.size()));
-  try {
+  {
+    auto CloseProgress = Finally([&] { FProgress.reset(); });
     for (const String& Path : files) {
       FProgress->Next(String(), Path, String(), String(), 1);
       ConvTable(Path, Run, Counter, Gis, rasters);
     }
     FProgress->SetMax(0);
-  } catch (...) {
-    FProgress.reset();
-    throw;
   }
-  FProgress.reset();
 
   if (rasters.empty()) {
     LogLine(L"Нет растров");
@@ -256,7 +253,8 @@ void TForm1::cxButton1Click(TObject*) {
   LogLine(L"Есть растры");
   std::unique_ptr<TGisSession> Session = Gis.miCreateMapInfo();
   OpenProgress(L"Пересчет растровых таблиц", static_cast<Int64>(rasters.size()));
-  try {
+  {
+    auto CloseProgress = Finally([&] { FProgress.reset(); });
     Session->miDo(L"Set ProgressBars Off");
     TRasterRun RasterRun;
     RasterRun.InDir = InDir;
@@ -271,11 +269,7 @@ void TForm1::cxButton1Click(TObject*) {
       if (!MakeRasterTable(Path, RasterRun, *Session, Line)) LogScrolled(Line);
     }
     FProgress->SetMax(0);
-  } catch (...) {
-    FProgress.reset();
-    throw;
   }
-  FProgress.reset();
   Session.reset();  // ends the instance
 }
 

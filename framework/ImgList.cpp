@@ -198,43 +198,25 @@ Integer TCustomImageList::AddIcon(TIcon* Image) {
 
 void TCustomImageList::Insert(Integer Index, TBitmap* Image, TBitmap* Mask) {
   if (Index != Count()) CheckIndex(Index);
-  BeginUpdate();
-  try {
-    Integer Old = Count();
-    Add(Image, Mask);
-    for (Integer I = 0; I < Count() - Old; ++I) Move(Old + I, Index + I);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  auto Updating = UpdateScope(this);
+  Integer Old = Count();
+  Add(Image, Mask);
+  for (Integer I = 0; I < Count() - Old; ++I) Move(Old + I, Index + I);
 }
 
 void TCustomImageList::InsertMasked(Integer Index, TBitmap* Image, TColor MaskColor) {
   if (Index != Count()) CheckIndex(Index);
-  BeginUpdate();
-  try {
-    Integer Old = Count();
-    AddMasked(Image, MaskColor);
-    for (Integer I = 0; I < Count() - Old; ++I) Move(Old + I, Index + I);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  auto Updating = UpdateScope(this);
+  Integer Old = Count();
+  AddMasked(Image, MaskColor);
+  for (Integer I = 0; I < Count() - Old; ++I) Move(Old + I, Index + I);
 }
 
 void TCustomImageList::InsertIcon(Integer Index, TIcon* Image) {
   if (Index != Count()) CheckIndex(Index);
-  BeginUpdate();
-  try {
-    Integer Added = AddIcon(Image);
-    if (Added >= 0) Move(Added, Index);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  auto Updating = UpdateScope(this);
+  Integer Added = AddIcon(Image);
+  if (Added >= 0) Move(Added, Index);
 }
 
 void TCustomImageList::Move(Integer CurIndex, Integer NewIndex) {

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "dxCore.h"
 #include "gkMessage.h"
 
 namespace {
@@ -174,6 +175,29 @@ TEST_F(MessageTest, TimerPumpsPostedMessagesOnTheUiThreadAndStops) {
   EXPECT_EQ(FLog, (TLog{L"A:m"}));
   EXPECT_EQ(HandlerThread, GetCurrentThreadId());
   EXPECT_FALSE(FBus->TimerEnabled());
+  EXPECT_EQ(FBus->MessageCount(), 0);
+}
+
+String HandedOn;
+void NoteHandedOn() {
+  try {
+    throw;
+  } catch (const Exception& E) {
+    HandedOn = E.Message();
+  }
+}
+
+TEST_F(MessageTest, TimerPumpHandsAFailureToTheApplicationsHandler) {
+  AddHandler(L"A")->Action = [](IgkMessage*) { throw EConvertError(L"bad in the timer"); };
+  HandedOn.clear();
+  TdxHandleExceptionProc Saved = dxApplicationHandleException;
+  dxApplicationHandleException = &NoteHandedOn;
+  auto M = NewMessage(L"m");
+  FBus->PostMessage(M.Get());
+  bool Pumped = PumpUntil([&] { return !HandedOn.empty(); });
+  dxApplicationHandleException = Saved;
+  ASSERT_TRUE(Pumped);
+  EXPECT_EQ(HandedOn, L"bad in the timer");
   EXPECT_EQ(FBus->MessageCount(), 0);
 }
 
