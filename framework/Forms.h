@@ -126,7 +126,6 @@ class TScrollingWinControl : public TWinControl {
 
   void AlignControls(TControl* AControl, TRect& Rect) override;
   void ChangeScale(Integer M, Integer D) override;
-  void Dispatch(TMessage& Message) override;
 
  protected:
   // The area the children are aligned in: the whole scrolled content.
@@ -135,10 +134,12 @@ class TScrollingWinControl : public TWinControl {
   // Scrolls by the system's wheel lines (Shift or no vertical bar:
   // horizontally) when OnMouseWheel leaves the wheel unhandled.
   bool DoMouseWheel(TShiftState Shift, Integer WheelDelta, const TPoint& MousePos) override;
-  void WMHScroll(TMessage& Message);
-  void WMVScroll(TMessage& Message);
+  // The window's own scroll bars (a scroll bar control's message, with its
+  // window in LParam, goes on to that control).
+  void WMHScroll(TMessage& Message) override;
+  void WMVScroll(TMessage& Message) override;
   // Brings the newly focused control into view.
-  void CMFocusChanged(TMessage& Message);
+  void CMFocusChanged(TMessage& Message) override;
 
  private:
   friend class TControlScrollBar;
@@ -191,6 +192,7 @@ using TCloseQueryEvent = TMethodPtr<void(TObject* Sender, bool& CanClose)>;
 
 class TCustomForm : public TWinControl {
   DECLARE_CLASS(TCustomForm, TWinControl)
+  DECLARE_MESSAGE_TABLE()
  public:
   explicit TCustomForm(TComponent* AOwner);
   // A form without a resource (built in code).
@@ -283,9 +285,20 @@ class TCustomForm : public TWinControl {
   // shortcut; true when one did.
   virtual bool IsShortCut(TShortCut ShortCut);
 
-  void Dispatch(TMessage& Message) override;
-
  protected:
+  void CMShowingChanged(TMessage& Message) override;
+  void CMVisibleChanged(TMessage& Message) override;
+  void CMDialogKey(TMessage& Message) override;
+  virtual void WMClose(TMessage& Message);
+  virtual void CMRelease(TMessage& Message);
+  virtual void WMActivate(TMessage& Message);
+  virtual void WMSetFocus(TMessage& Message);
+  virtual void WMDpiChanged(TMessage& Message);
+  // Offer an action (LParam) to the active control, the form and its
+  // visible controls as a target; Result 1 when one took it.
+  virtual void CMActionExecute(TMessage& Message);
+  virtual void CMActionUpdate(TMessage& Message);
+
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void Loaded() override;
@@ -296,10 +309,6 @@ class TCustomForm : public TWinControl {
   void Deactivate();
   void SetWindowToMonitor();
   void Notification(TComponent* AComponent, TOperation Operation) override;
-  // Offer an action (LParam) to the active control, the form and its
-  // visible controls as a target; Result 1 when one took it.
-  void CMActionExecute(TMessage& Message);
-  void CMActionUpdate(TMessage& Message);
   // Reads the form's resource (by class name) when there is one.
   bool InitFromResource();
   bool IsTopLevelWindow() const override { return FParent == nullptr; }
@@ -321,7 +330,7 @@ class TCustomForm : public TWinControl {
   bool FActive = false;
   bool FShown = false;
   bool FBuiltInCode = false;
-  Integer FPixelsPerInch = 96;
+  Integer FPixelsPerInch;  // set by the constructor
   Integer FTextHeight = 13;
   Integer FClientWidth = 0;
   Integer FClientHeight = 0;
@@ -373,7 +382,7 @@ class TScreen : public TComponent {
   TCustomForm* FActiveForm = nullptr;
   TWinControl* FActiveControl = nullptr;
   TCursor FCursor = crDefault;
-  Integer FPixelsPerInch = 96;
+  Integer FPixelsPerInch;  // set by the constructor
   std::vector<std::pair<TCursor, HCURSOR>> FCursorList;
   std::vector<String> FFonts;
   TOwned<TFont> FIconFont, FMenuFont, FHintFont, FMessageFont;
@@ -424,7 +433,10 @@ class TApplication : public TComponent {
   TCustomForm* CreateFormByClass(TClass AClass);
   void Run();
   void ProcessMessages();
-  void HandleMessage();
+  // Handles one message, or does the idle work and sleeps until there is
+  // more to do: a message, work a thread hands over, or (when given) the
+  // signalled AAlsoWaitFor, for a modal loop that waits for a process.
+  void HandleMessage(HANDLE AAlsoWaitFor = nullptr);
   void Terminate();
   bool Terminated() const { return FTerminated; }
   void HandleException(TObject* Sender);
@@ -499,10 +511,19 @@ class TApplication : public TComponent {
   bool ProcessMessage(MSG& Msg);
   bool IsKeyMsg(MSG& Msg);
   bool IsDlgMsg(MSG& Msg);
+  // The work of an empty queue, once each time it empties: OnIdle and the
+  // mouse-over of graphic controls (windowed ones track the mouse
+  // themselves).
   void Idle(const MSG& Msg);
   void DoMouseIdle();
   // Updates the actions of every shown, enabled form.
   void DoActionIdle();
+  // Sleeps until a message arrives, a thread hands work over or AAlso is
+  // signalled.
+  void WaitForWork(HANDLE AAlso);
+  // Called by a thread that handed work over: wakes the main thread, also
+  // inside a modal loop of the platform (menus, message boxes).
+  void WakeMainThreadHandler(TObject* Sender);
   void WndProc(TMessage& Message);
   void HintTimerExpired();
 
@@ -570,6 +591,24 @@ class TTimer : public TComponent {
   Cardinal FInterval = 1000;
   HWND FWindowHandle = nullptr;
 };
+
+// The one exception boundary of platform callbacks (window procedures,
+// enumeration, timer and hook callbacks). Called inside the catch block at
+// the callback, it hands the exception in flight to
+// Application->HandleException. Nothing leaves it: without an application
+// object, or when the handler (its OnException) raises in turn, the
+// exception goes to the debugger output; EAbort stays silent.
+void HandleCallbackException(TObject* Sender = nullptr) noexcept;
+
+// Runs ABody at a callback boundary.
+template <class F>
+void CallbackBoundary(TObject* Sender, F&& ABody) noexcept {
+  try {
+    ABody();
+  } catch (...) {
+    HandleCallbackException(Sender);
+  }
+}
 
 // The process-wide objects: created by Forms_Initialize, freed by
 // Forms_Finalize; nullptr outside that span.

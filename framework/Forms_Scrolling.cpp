@@ -336,33 +336,23 @@ bool TScrollingWinControl::DoMouseWheel(TShiftState Shift, Integer WheelDelta,
   return true;
 }
 
-void TScrollingWinControl::WMHScroll(TMessage& Message) { FHorzScrollBar->ScrollMessage(Message); }
+void TScrollingWinControl::WMHScroll(TMessage& Message) {
+  if (Message.LParam)
+    inherited::WMHScroll(Message);
+  else
+    FHorzScrollBar->ScrollMessage(Message);
+}
 
-void TScrollingWinControl::WMVScroll(TMessage& Message) { FVertScrollBar->ScrollMessage(Message); }
+void TScrollingWinControl::WMVScroll(TMessage& Message) {
+  if (Message.LParam)
+    inherited::WMVScroll(Message);
+  else
+    FVertScrollBar->ScrollMessage(Message);
+}
 
 void TScrollingWinControl::CMFocusChanged(TMessage& Message) {
   if (FAutoScroll) ScrollInView(reinterpret_cast<TControl*>(Message.LParam));
-  inherited::Dispatch(Message);
-}
-
-void TScrollingWinControl::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case WM_HSCROLL:
-      // A scroll bar control's message goes to that control.
-      if (Message.LParam) break;
-      WMHScroll(Message);
-      return;
-    case WM_VSCROLL:
-      if (Message.LParam) break;
-      WMVScroll(Message);
-      return;
-    case CM_FOCUSCHANGED:
-      CMFocusChanged(Message);
-      return;
-    default:
-      break;
-  }
-  inherited::Dispatch(Message);
+  inherited::CMFocusChanged(Message);
 }
 
 // ---------------------------------------------------------------------------

@@ -187,20 +187,16 @@ void TCustomEdit::Change() {
   if (OnChange) OnChange(this);
 }
 
-void TCustomEdit::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case CN_COMMAND:
-      if (HIWORD(Message.WParam) == EN_CHANGE && !FCreating) Change();
-      return;
-    case CM_TEXTCHANGED:
-      return;
-    case CM_ENTER:
-      if (FAutoSelect && !(GetKeyState(VK_LBUTTON) < 0)) SelectAll();
-      break;
-    default:
-      break;
-  }
-  inherited::Dispatch(Message);
+void TCustomEdit::CNCommand(TMessage& Message) {
+  if (HIWORD(Message.WParam) == EN_CHANGE && !FCreating) Change();
+}
+
+// The window reports its changes itself (EN_CHANGE).
+void TCustomEdit::CMTextChanged(TMessage&) {}
+
+void TCustomEdit::CMEnter(TMessage& Message) {
+  if (FAutoSelect && !(GetKeyState(VK_LBUTTON) < 0)) SelectAll();
+  inherited::CMEnter(Message);
 }
 
 IMPLEMENT_CREATABLE_CLASS(TEdit)
@@ -359,17 +355,13 @@ TPoint TCustomMemo::CaretPos() {
   return Point(Col, Line);
 }
 
-void TCustomMemo::Dispatch(TMessage& Message) {
-  if (Message.Msg == WM_GETDLGCODE) {
-    inherited::Dispatch(Message);
-    if (FWantTabs)
-      Message.Result |= DLGC_WANTTAB;
-    else
-      Message.Result &= ~DLGC_WANTTAB;
-    if (!FWantReturns) Message.Result &= ~DLGC_WANTALLKEYS;
-    return;
-  }
-  inherited::Dispatch(Message);
+void TCustomMemo::WMGetDlgCode(TMessage& Message) {
+  inherited::WMGetDlgCode(Message);
+  if (FWantTabs)
+    Message.Result |= DLGC_WANTTAB;
+  else
+    Message.Result &= ~DLGC_WANTTAB;
+  if (!FWantReturns) Message.Result &= ~DLGC_WANTALLKEYS;
 }
 
 IMPLEMENT_CREATABLE_CLASS(TMemo)
@@ -466,37 +458,29 @@ void TCustomButton::Click() {
   inherited::Click();
 }
 
-void TCustomButton::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case CN_COMMAND:
-      if (HIWORD(Message.WParam) == BN_CLICKED && !FClicksDisabled) Click();
-      return;
-    case CM_DIALOGKEY:
-      if (((Message.WParam == VK_RETURN && FActive) || (Message.WParam == VK_ESCAPE && FCancel)) &&
-          KeyDataToShiftState(Message.LParam).Empty() && CanFocus()) {
-        Click();
-        Message.Result = 1;
-        return;
-      }
-      break;
-    case CM_FOCUSCHANGED: {
-      // The default frame follows the focus: a focused button takes it,
-      // otherwise the default button keeps it.
-      auto* Focused = reinterpret_cast<TWinControl*>(Message.LParam);
-      bool Active = Focused == this || (FDefault && !AsOrNull<TCustomButton>(Focused));
-      if (Active != FActive) {
-        FActive = Active;
-        SetButtonStyle(Active);
-      }
-      return;
-    }
-    case CM_ENABLEDCHANGED:
-      inherited::Dispatch(Message);
-      return;
-    default:
-      break;
+void TCustomButton::CNCommand(TMessage& Message) {
+  if (HIWORD(Message.WParam) == BN_CLICKED && !FClicksDisabled) Click();
+}
+
+void TCustomButton::CMDialogKey(TMessage& Message) {
+  if (((Message.WParam == VK_RETURN && FActive) || (Message.WParam == VK_ESCAPE && FCancel)) &&
+      KeyDataToShiftState(Message.LParam).Empty() && CanFocus()) {
+    Click();
+    Message.Result = 1;
+    return;
   }
-  inherited::Dispatch(Message);
+  inherited::CMDialogKey(Message);
+}
+
+void TCustomButton::CMFocusChanged(TMessage& Message) {
+  // The default frame follows the focus: a focused button takes it,
+  // otherwise the default button keeps it.
+  auto* Focused = reinterpret_cast<TWinControl*>(Message.LParam);
+  bool Active = Focused == this || (FDefault && !AsOrNull<TCustomButton>(Focused));
+  if (Active != FActive) {
+    FActive = Active;
+    SetButtonStyle(Active);
+  }
 }
 
 IMPLEMENT_CREATABLE_CLASS(TButton)
@@ -559,12 +543,8 @@ void TCustomCheckBox::Toggle() {
   }
 }
 
-void TCustomCheckBox::Dispatch(TMessage& Message) {
-  if (Message.Msg == CN_COMMAND) {
-    if (HIWORD(Message.WParam) == BN_CLICKED) Toggle();
-    return;
-  }
-  inherited::Dispatch(Message);
+void TCustomCheckBox::CNCommand(TMessage& Message) {
+  if (HIWORD(Message.WParam) == BN_CLICKED) Toggle();
 }
 
 IMPLEMENT_CREATABLE_CLASS(TCheckBox)
@@ -648,7 +628,8 @@ void TCustomListControl::CNDrawItem(TMessage& Message) {
     DrawItem(static_cast<Integer>(DI->itemID), DI->rcItem, State);
   else
     FCanvas->FillRect(DI->rcItem);
-  if (State.Contains(odFocused) && !State.Contains(odNoFocusRect))
+  // The focus rectangle follows the keyboard cues of the window.
+  if (State.Contains(odFocused) && !State.Contains(odNoFocusRect) && !(UIState() & UISF_HIDEFOCUS))
     DrawFocusRect(DI->hDC, &DI->rcItem);
   Message.Result = 1;
 }
@@ -816,36 +797,24 @@ void TCustomComboBox::Select() {
     Change();
 }
 
-void TCustomComboBox::Dispatch(TMessage& Message) {
-  if (Message.Msg == CN_DRAWITEM) {
-    CNDrawItem(Message);
-    return;
+void TCustomComboBox::CNCommand(TMessage& Message) {
+  switch (HIWORD(Message.WParam)) {
+    case CBN_SELCHANGE:
+      FItemIndex = static_cast<Integer>(SendMessageW(FHandle, CB_GETCURSEL, 0, 0));
+      Click();
+      Select();
+      break;
+    case CBN_EDITCHANGE:
+      Change();
+      break;
+    case CBN_DROPDOWN:
+      if (OnDropDown) OnDropDown(this);
+      AdjustDropDown();
+      break;
+    case CBN_CLOSEUP:
+      if (OnCloseUp) OnCloseUp(this);
+      break;
   }
-  if (Message.Msg == CN_MEASUREITEM) {
-    CNMeasureItem(Message);
-    return;
-  }
-  if (Message.Msg == CN_COMMAND) {
-    switch (HIWORD(Message.WParam)) {
-      case CBN_SELCHANGE:
-        FItemIndex = static_cast<Integer>(SendMessageW(FHandle, CB_GETCURSEL, 0, 0));
-        Click();
-        Select();
-        break;
-      case CBN_EDITCHANGE:
-        Change();
-        break;
-      case CBN_DROPDOWN:
-        if (OnDropDown) OnDropDown(this);
-        AdjustDropDown();
-        break;
-      case CBN_CLOSEUP:
-        if (OnCloseUp) OnCloseUp(this);
-        break;
-    }
-    return;
-  }
-  inherited::Dispatch(Message);
 }
 
 IMPLEMENT_CREATABLE_CLASS(TComboBox)
@@ -996,22 +965,9 @@ String TCustomListBox::ItemText(Integer Index) {
   return Text;
 }
 
-void TCustomListBox::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case CN_COMMAND:
-      if (HIWORD(Message.WParam) == LBN_SELCHANGE) Click();
-      if (HIWORD(Message.WParam) == LBN_DBLCLK) DblClick();
-      return;
-    case CN_DRAWITEM:
-      CNDrawItem(Message);
-      return;
-    case CN_MEASUREITEM:
-      CNMeasureItem(Message);
-      return;
-    default:
-      break;
-  }
-  inherited::Dispatch(Message);
+void TCustomListBox::CNCommand(TMessage& Message) {
+  if (HIWORD(Message.WParam) == LBN_SELCHANGE) Click();
+  if (HIWORD(Message.WParam) == LBN_DBLCLK) DblClick();
 }
 
 IMPLEMENT_CREATABLE_CLASS(TListBox)
@@ -1037,7 +993,10 @@ TCustomLabel::TCustomLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
 void TCustomLabel::DoDrawText(TRect& Rect, UINT Flags) {
   String Text = GetText();
   if ((Flags & DT_CALCRECT) && (Text.empty() || (FShowAccelChar && Text == L"&"))) Text += L' ';
-  if (!FShowAccelChar) Flags |= DT_NOPREFIX;
+  if (!FShowAccelChar)
+    Flags |= DT_NOPREFIX;
+  else if (UIState() & UISF_HIDEACCEL)
+    Flags |= DT_HIDEPREFIX;  // underlines show once the keyboard is used
   Flags = static_cast<UINT>(DrawTextBiDiModeFlags(static_cast<Integer>(Flags)));
   FCanvas->Font()->Assign(FFont.get());
   HDC DC = FCanvas->Handle();
@@ -1150,17 +1109,14 @@ void TCustomLabel::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation == opRemove && AComponent == FFocusControl) FFocusControl = nullptr;
 }
 
-void TCustomLabel::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case CM_TEXTCHANGED:
-    case CM_FONTCHANGED:
-      Invalidate();
-      AdjustBounds();
-      return;
-    default:
-      break;
-  }
-  inherited::Dispatch(Message);
+void TCustomLabel::CMTextChanged(TMessage&) {
+  Invalidate();
+  AdjustBounds();
+}
+
+void TCustomLabel::CMFontChanged(TMessage&) {
+  Invalidate();
+  AdjustBounds();
 }
 
 IMPLEMENT_CREATABLE_CLASS(TLabel)

@@ -63,9 +63,10 @@ class TCustomEdit : public TWinControl {
   TNotifyEvent GetOnChange() const { return OnChange; }
   void SetOnChange(TNotifyEvent V) { OnChange = V; }
 
-  void Dispatch(TMessage& Message) override;
-
  protected:
+  void CNCommand(TMessage& Message) override;
+  void CMTextChanged(TMessage& Message) override;
+  void CMEnter(TMessage& Message) override;
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void DestroyWnd() override;
@@ -128,9 +129,9 @@ class TCustomMemo : public TCustomEdit {
   TAlignment Alignment() const { return FAlignment; }
   void SetAlignment(TAlignment V);
   TPoint CaretPos();
-  void Dispatch(TMessage& Message) override;
 
  protected:
+  void WMGetDlgCode(TMessage& Message) override;
   void CreateParams(TCreateParams& Params) override;
   void KeyPress(Char& Key) override;
   TStrings* FLines = nullptr;
@@ -185,9 +186,11 @@ class TCustomButton : public TButtonControl {
   // True while the button shows the default frame (it is the default
   // button and no other button has the focus, or it has the focus).
   bool Active() const { return FActive; }
-  void Dispatch(TMessage& Message) override;
 
  protected:
+  void CNCommand(TMessage& Message) override;
+  void CMDialogKey(TMessage& Message) override;
+  void CMFocusChanged(TMessage& Message) override;
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void SetButtonStyle(bool ADefault);
@@ -230,9 +233,9 @@ class TCustomCheckBox : public TButtonControl {
   void SetAllowGrayed(bool V) { FAllowGrayed = V; }
   TAlignment Alignment() const { return FAlignment; }
   void SetAlignment(TAlignment V);
-  void Dispatch(TMessage& Message) override;
 
  protected:
+  void CNCommand(TMessage& Message) override;
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   virtual void Toggle();
@@ -307,8 +310,8 @@ class TCustomListControl : public TWinControl {
   // The reflected owner-draw messages: the canvas prepared with the
   // control's font and colours (the highlight for a selected row), then
   // DrawItem; MeasureItem for variable rows.
-  void CNDrawItem(TMessage& Message);
-  void CNMeasureItem(TMessage& Message);
+  void CNDrawItem(TMessage& Message) override;
+  void CNMeasureItem(TMessage& Message) override;
   // The number of items the window holds (a virtual list has no strings).
   virtual Integer ItemCount() { return FItems->Count(); }
   void CreateWnd() override;
@@ -353,9 +356,9 @@ class TCustomComboBox : public TCustomListControl {
   void SetOnDropDown(TNotifyEvent V) { OnDropDown = V; }
   TNotifyEvent GetOnCloseUp() const { return OnCloseUp; }
   void SetOnCloseUp(TNotifyEvent V) { OnCloseUp = V; }
-  void Dispatch(TMessage& Message) override;
 
  protected:
+  void CNCommand(TMessage& Message) override;
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void SyncItems() override;
@@ -412,9 +415,9 @@ class TCustomListBox : public TCustomListControl {
   TLBGetDataEvent OnData;
   TLBGetDataEvent GetOnData() const { return OnData; }
   void SetOnData(TLBGetDataEvent V) { OnData = V; }
-  void Dispatch(TMessage& Message) override;
 
  protected:
+  void CNCommand(TMessage& Message) override;
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void SyncItems() override;
@@ -459,9 +462,10 @@ class TCustomLabel : public TGraphicControl {
   void SetShowAccelChar(bool V);
   TWinControl* FocusControl() const { return FFocusControl; }
   void SetFocusControl(TWinControl* V);
-  void Dispatch(TMessage& Message) override;
 
  protected:
+  void CMTextChanged(TMessage& Message) override;
+  void CMFontChanged(TMessage& Message) override;
   void Paint() override;
   void Loaded() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;

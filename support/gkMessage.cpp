@@ -1,10 +1,10 @@
 #include "gkMessage.h"
 
-#include "WinHandles.h"
-#include "dxCore.h"
-
 #include <algorithm>
 #include <map>
+
+#include "Forms.h"
+#include "WinHandles.h"
 
 TgkMessageManager* gkMessageManager = nullptr;
 
@@ -45,12 +45,11 @@ class TgkMessageTimer : public TObject {
   }
 
   static void CALLBACK TimerProc(HWND, UINT, UINT_PTR AId, DWORD) noexcept {
-    try {
-      auto It = Timers().find(AId);
-      if (It != Timers().end()) It->second->FOnTimer();
-    } catch (...) {
-      dxHandleException();
-    }
+    auto It = Timers().find(AId);
+    if (It == Timers().end()) return;
+    // A failing handler is reported like any other failure on the UI
+    // thread; the pump keeps running.
+    CallbackBoundary(It->second, [&] { It->second->FOnTimer(); });
   }
 
   TThreadMethod FOnTimer;
