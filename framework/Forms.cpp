@@ -956,14 +956,21 @@ void TApplication::HandleMessage(HANDLE AAlsoWaitFor) {
 
 void TApplication::WaitForWork(HANDLE AAlso) {
   HANDLE Handles[2] = {SyncEvent(), AAlso};
+  FSleeping = true;
   MsgWaitForMultipleObjectsEx(AAlso ? 2 : 1, Handles, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  FSleeping = false;
+  // Work handed over while this thread slept was announced by the event
+  // alone: it runs now, before a message could start a modal loop.
+  if (WaitForSingleObject(Handles[0], 0) == WAIT_OBJECT_0)
+    CallbackBoundary(this, [] { CheckSynchronize(0); });
 }
 
 void TApplication::WakeMainThreadHandler(TObject*) {
-  // The message loop also wakes by the synchronize event; a modal loop of
-  // the platform only by a message, which this window's procedure answers
-  // by running the synchronized calls.
-  if (FHandle) PostMessageW(FHandle, WM_NULL, 0, 0);
+  // Asleep in the message loop, the main thread wakes by the synchronize
+  // event (set before this is called). Anywhere else, a modal loop of the
+  // platform included, it needs a message, which this window's procedure
+  // answers by running the synchronized calls.
+  if (FHandle && !FSleeping) PostMessageW(FHandle, WM_NULL, 0, 0);
 }
 
 void TApplication::Idle(const MSG&) {

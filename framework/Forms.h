@@ -1,6 +1,7 @@
 // Forms, the screen and the application object.
 #pragma once
 
+#include <atomic>
 #include <vector>
 
 #include "Controls.h"
@@ -548,6 +549,9 @@ class TApplication : public TComponent {
   bool FHintActive = false;
   TControl* FMouseControl = nullptr;
   TControl* FCaptureControl = nullptr;
+  // The main thread sleeps in WaitForWork, where the synchronize event
+  // alone wakes it.
+  std::atomic<bool> FSleeping{false};
 };
 
 // The tooltip-like window the application shows for control hints.

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "dxCore.h"
+#include "Forms.h"
 #include "gkMessage.h"
 
 namespace {
@@ -178,27 +178,28 @@ TEST_F(MessageTest, TimerPumpsPostedMessagesOnTheUiThreadAndStops) {
   EXPECT_EQ(FBus->MessageCount(), 0);
 }
 
-String HandedOn;
-void NoteHandedOn() {
-  try {
-    throw;
-  } catch (const Exception& E) {
-    HandedOn = E.Message();
-  }
-}
+struct TFailureLog {
+  std::vector<String> Messages;
+  void OnException(TObject*, Exception* E) { Messages.push_back(E->Message()); }
+};
 
-TEST_F(MessageTest, TimerPumpHandsAFailureToTheApplicationsHandler) {
-  AddHandler(L"A")->Action = [](IgkMessage*) { throw EConvertError(L"bad in the timer"); };
-  HandedOn.clear();
-  TdxHandleExceptionProc Saved = dxApplicationHandleException;
-  dxApplicationHandleException = &NoteHandedOn;
-  auto M = NewMessage(L"m");
-  FBus->PostMessage(M.Get());
-  bool Pumped = PumpUntil([&] { return !HandedOn.empty(); });
-  dxApplicationHandleException = Saved;
-  ASSERT_TRUE(Pumped);
-  EXPECT_EQ(HandedOn, L"bad in the timer");
-  EXPECT_EQ(FBus->MessageCount(), 0);
+TEST_F(MessageTest, AFailingHandlerOfTheTimerPumpIsReportedAndThePumpGoesOn) {
+  AddHandler(L"A")->Action = [](IgkMessage* M) {
+    if (NameOf(M) == L"bad") throw EConvertError(L"bad message");
+  };
+  TFailureLog Failures;
+  Application()->OnException = MakeEvent<&TFailureLog::OnException>(&Failures);
+  auto Bad = NewMessage(L"bad");
+  FBus->PostMessage(Bad.Get());
+  const bool Reported = PumpUntil([&] { return !Failures.Messages.empty(); });
+  auto Good = NewMessage(L"good");
+  FBus->PostMessage(Good.Get());
+  const bool PumpedOn = PumpUntil([&] { return FLog.size() == 2; });
+  Application()->OnException = nullptr;
+  ASSERT_TRUE(Reported);
+  EXPECT_EQ(Failures.Messages, std::vector<String>{L"bad message"});
+  EXPECT_TRUE(PumpedOn);
+  EXPECT_EQ(FLog, (TLog{L"A:bad", L"A:good"}));
 }
 
 TEST_F(MessageTest, PumpThreadSynchronisesWithTheUiThreadAndSwallowsFailures) {
