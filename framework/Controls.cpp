@@ -17,6 +17,27 @@ TShiftState MouseShift(WPARAM Keys) { return KeysToShiftState(Keys); }
 
 }  // namespace
 
+TOwnerDrawState OwnerDrawStateFromItemState(UINT ItemState) {
+  static const struct {
+    UINT Flag;
+    TOwnerDrawStateItem Item;
+  } Map[] = {{ODS_SELECTED, odSelected},
+             {ODS_GRAYED, odGrayed},
+             {ODS_DISABLED, odDisabled},
+             {ODS_CHECKED, odChecked},
+             {ODS_FOCUS, odFocused},
+             {ODS_DEFAULT, odDefault},
+             {ODS_HOTLIGHT, odHotLight},
+             {ODS_INACTIVE, odInactive},
+             {ODS_NOACCEL, odNoAccel},
+             {ODS_NOFOCUSRECT, odNoFocusRect},
+             {ODS_COMBOBOXEDIT, odComboBoxEdit}};
+  TOwnerDrawState State;
+  for (const auto& M : Map)
+    if (ItemState & M.Flag) State.Include(M.Item);
+  return State;
+}
+
 TShiftState KeysToShiftState(WPARAM Keys) {
   TShiftState S;
   if (Keys & MK_SHIFT) S.Include(ssShift);
@@ -152,16 +173,22 @@ IMPLEMENT_PUBLISHED_CLASS(TControl) {
   P.Property<&TControl::Anchors, &TControl::SetAnchors>(L"Anchors", AnchorInfo)
       .Default(TAnchors{akLeft, akTop});
   P.Property<&TControl::Constraints>(L"Constraints");
-  P.Property<&TControl::Visible, &TControl::SetVisible>(L"Visible").Default(1);
-  P.Property<&TControl::Enabled, &TControl::SetEnabled>(L"Enabled").Default(1);
+  P.Property<&TControl::Visible, &TControl::SetVisible>(L"Visible")
+      .Default(1)
+      .Stored<&TControl::IsVisibleStored>();
+  P.Property<&TControl::Enabled, &TControl::SetEnabled>(L"Enabled")
+      .Default(1)
+      .Stored<&TControl::IsEnabledStored>();
   P.Property<&TControl::Font, &TControl::SetFont>(L"Font");
   P.Property<&TControl::ParentFont, &TControl::SetParentFont>(L"ParentFont").Default(1);
   P.Property<&TControl::Color, &TControl::SetColor>(L"Color").NoDefault().Idents(&IdentToColor,
                                                                                  &ColorToIdent);
   P.Property<&TControl::ParentColor, &TControl::SetParentColor>(L"ParentColor").Default(1);
-  P.Property<&TControl::Caption, &TControl::SetCaption>(L"Caption");
+  P.Property<&TControl::Action, &TControl::SetAction>(L"Action");
+  P.Property<&TControl::Caption, &TControl::SetCaption>(L"Caption")
+      .Stored<&TControl::IsCaptionStored>();
   P.Property<&TControl::Text, &TControl::SetTextProp>(L"Text");
-  P.Property<&TControl::Hint, &TControl::SetHint>(L"Hint");
+  P.Property<&TControl::Hint, &TControl::SetHint>(L"Hint").Stored<&TControl::IsHintStored>();
   P.Property<&TControl::ShowHint, &TControl::SetShowHint>(L"ShowHint").Default(0);
   P.Property<&TControl::ParentShowHint, &TControl::SetParentShowHint>(L"ParentShowHint").Default(1);
   P.Property<&TControl::Cursor, &TControl::SetCursor>(L"Cursor").Default(crDefault).Idents(
@@ -169,7 +196,8 @@ IMPLEMENT_PUBLISHED_CLASS(TControl) {
   P.Property<&TControl::PopupMenu, &TControl::SetPopupMenu>(L"PopupMenu");
   P.Property<&TControl::BiDiMode, &TControl::SetBiDiMode>(L"BiDiMode", BiDiInfo).Default(0);
   P.Property<&TControl::ParentBiDiMode, &TControl::SetParentBiDiMode>(L"ParentBiDiMode").Default(1);
-  P.Property<&TControl::GetOnClick, &TControl::SetOnClick>(L"OnClick");
+  P.Property<&TControl::GetOnClick, &TControl::SetOnClick>(L"OnClick")
+      .Stored<&TControl::IsOnClickStored>();
   P.Property<&TControl::GetOnDblClick, &TControl::SetOnDblClick>(L"OnDblClick");
   P.Property<&TControl::GetOnContextPopup, &TControl::SetOnContextPopup>(L"OnContextPopup");
   P.Property<&TControl::GetOnMouseDown, &TControl::SetOnMouseDown>(L"OnMouseDown");
@@ -194,8 +222,9 @@ TControl::~TControl() = default;
 
 void TControl::BeforeDestruction() {
   inherited::BeforeDestruction();
-  if (Application() && Application()->ControlUnderMouse() == this)
-    Application()->ControlDestroyed(this);
+  // The application keeps the control under the mouse, the one that has a
+  // hint coming and the capturing one: none of them may outlive it.
+  if (Application()) Application()->ControlDestroyed(this);
   if (FParent) FParent->RemoveControl(this);
 }
 
@@ -437,7 +466,15 @@ void TControl::MouseMove(TShiftState Shift, Integer X, Integer Y) {
 }
 
 void TControl::Click() {
-  if (OnClick) OnClick(this);
+  // A handler of the control's own runs instead of the action; the action's
+  // OnExecute as click handler is the action itself.
+  TBasicAction* A = Action();
+  if (OnClick && A && OnClick != A->OnExecute())
+    OnClick(this);
+  else if (FActionLink && !ComponentState().Contains(csDesigning))
+    FActionLink->Execute(this);
+  else if (OnClick)
+    OnClick(this);
 }
 
 void TControl::DblClick() {
@@ -466,6 +503,106 @@ void TControl::SetPopupMenu(TComponent* V) {
 void TControl::Notification(TComponent* AComponent, TOperation Operation) {
   inherited::Notification(AComponent, Operation);
   if (Operation == opRemove && AComponent == FPopupMenu) FPopupMenu = nullptr;
+  // A link whose action went away (the action unlinks before it notifies)
+  // goes with it.
+  if (Operation == opRemove && FActionLink && AsOrNull<TBasicAction>(AComponent) &&
+      (AComponent == Action() || !Action())) {
+    // The click handler the action lent goes with it: a click must not run
+    // the handler of an action that no longer exists.
+    if (OnClick && OnClick == static_cast<TBasicAction*>(AComponent)->OnExecute())
+      OnClick = nullptr;
+    SetAction(nullptr);
+  }
+}
+
+// --- actions ---------------------------------------------------------------
+TBasicAction* TControl::Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
+
+TClass TControl::GetActionLinkClass() { return TControlActionLink::StaticClass(); }
+
+void TControl::SetAction(TBasicAction* Value) {
+  if (!Value) {
+    if (TBasicAction* Old = Action()) Old->RemoveFreeNotification(this);
+    FActionLink.reset();
+    FControlStyle.Exclude(csActionClient);
+    return;
+  }
+  FControlStyle.Include(csActionClient);
+  if (!FActionLink) FActionLink.reset(As<TControlActionLink>(GetActionLinkClass()->Create(this)));
+  if (TBasicAction* Old = Action(); Old && Old != Value) Old->RemoveFreeNotification(this);
+  FActionLink->SetAction(Value);
+  FActionLink->OnChange = MakeEvent<&TControl::DoActionChange>(this);
+  ActionChange(Value, Value->ComponentState().Contains(csLoading));
+  Value->FreeNotification(this);
+}
+
+void TControl::DoActionChange(TObject* Sender) {
+  if (Sender && Sender == Action()) ActionChange(Sender, false);
+}
+
+void TControl::ActionChange(TObject* Sender, bool CheckDefaults) {
+  auto* A = AsOrNull<TCustomAction>(Sender);
+  if (!A) return;
+  if (!CheckDefaults || Caption().empty() || Caption() == Name()) SetCaption(A->Caption());
+  if (!CheckDefaults || Enabled()) SetEnabled(A->Enabled());
+  if (!CheckDefaults || Hint().empty()) SetHint(A->Hint());
+  if (!CheckDefaults || Visible()) SetVisible(A->Visible());
+  if (!CheckDefaults || !OnClick) OnClick = A->OnExecute();
+}
+
+void TControl::InitiateAction() {
+  if (FActionLink) FActionLink->Update();
+}
+
+bool TControl::IsCaptionStored() const { return !FActionLink || !FActionLink->IsCaptionLinked(); }
+bool TControl::IsEnabledStored() const { return !FActionLink || !FActionLink->IsEnabledLinked(); }
+bool TControl::IsHintStored() const { return !FActionLink || !FActionLink->IsHintLinked(); }
+bool TControl::IsVisibleStored() const { return !FActionLink || !FActionLink->IsVisibleLinked(); }
+bool TControl::IsOnClickStored() const { return !FActionLink || !FActionLink->IsOnExecuteLinked(); }
+
+// ---------------------------------------------------------------------------
+IMPLEMENT_CREATABLE_CLASS(TControlActionLink)
+
+void TControlActionLink::AssignClient(TObject* AClient) { FClient = As<TControl>(AClient); }
+
+bool TControlActionLink::IsCaptionLinked() {
+  return inherited::IsCaptionLinked() && FClient->Caption() == CustomAction()->Caption();
+}
+
+bool TControlActionLink::IsEnabledLinked() {
+  return inherited::IsEnabledLinked() && FClient->Enabled() == CustomAction()->Enabled();
+}
+
+bool TControlActionLink::IsHintLinked() {
+  return inherited::IsHintLinked() && FClient->Hint() == CustomAction()->Hint();
+}
+
+bool TControlActionLink::IsVisibleLinked() {
+  return inherited::IsVisibleLinked() && FClient->Visible() == CustomAction()->Visible();
+}
+
+bool TControlActionLink::IsOnExecuteLinked() {
+  return inherited::IsOnExecuteLinked() && FAction && FClient->OnClick == FAction->OnExecute();
+}
+
+void TControlActionLink::SetCaption(const String& Value) {
+  if (IsCaptionLinked()) FClient->SetCaption(Value);
+}
+
+void TControlActionLink::SetEnabled(bool Value) {
+  if (IsEnabledLinked()) FClient->SetEnabled(Value);
+}
+
+void TControlActionLink::SetHint(const String& Value) {
+  if (IsHintLinked()) FClient->SetHint(Value);
+}
+
+void TControlActionLink::SetVisible(bool Value) {
+  if (IsVisibleLinked()) FClient->SetVisible(Value);
+}
+
+void TControlActionLink::SetOnExecute(TNotifyEvent Value) {
+  if (IsOnExecuteLinked()) FClient->OnClick = Value;
 }
 
 void TControl::SetParent(TWinControl* AParent) {
@@ -1373,6 +1510,32 @@ void TWinControl::ScaleForPPI(Integer NewPPI) {
   FCurrentPPI = NewPPI;
 }
 
+void TWinControl::ScrollBy(Integer DeltaX, Integer DeltaY) {
+  if (DeltaX == 0 && DeltaY == 0) return;
+  bool IsVisible = FHandle && IsWindowVisible(FHandle);
+  // The platform moves the pixels and the child windows (they report their
+  // new places through WM_WINDOWPOSCHANGED); the rest moves here.
+  if (IsVisible)
+    ScrollWindowEx(FHandle, DeltaX, DeltaY, nullptr, nullptr, nullptr, nullptr,
+                   SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
+  for (TControl* C : FControls) {
+    C->FLeft += DeltaX;
+    C->FTop += DeltaY;
+  }
+  for (TWinControl* C : FWinControls) {
+    if (!C->FHandle) {
+      C->FLeft += DeltaX;
+      C->FTop += DeltaY;
+    } else if (!IsVisible) {
+      SetWindowPos(C->FHandle, nullptr, C->FLeft + DeltaX, C->FTop + DeltaY, C->FWidth, C->FHeight,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+  }
+  for (TControl* C : FControls) C->UpdateAnchorRules();
+  for (TWinControl* C : FWinControls) C->UpdateAnchorRules();
+  Realign();
+}
+
 void TWinControl::PaintTo(HDC DC, Integer X, Integer Y) {
   if (!FHandle) return;
   TSaveDCGuard Save(DC);
@@ -1665,6 +1828,15 @@ void DeallocateHWnd(HWND Wnd) {
   DestroyWindow(Wnd);
 }
 
+TControl* GetCaptureControl() {
+  TControl* Result = TWinControl::FindControl(GetCapture());
+  if (Result && Application()) {
+    TControl* Graphic = Application()->CaptureControl();
+    if (Graphic && Graphic->Parent() == Result) Result = Graphic;
+  }
+  return Result;
+}
+
 TControl* FindVCLWindow(const TPoint& Pos) {
   HWND Wnd = WindowFromPoint(Pos);
   while (Wnd && !TWinControl::FindControl(Wnd)) Wnd = GetParent(Wnd);
@@ -1678,5 +1850,5 @@ TControl* FindDragTarget(const TPoint& Pos, bool AllowDisabled) {
   return C ? C : W;
 }
 
-void Controls_Initialize() {}
+void Controls_Initialize() { ActnList_Initialize(); }
 void Controls_Finalize() { ControlsPaint_Finalize(); }

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "ActnList.h"
 #include "Graphics.h"
 #include "Messages.h"
 
@@ -102,6 +103,26 @@ using TContextPopupEvent = TMethodPtr<void(TObject* Sender, TPoint MousePos, boo
 using TMouseWheelEvent = TMethodPtr<void(TObject* Sender, TShiftState Shift, Integer WheelDelta,
                                          TPoint MousePos, bool& Handled)>;
 
+// The state of an owner-drawn item (a list or combo box row, a menu item).
+enum TOwnerDrawStateItem {
+  odSelected,
+  odGrayed,
+  odDisabled,
+  odChecked,
+  odFocused,
+  odDefault,
+  odHotLight,
+  odInactive,
+  odNoAccel,
+  odNoFocusRect,
+  odReserved1,
+  odReserved2,
+  odComboBoxEdit
+};
+using TOwnerDrawState = TSet<TOwnerDrawStateItem>;
+// The state the platform reports in DRAWITEMSTRUCT::itemState.
+TOwnerDrawState OwnerDrawStateFromItemState(UINT ItemState);
+
 TShiftState KeysToShiftState(WPARAM Keys);
 TShiftState KeyDataToShiftState(LPARAM KeyData);
 // The shift state of the keyboard right now.
@@ -135,6 +156,7 @@ class TSizeConstraints : public TPersistent {
 
 class TControlCanvas;
 class TPopupMenuBase;
+class TControlActionLink;
 
 class TControl : public TComponent {
   DECLARE_CLASS(TControl, TComponent)
@@ -223,7 +245,7 @@ class TControl : public TComponent {
   void SetBiDiMode(TBiDiMode V);
   bool ParentBiDiMode() const { return FParentBiDiMode; }
   void SetParentBiDiMode(bool V);
-  bool UseRightToLeftAlignment() const;
+  virtual bool UseRightToLeftAlignment() const;
   bool UseRightToLeftReading() const;
   bool UseRightToLeftScrollBar() const;
   bool IsRightToLeft() const;
@@ -281,6 +303,19 @@ class TControl : public TComponent {
   // keeps its own, a graphic control follows its parent's.
   virtual Word UIState() const;
 
+  // The action the control shows and executes when clicked; nullptr for none.
+  TBasicAction* Action() const;
+  void SetAction(TBasicAction* Value);
+  TControlActionLink* ActionLink() const { return FActionLink.get(); }
+  // Updates the linked action (each idle moment, for the shown forms).
+  virtual void InitiateAction();
+  // A value an action link supplies is not stored in a form resource.
+  bool IsCaptionStored() const;
+  bool IsEnabledStored() const;
+  bool IsHintStored() const;
+  bool IsVisibleStored() const;
+  bool IsOnClickStored() const;
+
  protected:
   friend class TWinControl;
   static const TMessageTableEntry FMessageEntries[];
@@ -332,6 +367,12 @@ class TControl : public TComponent {
   void UpdateAnchorRules();
   virtual void UpdateBoundsRect(const TRect& R);
   virtual HWND GetDeviceContextWindow() const;
+  // The class of the link SetAction creates (a TControlActionLink).
+  virtual TClass GetActionLinkClass();
+  // Takes the action's state; with CheckDefaults only into values the
+  // control still has at their defaults (a control read from a resource
+  // keeps what the resource set).
+  virtual void ActionChange(TObject* Sender, bool CheckDefaults);
 
   TWinControl* FParent = nullptr;
   Integer FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
@@ -368,6 +409,30 @@ class TControl : public TComponent {
   bool FParentShowHint = true;
   TCursor FCursor = crDefault;
   TComponent* FPopupMenu = nullptr;
+  TOwned<TControlActionLink> FActionLink;
+  void DoActionChange(TObject* Sender);
+};
+
+// The link of a control: the action's caption, enabled, hint and visible
+// state and its OnExecute as the control's OnClick.
+class TControlActionLink : public TActionLink {
+  DECLARE_CLASS(TControlActionLink, TActionLink)
+ public:
+  using TActionLink::TActionLink;
+  bool IsCaptionLinked() override;
+  bool IsEnabledLinked() override;
+  bool IsHintLinked() override;
+  bool IsVisibleLinked() override;
+  bool IsOnExecuteLinked() override;
+  void SetCaption(const String& Value) override;
+  void SetEnabled(bool Value) override;
+  void SetHint(const String& Value) override;
+  void SetVisible(bool Value) override;
+  void SetOnExecute(TNotifyEvent Value) override;
+
+ protected:
+  void AssignClient(TObject* AClient) override;
+  TControl* FClient = nullptr;
 };
 
 // A hook a popup menu class supplies so controls can show it without
@@ -378,6 +443,8 @@ class TPopupMenuBase : public TComponent {
   using TComponent::TComponent;
   virtual void Popup(Integer X, Integer Y) = 0;
   virtual bool AutoPopup() const { return true; }
+  // Clicks the enabled item with the shortcut; true when one was clicked.
+  virtual bool IsShortCut(TShortCut ShortCut) { return false; }
   TComponent* PopupComponent = nullptr;
 };
 
@@ -460,6 +527,8 @@ class TWinControl : public TControl {
   void ScaleForPPI(Integer NewPPI) override;
   void PaintTo(HDC DC, Integer X, Integer Y);
   void RecreateWnd();
+  // Moves the content (the window's pixels and every child) by the deltas.
+  void ScrollBy(Integer DeltaX, Integer DeltaY);
   Word UIState() const override { return FUIState; }
   // The pointer is over the window (entered, not yet left).
   bool MouseInControl() const { return FMouseInControl; }
@@ -633,6 +702,9 @@ class TWinControl : public TControl {
   friend LRESULT CALLBACK FrameworkInitWndProc(HWND, UINT, WPARAM, LPARAM) noexcept;
   friend LRESULT CALLBACK FrameworkStdWndProc(HWND, UINT, WPARAM, LPARAM) noexcept;
   void DoAlignControls();
+  // A key that is the shortcut of a popup menu of this control or of its
+  // parents, or of an action of the form, runs it.
+  bool IsMenuKey(TMessage& Message);
   void ReflectNotification(TMessage& Message, HWND Child);
   void ReflectFromLParam(TMessage& Message);
   // A navigation key the focused control does not want goes to the form.
@@ -706,6 +778,10 @@ class TControlCanvas : public TCanvas {
   HWND FWindowHandle = nullptr;
 };
 
+// The control that has the mouse captured: a graphic control that captured
+// it through its parent, or the windowed control whose window has it;
+// nullptr when no control of this program has.
+TControl* GetCaptureControl();
 // Sets the alpha of every pixel of ARect to 255 in the pixels of a 32-bit DIB
 // (AWidth x AHeight, rows in memory from the top for a top-down DIB, from
 // the bottom otherwise). GDI leaves the alpha of what it draws at 0 and

@@ -378,8 +378,21 @@ void TWinControl::CNSysKeyDown(TMessage& Message) {
   DialogKeyDown(Message);
 }
 
+bool TWinControl::IsMenuKey(TMessage& Message) {
+  Word Key = static_cast<Word>(Message.WParam);
+  if (Key & 0xFF00) return false;
+  TShiftState Shift = KeyDataToShiftState(Message.LParam);
+  TShortCut SC = Key | (Shift.Contains(ssShift) ? scShift : 0) |
+                 (Shift.Contains(ssCtrl) ? scCtrl : 0) | (Shift.Contains(ssAlt) ? scAlt : 0);
+  for (TControl* C = this; C; C = C->Parent())
+    if (TPopupMenuBase* Menu = C->GetPopupMenu(); Menu && Menu->IsShortCut(SC)) return true;
+  TCustomForm* Form = GetParentForm();
+  return Form && Form->IsShortCut(SC);
+}
+
 void TWinControl::DialogKeyDown(TMessage& Message) {
   Message.Result = 1;
+  if (IsMenuKey(Message)) return;
   if (Perform(CM_CHILDKEY, Message.WParam, reinterpret_cast<LPARAM>(this)) != 0) return;
   LRESULT Mask = 0;
   switch (Message.WParam) {
@@ -477,7 +490,15 @@ void TWinControl::CMBiDiModeChanged(TMessage&) {
 }
 
 void TWinControl::CMInvalidate(TMessage&) { Invalidate(); }
-void TWinControl::CMRecreateWnd(TMessage&) { RecreateWnd(); }
+void TWinControl::CMRecreateWnd(TMessage& Message) {
+  // A window being destroyed is not made again (a posted request may come
+  // late).
+  if (ComponentState().Contains(csDestroying) || !FHandle) return;
+  bool WasFocused = Focused();
+  RecreateWnd();
+  if (WasFocused && FHandle) ::SetFocus(FHandle);
+  Message.Result = 0;
+}
 
 // The window is the text's store while it exists.
 void TWinControl::TextMessage(TMessage& Message) {

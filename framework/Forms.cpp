@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Themes.h"
 #include "WinHandles.h"
 
 namespace {
@@ -565,7 +566,10 @@ void TCustomForm::Deactivate() {
   if (OnDeactivate) OnDeactivate(this);
 }
 
-IMPLEMENT_MESSAGE_TABLE(TCustomForm, {WM_CLOSE, MessageHandler<&TCustomForm::WMClose>},
+IMPLEMENT_MESSAGE_TABLE(TCustomForm,
+                        {CM_ACTIONEXECUTE, MessageHandler<&TCustomForm::CMActionExecute>},
+                        {CM_ACTIONUPDATE, MessageHandler<&TCustomForm::CMActionUpdate>},
+                        {WM_CLOSE, MessageHandler<&TCustomForm::WMClose>},
                         {CM_RELEASE, MessageHandler<&TCustomForm::CMRelease>},
                         {WM_ACTIVATE, MessageHandler<&TCustomForm::WMActivate>},
                         {WM_SETFOCUS, MessageHandler<&TCustomForm::WMSetFocus>},
@@ -643,6 +647,61 @@ void TCustomForm::WMDpiChanged(TMessage& Message) {
   Message.Result = 0;
 }
 
+// --- actions ---------------------------------------------------------------
+namespace {
+// Offers Action through Offer to the visible controls under Container, depth
+// first; true as soon as one takes it.
+template <class F>
+bool OfferToClients(TWinControl* Container, F Offer) {
+  if (!Container->Showing()) return false;
+  for (Integer I = 0; I < Container->ControlCount(); ++I) {
+    TControl* C = Container->Controls(I);
+    if (C->Visible() && Offer(C)) return true;
+    if (auto* W = AsOrNull<TWinControl>(C); W && OfferToClients(W, Offer)) return true;
+  }
+  return false;
+}
+
+template <class F>
+void OfferAction(TCustomForm* Form, TWinControl* Active, TMessage& Message, F Offer) {
+  if (Form->ComponentState().Contains(csDesigning) || !Form->Showing()) return;
+  auto* Action = reinterpret_cast<TBasicAction*>(Message.LParam);
+  auto Take = [&](TControl* C) { return C && Offer(C, Action); };
+  if (Take(Active) || Take(Form) || OfferToClients(Form, Take)) Message.Result = 1;
+}
+
+void InitiateClientActions(TWinControl* Container) {
+  for (Integer I = 0; I < Container->ControlCount(); ++I) {
+    TControl* C = Container->Controls(I);
+    if (C->Visible() && C->ControlStyle().Contains(csActionClient)) C->InitiateAction();
+    if (auto* W = AsOrNull<TWinControl>(C); W && W->ControlCount() > 0) InitiateClientActions(W);
+  }
+}
+}  // namespace
+
+void TCustomForm::CMActionExecute(TMessage& Message) {
+  OfferAction(this, FActiveControl, Message,
+              [](TControl* C, TBasicAction* A) { return C->ExecuteAction(A); });
+}
+
+void TCustomForm::CMActionUpdate(TMessage& Message) {
+  OfferAction(this, FActiveControl, Message,
+              [](TControl* C, TBasicAction* A) { return C->UpdateAction(A); });
+}
+
+void TCustomForm::UpdateActions() {
+  if (ComponentState().Contains(csDesigning) || !Showing()) return;
+  InitiateAction();
+  InitiateClientActions(this);
+}
+
+bool TCustomForm::IsShortCut(TShortCut ShortCut) {
+  for (Integer I = 0; I < ComponentCount(); ++I)
+    if (auto* List = AsOrNull<TCustomActionList>(Components(I)); List && List->IsShortCut(ShortCut))
+      return true;
+  return false;
+}
+
 // ---------------------------------------------------------------------------
 IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TForm) {}
 
@@ -680,6 +739,9 @@ void TScreen::RemoveForm(TCustomForm* F) {
 }
 
 void TScreen::SetActiveForm(TCustomForm* F, TWinControl* Control) {
+  // A form on its way out (focus moves while its children go) is no longer
+  // listed and must not become active again: it would be left dangling.
+  if (F && std::find(FForms.begin(), FForms.end(), F) == FForms.end()) return;
   FActiveForm = F;
   FActiveControl = Control;
   // The active form goes to the front of the list, as the framework keeps it.
@@ -779,7 +841,8 @@ const std::vector<String>& TScreen::Fonts() {
 // ---------------------------------------------------------------------------
 IMPLEMENT_CLASS(TApplication)
 
-TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
+TApplication::TApplication(TComponent* AOwner)
+    : TComponent(AOwner), FHintWindowClass(THintWindow::StaticClass()) {
   FHandle = AllocateHWnd(MakeEvent<&TApplication::WndProc>(this));
   String T = Title();
   SetWindowTextW(FHandle, T.c_str());
@@ -909,6 +972,42 @@ void TApplication::Idle(const MSG&) {
   DoMouseIdle();
   bool Done = true;
   if (OnIdle) OnIdle(this, Done);
+  if (Done) DoActionIdle();
+}
+
+void TApplication::DoActionIdle() {
+  if (!GScreen) return;
+  // A copy: an update may open or close forms.
+  std::vector<TCustomForm*> Forms;
+  for (Integer I = 0; I < GScreen->FormCount(); ++I) Forms.push_back(GScreen->Forms(I));
+  for (TCustomForm* F : Forms) {
+    // The form may have gone while an earlier one updated.
+    bool Alive = false;
+    for (Integer I = 0; I < GScreen->FormCount(); ++I) Alive = Alive || GScreen->Forms(I) == F;
+    if (Alive && F->HandleAllocated() && IsWindowVisible(F->Handle()) &&
+        IsWindowEnabled(F->Handle()))
+      F->UpdateActions();
+  }
+}
+
+bool TApplication::ExecuteAction(TBasicAction* Action) {
+  bool Handled = false;
+  if (OnActionExecute) OnActionExecute(Action, Handled);
+  return Handled;
+}
+
+bool TApplication::UpdateAction(TBasicAction* Action) {
+  bool Handled = false;
+  if (OnActionUpdate) OnActionUpdate(Action, Handled);
+  return Handled;
+}
+
+bool TApplication::DispatchAction(UINT Msg, TBasicAction* Action) {
+  TCustomForm* Form = GScreen ? GScreen->ActiveForm() : nullptr;
+  auto Offer = [&](TCustomForm* F) {
+    return F && F->Perform(Msg, 0, reinterpret_cast<LPARAM>(Action)) == 1;
+  };
+  return Offer(Form) || (FMainForm != Form && Offer(FMainForm));
 }
 
 void TApplication::DoMouseIdle() {
@@ -1022,25 +1121,57 @@ void TApplication::CancelHint() {
 void TApplication::HintMouseMessage(TControl* Control, TMessage&) {
   if (!FShowHint) return;
   if (Control == FHintControl) return;
+  // From one hint to the next the short pause applies.
+  bool WasShowing = FHintActive;
   CancelHint();
   FHintControl = Control;
   if (Control && Control->ShowHint() && !Control->Hint().empty() && FHandle)
-    SetTimer(FHandle, 1, static_cast<UINT>(FHintPause), nullptr);
+    SetTimer(FHandle, 1, static_cast<UINT>(WasShowing ? FHintShortPause : FHintPause), nullptr);
+}
+
+void TApplication::SetHintWindowClass(TClass Value) {
+  if (!Value || !Value->InheritsFrom(THintWindow::StaticClass()) || !Value->Factory)
+    throw EInvalidOperation(L"A hint window class is a creatable THintWindow descendant");
+  if (Value == FHintWindowClass) return;
+  FHintWindowClass = Value;
+  // The window of the old class goes; the next hint makes one of the new.
+  CancelHint();
+  if (FHintWindow) FreeAndNil(FHintWindow);
 }
 
 void TApplication::ActivateHint(const TPoint& CursorPos) {
+  TControl* Control = FindDragTarget(CursorPos, false);
+  if (Control != FHintControl) {
+    CancelHint();
+    FHintControl = Control;
+  }
   if (!FHintControl) return;
-  String Hint = FHintControl->Hint();
+  THintInfo Info;
+  Info.HintControl = FHintControl;
+  Info.HintWindowClass = FHintWindowClass;
+  Info.HintPos = Point(CursorPos.x, CursorPos.y + 20);
+  Info.HintMaxWidth = GScreen ? GScreen->Width() : 800;
+  Info.CursorPos = FHintControl->ScreenToClient(CursorPos);
+  Info.HideTimeout = FHintHidePause;
   // The part before "|" is the short hint.
-  Integer Bar = Pos(L"|", Hint);
-  if (Bar > 0) Hint = Copy(Hint, 1, Bar - 1);
-  if (Hint.empty()) return;
-  if (!FHintWindow) FHintWindow = Create<THintWindow>(this);
-  TRect R = FHintWindow->CalcHintRect(GScreen ? GScreen->Width() : 800, Hint);
-  OffsetRect(&R, CursorPos.x, CursorPos.y + 20);
-  FHintWindow->ActivateHint(R, Hint);
+  Info.HintStr = FHintControl->Hint();
+  if (Integer Bar = Pos(L"|", Info.HintStr); Bar > 0) Info.HintStr = Copy(Info.HintStr, 1, Bar - 1);
+  bool CanShow = FHintControl->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&Info)) == 0;
+  if (CanShow && OnShowHint) OnShowHint(Info.HintStr, CanShow, Info);
+  if (!CanShow || Info.HintStr.empty()) return;
+  // A handler may ask for another window class for this hint.
+  TClass WindowClass = Info.HintWindowClass;
+  if (!WindowClass || !WindowClass->InheritsFrom(THintWindow::StaticClass()) ||
+      !WindowClass->Factory)
+    WindowClass = FHintWindowClass;
+  if (FHintWindow && FHintWindow->ClassType() != WindowClass) FreeAndNil(FHintWindow);
+  if (!FHintWindow) FHintWindow = As<THintWindow>(WindowClass->Create(this));
+  FHintWindow->SetColor(Info.HintColor);
+  TRect R = FHintWindow->CalcHintRect(Info.HintMaxWidth, Info.HintStr, Info.HintData);
+  OffsetRect(&R, Info.HintPos.x, Info.HintPos.y);
+  FHintWindow->ActivateHintData(R, Info.HintStr, Info.HintData);
   FHintActive = true;
-  SetTimer(FHandle, 1, static_cast<UINT>(FHintHidePause), nullptr);
+  if (Info.HideTimeout > 0) SetTimer(FHandle, 1, static_cast<UINT>(Info.HideTimeout), nullptr);
 }
 
 void TApplication::HintTimerExpired() {
@@ -1101,7 +1232,7 @@ void TApplication::WndProc(TMessage& Message) {
 }
 
 // ---------------------------------------------------------------------------
-IMPLEMENT_CLASS(THintWindow)
+IMPLEMENT_CREATABLE_CLASS(THintWindow)
 
 THintWindow::THintWindow(TComponent* AOwner) : TCustomControl(AOwner) {
   FColor = clInfoBk;
@@ -1120,7 +1251,7 @@ void THintWindow::CreateParams(TCreateParams& Params) {
   Params.WindowClass.style |= CS_SAVEBITS;
 }
 
-TRect THintWindow::CalcHintRect(Integer MaxWidth, const String& AHint) {
+TRect THintWindow::CalcHintRect(Integer MaxWidth, const String& AHint, void*) {
   TRect R = Rect(0, 0, MaxWidth, 0);
   String Text = AHint;
   FCanvas->Font()->Assign(FFont.get());
@@ -1140,6 +1271,10 @@ void THintWindow::ActivateHint(const TRect& Rect, const String& AHint) {
   SetWindowPos(FHandle, HWND_TOPMOST, Rect.left, Rect.top, RectWidth(Rect), RectHeight(Rect),
                SWP_SHOWWINDOW | SWP_NOACTIVATE);
   Invalidate();
+}
+
+void THintWindow::ActivateHintData(const TRect& Rect, const String& AHint, void*) {
+  ActivateHint(Rect, AHint);
 }
 
 void THintWindow::ReleaseHandle() { DestroyHandle(); }
@@ -1223,15 +1358,29 @@ void Forms_Initialize() {
   if (GFormsFinalized) return;
   Graphics_Initialize();
   Controls_Initialize();
-  RegisterClasses({TForm::StaticClass(), TTimer::StaticClass()});
+  Themes_Initialize();
+  RegisterClasses({TForm::StaticClass(), TTimer::StaticClass(), TScrollBox::StaticClass(),
+                   TFrame::StaticClass()});
   if (!GScreen) GScreen = Create<TScreen>(nullptr);
   if (!GApplication) GApplication = Create<TApplication>(nullptr);
+  TActionDispatchRoutines& Actions = ActionDispatchRoutines();
+  Actions.ExecuteAction = [](TBasicAction* A) {
+    return GApplication && GApplication->ExecuteAction(A);
+  };
+  Actions.UpdateAction = [](TBasicAction* A) {
+    return GApplication && GApplication->UpdateAction(A);
+  };
+  Actions.DispatchAction = [](UINT Msg, TBasicAction* A) {
+    return GApplication && GApplication->DispatchAction(Msg, A);
+  };
 }
 
 void Forms_Finalize() {
   GFormsFinalized = true;
+  ActionDispatchRoutines() = TActionDispatchRoutines{};
   FreeAndNil(GApplication);
   FreeAndNil(GScreen);
+  Themes_Finalize();
   Controls_Finalize();
   Graphics_Finalize();
 }

@@ -524,4 +524,19 @@ void TCustomImageList::Change() {
 
 IMPLEMENT_CREATABLE_CLASS(TImageList)
 
+bool ReplaceImageList(TCustomImageList*& Field, TCustomImageList* Value, TChangeLink* Link,
+                      TComponent* Notify) {
+  if (Value == Field) return false;
+  if (Field) {
+    Field->UnRegisterChanges(Link);
+    Field->RemoveFreeNotification(Notify);
+  }
+  Field = Value;
+  if (Value) {
+    Value->RegisterChanges(Link);
+    Value->FreeNotification(Notify);
+  }
+  return true;
+}
+
 void ImgList_Initialize() { RegisterClasses({TImageList::StaticClass()}); }

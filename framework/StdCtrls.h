@@ -21,22 +21,6 @@ enum TListBoxStyle {
   lbVirtual,
   lbVirtualOwnerDraw
 };
-enum TOwnerDrawStateItem {
-  odSelected,
-  odGrayed,
-  odDisabled,
-  odChecked,
-  odFocused,
-  odDefault,
-  odHotLight,
-  odInactive,
-  odNoAccel,
-  odNoFocusRect,
-  odReserved1,
-  odReserved2,
-  odComboBoxEdit
-};
-using TOwnerDrawState = TSet<TOwnerDrawStateItem>;
 
 class TCustomEdit : public TWinControl {
   DECLARE_CLASS(TCustomEdit, TWinControl)
@@ -172,9 +156,16 @@ class TButtonControl : public TWinControl {
   explicit TButtonControl(TComponent* AOwner);
   bool WordWrap() const { return FWordWrap; }
   void SetWordWrap(bool V);
+  // The checked state a check box shows (a push button has none); an
+  // action's Checked reaches it through the button's action link.
+  virtual bool Checked() const { return false; }
+  virtual void SetChecked(bool V) {}
 
  protected:
   void CreateParams(TCreateParams& Params) override;
+  TClass GetActionLinkClass() override;
+  void ActionChange(TObject* Sender, bool CheckDefaults) override;
+  friend class TButtonActionLink;
   bool FClicksDisabled = false;
 
  private:
@@ -211,6 +202,19 @@ class TCustomButton : public TButtonControl {
   TModalResult FModalResult = 0;
 };
 
+// The link of a button control: a control's link plus Checked.
+class TButtonActionLink : public TControlActionLink {
+  DECLARE_CLASS(TButtonActionLink, TControlActionLink)
+ public:
+  using TControlActionLink::TControlActionLink;
+  bool IsCheckedLinked() override;
+  void SetChecked(bool Value) override;
+
+ protected:
+  void AssignClient(TObject* AClient) override;
+  TButtonControl* FButton = nullptr;
+};
+
 class TButton : public TCustomButton {
   DECLARE_CLASS(TButton, TCustomButton)
  public:
@@ -221,8 +225,8 @@ class TCustomCheckBox : public TButtonControl {
   DECLARE_CLASS(TCustomCheckBox, TButtonControl)
  public:
   explicit TCustomCheckBox(TComponent* AOwner);
-  bool Checked() const { return FState == cbChecked; }
-  void SetChecked(bool V) { SetState(V ? cbChecked : cbUnchecked); }
+  bool Checked() const override { return FState == cbChecked; }
+  void SetChecked(bool V) override { SetState(V ? cbChecked : cbUnchecked); }
   TCheckBoxState State() const { return FState; }
   void SetState(TCheckBoxState V);
   bool AllowGrayed() const { return FAllowGrayed; }
@@ -249,6 +253,9 @@ class TCheckBox : public TCustomCheckBox {
 };
 
 class TCustomListControl;
+using TDrawItemEvent =
+    TMethodPtr<void(TWinControl* Control, Integer Index, TRect Rect, TOwnerDrawState State)>;
+using TMeasureItemEvent = TMethodPtr<void(TWinControl* Control, Integer Index, Integer& Height)>;
 
 // Items of a list or combo box: a string list mirrored into the window.
 class TListControlItems : public TStringList {
@@ -276,8 +283,35 @@ class TCustomListControl : public TWinControl {
   void SetSorted(bool V);
   void Clear() { FItems->Clear(); }
 
+  // Owner-drawn styles: the canvas rows are drawn on (valid while a row is
+  // drawn), the row height, and the events that draw and measure a row.
+  TCanvas* Canvas() const { return FCanvas; }
+  Integer ItemHeight() const { return FItemHeight; }
+  void SetItemHeight(Integer V);
+  TDrawItemEvent OnDrawItem;
+  TMeasureItemEvent OnMeasureItem;
+  TDrawItemEvent GetOnDrawItem() const { return OnDrawItem; }
+  void SetOnDrawItem(TDrawItemEvent V) { OnDrawItem = V; }
+  TMeasureItemEvent GetOnMeasureItem() const { return OnMeasureItem; }
+  void SetOnMeasureItem(TMeasureItemEvent V) { OnMeasureItem = V; }
+
  protected:
   friend class TListControlItems;
+  // Draws a row: OnDrawItem, or the row's text on the canvas's brush.
+  virtual void DrawItem(Integer Index, const TRect& Rect, TOwnerDrawState State);
+  // A row's height: OnMeasureItem may change the item height it starts as.
+  virtual void MeasureItem(Integer Index, Integer& Height);
+  // The text the default drawing shows for a row.
+  virtual String ItemText(Integer Index);
+  virtual bool IsOwnerDraw() const = 0;
+  virtual bool IsVariableHeight() const = 0;
+  // Hands the item height to the window.
+  virtual void ApplyItemHeight() = 0;
+  // The reflected owner-draw messages: the canvas prepared with the
+  // control's font and colours (the highlight for a selected row), then
+  // DrawItem; MeasureItem for variable rows.
+  void CNDrawItem(TMessage& Message) override;
+  void CNMeasureItem(TMessage& Message) override;
   // The number of items the window holds (a virtual list has no strings).
   virtual Integer ItemCount() { return FItems->Count(); }
   void CreateWnd() override;
@@ -292,6 +326,8 @@ class TCustomListControl : public TWinControl {
   Integer FItemIndex = -1;
   bool FSorted = false;
   bool FSyncing = false;
+  Integer FItemHeight = 16;
+  TCanvas* FCanvas = nullptr;
 };
 
 class TCustomComboBox : public TCustomListControl {
@@ -332,6 +368,15 @@ class TCustomComboBox : public TCustomListControl {
   UINT ResetMsg() const override { return CB_RESETCONTENT; }
   UINT GetCurSelMsg() const override { return CB_GETCURSEL; }
   UINT SetCurSelMsg() const override { return CB_SETCURSEL; }
+  bool IsOwnerDraw() const override {
+    return FStyle == csOwnerDrawFixed || FStyle == csOwnerDrawVariable;
+  }
+  bool IsVariableHeight() const override { return FStyle == csOwnerDrawVariable; }
+  void ApplyItemHeight() override;
+  // Gives the window the height of the list it drops (DropDownCount rows at
+  // most): the platform's combo box drops a list as high as the window was
+  // made beyond its field, which otherwise is nothing.
+  void AdjustDropDown();
 
  private:
   TComboBoxStyle FStyle = csDropDown;
@@ -345,22 +390,16 @@ class TComboBox : public TCustomComboBox {
 };
 
 class TCustomListBox;
-using TDrawItemEvent =
-    TMethodPtr<void(TWinControl* Control, Integer Index, TRect Rect, TOwnerDrawState State)>;
-using TMeasureItemEvent = TMethodPtr<void(TWinControl* Control, Integer Index, Integer& Height)>;
 using TLBGetDataEvent = TMethodPtr<void(TWinControl* Control, Integer Index, String& Data)>;
 
 class TCustomListBox : public TCustomListControl {
   DECLARE_CLASS(TCustomListBox, TCustomListControl)
  public:
   explicit TCustomListBox(TComponent* AOwner);
-  ~TCustomListBox() override;
   TListBoxStyle Style() const { return FStyle; }
   void SetStyle(TListBoxStyle V);
   bool MultiSelect() const { return FMultiSelect; }
   void SetMultiSelect(bool V);
-  Integer ItemHeight() const { return FItemHeight; }
-  void SetItemHeight(Integer V);
   Integer TopIndex();
   void SetTopIndex(Integer V);
   Integer Count();
@@ -370,29 +409,22 @@ class TCustomListBox : public TCustomListControl {
   Integer SelCount();
   TRect ItemRect(Integer Index);
   Integer ItemAtPos(const TPoint& Pos, bool Existing);
-  TCanvas* Canvas() const { return FCanvas; }
   Integer ItemIndex() override;
   void SetItemIndex(Integer V) override;
 
-  TDrawItemEvent OnDrawItem;
-  TMeasureItemEvent OnMeasureItem;
   TLBGetDataEvent OnData;
-  TDrawItemEvent GetOnDrawItem() const { return OnDrawItem; }
-  void SetOnDrawItem(TDrawItemEvent V) { OnDrawItem = V; }
-  TMeasureItemEvent GetOnMeasureItem() const { return OnMeasureItem; }
-  void SetOnMeasureItem(TMeasureItemEvent V) { OnMeasureItem = V; }
   TLBGetDataEvent GetOnData() const { return OnData; }
   void SetOnData(TLBGetDataEvent V) { OnData = V; }
 
  protected:
   void CNCommand(TMessage& Message) override;
-  void CNDrawItem(TMessage& Message) override;
-  void CNMeasureItem(TMessage& Message) override;
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void SyncItems() override;
-  virtual void DrawItem(Integer Index, const TRect& Rect, TOwnerDrawState State);
-  virtual void MeasureItem(Integer Index, Integer& Height);
+  String ItemText(Integer Index) override;
+  bool IsOwnerDraw() const override { return FStyle != lbStandard; }
+  bool IsVariableHeight() const override { return FStyle == lbOwnerDrawVariable; }
+  void ApplyItemHeight() override;
   UINT AddStringMsg() const override { return LB_ADDSTRING; }
   UINT ResetMsg() const override { return LB_RESETCONTENT; }
   UINT GetCurSelMsg() const override { return LB_GETCURSEL; }
@@ -403,9 +435,7 @@ class TCustomListBox : public TCustomListControl {
   Integer ItemCount() override { return Count(); }
   TListBoxStyle FStyle = lbStandard;
   bool FMultiSelect = false;
-  Integer FItemHeight = 16;
   Integer FCount = 0;
-  TCanvas* FCanvas = nullptr;
 };
 
 class TListBox : public TCustomListBox {

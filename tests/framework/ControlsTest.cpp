@@ -297,4 +297,53 @@ TEST_F(FormFixture, ControlsWithoutParentWindowRefuseToCreateOne) {
   EXPECT_THROW(P->HandleNeeded(), EInvalidOperation);
 }
 
+TEST_F(FormFixture, AFormGoneWithItsFocusedChildIsNotLeftActive) {
+  TProbe* P = AddProbe(Form.get(), Bounds(10, 10, 40, 30));
+  Form->Show();
+  SetForegroundWindow(Form->Handle());
+  P->SetFocus();
+  Application()->ProcessMessages();
+  ASSERT_EQ(Screen()->ActiveForm(), Form.get());
+  const void* Gone = Form.get();
+  // The focus moves to the form while its children are destroyed.
+  Form.reset();
+  EXPECT_NE(static_cast<const void*>(Screen()->ActiveForm()), Gone);
+  for (Integer I = 0; I < Screen()->FormCount(); ++I)
+    EXPECT_NE(static_cast<const void*>(Screen()->Forms(I)), Gone);
+}
+
+TEST_F(FormFixture, RecreateMessageMakesTheWindowAgainKeepingFocus) {
+  TProbe* P = AddProbe(Form.get(), Bounds(10, 10, 40, 30));
+  Form->Show();
+  SetForegroundWindow(Form->Handle());
+  P->SetFocus();
+  Application()->ProcessMessages();
+  HWND Old = P->Handle();
+  // Posted, as the library's controls ask for it.
+  PostMessageW(Old, CM_RECREATEWND, 0, 0);
+  Application()->ProcessMessages();
+  ASSERT_TRUE(P->HandleAllocated());
+  EXPECT_NE(P->Handle(), Old);
+  EXPECT_FALSE(IsWindow(Old));
+  EXPECT_TRUE(P->Focused());
+  EXPECT_TRUE(IsWindowVisible(P->Handle()));
+}
+
+TEST_F(FormFixture, TheCaptureControlIsTheWindowOrTheGraphicChildHoldingTheMouse) {
+  TProbe* P = AddProbe(Form.get(), Bounds(10, 10, 40, 30));
+  Form->Show();
+  EXPECT_EQ(GetCaptureControl(), nullptr);
+  SetCapture(P->Handle());
+  EXPECT_EQ(GetCaptureControl(), P);
+  ReleaseCapture();
+  EXPECT_EQ(GetCaptureControl(), nullptr);
+  auto* Shape = Create<TGraphicControl>(Form.get());
+  Shape->SetParent(Form.get());
+  SetCapture(Form->Handle());
+  Application()->SetCaptureControl(Shape);
+  EXPECT_EQ(GetCaptureControl(), Shape);
+  Application()->SetCaptureControl(nullptr);
+  ReleaseCapture();
+}
+
 }  // namespace
