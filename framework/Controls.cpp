@@ -1,6 +1,7 @@
 #include "Controls.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "ControlsInternal.h"
 #include "Forms.h"
@@ -1752,31 +1753,29 @@ void TControlCanvas::SetControl(TControl* AControl) {
 }
 
 void TControlCanvas::FreeHandle() {
-  if (FDeviceContext) {
-    SetHandle(nullptr);
-    ReleaseDC(FWindowHandle, FDeviceContext);
-    FDeviceContext = nullptr;
-    FWindowHandle = nullptr;
-  }
+  if (!FDeviceContext) return;
+  SetHandle(nullptr);
+  FDeviceContext.reset();
 }
 
 void TControlCanvas::CreateHandle() {
   if (!FControl) return;
   if (!FDeviceContext) {
-    FWindowHandle = nullptr;
+    HWND Wnd = nullptr;
     if (auto* W = AsOrNull<TWinControl>(FControl))
-      FWindowHandle = W->Handle();
+      Wnd = W->Handle();
     else if (FControl->Parent())
-      FWindowHandle = FControl->Parent()->Handle();
-    FDeviceContext = GetDCEx(FWindowHandle, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS);
-    if (!FDeviceContext) return;
+      Wnd = FControl->Parent()->Handle();
+    TWindowDC DC(Wnd, GetDCEx(Wnd, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS));
+    if (!DC) return;
     if (!AsOrNull<TWinControl>(FControl)) {
       // A graphic control draws at its place in the parent, clipped to it.
-      SetWindowOrgEx(FDeviceContext, -FControl->Left(), -FControl->Top(), nullptr);
-      IntersectClipRect(FDeviceContext, 0, 0, FControl->Width(), FControl->Height());
+      SetWindowOrgEx(DC.Get(), -FControl->Left(), -FControl->Top(), nullptr);
+      IntersectClipRect(DC.Get(), 0, 0, FControl->Width(), FControl->Height());
     }
+    FDeviceContext.emplace(std::move(DC));
   }
-  SetHandle(FDeviceContext);
+  SetHandle(FDeviceContext->Get());
   UpdateTextFlags();
 }
 
@@ -1813,18 +1812,20 @@ HWND AllocateHWnd(TWndMethod Method) {
   HWND Wnd = CreateWindowExW(WS_EX_TOOLWINDOW, UtilWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
                              nullptr, Inst, nullptr);
   if (!Wnd) RaiseWindowCreateError(UtilWindowClass);
-  if (Method) {
-    SetPropW(Wnd, UtilMethodProp, new TWndMethod(Method));
-    SetWindowLongPtrW(Wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&UtilWndProc));
-  }
+  if (!Method) return Wnd;
+  auto OnFailure = Finally([Wnd] { DestroyWindow(Wnd); });
+  auto Kept = std::make_unique<TWndMethod>(Method);
+  if (!SetPropW(Wnd, UtilMethodProp, Kept.get())) RaiseLastOSError();
+  Kept.release();
+  SetWindowLongPtrW(Wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&UtilWndProc));
+  OnFailure.Dismiss();
   return Wnd;
 }
 
 void DeallocateHWnd(HWND Wnd) {
   if (!Wnd) return;
-  auto* Method = static_cast<TWndMethod*>(RemovePropW(Wnd, UtilMethodProp));
+  std::unique_ptr<TWndMethod> Method(static_cast<TWndMethod*>(RemovePropW(Wnd, UtilMethodProp)));
   SetWindowLongPtrW(Wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DefWindowProcW));
-  delete Method;
   DestroyWindow(Wnd);
 }
 

@@ -4,6 +4,7 @@
 // has no window and is painted by its parent.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "ActnList.h"
@@ -774,8 +775,7 @@ class TControlCanvas : public TCanvas {
 
  private:
   TControl* FControl = nullptr;
-  HDC FDeviceContext = nullptr;
-  HWND FWindowHandle = nullptr;
+  std::optional<TWindowDC> FDeviceContext;
 };
 
 // The control that has the mouse captured: a graphic control that captured

@@ -42,15 +42,8 @@ class TBackBuffer {
     const Integer W = std::max(AWidth, FWidth), H = std::max(AHeight, FHeight);
     if (!FDC) FDC.Reset(CreateCompatibleDC(nullptr));
     if (!FDC) return false;
-    BITMAPINFO Info{};
-    Info.bmiHeader.biSize = sizeof(Info.bmiHeader);
-    Info.bmiHeader.biWidth = W;
-    Info.bmiHeader.biHeight = -H;
-    Info.bmiHeader.biPlanes = 1;
-    Info.bmiHeader.biBitCount = 32;
-    Info.bmiHeader.biCompression = BI_RGB;
     void* Bits = nullptr;
-    TBitmapHandle Bitmap(CreateDIBSection(FDC.Get(), &Info, DIB_RGB_COLORS, &Bits, nullptr, 0));
+    TBitmapHandle Bitmap = CreateTopDownDIB32(W, H, Bits);
     if (!Bitmap) return false;
     FSelection.reset();
     FBitmap = std::move(Bitmap);

@@ -726,9 +726,7 @@ TScreen::TScreen(TComponent* AOwner)
   if (SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof(LF), &LF, 0)) FIconFont->SetLogFont(LF);
 }
 
-TScreen::~TScreen() {
-  for (auto& C : FCursorList) DestroyCursor(C.second);
-}
+TScreen::~TScreen() = default;
 
 void TScreen::RemoveForm(TCustomForm* F) {
   FForms.erase(std::remove(FForms.begin(), FForms.end(), F), FForms.end());
@@ -763,7 +761,7 @@ void TScreen::SetCursor(TCursor V) {
 
 HCURSOR TScreen::Cursors(TCursor Index) {
   for (auto& C : FCursorList)
-    if (C.first == Index) return C.second;
+    if (C.first == Index) return C.second.Get();
   static const struct {
     TCursor Cursor;
     const wchar_t* Id;
@@ -786,11 +784,11 @@ HCURSOR TScreen::Cursors(TCursor Index) {
 void TScreen::SetCursors(TCursor Index, HCURSOR Handle) {
   for (auto& C : FCursorList)
     if (C.first == Index) {
-      if (C.second) DestroyCursor(C.second);
-      C.second = Handle;
+      // Given again, the cursor in use stays alive.
+      if (C.second.Get() != Handle) C.second.Reset(Handle);
       return;
     }
-  FCursorList.emplace_back(Index, Handle);
+  FCursorList.emplace_back(Index, TCursorHandle(Handle));
 }
 
 TRect TScreen::WorkAreaRect() const {

@@ -384,7 +384,8 @@ class TScreen : public TComponent {
   TWinControl* FActiveControl = nullptr;
   TCursor FCursor = crDefault;
   Integer FPixelsPerInch;  // set by the constructor
-  std::vector<std::pair<TCursor, HCURSOR>> FCursorList;
+  // Cursors the program gave the screen; the screen destroys them.
+  std::vector<std::pair<TCursor, TCursorHandle>> FCursorList;
   std::vector<String> FFonts;
   TOwned<TFont> FIconFont, FMenuFont, FHintFont, FMessageFont;
 };

@@ -14,14 +14,8 @@ namespace {
 class TSurface {
  public:
   TSurface(int AWidth, int AHeight, COLORREF AFill = RGB(255, 255, 255)) : FWidth(AWidth) {
-    BITMAPINFO Info{};
-    Info.bmiHeader.biSize = sizeof(Info.bmiHeader);
-    Info.bmiHeader.biWidth = AWidth;
-    Info.bmiHeader.biHeight = -AHeight;
-    Info.bmiHeader.biPlanes = 1;
-    Info.bmiHeader.biBitCount = 32;
     FDC.Reset(CreateCompatibleDC(nullptr));
-    FBitmap.Reset(CreateDIBSection(FDC.Get(), &Info, DIB_RGB_COLORS, &FBits, nullptr, 0));
+    FBitmap = CreateTopDownDIB32(AWidth, AHeight, FBits);
     FSelect.emplace(FDC.Get(), FBitmap.Get());
     TBrushHandle Brush(CreateSolidBrush(AFill));
     RECT R{0, 0, AWidth, AHeight};

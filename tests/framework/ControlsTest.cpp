@@ -346,4 +346,31 @@ TEST_F(FormFixture, TheCaptureControlIsTheWindowOrTheGraphicChildHoldingTheMouse
   ReleaseCapture();
 }
 
+// A cursor the program hands the screen lives until another takes its index.
+TEST_F(FormFixture, TheScreenOwnsTheCursorsItIsGiven) {
+  auto Alive = [](HCURSOR C) {
+    ICONINFO Info{};
+    if (!GetIconInfo(C, &Info)) return false;
+    TBitmapHandle Colour(Info.hbmColor), Mask(Info.hbmMask);
+    return true;
+  };
+  auto Copy = [] {
+    return static_cast<HCURSOR>(CopyImage(LoadCursorW(nullptr, IDC_CROSS), IMAGE_CURSOR, 0, 0, 0));
+  };
+  constexpr TCursor Custom = 5;
+  HCURSOR First = Copy(), Second = Copy();
+  ASSERT_TRUE(First && Second);
+  Screen()->SetCursors(Custom, First);
+  EXPECT_EQ(Screen()->Cursors(Custom), First);
+  // Given again, it is still the one in use.
+  Screen()->SetCursors(Custom, First);
+  EXPECT_EQ(Screen()->Cursors(Custom), First);
+  EXPECT_TRUE(Alive(First));
+  // Replaced, it is destroyed.
+  Screen()->SetCursors(Custom, Second);
+  EXPECT_EQ(Screen()->Cursors(Custom), Second);
+  EXPECT_FALSE(Alive(First));
+  EXPECT_TRUE(Alive(Second));
+}
+
 }  // namespace
