@@ -625,6 +625,7 @@ class TWriter;
 class TComponent;
 class TCollection;
 class TCollectionItem;
+class TBasicAction;
 
 // A reference-counted object: freed when the last interface reference goes.
 class TInterfacedObject : public TObject, public IUnknown {
@@ -781,6 +782,11 @@ class TComponent : public TPersistent {
   virtual TComponent* GetChildParent() { return this; }
   String GetNamePath() override;
 
+  // A target-based action offered to this component: executed or updated
+  // through it when the action HandlesTarget this component.
+  virtual bool ExecuteAction(TBasicAction* Action);
+  virtual bool UpdateAction(TBasicAction* Action);
+
   virtual void ReadState(TReader* Reader);
   virtual void WriteState(TWriter* Writer);
   // Called for every component of a tree once the whole tree has been read.
@@ -914,6 +920,94 @@ class TOwnedCollection : public TCollection {
 
  private:
   TPersistent* FOwner;
+};
+
+// ---------------------------------------------------------------------------
+// Actions: a component that clients (controls, menu items) execute and that
+// keeps them in step with its state through one link per client.
+
+// A keyboard shortcut: the virtual key in the low byte, the modifiers above.
+using TShortCut = Word;
+constexpr TShortCut scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000, scNone = 0;
+
+// The tie between one client and its action. The client owns the link; the
+// action calls it when its state changes and the client executes through it.
+class TBasicActionLink : public TObject {
+  DECLARE_CLASS(TBasicActionLink, TObject)
+ public:
+  // Links are created through their class by the client, which passes itself.
+  using TOwnerType = TObject;
+  explicit TBasicActionLink(TObject* AClient) : FPendingClient(AClient) {}
+  // Tells the subclass its client (AssignClient), which needs the whole object.
+  void AfterConstruction() override;
+  void BeforeDestruction() override;
+
+  TBasicAction* Action() const { return FAction; }
+  virtual void SetAction(TBasicAction* Value);
+  // Executes the action for AComponent (the component that asked).
+  virtual bool Execute(TComponent* AComponent = nullptr);
+  virtual bool Update();
+  // Whether the client's click handler is the action's OnExecute.
+  virtual bool IsOnExecuteLinked() { return true; }
+  virtual void SetOnExecute(TNotifyEvent Value) {}
+  TNotifyEvent OnChange;
+
+ protected:
+  friend class TBasicAction;
+  virtual void AssignClient(TObject* AClient) {}
+  // The action changed as a whole.
+  virtual void Change();
+  TBasicAction* FAction = nullptr;
+
+ private:
+  TObject* FPendingClient;
+};
+
+class TBasicAction : public TComponent {
+  DECLARE_CLASS(TBasicAction, TComponent)
+ public:
+  explicit TBasicAction(TComponent* AOwner) : TComponent(AOwner) {}
+  // Unlinks every client first, so that no link outlives its action.
+  void BeforeDestruction() override;
+
+  // The target-based part: a control that HandlesTarget is updated and
+  // executed through UpdateTarget and ExecuteTarget.
+  virtual bool HandlesTarget(TObject* Target) { return false; }
+  virtual void UpdateTarget(TObject* Target) {}
+  virtual void ExecuteTarget(TObject* Target) {}
+  // Runs OnExecute; false when there is none.
+  virtual bool Execute();
+  // Runs OnUpdate; false when there is none.
+  virtual bool Update();
+
+  // The client that executes the action at the moment (its sender).
+  TComponent* ActionComponent() const { return FActionComponent; }
+  void SetActionComponent(TComponent* Value);
+  TNotifyEvent OnExecute() const { return FOnExecute; }
+  void SetOnExecute(TNotifyEvent Value);
+  TNotifyEvent OnUpdate() const { return FOnUpdate; }
+  void SetOnUpdate(TNotifyEvent Value);
+  // Runs after every change of the action's state.
+  TNotifyEvent OnChange() const { return FOnChange; }
+  void SetOnChange(TNotifyEvent Value) { FOnChange = Value; }
+
+  void RegisterChanges(TBasicActionLink* Value);
+  void UnRegisterChanges(TBasicActionLink* Value);
+  Integer ClientCount() const { return static_cast<Integer>(FClients.size()); }
+  TBasicActionLink* Clients(Integer Index) const;
+
+ protected:
+  // The action's state changed (each client already followed through its
+  // link); runs OnChange.
+  virtual void Change();
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  std::vector<TBasicActionLink*> FClients;
+
+ private:
+  TComponent* FActionComponent = nullptr;
+  TNotifyEvent FOnExecute;
+  TNotifyEvent FOnUpdate;
+  TNotifyEvent FOnChange;
 };
 
 // ---------------------------------------------------------------------------
@@ -1412,6 +1506,9 @@ class TReader : public TFiler {
     const TPropInfo* Prop;
     String Name;
     String PropPath;
+    // The inline component (a frame on a form) the reference was read in;
+    // its own components are looked up there first.
+    TComponent* LookupRoot = nullptr;
   };
   void Read(void* Buffer, Integer Count);
   void CheckAvailable(Int64 Count);
@@ -1430,6 +1527,8 @@ class TReader : public TFiler {
   TComponent* FOwner = nullptr;
   TComponent* FParent = nullptr;
   TComponent* FCurrent = nullptr;
+  // While an inline component is read: where its inherited parts are found.
+  TComponent* FLookupRoot = nullptr;
   String FPropName;
   String FPropPath;
   Integer FPropDepth = 0;

@@ -568,7 +568,7 @@ void TReader::ReadClassProp(TPersistent* Instance, const TPropInfo* Prop) {
     case vaIdent:
       if (!Prop->SetObj || !Prop->PropClass->InheritsFrom(TComponent::StaticClass()))
         PropValueError();
-      FFixups.push_back(TFixup{FCurrent, Instance, Prop, ReadIdent(), FPropPath});
+      FFixups.push_back(TFixup{FCurrent, Instance, Prop, ReadIdent(), FPropPath, FLookupRoot});
       break;
     default:
       PropValueError();
@@ -630,7 +630,10 @@ TComponent* TReader::ReadComponent(TComponent* Component) {
   bool Created = false;
   if (!Result) {
     if (Flags.Contains(ffInherited)) {
-      Result = FOwner ? FOwner->FindComponent(CompName) : nullptr;
+      // Inside an inline component (a frame placed on a form) the inherited
+      // parts are that component's own.
+      TComponent* Lookup = FLookupRoot ? FLookupRoot : FOwner;
+      Result = Lookup ? Lookup->FindComponent(CompName) : nullptr;
       if (!Result) throw EReadError(Format(L"Ancestor for '%s' not found", {CompName}));
     } else {
       TClass Cls = FindClass(ClassName);
@@ -657,7 +660,12 @@ TComponent* TReader::ReadComponent(TComponent* Component) {
   if (!Flags.Contains(ffInherited)) Result->SetName(CompName);
   if (Created && FParent) Result->SetParentComponent(FParent);
   if (Flags.Contains(ffChildPos) && FParent) FParent->SetChildOrder(Result, ChildPos);
-  Result->ReadState(this);
+  {
+    TComponent* SavedLookupRoot = FLookupRoot;
+    if (Flags.Contains(ffInline)) FLookupRoot = Result;
+    auto RestoreLookup = Finally([&] { FLookupRoot = SavedLookupRoot; });
+    Result->ReadState(this);
+  }
   Result->FComponentState.Exclude(csReading);
   // References are resolved before the component is given away, so that a
   // failure still frees it.
@@ -734,12 +742,21 @@ void TReader::FixupReferences() {
   Fixups.swap(FFixups);
   for (const TFixup& F : Fixups) {
     TComponent* Target = nullptr;
-    if (FRoot) {
+    if (F.LookupRoot) Target = F.LookupRoot->FindComponent(F.Name);
+    if (!Target && FRoot) {
       String Name = F.Name;
       size_t Dot = Name.find(L'.');
       if (Dot != String::npos && SameText(Name.substr(0, Dot), FRoot->Name()))
         Name = Name.substr(Dot + 1);
       Target = SameText(Name, FRoot->Name()) ? FRoot : FRoot->FindComponent(Name);
+      // "Frame1.Edit1": a component of a component of the root.
+      for (TComponent* Within = FRoot; !Target && Within;) {
+        Dot = Name.find(L'.');
+        if (Dot == String::npos) break;
+        Within = Within->FindComponent(Name.substr(0, Dot));
+        Name = Name.substr(Dot + 1);
+        if (Within) Target = Within->FindComponent(Name);
+      }
     }
     if (!Target || !Target->InheritsFrom(F.Prop->PropClass)) {
       String Comp = F.Component ? (F.Component->Name().empty() ? F.Component->ClassName()

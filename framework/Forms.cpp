@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "Themes.h"
+#include "WinHandles.h"
+
 namespace {
 
 TApplication* GApplication = nullptr;
@@ -30,13 +33,17 @@ struct TDisabledWindows {
   HWND Active = nullptr;
 };
 
-BOOL CALLBACK DisableTaskWindow(HWND Wnd, LPARAM Data) {
+BOOL CALLBACK DisableTaskWindow(HWND Wnd, LPARAM Data) noexcept {
   auto* D = reinterpret_cast<TDisabledWindows*>(Data);
-  if (IsWindowVisible(Wnd) && IsWindowEnabled(Wnd)) {
+  if (!IsWindowVisible(Wnd) || !IsWindowEnabled(Wnd)) return TRUE;
+  bool Listed = false;
+  CallbackBoundary(nullptr, [&] {
     D->Windows.push_back(Wnd);
-    EnableWindow(Wnd, FALSE);
-  }
-  return TRUE;
+    Listed = true;
+  });
+  // A window that could not be listed would never be enabled again.
+  if (Listed) EnableWindow(Wnd, FALSE);
+  return Listed;
 }
 
 TDisabledWindows DisableTaskWindows(HWND Except) {
@@ -104,7 +111,8 @@ IMPLEMENT_PUBLISHED_CLASS(TCustomForm) {
   P.Property<&TCustomForm::GetOnCloseQuery, &TCustomForm::SetOnCloseQuery>(L"OnCloseQuery");
 }
 
-TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner), FIcon(Create<TIcon>()) {
+TCustomForm::TCustomForm(TComponent* AOwner)
+    : TWinControl(AOwner), FPixelsPerInch(cxDefaultDPI), FIcon(Create<TIcon>()) {
   FControlStyle =
       TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   FVisible = false;
@@ -168,7 +176,7 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
 void TCustomForm::Loaded() {
   inherited::Loaded();
   // A form designed at another resolution scales to the screen's.
-  Integer ScreenPPI = GScreen ? GScreen->PixelsPerInch() : 96;
+  Integer ScreenPPI = GScreen ? GScreen->PixelsPerInch() : cxDefaultDPI;
   if (FScaled && FPixelsPerInch > 0 && FPixelsPerInch != ScreenPPI) {
     FCurrentPPI = FPixelsPerInch;
     ScaleForPPI(ScreenPPI);
@@ -439,48 +447,44 @@ TModalResult TCustomForm::ShowModal() {
   ReleaseCapture();
   if (GApplication) GApplication->ModalStarted();
   ++FModalLevel;
-  HandleNeeded();
-  TDisabledWindows Disabled = DisableTaskWindows(FHandle);
-  FModalResult = mrNone;
-  auto Finish = [&] {
+  TDisabledWindows Disabled;
+  // Also when the window cannot be made: the form stays usable.
+  auto Finish = Finally([&] {
     EnableTaskWindows(Disabled);
     if (Disabled.Active && IsWindow(Disabled.Active)) SetActiveWindow(Disabled.Active);
     --FModalLevel;
     if (GApplication) GApplication->ModalFinished();
-  };
-  try {
-    Show();
-    SendMessageW(FHandle, CM_ACTIVATE, 0, 0);
-    while (FModalResult == mrNone) {
-      GApplication->HandleMessage();
-      if (GApplication->Terminated()) {
-        FModalResult = mrCancel;
-        break;
-      }
-      if (FModalResult != mrNone) {
-        // Closing may be refused.
-        TModalResult R = FModalResult;
-        FModalLevel = 0;
-        if (!CloseQuery()) {
-          FModalResult = mrNone;
-        } else {
-          TCloseAction Action = caHide;
-          DoClose(Action);
-          if (Action == caNone)
-            FModalResult = mrNone;
-          else
-            FModalResult = R;
-        }
-        FModalLevel = 1;
-      }
+  });
+  HandleNeeded();
+  Disabled = DisableTaskWindows(FHandle);
+  FModalResult = mrNone;
+  Show();
+  SendMessageW(FHandle, CM_ACTIVATE, 0, 0);
+  while (FModalResult == mrNone) {
+    GApplication->HandleMessage();
+    if (GApplication->Terminated()) {
+      FModalResult = mrCancel;
+      break;
     }
-    SendMessageW(FHandle, CM_DEACTIVATE, 0, 0);
-    Hide();
-  } catch (...) {
-    Finish();
-    throw;
+    if (FModalResult != mrNone) {
+      // Closing may be refused.
+      TModalResult R = FModalResult;
+      FModalLevel = 0;
+      if (!CloseQuery()) {
+        FModalResult = mrNone;
+      } else {
+        TCloseAction Action = caHide;
+        DoClose(Action);
+        if (Action == caNone)
+          FModalResult = mrNone;
+        else
+          FModalResult = R;
+      }
+      FModalLevel = 1;
+    }
   }
-  Finish();
+  SendMessageW(FHandle, CM_DEACTIVATE, 0, 0);
+  Hide();
   return FModalResult;
 }
 
@@ -562,77 +566,140 @@ void TCustomForm::Deactivate() {
   if (OnDeactivate) OnDeactivate(this);
 }
 
-void TCustomForm::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case CM_SHOWINGCHANGED:
-      ShowingChanged();
-      return;
-    case CM_VISIBLECHANGED:
-      UpdateShowing();
-      return;
-    case WM_CLOSE:
-      Close();
-      Message.Result = 0;
-      return;
-    case CM_RELEASE:
-      Free();
-      return;
-    case WM_ACTIVATE:
-      if (LOWORD(Message.WParam) != WA_INACTIVE) {
-        Activate();
-        if (FActiveControl && FActiveControl->HandleAllocated() && FActiveControl->CanFocus())
-          ::SetFocus(FActiveControl->Handle());
-        else if (GScreen)
-          GScreen->SetActiveForm(this, FActiveControl);
-        Message.Result = 0;
+IMPLEMENT_MESSAGE_TABLE(TCustomForm,
+                        {CM_ACTIONEXECUTE, MessageHandler<&TCustomForm::CMActionExecute>},
+                        {CM_ACTIONUPDATE, MessageHandler<&TCustomForm::CMActionUpdate>},
+                        {WM_CLOSE, MessageHandler<&TCustomForm::WMClose>},
+                        {CM_RELEASE, MessageHandler<&TCustomForm::CMRelease>},
+                        {WM_ACTIVATE, MessageHandler<&TCustomForm::WMActivate>},
+                        {WM_SETFOCUS, MessageHandler<&TCustomForm::WMSetFocus>},
+                        {WM_DPICHANGED, MessageHandler<&TCustomForm::WMDpiChanged>})
+
+void TCustomForm::CMShowingChanged(TMessage&) { ShowingChanged(); }
+void TCustomForm::CMVisibleChanged(TMessage&) { UpdateShowing(); }
+
+void TCustomForm::WMClose(TMessage& Message) {
+  Close();
+  Message.Result = 0;
+}
+
+void TCustomForm::CMRelease(TMessage&) { Free(); }
+
+void TCustomForm::WMActivate(TMessage& Message) {
+  if (LOWORD(Message.WParam) == WA_INACTIVE) {
+    Deactivate();
+    DefaultHandler(Message);
+    return;
+  }
+  Activate();
+  if (FActiveControl && FActiveControl->HandleAllocated() && FActiveControl->CanFocus())
+    ::SetFocus(FActiveControl->Handle());
+  else if (GScreen)
+    GScreen->SetActiveForm(this, FActiveControl);
+  Message.Result = 0;
+}
+
+void TCustomForm::WMSetFocus(TMessage& Message) {
+  if (FActiveControl && FActiveControl != this && FActiveControl->HandleAllocated() &&
+      FActiveControl->CanFocus()) {
+    ::SetFocus(FActiveControl->Handle());
+    return;
+  }
+  SetFocusedControl(this);
+  DefaultHandler(Message);
+}
+
+void TCustomForm::CMDialogKey(TMessage& Message) {
+  if (GetKeyState(VK_MENU) < 0) {
+    inherited::CMDialogKey(Message);
+    return;
+  }
+  switch (Message.WParam) {
+    case VK_TAB:
+      if (GetKeyState(VK_CONTROL) >= 0) {
+        SelectNext(FActiveControl, GetKeyState(VK_SHIFT) >= 0, true);
+        Message.Result = 1;
         return;
       }
-      Deactivate();
       break;
-    case WM_SETFOCUS:
-      if (FActiveControl && FActiveControl != this && FActiveControl->HandleAllocated() &&
-          FActiveControl->CanFocus()) {
-        ::SetFocus(FActiveControl->Handle());
-        return;
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+      if (FActiveControl && FActiveControl->Parent()) {
+        FActiveControl->Parent()->SelectNext(
+            FActiveControl, Message.WParam == VK_RIGHT || Message.WParam == VK_DOWN, false);
+        Message.Result = 1;
       }
-      SetFocusedControl(this);
-      break;
-    case CM_DIALOGKEY:
-      if (GetKeyState(VK_MENU) >= 0) {
-        switch (Message.WParam) {
-          case VK_TAB:
-            if (GetKeyState(VK_CONTROL) >= 0) {
-              SelectNext(FActiveControl, GetKeyState(VK_SHIFT) >= 0, true);
-              Message.Result = 1;
-              return;
-            }
-            break;
-          case VK_LEFT:
-          case VK_RIGHT:
-          case VK_UP:
-          case VK_DOWN:
-            if (FActiveControl && FActiveControl->Parent()) {
-              FActiveControl->Parent()->SelectNext(
-                  FActiveControl, Message.WParam == VK_RIGHT || Message.WParam == VK_DOWN, false);
-              Message.Result = 1;
-            }
-            return;
-        }
-      }
-      break;
-    case WM_DPICHANGED: {
-      Integer NewPPI = HIWORD(Message.WParam);
-      auto* R = reinterpret_cast<RECT*>(Message.LParam);
-      if (FScaled) ScaleForPPI(NewPPI);
-      SetWindowPos(FHandle, nullptr, R->left, R->top, RectWidth(*R), RectHeight(*R),
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-      Message.Result = 0;
       return;
-    }
     default:
       break;
   }
-  inherited::Dispatch(Message);
+  inherited::CMDialogKey(Message);
+}
+
+void TCustomForm::WMDpiChanged(TMessage& Message) {
+  Integer NewPPI = HIWORD(Message.WParam);
+  auto* R = reinterpret_cast<RECT*>(Message.LParam);
+  if (FScaled) ScaleForPPI(NewPPI);
+  SetWindowPos(FHandle, nullptr, R->left, R->top, RectWidth(*R), RectHeight(*R),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  Message.Result = 0;
+}
+
+// --- actions ---------------------------------------------------------------
+namespace {
+// Offers Action through Offer to the visible controls under Container, depth
+// first; true as soon as one takes it.
+template <class F>
+bool OfferToClients(TWinControl* Container, F Offer) {
+  if (!Container->Showing()) return false;
+  for (Integer I = 0; I < Container->ControlCount(); ++I) {
+    TControl* C = Container->Controls(I);
+    if (C->Visible() && Offer(C)) return true;
+    if (auto* W = AsOrNull<TWinControl>(C); W && OfferToClients(W, Offer)) return true;
+  }
+  return false;
+}
+
+template <class F>
+void OfferAction(TCustomForm* Form, TWinControl* Active, TMessage& Message, F Offer) {
+  if (Form->ComponentState().Contains(csDesigning) || !Form->Showing()) return;
+  auto* Action = reinterpret_cast<TBasicAction*>(Message.LParam);
+  auto Take = [&](TControl* C) { return C && Offer(C, Action); };
+  if (Take(Active) || Take(Form) || OfferToClients(Form, Take)) Message.Result = 1;
+}
+
+void InitiateClientActions(TWinControl* Container) {
+  for (Integer I = 0; I < Container->ControlCount(); ++I) {
+    TControl* C = Container->Controls(I);
+    if (C->Visible() && C->ControlStyle().Contains(csActionClient)) C->InitiateAction();
+    if (auto* W = AsOrNull<TWinControl>(C); W && W->ControlCount() > 0) InitiateClientActions(W);
+  }
+}
+}  // namespace
+
+void TCustomForm::CMActionExecute(TMessage& Message) {
+  OfferAction(this, FActiveControl, Message,
+              [](TControl* C, TBasicAction* A) { return C->ExecuteAction(A); });
+}
+
+void TCustomForm::CMActionUpdate(TMessage& Message) {
+  OfferAction(this, FActiveControl, Message,
+              [](TControl* C, TBasicAction* A) { return C->UpdateAction(A); });
+}
+
+void TCustomForm::UpdateActions() {
+  if (ComponentState().Contains(csDesigning) || !Showing()) return;
+  InitiateAction();
+  InitiateClientActions(this);
+}
+
+bool TCustomForm::IsShortCut(TShortCut ShortCut) {
+  for (Integer I = 0; I < ComponentCount(); ++I)
+    if (auto* List = AsOrNull<TCustomActionList>(Components(I)); List && List->IsShortCut(ShortCut))
+      return true;
+  return false;
 }
 
 // ---------------------------------------------------------------------------
@@ -647,33 +714,19 @@ TScreen::TScreen(TComponent* AOwner)
       FMenuFont(Create<TFont>()),
       FHintFont(Create<TFont>()),
       FMessageFont(Create<TFont>()) {
-  HDC DC = GetDC(nullptr);
-  FPixelsPerInch = DC ? GetDeviceCaps(DC, LOGPIXELSY) : 96;
-  if (DC) ReleaseDC(nullptr, DC);
+  FPixelsPerInch = GetScreenDPI();
   NONCLIENTMETRICSW NCM{};
   NCM.cbSize = sizeof(NCM);
   if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(NCM), &NCM, 0)) {
-    HFONT H = CreateFontIndirectW(&NCM.lfMenuFont);
-    FMenuFont->SetHandle(H);
-    DeleteObject(H);
-    H = CreateFontIndirectW(&NCM.lfStatusFont);
-    FHintFont->SetHandle(H);
-    DeleteObject(H);
-    H = CreateFontIndirectW(&NCM.lfMessageFont);
-    FMessageFont->SetHandle(H);
-    DeleteObject(H);
+    FMenuFont->SetLogFont(NCM.lfMenuFont);
+    FHintFont->SetLogFont(NCM.lfStatusFont);
+    FMessageFont->SetLogFont(NCM.lfMessageFont);
   }
   LOGFONTW LF{};
-  if (SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof(LF), &LF, 0)) {
-    HFONT H = CreateFontIndirectW(&LF);
-    FIconFont->SetHandle(H);
-    DeleteObject(H);
-  }
+  if (SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof(LF), &LF, 0)) FIconFont->SetLogFont(LF);
 }
 
-TScreen::~TScreen() {
-  for (auto& C : FCursorList) DestroyCursor(C.second);
-}
+TScreen::~TScreen() = default;
 
 void TScreen::RemoveForm(TCustomForm* F) {
   FForms.erase(std::remove(FForms.begin(), FForms.end(), F), FForms.end());
@@ -684,6 +737,9 @@ void TScreen::RemoveForm(TCustomForm* F) {
 }
 
 void TScreen::SetActiveForm(TCustomForm* F, TWinControl* Control) {
+  // A form on its way out (focus moves while its children go) is no longer
+  // listed and must not become active again: it would be left dangling.
+  if (F && std::find(FForms.begin(), FForms.end(), F) == FForms.end()) return;
   FActiveForm = F;
   FActiveControl = Control;
   // The active form goes to the front of the list, as the framework keeps it.
@@ -705,7 +761,7 @@ void TScreen::SetCursor(TCursor V) {
 
 HCURSOR TScreen::Cursors(TCursor Index) {
   for (auto& C : FCursorList)
-    if (C.first == Index) return C.second;
+    if (C.first == Index) return C.second.Get();
   static const struct {
     TCursor Cursor;
     const wchar_t* Id;
@@ -728,11 +784,11 @@ HCURSOR TScreen::Cursors(TCursor Index) {
 void TScreen::SetCursors(TCursor Index, HCURSOR Handle) {
   for (auto& C : FCursorList)
     if (C.first == Index) {
-      if (C.second) DestroyCursor(C.second);
-      C.second = Handle;
+      // Given again, the cursor in use stays alive.
+      if (C.second.Get() != Handle) C.second.Reset(Handle);
       return;
     }
-  FCursorList.emplace_back(Index, Handle);
+  FCursorList.emplace_back(Index, TCursorHandle(Handle));
 }
 
 TRect TScreen::WorkAreaRect() const {
@@ -754,20 +810,25 @@ TRect TScreen::MonitorWorkArea(HMONITOR Monitor) const {
 }
 
 namespace {
-int CALLBACK CollectFont(const LOGFONTW* LF, const TEXTMETRICW*, DWORD, LPARAM Data) {
+int CALLBACK CollectFont(const LOGFONTW* LF, const TEXTMETRICW*, DWORD, LPARAM Data) noexcept {
   auto* List = reinterpret_cast<std::vector<String>*>(Data);
-  if (LF->lfFaceName[0] != L'@') List->push_back(LF->lfFaceName);
-  return 1;
+  bool Listed = true;
+  if (LF->lfFaceName[0] != L'@')
+    CallbackBoundary(nullptr, [&] {
+      Listed = false;
+      List->push_back(LF->lfFaceName);
+      Listed = true;
+    });
+  return Listed;
 }
 }  // namespace
 
 const std::vector<String>& TScreen::Fonts() {
   if (FFonts.empty()) {
-    HDC DC = GetDC(nullptr);
+    TScreenDC DC;
     LOGFONTW LF{};
     LF.lfCharSet = DEFAULT_CHARSET;
-    EnumFontFamiliesExW(DC, &LF, &CollectFont, reinterpret_cast<LPARAM>(&FFonts), 0);
-    ReleaseDC(nullptr, DC);
+    EnumFontFamiliesExW(DC.Get(), &LF, &CollectFont, reinterpret_cast<LPARAM>(&FFonts), 0);
     std::sort(FFonts.begin(), FFonts.end(),
               [](const String& A, const String& B) { return AnsiCompareText(A, B) < 0; });
     FFonts.erase(std::unique(FFonts.begin(), FFonts.end()), FFonts.end());
@@ -778,13 +839,17 @@ const std::vector<String>& TScreen::Fonts() {
 // ---------------------------------------------------------------------------
 IMPLEMENT_CLASS(TApplication)
 
-TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
+TApplication::TApplication(TComponent* AOwner)
+    : TComponent(AOwner), FHintWindowClass(THintWindow::StaticClass()) {
   FHandle = AllocateHWnd(MakeEvent<&TApplication::WndProc>(this));
   String T = Title();
   SetWindowTextW(FHandle, T.c_str());
+  WakeMainThread = MakeEvent<&TApplication::WakeMainThreadHandler>(this);
 }
 
 TApplication::~TApplication() {
+  if (WakeMainThread == MakeEvent<&TApplication::WakeMainThreadHandler>(this))
+    WakeMainThread = nullptr;
   if (FHintWindow) FreeAndNil(FHintWindow);
   if (FHandle) {
     KillTimer(FHandle, 1);
@@ -870,26 +935,86 @@ void TApplication::ProcessMessages() {
   }
 }
 
-void TApplication::HandleMessage() {
+void TApplication::HandleMessage(HANDLE AAlsoWaitFor) {
   MSG Msg;
-  if (!ProcessMessage(Msg)) {
+  if (ProcessMessage(Msg)) return;
+  // The queue is empty: idle work once, then synchronized calls, then sleep
+  // until there is more to do.
+  CallbackBoundary(this, [&] {
     Idle(Msg);
-    // Synchronised calls from worker threads run on the UI thread here.
-    if (!CheckSynchronize(0) && !FTerminated)
-      MsgWaitForMultipleObjectsEx(0, nullptr, 100, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-  }
+    CheckSynchronize(0);
+  });
+  if (!FTerminated) WaitForWork(AAlsoWaitFor);
+}
+
+void TApplication::WaitForWork(HANDLE AAlso) {
+  HANDLE Handles[2] = {SyncEvent(), AAlso};
+  FSleeping = true;
+  MsgWaitForMultipleObjectsEx(AAlso ? 2 : 1, Handles, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  FSleeping = false;
+  // Work handed over while this thread slept was announced by the event
+  // alone: it runs now, before a message could start a modal loop.
+  if (WaitForSingleObject(Handles[0], 0) == WAIT_OBJECT_0)
+    CallbackBoundary(this, [] { CheckSynchronize(0); });
+}
+
+void TApplication::WakeMainThreadHandler(TObject*) {
+  // Asleep in the message loop, the main thread wakes by the synchronize
+  // event (set before this is called). Anywhere else, a modal loop of the
+  // platform included, it needs a message, which this window's procedure
+  // answers by running the synchronized calls.
+  if (FHandle && !FSleeping) PostMessageW(FHandle, WM_NULL, 0, 0);
 }
 
 void TApplication::Idle(const MSG&) {
   DoMouseIdle();
   bool Done = true;
   if (OnIdle) OnIdle(this, Done);
+  if (Done) DoActionIdle();
+}
+
+void TApplication::DoActionIdle() {
+  if (!GScreen) return;
+  // A copy: an update may open or close forms.
+  std::vector<TCustomForm*> Forms;
+  for (Integer I = 0; I < GScreen->FormCount(); ++I) Forms.push_back(GScreen->Forms(I));
+  for (TCustomForm* F : Forms) {
+    // The form may have gone while an earlier one updated.
+    bool Alive = false;
+    for (Integer I = 0; I < GScreen->FormCount(); ++I) Alive = Alive || GScreen->Forms(I) == F;
+    if (Alive && F->HandleAllocated() && IsWindowVisible(F->Handle()) &&
+        IsWindowEnabled(F->Handle()))
+      F->UpdateActions();
+  }
+}
+
+bool TApplication::ExecuteAction(TBasicAction* Action) {
+  bool Handled = false;
+  if (OnActionExecute) OnActionExecute(Action, Handled);
+  return Handled;
+}
+
+bool TApplication::UpdateAction(TBasicAction* Action) {
+  bool Handled = false;
+  if (OnActionUpdate) OnActionUpdate(Action, Handled);
+  return Handled;
+}
+
+bool TApplication::DispatchAction(UINT Msg, TBasicAction* Action) {
+  TCustomForm* Form = GScreen ? GScreen->ActiveForm() : nullptr;
+  auto Offer = [&](TCustomForm* F) {
+    return F && F->Perform(Msg, 0, reinterpret_cast<LPARAM>(Action)) == 1;
+  };
+  return Offer(Form) || (FMainForm != Form && Offer(FMainForm));
 }
 
 void TApplication::DoMouseIdle() {
   POINT P;
   if (!GetCursorPos(&P)) return;
+  // Windowed controls learn of the pointer from their own windows; here
+  // only the graphic control under it changes.
   TControl* Target = FindDragTarget(P, true);
+  if (AsOrNull<TWinControl>(Target)) Target = nullptr;
   if (Target != FMouseControl) {
     TControl* Old = FMouseControl;
     FMouseControl = Target;
@@ -938,6 +1063,25 @@ void TApplication::HandleException(TObject* Sender) {
   }
 }
 
+void HandleCallbackException(TObject* Sender) noexcept {
+  try {
+    try {
+      if (GApplication) {
+        GApplication->HandleException(Sender);
+        return;
+      }
+      throw;
+    } catch (const EAbort&) {
+    } catch (const Exception& E) {
+      OutputDebugStringW((L"Exception at a callback: " + E.Message()).c_str());
+    } catch (const std::exception& E) {
+      OutputDebugStringA(E.what());
+    }
+  } catch (...) {
+    OutputDebugStringW(L"Unknown exception at a callback");
+  }
+}
+
 void TApplication::ShowException(Exception* E) {
   String Msg = E->Message();
   if (!Msg.empty() && Msg.back() > L'.') Msg += L'.';
@@ -975,25 +1119,57 @@ void TApplication::CancelHint() {
 void TApplication::HintMouseMessage(TControl* Control, TMessage&) {
   if (!FShowHint) return;
   if (Control == FHintControl) return;
+  // From one hint to the next the short pause applies.
+  bool WasShowing = FHintActive;
   CancelHint();
   FHintControl = Control;
   if (Control && Control->ShowHint() && !Control->Hint().empty() && FHandle)
-    SetTimer(FHandle, 1, static_cast<UINT>(FHintPause), nullptr);
+    SetTimer(FHandle, 1, static_cast<UINT>(WasShowing ? FHintShortPause : FHintPause), nullptr);
+}
+
+void TApplication::SetHintWindowClass(TClass Value) {
+  if (!Value || !Value->InheritsFrom(THintWindow::StaticClass()) || !Value->Factory)
+    throw EInvalidOperation(L"A hint window class is a creatable THintWindow descendant");
+  if (Value == FHintWindowClass) return;
+  FHintWindowClass = Value;
+  // The window of the old class goes; the next hint makes one of the new.
+  CancelHint();
+  if (FHintWindow) FreeAndNil(FHintWindow);
 }
 
 void TApplication::ActivateHint(const TPoint& CursorPos) {
+  TControl* Control = FindDragTarget(CursorPos, false);
+  if (Control != FHintControl) {
+    CancelHint();
+    FHintControl = Control;
+  }
   if (!FHintControl) return;
-  String Hint = FHintControl->Hint();
+  THintInfo Info;
+  Info.HintControl = FHintControl;
+  Info.HintWindowClass = FHintWindowClass;
+  Info.HintPos = Point(CursorPos.x, CursorPos.y + 20);
+  Info.HintMaxWidth = GScreen ? GScreen->Width() : 800;
+  Info.CursorPos = FHintControl->ScreenToClient(CursorPos);
+  Info.HideTimeout = FHintHidePause;
   // The part before "|" is the short hint.
-  Integer Bar = Pos(L"|", Hint);
-  if (Bar > 0) Hint = Copy(Hint, 1, Bar - 1);
-  if (Hint.empty()) return;
-  if (!FHintWindow) FHintWindow = Create<THintWindow>(this);
-  TRect R = FHintWindow->CalcHintRect(GScreen ? GScreen->Width() : 800, Hint);
-  OffsetRect(&R, CursorPos.x, CursorPos.y + 20);
-  FHintWindow->ActivateHint(R, Hint);
+  Info.HintStr = FHintControl->Hint();
+  if (Integer Bar = Pos(L"|", Info.HintStr); Bar > 0) Info.HintStr = Copy(Info.HintStr, 1, Bar - 1);
+  bool CanShow = FHintControl->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&Info)) == 0;
+  if (CanShow && OnShowHint) OnShowHint(Info.HintStr, CanShow, Info);
+  if (!CanShow || Info.HintStr.empty()) return;
+  // A handler may ask for another window class for this hint.
+  TClass WindowClass = Info.HintWindowClass;
+  if (!WindowClass || !WindowClass->InheritsFrom(THintWindow::StaticClass()) ||
+      !WindowClass->Factory)
+    WindowClass = FHintWindowClass;
+  if (FHintWindow && FHintWindow->ClassType() != WindowClass) FreeAndNil(FHintWindow);
+  if (!FHintWindow) FHintWindow = As<THintWindow>(WindowClass->Create(this));
+  FHintWindow->SetColor(Info.HintColor);
+  TRect R = FHintWindow->CalcHintRect(Info.HintMaxWidth, Info.HintStr, Info.HintData);
+  OffsetRect(&R, Info.HintPos.x, Info.HintPos.y);
+  FHintWindow->ActivateHintData(R, Info.HintStr, Info.HintData);
   FHintActive = true;
-  SetTimer(FHandle, 1, static_cast<UINT>(FHintHidePause), nullptr);
+  if (Info.HideTimeout > 0) SetTimer(FHandle, 1, static_cast<UINT>(Info.HideTimeout), nullptr);
 }
 
 void TApplication::HintTimerExpired() {
@@ -1033,6 +1209,9 @@ void TApplication::WndProc(TMessage& Message) {
     case WM_TIMER:
       if (Message.WParam == 1) HintTimerExpired();
       return;
+    case WM_NULL:
+      CheckSynchronize(0);
+      return;
     case WM_ACTIVATEAPP:
       if (Message.WParam) {
         if (OnActivate) OnActivate(this);
@@ -1051,7 +1230,7 @@ void TApplication::WndProc(TMessage& Message) {
 }
 
 // ---------------------------------------------------------------------------
-IMPLEMENT_CLASS(THintWindow)
+IMPLEMENT_CREATABLE_CLASS(THintWindow)
 
 THintWindow::THintWindow(TComponent* AOwner) : TCustomControl(AOwner) {
   FColor = clInfoBk;
@@ -1070,16 +1249,14 @@ void THintWindow::CreateParams(TCreateParams& Params) {
   Params.WindowClass.style |= CS_SAVEBITS;
 }
 
-TRect THintWindow::CalcHintRect(Integer MaxWidth, const String& AHint) {
+TRect THintWindow::CalcHintRect(Integer MaxWidth, const String& AHint, void*) {
   TRect R = Rect(0, 0, MaxWidth, 0);
   String Text = AHint;
   FCanvas->Font()->Assign(FFont.get());
-  HDC DC = GetDC(nullptr);
-  HGDIOBJ Old = SelectObject(DC, FFont->Handle());
-  DrawTextW(DC, Text.c_str(), static_cast<int>(Text.size()), &R,
+  TScreenDC DC;
+  TSelectObjectGuard Font(DC.Get(), FFont->Handle());
+  DrawTextW(DC.Get(), Text.c_str(), static_cast<int>(Text.size()), &R,
             DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-  SelectObject(DC, Old);
-  ReleaseDC(nullptr, DC);
   R.right += 6;
   R.bottom += 2;
   return R;
@@ -1092,6 +1269,10 @@ void THintWindow::ActivateHint(const TRect& Rect, const String& AHint) {
   SetWindowPos(FHandle, HWND_TOPMOST, Rect.left, Rect.top, RectWidth(Rect), RectHeight(Rect),
                SWP_SHOWWINDOW | SWP_NOACTIVATE);
   Invalidate();
+}
+
+void THintWindow::ActivateHintData(const TRect& Rect, const String& AHint, void*) {
+  ActivateHint(Rect, AHint);
 }
 
 void THintWindow::ReleaseHandle() { DestroyHandle(); }
@@ -1163,11 +1344,8 @@ void TTimer::Timer() {
 
 void TTimer::WndProc(TMessage& Message) {
   if (Message.Msg == WM_TIMER) {
-    try {
-      Timer();
-    } catch (...) {
-      if (GApplication) GApplication->HandleException(this);
-    }
+    // The timer keeps running after a failing tick.
+    CallbackBoundary(this, [&] { Timer(); });
     return;
   }
   Message.Result = DefWindowProcW(FWindowHandle, Message.Msg, Message.WParam, Message.LParam);
@@ -1178,15 +1356,29 @@ void Forms_Initialize() {
   if (GFormsFinalized) return;
   Graphics_Initialize();
   Controls_Initialize();
-  RegisterClasses({TForm::StaticClass(), TTimer::StaticClass()});
+  Themes_Initialize();
+  RegisterClasses({TForm::StaticClass(), TTimer::StaticClass(), TScrollBox::StaticClass(),
+                   TFrame::StaticClass()});
   if (!GScreen) GScreen = Create<TScreen>(nullptr);
   if (!GApplication) GApplication = Create<TApplication>(nullptr);
+  TActionDispatchRoutines& Actions = ActionDispatchRoutines();
+  Actions.ExecuteAction = [](TBasicAction* A) {
+    return GApplication && GApplication->ExecuteAction(A);
+  };
+  Actions.UpdateAction = [](TBasicAction* A) {
+    return GApplication && GApplication->UpdateAction(A);
+  };
+  Actions.DispatchAction = [](UINT Msg, TBasicAction* A) {
+    return GApplication && GApplication->DispatchAction(Msg, A);
+  };
 }
 
 void Forms_Finalize() {
   GFormsFinalized = true;
+  ActionDispatchRoutines() = TActionDispatchRoutines{};
   FreeAndNil(GApplication);
   FreeAndNil(GScreen);
+  Themes_Finalize();
   Controls_Finalize();
   Graphics_Finalize();
 }

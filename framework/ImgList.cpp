@@ -84,14 +84,8 @@ TCellCopy CopyCell(HIMAGELIST AList, Integer AIndex) {
     for (size_t I = 0; I < Pixels.size(); ++I)
       Pixels[I] = Hidden(I) ? RGBQUAD{0, 0, 0, 0}
                             : RGBQUAD{Pixels[I].rgbBlue, Pixels[I].rgbGreen, Pixels[I].rgbRed, 255};
-  BITMAPINFO Format{};
-  Format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  Format.bmiHeader.biWidth = W;
-  Format.bmiHeader.biHeight = -H;
-  Format.bmiHeader.biPlanes = 1;
-  Format.bmiHeader.biBitCount = 32;
   void* Bits = nullptr;
-  Result.Image.Reset(CreateDIBSection(nullptr, &Format, DIB_RGB_COLORS, &Bits, nullptr, 0));
+  Result.Image = CreateTopDownDIB32(W, H, Bits);
   if (!Result.Image) return Result;
   std::copy(Pixels.begin(), Pixels.end(), static_cast<RGBQUAD*>(Bits));
   if (Mask.empty()) return Result;
@@ -523,5 +517,20 @@ void TCustomImageList::Change() {
 }
 
 IMPLEMENT_CREATABLE_CLASS(TImageList)
+
+bool ReplaceImageList(TCustomImageList*& Field, TCustomImageList* Value, TChangeLink* Link,
+                      TComponent* Notify) {
+  if (Value == Field) return false;
+  if (Field) {
+    Field->UnRegisterChanges(Link);
+    Field->RemoveFreeNotification(Notify);
+  }
+  Field = Value;
+  if (Value) {
+    Value->RegisterChanges(Link);
+    Value->FreeNotification(Notify);
+  }
+  return true;
+}
 
 void ImgList_Initialize() { RegisterClasses({TImageList::StaticClass()}); }

@@ -177,4 +177,9 @@ class TImageList : public TCustomImageList {
   using TCustomImageList::TCustomImageList;
 };
 
+// Points Field at Value: the change link and Notify's free notification move
+// from the old list to the new one. False when Field already was Value.
+bool ReplaceImageList(TCustomImageList*& Field, TCustomImageList* Value, TChangeLink* Link,
+                      TComponent* Notify);
+
 void ImgList_Initialize();

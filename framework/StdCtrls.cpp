@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "WinHandles.h"
+
 namespace {
 
 const wchar_t* const CharCaseNames[] = {L"ecNormal", L"ecUpperCase", L"ecLowerCase"};
@@ -185,20 +187,16 @@ void TCustomEdit::Change() {
   if (OnChange) OnChange(this);
 }
 
-void TCustomEdit::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case CN_COMMAND:
-      if (HIWORD(Message.WParam) == EN_CHANGE && !FCreating) Change();
-      return;
-    case CM_TEXTCHANGED:
-      return;
-    case CM_ENTER:
-      if (FAutoSelect && !(GetKeyState(VK_LBUTTON) < 0)) SelectAll();
-      break;
-    default:
-      break;
-  }
-  inherited::Dispatch(Message);
+void TCustomEdit::CNCommand(TMessage& Message) {
+  if (HIWORD(Message.WParam) == EN_CHANGE && !FCreating) Change();
+}
+
+// The window reports its changes itself (EN_CHANGE).
+void TCustomEdit::CMTextChanged(TMessage&) {}
+
+void TCustomEdit::CMEnter(TMessage& Message) {
+  if (FAutoSelect && !(GetKeyState(VK_LBUTTON) < 0)) SelectAll();
+  inherited::CMEnter(Message);
 }
 
 IMPLEMENT_CREATABLE_CLASS(TEdit)
@@ -357,17 +355,13 @@ TPoint TCustomMemo::CaretPos() {
   return Point(Col, Line);
 }
 
-void TCustomMemo::Dispatch(TMessage& Message) {
-  if (Message.Msg == WM_GETDLGCODE) {
-    inherited::Dispatch(Message);
-    if (FWantTabs)
-      Message.Result |= DLGC_WANTTAB;
-    else
-      Message.Result &= ~DLGC_WANTTAB;
-    if (!FWantReturns) Message.Result &= ~DLGC_WANTALLKEYS;
-    return;
-  }
-  inherited::Dispatch(Message);
+void TCustomMemo::WMGetDlgCode(TMessage& Message) {
+  inherited::WMGetDlgCode(Message);
+  if (FWantTabs)
+    Message.Result |= DLGC_WANTTAB;
+  else
+    Message.Result &= ~DLGC_WANTTAB;
+  if (!FWantReturns) Message.Result &= ~DLGC_WANTALLKEYS;
 }
 
 IMPLEMENT_CREATABLE_CLASS(TMemo)
@@ -382,6 +376,34 @@ TButtonControl::TButtonControl(TComponent* AOwner) : TWinControl(AOwner) {
 void TButtonControl::CreateParams(TCreateParams& Params) {
   inherited::CreateParams(Params);
   if (FWordWrap) Params.Style |= BS_MULTILINE;
+}
+
+TClass TButtonControl::GetActionLinkClass() { return TButtonActionLink::StaticClass(); }
+
+void TButtonControl::ActionChange(TObject* Sender, bool CheckDefaults) {
+  inherited::ActionChange(Sender, CheckDefaults);
+  if (auto* A = AsOrNull<TCustomAction>(Sender); A && (!CheckDefaults || !Checked()))
+    SetChecked(A->Checked());
+}
+
+IMPLEMENT_CREATABLE_CLASS(TButtonActionLink)
+
+void TButtonActionLink::AssignClient(TObject* AClient) {
+  inherited::AssignClient(AClient);
+  FButton = As<TButtonControl>(AClient);
+}
+
+bool TButtonActionLink::IsCheckedLinked() {
+  return inherited::IsCheckedLinked() && FButton->Checked() == CustomAction()->Checked();
+}
+
+void TButtonActionLink::SetChecked(bool Value) {
+  if (!IsCheckedLinked()) return;
+  // The state comes from the action: no click back into it.
+  bool Saved = FButton->FClicksDisabled;
+  FButton->FClicksDisabled = true;
+  auto Restore = Finally([&] { FButton->FClicksDisabled = Saved; });
+  FButton->SetChecked(Value);
 }
 
 void TButtonControl::SetWordWrap(bool V) {
@@ -436,37 +458,29 @@ void TCustomButton::Click() {
   inherited::Click();
 }
 
-void TCustomButton::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case CN_COMMAND:
-      if (HIWORD(Message.WParam) == BN_CLICKED && !FClicksDisabled) Click();
-      return;
-    case CM_DIALOGKEY:
-      if (((Message.WParam == VK_RETURN && FActive) || (Message.WParam == VK_ESCAPE && FCancel)) &&
-          KeyDataToShiftState(Message.LParam).Empty() && CanFocus()) {
-        Click();
-        Message.Result = 1;
-        return;
-      }
-      break;
-    case CM_FOCUSCHANGED: {
-      // The default frame follows the focus: a focused button takes it,
-      // otherwise the default button keeps it.
-      auto* Focused = reinterpret_cast<TWinControl*>(Message.LParam);
-      bool Active = Focused == this || (FDefault && !AsOrNull<TCustomButton>(Focused));
-      if (Active != FActive) {
-        FActive = Active;
-        SetButtonStyle(Active);
-      }
-      return;
-    }
-    case CM_ENABLEDCHANGED:
-      inherited::Dispatch(Message);
-      return;
-    default:
-      break;
+void TCustomButton::CNCommand(TMessage& Message) {
+  if (HIWORD(Message.WParam) == BN_CLICKED && !FClicksDisabled) Click();
+}
+
+void TCustomButton::CMDialogKey(TMessage& Message) {
+  if (((Message.WParam == VK_RETURN && FActive) || (Message.WParam == VK_ESCAPE && FCancel)) &&
+      KeyDataToShiftState(Message.LParam).Empty() && CanFocus()) {
+    Click();
+    Message.Result = 1;
+    return;
   }
-  inherited::Dispatch(Message);
+  inherited::CMDialogKey(Message);
+}
+
+void TCustomButton::CMFocusChanged(TMessage& Message) {
+  // The default frame follows the focus: a focused button takes it,
+  // otherwise the default button keeps it.
+  auto* Focused = reinterpret_cast<TWinControl*>(Message.LParam);
+  bool Active = Focused == this || (FDefault && !AsOrNull<TCustomButton>(Focused));
+  if (Active != FActive) {
+    FActive = Active;
+    SetButtonStyle(Active);
+  }
 }
 
 IMPLEMENT_CREATABLE_CLASS(TButton)
@@ -529,12 +543,8 @@ void TCustomCheckBox::Toggle() {
   }
 }
 
-void TCustomCheckBox::Dispatch(TMessage& Message) {
-  if (Message.Msg == CN_COMMAND) {
-    if (HIWORD(Message.WParam) == BN_CLICKED) Toggle();
-    return;
-  }
-  inherited::Dispatch(Message);
+void TCustomCheckBox::CNCommand(TMessage& Message) {
+  if (HIWORD(Message.WParam) == BN_CLICKED) Toggle();
 }
 
 IMPLEMENT_CREATABLE_CLASS(TCheckBox)
@@ -559,12 +569,77 @@ TCustomListControl::TCustomListControl(TComponent* AOwner) : TWinControl(AOwner)
   FTabStop = true;
   FParentColor = false;
   FColor = clWindow;
+  auto* C = Create<TControlCanvas>();
+  C->SetControl(this);
+  FCanvas = C;
 }
 
 TCustomListControl::~TCustomListControl() {
   TListControlItems* Items = FItems;
   FItems = nullptr;
   Items->Free();
+  FreeAndNil(FCanvas);
+}
+
+void TCustomListControl::SetItemHeight(Integer V) {
+  if (V <= 0 || V == FItemHeight) return;
+  FItemHeight = V;
+  if (FHandle && IsOwnerDraw()) {
+    ApplyItemHeight();
+    Invalidate();
+  }
+}
+
+String TCustomListControl::ItemText(Integer Index) {
+  return Index >= 0 && Index < FItems->Count() ? FItems->Strings(Index) : String();
+}
+
+void TCustomListControl::DrawItem(Integer Index, const TRect& Rect, TOwnerDrawState State) {
+  if (OnDrawItem) {
+    OnDrawItem(this, Index, Rect, State);
+    return;
+  }
+  FCanvas->FillRect(Rect);
+  FCanvas->TextOut(Rect.left + 2, Rect.top, ItemText(Index));
+}
+
+void TCustomListControl::MeasureItem(Integer Index, Integer& Height) {
+  if (OnMeasureItem) OnMeasureItem(this, Index, Height);
+}
+
+void TCustomListControl::CNDrawItem(TMessage& Message) {
+  auto* DI = reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam);
+  TOwnerDrawState State = OwnerDrawStateFromItemState(DI->itemState);
+  bool IsItem = static_cast<int>(DI->itemID) >= 0;
+  FCanvas->Lock();
+  FCanvas->SetHandle(DI->hDC);
+  // The DC is the platform's: the canvas lets go of it on every path.
+  auto Release = Finally([this] {
+    FCanvas->SetHandle(nullptr);
+    FCanvas->Unlock();
+  });
+  FCanvas->Font()->Assign(FFont.get());
+  FCanvas->Brush()->Assign(FBrush.get());
+  if (IsItem && State.Contains(odSelected)) {
+    FCanvas->Brush()->SetColor(clHighlight);
+    FCanvas->Font()->SetColor(clHighlightText);
+  }
+  if (IsItem)
+    DrawItem(static_cast<Integer>(DI->itemID), DI->rcItem, State);
+  else
+    FCanvas->FillRect(DI->rcItem);
+  // The focus rectangle follows the keyboard cues of the window.
+  if (State.Contains(odFocused) && !State.Contains(odNoFocusRect) && !(UIState() & UISF_HIDEFOCUS))
+    DrawFocusRect(DI->hDC, &DI->rcItem);
+  Message.Result = 1;
+}
+
+void TCustomListControl::CNMeasureItem(TMessage& Message) {
+  auto* MI = reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
+  Integer H = FItemHeight;
+  if (IsVariableHeight()) MeasureItem(static_cast<Integer>(MI->itemID), H);
+  MI->itemHeight = static_cast<UINT>(std::max(H, 1));
+  Message.Result = 1;
 }
 
 void TCustomListControl::CreateWnd() {
@@ -616,6 +691,11 @@ IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TCustomComboBox) {
   P.Property<&TCustomComboBox::GetOnSelect, &TCustomComboBox::SetOnSelect>(L"OnSelect");
   P.Property<&TCustomComboBox::GetOnDropDown, &TCustomComboBox::SetOnDropDown>(L"OnDropDown");
   P.Property<&TCustomComboBox::GetOnCloseUp, &TCustomComboBox::SetOnCloseUp>(L"OnCloseUp");
+  P.Property<&TCustomComboBox::ItemHeight, &TCustomComboBox::SetItemHeight>(L"ItemHeight")
+      .Default(16);
+  P.Property<&TCustomComboBox::GetOnDrawItem, &TCustomComboBox::SetOnDrawItem>(L"OnDrawItem");
+  P.Property<&TCustomComboBox::GetOnMeasureItem, &TCustomComboBox::SetOnMeasureItem>(
+      L"OnMeasureItem");
 }
 
 TCustomComboBox::TCustomComboBox(TComponent* AOwner) : TCustomListControl(AOwner) {
@@ -636,6 +716,9 @@ void TCustomComboBox::CreateParams(TCreateParams& Params) {
 void TCustomComboBox::CreateWnd() {
   String Saved = FText;
   inherited::CreateWnd();
+  // The window measured its rows while it was being created, before it
+  // could be told apart from other children; the heights are set now.
+  if (IsOwnerDraw()) ApplyItemHeight();
   SendMessageW(FHandle, CB_SETMINVISIBLE, FDropDownCount, 0);
   if (FStyle != csDropDownList && FItemIndex < 0 && !Saved.empty())
     SendMessageW(FHandle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Saved.c_str()));
@@ -645,6 +728,28 @@ void TCustomComboBox::CreateWnd() {
 }
 
 void TCustomComboBox::SyncItems() { inherited::SyncItems(); }
+
+void TCustomComboBox::AdjustDropDown() {
+  if (!FHandle || FStyle == csSimple) return;
+  Integer Count = std::clamp<Integer>(ItemCount(), 1, std::max(FDropDownCount, 1));
+  Integer Rows = 0;
+  for (Integer I = 0; I < Count; ++I) {
+    LRESULT H = SendMessageW(FHandle, CB_GETITEMHEIGHT, IsVariableHeight() ? I : 0, 0);
+    Rows += H > 0 ? static_cast<Integer>(H) : FItemHeight;
+  }
+  RECT R;
+  GetWindowRect(FHandle, &R);
+  SetWindowPos(FHandle, nullptr, 0, 0, RectWidth(R), RectHeight(R) + Rows + 2,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+}
+
+void TCustomComboBox::ApplyItemHeight() {
+  // The selection field (-1) shows one row; a fixed list has one height.
+  Integer Field = FItemHeight;
+  if (IsVariableHeight()) MeasureItem(-1, Field);
+  SendMessageW(FHandle, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), std::max(Field, 1));
+  if (!IsVariableHeight()) SendMessageW(FHandle, CB_SETITEMHEIGHT, 0, FItemHeight);
+}
 
 void TCustomComboBox::SetStyle(TComboBoxStyle V) {
   if (V == FStyle) return;
@@ -692,27 +797,24 @@ void TCustomComboBox::Select() {
     Change();
 }
 
-void TCustomComboBox::Dispatch(TMessage& Message) {
-  if (Message.Msg == CN_COMMAND) {
-    switch (HIWORD(Message.WParam)) {
-      case CBN_SELCHANGE:
-        FItemIndex = static_cast<Integer>(SendMessageW(FHandle, CB_GETCURSEL, 0, 0));
-        Click();
-        Select();
-        break;
-      case CBN_EDITCHANGE:
-        Change();
-        break;
-      case CBN_DROPDOWN:
-        if (OnDropDown) OnDropDown(this);
-        break;
-      case CBN_CLOSEUP:
-        if (OnCloseUp) OnCloseUp(this);
-        break;
-    }
-    return;
+void TCustomComboBox::CNCommand(TMessage& Message) {
+  switch (HIWORD(Message.WParam)) {
+    case CBN_SELCHANGE:
+      FItemIndex = static_cast<Integer>(SendMessageW(FHandle, CB_GETCURSEL, 0, 0));
+      Click();
+      Select();
+      break;
+    case CBN_EDITCHANGE:
+      Change();
+      break;
+    case CBN_DROPDOWN:
+      if (OnDropDown) OnDropDown(this);
+      AdjustDropDown();
+      break;
+    case CBN_CLOSEUP:
+      if (OnCloseUp) OnCloseUp(this);
+      break;
   }
-  inherited::Dispatch(Message);
 }
 
 IMPLEMENT_CREATABLE_CLASS(TComboBox)
@@ -732,12 +834,7 @@ IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TCustomListBox) {
 
 TCustomListBox::TCustomListBox(TComponent* AOwner) : TCustomListControl(AOwner) {
   SetBounds(0, 0, 121, 97);
-  auto* C = Create<TControlCanvas>();
-  C->SetControl(this);
-  FCanvas = C;
 }
-
-TCustomListBox::~TCustomListBox() { FreeAndNil(FCanvas); }
 
 void TCustomListBox::CreateParams(TCreateParams& Params) {
   inherited::CreateParams(Params);
@@ -763,7 +860,7 @@ void TCustomListBox::CreateParams(TCreateParams& Params) {
 
 void TCustomListBox::CreateWnd() {
   inherited::CreateWnd();
-  if (FStyle != lbStandard) SendMessageW(FHandle, LB_SETITEMHEIGHT, 0, FItemHeight);
+  if (IsOwnerDraw()) ApplyItemHeight();
   if (IsVirtual()) SendMessageW(FHandle, LB_SETCOUNT, static_cast<WPARAM>(FCount), 0);
 }
 
@@ -784,14 +881,7 @@ void TCustomListBox::SetMultiSelect(bool V) {
   RecreateWnd();
 }
 
-void TCustomListBox::SetItemHeight(Integer V) {
-  if (V <= 0 || V == FItemHeight) return;
-  FItemHeight = V;
-  if (FHandle && FStyle != lbStandard) {
-    SendMessageW(FHandle, LB_SETITEMHEIGHT, 0, V);
-    Invalidate();
-  }
-}
+void TCustomListBox::ApplyItemHeight() { SendMessageW(FHandle, LB_SETITEMHEIGHT, 0, FItemHeight); }
 
 Integer TCustomListBox::Count() { return IsVirtual() ? FCount : FItems->Count(); }
 
@@ -868,66 +958,16 @@ Integer TCustomListBox::ItemAtPos(const TPoint& Pos, bool Existing) {
   return Index;
 }
 
-void TCustomListBox::DrawItem(Integer Index, const TRect& Rect, TOwnerDrawState State) {
-  if (OnDrawItem) {
-    OnDrawItem(this, Index, Rect, State);
-    return;
-  }
-  FCanvas->FillRect(Rect);
+String TCustomListBox::ItemText(Integer Index) {
+  if (!IsVirtual()) return inherited::ItemText(Index);
   String Text;
-  if (IsVirtual()) {
-    if (OnData) OnData(this, Index, Text);
-  } else if (Index >= 0 && Index < FItems->Count()) {
-    Text = FItems->Strings(Index);
-  }
-  FCanvas->TextOut(Rect.left + 2, Rect.top, Text);
+  if (OnData) OnData(this, Index, Text);
+  return Text;
 }
 
-void TCustomListBox::MeasureItem(Integer Index, Integer& Height) {
-  if (OnMeasureItem) OnMeasureItem(this, Index, Height);
-}
-
-void TCustomListBox::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case CN_COMMAND:
-      if (HIWORD(Message.WParam) == LBN_SELCHANGE) Click();
-      if (HIWORD(Message.WParam) == LBN_DBLCLK) DblClick();
-      return;
-    case CN_DRAWITEM: {
-      auto* DI = reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam);
-      TOwnerDrawState State;
-      if (DI->itemState & ODS_SELECTED) State.Include(odSelected);
-      if (DI->itemState & ODS_GRAYED) State.Include(odGrayed);
-      if (DI->itemState & ODS_DISABLED) State.Include(odDisabled);
-      if (DI->itemState & ODS_FOCUS) State.Include(odFocused);
-      FCanvas->SetHandle(DI->hDC);
-      FCanvas->Font()->Assign(FFont.get());
-      FCanvas->Brush()->Assign(FBrush.get());
-      if (State.Contains(odSelected)) {
-        FCanvas->Brush()->SetColor(clHighlight);
-        FCanvas->Font()->SetColor(clHighlightText);
-      }
-      if (static_cast<int>(DI->itemID) >= 0)
-        DrawItem(static_cast<Integer>(DI->itemID), DI->rcItem, State);
-      else
-        FCanvas->FillRect(DI->rcItem);
-      if (State.Contains(odFocused)) DrawFocusRect(DI->hDC, &DI->rcItem);
-      FCanvas->SetHandle(nullptr);
-      Message.Result = 1;
-      return;
-    }
-    case CN_MEASUREITEM: {
-      auto* MI = reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
-      Integer H = FItemHeight;
-      if (FStyle == lbOwnerDrawVariable) MeasureItem(static_cast<Integer>(MI->itemID), H);
-      MI->itemHeight = static_cast<UINT>(H);
-      Message.Result = 1;
-      return;
-    }
-    default:
-      break;
-  }
-  inherited::Dispatch(Message);
+void TCustomListBox::CNCommand(TMessage& Message) {
+  if (HIWORD(Message.WParam) == LBN_SELCHANGE) Click();
+  if (HIWORD(Message.WParam) == LBN_DBLCLK) DblClick();
 }
 
 IMPLEMENT_CREATABLE_CLASS(TListBox)
@@ -953,7 +993,10 @@ TCustomLabel::TCustomLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
 void TCustomLabel::DoDrawText(TRect& Rect, UINT Flags) {
   String Text = GetText();
   if ((Flags & DT_CALCRECT) && (Text.empty() || (FShowAccelChar && Text == L"&"))) Text += L' ';
-  if (!FShowAccelChar) Flags |= DT_NOPREFIX;
+  if (!FShowAccelChar)
+    Flags |= DT_NOPREFIX;
+  else if (UIState() & UISF_HIDEACCEL)
+    Flags |= DT_HIDEPREFIX;  // underlines show once the keyboard is used
   Flags = static_cast<UINT>(DrawTextBiDiModeFlags(static_cast<Integer>(Flags)));
   FCanvas->Font()->Assign(FFont.get());
   HDC DC = FCanvas->Handle();
@@ -1066,17 +1109,14 @@ void TCustomLabel::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation == opRemove && AComponent == FFocusControl) FFocusControl = nullptr;
 }
 
-void TCustomLabel::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case CM_TEXTCHANGED:
-    case CM_FONTCHANGED:
-      Invalidate();
-      AdjustBounds();
-      return;
-    default:
-      break;
-  }
-  inherited::Dispatch(Message);
+void TCustomLabel::CMTextChanged(TMessage&) {
+  Invalidate();
+  AdjustBounds();
+}
+
+void TCustomLabel::CMFontChanged(TMessage&) {
+  Invalidate();
+  AdjustBounds();
 }
 
 IMPLEMENT_CREATABLE_CLASS(TLabel)

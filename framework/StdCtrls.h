@@ -21,22 +21,6 @@ enum TListBoxStyle {
   lbVirtual,
   lbVirtualOwnerDraw
 };
-enum TOwnerDrawStateItem {
-  odSelected,
-  odGrayed,
-  odDisabled,
-  odChecked,
-  odFocused,
-  odDefault,
-  odHotLight,
-  odInactive,
-  odNoAccel,
-  odNoFocusRect,
-  odReserved1,
-  odReserved2,
-  odComboBoxEdit
-};
-using TOwnerDrawState = TSet<TOwnerDrawStateItem>;
 
 class TCustomEdit : public TWinControl {
   DECLARE_CLASS(TCustomEdit, TWinControl)
@@ -79,9 +63,10 @@ class TCustomEdit : public TWinControl {
   TNotifyEvent GetOnChange() const { return OnChange; }
   void SetOnChange(TNotifyEvent V) { OnChange = V; }
 
-  void Dispatch(TMessage& Message) override;
-
  protected:
+  void CNCommand(TMessage& Message) override;
+  void CMTextChanged(TMessage& Message) override;
+  void CMEnter(TMessage& Message) override;
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void DestroyWnd() override;
@@ -144,9 +129,9 @@ class TCustomMemo : public TCustomEdit {
   TAlignment Alignment() const { return FAlignment; }
   void SetAlignment(TAlignment V);
   TPoint CaretPos();
-  void Dispatch(TMessage& Message) override;
 
  protected:
+  void WMGetDlgCode(TMessage& Message) override;
   void CreateParams(TCreateParams& Params) override;
   void KeyPress(Char& Key) override;
   TStrings* FLines = nullptr;
@@ -171,9 +156,16 @@ class TButtonControl : public TWinControl {
   explicit TButtonControl(TComponent* AOwner);
   bool WordWrap() const { return FWordWrap; }
   void SetWordWrap(bool V);
+  // The checked state a check box shows (a push button has none); an
+  // action's Checked reaches it through the button's action link.
+  virtual bool Checked() const { return false; }
+  virtual void SetChecked(bool V) {}
 
  protected:
   void CreateParams(TCreateParams& Params) override;
+  TClass GetActionLinkClass() override;
+  void ActionChange(TObject* Sender, bool CheckDefaults) override;
+  friend class TButtonActionLink;
   bool FClicksDisabled = false;
 
  private:
@@ -194,9 +186,11 @@ class TCustomButton : public TButtonControl {
   // True while the button shows the default frame (it is the default
   // button and no other button has the focus, or it has the focus).
   bool Active() const { return FActive; }
-  void Dispatch(TMessage& Message) override;
 
  protected:
+  void CNCommand(TMessage& Message) override;
+  void CMDialogKey(TMessage& Message) override;
+  void CMFocusChanged(TMessage& Message) override;
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void SetButtonStyle(bool ADefault);
@@ -206,6 +200,19 @@ class TCustomButton : public TButtonControl {
   bool FCancel = false;
   bool FActive = false;
   TModalResult FModalResult = 0;
+};
+
+// The link of a button control: a control's link plus Checked.
+class TButtonActionLink : public TControlActionLink {
+  DECLARE_CLASS(TButtonActionLink, TControlActionLink)
+ public:
+  using TControlActionLink::TControlActionLink;
+  bool IsCheckedLinked() override;
+  void SetChecked(bool Value) override;
+
+ protected:
+  void AssignClient(TObject* AClient) override;
+  TButtonControl* FButton = nullptr;
 };
 
 class TButton : public TCustomButton {
@@ -218,17 +225,17 @@ class TCustomCheckBox : public TButtonControl {
   DECLARE_CLASS(TCustomCheckBox, TButtonControl)
  public:
   explicit TCustomCheckBox(TComponent* AOwner);
-  bool Checked() const { return FState == cbChecked; }
-  void SetChecked(bool V) { SetState(V ? cbChecked : cbUnchecked); }
+  bool Checked() const override { return FState == cbChecked; }
+  void SetChecked(bool V) override { SetState(V ? cbChecked : cbUnchecked); }
   TCheckBoxState State() const { return FState; }
   void SetState(TCheckBoxState V);
   bool AllowGrayed() const { return FAllowGrayed; }
   void SetAllowGrayed(bool V) { FAllowGrayed = V; }
   TAlignment Alignment() const { return FAlignment; }
   void SetAlignment(TAlignment V);
-  void Dispatch(TMessage& Message) override;
 
  protected:
+  void CNCommand(TMessage& Message) override;
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   virtual void Toggle();
@@ -246,6 +253,9 @@ class TCheckBox : public TCustomCheckBox {
 };
 
 class TCustomListControl;
+using TDrawItemEvent =
+    TMethodPtr<void(TWinControl* Control, Integer Index, TRect Rect, TOwnerDrawState State)>;
+using TMeasureItemEvent = TMethodPtr<void(TWinControl* Control, Integer Index, Integer& Height)>;
 
 // Items of a list or combo box: a string list mirrored into the window.
 class TListControlItems : public TStringList {
@@ -273,8 +283,35 @@ class TCustomListControl : public TWinControl {
   void SetSorted(bool V);
   void Clear() { FItems->Clear(); }
 
+  // Owner-drawn styles: the canvas rows are drawn on (valid while a row is
+  // drawn), the row height, and the events that draw and measure a row.
+  TCanvas* Canvas() const { return FCanvas; }
+  Integer ItemHeight() const { return FItemHeight; }
+  void SetItemHeight(Integer V);
+  TDrawItemEvent OnDrawItem;
+  TMeasureItemEvent OnMeasureItem;
+  TDrawItemEvent GetOnDrawItem() const { return OnDrawItem; }
+  void SetOnDrawItem(TDrawItemEvent V) { OnDrawItem = V; }
+  TMeasureItemEvent GetOnMeasureItem() const { return OnMeasureItem; }
+  void SetOnMeasureItem(TMeasureItemEvent V) { OnMeasureItem = V; }
+
  protected:
   friend class TListControlItems;
+  // Draws a row: OnDrawItem, or the row's text on the canvas's brush.
+  virtual void DrawItem(Integer Index, const TRect& Rect, TOwnerDrawState State);
+  // A row's height: OnMeasureItem may change the item height it starts as.
+  virtual void MeasureItem(Integer Index, Integer& Height);
+  // The text the default drawing shows for a row.
+  virtual String ItemText(Integer Index);
+  virtual bool IsOwnerDraw() const = 0;
+  virtual bool IsVariableHeight() const = 0;
+  // Hands the item height to the window.
+  virtual void ApplyItemHeight() = 0;
+  // The reflected owner-draw messages: the canvas prepared with the
+  // control's font and colours (the highlight for a selected row), then
+  // DrawItem; MeasureItem for variable rows.
+  void CNDrawItem(TMessage& Message) override;
+  void CNMeasureItem(TMessage& Message) override;
   // The number of items the window holds (a virtual list has no strings).
   virtual Integer ItemCount() { return FItems->Count(); }
   void CreateWnd() override;
@@ -289,6 +326,8 @@ class TCustomListControl : public TWinControl {
   Integer FItemIndex = -1;
   bool FSorted = false;
   bool FSyncing = false;
+  Integer FItemHeight = 16;
+  TCanvas* FCanvas = nullptr;
 };
 
 class TCustomComboBox : public TCustomListControl {
@@ -317,9 +356,9 @@ class TCustomComboBox : public TCustomListControl {
   void SetOnDropDown(TNotifyEvent V) { OnDropDown = V; }
   TNotifyEvent GetOnCloseUp() const { return OnCloseUp; }
   void SetOnCloseUp(TNotifyEvent V) { OnCloseUp = V; }
-  void Dispatch(TMessage& Message) override;
 
  protected:
+  void CNCommand(TMessage& Message) override;
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void SyncItems() override;
@@ -329,6 +368,15 @@ class TCustomComboBox : public TCustomListControl {
   UINT ResetMsg() const override { return CB_RESETCONTENT; }
   UINT GetCurSelMsg() const override { return CB_GETCURSEL; }
   UINT SetCurSelMsg() const override { return CB_SETCURSEL; }
+  bool IsOwnerDraw() const override {
+    return FStyle == csOwnerDrawFixed || FStyle == csOwnerDrawVariable;
+  }
+  bool IsVariableHeight() const override { return FStyle == csOwnerDrawVariable; }
+  void ApplyItemHeight() override;
+  // Gives the window the height of the list it drops (DropDownCount rows at
+  // most): the platform's combo box drops a list as high as the window was
+  // made beyond its field, which otherwise is nothing.
+  void AdjustDropDown();
 
  private:
   TComboBoxStyle FStyle = csDropDown;
@@ -342,22 +390,16 @@ class TComboBox : public TCustomComboBox {
 };
 
 class TCustomListBox;
-using TDrawItemEvent =
-    TMethodPtr<void(TWinControl* Control, Integer Index, TRect Rect, TOwnerDrawState State)>;
-using TMeasureItemEvent = TMethodPtr<void(TWinControl* Control, Integer Index, Integer& Height)>;
 using TLBGetDataEvent = TMethodPtr<void(TWinControl* Control, Integer Index, String& Data)>;
 
 class TCustomListBox : public TCustomListControl {
   DECLARE_CLASS(TCustomListBox, TCustomListControl)
  public:
   explicit TCustomListBox(TComponent* AOwner);
-  ~TCustomListBox() override;
   TListBoxStyle Style() const { return FStyle; }
   void SetStyle(TListBoxStyle V);
   bool MultiSelect() const { return FMultiSelect; }
   void SetMultiSelect(bool V);
-  Integer ItemHeight() const { return FItemHeight; }
-  void SetItemHeight(Integer V);
   Integer TopIndex();
   void SetTopIndex(Integer V);
   Integer Count();
@@ -367,27 +409,22 @@ class TCustomListBox : public TCustomListControl {
   Integer SelCount();
   TRect ItemRect(Integer Index);
   Integer ItemAtPos(const TPoint& Pos, bool Existing);
-  TCanvas* Canvas() const { return FCanvas; }
   Integer ItemIndex() override;
   void SetItemIndex(Integer V) override;
 
-  TDrawItemEvent OnDrawItem;
-  TMeasureItemEvent OnMeasureItem;
   TLBGetDataEvent OnData;
-  TDrawItemEvent GetOnDrawItem() const { return OnDrawItem; }
-  void SetOnDrawItem(TDrawItemEvent V) { OnDrawItem = V; }
-  TMeasureItemEvent GetOnMeasureItem() const { return OnMeasureItem; }
-  void SetOnMeasureItem(TMeasureItemEvent V) { OnMeasureItem = V; }
   TLBGetDataEvent GetOnData() const { return OnData; }
   void SetOnData(TLBGetDataEvent V) { OnData = V; }
-  void Dispatch(TMessage& Message) override;
 
  protected:
+  void CNCommand(TMessage& Message) override;
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void SyncItems() override;
-  virtual void DrawItem(Integer Index, const TRect& Rect, TOwnerDrawState State);
-  virtual void MeasureItem(Integer Index, Integer& Height);
+  String ItemText(Integer Index) override;
+  bool IsOwnerDraw() const override { return FStyle != lbStandard; }
+  bool IsVariableHeight() const override { return FStyle == lbOwnerDrawVariable; }
+  void ApplyItemHeight() override;
   UINT AddStringMsg() const override { return LB_ADDSTRING; }
   UINT ResetMsg() const override { return LB_RESETCONTENT; }
   UINT GetCurSelMsg() const override { return LB_GETCURSEL; }
@@ -398,9 +435,7 @@ class TCustomListBox : public TCustomListControl {
   Integer ItemCount() override { return Count(); }
   TListBoxStyle FStyle = lbStandard;
   bool FMultiSelect = false;
-  Integer FItemHeight = 16;
   Integer FCount = 0;
-  TCanvas* FCanvas = nullptr;
 };
 
 class TListBox : public TCustomListBox {
@@ -427,9 +462,10 @@ class TCustomLabel : public TGraphicControl {
   void SetShowAccelChar(bool V);
   TWinControl* FocusControl() const { return FFocusControl; }
   void SetFocusControl(TWinControl* V);
-  void Dispatch(TMessage& Message) override;
 
  protected:
+  void CMTextChanged(TMessage& Message) override;
+  void CMFontChanged(TMessage& Message) override;
   void Paint() override;
   void Loaded() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;

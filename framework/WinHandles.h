@@ -142,11 +142,29 @@ using TRegistryKeyHandle = TUniqueHandle<WinHandleTraits::TRegistryKey>;
 using TGlobalMemoryHandle = TUniqueHandle<WinHandleTraits::TGlobalMemory>;
 using TEnhMetaFileHandle = TUniqueHandle<WinHandleTraits::TEnhMetaFile>;
 
+// A 32-bit DIB section of AWidth x AHeight whose rows run from the top
+// (row Y starts at pixel Y * AWidth of ABits); empty, with ABits null, when
+// the platform refuses the memory.
+inline TBitmapHandle CreateTopDownDIB32(int AWidth, int AHeight, void*& ABits) noexcept {
+  BITMAPINFO Info{};
+  Info.bmiHeader.biSize = sizeof(Info.bmiHeader);
+  Info.bmiHeader.biWidth = AWidth;
+  Info.bmiHeader.biHeight = -AHeight;
+  Info.bmiHeader.biPlanes = 1;
+  Info.bmiHeader.biBitCount = 32;
+  Info.bmiHeader.biCompression = BI_RGB;
+  ABits = nullptr;
+  return TBitmapHandle(CreateDIBSection(nullptr, &Info, DIB_RGB_COLORS, &ABits, nullptr, 0));
+}
+
 // A DC that AGet gives for a window and ReleaseDC gives back to it.
 template <HDC(WINAPI* AGet)(HWND)>
 class TReleasedDC {
  public:
   explicit TReleasedDC(HWND AWnd = nullptr) noexcept : FWnd(AWnd), FDC(AGet(AWnd)) {}
+  // Takes over a DC the platform gave for AWnd another way (GetDCEx with
+  // flags); ReleaseDC gives it back all the same.
+  TReleasedDC(HWND AWnd, HDC AGiven) noexcept : FWnd(AWnd), FDC(AGiven) {}
   ~TReleasedDC() {
     if (FDC) ReleaseDC(FWnd, FDC);
   }

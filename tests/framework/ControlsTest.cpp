@@ -28,16 +28,21 @@ class TProbe : public TCustomControl {
   int Entered = 0;
   std::vector<UINT> Seen;
 
-  void Dispatch(TMessage& Message) override {
-    if (Message.Msg == CN_COMMAND) ++CommandNotifications;
-    if (Message.Msg == CM_ENTER) ++Entered;
+ protected:
+  void WndProc(TMessage& Message) override {
     if (Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONUP ||
         Message.Msg == CM_MOUSEENTER)
       Seen.push_back(Message.Msg);
-    inherited::Dispatch(Message);
+    inherited::WndProc(Message);
   }
-
- protected:
+  void CNCommand(TMessage& Message) override {
+    ++CommandNotifications;
+    inherited::CNCommand(Message);
+  }
+  void CMEnter(TMessage& Message) override {
+    ++Entered;
+    inherited::CMEnter(Message);
+  }
   void Paint() override {
     ++Paints;
     Canvas()->Brush()->SetColor(PaintColor);
@@ -290,6 +295,82 @@ TEST_F(FormFixture, AWindowThePlatformRefusesRaisesEOSError) {
 TEST_F(FormFixture, ControlsWithoutParentWindowRefuseToCreateOne) {
   TOwned<TProbe> P(Create<TProbe>(nullptr));
   EXPECT_THROW(P->HandleNeeded(), EInvalidOperation);
+}
+
+TEST_F(FormFixture, AFormGoneWithItsFocusedChildIsNotLeftActive) {
+  TProbe* P = AddProbe(Form.get(), Bounds(10, 10, 40, 30));
+  Form->Show();
+  SetForegroundWindow(Form->Handle());
+  P->SetFocus();
+  Application()->ProcessMessages();
+  ASSERT_EQ(Screen()->ActiveForm(), Form.get());
+  const void* Gone = Form.get();
+  // The focus moves to the form while its children are destroyed.
+  Form.reset();
+  EXPECT_NE(static_cast<const void*>(Screen()->ActiveForm()), Gone);
+  for (Integer I = 0; I < Screen()->FormCount(); ++I)
+    EXPECT_NE(static_cast<const void*>(Screen()->Forms(I)), Gone);
+}
+
+TEST_F(FormFixture, RecreateMessageMakesTheWindowAgainKeepingFocus) {
+  TProbe* P = AddProbe(Form.get(), Bounds(10, 10, 40, 30));
+  Form->Show();
+  SetForegroundWindow(Form->Handle());
+  P->SetFocus();
+  Application()->ProcessMessages();
+  HWND Old = P->Handle();
+  // Posted, as the library's controls ask for it.
+  PostMessageW(Old, CM_RECREATEWND, 0, 0);
+  Application()->ProcessMessages();
+  ASSERT_TRUE(P->HandleAllocated());
+  EXPECT_NE(P->Handle(), Old);
+  EXPECT_FALSE(IsWindow(Old));
+  EXPECT_TRUE(P->Focused());
+  EXPECT_TRUE(IsWindowVisible(P->Handle()));
+}
+
+TEST_F(FormFixture, TheCaptureControlIsTheWindowOrTheGraphicChildHoldingTheMouse) {
+  TProbe* P = AddProbe(Form.get(), Bounds(10, 10, 40, 30));
+  Form->Show();
+  EXPECT_EQ(GetCaptureControl(), nullptr);
+  SetCapture(P->Handle());
+  EXPECT_EQ(GetCaptureControl(), P);
+  ReleaseCapture();
+  EXPECT_EQ(GetCaptureControl(), nullptr);
+  auto* Shape = Create<TGraphicControl>(Form.get());
+  Shape->SetParent(Form.get());
+  SetCapture(Form->Handle());
+  Application()->SetCaptureControl(Shape);
+  EXPECT_EQ(GetCaptureControl(), Shape);
+  Application()->SetCaptureControl(nullptr);
+  ReleaseCapture();
+}
+
+// A cursor the program hands the screen lives until another takes its index.
+TEST_F(FormFixture, TheScreenOwnsTheCursorsItIsGiven) {
+  auto Alive = [](HCURSOR C) {
+    ICONINFO Info{};
+    if (!GetIconInfo(C, &Info)) return false;
+    TBitmapHandle Colour(Info.hbmColor), Mask(Info.hbmMask);
+    return true;
+  };
+  auto Copy = [] {
+    return static_cast<HCURSOR>(CopyImage(LoadCursorW(nullptr, IDC_CROSS), IMAGE_CURSOR, 0, 0, 0));
+  };
+  constexpr TCursor Custom = 5;
+  HCURSOR First = Copy(), Second = Copy();
+  ASSERT_TRUE(First && Second);
+  Screen()->SetCursors(Custom, First);
+  EXPECT_EQ(Screen()->Cursors(Custom), First);
+  // Given again, it is still the one in use.
+  Screen()->SetCursors(Custom, First);
+  EXPECT_EQ(Screen()->Cursors(Custom), First);
+  EXPECT_TRUE(Alive(First));
+  // Replaced, it is destroyed.
+  Screen()->SetCursors(Custom, Second);
+  EXPECT_EQ(Screen()->Cursors(Custom), Second);
+  EXPECT_FALSE(Alive(First));
+  EXPECT_TRUE(Alive(Second));
 }
 
 }  // namespace

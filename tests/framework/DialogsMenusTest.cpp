@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "ActnList.h"
 #include "Dialogs.h"
 #include "Forms.h"
+#include "ImgList.h"
 #include "Menus.h"
 #include "StdCtrls.h"
 #include "SysUtils.h"
@@ -247,6 +249,15 @@ struct TMenuLog {
   void Popup(TObject*) { ++Popups; }
 };
 
+struct TActionLog {
+  int Executes = 0;
+  TComponent* Component = nullptr;
+  void Execute(TObject* Sender) {
+    ++Executes;
+    Component = static_cast<TBasicAction*>(Sender)->ActionComponent();
+  }
+};
+
 TMenuItem* AddItem(TComponent* Owner, TMenuItem* Parent, const String& Caption, TMenuLog* Log) {
   TMenuItem* I = Create<TMenuItem>(Owner);
   I->SetCaption(Caption);
@@ -398,6 +409,212 @@ TEST_F(MenuFormFixture, ContextMenuOfAControlShowsItsPopup) {
                MAKELPARAM(-1, -1));
   EXPECT_TRUE(Close.Seen);
   EXPECT_EQ(Log.Popups, 1);
+}
+
+TEST(Menus, TheHandleIsBuiltOnceAndFollowsChanges) {
+  TMenuLog Log;
+  TOwned<TPopupMenu> P(Create<TPopupMenu>(nullptr));
+  TMenuItem* Open = AddItem(P.get(), P->Items(), L"&Open", &Log);
+  TMenuItem* Save = AddItem(P.get(), P->Items(), L"Save", &Log);
+  HMENU M = P->Handle();
+  ASSERT_EQ(GetMenuItemCount(M), 2);
+  struct TCase {
+    const wchar_t* What;
+    void (*Change)(TMenuItem*);
+    bool (*Shows)(HMENU, UINT);
+  };
+  const TCase Cases[] = {
+      {L"caption", [](TMenuItem* I) { I->SetCaption(L"&Load"); },
+       [](HMENU H, UINT Pos) { return MenuText(H, Pos) == L"&Load"; }},
+      {L"shortcut", [](TMenuItem* I) { I->SetShortCut(scCtrl | 'L'); },
+       [](HMENU H, UINT Pos) { return MenuText(H, Pos) == L"&Load\tCtrl+L"; }},
+      {L"disabled", [](TMenuItem* I) { I->SetEnabled(false); },
+       [](HMENU H, UINT Pos) { return (GetMenuState(H, Pos, MF_BYPOSITION) & MF_GRAYED) != 0; }},
+      {L"checked", [](TMenuItem* I) { I->SetChecked(true); },
+       [](HMENU H, UINT Pos) { return (GetMenuState(H, Pos, MF_BYPOSITION) & MF_CHECKED) != 0; }},
+  };
+  for (const TCase& C : Cases) {
+    C.Change(Open);
+    EXPECT_EQ(P->Handle(), M) << C.What;
+    EXPECT_TRUE(C.Shows(M, 0)) << C.What;
+  }
+  // Structure: hidden and added items, a separator, and a sub-menu that
+  // appears with the first sub-item.
+  Save->SetVisible(false);
+  EXPECT_EQ(GetMenuItemCount(M), 1);
+  Save->SetVisible(true);
+  TMenuItem* Line = AddItem(P.get(), P->Items(), L"-", &Log);
+  EXPECT_EQ(GetMenuItemCount(M), 3);
+  EXPECT_TRUE(GetMenuState(M, 2, MF_BYPOSITION) & MF_SEPARATOR);
+  Line->SetCaption(L"Print");
+  EXPECT_EQ(MenuText(M, 2), L"Print");
+  AddItem(P.get(), Save, L"As text", &Log);
+  HMENU Sub = GetSubMenu(M, 1);
+  ASSERT_NE(Sub, nullptr);
+  EXPECT_EQ(MenuText(Sub, 0), L"As text");
+  EXPECT_EQ(P->Handle(), M);
+  Save->Clear();
+  EXPECT_EQ(GetSubMenu(M, 1), nullptr);
+  Line->Free();
+  EXPECT_EQ(GetMenuItemCount(M), 2);
+}
+
+// An image list whose drawing is counted.
+class TCountingImageList : public TImageList {
+  DECLARE_CLASS(TCountingImageList, TImageList)
+ public:
+  using TImageList::TImageList;
+  int Draws = 0;
+
+ protected:
+  void DoDraw(Integer Index, TCanvas* Canvas, Integer X, Integer Y, UINT Style,
+              bool Enabled) override {
+    ++Draws;
+    inherited::DoDraw(Index, Canvas, X, Y, Style, Enabled);
+  }
+};
+IMPLEMENT_CREATABLE_CLASS(TCountingImageList)
+
+TOwned<TCountingImageList> OneImage(TColor Color) {
+  TOwned<TCountingImageList> L(Create<TCountingImageList>(nullptr));
+  L->SetColorDepth(cd24Bit);
+  TOwned<TBitmap> B(Create<TBitmap>());
+  B->SetPixelFormat(TPixelFormat::pf24bit);
+  B->SetSize(16, 16);
+  B->Canvas()->Brush()->SetColor(Color);
+  B->Canvas()->FillRect(Rect(0, 0, 16, 16));
+  L->Add(B.get(), nullptr);
+  return L;
+}
+
+TEST(Menus, AnItemImageIsDrawnThroughThePopupsWindow) {
+  TMenuLog Log;
+  auto Images = OneImage(clFuchsia);
+  TOwned<TPopupMenu> P(Create<TPopupMenu>(nullptr));
+  P->SetImages(Images.get());
+  TMenuItem* Item = AddItem(P.get(), P->Items(), L"Paint", &Log);
+  TMenuItem* Plain = AddItem(P.get(), P->Items(), L"Plain", &Log);
+  Item->SetImageIndex(0);
+  HMENU M = P->Handle();
+  MENUITEMINFOW Info{};
+  Info.cbSize = sizeof(Info);
+  Info.fMask = MIIM_BITMAP | MIIM_FTYPE;
+  GetMenuItemInfoW(M, 0, TRUE, &Info);
+  EXPECT_EQ(Info.hbmpItem, HBMMENU_CALLBACK);
+  EXPECT_FALSE(Info.fType & MFT_OWNERDRAW);
+  GetMenuItemInfoW(M, 1, TRUE, &Info);
+  EXPECT_EQ(Info.hbmpItem, nullptr);
+
+  // The owner window answers the platform's questions about the image.
+  MEASUREITEMSTRUCT Measure{};
+  Measure.CtlType = ODT_MENU;
+  Measure.itemID = Item->Command();
+  SendMessageW(P->Window(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&Measure));
+  EXPECT_EQ(Measure.itemWidth, 16u);
+  EXPECT_EQ(Measure.itemHeight, 16u);
+  TOwned<TBitmap> Target(Create<TBitmap>());
+  Target->SetPixelFormat(TPixelFormat::pf24bit);
+  Target->SetSize(40, 20);
+  Target->Canvas()->Brush()->SetColor(clWhite);
+  Target->Canvas()->FillRect(Rect(0, 0, 40, 20));
+  DRAWITEMSTRUCT Draw{};
+  Draw.CtlType = ODT_MENU;
+  Draw.itemID = Item->Command();
+  Draw.hDC = Target->Canvas()->Handle();
+  Draw.rcItem = Rect(2, 2, 20, 18);
+  EXPECT_EQ(SendMessageW(P->Window(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&Draw)), TRUE);
+  EXPECT_EQ(Target->Canvas()->Pixels(10, 10) & 0xFFFFFF, clFuchsia);
+  EXPECT_EQ(Target->Canvas()->Pixels(30, 10) & 0xFFFFFF, clWhite);
+  // Another list's item, or an unknown command, is not the popup's.
+  Draw.itemID = 0xFFFF;
+  EXPECT_EQ(SendMessageW(P->Window(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&Draw)), FALSE);
+
+  // A bitmap of the item's own takes the image's place.
+  Plain->Bitmap()->SetSize(8, 8);
+  Plain->Bitmap()->Canvas()->Brush()->SetColor(clTeal);
+  Plain->Bitmap()->Canvas()->FillRect(Rect(0, 0, 8, 8));
+  GetMenuItemInfoW(M, 1, TRUE, &Info);
+  EXPECT_EQ(Info.hbmpItem, HBMMENU_CALLBACK);
+  // Without the images the item is plain again.
+  P->SetImages(nullptr);
+  GetMenuItemInfoW(M, 0, TRUE, &Info);
+  EXPECT_EQ(Info.hbmpItem, nullptr);
+}
+
+// Draws the owner-drawn item and notes it.
+struct TOwnerDrawLog {
+  int Draws = 0;
+  int Measures = 0;
+  TRect Last{};
+  void Draw(TObject*, TCanvas* C, TRect R, TOwnerDrawState) {
+    ++Draws;
+    Last = R;
+    C->Brush()->SetColor(clOlive);
+    C->FillRect(R);
+  }
+  void Measure(TObject*, TCanvas*, Integer& W, Integer& H) {
+    ++Measures;
+    W = 150;
+    H = 24;
+  }
+};
+
+TEST_F(MenuFormFixture, AnOpenMenuDrawsImagesAndOwnerDrawnItems) {
+  auto Images = OneImage(clFuchsia);
+  Popup->SetImages(Images.get());
+  Popup->Items()->Items(0)->SetImageIndex(0);
+  TOwnerDrawLog Owner;
+  TMenuItem* Drawn = Popup->Items()->Items(3);
+  Drawn->SetOnAdvancedDrawItem(MakeEvent<&TOwnerDrawLog::Draw>(&Owner));
+  Drawn->SetOnMeasureItem(MakeEvent<&TOwnerDrawLog::Measure>(&Owner));
+  TMenuPicker Pick(3);
+  Popup->Popup(100, 100);
+  EXPECT_TRUE(Pick.Seen);
+  EXPECT_GT(Images->Draws, 0);
+  EXPECT_GT(Owner.Measures, 0);
+  EXPECT_GT(Owner.Draws, 0);
+  EXPECT_EQ(RectHeight(Owner.Last), 24);
+  // The owner-drawn item is still an item: it was chosen and clicked.
+  EXPECT_EQ(Log.Clicked, (std::vector<String>{L"Paste"}));
+}
+
+TEST_F(MenuFormFixture, ItemsFollowTheirActions) {
+  TActionLog Actions;
+  TActionList* List = Create<TActionList>(Form.get());
+  TAction* A = Create<TAction>(Form.get());
+  A->SetActionList(List);
+  A->SetCaption(L"&Copy");
+  A->SetShortCut(scCtrl | 'C');
+  A->SetOnExecute(MakeEvent<&TActionLog::Execute>(&Actions));
+  TMenuItem* Item = Popup->Items()->Items(0);
+  Item->OnClick = nullptr;
+  Item->SetAction(A);
+  EXPECT_EQ(Item->Caption(), L"&Copy");
+  EXPECT_EQ(Item->ShortCut(), scCtrl | 'C');
+  HMENU M = Popup->Handle();
+  EXPECT_EQ(MenuText(M, 0), L"&Copy\tCtrl+C");
+  A->SetEnabled(false);
+  EXPECT_TRUE(GetMenuState(M, 0, MF_BYPOSITION) & MF_GRAYED);
+  A->SetEnabled(true);
+  Item->Click();
+  EXPECT_EQ(Actions.Executes, 1);
+  EXPECT_EQ(Actions.Component, Item);
+  // The shortcut reaches the popup menu of the focused control.
+  TEdit* E = Create<TEdit>(Form.get());
+  E->SetParent(Form.get());
+  E->SetPopupMenu(Popup);
+  E->SetFocus();
+  Application()->ProcessMessages();
+  BYTE State[256];
+  GetKeyboardState(State);
+  State[VK_CONTROL] = 0x80;
+  SetKeyboardState(State);
+  PostMessageW(E->Handle(), WM_KEYDOWN, 'C', 0x002E0001);
+  Application()->ProcessMessages();
+  State[VK_CONTROL] = 0;
+  SetKeyboardState(State);
+  EXPECT_EQ(Actions.Executes, 2);
+  EXPECT_EQ(Actions.Component, Item);
 }
 
 }  // namespace

@@ -531,4 +531,132 @@ TEST_F(StdCtrlsFixture, LabelPaintsItsTextOnTheParent) {
   EXPECT_GT(Yellow, 10);
 }
 
+// Draws each row of a combo box in a colour of its own and notes the states.
+struct TComboDrawLog {
+  static constexpr TColor RowColors[] = {clRed, clLime, clBlue, clYellow};
+  std::vector<Integer> Drawn;
+  std::vector<TOwnerDrawState> States;
+  std::vector<Integer> Measured;
+  void Draw(TWinControl* Control, Integer Index, TRect Rect, TOwnerDrawState State) {
+    Drawn.push_back(Index);
+    States.push_back(State);
+    TCanvas* C = static_cast<TComboBox*>(Control)->Canvas();
+    C->Brush()->SetColor(RowColors[Index % 4]);
+    C->FillRect(Rect);
+  }
+  void Measure(TWinControl*, Integer Index, Integer& Height) {
+    Measured.push_back(Index);
+    if (Index >= 0) Height = 14 + 4 * Index;
+  }
+};
+
+// What a window paints, through WM_PRINT into a bitmap of its size.
+TOwned<TBitmap> PrintToBitmap(HWND Wnd) {
+  RECT R;
+  GetClientRect(Wnd, &R);
+  TOwned<TBitmap> B(Create<TBitmap>());
+  B->SetPixelFormat(TPixelFormat::pf24bit);
+  B->SetSize(std::max<LONG>(R.right, 1), std::max<LONG>(R.bottom, 1));
+  B->Canvas()->Brush()->SetColor(clWhite);
+  B->Canvas()->FillRect(Rect(0, 0, B->Width(), B->Height()));
+  SendMessageW(Wnd, WM_PRINT, reinterpret_cast<WPARAM>(B->Canvas()->Handle()),
+               PRF_CLIENT | PRF_ERASEBKGND);
+  return B;
+}
+
+TEST_F(StdCtrlsFixture, OwnerDrawComboBoxPaintsItemsThroughItsHandler) {
+  struct TCase {
+    TComboBoxStyle Style;
+    Integer Selected;
+  };
+  for (const TCase& C : {TCase{csOwnerDrawFixed, 1}, TCase{csOwnerDrawVariable, 2}}) {
+    TComboDrawLog Log;
+    TComboBox* Combo = Add<TComboBox>(Bounds(10, 10, 150, 24));
+    Combo->SetStyle(C.Style);
+    Combo->SetItemHeight(18);
+    Combo->OnDrawItem = MakeEvent<&TComboDrawLog::Draw>(&Log);
+    Combo->OnMeasureItem = MakeEvent<&TComboDrawLog::Measure>(&Log);
+    for (const wchar_t* S : {L"zero", L"one", L"two", L"three"}) Combo->Items()->Add(S);
+    Combo->SetItemIndex(C.Selected);
+    Form->Show();
+    HWND Wnd = Combo->Handle();
+    EXPECT_TRUE(StyleOf(Wnd) &
+                (C.Style == csOwnerDrawFixed ? CBS_OWNERDRAWFIXED : CBS_OWNERDRAWVARIABLE));
+
+    // The selection field is drawn by the handler, as the combo-box edit.
+    Log.Drawn.clear();
+    Log.States.clear();
+    auto Field = PrintToBitmap(Wnd);
+    ASSERT_FALSE(Log.Drawn.empty());
+    EXPECT_EQ(Log.Drawn.back(), C.Selected);
+    EXPECT_TRUE(Log.States.back().Contains(odComboBoxEdit));
+    EXPECT_EQ(Field->Canvas()->Pixels(8, Field->Height() / 2) & 0xFFFFFF,
+              TComboDrawLog::RowColors[C.Selected]);
+
+    // Rows of the list: a variable list measured each row, a fixed one has
+    // the item height.
+    for (Integer I = 0; I < 4; ++I) {
+      Integer Expected = C.Style == csOwnerDrawVariable ? 14 + 4 * I : 18;
+      EXPECT_EQ(SendMessageW(Wnd, CB_GETITEMHEIGHT, I, 0), Expected) << I;
+    }
+    if (C.Style == csOwnerDrawVariable) {
+      // Every row was measured (the window is filled anew on each change).
+      ASSERT_GE(Log.Measured.size(), 4u);
+      EXPECT_EQ(std::vector<Integer>(Log.Measured.end() - 4, Log.Measured.end()),
+                (std::vector<Integer>{0, 1, 2, 3}));
+    }
+    // The dropped list's rows, as they reach the screen.
+    Log.Drawn.clear();
+    Combo->SetDroppedDown(true);
+    COMBOBOXINFO Info{};
+    Info.cbSize = sizeof(Info);
+    ASSERT_TRUE(GetComboBoxInfo(Wnd, &Info));
+    UpdateWindow(Info.hwndList);
+
+    // The platform sizes a list of rows of several heights by its first
+    // row, so only the rows it shows are looked at (at least three).
+    RECT ListClient;
+    GetClientRect(Info.hwndList, &ListClient);
+    std::vector<COLORREF> Rows;
+    HDC DC = GetDC(Info.hwndList);
+    for (Integer I = 0, Top = 0; I < 4; ++I) {
+      Integer H = static_cast<Integer>(SendMessageW(Wnd, CB_GETITEMHEIGHT, I, 0));
+      if (Top + H > ListClient.bottom) break;
+      Rows.push_back(GetPixel(DC, 10, Top + H / 2));
+      Top += H;
+    }
+    ReleaseDC(Info.hwndList, DC);
+    Combo->SetDroppedDown(false);
+    EXPECT_GE(Rows.size(), 3u);
+    EXPECT_GE(Log.Drawn.size(), Rows.size());
+    for (size_t I = 0; I < Rows.size(); ++I)
+      // The selected row is drawn in its colour too: the handler ignores the
+      // selection.
+      EXPECT_EQ(static_cast<TColor>(Rows[I]), TComboDrawLog::RowColors[I]) << I;
+    Combo->Free();
+  }
+}
+
+TEST_F(StdCtrlsFixture, OwnerDrawComboBoxWithoutHandlerDrawsItsText) {
+  TComboBox* Combo = Add<TComboBox>(Bounds(10, 10, 150, 24));
+  Combo->SetStyle(csOwnerDrawFixed);
+  Combo->Items()->Add(L"WWWWWWWW");
+  Combo->SetItemIndex(0);
+  Form->Show();
+  auto Field = PrintToBitmap(Combo->Handle());
+  // Not blank: the default drawing puts the item's text in the field, in the
+  // text colour of its state (a focused field shows it selected).
+  COLORREF Text = ColorToRGB(Combo->Focused() ? clHighlightText : clWindowText);
+  auto Near = [](COLORREF A, COLORREF B) {
+    return std::abs(GetRValue(A) - GetRValue(B)) + std::abs(GetGValue(A) - GetGValue(B)) +
+               std::abs(GetBValue(A) - GetBValue(B)) <
+           96;
+  };
+  Integer Dark = 0;
+  for (Integer X = 0; X < Field->Width() - 20; ++X)
+    for (Integer Y = 0; Y < Field->Height(); ++Y)
+      if (Near(static_cast<COLORREF>(Field->Canvas()->Pixels(X, Y) & 0xFFFFFF), Text)) ++Dark;
+  EXPECT_GT(Dark, 20);
+}
+
 }  // namespace

@@ -55,6 +55,48 @@ TEST(HandleOwners, GuardsPutTheDeviceContextBack) {
   EXPECT_EQ(GetScreenDPI(), GetDeviceCaps(Screen.Get(), LOGPIXELSY));
 }
 
+TEST(HandleOwners, ATopDownDibHasItsFirstRowAtTheTop) {
+  struct {
+    int Width, Height;
+  } Sizes[] = {{1, 1}, {5, 3}, {64, 2}};
+  for (const auto& Size : Sizes) {
+    void* Bits = nullptr;
+    TBitmapHandle Bitmap = CreateTopDownDIB32(Size.Width, Size.Height, Bits);
+    ASSERT_TRUE(Bitmap && Bits) << Size.Width << " x " << Size.Height;
+    DIBSECTION Info{};
+    ASSERT_EQ(GetObjectW(Bitmap.Get(), sizeof(Info), &Info), static_cast<int>(sizeof(Info)));
+    EXPECT_EQ(Info.dsBm.bmBitsPixel, 32);
+    EXPECT_EQ(Info.dsBm.bmWidth, Size.Width);
+    EXPECT_EQ(Info.dsBm.bmHeight, Size.Height);
+    TMemoryDC DC(CreateCompatibleDC(nullptr));
+    TSelectObjectGuard Select(DC.Get(), Bitmap.Get());
+    SetPixelV(DC.Get(), Size.Width - 1, 0, RGB(255, 0, 0));
+    GdiFlush();
+    const RGBQUAD Corner = static_cast<const RGBQUAD*>(Bits)[Size.Width - 1];
+    EXPECT_EQ(Corner.rgbRed, 255) << Size.Width << " x " << Size.Height;
+    EXPECT_EQ(Corner.rgbBlue, 0) << Size.Width << " x " << Size.Height;
+  }
+  // The platform refuses a bitmap without pixels: an empty owner, no bits.
+  void* Bits = &Bits;
+  EXPECT_FALSE(CreateTopDownDIB32(0, 0, Bits));
+  EXPECT_EQ(Bits, nullptr);
+}
+
+TEST(HandleOwners, AWindowDCFromGetDCExIsGivenBack) {
+  HWND Desktop = GetDesktopWindow();
+  HDC Raw = nullptr;
+  {
+    TWindowDC DC(Desktop, GetDCEx(Desktop, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS));
+    ASSERT_TRUE(DC);
+    Raw = DC.Get();
+    TWindowDC Moved(std::move(DC));
+    EXPECT_FALSE(DC);
+    EXPECT_EQ(Moved.Get(), Raw);
+  }
+  // Given back once: a second release finds nothing to release.
+  EXPECT_EQ(ReleaseDC(Desktop, Raw), 0);
+}
+
 TEST(ScopeGuards, RunOnEveryPathAndReportTheFirstFailure) {
   std::vector<std::string> Log;
   {

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "Forms.h"
 #include "dxCore.h"
 #include "gkMessage.h"
 
@@ -176,6 +177,30 @@ TEST_F(MessageTest, TimerPumpsPostedMessagesOnTheUiThreadAndStops) {
   EXPECT_EQ(HandlerThread, GetCurrentThreadId());
   EXPECT_FALSE(FBus->TimerEnabled());
   EXPECT_EQ(FBus->MessageCount(), 0);
+}
+
+struct TFailureLog {
+  std::vector<String> Messages;
+  void OnException(TObject*, Exception* E) { Messages.push_back(E->Message()); }
+};
+
+TEST_F(MessageTest, AFailingHandlerOfTheTimerPumpIsReportedAndThePumpGoesOn) {
+  AddHandler(L"A")->Action = [](IgkMessage* M) {
+    if (NameOf(M) == L"bad") throw EConvertError(L"bad message");
+  };
+  TFailureLog Failures;
+  Application()->OnException = MakeEvent<&TFailureLog::OnException>(&Failures);
+  auto Bad = NewMessage(L"bad");
+  FBus->PostMessage(Bad.Get());
+  const bool Reported = PumpUntil([&] { return !Failures.Messages.empty(); });
+  auto Good = NewMessage(L"good");
+  FBus->PostMessage(Good.Get());
+  const bool PumpedOn = PumpUntil([&] { return FLog.size() == 2; });
+  Application()->OnException = nullptr;
+  ASSERT_TRUE(Reported);
+  EXPECT_EQ(Failures.Messages, std::vector<String>{L"bad message"});
+  EXPECT_TRUE(PumpedOn);
+  EXPECT_EQ(FLog, (TLog{L"A:bad", L"A:good"}));
 }
 
 String HandedOn;

@@ -4,27 +4,31 @@ namespace {
 TdxHookController* FHookController = nullptr;
 bool HooksFinalizing = false;
 
-LRESULT ProcessHook(TdxHookType AType, int ACode, WPARAM wParam, LPARAM lParam) {
-  if (FHookController) return FHookController->SystemHooks(AType)->Process(ACode, wParam, lParam);
+LRESULT ProcessHook(TdxHookType AType, int ACode, WPARAM wParam, LPARAM lParam) noexcept {
+  try {
+    if (FHookController) return FHookController->SystemHooks(AType)->Process(ACode, wParam, lParam);
+  } catch (...) {
+    dxHandleException();
+  }
   return CallNextHookEx(nullptr, ACode, wParam, lParam);
 }
 
-LRESULT CALLBACK dxSystemKeyboardHook(int ACode, WPARAM W, LPARAM L) {
+LRESULT CALLBACK dxSystemKeyboardHook(int ACode, WPARAM W, LPARAM L) noexcept {
   return ProcessHook(htKeyboard, ACode, W, L);
 }
-LRESULT CALLBACK dxSystemMouseHook(int ACode, WPARAM W, LPARAM L) {
+LRESULT CALLBACK dxSystemMouseHook(int ACode, WPARAM W, LPARAM L) noexcept {
   return ProcessHook(htMouse, ACode, W, L);
 }
-LRESULT CALLBACK dxSystemWndProcHook(int ACode, WPARAM W, LPARAM L) {
+LRESULT CALLBACK dxSystemWndProcHook(int ACode, WPARAM W, LPARAM L) noexcept {
   return ProcessHook(htWndProc, ACode, W, L);
 }
-LRESULT CALLBACK dxSystemGetMessageHook(int ACode, WPARAM W, LPARAM L) {
+LRESULT CALLBACK dxSystemGetMessageHook(int ACode, WPARAM W, LPARAM L) noexcept {
   return ProcessHook(htGetMessage, ACode, W, L);
 }
-LRESULT CALLBACK dxSystemCBTHook(int ACode, WPARAM W, LPARAM L) {
+LRESULT CALLBACK dxSystemCBTHook(int ACode, WPARAM W, LPARAM L) noexcept {
   return ProcessHook(htCBT, ACode, W, L);
 }
-LRESULT CALLBACK dxSystemWndProcRetHook(int ACode, WPARAM W, LPARAM L) {
+LRESULT CALLBACK dxSystemWndProcRetHook(int ACode, WPARAM W, LPARAM L) noexcept {
   return ProcessHook(htWndProcRet, ACode, W, L);
 }
 

@@ -4,6 +4,7 @@
 // gesture message to the control under the finger.
 #pragma once
 
+#include "Forms.h"
 #include "Messages.h"
 #include "cxGeometry.h"
 
@@ -20,7 +21,6 @@ enum TInteractiveGestureOption {
 using TInteractiveGestureOptions = TSet<TInteractiveGestureOption>;
 enum TInteractiveGestureFlag { gfBegin, gfInertia, gfEnd };
 using TInteractiveGestureFlags = TSet<TInteractiveGestureFlag>;
-enum TScrollBarKind { sbHorizontal, sbVertical };
 
 // What a control receives for each gesture event; GestureID is the platform
 // gesture id + 256.
