@@ -1217,8 +1217,12 @@ void TWinControl::DestroyWnd() {
 
 void TWinControl::DestroyWindowHandle() {
   CloseThemes();
-  FMouseInControl = false;
   FTrackedAreas = 0;
+  // The window that heard the pointer enter goes: it leaves with it, so that
+  // the next window (a recreated one) enters afresh and every enter has its
+  // leave. Not while the control itself is being destroyed.
+  if (std::exchange(FMouseInControl, false) && !ComponentState().Contains(csDestroying))
+    Perform(CM_MOUSELEAVE);
   FControlState.Include(csDestroyingHandle);
   HWND Wnd = FHandle;
   if (Wnd) DestroyWindow(Wnd);

@@ -109,6 +109,21 @@ TEST_F(MouseFixture, ControlsHearThePointerEnterAndLeave) {
   EXPECT_FALSE(B->MouseInControl());
 }
 
+TEST_F(MouseFixture, ARecreatedWindowLeavesAndIsEnteredAfresh) {
+  MovePointer(CentreOf(A));
+  ASSERT_TRUE(RunLoopUntil([&] { return Log.Has(L"A+"); }));
+  A->RecreateWnd();
+  EXPECT_EQ(Log.Of(L"A"), (std::vector<String>{L"A+", L"A-"}));
+  EXPECT_FALSE(A->MouseInControl());
+  // The new window hears the next move.
+  POINT P = CentreOf(A);
+  MovePointer(POINT{P.x + 3, P.y});
+  EXPECT_TRUE(RunLoopUntil([&] { return A->MouseInControl(); }));
+  MovePointer(POINT{700, 500});
+  EXPECT_TRUE(RunLoopUntil([&] { return !A->MouseInControl(); }));
+  EXPECT_EQ(Log.Of(L"A"), (std::vector<String>{L"A+", L"A-", L"A+", L"A-"}));
+}
+
 // Moves the pointer away while a popup menu's own loop runs and closes the
 // menu once A has heard it leave (or after a few seconds).
 struct TMenuMover {
