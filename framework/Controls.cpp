@@ -393,12 +393,20 @@ void TControl::WMCancelMode(TMessage&) {
 
 void TControl::CMHitTest(TMessage& Message) { Message.Result = HTCLIENT; }
 
-void TControl::CMMouseEnter(TMessage&) {
-  if (OnMouseEnter) OnMouseEnter(this);
+// The pointer entering or leaving a control is told to its parents too,
+// with the control in LParam (0 from the sender means this control), so
+// that a composite control hears of its parts; the events fire only for the
+// control itself.
+void TControl::CMMouseEnter(TMessage& Message) {
+  const LPARAM Origin = Message.LParam ? Message.LParam : reinterpret_cast<LPARAM>(this);
+  if (FParent) FParent->Perform(CM_MOUSEENTER, 0, Origin);
+  if (Origin == reinterpret_cast<LPARAM>(this) && OnMouseEnter) OnMouseEnter(this);
 }
 
-void TControl::CMMouseLeave(TMessage&) {
-  if (OnMouseLeave) OnMouseLeave(this);
+void TControl::CMMouseLeave(TMessage& Message) {
+  const LPARAM Origin = Message.LParam ? Message.LParam : reinterpret_cast<LPARAM>(this);
+  if (FParent) FParent->Perform(CM_MOUSELEAVE, 0, Origin);
+  if (Origin == reinterpret_cast<LPARAM>(this) && OnMouseLeave) OnMouseLeave(this);
 }
 
 void TControl::CMEnabledChanged(TMessage&) { Invalidate(); }
@@ -1347,8 +1355,12 @@ void TWinControl::DestroyWnd() {
 
 void TWinControl::DestroyWindowHandle() {
   CloseThemes();
-  FMouseInControl = false;
   FTrackedAreas = 0;
+  // The window that heard the pointer enter goes: it leaves with it, so that
+  // the next window (a recreated one) enters afresh and every enter has its
+  // leave. Not while the control itself is being destroyed.
+  if (std::exchange(FMouseInControl, false) && !ComponentState().Contains(csDestroying))
+    Perform(CM_MOUSELEAVE);
   FControlState.Include(csDestroyingHandle);
   HWND Wnd = FHandle;
   if (Wnd) DestroyWindow(Wnd);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Menus.h"
 #include "WinHandles.h"
 
 namespace {
@@ -993,10 +994,14 @@ TCustomLabel::TCustomLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
 void TCustomLabel::DoDrawText(TRect& Rect, UINT Flags) {
   String Text = GetText();
   if ((Flags & DT_CALCRECT) && (Text.empty() || (FShowAccelChar && Text == L"&"))) Text += L' ';
-  if (!FShowAccelChar)
+  if (!FShowAccelChar) {
     Flags |= DT_NOPREFIX;
-  else if (UIState() & UISF_HIDEACCEL)
-    Flags |= DT_HIDEPREFIX;  // underlines show once the keyboard is used
+  } else if (UIState() & UISF_HIDEACCEL) {
+    // Underlines show once the keyboard is used. The prefixes go here, not
+    // by DT_HIDEPREFIX: Wine's DrawText underlines regardless of it.
+    Text = StripHotkey(Text);
+    Flags |= DT_NOPREFIX;
+  }
   Flags = static_cast<UINT>(DrawTextBiDiModeFlags(static_cast<Integer>(Flags)));
   FCanvas->Font()->Assign(FFont.get());
   HDC DC = FCanvas->Handle();

@@ -2,7 +2,10 @@
 // cues per window and theme data per window and DPI.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "Forms.h"
+#include "StdCtrls.h"
 
 namespace {
 
@@ -216,6 +219,74 @@ TEST_F(DispatchFixture, KeyboardCuesAreKeptPerWindowAndShownByTheKeyboard) {
   EXPECT_EQ(Label->UIState(), 0);
 }
 
+// What ADraw draws into a white 64 x 20 bitmap, pixel by pixel (colour only).
+std::vector<DWORD> Drawn(const std::function<void(HDC)>& ADraw) {
+  constexpr Integer W = 64, H = 20;
+  TOwned<TBitmap> B(Create<TBitmap>());
+  B->SetPixelFormat(TPixelFormat::pf32bit);
+  B->SetSize(W, H);
+  B->Canvas()->Brush()->SetColor(clWhite);
+  B->Canvas()->FillRect(Rect(0, 0, W, H));
+  ADraw(B->Canvas()->Handle());
+  std::vector<DWORD> Pixels;
+  for (Integer Y = 0; Y < H; ++Y) {
+    const auto* Row = static_cast<const DWORD*>(B->ScanLine(Y));
+    for (Integer X = 0; X < W; ++X) Pixels.push_back(Row[X] & 0xFFFFFF);
+  }
+  return Pixels;
+}
+
+TEST_F(DispatchFixture, FocusRectanglesAndUnderlinesAreDrawnByTheCues) {
+  auto* Label = Create<TLabel>(Form.get());
+  Label->SetParent(Form.get());
+  // Room below the text for the underline.
+  Label->SetAutoSize(false);
+  Label->SetBounds(0, 0, 64, 20);
+  auto* List = Create<TListBox>(Form.get());
+  List->SetParent(Form.get());
+  List->SetBounds(0, 30, 64, 40);
+  List->SetStyle(lbOwnerDrawFixed);
+  List->Items()->Add(L"Item");
+  Form->Show();
+  auto PaintLabel = [&](const String& ACaption) {
+    return [&, ACaption](HDC DC) {
+      Label->SetCaption(ACaption);
+      Label->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
+    };
+  };
+  auto PaintItem = [&](UINT AItemState) {
+    return [&, AItemState](HDC DC) {
+      DRAWITEMSTRUCT Item{ODT_LISTBOX,        0, 0, ODA_DRAWENTIRE, AItemState, List->Handle(), DC,
+                          RECT{0, 0, 64, 16}, 0};
+      List->Perform(CN_DRAWITEM, 0, reinterpret_cast<LPARAM>(&Item));
+    };
+  };
+  // Each cue drawn by its control, beside the same drawing without it: the
+  // two agree while the cue is hidden and differ once it is shown.
+  const struct {
+    const wchar_t* Name;
+    Word Cue;
+    std::function<void(HDC)> WithCue, Without;
+  } Cases[] = {
+      {L"underline", UISF_HIDEACCEL, PaintLabel(L"&Wide"), PaintLabel(L"Wide")},
+      {L"focus rectangle", UISF_HIDEFOCUS, PaintItem(ODS_FOCUS), PaintItem(0)},
+  };
+  for (const auto& C : Cases) {
+    for (bool Shown : {false, true}) {
+      SendMessageW(Form->Handle(), WM_CHANGEUISTATE, MAKEWPARAM(Shown ? UIS_CLEAR : UIS_SET, C.Cue),
+                   0);
+      ASSERT_EQ((Label->UIState() & C.Cue) == 0, Shown) << C.Name;
+      ASSERT_EQ((List->UIState() & C.Cue) == 0, Shown) << C.Name;
+      const std::vector<DWORD> With = Drawn(C.WithCue), Plain = Drawn(C.Without);
+      EXPECT_NE(With, Drawn([](HDC) {})) << C.Name << ": nothing drawn";
+      if (Shown)
+        EXPECT_NE(With, Plain) << C.Name << " shown";
+      else
+        EXPECT_EQ(With, Plain) << C.Name << " hidden";
+    }
+  }
+}
+
 // --- theme data per window and DPI ----------------------------------------------------
 
 struct TThemeCalls {
@@ -266,15 +337,34 @@ TEST_F(DispatchFixture, ThemeDataIsOpenedForTheWindowAtItsDpi) {
     EXPECT_EQ(Control->ThemeData(L"BUTTON"), C.Theme) << C.ForDpi;
     EXPECT_EQ(Control->ThemeData(L"button"), C.Theme) << "kept, not opened again";
     EXPECT_EQ(Calls.Log, C.Opened) << C.ForDpi;
-    // A new DPI closes the old parts; the next use opens them at the new DPI.
-    Calls.Log.clear();
-    F->ScaleForPPI(96);
-    ASSERT_EQ(Calls.Log.size(), 1u) << C.ForDpi;
-    EXPECT_EQ(Calls.Log[0].substr(0, 6), L"close ");
-    Calls.Log.clear();
-    Control->ThemeData(L"BUTTON");
-    EXPECT_EQ(Calls.Log,
-              (std::vector<String>{C.ForDpi ? L"open BUTTON 1 at 96" : L"open BUTTON 1"}));
+    // A new DPI, set by the program or by the platform's message when the
+    // form moves to another monitor, closes the old parts; the next use
+    // opens them at the new DPI.
+    const struct {
+      bool ByMessage;
+      UINT Dpi;
+    } Changes[] = {{false, 96}, {true, 120}};
+    HTHEME Opened = C.Theme;
+    for (const auto& Change : Changes) {
+      Calls.Log.clear();
+      if (Change.ByMessage) {
+        RECT Suggested{40, 40, 340, 240};
+        SendMessageW(F->Handle(), WM_DPICHANGED, MAKEWPARAM(Change.Dpi, Change.Dpi),
+                     reinterpret_cast<LPARAM>(&Suggested));
+      } else {
+        F->ScaleForPPI(static_cast<Integer>(Change.Dpi));
+      }
+      EXPECT_EQ(Calls.Log,
+                (std::vector<String>{L"close " + IntToStr(static_cast<Integer>(
+                                                     reinterpret_cast<NativeInt>(Opened)))}))
+          << C.ForDpi << " " << Change.Dpi;
+      Calls.Log.clear();
+      Opened = Control->ThemeData(L"BUTTON");
+      const String At = L" at " + IntToStr(static_cast<Integer>(Change.Dpi));
+      EXPECT_EQ(Calls.Log,
+                (std::vector<String>{C.ForDpi ? L"open BUTTON 1" + At : L"open BUTTON 1"}))
+          << Change.Dpi;
+    }
     // A theme change and the end of the window close them too.
     Calls.Log.clear();
     SendMessageW(Control->Handle(), WM_THEMECHANGED, 0, 0);

@@ -3,6 +3,7 @@
 // with the pointer moved by input the platform injects.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "Forms.h"
@@ -108,6 +109,21 @@ TEST_F(MouseFixture, ControlsHearThePointerEnterAndLeave) {
   EXPECT_FALSE(B->MouseInControl());
 }
 
+TEST_F(MouseFixture, ARecreatedWindowLeavesAndIsEnteredAfresh) {
+  MovePointer(CentreOf(A));
+  ASSERT_TRUE(RunLoopUntil([&] { return Log.Has(L"A+"); }));
+  A->RecreateWnd();
+  EXPECT_EQ(Log.Of(L"A"), (std::vector<String>{L"A+", L"A-"}));
+  EXPECT_FALSE(A->MouseInControl());
+  // The new window hears the next move.
+  POINT P = CentreOf(A);
+  MovePointer(POINT{P.x + 3, P.y});
+  EXPECT_TRUE(RunLoopUntil([&] { return A->MouseInControl(); }));
+  MovePointer(POINT{700, 500});
+  EXPECT_TRUE(RunLoopUntil([&] { return !A->MouseInControl(); }));
+  EXPECT_EQ(Log.Of(L"A"), (std::vector<String>{L"A+", L"A-", L"A+", L"A-"}));
+}
+
 // Moves the pointer away while a popup menu's own loop runs and closes the
 // menu once A has heard it leave (or after a few seconds).
 struct TMenuMover {
@@ -141,6 +157,121 @@ TEST_F(MouseFixture, LeavingIsHeardWhileAPopupMenuRuns) {
   Mover.InMenu = false;
   EXPECT_TRUE(Mover.LeftInsideTheMenu);
   EXPECT_EQ(Log.Of(L"A"), (std::vector<String>{L"A+", L"A-"}));
+}
+
+// Closes a message box of this thread (the platform's dialog class) once
+// the pointer, moved while the box's own loop runs, has entered A and left
+// it again; after a few seconds it closes it anyway.
+struct TBoxMover {
+  TCustomControl* Control = nullptr;
+  int Ticks = 0;
+  bool EnteredInsideTheBox = false;
+  bool LeftInsideTheBox = false;
+  static BOOL CALLBACK FindBox(HWND AWnd, LPARAM AFound) noexcept {
+    wchar_t Class[16] = {};
+    GetClassNameW(AWnd, Class, 16);
+    if (String(Class) != L"#32770" || !IsWindowVisible(AWnd)) return TRUE;
+    *reinterpret_cast<HWND*>(AFound) = AWnd;
+    return FALSE;
+  }
+  void Tick(TObject*) {
+    HWND Box = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), &FindBox, reinterpret_cast<LPARAM>(&Box));
+    if (!Box) return;
+    ++Ticks;
+    if (Ticks == 2) MovePointer(CentreOf(Control));
+    if (!EnteredInsideTheBox && Control->MouseInControl()) {
+      EnteredInsideTheBox = true;
+      // The bottom right corner of the screen: off the form and off the
+      // box, which the platform centres.
+      MovePointer(POINT{GetSystemMetrics(SM_CXSCREEN) - 20, GetSystemMetrics(SM_CYSCREEN) - 20});
+    }
+    if (EnteredInsideTheBox && !Control->MouseInControl()) LeftInsideTheBox = true;
+    if (LeftInsideTheBox || Ticks > 200) PostMessageW(Box, WM_COMMAND, IDOK, 0);
+  }
+};
+
+TEST_F(MouseFixture, EnteringAndLeavingAreHeardWhileAMessageBoxRuns) {
+  TBoxMover Mover;
+  Mover.Control = A;
+  TOwned<TTimer> Timer(Create<TTimer>(nullptr));
+  Timer->SetInterval(20);
+  Timer->SetOnTimer(MakeEvent<&TBoxMover::Tick>(&Mover));
+  // A box of no owner leaves the form enabled; its loop, not the
+  // application's, dispatches the form's messages meanwhile.
+  MessageBoxW(nullptr, L"Waiting", L"Mouse", MB_OK);
+  EXPECT_TRUE(Mover.EnteredInsideTheBox);
+  EXPECT_TRUE(Mover.LeftInsideTheBox);
+  EXPECT_EQ(Log.Of(L"A"), (std::vector<String>{L"A+", L"A-"}));
+}
+
+// A control with parts that logs what it hears of the pointer: its own
+// entering and leaving as "self", its parts' by their names.
+class TCompositeControl : public TCustomControl {
+  DECLARE_CLASS_INLINE(TCompositeControl, TCustomControl)
+ public:
+  using TCustomControl::TCustomControl;
+  std::vector<String> Heard;
+  bool Has(const String& AEvent) const {
+    return std::find(Heard.begin(), Heard.end(), AEvent) != Heard.end();
+  }
+
+ protected:
+  void CMMouseEnter(TMessage& Message) override {
+    Heard.push_back(Origin(Message) + L"+");
+    inherited::CMMouseEnter(Message);
+  }
+  void CMMouseLeave(TMessage& Message) override {
+    Heard.push_back(Origin(Message) + L"-");
+    inherited::CMMouseLeave(Message);
+  }
+
+ private:
+  String Origin(const TMessage& Message) const {
+    auto* C = reinterpret_cast<TControl*>(Message.LParam);
+    return !C || C == this ? String(L"self") : C->Name();
+  }
+};
+
+TEST_F(MouseFixture, APartsEnteringAndLeavingReachItsParentNamed) {
+  auto* P = Add<TCompositeControl>(L"P", Bounds(180, 40, 120, 120));
+  auto* C = Create<TCustomControl>(Form.get());
+  C->SetName(L"C");
+  C->SetParent(P);
+  C->SetBoundsRect(Bounds(10, 10, 40, 30));
+  auto* H = Create<TGraphicControl>(Form.get());
+  H->SetName(L"H");
+  H->SetParent(P);
+  H->SetBoundsRect(Bounds(60, 70, 40, 30));
+  for (TControl* Part : {static_cast<TControl*>(C), static_cast<TControl*>(H)}) {
+    Part->OnMouseEnter = MakeEvent<&TMouseLog::Enter>(&Log);
+    Part->OnMouseLeave = MakeEvent<&TMouseLog::Leave>(&Log);
+  }
+  Application()->ProcessMessages();
+  const TPoint Empty = P->ClientToScreen(Point(100, 20));
+  const struct {
+    POINT At;
+    std::vector<String> Heard;  // what P hears there, in any order
+  } Steps[] = {
+      {POINT{Empty.x, Empty.y}, {L"self+"}},
+      {CentreOf(C), {L"C+", L"self-"}},
+      {CentreOf(H), {L"C-", L"self+", L"H+"}},
+      {POINT{700, 500}, {L"H-", L"self-"}},
+  };
+  for (const auto& S : Steps) {
+    P->Heard.clear();
+    MovePointer(S.At);
+    EXPECT_TRUE(RunLoopUntil([&] {
+      return std::all_of(S.Heard.begin(), S.Heard.end(),
+                         [&](const String& E) { return P->Has(E); });
+    })) << S.Heard.front();
+    for (const String& E : S.Heard)
+      EXPECT_EQ(std::count(P->Heard.begin(), P->Heard.end(), E), 1) << E;
+  }
+  // The events fire for the control itself only, once each way.
+  EXPECT_EQ(Log.Of(L"P"), (std::vector<String>{L"P+", L"P-", L"P+", L"P-"}));
+  EXPECT_EQ(Log.Of(L"C"), (std::vector<String>{L"C+", L"C-"}));
+  EXPECT_EQ(Log.Of(L"H"), (std::vector<String>{L"H+", L"H-"}));
 }
 
 // --- the message loop ---------------------------------------------------------------
