@@ -149,7 +149,21 @@ TEST(SvgRender, ShapesWithTheirPaint) {
        {"line 0 0 9 0 fill=FF000000 pen=FF000000/1"}},
       {"<line x2='9' stroke='#000000' stroke-dasharray='0 2' stroke-linecap='round'/>",
        {"line 0 0 9 0 fill=FF000000 pen=FF000000/1 dash=0,2, offset=0"}},
+      // The offset goes in pen widths, within one period of the pattern.
+      {"<line x2='9' stroke='#000000' stroke-width='2' stroke-dasharray='3' "
+       "stroke-dashoffset='7'/>",
+       {"line 0 0 9 0 fill=FF000000 pen=FF000000/2 dash=1.5,1.5, offset=0.5"}},
+      // No dash longer than GDI+ can scale by a pen width.
+      {"<line x2='9' stroke='#000000' stroke-dasharray='3e38 1'/>",
+       {"line 0 0 9 0 fill=FF000000 pen=FF000000/1 dash=1e+06,1, offset=0"}},
       {"<line x2='9' stroke='#000000' stroke-width='0'/>", {"line 0 0 9 0 fill=FF000000 pen=none"}},
+      // A transform without an inverse leaves nothing to draw.
+      {"<rect width='1' height='1' transform='scale(0)'/><g transform='matrix(1 1 1 1 0 0)'>"
+       "<rect width='2' height='2'/></g><rect width='3' height='3' transform='scale(3e38) "
+       "scale(3e38)'/>",
+       {}},
+      // Text of a size no raster shows is left out.
+      {"<text font-family='Tahoma' font-size='1e30'>x</text>", {}},
       // An unstroked polyline is a line of its fill colour, one unit wide.
       {"<polyline points='0,0 5,5 9,0' fill='#0000ff'/>",
        {"polyline 3 fill=FF0000FF pen=FF0000FF/1"}},
