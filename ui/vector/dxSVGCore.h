@@ -410,6 +410,11 @@ class TdxSVGPen : public TdxGPPen {
 // Finite and invertible.
 bool dxSVGIsUsableTransform(const XFORM& AMatrix);
 
+// The dash pattern (even length, in pen widths) that starts AOffset into
+// APattern: the same dashes along a stroke without a dash offset. Entries
+// it adds are at least 1e-3 long; the period stays.
+std::vector<Single> dxSVGDashPatternFrom(const std::vector<Single>& APattern, Single AOffset);
+
 // A colour with its alpha multiplied by AOpacity below 1; 0 and $00FFFFFF
 // stay.
 TdxAlphaColor dxGpApplyOpacity(TdxAlphaColor AColor, Single AOpacity);

@@ -122,12 +122,58 @@ void TdxSVGPen::SetDashes(const std::vector<Single>& APattern, Single AOffset) {
   FreeHandle();
 }
 
+std::vector<Single> dxSVGDashPatternFrom(const std::vector<Single>& APattern, Single AOffset) {
+  constexpr Single Least = 1e-3f;
+  const size_t N = APattern.size();
+  if (N == 0 || N % 2 != 0) return APattern;
+  Double Period = 0;
+  for (Single D : APattern) Period += D;
+  Double O = std::fmod(static_cast<Double>(AOffset), Period);
+  if (O < 0) O += Period;
+  if (!(O > 0 && O < Period)) return APattern;
+  size_t I = 0;
+  Double Position = 0;
+  while (I < N && Position + APattern[I] <= O) Position += APattern[I++];
+  if (I == N) return APattern;
+  const Single Into = static_cast<Single>(O - Position);
+  // The pattern from an even entry on: a whole period that starts with a
+  // dash.
+  auto From = [&](size_t AStart) {
+    std::vector<Single> R(APattern.begin() + static_cast<std::ptrdiff_t>(AStart), APattern.end());
+    R.insert(R.end(), APattern.begin(), APattern.begin() + static_cast<std::ptrdiff_t>(AStart));
+    return R;
+  };
+  std::vector<Single> R;
+  if (I % 2 == 0) {
+    // Inside a dash: its rest first, its beginning last, joined to the next
+    // period's rest by the least gap (taken out of the beginning).
+    if (Into <= Least) return From(I);
+    R.push_back(APattern[I] - Into);
+    for (size_t K = I + 1; K < N; ++K) R.push_back(APattern[K]);
+    for (size_t K = 0; K < I; ++K) R.push_back(APattern[K]);
+    R.push_back(Into - Least);
+    R.push_back(Least);
+    return R;
+  }
+  // Inside a gap: a dash of the least length (flat dash caps show nothing of
+  // it), the gap's rest, and the gap's beginning last.
+  if (APattern[I] - Into <= Least) return From((I + 1) % N);
+  R.push_back(Least);
+  R.push_back(APattern[I] - Into - Least);
+  for (size_t K = I + 1; K < N; ++K) R.push_back(APattern[K]);
+  for (size_t K = 0; K < I; ++K) R.push_back(APattern[K]);
+  R.push_back(Into);
+  return R;
+}
+
 void TdxSVGPen::DoCreateHandle(void*& AHandle) {
   TdxGPPen::DoCreateHandle(AHandle);
   if (FDashPattern.empty()) return;
   GpPen* P = static_cast<GpPen*>(AHandle);
-  GdipCheck(GdipSetPenDashArray(P, FDashPattern.data(), static_cast<INT>(FDashPattern.size())));
-  GdipCheck(GdipSetPenDashOffset(P, FDashOffset));
+  // GDI+ under Wine ignores a pen's dash offset: the pattern itself starts
+  // that far in instead.
+  const std::vector<Single> Pattern = dxSVGDashPatternFrom(FDashPattern, FDashOffset);
+  GdipCheck(GdipSetPenDashArray(P, Pattern.data(), static_cast<INT>(Pattern.size())));
 }
 
 // ---------------------------------------------------------------------------

@@ -149,6 +149,10 @@ TEST(SvgHandle, ShapesGdiPlusCannotTakeAsTheyAreStillDraw) {
       {"a pen millions of pixels wide covers everything",
        "<rect x='8' y='8' width='16' height='16' fill='none' stroke='#000' stroke-width='3e6'/>",
        {{{1, 1}, true}, {{16, 16}, true}}},
+      {"a dash offset moves the dashes (3 on, 3 off, starting 1 in)",
+       "<line x1='2' y1='16' x2='30' y2='16' stroke='#000' stroke-width='2' "
+       "stroke-dasharray='3' stroke-dashoffset='1'/>",
+       {{{3, 16}, true}, {{4, 16}, false}, {{7, 16}, true}, {{10, 16}, false}, {{13, 16}, true}}},
       {"a stroke wider than its rectangle covers the rectangle grown by half of it",
        "<rect x='12' y='12' width='8' height='8' fill='none' stroke='#000' stroke-width='20'/>",
        {{{16, 16}, true}, {{3, 3}, true}, {{28, 28}, true}, {{1, 16}, false}, {{31, 16}, false}}},

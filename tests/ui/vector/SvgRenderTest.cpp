@@ -280,6 +280,38 @@ std::string Stops(const std::string& AGradient,
   return S;
 }
 
+// GDI+ under Wine ignores a pen's dash offset, so the pattern handed to it
+// starts that far in: the same dashes, the same period.
+TEST(SvgRender, DashPatternStartsAtItsOffset) {
+  const Single NaN = std::nanf("");
+  struct {
+    std::vector<Single> Pattern;
+    Single Offset;
+    std::vector<Single> Expected;
+  } Cases[] = {
+      {{1.5f, 1.5f}, 0, {1.5f, 1.5f}},
+      // Inside the first dash: its rest, the gap, its beginning less the
+      // least gap that keeps the two apart.
+      {{1.5f, 1.5f}, 0.5f, {1, 1.5f, 0.499f, 0.001f}},
+      // Inside a gap: a dash of nothing, the gap's rest, ..., its beginning.
+      {{1.5f, 1.5f}, 2, {0.001f, 0.999f, 1.5f, 0.5f}},
+      // Offsets beyond a period or below 0 wrap round.
+      {{1.5f, 1.5f}, 3.5f, {1, 1.5f, 0.499f, 0.001f}},
+      {{1.5f, 1.5f}, -1, {0.001f, 0.999f, 1.5f, 0.5f}},
+      // On the boundary of an entry: the pattern from that entry.
+      {{1, 2, 3, 4}, 3, {3, 4, 1, 2}},
+      {{1, 2, 3, 4}, 1.5f, {0.001f, 1.499f, 3, 4, 1, 0.5f}},
+      {{1, 2}, NaN, {1, 2}},
+      {{}, 1, {}},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(std::to_string(C.Offset) + " into " + std::to_string(C.Pattern.size()));
+    const std::vector<Single> R = dxSVGDashPatternFrom(C.Pattern, C.Offset);
+    ASSERT_EQ(R.size(), C.Expected.size());
+    for (size_t I = 0; I < R.size(); ++I) EXPECT_NEAR(R[I], C.Expected[I], 1e-5) << I;
+  }
+}
+
 TEST(SvgRender, GradientPoints) {
   EXPECT_EQ(Stops("<linearGradient id='g'><stop offset='20%' stop-color='#ff0000'/>"
                   "<stop offset='0.8' stop-color='#0000ff' stop-opacity='0.5'/></linearGradient>"),
