@@ -17,8 +17,19 @@ for exe in "$BUILD_DIR"/bench/*/*.exe; do
   [ -e "$exe" ] || continue
   name=$(basename "$exe" .exe)
   [ -n "$filter" ] && [[ "$name" != *"$filter"* ]] && continue
-  # A benchmark folder may carry a driver script that also runs outside tools.
-  script="$ROOT/bench/$(basename "$(dirname "$exe")")/run.sh"
+  # A benchmark folder may carry a driver that also runs outside tools: a
+  # shell script, or a Python one that takes --exe and --build-dir (it times
+  # a peer beside the executable).
+  folder="$ROOT/bench/$(basename "$(dirname "$exe")")"
   echo "== $name"
-  if [ -f "$script" ]; then bash "$script" "$exe"; else "$WINE_BIN" "$exe"; fi
+  if [ -f "$folder/run.sh" ]; then
+    bash "$folder/run.sh" "$exe"
+  elif [ -f "$folder/run.py" ]; then
+    # Debian's interpreter, where the peers' Python packages live.
+    py=/usr/bin/python3
+    [ -x "$py" ] || py=python3
+    "$py" "$folder/run.py" --exe "$exe" --build-dir "$BUILD_DIR"
+  else
+    "$WINE_BIN" "$exe"
+  fi
 done

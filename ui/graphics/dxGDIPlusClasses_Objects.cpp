@@ -836,10 +836,16 @@ void TdxGPPath::AddRoundRect(const TdxRectF& R, Single ARadiusX, Single ARadiusY
 
 void TdxGPPath::AddString(const String& AText, TdxGPFont* AFont, const TdxRectF& ARect,
                           TdxGPStringFormat* AFormat) {
+  // GDI+ under Wine refuses a path string without a format; the default
+  // format is what none stands for.
+  TOwned<TdxGPStringFormat> Default;
+  if (!AFormat) {
+    Default.reset(Create<TdxGPStringFormat>());
+    AFormat = Default.get();
+  }
   Gdiplus::GpRectF Layout(ARect.Left, ARect.Top, ARect.Width(), ARect.Height());
   GdipCheck(GdipAddPathString(FHandle, AText.c_str(), -1, AFont->FontFamily()->Handle(),
-                              AFont->Style(), AFont->Size(), &Layout,
-                              AFormat ? AFormat->Handle() : nullptr));
+                              AFont->Style(), AFont->Size(), &Layout, AFormat->Handle()));
 }
 
 void TdxGPPath::AddString(const String& AText, TFont* AFont, const TRect& ARect, Single AEmSize) {

@@ -276,7 +276,12 @@ const TdxSVGPropertyBinding* ElementBindings(Integer& ACount) {
                       [](TdxSVGElement* E, Single V) { E->SetStrokeDashOffset(V); }),
        {{"stroke-dashoffset", nullptr}},
        1},
-      {SingleProperty(L"StrokeSize", [](TdxSVGElement* E, Single V) { E->SetStrokeSize(V); }),
+      // A percentage of nothing (no parent size reaches this binding) would
+      // read as 0, which means no stroke: it stays unset and inherits.
+      {ValueProperty(L"StrokeSize",
+                     [](TdxSVGElement* E, const TdxSVGValue& V) {
+                       if (V.UnitsType != utPercents) E->SetStrokeSize(V.ToPixels(96, 0));
+                     }),
        {{"stroke-width", &TdxSVGAdapterSizeValue::Instance}},
        1},
       {OrdinalProperty(L"StrokeLineCap",

@@ -4,6 +4,7 @@
 // that gathers outlines into one clip path).
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "dxSVGParsers.h"
@@ -18,6 +19,12 @@ inline constexpr Integer dxSVGMaxNestingLevel = 512;
 // Elements that one draw may show through "use" references and clip paths;
 // past it further references draw nothing, so that fan-out stays bounded.
 inline constexpr Integer dxSVGMaxReferencedElements = 20000;
+// The widest pen a stroke is drawn with, in device pixels.
+inline constexpr Single dxSVGMaxPenPixels = 1 << 20;
+// The largest text drawn, in device pixels (in units for a clip path).
+inline constexpr Single dxSVGMaxTextPixels = 16384;
+// The most dashes one stroke may have; a finer pattern draws solid.
+inline constexpr Double dxSVGMaxDashes = 100000;
 
 // ---------------------------------------------------------------------------
 // Bindings
@@ -371,6 +378,9 @@ class TdxSVGBrush : public TdxGPBrush {
   // Start point in Left, Top; end point in Right, Bottom.
   TdxRectF FGradientLine;
   void CreateGradientBrushHandle(void*& AHandle) override;
+  // The colour of the gradient points at a position of the line (padded
+  // with the end colours outside 0..1).
+  TdxAlphaColor ColorAt(Double APosition) const;
 
  protected:
   bool NeedRecreateHandleOnTargetRectChange() override {
@@ -396,6 +406,14 @@ class TdxSVGPen : public TdxGPPen {
   std::vector<Single> FDashPattern;
   Single FDashOffset = 0;
 };
+
+// Finite and invertible.
+bool dxSVGIsUsableTransform(const XFORM& AMatrix);
+
+// The dash pattern (even length, in pen widths) that starts AOffset into
+// APattern: the same dashes along a stroke without a dash offset. Entries
+// it adds are at least 1e-3 long; the period stays.
+std::vector<Single> dxSVGDashPatternFrom(const std::vector<Single>& APattern, Single AOffset);
 
 // A colour with its alpha multiplied by AOpacity below 1; 0 and $00FFFFFF
 // stay.
@@ -436,6 +454,9 @@ class TdxSVGCustomRenderer : public TObject {
   virtual void ModifyWorldTransform(const XFORM& AMatrix) = 0;
   virtual void RestoreWorldTransform() = 0;
   virtual void SaveWorldTransform() = 0;
+  // Whether the matrix, and the transform in force with it, can be drawn
+  // through: finite and invertible.
+  virtual bool CanApplyTransform(const XFORM& AMatrix);
 
   TdxAlphaColor ApplyOpacity(TdxAlphaColor AColor) const;
   TdxSVGBrush* Brush() const { return FBrush.get(); }
@@ -491,11 +512,29 @@ class TdxSVGRenderer : public TdxSVGCustomRenderer {
   void ModifyWorldTransform(const XFORM& AMatrix) override;
   void RestoreWorldTransform() override;
   void SaveWorldTransform() override;
+  bool CanApplyTransform(const XFORM& AMatrix) override;
   TdxGPCanvas* Canvas() const { return FCanvas; }
 
  private:
   TdxGPPen* ActivePen();
   TdxGPBrush* ActiveBrush();
+  // Bounds in device pixels of a rectangle in user units.
+  TdxRectF DeviceBounds(const TdxRectF& ABounds);
+  // How far past a shape's bounds the pen can paint, in device pixels.
+  static Single PenReach(TdxGPPen* APen);
+  // The visible area in device pixels, widened on every side by AMargin.
+  TdxRectF VisibleDeviceRect(Single AMargin);
+  // Whether a shape with these bounds (user units), stroked with APen, can
+  // paint anything visible.
+  bool IsVisible(const TdxRectF& ABounds, TdxGPPen* APen);
+  // Whether the shape's stroke lies too far out for GDI+ to draw as it is.
+  bool IsFarStroke(const TdxRectF& ABounds);
+  // The stroke of the path flattened and cut to the visible area.
+  void StrokeFarPath(TdxGPPath* APath, TdxGPPen* APen);
+  void DrawPath(TdxGPPath* APath);
+  // The pen for a stroke of that length in user units (nil without a
+  // stroke); a dash pattern too fine for the length is dropped.
+  TdxGPPen* StrokePen(const std::function<Double()>& AWorldLength);
   TdxGPCanvas* FCanvas;
 };
 
@@ -518,6 +557,7 @@ class TdxSVGRendererClipPath : public TdxSVGCustomRenderer {
   void ModifyWorldTransform(const XFORM& AMatrix) override;
   void RestoreWorldTransform() override;
   void SaveWorldTransform() override;
+  bool CanApplyTransform(const XFORM& AMatrix) override;
   TdxGPPath* ClipPath() const { return FClipPath.get(); }
 
  private:

@@ -1,7 +1,9 @@
 // The renderers and how each element draws itself through them.
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
+#include "WinHandles.h"
 #include "cxGraphics.h"
 #include "dxSVGCore.h"
 
@@ -17,6 +19,19 @@ Single Distance(Single X1, Single Y1, Single X2, Single Y2) {
       std::hypot(static_cast<Double>(X2) - X1, static_cast<Double>(Y2) - Y1));
 }
 }  // namespace
+
+bool dxSVGIsUsableTransform(const XFORM& M) {
+  if (!std::isfinite(M.eM11) || !std::isfinite(M.eM12) || !std::isfinite(M.eM21) ||
+      !std::isfinite(M.eM22) || !std::isfinite(M.eDx) || !std::isfinite(M.eDy))
+    return false;
+  // GDI+ works in single precision: its determinant must agree with the
+  // exact one, or a nearly flat matrix counts as singular there (or worse,
+  // not).
+  const Double Det = static_cast<Double>(M.eM11) * M.eM22 - static_cast<Double>(M.eM12) * M.eM21;
+  const Single SingleDet = M.eM11 * M.eM22 - M.eM12 * M.eM21;
+  return std::isfinite(SingleDet) && SingleDet != 0 && Det != 0 &&
+         std::fabs(SingleDet - Det) <= 1e-3 * std::fabs(Det);
+}
 
 TdxAlphaColor dxGpApplyOpacity(TdxAlphaColor AColor, Single AOpacity) {
   if (AOpacity >= 1 || AColor == dxacNone || static_cast<Cardinal>(AColor) == 0x00FFFFFF)
@@ -39,24 +54,38 @@ void TdxSVGBrush::CreateGradientBrushHandle(void*& AHandle) {
     CreateEmptyBrushHandle(AHandle);
     return;
   }
-  Gdiplus::GpPointF P1(FGradientLine.Left, FGradientLine.Top);
-  Gdiplus::GpPointF P2(FGradientLine.Right, FGradientLine.Bottom);
+  Double X1 = FGradientLine.Left, Y1 = FGradientLine.Top;
+  Double X2 = FGradientLine.Right, Y2 = FGradientLine.Bottom;
   if (FGradientAutoScale) {
-    P1 = Gdiplus::GpPointF(Left + P1.X * Width, Top + P1.Y * Height);
-    P2 = Gdiplus::GpPointF(Left + P2.X * Width, Top + P2.Y * Height);
+    X1 = Left + X1 * Width;
+    Y1 = Top + Y1 * Height;
+    X2 = Left + X2 * Width;
+    Y2 = Top + Y2 * Height;
   }
-  if (P1.X == P2.X && P1.Y == P2.Y) {
-    // Scaled onto a flat box, the line has no length: its last colour.
-    GpSolidFill* Solid = nullptr;
-    GdipCheck(GdipCreateSolidFill(
-        dxAlphaColorValue(GradientPoints()->GetColor(GradientPoints()->Count() - 1)), &Solid));
-    AHandle = Solid;
-    return;
+  const Integer Count = GradientPoints()->Count();
+  auto Solid = [&](TdxAlphaColor AColor) {
+    GpSolidFill* B = nullptr;
+    GdipCheck(GdipCreateSolidFill(dxAlphaColorValue(AColor), &B));
+    AHandle = B;
+  };
+  // Scaled onto a flat box, the line has no length: its last colour.
+  if (X1 == X2 && Y1 == Y2) return Solid(GradientPoints()->GetColor(Count - 1));
+  // A line whose ends GDI+ cannot hold (single precision, and room for its
+  // own arithmetic) is so long against the shape that the shape shows one
+  // colour: the one at its centre.
+  constexpr Double Limit = 1e7;
+  if (!(std::fabs(X1) <= Limit && std::fabs(Y1) <= Limit && std::fabs(X2) <= Limit &&
+        std::fabs(Y2) <= Limit)) {
+    const Double DX = X2 - X1, DY = Y2 - Y1;
+    const Double T =
+        ((Left + Width / 2.0 - X1) * DX + (Top + Height / 2.0 - Y1) * DY) / (DX * DX + DY * DY);
+    return Solid(std::isfinite(T) ? ColorAt(T) : GradientPoints()->GetColor(Count - 1));
   }
+  const Gdiplus::GpPointF P1(static_cast<Single>(X1), static_cast<Single>(Y1));
+  const Gdiplus::GpPointF P2(static_cast<Single>(X2), static_cast<Single>(Y2));
   GpLineGradient* B = nullptr;
   GdipCheck(GdipCreateLineBrush(&P1, &P2, 0, 0, WrapModeTileFlipX, &B));
   AHandle = B;
-  const Integer Count = GradientPoints()->Count();
   std::vector<ARGB> Colors(static_cast<size_t>(Count));
   std::vector<Single> Offsets(static_cast<size_t>(Count));
   for (Integer I = 0; I < Count; ++I) {
@@ -64,6 +93,25 @@ void TdxSVGBrush::CreateGradientBrushHandle(void*& AHandle) {
     Offsets[I] = GradientPoints()->GetOffset(I);
   }
   GdipCheck(GdipSetLinePresetBlend(B, Colors.data(), Offsets.data(), Count));
+}
+
+TdxAlphaColor TdxSVGBrush::ColorAt(Double APosition) const {
+  TdxGPBrushGradientPoints* P = GradientPoints();
+  const Integer Count = P->Count();
+  const Double T = std::clamp(APosition, 0.0, 1.0);
+  Integer I = 0;
+  while (I + 1 < Count && P->GetOffset(I + 1) < T) ++I;
+  if (I + 1 >= Count) return P->GetColor(Count - 1);
+  const Double O0 = P->GetOffset(I), O1 = P->GetOffset(I + 1);
+  const Double F = O1 > O0 ? std::clamp((T - O0) / (O1 - O0), 0.0, 1.0) : 1.0;
+  const Cardinal C0 = static_cast<Cardinal>(P->GetColor(I)),
+                 C1 = static_cast<Cardinal>(P->GetColor(I + 1));
+  Cardinal Result = 0;
+  for (int Shift = 0; Shift < 32; Shift += 8) {
+    const Double A = (C0 >> Shift) & 0xFF, B = (C1 >> Shift) & 0xFF;
+    Result |= static_cast<Cardinal>(std::lround(A + (B - A) * F)) << Shift;
+  }
+  return static_cast<TdxAlphaColor>(Result);
 }
 
 TdxGPBrush* TdxSVGPen::CreateBrush() { return Create<TdxSVGBrush>(); }
@@ -74,12 +122,58 @@ void TdxSVGPen::SetDashes(const std::vector<Single>& APattern, Single AOffset) {
   FreeHandle();
 }
 
+std::vector<Single> dxSVGDashPatternFrom(const std::vector<Single>& APattern, Single AOffset) {
+  constexpr Single Least = 1e-3f;
+  const size_t N = APattern.size();
+  if (N == 0 || N % 2 != 0) return APattern;
+  Double Period = 0;
+  for (Single D : APattern) Period += D;
+  Double O = std::fmod(static_cast<Double>(AOffset), Period);
+  if (O < 0) O += Period;
+  if (!(O > 0 && O < Period)) return APattern;
+  size_t I = 0;
+  Double Position = 0;
+  while (I < N && Position + APattern[I] <= O) Position += APattern[I++];
+  if (I == N) return APattern;
+  const Single Into = static_cast<Single>(O - Position);
+  // The pattern from an even entry on: a whole period that starts with a
+  // dash.
+  auto From = [&](size_t AStart) {
+    std::vector<Single> R(APattern.begin() + static_cast<std::ptrdiff_t>(AStart), APattern.end());
+    R.insert(R.end(), APattern.begin(), APattern.begin() + static_cast<std::ptrdiff_t>(AStart));
+    return R;
+  };
+  std::vector<Single> R;
+  if (I % 2 == 0) {
+    // Inside a dash: its rest first, its beginning last, joined to the next
+    // period's rest by the least gap (taken out of the beginning).
+    if (Into <= Least) return From(I);
+    R.push_back(APattern[I] - Into);
+    for (size_t K = I + 1; K < N; ++K) R.push_back(APattern[K]);
+    for (size_t K = 0; K < I; ++K) R.push_back(APattern[K]);
+    R.push_back(Into - Least);
+    R.push_back(Least);
+    return R;
+  }
+  // Inside a gap: a dash of the least length (flat dash caps show nothing of
+  // it), the gap's rest, and the gap's beginning last.
+  if (APattern[I] - Into <= Least) return From((I + 1) % N);
+  R.push_back(Least);
+  R.push_back(APattern[I] - Into - Least);
+  for (size_t K = I + 1; K < N; ++K) R.push_back(APattern[K]);
+  for (size_t K = 0; K < I; ++K) R.push_back(APattern[K]);
+  R.push_back(Into);
+  return R;
+}
+
 void TdxSVGPen::DoCreateHandle(void*& AHandle) {
   TdxGPPen::DoCreateHandle(AHandle);
   if (FDashPattern.empty()) return;
   GpPen* P = static_cast<GpPen*>(AHandle);
-  GdipCheck(GdipSetPenDashArray(P, FDashPattern.data(), static_cast<INT>(FDashPattern.size())));
-  GdipCheck(GdipSetPenDashOffset(P, FDashOffset));
+  // GDI+ under Wine ignores a pen's dash offset: the pattern itself starts
+  // that far in instead.
+  const std::vector<Single> Pattern = dxSVGDashPatternFrom(FDashPattern, FDashOffset);
+  GdipCheck(GdipSetPenDashArray(P, Pattern.data(), static_cast<INT>(Pattern.size())));
 }
 
 // ---------------------------------------------------------------------------
@@ -173,41 +267,367 @@ Single TdxSVGRenderer::TransformPenWidth(Single AWidth) {
   Single M11, M12, M21, M22, DX, DY;
   M->GetElements(M11, M12, M21, M22, DX, DY);
   const Double Det = static_cast<Double>(M11) * M22 - static_cast<Double>(M12) * M21;
-  return static_cast<Single>(AWidth * std::sqrt(std::fabs(Det)));
+  const Double Width = AWidth * std::sqrt(std::fabs(Det));
+  // GDI+ runs out of memory on pens tens of millions of pixels wide; a pen
+  // far wider than any raster covers it all the same.
+  return static_cast<Single>(Width <= dxSVGMaxPenPixels ? Width : dxSVGMaxPenPixels);
 }
 
 TdxGPPen* TdxSVGRenderer::ActivePen() { return Pen()->IsEmpty() ? nullptr : Pen(); }
 
 TdxGPBrush* TdxSVGRenderer::ActiveBrush() { return Brush()->IsEmpty() ? nullptr : Brush(); }
 
+// Under Wine, GDI+ fails on strokes whose shape lies some tens of thousands
+// of units or device pixels out: a curve's subdivision never ends and
+// overflows the stack, a polyline's outline asks for scan lines all the way
+// out and runs out of memory. Fills are safe. Such a stroke is flattened
+// here and cut to the visible area before GDI+ sees it.
+bool TdxSVGRenderer::IsFarStroke(const TdxRectF& ABounds) {
+  constexpr Single Far = 16384;
+  TdxGPPen* P = ActivePen();
+  if (!P) return false;
+  std::vector<TdxPointF> Corners{{ABounds.Left, ABounds.Top},
+                                 {ABounds.Right, ABounds.Top},
+                                 {ABounds.Left, ABounds.Bottom},
+                                 {ABounds.Right, ABounds.Bottom}};
+  auto IsFar = [&Corners] {
+    // Written so that NaN counts as far.
+    for (const TdxPointF& C : Corners)
+      if (!(std::fabs(C.X) <= Far && std::fabs(C.Y) <= Far)) return true;
+    return false;
+  };
+  if (IsFar()) return true;
+  FCanvas->TransformPoints(CoordinateSpaceDevice, CoordinateSpaceWorld, Corners);
+  return IsFar();
+}
+
+TdxRectF TdxSVGRenderer::DeviceBounds(const TdxRectF& ABounds) {
+  std::vector<TdxPointF> C{{ABounds.Left, ABounds.Top},
+                           {ABounds.Right, ABounds.Top},
+                           {ABounds.Left, ABounds.Bottom},
+                           {ABounds.Right, ABounds.Bottom}};
+  FCanvas->TransformPoints(CoordinateSpaceDevice, CoordinateSpaceWorld, C);
+  TdxRectF R{C[0].X, C[0].Y, C[0].X, C[0].Y};
+  for (const TdxPointF& P : C) {
+    R.Left = std::min(R.Left, P.X);
+    R.Top = std::min(R.Top, P.Y);
+    R.Right = std::max(R.Right, P.X);
+    R.Bottom = std::max(R.Bottom, P.Y);
+  }
+  return R;
+}
+
+Single TdxSVGRenderer::PenReach(TdxGPPen* APen) {
+  return APen ? std::min(APen->Width() * 16 + 2, 1e7f) : 2.0f;
+}
+
+TdxRectF TdxSVGRenderer::VisibleDeviceRect(Single AMargin) {
+  Gdiplus::GpRectF V;
+  GdipCheck(GdipGetVisibleClipBounds(FCanvas->Handle(), &V));
+  TdxRectF R = DeviceBounds(TdxRectF{V.X, V.Y, V.X + V.Width, V.Y + V.Height});
+  return TdxRectF{R.Left - AMargin, R.Top - AMargin, R.Right + AMargin, R.Bottom + AMargin};
+}
+
+bool TdxSVGRenderer::IsVisible(const TdxRectF& ABounds, TdxGPPen* APen) {
+  // Shapes wholly outside the visible area are left out: they would paint
+  // nothing, and GDI+ under Wine fails on some that lie billions of pixels
+  // out. Written so that NaN bounds count as invisible.
+  const TdxRectF B = DeviceBounds(ABounds);
+  const TdxRectF W = VisibleDeviceRect(PenReach(APen));
+  return B.Left <= W.Right && B.Right >= W.Left && B.Top <= W.Bottom && B.Bottom >= W.Top;
+}
+
+namespace {
+struct TFigure {
+  std::vector<TdxPointF> Points;
+  bool Closed;
+};
+
+// The path's figures with every curve as line segments, fine enough to stay
+// within a quarter pixel at AScale pixels a unit (the second difference of a
+// curve's controls bounds the error).
+std::vector<TFigure> FlattenedFigures(TdxGPPath* APath, Double AScale) {
+  INT Count = 0;
+  GdipCheck(GdipGetPointCount(APath->Handle(), &Count));
+  std::vector<Gdiplus::GpPointF> Points(static_cast<size_t>(Count));
+  std::vector<BYTE> Types(static_cast<size_t>(Count));
+  if (Count > 0) {
+    GdipCheck(GdipGetPathPoints(APath->Handle(), Points.data(), Count));
+    GdipCheck(GdipGetPathTypes(APath->Handle(), Types.data(), Count));
+  }
+  std::vector<TFigure> Result;
+  TFigure Figure{{}, false};
+  auto Finish = [&](bool AClosed) {
+    Figure.Closed = AClosed;
+    if (Figure.Points.size() >= 2) Result.push_back(std::move(Figure));
+    Figure = TFigure{{}, false};
+  };
+  for (INT I = 0; I < Count;) {
+    const BYTE Kind = Types[I] & Gdiplus::PathPointTypePathTypeMask;
+    if (Kind == Gdiplus::PathPointTypeStart) {
+      Finish(false);
+      Figure.Points.push_back({Points[I].X, Points[I].Y});
+      ++I;
+    } else if (Kind == Gdiplus::PathPointTypeBezier && I + 2 < Count && !Figure.Points.empty()) {
+      const TdxPointF P0 = Figure.Points.back();
+      const Gdiplus::GpPointF &P1 = Points[I], &P2 = Points[I + 1], &P3 = Points[I + 2];
+      const Double D = std::max(std::hypot(P0.X - 2.0 * P1.X + P2.X, P0.Y - 2.0 * P1.Y + P2.Y),
+                                std::hypot(P1.X - 2.0 * P2.X + P3.X, P1.Y - 2.0 * P2.Y + P3.Y));
+      const Double N = std::ceil(std::sqrt(0.75 * D * AScale / 0.25));
+      const Integer Steps = N >= 1 ? static_cast<Integer>(std::min(N, 1024.0)) : 1;
+      for (Integer K = 1; K <= Steps; ++K) {
+        const Double T = static_cast<Double>(K) / Steps, U = 1 - T;
+        const Double A = U * U * U, B = 3 * U * U * T, C = 3 * U * T * T, E = T * T * T;
+        Figure.Points.push_back({static_cast<Single>(A * P0.X + B * P1.X + C * P2.X + E * P3.X),
+                                 static_cast<Single>(A * P0.Y + B * P1.Y + C * P2.Y + E * P3.Y)});
+      }
+      I += 3;
+    } else {
+      Figure.Points.push_back({Points[I].X, Points[I].Y});
+      ++I;
+    }
+    if (Types[I - 1] & Gdiplus::PathPointTypeCloseSubpath) Finish(true);
+  }
+  Finish(false);
+  return Result;
+}
+
+// The part of the segment A-B inside the window (Liang-Barsky): false when
+// none is, or when a point is not finite.
+bool ClipSegment(const TdxRectF& AWindow, TdxPointF& A, TdxPointF& B, bool& ACutStart,
+                 bool& ACutEnd) {
+  if (!std::isfinite(A.X) || !std::isfinite(A.Y) || !std::isfinite(B.X) || !std::isfinite(B.Y))
+    return false;
+  const Double DX = static_cast<Double>(B.X) - A.X, DY = static_cast<Double>(B.Y) - A.Y;
+  Double T0 = 0, T1 = 1;
+  auto Edge = [&](Double P, Double Q) {
+    if (P == 0) return Q >= 0;
+    const Double R = Q / P;
+    if (P < 0) {
+      if (R > T1) return false;
+      T0 = std::max(T0, R);
+    } else {
+      if (R < T0) return false;
+      T1 = std::min(T1, R);
+    }
+    return true;
+  };
+  if (!Edge(-DX, A.X - AWindow.Left) || !Edge(DX, AWindow.Right - A.X) ||
+      !Edge(-DY, A.Y - AWindow.Top) || !Edge(DY, AWindow.Bottom - A.Y))
+    return false;
+  const TdxPointF From = A;
+  ACutStart = T0 > 0;
+  ACutEnd = T1 < 1;
+  A = {static_cast<Single>(From.X + T0 * DX), static_cast<Single>(From.Y + T0 * DY)};
+  B = {static_cast<Single>(From.X + T1 * DX), static_cast<Single>(From.Y + T1 * DY)};
+  return true;
+}
+}  // namespace
+
+void TdxSVGRenderer::StrokeFarPath(TdxGPPath* APath, TdxGPPen* APen) {
+  std::vector<TFigure> Figures = FlattenedFigures(APath, TransformPenWidth(1));
+  for (TFigure& F : Figures)
+    FCanvas->TransformPoints(CoordinateSpaceDevice, CoordinateSpaceWorld, F.Points);
+  // The visible area widened by what a join or cap of the pen can reach:
+  // cut ends there show nothing of their own.
+  const TdxRectF Window = VisibleDeviceRect(PenReach(APen));
+  TOwned<TdxGPPath> Clipped(Create<TdxGPPath>());
+  std::vector<TdxPointF> Piece;
+  auto Flush = [&](bool AClosed) {
+    if (Piece.size() >= 2) {
+      Clipped->FigureStart();
+      Clipped->AddPolyline(Piece);
+      if (AClosed) Clipped->FigureFinish();
+    }
+    Piece.clear();
+  };
+  for (TFigure& F : Figures) {
+    if (F.Closed) F.Points.push_back(F.Points.front());
+    bool Whole = true;
+    for (size_t I = 1; I < F.Points.size(); ++I) {
+      TdxPointF A = F.Points[I - 1], B = F.Points[I];
+      bool CutStart, CutEnd;
+      if (!ClipSegment(Window, A, B, CutStart, CutEnd)) {
+        Whole = false;
+        Flush(false);
+        continue;
+      }
+      if (CutStart || Piece.empty()) {
+        Flush(false);
+        Piece.push_back(A);
+      }
+      Piece.push_back(B);
+      if (CutStart || CutEnd) Whole = false;
+      if (CutEnd) Flush(false);
+    }
+    Flush(F.Closed && Whole);
+  }
+  FCanvas->SaveWorldTransform();
+  auto Restore = Finally([&] { FCanvas->RestoreWorldTransform(); });
+  FCanvas->ResetWorldTransform();
+  FCanvas->Path(Clipped.get(), APen, nullptr);
+}
+
+namespace {
+Double PolylineLength(const Gdiplus::GpPointF* APoints, size_t ACount, bool AClosed) {
+  Double L = 0;
+  for (size_t I = 1; I < ACount; ++I)
+    L += std::hypot(static_cast<Double>(APoints[I].X) - APoints[I - 1].X,
+                    static_cast<Double>(APoints[I].Y) - APoints[I - 1].Y);
+  if (AClosed && ACount > 2)
+    L += std::hypot(static_cast<Double>(APoints[0].X) - APoints[ACount - 1].X,
+                    static_cast<Double>(APoints[0].Y) - APoints[ACount - 1].Y);
+  return L;
+}
+
+Double PolylineLength(const std::vector<TdxPointF>& APoints, bool AClosed) {
+  static_assert(sizeof(TdxPointF) == sizeof(Gdiplus::GpPointF));
+  return PolylineLength(reinterpret_cast<const Gdiplus::GpPointF*>(APoints.data()), APoints.size(),
+                        AClosed);
+}
+
+// At least the length of the path's outline: its control polygon.
+Double PathLength(TdxGPPath* APath) {
+  INT Count = 0;
+  GdipCheck(GdipGetPointCount(APath->Handle(), &Count));
+  if (Count < 2) return 0;
+  std::vector<Gdiplus::GpPointF> Points(static_cast<size_t>(Count));
+  GdipCheck(GdipGetPathPoints(APath->Handle(), Points.data(), Count));
+  return PolylineLength(Points.data(), Points.size(), true);
+}
+}  // namespace
+
+TdxGPPen* TdxSVGRenderer::StrokePen(const std::function<Double()>& AWorldLength) {
+  TdxSVGPen* P = Pen();
+  if (P->IsEmpty()) return nullptr;
+  if (P->DashPattern().empty()) return P;
+  // GDI+ makes every dash of a stroke, seen or not: a pattern fine enough to
+  // give more than dxSVGMaxDashes along this stroke draws it solid, which is
+  // what so fine a pattern looks like.
+  TOwned<TdxGPMatrix> M(FCanvas->GetWorldTransform());
+  Single M11, M12, M21, M22, DX, DY;
+  M->GetElements(M11, M12, M21, M22, DX, DY);
+  const Double Stretch = std::sqrt(static_cast<Double>(M11) * M11 + static_cast<Double>(M12) * M12 +
+                                   static_cast<Double>(M21) * M21 + static_cast<Double>(M22) * M22);
+  Double Period = 0;
+  for (Single D : P->DashPattern()) Period += D;
+  Period *= P->Width();
+  const Double Dashes = AWorldLength() * Stretch / Period;
+  if (!(Dashes <= dxSVGMaxDashes)) P->SetDashes({}, 0);
+  return P;
+}
+
+void TdxSVGRenderer::DrawPath(TdxGPPath* APath) {
+  const TdxRectF Bounds = APath->GetBoundsF();
+  if (!IsVisible(Bounds, ActivePen())) return;
+  TdxGPPen* Pen = StrokePen([APath] { return PathLength(APath); });
+  if (!Pen || !IsFarStroke(Bounds)) {
+    FCanvas->Path(APath, Pen, ActiveBrush());
+    return;
+  }
+  if (TdxGPBrush* B = ActiveBrush()) FCanvas->Path(APath, nullptr, B);
+  StrokeFarPath(APath, Pen);
+}
+
+namespace {
+TdxRectF BoundsOf(const std::vector<TdxPointF>& APoints) {
+  TdxRectF R{APoints[0].X, APoints[0].Y, APoints[0].X, APoints[0].Y};
+  for (const TdxPointF& P : APoints) {
+    R.Left = std::min(R.Left, P.X);
+    R.Top = std::min(R.Top, P.Y);
+    R.Right = std::max(R.Right, P.X);
+    R.Bottom = std::max(R.Bottom, P.Y);
+  }
+  return R;
+}
+}  // namespace
+
 void TdxSVGRenderer::Ellipse(Single ACenterX, Single ACenterY, Single ARadiusX, Single ARadiusY) {
-  FCanvas->Ellipse(
-      TdxRectF{ACenterX - ARadiusX, ACenterY - ARadiusY, ACenterX + ARadiusX, ACenterY + ARadiusY},
-      ActivePen(), ActiveBrush());
+  const TdxRectF R{ACenterX - ARadiusX, ACenterY - ARadiusY, ACenterX + ARadiusX,
+                   ACenterY + ARadiusY};
+  if (!IsVisible(R, ActivePen())) return;
+  if (!IsFarStroke(R)) {
+    TdxGPPen* P = StrokePen(
+        [&] { return 2 * 3.14159265358979 * std::max(std::fabs(ARadiusX), std::fabs(ARadiusY)); });
+    FCanvas->Ellipse(R, P, ActiveBrush());
+    return;
+  }
+  TOwned<TdxGPPath> P(Create<TdxGPPath>(gpfmWinding));
+  P->AddEllipse(R);
+  DrawPath(P.get());
 }
 
 void TdxSVGRenderer::Line(Single X1, Single Y1, Single X2, Single Y2) {
-  if (TdxGPPen* P = ActivePen()) {
+  if (!IsVisible(TdxRectF{std::min(X1, X2), std::min(Y1, Y2), std::max(X1, X2), std::max(Y1, Y2)},
+                 ActivePen()))
+    return;
+  if (TdxGPPen* P = StrokePen([&] { return std::hypot(Double(X2) - X1, Double(Y2) - Y1); })) {
     P->SetTargetRect(
         TdxRectF{std::min(X1, X2), std::min(Y1, Y2), std::max(X1, X2), std::max(Y1, Y2)});
     FCanvas->Line(X1, Y1, X2, Y2, P);
   }
 }
 
-void TdxSVGRenderer::Path(TdxGPPath* APath) { FCanvas->Path(APath, ActivePen(), ActiveBrush()); }
+void TdxSVGRenderer::Path(TdxGPPath* APath) { DrawPath(APath); }
 
 void TdxSVGRenderer::Polygon(const std::vector<TdxPointF>& APoints) {
-  if (APoints.size() < 2) return;
-  FCanvas->Polygon(APoints, ActiveBrush(), ActivePen());
+  if (APoints.size() < 2 || !IsVisible(BoundsOf(APoints), ActivePen())) return;
+  TdxGPPen* P = StrokePen([&] { return PolylineLength(APoints, true); });
+  // GDI+ refuses a polygon of two points; it encloses nothing, and its
+  // outline is the line there and back.
+  if (APoints.size() == 2) {
+    if (P) FCanvas->Polyline(APoints, P);
+    return;
+  }
+  if (P && IsFarStroke(BoundsOf(APoints))) {
+    TOwned<TdxGPPath> Path(Create<TdxGPPath>(gpfmAlternate));
+    Path->AddPolygon(APoints);
+    DrawPath(Path.get());
+    return;
+  }
+  FCanvas->Polygon(APoints, ActiveBrush(), P);
 }
 
 void TdxSVGRenderer::Polyline(const std::vector<TdxPointF>& APoints) {
-  if (APoints.size() < 2) return;
-  FCanvas->Polyline(APoints, ActivePen());
+  if (APoints.size() < 2 || !IsVisible(BoundsOf(APoints), ActivePen())) return;
+  TdxGPPen* P = StrokePen([&] { return PolylineLength(APoints, false); });
+  if (P && IsFarStroke(BoundsOf(APoints))) {
+    TOwned<TdxGPPath> Path(Create<TdxGPPath>());
+    Path->AddPolyline(APoints);
+    StrokeFarPath(Path.get(), P);
+    return;
+  }
+  FCanvas->Polyline(APoints, P);
 }
 
 void TdxSVGRenderer::Rectangle(Single X, Single Y, Single AWidth, Single AHeight) {
-  FCanvas->Rectangle(TdxRectF{X, Y, X + AWidth, Y + AHeight}, ActivePen(), ActiveBrush());
+  TdxGPPen* P = StrokePen([&] { return 2 * (std::fabs(Double(AWidth)) + std::fabs(AHeight)); });
+  const TdxRectF R{X, Y, X + AWidth, Y + AHeight};
+  if (!IsVisible(TdxRectF{std::min(R.Left, R.Right), std::min(R.Top, R.Bottom),
+                          std::max(R.Left, R.Right), std::max(R.Top, R.Bottom)},
+                 P))
+    return;
+  // GDI+ under Wine widens a stroke wider than the rectangle into an outline
+  // whose inner edge turns inside out: holes, or nothing at all. Such a
+  // stroke covers the rectangle grown by half its width, square at the
+  // corners when the joins are mitred, and that is filled instead.
+  const Single Half = P ? P->Width() / TransformPenWidth(1) / 2 : 0;
+  const TdxGpLineJoin Join = P ? P->LineJoin() : LineJoinRound;
+  if (P && Pen()->DashPattern().empty() &&
+      (Join == LineJoinMiter || Join == LineJoinMiterClipped) && P->MiterLimit() >= 1.4143f &&
+      2 * Half >= std::min(std::fabs(AWidth), std::fabs(AHeight))) {
+    const TdxRectF Grown{std::min(R.Left, R.Right) - Half, std::min(R.Top, R.Bottom) - Half,
+                         std::max(R.Left, R.Right) + Half, std::max(R.Top, R.Bottom) + Half};
+    FCanvas->Rectangle(Grown, nullptr, P->Brush());
+    return;
+  }
+  if (P && IsFarStroke(R)) {
+    TOwned<TdxGPPath> Path(Create<TdxGPPath>());
+    Path->AddRect(R);
+    DrawPath(Path.get());
+    return;
+  }
+  FCanvas->Rectangle(R, P, ActiveBrush());
 }
 
 void TdxSVGRenderer::RoundRect(Single X, Single Y, Single AWidth, Single AHeight, Single ARadiusX,
@@ -217,7 +637,20 @@ void TdxSVGRenderer::RoundRect(Single X, Single Y, Single AWidth, Single AHeight
   Path(P.get());
 }
 
+namespace {
+// GDI+ under Wine faults on text placed some billions of pixels out (its
+// integer positions wrap round); text that far shows nothing.
+constexpr Single TextPositionLimit = 1 << 24;
+
+bool IsPlaceableText(const TdxPointF& P) {
+  return std::fabs(P.X) <= TextPositionLimit && std::fabs(P.Y) <= TextPositionLimit;
+}
+}  // namespace
+
 void TdxSVGRenderer::TextOut(Single X, Single Y, const String& AText, TdxGPFont* AFont) {
+  std::vector<TdxPointF> Origin{{X, Y}};
+  FCanvas->TransformPoints(CoordinateSpaceDevice, CoordinateSpaceWorld, Origin);
+  if (!IsPlaceableText(Origin[0])) return;
   if (TdxGPBrush* B = ActiveBrush()) FCanvas->DrawString(AText, AFont, B, X, Y);
 }
 
@@ -226,7 +659,29 @@ void TdxSVGRenderer::RestoreClipRegion() { FCanvas->RestoreClipRegion(); }
 void TdxSVGRenderer::SaveClipRegion() { FCanvas->SaveClipRegion(); }
 
 void TdxSVGRenderer::SetClipRegion(TdxGPPath* APath, CombineMode AMode) {
+  if (APath->GetPointCount() == 0) {
+    // GDI+ takes no empty path; an empty region clips the same.
+    GpRegion* Empty = nullptr;
+    GdipCheck(GdipCreateRegion(&Empty));
+    auto Free = Finally([Empty] { GdipDeleteRegion(Empty); });
+    GdipCheck(GdipSetEmpty(Empty));
+    GdipCheck(GdipSetClipRegion(FCanvas->Handle(), Empty, AMode));
+    return;
+  }
   GdipCheck(GdipSetClipPath(FCanvas->Handle(), APath->Handle(), AMode));
+}
+
+bool TdxSVGCustomRenderer::CanApplyTransform(const XFORM& AMatrix) {
+  return dxSVGIsUsableTransform(AMatrix);
+}
+
+bool TdxSVGRenderer::CanApplyTransform(const XFORM& AMatrix) {
+  TOwned<TdxGPMatrix> M(FCanvas->GetWorldTransform());
+  Single M11, M12, M21, M22, DX, DY;
+  M->GetElements(M11, M12, M21, M22, DX, DY);
+  return dxSVGIsUsableTransform(AMatrix) &&
+         dxSVGIsUsableTransform(TdxXFormHelper::Combine(
+             AMatrix, TdxXFormHelper::CreateMatrix(M11, M12, M21, M22, DX, DY)));
 }
 
 void TdxSVGRenderer::ModifyWorldTransform(const XFORM& AMatrix) {
@@ -275,7 +730,7 @@ void TdxSVGRendererClipPath::Path(TdxGPPath* APath) {
 }
 
 void TdxSVGRendererClipPath::Polygon(const std::vector<TdxPointF>& APoints) {
-  if (APoints.size() < 2) return;
+  if (APoints.size() < 3) return;
   TOwned<TdxGPPath> P(Create<TdxGPPath>());
   P->AddPolygon(APoints);
   AddShape(P.get());
@@ -302,8 +757,14 @@ void TdxSVGRendererClipPath::RoundRect(Single X, Single Y, Single AWidth, Single
 }
 
 void TdxSVGRendererClipPath::TextOut(Single X, Single Y, const String& AText, TdxGPFont* AFont) {
+  if (!IsPlaceableText(TdxXFormHelper::Transform(FTransform, TdxPointF{X, Y}))) return;
   TOwned<TdxGPPath> P(CreateTextPath(X, Y, AText, AFont));
   AddShape(P.get());
+}
+
+bool TdxSVGRendererClipPath::CanApplyTransform(const XFORM& AMatrix) {
+  return dxSVGIsUsableTransform(AMatrix) &&
+         dxSVGIsUsableTransform(TdxXFormHelper::Combine(AMatrix, FTransform));
 }
 
 void TdxSVGRendererClipPath::ModifyWorldTransform(const XFORM& AMatrix) {
@@ -339,6 +800,10 @@ void TdxSVGElement::Draw(TdxSVGCustomRenderer* ARenderer) {
   const Single OldOpacity = ARenderer->ModifyOpacity(FOpacity);
   auto Opacity = Finally([&] { ARenderer->SetOpacity(OldOpacity); });
   const bool Transformed = !FTransform->IsIdentity();
+  // A transform without an inverse (or one that takes the drawing beyond
+  // single precision) leaves nothing to see, as SVG has it; GDI+ would
+  // refuse it.
+  if (Transformed && !ARenderer->CanApplyTransform(FTransform->Matrix())) return;
   if (Transformed) {
     ARenderer->SaveWorldTransform();
     ARenderer->ModifyWorldTransform(FTransform->Matrix());
@@ -421,7 +886,8 @@ void TdxSVGElement::InitializeBrush(TdxSVGCustomRenderer* ARenderer) {
 namespace {
 // The dash pattern GDI+ can take, in pen widths: a list with a negative
 // entry or without length draws solid; an odd list repeats once; zero
-// entries become the shortest dash GDI+ accepts.
+// entries become the shortest dash GDI+ accepts, and none is longer than
+// GDI+ can multiply by a pen width (a dash that long covers any raster).
 std::vector<Single> DashPatternOf(const std::vector<Single>& ADashes, Single AWidth) {
   std::vector<Single> Result;
   if (ADashes.empty() || AWidth <= 0) return Result;
@@ -433,7 +899,7 @@ std::vector<Single> DashPatternOf(const std::vector<Single>& ADashes, Single AWi
   if (Total <= 0) return Result;
   Result = ADashes;
   if (Result.size() % 2 != 0) Result.insert(Result.end(), ADashes.begin(), ADashes.end());
-  for (Single& D : Result) D = std::max(D / AWidth, 1e-3f);
+  for (Single& D : Result) D = std::clamp(D / AWidth, 1e-3f, 1e6f);
   return Result;
 }
 }  // namespace
@@ -455,8 +921,16 @@ void TdxSVGElement::InitializePen(TdxSVGCustomRenderer* ARenderer) {
   Pen->SetMiterLimit(std::max(1.0f, FStrokeMiterLimit));
   Pen->SetWidth(ARenderer->TransformPenWidth(W));
   const std::vector<Single> Pattern = DashPatternOf(GetActualStrokeDashArray()->Data(), W);
-  // GDI+ measures the dash offset in pen widths, like the pattern.
-  Pen->SetDashes(Pattern, Pattern.empty() ? 0 : GetActualStrokeDashOffset() / W);
+  // GDI+ measures the dash offset in pen widths, like the pattern. Within
+  // one period it looks the same, and GDI+ needs no steps to get there.
+  Single Offset = 0;
+  if (!Pattern.empty()) {
+    Double Period = 0;
+    for (Single D : Pattern) Period += D;
+    const Double O = std::fmod(static_cast<Double>(GetActualStrokeDashOffset()) / W, Period);
+    if (std::isfinite(O)) Offset = static_cast<Single>(O);
+  }
+  Pen->SetDashes(Pattern, Offset);
 }
 
 void TdxSVGElementPolyline::InitializePen(TdxSVGCustomRenderer* ARenderer) {
@@ -535,6 +1009,9 @@ TdxGPFont* TdxSVGElementText::CreateFont() const {
 }
 
 void TdxSVGElementText::DrawCore(TdxSVGCustomRenderer* ARenderer) {
+  // GDI+ under Wine faults on glyphs millions of pixels high; one glyph of
+  // even the largest drawable size covers any raster.
+  if (!(ARenderer->TransformPenWidth(FFontSize) <= dxSVGMaxTextPixels)) return;
   TOwned<TdxGPFont> Font(CreateFont());
   if (!Font) return;
   TdxSizeF Size{};
@@ -565,13 +1042,14 @@ void TdxSVGElementUse::DrawCore(TdxSVGCustomRenderer* ARenderer) {
   // would never end.
   for (TdxSVGElement* E = this; E; E = E->Parent())
     if (E == Found) return;
+  const XFORM Shift = TdxXFormHelper::CreateTranslateMatrix(XToPixels(FX), YToPixels(FY));
+  if (!ARenderer->CanApplyTransform(Shift)) return;
   TdxSVGReferenceState* State = ARenderer->ReferenceState();
   ++State->ReferenceDepth;
   auto Depth = Finally([State] { --State->ReferenceDepth; });
   ARenderer->SaveWorldTransform();
   auto Restore = Finally([&] { ARenderer->RestoreWorldTransform(); });
-  ARenderer->ModifyWorldTransform(
-      TdxXFormHelper::CreateTranslateMatrix(XToPixels(FX), YToPixels(FY)));
+  ARenderer->ModifyWorldTransform(Shift);
   TdxSVGElement* OldParent = Found->Parent();
   Found->SetParent(this);
   auto Reparent = Finally([&] { Found->SetParent(OldParent); });

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "WinHandles.h"
 #include "ZLib.h"
 #include "cxGraphics.h"
 
@@ -190,7 +191,16 @@ void TdxSVGImageHandle::DrawCore(TdxGPCanvas* ACanvas, const TdxRectF& ARect,
   if (!FRoot) return;
   const TdxRectF V = GetViewBox();
   const Single VW = V.Right - V.Left, VH = V.Bottom - V.Top;
-  if (!(VW > 0) || !(VH > 0)) return;
+  const Double SX = (static_cast<Double>(ARect.Right) - ARect.Left) / VW;
+  const Double SY = (static_cast<Double>(ARect.Bottom) - ARect.Top) / VH;
+  // A view box whose mapping onto the rectangle single precision cannot hold
+  // draws nothing.
+  if (!(VW > 0) || !(VH > 0) ||
+      !dxSVGIsUsableTransform(
+          TdxXFormHelper::CreateMatrix(static_cast<Single>(SX), 0, 0, static_cast<Single>(SY),
+                                       static_cast<Single>(ARect.Left - V.Left * SX),
+                                       static_cast<Single>(ARect.Top - V.Top * SY))))
+    return;
   const TdxGPSmoothingMode OldSmoothing = ACanvas->SmoothingMode();
   const Integer OldPixelOffset = ACanvas->GetPixelOffsetMode();
   ACanvas->SaveWorldTransform();
@@ -203,7 +213,7 @@ void TdxSVGImageHandle::DrawCore(TdxGPCanvas* ACanvas, const TdxRectF& ARect,
   // SVG's pixel (0, 0) covers 0..1; GDI+ centres it on 0 unless told.
   ACanvas->SetPixelOffsetMode(PixelOffsetModeHalf);
   ACanvas->TranslateWorldTransform(ARect.Left, ARect.Top, MatrixOrderPrepend);
-  ACanvas->ScaleWorldTransform((ARect.Right - ARect.Left) / VW, (ARect.Bottom - ARect.Top) / VH,
+  ACanvas->ScaleWorldTransform(static_cast<Single>(SX), static_cast<Single>(SY),
                                MatrixOrderPrepend);
   ACanvas->TranslateWorldTransform(-V.Left, -V.Top, MatrixOrderPrepend);
   TOwned<TdxSVGRenderer> Renderer(Create<TdxSVGRenderer>(ACanvas, APalette));
@@ -217,22 +227,30 @@ void TdxSVGImageHandle::DrawCore(TdxGPImageHandle* AImage, IdxColorPalette* APal
            APalette);
 }
 
+TSize TdxSVGImageHandle::GetTargetSize(const TdxRectF& AViewBox, const TSize& ASize) {
+  const TSize Asked{std::max<LONG>(1, ASize.cx), std::max<LONG>(1, ASize.cy)};
+  const Double VW = static_cast<Double>(AViewBox.Right) - AViewBox.Left;
+  const Double VH = static_cast<Double>(AViewBox.Bottom) - AViewBox.Top;
+  if (!(VW > 0 && VH > 0)) return Asked;
+  // The view box's size in whole units, scaled by the larger of the two
+  // ratios so that it covers the asked size. A side is bounded, so that a
+  // view box of extreme proportions never asks for gigabytes.
+  const Double SX = std::max(1.0, std::nearbyint(VW)), SY = std::max(1.0, std::nearbyint(VH));
+  const Double KX = Asked.cx / SX, KY = Asked.cy / SY;
+  auto Bounded = [](Double A, LONG AAsked) {
+    const Double Limit = std::max<Double>(AAsked, dxSVGMaxRasterSize);
+    const Double R = std::trunc(A * (1 + 1e-12));
+    return static_cast<LONG>(R >= 1 ? std::min(R, Limit) : 1.0);
+  };
+  if (KX > KY) return TSize{Asked.cx, Bounded(SY * KX, Asked.cy)};
+  return TSize{Bounded(SX * KY, Asked.cx), Asked.cy};
+}
+
 TdxGPImageHandle* TdxSVGImageHandle::GetRasterizedImage(const TSize& ASize,
                                                         IdxColorPalette* APalette) {
   const TdxRectF V = GetViewBox();
-  const Double VW = static_cast<Double>(V.Right) - V.Left;
-  const Double VH = static_cast<Double>(V.Bottom) - V.Top;
-  const TSize Asked{std::max<LONG>(1, ASize.cx), std::max<LONG>(1, ASize.cy)};
-  const bool HasArea = VW > 0 && VH > 0;
-  TSize Target = Asked;
-  if (HasArea) {
-    const auto Side = [](Double A) {
-      return static_cast<LONG>(std::clamp(std::nearbyint(A), 1.0, 1e9));
-    };
-    const TSize S{Side(VW), Side(VH)};
-    const TRect T = cxGetImageRect(TRect{0, 0, Asked.cx, Asked.cy}, S, ifmFill);
-    Target = TSize{std::max<LONG>(1, T.right - T.left), std::max<LONG>(1, T.bottom - T.top)};
-  }
+  const TSize Raster = GetRasterSize(V);
+  const TSize Target = GetTargetSize(V, ASize);
   const TGUID PaletteID = GetPaletteID(APalette);
   if (!IsEqualGUID(PaletteID, FCachedImagePaletteID)) FlushCache();
   if (FCachedImage) {
@@ -241,17 +259,11 @@ TdxGPImageHandle* TdxSVGImageHandle::GetRasterizedImage(const TSize& ASize,
   }
   if (FCachedImage) return FCachedImage.get();
   TOwned<TdxGPImageHandle> Image;
-  if (!HasArea) {
+  if (Raster.cx == 0) {
     // A view box without area draws nothing: a transparent raster.
     Image.reset(Create<TdxGPImageHandle>(dxGpCreateBitmap(Target)));
   } else {
-    const Double Factor =
-        std::min(32.0, std::min(dxSVGMaxRasterSize / VH, dxSVGMaxRasterSize / VW));
-    auto RasterSide = [&](Double A) {
-      return static_cast<LONG>(std::clamp(std::trunc(std::trunc(A) * Factor), 1.0,
-                                          static_cast<Double>(dxSVGMaxRasterSize)));
-    };
-    Image.reset(Create<TdxGPImageHandle>(dxGpCreateBitmap(TSize{RasterSide(VW), RasterSide(VH)})));
+    Image.reset(Create<TdxGPImageHandle>(dxGpCreateBitmap(Raster)));
     DrawCore(Image.get(), APalette);
     Image->Resize(Target, static_cast<Integer>(GetInterpolationMode()), PixelOffsetModeHalf);
   }
@@ -259,6 +271,20 @@ TdxGPImageHandle* TdxSVGImageHandle::GetRasterizedImage(const TSize& ASize,
   FCachedImagePaletteID = PaletteID;
   FCachedImage = std::move(Image);
   return FCachedImage.get();
+}
+
+TSize TdxSVGImageHandle::GetRasterSize(const TdxRectF& AViewBox) {
+  const Double VW = static_cast<Double>(AViewBox.Right) - AViewBox.Left;
+  const Double VH = static_cast<Double>(AViewBox.Bottom) - AViewBox.Top;
+  // Written so that NaN sides count as having no area too.
+  if (!(VW > 0 && VH > 0)) return TSize{0, 0};
+  const Double Factor = std::min(32.0, std::min(dxSVGMaxRasterSize / VH, dxSVGMaxRasterSize / VW));
+  auto Side = [Factor](Double A) {
+    // The longer side comes to exactly the limit, not a rounding below it.
+    const Double R = std::trunc(std::trunc(A) * Factor * (1 + 1e-12));
+    return static_cast<LONG>(R >= 1 ? std::min(R, static_cast<Double>(dxSVGMaxRasterSize)) : 1.0);
+  };
+  return TSize{Side(VW), Side(VH)};
 }
 
 void TdxSVGImageHandle::Draw(HDC DC, const TdxRectF& ADest, const TdxRectF& ASource, Byte AAlpha,

@@ -66,6 +66,15 @@ class TdxSVGImageHandle : public TdxSmartImageCustomHandle,
   // until a call with another size or palette, a flip or the handle's end.
   // A failed draw leaves nothing cached and passes its error on.
   TdxGPImageHandle* GetRasterizedImage(const TSize& ASize, IdxColorPalette* APalette);
+  // The size of the raster a view box is drawn into before it is resampled:
+  // about dxSVGMaxRasterSize on the longer side (at most 32 pixels a unit),
+  // at least 1 pixel a side; (0, 0) for a view box without area.
+  static TSize GetRasterSize(const TdxRectF& AViewBox);
+  // The size the raster is resampled to for an asked size: the view box
+  // scaled to cover it, proportions kept (a side bounded by the larger of
+  // the asked side and dxSVGMaxRasterSize); the asked size (at least 1 x 1)
+  // for a view box without area.
+  static TSize GetTargetSize(const TdxRectF& AViewBox, const TSize& ASize);
   void FlushCache();
   TdxGPSmoothingMode GetSmoothingMode() const;
   TdxGPInterpolationMode GetInterpolationMode() const;

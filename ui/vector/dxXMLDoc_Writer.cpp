@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 
+#include "dxCore.h"
 #include "dxXMLDoc.h"
 
 namespace {
@@ -365,8 +366,10 @@ TdxXMLString TdxXMLDocument::GetHeaderText() const {
 }
 
 void TdxXMLDocument::SaveToFile(const String& AFileName) {
-  TOwned<TFileStream> Stream(Create<TFileStream>(AFileName, fmCreate));
-  SaveToStream(Stream.get());
+  // A save that fails half-way leaves the file as it was.
+  TOwned<TMemoryStream> Data(Create<TMemoryStream>());
+  SaveToStream(Data.get());
+  dxCommitToFile(Data.get(), AFileName);
 }
 
 void TdxXMLDocument::SaveToStream(TStream* AStream) {

@@ -1,6 +1,8 @@
 // The SVG image handle and codec inside the smart image.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "ComObj.h"
 #include "SvgTestSupport.h"
 #include "XmlTestSupport.h"
@@ -87,6 +89,118 @@ TEST(SvgHandle, RasterSizesAndTheCache) {
   TdxGPImageHandle* W = Wide->GetRasterizedImage(TSize{30, 30}, nullptr);
   EXPECT_EQ(W->GetSize().cx, 90);
   EXPECT_EQ(W->GetSize().cy, 30);
+}
+
+TEST(SvgHandle, RasterAndTargetSizesForEveryViewBox) {
+  struct {
+    TdxRectF ViewBox;
+    TSize Asked, Raster, Target;
+  } Cases[] = {
+      // 32 pixels a unit at most: 16 x 16 gives 512 x 512.
+      {{0, 0, 16, 16}, {32, 32}, {512, 512}, {32, 32}},
+      // 2048 on the longer side; the target covers the asked size.
+      {{0, 0, 300, 100}, {30, 30}, {2048, 682}, {90, 30}},
+      {{10, 20, 110, 320}, {30, 30}, {682, 2048}, {30, 90}},
+      {{0, 0, 1e30f, 1e30f}, {20, 10}, {2048, 2048}, {20, 20}},
+      // At least 1 pixel a side, and no floor under the factor.
+      {{0, 0, 1e-30f, 1e-30f}, {20, 10}, {1, 1}, {20, 20}},
+      {{0, 0, 0.5f, 100}, {16, 16}, {1, 2048}, {16, 1600}},
+      // Proportions no raster keeps: the target's long side stays bounded.
+      {{0, 0, 1e30f, 1}, {16, 16}, {2048, 1}, {2048, 16}},
+      {{0, 0, 1e30f, 1}, {4000, 16}, {2048, 1}, {4000, 16}},
+      // No area: no raster to draw, a transparent one of the asked size.
+      {{0, 0, 0, 0}, {20, 10}, {0, 0}, {20, 10}},
+      {{0, 0, -5, 5}, {0, -3}, {0, 0}, {1, 1}},
+      {{0, 0, std::numeric_limits<Single>::quiet_NaN(), 5}, {8, 8}, {0, 0}, {8, 8}},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(std::to_string(C.ViewBox.Right) + " x " + std::to_string(C.ViewBox.Bottom));
+    const TSize R = TdxSVGImageHandle::GetRasterSize(C.ViewBox);
+    EXPECT_EQ(R.cx, C.Raster.cx);
+    EXPECT_EQ(R.cy, C.Raster.cy);
+    const TSize T = TdxSVGImageHandle::GetTargetSize(C.ViewBox, C.Asked);
+    EXPECT_EQ(T.cx, C.Target.cx);
+    EXPECT_EQ(T.cy, C.Target.cy);
+  }
+}
+
+// What GDI+ refuses or fails on as it is, drawn through the handle at 32 px
+// (one unit a pixel; the raster is 1,024 pixels, so 32 a unit).
+TEST(SvgHandle, ShapesGdiPlusCannotTakeAsTheyAreStillDraw) {
+  auto Inked = [](const RGBQUAD& P) { return P.rgbReserved > 64; };
+  struct {
+    const char* What;
+    const char* Body;
+    std::vector<std::pair<TPoint, bool>> Ink;
+  } Cases[] = {
+      {"a polygon of two points is its outline",
+       "<polygon points='4,16 28,16' stroke='#000' stroke-width='2'/>",
+       {{{16, 16}, true}, {{16, 8}, false}}},
+      {"a curve stroked tens of thousands of pixels out",
+       "<circle cx='16' cy='1216' r='1200' fill='none' stroke='#000' stroke-width='2'/>",
+       {{{16, 16}, true}, {{4, 16}, true}, {{16, 8}, false}, {{16, 24}, false}}},
+      {"a stroked polyline whose corner lies far out",
+       "<polyline points='2,2 16,3000000 30,2' fill='none' stroke='#000' stroke-width='2'/>",
+       {{{2, 8}, true}, {{30, 20}, true}, {{16, 8}, false}}},
+      {"a dash pattern too fine for its length is solid",
+       "<line x1='2' y1='16' x2='3000000' y2='16' stroke='#000' stroke-width='2' "
+       "stroke-dasharray='1e-30'/>",
+       {{{4, 16}, true}, {{10, 16}, true}, {{20, 16}, true}, {{16, 8}, false}}},
+      {"a pen millions of pixels wide covers everything",
+       "<rect x='8' y='8' width='16' height='16' fill='none' stroke='#000' stroke-width='3e6'/>",
+       {{{1, 1}, true}, {{16, 16}, true}}},
+      {"a dash offset moves the dashes (3 on, 3 off, starting 1 in)",
+       "<line x1='2' y1='16' x2='30' y2='16' stroke='#000' stroke-width='2' "
+       "stroke-dasharray='3' stroke-dashoffset='1'/>",
+       {{{3, 16}, true}, {{4, 16}, false}, {{7, 16}, true}, {{10, 16}, false}, {{13, 16}, true}}},
+      {"a stroke wider than its rectangle covers the rectangle grown by half of it",
+       "<rect x='12' y='12' width='8' height='8' fill='none' stroke='#000' stroke-width='20'/>",
+       {{{16, 16}, true}, {{3, 3}, true}, {{28, 28}, true}, {{1, 16}, false}, {{31, 16}, false}}},
+      {"a gradient line beyond single precision shows the colour at the shape",
+       "<linearGradient id='g' x2='1e30'><stop stop-color='#f00'/><stop offset='1' "
+       "stop-color='#00f'/></linearGradient><rect width='32' height='32' fill='url(#g)'/>",
+       {{{16, 16}, true}}},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.What);
+    auto H = LoadSvg(std::string("<svg xmlns='http://www.w3.org/2000/svg' width='32' height='32' "
+                                 "viewBox='0 0 32 32'>") +
+                     C.Body + "</svg>");
+    ASSERT_TRUE(H);
+    TSvgPixels P;
+    ASSERT_NO_THROW(P = RenderByDraw(H.get(), 32, 32));
+    for (const auto& [At, Expected] : C.Ink)
+      EXPECT_EQ(Inked(P.At(At.x, At.y)), Expected) << At.x << "," << At.y;
+  }
+  auto Red = LoadSvg(
+      "<svg viewBox='0 0 32 32'><linearGradient id='g' x2='1e30'><stop stop-color='#f00'/>"
+      "<stop offset='1' stop-color='#00f'/></linearGradient>"
+      "<rect width='32' height='32' fill='url(#g)'/></svg>");
+  ASSERT_TRUE(Red);
+  const RGBQUAD Centre = RenderByDraw(Red.get(), 32, 32).At(16, 16);
+  EXPECT_EQ(Centre.rgbRed, 255);
+  EXPECT_EQ(Centre.rgbBlue, 0);
+}
+
+// Text in a clip path clips to its glyphs: GDI+ under Wine takes a path
+// string only with a format.
+TEST(SvgHandle, TextInAClipPathClipsToItsGlyphs) {
+  auto H = LoadSvg(
+      "<svg xmlns='http://www.w3.org/2000/svg' width='32' height='32' viewBox='0 0 32 32'>"
+      "<clipPath id='c'><text x='2' y='24' font-family='Tahoma' font-size='24'>HH</text>"
+      "</clipPath><rect width='32' height='32' fill='#000' clip-path='url(#c)'/></svg>");
+  ASSERT_TRUE(H);
+  TSvgPixels P;
+  ASSERT_NO_THROW(P = RenderByDraw(H.get(), 32, 32));
+  Integer Inside = 0, Outside = 0;
+  for (Integer Y = 0; Y < 32; ++Y)
+    for (Integer X = 0; X < 32; ++X)
+      if (P.At(X, Y).rgbReserved > 64) ++(Y >= 4 && Y < 26 ? Inside : Outside);
+  // Two capitals' worth of ink, but far from the whole square, and none
+  // above or below the line.
+  EXPECT_GT(Inside, 60);
+  EXPECT_LT(Inside, 32 * 22 * 3 / 4);
+  EXPECT_EQ(Outside, 0);
 }
 
 TEST(SvgHandle, FlipMirrorsTheNextRaster) {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "SvgTestSupport.h"
+#include "XmlTestSupport.h"
 
 namespace {
 std::vector<Single> Numbers(const wchar_t* S) {
@@ -26,6 +27,45 @@ TEST(SvgNumbers, ScannerTakesOnlyPlainDecimalForms) {
   };
   for (const auto& C : Cases)
     EXPECT_EQ(Numbers(C.Text), C.Expected) << AnsiString(C.Text, C.Text + wcslen(C.Text));
+}
+
+// Every number form, cut at every length and placed to end right before a
+// page the process may not touch: the scanner decides from the characters it
+// was given and never looks at the one after.
+TEST(SvgNumbers, ScannerNeverReadsPastItsText) {
+  struct {
+    const wchar_t* Text;
+    bool Readable;
+    Single Value;
+  } Cases[] = {
+      {L"-12.5e+3", true, -12500},
+      {L"+.5E-2", true, 0.005f},
+      {L"7.", true, 7},
+      {L"1e", false, 0},
+      {L"1e+", false, 0},
+      {L"-", false, 0},
+      {L".", false, 0},
+      {L"", false, 0},
+      {L"3e38", true, 3e38f},
+      {L"3e39", false, 0},
+      {L"1e-99", true, 0},
+      {L"12px", false, 0},
+  };
+  TGuardedBuffer Buffer(256);
+  for (const auto& C : Cases) {
+    const std::wstring Text = C.Text;
+    SCOPED_TRACE(AnsiString(Text.c_str(), Text.c_str() + Text.size()));
+    for (size_t Length = 0; Length <= Text.size(); ++Length) {
+      const auto* P =
+          static_cast<const wchar_t*>(Buffer.Place(Text.data(), Length * sizeof(wchar_t)));
+      Single V = -1;
+      const bool Ok = dxSVGTryTextToFloat(P, Length, V);
+      if (Length == Text.size()) {
+        EXPECT_EQ(Ok, C.Readable);
+        if (Ok) EXPECT_FLOAT_EQ(V, C.Value);
+      }
+    }
+  }
 }
 
 TEST(SvgNumbers, PointsPairAndDropTheOddOne) {

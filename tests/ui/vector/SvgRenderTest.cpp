@@ -149,7 +149,21 @@ TEST(SvgRender, ShapesWithTheirPaint) {
        {"line 0 0 9 0 fill=FF000000 pen=FF000000/1"}},
       {"<line x2='9' stroke='#000000' stroke-dasharray='0 2' stroke-linecap='round'/>",
        {"line 0 0 9 0 fill=FF000000 pen=FF000000/1 dash=0,2, offset=0"}},
+      // The offset goes in pen widths, within one period of the pattern.
+      {"<line x2='9' stroke='#000000' stroke-width='2' stroke-dasharray='3' "
+       "stroke-dashoffset='7'/>",
+       {"line 0 0 9 0 fill=FF000000 pen=FF000000/2 dash=1.5,1.5, offset=0.5"}},
+      // No dash longer than GDI+ can scale by a pen width.
+      {"<line x2='9' stroke='#000000' stroke-dasharray='3e38 1'/>",
+       {"line 0 0 9 0 fill=FF000000 pen=FF000000/1 dash=1e+06,1, offset=0"}},
       {"<line x2='9' stroke='#000000' stroke-width='0'/>", {"line 0 0 9 0 fill=FF000000 pen=none"}},
+      // A transform without an inverse leaves nothing to draw.
+      {"<rect width='1' height='1' transform='scale(0)'/><g transform='matrix(1 1 1 1 0 0)'>"
+       "<rect width='2' height='2'/></g><rect width='3' height='3' transform='scale(3e38) "
+       "scale(3e38)'/>",
+       {}},
+      // Text of a size no raster shows is left out.
+      {"<text font-family='Tahoma' font-size='1e30'>x</text>", {}},
       // An unstroked polyline is a line of its fill colour, one unit wide.
       {"<polyline points='0,0 5,5 9,0' fill='#0000ff'/>",
        {"polyline 3 fill=FF0000FF pen=FF0000FF/1"}},
@@ -264,6 +278,38 @@ std::string Stops(const std::string& AGradient,
   for (Integer I = 0; I < P->Count(); ++I)
     S += Num(P->GetOffset(I)) + ":" + Hex(P->GetColor(I)) + " ";
   return S;
+}
+
+// GDI+ under Wine ignores a pen's dash offset, so the pattern handed to it
+// starts that far in: the same dashes, the same period.
+TEST(SvgRender, DashPatternStartsAtItsOffset) {
+  const Single NaN = std::nanf("");
+  struct {
+    std::vector<Single> Pattern;
+    Single Offset;
+    std::vector<Single> Expected;
+  } Cases[] = {
+      {{1.5f, 1.5f}, 0, {1.5f, 1.5f}},
+      // Inside the first dash: its rest, the gap, its beginning less the
+      // least gap that keeps the two apart.
+      {{1.5f, 1.5f}, 0.5f, {1, 1.5f, 0.499f, 0.001f}},
+      // Inside a gap: a dash of nothing, the gap's rest, ..., its beginning.
+      {{1.5f, 1.5f}, 2, {0.001f, 0.999f, 1.5f, 0.5f}},
+      // Offsets beyond a period or below 0 wrap round.
+      {{1.5f, 1.5f}, 3.5f, {1, 1.5f, 0.499f, 0.001f}},
+      {{1.5f, 1.5f}, -1, {0.001f, 0.999f, 1.5f, 0.5f}},
+      // On the boundary of an entry: the pattern from that entry.
+      {{1, 2, 3, 4}, 3, {3, 4, 1, 2}},
+      {{1, 2, 3, 4}, 1.5f, {0.001f, 1.499f, 3, 4, 1, 0.5f}},
+      {{1, 2}, NaN, {1, 2}},
+      {{}, 1, {}},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(std::to_string(C.Offset) + " into " + std::to_string(C.Pattern.size()));
+    const std::vector<Single> R = dxSVGDashPatternFrom(C.Pattern, C.Offset);
+    ASSERT_EQ(R.size(), C.Expected.size());
+    for (size_t I = 0; I < R.size(); ++I) EXPECT_NEAR(R[I], C.Expected[I], 1e-5) << I;
+  }
 }
 
 TEST(SvgRender, GradientPoints) {

@@ -103,3 +103,19 @@ void SavePixelsAsPng(const TSvgPixels& APixels, const String& AFileName) {
   if (!TdxGPImageCodecPNG::Class()->Save(S.get(), Image.get()))
     throw EdxException(L"cannot encode PNG: " + AFileName);
 }
+
+std::vector<String> ExpandListArguments(int argc, wchar_t** argv, int AFirst) {
+  std::vector<String> Result;
+  for (int I = AFirst; I < argc; ++I) {
+    const String Argument = argv[I];
+    if (Argument.size() < 2 || Argument[0] != L'@') {
+      Result.push_back(Argument);
+      continue;
+    }
+    TOwned<TStringList> Lines(Create<TStringList>());
+    Lines->LoadFromFile(Argument.substr(1), TEncoding::UTF8());
+    for (Integer L = 0; L < Lines->Count(); ++L)
+      if (!Lines->Strings(L).empty()) Result.push_back(Lines->Strings(L));
+  }
+  return Result;
+}

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 #include "dxSVGImage.h"
 
@@ -30,3 +31,8 @@ TSvgPixels RenderByDraw(TdxSVGImageHandle* AHandle, Integer AWidth, Integer AHei
 TSvgPixels RenderDirect(TdxSVGImageHandle* AHandle, Integer AWidth, Integer AHeight,
                         IdxColorPalette* APalette = nullptr);
 void SavePixelsAsPng(const TSvgPixels& APixels, const String& AFileName);
+
+// The command-line arguments from AFirst on, where "@list" stands for the
+// lines of the file "list" (UTF-8), one argument each, so that one run can
+// take more files than a command line holds.
+std::vector<String> ExpandListArguments(int argc, wchar_t** argv, int AFirst);

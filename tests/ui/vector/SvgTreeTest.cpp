@@ -68,6 +68,7 @@ TEST(SvgTree, InheritedValuesWalkUpTheParents) {
       " stroke-dasharray='1 2' stroke-linecap='round'>"
       "<rect id='plain'/><rect id='unknown' fill-rule='weird'/>"
       "<rect id='zero' stroke-width='0'/><rect id='negative' stroke-width='-2'/>"
+      "<rect id='percent' stroke-width='5%'/>"
       "<rect id='inherit' fill='inherit'/></g><rect id='top'/><rect id='nonzero'/>");
   ASSERT_TRUE(H);
   TdxSVGElement* Plain = ById(H.get(), L"plain");
@@ -83,6 +84,9 @@ TEST(SvgTree, InheritedValuesWalkUpTheParents) {
   // A width of 0 means no stroke; a negative width is ignored.
   EXPECT_EQ(ById(H.get(), L"zero")->GetActualStrokeSize(), 0);
   EXPECT_EQ(ById(H.get(), L"negative")->GetActualStrokeSize(), 3);
+  // A percentage has nothing to be a share of here: it stays unset rather
+  // than reading as 0, which would now mean no stroke.
+  EXPECT_EQ(ById(H.get(), L"percent")->GetActualStrokeSize(), 3);
   EXPECT_EQ(static_cast<Cardinal>(ById(H.get(), L"inherit")->GetActualFill(nullptr).AsColor()),
             0xFF123456u);
   TdxSVGElement* Top = ById(H.get(), L"top");

@@ -9,56 +9,6 @@
 
 namespace {
 
-// Input bytes that end right before a page the process may not touch: a read
-// past the end faults at once instead of passing unnoticed.
-class TGuardedBuffer {
- public:
-  explicit TGuardedBuffer(size_t ACapacity) {
-    SYSTEM_INFO Info;
-    GetSystemInfo(&Info);
-    const size_t Page = Info.dwPageSize;
-    FSize = (ACapacity + Page - 1) / Page * Page;
-    if (FSize == 0) FSize = Page;
-    FBase = static_cast<Byte*>(
-        VirtualAlloc(nullptr, FSize + Page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
-    DWORD Old;
-    if (!FBase || !VirtualProtect(FBase + FSize, Page, PAGE_NOACCESS, &Old))
-      throw EOSError(L"no guarded buffer", GetLastError());
-  }
-  ~TGuardedBuffer() { VirtualFree(FBase, 0, MEM_RELEASE); }
-  TGuardedBuffer(const TGuardedBuffer&) = delete;
-  TGuardedBuffer& operator=(const TGuardedBuffer&) = delete;
-
-  // Loads ABytes, placed to end at the guard page, into ADocument.
-  void Load(TdxXMLDocument* ADocument, std::string_view ABytes) {
-    if (ABytes.size() > FSize) throw EArgumentException(L"input larger than the buffer");
-    Byte* P = FBase + FSize - ABytes.size();
-    std::memcpy(P, ABytes.data(), ABytes.size());
-    TOwned<TdxXMLParser> Parser(Create<TdxXMLParser>(ADocument));
-    Parser->Parse(P, static_cast<NativeInt>(ABytes.size()));
-  }
-
- private:
-  Byte* FBase = nullptr;
-  size_t FSize = 0;
-};
-
-// A fixed-seed generator: the same inputs on every run and every machine.
-class TRandom {
- public:
-  explicit TRandom(UInt64 ASeed) : FState(ASeed * 0x9E3779B97F4A7C15ull + 1) {}
-  UInt64 Next() {
-    FState ^= FState >> 12;
-    FState ^= FState << 25;
-    FState ^= FState >> 27;
-    return FState * 0x2545F4914F6CDD1Dull;
-  }
-  size_t Below(size_t N) { return N ? static_cast<size_t>(Next() % N) : 0; }
-
- private:
-  UInt64 FState;
-};
-
 const std::string_view Fragments[] = {
     "<",         ">",          "</",
     "/>",        "<!--",       "-->",
@@ -142,17 +92,12 @@ std::vector<std::string> SeedInputs() {
   return Seeds;
 }
 
-// A failing input is reported; with VECTOR_FUZZ_OUT naming a folder it is
-// also written there, ready to become a fixture of corpus/fuzz.
+// A failing input is reported, and kept when VECTOR_FUZZ_OUT names a folder.
 void Report(int& AFailures, const std::string& AProblem, std::string_view AInput) {
   if (AProblem.empty()) return;
   if (++AFailures <= 5)
     ADD_FAILURE() << AProblem << " for input \"" << XmlEscapeField(AInput) << "\"";
-  wchar_t Folder[MAX_PATH];
-  if (!GetEnvironmentVariableW(L"VECTOR_FUZZ_OUT", Folder, MAX_PATH)) return;
-  const String File = String(Folder) + L"\\failure-" + IntToStr(AFailures) + L".xml";
-  TOwned<TFileStream> Out(Create<TFileStream>(File, fmCreate));
-  Out->WriteBuffer(AInput.data(), static_cast<Integer>(AInput.size()));
+  KeepFuzzFailure(AFailures, AInput, L".xml");
 }
 
 TEST(XmlRobustness, EveryPrefixOfSmallSeeds) {

@@ -1,6 +1,7 @@
 #include "XmlTestSupport.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "Classes.h"
 
@@ -28,7 +29,6 @@ std::string ReadFileBytes(const String& AFileName) {
 
 String TestDir() { return VECTOR_TEST_DIR; }
 
-namespace {
 std::vector<String> FilesIn(const String& AFolder, const String& APattern) {
   std::vector<String> Files;
   TSearchRec F;
@@ -41,7 +41,6 @@ std::vector<String> FilesIn(const String& AFolder, const String& APattern) {
   std::sort(Files.begin(), Files.end());
   return Files;
 }
-}  // namespace
 
 std::vector<String> CorpusFiles(const String& AFolder) {
   return FilesIn(TestDir() + L"/corpus/" + AFolder, L"*.xml");
@@ -51,4 +50,40 @@ std::vector<String> InstalledXmlFiles() {
   std::vector<String> Files = FilesIn(L"Z:/usr/share/xml/iso-codes", L"*.xml");
   for (const String& F : FilesIn(L"Z:/usr/share/mime/packages", L"*.xml")) Files.push_back(F);
   return Files;
+}
+
+void KeepFuzzFailure(int AIndex, std::string_view AInput, const wchar_t* AExtension) {
+  wchar_t Folder[MAX_PATH];
+  if (!GetEnvironmentVariableW(L"VECTOR_FUZZ_OUT", Folder, MAX_PATH)) return;
+  const String File = String(Folder) + L"\\failure-" + IntToStr(AIndex) + AExtension;
+  TOwned<TFileStream> Out(Create<TFileStream>(File, fmCreate));
+  Out->WriteBuffer(AInput.data(), static_cast<Integer>(AInput.size()));
+}
+
+TGuardedBuffer::TGuardedBuffer(size_t ACapacity) {
+  SYSTEM_INFO Info;
+  GetSystemInfo(&Info);
+  const size_t Page = Info.dwPageSize;
+  FSize = (ACapacity + Page - 1) / Page * Page;
+  if (FSize == 0) FSize = Page;
+  FBase = static_cast<Byte*>(
+      VirtualAlloc(nullptr, FSize + Page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+  DWORD Old;
+  if (!FBase || !VirtualProtect(FBase + FSize, Page, PAGE_NOACCESS, &Old))
+    throw EOSError(L"no guarded buffer", GetLastError());
+}
+
+TGuardedBuffer::~TGuardedBuffer() { VirtualFree(FBase, 0, MEM_RELEASE); }
+
+void* TGuardedBuffer::Place(const void* AData, size_t ASize) {
+  if (ASize > FSize) throw EArgumentException(L"input larger than the buffer");
+  Byte* P = FBase + FSize - ASize;
+  if (ASize) std::memcpy(P, AData, ASize);
+  return P;
+}
+
+void TGuardedBuffer::Load(TdxXMLDocument* ADocument, std::string_view ABytes) {
+  Byte* P = static_cast<Byte*>(Place(ABytes.data(), ABytes.size()));
+  TOwned<TdxXMLParser> Parser(Create<TdxXMLParser>(ADocument));
+  Parser->Parse(P, static_cast<NativeInt>(ABytes.size()));
 }

@@ -189,6 +189,39 @@ TEST(XmlWriter, NamesReadBackAsThemselves) {
   }
 }
 
+// A tree whose second element cannot be written: a save stops half-way.
+class TUnwritableNode : public TdxXMLNode {
+  DECLARE_CLASS(TUnwritableNode, TdxXMLNode)
+ public:
+  void WriteAttributes(TStream*) override { throw EWriteError(L"cannot write"); }
+};
+IMPLEMENT_CREATABLE_CLASS(TUnwritableNode)
+
+TEST(XmlWriter, AFailedSaveToFileLeavesTheFileAsItWas) {
+  auto D = LoadXml("<a>x</a>");
+  D->Root()->GetFirst()->SetName(TdxXMLString(std::string(100000, 'a')));
+  TOwned<TdxXMLNode> Bad(Create<TUnwritableNode>());
+  Bad->SetName("b");
+  TdxXMLNodes* Children = D->Root()->Children();
+  Children->DoAdd(Bad.release());
+  wchar_t Temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, Temp);
+  const String File = String(Temp) + L"vector-writer-failed.xml";
+  DeleteFileW(File.c_str());
+  // No file before: none after.
+  EXPECT_THROW(D->SaveToFile(File), EWriteError);
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(File.c_str()));
+  // A file before: the same bytes after, and nothing left beside it.
+  auto Old = LoadXml("<old/>");
+  Old->SaveToFile(File);
+  const std::string Before = ReadFileBytes(File);
+  ASSERT_FALSE(Before.empty());
+  EXPECT_THROW(D->SaveToFile(File), EWriteError);
+  EXPECT_EQ(Before, ReadFileBytes(File));
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((File + L".tmp~").c_str()));
+  DeleteFileW(File.c_str());
+}
+
 TEST(XmlWriter, SavesFilesAndPassesStreamErrors) {
   auto D = LoadXml("<a>x</a>");
   wchar_t Temp[MAX_PATH];

@@ -1,6 +1,7 @@
 #include "VectorTool.h"
 
 #include "Classes.h"
+#include "SvgTestSupport.h"
 #include "SysUtils.h"
 
 namespace {
@@ -12,24 +13,6 @@ void WriteHandle(DWORD AHandle, std::string_view ABytes) {
     if (!WriteFile(H, ABytes.data(), Chunk, &Written, nullptr) || Written == 0) return;
     ABytes.remove_prefix(Written);
   }
-}
-
-// "@list" stands for the lines of the file "list" (UTF-8), one argument
-// each, so that a run can take more files than a command line holds.
-std::vector<String> ExpandArguments(int argc, wchar_t** argv) {
-  std::vector<String> Result;
-  for (int I = 2; I < argc; ++I) {
-    const String Argument = argv[I];
-    if (Argument.size() < 2 || Argument[0] != L'@') {
-      Result.push_back(Argument);
-      continue;
-    }
-    TOwned<TStringList> Lines(Create<TStringList>());
-    Lines->LoadFromFile(Argument.substr(1), TEncoding::UTF8());
-    for (Integer L = 0; L < Lines->Count(); ++L)
-      if (!Lines->Strings(L).empty()) Result.push_back(Lines->Strings(L));
-  }
-  return Result;
 }
 
 void Usage(const std::vector<TVectorToolCommand>& ACommands) {
@@ -54,7 +37,7 @@ int wmain(int argc, wchar_t** argv) {
   for (const TVectorToolCommand& C : Commands) {
     if (String(argv[1]) != C.Name) continue;
     try {
-      return C.Run(ExpandArguments(argc, argv));
+      return C.Run(ExpandListArguments(argc, argv, 2));
     } catch (const Exception& E) {
       ToolError(E.ClassName() + L": " + E.Message() + L"\r\n");
       return 1;
