@@ -264,18 +264,10 @@ bool TryMifStrToFloat(std::string_view AText, Double& AValue) {
   return true;
 }
 
-Double MifStrToFloat(std::string_view AText) {
+Double MifStrToFloat(std::string_view AText, UINT ACodePage) {
   Double V = 0;
-  if (!TryMifStrToFloat(AText, V)) {
-    String Text;
-    if (!AText.empty()) {
-      int N =
-          MultiByteToWideChar(CP_ACP, 0, AText.data(), static_cast<int>(AText.size()), nullptr, 0);
-      Text.resize(N);
-      MultiByteToWideChar(CP_ACP, 0, AText.data(), static_cast<int>(AText.size()), Text.data(), N);
-    }
-    throw EConvertError(L"\"" + Text + L"\" не является числом.");
-  }
+  if (!TryMifStrToFloat(AText, V))
+    throw EConvertError(L"\"" + TableTextToString(AText, ACodePage) + L"\" не является числом.");
   return V;
 }
 
@@ -329,4 +321,11 @@ Integer DetectInputClass(const String& AClause, Double AMaxX, Double AMaxY) {
   if (AClause.find(L"5811057") != String::npos) return icEarth5811057;
   if (AClause.find(L"11057") != String::npos) return icEarth11057;
   return icNone;
+}
+
+String UnknownNonEarthClassMessage(Double AMaxX, Double AMaxY) {
+  return L"неземная система координат с наибольшими координатами восток " + FloatToStr(AMaxX) +
+         L", север " + FloatToStr(AMaxY) +
+         L" не подходит ни к одному входному классу (восток меньше 400000, от 400000 до 2000000 "
+         L"или больше 2000000; север меньше или больше 2000000). Таблица не пересчитана.";
 }

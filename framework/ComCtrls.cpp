@@ -5,6 +5,12 @@
 namespace {
 
 HMODULE RichEditModule = nullptr;
+// Windows of the rich-edit class that exist. The library draws them and
+// answers their messages, so it is unloaded only when none is left: a shut-
+// down that comes while one still lives leaves the unloading to the last
+// window's end.
+Integer RichEditWindows = 0;
+bool RichEditUnloadPending = false;
 
 const wchar_t* const ProgressStyleNames[] = {L"pbstNormal", L"pbstMarquee"};
 const TEnumInfo ProgressStyleInfo = MakeEnumInfo(L"TProgressBarStyle", ProgressStyleNames);
@@ -12,9 +18,16 @@ const wchar_t* const OrientationNames[] = {L"pbHorizontal", L"pbVertical"};
 const TEnumInfo OrientationInfo = MakeEnumInfo(L"TProgressBarOrientation", OrientationNames);
 
 void LoadRichEditModule() {
+  RichEditUnloadPending = false;
   if (RichEditModule) return;
   RichEditModule = LoadLibraryW(L"msftedit.dll");
   if (!RichEditModule) RaiseLastOSError();
+}
+
+void UnloadRichEditModule() {
+  RichEditUnloadPending = false;
+  if (RichEditModule) FreeLibrary(RichEditModule);
+  RichEditModule = nullptr;
 }
 
 }  // namespace
@@ -142,6 +155,16 @@ void TCustomRichEdit::SetPlainText(bool V) {
 
 void TCustomRichEdit::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
+    case WM_NCCREATE:
+      inherited::Dispatch(Message);
+      if (Message.Result) ++RichEditWindows;
+      return;
+    case WM_NCDESTROY:
+      // The library's window procedure has returned: nothing of it runs on.
+      inherited::Dispatch(Message);
+      if (RichEditWindows > 0 && --RichEditWindows == 0 && RichEditUnloadPending)
+        UnloadRichEditModule();
+      return;
     case CM_FONTCHANGED:
       inherited::Dispatch(Message);
       if (FHandle) ApplyDefaultFormat();
@@ -277,6 +300,8 @@ void ComCtrls_Initialize() {
 }
 
 void ComCtrls_Finalize() {
-  if (RichEditModule) FreeLibrary(RichEditModule);
-  RichEditModule = nullptr;
+  if (RichEditWindows > 0)
+    RichEditUnloadPending = true;
+  else
+    UnloadRichEditModule();
 }

@@ -954,6 +954,17 @@ Integer TApplication::MessageBox(const String& Text, const String& Caption, UINT
   return R;
 }
 
+bool TApplication::HelpCommand(Word Command, NativeInt Data) {
+  bool CallHelp = true;
+  bool Shown = false;
+  if (OnHelp) Shown = OnHelp(Command, Data, CallHelp);
+  if (!CallHelp || FHelpFile.empty()) return Shown;
+  HWND Owner = FMainForm && FMainForm->HandleAllocated() ? FMainForm->Handle() : FHandle;
+  return WinHelpW(Owner, FHelpFile.c_str(), Command, static_cast<ULONG_PTR>(Data)) != FALSE;
+}
+
+bool TApplication::HelpContext(Integer Context) { return HelpCommand(HELP_CONTEXT, Context); }
+
 void TApplication::Minimize() {
   if (FMainForm && FMainForm->HandleAllocated()) ShowWindow(FMainForm->Handle(), SW_MINIMIZE);
 }

@@ -1,5 +1,6 @@
 // The desktop half of the common routines: shared fonts, the cursor stack
 // and the message dialog's entry point.
+#include "WinHandles.h"
 #include "gkCommon.h"
 #include "gkModalForm.h"
 
@@ -43,10 +44,12 @@ void CreateSystemFont() {
   ChangeFonts();
 }
 
-void ChangeFonts() {
+void ChangeFonts() { ChangeFonts(GetPixelsPerInch()); }
+
+void ChangeFonts(Integer APixelsPerInch) {
   CheckedFont(FDocumentFont)->Assign(CheckedFont(FSystemFont));
   CheckedFont(FDialogFont)->Assign(FSystemFont);
-  if (GetPixelsPerInch() >= 120) {
+  if (APixelsPerInch >= 120) {
     Integer H = FDialogFont->Height();
     FDialogFont->SetHeight(-((H < 0 ? -H : H) - 1));
   }
@@ -100,17 +103,13 @@ Integer Note(const Variant& AText, TMsgDlgType ADlgType, TMsgDlgButtons AButtons
              TMsgDlgBtn ADefaultButton) {
   TOwned<TMessageForm> Dialog(CreateMessageDialog(Str(AText), ADlgType, AButtons, ADefaultButton));
   SaveCursor(crDefault);
-  try {
-    Dialog->SetCaption(GetNoteCaption());
-    Integer Result = Dialog->ShowModal();
+  // The dialog goes before the cursor comes back.
+  auto Restore = Finally([&] {
     Dialog.reset();
     RestoreCursor();
-    return Result;
-  } catch (...) {
-    Dialog.reset();
-    RestoreCursor();
-    throw;
-  }
+  });
+  Dialog->SetCaption(GetNoteCaption());
+  return Dialog->ShowModal();
 }
 
 void gkCommonDesktop_Initialize() {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <map>
 
+#include "Forms.h"
+
 TgkMessageManager* gkMessageManager = nullptr;
 
 // A timer of the UI thread: its ticks arrive through that thread's message
@@ -47,8 +49,13 @@ class TgkMessageTimer : public TObject {
     try {
       It->second->FOnTimer();
     } catch (...) {
-      // No exception may leave the platform's callback; the application
-      // object that would show it does not exist in this layer.
+      // A handler's failure reaches the framework's handling of timer
+      // events, as it would from a timer component; nothing leaves the
+      // platform's callback.
+      try {
+        if (Application()) Application()->HandleException(It->second);
+      } catch (...) {
+      }
     }
   }
 

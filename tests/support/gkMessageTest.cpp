@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "Forms.h"
+#include "WinHandles.h"
 #include "gkMessage.h"
 
 namespace {
@@ -174,6 +176,38 @@ TEST_F(MessageTest, TimerPumpsPostedMessagesOnTheUiThreadAndStops) {
   EXPECT_EQ(FLog, (TLog{L"A:m"}));
   EXPECT_EQ(HandlerThread, GetCurrentThreadId());
   EXPECT_FALSE(FBus->TimerEnabled());
+  EXPECT_EQ(FBus->MessageCount(), 0);
+}
+
+struct TExceptionLog {
+  std::vector<String> Messages;
+  void Handle(TObject*, Exception* E) { Messages.push_back(E->Message()); }
+};
+
+// The timer pump hands a handler's failure to the framework's handling, as
+// a timer event's failure goes there; the message leaves the queue and the
+// pump goes on with the next one.
+TEST_F(MessageTest, TimerPumpFailuresReachTheApplicationsHandling) {
+  ASSERT_NE(Application(), nullptr);
+  TExceptionLog Seen;
+  Application()->OnException = MakeEvent<&TExceptionLog::Handle>(&Seen);
+  auto Restore = Finally([] { Application()->OnException = nullptr; });
+  AddHandler(L"A")->Action = [](IgkMessage* M) {
+    if (NameOf(M) == L"bad") throw EConvertError(L"плохое сообщение");
+    if (NameOf(M) == L"quiet") throw EAbort(L"тихо");
+  };
+  auto Bad = NewMessage(L"bad");
+  FBus->PostMessage(Bad.Get());
+  ASSERT_TRUE(PumpUntil([&] { return !Seen.Messages.empty(); }));
+  EXPECT_EQ(Seen.Messages, std::vector<String>{L"плохое сообщение"});
+  EXPECT_EQ(FBus->MessageCount(), 0);
+
+  auto Quiet = NewMessage(L"quiet");
+  FBus->PostMessage(Quiet.Get());
+  ASSERT_TRUE(PumpUntil([&] { return FLog.size() == 2; }));
+  EXPECT_EQ(FLog, (TLog{L"A:bad", L"A:quiet"}));
+  // The abort is silent there, as everywhere.
+  EXPECT_EQ(Seen.Messages.size(), 1u);
   EXPECT_EQ(FBus->MessageCount(), 0);
 }
 

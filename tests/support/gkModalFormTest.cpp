@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "NoteAnswerer.h"
+#include "WinHandles.h"
 #include "gkModalForm.h"
 
 namespace {
@@ -75,6 +76,54 @@ TEST(MessageForm, LongMessagesWrapWithinHalfTheScreen) {
   ASSERT_NE(Form->Message, nullptr);
   EXPECT_LE(Form->Message->Width(), Screen()->Width() / 2);
   EXPECT_GT(Form->Message->Height(), Form->Canvas()->TextHeight(L"Ag") * 2);
+}
+
+// Records the help requests the application receives.
+struct THelpLog {
+  std::vector<std::pair<Word, NativeInt>> Requests;
+  bool CallPlatform = false;
+  bool Help(Word Command, NativeInt Data, bool& CallHelp) {
+    Requests.push_back({Command, Data});
+    CallHelp = CallPlatform;
+    return true;
+  }
+};
+
+TEST(MessageForm, TheHelpButtonAsksTheApplicationsHelpWithTheFormsContext) {
+  THelpLog Log;
+  Application()->OnHelp = MakeEvent<&THelpLog::Help>(&Log);
+  auto Restore = Finally([] { Application()->OnHelp = nullptr; });
+  TOwned<TMessageForm> Form(CreateMessageDialog(L"M", mtInformation, {mbOK, mbHelp}, mbOK));
+  Form->SetHelpContext(4711);
+  auto* Help = AsOrNull<TButton>(Form->FindComponent(L"Help"));
+  ASSERT_NE(Help, nullptr);
+  Help->Click();
+  ASSERT_EQ(Log.Requests.size(), 1u);
+  EXPECT_EQ(Log.Requests[0].first, HELP_CONTEXT);
+  EXPECT_EQ(Log.Requests[0].second, 4711);
+  // The dialog stays open beside the help.
+  EXPECT_EQ(Form->ModalResult(), mrNone);
+}
+
+TEST(MessageForm, WithoutAHelpFileTheHelpButtonDoesNothing) {
+  ASSERT_TRUE(Application()->HelpFile().empty());
+  ASSERT_FALSE(Application()->OnHelp);
+  TOwned<TMessageForm> Form(CreateMessageDialog(L"M", mtInformation, {mbOK, mbHelp}, mbOK));
+  auto* Help = AsOrNull<TButton>(Form->FindComponent(L"Help"));
+  ASSERT_NE(Help, nullptr);
+  Help->Click();
+  EXPECT_EQ(Form->ModalResult(), mrNone);
+  EXPECT_FALSE(Application()->HelpContext(12));
+  // A handler that keeps the platform out answers alone, file or not.
+  THelpLog Log;
+  Application()->OnHelp = MakeEvent<&THelpLog::Help>(&Log);
+  auto Restore = Finally([] {
+    Application()->OnHelp = nullptr;
+    Application()->SetHelpFile(String());
+  });
+  Application()->SetHelpFile(L"C:\\нет такой справки.hlp");
+  EXPECT_TRUE(Application()->HelpCommand(HELP_FINDER, 0));
+  EXPECT_EQ(Log.Requests, (std::vector<std::pair<Word, NativeInt>>{{HELP_FINDER, 0}}));
 }
 
 }  // namespace
