@@ -60,7 +60,8 @@ class TRunState {
   // current raster and those after it.
   std::vector<String> NotProcessed() const {
     std::vector<String> R;
-    if (!FInRasters) R.assign(FFiles.begin() + static_cast<std::ptrdiff_t>(FNextFile), FFiles.end());
+    if (!FInRasters)
+      R.assign(FFiles.begin() + static_cast<std::ptrdiff_t>(FNextFile), FFiles.end());
     R.insert(R.end(), FRasters.begin() + static_cast<std::ptrdiff_t>(FNextRaster), FRasters.end());
     return R;
   }
@@ -83,8 +84,8 @@ String NotProcessedLine(const std::vector<String>& ATables) {
   return S + L".";
 }
 
-void RunTables(const std::vector<String>& AFiles, const TVectorRun& ARun,
-               TFeatureCounter& ACounter, TGisFactory& AGis, TRunProgress& AProgress) {
+void RunTables(const std::vector<String>& AFiles, const TVectorRun& ARun, TFeatureCounter& ACounter,
+               TGisFactory& AGis, TRunProgress& AProgress) {
   TRunState State(AFiles, ARun);
   try {
     State.VectorPhase(ACounter, AGis, AProgress);

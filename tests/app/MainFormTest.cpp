@@ -31,6 +31,9 @@ String SettingsFile() { return GetIniPath() + L"qeDefaults\\" + SettingsFileName
 
 struct MainForm : testing::Test {
   TOwned<TForm1> Form;
+  // Other suites of the executable start and shut down the common module
+  // (its shared fonts) around their tests.
+  void SetUp() override { gkCommon_Initialize(); }
   void TearDown() override {
     Form.reset();
     DeleteFileW(ParameterFile().c_str());

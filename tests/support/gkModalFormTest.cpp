@@ -8,7 +8,17 @@ namespace {
 
 String Ruler() { return String(27, L'-') + L"\r\n"; }
 
-TEST(Note, InformationWithOneOkButton) {
+// The dialog is made with the library's shared fonts, which live between
+// the common module's start-up and shut-down.
+class Dialogs : public testing::Test {
+ protected:
+  void SetUp() override { gkCommon_Initialize(); }
+  void TearDown() override { gkCommon_Finalize(); }
+};
+using NoteDialog = Dialogs;
+using MessageDialog = Dialogs;
+
+TEST_F(NoteDialog, InformationWithOneOkButton) {
   TNoteAnswerer Answer(L"OK");
   EXPECT_EQ(Note(L"Не указана входная папка.", mtInformation, {mbOK}, mbOK), mrOk);
   EXPECT_EQ(Answer.Caption, GetNoteCaption());
@@ -21,7 +31,7 @@ TEST(Note, InformationWithOneOkButton) {
   EXPECT_EQ(GetNoteCaption(), L"support_tests.exe");
 }
 
-TEST(Note, DefaultOutsideTheSetAndTheCancelRule) {
+TEST_F(NoteDialog, DefaultOutsideTheSetAndTheCancelRule) {
   TNoteAnswerer Answer(L"No");
   EXPECT_EQ(Note(L"Продолжить?", mtConfirmation, {mbYes, mbNo}, mbCancel), mrNo);
   EXPECT_EQ(Answer.DefaultName, L"Yes");
@@ -29,18 +39,18 @@ TEST(Note, DefaultOutsideTheSetAndTheCancelRule) {
   EXPECT_NE(Pos(L"Да   Нет   \r\n", Answer.FormText), 0);
 }
 
-TEST(Note, WithoutButtonsTheCloseBoxGivesCancel) {
+TEST_F(NoteDialog, WithoutButtonsTheCloseBoxGivesCancel) {
   TNoteAnswerer Answer(L"");
   EXPECT_EQ(Note(L"x", mtWarning, {}, mbOK), mrCancel);
 }
 
-TEST(Note, CloseButtonAndCustomTypeWithoutIcon) {
+TEST_F(NoteDialog, CloseButtonAndCustomTypeWithoutIcon) {
   TNoteAnswerer Answer(L"Close");
   EXPECT_EQ(Note(L"text", mtCustom, {mbClose}, mbClose), mrClose);
   EXPECT_FALSE(Answer.HasImage);
 }
 
-TEST(MessageForm, CtrlCCopiesTheTextAndCtrlShiftCDoesNot) {
+TEST_F(MessageDialog, CtrlCCopiesTheTextAndCtrlShiftCDoesNot) {
   TOwned<TMessageForm> Form(CreateMessageDialog(L"M", mtWarning, {mbYes, mbNo}, mbYes));
   Form->SetCaption(L"C");
   String Expected =
@@ -69,7 +79,7 @@ TEST(MessageForm, CtrlCCopiesTheTextAndCtrlShiftCDoesNot) {
   EXPECT_EQ(ReadClipboard(), Expected);
 }
 
-TEST(MessageForm, LongMessagesWrapWithinHalfTheScreen) {
+TEST_F(MessageDialog, LongMessagesWrapWithinHalfTheScreen) {
   String Long;
   for (int I = 0; I < 80; ++I) Long += L"слово ";
   TOwned<TMessageForm> Form(CreateMessageDialog(Long, mtError, {mbOK}, mbOK));
@@ -89,7 +99,7 @@ struct THelpLog {
   }
 };
 
-TEST(MessageForm, TheHelpButtonAsksTheApplicationsHelpWithTheFormsContext) {
+TEST_F(MessageDialog, TheHelpButtonAsksTheApplicationsHelpWithTheFormsContext) {
   THelpLog Log;
   Application()->OnHelp = MakeEvent<&THelpLog::Help>(&Log);
   auto Restore = Finally([] { Application()->OnHelp = nullptr; });
@@ -105,7 +115,7 @@ TEST(MessageForm, TheHelpButtonAsksTheApplicationsHelpWithTheFormsContext) {
   EXPECT_EQ(Form->ModalResult(), mrNone);
 }
 
-TEST(MessageForm, WithoutAHelpFileTheHelpButtonDoesNothing) {
+TEST_F(MessageDialog, WithoutAHelpFileTheHelpButtonDoesNothing) {
   ASSERT_TRUE(Application()->HelpFile().empty());
   ASSERT_FALSE(Application()->OnHelp);
   TOwned<TMessageForm> Form(CreateMessageDialog(L"M", mtInformation, {mbOK, mbHelp}, mbOK));
