@@ -26,7 +26,12 @@ void LoadRichEditModule() {
 
 void UnloadRichEditModule() {
   RichEditUnloadPending = false;
-  if (RichEditModule) FreeLibrary(RichEditModule);
+  if (!RichEditModule) return;
+  // Text copied from a rich edit is on the clipboard as the library's own
+  // data object: rendered now, it outlives the library (and the program),
+  // and the clipboard's shut-down never calls into unloaded code.
+  OleFlushClipboard();
+  FreeLibrary(RichEditModule);
   RichEditModule = nullptr;
 }
 

@@ -28,6 +28,11 @@ LAYOUT = {
     'RichEdit1': (8, 168, 608, 221),
 }
 PROGRESS_CANCEL = (208, 134, 88, 24)
+# Every run ends its log with one of these.
+RUN_FINISHED = 'Пересчет завершен.'
+RUN_FAILED = 'Пересчет прерван из-за ошибки.'
+RUN_CANCELLED = 'Пересчет отменен пользователем.'
+CLOSING_LINES = (RUN_FINISHED, RUN_FAILED, RUN_CANCELLED)
 PROGRESS_CAPTIONS = ('Пересчет координат', 'Пересчет растровых таблиц', 'Выполняется')
 
 
@@ -39,9 +44,13 @@ class Failure(AssertionError):
     pass
 
 
+LOCALES = ('ru', 'en')
+
+
 class Env:
-    def __init__(self, build, root):
+    def __init__(self, build, root, locale='ru'):
         self.build = build
+        self.locale = locale
         self.root = root
         self.wine = os.environ.get('WINE_BIN', 'wine')
         self.prefix = os.environ['WINEPREFIX']
@@ -49,12 +58,13 @@ class Env:
         self.winprobe = os.path.join(build, 'tests/acceptance/winprobe.exe')
         self.gis_server = os.path.join(build, 'standins/mapinfo/server', GIS_EXE)
         self.drive_c = os.path.join(self.prefix, 'drive_c')
-        # Every Wine process of the suite runs on a Russian system, as the program's users
-        # do: Wine derives the regional format and the ANSI code page (1251, which the
-        # 8-bit paths of the feature library need for Cyrillic folder names) from the Unix
-        # locale, and rewrites the prefix's regional values whenever a process starts with
-        # another one, so no process of a scenario may differ.
-        self.wine_env = self.russian_env()
+        # Every Wine process of a scenario runs on one system: a Russian one (regional
+        # format with a decimal comma, ANSI code page 1251), as most of the program's users
+        # have, or an English one (decimal point, code page 1252), where Cyrillic table text
+        # and folder names are outside the code page. Wine derives both from the Unix locale
+        # and rewrites the prefix's regional values whenever a process starts with another
+        # one, so no process of a scenario may differ.
+        self.wine_env = self.russian_env() if locale == 'ru' else self.english_env()
         self.screens = os.path.join(build, 'acceptance-screens')
         os.makedirs(self.screens, exist_ok=True)
 
@@ -123,6 +133,11 @@ class Env:
                 subprocess.run(['localedef', '-i', 'ru_RU', '-f', 'UTF-8',
                                 os.path.join(folder, 'ru_RU.UTF-8')], capture_output=True)
             env['LOCPATH'] = folder
+        return env
+
+    def english_env(self):
+        env = dict(os.environ, LANG='en_US.UTF-8', LC_ALL='C.UTF-8')
+        env.pop('LOCPATH', None)
         return env
 
     def probe_run(self, *args):
@@ -393,10 +408,19 @@ class Program:
                     on_progress = None
                 stable = 0
             elif s['dialogs']:
-                return None, s['dialogs']
+                # A window that comes and goes (a progress window still being made, a
+                # list dropping down) is no message: a dialog stays until answered.
+                time.sleep(0.7)
+                again = self.state()
+                hwnds = {d['hwnd'] for d in s['dialogs']}
+                stayed = [d for d in again['dialogs'] if d['hwnd'] in hwnds]
+                if stayed:
+                    screenshot((0, 0, 1280, 1024), os.path.join(
+                        self.env.screens, 'dialog-%d.png' % stayed[0]['hwnd']))
+                    return None, stayed
             else:
                 lines = self.log_lines(s)
-                closing = any(ln in ('Нет растров', 'Есть растры') for ln in lines)
+                closing = any(ln in CLOSING_LINES for ln in lines)
                 busy = bool(self.gis_pids(s) - stale)
                 # A log left by an earlier run ends the same way: this run must have shown
                 # itself first, by its progress window, a log of its own or its outputs.
@@ -445,6 +469,17 @@ class Program:
                 raise Failure('the program ended with exit code %d after its window was closed'
                               % self.proc.returncode)
         self.log.close()
+        # Wine reports an exception nobody handled on the program's console, whatever exit
+        # code the process ends with.
+        crash = self.console_faults()
+        if crash:
+            raise Failure('the program reported an unhandled exception: %s' % crash)
+
+    def console_faults(self):
+        with open(self.log.name, 'rb') as fh:
+            text = fh.read().decode('utf-8', errors='replace')
+        return [ln for ln in text.splitlines() if re.search(r'unhandled (page fault|exception)',
+                                                            ln, re.I)][:3]
 
     def leftovers(self, timeout=10):
         """Names of our processes still alive once the program has gone (none expected)."""

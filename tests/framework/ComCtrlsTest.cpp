@@ -192,6 +192,32 @@ TEST_F(ComCtrlsFixture, TheRichEditLibraryOutlivesItsLastWindow) {
   EXPECT_EQ(C->Lines()->Strings(0), L"снова");
 }
 
+// Text copied from a rich edit sits on the clipboard as the library's data
+// object; unloading the library leaves the text there, and the clipboard's
+// shut-down never calls into code that is gone.
+TEST_F(ComCtrlsFixture, CopiedTextOutlivesTheRichEditLibrary) {
+  ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+  TRichEdit* R = Add<TRichEdit>();
+  R->Lines()->Add(L"строка журнала");
+  Form->Show();
+  R->SelectAll();
+  R->CopyToClipboard();
+  Form.reset();
+  ComCtrls_Finalize();
+  ASSERT_EQ(GetModuleHandleW(L"msftedit.dll"), nullptr);
+  // Shut down as the program's end does; the clipboard is flushed by then.
+  OleUninitialize();
+  String Text;
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  if (HANDLE H = GetClipboardData(CF_UNICODETEXT)) {
+    if (auto* P = static_cast<const wchar_t*>(GlobalLock(H))) Text = P;
+    GlobalUnlock(H);
+  }
+  CloseClipboard();
+  EXPECT_EQ(Trim(Text), L"строка журнала");
+  ComCtrls_Initialize();
+}
+
 TEST_F(ComCtrlsFixture, ProgressBarRoundTrips) {
   TProgressBar* P = Add<TProgressBar>(Bounds(10, 10, 200, 20));
   P->SetMax(50);
