@@ -31,13 +31,14 @@ std::unique_ptr<TGisSession> TMapInfoFactory::miCreateMapInfo() {
     throw EInvalidOperation(
         L"Экземпляр MapInfo уже запущен: второй одновременно не поддерживается.");
   if (::miOpened()) ::miCloseMapInfoServer();
-  try {
+  {
+    auto OnFailure = Finally([&] {
+      // A refused instance may still be running; it must not outlive the
+      // failure.
+      ::miCloseMapInfoServer();
+    });
     ::miCreateMapInfo();
-  } catch (...) {
-    // A refused instance may still be running; it must not outlive the
-    // failure.
-    ::miCloseMapInfoServer();
-    throw;
+    OnFailure.Dismiss();
   }
   return std::make_unique<TMapInfoSession>(*this);
 }

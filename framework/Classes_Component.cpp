@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "Classes.h"
+#include "WinHandles.h"
 
 namespace {
 
@@ -427,14 +428,8 @@ void TCollection::Delete(Integer Index) {
 
 void TCollection::Clear() {
   if (FItems.empty()) return;
-  BeginUpdate();
-  try {
-    while (!FItems.empty()) FItems.back()->Free();
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  auto Updating = UpdateScope(this);
+  while (!FItems.empty()) FItems.back()->Free();
 }
 
 void TCollection::EndUpdate() {
@@ -445,15 +440,9 @@ void TCollection::EndUpdate() {
 void TCollection::Assign(TPersistent* Source) {
   auto* Src = AsOrNull<TCollection>(Source);
   if (!Src) return TPersistent::Assign(Source);
-  BeginUpdate();
-  try {
-    Clear();
-    for (TCollectionItem* Item : Src->FItems) Add()->Assign(Item);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  auto Updating = UpdateScope(this);
+  Clear();
+  for (TCollectionItem* Item : Src->FItems) Add()->Assign(Item);
 }
 
 TCollectionItem* TCollection::Items(Integer Index) const {
@@ -692,20 +681,14 @@ TClass FindRegistered(const String& Name) {
 }  // namespace
 
 void RegisterClass(TClass AClass) {
-  AcquireSRWLockExclusive(&RegistryLock);
+  TSRWLockHold<true> Hold(RegistryLock);
   // Ancestors up to TPersistent are registered too, as forms may name them.
-  try {
-    for (TClass C = AClass; C && C != TPersistent::StaticClass(); C = C->Parent) {
-      TClass Existing = FindRegistered(C->Name);
-      if (Existing == C) break;
-      if (Existing) throw EFilerError(Format(L"A class named %s already exists", {C->Name}));
-      Registry().push_back(C);
-    }
-  } catch (...) {
-    ReleaseSRWLockExclusive(&RegistryLock);
-    throw;
+  for (TClass C = AClass; C && C != TPersistent::StaticClass(); C = C->Parent) {
+    TClass Existing = FindRegistered(C->Name);
+    if (Existing == C) break;
+    if (Existing) throw EFilerError(Format(L"A class named %s already exists", {C->Name}));
+    Registry().push_back(C);
   }
-  ReleaseSRWLockExclusive(&RegistryLock);
 }
 
 void RegisterClasses(std::initializer_list<TClass> AClasses) {
@@ -713,17 +696,14 @@ void RegisterClasses(std::initializer_list<TClass> AClasses) {
 }
 
 void UnRegisterClass(TClass AClass) {
-  AcquireSRWLockExclusive(&RegistryLock);
+  TSRWLockHold<true> Hold(RegistryLock);
   auto& R = Registry();
   R.erase(std::remove(R.begin(), R.end(), AClass), R.end());
-  ReleaseSRWLockExclusive(&RegistryLock);
 }
 
 TClass GetClass(const String& AClassName) {
-  AcquireSRWLockShared(&RegistryLock);
-  TClass C = FindRegistered(AClassName);
-  ReleaseSRWLockShared(&RegistryLock);
-  return C;
+  TSRWLockHold<false> Hold(RegistryLock);
+  return FindRegistered(AClassName);
 }
 
 TClass FindClass(const String& AClassName) {

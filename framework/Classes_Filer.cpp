@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "Classes.h"
+#include "WinHandles.h"
 
 namespace {
 
@@ -454,6 +455,13 @@ void TReader::ReadProperty(TPersistent* AInstance) {
   String Name = ReadStr();
   String SavedPath = FPropPath;
   ++FPropDepth;
+  // A failure leaves no pending name behind, and the path is the caller's
+  // again on every path.
+  auto Restore = Finally([&] {
+    --FPropDepth;
+    FPropName.clear();
+    FPropPath = SavedPath;
+  });
   try {
     TPersistent* Instance = AInstance;
     size_t Start = 0;
@@ -477,22 +485,12 @@ void TReader::ReadProperty(TPersistent* AInstance) {
         throw EReadError(Format(L"Property %s does not exist", {Last}));
       }
     }
-    FPropPath = SavedPath;
   } catch (Exception& E) {
-    --FPropDepth;
-    FPropName.clear();
-    FPropPath = SavedPath;
     // Name the property once, at the outermost level.
-    if (FPropDepth == 0)
+    if (FPropDepth == 1)
       E.RaiseNew(Format(L"Error reading %s.%s: %s", {CurrentName(), Name, E.Message()}));
     throw;
-  } catch (...) {
-    --FPropDepth;
-    FPropName.clear();
-    FPropPath = SavedPath;
-    throw;
   }
-  --FPropDepth;
 }
 
 void TReader::ReadPropValue(TPersistent* Instance, const TPropInfo* Prop) {
@@ -579,51 +577,38 @@ void TReader::ReadClassProp(TPersistent* Instance, const TPropInfo* Prop) {
 
 void TReader::ReadCollection(TCollection* Collection) {
   TNesting Guard(*this);
-  Collection->BeginUpdate();
-  try {
-    if (!EndOfList()) Collection->Clear();
-    while (!EndOfList()) {
-      TValueType V = NextValue();
-      if (V == vaInt8 || V == vaInt16 || V == vaInt32) ReadInteger();
-      TCollectionItem* Item = Collection->Add();
-      ReadListBegin();
-      while (!EndOfList()) ReadProperty(Item);
-      ReadListEnd();
-    }
+  auto Updating = UpdateScope(Collection);
+  if (!EndOfList()) Collection->Clear();
+  while (!EndOfList()) {
+    TValueType V = NextValue();
+    if (V == vaInt8 || V == vaInt16 || V == vaInt32) ReadInteger();
+    TCollectionItem* Item = Collection->Add();
+    ReadListBegin();
+    while (!EndOfList()) ReadProperty(Item);
     ReadListEnd();
-  } catch (...) {
-    Collection->EndUpdate();
-    throw;
   }
-  Collection->EndUpdate();
+  ReadListEnd();
 }
 
 void TReader::ReadData(TComponent* Instance) {
   TComponent* SavedCurrent = FCurrent;
   FCurrent = Instance;
-  try {
+  {
+    auto RestoreCurrent = Finally([&] { FCurrent = SavedCurrent; });
     while (!EndOfList()) ReadProperty(Instance);
     ReadListEnd();
-  } catch (...) {
-    FCurrent = SavedCurrent;
-    throw;
   }
-  FCurrent = SavedCurrent;
   TComponent* SavedParent = FParent;
   TComponent* SavedOwner = FOwner;
   FParent = Instance->GetChildParent();
   FOwner = Instance->GetChildOwner();
   if (!FOwner) FOwner = FRoot;
-  try {
-    while (!EndOfList()) ReadComponent(nullptr);
-    ReadListEnd();
-  } catch (...) {
+  auto RestoreParent = Finally([&] {
     FParent = SavedParent;
     FOwner = SavedOwner;
-    throw;
-  }
-  FParent = SavedParent;
-  FOwner = SavedOwner;
+  });
+  while (!EndOfList()) ReadComponent(nullptr);
+  ReadListEnd();
 }
 
 void TReader::Forget(TComponent* Component) {
@@ -658,28 +643,26 @@ TComponent* TReader::ReadComponent(TComponent* Component) {
   }
   if (TopLevel && !FRoot) FRoot = Result;
   ++FComponentDepth;
-  try {
-    Result->FComponentState.Include(csLoading);
-    Result->FComponentState.Include(csReading);
-    if (std::find(FLoaded.begin(), FLoaded.end(), Result) == FLoaded.end())
-      FLoaded.push_back(Result);
-    if (Flags.Contains(ffInline)) Result->SetInline(true);
-    if (!Flags.Contains(ffInherited)) Result->SetName(CompName);
-    if (Created && FParent) Result->SetParentComponent(FParent);
-    if (Flags.Contains(ffChildPos) && FParent) FParent->SetChildOrder(Result, ChildPos);
-    Result->ReadState(this);
-    Result->FComponentState.Exclude(csReading);
-    // References are resolved before the component is given away, so that a
-    // failure still frees it.
-    if (TopLevel) FixupReferences();
-  } catch (...) {
+  auto OnFailure = Finally([&] {
     FComponentDepth = TopLevel ? 0 : FComponentDepth - 1;
     Forget(Result);
     Result->FComponentState.Exclude(csReading);
     if (Created) Result->Free();
     if (TopLevel) AbandonLoading();
-    throw;
-  }
+  });
+  Result->FComponentState.Include(csLoading);
+  Result->FComponentState.Include(csReading);
+  if (std::find(FLoaded.begin(), FLoaded.end(), Result) == FLoaded.end()) FLoaded.push_back(Result);
+  if (Flags.Contains(ffInline)) Result->SetInline(true);
+  if (!Flags.Contains(ffInherited)) Result->SetName(CompName);
+  if (Created && FParent) Result->SetParentComponent(FParent);
+  if (Flags.Contains(ffChildPos) && FParent) FParent->SetChildOrder(Result, ChildPos);
+  Result->ReadState(this);
+  Result->FComponentState.Exclude(csReading);
+  // References are resolved before the component is given away, so that a
+  // failure still frees it.
+  if (TopLevel) FixupReferences();
+  OnFailure.Dismiss();
   --FComponentDepth;
   if (TopLevel) FinishLoading();
   return Result;
@@ -719,30 +702,29 @@ TComponent* TReader::ReadRootComponent(TComponent* Root) {
   }
   FRoot = Root;
   FOwner = Root;
-  try {
-    // The root's own header: its name comes from the stream unless it is the
-    // inherited part of a form that already has one.
-    TFilerFlags Flags;
-    Integer ChildPos;
-    ReadPrefix(Flags, ChildPos);
-    ReadStr();
-    String Name = ReadStr();
-    Root->FComponentState.Include(csLoading);
-    Root->FComponentState.Include(csReading);
-    FLoaded.push_back(Root);
-    if (!Flags.Contains(ffInherited) || Root->Name().empty())
-      Root->SetName(UniqueRootName(Root, Name));
-    ++FComponentDepth;
-    Root->ReadState(this);
-    --FComponentDepth;
-    Root->FComponentState.Exclude(csReading);
-    FixupReferences();
-  } catch (...) {
+  auto OnFailure = Finally([&] {
     FComponentDepth = 0;
     AbandonLoading();
     if (Created) Root->Free();
-    throw;
-  }
+  });
+  // The root's own header: its name comes from the stream unless it is the
+  // inherited part of a form that already has one.
+  TFilerFlags Flags;
+  Integer ChildPos;
+  ReadPrefix(Flags, ChildPos);
+  ReadStr();
+  String Name = ReadStr();
+  Root->FComponentState.Include(csLoading);
+  Root->FComponentState.Include(csReading);
+  FLoaded.push_back(Root);
+  if (!Flags.Contains(ffInherited) || Root->Name().empty())
+    Root->SetName(UniqueRootName(Root, Name));
+  ++FComponentDepth;
+  Root->ReadState(this);
+  --FComponentDepth;
+  Root->FComponentState.Exclude(csReading);
+  FixupReferences();
+  OnFailure.Dismiss();
   FinishLoading();
   return Root;
 }
@@ -1026,13 +1008,8 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo* Prop) {
       } else if (auto* Pers = AsOrNull<TPersistent>(Obj)) {
         String Saved = FPropPath;
         FPropPath += Prop->Name + L".";
-        try {
-          WriteProperties(Pers);
-        } catch (...) {
-          FPropPath = Saved;
-          throw;
-        }
-        FPropPath = Saved;
+        auto RestorePath = Finally([&] { FPropPath = Saved; });
+        WriteProperties(Pers);
       }
       break;
     }
@@ -1045,17 +1022,14 @@ void TWriter::WriteCollection(TCollection* Collection) {
   WriteValue(vaCollection);
   String Saved = FPropPath;
   FPropPath.clear();
-  try {
+  {
+    auto RestorePath = Finally([&] { FPropPath = Saved; });
     for (Integer I = 0; I < Collection->Count(); ++I) {
       WriteListBegin();
       WriteProperties(Collection->Items(I));
       WriteListEnd();
     }
-  } catch (...) {
-    FPropPath = Saved;
-    throw;
   }
-  FPropPath = Saved;
   WriteListEnd();
 }
 
@@ -1068,18 +1042,13 @@ void TWriter::WriteData(TComponent* Instance) {
 
 void TWriter::WriteComponent(TComponent* Component) {
   Component->FComponentState.Include(csWriting);
-  try {
-    TFilerFlags Flags;
-    if (Component->ComponentState().Contains(csInline)) Flags.Include(ffInline);
-    WritePrefix(Flags, 0);
-    WriteStr(Component->ClassName());
-    WriteStr(Component->Name());
-    Component->WriteState(this);
-  } catch (...) {
-    Component->FComponentState.Exclude(csWriting);
-    throw;
-  }
-  Component->FComponentState.Exclude(csWriting);
+  auto Written = Finally([&] { Component->FComponentState.Exclude(csWriting); });
+  TFilerFlags Flags;
+  if (Component->ComponentState().Contains(csInline)) Flags.Include(ffInline);
+  WritePrefix(Flags, 0);
+  WriteStr(Component->ClassName());
+  WriteStr(Component->Name());
+  Component->WriteState(this);
 }
 
 void TWriter::WriteRootComponent(TComponent* Root) {

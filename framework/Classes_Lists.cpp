@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "Classes.h"
+#include "WinHandles.h"
 
 using namespace ClassesConsts;
 
@@ -239,50 +240,32 @@ Integer TStrings::AddObject(const String& S, TObject* AObject) {
 }
 
 void TStrings::AddStrings(const TStrings* Strings) {
-  BeginUpdate();
-  try {
-    // The count is taken once, so adding a list to itself doubles it.
-    for (Integer I = 0, N = Strings->GetCount(); I < N; ++I)
-      AddObject(Strings->Get(I), Strings->GetObject(I));
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  auto Updating = UpdateScope(this);
+  // The count is taken once, so adding a list to itself doubles it.
+  for (Integer I = 0, N = Strings->GetCount(); I < N; ++I)
+    AddObject(Strings->Get(I), Strings->GetObject(I));
 }
 
 void TStrings::Assign(const TStrings* Source) {
   if (Source == this) return;
-  BeginUpdate();
-  try {
-    Clear();
-    FDelimiter = Source->FDelimiter;
-    FQuoteChar = Source->FQuoteChar;
-    FNameValueSeparator = Source->FNameValueSeparator;
-    FStrictDelimiter = Source->FStrictDelimiter;
-    FLineBreak = Source->FLineBreak;
-    AddStrings(Source);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  auto Updating = UpdateScope(this);
+  Clear();
+  FDelimiter = Source->FDelimiter;
+  FQuoteChar = Source->FQuoteChar;
+  FNameValueSeparator = Source->FNameValueSeparator;
+  FStrictDelimiter = Source->FStrictDelimiter;
+  FLineBreak = Source->FLineBreak;
+  AddStrings(Source);
 }
 
 void TStrings::Exchange(Integer Index1, Integer Index2) {
-  BeginUpdate();
-  try {
-    String TempString = Get(Index1);
-    TObject* TempObject = GetObject(Index1);
-    Put(Index1, Get(Index2));
-    PutObject(Index1, GetObject(Index2));
-    Put(Index2, TempString);
-    PutObject(Index2, TempObject);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  auto Updating = UpdateScope(this);
+  String TempString = Get(Index1);
+  TObject* TempObject = GetObject(Index1);
+  Put(Index1, Get(Index2));
+  PutObject(Index1, GetObject(Index2));
+  Put(Index2, TempString);
+  PutObject(Index2, TempObject);
 }
 
 void TStrings::InsertObject(Integer Index, const String& S, TObject* AObject) {
@@ -294,19 +277,13 @@ void TStrings::Move(Integer CurIndex, Integer NewIndex) {
   if (CurIndex == NewIndex) return;
   // Checked before the line is taken out, so a bad target loses nothing.
   if (NewIndex < 0 || NewIndex >= GetCount()) Error(SListIndexError, NewIndex);
-  BeginUpdate();
-  try {
-    String TempString = Get(CurIndex);
-    TObject* TempObject = GetObject(CurIndex);
-    // Detach the object first so that an owning list does not free it.
-    PutObject(CurIndex, nullptr);
-    Delete(CurIndex);
-    InsertObject(NewIndex, TempString, TempObject);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  auto Updating = UpdateScope(this);
+  String TempString = Get(CurIndex);
+  TObject* TempObject = GetObject(CurIndex);
+  // Detach the object first so that an owning list does not free it.
+  PutObject(CurIndex, nullptr);
+  Delete(CurIndex);
+  InsertObject(NewIndex, TempString, TempObject);
 }
 
 Integer TStrings::IndexOf(const String& S) const {
@@ -373,22 +350,16 @@ String TStrings::GetTextStr() const {
 }
 
 void TStrings::SetTextStr(const String& Value) {
-  BeginUpdate();
-  try {
-    Clear();
-    size_t P = 0, N = Value.size();
-    while (P < N) {
-      size_t Start = P;
-      while (P < N && Value[P] != L'\r' && Value[P] != L'\n') ++P;
-      Add(Value.substr(Start, P - Start));
-      if (P < N && Value[P] == L'\r') ++P;
-      if (P < N && Value[P] == L'\n') ++P;
-    }
-  } catch (...) {
-    EndUpdate();
-    throw;
+  auto Updating = UpdateScope(this);
+  Clear();
+  size_t P = 0, N = Value.size();
+  while (P < N) {
+    size_t Start = P;
+    while (P < N && Value[P] != L'\r' && Value[P] != L'\n') ++P;
+    Add(Value.substr(Start, P - Start));
+    if (P < N && Value[P] == L'\r') ++P;
+    if (P < N && Value[P] == L'\n') ++P;
   }
-  EndUpdate();
 }
 
 String TStrings::GetCommaText() const { return JoinDelimited(L',', L'"', false); }
@@ -432,51 +403,45 @@ String TStrings::JoinDelimited(Char Delim, Char Quote, Boolean Strict) const {
 }
 
 void TStrings::SplitDelimited(const String& Value, Char Delim, Char Quote, Boolean Strict) {
-  BeginUpdate();
-  try {
-    Clear();
-    size_t P = 0, N = Value.size();
-    auto SkipBlanks = [&] {
-      if (!Strict)
-        while (P < N && IsBlank(Value[P])) ++P;
-    };
-    SkipBlanks();
-    while (P < N) {
-      String S;
-      if (Value[P] == Quote) {
-        // A quoted item: doubled quotes stand for one; an unclosed quote takes
-        // the rest of the text.
-        ++P;
-        while (P < N) {
-          if (Value[P] == Quote) {
-            if (P + 1 < N && Value[P + 1] == Quote) {
-              S += Quote;
-              P += 2;
-              continue;
-            }
-            ++P;
-            break;
+  auto Updating = UpdateScope(this);
+  Clear();
+  size_t P = 0, N = Value.size();
+  auto SkipBlanks = [&] {
+    if (!Strict)
+      while (P < N && IsBlank(Value[P])) ++P;
+  };
+  SkipBlanks();
+  while (P < N) {
+    String S;
+    if (Value[P] == Quote) {
+      // A quoted item: doubled quotes stand for one; an unclosed quote takes
+      // the rest of the text.
+      ++P;
+      while (P < N) {
+        if (Value[P] == Quote) {
+          if (P + 1 < N && Value[P + 1] == Quote) {
+            S += Quote;
+            P += 2;
+            continue;
           }
-          S += Value[P++];
+          ++P;
+          break;
         }
-      } else {
-        size_t Start = P;
-        while (P < N && Value[P] != Delim && (Strict || Value[P] > L' ')) ++P;
-        S = Value.substr(Start, P - Start);
+        S += Value[P++];
       }
-      Add(S);
-      SkipBlanks();
-      if (P < N && Value[P] == Delim) {
-        if (P + 1 == N) Add(String());
-        ++P;
-        SkipBlanks();
-      }
+    } else {
+      size_t Start = P;
+      while (P < N && Value[P] != Delim && (Strict || Value[P] > L' ')) ++P;
+      S = Value.substr(Start, P - Start);
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
+    Add(S);
+    SkipBlanks();
+    if (P < N && Value[P] == Delim) {
+      if (P + 1 == N) Add(String());
+      ++P;
+      SkipBlanks();
+    }
   }
-  EndUpdate();
 }
 
 String TStrings::Names(Integer Index) const {
@@ -552,25 +517,13 @@ TBytes ReadRest(TStream* Stream) {
 }  // namespace
 
 void TStrings::LoadFromStream(TStream* Stream) {
-  BeginUpdate();
-  try {
-    LoadFromBytes(ReadRest(Stream), nullptr);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  auto Updating = UpdateScope(this);
+  LoadFromBytes(ReadRest(Stream), nullptr);
 }
 
 void TStrings::LoadFromStream(TStream* Stream, const TEncoding& AEncoding) {
-  BeginUpdate();
-  try {
-    LoadFromBytes(ReadRest(Stream), &AEncoding);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  auto Updating = UpdateScope(this);
+  LoadFromBytes(ReadRest(Stream), &AEncoding);
 }
 
 void TStrings::SaveToFile(const String& FileName) const { SaveToFile(FileName, FEncoding); }
@@ -647,18 +600,14 @@ void TStringList::Assign(const TStrings* Source) {
   if (const TStringList* L = AsOrNull<TStringList>(const_cast<TStrings*>(Source))) {
     // Clear before taking the sort settings, so that the copied strings keep
     // the source's order.
-    BeginUpdate();
-    try {
+    {
+      auto Updating = UpdateScope(this);
       Clear();
       FSorted = L->FSorted;
       FDuplicates = L->FDuplicates;
       FCaseSensitive = L->FCaseSensitive;
       inherited::Assign(Source);
-    } catch (...) {
-      EndUpdate();
-      throw;
     }
-    EndUpdate();
     return;
   }
   inherited::Assign(Source);
@@ -738,25 +687,21 @@ void TStringList::CustomSort(TStringListSortCompare Compare) {
   // A sorted list is in order already.
   if (FSorted || GetCount() <= 1) return;
   Changing();
+  // Listeners hear the end of the change however the sort ends.
+  auto Done = Finally([this] { Changed(); });
   // Compare functions look at the list by index, so the list keeps its order
   // while the positions are sorted, and is rearranged once at the end.
   std::vector<Integer> Order(FList.size());
   for (size_t I = 0; I < Order.size(); ++I) Order[I] = static_cast<Integer>(I);
-  try {
-    MergeSort(Order, [this, Compare](Integer A, Integer B) {
-      if (Compare) return Compare(this, A, B) < 0;
-      return CompareStrings(FList[static_cast<size_t>(A)].FString,
-                            FList[static_cast<size_t>(B)].FString) < 0;
-    });
-  } catch (...) {
-    Changed();
-    throw;
-  }
+  MergeSort(Order, [this, Compare](Integer A, Integer B) {
+    if (Compare) return Compare(this, A, B) < 0;
+    return CompareStrings(FList[static_cast<size_t>(A)].FString,
+                          FList[static_cast<size_t>(B)].FString) < 0;
+  });
   std::vector<TStringItem> Sorted;
   Sorted.reserve(FList.size());
   for (Integer I : Order) Sorted.push_back(std::move(FList[static_cast<size_t>(I)]));
   FList.swap(Sorted);
-  Changed();
 }
 
 String TStringList::Get(Integer Index) const {
@@ -820,17 +765,11 @@ namespace {
 struct TStringsFiler {
   TStrings* List;
   void ReadData(TReader* Reader) {
-    List->BeginUpdate();
-    try {
-      List->Clear();
-      Reader->ReadListBegin();
-      while (!Reader->EndOfList()) List->Add(Reader->ReadString());
-      Reader->ReadListEnd();
-    } catch (...) {
-      List->EndUpdate();
-      throw;
-    }
-    List->EndUpdate();
+    auto Updating = UpdateScope(List);
+    List->Clear();
+    Reader->ReadListBegin();
+    while (!Reader->EndOfList()) List->Add(Reader->ReadString());
+    Reader->ReadListEnd();
   }
   void WriteData(TWriter* Writer) {
     Writer->WriteListBegin();

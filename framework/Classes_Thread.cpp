@@ -1,6 +1,7 @@
 #include <deque>
 
 #include "Classes.h"
+#include "WinHandles.h"
 
 using namespace ClassesConsts;
 
@@ -208,11 +209,11 @@ void TThread::Synchronize(TThread* AThread, TThreadMethod AMethod) {
   TSyncRecord Rec;
   Rec.Thread = AThread;
   Rec.Method = AMethod;
-  Rec.Done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  if (!Rec.Done) throw EThread(SysErrorMessage(GetLastError()));
+  TKernelHandle Done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  if (!Done) throw EThread(SysErrorMessage(GetLastError()));
+  Rec.Done = Done.Get();
   AddSyncRecord(&Rec);
   WaitForSingleObject(Rec.Done, INFINITE);
-  CloseHandle(Rec.Done);
   if (Rec.Error) Rec.Error->Raise();
 }
 
@@ -253,10 +254,8 @@ void TThread::NameThreadForDebugging(const String& AThreadName, DWORD AThreadID)
     SetDescription(GetCurrentThread(), AThreadName.c_str());
     return;
   }
-  HANDLE H = OpenThread(THREAD_SET_LIMITED_INFORMATION, FALSE, AThreadID);
-  if (!H) return;
-  SetDescription(H, AThreadName.c_str());
-  CloseHandle(H);
+  TKernelHandle H(OpenThread(THREAD_SET_LIMITED_INFORMATION, FALSE, AThreadID));
+  if (H) SetDescription(H.Get(), AThreadName.c_str());
 }
 
 void TThread::CallOnTerminate() {

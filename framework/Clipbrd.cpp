@@ -42,13 +42,8 @@ void TClipboard::Close() {
 
 void TClipboard::Clear() {
   Open();
-  try {
-    EmptyClipboard();
-  } catch (...) {
-    Close();
-    throw;
-  }
-  Close();
+  auto Closing = Finally([&] { Close(); });
+  EmptyClipboard();
 }
 
 void TClipboard::Adding() {
@@ -98,16 +93,13 @@ String TClipboard::AsText() {
 
 void TClipboard::SetTextBuf(const wchar_t* Buffer) {
   size_t Bytes = (std::wcslen(Buffer) + 1) * sizeof(wchar_t);
-  HGLOBAL Data = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, Bytes);
+  TGlobalMemoryHandle Data(GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, Bytes));
   if (!Data) throw EOutOfMemory(L"Out of memory");
-  std::memcpy(GlobalLock(Data), Buffer, Bytes);
-  GlobalUnlock(Data);
-  try {
-    SetAsHandle(CF_UNICODETEXT, Data);
-  } catch (...) {
-    GlobalFree(Data);
-    throw;
-  }
+  std::memcpy(GlobalLock(Data.Get()), Buffer, Bytes);
+  GlobalUnlock(Data.Get());
+  SetAsHandle(CF_UNICODETEXT, Data.Get());
+  // The clipboard owns the memory now.
+  Data.Release();
 }
 
 void TClipboard::SetAsText(const String& Value) { SetTextBuf(Value.c_str()); }
@@ -121,14 +113,9 @@ HANDLE TClipboard::GetAsHandle(UINT Format) {
 
 void TClipboard::SetAsHandle(UINT Format, HANDLE Value) {
   Open();
-  try {
-    Adding();
-    if (!SetClipboardData(Format, Value)) RaiseLastOSError();
-  } catch (...) {
-    Close();
-    throw;
-  }
-  Close();
+  auto Closing = Finally([&] { Close(); });
+  Adding();
+  if (!SetClipboardData(Format, Value)) RaiseLastOSError();
 }
 
 void TClipboard::Assign(TPersistent* Source) {
@@ -148,16 +135,17 @@ void TClipboard::AssignGraphic(TGraphic* Source) {
   HPALETTE Palette = nullptr;
   Source->SaveToClipboardFormat(Format, Data, Palette);
   // Once set, the clipboard owns the data; until then it is ours.
-  if (!SetClipboardData(Format, Data)) {
-    DWORD Code = GetLastError();
-    if (Format == CF_BITMAP)
-      DeleteObject(Data);
-    else
-      GlobalFree(Data);
-    if (Palette) DeleteObject(Palette);
-    RaiseLastOSError(Code);
+  TPaletteHandle OwnPalette(Palette);
+  if (Format == CF_BITMAP) {
+    TBitmapHandle Own(static_cast<HBITMAP>(Data));
+    if (!SetClipboardData(Format, Data)) RaiseLastOSError();
+    Own.Release();
+  } else {
+    TGlobalMemoryHandle Own(Data);
+    if (!SetClipboardData(Format, Data)) RaiseLastOSError();
+    Own.Release();
   }
-  if (Palette && !SetClipboardData(CF_PALETTE, Palette)) DeleteObject(Palette);
+  if (OwnPalette && SetClipboardData(CF_PALETTE, Palette)) OwnPalette.Release();
 }
 
 TClipboard* Clipboard() {

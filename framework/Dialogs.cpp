@@ -119,13 +119,12 @@ bool TOpenDialog::Execute(HWND ParentWnd) {
   FFiles->Clear();
   bool Result;
   if (OnShow) OnShow(this);
-  try {
+  {
+    auto Closing = Finally([&] {
+      if (OnClose) OnClose(this);
+    });
     Result = DoExecute(Info);
-  } catch (...) {
-    if (OnClose) OnClose(this);
-    throw;
   }
-  if (OnClose) OnClose(this);
   if (!Result) {
     // A failure that is not a cancel would otherwise pass as one.
     DWORD Error = CommDlgExtendedError();

@@ -1,33 +1,13 @@
 #include "Graphics.h"
 
+#include "Graphics_GdiPlus.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <vector>
 
 namespace {
-
-// Restores the object that was selected into a DC when the scope ends.
-class TSelectGuard {
- public:
-  TSelectGuard(HDC ADC, HGDIOBJ AObj) : FDC(ADC), FOld(SelectObject(ADC, AObj)) {}
-  TSelectGuard(const TSelectGuard&) = delete;
-  TSelectGuard& operator=(const TSelectGuard&) = delete;
-  ~TSelectGuard() {
-    if (FOld) SelectObject(FDC, FOld);
-  }
-
- private:
-  HDC FDC;
-  HGDIOBJ FOld;
-};
-
-Integer ScreenPixelsPerInch() {
-  HDC DC = GetDC(nullptr);
-  Integer PPI = DC ? GetDeviceCaps(DC, LOGPIXELSY) : 96;
-  if (DC) ReleaseDC(nullptr, DC);
-  return PPI > 0 ? PPI : 96;
-}
 
 struct TColorName {
   TColor Color;
@@ -221,19 +201,14 @@ TFont::TFont()
       FHeight(-11),
       FColor(clWindowText),
       FCharset(DEFAULT_CHARSET),
-      FPixelsPerInch(ScreenPixelsPerInch()) {}
+      FPixelsPerInch(GetScreenDPI()) {}
 
-TFont::~TFont() { FreeHandle(); }
-
-void TFont::FreeHandle() {
-  if (FHandle) {
-    DeleteObject(FHandle);
-    FHandle = nullptr;
-  }
-}
+TFont::~TFont() = default;
 
 void TFont::Changed() {
-  FreeHandle();
+  // The old handle goes after the listeners heard of the change: a canvas
+  // puts it out of its DC then, and GDI deletes no selected object.
+  TFontHandle Old(FHandle.Release());
   inherited::Changed();
 }
 
@@ -257,67 +232,68 @@ void TFont::Assign(TPersistent* Source) {
   inherited::Assign(Source);
 }
 
+namespace {
+const BYTE FontQualities[] = {DEFAULT_QUALITY,          DRAFT_QUALITY,       PROOF_QUALITY,
+                              NONANTIALIASED_QUALITY,   ANTIALIASED_QUALITY, CLEARTYPE_QUALITY,
+                              CLEARTYPE_NATURAL_QUALITY};
+const BYTE FontPitches[] = {DEFAULT_PITCH, VARIABLE_PITCH, FIXED_PITCH};
+}  // namespace
+
+LOGFONTW TFont::LogFont() const {
+  LOGFONTW LF{};
+  LF.lfHeight = FHeight;
+  LF.lfEscapement = FOrientation;
+  LF.lfOrientation = FOrientation;
+  LF.lfWeight = FStyle.Contains(TFontStyle::fsBold) ? FW_BOLD : FW_NORMAL;
+  LF.lfItalic = FStyle.Contains(TFontStyle::fsItalic);
+  LF.lfUnderline = FStyle.Contains(TFontStyle::fsUnderline);
+  LF.lfStrikeOut = FStyle.Contains(TFontStyle::fsStrikeOut);
+  LF.lfCharSet = FCharset;
+  LF.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  LF.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  LF.lfQuality = FontQualities[static_cast<int>(FQuality)];
+  LF.lfPitchAndFamily = FontPitches[static_cast<int>(FPitch)];
+  String Face = SameText(FName, L"Default") ? String(L"Tahoma") : FName;
+  wcsncpy(LF.lfFaceName, Face.c_str(), LF_FACESIZE - 1);
+  return LF;
+}
+
 HFONT TFont::Handle() {
   if (!FHandle) {
-    LOGFONTW LF{};
-    LF.lfHeight = FHeight;
-    LF.lfEscapement = FOrientation;
-    LF.lfOrientation = FOrientation;
-    LF.lfWeight = FStyle.Contains(TFontStyle::fsBold) ? FW_BOLD : FW_NORMAL;
-    LF.lfItalic = FStyle.Contains(TFontStyle::fsItalic);
-    LF.lfUnderline = FStyle.Contains(TFontStyle::fsUnderline);
-    LF.lfStrikeOut = FStyle.Contains(TFontStyle::fsStrikeOut);
-    LF.lfCharSet = FCharset;
-    LF.lfOutPrecision = OUT_DEFAULT_PRECIS;
-    LF.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-    static const BYTE Qualities[] = {
-        DEFAULT_QUALITY,          DRAFT_QUALITY,       PROOF_QUALITY,
-        NONANTIALIASED_QUALITY,   ANTIALIASED_QUALITY, CLEARTYPE_QUALITY,
-        CLEARTYPE_NATURAL_QUALITY};
-    LF.lfQuality = Qualities[static_cast<int>(FQuality)];
-    static const BYTE Pitches[] = {DEFAULT_PITCH, VARIABLE_PITCH, FIXED_PITCH};
-    LF.lfPitchAndFamily = Pitches[static_cast<int>(FPitch)];
-    String Face = SameText(FName, L"Default") ? String(L"Tahoma") : FName;
-    wcsncpy(LF.lfFaceName, Face.c_str(), LF_FACESIZE - 1);
-    FHandle = CreateFontIndirectW(&LF);
+    LOGFONTW LF = LogFont();
+    FHandle.Reset(CreateFontIndirectW(&LF));
   }
-  return FHandle;
+  return FHandle.Get();
 }
 
 void TFont::SetHandle(HFONT AValue) {
   LOGFONTW LF{};
   if (!AValue || !GetObjectW(AValue, sizeof(LF), &LF)) return;
-  FName = LF.lfFaceName;
-  FHeight = LF.lfHeight;
+  SetLogFont(LF);
+}
+
+void TFont::SetLogFont(const LOGFONTW& AValue) {
+  wchar_t Face[LF_FACESIZE + 1] = {};
+  std::memcpy(Face, AValue.lfFaceName, sizeof(AValue.lfFaceName));
+  FName = Face;
+  FHeight = AValue.lfHeight;
   FStyle = TFontStyles();
-  if (LF.lfWeight >= FW_BOLD) FStyle.Include(TFontStyle::fsBold);
-  if (LF.lfItalic) FStyle.Include(TFontStyle::fsItalic);
-  if (LF.lfUnderline) FStyle.Include(TFontStyle::fsUnderline);
-  if (LF.lfStrikeOut) FStyle.Include(TFontStyle::fsStrikeOut);
-  FCharset = LF.lfCharSet;
-  FOrientation = LF.lfEscapement;
-  switch (LF.lfQuality) {
-    case DRAFT_QUALITY:
-      FQuality = TFontQuality::fqDraft;
-      break;
-    case PROOF_QUALITY:
-      FQuality = TFontQuality::fqProof;
-      break;
-    case NONANTIALIASED_QUALITY:
-      FQuality = TFontQuality::fqNonAntialiased;
-      break;
-    case ANTIALIASED_QUALITY:
-      FQuality = TFontQuality::fqAntialiased;
-      break;
-    case CLEARTYPE_QUALITY:
-      FQuality = TFontQuality::fqClearType;
-      break;
-    case CLEARTYPE_NATURAL_QUALITY:
-      FQuality = TFontQuality::fqClearTypeNatural;
-      break;
-    default:
-      FQuality = TFontQuality::fqDefault;
-  }
+  if (AValue.lfWeight >= FW_BOLD) FStyle.Include(TFontStyle::fsBold);
+  if (AValue.lfItalic) FStyle.Include(TFontStyle::fsItalic);
+  if (AValue.lfUnderline) FStyle.Include(TFontStyle::fsUnderline);
+  if (AValue.lfStrikeOut) FStyle.Include(TFontStyle::fsStrikeOut);
+  FCharset = AValue.lfCharSet;
+  FOrientation = AValue.lfEscapement;
+  const BYTE* Quality =
+      std::find(std::begin(FontQualities), std::end(FontQualities), AValue.lfQuality);
+  FQuality = Quality == std::end(FontQualities)
+                 ? TFontQuality::fqDefault
+                 : static_cast<TFontQuality>(Quality - std::begin(FontQualities));
+  const BYTE* Pitch =
+      std::find(std::begin(FontPitches), std::end(FontPitches), AValue.lfPitchAndFamily & 3);
+  FPitch = Pitch == std::end(FontPitches)
+               ? TFontPitch::fpDefault
+               : static_cast<TFontPitch>(Pitch - std::begin(FontPitches));
   Changed();
 }
 
@@ -390,17 +366,12 @@ IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TPen) {
   P.Property<&TPen::Width, &TPen::SetWidth>(L"Width").Default(1);
 }
 
-TPen::~TPen() { FreeHandle(); }
-
-void TPen::FreeHandle() {
-  if (FHandle) {
-    DeleteObject(FHandle);
-    FHandle = nullptr;
-  }
-}
+TPen::~TPen() = default;
 
 void TPen::Changed() {
-  FreeHandle();
+  // The old handle goes after the listeners heard of the change: a canvas
+  // puts it out of its DC then, and GDI deletes no selected object.
+  TPenHandle Old(FHandle.Release());
   inherited::Changed();
 }
 
@@ -423,18 +394,17 @@ HPEN TPen::Handle() {
     int Style = Styles[static_cast<int>(FStyle)];
     if (FStyle == TPenStyle::psAlternate || FStyle == TPenStyle::psUserStyle) {
       LOGBRUSH LB{BS_SOLID, ColorToRGB(FColor), 0};
-      FHandle = ExtCreatePen(PS_COSMETIC | Style, 1, &LB, 0, nullptr);
+      FHandle.Reset(ExtCreatePen(PS_COSMETIC | Style, 1, &LB, 0, nullptr));
     } else {
-      FHandle = CreatePen(Style, FWidth, ColorToRGB(FColor));
+      FHandle.Reset(CreatePen(Style, FWidth, ColorToRGB(FColor)));
     }
   }
-  return FHandle;
+  return FHandle.Get();
 }
 
 void TPen::SetHandle(HPEN AValue) {
-  if (AValue == FHandle) return;
-  FreeHandle();
-  FHandle = AValue;
+  if (AValue == FHandle.Get()) return;
+  FHandle.Reset(AValue);
   TGraphicsObject::Changed();
 }
 
@@ -470,17 +440,12 @@ IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TBrush) {
   P.Property<&TBrush::Style, &TBrush::SetStyle>(L"Style", BrushStyleInfo).Default(0);
 }
 
-TBrush::~TBrush() { FreeHandle(); }
-
-void TBrush::FreeHandle() {
-  if (FHandle) {
-    DeleteObject(FHandle);
-    FHandle = nullptr;
-  }
-}
+TBrush::~TBrush() = default;
 
 void TBrush::Changed() {
-  FreeHandle();
+  // The old handle goes after the listeners heard of the change: a canvas
+  // puts it out of its DC then, and GDI deletes no selected object.
+  TBrushHandle Old(FHandle.Release());
   inherited::Changed();
 }
 
@@ -515,15 +480,14 @@ HBRUSH TBrush::Handle() {
           LB.lbHatch = static_cast<ULONG_PTR>(static_cast<int>(FStyle) - 2);
       }
     }
-    FHandle = CreateBrushIndirect(&LB);
+    FHandle.Reset(CreateBrushIndirect(&LB));
   }
-  return FHandle;
+  return FHandle.Get();
 }
 
 void TBrush::SetHandle(HBRUSH AValue) {
-  if (AValue == FHandle) return;
-  FreeHandle();
-  FHandle = AValue;
+  if (AValue == FHandle.Get()) return;
+  FHandle.Reset(AValue);
   // Only listeners hear of it: Changed() would drop the adopted handle.
   TGraphicsObject::Changed();
 }
@@ -564,6 +528,7 @@ TCanvas::~TCanvas() {
 HDC TCanvas::Handle() {
   if (!FHandle) CreateHandle();
   if (!FHandle) throw EInvalidOperation(L"Canvas does not allow drawing");
+  HandleUsed();
   return FHandle;
 }
 
@@ -584,6 +549,8 @@ void TCanvas::SetHandle(HDC AValue) {
 
 void TCanvas::CreateHandle() {}
 
+void TCanvas::HandleUsed() {}
+
 void TCanvas::DeselectHandles() {
   if (!FHandle) return;
   if (FState.Contains(TCanvasStates::csPenValid)) SelectObject(FHandle, GetStockObject(BLACK_PEN));
@@ -596,6 +563,7 @@ void TCanvas::DeselectHandles() {
 }
 
 void TCanvas::RequiredState(TCanvasState ReqState) {
+  if (FHandle) HandleUsed();
   TCanvasState Needed = ReqState - FState;
   if (Needed.Empty()) return;
   if (Needed.Contains(TCanvasStates::csHandleValid)) {
@@ -639,10 +607,16 @@ void TCanvas::CreateBrush() {
 }
 
 void TCanvas::FontChanged(TObject*) {
-  if (FState.Contains(TCanvasStates::csFontValid)) {
-    FState.Exclude(TCanvasStates::csFontValid);
-    SelectObject(FHandle, GetStockObject(SYSTEM_FONT));
+  if (!FState.Contains(TCanvasStates::csFontValid)) return;
+  // The colour is not part of the font: when only it changed, the selected
+  // font stays. Painters change caption colours per state, and reselecting
+  // the font each time costs more than the text itself.
+  if (FFont->HandleAllocated()) {
+    SetTextColor(FHandle, ColorToRGB(FFont->Color()));
+    return;
   }
+  FState.Exclude(TCanvasStates::csFontValid);
+  SelectObject(FHandle, GetStockObject(SYSTEM_FONT));
 }
 
 void TCanvas::PenChanged(TObject*) {
@@ -772,28 +746,21 @@ void TCanvas::FloodFill(Integer X, Integer Y, TColor Color, TFillStyle FillStyle
 }
 
 namespace {
-// A memory DC with a bitmap compatible with ARef selected, both released
-// together.
-class TScratchDC {
- public:
+// A memory DC with a bitmap compatible with ARef selected. The members go
+// in reverse: the bitmap is deselected, then the DC deleted, then the bitmap.
+struct TScratchDC {
   TScratchDC(HDC ARef, int AWidth, int AHeight, bool AMonochrome)
-      : FDC(CreateCompatibleDC(ARef)),
-        FBitmap(AMonochrome ? CreateBitmap(AWidth, AHeight, 1, 1, nullptr)
-                            : CreateCompatibleBitmap(ARef, AWidth, AHeight)),
-        FOld(SelectObject(FDC, FBitmap)) {}
-  ~TScratchDC() {
-    SelectObject(FDC, FOld);
-    DeleteObject(FBitmap);
-    DeleteDC(FDC);
+      : Bitmap(AMonochrome ? CreateBitmap(AWidth, AHeight, 1, 1, nullptr)
+                           : CreateCompatibleBitmap(ARef, AWidth, AHeight)),
+        Context(CreateCompatibleDC(ARef)),
+        Selection(Context.Get(), Bitmap.Get()) {
+    if (!Bitmap || !Context) throw EOutOfResources(L"Out of system resources");
   }
-  TScratchDC(const TScratchDC&) = delete;
-  TScratchDC& operator=(const TScratchDC&) = delete;
-  HDC DC() const { return FDC; }
+  HDC DC() const { return Context.Get(); }
 
- private:
-  HDC FDC;
-  HBITMAP FBitmap;
-  HGDIOBJ FOld;
+  TBitmapHandle Bitmap;
+  TMemoryDC Context;
+  TSelectObjectGuard Selection;
 };
 }  // namespace
 
@@ -1088,15 +1055,81 @@ void TGraphic::SaveToClipboardFormat(Word&, HANDLE&, HPALETTE&) {
 }
 
 // ---------------------------------------------------------------------------
+// ---------------------------------------------------------------------------
+// The memory contexts of bitmap canvases. One lock guards the list of
+// canvases that hold a context. A context is not tied to a thread; a canvas
+// that holds one counts against the limit of the thread that gave it the
+// context, and competes there by the time of its last use on that thread's
+// clock. A context given back is deleted, not kept: a canvas leaves
+// origins, clipping, modes and layout behind that no reset undoes reliably
+// once callers have saved and restored DC states of their own.
+struct TBitmapContextCache {
+  static SRWLOCK Lock;
+  static std::vector<TBitmapCanvas*>* Users;
+
+  static HDC Acquire(TBitmapCanvas* ACanvas);
+  static void Release(TBitmapCanvas* ACanvas, HDC ADC) noexcept;
+  static uint64_t Tick() noexcept {
+    thread_local uint64_t Clock = 0;
+    return ++Clock;
+  }
+};
+
+SRWLOCK TBitmapContextCache::Lock = SRWLOCK_INIT;
+std::vector<TBitmapCanvas*>* TBitmapContextCache::Users = nullptr;
+
+HDC TBitmapContextCache::Acquire(TBitmapCanvas* ACanvas) {
+  TBitmapCanvas* Victim = nullptr;
+  {
+    TSRWLockHold<true> Hold(Lock);
+    if (!Users) Users = new std::vector<TBitmapCanvas*>();
+    DWORD Thread = GetCurrentThreadId();
+    Integer Held = 0;
+    for (TBitmapCanvas* C : *Users)
+      if (C->FContextThread == Thread) ++Held;
+    // The canvas of this thread used longest ago that nobody has locked
+    // gives its context back; locked ones keep theirs, even past the limit.
+    if (Held >= BitmapCanvasContextLimit)
+      for (TBitmapCanvas* C : *Users)
+        if (C->FContextThread == Thread && C->LockCount() == 0 &&
+            (!Victim || C->FLastUse < Victim->FLastUse))
+          Victim = C;
+    Users->reserve(Users->size() + 1);
+  }
+  if (Victim) Victim->FreeContext();
+  HDC DC = CreateCompatibleDC(nullptr);
+  if (!DC) RaiseLastOSError();
+  TSRWLockHold<true> Hold(Lock);
+  ACanvas->FContextThread = GetCurrentThreadId();
+  ACanvas->FLastUse = Tick();
+  Users->push_back(ACanvas);
+  return DC;
+}
+
+void TBitmapContextCache::Release(TBitmapCanvas* ACanvas, HDC ADC) noexcept {
+  {
+    TSRWLockHold<true> Hold(Lock);
+    if (Users) std::erase(*Users, ACanvas);
+    ACanvas->FContextThread = 0;
+  }
+  DeleteDC(ADC);
+}
+
+Integer BitmapCanvasContextCount() {
+  TSRWLockHold<false> Hold(TBitmapContextCache::Lock);
+  return TBitmapContextCache::Users ? static_cast<Integer>(TBitmapContextCache::Users->size()) : 0;
+}
+
 IMPLEMENT_CLASS(TBitmapCanvas)
 
 TBitmapCanvas::~TBitmapCanvas() { FreeContext(); }
 
+void TBitmapCanvas::HandleUsed() { FLastUse = TBitmapContextCache::Tick(); }
+
 void TBitmapCanvas::CreateHandle() {
   if (!FBitmap) return;
-  HDC DC = CreateCompatibleDC(nullptr);
-  if (!DC) RaiseLastOSError();
-  if (FBitmap->FHandle) FOldBitmap = static_cast<HBITMAP>(SelectObject(DC, FBitmap->FHandle));
+  HDC DC = TBitmapContextCache::Acquire(this);
+  if (FBitmap->FHandle) FOldBitmap = SelectObject(DC, FBitmap->FHandle.Get());
   SetHandle(DC);
 }
 
@@ -1106,7 +1139,7 @@ void TBitmapCanvas::FreeContext() {
   SetHandle(nullptr);
   if (FOldBitmap) SelectObject(DC, FOldBitmap);
   FOldBitmap = nullptr;
-  DeleteDC(DC);
+  TBitmapContextCache::Release(this, DC);
 }
 
 IMPLEMENT_CREATABLE_CLASS(TBitmap)
@@ -1118,29 +1151,40 @@ TBitmap::TBitmap(Integer AWidth, Integer AHeight) { SetSize(AWidth, AHeight); }
 TBitmap::~TBitmap() {
   // The canvas deselects the bitmap before it is deleted.
   FCanvas.reset();
-  if (FPalette) DeleteObject(FPalette);
-  if (FHandle) DeleteObject(FHandle);
 }
 
-void TBitmap::Dormant() {
+void TBitmap::Dormant() { FreeCanvasContext(); }
+
+void TBitmap::FreeCanvasContext() {
   if (FCanvas) FCanvas->FreeContext();
 }
 
+namespace {
+// A memory DC of its own with ABitmap selected, for one GDI call on the
+// bitmap; the bitmap must be in no other DC.
+struct TBitmapDC {
+  explicit TBitmapDC(HBITMAP ABitmap)
+      : Context(CreateCompatibleDC(nullptr)), Selection(Context.Get(), ABitmap) {
+    if (!Context) throw EOutOfResources(L"Out of system resources");
+  }
+  HDC DC() const { return Context.Get(); }
+
+  TMemoryDC Context;
+  TSelectObjectGuard Selection;
+};
+}  // namespace
+
 HPALETTE TBitmap::Palette() {
-  if (FPalette || !FHandle || BitCount() > 8) return FPalette;
+  if (FPalette || !FHandle || BitCount() > 8) return FPalette.Get();
   RGBQUAD Table[256];
   UINT N;
-  {
-    HDC DC = CreateCompatibleDC(nullptr);
-    // The bitmap may be selected into its canvas; the colour table is read
-    // from whichever context holds it.
-    if (FCanvas && FCanvas->HandleAllocated()) {
-      N = GetDIBColorTable(FCanvas->Handle(), 0, 256, Table);
-    } else {
-      TSelectGuard Sel(DC, FHandle);
-      N = GetDIBColorTable(DC, 0, 256, Table);
-    }
-    DeleteDC(DC);
+  // The bitmap may be selected into its canvas; the colour table is read
+  // from whichever context holds it.
+  if (FCanvas && FCanvas->HandleAllocated()) {
+    N = GetDIBColorTable(FCanvas->Handle(), 0, 256, Table);
+  } else {
+    TBitmapDC DC(FHandle.Get());
+    N = GetDIBColorTable(DC.DC(), 0, 256, Table);
   }
   if (N == 0) return nullptr;
   std::vector<Byte> Buf(sizeof(LOGPALETTE) + N * sizeof(PALETTEENTRY));
@@ -1149,8 +1193,8 @@ HPALETTE TBitmap::Palette() {
   Pal->palNumEntries = static_cast<WORD>(N);
   for (UINT I = 0; I < N; ++I)
     Pal->palPalEntry[I] = PALETTEENTRY{Table[I].rgbRed, Table[I].rgbGreen, Table[I].rgbBlue, 0};
-  FPalette = CreatePalette(Pal);
-  return FPalette;
+  FPalette.Reset(CreatePalette(Pal));
+  return FPalette.Get();
 }
 
 TCanvas* TBitmap::Canvas() {
@@ -1180,12 +1224,11 @@ Integer TBitmap::BytesPerLine() const { return ((FWidth * BitCount() + 31) / 32)
 
 void TBitmap::NewImage(Integer AWidth, Integer AHeight, TPixelFormat AFormat, bool KeepContent) {
   if (AWidth < 0 || AHeight < 0) throw EInvalidGraphicOperation(L"Invalid image size");
-  HBITMAP OldHandle = FHandle;
+  FreeCanvasContext();
+  // The old image goes when this ends, whether the new one was made or not.
+  TBitmapHandle OldHandle(FHandle.Release());
   Integer OldW = FWidth, OldH = FHeight;
-  if (FCanvas) FCanvas->FreeContext();
-  if (FPalette) DeleteObject(FPalette);
-  FPalette = nullptr;
-  FHandle = nullptr;
+  FPalette.Reset();
   FBits = nullptr;
   FPixelFormat = AFormat;
   FWidth = AWidth;
@@ -1210,11 +1253,11 @@ void TBitmap::NewImage(Integer AWidth, Integer AHeight, TPixelFormat AFormat, bo
       }
       Info.Header.biClrUsed = static_cast<DWORD>(N);
     }
-    FHandle = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&Info), DIB_RGB_COLORS,
-                               &FBits, nullptr, 0);
+    FHandle.Reset(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&Info), DIB_RGB_COLORS,
+                                   &FBits, nullptr, 0));
     if (!FHandle) {
       FWidth = FHeight = 0;
-      if (OldHandle) DeleteObject(OldHandle);
+      FBits = nullptr;
       throw EOutOfResources(L"Out of system resources");
     }
     // New areas start white, except for 32-bit images, which start fully
@@ -1222,17 +1265,11 @@ void TBitmap::NewImage(Integer AWidth, Integer AHeight, TPixelFormat AFormat, bo
     if (Info.Header.biBitCount != 32)
       std::memset(FBits, 0xFF, static_cast<size_t>(BytesPerLine()) * static_cast<size_t>(AHeight));
     if (KeepContent && OldHandle) {
-      HDC Src = CreateCompatibleDC(nullptr);
-      HDC Dst = CreateCompatibleDC(nullptr);
-      {
-        TSelectGuard S1(Src, OldHandle), S2(Dst, FHandle);
-        BitBlt(Dst, 0, 0, std::min(OldW, AWidth), std::min(OldH, AHeight), Src, 0, 0, SRCCOPY);
-      }
-      DeleteDC(Src);
-      DeleteDC(Dst);
+      TBitmapDC Src(OldHandle.Get()), Dst(FHandle.Get());
+      BitBlt(Dst.DC(), 0, 0, std::min(OldW, AWidth), std::min(OldH, AHeight), Src.DC(), 0, 0,
+             SRCCOPY);
     }
   }
-  if (OldHandle) DeleteObject(OldHandle);
   Changed(this);
 }
 
@@ -1291,12 +1328,11 @@ void TBitmap::SetTransparentMode(TTransparentMode AValue) {
 }
 
 HBITMAP TBitmap::ReleaseHandle() {
-  if (FCanvas) FCanvas->FreeContext();
-  HBITMAP H = FHandle;
-  FHandle = nullptr;
+  FreeCanvasContext();
+  FPalette.Reset();
   FBits = nullptr;
   FWidth = FHeight = 0;
-  return H;
+  return FHandle.Release();
 }
 
 void* TBitmap::ScanLine(Integer Row) {
@@ -1334,25 +1370,23 @@ void TBitmap::Assign(TPersistent* Source) {
 void TBitmap::Draw(TCanvas* ACanvas, const TRect& Rect) {
   if (Empty()) return;
   HDC Dest = ACanvas->Handle();
-  // A bitmap can be selected into one device context at a time.
-  if (FCanvas && ACanvas != FCanvas.get()) FCanvas->FreeContext();
-  HDC Src = CreateCompatibleDC(nullptr);
-  {
-    TSelectGuard Sel(Src, FHandle);
-    int W = RectWidth(Rect), H = RectHeight(Rect);
-    if (FPixelFormat == TPixelFormat::pf32bit && FAlphaFormat != TAlphaFormat::afIgnored) {
-      BLENDFUNCTION Blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-      GdiAlphaBlend(Dest, Rect.left, Rect.top, W, H, Src, 0, 0, FWidth, FHeight, Blend);
-    } else if (Transparent()) {
-      GdiTransparentBlt(Dest, Rect.left, Rect.top, W, H, Src, 0, 0, FWidth, FHeight,
-                        ColorToRGB(TransparentColor()));
-    } else {
-      SetStretchBltMode(Dest, COLORONCOLOR);
-      StretchBlt(Dest, Rect.left, Rect.top, W, H, Src, 0, 0, FWidth, FHeight,
-                 static_cast<DWORD>(ACanvas->CopyMode()));
-    }
+  // The transparent colour is read through the bitmap's canvas, before the
+  // bitmap leaves it: a bitmap can be selected into one DC at a time.
+  COLORREF Transparency = Transparent() ? ColorToRGB(TransparentColor()) : 0;
+  if (ACanvas != FCanvas.get()) FreeCanvasContext();
+  TBitmapDC Src(FHandle.Get());
+  int W = RectWidth(Rect), H = RectHeight(Rect);
+  if (FPixelFormat == TPixelFormat::pf32bit && FAlphaFormat != TAlphaFormat::afIgnored) {
+    BLENDFUNCTION Blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    GdiAlphaBlend(Dest, Rect.left, Rect.top, W, H, Src.DC(), 0, 0, FWidth, FHeight, Blend);
+  } else if (Transparent()) {
+    GdiTransparentBlt(Dest, Rect.left, Rect.top, W, H, Src.DC(), 0, 0, FWidth, FHeight,
+                      Transparency);
+  } else {
+    SetStretchBltMode(Dest, COLORONCOLOR);
+    StretchBlt(Dest, Rect.left, Rect.top, W, H, Src.DC(), 0, 0, FWidth, FHeight,
+               static_cast<DWORD>(ACanvas->CopyMode()));
   }
-  DeleteDC(Src);
 }
 
 void TBitmap::SetFromBitmapInfo(const BITMAPINFO* Info, const void* Bits) {
@@ -1387,12 +1421,8 @@ void TBitmap::SetFromBitmapInfo(const BITMAPINFO* Info, const void* Bits) {
     // Keep the file's palette rather than our grey ramp, before the pixels
     // arrive, so that indices keep their colours.
     UINT N = H.biClrUsed ? std::min<UINT>(H.biClrUsed, 256) : (1u << H.biBitCount);
-    HDC PalDC = CreateCompatibleDC(nullptr);
-    {
-      TSelectGuard Sel(PalDC, FHandle);
-      SetDIBColorTable(PalDC, 0, N, Info->bmiColors);
-    }
-    DeleteDC(PalDC);
+    TBitmapDC PalDC(FHandle.Get());
+    SetDIBColorTable(PalDC.DC(), 0, N, Info->bmiColors);
   }
   if (H.biCompression == BI_RGB && H.biHeight > 0) {
     // Same layout as ours: the rows copy as they are.
@@ -1401,9 +1431,8 @@ void TBitmap::SetFromBitmapInfo(const BITMAPINFO* Info, const void* Bits) {
     return;
   }
   // Compressed, bit fields or top-down: let GDI convert.
-  HDC DC = CreateCompatibleDC(nullptr);
-  SetDIBits(DC, FHandle, 0, static_cast<UINT>(Ht), Bits, Info, DIB_RGB_COLORS);
-  DeleteDC(DC);
+  TMemoryDC DC(CreateCompatibleDC(nullptr));
+  SetDIBits(DC.Get(), FHandle.Get(), 0, static_cast<UINT>(Ht), Bits, Info, DIB_RGB_COLORS);
 }
 
 void TBitmap::LoadFromStream(TStream* Stream) {
@@ -1451,15 +1480,10 @@ void TBitmap::SaveToStream(TStream* Stream) {
   Info.biSizeImage = static_cast<DWORD>(Stride) * static_cast<DWORD>(FHeight);
   Info.biClrUsed = Colors;
   std::vector<RGBQUAD> Palette(Colors);
-  // A bitmap can be selected into one device context at a time.
-  if (FCanvas) FCanvas->FreeContext();
+  FreeCanvasContext();
   if (Colors && FHandle) {
-    HDC DC = CreateCompatibleDC(nullptr);
-    {
-      TSelectGuard Sel(DC, FHandle);
-      GetDIBColorTable(DC, 0, Colors, Palette.data());
-    }
-    DeleteDC(DC);
+    TBitmapDC DC(FHandle.Get());
+    GetDIBColorTable(DC.DC(), 0, Colors, Palette.data());
   }
   BITMAPFILEHEADER File{};
   File.bfType = 0x4D42;
@@ -1492,11 +1516,11 @@ void TBitmap::WriteData(TStream* Stream) {
 }
 
 void TBitmap::LoadFromResourceName(HINSTANCE Instance, const String& ResName) {
-  HBITMAP H = static_cast<HBITMAP>(
-      LoadImageW(Instance, ResName.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  TBitmapHandle H(static_cast<HBITMAP>(
+      LoadImageW(Instance, ResName.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   if (!H) throw EResNotFound(L"Resource " + ResName + L" not found");
   DIBSECTION DS{};
-  GetObjectW(H, sizeof(DS), &DS);
+  GetObjectW(H.Get(), sizeof(DS), &DS);
   struct {
     BITMAPINFOHEADER Header;
     RGBQUAD Colors[256];
@@ -1504,11 +1528,12 @@ void TBitmap::LoadFromResourceName(HINSTANCE Instance, const String& ResName) {
   Info.Header = DS.dsBmih;
   Info.Header.biHeight = DS.dsBm.bmHeight;
   std::vector<Byte> Pixels(static_cast<size_t>(DS.dsBm.bmWidthBytes) * DS.dsBm.bmHeight);
-  HDC DC = CreateCompatibleDC(nullptr);
-  GetDIBits(DC, H, 0, static_cast<UINT>(DS.dsBm.bmHeight), Pixels.data(),
-            reinterpret_cast<BITMAPINFO*>(&Info), DIB_RGB_COLORS);
-  DeleteDC(DC);
-  DeleteObject(H);
+  {
+    TMemoryDC DC(CreateCompatibleDC(nullptr));
+    GetDIBits(DC.Get(), H.Get(), 0, static_cast<UINT>(DS.dsBm.bmHeight), Pixels.data(),
+              reinterpret_cast<BITMAPINFO*>(&Info), DIB_RGB_COLORS);
+  }
+  H.Reset();
   SetFromBitmapInfo(reinterpret_cast<BITMAPINFO*>(&Info), Pixels.data());
 }
 
@@ -1533,75 +1558,76 @@ void TBitmap::LoadFromClipboardFormat(Word AFormat, HANDLE AData, HPALETTE APale
   Info.bmiHeader.biPlanes = 1;
   Info.bmiHeader.biBitCount = BitCount();
   Info.bmiHeader.biCompression = BI_RGB;
-  HDC DC = GetDC(nullptr);
-  HPALETTE OldPalette = APalette ? SelectPalette(DC, APalette, FALSE) : nullptr;
-  if (APalette) RealizePalette(DC);
+  TScreenDC DC;
+  HPALETTE OldPalette = APalette ? SelectPalette(DC.Get(), APalette, FALSE) : nullptr;
+  auto RestorePalette = Finally([&] {
+    if (OldPalette) SelectPalette(DC.Get(), OldPalette, FALSE);
+  });
+  if (APalette) RealizePalette(DC.Get());
   GdiFlush();
-  GetDIBits(DC, Source, 0, static_cast<UINT>(FHeight), FBits, &Info, DIB_RGB_COLORS);
-  if (APalette) SelectPalette(DC, OldPalette, FALSE);
-  ReleaseDC(nullptr, DC);
+  GetDIBits(DC.Get(), Source, 0, static_cast<UINT>(FHeight), FBits, &Info, DIB_RGB_COLORS);
   Changed(this);
 }
 
 void TBitmap::SaveToClipboardFormat(Word& AFormat, HANDLE& AData, HPALETTE& APalette) {
   if (Empty()) throw EInvalidGraphicOperation(L"Cannot put an empty bitmap on the clipboard");
-  if (FCanvas) FCanvas->FreeContext();
-  HDC Screen = GetDC(nullptr);
-  HBITMAP Copy = CreateCompatibleBitmap(Screen, FWidth, FHeight);
-  ReleaseDC(nullptr, Screen);
+  FreeCanvasContext();
+  TBitmapHandle Copy(CreateCompatibleBitmap(TScreenDC().Get(), FWidth, FHeight));
   if (!Copy) throw EOutOfResources(L"Out of system resources");
-  HDC Src = CreateCompatibleDC(nullptr);
-  HDC Dst = CreateCompatibleDC(nullptr);
   {
-    TSelectGuard S1(Src, FHandle), S2(Dst, Copy);
-    BitBlt(Dst, 0, 0, FWidth, FHeight, Src, 0, 0, SRCCOPY);
+    TBitmapDC Src(FHandle.Get()), Dst(Copy.Get());
+    BitBlt(Dst.DC(), 0, 0, FWidth, FHeight, Src.DC(), 0, 0, SRCCOPY);
   }
-  DeleteDC(Src);
-  DeleteDC(Dst);
   AFormat = CF_BITMAP;
-  AData = Copy;
+  AData = Copy.Release();
   APalette = nullptr;
 }
 
 // ---------------------------------------------------------------------------
 IMPLEMENT_CREATABLE_CLASS(TIcon)
 
-TIcon::~TIcon() {
-  if (FHandle) DestroyIcon(FHandle);
-}
+namespace {
+// The two bitmaps GetIconInfo makes, which the caller owns.
+struct TIconBitmaps {
+  explicit TIconBitmaps(HICON AIcon) {
+    ICONINFO Info{};
+    Valid = GetIconInfo(AIcon, &Info) != FALSE;
+    Color.Reset(Info.hbmColor);
+    Mask.Reset(Info.hbmMask);
+  }
+  bool Valid;
+  TBitmapHandle Color;
+  TBitmapHandle Mask;
+};
+}  // namespace
 
 void TIcon::SetHandle(HICON AValue) {
-  if (AValue == FHandle) return;
-  if (FHandle) DestroyIcon(FHandle);
-  FHandle = AValue;
+  if (AValue == FHandle.Get()) return;
+  FHandle.Reset(AValue);
   FData.clear();
   FWidth = FHeight = 0;
   if (FHandle) {
-    ICONINFO II{};
-    if (GetIconInfo(FHandle, &II)) {
+    TIconBitmaps Bitmaps(FHandle.Get());
+    if (Bitmaps.Valid) {
       BITMAP BM{};
-      GetObjectW(II.hbmColor ? II.hbmColor : II.hbmMask, sizeof(BM), &BM);
+      GetObjectW(Bitmaps.Color ? Bitmaps.Color.Get() : Bitmaps.Mask.Get(), sizeof(BM), &BM);
       FWidth = BM.bmWidth;
-      FHeight = II.hbmColor ? BM.bmHeight : BM.bmHeight / 2;
-      if (II.hbmColor) DeleteObject(II.hbmColor);
-      if (II.hbmMask) DeleteObject(II.hbmMask);
+      FHeight = Bitmaps.Color ? BM.bmHeight : BM.bmHeight / 2;
     }
   }
   Changed(this);
 }
 
 HICON TIcon::ReleaseHandle() {
-  HICON H = FHandle;
-  FHandle = nullptr;
   FData.clear();
-  return H;
+  return FHandle.Release();
 }
 
 void TIcon::Assign(TPersistent* Source) {
   if (auto* I = AsOrNull<TIcon>(Source)) {
     if (I == this) return;
     TBytes Data = I->FData;
-    SetHandle(I->FHandle ? CopyIcon(I->FHandle) : nullptr);
+    SetHandle(I->FHandle ? CopyIcon(I->FHandle.Get()) : nullptr);
     FData = Data;
     return;
   }
@@ -1609,9 +1635,9 @@ void TIcon::Assign(TPersistent* Source) {
 }
 
 void TIcon::LoadFromResourceName(HINSTANCE Instance, const String& ResName) {
-  HICON H = static_cast<HICON>(LoadImageW(Instance, ResName.c_str(), IMAGE_ICON, 0, 0, 0));
+  TIconHandle H(static_cast<HICON>(LoadImageW(Instance, ResName.c_str(), IMAGE_ICON, 0, 0, 0)));
   if (!H) throw EResNotFound(L"Resource " + ResName + L" not found");
-  SetHandle(H);
+  SetHandle(H.Release());
 }
 
 void TIcon::LoadFromStream(TStream* Stream) {
@@ -1630,10 +1656,10 @@ void TIcon::LoadFromStream(TStream* Stream) {
   DWORD Offset = static_cast<DWORD>(E[12] | (E[13] << 8) | (E[14] << 16) | (E[15] << 24));
   if (Offset > Data.size() || Size > Data.size() - Offset)
     throw EInvalidGraphic(L"Icon image is not valid");
-  HICON H =
-      CreateIconFromResourceEx(const_cast<Byte*>(P + Offset), Size, TRUE, 0x00030000, 0, 0, 0);
+  TIconHandle H(
+      CreateIconFromResourceEx(const_cast<Byte*>(P + Offset), Size, TRUE, 0x00030000, 0, 0, 0));
   if (!H) throw EInvalidGraphic(L"Icon image is not valid");
-  SetHandle(H);
+  SetHandle(H.Release());
   FData = std::move(Data);
 }
 
@@ -1653,8 +1679,8 @@ void TIcon::AssignTo(TPersistent* Dest) {
     B->Assign(nullptr);
     return;
   }
-  ICONINFO Info{};
-  if (!GetIconInfo(FHandle, &Info)) RaiseLastOSError();
+  TIconBitmaps Info(FHandle.Get());
+  if (!Info.Valid) RaiseLastOSError();
   Integer W = FWidth, H = FHeight;
   auto Read = [W, H](HBITMAP ABitmap, Integer ATop) {
     std::vector<RGBQUAD> Pixels(static_cast<size_t>(W) * H);
@@ -1668,9 +1694,9 @@ void TIcon::AssignTo(TPersistent* Dest) {
     BI.bmiHeader.biWidth = BM.bmWidth;
     BI.bmiHeader.biHeight = -BM.bmHeight;  // top-down
     std::vector<RGBQUAD> All(static_cast<size_t>(BM.bmWidth) * BM.bmHeight);
-    HDC DC = CreateCompatibleDC(nullptr);
-    GetDIBits(DC, ABitmap, 0, static_cast<UINT>(BM.bmHeight), All.data(), &BI, DIB_RGB_COLORS);
-    DeleteDC(DC);
+    TMemoryDC DC(CreateCompatibleDC(nullptr));
+    GetDIBits(DC.Get(), ABitmap, 0, static_cast<UINT>(BM.bmHeight), All.data(), &BI,
+              DIB_RGB_COLORS);
     for (Integer Y = 0; Y < H && Y + ATop < BM.bmHeight; ++Y)
       for (Integer X = 0; X < W && X < BM.bmWidth; ++X)
         Pixels[static_cast<size_t>(Y) * W + X] =
@@ -1679,12 +1705,10 @@ void TIcon::AssignTo(TPersistent* Dest) {
   };
   // A monochrome icon keeps its colour as the second half of the mask.
   std::vector<RGBQUAD> Color =
-      Read(Info.hbmColor ? Info.hbmColor : Info.hbmMask, Info.hbmColor ? 0 : H);
-  std::vector<RGBQUAD> Mask = Read(Info.hbmMask, 0);
-  if (Info.hbmColor) DeleteObject(Info.hbmColor);
-  if (Info.hbmMask) DeleteObject(Info.hbmMask);
-  bool HasAlpha = Info.hbmColor && std::any_of(Color.begin(), Color.end(),
-                                               [](const RGBQUAD& Q) { return Q.rgbReserved; });
+      Read(Info.Color ? Info.Color.Get() : Info.Mask.Get(), Info.Color ? 0 : H);
+  std::vector<RGBQUAD> Mask = Read(Info.Mask.Get(), 0);
+  bool HasAlpha = Info.Color && std::any_of(Color.begin(), Color.end(),
+                                            [](const RGBQUAD& Q) { return Q.rgbReserved; });
   if (!HasAlpha)
     for (size_t I = 0; I < Color.size(); ++I)
       Color[I] = Mask[I].rgbRed
@@ -1701,8 +1725,8 @@ void TIcon::AssignTo(TPersistent* Dest) {
 
 void TIcon::Draw(TCanvas* ACanvas, const TRect& Rect) {
   if (!FHandle) return;
-  DrawIconEx(ACanvas->Handle(), Rect.left, Rect.top, FHandle, RectWidth(Rect), RectHeight(Rect), 0,
-             nullptr, DI_NORMAL);
+  DrawIconEx(ACanvas->Handle(), Rect.left, Rect.top, FHandle.Get(), RectWidth(Rect),
+             RectHeight(Rect), 0, nullptr, DI_NORMAL);
 }
 
 // ---------------------------------------------------------------------------
@@ -1735,17 +1759,12 @@ WORD PlaceableCheckSum(const TPlaceableHeader& AHeader) {
 
 IMPLEMENT_CREATABLE_CLASS(TMetafile)
 
-TMetafile::~TMetafile() {
-  if (FHandle) DeleteEnhMetaFile(FHandle);
-}
-
 void TMetafile::Assign(TPersistent* Source) {
   if (auto* M = AsOrNull<TMetafile>(Source)) {
     if (M == this) return;
-    HENHMETAFILE Copy = M->FHandle ? CopyEnhMetaFileW(M->FHandle, nullptr) : nullptr;
+    TEnhMetaFileHandle Copy(M->FHandle ? CopyEnhMetaFileW(M->FHandle.Get(), nullptr) : nullptr);
     if (M->FHandle && !Copy) throw EOutOfResources(L"Out of system resources");
-    if (FHandle) DeleteEnhMetaFile(FHandle);
-    FHandle = Copy;
+    FHandle = std::move(Copy);
     FMMWidth = M->FMMWidth;
     FMMHeight = M->FMMHeight;
     FInch = M->FInch;
@@ -1760,7 +1779,7 @@ void TMetafile::Assign(TPersistent* Source) {
   inherited::Assign(Source);
 }
 
-Integer TMetafile::PixelsPerInch() const { return FInch ? FInch : ScreenPixelsPerInch(); }
+Integer TMetafile::PixelsPerInch() const { return FInch ? FInch : GetScreenDPI(); }
 
 Integer TMetafile::Width() const { return MulDiv(FMMWidth, PixelsPerInch(), HundredthMMPerInch); }
 
@@ -1799,24 +1818,19 @@ void TMetafile::SetEnhanced(bool AValue) {
 }
 
 void TMetafile::SetHandle(HENHMETAFILE AValue) {
-  if (AValue == FHandle) return;
-  if (FHandle) DeleteEnhMetaFile(FHandle);
-  FHandle = AValue;
+  if (AValue == FHandle.Get()) return;
+  FHandle.Reset(AValue);
   FMMWidth = FMMHeight = 0;
   FInch = 0;
   ENHMETAHEADER Header{};
-  if (FHandle && GetEnhMetaFileHeader(FHandle, sizeof(Header), &Header)) {
+  if (FHandle && GetEnhMetaFileHeader(FHandle.Get(), sizeof(Header), &Header)) {
     FMMWidth = Header.rclFrame.right - Header.rclFrame.left;
     FMMHeight = Header.rclFrame.bottom - Header.rclFrame.top;
   }
   Changed(this);
 }
 
-HENHMETAFILE TMetafile::ReleaseHandle() {
-  HENHMETAFILE H = FHandle;
-  FHandle = nullptr;
-  return H;
-}
+HENHMETAFILE TMetafile::ReleaseHandle() { return FHandle.Release(); }
 
 void TMetafile::Clear() {
   if (!FHandle) return;
@@ -1850,10 +1864,9 @@ void TMetafile::ReadEMFStream(TStream* Stream) {
     InvalidMetafile();
   // Bytes past the metafile's own length are not part of it.
   Stream->SetPosition(Stream->Position() - Avail + Header.nBytes);
-  HENHMETAFILE H = SetEnhMetaFileBits(Header.nBytes, Data.data());
+  TEnhMetaFileHandle H(SetEnhMetaFileBits(Header.nBytes, Data.data()));
   if (!H) InvalidMetafile();
-  if (FHandle) DeleteEnhMetaFile(FHandle);
-  FHandle = H;
+  FHandle = std::move(H);
   FInch = 0;
   FMMWidth = Header.rclFrame.right - Header.rclFrame.left;
   FMMHeight = Header.rclFrame.bottom - Header.rclFrame.top;
@@ -1869,17 +1882,16 @@ void TMetafile::ReadWMFStream(TStream* Stream) {
   if (Header.Key != PlaceableKey || PlaceableCheckSum(Header) != Header.CheckSum) InvalidMetafile();
   std::vector<Byte> Bits(static_cast<size_t>(Avail) - sizeof(Header));
   Stream->ReadBuffer(Bits.data(), static_cast<Integer>(Bits.size()));
-  Word Inch = Header.Inch ? Header.Inch : 96;
+  Word Inch = Header.Inch ? Header.Inch : cxDefaultDPI;
   Integer MMWidth = MulDiv(Header.Right - Header.Left, HundredthMMPerInch, Inch);
   Integer MMHeight = MulDiv(Header.Bottom - Header.Top, HundredthMMPerInch, Inch);
   // The picture's extent in 0.01 mm tells the platform how large the
   // metafile's logical units are.
   METAFILEPICT Picture{MM_ANISOTROPIC, MMWidth, MMHeight, nullptr};
-  HENHMETAFILE H =
-      SetWinMetaFileBits(static_cast<UINT>(Bits.size()), Bits.data(), nullptr, &Picture);
+  TEnhMetaFileHandle H(
+      SetWinMetaFileBits(static_cast<UINT>(Bits.size()), Bits.data(), nullptr, &Picture));
   if (!H) InvalidMetafile();
-  if (FHandle) DeleteEnhMetaFile(FHandle);
-  FHandle = H;
+  FHandle = std::move(H);
   FInch = Header.Inch;
   FMMWidth = MMWidth;
   FMMHeight = MMHeight;
@@ -1895,9 +1907,9 @@ void TMetafile::SaveToStream(TStream* Stream) {
 }
 
 void TMetafile::WriteEMFStream(TStream* Stream) {
-  UINT Size = GetEnhMetaFileBits(FHandle, 0, nullptr);
+  UINT Size = GetEnhMetaFileBits(FHandle.Get(), 0, nullptr);
   std::vector<Byte> Data(Size);
-  if (Size == 0 || GetEnhMetaFileBits(FHandle, Size, Data.data()) != Size)
+  if (Size == 0 || GetEnhMetaFileBits(FHandle.Get(), Size, Data.data()) != Size)
     throw EInvalidGraphicOperation(L"Cannot write the metafile");
   Stream->WriteBuffer(Data.data(), static_cast<Integer>(Size));
 }
@@ -1905,15 +1917,15 @@ void TMetafile::WriteEMFStream(TStream* Stream) {
 void TMetafile::WriteWMFStream(TStream* Stream) {
   TPlaceableHeader Header{};
   Header.Key = PlaceableKey;
-  Header.Inch = FInch ? FInch : 96;
+  Header.Inch = FInch ? FInch : cxDefaultDPI;
   Header.Right = static_cast<SHORT>(MulDiv(FMMWidth, Header.Inch, HundredthMMPerInch));
   Header.Bottom = static_cast<SHORT>(MulDiv(FMMHeight, Header.Inch, HundredthMMPerInch));
   Header.CheckSum = PlaceableCheckSum(Header);
-  HDC Ref = GetDC(nullptr);
-  UINT Size = GetWinMetaFileBits(FHandle, 0, nullptr, MM_ANISOTROPIC, Ref);
+  TScreenDC Ref;
+  UINT Size = GetWinMetaFileBits(FHandle.Get(), 0, nullptr, MM_ANISOTROPIC, Ref.Get());
   std::vector<Byte> Bits(Size);
-  bool Ok = Size > 0 && GetWinMetaFileBits(FHandle, Size, Bits.data(), MM_ANISOTROPIC, Ref) == Size;
-  ReleaseDC(nullptr, Ref);
+  bool Ok = Size > 0 &&
+            GetWinMetaFileBits(FHandle.Get(), Size, Bits.data(), MM_ANISOTROPIC, Ref.Get()) == Size;
   if (!Ok) throw EInvalidGraphicOperation(L"Cannot write the metafile");
   Stream->WriteBuffer(&Header, sizeof(Header));
   Stream->WriteBuffer(Bits.data(), static_cast<Integer>(Size));
@@ -1922,7 +1934,7 @@ void TMetafile::WriteWMFStream(TStream* Stream) {
 void TMetafile::Draw(TCanvas* ACanvas, const TRect& Rect) {
   if (!FHandle) return;
   RECT R = Rect;
-  PlayEnhMetaFile(ACanvas->Handle(), FHandle, &R);
+  PlayEnhMetaFile(ACanvas->Handle(), FHandle.Get(), &R);
 }
 
 // ---------------------------------------------------------------------------
@@ -1944,18 +1956,35 @@ std::vector<TClipboardFormat>& ClipboardFormats() {
   static std::vector<TClipboardFormat>* Formats = new std::vector<TClipboardFormat>();
   return *Formats;
 }
+
+String WithoutDot(const String& AExtension) {
+  return !AExtension.empty() && AExtension[0] == L'.' ? AExtension.substr(1) : AExtension;
+}
+
+// The platform's decoders are asked for their extensions once, on the first
+// look-up, and go below everything registered by then or later.
+bool PlatformFormatsAdded = false;
+
+void AddPlatformFormats() {
+  if (PlatformFormatsAdded) return;
+  PlatformFormatsAdded = true;
+  std::vector<TFileFormat> Platform;
+  for (const GraphicsGdiPlus::TDecoderFormat& F : GraphicsGdiPlus::DecoderFormats())
+    Platform.push_back(TFileFormat{F.Extension, F.Description, TGdiPlusImage::StaticClass()});
+  FileFormats().insert(FileFormats().begin(), Platform.begin(), Platform.end());
+}
 }  // namespace
 
 IMPLEMENT_CREATABLE_CLASS(TPicture)
 
 void TPicture::RegisterFileFormat(const String& AExtension, const String& ADescription,
                                   TGraphicClass AGraphicClass) {
-  for (auto& F : FileFormats())
-    if (SameText(F.Extension, AExtension)) {
-      F = TFileFormat{AExtension, ADescription, AGraphicClass};
-      return;
-    }
-  FileFormats().push_back(TFileFormat{AExtension, ADescription, AGraphicClass});
+  String Ext = WithoutDot(AExtension);
+  // The same class registered again moves up rather than standing twice.
+  std::erase_if(FileFormats(), [&](const TFileFormat& F) {
+    return F.GraphicClass == AGraphicClass && SameText(F.Extension, Ext);
+  });
+  FileFormats().push_back(TFileFormat{Ext, ADescription, AGraphicClass});
 }
 
 void TPicture::UnregisterGraphicClass(TGraphicClass AClass) {
@@ -1965,17 +1994,16 @@ void TPicture::UnregisterGraphicClass(TGraphicClass AClass) {
 }
 
 void TPicture::RegisterClipboardFormat(Word AFormat, TGraphicClass AGraphicClass) {
-  for (auto& F : ClipboardFormats())
-    if (F.Format == AFormat) {
-      F.GraphicClass = AGraphicClass;
-      return;
-    }
+  std::erase_if(ClipboardFormats(), [&](const TClipboardFormat& F) {
+    return F.Format == AFormat && F.GraphicClass == AGraphicClass;
+  });
   ClipboardFormats().push_back(TClipboardFormat{AFormat, AGraphicClass});
 }
 
 TGraphicClass TPicture::FindClipboardGraphicClass(Word AFormat) {
-  for (const auto& F : ClipboardFormats())
-    if (F.Format == AFormat) return F.GraphicClass;
+  const auto& Formats = ClipboardFormats();
+  for (auto It = Formats.rbegin(); It != Formats.rend(); ++It)
+    if (It->Format == AFormat) return It->GraphicClass;
   return nullptr;
 }
 
@@ -1984,10 +2012,11 @@ bool TPicture::SupportsClipboardFormat(Word AFormat) {
 }
 
 TGraphicClass TPicture::FindGraphicClass(const String& AExtension) {
-  String Ext = AExtension;
-  if (!Ext.empty() && Ext[0] == L'.') Ext.erase(0, 1);
-  for (const auto& F : FileFormats())
-    if (SameText(F.Extension, Ext)) return F.GraphicClass;
+  AddPlatformFormats();
+  String Ext = WithoutDot(AExtension);
+  const auto& Formats = FileFormats();
+  for (auto It = Formats.rbegin(); It != Formats.rend(); ++It)
+    if (SameText(It->Extension, Ext)) return It->GraphicClass;
   return nullptr;
 }
 
@@ -2052,12 +2081,16 @@ void Graphics_Initialize() {
   TPicture::RegisterFileFormat(L"bmp", L"Bitmaps", TBitmap::StaticClass());
   TPicture::RegisterFileFormat(L"ico", L"Icons", TIcon::StaticClass());
   // Form resources may name the graphic class a property holds.
-  RegisterClasses({TBitmap::StaticClass(), TIcon::StaticClass(), TMetafile::StaticClass()});
+  RegisterClasses({TBitmap::StaticClass(), TIcon::StaticClass(), TMetafile::StaticClass(),
+                   TGdiPlusImage::StaticClass()});
 }
 
 void Graphics_Finalize() {
   FileFormats().clear();
   ClipboardFormats().clear();
+  PlatformFormatsAdded = false;
+  GraphicsGdiPlus::Shutdown();
+  UnRegisterClass(TGdiPlusImage::StaticClass());
   UnRegisterClass(TMetafile::StaticClass());
   UnRegisterClass(TIcon::StaticClass());
   UnRegisterClass(TBitmap::StaticClass());

@@ -2,10 +2,12 @@
 // classes (bitmap, icon, picture).
 #pragma once
 
+#include <atomic>
 #include <vector>
 
 #include "Classes.h"
 #include "Types.h"
+#include "WinHandles.h"
 
 // ---------------------------------------------------------------------------
 // Colours: red in the low byte; a top byte of $FF names a system colour.
@@ -135,9 +137,16 @@ class TFont : public TGraphicsObject {
   void Assign(TPersistent* Source) override;
 
   HFONT Handle();
+  // A handle exists; it is dropped whenever anything but the colour changes.
+  bool HandleAllocated() const { return FHandle.Valid(); }
   // Takes the description of an existing font; the object makes its own
   // handle from it (the caller keeps ownership of AValue).
   void SetHandle(HFONT AValue);
+  // Takes a font description (face, height, styles, charset, pitch,
+  // quality, orientation) without a font handle in between.
+  void SetLogFont(const LOGFONTW& AValue);
+  // The description the font's handle is made from.
+  LOGFONTW LogFont() const;
   HGDIOBJ GetHandleObject() override { return Handle(); }
 
   const String& Name() const { return FName; }
@@ -167,7 +176,6 @@ class TFont : public TGraphicsObject {
   void Changed() override;
 
  private:
-  void FreeHandle();
   String FName;
   Integer FHeight;
   TFontStyles FStyle;
@@ -177,7 +185,7 @@ class TFont : public TGraphicsObject {
   TFontQuality FQuality = TFontQuality::fqDefault;
   Integer FOrientation = 0;
   Integer FPixelsPerInch;
-  HFONT FHandle = nullptr;
+  TFontHandle FHandle;
 };
 
 class TPen : public TGraphicsObject {
@@ -203,12 +211,11 @@ class TPen : public TGraphicsObject {
   void Changed() override;
 
  private:
-  void FreeHandle();
   TColor FColor = clBlack;
   Integer FWidth = 1;
   TPenStyle FStyle = TPenStyle::psSolid;
   TPenMode FMode = TPenMode::pmCopy;
-  HPEN FHandle = nullptr;
+  TPenHandle FHandle;
 };
 
 class TBrush : public TGraphicsObject {
@@ -233,11 +240,10 @@ class TBrush : public TGraphicsObject {
   void Changed() override;
 
  private:
-  void FreeHandle();
   TColor FColor = clWhite;
   TBrushStyle FStyle = TBrushStyle::bsSolid;
   TBitmap* FBitmap = nullptr;
-  HBRUSH FHandle = nullptr;
+  TBrushHandle FHandle;
 };
 
 // ---------------------------------------------------------------------------
@@ -362,6 +368,9 @@ class TCanvas : public TPersistent {
   virtual void Changing();
   // Descendants that can produce a device context on demand override this.
   virtual void CreateHandle();
+  // Called whenever drawing is about to use the device context (those that
+  // give contexts back by age override it).
+  virtual void HandleUsed();
   void RequiredState(TCanvasState ReqState);
   // Puts the stock objects back so the drawing objects can be freed.
   void DeselectHandles();
@@ -422,6 +431,8 @@ class TGraphic : public TPersistent {
 
  protected:
   friend class TCanvas;
+  // Draws through the bitmap it decoded into.
+  friend class TGdiPlusImage;
   virtual void Draw(TCanvas* ACanvas, const TRect& Rect) = 0;
   virtual void Changed(TObject* Sender);
   // The binary form-resource property "Data", written when the graphic is
@@ -455,22 +466,38 @@ enum class TBitmapHandleType { bmDIB, bmDDB };
 class TBitmap;
 
 // The bitmap's own canvas: a memory device context with the bitmap selected
-// while the canvas is in use.
+// while the canvas is in use. Contexts come from a small cache: a thread's
+// bitmap canvases hold at most BitmapCanvasContextLimit contexts together,
+// and a canvas that needs one when they are all taken makes the canvas used
+// longest ago (and not locked) give its context back. A canvas that lost
+// its context makes a new one on its next use, so an HDC taken from
+// Handle() stays valid only while fewer than that many other bitmap
+// canvases are drawn on; Lock() keeps it for longer.
 class TBitmapCanvas : public TCanvas {
   DECLARE_CLASS(TBitmapCanvas, TCanvas)
  public:
   explicit TBitmapCanvas(TBitmap* ABitmap) : FBitmap(ABitmap) {}
   ~TBitmapCanvas() override;
-  // Deselects the bitmap and deletes the memory context.
+  // Deselects the bitmap and gives the memory context back to the cache.
   void FreeContext();
 
  protected:
   void CreateHandle() override;
+  void HandleUsed() override;
 
  private:
+  friend struct TBitmapContextCache;
   TBitmap* FBitmap;
-  HBITMAP FOldBitmap = nullptr;
+  HGDIOBJ FOldBitmap = nullptr;
+  DWORD FContextThread = 0;
+  // On the clock of the thread that uses the canvas.
+  std::atomic<uint64_t> FLastUse{0};
 };
+
+// How many memory contexts one thread's bitmap canvases hold at most.
+constexpr Integer BitmapCanvasContextLimit = 16;
+// The memory contexts that bitmap canvases of all threads hold now.
+Integer BitmapCanvasContextCount();
 
 // A device-independent bitmap (DIB section), bottom-up like the files.
 class TBitmap : public TGraphic {
@@ -499,7 +526,7 @@ class TBitmap : public TGraphic {
   void SetTransparentMode(TTransparentMode AValue);
 
   TCanvas* Canvas();
-  HBITMAP Handle() const { return FHandle; }
+  HBITMAP Handle() const { return FHandle.Get(); }
   // Gives up ownership of the handle; the bitmap becomes empty.
   HBITMAP ReleaseHandle();
   // Row Row (0 = top) of the pixel data; raises EInvalidGraphicOperation
@@ -539,7 +566,10 @@ class TBitmap : public TGraphic {
   void NewImage(Integer AWidth, Integer AHeight, TPixelFormat AFormat, bool KeepContent);
   void SetFromBitmapInfo(const BITMAPINFO* Info, const void* Bits);
   WORD BitCount() const;
-  HBITMAP FHandle = nullptr;
+  // Frees the canvas's context: a bitmap is selected into one context at a
+  // time, and GDI reads or replaces it only when it is in none.
+  void FreeCanvasContext();
+  TBitmapHandle FHandle;
   void* FBits = nullptr;
   Integer FWidth = 0;
   Integer FHeight = 0;
@@ -547,7 +577,7 @@ class TBitmap : public TGraphic {
   TAlphaFormat FAlphaFormat = TAlphaFormat::afIgnored;
   TTransparentMode FTransparentMode = TTransparentMode::tmAuto;
   TColor FTransparentColor = clDefault;
-  HPALETTE FPalette = nullptr;
+  TPaletteHandle FPalette;
   TOwned<TBitmapCanvas> FCanvas;
 };
 
@@ -555,14 +585,13 @@ class TIcon : public TGraphic {
   DECLARE_CLASS(TIcon, TGraphic)
  public:
   TIcon() = default;
-  ~TIcon() override;
   void Assign(TPersistent* Source) override;
-  bool Empty() const override { return FHandle == nullptr; }
+  bool Empty() const override { return !FHandle; }
   Integer Width() const override { return FWidth; }
   Integer Height() const override { return FHeight; }
   void SetWidth(Integer AValue) override { FWidth = AValue; }
   void SetHeight(Integer AValue) override { FHeight = AValue; }
-  HICON Handle() const { return FHandle; }
+  HICON Handle() const { return FHandle.Get(); }
   // Takes ownership of AValue.
   void SetHandle(HICON AValue);
   HICON ReleaseHandle();
@@ -577,7 +606,7 @@ class TIcon : public TGraphic {
   void AssignTo(TPersistent* Dest) override;
 
  private:
-  HICON FHandle = nullptr;
+  TIconHandle FHandle;
   Integer FWidth = 0;
   Integer FHeight = 0;
   TBytes FData;  // the icon file as loaded, so it can be saved unchanged
@@ -591,9 +620,8 @@ class TMetafile : public TGraphic {
   DECLARE_CLASS(TMetafile, TGraphic)
  public:
   TMetafile() = default;
-  ~TMetafile() override;
   void Assign(TPersistent* Source) override;
-  bool Empty() const override { return FHandle == nullptr; }
+  bool Empty() const override { return !FHandle; }
   // Pixels at Inch dots per inch (the screen's for an enhanced metafile).
   Integer Width() const override;
   Integer Height() const override;
@@ -609,7 +637,7 @@ class TMetafile : public TGraphic {
   // Whether SaveToStream writes an enhanced or a placeable Windows metafile.
   bool Enhanced() const { return FEnhanced; }
   void SetEnhanced(bool AValue);
-  HENHMETAFILE Handle() const { return FHandle; }
+  HENHMETAFILE Handle() const { return FHandle.Get(); }
   // Takes ownership of AValue; the size comes from its header.
   void SetHandle(HENHMETAFILE AValue);
   HENHMETAFILE ReleaseHandle();
@@ -628,7 +656,7 @@ class TMetafile : public TGraphic {
   void WriteEMFStream(TStream* Stream);
   void WriteWMFStream(TStream* Stream);
   Integer PixelsPerInch() const;
-  HENHMETAFILE FHandle = nullptr;
+  TEnhMetaFileHandle FHandle;
   Integer FMMWidth = 0;
   Integer FMMHeight = 0;
   Word FInch = 0;
@@ -638,6 +666,44 @@ class TMetafile : public TGraphic {
 DECLARE_EXCEPTION(EInvalidGraphic, Exception)
 DECLARE_EXCEPTION(EInvalidGraphicOperation, Exception)
 DECLARE_EXCEPTION(EOutOfResources, EOutOfMemory)
+
+// A picture in any format that the platform's GDI+ decodes (PNG, JPEG,
+// GIF, TIFF, ...): the file's bytes as loaded, which it saves unchanged, and
+// the first frame decoded into a 32-bit bitmap with its alpha, which it
+// draws. The picture class knows it for every extension GDI+ has a decoder
+// for, below every class registered for an extension by name, so that the
+// library's own classes win wherever they register.
+class TGdiPlusImage : public TGraphic {
+  DECLARE_CLASS(TGdiPlusImage, TGraphic)
+ public:
+  TGdiPlusImage();
+  ~TGdiPlusImage() override;
+  void Assign(TPersistent* Source) override;
+  bool Empty() const override { return FBitmap->Empty(); }
+  Integer Width() const override { return FBitmap->Width(); }
+  Integer Height() const override { return FBitmap->Height(); }
+  // The size is the decoded image's; changing it raises
+  // EInvalidGraphicOperation.
+  void SetWidth(Integer AValue) override;
+  void SetHeight(Integer AValue) override;
+  // Raises EInvalidGraphic for data GDI+ cannot decode, and when GDI+ is
+  // not available; the image is unchanged then.
+  void LoadFromStream(TStream* Stream) override;
+  void SaveToStream(TStream* Stream) override;
+  // The decoded image: 32 bits per pixel, alpha premultiplied (afDefined).
+  TBitmap* Bitmap() const { return FBitmap.get(); }
+  // Whether the platform's GDI+ can be loaded and started.
+  static bool Available();
+
+ protected:
+  void Draw(TCanvas* ACanvas, const TRect& Rect) override;
+  // A bitmap receives the decoded image with its alpha.
+  void AssignTo(TPersistent* Dest) override;
+
+ private:
+  TBytes FData;
+  TOwned<TBitmap> FBitmap;
+};
 
 // Holds one graphic of any registered class.
 class TPicture : public TPersistent {
@@ -658,13 +724,17 @@ class TPicture : public TPersistent {
   void LoadFromFile(const String& FileName);
   void SaveToFile(const String& FileName);
 
+  // A later registration of an extension wins over earlier ones until it
+  // is unregistered; then the earlier one holds again.
   static void RegisterFileFormat(const String& AExtension, const String& ADescription,
                                  TGraphicClass AGraphicClass);
   // Removes the class from the file formats and the clipboard formats.
   static void UnregisterGraphicClass(TGraphicClass AClass);
+  // The class registered last for the extension (with or without its dot);
+  // the platform's decoders (TGdiPlusImage) stand below every registration.
   static TGraphicClass FindGraphicClass(const String& AExtension);
   // The graphic class that reads clipboard data of AFormat (a later
-  // registration of one format replaces the earlier one).
+  // registration of one format wins, as for file formats).
   static void RegisterClipboardFormat(Word AFormat, TGraphicClass AGraphicClass);
   static bool SupportsClipboardFormat(Word AFormat);
   static TGraphicClass FindClipboardGraphicClass(Word AFormat);

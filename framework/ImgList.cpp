@@ -1,6 +1,9 @@
 #include "ImgList.h"
 
 #include <algorithm>
+#include <vector>
+
+#include "WinHandles.h"
 
 namespace {
 
@@ -33,6 +36,75 @@ class TStreamAdapterRef {
  private:
   TStreamAdapter* FAdapter;
 };
+
+// One cell of a platform list read out: its image as 32-bit pixels and its
+// mask, in bitmaps of the cell's size that the platform can take back. The
+// list's own bitmaps are only read.
+struct TCellCopy {
+  TBitmapHandle Image, Mask;
+};
+
+std::vector<RGBQUAD> CellPixels(HBITMAP ASource, const RECT& ACell) {
+  BITMAP Data{};
+  if (!ASource || GetObjectW(ASource, sizeof(Data), &Data) != sizeof(Data)) return {};
+  BITMAPINFO Info{};
+  Info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  Info.bmiHeader.biWidth = Data.bmWidth;
+  Info.bmiHeader.biHeight = -Data.bmHeight;
+  Info.bmiHeader.biPlanes = 1;
+  Info.bmiHeader.biBitCount = 32;
+  std::vector<RGBQUAD> All(static_cast<size_t>(Data.bmWidth) * Data.bmHeight);
+  TScreenDC Screen;
+  if (!GetDIBits(Screen.Get(), ASource, 0, static_cast<UINT>(Data.bmHeight), All.data(), &Info,
+                 DIB_RGB_COLORS))
+    return {};
+  std::vector<RGBQUAD> Cell;
+  for (LONG Y = ACell.top; Y < ACell.bottom; ++Y)
+    Cell.insert(Cell.end(), All.begin() + Y * Data.bmWidth + ACell.left,
+                All.begin() + Y * Data.bmWidth + ACell.right);
+  return Cell;
+}
+
+TCellCopy CopyCell(HIMAGELIST AList, Integer AIndex) {
+  TCellCopy Result;
+  IMAGEINFO Info{};
+  if (!ImageList_GetImageInfo(AList, AIndex, &Info)) return Result;
+  LONG W = Info.rcImage.right - Info.rcImage.left, H = Info.rcImage.bottom - Info.rcImage.top;
+  std::vector<RGBQUAD> Pixels = CellPixels(Info.hbmImage, Info.rcImage);
+  if (Pixels.size() != static_cast<size_t>(W) * H) return Result;
+  std::vector<RGBQUAD> Mask = CellPixels(Info.hbmMask, Info.rcImage);
+  auto Hidden = [&](size_t I) {
+    return !Mask.empty() && (Mask[I].rgbRed | Mask[I].rgbGreen | Mask[I].rgbBlue) != 0;
+  };
+  // A cell drawn through its mask gets the mask as alpha: the place it
+  // goes to may be one the platform draws by alpha.
+  bool HasAlpha = std::any_of(Pixels.begin(), Pixels.end(),
+                              [](const RGBQUAD& P) { return P.rgbReserved != 0; });
+  if (!HasAlpha && !Mask.empty())
+    for (size_t I = 0; I < Pixels.size(); ++I)
+      Pixels[I] = Hidden(I) ? RGBQUAD{0, 0, 0, 0}
+                            : RGBQUAD{Pixels[I].rgbBlue, Pixels[I].rgbGreen, Pixels[I].rgbRed, 255};
+  BITMAPINFO Format{};
+  Format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  Format.bmiHeader.biWidth = W;
+  Format.bmiHeader.biHeight = -H;
+  Format.bmiHeader.biPlanes = 1;
+  Format.bmiHeader.biBitCount = 32;
+  void* Bits = nullptr;
+  Result.Image.Reset(CreateDIBSection(nullptr, &Format, DIB_RGB_COLORS, &Bits, nullptr, 0));
+  if (!Result.Image) return Result;
+  std::copy(Pixels.begin(), Pixels.end(), static_cast<RGBQUAD*>(Bits));
+  if (Mask.empty()) return Result;
+  // The mask's white pixels are its set bits, rows padded to 16 bits.
+  size_t Stride = static_cast<size_t>((W + 15) / 16 * 2);
+  std::vector<Byte> Mono(Stride * H, 0);
+  for (LONG Y = 0; Y < H; ++Y)
+    for (LONG X = 0; X < W; ++X)
+      if (Hidden(static_cast<size_t>(Y) * W + X))
+        Mono[Y * Stride + X / 8] |= static_cast<Byte>(0x80 >> (X % 8));
+  Result.Mask.Reset(CreateBitmap(W, H, 1, 1, Mono.data()));
+  return Result;
+}
 
 }  // namespace
 
@@ -198,55 +270,48 @@ Integer TCustomImageList::AddIcon(TIcon* Image) {
 
 void TCustomImageList::Insert(Integer Index, TBitmap* Image, TBitmap* Mask) {
   if (Index != Count()) CheckIndex(Index);
-  BeginUpdate();
-  try {
-    Integer Old = Count();
-    Add(Image, Mask);
-    for (Integer I = 0; I < Count() - Old; ++I) Move(Old + I, Index + I);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  auto Updating = UpdateScope(this);
+  Integer Old = Count();
+  Add(Image, Mask);
+  for (Integer I = 0; I < Count() - Old; ++I) Move(Old + I, Index + I);
 }
 
 void TCustomImageList::InsertMasked(Integer Index, TBitmap* Image, TColor MaskColor) {
   if (Index != Count()) CheckIndex(Index);
-  BeginUpdate();
-  try {
-    Integer Old = Count();
-    AddMasked(Image, MaskColor);
-    for (Integer I = 0; I < Count() - Old; ++I) Move(Old + I, Index + I);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  auto Updating = UpdateScope(this);
+  Integer Old = Count();
+  AddMasked(Image, MaskColor);
+  for (Integer I = 0; I < Count() - Old; ++I) Move(Old + I, Index + I);
 }
 
 void TCustomImageList::InsertIcon(Integer Index, TIcon* Image) {
   if (Index != Count()) CheckIndex(Index);
-  BeginUpdate();
-  try {
-    Integer Added = AddIcon(Image);
-    if (Added >= 0) Move(Added, Index);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  auto Updating = UpdateScope(this);
+  Integer Added = AddIcon(Image);
+  if (Added >= 0) Move(Added, Index);
 }
 
 void TCustomImageList::Move(Integer CurIndex, Integer NewIndex) {
   if (CurIndex == NewIndex) return;
   CheckIndex(CurIndex);
   CheckIndex(NewIndex);
-  // The platform exchanges two images at a time: the image walks to its
-  // place one neighbour at a time.
-  Integer Step = NewIndex > CurIndex ? 1 : -1;
-  for (Integer I = CurIndex; I != NewIndex; I += Step)
-    if (!ImageList_Copy(FHandle, I + Step, FHandle, I, ILCF_SWAP))
+  // Every cell from one index to the other is read out and put back in its
+  // new place, so that the platform judges each cell's alpha again. Its own
+  // copies leave that judgement with the place (a masked cell copied where
+  // a cell with alpha was is drawn clear), and Wine's swapping copy blanks
+  // the cell it swaps from in 32-bit lists.
+  Integer Low = std::min(CurIndex, NewIndex), High = std::max(CurIndex, NewIndex);
+  std::vector<TCellCopy> Cells;
+  for (Integer I = Low; I <= High; ++I) Cells.push_back(CopyCell(FHandle, I));
+  if (CurIndex < NewIndex)
+    std::rotate(Cells.begin(), Cells.begin() + 1, Cells.end());
+  else
+    std::rotate(Cells.rbegin(), Cells.rbegin() + 1, Cells.rend());
+  for (Integer I = Low; I <= High; ++I) {
+    const TCellCopy& C = Cells[static_cast<size_t>(I - Low)];
+    if (!C.Image || !ImageList_Replace(FHandle, I, C.Image.Get(), C.Mask.Get()))
       throw EInvalidOperation(L"Failed to move image");
+  }
   Change();
 }
 

@@ -1,5 +1,7 @@
 #include "IniFiles.h"
 
+#include "WinHandles.h"
+
 namespace {
 const wchar_t* SIniFileWriteError = L"Unable to write to %s";
 }
@@ -66,16 +68,10 @@ void TCustomIniFile::WriteDateTime(const String& Section, const String& Ident, T
 void TCustomIniFile::ReadSectionValues(const String& Section, TStrings* Strings) {
   TOwned<TStringList> Keys(Create<TStringList>());
   ReadSection(Section, Keys.get());
-  Strings->BeginUpdate();
-  try {
-    Strings->Clear();
-    for (Integer I = 0; I < Keys->Count(); ++I)
-      Strings->Add(Keys->Get(I) + L"=" + ReadString(Section, Keys->Get(I), String()));
-  } catch (...) {
-    Strings->EndUpdate();
-    throw;
-  }
-  Strings->EndUpdate();
+  auto Updating = UpdateScope(Strings);
+  Strings->Clear();
+  for (Integer I = 0; I < Keys->Count(); ++I)
+    Strings->Add(Keys->Get(I) + L"=" + ReadString(Section, Keys->Get(I), String()));
 }
 
 // ---------------------------------------------------------------------------
@@ -152,18 +148,12 @@ void TMemIniFile::SetStrings(const TStrings* List) {
 }
 
 void TMemIniFile::GetStrings(TStrings* List) {
-  List->BeginUpdate();
-  try {
-    for (Integer I = 0; I < FSections->Count(); ++I) {
-      List->Add(L"[" + FSections->Get(I) + L"]");
-      List->AddStrings(static_cast<TStringList*>(FSections->Objects(I)));
-      List->Add(String());
-    }
-  } catch (...) {
-    List->EndUpdate();
-    throw;
+  auto Updating = UpdateScope(List);
+  for (Integer I = 0; I < FSections->Count(); ++I) {
+    List->Add(L"[" + FSections->Get(I) + L"]");
+    List->AddStrings(static_cast<TStringList*>(FSections->Objects(I)));
+    List->Add(String());
   }
-  List->EndUpdate();
 }
 
 void TMemIniFile::Rename(const String& AFileName, Boolean Reload) {
@@ -199,43 +189,25 @@ Boolean TMemIniFile::ValueExists(const String& Section, const String& Ident) {
 }
 
 void TMemIniFile::ReadSection(const String& Section, TStrings* Strings) {
-  Strings->BeginUpdate();
-  try {
-    Strings->Clear();
-    if (TStringList* Values = FindSection(Section)) {
-      // Lines without "=" are kept in the file but are no keys.
-      for (Integer I = 0; I < Values->Count(); ++I)
-        if (Values->Get(I).find(L'=') != String::npos) Strings->Add(Values->Names(I));
-    }
-  } catch (...) {
-    Strings->EndUpdate();
-    throw;
+  auto Updating = UpdateScope(Strings);
+  Strings->Clear();
+  if (TStringList* Values = FindSection(Section)) {
+    // Lines without "=" are kept in the file but are no keys.
+    for (Integer I = 0; I < Values->Count(); ++I)
+      if (Values->Get(I).find(L'=') != String::npos) Strings->Add(Values->Names(I));
   }
-  Strings->EndUpdate();
 }
 
 void TMemIniFile::ReadSections(TStrings* Strings) {
-  Strings->BeginUpdate();
-  try {
-    Strings->Clear();
-    for (Integer I = 0; I < FSections->Count(); ++I) Strings->Add(FSections->Get(I));
-  } catch (...) {
-    Strings->EndUpdate();
-    throw;
-  }
-  Strings->EndUpdate();
+  auto Updating = UpdateScope(Strings);
+  Strings->Clear();
+  for (Integer I = 0; I < FSections->Count(); ++I) Strings->Add(FSections->Get(I));
 }
 
 void TMemIniFile::ReadSectionValues(const String& Section, TStrings* Strings) {
-  Strings->BeginUpdate();
-  try {
-    Strings->Clear();
-    if (TStringList* Values = FindSection(Section)) Strings->AddStrings(Values);
-  } catch (...) {
-    Strings->EndUpdate();
-    throw;
-  }
-  Strings->EndUpdate();
+  auto Updating = UpdateScope(Strings);
+  Strings->Clear();
+  if (TStringList* Values = FindSection(Section)) Strings->AddStrings(Values);
 }
 
 void TMemIniFile::EraseSection(const String& Section) {
@@ -276,21 +248,15 @@ String ProfileString(const wchar_t* Section, const wchar_t* Ident, const wchar_t
 }
 
 void SplitZeroList(const String& Text, TStrings* Strings) {
-  Strings->BeginUpdate();
-  try {
-    Strings->Clear();
-    size_t P = 0;
-    while (P < Text.size()) {
-      size_t E = Text.find(L'\0', P);
-      if (E == String::npos) E = Text.size();
-      if (E > P) Strings->Add(Text.substr(P, E - P));
-      P = E + 1;
-    }
-  } catch (...) {
-    Strings->EndUpdate();
-    throw;
+  auto Updating = UpdateScope(Strings);
+  Strings->Clear();
+  size_t P = 0;
+  while (P < Text.size()) {
+    size_t E = Text.find(L'\0', P);
+    if (E == String::npos) E = Text.size();
+    if (E > P) Strings->Add(Text.substr(P, E - P));
+    P = E + 1;
   }
-  Strings->EndUpdate();
 }
 }  // namespace
 

@@ -72,13 +72,10 @@ void TCustomEdit::CreateParams(TCreateParams& Params) {
 
 void TCustomEdit::CreateWnd() {
   FCreating = true;
-  try {
+  {
+    auto Created = Finally([&] { FCreating = false; });
     inherited::CreateWnd();
-  } catch (...) {
-    FCreating = false;
-    throw;
   }
-  FCreating = false;
   DoSetMaxLength(FMaxLength);
   SendMessageW(FHandle, EM_SETMODIFY, FModified, 0);
   if (FPasswordChar) SendMessageW(FHandle, EM_SETPASSWORDCHAR, FPasswordChar, 0);
@@ -1000,11 +997,11 @@ void TCustomLabel::AdjustBounds() {
   UINT Flags = DT_CALCRECT | DT_EXPANDTABS | (FWordWrap ? DT_WORDBREAK : 0) |
                (FShowAccelChar ? 0 : DT_NOPREFIX);
   // Measured on the screen, so that a label sizes itself before any window exists.
-  HDC DC = GetDC(nullptr);
-  HGDIOBJ OldFont = SelectObject(DC, FFont->Handle());
-  DrawTextW(DC, Text.c_str(), static_cast<int>(Text.size()), &R, Flags);
-  SelectObject(DC, OldFont);
-  ReleaseDC(nullptr, DC);
+  {
+    TScreenDC DC;
+    TSelectObjectGuard Font(DC.Get(), FFont->Handle());
+    DrawTextW(DC.Get(), Text.c_str(), static_cast<int>(Text.size()), &R, Flags);
+  }
   Integer X = FLeft;
   if (FAlignment == taRightJustify)
     X += FWidth - RectWidth(R);

@@ -1,5 +1,7 @@
 #include "SysUtils.h"
 
+#include <float.h>
+
 #include <algorithm>
 #include <limits>
 
@@ -374,6 +376,15 @@ String SysErrorMessage(DWORD ErrorCode) {
 }
 
 void RaiseLastOSError() { RaiseLastOSError(GetLastError()); }
+
+HMODULE SafeLoadLibrary(const wchar_t* AName) {
+  UINT OldMode = SetErrorMode(SEM_NOOPENFILEERRORBOX);
+  unsigned int ControlWord = _control87(0, 0);
+  HMODULE Result = LoadLibraryW(AName);
+  _control87(ControlWord, 0xFFFFFFFF);
+  SetErrorMode(OldMode);
+  return Result;
+}
 
 void RaiseLastOSError(DWORD LastError) {
   if (LastError == 0) throw EOSError(L"A call to an OS function failed", 0);

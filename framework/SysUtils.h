@@ -445,6 +445,9 @@ String SysErrorMessage(DWORD ErrorCode);
 [[noreturn]] void RaiseLastOSError();
 [[noreturn]] void RaiseLastOSError(DWORD LastError);
 BOOL Win32Check(BOOL RetVal);
+// LoadLibrary without the system's error box for a missing file and without
+// the library's start-up changing the floating-point control word.
+HMODULE SafeLoadLibrary(const wchar_t* AName);
 
 namespace SysUtilsDetail {
 // Raises EConvertError with Fmt's "%s" replaced by Arg.

@@ -152,14 +152,11 @@ TObject* CreateThroughClass(TObject* AOwner) {
 // does the work that must reach overrides.
 template <class T, class... A>
 T* Create(A&&... Args) {
-  T* Obj = new T(std::forward<A>(Args)...);
-  try {
-    Obj->AfterConstruction();
-  } catch (...) {
-    delete Obj;
-    throw;
-  }
-  return Obj;
+  // Deleted, not freed, when AfterConstruction fails: BeforeDestruction
+  // belongs to objects that were completely made.
+  std::unique_ptr<T> Obj(new T(std::forward<A>(Args)...));
+  Obj->AfterConstruction();
+  return Obj.release();
 }
 
 template <class T>

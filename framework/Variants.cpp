@@ -1,5 +1,7 @@
 #include "Variants.h"
 
+#include "WinHandles.h"
+
 #include <cmath>
 #include <iterator>
 #include <vector>
@@ -237,20 +239,22 @@ SAFEARRAY* CopyVariantArray(SAFEARRAY* A) {
   }
   SAFEARRAY* R = SafeArrayCreate(VT_VARIANT, Dims, Bounds.data());
   if (!R) throw EVariantArrayCreateError(SVarArrayCreate);
+  // A copy that fails part-way is cleared, let go and destroyed, in that
+  // order: the guards unwind in reverse.
+  auto DestroyOnFailure = Finally([&] { SafeArrayDestroy(R); });
   VARIANT *Source = nullptr, *Dest = nullptr;
   SafeArrayAccessData(A, reinterpret_cast<void**>(&Source));
   SafeArrayAccessData(R, reinterpret_cast<void**>(&Dest));
-  try {
-    for (size_t I = 0; I < Count; ++I) CopyValue(Dest[I], Source[I]);
-  } catch (...) {
-    for (size_t I = 0; I < Count; ++I) ClearValue(Dest[I]);
+  auto Unaccess = Finally([&] {
     SafeArrayUnaccessData(R);
     SafeArrayUnaccessData(A);
-    SafeArrayDestroy(R);
-    throw;
-  }
-  SafeArrayUnaccessData(R);
-  SafeArrayUnaccessData(A);
+  });
+  auto ClearOnFailure = Finally([&] {
+    for (size_t I = 0; I < Count; ++I) ClearValue(Dest[I]);
+  });
+  for (size_t I = 0; I < Count; ++I) CopyValue(Dest[I], Source[I]);
+  ClearOnFailure.Dismiss();
+  DestroyOnFailure.Dismiss();
   return R;
 }
 

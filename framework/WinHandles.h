@@ -6,6 +6,7 @@
 // DC's owner and so undone before the DC goes.
 #pragma once
 
+#include <exception>
 #include <utility>
 
 #include "WinCompat.h"
@@ -108,6 +109,12 @@ struct TRegistryKey {
   static void Close(HKEY AHandle) noexcept { RegCloseKey(AHandle); }
 };
 
+struct TEnhMetaFile {
+  using THandle = HENHMETAFILE;
+  static HENHMETAFILE Null() noexcept { return nullptr; }
+  static void Close(HENHMETAFILE AHandle) noexcept { DeleteEnhMetaFile(AHandle); }
+};
+
 struct TGlobalMemory {
   using THandle = HGLOBAL;
   static HGLOBAL Null() noexcept { return nullptr; }
@@ -133,20 +140,21 @@ using TModuleHandle = TUniqueHandle<WinHandleTraits::TModule>;
 using TMenuHandle = TUniqueHandle<WinHandleTraits::TMenu>;
 using TRegistryKeyHandle = TUniqueHandle<WinHandleTraits::TRegistryKey>;
 using TGlobalMemoryHandle = TUniqueHandle<WinHandleTraits::TGlobalMemory>;
+using TEnhMetaFileHandle = TUniqueHandle<WinHandleTraits::TEnhMetaFile>;
 
-// A DC obtained with GetDC (a window's, or the screen's for 0), given back
-// with ReleaseDC to the same window.
-class TWindowDC {
+// A DC that AGet gives for a window and ReleaseDC gives back to it.
+template <HDC(WINAPI* AGet)(HWND)>
+class TReleasedDC {
  public:
-  explicit TWindowDC(HWND AWnd = nullptr) noexcept : FWnd(AWnd), FDC(GetDC(AWnd)) {}
-  ~TWindowDC() {
+  explicit TReleasedDC(HWND AWnd = nullptr) noexcept : FWnd(AWnd), FDC(AGet(AWnd)) {}
+  ~TReleasedDC() {
     if (FDC) ReleaseDC(FWnd, FDC);
   }
-  TWindowDC(TWindowDC&& AOther) noexcept
+  TReleasedDC(TReleasedDC&& AOther) noexcept
       : FWnd(AOther.FWnd), FDC(std::exchange(AOther.FDC, nullptr)) {}
-  TWindowDC& operator=(TWindowDC&&) = delete;
-  TWindowDC(const TWindowDC&) = delete;
-  TWindowDC& operator=(const TWindowDC&) = delete;
+  TReleasedDC& operator=(TReleasedDC&&) = delete;
+  TReleasedDC(const TReleasedDC&) = delete;
+  TReleasedDC& operator=(const TReleasedDC&) = delete;
 
   HDC Get() const noexcept { return FDC; }
   explicit operator bool() const noexcept { return FDC != nullptr; }
@@ -155,6 +163,12 @@ class TWindowDC {
   HWND FWnd;
   HDC FDC;
 };
+
+// A window's client-area DC (GetDC), or the screen's for 0.
+using TWindowDC = TReleasedDC<&GetDC>;
+// The DC of a whole window, frame included (GetWindowDC), for drawing the
+// non-client area.
+using TNonClientDC = TReleasedDC<&GetWindowDC>;
 
 // The screen's DC.
 class TScreenDC : public TWindowDC {
@@ -204,18 +218,56 @@ class TSaveDCGuard {
   int FSaved;
 };
 
+// Holds a slim reader/writer lock, exclusively or shared, for the scope.
+template <bool Exclusive>
+class TSRWLockHold {
+ public:
+  explicit TSRWLockHold(SRWLOCK& ALock) noexcept : FLock(ALock) {
+    if constexpr (Exclusive)
+      AcquireSRWLockExclusive(&FLock);
+    else
+      AcquireSRWLockShared(&FLock);
+  }
+  ~TSRWLockHold() {
+    if constexpr (Exclusive)
+      ReleaseSRWLockExclusive(&FLock);
+    else
+      ReleaseSRWLockShared(&FLock);
+  }
+  TSRWLockHold(const TSRWLockHold&) = delete;
+  TSRWLockHold& operator=(const TSRWLockHold&) = delete;
+
+ private:
+  SRWLOCK& FLock;
+};
+
 // Runs its procedure when the scope ends, on every path: the "finally" part
 // of work that has no owner object of its own. Dismiss() cancels it, for
-// cleanup that only a failure needs.
+// cleanup that only a failure needs. On the normal path an exception of the
+// procedure goes on to the caller, as the work's own would (EndUpdate may
+// run change handlers that raise); while another exception is unwinding it
+// is dropped, so that the first failure is the one reported.
 template <class F>
 class TScopeExit {
  public:
-  explicit TScopeExit(F AProc) noexcept(noexcept(F(std::move(AProc)))) : FProc(std::move(AProc)) {}
-  ~TScopeExit() {
-    if (FActive) FProc();
+  explicit TScopeExit(F AProc) noexcept(noexcept(F(std::move(AProc))))
+      : FProc(std::move(AProc)), FUnwinding(std::uncaught_exceptions()) {}
+  ~TScopeExit() noexcept(false) {
+    if (!FActive) return;
+    if (std::uncaught_exceptions() == FUnwinding) {
+      FProc();
+      return;
+    }
+    try {
+      FProc();
+    } catch (...) {
+      // Dropped: the exception already unwinding is the one to report.
+    }
   }
   TScopeExit(TScopeExit&& AOther) noexcept(noexcept(F(std::move(AOther.FProc))))
-      : FProc(std::move(AOther.FProc)), FActive(std::exchange(AOther.FActive, false)) {}
+      : FProc(std::move(AOther.FProc)),
+        FUnwinding(AOther.FUnwinding),
+        FActive(std::exchange(AOther.FActive, false)) {}
   TScopeExit& operator=(TScopeExit&&) = delete;
   TScopeExit(const TScopeExit&) = delete;
   TScopeExit& operator=(const TScopeExit&) = delete;
@@ -224,6 +276,7 @@ class TScopeExit {
 
  private:
   F FProc;
+  int FUnwinding;
   bool FActive = true;
 };
 
@@ -231,4 +284,13 @@ class TScopeExit {
 template <class F>
 [[nodiscard]] TScopeExit<F> Finally(F AProc) {
   return TScopeExit<F>(std::move(AProc));
+}
+
+// BeginUpdate now, EndUpdate when the scope ends, for anything with the
+// pair (string lists, collections, image lists):
+//   auto Updating = UpdateScope(List);
+template <class T>
+[[nodiscard]] auto UpdateScope(T* AObject) {
+  AObject->BeginUpdate();
+  return Finally([AObject] { AObject->EndUpdate(); });
 }

@@ -260,12 +260,7 @@ String GetClassString(HWND AWnd) {
   return String(Buf, Len > 0 ? static_cast<size_t>(Len) : 0);
 }
 
-Integer GetPixelsPerInch() {
-  HDC DC = GetDC(nullptr);
-  Integer R = GetDeviceCaps(DC, LOGPIXELSY);
-  ReleaseDC(nullptr, DC);
-  return R;
-}
+Integer GetPixelsPerInch() { return GetScreenDPI(); }
 
 // ---------------------------------------------------------------------------
 void SetOutput(TgkOutput* AOutput) { FOutput = AOutput; }

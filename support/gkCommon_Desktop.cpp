@@ -34,9 +34,7 @@ void CreateSystemFont() {
     Got = SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, Metrics.cbSize, &Metrics, 0);
   }
   if (Got) {
-    HFONT H = CreateFontIndirectW(&Metrics.lfMenuFont);
-    FSystemFont->SetHandle(H);
-    DeleteObject(H);
+    FSystemFont->SetLogFont(Metrics.lfMenuFont);
   } else {
     FSystemFont->SetName(L"Tahoma");
     FSystemFont->SetSize(8);
@@ -65,10 +63,10 @@ TSize GetAveCharSize(TCanvas* ACanvas) {
     Letters[I] = static_cast<wchar_t>(L'A' + I);
     Letters[I + 26] = static_cast<wchar_t>(L'a' + I);
   }
-  SIZE S{0, 0};
-  HDC DC = ACanvas->Handle();
-  SelectObject(DC, ACanvas->Font()->Handle());
-  GetTextExtentPoint32W(DC, Letters, 52, &S);
+  // Through the canvas, which selects its font and knows it did: a font
+  // selected behind its back would be deleted while still in the DC when
+  // the canvas's font changes.
+  TSize S = ACanvas->TextExtent(String(Letters, 52));
   return Size(S.cx / 52, S.cy);
 }
 
@@ -103,7 +101,7 @@ Integer Note(const Variant& AText, TMsgDlgType ADlgType, TMsgDlgButtons AButtons
              TMsgDlgBtn ADefaultButton) {
   TOwned<TMessageForm> Dialog(CreateMessageDialog(Str(AText), ADlgType, AButtons, ADefaultButton));
   SaveCursor(crDefault);
-  // The dialog goes before the cursor comes back.
+  // The dialog goes before the cursor comes back, on every path.
   auto Restore = Finally([&] {
     Dialog.reset();
     RestoreCursor();

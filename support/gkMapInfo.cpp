@@ -126,13 +126,10 @@ void StopWatchdog(TgkMapInfoCreateThread* AWatchdog) {
 
 void miCreateMapInfo() {
   TgkMapInfoCreateThread* Watchdog = Create<TgkMapInfoCreateThread>(false);
-  try {
+  {
+    auto Stop = Finally([&] { StopWatchdog(Watchdog); });
     SetConnection(FCreateObjectProc(SProgID));
-  } catch (...) {
-    StopWatchdog(Watchdog);
-    throw;
   }
-  StopWatchdog(Watchdog);
   DispatchPut(FMapInfo, L"Visible", Variant(false));
   FMapInfoWnd = WndFromInt(miEvalInt(L"SystemInfo(9)"));
   const String FullName = VarToStr(DispatchGet(FMapInfo, L"FullName"));

@@ -1,5 +1,8 @@
 #include "gkMessage.h"
 
+#include "WinHandles.h"
+#include "dxCore.h"
+
 #include <algorithm>
 #include <map>
 
@@ -43,19 +46,12 @@ class TgkMessageTimer : public TObject {
     return *Map;
   }
 
-  static void CALLBACK TimerProc(HWND, UINT, UINT_PTR AId, DWORD) {
-    auto It = Timers().find(AId);
-    if (It == Timers().end()) return;
+  static void CALLBACK TimerProc(HWND, UINT, UINT_PTR AId, DWORD) noexcept {
     try {
-      It->second->FOnTimer();
+      auto It = Timers().find(AId);
+      if (It != Timers().end()) It->second->FOnTimer();
     } catch (...) {
-      // A handler's failure reaches the framework's handling of timer
-      // events, as it would from a timer component; nothing leaves the
-      // platform's callback.
-      try {
-        if (Application()) Application()->HandleException(It->second);
-      } catch (...) {
-      }
+      dxHandleException();
     }
   }
 
@@ -174,24 +170,20 @@ void TgkMessageManager::ProcessMessage(IgkMessage* AMessage) {
   // Keeps the message alive while it leaves the queue.
   TComPtr<IgkMessage> Keep = TComPtr<IgkMessage>::Borrow(AMessage);
   RememberTimerAndStop();
-  try {
-    std::vector<TgkMessageHandler*> Snapshot = FHandlers;
-    for (TgkMessageHandler* Handler : Snapshot) {
-      // A handler may unregister (or free) others, or itself, meanwhile.
-      if (!IsRegistered(Handler)) continue;
-      if (Handler->FProcessMessage)
-        Handler->FProcessMessage(AMessage);
-      else
-        Handler->ProcessMessage(AMessage);
-      if (AMessage->GetHandled()) break;
-    }
-  } catch (...) {
+  auto Done = Finally([&] {
     RemoveFromQueue(AMessage);
     RestoreTimer();
-    throw;
+  });
+  std::vector<TgkMessageHandler*> Snapshot = FHandlers;
+  for (TgkMessageHandler* Handler : Snapshot) {
+    // A handler may unregister (or free) others, or itself, meanwhile.
+    if (!IsRegistered(Handler)) continue;
+    if (Handler->FProcessMessage)
+      Handler->FProcessMessage(AMessage);
+    else
+      Handler->ProcessMessage(AMessage);
+    if (AMessage->GetHandled()) break;
   }
-  RemoveFromQueue(AMessage);
-  RestoreTimer();
 }
 
 void TgkMessageManager::ProcessMessage() {
@@ -207,15 +199,11 @@ void TgkMessageManager::ProcessAllMessages() {
   }
   RememberTimerAndStop();
   FInProcessAllMessages = true;
-  try {
-    while (!FMessages.empty()) ProcessMessage();
-  } catch (...) {
+  auto Done = Finally([&] {
     FInProcessAllMessages = false;
     RestoreTimer();
-    throw;
-  }
-  FInProcessAllMessages = false;
-  RestoreTimer();
+  });
+  while (!FMessages.empty()) ProcessMessage();
 }
 
 void TgkMessageManager::RegisterHandler(TgkMessageHandler* AHandler) {

@@ -1,5 +1,6 @@
 #include "gkMitabUtils.h"
 
+#include "WinHandles.h"
 #include "gkMitabDyn.h"
 
 namespace {
@@ -66,7 +67,11 @@ Integer GetValidRowCount(const String& ATabPath, std::vector<Integer>& AIdList) 
   mitab_handle Table = mitab_c_open(FileName.c_str());
   if (!Table) throw Exception(Format(L"Ошибка при открытии таблицы: %s", {LastErrorMessage()}));
   mitab_feature Feature = nullptr;
-  try {
+  {
+    auto Close = Finally([&] {
+      mitab_c_destroy_feature(Feature);
+      mitab_c_close(Table);
+    });
     Integer Id = mitab_c_next_feature_id(Table, -1);
     Integer Empty = 0;
     Integer ErrorRun = 0;
@@ -89,12 +94,6 @@ Integer GetValidRowCount(const String& ATabPath, std::vector<Integer>& AIdList) 
       }
       Id = (Next == -1) ? Id + 1 : Next;
     }
-  } catch (...) {
-    mitab_c_destroy_feature(Feature);
-    mitab_c_close(Table);
-    throw;
   }
-  mitab_c_destroy_feature(Feature);
-  mitab_c_close(Table);
   return Result;
 }

@@ -114,16 +114,11 @@ void TMessageForm::WriteToClipBoard(const String& Text) {
       RaiseLastOSError();
     }
   };
-  try {
-    EmptyClipboard();
-    AnsiString Bytes = StringToAnsi(Text);
-    Put(CF_TEXT, Bytes.c_str(), Bytes.size() + 1);
-    Put(CF_UNICODETEXT, Text.c_str(), (Text.size() + 1) * sizeof(wchar_t));
-  } catch (...) {
-    CloseClipboard();
-    throw;
-  }
-  CloseClipboard();
+  auto Close = Finally([] { CloseClipboard(); });
+  EmptyClipboard();
+  AnsiString Bytes = StringToAnsi(Text);
+  Put(CF_TEXT, Bytes.c_str(), Bytes.size() + 1);
+  Put(CF_UNICODETEXT, Text.c_str(), (Text.size() + 1) * sizeof(wchar_t));
 }
 
 TMessageForm* CreateMessageDialog(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons,

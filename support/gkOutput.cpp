@@ -75,27 +75,22 @@ String TgkOutput::GetDateTimeString() {
 void TgkOutput::Print(const String& AMessage) {
   CheckReady();
   FCriticalSection->Enter();
-  try {
-    String Line = AMessage;
-    if (!AMessage.empty() && AMessage != FDelimLine) {
-      String IndentText;
-      if (FIndentCount > 0 && FIndentCount < MaxIndentCount)
-        IndentText = StringOfChar(L' ', 2 * FIndentCount);
-      String Prefix = GetDateTimeString();
-      Line = Format(L"%s%s%s", {Prefix, IndentText, AMessage});
-    }
-    if (FStorage == mmMemory && FList) {
-      FList->Add(Line);
-    } else if (FStorage == mmFile) {
-      OpenLogFile(true);
-      WriteLine(Line);
-    }
-    if (FOnPrint) FOnPrint(this, AMessage);
-  } catch (...) {
-    FCriticalSection->Leave();
-    throw;
+  auto Leave = Finally([&] { FCriticalSection->Leave(); });
+  String Line = AMessage;
+  if (!AMessage.empty() && AMessage != FDelimLine) {
+    String IndentText;
+    if (FIndentCount > 0 && FIndentCount < MaxIndentCount)
+      IndentText = StringOfChar(L' ', 2 * FIndentCount);
+    String Prefix = GetDateTimeString();
+    Line = Format(L"%s%s%s", {Prefix, IndentText, AMessage});
   }
-  FCriticalSection->Leave();
+  if (FStorage == mmMemory && FList) {
+    FList->Add(Line);
+  } else if (FStorage == mmFile) {
+    OpenLogFile(true);
+    WriteLine(Line);
+  }
+  if (FOnPrint) FOnPrint(this, AMessage);
 }
 
 void TgkOutput::OpenLogFile(Boolean Append) {

@@ -278,15 +278,14 @@ void TgkProgress::CreateProgressForm() {
                     reinterpret_cast<LPARAM>(FWindowList.get()));
   for (HWND W : *FWindowList) EnableWindow(W, FALSE);
 
-  try {
+  {
+    auto CloseOnFailure = Finally([this] { F_Close(); });
     if (Application())
       FProgressForm = static_cast<TgkProgressForm*>(
           Application()->CreateFormByClass(TgkProgressForm::StaticClass()));
     else
       FProgressForm = Create<TgkProgressForm>(nullptr);
-  } catch (...) {
-    F_Close();
-    throw;
+    CloseOnFailure.Dismiss();
   }
 
   HWND Owner = FParentHWND;
@@ -484,33 +483,23 @@ Integer TgkProgress::ShowModal(DWORD AProcessId) {
   CheckProgressForm();
   GetCallbackWnd();
   Show();
-  HANDLE Process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, AProcessId);
-  if (!Process) {
-    // Without the handle the wait could never end.
-    Hide();
-    RaiseLastOSError();
-  }
+  auto Hiding = Finally([this] { Hide(); });
+  TKernelHandle Process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, AProcessId));
+  // Without the handle the wait could never end.
+  if (!Process) RaiseLastOSError();
   FModalResult = 0;
-  try {
-    while (FModalResult == 0) {
-      Application()->HandleMessage();
-      if (WaitForSingleObject(Process, 0) == WAIT_OBJECT_0) {
-        DWORD Code = 0;
-        if (GetExitCodeProcess(Process, &Code) && Code != 0) F_Cancelled = true;
-        FModalResult = F_Cancelled ? 2 : 1;
-      }
-      if (Application()->Terminated() || GetCancelled())
-        FModalResult = 2;
-      else if (FModalResult != 0)
-        Close();
+  while (FModalResult == 0) {
+    Application()->HandleMessage();
+    if (WaitForSingleObject(Process.Get(), 0) == WAIT_OBJECT_0) {
+      DWORD Code = 0;
+      if (GetExitCodeProcess(Process.Get(), &Code) && Code != 0) F_Cancelled = true;
+      FModalResult = F_Cancelled ? 2 : 1;
     }
-  } catch (...) {
-    CloseHandle(Process);
-    Hide();
-    throw;
+    if (Application()->Terminated() || GetCancelled())
+      FModalResult = 2;
+    else if (FModalResult != 0)
+      Close();
   }
-  CloseHandle(Process);
-  Hide();
   return FModalResult;
 }
 
@@ -669,15 +658,11 @@ void TgkProgressExec::TerminateEvent(TObject* Sender) {
   const String Error = Thread->FErrorMessage;
   ForgetThread(Thread);
   if (!Current) return;
-  try {
-    if (!Error.empty()) ::Note(Error, mtInformation, {mbOK}, mbOK);
-  } catch (...) {
+  auto Release = Finally([&] {
     FThread = nullptr;
     if (!FFreeing) Free();
-    throw;
-  }
-  FThread = nullptr;
-  if (!FFreeing) Free();
+  });
+  if (!Error.empty()) ::Note(Error, mtInformation, {mbOK}, mbOK);
 }
 
 // ---------------------------------------------------------------------------
@@ -689,25 +674,16 @@ TgkProgressThread* TgkProgressThread::Current() { return CurrentWorker; }
 
 void TgkProgressThread::Execute() {
   OleCheck(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+  auto Uninitialize = Finally([] { CoUninitialize(); });
   CurrentWorker = this;
+  auto Forget = Finally([] { CurrentWorker = nullptr; });
   try {
-    try {
-      if (FOnExecute) FOnExecute(FOwner);
-    } catch (...) {
-      Synchronize(MakeEvent<&TgkProgressThread::DoFinish>(this));
-      throw;
-    }
-    Synchronize(MakeEvent<&TgkProgressThread::DoFinish>(this));
+    auto Finish = Finally([this] { Synchronize(MakeEvent<&TgkProgressThread::DoFinish>(this)); });
+    if (FOnExecute) FOnExecute(FOwner);
   } catch (const EAbort&) {
   } catch (const Exception& E) {
     FErrorMessage = E.Message();
-  } catch (...) {
-    CurrentWorker = nullptr;
-    CoUninitialize();
-    throw;
   }
-  CurrentWorker = nullptr;
-  CoUninitialize();
 }
 
 void TgkProgressThread::DoFinish() {

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "WinHandles.h"
 #include "miMapBasic.h"
 #include "miProjection.h"
 
@@ -540,13 +541,10 @@ TMBValue TMapBasicSession::ColumnValue(TOpenTable& T, const String& AColumn) {
   FRowId = T.Cursor;
   bool Found = false;
   TMBValue V;
-  try {
+  {
+    auto Restore = Finally([&] { FRowId = Saved; });
     V = RowValue(T, T.Rows[T.Cursor - 1], AColumn, Found);
-  } catch (...) {
-    FRowId = Saved;
-    throw;
   }
-  FRowId = Saved;
   if (!Found) NoField(T.Alias + L"." + AColumn);
   return V;
 }

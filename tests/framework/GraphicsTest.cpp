@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include "Graphics.h"
 
 namespace {
@@ -53,6 +56,82 @@ TEST(Fonts, HeightSizeAndHandleFollowProperties) {
   G->SetPixelsPerInch(144);
   G->Assign(F.get());
   EXPECT_TRUE(G->IsEqual(*F));
+}
+
+TEST(Fonts, TakeAndGiveALogicalFontWithoutAHandle) {
+  struct Case {
+    const wchar_t* Face;
+    LONG Height, Weight, Escapement;
+    BYTE Italic, Underline, StrikeOut, Charset, Quality, Pitch;
+    TFontStyles Style;
+    TFontQuality FontQuality;
+    TFontPitch FontPitch;
+  } Cases[] = {
+      {L"Courier New",
+       -20,
+       FW_BOLD,
+       900,
+       1,
+       0,
+       1,
+       RUSSIAN_CHARSET,
+       CLEARTYPE_QUALITY,
+       FIXED_PITCH,
+       {TFontStyle::fsBold, TFontStyle::fsItalic, TFontStyle::fsStrikeOut},
+       TFontQuality::fqClearType,
+       TFontPitch::fpFixed},
+      {L"Tahoma",
+       13,
+       FW_NORMAL,
+       0,
+       0,
+       1,
+       0,
+       DEFAULT_CHARSET,
+       NONANTIALIASED_QUALITY,
+       VARIABLE_PITCH | FF_SWISS,
+       {TFontStyle::fsUnderline},
+       TFontQuality::fqNonAntialiased,
+       TFontPitch::fpVariable},
+  };
+  for (const Case& C : Cases) {
+    LOGFONTW LF{};
+    wcscpy(LF.lfFaceName, C.Face);
+    LF.lfHeight = C.Height;
+    LF.lfWeight = C.Weight;
+    LF.lfEscapement = C.Escapement;
+    LF.lfItalic = C.Italic;
+    LF.lfUnderline = C.Underline;
+    LF.lfStrikeOut = C.StrikeOut;
+    LF.lfCharSet = C.Charset;
+    LF.lfQuality = C.Quality;
+    LF.lfPitchAndFamily = C.Pitch;
+    TOwned<TFont> F(Create<TFont>());
+    int Changes = 0;
+    struct Counter {
+      int* N;
+      void Hit(TObject*) { ++*N; }
+    } Count{&Changes};
+    F->OnChange = MakeEvent<&Counter::Hit>(&Count);
+    F->SetLogFont(LF);
+    EXPECT_EQ(Changes, 1) << C.Face;
+    EXPECT_EQ(F->Name(), C.Face);
+    EXPECT_EQ(F->Height(), C.Height);
+    EXPECT_EQ(F->Style(), C.Style) << C.Face;
+    EXPECT_EQ(F->Charset(), C.Charset);
+    EXPECT_EQ(F->Orientation(), C.Escapement);
+    EXPECT_EQ(F->Quality(), C.FontQuality);
+    EXPECT_EQ(F->Pitch(), C.FontPitch);
+    // The handle the font makes says the same.
+    LOGFONTW Made{};
+    ASSERT_TRUE(GetObjectW(F->Handle(), sizeof(Made), &Made));
+    EXPECT_STREQ(Made.lfFaceName, C.Face);
+    EXPECT_EQ(Made.lfHeight, C.Height);
+    EXPECT_EQ(Made.lfWeight >= FW_BOLD, C.Weight >= FW_BOLD);
+    EXPECT_EQ(Made.lfCharSet, C.Charset);
+    EXPECT_EQ(Made.lfQuality, C.Quality);
+    EXPECT_EQ(Made.lfPitchAndFamily & 3, C.Pitch & 3);
+  }
 }
 
 // Reads one pixel as 0x00RRGGBB from a 24-bit bitmap's own memory.
@@ -110,6 +189,28 @@ TEST(Canvas, TextMeasuresAndDraws) {
   // A bigger font measures bigger.
   C->Font()->SetHeight(-22);
   EXPECT_GT(C->TextHeight(L"Пересчет"), S1.cy);
+}
+
+TEST(Canvas, AColourChangeKeepsTheSelectedFontAndOtherChangesReplaceIt) {
+  TBitmap B;
+  B.SetPixelFormat(TPixelFormat::pf24bit);
+  B.SetSize(8, 8);
+  TCanvas* C = B.Canvas();
+  C->Lock();
+  C->SelectFont();
+  HDC DC = C->Handle();
+  HGDIOBJ Selected = GetCurrentObject(DC, OBJ_FONT);
+  C->Font()->SetColor(clRed);
+  EXPECT_EQ(GetCurrentObject(DC, OBJ_FONT), Selected);
+  EXPECT_EQ(GetTextColor(DC), ColorToRGB(clRed));
+  C->Font()->SetHeight(-30);
+  C->SelectFont();
+  EXPECT_NE(GetCurrentObject(DC, OBJ_FONT), Selected);
+  LOGFONTW LF{};
+  GetObjectW(GetCurrentObject(DC, OBJ_FONT), sizeof(LF), &LF);
+  EXPECT_EQ(LF.lfHeight, -30);
+  EXPECT_EQ(GetTextColor(DC), ColorToRGB(clRed));
+  C->Unlock();
 }
 
 TEST(Canvas, CanvasWithoutHandleRefusesToDraw) {
@@ -225,6 +326,173 @@ TEST_F(GraphicsModule, PictureChoosesTheGraphicClassByExtension) {
   EXPECT_EQ(Pic.Width(), 3);
   EXPECT_THROW(Pic.LoadFromFile(String(Dir) + L"x.unknownext"), EInvalidGraphic);
   DeleteFileW(Path.c_str());
+}
+
+// A stand-in for a library class that registers an extension later.
+class TLaterPngGraphic : public TBitmap {
+  DECLARE_CLASS(TLaterPngGraphic, TBitmap)
+};
+IMPLEMENT_CREATABLE_CLASS(TLaterPngGraphic)
+
+TEST_F(GraphicsModule, ALaterRegistrationWinsUntilItIsUnregistered) {
+  if (!TGdiPlusImage::Available()) GTEST_SKIP() << "needs the platform's GDI+";
+  // The platform's decoders stand below everything registered by name.
+  EXPECT_EQ(TPicture::FindGraphicClass(L"png"), TGdiPlusImage::StaticClass());
+  EXPECT_EQ(TPicture::FindGraphicClass(L".JPG"), TGdiPlusImage::StaticClass());
+  EXPECT_EQ(TPicture::FindGraphicClass(L"bmp"), TBitmap::StaticClass());
+  TPicture::RegisterFileFormat(L"PNG", L"Later", TLaterPngGraphic::StaticClass());
+  EXPECT_EQ(TPicture::FindGraphicClass(L"png"), TLaterPngGraphic::StaticClass());
+  TPicture::RegisterFileFormat(L".bmp", L"Later", TLaterPngGraphic::StaticClass());
+  EXPECT_EQ(TPicture::FindGraphicClass(L"bmp"), TLaterPngGraphic::StaticClass());
+  Word Format = static_cast<Word>(RegisterClipboardFormatW(L"FrameworkTestPicture"));
+  TPicture::RegisterClipboardFormat(Format, TBitmap::StaticClass());
+  TPicture::RegisterClipboardFormat(Format, TLaterPngGraphic::StaticClass());
+  EXPECT_EQ(TPicture::FindClipboardGraphicClass(Format), TLaterPngGraphic::StaticClass());
+  TPicture::UnregisterGraphicClass(TLaterPngGraphic::StaticClass());
+  EXPECT_EQ(TPicture::FindGraphicClass(L"png"), TGdiPlusImage::StaticClass());
+  EXPECT_EQ(TPicture::FindGraphicClass(L"bmp"), TBitmap::StaticClass());
+  EXPECT_EQ(TPicture::FindClipboardGraphicClass(Format), TBitmap::StaticClass());
+}
+
+TBytes ResourceBytes(const wchar_t* AName) {
+  HRSRC Info = FindResourceW(nullptr, AName, MAKEINTRESOURCEW(10));  // RT_RCDATA
+  if (!Info) return TBytes();
+  auto* Data = static_cast<const Byte*>(LockResource(LoadResource(nullptr, Info)));
+  return TBytes(Data, Data + SizeofResource(nullptr, Info));
+}
+
+String WriteTempFile(const String& AName, const TBytes& AData) {
+  wchar_t Dir[MAX_PATH];
+  GetTempPathW(MAX_PATH, Dir);
+  String Path = String(Dir) + AName;
+  TOwned<TFileStream> F(Create<TFileStream>(Path, fmCreate));
+  F->WriteBuffer(AData.data(), static_cast<Integer>(AData.size()));
+  return Path;
+}
+
+// PNG files made by ImageMagick and Pillow (tests/framework/fixtures), with
+// the pixels Pillow decodes from them.
+struct TPngFixture {
+  const wchar_t* Png;
+  const wchar_t* Rgba;
+  Integer Width, Height;
+};
+const TPngFixture PngFixtures[] = {
+    {L"ALPHA8X4_PNG", L"ALPHA8X4_RGBA", 8, 4},
+    {L"PALETTE6X3_PNG", L"PALETTE6X3_RGBA", 6, 3},
+};
+
+TEST_F(GraphicsModule, PicturesLoadPngFilesOfOtherProgramsAndDrawThemWithTheirAlpha) {
+  if (!TGdiPlusImage::Available()) GTEST_SKIP() << "needs the platform's GDI+";
+  for (const TPngFixture& F : PngFixtures) {
+    SCOPED_TRACE(testing::Message() << F.Png);
+    TBytes Png = ResourceBytes(F.Png), Rgba = ResourceBytes(F.Rgba);
+    ASSERT_FALSE(Png.empty());
+    ASSERT_EQ(Rgba.size(), static_cast<size_t>(F.Width) * F.Height * 4);
+    String Path = WriteTempFile(L"framework-picture.png", Png);
+    TPicture Pic;
+    Pic.LoadFromFile(Path);
+    DeleteFileW(Path.c_str());
+    ASSERT_NE(Pic.Graphic(), nullptr);
+    EXPECT_EQ(Pic.Graphic()->ClassType(), TGdiPlusImage::StaticClass());
+    EXPECT_EQ(Pic.Width(), F.Width);
+    EXPECT_EQ(Pic.Height(), F.Height);
+    // Drawn over black and over white: each pixel is its colour weighed by
+    // its alpha over the background.
+    for (TColor Background : {clBlack, clWhite}) {
+      TBitmap B;
+      B.SetPixelFormat(TPixelFormat::pf24bit);
+      B.SetSize(F.Width, F.Height);
+      B.Canvas()->Brush()->SetColor(Background);
+      B.Canvas()->FillRect(Rect(0, 0, F.Width, F.Height));
+      B.Canvas()->Draw(0, 0, Pic.Graphic());
+      int Back = Background == clWhite ? 255 : 0;
+      for (Integer Y = 0; Y < F.Height; ++Y)
+        for (Integer X = 0; X < F.Width; ++X) {
+          const Byte* P = Rgba.data() + (static_cast<size_t>(Y) * F.Width + X) * 4;
+          uint32_t Got = PixelAt(B, X, Y);
+          int Channels[3] = {static_cast<int>(Got >> 16) & 0xFF, static_cast<int>(Got >> 8) & 0xFF,
+                             static_cast<int>(Got) & 0xFF};
+          for (int C = 0; C < 3; ++C) {
+            int Want = (P[C] * P[3] + Back * (255 - P[3]) + 127) / 255;
+            EXPECT_NEAR(Channels[C], Want, 2) << "pixel " << X << "," << Y << " over " << Back;
+          }
+        }
+    }
+    // A bitmap receives the alpha itself; the bytes are kept as loaded.
+    TBitmap Straight;
+    Straight.Assign(Pic.Graphic());
+    ASSERT_EQ(Straight.PixelFormat(), TPixelFormat::pf32bit);
+    for (Integer Y = 0; Y < F.Height; ++Y) {
+      auto* Row = static_cast<const Byte*>(Straight.ScanLine(Y));
+      for (Integer X = 0; X < F.Width; ++X)
+        EXPECT_EQ(Row[X * 4 + 3], Rgba[(static_cast<size_t>(Y) * F.Width + X) * 4 + 3]);
+    }
+    TOwned<TMemoryStream> Saved = MakeOwned<TMemoryStream>();
+    Pic.Graphic()->SaveToStream(Saved.get());
+    ASSERT_EQ(static_cast<size_t>(Saved->Size()), Png.size());
+    EXPECT_EQ(std::memcmp(Saved->Memory(), Png.data(), Png.size()), 0);
+  }
+}
+
+TEST_F(GraphicsModule, UndecodableDataLeavesTheImageAsItWas) {
+  if (!TGdiPlusImage::Available()) GTEST_SKIP() << "needs the platform's GDI+";
+  TBytes Png = ResourceBytes(L"ALPHA8X4_PNG");
+  TOwned<TGdiPlusImage> Image(Create<TGdiPlusImage>());
+  TOwned<TMemoryStream> Good = MakeOwned<TMemoryStream>();
+  Good->WriteBuffer(Png.data(), static_cast<Integer>(Png.size()));
+  Good->SetPosition(0);
+  Image->LoadFromStream(Good.get());
+  const std::string Text = "not an image at all";
+  for (TBytes Bad : {TBytes(Png.begin(), Png.begin() + 40), TBytes(Text.begin(), Text.end())}) {
+    TOwned<TMemoryStream> S = MakeOwned<TMemoryStream>();
+    S->WriteBuffer(Bad.data(), static_cast<Integer>(Bad.size()));
+    S->SetPosition(0);
+    EXPECT_THROW(Image->LoadFromStream(S.get()), EInvalidGraphic);
+    EXPECT_EQ(Image->Width(), 8);
+    EXPECT_EQ(Image->Height(), 4);
+  }
+  EXPECT_THROW(Image->SetWidth(3), EInvalidGraphicOperation);
+}
+
+TEST(Bitmaps, CanvasesOfManyBitmapsHoldABoundedNumberOfContexts) {
+  Integer Before = BitmapCanvasContextCount();
+  std::vector<TOwned<TBitmap>> Bitmaps;
+  for (int I = 0; I < 1000; ++I) {
+    TOwned<TBitmap> B(Create<TBitmap>());
+    B->SetPixelFormat(TPixelFormat::pf24bit);
+    B->SetSize(2, 2);
+    B->Canvas()->Brush()->SetColor(static_cast<TColor>(RGB(I % 256, I / 256, 7)));
+    B->Canvas()->FillRect(Rect(0, 0, 2, 2));
+    Bitmaps.push_back(std::move(B));
+  }
+  auto Holding = [&] {
+    return std::count_if(Bitmaps.begin(), Bitmaps.end(),
+                         [](const TOwned<TBitmap>& B) { return B->Canvas()->HandleAllocated(); });
+  };
+  EXPECT_LE(Holding(), BitmapCanvasContextLimit);
+  EXPECT_LE(BitmapCanvasContextCount() - Before, BitmapCanvasContextLimit);
+  // Every bitmap kept its own drawing, and a canvas that gave its context
+  // back draws again, with its brush.
+  for (int I : {0, 1, 500, 999})
+    EXPECT_EQ(PixelAt(*Bitmaps[I], 1, 1),
+              static_cast<uint32_t>((I % 256) << 16 | (I / 256) << 8 | 7))
+        << I;
+  EXPECT_FALSE(Bitmaps[0]->Canvas()->HandleAllocated());
+  Bitmaps[0]->Canvas()->Brush()->SetColor(clRed);
+  Bitmaps[0]->Canvas()->FillRect(Rect(0, 0, 1, 1));
+  EXPECT_EQ(PixelAt(*Bitmaps[0], 0, 0), 0xFF0000u);
+  // A locked canvas keeps its context however many others draw.
+  TCanvas* Locked = Bitmaps[1]->Canvas();
+  Locked->Lock();
+  HDC DC = Locked->Handle();
+  for (int I = 2; I < 100; ++I) Bitmaps[I]->Canvas()->FillRect(Rect(0, 0, 1, 1));
+  EXPECT_TRUE(Locked->HandleAllocated());
+  EXPECT_EQ(Locked->Handle(), DC);
+  EXPECT_EQ(GetCurrentObject(DC, OBJ_BITMAP), Bitmaps[1]->Handle());
+  Locked->Unlock();
+  Bitmaps.clear();
+  EXPECT_EQ(BitmapCanvasContextCount(), Before);
 }
 
 }  // namespace

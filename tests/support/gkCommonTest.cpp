@@ -404,3 +404,27 @@ TEST_F(GkCommon, TraceModuleKeepsADuplicateFreeLogFileList) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(GkCommon, AverageCharacterSizeLeavesTheCanvasInChargeOfItsFont) {
+  TBitmap B;
+  B.SetPixelFormat(TPixelFormat::pf24bit);
+  B.SetSize(4, 4);
+  TCanvas* C = B.Canvas();
+  C->Font()->SetHeight(-13);
+  TSize Small = GetAveCharSize(C);
+  EXPECT_GT(Small.cx, 0);
+  EXPECT_GT(Small.cy, 0);
+  HDC DC = C->Handle();
+  HFONT Measured = C->Font()->Handle();
+  // A change of the canvas's font frees the old handle; the canvas must
+  // have put it out of its DC first, or it stays selected and undeleted.
+  C->Font()->SetHeight(-26);
+  EXPECT_NE(GetCurrentObject(DC, OBJ_FONT), Measured);
+  EXPECT_EQ(GetObjectType(Measured), 0u);
+  EXPECT_GT(GetAveCharSize(C).cy, Small.cy);
+  EXPECT_EQ(GetPixelsPerInch(), GetScreenDPI());
+}
+
+}  // namespace

@@ -4,6 +4,7 @@
 
 #include "Forms.h"
 #include "WinHandles.h"
+#include "dxCore.h"
 #include "gkMessage.h"
 
 namespace {
@@ -208,6 +209,29 @@ TEST_F(MessageTest, TimerPumpFailuresReachTheApplicationsHandling) {
   EXPECT_EQ(FLog, (TLog{L"A:bad", L"A:quiet"}));
   // The abort is silent there, as everywhere.
   EXPECT_EQ(Seen.Messages.size(), 1u);
+  EXPECT_EQ(FBus->MessageCount(), 0);
+}
+
+String HandedOn;
+void NoteHandedOn() {
+  try {
+    throw;
+  } catch (const Exception& E) {
+    HandedOn = E.Message();
+  }
+}
+
+TEST_F(MessageTest, TimerPumpHandsAFailureToTheApplicationsHandler) {
+  AddHandler(L"A")->Action = [](IgkMessage*) { throw EConvertError(L"bad in the timer"); };
+  HandedOn.clear();
+  TdxHandleExceptionProc Saved = dxApplicationHandleException;
+  dxApplicationHandleException = &NoteHandedOn;
+  auto M = NewMessage(L"m");
+  FBus->PostMessage(M.Get());
+  bool Pumped = PumpUntil([&] { return !HandedOn.empty(); });
+  dxApplicationHandleException = Saved;
+  ASSERT_TRUE(Pumped);
+  EXPECT_EQ(HandedOn, L"bad in the timer");
   EXPECT_EQ(FBus->MessageCount(), 0);
 }
 

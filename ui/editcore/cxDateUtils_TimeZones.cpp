@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "WinHandles.h"
 #include "cxDateUtils.h"
 
 namespace {
@@ -249,13 +250,11 @@ Integer TdxTimeZoneHelper::CurrentTimeZone() { return FCurrentTimeZone; }
 
 bool dxGetDynamicTimeZoneInformation(DYNAMIC_TIME_ZONE_INFORMATION& AInfo) {
   using TGetDynamicTimeZoneInformation = DWORD(WINAPI*)(DYNAMIC_TIME_ZONE_INFORMATION*);
-  HMODULE Kernel = LoadLibraryW(L"kernel32.dll");
+  TModuleHandle Kernel(LoadLibraryW(L"kernel32.dll"));
   if (!Kernel) return false;
   auto Proc = reinterpret_cast<TGetDynamicTimeZoneInformation>(
-      reinterpret_cast<void*>(GetProcAddress(Kernel, "GetDynamicTimeZoneInformation")));
-  bool R = Proc && Proc(&AInfo) != TIME_ZONE_ID_INVALID;
-  FreeLibrary(Kernel);
-  return R;
+      reinterpret_cast<void*>(GetProcAddress(Kernel.Get(), "GetDynamicTimeZoneInformation")));
+  return Proc && Proc(&AInfo) != TIME_ZONE_ID_INVALID;
 }
 
 const TcxTimeZoneInformation& DefaultTimeZoneInfo() {

@@ -1,5 +1,7 @@
 #include "cxGeometry.h"
 
+#include "WinHandles.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -210,7 +212,7 @@ IMPLEMENT_CREATABLE_CLASS(TdxScaleFactor)
 IMPLEMENT_CREATABLE_CLASS(TdxOwnedScaleFactor)
 
 Integer TdxScaleFactor::TargetDPI() const {
-  return Assigned() ? MulDiv(96, FNumerator, FDenominator) : 96;
+  return Assigned() ? MulDiv(cxDefaultDPI, FNumerator, FDenominator) : cxDefaultDPI;
 }
 
 void TdxScaleFactor::Assign(Integer ANumerator, Integer ADenominator, bool AIsLoading) {

@@ -284,13 +284,8 @@ void dxGetLocaleFormatSettings(LCID ALocale, TFormatSettings& AFormatSettings) {
   // A supported locale that is not installed is read as the thread locale.
   LCID Saved = GetThreadLocale();
   SetThreadLocale(ALocale);
-  try {
-    AFormatSettings = TFormatSettings::Create(ALocale);
-  } catch (...) {
-    SetThreadLocale(Saved);
-    throw;
-  }
-  SetThreadLocale(Saved);
+  auto Restore = Finally([&] { SetThreadLocale(Saved); });
+  AFormatSettings = TFormatSettings::Create(ALocale);
 }
 
 const TFormatSettings& dxInvariantFormatSettings() {
@@ -351,6 +346,16 @@ void dxHandleException() noexcept {
   } catch (...) {
     OutputDebugStringW(L"Unknown exception at a callback boundary");
   }
+}
+
+void dxCommitToFile(TMemoryStream* AData, const String& AFileName) {
+  const String Temporary = AFileName + L".tmp~";
+  auto OnFailure = Finally([&] { DeleteFileW(Temporary.c_str()); });
+  AData->SaveToFile(Temporary);
+  if (!MoveFileExW(Temporary.c_str(), AFileName.c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
+    RaiseLastOSError();
+  OnFailure.Dismiss();
 }
 
 // ---------------------------------------------------------------------------

@@ -240,6 +240,10 @@ using TdxHandleExceptionProc = void (*)();
 extern TdxHandleExceptionProc dxApplicationHandleException;
 void dxHandleException() noexcept;
 
+// Writes AData to AFileName through a file beside it, so that the target is
+// replaced only by a complete file and no half-written file stays behind.
+void dxCommitToFile(TMemoryStream* AData, const String& AFileName);
+
 // ---------------------------------------------------------------------------
 // Small routines
 inline void dxCallNotify(const TNotifyEvent& ANotifyEvent, TObject* ASender) {

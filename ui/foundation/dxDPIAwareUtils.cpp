@@ -88,21 +88,16 @@ Integer dxCheckDPIValue(Integer AValue) {
   return std::max(dxMinimumDPI, std::min(dxMaximumDPI, AValue));
 }
 
-Integer dxGetSystemDPI() {
-  HDC DC = GetDC(nullptr);
-  Integer Result = GetDeviceCaps(DC, LOGPIXELSY);
-  ReleaseDC(nullptr, DC);
-  return Result;
-}
+Integer dxGetSystemDPI() { return GetScreenDPI(); }
 
 Integer dxGetDesktopDPI() {
-  HKEY Key;
+  HKEY Opened = nullptr;
   if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop\\WindowMetrics", 0, KEY_READ,
-                    &Key) == ERROR_SUCCESS) {
+                    &Opened) == ERROR_SUCCESS) {
+    TRegistryKeyHandle Key(Opened);
     DWORD Value = 0, Size = sizeof(Value), Type = 0;
-    LONG R = RegQueryValueExW(Key, L"AppliedDPI", nullptr, &Type, reinterpret_cast<BYTE*>(&Value),
-                              &Size);
-    RegCloseKey(Key);
+    LONG R = RegQueryValueExW(Key.Get(), L"AppliedDPI", nullptr, &Type,
+                              reinterpret_cast<BYTE*>(&Value), &Size);
     if (R == ERROR_SUCCESS && Type == REG_DWORD) return static_cast<Integer>(Value);
   }
   return dxGetSystemDPI();

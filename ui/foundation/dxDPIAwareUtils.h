@@ -5,7 +5,7 @@
 #include "Graphics.h"
 #include "cxGeometry.h"
 
-constexpr Integer dxDefaultDPI = 96;
+constexpr Integer dxDefaultDPI = cxDefaultDPI;
 constexpr Integer dxMinimumDPI = 30;
 constexpr Integer dxMaximumDPI = 480;
 inline constexpr Integer dxDefaultDPIValues[] = {96, 120, 144, 168, 192, 216, 240, 288};

@@ -472,15 +472,9 @@ void Office11DrawFingerElements(HDC DC, const TRect& ARect, bool AHorizontal, HB
 }
 
 void Office11DrawSizeGrip(HDC DC, const TRect& ARect, TColor AColor1, TColor AColor2) {
-  HBRUSH Brush1 = AColor1 == clDefault ? nullptr : CreateSolidBrush(dxColorToRGB(AColor1));
-  HBRUSH Brush2 = AColor2 == clDefault ? nullptr : CreateSolidBrush(dxColorToRGB(AColor2));
-  struct TDelete {
-    HBRUSH B1, B2;
-    ~TDelete() {
-      if (B1) DeleteObject(B1);
-      if (B2) DeleteObject(B2);
-    }
-  } Delete{Brush1, Brush2};
+  TBrushHandle Owned1(AColor1 == clDefault ? nullptr : CreateSolidBrush(dxColorToRGB(AColor1)));
+  TBrushHandle Owned2(AColor2 == clDefault ? nullptr : CreateSolidBrush(dxColorToRGB(AColor2)));
+  HBRUSH Brush1 = Owned1.Get(), Brush2 = Owned2.Get();
   const Integer S = GetOffice11FingerElementSize();
   TRect Row{ARect.right - 12, ARect.bottom - SystemScaled(3), ARect.right, ARect.bottom};
   for (int I = 0; I < 3; ++I) {

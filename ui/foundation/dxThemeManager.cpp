@@ -16,7 +16,7 @@ const wchar_t* const ThemedObjectNames[dxThemedObjectTypeCount] = {
     L"TEXTSTYLE"};
 
 struct TdxThemeData {
-  HTHEME Theme = nullptr;
+  TdxThemeHandle Theme;
   String ClassNameList;
 };
 
@@ -66,11 +66,8 @@ void ThemeManagerFinalize() {
   DeallocateHWnd(FReceiver);
   FReceiver = nullptr;
   FIsGlobalThemeActive = false;
-  if (FThemeData) {
-    // Closing needs the theme flag no longer: close the handles directly.
-    for (int I = 0; I < dxThemedObjectTypeCount; ++I)
-      if (FThemeData[I].Theme) dxUxTheme::CloseThemeData(FThemeData[I].Theme);
-  }
+  // Freeing the table closes its handles; that needs the theme flag no
+  // longer.
   delete FNotificators;
   FNotificators = nullptr;
   delete[] FThemeData;
@@ -102,34 +99,29 @@ HTHEME OpenTheme(TdxThemedObjectType AType, const String& AClassList) {
   TdxThemeData& D = ThemeData(AType);
   if (D.Theme) {
     if (AClassList.empty() || AnsiUpperCase(AClassList) == AnsiUpperCase(D.ClassNameList))
-      return D.Theme;
+      return D.Theme.Get();
     CloseTheme(AType);
   }
   String List = !AClassList.empty()        ? AClassList
                 : !D.ClassNameList.empty() ? D.ClassNameList
                                            : String(ThemedObjectNames[AType]);
-  D.Theme = dxUxTheme::OpenThemeData(nullptr, List.c_str());
+  D.Theme.Reset(dxUxTheme::OpenThemeData(nullptr, List.c_str()));
   D.ClassNameList = D.Theme ? List : String();
-  return D.Theme;
+  return D.Theme.Get();
 }
 
 HRESULT CloseTheme(TdxThemedObjectType AType) {
   if (!StylesOn()) return 1;
   TdxThemeData& D = ThemeData(AType);
   if (!D.Theme) return 0;
-  HRESULT R = dxUxTheme::CloseThemeData(D.Theme);
-  D.Theme = nullptr;
+  HRESULT R = dxUxTheme::CloseThemeData(D.Theme.Release());
   D.ClassNameList.clear();
   return R;
 }
 
 void CloseAllThemes() {
   if (!FThemeData) return;
-  for (int I = 0; I < dxThemedObjectTypeCount; ++I) {
-    if (!FThemeData[I].Theme) continue;
-    dxUxTheme::CloseThemeData(FThemeData[I].Theme);
-    FThemeData[I].Theme = nullptr;
-  }
+  for (int I = 0; I < dxThemedObjectTypeCount; ++I) FThemeData[I].Theme.Reset();
 }
 
 IMPLEMENT_CREATABLE_CLASS(TdxThemeChangedNotificator)

@@ -29,28 +29,6 @@ class TCSLock {
 SRWLOCK TaskOwnersLock = SRWLOCK_INIT;
 volatile LONG64 LastTaskHandle = 0;
 
-template <bool Exclusive>
-class TSRWLockHold {
- public:
-  explicit TSRWLockHold(SRWLOCK& ALock) : FLock(ALock) {
-    if (Exclusive)
-      AcquireSRWLockExclusive(&FLock);
-    else
-      AcquireSRWLockShared(&FLock);
-  }
-  ~TSRWLockHold() {
-    if (Exclusive)
-      ReleaseSRWLockExclusive(&FLock);
-    else
-      ReleaseSRWLockShared(&FLock);
-  }
-  TSRWLockHold(const TSRWLockHold&) = delete;
-  TSRWLockHold& operator=(const TSRWLockHold&) = delete;
-
- private:
-  SRWLOCK& FLock;
-};
-
 void ReportTasksLetGo(Integer ACount, DWORD AWaitTime) {
   try {
     throw EdxException(
@@ -323,17 +301,18 @@ void TdxMultithreadedSort::Merge(Integer ALow, Integer ADivider, Integer AHigh) 
   Pointer* Temp = FTemp.data();
   std::copy(FList + ALow, FList + AHigh + 1, Temp + ALow);
   Integer L = ALow, R = ADivider + 1, Out = ALow;
-  try {
+  {
+    auto OnFailure = Finally([&] {
+      // A half-written run would hold some items twice and lose others.
+      std::copy(Temp + ALow, Temp + AHigh + 1, FList + ALow);
+    });
     while (L <= ADivider && R <= AHigh) {
       if (Compare(Temp[L], Temp[R]) >= 0)
         FList[Out++] = Temp[R++];
       else
         FList[Out++] = Temp[L++];
     }
-  } catch (...) {
-    // A half-written run would hold some items twice and lose others.
-    std::copy(Temp + ALow, Temp + AHigh + 1, FList + ALow);
-    throw;
+    OnFailure.Dismiss();
   }
   while (L <= ADivider) FList[Out++] = Temp[L++];
   while (R <= AHigh) FList[Out++] = Temp[R++];
@@ -631,23 +610,11 @@ void TdxTaskDispatcher::Start(TdxTask* ATask) {
 
 void TdxTaskDispatcher::RunInCurrentThread(TdxTask* ATask) {
   ATask->FThreadId = GetCurrentThreadId();
-  try {
-    ATask->Execute();
-  } catch (...) {
-    try {
-      ATask->Complete();
-    } catch (...) {
-    }
-    TaskFinished(ATask);
-    throw;
-  }
-  try {
-    ATask->Complete();
-  } catch (...) {
-    TaskFinished(ATask);
-    throw;
-  }
-  TaskFinished(ATask);
+  auto Finished = Finally([&] { TaskFinished(ATask); });
+  // Complete runs after a failed Execute too; the failure of Execute is the
+  // one reported then.
+  auto Complete = Finally([&] { ATask->Complete(); });
+  ATask->Execute();
 }
 
 DWORD WINAPI TdxTaskDispatcher::ThreadProc(LPVOID AParam) {

@@ -198,14 +198,13 @@ LRESULT TdxGestureHelper::Gesture(UINT AMsg, WPARAM wParam, LPARAM lParam) {
   // Default handling frees the handle of a gesture that could not be read.
   if (!TouchPlatform.GetGestureInfo || !TouchPlatform.GetGestureInfo(Handle, &Info))
     return Default();
-  bool Closed = false;
-  auto Close = [&] {
-    if (!Closed && TouchPlatform.CloseGestureInfoHandle)
-      TouchPlatform.CloseGestureInfoHandle(Handle);
-    Closed = true;
-  };
+  // The handle is closed on every path, except after default handling,
+  // which frees it itself.
+  auto Close = Finally([&] {
+    if (TouchPlatform.CloseGestureInfoHandle) TouchPlatform.CloseGestureInfoHandle(Handle);
+  });
   LRESULT Result = 0;
-  try {
+  {
     TGestureEventInfo Event;
     Event.GestureID = static_cast<Integer>(Info.dwID) + 256;
     if (Info.dwFlags & GF_BEGIN) Event.Flags.Include(gfBegin);
@@ -223,16 +222,11 @@ LRESULT TdxGestureHelper::Gesture(UINT AMsg, WPARAM wParam, LPARAM lParam) {
       Result = Control->PerformGesture(Event);
       if (Event.Flags.Contains(gfEnd)) FTouchControl = nullptr;
     }
-    if (Result != 1) {
-      Result = Default();
-      // Default handling has freed the handle.
-      Closed = true;
-    }
-  } catch (...) {
-    Close();
-    throw;
   }
-  Close();
+  if (Result != 1) {
+    Close.Dismiss();
+    Result = Default();
+  }
   return Result;
 }
 

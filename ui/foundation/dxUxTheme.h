@@ -5,6 +5,7 @@
 // declares functions of the same names.
 #pragma once
 
+#include "WinHandles.h"
 #include "dxCore.h"
 // The theme types, after the platform headers that dxCore.h brings.
 #include <uxtheme.h>
@@ -130,7 +131,18 @@ HRESULT EndBufferedPaint(HPAINTBUFFER hBufferedPaint, BOOL fUpdateTarget);
 HRESULT BufferedPaintClear(HPAINTBUFFER hBufferedPaint, const RECT* prc);
 HRESULT BufferedPaintSetAlpha(HPAINTBUFFER hBufferedPaint, const RECT* prc, BYTE alpha);
 
+// How the kit's owner closes a theme handle: through the binding, so that a
+// fake library of the tests sees its handles closed too.
+struct TThemeHandleTraits {
+  using THandle = HTHEME;
+  static HTHEME Null() noexcept { return nullptr; }
+  static void Close(HTHEME AHandle) noexcept { CloseThemeData(AHandle); }
+};
+
 }  // namespace dxUxTheme
+
+// The owner of one theme handle (OpenThemeData).
+using TdxThemeHandle = TUniqueHandle<dxUxTheme::TThemeHandleTraits>;
 
 bool dxBeginPanningFeedback(HWND AWindow);
 bool dxUpdatePanningFeedback(HWND AWindow, const POINT& AOverpan, bool AIsInertia);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "cxGraphicsInternal.h"
 
@@ -13,10 +14,8 @@ namespace {
 HBRUSH FillPatterns[2] = {};
 
 HBRUSH PatternBrush(const WORD (&ARows)[8]) {
-  HBITMAP Pattern = CreateBitmap(8, 8, 1, 1, ARows);
-  HBRUSH B = CreatePatternBrush(Pattern);
-  DeleteObject(Pattern);
-  return B;
+  TBitmapHandle Pattern(CreateBitmap(8, 8, 1, 1, ARows));
+  return CreatePatternBrush(Pattern.Get());
 }
 
 bool IsBreak(Char C) { return C == L'\r' || C == L'\n'; }
@@ -598,7 +597,7 @@ void cxTextRowsOutHighlight(HDC AHandle, const TRect& ABounds, const TcxTextPara
   UINT PrevAlign = GetTextAlign(AHandle);
   if (P.RTLReading) SetTextAlign(AHandle, PrevAlign | TA_RTLREADING);
   bool Metafile = GetObjectType(AHandle) == OBJ_ENHMETADC || GetObjectType(AHandle) == OBJ_METADC;
-  TGdiObject<HBRUSH> SelBrush(ASelLength >= 1 && cxColorIsValid(ASelBkgColor) && !Metafile
+  TGdiHandle<HBRUSH> SelBrush(ASelLength >= 1 && cxColorIsValid(ASelBkgColor) && !Metafile
                                   ? CreateSolidBrush(dxColorToRGB(ASelBkgColor))
                                   : nullptr);
   COLORREF TextColor = GetTextColor(AHandle);
@@ -629,9 +628,9 @@ void cxTextRowsOutHighlight(HDC AHandle, const TRect& ABounds, const TcxTextPara
     if (Justify) SetTextJustification(AHandle, BoundsWidth - Row.TextExtents.cx, Row.BreakCount);
     bool Clip = !P.NoClip && (Row.TextExtents.cx > BoundsWidth || Row.TextOriginY < ABounds.top ||
                               Row.TextOriginY + P.RowHeight > ABounds.bottom);
-    int SavedDC = 0;
+    std::optional<TSaveDCGuard> SavedDC;
     if (Clip) {
-      SavedDC = SaveDC(AHandle);
+      SavedDC.emplace(AHandle);
       IntersectClipRect(AHandle, ABounds.left, std::max<Integer>(RowRect.top, ABounds.top),
                         ABounds.right, std::min<Integer>(RowRect.bottom, ABounds.bottom));
     }
@@ -641,31 +640,32 @@ void cxTextRowsOutHighlight(HDC AHandle, const TRect& ABounds, const TcxTextPara
     Integer RowStart = Row.StartOffset, RowEnd = Row.StartOffset + Row.TextLength;
     Integer SelFrom = std::max(RowStart, ASelStart),
             SelTo = std::min(RowEnd, ASelStart + ASelLength);
-    if (SelBrush.Handle() && SelFrom < SelTo) {
-      TGdiObject<HRGN> Area(
+    if (SelBrush.Get() && SelFrom < SelTo) {
+      TGdiHandle<HRGN> Area(
           SelectionArea(AHandle, Row, P, RowRect.top, SelFrom - RowStart, SelTo - RowStart));
-      if (!Area.Handle()) {
+      if (!Area.Get()) {
         EllipsisPending = false;
       } else {
-        FillRgn(AHandle, Area.Handle(), SelBrush.Handle());
-        TGdiObject<HRGN> Clip(DeviceRegion(AHandle, Area.Handle()));
-        int Inner = SaveDC(AHandle);
-        ExtSelectClipRgn(AHandle, Clip.Handle(), RGN_AND);
-        if (cxColorIsValid(ASelTextColor)) SetTextColor(AHandle, dxColorToRGB(ASelTextColor));
-        DrawRowText(AHandle, Row, P);
-        if (EllipsisPending && SelTo == RowEnd) {
-          DrawEllipsis(AHandle, Row, P, ABounds);
-          EllipsisPending = false;
+        FillRgn(AHandle, Area.Get(), SelBrush.Get());
+        TGdiHandle<HRGN> Clip(DeviceRegion(AHandle, Area.Get()));
+        {
+          TSaveDCGuard Inner(AHandle);
+          ExtSelectClipRgn(AHandle, Clip.Get(), RGN_AND);
+          if (cxColorIsValid(ASelTextColor)) SetTextColor(AHandle, dxColorToRGB(ASelTextColor));
+          DrawRowText(AHandle, Row, P);
+          if (EllipsisPending && SelTo == RowEnd) {
+            DrawEllipsis(AHandle, Row, P, ABounds);
+            EllipsisPending = false;
+          }
         }
-        RestoreDC(AHandle, Inner);
         SetTextColor(AHandle, TextColor);
         // Kept after the call: callers draw the rest of the row around it.
-        ExtSelectClipRgn(AHandle, Clip.Handle(), RGN_DIFF);
+        ExtSelectClipRgn(AHandle, Clip.Get(), RGN_DIFF);
       }
     }
     DrawRowText(AHandle, Row, P);
     if (EllipsisPending) DrawEllipsis(AHandle, Row, P, ABounds);
-    if (Clip) RestoreDC(AHandle, SavedDC);
+    SavedDC.reset();
     if (Justify) SetTextJustification(AHandle, 0, 0);
   }
   SetBkMode(AHandle, PrevBkMode);
@@ -681,7 +681,7 @@ Integer cxTextOut(HDC AHandle, const String& AText, TRect& R, Cardinal AFormat, 
   if (AText.empty()) return 0;
   HGDIOBJ PrevFont = GetCurrentObject(AHandle, OBJ_FONT);
   COLORREF PrevColor = GetTextColor(AHandle);
-  TFinally Restore([&] {
+  auto Restore = Finally([&] {
     SelectObject(AHandle, PrevFont);
     SetTextColor(AHandle, PrevColor);
   });
@@ -740,11 +740,11 @@ void cxRotatedTextOut(HDC AHandle, const TRect& ABounds, const String& AText, TF
   if (AFontSize != 0) LF.lfHeight = -MulDiv(AFontSize, GetDeviceCaps(AHandle, LOGPIXELSY), 72);
   LF.lfEscapement = ADirection == vtdTopToBottom ? -900 : 900;
   LF.lfOutPrecision = OUT_TT_ONLY_PRECIS;
-  TGdiObject<HFONT> Font(CreateFontIndirectW(&LF));
-  HGDIOBJ PrevFont = SelectObject(AHandle, Font.Handle());
+  TGdiHandle<HFONT> Font(CreateFontIndirectW(&LF));
+  HGDIOBJ PrevFont = SelectObject(AHandle, Font.Get());
   int PrevMode = SetBkMode(AHandle, TRANSPARENT);
   UINT PrevAlign = SetTextAlign(AHandle, ADirection == vtdTopToBottom ? TA_BOTTOM : TA_TOP);
-  TFinally Restore([&] {
+  auto Restore = Finally([&] {
     SetTextAlign(AHandle, PrevAlign);
     SetBkMode(AHandle, PrevMode);
     SelectObject(AHandle, PrevFont);

@@ -16,13 +16,13 @@ Integer Channel(COLORREF AColor, int AShift) { return (AColor >> AShift) & 0xFF;
 Byte ClampChannel(Integer AValue) { return static_cast<Byte>(std::clamp<Integer>(AValue, 0, 255)); }
 
 void FillRectRGB(HDC DC, const RECT& R, COLORREF AColor) {
-  TGdiObject<HBRUSH> Brush(CreateSolidBrush(AColor));
-  FillRect(DC, &R, Brush.Handle());
+  TGdiHandle<HBRUSH> Brush(CreateSolidBrush(AColor));
+  FillRect(DC, &R, Brush.Get());
 }
 
 struct TModuleState {
   HMODULE Msimg32 = nullptr;
-  TPoint PixelsPerInch{96, 96};
+  TPoint PixelsPerInch{dxDefaultDPI, dxDefaultDPI};
   HBRUSH HalfToneBrush = nullptr;
   bool Finalized = false;
 };
@@ -34,10 +34,8 @@ TModuleState& Module() {
 HBRUSH CreateCheckerBrush(WORD AEven, WORD AOdd) {
   WORD Rows[8];
   for (int I = 0; I < 8; ++I) Rows[I] = (I % 2) ? AOdd : AEven;
-  HBITMAP Pattern = CreateBitmap(8, 8, 1, 1, Rows);
-  HBRUSH Brush = CreatePatternBrush(Pattern);
-  DeleteObject(Pattern);
-  return Brush;
+  TBitmapHandle Pattern(CreateBitmap(8, 8, 1, 1, Rows));
+  return CreatePatternBrush(Pattern.Get());
 }
 }  // namespace
 
@@ -50,10 +48,7 @@ bool cxColorIsValid(TColor AColor) { return AColor != clNone && AColor != clDefa
 void cxExchangeColors(TColor& AColor1, TColor& AColor2) { std::swap(AColor1, AColor2); }
 
 TColor dxGetNearestColor(TColor AColor) {
-  HDC DC = GetDC(nullptr);
-  COLORREF R = GetNearestColor(DC, static_cast<COLORREF>(AColor));
-  ReleaseDC(nullptr, DC);
-  return static_cast<TColor>(R);
+  return static_cast<TColor>(GetNearestColor(TScreenDC().Get(), static_cast<COLORREF>(AColor)));
 }
 
 TColor dxInvertColor(TColor AColor) { return static_cast<TColor>(dxColorToRGB(AColor) ^ 0xFFFFFF); }
@@ -245,9 +240,9 @@ void FillRectByColor(HDC DC, const TRect& R, TColor AColor) {
 
 void FrameRectByColor(HDC DC, const TRect& R, TColor AColor) {
   if (AColor == clNone) return;
-  TGdiObject<HBRUSH> Brush(CreateSolidBrush(dxColorToRGB(AColor)));
+  TGdiHandle<HBRUSH> Brush(CreateSolidBrush(dxColorToRGB(AColor)));
   RECT Rect = R;
-  FrameRect(DC, &Rect, Brush.Handle());
+  FrameRect(DC, &Rect, Brush.Get());
 }
 
 namespace {
@@ -418,15 +413,13 @@ HRGN cxCreateRegionFromBitmap(const RGBQUAD* APixels, Integer AWidth, Integer AH
   auto Opaque = [&](const RGBQUAD& Q) {
     return Q.rgbRed != T.rgbRed || Q.rgbGreen != T.rgbGreen || Q.rgbBlue != T.rgbBlue;
   };
-  HRGN Result = nullptr;
+  TRegionHandle Result;
   auto AddRun = [&](Integer ALeft, Integer ARight, Integer AY) {
-    HRGN Run = CreateRectRgn(ALeft, AY, ARight, AY + 1);
-    if (!Result) {
-      Result = Run;
-      return;
-    }
-    CombineRgn(Result, Result, Run, RGN_OR);
-    DeleteObject(Run);
+    TRegionHandle Run(CreateRectRgn(ALeft, AY, ARight, AY + 1));
+    if (!Result)
+      Result = std::move(Run);
+    else
+      CombineRgn(Result.Get(), Result.Get(), Run.Get(), RGN_OR);
   };
   for (Integer Y = 0; Y < AHeight; ++Y) {
     Integer RunLength = 0;
@@ -440,7 +433,7 @@ HRGN cxCreateRegionFromBitmap(const RGBQUAD* APixels, Integer AWidth, Integer AH
     }
     if (RunLength > 0) AddRun(AWidth - RunLength, AWidth, Y);
   }
-  return Result;
+  return Result.Release();
 }
 
 HRGN cxCreateRegionFromBitmap(TBitmap* ABitmap, TColor ATransparentColor) {
@@ -458,10 +451,10 @@ TSize cxGetCursorSize() {
   TSize Size{GetSystemMetrics(SM_CXCURSOR), GetSystemMetrics(SM_CYCURSOR)};
   ICONINFO Info{};
   if (!GetIconInfo(GetCursor(), &Info)) return Size;
-  TGdiObject<HBITMAP> MaskBitmap(Info.hbmMask), ColorBitmap(Info.hbmColor);
+  TGdiHandle<HBITMAP> MaskBitmap(Info.hbmMask), ColorBitmap(Info.hbmColor);
   BITMAP Mask{};
-  if (!MaskBitmap.Handle() || !cxGetBitmapData(MaskBitmap.Handle(), Mask) ||
-      Mask.bmBitsPixel != 1 || Mask.bmWidth <= 0)
+  if (!MaskBitmap.Get() || !cxGetBitmapData(MaskBitmap.Get(), Mask) || Mask.bmBitsPixel != 1 ||
+      Mask.bmWidth <= 0)
     return Size;
   // The mask as a bottom-up DIB: its last width x S bytes are the rows of
   // the AND mask, bottom row first; a two-part mask has the XOR rows before.
@@ -472,10 +465,9 @@ TSize cxGetCursorSize() {
   } DibInfo{};
   DibInfo.Header = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), Width, Mask.bmHeight, 1, 1, BI_RGB};
   std::vector<Byte> Bits(static_cast<size_t>(S) * Mask.bmHeight);
-  HDC DC = CreateCompatibleDC(nullptr);
-  int Rows = GetDIBits(DC, MaskBitmap.Handle(), 0, static_cast<UINT>(Mask.bmHeight), Bits.data(),
+  int Rows = GetDIBits(TMemoryDC(CreateCompatibleDC(nullptr)).Get(), MaskBitmap.Get(), 0,
+                       static_cast<UINT>(Mask.bmHeight), Bits.data(),
                        reinterpret_cast<BITMAPINFO*>(&DibInfo), DIB_RGB_COLORS);
-  DeleteDC(DC);
   size_t AreaSize = static_cast<size_t>(Width) * S;
   if (Rows != Mask.bmHeight || Bits.size() < AreaSize) return Size;
   // The bytes after the first one that APredicate picks, or -1 for none.
@@ -586,13 +578,13 @@ bool DirectPixels(HDC ADC, const TRect& ARect, TDirectPixels& APixels) {
       Device.bottom > Dib.dsBm.bmHeight || cxRectWidth(Device) != cxRectWidth(ARect) ||
       cxRectHeight(Device) != cxRectHeight(ARect))
     return false;
-  TGdiObject<HRGN> Clip(CreateRectRgn(0, 0, 0, 0));
-  int HasClip = GetClipRgn(ADC, Clip.Handle());
+  TGdiHandle<HRGN> Clip(CreateRectRgn(0, 0, 0, 0));
+  int HasClip = GetClipRgn(ADC, Clip.Get());
   if (HasClip < 0) return false;
   if (HasClip == 1) {
-    TGdiObject<HRGN> Area(CreateRectRgnIndirect(&Device)), Visible(CreateRectRgn(0, 0, 0, 0));
-    CombineRgn(Visible.Handle(), Area.Handle(), Clip.Handle(), RGN_AND);
-    if (!EqualRgn(Visible.Handle(), Area.Handle())) return false;
+    TGdiHandle<HRGN> Area(CreateRectRgnIndirect(&Device)), Visible(CreateRectRgn(0, 0, 0, 0));
+    CombineRgn(Visible.Get(), Area.Get(), Clip.Get(), RGN_AND);
+    if (!EqualRgn(Visible.Get(), Area.Get())) return false;
   }
   GdiFlush();
   auto* Bits = static_cast<Byte*>(Dib.dsBm.bmBits);
@@ -618,7 +610,7 @@ void GdiPlusAlphaBlend(HDC ADestDC, TBitmap* ASource, const TRect& ADestRect, co
     ASource = Part.get();
   }
   TdxGPCustomPaintCanvas* Canvas = dxGpBeginPaint(ADestDC, ADestRect);
-  TFinally End([&Canvas] { dxGpEndPaint(Canvas); });
+  auto End = Finally([&Canvas] { dxGpEndPaint(Canvas); });
   Canvas->SetInterpolationMode(ASmooth ? imHighQualityBicubic : imNearestNeighbor);
   Canvas->SetPixelOffsetMode(PixelOffsetModeHalf);
   Canvas->DrawBitmap(ASource, ADestRect, AConstantAlpha);
@@ -721,9 +713,11 @@ void cxGraphics_Initialize() {
   }
   RegisterClass(TcxBitmap::StaticClass());
   RegisterClass(TcxBitmap32::StaticClass());
-  HDC DC = GetDC(nullptr);
-  M.PixelsPerInch = TPoint{GetDeviceCaps(DC, LOGPIXELSX), GetDeviceCaps(DC, LOGPIXELSY)};
-  ReleaseDC(nullptr, DC);
+  {
+    TScreenDC DC;
+    M.PixelsPerInch =
+        TPoint{GetDeviceCaps(DC.Get(), LOGPIXELSX), GetDeviceCaps(DC.Get(), LOGPIXELSY)};
+  }
   PaintSkipList().clear();
 
   TdxGraphicsRoutines& R = dxGraphicsRoutines();

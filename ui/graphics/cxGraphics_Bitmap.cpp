@@ -32,7 +32,7 @@ TcxBitmap* TcxBitmap::CreateSize(const TRect& ARect, TPixelFormat APixelFormat) 
 
 void TcxBitmap::Initialize(Integer AWidth, Integer AHeight, TPixelFormat APixelFormat) {
   BeginUpdate();
-  TFinally End([this] { EndUpdate(true); });
+  auto End = Finally([this] { EndUpdate(true); });
   SetPixelFormat(APixelFormat);
   SetSize(AWidth, AHeight);
 }
@@ -62,7 +62,7 @@ void TcxBitmap::SetSize(Integer AWidth, Integer AHeight) {
   AHeight = std::max<Integer>(AHeight, 0);
   if (AWidth == Width() && AHeight == Height()) return;
   BeginUpdate();
-  TFinally End([this] { EndUpdate(false); });
+  auto End = Finally([this] { EndUpdate(false); });
   inherited::SetSize(AWidth, AHeight);
 }
 
@@ -366,7 +366,7 @@ bool TcxBitmap32::IsAlphaUsed() {
 
 void TcxBitmap32::LoadFromStream(TStream* Stream) {
   BeginUpdate();
-  TFinally End([this] {
+  auto End = Finally([this] {
     SetPixelFormat(TPixelFormat::pf32bit);
     EndUpdate(true);
   });
@@ -498,7 +498,7 @@ void cxSmoothResizeBitmap(TBitmap* ASource, TBitmap* ADestination, bool AForceUs
   TCanvas* DestCanvas = ADestination->Canvas();
   SrcCanvas->Lock();
   DestCanvas->Lock();
-  TFinally Unlock([&] {
+  auto Unlock = Finally([&] {
     DestCanvas->Unlock();
     SrcCanvas->Unlock();
   });
@@ -566,7 +566,7 @@ namespace {
 void StretchGdiPlusImage(TBitmap* ADestination, TdxGPImage* ASource, const TRect& ADestRect,
                          const TRect& ASourceRect, bool ASmoothStretch, IdxColorPalette* APalette) {
   TdxGPCustomPaintCanvas* Canvas = dxGpBeginPaint(ADestination->Canvas()->Handle(), ADestRect);
-  TFinally End([&Canvas] { dxGpEndPaint(Canvas); });
+  auto End = Finally([&Canvas] { dxGpEndPaint(Canvas); });
   Canvas->SetInterpolationMode(ASmoothStretch ? imHighQualityBicubic : imNearestNeighbor);
   Canvas->SetPixelOffsetMode(PixelOffsetModeHalf);
   ASource->StretchDraw(Canvas, ADestRect, ASourceRect, APalette);

@@ -81,8 +81,8 @@ void TcxRegion::Combine(TcxRegion* ARegion, TcxRegionOperation AOperation, bool 
 }
 
 void TcxRegion::Combine(const TRect& R, TcxRegionOperation AOperation) {
-  TGdiObject<HRGN> Rect(CreateRectRgnIndirect(&R));
-  Combine(Rect.Handle(), AOperation);
+  TGdiHandle<HRGN> Rect(CreateRectRgnIndirect(&R));
+  Combine(Rect.Get(), AOperation);
 }
 
 bool TcxRegion::IsEqual(const TcxRegion* ARegion) const {
@@ -415,7 +415,7 @@ void TcxCanvas::DrawFocusRectEx(const TRect& R, TcxBorders ABorders, bool AExclu
   if (ABorders.Empty()) return;
   SaveClipRegion();
   {
-    TFinally Restore([this] { RestoreClipRegion(); });
+    auto Restore = Finally([this] { RestoreClipRegion(); });
     ExcludeFrameRect(R, 1, cxBordersAll() - ABorders);
     DrawFocusRect(R);
   }
@@ -529,7 +529,7 @@ void TcxCanvas::DrawImage(TCustomImageList* Images, Integer X, Integer Y, Intege
                           bool Enabled) {
   if (Index < 0 || Index >= Images->Count()) return;
   SaveDC();
-  TFinally Restore([this] { RestoreDC(); });
+  auto Restore = Finally([this] { RestoreDC(); });
   Images->Draw(FCanvas, X, Y, Index, Enabled);
 }
 
@@ -613,8 +613,7 @@ void TcxCanvas::FlipHorizontally(TBitmap* ABitmap) {
 void TcxCanvas::SynchronizeObjects(TCanvas* ACanvas, HDC ADC) {
   LOGFONTW LF;
   if (cxGetFontData(static_cast<HFONT>(GetCurrentObject(ADC, OBJ_FONT)), LF)) {
-    TGdiObject<HFONT> Font(CreateFontIndirectW(&LF));
-    ACanvas->Font()->SetHandle(Font.Handle());
+    ACanvas->Font()->SetLogFont(LF);
   }
   ACanvas->Font()->SetColor(static_cast<TColor>(GetTextColor(ADC)));
 

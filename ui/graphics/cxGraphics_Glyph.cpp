@@ -244,7 +244,7 @@ Integer dxGetImageSourceDPI(TObject* AImage) {
   IdxSourceDPI* Intf = nullptr;
   if (AImage && Supports(AImage, __uuidof(IdxSourceDPI), reinterpret_cast<void**>(&Intf)))
     return Intf->GetSourceDPI();
-  return 96;
+  return dxDefaultDPI;
 }
 
 TSize dxGetImageSize(TGraphic* AImage, TCustomImageList* AImageList, Integer AImageIndex,
@@ -255,11 +255,11 @@ TSize dxGetImageSize(TGraphic* AImage, TCustomImageList* AImageList, Integer AIm
     IdxSourceSize* Intf = nullptr;
     if (Supports(AImage, __uuidof(IdxSourceSize), reinterpret_cast<void**>(&Intf)))
       Size = Intf->GetSourceSize();
-    return AScaleFactor->Apply(Size, dxGetImageSourceDPI(AImage), 96);
+    return AScaleFactor->Apply(Size, dxGetImageSourceDPI(AImage), dxDefaultDPI);
   }
   if (IsImageAssigned(AImageList, AImageIndex))
     return AScaleFactor->Apply(TSize{AImageList->Width(), AImageList->Height()},
-                               dxGetImageSourceDPI(AImageList), 96);
+                               dxGetImageSourceDPI(AImageList), dxDefaultDPI);
   return TSize{0, 0};
 }
 
@@ -271,7 +271,7 @@ TSize dxGetImageSize(TCustomImageList* AImageList, const TdxScaleFactor* AScaleF
   if (!AImageList) return TSize{0, 0};
   if (!AScaleFactor) AScaleFactor = dxDefaultScaleFactor();
   return AScaleFactor->Apply(TSize{AImageList->Width(), AImageList->Height()},
-                             dxGetImageSourceDPI(AImageList), 96);
+                             dxGetImageSourceDPI(AImageList), dxDefaultDPI);
 }
 
 void cxSetImageList(TCustomImageList* AValue, TCustomImageList*& AFieldValue,

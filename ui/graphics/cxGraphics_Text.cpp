@@ -130,7 +130,7 @@ auto WithScreenFont(TFont* AFont, Integer AFontSize, F&& AProc) {
   S->SetFont(AFont);
   if (AFontSize != 0) S->Font()->SetSize(AFontSize);
   S->Canvas()->SelectFont();
-  TFinally Release([S] { S->Dormant(); });
+  auto Release = Finally([S] { S->Dormant(); });
   return AProc(S->Handle());
 }
 }  // namespace
@@ -172,8 +172,7 @@ void dxSetFontAsNonAntialiased(TFont* AFont) {
   LOGFONTW LF;
   if (!cxGetFontData(AFont->Handle(), LF)) return;
   LF.lfQuality = NONANTIALIASED_QUALITY;
-  TGdiObject<HFONT> Font(CreateFontIndirectW(&LF));
-  AFont->SetHandle(Font.Handle());
+  AFont->SetLogFont(LF);
 }
 
 // ---------------------------------------------------------------------------
@@ -369,6 +368,5 @@ void TcxCanvas::SetFontAngle(Integer Value) {
   if (!cxGetFontData(Font()->Handle(), LF)) return;
   LF.lfEscapement = Value * 10;
   if (Value != 0) LF.lfOutPrecision = OUT_TT_ONLY_PRECIS;
-  TGdiObject<HFONT> F(CreateFontIndirectW(&LF));
-  Font()->SetHandle(F.Handle());
+  Font()->SetLogFont(LF);
 }

@@ -89,19 +89,16 @@ void cxPrintWindow(HWND AWindow, HDC ADC, bool ADrawNC, bool ADoubleBuffered) {
     PrintInto(AWindow, ADC, Flags, ADoubleBuffered);
     return;
   }
-  HDC Mem = CreateCompatibleDC(ADC);
-  TGdiObject<HBITMAP> Bitmap(CreateCompatibleBitmap(ADC, cxRectWidth(W), cxRectHeight(W)));
-  {
-    TSelection Sel(Mem, Bitmap.Handle());
-    PrintInto(AWindow, Mem, Flags, ADoubleBuffered);
-    BitBlt(ADC, 0, 0, cxRectWidth(W), cxRectHeight(W), Mem, 0, 0, SRCCOPY);
-  }
-  DeleteDC(Mem);
+  TBitmapHandle Bitmap(CreateCompatibleBitmap(ADC, cxRectWidth(W), cxRectHeight(W)));
+  TMemoryDC Mem(CreateCompatibleDC(ADC));
+  TSelectObjectGuard Sel(Mem.Get(), Bitmap.Get());
+  PrintInto(AWindow, Mem.Get(), Flags, ADoubleBuffered);
+  BitBlt(ADC, 0, 0, cxRectWidth(W), cxRectHeight(W), Mem.Get(), 0, 0, SRCCOPY);
 }
 
 void cxPrintWindow(TWinControl* AControl, TCanvas* ACanvas, bool ADrawNC) {
   ACanvas->Lock();
-  TFinally Unlock([ACanvas] { ACanvas->Unlock(); });
+  auto Unlock = Finally([ACanvas] { ACanvas->Unlock(); });
   cxPrintWindow(AControl->Handle(), ACanvas->Handle(), ADrawNC, AControl->DoubleBuffered());
 }
 
@@ -112,23 +109,23 @@ void cxPaintControlTo(TWinControl* ADrawingControl, TcxCanvas* ACanvas,
       !ADrawingControl->HandleAllocated())
     return;
   ACanvas->SaveDC();
-  TFinally RestoreDC([ACanvas] { ACanvas->RestoreDC(); });
+  auto RestoreCanvas = Finally([ACanvas] { ACanvas->RestoreDC(); });
   TPoint Org = ACanvas->WindowOrg();
   ACanvas->SetWindowOrg(TPoint{Org.x - (ADestinatioPoint.x - ADrawingRect.left),
                                Org.y - (ADestinatioPoint.y - ADrawingRect.top)});
   ACanvas->SetClipRegion(Create<TcxRegion>(ADrawingRect), roIntersect);
   HWND H = ADrawingControl->Handle();
-  TGdiObject<HRGN> WindowRegion(CreateRectRgn(0, 0, 0, 0));
-  int Kind = GetWindowRgn(H, WindowRegion.Handle());
+  TGdiHandle<HRGN> WindowRegion(CreateRectRgn(0, 0, 0, 0));
+  int Kind = GetWindowRgn(H, WindowRegion.Get());
   if (Kind == NULLREGION || Kind == SIMPLEREGION || Kind == COMPLEXREGION)
     ACanvas->SetClipRegion(Create<TcxRegion>(WindowRegion.Release()), roIntersect);
   if (!ACanvas->RectVisible(ADrawingRect)) return;
   TControlState Previous = ADrawingControl->ControlState();
   ADrawingControl->SetControlState(TControlState(Previous).Include(csPaintCopy));
-  TFinally RestoreState([&] { ADrawingControl->SetControlState(Previous); });
+  auto RestoreState = Finally([&] { ADrawingControl->SetControlState(Previous); });
   ACanvas->SaveState();
   {
-    TFinally Restore([ACanvas] { ACanvas->RestoreState(); });
+    auto Restore = Finally([ACanvas] { ACanvas->RestoreState(); });
     if (!ADrawNC) {
       TPoint Offset = cxGetClientOffset(H), O = ACanvas->WindowOrg();
       ACanvas->SetWindowOrg(TPoint{O.x - Offset.x, O.y - Offset.y});
@@ -149,7 +146,7 @@ void cxDrawTransparentControlBackground(TWinControl* AControl, TcxCanvas* ACanva
   Locks.push_back(Parent);
   HWND Own = AControl->Handle();
   PaintSkipList().push_back(Own);
-  TFinally Unlist([&] {
+  auto Unlist = Finally([&] {
     auto& Skip = PaintSkipList();
     Skip.erase(std::find(Skip.begin(), Skip.end(), Own));
     Locks.erase(std::find(Locks.begin(), Locks.end(), Parent));
@@ -189,7 +186,7 @@ void cxRightToLeftDependentDraw(HDC DC, const TRect& R, bool AIsRightToLeftLayou
   int PreviousMode = SetGraphicsMode(DC, GM_ADVANCED);
   XFORM Saved;
   GetWorldTransform(DC, &Saved);
-  TFinally Restore([&] {
+  auto Restore = Finally([&] {
     SetWorldTransform(DC, &Saved);
     SetGraphicsMode(DC, PreviousMode);
   });

@@ -90,11 +90,10 @@ TBitmap* ReadBitmapArea(HBITMAP ABitmap, const TRect& AArea) {
   BITMAPINFO Info{};
   dxFillBitmapInfoHeader(Info.bmiHeader, Data.bmWidth, Data.bmHeight, false);
   TRGBColors Rows(static_cast<size_t>(Data.bmWidth) * H);
-  HDC DC = CreateCompatibleDC(nullptr);
   // Bottom-up scan lines: the area's lowest row comes first.
-  GetDIBits(DC, ABitmap, static_cast<UINT>(Data.bmHeight - Area.bottom), static_cast<UINT>(H),
-            Rows.data(), &Info, DIB_RGB_COLORS);
-  DeleteDC(DC);
+  GetDIBits(TMemoryDC(CreateCompatibleDC(nullptr)).Get(), ABitmap,
+            static_cast<UINT>(Data.bmHeight - Area.bottom), static_cast<UINT>(H), Rows.data(),
+            &Info, DIB_RGB_COLORS);
   for (Integer Y = 0; Y < H; ++Y)
     std::memcpy(Result->ScanLine(H - 1 - Y),
                 Rows.data() + static_cast<size_t>(Y) * Data.bmWidth + Area.left,
@@ -209,10 +208,9 @@ void TcxImageInfo::ConvertTo32Bit() {
       if (!IsAlphaUsed()) Buffer->TransformBitmap(btmSetOpaque);
       if (!FMask->Empty()) {
         // What the mask hides (its white pixels) becomes transparent black.
-        if (HRGN Hidden = cxCreateRegionFromBitmap(FMask.get(), clBlack)) {
+        if (TRegionHandle Hidden{cxCreateRegionFromBitmap(FMask.get(), clBlack)}) {
           HDC DC = Buffer->Canvas()->Handle();
-          SelectClipRgn(DC, Hidden);
-          DeleteObject(Hidden);
+          SelectClipRgn(DC, Hidden.Get());
           cxClearBitmap(Buffer.get());
           SelectClipRgn(DC, nullptr);
           Buffer->SetModified(true);

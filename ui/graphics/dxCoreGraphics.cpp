@@ -399,21 +399,6 @@ IMPLEMENT_CLASS(TdxSimpleColorPalette)
 // Bitmap pixels
 
 namespace {
-// A memory DC compatible with the screen, deleted with the scope.
-class TMemoryDC {
- public:
-  TMemoryDC() : FDC(CreateCompatibleDC(nullptr)) {}
-  ~TMemoryDC() {
-    if (FDC) DeleteDC(FDC);
-  }
-  TMemoryDC(const TMemoryDC&) = delete;
-  TMemoryDC& operator=(const TMemoryDC&) = delete;
-  HDC Handle() const { return FDC; }
-
- private:
-  HDC FDC;
-};
-
 struct TBitmapInfo32 {
   BITMAPINFOHEADER Header;
   RGBQUAD Masks[3];
@@ -465,11 +450,11 @@ bool GetBitmapBits(TBitmap* ABitmap, TRGBColors& AColors, bool ATopDownDIB) {
   AColors.resize(PixelCount(ABitmap));
   TBitmapInfo32 Info{};
   dxFillBitmapInfoHeader(Info.Header, W, H, ATopDownDIB);
-  TMemoryDC DC;
+  TMemoryDC DC(CreateCompatibleDC(nullptr));
   HBITMAP Handle = ABitmap->Handle();
   auto* Dib = reinterpret_cast<BITMAPINFO*>(&Info);
-  if (GetDIBits(DC.Handle(), Handle, 0, static_cast<UINT>(H), AColors.data(), Dib,
-                DIB_RGB_COLORS) == H)
+  if (GetDIBits(DC.Get(), Handle, 0, static_cast<UINT>(H), AColors.data(), Dib, DIB_RGB_COLORS) ==
+      H)
     return true;
   // Row by row; a row that cannot land in place goes through a buffer.
   bool Result = true;
@@ -478,9 +463,9 @@ bool GetBitmapBits(TBitmap* ABitmap, TRGBColors& AColors, bool ATopDownDIB) {
     UINT ScanLine = static_cast<UINT>(ATopDownDIB ? H - 1 - R : R);
     RGBQUAD* Dest = AColors.data() + static_cast<size_t>(R) * W;
     dxFillBitmapInfoHeader(Info.Header, W, H, ATopDownDIB);
-    if (GetDIBits(DC.Handle(), Handle, ScanLine, 1, Dest, Dib, DIB_RGB_COLORS) == 1) continue;
+    if (GetDIBits(DC.Get(), Handle, ScanLine, 1, Dest, Dib, DIB_RGB_COLORS) == 1) continue;
     dxFillBitmapInfoHeader(Info.Header, W, H, ATopDownDIB);
-    bool Read = GetDIBits(DC.Handle(), Handle, ScanLine, 1, Row.data(), Dib, DIB_RGB_COLORS) == 1;
+    bool Read = GetDIBits(DC.Get(), Handle, ScanLine, 1, Row.data(), Dib, DIB_RGB_COLORS) == 1;
     if (Read) std::copy(Row.begin(), Row.end(), Dest);
     Result = Result && Read;
   }
@@ -492,8 +477,8 @@ bool SetBitmapBits(TBitmap* ABitmap, const TRGBColors& AColors, bool ATopDownDIB
   if (W == 0 || H == 0 || AColors.size() < PixelCount(ABitmap)) return false;
   TBitmapInfo32 Info{};
   dxFillBitmapInfoHeader(Info.Header, W, H, ATopDownDIB);
-  TMemoryDC DC;
-  return SetDIBits(DC.Handle(), ABitmap->Handle(), 0, static_cast<UINT>(H), AColors.data(),
+  TMemoryDC DC(CreateCompatibleDC(nullptr));
+  return SetDIBits(DC.Get(), ABitmap->Handle(), 0, static_cast<UINT>(H), AColors.data(),
                    reinterpret_cast<BITMAPINFO*>(&Info), DIB_RGB_COLORS) == H;
 }
 
@@ -542,16 +527,14 @@ bool dxGetBitmapData(HBITMAP ABitmapHandle, BITMAP& ABitmapData) {
 // Clip saving
 
 void TdxGdiClippingHelper::SaveClipping(HDC DC, HRGN& ARegion) {
-  ARegion = CreateRectRgn(0, 0, 0, 0);
-  if (GetClipRgn(DC, ARegion) != 1) {
-    DeleteObject(ARegion);
-    ARegion = nullptr;
-  }
+  TRegionHandle Region(CreateRectRgn(0, 0, 0, 0));
+  // 1: there is a clip region; 0: none, and nothing is kept.
+  ARegion = GetClipRgn(DC, Region.Get()) == 1 ? Region.Release() : nullptr;
 }
 
 void TdxGdiClippingHelper::RestoreClipping(HDC DC, HRGN ARegion) {
-  SelectClipRgn(DC, ARegion);
-  if (ARegion) DeleteObject(ARegion);
+  TRegionHandle Region(ARegion);
+  SelectClipRgn(DC, Region.Get());
 }
 
 // ---------------------------------------------------------------------------
@@ -647,19 +630,17 @@ HRGN TdxRTLReadingCharacterPlacementHelper::GetSelectionRangeRegion(
   if (Cells.empty()) return nullptr;
   Integer Last = std::min(ASelStart + ASelLength, ALength) - 1;
   if (Last < ASelStart) return nullptr;
-  HRGN Result = nullptr;
+  TRegionHandle Result;
   for (Integer I = std::max(ASelStart, 0); I <= Last; ++I) {
     const TRect& C = Cells[I];
     if (C.left >= C.right) continue;
-    HRGN Cell = CreateRectRgn(C.left, C.top, C.right, C.bottom);
-    if (!Result) {
-      Result = Cell;
-    } else {
-      CombineRgn(Result, Result, Cell, RGN_OR);
-      DeleteObject(Cell);
-    }
+    TRegionHandle Cell(CreateRectRgn(C.left, C.top, C.right, C.bottom));
+    if (!Result)
+      Result = std::move(Cell);
+    else
+      CombineRgn(Result.Get(), Result.Get(), Cell.Get(), RGN_OR);
   }
-  return Result;
+  return Result.Release();
 }
 
 // ---------------------------------------------------------------------------

@@ -1,7 +1,5 @@
 #include "dxGDIPlusAPI.h"
 
-#include <float.h>
-
 #include <cstdlib>
 
 #include "cxLibraryStrs.h"
@@ -32,17 +30,6 @@ Gdiplus::GdiplusStartupInput DefaultStartup() {
   Input.SuppressBackgroundThread = TRUE;
   Input.SuppressExternalCodecs = FALSE;
   return Input;
-}
-
-// The platform's load without a system error box for a missing file and
-// without the library's start-up changing the floating-point control word.
-HMODULE SafeLoadLibrary(const wchar_t* AName) {
-  UINT OldMode = SetErrorMode(SEM_NOOPENFILEERRORBOX);
-  unsigned int ControlWord = _control87(0, 0);
-  HMODULE Result = LoadLibraryW(AName);
-  _control87(ControlWord, 0xFFFFFFFF);
-  SetErrorMode(OldMode);
-  return Result;
 }
 
 void ClearEntryPoints() {

@@ -204,13 +204,8 @@ void dxGpFillRect(GpGraphics* AGraphics, const TRect& R, TdxAlphaColor AColor) {
 void dxGpFillRect(HDC DC, const TRect& R, TColor AColor, Byte AColorAlpha) {
   TdxGPPaintCanvas* Canvas = dxGPPaintCanvas();
   Canvas->BeginPaint(DC, R);
-  try {
-    dxGpFillRect(Canvas->Handle(), R, dxColorToAlphaColor(AColor, AColorAlpha));
-  } catch (...) {
-    Canvas->EndPaint();
-    throw;
-  }
-  Canvas->EndPaint();
+  auto EndPaint = Finally([&] { Canvas->EndPaint(); });
+  dxGpFillRect(Canvas->Handle(), R, dxColorToAlphaColor(AColor, AColorAlpha));
 }
 
 Integer dxFontStylesToGpFontStyles(TFontStyles AStyles) {

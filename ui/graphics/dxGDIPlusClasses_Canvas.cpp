@@ -965,10 +965,11 @@ void TdxGPCustomPaintCanvas::WriteBackBuffer() {
   FBuffer = nullptr;
   HDC BufferDC = Buffer->Canvas()->Handle();
   SetWindowOrgEx(BufferDC, 0, 0, nullptr);
-  Integer Saved = SaveDC(FDrawDC);
-  BitBlt(FDrawDC, FDrawRect.left, FDrawRect.top, Buffer->Width(), Buffer->Height(), BufferDC, 0, 0,
-         SRCCOPY);
-  RestoreDC(FDrawDC, Saved);
+  {
+    TSaveDCGuard Saved(FDrawDC);
+    BitBlt(FDrawDC, FDrawRect.left, FDrawRect.top, Buffer->Width(), Buffer->Height(), BufferDC, 0,
+           0, SRCCOPY);
+  }
   Buffer->Canvas()->Unlock();
   Buffer->Free();
 }
@@ -1005,18 +1006,19 @@ void TdxGPCustomPaintCanvas::BeginPaint(GpGraphics* AHandle) {
 }
 
 void TdxGPCustomPaintCanvas::EndPaint() {
-  try {
+  {
+    auto OnFailure = Finally([&] {
+      FIsLowColorsMode = false;
+      RestoreState();
+      FLock->Release();
+    });
     if (FDrawDC) FreeHandle();
     // A paint canvas never deletes a graphics it was given.
     if (FHandleGiven) FHandle = nullptr;
     FHandleGiven = false;
     if (FBuffer) WriteBackBuffer();
     FIsLowColorsMode = false;
-  } catch (...) {
-    FIsLowColorsMode = false;
-    RestoreState();
-    FLock->Release();
-    throw;
+    OnFailure.Dismiss();
   }
   RestoreState();
   FLock->Release();
@@ -1058,13 +1060,8 @@ TdxGPCustomPaintCanvas* dxGpBeginPaint(HDC DC, const TRect& R) {
 void dxGpEndPaint(TdxGPCustomPaintCanvas*& ACanvas) {
   TdxGPCustomPaintCanvas* C = ACanvas;
   ACanvas = nullptr;
-  try {
-    C->EndPaint();
-  } catch (...) {
-    C->Free();
-    throw;
-  }
-  C->Free();
+  auto FreeCanvas = Finally([&] { C->Free(); });
+  C->EndPaint();
 }
 
 namespace {

@@ -139,23 +139,22 @@ TSize TdxGPImageHandle::GetSize() {
 
 TBitmap* TdxGPImageHandle::GetAsBitmap() {
   if (IsMetafile()) return TdxSmartImageCustomHandle::GetAsBitmap();
-  HBITMAP H = nullptr;
-  GdipCheck(GdipCreateHBITMAPFromBitmap(static_cast<GpBitmap*>(FHandle), &H, 0));
+  HBITMAP Made = nullptr;
+  GdipCheck(GdipCreateHBITMAPFromBitmap(static_cast<GpBitmap*>(FHandle), &Made, 0));
+  TBitmapHandle H(Made);
   TOwned<TBitmap> Result = MakeOwned<TBitmap>();
   BITMAP Data;
-  if (dxGetBitmapData(H, Data)) {
+  if (dxGetBitmapData(H.Get(), Data)) {
     Result->SetPixelFormat(TPixelFormat::pf32bit);
     Result->SetSize(Data.bmWidth, Data.bmHeight);
     TRGBColors Bits(static_cast<size_t>(Data.bmWidth) * Data.bmHeight);
     BITMAPINFOHEADER Info;
     dxFillBitmapInfoHeader(Info, Data.bmWidth, Data.bmHeight, true);
-    HDC DC = CreateCompatibleDC(nullptr);
-    GetDIBits(DC, H, 0, static_cast<UINT>(Data.bmHeight), Bits.data(),
-              reinterpret_cast<BITMAPINFO*>(&Info), DIB_RGB_COLORS);
-    DeleteDC(DC);
+    GetDIBits(TMemoryDC(CreateCompatibleDC(nullptr)).Get(), H.Get(), 0,
+              static_cast<UINT>(Data.bmHeight), Bits.data(), reinterpret_cast<BITMAPINFO*>(&Info),
+              DIB_RGB_COLORS);
     SetBitmapBits(Result.get(), Bits, true);
   }
-  DeleteObject(H);
   return Result.release();
 }
 
@@ -485,14 +484,9 @@ void TdxGPImage::StretchDraw(TdxGPCanvas* ACanvas, const TRect& ADest, const TRe
   }
   auto* Blend = AsOrNull<TdxGPAlphaBlendAttributes>(AAttributes);
   HDC DC = ACanvas->GetHDC();
-  try {
-    TdxCustomSmartImage::StretchDraw(DC, ADest, ASource, Blend ? Blend->Alpha() : Byte(255),
-                                     AColorPalette);
-  } catch (...) {
-    ACanvas->ReleaseHDC(DC);
-    throw;
-  }
-  ACanvas->ReleaseHDC(DC);
+  auto Release = Finally([&] { ACanvas->ReleaseHDC(DC); });
+  TdxCustomSmartImage::StretchDraw(DC, ADest, ASource, Blend ? Blend->Alpha() : Byte(255),
+                                   AColorPalette);
 }
 
 TdxSmartImageCustomHandle* TdxGPImage::CreateCache(const TSize& ASize) {

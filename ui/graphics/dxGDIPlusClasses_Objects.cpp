@@ -81,14 +81,9 @@ void* TdxGPCustomGraphicObject::Handle() {
 void TdxGPCustomGraphicObject::HandleNeeded() {
   if (FHandle) return;
   ++FChangeLockCount;
-  try {
-    DoCreateHandle(FHandle);
-    DoHandleCreated();
-  } catch (...) {
-    --FChangeLockCount;
-    throw;
-  }
-  --FChangeLockCount;
+  auto Unlock = Finally([&] { --FChangeLockCount; });
+  DoCreateHandle(FHandle);
+  DoHandleCreated();
 }
 
 void TdxGPCustomGraphicObject::FreeHandle() {
@@ -819,7 +814,8 @@ void TdxGPPath::AddRoundRect(const TRect& R, Integer ARadiusX, Integer ARadiusY)
 void TdxGPPath::AddRoundRect(const TdxRectF& R, Single ARadiusX, Single ARadiusY) {
   Single RX = std::min(ARadiusX, R.Width() / 3), RY = std::min(ARadiusY, R.Height() / 3);
   FigureStart();
-  try {
+  {
+    auto OnFailure = Finally([&] { GdipClosePathFigure(FHandle); });
     if (RX <= 0 || RY <= 0) {
       AddRect(R);
     } else {
@@ -833,9 +829,7 @@ void TdxGPPath::AddRoundRect(const TdxRectF& R, Single ARadiusX, Single ARadiusY
       AddLine(L, B - 2 * RY, L, T + RY);
       AddArc(L, T, 2 * RX, 2 * RY, 180, 90);
     }
-  } catch (...) {
-    GdipClosePathFigure(FHandle);
-    throw;
+    OnFailure.Dismiss();
   }
   FigureFinish();
 }
@@ -1199,23 +1193,20 @@ TdxGPFont::TdxGPFont(GpFont* ANativeFont, Byte AGdiCharSet, bool AGdiVerticalFon
   // The native font is this object's from here on, also when reading it
   // fails.
   FNativeFont = ANativeFont;
-  try {
-    Gdiplus::Unit U = UnitPoint;
-    Single S = 0;
-    INT St = 0;
-    GpFontFamily* F = nullptr;
-    GdipCheck(GdipGetFontUnit(ANativeFont, &U));
-    GdipCheck(GdipGetFontSize(ANativeFont, &S));
-    GdipCheck(GdipGetFontStyle(ANativeFont, &St));
-    GdipCheck(GdipGetFamily(ANativeFont, &F));
-    FFontFamily = Create<TdxGPFontFamily>(F);
-    FIsOwnFontFamily = true;
-    GdipDeleteFontFamily(F);
-    Initialize(FFontFamily, S, St, static_cast<TdxGraphicUnit>(U), AGdiCharSet, AGdiVerticalFont);
-  } catch (...) {
-    ReleaseAll();
-    throw;
-  }
+  auto OnFailure = Finally([&] { ReleaseAll(); });
+  Gdiplus::Unit U = UnitPoint;
+  Single S = 0;
+  INT St = 0;
+  GpFontFamily* F = nullptr;
+  GdipCheck(GdipGetFontUnit(ANativeFont, &U));
+  GdipCheck(GdipGetFontSize(ANativeFont, &S));
+  GdipCheck(GdipGetFontStyle(ANativeFont, &St));
+  GdipCheck(GdipGetFamily(ANativeFont, &F));
+  FFontFamily = Create<TdxGPFontFamily>(F);
+  FIsOwnFontFamily = true;
+  GdipDeleteFontFamily(F);
+  Initialize(FFontFamily, S, St, static_cast<TdxGraphicUnit>(U), AGdiCharSet, AGdiVerticalFont);
+  OnFailure.Dismiss();
 }
 
 TdxGPFont::~TdxGPFont() { ReleaseAll(); }
@@ -1233,12 +1224,9 @@ void TdxGPFont::InitByName(const String& AFamilyName, Single AEmSize, Integer AS
   FOriginalFontName = AFamilyName;
   FFontFamily = Create<TdxGPFontFamily>(StripVerticalName(AFamilyName));
   FIsOwnFontFamily = true;
-  try {
-    Initialize(FFontFamily, AEmSize, AStyle, AUnit, AGdiCharSet, AGdiVerticalFont);
-  } catch (...) {
-    ReleaseAll();
-    throw;
-  }
+  auto OnFailure = Finally([&] { ReleaseAll(); });
+  Initialize(FFontFamily, AEmSize, AStyle, AUnit, AGdiCharSet, AGdiVerticalFont);
+  OnFailure.Dismiss();
 }
 
 void TdxGPFont::Initialize(TdxGPFontFamily* AFamily, Single AEmSize, Integer AStyle,
@@ -1279,15 +1267,7 @@ TdxGPFont* TdxGPFont::FromLogFont(const LOGFONTW& ALogFont, HDC AHdc) {
 }
 
 TdxGPFont* TdxGPFont::FromLogFont(const LOGFONTW& ALogFont) {
-  HDC DC = GetDC(nullptr);
-  try {
-    TdxGPFont* R = FromLogFont(ALogFont, DC);
-    ReleaseDC(nullptr, DC);
-    return R;
-  } catch (...) {
-    ReleaseDC(nullptr, DC);
-    throw;
-  }
+  return FromLogFont(ALogFont, TScreenDC().Get());
 }
 
 TdxGPFont* TdxGPFont::FromHFont(HFONT AHFont) {

@@ -340,11 +340,11 @@ void TdxCustomSmartImage::InitFromHBitmap(HBITMAP ABitmap) {
   TOwned<TBitmap> B = MakeOwned<TBitmap>();
   B->SetPixelFormat(Data.bmBitsPixel == 32 ? TPixelFormat::pf32bit : TPixelFormat::pf24bit);
   B->SetSize(Data.bmWidth, Data.bmHeight);
-  HDC Source = CreateCompatibleDC(nullptr);
-  HGDIOBJ Old = SelectObject(Source, ABitmap);
-  BitBlt(B->Canvas()->Handle(), 0, 0, Data.bmWidth, Data.bmHeight, Source, 0, 0, SRCCOPY);
-  SelectObject(Source, Old);
-  DeleteDC(Source);
+  {
+    TMemoryDC Source(CreateCompatibleDC(nullptr));
+    TSelectObjectGuard Selection(Source.Get(), ABitmap);
+    BitBlt(B->Canvas()->Handle(), 0, 0, Data.bmWidth, Data.bmHeight, Source.Get(), 0, 0, SRCCOPY);
+  }
   CreateHandleFromBitmap(B.get());
 }
 
@@ -595,18 +595,7 @@ void TdxCustomSmartImage::SaveToFile(const String& AFileName) {
       TdxSmartImageCodecsRepository::GetFormatByExt(ExtractFileExt(AFileName));
   TOwned<TMemoryStream> Encoded = MakeOwned<TMemoryStream>();
   ExportInto(Encoded.get(), Codec);
-  // The bytes go to a file beside the target first; the target is replaced
-  // only by a complete file.
-  String Temporary = AFileName + L".tmp~";
-  try {
-    Encoded->SaveToFile(Temporary);
-    if (!MoveFileExW(Temporary.c_str(), AFileName.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
-      RaiseLastOSError();
-  } catch (...) {
-    DeleteFileW(Temporary.c_str());
-    throw;
-  }
+  dxCommitToFile(Encoded.get(), AFileName);
 }
 
 // ---------------------------------------------------------------------------

@@ -199,12 +199,11 @@ TSize cxCheckButtonSize() { return FCheckButtonSize; }
 
 void CalculateCheckButtonSize() {
   FCheckButtonSize = TSize{0, 0};
-  HBITMAP Bitmap = LoadBitmapW(nullptr, MAKEINTRESOURCEW(OBM_CHECKBOXES));
+  TBitmapHandle Bitmap(LoadBitmapW(nullptr, MAKEINTRESOURCEW(OBM_CHECKBOXES)));
   if (!Bitmap) return;
   BITMAP Data{};
-  if (GetObjectW(Bitmap, sizeof(Data), &Data))
+  if (GetObjectW(Bitmap.Get(), sizeof(Data), &Data))
     FCheckButtonSize = TSize{Data.bmWidth / 4, Data.bmHeight / 3};
-  DeleteObject(Bitmap);
 }
 
 void RegisterStandardLookAndFeelPainters() {

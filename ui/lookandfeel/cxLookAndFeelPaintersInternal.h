@@ -37,19 +37,6 @@ inline void PenLine(TcxCanvas* ACanvas, Integer X1, Integer Y1, Integer X2, Inte
 // Half a value rounded down (the midpoint of two coordinates).
 inline Integer FloorHalf(Integer AValue) { return AValue >= 0 ? AValue / 2 : -((-AValue + 1) / 2); }
 
-// Runs its procedure when the scope ends, on every path.
-template <class F>
-class TFinally {
- public:
-  explicit TFinally(F AProc) : FProc(std::move(AProc)) {}
-  ~TFinally() { FProc(); }
-  TFinally(const TFinally&) = delete;
-  TFinally& operator=(const TFinally&) = delete;
-
- private:
-  F FProc;
-};
-
 // The canvas's font, brush, pen and device-context state, given back when
 // the scope ends.
 class TCanvasStateSaver {

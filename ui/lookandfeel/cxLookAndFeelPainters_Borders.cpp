@@ -87,7 +87,7 @@ void TcxCustomLookAndFeelPainter::DrawContent(
   }
   if (AText.empty()) return;
   ACanvas->Brush()->SetStyle(TBrushStyle::bsClear);
-  TFinally SolidAgain([ACanvas] { ACanvas->Brush()->SetStyle(TBrushStyle::bsSolid); });
+  auto SolidAgain = Finally([ACanvas] { ACanvas->Brush()->SetStyle(TBrushStyle::bsSolid); });
   if (AFont) ACanvas->SetFont(AFont);
   SetFontColor(ACanvas, ATextColor);
   ACanvas->DrawTexT(AText, ATextAreaBounds,

@@ -102,7 +102,7 @@ void TcxCustomLookAndFeelPainter::DrawScaledButton(TcxCanvas* ACanvas, const TRe
   ACanvas->FillRect(Face, cxGetActualColor(AColor, ButtonColor(AState)));
   SetFontColor(ACanvas, cxGetActualColor(ATextColor, ButtonSymbolColor(AState, clDefault)));
   ACanvas->Brush()->SetStyle(TBrushStyle::bsClear);
-  TFinally SolidAgain([ACanvas] { ACanvas->Brush()->SetStyle(TBrushStyle::bsSolid); });
+  auto SolidAgain = Finally([ACanvas] { ACanvas->Brush()->SetStyle(TBrushStyle::bsSolid); });
   if (cxRectHeight(Face) % 2 != 0) --Face.bottom;
   if (cxRectHeight(Face) < cxButtonTextBandMinHeight) --Face.top;
   if (AState == cxbsPressed) {

@@ -127,7 +127,7 @@ void TcxCustomLookAndFeelPainter::ScreenTipDrawBackground(TcxCanvas* ACanvas, co
   DrawHintBackground(ACanvas, cxRectInflate(ARect, -1, -1), clDefault);
   SetPenColor(ACanvas, clWindowFrame);
   ACanvas->Brush()->SetStyle(TBrushStyle::bsClear);
-  TFinally SolidAgain([ACanvas] { ACanvas->Brush()->SetStyle(TBrushStyle::bsSolid); });
+  auto SolidAgain = Finally([ACanvas] { ACanvas->Brush()->SetStyle(TBrushStyle::bsSolid); });
   ACanvas->RoundRect(ARect, 2, 2);
 }
 

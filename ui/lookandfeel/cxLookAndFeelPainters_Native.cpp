@@ -99,7 +99,7 @@ TOwned<TcxBitmap32> LoadGlyph(const wchar_t* AName) {
   TOwned<TcxBitmap32> Glyph(Create<TcxBitmap32>());
   Glyph->BeginUpdate();
   {
-    TFinally To32Bits([&Glyph] {
+    auto To32Bits = Finally([&Glyph] {
       Glyph->SetPixelFormat(TPixelFormat::pf32bit);
       Glyph->EndUpdate(true);
     });
@@ -415,15 +415,13 @@ Integer TcxWinXPLookAndFeelPainter::ScaledGroupExpandButtonSize(
 
 bool TcxWinXPLookAndFeelPainter::IsPointOverGroupExpandButton(const TRect& R, const TPoint& P) {
   HTHEME Theme = OpenTheme(totExplorerBar);
-  HRGN Region = nullptr;
-  if (!Theme ||
-      FAILED(dxUxTheme::GetThemeBackgroundRegion(Theme, nullptr, EBP_NORMALGROUPEXPAND_, 2, &R,
-                                                 &Region)) ||
-      !Region)
+  HRGN Made = nullptr;
+  if (!Theme || FAILED(dxUxTheme::GetThemeBackgroundRegion(Theme, nullptr, EBP_NORMALGROUPEXPAND_,
+                                                           2, &R, &Made)))
     return inherited::IsPointOverGroupExpandButton(R, P);
-  bool Result = PtInRegion(Region, P.x, P.y) != FALSE;
-  DeleteObject(Region);
-  return Result;
+  TRegionHandle Region(Made);
+  if (!Region) return inherited::IsPointOverGroupExpandButton(R, P);
+  return PtInRegion(Region.Get(), P.x, P.y) != FALSE;
 }
 
 // ---------------------------------------------------------------------------
@@ -525,7 +523,7 @@ void TcxWinXPLookAndFeelPainter::DrawBorder(TcxCanvas* ACanvas, const TRect& R) 
   }
   // Only the outer pixel of the theme's border.
   ACanvas->SaveDC();
-  TFinally Restore([ACanvas] { ACanvas->RestoreDC(); });
+  auto Restore = Finally([ACanvas] { ACanvas->RestoreDC(); });
   ACanvas->ExcludeClipRect(cxRectInflate(R, -1, -1));
   DrawPart(Theme, ACanvas->Handle(), LVP_BORDER_, 0, R);
 }

@@ -148,13 +148,12 @@ void TcxCustomLookAndFeelPainter::DrawScaledPopupNCPanel(
     HWND AHandle, bool AMouseAboveCloseButton, bool ACloseButtonIsTracking, TdxCorner ACorner,
     const TRect& ACloseButtonRect, const TRect& AGripRect, TColor ABorderColor,
     const TdxScaleFactor* AScaleFactor) {
-  HDC DC = GetWindowDC(AHandle);
+  TNonClientDC DC(AHandle);
   if (!DC) return;
-  TFinally ReleaseWindowDC([AHandle, DC] { ReleaseDC(AHandle, DC); });
   TcxPaintCanvas* Canvas = cxPaintCanvas();
   if (!Canvas) return;
-  Canvas->BeginPaint(DC);
-  TFinally EndPaint([Canvas] { Canvas->EndPaint(); });
+  Canvas->BeginPaint(DC.Get());
+  auto EndPaint = Finally([Canvas] { Canvas->EndPaint(); });
 
   TRect WindowRect = cxGetWindowRect(AHandle);
   TRect Bounds = cxRectOffset(WindowRect, -WindowRect.left, -WindowRect.top);

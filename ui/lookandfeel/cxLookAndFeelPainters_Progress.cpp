@@ -56,7 +56,7 @@ void TcxCustomLookAndFeelPainter::DrawProgressBarInvertedText(TcxCanvas* ACanvas
   MaskCanvas->Font()->SetColor(clWhite);
   DrawProgressBarTextOnce(MaskCanvas, AVertical, AText, Mask->ClientRect());
   Integer PrevCopyMode = ACanvas->CopyMode();
-  TFinally RestoreCopyMode([ACanvas, PrevCopyMode] { ACanvas->SetCopyMode(PrevCopyMode); });
+  auto RestoreCopyMode = Finally([ACanvas, PrevCopyMode] { ACanvas->SetCopyMode(PrevCopyMode); });
   ACanvas->SetCopyMode(SRCINVERT);
   ACanvas->Draw(ATextRect.left, ATextRect.top, Mask.get());
 }

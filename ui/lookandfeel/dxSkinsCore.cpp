@@ -313,19 +313,13 @@ void TdxSkinDetails::Changed() {
 void TdxSkinDetails::Assign(TPersistent* Source) {
   auto* ASource = AsOrNull<TdxSkinDetails>(Source);
   if (!ASource) return;
-  BeginUpdate();
-  try {
-    SetName(ASource->Name());
-    SetNotes(ASource->Notes());
-    SetGroupName(ASource->GroupName());
-    SetDisplayName(ASource->DisplayName());
-    FIcons[sis16]->Assign(ASource->GetIcon(sis16));
-    FIcons[sis48]->Assign(ASource->GetIcon(sis48));
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  auto Updating = UpdateScope(this);
+  SetName(ASource->Name());
+  SetNotes(ASource->Notes());
+  SetGroupName(ASource->GroupName());
+  SetDisplayName(ASource->DisplayName());
+  FIcons[sis16]->Assign(ASource->GetIcon(sis16));
+  FIcons[sis48]->Assign(ASource->GetIcon(sis48));
 }
 
 void TdxSkinDetails::Clear() {

@@ -746,7 +746,7 @@ class TdxSkinImage : public TPersistent {
   void SaveToFile(const String& AFileName);
   void SaveToStream(TStream* AStream);
   void SetStateMapping(const std::vector<TdxSkinElementState>& ATargetStateOrder);
-  virtual Integer GetSourceDPI() { return 96; }
+  virtual Integer GetSourceDPI() { return dxDefaultDPI; }
 
   bool Empty() const;
   String Name();

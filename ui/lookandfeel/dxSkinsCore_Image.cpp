@@ -644,15 +644,14 @@ void TdxSkinElementCache::CheckCacheState(TdxSkinElement* AElement, const TRect&
   FScaleFactor->Assign(AScaleFactor);
   FreePictures();
   if (cxRectIsEmpty(R)) return;
-  try {
-    BuildPicture();
-  } catch (...) {
+  auto OnFailure = Finally([&] {
     // A picture that failed to build is built again on the next draw.
     FreePictures();
     FElement = nullptr;
     FRect = TRect{};
-    throw;
-  }
+  });
+  BuildPicture();
+  OnFailure.Dismiss();
 }
 
 void TdxSkinElementCache::Draw(HDC DC, const TRect& R) {
@@ -726,15 +725,14 @@ void TdxSkinElementCacheList::DrawWith(TTarget ATarget, TdxSkinElement* AElement
                                        TdxSkinElementState AState, Integer AImageIndex,
                                        TdxScaleFactor* AScaleFactor, const TRect& R) {
   TdxSkinElementCache* AItem = GetCacheItem(AElement, R, AState, AImageIndex);
-  try {
-    AItem->DrawEx(ATarget, AElement, AImageIndex, AState, AScaleFactor, R);
-  } catch (...) {
+  auto OnFailure = Finally([&] {
     // An entry whose picture failed holds nothing worth keeping.
     if (!AItem->Element())
       FData.erase(std::find_if(FData.begin(), FData.end(),
                                [AItem](const auto& C) { return C.get() == AItem; }));
-    throw;
-  }
+  });
+  AItem->DrawEx(ATarget, AElement, AImageIndex, AState, AScaleFactor, R);
+  OnFailure.Dismiss();
 }
 
 void TdxSkinElementCacheList::DrawElement(HDC DC, TdxSkinElement* AElement,

@@ -287,9 +287,8 @@ IMPLEMENT_CREATABLE_CLASS(TdxSkinEmptyElement)
 void TdxSkinEmptyElement::Draw(HDC DC, const TRect& ARect, TdxScaleFactor*, Integer,
                                TdxSkinElementState) {
   FillRect(DC, &ARect, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  HBRUSH ABrush = CreateSolidBrush(0x0000FF);
-  FrameRect(DC, &ARect, ABrush);
-  DeleteObject(ABrush);
+  TBrushHandle ABrush(CreateSolidBrush(0x0000FF));
+  FrameRect(DC, &ARect, ABrush.Get());
 }
 
 // ===========================================================================
@@ -731,27 +730,10 @@ void TdxSkin::LoadFromFile(const String& AFileName) {
   LoadFromStream(AStream.get());
 }
 
-namespace {
-// The bytes go to a file beside the target first; the target is replaced
-// only by a complete file.
-void CommitToFile(TMemoryStream* AData, const String& AFileName) {
-  const String ATemporary = AFileName + L".tmp~";
-  try {
-    AData->SaveToFile(ATemporary);
-    if (!MoveFileExW(ATemporary.c_str(), AFileName.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
-      RaiseLastOSError();
-  } catch (...) {
-    DeleteFileW(ATemporary.c_str());
-    throw;
-  }
-}
-}  // namespace
-
 void TdxSkin::SaveToFile(const String& AFileName) {
   TOwned<TMemoryStream> AData(Create<TMemoryStream>());
   SaveToStream(AData.get());
-  CommitToFile(AData.get(), AFileName);
+  dxCommitToFile(AData.get(), AFileName);
 }
 
 void TdxSkin::LoadFromResource(HINSTANCE hInst) {
@@ -772,7 +754,7 @@ void TdxSkin::LoadFromBinaryStream(TStream* AStream) {
 void TdxSkin::SaveToBinaryFile(const String& AFileName) {
   TOwned<TMemoryStream> AData(Create<TMemoryStream>());
   SaveToBinaryStream(AData.get());
-  CommitToFile(AData.get(), AFileName);
+  dxCommitToFile(AData.get(), AFileName);
 }
 
 void TdxSkin::SaveToBinaryStream(TStream* AStream) {

@@ -12,22 +12,6 @@ IMPLEMENT_CLASS(TdxSVGRenderer)
 IMPLEMENT_CLASS(TdxSVGRendererClipPath)
 
 namespace {
-// Runs a closing action on every path out of a scope.
-template <class F>
-class TScopeExit {
- public:
-  explicit TScopeExit(F AAction) : FAction(std::move(AAction)) {}
-  ~TScopeExit() {
-    if (FActive) FAction();
-  }
-  TScopeExit(const TScopeExit&) = delete;
-  TScopeExit& operator=(const TScopeExit&) = delete;
-
- private:
-  F FAction;
-  bool FActive = true;
-};
-
 Single Distance(Single X1, Single Y1, Single X2, Single Y2) {
   return static_cast<Single>(
       std::hypot(static_cast<Double>(X2) - X1, static_cast<Double>(Y2) - Y1));
@@ -170,7 +154,7 @@ TdxGPPath* TdxSVGCustomRenderer::CreateTextPath(Single X, Single Y, const String
   TdxSizeF Size{};
   {
     TdxGPCustomPaintCanvas* Canvas = dxGpBeginPaint(cxScreenCanvas()->Handle(), TRect{0, 0, 1, 1});
-    TScopeExit End([&] { dxGpEndPaint(Canvas); });
+    auto End = Finally([&] { dxGpEndPaint(Canvas); });
     Size = Canvas->MeasureString(AText, AFont);
   }
   Path->AddString(AText, AFont, TdxRectF{X, Y, X + Size.cx, Y + Size.cy});
@@ -351,22 +335,22 @@ void TdxSVGElement::Draw(TdxSVGCustomRenderer* ARenderer) {
     ++State->ReferencedCount;
   }
   ++State->DrawDepth;
-  TScopeExit Depth([State] { --State->DrawDepth; });
+  auto Depth = Finally([State] { --State->DrawDepth; });
   const Single OldOpacity = ARenderer->ModifyOpacity(FOpacity);
-  TScopeExit Opacity([&] { ARenderer->SetOpacity(OldOpacity); });
+  auto Opacity = Finally([&] { ARenderer->SetOpacity(OldOpacity); });
   const bool Transformed = !FTransform->IsIdentity();
   if (Transformed) {
     ARenderer->SaveWorldTransform();
     ARenderer->ModifyWorldTransform(FTransform->Matrix());
   }
-  TScopeExit Transform([&] {
+  auto Transform = Finally([&] {
     if (Transformed) ARenderer->RestoreWorldTransform();
   });
   InitializePen(ARenderer);
   InitializeBrush(ARenderer);
   if (!FClipPath.empty()) {
     ARenderer->SaveClipRegion();
-    TScopeExit Clip([&] { ARenderer->RestoreClipRegion(); });
+    auto Clip = Finally([&] { ARenderer->RestoreClipRegion(); });
     TdxSVGElement* Found = nullptr;
     TdxSVGElementRoot* R = GetRoot();
     if (R && R->FindByID(FClipPath, Found))
@@ -384,10 +368,10 @@ void TdxSVGElementClipPath::ApplyTo(TdxSVGCustomRenderer* ARenderer, TdxSVGEleme
   // A clip path that reaches itself while it is collected clips to nothing
   // more than what was collected so far.
   if (!ARenderer->BeginReference(this, false)) return;
-  TScopeExit End([&] { ARenderer->EndReference(this); });
+  auto End = Finally([&] { ARenderer->EndReference(this); });
   TdxSVGReferenceState* State = ARenderer->ReferenceState();
   ++State->ReferenceDepth;
-  TScopeExit Depth([State] { --State->ReferenceDepth; });
+  auto Depth = Finally([State] { --State->ReferenceDepth; });
   TOwned<TdxSVGRendererClipPath> Collector(Create<TdxSVGRendererClipPath>(State));
   DrawCore(Collector.get());
   DrawChildren(Collector.get());
@@ -410,7 +394,7 @@ void LoadReference(TdxSVGElement* AElement, TdxSVGCustomRenderer* ARenderer, con
   TdxSVGElementRoot* R = AElement->GetRoot();
   if (R && R->FindByID(AID, Found) && Found != AElement &&
       ARenderer->BeginReference(Found, false)) {
-    TScopeExit End([&] { ARenderer->EndReference(Found); });
+    auto End = Finally([&] { ARenderer->EndReference(Found); });
     ALoad(Found);
     return;
   }
@@ -556,7 +540,7 @@ void TdxSVGElementText::DrawCore(TdxSVGCustomRenderer* ARenderer) {
   TdxSizeF Size{};
   {
     TdxGPCustomPaintCanvas* Canvas = dxGpBeginPaint(cxScreenCanvas()->Handle(), TRect{0, 0, 1, 1});
-    TScopeExit End([&] { dxGpEndPaint(Canvas); });
+    auto End = Finally([&] { dxGpEndPaint(Canvas); });
     Size = Canvas->MeasureString(FText, Font.get());
   }
   const Integer Style = dxFontStylesToGpFontStyles(FFontStyles);
@@ -583,14 +567,14 @@ void TdxSVGElementUse::DrawCore(TdxSVGCustomRenderer* ARenderer) {
     if (E == Found) return;
   TdxSVGReferenceState* State = ARenderer->ReferenceState();
   ++State->ReferenceDepth;
-  TScopeExit Depth([State] { --State->ReferenceDepth; });
+  auto Depth = Finally([State] { --State->ReferenceDepth; });
   ARenderer->SaveWorldTransform();
-  TScopeExit Restore([&] { ARenderer->RestoreWorldTransform(); });
+  auto Restore = Finally([&] { ARenderer->RestoreWorldTransform(); });
   ARenderer->ModifyWorldTransform(
       TdxXFormHelper::CreateTranslateMatrix(XToPixels(FX), YToPixels(FY)));
   TdxSVGElement* OldParent = Found->Parent();
   Found->SetParent(this);
-  TScopeExit Reparent([&] { Found->SetParent(OldParent); });
+  auto Reparent = Finally([&] { Found->SetParent(OldParent); });
   Found->Draw(ARenderer);
 }
 

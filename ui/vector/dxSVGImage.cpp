@@ -11,18 +11,6 @@ IMPLEMENT_CREATABLE_CLASS(TdxSVGImage)
 namespace {
 bool FRegistered = false;
 
-template <class F>
-class TScopeExit {
- public:
-  explicit TScopeExit(F AAction) : FAction(std::move(AAction)) {}
-  ~TScopeExit() { FAction(); }
-  TScopeExit(const TScopeExit&) = delete;
-  TScopeExit& operator=(const TScopeExit&) = delete;
-
- private:
-  F FAction;
-};
-
 TdxSVGElementRoot* FirstRoot(TdxSVGElement* AContainer) {
   return AContainer->Count() > 0 ? dynamic_cast<TdxSVGElementRoot*>(AContainer->Elements(0))
                                  : nullptr;
@@ -206,7 +194,7 @@ void TdxSVGImageHandle::DrawCore(TdxGPCanvas* ACanvas, const TdxRectF& ARect,
   const TdxGPSmoothingMode OldSmoothing = ACanvas->SmoothingMode();
   const Integer OldPixelOffset = ACanvas->GetPixelOffsetMode();
   ACanvas->SaveWorldTransform();
-  TScopeExit Restore([&] {
+  auto Restore = Finally([&] {
     ACanvas->RestoreWorldTransform();
     ACanvas->SetSmoothingMode(OldSmoothing);
     ACanvas->SetPixelOffsetMode(OldPixelOffset);
@@ -279,12 +267,12 @@ void TdxSVGImageHandle::Draw(HDC DC, const TdxRectF& ADest, const TdxRectF& ASou
   const TRect R{static_cast<LONG>(Round(ADest.Left)), static_cast<LONG>(Round(ADest.Top)),
                 static_cast<LONG>(Round(ADest.Right)), static_cast<LONG>(Round(ADest.Bottom))};
   TdxGPCustomPaintCanvas* Canvas = dxGpBeginPaint(DC, R);
-  TScopeExit End([&] { dxGpEndPaint(Canvas); });
+  auto End = Finally([&] { dxGpEndPaint(Canvas); });
   TdxGPImageHandle* Raster =
       GetRasterizedImage(TSize{R.right - R.left, R.bottom - R.top}, APalette);
   const TdxGPInterpolationMode OldInterpolation = Canvas->InterpolationMode();
   const Integer OldPixelOffset = Canvas->GetPixelOffsetMode();
-  TScopeExit Modes([&] {
+  auto Modes = Finally([&] {
     Canvas->SetInterpolationMode(OldInterpolation);
     Canvas->SetPixelOffsetMode(OldPixelOffset);
   });

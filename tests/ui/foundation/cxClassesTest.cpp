@@ -416,4 +416,71 @@ TEST(MessageWindow, ExceptionsStayInsideTheWindowProcedure) {
   EXPECT_NO_THROW(SendMessageW(W->Handle(), WM_APP, 0, 0));
 }
 
+// A plain window of the platform's own class, destroyed with the scope.
+class TPlainWindow {
+ public:
+  TPlainWindow(DWORD AStyle, DWORD AExStyle, HWND AParent, const RECT& ABounds)
+      : FHandle(CreateWindowExW(AExStyle, L"STATIC", L"", AStyle, ABounds.left, ABounds.top,
+                                ABounds.right - ABounds.left, ABounds.bottom - ABounds.top, AParent,
+                                nullptr, nullptr, nullptr)) {}
+  ~TPlainWindow() {
+    if (FHandle) DestroyWindow(FHandle);
+  }
+  TPlainWindow(const TPlainWindow&) = delete;
+  TPlainWindow& operator=(const TPlainWindow&) = delete;
+  HWND Handle() const { return FHandle; }
+
+ private:
+  HWND FHandle;
+};
+
+TEST(WindowRectangles, BoundsOffsetsAndMapping) {
+  TPlainWindow Frame(WS_OVERLAPPEDWINDOW, 0, nullptr, RECT{100, 80, 400, 300});
+  TPlainWindow Child(WS_CHILD | WS_BORDER, 0, Frame.Handle(), RECT{10, 20, 110, 70});
+  ASSERT_TRUE(Frame.Handle() && Child.Handle());
+  RECT W, C;
+  GetWindowRect(Frame.Handle(), &W);
+  GetClientRect(Frame.Handle(), &C);
+  EXPECT_EQ(cxGetWindowRect(Frame.Handle()), TRect(W));
+  EXPECT_EQ(cxGetClientRect(Frame.Handle()), TRect(C));
+  EXPECT_EQ(cxGetWindowBounds(Frame.Handle()), cxRect(0, 0, W.right - W.left, W.bottom - W.top));
+  // A handle that is no window: empty rectangles, no error.
+  HWND Gone = nullptr;
+  {
+    TPlainWindow Brief(WS_POPUP, 0, nullptr, RECT{0, 0, 10, 10});
+    Gone = Brief.Handle();
+  }
+  EXPECT_EQ(cxGetWindowRect(Gone), cxNullRect);
+  EXPECT_EQ(cxGetClientRect(Gone), cxNullRect);
+  EXPECT_EQ(cxGetWindowBounds(Gone), cxNullRect);
+
+  // Where the client area starts inside the window: the frame's width on
+  // the left, the title and frame on top; a mirrored window counts from
+  // its right edge.
+  POINT Origin{0, 0};
+  ClientToScreen(Frame.Handle(), &Origin);
+  EXPECT_EQ(cxGetClientOffset(Frame.Handle()), (TPoint{Origin.x - W.left, Origin.y - W.top}));
+  TPlainWindow Mirrored(WS_OVERLAPPEDWINDOW, WS_EX_LAYOUTRTL, nullptr, RECT{100, 80, 400, 300});
+  RECT MW;
+  GetWindowRect(Mirrored.Handle(), &MW);
+  POINT MO{0, 0};
+  ClientToScreen(Mirrored.Handle(), &MO);
+  EXPECT_EQ(cxGetClientOffset(Mirrored.Handle()), (TPoint{MW.right - MO.x, MO.y - MW.top}));
+
+  // Mapping a rectangle from the child to the frame: client to client, or
+  // window to window; the size stays.
+  TRect R = cxRect(1, 2, 31, 12), Mapped;
+  POINT P{1, 2};
+  MapWindowPoints(Child.Handle(), Frame.Handle(), &P, 1);
+  dxMapWindowRect(Child.Handle(), Frame.Handle(), R, Mapped, true);
+  EXPECT_EQ(Mapped, cxRect(P.x, P.y, P.x + 30, P.y + 10));
+  RECT CW;
+  GetWindowRect(Child.Handle(), &CW);
+  dxMapWindowRect(Child.Handle(), Frame.Handle(), R, Mapped, false);
+  EXPECT_EQ(Mapped, cxRectOffset(R, CW.left - W.left, CW.top - W.top));
+
+  EXPECT_TRUE(IsChildClassWindow(Child.Handle()));
+  EXPECT_FALSE(IsChildClassWindow(Frame.Handle()));
+}
+
 }  // namespace

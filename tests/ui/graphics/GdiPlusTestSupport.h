@@ -61,6 +61,15 @@ class TGpSurface {
   TOwned<TdxGPCanvas> FCanvas;
 };
 
+// A 3 x 2 PNG image of the colours that check_export.py expects once Pillow
+// reads them back (given here premultiplied).
+inline TdxPNGImage* CheckedExportImage() {
+  TRGBColors Bits{{0, 0, 255, 255},     {0, 255, 0, 255}, {255, 0, 0, 255},
+                  {255, 255, 255, 255}, {0, 0, 128, 128}, {0, 0, 0, 0}};
+  return TdxCustomSmartImage::CreateFromBits<TdxPNGImage>(3, 2, Bits,
+                                                          TAlphaFormat::afPremultiplied);
+}
+
 // GDI+ is required by the case.
 #define REQUIRE_GDIPLUS() \
   if (!CheckGdiPlus(false)) GTEST_SKIP() << "needs GDI+"

@@ -536,7 +536,9 @@ TEST_F(Bitmaps, SoftwareGradientMatchesTheSystemOne) {
                      static_cast<TColor>(C.C2), true);
     cxGraphicsPlatform().GradientFill = Saved;
     EXPECT_EQ(Soft.Pixel(0, 0), C.C1) << C.Width;
-    if (C.Width > 1) EXPECT_EQ(Soft.Pixel(C.Width - 1, 1), C.C2) << C.Width;
+    if (C.Width > 1) {
+      EXPECT_EQ(Soft.Pixel(C.Width - 1, 1), C.C2) << C.Width;
+    }
     int Bands = 1;
     for (int X = 1; X < C.Width; ++X) Bands += Soft.Pixel(X, 0) != Soft.Pixel(X - 1, 0);
     EXPECT_LE(Bands, 256);

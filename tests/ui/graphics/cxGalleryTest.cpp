@@ -3,6 +3,7 @@
 // executable for people to look at.
 #include "GdiPlusTestSupport.h"
 #include "GraphicsTestSupport.h"
+#include "cxImageList.h"
 #include "dxGDIPlusClasses.h"
 
 namespace {
@@ -184,6 +185,61 @@ TEST_F(ReviewGallery, TurnedText) {
     X += A == ra180 ? 0 : 40;
   }
   Save(P.get(), L"turned-text");
+}
+
+TEST_F(ReviewGallery, ImageListStatesAndGifFrames) {
+  REQUIRE_GDIPLUS();
+  // The three button glyphs and a bitmap with a mask colour in one list.
+  TOwned<TcxImageList> List(Create<TcxImageList>(nullptr));
+  for (const wchar_t* Name : {L"GLYPH_RECALC", L"GLYPH_INPUT", L"GLYPH_OUTPUT"}) {
+    TOwned<TdxPNGImage> Png(Create<TdxPNGImage>());
+    TOwned<TMemoryStream> S(BytesStream(FixtureBytes(Name)));
+    Png->LoadFromStream(S.get());
+    List->Add(Png.get());
+  }
+  TOwned<TcxBitmap> Framed(TcxBitmap::CreateSize(16, 16, TPixelFormat::pf24bit));
+  Framed->cxCanvas()->FillRect(Framed->ClientRect(), clFuchsia);
+  Framed->cxCanvas()->FillRect(cxRect(3, 3, 13, 13), static_cast<TColor>(RGB(200, 40, 40)));
+  Framed->cxCanvas()->FillRect(cxRect(6, 6, 10, 10), clWhite);
+  List->AddMasked(Framed.get(), clFuchsia);
+  const struct {
+    const wchar_t* Name;
+    int Size;
+    bool Stretch, Smooth, Enabled, AlphaBlending;
+  } Columns[] = {{L"enabled", 16, false, false, true, true},
+                 {L"disabled", 16, false, false, false, true},
+                 {L"32 sharp", 32, true, false, true, true},
+                 {L"32 smooth", 32, true, true, true, true},
+                 {L"32 without alpha", 32, true, false, true, false},
+                 {L"32 disabled", 32, true, true, false, true}};
+  const int Cell = 64, Left = 10, Top = 36;
+  auto P = Page(Left + 6 * Cell + 10, Top + 4 * Cell + 70);
+  TcxCanvas* C = P->cxCanvas();
+  for (int Col = 0; Col < 6; ++Col)
+    Label(P.get(), cxRect(Left + Col * Cell, 4, Left + (Col + 1) * Cell, Top), Columns[Col].Name);
+  for (int Row = 0; Row < List->Count(); ++Row)
+    for (int Col = 0; Col < 6; ++Col) {
+      const auto& K = Columns[Col];
+      TRect R = cxRect(Left + Col * Cell, Top + Row * Cell, Left + (Col + 1) * Cell,
+                       Top + (Row + 1) * Cell);
+      C->FrameRect(R, static_cast<TColor>(RGB(210, 210, 210)));
+      TRect Image = cxRectCenter(R, K.Size, K.Size);
+      List->SetAlphaBlending(K.AlphaBlending);
+      List->Draw(C->Canvas(), Image, Row, K.Stretch, K.Smooth, K.Enabled);
+    }
+  // The frames of an animated GIF, six times enlarged.
+  int Y = Top + 4 * Cell + 10;
+  Label(P.get(), cxRect(Left, Y, Left + 300, Y + 16), L"GIF frames (red, lime, blue)");
+  TOwned<TdxSmartImage> Gif(Create<TdxSmartImage>());
+  TOwned<TMemoryStream> S(BytesStream(FixtureBytes(L"LOOP2ANIM6X4_GIF")));
+  Gif->LoadFromStream(S.get());
+  for (int F = 0; F < Gif->AnimationFrameCount(); ++F) {
+    Gif->SetActiveFrame(F);
+    TRect R = cxRect(Left + F * 50, Y + 20, Left + F * 50 + 36, Y + 44);
+    C->FrameRect(cxRectInflate(R, 1, 1), clBlack);
+    Gif->StretchDraw(C->Handle(), R);
+  }
+  Save(P.get(), L"image-list");
 }
 
 }  // namespace

@@ -216,6 +216,25 @@ TEST_F(TextOutput, SelectionOverTwoRowsHighlightsTheTailAndTheHead) {
   EXPECT_GT(SelectedInk[0], 0);
   EXPECT_GT(SelectedInk[1], 0);
   EXPECT_GT(PlainInk, 0);
+  // The selected areas stay out of the DC's clip after the call: a fill
+  // afterwards leaves them as they are (editors paint around them).
+  HDC DC = B->Canvas()->Handle();
+  HBRUSH Green = CreateSolidBrush(RGB(0, 255, 0));
+  RECT All{0, 0, B->Width(), B->Height()};
+  FillRect(DC, &All, Green);
+  DeleteObject(Green);
+  SelectClipRgn(DC, nullptr);
+  GetBitmapBits(B.get(), P, true);
+  int Covered = 0, Kept = 0;
+  for (int Y = 0; Y < B->Height(); ++Y)
+    for (int X = 0; X < B->Width(); ++X) {
+      const RGBQUAD& Q = P[static_cast<size_t>(Y) * B->Width() + X];
+      bool Filled = RGB(Q.rgbRed, Q.rgbGreen, Q.rgbBlue) == RGB(0, 255, 0);
+      bool Selected = cxRectPtIn(Tail, TPoint{X, Y}) || cxRectPtIn(Head, TPoint{X, Y});
+      (Selected ? Kept : Covered) += Selected ? !Filled : Filled;
+    }
+  EXPECT_EQ(Kept, cxRectWidth(Tail) * cxRectHeight(Tail) + cxRectWidth(Head) * cxRectHeight(Head));
+  EXPECT_EQ(Covered + Kept, B->Width() * B->Height());
 }
 
 TEST_F(TextOutput, RightToLeftSelectionCoversTheCharactersWhereTheyAreShown) {

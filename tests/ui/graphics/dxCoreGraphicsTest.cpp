@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <type_traits>
 
 #include "ComObj.h"
 #include "GraphicsTestSupport.h"
@@ -9,6 +10,11 @@
 namespace {
 
 constexpr TdxAlphaColor Argb(Cardinal V) { return TdxAlphaColor(V); }
+
+// A GDI colour and an ARGB colour never stand in for each other unasked, so
+// an overload taking one cannot be reached with the other.
+static_assert(!std::is_convertible_v<TdxAlphaColor, TColor>);
+static_assert(!std::is_convertible_v<TColor, TdxAlphaColor>);
 
 // Puts the platform's system colours back into the catalogue at the end of
 // a test that injected others (declare it before the injection).
@@ -217,6 +223,46 @@ TEST(BitmapPixels, FormatsAndAlphaOfBitmaps) {
   EXPECT_TRUE(dxGetBitmapData(B32->Handle(), Data));
   EXPECT_EQ(Data.bmWidth, 2);
   EXPECT_FALSE(dxGetBitmapData(reinterpret_cast<HBITMAP>(GetStockObject(WHITE_BRUSH)), Data));
+}
+
+TEST(BitmapPixels, AlphaCorrectionMakesOnlyColouredClearPixelsOpaque) {
+  struct {
+    RGBQUAD In;
+    Byte Alpha;
+  } Cases[] = {
+      {{0, 0, 0, 0}, 0},         // black and clear stays transparent
+      {{16, 16, 16, 0}, 255},    // dark grey becomes opaque
+      {{0, 0, 1, 0}, 255},       // so does any colour
+      {{50, 60, 70, 128}, 128},  // an alpha of its own stays
+      {{0, 0, 0, 255}, 255},
+  };
+  TRGBColors Colors;
+  for (const auto& C : Cases) Colors.push_back(C.In);
+  dxCorrectAlphaChannel(Colors);
+  for (size_t I = 0; I < std::size(Cases); ++I) {
+    EXPECT_EQ(Colors[I].rgbReserved, Cases[I].Alpha) << I;
+    EXPECT_EQ(Colors[I].rgbRed, Cases[I].In.rgbRed) << I;
+  }
+  TRGBColors None;
+  dxCorrectAlphaChannel(None);
+  EXPECT_TRUE(None.empty());
+
+  // A bitmap: read top row first, corrected, written back.
+  TOwned<TBitmap> B = MakeOwned<TBitmap>();
+  B->SetPixelFormat(TPixelFormat::pf32bit);
+  B->SetSize(2, 2);
+  ASSERT_TRUE(SetBitmapBits(
+      B.get(), Colors = {{0, 0, 0, 0}, {16, 16, 16, 0}, {1, 0, 0, 0}, {0, 0, 0, 0}}, true));
+  dxCorrectAlphaChannel(B.get());
+  ASSERT_TRUE(GetBitmapBits(B.get(), Colors, true));
+  EXPECT_EQ(Colors[0].rgbReserved, 0);
+  EXPECT_EQ(Colors[1].rgbReserved, 255);
+  EXPECT_EQ(Colors[2].rgbReserved, 255);
+  EXPECT_EQ(Colors[3].rgbReserved, 0);
+  // An empty bitmap is left alone.
+  TOwned<TBitmap> Empty = MakeOwned<TBitmap>();
+  dxCorrectAlphaChannel(Empty.get());
+  EXPECT_TRUE(Empty->Empty());
 }
 
 // The pixels of a BMP file written by ImageMagick against Pillow's reading,

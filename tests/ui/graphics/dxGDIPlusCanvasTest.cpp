@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <thread>
+#include <utility>
 
 #include "ComObj.h"
 #include "GdiPlusTestSupport.h"
@@ -130,9 +131,66 @@ TEST(GpCanvas, ClipAndTransformStacksGiveBackWhatWasSaved) {
   C->RotateWorldTransform(90, TdxPointF{10, 10}, MatrixOrderAppend);
   TOwned<TdxGPMatrix> Rotated(C->GetWorldTransform());
   EXPECT_EQ(Rotated->TransformPoint(TPoint{10, 10}), (TPoint{10, 10}));
-  // Saves left on the stacks go with the canvas.
-  C->SaveClipRegion();
-  C->SaveWorldTransform();
+}
+
+// Counts the native regions and matrices made and deleted while it lives.
+class TNativeObjectCount {
+ public:
+  TNativeObjectCount() {
+    FCreateRegion = std::exchange(GdipCreateRegion, &CreateRegion);
+    FDeleteRegion = std::exchange(GdipDeleteRegion, &DeleteRegion);
+    FCreateMatrix = std::exchange(GdipCreateMatrix, &CreateMatrix);
+    FDeleteMatrix = std::exchange(GdipDeleteMatrix, &DeleteMatrix);
+    Made = Deleted = 0;
+  }
+  ~TNativeObjectCount() {
+    GdipCreateRegion = FCreateRegion;
+    GdipDeleteRegion = FDeleteRegion;
+    GdipCreateMatrix = FCreateMatrix;
+    GdipDeleteMatrix = FDeleteMatrix;
+  }
+  TNativeObjectCount(const TNativeObjectCount&) = delete;
+  TNativeObjectCount& operator=(const TNativeObjectCount&) = delete;
+  static inline int Made = 0, Deleted = 0;
+
+ private:
+  static GpStatus WINGDIPAPI CreateRegion(GpRegion** R) {
+    ++Made;
+    return FCreateRegion(R);
+  }
+  static GpStatus WINGDIPAPI DeleteRegion(GpRegion* R) {
+    ++Deleted;
+    return FDeleteRegion(R);
+  }
+  static GpStatus WINGDIPAPI CreateMatrix(GpMatrix** M) {
+    ++Made;
+    return FCreateMatrix(M);
+  }
+  static GpStatus WINGDIPAPI DeleteMatrix(GpMatrix* M) {
+    ++Deleted;
+    return FDeleteMatrix(M);
+  }
+  static inline decltype(GdipCreateRegion) FCreateRegion = nullptr;
+  static inline decltype(GdipDeleteRegion) FDeleteRegion = nullptr;
+  static inline decltype(GdipCreateMatrix) FCreateMatrix = nullptr;
+  static inline decltype(GdipDeleteMatrix) FDeleteMatrix = nullptr;
+};
+
+TEST(GpCanvas, SavesLeftOnTheStacksGoWithTheCanvas) {
+  REQUIRE_GDIPLUS();
+  TNativeObjectCount Count;
+  {
+    TGpSurface S(8, 8);
+    TdxGPCanvas* C = S.Canvas();
+    C->SaveClipRegion();
+    C->SaveClipRegion();
+    C->SaveWorldTransform();
+    C->SaveWorldTransform();
+    C->RestoreWorldTransform();
+    EXPECT_EQ(TNativeObjectCount::Made, 4);
+    EXPECT_EQ(TNativeObjectCount::Deleted, 1);
+  }
+  EXPECT_EQ(TNativeObjectCount::Deleted, TNativeObjectCount::Made);
 }
 
 TEST(GpCanvas, ModesAnswerWithinTheirEnumerations) {
@@ -253,7 +311,9 @@ TEST(GpDrawImage, AMetafileInOnePixelLeavesTheClipAsItWas) {
   EXPECT_EQ(Before.Height, After.Height);
   for (Integer Y = 0; Y < 10; ++Y)
     for (Integer X = 0; X < 10; ++X)
-      if (X != 4 || Y != 4) EXPECT_EQ(Dest.Pixel(X, Y), 0u) << X << "," << Y;
+      if (X != 4 || Y != 4) {
+        EXPECT_EQ(Dest.Pixel(X, Y), 0u) << X << "," << Y;
+      }
   GdipDisposeImage(Image);
 }
 

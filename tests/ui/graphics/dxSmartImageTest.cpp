@@ -73,9 +73,13 @@ TEST(ImageHeaders, StreamsEndingInsideTheHeaderGiveNoSize) {
       TSize Size{0, 0};
       TdxSmartImageCodecClass Codec = nullptr;
       bool Sized = TdxSmartImageCodecsRepository::GetImageInfo(S.get(), Size, Codec);
-      if (Sized) EXPECT_EQ(Size, C.Size) << C.Fixture << " cut at " << Length;
+      if (Sized) {
+        EXPECT_EQ(Size, C.Size) << C.Fixture << " cut at " << Length;
+      }
       // Once a prefix is long enough, every longer one is too.
-      if (SeenSize) EXPECT_TRUE(Sized) << C.Fixture << " cut at " << Length;
+      if (SeenSize) {
+        EXPECT_TRUE(Sized) << C.Fixture << " cut at " << Length;
+      }
       SeenSize = SeenSize || Sized;
     }
     EXPECT_EQ(SeenSize, C.Sized) << C.Fixture;
@@ -359,11 +363,7 @@ TEST(SmartImages, UndecodableDataRaisesButKeepsItsBytes) {
 // The exported PNG is read back by Pillow (check_export.py).
 TEST(SmartImages, PngExportForPillow) {
   REQUIRE_GDIPLUS();
-  // Premultiplied pixels of the colours check_export.py expects.
-  TRGBColors Bits{{0, 0, 255, 255},     {0, 255, 0, 255}, {255, 0, 0, 255},
-                  {255, 255, 255, 255}, {0, 0, 128, 128}, {0, 0, 0, 0}};
-  TOwned<TdxPNGImage> Image(
-      TdxCustomSmartImage::CreateFromBits<TdxPNGImage>(3, 2, Bits, TAlphaFormat::afPremultiplied));
+  TOwned<TdxPNGImage> Image(CheckedExportImage());
   Image->SaveToFile(L"graphics_export.png");
   TOwned<TdxSmartImage> Back(Create<TdxSmartImage>());
   Back->LoadFromFile(L"graphics_export.png");

@@ -136,12 +136,18 @@ inline std::vector<TPainterElement> PainterElements() {
             Pa->DrawScaledArrow(C, R, S, Dir, Fa, true);
           },
           [S, Dir](P* Pa, TcxCanvas* C, const TRect& R) { Pa->DrawArrow(C, R, S, Dir, true); });
+      // On the button face of its state, as the scroll bars draw it: a
+      // pressed arrow may be in the highlight text colour.
       Add(
           "scroll arrow", N, {17, 17},
           [S, Dir](P* Pa, TcxCanvas* C, const TRect& R, F Fa) {
+            C->FillRect(R, Pa->ButtonColor(S));
             Pa->DrawScaledScrollBarArrow(C, R, S, Dir, Fa);
           },
-          [S, Dir](P* Pa, TcxCanvas* C, const TRect& R) { Pa->DrawScrollBarArrow(C, R, S, Dir); });
+          [S, Dir](P* Pa, TcxCanvas* C, const TRect& R) {
+            C->FillRect(R, Pa->ButtonColor(S));
+            Pa->DrawScrollBarArrow(C, R, S, Dir);
+          });
     }
   }
   Add("arrow", "collapse", {16, 16},
@@ -364,7 +370,10 @@ inline std::vector<TPainterElement> PainterElements() {
         [Solid](P* Pa, TcxCanvas* C, const TRect& R, F) {
           TRect Chunk = cxRect(R.left, R.top, R.left + cxRectWidth(R) / 2, R.bottom);
           C->FillRect(Chunk, clHighlight);
-          Pa->DrawProgressBarText(C, false, Solid, L"50%", R, R, Chunk, clDefault);
+          // Centred, as the progress bar places it, so that the text
+          // straddles the chunk's edge.
+          const TRect Text = cxRectCenter(R, C->TextExtent(L"50%"));
+          Pa->DrawProgressBarText(C, false, Solid, L"50%", Text, R, Chunk, clDefault);
         });
   for (bool Borders : {false, true})
     Add("list box", Borders ? "background, borders" : "background", {60, 30},

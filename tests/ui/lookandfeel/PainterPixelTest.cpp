@@ -624,6 +624,64 @@ TEST_F(PainterPixels, StandardButtonBorders) {
   EXPECT_EQ(StandardPainter()->ScaledButtonTextShift(dxDefaultScaleFactor()), 1);
 }
 
+// The caption band of the button template: an odd face loses its bottom row,
+// a band below 18 rows grows one row above the face, and a pressed caption
+// moves by the text shift. A 17-row face thus gives a band of 17 rows from
+// one row above the face. The platform's DrawTextW in the band, worked out
+// by hand, is the reference; a disabled caption is the canvas's disabled
+// text in that band.
+TEST_F(PainterPixels, ButtonCaptionsAreCentredInTheirTextBand) {
+  struct TCase {
+    const char* Name;
+    TcxCustomLookAndFeelPainter* Painter;
+    bool Border;
+    TcxButtonState State;
+    TRect R;
+    TRect Band;
+  };
+  const TCase Cases[] = {
+      {"17 rows", UltraFlatPainter(), false, cxbsNormal, cxRect(0, 3, 60, 20),
+       cxRect(0, 2, 60, 19)},
+      {"20 rows", UltraFlatPainter(), false, cxbsNormal, cxRect(0, 2, 60, 22),
+       cxRect(0, 2, 60, 22)},
+      {"19 rows", UltraFlatPainter(), false, cxbsNormal, cxRect(0, 2, 60, 21),
+       cxRect(0, 2, 60, 20)},
+      {"pressed with a shift of 1", StandardPainter(), true, cxbsPressed, cxRect(0, 0, 60, 24),
+       cxRect(3, 3, 59, 23)},
+      {"disabled", UltraFlatPainter(), false, cxbsDisabled, cxRect(0, 2, 60, 22),
+       cxRect(0, 2, 60, 22)},
+  };
+  const wchar_t* const Caption = L"Wg";
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    TPaintTarget Ours(60, 26, clWhite), Platform(60, 26, clWhite);
+    C.Painter->DrawScaledButton(Ours.Canvas(), C.R, Caption, C.State, dxDefaultScaleFactor(),
+                                C.Border, clWhite, clDefault, false, false, cxbpButton);
+    // Only the caption is compared: the reference has the button's border
+    // and face painted by the painter too.
+    C.Painter->DrawScaledButton(Platform.Canvas(), C.R, String(), C.State, dxDefaultScaleFactor(),
+                                C.Border, clWhite, clDefault, false, false, cxbpButton);
+    if (C.State == cxbsDisabled) {
+      // Disabled text is the canvas's own look, in the shadow colour.
+      TcxCanvas* Canvas = Platform.Canvas();
+      Canvas->Font()->Assign(Ours.Canvas()->Font());
+      Canvas->Font()->SetColor(clBtnShadow);
+      Canvas->Brush()->SetStyle(TBrushStyle::bsClear);
+      Canvas->DrawTexT(Caption, C.Band,
+                       cxShowPrefix | cxAlignHCenter | cxAlignVCenter | cxSingleLine, false);
+    } else {
+      HDC DC = Platform.DC();
+      HGDIOBJ Old = SelectObject(DC, Ours.Canvas()->Font()->Handle());
+      SetBkMode(DC, TRANSPARENT);
+      SetTextColor(DC, kBtnText);
+      RECT Band = C.Band;
+      DrawTextW(DC, Caption, -1, &Band, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
+      SelectObject(DC, Old);
+    }
+    EXPECT_TRUE(SamePixels(Ours, Platform));
+  }
+}
+
 // ---------------------------------------------------------------------------
 // Drop-down list box
 TEST_F(PainterPixels, DropDownListBoxes) {

@@ -1,7 +1,8 @@
 // Deterministic mutation of skin streams, containers and details, and the
 // check every mutant must pass: it loads (and saves and reloads to the same
 // bytes), or it raises the format, read or class error and leaves the target
-// as it was. Shared by the test run and the longer run of bench/skinsfuzz.
+// as it was; and reading it asks for no block larger than the input allows.
+// Shared by the test run and the longer run of bench/skinsfuzz.
 #pragma once
 
 #include <cstdint>
@@ -9,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "AllocationWatch.h"
 #include "SkinsTestSupport.h"
+#include "WinHandles.h"
 
 namespace SkinsFuzz {
 
@@ -76,13 +79,34 @@ inline std::string Describe(const Exception& E) {
   return std::string(M.begin(), M.end());
 }
 
+// The largest block a reader may ask for: a text of n bytes becomes at most
+// n UTF-16 units, and the rest (lists, objects, a decoded icon) stays small.
+inline size_t AllocationBound(size_t AInputSize) { return 2 * AInputSize + 65536; }
+
+// Runs ARead under the allocation watch; empty when no block exceeded the
+// bound, else what did.
+template <class F>
+std::string Watched(size_t AInputSize, F ARead) {
+  AllocationWatch::Begin();
+  // A read that raises stops the watch too.
+  auto StopWatching = Finally([] { AllocationWatch::End(); });
+  ARead();
+  const size_t Largest = AllocationWatch::End();
+  if (Largest <= AllocationBound(AInputSize)) return "";
+  return "a block of " + std::to_string(Largest) + " bytes for an input of " +
+         std::to_string(AInputSize);
+}
+
 // Runs ALoad on ATarget; empty when the outcome is one of the allowed ones,
 // else what went wrong.
 template <class F>
-std::string CheckLoad(TdxSkin* ATarget, TStats& AStats, F ALoad) {
+std::string CheckLoad(TdxSkin* ATarget, size_t AInputSize, TStats& AStats, F ALoad) {
   const TBytes Before = SkinsTest::SaveSkin(ATarget);
   try {
-    if (!ALoad()) {
+    bool Loaded = false;
+    const std::string Large = Watched(AInputSize, [&] { Loaded = ALoad(); });
+    if (!Large.empty()) return Large;
+    if (!Loaded) {
       ++AStats.Rejected;
       return SkinsTest::SaveSkin(ATarget) == Before ? "" : "refused but changed the skin";
     }
@@ -107,7 +131,7 @@ std::string CheckLoad(TdxSkin* ATarget, TStats& AStats, F ALoad) {
 // the details.
 inline std::string CheckInput(TdxSkin* ATarget, const TBytes& AInput, TStats& AStats) {
   TOwned<TBytesStream> S = SkinsTest::StreamOf(AInput);
-  std::string F = CheckLoad(ATarget, AStats, [&] {
+  std::string F = CheckLoad(ATarget, AInput.size(), AStats, [&] {
     ATarget->LoadFromStream(S.get());
     return true;
   });
@@ -115,18 +139,20 @@ inline std::string CheckInput(TdxSkin* ATarget, const TBytes& AInput, TStats& AS
   S->SetPosition(0);
   TOwned<TdxSkinBinaryReader> R;
   try {
-    R.reset(Create<TdxSkinBinaryReader>(S.get()));
+    F = Watched(AInput.size(), [&] { R.reset(Create<TdxSkinBinaryReader>(S.get())); });
+    if (!F.empty()) return "container list: " + F;
   } catch (const Exception& E) {
     if (!IsExpectedError(E)) return "container list: unexpected " + Describe(E);
   }
   for (Integer I = 0; R && I < R->Count(); ++I) {
-    F = CheckLoad(ATarget, AStats, [&] { return R->LoadSkin(ATarget, I); });
+    F = CheckLoad(ATarget, AInput.size(), AStats, [&] { return R->LoadSkin(ATarget, I); });
     if (!F.empty()) return "container skin " + std::to_string(I) + ": " + F;
   }
   S->SetPosition(0);
   TOwned<TdxSkinDetails> D(Create<TdxSkinDetails>());
   try {
-    D->LoadFromStream(S.get());
+    F = Watched(AInput.size(), [&] { D->LoadFromStream(S.get()); });
+    if (!F.empty()) return "details: " + F;
   } catch (const Exception& E) {
     if (!IsExpectedError(E)) return "details: unexpected " + Describe(E);
   }

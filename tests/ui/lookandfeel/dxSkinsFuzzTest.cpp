@@ -42,3 +42,17 @@ TEST(SkinFuzz, EveryTruncationOfSmallStreamsFailsCleanly) {
     EXPECT_EQ(Stats.Loaded, 0);
   }
 }
+
+TEST(SkinFuzz, TheAllocationWatchSeesEveryBlockOverTheBound) {
+  volatile size_t Sink = 0;
+  auto Allocate = [&Sink](size_t ASize) {
+    return Watched(100, [&Sink, ASize] {
+      TBytes Block(ASize, 1);
+      Sink = Sink + Block[ASize - 1];
+    });
+  };
+  // A byte array carries a small header of its own.
+  EXPECT_TRUE(Allocate(AllocationBound(100) - 64).empty());
+  EXPECT_FALSE(Allocate(AllocationBound(100) + 1).empty());
+  EXPECT_TRUE(Allocate(64).empty());
+}

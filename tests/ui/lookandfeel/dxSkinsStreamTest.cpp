@@ -374,3 +374,46 @@ TEST(SkinPartStream, WindowClampsSeeksAndStopsReads) {
   P->Write(More, 2);
   EXPECT_EQ(P->Size(), 6);
 }
+
+// Cases for a process whose gdiplus.dll cannot be loaded; the test suite runs
+// them a second time with the library disabled.
+namespace {
+bool PlatformGdiPlusLoadable() {
+  HMODULE M = LoadLibraryW(L"gdiplus.dll");
+  if (M) FreeLibrary(M);
+  return M != nullptr;
+}
+
+class SkinsWithoutGdiPlus : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!PlatformGdiPlusLoadable()) return;
+    // The run without GDI+ must not pass by skipping.
+    if (GetEnvironmentVariableW(L"LOOKANDFEEL_TESTS_WITHOUT_GDIPLUS", nullptr, 0) != 0)
+      FAIL() << "gdiplus.dll was loadable in the run without it";
+    GTEST_SKIP() << "runs with gdiplus.dll disabled";
+  }
+};
+}  // namespace
+
+TEST_F(SkinsWithoutGdiPlus, LoadingRaisesTheSkinErrorAndKeepsTheSkin) {
+  ASSERT_FALSE(CheckGdiPlus(false));
+  TOwned<TdxSkin> Skin(Create<TdxSkin>(L"Kept"));
+  Skin->AddColor(L"C", 0x123456);
+  const TBytes Before = SaveSkin(Skin.get());
+  TOwned<TBytesStream> S = StreamOf(Fixture(L"SKIN_V125"));
+  try {
+    Skin->LoadFromStream(S.get());
+    ADD_FAILURE() << "loaded without GDI+";
+  } catch (const EdxSkinError& E) {
+    EXPECT_NE(E.Message().find(L"GDI+"), String::npos);
+  }
+  EXPECT_EQ(S->Position(), 0);
+  EXPECT_TRUE(SaveSkin(Skin.get()) == Before);
+  // The container's LoadSkin raises the same error.
+  TOwned<TBytesStream> C = StreamOf(Fixture(L"SKIN_CONTAINER"));
+  TOwned<TdxSkinBinaryReader> R(Create<TdxSkinBinaryReader>(C.get()));
+  ASSERT_EQ(R->Count(), 3);
+  EXPECT_THROW(R->LoadSkin(Skin.get(), 0), EdxSkinError);
+  EXPECT_TRUE(SaveSkin(Skin.get()) == Before);
+}
