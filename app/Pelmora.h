@@ -39,10 +39,12 @@ DECLARE_EXCEPTION(EFormationError, Exception)
 // locale-independent, so "." is the separator whatever the regional format
 // (numbers shown to the user go through the framework's conversions instead).
 
-// Enough room for any text FormatMifFloat writes.
+// The room FormatMifFloat needs at ABuf: the longest text, and the scratch it
+// may write past a shorter one.
 constexpr size_t MifFloatBufSize = 32;
 // Writes AValue as the framework's FloatToStr does (at most 15 significant
-// digits, general format) with "." and returns the end of the text.
+// digits, general format) with "." and returns the end of the text; the bytes
+// after it up to ABuf + MifFloatBufSize may be overwritten.
 char* FormatMifFloat(char* ABuf, Double AValue);
 AnsiString MifFloatToStr(Double AValue);
 // For MapBasic statements, which are wide text.

@@ -144,6 +144,13 @@ class Env:
         return run_to_files([self.wine, self.winprobe] + [str(a) for a in args], 60,
                             self.wine_env)[1].decode('utf-8')
 
+    def put_clipboard(self, text):
+        rc, _, err = run_to_files([self.wine, self.winprobe, 'clip', 'put',
+                                   text.encode('utf-8').hex()], 60, self.wine_env)
+        if rc != 0:
+            raise RuntimeError('winprobe could not put %r on the clipboard (%d): %s' % (
+                text, rc, err.decode(errors='replace')))
+
     def probe(self):
         return json.loads(self.probe_run('state'))
 
@@ -305,23 +312,33 @@ class Program:
         # Away from the controls, so that no hint pops up over the window.
         xdo('mousemove', 1270, 1010)
 
-    def type_into(self, name, text):
-        """Replaces a text field's whole content by typing, as a user would. xdotool types a
-        letter the keyboard map lacks by remapping a spare key, and under load a letter can
-        get lost on the way; the field is then typed again, slower."""
+    def type_into(self, name, text, paste=False):
+        """Replaces a text field's whole content as a user would: by typing it (or, with paste,
+        by pasting it from the clipboard first), and, where the field then shows something
+        else, by pasting it. xdotool types a letter the keyboard map lacks by remapping a spare
+        key, and under load the remapping can overtake the key press, so that a letter gets
+        lost or another one comes out ("Водные" for "Входные"); typing slower makes that
+        rarer, never impossible. A paste goes through the field's own clipboard path and
+        carries every letter."""
         got = None
-        for delay in (15, 60, 150):
+        ways = ('paste', 'type', 'paste') if paste else ('type', 'paste', 'paste')
+        for way in ways:
             self.click(name)
             xdo('key', '--clearmodifiers', 'ctrl+Home', 'shift+ctrl+End')
-            if text:
-                xdo('type', '--delay', delay, text)
-            else:
+            if not text:
                 xdo('key', 'Delete')
+            elif way == 'type':
+                xdo('type', '--delay', 15, text)
+            else:
+                self.env.put_clipboard(text)
+                xdo('key', '--clearmodifiers', 'ctrl+v')
             time.sleep(0.3)
             got = self.child_at(self.state(), name)
             if got is not None and got['text'].strip() == text.strip():
                 return
-        raise Failure('%s shows %r after typing %r' % (name, got and got['text'], text))
+            print('%s: %s gave %r, not %r' % (name, way, got and got['text'], text), flush=True)
+        raise Failure('%s shows %r after typing and pasting %r' % (
+            name, got and got['text'], text))
 
     def choose(self, name, items, index):
         """Picks a fixed-list item with the keyboard: focus the box, go to the first item,
@@ -361,8 +378,9 @@ class Program:
 
     def fill(self, in_dir, out_dir, target, formation_index=None, formations=None,
              diagnostics=False):
+        # One folder typed, the other pasted: both ways into a field are a user's.
         self.type_into('Memo1', in_dir)
-        self.type_into('Memo2', out_dir)
+        self.type_into('Memo2', out_dir, paste=True)
         self.choose('cxComboBox1', TARGETS, target)
         if formation_index is not None:
             self.choose('cxComboBox2', formations, formation_index)
