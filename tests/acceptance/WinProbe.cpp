@@ -6,6 +6,8 @@
 //   winprobe close <hwnd>     posts WM_CLOSE
 //   winprobe clip [clear]     the clipboard's text, UTF-8 (what a dialog copied on Ctrl+C),
 //                             or empties the clipboard
+//   winprobe clip has         exit code 0 when the clipboard offers text, without asking its
+//                             owner to render it
 //   winprobe clip put <hex>   puts a text on the clipboard, given as the hex digits of its
 //                             UTF-8 bytes (a command line in the system code page would lose
 //                             letters outside it), for the scripts to paste into a field
@@ -239,6 +241,8 @@ int wmain(int Argc, wchar_t** Argv) {
     CloseClipboard();
     return 0;
   }
+  if (Cmd == L"clip" && Argc > 2 && std::wstring(Argv[2]) == L"has")
+    return IsClipboardFormatAvailable(CF_UNICODETEXT) ? 0 : 1;
   if (Cmd == L"clip" && Argc > 3 && std::wstring(Argv[2]) == L"put") {
     std::wstring Text;
     if (!FromHexUtf8(Argv[3], Text)) return 1;
@@ -248,7 +252,8 @@ int wmain(int Argc, wchar_t** Argv) {
     Write(Utf8(ClipboardText()));
     return 0;
   }
-  std::fputs("usage: winprobe state | text <hwnd> | close <hwnd> | clip [clear | put <hex>]\n",
-             stderr);
+  std::fputs(
+      "usage: winprobe state | text <hwnd> | close <hwnd> | clip [clear | has | put <hex>]\n",
+      stderr);
   return 1;
 }

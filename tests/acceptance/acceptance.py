@@ -226,10 +226,12 @@ def vector_run(env, name, target, formation_index=0, diagnostics=False, classes=
         env.probe_run('clip', 'clear')
         p.click('RichEdit1')
         xdo('key', '--clearmodifiers', 'ctrl+a', 'ctrl+c')
-        time.sleep(0.5)
+        # Closing the program must not overtake the copy.
+        copy_seen = env.wait_clipboard_text()
     finally:
         ctx.finish()
     copied = env.probe_run('clip')
+    ctx.expect(copy_seen, 'Ctrl+A, Ctrl+C in the log pane put no text on the clipboard')
     ctx.expect(RUN_FINISHED in copied, 'the copied log is gone after the program ended: %r' %
                copied[-200:])
     check_settings(ctx, ctx.win(in_root, True), ctx.win(out_root, True), target, f.caption,

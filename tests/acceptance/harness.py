@@ -151,6 +151,16 @@ class Env:
             raise RuntimeError('winprobe could not put %r on the clipboard (%d): %s' % (
                 text, rc, err.decode(errors='replace')))
 
+    def wait_clipboard_text(self, timeout=15):
+        """Whether the clipboard offers text within timeout (its owner is not asked to render
+        it): under load a Ctrl+C reaches the program late."""
+        end = time.time() + timeout
+        while time.time() < end:
+            if run_to_files([self.wine, self.winprobe, 'clip', 'has'], 60, self.wine_env)[0] == 0:
+                return True
+            time.sleep(0.5)
+        return False
+
     def probe(self):
         return json.loads(self.probe_run('state'))
 
