@@ -119,7 +119,12 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner), FIcon(Create
 
 TCustomForm::TCustomForm(TComponent* AOwner, bool) : TCustomForm(AOwner) { FBuiltInCode = true; }
 
-TCustomForm::~TCustomForm() = default;
+TCustomForm::~TCustomForm() {
+  // Focus and activation messages while the form was being freed may have
+  // made it the active (or main) form again; nothing may point at it now.
+  if (GScreen) GScreen->RemoveForm(this);
+  if (GApplication && GApplication->FMainForm == this) GApplication->FMainForm = nullptr;
+}
 
 void TCustomForm::AfterConstruction() {
   inherited::AfterConstruction();
@@ -684,6 +689,9 @@ void TScreen::RemoveForm(TCustomForm* F) {
 }
 
 void TScreen::SetActiveForm(TCustomForm* F, TWinControl* Control) {
+  // A form being freed gets focus messages while its windows go; it must not
+  // become the active form again, or the screen would keep a freed form.
+  if (F && F->ComponentState().Contains(csDestroying)) return;
   FActiveForm = F;
   FActiveControl = Control;
   // The active form goes to the front of the list, as the framework keeps it.
