@@ -39,10 +39,12 @@ DECLARE_EXCEPTION(EFormationError, Exception)
 // locale-independent, so "." is the separator whatever the regional format
 // (numbers shown to the user go through the framework's conversions instead).
 
-// Enough room for any text FormatMifFloat writes.
+// The room FormatMifFloat needs at ABuf: the longest text, and the scratch it
+// may write past a shorter one.
 constexpr size_t MifFloatBufSize = 32;
 // Writes AValue as the framework's FloatToStr does (at most 15 significant
-// digits, general format) with "." and returns the end of the text.
+// digits, general format) with "." and returns the end of the text; the bytes
+// after it up to ABuf + MifFloatBufSize may be overwritten.
 char* FormatMifFloat(char* ABuf, Double AValue);
 AnsiString MifFloatToStr(Double AValue);
 // For MapBasic statements, which are wide text.
@@ -50,8 +52,26 @@ String MifFloatToWStr(Double AValue);
 // Blanks around the number are allowed; anything else that is not a finite
 // number fails.
 bool TryMifStrToFloat(std::string_view AText, Double& AValue);
-// Raises EConvertError naming the text.
-Double MifStrToFloat(std::string_view AText);
+// Raises EConvertError naming the text (shown in ACodePage, see below).
+Double MifStrToFloat(std::string_view AText, UINT ACodePage = CP_ACP);
+
+// ---------------------------------------------------------------------------
+// Code pages of 8-bit table text. A .TAB names its character set on its
+// "!charset" line, a MIF file in its "Charset" clause; text is read, matched
+// and shown in that code page, whatever the system's, and written back byte
+// for byte. Only a table that names none is in the system's ANSI code page.
+
+// The code page of a character set name as the formats spell it
+// ("WindowsCyrillic" 1251, "WindowsLatin1" 1252, "UTF-8", ...), without
+// regard to letter case; CP_ACP for "Neutral" and for a name it does not know.
+UINT CharsetCodePage(std::string_view ACharset);
+// The code page a "!charset X" line of a .TAB or a 'Charset "X"' clause of a
+// MIF header declares; false for any other line.
+bool DeclaredCodePage(std::string_view ALine, UINT& ACodePage);
+// AText shown as text; undecodable bytes never raise.
+String TableTextToString(std::string_view AText, UINT ACodePage);
+// AText in ACodePage; false when the code page cannot spell all of it.
+bool StringToTableText(const String& AText, UINT ACodePage, AnsiString& AResult);
 
 // ---------------------------------------------------------------------------
 // Transform of one municipal formation. Axes: x is north, y is east.
@@ -102,6 +122,10 @@ constexpr Integer icEarth11057 = 104;
 // AClause is the table's CoordSys clause; AMaxX the largest east value,
 // AMaxY the largest north value.
 Integer DetectInputClass(const String& AClause, Double AMaxX, Double AMaxY);
+// Why a non-Earth table of the largest east AMaxX and north AMaxY fits no
+// input class (an east maximum of exactly 400000 or 2000000, a north maximum
+// of exactly 2000000).
+String UnknownNonEarthClassMessage(Double AMaxX, Double AMaxY);
 
 // ---------------------------------------------------------------------------
 // MIF text files: 8-bit text read and written byte for byte, CRLF line ends
@@ -184,7 +208,7 @@ Integer CountStr(std::string_view AStr, std::string_view ASubStr);
 // line to AOut. ANext is the object keyword the line is examined for (empty
 // for a standalone clause). Returns whether a line was written.
 bool LabelLine(const TCoordTransform& ATransform, Integer AStyle, std::string_view AStr,
-               std::string_view ANext, TMifWriter& AOut);
+               std::string_view ANext, TMifWriter& AOut, UINT ACodePage = CP_ACP);
 
 // The clause written for the targets in metres of the second pass.
 inline constexpr std::string_view NonEarthMifClause =
@@ -201,7 +225,10 @@ enum class TMifDataRules {
 
 // Header loop and data loop: a header line containing "CoordSys" becomes
 // ACoordSysLine; after the "Data" line every coordinate is transformed with
-// AStyle. Raises EMifError for bad input.
+// AStyle. An "Arc" is transformed by the corners of its rectangle, as an
+// "Ellipse" is. Raises EMifError for bad input, and for an object of a kind
+// with coordinates that no rule transforms (rather than copying it where it
+// was). Texts in messages are shown in the header's "Charset".
 void RewriteMif(TMifReader& AIn, TMifWriter& AOut, std::string_view ACoordSysLine,
                 const TCoordTransform& ATransform, Integer AStyle,
                 TMifDataRules ARules = TMifDataRules::mdrAll);
@@ -236,21 +263,38 @@ struct TFormationParams : TTransformParams {
   String sk63;
 };
 
+// A parameter or settings file that cannot be read or written; the message
+// names the file and says what is wrong, in the user's words.
+DECLARE_EXCEPTION(EConfigFileError, Exception)
+
+// Loads the parameter file into ADoc. Raises EConfigFileError naming the file
+// when it is missing, empty, not well-formed XML or holds no "Item".
+void LoadParameterFile(TXMLDocument& ADoc, const String& AFileName);
+
 // Captions of the "Item" children of the document element, in file order.
 std::vector<String> FormationCaptions(const IXMLNode& xDe);
 
-// Loads the formation whose caption equals ACaption without regard to case
-// (the first such item) into AParams and returns true; clears msk89 and
-// returns false when the file holds none. A number is accepted with "." or
-// "," as decimal separator whatever the regional format; one that still does
-// not parse, or a missing transform parameter, raises EFormationError naming
-// the formation and the attribute, and leaves the other fields as they were.
-// A missing angle part counts as 0.
-bool cxComboBox2Click(const IXMLNode& xDe, const String& ACaption, TFormationParams& AParams);
+// Empty when no two captions are equal (without regard to case); otherwise
+// the warning that names the parameter file and each repeated caption.
+String DuplicateCaptionsMessage(const std::vector<String>& ACaptions, const String& AFileName);
 
-// The formation a run uses: raises EFormationError when the file does not
-// hold it, a number does not parse or its transform cannot be built.
-TFormationParams RunFormation(const IXMLNode& xDe, const String& ACaption);
+// Loads the formation the user chose into AParams and returns true: the
+// AIndex-th "Item" (0-based, file order) when its caption equals ACaption,
+// so that of two items with one caption the chosen one counts; otherwise
+// (AIndex -1, or a text typed or restored) the first item whose caption
+// equals ACaption without regard to case. Clears msk89 and returns false
+// when the file holds none. A number is accepted with "." or "," as decimal
+// separator whatever the regional format; one that still does not parse, or
+// a missing transform parameter, raises EFormationError naming the formation
+// and the attribute, and leaves the other fields as they were. A missing
+// angle part counts as 0.
+bool cxComboBox2Click(const IXMLNode& xDe, const String& ACaption, TFormationParams& AParams,
+                      Integer AIndex = -1);
+
+// The formation a run uses (chosen as cxComboBox2Click chooses): raises
+// EFormationError when the file does not hold it, a number does not parse or
+// its transform cannot be built.
+TFormationParams RunFormation(const IXMLNode& xDe, const String& ACaption, Integer AIndex = -1);
 
 // The text shown when the parameter file is missing.
 String MissingParameterFileMessage(const String& AFileName);
@@ -267,9 +311,11 @@ struct TRunSettings {
 };
 
 // Sets the fields whose elements the file holds; the others keep their
-// values. A malformed file raises EDOMParseError.
+// values. An empty or malformed file raises EConfigFileError naming it and
+// changes nothing.
 void RestoreSettings(const String& AFileName, TRunSettings& ASettings);
-// Writes the five elements with trimmed texts, replacing the file.
+// Writes the five elements with trimmed texts, replacing the file. Raises
+// EConfigFileError naming the file when it cannot be written.
 void WriteSettings(const String& AFileName, const TRunSettings& ASettings);
 
 // ---------------------------------------------------------------------------
@@ -298,10 +344,10 @@ String RunCheckMessage(TRunCheck ACheck);
 // A typed folder as the run uses it: trimmed, with its trailing separator.
 String RunFolder(const String& AText);
 
-// Appends the full paths of all files under dir whose names contain ".tab"
-// in any letter case, depth-first in the order the file system returns the
-// entries, a sub-folder scanned where it is met. A missing separator at the
-// end of dir is added.
+// Appends the full paths of all files under dir whose extension is ".tab"
+// in any letter case ("roads.tab.bak" and "notes.table" are no tables),
+// depth-first in the order the file system returns the entries, a sub-folder
+// scanned where it is met. A missing separator at the end of dir is added.
 void GetFiles(const String& dir, std::vector<String>& list);
 
 // The folder of ATablePath with the input folder at its start replaced by the
@@ -320,8 +366,9 @@ bool IsPathInside(const String& APath, const String& ADir);
 String CheckOutputPaths(const std::vector<String>& AFiles, const String& AInDir,
                         const String& AOutDir);
 
-// True when a line of the .TAB text contains "RASTER" (capital letters).
-// An unreadable file raises EFOpenError or EReadError naming it.
+// True when the table's "Type" line says "RASTER" (capital letters); a word
+// "RASTER" elsewhere (a column name, a text) does not count. An unreadable
+// file raises EFOpenError or EReadError naming it.
 bool IsRasterTab(const String& APath);
 
 // ---------------------------------------------------------------------------
@@ -340,6 +387,7 @@ struct TPnt {
 struct TRasterTab {
   String FileName;
   std::vector<AnsiString> Lines;  // 8-bit text as read, without line ends
+  UINT CodePage = CP_ACP;         // of the text: its "!charset", else the system's
   std::vector<TPnt> Points;
   AnsiString ImageName;  // the "File" name without quotation marks
   AnsiString OldClause;  // the last CoordSys line, trimmed
@@ -348,9 +396,10 @@ struct TRasterTab {
 };
 
 // Reads the .TAB text and its control points (lines holding "Точка ", "Pt "
-// or "Point "). Raises ERasterError naming the table (and the line) for a
-// file that cannot be read, a control point that is not two numbers, or a
-// table without a CoordSys line or an image name.
+// or "Point ", the first spelled in the table's code page). Raises
+// ERasterError naming the table (and the line) for a file that cannot be
+// read, a control point that is not two numbers, or a table without a
+// CoordSys line or an image name.
 TRasterTab ReadRasterTab(const String& APath);
 
 // The table's own clause for MapInfo: a non-Earth clause without "Bounds"
@@ -373,30 +422,23 @@ bool RasterFirstPassMif(const String& ATempPath, Integer AInCs, const TFormation
 bool RasterTargetPassMif(const String& ATempPath, Integer AOutCs,
                          const TCoordTransform& ATransform);
 
-// Classes whose points must change projection (2, 4, 0, 103, 104) need
-// MapInfo; the classes 1 and 3 are plane coordinates of the formation.
-bool RasterNeedsReprojection(Integer AInCs);
-// Recalculates the control points of a class 1 or 3 table into the target
-// and writes them into their lines. Raises EInvalidOperation for a class
-// that needs reprojection.
-void RecalcRasterPoints(TRasterTab& ATab, Integer AInCs, Integer AOutCs,
-                        const TCoordTransform& ATransform);
 // Replaces the coordinates of control-point line ALine by (AEast, ANorth),
 // keeping the text from its first ")" on; the indentation is dropped.
 void SetControlPoint(TRasterTab& ATab, Integer ALine, Double AEast, Double ANorth);
 
 // The CoordSys line of the new .TAB for the target.
-AnsiString RasterTargetCoordSys(Integer AOutCs, const String& AMsk89);
-// The new .TAB text: CoordSys lines replaced by ACoordSysLine, the units of
-// the control points set to metres, CRLF line ends.
-std::string RasterTabText(const TRasterTab& ATab, const AnsiString& ACoordSysLine);
+String RasterTargetCoordSys(Integer AOutCs, const String& AMsk89);
+// The new .TAB text: CoordSys lines replaced by ACoordSysLine (written in the
+// table's code page), the units of the control points set to metres, CRLF
+// line ends. Raises ERasterError when the code page cannot spell the line.
+std::string RasterTabText(const TRasterTab& ATab, const String& ACoordSysLine);
 
 // Copies the image into AOutFolder and then writes the new .TAB there under
 // the table's file name; the .TAB appears only when complete. Raises
 // ERasterError naming the table for a missing image, a target inside the
 // input folder AInDir, or a copy or write that fails.
 void WriteRasterTable(const TRasterTab& ATab, const String& AInDir, const String& AOutFolder,
-                      const AnsiString& ACoordSysLine);
+                      const String& ACoordSysLine);
 
 // What the raster road needs of the GIS program's connection: the window
 // hands in its MapInfo connection.
@@ -422,12 +464,13 @@ struct TRasterRun {
   String Formation;         // its caption, for messages
 };
 
-// Recalculates one raster table into the output folder. Tables of the
-// classes 1 and 3 are recalculated here alone; the others go through AGis,
-// which reprojects their control points. Returns false with the log line in
-// ALogLine when the output folder cannot be created. Bad input raises
-// ERasterError naming the table; a failing statement raises what AGis
-// raises. The new .TAB appears only when complete.
+// Recalculates one raster table into the output folder: its control points
+// travel through AGis as the point table (tab1, tabOut, tab63, tabPnt, each
+// closed before it is used again, so that any raster may follow any other
+// in one session). Returns false with the log line in ALogLine when the
+// output folder cannot be created. Bad input raises ERasterError naming the
+// table; a failing statement raises what AGis raises. The new .TAB appears
+// only when complete.
 bool MakeRasterTable(const String& APath, const TRasterRun& ARun, TGisSession& AGis,
                      String& ALogLine);
 
@@ -509,14 +552,58 @@ constexpr Integer MaxRowRangeAttempts = 100;
 void ConvTable(const String& APath, const TVectorRun& ARun, TFeatureCounter& ACounter,
                TGisFactory& AGis, std::vector<String>& ARasters);
 
-// The source table is open in AGis as tab1 and exported to "tab1.mif" in the
-// work folder. Rewrites it by the input class, imports and commits it under
-// the output folder and runs the second pass of the targets in metres.
-// Returns false (after the log line) when the output folder cannot be
-// created. Raises ETableError when the output would lie in the input folder
-// or an export wrote no file; on any failure after the first commit into the
-// output, the output table's files are removed.
-bool MakeVectorTable(const String& APath, const TVectorRun& ARun, TGisSession& AGis);
+// The source table is open in AGis as tab1; its rows, or the rows the
+// row-range search kept, are in the table AExported (tab1 itself, or the
+// selection tab2) and exported to "tab1.mif" in the work folder. Rewrites
+// them by the input class (the classes MapInfo reprojects commit AExported),
+// imports and commits them under the output folder and runs the second pass
+// of the targets in metres. Returns false (after the log line) when the
+// output folder cannot be created. Raises ETableError when the output would
+// lie in the input folder, one of its files cannot be written, an export
+// wrote no file or a non-Earth table fits no input class; on any failure
+// after the first commit into the output, the output table's files are
+// removed.
+bool MakeVectorTable(const String& APath, const TVectorRun& ARun, TGisSession& AGis,
+                     const String& AExported = L"tab1");
+
+// Whether AFileName can be created or replaced; an existing file is left as
+// it is. AWhy gets the system's reason when not.
+bool CanWriteFile(const String& AFileName, String& AWhy);
+
+// Raises ETableError naming the table when a file of the output table
+// ATablePath (.TAB, .DAT, .MAP, .ID, .IND) cannot be created or replaced:
+// the GIS program would fail on it in words of its own.
+void CheckOutputTableWritable(const String& ATablePath);
+
+// ---------------------------------------------------------------------------
+// The run: every table found, then the queued rasters.
+
+// The progress window of each phase of a run.
+class TRunProgress {
+ public:
+  virtual ~TRunProgress() = default;
+  virtual void Open(const String& ACaption, Int64 AMax) = 0;
+  // The next table; raises EAbort when the user has cancelled.
+  virtual void Next(const String& APath) = 0;
+  virtual void SetMax(Int64 AMax) = 0;
+  virtual void Close() = 0;
+};
+
+// Closing lines of the log: every run ends with one of them.
+inline constexpr wchar_t RunFinishedLine[] = L"Пересчет завершен.";
+inline constexpr wchar_t RunFailedLine[] = L"Пересчет прерван из-за ошибки.";
+inline constexpr wchar_t RunCancelledLine[] = L"Пересчет отменен пользователем.";
+// The line that names the tables a run that ended early did not process.
+String NotProcessedLine(const std::vector<String>& ATables);
+
+// Runs the vector road on every file of AFiles under the progress window
+// "Пересчет координат", then the queued rasters in one instance of AGis
+// under "Пересчет растровых таблиц", and ends the log with how the run
+// ended. A run ended by an error logs the error's message, the tables not
+// processed and RunFailedLine, and passes the error on; a cancelled one logs
+// the tables not processed and RunCancelledLine and passes the EAbort on.
+void RunTables(const std::vector<String>& AFiles, const TVectorRun& ARun, TFeatureCounter& ACounter,
+               TGisFactory& AGis, TRunProgress& AProgress);
 
 // ===========================================================================
 // The main window
@@ -560,13 +647,15 @@ class TForm1 : public TForm {
   IXMLNode xDe() const { return FDe; }
 
  private:
+  class TFormProgress;
   void RestoreControls(const String& ASettingsFile);
-  void OpenProgress(const String& ACaption, Int64 AMax);
   void RunLog(const String& AText, Boolean AScrolled);
   void RunHeader(const String& AText);
   TOwned<TgkProgress> FProgress;
   TRunSettings CurrentSettings();
   String FAppPath;
+  String FParameterFile;
+  String FShownFormationError;
   String FTempPath;
   String FMyDocPath;
   TOwned<TXMLDocument> FDoc;

@@ -39,23 +39,41 @@ void TForm1::FormCreate(TObject*) {
   FAppPath = ExtractFilePath(Application()->ExeName());
   FMyDocPath = GetIniPath() + L"qeDefaults\\";
   if (!DirectoryExists(FMyDocPath)) ForceDirectories(FMyDocPath);
-  String ParameterFile = FAppPath + ParameterFileName;
+  FParameterFile = FAppPath + ParameterFileName;
   String SettingsFile = FMyDocPath + SettingsFileName;
-  if (!FileExists(ParameterFile)) {
-    ShowInformation(MissingParameterFileMessage(ParameterFile));
+  if (!FileExists(FParameterFile)) {
+    ShowInformation(MissingParameterFileMessage(FParameterFile));
     return;
   }
-  FDoc.reset(Create<TXMLDocument>());
-  FDoc->SetActive(true);
-  FDoc->LoadFromFile(ParameterFile);
+  auto Doc = MakeOwned<TXMLDocument>();
+  try {
+    LoadParameterFile(*Doc, FParameterFile);
+  } catch (EConfigFileError& E) {
+    // Without formations nothing can be recalculated; the run says so too.
+    Note(E.Message(), mtError, {mbOK}, mbOK);
+    return;
+  }
+  FDoc = std::move(Doc);
   FDe = FDoc->DocumentElement();
   cxComboBox2->Items()->Clear();
-  for (const String& Caption : FormationCaptions(FDe)) cxComboBox2->Items()->Add(Caption);
-  // One load is enough: a second one would read the same formation again and
-  // repeat its error message.
+  std::vector<String> Captions = FormationCaptions(FDe);
+  for (const String& Caption : Captions) cxComboBox2->Items()->Add(Caption);
+  String Duplicates = DuplicateCaptionsMessage(Captions, FParameterFile);
+  if (!Duplicates.empty()) Note(Duplicates, mtWarning, {mbOK}, mbOK);
+  // Choosing the first item is the list's click when it changes the index,
+  // and the formation is loaded once more after it.
+  Integer Before = cxComboBox2->ItemIndex();
   cxComboBox2->SetItemIndex(0);
+  if (cxComboBox2->ItemIndex() != Before) cxComboBox2Click(cxComboBox2);
   cxComboBox2Click(cxComboBox2);
-  if (FileExists(SettingsFile)) RestoreControls(SettingsFile);
+  if (FileExists(SettingsFile)) {
+    try {
+      RestoreControls(SettingsFile);
+    } catch (EConfigFileError& E) {
+      // The next run writes the file again.
+      Note(E.Message() + L" Поля окна не восстановлены.", mtWarning, {mbOK}, mbOK);
+    }
+  }
 }
 
 void TForm1::RestoreControls(const String& ASettingsFile) {
@@ -86,10 +104,14 @@ TRunSettings TForm1::CurrentSettings() {
 void TForm1::cxComboBox2Click(TObject*) {
   if (!FDe) return;
   try {
-    ::cxComboBox2Click(FDe, cxComboBox2->Text(), FParams);
+    ::cxComboBox2Click(FDe, cxComboBox2->Text(), FParams, cxComboBox2->ItemIndex());
+    FShownFormationError.clear();
   } catch (EFormationError& E) {
     // The user learns which formation and attribute is wrong; the run
-    // refuses the formation until the file is mended.
+    // refuses the formation until the file is mended. Loading the same
+    // formation again repeats nothing.
+    if (E.Message() == FShownFormationError) return;
+    FShownFormationError = E.Message();
     Note(E.Message(), mtError, {mbOK}, mbOK);
   }
 }
@@ -194,6 +216,27 @@ void TForm1::RunHeader(const String& AText) {
   if (FProgress) FProgress->SetText(String(), String(), AText, String());
 }
 
+// The progress window of each phase, with cancellation.
+class TForm1::TFormProgress : public TRunProgress {
+ public:
+  explicit TFormProgress(TForm1& AForm) : FForm(AForm) {}
+  void Open(const String& ACaption, Int64 AMax) override {
+    FForm.FProgress.reset(Create<TgkProgress>(nullptr));
+    FForm.FProgress->SetCanDoCancel(true);
+    FForm.FProgress->SetAbortOnCancel(true);
+    FForm.FProgress->Open(String(), String(), String(), ACaption, 0);
+    FForm.FProgress->SetMax(AMax);
+  }
+  void Next(const String& APath) override {
+    FForm.FProgress->Next(String(), APath, String(), String(), 1);
+  }
+  void SetMax(Int64 AMax) override { FForm.FProgress->SetMax(AMax); }
+  void Close() override { FForm.FProgress.reset(); }
+
+ private:
+  TForm1& FForm;
+};
+
 void TForm1::cxButton1Click(TObject*) {
   Integer OutCs = cxComboBox1->ItemIndex();
   TRunCheck Check = CheckRunInputs(Memo1->Text(), Memo2->Text(), OutCs);
@@ -201,16 +244,21 @@ void TForm1::cxButton1Click(TObject*) {
     ShowInformation(RunCheckMessage(Check));
     return;
   }
+  if (!FDe) {
+    Note(L"Пересчет невозможен: не загружен файл параметров \"" + FParameterFile +
+             L"\" с муниципальными образованиями.",
+         mtError, {mbOK}, mbOK);
+    return;
+  }
   // A formation whose parameters do not read is refused before anything
   // is written.
   TFormationParams Params;
   try {
-    Params = RunFormation(FDe, cxComboBox2->Text());
+    Params = RunFormation(FDe, cxComboBox2->Text(), cxComboBox2->ItemIndex());
   } catch (EFormationError& E) {
     Note(E.Message(), mtError, {mbOK}, mbOK);
     return;
   }
-  std::vector<String> rasters;
   WriteSettings(FMyDocPath + SettingsFileName, CurrentSettings());
   String InDir = RunFolder(Memo1->Text());
   String OutDir = RunFolder(Memo2->Text());
@@ -235,48 +283,6 @@ void TForm1::cxButton1Click(TObject*) {
   Run.OnHeader = MakeEvent<&TForm1::RunHeader>(this);
   TMitabFeatureCounter Counter(FAppPath + MitabLibraryName);
   TMapInfoFactory Gis;
-
-  OpenProgress(L"Пересчет координат", static_cast<Int64>(files.size()));
-  {
-    auto CloseProgress = Finally([&] { FProgress.reset(); });
-    for (const String& Path : files) {
-      FProgress->Next(String(), Path, String(), String(), 1);
-      ConvTable(Path, Run, Counter, Gis, rasters);
-    }
-    FProgress->SetMax(0);
-  }
-
-  if (rasters.empty()) {
-    LogLine(L"Нет растров");
-    return;
-  }
-  LogLine(L"Есть растры");
-  std::unique_ptr<TGisSession> Session = Gis.miCreateMapInfo();
-  OpenProgress(L"Пересчет растровых таблиц", static_cast<Int64>(rasters.size()));
-  {
-    auto CloseProgress = Finally([&] { FProgress.reset(); });
-    Session->miDo(L"Set ProgressBars Off");
-    TRasterRun RasterRun;
-    RasterRun.InDir = InDir;
-    RasterRun.OutDir = OutDir;
-    RasterRun.TempPath = FTempPath;
-    RasterRun.OutCs = OutCs;
-    RasterRun.Params = Params;
-    RasterRun.Formation = Run.Formation;
-    for (const String& Path : rasters) {
-      FProgress->Next(String(), Path, String(), String(), 1);
-      String Line;
-      if (!MakeRasterTable(Path, RasterRun, *Session, Line)) LogScrolled(Line);
-    }
-    FProgress->SetMax(0);
-  }
-  Session.reset();  // ends the instance
-}
-
-void TForm1::OpenProgress(const String& ACaption, Int64 AMax) {
-  FProgress.reset(Create<TgkProgress>(nullptr));
-  FProgress->SetCanDoCancel(true);
-  FProgress->SetAbortOnCancel(true);
-  FProgress->Open(String(), String(), String(), ACaption, 0);
-  FProgress->SetMax(AMax);
+  TFormProgress Progress(*this);
+  RunTables(files, Run, Counter, Gis, Progress);
 }

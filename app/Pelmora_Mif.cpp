@@ -23,15 +23,6 @@ String LastErrorText() {
   return S;
 }
 
-// 8-bit MIF text shown in a message: the ANSI code page it was written in.
-String AnsiToString(std::string_view S) {
-  if (S.empty()) return String();
-  int N = MultiByteToWideChar(CP_ACP, 0, S.data(), static_cast<int>(S.size()), nullptr, 0);
-  String W(N, L'\0');
-  MultiByteToWideChar(CP_ACP, 0, S.data(), static_cast<int>(S.size()), W.data(), N);
-  return W;
-}
-
 bool IsBlank(char C) { return static_cast<unsigned char>(C) <= ' '; }
 
 std::string_view Trim(std::string_view S) {
@@ -59,7 +50,7 @@ std::string_view SplitAtBlank(std::string_view S, std::string_view& ARest) {
   return S.substr(0, B);
 }
 
-Integer CountToInt(std::string_view AText) {
+Integer CountToInt(std::string_view AText, UINT ACodePage) {
   std::string_view S = Trim(AText);
   Integer V = 0;
   bool Ok = !S.empty();
@@ -70,7 +61,9 @@ Integer CountToInt(std::string_view AText) {
     }
     V = V * 10 + (C - '0');
   }
-  if (!Ok) throw EConvertError(Quoted(AnsiToString(AText)) + L" не является числом элементов.");
+  if (!Ok)
+    throw EConvertError(Quoted(TableTextToString(AText, ACodePage)) +
+                        L" не является числом элементов.");
   return V;
 }
 
@@ -100,22 +93,84 @@ void PutPoint(TMifWriter& AOut, const TCoordTransform& T, Integer AStyle, Double
 }
 
 // "east north": the east value up to the first blank, the rest is north.
-void PutPair(TMifWriter& AOut, const TCoordTransform& T, Integer AStyle, std::string_view S) {
+void PutPair(TMifWriter& AOut, const TCoordTransform& T, Integer AStyle, std::string_view S,
+             UINT ACodePage) {
   std::string_view North;
   std::string_view East = SplitAtBlank(S, North);
-  PutPoint(AOut, T, AStyle, MifStrToFloat(East), MifStrToFloat(North));
+  PutPoint(AOut, T, AStyle, MifStrToFloat(East, ACodePage), MifStrToFloat(North, ACodePage));
 }
 
 // Four numbers of two points, each up to the next blank, the last taking the
 // rest.
-void PutTwoPoints(TMifWriter& AOut, const TCoordTransform& T, Integer AStyle, std::string_view S) {
+void PutTwoPoints(TMifWriter& AOut, const TCoordTransform& T, Integer AStyle, std::string_view S,
+                  UINT ACodePage) {
   Double V[4];
   std::string_view Rest = Trim(S);
-  for (int I = 0; I < 3; ++I) V[I] = MifStrToFloat(SplitAtBlank(Rest, Rest));
-  V[3] = MifStrToFloat(Rest);
+  for (int I = 0; I < 3; ++I) V[I] = MifStrToFloat(SplitAtBlank(Rest, Rest), ACodePage);
+  V[3] = MifStrToFloat(Rest, ACodePage);
   PutPoint(AOut, T, AStyle, V[0], V[1]);
   AOut.Write(" ");
   PutPoint(AOut, T, AStyle, V[2], V[3]);
+}
+
+bool IsLetter(char C) { return (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z'); }
+
+bool SameAscii(std::string_view A, std::string_view B) {
+  return A.size() == B.size() && CountStr(A, B) == 1;
+}
+
+// The first word of the trimmed line (letters only), or empty.
+std::string_view FirstWord(std::string_view L) {
+  std::string_view T = Trim(L);
+  size_t N = 0;
+  while (N < T.size() && IsLetter(T[N])) ++N;
+  if (N < T.size() && !IsBlank(T[N])) return std::string_view();
+  return T.substr(0, N);
+}
+
+// The line begins with AKey as a word of its own, in any letter case.
+bool StartsWithKeyword(std::string_view L, std::string_view AKey) {
+  return SameAscii(FirstWord(L), AKey);
+}
+
+// Blank-separated words of S (runs of blanks count once).
+std::vector<std::string_view> Words(std::string_view S) {
+  std::vector<std::string_view> R;
+  S = Trim(S);
+  while (!S.empty()) {
+    size_t B = 0;
+    while (B < S.size() && !IsBlank(S[B])) ++B;
+    R.push_back(S.substr(0, B));
+    S = Trim(S.substr(B));
+  }
+  return R;
+}
+
+// Object kinds of the format that carry coordinates: every one has a rule of
+// its own, so a line of such a kind that reaches the copy rule is one the
+// rules did not understand (a kind spelled in other letters, a new kind).
+constexpr std::string_view CoordinateKinds[] = {"Point",   "Line",       "Pline",    "Region",
+                                                "Arc",     "Text",       "Rect",     "RoundRect",
+                                                "Ellipse", "Multipoint", "Rectangle"};
+// Clauses and kinds without coordinates of their own that are copied.
+constexpr std::string_view CopiedWords[] = {"Pen",     "Brush",   "Symbol", "Font",
+                                            "Spacing", "Justify", "Angle",  "Smooth",
+                                            "Center",  "Label",   "None",   "Collection"};
+
+// The kind of an object line with coordinates and no rule: one of the
+// coordinate kinds, or an unknown word followed by at least two numbers.
+// Empty for any other line.
+std::string_view UnruledKind(std::string_view L) {
+  std::string_view W = FirstWord(L);
+  if (W.empty()) return W;
+  for (std::string_view K : CoordinateKinds)
+    if (SameAscii(W, K)) return W;
+  for (std::string_view K : CopiedWords)
+    if (SameAscii(W, K)) return std::string_view();
+  std::vector<std::string_view> Rest = Words(Trim(L).substr(W.size()));
+  Double V;
+  if (Rest.size() >= 2 && TryMifStrToFloat(Rest[0], V) && TryMifStrToFloat(Rest[1], V)) return W;
+  return std::string_view();
 }
 
 // The data section: one object line at a time, with the lines its count
@@ -123,8 +178,8 @@ void PutTwoPoints(TMifWriter& AOut, const TCoordTransform& T, Integer AStyle, st
 class TDataLoop {
  public:
   TDataLoop(TMifReader& AIn, TMifWriter& AOut, const TCoordTransform& T, Integer AStyle,
-            TMifDataRules ARules)
-      : FIn(AIn), FOut(AOut), FT(T), FStyle(AStyle), FRules(ARules) {}
+            TMifDataRules ARules, UINT ACodePage)
+      : FIn(AIn), FOut(AOut), FT(T), FStyle(AStyle), FRules(ARules), FCodePage(ACodePage) {}
 
   void Run(std::string_view AFirst, bool AHaveFirst) {
     std::string_view Line = AFirst;
@@ -133,6 +188,10 @@ class TDataLoop {
   }
 
  private:
+  String LineText(Integer ALine) const {
+    return L"Файл " + Quoted(FIn.FileName()) + L", строка " + std::to_wstring(ALine) + L": ";
+  }
+
   // Conversion errors get the file and the line they happened on.
   void Checked(std::string_view ALine) {
     try {
@@ -140,9 +199,7 @@ class TDataLoop {
     } catch (EMifError&) {
       throw;
     } catch (EConvertError& E) {
-      throw EMifError(L"Файл " + Quoted(FIn.FileName()) + L", строка " +
-                          std::to_wstring(FIn.LineNo()) + L": " + E.Message(),
-                      FIn.FileName(), FIn.LineNo());
+      throw EMifError(LineText(FIn.LineNo()) + E.Message(), FIn.FileName(), FIn.LineNo());
     }
   }
 
@@ -156,35 +213,45 @@ class TDataLoop {
     if (Contains(L, "Text")) return Text(L);
     if ((Contains(L, "Line") && !Contains(L, "Label")) || CountStr(L, "Line") >= 2)
       return TwoPoints(L, "Line");
-    if (IsRoundRect(L)) return RoundRect(L);
+    if (StartsWithKeyword(L, "RoundRect")) return Corners(L, "RoundRect", 1);
     if (Contains(L, "Rectangle")) return TwoPoints(L, "Rectangle");
     if (Contains(L, "Rect")) return TwoPoints(L, "Rect");
     if (Contains(L, "Ellipse")) return TwoPoints(L, "Ellipse");
+    if (StartsWithKeyword(L, "Arc")) return Corners(L, "Arc", 2);
     if (Contains(L, "Label Line")) {
-      LabelLine(FT, FStyle, L, "", FOut);
+      LabelLine(FT, FStyle, L, "", FOut, FCodePage);
       return;
     }
+    // Copied as it is, its coordinates would stay in the old system and the
+    // object would land far from its neighbours without a word.
+    std::string_view Kind = UnruledKind(L);
+    if (!Kind.empty())
+      throw EMifError(LineText(FIn.LineNo()) + L"для объектов вида \"" +
+                          TableTextToString(Kind, FCodePage) +
+                          L"\" нет правила пересчета координат (" +
+                          Quoted(TableTextToString(Trim(L), FCodePage)) + L").",
+                      FIn.FileName(), FIn.LineNo());
     FOut.WriteLine(L);
   }
 
   void PointLike(std::string_view L, std::string_view AKey, bool ALabelCheck) {
-    if (ALabelCheck) LabelLine(FT, FStyle, L, AKey, FOut);
+    if (ALabelCheck) LabelLine(FT, FStyle, L, AKey, FOut, FCodePage);
     std::string_view Rest = Trim(After(L, AKey));
     FOut.Write(AKey);
     FOut.Write(" ");
-    PutPair(FOut, FT, FStyle, Rest);
+    PutPair(FOut, FT, FStyle, Rest, FCodePage);
     FOut.Write("\r\n");
   }
 
   // Count after the first blank of the (trimmed) object line.
-  static Integer CountAfterBlank(std::string_view L) {
+  Integer CountAfterBlank(std::string_view L) const {
     std::string_view Rest;
     SplitAtBlank(Trim(L), Rest);
-    return CountToInt(Rest);
+    return CountToInt(Rest, FCodePage);
   }
 
   void Region(std::string_view L) {
-    LabelLine(FT, FStyle, L, "Region", FOut);
+    LabelLine(FT, FStyle, L, "Region", FOut, FCodePage);
     FOut.WriteLine(L);
     Integer Polygons = CountAfterBlank(L);
     Integer CountLine = FIn.LineNo();
@@ -192,17 +259,17 @@ class TDataLoop {
   }
 
   void Multipoint(std::string_view L) {
-    LabelLine(FT, FStyle, L, "Multipoint", FOut);
+    LabelLine(FT, FStyle, L, "Multipoint", FOut, FCodePage);
     FOut.WriteLine(L);
     Vertices(CountAfterBlank(L), FIn.LineNo());
   }
 
   void Pline(std::string_view L) {
-    LabelLine(FT, FStyle, L, "Pline", FOut);
+    LabelLine(FT, FStyle, L, "Pline", FOut, FCodePage);
     FOut.WriteLine(L);
     Integer CountLine = FIn.LineNo();
     if (Contains(L, "Multiple")) {
-      Integer Sections = CountToInt(After(L, "Multiple"));
+      Integer Sections = CountToInt(After(L, "Multiple"), FCodePage);
       for (Integer I = 0; I < Sections; ++I) Section(CountLine);
     } else {
       Vertices(CountAfterBlank(L), CountLine);
@@ -213,19 +280,19 @@ class TDataLoop {
   void Section(Integer ACountLine) {
     std::string_view C = Next(ACountLine);
     FOut.WriteLine(C);
-    Vertices(CountToInt(C), FIn.LineNo());
+    Vertices(CountToInt(C, FCodePage), FIn.LineNo());
   }
 
   void Vertices(Integer ACount, Integer ACountLine) {
     for (Integer I = 0; I < ACount; ++I) {
       std::string_view V = Trim(Next(ACountLine));
-      PutPair(FOut, FT, FStyle, V);
+      PutPair(FOut, FT, FStyle, V, FCodePage);
       FOut.Write("\r\n");
     }
   }
 
   void Text(std::string_view L) {
-    LabelLine(FT, FStyle, L, "Text", FOut);
+    LabelLine(FT, FStyle, L, "Text", FOut, FCodePage);
     FOut.WriteLine(L);
     Integer TextLine = FIn.LineNo();
     std::string_view S = Next(TextLine);
@@ -240,50 +307,43 @@ class TDataLoop {
       }
       FOut.WriteLine(Joined);
     }
-    PutTwoPoints(FOut, FT, FStyle, Next(TextLine));
+    PutTwoPoints(FOut, FT, FStyle, Next(TextLine), FCodePage);
     FOut.Write("\r\n");
   }
 
-  // "RoundRect x1 y1 x2 y2 a": read as a rectangle, its corners would leave
-  // "Round" where a number belongs and end the run. The corners are
-  // transformed; the corner diameter (on the line or on the next one) is
-  // kept as it is.
-  static bool IsRoundRect(std::string_view L) {
-    std::string_view T = Trim(L);
-    static const char Key[] = "roundrect";
-    if (T.size() < sizeof(Key) - 1) return false;
-    for (size_t I = 0; I + 1 < sizeof(Key); ++I)
-      if (static_cast<char>(std::tolower(static_cast<unsigned char>(T[I]))) != Key[I]) return false;
-    return T.size() == sizeof(Key) - 1 || T[sizeof(Key) - 1] == ' ' || T[sizeof(Key) - 1] == '\t';
-  }
-
-  void RoundRect(std::string_view L) {
-    std::string_view Rest = Trim(Trim(L).substr(9));
-    std::string_view Tokens[5];
-    int N = 0;
-    while (!Rest.empty() && N < 5) Tokens[N++] = SplitAtBlank(Rest, Rest);
-    if (N < 4) throw EConvertError(L"Скруглённому прямоугольнику не хватает координат");
+  // "RoundRect x1 y1 x2 y2 a", "Arc x1 y1 x2 y2 a b": the corners of the
+  // bounding rectangle are transformed as those of an ellipse; the rest (the
+  // corner diameter, the two angles) is kept as it is, on the line or, when
+  // the line ends after the corners, on the next one.
+  void Corners(std::string_view L, std::string_view AKey, size_t AExtra) {
+    std::string_view Rest = Trim(Trim(L).substr(AKey.size()));
+    std::vector<std::string_view> W = Words(Rest);
+    if (W.size() < 4)
+      throw EConvertError(L"объекту \"" + TableTextToString(AKey, FCodePage) +
+                          L"\" не хватает координат");
     Integer ObjectLine = FIn.LineNo();
-    FOut.Write("RoundRect ");
-    PutPoint(FOut, FT, FStyle, MifStrToFloat(Tokens[0]), MifStrToFloat(Tokens[1]));
+    FOut.Write(AKey);
     FOut.Write(" ");
-    PutPoint(FOut, FT, FStyle, MifStrToFloat(Tokens[2]), MifStrToFloat(Tokens[3]));
-    if (N == 5) {
+    PutPoint(FOut, FT, FStyle, MifStrToFloat(W[0], FCodePage), MifStrToFloat(W[1], FCodePage));
+    FOut.Write(" ");
+    PutPoint(FOut, FT, FStyle, MifStrToFloat(W[2], FCodePage), MifStrToFloat(W[3], FCodePage));
+    std::string_view Extra = Trim(Rest.substr(W[3].data() + W[3].size() - Rest.data()));
+    if (!Extra.empty()) {
       FOut.Write(" ");
-      FOut.Write(Tokens[4]);
+      FOut.Write(Extra);
       FOut.Write("\r\n");
     } else {
       FOut.Write("\r\n");
-      FOut.WriteLine(Next(ObjectLine));
+      if (AExtra > 0) FOut.WriteLine(Next(ObjectLine));
     }
   }
 
   void TwoPoints(std::string_view L, std::string_view AKey) {
-    LabelLine(FT, FStyle, L, AKey, FOut);
+    LabelLine(FT, FStyle, L, AKey, FOut, FCodePage);
     std::string Rest = RemoveAll(L, AKey);
     FOut.Write(AKey);
     FOut.Write(" ");
-    PutTwoPoints(FOut, FT, FStyle, Rest);
+    PutTwoPoints(FOut, FT, FStyle, Rest, FCodePage);
     FOut.Write("\r\n");
   }
 
@@ -291,9 +351,8 @@ class TDataLoop {
   std::string_view Next(Integer AObjectLine) {
     std::string_view L;
     if (!FIn.ReadLine(L))
-      throw EMifError(L"Файл " + Quoted(FIn.FileName()) + L", строка " +
-                          std::to_wstring(AObjectLine) +
-                          L": объекту не хватает строк, файл кончается на строке " +
+      throw EMifError(LineText(AObjectLine) +
+                          L"объекту не хватает строк, файл кончается на строке " +
                           std::to_wstring(FIn.LineNo()) + L".",
                       FIn.FileName(), AObjectLine);
     return L;
@@ -304,6 +363,7 @@ class TDataLoop {
   const TCoordTransform& FT;
   Integer FStyle;
   TMifDataRules FRules;
+  UINT FCodePage;
 };
 
 // Position of "Label Line " followed by AKind in any letter case.
@@ -463,7 +523,7 @@ Integer CountStr(std::string_view AStr, std::string_view ASubStr) {
 }
 
 bool LabelLine(const TCoordTransform& ATransform, Integer AStyle, std::string_view AStr,
-               std::string_view ANext, TMifWriter& AOut) {
+               std::string_view ANext, TMifWriter& AOut, UINT ACodePage) {
   if (!Contains(AStr, "Label Line")) return false;
   std::string_view S = AStr;
   if (!ANext.empty()) {
@@ -485,8 +545,8 @@ bool LabelLine(const TCoordTransform& ATransform, Integer AStyle, std::string_vi
   std::string_view East = SplitAtBlank(Trim(S.substr(At + Clause.size())), North);
   size_t B = North.find(' ');
   if (B != North.npos) North = North.substr(0, B);
-  Double E = MifStrToFloat(East);
-  Double N = MifStrToFloat(North);
+  Double E = MifStrToFloat(East, ACodePage);
+  Double N = MifStrToFloat(North, ACodePage);
   AOut.Write(Clause);
   AOut.Write(" ");
   PutPoint(AOut, ATransform, AStyle, E, N);
@@ -497,6 +557,7 @@ bool LabelLine(const TCoordTransform& ATransform, Integer AStyle, std::string_vi
 void RewriteMif(TMifReader& AIn, TMifWriter& AOut, std::string_view ACoordSysLine,
                 const TCoordTransform& ATransform, Integer AStyle, TMifDataRules ARules) {
   std::string_view L;
+  UINT CodePage = CP_ACP;
   while (AIn.ReadLine(L)) {
     if (Contains(L, "CoordSys")) {
       AOut.WriteLine(ACoordSysLine);
@@ -506,9 +567,10 @@ void RewriteMif(TMifReader& AIn, TMifWriter& AOut, std::string_view ACoordSysLin
       // there is already an object.
       bool HaveFirst = AIn.ReadLine(L);
       if (HaveFirst && Trim(L).empty()) HaveFirst = false;
-      TDataLoop(AIn, AOut, ATransform, AStyle, ARules).Run(L, HaveFirst);
+      TDataLoop(AIn, AOut, ATransform, AStyle, ARules, CodePage).Run(L, HaveFirst);
       return;
     } else {
+      DeclaredCodePage(L, CodePage);
       AOut.WriteLine(L);
     }
   }
@@ -548,4 +610,72 @@ void CopyMidFile(const String& AFrom, const String& ATo) {
     throw EOSError(L"Не удалось скопировать файл " + Quoted(AFrom) + L" в " + Quoted(ATo) + L": " +
                        LastErrorText(),
                    GetLastError());
+}
+
+// ---------------------------------------------------------------------------
+
+UINT CharsetCodePage(std::string_view ACharset) {
+  static const struct {
+    std::string_view Name;
+    UINT CodePage;
+  } Table[] = {
+      {"WindowsLatin1", 1252}, {"WindowsLatin2", 1250},     {"WindowsCyrillic", 1251},
+      {"WindowsGreek", 1253},  {"WindowsTurkish", 1254},    {"WindowsHebrew", 1255},
+      {"WindowsArabic", 1256}, {"WindowsBalticRim", 1257},  {"WindowsVietnamese", 1258},
+      {"WindowsThai", 874},    {"WindowsJapanese", 932},    {"WindowsSimpChinese", 936},
+      {"WindowsKorean", 949},  {"WindowsTradChinese", 950}, {"ISO8859_1", 28591},
+      {"ISO8859_2", 28592},    {"ISO8859_3", 28593},        {"ISO8859_4", 28594},
+      {"ISO8859_5", 28595},    {"ISO8859_6", 28596},        {"ISO8859_7", 28597},
+      {"ISO8859_8", 28598},    {"ISO8859_9", 28599},        {"CodePage437", 437},
+      {"CodePage850", 850},    {"CodePage852", 852},        {"CodePage855", 855},
+      {"CodePage857", 857},    {"CodePage860", 860},        {"CodePage861", 861},
+      {"CodePage863", 863},    {"CodePage864", 864},        {"CodePage865", 865},
+      {"CodePage869", 869},    {"UTF-8", CP_UTF8},          {"UTF8", CP_UTF8},
+  };
+  std::string_view Name = Trim(ACharset);
+  for (const auto& E : Table)
+    if (Name.size() == E.Name.size() && CountStr(Name, E.Name) == 1) return E.CodePage;
+  return CP_ACP;
+}
+
+bool DeclaredCodePage(std::string_view ALine, UINT& ACodePage) {
+  std::string_view L = Trim(ALine);
+  std::string_view Key = !L.empty() && L.front() == '!' ? "!charset" : "Charset";
+  if (L.size() <= Key.size() || CountStr(L.substr(0, Key.size()), Key) != 1 ||
+      !IsBlank(L[Key.size()]))
+    return false;
+  std::string_view Name = Trim(L.substr(Key.size()));
+  if (Name.size() >= 2 && Name.front() == '"' && Name.back() == '"')
+    Name = Name.substr(1, Name.size() - 2);
+  ACodePage = CharsetCodePage(Name);
+  return true;
+}
+
+String TableTextToString(std::string_view AText, UINT ACodePage) {
+  if (AText.empty()) return String();
+  int Len = static_cast<int>(AText.size());
+  int N = MultiByteToWideChar(ACodePage, 0, AText.data(), Len, nullptr, 0);
+  if (N <= 0) {
+    // A code page the platform lacks: the bytes as the system reads them.
+    ACodePage = CP_ACP;
+    N = MultiByteToWideChar(ACodePage, 0, AText.data(), Len, nullptr, 0);
+  }
+  String W(static_cast<size_t>(std::max(N, 0)), L'\0');
+  if (N > 0) MultiByteToWideChar(ACodePage, 0, AText.data(), Len, W.data(), N);
+  return W;
+}
+
+bool StringToTableText(const String& AText, UINT ACodePage, AnsiString& AResult) {
+  AResult.clear();
+  if (AText.empty()) return true;
+  int Len = static_cast<int>(AText.size());
+  BOOL Lost = FALSE;
+  // UTF-8 has every character and takes no "lost" flag.
+  BOOL* LostFlag = ACodePage == CP_UTF8 ? nullptr : &Lost;
+  DWORD Flags = ACodePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+  int N = WideCharToMultiByte(ACodePage, Flags, AText.data(), Len, nullptr, 0, nullptr, LostFlag);
+  if (N <= 0) return false;
+  AResult.resize(static_cast<size_t>(N));
+  WideCharToMultiByte(ACodePage, Flags, AText.data(), Len, AResult.data(), N, nullptr, LostFlag);
+  return !Lost;
 }

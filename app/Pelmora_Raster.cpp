@@ -19,14 +19,11 @@ std::string_view Trim(std::string_view S) {
 
 bool Contains(std::string_view S, std::string_view Sub) { return S.find(Sub) != S.npos; }
 
-// "Точка " in the 8-bit text of the .TAB; empty when the code page cannot
-// spell it, so that nothing matches by accident.
-AnsiString PointWordAnsi() {
-  const wchar_t W[] = L"Точка ";
-  char Buf[16];
-  BOOL Lost = FALSE;
-  int N = WideCharToMultiByte(CP_ACP, 0, W, 6, Buf, sizeof(Buf), nullptr, &Lost);
-  return N > 0 && !Lost ? AnsiString(Buf, N) : AnsiString();
+// "Точка " in the table's code page; empty when the code page cannot spell
+// it, so that nothing matches by accident.
+AnsiString PointWord(UINT ACodePage) {
+  AnsiString W;
+  return StringToTableText(L"Точка ", ACodePage, W) ? W : AnsiString();
 }
 
 bool IsControlPoint(std::string_view L, const AnsiString& APointWord) {
@@ -46,8 +43,6 @@ bool ParseControlPoint(std::string_view L, Double& AEast, Double& ANorth) {
          TryMifStrToFloat(S.substr(Comma + 1), ANorth);
 }
 
-String FromAnsi(std::string_view S) { return AnsiToString(AnsiString(S)); }
-
 bool StartsWithUnits(std::string_view L) {
   std::string_view S = Trim(L);
   return S.size() >= 5 && CountStr(S.substr(0, 5), "Units") == 1 &&
@@ -59,7 +54,7 @@ String LastErrorText() { return SysErrorMessage(GetLastError()); }
 // Copies the image beside the new table; folders in the image name are
 // created below the output folder.
 void CopyImage(const TRasterTab& ATab, const String& AInDir, const String& AOutFolder) {
-  String Name = AnsiToString(ATab.ImageName);
+  String Name = TableTextToString(ATab.ImageName, ATab.CodePage);
   // An image named by its full path stays where it is: the new table names
   // it the same way.
   bool Absolute =
@@ -87,40 +82,41 @@ String TempPart(const String& ATempPath, const wchar_t* AName) { return ATempPat
 TRasterTab ReadRasterTab(const String& APath) {
   TRasterTab Tab;
   Tab.FileName = APath;
-  const AnsiString PointWord = PointWordAnsi();
-  bool HaveFile = false;
   try {
     TMifReader In(APath);
     std::string_view L;
-    while (In.ReadLine(L)) {
-      Integer J = static_cast<Integer>(Tab.Lines.size());
-      Tab.Lines.emplace_back(L);
-      if (IsControlPoint(L, PointWord)) {
-        TPnt P;
-        P.ind = J;
-        if (!ParseControlPoint(L, P.x, P.y))
-          throw ERasterError(TableText(Tab) + L", строка " + IntToStr(J + 1) +
-                             L": координаты контрольной точки не являются числами: " +
-                             Quoted(FromAnsi(Trim(L))) + L".");
-        Tab.MaxX = std::max(Tab.MaxX, P.x);
-        Tab.MaxY = std::max(Tab.MaxY, P.y);
-        Tab.Points.push_back(P);
-      } else if (Contains(L, "File")) {
-        std::string_view Rest = L.substr(L.find("File") + 4);
-        if (!Rest.empty()) Rest.remove_prefix(1);
-        AnsiString Name;
-        for (char C : Trim(Rest))
-          if (C != '"') Name += C;
-        Tab.ImageName = Name;
-        HaveFile = true;
-      } else if (Contains(L, "CoordSys")) {
-        Tab.OldClause = AnsiString(Trim(L));
-      }
-    }
-  } catch (ERasterError&) {
-    throw;
+    while (In.ReadLine(L)) Tab.Lines.emplace_back(L);
   } catch (Exception& E) {
     throw ERasterError(TableText(Tab) + L" не прочитана: " + E.Message());
+  }
+  // The header names the code page before any text that needs it.
+  for (const AnsiString& L : Tab.Lines)
+    if (DeclaredCodePage(L, Tab.CodePage)) break;
+  const AnsiString Word = PointWord(Tab.CodePage);
+  bool HaveFile = false;
+  for (size_t J = 0; J < Tab.Lines.size(); ++J) {
+    std::string_view L = Tab.Lines[J];
+    if (IsControlPoint(L, Word)) {
+      TPnt P;
+      P.ind = static_cast<Integer>(J);
+      if (!ParseControlPoint(L, P.x, P.y))
+        throw ERasterError(TableText(Tab) + L", строка " + IntToStr(P.ind + 1) +
+                           L": координаты контрольной точки не являются числами: " +
+                           Quoted(TableTextToString(Trim(L), Tab.CodePage)) + L".");
+      Tab.MaxX = std::max(Tab.MaxX, P.x);
+      Tab.MaxY = std::max(Tab.MaxY, P.y);
+      Tab.Points.push_back(P);
+    } else if (Contains(L, "File")) {
+      std::string_view Rest = L.substr(L.find("File") + 4);
+      if (!Rest.empty()) Rest.remove_prefix(1);
+      AnsiString Name;
+      for (char C : Trim(Rest))
+        if (C != '"') Name += C;
+      Tab.ImageName = Name;
+      HaveFile = true;
+    } else if (Contains(L, "CoordSys")) {
+      Tab.OldClause = AnsiString(Trim(L));
+    }
   }
   if (Tab.OldClause.empty())
     throw ERasterError(TableText(Tab) + L": нет строки CoordSys с системой координат.");
@@ -130,14 +126,14 @@ TRasterTab ReadRasterTab(const String& APath) {
 }
 
 String RasterSourceClause(const TRasterTab& ATab) {
-  String Clause = AnsiToString(ATab.OldClause);
+  String Clause = TableTextToString(ATab.OldClause, ATab.CodePage);
   if (Clause.find(L"NonEarth") != Clause.npos && Clause.find(L"Bounds") == Clause.npos)
     Clause += L" Bounds (0,0) (10000000,10000000)";
   return Clause;
 }
 
 Integer RasterInputClass(const TRasterTab& ATab) {
-  return DetectInputClass(AnsiToString(ATab.OldClause), ATab.MaxX, ATab.MaxY);
+  return DetectInputClass(TableTextToString(ATab.OldClause, ATab.CodePage), ATab.MaxX, ATab.MaxY);
 }
 
 std::vector<String> RasterPointTableStatements(const TRasterTab& ATab, const String& ATempPath) {
@@ -189,21 +185,6 @@ bool RasterTargetPassMif(const String& ATempPath, Integer AOutCs,
   return true;
 }
 
-bool RasterNeedsReprojection(Integer AInCs) { return AInCs != icLocal && AInCs != icMsk89; }
-
-void RecalcRasterPoints(TRasterTab& ATab, Integer AInCs, Integer AOutCs,
-                        const TCoordTransform& ATransform) {
-  if (RasterNeedsReprojection(AInCs))
-    throw EInvalidOperation(TableText(ATab) + L": класс " + IntToStr(AInCs) +
-                            L" пересчитывается только через MapInfo.");
-  for (const TPnt& P : ATab.Points) {
-    Double E = P.x, N = P.y;
-    if (AInCs == icLocal) ATransform.recalcCoord(tsForward, E, N, E, N);
-    if (AOutCs == tcOldConditional) ATransform.recalcCoord(tsInverse, E, N, E, N);
-    SetControlPoint(ATab, P.ind, E, N);
-  }
-}
-
 void SetControlPoint(TRasterTab& ATab, Integer ALine, Double AEast, Double ANorth) {
   AnsiString& L = ATab.Lines.at(static_cast<size_t>(ALine));
   size_t Close = L.find(')');
@@ -211,17 +192,21 @@ void SetControlPoint(TRasterTab& ATab, Integer ALine, Double AEast, Double ANort
   L = "(" + MifFloatToStr(AEast) + "," + MifFloatToStr(ANorth) + Rest;
 }
 
-AnsiString RasterTargetCoordSys(Integer AOutCs, const String& AMsk89) {
-  if (AOutCs == tcMsk89Geo) return "CoordSys Earth Projection " + StringToAnsi(AMsk89);
-  return "CoordSys NonEarth Units \"m\" Bounds (-10000000, -10000000) (10000000, 10000000)";
+String RasterTargetCoordSys(Integer AOutCs, const String& AMsk89) {
+  if (AOutCs == tcMsk89Geo) return L"CoordSys Earth Projection " + AMsk89;
+  return String(NonEarthSignedMifClause.begin(), NonEarthSignedMifClause.end());
 }
 
-std::string RasterTabText(const TRasterTab& ATab, const AnsiString& ACoordSysLine) {
-  const AnsiString PointWord = PointWordAnsi();
+std::string RasterTabText(const TRasterTab& ATab, const String& ACoordSysLine) {
+  AnsiString CoordSys;
+  if (!StringToTableText(ACoordSysLine, ATab.CodePage, CoordSys))
+    throw ERasterError(TableText(ATab) + L": строку " + Quoted(ACoordSysLine) +
+                       L" нельзя записать в кодировке таблицы.");
+  const AnsiString Word = PointWord(ATab.CodePage);
   std::string Text;
   for (const AnsiString& L : ATab.Lines) {
-    if (!IsControlPoint(L, PointWord) && !Contains(L, "File") && Contains(L, "CoordSys")) {
-      Text += ACoordSysLine;
+    if (!IsControlPoint(L, Word) && !Contains(L, "File") && Contains(L, "CoordSys")) {
+      Text += CoordSys;
     } else if (StartsWithUnits(L)) {
       // Every target is in metres; units left as "degree" would make readers
       // take the new control points for longitudes and latitudes.
@@ -236,11 +221,12 @@ std::string RasterTabText(const TRasterTab& ATab, const AnsiString& ACoordSysLin
 }
 
 void WriteRasterTable(const TRasterTab& ATab, const String& AInDir, const String& AOutFolder,
-                      const AnsiString& ACoordSysLine) {
+                      const String& ACoordSysLine) {
   String Dest = IncludeTrailingPathDelimiter(AOutFolder) + ExtractFileName(ATab.FileName);
   if (IsPathInside(Dest, AInDir))
     throw ERasterError(TableText(ATab) + L": результат " + Quoted(Dest) +
                        L" был бы записан во входную папку.");
+  std::string Text = RasterTabText(ATab, ACoordSysLine);
   CopyImage(ATab, AInDir, IncludeTrailingPathDelimiter(AOutFolder));
   // The text goes to a work file first: a table that could not be written
   // completely never appears under its own name. The work file's name holds
@@ -252,7 +238,7 @@ void WriteRasterTable(const TRasterTab& ATab, const String& AInDir, const String
                        L": " + LastErrorText() + L".");
   try {
     TMifWriter Out(Temp);
-    Out.Write(RasterTabText(ATab, ACoordSysLine));
+    Out.Write(Text);
     Out.Commit();
   } catch (Exception& E) {
     DeleteFileW(Temp);
@@ -267,14 +253,38 @@ void WriteRasterTable(const TRasterTab& ATab, const String& AInDir, const String
 
 namespace {
 
+// The work tables of the point road. Every raster closes them before it uses
+// them again: an alias still open from the raster before would refuse the
+// next "Open Table" or "Import", and a table committed over one still open
+// would be written under it.
+constexpr const wchar_t* PointTables[] = {L"tab1", L"tabOut", L"tab63", L"tabPnt"};
+
 void ImportTabOut(TGisSession& AGis, const String& ATemp) {
   AGis.miCloseTable(L"tabOut");
   AGis.miDo(L"Import " + Quoted(ATemp + L"tabOut.mif") + L" Type \"MIF\" Into " +
             Quoted(ATemp + L"tabOut") + L" OverWrite");
 }
 
+// tabOut (imported from "tabOut.mif") committed as tabPnt in the formation's
+// MSK-89 zone: directly for the classes 1 and 3, through tab63 and the SK-63
+// zone for 2 and 4, so that MapInfo changes the projection.
+void CommitTabOutAsPoints(TGisSession& AGis, const String& T, Integer AInCs, const String& AMsk89) {
+  ImportTabOut(AGis, T);
+  if (AInCs == icLocal || AInCs == icMsk89) {
+    AGis.miDo(L"Commit Table tabOut As " + Quoted(T + L"tabPnt"));
+    AGis.miCloseTable(L"tabOut");
+    return;
+  }
+  AGis.miCloseTable(L"tab63");
+  AGis.miDo(L"Commit Table tabOut As " + Quoted(T + L"tab63"));
+  AGis.miCloseTable(L"tabOut");
+  AGis.miDo(L"Open Table " + Quoted(T + L"tab63") + L" As tab63");
+  AGis.miDo(L"Commit Table tab63 As " + Quoted(T + L"tabPnt") + AMsk89);
+  AGis.miCloseTable(L"tab63");
+}
+
 // The point table tab1 in the raster's own system, committed as tabPnt in
-// the formation's MSK-89 zone.
+// the formation's MSK-89 zone and exported to "tabPnt.mif".
 void CommitPointsInMsk89(const TRasterTab& ATab, Integer AInCs, const TRasterRun& ARun,
                          const TCoordTransform& ATransform, TGisSession& AGis) {
   const String& T = ARun.TempPath;
@@ -282,22 +292,16 @@ void CommitPointsInMsk89(const TRasterTab& ATab, Integer AInCs, const TRasterRun
   // Work files of an earlier table must not pass for this one's.
   DeleteFileW((T + L"tab1.mif").c_str());
   DeleteFileW((T + L"tabPnt.mif").c_str());
-  AGis.miCloseTable(L"tab1");
+  for (const wchar_t* Alias : PointTables) AGis.miCloseTable(Alias);
   for (const String& S : RasterPointTableStatements(ATab, T)) AGis.miDo(S);
-  if (AInCs == icShift || AInCs == icSk63) {
+  if (AInCs >= icLocal && AInCs <= icSk63) {
     AGis.miCloseTable(L"tab1");
     // Without the export the commit below would take the points of the
     // raster before this one from the work tables.
     if (!RasterFirstPassMif(T, AInCs, ARun.Params, ATransform))
       throw ERasterError(TableText(ATab) + L": MapInfo не выгрузил контрольные точки в " +
                          Quoted(T + L"tab1.mif") + L".");
-    ImportTabOut(AGis, T);
-    AGis.miCloseTable(L"tab63");
-    AGis.miDo(L"Commit Table tabOut As " + Quoted(T + L"tab63"));
-    AGis.miCloseTable(L"tabOut");
-    AGis.miDo(L"Open Table " + Quoted(T + L"tab63") + L" As tab63");
-    AGis.miDo(L"Commit Table tab63 As " + Quoted(T + L"tabPnt") + Msk89);
-    AGis.miCloseTable(L"tab63");
+    CommitTabOutAsPoints(AGis, T, AInCs, Msk89);
   } else {
     AGis.miDo(L"Commit Table tab1 As " + Quoted(T + L"tabPnt") + Msk89);
     AGis.miCloseTable(L"tab1");
@@ -314,6 +318,7 @@ void OpenPointsInTarget(const TRasterTab& ATab, const TRasterRun& ARun,
   const String& T = ARun.TempPath;
   if (ARun.OutCs == tcMsk89Geo) {
     AGis.miDo(L"Open Table " + Quoted(T + L"tabPnt") + L" As tabPnt");
+    AGis.miCloseTable(L"tabOut");
     AGis.miDo(L"Commit Table tabPnt As " + Quoted(T + L"tabOut"));
     AGis.miCloseTable(L"tabPnt");
     AGis.miDo(L"Open Table " + Quoted(T + L"tabOut") + L" As tabOut");
@@ -369,13 +374,14 @@ bool MakeRasterTable(const String& APath, const TRasterRun& ARun, TGisSession& A
   }
   TRasterTab Tab = ReadRasterTab(APath);
   Integer InCs = RasterInputClass(Tab);
-  if (RasterNeedsReprojection(InCs)) {
-    CommitPointsInMsk89(Tab, InCs, ARun, Transform, AGis);
-    OpenPointsInTarget(Tab, ARun, Transform, AGis);
-    ReadPointsBack(Tab, AGis);
-  } else {
-    RecalcRasterPoints(Tab, InCs, ARun.OutCs, Transform);
-  }
+  // MapInfo would refuse to turn such a table's points into an Earth system
+  // in words of its own.
+  if (InCs == icNone &&
+      TableTextToString(Tab.OldClause, Tab.CodePage).find(L"NonEarth") != String::npos)
+    throw ERasterError(TableText(Tab) + L": " + UnknownNonEarthClassMessage(Tab.MaxX, Tab.MaxY));
+  CommitPointsInMsk89(Tab, InCs, ARun, Transform, AGis);
+  OpenPointsInTarget(Tab, ARun, Transform, AGis);
+  ReadPointsBack(Tab, AGis);
   WriteRasterTable(Tab, ARun.InDir, OutFolder, RasterTargetCoordSys(ARun.OutCs, ARun.Params.msk89));
   return true;
 }

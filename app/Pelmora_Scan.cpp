@@ -19,13 +19,9 @@ bool StartsWithFileText(const String& S, const String& APrefix) {
          SameFileText(S.data(), APrefix.size(), APrefix.data(), APrefix.size());
 }
 
-bool ContainsTab(const String& AName) {
-  for (size_t I = 0; I + 4 <= AName.size(); ++I)
-    if (AName[I] == L'.' && (AName[I + 1] | 0x20) == L't' && (AName[I + 2] | 0x20) == L'a' &&
-        (AName[I + 3] | 0x20) == L'b')
-      return true;
-  return false;
-}
+// A table is a file whose extension is ".tab": a backup copy ("roads.tab.bak")
+// or another kind of file ("notes.table") would end the run when opened.
+bool IsTableName(const String& AName) { return SameText(ExtractFileExt(AName), L".tab"); }
 
 struct TFindGuard {
   TSearchRec& F;
@@ -40,7 +36,7 @@ void ScanFolder(const String& ADir, std::vector<String>& AList) {
     if (F.Name == L"." || F.Name == L"..") continue;
     if (F.Attr & faDirectory)
       ScanFolder(ADir + F.Name + L"\\", AList);
-    else if (ContainsTab(F.Name))
+    else if (IsTableName(F.Name))
       AList.push_back(ADir + F.Name);
   } while (FindNext(F) == 0);
 }
@@ -122,10 +118,31 @@ String CheckOutputPaths(const std::vector<String>& AFiles, const String& AInDir,
   return String();
 }
 
+namespace {
+
+// The value of a "Type" line of the .TAB, without its quotation marks; false
+// for any other line.
+bool TypeLineValue(std::string_view L, std::string_view& AValue) {
+  auto Blank = [](char C) { return C == ' ' || C == '\t'; };
+  size_t B = 0;
+  while (B < L.size() && Blank(L[B])) ++B;
+  if (L.size() - B < 5 || CountStr(L.substr(B, 4), "Type") != 1 || !Blank(L[B + 4])) return false;
+  std::string_view V = L.substr(B + 5);
+  while (!V.empty() && Blank(V.front())) V.remove_prefix(1);
+  size_t End = 0;
+  while (End < V.size() && !Blank(V[End])) ++End;
+  V = V.substr(0, End);
+  if (V.size() >= 2 && V.front() == '"' && V.back() == '"') V = V.substr(1, V.size() - 2);
+  AValue = V;
+  return true;
+}
+
+}  // namespace
+
 bool IsRasterTab(const String& APath) {
   TMifReader In(APath);
-  std::string_view L;
+  std::string_view L, Value;
   while (In.ReadLine(L))
-    if (L.find("RASTER") != L.npos) return true;
+    if (TypeLineValue(L, Value) && Value == "RASTER") return true;
   return false;
 }

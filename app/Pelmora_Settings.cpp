@@ -60,35 +60,75 @@ std::vector<String> FormationCaptions(const IXMLNode& xDe) {
   return Captions;
 }
 
-bool cxComboBox2Click(const IXMLNode& xDe, const String& ACaption, TFormationParams& AParams) {
-  AParams.msk89.clear();
-  IXMLNodeList Nodes = xDe.ChildNodes();
-  for (Integer I = 0; I < Nodes.Count(); ++I) {
-    IXMLNode Item = Nodes[I];
-    if (!IsItem(Item) || !Item.HasAttribute(L"Caption")) continue;
-    String Caption = Item.Attributes(L"Caption");
-    if (!AnsiSameText(Caption, ACaption)) continue;
-    TFormationParams P;
-    P.xold = RequiredParam(Item, Caption, L"xold");
-    P.yold = RequiredParam(Item, Caption, L"yold");
-    P.xnew = RequiredParam(Item, Caption, L"xnew");
-    P.ynew = RequiredParam(Item, Caption, L"ynew");
-    P.scale = RequiredParam(Item, Caption, L"scale");
-    Double Deg = AnglePart(Item, Caption, L"angleDeg");
-    Double Min = AnglePart(Item, Caption, L"angleMin");
-    Double Sec = AnglePart(Item, Caption, L"angleSec");
-    P.angle = GetAngle(Deg, Min, Sec);
-    P.msk89 = Item.Attributes(L"msk89");
-    P.sk63 = Item.Attributes(L"sk63");
-    AParams = P;
-    return true;
+String DuplicateCaptionsMessage(const std::vector<String>& ACaptions, const String& AFileName) {
+  String Repeated;
+  for (size_t I = 0; I < ACaptions.size(); ++I) {
+    bool Earlier = false;
+    for (size_t J = 0; J < I && !Earlier; ++J) Earlier = AnsiSameText(ACaptions[J], ACaptions[I]);
+    if (Earlier) continue;
+    std::vector<String> Places;
+    for (size_t J = I; J < ACaptions.size(); ++J)
+      if (AnsiSameText(ACaptions[J], ACaptions[I]))
+        Places.push_back(IntToStr(static_cast<Integer>(J + 1)));
+    if (Places.size() < 2) continue;
+    String List;
+    for (const String& P : Places) List += (List.empty() ? L"" : L", ") + P;
+    Repeated += L"\r\n\"" + ACaptions[I] + L"\" (элементы Item № " + List + L")";
   }
-  return false;
+  if (Repeated.empty()) return String();
+  return L"В файле параметров \"" + AFileName +
+         L"\" несколько муниципальных образований названы одинаково:" + Repeated +
+         L"\r\nДля пересчета берутся параметры того из них, что выбрано в списке; "
+         L"дайте им разные названия, чтобы их можно было различить.";
 }
 
-TFormationParams RunFormation(const IXMLNode& xDe, const String& ACaption) {
+namespace {
+
+// The "Item" the user chose: the AIndex-th when its caption is ACaption,
+// else the first whose caption equals ACaption without regard to case.
+IXMLNode ChosenItem(const IXMLNode& xDe, const String& ACaption, Integer AIndex) {
+  IXMLNodeList Nodes = xDe.ChildNodes();
+  IXMLNode First;
+  Integer Item = -1;
+  for (Integer I = 0; I < Nodes.Count(); ++I) {
+    IXMLNode Node = Nodes[I];
+    if (!IsItem(Node)) continue;
+    ++Item;
+    if (!Node.HasAttribute(L"Caption")) continue;
+    String Caption = Node.Attributes(L"Caption");
+    if (Item == AIndex && Caption == ACaption) return Node;
+    if (!First && AnsiSameText(Caption, ACaption)) First = Node;
+  }
+  return First;
+}
+
+}  // namespace
+
+bool cxComboBox2Click(const IXMLNode& xDe, const String& ACaption, TFormationParams& AParams,
+                      Integer AIndex) {
+  AParams.msk89.clear();
+  IXMLNode Item = ChosenItem(xDe, ACaption, AIndex);
+  if (!Item) return false;
+  String Caption = Item.Attributes(L"Caption");
   TFormationParams P;
-  if (!cxComboBox2Click(xDe, ACaption, P))
+  P.xold = RequiredParam(Item, Caption, L"xold");
+  P.yold = RequiredParam(Item, Caption, L"yold");
+  P.xnew = RequiredParam(Item, Caption, L"xnew");
+  P.ynew = RequiredParam(Item, Caption, L"ynew");
+  P.scale = RequiredParam(Item, Caption, L"scale");
+  Double Deg = AnglePart(Item, Caption, L"angleDeg");
+  Double Min = AnglePart(Item, Caption, L"angleMin");
+  Double Sec = AnglePart(Item, Caption, L"angleSec");
+  P.angle = GetAngle(Deg, Min, Sec);
+  P.msk89 = Item.Attributes(L"msk89");
+  P.sk63 = Item.Attributes(L"sk63");
+  AParams = P;
+  return true;
+}
+
+TFormationParams RunFormation(const IXMLNode& xDe, const String& ACaption, Integer AIndex) {
+  TFormationParams P;
+  if (!cxComboBox2Click(xDe, ACaption, P, AIndex))
     throw EFormationError(L"Муниципальное образование \"" + Trim(ACaption) +
                           L"\" не найдено в файле параметров.");
   if (Trim(P.msk89).empty())
@@ -99,13 +139,49 @@ TFormationParams RunFormation(const IXMLNode& xDe, const String& ACaption) {
 }
 
 String MissingParameterFileMessage(const String& AFileName) {
-  return L"Не найден файл настроек \"" + AFileName + L"\".";
+  return L"Не найден файл параметров \"" + AFileName + L"\".";
+}
+
+namespace {
+
+Int64 FileSizeOf(const String& AFileName) {
+  WIN32_FILE_ATTRIBUTE_DATA A;
+  if (!GetFileAttributesExW(AFileName.c_str(), GetFileExInfoStandard, &A)) return -1;
+  return (static_cast<Int64>(A.nFileSizeHigh) << 32) | A.nFileSizeLow;
+}
+
+// Loads AFileName into ADoc; AWhat names the file's role ("Файл параметров").
+// The parser's own message says neither which file nor, on an empty file,
+// anything a user can act on.
+void LoadConfigFile(TXMLDocument& ADoc, const String& AFileName, const String& AWhat) {
+  const String Named = AWhat + L" \"" + AFileName + L"\"";
+  if (!FileExists(AFileName)) throw EConfigFileError(Named + L" не найден.");
+  if (FileSizeOf(AFileName) == 0) throw EConfigFileError(Named + L" пуст.");
+  try {
+    ADoc.SetActive(true);
+    ADoc.LoadFromFile(AFileName);
+  } catch (EDOMParseError& E) {
+    String Where =
+        E.Line() > 0 ? Format(L" (строка %d, позиция %d)", {E.Line(), E.LinePos()}) : String();
+    throw EConfigFileError(Named + L" поврежден: это не XML-документ правильного строения" + Where +
+                           L". Сообщение разбора: " + Trim(E.Reason()) + L".");
+  }
+  if (!ADoc.DocumentElement())
+    throw EConfigFileError(Named + L" поврежден: в нем нет корневого элемента.");
+}
+
+}  // namespace
+
+void LoadParameterFile(TXMLDocument& ADoc, const String& AFileName) {
+  LoadConfigFile(ADoc, AFileName, L"Файл параметров");
+  if (FormationCaptions(ADoc.DocumentElement()).empty())
+    throw EConfigFileError(L"В файле параметров \"" + AFileName +
+                           L"\" нет ни одного муниципального образования (элемента Item).");
 }
 
 void RestoreSettings(const String& AFileName, TRunSettings& ASettings) {
   auto Doc = MakeOwned<TXMLDocument>();
-  Doc->SetActive(true);
-  Doc->LoadFromFile(AFileName);
+  LoadConfigFile(*Doc, AFileName, L"Файл настроек");
   IXMLNodeList Nodes = Doc->DocumentElement().ChildNodes();
   for (Integer I = 0; I < Nodes.Count(); ++I) {
     IXMLNode Node = Nodes[I];
@@ -135,5 +211,14 @@ void WriteSettings(const String& AFileName, const TRunSettings& ASettings) {
   Root.AddChild(L"CS").SetText(Trim(ASettings.CS));
   Root.AddChild(L"MO").SetText(Trim(ASettings.MO));
   Root.AddChild(L"ShowError").SetText(ASettings.ShowError ? L"T" : L"F");
-  Doc->SaveToFile(AFileName);
+  // The writer's own message is in the framework's English.
+  String Why;
+  if (!CanWriteFile(AFileName, Why))
+    throw EConfigFileError(L"Не удалось записать файл настроек \"" + AFileName + L"\": " + Why);
+  try {
+    Doc->SaveToFile(AFileName);
+  } catch (Exception& E) {
+    throw EConfigFileError(L"Не удалось записать файл настроек \"" + AFileName + L"\": " +
+                           E.Message());
+  }
 }

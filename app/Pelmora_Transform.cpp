@@ -13,8 +13,10 @@ constexpr Double DegToRad = 0.017453292519943295;
 constexpr int MaxDigits = 15;
 
 // Decimal digits of a non-zero finite value: AValue = 0.D1D2... * 10^AExp.
+// Digits past Count up to Exp are '0', and the array is longer than any
+// text, so that FormatMifFloat copies it in fixed blocks.
 struct TDecimal {
-  char Digits[24];
+  char Digits[32];
   int Count = 0;
   int Exp = 0;
 };
@@ -55,20 +57,37 @@ void RoundToPrecision(TDecimal& ADec) {
 
 using UInt128 = unsigned __int128;
 
-constexpr UInt128 Pow10(int N) { return N == 0 ? 1 : 10 * Pow10(N - 1); }
-constexpr UInt128 Pow10Table[] = {Pow10(0),  Pow10(1),  Pow10(2),  Pow10(3),  Pow10(4),  Pow10(5),
-                                  Pow10(6),  Pow10(7),  Pow10(8),  Pow10(9),  Pow10(10), Pow10(11),
-                                  Pow10(12), Pow10(13), Pow10(14), Pow10(15), Pow10(16), Pow10(17),
-                                  Pow10(18), Pow10(19), Pow10(20), Pow10(21)};
+constexpr uint64_t Pow10(int N) { return N == 0 ? 1 : 10 * Pow10(N - 1); }
+constexpr uint64_t Pow10Table[] = {Pow10(0),  Pow10(1),  Pow10(2),  Pow10(3),  Pow10(4),
+                                   Pow10(5),  Pow10(6),  Pow10(7),  Pow10(8),  Pow10(9),
+                                   Pow10(10), Pow10(11), Pow10(12), Pow10(13), Pow10(14),
+                                   Pow10(15), Pow10(16), Pow10(17), Pow10(18), Pow10(19)};
 
 // round(M * 10^K / 2^S), halves to even: the exact value scaled, rounded once.
+// M < 2^53 and 10^K < 2^64 keep the product within 128 bits, and one
+// 64-by-64 multiplication makes it; larger powers are split in two.
 uint64_t ScaleRound(uint64_t M, int K, int S) {
-  UInt128 P = static_cast<UInt128>(M) * Pow10Table[K];
+  UInt128 P = K <= 19 ? static_cast<UInt128>(M) * Pow10Table[K]
+                      : static_cast<UInt128>(M) * Pow10Table[K - 19] * Pow10Table[19];
   UInt128 Q = P >> S;
   UInt128 R = P - (Q << S);
   UInt128 Half = static_cast<UInt128>(1) << (S - 1);
   if (R > Half || (R == Half && (Q & 1))) ++Q;
   return static_cast<uint64_t>(Q);
+}
+
+constexpr char DigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// The eight digits of V < 10^8, leading zeros included, in 32-bit steps.
+inline void PutEightDigits(char* P, uint32_t V) {
+  uint32_t Hi = V / 10000, Lo = V % 10000;
+  std::memcpy(P, DigitPairs + 2 * (Hi / 100), 2);
+  std::memcpy(P + 2, DigitPairs + 2 * (Hi % 100), 2);
+  std::memcpy(P + 4, DigitPairs + 2 * (Lo / 100), 2);
+  std::memcpy(P + 6, DigitPairs + 2 * (Lo % 100), 2);
 }
 
 // Magnitudes of map coordinates: exact integer arithmetic on the binary
@@ -97,30 +116,15 @@ bool FastDecimal(Double AValue, TDecimal& ADec) {
   constexpr uint64_t Top = 1000000000000000ull;
   uint64_t N15 = N / 1000 + (N % 1000 >= 500 ? 1 : 0);
   if (N15 == Top) {
-    N15 /= 10;
+    N15 = Top / 10;
     ++Exp;
   }
+  // 15 digits: seven, then eight.
+  uint32_t Head = static_cast<uint32_t>(N15 / 100000000);
+  PutEightDigits(ADec.Digits, Head * 10);
+  PutEightDigits(ADec.Digits + 7, static_cast<uint32_t>(N15 % 100000000));
   int Count = MaxDigits;
-  while (N15 % 10 == 0) {
-    N15 /= 10;
-    --Count;
-  }
-  static constexpr char Pairs[] =
-      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-      "8081828384858687888990919293949596979899";
-  char* P = ADec.Digits + Count;
-  while (N15 >= 100) {
-    P -= 2;
-    std::memcpy(P, Pairs + 2 * (N15 % 100), 2);
-    N15 /= 100;
-  }
-  if (N15 >= 10) {
-    P -= 2;
-    std::memcpy(P, Pairs + 2 * N15, 2);
-  } else {
-    *--P = static_cast<char>('0' + N15);
-  }
+  while (Count > 1 && ADec.Digits[Count - 1] == '0') --Count;
   ADec.Count = Count;
   ADec.Exp = Exp;
   return true;
@@ -133,6 +137,7 @@ void ToDecimal(Double AValue, TDecimal& ADec) {
                          std::chars_format::scientific, WideDigits - 1);
   SplitScientific(Tmp, R.ptr, ADec);
   RoundToPrecision(ADec);
+  std::memset(ADec.Digits + ADec.Count, '0', sizeof(ADec.Digits) - ADec.Count);
 }
 
 char* PutExponent(char* P, int AExp) {
@@ -188,16 +193,15 @@ char* FormatMifFloat(char* ABuf, Double AValue) {
     std::memcpy(P, D.Digits, D.Count);
     return P + D.Count;
   }
-  if (D.Count <= D.Exp) {
-    std::memcpy(P, D.Digits, D.Count);
-    std::memset(P + D.Count, '0', D.Exp - D.Count);
-    return P + D.Exp;
-  }
-  std::memcpy(P, D.Digits, D.Exp);
-  P += D.Exp;
-  *P++ = '.';
-  std::memcpy(P, D.Digits + D.Exp, D.Count - D.Exp);
-  return P + D.Count - D.Exp;
+  // Map coordinates: the digits go in blocks of 16, whatever their count, and
+  // what lies past the text is scratch (at most 1 + 14 + 1 + 16 bytes are
+  // touched, within MifFloatBufSize). Digits past Count are zeros.
+  static_assert(MifFloatBufSize >= 32);
+  std::memcpy(P, D.Digits, 16);
+  if (D.Count <= D.Exp) return P + D.Exp;
+  P[D.Exp] = '.';
+  std::memcpy(P + D.Exp + 1, D.Digits + D.Exp, 16);
+  return P + D.Count + 1;
 }
 
 AnsiString MifFloatToStr(Double AValue) {
@@ -238,7 +242,8 @@ bool FastStrToFloat(std::string_view S, Double& AValue) {
     if (Decimals == 0) return false;
   }
   if (P != End || Digits + Decimals > 19 || W > (uint64_t(1) << 53) || Decimals > 22) return false;
-  Double V = static_cast<Double>(W) / ExactPow10[Decimals];
+  // W fits a signed integer, whose conversion is one instruction.
+  Double V = static_cast<Double>(static_cast<int64_t>(W)) / ExactPow10[Decimals];
   AValue = Neg ? -V : V;
   return true;
 }
@@ -264,18 +269,10 @@ bool TryMifStrToFloat(std::string_view AText, Double& AValue) {
   return true;
 }
 
-Double MifStrToFloat(std::string_view AText) {
+Double MifStrToFloat(std::string_view AText, UINT ACodePage) {
   Double V = 0;
-  if (!TryMifStrToFloat(AText, V)) {
-    String Text;
-    if (!AText.empty()) {
-      int N =
-          MultiByteToWideChar(CP_ACP, 0, AText.data(), static_cast<int>(AText.size()), nullptr, 0);
-      Text.resize(N);
-      MultiByteToWideChar(CP_ACP, 0, AText.data(), static_cast<int>(AText.size()), Text.data(), N);
-    }
-    throw EConvertError(L"\"" + Text + L"\" не является числом.");
-  }
+  if (!TryMifStrToFloat(AText, V))
+    throw EConvertError(L"\"" + TableTextToString(AText, ACodePage) + L"\" не является числом.");
   return V;
 }
 
@@ -329,4 +326,11 @@ Integer DetectInputClass(const String& AClause, Double AMaxX, Double AMaxY) {
   if (AClause.find(L"5811057") != String::npos) return icEarth5811057;
   if (AClause.find(L"11057") != String::npos) return icEarth11057;
   return icNone;
+}
+
+String UnknownNonEarthClassMessage(Double AMaxX, Double AMaxY) {
+  return L"неземная система координат с наибольшими координатами восток " + FloatToStr(AMaxX) +
+         L", север " + FloatToStr(AMaxY) +
+         L" не подходит ни к одному входному классу (восток меньше 400000, от 400000 до 2000000 "
+         L"или больше 2000000; север меньше или больше 2000000). Таблица не пересчитана.";
 }

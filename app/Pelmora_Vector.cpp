@@ -50,9 +50,11 @@ class TVectorPasses {
   // Whether a statement that writes the output table has been sent.
   bool OutputTouched() const { return FTouched; }
 
-  void FirstPass(Integer AInCs) {
+  // AExported holds the rows to recalculate: the source table, or the rows
+  // the row-range search kept.
+  void FirstPass(Integer AInCs, const String& AExported) {
     if (AInCs < icLocal || AInCs > icSk63) {
-      String Commit = L"Commit Table tab1 As " + Quoted(FOut) + Msk89Tail();
+      String Commit = L"Commit Table " + AExported + L" As " + Quoted(FOut) + Msk89Tail();
       Log(FRun, Commit, false);
       WriteOutput(Commit);
       return;
@@ -283,17 +285,36 @@ void ExportAndMake(const String& APath, const TVectorRun& ARun, TGisFactory& AGi
   ForgetExport(ARun.TempPath);
   S->miDo(OpenSourceStatement(APath));
   S->miDo(L"Set ProgressBars Off");
-  if (ACondition.empty()) {
-    S->miDo(ExportStatement(L"tab1", ARun.TempPath));
-  } else {
+  String Exported = L"tab1";
+  if (!ACondition.empty()) {
     S->miDo(L"Select * From tab1 Where " + ACondition + L" Into tab2 NoSelect");
-    S->miDo(ExportStatement(L"tab2", ARun.TempPath));
+    Exported = L"tab2";
   }
-  MakeVectorTable(APath, ARun, *S);
+  S->miDo(ExportStatement(Exported, ARun.TempPath));
+  MakeVectorTable(APath, ARun, *S, Exported);
+}
+
+// The feature library and the GIS program take 8-bit file names. A folder
+// the system's code page cannot spell reaches them in its short form, but a
+// table's own name cannot: its companion files would be looked for under
+// names nobody made.
+void CheckNameFitsCodePage(const String& APath) {
+  String Name = ExtractFileName(APath);
+  BOOL Lost = FALSE;
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, Name.c_str(), static_cast<int>(Name.size()),
+                      nullptr, 0, nullptr, &Lost);
+  if (Lost)
+    throw ETableError(TableText(APath) + L"в имени файла " + Quoted(Name) +
+                      L" есть буквы, которых нет в кодовой странице системы (" +
+                      IntToStr(static_cast<Integer>(GetACP())) +
+                      L"), поэтому MapInfo и библиотека MITAB не могут открыть таблицу. "
+                      L"Переименуйте таблицу (все ее файлы) латинскими буквами или выполните "
+                      L"пересчет в системе с кодовой страницей, в которой есть эти буквы.");
 }
 
 void ConvVectorTable(const String& APath, const TVectorRun& ARun, TFeatureCounter& ACounter,
                      TGisFactory& AGis) {
+  CheckNameFitsCodePage(APath);
   std::vector<Integer> Broken;
   Integer Good = ACounter.GetValidRowCount(APath, Broken);
   Log(ARun, Format(L"Нормальных: %d, Битых: %d.", {Good, static_cast<Integer>(Broken.size())}),
@@ -309,7 +330,30 @@ void ConvVectorTable(const String& APath, const TVectorRun& ARun, TFeatureCounte
 
 }  // namespace
 
-bool MakeVectorTable(const String& APath, const TVectorRun& ARun, TGisSession& AGis) {
+bool CanWriteFile(const String& AFileName, String& AWhy) {
+  bool Existed = GetFileAttributesW(AFileName.c_str()) != INVALID_FILE_ATTRIBUTES;
+  // Opened for writing without a change: an existing file stays as it is.
+  HANDLE H = CreateFileW(AFileName.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (H == INVALID_HANDLE_VALUE) {
+    AWhy = SysErrorMessage(GetLastError());
+    return false;
+  }
+  CloseHandle(H);
+  if (!Existed) DeleteFileW(AFileName.c_str());
+  return true;
+}
+
+void CheckOutputTableWritable(const String& ATablePath) {
+  for (const wchar_t* Ext : {L".tab", L".dat", L".map", L".id", L".ind"}) {
+    String F = ChangeFileExt(ATablePath, Ext), Why;
+    if (!CanWriteFile(F, Why))
+      throw ETableError(L"не удалось создать файл результата " + Quoted(F) + L": " + Why);
+  }
+}
+
+bool MakeVectorTable(const String& APath, const TVectorRun& ARun, TGisSession& AGis,
+                     const String& AExported) {
   String OutFolder = OutputFolderFor(APath, ARun.InDir, ARun.OutDir);
   if (IsPathInside(OutFolder, ARun.InDir))
     throw ETableError(TableText(APath) + L"результат был бы записан во входную папку " +
@@ -332,9 +376,14 @@ bool MakeVectorTable(const String& APath, const TVectorRun& ARun, TGisSession& A
       false);
   Integer InCs = DetectInputClass(Clause, Bounds[1], Bounds[3]);
   Log(ARun, Format(L"Тип входной СК %d", {InCs}), false);
+  // MapInfo would refuse to put such a table into an Earth system in words
+  // of its own.
+  if (InCs == icNone && Clause.find(L"NonEarth") != String::npos)
+    throw ETableError(TableText(APath) + UnknownNonEarthClassMessage(Bounds[1], Bounds[3]));
+  CheckOutputTableWritable(OutTable);
 
   try {
-    Passes.FirstPass(InCs);
+    Passes.FirstPass(InCs, AExported);
     Passes.SecondPass();
   } catch (Exception& E) {
     // A table left half-written would look finished.

@@ -578,6 +578,9 @@ class TThread : public TObject {
   static void Queue(TThread* AThread, TThreadMethod AMethod);
   // Drops the queued methods of AThread that have not run yet.
   static void RemoveQueuedEvents(TThread* AThread);
+  // The thread object whose thread calls; null in the main thread and in
+  // threads no TThread started.
+  static TThread* CurrentThread();
   // Names a thread for debuggers (-1 is the calling thread).
   static void NameThreadForDebugging(const String& AThreadName, DWORD AThreadID = DWORD(-1));
 

@@ -266,8 +266,16 @@ void TThread::DoTerminate() {
   if (OnTerminate) Synchronize(MakeEvent<&TThread::CallOnTerminate>(this));
 }
 
+namespace {
+// The object of the thread that runs: set for the life of its Execute.
+thread_local TThread* CurrentThreadObject = nullptr;
+}  // namespace
+
+TThread* TThread::CurrentThread() { return CurrentThreadObject; }
+
 DWORD WINAPI TThread::ThreadProc(LPVOID Param) {
   TThread* Thread = static_cast<TThread*>(Param);
+  CurrentThreadObject = Thread;
   // No exception leaves the thread's entry.
   if (!Thread->Terminated()) {
     try {
@@ -284,6 +292,7 @@ DWORD WINAPI TThread::ThreadProc(LPVOID Param) {
   } catch (...) {
     if (!Thread->FFatalException) Thread->FFatalException.reset(AcquireExceptionObject());
   }
+  CurrentThreadObject = nullptr;
   if (FreeThread) Thread->Free();
   return Result;
 }

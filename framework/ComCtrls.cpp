@@ -5,6 +5,12 @@
 namespace {
 
 HMODULE RichEditModule = nullptr;
+// Windows of the rich-edit class that exist. The library draws them and
+// answers their messages, so it is unloaded only when none is left: a shut-
+// down that comes while one still lives leaves the unloading to the last
+// window's end.
+Integer RichEditWindows = 0;
+bool RichEditUnloadPending = false;
 
 const wchar_t* const ProgressStyleNames[] = {L"pbstNormal", L"pbstMarquee"};
 const TEnumInfo ProgressStyleInfo = MakeEnumInfo(L"TProgressBarStyle", ProgressStyleNames);
@@ -12,9 +18,21 @@ const wchar_t* const OrientationNames[] = {L"pbHorizontal", L"pbVertical"};
 const TEnumInfo OrientationInfo = MakeEnumInfo(L"TProgressBarOrientation", OrientationNames);
 
 void LoadRichEditModule() {
+  RichEditUnloadPending = false;
   if (RichEditModule) return;
   RichEditModule = LoadLibraryW(L"msftedit.dll");
   if (!RichEditModule) RaiseLastOSError();
+}
+
+void UnloadRichEditModule() {
+  RichEditUnloadPending = false;
+  if (!RichEditModule) return;
+  // Text copied from a rich edit is on the clipboard as the library's own
+  // data object: rendered now, it outlives the library (and the program),
+  // and the clipboard's shut-down never calls into unloaded code.
+  OleFlushClipboard();
+  FreeLibrary(RichEditModule);
+  RichEditModule = nullptr;
 }
 
 }  // namespace
@@ -140,6 +158,10 @@ void TCustomRichEdit::SetPlainText(bool V) {
   RecreateWnd();
 }
 
+IMPLEMENT_MESSAGE_TABLE(TCustomRichEdit,
+                        {WM_NCCREATE, MessageHandler<&TCustomRichEdit::WMNCCreate>},
+                        {WM_NCDESTROY, MessageHandler<&TCustomRichEdit::WMNCDestroy>})
+
 void TCustomRichEdit::CMFontChanged(TMessage& Message) {
   inherited::CMFontChanged(Message);
   if (FHandle) ApplyDefaultFormat();
@@ -148,6 +170,18 @@ void TCustomRichEdit::CMFontChanged(TMessage& Message) {
 void TCustomRichEdit::CMColorChanged(TMessage& Message) {
   inherited::CMColorChanged(Message);
   if (FHandle) SendMessageW(FHandle, EM_SETBKGNDCOLOR, 0, ColorToRGB(FColor));
+}
+
+void TCustomRichEdit::WMNCCreate(TMessage& Message) {
+  DefaultHandler(Message);
+  if (Message.Result) ++RichEditWindows;
+}
+
+void TCustomRichEdit::WMNCDestroy(TMessage& Message) {
+  // The library's window procedure has returned: nothing of it runs on.
+  DefaultHandler(Message);
+  if (RichEditWindows > 0 && --RichEditWindows == 0 && RichEditUnloadPending)
+    UnloadRichEditModule();
 }
 
 IMPLEMENT_CREATABLE_CLASS(TRichEdit)
@@ -271,6 +305,8 @@ void ComCtrls_Initialize() {
 }
 
 void ComCtrls_Finalize() {
-  if (RichEditModule) FreeLibrary(RichEditModule);
-  RichEditModule = nullptr;
+  if (RichEditWindows > 0)
+    RichEditUnloadPending = true;
+  else
+    UnloadRichEditModule();
 }

@@ -9,6 +9,7 @@ enum TProgressBarOrientation { pbHorizontal, pbVertical };
 
 class TCustomRichEdit : public TCustomMemo {
   DECLARE_CLASS(TCustomRichEdit, TCustomMemo)
+  DECLARE_MESSAGE_TABLE()
  public:
   explicit TCustomRichEdit(TComponent* AOwner);
 
@@ -30,6 +31,9 @@ class TCustomRichEdit : public TCustomMemo {
  protected:
   void CMFontChanged(TMessage& Message) override;
   void CMColorChanged(TMessage& Message) override;
+  // Counting the library's windows: it is unloaded only after its last.
+  virtual void WMNCCreate(TMessage& Message);
+  virtual void WMNCDestroy(TMessage& Message);
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void DestroyWnd() override;

@@ -190,6 +190,7 @@ IMPLEMENT_PUBLISHED_CLASS(TControl) {
       .Stored<&TControl::IsCaptionStored>();
   P.Property<&TControl::Text, &TControl::SetTextProp>(L"Text");
   P.Property<&TControl::Hint, &TControl::SetHint>(L"Hint").Stored<&TControl::IsHintStored>();
+  P.Property<&TControl::HelpContext, &TControl::SetHelpContext>(L"HelpContext").Default(0);
   P.Property<&TControl::ShowHint, &TControl::SetShowHint>(L"ShowHint").Default(0);
   P.Property<&TControl::ParentShowHint, &TControl::SetParentShowHint>(L"ParentShowHint").Default(1);
   P.Property<&TControl::Cursor, &TControl::SetCursor>(L"Cursor").Default(crDefault).Idents(

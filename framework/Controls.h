@@ -234,6 +234,9 @@ class TControl : public TComponent {
   virtual void SetText(const String& V);
   const String& Hint() const { return FHint; }
   void SetHint(const String& V) { FHint = V; }
+  // The topic of the application's help file that belongs to the control.
+  Integer HelpContext() const { return FHelpContext; }
+  void SetHelpContext(Integer V) { FHelpContext = V; }
   bool ShowHint() const { return FShowHint; }
   void SetShowHint(bool V);
   bool ParentShowHint() const { return FParentShowHint; }
@@ -406,6 +409,7 @@ class TControl : public TComponent {
   bool FAnchoring = false;
   TOwned<TSizeConstraints> FConstraints;
   String FHint;
+  Integer FHelpContext = 0;
   bool FShowHint = false;
   bool FParentShowHint = true;
   TCursor FCursor = crDefault;

@@ -127,7 +127,12 @@ TCustomForm::TCustomForm(TComponent* AOwner)
 
 TCustomForm::TCustomForm(TComponent* AOwner, bool) : TCustomForm(AOwner) { FBuiltInCode = true; }
 
-TCustomForm::~TCustomForm() = default;
+TCustomForm::~TCustomForm() {
+  // Focus and activation messages while the form was being freed may have
+  // made it the active (or main) form again; nothing may point at it now.
+  if (GScreen) GScreen->RemoveForm(this);
+  if (GApplication && GApplication->FMainForm == this) GApplication->FMainForm = nullptr;
+}
 
 void TCustomForm::AfterConstruction() {
   inherited::AfterConstruction();
@@ -737,9 +742,12 @@ void TScreen::RemoveForm(TCustomForm* F) {
 }
 
 void TScreen::SetActiveForm(TCustomForm* F, TWinControl* Control) {
-  // A form on its way out (focus moves while its children go) is no longer
-  // listed and must not become active again: it would be left dangling.
-  if (F && std::find(FForms.begin(), FForms.end(), F) == FForms.end()) return;
+  // A form on its way out (being freed, or no longer listed while focus
+  // moves as its children go) must not become active again: the screen
+  // would keep a dangling form.
+  if (F && (F->ComponentState().Contains(csDestroying) ||
+            std::find(FForms.begin(), FForms.end(), F) == FForms.end()))
+    return;
   FActiveForm = F;
   FActiveControl = Control;
   // The active form goes to the front of the list, as the framework keeps it.
@@ -1097,6 +1105,17 @@ Integer TApplication::MessageBox(const String& Text, const String& Caption, UINT
   EnableTaskWindows(D);
   return R;
 }
+
+bool TApplication::HelpCommand(Word Command, NativeInt Data) {
+  bool CallHelp = true;
+  bool Shown = false;
+  if (OnHelp) Shown = OnHelp(Command, Data, CallHelp);
+  if (!CallHelp || FHelpFile.empty()) return Shown;
+  HWND Owner = FMainForm && FMainForm->HandleAllocated() ? FMainForm->Handle() : FHandle;
+  return WinHelpW(Owner, FHelpFile.c_str(), Command, static_cast<ULONG_PTR>(Data)) != FALSE;
+}
+
+bool TApplication::HelpContext(Integer Context) { return HelpCommand(HELP_CONTEXT, Context); }
 
 void TApplication::Minimize() {
   if (FMainForm && FMainForm->HandleAllocated()) ShowWindow(FMainForm->Handle(), SW_MINIMIZE);

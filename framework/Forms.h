@@ -392,6 +392,9 @@ class TScreen : public TComponent {
 
 using TExceptionEvent = TMethodPtr<void(TObject* Sender, Exception* E)>;
 using TIdleEvent = TMethodPtr<void(TObject* Sender, bool& Done)>;
+// Decides a help request first; clearing CallHelp keeps the platform's help
+// from being asked.
+using THelpEvent = TMethodPtr<bool(Word Command, NativeInt Data, bool& CallHelp)>;
 // Sees a message of the application's hidden window before the application
 // does; true means handled.
 using TWindowHook = TMethodPtr<bool(TMessage& Message)>;
@@ -444,6 +447,13 @@ class TApplication : public TComponent {
   void HandleException(TObject* Sender);
   void ShowException(Exception* E);
   Integer MessageBox(const String& Text, const String& Caption, UINT Flags = MB_OK);
+  // Help: OnHelp first, then, unless it cleared CallHelp, the platform's help
+  // with the help file (HELP_CONTEXT, HELP_FINDER, ...). Without a help file
+  // the platform is not asked. Returns whether help was shown.
+  bool HelpCommand(Word Command, NativeInt Data);
+  bool HelpContext(Integer Context);
+  const String& HelpFile() const { return FHelpFile; }
+  void SetHelpFile(const String& V) { FHelpFile = V; }
   void Minimize();
   void Restore();
   void BringToFront();
@@ -504,6 +514,7 @@ class TApplication : public TComponent {
   TActionEvent OnActionUpdate;
 
   TExceptionEvent OnException;
+  THelpEvent OnHelp;
   TIdleEvent OnIdle;
   TNotifyEvent OnActivate;
   TNotifyEvent OnDeactivate;
@@ -530,6 +541,7 @@ class TApplication : public TComponent {
   void HintTimerExpired();
 
   HWND FHandle = nullptr;
+  String FHelpFile;
   TCustomForm* FMainForm = nullptr;
   bool FMainFormOnTaskBar = false;
   bool FShowMainForm = true;

@@ -3,12 +3,14 @@
 #include <shlobj.h>
 #include <tlhelp32.h>
 
+#include "gkOutput.h"
+
 namespace {
 // Plain pointers: the module's values live between its start-up and
 // shut-down, not as global objects.
 String* FAppName = nullptr;
 String* FAppVersion = nullptr;
-TgkPrintEvent FOutput;
+TgkOutput* FOutput = nullptr;
 
 const String& EmptyText() {
   static const String Empty;
@@ -261,11 +263,11 @@ String GetClassString(HWND AWnd) {
 Integer GetPixelsPerInch() { return GetScreenDPI(); }
 
 // ---------------------------------------------------------------------------
-void SetOutput(TgkPrintEvent AOutput) { FOutput = AOutput; }
-TgkPrintEvent Output() { return FOutput; }
+void SetOutput(TgkOutput* AOutput) { FOutput = AOutput; }
+TgkOutput* Output() { return FOutput; }
 
 void gkPrintRaw(const String& AStr) {
-  if (FOutput) FOutput(AStr);
+  if (FOutput) FOutput->Print(AStr);
 }
 
 namespace {
@@ -281,9 +283,9 @@ void gkPrint(const String& AStr) {
     gkPrintRaw(AStr);
     return;
   }
-  // The framework keeps no thread object for the calling thread, so the
-  // thread is named by its id only.
-  TSyncPrint Rec{Format(L"{%s.%d} %s", {L"TThread", GetCurrentThreadId(), AStr})};
+  TThread* Current = TThread::CurrentThread();
+  String ClassName = Current ? Current->ClassName() : String(L"TExternalThread");
+  TSyncPrint Rec{Format(L"{%s.%d} %s", {ClassName, GetCurrentThreadId(), AStr})};
   TThread::Synchronize(nullptr, MakeEvent<&TSyncPrint::Print>(&Rec));
 }
 

@@ -88,13 +88,14 @@ Integer GetPixelsPerInch();
 
 // ---------------------------------------------------------------------------
 // Trace
-// Receives every trace line; none is attached unless a program sets one.
-using TgkPrintEvent = TMethodPtr<void(const String& AStr)>;
-void SetOutput(TgkPrintEvent AOutput);
-TgkPrintEvent Output();
+// The sink that receives every trace line (not owned); none is attached
+// unless a program sets one.
+class TgkOutput;
+void SetOutput(TgkOutput* AOutput);
+TgkOutput* Output();
 // Writes one trace line. From a thread other than the main one, the line is
-// prefixed with "{<thread class>.<thread id>} " and printed by the main
-// thread while the caller waits.
+// prefixed with "{<class of the thread object>.<thread id>} " and printed by
+// the main thread while the caller waits.
 void gkPrint(const String& AStr);
 void gkPrint(const String& AFormat, std::initializer_list<TVarRec> AArgs);
 void gkPrintRaw(const String& AStr);
@@ -124,7 +125,10 @@ void CheckWindowPosition(RECT& ARect, Boolean AInputWorkspaceCoords,
 // the platform cannot say); the document and dialog fonts are copies, the
 // dialog font one pixel smaller at 120 pixels per inch and more.
 void CreateSystemFont();
+// The document and dialog fonts for the screen's resolution.
 void ChangeFonts();
+// As ChangeFonts for a screen of APixelsPerInch.
+void ChangeFonts(Integer APixelsPerInch);
 TFont* SystemFont();
 TFont* DocumentFont();
 TFont* DialogFont();

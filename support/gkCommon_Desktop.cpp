@@ -1,5 +1,6 @@
 // The desktop half of the common routines: shared fonts, the cursor stack
 // and the message dialog's entry point.
+#include "WinHandles.h"
 #include "gkCommon.h"
 #include "gkModalForm.h"
 
@@ -41,10 +42,12 @@ void CreateSystemFont() {
   ChangeFonts();
 }
 
-void ChangeFonts() {
+void ChangeFonts() { ChangeFonts(GetPixelsPerInch()); }
+
+void ChangeFonts(Integer APixelsPerInch) {
   CheckedFont(FDocumentFont)->Assign(CheckedFont(FSystemFont));
   CheckedFont(FDialogFont)->Assign(FSystemFont);
-  if (GetPixelsPerInch() >= 120) {
+  if (APixelsPerInch >= 120) {
     Integer H = FDialogFont->Height();
     FDialogFont->SetHeight(-((H < 0 ? -H : H) - 1));
   }

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <map>
 
+#include "Forms.h"
+
 TgkMessageManager* gkMessageManager = nullptr;
 
 // A timer of the UI thread: its ticks arrive through that thread's message

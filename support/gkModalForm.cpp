@@ -78,7 +78,8 @@ void TMessageForm::CustomKeyDown(TObject*, Word& Key, TShiftState Shift) {
 }
 
 void TMessageForm::HelpButtonClick(TObject*) {
-  // No help system is installed with the program: the dialog stays open.
+  // The button's modal result is none: the dialog stays open beside the help.
+  Application()->HelpContext(HelpContext());
 }
 
 String TMessageForm::GetFormText() {

@@ -15,15 +15,4 @@ trap cleanup EXIT
 wine_prefix_ensure
 wineserver_start
 # One at a time: tests switch the regional format of the shared prefix.
-# The GIS stand-in's own tests start dozens of server processes; under heavy
-# machine load Wine now and then fails one start. That executable alone gets
-# one more run; any other failure fails the run at once.
-if ! ctest --test-dir "$BUILD_DIR" --output-on-failure "$@"; then
-  failed=$(cut -d: -f2 "$BUILD_DIR/Testing/Temporary/LastTestsFailed.log" 2>/dev/null | sort -u)
-  if [ "$failed" = "mapinfo_standin_tests" ]; then
-    echo "run-tests: mapinfo_standin_tests failed once; running it again"
-    ctest --test-dir "$BUILD_DIR" --output-on-failure --rerun-failed
-  else
-    exit 1
-  fi
-fi
+ctest --test-dir "$BUILD_DIR" --output-on-failure "$@"

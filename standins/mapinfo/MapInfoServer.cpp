@@ -10,6 +10,10 @@ const wchar_t MainWindowClass[] = L"MapInfoStandinFrame";
 // A server started for a client that then goes away must not linger.
 const UINT StartupTimeoutMs = 60000;
 const UINT_PTR StartupTimer = 1;
+// "End MapInfo" ends the process once the client has let its object go; a
+// client that keeps it does not keep the process beyond this.
+const UINT EndTimeoutMs = 3000;
+const UINT_PTR EndTimer = 2;
 
 bool GObjectCreated = false;
 // The registration of the class object while it may hand out the one object.
@@ -26,8 +30,15 @@ void ServerLock(bool ALock) {
 class TEndHandler : public TObject {
   DECLARE_CLASS_INLINE(TEndHandler, TObject)
  public:
-  // The reply to the running Do goes out before the loop sees WM_QUIT.
-  void EndApplication(TObject*) { PostQuitMessage(0); }
+  explicit TEndHandler(HWND AMainWindow) : FMainWindow(AMainWindow) {}
+  // The reply to the running Do is sent by another thread after the call
+  // returns: a process that ended at once could cut it off, and the client's
+  // Do would fail. The client's release ends the process (the last server
+  // reference), or the timer does.
+  void EndApplication(TObject*) { SetTimer(FMainWindow, EndTimer, EndTimeoutMs, nullptr); }
+
+ private:
+  HWND FMainWindow;
 };
 
 class TClassFactory : public IClassFactory {
@@ -88,7 +99,7 @@ class TClassFactory : public IClassFactory {
 LRESULT CALLBACK MainWindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
   switch (Msg) {
     case WM_TIMER:
-      if (WParam == StartupTimer && !GObjectCreated) PostQuitMessage(0);
+      if ((WParam == StartupTimer && !GObjectCreated) || WParam == EndTimer) PostQuitMessage(0);
       return 0;
     case WM_CLOSE:
       PostQuitMessage(0);
@@ -130,7 +141,7 @@ int WINAPI wWinMain(HINSTANCE Instance, HINSTANCE, PWSTR CmdLine, int) {
     return 3;
   }
   SetServerLockProc(&ServerLock);
-  TEndHandler EndHandler;
+  TEndHandler EndHandler(MainWindow);
   TClassFactory Factory(MainWindow, &EndHandler);
   DWORD Cookie = 0;
   HRESULT Hr = CoRegisterClassObject(CLSID_MapInfoApplication, &Factory, CLSCTX_LOCAL_SERVER,

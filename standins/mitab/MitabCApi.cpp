@@ -48,10 +48,24 @@ void ClearError() {
   g_errorNo = 0;
   g_errorMsg[0] = '\0';
 }
+// The table engine words its messages in UTF-8; the C interface speaks the
+// system's code page, as the paths it takes do.
+std::string ToAnsi(const std::string& utf8) {
+  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  if (n <= 0) return utf8;
+  std::wstring w(n, L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), n);
+  int m = WideCharToMultiByte(CP_ACP, 0, w.data(), n, nullptr, 0, nullptr, nullptr);
+  std::string a(m > 0 ? m : 0, '\0');
+  if (m > 0) WideCharToMultiByte(CP_ACP, 0, w.data(), n, a.data(), m, nullptr, nullptr);
+  return a;
+}
+
 void SetError(int no, const std::string& msg) {
   g_errorNo = no;
-  size_t n = std::min(msg.size(), sizeof g_errorMsg - 1);
-  std::memcpy(g_errorMsg, msg.data(), n);
+  std::string text = ToAnsi(msg);
+  size_t n = std::min(text.size(), sizeof g_errorMsg - 1);
+  std::memcpy(g_errorMsg, text.data(), n);
   g_errorMsg[n] = '\0';
 }
 

@@ -6,12 +6,18 @@
 //   winprobe close <hwnd>     posts WM_CLOSE
 //   winprobe clip [clear]     the clipboard's text, UTF-8 (what a dialog copied on Ctrl+C),
 //                             or empties the clipboard
+//   winprobe clip has         exit code 0 when the clipboard offers text, without asking its
+//                             owner to render it
+//   winprobe clip put <hex>   puts a text on the clipboard, given as the hex digits of its
+//                             UTF-8 bytes (a command line in the system code page would lose
+//                             letters outside it), for the scripts to paste into a field
 // Texts travel as UTF-8 on standard output so that Cyrillic survives the pipe.
 #include <fcntl.h>
 #include <io.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -159,6 +165,52 @@ std::wstring ClipboardText() {
   return Text;
 }
 
+// The hex digits of UTF-8 bytes as text; false on anything that is not such digits.
+bool FromHexUtf8(const std::wstring& AHex, std::wstring& AText) {
+  if (AHex.size() % 2) return false;
+  std::string Bytes;
+  for (size_t I = 0; I < AHex.size(); I += 2) {
+    wchar_t Pair[3] = {AHex[I], AHex[I + 1], 0};
+    wchar_t* End = nullptr;
+    unsigned long B = std::wcstoul(Pair, &End, 16);
+    if (End != Pair + 2) return false;
+    Bytes += static_cast<char>(B);
+  }
+  AText.clear();
+  if (Bytes.empty()) return true;
+  int N = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, Bytes.data(),
+                              static_cast<int>(Bytes.size()), nullptr, 0);
+  if (N <= 0) return false;
+  AText.resize(static_cast<size_t>(N));
+  MultiByteToWideChar(CP_UTF8, 0, Bytes.data(), static_cast<int>(Bytes.size()), AText.data(), N);
+  return true;
+}
+
+// The clipboard keeps the text after the probe has ended: its data is the system's, not the
+// owner window's, once put there without delayed rendering.
+bool PutClipboardText(const std::wstring& AText) {
+  HWND Owner =
+      CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  if (!Owner) return false;
+  bool Done = false;
+  if (OpenClipboard(Owner)) {
+    EmptyClipboard();
+    size_t Bytes = (AText.size() + 1) * sizeof(wchar_t);
+    if (HGLOBAL Mem = GlobalAlloc(GMEM_MOVEABLE, Bytes)) {
+      if (void* P = GlobalLock(Mem)) {
+        std::memcpy(P, AText.c_str(), Bytes);
+        GlobalUnlock(Mem);
+        Done = SetClipboardData(CF_UNICODETEXT, Mem) != nullptr;
+      }
+      // Once set, the clipboard owns the memory.
+      if (!Done) GlobalFree(Mem);
+    }
+    CloseClipboard();
+  }
+  DestroyWindow(Owner);
+  return Done;
+}
+
 void Write(const std::string& S) {
   std::fwrite(S.data(), 1, S.size(), stdout);
   std::fflush(stdout);
@@ -189,10 +241,19 @@ int wmain(int Argc, wchar_t** Argv) {
     CloseClipboard();
     return 0;
   }
+  if (Cmd == L"clip" && Argc > 2 && std::wstring(Argv[2]) == L"has")
+    return IsClipboardFormatAvailable(CF_UNICODETEXT) ? 0 : 1;
+  if (Cmd == L"clip" && Argc > 3 && std::wstring(Argv[2]) == L"put") {
+    std::wstring Text;
+    if (!FromHexUtf8(Argv[3], Text)) return 1;
+    return PutClipboardText(Text) && ClipboardText() == Text ? 0 : 2;
+  }
   if (Cmd == L"clip") {
     Write(Utf8(ClipboardText()));
     return 0;
   }
-  std::fputs("usage: winprobe state | text <hwnd> | close <hwnd> | clip\n", stderr);
+  std::fputs(
+      "usage: winprobe state | text <hwnd> | close <hwnd> | clip [clear | has | put <hex>]\n",
+      stderr);
   return 1;
 }

@@ -15,7 +15,7 @@ sys.path.insert(0, HERE)
 
 import judge  # noqa: E402
 from harness import (CAPTION, TARGETS, raise_if_hidden, Env, Failure, Program, Skip, screenshot,  # noqa: E402
-                     PROGRESS_CANCEL, xdo)
+                     PROGRESS_CANCEL, xdo, LOCALES, RUN_CANCELLED, RUN_FAILED, RUN_FINISHED)
 from tables import TM_FN_SHIFTED, LONGLAT_WGS84, TableMaker  # noqa: E402
 
 SKIP = 77
@@ -46,8 +46,8 @@ def source_tail(cls, f):
 class Ctx:
     def __init__(self, env, name):
         self.env = env
-        self.name = name
-        self.dir = env.scenario_dir(name)
+        self.name = '%s-%s' % (name, env.locale)
+        self.dir = env.scenario_dir(self.name)
         self.prog_dir = os.path.join(self.dir, 'prog')
         env.install(self.prog_dir)
         self.formations = judge.formations(os.path.join(self.prog_dir, 'CSYanao.xml'))
@@ -182,6 +182,16 @@ def closing_line(lines):
     return real[-1] if real else None
 
 
+def check_closing(ctx, lines, phase_line, what=''):
+    """A finished run: the phase line of the rasters, then the closing line, and nothing
+    that says a table was left out."""
+    real = [ln for ln in lines if ln.strip()]
+    ctx.expect(real[-2:] == [phase_line, RUN_FINISHED], '%slog ends %r, expected %r' % (
+        what, real[-2:], [phase_line, RUN_FINISHED]))
+    ctx.expect(not any(ln.startswith('Не обработан') for ln in real),
+               '%sa finished run names tables not processed' % what)
+
+
 def need_gis(ctx):
     ctx.env.register_gis()
 
@@ -211,12 +221,22 @@ def vector_run(env, name, target, formation_index=0, diagnostics=False, classes=
         if dialogs:
             raise Failure('the run showed %s' % [p.dialog_texts(d) for d in dialogs])
         p.screenshot(ctx.shot('after'))
+        # The user copies the log before closing the program: the text must outlive it
+        # (and the program must not crash on its way out).
+        env.probe_run('clip', 'clear')
+        p.click('RichEdit1')
+        xdo('key', '--clearmodifiers', 'ctrl+a', 'ctrl+c')
+        # Closing the program must not overtake the copy.
+        copy_seen = env.wait_clipboard_text()
     finally:
         ctx.finish()
+    copied = env.probe_run('clip')
+    ctx.expect(copy_seen, 'Ctrl+A, Ctrl+C in the log pane put no text on the clipboard')
+    ctx.expect(RUN_FINISHED in copied, 'the copied log is gone after the program ended: %r' %
+               copied[-200:])
     check_settings(ctx, ctx.win(in_root, True), ctx.win(out_root, True), target, f.caption,
                    diagnostics)
-    ctx.expect(closing_line(lines) == 'Нет растров',
-               'last log line %r, expected "Нет растров"' % closing_line(lines))
+    check_closing(ctx, lines, 'Нет растров')
     check_layout(ctx, in_root, out_root, tables)
     for tab, info in tables.items():
         check_vector_log(ctx, lines, tab, info, target)
@@ -263,6 +283,7 @@ def scenario_broken(env):
             if dialogs:
                 raise Failure('the run showed %s' % [p.dialog_texts(d) for d in dialogs])
             logs[diag] = lines
+            check_closing(ctx, lines, 'Нет растров', 'diagnostics %s: ' % ('on' if diag else 'off'))
     finally:
         ctx.finish()
     block = judge.table_block(logs[True], ctx.win(tab)) or []
@@ -315,30 +336,60 @@ def check_attempts(block, rows, broken):
     return errs
 
 
-RASTER_CLASSES = {
-    # class: (clause, control points east/north)
-    1: ('CoordSys NonEarth Units "m" Bounds (0,0) (1000000,1000000)',
-        [(18000.123, 12480.0), (18480.0, 12480.0), (18480.0, 12000.456)]),
-    4: ('CoordSys NonEarth Units "m" Bounds (0,0) (10000000,10000000)',
-        [(4450000.0, 7380320.0), (4450480.0, 7380320.0), (4450480.0, 7380000.0)]),
-    0: ('CoordSys Earth Projection 1, 104',
-        [(66.600, 66.540), (66.610, 66.540), (66.610, 66.530)]),
-}
+def raster_classes(f):
+    """class: (file name, clause, control points east/north). Every class of the input,
+    numbers with three and more decimals, so that a road that rounded them would show."""
+    return {
+        1: ('r1.tab', 'CoordSys NonEarth Units "m" Bounds (0,0) (1000000,1000000)',
+            [(18000.123, 12480.457), (18480.789, 12480.011), (18480.5, 12000.456)]),
+        2: ('снимок 2.tab', 'CoordSys NonEarth Units "m" Bounds (0,0) (2000000,2000000)',
+            [(450000.125, 380320.375), (450480.625, 380320.875), (450480.25, 380000.5)]),
+        3: ('r3.tab', 'CoordSys NonEarth Units "m" Bounds (0,0) (10000000,10000000)',
+            [(2524000.127, 1571320.349), (2524480.771, 1571320.5), (2524480.25, 1571000.125)]),
+        4: ('r4.tab', 'CoordSys NonEarth Units "m" Bounds (0,0) (10000000,10000000)',
+            [(4450000.125, 7380320.375), (4450480.5, 7380320.625), (4450480.875, 7380000.25)]),
+        103: ('r103.tab', 'CoordSys Earth Projection ' + f.msk89,
+              [(2524000.127, 1571320.349), (2524480.771, 1571320.5), (2524480.25, 1571000.125)]),
+        104: ('r104.tab', 'CoordSys Earth Projection ' + TM_FN_SHIFTED,
+              [(2524000.5, 1471320.25), (2524480.125, 1471320.75), (2524480.625, 1471000.375)]),
+        0: ('r0.tab', 'CoordSys Earth Projection 1, 104',
+            [(66.6012345, 66.5401234), (66.6109876, 66.5398765), (66.6101234, 66.5302345)]),
+    }
+
+
+# Where the raster folder puts each class: several sub-folders, so that the scan's order
+# mixes the classes, and a Cyrillic folder and name.
+RASTER_FOLDERS = {1: 'растры', 2: 'растры', 3: 'растры/старые', 4: '', 103: 'x', 104: 'x', 0: ''}
+RASTER_LABELS = ['Pt 1', 'Точка 2', 'Point 3']
+RASTER_PIXELS = [(0, 0), (240, 0), (240, 160)]
+# The expectation is computed from every digit of the input, which the program hands to the
+# GIS program as it is (a control point in degrees rounded to 0.01 would move by a
+# kilometre). On their way the points pass through three to five native tables of the GIS
+# program, each holding coordinates on a grid of 1 cm for these extents, so a point may
+# end up to about 3.5 cm from its exact place; a change of datum (class 0) is compared
+# with PROJ's, whose published accuracy is metres.
+RASTER_TOLERANCE = {1: 0.04, 2: 0.04, 3: 0.04, 4: 0.04, 103: 0.04, 104: 0.04, 0: 1.0}
+
+
+def make_rasters(in_root, f, classes):
+    rasters = {}
+    for cls in classes:
+        name, clause, pts = raster_classes(f)[cls]
+        tab = os.path.join(in_root, RASTER_FOLDERS[cls], name)
+        ctl = [(e, n, px, py, lb) for (e, n), (px, py), lb in zip(pts, RASTER_PIXELS,
+                                                                  RASTER_LABELS)]
+        TableMaker.raster(tab, os.path.splitext(name)[0] + '.tif', clause, ctl)
+        rasters[tab] = (cls, pts)
+    return rasters
 
 
 def scenario_rasters(env):
-    """Raster tables of three classes, recalculated for each of the three targets."""
+    """Raster tables of every class in one run, recalculated for each of the three targets:
+    each raster follows others of other classes in one session of the GIS program."""
     ctx = Ctx(env, 'rasters')
     f = ctx.formations[0]
     in_root = ctx.path('in')
-    labels = ['Pt 1', 'Точка 2', 'Point 3']
-    pixels = [(0, 0), (240, 0), (240, 160)]
-    rasters = {}
-    for cls, (clause, pts) in RASTER_CLASSES.items():
-        tab = os.path.join(in_root, 'растры' if cls else '', 'r%d.tab' % cls)
-        ctl = [(e, n, px, py, lb) for (e, n), (px, py), lb in zip(pts, pixels, labels)]
-        TableMaker.raster(tab, 'r%d.tif' % cls, clause, ctl)
-        rasters[tab] = (cls, pts)
+    rasters = make_rasters(in_root, f, ALL_CLASSES)
     before = judge.tree_hashes(in_root)
     need_gis(ctx)
     env.forget_settings()
@@ -347,20 +398,17 @@ def scenario_rasters(env):
         p = ctx.start()
         for target in (0, 1, 2):
             out_root = ctx.path('out%d' % target)
-
-            def done(out_root=out_root):
-                return all(os.path.exists(os.path.join(out_root, os.path.relpath(t, in_root)))
-                           for t in rasters)
             p.fill(ctx.win(in_root, True), ctx.win(out_root, True), target)
-            lines, dialogs = p.run(done=done, shots=ctx.shot('progress-%d' % target))
+            lines, dialogs = p.run(shots=ctx.shot('progress-%d' % target), timeout=240)
             if dialogs:
-                raise Failure('the run showed %s' % [p.dialog_texts(d) for d in dialogs])
+                raise Failure('target %d: the run showed %s' % (
+                    target, [p.dialog_texts(d) for d in dialogs]))
             logs[target] = lines
     finally:
         ctx.finish()
     for target, lines in logs.items():
         out_root = ctx.path('out%d' % target)
-        ctx.expect('Есть растры' in lines, 'target %d: no "Есть растры" in the log' % target)
+        check_closing(ctx, lines, 'Есть растры', 'target %d: ' % target)
         for tab, (cls, pts) in rasters.items():
             ctx.errors += judge.check_order(judge.table_block(lines, ctx.win(tab)) or [],
                                             [ctx.win(tab), 'Растровая таблица'],
@@ -383,13 +431,13 @@ def check_raster_output(ctx, in_root, out_root, tab, cls, pts, target, f):
     text = open(out, 'rb').read().decode('cp1251')
     lines = text.split('\r\n')
     got = [POINT_RE.match(ln) for ln in lines if POINT_RE.match(ln)]
-    # The points travel to the GIS program with two decimals.
-    rounded = [(round(e, 2), round(n, 2)) for e, n in pts]
-    want = judge.expected_points(cls, target, f, rounded, LONGLAT_WGS84 if cls == 0 else None)
+    # What the program must write: every digit of the input goes to the GIS program.
+    source = {0: LONGLAT_WGS84, 103: f.msk89, 104: TM_FN_SHIFTED}.get(cls)
+    want = judge.expected_points(cls, target, f, pts, source)
     ctx.errors += judge.compare_points([(float(m.group(1)), float(m.group(2))) for m in got],
-                                       want, TOLERANCE[cls], what)
+                                       want, RASTER_TOLERANCE[cls], what)
     ctx.expect([m.group(5).strip().rstrip(',') for m in got] ==
-               ['Label "Pt 1"', 'Label "Точка 2"', 'Label "Point 3"'],
+               ['Label "%s"' % lb for lb in RASTER_LABELS],
                what + ': control-point labels changed: %s' % [m.group(5) for m in got])
     clause = [ln.strip() for ln in lines if 'CoordSys' in ln]
     want_clause = ('CoordSys Earth Projection ' + f.msk89 if target == 1 else
@@ -397,8 +445,9 @@ def check_raster_output(ctx, in_root, out_root, tab, cls, pts, target, f):
                    '(10000000, 10000000)')
     ctx.expect(clause == [want_clause], '%s: CoordSys lines %s, expected %r' %
                (what, clause, want_clause))
-    image = os.path.join(os.path.dirname(out), 'r%d.tif' % cls)
-    src_image = os.path.join(os.path.dirname(tab), 'r%d.tif' % cls)
+    image_name = os.path.splitext(os.path.basename(tab))[0] + '.tif'
+    image = os.path.join(os.path.dirname(out), image_name)
+    src_image = os.path.join(os.path.dirname(tab), image_name)
     if not os.path.exists(image):
         ctx.errors.append(what + ': image not copied')
         return
@@ -407,10 +456,11 @@ def check_raster_output(ctx, in_root, out_root, tab, cls, pts, target, f):
     # GDAL georeferences the copied image from the new .TAB beside it.
     ds = judge.gdal.Open(image)
     gt = ds.GetGeoTransform()
-    for (e, n), (px, py) in zip(want, [(0, 0), (240, 0), (240, 160)]):
+    tol = RASTER_TOLERANCE[cls]
+    for (e, n), (px, py) in zip(want, RASTER_PIXELS):
         ge, gn = gt[0] + px * gt[1] + py * gt[2], gt[3] + px * gt[4] + py * gt[5]
-        ctx.expect(abs(ge - e) < 0.05 and abs(gn - n) < 0.05,
-                   '%s: GDAL places pixel (%d,%d) at (%.3f, %.3f), expected (%.3f, %.3f)' %
+        ctx.expect(abs(ge - e) < tol and abs(gn - n) < tol,
+                   '%s: GDAL places pixel (%d,%d) at (%.4f, %.4f), expected (%.4f, %.4f)' %
                    (what, px, py, ge, gn, e, n))
 
 
@@ -470,6 +520,11 @@ def scenario_cancel(env):
         ctx.finish()
     ctx.expect(not any(ln in ('Нет растров', 'Есть растры') for ln in lines),
                'the raster phase ran after the cancel')
+    real = [ln for ln in lines if ln.strip()]
+    ctx.expect(real[-1:] == [RUN_CANCELLED], 'the log ends %r, expected %r' % (
+        real[-1:], RUN_CANCELLED))
+    ctx.expect(len(real) > 1 and real[-2].startswith('Не обработаны таблицы: '),
+               'the log does not name the tables the cancel left: %r' % real[-2:])
     made = [n for n in os.listdir(out_root)] if os.path.isdir(out_root) else []
     ctx.expect(len([n for n in made if n.lower().endswith('.tab')]) < 20,
                'every table was recalculated despite the cancel')
@@ -564,7 +619,7 @@ def scenario_missing_parameters(env):
             raise Skip('the main window has no controls yet (placeholder window)')
         dlg = first[0]
         texts = p.dialog_texts(dlg)
-        want = 'Не найден файл настроек "%s".' % ctx.win(os.path.join(ctx.prog_dir,
+        want = 'Не найден файл параметров "%s".' % ctx.win(os.path.join(ctx.prog_dir,
                                                                       'CSYanao.xml'))
         ctx.expect(any(want in t for t in texts), 'expected %r, the dialog shows %s' %
                    (want, texts))
@@ -590,6 +645,225 @@ def scenario_missing_parameters(env):
     return ctx.errors
 
 
+def scenario_damaged_earth(env):
+    """Damaged tables of the classes the GIS program reprojects itself: the commit takes
+    the rows the row-range search kept, so each output holds exactly the readable rows."""
+    ctx = Ctx(env, 'damaged_earth')
+    f = ctx.formations[0]
+    in_root, out_root = ctx.path('in'), ctx.path('out')
+    tables = {}
+    for cls, place in ((103, 'земля/d103.tab'), (104, 'd104.tab')):
+        tab = os.path.join(in_root, place)
+        count = ctx.maker.vector(tab, cls, f.msk89, count=10)
+        healthy = judge.read_table(tab)
+        TableMaker.break_row(tab, 4)
+        tables[tab] = {'class': cls, 'count': count, 'table': healthy}
+    before = judge.tree_hashes(in_root)
+    need_gis(ctx)
+    env.forget_settings()
+    try:
+        p = ctx.start()
+        p.fill(ctx.win(in_root, True), ctx.win(out_root, True), 1)
+        lines, dialogs = p.run()
+        if dialogs:
+            raise Failure('the run showed %s' % [p.dialog_texts(d) for d in dialogs])
+    finally:
+        ctx.finish()
+    check_closing(ctx, lines, 'Нет растров')
+    for tab, info in tables.items():
+        block = judge.table_block(lines, ctx.win(tab)) or []
+        ctx.errors += judge.check_order(block, [
+            'Векторная таблица', 'Нормальных: 9, Битых: 1.', 'Тип входной СК %d' % info['class'],
+            re.compile(r'Commit Table tab2 As ".*" CoordSys Earth Projection .*'), 'outCs 1'],
+            os.path.basename(tab))
+        check_vector_output(ctx, in_root, out_root, tab, info, 1, f, skip_ids={4})
+    ctx.errors += judge.diff_hashes(before, judge.tree_hashes(in_root))
+    return ctx.errors
+
+
+def copy_table(src_tab, dst_tab):
+    base, dst = os.path.splitext(src_tab)[0], os.path.splitext(dst_tab)[0]
+    for ext in ('.tab', '.dat', '.map', '.id'):
+        if os.path.exists(base + ext):
+            os.makedirs(os.path.dirname(dst_tab), exist_ok=True)
+            with open(base + ext, 'rb') as a, open(dst + ext, 'wb') as b:
+                b.write(a.read())
+
+
+def scenario_unreadable(env):
+    """A table that cannot be read among good ones ends the run; the log says why, names
+    every table not processed and ends with a line saying the run ended by an error. A
+    backup copy or a file with another extension is no table and changes nothing."""
+    ctx = Ctx(env, 'unreadable')
+    f = ctx.formations[0]
+    good = ctx.path('good', 'c3.tab')
+    ctx.maker.vector(good, 3, f.msk89)
+    # What makes a table unreadable: (name, how it is made, a word of the message).
+    cases = [('empty.tab', lambda t: open(t, 'wb').close(), None),
+             ('no data.tab', lambda t: (copy_table(good, t),
+                                        os.remove(os.path.splitext(t)[0] + '.dat')), None),
+             ('unknown type.tab', lambda t: open(t, 'wb').write(
+                 b'!table\r\n!version 300\r\n\r\nDefinition Table\r\n  Type SEAMLESS\r\n'), None)]
+    if env.locale == 'en':
+        # A name the system's code page cannot spell: the GIS program could not open it.
+        cases.append(('дороги.tab', lambda t: copy_table(good, t), 'кодовой странице'))
+    need_gis(ctx)
+    env.forget_settings()
+    results = []
+    try:
+        p = ctx.start()
+        for k, (bad_name, make, says) in enumerate(cases):
+            in_root, out_root = ctx.path('in%d' % k), ctx.path('out%d' % k)
+            tables = [os.path.join(in_root, 'участок', 'a.tab'), os.path.join(in_root, 'b.tab'),
+                      os.path.join(in_root, 'участок', bad_name)]
+            for t in tables[:2]:
+                copy_table(good, t)
+            make(tables[2])
+            for decoy in ('b.tab.bak', 'notes.table'):
+                with open(os.path.join(in_root, decoy), 'wb') as fh:
+                    fh.write(b'not a table')
+            p.fill(ctx.win(in_root, True), ctx.win(out_root, True), 1)
+            lines, dialogs = p.run()
+            texts = []
+            if dialogs:
+                texts = p.dialog_texts(dialogs[0])
+                p.answer_dialog(dialogs[0], ('OK', 'ОК'))
+                p.wait_for(lambda s: not s['dialogs'], 20, 'the error message to close')
+            lines = p.log_lines()
+            results.append((k, bad_name, says, in_root, out_root, tables, lines, texts))
+    finally:
+        ctx.finish()
+    for k, bad_name, says, in_root, out_root, tables, lines, texts in results:
+        what = 'case %d (%s): ' % (k, bad_name)
+        bad = ctx.win(tables[2])
+        ctx.expect(any(bad in t for t in texts), what + 'the error message does not name the '
+                   'table: %s' % texts)
+        if says:
+            ctx.expect(any(says in t for t in texts), what + 'the message does not say %r: %s' %
+                       (says, texts))
+        real = [ln for ln in lines if ln.strip()]
+        ctx.expect(real[-1:] == [RUN_FAILED], what + 'the log ends %r' % real[-3:])
+        named = next((ln for ln in real if ln.startswith('Не обработан')), '')
+        ctx.expect(bad in named, what + 'the log does not name the table: %r' % named)
+        ctx.expect(any(bad in ln and ln != bad and ln != named for ln in real),
+                   what + 'the log holds no error line naming the table')
+        for t in tables[:2]:
+            rel = os.path.relpath(t, in_root)
+            done = os.path.exists(os.path.join(out_root, rel))
+            ctx.expect(done != (ctx.win(t) in named), what + '%s is %s' % (
+                rel, 'both recalculated and named as not processed' if done else
+                'neither recalculated nor named as not processed'))
+        ctx.expect(not any('.bak' in ln or '.table' in ln for ln in real),
+                   what + 'a file that is no table was taken for one')
+    return ctx.errors
+
+
+def scenario_broken_files(env):
+    """A parameter file that is empty or not XML, and a settings file that is not XML: each
+    named at start-up with what is wrong, a run refused in words a user can act on, the
+    window usable."""
+    ctx = Ctx(env, 'broken_files')
+    params = os.path.join(ctx.prog_dir, 'CSYanao.xml')
+    with open(params, 'rb') as fh:
+        good_params = fh.read()
+    settings = os.path.join(env.settings_dir(), 'CSSettings.xml')
+    in_root, out_root = ctx.path('in'), ctx.path('out')
+    os.makedirs(in_root)
+    cases = [('empty parameter file', b'', 'пуст'),
+             ('broken parameter file', b'<Root><Item Caption="a"></Root>', 'поврежден')]
+    try:
+        for what, text, says in cases:
+            env.forget_settings()
+            with open(params, 'wb') as fh:
+                fh.write(text)
+            p = ctx.start(expect_dialog=True)
+            dlg = p.wait_dialog(60)
+            texts = p.dialog_texts(dlg)
+            want = 'Файл параметров "%s"' % ctx.win(params)
+            ctx.expect(any(want in t and says in t for t in texts),
+                       '%s: start-up shows %s' % (what, texts))
+            p.answer_dialog(dlg, ('OK', 'ОК'))
+            p.wait_main()
+            p.type_into('Memo1', ctx.win(in_root, True))
+            p.type_into('Memo2', ctx.win(out_root, True))
+            p.click('cxButton1')
+            dlg = p.wait_dialog()
+            texts = p.dialog_texts(dlg)
+            ctx.expect(any('не загружен файл параметров "%s"' % ctx.win(params) in t
+                           for t in texts), '%s: the run shows %s' % (what, texts))
+            p.answer_dialog(dlg, ('OK', 'ОК'))
+            p.wait_for(lambda s: not s['dialogs'], 20, 'the message to close')
+            ctx.expect(read_settings(env) is None, what + ': a refused run wrote the settings')
+            ctx.finish()
+        with open(params, 'wb') as fh:
+            fh.write(good_params)
+        os.makedirs(os.path.dirname(settings), exist_ok=True)
+        with open(settings, 'w', encoding='utf-8') as fh:
+            fh.write('<CSSettings><InPath>C:\\a</CSSettings>')
+        p = ctx.start(expect_dialog=True)
+        dlg = p.wait_dialog(60)
+        texts = p.dialog_texts(dlg)
+        ctx.expect(any('Файл настроек "%s"' % ctx.win(settings) in t for t in texts),
+                   'broken settings file: start-up shows %s' % texts)
+        p.answer_dialog(dlg, ('OK', 'ОК'))
+        p.wait_main()
+        box = p.child_at(p.state(), 'cxComboBox2')
+        ctx.expect(box is not None and box['text'] == ctx.formations[0].caption,
+                   'broken settings file: the formation list shows %r' % (box and box['text']))
+        p.fill(ctx.win(in_root, True), ctx.win(out_root, True), 1)
+        lines, dialogs = p.run()
+        ctx.expect(not dialogs, 'the run after a broken settings file showed a message')
+    finally:
+        ctx.finish()
+    check_settings(ctx, ctx.win(in_root, True), ctx.win(out_root, True), 1,
+                   ctx.formations[0].caption, False)
+    return ctx.errors
+
+
+def scenario_duplicate_captions(env):
+    """Two formations of one caption: the parameter file is reported at start-up, and a run
+    with the second one chosen recalculates with the second one's parameters."""
+    ctx = Ctx(env, 'duplicate_captions')
+    params = os.path.join(ctx.prog_dir, 'CSYanao.xml')
+    text = open(params, encoding='utf-8').read()
+    first = re.search(r'<Item\b[^>]*/>', text, re.S).group(0)
+
+    def moved(m):
+        value = float(m.group(2).replace(',', '.')) + 100000
+        number = ('%.6f' % value).rstrip('0').rstrip('.')
+        return m.group(1) + (number.replace('.', ',') if ',' in m.group(2) else number) + '"'
+    second = re.sub(r'(\bxnew=")([^"]*)"', moved, first)
+    with open(params, 'w', encoding='utf-8') as fh:
+        fh.write('<?xml version="1.0" encoding="UTF-8"?>\n<Root>\n  %s\n  %s\n</Root>\n' %
+                 (first, second))
+    formations = judge.formations(params)
+    f = formations[1]
+    caption = f.caption
+    in_root, out_root = ctx.path('in'), ctx.path('out')
+    tables = make_class_tables(ctx, in_root, [1], f)
+    need_gis(ctx)
+    env.forget_settings()
+    try:
+        p = ctx.start(expect_dialog=True)
+        dlg = p.wait_dialog(60)
+        texts = p.dialog_texts(dlg)
+        ctx.expect(any('"%s"' % caption in t and ctx.win(params) in t for t in texts),
+                   'start-up shows %s' % texts)
+        p.answer_dialog(dlg, ('OK', 'ОК'))
+        p.wait_main()
+        p.fill(ctx.win(in_root, True), ctx.win(out_root, True), 1, 1,
+               [x.caption for x in formations])
+        lines, dialogs = p.run()
+        if dialogs:
+            raise Failure('the run showed %s' % [p.dialog_texts(d) for d in dialogs])
+    finally:
+        ctx.finish()
+    check_closing(ctx, lines, 'Нет растров')
+    for tab, info in tables.items():
+        check_vector_output(ctx, in_root, out_root, tab, info, 1, f)
+    return ctx.errors
+
+
 SCENARIOS = {
     'messages': scenario_messages,
     'missing_parameters': scenario_missing_parameters,
@@ -599,6 +873,10 @@ SCENARIOS = {
     'broken': scenario_broken,
     'rasters': scenario_rasters,
     'cancel': scenario_cancel,
+    'damaged_earth': scenario_damaged_earth,
+    'unreadable': scenario_unreadable,
+    'broken_files': scenario_broken_files,
+    'duplicate_captions': scenario_duplicate_captions,
 }
 
 
@@ -607,22 +885,27 @@ def main():
     if name == '--list':
         print(' '.join(SCENARIOS))
         return 0
-    env = Env(build, os.path.dirname(os.path.dirname(HERE)))
+    locale = sys.argv[3] if len(sys.argv) > 3 else 'ru'
+    if locale not in LOCALES:
+        print('unknown regional format %r, expected one of %s' % (locale, LOCALES))
+        return 1
+    env = Env(build, os.path.dirname(os.path.dirname(HERE)), locale)
     started = time.time()
+    title = '%s (%s)' % (name, locale)
     try:
         errors = SCENARIOS[name](env)
     except Skip as s:
-        print('SKIP %s: %s' % (name, s))
+        print('SKIP %s: %s' % (title, s))
         return SKIP
     except Failure as e:
         errors = [str(e)]
     took = time.time() - started
     if errors:
-        print('FAIL %s (%.0f s)' % (name, took))
+        print('FAIL %s (%.0f s)' % (title, took))
         for e in errors:
             print('  ' + e)
         return 1
-    print('PASS %s (%.0f s)' % (name, took))
+    print('PASS %s (%.0f s)' % (title, took))
     return 0
 
 

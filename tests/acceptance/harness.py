@@ -28,6 +28,11 @@ LAYOUT = {
     'RichEdit1': (8, 168, 608, 221),
 }
 PROGRESS_CANCEL = (208, 134, 88, 24)
+# Every run ends its log with one of these.
+RUN_FINISHED = 'Пересчет завершен.'
+RUN_FAILED = 'Пересчет прерван из-за ошибки.'
+RUN_CANCELLED = 'Пересчет отменен пользователем.'
+CLOSING_LINES = (RUN_FINISHED, RUN_FAILED, RUN_CANCELLED)
 PROGRESS_CAPTIONS = ('Пересчет координат', 'Пересчет растровых таблиц', 'Выполняется')
 
 
@@ -39,9 +44,13 @@ class Failure(AssertionError):
     pass
 
 
+LOCALES = ('ru', 'en')
+
+
 class Env:
-    def __init__(self, build, root):
+    def __init__(self, build, root, locale='ru'):
         self.build = build
+        self.locale = locale
         self.root = root
         self.wine = os.environ.get('WINE_BIN', 'wine')
         self.prefix = os.environ['WINEPREFIX']
@@ -49,12 +58,13 @@ class Env:
         self.winprobe = os.path.join(build, 'tests/acceptance/winprobe.exe')
         self.gis_server = os.path.join(build, 'standins/mapinfo/server', GIS_EXE)
         self.drive_c = os.path.join(self.prefix, 'drive_c')
-        # Every Wine process of the suite runs on a Russian system, as the program's users
-        # do: Wine derives the regional format and the ANSI code page (1251, which the
-        # 8-bit paths of the feature library need for Cyrillic folder names) from the Unix
-        # locale, and rewrites the prefix's regional values whenever a process starts with
-        # another one, so no process of a scenario may differ.
-        self.wine_env = self.russian_env()
+        # Every Wine process of a scenario runs on one system: a Russian one (regional
+        # format with a decimal comma, ANSI code page 1251), as most of the program's users
+        # have, or an English one (decimal point, code page 1252), where Cyrillic table text
+        # and folder names are outside the code page. Wine derives both from the Unix locale
+        # and rewrites the prefix's regional values whenever a process starts with another
+        # one, so no process of a scenario may differ.
+        self.wine_env = self.russian_env() if locale == 'ru' else self.english_env()
         self.screens = os.path.join(build, 'acceptance-screens')
         os.makedirs(self.screens, exist_ok=True)
 
@@ -125,9 +135,31 @@ class Env:
             env['LOCPATH'] = folder
         return env
 
+    def english_env(self):
+        env = dict(os.environ, LANG='en_US.UTF-8', LC_ALL='C.UTF-8')
+        env.pop('LOCPATH', None)
+        return env
+
     def probe_run(self, *args):
         return run_to_files([self.wine, self.winprobe] + [str(a) for a in args], 60,
                             self.wine_env)[1].decode('utf-8')
+
+    def put_clipboard(self, text):
+        rc, _, err = run_to_files([self.wine, self.winprobe, 'clip', 'put',
+                                   text.encode('utf-8').hex()], 60, self.wine_env)
+        if rc != 0:
+            raise RuntimeError('winprobe could not put %r on the clipboard (%d): %s' % (
+                text, rc, err.decode(errors='replace')))
+
+    def wait_clipboard_text(self, timeout=15):
+        """Whether the clipboard offers text within timeout (its owner is not asked to render
+        it): under load a Ctrl+C reaches the program late."""
+        end = time.time() + timeout
+        while time.time() < end:
+            if run_to_files([self.wine, self.winprobe, 'clip', 'has'], 60, self.wine_env)[0] == 0:
+                return True
+            time.sleep(0.5)
+        return False
 
     def probe(self):
         return json.loads(self.probe_run('state'))
@@ -290,23 +322,33 @@ class Program:
         # Away from the controls, so that no hint pops up over the window.
         xdo('mousemove', 1270, 1010)
 
-    def type_into(self, name, text):
-        """Replaces a text field's whole content by typing, as a user would. xdotool types a
-        letter the keyboard map lacks by remapping a spare key, and under load a letter can
-        get lost on the way; the field is then typed again, slower."""
+    def type_into(self, name, text, paste=False):
+        """Replaces a text field's whole content as a user would: by typing it (or, with paste,
+        by pasting it from the clipboard first), and, where the field then shows something
+        else, by pasting it. xdotool types a letter the keyboard map lacks by remapping a spare
+        key, and under load the remapping can overtake the key press, so that a letter gets
+        lost or another one comes out ("Водные" for "Входные"); typing slower makes that
+        rarer, never impossible. A paste goes through the field's own clipboard path and
+        carries every letter."""
         got = None
-        for delay in (15, 60, 150):
+        ways = ('paste', 'type', 'paste') if paste else ('type', 'paste', 'paste')
+        for way in ways:
             self.click(name)
             xdo('key', '--clearmodifiers', 'ctrl+Home', 'shift+ctrl+End')
-            if text:
-                xdo('type', '--delay', delay, text)
-            else:
+            if not text:
                 xdo('key', 'Delete')
+            elif way == 'type':
+                xdo('type', '--delay', 15, text)
+            else:
+                self.env.put_clipboard(text)
+                xdo('key', '--clearmodifiers', 'ctrl+v')
             time.sleep(0.3)
             got = self.child_at(self.state(), name)
             if got is not None and got['text'].strip() == text.strip():
                 return
-        raise Failure('%s shows %r after typing %r' % (name, got and got['text'], text))
+            print('%s: %s gave %r, not %r' % (name, way, got and got['text'], text), flush=True)
+        raise Failure('%s shows %r after typing and pasting %r' % (
+            name, got and got['text'], text))
 
     def choose(self, name, items, index):
         """Picks a fixed-list item with the keyboard: focus the box, go to the first item,
@@ -346,8 +388,9 @@ class Program:
 
     def fill(self, in_dir, out_dir, target, formation_index=None, formations=None,
              diagnostics=False):
+        # One folder typed, the other pasted: both ways into a field are a user's.
         self.type_into('Memo1', in_dir)
-        self.type_into('Memo2', out_dir)
+        self.type_into('Memo2', out_dir, paste=True)
         self.choose('cxComboBox1', TARGETS, target)
         if formation_index is not None:
             self.choose('cxComboBox2', formations, formation_index)
@@ -393,10 +436,19 @@ class Program:
                     on_progress = None
                 stable = 0
             elif s['dialogs']:
-                return None, s['dialogs']
+                # A window that comes and goes (a progress window still being made, a
+                # list dropping down) is no message: a dialog stays until answered.
+                time.sleep(0.7)
+                again = self.state()
+                hwnds = {d['hwnd'] for d in s['dialogs']}
+                stayed = [d for d in again['dialogs'] if d['hwnd'] in hwnds]
+                if stayed:
+                    screenshot((0, 0, 1280, 1024), os.path.join(
+                        self.env.screens, 'dialog-%d.png' % stayed[0]['hwnd']))
+                    return None, stayed
             else:
                 lines = self.log_lines(s)
-                closing = any(ln in ('Нет растров', 'Есть растры') for ln in lines)
+                closing = any(ln in CLOSING_LINES for ln in lines)
                 busy = bool(self.gis_pids(s) - stale)
                 # A log left by an earlier run ends the same way: this run must have shown
                 # itself first, by its progress window, a log of its own or its outputs.
@@ -445,6 +497,17 @@ class Program:
                 raise Failure('the program ended with exit code %d after its window was closed'
                               % self.proc.returncode)
         self.log.close()
+        # Wine reports an exception nobody handled on the program's console, whatever exit
+        # code the process ends with.
+        crash = self.console_faults()
+        if crash:
+            raise Failure('the program reported an unhandled exception: %s' % crash)
+
+    def console_faults(self):
+        with open(self.log.name, 'rb') as fh:
+            text = fh.read().decode('utf-8', errors='replace')
+        return [ln for ln in text.splitlines() if re.search(r'unhandled (page fault|exception)',
+                                                            ln, re.I)][:3]
 
     def leftovers(self, timeout=10):
         """Names of our processes still alive once the program has gone (none expected)."""

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs one acceptance scenario (or all of them) under the shared Xvfb and wineserver.
-#   run.sh <build dir> [scenario...]
+#   run.sh <build dir> [scenario[:ru|:en]...]
+# A scenario runs on a Russian system unless ":en" asks for an English one.
 # Under tools/run-tests.sh both are already up; run alone, it starts its own and stops them.
 set -uo pipefail
 HERE="$(cd "$(dirname "$0")" && pwd)"
@@ -25,7 +26,10 @@ PY=/usr/bin/python3
 [ $# -gt 0 ] || set -- $("$PY" "$HERE/acceptance.py" "$BUILD_DIR" --list)
 status=0
 for s in "$@"; do
-  "$PY" "$HERE/acceptance.py" "$BUILD_DIR" "$s"
+  name="${s%%:*}"
+  locale=ru
+  [ "$name" = "$s" ] || locale="${s#*:}"
+  "$PY" "$HERE/acceptance.py" "$BUILD_DIR" "$name" "$locale"
   rc=$?
   if [ $rc -ne 0 ] && { [ $status -eq 0 ] || [ $status -eq 77 ]; }; then status=$rc; fi
 done

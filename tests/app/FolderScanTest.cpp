@@ -26,13 +26,14 @@ class FolderScan : public testing::Test {
   const String In = L"Вход таблиц\\";
 };
 
-TEST_F(FolderScan, FindsNamesHoldingDotTabInAnyCaseDepthFirst) {
+// A backup copy ("Backup.Tab.bak") or another kind of file ("roads.table")
+// would end the run when opened as a table.
+TEST_F(FolderScan, FindsFilesWithTheTabExtensionInAnyCaseDepthFirst) {
   std::vector<String> Found;
   GetFiles(Dir.Path() + In, Found);
   std::set<String> Want;
-  for (const wchar_t* F :
-       {L"a.TAB", L"b.tab", L"Backup.Tab.bak", L"roads.table", L"hidden.tab",
-        L"Папка с пробелами\\c.tab", L"Папка с пробелами\\Вложенная\\d.TaB", L"x.tab\\e.tab"})
+  for (const wchar_t* F : {L"a.TAB", L"b.tab", L"hidden.tab", L"Папка с пробелами\\c.tab",
+                           L"Папка с пробелами\\Вложенная\\d.TaB", L"x.tab\\e.tab"})
     Want.insert(Dir.Path() + In + F);
   EXPECT_EQ(std::set<String>(Found.begin(), Found.end()), Want);
   EXPECT_EQ(Found.size(), Want.size());
@@ -68,11 +69,29 @@ TEST_F(FolderScan, TypedFolderWithoutSeparatorGivesTheSamePaths) {
   EXPECT_TRUE(None.empty());
 }
 
-TEST_F(FolderScan, RasterTablesAreToldByCapitalRaster) {
-  Dir.Put(L"r.tab", "!table\r\nDefinition Table\r\n  File \"s.tif\"\r\n  Type \"RASTER\"\r\n");
-  Dir.Put(L"v.tab", "!table\r\nDefinition Table\r\n  Type NATIVE\r\n  Fields 1 ; raster\r\n");
-  EXPECT_TRUE(IsRasterTab(Dir.Path() + L"r.tab"));
-  EXPECT_FALSE(IsRasterTab(Dir.Path() + L"v.tab"));
+// A table is a raster when its Type line says so; the word elsewhere (a
+// column's name, a text of the metadata) does not count.
+TEST_F(FolderScan, RasterTablesAreToldByTheirTypeLine) {
+  struct TCase {
+    const char* Text;
+    bool Raster;
+  } Cases[] = {
+      {"!table\r\nDefinition Table\r\n  File \"s.tif\"\r\n  Type \"RASTER\"\r\n", true},
+      {"Definition Table\r\n\tType   RASTER \r\n", true},
+      {"!table\r\nDefinition Table\r\n  Type NATIVE\r\n  Fields 1 ; raster\r\n", false},
+      {"!table\r\nDefinition Table\r\n  Type NATIVE Charset \"WindowsCyrillic\"\r\n  Fields 2\r\n"
+       "    RASTER Char (10) ;\r\n    Type Char (20) ;\r\n",
+       false},
+      {"!table\r\nDefinition Table\r\n  Type NATIVE\r\nbegin_metadata\r\n\"\\Note\" = "
+       "\"Type \\\"RASTER\\\" scanned\"\r\nend_metadata\r\n",
+       false},
+      {"!table\r\n  Type \"raster\"\r\n", false},
+      {"!table\r\n  TypeRASTER\r\n", false},
+  };
+  for (const TCase& C : Cases) {
+    Dir.Put(L"t.tab", C.Text);
+    EXPECT_EQ(IsRasterTab(Dir.Path() + L"t.tab"), C.Raster) << C.Text;
+  }
   try {
     IsRasterTab(Dir.Path() + L"нет.tab");
     FAIL() << "an unreadable table must end the run";

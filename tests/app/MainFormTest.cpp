@@ -31,6 +31,9 @@ String SettingsFile() { return GetIniPath() + L"qeDefaults\\" + SettingsFileName
 
 struct MainForm : testing::Test {
   TOwned<TForm1> Form;
+  // Other suites of the executable start and shut down the common module
+  // (its shared fonts) around their tests.
+  void SetUp() override { gkCommon_Initialize(); }
   void TearDown() override {
     Form.reset();
     DeleteFileW(ParameterFile().c_str());
@@ -51,7 +54,7 @@ TEST_F(MainForm, WithoutTheParameterFileTheUserIsToldAndNothingIsRestored) {
   WriteSettings(SettingsFile(), S);
   TNoteAnswerer OK(L"OK");
   CreateForm();
-  EXPECT_EQ(OK.MessageText, L"Не найден файл настроек \"" + ParameterFile() + L"\".");
+  EXPECT_EQ(OK.MessageText, L"Не найден файл параметров \"" + ParameterFile() + L"\".");
   EXPECT_EQ(Form->cxComboBox2->Items()->Count(), 0);
   EXPECT_EQ(Form->cxComboBox1->Text(), L"МСК-89 географическая");
   EXPECT_EQ(Trim(Form->Memo1->Text()), L"");
@@ -118,8 +121,9 @@ TEST_F(MainForm, AnEmptyInputFolderLogsNoRasters) {
   Form->Memo1->SetText(In.Path());
   Form->Memo2->SetText(Out.Path());
   Form->cxButton1Click(Form->cxButton1);
-  ASSERT_EQ(Form->RichEdit1->Lines()->Count(), 1);
+  ASSERT_EQ(Form->RichEdit1->Lines()->Count(), 2);
   EXPECT_EQ(Form->RichEdit1->Lines()->Strings(0), L"Нет растров");
+  EXPECT_EQ(Form->RichEdit1->Lines()->Strings(1), RunFinishedLine);
   // The settings are written at every run, trimmed.
   TRunSettings Back;
   RestoreSettings(SettingsFile(), Back);
@@ -305,6 +309,76 @@ TEST_F(MainForm, TheDiagnosticsFlagIsRestoredWithoutRegardToCase) {
     CreateForm();
     EXPECT_EQ(Form->CheckBox1->Checked(), C.Checked) << C.Text;
   }
+}
+
+// A parameter file that cannot be read is named at start-up, and a run is
+// refused with words a user can act on instead of failing inside.
+TEST_F(MainForm, ABrokenParameterFileIsNamedAndRefusesTheRun) {
+  TTempFolder In(L"mainform-broken-in"), Out(L"mainform-broken-out"), Xml(L"mainform-broken");
+  for (const char* Text : {"", "<Root><Item Caption=\"a\"></Root>"}) {
+    SCOPED_TRACE(Text);
+    Xml.Put(L"CSYanao.xml", Text);
+    ASSERT_TRUE(CopyFileW((Xml.Path() + L"CSYanao.xml").c_str(), ParameterFile().c_str(), FALSE));
+    DeleteFileW(SettingsFile().c_str());
+    {
+      TNoteAnswerer AtStartUp(L"OK");
+      CreateForm();
+      EXPECT_NE(AtStartUp.MessageText.find(L"Файл параметров \"" + ParameterFile() + L"\""),
+                String::npos)
+          << AtStartUp.MessageText;
+    }
+    EXPECT_EQ(Form->cxComboBox2->Items()->Count(), 0);
+    Form->Memo1->SetText(In.Path());
+    Form->Memo2->SetText(Out.Path());
+    TNoteAnswerer AtRun(L"OK");
+    Form->cxButton1Click(Form->cxButton1);
+    EXPECT_NE(AtRun.MessageText.find(L"не загружен файл параметров \"" + ParameterFile() + L"\""),
+              String::npos)
+        << AtRun.MessageText;
+    EXPECT_FALSE(FileExists(SettingsFile()));
+    EXPECT_EQ(Form->RichEdit1->Lines()->Count(), 0);
+    Form.reset();
+  }
+}
+
+// A settings file that cannot be read is named; the window opens with the
+// formations all the same.
+TEST_F(MainForm, ABrokenSettingsFileIsNamedAndTheWindowOpens) {
+  InstallParameterFile();
+  ForceDirectories(ExtractFilePath(SettingsFile()));
+  TTempFolder Xml(L"mainform-broken-settings");
+  Xml.Put(SettingsFileName, "<CSSettings><InPath>C:\\a</CSSettings>");
+  ASSERT_TRUE(CopyFileW((Xml.Path() + SettingsFileName).c_str(), SettingsFile().c_str(), FALSE));
+  TNoteAnswerer OK(L"OK");
+  CreateForm();
+  EXPECT_NE(OK.MessageText.find(L"Файл настроек \"" + SettingsFile() + L"\""), String::npos)
+      << OK.MessageText;
+  EXPECT_GT(Form->cxComboBox2->Items()->Count(), 3);
+  EXPECT_EQ(Trim(Form->Memo1->Text()), L"");
+}
+
+// Two formations of one caption: the file is reported at start-up, and the
+// one the user picks is the one whose parameters the window holds.
+TEST_F(MainForm, DuplicateCaptionsAreReportedAndTheChosenOneCounts) {
+  TTempFolder Xml(L"mainform-dup");
+  Xml.Put(L"CSYanao.xml",
+          "<Root><Item Caption=\"Надым\" xold=\"1000\" yold=\"2\" xnew=\"3\" ynew=\"4\" "
+          "scale=\"1\" msk89=\"a\"/><Item Caption=\"Надым\" xold=\"101000\" yold=\"2\" "
+          "xnew=\"3\" ynew=\"4\" scale=\"1\" msk89=\"b\"/></Root>");
+  ASSERT_TRUE(CopyFileW((Xml.Path() + L"CSYanao.xml").c_str(), ParameterFile().c_str(), FALSE));
+  DeleteFileW(SettingsFile().c_str());
+  {
+    TNoteAnswerer Warning(L"OK");
+    CreateForm();
+    EXPECT_NE(Warning.MessageText.find(L"\"Надым\""), String::npos) << Warning.MessageText;
+    EXPECT_NE(Warning.MessageText.find(ParameterFile()), String::npos) << Warning.MessageText;
+  }
+  ASSERT_EQ(Form->cxComboBox2->Items()->Count(), 2);
+  EXPECT_EQ(Form->Params().xold, 1000);
+  Form->cxComboBox2->SetItemIndex(1);
+  Form->cxComboBox2Click(Form->cxComboBox2);
+  EXPECT_EQ(Form->Params().xold, 101000);
+  EXPECT_EQ(Form->Params().msk89, L"b");
 }
 
 }  // namespace

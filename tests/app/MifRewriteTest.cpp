@@ -105,9 +105,20 @@ TEST(MifRewrite, DataLoopRules) {
        {"RoundRect 4000001 7000002 4000003 7000004 0.5",
         "RoundRect 4000005 7000006 4000007 7000008", "  1.5", "    Pen (1,2,0)"}},
       {"standalone label line", {"  Label Line Simple 5 6"}, {"Label Line Simple 4000005 7000006"}},
-      {"kinds without a rule are copied",
-       {"None", "Arc 1 2 3 4", "  0 90", "Collection 1"},
-       {"None", "Arc 1 2 3 4", "  0 90", "Collection 1"}},
+      // An arc is transformed by the corners of its ellipse's rectangle; its
+      // angles stay, on its line or the next.
+      {"arc with its angles on the next line",
+       {"None", "Arc 1 2 3 4", "  0 90", "    Pen (1,2,0)", "Collection 1"},
+       {"None", "Arc 4000001 7000002 4000003 7000004", "  0 90", "    Pen (1,2,0)",
+        "Collection 1"}},
+      {"arc with its angles on its line",
+       {"  Arc 1 2 3  4   0 90.5", "Arc 5 6 7 8", "45 135"},
+       {"Arc 4000001 7000002 4000003 7000004 0 90.5", "Arc 4000005 7000006 4000007 7000008",
+        "45 135"}},
+      // Lines that carry no coordinates of an object are copied.
+      {"clauses without coordinates",
+       {"None", "    Smooth", "Collection 2", "    Transparency 50", "  Spacing 1.5"},
+       {"None", "    Smooth", "Collection 2", "    Transparency 50", "  Spacing 1.5"}},
       // A vertex line indented with blanks is still a vertex.
       {"indented vertices",
        {"Pline 2", "   1 2", "\t3 4 "},
@@ -170,6 +181,82 @@ TEST(MifRewrite, BadInputNamesTheLine) {
       EXPECT_EQ(E.Line(), C.Line) << C.Name;
       EXPECT_NE(E.Message().find(L"tab1.mif"), String::npos) << C.Name;
       EXPECT_NE(E.Message().find(std::to_wstring(C.Line)), String::npos) << C.Name;
+    }
+  }
+}
+
+// An object whose coordinates no rule transforms would stay in the old
+// system, far from its neighbours: the table ends with the kind and the line.
+TEST(MifRewrite, ObjectKindsWithoutARuleEndTheTable) {
+  struct {
+    const char* Line;
+    const wchar_t* Kind;
+  } const Cases[] = {
+      {"POINT 1 2", L"POINT"},         {"pline 2", L"pline"},
+      {"ELLIPSE 1 2 3 4", L"ELLIPSE"}, {"  Spline 1 2 3 4", L"Spline"},
+      {"Curve 10.5 -3 7 8", L"Curve"},
+  };
+  for (const auto& C : Cases) {
+    try {
+      Rewrite(Join(Concat(InHeader, {"Point 1 2", C.Line, "Point 3 4"})));
+      ADD_FAILURE() << C.Line << ": copied";
+    } catch (EMifError& E) {
+      EXPECT_EQ(E.Line(), 10) << C.Line;
+      EXPECT_NE(E.Message().find(L"строка 10"), String::npos) << E.Message();
+      EXPECT_NE(E.Message().find(L"\"" + String(C.Kind) + L"\""), String::npos) << E.Message();
+    }
+  }
+}
+
+TEST(MifRewrite, CharsetNamesTheCodePageOfTheText) {
+  struct {
+    const char* Name;
+    UINT CodePage;
+  } const Names[] = {{"WindowsCyrillic", 1251}, {"windowscyrillic", 1251}, {"WindowsLatin1", 1252},
+                     {"WindowsLatin2", 1250},   {"ISO8859_5", 28595},      {"UTF-8", CP_UTF8},
+                     {"CodePage866", CP_ACP},   {"Neutral", CP_ACP},       {"", CP_ACP}};
+  for (const auto& N : Names) EXPECT_EQ(CharsetCodePage(N.Name), N.CodePage) << N.Name;
+  struct {
+    const char* Line;
+    bool Declares;
+    UINT CodePage;
+  } const Lines[] = {{"!charset WindowsCyrillic", true, 1251},
+                     {"  !charset   WindowsLatin1 ", true, 1252},
+                     {"Charset \"WindowsCyrillic\"", true, 1251},
+                     {"CHARSET \"UTF-8\"", true, CP_UTF8},
+                     {"Charset \"Neutral\"", true, CP_ACP},
+                     {"  Type NATIVE Charset \"WindowsCyrillic\"", false, 0},
+                     {"!charsets x", false, 0},
+                     {"Version 300", false, 0}};
+  for (const auto& L : Lines) {
+    UINT CodePage = 0;
+    EXPECT_EQ(DeclaredCodePage(L.Line, CodePage), L.Declares) << L.Line;
+    if (L.Declares) EXPECT_EQ(CodePage, L.CodePage) << L.Line;
+  }
+  // A text the code page cannot spell is refused, one it can is given whole.
+  AnsiString A;
+  EXPECT_TRUE(StringToTableText(L"Точка 1", 1251, A));
+  EXPECT_EQ(A, "\xD2\xEE\xF7\xEA\xE0 1");
+  EXPECT_FALSE(StringToTableText(L"Точка 1", 1252, A));
+  EXPECT_EQ(TableTextToString("\xD2\xEE\xF7\xEA\xE0", 1251), L"Точка");
+  EXPECT_EQ(TableTextToString("\xD0\xA2", CP_UTF8), L"Т");
+}
+
+// A text in a message is shown as the file's charset spells it, whatever the
+// system's code page.
+TEST(MifRewrite, MessagesShowTheTextInTheFilesCharset) {
+  struct {
+    const char* Charset;
+    const wchar_t* Shown;
+  } const Cases[] = {{"WindowsCyrillic", L"12а"}, {"WindowsLatin1", L"12à"}};
+  for (const auto& C : Cases) {
+    Lines In = InHeader;
+    In[1] = std::string("Charset \"") + C.Charset + "\"";
+    try {
+      Rewrite(Join(Concat(In, {"Point 12\xE0 5"})));
+      ADD_FAILURE() << C.Charset;
+    } catch (EMifError& E) {
+      EXPECT_NE(E.Message().find(L"\"" + String(C.Shown) + L"\""), String::npos) << E.Message();
     }
   }
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <memory>
 
 #include "CommaLocale.h"
@@ -53,22 +54,69 @@ TEST_F(RasterTable, ReadsControlPointsImageAndClause) {
   EXPECT_EQ(RasterSourceClause(T),
             L"CoordSys NonEarth Units \"m\" Bounds (0,0) (10000000,10000000)");
 
-  // "Точка " names a control point where the system's code page spells it.
-  const bool Russian = GetACP() == 1251;
+  // "Точка " names a control point in the table's code page, whatever the
+  // system's.
   struct TWant {
     Integer Line;
     Double East, North;
   } Want[] = {{7, 7400000, 6190000}, {8, 12.5, -3.25}, {9, 7410000, 6180000}};
-  size_t Count = Russian ? 3 : 2;
-  ASSERT_EQ(T.Points.size(), Count);
-  for (size_t I = 0; I < Count; ++I) {
+  ASSERT_EQ(T.CodePage, 1251u);
+  ASSERT_EQ(T.Points.size(), 3u);
+  for (size_t I = 0; I < 3; ++I) {
     EXPECT_EQ(T.Points[I].ind, Want[I].Line);
     EXPECT_EQ(T.Points[I].x, Want[I].East);
     EXPECT_EQ(T.Points[I].y, Want[I].North);
   }
-  EXPECT_EQ(T.MaxX, Russian ? 7410000 : 7400000);
+  EXPECT_EQ(T.MaxX, 7410000);
   EXPECT_EQ(T.MaxY, 6190000);
   EXPECT_EQ(RasterInputClass(T), icSk63);
+}
+
+// The same bytes mean "Точка" only in a table written in Cyrillic; a table
+// that names no charset is read in the system's code page.
+TEST_F(RasterTable, ControlPointWordsInTheTablesCharset) {
+  const std::string TochkaUtf8 = "\xD0\xA2\xD0\xBE\xD1\x87\xD0\xBA\xD0\xB0 3";
+  struct TCase {
+    const char* Name;
+    std::string Charset;  // the !charset line, or none
+    std::string Label;
+    size_t Points;
+  } Cases[] = {
+      {"Cyrillic", "!charset WindowsCyrillic\r\n", Tochka, 2},
+      {"UTF-8", "!charset UTF-8\r\n", TochkaUtf8, 2},
+      {"the same bytes in Latin 1", "!charset WindowsLatin1\r\n", Tochka, 1},
+      {"no charset", "", Tochka, GetACP() == 1251 ? 2u : 1u},
+  };
+  for (const TCase& C : Cases) {
+    Dir.Put(L"cs.tab", "!table\r\n" + C.Charset +
+                           "Definition Table\r\n  File \"a.tif\"\r\n  Type \"RASTER\"\r\n"
+                           "  (1,2) (0,0) Label \"Pt 1\",\r\n  (3,4) (1,1) Label \"" +
+                           C.Label + "\"\r\n  CoordSys NonEarth Units \"m\"\r\n");
+    TRasterTab T = ReadRasterTab(Dir.Path() + L"cs.tab");
+    EXPECT_EQ(T.Points.size(), C.Points) << C.Name;
+  }
+}
+
+// A Cyrillic image name of a Cyrillic table is found and copied on any
+// system, and the new table is written back byte for byte.
+TEST_F(RasterTable, CyrillicImageNameOnAnySystem) {
+  const std::string Name1251 = "\xF1\xED\xE8\xEC\xEE\xEA.tif";  // "снимок.tif"
+  const std::string Text = "!table\r\n!charset WindowsCyrillic\r\nDefinition Table\r\n  File \"" +
+                           Name1251 + "\"\r\n  Type \"RASTER\"\r\n  (1,2) (0,0) Label \"" + Tochka +
+                           "\"\r\n  CoordSys NonEarth Units \"m\"\r\n";
+  Dir.Put(L"Вход\\Снимки\\кир.tab", Text);
+  Dir.Put(L"Вход\\Снимки\\снимок.tif", "кадр");
+  TRasterTab T = ReadRasterTab(In() + L"Снимки\\кир.tab");
+  ASSERT_EQ(T.Points.size(), 1u);
+  WriteRasterTable(T, In(), Out(), L"CoordSys NonEarth Units \"m\"");
+  EXPECT_EQ(Dir.Get(L"Выход\\Снимки\\снимок.tif"), "кадр");
+  // Byte for byte but the clause, which the new system's line replaces.
+  std::string Want = Text;
+  Want.replace(Want.find("  CoordSys"), 2, "");
+  EXPECT_EQ(Dir.Get(L"Выход\\Снимки\\кир.tab"), Want);
+  // A clause the table's code page cannot spell is refused, not garbled.
+  EXPECT_THROW(WriteRasterTable(T, In(), Out(), L"CoordSys Earth Projection 8, 1001, \"Ω\""),
+               ERasterError);
 }
 
 TEST_F(RasterTable, BadInputNamesTheTable) {
@@ -127,60 +175,8 @@ TEST_F(RasterTable, PointTableStatements) {
   };
   EXPECT_EQ(RasterPointTableStatements(T, L"C:\\tmp\\"), Want);
   EXPECT_EQ(RasterInputClass(T), icNone);
-  EXPECT_TRUE(RasterNeedsReprojection(icNone));
   Comma.reset();
   GetFormatSettings();
-}
-
-// Classes 1 and 3 are plane coordinates of the formation: the first pass
-// and the target give the new control points without a change of projection.
-TEST_F(RasterTable, ControlPointsPerClassAndTarget) {
-  TTransformParams Shift;  // angle 0, scale 1: style 1 is a pure shift
-  Shift.xold = 1000;
-  Shift.yold = 2000;
-  Shift.xnew = 1500000;
-  Shift.ynew = 2500000;
-  TTransformParams Turn = Shift;  // a quarter turn, doubled
-  Turn.angle = 90;
-  Turn.scale = 2;
-  struct TCase {
-    const char* Name;
-    const TTransformParams& Params;
-    Integer InCs, OutCs;
-    Double East, North, WantEast, WantNorth;
-  } Cases[] = {
-      {"class 1 to plan", Shift, icLocal, tcMsk89Plan, 2500, 1100, 2500500, 1500100},
-      {"class 1 to geo", Shift, icLocal, tcMsk89Geo, 2500, 1100, 2500500, 1500100},
-      {"class 1 to old", Shift, icLocal, tcOldConditional, 2500, 1100, 2500, 1100},
-      // x2 = xnew - 2 dy, y2 = ynew + 2 dx with dx = 100, dy = 500.
-      {"class 1 turned", Turn, icLocal, tcMsk89Geo, 2500, 1100, 2500200, 1499000},
-      {"class 1 turned to old", Turn, icLocal, tcOldConditional, 2500, 1100, 2500, 1100},
-      {"class 3 to plan", Shift, icMsk89, tcMsk89Plan, 2500500.25, 1500100.5, 2500500.25,
-       1500100.5},
-      {"class 3 to geo", Shift, icMsk89, tcMsk89Geo, 2500500.25, 1500100.5, 2500500.25, 1500100.5},
-      {"class 3 to old", Shift, icMsk89, tcOldConditional, 2500500, 1500100, 2500, 1100},
-      {"class 3 turned to old", Turn, icMsk89, tcOldConditional, 2500200, 1499000, 2500, 1100},
-  };
-  for (const TCase& C : Cases) {
-    SCOPED_TRACE(C.Name);
-    TRasterTab T;
-    T.Lines = {"Definition Table", "  (0,0) (5,6) Label \"Pt 1\","};
-    T.Points = {TPnt{C.East, C.North, 1}};
-    RecalcRasterPoints(T, C.InCs, C.OutCs, TCoordTransform(C.Params));
-    std::string_view L = T.Lines[1];
-    size_t Comma = L.find(',');
-    Double E = MifStrToFloat(L.substr(1, Comma - 1));
-    Double N = MifStrToFloat(L.substr(Comma + 1, L.find(')') - Comma - 1));
-    EXPECT_NEAR(E, C.WantEast, 1e-6);
-    EXPECT_NEAR(N, C.WantNorth, 1e-6);
-    EXPECT_EQ(L.substr(L.find(')')), ") (5,6) Label \"Pt 1\",");
-    EXPECT_EQ(T.Lines[0], "Definition Table");
-  }
-  TRasterTab T;
-  for (Integer Class : {icShift, icSk63, icNone, icEarth5811057, icEarth11057})
-    EXPECT_THROW(RecalcRasterPoints(T, Class, tcMsk89Geo, TCoordTransform(Shift)),
-                 EInvalidOperation)
-        << Class;
 }
 
 TEST_F(RasterTable, SetControlPointKeepsTheRestOfTheLine) {
@@ -206,9 +202,9 @@ TEST_F(RasterTable, WritesTheNewTableBesideACopyOfTheImage) {
        "CoordSys NonEarth Units \"m\" Bounds (-10000000, -10000000) (10000000, 10000000)"},
   };
   for (const TCase& C : Cases) {
-    AnsiString Line =
+    String Line =
         RasterTargetCoordSys(C.Target, L"8, 1001, \"m\", 66.05, 0, 1, 2500000, -5811057.63");
-    EXPECT_EQ(Line, C.Clause);
+    EXPECT_EQ(StringToAnsi(Line), C.Clause);
     WriteRasterTable(T, In(), Out(), Line);
     std::string Want = RasterTab();
     Want.replace(Want.find("  (7400000,6190000)"), 19, "(2500000.5,1500000.25)");
@@ -226,13 +222,13 @@ TEST_F(RasterTable, UnitsOfDegreesBecomeMetres) {
   TRasterTab T;
   T.Lines = {"  CoordSys Earth Projection 1, 104", "  Units \"degree\"",
              "  (1,2) Label \"Units 1\""};
-  EXPECT_EQ(RasterTabText(T, "CoordSys NonEarth Units \"m\""),
+  EXPECT_EQ(RasterTabText(T, L"CoordSys NonEarth Units \"m\""),
             "CoordSys NonEarth Units \"m\"\r\n  Units \"m\"\r\n  (1,2) Label \"Units 1\"\r\n");
 }
 
 TEST_F(RasterTable, MissingImageOrTargetInsideTheInputWritesNothing) {
   TRasterTab T = ReadRasterTab(TabPath());
-  AnsiString Line = RasterTargetCoordSys(tcMsk89Plan, L"");
+  String Line = RasterTargetCoordSys(tcMsk89Plan, L"");
   DeleteFileW((Dir.Path() + L"Вход\\Снимки\\scan 1.tif").c_str());
   try {
     WriteRasterTable(T, In(), Out(), Line);
@@ -262,7 +258,7 @@ TEST_F(RasterTable, ImageNameClimbingIntoTheInputIsRefused) {
   T.Lines = {"File \"..\\..\\in\\s\\s.tif\""};
   T.ImageName = "..\\..\\in\\s\\s.tif";
   try {
-    WriteRasterTable(T, Dir.Path() + L"in\\", Dir.Path() + L"out\\s\\", "CoordSys NonEarth");
+    WriteRasterTable(T, Dir.Path() + L"in\\", Dir.Path() + L"out\\s\\", L"CoordSys NonEarth");
     FAIL() << "accepted";
   } catch (ERasterError& E) {
     EXPECT_NE(E.Message().find(L"во входную папку"), String::npos) << E.Message();
@@ -331,7 +327,9 @@ TEST_F(RasterTable, WorkFilesOfTheFirstAndTargetPasses) {
 
 // A GIS session that keeps its tables in memory and writes and reads the
 // MIF work files as MapInfo would; its "reprojection" into the MSK-89 zone is
-// a plain shift, so that the expected points are easy to state.
+// a plain shift, so that the expected points are easy to state. Like the GIS
+// program it refuses an alias that is already open, a table that is not
+// open, and a commit over the files of a table still open.
 class TScriptedGis : public TGisSession {
  public:
   struct TRow {
@@ -342,26 +340,46 @@ class TScriptedGis : public TGisSession {
 
   void miDo(const String& C) override {
     Log.push_back(C);
-    if (Starts(C, L"O1=CreatePoint(")) {
+    if (Starts(C, L"Create Table ")) {
+      String Alias = C.substr(13, C.find(L'(') - 13);
+      Opening(Alias);
+      Open[Alias] = {TableFile(Path(C)), {}};
+    } else if (Starts(C, L"O1=CreatePoint(")) {
       size_t Comma = C.find(L',');
       Pending = {Num(C.substr(15, Comma - 15)), Num(C.substr(Comma + 1, C.size() - Comma - 2)), 0};
     } else if (Starts(C, L"Insert Into tab1")) {
       Pending.ind = std::stoi(C.substr(C.rfind(L',') + 1));
-      Tab1.push_back(Pending);
-    } else if (Starts(C, L"Export tab1 Into ")) {
-      if (ExportTab1) WriteMif(Path(C), Tab1);
-    } else if (Starts(C, L"Commit Table tab1 As ")) {
-      Pnt = Reprojected(Tab1);
+      Table(L"tab1").Rows.push_back(Pending);
+    } else if (Starts(C, L"Commit Table ") && C.find(L" As ") == String::npos) {
+      TOpen& T = Table(C.substr(13));
+      Files[T.File] = T.Rows;
+    } else if (Starts(C, L"Export ")) {
+      String Alias = C.substr(7, C.find(L' ', 7) - 7);
+      const TOpen& T = Table(Alias);
+      if (Alias != L"tab1" || ExportTab1) WriteMif(Path(C), T.Rows);
     } else if (Starts(C, L"Import ")) {
-      TabOut = ReadMif(Path(C));
-    } else if (Starts(C, L"Commit Table tabOut As ")) {
-      Tab63 = TabOut;
-    } else if (Starts(C, L"Commit Table tab63 As ")) {
-      Pnt = Reprojected(Tab63);
-    } else if (Starts(C, L"Export tabPnt Into ")) {
-      WriteMif(Path(C), Pnt);
-    } else if (Starts(C, L"Commit Table tabPnt As ")) {
-      TabOut = Pnt;
+      String Into = Path(C.substr(C.find(L"Into ")));
+      String Target = TableFile(Into);
+      String Alias = ChangeFileExt(ExtractFileName(Into), L"");
+      Opening(Alias);
+      Open[Alias] = {Target, ReadMif(Path(C))};
+      Files[Target] = Open[Alias].Rows;
+    } else if (Starts(C, L"Commit Table ")) {
+      String Alias = C.substr(13, C.find(L' ', 13) - 13);
+      std::vector<TRow> Rows = Table(Alias).Rows;
+      String Target = TableFile(Path(C));
+      for (const auto& [A, T] : Open)
+        if (SameText(T.File, Target))
+          throw Exception(L"Cannot create file " + Target + L": table " + A + L" is open.");
+      if (C.find(L" CoordSys ") != String::npos)
+        for (TRow& R : Rows) R = Reproject(R);
+      Files[Target] = Rows;
+    } else if (Starts(C, L"Open Table ")) {
+      String Alias = C.substr(C.rfind(L' ') + 1);
+      Opening(Alias);
+      String File = TableFile(Path(C));
+      if (!Files.count(File)) throw Exception(L"File " + File + L" not found.");
+      Open[Alias] = {File, Files[File]};
     } else if (Starts(C, L"Fetch Rec ")) {
       Current = std::stoi(C.substr(10)) - 1;
     }
@@ -372,27 +390,42 @@ class TScriptedGis : public TGisSession {
   }
   Integer miEvalInt(const String& E) override {
     EXPECT_EQ(E, L"R1");
-    return TabOut.at(Current).ind;
+    return Table(L"tabOut").Rows.at(Current).ind;
   }
   Double miEvalDbl(const String& E) override {
-    return E == L"ObjectGeography(O1,1)" ? TabOut.at(Current).x : TabOut.at(Current).y;
+    const TRow& R = Table(L"tabOut").Rows.at(Current);
+    return E == L"ObjectGeography(O1,1)" ? R.x : R.y;
   }
-  void miCloseTable(const String& A) override { Log.push_back(L"close " + A); }
+  void miCloseTable(const String& A) override {
+    Log.push_back(L"close " + A);
+    Open.erase(A);
+  }
 
   std::vector<String> Log;
   bool ExportTab1 = true;
 
  private:
+  struct TOpen {
+    String File;
+    std::vector<TRow> Rows;
+  };
+  void Opening(const String& AAlias) {
+    if (Open.count(AAlias)) throw Exception(L"Table " + AAlias + L" is already open.");
+  }
+  TOpen& Table(const String& AAlias) {
+    auto It = Open.find(AAlias);
+    if (It == Open.end()) throw Exception(L"Table " + AAlias + L" is not open.");
+    return It->second;
+  }
   static bool Starts(const String& S, const wchar_t* P) { return S.rfind(P, 0) == 0; }
   static Double Num(const String& S) { return MifStrToFloat(StringToAnsi(S)); }
   static String Path(const String& C) {
     size_t A = C.find(L'"');
     return C.substr(A + 1, C.find(L'"', A + 1) - A - 1);
   }
-  static std::vector<TRow> Reprojected(const std::vector<TRow>& R) {
-    std::vector<TRow> Out;
-    for (const TRow& X : R) Out.push_back(Reproject(X));
-    return Out;
+  static String TableFile(const String& AText) {
+    String P = AText.find(L'"') == String::npos ? AText : Path(AText);
+    return AnsiUpperCase(ExtractFileExt(P).empty() ? P + L".tab" : P);
   }
   static void WriteMif(const String& APath, const std::vector<TRow>& ARows) {
     TMifWriter Mif(APath), Mid(ChangeFileExt(APath, L".mid"));
@@ -422,7 +455,8 @@ class TScriptedGis : public TGisSession {
     return Rows;
   }
 
-  std::vector<TRow> Tab1, Tab63, TabOut, Pnt;
+  std::map<String, TOpen> Open;
+  std::map<String, std::vector<TRow>> Files;
   TRow Pending{};
   Integer Current = 0;
 };
@@ -444,8 +478,9 @@ class RasterRoad : public testing::Test {
     Run.Formation = L"Салехард";
   }
   // A raster with two control points and a line of text between them.
-  void PutRaster(const std::string& AClause, TScriptedGis::TRow A, TScriptedGis::TRow B) {
-    Dir.Put(L"Вход\\Снимки\\план.tab",
+  void PutRaster(const std::string& AClause, TScriptedGis::TRow A, TScriptedGis::TRow B,
+                 const String& AName = L"план") {
+    Dir.Put(L"Вход\\Снимки\\" + AName + L".tab",
             "!table\r\nDefinition Table\r\n  File \"s.tif\"\r\n  Type \"RASTER\"\r\n  (" +
                 MifFloatToStr(A.x) + "," + MifFloatToStr(A.y) + ") (0,0) Label \"Pt 1\",\r\n" +
                 "  (1,1) (2,2) Label \"corner\",\r\n  (" + MifFloatToStr(B.x) + "," +
@@ -453,57 +488,105 @@ class RasterRoad : public testing::Test {
     Dir.Put(L"Вход\\Снимки\\s.tif", "image");
   }
   // The two control points of the new table.
-  std::vector<TScriptedGis::TRow> Result() {
-    TRasterTab T = ReadRasterTab(Dir.Path() + L"Выход\\Снимки\\план.tab");
+  std::vector<TScriptedGis::TRow> Result(const String& AName = L"план") {
+    TRasterTab T = ReadRasterTab(Dir.Path() + L"Выход\\Снимки\\" + AName + L".tab");
     std::vector<TScriptedGis::TRow> R;
     for (const TPnt& P : T.Points) R.push_back({P.x, P.y, P.ind});
     return R;
   }
-  String TabPath() const { return Dir.Path() + L"Вход\\Снимки\\план.tab"; }
+  // MakeRasterTable with a failure shown by its message.
+  bool Made(const String& APath, TGisSession& AGis, String& ALog) {
+    try {
+      return MakeRasterTable(APath, Run, AGis, ALog);
+    } catch (Exception& E) {
+      ADD_FAILURE() << E.Message();
+      return false;
+    }
+  }
+  String TabPath(const String& AName = L"план") const {
+    return Dir.Path() + L"Вход\\Снимки\\" + AName + L".tab";
+  }
 
   TTempFolder Dir{L"дорога"};
   TRasterRun Run;
 };
 
-TEST_F(RasterRoad, ReprojectedClassesThroughTheGisPerTarget) {
-  using R = TScriptedGis::TRow;
-  // Inverse of the formation (angle 0, scale 1): a shift back.
-  auto Old = [&](R P) { return R{P.x - 2500000 + 2000, P.y - 1500000 + 1000, P.ind}; };
-  auto Shift = [](R P) { return R{P.x + 4000000, P.y + 7000000, P.ind}; };
-  auto Same = [](R P) { return P; };
-  struct TCase {
-    const char* Name;
-    std::string Clause;
-    R A, B;
-    Integer InCs;
-    std::function<R(R)> First;
-  } Cases[] = {
+using TRow = TScriptedGis::TRow;
+
+// One raster of each input class: its clause, two control points, and
+// where the first pass puts a point before the GIS program's commit.
+struct TRasterClass {
+  const char* Name;
+  std::string Clause;
+  TRow A, B;
+  Integer InCs;
+  std::function<TRow(TRow)> First;
+  bool Reprojected;  // committed into MSK-89 with a change of projection
+};
+
+// The formation of RasterRoad: angle 0, scale 1, a shift.
+TRow Forward(TRow P) { return {P.x - 2000 + 2500000, P.y - 1000 + 1500000, P.ind}; }
+TRow Inverse(TRow P) { return {P.x - 2500000 + 2000, P.y - 1500000 + 1000, P.ind}; }
+
+const std::vector<TRasterClass>& RasterClasses() {
+  static const std::vector<TRasterClass> Classes = {
+      {"class 1",
+       "CoordSys NonEarth Units \"m\"",
+       {2500, 1100, 4},
+       {2600, 1200.5, 6},
+       icLocal,
+       Forward,
+       false},
       {"class 2",
        "CoordSys NonEarth Units \"m\"",
        {500000.5, 1200000.25, 4},
        {510000, 1190000, 6},
        icShift,
-       Shift},
+       [](TRow P) {
+         return TRow{P.x + 4000000, P.y + 7000000, P.ind};
+       },
+       true},
+      {"class 3",
+       "CoordSys NonEarth Units \"m\" Bounds (0,0) (1E7,1E7)",
+       {2500500.25, 1500100.5, 4},
+       {2510000, 1490000, 6},
+       icMsk89,
+       [](TRow P) { return P; },
+       false},
       {"class 4",
        "CoordSys NonEarth Units \"m\" Bounds (0,0) (1E8,1E8)",
        {4500000, 7200000, 4},
        {4510000, 7190000.75, 6},
        icSk63,
-       Same},
+       [](TRow P) { return P; },
+       true},
       {"class 103",
        "CoordSys Earth Projection 8, 1001, \"m\", 66.05, 0, 1, 2500000, -5811057.63",
        {2500000, 1500000, 4},
        {2510000.5, 1490000, 6},
        icEarth5811057,
-       Same},
+       [](TRow P) { return P; },
+       true},
       {"class 0, long/lat",
        "CoordSys Earth Projection 1, 104",
        {66.6, 66.53, 4},
        {66.60123456789, 66.5, 6},
        icNone,
-       Same},
+       [](TRow P) { return P; },
+       true},
   };
-  for (const TCase& C : Cases) {
+  return Classes;
+}
+
+// Where a control point of the class must land for the target.
+TRow Expected(const TRasterClass& C, TRow P, Integer ATarget) {
+  TRow W = C.First(P);
+  if (C.Reprojected) W = TScriptedGis::Reproject(W);
+  return ATarget == tcOldConditional ? Inverse(W) : W;
+}
+
+TEST_F(RasterRoad, EveryClassThroughThePointTablePerTarget) {
+  for (const TRasterClass& C : RasterClasses()) {
     for (Integer Target : {tcMsk89Plan, tcMsk89Geo, tcOldConditional}) {
       SCOPED_TRACE(std::string(C.Name) + " target " + std::to_string(Target));
       PutRaster(C.Clause, C.A, C.B);
@@ -511,45 +594,109 @@ TEST_F(RasterRoad, ReprojectedClassesThroughTheGisPerTarget) {
       Run.OutCs = Target;
       TScriptedGis Gis;
       String Log;
-      ASSERT_TRUE(MakeRasterTable(TabPath(), Run, Gis, Log));
+      ASSERT_TRUE(Made(TabPath(), Gis, Log));
       EXPECT_EQ(Log, L"");
-      std::vector<R> Got = Result();
+      std::vector<TRow> Got = Result();
       ASSERT_EQ(Got.size(), 2u);
-      R In[] = {C.A, C.B};
+      TRow In[] = {C.A, C.B};
       for (int I = 0; I < 2; ++I) {
-        R Want = TScriptedGis::Reproject(C.First(In[I]));
-        if (Target == tcOldConditional) Want = Old(Want);
+        TRow Want = Expected(C, In[I], Target);
         EXPECT_NEAR(Got[I].x, Want.x, 1e-6);
         EXPECT_NEAR(Got[I].y, Want.y, 1e-6);
         EXPECT_EQ(Got[I].ind, In[I].ind);
       }
       std::string Text = Dir.Get(L"Выход\\Снимки\\план.tab");
-      EXPECT_NE(Text.find(RasterTargetCoordSys(Target, Run.Params.msk89) + "\r\n"), Text.npos);
+      EXPECT_NE(Text.find(StringToAnsi(RasterTargetCoordSys(Target, Run.Params.msk89)) + "\r\n"),
+                Text.npos);
       EXPECT_NE(Text.find("  (1,1) (2,2) Label \"corner\",\r\n"), Text.npos);
       EXPECT_EQ(Dir.Get(L"Выход\\Снимки\\s.tif"), "image");
-      // The SK-63 classes reach MSK-89 through tab63.
+      // The points go through the point table tabPnt in every class; the
+      // SK-63 classes reach MSK-89 through tab63.
       const String Tab63 = L"Commit Table tab63 As \"" + Run.TempPath + L"tabPnt\" CoordSys " +
                            L"Earth Projection " + Run.Params.msk89;
       bool Through63 = std::find(Gis.Log.begin(), Gis.Log.end(), Tab63) != Gis.Log.end();
       EXPECT_EQ(Through63, C.InCs == icShift || C.InCs == icSk63);
+      const String Export =
+          L"Export tabPnt Into \"" + Run.TempPath + L"tabPnt.mif\" Type \"MIF\" " + L"OverWrite";
+      EXPECT_NE(std::find(Gis.Log.begin(), Gis.Log.end(), Export), Gis.Log.end());
     }
   }
 }
 
-TEST_F(RasterRoad, PlaneClassesNeedNoGis) {
-  using R = TScriptedGis::TRow;
-  PutRaster("CoordSys NonEarth Units \"m\"", {2500, 1100, 4}, {2600, 1200.5, 6});
-  Run.OutCs = tcMsk89Geo;
+// Class indices in an order that holds every ordered pair of classes once
+// (a de Bruijn sequence of order 2, its first element repeated at its end).
+std::vector<size_t> EveryPairInOneSequence(size_t ACount) {
+  std::vector<size_t> A(2 * ACount + 1, 0), Seq;
+  std::function<void(size_t, size_t)> Db = [&](size_t T, size_t P) {
+    if (T > 2) {
+      if (2 % P == 0)
+        for (size_t J = 1; J <= P; ++J) Seq.push_back(A[J]);
+      return;
+    }
+    A[T] = A[T - P];
+    Db(T + 1, P);
+    for (size_t J = A[T - P] + 1; J < ACount; ++J) {
+      A[T] = J;
+      Db(T + 1, T);
+    }
+  };
+  Db(1, 1);
+  Seq.push_back(Seq.front());
+  return Seq;
+}
+
+// Rasters one after another in one session: each closes the work tables the
+// one before left open, and each gets its own points. For the target that
+// leaves tabOut open, every class follows every class; for the others every
+// class follows another and one comes a third time.
+TEST_F(RasterRoad, SeveralRastersOfEveryClassInOneSession) {
+  const std::vector<TRasterClass>& Classes = RasterClasses();
+  std::vector<size_t> EveryPair = EveryPairInOneSequence(Classes.size());
+  ASSERT_EQ(EveryPair.size(), Classes.size() * Classes.size() + 1);
+  std::vector<size_t> EachOnce;
+  for (size_t I = 0; I < Classes.size(); ++I) EachOnce.push_back(I);
+  EachOnce.push_back(0);
+  for (Integer Target : {tcMsk89Plan, tcMsk89Geo, tcOldConditional}) {
+    Run.OutCs = Target;
+    const std::vector<size_t>& Order = Target == tcMsk89Geo ? EveryPair : EachOnce;
+    TScriptedGis Gis;
+    for (size_t K = 0; K < Order.size(); ++K) {
+      const TRasterClass& C = Classes[Order[K]];
+      SCOPED_TRACE(std::string(C.Name) + " as raster " + std::to_string(K + 1) + ", after " +
+                   (K ? Classes[Order[K - 1]].Name : "none") + "; target " +
+                   std::to_string(Target));
+      String Name = L"r" + IntToStr(static_cast<Integer>(K));
+      PutRaster(C.Clause, C.A, C.B, Name);
+      String Log;
+      ASSERT_TRUE(Made(TabPath(Name), Gis, Log));
+      std::vector<TRow> Got = Result(Name);
+      ASSERT_EQ(Got.size(), 2u);
+      TRow In[] = {C.A, C.B};
+      for (int I = 0; I < 2; ++I) {
+        TRow Want = Expected(C, In[I], Target);
+        EXPECT_NEAR(Got[I].x, Want.x, 1e-6);
+        EXPECT_NEAR(Got[I].y, Want.y, 1e-6);
+      }
+    }
+  }
+}
+
+// A non-Earth raster whose extent fits no input class is named, not handed
+// to the GIS program to fail in words of its own.
+TEST_F(RasterRoad, NonEarthRasterOfNoClassIsNamed) {
+  PutRaster("CoordSys NonEarth Units \"m\"", {400000, 1000, 4}, {300000, 2000, 6});
   TScriptedGis Gis;
   String Log;
-  ASSERT_TRUE(MakeRasterTable(TabPath(), Run, Gis, Log));
+  try {
+    MakeRasterTable(TabPath(), Run, Gis, Log);
+    FAIL() << "accepted";
+  } catch (ERasterError& E) {
+    EXPECT_NE(E.Message().find(TabPath()), String::npos) << E.Message();
+    EXPECT_NE(E.Message().find(L"не подходит ни к одному входному классу"), String::npos)
+        << E.Message();
+  }
   EXPECT_TRUE(Gis.Log.empty());
-  std::vector<R> Got = Result();
-  ASSERT_EQ(Got.size(), 2u);
-  EXPECT_EQ(Got[0].x, 2500500);
-  EXPECT_EQ(Got[0].y, 1500100);
-  EXPECT_EQ(Got[1].x, 2500600);
-  EXPECT_EQ(Got[1].y, 1500200.5);
+  EXPECT_FALSE(Dir.Exists(L"Выход\\Снимки\\план.tab"));
 }
 
 TEST_F(RasterRoad, FailuresLeaveNoTableLookingComplete) {

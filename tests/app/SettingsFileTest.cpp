@@ -223,14 +223,123 @@ TEST(SettingsFile, RestoreSetsOnlyWhatTheFileHolds) {
   EXPECT_EQ(R.CS, L"kept too");
   EXPECT_EQ(R.MO, L"");
   EXPECT_TRUE(R.ShowError);
+}
 
-  Dir.Put(L"bad.xml", "<X><InPath>a</X>");
-  EXPECT_THROW(RestoreSettings(Dir.Path() + L"bad.xml", R), EDOMParseError);
+// A settings file that cannot be read is named, with what is wrong with it,
+// and restores nothing.
+TEST(SettingsFile, AnEmptyOrBrokenFileIsNamedAndRestoresNothing) {
+  TTempFolder Dir(L"настройки3");
+  struct TCase {
+    const char* Name;
+    std::string Text;
+    const wchar_t* Says;
+  } Cases[] = {{"empty", "", L"пуст"},
+               {"not closed", "<X><InPath>a</X>", L"поврежден"},
+               {"not XML", "InPath=C:\\", L"поврежден"}};
+  for (const TCase& C : Cases) {
+    Dir.Put(L"s.xml", C.Text);
+    TRunSettings R;
+    R.InPath = L"kept";
+    try {
+      RestoreSettings(Dir.Path() + L"s.xml", R);
+      ADD_FAILURE() << C.Name;
+    } catch (EConfigFileError& E) {
+      EXPECT_EQ(E.Message().find(L"Файл настроек \"" + Dir.Path() + L"s.xml\""), 0u) << E.Message();
+      EXPECT_NE(E.Message().find(C.Says), String::npos) << E.Message();
+    }
+    EXPECT_EQ(R.InPath, L"kept");
+  }
+}
+
+TEST(SettingsFile, AFileThatCannotBeWrittenIsNamed) {
+  TTempFolder Dir(L"настройки4");
+  String File = Dir.Path() + L"нет папки\\" + SettingsFileName;
+  try {
+    WriteSettings(File, TRunSettings{});
+    FAIL() << "accepted";
+  } catch (EConfigFileError& E) {
+    EXPECT_EQ(E.Message().find(L"Не удалось записать файл настроек \"" + File + L"\": "), 0u)
+        << E.Message();
+  }
+  EXPECT_FALSE(Dir.Exists(L"нет папки"));
 }
 
 TEST(SettingsFile, MissingParameterFileMessage) {
   EXPECT_EQ(MissingParameterFileMessage(L"C:\\Программа\\CSYanao.xml"),
-            L"Не найден файл настроек \"C:\\Программа\\CSYanao.xml\".");
+            L"Не найден файл параметров \"C:\\Программа\\CSYanao.xml\".");
+}
+
+// A parameter file that cannot be used is named, with what is wrong, instead
+// of the parser's bare words at start-up and a failure when the run starts.
+TEST(ParameterFileRefusal, MissingEmptyBrokenOrEmptyOfFormations) {
+  TTempFolder Dir(L"параметры");
+  struct TCase {
+    const char* Name;
+    const char* Text;  // null: no file
+    const wchar_t* Says;
+  } Cases[] = {{"missing", nullptr, L"не найден"},
+               {"empty", "", L"пуст"},
+               {"not closed", "<Root><Item Caption=\"a\"></Root>", L"поврежден"},
+               {"plain text", "Салехард 12000 18000", L"поврежден"},
+               {"no formations", "<Root><Other Caption=\"a\"/></Root>", L"нет ни одного"}};
+  for (const TCase& C : Cases) {
+    String File = Dir.Path() + L"CSYanao.xml";
+    DeleteFileW(File.c_str());
+    if (C.Text) Dir.Put(L"CSYanao.xml", C.Text);
+    TXMLDocument Doc;
+    try {
+      LoadParameterFile(Doc, File);
+      ADD_FAILURE() << C.Name;
+    } catch (EConfigFileError& E) {
+      EXPECT_NE(E.Message().find(L"\"" + File + L"\""), String::npos) << E.Message();
+      EXPECT_NE(E.Message().find(C.Says), String::npos) << E.Message();
+    }
+  }
+  Dir.Put(L"CSYanao.xml", "<Root><Item Caption=\"a\"/></Root>");
+  TXMLDocument Doc;
+  LoadParameterFile(Doc, Dir.Path() + L"CSYanao.xml");
+  EXPECT_EQ(FormationCaptions(Doc.DocumentElement()), std::vector<String>{L"a"});
+}
+
+// Of two items with one caption, the one the user chose in the list counts;
+// the file is reported when it is read.
+TEST(ParameterFileDuplicates, TheChosenItemCountsAndTheFileIsReported) {
+  TXMLDocument Doc;
+  Doc.LoadFromXML(
+      LR"(<Root>
+  <Item Caption="Надым" xold="1000" yold="2000" xnew="3" ynew="4" scale="1" msk89="a"/>
+  <Item Caption="Тазовский" xold="5" yold="6" xnew="7" ynew="8" scale="1" msk89="b"/>
+  <Item Caption="Надым" xold="101000" yold="2000" xnew="3" ynew="4" scale="1" msk89="c"/>
+  <Item Caption="надым" xold="7" yold="2000" xnew="3" ynew="4" scale="1" msk89="d"/>
+</Root>)");
+  IXMLNode xDe = Doc.DocumentElement();
+  struct TCase {
+    const wchar_t* Caption;
+    Integer Index;
+    Double xold;
+    const wchar_t* msk89;
+  } Cases[] = {
+      {L"Надым", 0, 1000, L"a"},
+      {L"Надым", 2, 101000, L"c"},
+      {L"надым", 3, 7, L"d"},
+      // A caption that is not the item's at that index (typed, restored)
+      // takes the first item of that caption.
+      {L"Надым", 1, 1000, L"a"},
+      {L"Надым", -1, 1000, L"a"},
+      {L"Тазовский", 1, 5, L"b"},
+  };
+  for (const TCase& C : Cases) {
+    TFormationParams P;
+    ASSERT_TRUE(cxComboBox2Click(xDe, C.Caption, P, C.Index)) << C.Index;
+    EXPECT_EQ(P.xold, C.xold) << C.Index;
+    EXPECT_EQ(P.msk89, C.msk89) << C.Index;
+    EXPECT_EQ(RunFormation(xDe, C.Caption, C.Index).xold, C.xold) << C.Index;
+  }
+  String Message = DuplicateCaptionsMessage(FormationCaptions(xDe), L"C:\\p\\CSYanao.xml");
+  EXPECT_NE(Message.find(L"\"C:\\p\\CSYanao.xml\""), String::npos) << Message;
+  EXPECT_NE(Message.find(L"\"Надым\" (элементы Item № 1, 3, 4)"), String::npos) << Message;
+  EXPECT_EQ(Message.find(L"Тазовский"), String::npos) << Message;
+  EXPECT_EQ(DuplicateCaptionsMessage({L"a", L"b", L"c"}, L"f"), L"");
 }
 
 }  // namespace

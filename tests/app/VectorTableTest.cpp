@@ -41,6 +41,9 @@ String QuotedArg(const String& C) {
 struct TFakeTable {
   std::string Mif;
   std::string Mid;
+  // Holds a row whose object cannot be read: the GIS program refuses to
+  // write such a table.
+  bool Damaged = false;
 };
 
 // What the fake instances share: the source table (rows 1..Rows, row r a
@@ -48,6 +51,7 @@ struct TFakeTable {
 // the statements of every instance in order.
 struct TFakeGisWorld {
   String Source;
+  std::set<String> Sources;  // more tables that read like the source
   Integer Rows = 10;
   std::set<Integer> BadRows;
   bool FailEveryExport = false;
@@ -64,6 +68,7 @@ struct TFakeGisWorld {
 
   TFakeTable Generate(const std::set<Integer>& ARows) const {
     TFakeTable T;
+    for (Integer R : ARows) T.Damaged = T.Damaged || BadRows.count(R) > 0;
     T.Mif = "Version 300\r\nCharset \"WindowsCyrillic\"\r\nDelimiter \",\"\r\n" +
             StringToAnsi(Clause) + "\r\nColumns 1\r\n  id Integer\r\nData\r\n\r\n";
     if (!ExportData.empty()) {
@@ -114,7 +119,7 @@ class TFakeSession : public TGisSession {
     if (Starts(C, L"Open Table ")) {
       String P = QuotedArg(C);
       String Alias = C.substr(C.rfind(L' ') + 1);
-      Tables[Alias] = P == W.Source ? W.Generate(W.AllRows()) : ReadTable(P);
+      Tables[Alias] = P == W.Source || W.Sources.count(P) ? W.Generate(W.AllRows()) : ReadTable(P);
     } else if (Starts(C, L"Select * From tab1 Where ")) {
       Selected = RowsOf(C, W.Rows);
       Tables[L"tab2"] = W.Generate(Selected);
@@ -135,6 +140,7 @@ class TFakeSession : public TGisSession {
     } else if (Starts(C, L"Commit Table ")) {
       String Alias = C.substr(13, C.find(L' ', 13) - 13);
       TFakeTable T = Tables.at(Alias);
+      if (T.Damaged) throw Exception(L"объект таблицы " + Alias + L" не читается");
       size_t Cs = C.find(L" CoordSys ");
       if (Cs != String::npos) {
         // Pretends to reproject: only the clause changes.
@@ -195,12 +201,14 @@ class TFakeCounter : public TFeatureCounter {
   Integer GetValidRowCount(const String& ATabPath, std::vector<Integer>& ABroken) override {
     Calls.push_back(ATabPath);
     if (!Error.empty()) throw Exception(Error);
+    if (Unreadable.count(ATabPath)) throw Exception(L"таблица не открывается");
     ABroken.insert(ABroken.end(), Broken.begin(), Broken.end());
     return Good;
   }
   Integer Good = 10;
   std::vector<Integer> Broken;
   String Error;
+  std::set<String> Unreadable;
   std::vector<String> Calls;
 };
 
@@ -597,6 +605,216 @@ TEST_F(VectorRoad, OutputFolderThatCannotBeCreated) {
   EXPECT_EQ(Sink.Lines.back(), L"Не удалось создать папку (" + Dir.Path() + L"out\\sub\\).");
   for (const String& S : World.Log) EXPECT_FALSE(Starts(S, L"Commit")) << S;
   EXPECT_EQ(World.Started, World.Ended);
+}
+
+// A damaged table of a class MapInfo reprojects: the commit takes what the
+// row-range search kept, so the output holds exactly the readable rows.
+TEST_F(VectorRoad, DamagedTableOfAnEarthClassKeepsTheReadableRows) {
+  const String Q = L"\"";
+  struct TCase {
+    const char* Name;
+    String Clause;
+    Integer InCs;
+  } Cases[] = {
+      {"class 103", String(L"CoordSys Earth Projection ") + Msk89, icEarth5811057},
+      {"class 104", L"CoordSys Earth Projection 8, 1001, \"m\", 66.05, 0, 1, 2500000, -5911057.63",
+       icEarth11057},
+      {"class 0", L"CoordSys Earth Projection 1, 104", icNone},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    World = TFakeGisWorld{};
+    World.Source = Source();
+    World.Clause = C.Clause;
+    World.BadRows = {4};
+    Counter.Good = 9;
+    Counter.Broken = {4};
+    Sink = TLogSink{};
+    DeleteFileW(Out().c_str());
+    Conv();
+    EXPECT_EQ(Sink.With(L"Тип входной СК"),
+              std::vector<String>{Format(L"Тип входной СК %d", {C.InCs})});
+    const String Commit =
+        L"Commit Table tab2 As " + Q + Out() + Q + L" CoordSys Earth Projection " + Msk89;
+    EXPECT_EQ(Sink.With(L"Commit Table"), std::vector<String>{Commit});
+    std::vector<std::string> Points = OutPoints();
+    std::vector<std::string> Want;
+    for (Integer R : {1, 2, 3, 5, 6, 7, 8, 9, 10})
+      Want.push_back(std::to_string(3000 + R) + " " + std::to_string(1000 + R));
+    EXPECT_EQ(Points, Want);
+    EXPECT_EQ(World.Started, World.Ended);
+  }
+}
+
+// A non-Earth table whose extent fits no input class is named with its
+// extent before the GIS program is asked to do what it cannot.
+TEST_F(VectorRoad, NonEarthTableOfNoClassIsNamed) {
+  for (Double MaxX : {400000.0, 2000000.0}) {
+    SCOPED_TRACE(MaxX);
+    World = TFakeGisWorld{};
+    World.Source = Source();
+    World.Bounds[1] = MaxX;
+    World.Bounds[3] = 1010;
+    try {
+      Conv();
+      ADD_FAILURE() << "accepted";
+    } catch (ETableError& E) {
+      EXPECT_EQ(E.Message().find(L"Таблица \"" + Source() + L"\": "), 0u) << E.Message();
+      EXPECT_NE(E.Message().find(L"не подходит ни к одному входному классу"), String::npos)
+          << E.Message();
+      EXPECT_NE(E.Message().find(FloatToStr(MaxX)), String::npos) << E.Message();
+    }
+    for (const String& S : World.Log) EXPECT_FALSE(Starts(S, L"Commit")) << S;
+    EXPECT_FALSE(Dir.Exists(L"out\\sub\\roads.tab"));
+  }
+}
+
+// An output file another program holds cannot be created: the message says
+// which, in the user's words, before the GIS program fails on it.
+TEST_F(VectorRoad, OutputFileThatCannotBeCreatedIsNamed) {
+  Dir.Put(L"out\\sub\\roads.dat", "held by another program");
+  HANDLE Held = CreateFileW((Dir.Path() + L"out\\sub\\roads.dat").c_str(), GENERIC_READ, 0, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(Held, INVALID_HANDLE_VALUE);
+  try {
+    Conv();
+    ADD_FAILURE() << "accepted";
+  } catch (ETableError& E) {
+    EXPECT_EQ(E.Message().find(L"Таблица \"" + Source() + L"\": "), 0u) << E.Message();
+    EXPECT_NE(E.Message().find(L"не удалось создать файл результата \"" + Dir.Path() +
+                               L"out\\sub\\roads.dat\""),
+              String::npos)
+        << E.Message();
+  }
+  CloseHandle(Held);
+  for (const String& S : World.Log) EXPECT_FALSE(Starts(S, L"Commit")) << S;
+  EXPECT_EQ(Dir.Get(L"out\\sub\\roads.dat"), "held by another program");
+  EXPECT_FALSE(Dir.Exists(L"out\\sub\\roads.tab"));
+  // A writable output is left as it was by the check.
+  Conv();
+  EXPECT_EQ(OutPoints().size(), 10u);
+}
+
+// A table whose own name the system's code page cannot spell never reaches
+// the feature library or the GIS program, which would look for companion
+// files under names nobody made.
+TEST_F(VectorRoad, TableNameOutsideTheSystemCodePageIsNamed) {
+  const String Name = L"карта Ω地图.tab";
+  Dir.Put(L"in\\sub\\" + Name, "!table\r\n");
+  try {
+    ConvTable(Dir.Path() + L"in\\sub\\" + Name, Run, Counter, Gis, Rasters);
+    ADD_FAILURE() << "accepted";
+  } catch (ETableError& E) {
+    EXPECT_NE(E.Message().find(L"\"" + Name + L"\""), String::npos) << E.Message();
+    EXPECT_NE(E.Message().find(L"кодовой странице системы"), String::npos) << E.Message();
+  }
+  EXPECT_TRUE(Counter.Calls.empty());
+  EXPECT_EQ(World.Started, 0);
+}
+
+// The progress of a run, with a cancellation at a chosen table.
+class TFakeProgress : public TRunProgress {
+ public:
+  void Open(const String& ACaption, Int64 AMax) override {
+    Events.push_back(L"open " + ACaption + L" " + IntToStr(static_cast<Integer>(AMax)));
+  }
+  void Next(const String& APath) override {
+    if (APath == CancelAt) throw EAbort(L"");
+    Events.push_back(L"next " + ExtractFileName(APath));
+  }
+  void SetMax(Int64 AMax) override {
+    Events.push_back(L"max " + IntToStr(static_cast<Integer>(AMax)));
+  }
+  void Close() override { Events.push_back(L"close"); }
+  String CancelAt;
+  std::vector<String> Events;
+};
+
+class RunLog : public VectorRoad {
+ protected:
+  void SetUp() override {
+    VectorRoad::SetUp();
+    for (const wchar_t* N : {L"a.tab", L"b.tab", L"c.tab"}) {
+      Dir.Put(L"in\\" + String(N), "!table\r\n");
+      Files.push_back(Dir.Path() + L"in\\" + N);
+    }
+    World.Sources = std::set<String>(Files.begin(), Files.end());
+  }
+  // The log lines after the last table's own lines.
+  std::vector<String> Tail(size_t ACount) const {
+    return std::vector<String>(Sink.Lines.end() - static_cast<std::ptrdiff_t>(ACount),
+                               Sink.Lines.end());
+  }
+  void Run_(std::vector<String> AFiles) { RunTables(AFiles, Run, Counter, Gis, Progress); }
+
+  std::vector<String> Files;
+  TFakeProgress Progress;
+};
+
+TEST_F(RunLog, AFinishedRunSaysSo) {
+  World.Source = Files[0];
+  Run_(Files);
+  EXPECT_EQ(Tail(2), (std::vector<String>{L"Нет растров", RunFinishedLine}));
+  EXPECT_EQ(Progress.Events,
+            (std::vector<String>{L"open Пересчет координат 3", L"next a.tab", L"next b.tab",
+                                 L"next c.tab", L"max 0", L"close"}));
+  // An empty folder is a finished run too.
+  Sink = TLogSink{};
+  Run_({});
+  EXPECT_EQ(Sink.Lines, (std::vector<String>{L"Нет растров", RunFinishedLine}));
+}
+
+// A table that cannot be read ends the run; the log says why, which tables
+// were not processed and that the run ended by an error.
+TEST_F(RunLog, AnUnreadableTableAmongGoodOnesIsNamedWithTheRest) {
+  World.Source = Files[0];
+  Counter.Unreadable = {Files[1]};
+  try {
+    Run_(Files);
+    ADD_FAILURE() << "the run went on";
+  } catch (Exception& E) {
+    EXPECT_NE(E.Message().find(L"таблица не открывается"), String::npos) << E.Message();
+    EXPECT_EQ(Tail(3),
+              (std::vector<String>{E.Message(),
+                                   L"Не обработаны таблицы: " + Files[1] + L"; " + Files[2] + L".",
+                                   RunFailedLine}));
+  }
+  EXPECT_TRUE(Dir.Exists(L"out\\a.tab"));
+  EXPECT_TRUE(Sink.With(L"Нет растров").empty());
+  EXPECT_EQ(Progress.Events.back(), L"close");
+}
+
+// A raster that fails in the raster phase: it and the rasters after it were
+// not processed.
+TEST_F(RunLog, AFailingRasterNamesItselfAndTheRastersAfterIt) {
+  const std::string Raster = "!table\r\nDefinition Table\r\n  Type \"RASTER\"\r\n";
+  Dir.Put(L"in\\a.tab", Raster);  // no CoordSys line: cannot be recalculated
+  Dir.Put(L"in\\c.tab", Raster);
+  World.Source = Files[1];
+  try {
+    Run_(Files);
+    ADD_FAILURE() << "the run went on";
+  } catch (ERasterError& E) {
+    EXPECT_EQ(Tail(3),
+              (std::vector<String>{E.Message(),
+                                   L"Не обработаны таблицы: " + Files[0] + L"; " + Files[2] + L".",
+                                   RunFailedLine}));
+  }
+  EXPECT_EQ(Sink.With(L"Есть растры").size(), 1u);
+  EXPECT_TRUE(Dir.Exists(L"out\\b.tab"));
+  EXPECT_EQ(World.Started, World.Ended);
+}
+
+TEST_F(RunLog, ACancelledRunSaysSoWithTheTablesNotProcessed) {
+  World.Source = Files[0];
+  Progress.CancelAt = Files[1];
+  EXPECT_THROW(Run_(Files), EAbort);
+  EXPECT_EQ(Tail(2),
+            (std::vector<String>{L"Не обработаны таблицы: " + Files[1] + L"; " + Files[2] + L".",
+                                 RunCancelledLine}));
+  EXPECT_TRUE(Sink.With(L"Нет растров").empty());
+  EXPECT_EQ(Progress.Events.back(), L"close");
+  EXPECT_EQ(NotProcessedLine({L"C:\\x.tab"}), L"Не обработана таблица: C:\\x.tab.");
 }
 
 }  // namespace

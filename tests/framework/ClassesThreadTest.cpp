@@ -36,6 +36,27 @@ class TWorker : public TThread {
   void Queued() { QueueThread = GetCurrentThreadId(); }
 };
 
+class TSelfFinder : public TThread {
+  DECLARE_CLASS_INLINE(TSelfFinder, TThread)
+ public:
+  TSelfFinder() : TThread(false) {}
+  TThread* Seen = nullptr;
+
+ protected:
+  void Execute() override { Seen = CurrentThread(); }
+};
+
+TEST(TThread, CurrentThreadIsTheObjectWhoseThreadCalls) {
+  EXPECT_EQ(TThread::CurrentThread(), nullptr);
+  TOwned<TSelfFinder> A(Create<TSelfFinder>()), B(Create<TSelfFinder>());
+  A->WaitFor();
+  B->WaitFor();
+  EXPECT_EQ(A->Seen, A.get());
+  EXPECT_EQ(B->Seen, B.get());
+  EXPECT_EQ(A->Seen->ClassName(), L"TSelfFinder");
+  EXPECT_EQ(TThread::CurrentThread(), nullptr);
+}
+
 TEST(TThread, SynchronizeAndQueueRunInTheMainThread) {
   TOwned<TWorker> W(Create<TWorker>(true));
   EXPECT_TRUE(W->Suspended());

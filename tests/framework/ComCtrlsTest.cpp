@@ -157,6 +157,67 @@ TEST_F(ComCtrlsFixture, RichEditZoomFontAndModes) {
   EXPECT_EQ(R->Text(), L"a long line of text that cannot fit into eighty pixels");
 }
 
+// The library that draws the rich edit stays loaded while a window of it
+// lives: a shut-down while one is left (a form freed after the modules) must
+// not take its window procedure away. The last window's end unloads it.
+TEST_F(ComCtrlsFixture, TheRichEditLibraryOutlivesItsLastWindow) {
+  auto Loaded = [] { return GetModuleHandleW(L"msftedit.dll") != nullptr; };
+  // Nothing else of the test keeps it loaded.
+  ComCtrls_Finalize();
+  ASSERT_FALSE(Loaded());
+  ComCtrls_Initialize();
+  TRichEdit* A = Add<TRichEdit>();
+  TRichEdit* B = Add<TRichEdit>(Bounds(10, 170, 300, 100));
+  A->Lines()->Add(L"одна");
+  B->Lines()->Add(L"другая");
+  Form->Show();
+  ASSERT_TRUE(Loaded());
+  ComCtrls_Finalize();
+  ASSERT_TRUE(Loaded());
+  // The windows still answer: their procedure is there.
+  EXPECT_EQ(A->Lines()->Strings(0), L"одна");
+  SendMessageW(A->Handle(), WM_PAINT, 0, 0);
+  A->Free();
+  EXPECT_TRUE(Loaded());
+  EXPECT_EQ(B->Lines()->Strings(0), L"другая");
+  Form.reset();
+  EXPECT_FALSE(Loaded());
+  // A later start-up loads it again for new windows.
+  ComCtrls_Initialize();
+  Form.reset(Create<TForm>(nullptr, true));
+  TRichEdit* C = Add<TRichEdit>();
+  C->Lines()->Add(L"снова");
+  Form->Show();
+  EXPECT_TRUE(Loaded());
+  EXPECT_EQ(C->Lines()->Strings(0), L"снова");
+}
+
+// Text copied from a rich edit sits on the clipboard as the library's data
+// object; unloading the library leaves the text there, and the clipboard's
+// shut-down never calls into code that is gone.
+TEST_F(ComCtrlsFixture, CopiedTextOutlivesTheRichEditLibrary) {
+  ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+  TRichEdit* R = Add<TRichEdit>();
+  R->Lines()->Add(L"строка журнала");
+  Form->Show();
+  R->SelectAll();
+  R->CopyToClipboard();
+  Form.reset();
+  ComCtrls_Finalize();
+  ASSERT_EQ(GetModuleHandleW(L"msftedit.dll"), nullptr);
+  // Shut down as the program's end does; the clipboard is flushed by then.
+  OleUninitialize();
+  String Text;
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  if (HANDLE H = GetClipboardData(CF_UNICODETEXT)) {
+    if (auto* P = static_cast<const wchar_t*>(GlobalLock(H))) Text = P;
+    GlobalUnlock(H);
+  }
+  CloseClipboard();
+  EXPECT_EQ(Trim(Text), L"строка журнала");
+  ComCtrls_Initialize();
+}
+
 TEST_F(ComCtrlsFixture, ProgressBarRoundTrips) {
   TProgressBar* P = Add<TProgressBar>(Bounds(10, 10, 200, 20));
   P->SetMax(50);

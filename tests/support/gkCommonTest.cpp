@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include "Forms.h"
+#include "TraceLines.h"
 #include "gkCommon.h"
 #include "gkTrace.h"
 #include "gkTypes.h"
@@ -221,21 +223,24 @@ TEST_F(GkCommon, GetLastErrorExGivesThePlatformText) {
   EXPECT_FALSE(GetLastErrorEx().empty());
 }
 
-struct TLines {
-  std::vector<String> Lines;
-  void Print(const String& S) { Lines.push_back(S); }
-};
-
 TEST_F(GkCommon, TraceGoesToTheAttachedSinkOnly) {
   gkPrint(L"dropped");
-  TLines Log;
-  SetOutput(MakeEvent<&TLines::Print>(&Log));
+  TTraceLines Log;
+  Log.Attach();
+  EXPECT_EQ(Output(), Log.Sink.get());
   gkPrint(L"one");
   gkPrint(L"%s=%d", {L"two", 2});
   EXPECT_EQ(Log.Lines, (std::vector<String>{L"one", L"two=2"}));
+  // The sink object takes the lines with its own indentation.
+  auto Stored = MakeOwned<TStringList>();
+  Log.Sink->SetStorageMemory(Stored.get());
+  Log.Sink->SetIndentCount(1);
+  gkPrint(L"three");
+  EXPECT_EQ(Items(*Stored), std::vector<String>{L"  three"});
 }
 
 class TPrintingThread : public TThread {
+  DECLARE_CLASS_INLINE(TPrintingThread, TThread)
  public:
   TPrintingThread() : TThread(false) {}
 
@@ -243,14 +248,106 @@ class TPrintingThread : public TThread {
   void Execute() override { gkPrint(L"from worker"); }
 };
 
-TEST_F(GkCommon, TraceFromAWorkerIsPrintedByTheMainThread) {
-  TLines Log;
-  SetOutput(MakeEvent<&TLines::Print>(&Log));
+// A thread the framework did not start has no thread object.
+DWORD WINAPI PrintFromAForeignThread(LPVOID) {
+  gkPrint(L"from a foreign thread");
+  return 0;
+}
+
+TEST_F(GkCommon, TraceFromAWorkerIsPrintedByTheMainThreadUnderTheThreadsClass) {
+  TTraceLines Log;
+  Log.Attach();
   TOwned<TPrintingThread> T = MakeOwned<TPrintingThread>();
   const DWORD Id = T->ThreadID();
   T->WaitFor();  // serves the thread's synchronised print
   ASSERT_EQ(Log.Lines.size(), 1u);
-  EXPECT_EQ(Log.Lines[0], Format(L"{TThread.%d} from worker", {Id}));
+  EXPECT_EQ(Log.Lines[0], Format(L"{TPrintingThread.%d} from worker", {Id}));
+
+  DWORD ForeignId = 0;
+  HANDLE H = CreateThread(nullptr, 0, &PrintFromAForeignThread, nullptr, 0, &ForeignId);
+  ASSERT_NE(H, nullptr);
+  while (WaitForSingleObject(H, 10) == WAIT_TIMEOUT) CheckSynchronize(10);
+  CloseHandle(H);
+  ASSERT_EQ(Log.Lines.size(), 2u);
+  EXPECT_EQ(Log.Lines[1], Format(L"{TExternalThread.%d} from a foreign thread", {ForeignId}));
+}
+
+TEST_F(GkCommon, SavedCursorsComeBackInReverseOrder) {
+  ASSERT_NE(Screen(), nullptr);
+  Screen()->SetCursor(crDefault);
+  SaveCursor(crHourGlass);
+  SaveCursor(crHourGlass);
+  EXPECT_EQ(Screen()->Cursor(), crHourGlass);
+  RestoreCursor();
+  EXPECT_EQ(Screen()->Cursor(), crHourGlass);
+  RestoreCursor();
+  EXPECT_EQ(Screen()->Cursor(), crDefault);
+  // An empty stack changes nothing.
+  Screen()->SetCursor(crCross);
+  RestoreCursor();
+  EXPECT_EQ(Screen()->Cursor(), crCross);
+  // Nested operations with cursors of their own.
+  SaveCursor(crHourGlass);
+  SaveCursor(crSizeAll);
+  RawSetCursor(crHandPoint);
+  RestoreCursor();
+  EXPECT_EQ(Screen()->Cursor(), crHourGlass);
+  RestoreCursor();
+  EXPECT_EQ(Screen()->Cursor(), crCross);
+  Screen()->SetCursor(crDefault);
+}
+
+TEST_F(GkCommon, TheSystemFontIsThePlatformsMenuFont) {
+  NONCLIENTMETRICSW M{};
+  M.cbSize = sizeof(M);
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(M), &M, 0));
+  CreateSystemFont();
+  EXPECT_EQ(SystemFont()->Name(), String(M.lfMenuFont.lfFaceName));
+  EXPECT_EQ(SystemFont()->Height(), M.lfMenuFont.lfHeight);
+  // The shared object itself, not a copy.
+  EXPECT_EQ(SystemFont(), SystemFont());
+  EXPECT_EQ(DocumentFont()->Name(), SystemFont()->Name());
+  EXPECT_EQ(DocumentFont()->Height(), SystemFont()->Height());
+}
+
+TEST_F(GkCommon, TheDialogFontIsOnePixelSmallerFrom120PixelsPerInch) {
+  SystemFont()->SetName(L"Tahoma");
+  SystemFont()->SetHeight(-13);
+  struct Case {
+    Integer PixelsPerInch, DialogHeight;
+  } Cases[] = {{96, -13}, {119, -13}, {120, -12}, {144, -12}, {192, -12}};
+  for (const Case& C : Cases) {
+    ChangeFonts(C.PixelsPerInch);
+    EXPECT_EQ(DialogFont()->Height(), C.DialogHeight) << C.PixelsPerInch;
+    EXPECT_EQ(DialogFont()->Name(), L"Tahoma");
+    EXPECT_EQ(DocumentFont()->Height(), -13) << C.PixelsPerInch;
+  }
+  // A font given by its cell height loses the pixel the same way.
+  SystemFont()->SetHeight(16);
+  ChangeFonts(120);
+  EXPECT_EQ(DialogFont()->Height(), -15);
+  ChangeFonts();
+  EXPECT_EQ(DialogFont()->Height(), GetPixelsPerInch() >= 120 ? -15 : 16);
+}
+
+TEST_F(GkCommon, AverageCharacterSizeOfTheCanvasFont) {
+  String Letters;
+  for (wchar_t C = L'A'; C <= L'Z'; ++C) Letters += C;
+  for (wchar_t C = L'a'; C <= L'z'; ++C) Letters += C;
+  auto Bitmap = MakeOwned<TBitmap>(16, 16);
+  TCanvas* Canvas = Bitmap->Canvas();
+  Canvas->Font()->SetName(L"Tahoma");
+  TSize Previous{0, 0};
+  for (Integer Height : {-11, -13, -22}) {
+    Canvas->Font()->SetHeight(Height);
+    TSize Size = GetAveCharSize(Canvas);
+    // Whole pixels: the width of all 52 letters divided without remainder.
+    EXPECT_EQ(Size.cx, Canvas->TextWidth(Letters) / 52) << Height;
+    EXPECT_EQ(Size.cy, Canvas->TextHeight(Letters)) << Height;
+    EXPECT_GT(Size.cx, Previous.cx) << Height;
+    EXPECT_GT(Size.cy, Previous.cy) << Height;
+    Previous = Size;
+  }
 }
 
 TEST_F(GkCommon, WindowPositionTextParsesAndIsFittedIntoTheWorkArea) {

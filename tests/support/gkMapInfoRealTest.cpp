@@ -3,6 +3,8 @@
 // identifier, a server process of its own, late-bound calls.
 #include <gtest/gtest.h>
 
+#include "TraceLines.h"
+
 #include <functional>
 
 #include "ComObj.h"
@@ -69,17 +71,12 @@ class TRegionalSeparator {
   wchar_t FOld[8] = L".";
 };
 
-struct TLines {
-  std::vector<String> Lines;
-  void Print(const String& S) { Lines.push_back(S); }
-};
-
 class GkMapInfoReal : public testing::Test {
  protected:
   void SetUp() override {
     gkCommon_Initialize();
     gkMapInfo_Initialize();
-    SetOutput(MakeEvent<&TLines::Print>(&FTrace));
+    FTrace.Attach();
     FServersBefore = CountServers();
     FSeparator = FormatSettings().DecimalSeparator;
   }
@@ -101,7 +98,7 @@ class GkMapInfoReal : public testing::Test {
     return L"(nothing raised)";
   }
 
-  TLines FTrace;
+  TTraceLines FTrace;
   int FServersBefore = 0;
   Char FSeparator = L'.';
 };

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "TraceLines.h"
+
 #include <deque>
 #include <map>
 #include <thread>
@@ -125,11 +127,6 @@ TComPtr<IDispatch> CreateFakeMapInfo(const String& AProgID) {
 
 TComPtr<IDispatch> FailToCreate(const String&) { throw EOleSysError(L"Invalid class string"); }
 
-struct TLines {
-  std::vector<String> Lines;
-  void Print(const String& S) { Lines.push_back(S); }
-};
-
 const HRESULT EServer = static_cast<HRESULT>(0x80040000 | 500);
 
 class GkMapInfo : public testing::Test {
@@ -138,7 +135,7 @@ class GkMapInfo : public testing::Test {
     gkCommon_Initialize();
     gkMapInfo_Initialize();
     Script = &FScript;
-    SetOutput(MakeEvent<&TLines::Print>(&Trace));
+    Trace.Attach();
     miSetCreateObjectProc(&CreateFakeMapInfo);
     CheckDBMS = false;
   }
@@ -174,7 +171,7 @@ class GkMapInfo : public testing::Test {
   }
 
   TScript FScript;
-  TLines Trace;
+  TTraceLines Trace;
 };
 
 TEST_F(GkMapInfo, ConnectsHiddenAndRemembersTheMainWindow) {

@@ -134,7 +134,7 @@ TEST_F(OutputTest, PrintingFromSeveralThreadsKeepsLinesWhole) {
 
 TEST_F(OutputTest, TraceLinesReachAnAttachedSink) {
   FSink->SetIndentCount(1);
-  SetOutput(MakeEvent<&TgkOutput::Print>(static_cast<TgkOutput*>(FSink.get())));
+  SetOutput(FSink.get());
   gkPrint(L"traced %d", {7});
   SetOutput(nullptr);
   gkPrint(L"dropped");

@@ -534,6 +534,7 @@ TdxTaskDispatcher::TdxTaskDispatcher() : FMaxActiveTasks(dxProcessorCount() + 2)
 }
 
 TdxTaskDispatcher::~TdxTaskDispatcher() {
+  while (InterlockedCompareExchange(&FFinishing, 0, 0) != 0) Sleep(0);
   FCpuUsageMonitor.reset();
   for (TdxTask* T : FTasks) T->Free();
   FTasks.clear();
@@ -643,6 +644,7 @@ void TdxTaskDispatcher::AsyncRun(TdxTask* ATask) {
 
 void TdxTaskDispatcher::TaskFinished(TdxTask* ATask) {
   TComPtr<IdxTaskEvent> Event;
+  InterlockedIncrement(&FFinishing);
   {
     TCSLock L(FLock);
     auto It = std::find(FActiveTasks.begin(), FActiveTasks.end(), ATask);
@@ -652,6 +654,8 @@ void TdxTaskDispatcher::TaskFinished(TdxTask* ATask) {
     // destructor may free the dispatcher.
     CheckActiveTasks();
   }
+  // The last touch of the dispatcher: its destructor waits for it.
+  InterlockedDecrement(&FFinishing);
   if (Event) Event->Signal();
   ATask->Free();
 }

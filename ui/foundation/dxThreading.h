@@ -344,6 +344,9 @@ class TdxTaskDispatcher : public TObject {
   std::vector<TdxTask*> FTasks;
   std::vector<TdxTask*> FActiveTasks;
   CRITICAL_SECTION FLock;
+  // Workers inside TaskFinished: the lock may be freed only when none is
+  // left, since leaving it still touches it after another thread got it.
+  volatile LONG FFinishing = 0;
   Integer FMaxActiveTasks;
   DWORD FShutDownWaitTime = 5000;
   TOwned<TcxTimer> FCpuUsageMonitor;

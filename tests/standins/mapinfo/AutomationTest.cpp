@@ -154,12 +154,16 @@ TEST_F(MapInfoAutomation, FiftyInstancesInARowLeaveNoProcessBehind) {
   std::vector<HANDLE> Processes;
   std::set<DWORD> Pids;
   for (int I = 0; I < 50; ++I) {
-    TDispatchClient App = TDispatchClient::CreateByProgID(L"MapInfo.Application");
-    HANDLE P = ServerProcess(App);
-    ASSERT_NE(P, nullptr) << "instance " << I;
-    Processes.push_back(P);
-    Pids.insert(GetProcessId(P));
-    if (I % 2 == 0) App.Do(L"End MapInfo");
+    try {
+      TDispatchClient App = TDispatchClient::CreateByProgID(L"MapInfo.Application");
+      HANDLE P = ServerProcess(App);
+      ASSERT_NE(P, nullptr) << "instance " << I;
+      Processes.push_back(P);
+      Pids.insert(GetProcessId(P));
+      if (I % 2 == 0) App.Do(L"End MapInfo");
+    } catch (Exception& E) {
+      FAIL() << "instance " << I << ": " << E.ClassName() << ": " << E.Message();
+    }
   }
   EXPECT_EQ(Pids.size(), 50u);
   int Alive = 0;

@@ -631,6 +631,8 @@ TEST_F(Tasks, UsageMonitorStartsOnePendingTaskAfterTenQuietSamples) {
   for (int I = 0; I < 10; ++I) D->AddCpuUsageSample(80);
   EXPECT_EQ(D->ActiveTaskCount(), 3);
   SetEvent(Gate.Open);
+  // The tasks use the gate: the dispatcher waits for them before it goes.
+  D.reset();
 }
 
 TEST_F(Tasks, UsageMonitorIsSwitchedOnTheUIThreadOnly) {
