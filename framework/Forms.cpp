@@ -745,13 +745,11 @@ void TScreen::SetActiveForm(TCustomForm* F, TWinControl* Control) {
   // A form on its way out (being freed, or no longer listed while focus
   // moves as its children go) must not become active again: the screen
   // would keep a dangling form.
-  if (F && (F->ComponentState().Contains(csDestroying) ||
-            std::find(FForms.begin(), FForms.end(), F) == FForms.end()))
-    return;
+  auto It = std::find(FForms.begin(), FForms.end(), F);
+  if (F && (F->ComponentState().Contains(csDestroying) || It == FForms.end())) return;
   FActiveForm = F;
   FActiveControl = Control;
   // The active form goes to the front of the list, as the framework keeps it.
-  auto It = std::find(FForms.begin(), FForms.end(), F);
   if (It != FForms.end() && It != FForms.begin()) {
     FForms.erase(It);
     FForms.insert(FForms.begin(), F);
