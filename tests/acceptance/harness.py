@@ -161,8 +161,18 @@ class Env:
             time.sleep(0.5)
         return False
 
-    def probe(self):
-        return json.loads(self.probe_run('state'))
+    def probe(self, tries=4):
+        """The prefix's windows and processes. Under load a probe now and then ends without
+        printing (Wine could not start it, or a window went away under it): asked again."""
+        for attempt in range(tries):
+            rc, out, err = run_to_files([self.wine, self.winprobe, 'state'], 60, self.wine_env)
+            try:
+                return json.loads(out.decode('utf-8'))
+            except ValueError:
+                if attempt + 1 == tries:
+                    raise RuntimeError('winprobe state gave no state (exit %d): %r %s' % (
+                        rc, out[:200], err.decode(errors='replace')[-500:]))
+                time.sleep(1)
 
     def probe_text(self, hwnd):
         return self.probe_run('text', hwnd)
