@@ -140,20 +140,14 @@ void TCustomRichEdit::SetPlainText(bool V) {
   RecreateWnd();
 }
 
-void TCustomRichEdit::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case CM_FONTCHANGED:
-      inherited::Dispatch(Message);
-      if (FHandle) ApplyDefaultFormat();
-      return;
-    case CM_COLORCHANGED:
-      inherited::Dispatch(Message);
-      if (FHandle) SendMessageW(FHandle, EM_SETBKGNDCOLOR, 0, ColorToRGB(FColor));
-      return;
-    default:
-      break;
-  }
-  inherited::Dispatch(Message);
+void TCustomRichEdit::CMFontChanged(TMessage& Message) {
+  inherited::CMFontChanged(Message);
+  if (FHandle) ApplyDefaultFormat();
+}
+
+void TCustomRichEdit::CMColorChanged(TMessage& Message) {
+  inherited::CMColorChanged(Message);
+  if (FHandle) SendMessageW(FHandle, EM_SETBKGNDCOLOR, 0, ColorToRGB(FColor));
 }
 
 IMPLEMENT_CREATABLE_CLASS(TRichEdit)

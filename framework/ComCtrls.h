@@ -27,9 +27,9 @@ class TCustomRichEdit : public TCustomMemo {
   // The length in the window's own units (one character per line break).
   Integer GetTextLen();
 
-  void Dispatch(TMessage& Message) override;
-
  protected:
+  void CMFontChanged(TMessage& Message) override;
+  void CMColorChanged(TMessage& Message) override;
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void DestroyWnd() override;

@@ -2,7 +2,11 @@
 
 #include <algorithm>
 
+#include "ControlsInternal.h"
 #include "Forms.h"
+#include "WinHandles.h"
+
+using namespace ControlsInternal;
 
 namespace {
 
@@ -10,9 +14,6 @@ const wchar_t ControlProp[] = L"FrameworkControl";
 thread_local TWinControl* CreationControl = nullptr;
 
 TShiftState MouseShift(WPARAM Keys) { return KeysToShiftState(Keys); }
-
-Integer LoWordSigned(LPARAM L) { return static_cast<SHORT>(LOWORD(L)); }
-Integer HiWordSigned(LPARAM L) { return static_cast<SHORT>(HIWORD(L)); }
 
 }  // namespace
 
@@ -185,7 +186,7 @@ TControl::TControl(TComponent* AOwner)
   FControlStyle = TControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   FFont->OnChange = MakeEvent<&TControl::FontChanged>(this);
   FConstraints->OnChange = MakeEvent<&TControl::ConstraintsChanged>(this);
-  FCurrentPPI = Screen() ? Screen()->PixelsPerInch() : 96;
+  FCurrentPPI = Screen() ? Screen()->PixelsPerInch() : cxDefaultDPI;
   FFont->SetPixelsPerInch(FCurrentPPI);
 }
 
@@ -237,129 +238,171 @@ void TControl::DefaultHandler(TMessage& Message) {
   }
 }
 
+constinit const TMessageTableEntry TControl::FMessageEntries[] = {
+    {WM_LBUTTONDOWN, MessageHandler<&TControl::WMLButtonDown>},
+    {WM_RBUTTONDOWN, MessageHandler<&TControl::WMRButtonDown>},
+    {WM_MBUTTONDOWN, MessageHandler<&TControl::WMMButtonDown>},
+    {WM_LBUTTONDBLCLK, MessageHandler<&TControl::WMLButtonDblClk>},
+    {WM_RBUTTONDBLCLK, MessageHandler<&TControl::WMRButtonDblClk>},
+    {WM_LBUTTONUP, MessageHandler<&TControl::WMLButtonUp>},
+    {WM_RBUTTONUP, MessageHandler<&TControl::WMRButtonUp>},
+    {WM_MBUTTONUP, MessageHandler<&TControl::WMMButtonUp>},
+    {WM_MOUSEMOVE, MessageHandler<&TControl::WMMouseMove>},
+    {WM_CONTEXTMENU, MessageHandler<&TControl::WMContextMenu>},
+    {WM_MOUSEWHEEL, MessageHandler<&TControl::WMMouseWheel>},
+    {WM_CANCELMODE, MessageHandler<&TControl::WMCancelMode>},
+    {CM_HITTEST, MessageHandler<&TControl::CMHitTest>},
+    {CM_MOUSEENTER, MessageHandler<&TControl::CMMouseEnter>},
+    {CM_MOUSELEAVE, MessageHandler<&TControl::CMMouseLeave>},
+    {CM_ENABLEDCHANGED, MessageHandler<&TControl::CMEnabledChanged>},
+    {CM_TEXTCHANGED, MessageHandler<&TControl::CMTextChanged>},
+    {CM_COLORCHANGED, MessageHandler<&TControl::CMColorChanged>},
+    {CM_FONTCHANGED, MessageHandler<&TControl::CMFontChanged>},
+    {CM_VISIBLECHANGED, MessageHandler<&TControl::CMVisibleChanged>},
+    {CM_PARENTFONTCHANGED, MessageHandler<&TControl::CMParentFontChanged>},
+    {CM_PARENTCOLORCHANGED, MessageHandler<&TControl::CMParentColorChanged>},
+    {CM_PARENTSHOWHINTCHANGED, MessageHandler<&TControl::CMParentShowHintChanged>},
+    {CM_PARENTBIDIMODECHANGED, MessageHandler<&TControl::CMParentBiDiModeChanged>},
+};
+constinit const TMessageTable TControl::FMessageTable{nullptr, TControl::FMessageEntries,
+                                                      std::size(TControl::FMessageEntries)};
+
 void TControl::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case WM_LBUTTONDOWN:
-      DefaultHandler(Message);
-      DoMouseDown(Message, mbLeft, {});
-      return;
-    case WM_RBUTTONDOWN:
-      DefaultHandler(Message);
-      DoMouseDown(Message, mbRight, {});
-      return;
-    case WM_MBUTTONDOWN:
-      DefaultHandler(Message);
-      DoMouseDown(Message, mbMiddle, {});
-      return;
-    case WM_LBUTTONDBLCLK:
-      DefaultHandler(Message);
-      if (FControlStyle.Contains(csDoubleClicks)) {
-        DoMouseDown(Message, mbLeft, {ssDouble});
-        DblClick();
-      } else {
-        DoMouseDown(Message, mbLeft, {});
-      }
-      return;
-    case WM_RBUTTONDBLCLK:
-      DefaultHandler(Message);
-      DoMouseDown(Message, mbRight, {ssDouble});
-      return;
-    case WM_LBUTTONUP:
-      DefaultHandler(Message);
-      DoMouseUp(Message, mbLeft);
-      return;
-    case WM_RBUTTONUP:
-      DefaultHandler(Message);
-      DoMouseUp(Message, mbRight);
-      return;
-    case WM_MBUTTONUP:
-      DefaultHandler(Message);
-      DoMouseUp(Message, mbMiddle);
-      return;
-    case WM_MOUSEMOVE:
-      DefaultHandler(Message);
-      if (Application()) Application()->HintMouseMessage(this, Message);
-      MouseMove(MouseShift(Message.WParam), LoWordSigned(Message.LParam),
-                HiWordSigned(Message.LParam));
-      return;
-    case WM_CONTEXTMENU: {
-      TPoint Pt{LoWordSigned(Message.LParam), HiWordSigned(Message.LParam)};
-      TPoint Client = (Pt.x == -1 && Pt.y == -1) ? Point(-1, -1) : ScreenToClient(Pt);
-      bool Handled = false;
-      DoContextPopup(Client, Handled);
-      if (Handled) {
-        Message.Result = 1;
-        return;
-      }
-      if (TPopupMenuBase* Menu = GetPopupMenu(); Menu && Menu->AutoPopup()) {
-        if (Pt.x == -1 && Pt.y == -1) Pt = ClientToScreen(Point(0, 0));
-        Menu->PopupComponent = this;
-        Menu->Popup(Pt.x, Pt.y);
-        Message.Result = 1;
-        return;
-      }
-      break;
-    }
-    case WM_MOUSEWHEEL: {
-      TPoint Pt{LoWordSigned(Message.LParam), HiWordSigned(Message.LParam)};
-      if (DoMouseWheel(KeysToShiftState(LOWORD(Message.WParam)),
-                       static_cast<SHORT>(HIWORD(Message.WParam)), Pt)) {
-        Message.Result = 1;
-        return;
-      }
-      break;
-    }
-    case CM_HITTEST:
-      Message.Result = HTCLIENT;
-      return;
-    case CM_MOUSEENTER:
-      if (OnMouseEnter) OnMouseEnter(this);
-      return;
-    case CM_MOUSELEAVE:
-      if (OnMouseLeave) OnMouseLeave(this);
-      return;
-    case CM_ENABLEDCHANGED:
-    case CM_TEXTCHANGED:
-    case CM_COLORCHANGED:
-    case CM_FONTCHANGED:
-      Invalidate();
-      return;
-    case CM_VISIBLECHANGED:
-      return;
-    case CM_PARENTFONTCHANGED:
-      if (FParentFont && FParent) {
-        FFont->Assign(FParent->Font());
-        FParentFont = true;
-      }
-      return;
-    case CM_PARENTCOLORCHANGED:
-      if (FParentColor && FParent) {
-        SetColor(FParent->Color());
-        FParentColor = true;
-      }
-      return;
-    case CM_PARENTSHOWHINTCHANGED:
-      if (FParentShowHint && FParent) {
-        FShowHint = FParent->ShowHint();
-      }
-      return;
-    case CM_PARENTBIDIMODECHANGED:
-      if (FParentBiDiMode && FParent) {
-        FBiDiMode = FParent->BiDiMode();
-        Perform(CM_BIDIMODECHANGED);
-      }
-      return;
-    case WM_CANCELMODE:
-      if (FControlState.Contains(csLButtonDown)) {
-        FControlState.Exclude(csLButtonDown).Exclude(csClicked);
-        if (GetCapture() == GetDeviceContextWindow()) ReleaseCapture();
-      }
-      return;
-    default:
-      break;
+  if (TMessageThunk Handler = FindMessageHandler(MessageTable(), Message.Msg))
+    Handler(this, Message);
+  else
+    DefaultHandler(Message);
+}
+
+void TControl::WMLButtonDown(TMessage& Message) {
+  DefaultHandler(Message);
+  DoMouseDown(Message, mbLeft, {});
+}
+
+void TControl::WMRButtonDown(TMessage& Message) {
+  DefaultHandler(Message);
+  DoMouseDown(Message, mbRight, {});
+}
+
+void TControl::WMMButtonDown(TMessage& Message) {
+  DefaultHandler(Message);
+  DoMouseDown(Message, mbMiddle, {});
+}
+
+void TControl::WMLButtonDblClk(TMessage& Message) {
+  DefaultHandler(Message);
+  if (FControlStyle.Contains(csDoubleClicks)) {
+    DoMouseDown(Message, mbLeft, {ssDouble});
+    DblClick();
+  } else {
+    DoMouseDown(Message, mbLeft, {});
+  }
+}
+
+void TControl::WMRButtonDblClk(TMessage& Message) {
+  DefaultHandler(Message);
+  DoMouseDown(Message, mbRight, {ssDouble});
+}
+
+void TControl::WMLButtonUp(TMessage& Message) {
+  DefaultHandler(Message);
+  DoMouseUp(Message, mbLeft);
+}
+
+void TControl::WMRButtonUp(TMessage& Message) {
+  DefaultHandler(Message);
+  DoMouseUp(Message, mbRight);
+}
+
+void TControl::WMMButtonUp(TMessage& Message) {
+  DefaultHandler(Message);
+  DoMouseUp(Message, mbMiddle);
+}
+
+void TControl::WMMouseMove(TMessage& Message) {
+  DefaultHandler(Message);
+  if (Application()) Application()->HintMouseMessage(this, Message);
+  MouseMove(MouseShift(Message.WParam), LoWordSigned(Message.LParam), HiWordSigned(Message.LParam));
+}
+
+void TControl::WMContextMenu(TMessage& Message) {
+  TPoint Pt{LoWordSigned(Message.LParam), HiWordSigned(Message.LParam)};
+  const bool FromKeyboard = Pt.x == -1 && Pt.y == -1;
+  bool Handled = false;
+  DoContextPopup(FromKeyboard ? Point(-1, -1) : ScreenToClient(Pt), Handled);
+  if (Handled) {
+    Message.Result = 1;
+    return;
+  }
+  if (TPopupMenuBase* Menu = GetPopupMenu(); Menu && Menu->AutoPopup()) {
+    if (FromKeyboard) Pt = ClientToScreen(Point(0, 0));
+    Menu->PopupComponent = this;
+    Menu->Popup(Pt.x, Pt.y);
+    Message.Result = 1;
+    return;
   }
   DefaultHandler(Message);
 }
+
+void TControl::WMMouseWheel(TMessage& Message) {
+  TPoint Pt{LoWordSigned(Message.LParam), HiWordSigned(Message.LParam)};
+  if (DoMouseWheel(KeysToShiftState(LOWORD(Message.WParam)),
+                   static_cast<SHORT>(HIWORD(Message.WParam)), Pt)) {
+    Message.Result = 1;
+    return;
+  }
+  DefaultHandler(Message);
+}
+
+void TControl::WMCancelMode(TMessage&) {
+  if (FControlState.Contains(csLButtonDown)) {
+    FControlState.Exclude(csLButtonDown).Exclude(csClicked);
+    if (GetCapture() == GetDeviceContextWindow()) ReleaseCapture();
+  }
+}
+
+void TControl::CMHitTest(TMessage& Message) { Message.Result = HTCLIENT; }
+
+void TControl::CMMouseEnter(TMessage&) {
+  if (OnMouseEnter) OnMouseEnter(this);
+}
+
+void TControl::CMMouseLeave(TMessage&) {
+  if (OnMouseLeave) OnMouseLeave(this);
+}
+
+void TControl::CMEnabledChanged(TMessage&) { Invalidate(); }
+void TControl::CMTextChanged(TMessage&) { Invalidate(); }
+void TControl::CMColorChanged(TMessage&) { Invalidate(); }
+void TControl::CMFontChanged(TMessage&) { Invalidate(); }
+void TControl::CMVisibleChanged(TMessage&) {}
+
+void TControl::CMParentFontChanged(TMessage&) {
+  if (FParentFont && FParent) {
+    FFont->Assign(FParent->Font());
+    FParentFont = true;
+  }
+}
+
+void TControl::CMParentColorChanged(TMessage&) {
+  if (FParentColor && FParent) {
+    SetColor(FParent->Color());
+    FParentColor = true;
+  }
+}
+
+void TControl::CMParentShowHintChanged(TMessage&) {
+  if (FParentShowHint && FParent) FShowHint = FParent->ShowHint();
+}
+
+void TControl::CMParentBiDiModeChanged(TMessage&) {
+  if (FParentBiDiMode && FParent) {
+    FBiDiMode = FParent->BiDiMode();
+    Perform(CM_BIDIMODECHANGED);
+  }
+}
+
+Word TControl::UIState() const { return FParent ? FParent->UIState() : 0; }
 
 void TControl::DoMouseDown(TMessage& Message, TMouseButton Button, TShiftState Shift) {
   Integer X = LoWordSigned(Message.LParam), Y = HiWordSigned(Message.LParam);
@@ -775,12 +818,13 @@ IMPLEMENT_CLASS(TPopupMenuBase)
 // ---------------------------------------------------------------------------
 // Window procedures. The class procedure sees the first message of a new
 // window and binds it to the control being created; from then on every
-// message goes through the standard procedure to the control's MainWndProc.
-LRESULT CALLBACK FrameworkStdWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+// message goes through the standard procedure to the control's WindowProc.
+// No exception leaves either: the boundary hands it to the application.
+LRESULT CALLBACK FrameworkStdWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) noexcept {
   auto* Control = static_cast<TWinControl*>(GetPropW(Wnd, ControlProp));
   if (!Control) return DefWindowProcW(Wnd, Msg, WParam, LParam);
   TMessage M{Msg, WParam, LParam, 0};
-  Control->MainWndProc(M);
+  CallbackBoundary(Control, [&] { Control->WindowProc(M); });
   if (Msg == WM_NCDESTROY) {
     RemovePropW(Wnd, ControlProp);
     if (Control->FHandle == Wnd) Control->FHandle = nullptr;
@@ -788,7 +832,7 @@ LRESULT CALLBACK FrameworkStdWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM L
   return M.Result;
 }
 
-LRESULT CALLBACK FrameworkInitWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+LRESULT CALLBACK FrameworkInitWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) noexcept {
   TWinControl* Control = CreationControl;
   if (!Control) return DefWindowProcW(Wnd, Msg, WParam, LParam);
   CreationControl = nullptr;
@@ -804,14 +848,6 @@ TWinControl* TWinControl::FindControl(HWND AWnd) {
   GetWindowThreadProcessId(AWnd, &Pid);
   if (Pid != GetCurrentProcessId()) return nullptr;
   return static_cast<TWinControl*>(GetPropW(AWnd, ControlProp));
-}
-
-void TWinControl::MainWndProc(TMessage& Message) {
-  try {
-    WindowProc(Message);
-  } catch (...) {
-    if (Application()) Application()->HandleException(this);
-  }
 }
 
 // ---------------------------------------------------------------------------
@@ -833,7 +869,7 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner), FBrush(Create<T
   FBrush->SetColor(FColor);
 }
 
-TWinControl::~TWinControl() = default;
+TWinControl::~TWinControl() { CloseThemes(); }
 
 void TWinControl::BeforeDestruction() {
   // Children go first, while this control and its window still exist.
@@ -965,28 +1001,19 @@ void TWinControl::AlignControl(TControl* AControl) {
     return;
   }
   DisableAlign();
-  try {
-    DoAlignControls();
-  } catch (...) {
-    --FAlignLevel;
-    throw;
-  }
+  // Not EnableAlign: that would align once more.
+  auto Enable = Finally([&] { --FAlignLevel; });
+  DoAlignControls();
   FControlState.Exclude(csAlignmentNeeded);
-  --FAlignLevel;
 }
 
 void TWinControl::DoAlignControls() {
   if (FControlState.Contains(csAligning)) return;
   FControlState.Include(csAligning);
+  auto Done = Finally([&] { FControlState.Exclude(csAligning); });
   TRect R = ClientRect();
   AdjustClientRect(R);
-  try {
-    AlignControls(nullptr, R);
-  } catch (...) {
-    FControlState.Exclude(csAligning);
-    throw;
-  }
-  FControlState.Exclude(csAligning);
+  AlignControls(nullptr, R);
 }
 
 void TWinControl::AdjustClientRect(TRect&) {}
@@ -1016,13 +1043,8 @@ void AnchorAndAlignControl(TControl* C, const TRect& ParentClient, bool Anchorin
     T = MulDiv(M.top + H / 2, PH, C->FAnchorParentSize.cy) - H / 2;
   }
   C->FAnchoring = true;
-  try {
-    C->SetBounds(L, T, std::max(W, 0), std::max(H, 0));
-  } catch (...) {
-    C->FAnchoring = false;
-    throw;
-  }
-  C->FAnchoring = false;
+  auto Done = Finally([&] { C->FAnchoring = false; });
+  C->SetBounds(L, T, std::max(W, 0), std::max(H, 0));
 }
 
 void TWinControl::AlignControls(TControl*, TRect& Rect) {
@@ -1111,7 +1133,9 @@ void TWinControl::CreateParams(TCreateParams& Params) {
   Params.Width = FWidth;
   Params.Height = FHeight;
   Params.WndParent = FParent ? FParent->Handle() : FParentWindow;
-  Params.WindowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+  // No CS_HREDRAW | CS_VREDRAW: a resize repaints what it uncovers only; a
+  // class whose painting depends on its size asks for them itself.
+  Params.WindowClass.style = CS_DBLCLKS;
   Params.WindowClass.lpfnWndProc = &DefWindowProcW;
   Params.WindowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   Params.WindowClass.hInstance = GetModuleHandleW(nullptr);
@@ -1123,9 +1147,8 @@ void TWinControl::CreateSubClass(TCreateParams& Params, const wchar_t* ControlCl
   if (!GetClassInfoW(nullptr, ControlClassName, &Params.WindowClass))
     GetClassInfoW(Save, ControlClassName, &Params.WindowClass);
   Params.WindowClass.hInstance = Save;
-  Params.WindowClass.style =
-      (Params.WindowClass.style & ~(CS_OWNDC | CS_CLASSDC | CS_PARENTDC | CS_GLOBALCLASS)) |
-      CS_VREDRAW | CS_HREDRAW;
+  // The system class's own redraw styles stay what they are.
+  Params.WindowClass.style &= ~(CS_OWNDC | CS_CLASSDC | CS_PARENTDC | CS_GLOBALCLASS);
 }
 
 void TWinControl::CreateWnd() {
@@ -1144,18 +1167,16 @@ void TWinControl::CreateWnd() {
     Cls.lpszClassName = Params.WinClassName.c_str();
     if (!RegisterClassW(&Cls)) RaiseWindowCreateError(Params.WinClassName);
   }
-  CreationControl = this;
-  try {
+  {
+    CreationControl = this;
+    auto Done = Finally([] { CreationControl = nullptr; });
     CreateWindowHandle(Params);
-  } catch (...) {
-    CreationControl = nullptr;
-    throw;
   }
-  CreationControl = nullptr;
   if (!FHandle) RaiseWindowCreateError(Params.WinClassName);
   if ((GetWindowLongW(FHandle, GWL_STYLE) & WS_CHILD) && GetWindowLongPtrW(FHandle, GWLP_ID) == 0)
     SetWindowLongPtrW(FHandle, GWLP_ID, reinterpret_cast<LONG_PTR>(FHandle));
   SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FFont->Handle()), 1);
+  FUIState = InitialUIState();
 }
 
 void TWinControl::CreateWindowHandle(const TCreateParams& Params) {
@@ -1187,6 +1208,9 @@ void TWinControl::DestroyWnd() {
 }
 
 void TWinControl::DestroyWindowHandle() {
+  CloseThemes();
+  FMouseInControl = false;
+  FTrackedAreas = 0;
   FControlState.Include(csDestroyingHandle);
   HWND Wnd = FHandle;
   if (Wnd) DestroyWindow(Wnd);
@@ -1245,12 +1269,9 @@ void TWinControl::UpdateShowing() {
   }
   if (FHandle && FShowing != Show) {
     FShowing = Show;
-    try {
-      Perform(CM_SHOWINGCHANGED);
-    } catch (...) {
-      FShowing = !Show;
-      throw;
-    }
+    auto Undo = Finally([&] { FShowing = !Show; });
+    Perform(CM_SHOWINGCHANGED);
+    Undo.Dismiss();
   }
   if (!Show)
     for (TWinControl* C : std::vector<TWinControl*>(FWinControls)) C->UpdateShowing();
@@ -1336,16 +1357,13 @@ void TWinControl::Repaint() {
 void TWinControl::ChangeScale(Integer M, Integer D) {
   if (M == D) return;
   DisableAlign();
-  try {
-    std::vector<TControl*> All(FControls.begin(), FControls.end());
-    All.insert(All.end(), FWinControls.begin(), FWinControls.end());
-    for (TControl* C : All) C->ChangeScale(M, D);
-    TControl::ChangeScale(M, D);
-  } catch (...) {
-    EnableAlign();
-    throw;
-  }
-  EnableAlign();
+  auto Enable = Finally([&] { EnableAlign(); });
+  std::vector<TControl*> All(FControls.begin(), FControls.end());
+  All.insert(All.end(), FWinControls.begin(), FWinControls.end());
+  for (TControl* C : All) C->ChangeScale(M, D);
+  TControl::ChangeScale(M, D);
+  // Theme parts come at the DPI they were opened for.
+  CloseThemes();
 }
 
 void TWinControl::ScaleForPPI(Integer NewPPI) {
@@ -1357,11 +1375,10 @@ void TWinControl::ScaleForPPI(Integer NewPPI) {
 
 void TWinControl::PaintTo(HDC DC, Integer X, Integer Y) {
   if (!FHandle) return;
-  Integer Save = SaveDC(DC);
+  TSaveDCGuard Save(DC);
   SetWindowOrgEx(DC, -X, -Y, nullptr);
   SendMessageW(FHandle, WM_PRINT, reinterpret_cast<WPARAM>(DC),
                PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
-  RestoreDC(DC, Save);
 }
 
 void TWinControl::Loaded() {
@@ -1371,13 +1388,8 @@ void TWinControl::Loaded() {
 
 void TWinControl::ReadState(TReader* Reader) {
   DisableAlign();
-  try {
-    inherited::ReadState(Reader);
-  } catch (...) {
-    EnableAlign();
-    throw;
-  }
-  EnableAlign();
+  auto Enable = Finally([&] { EnableAlign(); });
+  inherited::ReadState(Reader);
 }
 
 void TWinControl::FontChanged(TObject* Sender) { TControl::FontChanged(Sender); }
@@ -1544,398 +1556,6 @@ void TWinControl::DoExit() {
   if (OnExit) OnExit(this);
 }
 
-// --- painting -------------------------------------------------------------
-void TWinControl::PaintWindow(HDC DC) {
-  TMessage M{WM_PAINT, reinterpret_cast<WPARAM>(DC), 0, 0};
-  DefaultHandler(M);
-}
-
-void TWinControl::PaintHandler(TMessage& Message) {
-  PAINTSTRUCT PS{};
-  HDC DC = reinterpret_cast<HDC>(Message.WParam);
-  bool Own = DC == nullptr;
-  if (Own) DC = BeginPaint(FHandle, &PS);
-  try {
-    if (FControls.empty()) {
-      PaintWindow(DC);
-    } else {
-      Integer Save = SaveDC(DC);
-      for (TControl* C : FControls)
-        if (C->Visible() && C->ControlStyle().Contains(csOpaque))
-          ExcludeClipRect(DC, C->Left(), C->Top(), C->Left() + C->Width(), C->Top() + C->Height());
-      RECT Clip;
-      if (GetClipBox(DC, &Clip) != NULLREGION) PaintWindow(DC);
-      RestoreDC(DC, Save);
-    }
-    PaintControls(DC, nullptr);
-  } catch (...) {
-    if (Own) EndPaint(FHandle, &PS);
-    throw;
-  }
-  if (Own) EndPaint(FHandle, &PS);
-}
-
-void TWinControl::PaintControls(HDC DC, TControl* First) {
-  auto Start = FControls.begin();
-  if (First) Start = std::find(FControls.begin(), FControls.end(), First);
-  for (auto It = Start; It != FControls.end(); ++It) {
-    TControl* C = *It;
-    if (!C->Visible()) continue;
-    RECT Clip, R = C->BoundsRect(), Out;
-    GetClipBox(DC, &Clip);
-    if (!IntersectRect(&Out, &Clip, &R)) continue;
-    Integer Save = SaveDC(DC);
-    POINT Org;
-    GetWindowOrgEx(DC, &Org);
-    SetWindowOrgEx(DC, Org.x - C->Left(), Org.y - C->Top(), nullptr);
-    IntersectClipRect(DC, 0, 0, C->Width(), C->Height());
-    C->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
-    RestoreDC(DC, Save);
-  }
-}
-
-bool TWinControl::IsControlMouseMsg(TMessage& Message) {
-  TControl* Control = nullptr;
-  TPoint P{LoWordSigned(Message.LParam), HiWordSigned(Message.LParam)};
-  HWND Cap = GetCapture();
-  if (Cap == FHandle && Application() && Application()->CaptureControl() &&
-      Application()->CaptureControl()->Parent() == this)
-    Control = Application()->CaptureControl();
-  else
-    Control = ControlAtPos(P, false);
-  if (!Control) return false;
-  TPoint CP = Point(P.x - Control->Left(), P.y - Control->Top());
-  Message.Result = Control->Perform(Message.Msg, Message.WParam, MAKELPARAM(CP.x, CP.y));
-  return true;
-}
-
-void TWinControl::ReflectNotification(TMessage& Message, HWND Child) {
-  if (TWinControl* C = FindControl(Child)) {
-    Message.Result = C->Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam);
-    return;
-  }
-  DefaultHandler(Message);
-}
-
-void TWinControl::WndProc(TMessage& Message) {
-  switch (Message.Msg) {
-    case WM_SETFOCUS: {
-      if (TCustomForm* Form = GetParentForm(); Form && Form != this)
-        if (!Form->SetFocusedControl(this)) return;
-      break;
-    }
-    case WM_KILLFOCUS:
-      if (FControlState.Contains(csFocusing)) return;
-      break;
-    case WM_NCHITTEST:
-      break;
-    default:
-      if (Message.Msg >= WM_MOUSEFIRST && Message.Msg <= WM_MOUSELAST &&
-          Message.Msg != WM_MOUSEWHEEL) {
-        if (IsControlMouseMsg(Message)) {
-          // The graphic child got it; a press still captures the mouse here.
-          if (Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK)
-            if (FHandle && GetCapture() != FHandle) SetCapture(FHandle);
-          if (Message.Msg == WM_LBUTTONUP && GetCapture() == FHandle) ReleaseCapture();
-          return;
-        }
-      }
-      break;
-  }
-  TControl::WndProc(Message);
-}
-
-void TWinControl::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case WM_PAINT:
-      if (!FDoubleBuffered || Message.WParam) {
-        if (!FControlState.Contains(csCustomPaint) && FControls.empty())
-          DefaultHandler(Message);
-        else
-          PaintHandler(Message);
-      } else {
-        RECT R;
-        ::GetClientRect(FHandle, &R);
-        PAINTSTRUCT PS;
-        HDC DC = BeginPaint(FHandle, &PS);
-        HDC Mem = CreateCompatibleDC(DC);
-        HBITMAP Bmp =
-            CreateCompatibleBitmap(DC, std::max<LONG>(R.right, 1), std::max<LONG>(R.bottom, 1));
-        HGDIOBJ Old = SelectObject(Mem, Bmp);
-        try {
-          Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(Mem), reinterpret_cast<LPARAM>(Mem));
-          TMessage Inner{WM_PAINT, reinterpret_cast<WPARAM>(Mem), 0, 0};
-          Dispatch(Inner);
-          BitBlt(DC, 0, 0, R.right, R.bottom, Mem, 0, 0, SRCCOPY);
-        } catch (...) {
-          SelectObject(Mem, Old);
-          DeleteObject(Bmp);
-          DeleteDC(Mem);
-          EndPaint(FHandle, &PS);
-          throw;
-        }
-        SelectObject(Mem, Old);
-        DeleteObject(Bmp);
-        DeleteDC(Mem);
-        EndPaint(FHandle, &PS);
-      }
-      return;
-    case WM_ERASEBKGND:
-      if (FDefWndProc == &DefWindowProcW || FControlState.Contains(csCustomPaint) ||
-          !FControls.empty() || FControlStyle.Contains(csAcceptsControls)) {
-        RECT R;
-        ::GetClientRect(FHandle, &R);
-        FBrush->SetColor(FColor);
-        ::FillRect(reinterpret_cast<HDC>(Message.WParam), &R, FBrush->Handle());
-        Message.Result = 1;
-        return;
-      }
-      break;
-    case WM_WINDOWPOSCHANGED: {
-      DefaultHandler(Message);
-      auto* WP = reinterpret_cast<WINDOWPOS*>(Message.LParam);
-      if (!(WP->flags & SWP_NOSIZE) || !(WP->flags & SWP_NOMOVE)) {
-        RECT R;
-        GetWindowRect(FHandle, &R);
-        HWND P = GetParent(FHandle);
-        if (P && (GetWindowLongW(FHandle, GWL_STYLE) & WS_CHILD))
-          MapWindowPoints(nullptr, P, reinterpret_cast<POINT*>(&R), 2);
-        bool SizeChanged = RectWidth(R) != FWidth || RectHeight(R) != FHeight;
-        if (!IsIconic(FHandle) && (R.left != FLeft || R.top != FTop || SizeChanged)) {
-          UpdateBoundsRect(R);
-          if (!FAnchoring) UpdateAnchorRules();
-          if (SizeChanged) {
-            Realign();
-            if (!ComponentState().Contains(csLoading)) Resize();
-          }
-        }
-      }
-      return;
-    }
-    case WM_COMMAND:
-      if (Message.LParam) {
-        ReflectNotification(Message, reinterpret_cast<HWND>(Message.LParam));
-        return;
-      }
-      break;
-    case WM_NOTIFY:
-      ReflectNotification(Message, reinterpret_cast<NMHDR*>(Message.LParam)->hwndFrom);
-      return;
-    case WM_DRAWITEM: {
-      auto* DI = reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam);
-      if (DI->CtlType != ODT_MENU) {
-        ReflectNotification(Message, DI->hwndItem);
-        return;
-      }
-      break;
-    }
-    case WM_MEASUREITEM: {
-      auto* MI = reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
-      if (MI->CtlType != ODT_MENU) {
-        HWND Child = GetDlgItem(FHandle, static_cast<int>(MI->CtlID));
-        if (!Child) Child = reinterpret_cast<HWND>(static_cast<UINT_PTR>(MI->CtlID));
-        ReflectNotification(Message, Child);
-        return;
-      }
-      break;
-    }
-    case WM_DELETEITEM:
-      ReflectNotification(Message, reinterpret_cast<DELETEITEMSTRUCT*>(Message.LParam)->hwndItem);
-      return;
-    case WM_COMPAREITEM:
-      ReflectNotification(Message, reinterpret_cast<COMPAREITEMSTRUCT*>(Message.LParam)->hwndItem);
-      return;
-    case WM_HSCROLL:
-    case WM_VSCROLL:
-    case WM_CHARTOITEM:
-    case WM_VKEYTOITEM:
-      if (Message.LParam) {
-        ReflectNotification(Message, reinterpret_cast<HWND>(Message.LParam));
-        return;
-      }
-      break;
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-      ReflectNotification(Message, reinterpret_cast<HWND>(Message.LParam));
-      return;
-    case CN_CTLCOLORMSGBOX:
-    case CN_CTLCOLOREDIT:
-    case CN_CTLCOLORLISTBOX:
-    case CN_CTLCOLORBTN:
-    case CN_CTLCOLORDLG:
-    case CN_CTLCOLORSCROLLBAR:
-    case CN_CTLCOLORSTATIC: {
-      HDC DC = reinterpret_cast<HDC>(Message.WParam);
-      SetTextColor(DC, ColorToRGB(FFont->Color()));
-      FBrush->SetColor(FColor);
-      SetBkColor(DC, ColorToRGB(FColor));
-      Message.Result = reinterpret_cast<LRESULT>(FBrush->Handle());
-      return;
-    }
-    case WM_SETCURSOR:
-      if (reinterpret_cast<HWND>(Message.WParam) == FHandle && LOWORD(Message.LParam) == HTCLIENT) {
-        TCursor Cur = FCursor;
-        if (Screen() && Screen()->Cursor() != crDefault)
-          Cur = Screen()->Cursor();
-        else {
-          POINT P;
-          GetCursorPos(&P);
-          ::ScreenToClient(FHandle, &P);
-          if (TControl* C = ControlAtPos(P, false)) Cur = C->Cursor();
-        }
-        if (Cur != crDefault && Screen()) {
-          ::SetCursor(Screen()->Cursors(Cur));
-          Message.Result = 1;
-          return;
-        }
-      }
-      break;
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-      if (DoKeyDown(Message)) return;
-      break;
-    case WM_KEYUP:
-    case WM_SYSKEYUP:
-      if (DoKeyUp(Message)) return;
-      break;
-    case WM_CHAR:
-      if (DoKeyPress(Message)) return;
-      break;
-    case CN_KEYDOWN:
-    case CN_SYSKEYDOWN: {
-      Message.Result = 1;
-      if (Perform(CM_CHILDKEY, Message.WParam, reinterpret_cast<LPARAM>(this)) != 0) return;
-      LRESULT Mask = 0;
-      switch (Message.WParam) {
-        case VK_TAB:
-          Mask = DLGC_WANTTAB;
-          break;
-        case VK_LEFT:
-        case VK_RIGHT:
-        case VK_UP:
-        case VK_DOWN:
-          Mask = DLGC_WANTARROWS;
-          break;
-        case VK_RETURN:
-        case VK_EXECUTE:
-        case VK_ESCAPE:
-        case VK_CANCEL:
-          Mask = DLGC_WANTALLKEYS;
-          break;
-      }
-      if (Mask != 0 && Perform(CM_WANTSPECIALKEY, Message.WParam) == 0 &&
-          (Perform(WM_GETDLGCODE) & Mask) == 0) {
-        if (TCustomForm* Form = GetParentForm())
-          if (Form->Perform(CM_DIALOGKEY, Message.WParam, Message.LParam) != 0) return;
-      }
-      Message.Result = 0;
-      return;
-    }
-    case CN_CHAR:
-    case CN_SYSCHAR:
-      Message.Result = 0;
-      return;
-    case CM_CHILDKEY:
-      if (FParent) {
-        FParent->WindowProc(Message);
-        return;
-      }
-      Message.Result = 0;
-      return;
-    case CM_DIALOGKEY:
-    case CM_DIALOGCHAR:
-      Broadcast(Message);
-      return;
-    case CM_ENTER:
-      DoEnter();
-      return;
-    case CM_EXIT:
-      DoExit();
-      return;
-    case CM_FOCUSCHANGED:
-      Broadcast(Message);
-      return;
-    case CM_SHOWINGCHANGED:
-      if (FHandle)
-        SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
-                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE |
-                         (FShowing ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
-      return;
-    case CM_VISIBLECHANGED:
-      if (!FVisible && FParent)
-        if (TCustomForm* F = GetParentForm()) F->DefocusControl(this, false);
-      UpdateControlState();
-      return;
-    case CM_ENABLEDCHANGED:
-      if (!FEnabled && FParent)
-        if (TCustomForm* F = GetParentForm()) F->DefocusControl(this, false);
-      if (FHandle) EnableWindow(FHandle, FEnabled);
-      Invalidate();
-      return;
-    case CM_FONTCHANGED:
-      if (FHandle) {
-        SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FFont->Handle()), 0);
-        Invalidate();
-      }
-      NotifyControls(CM_PARENTFONTCHANGED);
-      return;
-    case CM_COLORCHANGED:
-      FBrush->SetColor(FColor);
-      Invalidate();
-      NotifyControls(CM_PARENTCOLORCHANGED);
-      return;
-    case CM_SHOWHINTCHANGED:
-      NotifyControls(CM_PARENTSHOWHINTCHANGED);
-      return;
-    case CM_BIDIMODECHANGED:
-      NotifyControls(CM_PARENTBIDIMODECHANGED);
-      RecreateWnd();
-      return;
-    case CM_TEXTCHANGED:
-      return;
-    case CM_INVALIDATE:
-      Invalidate();
-      return;
-    case WM_GETTEXT:
-    case WM_GETTEXTLENGTH:
-    case WM_SETTEXT:
-      if (FHandle) {
-        DefaultHandler(Message);
-        return;
-      }
-      TControl::DefaultHandler(Message);
-      return;
-    default:
-      break;
-  }
-  TControl::Dispatch(Message);
-}
-
-void TWinControl::DefaultHandler(TMessage& Message) {
-  if (!FHandle) {
-    TControl::DefaultHandler(Message);
-    return;
-  }
-  if (Message.Msg >= CM_BASE && Message.Msg < CN_BASE + 0x400) {
-    // The framework's own messages mean nothing to the platform.
-    Message.Result = 0;
-    return;
-  }
-  if (Message.Msg == WM_CONTEXTMENU && FParent) {
-    // Unhandled: the parent may have a menu.
-    Message.Result =
-        SendMessageW(FParent->Handle(), WM_CONTEXTMENU, Message.WParam, Message.LParam);
-    if (Message.Result) return;
-  }
-  WNDPROC Proc = FDefWndProc ? FDefWndProc : &DefWindowProcW;
-  Message.Result = CallWindowProcW(Proc, FHandle, Message.Msg, Message.WParam, Message.LParam);
-}
-
 // ---------------------------------------------------------------------------
 IMPLEMENT_CLASS(TCustomControl)
 
@@ -1947,36 +1567,6 @@ TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {
 
 TCustomControl::~TCustomControl() { FreeAndNil(FCanvas); }
 
-void TCustomControl::Dispatch(TMessage& Message) {
-  if (Message.Msg != WM_PAINT) {
-    inherited::Dispatch(Message);
-    return;
-  }
-  // Painting goes through PaintHandler, even without graphic children.
-  FControlState.Include(csCustomPaint);
-  try {
-    inherited::Dispatch(Message);
-  } catch (...) {
-    FControlState.Exclude(csCustomPaint);
-    throw;
-  }
-  FControlState.Exclude(csCustomPaint);
-}
-
-void TCustomControl::PaintWindow(HDC DC) {
-  FCanvas->Lock();
-  try {
-    FCanvas->SetHandle(DC);
-    Paint();
-  } catch (...) {
-    FCanvas->SetHandle(nullptr);
-    FCanvas->Unlock();
-    throw;
-  }
-  FCanvas->SetHandle(nullptr);
-  FCanvas->Unlock();
-}
-
 IMPLEMENT_CLASS(TGraphicControl)
 
 TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner) {
@@ -1986,26 +1576,6 @@ TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner) {
 }
 
 TGraphicControl::~TGraphicControl() { FreeAndNil(FCanvas); }
-
-void TGraphicControl::Dispatch(TMessage& Message) {
-  if (Message.Msg == WM_PAINT) {
-    if (Message.WParam) {
-      FCanvas->Lock();
-      try {
-        FCanvas->SetHandle(reinterpret_cast<HDC>(Message.WParam));
-        Paint();
-      } catch (...) {
-        FCanvas->SetHandle(nullptr);
-        FCanvas->Unlock();
-        throw;
-      }
-      FCanvas->SetHandle(nullptr);
-      FCanvas->Unlock();
-    }
-    return;
-  }
-  TControl::Dispatch(Message);
-}
 
 // ---------------------------------------------------------------------------
 IMPLEMENT_CREATABLE_CLASS(TControlCanvas)
@@ -2059,15 +1629,11 @@ namespace {
 const wchar_t UtilWindowClass[] = L"TPUtilWindow";
 const wchar_t UtilMethodProp[] = L"FrameworkUtilMethod";
 
-LRESULT CALLBACK UtilWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+LRESULT CALLBACK UtilWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) noexcept {
   auto* Method = static_cast<TWndMethod*>(GetPropW(Wnd, UtilMethodProp));
   if (!Method) return DefWindowProcW(Wnd, Msg, WParam, LParam);
   TMessage M{Msg, WParam, LParam, 0};
-  try {
-    (*Method)(M);
-  } catch (...) {
-    if (Application()) Application()->HandleException(nullptr);
-  }
+  CallbackBoundary(nullptr, [&] { (*Method)(M); });
   return M.Result;
 }
 }  // namespace
@@ -2113,4 +1679,4 @@ TControl* FindDragTarget(const TPoint& Pos, bool AllowDisabled) {
 }
 
 void Controls_Initialize() {}
-void Controls_Finalize() {}
+void Controls_Finalize() { ControlsPaint_Finalize(); }

@@ -60,7 +60,6 @@ enum TControlStateItem {
   csFocusing,
   csCreating,
   csPaintCopy,
-  csCustomPaint,
   csDestroyingHandle,
   csDocking,
   csDesignerHide,
@@ -144,12 +143,14 @@ class TControl : public TComponent {
   ~TControl() override;
   void BeforeDestruction() override;
 
-  // Messages: WindowProc is replaceable (subclassing); it defaults to WndProc.
+  // Messages: WindowProc is replaceable (subclassing); it defaults to WndProc,
+  // which hands what it does not filter to Dispatch.
   LRESULT Perform(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0);
   TWndMethod WindowProc;
   virtual void WndProc(TMessage& Message);
-  // Handles a message by number; unhandled ones go to DefaultHandler.
-  virtual void Dispatch(TMessage& Message);
+  // Calls the handler the message tables give for the message (see
+  // Messages.h); a message no table lists goes to DefaultHandler.
+  void Dispatch(TMessage& Message);
   virtual void DefaultHandler(TMessage& Message);
 
   TWinControl* Parent() const { return FParent; }
@@ -276,9 +277,41 @@ class TControl : public TComponent {
 
   // The form this control sits on (the top-most parent form), or nullptr.
   TCustomForm* GetParentForm() const;
+  // The keyboard cues in force (UISF_HIDEFOCUS, UISF_HIDEACCEL): a window
+  // keeps its own, a graphic control follows its parent's.
+  virtual Word UIState() const;
 
  protected:
   friend class TWinControl;
+  static const TMessageTableEntry FMessageEntries[];
+  static const TMessageTable FMessageTable;
+  virtual const TMessageTable* MessageTable() const { return &FMessageTable; }
+
+  virtual void WMLButtonDown(TMessage& Message);
+  virtual void WMRButtonDown(TMessage& Message);
+  virtual void WMMButtonDown(TMessage& Message);
+  virtual void WMLButtonDblClk(TMessage& Message);
+  virtual void WMRButtonDblClk(TMessage& Message);
+  virtual void WMLButtonUp(TMessage& Message);
+  virtual void WMRButtonUp(TMessage& Message);
+  virtual void WMMButtonUp(TMessage& Message);
+  virtual void WMMouseMove(TMessage& Message);
+  virtual void WMContextMenu(TMessage& Message);
+  virtual void WMMouseWheel(TMessage& Message);
+  virtual void WMCancelMode(TMessage& Message);
+  virtual void CMHitTest(TMessage& Message);
+  virtual void CMMouseEnter(TMessage& Message);
+  virtual void CMMouseLeave(TMessage& Message);
+  virtual void CMEnabledChanged(TMessage& Message);
+  virtual void CMTextChanged(TMessage& Message);
+  virtual void CMColorChanged(TMessage& Message);
+  virtual void CMFontChanged(TMessage& Message);
+  virtual void CMVisibleChanged(TMessage& Message);
+  virtual void CMParentFontChanged(TMessage& Message);
+  virtual void CMParentColorChanged(TMessage& Message);
+  virtual void CMParentShowHintChanged(TMessage& Message);
+  virtual void CMParentBiDiModeChanged(TMessage& Message);
+
   void Loaded() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   virtual void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
@@ -311,7 +344,7 @@ class TControl : public TComponent {
   bool FParentFont = true;
   bool FParentColor = true;
   String FText;
-  Integer FCurrentPPI = 96;
+  Integer FCurrentPPI;  // set by the constructor
   TBiDiMode FBiDiMode = bdLeftToRight;
   bool FParentBiDiMode = true;
 
@@ -361,6 +394,7 @@ struct TCreateParams {
 
 class TWinControl : public TControl {
   DECLARE_CLASS(TWinControl, TControl)
+  DECLARE_MESSAGE_TABLE()
  public:
   explicit TWinControl(TComponent* AOwner);
   ~TWinControl() override;
@@ -408,6 +442,7 @@ class TWinControl : public TControl {
 
   bool DoubleBuffered() const { return FDoubleBuffered; }
   void SetDoubleBuffered(bool V);
+  // The parent's background is drawn under the control (see EraseBackground).
   bool ParentBackground() const { return FControlStyle.Contains(csParentBackground); }
   void SetParentBackground(bool V);
   bool Ctl3D() const { return FCtl3D; }
@@ -425,9 +460,16 @@ class TWinControl : public TControl {
   void ScaleForPPI(Integer NewPPI) override;
   void PaintTo(HDC DC, Integer X, Integer Y);
   void RecreateWnd();
+  Word UIState() const override { return FUIState; }
+  // The pointer is over the window (entered, not yet left).
+  bool MouseInControl() const { return FMouseInControl; }
+
+  // The theme data of this control's window for a theme class list, opened
+  // at the control's DPI; nullptr when the theme library has none. Kept
+  // until the theme, the DPI or the window changes; callers never close it.
+  HTHEME ThemeData(const String& AClassList);
 
   void DefaultHandler(TMessage& Message) override;
-  void Dispatch(TMessage& Message) override;
   void WndProc(TMessage& Message) override;
 
   TKeyEvent OnKeyDown;
@@ -448,6 +490,74 @@ class TWinControl : public TControl {
   static TWinControl* FindControl(HWND AWnd);
 
  protected:
+  // Painting and the non-client area.
+  virtual void WMPaint(TMessage& Message);
+  virtual void WMEraseBkgnd(TMessage& Message);
+  virtual void WMPrintClient(TMessage& Message);
+  virtual void WMPrint(TMessage& Message);
+  virtual void WMNCCalcSize(TMessage& Message);
+  virtual void WMNCPaint(TMessage& Message);
+  virtual void WMNCHitTest(TMessage& Message);
+  virtual void WMSetCursor(TMessage& Message);
+  virtual void WMWindowPosChanged(TMessage& Message);
+  virtual void WMThemeChanged(TMessage& Message);
+  virtual void WMChangeUIState(TMessage& Message);
+  virtual void WMUpdateUIState(TMessage& Message);
+  virtual void WMMouseLeave(TMessage& Message);
+  virtual void WMNCMouseLeave(TMessage& Message);
+  // Notifications of child windows, reflected to the child as CN_*.
+  virtual void WMCommand(TMessage& Message);
+  virtual void WMNotify(TMessage& Message);
+  virtual void WMDrawItem(TMessage& Message);
+  virtual void WMMeasureItem(TMessage& Message);
+  virtual void WMDeleteItem(TMessage& Message);
+  virtual void WMCompareItem(TMessage& Message);
+  virtual void WMHScroll(TMessage& Message);
+  virtual void WMVScroll(TMessage& Message);
+  virtual void WMCharToItem(TMessage& Message);
+  virtual void WMVKeyToItem(TMessage& Message);
+  virtual void WMCtlColor(TMessage& Message);
+  // What a child receives of its own notifications (the defaults do what
+  // the platform does).
+  virtual void CNCommand(TMessage& Message);
+  virtual void CNNotify(TMessage& Message);
+  virtual void CNDrawItem(TMessage& Message);
+  virtual void CNMeasureItem(TMessage& Message);
+  virtual void CNHScroll(TMessage& Message);
+  virtual void CNVScroll(TMessage& Message);
+  virtual void CNCtlColor(TMessage& Message);
+  // Keyboard and focus.
+  virtual void WMKeyDown(TMessage& Message);
+  virtual void WMSysKeyDown(TMessage& Message);
+  virtual void WMKeyUp(TMessage& Message);
+  virtual void WMSysKeyUp(TMessage& Message);
+  virtual void WMChar(TMessage& Message);
+  virtual void WMGetDlgCode(TMessage& Message);
+  virtual void CNKeyDown(TMessage& Message);
+  virtual void CNSysKeyDown(TMessage& Message);
+  virtual void CNChar(TMessage& Message);
+  virtual void CNSysChar(TMessage& Message);
+  virtual void CMChildKey(TMessage& Message);
+  virtual void CMDialogKey(TMessage& Message);
+  virtual void CMDialogChar(TMessage& Message);
+  virtual void CMEnter(TMessage& Message);
+  virtual void CMExit(TMessage& Message);
+  virtual void CMFocusChanged(TMessage& Message);
+  // State changes.
+  virtual void CMShowingChanged(TMessage& Message);
+  void CMVisibleChanged(TMessage& Message) override;
+  void CMEnabledChanged(TMessage& Message) override;
+  void CMFontChanged(TMessage& Message) override;
+  void CMColorChanged(TMessage& Message) override;
+  void CMTextChanged(TMessage& Message) override;
+  virtual void CMShowHintChanged(TMessage& Message);
+  virtual void CMBiDiModeChanged(TMessage& Message);
+  virtual void CMInvalidate(TMessage& Message);
+  virtual void CMRecreateWnd(TMessage& Message);
+  virtual void WMGetText(TMessage& Message);
+  virtual void WMGetTextLength(TMessage& Message);
+  virtual void WMSetText(TMessage& Message);
+
   virtual void CreateParams(TCreateParams& Params);
   virtual void CreateWnd();
   virtual void CreateWindowHandle(const TCreateParams& Params);
@@ -460,9 +570,29 @@ class TWinControl : public TControl {
   void CreateSubClass(TCreateParams& Params, const wchar_t* ControlClassName);
   void Loaded() override;
   void ReadState(TReader* Reader) override;
+  // Paints the client area into DC (the platform's painting for a system
+  // window class; nothing for the framework's own class).
   virtual void PaintWindow(HDC DC);
+  // Paints the window and its graphic children into the DC of the message
+  // (WParam), or between BeginPaint and EndPaint when it has none.
   void PaintHandler(TMessage& Message);
   void PaintControls(HDC DC, TControl* First);
+  // Paints the area R (logical coordinates of DC) through the back buffer:
+  // background, window and graphic children, then one copy into DC.
+  void PaintBuffered(HDC DC, const TRect& R);
+  // Fills the background of the client area: the parent's background for
+  // ParentBackground, the brush otherwise.
+  virtual void EraseBackground(HDC DC);
+  // Draws the parent's client area as it lies under this control into DC.
+  void DrawParentBackground(HDC DC);
+  // The frame and non-client parts for WM_PRINT; the platform's by default.
+  virtual void PrintNonClient(HDC DC);
+  // Shows keyboard cues (UISF_HIDEFOCUS, UISF_HIDEACCEL) hidden so far, in
+  // every window of the top-level window.
+  void ShowKeyboardCues(Word ACues);
+  // Whether the framework paints the client area (the framework's own
+  // window class, or graphic children to paint) rather than a system class.
+  bool PaintsClientArea() const;
   virtual void AdjustClientRect(TRect& Rect);
   virtual bool DoKeyDown(TMessage& Message);
   virtual bool DoKeyPress(TMessage& Message);
@@ -500,11 +630,30 @@ class TWinControl : public TControl {
 
  private:
   friend class TControl;
-  friend LRESULT CALLBACK FrameworkInitWndProc(HWND, UINT, WPARAM, LPARAM);
-  friend LRESULT CALLBACK FrameworkStdWndProc(HWND, UINT, WPARAM, LPARAM);
-  void MainWndProc(TMessage& Message);
+  friend LRESULT CALLBACK FrameworkInitWndProc(HWND, UINT, WPARAM, LPARAM) noexcept;
+  friend LRESULT CALLBACK FrameworkStdWndProc(HWND, UINT, WPARAM, LPARAM) noexcept;
   void DoAlignControls();
   void ReflectNotification(TMessage& Message, HWND Child);
+  void ReflectFromLParam(TMessage& Message);
+  // A navigation key the focused control does not want goes to the form.
+  void DialogKeyDown(TMessage& Message);
+  void TextMessage(TMessage& Message);
+  // The keyboard cues of a new window: its parent's, or the user's setting.
+  Word InitialUIState() const;
+  // Mouse tracking: a move arms the platform's leave notification for the
+  // client or the non-client area; the first move enters the control.
+  void TrackMouse(bool ANonClient);
+  void MouseLeft(bool ANonClient);
+  void CloseThemes();
+
+  Word FUIState = 0;
+  bool FMouseInControl = false;
+  DWORD FTrackedAreas = 0;  // TME_LEAVE with or without TME_NONCLIENT, by area
+  struct TThemeEntry {
+    String ClassList;
+    HTHEME Theme;
+  };
+  std::vector<TThemeEntry> FThemes;
 };
 
 class TCustomControl : public TWinControl {
@@ -513,7 +662,6 @@ class TCustomControl : public TWinControl {
   explicit TCustomControl(TComponent* AOwner);
   ~TCustomControl() override;
   TCanvas* Canvas() const { return FCanvas; }
-  void Dispatch(TMessage& Message) override;
 
  protected:
   virtual void Paint() {}
@@ -523,13 +671,15 @@ class TCustomControl : public TWinControl {
 
 class TGraphicControl : public TControl {
   DECLARE_CLASS(TGraphicControl, TControl)
+  DECLARE_MESSAGE_TABLE()
  public:
   explicit TGraphicControl(TComponent* AOwner);
   ~TGraphicControl() override;
   TCanvas* Canvas() const { return FCanvas; }
-  void Dispatch(TMessage& Message) override;
 
  protected:
+  // Paints on the parent's DC of the message (WParam).
+  virtual void WMPaint(TMessage& Message);
   virtual void Paint() {}
   TCanvas* FCanvas = nullptr;
 };
@@ -555,6 +705,28 @@ class TControlCanvas : public TCanvas {
   HDC FDeviceContext = nullptr;
   HWND FWindowHandle = nullptr;
 };
+
+// Sets the alpha of every pixel of ARect to 255 in the pixels of a 32-bit DIB
+// (AWidth x AHeight, rows in memory from the top for a top-down DIB, from
+// the bottom otherwise). GDI leaves the alpha of what it draws at 0 and
+// themes leave their own; once a picture is known to be opaque (the back
+// buffer of a painted control), this makes its alpha trustworthy for
+// whoever blends it. The platform does not report the row order of a DIB
+// section reliably, so the caller, who made it, says it.
+void MakeAlphaOpaque(RGBQUAD* APixels, Integer AWidth, Integer AHeight, const TRect& ARect,
+                     bool ATopDown = true);
+
+// The theme library's entry points the controls use, bound by name on first
+// use; an entry the platform lacks (OpenThemeDataForDpi before Windows 10)
+// stays nullptr.
+struct TThemeLibrary {
+  HTHEME(WINAPI* OpenThemeData)(HWND, LPCWSTR) = nullptr;
+  HTHEME(WINAPI* OpenThemeDataForDpi)(HWND, LPCWSTR, UINT) = nullptr;
+  HRESULT(WINAPI* CloseThemeData)(HTHEME) = nullptr;
+};
+const TThemeLibrary& ThemeLibrary();
+// Replaces the entry points (tests put fakes there); returns the previous ones.
+TThemeLibrary SetThemeLibrary(const TThemeLibrary& ALibrary);
 
 // A window of the framework's own hidden class whose messages go to Method.
 HWND AllocateHWnd(TWndMethod Method);

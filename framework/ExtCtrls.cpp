@@ -115,12 +115,13 @@ void TCustomPanel::SetAlignment(TAlignment V) {
   Invalidate();
 }
 
-void TCustomPanel::Dispatch(TMessage& Message) {
-  if (Message.Msg == CM_TEXTCHANGED) {
-    Invalidate();
-    return;
-  }
-  inherited::Dispatch(Message);
+void TCustomPanel::CMTextChanged(TMessage&) { Invalidate(); }
+
+void TCustomPanel::CreateParams(TCreateParams& Params) {
+  inherited::CreateParams(Params);
+  // The bevel runs along the edges and the caption is centred: a new size
+  // repaints the whole panel.
+  Params.WindowClass.style |= CS_HREDRAW | CS_VREDRAW;
 }
 
 IMPLEMENT_CREATABLE_CLASS(TPanel)

@@ -18,9 +18,10 @@ class TCustomPanel : public TCustomControl {
   void SetBevelWidth(Integer V);
   TAlignment Alignment() const { return FAlignment; }
   void SetAlignment(TAlignment V);
-  void Dispatch(TMessage& Message) override;
 
  protected:
+  void CMTextChanged(TMessage& Message) override;
+  void CreateParams(TCreateParams& Params) override;
   void Paint() override;
   void AdjustClientRect(TRect& Rect) override;
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "WinHandles.h"
+
 namespace {
 
 TApplication* GApplication = nullptr;
@@ -30,13 +32,17 @@ struct TDisabledWindows {
   HWND Active = nullptr;
 };
 
-BOOL CALLBACK DisableTaskWindow(HWND Wnd, LPARAM Data) {
+BOOL CALLBACK DisableTaskWindow(HWND Wnd, LPARAM Data) noexcept {
   auto* D = reinterpret_cast<TDisabledWindows*>(Data);
-  if (IsWindowVisible(Wnd) && IsWindowEnabled(Wnd)) {
+  if (!IsWindowVisible(Wnd) || !IsWindowEnabled(Wnd)) return TRUE;
+  bool Listed = false;
+  CallbackBoundary(nullptr, [&] {
     D->Windows.push_back(Wnd);
-    EnableWindow(Wnd, FALSE);
-  }
-  return TRUE;
+    Listed = true;
+  });
+  // A window that could not be listed would never be enabled again.
+  if (Listed) EnableWindow(Wnd, FALSE);
+  return Listed;
 }
 
 TDisabledWindows DisableTaskWindows(HWND Except) {
@@ -104,7 +110,8 @@ IMPLEMENT_PUBLISHED_CLASS(TCustomForm) {
   P.Property<&TCustomForm::GetOnCloseQuery, &TCustomForm::SetOnCloseQuery>(L"OnCloseQuery");
 }
 
-TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner), FIcon(Create<TIcon>()) {
+TCustomForm::TCustomForm(TComponent* AOwner)
+    : TWinControl(AOwner), FPixelsPerInch(cxDefaultDPI), FIcon(Create<TIcon>()) {
   FControlStyle =
       TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   FVisible = false;
@@ -168,7 +175,7 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
 void TCustomForm::Loaded() {
   inherited::Loaded();
   // A form designed at another resolution scales to the screen's.
-  Integer ScreenPPI = GScreen ? GScreen->PixelsPerInch() : 96;
+  Integer ScreenPPI = GScreen ? GScreen->PixelsPerInch() : cxDefaultDPI;
   if (FScaled && FPixelsPerInch > 0 && FPixelsPerInch != ScreenPPI) {
     FCurrentPPI = FPixelsPerInch;
     ScaleForPPI(ScreenPPI);
@@ -439,48 +446,44 @@ TModalResult TCustomForm::ShowModal() {
   ReleaseCapture();
   if (GApplication) GApplication->ModalStarted();
   ++FModalLevel;
-  HandleNeeded();
-  TDisabledWindows Disabled = DisableTaskWindows(FHandle);
-  FModalResult = mrNone;
-  auto Finish = [&] {
+  TDisabledWindows Disabled;
+  // Also when the window cannot be made: the form stays usable.
+  auto Finish = Finally([&] {
     EnableTaskWindows(Disabled);
     if (Disabled.Active && IsWindow(Disabled.Active)) SetActiveWindow(Disabled.Active);
     --FModalLevel;
     if (GApplication) GApplication->ModalFinished();
-  };
-  try {
-    Show();
-    SendMessageW(FHandle, CM_ACTIVATE, 0, 0);
-    while (FModalResult == mrNone) {
-      GApplication->HandleMessage();
-      if (GApplication->Terminated()) {
-        FModalResult = mrCancel;
-        break;
-      }
-      if (FModalResult != mrNone) {
-        // Closing may be refused.
-        TModalResult R = FModalResult;
-        FModalLevel = 0;
-        if (!CloseQuery()) {
-          FModalResult = mrNone;
-        } else {
-          TCloseAction Action = caHide;
-          DoClose(Action);
-          if (Action == caNone)
-            FModalResult = mrNone;
-          else
-            FModalResult = R;
-        }
-        FModalLevel = 1;
-      }
+  });
+  HandleNeeded();
+  Disabled = DisableTaskWindows(FHandle);
+  FModalResult = mrNone;
+  Show();
+  SendMessageW(FHandle, CM_ACTIVATE, 0, 0);
+  while (FModalResult == mrNone) {
+    GApplication->HandleMessage();
+    if (GApplication->Terminated()) {
+      FModalResult = mrCancel;
+      break;
     }
-    SendMessageW(FHandle, CM_DEACTIVATE, 0, 0);
-    Hide();
-  } catch (...) {
-    Finish();
-    throw;
+    if (FModalResult != mrNone) {
+      // Closing may be refused.
+      TModalResult R = FModalResult;
+      FModalLevel = 0;
+      if (!CloseQuery()) {
+        FModalResult = mrNone;
+      } else {
+        TCloseAction Action = caHide;
+        DoClose(Action);
+        if (Action == caNone)
+          FModalResult = mrNone;
+        else
+          FModalResult = R;
+      }
+      FModalLevel = 1;
+    }
   }
-  Finish();
+  SendMessageW(FHandle, CM_DEACTIVATE, 0, 0);
+  Hide();
   return FModalResult;
 }
 
@@ -562,77 +565,82 @@ void TCustomForm::Deactivate() {
   if (OnDeactivate) OnDeactivate(this);
 }
 
-void TCustomForm::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case CM_SHOWINGCHANGED:
-      ShowingChanged();
-      return;
-    case CM_VISIBLECHANGED:
-      UpdateShowing();
-      return;
-    case WM_CLOSE:
-      Close();
-      Message.Result = 0;
-      return;
-    case CM_RELEASE:
-      Free();
-      return;
-    case WM_ACTIVATE:
-      if (LOWORD(Message.WParam) != WA_INACTIVE) {
-        Activate();
-        if (FActiveControl && FActiveControl->HandleAllocated() && FActiveControl->CanFocus())
-          ::SetFocus(FActiveControl->Handle());
-        else if (GScreen)
-          GScreen->SetActiveForm(this, FActiveControl);
-        Message.Result = 0;
+IMPLEMENT_MESSAGE_TABLE(TCustomForm, {WM_CLOSE, MessageHandler<&TCustomForm::WMClose>},
+                        {CM_RELEASE, MessageHandler<&TCustomForm::CMRelease>},
+                        {WM_ACTIVATE, MessageHandler<&TCustomForm::WMActivate>},
+                        {WM_SETFOCUS, MessageHandler<&TCustomForm::WMSetFocus>},
+                        {WM_DPICHANGED, MessageHandler<&TCustomForm::WMDpiChanged>})
+
+void TCustomForm::CMShowingChanged(TMessage&) { ShowingChanged(); }
+void TCustomForm::CMVisibleChanged(TMessage&) { UpdateShowing(); }
+
+void TCustomForm::WMClose(TMessage& Message) {
+  Close();
+  Message.Result = 0;
+}
+
+void TCustomForm::CMRelease(TMessage&) { Free(); }
+
+void TCustomForm::WMActivate(TMessage& Message) {
+  if (LOWORD(Message.WParam) == WA_INACTIVE) {
+    Deactivate();
+    DefaultHandler(Message);
+    return;
+  }
+  Activate();
+  if (FActiveControl && FActiveControl->HandleAllocated() && FActiveControl->CanFocus())
+    ::SetFocus(FActiveControl->Handle());
+  else if (GScreen)
+    GScreen->SetActiveForm(this, FActiveControl);
+  Message.Result = 0;
+}
+
+void TCustomForm::WMSetFocus(TMessage& Message) {
+  if (FActiveControl && FActiveControl != this && FActiveControl->HandleAllocated() &&
+      FActiveControl->CanFocus()) {
+    ::SetFocus(FActiveControl->Handle());
+    return;
+  }
+  SetFocusedControl(this);
+  DefaultHandler(Message);
+}
+
+void TCustomForm::CMDialogKey(TMessage& Message) {
+  if (GetKeyState(VK_MENU) < 0) {
+    inherited::CMDialogKey(Message);
+    return;
+  }
+  switch (Message.WParam) {
+    case VK_TAB:
+      if (GetKeyState(VK_CONTROL) >= 0) {
+        SelectNext(FActiveControl, GetKeyState(VK_SHIFT) >= 0, true);
+        Message.Result = 1;
         return;
       }
-      Deactivate();
       break;
-    case WM_SETFOCUS:
-      if (FActiveControl && FActiveControl != this && FActiveControl->HandleAllocated() &&
-          FActiveControl->CanFocus()) {
-        ::SetFocus(FActiveControl->Handle());
-        return;
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+      if (FActiveControl && FActiveControl->Parent()) {
+        FActiveControl->Parent()->SelectNext(
+            FActiveControl, Message.WParam == VK_RIGHT || Message.WParam == VK_DOWN, false);
+        Message.Result = 1;
       }
-      SetFocusedControl(this);
-      break;
-    case CM_DIALOGKEY:
-      if (GetKeyState(VK_MENU) >= 0) {
-        switch (Message.WParam) {
-          case VK_TAB:
-            if (GetKeyState(VK_CONTROL) >= 0) {
-              SelectNext(FActiveControl, GetKeyState(VK_SHIFT) >= 0, true);
-              Message.Result = 1;
-              return;
-            }
-            break;
-          case VK_LEFT:
-          case VK_RIGHT:
-          case VK_UP:
-          case VK_DOWN:
-            if (FActiveControl && FActiveControl->Parent()) {
-              FActiveControl->Parent()->SelectNext(
-                  FActiveControl, Message.WParam == VK_RIGHT || Message.WParam == VK_DOWN, false);
-              Message.Result = 1;
-            }
-            return;
-        }
-      }
-      break;
-    case WM_DPICHANGED: {
-      Integer NewPPI = HIWORD(Message.WParam);
-      auto* R = reinterpret_cast<RECT*>(Message.LParam);
-      if (FScaled) ScaleForPPI(NewPPI);
-      SetWindowPos(FHandle, nullptr, R->left, R->top, RectWidth(*R), RectHeight(*R),
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-      Message.Result = 0;
       return;
-    }
     default:
       break;
   }
-  inherited::Dispatch(Message);
+  inherited::CMDialogKey(Message);
+}
+
+void TCustomForm::WMDpiChanged(TMessage& Message) {
+  Integer NewPPI = HIWORD(Message.WParam);
+  auto* R = reinterpret_cast<RECT*>(Message.LParam);
+  if (FScaled) ScaleForPPI(NewPPI);
+  SetWindowPos(FHandle, nullptr, R->left, R->top, RectWidth(*R), RectHeight(*R),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  Message.Result = 0;
 }
 
 // ---------------------------------------------------------------------------
@@ -647,28 +655,21 @@ TScreen::TScreen(TComponent* AOwner)
       FMenuFont(Create<TFont>()),
       FHintFont(Create<TFont>()),
       FMessageFont(Create<TFont>()) {
-  HDC DC = GetDC(nullptr);
-  FPixelsPerInch = DC ? GetDeviceCaps(DC, LOGPIXELSY) : 96;
-  if (DC) ReleaseDC(nullptr, DC);
+  FPixelsPerInch = GetScreenDPI();
+  // The font takes the description of the handle; the handle is ours.
+  auto Take = [](TFont* AFont, const LOGFONTW& ALogFont) {
+    TFontHandle H(CreateFontIndirectW(&ALogFont));
+    AFont->SetHandle(H.Get());
+  };
   NONCLIENTMETRICSW NCM{};
   NCM.cbSize = sizeof(NCM);
   if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(NCM), &NCM, 0)) {
-    HFONT H = CreateFontIndirectW(&NCM.lfMenuFont);
-    FMenuFont->SetHandle(H);
-    DeleteObject(H);
-    H = CreateFontIndirectW(&NCM.lfStatusFont);
-    FHintFont->SetHandle(H);
-    DeleteObject(H);
-    H = CreateFontIndirectW(&NCM.lfMessageFont);
-    FMessageFont->SetHandle(H);
-    DeleteObject(H);
+    Take(FMenuFont.get(), NCM.lfMenuFont);
+    Take(FHintFont.get(), NCM.lfStatusFont);
+    Take(FMessageFont.get(), NCM.lfMessageFont);
   }
   LOGFONTW LF{};
-  if (SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof(LF), &LF, 0)) {
-    HFONT H = CreateFontIndirectW(&LF);
-    FIconFont->SetHandle(H);
-    DeleteObject(H);
-  }
+  if (SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof(LF), &LF, 0)) Take(FIconFont.get(), LF);
 }
 
 TScreen::~TScreen() {
@@ -754,20 +755,25 @@ TRect TScreen::MonitorWorkArea(HMONITOR Monitor) const {
 }
 
 namespace {
-int CALLBACK CollectFont(const LOGFONTW* LF, const TEXTMETRICW*, DWORD, LPARAM Data) {
+int CALLBACK CollectFont(const LOGFONTW* LF, const TEXTMETRICW*, DWORD, LPARAM Data) noexcept {
   auto* List = reinterpret_cast<std::vector<String>*>(Data);
-  if (LF->lfFaceName[0] != L'@') List->push_back(LF->lfFaceName);
-  return 1;
+  bool Listed = true;
+  if (LF->lfFaceName[0] != L'@')
+    CallbackBoundary(nullptr, [&] {
+      Listed = false;
+      List->push_back(LF->lfFaceName);
+      Listed = true;
+    });
+  return Listed;
 }
 }  // namespace
 
 const std::vector<String>& TScreen::Fonts() {
   if (FFonts.empty()) {
-    HDC DC = GetDC(nullptr);
+    TScreenDC DC;
     LOGFONTW LF{};
     LF.lfCharSet = DEFAULT_CHARSET;
-    EnumFontFamiliesExW(DC, &LF, &CollectFont, reinterpret_cast<LPARAM>(&FFonts), 0);
-    ReleaseDC(nullptr, DC);
+    EnumFontFamiliesExW(DC.Get(), &LF, &CollectFont, reinterpret_cast<LPARAM>(&FFonts), 0);
     std::sort(FFonts.begin(), FFonts.end(),
               [](const String& A, const String& B) { return AnsiCompareText(A, B) < 0; });
     FFonts.erase(std::unique(FFonts.begin(), FFonts.end()), FFonts.end());
@@ -782,9 +788,12 @@ TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
   FHandle = AllocateHWnd(MakeEvent<&TApplication::WndProc>(this));
   String T = Title();
   SetWindowTextW(FHandle, T.c_str());
+  WakeMainThread = MakeEvent<&TApplication::WakeMainThreadHandler>(this);
 }
 
 TApplication::~TApplication() {
+  if (WakeMainThread == MakeEvent<&TApplication::WakeMainThreadHandler>(this))
+    WakeMainThread = nullptr;
   if (FHintWindow) FreeAndNil(FHintWindow);
   if (FHandle) {
     KillTimer(FHandle, 1);
@@ -870,14 +879,28 @@ void TApplication::ProcessMessages() {
   }
 }
 
-void TApplication::HandleMessage() {
+void TApplication::HandleMessage(HANDLE AAlsoWaitFor) {
   MSG Msg;
-  if (!ProcessMessage(Msg)) {
+  if (ProcessMessage(Msg)) return;
+  // The queue is empty: idle work once, then synchronized calls, then sleep
+  // until there is more to do.
+  CallbackBoundary(this, [&] {
     Idle(Msg);
-    // Synchronised calls from worker threads run on the UI thread here.
-    if (!CheckSynchronize(0) && !FTerminated)
-      MsgWaitForMultipleObjectsEx(0, nullptr, 100, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-  }
+    CheckSynchronize(0);
+  });
+  if (!FTerminated) WaitForWork(AAlsoWaitFor);
+}
+
+void TApplication::WaitForWork(HANDLE AAlso) {
+  HANDLE Handles[2] = {SyncEvent(), AAlso};
+  MsgWaitForMultipleObjectsEx(AAlso ? 2 : 1, Handles, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}
+
+void TApplication::WakeMainThreadHandler(TObject*) {
+  // The message loop also wakes by the synchronize event; a modal loop of
+  // the platform only by a message, which this window's procedure answers
+  // by running the synchronized calls.
+  if (FHandle) PostMessageW(FHandle, WM_NULL, 0, 0);
 }
 
 void TApplication::Idle(const MSG&) {
@@ -889,7 +912,10 @@ void TApplication::Idle(const MSG&) {
 void TApplication::DoMouseIdle() {
   POINT P;
   if (!GetCursorPos(&P)) return;
+  // Windowed controls learn of the pointer from their own windows; here
+  // only the graphic control under it changes.
   TControl* Target = FindDragTarget(P, true);
+  if (AsOrNull<TWinControl>(Target)) Target = nullptr;
   if (Target != FMouseControl) {
     TControl* Old = FMouseControl;
     FMouseControl = Target;
@@ -935,6 +961,25 @@ void TApplication::HandleException(TObject* Sender) {
       OnException(Sender, &Unknown);
     else
       ShowException(&Unknown);
+  }
+}
+
+void HandleCallbackException(TObject* Sender) noexcept {
+  try {
+    try {
+      if (GApplication) {
+        GApplication->HandleException(Sender);
+        return;
+      }
+      throw;
+    } catch (const EAbort&) {
+    } catch (const Exception& E) {
+      OutputDebugStringW((L"Exception at a callback: " + E.Message()).c_str());
+    } catch (const std::exception& E) {
+      OutputDebugStringA(E.what());
+    }
+  } catch (...) {
+    OutputDebugStringW(L"Unknown exception at a callback");
   }
 }
 
@@ -1033,6 +1078,9 @@ void TApplication::WndProc(TMessage& Message) {
     case WM_TIMER:
       if (Message.WParam == 1) HintTimerExpired();
       return;
+    case WM_NULL:
+      CheckSynchronize(0);
+      return;
     case WM_ACTIVATEAPP:
       if (Message.WParam) {
         if (OnActivate) OnActivate(this);
@@ -1074,12 +1122,10 @@ TRect THintWindow::CalcHintRect(Integer MaxWidth, const String& AHint) {
   TRect R = Rect(0, 0, MaxWidth, 0);
   String Text = AHint;
   FCanvas->Font()->Assign(FFont.get());
-  HDC DC = GetDC(nullptr);
-  HGDIOBJ Old = SelectObject(DC, FFont->Handle());
-  DrawTextW(DC, Text.c_str(), static_cast<int>(Text.size()), &R,
+  TScreenDC DC;
+  TSelectObjectGuard Font(DC.Get(), FFont->Handle());
+  DrawTextW(DC.Get(), Text.c_str(), static_cast<int>(Text.size()), &R,
             DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-  SelectObject(DC, Old);
-  ReleaseDC(nullptr, DC);
   R.right += 6;
   R.bottom += 2;
   return R;
@@ -1163,11 +1209,8 @@ void TTimer::Timer() {
 
 void TTimer::WndProc(TMessage& Message) {
   if (Message.Msg == WM_TIMER) {
-    try {
-      Timer();
-    } catch (...) {
-      if (GApplication) GApplication->HandleException(this);
-    }
+    // The timer keeps running after a failing tick.
+    CallbackBoundary(this, [&] { Timer(); });
     return;
   }
   Message.Result = DefWindowProcW(FWindowHandle, Message.Msg, Message.WParam, Message.LParam);

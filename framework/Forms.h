@@ -34,6 +34,7 @@ using TCloseQueryEvent = TMethodPtr<void(TObject* Sender, bool& CanClose)>;
 
 class TCustomForm : public TWinControl {
   DECLARE_CLASS(TCustomForm, TWinControl)
+  DECLARE_MESSAGE_TABLE()
  public:
   explicit TCustomForm(TComponent* AOwner);
   // A form without a resource (built in code).
@@ -120,9 +121,16 @@ class TCustomForm : public TWinControl {
   TCloseQueryEvent GetOnCloseQuery() const { return OnCloseQuery; }
   void SetOnCloseQuery(TCloseQueryEvent V) { OnCloseQuery = V; }
 
-  void Dispatch(TMessage& Message) override;
-
  protected:
+  void CMShowingChanged(TMessage& Message) override;
+  void CMVisibleChanged(TMessage& Message) override;
+  void CMDialogKey(TMessage& Message) override;
+  virtual void WMClose(TMessage& Message);
+  virtual void CMRelease(TMessage& Message);
+  virtual void WMActivate(TMessage& Message);
+  virtual void WMSetFocus(TMessage& Message);
+  virtual void WMDpiChanged(TMessage& Message);
+
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void Loaded() override;
@@ -154,7 +162,7 @@ class TCustomForm : public TWinControl {
   bool FActive = false;
   bool FShown = false;
   bool FBuiltInCode = false;
-  Integer FPixelsPerInch = 96;
+  Integer FPixelsPerInch;  // set by the constructor
   Integer FTextHeight = 13;
   Integer FClientWidth = 0;
   Integer FClientHeight = 0;
@@ -206,7 +214,7 @@ class TScreen : public TComponent {
   TCustomForm* FActiveForm = nullptr;
   TWinControl* FActiveControl = nullptr;
   TCursor FCursor = crDefault;
-  Integer FPixelsPerInch = 96;
+  Integer FPixelsPerInch;  // set by the constructor
   std::vector<std::pair<TCursor, HCURSOR>> FCursorList;
   std::vector<String> FFonts;
   TOwned<TFont> FIconFont, FMenuFont, FHintFont, FMessageFont;
@@ -237,7 +245,10 @@ class TApplication : public TComponent {
   TCustomForm* CreateFormByClass(TClass AClass);
   void Run();
   void ProcessMessages();
-  void HandleMessage();
+  // Handles one message, or does the idle work and sleeps until there is
+  // more to do: a message, work a thread hands over, or (when given) the
+  // signalled AAlsoWaitFor, for a modal loop that waits for a process.
+  void HandleMessage(HANDLE AAlsoWaitFor = nullptr);
   void Terminate();
   bool Terminated() const { return FTerminated; }
   void HandleException(TObject* Sender);
@@ -292,8 +303,17 @@ class TApplication : public TComponent {
   bool ProcessMessage(MSG& Msg);
   bool IsKeyMsg(MSG& Msg);
   bool IsDlgMsg(MSG& Msg);
+  // The work of an empty queue, once each time it empties: OnIdle and the
+  // mouse-over of graphic controls (windowed ones track the mouse
+  // themselves).
   void Idle(const MSG& Msg);
   void DoMouseIdle();
+  // Sleeps until a message arrives, a thread hands work over or AAlso is
+  // signalled.
+  void WaitForWork(HANDLE AAlso);
+  // Called by a thread that handed work over: wakes the main thread, also
+  // inside a modal loop of the platform (menus, message boxes).
+  void WakeMainThreadHandler(TObject* Sender);
   void WndProc(TMessage& Message);
   void HintTimerExpired();
   void ActivateHint(const TPoint& CursorPos);
@@ -356,6 +376,24 @@ class TTimer : public TComponent {
   Cardinal FInterval = 1000;
   HWND FWindowHandle = nullptr;
 };
+
+// The one exception boundary of platform callbacks (window procedures,
+// enumeration, timer and hook callbacks). Called inside the catch block at
+// the callback, it hands the exception in flight to
+// Application->HandleException. Nothing leaves it: without an application
+// object, or when the handler (its OnException) raises in turn, the
+// exception goes to the debugger output; EAbort stays silent.
+void HandleCallbackException(TObject* Sender = nullptr) noexcept;
+
+// Runs ABody at a callback boundary.
+template <class F>
+void CallbackBoundary(TObject* Sender, F&& ABody) noexcept {
+  try {
+    ABody();
+  } catch (...) {
+    HandleCallbackException(Sender);
+  }
+}
 
 // The process-wide objects: created by Forms_Initialize, freed by
 // Forms_Finalize; nullptr outside that span.

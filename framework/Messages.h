@@ -14,6 +14,80 @@ struct TMessage {
 
 using TWndMethod = TMethodPtr<void(TMessage& Message)>;
 
+// Message tables. A class that handles messages names each handler after its
+// message (WMPaint for WM_PAINT, CMMouseEnter for CM_MOUSEENTER) as a
+// protected virtual method and lists it once in its class's table; a table
+// also names the table of the class below it. Dispatch walks the tables from
+// the object's own class down and calls the first handler listed for the
+// message; a message no table lists goes to DefaultHandler. A subclass that
+// only changes what a handler does overrides the virtual method (and calls
+// the inherited one) without listing it again; it lists only messages that
+// no class below it handles.
+//
+//   class TMyControl : public TCustomControl {
+//     DECLARE_CLASS(TMyControl, TCustomControl)
+//     DECLARE_MESSAGE_TABLE()
+//    protected:
+//     virtual void WMTimer(TMessage& Message);
+//   };
+//   IMPLEMENT_MESSAGE_TABLE(TMyControl, {WM_TIMER, MessageHandler<&TMyControl::WMTimer>})
+
+// A handler as the table stores it: the member function called on the object.
+using TMessageThunk = void (*)(TObject* Self, TMessage& Message);
+
+struct TMessageTableEntry {
+  UINT Msg;
+  TMessageThunk Handler;
+};
+
+struct TMessageTable {
+  const TMessageTable* Parent;  // the table of the class below, nullptr at the root
+  const TMessageTableEntry* Entries;
+  size_t Count;
+};
+
+namespace MessagesDetail {
+template <class T>
+struct THandlerClass;
+template <class C>
+struct THandlerClass<void (C::*)(TMessage&)> {
+  using Type = C;
+};
+}  // namespace MessagesDetail
+
+// The table entry of a member handler; a virtual handler is called virtually.
+template <auto Handler>
+void MessageHandler(TObject* Self, TMessage& Message) {
+  using TOwner = typename MessagesDetail::THandlerClass<decltype(Handler)>::Type;
+  (static_cast<TOwner*>(Self)->*Handler)(Message);
+}
+
+// The handler the tables give for a message, searched from ATable down;
+// nullptr when none lists it.
+inline TMessageThunk FindMessageHandler(const TMessageTable* ATable, UINT AMsg) noexcept {
+  for (; ATable; ATable = ATable->Parent)
+    for (size_t I = 0; I < ATable->Count; ++I)
+      if (ATable->Entries[I].Msg == AMsg) return ATable->Entries[I].Handler;
+  return nullptr;
+}
+
+// In the class body of a class with a table of its own (below the root,
+// which declares the virtual MessageTable itself).
+#define DECLARE_MESSAGE_TABLE()                                                 \
+ protected:                                                                     \
+  static const TMessageTableEntry FMessageEntries[];                            \
+  static const TMessageTable FMessageTable;                                     \
+  const TMessageTable* MessageTable() const override { return &FMessageTable; } \
+                                                                                \
+ private:
+
+// In the .cpp: the class's entries, {message, MessageHandler<&T::Handler>}.
+#define IMPLEMENT_MESSAGE_TABLE(ClassName_, ...)                                    \
+  constinit const TMessageTableEntry ClassName_::FMessageEntries[] = {__VA_ARGS__}; \
+  constinit const TMessageTable ClassName_::FMessageTable{                          \
+      &ClassName_::inherited::FMessageTable, ClassName_::FMessageEntries,           \
+      sizeof(ClassName_::FMessageEntries) / sizeof(ClassName_::FMessageEntries[0])};
+
 constexpr UINT CM_BASE = 0xB000;
 constexpr UINT CM_ACTIVATE = CM_BASE + 0;
 constexpr UINT CM_DEACTIVATE = CM_BASE + 1;

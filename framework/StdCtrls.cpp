@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "WinHandles.h"
+
 namespace {
 
 const wchar_t* const CharCaseNames[] = {L"ecNormal", L"ecUpperCase", L"ecLowerCase"};
@@ -185,20 +187,16 @@ void TCustomEdit::Change() {
   if (OnChange) OnChange(this);
 }
 
-void TCustomEdit::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case CN_COMMAND:
-      if (HIWORD(Message.WParam) == EN_CHANGE && !FCreating) Change();
-      return;
-    case CM_TEXTCHANGED:
-      return;
-    case CM_ENTER:
-      if (FAutoSelect && !(GetKeyState(VK_LBUTTON) < 0)) SelectAll();
-      break;
-    default:
-      break;
-  }
-  inherited::Dispatch(Message);
+void TCustomEdit::CNCommand(TMessage& Message) {
+  if (HIWORD(Message.WParam) == EN_CHANGE && !FCreating) Change();
+}
+
+// The window reports its changes itself (EN_CHANGE).
+void TCustomEdit::CMTextChanged(TMessage&) {}
+
+void TCustomEdit::CMEnter(TMessage& Message) {
+  if (FAutoSelect && !(GetKeyState(VK_LBUTTON) < 0)) SelectAll();
+  inherited::CMEnter(Message);
 }
 
 IMPLEMENT_CREATABLE_CLASS(TEdit)
@@ -357,17 +355,13 @@ TPoint TCustomMemo::CaretPos() {
   return Point(Col, Line);
 }
 
-void TCustomMemo::Dispatch(TMessage& Message) {
-  if (Message.Msg == WM_GETDLGCODE) {
-    inherited::Dispatch(Message);
-    if (FWantTabs)
-      Message.Result |= DLGC_WANTTAB;
-    else
-      Message.Result &= ~DLGC_WANTTAB;
-    if (!FWantReturns) Message.Result &= ~DLGC_WANTALLKEYS;
-    return;
-  }
-  inherited::Dispatch(Message);
+void TCustomMemo::WMGetDlgCode(TMessage& Message) {
+  inherited::WMGetDlgCode(Message);
+  if (FWantTabs)
+    Message.Result |= DLGC_WANTTAB;
+  else
+    Message.Result &= ~DLGC_WANTTAB;
+  if (!FWantReturns) Message.Result &= ~DLGC_WANTALLKEYS;
 }
 
 IMPLEMENT_CREATABLE_CLASS(TMemo)
@@ -436,37 +430,29 @@ void TCustomButton::Click() {
   inherited::Click();
 }
 
-void TCustomButton::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case CN_COMMAND:
-      if (HIWORD(Message.WParam) == BN_CLICKED && !FClicksDisabled) Click();
-      return;
-    case CM_DIALOGKEY:
-      if (((Message.WParam == VK_RETURN && FActive) || (Message.WParam == VK_ESCAPE && FCancel)) &&
-          KeyDataToShiftState(Message.LParam).Empty() && CanFocus()) {
-        Click();
-        Message.Result = 1;
-        return;
-      }
-      break;
-    case CM_FOCUSCHANGED: {
-      // The default frame follows the focus: a focused button takes it,
-      // otherwise the default button keeps it.
-      auto* Focused = reinterpret_cast<TWinControl*>(Message.LParam);
-      bool Active = Focused == this || (FDefault && !AsOrNull<TCustomButton>(Focused));
-      if (Active != FActive) {
-        FActive = Active;
-        SetButtonStyle(Active);
-      }
-      return;
-    }
-    case CM_ENABLEDCHANGED:
-      inherited::Dispatch(Message);
-      return;
-    default:
-      break;
+void TCustomButton::CNCommand(TMessage& Message) {
+  if (HIWORD(Message.WParam) == BN_CLICKED && !FClicksDisabled) Click();
+}
+
+void TCustomButton::CMDialogKey(TMessage& Message) {
+  if (((Message.WParam == VK_RETURN && FActive) || (Message.WParam == VK_ESCAPE && FCancel)) &&
+      KeyDataToShiftState(Message.LParam).Empty() && CanFocus()) {
+    Click();
+    Message.Result = 1;
+    return;
   }
-  inherited::Dispatch(Message);
+  inherited::CMDialogKey(Message);
+}
+
+void TCustomButton::CMFocusChanged(TMessage& Message) {
+  // The default frame follows the focus: a focused button takes it,
+  // otherwise the default button keeps it.
+  auto* Focused = reinterpret_cast<TWinControl*>(Message.LParam);
+  bool Active = Focused == this || (FDefault && !AsOrNull<TCustomButton>(Focused));
+  if (Active != FActive) {
+    FActive = Active;
+    SetButtonStyle(Active);
+  }
 }
 
 IMPLEMENT_CREATABLE_CLASS(TButton)
@@ -529,12 +515,8 @@ void TCustomCheckBox::Toggle() {
   }
 }
 
-void TCustomCheckBox::Dispatch(TMessage& Message) {
-  if (Message.Msg == CN_COMMAND) {
-    if (HIWORD(Message.WParam) == BN_CLICKED) Toggle();
-    return;
-  }
-  inherited::Dispatch(Message);
+void TCustomCheckBox::CNCommand(TMessage& Message) {
+  if (HIWORD(Message.WParam) == BN_CLICKED) Toggle();
 }
 
 IMPLEMENT_CREATABLE_CLASS(TCheckBox)
@@ -692,27 +674,23 @@ void TCustomComboBox::Select() {
     Change();
 }
 
-void TCustomComboBox::Dispatch(TMessage& Message) {
-  if (Message.Msg == CN_COMMAND) {
-    switch (HIWORD(Message.WParam)) {
-      case CBN_SELCHANGE:
-        FItemIndex = static_cast<Integer>(SendMessageW(FHandle, CB_GETCURSEL, 0, 0));
-        Click();
-        Select();
-        break;
-      case CBN_EDITCHANGE:
-        Change();
-        break;
-      case CBN_DROPDOWN:
-        if (OnDropDown) OnDropDown(this);
-        break;
-      case CBN_CLOSEUP:
-        if (OnCloseUp) OnCloseUp(this);
-        break;
-    }
-    return;
+void TCustomComboBox::CNCommand(TMessage& Message) {
+  switch (HIWORD(Message.WParam)) {
+    case CBN_SELCHANGE:
+      FItemIndex = static_cast<Integer>(SendMessageW(FHandle, CB_GETCURSEL, 0, 0));
+      Click();
+      Select();
+      break;
+    case CBN_EDITCHANGE:
+      Change();
+      break;
+    case CBN_DROPDOWN:
+      if (OnDropDown) OnDropDown(this);
+      break;
+    case CBN_CLOSEUP:
+      if (OnCloseUp) OnCloseUp(this);
+      break;
   }
-  inherited::Dispatch(Message);
 }
 
 IMPLEMENT_CREATABLE_CLASS(TComboBox)
@@ -887,47 +865,42 @@ void TCustomListBox::MeasureItem(Integer Index, Integer& Height) {
   if (OnMeasureItem) OnMeasureItem(this, Index, Height);
 }
 
-void TCustomListBox::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case CN_COMMAND:
-      if (HIWORD(Message.WParam) == LBN_SELCHANGE) Click();
-      if (HIWORD(Message.WParam) == LBN_DBLCLK) DblClick();
-      return;
-    case CN_DRAWITEM: {
-      auto* DI = reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam);
-      TOwnerDrawState State;
-      if (DI->itemState & ODS_SELECTED) State.Include(odSelected);
-      if (DI->itemState & ODS_GRAYED) State.Include(odGrayed);
-      if (DI->itemState & ODS_DISABLED) State.Include(odDisabled);
-      if (DI->itemState & ODS_FOCUS) State.Include(odFocused);
-      FCanvas->SetHandle(DI->hDC);
-      FCanvas->Font()->Assign(FFont.get());
-      FCanvas->Brush()->Assign(FBrush.get());
-      if (State.Contains(odSelected)) {
-        FCanvas->Brush()->SetColor(clHighlight);
-        FCanvas->Font()->SetColor(clHighlightText);
-      }
-      if (static_cast<int>(DI->itemID) >= 0)
-        DrawItem(static_cast<Integer>(DI->itemID), DI->rcItem, State);
-      else
-        FCanvas->FillRect(DI->rcItem);
-      if (State.Contains(odFocused)) DrawFocusRect(DI->hDC, &DI->rcItem);
-      FCanvas->SetHandle(nullptr);
-      Message.Result = 1;
-      return;
-    }
-    case CN_MEASUREITEM: {
-      auto* MI = reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
-      Integer H = FItemHeight;
-      if (FStyle == lbOwnerDrawVariable) MeasureItem(static_cast<Integer>(MI->itemID), H);
-      MI->itemHeight = static_cast<UINT>(H);
-      Message.Result = 1;
-      return;
-    }
-    default:
-      break;
+void TCustomListBox::CNCommand(TMessage& Message) {
+  if (HIWORD(Message.WParam) == LBN_SELCHANGE) Click();
+  if (HIWORD(Message.WParam) == LBN_DBLCLK) DblClick();
+}
+
+void TCustomListBox::CNDrawItem(TMessage& Message) {
+  auto* DI = reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam);
+  TOwnerDrawState State;
+  if (DI->itemState & ODS_SELECTED) State.Include(odSelected);
+  if (DI->itemState & ODS_GRAYED) State.Include(odGrayed);
+  if (DI->itemState & ODS_DISABLED) State.Include(odDisabled);
+  if (DI->itemState & ODS_FOCUS) State.Include(odFocused);
+  FCanvas->SetHandle(DI->hDC);
+  auto Release = Finally([&] { FCanvas->SetHandle(nullptr); });
+  FCanvas->Font()->Assign(FFont.get());
+  FCanvas->Brush()->Assign(FBrush.get());
+  if (State.Contains(odSelected)) {
+    FCanvas->Brush()->SetColor(clHighlight);
+    FCanvas->Font()->SetColor(clHighlightText);
   }
-  inherited::Dispatch(Message);
+  if (static_cast<int>(DI->itemID) >= 0)
+    DrawItem(static_cast<Integer>(DI->itemID), DI->rcItem, State);
+  else
+    FCanvas->FillRect(DI->rcItem);
+  // The focus rectangle follows the keyboard cues of the window.
+  if (State.Contains(odFocused) && !(UIState() & UISF_HIDEFOCUS))
+    DrawFocusRect(DI->hDC, &DI->rcItem);
+  Message.Result = 1;
+}
+
+void TCustomListBox::CNMeasureItem(TMessage& Message) {
+  auto* MI = reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
+  Integer H = FItemHeight;
+  if (FStyle == lbOwnerDrawVariable) MeasureItem(static_cast<Integer>(MI->itemID), H);
+  MI->itemHeight = static_cast<UINT>(H);
+  Message.Result = 1;
 }
 
 IMPLEMENT_CREATABLE_CLASS(TListBox)
@@ -953,7 +926,10 @@ TCustomLabel::TCustomLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
 void TCustomLabel::DoDrawText(TRect& Rect, UINT Flags) {
   String Text = GetText();
   if ((Flags & DT_CALCRECT) && (Text.empty() || (FShowAccelChar && Text == L"&"))) Text += L' ';
-  if (!FShowAccelChar) Flags |= DT_NOPREFIX;
+  if (!FShowAccelChar)
+    Flags |= DT_NOPREFIX;
+  else if (UIState() & UISF_HIDEACCEL)
+    Flags |= DT_HIDEPREFIX;  // underlines show once the keyboard is used
   Flags = static_cast<UINT>(DrawTextBiDiModeFlags(static_cast<Integer>(Flags)));
   FCanvas->Font()->Assign(FFont.get());
   HDC DC = FCanvas->Handle();
@@ -1066,17 +1042,14 @@ void TCustomLabel::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation == opRemove && AComponent == FFocusControl) FFocusControl = nullptr;
 }
 
-void TCustomLabel::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case CM_TEXTCHANGED:
-    case CM_FONTCHANGED:
-      Invalidate();
-      AdjustBounds();
-      return;
-    default:
-      break;
-  }
-  inherited::Dispatch(Message);
+void TCustomLabel::CMTextChanged(TMessage&) {
+  Invalidate();
+  AdjustBounds();
+}
+
+void TCustomLabel::CMFontChanged(TMessage&) {
+  Invalidate();
+  AdjustBounds();
 }
 
 IMPLEMENT_CREATABLE_CLASS(TLabel)

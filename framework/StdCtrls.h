@@ -79,9 +79,10 @@ class TCustomEdit : public TWinControl {
   TNotifyEvent GetOnChange() const { return OnChange; }
   void SetOnChange(TNotifyEvent V) { OnChange = V; }
 
-  void Dispatch(TMessage& Message) override;
-
  protected:
+  void CNCommand(TMessage& Message) override;
+  void CMTextChanged(TMessage& Message) override;
+  void CMEnter(TMessage& Message) override;
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void DestroyWnd() override;
@@ -144,9 +145,9 @@ class TCustomMemo : public TCustomEdit {
   TAlignment Alignment() const { return FAlignment; }
   void SetAlignment(TAlignment V);
   TPoint CaretPos();
-  void Dispatch(TMessage& Message) override;
 
  protected:
+  void WMGetDlgCode(TMessage& Message) override;
   void CreateParams(TCreateParams& Params) override;
   void KeyPress(Char& Key) override;
   TStrings* FLines = nullptr;
@@ -194,9 +195,11 @@ class TCustomButton : public TButtonControl {
   // True while the button shows the default frame (it is the default
   // button and no other button has the focus, or it has the focus).
   bool Active() const { return FActive; }
-  void Dispatch(TMessage& Message) override;
 
  protected:
+  void CNCommand(TMessage& Message) override;
+  void CMDialogKey(TMessage& Message) override;
+  void CMFocusChanged(TMessage& Message) override;
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void SetButtonStyle(bool ADefault);
@@ -226,9 +229,9 @@ class TCustomCheckBox : public TButtonControl {
   void SetAllowGrayed(bool V) { FAllowGrayed = V; }
   TAlignment Alignment() const { return FAlignment; }
   void SetAlignment(TAlignment V);
-  void Dispatch(TMessage& Message) override;
 
  protected:
+  void CNCommand(TMessage& Message) override;
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   virtual void Toggle();
@@ -317,9 +320,9 @@ class TCustomComboBox : public TCustomListControl {
   void SetOnDropDown(TNotifyEvent V) { OnDropDown = V; }
   TNotifyEvent GetOnCloseUp() const { return OnCloseUp; }
   void SetOnCloseUp(TNotifyEvent V) { OnCloseUp = V; }
-  void Dispatch(TMessage& Message) override;
 
  protected:
+  void CNCommand(TMessage& Message) override;
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void SyncItems() override;
@@ -380,9 +383,11 @@ class TCustomListBox : public TCustomListControl {
   void SetOnMeasureItem(TMeasureItemEvent V) { OnMeasureItem = V; }
   TLBGetDataEvent GetOnData() const { return OnData; }
   void SetOnData(TLBGetDataEvent V) { OnData = V; }
-  void Dispatch(TMessage& Message) override;
 
  protected:
+  void CNCommand(TMessage& Message) override;
+  void CNDrawItem(TMessage& Message) override;
+  void CNMeasureItem(TMessage& Message) override;
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void SyncItems() override;
@@ -427,9 +432,10 @@ class TCustomLabel : public TGraphicControl {
   void SetShowAccelChar(bool V);
   TWinControl* FocusControl() const { return FFocusControl; }
   void SetFocusControl(TWinControl* V);
-  void Dispatch(TMessage& Message) override;
 
  protected:
+  void CMTextChanged(TMessage& Message) override;
+  void CMFontChanged(TMessage& Message) override;
   void Paint() override;
   void Loaded() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;

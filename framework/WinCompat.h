@@ -35,6 +35,7 @@
 #include <commdlg.h>
 #include <oleauto.h>
 #include <richedit.h>
+#include <uxtheme.h>
 
 #undef DeleteFile
 #undef CopyFile

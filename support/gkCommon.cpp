@@ -338,7 +338,7 @@ Boolean ExtractWindowPosition(const String& AStr, RECT& ARect, Integer& AFlag) {
 }
 
 namespace {
-BOOL CALLBACK FindPrimaryMonitor(HMONITOR AMonitor, HDC, LPRECT, LPARAM AData) {
+BOOL CALLBACK FindPrimaryMonitor(HMONITOR AMonitor, HDC, LPRECT, LPARAM AData) noexcept {
   MONITORINFO Info{};
   Info.cbSize = sizeof(Info);
   if (GetMonitorInfoW(AMonitor, &Info) && (Info.dwFlags & MONITORINFOF_PRIMARY)) {

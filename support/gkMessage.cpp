@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <map>
 
+#include "Forms.h"
+
 TgkMessageManager* gkMessageManager = nullptr;
 
 // A timer of the UI thread: its ticks arrive through that thread's message
@@ -45,12 +47,11 @@ class TgkMessageTimer : public TObject {
   }
 
   static void CALLBACK TimerProc(HWND, UINT, UINT_PTR AId, DWORD) noexcept {
-    try {
-      auto It = Timers().find(AId);
-      if (It != Timers().end()) It->second->FOnTimer();
-    } catch (...) {
-      dxHandleException();
-    }
+    auto It = Timers().find(AId);
+    if (It == Timers().end()) return;
+    // A failing handler is reported like any other failure on the UI
+    // thread; the pump keeps running.
+    CallbackBoundary(It->second, [&] { It->second->FOnTimer(); });
   }
 
   TThreadMethod FOnTimer;

@@ -26,10 +26,14 @@ Integer BarValue(Int64 AValue, Int64 AMax) {
   return static_cast<Integer>(static_cast<Extended>(AValue) * Limit / static_cast<Extended>(AMax));
 }
 
-BOOL CALLBACK CollectWindow(HWND Wnd, LPARAM Param) {
-  if (IsWindowVisible(Wnd) && IsWindowEnabled(Wnd))
+BOOL CALLBACK CollectWindow(HWND Wnd, LPARAM Param) noexcept {
+  if (!IsWindowVisible(Wnd) || !IsWindowEnabled(Wnd)) return TRUE;
+  bool Listed = false;
+  CallbackBoundary(nullptr, [&] {
     reinterpret_cast<std::vector<HWND>*>(Param)->push_back(Wnd);
-  return TRUE;
+    Listed = true;
+  });
+  return Listed;
 }
 
 thread_local TgkProgressThread* CurrentWorker = nullptr;
@@ -489,7 +493,8 @@ Integer TgkProgress::ShowModal(DWORD AProcessId) {
   if (!Process) RaiseLastOSError();
   FModalResult = 0;
   while (FModalResult == 0) {
-    Application()->HandleMessage();
+    // The loop also wakes when the process ends.
+    Application()->HandleMessage(Process.Get());
     if (WaitForSingleObject(Process.Get(), 0) == WAIT_OBJECT_0) {
       DWORD Code = 0;
       if (GetExitCodeProcess(Process.Get(), &Code) && Code != 0) F_Cancelled = true;
@@ -503,14 +508,16 @@ Integer TgkProgress::ShowModal(DWORD AProcessId) {
   return FModalResult;
 }
 
-void TgkProgress::Dispatch(TMessage& Message) {
-  if (Message.Msg == WM_GKPROGRESS) {
-    MsgHandler(Message);
-  } else if (Message.Msg == WM_COPYDATA && Message.WParam == WM_GKPROGRESS) {
+IMPLEMENT_MESSAGE_TABLE(TgkProgress, {WM_GKPROGRESS, MessageHandler<&TgkProgress::WMGkProgress>},
+                        {WM_COPYDATA, MessageHandler<&TgkProgress::WMCopyData>})
+
+void TgkProgress::WMGkProgress(TMessage& Message) { MsgHandler(Message); }
+
+void TgkProgress::WMCopyData(TMessage& Message) {
+  if (Message.WParam == WM_GKPROGRESS)
     MsgHandler2(Message);
-  } else {
-    inherited::Dispatch(Message);
-  }
+  else
+    DefaultHandler(Message);
 }
 
 void TgkProgress::MsgHandler(TMessage& Message) {

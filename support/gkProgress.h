@@ -77,6 +77,7 @@ struct TgkProgressCall;
 
 class TgkProgress : public TWinControl {
   DECLARE_CLASS(TgkProgress, TWinControl)
+  DECLARE_MESSAGE_TABLE()
  public:
   // AOwner is the TgkProgressExec whose worker drives this progress, or any
   // other owner (or none) for a job on the UI thread.
@@ -135,7 +136,9 @@ class TgkProgress : public TWinControl {
   Integer ShowModal(DWORD AProcessId);
   const String& CallbackResult() const { return FCallbackResult; }
 
-  void Dispatch(TMessage& Message) override;
+ protected:
+  virtual void WMGkProgress(TMessage& Message);
+  virtual void WMCopyData(TMessage& Message);
 
  private:
   friend class TgkProgressExec;

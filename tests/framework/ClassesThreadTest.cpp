@@ -154,6 +154,7 @@ class TTerminateLog : public TObject {
 TEST(TThread, OnTerminateRunsInTheMainThreadBeforeFreeOnTerminate) {
   TOwned<TSimpleEvent> Freed(Create<TSimpleEvent>());
   TOwned<TTerminateLog> Log(Create<TTerminateLog>());
+  TNotifyEvent SavedWake = WakeMainThread;
   WakeMainThread = MakeEvent<&TTerminateLog::Woken>(Log.get());
   TNotifier* T = Create<TNotifier>(Freed.get());
   T->OnTerminate = MakeEvent<&TTerminateLog::Terminated>(Log.get());
@@ -161,7 +162,7 @@ TEST(TThread, OnTerminateRunsInTheMainThreadBeforeFreeOnTerminate) {
   TObject* Sent = T;
   T->Start();
   PumpUntil(*Freed);
-  WakeMainThread = nullptr;
+  WakeMainThread = SavedWake;
   EXPECT_EQ(Log->ThreadID, MainThreadID);
   EXPECT_EQ(Log->Source, Sent);
   EXPECT_GE(Log->Wakes, 1);

@@ -28,16 +28,21 @@ class TProbe : public TCustomControl {
   int Entered = 0;
   std::vector<UINT> Seen;
 
-  void Dispatch(TMessage& Message) override {
-    if (Message.Msg == CN_COMMAND) ++CommandNotifications;
-    if (Message.Msg == CM_ENTER) ++Entered;
+ protected:
+  void WndProc(TMessage& Message) override {
     if (Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONUP ||
         Message.Msg == CM_MOUSEENTER)
       Seen.push_back(Message.Msg);
-    inherited::Dispatch(Message);
+    inherited::WndProc(Message);
   }
-
- protected:
+  void CNCommand(TMessage& Message) override {
+    ++CommandNotifications;
+    inherited::CNCommand(Message);
+  }
+  void CMEnter(TMessage& Message) override {
+    ++Entered;
+    inherited::CMEnter(Message);
+  }
   void Paint() override {
     ++Paints;
     Canvas()->Brush()->SetColor(PaintColor);

@@ -330,21 +330,15 @@ String dxGetLocaleInfo(LCID ALocale, LCTYPE ALocaleType, const String& ADefaultV
 TdxHandleExceptionProc dxApplicationHandleException = nullptr;
 
 void dxHandleException() noexcept {
+  if (!dxApplicationHandleException) {
+    HandleCallbackException(nullptr);
+    return;
+  }
   try {
-    if (dxApplicationHandleException) {
-      dxApplicationHandleException();
-      return;
-    }
-    if (TApplication* App = Application()) {
-      App->HandleException(nullptr);
-      return;
-    }
-    throw;
-  } catch (const EAbort&) {
-  } catch (const Exception& E) {
-    OutputDebugStringW((E.ClassName() + L": " + E.Message()).c_str());
+    dxApplicationHandleException();
   } catch (...) {
-    OutputDebugStringW(L"Unknown exception at a callback boundary");
+    // The installed handler failed in turn: the framework's boundary.
+    HandleCallbackException(nullptr);
   }
 }
 

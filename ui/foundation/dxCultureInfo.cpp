@@ -1,17 +1,25 @@
 #include "dxCultureInfo.h"
 
+#include "Forms.h"
+
 namespace {
 std::map<LCID, String>* FDictionary = nullptr;
 
-BOOL CALLBACK AddLocale(LPWSTR AName, DWORD, LPARAM) {
+BOOL CALLBACK AddLocale(LPWSTR AName, DWORD, LPARAM) noexcept {
   LCID Id = LocaleNameToLCID(AName, 0);
   if (!Id || Id == LOCALE_CUSTOM_UNSPECIFIED || Id == LOCALE_CUSTOM_DEFAULT) return TRUE;
   // Only the name the identifier converts back to: a neutral name such as
   // "en" converts to the identifier of its default culture.
   wchar_t Back[LOCALE_NAME_MAX_LENGTH];
   if (LCIDToLocaleName(Id, Back, LOCALE_NAME_MAX_LENGTH, 0) > 0 &&
-      CompareStringOrdinal(Back, -1, AName, -1, TRUE) == CSTR_EQUAL)
-    FDictionary->emplace(Id, Back);
+      CompareStringOrdinal(Back, -1, AName, -1, TRUE) == CSTR_EQUAL) {
+    bool Added = false;
+    CallbackBoundary(nullptr, [&] {
+      FDictionary->emplace(Id, Back);
+      Added = true;
+    });
+    return Added;
+  }
   return TRUE;
 }
 

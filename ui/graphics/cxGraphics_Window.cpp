@@ -25,10 +25,15 @@ bool Skipped(HWND AWindow) {
   return std::find(L.begin(), L.end(), AWindow) != L.end();
 }
 
-BOOL CALLBACK CollectChild(HWND AWindow, LPARAM AData) {
+BOOL CALLBACK CollectChild(HWND AWindow, LPARAM AData) noexcept {
   auto* Data = reinterpret_cast<std::pair<HWND, std::vector<HWND>*>*>(AData);
-  if (GetAncestor(AWindow, GA_PARENT) == Data->first) Data->second->push_back(AWindow);
-  return TRUE;
+  if (GetAncestor(AWindow, GA_PARENT) != Data->first) return TRUE;
+  bool Listed = false;
+  CallbackBoundary(nullptr, [&] {
+    Data->second->push_back(AWindow);
+    Listed = true;
+  });
+  return Listed;
 }
 
 void PrintInto(HWND AWindow, HDC ADC, UINT AFlags, bool ADoubleBuffered) {
