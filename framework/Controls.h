@@ -732,6 +732,13 @@ TThemeLibrary SetThemeLibrary(const TThemeLibrary& ALibrary);
 HWND AllocateHWnd(TWndMethod Method);
 void DeallocateHWnd(HWND Wnd);
 
+// A window procedure of its own for Method, for a window whose procedure is
+// replaced (subclassing of a window that is not a framework control). The
+// procedure is called with the window's messages and hands them to Method;
+// FreeObjectInstance gives it back once no window uses it any more.
+WNDPROC MakeObjectInstance(TWndMethod Method);
+void FreeObjectInstance(WNDPROC AProc);
+
 // The control under a screen point (windowed or graphic), or nullptr.
 TControl* FindDragTarget(const TPoint& Pos, bool AllowDisabled);
 TControl* FindVCLWindow(const TPoint& Pos);
