@@ -14,19 +14,32 @@ namespace cxControlsInternal {
 
 void LoadControlsCursors() {
   static const std::pair<TCursor, const wchar_t*> Cursors[] = {
-      {2100, L"CX_DRAGCOPYCURSOR"},     {2101, L"CX_FULLSCROLLCURSOR"},
-      {2102, L"CX_HORSCROLLCURSOR"},    {2103, L"CX_VERSCROLLCURSOR"},
-      {2104, L"CX_UPSCROLLCURSOR"},     {2105, L"CX_RIGHTSCROLLCURSOR"},
-      {2106, L"CX_DOWNSCROLLCURSOR"},   {2107, L"CX_LEFTSCROLLCURSOR"},
-      {2108, L"CX_REMOVECURSOR"},       {2109, L"CX_VERTSIZECURSOR"},
-      {2110, L"CX_HORZSIZECURSOR"},     {2111, L"CX_MULTIDRAGCURSOR"},
-      {2112, L"CX_NODROPCURSOR"},       {2113, L"CX_DRAGCURSOR"},
-      {2114, L"CX_COLORPICKERCURSOR"},  {2115, L"CX_MULTIDRAGCOPYCURSOR"},
-      {2116, L"CX_HANDCURSOR"},         {2117, L"CX_HANDDRAGCURSOR"},
-      {2119, L"DXLAYOUTCONTROLNODROP"}, {2120, L"DXLAYOUTCONTROLREMOVE"},
-      {2121, L"DXLAYOUTCONTROLDROPAFTER"}, {2122, L"DXLAYOUTCONTROLDROPBEFORE"},
-      {2123, L"DXLAYOUTCONTROLDROPINSIDE"}, {2124, L"CXDROPAFTERCOPY"},
-      {2125, L"CXDROPBEFORECOPY"},      {2126, L"CXDROPINSIDECOPY"},
+      {2100, L"CX_DRAGCOPYCURSOR"},
+      {2101, L"CX_FULLSCROLLCURSOR"},
+      {2102, L"CX_HORSCROLLCURSOR"},
+      {2103, L"CX_VERSCROLLCURSOR"},
+      {2104, L"CX_UPSCROLLCURSOR"},
+      {2105, L"CX_RIGHTSCROLLCURSOR"},
+      {2106, L"CX_DOWNSCROLLCURSOR"},
+      {2107, L"CX_LEFTSCROLLCURSOR"},
+      {2108, L"CX_REMOVECURSOR"},
+      {2109, L"CX_VERTSIZECURSOR"},
+      {2110, L"CX_HORZSIZECURSOR"},
+      {2111, L"CX_MULTIDRAGCURSOR"},
+      {2112, L"CX_NODROPCURSOR"},
+      {2113, L"CX_DRAGCURSOR"},
+      {2114, L"CX_COLORPICKERCURSOR"},
+      {2115, L"CX_MULTIDRAGCOPYCURSOR"},
+      {2116, L"CX_HANDCURSOR"},
+      {2117, L"CX_HANDDRAGCURSOR"},
+      {2119, L"DXLAYOUTCONTROLNODROP"},
+      {2120, L"DXLAYOUTCONTROLREMOVE"},
+      {2121, L"DXLAYOUTCONTROLDROPAFTER"},
+      {2122, L"DXLAYOUTCONTROLDROPBEFORE"},
+      {2123, L"DXLAYOUTCONTROLDROPINSIDE"},
+      {2124, L"CXDROPAFTERCOPY"},
+      {2125, L"CXDROPBEFORECOPY"},
+      {2126, L"CXDROPINSIDECOPY"},
   };
   TScreen* S = Screen();
   if (!S) return;
@@ -171,7 +184,7 @@ TcxScrollUICheck cxScrollUICheckFor(UINT AMsg, WPARAM AWParam, LPARAM ALParam) {
       return ALParam == 0 ? suicVisibility : suicNone;
     case WM_WINDOWPOSCHANGED:
       return (reinterpret_cast<const WINDOWPOS*>(ALParam)->flags & SWP_HIDEWINDOW) ? suicVisibility
-                                                                                  : suicNone;
+                                                                                   : suicNone;
     case WM_CLOSE:
       return suicVisibility;
     case WM_SYSCOMMAND:

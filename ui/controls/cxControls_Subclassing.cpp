@@ -11,7 +11,8 @@ IMPLEMENT_CLASS(TcxWindowProcLinkedObjectList)
 IMPLEMENT_CLASS(TcxWindowProcController)
 
 void TcxWindowProcLinkedObject::DefaultProc(TMessage& Message) {
-  if (auto* Previous = static_cast<TcxWindowProcLinkedObject*>(Prev())) Previous->WindowProc(Message);
+  if (auto* Previous = static_cast<TcxWindowProcLinkedObject*>(Prev()))
+    Previous->WindowProc(Message);
 }
 
 // ---------------------------------------------------------------------------
@@ -95,8 +96,7 @@ void TcxWindowProcLinkedObjectList::WndProc(TMessage& Message) {
 // Registry
 
 TcxWindowProcController::~TcxWindowProcController() {
-  for (auto It = FWindowProcObjects.rbegin(); It != FWindowProcObjects.rend(); ++It)
-    (*It)->Free();
+  for (auto It = FWindowProcObjects.rbegin(); It != FWindowProcObjects.rend(); ++It) (*It)->Free();
 }
 
 TcxWindowProcLinkedObjectList* TcxWindowProcController::Chain(TControl* AControl,

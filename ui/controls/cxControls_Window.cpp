@@ -1,7 +1,7 @@
 // Window, painting and input routines.
+#include "WinHandles.h"
 #include "cxControls.h"
 #include "cxControlsInternal.h"
-#include "WinHandles.h"
 #include "cxDWMApi.h"
 
 #include <cstdlib>
