@@ -22,9 +22,11 @@ void ProcessMessages() {
   }
 }
 
-TOwned<TcxBitmap32> CaptureWindow(TWinControl* AControl) {
+TOwned<TcxBitmap32> CaptureWindow(TWinControl* AControl, bool ARepaint) {
   HWND Wnd = AControl->Handle();
-  RedrawWindow(Wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+  UINT Flags = RDW_UPDATENOW | RDW_ALLCHILDREN;
+  if (ARepaint) Flags |= RDW_INVALIDATE | RDW_FRAME;
+  RedrawWindow(Wnd, nullptr, nullptr, Flags);
   ProcessMessages();
   RECT R;
   GetWindowRect(Wnd, &R);

@@ -12,9 +12,10 @@ namespace ControlsTest {
 // the caller frees it.
 TCustomForm* CreateForm(Integer AClientWidth, Integer AClientHeight);
 
-// What the control's window shows now (its whole window rectangle), read
-// from the screen after every pending paint of it was done.
-TOwned<TcxBitmap32> CaptureWindow(TWinControl* AControl);
+// What the control's window shows (its whole window rectangle), read from
+// the screen after the window was repainted whole (ARepaint) or after only
+// the paints pending were done.
+TOwned<TcxBitmap32> CaptureWindow(TWinControl* AControl, bool ARepaint = true);
 
 // Runs the messages waiting in the thread's queue.
 void ProcessMessages();

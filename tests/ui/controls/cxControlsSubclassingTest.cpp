@@ -110,11 +110,11 @@ TEST_F(Subclassing, AControlAndItsHandleAreTwoChains) {
 TEST_F(Subclassing, NilControlsAndZeroHandlesAreRefused) {
   TParty A{&Log, 'a'};
   EXPECT_EQ(cxWindowProcController()->Add(static_cast<TControl*>(nullptr),
-                                           MakeEvent<&TParty::WndProc>(&A)),
+                                          MakeEvent<&TParty::WndProc>(&A)),
             nullptr);
-  EXPECT_EQ(cxWindowProcController()->Add(static_cast<HWND>(nullptr),
-                                           MakeEvent<&TParty::WndProc>(&A)),
-            nullptr);
+  EXPECT_EQ(
+      cxWindowProcController()->Add(static_cast<HWND>(nullptr), MakeEvent<&TParty::WndProc>(&A)),
+      nullptr);
   TcxWindowProcLinkedObject* None = nullptr;
   cxWindowProcController()->Remove(None);
   EXPECT_EQ(None, nullptr);
