@@ -278,6 +278,7 @@ void TControl::Dispatch(TMessage& Message) {
 
 void TControl::WMLButtonDown(TMessage& Message) {
   DefaultHandler(Message);
+  CaptureMouseOnPress();
   DoMouseDown(Message, mbLeft, {});
 }
 
@@ -293,6 +294,7 @@ void TControl::WMMButtonDown(TMessage& Message) {
 
 void TControl::WMLButtonDblClk(TMessage& Message) {
   DefaultHandler(Message);
+  CaptureMouseOnPress();
   if (FControlStyle.Contains(csDoubleClicks)) {
     DoMouseDown(Message, mbLeft, {ssDouble});
     DblClick();
@@ -308,7 +310,25 @@ void TControl::WMRButtonDblClk(TMessage& Message) {
 
 void TControl::WMLButtonUp(TMessage& Message) {
   DefaultHandler(Message);
+  ReleaseMouseOnRelease();
   DoMouseUp(Message, mbLeft);
+}
+
+// A windowed control that asks for it keeps the mouse from the press of the
+// left button to its release, so that it sees the moves and the release
+// outside its window. Graphic children are captured by their parent.
+void TControl::CaptureMouseOnPress() {
+  if (!FControlStyle.Contains(csCaptureMouse)) return;
+  if (auto* W = AsOrNull<TWinControl>(this);
+      W && W->HandleAllocated() && GetCapture() != W->FHandle)
+    SetCapture(W->FHandle);
+}
+
+void TControl::ReleaseMouseOnRelease() {
+  if (!FControlStyle.Contains(csCaptureMouse)) return;
+  if (auto* W = AsOrNull<TWinControl>(this);
+      W && W->HandleAllocated() && GetCapture() == W->FHandle)
+    ReleaseCapture();
 }
 
 void TControl::WMRButtonUp(TMessage& Message) {

@@ -351,6 +351,8 @@ class TControl : public TComponent {
  private:
   void DoMouseDown(TMessage& Message, TMouseButton Button, TShiftState Shift);
   void DoMouseUp(TMessage& Message, TMouseButton Button);
+  void CaptureMouseOnPress();
+  void ReleaseMouseOnRelease();
   void ConstraintsChanged(TObject* Sender);
   friend void AnchorAndAlignControl(TControl* Control, const TRect& ParentClient, bool Anchoring);
 
