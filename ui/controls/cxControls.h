@@ -14,6 +14,7 @@
 #include "dxCore.h"
 #include "dxCoreClasses.h"
 
+#include "Menus.h"
 #include "StdCtrls.h"
 #include "cxDrawTextUtils.h"
 #include "cxLookAndFeelPainters.h"
@@ -53,6 +54,16 @@ TWinControl* cxFindVCLControl(HWND AWnd);
 TWinControl* dxFindParentControl(HWND AWnd);
 TCustomForm* dxGetParentForm(HWND AWnd);
 TComponent* cxFindComponent(TComponent* AOwner, TClass AClass);
+// The screen's active form, else the form of the platform's active window.
+TCustomForm* dxGetScreenActiveForm();
+TFormStyle FormStyle(TCustomForm* AForm);
+bool IsMDIChild(TCustomForm* AForm);
+bool dxIsMDIChildWindow(HWND AWnd);
+// Performs AMsg on the control and on each parent up to (not including) the
+// first form.
+void dxPerformMessageByQueue(TControl* AControl, UINT AMsg);
+// Posted (APostponed) or at once, for a control that has a window.
+void cxRecreateControlWnd(TWinControl* AControl, bool APostponed = false);
 
 // Painting.
 bool dxGetUpdateRgn(TWinControl* AControl, HRGN ARegion);
@@ -100,6 +111,40 @@ TPoint GetMouseCursorPos();
 void cxSetCapture(HWND AWnd);
 Integer GetDblClickInterval();
 bool IsPointInDragDetectArea(const TPoint& AMouseDownPos, Integer X, Integer Y);
+
+// Popup menus: the framework's TPopupMenu, or a component of another kind
+// that implements these interfaces (none in this program so far).
+class IcxPopupMenu {
+ public:
+  virtual bool IsShortCutKey(const TMessage& AMessage) = 0;
+  virtual void Popup(Integer X, Integer Y) = 0;
+
+ protected:
+  ~IcxPopupMenu() = default;
+};
+class IcxPopupMenu2 {
+ public:
+  virtual void Popup(const TPoint& P, const TRect& AOwnerBounds, TPopupAlignment AAlignment) = 0;
+
+ protected:
+  ~IcxPopupMenu2() = default;
+};
+
+bool IsPopupMenu(TComponent* APopupMenu);
+bool IsPopupMenuShortCut(TComponent* APopupMenu, const TMessage& AMessage);
+bool ShowPopupMenu(TComponent* ACaller, TComponent* APopupMenu, Integer X, Integer Y);
+bool ShowPopupMenu(TComponent* ACaller, TComponent* APopupMenu, const TRect& AOwnerBounds,
+                   TPopupAlignment APopupAlignment);
+Integer GetPopupMenuHeight(TComponent* APopupMenu);
+// Where a drop-down menu of AMenuHeight opens for an owner rectangle, and the
+// alignment it opens with inside AWorkArea: below the owner, or above it with
+// a 2-pixel gap when it would pass the work area's bottom.
+struct TcxPopupMenuPlacement {
+  TPoint Point;
+  TPopupAlignment Alignment;
+};
+TcxPopupMenuPlacement cxPopupMenuPlacement(const TRect& AOwnerBounds, TPopupAlignment AAlignment,
+                                           Integer AMenuHeight, const TRect& AWorkArea);
 
 // The touch scroll UI and the hybrid scroll-bar managers of the touch and
 // hybrid modes. Only the classic mode exists so far: no window has such UI,

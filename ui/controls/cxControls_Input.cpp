@@ -2,6 +2,7 @@
 // application-activate helper.
 #include <algorithm>
 
+#include "WinHandles.h"
 #include "cxControls.h"
 #include "cxControlsInternal.h"
 
@@ -168,6 +169,100 @@ void EndMouseTracking(IcxMouseTrackingCaller* ACaller) {
   if (!Timer) return;
   MouseTrackingTimerList()->Remove(Timer);
   Timer->Free();
+}
+
+// ---------------------------------------------------------------------------
+// Popup menus
+
+bool IsPopupMenu(TComponent* APopupMenu) {
+  return AsOrNull<TPopupMenu>(APopupMenu) || dynamic_cast<IcxPopupMenu*>(APopupMenu);
+}
+
+bool IsPopupMenuShortCut(TComponent* APopupMenu, const TMessage& AMessage) {
+  if (auto* Menu = dynamic_cast<IcxPopupMenu*>(APopupMenu)) return Menu->IsShortCutKey(AMessage);
+  auto* Menu = AsOrNull<TPopupMenu>(APopupMenu);
+  if (!Menu) return false;
+  TShortCut Wanted =
+      ShortCut(static_cast<Word>(AMessage.WParam), KeyDataToShiftState(AMessage.LParam));
+  // The items as the menu would show them: visible and enabled, at any depth.
+  auto Find = [Wanted](auto& Self, TMenuItem* AParent) -> bool {
+    for (Integer I = 0; I < AParent->Count(); ++I) {
+      TMenuItem* Item = AParent->Items(I);
+      if (!Item->Visible() || !Item->Enabled()) continue;
+      if ((Item->ShortCut() != scNone && Item->ShortCut() == Wanted) || Self(Self, Item))
+        return true;
+    }
+    return false;
+  };
+  return Find(Find, Menu->Items());
+}
+
+bool ShowPopupMenu(TComponent* ACaller, TComponent* APopupMenu, Integer X, Integer Y) {
+  if (auto* Menu = dynamic_cast<IcxPopupMenu*>(APopupMenu)) {
+    Menu->Popup(X, Y);
+    return true;
+  }
+  auto* Menu = AsOrNull<TPopupMenu>(APopupMenu);
+  if (!Menu || !Menu->AutoPopup()) return false;
+  Menu->PopupComponent = ACaller;
+  Menu->Popup(X, Y);
+  return true;
+}
+
+namespace {
+TPoint PopupPoint(const TRect& AOwnerBounds, TPopupAlignment AAlignment) {
+  TPoint P{AOwnerBounds.left, AOwnerBounds.bottom};
+  if (AAlignment == paRight)
+    P.x = AOwnerBounds.right;
+  else if (AAlignment == paCenter)
+    P.x = AOwnerBounds.left + RectWidth(AOwnerBounds) / 2;
+  return P;
+}
+}  // namespace
+
+TcxPopupMenuPlacement cxPopupMenuPlacement(const TRect& AOwnerBounds, TPopupAlignment AAlignment,
+                                           Integer AMenuHeight, const TRect& AWorkArea) {
+  TcxPopupMenuPlacement Result{PopupPoint(AOwnerBounds, AAlignment), AAlignment};
+  if (Result.Point.y + AMenuHeight > AWorkArea.bottom)
+    Result.Point.y = AOwnerBounds.top - AMenuHeight - 2;
+  if (AWorkArea.left >= Result.Point.x)
+    Result.Alignment = paRight;
+  else if (Result.Point.x >= AWorkArea.right)
+    Result.Alignment = paLeft;
+  return Result;
+}
+
+bool ShowPopupMenu(TComponent* ACaller, TComponent* APopupMenu, const TRect& AOwnerBounds,
+                   TPopupAlignment APopupAlignment) {
+  if (auto* Menu = dynamic_cast<IcxPopupMenu2*>(APopupMenu)) {
+    Menu->Popup(PopupPoint(AOwnerBounds, APopupAlignment), AOwnerBounds, APopupAlignment);
+    return true;
+  }
+  auto* Menu = AsOrNull<TPopupMenu>(APopupMenu);
+  if (!Menu || !Menu->AutoPopup()) return false;
+  TcxPopupMenuPlacement Place =
+      cxPopupMenuPlacement(AOwnerBounds, APopupAlignment, GetPopupMenuHeight(Menu),
+                           GetDesktopWorkArea(PopupPoint(AOwnerBounds, APopupAlignment)));
+  const TPopupAlignment Saved = Menu->Alignment();
+  auto Restore = Finally([&] { Menu->SetAlignment(Saved); });
+  Menu->SetAlignment(Place.Alignment);
+  Menu->PopupComponent = ACaller;
+  Menu->Popup(Place.Point.x, Place.Point.y);
+  return true;
+}
+
+Integer GetPopupMenuHeight(TComponent* APopupMenu) {
+  auto* Menu = AsOrNull<TPopupMenu>(APopupMenu);
+  if (!Menu) return 0;
+  TOwned<TcxScreenCanvas> Canvas(Create<TcxScreenCanvas>());
+  Canvas->SetFont(Screen()->MenuFont());
+  const Integer ItemHeight = Canvas->TextHeight(L"Qg") + 4;
+  // The framework's items draw themselves with the menu font and start no
+  // new columns: every visible item is one default row.
+  Integer Height = 0;
+  for (Integer I = 0; I < Menu->Items()->Count(); ++I)
+    if (Menu->Items()->Items(I)->Visible()) Height += ItemHeight;
+  return Height + 4;
 }
 
 // ---------------------------------------------------------------------------

@@ -137,6 +137,37 @@ TComponent* cxFindComponent(TComponent* AOwner, TClass AClass) {
   return nullptr;
 }
 
+TCustomForm* dxGetScreenActiveForm() {
+  if (Screen() && Screen()->ActiveForm()) return Screen()->ActiveForm();
+  return dxGetParentForm(GetActiveWindow());
+}
+
+TFormStyle FormStyle(TCustomForm* AForm) { return AForm->FormStyle(); }
+
+bool IsMDIChild(TCustomForm* AForm) {
+  return AForm && !AForm->ComponentState().Contains(csDesigning) &&
+         AForm->FormStyle() == fsMDIChild;
+}
+
+bool dxIsMDIChildWindow(HWND AWnd) {
+  return IsMDIChild(AsOrNull<TCustomForm>(TWinControl::FindControl(AWnd)));
+}
+
+void dxPerformMessageByQueue(TControl* AControl, UINT AMsg) {
+  if (!AControl) return;
+  AControl->Perform(AMsg, 0, 0);
+  for (TControl* C = AControl->Parent(); C && !AsOrNull<TCustomForm>(C); C = C->Parent())
+    C->Perform(AMsg, 0, 0);
+}
+
+void cxRecreateControlWnd(TWinControl* AControl, bool APostponed) {
+  if (!AControl || !AControl->HandleAllocated()) return;
+  if (APostponed)
+    PostMessageW(AControl->Handle(), CM_RECREATEWND, 0, 0);
+  else
+    AControl->Perform(CM_RECREATEWND, 0, 0);
+}
+
 // ---------------------------------------------------------------------------
 // Painting
 

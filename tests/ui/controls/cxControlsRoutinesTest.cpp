@@ -21,10 +21,10 @@ TEST(RightToLeft, ConverterTable) {
   struct TBordersCase {
     TcxBorders In, Out;
   };
-  for (const TBordersCase& C : {TBordersCase{{bLeft, bTop}, {bRight, bTop}},
-                                TBordersCase{{bRight}, {bLeft}},
-                                TBordersCase{{bLeft, bRight}, {bLeft, bRight}},
-                                TBordersCase{{}, {}}, TBordersCase{{bBottom}, {bBottom}}})
+  for (const TBordersCase& C :
+       {TBordersCase{{bLeft, bTop}, {bRight, bTop}}, TBordersCase{{bRight}, {bLeft}},
+        TBordersCase{{bLeft, bRight}, {bLeft, bRight}}, TBordersCase{{}, {}},
+        TBordersCase{{bBottom}, {bBottom}}})
     EXPECT_TRUE(RTL::ConvertBorders(C.In) == C.Out);
   EXPECT_TRUE(RTL::ConvertNeighbors(TcxNeighbors{nLeft, nBottom}) ==
               (TcxNeighbors{nRight, nBottom}));
@@ -90,13 +90,13 @@ TEST(InputRoutines, IsNumericCharUnderBothSeparators) {
   for (Char Separator : {L'.', L','}) {
     F.DecimalSeparator = Separator;
     const Char Other = Separator == L'.' ? L',' : L'.';
-    const TCase Cases[] = {{L'7', true, true, true},        {L'-', true, true, true},
-                           {L'+', true, true, true},        {Separator, false, true, true},
-                           {Other, false, false, false},    {L'e', false, false, true},
-                           {L'E', false, false, true},      {L'x', false, false, false},
-                           {L' ', false, false, false}};
+    const TCase Cases[] = {
+        {L'7', true, true, true},       {L'-', true, true, true},     {L'+', true, true, true},
+        {Separator, false, true, true}, {Other, false, false, false}, {L'e', false, false, true},
+        {L'E', false, false, true},     {L'x', false, false, false},  {L' ', false, false, false}};
     for (const TCase& C : Cases) {
-      EXPECT_EQ(IsNumericChar(C.C, ntInteger), C.Integer) << char(C.C) << " sep " << char(Separator);
+      EXPECT_EQ(IsNumericChar(C.C, ntInteger), C.Integer)
+          << char(C.C) << " sep " << char(Separator);
       EXPECT_EQ(IsNumericChar(C.C, ntFloat), C.Float) << char(C.C) << " sep " << char(Separator);
       EXPECT_EQ(IsNumericChar(C.C, ntExponent), C.Exponent)
           << char(C.C) << " sep " << char(Separator);
@@ -109,10 +109,11 @@ TEST(InputRoutines, IsNumericCharUnderBothSeparators) {
 
 TEST(InputRoutines, IsSysKeyTable) {
   const std::pair<Word, bool> Cases[] = {
-      {VK_SPACE, false}, {VK_BACK, false}, {'A', false},     {VK_F1, true},      {VK_TAB, true},
-      {VK_RETURN, true}, {VK_PRIOR, true}, {VK_HELP, true},  {VK_LWIN, true},    {VK_SCROLL, true},
-      {136, true},       {VK_LSHIFT, true}, {VK_RMENU, true}, {166, false},      {VK_PROCESSKEY, true},
-      {VK_ATTN, true},   {VK_OEM_CLEAR, true}, {255, false},  {256 + VK_F1, false}, {VK_OEM_1, false}};
+      {VK_SPACE, false},    {VK_BACK, false},  {'A', false},          {VK_F1, true},
+      {VK_TAB, true},       {VK_RETURN, true}, {VK_PRIOR, true},      {VK_HELP, true},
+      {VK_LWIN, true},      {VK_SCROLL, true}, {136, true},           {VK_LSHIFT, true},
+      {VK_RMENU, true},     {166, false},      {VK_PROCESSKEY, true}, {VK_ATTN, true},
+      {VK_OEM_CLEAR, true}, {255, false},      {256 + VK_F1, false},  {VK_OEM_1, false}};
   for (auto [Key, Expected] : Cases) EXPECT_EQ(IsSysKey(Key), Expected) << Key;
 }
 
@@ -150,8 +151,7 @@ TEST(InputRoutines, ScrollUIChecksOfTheHook) {
       {WM_SYSCOMMAND, SC_MAXIMIZE, 0, suicNone},
       {WM_PAINT, 0, 0, suicNone},
   };
-  for (const TCase& C : Cases)
-    EXPECT_EQ(cxScrollUICheckFor(C.Msg, C.W, C.L), C.Expected) << C.Msg;
+  for (const TCase& C : Cases) EXPECT_EQ(cxScrollUICheckFor(C.Msg, C.W, C.L), C.Expected) << C.Msg;
 }
 
 TEST(PaintRoutines, GlassTextBitmapHeaderCarriesItsRealSize) {
@@ -325,6 +325,138 @@ TEST_F(Tracking, OneTimerPerCallerAndTheControlsFreeingIsSeen) {
   SetCursorPos(Origin.x + 80, Origin.y + 50);
   Step();  // no control left to tell; the caller still hears the leave
   EXPECT_EQ(Caller.Leaves, 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PopupMenus, DropDownPlacementTable) {
+  const TRect Work = cxRect(0, 0, 800, 600);
+  struct TCase {
+    const char* Name;
+    TRect Owner;
+    TPopupAlignment Alignment;
+    Integer Height;
+    TPoint Point;
+    TPopupAlignment Result;
+  };
+  const TCase Cases[] = {
+      {"below, left", cxRect(100, 100, 180, 120), paLeft, 50, {100, 120}, paLeft},
+      {"below, right edge", cxRect(100, 100, 180, 120), paRight, 50, {180, 120}, paRight},
+      {"below, centre", cxRect(100, 100, 181, 120), paCenter, 50, {140, 120}, paCenter},
+      {"above with a gap", cxRect(100, 560, 180, 580), paLeft, 50, {100, 508}, paLeft},
+      {"exactly fits below", cxRect(100, 530, 180, 550), paLeft, 50, {100, 550}, paLeft},
+      {"at the left edge opens right", cxRect(0, 100, 80, 120), paLeft, 50, {0, 120}, paRight},
+      {"past the right edge opens left",
+       cxRect(700, 100, 800, 120),
+       paRight,
+       50,
+       {800, 120},
+       paLeft},
+  };
+  for (const TCase& C : Cases) {
+    TcxPopupMenuPlacement P = cxPopupMenuPlacement(C.Owner, C.Alignment, C.Height, Work);
+    EXPECT_EQ(P.Point, C.Point) << C.Name;
+    EXPECT_EQ(P.Alignment, C.Result) << C.Name;
+  }
+}
+
+struct TOtherMenu : TComponent, IcxPopupMenu {
+  using TComponent::TComponent;
+  bool IsShortCutKey(const TMessage& AMessage) override { return AMessage.WParam == VK_F5; }
+  void Popup(Integer X, Integer Y) override { Shown = TPoint{X, Y}; }
+  TPoint Shown{-1, -1};
+};
+
+TEST(PopupMenus, RecognisingMeasuringAndShortCuts) {
+  TOwned<TPopupMenu> Menu(Create<TPopupMenu>(nullptr));
+  for (const wchar_t* Caption : {L"One", L"Two", L"Hidden", L"Three"}) {
+    TMenuItem* Item = Create<TMenuItem>(Menu.get());
+    Item->SetCaption(Caption);
+    Item->SetVisible(String(Caption) != L"Hidden");
+    Menu->Items()->Add(Item);
+  }
+  Menu->Items()->Items(1)->SetShortCut(ShortCut('S', TShiftState{ssCtrl}));
+  TOwned<TcxScreenCanvas> Canvas(Create<TcxScreenCanvas>());
+  Canvas->SetFont(Screen()->MenuFont());
+  EXPECT_EQ(GetPopupMenuHeight(Menu.get()), 3 * (Canvas->TextHeight(L"Qg") + 4) + 4);
+  EXPECT_TRUE(IsPopupMenu(Menu.get()));
+  TOwned<TOtherMenu> Other(Create<TOtherMenu>(nullptr));
+  EXPECT_TRUE(IsPopupMenu(Other.get()));
+  TOwned<TComponent> Plain(Create<TComponent>(nullptr));
+  EXPECT_FALSE(IsPopupMenu(Plain.get()));
+  EXPECT_FALSE(IsPopupMenu(nullptr));
+  // Ctrl comes from the thread's keyboard state, as the framework reads it.
+  TMessage PlainS{WM_KEYDOWN, 'S', 0, 0};
+  EXPECT_FALSE(IsPopupMenuShortCut(Menu.get(), PlainS));
+  BYTE Keys[256], Saved[256];
+  GetKeyboardState(Saved);
+  std::copy(std::begin(Saved), std::end(Saved), std::begin(Keys));
+  Keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(Keys);
+  EXPECT_TRUE(IsPopupMenuShortCut(Menu.get(), PlainS));
+  Menu->Items()->Items(1)->SetEnabled(false);
+  EXPECT_FALSE(IsPopupMenuShortCut(Menu.get(), PlainS));  // a disabled item takes no key
+  SetKeyboardState(Saved);
+  TMessage F5{WM_KEYDOWN, VK_F5, 0, 0};
+  EXPECT_TRUE(IsPopupMenuShortCut(Other.get(), F5));
+  EXPECT_FALSE(IsPopupMenuShortCut(Plain.get(), F5));
+  EXPECT_TRUE(ShowPopupMenu(nullptr, Other.get(), 12, 34));
+  EXPECT_EQ(Other->Shown, (TPoint{12, 34}));
+  EXPECT_FALSE(ShowPopupMenu(nullptr, Plain.get(), 12, 34));
+  Menu->SetAutoPopup(false);
+  EXPECT_FALSE(ShowPopupMenu(nullptr, Menu.get(), 12, 34));
+}
+
+}  // namespace
+
+namespace {
+
+constexpr UINT kQueued = WM_APP + 30;
+
+class TQueueProbe : public TWinControl {
+  DECLARE_CLASS_INLINE(TQueueProbe, TWinControl)
+ public:
+  using TWinControl::TWinControl;
+  std::string* Log = nullptr;
+  char Name = '?';
+
+ protected:
+  void WndProc(TMessage& Message) override {
+    if (Message.Msg == kQueued) Log->push_back(Name);
+    inherited::WndProc(Message);
+  }
+};
+
+TEST(WindowRoutines, PerformByQueueStopsBeforeTheForm) {
+  TOwned<TCustomForm> Form(CreateForm(100, 80));
+  std::string Log;
+  auto Add = [&](TWinControl* AParent, char AName) {
+    auto* P = Create<TQueueProbe>(Form.get());
+    P->Log = &Log;
+    P->Name = AName;
+    P->SetParent(AParent);
+    P->SetBounds(2, 2, 40, 30);
+    return P;
+  };
+  TQueueProbe* Outer = Add(Form.get(), 'o');
+  TQueueProbe* Inner = Add(Outer, 'i');
+  dxPerformMessageByQueue(Inner, kQueued);
+  EXPECT_EQ(Log, "io");
+  Log.clear();
+  dxPerformMessageByQueue(nullptr, kQueued);
+  EXPECT_EQ(Log, "");
+  EXPECT_EQ(cxFindVCLControl(Inner->Handle()), Inner);
+  EXPECT_EQ(dxGetParentForm(Inner->Handle()), Form.get());
+  EXPECT_EQ(cxFindComponent(Form.get(), TQueueProbe::StaticClass()), Outer);
+  EXPECT_TRUE(IsWindowEnabledEx(Inner->Handle()));
+  Outer->SetEnabled(false);
+  EXPECT_FALSE(IsWindowEnabledEx(Inner->Handle()));
+  EXPECT_TRUE(IsChildEx(Outer->Handle(), Inner->Handle()));
+  EXPECT_TRUE(IsChildEx(Inner->Handle(), Inner->Handle()));
+  EXPECT_FALSE(IsChildEx(Inner->Handle(), Outer->Handle()));
+  EXPECT_FALSE(IsMDIChild(Form.get()));
 }
 
 }  // namespace
