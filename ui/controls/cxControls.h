@@ -75,6 +75,12 @@ bool cxIsUpdateLayeredWindowAvailable();
 void cxUpdateLayeredWindow(HWND AHandle, TBitmap* ABitmap, Byte AAlpha = 255);
 // The header a 32-bit top-down section for glowing text is made with.
 BITMAPINFOHEADER dxGlassTextBitmapHeader(Integer AWidth, Integer AHeight);
+// Text drawn by the window theme into ABounds of DC, composited (and glowing
+// when AGlowingSize > 0), in AColor (DC's text colour for clDefault) with
+// AFont (DC's font when nullptr). ATransparent keeps what DC shows behind the
+// text; otherwise the bounds get the composited buffer's empty background.
+void dxDrawTextOnGlass(HDC DC, const String& AText, TFont* AFont, const TRect& ABounds,
+                       TColor AColor, DWORD AFlags, Integer AGlowingSize, bool ATransparent);
 
 // Right-to-left mirroring of alignments, sides, coordinates and keys.
 class TdxRightToLeftLayoutConverter {

@@ -3,6 +3,8 @@
 #include "cxControls.h"
 #include "cxControlsInternal.h"
 #include "cxDWMApi.h"
+#include "dxThemeManager.h"
+#include "dxUxTheme.h"
 
 #include <cstdlib>
 
@@ -227,6 +229,34 @@ BITMAPINFOHEADER dxGlassTextBitmapHeader(Integer AWidth, Integer AHeight) {
   H.biBitCount = 32;
   H.biCompression = BI_RGB;
   return H;
+}
+
+void dxDrawTextOnGlass(HDC DC, const String& AText, TFont* AFont, const TRect& ABounds,
+                       TColor AColor, DWORD AFlags, Integer AGlowingSize, bool ATransparent) {
+  const Integer W = RectWidth(ABounds), H = RectHeight(ABounds);
+  if (W <= 0 || H <= 0) return;
+  TMemoryDC MemDC(CreateCompatibleDC(DC));
+  BITMAPINFO Info{};
+  Info.bmiHeader = dxGlassTextBitmapHeader(W, H);
+  void* Bits = nullptr;
+  TBitmapHandle Bitmap(CreateDIBSection(DC, &Info, DIB_RGB_COLORS, &Bits, nullptr, 0));
+  if (!Bitmap.Get()) return;
+  TSelectObjectGuard SelectBitmap(MemDC.Get(), Bitmap.Get());
+  if (ATransparent) BitBlt(MemDC.Get(), 0, 0, W, H, DC, ABounds.left, ABounds.top, SRCCOPY);
+  HGDIOBJ Font = AFont ? static_cast<HGDIOBJ>(AFont->Handle()) : GetCurrentObject(DC, OBJ_FONT);
+  TSelectObjectGuard SelectFont(MemDC.Get(), Font);
+  TdxDTTOpts Options{};
+  Options.dwSize = sizeof(Options);
+  Options.dwFlags = DTT_COMPOSITED | DTT_TEXTCOLOR;
+  Options.crText = AColor == clDefault ? GetTextColor(DC) : ColorToRGB(AColor);
+  if (AGlowingSize > 0) {
+    Options.dwFlags |= DTT_GLOWSIZE;
+    Options.iGlowSize = AGlowingSize;
+  }
+  RECT R{0, 0, W, H};
+  if (HTHEME Theme = OpenTheme(totWindow))
+    dxUxTheme::DrawThemeTextEx(Theme, MemDC.Get(), 0, 0, AText, -1, AFlags, R, &Options);
+  BitBlt(DC, ABounds.left, ABounds.top, W, H, MemDC.Get(), 0, 0, SRCCOPY);
 }
 
 // ---------------------------------------------------------------------------

@@ -460,3 +460,28 @@ TEST(WindowRoutines, PerformByQueueStopsBeforeTheForm) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PaintRoutines, TextOnGlassKeepsOrClearsTheBackgroundAndStaysInItsBounds) {
+  struct TCase {
+    bool Transparent;
+    COLORREF Inside;
+  };
+  for (const TCase& C : {TCase{true, RGB(255, 255, 255)}, TCase{false, RGB(0, 0, 0)}}) {
+    TOwned<TcxBitmap32> B(TcxBitmap32::CreateSize(60, 30));
+    HDC DC = B->Canvas()->Handle();
+    TBrushHandle White(CreateSolidBrush(RGB(255, 255, 255)));
+    RECT All{0, 0, 60, 30};
+    FillRect(DC, &All, White.Get());
+    dxDrawTextOnGlass(DC, L"i", nullptr, cxRect(10, 5, 50, 25), clBlack, DT_LEFT | DT_TOP, 0,
+                      C.Transparent);
+    // Far from the one narrow letter: only the background decides.
+    EXPECT_EQ(GetPixel(DC, 48, 23) & 0xFFFFFF, C.Inside) << "transparent " << C.Transparent;
+    EXPECT_EQ(GetPixel(DC, 9, 5) & 0xFFFFFF, RGB(255, 255, 255)) << "transparent " << C.Transparent;
+    EXPECT_EQ(GetPixel(DC, 50, 25) & 0xFFFFFF, RGB(255, 255, 255))
+        << "transparent " << C.Transparent;
+  }
+}
+
+}  // namespace
