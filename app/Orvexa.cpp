@@ -10,6 +10,7 @@
 #include "Pelmora.h"
 #include "StdCtrls.h"
 #include "cxClasses.h"
+#include "cxControls.h"
 #include "cxDWMApi.h"
 #include "cxDataConsts.h"
 #include "cxDataStorage.h"
@@ -102,6 +103,7 @@ const TModule Modules[] = {
     {&cxLookAndFeelPainters_Initialize, &cxLookAndFeelPainters_Finalize},
     {&cxLookAndFeels_Initialize, &cxLookAndFeels_Finalize},
     {&dxAnimation_Initialize, &dxAnimation_Finalize},
+    {&cxControls_Initialize, &cxControls_Finalize},
     {&cxDateUtils_Initialize, &cxDateUtils_Finalize},
     {&cxFormats_Initialize, &cxFormats_Finalize},
     {&gkTrace_Initialize, &gkTrace_Finalize},

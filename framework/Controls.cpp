@@ -1,7 +1,9 @@
 #include "Controls.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
+#include <new>
 
 #include "ControlsInternal.h"
 #include "Forms.h"
@@ -307,6 +309,7 @@ void TControl::Dispatch(TMessage& Message) {
 
 void TControl::WMLButtonDown(TMessage& Message) {
   DefaultHandler(Message);
+  CaptureMouseOnPress();
   DoMouseDown(Message, mbLeft, {});
 }
 
@@ -322,6 +325,7 @@ void TControl::WMMButtonDown(TMessage& Message) {
 
 void TControl::WMLButtonDblClk(TMessage& Message) {
   DefaultHandler(Message);
+  CaptureMouseOnPress();
   if (FControlStyle.Contains(csDoubleClicks)) {
     DoMouseDown(Message, mbLeft, {ssDouble});
     DblClick();
@@ -337,7 +341,25 @@ void TControl::WMRButtonDblClk(TMessage& Message) {
 
 void TControl::WMLButtonUp(TMessage& Message) {
   DefaultHandler(Message);
+  ReleaseMouseOnRelease();
   DoMouseUp(Message, mbLeft);
+}
+
+// A windowed control that asks for it keeps the mouse from the press of the
+// left button to its release, so that it sees the moves and the release
+// outside its window. Graphic children are captured by their parent.
+void TControl::CaptureMouseOnPress() {
+  if (!FControlStyle.Contains(csCaptureMouse)) return;
+  if (auto* W = AsOrNull<TWinControl>(this);
+      W && W->HandleAllocated() && GetCapture() != W->FHandle)
+    SetCapture(W->FHandle);
+}
+
+void TControl::ReleaseMouseOnRelease() {
+  if (!FControlStyle.Contains(csCaptureMouse)) return;
+  if (auto* W = AsOrNull<TWinControl>(this);
+      W && W->HandleAllocated() && GetCapture() == W->FHandle)
+    ReleaseCapture();
 }
 
 void TControl::WMRButtonUp(TMessage& Message) {
@@ -1849,6 +1871,68 @@ TControl* GetCaptureControl() {
     if (Graphic && Graphic->Parent() == Result) Result = Graphic;
   }
   return Result;
+}
+
+// An object instance is a few bytes of machine code followed by the method:
+// the code puts the instance's address where the window handle was passed
+// and jumps to ObjectInstanceProc, which calls the method. The code lives in
+// a heap of executable memory of its own.
+namespace {
+struct TObjectInstance {
+  unsigned char Code[32];
+  TWndMethod Method;
+};
+
+LRESULT CALLBACK ObjectInstanceProc(TObjectInstance* Instance, UINT Msg, WPARAM WParam,
+                                    LPARAM LParam) noexcept {
+  TMessage Message{Msg, WParam, LParam, 0};
+  CallbackBoundary(nullptr, [&] { Instance->Method(Message); });
+  return Message.Result;
+}
+
+HANDLE ObjectInstanceHeap() {
+  static HANDLE Heap = HeapCreate(HEAP_CREATE_ENABLE_EXECUTE, 0, 0);
+  return Heap;
+}
+
+template <class T>
+unsigned char* PutBytes(unsigned char* P, T AValue) {
+  std::memcpy(P, &AValue, sizeof(AValue));
+  return P + sizeof(AValue);
+}
+}  // namespace
+
+WNDPROC MakeObjectInstance(TWndMethod Method) {
+  void* Memory = HeapAlloc(ObjectInstanceHeap(), 0, sizeof(TObjectInstance));
+  if (!Memory) RaiseLastOSError();
+  auto* Instance = new (Memory) TObjectInstance{{}, Method};
+  unsigned char* P = Instance->Code;
+#if defined(__x86_64__)
+  // mov rcx, Instance; mov rax, ObjectInstanceProc; jmp rax
+  P = PutBytes<uint16_t>(P, 0xB948);
+  P = PutBytes(P, reinterpret_cast<uint64_t>(Instance));
+  P = PutBytes<uint16_t>(P, 0xB848);
+  P = PutBytes(P, reinterpret_cast<uint64_t>(&ObjectInstanceProc));
+  P = PutBytes<uint16_t>(P, 0xE0FF);
+#elif defined(__i386__)
+  // mov dword [esp+4], Instance; jmp ObjectInstanceProc
+  P = PutBytes<uint32_t>(P, 0x042444C7);
+  P = PutBytes(P, reinterpret_cast<uint32_t>(Instance));
+  P = PutBytes<uint8_t>(P, 0xE9);
+  P = PutBytes(P, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&ObjectInstanceProc) -
+                                        reinterpret_cast<uintptr_t>(P + 4)));
+#else
+#error "no object instance code for this processor"
+#endif
+  FlushInstructionCache(GetCurrentProcess(), Instance->Code, sizeof(Instance->Code));
+  return reinterpret_cast<WNDPROC>(static_cast<void*>(Instance->Code));
+}
+
+void FreeObjectInstance(WNDPROC AProc) {
+  if (!AProc) return;
+  auto* Instance = reinterpret_cast<TObjectInstance*>(reinterpret_cast<void*>(AProc));
+  Instance->~TObjectInstance();
+  HeapFree(ObjectInstanceHeap(), 0, Instance);
 }
 
 TControl* FindVCLWindow(const TPoint& Pos) {

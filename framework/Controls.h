@@ -396,6 +396,8 @@ class TControl : public TComponent {
  private:
   void DoMouseDown(TMessage& Message, TMouseButton Button, TShiftState Shift);
   void DoMouseUp(TMessage& Message, TMouseButton Button);
+  void CaptureMouseOnPress();
+  void ReleaseMouseOnRelease();
   void ConstraintsChanged(TObject* Sender);
   friend void AnchorAndAlignControl(TControl* Control, const TRect& ParentClient, bool Anchoring);
 
@@ -811,6 +813,13 @@ TThemeLibrary SetThemeLibrary(const TThemeLibrary& ALibrary);
 // A window of the framework's own hidden class whose messages go to Method.
 HWND AllocateHWnd(TWndMethod Method);
 void DeallocateHWnd(HWND Wnd);
+
+// A window procedure of its own for Method, for a window whose procedure is
+// replaced (subclassing of a window that is not a framework control). The
+// procedure is called with the window's messages and hands them to Method;
+// FreeObjectInstance gives it back once no window uses it any more.
+WNDPROC MakeObjectInstance(TWndMethod Method);
+void FreeObjectInstance(WNDPROC AProc);
 
 // The control under a screen point (windowed or graphic), or nullptr.
 TControl* FindDragTarget(const TPoint& Pos, bool AllowDisabled);

@@ -218,6 +218,8 @@ class TCustomForm : public TWinControl {
   void FocusControl(TWinControl* Control);
   void DefocusControl(TWinControl* Control, bool Removing);
   bool Active() const { return FActive; }
+  // Shown modally and not closed yet.
+  bool IsModal() const { return FModalLevel > 0; }
 
   TFormBorderStyle BorderStyle() const { return FBorderStyle; }
   void SetBorderStyle(TFormBorderStyle V);

@@ -203,3 +203,23 @@ constexpr UINT CN_CHAR = CN_BASE + WM_CHAR;
 constexpr UINT CN_SYSKEYDOWN = CN_BASE + WM_SYSKEYDOWN;
 constexpr UINT CN_SYSCHAR = CN_BASE + WM_SYSCHAR;
 constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
+
+// The component library's private messages: WM_DX and the DXM_ family above
+// it. Kept here with the framework's own so that no two numbers collide.
+constexpr UINT WM_DX = WM_APP + 100;
+constexpr UINT DXM_NCSIZECHANGED = WM_DX + 1;
+constexpr UINT DXM_SYNCHRONIZETHREADS = WM_DX + 2;
+constexpr UINT DXM_POSTAPPKEYDOWN = WM_DX + 7;
+constexpr UINT DXM_SCALECHANGING = WM_DX + 8;
+constexpr UINT DXM_SCALECHANGED = WM_DX + 9;
+constexpr UINT DXM_CLOSEPOPUPWINDOW = WM_DX + 25;
+constexpr UINT DXM_SHOWPOPUPWINDOW = WM_DX + 26;
+constexpr UINT DXM_SHORTREFRESHCONTAINER = WM_DX + 27;
+constexpr UINT DXM_UPDATESCROLLBARS = WM_DX + 28;
+constexpr UINT DXM_UPDATEEDITVALUE = WM_DX + 30;
+constexpr UINT DXM_UPDATEWINDOWREGION = WM_DX + 31;
+constexpr UINT DXM_POPUPCONTROLKEY = WM_DX + 50;
+constexpr UINT DXM_DROPDOWNBYPASTE = WM_DX + 51;
+constexpr UINT DXM_DROPDOWNPOPUPMENU = WM_DX + 52;
+constexpr UINT DXM_CLOSEUPPOPUPMENU = WM_DX + 53;
+static_assert(WM_DX == 0x8064 && DXM_CLOSEUPPOPUPMENU == 0x8099);

@@ -1,0 +1,41 @@
+// Helpers of the control framework's tests and gallery: forms built in code,
+// their pictures read back from the screen, and the gallery's pages.
+#pragma once
+
+#include "Forms.h"
+#include "cxGraphics.h"
+#include "cxLookAndFeels.h"
+
+namespace ControlsTest {
+
+// A visible form of the given client size at the top left of the screen;
+// the caller frees it.
+TCustomForm* CreateForm(Integer AClientWidth, Integer AClientHeight);
+
+// What the control's window shows (its whole window rectangle), read from
+// the screen after the window was repainted whole (ARepaint) or after only
+// the paints pending were done.
+TOwned<TcxBitmap32> CaptureWindow(TWinControl* AControl, bool ARepaint = true);
+
+// Runs the messages waiting in the thread's queue.
+void ProcessMessages();
+
+// One style of the gallery: the painter (through the root look and feel)
+// and the resolution the form is rescaled to.
+struct TGalleryStyle {
+  const wchar_t* Name;
+  TcxLookAndFeelKind Kind;
+  bool NativeStyle;
+  Integer PixelsPerInch;
+};
+
+// A page of the gallery puts its controls on the form, laid out for 96 DPI;
+// the harness rescales the form afterwards. Pages are listed in
+// ControlsGallery.cpp.
+struct TGalleryPage {
+  const wchar_t* Name;
+  TSize ClientSize;
+  void (*Populate)(TCustomForm* AForm);
+};
+
+}  // namespace ControlsTest
