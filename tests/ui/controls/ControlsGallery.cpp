@@ -71,8 +71,9 @@ void PopulateScrollBars(TCustomForm* AForm) {
   for (const TScrollBarStateRow& Row : ScrollBarStateRows) {
     const Integer Top = 8 + Index * RowHeight;
     auto* Label = Create<TLabel>(AForm);
+    Label->SetAutoSize(false);
     Label->SetParent(AForm);
-    Label->SetBounds(8, Top + 2, 130, Thick);
+    Label->SetBounds(8, Top, 130, RowHeight);
     Label->SetCaption(Row.Label);
     AddStateBar(AForm, sbHorizontal, Bounds(140, Top, 220, Thick), Row);
     AddStateBar(AForm, sbVertical,

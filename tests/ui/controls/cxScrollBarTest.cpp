@@ -526,6 +526,38 @@ TEST_F(ScrollBarInput, DisablingEndsADragAndShowsEveryPartDisabled) {
   EXPECT_TRUE(cxRectIsEmpty(Info()->ThumbnailBounds()));
 }
 
+TEST_F(ScrollBarInput, HidingEndsADragAndCancelModeEndsARepeat) {
+  Press(A + 10, A / 2);
+  MoveTo(A + 50, A / 2);
+  Log.Clear();
+  Bar->Hide();
+  EXPECT_EQ(Joined(Log.Lines), "scroll position 20; scroll end 20; ");
+  EXPECT_EQ(Info()->PressedPart(), sbpNone);
+  Release();
+  Bar->Show();
+  PumpWithoutTimers();
+  Press(2 * A + 195, A / 2);
+  ASSERT_TRUE(Controller()->Timer()->Enabled());
+  Log.Clear();
+  Bar->Perform(WM_CANCELMODE);
+  EXPECT_FALSE(Controller()->Timer()->Enabled());
+  EXPECT_EQ(Info()->PressedPart(), sbpNone);
+  EXPECT_EQ(Joined(Log.Lines), "scroll end 21; ");
+}
+
+TEST_F(ScrollBarInput, OnlyRealChangesRepaint) {
+  PumpWithoutTimers();
+  Bar->Paints = 0;
+  Bar->SetScrollParams(0, 99, 0, 10);
+  RECT Update{};
+  EXPECT_FALSE(GetUpdateRect(Bar->Handle(), &Update, FALSE));
+  EXPECT_EQ(Bar->Paints, 0);
+  // A change repaints at once, as thumb tracking needs.
+  Bar->SetScrollParams(0, 99, 30, 10);
+  EXPECT_EQ(Bar->Paints, 1);
+  EXPECT_FALSE(GetUpdateRect(Bar->Handle(), &Update, FALSE));
+}
+
 TEST_F(ScrollBarInput, HotTrackingFollowsThePainter) {
   const struct {
     const char* What;
