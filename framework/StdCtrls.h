@@ -13,21 +13,9 @@ enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
-// Scroll bars: what a scroll step was, the event that reports it (the
-// handler may change the position) and the size of a line or page step.
-enum TScrollCode {
-  scLineUp,
-  scLineDown,
-  scPageUp,
-  scPageDown,
-  scPosition,
-  scTrack,
-  scTop,
-  scBottom,
-  scEndScroll
-};
+// Scroll bars report their steps with Forms' TScrollCode; the handler may
+// change the position.
 using TScrollEvent = TMethodPtr<void(TObject* Sender, TScrollCode ScrollCode, Integer& ScrollPos)>;
-using TScrollBarInc = SmallInt;
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
 enum TListBoxStyle {
   lbStandard,
