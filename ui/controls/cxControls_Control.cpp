@@ -243,9 +243,7 @@ void TcxControl::LookAndFeelChanged(TcxLookAndFeel*, TcxLookAndFeelValues) {
 
 TcxLookAndFeel* TcxControl::GetLookAndFeelValue() { return FLookAndFeel; }
 TcxLookAndFeel* TcxControl::GetScrollBarLookAndFeel() { return FLookAndFeel; }
-TcxCustomLookAndFeelPainter* TcxControl::GetLookAndFeelPainter() {
-  return FLookAndFeel->Painter();
-}
+TcxCustomLookAndFeelPainter* TcxControl::GetLookAndFeelPainter() { return FLookAndFeel->Painter(); }
 
 TcxCanvas* TcxControl::ActiveCanvas() {
   if (HandleAllocated()) {
@@ -692,7 +690,7 @@ void TcxControl::InvalidateControl(TWinControl* AControl, bool ANeedInvalidateSe
       ANeeds = ATransparent->IsTransparentRegionsPresent();
     else
       ANeeds = AChild->Is<TWinControl>() && (!AChild->ControlStyle().Contains(csOpaque) ||
-                                              AChild->ControlStyle().Contains(csParentBackground));
+                                             AChild->ControlStyle().Contains(csParentBackground));
     if (ANeeds) AChild->Invalidate();
   }
 }
@@ -756,9 +754,8 @@ void TcxControl::CMVisibleChanged(TMessage& Message) {
 void TcxControl::WMWindowPosChanged(TMessage& Message) {
   const auto* APos = reinterpret_cast<const WINDOWPOS*>(Message.LParam);
   const TRect AOldBounds = BoundsRect();
-  const bool AMovedOnly =
-      APos && !(APos->flags & SWP_NOMOVE) && (APos->flags & SWP_NOSIZE) &&
-      (APos->x != AOldBounds.left || APos->y != AOldBounds.top);
+  const bool AMovedOnly = APos && !(APos->flags & SWP_NOMOVE) && (APos->flags & SWP_NOSIZE) &&
+                          (APos->x != AOldBounds.left || APos->y != AOldBounds.top);
   const bool ACheckTouchUI = IsPopupScrollBars() && HasVisibleTouchScrollUI() && AMovedOnly;
   inherited::WMWindowPosChanged(Message);
   if (ACheckTouchUI) CheckTouchScrollUIPosition();
