@@ -15,8 +15,8 @@ TInteractiveGestures TcxControl::GetDefaultInteractiveGestures() {
   return TInteractiveGestures{igPan, igPressAndTap};
 }
 TInteractiveGestureOptions TcxControl::GetDefaultInteractiveGestureOptions() {
-  TInteractiveGestureOptions AOptions =
-      GetInteractiveGestureOptionsByPanOptions(GetDefaultPanOptions());
+  TInteractiveGestureOptions AOptions = GetInteractiveGestureOptionsByPanOptions(
+      GetDefaultPanOptions());
   AOptions.Include(igoParentPassthrough);
   return AOptions;
 }
@@ -111,8 +111,8 @@ TColor TcxControl::GetScrollContentForegroundColor() {
 }
 
 // Operations of the control, not overridable.
-void TcxControl::SetScrollBarInfo(TScrollBarKind, Integer, Integer, Integer, Integer, Integer, bool,
-                                  bool) {}
+void TcxControl::SetScrollBarInfo(TScrollBarKind, Integer, Integer, Integer, Integer, Integer,
+                                  bool, bool) {}
 void TcxControl::LockScrollBars() {}
 void TcxControl::UnlockScrollBars() {}
 IcxControlScrollBar* TcxControl::GetScrollBar(TScrollBarKind) { return nullptr; }
