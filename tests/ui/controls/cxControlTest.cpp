@@ -32,10 +32,10 @@ TConstruction* Constructing = nullptr;
 class TTestControl : public TcxControl {
   DECLARE_CLASS_INLINE(TTestControl, TcxControl)
  public:
-  using TcxControl::TcxControl;
   using TcxControl::GetClientBounds;
   using TcxControl::GetMouseWheelScrollingKind;
   using TcxControl::IsTransparentBackground;
+  using TcxControl::TcxControl;
 
   std::vector<TcxDirection> Directions;
   std::vector<std::pair<TScrollBarKind, TScrollCode>> Scrolls;
@@ -138,6 +138,16 @@ void SendKey(WORD AKey, bool AUp) {
   In.type = INPUT_KEYBOARD;
   In.ki.wVk = AKey;
   In.ki.dwFlags = AUp ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &In, sizeof(In));
+}
+
+// Moves the pointer as a mouse would (the platform sees a real move).
+void SendMove(const TPoint& P) {
+  INPUT In{};
+  In.type = INPUT_MOUSE;
+  In.mi.dx = MulDiv(P.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  In.mi.dy = MulDiv(P.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  In.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   SendInput(1, &In, sizeof(In));
 }
 
@@ -341,9 +351,9 @@ TEST(BaseControl, ContextMenuFromTheKeyboardOpensAtTheClientOrigin) {
   } Rows[] = {{TPoint{-1, -1}, Origin}, {Mouse, Mouse}};
   for (const TRow& Row : Rows) {
     Call = TPopupCall{};
-    const LRESULT Result =
-        SendMessageW(F.Control->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(F.Control->Handle()),
-                     MAKELPARAM(static_cast<WORD>(Row.Sent.x), static_cast<WORD>(Row.Sent.y)));
+    const LRESULT Result = SendMessageW(
+        F.Control->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(F.Control->Handle()),
+        MAKELPARAM(static_cast<WORD>(Row.Sent.x), static_cast<WORD>(Row.Sent.y)));
     EXPECT_EQ(Result, 1);
     EXPECT_EQ(Call.Count, 1);
     EXPECT_EQ(Call.Menu, Menu);
@@ -378,8 +388,8 @@ TEST(BaseControl, BorderIsPaintedAndTheContentClippedInside) {
     if (Row.Style == cxcbsDefault)
       F.Control->LookAndFeelPainter()->DrawBorder(Expected->cxCanvas(), TRect{0, 0, 100, 60});
     Expected->MakeOpaque();
-    const TPoint Probes[] = {{0, 0}, {50, 0}, {99, 30}, {50, 59}, {0, 30},
-                             {Border, Border}, {50, 30}, {99 - Border, 59 - Border}};
+    const TPoint Probes[] = {{0, 0},  {50, 0},          {99, 30}, {50, 59},
+                             {0, 30}, {Border, Border}, {50, 30}, {99 - Border, 59 - Border}};
     for (const TPoint& P : Probes) {
       SCOPED_TRACE(testing::Message() << P.x << "," << P.y);
       EXPECT_EQ(PixelAt(Shot.get(), P.x, P.y), PixelAt(Expected.get(), P.x, P.y));
@@ -501,7 +511,8 @@ TEST(BaseControl, ClickFocusDoubleClickAndRefusedFocus) {
       EXPECT_EQ(F.Control->FocusEnters, std::vector<TcxControlActivateType>{atByMouse});
     else
       EXPECT_TRUE(F.Control->FocusEnters.empty());
-    EXPECT_EQ(F.Control->ActivateType(), Row.Focused ? atOther : (Row.RefuseFocus ? atByMouse : atOther));
+    EXPECT_EQ(F.Control->ActivateType(),
+              Row.Focused ? atOther : (Row.RefuseFocus ? atByMouse : atOther));
     if (Row.RefuseFocus) EXPECT_NE(GetCapture(), F.Control->Handle());
     F.Control->Perform(WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
     EXPECT_FALSE(F.Control->MouseButtonPressed());
@@ -544,21 +555,22 @@ TEST(BaseControl, ControlFreedInItsMouseDownHandler) {
 }
 
 TEST(BaseControl, ClicksOnAControlTallerThanMessagesReachAreTakenFromTheCursor) {
-  TFixture F(TRect{10, -30000, 110, 10000});
+  TFixture F(TRect{10, -34000, 110, 6000});
   ASSERT_EQ(F.Control->Height(), 40000);
   TMouseLog Log;
   F.Control->OnMouseDown = MakeEvent<&TMouseLog::MouseDown>(&Log);
   F.Control->SetFocusOnClick(false);
-  // A point 30050 pixels down the control, on the screen.
-  const TPoint Screen = F.Control->ClientToScreen(TPoint{40, 30050});
+  // A point 34050 pixels down the control, on the screen: past what a
+  // signed 16-bit word holds.
+  const TPoint Screen = F.Control->ClientToScreen(TPoint{40, 34050});
   SetCursorPos(Screen.x, Screen.y);
   ASSERT_TRUE(PumpUntil([&] { return GetMouseCursorPos().y == Screen.y; }));
   // The message can carry only the low 16 bits.
-  F.Control->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, static_cast<WORD>(30050)));
-  F.Control->Perform(WM_LBUTTONUP, 0, MAKELPARAM(40, static_cast<WORD>(30050)));
+  F.Control->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, static_cast<WORD>(34050)));
+  F.Control->Perform(WM_LBUTTONUP, 0, MAKELPARAM(40, static_cast<WORD>(34050)));
   ASSERT_EQ(Log.Events.size(), 1u);
   EXPECT_EQ(Log.Down.x, 40);
-  EXPECT_EQ(Log.Down.y, 30050);
+  EXPECT_EQ(Log.Down.y, 34050);
 }
 
 struct TWheelRow {
@@ -574,7 +586,8 @@ struct TWheelRow {
 TEST(BaseControl, WheelTable) {
   UINT SavedLines = 3;
   SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &SavedLines, 0);
-  auto Restore = Finally([&] { SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, SavedLines, nullptr, 0); });
+  auto Restore =
+      Finally([&] { SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, SavedLines, nullptr, 0); });
   const TWheelRow Rows[] = {
       {"vertical up", mwskVertical, 3, {120}, {dirUp, dirUp, dirUp}, {}, true},
       {"vertical down", mwskVertical, 3, {-120}, {dirDown, dirDown, dirDown}, {}, true},
@@ -584,8 +597,13 @@ TEST(BaseControl, WheelTable) {
       {"two notches of 40", mwskVertical, 1, {40, 40}, {}, {}, true},
       {"the other sign starts again", mwskVertical, 1, {80, -40, -40, -40}, {dirDown}, {}, true},
       {"clamped to one notch", mwskVertical, 1, {480}, {dirUp}, {}, true},
-      {"pages vertically", mwskHorizontal, WHEEL_PAGESCROLL, {-120}, {},
-       {{sbVertical, scPageDown}}, true},
+      {"pages vertically",
+       mwskHorizontal,
+       WHEEL_PAGESCROLL,
+       {-120},
+       {},
+       {{sbVertical, scPageDown}},
+       true},
       {"no scrolling kind", mwskNone, 1, {120}, {}, {}, false},
   };
   for (const TWheelRow& Row : Rows) {
@@ -603,6 +621,118 @@ TEST(BaseControl, WheelTable) {
     EXPECT_EQ(F.Control->Directions, Row.Directions);
     EXPECT_EQ(F.Control->Scrolls, Row.Scrolls);
   }
+}
+
+// An object that holds the control's mouse and hears when it lost it.
+struct TCaptureHolder : public TObject, public IcxMouseCaptureObject {
+  Integer Lost = 0;
+  void DoCancelMode() override { ++Lost; }
+};
+
+TEST(BaseControl, CaptureObjectHoldsTheMouseAndHearsOfItsLoss) {
+  TFixture F;
+  TCaptureHolder First, Second;
+  F.Control->SetMouseCaptureObject(&First);
+  EXPECT_EQ(GetCapture(), F.Control->Handle());
+  F.Control->SetMouseCaptureObject(&First);
+  EXPECT_EQ(First.Lost, 0);
+  F.Control->SetMouseCaptureObject(&Second);
+  EXPECT_EQ(First.Lost, 1);
+  EXPECT_EQ(GetCapture(), F.Control->Handle());
+  // Cancel mode takes it away from the holder and releases the mouse.
+  F.Control->Perform(WM_CANCELMODE);
+  EXPECT_EQ(Second.Lost, 1);
+  EXPECT_EQ(F.Control->MouseCaptureObject(), nullptr);
+  EXPECT_NE(GetCapture(), F.Control->Handle());
+  EXPECT_FALSE(F.Control->MouseButtonPressed());
+}
+
+// Hears font changes, and in which order the listeners heard them.
+struct TFontListener : public IcxFontListener {
+  std::vector<std::string>* Log;
+  std::string Name;
+  void Changed(TObject*, TFont* AFont) override {
+    Log->push_back(Name + ":" + std::to_string(AFont->Size()));
+  }
+};
+
+TEST(BaseControl, FontListenersHearChangesInOrder) {
+  TFixture F;
+  std::vector<std::string> Log;
+  TFontListener A{}, B{};
+  A.Log = B.Log = &Log;
+  A.Name = "a";
+  B.Name = "b";
+  F.Control->AddFontListener(&A);
+  F.Control->AddFontListener(&B);
+  F.Control->Font()->SetSize(14);
+  F.Control->RemoveFontListener(&A);
+  F.Control->Font()->SetSize(16);
+  EXPECT_EQ(Log, (std::vector<std::string>{"a:14", "b:14", "b:16"}));
+}
+
+TEST(BaseControl, CursorOfTheControlIsSetOverItsWindow) {
+  TFixture F;
+  const TPoint P = F.Control->ClientToScreen(TPoint{20, 20});
+  SetCursorPos(P.x, P.y);
+  ASSERT_TRUE(PumpUntil([&] { return GetMouseCursorPos().x == P.x; }));
+  struct TRow {
+    TCursor Cursor;
+    LRESULT Result;
+  } Rows[] = {{crHandPoint, 1}, {crDefault, 0}};
+  for (const TRow& Row : Rows) {
+    F.Control->SetCursor(Row.Cursor);
+    const LRESULT Result = SendMessageW(F.Control->Handle(), WM_SETCURSOR,
+                                        reinterpret_cast<WPARAM>(F.Control->Handle()),
+                                        MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    if (Row.Result) {
+      EXPECT_EQ(Result, 1);
+      EXPECT_EQ(GetCursor(), Screen()->Cursors(Row.Cursor));
+    }
+  }
+}
+
+TEST(BaseControl, PostedMouseMoveOnlyWhileNoWindowHoldsTheMouse) {
+  TFixture F;
+  struct TMoves {
+    std::vector<TPoint> List;
+    void Move(TObject*, TShiftState, Integer X, Integer Y) { List.push_back(TPoint{X, Y}); }
+  } Moves;
+  F.Control->OnMouseMove = MakeEvent<&TMoves::Move>(&Moves);
+  ProcessMessages();
+  Moves.List.clear();
+  SetCapture(F.Form->Handle());
+  F.Control->PostMouseMove(TPoint{7, 9});
+  ProcessMessages();
+  EXPECT_TRUE(Moves.List.empty());
+  ReleaseCapture();
+  ProcessMessages();
+  Moves.List.clear();
+  F.Control->PostMouseMove(TPoint{7, 9});
+  MSG Msg;
+  ASSERT_TRUE(PeekMessageW(&Msg, F.Control->Handle(), WM_MOUSEMOVE, WM_MOUSEMOVE, PM_NOREMOVE));
+  EXPECT_EQ(Msg.lParam, MAKELPARAM(7, 9));
+}
+
+TEST(BaseControl, RealMouseEntersAndLeavesOnce) {
+  TFixture F;
+  TMouseLog Log;
+  F.Control->OnMouseEnter = MakeEvent<&TMouseLog::Enter>(&Log);
+  F.Control->OnMouseLeave = MakeEvent<&TMouseLog::Leave>(&Log);
+  const TPoint Inside1 = F.Control->ClientToScreen(TPoint{20, 20});
+  const TPoint Inside2 = F.Control->ClientToScreen(TPoint{40, 30});
+  const TPoint Outside = F.Form->ClientToScreen(TPoint{250, 150});
+  SendMove(Outside);
+  PumpUntil([&] { return GetMouseCursorPos().x == Outside.x; });
+  Log.Events.clear();
+  SendMove(Inside1);
+  ASSERT_TRUE(PumpUntil([&] { return !Log.Events.empty(); }));
+  SendMove(Inside2);
+  PumpUntil([&] { return GetMouseCursorPos().x == Inside2.x; });
+  SendMove(Outside);
+  ASSERT_TRUE(PumpUntil([&] { return Log.Events.size() >= 2; }));
+  ProcessMessages();
+  EXPECT_EQ(Log.Events, (std::vector<std::string>{"enter", "leave"}));
 }
 
 // ---------------------------------------------------------------------------
@@ -637,8 +767,8 @@ TEST(AnchorScrolling, DirectionSpeedAndCursorTable) {
       {true, false, {430, 700}, dirLeft, 12, crLeftScroll},
   };
   for (const TAnchorRow& Row : Rows) {
-    SCOPED_TRACE(testing::Message() << Row.At.x << "," << Row.At.y << " h" << Row.Hor << " v"
-                                    << Row.Ver);
+    SCOPED_TRACE(testing::Message()
+                 << Row.At.x << "," << Row.At.y << " h" << Row.Hor << " v" << Row.Ver);
     const TcxAnchorScrolling S = cxAnchorScrollingAt(A, 28, Row.Hor, Row.Ver, Row.At, Screen);
     EXPECT_EQ(S.Direction, Row.Direction);
     EXPECT_EQ(S.Speed, Row.Speed);
@@ -710,9 +840,8 @@ TEST(AnchorScrolling, WhatEndsIt) {
       if (AnchorWnd) GetWindowRect(AnchorWnd, &AnchorBounds);
       PostMessageW(Wnd, WM_KEYDOWN, VK_ESCAPE, 0);
     };
-    cxProcessControlScrollingOnMiddleButton(F.Control, true, true,
-                                            MakeEvent<&TTestControl::ScrollContent>(F.Control),
-                                            Flag);
+    cxProcessControlScrollingOnMiddleButton(
+        F.Control, true, true, MakeEvent<&TTestControl::ScrollContent>(F.Control), Flag);
     EXPECT_FALSE(Flag);
     EXPECT_NE(GetCapture(), Wnd);
     EXPECT_EQ(FindAnchorWindow(Wnd), nullptr);
@@ -748,8 +877,7 @@ TEST(AnchorScrolling, ScrollsWhereTheMousePointsWithItsCursor) {
   bool Flag = false;
   cxProcessControlScrollingOnMiddleButton(F.Control, true, true,
                                           MakeEvent<&TTestControl::ScrollContent>(F.Control), Flag);
-  EXPECT_EQ(F.Control->Directions,
-            (std::vector<TcxDirection>{dirNone, dirLeft, dirLeft, dirLeft}));
+  EXPECT_EQ(F.Control->Directions, (std::vector<TcxDirection>{dirNone, dirLeft, dirLeft, dirLeft}));
   EXPECT_EQ(Shown, Screen()->Cursors(crLeftScroll));
   EXPECT_NE(Shown, nullptr);
 }
