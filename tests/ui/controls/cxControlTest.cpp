@@ -15,6 +15,7 @@
 #include "Themes.h"
 #include "cxControls.h"
 #include "cxControlsInternal.h"
+#include "dxDPIAwareUtils.h"
 
 using namespace ControlsTest;
 using namespace cxControlsInternal;
@@ -451,6 +452,61 @@ TEST(BaseControl, TransparencyShowsTheParent) {
     EXPECT_EQ(PixelAt(Shot.get(), 10, 30), ColorToRGB(Row.Left));
     EXPECT_EQ(PixelAt(Shot.get(), 70, 30), ColorToRGB(Row.Right));
   }
+}
+
+// A control with a frame of its own, 3 pixels on each side.
+class TFramedControl : public TTestControl {
+  DECLARE_CLASS_INLINE(TFramedControl, TTestControl)
+ public:
+  using TTestControl::TTestControl;
+
+ protected:
+  bool HasNonClientArea() override { return true; }
+  TRect GetClientOffsets() override { return TRect{3, 3, 3, 3}; }
+  void PaintNonClientArea(TcxCanvas* ACanvas) override {
+    ACanvas->FillRect(TRect{0, 0, Width(), Height()}, clGreen);
+  }
+  void WMNCCalcSize(TMessage& Message) override {
+    inherited::WMNCCalcSize(Message);
+    auto* R = reinterpret_cast<RECT*>(Message.LParam);
+    InflateRect(R, -3, -3);
+  }
+};
+
+TEST(BaseControl, NonClientAreaIsPaintedAroundTheClient) {
+  TOwned<TCustomForm> Form(CreateForm(300, 200));
+  auto* Control = Create<TFramedControl>(Form.get());
+  Control->ContentColor = clRed;
+  Control->SetBoundsRect(TRect{10, 10, 110, 70});
+  Control->SetParent(Form.get());
+  ProcessMessages();
+  EXPECT_EQ(Control->ClientWidth(), 94);
+  TOwned<TcxBitmap32> Shot = CaptureWindow(Control);
+  const TPoint Frame[] = {{0, 0}, {2, 30}, {50, 1}, {99, 59}, {97, 30}};
+  for (const TPoint& P : Frame) EXPECT_EQ(PixelAt(Shot.get(), P.x, P.y), ColorToRGB(clGreen));
+  const TPoint Client[] = {{3, 3}, {50, 30}, {96, 56}};
+  for (const TPoint& P : Client) EXPECT_EQ(PixelAt(Shot.get(), P.x, P.y), ColorToRGB(clRed));
+  // WM_PRINT with the frame paints it too.
+  TOwned<TcxBitmap32> Printed(TcxBitmap32::CreateSize(100, 60, true));
+  Control->Perform(WM_PRINT, reinterpret_cast<WPARAM>(Printed->Canvas()->Handle()),
+                   PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+  EXPECT_EQ(PixelAt(Printed.get(), 1, 1), ColorToRGB(clGreen));
+}
+
+TEST(BaseControl, TakesTheScaleOfItsNewParent) {
+  TOwned<TCustomForm> Form(CreateForm(300, 200));
+  Form->ScaleForPPI(144);
+  Integer N = 0, D = 0;
+  ASSERT_TRUE(dxGetCurrentScaleFactor(Form.get(), N, D));
+  ASSERT_EQ(MulDiv(96, N, D), 144);
+  auto* Control = Create<TTestControl>(Form.get());
+  Control->SetBoundsRect(TRect{0, 0, 100, 40});
+  Control->SetParent(Form.get());
+  EXPECT_EQ(Control->ScaleFactor()->TargetDPI(), 144);
+  EXPECT_EQ(Control->Width(), 150);
+  // The same parent again changes nothing.
+  Control->SetParent(Form.get());
+  EXPECT_EQ(Control->Width(), 150);
 }
 
 // ---------------------------------------------------------------------------
