@@ -690,6 +690,8 @@ void TcxControl::InvalidateControl(TWinControl* AControl, bool ANeedInvalidateSe
   }
 }
 
+void TcxControl::Invalidate() { Perform(CM_INVALIDATE, 0, 0); }
+
 void TcxControl::InvalidateRect(const TRect& R, bool AEraseBackground) {
   if (HandleAllocated()) ::InvalidateRect(FHandle, &R, AEraseBackground ? TRUE : FALSE);
 }

@@ -509,6 +509,62 @@ TEST(BaseControl, TakesTheScaleOfItsNewParent) {
   EXPECT_EQ(Control->Width(), 150);
 }
 
+// A parent whose children show it (it redraws them when it is redrawn).
+class TShowingParent : public TTestControl {
+  DECLARE_CLASS_INLINE(TShowingParent, TTestControl)
+ public:
+  using TTestControl::TTestControl;
+
+ protected:
+  bool NeedRedrawOnResize() override { return true; }
+};
+
+// A child that says itself whether its parent's redraw reaches it.
+class TDecidingChild : public TCustomControl, public IcxTransparentControl {
+  DECLARE_CLASS_INLINE(TDecidingChild, TCustomControl)
+ public:
+  using TCustomControl::TCustomControl;
+  bool Transparent = false;
+  bool IsTransparentRegionsPresent() override { return Transparent; }
+};
+
+bool HasUpdate(TWinControl* AControl) {
+  RECT R{};
+  return GetUpdateRect(AControl->Handle(), &R, FALSE) != 0;
+}
+
+TEST(BaseControl, InvalidationReachesTheChildrenThatShowTheControl) {
+  TOwned<TCustomForm> Form(CreateForm(300, 200));
+  auto* Parent = Create<TShowingParent>(Form.get());
+  Parent->SetBoundsRect(TRect{0, 0, 280, 180});
+  Parent->SetParent(Form.get());
+  auto* Plain = Create<TCustomControl>(Form.get());
+  auto* Opaque = Create<TCustomControl>(Form.get());
+  Opaque->SetControlStyle(Opaque->ControlStyle() + TControlStyle{csOpaque});
+  auto* Shows = Create<TDecidingChild>(Form.get());
+  Shows->Transparent = true;
+  auto* Hides = Create<TDecidingChild>(Form.get());
+  Hides->Transparent = false;
+  Integer Left = 5;
+  for (TWinControl* C : std::vector<TWinControl*>{Plain, Opaque, Shows, Hides}) {
+    C->SetBoundsRect(TRect{Left, 5, Left + 40, 45});
+    C->SetParent(Parent);
+    Left += 50;
+  }
+  ProcessMessages();
+  for (TWinControl* C : std::vector<TWinControl*>{Form.get(), Parent, Plain, Opaque, Shows, Hides})
+    ValidateRect(C->Handle(), nullptr);
+  Parent->Invalidate();
+  EXPECT_TRUE(HasUpdate(Parent));
+  EXPECT_TRUE(HasUpdate(Plain));
+  EXPECT_FALSE(HasUpdate(Opaque));
+  EXPECT_TRUE(HasUpdate(Shows));
+  EXPECT_FALSE(HasUpdate(Hides));
+  // The form only hears of it: a control's redraw is not the whole form's.
+  EXPECT_FALSE(HasUpdate(Form.get()));
+  ProcessMessages();
+}
+
 // ---------------------------------------------------------------------------
 // Mouse.
 
