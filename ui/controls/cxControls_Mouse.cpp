@@ -170,8 +170,7 @@ void TcxControl::AfterMouseDown(TMouseButton AButton, Integer X, Integer Y) {
     DoScrolling();
     return;
   }
-  if (AButton != mbLeft || !IsDragModeAutomatic() || !HandleAllocated() ||
-      GetCapture() != FHandle)
+  if (AButton != mbLeft || !IsDragModeAutomatic() || !HandleAllocated() || GetCapture() != FHandle)
     return;
   if (IsDesigning() && !AllowAutoDragAndDropAtDesignTime(X, Y, TShiftState{})) return;
   if (CanDrag(X, Y)) DetectAndBeginFrameworkDrag(ClientToScreen(TPoint{X, Y}));
@@ -179,10 +178,9 @@ void TcxControl::AfterMouseDown(TMouseButton AButton, Integer X, Integer Y) {
 
 void TcxControl::DoScrolling() {
   if (!NeedsScrollBars()) return;
-  cxProcessControlScrollingOnMiddleButton(this, IsScrollBarActive(sbHorizontal),
-                                          IsScrollBarActive(sbVertical),
-                                          MakeEvent<&TcxControl::ScrollContent>(this),
-                                          FIsScrollingContent);
+  cxProcessControlScrollingOnMiddleButton(
+      this, IsScrollBarActive(sbHorizontal), IsScrollBarActive(sbVertical),
+      MakeEvent<&TcxControl::ScrollContent>(this), FIsScrollingContent);
 }
 
 // ---------------------------------------------------------------------------
