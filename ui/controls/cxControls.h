@@ -549,7 +549,7 @@ class TcxControlChildComponent : public TcxComponent, public IdxScaleFactor {
   bool HasParent() const override;
   void SetParentComponent(TComponent* AValue) override;
   TcxControl* Control() const { return FControl; }
-  TdxScaleFactor* ScaleFactor() const { return FScaleFactor; }
+  TdxOwnedScaleFactor* ScaleFactor() const { return FScaleFactor; }
   // nullptr detaches the component from its control.
   virtual void SetControl(TcxControl* AValue);
 
@@ -851,6 +851,11 @@ class TcxControlWindowedScrollBars : public TcxControlCustomScrollBars {
   template <class F>
   void ForEachElement(F AProc, bool AOnlyVisible) const;
 };
+
+// Whether AOwner, a base control, scrolls its content while the left button
+// drags over one of its bars (what the bar core asks through its owner link,
+// filled at start-up).
+bool cxControlAllowsScrollContentOnDrag(TWinControl* AOwner);
 
 // ---------------------------------------------------------------------------
 // The touch and hybrid scroll UI (popup bars over the control's edges). Only
@@ -1599,6 +1604,7 @@ class TcxControl : public TcxCustomControl,
   friend class TcxControlCustomScrollBars;
   friend class TcxControlWindowedScrollBars;
   friend class TdxScrollHelper;
+  friend bool cxControlAllowsScrollContentOnDrag(TWinControl* AOwner);
   // False when the bars did not settle within the passes allowed.
   bool CalculateScrollBarsParams();
   void CheckPixelScrollBars();

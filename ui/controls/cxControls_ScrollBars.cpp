@@ -312,6 +312,11 @@ void TcxSizeGrip::WMEraseBkgnd(TMessage& Message) { Message.Result = 1; }
 
 void TcxSizeGrip::LookAndFeelChanged(TcxLookAndFeel*, TcxLookAndFeelValues) { Invalidate(); }
 
+bool cxControlAllowsScrollContentOnDrag(TWinControl* AOwner) {
+  auto* Control = AsOrNull<TcxControl>(AOwner);
+  return Control && Control->FAllowScrollContentOnDrag;
+}
+
 // ---------------------------------------------------------------------------
 // Router of the control's mouse messages to its windowless bars
 IMPLEMENT_CLASS(TcxControlScrollBarsManager)

@@ -552,6 +552,175 @@ TEST_F(ControlScrollBars, ScrollHelperMovesImageContentByLinesPagesAndTracking) 
 }
 
 // ---------------------------------------------------------------------------
+// Scroll-bar mode, hybrid colour, activity, grip availability, metrics.
+
+class TModeControl : public TTestScrollingControl {
+  DECLARE_CLASS(TModeControl, TTestScrollingControl)
+ public:
+  using TcxControl::GetHybridScrollbarBaseColor;
+  using TcxControl::IsPopupScrollBars;
+  using TTestScrollingControl::TTestScrollingControl;
+  bool AllowTouch = false;
+  bool AllowHybrid = false;
+  TColor Foreground = clBlack;
+
+ protected:
+  bool AllowTouchScrollUIMode() override { return AllowTouch; }
+  bool AllowHybridScrollbarMode() override { return AllowHybrid; }
+  TColor GetScrollContentForegroundColor() override { return Foreground; }
+};
+IMPLEMENT_CREATABLE_CLASS(TModeControl)
+
+TEST_F(ControlScrollBars, TheLookAndFeelsModeIsResolvedForTheControl) {
+  struct TCase {
+    TdxScrollbarMode Asked;
+    bool AllowHybrid;
+    TdxScrollbarMode Resolved;
+  };
+  const TCase Cases[] = {
+      {sbmDefault, true, sbmClassic}, {sbmClassic, true, sbmClassic}, {sbmTouch, false, sbmTouch},
+      {sbmHybrid, false, sbmTouch},   {sbmHybrid, true, sbmHybrid},
+  };
+  auto* Control = Create<TModeControl>(Form.get());
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(static_cast<int>(C.Asked));
+    Control->AllowHybrid = C.AllowHybrid;
+    Control->LookAndFeel()->SetScrollbarMode(C.Asked);
+    EXPECT_EQ(Control->GetLookAndFeelScrollbarMode(), C.Resolved);
+    // A control that does not allow touch scroll UI stays classic.
+    EXPECT_EQ(Control->GetScrollbarMode(), sbmClassic);
+  }
+}
+
+TEST_F(ControlScrollBars, AChangeOfModeMakesTheBarsAnewOfTheModesClasses) {
+  auto* Control = Create<TModeControl>(Form.get());
+  Control->AllowTouch = true;
+  Control->SetBoundsRect(Bounds(10, 10, 200, 150));
+  Control->SetParent(Form.get());
+  Control->HandleNeeded();
+  Control->UpdateScrollBars();
+  ASSERT_TRUE(Control->MainScrollBars()->HScrollBar()->ClassType() ==
+              TcxControlScrollBar::StaticClass());
+  Control->LookAndFeel()->SetScrollbarMode(sbmTouch);
+  EXPECT_EQ(Control->GetScrollbarMode(), sbmTouch);
+  EXPECT_TRUE(Control->IsPopupScrollBars());
+  EXPECT_TRUE(Control->MainScrollBars()->HScrollBar()->Is<TcxControlPopupScrollBar>());
+  EXPECT_TRUE(Control->MainScrollBars()->SizeGrip()->Is<TcxPopupSizeGrip>());
+  // Popup bars take no room from the client; nothing shows them yet.
+  EXPECT_EQ(Text(Control->GetClientBounds()), Text(TRect{0, 0, 200, 150}));
+  Control->UpdateScrollBars();
+  EXPECT_TRUE(Control->IsScrollBarActive(sbVertical)) << "the data allows the bar";
+  Control->LookAndFeel()->SetScrollbarMode(sbmClassic);
+  EXPECT_EQ(Control->GetScrollbarMode(), sbmClassic);
+  EXPECT_TRUE(Control->MainScrollBars()->HScrollBar()->ClassType() ==
+              TcxControlScrollBar::StaticClass());
+  Control->UpdateScrollBars();
+  EXPECT_TRUE(WindowedBar(Control, sbVertical)->Visible());
+}
+
+TEST_F(ControlScrollBars, AHybridBaseColourAtDefaultFollowsTheContentTextLightness) {
+  struct TCase {
+    TColor Base;
+    TColor Foreground;
+    TColor Expected;
+  };
+  const TCase Cases[] = {
+      {clDefault, clBlack, clBlack},
+      {clDefault, clWhite, clWhite},
+      {clDefault, RGB(200, 200, 200), clWhite},
+      {clDefault, RGB(150, 150, 150), clBlack},
+      {clDefault, clWindowText, clBlack},
+      {clRed, clWhite, clRed},
+  };
+  auto* Control = Create<TModeControl>(Form.get());
+  for (const TCase& C : Cases) {
+    Control->SetHybridScrollbarBaseColor(C.Base);
+    Control->Foreground = C.Foreground;
+    EXPECT_EQ(Control->GetHybridScrollbarBaseColor(), C.Expected) << C.Foreground;
+  }
+}
+
+TEST(ScrollUIActivity, OnlyMovesOfTenPixelsOrMoreCount) {
+  TOwned<TdxTouchScrollUIActivityHelper> Helper(Create<TdxTouchScrollUIActivityHelper>());
+  auto Move = [&](int X, int Y) {
+    TMessage M{WM_MOUSEMOVE, 0, static_cast<LPARAM>(MAKELONG(X, Y)), 0};
+    return Helper->CheckScrollActivity(nullptr, M);
+  };
+  EXPECT_FALSE(Move(100, 100)) << "the first move records";
+  EXPECT_FALSE(Move(109, 91));
+  EXPECT_TRUE(Move(110, 100));
+  EXPECT_FALSE(Move(115, 100)) << "measured from the last reported";
+  EXPECT_TRUE(Move(115, 90));
+  TMessage Leave{CM_MOUSELEAVE, 0, 0, 0};
+  EXPECT_FALSE(Helper->CheckScrollActivity(nullptr, Leave));
+  EXPECT_FALSE(Move(500, 500)) << "after leaving, the first move records again";
+  EXPECT_TRUE(Move(500, 490));
+}
+
+TEST_F(ControlScrollBars, ASizeGripIsAvailableOnlyAtTheCornerOfASizableRestoredForm) {
+  auto* Control = Create<TTestScrollingControl>(Form.get());
+  Control->SetParent(Form.get());
+  const Integer W = Form->ClientWidth(), H = Form->ClientHeight();
+  Control->SetBoundsRect(TRect{W - 100, H - 50, W, H});
+  EXPECT_TRUE(TcxSizeGrip::IsAvailable(Control));
+  Control->SetBoundsRect(TRect{W - 100, H - 40, W, H + 10});
+  EXPECT_TRUE(TcxSizeGrip::IsAvailable(Control)) << "reaching below the client";
+  Control->SetBoundsRect(TRect{W - 110, H - 50, W - 10, H});
+  EXPECT_FALSE(TcxSizeGrip::IsAvailable(Control)) << "not at the right edge";
+  Control->SetBoundsRect(TRect{W - 100, H - 60, W, H - 10});
+  EXPECT_FALSE(TcxSizeGrip::IsAvailable(Control)) << "not at the bottom";
+  Control->SetBoundsRect(TRect{W - 100, H - 50, W, H});
+  dxSetWindowStyle(Form->Handle(), WS_THICKFRAME, soSubtract);
+  EXPECT_FALSE(TcxSizeGrip::IsAvailable(Control)) << "a form of fixed size";
+  dxSetWindowStyle(Form->Handle(), WS_THICKFRAME, soAdd);
+  EXPECT_TRUE(TcxSizeGrip::IsAvailable(Control));
+  EXPECT_FALSE(TcxSizeGrip::IsAvailable(nullptr));
+  auto* Orphan = Create<TTestScrollingControl>(nullptr);
+  EXPECT_FALSE(TcxSizeGrip::IsAvailable(Orphan)) << "no form";
+  Orphan->Free();
+}
+
+TEST_F(ControlScrollBars, ANewSystemBarSizeResizesTheBarsAndLaysTheControlOut) {
+  TTestScrollingControl* Control = MakeControl(Bounds(10, 10, 200, 150));
+  TcxControlScrollBar* V = WindowedBar(Control, sbVertical);
+  const Integer Width = GetScaledScrollBarSize(Control->ScaleFactor()).cx;
+  V->TControl::SetWidth(Width + 5);
+  Control->BoundsChangedCount = 0;
+  Control->Perform(DXM_NCSIZECHANGED, 0, 0);
+  EXPECT_EQ(V->Width(), Width);
+  EXPECT_EQ(Control->BoundsChangedCount, 1);
+  Control->Perform(DXM_NCSIZECHANGED, 0, 0);
+  EXPECT_EQ(Control->BoundsChangedCount, 1) << "nothing changed";
+}
+
+TEST_F(ControlScrollBars, TheScrollBarCoreAsksTheControlAboutDraggingContent) {
+  ASSERT_NE(cxScrollBarOwnerLink().AllowScrollContentOnDrag, nullptr);
+  TTestScrollingControl* Control = MakeControl(Bounds(10, 10, 200, 150));
+  EXPECT_FALSE(cxScrollBarOwnerLink().AllowScrollContentOnDrag(Control));
+  EXPECT_FALSE(cxScrollBarOwnerLink().AllowScrollContentOnDrag(Form.get()));
+}
+
+TEST_F(ControlScrollBars, AChildComponentFollowsItsControl) {
+  TTestScrollingControl* Control = MakeControl(Bounds(10, 10, 200, 150));
+  TcxControlChildComponent* Child =
+      TcxControlChildComponent::CreateEx(TcxControlChildComponent::StaticClass(), Control);
+  EXPECT_EQ(Child->Control(), Control);
+  EXPECT_EQ(Child->Owner(), Control->Owner());
+  EXPECT_EQ(Child->GetParentComponent(), Control);
+  EXPECT_EQ(Child->ScaleFactor()->Owner(), Control->ScaleFactor());
+  Child->SetParentComponent(nullptr);
+  Control->RemoveChildComponent(Child);
+  EXPECT_FALSE(Child->HasParent());
+  Child->SetParentComponent(Control);
+  EXPECT_EQ(Child->Control(), Control);
+  TcxControlChildComponent* Unowned =
+      TcxControlChildComponent::CreateEx(TcxControlChildComponent::StaticClass(), Control, false);
+  EXPECT_EQ(Unowned->Owner(), nullptr);
+  Unowned->Free();
+  Child->Free();
+}
+
+// ---------------------------------------------------------------------------
 // Windowless bars fed by the control's mouse messages.
 
 // A set of windowless bars, registered with the control's router and painted
