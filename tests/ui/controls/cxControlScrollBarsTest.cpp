@@ -152,8 +152,10 @@ class ControlScrollBars : public ::testing::Test {
     Form.reset();
     GBarCounters = nullptr;
   }
-  TTestScrollingControl* MakeControl(const TRect& ABounds, bool ACountingBars = false) {
-    auto* Control = Create<TTestScrollingControl>(Form.get());
+  // A control of class T on the form, UltraFlat, with its bars laid out.
+  template <class T = TTestScrollingControl>
+  T* MakeControl(const TRect& ABounds, bool ACountingBars = false) {
+    auto* Control = Create<T>(Form.get());
     Control->CountingBars = ACountingBars;
     if (ACountingBars) {
       // The bars were made in the construction already: make them anew of
@@ -782,15 +784,7 @@ IMPLEMENT_CREATABLE_CLASS(TWindowlessScrollBars)
 class WindowlessScrollBars : public ControlScrollBars {
  protected:
   TWindowlessControl* MakeWindowless(const TRect& ABounds) {
-    auto* Control = Create<TWindowlessControl>(Form.get());
-    Control->LookAndFeel()->SetNativeStyle(false);
-    Control->LookAndFeel()->SetKind(lfUltraFlat);
-    Control->SetBoundsRect(ABounds);
-    Control->SetParent(Form.get());
-    Control->HandleNeeded();
-    Control->UpdateScrollBars();
-    ControlsTest::ProcessMessages();
-    return Control;
+    return MakeControl<TWindowlessControl>(ABounds);
   }
   static TcxControlScrollBarHelper* Bar(TcxControl* AControl, TScrollBarKind AKind) {
     return static_cast<TcxControlScrollBarHelper*>(AKind == sbHorizontal
