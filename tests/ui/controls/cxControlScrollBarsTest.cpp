@@ -261,6 +261,13 @@ TEST_F(ControlScrollBars, BarsAndGripAreChildWindowsAtTheControlsBounds) {
   EXPECT_EQ(Text(Grip->BoundsRect()), Text(TRect{200 - Size.cx, 150 - Size.cy, 200, 150}));
   EXPECT_EQ(Text(H->BoundsRect()), Text(Control->GetHScrollBarBounds()));
   EXPECT_EQ(Text(V->BoundsRect()), Text(Control->GetVScrollBarBounds()));
+  // The grip shows the painter's colour for it; the bars want no hint and
+  // work in the designer.
+  TOwned<TcxBitmap32> GripShot = ControlsTest::CaptureWindow(Grip);
+  EXPECT_EQ(ColorToRGB(GripShot->Canvas()->Pixels(Grip->Width() / 2, Grip->Height() / 2)),
+            ColorToRGB(Grip->LookAndFeel()->Painter()->DefaultSizeGripAreaColor()));
+  EXPECT_EQ(V->Perform(CM_HINTSHOW, 0, 0), 1);
+  EXPECT_EQ(V->Perform(CM_DESIGNHITTEST, 0, 0), 1);
   // The bars show the content's parameters.
   EXPECT_EQ(H->Max(), 599);
   EXPECT_EQ(H->PageSize(), 200 - Size.cx);
@@ -336,6 +343,45 @@ TEST_F(ControlScrollBars, DuringTheCalculationTheDataAnswerOutsideItTheWindows) 
   EXPECT_EQ(Seen.front(), "inactive calculating");
   EXPECT_FALSE(Control->MainScrollBars()->Calculating());
   EXPECT_FALSE(Control->IsScrollBarActive(sbVertical));
+}
+
+// A control that shows a frozen picture of itself while locked: its bars and
+// grip copy their part of the picture instead of painting.
+class TLockedControl : public TTestScrollingControl, public IcxLockedStatePaint {
+  DECLARE_CLASS(TLockedControl, TTestScrollingControl)
+ public:
+  using TTestScrollingControl::TTestScrollingControl;
+  TOwned<TcxBitmap> Image;
+  bool Locked = false;
+  TcxBitmap* GetImage() override { return Locked ? Image.get() : nullptr; }
+  TcxControl* GetTopmostControl() override { return this; }
+};
+IMPLEMENT_CREATABLE_CLASS(TLockedControl)
+
+TEST_F(ControlScrollBars, BarsAndGripOfALockedControlShowTheirPartOfItsPicture) {
+  auto* Control = MakeControl<TLockedControl>(Bounds(10, 10, 200, 150));
+  const TColor Frozen = RGB(10, 200, 30), Corner = RGB(200, 20, 120);
+  Control->Image.reset(TcxBitmap::CreateSize(200, 150, TPixelFormat::pf24bit));
+  Control->Image->cxCanvas()->FillRect(TRect{0, 0, 200, 150}, Frozen);
+  // A mark where the grip is: the copy is taken from under each element.
+  TRect GripBounds = Control->GetSizeGripBounds();
+  Control->Image->cxCanvas()->FillRect(GripBounds, Corner);
+  auto* Grip = AsOrNull<TcxSizeGrip>(Control->MainScrollBars()->SizeGrip());
+  TcxControlScrollBar* V = WindowedBar(Control, sbVertical);
+  auto Count = [](TcxBitmap32* AShot, TColor AColor) {
+    int N = 0;
+    for (int Y = 0; Y < AShot->Height(); ++Y)
+      for (int X = 0; X < AShot->Width(); ++X) N += AShot->Canvas()->Pixels(X, Y) == AColor;
+    return N;
+  };
+  Control->Locked = true;
+  TOwned<TcxBitmap32> Bar = ControlsTest::CaptureWindow(V);
+  EXPECT_EQ(Count(Bar.get(), Frozen), V->Width() * V->Height());
+  TOwned<TcxBitmap32> GripShot = ControlsTest::CaptureWindow(Grip);
+  EXPECT_EQ(Count(GripShot.get(), Corner), Grip->Width() * Grip->Height());
+  Control->Locked = false;
+  Bar = ControlsTest::CaptureWindow(V);
+  EXPECT_EQ(Count(Bar.get(), Frozen), 0);
 }
 
 // ---------------------------------------------------------------------------
