@@ -251,11 +251,13 @@ void cxControls_Initialize() {
       User32 ? reinterpret_cast<void*>(GetProcAddress(User32, "UpdateLayeredWindow")) : nullptr);
   dxSetHook(htWndProc, &cxControlWndProcHook);
   dxFadingSystemInfoLink().IsMenuAnimation = &SystemMenuAnimation;
+  cxScrollBarOwnerLink().AllowScrollContentOnDrag = &cxControlAllowsScrollContentOnDrag;
 }
 
 void cxControls_Finalize() {
   TControlsState& S = ControlsState();
   dxFadingSystemInfoLink().IsMenuAnimation = nullptr;
+  cxScrollBarOwnerLink().AllowScrollContentOnDrag = nullptr;
   dxReleaseHook(&cxControlWndProcHook);
   FreeService(S.ActivateWindowHelper);
   S.UnitIsFinalized = true;

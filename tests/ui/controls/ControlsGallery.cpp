@@ -84,6 +84,60 @@ void PopulateScrollBars(TCustomForm* AForm) {
   }
 }
 
+// A bordered control whose content is larger than its client: both bars
+// and the grip between them; beside it one whose bar cannot scroll but may
+// not hide (shown disabled), and one with right-to-left bars.
+class TGalleryScrollingControl : public TcxControl {
+  DECLARE_CLASS(TGalleryScrollingControl, TcxControl)
+ public:
+  using TcxControl::TcxControl;
+  using TcxControl::UpdateScrollBars;
+  TSize Content{600, 500};
+  bool AllowHide = true;
+
+ protected:
+  void InitScrollBarsParameters() override {
+    TRect R = GetClientBounds();
+    SetScrollBarInfo(sbHorizontal, 0, Content.cx - 1, 1, cxRectWidth(R), 40, true, AllowHide);
+    SetScrollBarInfo(sbVertical, 0, Content.cy - 1, 1, cxRectHeight(R), 60, true, AllowHide);
+  }
+  void DoPaint() override {
+    inherited::DoPaint();
+    TRect R = GetClientBounds();
+    Canvas()->FillRect(R, clWindow);
+    // Lines every 20 content pixels show where the content is.
+    for (Integer X = R.left + 20 - 40 % 20; X < R.right; X += 20)
+      Canvas()->FillRect(TRect{X, R.top, X + 1, R.bottom}, clSilver);
+    for (Integer Y = R.top + 20 - 60 % 20; Y < R.bottom; Y += 20)
+      Canvas()->FillRect(TRect{R.left, Y, R.right, Y + 1}, clSilver);
+  }
+};
+IMPLEMENT_CREATABLE_CLASS(TGalleryScrollingControl)
+
+TGalleryScrollingControl* AddScrollingControl(TCustomForm* AForm, const TRect& ABounds) {
+  auto* Control = Create<TGalleryScrollingControl>(AForm);
+  Control->SetBorderStyle(cxcbsDefault);
+  Control->SetBoundsRect(ABounds);
+  Control->SetParent(AForm);
+  return Control;
+}
+
+void PopulateScrollingControl(TCustomForm* AForm) {
+  AForm->SetColor(clBtnFace);
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+  AddScrollingControl(AForm, Bounds(8, 8, 200, 150));
+  TGalleryScrollingControl* Disabled = AddScrollingControl(AForm, Bounds(216, 8, 120, 150));
+  Disabled->Content = TSize{50, 50};
+  Disabled->AllowHide = false;
+  TGalleryScrollingControl* RightToLeft = AddScrollingControl(AForm, Bounds(8, 166, 200, 120));
+  RightToLeft->SetBiDiMode(bdRightToLeft);
+  for (Integer I = 0; I < AForm->ControlCount(); ++I)
+    if (auto* Control = AsOrNull<TGalleryScrollingControl>(AForm->Controls(I))) {
+      Control->HandleNeeded();
+      Control->UpdateScrollBars();
+    }
+}
+
 // A base control that shows where it may paint: its client bounds in the
 // painter's content colour with a line of text, inside whatever border the
 // control draws.
@@ -127,6 +181,7 @@ const TGalleryPage Pages[] = {
     {L"Frame", {160, 80}, &PopulateFrame},
     {L"ScrollBars", {410, 500}, &PopulateScrollBars},
     {L"BaseControl", {324, 144}, &PopulateBaseControl},
+    {L"ScrollingControl", {344, 294}, &PopulateScrollingControl},
 };
 
 const TGalleryStyle Styles[] = {
