@@ -1,0 +1,415 @@
+// Drag images, the size frame and drag detection on real windows, driven by
+// input the platform injects.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ControlsTestSupport.h"
+#include "WinHandles.h"
+#include "cxControls.h"
+
+using namespace ControlsTest;
+
+namespace {
+
+// Pumps until ADone holds or a few seconds' worth of rounds have passed
+// (injected input reaches the queue through the X server).
+bool PumpUntil(const std::function<bool()>& ADone) {
+  for (int Round = 0; Round < 1000 && !ADone(); ++Round) {
+    ProcessMessages();
+    if (!ADone()) Sleep(5);
+  }
+  ProcessMessages();
+  return ADone();
+}
+
+void SendMouse(DWORD AFlags, POINT P = POINT{-1, -1}) {
+  INPUT In{};
+  In.type = INPUT_MOUSE;
+  In.mi.dwFlags = AFlags;
+  if (P.x >= 0) {
+    In.mi.dx = MulDiv(P.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    In.mi.dy = MulDiv(P.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    In.mi.dwFlags |= MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  }
+  SendInput(1, &In, sizeof(In));
+}
+
+bool CursorAt(POINT P) {
+  POINT C{};
+  return GetCursorPos(&C) && C.x == P.x && C.y == P.y;
+}
+
+// Moves the pointer and waits until the platform has it there.
+void MoveMouse(POINT P) {
+  SendMouse(0, P);
+  PumpUntil([&] { return CursorAt(P); });
+}
+
+TRect WindowRect(HWND AWnd) {
+  RECT R{};
+  GetWindowRect(AWnd, &R);
+  return R;
+}
+
+std::string Text(const TRect& R) {
+  return std::to_string(R.left) + "," + std::to_string(R.top) + "," + std::to_string(R.right) +
+         "," + std::to_string(R.bottom);
+}
+
+TColor ScreenPixel(Integer X, Integer Y) {
+  TScreenDC DC;
+  return static_cast<TColor>(GetPixel(DC.Get(), X, Y));
+}
+
+// A drag image that shows one colour, so that it can be found on the screen.
+class TColorDragImage : public TcxCustomDragImage {
+  DECLARE_CLASS(TColorDragImage, TcxCustomDragImage)
+ public:
+  TColor Fill = clRed;
+
+ protected:
+  void Paint() override {
+    Canvas()->Canvas()->Brush()->SetColor(Fill);
+    Canvas()->Canvas()->FillRect(ClientRect());
+  }
+};
+IMPLEMENT_CLASS(TColorDragImage)
+
+class DragImage : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Form.reset(CreateForm(300, 200));
+    Form->SetColor(clWhite);
+    SetForegroundWindow(Form->Handle());
+    ProcessMessages();
+  }
+  TOwned<TCustomForm> Form;
+};
+
+TEST_F(DragImage, IsATopmostToolWindowOwnedByTheActiveFormAndBlendedAt180) {
+  TOwned<TcxCustomDragImage> Image = MakeOwned<TcxCustomDragImage>();
+  ASSERT_TRUE(Image->HandleAllocated());
+  HWND Wnd = Image->Handle();
+  LONG_PTR Style = GetWindowLongPtrW(Wnd, GWL_STYLE);
+  LONG_PTR ExStyle = GetWindowLongPtrW(Wnd, GWL_EXSTYLE);
+  EXPECT_EQ(Style & (WS_POPUP | WS_CHILD | WS_VISIBLE | WS_CAPTION), WS_POPUP);
+  EXPECT_TRUE(ExStyle & WS_EX_TOOLWINDOW);
+  EXPECT_TRUE(ExStyle & WS_EX_TOPMOST);
+  EXPECT_TRUE(ExStyle & WS_EX_LAYERED);
+  EXPECT_EQ(GetWindow(Wnd, GW_OWNER), Form->Handle());
+  EXPECT_EQ(Text(WindowRect(Wnd)), "0,0,0,0");
+  EXPECT_TRUE(Image->AlphaBlend());
+  EXPECT_TRUE(Image->AlphaBlended());
+  EXPECT_EQ(Image->AlphaBlendValue(), 180);
+  BYTE Alpha = 0;
+  DWORD Flags = 0;
+  ASSERT_TRUE(GetLayeredWindowAttributes(Wnd, nullptr, &Alpha, &Flags));
+  EXPECT_EQ(Alpha, 180);
+  EXPECT_EQ(Flags, static_cast<DWORD>(LWA_ALPHA));
+  EXPECT_FALSE(Image->Visible());
+}
+
+// The layered attributes follow AlphaBlend and TransparentColor.
+TEST_F(DragImage, LayeredAttributesFollowAlphaBlendAndTransparentColor) {
+  struct TCase {
+    bool AlphaBlend;
+    bool TransparentColor;
+    bool Layered;
+    DWORD Flags;
+  };
+  const TCase Cases[] = {
+      {true, false, true, LWA_ALPHA},
+      {false, true, true, LWA_COLORKEY},
+      {true, true, true, LWA_ALPHA | LWA_COLORKEY},
+      {false, false, false, 0},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(std::to_string(C.AlphaBlend) + " " + std::to_string(C.TransparentColor));
+    TOwned<TcxCustomDragImage> Image = MakeOwned<TcxCustomDragImage>();
+    Image->SetAlphaBlendValue(99);
+    Image->SetTransparentColorValue(clLime);
+    Image->SetTransparentColor(C.TransparentColor);
+    Image->SetAlphaBlend(C.AlphaBlend);
+    HWND Wnd = Image->Handle();
+    EXPECT_EQ((GetWindowLongPtrW(Wnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0, C.Layered);
+    EXPECT_EQ(Image->AlphaBlended(), C.AlphaBlend);
+    if (!C.Layered) continue;
+    BYTE Alpha = 0;
+    DWORD Flags = 0;
+    COLORREF Key = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(Wnd, &Key, &Alpha, &Flags));
+    EXPECT_EQ(Flags, C.Flags);
+    if (C.Flags & LWA_ALPHA) {
+      EXPECT_EQ(Alpha, 99);
+    }
+    if (C.Flags & LWA_COLORKEY) {
+      EXPECT_EQ(Key, RGB(0, 255, 0));
+    }
+  }
+}
+
+TEST_F(DragImage, InitKeepsTheHeldPointUnderThePosition) {
+  TOwned<TcxCustomDragImage> Image = MakeOwned<TcxCustomDragImage>();
+  Image->Init(TRect{10, 20, 110, 70}, TPoint{30, 25});
+  Image->MoveTo(TPoint{500, 400});
+  EXPECT_EQ(Text(WindowRect(Image->Handle())), "480,395,580,445");
+  Image->Offset(5, -5);
+  EXPECT_EQ(Text(WindowRect(Image->Handle())), "485,390,585,440");
+  Image->MoveTo(TPoint{20, 5});
+  EXPECT_EQ(Text(WindowRect(Image->Handle())), "0,0,100,50");
+}
+
+// Shown over the form the image takes neither activation nor the mouse:
+// a click on it reaches the form below.
+TEST_F(DragImage, ShowsWithoutActivationAndLetsTheMouseThrough) {
+  TOwned<TColorDragImage> Image = MakeOwned<TColorDragImage>();
+  Image->SetAlphaBlend(false);
+  TPoint Origin = Form->ClientToScreen(TPoint{0, 0});
+  Image->Init(TRect{0, 0, 40, 30}, TPoint{20, 15});
+  Image->MoveTo(TPoint{Origin.x + 100, Origin.y + 100});
+  HWND Active = GetActiveWindow();
+  Image->Show();
+  ProcessMessages();
+  EXPECT_TRUE(Image->Visible());
+  EXPECT_EQ(GetActiveWindow(), Active);
+  EXPECT_EQ(WindowFromPoint(POINT{Origin.x + 100, Origin.y + 100}), Form->Handle());
+  EXPECT_EQ(ScreenPixel(Origin.x + 100, Origin.y + 100), static_cast<TColor>(RGB(255, 0, 0)));
+
+  int Downs = 0;
+  struct THandler {
+    int* Count;
+    void Down(TObject*, TMouseButton, TShiftState, Integer, Integer) { ++*Count; }
+  } Handler{&Downs};
+  Form->OnMouseDown = MakeEvent<&THandler::Down>(&Handler);
+  MoveMouse(POINT{Origin.x + 100, Origin.y + 100});
+  SendMouse(MOUSEEVENTF_LEFTDOWN);
+  SendMouse(MOUSEEVENTF_LEFTUP);
+  EXPECT_TRUE(PumpUntil([&] { return Downs == 1; }));
+  Form->OnMouseDown = TMouseEvent();
+
+  Image->SetVisible(false);
+  EXPECT_FALSE(Image->Visible());
+  ProcessMessages();
+  EXPECT_EQ(ScreenPixel(Origin.x + 100, Origin.y + 100), static_cast<TColor>(RGB(255, 255, 255)));
+}
+
+TEST_F(DragImage, FollowsThePointer) {
+  TOwned<TColorDragImage> Image = MakeOwned<TColorDragImage>();
+  Image->SetAlphaBlend(false);
+  Image->Init(TRect{0, 0, 20, 20}, TPoint{10, 10});
+  Image->Show();
+  TPoint Origin = Form->ClientToScreen(TPoint{0, 0});
+  struct TFollower {
+    TcxCustomDragImage* Image;
+    TCustomForm* Form;
+    void Move(TObject*, TShiftState, Integer X, Integer Y) {
+      Image->MoveTo(Form->ClientToScreen(TPoint{X, Y}));
+    }
+  } Follower{Image.get(), Form.get()};
+  Form->OnMouseMove = MakeEvent<&TFollower::Move>(&Follower);
+  for (POINT P : {POINT{Origin.x + 50, Origin.y + 40}, POINT{Origin.x + 200, Origin.y + 150}}) {
+    MoveMouse(P);
+    ProcessMessages();
+    EXPECT_EQ(Text(WindowRect(Image->Handle())),
+              Text(TRect{P.x - 10, P.y - 10, P.x + 10, P.y + 10}));
+    Image->Update();
+    EXPECT_EQ(ScreenPixel(P.x + 5, P.y + 5), static_cast<TColor>(RGB(255, 0, 0)));
+  }
+  Form->OnMouseMove = TMouseMoveEvent();
+}
+
+TEST_F(DragImage, APopupParentOwnsTheWindowUntilItIsFreed) {
+  TOwned<TcxCustomDragImage> Image = MakeOwned<TcxCustomDragImage>();
+  TCustomForm* Other = CreateForm(100, 100);
+  Image->SetPopupParent(Other);
+  EXPECT_EQ(GetWindow(Image->Handle(), GW_OWNER), Other->Handle());
+  EXPECT_TRUE(GetWindowLongPtrW(Image->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  Other->Free();
+  EXPECT_EQ(Image->PopupParent(), nullptr);
+}
+
+// ---------------------------------------------------------------------------
+// The size frame
+
+bool InWindowRegion(HWND AWnd, Integer X, Integer Y) {
+  TcxRegion Region;
+  if (GetWindowRgn(AWnd, Region.Handle()) == ERROR) return true;
+  return Region.PtInRegion(X, Y);
+}
+
+TEST(SizeFrame, ShowsOnlyARingOfItsFrameWidth) {
+  struct TCase {
+    bool FillSelection;
+    TPoint P;
+    bool Inside;
+  };
+  // A frame of width 3 around a 100 x 60 rectangle.
+  const TCase Cases[] = {
+      {false, {0, 0}, true},   {false, {2, 30}, true},  {false, {3, 30}, false},
+      {false, {50, 2}, true},  {false, {50, 3}, false}, {false, {96, 30}, false},
+      {false, {97, 30}, true}, {false, {99, 59}, true}, {false, {50, 56}, false},
+      {false, {50, 57}, true}, {true, {50, 30}, true},  {true, {3, 3}, true},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(std::to_string(C.FillSelection) + " " + std::to_string(C.P.x) + "," +
+                 std::to_string(C.P.y));
+    TOwned<TcxSizeFrame> Frame = MakeOwned<TcxSizeFrame>(3);
+    EXPECT_FALSE(Frame->AlphaBlend());
+    Frame->SetFillSelection(C.FillSelection);
+    Frame->DrawSizeFrame(TRect{100, 100, 200, 160});
+    EXPECT_EQ(Text(WindowRect(Frame->Handle())), "100,100,200,160");
+    EXPECT_EQ(InWindowRegion(Frame->Handle(), C.P.x, C.P.y), C.Inside);
+  }
+}
+
+TEST(SizeFrame, ARingFollowsAnyRegionShape) {
+  // An L: the full width on top, the left half below.
+  TcxRegion L(0, 0, 100, 40);
+  L.Combine(TRect{0, 40, 50, 100}, roAdd);
+  TOwned<TcxSizeFrame> Frame = MakeOwned<TcxSizeFrame>(4);
+  Frame->DrawSizeFrame(TRect{50, 50, 150, 150}, &L);
+  HWND Wnd = Frame->Handle();
+  const struct {
+    TPoint P;
+    bool Inside;
+  } Cases[] = {{{1, 50}, true},   {{20, 50}, false}, {{48, 70}, true},  {{47, 70}, false},
+               {{70, 38}, true},  {{70, 35}, false}, {{80, 60}, false}, {{25, 98}, true},
+               {{98, 20}, true}};
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(std::to_string(C.P.x) + "," + std::to_string(C.P.y));
+    EXPECT_EQ(InWindowRegion(Wnd, C.P.x, C.P.y), C.Inside);
+  }
+}
+
+TEST(SizeFrame, TooSmallForItsRingKeepsTheShapeItHad) {
+  TOwned<TcxSizeFrame> Frame = MakeOwned<TcxSizeFrame>(3);
+  Frame->DrawSizeFrame(TRect{100, 100, 200, 160});
+  HWND Wnd = Frame->Handle();
+  TcxRegion Before;
+  ASSERT_NE(GetWindowRgn(Wnd, Before.Handle()), ERROR);
+  for (const TRect& R : {TRect{100, 100, 106, 160}, TRect{100, 100, 200, 105}}) {
+    Frame->DrawSizeFrame(R);
+    EXPECT_EQ(Text(WindowRect(Wnd)), Text(R));
+    TcxRegion After;
+    ASSERT_NE(GetWindowRgn(Wnd, After.Handle()), ERROR);
+    EXPECT_TRUE(After.IsEqual(&Before));
+  }
+  // Large enough again, the ring is made for the new size.
+  Frame->DrawSizeFrame(TRect{100, 100, 180, 150});
+  EXPECT_TRUE(InWindowRegion(Wnd, 79, 49));
+  EXPECT_FALSE(InWindowRegion(Wnd, 76, 46));
+}
+
+// On the screen the ring shows the halftone pattern and the inside shows
+// what is below.
+TEST(SizeFrame, DrawsTheHalftonePatternOnTheRingOnly) {
+  TOwned<TCustomForm> Form(CreateForm(300, 200));
+  Form->SetColor(clLime);
+  Form->Repaint();
+  TPoint Origin = Form->ClientToScreen(TPoint{0, 0});
+  TOwned<TcxSizeFrame> Frame = MakeOwned<TcxSizeFrame>(4);
+  TRect R = Bounds(Origin.x + 40, Origin.y + 40, 120, 80);
+  Frame->DrawSizeFrame(R);
+  Frame->Show();
+  ProcessMessages();
+  Frame->Update();
+  int Black = 0, White = 0;
+  for (Integer Y = 0; Y < 4; ++Y)
+    for (Integer X = 10; X < 30; ++X) {
+      COLORREF C = static_cast<COLORREF>(ScreenPixel(R.left + X, R.top + Y));
+      Black += C == RGB(0, 0, 0);
+      White += C == RGB(255, 255, 255);
+    }
+  EXPECT_EQ(Black, 40);
+  EXPECT_EQ(White, 40);
+  // Neighbours differ: a pattern, not a solid line.
+  EXPECT_NE(ScreenPixel(R.left + 10, R.top + 1), ScreenPixel(R.left + 11, R.top + 1));
+  EXPECT_EQ(ScreenPixel(R.left + 60, R.top + 40), static_cast<TColor>(RGB(0, 255, 0)));
+  EXPECT_EQ(ScreenPixel(R.left + 4, R.top + 40), static_cast<TColor>(RGB(0, 255, 0)));
+  Frame->Hide();
+}
+
+// ---------------------------------------------------------------------------
+// Drag detection
+
+class DragDetect : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Form.reset(CreateForm(300, 200));
+    SetForegroundWindow(Form->Handle());
+    ProcessMessages();
+    // Pressed one pixel right of the client's left edge.
+    Origin = Form->ClientToScreen(TPoint{0, 0});
+    Press = POINT{Origin.x + 1, Origin.y + 100};
+    MoveMouse(Press);
+  }
+  void TearDown() override {
+    if (GetCapture()) ReleaseCapture();
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    ProcessMessages();
+  }
+  TcxDragDetect Detect() {
+    return cxDragDetect(Form->Handle(), TPoint{Press.x, Press.y});
+  }
+  TOwned<TCustomForm> Form;
+  TPoint Origin;
+  POINT Press;
+};
+
+TEST_F(DragDetect, MovesPastTheThresholdAreADragAndReleasesInsideAreNot) {
+  const Integer D = GetSystemMetrics(SM_CXDRAG);
+  struct TCase {
+    const char* Name;
+    Integer DX, DY;
+    DWORD Release;
+    TcxDragDetect Expected;
+  };
+  const TCase Cases[] = {
+      {"inside, released", D - 1, 0, MOUSEEVENTF_LEFTUP, ddNone},
+      {"right, past", D + 1, 0, 0, ddDrag},
+      {"down, past", 0, D + 1, 0, ddDrag},
+      // Left of the client origin: the coordinates are negative.
+      {"left of the origin, inside", -2, 0, MOUSEEVENTF_LEFTUP, ddNone},
+      {"left of the origin, past", -(D + 1), 0, 0, ddDrag},
+      {"right button up", 1, 1, MOUSEEVENTF_RIGHTUP, ddNone},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    MoveMouse(Press);
+    SetCapture(Form->Handle());
+    SendMouse(0, POINT{Press.x + C.DX, Press.y + C.DY});
+    if (C.Release) SendMouse(C.Release);
+    EXPECT_EQ(Detect(), C.Expected);
+    EXPECT_EQ(GetCapture(), nullptr);
+    ProcessMessages();
+  }
+}
+
+TEST_F(DragDetect, EscapeALostCaptureAndQuitCancel) {
+  struct TCase {
+    const char* Name;
+    UINT Msg;
+    WPARAM WParam;
+  };
+  const TCase Cases[] = {
+      {"escape down", WM_KEYDOWN, VK_ESCAPE},
+      {"escape up", WM_KEYUP, VK_ESCAPE},
+      {"cancel mode", WM_CANCELMODE, 0},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    PostMessageW(Form->Handle(), C.Msg, C.WParam, 0);
+    EXPECT_EQ(Detect(), ddCancel);
+    EXPECT_EQ(GetCapture(), nullptr);
+  }
+  PostQuitMessage(7);
+  EXPECT_EQ(Detect(), ddCancel);
+  MSG Msg;
+  ASSERT_TRUE(PeekMessageW(&Msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(Msg.wParam, 7u);
+}
+
+}  // namespace
