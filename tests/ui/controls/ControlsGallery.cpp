@@ -169,10 +169,50 @@ void PopulateDragAndDrop(TCustomForm* AForm) {
   Showcase->Place();
 }
 
+// A base control that shows where it may paint: its client bounds in the
+// painter's content colour with a line of text, inside whatever border the
+// control draws.
+class TGalleryControl : public TcxControl {
+  DECLARE_CLASS_INLINE(TGalleryControl, TcxControl)
+ public:
+  using TcxControl::TcxControl;
+
+ protected:
+  void DoPaint() override {
+    inherited::DoPaint();
+    const TRect R = GetClientBounds();
+    TcxCustomLookAndFeelPainter* Painter = LookAndFeelPainter();
+    Canvas()->Font()->Assign(Font());
+    Canvas()->FillRect(R, Painter->DefaultContentColor());
+    Canvas()->Font()->SetColor(Enabled() ? Painter->DefaultContentTextColor() : clGrayText);
+    Canvas()->Brush()->SetStyle(TBrushStyle::bsClear);
+    Canvas()->DrawTexT(Caption(), R, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  }
+};
+
+void AddBaseControl(TCustomForm* AForm, const TRect& ABounds, const wchar_t* ACaption,
+                    TcxControlBorderStyle ABorderStyle, bool AEnabled) {
+  auto* Control = Create<TGalleryControl>(AForm);
+  Control->SetBoundsRect(ABounds);
+  Control->SetCaption(ACaption);
+  Control->SetBorderStyle(ABorderStyle);
+  Control->SetEnabled(AEnabled);
+  Control->SetParent(AForm);
+}
+
+// Base controls with and without the painter's border, enabled and not.
+void PopulateBaseControl(TCustomForm* AForm) {
+  AForm->SetColor(clBtnFace);
+  AddBaseControl(AForm, Bounds(8, 8, 150, 60), L"Bordered", cxcbsDefault, true);
+  AddBaseControl(AForm, Bounds(166, 8, 150, 60), L"No border", cxcbsNone, true);
+  AddBaseControl(AForm, Bounds(8, 76, 150, 60), L"Bordered, disabled", cxcbsDefault, false);
+}
+
 const TGalleryPage Pages[] = {
     {L"Frame", {160, 80}, &PopulateFrame},
     {L"ScrollBars", {410, 500}, &PopulateScrollBars},
     {L"DragAndDrop", {400, 160}, &PopulateDragAndDrop},
+    {L"BaseControl", {324, 144}, &PopulateBaseControl},
 };
 
 const TGalleryStyle Styles[] = {

@@ -2,6 +2,7 @@
 // input the platform injects.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -335,6 +336,10 @@ TEST(SizeFrame, DrawsTheHalftonePatternOnTheRingOnly) {
 // ---------------------------------------------------------------------------
 // Drag detection
 
+// The detection's loop runs until the capture goes; a thread timer takes it
+// away after a while so that a failing case cannot hang the run.
+void CALLBACK TakeCaptureAway(HWND, UINT, UINT_PTR, DWORD) { ReleaseCapture(); }
+
 class DragDetect : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -345,18 +350,19 @@ class DragDetect : public ::testing::Test {
     Origin = Form->ClientToScreen(TPoint{0, 0});
     Press = POINT{Origin.x + 1, Origin.y + 100};
     MoveMouse(Press);
+    Watchdog = SetTimer(nullptr, 0, 5000, &TakeCaptureAway);
   }
   void TearDown() override {
+    KillTimer(nullptr, Watchdog);
     if (GetCapture()) ReleaseCapture();
     SendMouse(MOUSEEVENTF_LEFTUP);
     ProcessMessages();
   }
-  TcxDragDetect Detect() {
-    return cxDragDetect(Form->Handle(), TPoint{Press.x, Press.y});
-  }
+  TcxDragDetect Detect() { return cxDragDetect(Form->Handle(), TPoint{Press.x, Press.y}); }
   TOwned<TCustomForm> Form;
   TPoint Origin;
   POINT Press;
+  UINT_PTR Watchdog = 0;
 };
 
 TEST_F(DragDetect, MovesPastTheThresholdAreADragAndReleasesInsideAreNot) {
@@ -397,7 +403,6 @@ TEST_F(DragDetect, EscapeALostCaptureAndQuitCancel) {
   const TCase Cases[] = {
       {"escape down", WM_KEYDOWN, VK_ESCAPE},
       {"escape up", WM_KEYUP, VK_ESCAPE},
-      {"cancel mode", WM_CANCELMODE, 0},
   };
   for (const TCase& C : Cases) {
     SCOPED_TRACE(C.Name);
@@ -405,11 +410,308 @@ TEST_F(DragDetect, EscapeALostCaptureAndQuitCancel) {
     EXPECT_EQ(Detect(), ddCancel);
     EXPECT_EQ(GetCapture(), nullptr);
   }
+  {
+    SCOPED_TRACE("capture lost");
+    UINT_PTR Soon = SetTimer(nullptr, 0, 10, &TakeCaptureAway);
+    EXPECT_EQ(Detect(), ddCancel);
+    KillTimer(nullptr, Soon);
+  }
   PostQuitMessage(7);
   EXPECT_EQ(Detect(), ddCancel);
   MSG Msg;
   ASSERT_TRUE(PeekMessageW(&Msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   EXPECT_EQ(Msg.wParam, 7u);
+}
+
+
+// ---------------------------------------------------------------------------
+// The control's internal drag and drop, driven by injected input
+
+// What one control's operations did, one line per event.
+struct TDragLog {
+  std::vector<std::string> Lines;
+  int Objects = 0;
+  // How the fake objects behave.
+  bool Immediate = false;
+  Integer Zoom = 100;
+  Integer AcceptBelowX = 1000;
+  bool FreeControlOnDrag = false;
+  TcxControl* Control = nullptr;
+  bool Has(const std::string& ALine) const {
+    return std::find(Lines.begin(), Lines.end(), ALine) != Lines.end();
+  }
+  bool HasPrefix(const std::string& APrefix) const {
+    for (const std::string& L : Lines)
+      if (L.rfind(APrefix, 0) == 0) return true;
+    return false;
+  }
+};
+
+std::string Point(const TPoint& P) { return std::to_string(P.x) + "," + std::to_string(P.y); }
+
+class TDragTestControl : public TcxControl {
+  DECLARE_CLASS(TDragTestControl, TcxControl)
+ public:
+  using TcxControl::TcxControl;
+  TDragLog* Log = nullptr;
+  bool AllowStart = true;
+
+ protected:
+  bool StartDragAndDrop(const TPoint& P) override {
+    Log->Lines.push_back("start " + Point(P));
+    return AllowStart;
+  }
+  void KeyDown(Word& Key, TShiftState Shift) override {
+    Log->Lines.push_back("control key " + std::to_string(Key));
+    inherited::KeyDown(Key, Shift);
+  }
+};
+IMPLEMENT_CLASS(TDragTestControl)
+
+class TFakeDragObject : public TcxDragAndDropObject {
+  DECLARE_CLASS(TFakeDragObject, TcxDragAndDropObject)
+ public:
+  explicit TFakeDragObject(TcxControl* AControl)
+      : TcxDragAndDropObject(AControl), FLog(static_cast<TDragTestControl*>(AControl)->Log) {
+    FNumber = ++FLog->Objects;
+    FLog->Lines.push_back("create " + std::to_string(FNumber));
+  }
+  ~TFakeDragObject() override { FLog->Lines.push_back("free " + std::to_string(FNumber)); }
+  bool GetImmediateStart() override { return FLog->Immediate; }
+
+ protected:
+  Integer GetZoomFactor() override { return FLog->Zoom; }
+  void BeginDragAndDrop() override {
+    inherited::BeginDragAndDrop();
+    FLog->Lines.push_back("begin " + Point(CurMousePos));
+  }
+  void DragAndDrop(const TPoint& P, bool& Accepted) override {
+    Accepted = P.x < FLog->AcceptBelowX;
+    inherited::DragAndDrop(P, Accepted);
+    FLog->Lines.push_back("drag " + Point(P) + (Accepted ? " accepted" : " refused"));
+    if (FLog->FreeControlOnDrag) {
+      FLog->FreeControlOnDrag = false;
+      TcxControl* C = std::exchange(FLog->Control, nullptr);
+      C->Free();
+    }
+  }
+  void EndDragAndDrop(bool Accepted) override {
+    inherited::EndDragAndDrop(Accepted);
+    FLog->Lines.push_back(std::string("end ") + (Accepted ? "accepted" : "cancelled"));
+  }
+  bool ProcessKeyDown(Word AKey, TShiftState) override {
+    FLog->Lines.push_back("object key " + std::to_string(AKey));
+    return AKey == VK_SHIFT;
+  }
+
+ private:
+  TDragLog* FLog;
+  int FNumber;
+};
+IMPLEMENT_CREATABLE_CLASS(TFakeDragObject)
+
+class InternalDragAndDrop : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Form.reset(CreateForm(300, 200));
+    SetForegroundWindow(Form->Handle());
+    auto* C = Create<TDragTestControl>(Form.get());
+    C->Log = &Log;
+    C->SetDragAndDropObjectClass(TFakeDragObject::StaticClass());
+    C->SetParent(Form.get());
+    C->SetBounds(20, 20, 240, 150);
+    Log.Control = C;
+    Pump();
+    Press = ScreenPoint(50, 50);
+    MoveMouse(Press);
+    Pump();
+  }
+  void TearDown() override {
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    Pump();
+    if (GetCapture()) ReleaseCapture();
+    Screen()->SetCursor(crDefault);
+  }
+  TDragTestControl* Control() { return static_cast<TDragTestControl*>(Log.Control); }
+  POINT ScreenPoint(Integer X, Integer Y) {
+    TPoint P = Log.Control->ClientToScreen(TPoint{X, Y});
+    return POINT{P.x, P.y};
+  }
+  // Keys reach controls as the application's loop hands them on.
+  static void Pump() { Application()->ProcessMessages(); }
+  bool PumpUntilLogged(const std::string& APrefix) {
+    for (int Round = 0; Round < 1000 && !Log.HasPrefix(APrefix); ++Round) {
+      Pump();
+      Sleep(5);
+    }
+    return Log.HasPrefix(APrefix);
+  }
+  void Down() {
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(PumpUntilLogged("start"));
+  }
+  void MoveBy(Integer DX, Integer DY) {
+    POINT P{Press.x + DX, Press.y + DY};
+    SendMouse(0, P);
+    for (int Round = 0; Round < 1000 && !CursorAt(P); ++Round) {
+      Pump();
+      Sleep(5);
+    }
+    Pump();
+  }
+  void Up() {
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    for (int Round = 0; Round < 200 && (GetAsyncKeyState(VK_LBUTTON) < 0 || GetCapture()); ++Round) {
+      Pump();
+      Sleep(5);
+    }
+    Pump();
+  }
+  TOwned<TCustomForm> Form;
+  TDragLog Log;
+  POINT Press{};
+};
+
+TEST_F(InternalDragAndDrop, APressAndReleaseInsideTheThresholdNeverBegins) {
+  const Integer D = GetSystemMetrics(SM_CXDRAG);
+  for (TPoint Move : {TPoint{0, 0}, TPoint{D - 1, 0}, TPoint{0, -(D - 1)}}) {
+    SCOPED_TRACE(Point(Move));
+    Log.Lines.clear();
+    Down();
+    EXPECT_EQ(Control()->DragAndDropState(), ddsStarting);
+    MoveBy(Move.x, Move.y);
+    EXPECT_EQ(Control()->DragAndDropState(), ddsStarting);
+    Up();
+    EXPECT_FALSE(Log.HasPrefix("begin"));
+    EXPECT_FALSE(Log.HasPrefix("end"));
+    EXPECT_EQ(Control()->DragAndDropState(), ddsNone);
+    EXPECT_TRUE(Log.HasPrefix("free"));
+  }
+}
+
+TEST_F(InternalDragAndDrop, ADragPastTheThresholdRunsAndDropsAccepted) {
+  const Integer D = GetSystemMetrics(SM_CXDRAG);
+  Log.AcceptBelowX = 120;
+  Down();
+  EXPECT_TRUE(Log.Has("start 50,50"));
+  MoveBy(D + 10, 0);
+  EXPECT_EQ(Control()->DragAndDropState(), ddsInProcess);
+  EXPECT_EQ(GetCapture(), Control()->Handle());
+  EXPECT_TRUE(Log.HasPrefix("begin "));
+  EXPECT_TRUE(Log.Has("drag " + std::to_string(50 + D + 10) + ",50 accepted"));
+  EXPECT_EQ(GetCursor(), Screen()->Cursors(crDrag));
+  MoveBy(100, 20);
+  EXPECT_TRUE(Log.Has("drag 150,70 refused"));
+  EXPECT_EQ(GetCursor(), Screen()->Cursors(crNoDrop));
+  MoveBy(30, 0);
+  Up();
+  EXPECT_TRUE(Log.Has("end accepted"));
+  EXPECT_EQ(Control()->DragAndDropState(), ddsNone);
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(Screen()->Cursor(), crDefault);
+  EXPECT_EQ(Log.Lines.back(), "free 1");
+}
+
+TEST_F(InternalDragAndDrop, EveryOperationGetsAFreshObject) {
+  const Integer D = GetSystemMetrics(SM_CXDRAG);
+  for (int I = 1; I <= 2; ++I) {
+    Down();
+    MoveBy(D + 5, D + 5);
+    Up();
+    MoveBy(0, 0);
+  }
+  const std::vector<std::string> Expected = {"create 1", "free 1", "create 2", "free 2"};
+  std::vector<std::string> Objects;
+  for (const std::string& L : Log.Lines)
+    if (L.rfind("create", 0) == 0 || L.rfind("free", 0) == 0) Objects.push_back(L);
+  EXPECT_EQ(Objects, Expected);
+}
+
+// A key the operation does not use cancels it and does not reach the
+// control; one it uses leaves it running. The right button cancels too.
+TEST_F(InternalDragAndDrop, KeysAndTheRightButtonWhileDragging) {
+  const Integer D = GetSystemMetrics(SM_CXDRAG);
+  struct TCase {
+    const char* Name;
+    std::function<void(HWND)> Act;
+    bool Cancelled;
+  };
+  const TCase Cases[] = {
+      {"shift is used",
+       [](HWND W) { PostMessageW(W, WM_KEYDOWN, VK_SHIFT, 0); },
+       false},
+      {"escape cancels",
+       [](HWND W) { PostMessageW(W, WM_KEYDOWN, VK_ESCAPE, 0); },
+       true},
+      {"a letter cancels",
+       [](HWND W) { PostMessageW(W, WM_KEYDOWN, 'A', 0); },
+       true},
+      {"right button cancels", [](HWND) { SendMouse(MOUSEEVENTF_RIGHTDOWN); SendMouse(MOUSEEVENTF_RIGHTUP); },
+       true},
+      {"cancel mode", [](HWND W) { PostMessageW(W, WM_CANCELMODE, 0, 0); }, true},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    Log.Lines.clear();
+    Down();
+    MoveBy(D + 5, 0);
+    ASSERT_EQ(Control()->DragAndDropState(), ddsInProcess);
+    C.Act(Control()->Handle());
+    for (int Round = 0; Round < 200 && !Log.HasPrefix(C.Cancelled ? "end" : "object key"); ++Round) {
+      Pump();
+      Sleep(5);
+    }
+    EXPECT_EQ(Log.Has("end cancelled"), C.Cancelled);
+    EXPECT_EQ(Control()->DragAndDropState(), C.Cancelled ? ddsNone : ddsInProcess);
+    EXPECT_FALSE(Log.HasPrefix("control key"));
+    if (C.Cancelled) EXPECT_EQ(GetCapture(), nullptr);
+    Up();
+    EXPECT_EQ(Control()->DragAndDropState(), ddsNone);
+  }
+}
+
+TEST_F(InternalDragAndDrop, TheObjectSeesCoordinatesDividedByItsZoom) {
+  const Integer D = GetSystemMetrics(SM_CXDRAG);
+  Log.Zoom = 200;
+  Down();
+  MoveBy(D + 10, 20);
+  EXPECT_TRUE(Log.Has("drag " + std::to_string((50 + D + 10) / 2) + ",35 accepted"));
+  Up();
+}
+
+TEST_F(InternalDragAndDrop, AnImmediateStartBeginsOnThePress) {
+  Log.Immediate = true;
+  Down();
+  EXPECT_EQ(Control()->DragAndDropState(), ddsInProcess);
+  EXPECT_TRUE(Log.Has("begin 50,50"));
+  Up();
+  EXPECT_TRUE(Log.Has("end accepted"));
+}
+
+TEST_F(InternalDragAndDrop, ARefusedStartLeavesNothingRunning) {
+  Control()->AllowStart = false;
+  Down();
+  EXPECT_EQ(Control()->DragAndDropState(), ddsNone);
+  EXPECT_FALSE(Log.HasPrefix("create"));
+  Up();
+}
+
+// The object's own code frees the control in the middle of the operation:
+// the operation ends cancelled, the object goes when its call returns, and
+// the pointer is left free.
+TEST_F(InternalDragAndDrop, TheControlFreedDuringADragEndsItSafely) {
+  const Integer D = GetSystemMetrics(SM_CXDRAG);
+  Log.FreeControlOnDrag = true;
+  Down();
+  MoveBy(D + 5, 0);
+  EXPECT_EQ(Log.Control, nullptr);
+  ASSERT_GE(Log.Lines.size(), 3u);
+  const std::vector<std::string> Tail(Log.Lines.end() - 3, Log.Lines.end());
+  EXPECT_EQ(Tail, (std::vector<std::string>{"drag " + std::to_string(50 + D + 5) + ",50 accepted",
+                                            "end cancelled", "free 1"}));
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(Screen()->Cursor(), crDefault);
+  Up();
 }
 
 }  // namespace
