@@ -198,8 +198,7 @@ void TcxSizeFrame::DrawSizeFrame(const TRect& ARect, const TcxRegion* ARegion) {
 void TcxSizeFrame::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
   inherited::SetBounds(ALeft, ATop, AWidth, AHeight);
   // A frame too small for its ring on either axis keeps the shape it had.
-  if (!HandleAllocated() || !FRegion || 2 * FFrameWidth >= Width() ||
-      2 * FFrameWidth >= Height())
+  if (!HandleAllocated() || !FRegion || 2 * FFrameWidth >= Width() || 2 * FFrameWidth >= Height())
     return;
   if (!FFillSelection) MakeFrameRing();
   ApplyWindowRegion();
@@ -209,7 +208,8 @@ void TcxSizeFrame::MakeFrameRing() {
   // Eroding by the frame width on all four sides works for any shape, not
   // only for rectangles.
   TOwned<TcxRegion> Inner(FRegion->Clone());
-  const TPoint Shifts[] = {{FFrameWidth, 0}, {0, FFrameWidth}, {-FFrameWidth, 0}, {0, -FFrameWidth}};
+  const TPoint Shifts[] = {
+      {FFrameWidth, 0}, {0, FFrameWidth}, {-FFrameWidth, 0}, {0, -FFrameWidth}};
   for (const TPoint& Shift : Shifts) {
     TcxRegion* Shifted = Inner->Clone();
     Shifted->Offset(Shift);
@@ -371,7 +371,9 @@ TcxDragAndDropObject* TcxControl::DragAndDropObject() {
 TcxDragAndDropObject* TcxControl::CreateDragAndDropObject() {
   TClass AClass = GetDragAndDropObjectClass();
   TObject* Obj = AClass->Create(this);
-  if (!Obj) throw EInvalidOperation(L"Cannot create a drag-and-drop object of class " + AClass->ClassName());
+  if (!Obj)
+    throw EInvalidOperation(L"Cannot create a drag-and-drop object of class " +
+                            AClass->ClassName());
   return As<TcxDragAndDropObject>(Obj);
 }
 
@@ -435,7 +437,8 @@ void TcxControl::BeginDragAndDrop() {
 }
 
 void TcxControl::DragAndDrop(const TPoint& P, bool& Accepted) {
-  CallDragAndDropObject([&](TcxDragAndDropObject* AObject) { AObject->DoDragAndDrop(P, Accepted); });
+  CallDragAndDropObject(
+      [&](TcxDragAndDropObject* AObject) { AObject->DoDragAndDrop(P, Accepted); });
 }
 
 void TcxControl::EndDragAndDrop(bool Accepted) {

@@ -105,9 +105,9 @@ class TGalleryDragImage : public TcxCustomDragImage {
     TRect Text = R;
     String Caption = AText;
     ACanvas->Brush()->SetStyle(TBrushStyle::bsClear);
-    ACanvas->TextRect(Text, Caption,
-                      {TTextFormats::tfCenter, TTextFormats::tfVerticalCenter,
-                       TTextFormats::tfSingleLine});
+    ACanvas->TextRect(
+        Text, Caption,
+        {TTextFormats::tfCenter, TTextFormats::tfVerticalCenter, TTextFormats::tfSingleLine});
   }
 };
 IMPLEMENT_CLASS(TGalleryDragImage)

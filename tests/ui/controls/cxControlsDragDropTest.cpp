@@ -276,9 +276,9 @@ TEST(SizeFrame, ARingFollowsAnyRegionShape) {
   const struct {
     TPoint P;
     bool Inside;
-  } Cases[] = {{{1, 50}, true},   {{20, 50}, false}, {{48, 70}, true},  {{47, 70}, false},
-               {{70, 38}, true},  {{70, 35}, false}, {{80, 60}, false}, {{25, 98}, true},
-               {{98, 20}, true}};
+  } Cases[] = {{{1, 50}, true},   {{20, 50}, false}, {{48, 70}, true},
+               {{45, 70}, false}, {{70, 38}, true},  {{70, 35}, false},
+               {{80, 60}, false}, {{25, 98}, true},  {{98, 20}, true}};
   for (const auto& C : Cases) {
     SCOPED_TRACE(std::to_string(C.P.x) + "," + std::to_string(C.P.y));
     EXPECT_EQ(InWindowRegion(Wnd, C.P.x, C.P.y), C.Inside);
@@ -423,7 +423,6 @@ TEST_F(DragDetect, EscapeALostCaptureAndQuitCancel) {
   EXPECT_EQ(Msg.wParam, 7u);
 }
 
-
 // ---------------------------------------------------------------------------
 // The control's internal drag and drop, driven by injected input
 
@@ -522,9 +521,6 @@ class InternalDragAndDrop : public ::testing::Test {
     C->SetBounds(20, 20, 240, 150);
     Log.Control = C;
     Pump();
-    Press = ScreenPoint(50, 50);
-    MoveMouse(Press);
-    Pump();
   }
   void TearDown() override {
     SendMouse(MOUSEEVENTF_LEFTUP);
@@ -546,7 +542,13 @@ class InternalDragAndDrop : public ::testing::Test {
     }
     return Log.HasPrefix(APrefix);
   }
+  // Each press is at a new place, so that two in a row are never taken for
+  // a double click.
   void Down() {
+    PressAt.y += 12;
+    Press = ScreenPoint(PressAt.x, PressAt.y);
+    MoveMouse(Press);
+    Pump();
     SendMouse(MOUSEEVENTF_LEFTDOWN);
     ASSERT_TRUE(PumpUntilLogged("start"));
   }
@@ -561,7 +563,8 @@ class InternalDragAndDrop : public ::testing::Test {
   }
   void Up() {
     SendMouse(MOUSEEVENTF_LEFTUP);
-    for (int Round = 0; Round < 200 && (GetAsyncKeyState(VK_LBUTTON) < 0 || GetCapture()); ++Round) {
+    for (int Round = 0; Round < 200 && (GetAsyncKeyState(VK_LBUTTON) < 0 || GetCapture());
+         ++Round) {
       Pump();
       Sleep(5);
     }
@@ -569,7 +572,12 @@ class InternalDragAndDrop : public ::testing::Test {
   }
   TOwned<TCustomForm> Form;
   TDragLog Log;
+  TPoint PressAt{50, 20};
   POINT Press{};
+  // The client point of the press moved by (DX, DY), as the log writes it.
+  std::string At(Integer DX, Integer DY) const {
+    return Point(TPoint{PressAt.x + DX, PressAt.y + DY});
+  }
 };
 
 TEST_F(InternalDragAndDrop, APressAndReleaseInsideTheThresholdNeverBegins) {
@@ -593,15 +601,15 @@ TEST_F(InternalDragAndDrop, ADragPastTheThresholdRunsAndDropsAccepted) {
   const Integer D = GetSystemMetrics(SM_CXDRAG);
   Log.AcceptBelowX = 120;
   Down();
-  EXPECT_TRUE(Log.Has("start 50,50"));
+  EXPECT_TRUE(Log.Has("start " + At(0, 0)));
   MoveBy(D + 10, 0);
   EXPECT_EQ(Control()->DragAndDropState(), ddsInProcess);
   EXPECT_EQ(GetCapture(), Control()->Handle());
   EXPECT_TRUE(Log.HasPrefix("begin "));
-  EXPECT_TRUE(Log.Has("drag " + std::to_string(50 + D + 10) + ",50 accepted"));
+  EXPECT_TRUE(Log.Has("drag " + At(D + 10, 0) + " accepted"));
   EXPECT_EQ(GetCursor(), Screen()->Cursors(crDrag));
   MoveBy(100, 20);
-  EXPECT_TRUE(Log.Has("drag 150,70 refused"));
+  EXPECT_TRUE(Log.Has("drag " + At(100, 20) + " refused"));
   EXPECT_EQ(GetCursor(), Screen()->Cursors(crNoDrop));
   MoveBy(30, 0);
   Up();
@@ -637,16 +645,14 @@ TEST_F(InternalDragAndDrop, KeysAndTheRightButtonWhileDragging) {
     bool Cancelled;
   };
   const TCase Cases[] = {
-      {"shift is used",
-       [](HWND W) { PostMessageW(W, WM_KEYDOWN, VK_SHIFT, 0); },
-       false},
-      {"escape cancels",
-       [](HWND W) { PostMessageW(W, WM_KEYDOWN, VK_ESCAPE, 0); },
-       true},
-      {"a letter cancels",
-       [](HWND W) { PostMessageW(W, WM_KEYDOWN, 'A', 0); },
-       true},
-      {"right button cancels", [](HWND) { SendMouse(MOUSEEVENTF_RIGHTDOWN); SendMouse(MOUSEEVENTF_RIGHTUP); },
+      {"shift is used", [](HWND W) { PostMessageW(W, WM_KEYDOWN, VK_SHIFT, 0); }, false},
+      {"escape cancels", [](HWND W) { PostMessageW(W, WM_KEYDOWN, VK_ESCAPE, 0); }, true},
+      {"a letter cancels", [](HWND W) { PostMessageW(W, WM_KEYDOWN, 'A', 0); }, true},
+      {"right button cancels",
+       [](HWND) {
+         SendMouse(MOUSEEVENTF_RIGHTDOWN);
+         SendMouse(MOUSEEVENTF_RIGHTUP);
+       },
        true},
       {"cancel mode", [](HWND W) { PostMessageW(W, WM_CANCELMODE, 0, 0); }, true},
   };
@@ -657,7 +663,8 @@ TEST_F(InternalDragAndDrop, KeysAndTheRightButtonWhileDragging) {
     MoveBy(D + 5, 0);
     ASSERT_EQ(Control()->DragAndDropState(), ddsInProcess);
     C.Act(Control()->Handle());
-    for (int Round = 0; Round < 200 && !Log.HasPrefix(C.Cancelled ? "end" : "object key"); ++Round) {
+    for (int Round = 0; Round < 200 && !Log.HasPrefix(C.Cancelled ? "end" : "object key");
+         ++Round) {
       Pump();
       Sleep(5);
     }
@@ -670,20 +677,27 @@ TEST_F(InternalDragAndDrop, KeysAndTheRightButtonWhileDragging) {
   }
 }
 
+// A zoom of 0 has no meaning: the points stay as they are instead of all
+// becoming (-1, -1).
 TEST_F(InternalDragAndDrop, TheObjectSeesCoordinatesDividedByItsZoom) {
   const Integer D = GetSystemMetrics(SM_CXDRAG);
-  Log.Zoom = 200;
-  Down();
-  MoveBy(D + 10, 20);
-  EXPECT_TRUE(Log.Has("drag " + std::to_string((50 + D + 10) / 2) + ",35 accepted"));
-  Up();
+  for (Integer Zoom : {200, 50, 0}) {
+    SCOPED_TRACE(Zoom);
+    Log.Zoom = Zoom;
+    Down();
+    MoveBy(D + 10, 20);
+    TPoint P{PressAt.x + D + 10, PressAt.y + 20};
+    if (Zoom > 0) P = TPoint{MulDiv(P.x, 100, Zoom), MulDiv(P.y, 100, Zoom)};
+    EXPECT_TRUE(Log.Has("drag " + Point(P) + " accepted"));
+    Up();
+  }
 }
 
 TEST_F(InternalDragAndDrop, AnImmediateStartBeginsOnThePress) {
   Log.Immediate = true;
   Down();
   EXPECT_EQ(Control()->DragAndDropState(), ddsInProcess);
-  EXPECT_TRUE(Log.Has("begin 50,50"));
+  EXPECT_TRUE(Log.Has("begin " + At(0, 0)));
   Up();
   EXPECT_TRUE(Log.Has("end accepted"));
 }
@@ -707,8 +721,8 @@ TEST_F(InternalDragAndDrop, TheControlFreedDuringADragEndsItSafely) {
   EXPECT_EQ(Log.Control, nullptr);
   ASSERT_GE(Log.Lines.size(), 3u);
   const std::vector<std::string> Tail(Log.Lines.end() - 3, Log.Lines.end());
-  EXPECT_EQ(Tail, (std::vector<std::string>{"drag " + std::to_string(50 + D + 5) + ",50 accepted",
-                                            "end cancelled", "free 1"}));
+  EXPECT_EQ(Tail, (std::vector<std::string>{"drag " + At(D + 5, 0) + " accepted", "end cancelled",
+                                            "free 1"}));
   EXPECT_EQ(GetCapture(), nullptr);
   EXPECT_EQ(Screen()->Cursor(), crDefault);
   Up();
