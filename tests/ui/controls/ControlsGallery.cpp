@@ -90,9 +90,13 @@ void PopulateScrollBars(TCustomForm* AForm) {
 // stand-in is laid out (the rescaling too), and freed with it.
 class TGalleryDragImage : public TcxCustomDragImage {
   DECLARE_CLASS(TGalleryDragImage, TcxCustomDragImage)
+ public:
+  // The control the dragged item belongs to; the image writes in its font.
+  TControl* Source = nullptr;
+
  protected:
   void Paint() override {
-    Canvas()->Font()->Assign(Font());
+    Canvas()->Font()->Assign(Source->Font());
     PaintItem(Canvas()->Canvas(), ClientRect(), L"Item");
   }
 
@@ -120,9 +124,11 @@ class TDragShowcase : public TCustomControl {
   void Place() {
     if (!FImage) {
       FImage = MakeOwned<TGalleryDragImage>();
-      FFrame = MakeOwned<TcxSizeFrame>(MulDiv(4, Width(), 400));
+      FImage->Source = this;
     }
-    FImage->Font()->Assign(Font());
+    if (!FFrame || FFrame->FrameWidth() != MulDiv(4, Width(), 400))
+      FFrame = MakeOwned<TcxSizeFrame>(MulDiv(4, Width(), 400));
+    FImage->Invalidate();
     TRect Item = ItemBounds(0);
     TPoint Held = ClientToScreen(TPoint{Item.left + 10, Item.top + 10});
     FImage->Init(Item, TPoint{Item.left + 10, Item.top + 10});
@@ -141,6 +147,7 @@ class TDragShowcase : public TCustomControl {
     inherited::Resize();
     if (FImage) Place();
   }
+
   void Paint() override {
     TCanvas* C = inherited::Canvas();
     C->Font()->Assign(Font());
@@ -148,6 +155,8 @@ class TDragShowcase : public TCustomControl {
     C->FillRect(ClientRect());
     TGalleryDragImage::PaintItem(C, ItemBounds(0), L"Item");
     TGalleryDragImage::PaintItem(C, ItemBounds(1), L"Sized");
+    // The image shows the item in the font the item has now.
+    if (FImage) FImage->Invalidate();
   }
 
  private:
