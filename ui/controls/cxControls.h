@@ -829,7 +829,10 @@ class TcxControl : public TcxCustomControl,
   void SetFocus() override;
   void SetParentBackground(bool AValue);
 
-  // Invalidation.
+  // Invalidation: Invalidate goes through CM_INVALIDATE, so that parents
+  // hear of it and children that show this control through them are redrawn
+  // too (NeedRedrawOnResize).
+  void Invalidate() override;
   void InvalidateRect(const TRect& R, bool AEraseBackground);
   void InvalidateRgn(TcxRegion* ARegion, bool AEraseBackground);
   void InvalidateWithChildren();

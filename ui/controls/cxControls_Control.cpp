@@ -29,17 +29,12 @@ bool TcxControlHelper::CanSetParent(TControl* AControl, TWinControl* ANewParent)
 }
 
 void TcxControlHelper::UpdateScaleFactorOnParentChange(TWinControl* AControl) {
-  Integer N = 1, D = 1;
-  if (!AControl->Parent() || !dxGetCurrentScaleFactor(AControl->Parent(), N, D)) return;
-  TdxScaleFactor* AScaleFactor = dxGetScaleFactor(AControl);
-  if (!AScaleFactor) return;
-  const Integer M = N * AScaleFactor->Denominator(), Dv = D * AScaleFactor->Numerator();
-  if (M == Dv) return;
-  if (AControl->ComponentState().Contains(csLoading)) {
-    AScaleFactor->Assign(N, D, true);
+  // Only a control with a factor of its own has one to move.
+  IdxScaleFactor* AIntf = nullptr;
+  if (!Supports(AControl, __uuidof(IdxScaleFactor), reinterpret_cast<void**>(&AIntf)) || !AIntf)
     return;
-  }
-  AControl->ScaleForPPI(MulDiv(AControl->CurrentPPI(), M, Dv));
+  if (TdxScaleFactor* AScaleFactor = AIntf->GetScaleFactor())
+    cxUpdateScaleFactorOnParentChange(AControl, AScaleFactor);
 }
 
 // ---------------------------------------------------------------------------
@@ -694,6 +689,8 @@ void TcxControl::InvalidateControl(TWinControl* AControl, bool ANeedInvalidateSe
     if (ANeeds) AChild->Invalidate();
   }
 }
+
+void TcxControl::Invalidate() { Perform(CM_INVALIDATE, 0, 0); }
 
 void TcxControl::InvalidateRect(const TRect& R, bool AEraseBackground) {
   if (HandleAllocated()) ::InvalidateRect(FHandle, &R, AEraseBackground ? TRUE : FALSE);

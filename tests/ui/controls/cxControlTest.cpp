@@ -15,6 +15,7 @@
 #include "Themes.h"
 #include "cxControls.h"
 #include "cxControlsInternal.h"
+#include "dxDPIAwareUtils.h"
 
 using namespace ControlsTest;
 using namespace cxControlsInternal;
@@ -451,6 +452,117 @@ TEST(BaseControl, TransparencyShowsTheParent) {
     EXPECT_EQ(PixelAt(Shot.get(), 10, 30), ColorToRGB(Row.Left));
     EXPECT_EQ(PixelAt(Shot.get(), 70, 30), ColorToRGB(Row.Right));
   }
+}
+
+// A control with a frame of its own, 3 pixels on each side.
+class TFramedControl : public TTestControl {
+  DECLARE_CLASS_INLINE(TFramedControl, TTestControl)
+ public:
+  using TTestControl::TTestControl;
+
+ protected:
+  bool HasNonClientArea() override { return true; }
+  TRect GetClientOffsets() override { return TRect{3, 3, 3, 3}; }
+  void PaintNonClientArea(TcxCanvas* ACanvas) override {
+    ACanvas->FillRect(TRect{0, 0, Width(), Height()}, clGreen);
+  }
+  void WMNCCalcSize(TMessage& Message) override {
+    inherited::WMNCCalcSize(Message);
+    auto* R = reinterpret_cast<RECT*>(Message.LParam);
+    InflateRect(R, -3, -3);
+  }
+};
+
+TEST(BaseControl, NonClientAreaIsPaintedAroundTheClient) {
+  TOwned<TCustomForm> Form(CreateForm(300, 200));
+  auto* Control = Create<TFramedControl>(Form.get());
+  Control->ContentColor = clRed;
+  Control->SetBoundsRect(TRect{10, 10, 110, 70});
+  Control->SetParent(Form.get());
+  ProcessMessages();
+  EXPECT_EQ(Control->ClientWidth(), 94);
+  TOwned<TcxBitmap32> Shot = CaptureWindow(Control);
+  const TPoint Frame[] = {{0, 0}, {2, 30}, {50, 1}, {99, 59}, {97, 30}};
+  for (const TPoint& P : Frame) EXPECT_EQ(PixelAt(Shot.get(), P.x, P.y), ColorToRGB(clGreen));
+  const TPoint Client[] = {{3, 3}, {50, 30}, {96, 56}};
+  for (const TPoint& P : Client) EXPECT_EQ(PixelAt(Shot.get(), P.x, P.y), ColorToRGB(clRed));
+  // WM_PRINT with the frame paints it too.
+  TOwned<TcxBitmap32> Printed(TcxBitmap32::CreateSize(100, 60, true));
+  Control->Perform(WM_PRINT, reinterpret_cast<WPARAM>(Printed->Canvas()->Handle()),
+                   PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+  EXPECT_EQ(PixelAt(Printed.get(), 1, 1), ColorToRGB(clGreen));
+}
+
+TEST(BaseControl, TakesTheScaleOfItsNewParent) {
+  TOwned<TCustomForm> Form(CreateForm(300, 200));
+  Form->ScaleForPPI(144);
+  Integer N = 0, D = 0;
+  ASSERT_TRUE(dxGetCurrentScaleFactor(Form.get(), N, D));
+  ASSERT_EQ(MulDiv(96, N, D), 144);
+  auto* Control = Create<TTestControl>(Form.get());
+  Control->SetBoundsRect(TRect{0, 0, 100, 40});
+  Control->SetParent(Form.get());
+  EXPECT_EQ(Control->ScaleFactor()->TargetDPI(), 144);
+  EXPECT_EQ(Control->Width(), 150);
+  // The same parent again changes nothing.
+  Control->SetParent(Form.get());
+  EXPECT_EQ(Control->Width(), 150);
+}
+
+// A parent whose children show it (it redraws them when it is redrawn).
+class TShowingParent : public TTestControl {
+  DECLARE_CLASS_INLINE(TShowingParent, TTestControl)
+ public:
+  using TTestControl::TTestControl;
+
+ protected:
+  bool NeedRedrawOnResize() override { return true; }
+};
+
+// A child that says itself whether its parent's redraw reaches it.
+class TDecidingChild : public TCustomControl, public IcxTransparentControl {
+  DECLARE_CLASS_INLINE(TDecidingChild, TCustomControl)
+ public:
+  using TCustomControl::TCustomControl;
+  bool Transparent = false;
+  bool IsTransparentRegionsPresent() override { return Transparent; }
+};
+
+bool HasUpdate(TWinControl* AControl) {
+  RECT R{};
+  return GetUpdateRect(AControl->Handle(), &R, FALSE) != 0;
+}
+
+TEST(BaseControl, InvalidationReachesTheChildrenThatShowTheControl) {
+  TOwned<TCustomForm> Form(CreateForm(300, 200));
+  auto* Parent = Create<TShowingParent>(Form.get());
+  Parent->SetBoundsRect(TRect{0, 0, 280, 180});
+  Parent->SetParent(Form.get());
+  auto* Plain = Create<TCustomControl>(Form.get());
+  auto* Opaque = Create<TCustomControl>(Form.get());
+  Opaque->SetControlStyle(Opaque->ControlStyle() + TControlStyle{csOpaque});
+  auto* Shows = Create<TDecidingChild>(Form.get());
+  Shows->Transparent = true;
+  auto* Hides = Create<TDecidingChild>(Form.get());
+  Hides->Transparent = false;
+  Integer Left = 5;
+  for (TWinControl* C : std::vector<TWinControl*>{Plain, Opaque, Shows, Hides}) {
+    C->SetBoundsRect(TRect{Left, 5, Left + 40, 45});
+    C->SetParent(Parent);
+    Left += 50;
+  }
+  ProcessMessages();
+  for (TWinControl* C : std::vector<TWinControl*>{Form.get(), Parent, Plain, Opaque, Shows, Hides})
+    ValidateRect(C->Handle(), nullptr);
+  Parent->Invalidate();
+  EXPECT_TRUE(HasUpdate(Parent));
+  EXPECT_TRUE(HasUpdate(Plain));
+  EXPECT_FALSE(HasUpdate(Opaque));
+  EXPECT_TRUE(HasUpdate(Shows));
+  EXPECT_FALSE(HasUpdate(Hides));
+  // The form only hears of it: a control's redraw is not the whole form's.
+  EXPECT_FALSE(HasUpdate(Form.get()));
+  ProcessMessages();
 }
 
 // ---------------------------------------------------------------------------
