@@ -728,4 +728,60 @@ TEST_F(InternalDragAndDrop, TheControlFreedDuringADragEndsItSafely) {
   Up();
 }
 
+// ---------------------------------------------------------------------------
+// The control's drag images for the framework's drag and drop
+
+class TDragImagesControl : public TcxControl {
+  DECLARE_CLASS(TDragImagesControl, TcxControl)
+ public:
+  using TcxControl::TcxControl;
+  bool WithImages = false;
+  TPoint ImageSize{0, 0};
+  int Draws = 0;
+  TcxDragImageList* Images() { return GetDragImages(); }
+  void EndDrag() { DoEndDrag(nullptr, 0, 0); }
+
+ protected:
+  bool HasDragImages() override { return WithImages; }
+  TPoint GetDragImagesSize() override { return ImageSize; }
+  void DrawDragImage(TcxCanvas* ACanvas, const TRect& R) override {
+    ++Draws;
+    ACanvas->FillRect(R, clRed);
+  }
+};
+IMPLEMENT_CLASS(TDragImagesControl)
+
+TEST(ControlDragImages, AreOffByDefaultAndMadeOnceFromTheDrawnImage) {
+  struct TCase {
+    const char* Name;
+    bool WithImages;
+    TPoint Size;
+    bool HasList;
+  };
+  const TCase Cases[] = {
+      {"off", false, {32, 16}, false},
+      {"no size", true, {0, 16}, false},
+      {"on", true, {32, 16}, true},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    TOwned<TDragImagesControl> Control = MakeOwned<TDragImagesControl>(nullptr);
+    Control->WithImages = C.WithImages;
+    Control->ImageSize = C.Size;
+    EXPECT_FALSE(Control->ControlStyle().Contains(csDisplayDragImage));
+    TcxDragImageList* List = Control->Images();
+    EXPECT_EQ(List != nullptr, C.HasList);
+    if (!List) continue;
+    EXPECT_EQ(List->Count(), 1);
+    EXPECT_EQ(List->Width(), 32);
+    EXPECT_EQ(List->Height(), 16);
+    EXPECT_EQ(Control->Images(), List);
+    EXPECT_EQ(Control->Draws, 1);
+    // The list goes with the end of the drag and is made anew for the next.
+    Control->EndDrag();
+    EXPECT_NE(Control->Images(), nullptr);
+    EXPECT_EQ(Control->Draws, 2);
+  }
+}
+
 }  // namespace
