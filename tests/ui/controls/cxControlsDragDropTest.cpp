@@ -602,6 +602,7 @@ TEST_F(InternalDragAndDrop, ADragPastTheThresholdRunsAndDropsAccepted) {
   Log.AcceptBelowX = 120;
   Down();
   EXPECT_TRUE(Log.Has("start " + At(0, 0)));
+  EXPECT_EQ(Screen()->Cursor(), crDefault);
   MoveBy(D + 10, 0);
   EXPECT_EQ(Control()->DragAndDropState(), ddsInProcess);
   EXPECT_EQ(GetCapture(), Control()->Handle());
@@ -691,6 +692,20 @@ TEST_F(InternalDragAndDrop, TheObjectSeesCoordinatesDividedByItsZoom) {
     EXPECT_TRUE(Log.Has("drag " + Point(P) + " accepted"));
     Up();
   }
+}
+
+TEST_F(InternalDragAndDrop, TheSecondPressOfADoubleClickStartsNothing) {
+  Down();
+  Up();
+  SendMouse(MOUSEEVENTF_LEFTDOWN);
+  SendMouse(MOUSEEVENTF_LEFTUP);
+  for (int Round = 0; Round < 100; ++Round) {
+    Pump();
+    Sleep(5);
+  }
+  EXPECT_EQ(std::count(Log.Lines.begin(), Log.Lines.end(), "start " + At(0, 0)), 1);
+  EXPECT_FALSE(Log.HasPrefix("begin"));
+  EXPECT_EQ(Control()->DragAndDropState(), ddsNone);
 }
 
 TEST_F(InternalDragAndDrop, AnImmediateStartBeginsOnThePress) {
