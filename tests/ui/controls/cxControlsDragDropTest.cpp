@@ -743,6 +743,21 @@ TEST_F(InternalDragAndDrop, TheControlFreedDuringADragEndsItSafely) {
   Up();
 }
 
+// Freed by someone else (its form closing) while the pointer drags.
+TEST_F(InternalDragAndDrop, TheControlFreedFromOutsideEndsItsDragCancelled) {
+  const Integer D = GetSystemMetrics(SM_CXDRAG);
+  Log.AcceptBelowX = 0;
+  Down();
+  MoveBy(D + 5, 0);
+  ASSERT_EQ(GetCursor(), Screen()->Cursors(crNoDrop));
+  std::exchange(Log.Control, nullptr)->Free();
+  EXPECT_EQ(Log.Lines.back(), "free 1");
+  EXPECT_TRUE(Log.Has("end cancelled"));
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(Screen()->Cursor(), crDefault);
+  Up();
+}
+
 // ---------------------------------------------------------------------------
 // The control's drag images for the framework's drag and drop
 
