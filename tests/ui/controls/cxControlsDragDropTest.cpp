@@ -435,6 +435,9 @@ struct TDragLog {
   Integer Zoom = 100;
   Integer AcceptBelowX = 1000;
   bool FreeControlOnDrag = false;
+  // The windows a picture-showing object made.
+  HWND ImageWnd = nullptr;
+  HWND FrameWnd = nullptr;
   TcxControl* Control = nullptr;
   bool Has(const std::string& ALine) const {
     return std::find(Lines.begin(), Lines.end(), ALine) != Lines.end();
@@ -503,11 +506,54 @@ class TFakeDragObject : public TcxDragAndDropObject {
     return AKey == VK_SHIFT;
   }
 
- private:
+ protected:
   TDragLog* FLog;
+
+ private:
   int FNumber;
 };
 IMPLEMENT_CREATABLE_CLASS(TFakeDragObject)
+
+// Shows what a moving or sizing operation shows: a drag image under the
+// pointer and a size frame around a square centred on it.
+class TPictureDragObject : public TFakeDragObject {
+  DECLARE_CLASS(TPictureDragObject, TFakeDragObject)
+ public:
+  using TFakeDragObject::TFakeDragObject;
+
+ protected:
+  void BeginDragAndDrop() override {
+    inherited::BeginDragAndDrop();
+    FImage = MakeOwned<TColorDragImage>();
+    FImage->SetAlphaBlend(false);
+    FImage->Init(TRect{0, 0, 20, 20}, TPoint{10, 10});
+    FFrame = MakeOwned<TcxSizeFrame>(2);
+    Place(CurMousePos);
+    FImage->Show();
+    FFrame->Show();
+    FLog->ImageWnd = FImage->Handle();
+    FLog->FrameWnd = FFrame->Handle();
+  }
+  void DragAndDrop(const TPoint& P, bool& Accepted) override {
+    inherited::DragAndDrop(P, Accepted);
+    Place(P);
+  }
+  void EndDragAndDrop(bool Accepted) override {
+    inherited::EndDragAndDrop(Accepted);
+    FImage.reset();
+    FFrame.reset();
+  }
+
+ private:
+  void Place(const TPoint& P) {
+    TPoint S = Control()->ClientToScreen(P);
+    FImage->MoveTo(S);
+    FFrame->DrawSizeFrame(TRect{S.x - 30, S.y - 30, S.x + 30, S.y + 30});
+  }
+  TOwned<TColorDragImage> FImage;
+  TOwned<TcxSizeFrame> FFrame;
+};
+IMPLEMENT_CREATABLE_CLASS(TPictureDragObject)
 
 class InternalDragAndDrop : public ::testing::Test {
  protected:
@@ -706,6 +752,32 @@ TEST_F(InternalDragAndDrop, TheSecondPressOfADoubleClickStartsNothing) {
   EXPECT_EQ(std::count(Log.Lines.begin(), Log.Lines.end(), "start " + At(0, 0)), 1);
   EXPECT_FALSE(Log.HasPrefix("begin"));
   EXPECT_EQ(Control()->DragAndDropState(), ddsNone);
+}
+
+TEST_F(InternalDragAndDrop, TheDragImageAndTheSizeFrameFollowThePointer) {
+  const Integer D = GetSystemMetrics(SM_CXDRAG);
+  Control()->SetDragAndDropObjectClass(TPictureDragObject::StaticClass());
+  Down();
+  for (TPoint Move : {TPoint{D + 10, 0}, TPoint{60, 30}}) {
+    SCOPED_TRACE(Point(Move));
+    MoveBy(Move.x, Move.y);
+    const POINT S{Press.x + Move.x, Press.y + Move.y};
+    ASSERT_TRUE(IsWindowVisible(Log.ImageWnd));
+    ASSERT_TRUE(IsWindowVisible(Log.FrameWnd));
+    EXPECT_EQ(Text(WindowRect(Log.ImageWnd)), Text(TRect{S.x - 10, S.y - 10, S.x + 10, S.y + 10}));
+    EXPECT_EQ(Text(WindowRect(Log.FrameWnd)), Text(TRect{S.x - 30, S.y - 30, S.x + 30, S.y + 30}));
+    UpdateWindow(Log.ImageWnd);
+    UpdateWindow(Log.FrameWnd);
+    EXPECT_EQ(ScreenPixel(S.x + 5, S.y + 5), static_cast<TColor>(RGB(255, 0, 0)));
+    // The ring's pattern: black and white side by side.
+    COLORREF A = static_cast<COLORREF>(ScreenPixel(S.x, S.y - 30));
+    COLORREF B = static_cast<COLORREF>(ScreenPixel(S.x + 1, S.y - 30));
+    EXPECT_TRUE((A == RGB(0, 0, 0) && B == RGB(255, 255, 255)) ||
+                (A == RGB(255, 255, 255) && B == RGB(0, 0, 0)));
+  }
+  Up();
+  EXPECT_FALSE(IsWindow(Log.ImageWnd));
+  EXPECT_FALSE(IsWindow(Log.FrameWnd));
 }
 
 TEST_F(InternalDragAndDrop, AnImmediateStartBeginsOnThePress) {
