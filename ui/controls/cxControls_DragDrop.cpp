@@ -51,8 +51,9 @@ void TcxCustomDragImage::CreateParams(TCreateParams& Params) {
 
 void TcxCustomDragImage::CreateWnd() {
   inherited::CreateWnd();
-  // Above every window, also above its owner's topmost siblings, and never
-  // activated: the image must not take the focus from the dragging control.
+  // Above every window, never activated and without its owner moving along
+  // in the z-order: the image must neither take the focus from the dragging
+  // control nor reorder the forms. Also after a recreation (a new owner).
   dxSetZOrder(FHandle, HWND_TOPMOST, false, SWP_NOOWNERZORDER);
   UpdateLayeredAttributes();
 }
