@@ -780,6 +780,21 @@ TEST_F(InternalDragAndDrop, TheDragImageAndTheSizeFrameFollowThePointer) {
   EXPECT_FALSE(IsWindow(Log.FrameWnd));
 }
 
+// Something else took the pointer and gave it back before the drag began:
+// the pending start is dropped.
+TEST_F(InternalDragAndDrop, ACaptureObjectClearedBeforeTheBeginDropsThePendingStart) {
+  Down();
+  ASSERT_EQ(Control()->DragAndDropState(), ddsStarting);
+  TObject Holder;
+  Control()->SetMouseCaptureObject(&Holder);
+  Control()->SetMouseCaptureObject(nullptr);
+  EXPECT_EQ(Control()->DragAndDropState(), ddsNone);
+  EXPECT_TRUE(Log.HasPrefix("free"));
+  MoveBy(GetSystemMetrics(SM_CXDRAG) + 10, 0);
+  EXPECT_FALSE(Log.HasPrefix("begin"));
+  Up();
+}
+
 TEST_F(InternalDragAndDrop, AnImmediateStartBeginsOnThePress) {
   Log.Immediate = true;
   Down();
