@@ -718,7 +718,9 @@ TEST_F(InternalDragAndDrop, KeysAndTheRightButtonWhileDragging) {
     EXPECT_EQ(Log.Has("end cancelled"), C.Cancelled);
     EXPECT_EQ(Control()->DragAndDropState(), C.Cancelled ? ddsNone : ddsInProcess);
     EXPECT_FALSE(Log.HasPrefix("control key"));
-    if (C.Cancelled) EXPECT_EQ(GetCapture(), nullptr);
+    if (C.Cancelled) {
+      EXPECT_EQ(GetCapture(), nullptr);
+    }
     Up();
     EXPECT_EQ(Control()->DragAndDropState(), ddsNone);
   }
