@@ -605,7 +605,11 @@ class InternalDragAndDrop : public ::testing::Test {
       Pump();
       Sleep(5);
     }
-    Pump();
+    // The pointer is there; its message may still be on its way.
+    for (int Round = 0; Round < 4; ++Round) {
+      Pump();
+      Sleep(5);
+    }
   }
   void Up() {
     SendMouse(MOUSEEVENTF_LEFTUP);
