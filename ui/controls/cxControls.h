@@ -18,6 +18,8 @@
 #include "StdCtrls.h"
 #include "cxDrawTextUtils.h"
 #include "cxLookAndFeelPainters.h"
+#include "cxScrollBar.h"
+#include "dxTouch.h"
 
 // ---------------------------------------------------------------------------
 // Window routines. The rectangle routines of the foundation (cxGetWindowRect,
@@ -151,6 +153,169 @@ struct TcxPopupMenuPlacement {
 };
 TcxPopupMenuPlacement cxPopupMenuPlacement(const TRect& AOwnerBounds, TPopupAlignment AAlignment,
                                            Integer AMenuHeight, const TRect& AWorkArea);
+
+// ---------------------------------------------------------------------------
+// Drag and drop inside a control, drag images and the size frame.
+class TcxControl;
+
+enum TcxDragDetect { ddNone, ddDrag, ddCancel };
+
+// The images a control shows under the pointer while the framework drags it.
+class TcxDragImageList : public TCustomImageList {
+  DECLARE_CLASS(TcxDragImageList, TCustomImageList)
+ public:
+  using TCustomImageList::TCustomImageList;
+};
+
+// The alpha a new drag image starts with.
+constexpr Byte cxDragAndDropWindowTransparency = 180;
+
+// One internal drag-and-drop operation of a control: the control hands it
+// the mouse moves and the keys while it holds the capture. A control makes a
+// fresh object for every operation and frees it when the operation ends.
+class TcxDragAndDropObject : public TObject {
+  DECLARE_CLASS(TcxDragAndDropObject, TObject)
+ public:
+  using TOwnerType = TcxControl;
+  explicit TcxDragAndDropObject(TcxControl* AControl);
+
+  void DoBeginDragAndDrop();
+  void DoDragAndDrop(const TPoint& P, bool& Accepted);
+  void DoEndDragAndDrop(bool Accepted);
+  // A key while dragging; true when the object used it.
+  bool DoProcessKeyDown(const TMessage& Message);
+  bool DoProcessKeyUp(const TMessage& Message);
+  // The operation begins on the press itself, without waiting for the
+  // pointer to leave the drag threshold.
+  virtual bool GetImmediateStart() { return false; }
+
+  TcxControl* Control() const { return FControl; }
+  TcxCanvas* Canvas() const { return FCanvas; }
+  bool Dirty() const { return FDirty; }
+  void SetDirty(bool AValue);
+  // In the object's coordinates (the control's client coordinates divided
+  // by the zoom); (-1, -1) until the operation begins.
+  TPoint CurMousePos{-1, -1};
+  TPoint PrevMousePos{-1, -1};
+
+ protected:
+  virtual void DirtyChanged() {}
+  virtual TPoint GetClientCursorPos();
+  virtual TCursor GetDragAndDropCursor(bool Accepted);
+  // In percent.
+  virtual Integer GetZoomFactor() { return 100; }
+  virtual void AfterDragAndDrop(bool Accepted) {}
+  virtual void BeforeBeginDragAndDrop() {}
+  virtual void BeginDragAndDrop() { DirtyChanged(); }
+  virtual void DragAndDrop(const TPoint& P, bool& Accepted);
+  virtual void EndDragAndDrop(bool Accepted);
+  virtual bool ProcessKeyDown(Word AKey, TShiftState AShift) { return false; }
+  virtual bool ProcessKeyUp(Word AKey, TShiftState AShift) { return false; }
+  virtual TPoint TranslateCoords(const TPoint& P);
+
+ private:
+  friend class TcxControl;
+  TcxCanvas* FCanvas;
+  TcxControl* FControl;
+  bool FDirty = false;
+  // Calls of the control into the object that have not returned yet.
+  Integer FActiveCalls = 0;
+};
+
+// A window that follows the pointer while something is dragged: topmost,
+// never activated, transparent for the mouse, and by default alpha-blended.
+// It has no owner component; whoever makes one frees it.
+class TcxCustomDragImage : public TCustomControl {
+  DECLARE_CLASS(TcxCustomDragImage, TCustomControl)
+ public:
+  TcxCustomDragImage();
+  ~TcxCustomDragImage() override;
+  void AfterConstruction() override;
+
+  // Takes the size of ASourceBounds; ASourcePoint (where the pointer holds
+  // the dragged thing) keeps its place under the pointer in MoveTo.
+  void Init(const TRect& ASourceBounds, const TPoint& ASourcePoint);
+  void MoveTo(const TPoint& APosition);
+  void Offset(Integer X, Integer Y);
+  void Show(Integer ACmdShow = SW_SHOWNA);
+  void Hide();
+  // The window exists and is visible.
+  bool Visible();
+  void SetVisible(bool AValue);
+
+  bool AlphaBlend() const { return FAlphaBlend; }
+  void SetAlphaBlend(bool AValue);
+  Byte AlphaBlendValue() const { return FAlphaBlendValue; }
+  void SetAlphaBlendValue(Byte AValue);
+  // Alpha-blending is asked for and the platform can do it.
+  bool AlphaBlended() const;
+  bool TransparentColor() const { return FTransparentColor; }
+  void SetTransparentColor(bool AValue);
+  TColor TransparentColorValue() const { return FTransparentColorValue; }
+  void SetTransparentColorValue(TColor AValue);
+  // The window that owns the image's window; the active form or the main
+  // window when none is set.
+  TWinControl* PopupParent() const { return FPopupParent; }
+  void SetPopupParent(TWinControl* AValue);
+  TcxCanvas* Canvas() const { return FCanvas.get(); }
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void WMEraseBkgnd(TMessage& Message) override;
+  void WMNCHitTest(TMessage& Message) override;
+  virtual void UpdateLayeredAttributes();
+  virtual bool IsSkinnable() { return false; }
+
+ private:
+  HWND OwnerWindow();
+  bool FAlphaBlend = false;
+  Byte FAlphaBlendValue = 255;
+  TOwned<TcxCanvas> FCanvas;
+  TWinControl* FPopupParent = nullptr;
+  TPoint FPositionOffset{0, 0};
+  bool FTransparentColor = false;
+  TColor FTransparentColorValue = clBlack;
+};
+
+// The frame shown while something is moved or sized: a window shaped as a
+// ring of FrameWidth pixels around the given rectangle (or region), filled
+// with a halftone pattern.
+class TcxSizeFrame : public TcxCustomDragImage {
+  DECLARE_CLASS(TcxSizeFrame, TcxCustomDragImage)
+ public:
+  explicit TcxSizeFrame(Integer AFrameWidth = 2);
+  ~TcxSizeFrame() override;
+  void AfterConstruction() override;
+
+  // ARect in screen coordinates; the frame runs along its edges.
+  void DrawSizeFrame(const TRect& ARect);
+  // The frame runs along the edges of ARegion, given in coordinates of
+  // ARect's top-left corner.
+  void DrawSizeFrame(const TRect& ARect, const TcxRegion* ARegion);
+  void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
+  // The whole region is shown, not only its ring.
+  bool FillSelection() const { return FFillSelection; }
+  void SetFillSelection(bool AValue) { FFillSelection = AValue; }
+  Integer FrameWidth() const { return FFrameWidth; }
+
+ protected:
+  void Paint() override;
+
+ private:
+  void MakeFrameRing();
+  void ApplyWindowRegion();
+  bool FFillSelection = false;
+  Integer FFrameWidth;
+  TOwned<TcxRegion> FRegion;
+  TOwned<TBitmap> FPattern;
+};
+
+// Watches the pointer after a press at P (screen coordinates) while AWnd
+// holds the mouse capture: ddDrag once it leaves the drag threshold, ddNone
+// when a button is released first, ddCancel on Escape or a lost capture.
+TcxDragDetect cxDragDetect(HWND AWnd, const TPoint& P);
 
 // The touch scroll UI and the hybrid scroll-bar managers of the touch and
 // hybrid modes. Only the classic mode exists so far: no window has such UI,
@@ -440,6 +605,518 @@ TcxScrollUICheck cxScrollUICheckFor(UINT AMsg, WPARAM AWParam, LPARAM ALParam);
 void cxControlWndProcHook(Integer ACode, WPARAM wParam, LPARAM lParam, LRESULT& AHookResult);
 
 // ---------------------------------------------------------------------------
+// The base control's scroll bars: the parameters the control decides for
+// each bar, windowed bars (children of the control) and windowless ones
+// (painted by the control, fed its mouse messages by a router), the corner
+// grip, and the set of bars a control keeps.
+class TcxControl;
+
+// A weak link held for the length of a scope, around calls that may free the
+// object (user code, focus changes).
+class TcxObjectLinkGuard {
+ public:
+  explicit TcxObjectLinkGuard(TObject* AObject) : FLink(cxAddObjectLink(AObject)) {}
+  ~TcxObjectLinkGuard() { cxRemoveObjectLink(FLink); }
+  TcxObjectLinkGuard(const TcxObjectLinkGuard&) = delete;
+  TcxObjectLinkGuard& operator=(const TcxObjectLinkGuard&) = delete;
+  bool Alive() const { return FLink->Ref != nullptr; }
+
+ private:
+  TcxObjectLink* FLink;
+};
+
+class TcxScrollBarData : public TObject {
+  DECLARE_CLASS(TcxScrollBarData, TObject)
+ public:
+  // The range is consistent: sets and answers FIsValid.
+  bool Validate();
+
+  bool FAllowHide = false;
+  bool FAllowShow = false;
+  bool FEnabled = false;
+  bool FIsValid = false;
+  TScrollBarInc FLargeChange = 0;
+  Integer FMin = 0;
+  Integer FMax = 0;
+  Integer FPosition = 0;
+  Integer FPageSize = 0;
+  TScrollBarInc FSmallChange = 0;
+  bool FVisible = false;
+};
+
+// The one face of a control scroll bar, windowed or windowless. Not counted:
+// the bar belongs to its control's set.
+class IcxControlScrollBar {
+ public:
+  virtual void ApplyData() = 0;
+  virtual TcxScrollBarData* GetData() = 0;
+  // The bar's window; nullptr for a windowless bar. (The windowed bar's
+  // answer is also its answer as the owner of its core, hence the calling
+  // convention.)
+  virtual TWinControl* STDMETHODCALLTYPE GetControl() = 0;
+  virtual TRect GetBoundsRect() = 0;
+  virtual void SetBoundsRect(const TRect& AValue) = 0;
+  virtual bool GetEnabled() = 0;
+  virtual void SetEnabled(bool AValue) = 0;
+  virtual Integer GetHeight() = 0;
+  virtual void SetHeight(Integer AValue) = 0;
+  virtual TScrollBarKind GetKind() = 0;
+  virtual void SetKind(TScrollBarKind AValue) = 0;
+  virtual TScrollBarInc GetLargeChange() = 0;
+  virtual void SetLargeChange(TScrollBarInc AValue) = 0;
+  virtual Integer GetLeft() = 0;
+  virtual void SetLeft(Integer AValue) = 0;
+  virtual Integer GetMax() = 0;
+  virtual void SetMax(Integer AValue) = 0;
+  virtual Integer GetMin() = 0;
+  virtual void SetMin(Integer AValue) = 0;
+  virtual Integer GetPageSize() = 0;
+  virtual void SetPageSize(Integer AValue) = 0;
+  virtual Integer GetPosition() = 0;
+  virtual void SetPosition(Integer AValue) = 0;
+  virtual TScrollBarInc GetSmallChange() = 0;
+  virtual void SetSmallChange(TScrollBarInc AValue) = 0;
+  virtual Integer GetTop() = 0;
+  virtual void SetTop(Integer AValue) = 0;
+  virtual bool GetUnlimitedTracking() = 0;
+  virtual void SetUnlimitedTracking(bool AValue) = 0;
+  virtual bool GetVisible() = 0;
+  virtual void SetVisible(bool AValue) = 0;
+  virtual Integer GetWidth() = 0;
+  virtual void SetWidth(Integer AValue) = 0;
+
+ protected:
+  ~IcxControlScrollBar() = default;
+};
+
+// A component that belongs to one control: it follows the control's scale
+// factor and is listed among the control's child components.
+class TcxControlChildComponent : public TcxComponent, public IdxScaleFactor {
+  DECLARE_CLASS(TcxControlChildComponent, TcxComponent)
+ public:
+  explicit TcxControlChildComponent(TComponent* AOwner) : TcxComponent(AOwner) {}
+  ~TcxControlChildComponent() override;
+  void AfterConstruction() override;
+  // Made through AClass with the control's owner as component owner when
+  // AAssignOwner, else with none, then attached to AControl.
+  static TcxControlChildComponent* CreateEx(TClass AClass, TcxControl* AControl,
+                                            bool AAssignOwner = true);
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID AIID, void** AObj) override;
+  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(-1); }
+  ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(-1); }
+  bool GetInterface(const IID& AIID, void** AObj) override;
+  TdxScaleFactor* STDMETHODCALLTYPE GetScaleFactor() override { return FScaleFactor; }
+
+  TComponent* GetParentComponent() const override;
+  bool HasParent() const override;
+  void SetParentComponent(TComponent* AValue) override;
+  TcxControl* Control() const { return FControl; }
+  TdxOwnedScaleFactor* ScaleFactor() const { return FScaleFactor; }
+  // nullptr detaches the component from its control.
+  virtual void SetControl(TcxControl* AValue);
+
+ protected:
+  virtual void Initialize() {}
+  virtual void ScaleFactorChanged(Integer M, Integer D) {}
+
+ private:
+  void ScaleFactorChangeHandler(TObject* Sender, Integer M, Integer D, bool IsLoading);
+  TcxControl* FControl = nullptr;
+  TdxOwnedScaleFactor* FScaleFactor = nullptr;
+};
+
+// A windowed bar: a child window of its control.
+class TcxControlScrollBar : public TcxScrollBar, public IcxControlScrollBar {
+  DECLARE_CLASS(TcxControlScrollBar, TcxScrollBar)
+  DECLARE_MESSAGE_TABLE()
+ public:
+  using TWinControl::DestroyHandle;
+  using TWinControl::UpdateControlState;
+  explicit TcxControlScrollBar(TComponent* AOwner);
+  ~TcxControlScrollBar() override;
+  void AfterConstruction() override;
+  // Made through AClass without a component owner, for AControl.
+  static TcxControlScrollBar* CreateEx(TClass AClass, TcxControl* AControl);
+
+  // IcxControlScrollBar
+  void ApplyData() override;
+  TcxScrollBarData* GetData() override { return FData; }
+  TWinControl* STDMETHODCALLTYPE GetControl() override { return this; }
+  TRect GetBoundsRect() override { return BoundsRect(); }
+  void SetBoundsRect(const TRect& AValue) override { TControl::SetBoundsRect(AValue); }
+  bool GetEnabled() override { return Enabled(); }
+  void SetEnabled(bool AValue) override { inherited::SetEnabled(AValue); }
+  Integer GetHeight() override { return Height(); }
+  void SetHeight(Integer AValue) override { TControl::SetHeight(AValue); }
+  TScrollBarKind GetKind() override { return Kind(); }
+  void SetKind(TScrollBarKind AValue) override { inherited::SetKind(AValue); }
+  TScrollBarInc GetLargeChange() override { return LargeChange(); }
+  void SetLargeChange(TScrollBarInc AValue) override { inherited::SetLargeChange(AValue); }
+  Integer GetLeft() override { return Left(); }
+  void SetLeft(Integer AValue) override { TControl::SetLeft(AValue); }
+  Integer GetMax() override { return Max(); }
+  void SetMax(Integer AValue) override { inherited::SetMax(AValue); }
+  Integer GetMin() override { return Min(); }
+  void SetMin(Integer AValue) override { inherited::SetMin(AValue); }
+  Integer GetPageSize() override { return PageSize(); }
+  void SetPageSize(Integer AValue) override { inherited::SetPageSize(AValue); }
+  Integer GetPosition() override { return Position(); }
+  void SetPosition(Integer AValue) override { inherited::SetPosition(AValue); }
+  TScrollBarInc GetSmallChange() override { return SmallChange(); }
+  void SetSmallChange(TScrollBarInc AValue) override { inherited::SetSmallChange(AValue); }
+  Integer GetTop() override { return Top(); }
+  void SetTop(Integer AValue) override { TControl::SetTop(AValue); }
+  bool GetUnlimitedTracking() override { return UnlimitedTracking(); }
+  void SetUnlimitedTracking(bool AValue) override { inherited::SetUnlimitedTracking(AValue); }
+  bool GetVisible() override { return Visible(); }
+  // The platform visibility.
+  void SetVisible(bool AValue) override;
+  Integer GetWidth() override { return Width(); }
+  void SetWidth(Integer AValue) override { TControl::SetWidth(AValue); }
+
+  TcxControl* OwnerControl() const { return FOwnerControl; }
+  void SetOwnerControl(TcxControl* AValue) { FOwnerControl = AValue; }
+  // Parents the bar to its control.
+  virtual void InitControl();
+  virtual bool IsActuallyVisible();
+  // R in the control's client coordinates.
+  virtual void SetOwnerControlRelativeBounds(const TRect& R);
+  void SetZOrder(bool TopMost) override;
+
+ protected:
+  void WndProc(TMessage& Message) override;
+  virtual void DoWndProc(TMessage& Message);
+  virtual void FocusParent();
+  void DoPaint(TcxCanvas* ACanvas) override;
+  // CM_DESIGNHITTEST (the bar works at design time) and CM_HINTSHOW (no
+  // hint for the bar).
+  void CMAnswerOne(TMessage& Message);
+
+ private:
+  TcxScrollBarData* FData = nullptr;
+  TcxControl* FOwnerControl = nullptr;
+};
+
+// A windowless bar, painted by its control in a rectangle of the control.
+class TcxControlScrollBarHelper : public TcxScrollBarHelper, public IcxControlScrollBar {
+  DECLARE_CLASS(TcxControlScrollBarHelper, TcxScrollBarHelper)
+ public:
+  explicit TcxControlScrollBarHelper(IcxScrollBarOwner* AOwner);
+  ~TcxControlScrollBarHelper() override;
+  void Repaint() override;
+
+  // IcxControlScrollBar
+  void ApplyData() override;
+  TcxScrollBarData* GetData() override { return FData; }
+  TWinControl* STDMETHODCALLTYPE GetControl() override { return nullptr; }
+  TRect GetBoundsRect() override { return BoundsRect(); }
+  void SetBoundsRect(const TRect& AValue) override { inherited::SetBoundsRect(AValue); }
+  bool GetEnabled() override { return Enabled(); }
+  void SetEnabled(bool AValue) override { inherited::SetEnabled(AValue); }
+  // Left and Top move the bar; Width and Height move its right and bottom edge.
+  Integer GetHeight() override { return cxRectHeight(BoundsRect()); }
+  void SetHeight(Integer AValue) override;
+  TScrollBarKind GetKind() override { return Kind(); }
+  void SetKind(TScrollBarKind AValue) override { inherited::SetKind(AValue); }
+  TScrollBarInc GetLargeChange() override { return LargeChange(); }
+  void SetLargeChange(TScrollBarInc AValue) override { inherited::SetLargeChange(AValue); }
+  Integer GetLeft() override { return BoundsRect().left; }
+  void SetLeft(Integer AValue) override;
+  Integer GetMax() override { return Max(); }
+  void SetMax(Integer AValue) override { inherited::SetMax(AValue); }
+  Integer GetMin() override { return Min(); }
+  void SetMin(Integer AValue) override { inherited::SetMin(AValue); }
+  Integer GetPageSize() override { return PageSize(); }
+  void SetPageSize(Integer AValue) override { inherited::SetPageSize(AValue); }
+  Integer GetPosition() override { return Position(); }
+  void SetPosition(Integer AValue) override { inherited::SetPosition(AValue); }
+  TScrollBarInc GetSmallChange() override { return SmallChange(); }
+  void SetSmallChange(TScrollBarInc AValue) override { inherited::SetSmallChange(AValue); }
+  Integer GetTop() override { return BoundsRect().top; }
+  void SetTop(Integer AValue) override;
+  bool GetUnlimitedTracking() override { return UnlimitedTracking(); }
+  void SetUnlimitedTracking(bool AValue) override { inherited::SetUnlimitedTracking(AValue); }
+  bool GetVisible() override { return Visible(); }
+  void SetVisible(bool AValue) override { inherited::SetVisible(AValue); }
+  Integer GetWidth() override { return cxRectWidth(BoundsRect()); }
+  void SetWidth(Integer AValue) override;
+
+ private:
+  TcxScrollBarData* FData = nullptr;
+};
+
+// The corner between the two bars.
+class TcxSizeGrip : public TCustomControl {
+  DECLARE_CLASS(TcxSizeGrip, TCustomControl)
+ public:
+  using TWinControl::DestroyHandle;
+  using TWinControl::UpdateControlState;
+  explicit TcxSizeGrip(TComponent* AOwner);
+  ~TcxSizeGrip() override;
+  void AfterConstruction() override;
+  // Made through AClass without a component owner, for AControl.
+  static TcxSizeGrip* CreateEx(TClass AClass, TcxControl* AControl);
+
+  // A grip makes sense for a control at the bottom right of a sizable form
+  // that is neither maximized nor minimized.
+  static bool IsAvailable(TWinControl* AControl);
+  TcxLookAndFeel* LookAndFeel() const { return FLookAndFeel; }
+  TcxControl* OwnerControl() const { return FOwnerControl; }
+  void SetOwnerControl(TcxControl* AValue) { FOwnerControl = AValue; }
+  virtual void InitControl();
+  virtual void SetOwnerControlRelativeBounds(const TRect& R);
+  void SetZOrder(bool TopMost) override;
+
+ protected:
+  virtual void Draw(TcxCanvas* ACanvas);
+  void Paint() override;
+  void WMEraseBkgnd(TMessage& Message) override;
+
+ private:
+  void LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues);
+  TcxLookAndFeel* FLookAndFeel = nullptr;
+  TcxControl* FOwnerControl = nullptr;
+};
+
+// Feeds the control's mouse messages to its windowless bars.
+class TcxControlScrollBarsManager : public TcxIUnknownObject, public IcxMouseTrackingCaller3 {
+  DECLARE_CLASS(TcxControlScrollBarsManager, TcxIUnknownObject)
+ public:
+  explicit TcxControlScrollBarsManager(TcxControl* AOwner) : FOwner(AOwner) {}
+  ~TcxControlScrollBarsManager() override;
+
+  void RegisterScrollBar(TcxControlScrollBarHelper* AScrollBar);
+  void UnRegisterScrollBar(TcxControlScrollBarHelper* AScrollBar);
+  // Called for each mouse message before the control handles it; true when
+  // the message was consumed.
+  virtual bool HandleMessage(TMessage& Message);
+  virtual bool IsScrollBarsArea(const TPoint& P);
+  virtual void Paint(TcxCanvas* ACanvas);
+
+  bool IsCapture() const { return FIsCapture; }
+  void SetIsCapture(bool AValue);
+  TcxControlScrollBarHelper* HotScrollBar() const { return FHotScrollBar; }
+  TcxTimer* CheckCaptureTimer() const { return FCheckCaptureTimer; }
+  // The capture check's tick; tests drive it.
+  void CheckCaptureTimerHandler(TObject* Sender);
+
+  // IcxMouseTrackingCaller3
+  void MouseLeave() override;
+  bool PtInCaller(const TPoint& P) override;
+  bool IsCaptureMouse() override { return FIsCapture; }
+
+ protected:
+  virtual bool ProcessMouseDown(TMouseButton AButton, TShiftState AShift, const TPoint& P);
+  virtual bool ProcessMouseMove(TShiftState AShift, const TPoint& P);
+  virtual bool ProcessMouseUp(TMouseButton AButton, TShiftState AShift, const TPoint& P);
+
+ private:
+  TPoint MessagePoint(const TMessage& Message) const;
+  void SetHotScrollBar(TcxControlScrollBarHelper* AValue);
+  void CancelHotScrollBar();
+  TcxControlScrollBarHelper* FindScrollBar(const TPoint& P) const;
+  TcxTimer* FCheckCaptureTimer = nullptr;
+  bool FIsCapture = false;
+  TcxControlScrollBarHelper* FHotScrollBar = nullptr;
+  TcxControl* FOwner;
+  std::vector<TcxControlScrollBarHelper*> FScrollBars;
+};
+
+// The bars and the grip of one control.
+class TcxControlCustomScrollBars : public TcxIUnknownObject {
+  DECLARE_CLASS(TcxControlCustomScrollBars, TcxIUnknownObject)
+ public:
+  using TOwnerType = TcxControl;
+  explicit TcxControlCustomScrollBars(TcxControl* AOwner) : FOwner(AOwner) {}
+  // Makes the bars and the grip through the class's operations.
+  void AfterConstruction() override;
+  void BeforeDestruction() override;
+
+  void ApplyData();
+  // nullptr when the set has no bar of that kind.
+  virtual IcxControlScrollBar* GetScrollBar(TScrollBarKind AKind);
+  virtual void BringInternalControlsToFront() {}
+  // True when a bar's thickness followed a change of the system's size.
+  virtual bool CheckSize(TScrollBarKind AKind) { return false; }
+  virtual void CheckSizeGripVisible(bool AValue) = 0;
+  virtual void Hide() {}
+  virtual void InitScrollBars() {}
+  virtual void UnInitScrollBars() {}
+  virtual bool IsInternalControl(TControl* AControl) { return false; }
+  virtual bool IsScrollBarActive(TScrollBarKind AKind);
+  // While the control calculates, the data records answer, not the windows.
+  virtual bool IsScrollBarVisible(TScrollBarKind AKind);
+  virtual bool IsSizeGripArea(const TPoint& P) { return false; }
+  virtual void SetInternalControlsBounds() {}
+  virtual void UpdateInternalControlsState() {}
+  virtual void Invalidate() {}
+  virtual void DrawSizeGrip(TcxCanvas* ACanvas) {}
+
+  bool Calculating() const { return FCalculating; }
+  void SetCalculating(bool AValue) { FCalculating = AValue; }
+  TcxControl* Owner() const { return FOwner; }
+  TObject* HScrollBar() const { return FHScrollBar; }
+  TObject* VScrollBar() const { return FVScrollBar; }
+  TObject* SizeGrip() const { return FSizeGrip; }
+
+ protected:
+  virtual TObject* CreateScrollBar(TScrollBarKind AKind) = 0;
+  virtual void CreateScrollBars();
+  virtual TObject* CreateSizeGrip() = 0;
+  virtual void DestroyHScrollBar();
+  virtual void DestroyScrollBars();
+  virtual void DestroySizeGrip();
+  virtual void DestroyVScrollBar();
+  // Every bar's OnScroll: the control scrolls.
+  virtual void DoScroll(TObject* Sender, TScrollCode AScrollCode, Integer& AScrollPos);
+
+  TObject* FHScrollBar = nullptr;
+  TObject* FSizeGrip = nullptr;
+  TObject* FVScrollBar = nullptr;
+
+ private:
+  bool FCalculating = false;
+  TcxControl* FOwner;
+};
+
+// The windowed set: child windows of the control (the class a control uses
+// unless it says otherwise).
+class TcxControlWindowedScrollBars : public TcxControlCustomScrollBars {
+  DECLARE_CLASS(TcxControlWindowedScrollBars, TcxControlCustomScrollBars)
+ public:
+  using TcxControlCustomScrollBars::TcxControlCustomScrollBars;
+
+  void BringInternalControlsToFront() override;
+  bool CheckSize(TScrollBarKind AKind) override;
+  void CheckSizeGripVisible(bool AValue) override;
+  void Hide() override;
+  void InitScrollBars() override;
+  void UnInitScrollBars() override;
+  bool IsInternalControl(TControl* AControl) override;
+  bool IsScrollBarActive(TScrollBarKind AKind) override;
+  void SetInternalControlsBounds() override;
+  void UpdateInternalControlsState() override;
+  void Invalidate() override;
+
+  TcxControlScrollBar* HScrollBarControl() const;
+  TcxControlScrollBar* VScrollBarControl() const;
+  TcxSizeGrip* SizeGripControl() const;
+
+ protected:
+  TObject* CreateScrollBar(TScrollBarKind AKind) override;
+  TObject* CreateSizeGrip() override;
+
+ private:
+  void ScrollBarMouseEnter(TObject* Sender);
+  void ScrollBarMouseLeave(TObject* Sender) {}
+  // The grip, then the vertical and the horizontal bar.
+  template <class F>
+  void ForEachElement(F AProc, bool AOnlyVisible) const;
+};
+
+// Whether AOwner, a base control, scrolls its content while the left button
+// drags over one of its bars (what the bar core asks through its owner link,
+// filled at start-up).
+bool cxControlAllowsScrollContentOnDrag(TWinControl* AOwner);
+
+// ---------------------------------------------------------------------------
+// The touch and hybrid scroll UI (popup bars over the control's edges). Only
+// the classic mode exists in this program so far: the managers show nothing
+// and answer that nothing is shown; the popup classes are the classic ones
+// with what the control asks of them.
+class TdxTouchScrollUIModeManager {
+ public:
+  static void ShowScrollUI(TcxControl* AUIOwner, bool AControlledByTimer) {}
+  static void HideScrollUI(TcxControl* AUIOwner, bool AImmediately) {}
+  static bool IsActive(TcxControl* AUIOwner) { return false; }
+  static bool IsScrollUIHidden(TcxControl* AUIOwner) { return true; }
+  static void Deactivate(TcxControl* AUIOwner) {}
+};
+
+class TdxHybridScrollbarsManager : public TObject {
+  DECLARE_CLASS(TdxHybridScrollbarsManager, TObject)
+ public:
+  explicit TdxHybridScrollbarsManager(TObject* AOwner) : FOwner(AOwner) {}
+  void Show(bool AHideByTimer) {}
+  void Hide(bool AImmediately, bool AAnimated) {}
+  bool AllowVisible() const { return false; }
+  TObject* Owner() const { return FOwner; }
+
+ private:
+  TObject* FOwner;
+};
+
+// Counts a mouse move as scroll activity only when the mouse really moved.
+class TdxTouchScrollUIActivityHelper : public TObject {
+  DECLARE_CLASS(TdxTouchScrollUIActivityHelper, TObject)
+ public:
+  // True for a WM_MOUSEMOVE 10 pixels or more (in X or in Y) away from the
+  // last recorded one; the first move after the mouse entered only records.
+  // CM_MOUSELEAVE starts over.
+  bool CheckScrollActivity(TWinControl* AControl, const TMessage& Message);
+
+ private:
+  TPoint FLastMousePos{};
+  bool FMouseEnter = false;
+};
+
+class TcxControlPopupScrollBar : public TcxControlScrollBar {
+  DECLARE_CLASS(TcxControlPopupScrollBar, TcxControlScrollBar)
+ public:
+  using TcxControlScrollBar::TcxControlScrollBar;
+  void ApplyData() override;
+  // The data's visibility at the last ApplyData.
+  bool AllowVisible() const { return FAllowVisible; }
+
+ private:
+  bool FAllowVisible = false;
+};
+
+class TcxPopupSizeGrip : public TcxSizeGrip {
+  DECLARE_CLASS(TcxPopupSizeGrip, TcxSizeGrip)
+ public:
+  using TcxSizeGrip::TcxSizeGrip;
+};
+
+// The popup bar class of the touch and hybrid modes.
+TClass dxTouchScrollBarClass();
+// Places a popup scroll element above the windows of its control's form.
+void UpdatePopupScrollElementZOrder(HWND AWnd, TWinControl* AControl);
+
+// ---------------------------------------------------------------------------
+// Pixel scrolling of a control whose content is an image of a known size.
+class IdxScrollingControl {
+ public:
+  virtual TSize GetContentSize() = 0;
+  virtual Integer GetLeftPos() = 0;
+  virtual void SetLeftPos(Integer AValue) = 0;
+  virtual Integer GetTopPos() = 0;
+  virtual void SetTopPos(Integer AValue) = 0;
+  virtual TcxControl* GetInstance() = 0;
+
+ protected:
+  ~IdxScrollingControl() = default;
+};
+
+class TdxScrollHelper {
+ public:
+  static void InitScrollBarsParameters(IdxScrollingControl* AControl);
+  static void Scroll(IdxScrollingControl* AControl, TScrollBarKind AScrollBarKind,
+                     TScrollCode AScrollCode, Integer& AScrollPos);
+  static void GestureScroll(IdxScrollingControl* AControl, Integer ADeltaX, Integer ADeltaY);
+  static void SetPos(IdxScrollingControl* AControl, Integer ALeftPos, Integer ATopPos);
+  static void SetLeftPos(IdxScrollingControl* AControl, Integer AValue);
+  static void SetTopPos(IdxScrollingControl* AControl, Integer AValue);
+  static void CheckPositions(IdxScrollingControl* AControl);
+  static void CheckLeftPos(IdxScrollingControl* AControl, Integer& AValue);
+  static void CheckTopPos(IdxScrollingControl* AControl, Integer& AValue);
+  static TSize GetClientSize(IdxScrollingControl* AControl);
+  static bool IsScrollDataValid(IdxScrollingControl* AControl, TScrollBarKind AKind);
+  static void ScrollContent(IdxScrollingControl* AControl);
+};
+
+// ---------------------------------------------------------------------------
 // Process-wide services. Each accessor makes its object on first use; once
 // the module's shut-down has begun it makes none and answers nullptr.
 TcxMessageWindow* cxMessageWindow();
@@ -452,3 +1129,667 @@ void dxRemoveSystemInfoListener(IdxSystemInfoListener* AListener);
 
 void cxControls_Initialize();
 void cxControls_Finalize();
+
+// ===========================================================================
+// The base control.
+//
+// The scroll-bar set, its manager and bar data, the size grip, the touch and
+// hybrid helpers and the drag-and-drop classes are declared by their own
+// blocks; the control refers to them only through pointers.
+class TcxControl;
+class TcxControlCustomScrollBars;
+class TcxControlScrollBarsManager;
+class TcxScrollBarData;
+class IcxControlScrollBar;
+class TcxSizeGrip;
+class TdxHybridScrollbarsManager;
+class TdxTouchScrollUIActivityHelper;
+class TcxDragAndDropObject;
+class TcxDragImageList;
+class TcxControlChildComponent;
+
+// The cursors of middle-button scrolling (loaded at start-up).
+constexpr TCursor crFullScroll = 2101, crHorScroll = 2102, crVerScroll = 2103, crUpScroll = 2104,
+                  crRightScroll = 2105, crDownScroll = 2106, crLeftScroll = 2107;
+
+enum TcxControlBorderStyle { cxcbsNone, cxcbsDefault };
+enum TcxControlActivateType { atOther, atByMouse, atByMouseNonClientArea };
+enum TcxKey { kAll, kArrows, kChars, kTab };
+using TcxKeys = TSet<TcxKey>;
+enum TcxMouseWheelScrollingKind { mwskNone, mwskHorizontal, mwskVertical };
+enum TcxDragAndDropState { ddsNone, ddsStarting, ddsInProcess };
+using TcxScrollBarKinds = TSet<TScrollBarKind>;
+
+// Told whenever the font of a control it listens to changes.
+class IcxFontListener {
+ public:
+  virtual void Changed(TObject* Sender, TFont* AFont) = 0;
+
+ protected:
+  ~IcxFontListener() = default;
+};
+
+// An object that holds a control's mouse capture learns when it lost it.
+class IcxMouseCaptureObject {
+ public:
+  virtual void DoCancelMode() = 0;
+
+ protected:
+  ~IcxMouseCaptureObject() = default;
+};
+
+// A child control that decides itself whether its parent's invalidation
+// must reach it.
+class IcxTransparentControl {
+ public:
+  virtual bool IsTransparentRegionsPresent() = 0;
+
+ protected:
+  ~IcxTransparentControl() = default;
+};
+
+// A control that shows a frozen picture of itself while its content is
+// locked: the picture and the control it was taken of (the picture covers
+// that control's client area).
+class IcxLockedStatePaint {
+ public:
+  virtual TcxBitmap* GetImage() = 0;
+  virtual TcxControl* GetTopmostControl() = 0;
+
+ protected:
+  ~IcxLockedStatePaint() = default;
+};
+class IcxLockedStateFontChanged {
+ public:
+  virtual void FontChanged(TFont* AFont) = 0;
+
+ protected:
+  ~IcxLockedStateFontChanged() = default;
+};
+
+// Scale factors of controls that move between parents.
+class TcxControlHelper {
+ public:
+  // The parent changes, or the control is being read from a stream.
+  static bool CanSetParent(TControl* AControl, TWinControl* ANewParent);
+  // The control takes its new parent's scale factor.
+  static void UpdateScaleFactorOnParentChange(TWinControl* AControl);
+};
+
+// Paints the window's update through a buffer with an alpha channel, which
+// composition shows as it is (opaque unless APaintBlackOpaque).
+void dxPaintWindowOnGlass(HWND AWnd, bool APaintBlackOpaque = false);
+void dxDrawWindowOnGlass(HWND AWnd, HDC ADC, const TRect& ABounds, bool APaintBlackOpaque = false);
+
+// Shows the context menu of a control instead of the control's own road;
+// true when it did.
+using TcxContextPopupHookFunc = bool (*)(TcxControl* AControl, TComponent* APopupMenu,
+                                         const TPoint& AMousePos);
+TcxContextPopupHookFunc& cxContextPopupHookFunc();
+
+// A self-painted control with a scale factor of its own and brackets around
+// scale changes.
+class TcxCustomControl : public TCustomControl, public IdxScaleFactor {
+  DECLARE_CLASS(TcxCustomControl, TCustomControl)
+  DECLARE_MESSAGE_TABLE()
+ public:
+  explicit TcxCustomControl(TComponent* AOwner);
+  ~TcxCustomControl() override;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID AIID, void** AObj) override;
+  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(-1); }
+  ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(-1); }
+  bool GetInterface(const IID& AIID, void** AObj) override;
+  TdxScaleFactor* STDMETHODCALLTYPE GetScaleFactor() override { return FScaleFactor; }
+  TdxScaleFactor* ScaleFactor() const { return FScaleFactor; }
+
+  void ChangeScale(Integer M, Integer D) override;
+  void ScaleForPPI(Integer NewPPI) override;
+  void BeginScaleChange();
+  void EndScaleChange();
+  bool IsScaleChanging() const { return FScaleChangeCounter != 0; }
+
+  // What an adorner (a highlight drawn over the form) needs of the control.
+  virtual TWinControl* GetAdornerTargetElementControl();
+  virtual TRect GetAdornerTargetElementBounds();
+  virtual bool GetAdornerTargetElementVisible();
+  virtual void GetAdornerTargetElements(TStrings* AList);
+
+ protected:
+  virtual void ChangeScaleEx(Integer M, Integer D);
+  virtual void ScaleFactorChanging();
+  virtual void ScaleFactorChanged();
+
+  virtual void DXMScaleChanging(TMessage& Message);
+  virtual void DXMScaleChanged(TMessage& Message);
+
+ private:
+  Word FScaleChangeCounter = 0;
+  TdxScaleFactor* FScaleFactor = nullptr;
+};
+
+// The base of the library's self-painted controls: the look and feel it
+// paints through, the painting road, focus on click, the mouse (capture
+// object, enter and leave, wheel, middle-button scrolling), hints, popup
+// menu, font listeners, scroll bars and drag and drop.
+class TcxControl : public TcxCustomControl,
+                   public IdxSystemInfoListener,
+                   public IdxLocalizerListener,
+                   public IdxGestureOwner,
+                   public IdxGestureClient,
+                   public IcxLookAndFeelContainer {
+  DECLARE_CLASS(TcxControl, TcxCustomControl)
+  DECLARE_MESSAGE_TABLE()
+ public:
+  explicit TcxControl(TComponent* AOwner);
+  ~TcxControl() override;
+  // The steps of construction that reach overrides.
+  void AfterConstruction() override;
+  void BeforeDestruction() override;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID AIID, void** AObj) override;
+  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(-1); }
+  ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(-1); }
+  bool GetInterface(const IID& AIID, void** AObj) override;
+  // IcxLookAndFeelContainer: the control's look and feel. The scroll bars
+  // see the control through ScrollBarOwner, whose look and feel is
+  // GetScrollBarLookAndFeel.
+  TcxLookAndFeel* STDMETHODCALLTYPE GetLookAndFeel() override { return GetLookAndFeelValue(); }
+  IcxScrollBarOwner* ScrollBarOwner() { return &FScrollBarOwner; }
+
+  // Canvases.
+  TcxControlCanvas* Canvas() const { return FCanvas; }
+  TcxCanvas* ActiveCanvas();
+
+  TcxLookAndFeel* LookAndFeel() const { return FLookAndFeel; }
+  void SetLookAndFeel(TcxLookAndFeel* AValue) { FLookAndFeel->Assign(AValue); }
+  TcxCustomLookAndFeelPainter* LookAndFeelPainter() { return GetLookAndFeelPainter(); }
+
+  TcxControlBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TcxControlBorderStyle AValue);
+  bool FocusOnClick() const { return FFocusOnClick; }
+  void SetFocusOnClick(bool AValue) { FFocusOnClick = AValue; }
+  TcxKeys Keys() const { return FKeys; }
+  void SetKeys(TcxKeys AValue) { FKeys = AValue; }
+  bool Transparent() const { return FTransparent; }
+  void SetTransparent(bool AValue);
+  TRect BoundsValue() const { return FBounds; }
+  void SetBoundsValue(const TRect& AValue);
+  TcxControlActivateType ActivateType() const { return FActivateType; }
+  bool IsDesigning() { return GetIsDesigning(); }
+  bool IsFocused() { return GetIsFocused(); }
+  bool IsLoading() const { return ComponentState().Contains(csLoading); }
+  bool IsDestroying() const { return ComponentState().Contains(csDestroying); }
+  bool IsScrollingContent() const { return FIsScrollingContent; }
+  bool MouseButtonPressed() const { return FMouseButtonPressed; }
+  TPoint MouseDownPos() const { return FMouseDownPos; }
+
+  // Hints: the text as assigned is kept apart from the framework's hint,
+  // which follows the mouse (GetStatusHint).
+  String GetHint() const { return FOriginalHint; }
+  void SetHint(const String& AValue);
+  bool IsHintStored() const;
+
+  // Only a popup menu (IsPopupMenu) is taken; anything else stores nullptr.
+  TComponent* PopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TComponent* AValue);
+
+  void AddFontListener(IcxFontListener* AListener);
+  void RemoveFontListener(IcxFontListener* AListener);
+
+  void SetParent(TWinControl* AParent) override;
+  void SetFocus() override;
+  void SetParentBackground(bool AValue);
+
+  // Invalidation: Invalidate goes through CM_INVALIDATE, so that parents
+  // hear of it and children that show this control through them are redrawn
+  // too (NeedRedrawOnResize).
+  void Invalidate() override;
+  void InvalidateRect(const TRect& R, bool AEraseBackground);
+  void InvalidateRgn(TcxRegion* ARegion, bool AEraseBackground);
+  void InvalidateWithChildren();
+  void UpdateWithChildren();
+  static void InvalidateControl(TWinControl* AControl, bool ANeedInvalidateSelf,
+                                bool ANeedInvalidateChildren);
+
+  // A WM_MOUSEMOVE at the mouse position (or at P, client coordinates)
+  // when no window holds the mouse capture.
+  void PostMouseMove();
+  void PostMouseMove(const TPoint& AMousePos);
+  TPoint GetMouseCursorClientPos();
+
+  TObject* MouseCaptureObject() const { return FMouseCaptureObject; }
+  void SetMouseCaptureObject(TObject* AValue);
+
+  // The touch settings the window framework has no place for: the gestures
+  // the control answers and how it pans.
+  TInteractiveGestures InteractiveGestures() const { return FInteractiveGestures; }
+  void SetInteractiveGestures(TInteractiveGestures AValue) { FInteractiveGestures = AValue; }
+  TInteractiveGestureOptions InteractiveGestureOptions() const {
+    return FInteractiveGestureOptions;
+  }
+  void SetInteractiveGestureOptions(TInteractiveGestureOptions AValue) {
+    FInteractiveGestureOptions = AValue;
+  }
+
+  // Scroll bars (the values the control describes its bars with).
+  TScrollStyle ScrollBars() const { return FScrollBars; }
+  void SetScrollBars(TScrollStyle AValue);
+  void SetScrollBarInfo(TScrollBarKind AScrollBarKind, Integer AMin, Integer AMax, Integer AStep,
+                        Integer APage, Integer APos, bool AAllowShow, bool AAllowHide);
+  void LockScrollBars();
+  void UnlockScrollBars();
+  IcxControlScrollBar* GetScrollBar(TScrollBarKind AKind);
+  IcxControlScrollBar* GetHScrollBar();
+  IcxControlScrollBar* GetVScrollBar();
+  bool IsScrollBarActive(TScrollBarKind AKind);
+  bool IsScrollBarsCapture();
+  TSize GetScrollBarSize();
+  TdxScrollbarMode GetScrollbarMode() const { return FScrollbarMode; }
+  TdxScrollbarMode GetLookAndFeelScrollbarMode();
+  bool IsScrollBarModeChanged();
+  void CreateScrollBars();
+  void DestroyScrollBars();
+  void CheckNeedsScrollBars();
+  void HideTouchScrollUI(TcxControl* AOwner, bool AImmediately = false);
+  bool IsTouchScrollUIHidden(TcxControl* AOwner);
+  void Deactivate(TcxControl* AOwner);
+  bool GetHScrollBarVisible();
+  bool GetVScrollBarVisible();
+  TObject* GetSizeGrip();
+  void DoScrollBarBasedGestureScroll(TScrollBarKind AScrollKind, Integer& ADelta, Integer ADeltaY,
+                                     Integer ADeltaX);
+  TcxControlCustomScrollBars* MainScrollBars() const { return FMainScrollBars; }
+  TcxControlScrollBarsManager* ScrollBarsManager() const { return FScrollBarsManager; }
+  TdxGestureHelper* GestureHelper() const { return FGestureHelper; }
+  TdxScrollbarMode ScrollbarMode() const { return FScrollbarMode; }
+  TColor HybridScrollbarBaseColor() const { return FHybridScrollbarBaseColor; }
+  void SetHybridScrollbarBaseColor(TColor AValue);
+
+  // Drag and drop.
+  TcxDragAndDropObject* DragAndDropObject();
+  TcxDragAndDropState DragAndDropState() const { return FDragAndDropState; }
+  void SetDragAndDropState(TcxDragAndDropState AValue);
+  TClass DragAndDropObjectClass() const { return FDragAndDropObjectClass; }
+  void SetDragAndDropObjectClass(TClass AValue);
+  void FinishDragAndDrop(bool Accepted);
+  void HideDragImage();
+  void ShowDragImage();
+  void ScrollWindow(Integer DX, Integer DY, const TRect& AScrollRect);
+
+  TNotifyEvent OnFocusChanged;
+  TNotifyEvent OnMouseEnter;
+  TNotifyEvent OnMouseLeave;
+
+  // IdxGestureOwner, IdxGestureClient
+  IdxGestureClient* STDMETHODCALLTYPE GetGestureClient(const TPoint& APoint) override;
+  HWND STDMETHODCALLTYPE GetGestureClientHandle() override;
+  bool STDMETHODCALLTYPE IsGestureTarget(HWND AWnd) override;
+  TPoint STDMETHODCALLTYPE ScreenToClient(const TPoint& APoint) override;
+  bool STDMETHODCALLTYPE AllowGesture(TInteractiveGesture AGestureId) override;
+  bool STDMETHODCALLTYPE AllowPan(TScrollBarKind AScrollKind) override;
+  void STDMETHODCALLTYPE BeginGestureScroll(const TPoint& APos) override;
+  void STDMETHODCALLTYPE EndGestureScroll() override;
+  void STDMETHODCALLTYPE GestureScroll(Integer ADeltaX, Integer ADeltaY) override;
+  DWORD STDMETHODCALLTYPE GetPanOptions() override;
+  bool STDMETHODCALLTYPE IsPanArea(const TPoint& APoint) override;
+  bool STDMETHODCALLTYPE NeedPanningFeedback(TScrollBarKind AScrollKind) override;
+  // IdxLocalizerListener
+  void STDMETHODCALLTYPE TranslationChanged() override;
+  // IdxSystemInfoListener
+  void SystemInfoChanged(Cardinal AParameter) override;
+
+  // The mouse entered or left the control (AControl the control itself or
+  // nullptr) or one of its children.
+  virtual void MouseEnter(TControl* AControl);
+  virtual void MouseLeave(TControl* AControl);
+
+  // What a child component (a component that belongs to one control) calls.
+  virtual void AddChildComponent(TcxControlChildComponent* AComponent);
+  virtual void RemoveChildComponent(TcxControlChildComponent* AComponent);
+
+  virtual bool CanFocusEx();
+  virtual bool CanFocusOnClick();
+  virtual bool CanFocusOnClick(Integer X, Integer Y);
+  // One line in a direction, as the wheel and middle-button scrolling do.
+  virtual void ScrollContent(TcxDirection ADirection);
+
+ protected:
+  // -- Gestures.
+  virtual bool CanScrollContentByGestureWithoutScrollBars();
+  virtual void CheckOverpan(TScrollBarKind AScrollKind, Integer ANewDataPos, Integer ADeltaY,
+                            Integer ADeltaX, Integer AMaxDataPos, Integer AMinDataPos);
+  virtual void DoGestureScroll(TScrollBarKind AScrollKind, Integer ANewScrollPos);
+  virtual TInteractiveGestures GetDefaultInteractiveGestures();
+  virtual TInteractiveGestureOptions GetDefaultInteractiveGestureOptions();
+  virtual TcxControl* GetTouchScrollUIOwner(const TPoint& APoint);
+  virtual bool CanProcessScrollEvents(TMessage& Message);
+  virtual bool IsDefaultGesture(DWORD AGestureID);
+  virtual bool IsGestureHelperMessage(TMessage& Message);
+  virtual bool IsGestureScrolling();
+  virtual bool IsScrollBarBasedGestureScroll(TScrollBarKind AScrollKind);
+  virtual DWORD GetDefaultPanOptions();
+  virtual void ScrollContentByGesture(TScrollBarKind AScrollKind, Integer ADelta);
+
+  // -- Painting, focus, mouse and the rest of the control's hooks.
+  virtual bool DoShowPopupMenu(TComponent* AMenu, Integer X, Integer Y);
+  virtual bool InternalMouseWheel(TShiftState Shift, Integer WheelDelta, const TPoint& MousePos);
+  virtual bool IsDoubleBufferedNeeded();
+  virtual void Modified();
+  virtual void DoPaint();
+  virtual void DrawBorder(TcxCanvas* ACanvas);
+  virtual void DrawScrollBars(TcxCanvas* ACanvas);
+  virtual void EraseBackground(HDC DC) override;
+  virtual void EraseBackground(TcxCanvas* ACanvas, const TRect& ARect);
+  virtual void PaintNonClientArea(TcxCanvas* ACanvas);
+  virtual void AfterMouseDown(TMouseButton AButton, Integer X, Integer Y);
+  virtual void BeforeMouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  virtual void BringInternalControlsToFront();
+  virtual void CancelMouseOperations();
+  virtual Integer GetBorderSize();
+  virtual TRect GetBounds();
+  virtual TRect GetClientBounds();
+  virtual TRect GetClientOffsets();
+  virtual TCursor GetCurrentCursor(Integer X, Integer Y);
+  virtual bool GetIsDesigning();
+  virtual bool GetIsFocused();
+  virtual TClass GetMainScrollBarsClass();
+  virtual TcxMouseWheelScrollingKind GetMouseWheelScrollingKind();
+  virtual bool GetPaintBlackOpaqueOnGlass();
+  virtual TClass GetScrollBarClass(TScrollBarKind AKind);
+  virtual TClass GetSizeGripClass();
+  virtual void InitControl();
+  virtual void SetFocusOnMouseClick(TMouseButton AButton, Integer X, Integer Y);
+  virtual void SetPaintRegion();
+  virtual String GetStatusHint(const TPoint& APoint);
+  virtual bool AllowCompositionPainting();
+  virtual bool FocusWhenChildIsClicked(TControl* AChild);
+  virtual bool HasBackground();
+  virtual bool HasNonClientArea();
+  virtual bool IsMouseWheelHandleNeeded(TShiftState Shift, Integer WheelDelta,
+                                        const TPoint& MousePos);
+  virtual bool IsTransparentBackground();
+  virtual bool IsInternalControl(TControl* AControl);
+  virtual bool NeedRedrawOnResize();
+  virtual bool UpdateMousePositionIfControlMoved();
+  virtual void BiDiModeChanged();
+  virtual void EnabledChanged();
+  virtual void ParentBackgroundChanged();
+  virtual void DoScrollUIModeChanged();
+
+  // -- Look and feel, touch and hybrid scroll UI, scroll bars.
+  virtual TcxLookAndFeel* GetLookAndFeelValue();
+  virtual TcxLookAndFeel* GetScrollBarLookAndFeel();
+  virtual void CheckTouchScrollUIPosition();
+  virtual TWinControl* GetTouchScrolUIOwnerControl();
+  virtual bool HasVisibleTouchScrollUI();
+  virtual void HideTouchScrollUIDirectly();
+  virtual TColor GetHybridScrollbarBaseColor();
+  virtual TdxHybridScrollbarsManager* GetManager();
+  virtual void InvalidateScrollbars();
+  virtual void ShowTouchScrollUI(TcxControl* AOwner, bool AControlledByTimer = false);
+  virtual bool AllowTouchScrollUIMode();
+  virtual bool AllowHybridScrollbarMode();
+  virtual void CheckTouchScrollUIMode();
+  virtual bool IsPopupScrollBars();
+  virtual bool IsTouchScrollUIMode();
+  virtual bool HasScrollBarArea();
+  virtual bool HasScrollBars();
+  virtual bool NeedsScrollBars();
+  virtual void DoCreateScrollBars();
+  virtual void DoDestroyScrollBars();
+  virtual bool CanUpdateScrollBars();
+  virtual void DoUpdateScrollBars();
+  virtual void InitScrollBars();
+  virtual void InitScrollBarsParameters();
+  virtual void InitScrollBarsParametersCache();
+  virtual bool IsPixelScrollBar(TScrollBarKind AKind);
+  virtual void ScrollBarVisibilityChanged(TcxScrollBarKinds AKinds);
+  virtual void Scroll(TScrollBarKind AScrollBarKind, TScrollCode AScrollCode, Integer& AScrollPos);
+  virtual bool CanScrollLineWithoutScrollBars(TcxDirection ADirection);
+  virtual void SetInternalControlsBounds();
+  virtual void UpdateInternalControlsState();
+  virtual bool NeedsToBringInternalControlsToFront();
+  virtual void HideScrollBars();
+  virtual TScrollStyle GetSystemSizeScrollBars();
+  virtual Integer GetHScrollBarAreaHeight();
+  virtual Integer GetVScrollBarAreaWidth();
+  virtual Integer GetHScrollBarDefaultAreaHeight();
+  virtual Integer GetVScrollBarDefaultAreaWidth();
+  virtual TRect GetHScrollBarBounds();
+  virtual TRect GetVScrollBarBounds();
+  virtual TRect GetSizeGripBounds();
+  virtual bool IsScrollBarsArea(const TPoint& P);
+  virtual bool IsSizeGripArea(const TPoint& P);
+  virtual bool IsSizeGripVisible();
+  virtual TColor GetScrollContentForegroundColor();
+  virtual TcxCustomLookAndFeelPainter* GetLookAndFeelPainter();
+  virtual void LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues);
+  virtual void UpdateScrollBars();
+
+  // -- Drag and drop.
+  virtual bool AllowAutoDragAndDropAtDesignTime(Integer X, Integer Y, TShiftState Shift);
+  virtual bool CanCancelDragStartOnCaptureObjectClear();
+  virtual TcxDragAndDropObject* CreateDragAndDropObject();
+  virtual void DoFinishDragAndDrop(bool Accepted);
+  virtual TClass GetDragAndDropObjectClass();
+  virtual void DrawDragImage(TcxCanvas* ACanvas, const TRect& R);
+  virtual TClass GetDragImagesClass();
+  virtual TPoint GetDragImagesSize();
+  virtual bool GetIsCopyDragDrop();
+  virtual bool HasDragImages();
+  virtual void InitDragImages(TcxDragImageList* AImages);
+
+  // -- The rest.
+  virtual void ScrollUIModeChanged();
+  virtual bool AcceptMousePosForClick(Integer X, Integer Y);
+  virtual bool IsMouseInPressedArea(Integer X, Integer Y);
+
+  // Hooks of the dynamic kind.
+  virtual void DoCancelMode();
+  virtual bool GetDesignHitTest(Integer X, Integer Y, TShiftState Shift);
+  virtual TClass GetDragObjectClass();
+  virtual void FocusEnter();
+  virtual void FocusLeave();
+  virtual bool MayFocus();
+  virtual void BorderStyleChanged();
+  virtual void BoundsChanged();
+  virtual void ColorChanged();
+  virtual void CursorChanged();
+  virtual void FocusChanged();
+  virtual void FontChanged();
+  virtual void TextChanged();
+  virtual void TransparentChanged();
+  virtual void VisibleChanged();
+  virtual bool AllowDragAndDropWithoutFocus();
+  virtual void DragAndDrop(const TPoint& P, bool& Accepted);
+  virtual void EndDragAndDrop(bool Accepted);
+  virtual bool StartDragAndDrop(const TPoint& P);
+  virtual bool CanDrag(Integer X, Integer Y);
+  virtual bool StartDrag(TObject* ADragObject);
+  virtual void BeginDragAndDrop();
+
+  // The framework's drag and drop, as far as the control takes part.
+  virtual TcxDragImageList* GetDragImages();
+  virtual void DoStartDrag(TObject*& ADragObject);
+  virtual void DoEndDrag(TObject* ATarget, Integer X, Integer Y);
+  virtual void DragOver(TObject* ASource, Integer X, Integer Y, Integer AState, bool& Accept);
+
+  // Framework overrides.
+  using TCustomControl::FontChanged;
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void DestroyWindowHandle() override;
+  void DefaultHandler(TMessage& Message) override;
+  void WndProc(TMessage& Message) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void ActionChange(TObject* Sender, bool CheckDefaults) override;
+  TPopupMenuBase* GetPopupMenu() override;
+  void Paint() override;
+  void PaintWindow(HDC DC) override;
+  void Resize() override;
+  void ScaleFactorChanged() override;
+  TPoint MouseMessagePos(const TMessage& Message) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void DoContextPopup(const TPoint& MousePos, bool& Handled) override;
+  bool DoMouseWheel(TShiftState Shift, Integer WheelDelta, const TPoint& MousePos) override;
+
+  // The standard road of WM_PAINT (without the buffer).
+  void PaintHandler(TMessage& Message);
+  bool IsMenuKey(TMessage& Message);
+  void UpdateStatusHint(const TPoint& APoint);
+  void DoNCPaint(HDC DC);
+  bool IsCreatingWindow() const { return FCreatingWindow; }
+
+  // Message handlers.
+  void WMCancelMode(TMessage& Message) override;
+  void WMContextMenu(TMessage& Message) override;
+  void WMEraseBkgnd(TMessage& Message) override;
+  void WMGetDlgCode(TMessage& Message) override;
+  void WMNCCalcSize(TMessage& Message) override;
+  void WMNCPaint(TMessage& Message) override;
+  void WMPaint(TMessage& Message) override;
+  void WMPrint(TMessage& Message) override;
+  void WMSetCursor(TMessage& Message) override;
+  void WMWindowPosChanged(TMessage& Message) override;
+  void CMBiDiModeChanged(TMessage& Message) override;
+  void CMColorChanged(TMessage& Message) override;
+  virtual void CMCursorChanged(TMessage& Message);
+  virtual void CMDesignHitTest(TMessage& Message);
+  void CMEnabledChanged(TMessage& Message) override;
+  void CMFontChanged(TMessage& Message) override;
+  void CMInvalidate(TMessage& Message) override;
+  void CMMouseEnter(TMessage& Message) override;
+  void CMMouseLeave(TMessage& Message) override;
+  void CMTextChanged(TMessage& Message) override;
+  void CMVisibleChanged(TMessage& Message) override;
+  virtual void DXMNCSizeChanged(TMessage& Message);
+  void CNKeyDown(TMessage& Message) override;
+  virtual void CNKeyUp(TMessage& Message);
+  void CNSysKeyDown(TMessage& Message) override;
+
+ private:
+  // The control as its scroll bars' owner: its scroll-bar look and feel.
+  struct TScrollBarOwner : public IcxScrollBarOwner {
+    TcxControl* Control;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID AIID, void** AObj) override;
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(-1); }
+    ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(-1); }
+    TWinControl* STDMETHODCALLTYPE GetControl() override { return Control; }
+    TcxLookAndFeel* STDMETHODCALLTYPE GetLookAndFeel() override;
+    TdxScaleFactor* STDMETHODCALLTYPE GetScaleFactor() override;
+  };
+
+  void LookAndFeelChangeHandler(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues);
+  TPoint MessageMousePos(const TMessage& Message);
+  void DoScrolling();
+
+  // Parts of the scrolling and the drag-and-drop work the rest of the
+  // control calls (their own source files).
+  void CreateScrollingObjects();
+  void DestroyScrollingObjects();
+  bool ScrollBarsManagerHandleMessage(TMessage& Message);
+  void CheckTouchScrollActivity(TMessage& Message);
+  void UnInitMainScrollBars();
+  Integer GetScrollBarPosition(TScrollBarKind AKind);
+  void DestroyDragAndDrop();
+  bool IsDragModeAutomatic();
+  bool IsFrameworkDragging();
+  void DetectAndBeginFrameworkDrag(const TPoint& AScreenPos);
+  void CheckStartDragAndDrop(TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  void ProcessDragAndDropMouseMove(TShiftState Shift, Integer X, Integer Y);
+  bool DragAndDropKeyDown(TMessage& Message);
+  bool DragAndDropKeyUp(TMessage& Message);
+
+  TScrollBarOwner FScrollBarOwner;
+
+  // Touch and hybrid scroll UI.
+  TColor FHybridScrollbarBaseColor = clDefault;
+  TdxHybridScrollbarsManager* FHybridScrollbarsManager = nullptr;
+  bool FIsScrollUIModeChanging = false;
+  TdxScrollbarMode FScrollbarMode = sbmClassic;
+  TdxTouchScrollUIActivityHelper* FScrollUIActivityHelper = nullptr;
+
+  TcxControlActivateType FActivateType = atOther;
+  TcxScreenCanvas* FActiveCanvas = nullptr;
+  TcxControlBorderStyle FBorderStyle = cxcbsNone;
+  TcxControlCanvas* FCanvas = nullptr;
+  bool FCreatingWindow = false;
+  bool FFinishingDragAndDrop = false;
+  bool FFocusOnClick = true;
+  TdxListenerList<IcxFontListener*> FFontListenerList;
+  TcxLookAndFeel* FLookAndFeel = nullptr;
+  String FOriginalHint;
+  TComponent* FPopupMenu = nullptr;
+  bool FTransparent = false;
+
+  // Drag and drop.
+  TcxDragAndDropObject* FDragAndDropObject = nullptr;
+  TClass FDragAndDropObjectClass = nullptr;
+  TCursor FDragAndDropPrevCursor = crDefault;
+  TcxDragAndDropState FDragAndDropState = ddsNone;
+  TcxDragImageList* FDragImages = nullptr;
+
+  // Gestures.
+  TdxGestureHelper* FGestureHelper = nullptr;
+  TPoint FGestureAccumulatedDelta{0, 0};
+  TInteractiveGestures FInteractiveGestures;
+  TInteractiveGestureOptions FInteractiveGestureOptions;
+
+  // Scroll bars.
+  bool FAllowScrollContentOnDrag = false;
+  bool FInitialHScrollBarActive = false;
+  bool FInitialVScrollBarActive = false;
+  bool FIsInitialScrollBarsParams = false;
+  bool FIsScrollingContent = false;
+  TcxControlCustomScrollBars* FMainScrollBars = nullptr;
+  TScrollStyle FScrollBars = ssBoth;
+  TcxControlScrollBarsManager* FScrollBarsManager = nullptr;
+  Integer FScrollBarsLockCount = 0;
+  bool FScrollBarsUpdateNeeded = false;
+  bool FUpdatingScrollBars = false;
+
+  TcxKeys FKeys;
+  bool FMouseButtonPressed = false;
+  TObject* FMouseCaptureObject = nullptr;
+  TPoint FMouseDownPos{0, 0};
+  Integer FMouseEnterCounter = 0;
+  bool FMouseRightButtonReleased = false;
+  Integer FMouseWheelAccumulator = 0;
+  TRect FBounds{0, 0, 0, 0};
+
+  // ===== Scroll bars (their own block): the classes that drive the
+  // control's bars, and the steps of the update and of gesture scrolling.
+  friend class TcxControlScrollBar;
+  friend class TcxControlScrollBarsManager;
+  friend class TcxControlCustomScrollBars;
+  friend class TcxControlWindowedScrollBars;
+  friend class TdxScrollHelper;
+  friend bool cxControlAllowsScrollContentOnDrag(TWinControl* AOwner);
+  // False when the bars did not settle within the passes allowed.
+  bool CalculateScrollBarsParams();
+  void CheckPixelScrollBars();
+  void FreezeScrollBarsInInitialState();
+  void UpdateScrollBarBounds();
+  void GestureScrollKind(TScrollBarKind AKind, Integer ADelta, Integer& AAccumulated,
+                         Integer ADeltaX, Integer ADeltaY);
+
+  // -- Drag and drop: calls into the operation's object that survive the
+  // control being freed by the object's code.
+  template <class F>
+  bool CallDragAndDropObject(F AStep);
+  void ReleaseDragAndDropObject();
+};
+
+// Middle-button (anchor) scrolling: a modal loop that calls AScrollContent
+// with the direction the mouse points to from the anchor, faster the
+// farther away, until Escape, another button, the wheel, a release of the
+// middle button after a move, or loss of the capture. AScrollContentFlag is
+// true while it runs.
+using TcxScrollContentProc = TMethodPtr<void(TcxDirection ADirection)>;
+void cxProcessControlScrollingOnMiddleButton(TcxControl* AControl, bool AllowHorScrolling,
+                                             bool AllowVerScrolling,
+                                             const TcxScrollContentProc& AScrollContent,
+                                             bool& AScrollContentFlag);
