@@ -154,6 +154,169 @@ struct TcxPopupMenuPlacement {
 TcxPopupMenuPlacement cxPopupMenuPlacement(const TRect& AOwnerBounds, TPopupAlignment AAlignment,
                                            Integer AMenuHeight, const TRect& AWorkArea);
 
+// ---------------------------------------------------------------------------
+// Drag and drop inside a control, drag images and the size frame.
+class TcxControl;
+
+enum TcxDragDetect { ddNone, ddDrag, ddCancel };
+
+// The images a control shows under the pointer while the framework drags it.
+class TcxDragImageList : public TCustomImageList {
+  DECLARE_CLASS(TcxDragImageList, TCustomImageList)
+ public:
+  using TCustomImageList::TCustomImageList;
+};
+
+// The alpha a new drag image starts with.
+constexpr Byte cxDragAndDropWindowTransparency = 180;
+
+// One internal drag-and-drop operation of a control: the control hands it
+// the mouse moves and the keys while it holds the capture. A control makes a
+// fresh object for every operation and frees it when the operation ends.
+class TcxDragAndDropObject : public TObject {
+  DECLARE_CLASS(TcxDragAndDropObject, TObject)
+ public:
+  using TOwnerType = TcxControl;
+  explicit TcxDragAndDropObject(TcxControl* AControl);
+
+  void DoBeginDragAndDrop();
+  void DoDragAndDrop(const TPoint& P, bool& Accepted);
+  void DoEndDragAndDrop(bool Accepted);
+  // A key while dragging; true when the object used it.
+  bool DoProcessKeyDown(const TMessage& Message);
+  bool DoProcessKeyUp(const TMessage& Message);
+  // The operation begins on the press itself, without waiting for the
+  // pointer to leave the drag threshold.
+  virtual bool GetImmediateStart() { return false; }
+
+  TcxControl* Control() const { return FControl; }
+  TcxCanvas* Canvas() const { return FCanvas; }
+  bool Dirty() const { return FDirty; }
+  void SetDirty(bool AValue);
+  // In the object's coordinates (the control's client coordinates divided
+  // by the zoom); (-1, -1) until the operation begins.
+  TPoint CurMousePos{-1, -1};
+  TPoint PrevMousePos{-1, -1};
+
+ protected:
+  virtual void DirtyChanged() {}
+  virtual TPoint GetClientCursorPos();
+  virtual TCursor GetDragAndDropCursor(bool Accepted);
+  // In percent.
+  virtual Integer GetZoomFactor() { return 100; }
+  virtual void AfterDragAndDrop(bool Accepted) {}
+  virtual void BeforeBeginDragAndDrop() {}
+  virtual void BeginDragAndDrop() { DirtyChanged(); }
+  virtual void DragAndDrop(const TPoint& P, bool& Accepted);
+  virtual void EndDragAndDrop(bool Accepted);
+  virtual bool ProcessKeyDown(Word AKey, TShiftState AShift) { return false; }
+  virtual bool ProcessKeyUp(Word AKey, TShiftState AShift) { return false; }
+  virtual TPoint TranslateCoords(const TPoint& P);
+
+ private:
+  friend class TcxControl;
+  TcxCanvas* FCanvas;
+  TcxControl* FControl;
+  bool FDirty = false;
+  // Calls of the control into the object that have not returned yet.
+  Integer FActiveCalls = 0;
+};
+
+// A window that follows the pointer while something is dragged: topmost,
+// never activated, transparent for the mouse, and by default alpha-blended.
+// It has no owner component; whoever makes one frees it.
+class TcxCustomDragImage : public TCustomControl {
+  DECLARE_CLASS(TcxCustomDragImage, TCustomControl)
+ public:
+  TcxCustomDragImage();
+  ~TcxCustomDragImage() override;
+  void AfterConstruction() override;
+
+  // Takes the size of ASourceBounds; ASourcePoint (where the pointer holds
+  // the dragged thing) keeps its place under the pointer in MoveTo.
+  void Init(const TRect& ASourceBounds, const TPoint& ASourcePoint);
+  void MoveTo(const TPoint& APosition);
+  void Offset(Integer X, Integer Y);
+  void Show(Integer ACmdShow = SW_SHOWNA);
+  void Hide();
+  // The window exists and is visible.
+  bool Visible();
+  void SetVisible(bool AValue);
+
+  bool AlphaBlend() const { return FAlphaBlend; }
+  void SetAlphaBlend(bool AValue);
+  Byte AlphaBlendValue() const { return FAlphaBlendValue; }
+  void SetAlphaBlendValue(Byte AValue);
+  // Alpha-blending is asked for and the platform can do it.
+  bool AlphaBlended() const;
+  bool TransparentColor() const { return FTransparentColor; }
+  void SetTransparentColor(bool AValue);
+  TColor TransparentColorValue() const { return FTransparentColorValue; }
+  void SetTransparentColorValue(TColor AValue);
+  // The window that owns the image's window; the active form or the main
+  // window when none is set.
+  TWinControl* PopupParent() const { return FPopupParent; }
+  void SetPopupParent(TWinControl* AValue);
+  TcxCanvas* Canvas() const { return FCanvas.get(); }
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void WMEraseBkgnd(TMessage& Message) override;
+  void WMNCHitTest(TMessage& Message) override;
+  virtual void UpdateLayeredAttributes();
+  virtual bool IsSkinnable() { return false; }
+
+ private:
+  HWND OwnerWindow();
+  bool FAlphaBlend = false;
+  Byte FAlphaBlendValue = 255;
+  TOwned<TcxCanvas> FCanvas;
+  TWinControl* FPopupParent = nullptr;
+  TPoint FPositionOffset{0, 0};
+  bool FTransparentColor = false;
+  TColor FTransparentColorValue = clBlack;
+};
+
+// The frame shown while something is moved or sized: a window shaped as a
+// ring of FrameWidth pixels around the given rectangle (or region), filled
+// with a halftone pattern.
+class TcxSizeFrame : public TcxCustomDragImage {
+  DECLARE_CLASS(TcxSizeFrame, TcxCustomDragImage)
+ public:
+  explicit TcxSizeFrame(Integer AFrameWidth = 2);
+  ~TcxSizeFrame() override;
+  void AfterConstruction() override;
+
+  // ARect in screen coordinates; the frame runs along its edges.
+  void DrawSizeFrame(const TRect& ARect);
+  // The frame runs along the edges of ARegion, given in coordinates of
+  // ARect's top-left corner.
+  void DrawSizeFrame(const TRect& ARect, const TcxRegion* ARegion);
+  void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
+  // The whole region is shown, not only its ring.
+  bool FillSelection() const { return FFillSelection; }
+  void SetFillSelection(bool AValue) { FFillSelection = AValue; }
+  Integer FrameWidth() const { return FFrameWidth; }
+
+ protected:
+  void Paint() override;
+
+ private:
+  void MakeFrameRing();
+  void ApplyWindowRegion();
+  bool FFillSelection = false;
+  Integer FFrameWidth;
+  TOwned<TcxRegion> FRegion;
+  TOwned<TBitmap> FPattern;
+};
+
+// Watches the pointer after a press at P (screen coordinates) while AWnd
+// holds the mouse capture: ddDrag once it leaves the drag threshold, ddNone
+// when a button is released first, ddCancel on Escape or a lost capture.
+TcxDragDetect cxDragDetect(HWND AWnd, const TPoint& P);
+
 // The touch scroll UI and the hybrid scroll-bar managers of the touch and
 // hybrid modes. Only the classic mode exists so far: no window has such UI,
 // so there is nothing to re-check and every manager answers inactive.
@@ -1612,6 +1775,12 @@ class TcxControl : public TcxCustomControl,
   void UpdateScrollBarBounds();
   void GestureScrollKind(TScrollBarKind AKind, Integer ADelta, Integer& AAccumulated,
                          Integer ADeltaX, Integer ADeltaY);
+
+  // -- Drag and drop: calls into the operation's object that survive the
+  // control being freed by the object's code.
+  template <class F>
+  bool CallDragAndDropObject(F AStep);
+  void ReleaseDragAndDropObject();
 };
 
 // Middle-button (anchor) scrolling: a modal loop that calls AScrollContent

@@ -138,6 +138,100 @@ void PopulateScrollingControl(TCustomForm* AForm) {
     }
 }
 
+// A dragged item with its drag image beside it, as the pointer carries it
+// away, and a size frame around a second item. The image and the frame are
+// windows of their own over the form: they are placed again whenever the
+// stand-in is laid out (the rescaling too), and freed with it.
+class TGalleryDragImage : public TcxCustomDragImage {
+  DECLARE_CLASS(TGalleryDragImage, TcxCustomDragImage)
+ public:
+  // The control the dragged item belongs to; the image writes in its font.
+  TControl* Source = nullptr;
+
+ protected:
+  void Paint() override {
+    Canvas()->Font()->Assign(Source->Font());
+    PaintItem(Canvas()->Canvas(), ClientRect(), L"Item");
+  }
+
+ public:
+  static void PaintItem(TCanvas* ACanvas, const TRect& R, const String& AText) {
+    ACanvas->Brush()->SetColor(clWindow);
+    ACanvas->Pen()->SetColor(clHighlight);
+    ACanvas->Rectangle(R);
+    ACanvas->Font()->SetColor(clWindowText);
+    TRect Text = R;
+    String Caption = AText;
+    ACanvas->Brush()->SetStyle(TBrushStyle::bsClear);
+    ACanvas->TextRect(
+        Text, Caption,
+        {TTextFormats::tfCenter, TTextFormats::tfVerticalCenter, TTextFormats::tfSingleLine});
+  }
+};
+IMPLEMENT_CLASS(TGalleryDragImage)
+
+class TDragShowcase : public TCustomControl {
+  DECLARE_CLASS(TDragShowcase, TCustomControl)
+ public:
+  using TCustomControl::TCustomControl;
+  // Puts the image and the frame over the items as the control lies now.
+  void Place() {
+    if (!FImage) {
+      FImage = MakeOwned<TGalleryDragImage>();
+      FImage->Source = this;
+    }
+    if (!FFrame || FFrame->FrameWidth() != MulDiv(4, Width(), 400))
+      FFrame = MakeOwned<TcxSizeFrame>(MulDiv(4, Width(), 400));
+    FImage->Invalidate();
+    TRect Item = ItemBounds(0);
+    TPoint Held = ClientToScreen(TPoint{Item.left + 10, Item.top + 10});
+    FImage->Init(Item, TPoint{Item.left + 10, Item.top + 10});
+    FImage->MoveTo(TPoint{Held.x + MulDiv(90, Width(), 400), Held.y + MulDiv(40, Width(), 400)});
+    FImage->Show();
+    TRect Sized = ItemBounds(1);
+    Integer Grow = MulDiv(24, Width(), 400);
+    TPoint TopLeft = ClientToScreen(TPoint{Sized.left - 6, Sized.top - 6});
+    FFrame->DrawSizeFrame(Bounds(TopLeft.x, TopLeft.y, cxRectWidth(Sized) + 12 + Grow,
+                                 cxRectHeight(Sized) + 12 + Grow));
+    FFrame->Show();
+  }
+
+ protected:
+  void Resize() override {
+    inherited::Resize();
+    if (FImage) Place();
+  }
+
+  void Paint() override {
+    TCanvas* C = inherited::Canvas();
+    C->Font()->Assign(Font());
+    C->Brush()->SetColor(clBtnFace);
+    C->FillRect(ClientRect());
+    TGalleryDragImage::PaintItem(C, ItemBounds(0), L"Item");
+    TGalleryDragImage::PaintItem(C, ItemBounds(1), L"Sized");
+    // The image shows the item in the font the item has now.
+    if (FImage) FImage->Invalidate();
+  }
+
+ private:
+  // The two items, laid out in proportion to the control's width.
+  TRect ItemBounds(Integer AIndex) {
+    auto S = [this](Integer V) { return MulDiv(V, Width(), 400); };
+    return AIndex == 0 ? Bounds(S(20), S(20), S(110), S(40)) : Bounds(S(240), S(40), S(110), S(40));
+  }
+  TOwned<TGalleryDragImage> FImage;
+  TOwned<TcxSizeFrame> FFrame;
+};
+IMPLEMENT_CLASS(TDragShowcase)
+
+void PopulateDragAndDrop(TCustomForm* AForm) {
+  AForm->SetColor(clBtnFace);
+  auto* Showcase = Create<TDragShowcase>(AForm);
+  Showcase->SetParent(AForm);
+  Showcase->SetBounds(0, 0, 400, 160);
+  Showcase->Place();
+}
+
 // A base control that shows where it may paint: its client bounds in the
 // painter's content colour with a line of text, inside whatever border the
 // control draws.
@@ -180,6 +274,7 @@ void PopulateBaseControl(TCustomForm* AForm) {
 const TGalleryPage Pages[] = {
     {L"Frame", {160, 80}, &PopulateFrame},
     {L"ScrollBars", {410, 500}, &PopulateScrollBars},
+    {L"DragAndDrop", {400, 160}, &PopulateDragAndDrop},
     {L"BaseControl", {324, 144}, &PopulateBaseControl},
     {L"ScrollingControl", {344, 294}, &PopulateScrollingControl},
 };

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ActnList.h"
 #include "ControlsTestSupport.h"
 #include "Menus.h"
 #include "StdCtrls.h"
@@ -47,6 +48,7 @@ class TTestControl : public TcxControl {
   bool RefuseFocus = false;
   TColor ContentColor = clNone;
   std::vector<TcxControlActivateType> FocusEnters;
+  bool StatusHints = false;
 
   void ScrollContent(TcxDirection ADirection) override {
     Directions.push_back(ADirection);
@@ -95,6 +97,10 @@ class TTestControl : public TcxControl {
   }
   void SetFocusOnMouseClick(TMouseButton AButton, Integer X, Integer Y) override {
     if (!RefuseFocus) inherited::SetFocusOnMouseClick(AButton, X, Y);
+  }
+  String GetStatusHint(const TPoint& P) override {
+    if (!StatusHints) return inherited::GetStatusHint(P);
+    return L"at " + IntToStr(static_cast<Integer>(P.x));
   }
   void FocusEnter() override {
     FocusEnters.push_back(ActivateType());
@@ -563,6 +569,24 @@ TEST(BaseControl, InvalidationReachesTheChildrenThatShowTheControl) {
   // The form only hears of it: a control's redraw is not the whole form's.
   EXPECT_FALSE(HasUpdate(Form.get()));
   ProcessMessages();
+}
+
+TEST(BaseControl, HintAsAssignedStaysWhileTheShownOneFollowsTheMouse) {
+  TFixture F;
+  F.Control->SetHint(L"assigned");
+  EXPECT_EQ(F.Control->GetHint(), L"assigned");
+  EXPECT_TRUE(F.Control->IsHintStored());
+  F.Control->StatusHints = true;
+  F.Control->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(17, 5));
+  EXPECT_EQ(F.Control->Hint(), L"at 17");
+  EXPECT_EQ(F.Control->GetHint(), L"assigned");
+  // An action's hint comes over, and is then not the control's to store.
+  F.Control->SetHint(L"");
+  TAction* Action = Create<TAction>(F.Form.get());
+  Action->SetHint(L"from the action");
+  F.Control->SetAction(Action);
+  EXPECT_EQ(F.Control->GetHint(), L"from the action");
+  EXPECT_FALSE(F.Control->IsHintStored());
 }
 
 // ---------------------------------------------------------------------------
