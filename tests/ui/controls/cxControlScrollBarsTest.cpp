@@ -518,6 +518,35 @@ TEST_F(ControlScrollBars, GesturePansAccumulateAndStopAtTheLastPage) {
   }
 }
 
+TEST_F(ControlScrollBars, PanningFollowsTheActiveBarsAndTheWheelsDirection) {
+  struct TCase {
+    const char* Name;
+    TSize Content;
+    bool Horizontal, Vertical;
+  };
+  // The wheel scrolls vertically while the vertical bar is active: a
+  // horizontal pan then needs the horizontal bar alone.
+  const TCase Cases[] = {
+      {"both bars", {600, 500}, false, true},
+      {"vertical bar only", {100, 500}, false, true},
+      {"horizontal bar only", {600, 100}, true, false},
+      {"no bar", {100, 100}, false, false},
+  };
+  TTestScrollingControl* Control = MakeControl(Bounds(10, 10, 200, 150));
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    Control->Content = C.Content;
+    Control->UpdateScrollBars();
+    EXPECT_EQ(Control->AllowPan(sbHorizontal), C.Horizontal);
+    EXPECT_EQ(Control->AllowPan(sbVertical), C.Vertical);
+    // Pans start inside the client, not on the bars.
+    TRect Client = Control->GetClientBounds();
+    EXPECT_TRUE(Control->IsPanArea(TPoint{Client.left + 5, Client.top + 5}));
+    EXPECT_FALSE(Control->IsPanArea(TPoint{Client.right + 2, Client.top + 5}));
+  }
+  EXPECT_NE(Control->GetPanOptions() & GC_PAN, 0u);
+}
+
 // ---------------------------------------------------------------------------
 // Pixel scrolling of image-like content.
 
