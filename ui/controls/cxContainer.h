@@ -388,3 +388,235 @@ void SetWindowShadowRegion(HWND AWindowHandle, const TRect& AShadowBounds,
                            bool AShadow, bool ANativeStyle);
 // The theme's fill colour of a part in a state; clDefault when it gives none.
 TColor cxContainerThemeFillColor(TdxThemedObjectType AType, Integer APart, Integer AState);
+
+// ---------------------------------------------------------------------------
+// The container control.
+struct TcxContainerInnerControlBounds {
+  bool IsEmpty = true;
+  TRect Rect{};
+};
+
+struct TcxContainerSizeGripData {
+  TRect Bounds{};
+  bool Visible = false;
+};
+
+// The inner control of a container that draws a size grip.
+struct IcxContainerInnerControl : public IUnknown {
+  virtual TWinControl* STDMETHODCALLTYPE GetControl() = 0;
+  virtual TcxContainer* STDMETHODCALLTYPE GetControlContainer() = 0;
+};
+__CRT_UUID_DECL(IcxContainerInnerControl, 0x1B111318, 0xD9C9, 0x4C35, 0x9E, 0xFF, 0x5D, 0x95, 0x79,
+                0x3C, 0x01, 0x06)
+
+using TcxContainerViewInfoClass = TcxContainerViewInfo* (*)();
+template <class T>
+TcxContainerViewInfo* cxCreateContainerViewInfo() {
+  return Create<T>();
+}
+
+class TcxContainer : public TcxControl,
+                     public IcxContainerStyleOwner,
+                     public IcxMouseTrackingCaller {
+  DECLARE_CLASS(TcxContainer, TcxControl)
+  DECLARE_MESSAGE_TABLE()
+ public:
+  explicit TcxContainer(TComponent* AOwner);
+  ~TcxContainer() override;
+  void AfterConstruction() override;
+  void BeforeDestruction() override;
+
+  // Refreshing the look.
+  void RefreshContainer(const TPoint& P, TcxMouseButton Button, TShiftState Shift,
+                        bool AIsMouseEvent);
+  bool ShortRefreshContainer(bool AIsMouseEvent);
+  void BeginRefreshContainer();
+  void EndRefreshContainer(bool AIsMouseEvent = false);
+  void CheckIsViewInfoCalculated();
+  bool IsViewInfoCalculated() const { return FIsViewInfoCalculated; }
+  void UpdateScrollBarsParameters();
+
+  TcxContainerStyle* GetStyle() const { return FStyles->StyleNormal(); }
+  void SetStyle(TcxContainerStyle* AValue) { FStyles->SetStyle(csNormal, AValue); }
+  TcxContainerStyle* GetInternalStyle(TcxContainerStateItem AState) const {
+    return FStyles->GetStyle(AState);
+  }
+  void SetInternalStyle(TcxContainerStateItem AState, TcxContainerStyle* AValue) {
+    FStyles->SetStyle(AState, AValue);
+  }
+  TcxContainerStyle* StyleFocused() const { return GetInternalStyle(csActive); }
+  TcxContainerStyle* StyleDisabled() const { return GetInternalStyle(csDisabled); }
+  TcxContainerStyle* StyleHot() const { return GetInternalStyle(csHotTrack); }
+  void SetStyleFocused(TcxContainerStyle* AValue) { SetInternalStyle(csActive, AValue); }
+  void SetStyleDisabled(TcxContainerStyle* AValue) { SetInternalStyle(csDisabled, AValue); }
+  void SetStyleHot(TcxContainerStyle* AValue) { SetInternalStyle(csHotTrack, AValue); }
+  void RestoreStyles() { FStyles->RestoreDefaults(); }
+  TcxContainerStyle* GetActiveStyle();
+  TFont* GetVisibleFont();
+  bool IsStyleAssigned(TcxContainerStyleValue AValue);
+  TcxStyleController* GetFakeStyleController() const { return GetStyle()->BaseGetStyleController(); }
+  void SetFakeStyleController(TcxStyleController*) {}
+  TcxContainerViewInfo* ViewInfo() const { return FViewInfo.get(); }
+
+  // The style owner's side.
+  TControl* GetStyleOwnerControl() override { return this; }
+  bool DefaultParentColor() override { return false; }
+  bool IsInplace() override { return false; }
+  bool IsStylePropertyPublished(const String& APropertyName, bool AExtendedStyle) override;
+
+  void LockAlignControls(bool ALock);
+  bool IsAlignControlsLocked() const { return FLockAlignControlsCount > 0; }
+  void LockPopupMenu(bool ALock);
+  bool IsPopupMenuLocked() const { return FPopupMenuLockCount > 0; }
+
+  // The inner control.
+  TWinControl* InnerControl() const { return FInnerControl; }
+  void SetInnerControl(TWinControl* AValue);
+  bool HasInnerControl() const { return FInnerControl != nullptr; }
+  bool HasInnerControlHandle() const { return FInnerControl && FInnerControl->HandleAllocated(); }
+  TWinControl* GetActiveControl() { return FInnerControl ? FInnerControl : this; }
+  const TcxContainerInnerControlBounds& InnerControlBounds() const { return FInnerControlBounds; }
+  void ClearSavedChildControlRegions() { FInnerControlBounds = TcxContainerInnerControlBounds(); }
+  void SetSize();
+  bool InnerControlDefaultHandler(TMessage& Message);
+  bool InnerControlMenuHandler(TMessage& Message);
+  bool InnerControlMouseDown() const { return FInnerControlMouseDown; }
+  void SetInnerControlMouseDown(bool AValue) { FInnerControlMouseDown = AValue; }
+  // The part of AControl that lies outside R, as the region rectangle of
+  // the control (empty when it fits).
+  void GetInnerControlBounds(const TRect& R, TControl* AControl,
+                             TcxContainerInnerControlBounds& AData);
+  TRect GetVisibleBounds();
+  virtual bool IsNativeStyle();
+  virtual bool HasShadow();
+  TRect GetBorderExtent();
+  void UpdateWindowRegion();
+  bool Focused();
+  void SetFocus() override;
+  // Calls the container's own key handlers for the inner control.
+  void ContainerKeyDown(Word& Key, TShiftState Shift) { KeyDown(Key, Shift); }
+  void ContainerKeyUp(Word& Key, TShiftState Shift) { KeyUp(Key, Shift); }
+  void ContainerKeyPress(Char& Key) { KeyPress(Key); }
+  void ContainerMouseDown(TMouseButton B, TShiftState S, Integer X, Integer Y) {
+    MouseDown(B, S, X, Y);
+  }
+  void ContainerMouseMove(TShiftState S, Integer X, Integer Y) { MouseMove(S, X, Y); }
+  void ContainerMouseUp(TMouseButton B, TShiftState S, Integer X, Integer Y) {
+    MouseUp(B, S, X, Y);
+  }
+  void ContainerClick() { Click(); }
+  void ContainerDblClick() { DblClick(); }
+  void ContainerFocusChanged() { FocusChanged(); }
+
+  // Mouse tracking ends with a mouse leave.
+  void MouseLeave() override { EndMouseTracking(); }
+
+ protected:
+  virtual bool CanContainerHandleTabs() { return true; }
+  virtual bool CanHaveTransparentBorder();
+  virtual bool CanRefreshContainer();
+  virtual bool CanShowPopupMenu(const TPoint&) { return true; }
+  virtual void ContainerStyleChanged(TObject* Sender);
+  virtual TRegionHandle CreateWindowRegion();
+  virtual void AdjustInnerControl();
+  virtual void CalculateViewInfo(const TPoint& P, bool AMouseTracking);
+  virtual bool DoRefreshContainer(const TPoint& P, TcxMouseButton Button, TShiftState Shift,
+                                  bool AIsMouseEvent);
+  virtual void DoSetSize();
+  virtual void EndMouseTracking();
+  virtual TColor GetBackgroundColor();
+  virtual TColor GetBorderColor();
+  virtual TColor GetBorderColorByPainter(bool AIsHighlight);
+  virtual void GetColorSettingsByPainter(TColor& ABackground, TColor& ATextColor);
+  virtual TdxThemedObjectType GetBackgroundThemedObjectType() { return totEdit; }
+  virtual Integer GetBackgroundNativePart();
+  virtual Integer GetBackgroundNativeState();
+  virtual TRect GetShadowBounds();
+  virtual TRect GetShadowBoundsExtent() { return TRect{}; }
+  virtual TRect GetWindowRegionAddon() { return TRect{}; }
+  virtual TcxContainerStyleClass GetStyleClass();
+  virtual TcxContainerStylesClass GetStylesClass();
+  virtual TcxContainerViewInfoClass GetViewInfoClass();
+  virtual TcxContainerStyle* InternalGetActiveStyle();
+  virtual TcxContainerStyleValues InternalGetNotPublishedStyleValues() { return {}; }
+  virtual bool IsContainerClass() { return false; }
+  virtual bool IsContainerFocused() { return Focused(); }
+  virtual bool IsMouseTracking();
+  virtual bool IsReadOnly() { return false; }
+  virtual bool UseInnerControlScrollBarParameters() { return HasInnerControl(); }
+  virtual bool CanDisableAlignOnCreateInnerControl() { return !IsContainerClass(); }
+  virtual bool HasPopupWindow() { return false; }
+  virtual void SetScrollBarsParameters(bool AIsScrolling = false);
+
+  // The base control's.
+  void AdjustClientRect(TRect& Rect) override;
+  void AlignControls(TControl* AControl, TRect& Rect) override;
+  bool CanFocusOnClick() override;
+  void CreateParams(TCreateParams& Params) override;
+  void CreateHandle() override;
+  void ColorChanged() override;
+  void EnabledChanged() override;
+  void FocusChanged() override;
+  TRect GetClientBounds() override;
+  TcxLookAndFeel* GetLookAndFeelValue() override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void Loaded() override;
+  bool MayFocus() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseEnter(TControl* AControl) override;
+  void MouseLeave(TControl* AControl) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void Paint() override;
+  void WndProc(TMessage& Message) override;
+  bool NeedsScrollBars() override { return false; }
+  bool FocusWhenChildIsClicked(TControl*) override { return false; }
+
+  void WMSetCursor(TMessage& Message) override;
+  void WMWindowPosChanged(TMessage& Message) override;
+  void CMFontChanged(TMessage& Message) override;
+  virtual void WMSetFocus(TMessage& Message);
+  virtual void WMKillFocus(TMessage& Message);
+  virtual void WMWindowPosChanging(TMessage& Message);
+  virtual void WMDestroy(TMessage& Message);
+  virtual void DXMUpdateWindowRegion(TMessage& Message);
+  virtual void DXMUpdateScrollBars(TMessage& Message);
+  virtual void DXMShortRefreshContainer(TMessage& Message);
+  virtual void CMParentColorChanged(TMessage& Message) override;
+  virtual void CMSysColorChange(TMessage& Message);
+
+  TcxContainerStyles* Styles() const { return FStyles.get(); }
+  Integer FInternalSetting = 0;
+  bool FInternalWindowRegionSetting = false;
+
+ private:
+  struct TActiveStyleData {
+    TcxContainerState ContainerState;
+    TcxContainerStyle* ActiveStyle = nullptr;
+  };
+  void CalculateContainerState(const TPoint& P, bool AMouseTracking);
+  bool IsInnerControlBoundsChanged(TControl* AControl, const TcxContainerInnerControlBounds& AData);
+  void SetInnerControlRegion(TWinControl* AControl, const TcxContainerInnerControlBounds& AData);
+
+  TActiveStyleData FActiveStyleData;
+  bool FHasChanges = false;
+  TWinControl* FInnerControl = nullptr;
+  TcxContainerInnerControlBounds FInnerControlBounds;
+  bool FInnerControlMouseDown = false;
+  bool FIsViewInfoCalculated = false;
+  Integer FLockAlignControlsCount = 0;
+  Integer FPopupMenuLockCount = 0;
+  Integer FRefreshLockCount = 0;
+  bool FScrollBarsCalculating = false;
+  TcxContainerSizeGripData FSizeGripData;
+  bool FIsCreating = false;
+  TOwned<TcxContainerStyles> FStyles;
+  TOwned<TcxContainerViewInfo> FViewInfo;
+  Integer FUpdateWindowRegionCount = 0;
+  TRegionHandle FNewWindowRegion;
+};
+
+inline TcxContainer* TcxContainerStyle::GetContainer() {
+  return dynamic_cast<TcxContainer*>(Owner());
+}
