@@ -491,6 +491,7 @@ class TcxContainer : public TcxControl,
   virtual bool HasShadow();
   TRect GetBorderExtent();
   void UpdateWindowRegion();
+  void AlignControls(TControl* AControl, TRect& Rect) override;
   bool Focused();
   void SetFocus() override;
   // Calls the container's own key handlers for the inner control.
@@ -550,7 +551,6 @@ class TcxContainer : public TcxControl,
 
   // The base control's.
   void AdjustClientRect(TRect& Rect) override;
-  void AlignControls(TControl* AControl, TRect& Rect) override;
   bool CanFocusOnClick() override;
   void CreateParams(TCreateParams& Params) override;
   void CreateHandle() override;

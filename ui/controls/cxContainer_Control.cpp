@@ -409,7 +409,7 @@ void TcxContainer::DXMUpdateWindowRegion(TMessage&) {
 
 void TcxContainer::WMDestroy(TMessage& Message) {
   FUpdateWindowRegionCount = 0;
-  inherited::Dispatch(Message);
+  DefaultHandler(Message);
 }
 
 // ---------------------------------------------------------------------------
@@ -485,7 +485,7 @@ void TcxContainer::CMParentColorChanged(TMessage& Message) {
 void TcxContainer::CMSysColorChange(TMessage& Message) {
   BeginRefreshContainer();
   auto AEnd = Finally([this] { EndRefreshContainer(); });
-  inherited::Dispatch(Message);
+  DefaultHandler(Message);
 }
 
 void TcxContainer::Loaded() {
@@ -693,17 +693,17 @@ void TcxContainer::WMSetFocus(TMessage& Message) {
       Message.Result = 0;
       return;
     }
-    inherited::Dispatch(Message);
+    DefaultHandler(Message);
     if (FInnerControl->CanFocus()) ::SetFocus(FInnerControl->Handle());
     return;
   }
-  inherited::Dispatch(Message);
+  DefaultHandler(Message);
 }
 
 void TcxContainer::WMKillFocus(TMessage& Message) {
   if (HasInnerControlHandle() && reinterpret_cast<HWND>(Message.WParam) == FInnerControl->Handle())
     return;
-  inherited::Dispatch(Message);
+  DefaultHandler(Message);
 }
 
 void TcxContainer::FocusChanged() {
@@ -736,7 +736,7 @@ void TcxContainer::WMWindowPosChanging(TMessage& Message) {
     Message.Result = 0;
     return;
   }
-  inherited::Dispatch(Message);
+  DefaultHandler(Message);
 }
 
 void TcxContainer::WMWindowPosChanged(TMessage& Message) {
