@@ -6,7 +6,7 @@
 // Vocabulary
 
 const wchar_t* const cxContainerStyleValueNameA[cxContainerStyleValueCount] = {
-    L"BorderColor", L"BorderStyle", L"Color",  L"Edges",     L"Font",
+    L"BorderColor", L"BorderStyle", L"Color",     L"Edges",     L"Font",
     L"HotTrack",    L"Shadow",      L"TextColor", L"TextStyle", L"TransparentBorder"};
 
 namespace {
@@ -27,8 +27,8 @@ const TcxContainerStyleValues BaseOnlyValues{csvEdges, csvFont, csvHotTrack, csv
 TcxStyleController* DefaultStyleController = nullptr;
 
 // Focused and hot styles draw a heavier border than the base style's.
-constexpr TcxContainerBorderStyle HighlightedBorderStyle[] = {cbsFlat, cbsThick, cbsThick, cbs3D,
-                                                              cbs3D,   cbsUltraFlat, cbsOffice11};
+constexpr TcxContainerBorderStyle HighlightedBorderStyle[] = {
+    cbsFlat, cbsThick, cbsThick, cbs3D, cbs3D, cbsUltraFlat, cbsOffice11};
 }  // namespace
 
 const TEnumInfo& cxContainerBorderStyleInfo() {
@@ -71,8 +71,7 @@ IMPLEMENT_PUBLISHED_CLASS(TcxContainerStyle) {
   P.Property<&S::GetShadow, &S::SetShadow>(L"Shadow").Stored<&S::IsStored<csvShadow>>();
   P.Property<&S::BaseGetStyleController, &S::BaseSetStyleController>(L"StyleController")
       .Stored<&S::IsStyleControllerStored>();
-  P.Property<&S::GetTextColor, &S::SetTextColor>(L"TextColor")
-      .Stored<&S::IsStored<csvTextColor>>();
+  P.Property<&S::GetTextColor, &S::SetTextColor>(L"TextColor").Stored<&S::IsStored<csvTextColor>>();
   P.Property<&S::GetTextStyle, &S::SetTextStyle>(L"TextStyle", FontStyleInfo)
       .Stored<&S::IsStored<csvTextStyle>>();
   P.Property<&S::GetTransparentBorder, &S::SetTransparentBorder>(L"TransparentBorder")
@@ -80,8 +79,7 @@ IMPLEMENT_PUBLISHED_CLASS(TcxContainerStyle) {
 }
 
 TcxContainerStyle::TcxContainerStyle(TPersistent* AOwner, bool ADirectAccessMode,
-                                     TcxContainerStyle* AParentStyle,
-                                     TcxContainerStateItem AState)
+                                     TcxContainerStyle* AParentStyle, TcxContainerStateItem AState)
     : TcxInterfacedPersistent(AOwner),
       FDirectAccessMode(ADirectAccessMode),
       FParentStyle(AState != csNormal ? AParentStyle : nullptr),
@@ -384,6 +382,12 @@ void TcxContainerStyle::SetAssignedValues(TcxContainerStyleValues AValue) {
   if (FAssignedValues == AValue) return;
   FAssignedValues = AValue;
   if (IsBaseStyle()) UpdateFont();
+  Changed();
+}
+
+void TcxContainerStyle::RemoveAssignedValue(TcxContainerStyleValue V) {
+  if (!FAssignedValues.Contains(V)) return;
+  FAssignedValues.Exclude(V);
   Changed();
 }
 
@@ -714,8 +718,7 @@ void STDMETHODCALLTYPE TcxStyleController::ChangeScale(Integer M, Integer D) {
 
 void TcxStyleController::RestoreStyles() { FStyles->RestoreDefaults(); }
 
-void TcxStyleController::SetInternalStyle(TcxContainerStateItem AState,
-                                          TcxContainerStyle* AValue) {
+void TcxStyleController::SetInternalStyle(TcxContainerStateItem AState, TcxContainerStyle* AValue) {
   FStyles->SetStyle(AState, AValue);
 }
 

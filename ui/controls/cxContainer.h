@@ -122,6 +122,9 @@ class TcxContainerStyle : public TcxInterfacedPersistent {
   void SetTransparentBorder(bool AValue);
   void SetLookAndFeel(TcxLookAndFeel* AValue);
   void SetAssignedValues(TcxContainerStyleValues AValue);
+  // Forgets that V was assigned, keeping the value stored (a font that came
+  // down from the parent stays the style font).
+  void RemoveAssignedValue(TcxContainerStyleValue V);
 
   // The assigned controller (nullptr for the default one) and its setter.
   TcxStyleController* BaseGetStyleController();
@@ -454,7 +457,9 @@ class TcxContainer : public TcxControl,
   TcxContainerStyle* GetActiveStyle();
   TFont* GetVisibleFont();
   bool IsStyleAssigned(TcxContainerStyleValue AValue);
-  TcxStyleController* GetFakeStyleController() const { return GetStyle()->BaseGetStyleController(); }
+  TcxStyleController* GetFakeStyleController() const {
+    return GetStyle()->BaseGetStyleController();
+  }
   void SetFakeStyleController(TcxStyleController*) {}
   TcxContainerViewInfo* ViewInfo() const { return FViewInfo.get(); }
 
@@ -492,6 +497,7 @@ class TcxContainer : public TcxControl,
   TRect GetBorderExtent();
   void UpdateWindowRegion();
   void AlignControls(TControl* AControl, TRect& Rect) override;
+  void GetTabOrderList(std::vector<TWinControl*>& List) override;
   bool Focused();
   void SetFocus() override;
   // Calls the container's own key handlers for the inner control.

@@ -36,8 +36,7 @@ IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TcxContainer) {
   P.Property<&C::StyleHot, &C::SetStyleHot>(L"StyleHot");
 }
 
-IMPLEMENT_MESSAGE_TABLE(TcxContainer,
-                        {WM_SETFOCUS, MessageHandler<&TcxContainer::WMSetFocus>},
+IMPLEMENT_MESSAGE_TABLE(TcxContainer, {WM_SETFOCUS, MessageHandler<&TcxContainer::WMSetFocus>},
                         {WM_KILLFOCUS, MessageHandler<&TcxContainer::WMKillFocus>},
                         {WM_WINDOWPOSCHANGING, MessageHandler<&TcxContainer::WMWindowPosChanging>},
                         {WM_DESTROY, MessageHandler<&TcxContainer::WMDestroy>},
@@ -149,8 +148,7 @@ void TcxContainer::CheckIsViewInfoCalculated() {
   if (!FIsViewInfoCalculated) ShortRefreshContainer(false);
 }
 
-bool TcxContainer::DoRefreshContainer(const TPoint& P, TcxMouseButton, TShiftState Shift,
-                                      bool) {
+bool TcxContainer::DoRefreshContainer(const TPoint& P, TcxMouseButton, TShiftState Shift, bool) {
   bool AMouseTracking = cxShiftStateMoveOnly(Shift) && GetActiveStyle()->GetHotTrack();
   CalculateViewInfo(P, AMouseTracking);
   SetSize();
@@ -206,8 +204,7 @@ void TcxContainer::CalculateContainerState(const TPoint& P, bool AMouseTracking)
   else {
     V->BorderStyle = AStyle->GetBorderStyle();
     // Their colour rule stays; their line is a single one.
-    if (V->BorderStyle == cbsUltraFlat || V->BorderStyle == cbsOffice11)
-      V->BorderStyle = cbsSingle;
+    if (V->BorderStyle == cbsUltraFlat || V->BorderStyle == cbsOffice11) V->BorderStyle = cbsSingle;
   }
 }
 
@@ -317,8 +314,8 @@ TColor TcxContainer::GetBackgroundColor() {
   TcxContainerStyle* AStyle = GetActiveStyle();
   TColor AColor = AStyle->GetColor();
   if (FViewInfo->NativeStyle && !Enabled() && !AStyle->IsValueAssigned(csvColor)) {
-    TColor AThemeColor = cxContainerThemeFillColor(
-        FViewInfo->ThemedObjectType, FViewInfo->NativePart, FViewInfo->NativeState);
+    TColor AThemeColor = cxContainerThemeFillColor(FViewInfo->ThemedObjectType,
+                                                   FViewInfo->NativePart, FViewInfo->NativeState);
     if (AThemeColor != clDefault) AColor = AThemeColor;
   }
   return AColor;
@@ -378,8 +375,8 @@ TRegionHandle TcxContainer::CreateWindowRegion() {
   bool ANativeBorder = FViewInfo->NativeStyle && GetStyle()->GetBorderStyle() != cbsNone;
   TRegionHandle ARegion;
   if (HasShadow() && !ANativeBorder)
-    ARegion = GetWindowShadowRegion(Handle(), GetShadowBounds(), GetShadowBoundsExtent(),
-                                    TRect{}, true, false);
+    ARegion = GetWindowShadowRegion(Handle(), GetShadowBounds(), GetShadowBoundsExtent(), TRect{},
+                                    true, false);
   else if (CanHaveTransparentBorder()) {
     TRect R = GetShadowBounds();
     ARegion.Reset(CreateRectRgn(R.left, R.top, R.right, R.bottom));
@@ -416,8 +413,7 @@ void TcxContainer::WMDestroy(TMessage& Message) {
 // Styles and the control's own values
 
 bool TcxContainer::IsStylePropertyPublished(const String& APropertyName, bool AExtendedStyle) {
-  if (AExtendedStyle && !GetStyle()->IsExtendedStylePropertyPublished(APropertyName))
-    return false;
+  if (AExtendedStyle && !GetStyle()->IsExtendedStylePropertyPublished(APropertyName)) return false;
   Integer AValue;
   if (GetStyle()->GetStyleValue(APropertyName, AValue))
     return !InternalGetNotPublishedStyleValues().Contains(
@@ -438,7 +434,11 @@ void TcxContainer::ContainerStyleChanged(TObject*) {
     auto AUnset = Finally([this] { --FInternalSetting; });
     if (!ParentColor() || GetStyle()->GetAssignedValues().Contains(csvColor))
       SetColor(GetStyle()->GetStyleColor());
+    // The copy is the style's, not a font of the control's own: whether
+    // the control follows its parent stays as it was.
+    bool AParentFont = FParentFont;
     if (GetStyle()->GetFont()) Font()->Assign(GetStyle()->GetFont());
+    FParentFont = AParentFont;
   }
   if (GetStyle()->GetAssignedValues().Contains(csvFont)) SetParentFont(false);
 }
@@ -454,12 +454,15 @@ void TcxContainer::ColorChanged() {
 
 void TcxContainer::CMFontChanged(TMessage& Message) {
   if (FInternalSetting == 0 && FStyles && !FIsCreating) {
-    bool AWasAssigned = GetStyle()->GetAssignedValues().Contains(csvFont);
-    GetStyle()->SetFont(Font());
-    if (!AWasAssigned) {
-      TcxContainerStyleValues V = GetStyle()->GetAssignedValues();
-      V.Exclude(csvFont);
-      GetStyle()->SetAssignedValues(V);
+    TcxContainerStyle* S = GetStyle();
+    bool AWasAssigned = S->GetAssignedValues().Contains(csvFont);
+    {
+      // One notification, and it must not see the font as assigned when
+      // it only came down from the parent.
+      S->BeginUpdate();
+      auto AEnd = Finally([S] { S->EndUpdate(); });
+      S->SetFont(Font());
+      if (!AWasAssigned) S->RemoveAssignedValue(csvFont);
     }
     inherited::CMFontChanged(Message);
     return;
@@ -474,11 +477,7 @@ void TcxContainer::CMFontChanged(TMessage& Message) {
 void TcxContainer::CMParentColorChanged(TMessage& Message) {
   bool AWasAssigned = GetStyle()->GetAssignedValues().Contains(csvColor);
   inherited::CMParentColorChanged(Message);
-  if (!AWasAssigned || ParentColor()) {
-    TcxContainerStyleValues V = GetStyle()->GetAssignedValues();
-    V.Exclude(csvColor);
-    GetStyle()->SetAssignedValues(V);
-  }
+  if (!AWasAssigned || ParentColor()) GetStyle()->RemoveAssignedValue(csvColor);
   if (GetStyle()->GetColor() != Color()) ContainerStyleChanged(GetStyle());
 }
 
@@ -623,8 +622,8 @@ void TcxContainer::SetInnerControlRegion(TWinControl* AControl,
     return;
   }
   const TRect& R = AData.Rect;
-  SetWindowRegion(AControl->Handle(), TRegionHandle(CreateRectRgn(R.left, R.top, R.right, R.bottom)),
-                  true);
+  SetWindowRegion(AControl->Handle(),
+                  TRegionHandle(CreateRectRgn(R.left, R.top, R.right, R.bottom)), true);
 }
 
 void TcxContainer::AlignControls(TControl* AControl, TRect& Rect) {
@@ -717,6 +716,21 @@ void TcxContainer::EnabledChanged() {
   ShortRefreshContainer(false);
 }
 
+void TcxContainer::GetTabOrderList(std::vector<TWinControl*>& List) {
+  if (IsContainerClass()) return inherited::GetTabOrderList(List);
+  // Its children are its own business, but an inner control holding the
+  // form's focus stands in the container's place.
+  TCustomForm* AForm = ::GetParentForm(this);
+  if (AForm && FInnerControl && AForm->ActiveControl() == FInnerControl &&
+      AForm->ActiveControl() != this && CanFocus()) {
+    auto It = std::find(List.begin(), List.end(), this);
+    if (It != List.end())
+      *It = FInnerControl;
+    else
+      List.push_back(FInnerControl);
+  }
+}
+
 void TcxContainer::KeyDown(Word& Key, TShiftState Shift) {
   if (Key == VK_TAB && !Shift.Contains(ssAlt) && !Shift.Contains(ssCtrl) && Focused() &&
       CanContainerHandleTabs()) {
@@ -780,7 +794,8 @@ void TcxContainer::WndProc(TMessage& Message) {
         if (AMsg == CN_KEYDOWN) AMsg = WM_KEYDOWN;
         if (AMsg == CN_KEYUP) AMsg = WM_KEYUP;
         if (AMsg == CN_CHAR) AMsg = WM_CHAR;
-        Message.Result = SendMessageW(FInnerControl->Handle(), AMsg, Message.WParam, Message.LParam);
+        Message.Result =
+            SendMessageW(FInnerControl->Handle(), AMsg, Message.WParam, Message.LParam);
         return;
       }
       break;
@@ -802,8 +817,7 @@ void TcxContainer::CreateHandle() {
 // Scroll bars
 
 void TcxContainer::UpdateScrollBarsParameters() {
-  if (HandleAllocated() && HasInnerControl())
-    PostMessageW(Handle(), DXM_UPDATESCROLLBARS, 0, 0);
+  if (HandleAllocated() && HasInnerControl()) PostMessageW(Handle(), DXM_UPDATESCROLLBARS, 0, 0);
 }
 
 void TcxContainer::DXMUpdateScrollBars(TMessage&) { SetScrollBarsParameters(false); }

@@ -49,8 +49,9 @@ TColor GetContainerBorderColor(bool AIsHighlight, bool AIsOffice11Style) {
 }
 
 Integer GetContainerBorderWidth(TcxContainerBorderStyle ABorderStyle) {
-  return cxLookAndFeelPaintersManager()->GetPainter(lfsStandard)->GetContainerBorderWidth(
-      ABorderStyle);
+  return cxLookAndFeelPaintersManager()
+      ->GetPainter(lfsStandard)
+      ->GetContainerBorderWidth(ABorderStyle);
 }
 
 TRect GetControlRect(TControl* AControl) {
@@ -108,8 +109,7 @@ bool SetWindowRegion(HWND AWindowHandle, TRegionHandle ARegion, bool ARedraw) {
   return true;
 }
 
-bool SetWindowRegion(HWND AWindowHandle, TRegionHandle ARegion, Integer AOperation,
-                     bool ARedraw) {
+bool SetWindowRegion(HWND AWindowHandle, TRegionHandle ARegion, Integer AOperation, bool ARedraw) {
   TRegionHandle APresent = GetWindowRegion(AWindowHandle);
   if (APresent.Valid() && ARegion.Valid())
     CombineRgn(ARegion.Get(), APresent.Get(), ARegion.Get(), AOperation);
@@ -130,8 +130,8 @@ TRegionHandle GetWindowShadowRegion(HWND, const TRect& AShadowBounds,
       CreateRectRgn(AShifted.left, AShifted.top, AShifted.right, AShifted.bottom));
   CombineRgn(ARegion.Get(), ARegion.Get(), AShadowPart.Get(), RGN_OR);
   if (!IsEmptyRect(AExcludeRect)) {
-    TRegionHandle AExclude(
-        CreateRectRgn(AExcludeRect.left, AExcludeRect.top, AExcludeRect.right, AExcludeRect.bottom));
+    TRegionHandle AExclude(CreateRectRgn(AExcludeRect.left, AExcludeRect.top, AExcludeRect.right,
+                                         AExcludeRect.bottom));
     CombineRgn(ARegion.Get(), ARegion.Get(), AExclude.Get(), RGN_DIFF);
   }
   return ARegion;
@@ -210,7 +210,7 @@ void TcxContainerViewInfo::DrawNativeStyleBackground(TcxCanvas* ACanvas) {
   if (HTHEME ATheme = OpenTheme(ThemedObjectType)) {
     RECT ABounds = Bounds, AResult{};
     if (SUCCEEDED(dxUxTheme::GetThemeBackgroundContentRect(ATheme, ACanvas->Handle(), 1,
-                                                          NativeState, &ABounds, &AResult)))
+                                                           NativeState, &ABounds, &AResult)))
       AContent = TRect(AResult);
   }
   ACanvas->FillRect(AContent, FBackgroundColor);
@@ -228,8 +228,8 @@ void TcxContainerViewInfo::DrawNativeStyleBackground(TcxCanvas* ACanvas) {
 TColor cxContainerThemeFillColor(TdxThemedObjectType AType, Integer APart, Integer AState) {
   HTHEME ATheme = OpenTheme(AType);
   COLORREF AColor;
-  if (ATheme && SUCCEEDED(dxUxTheme::GetThemeColor(ATheme, APart, AState, ThemeFillColorProperty,
-                                                    &AColor)))
+  if (ATheme &&
+      SUCCEEDED(dxUxTheme::GetThemeColor(ATheme, APart, AState, ThemeFillColorProperty, &AColor)))
     return static_cast<TColor>(AColor);
   return clDefault;
 }

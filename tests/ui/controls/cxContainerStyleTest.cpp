@@ -273,8 +273,8 @@ TEST_F(ContainerStyle, NamesAreFoundWithoutRegardToCase) {
 
 TEST_F(ContainerStyle, StateStylesPublishOnlyTheirOwnValues) {
   TcxContainerStyle* S = Host->Style(csHotTrack);
-  for (const wchar_t* AName : {L"BorderColor", L"BorderStyle", L"Color", L"TextColor",
-                               L"TextStyle"})
+  for (const wchar_t* AName :
+       {L"BorderColor", L"BorderStyle", L"Color", L"TextColor", L"TextStyle"})
     EXPECT_TRUE(S->IsExtendedStylePropertyPublished(AName)) << AName;
   for (const wchar_t* AName : {L"Edges", L"Font", L"HotTrack", L"Shadow", L"TransparentBorder",
                                L"LookAndFeel", L"StyleController"})
