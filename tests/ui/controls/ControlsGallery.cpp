@@ -8,6 +8,7 @@
 #include "ControlsModules.h"
 #include "ControlsTestSupport.h"
 #include "StdCtrls.h"
+#include "cxContainer.h"
 #include "cxScrollBar.h"
 #include "dxSmartImage.h"
 
@@ -83,9 +84,65 @@ void PopulateScrollBars(TCustomForm* AForm) {
   }
 }
 
+// Containers in every border style (ultra-flat and Office 11 draw as their
+// single line with their own colours), then a disabled one, one with a
+// shadow, one without the transparent ring, one focused with an inner edit.
+struct TContainerSample {
+  const wchar_t* Label;
+  TcxContainerBorderStyle BorderStyle;
+  bool Enabled, Shadow, TransparentBorder, InnerEdit;
+};
+const TContainerSample ContainerSamples[] = {
+    {L"none", cbsNone, true, false, true, false},
+    {L"single", cbsSingle, true, false, true, false},
+    {L"thick", cbsThick, true, false, true, false},
+    {L"flat", cbsFlat, true, false, true, false},
+    {L"3D", cbs3D, true, false, true, false},
+    {L"ultra-flat", cbsUltraFlat, true, false, true, false},
+    {L"Office 11", cbsOffice11, true, false, true, false},
+    {L"disabled", cbsUltraFlat, false, false, true, false},
+    {L"shadow", cbsUltraFlat, true, true, true, false},
+    {L"no ring", cbsSingle, true, false, false, false},
+    {L"inner edit, focused", cbsUltraFlat, true, false, true, true},
+};
+
+void PopulateContainers(TCustomForm* AForm) {
+  AForm->SetColor(clBtnFace);
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+  Integer Top = 8;
+  TcxContainer* AFocused = nullptr;
+  for (const TContainerSample& S : ContainerSamples) {
+    auto* Label = Create<TLabel>(AForm);
+    Label->SetAutoSize(false);
+    Label->SetParent(AForm);
+    Label->SetBounds(8, Top + 4, 130, 20);
+    Label->SetCaption(S.Label);
+    auto* Box = Create<TcxContainer>(AForm);
+    TcxContainerStyle* Style = Box->GetStyle();
+    Style->SetBorderStyle(S.BorderStyle);
+    Style->SetShadow(S.Shadow);
+    Style->SetTransparentBorder(S.TransparentBorder);
+    Box->SetBounds(140, Top, 160, 26);
+    Box->SetEnabled(S.Enabled);
+    Box->SetParent(AForm);
+    if (S.InnerEdit) {
+      auto* Edit = Create<TEdit>(AForm);
+      Edit->SetParent(Box);
+      Edit->SetBorderStyle(bsNone);
+      Edit->SetText(L"Inner edit");
+      Box->SetInnerControl(Edit);
+      AFocused = Box;
+    }
+    Box->ShortRefreshContainer(false);
+    Top += 32;
+  }
+  if (AFocused) AFocused->SetFocus();
+}
+
 const TGalleryPage Pages[] = {
     {L"Frame", {160, 80}, &PopulateFrame},
     {L"ScrollBars", {410, 500}, &PopulateScrollBars},
+    {L"Containers", {320, 364}, &PopulateContainers},
 };
 
 const TGalleryStyle Styles[] = {
