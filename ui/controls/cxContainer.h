@@ -6,6 +6,7 @@
 #include <vector>
 #include "cxControls.h"
 #include "cxLookAndFeels.h"
+#include "cxScrollBar.h"
 
 class TcxContainer;
 class TcxContainerStyle;
@@ -496,6 +497,8 @@ class TcxContainer : public TcxControl,
   virtual bool HasShadow();
   TRect GetBorderExtent();
   void UpdateWindowRegion();
+  virtual void SetScrollBarsParameters(bool AIsScrolling = false);
+  bool NeedsScrollBars() override { return false; }
   void AlignControls(TControl* AControl, TRect& Rect) override;
   void GetTabOrderList(std::vector<TWinControl*>& List) override;
   bool Focused();
@@ -553,7 +556,6 @@ class TcxContainer : public TcxControl,
   virtual bool UseInnerControlScrollBarParameters() { return HasInnerControl(); }
   virtual bool CanDisableAlignOnCreateInnerControl() { return !IsContainerClass(); }
   virtual bool HasPopupWindow() { return false; }
-  virtual void SetScrollBarsParameters(bool AIsScrolling = false);
 
   // The base control's.
   void AdjustClientRect(TRect& Rect) override;
@@ -576,7 +578,6 @@ class TcxContainer : public TcxControl,
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void Paint() override;
   void WndProc(TMessage& Message) override;
-  bool NeedsScrollBars() override { return false; }
   bool FocusWhenChildIsClicked(TControl*) override { return false; }
 
   void WMSetCursor(TMessage& Message) override;
@@ -626,3 +627,80 @@ class TcxContainer : public TcxControl,
 inline TcxContainer* TcxContainerStyle::GetContainer() {
   return dynamic_cast<TcxContainer*>(Owner());
 }
+
+// ---------------------------------------------------------------------------
+// The native list box inside a container: its input goes on to the
+// container, library scroll bars stand over its native ones, and typing
+// selects the first item that begins with the letters typed.
+class TcxCustomInnerListBox : public TCustomListBox, public IcxContainerInnerControl {
+  DECLARE_CLASS(TcxCustomInnerListBox, TCustomListBox)
+  DECLARE_MESSAGE_TABLE()
+ public:
+  using TClock = DWORD (*)();
+  explicit TcxCustomInnerListBox(TComponent* AOwner);
+  ~TcxCustomInnerListBox() override;
+  void AfterConstruction() override;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID AIID, void** AObj) override;
+  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(-1); }
+  ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(-1); }
+  TWinControl* STDMETHODCALLTYPE GetControl() override { return this; }
+  TcxContainer* STDMETHODCALLTYPE GetControlContainer() override { return FContainer; }
+
+  TcxContainer* Container() const { return FContainer; }
+  void SetContainer(TcxContainer* AValue) { FContainer = AValue; }
+  bool AutoComplete() const { return FAutoComplete; }
+  void SetAutoComplete(bool AValue) { FAutoComplete = AValue; }
+  Cardinal AutoCompleteDelay() const { return FAutoCompleteDelay; }
+  void SetAutoCompleteDelay(Cardinal AValue) { FAutoCompleteDelay = AValue; }
+  const String& AutoCompleteFilter() const { return FAutoCompleteFilter; }
+  // The tick count auto-complete measures its delay with.
+  void SetClock(TClock AClock) { FClock = AClock; }
+  TcxScrollBar* HScrollBar() const { return FHScrollBar; }
+  TcxScrollBar* VScrollBar() const { return FVScrollBar; }
+  TcxLookAndFeel* LookAndFeel() const { return FLookAndFeel.get(); }
+  bool ItemVisible(Integer AIndex);
+  // The first item that begins with AText in any letter case; -1 for none.
+  Integer FindAutoCompleteString(const String& AText);
+  virtual void SetExternalScrollBarsParameters();
+
+ protected:
+  virtual void DoAutoComplete(Char& AKey);
+  virtual void LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues);
+  virtual bool NeedDrawFocusRect() { return !OnDrawItem; }
+  void Click() override;
+  void DblClick() override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void KeyUp(Word& Key, TShiftState Shift) override;
+  void KeyPress(Char& Key) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void CreateParams(TCreateParams& Params) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void WndProc(TMessage& Message) override;
+  void DefaultHandler(TMessage& Message) override;
+  virtual void WMGetDlgCode(TMessage& Message) override;
+  virtual void WMSetFocus(TMessage& Message);
+  virtual void WMKillFocus(TMessage& Message);
+
+ private:
+  void Scroll(TScrollBarKind AKind, TScrollCode AScrollCode, Integer& AScrollPos);
+  void HScrollHandler(TObject* Sender, TScrollCode AScrollCode, Integer& AScrollPos);
+  void VScrollHandler(TObject* Sender, TScrollCode AScrollCode, Integer& AScrollPos);
+  void PlaceScrollBar(TcxScrollBar* ABar, LONG AObjectId, int ABarFlag);
+  TPoint ToContainer(Integer X, Integer Y);
+
+  String FAutoCompleteFilter;
+  bool FAutoComplete = true;
+  Cardinal FAutoCompleteDelay = 500;
+  TClock FClock = &GetTickCount;
+  TcxScrollBar* FHScrollBar = nullptr;
+  TcxScrollBar* FVScrollBar = nullptr;
+  bool FIsRedrawLocked = false;
+  TOwned<TcxLookAndFeel> FLookAndFeel;
+  DWORD FPrevKeyPressTime = 0;
+  bool FScrollBarsCalculating = false;
+  Integer FScrollBarsLockCount = 0;
+  TcxContainer* FContainer = nullptr;
+};
