@@ -28,6 +28,7 @@
 #include "cxLibraryStrs.h"
 #include "cxLookAndFeelPainters.h"
 #include "cxLookAndFeels.h"
+#include "cxPopupHooks.h"
 #include "dxAnimation.h"
 #include "dxCore.h"
 #include "dxCoreClasses.h"
@@ -35,6 +36,7 @@
 #include "dxCultureInfo.h"
 #include "dxDPIAwareUtils.h"
 #include "dxFading.h"
+#include "dxForms.h"
 #include "dxGDIPlusAPI.h"
 #include "dxGDIPlusClasses.h"
 #include "dxHooks.h"
@@ -104,6 +106,9 @@ const TModule Modules[] = {
     {&cxLookAndFeels_Initialize, &cxLookAndFeels_Finalize},
     {&dxAnimation_Initialize, &dxAnimation_Finalize},
     {&cxControls_Initialize, &cxControls_Finalize},
+    // Forms and the popup closing hooks.
+    {&dxForms_Initialize, &dxForms_Finalize},
+    {&cxPopupHooks_Initialize, &cxPopupHooks_Finalize},
     {&cxDateUtils_Initialize, &cxDateUtils_Finalize},
     {&cxFormats_Initialize, &cxFormats_Finalize},
     {&gkTrace_Initialize, &gkTrace_Finalize},

@@ -15,12 +15,14 @@
 #include "cxLibraryStrs.h"
 #include "cxLookAndFeelPainters.h"
 #include "cxLookAndFeels.h"
+#include "cxPopupHooks.h"
 #include "dxAnimation.h"
 #include "dxCore.h"
 #include "dxCoreClasses.h"
 #include "dxCoreGraphics.h"
 #include "dxDPIAwareUtils.h"
 #include "dxFading.h"
+#include "dxForms.h"
 #include "dxGDIPlusAPI.h"
 #include "dxGDIPlusClasses.h"
 #include "dxHooks.h"
@@ -62,6 +64,9 @@ inline const TControlsModule ControlsModules[] = {
     {&cxLookAndFeels_Initialize, &cxLookAndFeels_Finalize},
     {&dxAnimation_Initialize, &dxAnimation_Finalize},
     {&cxControls_Initialize, &cxControls_Finalize},
+    // Forms and the popup closing hooks.
+    {&dxForms_Initialize, &dxForms_Finalize},
+    {&cxPopupHooks_Initialize, &cxPopupHooks_Finalize},
 };
 
 inline void StartControlsModules() {
