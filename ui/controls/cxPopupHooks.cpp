@@ -192,7 +192,8 @@ HWND FindFirstNonChildParentWindow(HWND AWnd) {
 
 HWND GetPopupOwnerControl(HWND AWnd) {
   for (HWND W = AWnd; W; W = GetParent(W))
-    if (auto* Popup = AsOrNull<TcxPopupWindow>(cxFindVCLControl(W)); Popup && Popup->Handle() == W) {
+    if (auto* Popup = AsOrNull<TcxPopupWindow>(cxFindVCLControl(W));
+        Popup && Popup->Handle() == W) {
       TWinControl* Owner = Popup->GetOwnerControl();
       return HasWindow(Owner) ? Owner->Handle() : AWnd;
     }
@@ -437,7 +438,8 @@ void CloseUnrelatedPopupsOnMouseClick(HWND AWnd, const TPoint& APoint, UINT AMou
       const bool Locked = cxCaptionInactivationLocked();
       cxSetCaptionInactivationLocked(true);
       if (!AHandled && !OnOwnerArea)
-        AHandled = P->NeedIgnoreMouseMessageAfterCloseUp(AWnd, AMouseMessage, GetShiftState(), APoint);
+        AHandled =
+            P->NeedIgnoreMouseMessageAfterCloseUp(AWnd, AMouseMessage, GetShiftState(), APoint);
       P->CloseUp();
       if (!CallNextHook && (!OwnerGuard.Alive() || !IsAlive(Owner) ||
                             !(Owner->HandleAllocated() && IsControlVisible(Owner))))
@@ -456,8 +458,8 @@ void CloseUnrelatedPopupsOnMouseClick(HWND AWnd, const TPoint& APoint, UINT AMou
                                                       AWnd != OwnerParentForm->Handle())));
       if (OnMDI) {
         Visited.push_back(P);
-        AHandled = AHandled ||
-                   P->NeedIgnoreMouseMessageAfterCloseUp(AWnd, AMouseMessage, GetShiftState(), APoint);
+        AHandled = AHandled || P->NeedIgnoreMouseMessageAfterCloseUp(AWnd, AMouseMessage,
+                                                                     GetShiftState(), APoint);
         P->CloseUp();
         I = 0;
         continue;

@@ -19,8 +19,8 @@ __CRT_UUID_DECL(IdxPopupControl, 0x16D9EAA8, 0x0A22, 0x4F08, 0x9F, 0x2B, 0x5C, 0
 
 // A form placed inside another form (rather than a child control) offers it.
 struct IdxPlacedForm : public IUnknown {};
-__CRT_UUID_DECL(IdxPlacedForm, 0xDEA877D7, 0x1646, 0x477A, 0xA7, 0x22, 0x81, 0x8D, 0xFE, 0x41,
-                0xEE, 0x47)
+__CRT_UUID_DECL(IdxPlacedForm, 0xDEA877D7, 0x1646, 0x477A, 0xA7, 0x22, 0x81, 0x8D, 0xFE, 0x41, 0xEE,
+                0x47)
 
 class TcxPopupVisibleController : public TObject {
   DECLARE_CLASS(TcxPopupVisibleController, TObject)
@@ -71,8 +71,7 @@ void cxSetCaptionInactivationLocked(bool AValue);
 
 // The hook procedures, subscribed with the shared hooks controller.
 void cxContainerWndProcHook(Integer ACode, WPARAM wParam, LPARAM lParam, LRESULT& AHookResult);
-void cxContainerGetMessageHook(Integer ACode, WPARAM wParam, LPARAM lParam,
-                               LRESULT& AHookResult);
+void cxContainerGetMessageHook(Integer ACode, WPARAM wParam, LPARAM lParam, LRESULT& AHookResult);
 void cxContainerMouseHook(Integer ACode, WPARAM wParam, LPARAM lParam, LRESULT& AHookResult);
 void SetPopupHooks();
 void RemovePopupHooks();

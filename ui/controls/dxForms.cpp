@@ -85,9 +85,7 @@ void TdxCustomForm::ScaleForPPI(Integer ATargetDPI, const TRect* AWindowRect) {
   TdxFormHelper::ScaleForPPI(this, ATargetDPI, AWindowRect);
 }
 
-void TdxCustomForm::ScaleBy(Integer M, Integer D) {
-  ScaleForPPI(MulDiv(dxGetFormDPI(this), M, D));
-}
+void TdxCustomForm::ScaleBy(Integer M, Integer D) { ScaleForPPI(MulDiv(dxGetFormDPI(this), M, D)); }
 
 void TdxCustomForm::ChangeScale(Integer M, Integer D) {
   if (M == D) return;
@@ -238,8 +236,7 @@ void TdxFormHelper::ScaleForPPI(TCustomForm* AForm, Integer ATargetDPI, const TR
       (*It)->Perform(DXM_SCALECHANGED, 0, 0);
     AForm->Perform(DXM_SCALECHANGED, 0, 0);
     if (State.RedrawLocked && AForm->HandleAllocated())
-      RedrawWindow(AForm->Handle(), nullptr, nullptr,
-                   RDW_ALLCHILDREN | RDW_ERASE | RDW_INVALIDATE);
+      RedrawWindow(AForm->Handle(), nullptr, nullptr, RDW_ALLCHILDREN | RDW_ERASE | RDW_INVALIDATE);
     auto& L = ScalingContainers();
     L.erase(std::remove(L.begin(), L.end(), AForm), L.end());
   });
@@ -371,7 +368,7 @@ TCustomImageList* TdxFormImageListHelper::GetReplacement(TCustomImageList* AImag
 }
 
 TCustomImageList* TdxFormImageListHelper::TryFind(TCustomImageList* AImageList, const String& AName,
-                                                   Integer ADPI) {
+                                                  Integer ADPI) {
   TComponent* Owner = AImageList->Owner();
   auto* Result = AsOrNull<TCustomImageList>(Owner->FindComponent(AName + IntToStr(ADPI)));
   if (!Result && ADPI == dxDefaultDPI)
@@ -412,12 +409,14 @@ void FrameHook(Integer ACode, WPARAM, LPARAM lParam, LRESULT&) {
 IMPLEMENT_CLASS(TdxFrameController)
 
 TdxFrameController::TdxFrameController(TCustomFrame* AFrame) : FFrame(AFrame) {
-  FWindowProcObject = cxWindowProcController()->Add(AFrame, MakeEvent<&TdxFrameController::WndProc>(this));
+  FWindowProcObject =
+      cxWindowProcController()->Add(AFrame, MakeEvent<&TdxFrameController::WndProc>(this));
   ScaleForPPI(GetTargetDPI(), true);
 }
 
 TdxFrameController::~TdxFrameController() {
-  if (FWindowProcObject && cxWindowProcController()) cxWindowProcController()->Remove(FWindowProcObject);
+  if (FWindowProcObject && cxWindowProcController())
+    cxWindowProcController()->Remove(FWindowProcObject);
 }
 
 Integer TdxFrameController::GetTargetDPI() {
@@ -533,7 +532,9 @@ Integer TcxPopupWindow::GetFrameWidth(TcxBorder) {
   }
 }
 
-Integer TcxPopupWindow::GetBorderWidth(TcxBorder ASide) { return GetFrameWidth(ASide) + FBorderSpace; }
+Integer TcxPopupWindow::GetBorderWidth(TcxBorder ASide) {
+  return GetFrameWidth(ASide) + FBorderSpace;
+}
 
 TRect TcxPopupWindow::GetClientBounds() {
   TRect R = ClientRect();
@@ -771,7 +772,8 @@ void TcxPopupWindow::CMVisibleChanged(TMessage& Message) {
 void dxForms_Initialize() {
   GFrames = new TFrameRegistry();
   GFrames->FreeNotifier = Create<TcxFreeNotificator>(nullptr);
-  GFrames->FreeNotifier->SetOnFreeNotification(MakeEvent<&TFrameRegistry::FreeNotification>(GFrames));
+  GFrames->FreeNotifier->SetOnFreeNotification(
+      MakeEvent<&TFrameRegistry::FreeNotification>(GFrames));
   dxSetHook(htWndProc, &FrameHook);
 }
 

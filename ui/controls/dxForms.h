@@ -94,7 +94,9 @@ class TdxFormHelper {
 
 class TdxFormRightToLeftLayoutHelper {
  public:
-  static constexpr LONG_PTR GetBiDiModeStyles() { return WS_EX_RIGHT | WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR; }
+  static constexpr LONG_PTR GetBiDiModeStyles() {
+    return WS_EX_RIGHT | WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR;
+  }
   static constexpr LONG_PTR GetRightToLeftLayoutStyles() {
     return WS_EX_LAYOUTRTL | WS_EX_NOINHERITLAYOUT;
   }
