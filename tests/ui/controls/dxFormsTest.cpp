@@ -96,7 +96,8 @@ TEST(dxForms, EveryControlHearsOfTheRescalingBeforeAnythingScalesAndAfterItTheFo
   EXPECT_EQ(std::vector<std::string>(ScaleLog.begin(), ScaleLog.begin() + 5), Expected);
   std::vector<std::string> Tail(ScaleLog.end() - 5, ScaleLog.end());
   std::vector<std::string> ExpectedTail;
-  for (auto It = Order.rbegin(); It != Order.rend(); ++It) ExpectedTail.push_back("changed " + Name(*It));
+  for (auto It = Order.rbegin(); It != Order.rend(); ++It)
+    ExpectedTail.push_back("changed " + Name(*It));
   ExpectedTail.push_back("changed form");
   EXPECT_EQ(Tail, ExpectedTail);
   // Every control was scaled, between the two.
@@ -131,8 +132,8 @@ struct TScaleByCase {
 };
 
 TEST(dxForms, ScaleByKeepsThePositionAndTheClientSizeInScaledUnitsAndIgnoresTooSmallTargets) {
-  for (const TScaleByCase& C : {TScaleByCase{3, 2, 144}, TScaleByCase{1, 4, 96},
-                                TScaleByCase{5, 4, 120}}) {
+  for (const TScaleByCase& C :
+       {TScaleByCase{3, 2, 144}, TScaleByCase{1, 4, 96}, TScaleByCase{5, 4, 120}}) {
     TScaleFixture F;
     const TRect Before = F.Form->BoundsRect();
     F.Form->ScaleBy(C.M, C.D);
@@ -248,20 +249,132 @@ struct TPlacementCase {
 
 TEST(cxPopupWindow, PlacementFollowsDirectionAndAlignmentFlipsToTheRoomierSideAndStaysInside) {
   const TPlacementCase Cases[] = {
-      {"below", {100, 100, 200, 120}, {150, 80}, pdVertical, pahLeft, pavBottom, {100, 120}, pahLeft, pavBottom},
-      {"right aligned", {100, 100, 200, 120}, {150, 80}, pdVertical, pahRight, pavBottom, {50, 120}, pahRight, pavBottom},
-      {"above", {100, 100, 200, 120}, {150, 80}, pdVertical, pahLeft, pavTop, {100, 20}, pahLeft, pavTop},
-      {"flipped up", {100, 700, 200, 720}, {150, 200}, pdVertical, pahLeft, pavBottom, {100, 500}, pahLeft, pavTop},
-      {"flipped down", {100, 50, 200, 70}, {150, 200}, pdVertical, pahLeft, pavTop, {100, 70}, pahLeft, pavBottom},
-      {"no room above either", {100, 300, 200, 320}, {150, 600}, pdVertical, pahLeft, pavBottom, {100, 320}, pahLeft, pavBottom},
-      {"pushed left", {900, 100, 980, 120}, {150, 80}, pdVertical, pahLeft, pavBottom, {850, 120}, pahLeft, pavBottom},
-      {"wider than the area", {100, 100, 200, 120}, {1200, 80}, pdVertical, pahLeft, pavBottom, {0, 120}, pahLeft, pavBottom},
-      {"centred", {100, 100, 200, 120}, {150, 80}, pdVertical, pahCenter, pavCenter, {75, 70}, pahCenter, pavCenter},
-      {"centred and kept inside", {0, 770, 40, 790}, {150, 80}, pdVertical, pahCenter, pavCenter, {0, 720}, pahCenter, pavCenter},
-      {"beside to the right", {100, 100, 200, 120}, {150, 80}, pdHorizontal, pahRight, pavTop, {200, 100}, pahRight, pavTop},
-      {"beside to the left", {300, 100, 400, 120}, {150, 80}, pdHorizontal, pahLeft, pavBottom, {150, 40}, pahLeft, pavBottom},
-      {"beside, flipped left", {900, 100, 980, 120}, {150, 80}, pdHorizontal, pahRight, pavTop, {750, 100}, pahLeft, pavTop},
-      {"beside, pushed up", {100, 760, 200, 780}, {150, 80}, pdHorizontal, pahRight, pavTop, {200, 720}, pahRight, pavTop},
+      {"below",
+       {100, 100, 200, 120},
+       {150, 80},
+       pdVertical,
+       pahLeft,
+       pavBottom,
+       {100, 120},
+       pahLeft,
+       pavBottom},
+      {"right aligned",
+       {100, 100, 200, 120},
+       {150, 80},
+       pdVertical,
+       pahRight,
+       pavBottom,
+       {50, 120},
+       pahRight,
+       pavBottom},
+      {"above",
+       {100, 100, 200, 120},
+       {150, 80},
+       pdVertical,
+       pahLeft,
+       pavTop,
+       {100, 20},
+       pahLeft,
+       pavTop},
+      {"flipped up",
+       {100, 700, 200, 720},
+       {150, 200},
+       pdVertical,
+       pahLeft,
+       pavBottom,
+       {100, 500},
+       pahLeft,
+       pavTop},
+      {"flipped down",
+       {100, 50, 200, 70},
+       {150, 200},
+       pdVertical,
+       pahLeft,
+       pavTop,
+       {100, 70},
+       pahLeft,
+       pavBottom},
+      {"no room above either",
+       {100, 300, 200, 320},
+       {150, 600},
+       pdVertical,
+       pahLeft,
+       pavBottom,
+       {100, 320},
+       pahLeft,
+       pavBottom},
+      {"pushed left",
+       {900, 100, 980, 120},
+       {150, 80},
+       pdVertical,
+       pahLeft,
+       pavBottom,
+       {850, 120},
+       pahLeft,
+       pavBottom},
+      {"wider than the area",
+       {100, 100, 200, 120},
+       {1200, 80},
+       pdVertical,
+       pahLeft,
+       pavBottom,
+       {0, 120},
+       pahLeft,
+       pavBottom},
+      {"centred",
+       {100, 100, 200, 120},
+       {150, 80},
+       pdVertical,
+       pahCenter,
+       pavCenter,
+       {75, 70},
+       pahCenter,
+       pavCenter},
+      {"centred and kept inside",
+       {0, 770, 40, 790},
+       {150, 80},
+       pdVertical,
+       pahCenter,
+       pavCenter,
+       {0, 720},
+       pahCenter,
+       pavCenter},
+      {"beside to the right",
+       {100, 100, 200, 120},
+       {150, 80},
+       pdHorizontal,
+       pahRight,
+       pavTop,
+       {200, 100},
+       pahRight,
+       pavTop},
+      {"beside to the left",
+       {300, 100, 400, 120},
+       {150, 80},
+       pdHorizontal,
+       pahLeft,
+       pavBottom,
+       {150, 40},
+       pahLeft,
+       pavBottom},
+      {"beside, flipped left",
+       {900, 100, 980, 120},
+       {150, 80},
+       pdHorizontal,
+       pahRight,
+       pavTop,
+       {750, 100},
+       pahLeft,
+       pavTop},
+      {"beside, pushed up",
+       {100, 760, 200, 780},
+       {150, 80},
+       pdHorizontal,
+       pahRight,
+       pavTop,
+       {200, 720},
+       pahRight,
+       pavTop},
   };
   for (const TPlacementCase& C : Cases) {
     TOwned<TcxPopupWindow> Popup(Create<TcxPopupWindow>(nullptr));
@@ -349,7 +462,8 @@ TEST(cxPopupWindow, FrameStylesDrawTheirEdgesInPixels) {
       {pbsNone, {W, W, W, W}, {W, W, W, W}},
       {pbsUltraFlat, {clRed, clRed, clRed, clRed}, {W, W, W, W}},
       {pbsFlat, {clBtnHighlight, clBtnHighlight, clBtnShadow, clBtnShadow}, {W, W, W, W}},
-      {pbs3D, {cl3DLight, cl3DLight, cl3DDkShadow, cl3DDkShadow},
+      {pbs3D,
+       {cl3DLight, cl3DLight, cl3DDkShadow, cl3DDkShadow},
        {clBtnHighlight, clBtnHighlight, clBtnShadow, clBtnShadow}},
   };
   for (const TFramePixelCase& C : Cases) {
@@ -361,9 +475,7 @@ TEST(cxPopupWindow, FrameStylesDrawTheirEdgesInPixels) {
     Popup->Show();
     ProcessMessages();
     TOwned<TcxBitmap32> Shot = CaptureWindow(Popup.get());
-    auto Pixel = [&](Integer X, Integer Y) {
-      return GetPixel(Shot->Canvas()->Handle(), X, Y);
-    };
+    auto Pixel = [&](Integer X, Integer Y) { return GetPixel(Shot->Canvas()->Handle(), X, Y); };
     const TPoint Outer[4] = {{20, 0}, {0, 15}, {20, 29}, {39, 15}};
     const TPoint Inner[4] = {{20, 1}, {1, 15}, {20, 28}, {38, 15}};
     for (int I = 0; I < 4; ++I) {
@@ -412,8 +524,15 @@ class TTestPopup : public TcxPopupWindow {
   TWinControl* GetOwnerControl() override { return FOwnerControl; }
   bool IsSysKeyAccepted(Word AKey) override {
     switch (AKey) {
-      case VK_PRIOR: case VK_NEXT: case VK_END: case VK_HOME:
-      case VK_LEFT: case VK_UP: case VK_RIGHT: case VK_DOWN: case VK_F4:
+      case VK_PRIOR:
+      case VK_NEXT:
+      case VK_END:
+      case VK_HOME:
+      case VK_LEFT:
+      case VK_UP:
+      case VK_RIGHT:
+      case VK_DOWN:
+      case VK_F4:
         return true;
       default:
         return false;
@@ -545,7 +664,8 @@ TEST(cxPopupHooks, TheOwnerFormsCaptionStaysActiveOnceEvenWithTwoPopups) {
   Second->CloseUp();
   F.Popup->CloseUp();
   // Without popups the caption may go inactive.
-  EXPECT_EQ(SendMessageW(F.Form->Handle(), WM_NCACTIVATE, 0, 0), DefWindowProcW(F.Form->Handle(), WM_NCACTIVATE, 0, 0));
+  EXPECT_EQ(SendMessageW(F.Form->Handle(), WM_NCACTIVATE, 0, 0),
+            DefWindowProcW(F.Form->Handle(), WM_NCACTIVATE, 0, 0));
 }
 
 TEST(cxPopupHooks, AltLettersAreNulledWhileADropDownIsOpenButAcceptedKeysPass) {
@@ -555,7 +675,9 @@ TEST(cxPopupHooks, AltLettersAreNulledWhileADropDownIsOpenButAcceptedKeysPass) {
     UINT Expected;
   };
   const TKeyCase Cases[] = {
-      {'A', true, WM_NULL}, {VK_F4, true, WM_SYSKEYDOWN}, {VK_DOWN, true, WM_SYSKEYDOWN},
+      {'A', true, WM_NULL},
+      {VK_F4, true, WM_SYSKEYDOWN},
+      {VK_DOWN, true, WM_SYSKEYDOWN},
       {'A', false, WM_SYSKEYDOWN},
   };
   for (const TKeyCase& C : Cases) {
