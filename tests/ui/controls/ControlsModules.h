@@ -20,6 +20,7 @@
 #include "dxCore.h"
 #include "dxCoreClasses.h"
 #include "dxCoreGraphics.h"
+#include "dxCustomHint.h"
 #include "dxDPIAwareUtils.h"
 #include "dxFading.h"
 #include "dxForms.h"
@@ -64,9 +65,10 @@ inline const TControlsModule ControlsModules[] = {
     {&cxLookAndFeels_Initialize, &cxLookAndFeels_Finalize},
     {&dxAnimation_Initialize, &dxAnimation_Finalize},
     {&cxControls_Initialize, &cxControls_Finalize},
-    // Forms and the popup closing hooks.
+    // Forms, the popup closing hooks and hints.
     {&dxForms_Initialize, &dxForms_Finalize},
     {&cxPopupHooks_Initialize, &cxPopupHooks_Finalize},
+    {&dxCustomHint_Initialize, &dxCustomHint_Finalize},
 };
 
 inline void StartControlsModules() {
