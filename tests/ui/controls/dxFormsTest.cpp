@@ -143,7 +143,9 @@ TEST(dxForms, ScaleByKeepsThePositionAndTheClientSizeInScaledUnitsAndIgnoresTooS
     EXPECT_EQ(F.Form->Top(), Before.top);
     EXPECT_EQ(F.Form->ClientWidth(), MulDiv(200, C.ExpectedDPI, 96));
     EXPECT_EQ(F.Form->ClientHeight(), MulDiv(100, C.ExpectedDPI, 96));
-    if (C.ExpectedDPI == 96) EXPECT_TRUE(ScaleLog.empty());
+    if (C.ExpectedDPI == 96) {
+      EXPECT_TRUE(ScaleLog.empty());
+    }
   }
 }
 
