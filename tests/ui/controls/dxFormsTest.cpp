@@ -737,3 +737,43 @@ TEST(cxPopupHooks, RegisteringTwiceOrUnregisteringAStrangerIsAnAssertion) {
 }
 
 }  // namespace
+
+namespace {
+
+struct TRightToLeftCase {
+  TdxDefaultBoolean Layout;
+  TBiDiMode BiDiMode;
+  bool Mirrored;
+};
+
+TEST(dxForms, TheMirroredLayoutFollowsTheSettingAndTheFormsReadingOrder) {
+  const TRightToLeftCase Cases[] = {
+      {bDefault, bdRightToLeft, true},
+      {bDefault, bdLeftToRight, false},
+      {bTrue, bdLeftToRight, true},
+      {bFalse, bdRightToLeft, false},
+  };
+  for (const TRightToLeftCase& C : Cases) {
+    TOwned<TdxCustomForm> Form(Create<TdxCustomForm>(nullptr, true));
+    Form->SetBounds(10, 10, 120, 80);
+    Form->HandleNeeded();
+    Form->SetRightToLeftLayout(C.Layout);
+    Form->SetBiDiMode(C.BiDiMode);
+    const LONG_PTR ExStyle = GetWindowLongPtrW(Form->Handle(), GWL_EXSTYLE);
+    SCOPED_TRACE(static_cast<int>(C.Layout) * 10 + static_cast<int>(C.BiDiMode));
+    EXPECT_EQ(Form->RightToLeftApplied(), C.Mirrored);
+    EXPECT_EQ((ExStyle & WS_EX_LAYOUTRTL) != 0, C.Mirrored);
+    EXPECT_EQ(ExStyle & (WS_EX_RIGHT | WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR), 0);
+  }
+}
+
+TEST(cxPopupHooks, TheListOfShownPopupsIsNotMadeAgainAfterShutDown) {
+  cxPopupHooks_Finalize();
+  EXPECT_EQ(cxPopupVisibleController(), nullptr);
+  CloseUnrelatedPopups(nullptr);  // nothing to close, nothing made
+  EXPECT_EQ(cxPopupVisibleController(), nullptr);
+  cxPopupHooks_Initialize();
+  EXPECT_NE(cxPopupVisibleController(), nullptr);
+}
+
+}  // namespace
