@@ -437,6 +437,7 @@ void CloseUnrelatedPopupsOnMouseClick(HWND AWnd, const TPoint& APoint, UINT AMou
       TPopupGuard OwnerGuard(Owner);
       const bool Locked = cxCaptionInactivationLocked();
       cxSetCaptionInactivationLocked(true);
+      P->LockDeactivate();
       if (!AHandled && !OnOwnerArea)
         AHandled =
             P->NeedIgnoreMouseMessageAfterCloseUp(AWnd, AMouseMessage, GetShiftState(), APoint);

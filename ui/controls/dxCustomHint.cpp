@@ -132,7 +132,8 @@ void TcxBaseHintWindow::Show() {
   SetDoubleBuffered(HasWindowRegion());
   ShowWindow(Handle(), SW_SHOWNOACTIVATE);
   if (HasWindowRegion() && FHasAnimation)
-    RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW);
+    RedrawWindow(Handle(), nullptr, nullptr,
+                 RDW_FRAME | RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW);
   else
     Invalidate();
 }
@@ -320,7 +321,8 @@ void TcxCustomHintStyleController::ShowHint(Integer X, Integer Y, Integer AMaxWi
                                             const String& AHint, const String& ACaption) {
   if (TcxHintController* C = dxHintController())
     C->SetHintedControl(cxFindVCLControl(WindowFromPoint(POINT{X, Y})));
-  if (auto* W = AsOrNull<TcxCustomHintWindow>(FHintWindow)) W->ShowHint(X, Y, AMaxWidth, AHint, ACaption);
+  if (auto* W = AsOrNull<TcxCustomHintWindow>(FHintWindow))
+    W->ShowHint(X, Y, AMaxWidth, AHint, ACaption);
 }
 
 void TcxCustomHintStyleController::HideHint() {
@@ -396,7 +398,8 @@ TcxCustomHintStyleController* TcxHintController::FindHintStyleController() {
   if (Hinted && Supports(Hinted, __uuidof(IdxHintableObject), reinterpret_cast<void**>(&Hintable)))
     if (IdxHintOwnerLink* Link = Hintable->GetHintOwnerLink())
       if (TComponent* Owner = Link->GetHintOwner())
-        if (auto* C = AsOrNull<TcxCustomHintStyleController>(cxFindComponent(Owner, ControllerClass)))
+        if (auto* C =
+                AsOrNull<TcxCustomHintStyleController>(cxFindComponent(Owner, ControllerClass)))
           return C;
   for (auto It = FControllerList.rbegin(); It != FControllerList.rend(); ++It)
     if ((*It)->Global()) return *It;

@@ -133,9 +133,8 @@ class TcxCustomHintStyle : public TcxInterfacedPersistent {
 };
 
 using TcxHintStyleChangedEvent = TMethodPtr<void(TObject* Sender, TcxCustomHintStyle* AStyle)>;
-using TcxShowHintExEvent =
-    TMethodPtr<void(TObject* Sender, String& ACaption, String& AHintStr, bool& ACanShow,
-                    THintInfo& AHintInfo)>;
+using TcxShowHintExEvent = TMethodPtr<void(TObject* Sender, String& ACaption, String& AHintStr,
+                                           bool& ACanShow, THintInfo& AHintInfo)>;
 
 class TcxCustomHintStyleController : public TcxCustomComponent {
   DECLARE_CLASS(TcxCustomHintStyleController, TcxCustomComponent)

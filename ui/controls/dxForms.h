@@ -202,6 +202,8 @@ class TcxPopupWindow : public TdxCustomForm {
   virtual bool IsCaptureFocus() { return false; }
   virtual bool IsModalPopup() { return false; }
   virtual bool IsDeactivateLocked() { return false; }
+  // Held while a mouse press elsewhere closes the popup.
+  virtual void LockDeactivate() {}
   virtual void UnlockDeactivate() {}
   virtual bool IsSysKeyAccepted(Word) { return false; }
   virtual bool NeedIgnoreMouseMessageAfterCloseUp(HWND, UINT, TShiftState, const TPoint&) {

@@ -555,8 +555,17 @@ class TTestPopup : public TcxPopupWindow {
     ++CloseCount;
     if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
   }
+  bool NeedIgnoreMouseMessageAfterCloseUp(HWND, UINT, TShiftState, const TPoint&) override {
+    return AskToIgnore;
+  }
+  void SetJustClosed() override { ++JustClosed; }
+  void LockDeactivate() override { ++DeactivateLocks; }
+  void UnlockDeactivate() override { --DeactivateLocks; }
   bool Shown() { return cxPopupVisibleController()->IsVisible(this); }
   int CloseCount = 0;
+  bool AskToIgnore = false;
+  int JustClosed = 0;
+  int DeactivateLocks = 0;
 
  private:
   TWinControl* FOwnerControl;
@@ -603,6 +612,52 @@ TEST(cxPopupHooks, AClickOutsideClosesThePopupAndAClickInsideDoesNot) {
   Click(POINT{330, 330});
   EXPECT_TRUE(F.Popup->Shown());
   EXPECT_EQ(F.Popup->CloseCount, 0);
+}
+
+// Presses counted on a window, to see whether the hook discarded one.
+struct TPressCounter {
+  int Presses = 0;
+  TcxWindowProcLinkedObject* Link = nullptr;
+  explicit TPressCounter(TControl* AControl)
+      : Link(cxWindowProcController()->Add(AControl, MakeEvent<&TPressCounter::WndProc>(this))) {}
+  ~TPressCounter() { cxWindowProcController()->Remove(Link); }
+  void WndProc(TMessage& M) {
+    if (M.Msg == WM_LBUTTONDOWN) ++Presses;
+    Link->DefaultProc(M);
+  }
+};
+
+struct TOwnerAreaCase {
+  bool OnOwner;
+  bool AskToIgnore;
+  int JustClosed;
+  int Presses;
+};
+
+TEST(cxPopupHooks, APressOnTheOwnersDropDownAreaClosesAndIsSwallowedOnlyWhenThePopupAsks) {
+  const TOwnerAreaCase Cases[] = {
+      // On the owner, the popup marks itself just closed when it asks; the
+      // press goes on to the owner, which then ignores it itself.
+      {true, false, 0, 1},
+      {true, true, 1, 1},
+      // Elsewhere on the form, the press is discarded when the popup asks.
+      {false, false, 0, 1},
+      {false, true, 0, 0},
+  };
+  for (const TOwnerAreaCase& C : Cases) {
+    THookFixture F;
+    F.Popup->AskToIgnore = C.AskToIgnore;
+    TPressCounter Counter(C.OnOwner ? static_cast<TControl*>(F.OwnerControl) : F.Form.get());
+    const TPoint Target = C.OnOwner ? F.OwnerControl->ClientToScreen(TPoint{50, 12})
+                                    : F.Form->ClientToScreen(TPoint{150, 100});
+    Click(POINT{Target.x, Target.y});
+    SCOPED_TRACE(C.OnOwner * 10 + C.AskToIgnore);
+    EXPECT_FALSE(F.Popup->Shown());
+    EXPECT_EQ(F.Popup->JustClosed, C.JustClosed);
+    EXPECT_EQ(Counter.Presses, C.Presses);
+    EXPECT_EQ(F.Popup->DeactivateLocks, 0);
+    EXPECT_FALSE(cxCaptionInactivationLocked());
+  }
 }
 
 TEST(cxPopupHooks, SwitchingTheApplicationClosesEveryPopup) {
