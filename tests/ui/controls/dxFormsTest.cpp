@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ActnList.h"
 #include "ControlsModules.h"
 #include "ControlsTestSupport.h"
 #include "ExtCtrls.h"
@@ -829,6 +830,90 @@ TEST(cxPopupHooks, TheListOfShownPopupsIsNotMadeAgainAfterShutDown) {
   EXPECT_EQ(cxPopupVisibleController(), nullptr);
   cxPopupHooks_Initialize();
   EXPECT_NE(cxPopupVisibleController(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(dxForms, ARescaledFormPointsItsComponentsAtTheImageListVariantOfTheNewDpi) {
+  for (bool Replace : {true, false}) {
+    dxSetAutoReplaceImageListReferencesOnDPIChanges(Replace);
+    auto Restore = Finally([] { dxSetAutoReplaceImageListReferencesOnDPIChanges(true); });
+    TOwned<TdxCustomForm> Form(Create<TdxCustomForm>(nullptr, true));
+    auto* Images96 = Create<TImageList>(Form.get());
+    Images96->SetName(L"Images96");
+    auto* Images144 = Create<TImageList>(Form.get());
+    Images144->SetName(L"Images144");
+    auto* Actions = Create<TActionList>(Form.get());
+    Actions->SetImages(Images96);
+    Form->ScaleForPPI(144);
+    EXPECT_EQ(Actions->Images(), Replace ? Images144 : Images96);
+    Form->ScaleForPPI(96);
+    EXPECT_EQ(Actions->Images(), Images96);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+class TPlacedForm : public TdxCustomForm, public IdxPlacedForm {
+ public:
+  TPlacedForm() : TdxCustomForm(nullptr, true) {}
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID AIID, void** AObj) override {
+    return TdxCustomForm::QueryInterface(AIID, AObj);
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(-1); }
+  ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(-1); }
+  bool GetInterface(const IID& AIID, void** AObj) override {
+    if (Offers && IsEqualIID(AIID, __uuidof(IdxPlacedForm))) {
+      *AObj = static_cast<IdxPlacedForm*>(this);
+      return true;
+    }
+    return TdxCustomForm::GetInterface(AIID, AObj);
+  }
+  bool Offers = true;
+};
+
+class TEnterCounter : public TPanel {
+ public:
+  using TPanel::TPanel;
+  void WndProc(TMessage& Message) override {
+    if (Message.Msg == CM_ENTER) ++Enters;
+    if (Message.Msg == CM_EXIT) ++Exits;
+    TPanel::WndProc(Message);
+  }
+  int Enters = 0, Exits = 0;
+};
+
+TEST(cxPopupHooks, AFormPlacedInAnotherGetsEnterAndExitWhenTheFocusCrossesBetweenThem) {
+  // The framework's own focus handling may send an enter of its own: the
+  // form that is not placed shows how many.
+  int FrameworkEnters = -1, FrameworkExits = -1;
+  for (bool Offers : {false, true}) {
+    TOwned<TCustomForm> Outer(CreateForm(300, 200));
+    auto* OuterPanel = Create<TPanel>(Outer.get());
+    OuterPanel->SetParent(Outer.get());
+    OuterPanel->HandleNeeded();
+    TOwned<TPlacedForm> Placed(Create<TPlacedForm>());
+    Placed->Offers = Offers;
+    auto* Inner = Create<TEnterCounter>(Placed.get());
+    Inner->SetParent(Placed.get());
+    Inner->HandleNeeded();
+    dxSetWindowStyle(Placed->Handle(), WS_CHILD, soAdd);
+    ::SetParent(Placed->Handle(), Outer->Handle());
+    SendMessageW(Inner->Handle(), WM_SETFOCUS, reinterpret_cast<WPARAM>(OuterPanel->Handle()), 0);
+    SendMessageW(Inner->Handle(), WM_KILLFOCUS, reinterpret_cast<WPARAM>(OuterPanel->Handle()), 0);
+    if (!Offers) {
+      FrameworkEnters = Inner->Enters;
+      FrameworkExits = Inner->Exits;
+    } else {
+      EXPECT_EQ(Inner->Enters, FrameworkEnters + 1);
+      EXPECT_EQ(Inner->Exits, FrameworkExits + 1);
+    }
+    ::SetParent(Placed->Handle(), nullptr);
+  }
 }
 
 }  // namespace
