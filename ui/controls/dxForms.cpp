@@ -52,8 +52,10 @@ void TdxCustomForm::InitializeNewForm() {
 }
 
 TdxCustomForm::~TdxCustomForm() {
-  // Weak links to the form (the popup closing loops hold them) see it gone.
+  // Weak links to the form (the popup closing loops hold them) see it gone,
+  // and a layout change still queued for it is dropped.
   cxClearObjectLinks(this);
+  TdxUIThreadSyncService::Unsubscribe(this);
 }
 
 void TdxCustomForm::BeforeDestruction() {
@@ -109,14 +111,14 @@ void TdxCustomForm::ScaleForCurrentDpi() {
   Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
 }
 
-void TdxCustomForm::CMShowingChanged(TMessage& Message) {
-  FShowingNow = true;
-  auto Done = Finally([&] { FShowingNow = false; });
-  inherited::CMShowingChanged(Message);
-}
-
 void TdxCustomForm::DoShow() {
-  inherited::DoShow();
+  {
+    // The show handlers run while the window is being shown.
+    // Counted: recreating the window in a handler shows it again inside.
+    ++FShowingLevel;
+    auto Done = Finally([&] { --FShowingLevel; });
+    inherited::DoShow();
+  }
   ScaleForCurrentDpi();
 }
 
@@ -161,7 +163,7 @@ void TdxCustomForm::CreateParams(TCreateParams& Params) {
 void TdxCustomForm::CMBiDiModeChanged(TMessage& Message) {
   inherited::CMBiDiModeChanged(Message);
   if (IsRightToLeftLayout() == FRightToLeftApplied) return;
-  if (!FShowingNow) {
+  if (FShowingLevel == 0) {
     RightToLeftLayoutChanged();
     return;
   }

@@ -59,14 +59,13 @@ class TdxCustomForm : public TCustomForm, public IdxScaleFactor {
   void RightToLeftLayoutChanged();
 
   void CreateParams(TCreateParams& Params) override;
-  void CMShowingChanged(TMessage& Message) override;
   void DoShow() override;
   void WMDpiChanged(TMessage& Message) override;
   void CMBiDiModeChanged(TMessage& Message) override;
 
  private:
   void InitializeNewForm();
-  bool FShowingNow = false;
+  Integer FShowingLevel = 0;
   bool FRightToLeftApplied = false;
   TdxDefaultBoolean FRightToLeftLayout = bDefault;
   TOwned<TdxScaleFactor> FScaleFactor;

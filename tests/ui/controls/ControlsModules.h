@@ -31,6 +31,7 @@
 #include "dxSkinsCore.h"
 #include "dxSmartImage.h"
 #include "dxThemeManager.h"
+#include "dxThreading.h"
 #include "dxTouch.h"
 #include "dxUxTheme.h"
 
@@ -58,6 +59,7 @@ inline const TControlsModule ControlsModules[] = {
     {&cxDrawTextUtils_Initialize, &cxDrawTextUtils_Finalize},
     {&cxLibraryStrs_Initialize, &cxLibraryStrs_Finalize},
     {&cxClasses_Initialize, &cxClasses_Finalize},
+    {&dxThreading_Initialize, &dxThreading_Finalize},
     {&dxOffice11_Initialize, &dxOffice11_Finalize},
     {&dxSkinsCore_Initialize, &dxSkinsCore_Finalize},
     {&dxFading_Initialize, &dxFading_Finalize},

@@ -917,3 +917,44 @@ TEST(cxPopupHooks, AFormPlacedInAnotherGetsEnterAndExitWhenTheFocusCrossesBetwee
 }
 
 }  // namespace
+
+namespace {
+
+struct TBiDiOnShow {
+  bool AppliedInHandler = true;
+  void Show(TObject* Sender) {
+    auto* Form = static_cast<TdxCustomForm*>(Sender);
+    Form->SetBiDiMode(bdRightToLeft);
+    AppliedInHandler = Form->RightToLeftApplied();
+  }
+};
+
+TEST(dxForms, AReadingOrderChangedWhileTheFormIsShownIsAppliedAfterTheShowing) {
+  TOwned<TdxCustomForm> Form(Create<TdxCustomForm>(nullptr, true));
+  Form->SetBounds(10, 10, 120, 80);
+  TBiDiOnShow Handler;
+  Form->OnShow = MakeEvent<&TBiDiOnShow::Show>(&Handler);
+  Form->Show();
+  EXPECT_FALSE(Handler.AppliedInHandler);
+  ProcessMessages();
+  EXPECT_TRUE(Form->RightToLeftApplied());
+  EXPECT_NE(GetWindowLongPtrW(Form->Handle(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL, 0);
+  EXPECT_TRUE(IsWindowVisible(Form->Handle()));
+}
+
+TEST(dxForms, AFrameFollowsItsFormsLaterRescalingOnce) {
+  TScaleFixture F;
+  auto* Frame = Create<TTestFrame>(F.Form.get());
+  auto* Child = Create<TPanel>(Frame);
+  Child->SetParent(Frame);
+  Child->SetBounds(2, 2, 20, 10);
+  Frame->SetParent(F.Form.get());
+  Frame->HandleNeeded();
+  ASSERT_NE(TdxFrameControllerManager::Find(Frame), nullptr);
+  EXPECT_EQ(Child->BoundsRect(), Bounds(2, 2, 20, 10));
+  F.Form->ScaleForPPI(144);
+  EXPECT_EQ(Frame->CurrentPPI(), 144);
+  EXPECT_EQ(Child->BoundsRect(), Bounds(3, 3, 30, 15));
+}
+
+}  // namespace
