@@ -10,6 +10,7 @@
 #include "StdCtrls.h"
 #include "cxContainer.h"
 #include "cxScrollBar.h"
+#include "dxForms.h"
 #include "dxSmartImage.h"
 
 using namespace ControlsTest;
@@ -137,12 +138,64 @@ void PopulateContainers(TCustomForm* AForm) {
     Top += 32;
   }
   if (AFocused) AFocused->SetFocus();
+// The popup window in each frame style, opened below a labelled owner
+// rectangle of the form; the popups stand over the form, where the shot
+// takes them.
+const struct {
+  const wchar_t* Label;
+  TcxPopupBorderStyle Style;
+} PopupFrameRows[] = {
+    {L"None", pbsNone}, {L"UltraFlat", pbsUltraFlat}, {L"Flat", pbsFlat}, {L"3D", pbs3D}};
+
+void PopulatePopupFrames(TCustomForm* AForm) {
+  AForm->SetColor(clBtnFace);
+  Integer Left = 8;
+  for (const auto& Row : PopupFrameRows) {
+    auto* Owner = Create<TLabel>(AForm);
+    Owner->SetParent(AForm);
+    Owner->SetAutoSize(false);
+    Owner->SetBounds(Left, 8, 110, 18);
+    Owner->SetCaption(Row.Label);
+    auto* Popup = Create<TcxPopupWindow>(AForm);
+    Popup->SetPopupBorderStyle(Row.Style);
+    Popup->SetBorderSpace(Row.Style == pbsNone ? 0 : 2);
+    Popup->SetColor(clWindow);
+    auto* Content = Create<TLabel>(Popup);
+    Content->SetParent(Popup);
+    Content->SetAutoSize(false);
+    Content->SetBounds(0, 0, 110, 60);
+    Content->SetCaption(L"popup content");
+    Left += 130;
+  }
+}
+
+void OpenPopupFrames(TCustomForm* AForm) {
+  const Integer PPI = AForm->CurrentPPI();
+  Integer Index = 0;
+  for (Integer I = 0; I < AForm->ComponentCount(); ++I) {
+    auto* Popup = AsOrNull<TcxPopupWindow>(AForm->Components(I));
+    if (!Popup) continue;
+    TControl* Owner = nullptr;
+    for (Integer J = 0, Labels = 0; J < AForm->ControlCount(); ++J)
+      if (AsOrNull<TLabel>(AForm->Controls(J)) && Labels++ == Index) Owner = AForm->Controls(J);
+    ++Index;
+    Popup->ScaleForPPI(PPI);
+    Popup->SetOwnerParent(AForm);
+    Popup->SetOwnerBounds(Owner->BoundsRect());
+    const TSize Size = Popup->CalculateSize();
+    const TPoint P = Popup->CalculatePosition(Size);
+    Popup->SetBounds(P.x, P.y, Size.cx, Size.cy);
+    // Shown without activation: the next one would close it by deactivation.
+    ShowWindow(Popup->Handle(), SW_SHOWNOACTIVATE);
+  }
+  ProcessMessages();
 }
 
 const TGalleryPage Pages[] = {
     {L"Frame", {160, 80}, &PopulateFrame},
     {L"ScrollBars", {410, 500}, &PopulateScrollBars},
     {L"Containers", {320, 364}, &PopulateContainers},
+    {L"PopupFrames", {530, 110}, &PopulatePopupFrames, &OpenPopupFrames},
 };
 
 const TGalleryStyle Styles[] = {
@@ -158,6 +211,7 @@ void Shoot(const TGalleryPage& APage, const TGalleryStyle& AStyle, const String&
   TOwned<TCustomForm> Form(CreateForm(APage.ClientSize.cx, APage.ClientSize.cy));
   APage.Populate(Form.get());
   Form->ScaleForPPI(AStyle.PixelsPerInch);
+  if (APage.Scaled) APage.Scaled(Form.get());
   TOwned<TcxBitmap32> Shot = CaptureWindow(Form.get());
   TOwned<TdxSmartImage> Image(TdxCustomSmartImage::CreateFromBitmap<TdxSmartImage>(Shot.get()));
   Image->SaveToFile(AFileName);
