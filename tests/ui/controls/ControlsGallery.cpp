@@ -138,6 +138,8 @@ void PopulateContainers(TCustomForm* AForm) {
     Top += 32;
   }
   if (AFocused) AFocused->SetFocus();
+}
+
 // The popup window in each frame style, opened below a labelled owner
 // rectangle of the form; the popups stand over the form, where the shot
 // takes them.
