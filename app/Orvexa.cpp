@@ -28,13 +28,16 @@
 #include "cxLibraryStrs.h"
 #include "cxLookAndFeelPainters.h"
 #include "cxLookAndFeels.h"
+#include "cxPopupHooks.h"
 #include "dxAnimation.h"
 #include "dxCore.h"
 #include "dxCoreClasses.h"
 #include "dxCoreGraphics.h"
 #include "dxCultureInfo.h"
+#include "dxCustomHint.h"
 #include "dxDPIAwareUtils.h"
 #include "dxFading.h"
+#include "dxForms.h"
 #include "dxGDIPlusAPI.h"
 #include "dxGDIPlusClasses.h"
 #include "dxHooks.h"
@@ -104,6 +107,10 @@ const TModule Modules[] = {
     {&cxLookAndFeels_Initialize, &cxLookAndFeels_Finalize},
     {&dxAnimation_Initialize, &dxAnimation_Finalize},
     {&cxControls_Initialize, &cxControls_Finalize},
+    // Forms, the popup closing hooks and hints.
+    {&dxForms_Initialize, &dxForms_Finalize},
+    {&cxPopupHooks_Initialize, &cxPopupHooks_Finalize},
+    {&dxCustomHint_Initialize, &dxCustomHint_Finalize},
     {&cxDateUtils_Initialize, &cxDateUtils_Finalize},
     {&cxFormats_Initialize, &cxFormats_Finalize},
     {&gkTrace_Initialize, &gkTrace_Finalize},

@@ -511,7 +511,7 @@ class TWinControl : public TControl {
   void SetTabStop(bool V);
   Integer TabOrder() const;
   void SetTabOrder(Integer V);
-  void GetTabOrderList(std::vector<TWinControl*>& List);
+  virtual void GetTabOrderList(std::vector<TWinControl*>& List);
   TWinControl* FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop,
                                bool CheckParent);
   void SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop);

@@ -15,12 +15,15 @@
 #include "cxLibraryStrs.h"
 #include "cxLookAndFeelPainters.h"
 #include "cxLookAndFeels.h"
+#include "cxPopupHooks.h"
 #include "dxAnimation.h"
 #include "dxCore.h"
 #include "dxCoreClasses.h"
 #include "dxCoreGraphics.h"
+#include "dxCustomHint.h"
 #include "dxDPIAwareUtils.h"
 #include "dxFading.h"
+#include "dxForms.h"
 #include "dxGDIPlusAPI.h"
 #include "dxGDIPlusClasses.h"
 #include "dxHooks.h"
@@ -28,6 +31,7 @@
 #include "dxSkinsCore.h"
 #include "dxSmartImage.h"
 #include "dxThemeManager.h"
+#include "dxThreading.h"
 #include "dxTouch.h"
 #include "dxUxTheme.h"
 
@@ -55,6 +59,7 @@ inline const TControlsModule ControlsModules[] = {
     {&cxDrawTextUtils_Initialize, &cxDrawTextUtils_Finalize},
     {&cxLibraryStrs_Initialize, &cxLibraryStrs_Finalize},
     {&cxClasses_Initialize, &cxClasses_Finalize},
+    {&dxThreading_Initialize, &dxThreading_Finalize},
     {&dxOffice11_Initialize, &dxOffice11_Finalize},
     {&dxSkinsCore_Initialize, &dxSkinsCore_Finalize},
     {&dxFading_Initialize, &dxFading_Finalize},
@@ -62,6 +67,10 @@ inline const TControlsModule ControlsModules[] = {
     {&cxLookAndFeels_Initialize, &cxLookAndFeels_Finalize},
     {&dxAnimation_Initialize, &dxAnimation_Finalize},
     {&cxControls_Initialize, &cxControls_Finalize},
+    // Forms, the popup closing hooks and hints.
+    {&dxForms_Initialize, &dxForms_Finalize},
+    {&cxPopupHooks_Initialize, &cxPopupHooks_Finalize},
+    {&dxCustomHint_Initialize, &dxCustomHint_Finalize},
 };
 
 inline void StartControlsModules() {

@@ -36,6 +36,9 @@ struct TGalleryPage {
   const wchar_t* Name;
   TSize ClientSize;
   void (*Populate)(TCustomForm* AForm);
+  // Runs after the form was rescaled, for what lives outside the form's
+  // controls (popup windows over it); none for most pages.
+  void (*Scaled)(TCustomForm* AForm) = nullptr;
 };
 
 }  // namespace ControlsTest

@@ -175,6 +175,9 @@ TEST(cxControlsMessages, LockedNumbersCountDuplicates) {
 }
 
 TEST(cxControlsMessages, ABlockSwallowsOneMessageAndRestoresTheProcedure) {
+  // The controller alone: the popup hooks would swallow every locked message.
+  RemovePopupHooks();
+  auto Restore = Finally([] { SetPopupHooks(); });
   TTestWindow W;
   LONG_PTR Own = GetWindowLongPtrW(W.Handle, GWLP_WNDPROC);
   TdxMessagesController* M = dxMessagesController();
