@@ -9,6 +9,7 @@
 #include "Menus.h"
 #include "Pelmora.h"
 #include "StdCtrls.h"
+#include "cxButtons.h"
 #include "cxClasses.h"
 #include "cxControls.h"
 #include "cxDWMApi.h"
@@ -104,6 +105,7 @@ const TModule Modules[] = {
     {&cxLookAndFeels_Initialize, &cxLookAndFeels_Finalize},
     {&dxAnimation_Initialize, &dxAnimation_Finalize},
     {&cxControls_Initialize, &cxControls_Finalize},
+    {&cxButtons_Initialize, &cxButtons_Finalize},
     {&cxDateUtils_Initialize, &cxDateUtils_Finalize},
     {&cxFormats_Initialize, &cxFormats_Finalize},
     {&gkTrace_Initialize, &gkTrace_Finalize},

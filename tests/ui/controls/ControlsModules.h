@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "Forms.h"
+#include "cxButtons.h"
 #include "cxClasses.h"
 #include "cxControls.h"
 #include "cxDWMApi.h"
@@ -62,6 +63,7 @@ inline const TControlsModule ControlsModules[] = {
     {&cxLookAndFeels_Initialize, &cxLookAndFeels_Finalize},
     {&dxAnimation_Initialize, &dxAnimation_Finalize},
     {&cxControls_Initialize, &cxControls_Finalize},
+    {&cxButtons_Initialize, &cxButtons_Finalize},
 };
 
 inline void StartControlsModules() {
