@@ -17,16 +17,15 @@ constexpr TEnumInfo ButtonKindInfoValue = MakeEnumInfo(L"TcxButtonKind", ButtonK
 constexpr const wchar_t* PaintStyleNames[] = {L"bpsDefault", L"bpsCaption", L"bpsGlyph"};
 constexpr TEnumInfo PaintStyleInfoValue = MakeEnumInfo(L"TcxButtonPaintStyle", PaintStyleNames);
 constexpr const wchar_t* AssignedColorNames[] = {
-    L"cxbcDefault", L"cxbcDefaultText", L"cxbcDisabled", L"cxbcDisabledText", L"cxbcHot",
-    L"cxbcHotText", L"cxbcNormal",      L"cxbcNormalText", L"cxbcPressed",    L"cxbcPressedText"};
+    L"cxbcDefault", L"cxbcDefaultText", L"cxbcDisabled",   L"cxbcDisabledText", L"cxbcHot",
+    L"cxbcHotText", L"cxbcNormal",      L"cxbcNormalText", L"cxbcPressed",      L"cxbcPressedText"};
 constexpr TEnumInfo AssignedColorInfoValue =
     MakeEnumInfo(L"TcxButtonAssignedColor", AssignedColorNames);
 constexpr const wchar_t* LayoutNames[] = {L"blGlyphLeft", L"blGlyphRight", L"blGlyphTop",
                                           L"blGlyphBottom"};
 constexpr TEnumInfo LayoutInfoValue = MakeEnumInfo(L"TButtonLayout", LayoutNames);
 constexpr const wchar_t* PopupAlignmentNames[] = {L"paLeft", L"paRight", L"paCenter"};
-constexpr TEnumInfo PopupAlignmentInfoValue =
-    MakeEnumInfo(L"TPopupAlignment", PopupAlignmentNames);
+constexpr TEnumInfo PopupAlignmentInfoValue = MakeEnumInfo(L"TPopupAlignment", PopupAlignmentNames);
 
 // Moves the button and its scale factor to the DPI of its new parent.
 void AdoptParentScaleFactor(TWinControl* AControl, TdxScaleFactor* AScaleFactor) {
@@ -261,10 +260,9 @@ IMPLEMENT_PUBLISHED_CLASS(TcxButtonImageOptions) {
   P.Property<&TcxButtonImageOptions::Layout, &TcxButtonImageOptions::SetLayout>(L"Layout",
                                                                                 LayoutInfoValue)
       .Default(blGlyphLeft);
-  P.Property<&TcxButtonImageOptions::Margin, &TcxButtonImageOptions::SetMargin>(L"Margin")
-      .Default(-1);
-  P.Property<&TcxButtonImageOptions::NumGlyphs, &TcxButtonImageOptions::SetNumGlyphs>(
-       L"NumGlyphs")
+  P.Property<&TcxButtonImageOptions::Margin, &TcxButtonImageOptions::SetMargin>(L"Margin").Default(
+      -1);
+  P.Property<&TcxButtonImageOptions::NumGlyphs, &TcxButtonImageOptions::SetNumGlyphs>(L"NumGlyphs")
       .Default(1);
   P.Property<&TcxButtonImageOptions::Spacing, &TcxButtonImageOptions::SetSpacing>(L"Spacing")
       .Default(4);
@@ -475,7 +473,9 @@ void TcxSpeedButtonOptions::SetTransparent(bool AValue) {
 // ---------------------------------------------------------------------------
 IMPLEMENT_CREATABLE_CLASS(TcxButtonActionLink)
 
-TcxCustomButton* TcxButtonActionLink::CxButton() const { return AsOrNull<TcxCustomButton>(FButton); }
+TcxCustomButton* TcxButtonActionLink::CxButton() const {
+  return AsOrNull<TcxCustomButton>(FButton);
+}
 
 TcxButtonActionLink::~TcxButtonActionLink() {
   TcxCustomButton* B = CxButton();
@@ -532,18 +532,15 @@ IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TcxCustomButton) {
        L"UseSystemPaint")
       .Default(0);
   // The older name of the glyph: read into the image options, never written.
-  P.Property<&TcxCustomButton::OlderGlyph, &TcxCustomButton::SetOlderGlyph>(L"Glyph").Stored(
-      false);
+  P.Property<&TcxCustomButton::OlderGlyph, &TcxCustomButton::SetOlderGlyph>(L"Glyph").Stored(false);
 }
 
-IMPLEMENT_MESSAGE_TABLE(TcxCustomButton,
-                        {CM_BUTTONPRESSED, MessageHandler<&TcxCustomButton::CMButtonPressed>},
-                        {WM_CAPTURECHANGED, MessageHandler<&TcxCustomButton::WMCaptureChanged>},
-                        {BCM_SETNOTE, MessageHandler<&TcxCustomButton::BCMSetNote>},
-                        {DXM_DROPDOWNPOPUPMENU,
-                         MessageHandler<&TcxCustomButton::DXMDropDownPopupMenu>},
-                        {DXM_CLOSEUPPOPUPMENU,
-                         MessageHandler<&TcxCustomButton::DXMCloseUpPopupMenu>})
+IMPLEMENT_MESSAGE_TABLE(
+    TcxCustomButton, {CM_BUTTONPRESSED, MessageHandler<&TcxCustomButton::CMButtonPressed>},
+    {WM_CAPTURECHANGED, MessageHandler<&TcxCustomButton::WMCaptureChanged>},
+    {BCM_SETNOTE, MessageHandler<&TcxCustomButton::BCMSetNote>},
+    {DXM_DROPDOWNPOPUPMENU, MessageHandler<&TcxCustomButton::DXMDropDownPopupMenu>},
+    {DXM_CLOSEUPPOPUPMENU, MessageHandler<&TcxCustomButton::DXMCloseUpPopupMenu>})
 
 TcxCustomButton::TcxCustomButton(TComponent* AOwner) : TCustomButton(AOwner) {}
 
@@ -564,8 +561,8 @@ void TcxCustomButton::AfterConstruction() {
   FScaleFactor->ListenerAdd(MakeEvent<&TcxCustomButton::ScaleFactorChangeHandler>(this));
   FSpeedButtonOptions = Create<TcxSpeedButtonOptions>(this);
   FOptionsImage = CreateOptionsImage();
-  FButtonPressTimer = cxCreateTimer(MakeEvent<&TcxCustomButton::DoButtonPressTimer>(this), 1000,
-                                    false);
+  FButtonPressTimer =
+      cxCreateTimer(MakeEvent<&TcxCustomButton::DoButtonPressTimer>(this), 1000, false);
   TControlStyle Style = ControlStyle();
   Style.Include(csOpaque);
   Style.Include(csReflector);
@@ -823,7 +820,8 @@ void TcxCustomButton::ScaleFactorChangeHandler(TObject*, Integer M, Integer D, b
 
 void TcxCustomButton::ScaleFactorChanged(Integer M, Integer D) {
   // Assigned straight: the setters would re-run the layout for each.
-  if (FOptionsImage->Margin() != -1) FOptionsImage->SetMargin(MulDiv(FOptionsImage->Margin(), M, D));
+  if (FOptionsImage->Margin() != -1)
+    FOptionsImage->SetMargin(MulDiv(FOptionsImage->Margin(), M, D));
   if (FOptionsImage->Spacing() != -1)
     FOptionsImage->SetSpacing(MulDiv(FOptionsImage->Spacing(), M, D));
 }
@@ -943,9 +941,9 @@ void TcxCustomButton::DrawItem(const DRAWITEMSTRUCT& ADrawItem) {
                      !FInternalStates.Contains(bisMenuButtonPressed)) ||
                     (FInternalStates.Contains(bisMenuVisible) && KindOpensOnPress) || Down() ||
                     (FInternalStates.Contains(bisHot) && FInternalStates.Contains(bisPressed));
-  FIsPaintDefault = ((ADrawItem.itemState & ODS_FOCUS) != 0 || (Default() && IsDesigning()) ||
-                     FIsFocused) &&
-                    CanBeFocused();
+  FIsPaintDefault =
+      ((ADrawItem.itemState & ODS_FOCUS) != 0 || (Default() && IsDesigning()) || FIsFocused) &&
+      CanBeFocused();
   CheckStartFading(Before, GetButtonState());
   const TRect R = ClientRect();
   FViewInfo->Calculate(R);
@@ -1084,10 +1082,10 @@ void TcxCustomButton::MouseMove(TShiftState Shift, Integer X, Integer Y) {
 void TcxCustomButton::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   FButtonPressTimer->SetEnabled(false);
   const bool KindOpensOnPress = FKind == cxbkDropDown || FKind == cxbkOfficeDropDown;
-  const bool ExecuteClick =
-      !CanBeFocused() && Button == mbLeft && FInternalStates.Contains(bisHot) &&
-      (FInternalStates.Contains(bisPressed) ||
-       (FInternalStates.Contains(bisMenuButtonPressed) && KindOpensOnPress));
+  const bool ExecuteClick = !CanBeFocused() && Button == mbLeft &&
+                            FInternalStates.Contains(bisHot) &&
+                            (FInternalStates.Contains(bisPressed) ||
+                             (FInternalStates.Contains(bisMenuButtonPressed) && KindOpensOnPress));
   if (SpeedButtonMode() && !Action() && ExecuteClick) SetDown(!Down());
   inherited::MouseUp(Button, Shift, X, Y);
   TcxButtonInternalStates S = FInternalStates;
@@ -1196,8 +1194,7 @@ void TcxCustomButton::CMBiDiModeChanged(TMessage& Message) {
 
 void TcxCustomButton::WMWindowPosChanged(TMessage& Message) {
   inherited::WMWindowPosChanged(Message);
-  if (FSpeedButtonOptions->Transparent() && !CanBeFocused() && HandleAllocated() &&
-      !IsDestroying())
+  if (FSpeedButtonOptions->Transparent() && !CanBeFocused() && HandleAllocated() && !IsDestroying())
     Invalidate();
 }
 
@@ -1327,8 +1324,7 @@ void TcxCustomButton::DefineProperties(TFiler* Filer) {
                         {}, false);
   Filer->DefineProperty(L"Layout", MakeEvent<&TcxCustomButton::ReadLayout>(this), {}, false);
   Filer->DefineProperty(L"Margin", MakeEvent<&TcxCustomButton::ReadMargin>(this), {}, false);
-  Filer->DefineProperty(L"NumGlyphs", MakeEvent<&TcxCustomButton::ReadNumGlyphs>(this), {},
-                        false);
+  Filer->DefineProperty(L"NumGlyphs", MakeEvent<&TcxCustomButton::ReadNumGlyphs>(this), {}, false);
   Filer->DefineProperty(L"Spacing", MakeEvent<&TcxCustomButton::ReadSpacing>(this), {}, false);
   Filer->DefineProperty(L"CanBeFocused", MakeEvent<&TcxCustomButton::ReadCanBeFocused>(this), {},
                         false);
@@ -1344,7 +1340,9 @@ void TcxCustomButton::ReadLayout(TReader* Reader) {
   FOptionsImage->SetLayout(
       static_cast<TButtonLayout>(GetEnumValue(LayoutInfoValue, Reader->ReadIdent())));
 }
-void TcxCustomButton::ReadMargin(TReader* Reader) { FOptionsImage->SetMargin(Reader->ReadInteger()); }
+void TcxCustomButton::ReadMargin(TReader* Reader) {
+  FOptionsImage->SetMargin(Reader->ReadInteger());
+}
 void TcxCustomButton::ReadNumGlyphs(TReader* Reader) {
   FOptionsImage->SetNumGlyphs(Reader->ReadInteger());
 }
@@ -1357,7 +1355,9 @@ void TcxCustomButton::ReadCanBeFocused(TReader* Reader) {
 void TcxCustomButton::ReadGroupIndex(TReader* Reader) {
   FSpeedButtonOptions->SetGroupIndex(Reader->ReadInteger());
 }
-void TcxCustomButton::ReadDown(TReader* Reader) { FSpeedButtonOptions->SetDown(Reader->ReadBoolean()); }
+void TcxCustomButton::ReadDown(TReader* Reader) {
+  FSpeedButtonOptions->SetDown(Reader->ReadBoolean());
+}
 void TcxCustomButton::ReadAllowAllUp(TReader* Reader) {
   FSpeedButtonOptions->SetAllowAllUp(Reader->ReadBoolean());
 }

@@ -67,8 +67,8 @@ const TEnumInfo& PopupAlignmentInfo();
 
 using TcxButtonCustomDrawEvent = TMethodPtr<void(TObject* Sender, TcxCanvas* ACanvas,
                                                  TcxButtonViewInfo* AViewInfo, bool& AHandled)>;
-using TcxButtonGetDrawParamsEvent = TMethodPtr<void(TcxCustomButton* Sender, TcxButtonState AState,
-                                                    TColor& AColor, TFont* AFont)>;
+using TcxButtonGetDrawParamsEvent =
+    TMethodPtr<void(TcxCustomButton* Sender, TcxButtonState AState, TColor& AColor, TFont* AFont)>;
 using TcxButtonDropDownMenuPopupEvent =
     TMethodPtr<void(TObject* Sender, TPopupMenu*& APopupMenu, bool& AHandled)>;
 using TcxButtonDropDownMenuPopupExEvent =
@@ -263,8 +263,8 @@ class TcxButtonPainter : public TcxButtonCustomPersistent {
   DECLARE_CLASS(TcxButtonPainter, TcxButtonCustomPersistent)
  public:
   using TcxButtonCustomPersistent::TcxButtonCustomPersistent;
-  virtual void DrawButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
-                          TColor AColor, TcxButtonPart APart);
+  virtual void DrawButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, TColor AColor,
+                          TcxButtonPart APart);
   virtual void DrawDropDownArrow(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
   virtual void DrawFocusRect(TcxCanvas* ACanvas, const TRect& R);
   virtual void DrawParentBackground(TcxCanvas* ACanvas, const TRect& R);
@@ -502,9 +502,7 @@ class TcxCustomButton : public TCustomButton,
   bool ShowFocusRect() const { return FShowFocusRect; }
   void SetShowFocusRect(bool AValue);
   TcxSpeedButtonOptions* SpeedButtonOptions() const { return FSpeedButtonOptions; }
-  void SetSpeedButtonOptions(TcxSpeedButtonOptions* AValue) {
-    FSpeedButtonOptions->Assign(AValue);
-  }
+  void SetSpeedButtonOptions(TcxSpeedButtonOptions* AValue) { FSpeedButtonOptions->Assign(AValue); }
   bool UseSystemPaint() const { return FUseSystemPaint; }
   void SetUseSystemPaint(bool AValue) { FUseSystemPaint = AValue; }
   TcxButtonViewInfo* ViewInfo() const { return FViewInfo; }

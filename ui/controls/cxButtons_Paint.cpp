@@ -14,8 +14,8 @@ bool IsHorizontalLayout(TButtonLayout ALayout) {
 }
 
 TRect MirrorRect(const TRect& R, const TRect& ABounds) {
-  return TRect{ABounds.left + ABounds.right - R.right, R.top,
-               ABounds.left + ABounds.right - R.left, R.bottom};
+  return TRect{ABounds.left + ABounds.right - R.right, R.top, ABounds.left + ABounds.right - R.left,
+               R.bottom};
 }
 
 }  // namespace
@@ -50,8 +50,8 @@ void TcxButtonPainter::DrawButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonS
     DrawSpeedButton(ACanvas, R, AState, AColor, APart);
   else
     GetLookAndFeelPainter()->DrawScaledButton(ACanvas, R, String(), AState, GetScaleFactor(), true,
-                                              AColor, ACanvas->Font()->Color(),
-                                              FButton->WordWrap(), false, APart);
+                                              AColor, ACanvas->Font()->Color(), FButton->WordWrap(),
+                                              false, APart);
 }
 
 void TcxButtonPainter::DrawDropDownArrow(TcxCanvas* ACanvas, const TRect& R,
@@ -86,7 +86,7 @@ void TcxButtonPainter::DrawText(TcxCanvas* ACanvas, const String& AText, const T
   // Text on glass needs the composited road, which this control does not
   // take yet: it always paints into an opaque bitmap.
   TRect Bounds = R;
-  cxDrawText(ACanvas->Handle(), AText, Bounds, AFlags, -1, clDefault, TRANSPARENT);
+  cxDrawText(ACanvas->Canvas(), AText, Bounds, AFlags, clDefault);
 }
 
 void TcxButtonPainter::DrawText(TcxCanvas* ACanvas, const String& AText, const TRect& R,
@@ -238,10 +238,10 @@ void TcxButtonViewInfo::CalculateButtonParts() {
   const Integer Size = FPainter->GetDropDownButtonSize();
   // The two parts overlap, so that the main part's border runs under the
   // strip's, unless each part is drawn on its own.
-  const Integer Overlap = (FPainter->GetLookAndFeelStyle() == lfsSkin ||
-                           FButton->SpeedButtonOptions()->NeedDrawParts())
-                              ? 0
-                              : 2;
+  const Integer Overlap =
+      (FPainter->GetLookAndFeelStyle() == lfsSkin || FButton->SpeedButtonOptions()->NeedDrawParts())
+          ? 0
+          : 2;
   if (FButton->UseRightToLeftAlignment()) {
     FDropDownButtonRect = TRect{FBounds.left, FBounds.top, FBounds.left + Size, FBounds.bottom};
     FButtonRect.left = FDropDownButtonRect.right - Overlap;
@@ -254,8 +254,8 @@ void TcxButtonViewInfo::CalculateButtonParts() {
 void TcxButtonViewInfo::CalculateContentLayout() {
   FCaptionRect = FDescriptionRect = FDropDownArrowRect = cxNullRect;
   FGlyphPos = TPoint{0, 0};
-  TOwned<TcxButtonCustomLayoutCalculator> Calculator(
-      As<TcxButtonCustomLayoutCalculator>(CreateLayoutCalculator(FButton->Kind())->Create(FButton)));
+  TOwned<TcxButtonCustomLayoutCalculator> Calculator(As<TcxButtonCustomLayoutCalculator>(
+      CreateLayoutCalculator(FButton->Kind())->Create(FButton)));
   Calculator->Calculate();
 }
 
@@ -567,8 +567,7 @@ void TcxButtonOfficeDropDownLayoutCalculator::CalculateTextAreaSize(const TRect&
   const TRect T = TextMeasureRect(R, O);
   const UINT BiDi = GetPainter()->GetBiDiFlags();
   TRect C = T;
-  cxGetTextRect(C, FButton->Caption(), VI->Font(),
-                BiDi | (FButton->WordWrap() ? DT_WORDBREAK : 0));
+  cxGetTextRect(C, FButton->Caption(), VI->Font(), BiDi | (FButton->WordWrap() ? DT_WORDBREAK : 0));
   FCaptionSize = cxRectSize(C);
   if (IsHorizontalLayout(VI->Layout()))
     FCaptionSize.cx = std::min<Integer>(FCaptionSize.cx, cxRectWidth(T));

@@ -31,10 +31,12 @@ void PumpWithoutTimers() {
 
 // Pumps (timers too when asked) until ADone holds or a few seconds' worth of
 // rounds have passed: injected input reaches the queue through the X server.
+// With ATimers the application's own loop runs, which also turns keys into
+// the framework's dialog keys.
 bool PumpUntil(const std::function<bool()>& ADone, bool ATimers = false) {
   for (int Round = 0; Round < 1000 && !ADone(); ++Round) {
     if (ATimers)
-      ProcessMessages();
+      Application()->ProcessMessages();
     else
       PumpWithoutTimers();
     if (!ADone()) Sleep(5);
@@ -45,7 +47,7 @@ bool PumpUntil(const std::function<bool()>& ADone, bool ATimers = false) {
 // Lets injected input that has no visible effect to wait for arrive.
 void Settle() {
   for (int Round = 0; Round < 40; ++Round) {
-    PumpWithoutTimers();
+    Application()->ProcessMessages();
     Sleep(5);
   }
 }
@@ -276,7 +278,7 @@ TEST_F(ButtonInput, AnAcceleratorClicksThroughTheDialogCharacter) {
   SendKey('G', false);
   SendKey('G', true);
   SendKey(VK_MENU, true);
-  PumpUntil([&] { return OKClicks.Clicks > 1; });
+  PumpUntil([&] { return OKClicks.Clicks > 1; }, true);
   Settle();
   EXPECT_EQ(OKClicks.Clicks, 2);
 }
@@ -373,8 +375,8 @@ TEST_F(ButtonOptions, ColoursFallBackToNormalAndNormalToDefault) {
     TcxButtonState State;
     TColor Face, Text;
   } Rows[] = {
-      {cxbsDefault, clRed, clDefault},  {cxbsNormal, clGreen, clDefault},
-      {cxbsHot, clGreen, clBlue},       {cxbsPressed, clGreen, clDefault},
+      {cxbsDefault, clRed, clDefault},    {cxbsNormal, clGreen, clDefault},
+      {cxbsHot, clGreen, clBlue},         {cxbsPressed, clGreen, clDefault},
       {cxbsDisabled, clGreen, clDefault},
   };
   for (const auto& R : Rows) {
@@ -481,9 +483,8 @@ TEST_F(ButtonLayout, TheMainWindowsButtonCentresGlyphAndCaptionTogether) {
   const Integer B = Button->GetPainter()->ButtonBorderSize(cxbsDefault);
   const TSize T = MeasuredText(Button->Font(), L"Пересчет");
   const Integer GlyphLeft = B + (97 - 2 * B - (16 + T.cx + 4)) / 2;
-  EXPECT_EQ(Text(GlyphRect()),
-            Text(TRect{GlyphLeft, B + (25 - 2 * B - 16) / 2, GlyphLeft + 16,
-                       B + (25 - 2 * B - 16) / 2 + 16}));
+  EXPECT_EQ(Text(GlyphRect()), Text(TRect{GlyphLeft, B + (25 - 2 * B - 16) / 2, GlyphLeft + 16,
+                                          B + (25 - 2 * B - 16) / 2 + 16}));
   const Integer CaptionTop = B + (25 - 2 * B - T.cy - 1) / 2;
   EXPECT_EQ(Text(Button->ViewInfo()->CaptionRect()),
             Text(TRect{GlyphLeft + 20, CaptionTop, GlyphLeft + 20 + T.cx, CaptionTop + T.cy}));
@@ -512,9 +513,9 @@ TEST_F(ButtonLayout, EveryGlyphLayoutWithMarginAndSpacing) {
     TButtonLayout Layout;
     Integer Margin, Spacing;
   } Rows[] = {
-      {blGlyphLeft, -1, 4},  {blGlyphLeft, -1, -1},  {blGlyphLeft, 0, -1},  {blGlyphLeft, 3, 2},
-      {blGlyphRight, -1, 4}, {blGlyphRight, -1, -1}, {blGlyphRight, 0, -1}, {blGlyphRight, 3, 2},
-      {blGlyphTop, -1, 4},   {blGlyphTop, -1, -1},   {blGlyphTop, 0, -1},   {blGlyphTop, 3, 2},
+      {blGlyphLeft, -1, 4},   {blGlyphLeft, -1, -1},  {blGlyphLeft, 0, -1},  {blGlyphLeft, 3, 2},
+      {blGlyphRight, -1, 4},  {blGlyphRight, -1, -1}, {blGlyphRight, 0, -1}, {blGlyphRight, 3, 2},
+      {blGlyphTop, -1, 4},    {blGlyphTop, -1, -1},   {blGlyphTop, 0, -1},   {blGlyphTop, 3, 2},
       {blGlyphBottom, -1, 4}, {blGlyphBottom, 2, -1},
   };
   const Integer W = 120, H = 64;
@@ -600,6 +601,7 @@ TEST_F(ButtonLayout, APressedButtonMovesItsContentByThePaintersTextShift) {
   Button->SetCaption(L"Пересчет");
   Button->OptionsImage()->SetGlyph(MakeGlyph(16, 16, clRed).get());
   Button->SpeedButtonOptions()->SetGroupIndex(1);
+  Button->SpeedButtonOptions()->SetAllowAllUp(true);
   for (TcxLookAndFeelKind Kind : {lfUltraFlat, lfStandard}) {
     Button->LookAndFeel()->SetKind(Kind);
     Button->SetDown(false);
@@ -624,8 +626,8 @@ TEST_F(ButtonLayout, ASplitButtonsMenuPartIsTheRightStripAndTheButtonOverlapsIt)
   Button->SetCaption(L"Split");
   Button->SetKind(cxbkDropDownButton);
   Calculate();
-  const Integer Size = Button->GetPainter()->GetScaledDropDownButtonRightPartSize(
-      Button->GetScaleFactor());
+  const Integer Size =
+      Button->GetPainter()->GetScaledDropDownButtonRightPartSize(Button->GetScaleFactor());
   EXPECT_EQ(Text(Button->ViewInfo()->DropDownButtonRect()), Text(TRect{120 - Size, 0, 120, 25}));
   EXPECT_EQ(Text(Button->ViewInfo()->ButtonRect()), Text(TRect{0, 0, 120 - Size + 2, 25}));
   EXPECT_EQ(Text(Button->GetMenuButtonBounds()), Text(TRect{120 - Size, 0, 120, 25}));
@@ -641,8 +643,8 @@ TEST_F(ButtonLayout, AMirroredSplitButtonOpensItsMenuFromTheLeftStripItPaints) {
   Button->SetKind(cxbkDropDownButton);
   Button->SetBiDiMode(bdRightToLeft);
   Calculate();
-  const Integer Size = Button->GetPainter()->GetScaledDropDownButtonRightPartSize(
-      Button->GetScaleFactor());
+  const Integer Size =
+      Button->GetPainter()->GetScaledDropDownButtonRightPartSize(Button->GetScaleFactor());
   EXPECT_EQ(Text(Button->ViewInfo()->DropDownButtonRect()), Text(TRect{0, 0, Size, 25}));
   EXPECT_EQ(Text(Button->ViewInfo()->ButtonRect()), Text(TRect{Size - 2, 0, 120, 25}));
   EXPECT_EQ(Text(Button->GetMenuButtonBounds()), Text(Button->ViewInfo()->DropDownButtonRect()));
@@ -809,8 +811,7 @@ std::string ComponentToText(TComponent* AComponent) {
   Bin->SetPosition(0);
   TOwned<TMemoryStream> Text = MakeOwned<TMemoryStream>();
   ObjectBinaryToText(Bin.get(), Text.get());
-  return std::string(static_cast<const char*>(Text->Memory()),
-                     static_cast<size_t>(Text->Size()));
+  return std::string(static_cast<const char*>(Text->Memory()), static_cast<size_t>(Text->Size()));
 }
 
 // The glyph written as a form resource writes it: the smart glyph's own
@@ -866,7 +867,7 @@ TEST_F(ButtonResources, TheWindowsButtonsAreReadAndShownAndClickOnce) {
   EXPECT_NE(Shape(Shot.get(), RGB(255, 0, 0)).find('#'), std::string::npos) << "glyph shown";
   SendKey(VK_ESCAPE, false);
   SendKey(VK_ESCAPE, true);
-  PumpUntil([&] { return Clicks.Clicks > 0; });
+  PumpUntil([&] { return Clicks.Clicks > 0; }, true);
   Settle();
   EXPECT_EQ(Clicks.Clicks, 1);
 }
@@ -875,8 +876,8 @@ TEST_F(ButtonResources, OnlyAssignedValuesAreWritten) {
   TOwned<TcxButton> B(Create<TcxButton>(nullptr));
   B->SetName(L"B");
   std::string S = ComponentToText(B.get());
-  for (const char* Absent : {"Colors.", "Kind", "PaintStyle", "OptionsImage.", "SpeedButtonOptions.",
-                             "Glyph", "Margin", "Layout"})
+  for (const char* Absent : {"Colors.", "Kind", "PaintStyle", "OptionsImage.",
+                             "SpeedButtonOptions.", "Glyph", "Margin", "Layout"})
     EXPECT_EQ(S.find(Absent), std::string::npos) << Absent << " in\n" << S;
   B->Colors()->SetColor(cxbcHot, clRed);
   B->OptionsImage()->SetSpacing(5);
