@@ -113,7 +113,7 @@ const TButtonKindRow ButtonKindRows[] = {
     {L"drop-down", cxbkDropDown, 25},
     {L"split", cxbkDropDownButton, 25},
     {L"command link", cxbkCommandLink, 44},
-    {L"office drop-down", cxbkOfficeDropDown, 25},
+    {L"office drop-down", cxbkOfficeDropDown, 40},
 };
 
 TcxButton* AddGalleryButton(TCustomForm* AForm, const TRect& ABounds, const String& ACaption) {
@@ -183,7 +183,7 @@ void PopulateButtons(TCustomForm* AForm) {
 const TGalleryPage Pages[] = {
     {L"Frame", {160, 80}, &PopulateFrame},
     {L"ScrollBars", {410, 500}, &PopulateScrollBars},
-    {L"Buttons", {690, 290}, &PopulateButtons},
+    {L"Buttons", {690, 310}, &PopulateButtons},
 };
 
 const TGalleryStyle Styles[] = {

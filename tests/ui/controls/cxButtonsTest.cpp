@@ -13,6 +13,7 @@
 #include "Forms.h"
 #include "Menus.h"
 #include "cxButtons.h"
+#include "dxThemeManager.h"
 #include "dxUxTheme.h"
 #include "ui/graphics/GraphicsTestSupport.h"
 
@@ -302,6 +303,88 @@ TEST_F(ButtonInput, ANonFocusableSpeedButtonClicksOnReleaseAndTogglesWithoutTaki
   Release();
   EXPECT_EQ(Clicks.Clicks, 2);
   EXPECT_FALSE(Speed->Down());
+}
+
+// The menu's own loop runs inside the button's handler; a thread timer
+// closes it from inside, after noting what the button showed meanwhile and,
+// when asked, after queueing a press on the button's menu part (the click
+// that closes a menu).
+struct TMenuProbe {
+  static inline TcxButton* Button = nullptr;
+  static inline bool PressWhileOpen = false;
+  static inline int Popups = 0;
+  static inline bool WasVisible = false;
+  static void CALLBACK Close(HWND, UINT, UINT_PTR AId, DWORD) {
+    KillTimer(nullptr, AId);
+    WasVisible = Button->InternalStates().Contains(bisMenuVisible);
+    if (PressWhileOpen)
+      PostMessageW(Button->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    EndMenu();
+  }
+  void Popup(TObject*, TPopupMenu*& AMenu, bool& AHandled) {
+    ++Popups;
+    SetTimer(nullptr, 0, 50, &TMenuProbe::Close);
+  }
+};
+
+TEST_F(ButtonInput, ADropDownButtonShowsItsMenuInsteadOfClickingAndTheClosingPressDoesNotReopenIt) {
+  OK->SetKind(cxbkDropDown);
+  auto* Menu = Create<TPopupMenu>(Form.get());
+  auto* Item = Create<TMenuItem>(Menu);
+  Item->SetCaption(L"Item");
+  Menu->Items()->Add(Item);
+  OK->SetDropDownMenu(Menu);
+  TMenuProbe Probe;
+  TMenuProbe::Button = OK;
+  TMenuProbe::Popups = 0;
+  OK->OnDropDownMenuPopup = MakeEvent<&TMenuProbe::Popup>(&Probe);
+  for (bool Press : {false, true}) {
+    SCOPED_TRACE(Press ? "closed by a press on the menu part" : "closed by the program");
+    TMenuProbe::PressWhileOpen = Press;
+    TMenuProbe::WasVisible = false;
+    const int Before = TMenuProbe::Popups;
+    OK->Click();
+    ASSERT_TRUE(PumpUntil([&] { return TMenuProbe::Popups > Before; }, true));
+    ASSERT_TRUE(PumpUntil([&] { return !OK->InternalStates().Contains(bisMenuVisible); }, true));
+    EXPECT_TRUE(TMenuProbe::WasVisible);
+    // The platform's click of that press arrives as a click of the button.
+    OK->Click();
+    Settle();
+    EXPECT_EQ(TMenuProbe::Popups, Before + (Press ? 1 : 2));
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    OK->Perform(WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    Settle();
+    ASSERT_TRUE(PumpUntil([&] { return !OK->InternalStates().Contains(bisMenuVisible); }, true));
+  }
+  EXPECT_EQ(OKClicks.Clicks, 0) << "a drop-down button only drops its menu";
+}
+
+TEST_F(ButtonInput, ASplitButtonIgnoresThePlatformsClickAfterAPressOnItsArrow) {
+  OK->SetKind(cxbkDropDownButton);
+  OK->SetInternalStates(TcxButtonInternalStates{bisMenuButtonPressed});
+  OK->Perform(CN_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0);
+  EXPECT_EQ(OKClicks.Clicks, 0);
+  OK->SetInternalStates(TcxButtonInternalStates{bisPressed});
+  OK->Perform(CN_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0);
+  EXPECT_EQ(OKClicks.Clicks, 1);
+}
+
+TEST_F(ButtonInput, HotTrackingUnderNativeStartsAndEndsAFade) {
+  if (!AreVisualStylesAvailable(totButton)) GTEST_SKIP() << "no visual style";
+  dxFader()->SetState(fasEnabled);
+  auto Restore = Finally([] { dxFader()->SetState(fasDefault); });
+  OK->LookAndFeel()->SetNativeStyle(true);
+  ASSERT_TRUE(OK->CanFade());
+  // No timers: the fade stays where it began.
+  MoveTo(OK, 45, 12);
+  ASSERT_TRUE(PumpUntil([&] { return OK->InternalStates().Contains(bisHot); }));
+  EXPECT_TRUE(dxFader()->Contains(OK));
+  // Hot to pressed is neither fade: the running one stops at the paint.
+  Press(OK);
+  OK->Update();
+  EXPECT_EQ(OK->ViewInfo()->State(), cxbsPressed);
+  EXPECT_FALSE(dxFader()->Contains(OK));
+  Release();
 }
 
 // ---------------------------------------------------------------------------
