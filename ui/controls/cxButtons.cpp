@@ -654,8 +654,10 @@ bool TcxCustomButton::UseRightToLeftAlignment() const {
 }
 
 TcxCustomLookAndFeelPainter* TcxCustomButton::GetButtonPainter(TcxLookAndFeel* ALookAndFeel) {
+  // The look and feel resolved its painter by this style: asking the style
+  // instead of the painter keeps the painter's own calls to the paint.
   TcxCustomLookAndFeelPainter* Painter = ALookAndFeel->Painter();
-  if (!ALookAndFeel->SkinPainter() && Painter->LookAndFeelStyle() == lfsOffice11)
+  if (!ALookAndFeel->SkinPainter() && ALookAndFeel->GetActiveStyle() == lfsOffice11)
     return cxLookAndFeelPaintersManager()->GetPainter(
         AreVisualStylesAvailable(totButton) ? lfsNative : lfsStandard);
   return Painter;

@@ -875,6 +875,116 @@ TEST_F(ButtonPixels, NativeFaceIsTheThemesPushButton) {
       }
 }
 
+// The UltraFlat painter that writes down the button's calls on it, but not
+// the calls it makes on itself while drawing a face.
+class TRecordingPainter : public TcxUltraFlatLookAndFeelPainter {
+  DECLARE_CLASS(TRecordingPainter, TcxUltraFlatLookAndFeelPainter)
+ public:
+  std::string Calls;
+  bool Recording = false;
+  String LookAndFeelName() override { return L"AAARecording"; }
+  bool IsButtonHotTrack() override {
+    Note("IsButtonHotTrack");
+    return inherited::IsButtonHotTrack();
+  }
+  TColor ButtonSymbolColor(TcxButtonState AState, TColor ADefault) override {
+    Note("ButtonSymbolColor");
+    return inherited::ButtonSymbolColor(AState, ADefault);
+  }
+  TColor ButtonDescriptionTextColor(TcxButtonState AState, TColor ADefault) override {
+    Note("ButtonDescriptionTextColor");
+    return inherited::ButtonDescriptionTextColor(AState, ADefault);
+  }
+  Integer ButtonBorderSize(TcxButtonState AState) override {
+    Note("ButtonBorderSize(" + std::to_string(AState) + ")");
+    return inherited::ButtonBorderSize(AState);
+  }
+  Integer ScaledButtonTextShift(const TdxScaleFactor* F) override {
+    Note("ScaledButtonTextShift");
+    return inherited::ScaledButtonTextShift(F);
+  }
+  TcxLookAndFeelStyle LookAndFeelStyle() override {
+    Note("LookAndFeelStyle");
+    return inherited::LookAndFeelStyle();
+  }
+  IdxColorPalette* ButtonColorPalette(TcxButtonState AState) override {
+    Note("ButtonColorPalette");
+    return inherited::ButtonColorPalette(AState);
+  }
+  TRect ScaledButtonFocusRect(TcxCanvas* C, const TRect& R, const TdxScaleFactor* F) override {
+    Note("ScaledButtonFocusRect");
+    return inherited::ScaledButtonFocusRect(C, R, F);
+  }
+  void DrawScaledButton(TcxCanvas* C, const TRect& R, const String& S, TcxButtonState AState,
+                        const TdxScaleFactor* F, bool B, TColor AColor, TColor ATextColor, bool W,
+                        bool T, TcxButtonPart P) override {
+    Note("DrawScaledButton");
+    ++Depth;
+    inherited::DrawScaledButton(C, R, S, AState, F, B, AColor, ATextColor, W, T, P);
+    --Depth;
+  }
+
+ private:
+  void Note(const std::string& ACall) {
+    if (Recording && Depth == 0) Calls += ACall + "; ";
+  }
+  int Depth = 0;
+};
+IMPLEMENT_CLASS(TRecordingPainter)
+
+TEST_F(ButtonPixels, OnePaintOfTheMainRoadCallsThePainterInOrder) {
+  dxFader()->SetState(fasDisabled);
+  auto Restore = Finally([] { dxFader()->SetState(fasDefault); });
+  // Registered under a name that sorts first, it becomes the UltraFlat style's
+  // painter.
+  auto* Recorder = Create<TRecordingPainter>();
+  ASSERT_TRUE(cxLookAndFeelPaintersManager()->Register(Recorder));
+  auto Unregister = Finally([] { cxLookAndFeelPaintersManager()->Unregister(L"AAARecording"); });
+  Button->LookAndFeel()->Refresh();
+  Button->SetBounds(10, 10, 97, 25);
+  Button->SetCaption(L"Пересчет");
+  Button->OptionsImage()->SetGlyph(MakeGlyph(16, 16, RGB(255, 0, 0)).get());
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+  ProcessMessages();
+  ASSERT_EQ(Button->GetPainter(), Recorder);
+  const struct {
+    const char* What;
+    TcxButtonInternalStates States;
+    bool Focus;
+    const char* Calls;
+  } Rows[] = {
+      {"normal",
+       {},
+       false,
+       "ButtonSymbolColor; ButtonDescriptionTextColor; ButtonBorderSize(0); LookAndFeelStyle; "
+       "DrawScaledButton; ButtonBorderSize(1); ButtonColorPalette; "},
+      {"hot",
+       {bisHot},
+       false,
+       "IsButtonHotTrack; ButtonSymbolColor; ButtonDescriptionTextColor; ButtonBorderSize(0); "
+       "LookAndFeelStyle; DrawScaledButton; ButtonBorderSize(2); ButtonColorPalette; "},
+      {"focused",
+       {},
+       true,
+       "ButtonSymbolColor; ButtonDescriptionTextColor; ButtonBorderSize(0); LookAndFeelStyle; "
+       "DrawScaledButton; ButtonBorderSize(0); ButtonColorPalette; ScaledButtonFocusRect; "},
+  };
+  for (const auto& R : Rows) {
+    Button->SetInternalStates(R.States);
+    if (R.Focus) Button->SetFocus();
+    ProcessMessages();
+    Recorder->Calls.clear();
+    Recorder->Recording = true;
+    Button->Repaint();
+    Recorder->Recording = false;
+    // Each state query of the paint asks about hot tracking while hot.
+    std::string Calls = Recorder->Calls;
+    for (size_t At; (At = Calls.find("IsButtonHotTrack; IsButtonHotTrack; ")) != std::string::npos;)
+      Calls.erase(At, std::string("IsButtonHotTrack; ").size());
+    EXPECT_EQ(Calls, R.Calls) << R.What;
+  }
+}
+
 // ---------------------------------------------------------------------------
 // Form resources: what the program's windows carry.
 
