@@ -531,6 +531,13 @@ IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TcxCustomButton) {
   P.Property<&TcxCustomButton::UseSystemPaint, &TcxCustomButton::SetUseSystemPaint>(
        L"UseSystemPaint")
       .Default(0);
+  P.Property<&TcxCustomButton::GetOnDropDownMenuPopup, &TcxCustomButton::SetOnDropDownMenuPopup>(
+      L"OnDropDownMenuPopup");
+  P.Property<&TcxCustomButton::GetOnDropDownMenuPopupEx,
+             &TcxCustomButton::SetOnDropDownMenuPopupEx>(L"OnDropDownMenuPopupEx");
+  P.Property<&TcxCustomButton::GetOnGetDrawParams, &TcxCustomButton::SetOnGetDrawParams>(
+      L"OnGetDrawParams");
+  P.Property<&TcxCustomButton::GetOnCustomDraw, &TcxCustomButton::SetOnCustomDraw>(L"OnCustomDraw");
   // The older name of the glyph: read into the image options, never written.
   P.Property<&TcxCustomButton::OlderGlyph, &TcxCustomButton::SetOlderGlyph>(L"Glyph").Stored(false);
 }

@@ -514,6 +514,16 @@ class TcxCustomButton : public TCustomButton,
   TcxButtonDropDownMenuPopupExEvent OnDropDownMenuPopupEx;
   TcxButtonGetDrawParamsEvent OnGetDrawParams;
   TcxButtonCustomDrawEvent OnCustomDraw;
+  TcxButtonDropDownMenuPopupEvent GetOnDropDownMenuPopup() const { return OnDropDownMenuPopup; }
+  void SetOnDropDownMenuPopup(TcxButtonDropDownMenuPopupEvent A) { OnDropDownMenuPopup = A; }
+  TcxButtonDropDownMenuPopupExEvent GetOnDropDownMenuPopupEx() const {
+    return OnDropDownMenuPopupEx;
+  }
+  void SetOnDropDownMenuPopupEx(TcxButtonDropDownMenuPopupExEvent A) { OnDropDownMenuPopupEx = A; }
+  TcxButtonGetDrawParamsEvent GetOnGetDrawParams() const { return OnGetDrawParams; }
+  void SetOnGetDrawParams(TcxButtonGetDrawParamsEvent A) { OnGetDrawParams = A; }
+  TcxButtonCustomDrawEvent GetOnCustomDraw() const { return OnCustomDraw; }
+  void SetOnCustomDraw(TcxButtonCustomDrawEvent A) { OnCustomDraw = A; }
 
   // The parts of the drawing the view info asks for.
   void Draw(HDC DC);

@@ -1109,6 +1109,39 @@ TEST_F(ButtonResources, TheOlderNamesAreReadButNeverWritten) {
     EXPECT_EQ(S.find(Old), std::string::npos) << Old << " in\n" << S;
 }
 
+TEST_F(ButtonResources, TheOlderGlyphNameReadsIntoTheImageOptions) {
+  auto Glyph = MakeGlyph(32, 16, RGB(255, 0, 0));
+  std::string Lines = GlyphLines(Glyph.get());
+  for (size_t At; (At = Lines.find("OptionsImage.Glyph")) != std::string::npos;)
+    Lines.replace(At, std::string("OptionsImage.Glyph").size(), "Glyph");
+  RegisterClasses({TForm::StaticClass()});
+  auto Bin =
+      TextToBinary("object Form1: TForm\n  object B: TcxButton\n    " + Lines + "  end\nend\n");
+  TOwned<TComponent> Root(ReadComponentFromStream(Bin.get(), nullptr));
+  auto* B = As<TcxButton>(Root->FindComponent(L"B"));
+  EXPECT_EQ(B->OptionsImage()->Glyph()->Width(), 32);
+  EXPECT_EQ(B->OptionsImage()->NumGlyphs(), 2);
+  const std::string S = ComponentToText(Root.get());
+  EXPECT_NE(S.find("OptionsImage.Glyph.Data"), std::string::npos) << S;
+  EXPECT_EQ(S.find("    Glyph.Data"), std::string::npos) << S;
+}
+
+TEST_F(ButtonResources, AutoSizeTakesTheOptimalSize) {
+  TOwned<TCustomForm> Form(CreateForm(200, 100));
+  auto* B = Create<TcxButton>(Form.get());
+  B->SetParent(Form.get());
+  B->SetCaption(L"Пересчет");
+  B->SetAutoSize(true);
+  const TSize Optimal = B->GetOptimalSize();
+  EXPECT_EQ(B->Width(), Optimal.cx);
+  EXPECT_EQ(B->Height(), Optimal.cy);
+  B->SetBounds(0, 0, 300, 80);
+  EXPECT_EQ(B->Width(), Optimal.cx) << "any requested size becomes the optimal one";
+  B->SetCaption(L"Выходная папка");
+  EXPECT_EQ(B->Width(), B->GetOptimalSize().cx);
+  EXPECT_GT(B->Width(), Optimal.cx);
+}
+
 TEST_F(ButtonResources, MarginAndSpacingScaleAt144Dpi) {
   TOwned<TCustomForm> Form(CreateForm(200, 100));
   auto* B = Create<TcxButton>(Form.get());
