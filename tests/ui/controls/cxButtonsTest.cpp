@@ -650,6 +650,60 @@ TEST_F(ButtonLayout, EveryGlyphLayoutWithMarginAndSpacing) {
   }
 }
 
+// Office drop-down, glyph left: the arrow's strip ends 2 pixels inside the
+// right edge, the automatic margin is 7, caption and description stack
+// left-aligned beside the glyph.
+TEST_F(ButtonLayout, AnOfficeDropDownStacksCaptionAndDescriptionBesideTheGlyph) {
+  const Integer W = 180, H = 44;
+  Button->SetBounds(0, 0, W, H);
+  Button->SetKind(cxbkOfficeDropDown);
+  Button->SetCaption(L"Кнопка");
+  Button->SetDescription(L"Описание");
+  Button->OptionsImage()->SetGlyph(MakeGlyph(16, 16, clRed).get());
+  Calculate();
+  const Integer B = Button->GetPainter()->ButtonBorderSize(cxbsDefault);
+  const Integer Arrow =
+      Button->GetPainter()->GetScaledDropDownButtonRightPartSize(Button->GetScaleFactor());
+  const TRect R{B, B, W - B - (Arrow + 2), H - B};
+  const TSize C = MeasuredText(Button->Font(), L"Кнопка");
+  const TSize D = MeasuredText(Button->Font(), L"Описание");
+  const TSize A{std::max(C.cx, D.cx), C.cy + D.cy + 2};
+  const TPoint G{R.left + 7, R.top + (cxRectHeight(R) - 16) / 2};
+  EXPECT_EQ(Text(GlyphRect()), Text(TRect{G.x, G.y, G.x + 16, G.y + 16}));
+  const Integer X = G.x + 16 + 4, Y = R.top + (cxRectHeight(R) - A.cy - 1) / 2;
+  EXPECT_EQ(Text(Button->ViewInfo()->CaptionRect()), Text(TRect{X, Y, X + C.cx, Y + C.cy}));
+  EXPECT_EQ(Text(Button->ViewInfo()->DescriptionRect()),
+            Text(TRect{X, Y + A.cy - D.cy, X + D.cx, Y + A.cy}));
+  EXPECT_EQ(Text(Button->ViewInfo()->DropDownArrowRect()), Text(TRect{W - 2 - Arrow, 0, W - 2, H}));
+}
+
+// Command link without an image: the painter's glyph at the inner
+// rectangle's corner, the caption after it and the spacing, the smaller
+// description 2 pixels below the caption.
+TEST_F(ButtonLayout, ACommandLinkPutsItsGlyphCaptionAndDescriptionInTheInnerRectangle) {
+  const Integer W = 200, H = 58;
+  Button->SetBounds(0, 0, W, H);
+  Button->SetKind(cxbkCommandLink);
+  Button->SetCaption(L"Кнопка");
+  Button->SetDescription(L"Описание");
+  Calculate();
+  TcxCustomLookAndFeelPainter* P = Button->GetPainter();
+  const TRect I =
+      cxRectContent(TRect{0, 0, W, H}, P->GetScaledCommandLinkMargins(Button->GetScaleFactor()));
+  const TSize G = P->GetScaledCommandLinkGlyphSize(Button->GetScaleFactor());
+  EXPECT_EQ(Button->ViewInfo()->GlyphPos().x, I.left);
+  EXPECT_EQ(Button->ViewInfo()->GlyphPos().y, I.top);
+  const TSize C = MeasuredText(Button->Font(), L"Кнопка");
+  const Integer X = I.left + G.cx + 4;
+  EXPECT_EQ(Text(Button->ViewInfo()->CaptionRect()), Text(TRect{X, I.top, X + C.cx, I.top + C.cy}));
+  TOwned<TFont> Small = MakeOwned<TFont>();
+  Small->Assign(Button->Font());
+  Small->SetHeight(MulDiv(Button->Font()->Height(), 3, 4));
+  const TSize D = MeasuredText(Small.get(), L"Описание");
+  const Integer Top = I.top + C.cy + 2;
+  EXPECT_EQ(Text(Button->ViewInfo()->DescriptionRect()), Text(TRect{X, Top, X + D.cx, Top + D.cy}));
+}
+
 TEST_F(ButtonLayout, WordWrapBreaksTheCaptionIntoTheRoomBesideTheGlyph) {
   Button->SetBounds(0, 0, 80, 60);
   Button->SetWordWrap(true);
