@@ -920,6 +920,10 @@ void TcxCustomButton::WndProc(TMessage& Message) {
 
 void TcxCustomButton::WMEraseBkgnd(TMessage& Message) { Message.Result = 1; }
 
+// The platform's paint asks for the owner drawing, which has its own
+// bitmap: no second buffer around it.
+void TcxCustomButton::WMPaint(TMessage& Message) { DefaultHandler(Message); }
+
 void TcxCustomButton::CNCtlColor(TMessage& Message) {
   if (Message.Msg == CN_CTLCOLORBTN) {
     Message.Result = 0;

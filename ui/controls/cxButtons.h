@@ -585,6 +585,7 @@ class TcxCustomButton : public TCustomButton,
   void CMTextChanged(TMessage& Message) override;
   void CMBiDiModeChanged(TMessage& Message) override;
   void WMEraseBkgnd(TMessage& Message) override;
+  void WMPaint(TMessage& Message) override;
   void WMWindowPosChanged(TMessage& Message) override;
   void WMContextMenu(TMessage& Message) override;
   virtual void CMButtonPressed(TMessage& Message);

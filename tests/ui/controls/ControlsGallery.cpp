@@ -109,11 +109,9 @@ struct TButtonKindRow {
 };
 
 const TButtonKindRow ButtonKindRows[] = {
-    {L"standard", cxbkStandard, 25},
-    {L"drop-down", cxbkDropDown, 25},
-    {L"split", cxbkDropDownButton, 25},
-    {L"command link", cxbkCommandLink, 44},
-    {L"office drop-down", cxbkOfficeDropDown, 40},
+    {L"standard", cxbkStandard, 25},          {L"drop-down", cxbkDropDown, 25},
+    {L"split", cxbkDropDownButton, 25},       {L"command link", cxbkCommandLink, 44},
+    {L"office menu", cxbkOfficeDropDown, 40},
 };
 
 TcxButton* AddGalleryButton(TCustomForm* AForm, const TRect& ABounds, const String& ACaption) {
