@@ -1209,6 +1209,7 @@ TEST_F(ButtonResources, MarginAndSpacingScaleAt144Dpi) {
   EXPECT_EQ(B->OptionsImage()->Margin(), 3);
   EXPECT_EQ(Auto->OptionsImage()->Margin(), -1) << "automatic stays automatic";
   EXPECT_EQ(B->GetScaleFactor()->Apply(16), 24);
+  EXPECT_EQ(B->Font()->Height(), Form->Font()->Height()) << "the caption follows the form's font";
 }
 
 TEST_F(ButtonResources, OptimalSizeMeasuresTheCaptionWithoutItsMark) {
