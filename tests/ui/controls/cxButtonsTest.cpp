@@ -870,6 +870,43 @@ TEST_F(ButtonPixels, UltraFlatDrawsInjectedColoursAndTheGlyphWhereTheLayoutPutsI
   EXPECT_EQ(PixelOf(Shot.get(), B + 1, B + 1), RGB(0, 0, 128)) << "disabled face";
 }
 
+struct TDrawHooks {
+  bool Handle = false;
+  int CustomDraws = 0;
+  void CustomDraw(TObject*, TcxCanvas* ACanvas, TcxButtonViewInfo* AViewInfo, bool& AHandled) {
+    ++CustomDraws;
+    if (!Handle) return;
+    ACanvas->FillRect(AViewInfo->Bounds(), RGB(255, 0, 255));
+    AHandled = true;
+  }
+  void DrawParams(TcxCustomButton*, TcxButtonState, TColor& AColor, TFont* AFont) {
+    AColor = RGB(0, 128, 128);
+    AFont->SetColor(RGB(255, 255, 0));
+  }
+};
+
+TEST_F(ButtonPixels, CustomDrawReplacesThePaintAndDrawParamsChangeItsColours) {
+  dxFader()->SetState(fasDisabled);
+  auto Restore = Finally([] { dxFader()->SetState(fasDefault); });
+  Button->SetBounds(10, 10, 97, 25);
+  Button->SetCaption(L"Пересчет");
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+  TDrawHooks Hooks;
+  Button->OnGetDrawParams = MakeEvent<&TDrawHooks::DrawParams>(&Hooks);
+  auto Shot = CaptureWindow(Button);
+  const Integer B = Button->GetPainter()->ButtonBorderSize(cxbsNormal);
+  EXPECT_EQ(PixelOf(Shot.get(), B + 1, B + 1), RGB(0, 128, 128));
+  const TRect C = Button->ViewInfo()->CaptionRect();
+  EXPECT_NE(Shape(Shot.get(), RGB(255, 255, 0)).find('#'), std::string::npos);
+  EXPECT_EQ(Text(C), Text(Button->ViewInfo()->CaptionRect()));
+  Hooks.Handle = true;
+  Button->OnCustomDraw = MakeEvent<&TDrawHooks::CustomDraw>(&Hooks);
+  Shot = CaptureWindow(Button);
+  EXPECT_GT(Hooks.CustomDraws, 0);
+  for (Integer X : {0, B + 1, 48, 96}) EXPECT_EQ(PixelOf(Shot.get(), X, 12), RGB(255, 0, 255)) << X;
+  EXPECT_FALSE(Button->CanFade()) << "a custom-drawn button does not fade";
+}
+
 TEST_F(ButtonPixels, AThreeFrameStripShowsItsDisabledAndPressedFrames) {
   dxFader()->SetState(fasDisabled);
   auto Restore = Finally([] { dxFader()->SetState(fasDefault); });
