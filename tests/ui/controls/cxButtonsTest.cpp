@@ -787,6 +787,20 @@ TEST_F(ButtonLayout, AMirroredSplitButtonOpensItsMenuFromTheLeftStripItPaints) {
   EXPECT_EQ(Text(Button->GetMenuButtonBounds()), Text(Button->ViewInfo()->DropDownButtonRect()));
 }
 
+TEST_F(ButtonLayout, RightToLeftPutsALeftGlyphOnTheRight) {
+  Button->SetBounds(0, 0, 97, 25);
+  Button->SetCaption(L"Пересчет");
+  Button->OptionsImage()->SetGlyph(MakeGlyph(16, 16, clRed).get());
+  Button->SetBiDiMode(bdRightToLeft);
+  Calculate();
+  EXPECT_EQ(Button->ViewInfo()->Layout(), blGlyphRight);
+  const Integer B = Button->GetPainter()->ButtonBorderSize(cxbsDefault);
+  const TSize T = MeasuredText(Button->Font(), L"Пересчет");
+  const Integer M = (97 - 2 * B - (16 + T.cx + 4)) / 2;
+  EXPECT_EQ(GlyphRect().left, 97 - B - M - 16);
+  EXPECT_EQ(Button->ViewInfo()->CaptionRect().left, 97 - B - M - 16 - 4 - T.cx);
+}
+
 TEST_F(ButtonLayout, StatesFollowEnablingPressingHotAndFocus) {
   Button->SetBounds(0, 0, 90, 25);
   Button->SetCaption(L"State");
