@@ -9,6 +9,7 @@
 #include "Menus.h"
 #include "Pelmora.h"
 #include "StdCtrls.h"
+#include "cxButtons.h"
 #include "cxClasses.h"
 #include "cxControls.h"
 #include "cxDWMApi.h"
@@ -111,6 +112,7 @@ const TModule Modules[] = {
     {&dxForms_Initialize, &dxForms_Finalize},
     {&cxPopupHooks_Initialize, &cxPopupHooks_Finalize},
     {&dxCustomHint_Initialize, &dxCustomHint_Finalize},
+    {&cxButtons_Initialize, &cxButtons_Finalize},
     {&cxDateUtils_Initialize, &cxDateUtils_Finalize},
     {&cxFormats_Initialize, &cxFormats_Finalize},
     {&gkTrace_Initialize, &gkTrace_Finalize},

@@ -93,6 +93,15 @@ void TWinControl::WndProc(TMessage& Message) {
     case WM_NCMOUSEMOVE:
       TrackMouse(true);
       break;
+    case WM_SYSCOMMAND:
+      // Alt with a character: a control of the form may own it as its
+      // accelerator before the platform looks for a menu.
+      if ((Message.WParam & 0xFFF0) == SC_KEYMENU && Message.LParam != 0 &&
+          Message.LParam != VK_SPACE && Message.LParam != L'-' && !GetCapture() &&
+          !IsIconic(FHandle))
+        if (TCustomForm* Form = GetParentForm())
+          if (Form->Perform(CM_DIALOGCHAR, Message.LParam, 0) != 0) return;
+      break;
     default:
       break;
   }

@@ -7,9 +7,11 @@
 
 #include "ControlsModules.h"
 #include "ControlsTestSupport.h"
+#include "Menus.h"
 #include "StdCtrls.h"
 #include "cxControls.h"
 #include "cxContainer.h"
+#include "cxButtons.h"
 #include "cxScrollBar.h"
 #include "dxForms.h"
 #include "dxSmartImage.h"
@@ -377,6 +379,97 @@ void OpenPopupFrames(TCustomForm* AForm) {
     ShowWindow(Popup->Handle(), SW_SHOWNOACTIVATE);
   }
   ProcessMessages();
+// Buttons: one row per kind, one column per state, and below them the four
+// buttons of the program's two windows as they carry them.
+struct TButtonStateColumn {
+  const wchar_t* Label;
+  bool Enabled;
+  TcxButtonInternalStates States;
+  bool LooksDefault;
+};
+
+const TButtonStateColumn ButtonStateColumns[] = {
+    {L"normal", true, {}, false},
+    {L"hot", true, {bisHot}, false},
+    {L"pressed", true, {bisHot, bisPressed}, false},
+    {L"default", true, {}, true},
+    {L"disabled", false, {}, false},
+};
+
+struct TButtonKindRow {
+  const wchar_t* Label;
+  TcxButtonKind Kind;
+  Integer Height;
+};
+
+const TButtonKindRow ButtonKindRows[] = {
+    {L"standard", cxbkStandard, 25},          {L"drop-down", cxbkDropDown, 25},
+    {L"split", cxbkDropDownButton, 25},       {L"command link", cxbkCommandLink, 44},
+    {L"office menu", cxbkOfficeDropDown, 40},
+};
+
+TcxButton* AddGalleryButton(TCustomForm* AForm, const TRect& ABounds, const String& ACaption) {
+  auto* B = Create<TcxButton>(AForm);
+  B->SetParent(AForm);
+  B->SetBoundsRect(ABounds);
+  B->SetCaption(ACaption);
+  return B;
+}
+
+void AddLabel(TCustomForm* AForm, const TRect& ABounds, const String& ACaption) {
+  auto* Label = Create<TLabel>(AForm);
+  Label->SetAutoSize(false);
+  Label->SetParent(AForm);
+  Label->SetBoundsRect(ABounds);
+  Label->SetCaption(ACaption);
+}
+
+// A glyph of the program's resources, or none when the file is not there.
+void LoadGlyph(TcxButton* AButton, const wchar_t* AFileName) {
+  const String Name = String(L"..\\resources\\") + AFileName;
+  if (!FileExists(Name)) return;
+  TOwned<TdxSmartGlyph> Glyph = MakeOwned<TdxSmartGlyph>();
+  Glyph->LoadFromFile(Name);
+  AButton->OptionsImage()->SetGlyph(Glyph.get());
+}
+
+void PopulateButtons(TCustomForm* AForm) {
+  AForm->SetColor(clBtnFace);
+  // No pointer over the buttons: it would make one of them hot.
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+  TComponent* Menu = Create<TPopupMenu>(AForm);
+  for (size_t C = 0; C < std::size(ButtonStateColumns); ++C)
+    AddLabel(AForm, Bounds(100 + static_cast<Integer>(C) * 116, 6, 110, 16),
+             ButtonStateColumns[C].Label);
+  Integer Top = 26;
+  for (const TButtonKindRow& Row : ButtonKindRows) {
+    AddLabel(AForm, Bounds(6, Top + 4, 92, 16), Row.Label);
+    for (size_t C = 0; C < std::size(ButtonStateColumns); ++C) {
+      const TButtonStateColumn& Column = ButtonStateColumns[C];
+      TcxButton* B = AddGalleryButton(
+          AForm, Bounds(100 + static_cast<Integer>(C) * 116, Top, 110, Row.Height), L"Кнопка");
+      B->SetKind(Row.Kind);
+      B->SetDropDownMenu(Menu);
+      if (Row.Kind == cxbkCommandLink || Row.Kind == cxbkOfficeDropDown)
+        B->SetDescription(L"Описание");
+      // A default button shows the default frame while no button has the
+      // focus.
+      B->SetDefault(Column.LooksDefault);
+      B->SetEnabled(Column.Enabled);
+      B->SetInternalStates(Column.States);
+    }
+    Top += Row.Height + 8;
+  }
+  AddLabel(AForm, Bounds(6, Top + 8, 92, 16), L"the windows");
+  LoadGlyph(AddGalleryButton(AForm, Bounds(100, Top + 4, 97, 25), L"Пересчет"), L"GlyphRecalc.png");
+  LoadGlyph(AddGalleryButton(AForm, Bounds(204, Top + 4, 130, 25), L"Входная папка"),
+            L"GlyphInputFolder.png");
+  LoadGlyph(AddGalleryButton(AForm, Bounds(340, Top + 4, 130, 25), L"Выходная папка"),
+            L"GlyphOutputFolder.png");
+  TcxButton* Cancel = AddGalleryButton(AForm, Bounds(476, Top + 4, 88, 24), L"Отмена");
+  Cancel->SetDefault(true);
+  Cancel->SetCancel(true);
+  Cancel->OptionsImage()->SetSpacing(5);
 }
 
 const TGalleryPage Pages[] = {
@@ -387,6 +480,7 @@ const TGalleryPage Pages[] = {
     {L"ScrollingControl", {344, 294}, &PopulateScrollingControl},
     {L"Containers", {320, 364}, &PopulateContainers},
     {L"PopupFrames", {530, 110}, &PopulatePopupFrames, &OpenPopupFrames},
+    {L"Buttons", {690, 310}, &PopulateButtons},
 };
 
 const TGalleryStyle Styles[] = {

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "Forms.h"
+#include "cxButtons.h"
 #include "cxClasses.h"
 #include "cxControls.h"
 #include "cxDWMApi.h"
@@ -71,6 +72,7 @@ inline const TControlsModule ControlsModules[] = {
     {&dxForms_Initialize, &dxForms_Finalize},
     {&cxPopupHooks_Initialize, &cxPopupHooks_Finalize},
     {&dxCustomHint_Initialize, &dxCustomHint_Finalize},
+    {&cxButtons_Initialize, &cxButtons_Finalize},
 };
 
 inline void StartControlsModules() {
