@@ -4,6 +4,8 @@
 
 #include "cxDrawTextUtils.h"
 #include "cxLookAndFeels.h"
+#include "dxCore.h"
+#include "dxDPIAwareUtils.h"
 #include "dxOffice11.h"
 #include "dxThemeManager.h"
 #include "dxUxTheme.h"
@@ -373,4 +375,63 @@ void cxDrawEditButtonEllipsis(TcxCanvas* ACanvas, const TRect& AContentRect, boo
     Dots(P.x + 1, P.y + 1, clBtnHighlight);
     Dots(P.x, P.y, clBtnShadow);
   }
+}
+
+void cxDrawEditButtonArrow(TcxCanvas* ACanvas, const TRect& AContentRect,
+                           const TRect& AButtonBounds, bool AIsInplace, bool AEnabled,
+                           bool AOffsetContent, TColor APenColor) {
+  TRect R = AContentRect;
+  // Widened to the full extent, centred; an odd extra pixel goes right when
+  // the content is offset, left otherwise.
+  auto Widen = [&](LONG& ALow, LONG& AHigh, LONG AFullLow, LONG AFullHigh) {
+    Integer Difference = (AFullHigh - AFullLow) - (AHigh - ALow);
+    Integer Low = Difference / 2, High = Difference - Low;
+    if (Difference % 2 != 0 && !AOffsetContent) std::swap(Low, High);
+    ALow -= Low;
+    AHigh += High;
+    return Difference;
+  };
+  Integer WidthDifference = Widen(R.left, R.right, AButtonBounds.left, AButtonBounds.right);
+  if (AIsInplace) Widen(R.top, R.bottom, AButtonBounds.top, AButtonBounds.bottom);
+  if (AOffsetContent) OffsetRect(&R, WidthDifference % 2 == 0 ? 1 : 0, 1);
+  TcxCustomLookAndFeelPainter* Painter = cxLookAndFeelPaintersManager()->GetPainter(lfsStandard);
+  if (!Painter) return;
+  if (AEnabled) {
+    Painter->DrawArrow(ACanvas, R, adDown, APenColor);
+  } else {
+    Painter->DrawArrow(ACanvas, cxRectOffset(R, 1, 1), adDown, clBtnHighlight);
+    Painter->DrawArrow(ACanvas, R, adDown, clBtnShadow);
+  }
+}
+
+Integer CalculateEditDefaultButtonWidth(TcxCanvas* ACanvas, TcxEditButtonWidthData& AData) {
+  // Native only where the theme of the button's kind can be opened.
+  HTHEME Theme = nullptr;
+  if (AData.NativeStyle) {
+    Theme = OpenTheme(AData.ComboBoxStyle ? totComboBox : totButton);
+    AData.NativeStyle = Theme != nullptr;
+  }
+  Integer BorderExtent = 4;
+  if (Theme) {
+    TRect Bounds = cxRect(0, 0, 100, 100), Content = Bounds;
+    if (SUCCEEDED(dxUxTheme::GetThemeBackgroundContentRect(
+            Theme, ACanvas ? ACanvas->Handle() : nullptr, BP_PUSHBUTTON_PART, PBS_NORMAL_STATE,
+            &Bounds, &Content)))
+      BorderExtent = 100 - (Content.right - Content.left);
+  }
+  if (AData.Width >= 1) return std::max(AData.Width, BorderExtent);
+  Integer Result;
+  if (AData.Kind == bkGlyph && AData.GlyphWidth > 0) {
+    Result = AData.GlyphWidth + BorderExtent;
+  } else {
+    Result = 0;
+    if (AData.Kind == bkText) {
+      bool Scaled = AData.ScaleFactor && AData.ScaleFactor->Assigned();
+      Result = ACanvas->TextWidth(RemoveAccelChars(AData.Caption, false)) + BorderExtent +
+               (Scaled ? AData.ScaleFactor->Apply(2) : 2) + 1;
+    }
+    Result = std::max(Result, dxGetSystemMetrics(SM_CYHSCROLL, AData.ScaleFactor));
+  }
+  dxAdjustToTouchableSize(Result, AData.ScaleFactor);
+  return Result;
 }

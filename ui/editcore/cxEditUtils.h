@@ -26,6 +26,7 @@ enum TcxEditButtonStyle {
 };
 // Selected means hot.
 enum TcxEditButtonState { ebsDisabled, ebsNormal, ebsPressed, ebsSelected };
+enum TcxEditButtonKind { bkEllipsis, bkDown, bkGlyph, bkText };
 
 extern const Integer cxEditButtonContentVerticalOffset[btsOffice11 + 1];
 
@@ -105,3 +106,26 @@ TPoint cxGetEditButtonContentPosition(const TRect& AContentRect, const TSize& AS
 // than 11); disabled ones embossed in the highlight and shadow colours.
 void cxDrawEditButtonEllipsis(TcxCanvas* ACanvas, const TRect& AContentRect, bool AEnabled,
                               bool AOffsetContent, TColor APenColor);
+// The drop-down arrow: in the content rectangle widened to the button's
+// full width (and, in place, heightened to its full height), drawn by the
+// standard painter; disabled ones embossed.
+void cxDrawEditButtonArrow(TcxCanvas* ACanvas, const TRect& AContentRect,
+                           const TRect& AButtonBounds, bool AIsInplace, bool AEnabled,
+                           bool AOffsetContent, TColor APenColor);
+
+// What the default width of a button depends on.
+struct TcxEditButtonWidthData {
+  TcxEditButtonKind Kind = bkDown;
+  // Cleared by the calculation when the theme cannot draw the button.
+  bool NativeStyle = false;
+  bool ComboBoxStyle = false;
+  // The button's own width; 0 or less for none.
+  Integer Width = 0;
+  // Of the assigned glyph or image at the button's scale; 0 when none.
+  Integer GlyphWidth = 0;
+  String Caption;
+  const TdxScaleFactor* ScaleFactor = nullptr;
+};
+// An explicit width (at least the border extent), else the glyph's or the
+// caption's width with the border extent, at least a scroll bar's height.
+Integer CalculateEditDefaultButtonWidth(TcxCanvas* ACanvas, TcxEditButtonWidthData& AData);

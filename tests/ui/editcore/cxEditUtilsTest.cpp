@@ -3,6 +3,8 @@
 #include "EditPaintTestSupport.h"
 #include "cxDrawTextUtils.h"
 #include "cxEditUtils.h"
+#include "cxLookAndFeels.h"
+#include "dxDPIAwareUtils.h"
 #include "dxOffice11.h"
 #include "dxUxTheme.h"
 
@@ -565,6 +567,136 @@ TEST(EditNativeButtons, ContentVerticalOffset) {
   TRect C = PlatformButtonContent(cxRect(0, 0, 100, 100), 1);
   Integer Expected = dxUxTheme::IsThemeActive() ? C.top + (100 - C.bottom) : 2;
   EXPECT_EQ(GetEditButtonsContentVerticalOffset(nullptr, btsFlat, true), Expected);
+}
+
+}  // namespace
+
+namespace {
+
+// The standard painter's down arrow drawn straight into a rectangle.
+void PainterArrow(TcxCanvas* C, const TRect& R, TColor AColor) {
+  cxLookAndFeelPaintersManager()->GetPainter(lfsStandard)->DrawArrow(C, R, adDown, AColor);
+}
+
+TEST(EditButtonContent, DropDownArrowTakesTheButtonsWidth) {
+  const TRect Content = cxRect(4, 3, 14, 13), Button = cxRect(0, 0, 21, 16);
+  struct TCase {
+    const char* Name;
+    bool Inplace, Enabled, Offset;
+    TRect Expected;  // where the painter's arrow goes
+  } Cases[] = {
+      // 21 - 10 = 11 more: 6 on the left, 5 on the right.
+      {"odd difference: the extra pixel left", false, true, false, cxRect(-2, 3, 19, 13)},
+      // Offset: the extra pixel right, and down by one (no move right).
+      {"pressed", false, true, true, cxRect(-1, 4, 20, 14)},
+      // In place also the full height: 16 - 10 = 6, 3 on each side.
+      {"in place", true, true, false, cxRect(-2, 0, 19, 16)},
+  };
+  for (const TCase& C : Cases) {
+    auto Ours = Painted(24, 20, [&](TcxCanvas* Canvas) {
+      cxDrawEditButtonArrow(Canvas, Content, Button, C.Inplace, C.Enabled, C.Offset, kInk);
+    });
+    auto Expected =
+        Painted(24, 20, [&](TcxCanvas* Canvas) { PainterArrow(Canvas, C.Expected, kInk); });
+    EXPECT_EQ(Difference(Ours.get(), Expected.get()), "") << C.Name;
+  }
+  // Even difference (10 more, 5 on each side), pressed: one right and one
+  // down.
+  auto Ours = Painted(24, 20, [&](TcxCanvas* Canvas) {
+    cxDrawEditButtonArrow(Canvas, Content, cxRect(0, 0, 20, 16), false, true, true, kInk);
+  });
+  auto Expected =
+      Painted(24, 20, [&](TcxCanvas* Canvas) { PainterArrow(Canvas, cxRect(0, 4, 20, 14), kInk); });
+  EXPECT_EQ(Difference(Ours.get(), Expected.get()), "");
+  // Disabled: embossed.
+  auto Disabled = Painted(24, 20, [&](TcxCanvas* Canvas) {
+    cxDrawEditButtonArrow(Canvas, Content, Button, false, false, false, kInk);
+  });
+  auto Embossed = Painted(24, 20, [&](TcxCanvas* Canvas) {
+    PainterArrow(Canvas, cxRect(-1, 4, 20, 14), clBtnHighlight);
+    PainterArrow(Canvas, cxRect(-2, 3, 19, 13), clBtnShadow);
+  });
+  EXPECT_EQ(Difference(Disabled.get(), Embossed.get()), "");
+}
+
+// ---------------------------------------------------------------------------
+// Default button width
+
+using TGetSystemMetricsForDpi = int(WINAPI*)(int, UINT);
+
+int PlatformScrollBarHeight(UINT ADpi) {
+  auto F = reinterpret_cast<TGetSystemMetricsForDpi>(
+      GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi"));
+  return F ? F(SM_CYHSCROLL, ADpi) : MulDiv(GetSystemMetrics(SM_CYHSCROLL), ADpi, 96);
+}
+
+TEST(EditButtonWidth, ByKindGlyphCaptionAndScale) {
+  TOwned<TdxScaleFactor> At144(Create<TdxScaleFactor>());
+  At144->Assign(3, 2, false);
+  auto Canvas = Painted(4, 4, [](TcxCanvas*) {});
+  TcxCanvas* C = Canvas->cxCanvas();
+  const Integer Caption = C->TextWidth(L"Browse files and folders");
+  struct TCase {
+    const char* Name;
+    TcxEditButtonKind Kind;
+    Integer Width, Glyph;
+    const wchar_t* Caption;
+    const TdxScaleFactor* Scale;
+    Integer Expected;
+  } Cases[] = {
+      {"explicit 2: the border extent", bkEllipsis, 2, 0, L"", nullptr, 4},
+      {"explicit 30", bkText, 30, 0, L"Browse files and folders", nullptr, 30},
+      {"glyph", bkGlyph, 0, 16, L"", nullptr, 20},
+      {"glyph kind without a glyph", bkGlyph, 0, 0, L"", nullptr, PlatformScrollBarHeight(96)},
+      {"ellipsis", bkEllipsis, 0, 0, L"", nullptr, PlatformScrollBarHeight(96)},
+      {"ellipsis at 144 dpi", bkDown, 0, 0, L"", At144.get(), PlatformScrollBarHeight(144)},
+      {"caption", bkText, 0, 0, L"Browse files and &folders", nullptr, Caption + 4 + 2 + 1},
+      {"caption at 144 dpi", bkText, 0, 0, L"Browse files and folders", At144.get(),
+       std::max(Caption + 4 + 3 + 1, PlatformScrollBarHeight(144))},
+      {"short caption: at least a scroll bar", bkText, 0, 0, L"", nullptr,
+       PlatformScrollBarHeight(96)},
+  };
+  for (const TCase& T : Cases) {
+    TcxEditButtonWidthData D;
+    D.Kind = T.Kind;
+    D.Width = T.Width;
+    D.GlyphWidth = T.Glyph;
+    D.Caption = T.Caption;
+    D.ScaleFactor = T.Scale;
+    EXPECT_EQ(CalculateEditDefaultButtonWidth(C, D), T.Expected) << T.Name;
+  }
+}
+
+TEST(EditButtonWidth, NativeBorderExtentComesFromTheTheme) {
+  TcxEditButtonWidthData D;
+  D.Kind = bkEllipsis;
+  D.Width = 2;
+  D.NativeStyle = true;
+  Integer Result = CalculateEditDefaultButtonWidth(nullptr, D);
+  if (!dxUxTheme::IsThemeActive()) {
+    EXPECT_FALSE(D.NativeStyle);
+    EXPECT_EQ(Result, 4);
+    return;
+  }
+  EXPECT_TRUE(D.NativeStyle);
+  TRect C = PlatformButtonContent(cxRect(0, 0, 100, 100), 1);
+  EXPECT_EQ(Result, std::max<Integer>(2, 100 - (C.right - C.left)));
+}
+
+// In touch mode glyph, caption and kind widths grow to the touch minimum;
+// an explicit width does not.
+TEST(EditButtonWidth, TouchModeEnlargesAllButAnExplicitWidth) {
+  cxSetIsTouchModeEnabled(true);
+  TcxEditButtonWidthData Glyph;
+  Glyph.Kind = bkGlyph;
+  Glyph.GlyphWidth = 16;
+  TcxEditButtonWidthData Explicit;
+  Explicit.Width = 2;
+  Integer GlyphWidth = CalculateEditDefaultButtonWidth(nullptr, Glyph);
+  Integer ExplicitWidth = CalculateEditDefaultButtonWidth(nullptr, Explicit);
+  cxSetIsTouchModeEnabled(false);
+  EXPECT_EQ(GlyphWidth, dxSystemScaleFactor()->Apply(27));
+  EXPECT_EQ(ExplicitWidth, 4);
 }
 
 }  // namespace
