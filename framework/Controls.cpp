@@ -375,7 +375,8 @@ void TControl::WMMButtonUp(TMessage& Message) {
 void TControl::WMMouseMove(TMessage& Message) {
   DefaultHandler(Message);
   if (Application()) Application()->HintMouseMessage(this, Message);
-  MouseMove(MouseShift(Message.WParam), LoWordSigned(Message.LParam), HiWordSigned(Message.LParam));
+  const TPoint P = MouseMessagePos(Message);
+  MouseMove(MouseShift(Message.WParam), P.x, P.y);
 }
 
 void TControl::WMContextMenu(TMessage& Message) {
@@ -466,7 +467,8 @@ void TControl::CMParentBiDiModeChanged(TMessage&) {
 Word TControl::UIState() const { return FParent ? FParent->UIState() : 0; }
 
 void TControl::DoMouseDown(TMessage& Message, TMouseButton Button, TShiftState Shift) {
-  Integer X = LoWordSigned(Message.LParam), Y = HiWordSigned(Message.LParam);
+  const TPoint P = MouseMessagePos(Message);
+  Integer X = P.x, Y = P.y;
   if (Button == mbLeft && !Shift.Contains(ssDouble)) {
     // Click is raised on the button's release inside the control.
     if (FControlStyle.Contains(csClickEvents)) FControlState.Include(csClicked);
@@ -476,13 +478,18 @@ void TControl::DoMouseDown(TMessage& Message, TMouseButton Button, TShiftState S
 }
 
 void TControl::DoMouseUp(TMessage& Message, TMouseButton Button) {
-  Integer X = LoWordSigned(Message.LParam), Y = HiWordSigned(Message.LParam);
+  const TPoint P = MouseMessagePos(Message);
+  Integer X = P.x, Y = P.y;
   if (Button == mbLeft) {
     bool Clicked = FControlState.Contains(csClicked);
     FControlState.Exclude(csLButtonDown).Exclude(csClicked);
     if (Clicked && PtInRect(ClientRect(), Point(X, Y))) Click();
   }
   MouseUp(Button, MouseShift(Message.WParam), X, Y);
+}
+
+TPoint TControl::MouseMessagePos(const TMessage& Message) {
+  return TPoint{LoWordSigned(Message.LParam), HiWordSigned(Message.LParam)};
 }
 
 void TControl::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {

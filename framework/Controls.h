@@ -353,6 +353,9 @@ class TControl : public TComponent {
 
   void Loaded() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  // The client position a mouse message carries (its signed 16-bit words);
+  // a control too large for them takes it from elsewhere.
+  virtual TPoint MouseMessagePos(const TMessage& Message);
   virtual void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
   virtual void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
   virtual void MouseMove(TShiftState Shift, Integer X, Integer Y);

@@ -18,6 +18,8 @@
 #include "StdCtrls.h"
 #include "cxDrawTextUtils.h"
 #include "cxLookAndFeelPainters.h"
+#include "cxScrollBar.h"
+#include "dxTouch.h"
 
 // ---------------------------------------------------------------------------
 // Window routines. The rectangle routines of the foundation (cxGetWindowRect,
@@ -452,3 +454,642 @@ void dxRemoveSystemInfoListener(IdxSystemInfoListener* AListener);
 
 void cxControls_Initialize();
 void cxControls_Finalize();
+
+// ===========================================================================
+// The base control.
+//
+// The scroll-bar set, its manager and bar data, the size grip, the touch and
+// hybrid helpers and the drag-and-drop classes are declared by their own
+// blocks; the control refers to them only through pointers.
+class TcxControl;
+class TcxControlCustomScrollBars;
+class TcxControlScrollBarsManager;
+class TcxScrollBarData;
+class IcxControlScrollBar;
+class TcxSizeGrip;
+class TdxHybridScrollbarsManager;
+class TdxTouchScrollUIActivityHelper;
+class TcxDragAndDropObject;
+class TcxDragImageList;
+class TcxControlChildComponent;
+
+// The cursors of middle-button scrolling (loaded at start-up).
+constexpr TCursor crFullScroll = 2101, crHorScroll = 2102, crVerScroll = 2103, crUpScroll = 2104,
+                  crRightScroll = 2105, crDownScroll = 2106, crLeftScroll = 2107;
+
+enum TcxControlBorderStyle { cxcbsNone, cxcbsDefault };
+enum TcxControlActivateType { atOther, atByMouse, atByMouseNonClientArea };
+enum TcxKey { kAll, kArrows, kChars, kTab };
+using TcxKeys = TSet<TcxKey>;
+enum TcxMouseWheelScrollingKind { mwskNone, mwskHorizontal, mwskVertical };
+enum TcxDragAndDropState { ddsNone, ddsStarting, ddsInProcess };
+using TcxScrollBarKinds = TSet<TScrollBarKind>;
+
+// Told whenever the font of a control it listens to changes.
+class IcxFontListener {
+ public:
+  virtual void Changed(TObject* Sender, TFont* AFont) = 0;
+
+ protected:
+  ~IcxFontListener() = default;
+};
+
+// An object that holds a control's mouse capture learns when it lost it.
+class IcxMouseCaptureObject {
+ public:
+  virtual void DoCancelMode() = 0;
+
+ protected:
+  ~IcxMouseCaptureObject() = default;
+};
+
+// A child control that decides itself whether its parent's invalidation
+// must reach it.
+class IcxTransparentControl {
+ public:
+  virtual bool IsTransparentRegionsPresent() = 0;
+
+ protected:
+  ~IcxTransparentControl() = default;
+};
+
+// A control that shows a frozen picture of itself while its content is
+// locked: the picture and the control it was taken of (the picture covers
+// that control's client area).
+class IcxLockedStatePaint {
+ public:
+  virtual TcxBitmap* GetImage() = 0;
+  virtual TcxControl* GetTopmostControl() = 0;
+
+ protected:
+  ~IcxLockedStatePaint() = default;
+};
+class IcxLockedStateFontChanged {
+ public:
+  virtual void FontChanged(TFont* AFont) = 0;
+
+ protected:
+  ~IcxLockedStateFontChanged() = default;
+};
+
+// Scale factors of controls that move between parents.
+class TcxControlHelper {
+ public:
+  // The parent changes, or the control is being read from a stream.
+  static bool CanSetParent(TControl* AControl, TWinControl* ANewParent);
+  // The control takes its new parent's scale factor.
+  static void UpdateScaleFactorOnParentChange(TWinControl* AControl);
+};
+
+// Paints the window's update through a buffer with an alpha channel, which
+// composition shows as it is (opaque unless APaintBlackOpaque).
+void dxPaintWindowOnGlass(HWND AWnd, bool APaintBlackOpaque = false);
+void dxDrawWindowOnGlass(HWND AWnd, HDC ADC, const TRect& ABounds, bool APaintBlackOpaque = false);
+
+// Shows the context menu of a control instead of the control's own road;
+// true when it did.
+using TcxContextPopupHookFunc = bool (*)(TcxControl* AControl, TComponent* APopupMenu,
+                                         const TPoint& AMousePos);
+TcxContextPopupHookFunc& cxContextPopupHookFunc();
+
+// A self-painted control with a scale factor of its own and brackets around
+// scale changes.
+class TcxCustomControl : public TCustomControl, public IdxScaleFactor {
+  DECLARE_CLASS(TcxCustomControl, TCustomControl)
+  DECLARE_MESSAGE_TABLE()
+ public:
+  explicit TcxCustomControl(TComponent* AOwner);
+  ~TcxCustomControl() override;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID AIID, void** AObj) override;
+  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(-1); }
+  ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(-1); }
+  bool GetInterface(const IID& AIID, void** AObj) override;
+  TdxScaleFactor* STDMETHODCALLTYPE GetScaleFactor() override { return FScaleFactor; }
+  TdxScaleFactor* ScaleFactor() const { return FScaleFactor; }
+
+  void ChangeScale(Integer M, Integer D) override;
+  void ScaleForPPI(Integer NewPPI) override;
+  void BeginScaleChange();
+  void EndScaleChange();
+  bool IsScaleChanging() const { return FScaleChangeCounter != 0; }
+
+  // What an adorner (a highlight drawn over the form) needs of the control.
+  virtual TWinControl* GetAdornerTargetElementControl();
+  virtual TRect GetAdornerTargetElementBounds();
+  virtual bool GetAdornerTargetElementVisible();
+  virtual void GetAdornerTargetElements(TStrings* AList);
+
+ protected:
+  virtual void ChangeScaleEx(Integer M, Integer D);
+  virtual void ScaleFactorChanging();
+  virtual void ScaleFactorChanged();
+
+  virtual void DXMScaleChanging(TMessage& Message);
+  virtual void DXMScaleChanged(TMessage& Message);
+
+ private:
+  Word FScaleChangeCounter = 0;
+  TdxScaleFactor* FScaleFactor = nullptr;
+};
+
+// The base of the library's self-painted controls: the look and feel it
+// paints through, the painting road, focus on click, the mouse (capture
+// object, enter and leave, wheel, middle-button scrolling), hints, popup
+// menu, font listeners, scroll bars and drag and drop.
+class TcxControl : public TcxCustomControl,
+                   public IdxSystemInfoListener,
+                   public IdxLocalizerListener,
+                   public IdxGestureOwner,
+                   public IdxGestureClient,
+                   public IcxLookAndFeelContainer {
+  DECLARE_CLASS(TcxControl, TcxCustomControl)
+  DECLARE_MESSAGE_TABLE()
+ public:
+  explicit TcxControl(TComponent* AOwner);
+  ~TcxControl() override;
+  // The steps of construction that reach overrides.
+  void AfterConstruction() override;
+  void BeforeDestruction() override;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID AIID, void** AObj) override;
+  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(-1); }
+  ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(-1); }
+  bool GetInterface(const IID& AIID, void** AObj) override;
+  // IcxLookAndFeelContainer: the control's look and feel. The scroll bars
+  // see the control through ScrollBarOwner, whose look and feel is
+  // GetScrollBarLookAndFeel.
+  TcxLookAndFeel* STDMETHODCALLTYPE GetLookAndFeel() override { return GetLookAndFeelValue(); }
+  IcxScrollBarOwner* ScrollBarOwner() { return &FScrollBarOwner; }
+
+  // Canvases.
+  TcxControlCanvas* Canvas() const { return FCanvas; }
+  TcxCanvas* ActiveCanvas();
+
+  TcxLookAndFeel* LookAndFeel() const { return FLookAndFeel; }
+  void SetLookAndFeel(TcxLookAndFeel* AValue) { FLookAndFeel->Assign(AValue); }
+  TcxCustomLookAndFeelPainter* LookAndFeelPainter() { return GetLookAndFeelPainter(); }
+
+  TcxControlBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TcxControlBorderStyle AValue);
+  bool FocusOnClick() const { return FFocusOnClick; }
+  void SetFocusOnClick(bool AValue) { FFocusOnClick = AValue; }
+  TcxKeys Keys() const { return FKeys; }
+  void SetKeys(TcxKeys AValue) { FKeys = AValue; }
+  bool Transparent() const { return FTransparent; }
+  void SetTransparent(bool AValue);
+  TRect BoundsValue() const { return FBounds; }
+  void SetBoundsValue(const TRect& AValue);
+  TcxControlActivateType ActivateType() const { return FActivateType; }
+  bool IsDesigning() { return GetIsDesigning(); }
+  bool IsFocused() { return GetIsFocused(); }
+  bool IsLoading() const { return ComponentState().Contains(csLoading); }
+  bool IsDestroying() const { return ComponentState().Contains(csDestroying); }
+  bool IsScrollingContent() const { return FIsScrollingContent; }
+  bool MouseButtonPressed() const { return FMouseButtonPressed; }
+  TPoint MouseDownPos() const { return FMouseDownPos; }
+
+  // Hints: the text as assigned is kept apart from the framework's hint,
+  // which follows the mouse (GetStatusHint).
+  String GetHint() const { return FOriginalHint; }
+  void SetHint(const String& AValue);
+  bool IsHintStored() const;
+
+  // Only a popup menu (IsPopupMenu) is taken; anything else stores nullptr.
+  TComponent* PopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TComponent* AValue);
+
+  void AddFontListener(IcxFontListener* AListener);
+  void RemoveFontListener(IcxFontListener* AListener);
+
+  void SetParent(TWinControl* AParent) override;
+  void SetFocus() override;
+  void SetParentBackground(bool AValue);
+
+  // Invalidation.
+  void InvalidateRect(const TRect& R, bool AEraseBackground);
+  void InvalidateRgn(TcxRegion* ARegion, bool AEraseBackground);
+  void InvalidateWithChildren();
+  void UpdateWithChildren();
+  static void InvalidateControl(TWinControl* AControl, bool ANeedInvalidateSelf,
+                                bool ANeedInvalidateChildren);
+
+  // A WM_MOUSEMOVE at the mouse position (or at P, client coordinates)
+  // when no window holds the mouse capture.
+  void PostMouseMove();
+  void PostMouseMove(const TPoint& AMousePos);
+  TPoint GetMouseCursorClientPos();
+
+  TObject* MouseCaptureObject() const { return FMouseCaptureObject; }
+  void SetMouseCaptureObject(TObject* AValue);
+
+  // The touch settings the window framework has no place for: the gestures
+  // the control answers and how it pans.
+  TInteractiveGestures InteractiveGestures() const { return FInteractiveGestures; }
+  void SetInteractiveGestures(TInteractiveGestures AValue) { FInteractiveGestures = AValue; }
+  TInteractiveGestureOptions InteractiveGestureOptions() const {
+    return FInteractiveGestureOptions;
+  }
+  void SetInteractiveGestureOptions(TInteractiveGestureOptions AValue) {
+    FInteractiveGestureOptions = AValue;
+  }
+
+  // Scroll bars (the values the control describes its bars with).
+  TScrollStyle ScrollBars() const { return FScrollBars; }
+  void SetScrollBars(TScrollStyle AValue);
+  void SetScrollBarInfo(TScrollBarKind AScrollBarKind, Integer AMin, Integer AMax, Integer AStep,
+                        Integer APage, Integer APos, bool AAllowShow, bool AAllowHide);
+  void LockScrollBars();
+  void UnlockScrollBars();
+  IcxControlScrollBar* GetScrollBar(TScrollBarKind AKind);
+  IcxControlScrollBar* GetHScrollBar();
+  IcxControlScrollBar* GetVScrollBar();
+  bool IsScrollBarActive(TScrollBarKind AKind);
+  bool IsScrollBarsCapture();
+  TSize GetScrollBarSize();
+  TdxScrollbarMode GetScrollbarMode() const { return FScrollbarMode; }
+  TdxScrollbarMode GetLookAndFeelScrollbarMode();
+  bool IsScrollBarModeChanged();
+  void CreateScrollBars();
+  void DestroyScrollBars();
+  void CheckNeedsScrollBars();
+  void HideTouchScrollUI(TcxControl* AOwner, bool AImmediately = false);
+  bool IsTouchScrollUIHidden(TcxControl* AOwner);
+  void Deactivate(TcxControl* AOwner);
+  bool GetHScrollBarVisible();
+  bool GetVScrollBarVisible();
+  TObject* GetSizeGrip();
+  void DoScrollBarBasedGestureScroll(TScrollBarKind AScrollKind, Integer& ADelta, Integer ADeltaY,
+                                     Integer ADeltaX);
+  TcxControlCustomScrollBars* MainScrollBars() const { return FMainScrollBars; }
+  TcxControlScrollBarsManager* ScrollBarsManager() const { return FScrollBarsManager; }
+  TdxGestureHelper* GestureHelper() const { return FGestureHelper; }
+  TdxScrollbarMode ScrollbarMode() const { return FScrollbarMode; }
+  TColor HybridScrollbarBaseColor() const { return FHybridScrollbarBaseColor; }
+  void SetHybridScrollbarBaseColor(TColor AValue);
+
+  // Drag and drop.
+  TcxDragAndDropObject* DragAndDropObject();
+  TcxDragAndDropState DragAndDropState() const { return FDragAndDropState; }
+  void SetDragAndDropState(TcxDragAndDropState AValue);
+  TClass DragAndDropObjectClass() const { return FDragAndDropObjectClass; }
+  void SetDragAndDropObjectClass(TClass AValue);
+  void FinishDragAndDrop(bool Accepted);
+  void HideDragImage();
+  void ShowDragImage();
+  void ScrollWindow(Integer DX, Integer DY, const TRect& AScrollRect);
+
+  TNotifyEvent OnFocusChanged;
+  TNotifyEvent OnMouseEnter;
+  TNotifyEvent OnMouseLeave;
+
+  // IdxGestureOwner, IdxGestureClient
+  IdxGestureClient* STDMETHODCALLTYPE GetGestureClient(const TPoint& APoint) override;
+  HWND STDMETHODCALLTYPE GetGestureClientHandle() override;
+  bool STDMETHODCALLTYPE IsGestureTarget(HWND AWnd) override;
+  TPoint STDMETHODCALLTYPE ScreenToClient(const TPoint& APoint) override;
+  bool STDMETHODCALLTYPE AllowGesture(TInteractiveGesture AGestureId) override;
+  bool STDMETHODCALLTYPE AllowPan(TScrollBarKind AScrollKind) override;
+  void STDMETHODCALLTYPE BeginGestureScroll(const TPoint& APos) override;
+  void STDMETHODCALLTYPE EndGestureScroll() override;
+  void STDMETHODCALLTYPE GestureScroll(Integer ADeltaX, Integer ADeltaY) override;
+  DWORD STDMETHODCALLTYPE GetPanOptions() override;
+  bool STDMETHODCALLTYPE IsPanArea(const TPoint& APoint) override;
+  bool STDMETHODCALLTYPE NeedPanningFeedback(TScrollBarKind AScrollKind) override;
+  // IdxLocalizerListener
+  void STDMETHODCALLTYPE TranslationChanged() override;
+  // IdxSystemInfoListener
+  void SystemInfoChanged(Cardinal AParameter) override;
+
+  // The mouse entered or left the control (AControl the control itself or
+  // nullptr) or one of its children.
+  virtual void MouseEnter(TControl* AControl);
+  virtual void MouseLeave(TControl* AControl);
+
+  // What a child component (a component that belongs to one control) calls.
+  virtual void AddChildComponent(TcxControlChildComponent* AComponent);
+  virtual void RemoveChildComponent(TcxControlChildComponent* AComponent);
+
+  virtual bool CanFocusEx();
+  virtual bool CanFocusOnClick();
+  virtual bool CanFocusOnClick(Integer X, Integer Y);
+  // One line in a direction, as the wheel and middle-button scrolling do.
+  virtual void ScrollContent(TcxDirection ADirection);
+
+ protected:
+  // -- Gestures.
+  virtual bool CanScrollContentByGestureWithoutScrollBars();
+  virtual void CheckOverpan(TScrollBarKind AScrollKind, Integer ANewDataPos, Integer ADeltaY,
+                            Integer ADeltaX, Integer AMaxDataPos, Integer AMinDataPos);
+  virtual void DoGestureScroll(TScrollBarKind AScrollKind, Integer ANewScrollPos);
+  virtual TInteractiveGestures GetDefaultInteractiveGestures();
+  virtual TInteractiveGestureOptions GetDefaultInteractiveGestureOptions();
+  virtual TcxControl* GetTouchScrollUIOwner(const TPoint& APoint);
+  virtual bool CanProcessScrollEvents(TMessage& Message);
+  virtual bool IsDefaultGesture(DWORD AGestureID);
+  virtual bool IsGestureHelperMessage(TMessage& Message);
+  virtual bool IsGestureScrolling();
+  virtual bool IsScrollBarBasedGestureScroll(TScrollBarKind AScrollKind);
+  virtual DWORD GetDefaultPanOptions();
+  virtual void ScrollContentByGesture(TScrollBarKind AScrollKind, Integer ADelta);
+
+  // -- Painting, focus, mouse and the rest of the control's hooks.
+  virtual bool DoShowPopupMenu(TComponent* AMenu, Integer X, Integer Y);
+  virtual bool InternalMouseWheel(TShiftState Shift, Integer WheelDelta, const TPoint& MousePos);
+  virtual bool IsDoubleBufferedNeeded();
+  virtual void Modified();
+  virtual void DoPaint();
+  virtual void DrawBorder(TcxCanvas* ACanvas);
+  virtual void DrawScrollBars(TcxCanvas* ACanvas);
+  virtual void EraseBackground(HDC DC) override;
+  virtual void EraseBackground(TcxCanvas* ACanvas, const TRect& ARect);
+  virtual void PaintNonClientArea(TcxCanvas* ACanvas);
+  virtual void AfterMouseDown(TMouseButton AButton, Integer X, Integer Y);
+  virtual void BeforeMouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  virtual void BringInternalControlsToFront();
+  virtual void CancelMouseOperations();
+  virtual Integer GetBorderSize();
+  virtual TRect GetBounds();
+  virtual TRect GetClientBounds();
+  virtual TRect GetClientOffsets();
+  virtual TCursor GetCurrentCursor(Integer X, Integer Y);
+  virtual bool GetIsDesigning();
+  virtual bool GetIsFocused();
+  virtual TClass GetMainScrollBarsClass();
+  virtual TcxMouseWheelScrollingKind GetMouseWheelScrollingKind();
+  virtual bool GetPaintBlackOpaqueOnGlass();
+  virtual TClass GetScrollBarClass(TScrollBarKind AKind);
+  virtual TClass GetSizeGripClass();
+  virtual void InitControl();
+  virtual void SetFocusOnMouseClick(TMouseButton AButton, Integer X, Integer Y);
+  virtual void SetPaintRegion();
+  virtual String GetStatusHint(const TPoint& APoint);
+  virtual bool AllowCompositionPainting();
+  virtual bool FocusWhenChildIsClicked(TControl* AChild);
+  virtual bool HasBackground();
+  virtual bool HasNonClientArea();
+  virtual bool IsMouseWheelHandleNeeded(TShiftState Shift, Integer WheelDelta,
+                                        const TPoint& MousePos);
+  virtual bool IsTransparentBackground();
+  virtual bool IsInternalControl(TControl* AControl);
+  virtual bool NeedRedrawOnResize();
+  virtual bool UpdateMousePositionIfControlMoved();
+  virtual void BiDiModeChanged();
+  virtual void EnabledChanged();
+  virtual void ParentBackgroundChanged();
+  virtual void DoScrollUIModeChanged();
+
+  // -- Look and feel, touch and hybrid scroll UI, scroll bars.
+  virtual TcxLookAndFeel* GetLookAndFeelValue();
+  virtual TcxLookAndFeel* GetScrollBarLookAndFeel();
+  virtual void CheckTouchScrollUIPosition();
+  virtual TWinControl* GetTouchScrolUIOwnerControl();
+  virtual bool HasVisibleTouchScrollUI();
+  virtual void HideTouchScrollUIDirectly();
+  virtual TColor GetHybridScrollbarBaseColor();
+  virtual TdxHybridScrollbarsManager* GetManager();
+  virtual void InvalidateScrollbars();
+  virtual void ShowTouchScrollUI(TcxControl* AOwner, bool AControlledByTimer = false);
+  virtual bool AllowTouchScrollUIMode();
+  virtual bool AllowHybridScrollbarMode();
+  virtual void CheckTouchScrollUIMode();
+  virtual bool IsPopupScrollBars();
+  virtual bool IsTouchScrollUIMode();
+  virtual bool HasScrollBarArea();
+  virtual bool HasScrollBars();
+  virtual bool NeedsScrollBars();
+  virtual void DoCreateScrollBars();
+  virtual void DoDestroyScrollBars();
+  virtual bool CanUpdateScrollBars();
+  virtual void DoUpdateScrollBars();
+  virtual void InitScrollBars();
+  virtual void InitScrollBarsParameters();
+  virtual void InitScrollBarsParametersCache();
+  virtual bool IsPixelScrollBar(TScrollBarKind AKind);
+  virtual void ScrollBarVisibilityChanged(TcxScrollBarKinds AKinds);
+  virtual void Scroll(TScrollBarKind AScrollBarKind, TScrollCode AScrollCode, Integer& AScrollPos);
+  virtual bool CanScrollLineWithoutScrollBars(TcxDirection ADirection);
+  virtual void SetInternalControlsBounds();
+  virtual void UpdateInternalControlsState();
+  virtual bool NeedsToBringInternalControlsToFront();
+  virtual void HideScrollBars();
+  virtual TScrollStyle GetSystemSizeScrollBars();
+  virtual Integer GetHScrollBarAreaHeight();
+  virtual Integer GetVScrollBarAreaWidth();
+  virtual Integer GetHScrollBarDefaultAreaHeight();
+  virtual Integer GetVScrollBarDefaultAreaWidth();
+  virtual TRect GetHScrollBarBounds();
+  virtual TRect GetVScrollBarBounds();
+  virtual TRect GetSizeGripBounds();
+  virtual bool IsScrollBarsArea(const TPoint& P);
+  virtual bool IsSizeGripArea(const TPoint& P);
+  virtual bool IsSizeGripVisible();
+  virtual TColor GetScrollContentForegroundColor();
+  virtual TcxCustomLookAndFeelPainter* GetLookAndFeelPainter();
+  virtual void LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues);
+  virtual void UpdateScrollBars();
+
+  // -- Drag and drop.
+  virtual bool AllowAutoDragAndDropAtDesignTime(Integer X, Integer Y, TShiftState Shift);
+  virtual bool CanCancelDragStartOnCaptureObjectClear();
+  virtual TcxDragAndDropObject* CreateDragAndDropObject();
+  virtual void DoFinishDragAndDrop(bool Accepted);
+  virtual TClass GetDragAndDropObjectClass();
+  virtual void DrawDragImage(TcxCanvas* ACanvas, const TRect& R);
+  virtual TClass GetDragImagesClass();
+  virtual TPoint GetDragImagesSize();
+  virtual bool GetIsCopyDragDrop();
+  virtual bool HasDragImages();
+  virtual void InitDragImages(TcxDragImageList* AImages);
+
+  // -- The rest.
+  virtual void ScrollUIModeChanged();
+  virtual bool AcceptMousePosForClick(Integer X, Integer Y);
+  virtual bool IsMouseInPressedArea(Integer X, Integer Y);
+
+  // Hooks of the dynamic kind.
+  virtual void DoCancelMode();
+  virtual bool GetDesignHitTest(Integer X, Integer Y, TShiftState Shift);
+  virtual TClass GetDragObjectClass();
+  virtual void FocusEnter();
+  virtual void FocusLeave();
+  virtual bool MayFocus();
+  virtual void BorderStyleChanged();
+  virtual void BoundsChanged();
+  virtual void ColorChanged();
+  virtual void CursorChanged();
+  virtual void FocusChanged();
+  virtual void FontChanged();
+  virtual void TextChanged();
+  virtual void TransparentChanged();
+  virtual void VisibleChanged();
+  virtual bool AllowDragAndDropWithoutFocus();
+  virtual void DragAndDrop(const TPoint& P, bool& Accepted);
+  virtual void EndDragAndDrop(bool Accepted);
+  virtual bool StartDragAndDrop(const TPoint& P);
+  virtual bool CanDrag(Integer X, Integer Y);
+  virtual bool StartDrag(TObject* ADragObject);
+  virtual void BeginDragAndDrop();
+
+  // The framework's drag and drop, as far as the control takes part.
+  virtual TcxDragImageList* GetDragImages();
+  virtual void DoStartDrag(TObject*& ADragObject);
+  virtual void DoEndDrag(TObject* ATarget, Integer X, Integer Y);
+  virtual void DragOver(TObject* ASource, Integer X, Integer Y, Integer AState, bool& Accept);
+
+  // Framework overrides.
+  using TCustomControl::FontChanged;
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void DestroyWindowHandle() override;
+  void DefaultHandler(TMessage& Message) override;
+  void WndProc(TMessage& Message) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void ActionChange(TObject* Sender, bool CheckDefaults) override;
+  TPopupMenuBase* GetPopupMenu() override;
+  void Paint() override;
+  void PaintWindow(HDC DC) override;
+  void Resize() override;
+  void ScaleFactorChanged() override;
+  TPoint MouseMessagePos(const TMessage& Message) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void DoContextPopup(const TPoint& MousePos, bool& Handled) override;
+  bool DoMouseWheel(TShiftState Shift, Integer WheelDelta, const TPoint& MousePos) override;
+
+  // The standard road of WM_PAINT (without the buffer).
+  void PaintHandler(TMessage& Message);
+  bool IsMenuKey(TMessage& Message);
+  void UpdateStatusHint(const TPoint& APoint);
+  void DoNCPaint(HDC DC);
+  bool IsCreatingWindow() const { return FCreatingWindow; }
+
+  // Message handlers.
+  void WMCancelMode(TMessage& Message) override;
+  void WMContextMenu(TMessage& Message) override;
+  void WMEraseBkgnd(TMessage& Message) override;
+  void WMGetDlgCode(TMessage& Message) override;
+  void WMNCCalcSize(TMessage& Message) override;
+  void WMNCPaint(TMessage& Message) override;
+  void WMPaint(TMessage& Message) override;
+  void WMPrint(TMessage& Message) override;
+  void WMSetCursor(TMessage& Message) override;
+  void WMWindowPosChanged(TMessage& Message) override;
+  void CMBiDiModeChanged(TMessage& Message) override;
+  void CMColorChanged(TMessage& Message) override;
+  virtual void CMCursorChanged(TMessage& Message);
+  virtual void CMDesignHitTest(TMessage& Message);
+  void CMEnabledChanged(TMessage& Message) override;
+  void CMFontChanged(TMessage& Message) override;
+  void CMInvalidate(TMessage& Message) override;
+  void CMMouseEnter(TMessage& Message) override;
+  void CMMouseLeave(TMessage& Message) override;
+  void CMTextChanged(TMessage& Message) override;
+  void CMVisibleChanged(TMessage& Message) override;
+  virtual void DXMNCSizeChanged(TMessage& Message);
+  void CNKeyDown(TMessage& Message) override;
+  virtual void CNKeyUp(TMessage& Message);
+  void CNSysKeyDown(TMessage& Message) override;
+
+ private:
+  // The control as its scroll bars' owner: its scroll-bar look and feel.
+  struct TScrollBarOwner : public IcxScrollBarOwner {
+    TcxControl* Control;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID AIID, void** AObj) override;
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(-1); }
+    ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(-1); }
+    TWinControl* STDMETHODCALLTYPE GetControl() override { return Control; }
+    TcxLookAndFeel* STDMETHODCALLTYPE GetLookAndFeel() override;
+    TdxScaleFactor* STDMETHODCALLTYPE GetScaleFactor() override;
+  };
+
+  void LookAndFeelChangeHandler(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues);
+  TPoint MessageMousePos(const TMessage& Message);
+  void DoScrolling();
+
+  // Parts of the scrolling and the drag-and-drop work the rest of the
+  // control calls (their own source files).
+  void CreateScrollingObjects();
+  void DestroyScrollingObjects();
+  bool ScrollBarsManagerHandleMessage(TMessage& Message);
+  void CheckTouchScrollActivity(TMessage& Message);
+  void UnInitMainScrollBars();
+  Integer GetScrollBarPosition(TScrollBarKind AKind);
+  void DestroyDragAndDrop();
+  bool IsDragModeAutomatic();
+  bool IsFrameworkDragging();
+  void DetectAndBeginFrameworkDrag(const TPoint& AScreenPos);
+  void CheckStartDragAndDrop(TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  void ProcessDragAndDropMouseMove(TShiftState Shift, Integer X, Integer Y);
+  bool DragAndDropKeyDown(TMessage& Message);
+  bool DragAndDropKeyUp(TMessage& Message);
+
+  TScrollBarOwner FScrollBarOwner;
+
+  // Touch and hybrid scroll UI.
+  TColor FHybridScrollbarBaseColor = clDefault;
+  TdxHybridScrollbarsManager* FHybridScrollbarsManager = nullptr;
+  bool FIsScrollUIModeChanging = false;
+  TdxScrollbarMode FScrollbarMode = sbmClassic;
+  TdxTouchScrollUIActivityHelper* FScrollUIActivityHelper = nullptr;
+
+  TcxControlActivateType FActivateType = atOther;
+  TcxScreenCanvas* FActiveCanvas = nullptr;
+  TcxControlBorderStyle FBorderStyle = cxcbsNone;
+  TcxControlCanvas* FCanvas = nullptr;
+  bool FCreatingWindow = false;
+  bool FFinishingDragAndDrop = false;
+  bool FFocusOnClick = true;
+  TdxListenerList<IcxFontListener*> FFontListenerList;
+  TcxLookAndFeel* FLookAndFeel = nullptr;
+  String FOriginalHint;
+  TComponent* FPopupMenu = nullptr;
+  bool FTransparent = false;
+
+  // Drag and drop.
+  TcxDragAndDropObject* FDragAndDropObject = nullptr;
+  TClass FDragAndDropObjectClass = nullptr;
+  TCursor FDragAndDropPrevCursor = crDefault;
+  TcxDragAndDropState FDragAndDropState = ddsNone;
+  TcxDragImageList* FDragImages = nullptr;
+
+  // Gestures.
+  TdxGestureHelper* FGestureHelper = nullptr;
+  TPoint FGestureAccumulatedDelta{0, 0};
+  TInteractiveGestures FInteractiveGestures;
+  TInteractiveGestureOptions FInteractiveGestureOptions;
+
+  // Scroll bars.
+  bool FAllowScrollContentOnDrag = false;
+  bool FInitialHScrollBarActive = false;
+  bool FInitialVScrollBarActive = false;
+  bool FIsInitialScrollBarsParams = false;
+  bool FIsScrollingContent = false;
+  TcxControlCustomScrollBars* FMainScrollBars = nullptr;
+  TScrollStyle FScrollBars = ssBoth;
+  TcxControlScrollBarsManager* FScrollBarsManager = nullptr;
+  Integer FScrollBarsLockCount = 0;
+  bool FScrollBarsUpdateNeeded = false;
+  bool FUpdatingScrollBars = false;
+
+  TcxKeys FKeys;
+  bool FMouseButtonPressed = false;
+  TObject* FMouseCaptureObject = nullptr;
+  TPoint FMouseDownPos{0, 0};
+  Integer FMouseEnterCounter = 0;
+  bool FMouseRightButtonReleased = false;
+  Integer FMouseWheelAccumulator = 0;
+  TRect FBounds{0, 0, 0, 0};
+};
+
+// Middle-button (anchor) scrolling: a modal loop that calls AScrollContent
+// with the direction the mouse points to from the anchor, faster the
+// farther away, until Escape, another button, the wheel, a release of the
+// middle button after a move, or loss of the capture. AScrollContentFlag is
+// true while it runs.
+using TcxScrollContentProc = TMethodPtr<void(TcxDirection ADirection)>;
+void cxProcessControlScrollingOnMiddleButton(TcxControl* AControl, bool AllowHorScrolling,
+                                             bool AllowVerScrolling,
+                                             const TcxScrollContentProc& AScrollContent,
+                                             bool& AScrollContentFlag);

@@ -27,3 +27,20 @@ void LoadControlsCursors();
 void FreeMouseTrackingTimers();
 
 }  // namespace cxControlsInternal
+
+namespace cxControlsInternal {
+
+// Middle-button scrolling at a mouse position: the direction it points to
+// from the anchor and how fast (0 in the neutral zone, else 1 to 12).
+struct TcxAnchorScrolling {
+  TcxDirection Direction = dirNone;
+  Integer Speed = 0;
+};
+TcxAnchorScrolling cxAnchorScrollingAt(const TPoint& AAnchor, Integer AAnchorSize,
+                                       bool AllowHorScrolling, bool AllowVerScrolling,
+                                       const TPoint& P, const TRect& AScreen);
+TCursor cxAnchorScrollingCursor(TcxDirection ADirection, bool AllowHorScrolling,
+                                bool AllowVerScrolling);
+const wchar_t* cxAnchorBitmapName(bool AllowHorScrolling, bool AllowVerScrolling);
+
+}  // namespace cxControlsInternal

@@ -410,3 +410,40 @@ bool IsPointInDragDetectArea(const TPoint& AMouseDownPos, Integer X, Integer Y) 
   return std::abs(X - AMouseDownPos.x) < GetSystemMetrics(SM_CXDRAG) &&
          std::abs(Y - AMouseDownPos.y) < GetSystemMetrics(SM_CYDRAG);
 }
+
+// ---------------------------------------------------------------------------
+// Painting on glass: composition takes the alpha of what is painted, and GDI
+// leaves it 0, so the picture goes through a buffer whose alpha is made
+// opaque afterwards.
+
+void dxDrawWindowOnGlass(HWND AWnd, HDC ADC, const TRect& ABounds, bool APaintBlackOpaque) {
+  if (IsRectEmpty(&ABounds)) return;
+  HDC ABufferDC = nullptr;
+  TdxBPPaintParams AParams{};
+  AParams.cbSize = sizeof(AParams);
+  HPAINTBUFFER ABuffer =
+      dxUxTheme::BeginBufferedPaint(ADC, &ABounds, BPBF_TOPDOWNDIB, &AParams, &ABufferDC);
+  if (!ABuffer) {
+    SendMessageW(AWnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(ADC), reinterpret_cast<LPARAM>(ADC));
+    SendMessageW(AWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(ADC), PRF_CLIENT);
+    return;
+  }
+  const bool AHideCaret = GetFocus() == AWnd;
+  if (AHideCaret) HideCaret(AWnd);
+  auto End = Finally([&] {
+    dxUxTheme::EndBufferedPaint(ABuffer, TRUE);
+    if (AHideCaret) ShowCaret(AWnd);
+  });
+  dxUxTheme::BufferedPaintClear(ABuffer, &ABounds);
+  SendMessageW(AWnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(ABufferDC),
+               reinterpret_cast<LPARAM>(ABufferDC));
+  SendMessageW(AWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(ABufferDC), PRF_CLIENT);
+  if (!APaintBlackOpaque) dxUxTheme::BufferedPaintSetAlpha(ABuffer, &ABounds, 255);
+}
+
+void dxPaintWindowOnGlass(HWND AWnd, bool APaintBlackOpaque) {
+  PAINTSTRUCT PS;
+  HDC DC = BeginPaint(AWnd, &PS);
+  auto End = Finally([&] { EndPaint(AWnd, &PS); });
+  dxDrawWindowOnGlass(AWnd, DC, PS.rcPaint, APaintBlackOpaque);
+}

@@ -1,0 +1,388 @@
+// The container on real windows: border extent and colour per state, the
+// painted border, shadow and background (exact under UltraFlat, against the
+// theme's own colours under Native), the window region, hot tracking by real
+// mouse moves, the exchange of Color and Font with the style, and the inner
+// control: typed keys, Tab, the clipping region and the border cursor.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "ControlsTestSupport.h"
+#include "StdCtrls.h"
+#include "cxContainer.h"
+#include "cxDWMApi.h"
+#include "dxOffice11.h"
+#include "ui/graphics/GraphicsTestSupport.h"
+
+namespace {
+
+using ControlsTest::CaptureWindow;
+using ControlsTest::CreateForm;
+using ControlsTest::ProcessMessages;
+
+std::string Text(const TRect& R) {
+  return std::to_string(R.left) + "," + std::to_string(R.top) + "," + std::to_string(R.right) +
+         "," + std::to_string(R.bottom);
+}
+
+bool PumpUntil(const std::function<bool()>& ADone) {
+  for (int Round = 0; Round < 600 && !ADone(); ++Round) {
+    ProcessMessages();
+    if (!ADone()) Sleep(5);
+  }
+  ProcessMessages();
+  return ADone();
+}
+
+void MoveMouse(POINT P) {
+  INPUT In{};
+  In.type = INPUT_MOUSE;
+  In.mi.dx = MulDiv(P.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  In.mi.dy = MulDiv(P.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  In.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &In, sizeof(In));
+  PumpUntil([&] {
+    POINT C{};
+    return GetCursorPos(&C) && C.x == P.x && C.y == P.y;
+  });
+}
+
+void MouseButton(DWORD AFlags) {
+  INPUT In{};
+  In.type = INPUT_MOUSE;
+  In.mi.dwFlags = AFlags;
+  SendInput(1, &In, sizeof(In));
+}
+
+void Key(WORD AKey, bool AUp = false) {
+  INPUT In{};
+  In.type = INPUT_KEYBOARD;
+  In.ki.wVk = AKey;
+  In.ki.dwFlags = AUp ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &In, sizeof(In));
+}
+
+void Press(WORD AKey) {
+  Key(AKey);
+  Key(AKey, true);
+  ProcessMessages();
+}
+
+// A container on a form, painted by the UltraFlat painter unless asked
+// otherwise.
+class Container : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Form.reset(CreateForm(200, 120));
+    Form->SetColor(RGB(255, 255, 255));
+    Box = Create<TcxContainer>(Form.get());
+    Box->GetStyle()->GetLookAndFeel()->SetNativeStyle(false);
+    Box->GetStyle()->GetLookAndFeel()->SetKind(lfUltraFlat);
+    Box->SetBounds(20, 20, 60, 30);
+    Box->SetParent(Form.get());
+    ProcessMessages();
+    Box->ShortRefreshContainer(false);
+  }
+  void TearDown() override {
+    Form.reset();
+    ProcessMessages();
+  }
+  TRect Extent() {
+    const TcxContainerViewInfo* V = Box->ViewInfo();
+    return TRect{V->BorderRect.left - V->Bounds.left, V->BorderRect.top - V->Bounds.top,
+                 V->Bounds.right - V->BorderRect.right, V->Bounds.bottom - V->BorderRect.bottom};
+  }
+  POINT ScreenPoint(Integer X, Integer Y) {
+    POINT P{X, Y};
+    ClientToScreen(Box->Handle(), &P);
+    return P;
+  }
+  TOwned<TCustomForm> Form;
+  TcxContainer* Box = nullptr;
+};
+
+// Border style, shadow and transparent border against the border extent and
+// the border style drawn.
+TEST_F(Container, BorderExtentFollowsTheStyle) {
+  struct {
+    TcxContainerBorderStyle BorderStyle;
+    bool TransparentBorder, Shadow;
+    const char* Extent;
+    TcxContainerBorderStyle Drawn;
+  } const Cases[] = {
+      {cbsUltraFlat, true, false, "2,2,2,2", cbsSingle},
+      {cbsUltraFlat, true, true, "2,2,5,5", cbsSingle},
+      {cbsUltraFlat, false, false, "1,1,1,1", cbsSingle},
+      {cbs3D, false, false, "2,2,2,2", cbs3D},
+      {cbs3D, false, true, "2,2,5,5", cbs3D},
+      {cbsNone, false, false, "0,0,0,0", cbsNone},
+  };
+  for (const auto& C : Cases) {
+    TcxContainerStyle* S = Box->GetStyle();
+    S->BeginUpdate();
+    S->SetBorderStyle(C.BorderStyle);
+    S->SetTransparentBorder(C.TransparentBorder);
+    S->SetShadow(C.Shadow);
+    S->EndUpdate();
+    Box->ShortRefreshContainer(false);
+    EXPECT_EQ(Text(Extent()), C.Extent) << C.BorderStyle << C.TransparentBorder << C.Shadow;
+    EXPECT_EQ(Box->ViewInfo()->BorderStyle, C.Drawn) << C.BorderStyle;
+  }
+  // Edges take the width off the sides without an edge.
+  Box->GetStyle()->SetEdges(TcxBorders{bLeft, bBottom});
+  Box->ShortRefreshContainer(false);
+  EXPECT_EQ(Text(Extent()), "0,0,0,0");
+  Box->GetStyle()->SetBorderStyle(cbsSingle);
+  Box->ShortRefreshContainer(false);
+  EXPECT_EQ(Text(Extent()), "1,0,0,1");
+}
+
+TEST_F(Container, UltraFlatBorderColourFollowsTheState) {
+  EXPECT_EQ(Box->ViewInfo()->BorderColor, clBtnShadow);
+  EXPECT_EQ(Box->ViewInfo()->HotState, chsNormal);
+  Box->SetFocus();
+  ProcessMessages();
+  ASSERT_TRUE(Box->ViewInfo()->ContainerState.Contains(csActive));
+  EXPECT_EQ(Box->ViewInfo()->BorderColor, clHighlight);
+  EXPECT_EQ(Box->ViewInfo()->HotState, chsSelected);
+  Box->GetStyle()->SetBorderStyle(cbsOffice11);
+  Box->ShortRefreshContainer(false);
+  EXPECT_EQ(Box->ViewInfo()->BorderColor, dxOffice11SelectedBorderColor);
+  Box->SetEnabled(false);
+  ProcessMessages();
+  EXPECT_TRUE(Box->ViewInfo()->ContainerState.Contains(csDisabled));
+  EXPECT_EQ(Box->ViewInfo()->BorderColor, clBtnShadow);
+  // Another border style takes the style's border colour.
+  Box->SetEnabled(true);
+  Box->GetStyle()->SetBorderStyle(cbsSingle);
+  Box->GetStyle()->SetBorderColor(RGB(1, 2, 3));
+  Box->ShortRefreshContainer(false);
+  EXPECT_EQ(Box->ViewInfo()->BorderColor, RGB(1, 2, 3));
+}
+
+// Exact pixels: the transparent ring outside the region, the 1-pixel border
+// in the border colour, the background inside, and the shadow strips.
+TEST_F(Container, UltraFlatPaintsBorderShadowAndBackgroundExactly) {
+  Box->GetStyle()->SetColor(RGB(200, 220, 240));
+  Box->GetStyle()->SetShadow(true);
+  Box->ShortRefreshContainer(false);
+  auto Shot = CaptureWindow(Box);
+  const COLORREF Shadow = ColorToRGB(clBtnShadow), Border = ColorToRGB(clBtnShadow),
+                 Back = RGB(200, 220, 240), Parent = RGB(255, 255, 255);
+  // Width 60, height 30; extent (2, 2, 5, 5): the border runs from 1 to 55
+  // (x) and 1 to 25 (y), the shadow 3 pixels below and right of it.
+  struct {
+    int X, Y;
+    COLORREF Expected;
+  } const Pixels[] = {{0, 0, Parent},   {1, 1, Border},   {54, 1, Border},  {1, 24, Border},
+                      {54, 24, Border}, {2, 2, Back},     {53, 23, Back},   {30, 12, Back},
+                      {4, 25, Shadow},  {56, 25, Shadow}, {57, 27, Shadow}, {55, 4, Shadow},
+                      {3, 25, Parent},  {55, 3, Parent},  {58, 28, Parent}, {59, 29, Parent}};
+  for (const auto& P : Pixels)
+    EXPECT_EQ(PixelOf(Shot.get(), P.X, P.Y), P.Expected) << P.X << "," << P.Y;
+}
+
+TEST_F(Container, WindowRegionFollowsTheBorderAndTheShadow) {
+  Box->GetStyle()->SetShadow(true);
+  Box->ShortRefreshContainer(false);
+  TRegionHandle R(CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(GetWindowRgn(Box->Handle(), R.Get()), ERROR);
+  struct {
+    int X, Y;
+    bool Inside;
+  } const Points[] = {{0, 0, false}, {1, 1, true},   {54, 24, true}, {55, 3, false},
+                      {55, 4, true}, {57, 27, true}, {3, 25, false}, {4, 27, true},
+                      {58, 28, false}};
+  for (const auto& P : Points)
+    EXPECT_EQ(PtInRegion(R.Get(), P.X, P.Y) != 0, P.Inside) << P.X << "," << P.Y;
+  // Without transparent border and shadow there is no region.
+  Box->GetStyle()->SetShadow(false);
+  Box->GetStyle()->SetTransparentBorder(false);
+  Box->ShortRefreshContainer(false);
+  EXPECT_EQ(GetWindowRgn(Box->Handle(), R.Get()), ERROR);
+}
+
+TEST_F(Container, GivingAWindowTheRegionItHasConsumesTheNewRegion) {
+  HWND W = Box->Handle();
+  ASSERT_TRUE(SetWindowRegion(W, TRegionHandle(CreateRectRgn(0, 0, 10, 10)), false));
+  HRGN ASame = CreateRectRgn(0, 0, 10, 10);
+  EXPECT_FALSE(SetWindowRegion(W, TRegionHandle(ASame), false));
+  // Deleted: a freed region handle is no longer a GDI object.
+  EXPECT_EQ(GetObjectType(ASame), 0u);
+  EXPECT_TRUE(SetWindowRegion(W, TRegionHandle(), false));
+}
+
+TEST_F(Container, NativeStylePaintsTheThemeRing) {
+  if (!OpenTheme(totEdit)) GTEST_SKIP() << "no visual styles";
+  Box->GetStyle()->GetLookAndFeel()->SetNativeStyle(true);
+  Box->GetStyle()->SetColor(RGB(200, 220, 240));
+  Box->ShortRefreshContainer(false);
+  ASSERT_TRUE(Box->ViewInfo()->NativeStyle);
+  EXPECT_EQ(Text(Extent()), "2,2,2,2");
+  bool AComposition = IsCompositionEnabled();
+  COLORREF ARing = ColorToRGB(clWindowFrame);
+  dxUxTheme::GetThemeColor(OpenTheme(AComposition ? totListBox : totComboBox),
+                           AComposition ? 3 : 1, 1, 3801, &ARing);
+  RECT ABounds{0, 0, 60, 30}, AContent{};
+  TScreenDC DC;
+  dxUxTheme::GetThemeBackgroundContentRect(OpenTheme(totEdit), DC.Get(), 1,
+                                           Box->ViewInfo()->NativeState, &ABounds, &AContent);
+  auto Shot = CaptureWindow(Box);
+  EXPECT_EQ(PixelOf(Shot.get(), 0, 0), ARing);
+  EXPECT_EQ(PixelOf(Shot.get(), 59, 29), ARing);
+  EXPECT_EQ(PixelOf(Shot.get(), AContent.left, AContent.top), RGB(200, 220, 240));
+  EXPECT_EQ(PixelOf(Shot.get(), 30, 15), RGB(200, 220, 240));
+  // With no border the whole bounds take the background.
+  Box->GetStyle()->SetBorderStyle(cbsNone);
+  Box->GetStyle()->SetTransparentBorder(false);
+  Box->ShortRefreshContainer(false);
+  Shot = CaptureWindow(Box);
+  EXPECT_EQ(PixelOf(Shot.get(), 0, 0), RGB(200, 220, 240));
+}
+
+TEST_F(Container, DisabledNativeBackgroundIsTheThemeFillColour) {
+  if (!OpenTheme(totEdit)) GTEST_SKIP() << "no visual styles";
+  Box->GetStyle()->GetLookAndFeel()->SetNativeStyle(true);
+  Box->SetEnabled(false);
+  ProcessMessages();
+  Box->ShortRefreshContainer(false);
+  const TcxContainerViewInfo* V = Box->ViewInfo();
+  ASSERT_EQ(V->NativeState, 4);
+  COLORREF AFill;
+  if (FAILED(dxUxTheme::GetThemeColor(OpenTheme(totEdit), V->NativePart, 4, 3802, &AFill)))
+    EXPECT_EQ(V->BackgroundColor(), Box->StyleDisabled()->GetColor());
+  else
+    EXPECT_EQ(V->BackgroundColor(), static_cast<TColor>(AFill));
+}
+
+TEST_F(Container, HotTrackingFollowsRealMouseMoves) {
+  auto IsHot = [&] { return Box->ViewInfo()->ContainerState.Contains(csHotTrack); };
+  MoveMouse(ScreenPoint(150, 90));
+  MoveMouse(ScreenPoint(30, 15));
+  EXPECT_TRUE(PumpUntil(IsHot));
+  EXPECT_EQ(Box->ViewInfo()->BorderColor, clHighlight);
+  // The outer transparent ring does not count as over the container.
+  MoveMouse(ScreenPoint(150, 90));
+  EXPECT_TRUE(PumpUntil([&] { return !IsHot(); }));
+  // Pressed outside and moved in with the button held: not hot.
+  MoveMouse(ScreenPoint(-5, 15));
+  MouseButton(MOUSEEVENTF_LEFTDOWN);
+  ProcessMessages();
+  MoveMouse(ScreenPoint(30, 15));
+  ProcessMessages();
+  Box->ShortRefreshContainer(true);
+  EXPECT_FALSE(IsHot());
+  MouseButton(MOUSEEVENTF_LEFTUP);
+  ProcessMessages();
+  MoveMouse(ScreenPoint(31, 15));
+  EXPECT_TRUE(PumpUntil(IsHot));
+  MoveMouse(ScreenPoint(150, 90));
+  PumpUntil([&] { return !IsHot(); });
+}
+
+TEST_F(Container, TheTransparentRingIsNotOverTheContainer) {
+  Box->GetStyle()->SetTransparentBorder(true);
+  Box->ShortRefreshContainer(false);
+  TRect R = Box->GetVisibleBounds();
+  EXPECT_EQ(Text(R), "1,1,59,29");
+}
+
+TEST_F(Container, ColorSetOnTheControlIsStoredInTheStyle) {
+  Box->SetColor(RGB(10, 20, 30));
+  EXPECT_TRUE(Box->GetStyle()->GetAssignedValues().Contains(csvColor));
+  EXPECT_EQ(Box->GetStyle()->GetColor(), RGB(10, 20, 30));
+  EXPECT_EQ(Box->Color(), RGB(10, 20, 30));
+  Box->ShortRefreshContainer(false);
+  EXPECT_EQ(Box->ViewInfo()->BackgroundColor(), RGB(10, 20, 30));
+  // A font passed down from the parent is not an assigned font.
+  Form->Font()->SetName(L"Courier New");
+  ProcessMessages();
+  EXPECT_FALSE(Box->GetStyle()->GetAssignedValues().Contains(csvFont));
+  EXPECT_EQ(Box->Font()->Name(), L"Courier New");
+  // Setting it on the control is.
+  Box->Font()->SetName(L"Arial");
+  EXPECT_TRUE(Box->GetStyle()->GetAssignedValues().Contains(csvFont));
+}
+
+class ContainerWithEdit : public Container {
+ protected:
+  void SetUp() override {
+    Container::SetUp();
+    Edit = Create<TEdit>(Form.get());
+    Edit->SetParent(Box);
+    Box->SetInnerControl(Edit);
+    Next = Create<TEdit>(Form.get());
+    Next->SetBounds(20, 70, 60, 20);
+    Next->SetParent(Form.get());
+    Box->ShortRefreshContainer(false);
+    ProcessMessages();
+  }
+  TEdit* Edit = nullptr;
+  TEdit* Next = nullptr;
+};
+
+TEST_F(ContainerWithEdit, TheInnerControlFillsTheClientRect) {
+  EXPECT_EQ(Text(Edit->BoundsRect()), Text(Box->ViewInfo()->ClientRect));
+}
+
+TEST_F(ContainerWithEdit, TypedTextReachesTheInnerControlWhileTheContainerHasFocus) {
+  // Focus on the container window itself: the keys still go to the edit.
+  SendMessageW(Box->Handle(), WM_CHAR, L'a', 0);
+  SendMessageW(Box->Handle(), WM_CHAR, L'b', 0);
+  EXPECT_EQ(Edit->Text(), L"ab");
+  Box->SetFocus();
+  ProcessMessages();
+  EXPECT_EQ(GetFocus(), Edit->Handle());
+  EXPECT_TRUE(Box->Focused());
+  Press('C');
+  EXPECT_EQ(Edit->Text(), L"abc");
+}
+
+TEST_F(ContainerWithEdit, TabMovesToTheNextControl) {
+  Box->SetFocus();
+  ProcessMessages();
+  ASSERT_EQ(GetFocus(), Edit->Handle());
+  Word K = VK_TAB;
+  SetFocus(Box->Handle());
+  ProcessMessages();
+  Box->ContainerKeyDown(K, TShiftState());
+  ProcessMessages();
+  EXPECT_EQ(K, 0);
+  EXPECT_EQ(GetFocus(), Next->Handle());
+}
+
+TEST_F(ContainerWithEdit, AnOverhangingInnerControlIsCutByARegion) {
+  Edit->SetBounds(0, 0, 80, 40);
+  TRect R = Box->ViewInfo()->ClientRect;
+  Box->AlignControls(Edit, R);
+  ASSERT_FALSE(Box->InnerControlBounds().IsEmpty);
+  EXPECT_EQ(Text(Box->InnerControlBounds().Rect), "2,2,58,28");
+  TRegionHandle Rgn(CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(GetWindowRgn(Edit->Handle(), Rgn.Get()), ERROR);
+  EXPECT_TRUE(PtInRegion(Rgn.Get(), 2, 2));
+  EXPECT_FALSE(PtInRegion(Rgn.Get(), 1, 1));
+  EXPECT_FALSE(PtInRegion(Rgn.Get(), 58, 10));
+  // Fitting again removes the region.
+  Edit->SetBounds(R.left, R.top, R.right - R.left, R.bottom - R.top);
+  Box->AlignControls(Edit, R);
+  EXPECT_TRUE(Box->InnerControlBounds().IsEmpty);
+  EXPECT_EQ(GetWindowRgn(Edit->Handle(), Rgn.Get()), ERROR);
+}
+
+TEST_F(ContainerWithEdit, TheBorderShowsTheArrowCursor) {
+  Box->SetCursor(crHandPoint);
+  MoveMouse(ScreenPoint(1, 1));
+  SendMessageW(Box->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Box->Handle()),
+               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW));
+  MoveMouse(ScreenPoint(150, 90));
+}
+
+TEST_F(ContainerWithEdit, FreeingTheInnerControlClearsTheLink) {
+  Edit->Free();
+  EXPECT_EQ(Box->InnerControl(), nullptr);
+  Box->ShortRefreshContainer(false);
+}
+
+}  // namespace

@@ -1,0 +1,622 @@
+// The container: the bordered, state-styled control every editor is, its
+// styles and shared style controllers, its calculated look (view info) and
+// the border, shadow, invalidation and region routines the editors share.
+#pragma once
+#include <array>
+#include <vector>
+#include "cxControls.h"
+#include "cxLookAndFeels.h"
+
+class TcxContainer;
+class TcxContainerStyle;
+class TcxStyleController;
+
+// ---------------------------------------------------------------------------
+// Style vocabulary.
+enum TcxContainerStateItem { csNormal, csActive, csDisabled, csHotTrack };
+using TcxContainerState = TSet<TcxContainerStateItem>;
+
+enum TcxContainerStyleValue {
+  csvBorderColor,
+  csvBorderStyle,
+  csvColor,
+  csvEdges,
+  csvFont,
+  csvHotTrack,
+  csvShadow,
+  csvTextColor,
+  csvTextStyle,
+  csvTransparentBorder
+};
+using TcxContainerStyleValues = TSet<TcxContainerStyleValue>;
+constexpr Integer cxContainerStyleValueCount = 10;
+extern const wchar_t* const cxContainerStyleValueNameA[cxContainerStyleValueCount];
+
+const TEnumInfo& cxContainerBorderStyleInfo();
+const TEnumInfo& cxContainerStyleValueInfo();
+
+// Equal texts under the locale's comparison; without case sensitivity both
+// are compared in the locale's upper case.
+bool InternalCompareString(const String& S1, const String& S2, bool ACaseSensitive);
+
+// The default style controller of every container style; nullptr until the
+// editor framework sets it. Styles read it when they are built and when they
+// fall back to the default.
+TcxStyleController* cxContainerDefaultStyleController();
+void cxSetContainerDefaultStyleController(TcxStyleController* AValue);
+inline TcxStyleController* DefaultContainerStyleController() {
+  return cxContainerDefaultStyleController();
+}
+
+// What a style asks of the container that owns it: the container answers
+// through this so that the styles need not know the container's class.
+class IcxContainerStyleOwner {
+ public:
+  virtual TControl* GetStyleOwnerControl() = 0;
+  virtual bool DefaultParentColor() = 0;
+  virtual bool IsInplace() = 0;
+  virtual bool IsStylePropertyPublished(const String& APropertyName, bool AExtendedStyle) = 0;
+
+ protected:
+  ~IcxContainerStyleOwner() = default;
+};
+
+using TcxContainerStyleClass = TcxContainerStyle* (*)(TPersistent* AOwner, bool ADirectAccessMode,
+                                                      TcxContainerStyle* AParentStyle,
+                                                      TcxContainerStateItem AState);
+template <class T>
+TcxContainerStyle* cxCreateContainerStyle(TPersistent* AOwner, bool ADirectAccessMode,
+                                          TcxContainerStyle* AParentStyle,
+                                          TcxContainerStateItem AState) {
+  return Create<T>(AOwner, ADirectAccessMode, AParentStyle, AState);
+}
+
+struct TcxContainerStyleData {
+  TColor Color = clDefault;
+  TFont* Font = nullptr;
+  TColor FontColor = clDefault;
+};
+
+// ---------------------------------------------------------------------------
+// A container style: ten values, each assigned here or resolved through the
+// style controller chain and then the state's default.
+class TcxContainerStyle : public TcxInterfacedPersistent {
+  DECLARE_CLASS(TcxContainerStyle, TcxInterfacedPersistent)
+ public:
+  TcxContainerStyle(TPersistent* AOwner, bool ADirectAccessMode, TcxContainerStyle* AParentStyle,
+                    TcxContainerStateItem AState);
+  ~TcxContainerStyle() override;
+  void AfterConstruction() override;
+  void BeforeDestruction() override;
+  void Assign(TPersistent* Source) override;
+
+  void BeginUpdate();
+  void EndUpdate();
+  virtual void RestoreDefaults();
+
+  TColor GetBorderColor();
+  TcxContainerBorderStyle GetBorderStyle();
+  // The colour painted: the parent's colour first when the container takes it.
+  virtual TColor GetColor();
+  // The colour the container copies into its own Color.
+  virtual TColor GetStyleColor();
+  TcxBorders GetEdges();
+  TFont* GetFont();
+  bool GetHotTrack();
+  bool GetShadow();
+  virtual TColor GetTextColor();
+  virtual TFontStyles GetTextStyle();
+  bool GetTransparentBorder();
+  TcxLookAndFeel* GetLookAndFeel();
+  TcxContainerStyleValues GetAssignedValues() const;
+
+  void SetBorderColor(TColor AValue);
+  void SetBorderStyle(TcxContainerBorderStyle AValue);
+  void SetColor(TColor AValue);
+  void SetEdges(TcxBorders AValue);
+  void SetFont(TFont* AValue);
+  void SetHotTrack(bool AValue);
+  void SetShadow(bool AValue);
+  void SetTextColor(TColor AValue);
+  void SetTextStyle(TFontStyles AValue);
+  void SetTransparentBorder(bool AValue);
+  void SetLookAndFeel(TcxLookAndFeel* AValue);
+  void SetAssignedValues(TcxContainerStyleValues AValue);
+
+  // The assigned controller (nullptr for the default one) and its setter.
+  TcxStyleController* BaseGetStyleController();
+  void BaseSetStyleController(TcxStyleController* AValue);
+  TcxStyleController* GetActiveStyleController();
+  TcxContainerStyle* GetBaseStyle() { return IsBaseStyle() ? this : FParentStyle; }
+  bool IsBaseStyle() const { return FParentStyle == nullptr; }
+  TcxContainerStateItem State() const { return FState; }
+  bool DirectAccessMode() const { return FDirectAccessMode; }
+  TcxContainerStyle* ParentStyle() const { return FParentStyle; }
+  TcxContainer* GetContainer();
+  // The style font with the style's text colour and style, rebuilt each call.
+  TFont* GetVisibleFont();
+
+  virtual Integer GetStyleValueCount();
+  virtual bool GetStyleValueName(Integer AValue, String& AName);
+  bool GetStyleValue(const String& APropertyName, Integer& AValue);
+  virtual bool IsValueAssigned(TcxContainerStyleValue AValue);
+  virtual bool HasBorder();
+  bool IsExtendedStylePropertyPublished(const String& APropertyName);
+  void LockFontAssignedValue(bool ALock);
+  bool IsFontAssignedValueLocked() const { return FFontAssignedValueLockCount > 0; }
+  // Refreshes the style font from the controller chain unless it is assigned.
+  void UpdateFont();
+
+  const TNotifyEvent& OnChanged() const { return FOnChanged; }
+  void SetOnChanged(const TNotifyEvent& AValue) { FOnChanged = AValue; }
+
+  // Called by the controller.
+  virtual void ControllerChangedNotification(TcxStyleController* AStyleController);
+  virtual void ControllerFreeNotification(TcxStyleController* AStyleController);
+
+  // Published stored predicates (one per value, see IsValueStored).
+  template <TcxContainerStyleValue V>
+  bool IsStored() {
+    return IsValueStored(V);
+  }
+  bool IsStyleControllerStored() { return IsBaseStyle() && BaseGetStyleController() != nullptr; }
+  bool IsLookAndFeelStored();
+
+ protected:
+  virtual void Changed();
+  virtual TColor DefaultBorderColor();
+  virtual TcxContainerBorderStyle DefaultBorderStyle();
+  virtual TColor DefaultColor();
+  virtual TColor DefaultDisabledTextColor();
+  virtual TcxBorders DefaultEdges();
+  virtual bool DefaultHotTrack();
+  virtual bool DefaultShadow();
+  virtual TColor DefaultTextColor();
+  virtual TFontStyles DefaultTextStyle();
+  virtual bool DefaultTransparentBorder();
+  virtual void FontChanged(TObject* Sender);
+  virtual TcxStyleController* GetDefaultStyleController();
+  virtual TcxContainerStyleValues InternalGetNotPublishedExtendedStyleValues();
+  void DefineProperties(TFiler* Filer) override;
+  bool IsValueStored(TcxContainerStyleValue AValue);
+
+  // The style that holds V: this one, or one found through the controllers.
+  TcxContainerStyle* FindAssigned(TcxContainerStyleValue V);
+  IcxContainerStyleOwner* ContainerOwner();
+  bool IsDestroying() const { return FIsDestroying; }
+
+  TColor FBorderColor = clDefault;
+  TcxContainerBorderStyle FBorderStyle = cbsNone;
+  TcxBorders FEdges;
+  bool FHotTrack = true;
+  bool FShadow = false;
+  bool FTransparentBorder = true;
+  TFontStyles FTextStyle;
+  TcxContainerStyleData StyleData;
+  TcxContainerStyleValues FAssignedValues;
+
+ private:
+  void CheckChanges();
+  void LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues);
+  void ReadIsFontAssigned(TReader* AReader);
+  void WriteIsFontAssigned(TWriter* AWriter);
+  void SetBaseValue(TcxContainerStyleValue V, auto& AField, auto AValue);
+  void SetOwnValue(TcxContainerStyleValue V, auto& AField, auto AValue);
+
+  bool FDirectAccessMode;
+  Integer FFontAssignedValueLockCount = 0;
+  bool FIsDestroying = false;
+  TOwned<TcxLookAndFeel> FLookAndFeel;
+  bool FModified = false;
+  TcxContainerStyle* FParentStyle;
+  TcxContainerStateItem FState;
+  Integer FUpdateCount = 0;
+  TOwned<TFont> FVisibleFont;
+  TOwned<TFont> FOwnedFont;
+  TNotifyEvent FOnChanged;
+  TcxStyleController* FStyleController = nullptr;
+};
+
+// ---------------------------------------------------------------------------
+// The four state styles of a container or controller.
+class TcxContainerStyles : public TObject {
+  DECLARE_CLASS(TcxContainerStyles, TObject)
+ public:
+  TcxContainerStyles(TPersistent* AOwner, TcxContainerStyleClass AStyleClass);
+  ~TcxContainerStyles() override;
+  TcxContainerStyle* GetStyle(TcxContainerStateItem AState) const { return FStyles[AState]; }
+  void SetStyle(TcxContainerStateItem AState, TcxContainerStyle* AValue);
+  TcxContainerStyle* StyleNormal() const { return FStyles[csNormal]; }
+  TcxContainerStyle* StyleFocused() const { return FStyles[csActive]; }
+  TcxContainerStyle* StyleDisabled() const { return FStyles[csDisabled]; }
+  TcxContainerStyle* StyleHot() const { return FStyles[csHotTrack]; }
+  void RestoreDefaults();
+  void SetOnChanged(const TNotifyEvent& AHandler);
+
+ private:
+  std::array<TcxContainerStyle*, 4> FStyles{};
+};
+using TcxContainerStylesClass = TcxContainerStyles* (*)(TPersistent* AOwner,
+                                                        TcxContainerStyleClass AStyleClass);
+template <class T>
+TcxContainerStyles* cxCreateContainerStyles(TPersistent* AOwner,
+                                            TcxContainerStyleClass AStyleClass) {
+  return Create<T>(AOwner, AStyleClass);
+}
+
+// ---------------------------------------------------------------------------
+// A shared, non-visual set of styles that any number of styles point to.
+class TcxStyleController : public TcxScalableComponent {
+  DECLARE_CLASS(TcxStyleController, TcxScalableComponent)
+ public:
+  using TOwnerType = TComponent;
+  explicit TcxStyleController(TComponent* AOwner);
+  ~TcxStyleController() override;
+  void AfterConstruction() override;
+  void BeforeDestruction() override;
+  void Loaded() override;
+  void STDMETHODCALLTYPE ChangeScale(Integer M, Integer D) override;
+
+  virtual void AddListener(TcxContainerStyle* AStyle);
+  virtual void RemoveListener(TcxContainerStyle* AStyle);
+  void Changed();
+  void RestoreStyles();
+  bool IsDestruction() const { return FIsDestruction; }
+  bool HasListener(TcxContainerStyle* AStyle) const;
+  Integer ListenerCount() const { return static_cast<Integer>(FListeners.size()); }
+
+  TcxContainerStyle* GetStyle() const { return FStyles->StyleNormal(); }
+  void SetStyle(TcxContainerStyle* AValue) { SetInternalStyle(csNormal, AValue); }
+  TcxContainerStyle* GetInternalStyle(TcxContainerStateItem AState) const {
+    return FStyles->GetStyle(AState);
+  }
+  void SetInternalStyle(TcxContainerStateItem AState, TcxContainerStyle* AValue);
+  TcxContainerStyle* StyleFocused() const { return GetInternalStyle(csActive); }
+  TcxContainerStyle* StyleDisabled() const { return GetInternalStyle(csDisabled); }
+  TcxContainerStyle* StyleHot() const { return GetInternalStyle(csHotTrack); }
+  void SetStyleFocused(TcxContainerStyle* AValue) { SetInternalStyle(csActive, AValue); }
+  void SetStyleDisabled(TcxContainerStyle* AValue) { SetInternalStyle(csDisabled, AValue); }
+  void SetStyleHot(TcxContainerStyle* AValue) { SetInternalStyle(csHotTrack, AValue); }
+  TcxStyleController* GetFakeStyleController() const;
+  void SetFakeStyleController(TcxStyleController*) {}
+
+  const TNotifyEvent& OnStyleChanged() const { return FOnStyleChanged; }
+  void SetOnStyleChanged(const TNotifyEvent& AValue) { FOnStyleChanged = AValue; }
+
+ protected:
+  virtual TcxContainerStyleClass GetStyleClass();
+  virtual TcxContainerStylesClass GetStylesClass();
+
+ private:
+  void StyleChanged(TObject* Sender);
+  bool FIsDestruction = false;
+  std::vector<TcxContainerStyle*> FListeners;
+  TNotifyEvent FOnStyleChanged;
+  TOwned<TcxContainerStyles> FStyles;
+};
+
+// ---------------------------------------------------------------------------
+// The calculated look of a container or custom popup window.
+enum TcxContainerHotState { chsNoHotTrack, chsNormal, chsSelected };
+enum TcxMouseButton { cxmbNone, cxmbLeft, cxmbRight, cxmbMiddle };
+
+constexpr TRect cxContainerDefaultBorderExtent{2, 2, 2, 2};
+constexpr Integer cxContainerShadowWidth = 3;
+constexpr TColor cxContainerShadowColor = clBtnShadow;
+
+class TcxContainerViewInfo : public TObject {
+  DECLARE_CLASS(TcxContainerViewInfo, TObject)
+ public:
+  using TOwnerType = TWinControl;
+  TcxContainerViewInfo() = default;
+  virtual void Assign(TObject* Source);
+  // A new empty region the caller frees.
+  virtual TRegionHandle GetUpdateRegion(TcxContainerViewInfo* AViewInfo);
+  virtual void Offset(Integer DX, Integer DY);
+  virtual void Paint(TcxCanvas* ACanvas);
+  virtual void UpdateStyle(TcxContainerStyle* AStyle);
+  virtual void DrawBorder(TcxCanvas* ACanvas, TRect R);
+  virtual TcxContainerBorderStyle GetContainerBorderStyle() { return BorderStyle; }
+  virtual void SetBackgroundColor(TColor AValue) { FBackgroundColor = AValue; }
+  TColor BackgroundColor() const { return FBackgroundColor; }
+  bool Calculated() const { return FCalculated; }
+  void SetCalculated(bool AValue) { FCalculated = AValue; }
+
+  TColor BorderColor = clDefault;
+  TRect BorderRect{};
+  TcxContainerBorderStyle BorderStyle = cbsNone;
+  Integer BorderWidth = 0;
+  TRect Bounds{};
+  TRect ClientRect{};
+  TcxContainerState ContainerState{csNormal};
+  TcxBorders Edges;
+  TFont* Font = nullptr;
+  TcxContainerHotState HotState = chsNoHotTrack;
+  Integer NativePart = 0;
+  Integer NativeState = 0;
+  bool NativeStyle = false;
+  TWinControl* Owner = nullptr;
+  TcxCustomLookAndFeelPainter* Painter = nullptr;
+  bool Shadow = false;
+  TdxThemedObjectType ThemedObjectType = totEdit;
+  bool UseSkins = false;
+
+ protected:
+  virtual void InternalPaint(TcxCanvas* ACanvas);
+  void DrawBackground(TcxCanvas* ACanvas);
+  void DrawNativeStyleBackground(TcxCanvas* ACanvas);
+  TColor FBackgroundColor = clDefault;
+  bool FCalculated = false;
+};
+
+// The native ring's colour: the list-box border colour while desktop
+// composition is on, else the combo-box one; replaceable for tests.
+struct TcxContainerNativeBorderColorSource {
+  bool (*IsCompositionEnabled)();
+};
+TcxContainerNativeBorderColorSource& cxContainerNativeBorderColorSource();
+
+// ---------------------------------------------------------------------------
+// Routines the container and the editors share.
+TcxMouseButton ButtonTocxButton(TMouseButton Button);
+void DrawContainerShadow(TcxCanvas* ACanvas, const TRect& ARect);
+TColor GetContainerBorderColor(bool AIsHighlight, bool AIsOffice11Style);
+Integer GetContainerBorderWidth(TcxContainerBorderStyle ABorderStyle);
+TRect GetControlRect(TControl* AControl);
+// Each side without an edge moves in by the width.
+void InflateRectByBorders(TRect& R, Integer ABorderWidth, TcxBorders AEdges);
+// Redraws the four strips between the rectangles (the outer one when the
+// inner is empty).
+void InternalInvalidate(HWND AHandle, const TRect& AOuterRect, const TRect& AInternalRect,
+                        bool AEraseBackground = false, bool ARedrawNC = false);
+void InternalFillRect(TcxCanvas* ACanvas, const TRect& AOuterRect, const TRect& AInternalRect,
+                      TColor AColor);
+bool AreVisualStylesMustBeUsed(bool ANativeStyle, TdxThemedObjectType AThemedObjectType);
+// A copy of the window's region, or nullptr when it has none.
+TRegionHandle GetWindowRegion(HWND AWindowHandle);
+// Gives ARegion to the window only when it differs from the present one;
+// the region is consumed either way. True when the window took it.
+bool SetWindowRegion(HWND AWindowHandle, TRegionHandle ARegion, bool ARedraw = true);
+// The same after combining ARegion with the window's present region.
+bool SetWindowRegion(HWND AWindowHandle, TRegionHandle ARegion, Integer AOperation,
+                     bool ARedraw = true);
+TRegionHandle GetWindowShadowRegion(HWND AWindowHandle, const TRect& AShadowBounds,
+                                    const TRect& AShadowBoundsExtent, const TRect& AExcludeRect,
+                                    bool AShadow, bool ANativeStyle);
+void SetWindowShadowRegion(HWND AWindowHandle, const TRect& AShadowBounds,
+                           const TRect& AShadowBoundsExtent, const TRect& AExcludeRect,
+                           bool AShadow, bool ANativeStyle);
+// The theme's fill colour of a part in a state; clDefault when it gives none.
+TColor cxContainerThemeFillColor(TdxThemedObjectType AType, Integer APart, Integer AState);
+
+// ---------------------------------------------------------------------------
+// The container control.
+struct TcxContainerInnerControlBounds {
+  bool IsEmpty = true;
+  TRect Rect{};
+};
+
+struct TcxContainerSizeGripData {
+  TRect Bounds{};
+  bool Visible = false;
+};
+
+// The inner control of a container that draws a size grip.
+struct IcxContainerInnerControl : public IUnknown {
+  virtual TWinControl* STDMETHODCALLTYPE GetControl() = 0;
+  virtual TcxContainer* STDMETHODCALLTYPE GetControlContainer() = 0;
+};
+__CRT_UUID_DECL(IcxContainerInnerControl, 0x1B111318, 0xD9C9, 0x4C35, 0x9E, 0xFF, 0x5D, 0x95, 0x79,
+                0x3C, 0x01, 0x06)
+
+using TcxContainerViewInfoClass = TcxContainerViewInfo* (*)();
+template <class T>
+TcxContainerViewInfo* cxCreateContainerViewInfo() {
+  return Create<T>();
+}
+
+class TcxContainer : public TcxControl,
+                     public IcxContainerStyleOwner,
+                     public IcxMouseTrackingCaller {
+  DECLARE_CLASS(TcxContainer, TcxControl)
+  DECLARE_MESSAGE_TABLE()
+ public:
+  explicit TcxContainer(TComponent* AOwner);
+  ~TcxContainer() override;
+  void AfterConstruction() override;
+  void BeforeDestruction() override;
+
+  // Refreshing the look.
+  void RefreshContainer(const TPoint& P, TcxMouseButton Button, TShiftState Shift,
+                        bool AIsMouseEvent);
+  bool ShortRefreshContainer(bool AIsMouseEvent);
+  void BeginRefreshContainer();
+  void EndRefreshContainer(bool AIsMouseEvent = false);
+  void CheckIsViewInfoCalculated();
+  bool IsViewInfoCalculated() const { return FIsViewInfoCalculated; }
+  void UpdateScrollBarsParameters();
+
+  TcxContainerStyle* GetStyle() const { return FStyles->StyleNormal(); }
+  void SetStyle(TcxContainerStyle* AValue) { FStyles->SetStyle(csNormal, AValue); }
+  TcxContainerStyle* GetInternalStyle(TcxContainerStateItem AState) const {
+    return FStyles->GetStyle(AState);
+  }
+  void SetInternalStyle(TcxContainerStateItem AState, TcxContainerStyle* AValue) {
+    FStyles->SetStyle(AState, AValue);
+  }
+  TcxContainerStyle* StyleFocused() const { return GetInternalStyle(csActive); }
+  TcxContainerStyle* StyleDisabled() const { return GetInternalStyle(csDisabled); }
+  TcxContainerStyle* StyleHot() const { return GetInternalStyle(csHotTrack); }
+  void SetStyleFocused(TcxContainerStyle* AValue) { SetInternalStyle(csActive, AValue); }
+  void SetStyleDisabled(TcxContainerStyle* AValue) { SetInternalStyle(csDisabled, AValue); }
+  void SetStyleHot(TcxContainerStyle* AValue) { SetInternalStyle(csHotTrack, AValue); }
+  void RestoreStyles() { FStyles->RestoreDefaults(); }
+  TcxContainerStyle* GetActiveStyle();
+  TFont* GetVisibleFont();
+  bool IsStyleAssigned(TcxContainerStyleValue AValue);
+  TcxStyleController* GetFakeStyleController() const { return GetStyle()->BaseGetStyleController(); }
+  void SetFakeStyleController(TcxStyleController*) {}
+  TcxContainerViewInfo* ViewInfo() const { return FViewInfo.get(); }
+
+  // The style owner's side.
+  TControl* GetStyleOwnerControl() override { return this; }
+  bool DefaultParentColor() override { return false; }
+  bool IsInplace() override { return false; }
+  bool IsStylePropertyPublished(const String& APropertyName, bool AExtendedStyle) override;
+
+  void LockAlignControls(bool ALock);
+  bool IsAlignControlsLocked() const { return FLockAlignControlsCount > 0; }
+  void LockPopupMenu(bool ALock);
+  bool IsPopupMenuLocked() const { return FPopupMenuLockCount > 0; }
+
+  // The inner control.
+  TWinControl* InnerControl() const { return FInnerControl; }
+  void SetInnerControl(TWinControl* AValue);
+  bool HasInnerControl() const { return FInnerControl != nullptr; }
+  bool HasInnerControlHandle() const { return FInnerControl && FInnerControl->HandleAllocated(); }
+  TWinControl* GetActiveControl() { return FInnerControl ? FInnerControl : this; }
+  const TcxContainerInnerControlBounds& InnerControlBounds() const { return FInnerControlBounds; }
+  void ClearSavedChildControlRegions() { FInnerControlBounds = TcxContainerInnerControlBounds(); }
+  void SetSize();
+  bool InnerControlDefaultHandler(TMessage& Message);
+  bool InnerControlMenuHandler(TMessage& Message);
+  bool InnerControlMouseDown() const { return FInnerControlMouseDown; }
+  void SetInnerControlMouseDown(bool AValue) { FInnerControlMouseDown = AValue; }
+  // The part of AControl that lies outside R, as the region rectangle of
+  // the control (empty when it fits).
+  void GetInnerControlBounds(const TRect& R, TControl* AControl,
+                             TcxContainerInnerControlBounds& AData);
+  TRect GetVisibleBounds();
+  virtual bool IsNativeStyle();
+  virtual bool HasShadow();
+  TRect GetBorderExtent();
+  void UpdateWindowRegion();
+  void AlignControls(TControl* AControl, TRect& Rect) override;
+  bool Focused();
+  void SetFocus() override;
+  // Calls the container's own key handlers for the inner control.
+  void ContainerKeyDown(Word& Key, TShiftState Shift) { KeyDown(Key, Shift); }
+  void ContainerKeyUp(Word& Key, TShiftState Shift) { KeyUp(Key, Shift); }
+  void ContainerKeyPress(Char& Key) { KeyPress(Key); }
+  void ContainerMouseDown(TMouseButton B, TShiftState S, Integer X, Integer Y) {
+    MouseDown(B, S, X, Y);
+  }
+  void ContainerMouseMove(TShiftState S, Integer X, Integer Y) { MouseMove(S, X, Y); }
+  void ContainerMouseUp(TMouseButton B, TShiftState S, Integer X, Integer Y) {
+    MouseUp(B, S, X, Y);
+  }
+  void ContainerClick() { Click(); }
+  void ContainerDblClick() { DblClick(); }
+  void ContainerFocusChanged() { FocusChanged(); }
+
+  // Mouse tracking ends with a mouse leave.
+  void MouseLeave() override { EndMouseTracking(); }
+
+ protected:
+  virtual bool CanContainerHandleTabs() { return true; }
+  virtual bool CanHaveTransparentBorder();
+  virtual bool CanRefreshContainer();
+  virtual bool CanShowPopupMenu(const TPoint&) { return true; }
+  virtual void ContainerStyleChanged(TObject* Sender);
+  virtual TRegionHandle CreateWindowRegion();
+  virtual void AdjustInnerControl();
+  virtual void CalculateViewInfo(const TPoint& P, bool AMouseTracking);
+  virtual bool DoRefreshContainer(const TPoint& P, TcxMouseButton Button, TShiftState Shift,
+                                  bool AIsMouseEvent);
+  virtual void DoSetSize();
+  virtual void EndMouseTracking();
+  virtual TColor GetBackgroundColor();
+  virtual TColor GetBorderColor();
+  virtual TColor GetBorderColorByPainter(bool AIsHighlight);
+  virtual void GetColorSettingsByPainter(TColor& ABackground, TColor& ATextColor);
+  virtual TdxThemedObjectType GetBackgroundThemedObjectType() { return totEdit; }
+  virtual Integer GetBackgroundNativePart();
+  virtual Integer GetBackgroundNativeState();
+  virtual TRect GetShadowBounds();
+  virtual TRect GetShadowBoundsExtent() { return TRect{}; }
+  virtual TRect GetWindowRegionAddon() { return TRect{}; }
+  virtual TcxContainerStyleClass GetStyleClass();
+  virtual TcxContainerStylesClass GetStylesClass();
+  virtual TcxContainerViewInfoClass GetViewInfoClass();
+  virtual TcxContainerStyle* InternalGetActiveStyle();
+  virtual TcxContainerStyleValues InternalGetNotPublishedStyleValues() { return {}; }
+  virtual bool IsContainerClass() { return false; }
+  virtual bool IsContainerFocused() { return Focused(); }
+  virtual bool IsMouseTracking();
+  virtual bool IsReadOnly() { return false; }
+  virtual bool UseInnerControlScrollBarParameters() { return HasInnerControl(); }
+  virtual bool CanDisableAlignOnCreateInnerControl() { return !IsContainerClass(); }
+  virtual bool HasPopupWindow() { return false; }
+  virtual void SetScrollBarsParameters(bool AIsScrolling = false);
+
+  // The base control's.
+  void AdjustClientRect(TRect& Rect) override;
+  bool CanFocusOnClick() override;
+  void CreateParams(TCreateParams& Params) override;
+  void CreateHandle() override;
+  void ColorChanged() override;
+  void EnabledChanged() override;
+  void FocusChanged() override;
+  TRect GetClientBounds() override;
+  TcxLookAndFeel* GetLookAndFeelValue() override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void Loaded() override;
+  bool MayFocus() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseEnter(TControl* AControl) override;
+  void MouseLeave(TControl* AControl) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void Paint() override;
+  void WndProc(TMessage& Message) override;
+  bool NeedsScrollBars() override { return false; }
+  bool FocusWhenChildIsClicked(TControl*) override { return false; }
+
+  void WMSetCursor(TMessage& Message) override;
+  void WMWindowPosChanged(TMessage& Message) override;
+  void CMFontChanged(TMessage& Message) override;
+  virtual void WMSetFocus(TMessage& Message);
+  virtual void WMKillFocus(TMessage& Message);
+  virtual void WMWindowPosChanging(TMessage& Message);
+  virtual void WMDestroy(TMessage& Message);
+  virtual void DXMUpdateWindowRegion(TMessage& Message);
+  virtual void DXMUpdateScrollBars(TMessage& Message);
+  virtual void DXMShortRefreshContainer(TMessage& Message);
+  virtual void CMParentColorChanged(TMessage& Message) override;
+  virtual void CMSysColorChange(TMessage& Message);
+
+  TcxContainerStyles* Styles() const { return FStyles.get(); }
+  Integer FInternalSetting = 0;
+  bool FInternalWindowRegionSetting = false;
+
+ private:
+  struct TActiveStyleData {
+    TcxContainerState ContainerState;
+    TcxContainerStyle* ActiveStyle = nullptr;
+  };
+  void CalculateContainerState(const TPoint& P, bool AMouseTracking);
+  bool IsInnerControlBoundsChanged(TControl* AControl, const TcxContainerInnerControlBounds& AData);
+  void SetInnerControlRegion(TWinControl* AControl, const TcxContainerInnerControlBounds& AData);
+
+  TActiveStyleData FActiveStyleData;
+  bool FHasChanges = false;
+  TWinControl* FInnerControl = nullptr;
+  TcxContainerInnerControlBounds FInnerControlBounds;
+  bool FInnerControlMouseDown = false;
+  bool FIsViewInfoCalculated = false;
+  Integer FLockAlignControlsCount = 0;
+  Integer FPopupMenuLockCount = 0;
+  Integer FRefreshLockCount = 0;
+  bool FScrollBarsCalculating = false;
+  TcxContainerSizeGripData FSizeGripData;
+  bool FIsCreating = false;
+  TOwned<TcxContainerStyles> FStyles;
+  TOwned<TcxContainerViewInfo> FViewInfo;
+  Integer FUpdateWindowRegionCount = 0;
+  TRegionHandle FNewWindowRegion;
+};
+
+inline TcxContainer* TcxContainerStyle::GetContainer() {
+  return dynamic_cast<TcxContainer*>(Owner());
+}
