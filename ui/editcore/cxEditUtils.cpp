@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "cxContainer.h"
 #include "cxDrawTextUtils.h"
 #include "cxLookAndFeels.h"
 #include "dxCore.h"
@@ -269,7 +270,7 @@ Integer GetEditButtonsContentVerticalOffset(TcxCanvas* ACanvas, TcxEditButtonSty
 }
 
 TColor GetEditBorderHighlightColor(bool AIsOffice11Style) {
-  return AIsOffice11Style ? dxOffice11SelectedBorderColor : clHighlight;
+  return GetContainerBorderColor(true, AIsOffice11Style);
 }
 
 TColor GetEditButtonHighlightColor(bool APressed, bool AIsOffice11Style) {
@@ -406,11 +407,9 @@ void cxDrawEditButtonArrow(TcxCanvas* ACanvas, const TRect& AContentRect,
 
 Integer CalculateEditDefaultButtonWidth(TcxCanvas* ACanvas, TcxEditButtonWidthData& AData) {
   // Native only where the theme of the button's kind can be opened.
-  HTHEME Theme = nullptr;
-  if (AData.NativeStyle) {
-    Theme = OpenTheme(AData.ComboBoxStyle ? totComboBox : totButton);
-    AData.NativeStyle = Theme != nullptr;
-  }
+  TdxThemedObjectType ThemeType = AData.ComboBoxStyle ? totComboBox : totButton;
+  AData.NativeStyle = AreVisualStylesMustBeUsed(AData.NativeStyle, ThemeType);
+  HTHEME Theme = AData.NativeStyle ? OpenTheme(ThemeType) : nullptr;
   Integer BorderExtent = 4;
   if (Theme) {
     TRect Bounds = cxRect(0, 0, 100, 100), Content = Bounds;

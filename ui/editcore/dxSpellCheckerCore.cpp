@@ -70,21 +70,21 @@ bool dxSpellCheckerIsSpellCheckerWindow(HWND AWnd) {
   return S && S->IsSpellCheckerWindow(AWnd);
 }
 
-bool dxSpellCheckerContextPopupHook(TObject*, TComponent* APopupMenu, const TPoint& P) {
+bool dxSpellCheckerContextPopupHook(TcxControl*, TComponent* APopupMenu, const TPoint& P) {
   IdxSpellChecker* S = TdxSpellCheckerInstance::ISpellChecker();
   return S && S->ShowContextPopup(APopupMenu, P);
 }
 
-TdxContextPopupHookFunc dxSpellCheckerActiveContextPopupHook() {
-  return FInstalled ? &dxSpellCheckerContextPopupHook : nullptr;
-}
-
 void dxSpellCheckerCore_Initialize() {
-  if (FStartCount++ == 0) FInstalled = new TInstalled;
+  if (FStartCount++ > 0) return;
+  FInstalled = new TInstalled;
+  cxContextPopupHookFunc() = &dxSpellCheckerContextPopupHook;
 }
 
 void dxSpellCheckerCore_Finalize() {
   if (FStartCount == 0 || --FStartCount > 0) return;
+  if (cxContextPopupHookFunc() == &dxSpellCheckerContextPopupHook)
+    cxContextPopupHookFunc() = nullptr;
   // The references go before the record, so that a spell checker released
   // here finds the module already without it.
   TInstalled* Installed = FInstalled;

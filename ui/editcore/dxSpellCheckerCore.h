@@ -7,6 +7,7 @@
 
 #include "ComObj.h"
 #include "Controls.h"
+#include "cxControls.h"
 #include "dxCoreClasses.h"
 
 // The notifications the editors send, in this order of operations.
@@ -91,13 +92,9 @@ void dxSpellCheckerNotifyKeyUp(Word AKey, TShiftState AShift);
 // The window belongs to the installed spell checker; false without one.
 bool dxSpellCheckerIsSpellCheckerWindow(HWND AWnd);
 
-// The context-menu hook of the base control: true when an installed spell
-// checker showed its own menu at P.
-bool dxSpellCheckerContextPopupHook(TObject* Sender, TComponent* APopupMenu, const TPoint& P);
-using TdxContextPopupHookFunc = bool (*)(TObject* Sender, TComponent* APopupMenu, const TPoint& P);
-// The hook this module offers while it runs; nullptr before start-up and
-// after shut-down. The base control consults it before its own menu.
-TdxContextPopupHookFunc dxSpellCheckerActiveContextPopupHook();
+// The base control's context-menu hook while the module runs: true when an
+// installed spell checker showed its own menu at P instead.
+bool dxSpellCheckerContextPopupHook(TcxControl* AControl, TComponent* APopupMenu, const TPoint& P);
 
 void dxSpellCheckerCore_Initialize();
 void dxSpellCheckerCore_Finalize();

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "Forms.h"
 #include "dxSpellCheckerCore.h"
 
 namespace {
@@ -99,7 +100,7 @@ TEST(SpellChecker, NothingInstalledNothingSentAndNoAnswerIsYes) {
   EditorSession(nullptr);  // must simply do nothing
   EXPECT_FALSE(dxSpellCheckerIsSpellCheckerWindow(reinterpret_cast<HWND>(0x1234)));
   EXPECT_FALSE(dxSpellCheckerContextPopupHook(nullptr, nullptr, TPoint{1, 2}));
-  EXPECT_EQ(dxSpellCheckerActiveContextPopupHook(), &dxSpellCheckerContextPopupHook);
+  EXPECT_EQ(cxContextPopupHookFunc(), &dxSpellCheckerContextPopupHook);
 }
 
 TEST(SpellChecker, TheEditorsNotificationsInOrder) {
@@ -165,12 +166,28 @@ TEST(SpellChecker, ShutDownReleasesTheSpellChecker) {
   dxSpellCheckerCore_Finalize();
   EXPECT_EQ(Checker.References(), 1u);
   EXPECT_EQ(TdxSpellCheckerInstance::ISpellChecker(), nullptr);
-  EXPECT_EQ(dxSpellCheckerActiveContextPopupHook(), nullptr);
+  EXPECT_EQ(cxContextPopupHookFunc(), nullptr);
   TdxSpellCheckerInstance::Install(static_cast<IdxSpellChecker*>(&Checker));  // refused
   EXPECT_EQ(Checker.References(), 1u);
   dxSpellCheckerCore_Initialize();
   EXPECT_EQ(TdxSpellCheckerInstance::ISpellChecker(), nullptr);
-  EXPECT_EQ(dxSpellCheckerActiveContextPopupHook(), &dxSpellCheckerContextPopupHook);
+  EXPECT_EQ(cxContextPopupHookFunc(), &dxSpellCheckerContextPopupHook);
+}
+
+// The base control asks the spell checker before it shows its own menu.
+TEST(SpellChecker, TheBaseControlsContextMenuGoesThroughTheHook) {
+  TRecordingSpellChecker Checker(true);
+  TInstalledScope Installed(static_cast<IdxSpellChecker*>(&Checker));
+  TOwned<TCustomForm> Form(Create<TForm>(nullptr, true));
+  Form->SetBounds(0, 0, 200, 100);
+  TcxControl* Control = Create<TcxControl>(Form.get());
+  Control->SetParent(Form.get());
+  Control->SetBounds(10, 10, 60, 40);
+  TPoint P = Control->ClientToScreen(TPoint{5, 6});
+  SendMessageW(Control->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Control->Handle()),
+               MAKELPARAM(P.x, P.y));
+  EXPECT_EQ(Checker.Log,
+            std::vector<std::string>{"Popup " + std::to_string(P.x) + "," + std::to_string(P.y)});
 }
 
 }  // namespace
