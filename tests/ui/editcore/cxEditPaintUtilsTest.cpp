@@ -138,4 +138,46 @@ TEST(SolidBrushes, FreeingTheCacheDeletesAllItsBrushes) {
   ReachSafePoint();  // the posted safe point finds no cache and does no harm
 }
 
+// The shared cache lives from the first start-up to the last shut-down and
+// is not made again by a late request.
+TEST(SolidBrushes, SharedCacheFollowsTheModulesLifetime) {
+  cxEditPaintUtils_Initialize();  // a second start: the same cache
+  TcxSolidBrushCache* Cache = cxSolidBrushCache();
+  cxEditPaintUtils_Finalize();
+  EXPECT_EQ(cxSolidBrushCache(), Cache);
+  HBRUSH Kept = GetSolidBrush(static_cast<TColor>(RGB(21, 22, 23)));
+  cxEditPaintUtils_Finalize();
+  EXPECT_EQ(cxSolidBrushCache(), nullptr);
+  EXPECT_EQ(GetSolidBrush(static_cast<TColor>(RGB(21, 22, 23))), nullptr);
+  EXPECT_EQ(GetSolidBrush(clBtnFace), nullptr);
+  EXPECT_EQ(cxSolidBrushCache(), nullptr);
+  EXPECT_EQ(BrushColor(Kept), -1);
+  cxEditPaintUtils_Finalize();  // unbalanced: no effect
+  cxEditPaintUtils_Initialize();
+  ASSERT_NE(cxSolidBrushCache(), nullptr);
+  EXPECT_EQ(GetSolidBrush(clBtnFace), GetSysColorBrush(COLOR_BTNFACE));
+}
+
+// An eviction in front of the new colour's place moves that place down:
+// the cache stays in colour order and every kept colour is found again.
+TEST(SolidBrushes, EvictionBeforeTheNewPlaceKeepsTheOrder) {
+  TOwned<TcxSolidBrushCache> Cache(Create<TcxSolidBrushCache>(3));
+  HBRUSH B2 = Cache->GetBrush(Color(2)), B3 = Cache->GetBrush(Color(3));
+  Cache->GetBrush(Color(1));
+  HBRUSH B4 = Cache->GetBrush(Color(4));  // evicts colour 1, the first of the rarest
+  EXPECT_FALSE(Cache->Contains(Color(1)));
+  EXPECT_EQ(Cache->GetBrush(Color(2)), B2);
+  EXPECT_EQ(Cache->GetBrush(Color(3)), B3);
+  EXPECT_EQ(Cache->GetBrush(Color(4)), B4);
+  // All three asked for again once: the first goes, and the new colour takes
+  // its place at the front.
+  HBRUSH B0 = Cache->GetBrush(Color(0));
+  EXPECT_EQ(BrushColor(B0), static_cast<long long>(Color(0)));
+  EXPECT_FALSE(Cache->Contains(Color(2)));
+  EXPECT_EQ(Cache->GetBrush(Color(3)), B3);
+  EXPECT_EQ(Cache->GetBrush(Color(4)), B4);
+  EXPECT_EQ(Cache->GetBrush(Color(0)), B0);
+  EXPECT_EQ(Cache->Depth(), 3);
+}
+
 }  // namespace
