@@ -18,6 +18,7 @@
 #include "cxDateUtils.h"
 #include "cxDrawTextUtils.h"
 #include "cxEditConsts.h"
+#include "cxEditPaintUtils.h"
 #include "cxExtEditConsts.h"
 #include "cxFilterConsts.h"
 #include "cxFilterControlStrs.h"
@@ -47,6 +48,7 @@
 #include "dxSVGImage.h"
 #include "dxSkinsCore.h"
 #include "dxSmartImage.h"
+#include "dxSpellCheckerCore.h"
 #include "dxStringHelper.h"
 #include "dxThemeManager.h"
 #include "dxThreading.h"
@@ -128,6 +130,8 @@ const TModule Modules[] = {
     {&dxCultureInfo_Initialize, &dxCultureInfo_Finalize},
     {nullptr, &dxStringHelper_Finalize},
     {&cxEditConsts_Initialize, &cxEditConsts_Finalize},
+    {&cxEditPaintUtils_Initialize, &cxEditPaintUtils_Finalize},
+    {&dxSpellCheckerCore_Initialize, &dxSpellCheckerCore_Finalize},
     {&cxExtEditConsts_Initialize, &cxExtEditConsts_Finalize},
     {&gkMitabDyn_Initialize, &gkMitabDyn_Finalize},
     {&gkMapInfo_Initialize, &gkMapInfo_Finalize},

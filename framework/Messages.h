@@ -223,3 +223,8 @@ constexpr UINT DXM_DROPDOWNBYPASTE = WM_DX + 51;
 constexpr UINT DXM_DROPDOWNPOPUPMENU = WM_DX + 52;
 constexpr UINT DXM_CLOSEUPPOPUPMENU = WM_DX + 53;
 static_assert(WM_DX == 0x8064 && DXM_CLOSEUPPOPUPMENU == 0x8099);
+// The spell checker's: an automatic correction to apply (LParam points at
+// the correction), and a redraw of the misspellings after painting.
+constexpr UINT DXM_SPELL_AUTOCORRECT = WM_DX + 200;
+constexpr UINT DXM_SPELL_REDRAWMISSPELLINGS = WM_DX + 201;
+static_assert(DXM_SPELL_AUTOCORRECT == 0x812C && DXM_SPELL_REDRAWMISSPELLINGS == 0x812D);
