@@ -9,9 +9,9 @@
 #include "ControlsTestSupport.h"
 #include "Menus.h"
 #include "StdCtrls.h"
-#include "cxControls.h"
-#include "cxContainer.h"
 #include "cxButtons.h"
+#include "cxContainer.h"
+#include "cxControls.h"
 #include "cxScrollBar.h"
 #include "dxForms.h"
 #include "dxSmartImage.h"
@@ -86,6 +86,114 @@ void PopulateScrollBars(TCustomForm* AForm) {
                 Row);
     ++Index;
   }
+}
+
+// Containers in every border style (ultra-flat and Office 11 draw as their
+// single line with their own colours), then a disabled one, one with a
+// shadow, one without the transparent ring, one focused with an inner edit.
+struct TContainerSample {
+  const wchar_t* Label;
+  TcxContainerBorderStyle BorderStyle;
+  bool Enabled, Shadow, TransparentBorder, InnerEdit;
+};
+const TContainerSample ContainerSamples[] = {
+    {L"none", cbsNone, true, false, true, false},
+    {L"single", cbsSingle, true, false, true, false},
+    {L"thick", cbsThick, true, false, true, false},
+    {L"flat", cbsFlat, true, false, true, false},
+    {L"3D", cbs3D, true, false, true, false},
+    {L"ultra-flat", cbsUltraFlat, true, false, true, false},
+    {L"Office 11", cbsOffice11, true, false, true, false},
+    {L"disabled", cbsUltraFlat, false, false, true, false},
+    {L"shadow", cbsUltraFlat, true, true, true, false},
+    {L"no ring", cbsSingle, true, false, false, false},
+    {L"inner edit, focused", cbsUltraFlat, true, false, true, true},
+};
+
+void PopulateContainers(TCustomForm* AForm) {
+  AForm->SetColor(clBtnFace);
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+  Integer Top = 8;
+  TcxContainer* AFocused = nullptr;
+  for (const TContainerSample& S : ContainerSamples) {
+    auto* Label = Create<TLabel>(AForm);
+    Label->SetAutoSize(false);
+    Label->SetParent(AForm);
+    Label->SetBounds(8, Top + 4, 130, 20);
+    Label->SetCaption(S.Label);
+    auto* Box = Create<TcxContainer>(AForm);
+    TcxContainerStyle* Style = Box->GetStyle();
+    Style->SetBorderStyle(S.BorderStyle);
+    Style->SetShadow(S.Shadow);
+    Style->SetTransparentBorder(S.TransparentBorder);
+    Box->SetBounds(140, Top, 160, 26);
+    Box->SetEnabled(S.Enabled);
+    Box->SetParent(AForm);
+    if (S.InnerEdit) {
+      auto* Edit = Create<TEdit>(AForm);
+      Edit->SetParent(Box);
+      Edit->SetBorderStyle(bsNone);
+      Edit->SetText(L"Inner edit");
+      Box->SetInnerControl(Edit);
+      AFocused = Box;
+    }
+    Box->ShortRefreshContainer(false);
+    Top += 32;
+  }
+  if (AFocused) AFocused->SetFocus();
+}
+
+// The popup window in each frame style, opened below a labelled owner
+// rectangle of the form; the popups stand over the form, where the shot
+// takes them.
+const struct {
+  const wchar_t* Label;
+  TcxPopupBorderStyle Style;
+} PopupFrameRows[] = {
+    {L"None", pbsNone}, {L"UltraFlat", pbsUltraFlat}, {L"Flat", pbsFlat}, {L"3D", pbs3D}};
+
+void PopulatePopupFrames(TCustomForm* AForm) {
+  AForm->SetColor(clBtnFace);
+  Integer Left = 8;
+  for (const auto& Row : PopupFrameRows) {
+    auto* Owner = Create<TLabel>(AForm);
+    Owner->SetParent(AForm);
+    Owner->SetAutoSize(false);
+    Owner->SetBounds(Left, 8, 110, 18);
+    Owner->SetCaption(Row.Label);
+    auto* Popup = Create<TcxPopupWindow>(AForm);
+    Popup->SetPopupBorderStyle(Row.Style);
+    Popup->SetBorderSpace(Row.Style == pbsNone ? 0 : 2);
+    Popup->SetColor(clWindow);
+    auto* Content = Create<TLabel>(Popup);
+    Content->SetParent(Popup);
+    Content->SetAutoSize(false);
+    Content->SetBounds(0, 0, 110, 60);
+    Content->SetCaption(L"popup content");
+    Left += 130;
+  }
+}
+
+void OpenPopupFrames(TCustomForm* AForm) {
+  const Integer PPI = AForm->CurrentPPI();
+  Integer Index = 0;
+  for (Integer I = 0; I < AForm->ComponentCount(); ++I) {
+    auto* Popup = AsOrNull<TcxPopupWindow>(AForm->Components(I));
+    if (!Popup) continue;
+    TControl* Owner = nullptr;
+    for (Integer J = 0, Labels = 0; J < AForm->ControlCount(); ++J)
+      if (AsOrNull<TLabel>(AForm->Controls(J)) && Labels++ == Index) Owner = AForm->Controls(J);
+    ++Index;
+    Popup->ScaleForPPI(PPI);
+    Popup->SetOwnerParent(AForm);
+    Popup->SetOwnerBounds(Owner->BoundsRect());
+    const TSize Size = Popup->CalculateSize();
+    const TPoint P = Popup->CalculatePosition(Size);
+    Popup->SetBounds(P.x, P.y, Size.cx, Size.cy);
+    // Shown without activation: the next one would close it by deactivation.
+    ShowWindow(Popup->Handle(), SW_SHOWNOACTIVATE);
+  }
+  ProcessMessages();
 }
 
 // A bordered control whose content is larger than its client: both bars
@@ -273,112 +381,8 @@ void PopulateBaseControl(TCustomForm* AForm) {
   AddBaseControl(AForm, Bounds(8, 8, 150, 60), L"Bordered", cxcbsDefault, true);
   AddBaseControl(AForm, Bounds(166, 8, 150, 60), L"No border", cxcbsNone, true);
   AddBaseControl(AForm, Bounds(8, 76, 150, 60), L"Bordered, disabled", cxcbsDefault, false);
-// Containers in every border style (ultra-flat and Office 11 draw as their
-// single line with their own colours), then a disabled one, one with a
-// shadow, one without the transparent ring, one focused with an inner edit.
-struct TContainerSample {
-  const wchar_t* Label;
-  TcxContainerBorderStyle BorderStyle;
-  bool Enabled, Shadow, TransparentBorder, InnerEdit;
-};
-const TContainerSample ContainerSamples[] = {
-    {L"none", cbsNone, true, false, true, false},
-    {L"single", cbsSingle, true, false, true, false},
-    {L"thick", cbsThick, true, false, true, false},
-    {L"flat", cbsFlat, true, false, true, false},
-    {L"3D", cbs3D, true, false, true, false},
-    {L"ultra-flat", cbsUltraFlat, true, false, true, false},
-    {L"Office 11", cbsOffice11, true, false, true, false},
-    {L"disabled", cbsUltraFlat, false, false, true, false},
-    {L"shadow", cbsUltraFlat, true, true, true, false},
-    {L"no ring", cbsSingle, true, false, false, false},
-    {L"inner edit, focused", cbsUltraFlat, true, false, true, true},
-};
-
-void PopulateContainers(TCustomForm* AForm) {
-  AForm->SetColor(clBtnFace);
-  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
-  Integer Top = 8;
-  TcxContainer* AFocused = nullptr;
-  for (const TContainerSample& S : ContainerSamples) {
-    auto* Label = Create<TLabel>(AForm);
-    Label->SetAutoSize(false);
-    Label->SetParent(AForm);
-    Label->SetBounds(8, Top + 4, 130, 20);
-    Label->SetCaption(S.Label);
-    auto* Box = Create<TcxContainer>(AForm);
-    TcxContainerStyle* Style = Box->GetStyle();
-    Style->SetBorderStyle(S.BorderStyle);
-    Style->SetShadow(S.Shadow);
-    Style->SetTransparentBorder(S.TransparentBorder);
-    Box->SetBounds(140, Top, 160, 26);
-    Box->SetEnabled(S.Enabled);
-    Box->SetParent(AForm);
-    if (S.InnerEdit) {
-      auto* Edit = Create<TEdit>(AForm);
-      Edit->SetParent(Box);
-      Edit->SetBorderStyle(bsNone);
-      Edit->SetText(L"Inner edit");
-      Box->SetInnerControl(Edit);
-      AFocused = Box;
-    }
-    Box->ShortRefreshContainer(false);
-    Top += 32;
-  }
-  if (AFocused) AFocused->SetFocus();
 }
 
-// The popup window in each frame style, opened below a labelled owner
-// rectangle of the form; the popups stand over the form, where the shot
-// takes them.
-const struct {
-  const wchar_t* Label;
-  TcxPopupBorderStyle Style;
-} PopupFrameRows[] = {
-    {L"None", pbsNone}, {L"UltraFlat", pbsUltraFlat}, {L"Flat", pbsFlat}, {L"3D", pbs3D}};
-
-void PopulatePopupFrames(TCustomForm* AForm) {
-  AForm->SetColor(clBtnFace);
-  Integer Left = 8;
-  for (const auto& Row : PopupFrameRows) {
-    auto* Owner = Create<TLabel>(AForm);
-    Owner->SetParent(AForm);
-    Owner->SetAutoSize(false);
-    Owner->SetBounds(Left, 8, 110, 18);
-    Owner->SetCaption(Row.Label);
-    auto* Popup = Create<TcxPopupWindow>(AForm);
-    Popup->SetPopupBorderStyle(Row.Style);
-    Popup->SetBorderSpace(Row.Style == pbsNone ? 0 : 2);
-    Popup->SetColor(clWindow);
-    auto* Content = Create<TLabel>(Popup);
-    Content->SetParent(Popup);
-    Content->SetAutoSize(false);
-    Content->SetBounds(0, 0, 110, 60);
-    Content->SetCaption(L"popup content");
-    Left += 130;
-  }
-}
-
-void OpenPopupFrames(TCustomForm* AForm) {
-  const Integer PPI = AForm->CurrentPPI();
-  Integer Index = 0;
-  for (Integer I = 0; I < AForm->ComponentCount(); ++I) {
-    auto* Popup = AsOrNull<TcxPopupWindow>(AForm->Components(I));
-    if (!Popup) continue;
-    TControl* Owner = nullptr;
-    for (Integer J = 0, Labels = 0; J < AForm->ControlCount(); ++J)
-      if (AsOrNull<TLabel>(AForm->Controls(J)) && Labels++ == Index) Owner = AForm->Controls(J);
-    ++Index;
-    Popup->ScaleForPPI(PPI);
-    Popup->SetOwnerParent(AForm);
-    Popup->SetOwnerBounds(Owner->BoundsRect());
-    const TSize Size = Popup->CalculateSize();
-    const TPoint P = Popup->CalculatePosition(Size);
-    Popup->SetBounds(P.x, P.y, Size.cx, Size.cy);
-    // Shown without activation: the next one would close it by deactivation.
-    ShowWindow(Popup->Handle(), SW_SHOWNOACTIVATE);
-  }
-  ProcessMessages();
 // Buttons: one row per kind, one column per state, and below them the four
 // buttons of the program's two windows as they carry them.
 struct TButtonStateColumn {
@@ -471,15 +475,14 @@ void PopulateButtons(TCustomForm* AForm) {
   Cancel->SetCancel(true);
   Cancel->OptionsImage()->SetSpacing(5);
 }
-
 const TGalleryPage Pages[] = {
     {L"Frame", {160, 80}, &PopulateFrame},
     {L"ScrollBars", {410, 500}, &PopulateScrollBars},
+    {L"Containers", {320, 364}, &PopulateContainers},
+    {L"PopupFrames", {530, 110}, &PopulatePopupFrames, &OpenPopupFrames},
     {L"DragAndDrop", {400, 160}, &PopulateDragAndDrop},
     {L"BaseControl", {324, 144}, &PopulateBaseControl},
     {L"ScrollingControl", {344, 294}, &PopulateScrollingControl},
-    {L"Containers", {320, 364}, &PopulateContainers},
-    {L"PopupFrames", {530, 110}, &PopulatePopupFrames, &OpenPopupFrames},
     {L"Buttons", {690, 310}, &PopulateButtons},
 };
 
