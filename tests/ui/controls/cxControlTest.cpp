@@ -38,6 +38,7 @@ class TTestControl : public TcxControl {
   using TcxControl::GetMouseWheelScrollingKind;
   using TcxControl::IsTransparentBackground;
   using TcxControl::TcxControl;
+  using TcxControl::UpdateScrollBars;
 
   std::vector<TcxDirection> Directions;
   std::vector<std::pair<TScrollBarKind, TScrollCode>> Scrolls;
@@ -49,6 +50,8 @@ class TTestControl : public TcxControl {
   TColor ContentColor = clNone;
   std::vector<TcxControlActivateType> FocusEnters;
   bool StatusHints = false;
+  // Content larger than the client in both directions: both bars show.
+  bool WithBars = false;
 
   void ScrollContent(TcxDirection ADirection) override {
     Directions.push_back(ADirection);
@@ -101,6 +104,12 @@ class TTestControl : public TcxControl {
   String GetStatusHint(const TPoint& P) override {
     if (!StatusHints) return inherited::GetStatusHint(P);
     return L"at " + IntToStr(static_cast<Integer>(P.x));
+  }
+  void InitScrollBarsParameters() override {
+    if (!WithBars) return;
+    const TRect R = GetClientBounds();
+    SetScrollBarInfo(sbHorizontal, 0, 999, 1, RectWidth(R), 0, true, true);
+    SetScrollBarInfo(sbVertical, 0, 999, 1, RectHeight(R), 0, true, true);
   }
   void FocusEnter() override {
     FocusEnters.push_back(ActivateType());
@@ -1016,6 +1025,34 @@ TEST(AnchorScrolling, ScrollsWhereTheMousePointsWithItsCursor) {
   EXPECT_EQ(F.Control->Directions, (std::vector<TcxDirection>{dirNone, dirLeft, dirLeft, dirLeft}));
   EXPECT_EQ(Shown, Screen()->Cursors(crLeftScroll));
   EXPECT_NE(Shown, nullptr);
+}
+
+TEST(AnchorScrolling, MiddleButtonDownStartsItOverAControlWithBars) {
+  struct TRow {
+    const char* Name;
+    bool WithBars;
+    std::vector<TcxDirection> Directions;
+  } Rows[] = {{"with bars", true, {dirNone}}, {"no bars", false, {}}};
+  for (const TRow& Row : Rows) {
+    SCOPED_TRACE(Row.Name);
+    TFixture F(TRect{10, 10, 210, 160});
+    F.Control->WithBars = Row.WithBars;
+    F.Control->UpdateScrollBars();
+    ASSERT_EQ(F.Control->IsScrollBarActive(sbVertical), Row.WithBars);
+    const HWND Wnd = F.Control->Handle();
+    bool ScrollingInside = false;
+    // The first step (in the neutral zone) ends it.
+    F.Control->OnScrollContent = [&](TcxDirection) {
+      ScrollingInside = F.Control->IsScrollingContent();
+      PostMessageW(Wnd, WM_KEYDOWN, VK_ESCAPE, 0);
+    };
+    F.Control->Perform(WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(50, 50));
+    EXPECT_EQ(F.Control->Directions, Row.Directions);
+    EXPECT_EQ(ScrollingInside, Row.WithBars);
+    EXPECT_FALSE(F.Control->IsScrollingContent());
+    EXPECT_NE(GetCapture(), Wnd);
+    ProcessMessages();
+  }
 }
 
 // The scroll procedure of a loop whose control goes away or loses the
