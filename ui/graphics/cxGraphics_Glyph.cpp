@@ -348,15 +348,31 @@ TcxAlphaBitmap* cxPrepareBitmapForDrawing(TGraphic* AGlyph, TCustomImageList* AI
     AGlyphHeight = HasGlyph ? AGlyph->Height() : AImages->Height();
   }
   TcxAlphaBitmap* Image = GetImageBitmap(AGlyphWidth, AGlyphHeight);
+  // A transparent key colour must survive resizing exactly: a keyed image is
+  // resized pixel by pixel, never smoothed into blends of the key.
+  TSize SourceSize = HasGlyph ? TSize{AGlyph->Width(), AGlyph->Height()}
+                              : TSize{AImages->Width(), AImages->Height()};
+  auto* GlyphBitmap = HasGlyph ? AsOrNull<TBitmap>(AGlyph) : nullptr;
+  bool LeftBottomKey = AUseLeftBottomPixelAsTransparent &&
+                       (NeedsLeftBottomMask(AGlyph) ||
+                        (GlyphBitmap && GlyphBitmap->PixelFormat() != TPixelFormat::pf32bit));
+  bool Keyed = cxColorIsValid(ATransparentColor) || LeftBottomKey;
+  bool Resized = SourceSize.cx != AGlyphWidth || SourceSize.cy != AGlyphHeight;
   TdxDefaultBoolean State;
   if (HasGlyph) {
-    cxStretchGraphic(Image, AGlyph, ASmoothResize, APalette);
-    auto* GlyphBitmap = AsOrNull<TBitmap>(AGlyph);
+    cxStretchGraphic(Image, AGlyph, ASmoothResize && !(Keyed && Resized), APalette);
     bool ThirtyTwo = !GlyphBitmap || GlyphBitmap->PixelFormat() == TPixelFormat::pf32bit;
     State = ThirtyTwo ? bDefault : bFalse;
   } else {
     State = TcxCustomImageList::GetPixelFormat(AImages->Handle()) < 32 ? bFalse : bDefault;
-    TcxCustomImageList::GetImageInfoCore(AImages, AImageIndex, Image, nullptr, APalette, State);
+    if (Keyed && Resized && SourceSize.cx > 0 && SourceSize.cy > 0) {
+      TOwned<TcxAlphaBitmap> Entry(TcxAlphaBitmap::CreateSize(SourceSize.cx, SourceSize.cy));
+      TcxCustomImageList::GetImageInfoCore(AImages, AImageIndex, Entry.get(), nullptr, APalette,
+                                           State);
+      cxStretchGraphic(Image, Entry.get(), false, nullptr);
+    } else {
+      TcxCustomImageList::GetImageInfoCore(AImages, AImageIndex, Image, nullptr, APalette, State);
+    }
   }
   if (State == bDefault) State = dxBooleanToDefaultBoolean(Image->IsAlphaUsed());
   AIsAlphaUsed = State == bTrue;

@@ -253,6 +253,18 @@ TEST_F(ViewPixels, TheNavigatorGlyphsLeftBottomPixelIsItsTransparentKey) {
   HalfAgain->Assign(3, 2, false);
   EXPECT_EQ(StandardPainter()->NavigatorScaledButtonMinSize(HalfAgain.get()), (TSize{26, 29}));
   EXPECT_EQ(StandardPainter()->NavigatorScaledButtonGlyphSize(HalfAgain.get()), (TSize{17, 17}));
+  // Drawn larger than the list's own size (as at 144 DPI), the key is still
+  // transparent everywhere: resizing must not blend it into other colours.
+  TPaintTarget Larger(17, 17, static_cast<TColor>(Back));
+  StandardPainter()->DrawNavigatorScaledButtonGlyph(
+      Larger.Canvas(), Images.get(), 0, cxRect(0, 0, 17, 17), true, false, HalfAgain.get());
+  for (int Y = 0; Y < 17; ++Y)
+    for (int X = 0; X < 17; ++X) {
+      COLORREF C = Larger.Pixel(X, Y);
+      EXPECT_TRUE(C == Back || C == RGB(0, 0, 0)) << X << "," << Y << " " << std::hex << C;
+    }
+  EXPECT_EQ(Larger.Pixel(0, 16), Back);
+  EXPECT_EQ(Larger.Pixel(8, 8), RGB(0, 0, 0));
   EXPECT_EQ(NativePainter()->NavigatorButtonPressedGlyphOffset(), (TPoint{0, 0}));
   EXPECT_EQ(StandardPainter()->NavigatorButtonPressedGlyphOffset(), (TPoint{1, 1}));
 }
