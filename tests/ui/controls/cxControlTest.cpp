@@ -506,6 +506,18 @@ TEST(BaseControl, NonClientAreaIsPaintedAroundTheClient) {
   Control->Perform(WM_PRINT, reinterpret_cast<WPARAM>(Printed->Canvas()->Handle()),
                    PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
   EXPECT_EQ(PixelAt(Printed.get(), 1, 1), ColorToRGB(clGreen));
+  // A copy: the client part painted with the client's origin 3 pixels into
+  // the picture, as the framework's printing does, brings its frame.
+  TOwned<TcxBitmap32> Copy(TcxBitmap32::CreateSize(100, 60, true));
+  HDC DC = Copy->Canvas()->Handle();
+  SetViewportOrgEx(DC, 3, 3, nullptr);
+  Control->SetControlState(Control->ControlState() + TControlState{csPaintCopy});
+  Control->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), reinterpret_cast<LPARAM>(DC));
+  Control->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
+  Control->SetControlState(Control->ControlState() - TControlState{csPaintCopy});
+  SetViewportOrgEx(DC, 0, 0, nullptr);
+  for (const TPoint& P : Frame) EXPECT_EQ(PixelAt(Copy.get(), P.x, P.y), ColorToRGB(clGreen));
+  for (const TPoint& P : Client) EXPECT_EQ(PixelAt(Copy.get(), P.x, P.y), ColorToRGB(clRed));
 }
 
 TEST(BaseControl, TakesTheScaleOfItsNewParent) {
