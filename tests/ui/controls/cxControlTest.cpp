@@ -36,6 +36,7 @@ class TTestControl : public TcxControl {
  public:
   using TcxControl::GetClientBounds;
   using TcxControl::GetMouseWheelScrollingKind;
+  using TcxControl::IsDoubleBufferedNeeded;
   using TcxControl::IsTransparentBackground;
   using TcxControl::TcxControl;
   using TcxControl::UpdateScrollBars;
@@ -50,6 +51,7 @@ class TTestControl : public TcxControl {
   TColor ContentColor = clNone;
   std::vector<TcxControlActivateType> FocusEnters;
   bool StatusHints = false;
+  Integer PaintRegionCalls = 0;
   // Content larger than the client in both directions: both bars show.
   bool WithBars = false;
 
@@ -110,6 +112,10 @@ class TTestControl : public TcxControl {
     const TRect R = GetClientBounds();
     SetScrollBarInfo(sbHorizontal, 0, 999, 1, RectWidth(R), 0, true, true);
     SetScrollBarInfo(sbVertical, 0, 999, 1, RectHeight(R), 0, true, true);
+  }
+  void SetPaintRegion() override {
+    ++PaintRegionCalls;
+    inherited::SetPaintRegion();
   }
   void FocusEnter() override {
     FocusEnters.push_back(ActivateType());
@@ -419,6 +425,78 @@ TEST(BaseControl, BorderIsPaintedAndTheContentClippedInside) {
     EXPECT_EQ(Client.top, Inset);
     EXPECT_EQ(Client.right, 100 - Inset);
     EXPECT_EQ(Client.bottom, 60 - Inset);
+  }
+}
+
+TEST(BaseControl, OnlyABorderedControlClipsToItsClientBounds) {
+  struct TRow {
+    TcxControlBorderStyle Style;
+    Integer Calls;
+  } Rows[] = {{cxcbsNone, 0}, {cxcbsDefault, 1}};
+  for (const TRow& Row : Rows) {
+    TFixture F;
+    F.Control->SetBorderStyle(Row.Style);
+    ProcessMessages();
+    F.Control->PaintRegionCalls = 0;
+    CaptureWindow(F.Control);
+    EXPECT_EQ(F.Control->PaintRegionCalls, Row.Calls);
+  }
+}
+
+TEST(BaseControl, DoubleBufferedFromWindowsSevenOn) {
+  TFixture F;
+  const bool Saved = IsWinSevenOrLater;
+  auto Restore = Finally([&] { IsWinSevenOrLater = Saved; });
+  struct TRow {
+    bool DoubleBuffered, Seven, Needed;
+  } Rows[] = {{false, false, false}, {true, false, true}, {false, true, true}, {true, true, true}};
+  for (const TRow& Row : Rows) {
+    IsWinSevenOrLater = Row.Seven;
+    F.Control->SetDoubleBuffered(Row.DoubleBuffered);
+    EXPECT_EQ(F.Control->IsDoubleBufferedNeeded(), Row.Needed);
+  }
+}
+
+bool ThemedAnswer();
+
+// WM_ERASEBKGND: into a buffer (WParam = LParam) the background is always
+// drawn; on the screen only by a control with a background of its own that
+// is not buffered; the answer says whether the background was taken care of.
+TEST(BaseControl, EraseBackgroundTable) {
+  TThemeQueries Saved = SetThemeQueries(TThemeQueries{&ThemedAnswer, &ThemedAnswer, &ThemedAnswer});
+  const bool SavedSeven = IsWinSevenOrLater;
+  auto Restore = Finally([&] {
+    SetThemeQueries(Saved);
+    IsWinSevenOrLater = SavedSeven;
+  });
+  IsWinSevenOrLater = false;
+  struct TRow {
+    const char* Name;
+    bool ToMemory, Transparent, DoubleBuffered;
+    LRESULT Result;
+    bool Erased;
+  } Rows[] = {
+      {"buffer, opaque", true, false, false, 1, true},
+      {"buffer, transparent", true, true, true, 1, true},
+      {"screen, opaque", false, false, false, 0, false},
+      {"screen, transparent", false, true, false, 1, true},
+      {"screen, transparent, buffered", false, true, true, 1, false},
+  };
+  for (const TRow& Row : Rows) {
+    SCOPED_TRACE(Row.Name);
+    TFixture F;
+    F.Form->SetColor(clBlue);
+    F.Control->SetColor(clYellow);
+    F.Control->SetTransparent(Row.Transparent);
+    F.Control->SetDoubleBuffered(Row.DoubleBuffered);
+    ProcessMessages();
+    TOwned<TcxBitmap32> Target(TcxBitmap32::CreateSize(100, 60, true));
+    HDC DC = Target->Canvas()->Handle();
+    const LRESULT Result = F.Control->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC),
+                                              Row.ToMemory ? reinterpret_cast<LPARAM>(DC) : 0);
+    EXPECT_EQ(Result, Row.Result);
+    const TColor Expected = !Row.Erased ? clBlack : (Row.Transparent ? clBlue : clYellow);
+    EXPECT_EQ(PixelAt(Target.get(), 50, 30), ColorToRGB(Expected));
   }
 }
 
