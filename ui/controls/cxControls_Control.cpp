@@ -255,10 +255,8 @@ void TcxControl::SystemInfoChanged(Cardinal) {
   if (HandleAllocated()) SendNotifyMessageW(FHandle, DXM_NCSIZECHANGED, 0, 0);
 }
 
-void TcxControl::Modified() {
-  // The form designer is told only while designing; this program has none.
-  if (!IsDesigning() || IsLoading() || IsDestroying()) return;
-}
+// A form designer would be told here; this program has none.
+void TcxControl::Modified() {}
 
 bool TcxControl::GetIsDesigning() { return ComponentState().Contains(csDesigning); }
 bool TcxControl::GetIsFocused() { return Focused(); }
