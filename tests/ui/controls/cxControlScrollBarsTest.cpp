@@ -421,10 +421,20 @@ TEST_F(ControlScrollBars, BarsTogglingWithinTheCalculationStopAfterAFewPasses) {
     C->SetScrollBarInfo(sbHorizontal, 0, Show ? 999 : 10, 1, 100, 0, true, true);
   };
   Control->InitParametersCount = 0;
+  ASSERT_TRUE(Control->IsScrollBarActive(sbVertical));
   Control->UpdateScrollBars();
   EXPECT_GT(Control->InitParametersCount, 1);
   EXPECT_LE(Control->InitParametersCount, 8);
   EXPECT_FALSE(Control->MainScrollBars()->Calculating());
+  // Frozen as they were before the update.
+  EXPECT_TRUE(Control->IsScrollBarActive(sbVertical));
+  EXPECT_TRUE(Control->IsScrollBarActive(sbHorizontal));
+  // The freeze ends with the update: a settling layout is applied again.
+  Control->OnInitParameters = nullptr;
+  Control->Content = TSize{100, 100};
+  Control->UpdateScrollBars();
+  EXPECT_FALSE(Control->IsScrollBarActive(sbVertical));
+  EXPECT_FALSE(Control->IsScrollBarActive(sbHorizontal));
 }
 
 TEST_F(ControlScrollBars, BarsTogglingBetweenUpdatesAreFrozenDisabledAndVisible) {
