@@ -384,6 +384,29 @@ TEST(BaseControl, ContextMenuFromTheKeyboardOpensAtTheClientOrigin) {
   }
 }
 
+TEST(BaseControl, ContextMenuKeyOpensTheMenuAtTheClientOrigin) {
+  TFixture F;
+  TPopupMenu* Menu = Create<TPopupMenu>(F.Form.get());
+  F.Control->SetPopupMenu(Menu);
+  TPopupCall Call;
+  PopupCall = &Call;
+  TcxContextPopupHookFunc Saved = cxContextPopupHookFunc();
+  cxContextPopupHookFunc() = &RecordPopup;
+  auto Restore = Finally([&] {
+    cxContextPopupHookFunc() = Saved;
+    PopupCall = nullptr;
+  });
+  F.Control->SetFocus();
+  ASSERT_TRUE(PumpUntil([&] { return F.Control->Focused(); }));
+  SendKey(VK_APPS, false);
+  SendKey(VK_APPS, true);
+  ASSERT_TRUE(PumpUntil([&] { return Call.Count > 0; }));
+  const TPoint Origin = F.Control->ClientToScreen(TPoint{0, 0});
+  EXPECT_EQ(Call.Count, 1);
+  EXPECT_EQ(Call.At.x, Origin.x);
+  EXPECT_EQ(Call.At.y, Origin.y);
+}
+
 // ---------------------------------------------------------------------------
 // Painting.
 
