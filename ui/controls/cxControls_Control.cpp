@@ -255,10 +255,8 @@ void TcxControl::SystemInfoChanged(Cardinal) {
   if (HandleAllocated()) SendNotifyMessageW(FHandle, DXM_NCSIZECHANGED, 0, 0);
 }
 
-void TcxControl::Modified() {
-  // The form designer is told only while designing; this program has none.
-  if (!IsDesigning() || IsLoading() || IsDestroying()) return;
-}
+// A form designer would be told here; this program has none.
+void TcxControl::Modified() {}
 
 bool TcxControl::GetIsDesigning() { return ComponentState().Contains(csDesigning); }
 bool TcxControl::GetIsFocused() { return Focused(); }
@@ -497,18 +495,19 @@ void TcxControl::PaintHandler(TMessage& Message) {
   if (AUpdate) SelectClipRgn(DC, AUpdate->Get());
   TSaveDCGuard ASaveAll(DC);
   if (FControlState.Contains(csPaintCopy) && HasNonClientArea()) {
-    const TRect AOffsets = GetClientOffsets();
+    // A copy (the control painted into another picture) gets its frame too.
+    // The framework hands the client part a context whose origin is the
+    // client's top-left: the frame, drawn in window coordinates, goes that
+    // far up and to the left, and the client's own painting stays put.
     const TPoint AClientOffset = cxGetClientOffset(FHandle);
-    POINT AOrg;
     {
+      TSaveDCGuard ASaveFrame(DC);
+      OffsetWindowOrgEx(DC, AClientOffset.x, AClientOffset.y, nullptr);
       TcxPaintCanvas* APaintCanvas = cxPaintCanvas();
       APaintCanvas->BeginPaint(DC);
       auto EndCanvas = Finally([&] { APaintCanvas->EndPaint(); });
-      OffsetWindowOrgEx(DC, -(AClientOffset.x - AOffsets.left), -(AClientOffset.y - AOffsets.top),
-                        &AOrg);
       PaintNonClientArea(APaintCanvas);
     }
-    OffsetWindowOrgEx(DC, AOffsets.left, AOffsets.top, nullptr);
     const TRect AClient = ClientRect();
     IntersectClipRect(DC, AClient.left, AClient.top, AClient.right, AClient.bottom);
   }

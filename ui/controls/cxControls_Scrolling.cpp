@@ -223,7 +223,8 @@ void TcxControl::UnlockScrollBars() {
 }
 
 void TcxControl::DoUpdateScrollBars() {
-  if (!FMainScrollBars) return;
+  // A set of another kind may lack a bar: there is nothing to decide then.
+  if (!FMainScrollBars || !GetHScrollBar() || !GetVScrollBar()) return;
   if (!FUpdatingScrollBars) {
     FInitialHScrollBarActive = IsScrollBarActive(sbHorizontal);
     FInitialVScrollBarActive = IsScrollBarActive(sbVertical);
@@ -249,7 +250,7 @@ void TcxControl::DoUpdateScrollBars() {
     FreezeScrollBarsInInitialState();
   else
     FMainScrollBars->ApplyData();
-  if (!FMainScrollBars) return;
+  if (!FMainScrollBars || !GetHScrollBar() || !GetVScrollBar()) return;
   TcxScrollBarKinds Changed;
   if (HActive != IsScrollBarActive(sbHorizontal)) Changed.Include(sbHorizontal);
   if (VActive != IsScrollBarActive(sbVertical)) Changed.Include(sbVertical);

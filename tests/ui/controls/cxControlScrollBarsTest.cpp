@@ -384,6 +384,31 @@ TEST_F(ControlScrollBars, BarsAndGripOfALockedControlShowTheirPartOfItsPicture) 
   EXPECT_EQ(Count(Bar.get(), Frozen), 0);
 }
 
+TEST_F(ControlScrollBars, LockedUpdatesWaitForTheLastUnlockAndTheOptionHidesBars) {
+  TTestScrollingControl* Control = MakeControl(Bounds(10, 10, 200, 150));
+  Control->InitParametersCount = 0;
+  Control->LockScrollBars();
+  Control->LockScrollBars();
+  Control->UpdateScrollBars();
+  Control->UpdateScrollBars();
+  EXPECT_EQ(Control->InitParametersCount, 0);
+  Control->UnlockScrollBars();
+  EXPECT_EQ(Control->InitParametersCount, 0);
+  Control->UnlockScrollBars();
+  EXPECT_GT(Control->InitParametersCount, 0) << "the pending update ran";
+  Control->InitParametersCount = 0;
+  Control->UnlockScrollBars();
+  Control->LockScrollBars();
+  Control->UnlockScrollBars();
+  EXPECT_EQ(Control->InitParametersCount, 0) << "nothing pending, unbalanced unlock ignored";
+  Control->SetScrollBars(ssVertical);
+  EXPECT_FALSE(Control->IsScrollBarActive(sbHorizontal));
+  EXPECT_TRUE(Control->IsScrollBarActive(sbVertical));
+  Control->SetScrollBars(ssNone);
+  EXPECT_FALSE(Control->IsScrollBarActive(sbVertical));
+  EXPECT_EQ(Text(Control->GetClientBounds()), Text(TRect{0, 0, 200, 150}));
+}
+
 // ---------------------------------------------------------------------------
 // Bars that keep toggling.
 
@@ -396,10 +421,20 @@ TEST_F(ControlScrollBars, BarsTogglingWithinTheCalculationStopAfterAFewPasses) {
     C->SetScrollBarInfo(sbHorizontal, 0, Show ? 999 : 10, 1, 100, 0, true, true);
   };
   Control->InitParametersCount = 0;
+  ASSERT_TRUE(Control->IsScrollBarActive(sbVertical));
   Control->UpdateScrollBars();
   EXPECT_GT(Control->InitParametersCount, 1);
   EXPECT_LE(Control->InitParametersCount, 8);
   EXPECT_FALSE(Control->MainScrollBars()->Calculating());
+  // Frozen as they were before the update.
+  EXPECT_TRUE(Control->IsScrollBarActive(sbVertical));
+  EXPECT_TRUE(Control->IsScrollBarActive(sbHorizontal));
+  // The freeze ends with the update: a settling layout is applied again.
+  Control->OnInitParameters = nullptr;
+  Control->Content = TSize{100, 100};
+  Control->UpdateScrollBars();
+  EXPECT_FALSE(Control->IsScrollBarActive(sbVertical));
+  EXPECT_FALSE(Control->IsScrollBarActive(sbHorizontal));
 }
 
 TEST_F(ControlScrollBars, BarsTogglingBetweenUpdatesAreFrozenDisabledAndVisible) {

@@ -36,8 +36,10 @@ class TTestControl : public TcxControl {
  public:
   using TcxControl::GetClientBounds;
   using TcxControl::GetMouseWheelScrollingKind;
+  using TcxControl::IsDoubleBufferedNeeded;
   using TcxControl::IsTransparentBackground;
   using TcxControl::TcxControl;
+  using TcxControl::UpdateScrollBars;
 
   std::vector<TcxDirection> Directions;
   std::vector<std::pair<TScrollBarKind, TScrollCode>> Scrolls;
@@ -49,6 +51,9 @@ class TTestControl : public TcxControl {
   TColor ContentColor = clNone;
   std::vector<TcxControlActivateType> FocusEnters;
   bool StatusHints = false;
+  Integer PaintRegionCalls = 0;
+  // Content larger than the client in both directions: both bars show.
+  bool WithBars = false;
 
   void ScrollContent(TcxDirection ADirection) override {
     Directions.push_back(ADirection);
@@ -101,6 +106,16 @@ class TTestControl : public TcxControl {
   String GetStatusHint(const TPoint& P) override {
     if (!StatusHints) return inherited::GetStatusHint(P);
     return L"at " + IntToStr(static_cast<Integer>(P.x));
+  }
+  void InitScrollBarsParameters() override {
+    if (!WithBars) return;
+    const TRect R = GetClientBounds();
+    SetScrollBarInfo(sbHorizontal, 0, 999, 1, RectWidth(R), 0, true, true);
+    SetScrollBarInfo(sbVertical, 0, 999, 1, RectHeight(R), 0, true, true);
+  }
+  void SetPaintRegion() override {
+    ++PaintRegionCalls;
+    inherited::SetPaintRegion();
   }
   void FocusEnter() override {
     FocusEnters.push_back(ActivateType());
@@ -369,6 +384,29 @@ TEST(BaseControl, ContextMenuFromTheKeyboardOpensAtTheClientOrigin) {
   }
 }
 
+TEST(BaseControl, ContextMenuKeyOpensTheMenuAtTheClientOrigin) {
+  TFixture F;
+  TPopupMenu* Menu = Create<TPopupMenu>(F.Form.get());
+  F.Control->SetPopupMenu(Menu);
+  TPopupCall Call;
+  PopupCall = &Call;
+  TcxContextPopupHookFunc Saved = cxContextPopupHookFunc();
+  cxContextPopupHookFunc() = &RecordPopup;
+  auto Restore = Finally([&] {
+    cxContextPopupHookFunc() = Saved;
+    PopupCall = nullptr;
+  });
+  F.Control->SetFocus();
+  ASSERT_TRUE(PumpUntil([&] { return F.Control->Focused(); }));
+  SendKey(VK_APPS, false);
+  SendKey(VK_APPS, true);
+  ASSERT_TRUE(PumpUntil([&] { return Call.Count > 0; }));
+  const TPoint Origin = F.Control->ClientToScreen(TPoint{0, 0});
+  EXPECT_EQ(Call.Count, 1);
+  EXPECT_EQ(Call.At.x, Origin.x);
+  EXPECT_EQ(Call.At.y, Origin.y);
+}
+
 // ---------------------------------------------------------------------------
 // Painting.
 
@@ -410,6 +448,78 @@ TEST(BaseControl, BorderIsPaintedAndTheContentClippedInside) {
     EXPECT_EQ(Client.top, Inset);
     EXPECT_EQ(Client.right, 100 - Inset);
     EXPECT_EQ(Client.bottom, 60 - Inset);
+  }
+}
+
+TEST(BaseControl, OnlyABorderedControlClipsToItsClientBounds) {
+  struct TRow {
+    TcxControlBorderStyle Style;
+    Integer Calls;
+  } Rows[] = {{cxcbsNone, 0}, {cxcbsDefault, 1}};
+  for (const TRow& Row : Rows) {
+    TFixture F;
+    F.Control->SetBorderStyle(Row.Style);
+    ProcessMessages();
+    F.Control->PaintRegionCalls = 0;
+    CaptureWindow(F.Control);
+    EXPECT_EQ(F.Control->PaintRegionCalls, Row.Calls);
+  }
+}
+
+TEST(BaseControl, DoubleBufferedFromWindowsSevenOn) {
+  TFixture F;
+  const bool Saved = IsWinSevenOrLater;
+  auto Restore = Finally([&] { IsWinSevenOrLater = Saved; });
+  struct TRow {
+    bool DoubleBuffered, Seven, Needed;
+  } Rows[] = {{false, false, false}, {true, false, true}, {false, true, true}, {true, true, true}};
+  for (const TRow& Row : Rows) {
+    IsWinSevenOrLater = Row.Seven;
+    F.Control->SetDoubleBuffered(Row.DoubleBuffered);
+    EXPECT_EQ(F.Control->IsDoubleBufferedNeeded(), Row.Needed);
+  }
+}
+
+bool ThemedAnswer();
+
+// WM_ERASEBKGND: into a buffer (WParam = LParam) the background is always
+// drawn; on the screen only by a control with a background of its own that
+// is not buffered; the answer says whether the background was taken care of.
+TEST(BaseControl, EraseBackgroundTable) {
+  TThemeQueries Saved = SetThemeQueries(TThemeQueries{&ThemedAnswer, &ThemedAnswer, &ThemedAnswer});
+  const bool SavedSeven = IsWinSevenOrLater;
+  auto Restore = Finally([&] {
+    SetThemeQueries(Saved);
+    IsWinSevenOrLater = SavedSeven;
+  });
+  IsWinSevenOrLater = false;
+  struct TRow {
+    const char* Name;
+    bool ToMemory, Transparent, DoubleBuffered;
+    LRESULT Result;
+    bool Erased;
+  } Rows[] = {
+      {"buffer, opaque", true, false, false, 1, true},
+      {"buffer, transparent", true, true, true, 1, true},
+      {"screen, opaque", false, false, false, 0, false},
+      {"screen, transparent", false, true, false, 1, true},
+      {"screen, transparent, buffered", false, true, true, 1, false},
+  };
+  for (const TRow& Row : Rows) {
+    SCOPED_TRACE(Row.Name);
+    TFixture F;
+    F.Form->SetColor(clBlue);
+    F.Control->SetColor(clYellow);
+    F.Control->SetTransparent(Row.Transparent);
+    F.Control->SetDoubleBuffered(Row.DoubleBuffered);
+    ProcessMessages();
+    TOwned<TcxBitmap32> Target(TcxBitmap32::CreateSize(100, 60, true));
+    HDC DC = Target->Canvas()->Handle();
+    const LRESULT Result = F.Control->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC),
+                                              Row.ToMemory ? reinterpret_cast<LPARAM>(DC) : 0);
+    EXPECT_EQ(Result, Row.Result);
+    const TColor Expected = !Row.Erased ? clBlack : (Row.Transparent ? clBlue : clYellow);
+    EXPECT_EQ(PixelAt(Target.get(), 50, 30), ColorToRGB(Expected));
   }
 }
 
@@ -497,6 +607,18 @@ TEST(BaseControl, NonClientAreaIsPaintedAroundTheClient) {
   Control->Perform(WM_PRINT, reinterpret_cast<WPARAM>(Printed->Canvas()->Handle()),
                    PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
   EXPECT_EQ(PixelAt(Printed.get(), 1, 1), ColorToRGB(clGreen));
+  // A copy: the client part painted with the client's origin 3 pixels into
+  // the picture, as the framework's printing does, brings its frame.
+  TOwned<TcxBitmap32> Copy(TcxBitmap32::CreateSize(100, 60, true));
+  HDC DC = Copy->Canvas()->Handle();
+  SetViewportOrgEx(DC, 3, 3, nullptr);
+  Control->SetControlState(Control->ControlState() + TControlState{csPaintCopy});
+  Control->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), reinterpret_cast<LPARAM>(DC));
+  Control->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
+  Control->SetControlState(Control->ControlState() - TControlState{csPaintCopy});
+  SetViewportOrgEx(DC, 0, 0, nullptr);
+  for (const TPoint& P : Frame) EXPECT_EQ(PixelAt(Copy.get(), P.x, P.y), ColorToRGB(clGreen));
+  for (const TPoint& P : Client) EXPECT_EQ(PixelAt(Copy.get(), P.x, P.y), ColorToRGB(clRed));
 }
 
 TEST(BaseControl, TakesTheScaleOfItsNewParent) {
@@ -1016,6 +1138,34 @@ TEST(AnchorScrolling, ScrollsWhereTheMousePointsWithItsCursor) {
   EXPECT_EQ(F.Control->Directions, (std::vector<TcxDirection>{dirNone, dirLeft, dirLeft, dirLeft}));
   EXPECT_EQ(Shown, Screen()->Cursors(crLeftScroll));
   EXPECT_NE(Shown, nullptr);
+}
+
+TEST(AnchorScrolling, MiddleButtonDownStartsItOverAControlWithBars) {
+  struct TRow {
+    const char* Name;
+    bool WithBars;
+    std::vector<TcxDirection> Directions;
+  } Rows[] = {{"with bars", true, {dirNone}}, {"no bars", false, {}}};
+  for (const TRow& Row : Rows) {
+    SCOPED_TRACE(Row.Name);
+    TFixture F(TRect{10, 10, 210, 160});
+    F.Control->WithBars = Row.WithBars;
+    F.Control->UpdateScrollBars();
+    ASSERT_EQ(F.Control->IsScrollBarActive(sbVertical), Row.WithBars);
+    const HWND Wnd = F.Control->Handle();
+    bool ScrollingInside = false;
+    // The first step (in the neutral zone) ends it.
+    F.Control->OnScrollContent = [&](TcxDirection) {
+      ScrollingInside = F.Control->IsScrollingContent();
+      PostMessageW(Wnd, WM_KEYDOWN, VK_ESCAPE, 0);
+    };
+    F.Control->Perform(WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(50, 50));
+    EXPECT_EQ(F.Control->Directions, Row.Directions);
+    EXPECT_EQ(ScrollingInside, Row.WithBars);
+    EXPECT_FALSE(F.Control->IsScrollingContent());
+    EXPECT_NE(GetCapture(), Wnd);
+    ProcessMessages();
+  }
 }
 
 // The scroll procedure of a loop whose control goes away or loses the
