@@ -9,6 +9,7 @@
 #include "ControlsTestSupport.h"
 #include "StdCtrls.h"
 #include "cxScrollBar.h"
+#include "dxCustomHint.h"
 #include "dxForms.h"
 #include "dxSmartImage.h"
 
@@ -85,8 +86,8 @@ void PopulateScrollBars(TCustomForm* AForm) {
 }
 
 // The popup window in each frame style, opened below a labelled owner
-// rectangle of the form; the popups stand over the form, where the shot
-// takes them.
+// rectangle of the form, and a hint; they stand over the form, where the
+// shot takes them.
 const struct {
   const wchar_t* Label;
   TcxPopupBorderStyle Style;
@@ -134,13 +135,22 @@ void OpenPopupFrames(TCustomForm* AForm) {
     // Shown without activation: the next one would close it by deactivation.
     ShowWindow(Popup->Handle(), SW_SHOWNOACTIVATE);
   }
+  // A hint of the library's base window below them, shown at once.
+  auto* Hint = Create<TcxBaseHintWindow>(AForm);
+  Hint->SetAnimationStyle(cxhaNone);
+  Hint->ScaleForPPI(PPI);
+  const String Text = L"A hint of the library's window";
+  TRect R = Hint->CalcHintRect(MulDiv(300, PPI, 96), Text, nullptr);
+  const TPoint At = AForm->ClientToScreen(TPoint{8, MulDiv(112, PPI, 96)});
+  OffsetRect(&R, At.x, At.y);
+  Hint->ActivateHint(R, Text);
   ProcessMessages();
 }
 
 const TGalleryPage Pages[] = {
     {L"Frame", {160, 80}, &PopulateFrame},
     {L"ScrollBars", {410, 500}, &PopulateScrollBars},
-    {L"PopupFrames", {530, 110}, &PopulatePopupFrames, &OpenPopupFrames},
+    {L"PopupFrames", {530, 140}, &PopulatePopupFrames, &OpenPopupFrames},
 };
 
 const TGalleryStyle Styles[] = {
