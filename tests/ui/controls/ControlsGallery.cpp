@@ -13,6 +13,7 @@
 #include "cxContainer.h"
 #include "cxControls.h"
 #include "cxScrollBar.h"
+#include "dxCustomHint.h"
 #include "dxForms.h"
 #include "dxSmartImage.h"
 
@@ -144,8 +145,8 @@ void PopulateContainers(TCustomForm* AForm) {
 }
 
 // The popup window in each frame style, opened below a labelled owner
-// rectangle of the form; the popups stand over the form, where the shot
-// takes them.
+// rectangle of the form, and a hint; they stand over the form, where the
+// shot takes them.
 const struct {
   const wchar_t* Label;
   TcxPopupBorderStyle Style;
@@ -193,6 +194,15 @@ void OpenPopupFrames(TCustomForm* AForm) {
     // Shown without activation: the next one would close it by deactivation.
     ShowWindow(Popup->Handle(), SW_SHOWNOACTIVATE);
   }
+  // A hint of the library's base window below them, shown at once.
+  auto* Hint = Create<TcxBaseHintWindow>(AForm);
+  Hint->SetAnimationStyle(cxhaNone);
+  Hint->ScaleForPPI(PPI);
+  const String Text = L"A hint of the library's window";
+  TRect R = Hint->CalcHintRect(MulDiv(300, PPI, 96), Text, nullptr);
+  const TPoint At = AForm->ClientToScreen(TPoint{8, MulDiv(112, PPI, 96)});
+  OffsetRect(&R, At.x, At.y);
+  Hint->ActivateHint(R, Text);
   ProcessMessages();
 }
 
@@ -479,7 +489,7 @@ const TGalleryPage Pages[] = {
     {L"Frame", {160, 80}, &PopulateFrame},
     {L"ScrollBars", {410, 500}, &PopulateScrollBars},
     {L"Containers", {320, 364}, &PopulateContainers},
-    {L"PopupFrames", {530, 110}, &PopulatePopupFrames, &OpenPopupFrames},
+    {L"PopupFrames", {530, 140}, &PopulatePopupFrames, &OpenPopupFrames},
     {L"DragAndDrop", {400, 160}, &PopulateDragAndDrop},
     {L"BaseControl", {324, 144}, &PopulateBaseControl},
     {L"ScrollingControl", {344, 294}, &PopulateScrollingControl},

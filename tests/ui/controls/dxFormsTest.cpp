@@ -551,6 +551,11 @@ class TTestPopup : public TcxPopupWindow {
     cxSetCaptionInactivationLocked(false);
     ProcessMessages();
   }
+  // Its close sequence closes it up, as a drop-down's does.
+  void DoClose(TCloseAction& Action) override {
+    CloseUp();
+    TcxPopupWindow::DoClose(Action);
+  }
   void CloseUp() override {
     if (cxPopupVisibleController()->IsVisible(this)) cxPopupVisibleController()->UnRegister(this);
     ++CloseCount;
@@ -563,6 +568,7 @@ class TTestPopup : public TcxPopupWindow {
   void LockDeactivate() override { ++DeactivateLocks; }
   void UnlockDeactivate() override { --DeactivateLocks; }
   bool Shown() { return cxPopupVisibleController()->IsVisible(this); }
+  void DropWindow() { DestroyHandle(); }
   int CloseCount = 0;
   bool AskToIgnore = false;
   int JustClosed = 0;
@@ -659,6 +665,17 @@ TEST(cxPopupHooks, APressOnTheOwnersDropDownAreaClosesAndIsSwallowedOnlyWhenTheP
     EXPECT_EQ(F.Popup->DeactivateLocks, 0);
     EXPECT_FALSE(cxCaptionInactivationLocked());
   }
+}
+
+TEST(cxPopupHooks, APopupWhoseWindowIsDestroyedIsClosedAndTheOthersStay) {
+  THookFixture F;
+  TOwned<TTestPopup> Second(Create<TTestPopup>(F.OwnerControl));
+  Second->ShowAt(Bounds(400, 300, 40, 40));
+  F.Popup->DropWindow();
+  EXPECT_FALSE(F.Popup->Shown());
+  EXPECT_EQ(F.Popup->CloseCount, 1);
+  EXPECT_TRUE(Second->Shown());
+  EXPECT_FALSE(Application()->Terminated());
 }
 
 TEST(cxPopupHooks, SwitchingTheApplicationClosesEveryPopup) {
