@@ -36,11 +36,8 @@ void TdxSpellCheckerInstance::Install(IUnknown* ASpellChecker) {
   if (!FInstalled->Changed.GetEmpty()) FInstalled->Changed.Invoke()(nullptr);
 }
 
-TdxSpellCheckerChangedEvent& TdxSpellCheckerInstance::SpellCheckerChanged() {
-  // Before start-up and after shut-down listeners go to a record that
-  // nothing raises.
-  static TdxSpellCheckerChangedEvent Detached;
-  return FInstalled ? FInstalled->Changed : Detached;
+TdxSpellCheckerChangedEvent* TdxSpellCheckerInstance::SpellCheckerChanged() {
+  return FInstalled ? &FInstalled->Changed : nullptr;
 }
 
 void dxSpellCheckerNotifyFocusGained(TWinControl* AInnerControl) {

@@ -78,8 +78,8 @@ class TdxSpellCheckerInstance {
   // has shut down.
   static void Install(IUnknown* ASpellChecker);
   // Listeners of a change of the installed spell checker (the sender is
-  // nullptr).
-  static TdxSpellCheckerChangedEvent& SpellCheckerChanged();
+  // nullptr); nullptr outside the module's lifetime.
+  static TdxSpellCheckerChangedEvent* SpellCheckerChanged();
 };
 
 // The editor base's calls; each goes out only when the interface it goes

@@ -145,14 +145,15 @@ TEST(SpellChecker, InstallingTellsTheListenersAndHoldsReferences) {
   TRecordingSpellChecker Checker(true);
   TChangeCounter Counter;
   auto Listener = MakeEvent<&TChangeCounter::Changed>(&Counter);
-  TdxSpellCheckerInstance::SpellCheckerChanged().Add(Listener);
+  ASSERT_NE(TdxSpellCheckerInstance::SpellCheckerChanged(), nullptr);
+  TdxSpellCheckerInstance::SpellCheckerChanged()->Add(Listener);
   TdxSpellCheckerInstance::Install(static_cast<IdxSpellChecker*>(&Checker));
   EXPECT_EQ(Counter.Count, 1);
   EXPECT_EQ(Checker.References(), 3u);  // ours, and the two interfaces installed
   TdxSpellCheckerInstance::Install(nullptr);
   EXPECT_EQ(Counter.Count, 2);
   EXPECT_EQ(Checker.References(), 1u);
-  TdxSpellCheckerInstance::SpellCheckerChanged().Remove(Listener);
+  TdxSpellCheckerInstance::SpellCheckerChanged()->Remove(Listener);
 }
 
 // The last shut-down lets the spell checker go and takes the hook away; a
@@ -167,6 +168,7 @@ TEST(SpellChecker, ShutDownReleasesTheSpellChecker) {
   EXPECT_EQ(Checker.References(), 1u);
   EXPECT_EQ(TdxSpellCheckerInstance::ISpellChecker(), nullptr);
   EXPECT_EQ(cxContextPopupHookFunc(), nullptr);
+  EXPECT_EQ(TdxSpellCheckerInstance::SpellCheckerChanged(), nullptr);
   TdxSpellCheckerInstance::Install(static_cast<IdxSpellChecker*>(&Checker));  // refused
   EXPECT_EQ(Checker.References(), 1u);
   dxSpellCheckerCore_Initialize();
