@@ -6,7 +6,9 @@
 #include <vector>
 #include "cxControls.h"
 #include "cxLookAndFeels.h"
+#include "cxPopupHooks.h"
 #include "cxScrollBar.h"
+#include "dxForms.h"
 
 class TcxContainer;
 class TcxContainerStyle;
@@ -703,4 +705,94 @@ class TcxCustomInnerListBox : public TCustomListBox, public IcxContainerInnerCon
   bool FScrollBarsCalculating = false;
   Integer FScrollBarsLockCount = 0;
   TcxContainer* FContainer = nullptr;
+};
+
+// ---------------------------------------------------------------------------
+// The drop-down window of the editors: registered with the shown popups
+// while it is up, closed by the thread hooks when the user works elsewhere,
+// and, in its usual modal mode, running a message loop of its own until it
+// closes.
+class TcxCustomPopupWindow : public TcxPopupWindow, public IdxPopupControl {
+  DECLARE_CLASS(TcxCustomPopupWindow, TcxPopupWindow)
+  DECLARE_MESSAGE_TABLE()
+ public:
+  explicit TcxCustomPopupWindow(TWinControl* AOwnerControl);
+  ~TcxCustomPopupWindow() override;
+  void AfterConstruction() override;
+  void BeforeDestruction() override;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID AIID, void** AObj) override;
+  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(-1); }
+  ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(-1); }
+
+  virtual void Popup(TWinControl* AFocusedControl);
+  void CloseUp() override;
+  void ClosePopup();
+  bool IsVisible();
+  bool HasCapture();
+  void InternalEnableWindow(bool AEnable);
+  bool GetJustClosed();
+  bool IsOwnerControlVisible();
+  TWinControl* GetFirstFocusControl(TWinControl* AControl);
+  virtual bool CorrectBoundsWithDesktopWorkArea(TPoint& APosition, TSize& ASize);
+
+  TWinControl* STDMETHODCALLTYPE GetOwnerControl() override { return FOwnerControl; }
+  bool IsCaptureFocus() override { return FCaptureFocus; }
+  bool IsModalPopup() override { return FCaptureFocus && FModalMode; }
+  bool IsDeactivateLocked() override { return FDeactivateLockCount != 0; }
+  void LockDeactivate() override { ++FDeactivateLockCount; }
+  void UnlockDeactivate() override { --FDeactivateLockCount; }
+  bool IsSysKeyAccepted(Word AKey) override;
+  void SetJustClosed() override { FJustClosed = true; }
+  bool TerminateOnDestroy() override { return FTerminateOnDestroy; }
+
+  bool CaptureFocus() const { return FCaptureFocus; }
+  void SetCaptureFocus(bool AValue);
+  bool ModalMode() const { return FModalMode; }
+  void SetModalMode(bool AValue) { FModalMode = AValue; }
+  bool ShowWithoutActivation() const { return FShowWithoutActivation; }
+  void SetShowWithoutActivation(bool AValue) { FShowWithoutActivation = AValue; }
+  void SetTerminateOnDestroy(bool AValue) { FTerminateOnDestroy = AValue; }
+  TWinControl* FocusedControl() const { return FFocusedControl; }
+  TcxContainerStyle* Style() const { return FStyle.get(); }
+  TcxContainerViewInfo* ViewInfo() const { return FViewInfo.get(); }
+
+  TNotifyEvent OnClosed, OnClosing, OnShowed, OnShowing;
+
+ protected:
+  virtual bool AcceptsAnySize() { return false; }
+  virtual void DoClosed();
+  virtual void DoClosing();
+  virtual void DoShowed();
+  virtual void DoShowing();
+  virtual bool HasBackground() { return false; }
+  virtual void ModalCloseUp() { CloseUp(); }
+  virtual void PopupWindowStyleChanged(TObject*) {}
+  virtual TcxContainerStyleClass GetStyleClass();
+  virtual TcxContainerViewInfoClass GetViewInfoClass();
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void PaintWindow(HDC DC) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  virtual void DXMClosePopupWindow(TMessage& Message);
+  virtual void DXMShowPopupWindow(TMessage& Message);
+  virtual void WMEraseBkgnd(TMessage& Message) override;
+
+ private:
+  void RunModalLoop();
+  void SafePassFocus();
+  bool FCaptureFocus = true;
+  Integer FDeactivateLockCount = 0;
+  TWinControl* FFocusedControl = nullptr;
+  bool FIsPopup = false;
+  bool FJustClosed = false;
+  bool FModalMode = true;
+  bool FTerminateOnDestroy = false;
+  bool FShowWithoutActivation = false;
+  TWinControl* FOwnerControl;
+  TOwned<TcxContainerStyle> FStyle;
+  TOwned<TcxContainerViewInfo> FViewInfo;
+  TCustomForm* FPrevActiveForm = nullptr;
+  TWinControl* FPrevActiveControl = nullptr;
 };

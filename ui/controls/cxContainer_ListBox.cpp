@@ -123,10 +123,8 @@ void TcxCustomInnerListBox::DoAutoComplete(Char& AKey) {
   if (AKey == VK_BACK) {
     if (!FAutoCompleteFilter.empty()) {
       // A character of two UTF-16 units goes as a whole.
-      size_t N = FAutoCompleteFilter.size() >= 2 &&
-                         IS_LOW_SURROGATE(FAutoCompleteFilter.back())
-                     ? 2
-                     : 1;
+      size_t N =
+          FAutoCompleteFilter.size() >= 2 && IS_LOW_SURROGATE(FAutoCompleteFilter.back()) ? 2 : 1;
       FAutoCompleteFilter.resize(FAutoCompleteFilter.size() - N);
     }
   } else if (AKey != L'\r' && AKey != 27)
@@ -183,7 +181,8 @@ void TcxCustomInnerListBox::MouseUp(TMouseButton Button, TShiftState Shift, Inte
 
 void TcxCustomInnerListBox::Click() {
   inherited::Click();
-  if (FVScrollBar && FVScrollBar->Visible() && HandleAllocated()) FVScrollBar->SetPosition(TopIndex());
+  if (FVScrollBar && FVScrollBar->Visible() && HandleAllocated())
+    FVScrollBar->SetPosition(TopIndex());
   if (FContainer) FContainer->ContainerClick();
 }
 
@@ -205,8 +204,7 @@ void TcxCustomInnerListBox::WMGetDlgCode(TMessage& Message) {
 
 void TcxCustomInnerListBox::WMSetFocus(TMessage& Message) {
   DefaultHandler(Message);
-  if (!FContainer || FContainer->IsDestroying() || ComponentState().Contains(csDestroying))
-    return;
+  if (!FContainer || FContainer->IsDestroying() || ComponentState().Contains(csDestroying)) return;
   if (FContainer->HandleAllocated() &&
       reinterpret_cast<HWND>(Message.WParam) == FContainer->Handle())
     return;
@@ -317,12 +315,10 @@ void TcxCustomInnerListBox::Scroll(TScrollBarKind AKind, TScrollCode AScrollCode
   AScrollPos = GetScrollPos(Handle(), AKind == sbHorizontal ? SB_HORZ : SB_VERT);
 }
 
-void TcxCustomInnerListBox::HScrollHandler(TObject*, TScrollCode AScrollCode,
-                                           Integer& AScrollPos) {
+void TcxCustomInnerListBox::HScrollHandler(TObject*, TScrollCode AScrollCode, Integer& AScrollPos) {
   if (FHScrollBar && FHScrollBar->HandleAllocated()) Scroll(sbHorizontal, AScrollCode, AScrollPos);
 }
 
-void TcxCustomInnerListBox::VScrollHandler(TObject*, TScrollCode AScrollCode,
-                                           Integer& AScrollPos) {
+void TcxCustomInnerListBox::VScrollHandler(TObject*, TScrollCode AScrollCode, Integer& AScrollPos) {
   if (FVScrollBar && FVScrollBar->HandleAllocated()) Scroll(sbVertical, AScrollCode, AScrollPos);
 }
