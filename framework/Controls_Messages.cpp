@@ -489,7 +489,14 @@ void TWinControl::CMBiDiModeChanged(TMessage&) {
   RecreateWnd();
 }
 
-void TWinControl::CMInvalidate(TMessage&) { Invalidate(); }
+// WParam 0: this window is to be redrawn; 1: a child of it was, which only
+// the parents above hear of (a parent that shows through its children may
+// care).
+void TWinControl::CMInvalidate(TMessage& Message) {
+  if (!FHandle) return;
+  if (FParent) FParent->Perform(CM_INVALIDATE, 1, 0);
+  if (Message.WParam == 0) Invalidate();
+}
 void TWinControl::CMRecreateWnd(TMessage& Message) {
   // A window being destroyed is not made again (a posted request may come
   // late).

@@ -249,13 +249,18 @@ void cxControls_Initialize() {
   HMODULE User32 = GetModuleHandleW(L"user32.dll");
   S.UpdateLayeredWindow = reinterpret_cast<TUpdateLayeredWindow>(
       User32 ? reinterpret_cast<void*>(GetProcAddress(User32, "UpdateLayeredWindow")) : nullptr);
+  S.SetLayeredWindowAttributes = reinterpret_cast<TSetLayeredWindowAttributes>(
+      User32 ? reinterpret_cast<void*>(GetProcAddress(User32, "SetLayeredWindowAttributes"))
+             : nullptr);
   dxSetHook(htWndProc, &cxControlWndProcHook);
   dxFadingSystemInfoLink().IsMenuAnimation = &SystemMenuAnimation;
+  cxScrollBarOwnerLink().AllowScrollContentOnDrag = &cxControlAllowsScrollContentOnDrag;
 }
 
 void cxControls_Finalize() {
   TControlsState& S = ControlsState();
   dxFadingSystemInfoLink().IsMenuAnimation = nullptr;
+  cxScrollBarOwnerLink().AllowScrollContentOnDrag = nullptr;
   dxReleaseHook(&cxControlWndProcHook);
   FreeService(S.ActivateWindowHelper);
   S.UnitIsFinalized = true;

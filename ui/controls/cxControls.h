@@ -154,6 +154,169 @@ struct TcxPopupMenuPlacement {
 TcxPopupMenuPlacement cxPopupMenuPlacement(const TRect& AOwnerBounds, TPopupAlignment AAlignment,
                                            Integer AMenuHeight, const TRect& AWorkArea);
 
+// ---------------------------------------------------------------------------
+// Drag and drop inside a control, drag images and the size frame.
+class TcxControl;
+
+enum TcxDragDetect { ddNone, ddDrag, ddCancel };
+
+// The images a control shows under the pointer while the framework drags it.
+class TcxDragImageList : public TCustomImageList {
+  DECLARE_CLASS(TcxDragImageList, TCustomImageList)
+ public:
+  using TCustomImageList::TCustomImageList;
+};
+
+// The alpha a new drag image starts with.
+constexpr Byte cxDragAndDropWindowTransparency = 180;
+
+// One internal drag-and-drop operation of a control: the control hands it
+// the mouse moves and the keys while it holds the capture. A control makes a
+// fresh object for every operation and frees it when the operation ends.
+class TcxDragAndDropObject : public TObject {
+  DECLARE_CLASS(TcxDragAndDropObject, TObject)
+ public:
+  using TOwnerType = TcxControl;
+  explicit TcxDragAndDropObject(TcxControl* AControl);
+
+  void DoBeginDragAndDrop();
+  void DoDragAndDrop(const TPoint& P, bool& Accepted);
+  void DoEndDragAndDrop(bool Accepted);
+  // A key while dragging; true when the object used it.
+  bool DoProcessKeyDown(const TMessage& Message);
+  bool DoProcessKeyUp(const TMessage& Message);
+  // The operation begins on the press itself, without waiting for the
+  // pointer to leave the drag threshold.
+  virtual bool GetImmediateStart() { return false; }
+
+  TcxControl* Control() const { return FControl; }
+  TcxCanvas* Canvas() const { return FCanvas; }
+  bool Dirty() const { return FDirty; }
+  void SetDirty(bool AValue);
+  // In the object's coordinates (the control's client coordinates divided
+  // by the zoom); (-1, -1) until the operation begins.
+  TPoint CurMousePos{-1, -1};
+  TPoint PrevMousePos{-1, -1};
+
+ protected:
+  virtual void DirtyChanged() {}
+  virtual TPoint GetClientCursorPos();
+  virtual TCursor GetDragAndDropCursor(bool Accepted);
+  // In percent.
+  virtual Integer GetZoomFactor() { return 100; }
+  virtual void AfterDragAndDrop(bool Accepted) {}
+  virtual void BeforeBeginDragAndDrop() {}
+  virtual void BeginDragAndDrop() { DirtyChanged(); }
+  virtual void DragAndDrop(const TPoint& P, bool& Accepted);
+  virtual void EndDragAndDrop(bool Accepted);
+  virtual bool ProcessKeyDown(Word AKey, TShiftState AShift) { return false; }
+  virtual bool ProcessKeyUp(Word AKey, TShiftState AShift) { return false; }
+  virtual TPoint TranslateCoords(const TPoint& P);
+
+ private:
+  friend class TcxControl;
+  TcxCanvas* FCanvas;
+  TcxControl* FControl;
+  bool FDirty = false;
+  // Calls of the control into the object that have not returned yet.
+  Integer FActiveCalls = 0;
+};
+
+// A window that follows the pointer while something is dragged: topmost,
+// never activated, transparent for the mouse, and by default alpha-blended.
+// It has no owner component; whoever makes one frees it.
+class TcxCustomDragImage : public TCustomControl {
+  DECLARE_CLASS(TcxCustomDragImage, TCustomControl)
+ public:
+  TcxCustomDragImage();
+  ~TcxCustomDragImage() override;
+  void AfterConstruction() override;
+
+  // Takes the size of ASourceBounds; ASourcePoint (where the pointer holds
+  // the dragged thing) keeps its place under the pointer in MoveTo.
+  void Init(const TRect& ASourceBounds, const TPoint& ASourcePoint);
+  void MoveTo(const TPoint& APosition);
+  void Offset(Integer X, Integer Y);
+  void Show(Integer ACmdShow = SW_SHOWNA);
+  void Hide();
+  // The window exists and is visible.
+  bool Visible();
+  void SetVisible(bool AValue);
+
+  bool AlphaBlend() const { return FAlphaBlend; }
+  void SetAlphaBlend(bool AValue);
+  Byte AlphaBlendValue() const { return FAlphaBlendValue; }
+  void SetAlphaBlendValue(Byte AValue);
+  // Alpha-blending is asked for and the platform can do it.
+  bool AlphaBlended() const;
+  bool TransparentColor() const { return FTransparentColor; }
+  void SetTransparentColor(bool AValue);
+  TColor TransparentColorValue() const { return FTransparentColorValue; }
+  void SetTransparentColorValue(TColor AValue);
+  // The window that owns the image's window; the active form or the main
+  // window when none is set.
+  TWinControl* PopupParent() const { return FPopupParent; }
+  void SetPopupParent(TWinControl* AValue);
+  TcxCanvas* Canvas() const { return FCanvas.get(); }
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void WMEraseBkgnd(TMessage& Message) override;
+  void WMNCHitTest(TMessage& Message) override;
+  virtual void UpdateLayeredAttributes();
+  virtual bool IsSkinnable() { return false; }
+
+ private:
+  HWND OwnerWindow();
+  bool FAlphaBlend = false;
+  Byte FAlphaBlendValue = 255;
+  TOwned<TcxCanvas> FCanvas;
+  TWinControl* FPopupParent = nullptr;
+  TPoint FPositionOffset{0, 0};
+  bool FTransparentColor = false;
+  TColor FTransparentColorValue = clBlack;
+};
+
+// The frame shown while something is moved or sized: a window shaped as a
+// ring of FrameWidth pixels around the given rectangle (or region), filled
+// with a halftone pattern.
+class TcxSizeFrame : public TcxCustomDragImage {
+  DECLARE_CLASS(TcxSizeFrame, TcxCustomDragImage)
+ public:
+  explicit TcxSizeFrame(Integer AFrameWidth = 2);
+  ~TcxSizeFrame() override;
+  void AfterConstruction() override;
+
+  // ARect in screen coordinates; the frame runs along its edges.
+  void DrawSizeFrame(const TRect& ARect);
+  // The frame runs along the edges of ARegion, given in coordinates of
+  // ARect's top-left corner.
+  void DrawSizeFrame(const TRect& ARect, const TcxRegion* ARegion);
+  void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
+  // The whole region is shown, not only its ring.
+  bool FillSelection() const { return FFillSelection; }
+  void SetFillSelection(bool AValue) { FFillSelection = AValue; }
+  Integer FrameWidth() const { return FFrameWidth; }
+
+ protected:
+  void Paint() override;
+
+ private:
+  void MakeFrameRing();
+  void ApplyWindowRegion();
+  bool FFillSelection = false;
+  Integer FFrameWidth;
+  TOwned<TcxRegion> FRegion;
+  TOwned<TBitmap> FPattern;
+};
+
+// Watches the pointer after a press at P (screen coordinates) while AWnd
+// holds the mouse capture: ddDrag once it leaves the drag threshold, ddNone
+// when a button is released first, ddCancel on Escape or a lost capture.
+TcxDragDetect cxDragDetect(HWND AWnd, const TPoint& P);
+
 // The touch scroll UI and the hybrid scroll-bar managers of the touch and
 // hybrid modes. Only the classic mode exists so far: no window has such UI,
 // so there is nothing to re-check and every manager answers inactive.
@@ -442,6 +605,518 @@ TcxScrollUICheck cxScrollUICheckFor(UINT AMsg, WPARAM AWParam, LPARAM ALParam);
 void cxControlWndProcHook(Integer ACode, WPARAM wParam, LPARAM lParam, LRESULT& AHookResult);
 
 // ---------------------------------------------------------------------------
+// The base control's scroll bars: the parameters the control decides for
+// each bar, windowed bars (children of the control) and windowless ones
+// (painted by the control, fed its mouse messages by a router), the corner
+// grip, and the set of bars a control keeps.
+class TcxControl;
+
+// A weak link held for the length of a scope, around calls that may free the
+// object (user code, focus changes).
+class TcxObjectLinkGuard {
+ public:
+  explicit TcxObjectLinkGuard(TObject* AObject) : FLink(cxAddObjectLink(AObject)) {}
+  ~TcxObjectLinkGuard() { cxRemoveObjectLink(FLink); }
+  TcxObjectLinkGuard(const TcxObjectLinkGuard&) = delete;
+  TcxObjectLinkGuard& operator=(const TcxObjectLinkGuard&) = delete;
+  bool Alive() const { return FLink->Ref != nullptr; }
+
+ private:
+  TcxObjectLink* FLink;
+};
+
+class TcxScrollBarData : public TObject {
+  DECLARE_CLASS(TcxScrollBarData, TObject)
+ public:
+  // The range is consistent: sets and answers FIsValid.
+  bool Validate();
+
+  bool FAllowHide = false;
+  bool FAllowShow = false;
+  bool FEnabled = false;
+  bool FIsValid = false;
+  TScrollBarInc FLargeChange = 0;
+  Integer FMin = 0;
+  Integer FMax = 0;
+  Integer FPosition = 0;
+  Integer FPageSize = 0;
+  TScrollBarInc FSmallChange = 0;
+  bool FVisible = false;
+};
+
+// The one face of a control scroll bar, windowed or windowless. Not counted:
+// the bar belongs to its control's set.
+class IcxControlScrollBar {
+ public:
+  virtual void ApplyData() = 0;
+  virtual TcxScrollBarData* GetData() = 0;
+  // The bar's window; nullptr for a windowless bar. (The windowed bar's
+  // answer is also its answer as the owner of its core, hence the calling
+  // convention.)
+  virtual TWinControl* STDMETHODCALLTYPE GetControl() = 0;
+  virtual TRect GetBoundsRect() = 0;
+  virtual void SetBoundsRect(const TRect& AValue) = 0;
+  virtual bool GetEnabled() = 0;
+  virtual void SetEnabled(bool AValue) = 0;
+  virtual Integer GetHeight() = 0;
+  virtual void SetHeight(Integer AValue) = 0;
+  virtual TScrollBarKind GetKind() = 0;
+  virtual void SetKind(TScrollBarKind AValue) = 0;
+  virtual TScrollBarInc GetLargeChange() = 0;
+  virtual void SetLargeChange(TScrollBarInc AValue) = 0;
+  virtual Integer GetLeft() = 0;
+  virtual void SetLeft(Integer AValue) = 0;
+  virtual Integer GetMax() = 0;
+  virtual void SetMax(Integer AValue) = 0;
+  virtual Integer GetMin() = 0;
+  virtual void SetMin(Integer AValue) = 0;
+  virtual Integer GetPageSize() = 0;
+  virtual void SetPageSize(Integer AValue) = 0;
+  virtual Integer GetPosition() = 0;
+  virtual void SetPosition(Integer AValue) = 0;
+  virtual TScrollBarInc GetSmallChange() = 0;
+  virtual void SetSmallChange(TScrollBarInc AValue) = 0;
+  virtual Integer GetTop() = 0;
+  virtual void SetTop(Integer AValue) = 0;
+  virtual bool GetUnlimitedTracking() = 0;
+  virtual void SetUnlimitedTracking(bool AValue) = 0;
+  virtual bool GetVisible() = 0;
+  virtual void SetVisible(bool AValue) = 0;
+  virtual Integer GetWidth() = 0;
+  virtual void SetWidth(Integer AValue) = 0;
+
+ protected:
+  ~IcxControlScrollBar() = default;
+};
+
+// A component that belongs to one control: it follows the control's scale
+// factor and is listed among the control's child components.
+class TcxControlChildComponent : public TcxComponent, public IdxScaleFactor {
+  DECLARE_CLASS(TcxControlChildComponent, TcxComponent)
+ public:
+  explicit TcxControlChildComponent(TComponent* AOwner) : TcxComponent(AOwner) {}
+  ~TcxControlChildComponent() override;
+  void AfterConstruction() override;
+  // Made through AClass with the control's owner as component owner when
+  // AAssignOwner, else with none, then attached to AControl.
+  static TcxControlChildComponent* CreateEx(TClass AClass, TcxControl* AControl,
+                                            bool AAssignOwner = true);
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID AIID, void** AObj) override;
+  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(-1); }
+  ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(-1); }
+  bool GetInterface(const IID& AIID, void** AObj) override;
+  TdxScaleFactor* STDMETHODCALLTYPE GetScaleFactor() override { return FScaleFactor; }
+
+  TComponent* GetParentComponent() const override;
+  bool HasParent() const override;
+  void SetParentComponent(TComponent* AValue) override;
+  TcxControl* Control() const { return FControl; }
+  TdxOwnedScaleFactor* ScaleFactor() const { return FScaleFactor; }
+  // nullptr detaches the component from its control.
+  virtual void SetControl(TcxControl* AValue);
+
+ protected:
+  virtual void Initialize() {}
+  virtual void ScaleFactorChanged(Integer M, Integer D) {}
+
+ private:
+  void ScaleFactorChangeHandler(TObject* Sender, Integer M, Integer D, bool IsLoading);
+  TcxControl* FControl = nullptr;
+  TdxOwnedScaleFactor* FScaleFactor = nullptr;
+};
+
+// A windowed bar: a child window of its control.
+class TcxControlScrollBar : public TcxScrollBar, public IcxControlScrollBar {
+  DECLARE_CLASS(TcxControlScrollBar, TcxScrollBar)
+  DECLARE_MESSAGE_TABLE()
+ public:
+  using TWinControl::DestroyHandle;
+  using TWinControl::UpdateControlState;
+  explicit TcxControlScrollBar(TComponent* AOwner);
+  ~TcxControlScrollBar() override;
+  void AfterConstruction() override;
+  // Made through AClass without a component owner, for AControl.
+  static TcxControlScrollBar* CreateEx(TClass AClass, TcxControl* AControl);
+
+  // IcxControlScrollBar
+  void ApplyData() override;
+  TcxScrollBarData* GetData() override { return FData; }
+  TWinControl* STDMETHODCALLTYPE GetControl() override { return this; }
+  TRect GetBoundsRect() override { return BoundsRect(); }
+  void SetBoundsRect(const TRect& AValue) override { TControl::SetBoundsRect(AValue); }
+  bool GetEnabled() override { return Enabled(); }
+  void SetEnabled(bool AValue) override { inherited::SetEnabled(AValue); }
+  Integer GetHeight() override { return Height(); }
+  void SetHeight(Integer AValue) override { TControl::SetHeight(AValue); }
+  TScrollBarKind GetKind() override { return Kind(); }
+  void SetKind(TScrollBarKind AValue) override { inherited::SetKind(AValue); }
+  TScrollBarInc GetLargeChange() override { return LargeChange(); }
+  void SetLargeChange(TScrollBarInc AValue) override { inherited::SetLargeChange(AValue); }
+  Integer GetLeft() override { return Left(); }
+  void SetLeft(Integer AValue) override { TControl::SetLeft(AValue); }
+  Integer GetMax() override { return Max(); }
+  void SetMax(Integer AValue) override { inherited::SetMax(AValue); }
+  Integer GetMin() override { return Min(); }
+  void SetMin(Integer AValue) override { inherited::SetMin(AValue); }
+  Integer GetPageSize() override { return PageSize(); }
+  void SetPageSize(Integer AValue) override { inherited::SetPageSize(AValue); }
+  Integer GetPosition() override { return Position(); }
+  void SetPosition(Integer AValue) override { inherited::SetPosition(AValue); }
+  TScrollBarInc GetSmallChange() override { return SmallChange(); }
+  void SetSmallChange(TScrollBarInc AValue) override { inherited::SetSmallChange(AValue); }
+  Integer GetTop() override { return Top(); }
+  void SetTop(Integer AValue) override { TControl::SetTop(AValue); }
+  bool GetUnlimitedTracking() override { return UnlimitedTracking(); }
+  void SetUnlimitedTracking(bool AValue) override { inherited::SetUnlimitedTracking(AValue); }
+  bool GetVisible() override { return Visible(); }
+  // The platform visibility.
+  void SetVisible(bool AValue) override;
+  Integer GetWidth() override { return Width(); }
+  void SetWidth(Integer AValue) override { TControl::SetWidth(AValue); }
+
+  TcxControl* OwnerControl() const { return FOwnerControl; }
+  void SetOwnerControl(TcxControl* AValue) { FOwnerControl = AValue; }
+  // Parents the bar to its control.
+  virtual void InitControl();
+  virtual bool IsActuallyVisible();
+  // R in the control's client coordinates.
+  virtual void SetOwnerControlRelativeBounds(const TRect& R);
+  void SetZOrder(bool TopMost) override;
+
+ protected:
+  void WndProc(TMessage& Message) override;
+  virtual void DoWndProc(TMessage& Message);
+  virtual void FocusParent();
+  void DoPaint(TcxCanvas* ACanvas) override;
+  // CM_DESIGNHITTEST (the bar works at design time) and CM_HINTSHOW (no
+  // hint for the bar).
+  void CMAnswerOne(TMessage& Message);
+
+ private:
+  TcxScrollBarData* FData = nullptr;
+  TcxControl* FOwnerControl = nullptr;
+};
+
+// A windowless bar, painted by its control in a rectangle of the control.
+class TcxControlScrollBarHelper : public TcxScrollBarHelper, public IcxControlScrollBar {
+  DECLARE_CLASS(TcxControlScrollBarHelper, TcxScrollBarHelper)
+ public:
+  explicit TcxControlScrollBarHelper(IcxScrollBarOwner* AOwner);
+  ~TcxControlScrollBarHelper() override;
+  void Repaint() override;
+
+  // IcxControlScrollBar
+  void ApplyData() override;
+  TcxScrollBarData* GetData() override { return FData; }
+  TWinControl* STDMETHODCALLTYPE GetControl() override { return nullptr; }
+  TRect GetBoundsRect() override { return BoundsRect(); }
+  void SetBoundsRect(const TRect& AValue) override { inherited::SetBoundsRect(AValue); }
+  bool GetEnabled() override { return Enabled(); }
+  void SetEnabled(bool AValue) override { inherited::SetEnabled(AValue); }
+  // Left and Top move the bar; Width and Height move its right and bottom edge.
+  Integer GetHeight() override { return cxRectHeight(BoundsRect()); }
+  void SetHeight(Integer AValue) override;
+  TScrollBarKind GetKind() override { return Kind(); }
+  void SetKind(TScrollBarKind AValue) override { inherited::SetKind(AValue); }
+  TScrollBarInc GetLargeChange() override { return LargeChange(); }
+  void SetLargeChange(TScrollBarInc AValue) override { inherited::SetLargeChange(AValue); }
+  Integer GetLeft() override { return BoundsRect().left; }
+  void SetLeft(Integer AValue) override;
+  Integer GetMax() override { return Max(); }
+  void SetMax(Integer AValue) override { inherited::SetMax(AValue); }
+  Integer GetMin() override { return Min(); }
+  void SetMin(Integer AValue) override { inherited::SetMin(AValue); }
+  Integer GetPageSize() override { return PageSize(); }
+  void SetPageSize(Integer AValue) override { inherited::SetPageSize(AValue); }
+  Integer GetPosition() override { return Position(); }
+  void SetPosition(Integer AValue) override { inherited::SetPosition(AValue); }
+  TScrollBarInc GetSmallChange() override { return SmallChange(); }
+  void SetSmallChange(TScrollBarInc AValue) override { inherited::SetSmallChange(AValue); }
+  Integer GetTop() override { return BoundsRect().top; }
+  void SetTop(Integer AValue) override;
+  bool GetUnlimitedTracking() override { return UnlimitedTracking(); }
+  void SetUnlimitedTracking(bool AValue) override { inherited::SetUnlimitedTracking(AValue); }
+  bool GetVisible() override { return Visible(); }
+  void SetVisible(bool AValue) override { inherited::SetVisible(AValue); }
+  Integer GetWidth() override { return cxRectWidth(BoundsRect()); }
+  void SetWidth(Integer AValue) override;
+
+ private:
+  TcxScrollBarData* FData = nullptr;
+};
+
+// The corner between the two bars.
+class TcxSizeGrip : public TCustomControl {
+  DECLARE_CLASS(TcxSizeGrip, TCustomControl)
+ public:
+  using TWinControl::DestroyHandle;
+  using TWinControl::UpdateControlState;
+  explicit TcxSizeGrip(TComponent* AOwner);
+  ~TcxSizeGrip() override;
+  void AfterConstruction() override;
+  // Made through AClass without a component owner, for AControl.
+  static TcxSizeGrip* CreateEx(TClass AClass, TcxControl* AControl);
+
+  // A grip makes sense for a control at the bottom right of a sizable form
+  // that is neither maximized nor minimized.
+  static bool IsAvailable(TWinControl* AControl);
+  TcxLookAndFeel* LookAndFeel() const { return FLookAndFeel; }
+  TcxControl* OwnerControl() const { return FOwnerControl; }
+  void SetOwnerControl(TcxControl* AValue) { FOwnerControl = AValue; }
+  virtual void InitControl();
+  virtual void SetOwnerControlRelativeBounds(const TRect& R);
+  void SetZOrder(bool TopMost) override;
+
+ protected:
+  virtual void Draw(TcxCanvas* ACanvas);
+  void Paint() override;
+  void WMEraseBkgnd(TMessage& Message) override;
+
+ private:
+  void LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues);
+  TcxLookAndFeel* FLookAndFeel = nullptr;
+  TcxControl* FOwnerControl = nullptr;
+};
+
+// Feeds the control's mouse messages to its windowless bars.
+class TcxControlScrollBarsManager : public TcxIUnknownObject, public IcxMouseTrackingCaller3 {
+  DECLARE_CLASS(TcxControlScrollBarsManager, TcxIUnknownObject)
+ public:
+  explicit TcxControlScrollBarsManager(TcxControl* AOwner) : FOwner(AOwner) {}
+  ~TcxControlScrollBarsManager() override;
+
+  void RegisterScrollBar(TcxControlScrollBarHelper* AScrollBar);
+  void UnRegisterScrollBar(TcxControlScrollBarHelper* AScrollBar);
+  // Called for each mouse message before the control handles it; true when
+  // the message was consumed.
+  virtual bool HandleMessage(TMessage& Message);
+  virtual bool IsScrollBarsArea(const TPoint& P);
+  virtual void Paint(TcxCanvas* ACanvas);
+
+  bool IsCapture() const { return FIsCapture; }
+  void SetIsCapture(bool AValue);
+  TcxControlScrollBarHelper* HotScrollBar() const { return FHotScrollBar; }
+  TcxTimer* CheckCaptureTimer() const { return FCheckCaptureTimer; }
+  // The capture check's tick; tests drive it.
+  void CheckCaptureTimerHandler(TObject* Sender);
+
+  // IcxMouseTrackingCaller3
+  void MouseLeave() override;
+  bool PtInCaller(const TPoint& P) override;
+  bool IsCaptureMouse() override { return FIsCapture; }
+
+ protected:
+  virtual bool ProcessMouseDown(TMouseButton AButton, TShiftState AShift, const TPoint& P);
+  virtual bool ProcessMouseMove(TShiftState AShift, const TPoint& P);
+  virtual bool ProcessMouseUp(TMouseButton AButton, TShiftState AShift, const TPoint& P);
+
+ private:
+  TPoint MessagePoint(const TMessage& Message) const;
+  void SetHotScrollBar(TcxControlScrollBarHelper* AValue);
+  void CancelHotScrollBar();
+  TcxControlScrollBarHelper* FindScrollBar(const TPoint& P) const;
+  TcxTimer* FCheckCaptureTimer = nullptr;
+  bool FIsCapture = false;
+  TcxControlScrollBarHelper* FHotScrollBar = nullptr;
+  TcxControl* FOwner;
+  std::vector<TcxControlScrollBarHelper*> FScrollBars;
+};
+
+// The bars and the grip of one control.
+class TcxControlCustomScrollBars : public TcxIUnknownObject {
+  DECLARE_CLASS(TcxControlCustomScrollBars, TcxIUnknownObject)
+ public:
+  using TOwnerType = TcxControl;
+  explicit TcxControlCustomScrollBars(TcxControl* AOwner) : FOwner(AOwner) {}
+  // Makes the bars and the grip through the class's operations.
+  void AfterConstruction() override;
+  void BeforeDestruction() override;
+
+  void ApplyData();
+  // nullptr when the set has no bar of that kind.
+  virtual IcxControlScrollBar* GetScrollBar(TScrollBarKind AKind);
+  virtual void BringInternalControlsToFront() {}
+  // True when a bar's thickness followed a change of the system's size.
+  virtual bool CheckSize(TScrollBarKind AKind) { return false; }
+  virtual void CheckSizeGripVisible(bool AValue) = 0;
+  virtual void Hide() {}
+  virtual void InitScrollBars() {}
+  virtual void UnInitScrollBars() {}
+  virtual bool IsInternalControl(TControl* AControl) { return false; }
+  virtual bool IsScrollBarActive(TScrollBarKind AKind);
+  // While the control calculates, the data records answer, not the windows.
+  virtual bool IsScrollBarVisible(TScrollBarKind AKind);
+  virtual bool IsSizeGripArea(const TPoint& P) { return false; }
+  virtual void SetInternalControlsBounds() {}
+  virtual void UpdateInternalControlsState() {}
+  virtual void Invalidate() {}
+  virtual void DrawSizeGrip(TcxCanvas* ACanvas) {}
+
+  bool Calculating() const { return FCalculating; }
+  void SetCalculating(bool AValue) { FCalculating = AValue; }
+  TcxControl* Owner() const { return FOwner; }
+  TObject* HScrollBar() const { return FHScrollBar; }
+  TObject* VScrollBar() const { return FVScrollBar; }
+  TObject* SizeGrip() const { return FSizeGrip; }
+
+ protected:
+  virtual TObject* CreateScrollBar(TScrollBarKind AKind) = 0;
+  virtual void CreateScrollBars();
+  virtual TObject* CreateSizeGrip() = 0;
+  virtual void DestroyHScrollBar();
+  virtual void DestroyScrollBars();
+  virtual void DestroySizeGrip();
+  virtual void DestroyVScrollBar();
+  // Every bar's OnScroll: the control scrolls.
+  virtual void DoScroll(TObject* Sender, TScrollCode AScrollCode, Integer& AScrollPos);
+
+  TObject* FHScrollBar = nullptr;
+  TObject* FSizeGrip = nullptr;
+  TObject* FVScrollBar = nullptr;
+
+ private:
+  bool FCalculating = false;
+  TcxControl* FOwner;
+};
+
+// The windowed set: child windows of the control (the class a control uses
+// unless it says otherwise).
+class TcxControlWindowedScrollBars : public TcxControlCustomScrollBars {
+  DECLARE_CLASS(TcxControlWindowedScrollBars, TcxControlCustomScrollBars)
+ public:
+  using TcxControlCustomScrollBars::TcxControlCustomScrollBars;
+
+  void BringInternalControlsToFront() override;
+  bool CheckSize(TScrollBarKind AKind) override;
+  void CheckSizeGripVisible(bool AValue) override;
+  void Hide() override;
+  void InitScrollBars() override;
+  void UnInitScrollBars() override;
+  bool IsInternalControl(TControl* AControl) override;
+  bool IsScrollBarActive(TScrollBarKind AKind) override;
+  void SetInternalControlsBounds() override;
+  void UpdateInternalControlsState() override;
+  void Invalidate() override;
+
+  TcxControlScrollBar* HScrollBarControl() const;
+  TcxControlScrollBar* VScrollBarControl() const;
+  TcxSizeGrip* SizeGripControl() const;
+
+ protected:
+  TObject* CreateScrollBar(TScrollBarKind AKind) override;
+  TObject* CreateSizeGrip() override;
+
+ private:
+  void ScrollBarMouseEnter(TObject* Sender);
+  void ScrollBarMouseLeave(TObject* Sender) {}
+  // The grip, then the vertical and the horizontal bar.
+  template <class F>
+  void ForEachElement(F AProc, bool AOnlyVisible) const;
+};
+
+// Whether AOwner, a base control, scrolls its content while the left button
+// drags over one of its bars (what the bar core asks through its owner link,
+// filled at start-up).
+bool cxControlAllowsScrollContentOnDrag(TWinControl* AOwner);
+
+// ---------------------------------------------------------------------------
+// The touch and hybrid scroll UI (popup bars over the control's edges). Only
+// the classic mode exists in this program so far: the managers show nothing
+// and answer that nothing is shown; the popup classes are the classic ones
+// with what the control asks of them.
+class TdxTouchScrollUIModeManager {
+ public:
+  static void ShowScrollUI(TcxControl* AUIOwner, bool AControlledByTimer) {}
+  static void HideScrollUI(TcxControl* AUIOwner, bool AImmediately) {}
+  static bool IsActive(TcxControl* AUIOwner) { return false; }
+  static bool IsScrollUIHidden(TcxControl* AUIOwner) { return true; }
+  static void Deactivate(TcxControl* AUIOwner) {}
+};
+
+class TdxHybridScrollbarsManager : public TObject {
+  DECLARE_CLASS(TdxHybridScrollbarsManager, TObject)
+ public:
+  explicit TdxHybridScrollbarsManager(TObject* AOwner) : FOwner(AOwner) {}
+  void Show(bool AHideByTimer) {}
+  void Hide(bool AImmediately, bool AAnimated) {}
+  bool AllowVisible() const { return false; }
+  TObject* Owner() const { return FOwner; }
+
+ private:
+  TObject* FOwner;
+};
+
+// Counts a mouse move as scroll activity only when the mouse really moved.
+class TdxTouchScrollUIActivityHelper : public TObject {
+  DECLARE_CLASS(TdxTouchScrollUIActivityHelper, TObject)
+ public:
+  // True for a WM_MOUSEMOVE 10 pixels or more (in X or in Y) away from the
+  // last recorded one; the first move after the mouse entered only records.
+  // CM_MOUSELEAVE starts over.
+  bool CheckScrollActivity(TWinControl* AControl, const TMessage& Message);
+
+ private:
+  TPoint FLastMousePos{};
+  bool FMouseEnter = false;
+};
+
+class TcxControlPopupScrollBar : public TcxControlScrollBar {
+  DECLARE_CLASS(TcxControlPopupScrollBar, TcxControlScrollBar)
+ public:
+  using TcxControlScrollBar::TcxControlScrollBar;
+  void ApplyData() override;
+  // The data's visibility at the last ApplyData.
+  bool AllowVisible() const { return FAllowVisible; }
+
+ private:
+  bool FAllowVisible = false;
+};
+
+class TcxPopupSizeGrip : public TcxSizeGrip {
+  DECLARE_CLASS(TcxPopupSizeGrip, TcxSizeGrip)
+ public:
+  using TcxSizeGrip::TcxSizeGrip;
+};
+
+// The popup bar class of the touch and hybrid modes.
+TClass dxTouchScrollBarClass();
+// Places a popup scroll element above the windows of its control's form.
+void UpdatePopupScrollElementZOrder(HWND AWnd, TWinControl* AControl);
+
+// ---------------------------------------------------------------------------
+// Pixel scrolling of a control whose content is an image of a known size.
+class IdxScrollingControl {
+ public:
+  virtual TSize GetContentSize() = 0;
+  virtual Integer GetLeftPos() = 0;
+  virtual void SetLeftPos(Integer AValue) = 0;
+  virtual Integer GetTopPos() = 0;
+  virtual void SetTopPos(Integer AValue) = 0;
+  virtual TcxControl* GetInstance() = 0;
+
+ protected:
+  ~IdxScrollingControl() = default;
+};
+
+class TdxScrollHelper {
+ public:
+  static void InitScrollBarsParameters(IdxScrollingControl* AControl);
+  static void Scroll(IdxScrollingControl* AControl, TScrollBarKind AScrollBarKind,
+                     TScrollCode AScrollCode, Integer& AScrollPos);
+  static void GestureScroll(IdxScrollingControl* AControl, Integer ADeltaX, Integer ADeltaY);
+  static void SetPos(IdxScrollingControl* AControl, Integer ALeftPos, Integer ATopPos);
+  static void SetLeftPos(IdxScrollingControl* AControl, Integer AValue);
+  static void SetTopPos(IdxScrollingControl* AControl, Integer AValue);
+  static void CheckPositions(IdxScrollingControl* AControl);
+  static void CheckLeftPos(IdxScrollingControl* AControl, Integer& AValue);
+  static void CheckTopPos(IdxScrollingControl* AControl, Integer& AValue);
+  static TSize GetClientSize(IdxScrollingControl* AControl);
+  static bool IsScrollDataValid(IdxScrollingControl* AControl, TScrollBarKind AKind);
+  static void ScrollContent(IdxScrollingControl* AControl);
+};
+
+// ---------------------------------------------------------------------------
 // Process-wide services. Each accessor makes its object on first use; once
 // the module's shut-down has begun it makes none and answers nullptr.
 TcxMessageWindow* cxMessageWindow();
@@ -666,7 +1341,10 @@ class TcxControl : public TcxCustomControl,
   void SetFocus() override;
   void SetParentBackground(bool AValue);
 
-  // Invalidation.
+  // Invalidation: Invalidate goes through CM_INVALIDATE, so that parents
+  // hear of it and children that show this control through them are redrawn
+  // too (NeedRedrawOnResize).
+  void Invalidate() override;
   void InvalidateRect(const TRect& R, bool AEraseBackground);
   void InvalidateRgn(TcxRegion* ARegion, bool AEraseBackground);
   void InvalidateWithChildren();
@@ -1081,6 +1759,28 @@ class TcxControl : public TcxCustomControl,
   bool FMouseRightButtonReleased = false;
   Integer FMouseWheelAccumulator = 0;
   TRect FBounds{0, 0, 0, 0};
+
+  // ===== Scroll bars (their own block): the classes that drive the
+  // control's bars, and the steps of the update and of gesture scrolling.
+  friend class TcxControlScrollBar;
+  friend class TcxControlScrollBarsManager;
+  friend class TcxControlCustomScrollBars;
+  friend class TcxControlWindowedScrollBars;
+  friend class TdxScrollHelper;
+  friend bool cxControlAllowsScrollContentOnDrag(TWinControl* AOwner);
+  // False when the bars did not settle within the passes allowed.
+  bool CalculateScrollBarsParams();
+  void CheckPixelScrollBars();
+  void FreezeScrollBarsInInitialState();
+  void UpdateScrollBarBounds();
+  void GestureScrollKind(TScrollBarKind AKind, Integer ADelta, Integer& AAccumulated,
+                         Integer ADeltaX, Integer ADeltaY);
+
+  // -- Drag and drop: calls into the operation's object that survive the
+  // control being freed by the object's code.
+  template <class F>
+  bool CallDragAndDropObject(F AStep);
+  void ReleaseDragAndDropObject();
 };
 
 // Middle-button (anchor) scrolling: a modal loop that calls AScrollContent

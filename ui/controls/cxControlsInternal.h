@@ -7,6 +7,7 @@ namespace cxControlsInternal {
 
 using TUpdateLayeredWindow = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF,
                                            BLENDFUNCTION*, DWORD);
+using TSetLayeredWindowAttributes = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
 
 struct TControlsState {
   bool UnitIsFinalized = true;
@@ -18,6 +19,7 @@ struct TControlsState {
   TdxFastList* MouseTrackingTimers = nullptr;
   TdxApplicationActivateWindowHelper* ActivateWindowHelper = nullptr;
   TUpdateLayeredWindow UpdateLayeredWindow = nullptr;
+  TSetLayeredWindowAttributes SetLayeredWindowAttributes = nullptr;
 };
 TControlsState& ControlsState();
 

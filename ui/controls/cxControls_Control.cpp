@@ -29,17 +29,12 @@ bool TcxControlHelper::CanSetParent(TControl* AControl, TWinControl* ANewParent)
 }
 
 void TcxControlHelper::UpdateScaleFactorOnParentChange(TWinControl* AControl) {
-  Integer N = 1, D = 1;
-  if (!AControl->Parent() || !dxGetCurrentScaleFactor(AControl->Parent(), N, D)) return;
-  TdxScaleFactor* AScaleFactor = dxGetScaleFactor(AControl);
-  if (!AScaleFactor) return;
-  const Integer M = N * AScaleFactor->Denominator(), Dv = D * AScaleFactor->Numerator();
-  if (M == Dv) return;
-  if (AControl->ComponentState().Contains(csLoading)) {
-    AScaleFactor->Assign(N, D, true);
+  // Only a control with a factor of its own has one to move.
+  IdxScaleFactor* AIntf = nullptr;
+  if (!Supports(AControl, __uuidof(IdxScaleFactor), reinterpret_cast<void**>(&AIntf)) || !AIntf)
     return;
-  }
-  AControl->ScaleForPPI(MulDiv(AControl->CurrentPPI(), M, Dv));
+  if (TdxScaleFactor* AScaleFactor = AIntf->GetScaleFactor())
+    cxUpdateScaleFactorOnParentChange(AControl, AScaleFactor);
 }
 
 // ---------------------------------------------------------------------------
@@ -243,9 +238,7 @@ void TcxControl::LookAndFeelChanged(TcxLookAndFeel*, TcxLookAndFeelValues) {
 
 TcxLookAndFeel* TcxControl::GetLookAndFeelValue() { return FLookAndFeel; }
 TcxLookAndFeel* TcxControl::GetScrollBarLookAndFeel() { return FLookAndFeel; }
-TcxCustomLookAndFeelPainter* TcxControl::GetLookAndFeelPainter() {
-  return FLookAndFeel->Painter();
-}
+TcxCustomLookAndFeelPainter* TcxControl::GetLookAndFeelPainter() { return FLookAndFeel->Painter(); }
 
 TcxCanvas* TcxControl::ActiveCanvas() {
   if (HandleAllocated()) {
@@ -692,10 +685,12 @@ void TcxControl::InvalidateControl(TWinControl* AControl, bool ANeedInvalidateSe
       ANeeds = ATransparent->IsTransparentRegionsPresent();
     else
       ANeeds = AChild->Is<TWinControl>() && (!AChild->ControlStyle().Contains(csOpaque) ||
-                                              AChild->ControlStyle().Contains(csParentBackground));
+                                             AChild->ControlStyle().Contains(csParentBackground));
     if (ANeeds) AChild->Invalidate();
   }
 }
+
+void TcxControl::Invalidate() { Perform(CM_INVALIDATE, 0, 0); }
 
 void TcxControl::InvalidateRect(const TRect& R, bool AEraseBackground) {
   if (HandleAllocated()) ::InvalidateRect(FHandle, &R, AEraseBackground ? TRUE : FALSE);
@@ -756,9 +751,8 @@ void TcxControl::CMVisibleChanged(TMessage& Message) {
 void TcxControl::WMWindowPosChanged(TMessage& Message) {
   const auto* APos = reinterpret_cast<const WINDOWPOS*>(Message.LParam);
   const TRect AOldBounds = BoundsRect();
-  const bool AMovedOnly =
-      APos && !(APos->flags & SWP_NOMOVE) && (APos->flags & SWP_NOSIZE) &&
-      (APos->x != AOldBounds.left || APos->y != AOldBounds.top);
+  const bool AMovedOnly = APos && !(APos->flags & SWP_NOMOVE) && (APos->flags & SWP_NOSIZE) &&
+                          (APos->x != AOldBounds.left || APos->y != AOldBounds.top);
   const bool ACheckTouchUI = IsPopupScrollBars() && HasVisibleTouchScrollUI() && AMovedOnly;
   inherited::WMWindowPosChanged(Message);
   if (ACheckTouchUI) CheckTouchScrollUIPosition();

@@ -15,18 +15,6 @@ namespace {
 // The largest extent the 16-bit words of a mouse message can carry.
 constexpr Integer cxMaxMessageCoordinate = 0x8000;
 
-class TObjectLinkHold {
- public:
-  explicit TObjectLinkHold(TObject* AObject) : FLink(cxAddObjectLink(AObject)) {}
-  ~TObjectLinkHold() { cxRemoveObjectLink(FLink); }
-  TObjectLinkHold(const TObjectLinkHold&) = delete;
-  TObjectLinkHold& operator=(const TObjectLinkHold&) = delete;
-  bool Alive() const { return FLink->Ref != nullptr; }
-
- private:
-  TcxObjectLink* FLink;
-};
-
 TMouseButton ButtonOfMessage(UINT AMsg) {
   switch (AMsg) {
     case WM_RBUTTONDOWN:
@@ -48,7 +36,7 @@ void TcxControl::WndProc(TMessage& Message) {
       (IsGestureHelperMessage(Message) || ScrollBarsManagerHandleMessage(Message)))
     return;
   if (FScrollbarMode != sbmClassic) CheckTouchScrollActivity(Message);
-  TObjectLinkHold ALink(this);
+  TcxObjectLinkGuard ALink(this);
   auto After = Finally([&] {
     if (!ALink.Alive() || IsDestroying()) return;
     switch (Message.Msg) {
@@ -114,7 +102,7 @@ TPoint TcxControl::MouseMessagePos(const TMessage& Message) { return MessageMous
 
 void TcxControl::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   FMouseDownPos = TPoint{X, Y};
-  TObjectLinkHold ALink(this);
+  TcxObjectLinkGuard ALink(this);
   auto Exit = Finally([&] {
     if (ALink.Alive() && HandleAllocated() && GetCapture() == FHandle) FMouseButtonPressed = true;
   });
@@ -142,7 +130,7 @@ void TcxControl::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, In
 }
 
 void TcxControl::MouseMove(TShiftState Shift, Integer X, Integer Y) {
-  TObjectLinkHold ALink(this);
+  TcxObjectLinkGuard ALink(this);
   inherited::MouseMove(Shift, X, Y);
   if (!ALink.Alive()) return;
   ProcessDragAndDropMouseMove(Shift, X, Y);
@@ -152,7 +140,7 @@ void TcxControl::MouseMove(TShiftState Shift, Integer X, Integer Y) {
 
 void TcxControl::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   FMouseButtonPressed = false;
-  TObjectLinkHold ALink(this);
+  TcxObjectLinkGuard ALink(this);
   CancelMouseOperations();
   if (!ALink.Alive()) return;
   inherited::MouseUp(Button, Shift, X, Y);
@@ -170,8 +158,7 @@ void TcxControl::AfterMouseDown(TMouseButton AButton, Integer X, Integer Y) {
     DoScrolling();
     return;
   }
-  if (AButton != mbLeft || !IsDragModeAutomatic() || !HandleAllocated() ||
-      GetCapture() != FHandle)
+  if (AButton != mbLeft || !IsDragModeAutomatic() || !HandleAllocated() || GetCapture() != FHandle)
     return;
   if (IsDesigning() && !AllowAutoDragAndDropAtDesignTime(X, Y, TShiftState{})) return;
   if (CanDrag(X, Y)) DetectAndBeginFrameworkDrag(ClientToScreen(TPoint{X, Y}));
@@ -179,10 +166,9 @@ void TcxControl::AfterMouseDown(TMouseButton AButton, Integer X, Integer Y) {
 
 void TcxControl::DoScrolling() {
   if (!NeedsScrollBars()) return;
-  cxProcessControlScrollingOnMiddleButton(this, IsScrollBarActive(sbHorizontal),
-                                          IsScrollBarActive(sbVertical),
-                                          MakeEvent<&TcxControl::ScrollContent>(this),
-                                          FIsScrollingContent);
+  cxProcessControlScrollingOnMiddleButton(
+      this, IsScrollBarActive(sbHorizontal), IsScrollBarActive(sbVertical),
+      MakeEvent<&TcxControl::ScrollContent>(this), FIsScrollingContent);
 }
 
 // ---------------------------------------------------------------------------
@@ -206,7 +192,7 @@ void TcxControl::SetMouseCaptureObject(TObject* AValue) {
 }
 
 void TcxControl::WMCancelMode(TMessage& Message) {
-  TObjectLinkHold ALink(this);
+  TcxObjectLinkGuard ALink(this);
   inherited::WMCancelMode(Message);
   if (!ALink.Alive()) return;
   FinishDragAndDrop(false);
@@ -218,14 +204,14 @@ void TcxControl::WMCancelMode(TMessage& Message) {
 // Enter and leave.
 
 void TcxControl::CMMouseEnter(TMessage& Message) {
-  TObjectLinkHold ALink(this);
+  TcxObjectLinkGuard ALink(this);
   inherited::CMMouseEnter(Message);
   if (ALink.Alive())
     MouseEnter(Message.LParam ? reinterpret_cast<TControl*>(Message.LParam) : this);
 }
 
 void TcxControl::CMMouseLeave(TMessage& Message) {
-  TObjectLinkHold ALink(this);
+  TcxObjectLinkGuard ALink(this);
   inherited::CMMouseLeave(Message);
   if (ALink.Alive())
     MouseLeave(Message.LParam ? reinterpret_cast<TControl*>(Message.LParam) : this);
@@ -299,7 +285,7 @@ void TcxControl::WMContextMenu(TMessage& Message) {
 }
 
 void TcxControl::DoContextPopup(const TPoint& MousePos, bool& Handled) {
-  TObjectLinkHold ALink(this);
+  TcxObjectLinkGuard ALink(this);
   inherited::DoContextPopup(MousePos, Handled);
   if (Handled || !ALink.Alive()) return;
   TPoint P = MousePos;
@@ -320,7 +306,7 @@ bool TcxControl::DoShowPopupMenu(TComponent* AMenu, Integer X, Integer Y) {
 // Wheel.
 
 bool TcxControl::DoMouseWheel(TShiftState Shift, Integer WheelDelta, const TPoint& MousePos) {
-  TObjectLinkHold ALink(this);
+  TcxObjectLinkGuard ALink(this);
   if (inherited::DoMouseWheel(Shift, WheelDelta, MousePos)) return true;
   if (!ALink.Alive() || !IsMouseWheelHandleNeeded(Shift, WheelDelta, MousePos)) return false;
   Integer ADelta = std::clamp(WheelDelta, -WHEEL_DELTA, WHEEL_DELTA);
@@ -360,7 +346,7 @@ bool TcxControl::InternalMouseWheel(TShiftState, Integer WheelDelta, const TPoin
     ADirection = WheelDelta > 0 ? dirLeft : dirRight;
   else
     ADirection = WheelDelta > 0 ? dirUp : dirDown;
-  TObjectLinkHold ALink(this);
+  TcxObjectLinkGuard ALink(this);
   for (UINT I = 0; I < ALines && ALink.Alive(); ++I) ScrollContent(ADirection);
   return true;
 }
@@ -368,7 +354,7 @@ bool TcxControl::InternalMouseWheel(TShiftState, Integer WheelDelta, const TPoin
 void TcxControl::ScrollContent(TcxDirection ADirection) {
   if (ADirection == dirNone) return;
   if (!NeedsScrollBars() && !CanScrollLineWithoutScrollBars(ADirection)) return;
-  TObjectLinkHold ALink(this);
+  TcxObjectLinkGuard ALink(this);
   ShowTouchScrollUI(this, false);
   auto Hide = Finally([&] {
     if (ALink.Alive()) HideTouchScrollUI(this, false);
@@ -492,7 +478,7 @@ void cxProcessControlScrollingOnMiddleButton(TcxControl* AControl, bool AllowHor
                                              bool& AScrollContentFlag) {
   if (!AllowHorScrolling && !AllowVerScrolling) return;
   // The flag belongs to the control: once the control is gone, so is the flag.
-  TObjectLinkHold ALink(AControl);
+  TcxObjectLinkGuard ALink(AControl);
   AScrollContentFlag = true;
   bool ABreakOnMouseUp = false;
   const TPoint AAnchor = GetMouseCursorPos();

@@ -52,10 +52,11 @@ TSize ScaleSize(const TSize& ASize, const TdxScaleFactor* AScaleFactor) {
                MulDiv(ASize.cy, Factor->Numerator(), Factor->Denominator())};
 }
 
-// Moves a control and its scale factor to the DPI of its new parent. The
-// control framework's helper for its controls does the same; this module
-// stays below it.
-void UpdateScaleFactorOnParentChange(TWinControl* AControl, TdxScaleFactor* AScaleFactor) {
+}  // namespace
+
+const TEnumInfo& ScrollBarKindInfo() { return ScrollBarKindInfoValue; }
+
+void cxUpdateScaleFactorOnParentChange(TWinControl* AControl, TdxScaleFactor* AScaleFactor) {
   Integer N = 1, D = 1;
   if (!AControl->Parent() || !dxGetCurrentScaleFactor(AControl->Parent(), N, D)) return;
   Integer M = N * AScaleFactor->Denominator(), Dv = D * AScaleFactor->Numerator();
@@ -67,9 +68,6 @@ void UpdateScaleFactorOnParentChange(TWinControl* AControl, TdxScaleFactor* ASca
   }
   AControl->ScaleForPPI(PPI);
 }
-}  // namespace
-
-const TEnumInfo& ScrollBarKindInfo() { return ScrollBarKindInfoValue; }
 
 TcxScrollBarOwnerLink& cxScrollBarOwnerLink() { return ScrollBarOwnerLink; }
 
@@ -956,7 +954,7 @@ void TcxScrollBar::SetKind(TScrollBarKind AValue) {
 void TcxScrollBar::SetParent(TWinControl* AParent) {
   if (AParent == Parent() && !ComponentState().Contains(csReading)) return;
   inherited::SetParent(AParent);
-  UpdateScaleFactorOnParentChange(this, FScaleFactor);
+  cxUpdateScaleFactorOnParentChange(this, FScaleFactor);
 }
 
 void TcxScrollBar::ChangeScale(Integer M, Integer D) {

@@ -56,6 +56,9 @@ constexpr TcxScrollBarPart HorizontalScrollbarPartToScrollbarPart(bool ARightToL
 // Sizes of bars: cx is the thickness of a vertical bar, cy that of a
 // horizontal one.
 TSize GetScaledScrollBarSize(const TdxScaleFactor* AScaleFactor);
+// Moves a control and its scale factor to the DPI of its new parent (the
+// factor is taken over as it is while the control is being loaded).
+void cxUpdateScaleFactorOnParentChange(TWinControl* AControl, TdxScaleFactor* AScaleFactor);
 TSize GetScrollBarSize();
 // A nil factor means the system's.
 TSize GetTouchScrollBarSize(const TdxScaleFactor* AScaleFactor);

@@ -9,6 +9,7 @@
 #include "ControlsTestSupport.h"
 #include "StdCtrls.h"
 #include "cxContainer.h"
+#include "cxControls.h"
 #include "cxScrollBar.h"
 #include "dxForms.h"
 #include "dxSmartImage.h"
@@ -193,11 +194,201 @@ void OpenPopupFrames(TCustomForm* AForm) {
   ProcessMessages();
 }
 
+// A bordered control whose content is larger than its client: both bars
+// and the grip between them; beside it one whose bar cannot scroll but may
+// not hide (shown disabled), and one with right-to-left bars.
+class TGalleryScrollingControl : public TcxControl {
+  DECLARE_CLASS(TGalleryScrollingControl, TcxControl)
+ public:
+  using TcxControl::TcxControl;
+  using TcxControl::UpdateScrollBars;
+  TSize Content{600, 500};
+  bool AllowHide = true;
+
+ protected:
+  void InitScrollBarsParameters() override {
+    TRect R = GetClientBounds();
+    SetScrollBarInfo(sbHorizontal, 0, Content.cx - 1, 1, cxRectWidth(R), 40, true, AllowHide);
+    SetScrollBarInfo(sbVertical, 0, Content.cy - 1, 1, cxRectHeight(R), 60, true, AllowHide);
+  }
+  void DoPaint() override {
+    inherited::DoPaint();
+    TRect R = GetClientBounds();
+    Canvas()->FillRect(R, clWindow);
+    // Lines every 20 content pixels show where the content is.
+    for (Integer X = R.left + 20 - 40 % 20; X < R.right; X += 20)
+      Canvas()->FillRect(TRect{X, R.top, X + 1, R.bottom}, clSilver);
+    for (Integer Y = R.top + 20 - 60 % 20; Y < R.bottom; Y += 20)
+      Canvas()->FillRect(TRect{R.left, Y, R.right, Y + 1}, clSilver);
+  }
+};
+IMPLEMENT_CREATABLE_CLASS(TGalleryScrollingControl)
+
+TGalleryScrollingControl* AddScrollingControl(TCustomForm* AForm, const TRect& ABounds) {
+  auto* Control = Create<TGalleryScrollingControl>(AForm);
+  Control->SetBorderStyle(cxcbsDefault);
+  Control->SetBoundsRect(ABounds);
+  Control->SetParent(AForm);
+  return Control;
+}
+
+void PopulateScrollingControl(TCustomForm* AForm) {
+  AForm->SetColor(clBtnFace);
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+  AddScrollingControl(AForm, Bounds(8, 8, 200, 150));
+  TGalleryScrollingControl* Disabled = AddScrollingControl(AForm, Bounds(216, 8, 120, 150));
+  Disabled->Content = TSize{50, 50};
+  Disabled->AllowHide = false;
+  TGalleryScrollingControl* RightToLeft = AddScrollingControl(AForm, Bounds(8, 166, 200, 120));
+  RightToLeft->SetBiDiMode(bdRightToLeft);
+  for (Integer I = 0; I < AForm->ControlCount(); ++I)
+    if (auto* Control = AsOrNull<TGalleryScrollingControl>(AForm->Controls(I))) {
+      Control->HandleNeeded();
+      Control->UpdateScrollBars();
+    }
+}
+
+// A dragged item with its drag image beside it, as the pointer carries it
+// away, and a size frame around a second item. The image and the frame are
+// windows of their own over the form: they are placed again whenever the
+// stand-in is laid out (the rescaling too), and freed with it.
+class TGalleryDragImage : public TcxCustomDragImage {
+  DECLARE_CLASS(TGalleryDragImage, TcxCustomDragImage)
+ public:
+  // The control the dragged item belongs to; the image writes in its font.
+  TControl* Source = nullptr;
+
+ protected:
+  void Paint() override {
+    Canvas()->Font()->Assign(Source->Font());
+    PaintItem(Canvas()->Canvas(), ClientRect(), L"Item");
+  }
+
+ public:
+  static void PaintItem(TCanvas* ACanvas, const TRect& R, const String& AText) {
+    ACanvas->Brush()->SetColor(clWindow);
+    ACanvas->Pen()->SetColor(clHighlight);
+    ACanvas->Rectangle(R);
+    ACanvas->Font()->SetColor(clWindowText);
+    TRect Text = R;
+    String Caption = AText;
+    ACanvas->Brush()->SetStyle(TBrushStyle::bsClear);
+    ACanvas->TextRect(
+        Text, Caption,
+        {TTextFormats::tfCenter, TTextFormats::tfVerticalCenter, TTextFormats::tfSingleLine});
+  }
+};
+IMPLEMENT_CLASS(TGalleryDragImage)
+
+class TDragShowcase : public TCustomControl {
+  DECLARE_CLASS(TDragShowcase, TCustomControl)
+ public:
+  using TCustomControl::TCustomControl;
+  // Puts the image and the frame over the items as the control lies now.
+  void Place() {
+    if (!FImage) {
+      FImage = MakeOwned<TGalleryDragImage>();
+      FImage->Source = this;
+    }
+    if (!FFrame || FFrame->FrameWidth() != MulDiv(4, Width(), 400))
+      FFrame = MakeOwned<TcxSizeFrame>(MulDiv(4, Width(), 400));
+    FImage->Invalidate();
+    TRect Item = ItemBounds(0);
+    TPoint Held = ClientToScreen(TPoint{Item.left + 10, Item.top + 10});
+    FImage->Init(Item, TPoint{Item.left + 10, Item.top + 10});
+    FImage->MoveTo(TPoint{Held.x + MulDiv(90, Width(), 400), Held.y + MulDiv(40, Width(), 400)});
+    FImage->Show();
+    TRect Sized = ItemBounds(1);
+    Integer Grow = MulDiv(24, Width(), 400);
+    TPoint TopLeft = ClientToScreen(TPoint{Sized.left - 6, Sized.top - 6});
+    FFrame->DrawSizeFrame(Bounds(TopLeft.x, TopLeft.y, cxRectWidth(Sized) + 12 + Grow,
+                                 cxRectHeight(Sized) + 12 + Grow));
+    FFrame->Show();
+  }
+
+ protected:
+  void Resize() override {
+    inherited::Resize();
+    if (FImage) Place();
+  }
+
+  void Paint() override {
+    TCanvas* C = inherited::Canvas();
+    C->Font()->Assign(Font());
+    C->Brush()->SetColor(clBtnFace);
+    C->FillRect(ClientRect());
+    TGalleryDragImage::PaintItem(C, ItemBounds(0), L"Item");
+    TGalleryDragImage::PaintItem(C, ItemBounds(1), L"Sized");
+    // The image shows the item in the font the item has now.
+    if (FImage) FImage->Invalidate();
+  }
+
+ private:
+  // The two items, laid out in proportion to the control's width.
+  TRect ItemBounds(Integer AIndex) {
+    auto S = [this](Integer V) { return MulDiv(V, Width(), 400); };
+    return AIndex == 0 ? Bounds(S(20), S(20), S(110), S(40)) : Bounds(S(240), S(40), S(110), S(40));
+  }
+  TOwned<TGalleryDragImage> FImage;
+  TOwned<TcxSizeFrame> FFrame;
+};
+IMPLEMENT_CLASS(TDragShowcase)
+
+void PopulateDragAndDrop(TCustomForm* AForm) {
+  AForm->SetColor(clBtnFace);
+  auto* Showcase = Create<TDragShowcase>(AForm);
+  Showcase->SetParent(AForm);
+  Showcase->SetBounds(0, 0, 400, 160);
+  Showcase->Place();
+}
+
+// A base control that shows where it may paint: its client bounds in the
+// painter's content colour with a line of text, inside whatever border the
+// control draws.
+class TGalleryControl : public TcxControl {
+  DECLARE_CLASS_INLINE(TGalleryControl, TcxControl)
+ public:
+  using TcxControl::TcxControl;
+
+ protected:
+  void DoPaint() override {
+    inherited::DoPaint();
+    const TRect R = GetClientBounds();
+    TcxCustomLookAndFeelPainter* Painter = LookAndFeelPainter();
+    Canvas()->Font()->Assign(Font());
+    Canvas()->FillRect(R, Painter->DefaultContentColor());
+    Canvas()->Font()->SetColor(Enabled() ? Painter->DefaultContentTextColor() : clGrayText);
+    Canvas()->Brush()->SetStyle(TBrushStyle::bsClear);
+    Canvas()->DrawTexT(Caption(), R, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  }
+};
+
+void AddBaseControl(TCustomForm* AForm, const TRect& ABounds, const wchar_t* ACaption,
+                    TcxControlBorderStyle ABorderStyle, bool AEnabled) {
+  auto* Control = Create<TGalleryControl>(AForm);
+  Control->SetBoundsRect(ABounds);
+  Control->SetCaption(ACaption);
+  Control->SetBorderStyle(ABorderStyle);
+  Control->SetEnabled(AEnabled);
+  Control->SetParent(AForm);
+}
+
+// Base controls with and without the painter's border, enabled and not.
+void PopulateBaseControl(TCustomForm* AForm) {
+  AForm->SetColor(clBtnFace);
+  AddBaseControl(AForm, Bounds(8, 8, 150, 60), L"Bordered", cxcbsDefault, true);
+  AddBaseControl(AForm, Bounds(166, 8, 150, 60), L"No border", cxcbsNone, true);
+  AddBaseControl(AForm, Bounds(8, 76, 150, 60), L"Bordered, disabled", cxcbsDefault, false);
+}
+
 const TGalleryPage Pages[] = {
     {L"Frame", {160, 80}, &PopulateFrame},
     {L"ScrollBars", {410, 500}, &PopulateScrollBars},
     {L"Containers", {320, 364}, &PopulateContainers},
     {L"PopupFrames", {530, 110}, &PopulatePopupFrames, &OpenPopupFrames},
+    {L"DragAndDrop", {400, 160}, &PopulateDragAndDrop},
+    {L"BaseControl", {324, 144}, &PopulateBaseControl},
+    {L"ScrollingControl", {344, 294}, &PopulateScrollingControl},
 };
 
 const TGalleryStyle Styles[] = {
