@@ -396,6 +396,22 @@ void SetWindowShadowRegion(HWND AWindowHandle, const TRect& AShadowBounds,
 TColor cxContainerThemeFillColor(TdxThemedObjectType AType, Integer APart, Integer AState);
 
 // ---------------------------------------------------------------------------
+// Native scroll-bar queries. The platform's GetScrollBarInfo is looked up by
+// name on first use; library scroll bars stand over native ones only where
+// it exists. Tests replace the entry through cxScrollBarInfoEntry().
+using TcxGetScrollBarInfoProc = BOOL(WINAPI*)(HWND, LONG, PSCROLLBARINFO);
+struct TcxScrollBarInfoEntry {
+  bool Resolved = false;
+  TcxGetScrollBarInfoProc Proc = nullptr;
+};
+TcxScrollBarInfoEntry& cxScrollBarInfoEntry();
+bool UsecxScrollBars();
+// True only when the entry exists and the call succeeds.
+bool cxGetScrollBarInfo(HWND AWnd, LONG AObject, SCROLLBARINFO& AInfo);
+// The bar is available, neither invisible nor off-screen, and not empty.
+bool cxIsNativeScrollBarVisible(HWND AWnd, TScrollBarKind AKind, SCROLLBARINFO& AInfo);
+
+// ---------------------------------------------------------------------------
 // The container control.
 struct TcxContainerInnerControlBounds {
   bool IsEmpty = true;

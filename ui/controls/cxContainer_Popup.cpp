@@ -67,9 +67,7 @@ bool TcxCustomPopupWindow::IsSysKeyAccepted(Word AKey) {
 
 bool TcxCustomPopupWindow::IsVisible() { return cxPopupVisibleController()->IsVisible(this); }
 
-bool TcxCustomPopupWindow::HasCapture() {
-  return HandleAllocated() && GetCapture() == Handle();
-}
+bool TcxCustomPopupWindow::HasCapture() { return HandleAllocated() && GetCapture() == Handle(); }
 
 void TcxCustomPopupWindow::InternalEnableWindow(bool AEnable) {
   if (HandleAllocated()) EnableWindow(Handle(), AEnable);
@@ -184,8 +182,7 @@ void TcxCustomPopupWindow::RunModalLoop() {
 
 void TcxCustomPopupWindow::SafePassFocus() {
   if (!FPrevActiveForm || Screen()->ActiveControl() == FPrevActiveForm->ActiveControl()) return;
-  if (FPrevActiveControl && FPrevActiveControl->HandleAllocated() &&
-      FPrevActiveControl->CanFocus())
+  if (FPrevActiveControl && FPrevActiveControl->HandleAllocated() && FPrevActiveControl->CanFocus())
     FPrevActiveControl->SetFocus();
   else if (FPrevActiveForm->HandleAllocated())
     ::SetFocus(FPrevActiveForm->Handle());
