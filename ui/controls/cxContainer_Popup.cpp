@@ -132,6 +132,15 @@ void TcxCustomPopupWindow::Popup(TWinControl* AFocusedControl) {
   TSize ASize = CalculateSize();
   TPoint APosition = CalculatePosition(ASize);
   CorrectBoundsWithDesktopWorkArea(APosition, ASize);
+  // The background the style asks for, over the whole window; descendants
+  // with a border of their own shrink the client rectangle.
+  FViewInfo->UpdateStyle(FStyle.get());
+  FViewInfo->Bounds = TRect{0, 0, ASize.cx, ASize.cy};
+  FViewInfo->BorderRect = FViewInfo->Bounds;
+  FViewInfo->ClientRect = FViewInfo->Bounds;
+  FViewInfo->BorderStyle = cbsNone;
+  FViewInfo->SetBackgroundColor(FStyle->GetColor());
+  FViewInfo->SetCalculated(true);
   {
     cxSetCaptionInactivationLocked(true);
     auto AUnlock = Finally([] { cxSetCaptionInactivationLocked(false); });
