@@ -791,6 +791,7 @@ class TcxCustomPopupWindow : public TcxPopupWindow, public IdxPopupControl {
   void KeyDown(Word& Key, TShiftState Shift) override;
   void PaintWindow(HDC DC) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  void CMShowingChanged(TMessage& Message) override;
   virtual void DXMClosePopupWindow(TMessage& Message);
   virtual void DXMShowPopupWindow(TMessage& Message);
   virtual void WMEraseBkgnd(TMessage& Message) override;

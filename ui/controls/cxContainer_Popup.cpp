@@ -148,7 +148,7 @@ void TcxCustomPopupWindow::Popup(TWinControl* AFocusedControl) {
     DoShowing();
     SetBounds(APosition.x, APosition.y, ASize.cx, ASize.cy);
     if (FShowWithoutActivation)
-      ShowWindow(Handle(), SW_SHOWNOACTIVATE);
+      SetVisible(true);
     else
       Show();
     SetBounds(APosition.x, APosition.y, ASize.cx, ASize.cy);
@@ -237,6 +237,18 @@ void TcxCustomPopupWindow::DXMClosePopupWindow(TMessage&) {
 }
 
 void TcxCustomPopupWindow::DXMShowPopupWindow(TMessage&) { Popup(FFocusedControl); }
+
+void TcxCustomPopupWindow::CMShowingChanged(TMessage& Message) {
+  if (!(FShowWithoutActivation && FShowing)) return inherited::CMShowingChanged(Message);
+  // The form is shown as a form (its children come with it) but never
+  // activated.
+  try {
+    DoShow();
+  } catch (...) {
+    Application()->HandleException(this);
+  }
+  ShowWindow(Handle(), SW_SHOWNOACTIVATE);
+}
 
 void TcxCustomPopupWindow::KeyDown(Word& Key, TShiftState Shift) {
   if (Key == VK_ESCAPE && IsVisible() && HasCapture()) {

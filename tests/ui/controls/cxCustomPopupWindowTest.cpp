@@ -110,6 +110,26 @@ TEST_F(CustomPopupWindow, WithoutCaptureFocusItIsAToolWindowThatTakesNoFocus) {
   Popup->CloseUp();
 }
 
+TEST_F(CustomPopupWindow, ShownWithoutActivationItKeepsTheFocusAndShowsItsChildren) {
+  auto* AChild = Create<TEdit>(Popup);
+  AChild->SetBounds(4, 4, 60, 20);
+  AChild->SetParent(Popup);
+  Popup->SetShowWithoutActivation(true);
+  Popup->SetModalMode(false);
+  Owner->SetFocus();
+  ProcessMessages();
+  HWND AFocus = GetFocus();
+  Popup->Popup(AChild);
+  ProcessMessages();
+  ASSERT_TRUE(Popup->IsVisible());
+  EXPECT_TRUE(IsWindowVisible(Popup->Handle()));
+  EXPECT_TRUE(AChild->HandleAllocated() && IsWindowVisible(AChild->Handle()));
+  EXPECT_EQ(GetFocus(), AFocus);
+  EXPECT_NE(GetActiveWindow(), Popup->Handle());
+  Popup->CloseUp();
+  EXPECT_FALSE(IsWindowVisible(Popup->Handle()));
+}
+
 TEST_F(CustomPopupWindow, EscWithTheCaptureOnlyReleasesIt) {
   Popup->SetModalMode(false);
   Popup->Popup(nullptr);
