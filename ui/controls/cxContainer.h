@@ -601,6 +601,7 @@ class TcxContainer : public TcxControl,
   void WMSetCursor(TMessage& Message) override;
   void WMWindowPosChanged(TMessage& Message) override;
   void CMFontChanged(TMessage& Message) override;
+  void DoContextPopup(const TPoint& MousePos, bool& Handled) override;
   virtual void WMSetFocus(TMessage& Message);
   virtual void WMKillFocus(TMessage& Message);
   virtual void WMWindowPosChanging(TMessage& Message);
