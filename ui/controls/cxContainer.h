@@ -6,7 +6,9 @@
 #include <vector>
 #include "cxControls.h"
 #include "cxLookAndFeels.h"
+#include "cxPopupHooks.h"
 #include "cxScrollBar.h"
+#include "dxForms.h"
 
 class TcxContainer;
 class TcxContainerStyle;
@@ -394,6 +396,22 @@ void SetWindowShadowRegion(HWND AWindowHandle, const TRect& AShadowBounds,
 TColor cxContainerThemeFillColor(TdxThemedObjectType AType, Integer APart, Integer AState);
 
 // ---------------------------------------------------------------------------
+// Native scroll-bar queries. The platform's GetScrollBarInfo is looked up by
+// name on first use; library scroll bars stand over native ones only where
+// it exists. Tests replace the entry through cxScrollBarInfoEntry().
+using TcxGetScrollBarInfoProc = BOOL(WINAPI*)(HWND, LONG, PSCROLLBARINFO);
+struct TcxScrollBarInfoEntry {
+  bool Resolved = false;
+  TcxGetScrollBarInfoProc Proc = nullptr;
+};
+TcxScrollBarInfoEntry& cxScrollBarInfoEntry();
+bool UsecxScrollBars();
+// True only when the entry exists and the call succeeds.
+bool cxGetScrollBarInfo(HWND AWnd, LONG AObject, SCROLLBARINFO& AInfo);
+// The bar is available, neither invisible nor off-screen, and not empty.
+bool cxIsNativeScrollBarVisible(HWND AWnd, TScrollBarKind AKind, SCROLLBARINFO& AInfo);
+
+// ---------------------------------------------------------------------------
 // The container control.
 struct TcxContainerInnerControlBounds {
   bool IsEmpty = true;
@@ -583,6 +601,7 @@ class TcxContainer : public TcxControl,
   void WMSetCursor(TMessage& Message) override;
   void WMWindowPosChanged(TMessage& Message) override;
   void CMFontChanged(TMessage& Message) override;
+  void DoContextPopup(const TPoint& MousePos, bool& Handled) override;
   virtual void WMSetFocus(TMessage& Message);
   virtual void WMKillFocus(TMessage& Message);
   virtual void WMWindowPosChanging(TMessage& Message);
@@ -703,4 +722,95 @@ class TcxCustomInnerListBox : public TCustomListBox, public IcxContainerInnerCon
   bool FScrollBarsCalculating = false;
   Integer FScrollBarsLockCount = 0;
   TcxContainer* FContainer = nullptr;
+};
+
+// ---------------------------------------------------------------------------
+// The drop-down window of the editors: registered with the shown popups
+// while it is up, closed by the thread hooks when the user works elsewhere,
+// and, in its usual modal mode, running a message loop of its own until it
+// closes.
+class TcxCustomPopupWindow : public TcxPopupWindow, public IdxPopupControl {
+  DECLARE_CLASS(TcxCustomPopupWindow, TcxPopupWindow)
+  DECLARE_MESSAGE_TABLE()
+ public:
+  explicit TcxCustomPopupWindow(TWinControl* AOwnerControl);
+  ~TcxCustomPopupWindow() override;
+  void AfterConstruction() override;
+  void BeforeDestruction() override;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID AIID, void** AObj) override;
+  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(-1); }
+  ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(-1); }
+
+  virtual void Popup(TWinControl* AFocusedControl);
+  void CloseUp() override;
+  void ClosePopup();
+  bool IsVisible();
+  bool HasCapture();
+  void InternalEnableWindow(bool AEnable);
+  bool GetJustClosed();
+  bool IsOwnerControlVisible();
+  TWinControl* GetFirstFocusControl(TWinControl* AControl);
+  virtual bool CorrectBoundsWithDesktopWorkArea(TPoint& APosition, TSize& ASize);
+
+  TWinControl* STDMETHODCALLTYPE GetOwnerControl() override { return FOwnerControl; }
+  bool IsCaptureFocus() override { return FCaptureFocus; }
+  bool IsModalPopup() override { return FCaptureFocus && FModalMode; }
+  bool IsDeactivateLocked() override { return FDeactivateLockCount != 0; }
+  void LockDeactivate() override { ++FDeactivateLockCount; }
+  void UnlockDeactivate() override { --FDeactivateLockCount; }
+  bool IsSysKeyAccepted(Word AKey) override;
+  void SetJustClosed() override { FJustClosed = true; }
+  bool TerminateOnDestroy() override { return FTerminateOnDestroy; }
+
+  bool CaptureFocus() const { return FCaptureFocus; }
+  void SetCaptureFocus(bool AValue);
+  bool ModalMode() const { return FModalMode; }
+  void SetModalMode(bool AValue) { FModalMode = AValue; }
+  bool ShowWithoutActivation() const { return FShowWithoutActivation; }
+  void SetShowWithoutActivation(bool AValue) { FShowWithoutActivation = AValue; }
+  void SetTerminateOnDestroy(bool AValue) { FTerminateOnDestroy = AValue; }
+  TWinControl* FocusedControl() const { return FFocusedControl; }
+  TcxContainerStyle* Style() const { return FStyle.get(); }
+  TcxContainerViewInfo* ViewInfo() const { return FViewInfo.get(); }
+
+  TNotifyEvent OnClosed, OnClosing, OnShowed, OnShowing;
+
+ protected:
+  virtual bool AcceptsAnySize() { return false; }
+  virtual void DoClosed();
+  virtual void DoClosing();
+  virtual void DoShowed();
+  virtual void DoShowing();
+  virtual bool HasBackground() { return false; }
+  virtual void ModalCloseUp() { CloseUp(); }
+  virtual void PopupWindowStyleChanged(TObject*) {}
+  virtual TcxContainerStyleClass GetStyleClass();
+  virtual TcxContainerViewInfoClass GetViewInfoClass();
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void PaintWindow(HDC DC) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void CMShowingChanged(TMessage& Message) override;
+  virtual void DXMClosePopupWindow(TMessage& Message);
+  virtual void DXMShowPopupWindow(TMessage& Message);
+  virtual void WMEraseBkgnd(TMessage& Message) override;
+
+ private:
+  void RunModalLoop();
+  void SafePassFocus();
+  bool FCaptureFocus = true;
+  Integer FDeactivateLockCount = 0;
+  TWinControl* FFocusedControl = nullptr;
+  bool FIsPopup = false;
+  bool FJustClosed = false;
+  bool FModalMode = true;
+  bool FTerminateOnDestroy = false;
+  bool FShowWithoutActivation = false;
+  TWinControl* FOwnerControl;
+  TOwned<TcxContainerStyle> FStyle;
+  TOwned<TcxContainerViewInfo> FViewInfo;
+  TCustomForm* FPrevActiveForm = nullptr;
+  TWinControl* FPrevActiveControl = nullptr;
 };

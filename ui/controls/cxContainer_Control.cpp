@@ -493,6 +493,17 @@ void TcxContainer::Loaded() {
   ContainerStyleChanged(GetStyle());
 }
 
+void TcxContainer::DoContextPopup(const TPoint& MousePos, bool& Handled) {
+  // A menu asked for from the keyboard comes at (-1, -1); the container's
+  // refusal only concerns real mouse positions.
+  bool AFromKeyboard = MousePos.x == -1 && MousePos.y == -1;
+  if (IsPopupMenuLocked() || (!AFromKeyboard && !CanShowPopupMenu(MousePos))) {
+    Handled = true;
+    return;
+  }
+  inherited::DoContextPopup(MousePos, Handled);
+}
+
 void TcxContainer::LockAlignControls(bool ALock) {
   if (ALock)
     ++FLockAlignControlsCount;

@@ -12,6 +12,40 @@ bool IsScrollBarShown(const SCROLLBARINFO& AInfo) {
 }
 }  // namespace
 
+TcxScrollBarInfoEntry& cxScrollBarInfoEntry() {
+  static TcxScrollBarInfoEntry Entry;
+  return Entry;
+}
+
+namespace {
+TcxGetScrollBarInfoProc ScrollBarInfoProc() {
+  TcxScrollBarInfoEntry& E = cxScrollBarInfoEntry();
+  if (!E.Resolved) {
+    E.Resolved = true;
+    if (HMODULE AUser = GetModuleHandleW(L"user32.dll"))
+      E.Proc = reinterpret_cast<TcxGetScrollBarInfoProc>(
+          reinterpret_cast<void*>(GetProcAddress(AUser, "GetScrollBarInfo")));
+  }
+  return E.Proc;
+}
+}  // namespace
+
+bool UsecxScrollBars() { return ScrollBarInfoProc() != nullptr; }
+
+bool cxGetScrollBarInfo(HWND AWnd, LONG AObject, SCROLLBARINFO& AInfo) {
+  AInfo = SCROLLBARINFO{};
+  AInfo.cbSize = sizeof(AInfo);
+  TcxGetScrollBarInfoProc AProc = ScrollBarInfoProc();
+  return AProc && AProc(AWnd, AObject, &AInfo);
+}
+
+bool cxIsNativeScrollBarVisible(HWND AWnd, TScrollBarKind AKind, SCROLLBARINFO& AInfo) {
+  if (!cxGetScrollBarInfo(AWnd, AKind == sbHorizontal ? OBJID_HSCROLL : OBJID_VSCROLL, AInfo))
+    return false;
+  const RECT& R = AInfo.rcScrollBar;
+  return IsScrollBarShown(AInfo) && R.right > R.left && R.bottom > R.top;
+}
+
 TcxCustomInnerListBox::TcxCustomInnerListBox(TComponent* AOwner) : TCustomListBox(AOwner) {}
 
 void TcxCustomInnerListBox::AfterConstruction() {
@@ -123,10 +157,8 @@ void TcxCustomInnerListBox::DoAutoComplete(Char& AKey) {
   if (AKey == VK_BACK) {
     if (!FAutoCompleteFilter.empty()) {
       // A character of two UTF-16 units goes as a whole.
-      size_t N = FAutoCompleteFilter.size() >= 2 &&
-                         IS_LOW_SURROGATE(FAutoCompleteFilter.back())
-                     ? 2
-                     : 1;
+      size_t N =
+          FAutoCompleteFilter.size() >= 2 && IS_LOW_SURROGATE(FAutoCompleteFilter.back()) ? 2 : 1;
       FAutoCompleteFilter.resize(FAutoCompleteFilter.size() - N);
     }
   } else if (AKey != L'\r' && AKey != 27)
@@ -183,7 +215,8 @@ void TcxCustomInnerListBox::MouseUp(TMouseButton Button, TShiftState Shift, Inte
 
 void TcxCustomInnerListBox::Click() {
   inherited::Click();
-  if (FVScrollBar && FVScrollBar->Visible() && HandleAllocated()) FVScrollBar->SetPosition(TopIndex());
+  if (FVScrollBar && FVScrollBar->Visible() && HandleAllocated())
+    FVScrollBar->SetPosition(TopIndex());
   if (FContainer) FContainer->ContainerClick();
 }
 
@@ -205,8 +238,7 @@ void TcxCustomInnerListBox::WMGetDlgCode(TMessage& Message) {
 
 void TcxCustomInnerListBox::WMSetFocus(TMessage& Message) {
   DefaultHandler(Message);
-  if (!FContainer || FContainer->IsDestroying() || ComponentState().Contains(csDestroying))
-    return;
+  if (!FContainer || FContainer->IsDestroying() || ComponentState().Contains(csDestroying)) return;
   if (FContainer->HandleAllocated() &&
       reinterpret_cast<HWND>(Message.WParam) == FContainer->Handle())
     return;
@@ -250,11 +282,10 @@ void TcxCustomInnerListBox::WndProc(TMessage& Message) {
 }
 
 void TcxCustomInnerListBox::PlaceScrollBar(TcxScrollBar* ABar, LONG AObjectId, int ABarFlag) {
-  SCROLLBARINFO AInfo{};
-  AInfo.cbSize = sizeof(AInfo);
+  SCROLLBARINFO AInfo;
   TRect R{};
   bool AEnabled = false;
-  if (GetScrollBarInfo(Handle(), AObjectId, &AInfo) && IsScrollBarShown(AInfo)) {
+  if (cxGetScrollBarInfo(Handle(), AObjectId, AInfo) && IsScrollBarShown(AInfo)) {
     AEnabled = !(AInfo.rgstate[0] & STATE_SYSTEM_UNAVAILABLE) && Parent()->Enabled();
     POINT ACorners[2] = {{AInfo.rcScrollBar.left, AInfo.rcScrollBar.top},
                          {AInfo.rcScrollBar.right, AInfo.rcScrollBar.bottom}};
@@ -294,7 +325,7 @@ void TcxCustomInnerListBox::PlaceScrollBar(TcxScrollBar* ABar, LONG AObjectId, i
 
 void TcxCustomInnerListBox::SetExternalScrollBarsParameters() {
   if (ComponentState().Contains(csDestroying) || FScrollBarsLockCount > 0 || FIsRedrawLocked ||
-      !Parent() || !HandleAllocated() || !Parent()->HandleAllocated())
+      !UsecxScrollBars() || !Parent() || !HandleAllocated() || !Parent()->HandleAllocated())
     return;
   FScrollBarsCalculating = true;
   auto AReset = Finally([this] { FScrollBarsCalculating = false; });
@@ -317,12 +348,10 @@ void TcxCustomInnerListBox::Scroll(TScrollBarKind AKind, TScrollCode AScrollCode
   AScrollPos = GetScrollPos(Handle(), AKind == sbHorizontal ? SB_HORZ : SB_VERT);
 }
 
-void TcxCustomInnerListBox::HScrollHandler(TObject*, TScrollCode AScrollCode,
-                                           Integer& AScrollPos) {
+void TcxCustomInnerListBox::HScrollHandler(TObject*, TScrollCode AScrollCode, Integer& AScrollPos) {
   if (FHScrollBar && FHScrollBar->HandleAllocated()) Scroll(sbHorizontal, AScrollCode, AScrollPos);
 }
 
-void TcxCustomInnerListBox::VScrollHandler(TObject*, TScrollCode AScrollCode,
-                                           Integer& AScrollPos) {
+void TcxCustomInnerListBox::VScrollHandler(TObject*, TScrollCode AScrollCode, Integer& AScrollPos) {
   if (FVScrollBar && FVScrollBar->HandleAllocated()) Scroll(sbVertical, AScrollCode, AScrollPos);
 }

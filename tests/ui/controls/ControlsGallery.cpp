@@ -393,6 +393,52 @@ void PopulateBaseControl(TCustomForm* AForm) {
   AddBaseControl(AForm, Bounds(8, 76, 150, 60), L"Bordered, disabled", cxcbsDefault, false);
 }
 
+// A container with an inner edit and its drop-down: a custom popup window
+// below it holding a container with an inner list box (library bars over
+// the list's native ones).
+void PopulateContainerDropDown(TCustomForm* AForm) {
+  AForm->SetColor(clBtnFace);
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+  auto* Box = Create<TcxContainer>(AForm);
+  Box->SetName(L"DropDownOwner");
+  Box->SetBounds(8, 8, 180, 26);
+  Box->SetParent(AForm);
+  auto* Edit = Create<TEdit>(AForm);
+  Edit->SetParent(Box);
+  Edit->SetBorderStyle(bsNone);
+  Edit->SetText(L"Item 3");
+  Box->SetInnerControl(Edit);
+  Box->ShortRefreshContainer(false);
+}
+
+void OpenContainerDropDown(TCustomForm* AForm) {
+  auto* Box = AsOrNull<TcxContainer>(AForm->FindComponent(L"DropDownOwner"));
+  if (!Box) return;
+  auto* Popup = Create<TcxCustomPopupWindow>(Box);
+  Popup->SetModalMode(false);
+  Popup->SetPopupBorderStyle(pbsUltraFlat);
+  Popup->SetOwnerParent(AForm);
+  Popup->SetOwnerBounds(Box->BoundsRect());
+  const Integer W = Box->Width(), H = MulDiv(120, AForm->CurrentPPI(), 96);
+  Popup->SetBounds(0, 0, W, H);
+  auto* ListBox = Create<TcxContainer>(Popup);
+  ListBox->GetStyle()->SetBorderStyle(cbsNone);
+  ListBox->GetStyle()->SetTransparentBorder(false);
+  ListBox->SetBounds(1, 1, W - 2, H - 2);
+  ListBox->SetParent(Popup);
+  auto* List = Create<TcxCustomInnerListBox>(Popup);
+  List->SetContainer(ListBox);
+  List->SetParent(ListBox);
+  ListBox->SetInnerControl(List);
+  for (Integer I = 1; I <= 20; ++I) List->Items()->Add(L"Item " + IntToStr(I));
+  List->SetItemIndex(2);
+  ListBox->ShortRefreshContainer(false);
+  Popup->Popup(nullptr);
+  RedrawWindow(Popup->Handle(), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  ProcessMessages();
+}
+
 // Buttons: one row per kind, one column per state, and below them the four
 // buttons of the program's two windows as they carry them.
 struct TButtonStateColumn {
@@ -489,6 +535,7 @@ const TGalleryPage Pages[] = {
     {L"Frame", {160, 80}, &PopulateFrame},
     {L"ScrollBars", {410, 500}, &PopulateScrollBars},
     {L"Containers", {320, 364}, &PopulateContainers},
+    {L"ContainerDropDown", {200, 170}, &PopulateContainerDropDown, &OpenContainerDropDown},
     {L"PopupFrames", {530, 140}, &PopulatePopupFrames, &OpenPopupFrames},
     {L"DragAndDrop", {400, 160}, &PopulateDragAndDrop},
     {L"BaseControl", {324, 144}, &PopulateBaseControl},

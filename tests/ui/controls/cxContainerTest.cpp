@@ -307,6 +307,29 @@ TEST_F(Container, ColorSetOnTheControlIsStoredInTheStyle) {
   EXPECT_TRUE(Box->ParentFont());
 }
 
+class TContextRecorder : public TObject {
+  DECLARE_CLASS_INLINE(TContextRecorder, TObject)
+ public:
+  void ContextPopup(TObject*, TPoint, bool&) { ++Count; }
+  int Count = 0;
+};
+
+TEST_F(Container, ALockedPopupMenuIsNotAskedFor) {
+  TContextRecorder ARecorder;
+  Box->SetOnContextPopup(MakeEvent<&TContextRecorder::ContextPopup>(&ARecorder));
+  Box->LockPopupMenu(true);
+  SendMessageW(Box->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Box->Handle()),
+               MAKELPARAM(-1, -1));
+  EXPECT_EQ(ARecorder.Count, 0);
+  Box->LockPopupMenu(false);
+  // The lock never goes below 0.
+  Box->LockPopupMenu(false);
+  EXPECT_FALSE(Box->IsPopupMenuLocked());
+  SendMessageW(Box->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Box->Handle()),
+               MAKELPARAM(-1, -1));
+  EXPECT_EQ(ARecorder.Count, 1);
+}
+
 class ContainerWithEdit : public Container {
  protected:
   void SetUp() override {

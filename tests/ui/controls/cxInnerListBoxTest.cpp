@@ -124,3 +124,29 @@ TEST_F(InnerListBox, LibraryBarStandsExactlyOverTheNativeOne) {
 }
 
 }  // namespace
+
+namespace {
+
+// Without the platform's GetScrollBarInfo nothing is mirrored: the list
+// keeps its native bars and the library bars stay hidden.
+TEST_F(InnerListBox, WithoutTheScrollBarInfoEntryTheNativeBarsStay) {
+  TcxScrollBarInfoEntry ASaved = cxScrollBarInfoEntry();
+  cxScrollBarInfoEntry() = TcxScrollBarInfoEntry{true, nullptr};
+  auto ARestore = Finally([&] { cxScrollBarInfoEntry() = ASaved; });
+  EXPECT_FALSE(UsecxScrollBars());
+  for (int I = 0; I < 30; ++I) List->Items()->Add(L"item " + std::to_wstring(I));
+  ProcessMessages();
+  SCROLLBARINFO AInfo;
+  EXPECT_FALSE(cxIsNativeScrollBarVisible(List->Handle(), sbVertical, AInfo));
+  EXPECT_FALSE(List->VScrollBar()->Visible());
+  EXPECT_NE(GetWindowLongPtrW(List->Handle(), GWL_STYLE) & WS_VSCROLL, 0);
+  ARestore.Dismiss();
+  cxScrollBarInfoEntry() = ASaved;
+  EXPECT_TRUE(UsecxScrollBars());
+  EXPECT_TRUE(cxIsNativeScrollBarVisible(List->Handle(), sbVertical, AInfo));
+  EXPECT_FALSE(cxIsNativeScrollBarVisible(List->Handle(), sbHorizontal, AInfo));
+  List->Items()->Add(L"one more");
+  EXPECT_TRUE(List->VScrollBar()->Visible());
+}
+
+}  // namespace
