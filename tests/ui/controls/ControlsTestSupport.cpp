@@ -22,6 +22,61 @@ void ProcessMessages() {
   }
 }
 
+void PumpWithoutTimers() {
+  MSG M;
+  while (PeekMessageW(&M, nullptr, 0, WM_TIMER - 1, PM_REMOVE) ||
+         PeekMessageW(&M, nullptr, WM_TIMER + 1, 0xFFFF, PM_REMOVE)) {
+    TranslateMessage(&M);
+    DispatchMessageW(&M);
+  }
+}
+
+namespace {
+bool PumpWith(void (*APump)(), const std::function<bool()>& ADone) {
+  for (int Round = 0; Round < 1000 && !ADone(); ++Round) {
+    APump();
+    if (!ADone()) Sleep(5);
+  }
+  APump();
+  return ADone();
+}
+
+void PumpApplication() { Application()->ProcessMessages(); }
+}  // namespace
+
+bool PumpUntil(const std::function<bool()>& ADone) { return PumpWith(&ProcessMessages, ADone); }
+bool PumpUntilWithoutTimers(const std::function<bool()>& ADone) {
+  return PumpWith(&PumpWithoutTimers, ADone);
+}
+bool PumpApplicationUntil(const std::function<bool()>& ADone) {
+  return PumpWith(&PumpApplication, ADone);
+}
+
+void SendMouse(DWORD AFlags, POINT P) {
+  INPUT In{};
+  In.type = INPUT_MOUSE;
+  In.mi.dwFlags = AFlags;
+  if (P.x >= 0) {
+    In.mi.dx = MulDiv(P.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    In.mi.dy = MulDiv(P.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    In.mi.dwFlags |= MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  }
+  SendInput(1, &In, sizeof(In));
+}
+
+void SendKey(WORD AKey, bool AUp) {
+  INPUT In{};
+  In.type = INPUT_KEYBOARD;
+  In.ki.wVk = AKey;
+  In.ki.dwFlags = AUp ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &In, sizeof(In));
+}
+
+bool CursorAt(POINT P) {
+  POINT C{};
+  return GetCursorPos(&C) && C.x == P.x && C.y == P.y;
+}
+
 TOwned<TcxBitmap32> CaptureWindow(TWinControl* AControl, bool ARepaint) {
   HWND Wnd = AControl->Handle();
   UINT Flags = RDW_UPDATENOW | RDW_ALLCHILDREN;

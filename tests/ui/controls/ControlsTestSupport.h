@@ -2,6 +2,8 @@
 // their pictures read back from the screen, and the gallery's pages.
 #pragma once
 
+#include <functional>
+
 #include "Forms.h"
 #include "cxGraphics.h"
 #include "cxLookAndFeels.h"
@@ -19,6 +21,25 @@ TOwned<TcxBitmap32> CaptureWindow(TWinControl* AControl, bool ARepaint = true);
 
 // Runs the messages waiting in the thread's queue.
 void ProcessMessages();
+
+// Runs what arrived of the injected input and of the painting, but no timer:
+// for tests that drive a control's timers themselves.
+void PumpWithoutTimers();
+
+// Pump until ADone holds or a few seconds' worth of rounds have passed
+// (injected input reaches the queue through the X server): the queue as it
+// is, the queue without timers, or the application's own loop (which turns
+// keys into the framework's dialog keys first).
+bool PumpUntil(const std::function<bool()>& ADone);
+bool PumpUntilWithoutTimers(const std::function<bool()>& ADone);
+bool PumpApplicationUntil(const std::function<bool()>& ADone);
+
+// Input as a user gives it, through SendInput: a mouse event (with a move to
+// the screen point P when one is given), a key going down or up.
+void SendMouse(DWORD AFlags, POINT P = POINT{-1, -1});
+void SendKey(WORD AKey, bool AUp);
+// The pointer is at P.
+bool CursorAt(POINT P);
 
 // One style of the gallery: the painter (through the root look and feel)
 // and the resolution the form is rescaled to.

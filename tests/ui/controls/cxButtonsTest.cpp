@@ -21,56 +21,12 @@ using namespace ControlsTest;
 
 namespace {
 
-void PumpWithoutTimers() {
-  MSG M;
-  while (PeekMessageW(&M, nullptr, 0, WM_TIMER - 1, PM_REMOVE) ||
-         PeekMessageW(&M, nullptr, WM_TIMER + 1, 0xFFFF, PM_REMOVE)) {
-    TranslateMessage(&M);
-    DispatchMessageW(&M);
-  }
-}
-
-// Pumps (timers too when asked) until ADone holds or a few seconds' worth of
-// rounds have passed: injected input reaches the queue through the X server.
-// With ATimers the application's own loop runs, which also turns keys into
-// the framework's dialog keys.
-bool PumpUntil(const std::function<bool()>& ADone, bool ATimers = false) {
-  for (int Round = 0; Round < 1000 && !ADone(); ++Round) {
-    if (ATimers)
-      Application()->ProcessMessages();
-    else
-      PumpWithoutTimers();
-    if (!ADone()) Sleep(5);
-  }
-  return ADone();
-}
-
 // Lets injected input that has no visible effect to wait for arrive.
 void Settle() {
   for (int Round = 0; Round < 40; ++Round) {
     Application()->ProcessMessages();
     Sleep(5);
   }
-}
-
-void SendMouse(DWORD AFlags, POINT P = POINT{-1, -1}) {
-  INPUT In{};
-  In.type = INPUT_MOUSE;
-  In.mi.dwFlags = AFlags;
-  if (P.x >= 0) {
-    In.mi.dx = MulDiv(P.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    In.mi.dy = MulDiv(P.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    In.mi.dwFlags |= MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  }
-  SendInput(1, &In, sizeof(In));
-}
-
-void SendKey(WORD AKey, bool AUp) {
-  INPUT In{};
-  In.type = INPUT_KEYBOARD;
-  In.ki.wVk = AKey;
-  In.ki.dwFlags = AUp ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &In, sizeof(In));
 }
 
 // A 32-bit PNG-backed glyph of one opaque colour, as form resources carry
@@ -148,7 +104,7 @@ class ButtonInput : public ::testing::Test {
   void MoveTo(TControl* AControl, Integer X, Integer Y) {
     POINT P = Screen(AControl, X, Y);
     SendMouse(0, P);
-    ASSERT_TRUE(PumpUntil([&] {
+    ASSERT_TRUE(PumpUntilWithoutTimers([&] {
       POINT C{};
       return GetCursorPos(&C) && C.x == P.x && C.y == P.y;
     }));
@@ -156,11 +112,11 @@ class ButtonInput : public ::testing::Test {
   }
   void Press(TWinControl* AControl) {
     SendMouse(MOUSEEVENTF_LEFTDOWN);
-    ASSERT_TRUE(PumpUntil([&] { return GetCapture() == AControl->Handle(); }));
+    ASSERT_TRUE(PumpUntilWithoutTimers([&] { return GetCapture() == AControl->Handle(); }));
   }
   void Release() {
     SendMouse(MOUSEEVENTF_LEFTUP);
-    ASSERT_TRUE(PumpUntil([&] { return GetCapture() == nullptr; }));
+    ASSERT_TRUE(PumpUntilWithoutTimers([&] { return GetCapture() == nullptr; }));
     PumpWithoutTimers();
   }
   void Key(WORD AKey) {
@@ -236,10 +192,10 @@ TEST_F(ButtonInput, KeysClickOnceThroughTheFormsDialogKeys) {
 
 TEST_F(ButtonInput, HotTrackingFollowsTheMouseInAndOut) {
   MoveTo(OK, 45, 12);
-  EXPECT_TRUE(PumpUntil([&] { return OK->InternalStates().Contains(bisHot); }, true));
+  EXPECT_TRUE(PumpApplicationUntil([&] { return OK->InternalStates().Contains(bisHot); }));
   EXPECT_EQ(OK->GetButtonState(), cxbsHot);
   MoveTo(Form.get(), 300, 150);
-  EXPECT_TRUE(PumpUntil([&] { return !OK->InternalStates().Contains(bisHot); }, true));
+  EXPECT_TRUE(PumpApplicationUntil([&] { return !OK->InternalStates().Contains(bisHot); }));
 }
 
 TEST_F(ButtonInput, RepeatClickClicksOnEachTickWhileHeldOverTheButton) {
@@ -279,7 +235,7 @@ TEST_F(ButtonInput, AnAcceleratorClicksThroughTheDialogCharacter) {
   SendKey('G', false);
   SendKey('G', true);
   SendKey(VK_MENU, true);
-  PumpUntil([&] { return OKClicks.Clicks > 1; }, true);
+  PumpApplicationUntil([&] { return OKClicks.Clicks > 1; });
   Settle();
   EXPECT_EQ(OKClicks.Clicks, 2);
 }
@@ -344,8 +300,9 @@ TEST_F(ButtonInput, ADropDownButtonShowsItsMenuInsteadOfClickingAndTheClosingPre
     TMenuProbe::WasVisible = false;
     const int Before = TMenuProbe::Popups;
     OK->Click();
-    ASSERT_TRUE(PumpUntil([&] { return TMenuProbe::Popups > Before; }, true));
-    ASSERT_TRUE(PumpUntil([&] { return !OK->InternalStates().Contains(bisMenuVisible); }, true));
+    ASSERT_TRUE(PumpApplicationUntil([&] { return TMenuProbe::Popups > Before; }));
+    ASSERT_TRUE(
+        PumpApplicationUntil([&] { return !OK->InternalStates().Contains(bisMenuVisible); }));
     EXPECT_TRUE(TMenuProbe::WasVisible);
     // The platform's click of that press arrives as a click of the button.
     OK->Click();
@@ -354,7 +311,8 @@ TEST_F(ButtonInput, ADropDownButtonShowsItsMenuInsteadOfClickingAndTheClosingPre
     SendMouse(MOUSEEVENTF_LEFTUP);
     OK->Perform(WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
     Settle();
-    ASSERT_TRUE(PumpUntil([&] { return !OK->InternalStates().Contains(bisMenuVisible); }, true));
+    ASSERT_TRUE(
+        PumpApplicationUntil([&] { return !OK->InternalStates().Contains(bisMenuVisible); }));
   }
   EXPECT_EQ(OKClicks.Clicks, 0) << "a drop-down button only drops its menu";
 }
@@ -377,7 +335,7 @@ TEST_F(ButtonInput, HotTrackingUnderNativeStartsAndEndsAFade) {
   ASSERT_TRUE(OK->CanFade());
   // No timers: the fade stays where it began.
   MoveTo(OK, 45, 12);
-  ASSERT_TRUE(PumpUntil([&] { return OK->InternalStates().Contains(bisHot); }));
+  ASSERT_TRUE(PumpUntilWithoutTimers([&] { return OK->InternalStates().Contains(bisHot); }));
   EXPECT_TRUE(dxFader()->Contains(OK));
   // Hot to pressed is neither fade: the running one stops at the paint.
   Press(OK);
@@ -1165,7 +1123,7 @@ TEST_F(ButtonResources, TheWindowsButtonsAreReadAndShownAndClickOnce) {
   EXPECT_NE(Shape(Shot.get(), RGB(255, 0, 0)).find('#'), std::string::npos) << "glyph shown";
   SendKey(VK_ESCAPE, false);
   SendKey(VK_ESCAPE, true);
-  PumpUntil([&] { return Clicks.Clicks > 0; }, true);
+  PumpApplicationUntil([&] { return Clicks.Clicks > 0; });
   Settle();
   EXPECT_EQ(Clicks.Clicks, 1);
 }

@@ -20,19 +20,11 @@ namespace {
 using ControlsTest::CaptureWindow;
 using ControlsTest::CreateForm;
 using ControlsTest::ProcessMessages;
+using ControlsTest::PumpUntil;
 
 std::string Text(const TRect& R) {
   return std::to_string(R.left) + "," + std::to_string(R.top) + "," + std::to_string(R.right) +
          "," + std::to_string(R.bottom);
-}
-
-bool PumpUntil(const std::function<bool()>& ADone) {
-  for (int Round = 0; Round < 600 && !ADone(); ++Round) {
-    ProcessMessages();
-    if (!ADone()) Sleep(5);
-  }
-  ProcessMessages();
-  return ADone();
 }
 
 void MoveMouse(POINT P) {

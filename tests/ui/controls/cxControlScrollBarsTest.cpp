@@ -13,6 +13,10 @@
 #include "Forms.h"
 #include "cxControls.h"
 
+using ControlsTest::CursorAt;
+using ControlsTest::PumpUntil;
+using ControlsTest::SendMouse;
+
 namespace {
 
 std::string Text(const TRect& R) {
@@ -20,35 +24,9 @@ std::string Text(const TRect& R) {
          "," + std::to_string(R.bottom);
 }
 
-bool PumpUntil(const std::function<bool()>& ADone) {
-  for (int Round = 0; Round < 1000 && !ADone(); ++Round) {
-    ControlsTest::ProcessMessages();
-    if (!ADone()) Sleep(5);
-  }
-  ControlsTest::ProcessMessages();
-  return ADone();
-}
-
-void SendMouse(DWORD AFlags, POINT P = POINT{-1, -1}) {
-  INPUT In{};
-  In.type = INPUT_MOUSE;
-  In.mi.dwFlags = AFlags;
-  if (P.x >= 0) {
-    In.mi.dx = MulDiv(P.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    In.mi.dy = MulDiv(P.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    In.mi.dwFlags |= MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  }
-  SendInput(1, &In, sizeof(In));
-}
-
 POINT ScreenPoint(TWinControl* AControl, const TPoint& AClient) {
   TPoint P = AControl->ClientToScreen(AClient);
   return POINT{P.x, P.y};
-}
-
-bool CursorAt(POINT P) {
-  POINT C{};
-  return GetCursorPos(&C) && C.x == P.x && C.y == P.y;
 }
 
 void MoveMouseTo(POINT P) {

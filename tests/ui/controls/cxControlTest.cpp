@@ -144,25 +144,6 @@ struct TFixture {
   }
 };
 
-// Pumps the way the application does (keys go to their controls first)
-// until ADone holds or a few seconds' worth of rounds have passed.
-bool PumpUntil(const std::function<bool()>& ADone) {
-  for (int Round = 0; Round < 400 && !ADone(); ++Round) {
-    Application()->ProcessMessages();
-    if (!ADone()) Sleep(5);
-  }
-  Application()->ProcessMessages();
-  return ADone();
-}
-
-void SendKey(WORD AKey, bool AUp) {
-  INPUT In{};
-  In.type = INPUT_KEYBOARD;
-  In.ki.wVk = AKey;
-  In.ki.dwFlags = AUp ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &In, sizeof(In));
-}
-
 // Moves the pointer as a mouse would (the platform sees a real move).
 void SendMove(const TPoint& P) {
   INPUT In{};
@@ -281,12 +262,12 @@ TEST(BaseControl, DialogCodeFollowsKeysAndLeavesTabToCtrl) {
     F.Control->SetKeys(Row.Keys);
     if (Row.Ctrl) {
       SendKey(VK_CONTROL, false);
-      ASSERT_TRUE(PumpUntil([] { return GetAsyncKeyState(VK_CONTROL) < 0; }));
+      ASSERT_TRUE(PumpApplicationUntil([] { return GetAsyncKeyState(VK_CONTROL) < 0; }));
     }
     EXPECT_EQ(F.Control->Perform(WM_GETDLGCODE), Row.Code);
     if (Row.Ctrl) {
       SendKey(VK_CONTROL, true);
-      ASSERT_TRUE(PumpUntil([] { return GetAsyncKeyState(VK_CONTROL) >= 0; }));
+      ASSERT_TRUE(PumpApplicationUntil([] { return GetAsyncKeyState(VK_CONTROL) >= 0; }));
     }
   }
 }
@@ -313,10 +294,10 @@ TEST(BaseControl, RealTabStaysWithAControlThatWantsIt) {
     } Sink{&Keys};
     F.Control->OnKeyDown = MakeEvent<&TKeys::KeyDown>(&Sink);
     F.Control->SetFocus();
-    ASSERT_TRUE(PumpUntil([&] { return F.Control->Focused(); }));
+    ASSERT_TRUE(PumpApplicationUntil([&] { return F.Control->Focused(); }));
     SendKey(VK_TAB, false);
     SendKey(VK_TAB, true);
-    PumpUntil([&] { return !Keys.empty() || Next->Focused(); });
+    PumpApplicationUntil([&] { return !Keys.empty() || Next->Focused(); });
     EXPECT_EQ(F.Control->Focused(), Row.KeepsFocus);
     EXPECT_EQ(Next->Focused(), !Row.KeepsFocus);
     EXPECT_EQ(!Keys.empty() && Keys.front() == VK_TAB, Row.KeepsFocus);
@@ -397,10 +378,10 @@ TEST(BaseControl, ContextMenuKeyOpensTheMenuAtTheClientOrigin) {
     PopupCall = nullptr;
   });
   F.Control->SetFocus();
-  ASSERT_TRUE(PumpUntil([&] { return F.Control->Focused(); }));
+  ASSERT_TRUE(PumpApplicationUntil([&] { return F.Control->Focused(); }));
   SendKey(VK_APPS, false);
   SendKey(VK_APPS, true);
-  ASSERT_TRUE(PumpUntil([&] { return Call.Count > 0; }));
+  ASSERT_TRUE(PumpApplicationUntil([&] { return Call.Count > 0; }));
   const TPoint Origin = F.Control->ClientToScreen(TPoint{0, 0});
   EXPECT_EQ(Call.Count, 1);
   EXPECT_EQ(Call.At.x, Origin.x);
@@ -754,7 +735,7 @@ TEST(BaseControl, ClickFocusDoubleClickAndRefusedFocus) {
     Other->SetBoundsRect(TRect{150, 10, 250, 70});
     Other->SetParent(F.Form.get());
     Other->SetFocus();
-    ASSERT_TRUE(PumpUntil([&] { return Other->Focused(); }));
+    ASSERT_TRUE(PumpApplicationUntil([&] { return Other->Focused(); }));
     TMouseLog Log;
     F.Control->OnMouseDown = MakeEvent<&TMouseLog::MouseDown>(&Log);
     F.Control->SetFocusOnClick(Row.FocusOnClick);
@@ -822,7 +803,7 @@ TEST(BaseControl, ClicksOnAControlTallerThanMessagesReachAreTakenFromTheCursor) 
   // signed 16-bit word holds.
   const TPoint Screen = F.Control->ClientToScreen(TPoint{40, 34050});
   SetCursorPos(Screen.x, Screen.y);
-  ASSERT_TRUE(PumpUntil([&] { return GetMouseCursorPos().y == Screen.y; }));
+  ASSERT_TRUE(PumpApplicationUntil([&] { return GetMouseCursorPos().y == Screen.y; }));
   // The message can carry only the low 16 bits.
   F.Control->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, static_cast<WORD>(34050)));
   F.Control->Perform(WM_LBUTTONUP, 0, MAKELPARAM(40, static_cast<WORD>(34050)));
@@ -933,7 +914,7 @@ TEST(BaseControl, CursorOfTheControlIsSetOverItsWindow) {
   TFixture F;
   const TPoint P = F.Control->ClientToScreen(TPoint{20, 20});
   SetCursorPos(P.x, P.y);
-  ASSERT_TRUE(PumpUntil([&] { return GetMouseCursorPos().x == P.x; }));
+  ASSERT_TRUE(PumpApplicationUntil([&] { return GetMouseCursorPos().x == P.x; }));
   struct TRow {
     TCursor Cursor;
     LRESULT Result;
@@ -981,14 +962,14 @@ TEST(BaseControl, RealMouseEntersAndLeavesOnce) {
   const TPoint Inside2 = F.Control->ClientToScreen(TPoint{40, 30});
   const TPoint Outside = F.Form->ClientToScreen(TPoint{250, 150});
   SendMove(Outside);
-  PumpUntil([&] { return GetMouseCursorPos().x == Outside.x; });
+  PumpApplicationUntil([&] { return GetMouseCursorPos().x == Outside.x; });
   Log.Events.clear();
   SendMove(Inside1);
-  ASSERT_TRUE(PumpUntil([&] { return !Log.Events.empty(); }));
+  ASSERT_TRUE(PumpApplicationUntil([&] { return !Log.Events.empty(); }));
   SendMove(Inside2);
-  PumpUntil([&] { return GetMouseCursorPos().x == Inside2.x; });
+  PumpApplicationUntil([&] { return GetMouseCursorPos().x == Inside2.x; });
   SendMove(Outside);
-  ASSERT_TRUE(PumpUntil([&] { return Log.Events.size() >= 2; }));
+  ASSERT_TRUE(PumpApplicationUntil([&] { return Log.Events.size() >= 2; }));
   ProcessMessages();
   EXPECT_EQ(Log.Events, (std::vector<std::string>{"enter", "leave"}));
 }
@@ -1083,7 +1064,7 @@ TEST(AnchorScrolling, WhatEndsIt) {
     const HWND Wnd = F.Control->Handle();
     const TPoint Anchor = F.Control->ClientToScreen(TPoint{100, 75});
     SetCursorPos(Anchor.x, Anchor.y);
-    ASSERT_TRUE(PumpUntil([&] { return GetMouseCursorPos().x == Anchor.x; }));
+    ASSERT_TRUE(PumpApplicationUntil([&] { return GetMouseCursorPos().x == Anchor.x; }));
     if (Row.MoveAwayFirst) PostMessageW(Wnd, WM_MOUSEMOVE, 0, MAKELPARAM(100, 140));
     for (UINT Msg : Row.Posted)
       PostMessageW(Wnd, Msg, Msg == WM_KEYDOWN ? VK_ESCAPE : 0, MAKELPARAM(100, 75));
@@ -1120,7 +1101,7 @@ TEST(AnchorScrolling, ScrollsWhereTheMousePointsWithItsCursor) {
   const HWND Wnd = F.Control->Handle();
   const TPoint Anchor = F.Control->ClientToScreen(TPoint{100, 75});
   SetCursorPos(Anchor.x, Anchor.y);
-  ASSERT_TRUE(PumpUntil([&] { return GetMouseCursorPos().x == Anchor.x; }));
+  ASSERT_TRUE(PumpApplicationUntil([&] { return GetMouseCursorPos().x == Anchor.x; }));
   // The first step comes in the neutral zone; then the mouse goes far to
   // the left: full speed, every tick. (A move posted before the loop would
   // be followed by the platform's own move at the anchor on taking the

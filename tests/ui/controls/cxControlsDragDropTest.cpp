@@ -15,34 +15,6 @@ using namespace ControlsTest;
 
 namespace {
 
-// Pumps until ADone holds or a few seconds' worth of rounds have passed
-// (injected input reaches the queue through the X server).
-bool PumpUntil(const std::function<bool()>& ADone) {
-  for (int Round = 0; Round < 1000 && !ADone(); ++Round) {
-    ProcessMessages();
-    if (!ADone()) Sleep(5);
-  }
-  ProcessMessages();
-  return ADone();
-}
-
-void SendMouse(DWORD AFlags, POINT P = POINT{-1, -1}) {
-  INPUT In{};
-  In.type = INPUT_MOUSE;
-  In.mi.dwFlags = AFlags;
-  if (P.x >= 0) {
-    In.mi.dx = MulDiv(P.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    In.mi.dy = MulDiv(P.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    In.mi.dwFlags |= MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  }
-  SendInput(1, &In, sizeof(In));
-}
-
-bool CursorAt(POINT P) {
-  POINT C{};
-  return GetCursorPos(&C) && C.x == P.x && C.y == P.y;
-}
-
 // Moves the pointer and waits until the platform has it there.
 void MoveMouse(POINT P) {
   SendMouse(0, P);

@@ -8,55 +8,19 @@
 #include <string>
 #include <vector>
 
+#include "ControlsTestSupport.h"
 #include "Forms.h"
 #include "cxScrollBar.h"
 #include "dxUxTheme.h"
 #include "ui/graphics/GraphicsTestSupport.h"
+
+using namespace ControlsTest;
 
 namespace {
 
 std::string Text(const TRect& R) {
   return std::to_string(R.left) + "," + std::to_string(R.top) + "," + std::to_string(R.right) +
          "," + std::to_string(R.bottom);
-}
-
-// Handles what arrived of the injected input and of the painting, but no
-// timer: the tests drive the repeat timer themselves.
-void PumpWithoutTimers() {
-  MSG M;
-  while (PeekMessageW(&M, nullptr, 0, WM_TIMER - 1, PM_REMOVE) ||
-         PeekMessageW(&M, nullptr, WM_TIMER + 1, 0xFFFF, PM_REMOVE)) {
-    TranslateMessage(&M);
-    DispatchMessageW(&M);
-  }
-}
-
-// Pumps until ADone holds or a few seconds' worth of rounds have passed
-// (injected input reaches the queue through the X server).
-bool PumpUntil(const std::function<bool()>& ADone) {
-  for (int Round = 0; Round < 1000 && !ADone(); ++Round) {
-    PumpWithoutTimers();
-    if (!ADone()) Sleep(5);
-  }
-  PumpWithoutTimers();
-  return ADone();
-}
-
-void SendMouse(DWORD AFlags, POINT P = POINT{-1, -1}) {
-  INPUT In{};
-  In.type = INPUT_MOUSE;
-  In.mi.dwFlags = AFlags;
-  if (P.x >= 0) {
-    In.mi.dx = MulDiv(P.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    In.mi.dy = MulDiv(P.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    In.mi.dwFlags |= MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  }
-  SendInput(1, &In, sizeof(In));
-}
-
-bool CursorAt(POINT P) {
-  POINT C{};
-  return GetCursorPos(&C) && C.x == P.x && C.y == P.y;
 }
 
 // What the bar reported, one line per event: "scroll <code> <pos>" or
@@ -368,7 +332,7 @@ class ScrollBarInput : public ::testing::Test {
   void MoveTo(Integer X, Integer Y) {
     POINT P = Screen(X, Y);
     SendMouse(0, P);
-    ASSERT_TRUE(PumpUntil([&] {
+    ASSERT_TRUE(PumpUntilWithoutTimers([&] {
       return CursorAt(P) && Bar->LastMove == TPoint{X, Y};
     })) << X
         << ", " << Y;
@@ -376,11 +340,11 @@ class ScrollBarInput : public ::testing::Test {
   void Press(Integer X, Integer Y) {
     MoveTo(X, Y);
     SendMouse(MOUSEEVENTF_LEFTDOWN);
-    ASSERT_TRUE(PumpUntil([&] { return GetCapture() == Bar->Handle(); }));
+    ASSERT_TRUE(PumpUntilWithoutTimers([&] { return GetCapture() == Bar->Handle(); }));
   }
   void Release() {
     SendMouse(MOUSEEVENTF_LEFTUP);
-    ASSERT_TRUE(PumpUntil([&] { return GetCapture() != Bar->Handle(); }));
+    ASSERT_TRUE(PumpUntilWithoutTimers([&] { return GetCapture() != Bar->Handle(); }));
   }
   TOwned<TCustomForm> Form;
   TCountingScrollBar* Bar = nullptr;
@@ -421,7 +385,7 @@ TEST_F(ScrollBarInput, TheRightButtonDoesNothing) {
   Bar->OnMouseUp = MakeEvent<&TUps::Up>(&Ups);
   SendMouse(MOUSEEVENTF_RIGHTDOWN);
   SendMouse(MOUSEEVENTF_RIGHTUP);
-  ASSERT_TRUE(PumpUntil([&] { return RightUps == 1; }));
+  ASSERT_TRUE(PumpUntilWithoutTimers([&] { return RightUps == 1; }));
   EXPECT_EQ(Bar->Position(), 0);
   EXPECT_EQ(Joined(Log.Lines), "");
 }
