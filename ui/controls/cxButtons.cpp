@@ -27,19 +27,6 @@ constexpr TEnumInfo LayoutInfoValue = MakeEnumInfo(L"TButtonLayout", LayoutNames
 constexpr const wchar_t* PopupAlignmentNames[] = {L"paLeft", L"paRight", L"paCenter"};
 constexpr TEnumInfo PopupAlignmentInfoValue = MakeEnumInfo(L"TPopupAlignment", PopupAlignmentNames);
 
-// Moves the button and its scale factor to the DPI of its new parent.
-void AdoptParentScaleFactor(TWinControl* AControl, TdxScaleFactor* AScaleFactor) {
-  Integer N = 1, D = 1;
-  if (!AControl->Parent() || !dxGetCurrentScaleFactor(AControl->Parent(), N, D)) return;
-  const Integer M = N * AScaleFactor->Denominator(), Dv = D * AScaleFactor->Numerator();
-  if (M == Dv) return;
-  if (AControl->ComponentState().Contains(csLoading)) {
-    AScaleFactor->Assign(N, D, true);
-    return;
-  }
-  AControl->ScaleForPPI(MulDiv(AControl->CurrentPPI(), M, Dv));
-}
-
 Integer SignedLoWord(LPARAM L) { return static_cast<SHORT>(LOWORD(L)); }
 Integer SignedHiWord(LPARAM L) { return static_cast<SHORT>(HIWORD(L)); }
 
@@ -843,7 +830,7 @@ void TcxCustomButton::ChangeScale(Integer M, Integer D) {
 
 void TcxCustomButton::SetParent(TWinControl* AParent) {
   inherited::SetParent(AParent);
-  AdoptParentScaleFactor(this, FScaleFactor);
+  cxUpdateScaleFactorOnParentChange(this, FScaleFactor);
 }
 
 void TcxCustomButton::Loaded() {
