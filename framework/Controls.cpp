@@ -9,8 +9,6 @@
 #include "Forms.h"
 #include "WinHandles.h"
 
-using namespace ControlsInternal;
-
 namespace {
 
 const wchar_t ControlProp[] = L"FrameworkControl";
@@ -380,7 +378,7 @@ void TControl::WMMouseMove(TMessage& Message) {
 }
 
 void TControl::WMContextMenu(TMessage& Message) {
-  TPoint Pt{LoWordSigned(Message.LParam), HiWordSigned(Message.LParam)};
+  TPoint Pt = SmallPointToPoint(Message.LParam);
   const bool FromKeyboard = Pt.x == -1 && Pt.y == -1;
   bool Handled = false;
   DoContextPopup(FromKeyboard ? Point(-1, -1) : ScreenToClient(Pt), Handled);
@@ -399,7 +397,7 @@ void TControl::WMContextMenu(TMessage& Message) {
 }
 
 void TControl::WMMouseWheel(TMessage& Message) {
-  TPoint Pt{LoWordSigned(Message.LParam), HiWordSigned(Message.LParam)};
+  TPoint Pt = SmallPointToPoint(Message.LParam);
   if (DoMouseWheel(KeysToShiftState(LOWORD(Message.WParam)),
                    static_cast<SHORT>(HIWORD(Message.WParam)), Pt)) {
     Message.Result = 1;
@@ -489,7 +487,7 @@ void TControl::DoMouseUp(TMessage& Message, TMouseButton Button) {
 }
 
 TPoint TControl::MouseMessagePos(const TMessage& Message) {
-  return TPoint{LoWordSigned(Message.LParam), HiWordSigned(Message.LParam)};
+  return SmallPointToPoint(Message.LParam);
 }
 
 void TControl::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {

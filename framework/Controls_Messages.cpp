@@ -6,8 +6,6 @@
 #include "ControlsInternal.h"
 #include "Forms.h"
 
-using namespace ControlsInternal;
-
 IMPLEMENT_MESSAGE_TABLE(TWinControl, {WM_PAINT, MessageHandler<&TWinControl::WMPaint>},
                         {WM_ERASEBKGND, MessageHandler<&TWinControl::WMEraseBkgnd>},
                         {WM_PRINTCLIENT, MessageHandler<&TWinControl::WMPrintClient>},
@@ -138,7 +136,7 @@ void TWinControl::DefaultHandler(TMessage& Message) {
 
 bool TWinControl::IsControlMouseMsg(TMessage& Message) {
   TControl* Control = nullptr;
-  TPoint P{LoWordSigned(Message.LParam), HiWordSigned(Message.LParam)};
+  TPoint P = SmallPointToPoint(Message.LParam);
   HWND Cap = GetCapture();
   if (Cap == FHandle && Application() && Application()->CaptureControl() &&
       Application()->CaptureControl()->Parent() == this)

@@ -27,9 +27,6 @@ constexpr TEnumInfo LayoutInfoValue = MakeEnumInfo(L"TButtonLayout", LayoutNames
 constexpr const wchar_t* PopupAlignmentNames[] = {L"paLeft", L"paRight", L"paCenter"};
 constexpr TEnumInfo PopupAlignmentInfoValue = MakeEnumInfo(L"TPopupAlignment", PopupAlignmentNames);
 
-Integer SignedLoWord(LPARAM L) { return static_cast<SHORT>(LOWORD(L)); }
-Integer SignedHiWord(LPARAM L) { return static_cast<SHORT>(HIWORD(L)); }
-
 // The character after a single '&' of the caption, compared as the user
 // types it (either case).
 bool IsAcceleratorOf(wchar_t AKey, const String& ACaption) {
@@ -884,8 +881,8 @@ void TcxCustomButton::WndProc(TMessage& Message) {
     // A button that takes no focus is pressed by the library alone: the
     // platform button would take the focus and click by itself.
     if (Message.Msg == WM_LBUTTONDOWN) {
-      MouseDown(mbLeft, KeysToShiftState(Message.WParam), SignedLoWord(Message.LParam),
-                SignedHiWord(Message.LParam));
+      const TPoint P = SmallPointToPoint(Message.LParam);
+      MouseDown(mbLeft, KeysToShiftState(Message.WParam), P.x, P.y);
       return;
     }
     if (Message.Msg == WM_LBUTTONDBLCLK) {
@@ -1274,7 +1271,7 @@ void TcxCustomButton::DXMCloseUpPopupMenu(TMessage&) {
     const TRect Bounds = GetMenuButtonBounds();
     for (UINT Kind : {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK})
       if (PeekMessageW(&Msg, Handle(), Kind, Kind, PM_NOREMOVE | PM_NOYIELD)) {
-        const POINT P{SignedLoWord(Msg.lParam), SignedHiWord(Msg.lParam)};
+        const POINT P = SmallPointToPoint(Msg.lParam);
         if (PtInRect(&Bounds, P)) Closing = true;
       }
   }
@@ -1299,7 +1296,7 @@ void TcxCustomButton::DoContextPopup(const TPoint& MousePos, bool& Handled) {
 
 void TcxCustomButton::WMContextMenu(TMessage& Message) {
   if (Message.Result != 0) return;
-  const TPoint Screen{SignedLoWord(Message.LParam), SignedHiWord(Message.LParam)};
+  const TPoint Screen = SmallPointToPoint(Message.LParam);
   const bool FromKeyboard = Screen.x == -1 && Screen.y == -1;
   const TRect R = ClientRect();
   const TPoint P = FromKeyboard ? Screen : ScreenToClient(Screen);

@@ -256,7 +256,7 @@ TcxDragDetect cxDragDetect(HWND AWnd, const TPoint& P) {
         if (Msg.hwnd == AWnd) {
           // Signed: a captured pointer left of or above the client origin
           // gives negative coordinates.
-          POINT Pt{static_cast<SHORT>(LOWORD(Msg.lParam)), static_cast<SHORT>(HIWORD(Msg.lParam))};
+          POINT Pt = SmallPointToPoint(Msg.lParam);
           ClientToScreen(AWnd, &Pt);
           if (!PtInRect(&DragRect, Pt)) {
             Result = ddDrag;
