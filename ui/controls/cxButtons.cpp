@@ -1253,13 +1253,12 @@ void TcxCustomButton::DXMDropDownPopupMenu(TMessage&) {
   FIsDropDownMenuClosing = false;
   Repaint();
   // The menu loop runs inside: the button may go away with the window.
-  TcxObjectLink* Self = cxAddObjectLink(this);
-  auto Unlink = Finally([&] { cxRemoveObjectLink(Self); });
+  TcxObjectLinkGuard Self(this);
   const TRect R = ClientRect();
   TPoint TL = ClientToScreen(TPoint{R.left, R.top});
   TPoint BR = ClientToScreen(TPoint{R.right, R.bottom});
   ShowPopupMenu(this, Menu, TRect{TL.x, TL.y, BR.x, BR.y}, FPopupAlignment);
-  if (Self->Ref && HandleAllocated()) PostMessageW(Handle(), DXM_CLOSEUPPOPUPMENU, 0, 0);
+  if (Self.Alive() && HandleAllocated()) PostMessageW(Handle(), DXM_CLOSEUPPOPUPMENU, 0, 0);
 }
 
 void TcxCustomButton::DXMCloseUpPopupMenu(TMessage&) {

@@ -148,6 +148,20 @@ TEST(ObjectLinks, ClearedWhenTheComponentIsFreed) {
   cxRemoveObjectLink(L3);
 }
 
+TEST(ObjectLinks, AGuardSeesItsObjectGoWithinItsScope) {
+  TcxComponent* C = Create<TcxComponent>(nullptr);
+  {
+    TcxObjectLinkGuard Guard(C);
+    TcxObjectLinkGuard Other(C);
+    EXPECT_TRUE(Guard.Alive());
+    C->Free();
+    EXPECT_FALSE(Guard.Alive());
+    EXPECT_FALSE(Other.Alive());
+  }
+  TcxObjectLinkGuard None(nullptr);
+  EXPECT_FALSE(None.Alive());
+}
+
 class TWatcher : public TObject {
  public:
   std::vector<TComponent*> Freed;
