@@ -1838,9 +1838,8 @@ LRESULT CALLBACK UtilWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) n
   CallbackBoundary(nullptr, [&] { (*Method)(M); });
   return M.Result;
 }
-}  // namespace
 
-HWND AllocateHWnd(TWndMethod Method) {
+HWND AllocateUtilWindow(TWndMethod Method, HWND AParent) {
   HINSTANCE Inst = GetModuleHandleW(nullptr);
   WNDCLASSW Cls{};
   if (!GetClassInfoW(Inst, UtilWindowClass, &Cls)) {
@@ -1849,7 +1848,7 @@ HWND AllocateHWnd(TWndMethod Method) {
     Cls.lpszClassName = UtilWindowClass;
     RegisterClassW(&Cls);
   }
-  HWND Wnd = CreateWindowExW(WS_EX_TOOLWINDOW, UtilWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
+  HWND Wnd = CreateWindowExW(WS_EX_TOOLWINDOW, UtilWindowClass, L"", WS_POPUP, 0, 0, 0, 0, AParent,
                              nullptr, Inst, nullptr);
   if (!Wnd) RaiseWindowCreateError(UtilWindowClass);
   if (!Method) return Wnd;
@@ -1861,6 +1860,11 @@ HWND AllocateHWnd(TWndMethod Method) {
   OnFailure.Dismiss();
   return Wnd;
 }
+}  // namespace
+
+HWND AllocateHWnd(TWndMethod Method) { return AllocateUtilWindow(Method, nullptr); }
+
+HWND AllocateMessageHWnd(TWndMethod Method) { return AllocateUtilWindow(Method, HWND_MESSAGE); }
 
 void DeallocateHWnd(HWND Wnd) {
   if (!Wnd) return;
