@@ -1,0 +1,511 @@
+// The editor framework: what every editor shares. Each editor is split into
+// shareable settings (properties), layout calculation (view data), layout and
+// painting (view info) and the control itself; this header declares the
+// common base of each, the editor styles and style controllers, and the
+// module-wide registries the editor modules fill at start-up.
+#pragma once
+
+#include <vector>
+
+#include "cxContainer.h"
+#include "cxVariants.h"
+#include "dxCoreClasses.h"
+
+class TcxCustomEdit;
+class TcxCustomEditContainer;
+class TcxCustomEditProperties;
+class TcxCustomEditStyle;
+class TcxEditStyle;
+class TcxEditStyleController;
+class TcxEditButtons;
+class TcxCustomEditViewData;
+class TcxCustomEditViewInfo;
+class TcxEditRepository;
+class TcxEditRepositoryItem;
+class TcxInplaceEditList;
+
+// ---------------------------------------------------------------------------
+// Vocabulary shared by the editor classes.
+enum TcxEditVertAlignment { taTopJustify, taBottomJustify, taVCenter };
+enum TcxEditButtonsViewStyle { bvsNormal, bvsButtonsOnly, bvsButtonsAutoWidth };
+enum TcxEditValidationOption { evoRaiseException, evoShowErrorIcon, evoAllowLoseFocus };
+using TcxEditValidationOptions = TSet<TcxEditValidationOption>;
+enum TcxEditDisplayFormatOption { dfoSupports, dfoNoCurrencyValue };
+using TcxEditDisplayFormatOptions = TSet<TcxEditDisplayFormatOption>;
+enum TcxEditSpecialFeature {
+  esfBlobEditValue,
+  esfMinSize,
+  esfNoContentPart,
+  esfClickable,
+  esfMultiRow
+};
+using TcxEditSpecialFeatures = TSet<TcxEditSpecialFeature>;
+enum TcxEditSupportedOperation { esoAlwaysHotTrack, esoAutoHeight, esoHotTrack };
+using TcxEditSupportedOperations = TSet<TcxEditSupportedOperation>;
+enum TcxEditEditValueSource { evsValue, evsText, evsKey };
+enum TcxEditErrorKind { ekDefault, ekValueOutOfBounds };
+enum TcxEditCloseUpReason { crUnknown, crTab, crClose, crCancel, crEnter };
+enum TcxEditEditingStyle { esEdit, esEditList, esFixedList, esNoEdit };
+enum TcxEditBorderStyle { ebsNone, ebsSingle, ebsThick, ebsFlat, ebs3D, ebsUltraFlat, ebsOffice11 };
+enum TcxEditButtonStyle {
+  btsDefault,
+  bts3D,
+  btsFlat,
+  btsSimple,
+  btsHotFlat,
+  btsUltraFlat,
+  btsOffice11
+};
+enum TcxEditButtonKind { bkEllipsis, bkDown, bkGlyph, bkText };
+enum TcxEditButtonState { ebsDisabled, ebsNormal, ebsPressed, ebsSelected };
+enum TcxEditButtonTransparency {
+  ebtNone,
+  ebtInactive,
+  ebtAlways,
+  ebtHideInactive,
+  ebtHideUnselected
+};
+
+// Hit-test results of an editor besides a button's visible index.
+constexpr Integer ecpControl = -1;
+constexpr Integer ecpErrorIcon = -2;
+constexpr Integer ecpNone = -3;
+
+constexpr TAlignment cxEditDefaultHorzAlignment = taLeftJustify;
+constexpr TcxEditVertAlignment cxEditDefaultVertAlignment = taTopJustify;
+
+struct TcxEditSizeProperties {
+  Integer Height;
+  Integer MaxLineCount;
+  Integer Width;
+};
+constexpr TcxEditSizeProperties cxDefaultEditSizeProperties{-1, 0, -1};
+
+// The mouse-wheel cursor editors show while wheel-scrolling.
+constexpr TCursor crcxEditMouseWheel = 4101;
+
+using TcxEditButtonClickEvent = TMethodPtr<void(TObject* Sender, Integer AButtonIndex)>;
+using TcxEditClosePopupEvent = TMethodPtr<void(TObject* Sender, TcxEditCloseUpReason AReason)>;
+using TcxEditValidateEvent =
+    TMethodPtr<void(TObject* Sender, Variant& DisplayValue, String& ErrorText, bool& Error)>;
+
+// Where properties take their defaults from when a value is not assigned: a
+// data field or a standalone provider.
+class IcxEditDefaultValuesProvider {
+ public:
+  virtual bool CanSetEditMode() = 0;
+  virtual TAlignment DefaultAlignment() = 0;
+  virtual bool DefaultCanModify() = 0;
+  virtual Double DefaultMaxValue() = 0;
+  virtual Double DefaultMinValue() = 0;
+  virtual bool DefaultReadOnly() = 0;
+  virtual bool IsDisplayFormatDefined(bool AIsCurrencyValueAccepted) = 0;
+
+ protected:
+  ~IcxEditDefaultValuesProvider() = default;
+};
+
+// ---------------------------------------------------------------------------
+// Module-wide registries and routines.
+
+// The sorted registry of editor properties classes ("Name|Hint" descriptions).
+TcxRegisteredClasses* GetRegisteredEditProperties();
+// Every live properties object, in creation order.
+const std::vector<TcxCustomEditProperties*>& CreatedEditPropertiesList();
+namespace cxEditDetail {
+// Properties objects join and leave the list themselves.
+void AddCreatedProperties(TcxCustomEditProperties* AProperties);
+void RemoveCreatedProperties(TcxCustomEditProperties* AProperties);
+}  // namespace cxEditDetail
+// Frees the slot of AProperties in every in-place editor list.
+void ClearPropertiesDestroyingListeners(TcxCustomEditProperties* AProperties);
+// The style controller that stands behind every editor not embedded in a host;
+// nullptr outside the module's lifetime.
+TcxEditStyleController* DefaultEditStyleController();
+// The first component among APersistent and its owners, or nullptr.
+TComponent* GetOwnerComponent(TPersistent* APersistent);
+
+// Equal values of matching kinds: both numeric, both strings, or one type.
+bool cxEditVarEquals(const Variant& V1, const Variant& V2);
+// Equal values of the same variant type.
+bool InternalVarEqualsExact(const Variant& V1, const Variant& V2);
+bool IsSpaceChar(wchar_t C);
+TShiftState ButtonToShift(TMouseButton Button);
+TShiftState cxButtonToShift(TcxMouseButton Button);
+void SendMouseEvent(TWinControl* AReceiver, UINT AMessage, TShiftState AShift,
+                    const TPoint& APoint);
+void SendKeyEvent(TWinControl* AReceiver, UINT AMessage, Word AKey, TShiftState AShift);
+void SendKeyDown(TWinControl* AReceiver, Word Key, TShiftState Shift);
+void SendKeyPress(TWinControl* AReceiver, wchar_t Key);
+// One-pixel frames that then shrink ARect by the frame.
+void DrawComplexFrameEx(TcxCanvas* ACanvas, TRect& ARect, TColor ALeftTopColor,
+                        TColor ARightBottomColor);
+void FrameRectEx(TcxCanvas* ACanvas, TRect& ARect, TColor AColor);
+void UniteRegions(HRGN ADestRgn, HRGN ASrcRgn);
+
+// The validation marks view infos draw; nullptr outside the module's lifetime.
+TBitmap* cxEditErrorIcon();
+TBitmap* cxEditWarningIcon();
+TBitmap* cxEditInfoIcon();
+
+// ---------------------------------------------------------------------------
+// The horizontal and vertical alignment of an editor's value.
+class TcxEditAlignment : public TPersistent {
+  DECLARE_CLASS(TcxEditAlignment, TPersistent)
+ public:
+  explicit TcxEditAlignment(TPersistent* AOwner);
+  TcxEditAlignment(TPersistent* AOwner, TcxEditVertAlignment ADefaultVertAlignment);
+  TcxEditAlignment(TPersistent* AOwner, TAlignment ADefaultHorzAlignment,
+                   TcxEditVertAlignment ADefaultVertAlignment);
+  void Assign(TPersistent* Source) override;
+  void Reset();
+
+  TAlignment GetHorz() const { return FHorz; }
+  void SetHorz(TAlignment Value);
+  TcxEditVertAlignment GetVert() const { return FVert; }
+  void SetVert(TcxEditVertAlignment Value);
+  bool IsHorzAssigned() const { return FIsHorzAssigned; }
+  bool IsHorzStored() { return FIsHorzAssigned || FHorz != FDefaultHorzAlignment; }
+  bool IsVertStored() { return FVert != FDefaultVertAlignment; }
+
+  const TNotifyEvent& OnChanged() const { return FOnChanged; }
+  void SetOnChanged(const TNotifyEvent& AValue) { FOnChanged = AValue; }
+
+ protected:
+  TPersistent* GetOwner() override { return FOwner; }
+
+ private:
+  void DoChanged();
+
+  TPersistent* FOwner;
+  TAlignment FDefaultHorzAlignment;
+  TcxEditVertAlignment FDefaultVertAlignment;
+  TAlignment FHorz;
+  TcxEditVertAlignment FVert;
+  bool FIsHorzAssigned = false;
+  TNotifyEvent FOnChanged;
+};
+
+// Which of MaxValue, MinValue and ReadOnly the properties hold themselves
+// rather than take from the default values provider.
+class TcxCustomEditPropertiesValues : public TPersistent {
+  DECLARE_CLASS(TcxCustomEditPropertiesValues, TPersistent)
+ public:
+  explicit TcxCustomEditPropertiesValues(TPersistent* AOwner) : FOwner(AOwner) {}
+  void Assign(TPersistent* Source) override;
+  virtual void RestoreDefaults();
+  void BeginUpdate();
+  void EndUpdate();
+
+  bool GetMaxValue() const { return FMaxValue; }
+  void SetMaxValue(bool Value);
+  bool GetMinValue() const { return FMinValue; }
+  void SetMinValue(bool Value);
+  bool GetReadOnly() const { return FReadOnly; }
+  void SetReadOnly(bool Value);
+  bool IsMaxValueStored();
+  bool IsMinValueStored();
+  TcxCustomEditProperties* GetProperties();
+
+ protected:
+  TPersistent* GetOwner() override { return FOwner; }
+
+ private:
+  void SetFlag(bool& AFlag, bool Value);
+  bool IsPropertiesPropertyVisible(const String& APropertyName);
+
+  TPersistent* FOwner;
+  bool FMaxValue = false;
+  bool FMinValue = false;
+  bool FReadOnly = false;
+};
+using TcxCustomEditPropertiesValuesClass = TcxCustomEditPropertiesValues* (*)(TPersistent*);
+
+// ---------------------------------------------------------------------------
+// The settings object of one kind of editor; shareable through a repository.
+class TcxCustomEditProperties : public TcxInterfacedPersistent {
+  DECLARE_CLASS(TcxCustomEditProperties, TcxInterfacedPersistent)
+ public:
+  explicit TcxCustomEditProperties(TPersistent* AOwner);
+  ~TcxCustomEditProperties() override;
+  void AfterConstruction() override;
+  void BeforeDestruction() override;
+  void Assign(TPersistent* Source) override;
+
+  // Batching.
+  void BeginUpdate();
+  void EndUpdate(bool AInvokeChanged = true);
+  void Changed();
+  bool ChangedLocked() const { return FChangedLocked || FUpdateCount > 0; }
+  void LockUpdate(bool ALock) { FChangedLocked = ALock; }
+  void Update(TcxCustomEditProperties* AProperties);
+  bool IsChanging() const { return FIsChangingCount > 0; }
+
+  virtual void RestoreDefaults();
+  void FillMinMaxValues(Double AMaxValue, Double AMinValue);
+  // A new object of the same class for AOwner with these settings.
+  TcxCustomEditProperties* Clone(TPersistent* AOwner);
+  virtual TcxCustomEditProperties* CreatePreviewProperties();
+
+  bool CanModify();
+  bool GetReadOnly();
+  virtual Double GetMaxValue();
+  virtual Double GetMinValue();
+  bool IsDesigning();
+
+  // Queries the editors ask.
+  virtual bool CanValidate() { return false; }
+  virtual bool CanCompareEditValue() { return false; }
+  virtual bool AllowRepositorySharing() { return true; }
+  bool SupportsMultiThreading() { return AllowRepositorySharing(); }
+  virtual bool CompareDisplayValues(const Variant& AEditValue1, const Variant& AEditValue2);
+  virtual TcxEditDisplayFormatOptions GetDisplayFormatOptions() { return {}; }
+  virtual String GetDisplayText(const Variant& AEditValue, bool AFullText = false,
+                                bool AIsInplace = true);
+  virtual TcxEditEditValueSource GetEditValueSource(bool AEditFocused);
+  virtual TcxEditSpecialFeatures GetSpecialFeatures() { return {}; }
+  virtual TcxEditSupportedOperations GetSupportedOperations();
+  virtual bool HasDisplayValue() { return false; }
+  virtual bool InnerEditNeedsTabs() { return false; }
+  virtual bool IsActivationKey(wchar_t AKey) { return false; }
+  virtual bool IsEditValueConversionDependOnFocused() { return true; }
+  virtual bool IsEditValueValid(Variant& EditValue, bool AEditFocused) { return true; }
+  virtual bool IsResetEditClass() { return false; }
+  virtual bool IsValueFormattedByProperties() { return false; }
+  virtual bool IsValueFormattedByProvider();
+  virtual void PrepareDisplayValue(const Variant& AEditValue, Variant& DisplayValue,
+                                   bool AEditFocused);
+  virtual String GetValidateErrorText(TcxEditErrorKind AErrorKind);
+  virtual TcxEditEditValueSource GetValueEditorEditValueSource(bool AEditFocused);
+  virtual TAlignment GetDefaultHorzAlignment();
+  virtual TcxEditVertAlignment GetDefaultVertAlignment() { return cxEditDefaultVertAlignment; }
+  virtual bool DefaultUseLeftAlignmentOnEditing() { return true; }
+  virtual void DataChanged() {}
+  virtual void RefreshNonShareable() {}
+  virtual void DefaultValuesProviderDestroyed() { FIDefaultValuesProvider = nullptr; }
+
+  // The settings.
+  TcxEditAlignment* GetAlignment();
+  void SetAlignment(TcxEditAlignment* Value) { BaseSetAlignment(Value); }
+  bool IsAlignmentStored() {
+    return FInnerAlignment->IsHorzStored() || FInnerAlignment->IsVertStored();
+  }
+  TcxCustomEditPropertiesValues* GetAssignedValues() const { return FAssignedValues.get(); }
+  void SetAssignedValues(TcxCustomEditPropertiesValues* Value) { FAssignedValues->Assign(Value); }
+  bool GetAutoSelect() const { return FAutoSelect; }
+  void SetAutoSelect(bool Value);
+  bool GetBeepOnError() const { return FBeepOnError; }
+  void SetBeepOnError(bool Value) { FBeepOnError = Value; }
+  TcxEditButtonsViewStyle GetButtonsViewStyle() const { return FButtonsViewStyle; }
+  void SetButtonsViewStyle(TcxEditButtonsViewStyle Value);
+  TShortCut GetClearKey() const { return FClearKey; }
+  void SetClearKey(TShortCut Value) { FClearKey = Value; }
+  TShortCut GetClickKey() const { return FClickKey; }
+  void SetClickKey(TShortCut Value) { FClickKey = Value; }
+  bool GetImmediatePost() const { return FImmediatePost; }
+  void SetImmediatePost(bool Value) { FImmediatePost = Value; }
+  Double PublishedMaxValue() { return GetMaxValue(); }
+  void SetMaxValue(Double Value);
+  bool IsMaxValueStored() { return FAssignedValues->GetMaxValue(); }
+  Double PublishedMinValue() { return GetMinValue(); }
+  void SetMinValue(Double Value);
+  bool IsMinValueStored() { return FAssignedValues->GetMinValue(); }
+  bool PublishedReadOnly() { return GetReadOnly(); }
+  void SetReadOnly(bool Value);
+  bool IsReadOnlyStored() { return FAssignedValues->GetReadOnly(); }
+  bool GetTransparent() const { return FTransparent; }
+  void SetTransparent(bool Value);
+  bool GetUseLeftAlignmentOnEditing() const { return FUseLeftAlignmentOnEditing; }
+  void SetUseLeftAlignmentOnEditing(bool Value);
+  bool IsUseLeftAlignmentOnEditingStored() {
+    return FUseLeftAlignmentOnEditing != DefaultUseLeftAlignmentOnEditing();
+  }
+  bool GetUseMouseWheel() const { return FUseMouseWheel; }
+  void SetUseMouseWheel(bool Value) { FUseMouseWheel = Value; }
+  bool GetValidateOnEnter() const { return FValidateOnEnter; }
+  void SetValidateOnEnter(bool Value) { FValidateOnEnter = Value; }
+  TAlignment GetValidationErrorIconAlignment() const { return FValidationErrorIconAlignment; }
+  void SetValidationErrorIconAlignment(TAlignment Value);
+  TcxEditValidationOptions GetValidationOptions() const { return FValidationOptions; }
+  void SetValidationOptions(TcxEditValidationOptions Value);
+  TcxEditValidationOptions& InternalValidationOptions() { return FInternalValidationOptions; }
+  IcxEditDefaultValuesProvider* GetIDefaultValuesProvider() const {
+    return FIDefaultValuesProvider;
+  }
+  void SetIDefaultValuesProvider(IcxEditDefaultValuesProvider* Value);
+  TdxScaleFactor* GetScaleFactor() const { return FScaleFactor.get(); }
+
+  const TcxEditButtonClickEvent& OnButtonClick() const { return FOnButtonClick; }
+  void SetOnButtonClick(const TcxEditButtonClickEvent& V) { FOnButtonClick = V; }
+  const TNotifyEvent& OnChange() const { return FOnChange; }
+  void SetOnChange(const TNotifyEvent& V) { FOnChange = V; }
+  const TcxEditClosePopupEvent& OnClosePopup() const { return FOnClosePopup; }
+  void SetOnClosePopup(const TcxEditClosePopupEvent& V) { FOnClosePopup = V; }
+  const TNotifyEvent& OnEditValueChanged() const { return FOnEditValueChanged; }
+  void SetOnEditValueChanged(const TNotifyEvent& V) { FOnEditValueChanged = V; }
+  const TcxEditValidateEvent& OnValidate() const { return FOnValidate; }
+  void SetOnValidate(const TcxEditValidateEvent& V) { FOnValidate = V; }
+  const TNotifyEvent& OnPropertiesChanged() const { return FOnPropertiesChanged; }
+  void SetOnPropertiesChanged(const TNotifyEvent& V) { FOnPropertiesChanged = V; }
+
+ protected:
+  virtual void AlignmentChangedHandler(TObject* Sender);
+  virtual void BaseSetAlignment(TcxEditAlignment* Value);
+  virtual void ChangeScale(Integer M, Integer D) {}
+  virtual void ChangeHandler(TObject* Sender) { Changed(); }
+  virtual void DoAssign(TcxCustomEditProperties* AProperties);
+  virtual void DoChanged();
+  virtual void DoUpdate(TcxCustomEditProperties* AProperties) {}
+  virtual TcxCustomEditPropertiesValuesClass GetAssignedValuesClass();
+
+ private:
+  void ScaleFactorChangeHandler(TObject* Sender, Integer M, Integer D, bool IsLoading);
+
+  bool FAutoSelect = true;
+  bool FBeepOnError = false;
+  TcxEditButtonsViewStyle FButtonsViewStyle = bvsNormal;
+  bool FChangedOccurred = false;
+  bool FChangedLocked = false;
+  TShortCut FClearKey = 0;
+  TShortCut FClickKey = 0x400D;
+  bool FImmediatePost = false;
+  Integer FIsChangingCount = 0;
+  Double FMaxValue = 0;
+  Double FMinValue = 0;
+  bool FReadOnly = false;
+  bool FTransparent = false;
+  Integer FUpdateCount = 0;
+  bool FUseLeftAlignmentOnEditing = true;
+  bool FUseMouseWheel = true;
+  bool FValidateOnEnter = false;
+  TAlignment FValidationErrorIconAlignment = taLeftJustify;
+  TcxEditValidationOptions FValidationOptions;
+  TcxEditValidationOptions FInternalValidationOptions;
+  IcxEditDefaultValuesProvider* FIDefaultValuesProvider = nullptr;
+  TOwned<TcxEditAlignment> FAlignment;
+  TOwned<TcxEditAlignment> FInnerAlignment;
+  TOwned<TcxCustomEditPropertiesValues> FAssignedValues;
+  TOwned<TdxOwnedScaleFactor> FScaleFactor;
+  TcxEditButtonClickEvent FOnButtonClick;
+  TNotifyEvent FOnChange;
+  TcxEditClosePopupEvent FOnClosePopup;
+  TNotifyEvent FOnEditValueChanged;
+  TcxEditValidateEvent FOnValidate;
+  TNotifyEvent FOnPropertiesChanged;
+};
+
+// ---------------------------------------------------------------------------
+// Module start-up and shut-down.
+void cxEdit_Initialize();
+void cxEdit_Finalize();
+
+// ---------------------------------------------------------------------------
+// Editor styles: the container style plus the values only editors have.
+
+using TcxEditGradientDirection = TcxDirection;  // dirLeft .. dirDown
+
+// The editor values continue the container's numbering.
+constexpr TcxContainerStyleValue svButtonStyle = static_cast<TcxContainerStyleValue>(10);
+constexpr TcxContainerStyleValue svButtonTransparency = static_cast<TcxContainerStyleValue>(11);
+constexpr TcxContainerStyleValue svPopupBorderStyle = static_cast<TcxContainerStyleValue>(12);
+constexpr TcxContainerStyleValue svGradientButtons = static_cast<TcxContainerStyleValue>(13);
+constexpr TcxContainerStyleValue svGradient = static_cast<TcxContainerStyleValue>(14);
+constexpr TcxContainerStyleValue svGradientDirection = static_cast<TcxContainerStyleValue>(15);
+constexpr Integer cxEditStyleValueCount = 16;
+extern const wchar_t* const
+    cxEditStyleValueNameA[cxEditStyleValueCount - cxContainerStyleValueCount];
+
+class TcxCustomEditStyle : public TcxContainerStyle {
+  DECLARE_CLASS(TcxCustomEditStyle, TcxContainerStyle)
+ public:
+  TcxCustomEditStyle(TPersistent* AOwner, bool ADirectAccessMode, TcxContainerStyle* AParentStyle,
+                     TcxContainerStateItem AState);
+  void Assign(TPersistent* Source) override;
+
+  TcxEditButtonStyle GetButtonStyle();
+  void SetButtonStyle(TcxEditButtonStyle Value);
+  TcxEditButtonTransparency GetButtonTransparency();
+  void SetButtonTransparency(TcxEditButtonTransparency Value);
+  bool GetGradient();
+  void SetGradient(bool Value);
+  bool GetGradientButtons();
+  void SetGradientButtons(bool Value);
+  TcxEditGradientDirection GetGradientDirection();
+  void SetGradientDirection(TcxEditGradientDirection Value);
+  TcxEditPopupBorderStyle GetPopupBorderStyle();
+  void SetPopupBorderStyle(TcxEditPopupBorderStyle Value);
+  bool GetPopupCloseButton();
+  void SetPopupCloseButton(bool Value);
+
+  TcxEditBorderStyle GetEditBorderStyle() {
+    return static_cast<TcxEditBorderStyle>(GetBorderStyle());
+  }
+  void SetEditBorderStyle(TcxEditBorderStyle Value) {
+    SetBorderStyle(static_cast<TcxContainerBorderStyle>(Value));
+  }
+  TcxCustomEditStyle* GetEditBaseStyle() {
+    return static_cast<TcxCustomEditStyle*>(GetBaseStyle());
+  }
+
+  // Whether the value is assigned here or in the controller's style of this
+  // state, and the value when it is.
+  bool InternalGetButtonStyle(TcxEditButtonStyle& AValue);
+  bool InternalGetButtonTransparency(TcxEditButtonTransparency& AValue);
+  bool InternalGetGradient(bool& AValue);
+  bool InternalGetGradientButtons(bool& AValue);
+  bool InternalGetGradientDirection(TcxEditGradientDirection& AValue);
+  bool InternalGetPopupBorderStyle(TcxEditPopupBorderStyle& AValue);
+
+  Integer GetStyleValueCount() override { return cxEditStyleValueCount; }
+  bool GetStyleValueName(Integer AValue, String& AName) override;
+  bool IsValueAssigned(TcxContainerStyleValue AValue) override;
+
+ protected:
+  virtual TcxEditButtonStyle DefaultButtonStyle();
+  virtual TcxEditButtonTransparency DefaultButtonTransparency();
+  virtual bool DefaultGradient();
+  virtual bool DefaultGradientButtons();
+  virtual TcxEditGradientDirection DefaultGradientDirection();
+  virtual TcxEditPopupBorderStyle DefaultPopupBorderStyle();
+  TcxStyleController* GetDefaultStyleController() override;
+  TcxContainerStyleValues InternalGetNotPublishedExtendedStyleValues() override;
+
+ private:
+  template <class T>
+  bool InternalGet(TcxContainerStyleValue V, T TcxCustomEditStyle::*AField, T& AValue,
+                   Integer ADepth = 0);
+  template <class T>
+  T Resolve(TcxContainerStyleValue V, T TcxCustomEditStyle::*AField,
+            T (TcxCustomEditStyle::*ADefault)());
+  template <class T>
+  void SetValue(TcxContainerStyleValue V, T TcxCustomEditStyle::*AField, T Value);
+
+  TcxEditButtonStyle FButtonStyle = btsDefault;
+  TcxEditButtonTransparency FButtonTransparency = ebtNone;
+  bool FGradient = false;
+  bool FGradientButtons = false;
+  TcxEditGradientDirection FGradientDirection = dirDown;
+  TcxEditPopupBorderStyle FPopupBorderStyle = epbsDefault;
+  bool FPopupCloseButton = true;
+};
+
+// The published editor style.
+class TcxEditStyle : public TcxCustomEditStyle {
+  DECLARE_CLASS(TcxEditStyle, TcxCustomEditStyle)
+ public:
+  using TcxCustomEditStyle::TcxCustomEditStyle;
+};
+
+// The shared set of four editor styles many editors point to.
+class TcxEditStyleController : public TcxStyleController {
+  DECLARE_CLASS(TcxEditStyleController, TcxStyleController)
+ public:
+  using TcxStyleController::TcxStyleController;
+  TcxEditStyle* GetEditStyle() const { return static_cast<TcxEditStyle*>(GetStyle()); }
+  TcxEditStyle* GetEditInternalStyle(TcxContainerStateItem AState) const {
+    return static_cast<TcxEditStyle*>(GetInternalStyle(AState));
+  }
+
+ protected:
+  TcxContainerStyleClass GetStyleClass() override;
+};
