@@ -673,6 +673,36 @@ TEST(EditStyle, TheDefaultControllerStandsBehindEveryStandaloneStyle) {
   EXPECT_EQ(S.Style(csNormal)->GetPopupBorderStyle(), epbsDefault);
 }
 
+namespace {
+// What an editor answers its styles, without the editor.
+class TFakeStyleOwner : public TPersistent, public IcxContainerStyleOwner {
+ public:
+  explicit TFakeStyleOwner(bool AInplace) : FInplace(AInplace) {}
+  TControl* GetStyleOwnerControl() override { return FControl.get(); }
+  bool DefaultParentColor() override { return false; }
+  bool IsInplace() override { return FInplace; }
+  bool IsStylePropertyPublished(const String&, bool) override { return true; }
+
+ private:
+  bool FInplace;
+  TOwned<TControl> FControl{Create<TControl>(nullptr)};
+};
+}  // namespace
+
+TEST(EditStyle, AnInplaceEditorsStyleNeverConsultsTheDefaultController) {
+  TcxEditStyleController* D = DefaultEditStyleController();
+  D->GetEditStyle()->SetButtonStyle(btsFlat);
+  for (bool Inplace : {false, true}) {
+    TFakeStyleOwner Owner(Inplace);
+    TOwned<TcxContainerStyles> Styles(
+        cxCreateContainerStyles<TcxContainerStyles>(&Owner, &cxCreateContainerStyle<TcxEditStyle>));
+    auto* St = static_cast<TcxCustomEditStyle*>(Styles->StyleNormal());
+    EXPECT_EQ(St->GetActiveStyleController(), Inplace ? nullptr : D) << Inplace;
+    EXPECT_EQ(St->GetButtonStyle(), Inplace ? btsDefault : btsFlat) << Inplace;
+  }
+  D->GetEditStyle()->RestoreDefaults();
+}
+
 TEST(EditStyle, DirectAccessStylesConsultNoController) {
   TcxEditStyleController* D = DefaultEditStyleController();
   D->GetEditStyle()->SetButtonStyle(btsFlat);
