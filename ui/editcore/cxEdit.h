@@ -436,6 +436,8 @@ class TcxCustomEditStyle : public TcxContainerStyle {
   void SetPopupBorderStyle(TcxEditPopupBorderStyle Value);
   bool GetPopupCloseButton();
   void SetPopupCloseButton(bool Value);
+  // Takes a host's view parameters (its bitmap is not used) in one update.
+  void Init(const TcxViewParams& AParams);
 
   TcxEditBorderStyle GetEditBorderStyle() {
     return static_cast<TcxEditBorderStyle>(GetBorderStyle());

@@ -106,6 +106,14 @@ void TcxCustomEditStyle::SetPopupCloseButton(bool Value) {
   B->Changed();
 }
 
+void TcxCustomEditStyle::Init(const TcxViewParams& AParams) {
+  BeginUpdate();
+  auto AEnd = Finally([this] { EndUpdate(); });
+  SetColor(AParams.Color);
+  SetFont(AParams.Font);
+  SetTextColor(AParams.TextColor);
+}
+
 bool TcxCustomEditStyle::InternalGetButtonStyle(TcxEditButtonStyle& AValue) {
   return InternalGet(svButtonStyle, &TcxCustomEditStyle::FButtonStyle, AValue);
 }

@@ -769,6 +769,26 @@ TEST(EditStyle, ValueNamesAndStateStyleValues) {
     EXPECT_FALSE(Focused->IsExtendedStylePropertyPublished(Hidden)) << Hidden;
 }
 
+TEST(EditStyle, InitTakesAHostsViewParamsInOneChange) {
+  TStyleSet S;
+  TStyleChangeCounter N;
+  S.Style(csNormal)->SetOnChanged(MakeEvent<&TStyleChangeCounter::Changed>(&N));
+  TOwned<TFont> Font = MakeOwned<TFont>();
+  Font->SetName(L"Arial");
+  Font->SetSize(14);
+  TcxViewParams Params;
+  Params.Color = clYellow;
+  Params.Font = Font.get();
+  Params.TextColor = clNavy;
+  S.Style(csNormal)->Init(Params);
+  EXPECT_EQ(N.Count, 1);
+  EXPECT_EQ(S.Style(csNormal)->GetStyleColor(), clYellow);
+  EXPECT_EQ(S.Style(csNormal)->GetTextColor(), clNavy);
+  EXPECT_EQ(S.Style(csNormal)->GetFont()->Name(), L"Arial");
+  EXPECT_EQ(S.Style(csNormal)->GetFont()->Size(), 14);
+  EXPECT_TRUE(S.Style(csNormal)->GetAssignedValues().Contains(csvColor));
+}
+
 TEST(EditStyle, AssignCopiesTheEditorValues) {
   TStyleSet A, B;
   A.Style(csNormal)->SetButtonStyle(btsOffice11);
