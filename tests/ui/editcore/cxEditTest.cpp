@@ -34,6 +34,17 @@ class TTestEditProperties : public TcxCustomEditProperties {
   }
 };
 
+// Records the rescaling the properties are asked for.
+class TScaleRecordingProperties : public TcxCustomEditProperties {
+  DECLARE_CLASS(TScaleRecordingProperties, TcxCustomEditProperties)
+ public:
+  using TcxCustomEditProperties::TcxCustomEditProperties;
+  Integer ScaleCalls = 0;
+
+ protected:
+  void ChangeScale(Integer M, Integer D) override { ++ScaleCalls; }
+};
+
 class TOtherEditProperties : public TcxCustomEditProperties {
   DECLARE_CLASS(TOtherEditProperties, TcxCustomEditProperties)
  public:
@@ -95,6 +106,7 @@ IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TTestEditProperties) {
       .Default(TcxEditValidationOptions{evoRaiseException});
 }
 IMPLEMENT_CREATABLE_CLASS(TOtherEditProperties)
+IMPLEMENT_CREATABLE_CLASS(TScaleRecordingProperties)
 
 IMPLEMENT_PUBLISHED_CLASS(TTestEditPropertiesValues) {
   using V = TTestEditPropertiesValues;
@@ -507,6 +519,14 @@ TEST(EditProperties, TheProvidersAlignmentIsTheDefault) {
   P->GetAlignment()->SetHorz(taCenter);
   EXPECT_EQ(P->GetAlignment()->GetHorz(), taCenter);
   P->SetIDefaultValuesProvider(nullptr);
+}
+
+TEST(EditProperties, ADpiChangeWhileLoadingDoesNotRescale) {
+  TOwned<TScaleRecordingProperties> P(Create<TScaleRecordingProperties>(nullptr));
+  P->GetScaleFactor()->Assign(3, 2, true);
+  EXPECT_EQ(P->ScaleCalls, 0);
+  P->GetScaleFactor()->Assign(2, 1, false);
+  EXPECT_EQ(P->ScaleCalls, 1);
 }
 
 // ---------------------------------------------------------------------------
