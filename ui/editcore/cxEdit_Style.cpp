@@ -242,6 +242,12 @@ IMPLEMENT_PUBLISHED_CLASS(TcxEditStyle) {
                                                     L"epbsFlat"};
   static const TEnumInfo PopupBorderInfo =
       MakeEnumInfo(L"TcxEditPopupBorderStyle", PopupBorderNames);
+  static const wchar_t* const BorderStyleNames[] = {
+      L"ebsNone", L"ebsSingle", L"ebsThick", L"ebsFlat", L"ebs3D", L"ebsUltraFlat", L"ebsOffice11"};
+  static const TEnumInfo BorderStyleInfo = MakeEnumInfo(L"TcxEditBorderStyle", BorderStyleNames);
+  // The container's border style, under the editors' names.
+  P.Property<&S::GetEditBorderStyle, &S::SetEditBorderStyle>(L"BorderStyle", BorderStyleInfo)
+      .template Stored<&S::IsStored<csvBorderStyle>>();
   P.Property<&S::GetButtonStyle, &S::SetButtonStyle>(L"ButtonStyle", ButtonStyleInfo)
       .template Stored<&S::IsStored<svButtonStyle>>();
   P.Property<&S::GetButtonTransparency, &S::SetButtonTransparency>(L"ButtonTransparency",

@@ -828,10 +828,12 @@ TEST(EditStyleResources, AControllerWritesOnlyAssignedEditorValues) {
   C->GetEditStyle()->SetButtonStyle(btsUltraFlat);
   C->GetEditStyle()->SetGradientDirection(dirLeft);
   C->GetEditInternalStyle(csActive)->SetButtonStyle(btsFlat);
+  C->GetEditStyle()->SetEditBorderStyle(ebsUltraFlat);
   const std::string Text = ComponentToText(C.get());
   EXPECT_NE(Text.find("Style.ButtonStyle = btsUltraFlat"), std::string::npos) << Text;
   EXPECT_NE(Text.find("Style.GradientDirection = dirLeft"), std::string::npos) << Text;
   EXPECT_NE(Text.find("StyleFocused.ButtonStyle = btsFlat"), std::string::npos) << Text;
+  EXPECT_NE(Text.find("Style.BorderStyle = ebsUltraFlat"), std::string::npos) << Text;
   EXPECT_EQ(Text.find("PopupBorderStyle"), std::string::npos) << Text;
   EXPECT_EQ(Text.find("StyleHot.ButtonStyle"), std::string::npos) << Text;
   TOwned<TMemoryStream> In = MakeOwned<TMemoryStream>();
@@ -846,4 +848,5 @@ TEST(EditStyleResources, AControllerWritesOnlyAssignedEditorValues) {
   EXPECT_EQ(R->GetEditStyle()->GetGradientDirection(), dirLeft);
   EXPECT_EQ(R->GetEditInternalStyle(csActive)->GetButtonStyle(), btsFlat);
   EXPECT_EQ(R->GetEditInternalStyle(csHotTrack)->GetButtonStyle(), btsUltraFlat);
+  EXPECT_EQ(R->GetEditStyle()->GetEditBorderStyle(), ebsUltraFlat);
 }
