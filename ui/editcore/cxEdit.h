@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cxContainer.h"
+#include "cxEditUtils.h"
 #include "cxVariants.h"
 #include "dxCoreClasses.h"
 
@@ -47,17 +48,7 @@ enum TcxEditErrorKind { ekDefault, ekValueOutOfBounds };
 enum TcxEditCloseUpReason { crUnknown, crTab, crClose, crCancel, crEnter };
 enum TcxEditEditingStyle { esEdit, esEditList, esFixedList, esNoEdit };
 enum TcxEditBorderStyle { ebsNone, ebsSingle, ebsThick, ebsFlat, ebs3D, ebsUltraFlat, ebsOffice11 };
-enum TcxEditButtonStyle {
-  btsDefault,
-  bts3D,
-  btsFlat,
-  btsSimple,
-  btsHotFlat,
-  btsUltraFlat,
-  btsOffice11
-};
-enum TcxEditButtonKind { bkEllipsis, bkDown, bkGlyph, bkText };
-enum TcxEditButtonState { ebsDisabled, ebsNormal, ebsPressed, ebsSelected };
+// Button style, state and kind are declared with the drawing routines.
 enum TcxEditButtonTransparency {
   ebtNone,
   ebtInactive,
