@@ -256,8 +256,9 @@ TcxCustomEditProperties* TcxCustomEditProperties::CreatePreviewProperties() {
 void TcxCustomEditProperties::RestoreDefaults() {
   BeginUpdate();
   TScopeExit Guard([this] { EndUpdate(true); });
+  const bool AHorzWasAssigned = FInnerAlignment->IsHorzAssigned();
   FInnerAlignment->Reset();
-  Changed();
+  if (AHorzWasAssigned) Changed();
   FAssignedValues->RestoreDefaults();
 }
 
@@ -371,9 +372,9 @@ void TcxCustomEditProperties::SetValidationOptions(TcxEditValidationOptions Valu
 
 void TcxCustomEditProperties::SetIDefaultValuesProvider(IcxEditDefaultValuesProvider* Value) {
   FIDefaultValuesProvider = Value;
-  if (GetOwnerComponent(Owner()) &&
-      GetOwnerComponent(Owner())->InheritsFrom(TcxContainer::StaticClass()))
-    Changed();
+  // Only a live editor repaints from its provider; the editor control is the
+  // container that owns its properties.
+  if (dynamic_cast<TcxContainer*>(Owner())) Changed();
 }
 
 // Alignment -----------------------------------------------------------------

@@ -494,6 +494,35 @@ TEST(EditProperties, CloneMakesAnEqualObjectOfTheSameClass) {
   EXPECT_TRUE(C->GetBeepOnError());
 }
 
+TEST(EditProperties, RestoreDefaultsReportsOnlyWhenSomethingChanged) {
+  struct {
+    const char* Name;
+    void (*Apply)(TcxCustomEditProperties*);
+    Integer Changes;
+  } const Cases[] = {
+      {"fresh", [](TcxCustomEditProperties*) {}, 0},
+      {"assigned Horz", [](TcxCustomEditProperties* P) { P->GetAlignment()->SetHorz(taCenter); },
+       1},
+      {"assigned ReadOnly", [](TcxCustomEditProperties* P) { P->SetReadOnly(true); }, 1},
+      {"both",
+       [](TcxCustomEditProperties* P) {
+         P->SetMinValue(1);
+         P->GetAlignment()->SetHorz(taCenter);
+       },
+       1},
+  };
+  for (const auto& C : Cases) {
+    TOwned<TTestEditProperties> P(Create<TTestEditProperties>(nullptr));
+    C.Apply(P.get());
+    TChangeCounter N;
+    N.Attach(P.get());
+    P->RestoreDefaults();
+    EXPECT_EQ(N.Count, C.Changes) << C.Name;
+    EXPECT_FALSE(P->GetAssignedValues()->GetReadOnly()) << C.Name;
+    EXPECT_FALSE(P->GetAssignedValues()->GetMinValue()) << C.Name;
+  }
+}
+
 TEST(EditProperties, ThePublishedAlignmentIsOneObjectAndReportsItsChanges) {
   TOwned<TTestEditProperties> P(Create<TTestEditProperties>(nullptr));
   TChangeCounter N;
