@@ -776,6 +776,13 @@ class TcxCustomEdit : public TcxCustomEditContainer {
   virtual bool IsEditClass() { return false; }
   bool IsChildWindow(HWND AWnd);
 
+  Integer AnchorX() const { return FAnchorX; }
+  Integer AnchorY() const { return FAnchorY; }
+  // Spell checking: the base editor offers none.
+  virtual bool SupportsSpelling() { return false; }
+  void SpellCheckerSetIsBarControl(bool AValue) { FIsBarControl = AValue; }
+  virtual void SpellCheckerSetSelText(const String& AValue, bool APost = false) {}
+  virtual void SpellCheckerSetValue(const Variant& AValue) { InternalSetEditValue(AValue, false); }
   bool GetAutoSize() const { return FAutoSize; }
   void SetAutoSize(bool Value) { SetEditAutoSize(Value); }
   TcxEditStateColorKind GetEditStateColorKind();
@@ -843,6 +850,11 @@ class TcxCustomEdit : public TcxCustomEditContainer {
   void InternalCanResize(Integer& ANewWidth, Integer& ANewHeight);
   void DoSetSize() override;
   virtual void SetEditAutoSize(bool Value);
+  // Anchors kept while auto-sizing.
+  virtual bool UseAnchors() { return UseAnchorX() || UseAnchorY(); }
+  virtual bool UseAnchorX() { return false; }
+  virtual bool UseAnchorY() { return false; }
+  void CalculateAnchors();
   // Key and state queries.
   virtual bool CanKeyDownModifyEdit(Word Key, TShiftState Shift) { return false; }
   virtual bool CanKeyPressModifyEdit(Char Key) { return false; }
@@ -930,6 +942,8 @@ class TcxCustomEdit : public TcxCustomEditContainer {
   bool FAutoHeight = true;
   bool FAutoSize = true;
   bool FAutoWidth = true;
+  bool FIsBarControl = false;
+  bool FIsFirstSetSize = false;
   Integer FCaptureButtonVisibleIndex = -1;
   Integer FClickLockCount = 0;
   bool FEditModeSetting = false;
@@ -983,6 +997,7 @@ void WithoutUserAction(TcxCustomEdit* AEdit, F AProc) {
 class TcxCustomEditData : public TObject {
   DECLARE_CLASS(TcxCustomEditData, TObject)
  public:
+  using TOwnerType = TcxCustomEdit;
   explicit TcxCustomEditData(TcxCustomEdit* AEdit);
   ~TcxCustomEditData() override;
   void Clear();

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "Menus.h"
+#include "dxSpellCheckerCore.h"
 
 // ---------------------------------------------------------------------------
 // View info, view data, data binding
@@ -14,7 +15,7 @@ IMPLEMENT_CLASS(TcxEditDataBinding)
 IMPLEMENT_CLASS(TcxEditChangeEventsCatcher)
 IMPLEMENT_CLASS(TcxCustomEditContainer)
 IMPLEMENT_CLASS(TcxCustomEdit)
-IMPLEMENT_CLASS(TcxCustomEditData)
+IMPLEMENT_CREATABLE_CLASS(TcxCustomEditData)
 
 void TcxCustomEditViewInfo::Assign(TObject* Source) {
   inherited::Assign(Source);
@@ -37,8 +38,8 @@ Integer TcxCustomEditViewData::GetBorderWidth() {
 }
 
 void TcxCustomEditViewData::Calculate(TcxCanvas*, const TRect& ABounds, const TPoint&,
-                                      TcxMouseButton, TShiftState,
-                                      TcxCustomEditViewInfo* AViewInfo, bool) {
+                                      TcxMouseButton, TShiftState, TcxCustomEditViewInfo* AViewInfo,
+                                      bool) {
   AViewInfo->Edit = Edit;
   if (!AViewInfo->Calculated()) {
     // Without the control's own calculation: the border comes from the style.
@@ -84,8 +85,7 @@ TcxContainerViewInfoClass TcxCustomEditProperties::GetViewInfoClass() {
 }
 
 TcxCustomEditViewData* TcxCustomEditProperties::CreateViewData(TcxCustomEditStyle* AStyle,
-                                                               bool AIsInplace,
-                                                               bool APreviewMode) {
+                                                               bool AIsInplace, bool APreviewMode) {
   TcxCustomEditViewData* AViewData = GetViewDataClass()(this, AStyle, AIsInplace);
   AViewData->PreviewMode = APreviewMode;
   return AViewData;
@@ -185,6 +185,7 @@ void TcxCustomEdit::Initialize() {
 }
 
 void TcxCustomEdit::BeforeDestruction() {
+  dxSpellCheckerNotifyFocusLost();
   if (FDblClickTimer) FDblClickTimer->SetEnabled(false);
   if (FInnerEdit) FInnerEdit->SetOnChange(TNotifyEvent());
   FInnerEdit = nullptr;
@@ -290,15 +291,16 @@ void TcxCustomEdit::InitializeViewData(TcxCustomEditViewData* AViewData) {
 void TcxCustomEdit::CalculateViewInfo(const TPoint& P, bool AMouseTracking) {
   inherited::CalculateViewInfo(P, AMouseTracking);
   TOwned<TcxCustomEditViewData> AViewData(CreateViewData());
-  AViewData->Calculate(nullptr, GetControlRect(this), P, cxmbNone, TShiftState(),
-                       GetEditViewInfo(), false);
+  AViewData->Calculate(nullptr, GetControlRect(this), P, cxmbNone, TShiftState(), GetEditViewInfo(),
+                       false);
 }
 
 void TcxCustomEdit::AdjustInnerEditPosition() {
   TWinControl* AControl = InnerControl();
   if (!AControl) return;
   const TRect& R = GetEditViewInfo()->InnerEditRect;
-  if (AControl->BoundsRect() != R) AControl->SetBounds(R.left, R.top, R.right - R.left, R.bottom - R.top);
+  if (AControl->BoundsRect() != R)
+    AControl->SetBounds(R.left, R.top, R.right - R.left, R.bottom - R.top);
 }
 
 TcxEditStateColorKind TcxCustomEdit::GetEditStateColorKind() {
@@ -348,8 +350,37 @@ void TcxCustomEdit::DoSetSize() {
   if (!HandleAllocated() || IsDestroying()) return inherited::DoSetSize();
   Integer AWidth = Width(), AHeight = Height();
   InternalCanResize(AWidth, AHeight);
-  if (AWidth != Width() || AHeight != Height()) SetBounds(Left(), Top(), AWidth, AHeight);
+  Integer ALeft = Left(), ATop = Top();
+  if (!IsScaleChanging() && UseAnchors() && IsAutoWidth() && !IsHeightDependOnWidth()) {
+    if (!FIsFirstSetSize) CalculateAnchors();
+    constexpr Integer ANone = std::numeric_limits<Integer>::max();
+    // A centred editor keeps its centre: the odd pixel goes to the left.
+    auto Start = [](Integer AAnchor, Integer ASize, bool ACentred) {
+      return ACentred ? AAnchor - ASize / 2 - (ASize % 2) : AAnchor - ASize;
+    };
+    if (UseAnchorX() && FAnchorX != ANone)
+      ALeft = Start(FAnchorX, AWidth, GetActiveProperties()->GetAlignment()->GetHorz() == taCenter);
+    if (UseAnchorY() && FAnchorY != ANone)
+      ATop =
+          Start(FAnchorY, AHeight, GetActiveProperties()->GetAlignment()->GetVert() == taVCenter);
+  }
+  FIsFirstSetSize = false;
+  if (ALeft != Left() || ATop != Top() || AWidth != Width() || AHeight != Height())
+    SetBounds(ALeft, ATop, AWidth, AHeight);
   AdjustInnerEditPosition();
+}
+
+void TcxCustomEdit::CalculateAnchors() {
+  if (IsLoading() || ComponentState().Contains(csReading)) return;
+  auto Anchor = [](Integer AStart, Integer ASize, bool ACentred) {
+    return ACentred ? AStart + ASize / 2 + (ASize % 2) : AStart + ASize;
+  };
+  if (UseAnchorX())
+    FAnchorX =
+        Anchor(Left(), Width(), GetActiveProperties()->GetAlignment()->GetHorz() == taCenter);
+  if (UseAnchorY())
+    FAnchorY =
+        Anchor(Top(), Height(), GetActiveProperties()->GetAlignment()->GetVert() == taVCenter);
 }
 
 void TcxCustomEdit::SetEditAutoSize(bool Value) {
@@ -383,6 +414,7 @@ void TcxCustomEdit::PropertiesChanged(TObject*) {
 }
 
 void TcxCustomEdit::Loaded() {
+  FIsFirstSetSize = true;
   LockClick(true);
   LockChangeEvents(true);
   auto AUnlock = Finally([this] {

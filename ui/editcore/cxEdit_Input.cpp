@@ -4,6 +4,7 @@
 
 #include "Forms.h"
 #include "Menus.h"
+#include "dxSpellCheckerCore.h"
 
 using cxEditDetail::AsUserAction;
 using cxEditDetail::WithoutUserAction;
@@ -28,12 +29,12 @@ void TcxCustomEdit::DoAfterKeyDown(Word& Key, TShiftState Shift) {
 void TcxCustomEdit::KeyDown(Word& Key, TShiftState Shift) {
   AsUserAction(this, [&] {
     FIsKeyPressHandled = false;
-    if (!IsEditorKey(Key, Shift))
-      WithoutUserAction(this, [&] { inherited::KeyDown(Key, Shift); });
+    if (!IsEditorKey(Key, Shift)) WithoutUserAction(this, [&] { inherited::KeyDown(Key, Shift); });
     if (Key == 0) return;
     DoEditKeyDown(Key, Shift);
     if (Key != 0 && NeedsInvokeAfterKeyDown(Key, Shift)) DoAfterKeyDown(Key, Shift);
   });
+  if (Key != 0) dxSpellCheckerNotifyKeyDown(Key, Shift);
 }
 
 void TcxCustomEdit::DoEditKeyDown(Word& Key, TShiftState Shift) {
@@ -130,6 +131,7 @@ void TcxCustomEdit::KeyPress(Char& Key) {
   inherited::KeyPress(Key);
   if (Key == 0) return;
   AsUserAction(this, [&] { DoEditKeyPress(Key); });
+  if (Key != 0) dxSpellCheckerNotifyKeyPress(Key);
 }
 
 bool TcxCustomEdit::IsValidChar(Char) { return true; }
@@ -147,6 +149,7 @@ bool TcxCustomEdit::ValidateKeyPress(Char& Key) {
 void TcxCustomEdit::KeyUp(Word& Key, TShiftState Shift) {
   inherited::KeyUp(Key, Shift);
   if (Key != 0) DoEditKeyUp(Key, Shift);
+  if (Key != 0) dxSpellCheckerNotifyKeyUp(Key, Shift);
 }
 
 // ---------------------------------------------------------------------------
@@ -190,10 +193,14 @@ void TcxCustomEdit::DoEnter() {
   if (IsDestroying()) return;
   DoShowEdit();
   ShortRefreshContainer(false);
+  dxSpellCheckerNotifyFocusGained(InnerControl() ? InnerControl() : this);
 }
 
 void TcxCustomEdit::DoExit() {
-  WithoutUserAction(this, [this] { DoHideEdit(true); });
+  WithoutUserAction(this, [this] {
+    dxSpellCheckerNotifyFocusLost();
+    DoHideEdit(true);
+  });
 }
 
 void TcxCustomEdit::CMEnter(TMessage& Message) {
@@ -226,7 +233,7 @@ void TcxCustomEdit::DoClearEditData(TcxCustomEditData*) {}
 void TcxCustomEdit::Activate(TcxCustomEditData*& AEditData, bool ANeedSetFocus) {
   if (!AEditData)
     if (TClass AClass = GetEditDataClass()) {
-      TObject* AObject = AClass->Create(nullptr);
+      TObject* AObject = AClass->Create(this);
       AEditData = dynamic_cast<TcxCustomEditData*>(AObject);
       if (!AEditData && AObject) AObject->Free();
     }

@@ -300,8 +300,8 @@ bool TcxCustomEdit::InternalValidateEdit(TcxEditValidationOptions AValidationOpt
     HandleValidationError(FValidationErrorText, AValidationOptions, !AForceValidation);
   }
   if (!FValidationError || AValidationOptions.Contains(evoAllowLoseFocus)) {
-    const bool AUnchanged = !FModifiedAfterEnter && VarType(AValueToValidate) ==
-                                                        VarType(ADisplayValue) &&
+    const bool AUnchanged = !FModifiedAfterEnter &&
+                            VarType(AValueToValidate) == VarType(ADisplayValue) &&
                             VarEquals(AValueToValidate, ADisplayValue);
     if (!AUnchanged && !(IsUserAction() && !DoEditing())) {
       InternalValidateDisplayValue(ADisplayValue);
@@ -317,10 +317,9 @@ bool TcxCustomEdit::InternalValidateEdit(bool AForceValidation) {
 }
 
 bool TcxCustomEdit::ValidateEdit(bool ARaiseExceptionOnError) {
-  return InternalValidateEdit(
-      ARaiseExceptionOnError ? TcxEditValidationOptions{evoRaiseException}
-                             : TcxEditValidationOptions{},
-      true);
+  return InternalValidateEdit(ARaiseExceptionOnError ? TcxEditValidationOptions{evoRaiseException}
+                                                     : TcxEditValidationOptions{},
+                              true);
 }
 
 bool TcxCustomEdit::ValidateEdit() { return InternalValidateEdit(true); }
@@ -328,14 +327,12 @@ bool TcxCustomEdit::ValidateEdit() { return InternalValidateEdit(true); }
 void TcxCustomEdit::HandleValidationError(const String& AErrorText,
                                           TcxEditValidationOptions AValidationOptions,
                                           bool ACanAbortExecution) {
-  const bool AExceptionDue =
-      !AErrorText.empty() && AValidationOptions.Contains(evoRaiseException);
+  const bool AExceptionDue = !AErrorText.empty() && AValidationOptions.Contains(evoRaiseException);
   if (!CanFocus()) {
     FIsEditValidated = true;
   } else if (HandleAllocated() && IsWindowVisible(Handle())) {
     const bool ACanLoseFocus =
-        GetActiveProperties()->GetValidationOptions().Contains(evoAllowLoseFocus) &&
-        !AExceptionDue;
+        GetActiveProperties()->GetValidationOptions().Contains(evoAllowLoseFocus) && !AExceptionDue;
     if (!Focused() && !ACanLoseFocus) {
       FValidateErrorProcessing = true;
       auto AEnd = Finally([this] { FValidateErrorProcessing = false; });
@@ -490,6 +487,5 @@ void TcxCustomEdit::ResetEditValue() {
   RollBackErrorState();
   FModified = true;
   SelectAll();
-  if (GetActiveProperties()->GetImmediatePost() && CanPostEditValue())
-    InternalPostEditValue(false);
+  if (GetActiveProperties()->GetImmediatePost() && CanPostEditValue()) InternalPostEditValue(false);
 }

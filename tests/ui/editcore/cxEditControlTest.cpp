@@ -2,6 +2,9 @@
 // the in-place editor list, and the value flow driven by real keys on a form.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cwchar>
+
 #include "Forms.h"
 #include "StdCtrls.h"
 #include "cxEdit.h"
@@ -104,6 +107,63 @@ class TOtherProperties : public TcxCustomEditProperties {
 
 TcxCustomEditClass TValidatingProperties::GetContainerClass() { return cxEditClass<TTestEdit>(); }
 
+// Records the mouse and the edit data it is given.
+class TRecordingEdit : public TTestEdit {
+  DECLARE_CLASS(TRecordingEdit, TTestEdit)
+ public:
+  using TTestEdit::TTestEdit;
+  std::vector<TPoint> MouseDowns;
+  Integer DblClicks = 0;
+  Integer EditDataInits = 0;
+  Integer EditDataClears = 0;
+  bool WithEditData = false;
+
+ protected:
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override {
+    MouseDowns.push_back(TPoint{X, Y});
+    inherited::MouseDown(Button, Shift, X, Y);
+  }
+  void DblClick() override {
+    ++DblClicks;
+    inherited::DblClick();
+  }
+  TClass GetEditDataClass() override {
+    return WithEditData ? TcxCustomEditData::StaticClass() : nullptr;
+  }
+  void InitializeEditData() override { ++EditDataInits; }
+};
+
+// Editors that grow with their value and keep an anchor: ten pixels a
+// character and one more.
+class TGrowingViewData : public TcxCustomEditViewData {
+  DECLARE_CLASS(TGrowingViewData, TcxCustomEditViewData)
+ public:
+  using TcxCustomEditViewData::TcxCustomEditViewData;
+  TSize GetEditSize(TcxCanvas*, const Variant& AEditValue, const TcxEditSizeProperties&) override {
+    const Integer ALength = VarIsNull(AEditValue) ? 0 : VarToStr(AEditValue).length();
+    return TSize{10 * ALength + 1, 20};
+  }
+};
+
+class TGrowingProperties : public TcxCustomEditProperties {
+  DECLARE_CLASS(TGrowingProperties, TcxCustomEditProperties)
+ public:
+  using TcxCustomEditProperties::TcxCustomEditProperties;
+  TcxCustomEditViewDataClass GetViewDataClass() override {
+    return &cxCreateEditViewData<TGrowingViewData>;
+  }
+};
+
+class TAnchoredEdit : public TcxCustomEdit {
+  DECLARE_CLASS(TAnchoredEdit, TcxCustomEdit)
+ public:
+  using TcxCustomEdit::TcxCustomEdit;
+  TClass GetPropertiesClass() override { return TGrowingProperties::StaticClass(); }
+
+ protected:
+  bool UseAnchorX() override { return true; }
+};
+
 enum class TErrorMode { None, DefaultText, EmptyText };
 
 // Counts what the editors and the application report.
@@ -179,6 +239,10 @@ IMPLEMENT_CREATABLE_CLASS(TValidatingProperties)
 IMPLEMENT_CLASS(TTestEdit)
 IMPLEMENT_CLASS(TBareEdit)
 IMPLEMENT_CREATABLE_CLASS(TOtherProperties)
+IMPLEMENT_CLASS(TRecordingEdit)
+IMPLEMENT_CLASS(TGrowingViewData)
+IMPLEMENT_CREATABLE_CLASS(TGrowingProperties)
+IMPLEMENT_CLASS(TAnchoredEdit)
 
 namespace {
 
@@ -196,9 +260,9 @@ TEST(EditControl, StandaloneAndInplaceDefaults) {
                      {true, false, false, true},
                      {false, false, true, false}};
   for (const TCase& C : Cases) {
-    TOwned<TcxCustomEdit> E(C.InnerEdit ? static_cast<TcxCustomEdit*>(
-                                              Create<TTestEdit>(nullptr, C.Inplace))
-                                        : Create<TBareEdit>(nullptr, C.Inplace));
+    TOwned<TcxCustomEdit> E(C.InnerEdit
+                                ? static_cast<TcxCustomEdit*>(Create<TTestEdit>(nullptr, C.Inplace))
+                                : Create<TBareEdit>(nullptr, C.Inplace));
     SCOPED_TRACE(testing::Message() << "inplace " << C.Inplace << " inner " << C.InnerEdit);
     EXPECT_EQ(E->GetAutoSize(), C.AutoSize);
     EXPECT_TRUE(E->TabStop());
@@ -221,8 +285,7 @@ TEST(EditControl, StandaloneAndInplaceDefaults) {
 TEST(EditControl, PropertiesMakeTheirEditors) {
   TOwned<TValidatingProperties> P = MakeOwned<TValidatingProperties>(nullptr);
   EXPECT_EQ(P->GetContainerClass().Class, TTestEdit::StaticClass());
-  EXPECT_EQ(cxGetContainerClass(TOtherProperties::StaticClass()).Class,
-            TBareEdit::StaticClass());
+  EXPECT_EQ(cxGetContainerClass(TOtherProperties::StaticClass()).Class, TBareEdit::StaticClass());
   TOwned<TcxCustomEdit> E(P->GetContainerClass().Create(nullptr, true));
   EXPECT_TRUE(E->Is<TTestEdit>());
   EXPECT_TRUE(E->IsInplace());
@@ -415,6 +478,104 @@ TEST(InplaceEditList, EveryGetInitialisesFromTheProperties) {
 }
 
 // ---------------------------------------------------------------------------
+// In-place activation and size
+
+class EditActivation : public testing::Test {
+ protected:
+  void SetUp() override {
+    Form.reset(CreateForm(300, 120));
+    E = Create<TRecordingEdit>(Form.get(), true);
+    E->SetParent(Form.get());
+    E->SetBounds(20, 30, 150, 24);
+    E->SetVisible(false);
+  }
+  TOwned<TCustomForm> Form;
+  TRecordingEdit* E = nullptr;
+  TcxCustomEditData* Data = nullptr;
+};
+
+TEST_F(EditActivation, ClickActivationSendsThePressAndASecondClickIsADoubleClick) {
+  E->SetValidatableEditValue(Variant(L"v"));
+  E->ActivateByMouse(TShiftState{ssLeft}, 20 + 7, 30 + 9, Data);
+  EXPECT_TRUE(E->Visible());
+  EXPECT_TRUE(E->Focused());
+  EXPECT_FALSE(E->Modified());
+  ASSERT_EQ(E->MouseDowns.size(), 1u);
+  EXPECT_EQ(E->MouseDowns[0].x, 7);
+  EXPECT_EQ(E->MouseDowns[0].y, 9);
+  EXPECT_EQ(E->DblClicks, 0);
+  // A real click on the editor's own window (its left border) while the
+  // double-click time runs.
+  POINT P{0, 12};
+  ClientToScreen(E->Handle(), &P);
+  ControlsTest::SendMouse(MOUSEEVENTF_LEFTDOWN, P);
+  ControlsTest::SendMouse(MOUSEEVENTF_LEFTUP);
+  ASSERT_TRUE(ControlsTest::PumpUntilWithoutTimers([&] { return E->MouseDowns.size() == 2; }));
+  EXPECT_EQ(E->DblClicks, 1);
+}
+
+TEST_F(EditActivation, ReleaseActivationSendsNoPress) {
+  E->ActivateByMouse(TShiftState(), 27, 39, Data);
+  ControlsTest::ProcessMessages();
+  EXPECT_TRUE(E->MouseDowns.empty());
+}
+
+TEST_F(EditActivation, KeyActivationTypesTheKey) {
+  E->ActivateByKey(L'k', Data);
+  EXPECT_TRUE(E->Focused());
+  EXPECT_EQ(E->Text(), L"k");
+}
+
+TEST_F(EditActivation, EditDataIsMadeOnceAndInitialisedWhenCleared) {
+  E->WithEditData = true;
+  E->Activate(Data, false);
+  ASSERT_NE(Data, nullptr);
+  TOwned<TcxCustomEditData> AOwned(Data);
+  EXPECT_EQ(Data->Edit(), E);
+  EXPECT_EQ(E->EditDataInits, 1);
+  EXPECT_FALSE(Data->Cleared());
+  TcxCustomEditData* ASame = Data;
+  E->Activate(Data, false);
+  EXPECT_EQ(Data, ASame);
+  EXPECT_EQ(E->EditDataInits, 1);
+  Data->Clear();
+  E->Activate(Data, false);
+  EXPECT_EQ(E->EditDataInits, 2);
+  // The data outlives its editor without keeping a dangling reference.
+  Form.reset();
+  EXPECT_EQ(Data->Edit(), nullptr);
+}
+
+TEST(EditSize, AutoWidthKeepsTheAnchor) {
+  struct TCase {
+    TAlignment Horz;
+    const wchar_t* Value;
+  } const Cases[] = {{taCenter, L"abcd"}, {taCenter, L"abcde"}, {taRightJustify, L"abcde"}};
+  TOwned<TCustomForm> F(CreateForm(400, 100));
+  for (const TCase& C : Cases) {
+    TAnchoredEdit* E = Create<TAnchoredEdit>(F.get(), false);
+    TOwned<TAnchoredEdit> AOwned(E);
+    E->SetParent(F.get());
+    E->GetProperties()->SetButtonsViewStyle(bvsButtonsAutoWidth);
+    E->GetProperties()->GetAlignment()->SetHorz(C.Horz);
+    E->SetBounds(100, 10, 41, 20);
+    E->SetEditValue(Variant(L"ab"));
+    E->ShortRefreshContainer(false);
+    ASSERT_EQ(E->Width(), 21);
+    const double ACentre = E->Left() + E->Width() / 2.0;
+    const Integer ARight = E->Left() + E->Width();
+    E->SetEditValue(Variant(C.Value));
+    E->ShortRefreshContainer(false);
+    SCOPED_TRACE(testing::Message() << C.Value << " " << C.Horz);
+    EXPECT_EQ(E->Width(), 10 * static_cast<Integer>(wcslen(C.Value)) + 1);
+    if (C.Horz == taCenter)
+      EXPECT_LE(std::abs(E->Left() + E->Width() / 2.0 - ACentre), 1.0);
+    else
+      EXPECT_EQ(E->Left() + E->Width(), ARight);
+  }
+}
+
+// ---------------------------------------------------------------------------
 // Real input on a form
 
 class EditInput : public testing::Test {
@@ -599,7 +760,10 @@ TEST(EditModal, OkValidatesCancelDoesNot) {
       Btn->SetTextProp(Caption);
       Btn->SetModalResult(Result);
       Btn->SetTabStop(false);
-      if (Result == mrOk) Btn->SetDefault(true); else Btn->SetCancel(true);
+      if (Result == mrOk)
+        Btn->SetDefault(true);
+      else
+        Btn->SetCancel(true);
     }
     TRecorder R;
     R.Attach(E);
