@@ -775,6 +775,8 @@ class TcxCustomEdit : public TcxCustomEditContainer {
   virtual void SelectAll() {}
   virtual bool IsEditClass() { return false; }
   bool IsChildWindow(HWND AWnd);
+  void SetParent(TWinControl* AParent) override;
+  void GetTabOrderList(std::vector<TWinControl*>& List) override;
 
   Integer AnchorX() const { return FAnchorX; }
   Integer AnchorY() const { return FAnchorY; }
@@ -855,6 +857,8 @@ class TcxCustomEdit : public TcxCustomEditContainer {
   virtual bool UseAnchorX() { return false; }
   virtual bool UseAnchorY() { return false; }
   void CalculateAnchors();
+  void DefineProperties(TFiler* Filer) override;
+  void ChangeScaleEx(Integer M, Integer D) override;
   // Key and state queries.
   virtual bool CanKeyDownModifyEdit(Word Key, TShiftState Shift) { return false; }
   virtual bool CanKeyPressModifyEdit(Char Key) { return false; }
@@ -909,6 +913,11 @@ class TcxCustomEdit : public TcxCustomEditContainer {
   void CMEnter(TMessage& Message) override;
   bool CanContainerHandleTabs() override { return false; }
   bool IsReadOnly() override { return RealReadOnly(); }
+  virtual void CMHintShow(TMessage& Message);
+  String GetStatusHint(const TPoint& APoint) override;
+  // The hint of the part at P: its own text, else the control's Hint when
+  // ShowHint is set.
+  String GetHintText(Integer APart);
   virtual void WMCopy(TMessage& Message);
   virtual void WMCut(TMessage& Message);
   virtual void WMPaste(TMessage& Message);
@@ -925,6 +934,10 @@ class TcxCustomEdit : public TcxCustomEditContainer {
   Variant GetValueToValidate();
   void DoAfterKeyDown(Word& Key, TShiftState Shift);
   void DblClickTimerHandler(TObject* Sender);
+  void ReadAnchorX(TReader* Reader);
+  void ReadAnchorY(TReader* Reader);
+  void WriteAnchorX(TWriter* Writer);
+  void WriteAnchorY(TWriter* Writer);
   void InitContentParams();
   void SetReplicatableFlag();
   bool IsDefaultButtonKey(TShortCut AShortCut) { return false; }
@@ -944,6 +957,9 @@ class TcxCustomEdit : public TcxCustomEditContainer {
   bool FAutoWidth = true;
   bool FIsBarControl = false;
   bool FIsFirstSetSize = false;
+  // Anchors read from a form and still to be scaled.
+  bool FAnchorXRead = false;
+  bool FAnchorYRead = false;
   Integer FCaptureButtonVisibleIndex = -1;
   Integer FClickLockCount = 0;
   bool FEditModeSetting = false;

@@ -272,6 +272,31 @@ void TcxCustomEdit::ActivateByMouse(TShiftState Shift, Integer X, Integer Y,
 }
 
 // ---------------------------------------------------------------------------
+// Hints
+String TcxCustomEdit::GetHintText(Integer APart) {
+  String AText = GetEditViewInfo()->GetPartHint(APart);
+  if (AText.empty() && ShowHint()) AText = GetHint();
+  return AText;
+}
+
+String TcxCustomEdit::GetStatusHint(const TPoint& APoint) {
+  return GetHintText(GetEditViewInfo()->GetPart(APoint));
+}
+
+void TcxCustomEdit::CMHintShow(TMessage& Message) {
+  auto* AInfo = reinterpret_cast<THintInfo*>(Message.LParam);
+  const Integer APart = GetEditViewInfo()->GetPart(AInfo->CursorPos);
+  if (APart == ecpNone) {
+    Message.Result = 1;
+    return;
+  }
+  // The short hint: what comes before a bar.
+  const String AText = GetHintText(APart);
+  AInfo->HintStr = AText.substr(0, AText.find(L'|'));
+  Message.Result = 0;
+}
+
+// ---------------------------------------------------------------------------
 // Clipboard
 void TcxCustomEdit::WMCopy(TMessage&) { CopyToClipboard(); }
 

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cwchar>
 
+#include "Classes.h"
 #include "Forms.h"
 #include "StdCtrls.h"
 #include "cxEdit.h"
@@ -164,6 +165,19 @@ class TAnchoredEdit : public TcxCustomEdit {
   bool UseAnchorX() override { return true; }
 };
 
+// Counts the clipboard operations the messages lead to.
+class TClipboardEdit : public TTestEdit {
+  DECLARE_CLASS(TClipboardEdit, TTestEdit)
+ public:
+  using TTestEdit::TTestEdit;
+  Integer Copies = 0, Cuts = 0, Pastes = 0;
+  bool AllowEditing = true;
+  void CopyToClipboard() override { ++Copies; }
+  void CutToClipboard() override { ++Cuts; }
+  void PasteFromClipboard() override { ++Pastes; }
+  void Editing(TObject*, bool& CanEdit) { CanEdit = CanEdit && AllowEditing; }
+};
+
 enum class TErrorMode { None, DefaultText, EmptyText };
 
 // Counts what the editors and the application report.
@@ -240,9 +254,10 @@ IMPLEMENT_CLASS(TTestEdit)
 IMPLEMENT_CLASS(TBareEdit)
 IMPLEMENT_CREATABLE_CLASS(TOtherProperties)
 IMPLEMENT_CLASS(TRecordingEdit)
+IMPLEMENT_CLASS(TClipboardEdit)
 IMPLEMENT_CLASS(TGrowingViewData)
 IMPLEMENT_CREATABLE_CLASS(TGrowingProperties)
-IMPLEMENT_CLASS(TAnchoredEdit)
+IMPLEMENT_CREATABLE_CLASS(TAnchoredEdit)
 
 namespace {
 
@@ -572,6 +587,81 @@ TEST(EditSize, AutoWidthKeepsTheAnchor) {
       EXPECT_LE(std::abs(E->Left() + E->Width() / 2.0 - ACentre), 1.0);
     else
       EXPECT_EQ(E->Left() + E->Width(), ARight);
+  }
+}
+
+TEST(EditControl, ClipboardMessagesAreGated) {
+  struct TCase {
+    bool ReadOnly;
+    bool AllowEditing;
+    Integer Copies, Cuts, Pastes;
+  } const Cases[] = {{false, true, 1, 1, 1}, {false, false, 2, 0, 0}, {true, true, 1, 0, 0}};
+  TOwned<TCustomForm> F(CreateForm(200, 60));
+  for (const TCase& C : Cases) {
+    TOwned<TClipboardEdit> E(Create<TClipboardEdit>(nullptr, false));
+    E->SetParent(F.get());
+    E->SetBounds(10, 10, 150, 24);
+    E->SetOnEditing(MakeEvent<&TClipboardEdit::Editing>(E.get()));
+    E->AllowEditing = C.AllowEditing;
+    E->GetProperties()->SetReadOnly(C.ReadOnly);
+    E->SetFocus();
+    E->Perform(WM_COPY);
+    E->Perform(WM_CUT);
+    E->Perform(WM_PASTE);
+    SCOPED_TRACE(testing::Message() << C.ReadOnly << C.AllowEditing);
+    EXPECT_EQ(E->Copies, C.Copies);
+    EXPECT_EQ(E->Cuts, C.Cuts);
+    EXPECT_EQ(E->Pastes, C.Pastes);
+  }
+}
+
+TEST(EditControl, HintsByPart) {
+  TOwned<TCustomForm> F(CreateForm(200, 60));
+  TOwned<TTestEdit> E(Create<TTestEdit>(nullptr, false));
+  E->SetParent(F.get());
+  E->SetBounds(10, 10, 150, 24);
+  E->SetHint(L"Short|Long");
+  E->SetShowHint(true);
+  E->ShortRefreshContainer(false);
+  struct TCase {
+    TPoint P;
+    LRESULT Result;
+    const wchar_t* Hint;
+  } const Cases[] = {{{5, 5}, 0, L"Short"}, {{-5, 5}, 1, L""}, {{200, 5}, 1, L""}};
+  for (const TCase& C : Cases) {
+    THintInfo AInfo;
+    AInfo.CursorPos = C.P;
+    EXPECT_EQ(E->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&AInfo)), C.Result);
+    EXPECT_EQ(AInfo.HintStr, C.Hint);
+  }
+}
+
+TEST(EditSize, AnchorsAreWrittenAndReadAndRescaled) {
+  TOwned<TAnchoredEdit> E(Create<TAnchoredEdit>(nullptr, false));
+  E->SetBounds(100, 10, 41, 20);
+  TOwned<TMemoryStream> Bin = MakeOwned<TMemoryStream>();
+  WriteComponentToStream(Bin.get(), E.get());
+  Bin->SetPosition(0);
+  TOwned<TMemoryStream> Text = MakeOwned<TMemoryStream>();
+  ObjectBinaryToText(Bin.get(), Text.get());
+  const std::string AText(static_cast<const char*>(Text->Memory()),
+                          static_cast<size_t>(Text->Size()));
+  // Writing calculates the anchor from the bounds first.
+  EXPECT_NE(AText.find("AnchorX = 141"), std::string::npos) << AText;
+  EXPECT_EQ(AText.find("AnchorY"), std::string::npos);
+  struct TCase {
+    bool Read;
+    Integer Expected;
+  } const Cases[] = {{true, MulDiv(141, 144, 96)}, {false, E->AnchorX()}};
+  for (const TCase& C : Cases) {
+    TOwned<TAnchoredEdit> R(Create<TAnchoredEdit>(nullptr, false));
+    if (C.Read) {
+      Bin->SetPosition(0);
+      ReadComponentFromStream(Bin.get(), R.get());
+    }
+    const Integer ABefore = R->AnchorX();
+    R->ChangeScale(144, 96);
+    EXPECT_EQ(R->AnchorX(), C.Read ? C.Expected : ABefore);
   }
 }
 
