@@ -7,6 +7,7 @@
 
 #include "Classes.h"
 #include "Forms.h"
+#include "RecordingSpellChecker.h"
 #include "StdCtrls.h"
 #include "cxEdit.h"
 #include "ui/controls/ControlsTestSupport.h"
@@ -34,6 +35,10 @@ class TTestInnerEdit : public TEdit, public IcxCustomInnerEdit {
   void KeyDown(Word& Key, TShiftState Shift) override {
     if (TcxContainer* C = Container()) C->ContainerKeyDown(Key, Shift);
     if (Key != 0) inherited::KeyDown(Key, Shift);
+  }
+  void KeyUp(Word& Key, TShiftState Shift) override {
+    if (TcxContainer* C = Container()) C->ContainerKeyUp(Key, Shift);
+    if (Key != 0) inherited::KeyUp(Key, Shift);
   }
   void KeyPress(Char& Key) override {
     if (TcxContainer* C = Container()) C->ContainerKeyPress(Key);
@@ -802,6 +807,24 @@ TEST_F(EditInput, FailedValidationOnExitKeepsTheFocusWithOneMessage) {
     EXPECT_TRUE(A->ValidationError());
     R.Attach(A);
   }
+}
+
+TEST_F(EditInput, AnInstalledSpellCheckerHearsTheEditor) {
+  TRecordingSpellChecker Checker(true);
+  TInstalledScope Installed(static_cast<IdxSpellChecker*>(&Checker));
+  Type(L"a");
+  ASSERT_TRUE(PumpApplicationUntil([&] { return Checker.Log.size() >= 3; }));
+  const std::vector<std::string> ATyped{"KeyDown 65", "KeyPress a", "KeyUp 65"};
+  EXPECT_EQ(Checker.Log, ATyped);
+  Press(VK_TAB);
+  ASSERT_TRUE(PumpApplicationUntil([&] { return B->Focused(); }));
+  Settle();
+  // Leaving A, then B taken: B's inner control is the one being checked.
+  ASSERT_GE(Checker.Log.size(), 5u);
+  EXPECT_EQ(Checker.Log[3], "FocusLost");
+  EXPECT_EQ(Checker.Log[4], "FocusGained");
+  ASSERT_EQ(Checker.Controls.size(), 1u);
+  EXPECT_EQ(Checker.Controls[0], B->InnerControl());
 }
 
 TEST_F(EditInput, AllowLoseFocusLetsTheFocusGo) {
