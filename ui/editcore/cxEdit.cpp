@@ -150,7 +150,10 @@ TcxCustomEditClass cxGetContainerClass(TClass APropertiesClass) {
   return AProperties->GetContainerClass();
 }
 
-TcxInplaceEditList::TcxInplaceEditList(TComponent* AEditorOwner) : FEditorOwner(AEditorOwner) {
+TcxInplaceEditList::TcxInplaceEditList(TComponent* AEditorOwner)
+    : FEditorOwner(AEditorOwner), FFreeNotificator(MakeOwned<TcxFreeNotificator>(nullptr)) {
+  FFreeNotificator->SetOnFreeNotification(MakeEvent<&TcxInplaceEditList::EditFreed>(this));
+  if (FEditorOwner) FFreeNotificator->AddSender(FEditorOwner);
   TEditModuleState& S = EditState();
   if (!S.InplaceEditLists) S.InplaceEditLists = new std::vector<TcxInplaceEditList*>();
   S.InplaceEditLists->push_back(this);
@@ -171,7 +174,16 @@ TcxInplaceEditList::~TcxInplaceEditList() {
 TcxCustomEdit* TcxInplaceEditList::CreateEdit(TClass APropertiesClass) {
   TcxCustomEdit* AEdit = cxGetContainerClass(APropertiesClass).Create(FEditorOwner, true);
   AEdit->SetVisible(false);
+  FFreeNotificator->AddSender(AEdit);
   return AEdit;
+}
+
+void TcxInplaceEditList::EditFreed(TComponent* AComponent) {
+  // Without its owner the list makes editors it alone frees.
+  if (AComponent == FEditorOwner) FEditorOwner = nullptr;
+  std::erase_if(FItems, [AComponent](const TcxEditListItem& AItem) {
+    return static_cast<TComponent*>(AItem.Edit) == AComponent;
+  });
 }
 
 Integer TcxInplaceEditList::FindItem(TClass APropertiesClass) {
@@ -235,6 +247,7 @@ void TcxInplaceEditList::RemoveItemAt(Integer AIndex) {
   if (AIndex < 0) return;
   TcxCustomEdit* AEdit = FItems[AIndex].Edit;
   FItems.erase(FItems.begin() + AIndex);
+  FFreeNotificator->RemoveSender(AEdit);
   AEdit->SetParent(nullptr);
   AEdit->Free();
 }

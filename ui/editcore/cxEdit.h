@@ -1056,9 +1056,13 @@ class TcxInplaceEditList : public TObject {
   Integer FindItem(TClass APropertiesClass);
   void InitEdit(TcxCustomEdit* AEdit, TcxCustomEditProperties* AProperties);
   void RemoveItemAt(Integer AIndex);
+  void EditFreed(TComponent* AComponent);
 
   TComponent* FEditorOwner;
   std::vector<TcxEditListItem> FItems;
+  // An editor its owner frees first leaves the list instead of dangling,
+  // and a freed owner is given to no new editor.
+  TOwned<TcxFreeNotificator> FFreeNotificator;
 };
 // How many in-place editor lists exist; the module keeps its list of them
 // only while there is one.

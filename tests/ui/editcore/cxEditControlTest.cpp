@@ -484,6 +484,22 @@ TEST(InplaceEditList, EditorsPerPropertiesAndReuse) {
   EXPECT_EQ(cxInplaceEditListCount(), 1);
 }
 
+TEST(InplaceEditList, EditorsFreedByTheirOwnerLeaveTheList) {
+  TOwned<TValidatingProperties> P = MakeOwned<TValidatingProperties>(nullptr);
+  TOwned<TComponent> AOwner = MakeOwned<TComponent>(nullptr);
+  TcxInplaceEditList L(AOwner.get());
+  TcxCustomEdit* E = L.GetEdit(P.get());
+  EXPECT_EQ(E->Owner(), AOwner.get());
+  AOwner.reset();
+  EXPECT_EQ(L.Count(), 0);
+  EXPECT_EQ(L.FindEdit(P.get()), nullptr);
+  // A new editor is made, without the freed owner, not the freed one handed
+  // out.
+  TcxCustomEdit* ANew = L.GetEdit(P.get());
+  EXPECT_EQ(ANew->Owner(), nullptr);
+  EXPECT_EQ(L.Count(), 1);
+}
+
 TEST(InplaceEditList, EveryGetInitialisesFromTheProperties) {
   TOwned<TValidatingProperties> P = MakeOwned<TValidatingProperties>(nullptr);
   TcxInplaceEditList L(nullptr);
