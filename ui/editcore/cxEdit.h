@@ -807,7 +807,14 @@ class TcxCustomEdit : public TcxCustomEditContainer {
   virtual void ChangeHandler(TObject* Sender);
   virtual void CreateInnerEdit();
   virtual TcxCustomEditViewData* CreateViewData();
+  // Buttons: the view info's buttons call these; the default button's key
+  // needs a default button, which the buttons' layout gives.
   virtual void DefaultButtonClick() {}
+  virtual void DoButtonClick(Integer AButtonVisibleIndex);
+  virtual void DoButtonDown(Integer AButtonVisibleIndex) {}
+  virtual void DoButtonUp(Integer AButtonVisibleIndex) {}
+  void DoClosePopup(TcxEditCloseUpReason AReason);
+  virtual bool IsDefaultButtonKey(TShortCut AShortCut) { return false; }
   virtual void DoAutoSizeChanged() {}
   // Events and keys.
   virtual void DoChange();
@@ -940,7 +947,6 @@ class TcxCustomEdit : public TcxCustomEditContainer {
   void WriteAnchorY(TWriter* Writer);
   void InitContentParams();
   void SetReplicatableFlag();
-  bool IsDefaultButtonKey(TShortCut AShortCut) { return false; }
   void ProcessCut();
   void ProcessPaste();
 

@@ -153,6 +153,22 @@ void TcxCustomEdit::KeyUp(Word& Key, TShiftState Shift) {
 }
 
 // ---------------------------------------------------------------------------
+// Buttons
+void TcxCustomEdit::DoButtonClick(Integer AButtonVisibleIndex) {
+  WithoutUserAction(this, [&] {
+    if (FProperties->OnButtonClick()) FProperties->OnButtonClick()(this, AButtonVisibleIndex);
+    if (GetActiveProperties() != FProperties.get() && GetActiveProperties()->OnButtonClick())
+      GetActiveProperties()->OnButtonClick()(this, AButtonVisibleIndex);
+  });
+}
+
+void TcxCustomEdit::DoClosePopup(TcxEditCloseUpReason AReason) {
+  if (FProperties->OnClosePopup()) FProperties->OnClosePopup()(this, AReason);
+  if (GetActiveProperties() != FProperties.get() && GetActiveProperties()->OnClosePopup())
+    GetActiveProperties()->OnClosePopup()(this, AReason);
+}
+
+// ---------------------------------------------------------------------------
 // Mouse
 void TcxCustomEdit::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   if (Button == mbLeft && FDblClickTimer->Enabled()) {

@@ -183,6 +183,22 @@ class TClipboardEdit : public TTestEdit {
   void Editing(TObject*, bool& CanEdit) { CanEdit = CanEdit && AllowEditing; }
 };
 
+// Presses its buttons from the test, as its layout would; a click handler
+// sets the value.
+class TButtonEdit : public TTestEdit {
+  DECLARE_CLASS(TButtonEdit, TTestEdit)
+ public:
+  using TTestEdit::DoButtonClick;
+  using TTestEdit::TTestEdit;
+  std::vector<Integer> Clicks;
+  bool UserActionInHandler = true;
+  void ButtonClick(TObject* Sender, Integer AIndex) {
+    Clicks.push_back(AIndex);
+    UserActionInHandler = IsUserAction();
+    SetEditValue(Variant(L"from button"));
+  }
+};
+
 enum class TErrorMode { None, DefaultText, EmptyText };
 
 // Counts what the editors and the application report.
@@ -260,6 +276,7 @@ IMPLEMENT_CLASS(TBareEdit)
 IMPLEMENT_CREATABLE_CLASS(TOtherProperties)
 IMPLEMENT_CLASS(TRecordingEdit)
 IMPLEMENT_CLASS(TClipboardEdit)
+IMPLEMENT_CLASS(TButtonEdit)
 IMPLEMENT_CLASS(TGrowingViewData)
 IMPLEMENT_CREATABLE_CLASS(TGrowingProperties)
 IMPLEMENT_CREATABLE_CLASS(TAnchoredEdit)
@@ -634,6 +651,19 @@ TEST(EditControl, ClipboardMessagesAreGated) {
     EXPECT_EQ(E->Cuts, C.Cuts);
     EXPECT_EQ(E->Pastes, C.Pastes);
   }
+}
+
+TEST(EditControl, ButtonClickHandlersRunWithoutUserAction) {
+  TOwned<TButtonEdit> E(Create<TButtonEdit>(nullptr, false));
+  E->GetProperties()->SetOnButtonClick(MakeEvent<&TButtonEdit::ButtonClick>(E.get()));
+  E->BeginUserAction();
+  E->DoButtonClick(2);
+  E->EndUserAction();
+  EXPECT_EQ(E->Clicks, std::vector<Integer>{2});
+  EXPECT_FALSE(E->UserActionInHandler);
+  // A value set from a handler is not the user's: nothing modified.
+  EXPECT_EQ(VarToStr(E->GetEditValue()), L"from button");
+  EXPECT_FALSE(E->Modified());
 }
 
 TEST(EditControl, HintsByPart) {
