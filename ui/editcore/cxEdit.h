@@ -918,6 +918,9 @@ class TcxCustomEdit : public TcxCustomEditContainer {
   bool DoMouseWheel(TShiftState Shift, Integer WheelDelta, const TPoint& MousePos) override;
   void CreateHandle() override;
   void CMEnter(TMessage& Message) override;
+  void CMShowingChanged(TMessage& Message) override;
+  bool CanFocusOnClick() override;
+  void ReadState(TReader* Reader) override;
   bool CanContainerHandleTabs() override { return false; }
   bool IsReadOnly() override { return RealReadOnly(); }
   virtual void CMHintShow(TMessage& Message);

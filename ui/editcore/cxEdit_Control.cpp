@@ -471,6 +471,12 @@ void TcxCustomEdit::PropertiesChanged(TObject*) {
   ShortRefreshContainer(false);
 }
 
+void TcxCustomEdit::ReadState(TReader* Reader) {
+  // Reading sets properties one by one; Loaded reports them at once.
+  FProperties->SetOnPropertiesChanged(TNotifyEvent());
+  inherited::ReadState(Reader);
+}
+
 void TcxCustomEdit::Loaded() {
   FIsFirstSetSize = true;
   LockClick(true);

@@ -225,6 +225,13 @@ void TcxCustomEdit::CMEnter(TMessage& Message) {
     FInnerEdit->SetReadOnly(false);
 }
 
+void TcxCustomEdit::CMShowingChanged(TMessage& Message) {
+  inherited::CMShowingChanged(Message);
+  if (Showing()) SetSize();
+}
+
+bool TcxCustomEdit::CanFocusOnClick() { return inherited::CanFocusOnClick() && FNeedFocusOnClick; }
+
 void TcxCustomEdit::CreateHandle() {
   inherited::CreateHandle();
   if (Focused() && HasInnerControlHandle()) ::SetFocus(InnerControl()->Handle());

@@ -713,6 +713,8 @@ TEST(EditSize, AnchorsAreWrittenAndReadAndRescaled) {
     const Integer ABefore = R->AnchorX();
     R->ChangeScale(144, 96);
     EXPECT_EQ(R->AnchorX(), C.Read ? C.Expected : ABefore);
+    // Read or not, the editor hears its properties again.
+    EXPECT_TRUE(static_cast<bool>(R->GetProperties()->OnPropertiesChanged()));
   }
 }
 
