@@ -853,6 +853,13 @@ TEST_F(EditInput, FailedValidationOnExitKeepsTheFocusWithOneMessage) {
       EXPECT_EQ(Q.Messages[0], L"Invalid input value. Use escape key to abandon changes");
     EXPECT_EQ(TBeepCounter::Count, 1);
     EXPECT_TRUE(A->ValidationError());
+    // Leaving again validates again: the refused value does not slip out.
+    Press(VK_TAB);
+    ASSERT_TRUE(PumpApplicationUntil([&] { return Q.Validations == 2; }));
+    Settle();
+    EXPECT_TRUE(A->Focused());
+    EXPECT_EQ(R.Enters, 0);
+    EXPECT_EQ(Q.Messages.size(), 2 * C.Messages);
     R.Attach(A);
   }
 }
