@@ -171,8 +171,8 @@ TcxInplaceEditList::~TcxInplaceEditList() {
   while (!FItems.empty()) RemoveItemAt(0);
 }
 
-TcxCustomEdit* TcxInplaceEditList::CreateEdit(TClass APropertiesClass) {
-  TcxCustomEdit* AEdit = cxGetContainerClass(APropertiesClass).Create(FEditorOwner, true);
+TcxCustomEdit* TcxInplaceEditList::CreateEdit(const TcxCustomEditClass& AEditClass) {
+  TcxCustomEdit* AEdit = AEditClass.Create(FEditorOwner, true);
   AEdit->SetVisible(false);
   FFreeNotificator->AddSender(AEdit);
   return AEdit;
@@ -187,7 +187,10 @@ void TcxInplaceEditList::EditFreed(TComponent* AComponent) {
 }
 
 Integer TcxInplaceEditList::FindItem(TClass APropertiesClass) {
-  const TClass AEditClass = cxGetContainerClass(APropertiesClass).Class;
+  return FindFreeItem(cxGetContainerClass(APropertiesClass).Class);
+}
+
+Integer TcxInplaceEditList::FindFreeItem(TClass AEditClass) {
   for (size_t I = 0; I < FItems.size(); ++I)
     if (!FItems[I].Properties && FItems[I].Edit->ClassType() == AEditClass)
       return static_cast<Integer>(I);
@@ -199,7 +202,7 @@ Integer TcxInplaceEditList::FindItem(TcxCustomEditProperties* AProperties,
   for (size_t I = 0; I < FItems.size(); ++I)
     if (FItems[I].Properties == AProperties) return static_cast<Integer>(I);
   if (!ACanUseFreeEditors) return -1;
-  Integer AIndex = FindItem(AProperties->ClassType());
+  Integer AIndex = FindFreeItem(AProperties->GetContainerClass().Class);
   if (AIndex >= 0) FItems[AIndex].Properties = AProperties;
   return AIndex;
 }
@@ -217,7 +220,7 @@ void TcxInplaceEditList::InitEdit(TcxCustomEdit* AEdit, TcxCustomEditProperties*
 TcxCustomEdit* TcxInplaceEditList::GetEdit(TcxCustomEditProperties* AProperties) {
   Integer AIndex = FindItem(AProperties, true);
   if (AIndex < 0) {
-    TcxCustomEdit* AEdit = CreateEdit(AProperties->ClassType());
+    TcxCustomEdit* AEdit = CreateEdit(AProperties->GetContainerClass());
     FItems.push_back(TcxEditListItem{AEdit, AProperties});
     AIndex = Count() - 1;
   }
@@ -228,7 +231,7 @@ TcxCustomEdit* TcxInplaceEditList::GetEdit(TcxCustomEditProperties* AProperties)
 
 TcxCustomEdit* TcxInplaceEditList::GetEdit(TClass APropertiesClass) {
   if (Integer AIndex = FindItem(APropertiesClass); AIndex >= 0) return FItems[AIndex].Edit;
-  TcxCustomEdit* AEdit = CreateEdit(APropertiesClass);
+  TcxCustomEdit* AEdit = CreateEdit(cxGetContainerClass(APropertiesClass));
   FItems.push_back(TcxEditListItem{AEdit, nullptr});
   return AEdit;
 }

@@ -1060,9 +1060,10 @@ class TcxInplaceEditList : public TObject {
     TcxCustomEdit* Edit;
     TcxCustomEditProperties* Properties;
   };
-  TcxCustomEdit* CreateEdit(TClass APropertiesClass);
+  TcxCustomEdit* CreateEdit(const TcxCustomEditClass& AEditClass);
   Integer FindItem(TcxCustomEditProperties* AProperties, bool ACanUseFreeEditors);
   Integer FindItem(TClass APropertiesClass);
+  Integer FindFreeItem(TClass AEditClass);
   void InitEdit(TcxCustomEdit* AEdit, TcxCustomEditProperties* AProperties);
   void RemoveItemAt(Integer AIndex);
   void EditFreed(TComponent* AComponent);
