@@ -340,6 +340,17 @@ TEST(EditControl, StandaloneAndInplaceDefaults) {
   }
 }
 
+TEST(EditControl, StyleAssignedValuesArePublishedAndNeverStored) {
+  TOwned<TTestEdit> E(Create<TTestEdit>(nullptr, false));
+  TcxCustomEditStyle* S = E->GetEditStyle();
+  S->SetButtonStyle(btsFlat);
+  S->SetColor(clRed);
+  const TPropInfo* AInfo = GetPropInfo(S, L"AssignedValues");
+  ASSERT_NE(AInfo, nullptr);
+  EXPECT_FALSE(IsStoredProp(S, AInfo));
+  EXPECT_EQ(GetOrdProp(S, AInfo), (1 << csvColor) | (1 << svButtonStyle));
+}
+
 TEST(EditControl, PropertiesMakeTheirEditors) {
   TOwned<TValidatingProperties> P = MakeOwned<TValidatingProperties>(nullptr);
   EXPECT_EQ(P->GetContainerClass().Class, TTestEdit::StaticClass());
