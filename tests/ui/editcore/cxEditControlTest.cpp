@@ -219,6 +219,16 @@ class TDefaultButtonEdit : public TTestEdit {
   }
 };
 
+// Takes no digits.
+class TLettersEdit : public TTestEdit {
+  DECLARE_CLASS(TLettersEdit, TTestEdit)
+ public:
+  using TTestEdit::TTestEdit;
+
+ protected:
+  bool IsValidChar(Char AChar) override { return !(AChar >= L'0' && AChar <= L'9'); }
+};
+
 enum class TErrorMode { None, DefaultText, EmptyText };
 
 // Counts what the editors and the application report.
@@ -298,6 +308,7 @@ IMPLEMENT_CLASS(TRecordingEdit)
 IMPLEMENT_CLASS(TClipboardEdit)
 IMPLEMENT_CLASS(TButtonEdit)
 IMPLEMENT_CLASS(TDefaultButtonEdit)
+IMPLEMENT_CLASS(TLettersEdit)
 IMPLEMENT_CLASS(TGrowingViewData)
 IMPLEMENT_CREATABLE_CLASS(TGrowingProperties)
 IMPLEMENT_CREATABLE_CLASS(TAnchoredEdit)
@@ -931,6 +942,23 @@ TEST(EditKeys, ClickKeyClicksTheDefaultButtonAndDropsItsCharacter) {
   ASSERT_TRUE(PumpApplicationUntil([&] { return !E->Chars.empty(); }));
   EXPECT_EQ(E->DefaultClicks, 1);
   EXPECT_EQ(E->Chars, std::vector<Char>{L'm'});
+}
+
+TEST(EditKeys, ARejectedCharacterBeepsWhateverBeepOnErrorSays) {
+  TOwned<TCustomForm> F(CreateForm(300, 80));
+  TLettersEdit* E = Create<TLettersEdit>(F.get(), false);
+  E->SetParent(F.get());
+  E->SetBounds(10, 10, 200, 24);
+  ASSERT_FALSE(E->GetProperties()->GetBeepOnError());
+  E->SetFocus();
+  ASSERT_TRUE(PumpApplicationUntil([&] { return E->Focused(); }));
+  TBeepCounter ABeeps;
+  for (WORD AKey : {WORD('7'), WORD('X')}) {
+    SendKey(AKey, false);
+    SendKey(AKey, true);
+  }
+  ASSERT_TRUE(PumpApplicationUntil([&] { return E->Text() == L"x"; }));
+  EXPECT_EQ(TBeepCounter::Count, 1);
 }
 
 TEST_F(EditInput, AllowLoseFocusLetsTheFocusGo) {
