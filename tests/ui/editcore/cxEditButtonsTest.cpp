@@ -1,0 +1,631 @@
+// Editor buttons: their settings, the action link, the collection, and the
+// properties' side of buttons and images, in memory and through form
+// resources.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "ActnList.h"
+#include "Classes.h"
+#include "Forms.h"
+#include "ImgList.h"
+#include "Menus.h"
+#include "cxEdit.h"
+
+namespace {
+
+// Properties that publish the buttons and images as the program's button
+// editors do.
+class TButtonTestProperties : public TcxCustomEditProperties {
+  DECLARE_CLASS(TButtonTestProperties, TcxCustomEditProperties)
+ public:
+  using TcxCustomEditProperties::TcxCustomEditProperties;
+};
+
+// A component that owns its properties and streams them as editors do.
+class TButtonTestHost : public TComponent {
+  DECLARE_CLASS(TButtonTestHost, TComponent)
+ public:
+  using TOwnerType = TComponent;
+  explicit TButtonTestHost(TComponent* AOwner) : TComponent(AOwner) {}
+  void AfterConstruction() override {
+    inherited::AfterConstruction();
+    FProperties = MakeOwned<TButtonTestProperties>(this);
+  }
+  TButtonTestProperties* GetProperties() const { return FProperties.get(); }
+
+ private:
+  TOwned<TButtonTestProperties> FProperties;
+};
+
+// The root of a form resource: it streams the components it owns.
+class TButtonTestRoot : public TComponent {
+  DECLARE_CLASS(TButtonTestRoot, TComponent)
+ public:
+  using TOwnerType = TComponent;
+  explicit TButtonTestRoot(TComponent* AOwner) : TComponent(AOwner) {}
+};
+
+}  // namespace
+
+IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TButtonTestProperties) {
+  using T = TButtonTestProperties;
+  P.Property<&T::GetButtons, &T::SetButtons>(L"Buttons");
+  P.Property<&T::GetImages, &T::SetImages>(L"Images");
+}
+IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TButtonTestHost) {
+  P.Property<&TButtonTestHost::GetProperties>(L"Properties");
+}
+IMPLEMENT_CREATABLE_CLASS(TButtonTestRoot)
+
+namespace {
+
+struct TChangeCounter {
+  Integer Count = 0;
+  void Changed(TObject*) { ++Count; }
+  void Attach(TcxCustomEditProperties* P) {
+    P->SetOnPropertiesChanged(MakeEvent<&TChangeCounter::Changed>(this));
+  }
+};
+
+TOwned<TButtonTestProperties> NewProperties() {
+  return TOwned<TButtonTestProperties>(Create<TButtonTestProperties>(nullptr));
+}
+
+void RegisterStreamedClasses() {
+  RegisterClasses({TButtonTestHost::StaticClass(), TButtonTestRoot::StaticClass(),
+                   TActionList::StaticClass(), TAction::StaticClass(),
+                   TImageList::StaticClass()});
+}
+
+std::string ComponentToText(TComponent* AComponent) {
+  TOwned<TMemoryStream> Bin = MakeOwned<TMemoryStream>();
+  WriteComponentToStream(Bin.get(), AComponent);
+  Bin->SetPosition(0);
+  TOwned<TMemoryStream> Text = MakeOwned<TMemoryStream>();
+  ObjectBinaryToText(Bin.get(), Text.get());
+  std::string S(static_cast<const char*>(Text->Memory()), static_cast<size_t>(Text->Size()));
+  std::erase(S, '\r');
+  return S;
+}
+
+template <class T>
+TOwned<T> TextToComponent(const std::string& AText) {
+  TOwned<TMemoryStream> In = MakeOwned<TMemoryStream>();
+  In->WriteBuffer(AText.data(), static_cast<Integer>(AText.size()));
+  In->SetPosition(0);
+  TOwned<TMemoryStream> Bin = MakeOwned<TMemoryStream>();
+  ObjectTextToBinary(In.get(), Bin.get());
+  Bin->SetPosition(0);
+  TOwned<T> Result(Create<T>(nullptr));
+  ReadComponentFromStream(Bin.get(), Result.get());
+  return Result;
+}
+
+// The lines between the host's object line and its end.
+std::string PropertyLines(TButtonTestHost* AHost) {
+  const std::string S = ComponentToText(AHost);
+  const size_t From = S.find('\n') + 1;
+  const size_t To = S.rfind("end");
+  return S.substr(From, To - From);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// A button's settings
+
+TEST(EditButton, AFreshButtonHasTheDocumentedDefaults) {
+  TOwned<TButtonTestProperties> P = NewProperties();
+  TcxEditButton* B = P->GetButtons()->Add();
+  EXPECT_EQ(B->GetAction(), nullptr);
+  EXPECT_EQ(B->GetCaption(), L"");
+  EXPECT_EQ(B->GetContentAlignment(), taCenter);
+  EXPECT_FALSE(B->GetDefault());
+  EXPECT_TRUE(B->GetEnabled());
+  EXPECT_EQ(B->GetImageIndex(), -1);
+  EXPECT_TRUE(B->GetGlyph()->Empty());
+  EXPECT_EQ(B->GetHint(), L"");
+  EXPECT_EQ(B->GetKind(), bkDown);
+  EXPECT_FALSE(B->GetLeftAlignment());
+  EXPECT_TRUE(B->GetStretchable());
+  EXPECT_EQ(B->GetTag(), 0);
+  EXPECT_EQ(B->GetTextColor(), clBtnText);
+  EXPECT_TRUE(B->GetVisible());
+  EXPECT_EQ(B->GetWidth(), 0);
+}
+
+struct TButtonSetterCase {
+  const char* Name;
+  void (*Apply)(TcxCustomEditButton*);
+  Integer Changes;  // properties changes reported
+};
+
+TEST(EditButton, SettersReportOnlyRealChangesToTheProperties) {
+  const TButtonSetterCase Cases[] = {
+      {"Caption", [](TcxCustomEditButton* B) { B->SetCaption(L"Go"); }, 1},
+      {"Caption unchanged", [](TcxCustomEditButton* B) { B->SetCaption(L""); }, 0},
+      {"ContentAlignment",
+       [](TcxCustomEditButton* B) { B->SetContentAlignment(taLeftJustify); }, 1},
+      {"ContentAlignment unchanged",
+       [](TcxCustomEditButton* B) { B->SetContentAlignment(taCenter); }, 0},
+      {"Default", [](TcxCustomEditButton* B) { B->SetDefault(true); }, 1},
+      {"Enabled", [](TcxCustomEditButton* B) { B->SetEnabled(false); }, 1},
+      {"Enabled unchanged", [](TcxCustomEditButton* B) { B->SetEnabled(true); }, 0},
+      {"Hint", [](TcxCustomEditButton* B) { B->SetHint(L"Pick"); }, 1},
+      {"ImageIndex", [](TcxCustomEditButton* B) { B->SetImageIndex(3); }, 1},
+      {"Kind", [](TcxCustomEditButton* B) { B->SetKind(bkEllipsis); }, 1},
+      {"Kind unchanged", [](TcxCustomEditButton* B) { B->SetKind(bkDown); }, 0},
+      {"LeftAlignment", [](TcxCustomEditButton* B) { B->SetLeftAlignment(true); }, 1},
+      {"Stretchable", [](TcxCustomEditButton* B) { B->SetStretchable(false); }, 1},
+      {"Tag", [](TcxCustomEditButton* B) { B->SetTag(7); }, 1},
+      {"TextColor", [](TcxCustomEditButton* B) { B->SetTextColor(clRed); }, 1},
+      {"Visible", [](TcxCustomEditButton* B) { B->SetVisible(false); }, 1},
+      {"Width", [](TcxCustomEditButton* B) { B->SetWidth(20); }, 1},
+      {"Width unchanged", [](TcxCustomEditButton* B) { B->SetWidth(0); }, 0},
+      {"negative Width is refused", [](TcxCustomEditButton* B) { B->SetWidth(-5); }, 0},
+  };
+  for (const auto& C : Cases) {
+    TOwned<TButtonTestProperties> P = NewProperties();
+    TcxCustomEditButton* B = P->GetButtons()->Add();
+    TChangeCounter Counter;
+    Counter.Attach(P.get());
+    C.Apply(B);
+    EXPECT_EQ(Counter.Count, C.Changes) << C.Name;
+  }
+}
+
+TEST(EditButton, ANegativeWidthIsRefusedAndRescalingKeepsWidthsSound) {
+  TOwned<TButtonTestProperties> P = NewProperties();
+  TcxCustomEditButton* B = P->GetButtons()->Add();
+  B->SetWidth(20);
+  B->SetWidth(-1);
+  EXPECT_EQ(B->GetWidth(), 20);
+  B->ChangeScale(3, 2);
+  EXPECT_EQ(B->GetWidth(), 30);
+  B->ChangeScale(1, 0);  // a zero divisor gives -1: refused
+  EXPECT_EQ(B->GetWidth(), 30);
+  B->ChangeScale(-1, 1);
+  EXPECT_EQ(B->GetWidth(), 30);
+  B->ChangeScale(2, 3);
+  EXPECT_EQ(B->GetWidth(), 20);
+}
+
+TEST(EditButton, ASecondDefaultButtonClearsTheFirst) {
+  TOwned<TButtonTestProperties> P = NewProperties();
+  TcxEditButtons* Bs = P->GetButtons();
+  TcxEditButton* First = Bs->Add();
+  TcxEditButton* Second = Bs->Add();
+  First->SetDefault(true);
+  TChangeCounter Counter;
+  Counter.Attach(P.get());
+  Second->SetDefault(true);
+  EXPECT_FALSE(First->GetDefault());
+  EXPECT_TRUE(Second->GetDefault());
+  EXPECT_EQ(Counter.Count, 1);
+}
+
+TEST(EditButton, TheVisibleCaptionLosesTheAcceleratorMarks) {
+  TOwned<TButtonTestProperties> P = NewProperties();
+  TcxEditButton* B = P->GetButtons()->Add();
+  B->SetCaption(L"&Open");
+  EXPECT_EQ(B->GetCaption(), L"&Open");
+  EXPECT_EQ(B->GetVisibleCaption(), L"Open");
+  B->SetCaption(L"Save && Close");
+  EXPECT_EQ(B->GetVisibleCaption(), L"Save & Close");
+}
+
+TEST(EditButton, AssignCopiesEverySettingInOneChange) {
+  TOwned<TButtonTestProperties> P = NewProperties();
+  TOwned<TAction> Action(Create<TAction>(nullptr));
+  TcxEditButton* Source = P->GetButtons()->Add();
+  TcxEditButton* Target = P->GetButtons()->Add();
+  Source->SetAction(Action.get());
+  Source->SetCaption(L"&Go");
+  Source->SetContentAlignment(taRightJustify);
+  Source->SetDefault(true);
+  Source->SetEnabled(false);
+  Source->SetHint(L"Run it");
+  Source->SetImageIndex(2);
+  Source->SetKind(bkText);
+  Source->SetLeftAlignment(true);
+  Source->SetStretchable(false);
+  Source->SetTag(42);
+  Source->SetTextColor(clBlue);
+  Source->SetVisible(false);
+  Source->SetWidth(17);
+  TChangeCounter Counter;
+  Counter.Attach(P.get());
+  Target->Assign(Source);
+  EXPECT_EQ(Counter.Count, 1);
+  EXPECT_EQ(Target->GetAction(), Action.get());
+  EXPECT_EQ(Target->GetCaption(), L"&Go");
+  EXPECT_EQ(Target->GetVisibleCaption(), L"Go");
+  EXPECT_EQ(Target->GetContentAlignment(), taRightJustify);
+  // The target took Default over, so the source lost it.
+  EXPECT_TRUE(Target->GetDefault());
+  EXPECT_FALSE(Source->GetDefault());
+  EXPECT_FALSE(Target->GetEnabled());
+  EXPECT_EQ(Target->GetHint(), L"Run it");
+  EXPECT_EQ(Target->GetImageIndex(), 2);
+  EXPECT_EQ(Target->GetKind(), bkText);
+  EXPECT_TRUE(Target->GetLeftAlignment());
+  EXPECT_FALSE(Target->GetStretchable());
+  EXPECT_EQ(Target->GetTag(), 42);
+  EXPECT_EQ(Target->GetTextColor(), clBlue);
+  EXPECT_FALSE(Target->GetVisible());
+  EXPECT_EQ(Target->GetWidth(), 17);
+  EXPECT_THROW(Target->Assign(P.get()), EConvertError);
+}
+
+// ---------------------------------------------------------------------------
+// Actions
+
+namespace {
+TOwned<TAction> NewAction(const String& ACaption) {
+  TOwned<TAction> A(Create<TAction>(nullptr));
+  A->SetCaption(ACaption);
+  A->SetHint(L"Action hint");
+  A->SetImageIndex(4);
+  return A;
+}
+}  // namespace
+
+TEST(EditButtonAction, OutsideLoadingTheActionsStateIsTaken) {
+  TOwned<TButtonTestProperties> P = NewProperties();
+  TOwned<TAction> A = NewAction(L"Go");
+  A->SetEnabled(false);
+  TcxEditButton* B = P->GetButtons()->Add();
+  B->SetCaption(L"Stop");
+  B->SetAction(A.get());
+  EXPECT_EQ(B->GetCaption(), L"Go");
+  EXPECT_EQ(B->GetHint(), L"Action hint");
+  EXPECT_EQ(B->GetImageIndex(), 4);
+  EXPECT_FALSE(B->GetEnabled());
+}
+
+TEST(EditButtonAction, AValueFollowsTheActionOnlyWhileItStillEqualsIt) {
+  TOwned<TButtonTestProperties> P = NewProperties();
+  TOwned<TAction> A = NewAction(L"Go");
+  TcxEditButton* Linked = P->GetButtons()->Add();
+  TcxEditButton* Edited = P->GetButtons()->Add();
+  Linked->SetAction(A.get());
+  Edited->SetAction(A.get());
+  Edited->SetCaption(L"Mine");
+  Edited->SetHint(L"My hint");
+  A->SetCaption(L"Run");
+  A->SetHint(L"New hint");
+  A->SetVisible(false);
+  EXPECT_EQ(Linked->GetCaption(), L"Run");
+  EXPECT_EQ(Linked->GetHint(), L"New hint");
+  EXPECT_FALSE(Linked->GetVisible());
+  EXPECT_EQ(Edited->GetCaption(), L"Mine");
+  EXPECT_EQ(Edited->GetHint(), L"My hint");
+  EXPECT_FALSE(Edited->GetVisible());
+}
+
+TEST(EditButtonAction, AFollowedHintChangesNothingToRepaint) {
+  TOwned<TButtonTestProperties> P = NewProperties();
+  TOwned<TAction> A = NewAction(L"Go");
+  TcxEditButton* B = P->GetButtons()->Add();
+  B->SetAction(A.get());
+  TChangeCounter Counter;
+  Counter.Attach(P.get());
+  A->SetHint(L"Other hint");
+  EXPECT_EQ(B->GetHint(), L"Other hint");
+  EXPECT_EQ(Counter.Count, 0);
+  A->SetCaption(L"Run");
+  EXPECT_EQ(Counter.Count, 1);
+}
+
+TEST(EditButtonAction, AFreedActionIsDropped) {
+  TOwned<TButtonTestProperties> P = NewProperties();
+  TOwned<TAction> A = NewAction(L"Go");
+  TcxEditButton* B = P->GetButtons()->Add();
+  TcxEditButton* Other = P->GetButtons()->Add();
+  B->SetAction(A.get());
+  A.reset();
+  EXPECT_EQ(B->GetAction(), nullptr);
+  EXPECT_EQ(B->ActionLink(), nullptr);
+  EXPECT_EQ(Other->GetAction(), nullptr);
+  // The caption taken from the action stays.
+  EXPECT_EQ(B->GetCaption(), L"Go");
+}
+
+TEST(EditButtonAction, ClearingTheActionKeepsTheButtonsValues) {
+  TOwned<TButtonTestProperties> P = NewProperties();
+  TOwned<TAction> A = NewAction(L"Go");
+  TcxEditButton* B = P->GetButtons()->Add();
+  B->SetAction(A.get());
+  B->SetAction(nullptr);
+  EXPECT_EQ(B->ActionLink(), nullptr);
+  EXPECT_EQ(A->ClientCount(), 0);
+  EXPECT_EQ(B->GetCaption(), L"Go");
+  A->SetCaption(L"Run");
+  EXPECT_EQ(B->GetCaption(), L"Go");
+}
+
+TEST(EditButtonAction, InitiateActionsUpdatesTheLinkedActions) {
+  struct TUpdateCounter {
+    Integer Count = 0;
+    void Update(TObject*) { ++Count; }
+  } Counter;
+  TOwned<TButtonTestProperties> P = NewProperties();
+  TOwned<TAction> A = NewAction(L"Go");
+  A->SetOnUpdate(MakeEvent<&TUpdateCounter::Update>(&Counter));
+  P->GetButtons()->Add()->SetAction(A.get());
+  P->GetButtons()->Add();
+  P->InitiateActions();
+  EXPECT_EQ(Counter.Count, 1);
+}
+
+struct THintCase {
+  const char* Name;
+  bool ShowShortCuts;
+  TShortCut ShortCut;
+  const wchar_t* Hint;
+  bool Refuse;  // the action's OnHint refuses
+  const wchar_t* Expected;
+  bool CanShow;
+};
+
+TEST(EditButtonAction, TheHintShowsTheActionsShortcutWhenTheApplicationAsks) {
+  struct THintRefuser {
+    bool Refuse = false;
+    void Hint(String&, bool& CanShow) { CanShow = !Refuse; }
+  };
+  const TShortCut CtrlO = scCtrl | 'O';
+  const String CtrlOText = ShortCutToText(CtrlO);
+  ASSERT_FALSE(CtrlOText.empty());
+  const String WithKeys = L"Open a file (" + CtrlOText + L")";
+  const THintCase Cases[] = {
+      {"shortcut shown", true, CtrlO, L"Open a file", false, WithKeys.c_str(), true},
+      {"application hides shortcuts", false, CtrlO, L"Open a file", false, L"Open a file", true},
+      {"no shortcut", true, 0, L"Open a file", false, L"Open a file", true},
+      {"an empty hint stays empty", true, CtrlO, L"", false, L"", true},
+      {"a refused hint", true, CtrlO, L"Open a file", true, L"Open a file", false},
+  };
+  ASSERT_NE(Application(), nullptr);
+  const bool Saved = Application()->HintShortCuts();
+  for (const auto& C : Cases) {
+    TOwned<TButtonTestProperties> P = NewProperties();
+    TOwned<TAction> A = NewAction(L"Open");
+    THintRefuser Refuser{C.Refuse};
+    A->SetOnHint(MakeEvent<&THintRefuser::Hint>(&Refuser));
+    A->SetShortCut(C.ShortCut);
+    TcxEditButton* B = P->GetButtons()->Add();
+    B->SetAction(A.get());
+    Application()->SetHintShortCuts(C.ShowShortCuts);
+    String Hint = C.Hint;
+    EXPECT_EQ(B->ActionLink()->PrepareHint(Hint), C.CanShow) << C.Name;
+    EXPECT_EQ(Hint, C.Expected) << C.Name;
+  }
+  Application()->SetHintShortCuts(Saved);
+}
+
+// ---------------------------------------------------------------------------
+// The collection and the properties' side
+
+TEST(EditButtons, SupportedOperationsIncludeHotTrackWithAButton) {
+  TOwned<TButtonTestProperties> P = NewProperties();
+  EXPECT_EQ(P->GetSupportedOperations(), TcxEditSupportedOperations{});
+  P->GetButtons()->Add();
+  EXPECT_EQ(P->GetSupportedOperations(), TcxEditSupportedOperations{esoHotTrack});
+}
+
+TEST(EditButtons, TheVisibleCountLeavesHiddenButtonsOut) {
+  TOwned<TButtonTestProperties> P = NewProperties();
+  P->GetButtons()->Add();
+  P->GetButtons()->Add()->SetVisible(false);
+  P->GetButtons()->Add();
+  EXPECT_EQ(P->GetButtons()->Count(), 3);
+  EXPECT_EQ(P->GetButtons()->GetVisibleCount(), 2);
+}
+
+TEST(EditButtons, AddingAndDeletingButtonsReportsAChange) {
+  TOwned<TButtonTestProperties> P = NewProperties();
+  TChangeCounter Counter;
+  Counter.Attach(P.get());
+  P->GetButtons()->Add();
+  EXPECT_EQ(Counter.Count, 1);
+  P->GetButtons()->Delete(0);
+  EXPECT_EQ(Counter.Count, 2);
+}
+
+TEST(EditButtons, ScalingTheButtonsIsOneChange) {
+  TOwned<TButtonTestProperties> P = NewProperties();
+  P->GetButtons()->Add()->SetWidth(20);
+  P->GetButtons()->Add()->SetWidth(0);
+  P->GetButtons()->Add()->SetWidth(15);
+  TChangeCounter Counter;
+  Counter.Attach(P.get());
+  P->GetButtons()->ChangeScale(144, 96);
+  EXPECT_EQ(Counter.Count, 1);
+  EXPECT_EQ(P->GetButtons()->Items(0)->GetWidth(), 30);
+  EXPECT_EQ(P->GetButtons()->Items(1)->GetWidth(), 0);
+  EXPECT_EQ(P->GetButtons()->Items(2)->GetWidth(), 23);  // 22.5 rounds half away
+}
+
+TEST(EditButtons, ALiveDpiChangeRescalesTheButtonsButNotOneWhileLoading) {
+  TOwned<TButtonTestProperties> P = NewProperties();
+  TcxEditButton* B = P->GetButtons()->Add();
+  B->SetWidth(20);
+  P->GetScaleFactor()->Assign(3, 2, true);
+  EXPECT_EQ(B->GetWidth(), 20);
+  P->GetScaleFactor()->Assign(3, 1, false);  // 3/2 -> 3/1: twice as large
+  EXPECT_EQ(B->GetWidth(), 40);
+}
+
+TEST(EditButtons, AssignCopiesTheButtonsRescaledToTheTargetsDpi) {
+  struct TDpiCase {
+    Integer SourceDpi, TargetDpi, Width, Expected;
+  };
+  const TDpiCase Cases[] = {{96, 96, 20, 20}, {96, 144, 20, 30}, {144, 96, 30, 20},
+                            {192, 144, 40, 30}};
+  for (const auto& C : Cases) {
+    TOwned<TButtonTestProperties> Source = NewProperties();
+    TOwned<TButtonTestProperties> Target = NewProperties();
+    Source->GetScaleFactor()->Assign(C.SourceDpi, 96, false);
+    Target->GetScaleFactor()->Assign(C.TargetDpi, 96, false);
+    Target->GetButtons()->Add();
+    Target->GetButtons()->Add();
+    TcxEditButton* B = Source->GetButtons()->Add();
+    B->SetWidth(C.Width);
+    B->SetKind(bkEllipsis);
+    TChangeCounter Counter;
+    Counter.Attach(Target.get());
+    Target->Assign(Source.get());
+    EXPECT_EQ(Counter.Count, 1) << C.SourceDpi << "->" << C.TargetDpi;
+    ASSERT_EQ(Target->GetButtons()->Count(), 1);
+    EXPECT_EQ(Target->GetButtons()->Items(0)->GetKind(), bkEllipsis);
+    EXPECT_EQ(Target->GetButtons()->Items(0)->GetWidth(), C.Expected)
+        << C.SourceDpi << "->" << C.TargetDpi;
+    // The source keeps its own.
+    EXPECT_EQ(B->GetWidth(), C.Width);
+  }
+}
+
+TEST(EditButtons, ImagesAreCopiedWatchedAndDroppedWhenFreed) {
+  TOwned<TButtonTestProperties> Source = NewProperties();
+  TOwned<TButtonTestProperties> P = NewProperties();
+  TOwned<TImageList> Images(Create<TImageList>(nullptr));
+  TOwned<TImageList> Other(Create<TImageList>(nullptr));
+  TChangeCounter Counter;
+  Counter.Attach(P.get());
+  P->SetImages(Images.get());
+  EXPECT_EQ(P->GetImages(), Images.get());
+  EXPECT_EQ(Counter.Count, 1);
+  Images->SetSize(20, 20);  // a change of the list reaches the properties
+  EXPECT_EQ(Counter.Count, 2);
+  Other->SetSize(24, 24);  // another list's change does not
+  EXPECT_EQ(Counter.Count, 2);
+  Source->SetImages(Other.get());
+  P->Assign(Source.get());
+  EXPECT_EQ(P->GetImages(), Other.get());
+  Other.reset();
+  EXPECT_EQ(P->GetImages(), nullptr);
+  EXPECT_EQ(Source->GetImages(), nullptr);
+  Images->SetSize(32, 32);  // no longer watched
+  EXPECT_EQ(P->GetImages(), nullptr);
+}
+
+// ---------------------------------------------------------------------------
+// Form resources
+
+struct TButtonStoredCase {
+  const char* Name;
+  void (*Apply)(TcxEditButton*);
+  const char* Lines;  // the button's lines inside the collection item
+};
+
+TEST(EditButtonsResources, ButtonsWriteOnlyWhatDiffersFromTheDefaults) {
+  RegisterStreamedClasses();
+  const TButtonStoredCase Cases[] = {
+      {"fresh", [](TcxEditButton*) {}, ""},
+      {"Caption", [](TcxEditButton* B) { B->SetCaption(L"Go"); }, "      Caption = 'Go'\n"},
+      {"ContentAlignment",
+       [](TcxEditButton* B) { B->SetContentAlignment(taLeftJustify); },
+       "      ContentAlignment = taLeftJustify\n"},
+      {"Default", [](TcxEditButton* B) { B->SetDefault(true); }, "      Default = True\n"},
+      {"Enabled", [](TcxEditButton* B) { B->SetEnabled(false); }, "      Enabled = False\n"},
+      {"ImageIndex", [](TcxEditButton* B) { B->SetImageIndex(0); }, "      ImageIndex = 0\n"},
+      {"Kind", [](TcxEditButton* B) { B->SetKind(bkGlyph); }, "      Kind = bkGlyph\n"},
+      {"LeftAlignment", [](TcxEditButton* B) { B->SetLeftAlignment(true); },
+       "      LeftAlignment = True\n"},
+      {"Stretchable", [](TcxEditButton* B) { B->SetStretchable(false); },
+       "      Stretchable = False\n"},
+      {"Tag", [](TcxEditButton* B) { B->SetTag(5); }, "      Tag = 5\n"},
+      {"TextColor is not published", [](TcxEditButton* B) { B->SetTextColor(clRed); }, ""},
+      {"Visible", [](TcxEditButton* B) { B->SetVisible(false); }, "      Visible = False\n"},
+      {"Width", [](TcxEditButton* B) { B->SetWidth(12); }, "      Width = 12\n"},
+  };
+  for (const auto& C : Cases) {
+    TOwned<TButtonTestHost> Host(Create<TButtonTestHost>(nullptr));
+    Host->SetName(L"Host");
+    C.Apply(Host->GetProperties()->GetButtons()->Add());
+    const std::string Expected =
+        std::string("  Properties.Buttons = <\n    item\n") + C.Lines + "    end>\n";
+    EXPECT_EQ(PropertyLines(Host.get()), Expected) << C.Name;
+  }
+}
+
+TEST(EditButtonsResources, WrittenButtonsReadBackEqual) {
+  RegisterStreamedClasses();
+  TOwned<TButtonTestHost> Host(Create<TButtonTestHost>(nullptr));
+  Host->SetName(L"Host");
+  TcxEditButtons* Bs = Host->GetProperties()->GetButtons();
+  TcxEditButton* B = Bs->Add();
+  B->SetCaption(L"&Go");
+  B->SetKind(bkText);
+  B->SetWidth(33);
+  B->SetTag(-3);
+  B->SetHint(L"Run");
+  B = Bs->Add();
+  B->SetKind(bkEllipsis);
+  B->SetDefault(true);
+  B->SetLeftAlignment(true);
+  B->SetVisible(false);
+  TOwned<TButtonTestHost> Read = TextToComponent<TButtonTestHost>(ComponentToText(Host.get()));
+  TcxEditButtons* R = Read->GetProperties()->GetButtons();
+  ASSERT_EQ(R->Count(), 2);
+  EXPECT_EQ(R->Items(0)->GetCaption(), L"&Go");
+  EXPECT_EQ(R->Items(0)->GetVisibleCaption(), L"Go");
+  EXPECT_EQ(R->Items(0)->GetKind(), bkText);
+  EXPECT_EQ(R->Items(0)->GetWidth(), 33);
+  EXPECT_EQ(R->Items(0)->GetTag(), -3);
+  EXPECT_EQ(R->Items(0)->GetHint(), L"Run");
+  EXPECT_EQ(R->Items(1)->GetKind(), bkEllipsis);
+  EXPECT_TRUE(R->Items(1)->GetDefault());
+  EXPECT_TRUE(R->Items(1)->GetLeftAlignment());
+  EXPECT_FALSE(R->Items(1)->GetVisible());
+  EXPECT_EQ(ComponentToText(Read.get()), ComponentToText(Host.get()));
+}
+
+namespace {
+// A root with an action list, an action and a host whose button uses it.
+const char* const ActionRootText =
+    "object Root: TButtonTestRoot\n"
+    "  object Actions: TActionList\n"
+    "    object Act: TAction\n"
+    "      Caption = 'Go'\n"
+    "      Hint = 'Action hint'\n"
+    "    end\n"
+    "  end\n"
+    "  object Host: TButtonTestHost\n"
+    "    Properties.Buttons = <\n"
+    "      item\n"
+    "        Action = Act\n"
+    "        Caption = 'Stop'\n"
+    "      end\n"
+    "      item\n"
+    "        Action = Act\n"
+    "      end>\n"
+    "  end\n"
+    "end\n";
+}  // namespace
+
+TEST(EditButtonsResources, AnActionReadWithTheFormFillsOnlyDefaultValues) {
+  RegisterStreamedClasses();
+  TOwned<TButtonTestRoot> Root = TextToComponent<TButtonTestRoot>(ActionRootText);
+  auto* Host = As<TButtonTestHost>(Root->FindComponent(L"Host"));
+  auto* Act = As<TAction>(Root->FindComponent(L"Act"));
+  TcxEditButtons* Bs = Host->GetProperties()->GetButtons();
+  ASSERT_EQ(Bs->Count(), 2);
+  EXPECT_EQ(Bs->Items(0)->GetAction(), Act);
+  EXPECT_EQ(Bs->Items(0)->GetCaption(), L"Stop");
+  EXPECT_EQ(Bs->Items(1)->GetCaption(), L"Go");
+  EXPECT_EQ(Bs->Items(1)->GetHint(), L"Action hint");
+}
+
+TEST(EditButtonsResources, ValuesTakenFromTheActionAreNotStored) {
+  RegisterStreamedClasses();
+  TOwned<TButtonTestRoot> Root = TextToComponent<TButtonTestRoot>(ActionRootText);
+  auto* Host = As<TButtonTestHost>(Root->FindComponent(L"Host"));
+  TcxEditButton* Linked = Host->GetProperties()->GetButtons()->Items(1);
+  EXPECT_EQ(ComponentToText(Root.get()), ActionRootText);
+  // Editing the hint breaks the link for storing.
+  Linked->SetHint(L"Own hint");
+  const std::string Text = ComponentToText(Root.get());
+  EXPECT_NE(Text.find("        Hint = 'Own hint'\n"), std::string::npos) << Text;
+}
