@@ -68,9 +68,7 @@ TBasicAction* TcxCustomEditButton::GetAction() const {
   return FActionLink ? FActionLink->Action() : nullptr;
 }
 
-TClass TcxCustomEditButton::GetActionLinkClass() {
-  return TcxEditButtonActionLink::StaticClass();
-}
+TClass TcxCustomEditButton::GetActionLinkClass() { return TcxEditButtonActionLink::StaticClass(); }
 
 void TcxCustomEditButton::InitiateAction() {
   if (FActionLink) FActionLink->Update();
@@ -201,15 +199,13 @@ bool TcxCustomEditButton::IsVisibleStored() {
 // TcxEditButton
 IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TcxEditButton) {
   using B = TcxEditButton;
-  static const wchar_t* const AlignmentNames[] = {L"taLeftJustify", L"taRightJustify",
-                                                  L"taCenter"};
+  static const wchar_t* const AlignmentNames[] = {L"taLeftJustify", L"taRightJustify", L"taCenter"};
   static const TEnumInfo AlignmentInfo = MakeEnumInfo(L"TAlignment", AlignmentNames);
   static const wchar_t* const KindNames[] = {L"bkEllipsis", L"bkDown", L"bkGlyph", L"bkText"};
   static const TEnumInfo KindInfo = MakeEnumInfo(L"TcxEditButtonKind", KindNames);
   P.Property<&B::GetAction, &B::SetAction>(L"Action");
   P.Property<&B::GetCaption, &B::SetCaption>(L"Caption").template Stored<&B::IsCaptionStored>();
-  P.Property<&B::GetContentAlignment, &B::SetContentAlignment>(L"ContentAlignment",
-                                                               AlignmentInfo)
+  P.Property<&B::GetContentAlignment, &B::SetContentAlignment>(L"ContentAlignment", AlignmentInfo)
       .Default(taCenter);
   P.Property<&B::GetDefault, &B::SetDefault>(L"Default").Default(false);
   P.Property<&B::GetEnabled, &B::SetEnabled>(L"Enabled")

@@ -52,8 +52,8 @@ TClass TcxEditRepositoryItem::GetEditPropertiesClass() {
 }
 
 void TcxEditRepositoryItem::AddListener(IcxEditRepositoryItemListener* AListener) {
-  if (AListener && std::find(FListenerList.begin(), FListenerList.end(), AListener) ==
-                       FListenerList.end())
+  if (AListener &&
+      std::find(FListenerList.begin(), FListenerList.end(), AListener) == FListenerList.end())
     FListenerList.push_back(AListener);
 }
 
@@ -99,8 +99,7 @@ void TcxEditRepositoryItem::SetRepository(TcxEditRepository* Value) {
 TComponent* TcxEditRepositoryItem::GetParentComponent() const { return FRepository; }
 
 void TcxEditRepositoryItem::SetParentComponent(TComponent* Value) {
-  if (!ComponentState().Contains(csLoading))
-    SetRepository(AsOrNull<TcxEditRepository>(Value));
+  if (!ComponentState().Contains(csLoading)) SetRepository(AsOrNull<TcxEditRepository>(Value));
 }
 
 void TcxEditRepositoryItem::ReadState(TReader* Reader) {

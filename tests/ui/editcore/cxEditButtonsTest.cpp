@@ -8,6 +8,7 @@
 
 #include "ActnList.h"
 #include "Classes.h"
+#include "EditcoreTestSupport.h"
 #include "Forms.h"
 #include "ImgList.h"
 #include "Menus.h"
@@ -75,37 +76,12 @@ TOwned<TButtonTestProperties> NewProperties() {
 
 void RegisterStreamedClasses() {
   RegisterClasses({TButtonTestHost::StaticClass(), TButtonTestRoot::StaticClass(),
-                   TActionList::StaticClass(), TAction::StaticClass(),
-                   TImageList::StaticClass()});
-}
-
-std::string ComponentToText(TComponent* AComponent) {
-  TOwned<TMemoryStream> Bin = MakeOwned<TMemoryStream>();
-  WriteComponentToStream(Bin.get(), AComponent);
-  Bin->SetPosition(0);
-  TOwned<TMemoryStream> Text = MakeOwned<TMemoryStream>();
-  ObjectBinaryToText(Bin.get(), Text.get());
-  std::string S(static_cast<const char*>(Text->Memory()), static_cast<size_t>(Text->Size()));
-  std::erase(S, '\r');
-  return S;
-}
-
-template <class T>
-TOwned<T> TextToComponent(const std::string& AText) {
-  TOwned<TMemoryStream> In = MakeOwned<TMemoryStream>();
-  In->WriteBuffer(AText.data(), static_cast<Integer>(AText.size()));
-  In->SetPosition(0);
-  TOwned<TMemoryStream> Bin = MakeOwned<TMemoryStream>();
-  ObjectTextToBinary(In.get(), Bin.get());
-  Bin->SetPosition(0);
-  TOwned<T> Result(Create<T>(nullptr));
-  ReadComponentFromStream(Bin.get(), Result.get());
-  return Result;
+                   TActionList::StaticClass(), TAction::StaticClass(), TImageList::StaticClass()});
 }
 
 // The lines between the host's object line and its end.
 std::string PropertyLines(TButtonTestHost* AHost) {
-  const std::string S = ComponentToText(AHost);
+  const std::string S = FormResourceText(AHost);
   const size_t From = S.find('\n') + 1;
   const size_t To = S.rfind("end");
   return S.substr(From, To - From);
@@ -146,8 +122,8 @@ TEST(EditButton, SettersReportOnlyRealChangesToTheProperties) {
   const TButtonSetterCase Cases[] = {
       {"Caption", [](TcxCustomEditButton* B) { B->SetCaption(L"Go"); }, 1},
       {"Caption unchanged", [](TcxCustomEditButton* B) { B->SetCaption(L""); }, 0},
-      {"ContentAlignment",
-       [](TcxCustomEditButton* B) { B->SetContentAlignment(taLeftJustify); }, 1},
+      {"ContentAlignment", [](TcxCustomEditButton* B) { B->SetContentAlignment(taLeftJustify); },
+       1},
       {"ContentAlignment unchanged",
        [](TcxCustomEditButton* B) { B->SetContentAlignment(taCenter); }, 0},
       {"Default", [](TcxCustomEditButton* B) { B->SetDefault(true); }, 1},
@@ -190,6 +166,39 @@ TEST(EditButton, ANegativeWidthIsRefusedAndRescalingKeepsWidthsSound) {
   EXPECT_EQ(B->GetWidth(), 30);
   B->ChangeScale(2, 3);
   EXPECT_EQ(B->GetWidth(), 20);
+}
+
+namespace {
+// A small picture for glyphs: red with a blue column.
+TOwned<TBitmap> SmallPicture() {
+  TOwned<TBitmap> B = MakeOwned<TBitmap>();
+  B->SetSize(6, 4);
+  B->Canvas()->Brush()->SetColor(clRed);
+  B->Canvas()->FillRect(TRect{0, 0, 6, 4});
+  B->Canvas()->SetPixel(2, 1, clBlue);
+  return B;
+}
+}  // namespace
+
+TEST(EditButton, SetGlyphCopiesThePictureAndReportsTheChange) {
+  TOwned<TButtonTestProperties> P = NewProperties();
+  TcxEditButton* B = P->GetButtons()->Add();
+  TOwned<TdxSmartGlyph> Glyph(Create<TdxSmartGlyph>());
+  TOwned<TBitmap> Picture = SmallPicture();
+  Glyph->Assign(Picture.get());
+  TChangeCounter Counter;
+  Counter.Attach(P.get());
+  B->SetGlyph(Glyph.get());
+  EXPECT_GE(Counter.Count, 1);
+  EXPECT_NE(B->GetGlyph(), Glyph.get());
+  EXPECT_FALSE(B->GetGlyph()->Empty());
+  EXPECT_EQ(B->GetGlyph()->Width(), 6);
+  Glyph->Assign(nullptr);  // the button keeps its copy
+  EXPECT_FALSE(B->GetGlyph()->Empty());
+  const Integer Before = Counter.Count;
+  B->SetGlyph(nullptr);
+  EXPECT_TRUE(B->GetGlyph()->Empty());
+  EXPECT_GT(Counter.Count, Before);
 }
 
 TEST(EditButton, ASecondDefaultButtonClearsTheFirst) {
@@ -461,8 +470,8 @@ TEST(EditButtons, AssignCopiesTheButtonsRescaledToTheTargetsDpi) {
   struct TDpiCase {
     Integer SourceDpi, TargetDpi, Width, Expected;
   };
-  const TDpiCase Cases[] = {{96, 96, 20, 20}, {96, 144, 20, 30}, {144, 96, 30, 20},
-                            {192, 144, 40, 30}};
+  const TDpiCase Cases[] = {
+      {96, 96, 20, 20}, {96, 144, 20, 30}, {144, 96, 30, 20}, {192, 144, 40, 30}};
   for (const auto& C : Cases) {
     TOwned<TButtonTestProperties> Source = NewProperties();
     TOwned<TButtonTestProperties> Target = NewProperties();
@@ -524,8 +533,7 @@ TEST(EditButtonsResources, ButtonsWriteOnlyWhatDiffersFromTheDefaults) {
   const TButtonStoredCase Cases[] = {
       {"fresh", [](TcxEditButton*) {}, ""},
       {"Caption", [](TcxEditButton* B) { B->SetCaption(L"Go"); }, "      Caption = 'Go'\n"},
-      {"ContentAlignment",
-       [](TcxEditButton* B) { B->SetContentAlignment(taLeftJustify); },
+      {"ContentAlignment", [](TcxEditButton* B) { B->SetContentAlignment(taLeftJustify); },
        "      ContentAlignment = taLeftJustify\n"},
       {"Default", [](TcxEditButton* B) { B->SetDefault(true); }, "      Default = True\n"},
       {"Enabled", [](TcxEditButton* B) { B->SetEnabled(false); }, "      Enabled = False\n"},
@@ -561,12 +569,15 @@ TEST(EditButtonsResources, WrittenButtonsReadBackEqual) {
   B->SetWidth(33);
   B->SetTag(-3);
   B->SetHint(L"Run");
+  TOwned<TBitmap> Picture = SmallPicture();
+  B->GetGlyph()->Assign(Picture.get());
   B = Bs->Add();
   B->SetKind(bkEllipsis);
   B->SetDefault(true);
   B->SetLeftAlignment(true);
   B->SetVisible(false);
-  TOwned<TButtonTestHost> Read = TextToComponent<TButtonTestHost>(ComponentToText(Host.get()));
+  TOwned<TButtonTestHost> Read =
+      ReadFormResourceText<TButtonTestHost>(FormResourceText(Host.get()));
   TcxEditButtons* R = Read->GetProperties()->GetButtons();
   ASSERT_EQ(R->Count(), 2);
   EXPECT_EQ(R->Items(0)->GetCaption(), L"&Go");
@@ -575,11 +586,15 @@ TEST(EditButtonsResources, WrittenButtonsReadBackEqual) {
   EXPECT_EQ(R->Items(0)->GetWidth(), 33);
   EXPECT_EQ(R->Items(0)->GetTag(), -3);
   EXPECT_EQ(R->Items(0)->GetHint(), L"Run");
+  ASSERT_FALSE(R->Items(0)->GetGlyph()->Empty());
+  EXPECT_EQ(R->Items(0)->GetGlyph()->Width(), 6);
+  EXPECT_EQ(R->Items(0)->GetGlyph()->Height(), 4);
+  EXPECT_TRUE(R->Items(1)->GetGlyph()->Empty());
   EXPECT_EQ(R->Items(1)->GetKind(), bkEllipsis);
   EXPECT_TRUE(R->Items(1)->GetDefault());
   EXPECT_TRUE(R->Items(1)->GetLeftAlignment());
   EXPECT_FALSE(R->Items(1)->GetVisible());
-  EXPECT_EQ(ComponentToText(Read.get()), ComponentToText(Host.get()));
+  EXPECT_EQ(FormResourceText(Read.get()), FormResourceText(Host.get()));
 }
 
 namespace {
@@ -607,7 +622,7 @@ const char* const ActionRootText =
 
 TEST(EditButtonsResources, AnActionReadWithTheFormFillsOnlyDefaultValues) {
   RegisterStreamedClasses();
-  TOwned<TButtonTestRoot> Root = TextToComponent<TButtonTestRoot>(ActionRootText);
+  TOwned<TButtonTestRoot> Root = ReadFormResourceText<TButtonTestRoot>(ActionRootText);
   auto* Host = As<TButtonTestHost>(Root->FindComponent(L"Host"));
   auto* Act = As<TAction>(Root->FindComponent(L"Act"));
   TcxEditButtons* Bs = Host->GetProperties()->GetButtons();
@@ -620,12 +635,12 @@ TEST(EditButtonsResources, AnActionReadWithTheFormFillsOnlyDefaultValues) {
 
 TEST(EditButtonsResources, ValuesTakenFromTheActionAreNotStored) {
   RegisterStreamedClasses();
-  TOwned<TButtonTestRoot> Root = TextToComponent<TButtonTestRoot>(ActionRootText);
+  TOwned<TButtonTestRoot> Root = ReadFormResourceText<TButtonTestRoot>(ActionRootText);
   auto* Host = As<TButtonTestHost>(Root->FindComponent(L"Host"));
   TcxEditButton* Linked = Host->GetProperties()->GetButtons()->Items(1);
-  EXPECT_EQ(ComponentToText(Root.get()), ActionRootText);
+  EXPECT_EQ(FormResourceText(Root.get()), ActionRootText);
   // Editing the hint breaks the link for storing.
   Linked->SetHint(L"Own hint");
-  const std::string Text = ComponentToText(Root.get());
+  const std::string Text = FormResourceText(Root.get());
   EXPECT_NE(Text.find("        Hint = 'Own hint'\n"), std::string::npos) << Text;
 }

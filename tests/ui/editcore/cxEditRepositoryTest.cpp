@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Classes.h"
+#include "EditcoreTestSupport.h"
 #include "cxEdit.h"
 
 namespace {
@@ -126,29 +127,6 @@ class TFreeWatch : public TComponent {
   }
 };
 
-std::string ComponentToText(TComponent* AComponent) {
-  TOwned<TMemoryStream> Bin = MakeOwned<TMemoryStream>();
-  WriteComponentToStream(Bin.get(), AComponent);
-  Bin->SetPosition(0);
-  TOwned<TMemoryStream> Text = MakeOwned<TMemoryStream>();
-  ObjectBinaryToText(Bin.get(), Text.get());
-  std::string S(static_cast<const char*>(Text->Memory()), static_cast<size_t>(Text->Size()));
-  std::erase(S, '\r');
-  return S;
-}
-
-TOwned<TDpiRoot> TextToRoot(const std::string& AText) {
-  TOwned<TMemoryStream> In = MakeOwned<TMemoryStream>();
-  In->WriteBuffer(AText.data(), static_cast<Integer>(AText.size()));
-  In->SetPosition(0);
-  TOwned<TMemoryStream> Bin = MakeOwned<TMemoryStream>();
-  ObjectTextToBinary(In.get(), Bin.get());
-  Bin->SetPosition(0);
-  TOwned<TDpiRoot> Root(Create<TDpiRoot>(nullptr));
-  ReadComponentFromStream(Bin.get(), Root.get());
-  return Root;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -207,10 +185,8 @@ TEST(EditRepository, AnItemMovesBetweenRepositoriesAndFollowsTheScaleOfItsReposi
   EXPECT_EQ(R1->Count(), 0);
   ASSERT_EQ(R2->Count(), 1);
   EXPECT_EQ(As<TdxOwnedScaleFactor>(Item->GetScaleFactor())->Owner(), R2->ScaleFactor());
-  TcxEditButton* B = static_cast<TcxEditRepositoryTestItem*>(Item)
-                         ->GetTestProperties()
-                         ->GetButtons()
-                         ->Add();
+  TcxEditButton* B =
+      static_cast<TcxEditRepositoryTestItem*>(Item)->GetTestProperties()->GetButtons()->Add();
   B->SetWidth(20);
   R2->ChangeScale(3, 2);
   EXPECT_EQ(B->GetWidth(), 30);
@@ -311,7 +287,7 @@ TEST(EditRepositoryResources, ItemsAreStreamedInsideTheirRepositoryAndRescaledAt
       "    end\n"
       "  end\n"
       "end\n";
-  TOwned<TDpiRoot> Root = TextToRoot(Text);
+  TOwned<TDpiRoot> Root = ReadFormResourceText<TDpiRoot>(Text);
   auto* Repo = As<TcxEditRepository>(Root->FindComponent(L"Repo"));
   ASSERT_EQ(Repo->Count(), 1);
   auto* Item = As<TcxEditRepositoryTestItem>(Repo->Items(0));
@@ -324,11 +300,11 @@ TEST(EditRepositoryResources, ItemsAreStreamedInsideTheirRepositoryAndRescaledAt
   EXPECT_EQ(Bs->Items(1)->GetWidth(), 0);
   EXPECT_EQ(Repo->PixelsPerInch(), 144);
   // Written again it says what it now is, and reads back unchanged.
-  const std::string Written = ComponentToText(Root.get());
+  const std::string Written = FormResourceText(Root.get());
   EXPECT_NE(Written.find("PixelsPerInch = 144\n"), std::string::npos) << Written;
   EXPECT_NE(Written.find("Width = 30\n"), std::string::npos) << Written;
-  TOwned<TDpiRoot> Again = TextToRoot(Written);
-  EXPECT_EQ(ComponentToText(Again.get()), Written);
+  TOwned<TDpiRoot> Again = ReadFormResourceText<TDpiRoot>(Written);
+  EXPECT_EQ(FormResourceText(Again.get()), Written);
 }
 
 // ---------------------------------------------------------------------------
@@ -351,8 +327,7 @@ TEST(EditRepositoryModule, TheDefaultRepositoryLivesUntilShutDown) {
 // The default values provider
 
 TEST(EditDefaultValuesProvider, TheBaseProviderAnswersTheNeutralDefaults) {
-  TOwned<TcxCustomEditDefaultValuesProvider> D(
-      Create<TcxCustomEditDefaultValuesProvider>(nullptr));
+  TOwned<TcxCustomEditDefaultValuesProvider> D(Create<TcxCustomEditDefaultValuesProvider>(nullptr));
   EXPECT_TRUE(D->CanSetEditMode());
   EXPECT_EQ(D->DefaultAlignment(), taLeftJustify);
   EXPECT_EQ(D->DefaultBlobKind(), bkMemo);
