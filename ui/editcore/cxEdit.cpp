@@ -16,6 +16,7 @@ struct TEditModuleState {
   TBitmap* ErrorIcon = nullptr;
   TBitmap* WarningIcon = nullptr;
   TBitmap* InfoIcon = nullptr;
+  std::vector<TcxInplaceEditList*>* InplaceEditLists = nullptr;
   Integer InitCount = 0;
   // Once shut-down has begun nothing is made again: a late caller gets
   // nothing rather than an object nobody frees.
@@ -116,9 +117,142 @@ void RemoveCreatedProperties(TcxCustomEditProperties* AProperties) {
 }
 }  // namespace cxEditDetail
 
-// The lists of in-place editors arrive with the editor control; until then no
-// editor slot can refer to a properties object.
-void ClearPropertiesDestroyingListeners(TcxCustomEditProperties*) {}
+void ClearPropertiesDestroyingListeners(TcxCustomEditProperties* AProperties) {
+  if (auto* L = EditState().InplaceEditLists)
+    for (TcxInplaceEditList* AList : *L) AList->DisconnectProperties(AProperties);
+}
+
+Integer cxInplaceEditListCount() {
+  auto* L = EditState().InplaceEditLists;
+  return L ? static_cast<Integer>(L->size()) : 0;
+}
+
+TcxEditBeepLink& cxEditBeepLink() {
+  static TcxEditBeepLink Link{[] { MessageBeep(0); }};
+  return Link;
+}
+
+void cxEditMessageBeep() { cxEditBeepLink().Beep(); }
+
+// ---------------------------------------------------------------------------
+// In-place editor lists
+IMPLEMENT_CLASS(TcxInplaceEditList)
+
+TcxCustomEditClass cxGetContainerClass(TClass APropertiesClass) {
+  // A class answers through a short-lived object of its own.
+  TObject* AObject = APropertiesClass ? APropertiesClass->Create(nullptr) : nullptr;
+  auto* AProperties = dynamic_cast<TcxCustomEditProperties*>(AObject);
+  if (!AProperties) {
+    if (AObject) AObject->Free();
+    throw EcxEditError(L"Not an editor properties class");
+  }
+  auto AFree = Finally([AProperties] { AProperties->Free(); });
+  return AProperties->GetContainerClass();
+}
+
+TcxInplaceEditList::TcxInplaceEditList(TComponent* AEditorOwner) : FEditorOwner(AEditorOwner) {
+  TEditModuleState& S = EditState();
+  if (!S.InplaceEditLists) S.InplaceEditLists = new std::vector<TcxInplaceEditList*>();
+  S.InplaceEditLists->push_back(this);
+}
+
+TcxInplaceEditList::~TcxInplaceEditList() {
+  TEditModuleState& S = EditState();
+  if (S.InplaceEditLists) {
+    std::erase(*S.InplaceEditLists, this);
+    if (S.InplaceEditLists->empty()) {
+      delete S.InplaceEditLists;
+      S.InplaceEditLists = nullptr;
+    }
+  }
+  while (!FItems.empty()) RemoveItemAt(0);
+}
+
+TcxCustomEdit* TcxInplaceEditList::CreateEdit(TClass APropertiesClass) {
+  TcxCustomEdit* AEdit = cxGetContainerClass(APropertiesClass).Create(FEditorOwner, true);
+  AEdit->SetVisible(false);
+  return AEdit;
+}
+
+Integer TcxInplaceEditList::FindItem(TClass APropertiesClass) {
+  const TClass AEditClass = cxGetContainerClass(APropertiesClass).Class;
+  for (size_t I = 0; I < FItems.size(); ++I)
+    if (!FItems[I].Properties && FItems[I].Edit->ClassType() == AEditClass)
+      return static_cast<Integer>(I);
+  return -1;
+}
+
+Integer TcxInplaceEditList::FindItem(TcxCustomEditProperties* AProperties,
+                                     bool ACanUseFreeEditors) {
+  for (size_t I = 0; I < FItems.size(); ++I)
+    if (FItems[I].Properties == AProperties) return static_cast<Integer>(I);
+  if (!ACanUseFreeEditors) return -1;
+  Integer AIndex = FindItem(AProperties->ClassType());
+  if (AIndex >= 0) FItems[AIndex].Properties = AProperties;
+  return AIndex;
+}
+
+void TcxInplaceEditList::InitEdit(TcxCustomEdit* AEdit, TcxCustomEditProperties* AProperties) {
+  AEdit->LockChangeEvents(true);
+  AEdit->SetInplaceInitializing(true);
+  auto AUnlock = Finally([AEdit] {
+    AEdit->SetInplaceInitializing(false);
+    AEdit->LockChangeEvents(false, false);
+  });
+  AEdit->SetProperties(AProperties);
+}
+
+TcxCustomEdit* TcxInplaceEditList::GetEdit(TcxCustomEditProperties* AProperties) {
+  Integer AIndex = FindItem(AProperties, true);
+  if (AIndex < 0) {
+    TcxCustomEdit* AEdit = CreateEdit(AProperties->ClassType());
+    FItems.push_back(TcxEditListItem{AEdit, AProperties});
+    AIndex = Count() - 1;
+  }
+  TcxCustomEdit* AEdit = FItems[AIndex].Edit;
+  InitEdit(AEdit, AProperties);
+  return AEdit;
+}
+
+TcxCustomEdit* TcxInplaceEditList::GetEdit(TClass APropertiesClass) {
+  if (Integer AIndex = FindItem(APropertiesClass); AIndex >= 0) return FItems[AIndex].Edit;
+  TcxCustomEdit* AEdit = CreateEdit(APropertiesClass);
+  FItems.push_back(TcxEditListItem{AEdit, nullptr});
+  return AEdit;
+}
+
+TcxCustomEdit* TcxInplaceEditList::FindEdit(TcxCustomEditProperties* AProperties) {
+  Integer AIndex = FindItem(AProperties, false);
+  return AIndex >= 0 ? FItems[AIndex].Edit : nullptr;
+}
+
+TcxCustomEdit* TcxInplaceEditList::FindEdit(TClass APropertiesClass) {
+  Integer AIndex = FindItem(APropertiesClass);
+  return AIndex >= 0 ? FItems[AIndex].Edit : nullptr;
+}
+
+void TcxInplaceEditList::RemoveItemAt(Integer AIndex) {
+  if (AIndex < 0) return;
+  TcxCustomEdit* AEdit = FItems[AIndex].Edit;
+  FItems.erase(FItems.begin() + AIndex);
+  AEdit->SetParent(nullptr);
+  AEdit->Free();
+}
+
+void TcxInplaceEditList::RemoveItem(TcxCustomEditProperties* AProperties) {
+  RemoveItemAt(FindItem(AProperties, false));
+}
+
+void TcxInplaceEditList::RemoveItem(TClass APropertiesClass) {
+  for (Integer AIndex = FindItem(APropertiesClass); AIndex >= 0;
+       AIndex = FindItem(APropertiesClass))
+    RemoveItemAt(AIndex);
+}
+
+void TcxInplaceEditList::DisconnectProperties(TcxCustomEditProperties* AProperties) {
+  for (TcxEditListItem& AItem : FItems)
+    if (AItem.Properties == AProperties) AItem.Properties = nullptr;
+}
 
 TcxEditStyleController* DefaultEditStyleController() {
   return EditState().DefaultEditStyleController;

@@ -9,6 +9,7 @@
 
 #include "ActnList.h"
 #include "cxContainer.h"
+#include "cxEditErrors.h"
 #include "cxEditUtils.h"
 #include "cxVariants.h"
 #include "dxCoreClasses.h"
@@ -26,6 +27,7 @@ class TcxCustomEditViewInfo;
 class TcxEditRepository;
 class TcxEditRepositoryItem;
 class TcxInplaceEditList;
+class TcxCustomEditData;
 
 // ---------------------------------------------------------------------------
 // Vocabulary shared by the editor classes.
@@ -81,6 +83,30 @@ using TcxEditButtonClickEvent = TMethodPtr<void(TObject* Sender, Integer AButton
 using TcxEditClosePopupEvent = TMethodPtr<void(TObject* Sender, TcxEditCloseUpReason AReason)>;
 using TcxEditValidateEvent =
     TMethodPtr<void(TObject* Sender, Variant& DisplayValue, String& ErrorText, bool& Error)>;
+
+// What makes an editor of a properties class: the editor's class and a
+// factory that makes one standalone or in place.
+struct TcxCustomEditClass {
+  TClass Class = nullptr;
+  TcxCustomEdit* (*Create)(TComponent* AOwner, bool AIsInplace) = nullptr;
+};
+template <class T>
+TcxCustomEdit* cxCreateEdit(TComponent* AOwner, bool AIsInplace) {
+  return Create<T>(AOwner, AIsInplace);
+}
+template <class T>
+TcxCustomEditClass cxEditClass() {
+  return TcxCustomEditClass{T::StaticClass(), &cxCreateEdit<T>};
+}
+class TcxCustomEditStyle;
+using TcxCustomEditViewDataClass = TcxCustomEditViewData* (*)(TcxCustomEditProperties* AProperties,
+                                                              TcxCustomEditStyle* AStyle,
+                                                              bool AIsInplace);
+template <class T>
+TcxCustomEditViewData* cxCreateEditViewData(TcxCustomEditProperties* AProperties,
+                                            TcxCustomEditStyle* AStyle, bool AIsInplace) {
+  return Create<T>(AProperties, AStyle, AIsInplace);
+}
 
 // Where properties take their defaults from when a value is not assigned: a
 // data field or a standalone provider.
@@ -525,6 +551,19 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   const TNotifyEvent& OnPropertiesChanged() const { return FOnPropertiesChanged; }
   void SetOnPropertiesChanged(const TNotifyEvent& V) { FOnPropertiesChanged = V; }
 
+  // --- What the editors of these properties are made of, and validation.
+  virtual TcxCustomEditClass GetContainerClass();
+  virtual TcxContainerStyleClass GetStyleClass();
+  virtual TcxCustomEditViewDataClass GetViewDataClass();
+  virtual TcxContainerViewInfoClass GetViewInfoClass();
+  TcxCustomEditViewData* CreateViewData(TcxCustomEditStyle* AStyle, bool AIsInplace,
+                                        bool APreviewMode = false);
+  TSize GetEditSize(TcxCanvas* ACanvas, TcxCustomEditStyle* AEditStyle, bool AIsInplace,
+                    const Variant& AEditValue, const TcxEditSizeProperties& AEditSizeProperties);
+  // Runs the editor's validation handlers over ADisplayValue; see DoValidate.
+  void ValidateDisplayValue(Variant& ADisplayValue, String& AErrorText, bool& AError,
+                            TcxCustomEdit* AEdit);
+
  protected:
   virtual void AlignmentChangedHandler(TObject* Sender);
   virtual void BaseSetAlignment(TcxEditAlignment* Value);
@@ -534,6 +573,8 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   virtual void DoChanged();
   virtual void DoUpdate(TcxCustomEditProperties* AProperties) {}
   virtual TcxCustomEditPropertiesValuesClass GetAssignedValuesClass();
+  virtual void DoValidate(Variant& ADisplayValue, String& AErrorText, bool& AError,
+                          TcxCustomEdit* AEdit, bool& AIsUserErrorDisplayValue);
 
   // Buttons and their images.
   virtual TcxEditButtonsClass GetButtonsClass();
@@ -771,6 +812,8 @@ class TcxCustomEditStyle : public TcxContainerStyle {
   void SetEditBorderStyle(TcxEditBorderStyle Value) {
     SetBorderStyle(static_cast<TcxContainerBorderStyle>(Value));
   }
+  // The editor the style belongs to, if any.
+  TcxCustomEdit* GetEdit();
   TcxCustomEditStyle* GetEditBaseStyle() {
     return static_cast<TcxCustomEditStyle*>(GetBaseStyle());
   }
@@ -837,3 +880,507 @@ class TcxEditStyleController : public TcxStyleController {
  protected:
   TcxContainerStyleClass GetStyleClass() override;
 };
+
+// ---------------------------------------------------------------------------
+// The editor control's errors and its one way to beep.
+
+DECLARE_EXCEPTION(EcxEditValidationError, EcxEditError)
+
+// Every beep of the editors goes through here, so tests can count them.
+struct TcxEditBeepLink {
+  void (*Beep)();
+};
+TcxEditBeepLink& cxEditBeepLink();
+void cxEditMessageBeep();
+
+// ---------------------------------------------------------------------------
+// The least of view data, view info, inner edit and data binding the editor
+// control needs. The editors' layout (buttons, error icon, content) builds on
+// these.
+
+// How an editor drives its inner control.
+class IcxCustomInnerEdit {
+ public:
+  virtual TWinControl* GetControl() = 0;
+  virtual bool CanProcessClipboardMessages() = 0;
+  virtual bool GetReadOnly() = 0;
+  virtual void SetReadOnly(bool Value) = 0;
+  virtual void SetOnChange(const TNotifyEvent& Value) = 0;
+
+ protected:
+  ~IcxCustomInnerEdit() = default;
+};
+
+// The layout and painting state of one editor.
+class TcxCustomEditViewInfo : public TcxContainerViewInfo {
+  DECLARE_CLASS(TcxCustomEditViewInfo, TcxContainerViewInfo)
+ public:
+  void Assign(TObject* Source) override;
+  // A button's visible index, ecpErrorIcon, ecpControl (inside the border)
+  // or ecpNone.
+  virtual Integer GetPart(const TPoint& P);
+  virtual String GetPartHint(Integer APart) { return String(); }
+
+  TcxCustomEdit* Edit = nullptr;
+  TRect InnerEditRect{};
+};
+
+// Calculates an editor's view info from its properties and style.
+class TcxCustomEditViewData : public TObject {
+  DECLARE_CLASS(TcxCustomEditViewData, TObject)
+ public:
+  TcxCustomEditViewData(TcxCustomEditProperties* AProperties, TcxCustomEditStyle* AStyle,
+                        bool AIsInplace);
+  virtual void Calculate(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P,
+                         TcxMouseButton Button, TShiftState Shift, TcxCustomEditViewInfo* AViewInfo,
+                         bool AIsMouseEvent);
+  // The size the editor needs for AEditValue: one line of its font inside
+  // its border; a width given in AEditSizeProperties is kept.
+  virtual TSize GetEditSize(TcxCanvas* ACanvas, const Variant& AEditValue,
+                            const TcxEditSizeProperties& AEditSizeProperties);
+  Integer GetBorderWidth();
+
+  TcxCustomEdit* Edit = nullptr;
+  bool Enabled = true;
+  bool Focused = false;
+  bool IsInplace;
+  bool PreviewMode = false;
+  TcxCustomEditProperties* Properties;
+  TcxCustomEditStyle* Style;
+  HWND WindowHandle = nullptr;
+};
+
+// Where a standalone editor's value comes from and goes to: nowhere else,
+// so it may always be edited and posted.
+class TcxEditDataBinding : public TObject {
+  DECLARE_CLASS(TcxEditDataBinding, TObject)
+ public:
+  explicit TcxEditDataBinding(TcxCustomEdit* AEdit) : FEdit(AEdit) {}
+  virtual bool CanCheckEditorValue() { return true; }
+  virtual bool CanModify() { return true; }
+  virtual bool CanPostEditorValue() { return true; }
+  virtual bool Editing() { return true; }
+  virtual IcxEditDefaultValuesProvider* GetDefaultValuesProvider() { return nullptr; }
+  virtual Variant GetStoredValue();
+  virtual bool IsDataAvailable() { return true; }
+  virtual bool IsDataStorage() { return false; }
+  virtual bool Modified() { return false; }
+  virtual bool ReadOnly() { return false; }
+  virtual void Reset();
+  virtual bool SetEditMode() { return true; }
+  virtual void SetModified() {}
+  virtual void SetStoredValue(const Variant& AValue) {}
+  virtual void UpdateDisplayValue() {}
+  TcxCustomEdit* Edit() const { return FEdit; }
+
+ private:
+  TcxCustomEdit* FEdit;
+};
+using TcxEditDataBindingClass = TcxEditDataBinding* (*)(TcxCustomEdit* AEdit);
+
+// ---------------------------------------------------------------------------
+// The editor control.
+
+// Holds back an editor's change events while locked: any number of changes
+// give at most one OnChange and one OnEditValueChanged at the unlock.
+class TcxEditChangeEventsCatcher : public TObject {
+  DECLARE_CLASS(TcxEditChangeEventsCatcher, TObject)
+ public:
+  explicit TcxEditChangeEventsCatcher(TcxCustomEdit* AEdit) : FEdit(AEdit) {}
+  void Lock(bool ALock, bool AInvokeChangedOnUnlock = true);
+  bool IsLocked() const { return FLockCount > 0; }
+  void InvokeEditChangedEvents();
+  void CatchChange() { FOnChangeEvent = true; }
+  void CatchEditValueChange() { FOnEditValueChangedEvent = true; }
+
+ private:
+  TcxCustomEdit* FEdit;
+  Integer FLockCount = 0;
+  bool FOnChangeEvent = false;
+  bool FOnEditValueChangedEvent = false;
+};
+
+// The base of editors and of the editors' inner containers.
+class TcxCustomEditContainer : public TcxContainer {
+  DECLARE_CLASS(TcxCustomEditContainer, TcxContainer)
+ public:
+  using TcxContainer::TcxContainer;
+  virtual bool IsCaptureMouse();
+  virtual bool PtInCaller(const TPoint& P);
+
+ protected:
+  void MouseEnter(TControl* AControl) override;
+  void MouseLeave(TControl* AControl) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+};
+
+using TcxEditEditingEvent = TMethodPtr<void(TObject* Sender, bool& CanEdit)>;
+
+class TcxCustomEdit : public TcxCustomEditContainer {
+  DECLARE_CLASS(TcxCustomEdit, TcxCustomEditContainer)
+  DECLARE_MESSAGE_TABLE()
+ public:
+  TcxCustomEdit(TComponent* AOwner, bool AIsInplace);
+  explicit TcxCustomEdit(TComponent* AOwner) : TcxCustomEdit(AOwner, false) {}
+  ~TcxCustomEdit() override;
+  void AfterConstruction() override;
+  void BeforeDestruction() override;
+
+  // Properties.
+  virtual TClass GetPropertiesClass();
+  TcxCustomEditProperties* GetProperties() const { return FProperties.get(); }
+  void SetProperties(TcxCustomEditProperties* Value) { FProperties->Assign(Value); }
+  TcxCustomEditProperties* GetActiveProperties() { return FProperties.get(); }
+  TcxEditDataBinding* DataBinding() const { return FDataBinding.get(); }
+  TcxCustomEditStyle* GetEditStyle() const;
+  TcxCustomEditStyle* GetEditActiveStyle();
+  TcxCustomEditViewInfo* GetEditViewInfo() const;
+  bool IsInplace() override { return FIsInplace; }
+  IcxCustomInnerEdit* InnerEdit() const { return FInnerEdit; }
+
+  // Value.
+  Variant GetEditValue() { return FEditValue; }
+  virtual void SetEditValue(const Variant& Value);
+  void SetInternalEditValue(const Variant& Value);
+  void SetValidatableEditValue(const Variant& Value);
+  Variant GetEditingValue();
+  virtual Variant GetDisplayValue();
+  virtual void SetInternalDisplayValue(const Variant& Value) {}
+  virtual void PrepareEditValue(const Variant& ADisplayValue, Variant& EditValue,
+                                bool AEditFocused) {
+    EditValue = Unassigned();
+  }
+  bool IsEditValueStored() { return !VarIsNull(FEditValue); }
+  virtual void Clear();
+  void Reset() { FDataBinding->Reset(); }
+  virtual void ResetEditValue();
+
+  // Modification flags.
+  bool Modified() const { return FModified; }
+  void SetModified(bool Value);
+  bool ModifiedAfterEnter() const { return FModifiedAfterEnter; }
+  void SetModifiedAfterEnter(bool Value);
+  void SaveModified();
+  void RestoreModified();
+  bool IsEditValidated() const { return FIsEditValidated; }
+  bool ValidationError() const { return FValidationError; }
+  const String& ValidationErrorText() const { return FValidationErrorText; }
+
+  // Brackets.
+  void BeginUserAction() { ++FUserActionCount; }
+  void EndUserAction() {
+    if (FUserActionCount > 0) --FUserActionCount;
+  }
+  void DisableUserAction() { ++FUserActionDisabledCount; }
+  void EnableUserAction() { --FUserActionDisabledCount; }
+  bool IsUserAction() const { return FUserActionDisabledCount == 0 && FUserActionCount >= 1; }
+  bool IsUserActionDisabled() const { return FUserActionDisabledCount > 0; }
+  void LockChangeEvents(bool ALock, bool AInvokeChangedOnUnlock = true) {
+    FChangeEventsCatcher->Lock(ALock, AInvokeChangedOnUnlock);
+  }
+  bool AreChangeEventsLocked() const { return FChangeEventsCatcher->IsLocked(); }
+  void LockClick(bool ALock);
+  void LockEditValueChanging(bool ALock);
+  bool IsEditValueChangingLocked() const { return FEditValueChangingLockCount > 0; }
+  void SetInplaceInitializing(bool AValue) { FIsInplaceInitializing = AValue; }
+
+  // Editing, validation and posting.
+  bool DoEditing();
+  virtual bool CanModify();
+  bool ValidateEdit(bool ARaiseExceptionOnError);
+  bool ValidateEdit();
+  void PostEditValue();
+  bool CanPostEditValue();
+  void DoOnValidate(Variant& ADisplayValue, String& AErrorText, bool& AError);
+  bool HasOnValidate();
+
+  // In-place activation.
+  void Activate(TcxCustomEditData*& AEditData, bool ANeedSetFocus = true);
+  void ActivateByKey(wchar_t Key, TcxCustomEditData*& AEditData);
+  void ActivateByMouse(TShiftState Shift, Integer X, Integer Y, TcxCustomEditData*& AEditData);
+  bool Deactivate();
+  void DoClearEditData(TcxCustomEditData* AEditData);
+  virtual TClass GetEditDataClass() { return nullptr; }
+  TcxCustomEditData* EditData() const { return FEditData; }
+
+  // Clipboard and selection; the editors with text fill them.
+  virtual void CopyToClipboard() {}
+  virtual void CutToClipboard() {}
+  virtual void PasteFromClipboard() {}
+  virtual void SelectAll() {}
+  virtual bool IsEditClass() { return false; }
+  bool IsChildWindow(HWND AWnd);
+
+  Integer AnchorX() const { return FAnchorX; }
+  Integer AnchorY() const { return FAnchorY; }
+  // Spell checking: the base editor offers none.
+  virtual bool SupportsSpelling() { return false; }
+  void SpellCheckerSetIsBarControl(bool AValue) { FIsBarControl = AValue; }
+  virtual void SpellCheckerSetSelText(const String& AValue, bool APost = false) {}
+  virtual void SpellCheckerSetValue(const Variant& AValue) { InternalSetEditValue(AValue, false); }
+  bool GetAutoSize() const { return FAutoSize; }
+  void SetAutoSize(bool Value) { SetEditAutoSize(Value); }
+  TcxEditStateColorKind GetEditStateColorKind();
+
+  const TcxEditEditingEvent& OnEditing() const { return FOnEditing; }
+  void SetOnEditing(const TcxEditEditingEvent& V) { FOnEditing = V; }
+  const TNotifyEvent& OnPostEditValue() const { return FOnPostEditValue; }
+  void SetOnPostEditValue(const TNotifyEvent& V) { FOnPostEditValue = V; }
+  const TKeyEvent& OnAfterKeyDown() const { return FOnAfterKeyDown; }
+  void SetOnAfterKeyDown(const TKeyEvent& V) { FOnAfterKeyDown = V; }
+
+  friend class TcxEditChangeEventsCatcher;
+
+ protected:
+  // Layout and content.
+  void AdjustInnerEditPosition();
+  virtual void AfterPosting() { FIsPosting = false; }
+  virtual void BeforePosting() { FIsPosting = true; }
+  void CalculateViewInfo(const TPoint& P, bool AMouseTracking) override;
+  virtual void ChangeHandler(TObject* Sender);
+  virtual void CreateInnerEdit();
+  virtual TcxCustomEditViewData* CreateViewData();
+  virtual void DefaultButtonClick() {}
+  virtual void DoAutoSizeChanged() {}
+  // Events and keys.
+  virtual void DoChange();
+  virtual void DoEditValueChanged();
+  virtual void DoEditKeyDown(Word& Key, TShiftState Shift);
+  virtual void DoEditKeyPress(Char& Key) { ValidateKeyPress(Key); }
+  virtual void DoEditKeyUp(Word& Key, TShiftState Shift) {}
+  virtual void DoEditProcessTab(TShiftState Shift) {}
+  virtual void DoFocusChanged();
+  virtual void DoHideEdit(bool AExit);
+  virtual void DoOnChange();
+  virtual void DoOnEditValueChanged();
+  virtual void DoSetFocusWhenActivate();
+  virtual void DoShowEdit();
+  virtual void DoValidateOnEnter();
+  // Values and classes.
+  virtual Variant GetClearValue() { return Null(); }
+  virtual TcxEditDataBindingClass GetDataBindingClass();
+  virtual String GetDisplayText() { return String(); }
+  virtual TClass GetInnerEditClass() { return nullptr; }
+  virtual void PopulateSizeProperties(TcxEditSizeProperties& AEditSizeProperties);
+  TcxContainerStyleClass GetStyleClass() override;
+  TcxContainerViewInfoClass GetViewInfoClass() override;
+  // Initialisation.
+  virtual void Initialize();
+  virtual void InitializeEditData() {}
+  virtual void InitializeInnerEdit();
+  virtual void InitializeViewData(TcxCustomEditViewData* AViewData);
+  // Value internals.
+  virtual bool InternalDoEditing() { return true; }
+  virtual Variant InternalGetEditingValue() { return FEditValue; }
+  virtual void InternalSetDisplayValue(const Variant& Value) {}
+  void InternalSetEditValue(const Variant& Value, bool AValidateEditValue);
+  virtual void InternalStoreEditValue(const Variant& Value) { FEditValue = Value; }
+  // Size.
+  virtual bool CanAutoSize() { return !FIsInplace && FAutoSize; }
+  virtual bool CanAutoHeight() { return true; }
+  virtual bool CanAutoWidth();
+  virtual bool IsHeightDependOnWidth() { return false; }
+  bool IsAutoHeight();
+  bool IsAutoWidth();
+  void InternalCanResize(Integer& ANewWidth, Integer& ANewHeight);
+  void DoSetSize() override;
+  virtual void SetEditAutoSize(bool Value);
+  // Anchors kept while auto-sizing.
+  virtual bool UseAnchors() { return UseAnchorX() || UseAnchorY(); }
+  virtual bool UseAnchorX() { return false; }
+  virtual bool UseAnchorY() { return false; }
+  void CalculateAnchors();
+  // Key and state queries.
+  virtual bool CanKeyDownModifyEdit(Word Key, TShiftState Shift) { return false; }
+  virtual bool CanKeyPressModifyEdit(Char Key) { return false; }
+  virtual bool IsActiveControl();
+  virtual bool IsClickEnabledDuringLoading() { return false; }
+  virtual bool IsEditorKey(Word Key, TShiftState Shift);
+  virtual bool IsValidChar(Char AChar);
+  virtual bool NeedsInvokeAfterKeyDown(Word AKey, TShiftState AShift);
+  virtual bool SendActivationKey(wchar_t Key) { return true; }
+  virtual bool TabsNeeded() { return FIsInplace; }
+  virtual bool UpdateContentOnFocusChanging() { return true; }
+  virtual void UpdateDrawValue() {}
+  virtual bool ValidateKeyDown(Word& Key, TShiftState Shift);
+  virtual bool ValidateKeyPress(Char& Key);
+  virtual bool WantNavigationKeys() { return false; }
+  // Validation.
+  virtual bool CanShowValidationErrorOnPostEditValue() { return !FIsInplace; }
+  virtual void DoValidateDisplayValue(Variant& ADisplayValue, String& AErrorText, bool& AError);
+  virtual Variant InternalGetValueToValidate() { return Variant(VarToStr(FEditValue)); }
+  virtual void InternalValidateDisplayValue(const Variant& ADisplayValue);
+  virtual void HandleValidationError(const String& AErrorText,
+                                     TcxEditValidationOptions AValidationOptions,
+                                     bool ACanAbortExecution);
+  bool InternalValidateEdit(TcxEditValidationOptions AValidationOptions, bool AForceValidation);
+  bool InternalValidateEdit(bool AForceValidation);
+  void InternalPostEditValue(bool AValidateEdit = false);
+  void InternalPostValue();
+  virtual void DoPostEditValue();
+  void RollBackErrorState();
+  void SetPrevEditValue(const Variant& Value);
+  // Painting and properties.
+  virtual void PropertiesChanged(TObject* Sender);
+  virtual bool RealReadOnly();
+  bool PropertiesChangeLocked();
+  virtual void SynchronizeDisplayValue() {}
+  virtual void SynchronizeEditValue() {}
+  virtual bool DoubleClickActivation() { return true; }
+
+  // Overrides of the control.
+  void Click() override;
+  void DblClick() override;
+  void DoEnter() override;
+  void DoExit() override;
+  void FocusChanged() override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void KeyPress(Char& Key) override;
+  void KeyUp(Word& Key, TShiftState Shift) override;
+  void Loaded() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  bool DoMouseWheel(TShiftState Shift, Integer WheelDelta, const TPoint& MousePos) override;
+  void CreateHandle() override;
+  void CMEnter(TMessage& Message) override;
+  bool CanContainerHandleTabs() override { return false; }
+  bool IsReadOnly() override { return RealReadOnly(); }
+  virtual void WMCopy(TMessage& Message);
+  virtual void WMCut(TMessage& Message);
+  virtual void WMPaste(TMessage& Message);
+
+  bool IsHiding() const { return FIsHiding; }
+  bool IsPosting() const { return FIsPosting; }
+  bool IsValidateErrorProcessing() const { return FValidateErrorProcessing; }
+
+ private:
+  struct TModifiedState {
+    bool Modified;
+    bool ModifiedAfterEnter;
+  };
+  Variant GetValueToValidate();
+  void DoAfterKeyDown(Word& Key, TShiftState Shift);
+  void DblClickTimerHandler(TObject* Sender);
+  void InitContentParams();
+  void SetReplicatableFlag();
+  bool IsDefaultButtonKey(TShortCut AShortCut) { return false; }
+  void ProcessCut();
+  void ProcessPaste();
+
+  TOwned<TcxEditChangeEventsCatcher> FChangeEventsCatcher;
+  TOwned<TcxCustomEditProperties> FProperties;
+  TOwned<TcxEditDataBinding> FDataBinding;
+  TOwned<TcxTimer> FDblClickTimer;
+  TcxCustomEditData* FEditData = nullptr;
+  IcxCustomInnerEdit* FInnerEdit = nullptr;
+  Integer FAnchorX;
+  Integer FAnchorY;
+  bool FAutoHeight = true;
+  bool FAutoSize = true;
+  bool FAutoWidth = true;
+  bool FIsBarControl = false;
+  bool FIsFirstSetSize = false;
+  Integer FCaptureButtonVisibleIndex = -1;
+  Integer FClickLockCount = 0;
+  bool FEditModeSetting = false;
+  bool FFocused = false;
+  Integer FUserActionCount = 0;
+  Integer FUserActionDisabledCount = 0;
+  bool FModified = false;
+  bool FModifiedAfterEnter = false;
+  bool FNeedFocusOnClick = true;
+  std::vector<TModifiedState> FPrevModifiedList;
+  bool FIsContentParamsInitialized = false;
+  bool FIsKeyPressHandled = false;
+  bool FIsHiding = false;
+  bool FIsInplace;
+  bool FIsInplaceInitializing = false;
+  bool FIsJustCreated = false;
+  bool FIsPosting = false;
+  bool FIsEditValidated = false;
+  bool FIsEditValidating = false;
+  Integer FLockValidate = 0;
+  bool FValidateErrorProcessing = false;
+  bool FValidationError = false;
+  String FValidationErrorText;
+  Variant FPrevEditValue;
+  bool FPrevValidationError = false;
+  Integer FEditValueChangingLockCount = 0;
+  Variant FEditValue;
+  TKeyEvent FOnAfterKeyDown;
+  TcxEditEditingEvent FOnEditing;
+  TNotifyEvent FOnPostEditValue;
+};
+
+namespace cxEditDetail {
+// Runs AProc inside a user action of the editor, or with its user actions
+// disabled.
+template <class F>
+void AsUserAction(TcxCustomEdit* AEdit, F AProc) {
+  AEdit->BeginUserAction();
+  auto AEnd = Finally([AEdit] { AEdit->EndUserAction(); });
+  AProc();
+}
+template <class F>
+void WithoutUserAction(TcxCustomEdit* AEdit, F AProc) {
+  AEdit->DisableUserAction();
+  auto AEnable = Finally([AEdit] { AEdit->EnableUserAction(); });
+  AProc();
+}
+}  // namespace cxEditDetail
+
+// What a host keeps of an in-place editor between activations.
+class TcxCustomEditData : public TObject {
+  DECLARE_CLASS(TcxCustomEditData, TObject)
+ public:
+  using TOwnerType = TcxCustomEdit;
+  explicit TcxCustomEditData(TcxCustomEdit* AEdit);
+  ~TcxCustomEditData() override;
+  void Clear();
+  bool Cleared() const { return FCleared; }
+  void SetCleared(bool AValue) { FCleared = AValue; }
+  TcxCustomEdit* Edit() const { return FEdit; }
+
+ private:
+  void EditFreed(TComponent* AComponent);
+  bool FCleared = false;
+  TcxCustomEdit* FEdit;
+  TOwned<TcxFreeNotificator> FFreeNotificator;
+};
+
+// One hidden editor per properties object, kept for a host to reuse.
+class TcxInplaceEditList : public TObject {
+  DECLARE_CLASS(TcxInplaceEditList, TObject)
+ public:
+  explicit TcxInplaceEditList(TComponent* AEditorOwner);
+  ~TcxInplaceEditList() override;
+  // The editor of AProperties (claiming a free one of the class or making
+  // one), initialised from AProperties.
+  TcxCustomEdit* GetEdit(TcxCustomEditProperties* AProperties);
+  // A free editor of the properties class, made when none is free.
+  TcxCustomEdit* GetEdit(TClass APropertiesClass);
+  TcxCustomEdit* FindEdit(TcxCustomEditProperties* AProperties);
+  TcxCustomEdit* FindEdit(TClass APropertiesClass);
+  void RemoveItem(TcxCustomEditProperties* AProperties);
+  void RemoveItem(TClass APropertiesClass);
+  void DisconnectProperties(TcxCustomEditProperties* AProperties);
+  Integer Count() const { return static_cast<Integer>(FItems.size()); }
+
+ private:
+  struct TcxEditListItem {
+    TcxCustomEdit* Edit;
+    TcxCustomEditProperties* Properties;
+  };
+  TcxCustomEdit* CreateEdit(TClass APropertiesClass);
+  Integer FindItem(TcxCustomEditProperties* AProperties, bool ACanUseFreeEditors);
+  Integer FindItem(TClass APropertiesClass);
+  void InitEdit(TcxCustomEdit* AEdit, TcxCustomEditProperties* AProperties);
+  void RemoveItemAt(Integer AIndex);
+
+  TComponent* FEditorOwner;
+  std::vector<TcxEditListItem> FItems;
+};
+// How many in-place editor lists exist; the module keeps its list of them
+// only while there is one.
+Integer cxInplaceEditListCount();
+// The editor class a properties class makes.
+TcxCustomEditClass cxGetContainerClass(TClass APropertiesClass);

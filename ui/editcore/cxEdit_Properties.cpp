@@ -375,9 +375,8 @@ void TcxCustomEditProperties::SetValidationOptions(TcxEditValidationOptions Valu
 
 void TcxCustomEditProperties::SetIDefaultValuesProvider(IcxEditDefaultValuesProvider* Value) {
   FIDefaultValuesProvider = Value;
-  // Only a live editor repaints from its provider; the editor control is the
-  // container that owns its properties.
-  if (dynamic_cast<TcxContainer*>(Owner())) Changed();
+  // Only a live editor repaints from its provider.
+  if (dynamic_cast<TcxCustomEdit*>(Owner())) Changed();
 }
 
 // Alignment -----------------------------------------------------------------
