@@ -391,6 +391,66 @@ class TcxEditButtons : public TcxCustomEditButtons {
 };
 using TcxEditButtonsClass = TcxEditButtons* (*)(TPersistent* AOwner);
 
+// What the view data fills for one visible button and its painting reads.
+struct TcxEditButtonViewInfoData {
+  TcxEditButtonActionLink* ActionLink = nullptr;
+  TColor BackgroundColor = clDefault;
+  String Caption;
+  TAlignment ContentAlignment = taCenter;
+  bool Default = false;
+  bool Gradient = false;
+  String Hint;
+  bool IsInplace = false;
+  TcxEditButtonKind Kind = bkDown;
+  bool LeftAlignment = false;
+  bool Leftmost = false;
+  bool NativeStyle = false;
+  bool Rightmost = false;
+  TcxEditButtonState State = ebsNormal;
+  TcxEditButtonStyle Style = btsDefault;
+  TColor TextColor = clBtnText;
+  bool Transparent = false;
+  String VisibleCaption;
+  bool BackgroundPartiallyTransparent = false;
+  bool ComboBoxStyle = false;
+  Integer NativePart = 0;
+  Integer NativeState = 0;
+  bool UseSkins = false;
+};
+
+// One visible button inside an editor's view info.
+class TcxEditButtonViewInfo : public TPersistent {
+  DECLARE_CLASS(TcxEditButtonViewInfo, TPersistent)
+ public:
+  // Copies what decides whether the button must be redrawn: native state,
+  // background colour, bounds, style and state.
+  void Assign(TPersistent* Source) override;
+  // On the previous view info: empty when the button looks the same in
+  // AViewInfo, else the button's bounds (a region the caller owns).
+  virtual TRegionHandle GetUpdateRegion(TcxEditButtonViewInfo* AViewInfo);
+  // On the previous view info: when the button looks different in
+  // AViewInfo, invalidates its bounds (moved by AEditPosition) on
+  // AControl's window, erasing when it has a background; true when it did.
+  virtual bool Repaint(TWinControl* AControl, TcxEditButtonViewInfo* AViewInfo,
+                       const TPoint& AEditPosition);
+
+  TRect Bounds{};
+  Integer ButtonIndex = 0;
+  Integer ButtonVisibleIndex = 0;
+  TcxEditButtonViewInfoData Data;
+  TcxCustomEditViewInfo* EditViewInfo = nullptr;
+  TdxSmartGlyph* Glyph = nullptr;
+  bool HasBackground = false;
+  Integer ImageIndex = -1;
+  TCustomImageList* Images = nullptr;
+  bool Stretchable = true;
+  TRect VisibleBounds{};
+  Integer Width = 0;
+
+ private:
+  bool LooksDifferentIn(const TcxEditButtonViewInfo* AViewInfo) const;
+};
+
 // A button's link to its action: a value follows the action while the
 // button's value still equals the action's.
 class TcxEditButtonActionLink : public TActionLink {

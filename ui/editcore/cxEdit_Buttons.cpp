@@ -275,6 +275,40 @@ void TcxCustomEditButtons::Update(TCollectionItem*) {
 IMPLEMENT_CREATABLE_CLASS(TcxEditButtons)
 
 // ---------------------------------------------------------------------------
+// TcxEditButtonViewInfo
+IMPLEMENT_CREATABLE_CLASS(TcxEditButtonViewInfo)
+
+void TcxEditButtonViewInfo::Assign(TPersistent* Source) {
+  auto* V = AsOrNull<TcxEditButtonViewInfo>(Source);
+  if (!V) return inherited::Assign(Source);
+  Data.NativeState = V->Data.NativeState;
+  Data.BackgroundColor = V->Data.BackgroundColor;
+  Bounds = V->Bounds;
+  Data.Style = V->Data.Style;
+  Data.State = V->Data.State;
+}
+
+bool TcxEditButtonViewInfo::LooksDifferentIn(const TcxEditButtonViewInfo* AViewInfo) const {
+  return Data.Style != AViewInfo->Data.Style || Data.State != AViewInfo->Data.State ||
+         Data.BackgroundColor != AViewInfo->Data.BackgroundColor ||
+         Data.NativeState != AViewInfo->Data.NativeState;
+}
+
+TRegionHandle TcxEditButtonViewInfo::GetUpdateRegion(TcxEditButtonViewInfo* AViewInfo) {
+  if (!LooksDifferentIn(AViewInfo)) return TRegionHandle(CreateRectRgn(0, 0, 0, 0));
+  return TRegionHandle(CreateRectRgnIndirect(&Bounds));
+}
+
+bool TcxEditButtonViewInfo::Repaint(TWinControl* AControl, TcxEditButtonViewInfo* AViewInfo,
+                                    const TPoint& AEditPosition) {
+  if (!LooksDifferentIn(AViewInfo) || !AControl || !AControl->HandleAllocated()) return false;
+  TRect R = Bounds;
+  OffsetRect(&R, AEditPosition.x, AEditPosition.y);
+  RedrawWindow(AControl->Handle(), &R, nullptr, RDW_INVALIDATE | (HasBackground ? RDW_ERASE : 0u));
+  return true;
+}
+
+// ---------------------------------------------------------------------------
 // TcxEditButtonActionLink
 IMPLEMENT_CREATABLE_CLASS(TcxEditButtonActionLink)
 

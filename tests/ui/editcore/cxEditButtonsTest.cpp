@@ -13,6 +13,7 @@
 #include "ImgList.h"
 #include "Menus.h"
 #include "cxEdit.h"
+#include "ui/controls/ControlsTestSupport.h"
 
 namespace {
 
@@ -643,4 +644,97 @@ TEST(EditButtonsResources, ValuesTakenFromTheActionAreNotStored) {
   Linked->SetHint(L"Own hint");
   const std::string Text = FormResourceText(Root.get());
   EXPECT_NE(Text.find("        Hint = 'Own hint'\n"), std::string::npos) << Text;
+}
+
+// ---------------------------------------------------------------------------
+// Button view info
+
+namespace {
+struct TLookCase {
+  const char* Name;
+  void (*Change)(TcxEditButtonViewInfo*);
+  bool Differs;
+};
+
+const TLookCase LookCases[] = {
+    {"same look", [](TcxEditButtonViewInfo*) {}, false},
+    {"state", [](TcxEditButtonViewInfo* V) { V->Data.State = ebsSelected; }, true},
+    {"style", [](TcxEditButtonViewInfo* V) { V->Data.Style = btsFlat; }, true},
+    {"background", [](TcxEditButtonViewInfo* V) { V->Data.BackgroundColor = clRed; }, true},
+    {"native state", [](TcxEditButtonViewInfo* V) { V->Data.NativeState = 3; }, true},
+    {"caption is not compared", [](TcxEditButtonViewInfo* V) { V->Data.Caption = L"x"; }, false},
+    {"bounds are not compared",
+     [](TcxEditButtonViewInfo* V) {
+       V->Bounds = TRect{0, 0, 5, 5};
+     },
+     false},
+};
+
+TOwned<TcxEditButtonViewInfo> NewButtonViewInfo() {
+  TOwned<TcxEditButtonViewInfo> V(Create<TcxEditButtonViewInfo>());
+  V->Bounds = TRect{40, 2, 57, 20};
+  V->Data.State = ebsNormal;
+  V->Data.Style = bts3D;
+  V->Data.BackgroundColor = clBtnFace;
+  V->Data.NativeState = 1;
+  return V;
+}
+}  // namespace
+
+TEST(EditButtonViewInfo, AssignCopiesOnlyWhatTheUpdateComparisonsRead) {
+  TOwned<TcxEditButtonViewInfo> Source = NewButtonViewInfo();
+  Source->Data.State = ebsPressed;
+  Source->Data.Caption = L"Go";
+  Source->Width = 30;
+  Source->ButtonIndex = 2;
+  TOwned<TcxEditButtonViewInfo> Target(Create<TcxEditButtonViewInfo>());
+  Target->Assign(Source.get());
+  EXPECT_EQ(Target->Bounds, Source->Bounds);
+  EXPECT_EQ(Target->Data.State, ebsPressed);
+  EXPECT_EQ(Target->Data.Style, bts3D);
+  EXPECT_EQ(Target->Data.BackgroundColor, clBtnFace);
+  EXPECT_EQ(Target->Data.NativeState, 1);
+  EXPECT_EQ(Target->Data.Caption, L"");
+  EXPECT_EQ(Target->Width, 0);
+  EXPECT_EQ(Target->ButtonIndex, 0);
+}
+
+TEST(EditButtonViewInfo, TheUpdateRegionIsTheButtonWhenItLooksDifferent) {
+  for (const auto& C : LookCases) {
+    TOwned<TcxEditButtonViewInfo> Old = NewButtonViewInfo();
+    TOwned<TcxEditButtonViewInfo> New = NewButtonViewInfo();
+    C.Change(New.get());
+    TRegionHandle R = Old->GetUpdateRegion(New.get());
+    ASSERT_TRUE(R.Get()) << C.Name;
+    RECT Box{};
+    const int Kind = GetRgnBox(R.Get(), &Box);
+    if (C.Differs) {
+      EXPECT_EQ(Kind, SIMPLEREGION) << C.Name;
+      EXPECT_EQ(TRect(Box), Old->Bounds) << C.Name;
+    } else {
+      EXPECT_EQ(Kind, NULLREGION) << C.Name;
+    }
+  }
+}
+
+TEST(EditButtonViewInfo, RepaintInvalidatesTheMovedButtonOnlyWhenItLooksDifferent) {
+  TOwned<TCustomForm> Form(ControlsTest::CreateForm(200, 60));
+  const HWND Wnd = Form->Handle();
+  for (const auto& C : LookCases) {
+    TOwned<TcxEditButtonViewInfo> Old = NewButtonViewInfo();
+    TOwned<TcxEditButtonViewInfo> New = NewButtonViewInfo();
+    C.Change(New.get());
+    ValidateRect(Wnd, nullptr);
+    EXPECT_EQ(Old->Repaint(Form.get(), New.get(), TPoint{10, 5}), C.Differs) << C.Name;
+    RECT Update{};
+    const bool Pending = GetUpdateRect(Wnd, &Update, FALSE);
+    EXPECT_EQ(Pending, C.Differs) << C.Name;
+    if (C.Differs) EXPECT_EQ(TRect(Update), (TRect{50, 7, 67, 25})) << C.Name;
+  }
+  ValidateRect(Wnd, nullptr);
+  // Without a window there is nothing to repaint.
+  TOwned<TcxEditButtonViewInfo> Old = NewButtonViewInfo();
+  TOwned<TcxEditButtonViewInfo> New = NewButtonViewInfo();
+  New->Data.State = ebsDisabled;
+  EXPECT_FALSE(Old->Repaint(nullptr, New.get(), TPoint{}));
 }
