@@ -150,7 +150,10 @@ TcxCustomEditClass cxGetContainerClass(TClass APropertiesClass) {
   return AProperties->GetContainerClass();
 }
 
-TcxInplaceEditList::TcxInplaceEditList(TComponent* AEditorOwner) : FEditorOwner(AEditorOwner) {
+TcxInplaceEditList::TcxInplaceEditList(TComponent* AEditorOwner)
+    : FEditorOwner(AEditorOwner), FFreeNotificator(MakeOwned<TcxFreeNotificator>(nullptr)) {
+  FFreeNotificator->SetOnFreeNotification(MakeEvent<&TcxInplaceEditList::EditFreed>(this));
+  if (FEditorOwner) FFreeNotificator->AddSender(FEditorOwner);
   TEditModuleState& S = EditState();
   if (!S.InplaceEditLists) S.InplaceEditLists = new std::vector<TcxInplaceEditList*>();
   S.InplaceEditLists->push_back(this);
@@ -168,14 +171,26 @@ TcxInplaceEditList::~TcxInplaceEditList() {
   while (!FItems.empty()) RemoveItemAt(0);
 }
 
-TcxCustomEdit* TcxInplaceEditList::CreateEdit(TClass APropertiesClass) {
-  TcxCustomEdit* AEdit = cxGetContainerClass(APropertiesClass).Create(FEditorOwner, true);
+TcxCustomEdit* TcxInplaceEditList::CreateEdit(const TcxCustomEditClass& AEditClass) {
+  TcxCustomEdit* AEdit = AEditClass.Create(FEditorOwner, true);
   AEdit->SetVisible(false);
+  FFreeNotificator->AddSender(AEdit);
   return AEdit;
 }
 
+void TcxInplaceEditList::EditFreed(TComponent* AComponent) {
+  // Without its owner the list makes editors it alone frees.
+  if (AComponent == FEditorOwner) FEditorOwner = nullptr;
+  std::erase_if(FItems, [AComponent](const TcxEditListItem& AItem) {
+    return static_cast<TComponent*>(AItem.Edit) == AComponent;
+  });
+}
+
 Integer TcxInplaceEditList::FindItem(TClass APropertiesClass) {
-  const TClass AEditClass = cxGetContainerClass(APropertiesClass).Class;
+  return FindFreeItem(cxGetContainerClass(APropertiesClass).Class);
+}
+
+Integer TcxInplaceEditList::FindFreeItem(TClass AEditClass) {
   for (size_t I = 0; I < FItems.size(); ++I)
     if (!FItems[I].Properties && FItems[I].Edit->ClassType() == AEditClass)
       return static_cast<Integer>(I);
@@ -187,7 +202,7 @@ Integer TcxInplaceEditList::FindItem(TcxCustomEditProperties* AProperties,
   for (size_t I = 0; I < FItems.size(); ++I)
     if (FItems[I].Properties == AProperties) return static_cast<Integer>(I);
   if (!ACanUseFreeEditors) return -1;
-  Integer AIndex = FindItem(AProperties->ClassType());
+  Integer AIndex = FindFreeItem(AProperties->GetContainerClass().Class);
   if (AIndex >= 0) FItems[AIndex].Properties = AProperties;
   return AIndex;
 }
@@ -205,7 +220,7 @@ void TcxInplaceEditList::InitEdit(TcxCustomEdit* AEdit, TcxCustomEditProperties*
 TcxCustomEdit* TcxInplaceEditList::GetEdit(TcxCustomEditProperties* AProperties) {
   Integer AIndex = FindItem(AProperties, true);
   if (AIndex < 0) {
-    TcxCustomEdit* AEdit = CreateEdit(AProperties->ClassType());
+    TcxCustomEdit* AEdit = CreateEdit(AProperties->GetContainerClass());
     FItems.push_back(TcxEditListItem{AEdit, AProperties});
     AIndex = Count() - 1;
   }
@@ -216,7 +231,7 @@ TcxCustomEdit* TcxInplaceEditList::GetEdit(TcxCustomEditProperties* AProperties)
 
 TcxCustomEdit* TcxInplaceEditList::GetEdit(TClass APropertiesClass) {
   if (Integer AIndex = FindItem(APropertiesClass); AIndex >= 0) return FItems[AIndex].Edit;
-  TcxCustomEdit* AEdit = CreateEdit(APropertiesClass);
+  TcxCustomEdit* AEdit = CreateEdit(cxGetContainerClass(APropertiesClass));
   FItems.push_back(TcxEditListItem{AEdit, nullptr});
   return AEdit;
 }
@@ -235,6 +250,7 @@ void TcxInplaceEditList::RemoveItemAt(Integer AIndex) {
   if (AIndex < 0) return;
   TcxCustomEdit* AEdit = FItems[AIndex].Edit;
   FItems.erase(FItems.begin() + AIndex);
+  FFreeNotificator->RemoveSender(AEdit);
   AEdit->SetParent(nullptr);
   AEdit->Free();
 }

@@ -1170,6 +1170,8 @@ class TcxCustomEdit : public TcxCustomEditContainer {
   virtual void SelectAll() {}
   virtual bool IsEditClass() { return false; }
   bool IsChildWindow(HWND AWnd);
+  void SetParent(TWinControl* AParent) override;
+  void GetTabOrderList(std::vector<TWinControl*>& List) override;
 
   Integer AnchorX() const { return FAnchorX; }
   Integer AnchorY() const { return FAnchorY; }
@@ -1200,7 +1202,14 @@ class TcxCustomEdit : public TcxCustomEditContainer {
   virtual void ChangeHandler(TObject* Sender);
   virtual void CreateInnerEdit();
   virtual TcxCustomEditViewData* CreateViewData();
+  // Buttons: the view info's buttons call these; the default button's key
+  // needs a default button, which the buttons' layout gives.
   virtual void DefaultButtonClick() {}
+  virtual void DoButtonClick(Integer AButtonVisibleIndex);
+  virtual void DoButtonDown(Integer AButtonVisibleIndex) {}
+  virtual void DoButtonUp(Integer AButtonVisibleIndex) {}
+  void DoClosePopup(TcxEditCloseUpReason AReason);
+  virtual bool IsDefaultButtonKey(TShortCut AShortCut) { return false; }
   virtual void DoAutoSizeChanged() {}
   // Events and keys.
   virtual void DoChange();
@@ -1250,6 +1259,8 @@ class TcxCustomEdit : public TcxCustomEditContainer {
   virtual bool UseAnchorX() { return false; }
   virtual bool UseAnchorY() { return false; }
   void CalculateAnchors();
+  void DefineProperties(TFiler* Filer) override;
+  void ChangeScaleEx(Integer M, Integer D) override;
   // Key and state queries.
   virtual bool CanKeyDownModifyEdit(Word Key, TShiftState Shift) { return false; }
   virtual bool CanKeyPressModifyEdit(Char Key) { return false; }
@@ -1302,8 +1313,16 @@ class TcxCustomEdit : public TcxCustomEditContainer {
   bool DoMouseWheel(TShiftState Shift, Integer WheelDelta, const TPoint& MousePos) override;
   void CreateHandle() override;
   void CMEnter(TMessage& Message) override;
+  void CMShowingChanged(TMessage& Message) override;
+  bool CanFocusOnClick() override;
+  void ReadState(TReader* Reader) override;
   bool CanContainerHandleTabs() override { return false; }
   bool IsReadOnly() override { return RealReadOnly(); }
+  virtual void CMHintShow(TMessage& Message);
+  String GetStatusHint(const TPoint& APoint) override;
+  // The hint of the part at P: its own text, else the control's Hint when
+  // ShowHint is set.
+  String GetHintText(Integer APart);
   virtual void WMCopy(TMessage& Message);
   virtual void WMCut(TMessage& Message);
   virtual void WMPaste(TMessage& Message);
@@ -1320,9 +1339,12 @@ class TcxCustomEdit : public TcxCustomEditContainer {
   Variant GetValueToValidate();
   void DoAfterKeyDown(Word& Key, TShiftState Shift);
   void DblClickTimerHandler(TObject* Sender);
+  void ReadAnchorX(TReader* Reader);
+  void ReadAnchorY(TReader* Reader);
+  void WriteAnchorX(TWriter* Writer);
+  void WriteAnchorY(TWriter* Writer);
   void InitContentParams();
   void SetReplicatableFlag();
-  bool IsDefaultButtonKey(TShortCut AShortCut) { return false; }
   void ProcessCut();
   void ProcessPaste();
 
@@ -1339,6 +1361,9 @@ class TcxCustomEdit : public TcxCustomEditContainer {
   bool FAutoWidth = true;
   bool FIsBarControl = false;
   bool FIsFirstSetSize = false;
+  // Anchors read from a form and still to be scaled.
+  bool FAnchorXRead = false;
+  bool FAnchorYRead = false;
   Integer FCaptureButtonVisibleIndex = -1;
   Integer FClickLockCount = 0;
   bool FEditModeSetting = false;
@@ -1430,14 +1455,19 @@ class TcxInplaceEditList : public TObject {
     TcxCustomEdit* Edit;
     TcxCustomEditProperties* Properties;
   };
-  TcxCustomEdit* CreateEdit(TClass APropertiesClass);
+  TcxCustomEdit* CreateEdit(const TcxCustomEditClass& AEditClass);
   Integer FindItem(TcxCustomEditProperties* AProperties, bool ACanUseFreeEditors);
   Integer FindItem(TClass APropertiesClass);
+  Integer FindFreeItem(TClass AEditClass);
   void InitEdit(TcxCustomEdit* AEdit, TcxCustomEditProperties* AProperties);
   void RemoveItemAt(Integer AIndex);
+  void EditFreed(TComponent* AComponent);
 
   TComponent* FEditorOwner;
   std::vector<TcxEditListItem> FItems;
+  // An editor its owner frees first leaves the list instead of dangling,
+  // and a freed owner is given to no new editor.
+  TOwned<TcxFreeNotificator> FFreeNotificator;
 };
 // How many in-place editor lists exist; the module keeps its list of them
 // only while there is one.

@@ -124,7 +124,8 @@ void TcxCustomEditContainer::MouseMove(TShiftState Shift, Integer X, Integer Y) 
 // The editor: construction
 IMPLEMENT_MESSAGE_TABLE(TcxCustomEdit, {WM_COPY, MessageHandler<&TcxCustomEdit::WMCopy>},
                         {WM_CUT, MessageHandler<&TcxCustomEdit::WMCut>},
-                        {WM_PASTE, MessageHandler<&TcxCustomEdit::WMPaste>})
+                        {WM_PASTE, MessageHandler<&TcxCustomEdit::WMPaste>},
+                        {CM_HINTSHOW, MessageHandler<&TcxCustomEdit::CMHintShow>})
 
 TcxCustomEdit::TcxCustomEdit(TComponent* AOwner, bool AIsInplace)
     : TcxCustomEditContainer(AOwner),
@@ -268,6 +269,21 @@ void TcxCustomEdit::InitializeInnerEdit() {
   AControl->SetParentShowHint(false);
 }
 
+void TcxCustomEdit::SetParent(TWinControl* AParent) {
+  // The first parent shows the value the properties and the binding give.
+  if (AParent && !Parent() && !FIsInplaceInitializing && FProperties && !IsDestroying()) {
+    FDataBinding->UpdateDisplayValue();
+    PropertiesChanged(FProperties.get());
+  }
+  inherited::SetParent(AParent);
+}
+
+void TcxCustomEdit::GetTabOrderList(std::vector<TWinControl*>& List) {
+  inherited::GetTabOrderList(List);
+  // An in-place editor stands for its host, which is not tabbed to besides.
+  if (FIsInplace && Visible() && Parent()) std::erase(List, Parent());
+}
+
 bool TcxCustomEdit::IsChildWindow(HWND AWnd) {
   return HandleAllocated() && (AWnd == Handle() || IsChildEx(Handle(), AWnd));
 }
@@ -395,6 +411,48 @@ void TcxCustomEdit::SetEditAutoSize(bool Value) {
   }
 }
 
+void TcxCustomEdit::DefineProperties(TFiler* Filer) {
+  inherited::DefineProperties(Filer);
+  if (UseAnchorX())
+    Filer->DefineProperty(L"AnchorX", MakeEvent<&TcxCustomEdit::ReadAnchorX>(this),
+                          MakeEvent<&TcxCustomEdit::WriteAnchorX>(this), true);
+  if (UseAnchorY())
+    Filer->DefineProperty(L"AnchorY", MakeEvent<&TcxCustomEdit::ReadAnchorY>(this),
+                          MakeEvent<&TcxCustomEdit::WriteAnchorY>(this), true);
+}
+
+void TcxCustomEdit::ReadAnchorX(TReader* Reader) {
+  FAnchorX = Reader->ReadInteger();
+  FAnchorXRead = true;
+}
+
+void TcxCustomEdit::ReadAnchorY(TReader* Reader) {
+  FAnchorY = Reader->ReadInteger();
+  FAnchorYRead = true;
+}
+
+void TcxCustomEdit::WriteAnchorX(TWriter* Writer) {
+  CalculateAnchors();
+  Writer->WriteInteger(FAnchorX);
+}
+
+void TcxCustomEdit::WriteAnchorY(TWriter* Writer) {
+  CalculateAnchors();
+  Writer->WriteInteger(FAnchorY);
+}
+
+void TcxCustomEdit::ChangeScaleEx(Integer M, Integer D) {
+  // Anchors read from a form are in the form's resolution; later ones are
+  // recalculated from the bounds.
+  if (M != D && (!IsLoading() || FAnchorXRead || FAnchorYRead)) {
+    constexpr Integer ANone = std::numeric_limits<Integer>::max();
+    if (FAnchorXRead && FAnchorX != ANone) FAnchorX = MulDiv(FAnchorX, M, D);
+    if (FAnchorYRead && FAnchorY != ANone) FAnchorY = MulDiv(FAnchorY, M, D);
+  }
+  FAnchorXRead = FAnchorYRead = false;
+  inherited::ChangeScaleEx(M, D);
+}
+
 // ---------------------------------------------------------------------------
 // Properties
 bool TcxCustomEdit::PropertiesChangeLocked() {
@@ -411,6 +469,12 @@ void TcxCustomEdit::PropertiesChanged(TObject*) {
   if (RealReadOnly()) FModifiedAfterEnter = false;
   if (GetActiveProperties()->GetTransparent()) SetTransparent(true);
   ShortRefreshContainer(false);
+}
+
+void TcxCustomEdit::ReadState(TReader* Reader) {
+  // Reading sets properties one by one; Loaded reports them at once.
+  FProperties->SetOnPropertiesChanged(TNotifyEvent());
+  inherited::ReadState(Reader);
 }
 
 void TcxCustomEdit::Loaded() {

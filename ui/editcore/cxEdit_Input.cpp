@@ -153,6 +153,22 @@ void TcxCustomEdit::KeyUp(Word& Key, TShiftState Shift) {
 }
 
 // ---------------------------------------------------------------------------
+// Buttons
+void TcxCustomEdit::DoButtonClick(Integer AButtonVisibleIndex) {
+  WithoutUserAction(this, [&] {
+    if (FProperties->OnButtonClick()) FProperties->OnButtonClick()(this, AButtonVisibleIndex);
+    if (GetActiveProperties() != FProperties.get() && GetActiveProperties()->OnButtonClick())
+      GetActiveProperties()->OnButtonClick()(this, AButtonVisibleIndex);
+  });
+}
+
+void TcxCustomEdit::DoClosePopup(TcxEditCloseUpReason AReason) {
+  if (FProperties->OnClosePopup()) FProperties->OnClosePopup()(this, AReason);
+  if (GetActiveProperties() != FProperties.get() && GetActiveProperties()->OnClosePopup())
+    GetActiveProperties()->OnClosePopup()(this, AReason);
+}
+
+// ---------------------------------------------------------------------------
 // Mouse
 void TcxCustomEdit::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   if (Button == mbLeft && FDblClickTimer->Enabled()) {
@@ -208,6 +224,13 @@ void TcxCustomEdit::CMEnter(TMessage& Message) {
   if (FInnerEdit && FDataBinding->CanModify() && !GetActiveProperties()->GetReadOnly())
     FInnerEdit->SetReadOnly(false);
 }
+
+void TcxCustomEdit::CMShowingChanged(TMessage& Message) {
+  inherited::CMShowingChanged(Message);
+  if (Showing()) SetSize();
+}
+
+bool TcxCustomEdit::CanFocusOnClick() { return inherited::CanFocusOnClick() && FNeedFocusOnClick; }
 
 void TcxCustomEdit::CreateHandle() {
   inherited::CreateHandle();
@@ -269,6 +292,31 @@ void TcxCustomEdit::ActivateByMouse(TShiftState Shift, Integer X, Integer Y,
     SendMouseEvent(this, WM_LBUTTONUP, Shift, P);
   }
   if (DoubleClickActivation()) FDblClickTimer->SetEnabled(true);
+}
+
+// ---------------------------------------------------------------------------
+// Hints
+String TcxCustomEdit::GetHintText(Integer APart) {
+  String AText = GetEditViewInfo()->GetPartHint(APart);
+  if (AText.empty() && ShowHint()) AText = GetHint();
+  return AText;
+}
+
+String TcxCustomEdit::GetStatusHint(const TPoint& APoint) {
+  return GetHintText(GetEditViewInfo()->GetPart(APoint));
+}
+
+void TcxCustomEdit::CMHintShow(TMessage& Message) {
+  auto* AInfo = reinterpret_cast<THintInfo*>(Message.LParam);
+  const Integer APart = GetEditViewInfo()->GetPart(AInfo->CursorPos);
+  if (APart == ecpNone) {
+    Message.Result = 1;
+    return;
+  }
+  // The short hint: what comes before a bar.
+  const String AText = GetHintText(APart);
+  AInfo->HintStr = AText.substr(0, AText.find(L'|'));
+  Message.Result = 0;
 }
 
 // ---------------------------------------------------------------------------

@@ -431,9 +431,12 @@ void TcxCustomEdit::DoHideEdit(bool AExit) {
   SaveModified();
   FIsHiding = true;
   bool ARestored = false;
+  // A value refused on the way out stays modified, so that the next attempt
+  // to leave validates it again.
+  bool AExited = false;
   auto AEnd = Finally([&] {
     if (!ARestored) RestoreModified();
-    FModifiedAfterEnter = false;
+    if (AExited) FModifiedAfterEnter = false;
     FIsHiding = false;
   });
   {
@@ -447,6 +450,7 @@ void TcxCustomEdit::DoHideEdit(bool AExit) {
   ShortRefreshContainer(false);
   RestoreModified();
   ARestored = true;
+  AExited = true;
   if (AExit) inherited::DoExit();
 }
 

@@ -5,7 +5,9 @@
 #include <cmath>
 #include <cwchar>
 
+#include "Classes.h"
 #include "Forms.h"
+#include "RecordingSpellChecker.h"
 #include "StdCtrls.h"
 #include "cxEdit.h"
 #include "ui/controls/ControlsTestSupport.h"
@@ -33,6 +35,10 @@ class TTestInnerEdit : public TEdit, public IcxCustomInnerEdit {
   void KeyDown(Word& Key, TShiftState Shift) override {
     if (TcxContainer* C = Container()) C->ContainerKeyDown(Key, Shift);
     if (Key != 0) inherited::KeyDown(Key, Shift);
+  }
+  void KeyUp(Word& Key, TShiftState Shift) override {
+    if (TcxContainer* C = Container()) C->ContainerKeyUp(Key, Shift);
+    if (Key != 0) inherited::KeyUp(Key, Shift);
   }
   void KeyPress(Char& Key) override {
     if (TcxContainer* C = Container()) C->ContainerKeyPress(Key);
@@ -164,6 +170,35 @@ class TAnchoredEdit : public TcxCustomEdit {
   bool UseAnchorX() override { return true; }
 };
 
+// Counts the clipboard operations the messages lead to.
+class TClipboardEdit : public TTestEdit {
+  DECLARE_CLASS(TClipboardEdit, TTestEdit)
+ public:
+  using TTestEdit::TTestEdit;
+  Integer Copies = 0, Cuts = 0, Pastes = 0;
+  bool AllowEditing = true;
+  void CopyToClipboard() override { ++Copies; }
+  void CutToClipboard() override { ++Cuts; }
+  void PasteFromClipboard() override { ++Pastes; }
+  void Editing(TObject*, bool& CanEdit) { CanEdit = CanEdit && AllowEditing; }
+};
+
+// Presses its buttons from the test, as its layout would; a click handler
+// sets the value.
+class TButtonEdit : public TTestEdit {
+  DECLARE_CLASS(TButtonEdit, TTestEdit)
+ public:
+  using TTestEdit::DoButtonClick;
+  using TTestEdit::TTestEdit;
+  std::vector<Integer> Clicks;
+  bool UserActionInHandler = true;
+  void ButtonClick(TObject* Sender, Integer AIndex) {
+    Clicks.push_back(AIndex);
+    UserActionInHandler = IsUserAction();
+    SetEditValue(Variant(L"from button"));
+  }
+};
+
 enum class TErrorMode { None, DefaultText, EmptyText };
 
 // Counts what the editors and the application report.
@@ -240,9 +275,11 @@ IMPLEMENT_CLASS(TTestEdit)
 IMPLEMENT_CLASS(TBareEdit)
 IMPLEMENT_CREATABLE_CLASS(TOtherProperties)
 IMPLEMENT_CLASS(TRecordingEdit)
+IMPLEMENT_CLASS(TClipboardEdit)
+IMPLEMENT_CLASS(TButtonEdit)
 IMPLEMENT_CLASS(TGrowingViewData)
 IMPLEMENT_CREATABLE_CLASS(TGrowingProperties)
-IMPLEMENT_CLASS(TAnchoredEdit)
+IMPLEMENT_CREATABLE_CLASS(TAnchoredEdit)
 
 namespace {
 
@@ -464,6 +501,22 @@ TEST(InplaceEditList, EditorsPerPropertiesAndReuse) {
   EXPECT_EQ(cxInplaceEditListCount(), 1);
 }
 
+TEST(InplaceEditList, EditorsFreedByTheirOwnerLeaveTheList) {
+  TOwned<TValidatingProperties> P = MakeOwned<TValidatingProperties>(nullptr);
+  TOwned<TComponent> AOwner = MakeOwned<TComponent>(nullptr);
+  TcxInplaceEditList L(AOwner.get());
+  TcxCustomEdit* E = L.GetEdit(P.get());
+  EXPECT_EQ(E->Owner(), AOwner.get());
+  AOwner.reset();
+  EXPECT_EQ(L.Count(), 0);
+  EXPECT_EQ(L.FindEdit(P.get()), nullptr);
+  // A new editor is made, without the freed owner, not the freed one handed
+  // out.
+  TcxCustomEdit* ANew = L.GetEdit(P.get());
+  EXPECT_EQ(ANew->Owner(), nullptr);
+  EXPECT_EQ(L.Count(), 1);
+}
+
 TEST(InplaceEditList, EveryGetInitialisesFromTheProperties) {
   TOwned<TValidatingProperties> P = MakeOwned<TValidatingProperties>(nullptr);
   TcxInplaceEditList L(nullptr);
@@ -572,6 +625,96 @@ TEST(EditSize, AutoWidthKeepsTheAnchor) {
       EXPECT_LE(std::abs(E->Left() + E->Width() / 2.0 - ACentre), 1.0);
     else
       EXPECT_EQ(E->Left() + E->Width(), ARight);
+  }
+}
+
+TEST(EditControl, ClipboardMessagesAreGated) {
+  struct TCase {
+    bool ReadOnly;
+    bool AllowEditing;
+    Integer Copies, Cuts, Pastes;
+  } const Cases[] = {{false, true, 1, 1, 1}, {false, false, 2, 0, 0}, {true, true, 1, 0, 0}};
+  TOwned<TCustomForm> F(CreateForm(200, 60));
+  for (const TCase& C : Cases) {
+    TOwned<TClipboardEdit> E(Create<TClipboardEdit>(nullptr, false));
+    E->SetParent(F.get());
+    E->SetBounds(10, 10, 150, 24);
+    E->SetOnEditing(MakeEvent<&TClipboardEdit::Editing>(E.get()));
+    E->AllowEditing = C.AllowEditing;
+    E->GetProperties()->SetReadOnly(C.ReadOnly);
+    E->SetFocus();
+    E->Perform(WM_COPY);
+    E->Perform(WM_CUT);
+    E->Perform(WM_PASTE);
+    SCOPED_TRACE(testing::Message() << C.ReadOnly << C.AllowEditing);
+    EXPECT_EQ(E->Copies, C.Copies);
+    EXPECT_EQ(E->Cuts, C.Cuts);
+    EXPECT_EQ(E->Pastes, C.Pastes);
+  }
+}
+
+TEST(EditControl, ButtonClickHandlersRunWithoutUserAction) {
+  TOwned<TButtonEdit> E(Create<TButtonEdit>(nullptr, false));
+  E->GetProperties()->SetOnButtonClick(MakeEvent<&TButtonEdit::ButtonClick>(E.get()));
+  E->BeginUserAction();
+  E->DoButtonClick(2);
+  E->EndUserAction();
+  EXPECT_EQ(E->Clicks, std::vector<Integer>{2});
+  EXPECT_FALSE(E->UserActionInHandler);
+  // A value set from a handler is not the user's: nothing modified.
+  EXPECT_EQ(VarToStr(E->GetEditValue()), L"from button");
+  EXPECT_FALSE(E->Modified());
+}
+
+TEST(EditControl, HintsByPart) {
+  TOwned<TCustomForm> F(CreateForm(200, 60));
+  TOwned<TTestEdit> E(Create<TTestEdit>(nullptr, false));
+  E->SetParent(F.get());
+  E->SetBounds(10, 10, 150, 24);
+  E->SetHint(L"Short|Long");
+  E->SetShowHint(true);
+  E->ShortRefreshContainer(false);
+  struct TCase {
+    TPoint P;
+    LRESULT Result;
+    const wchar_t* Hint;
+  } const Cases[] = {{{5, 5}, 0, L"Short"}, {{-5, 5}, 1, L""}, {{200, 5}, 1, L""}};
+  for (const TCase& C : Cases) {
+    THintInfo AInfo;
+    AInfo.CursorPos = C.P;
+    EXPECT_EQ(E->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&AInfo)), C.Result);
+    EXPECT_EQ(AInfo.HintStr, C.Hint);
+  }
+}
+
+TEST(EditSize, AnchorsAreWrittenAndReadAndRescaled) {
+  TOwned<TAnchoredEdit> E(Create<TAnchoredEdit>(nullptr, false));
+  E->SetBounds(100, 10, 41, 20);
+  TOwned<TMemoryStream> Bin = MakeOwned<TMemoryStream>();
+  WriteComponentToStream(Bin.get(), E.get());
+  Bin->SetPosition(0);
+  TOwned<TMemoryStream> Text = MakeOwned<TMemoryStream>();
+  ObjectBinaryToText(Bin.get(), Text.get());
+  const std::string AText(static_cast<const char*>(Text->Memory()),
+                          static_cast<size_t>(Text->Size()));
+  // Writing calculates the anchor from the bounds first.
+  EXPECT_NE(AText.find("AnchorX = 141"), std::string::npos) << AText;
+  EXPECT_EQ(AText.find("AnchorY"), std::string::npos);
+  struct TCase {
+    bool Read;
+    Integer Expected;
+  } const Cases[] = {{true, MulDiv(141, 144, 96)}, {false, E->AnchorX()}};
+  for (const TCase& C : Cases) {
+    TOwned<TAnchoredEdit> R(Create<TAnchoredEdit>(nullptr, false));
+    if (C.Read) {
+      Bin->SetPosition(0);
+      ReadComponentFromStream(Bin.get(), R.get());
+    }
+    const Integer ABefore = R->AnchorX();
+    R->ChangeScale(144, 96);
+    EXPECT_EQ(R->AnchorX(), C.Read ? C.Expected : ABefore);
+    // Read or not, the editor hears its properties again.
+    EXPECT_TRUE(static_cast<bool>(R->GetProperties()->OnPropertiesChanged()));
   }
 }
 
@@ -710,8 +853,33 @@ TEST_F(EditInput, FailedValidationOnExitKeepsTheFocusWithOneMessage) {
       EXPECT_EQ(Q.Messages[0], L"Invalid input value. Use escape key to abandon changes");
     EXPECT_EQ(TBeepCounter::Count, 1);
     EXPECT_TRUE(A->ValidationError());
+    // Leaving again validates again: the refused value does not slip out.
+    Press(VK_TAB);
+    ASSERT_TRUE(PumpApplicationUntil([&] { return Q.Validations == 2; }));
+    Settle();
+    EXPECT_TRUE(A->Focused());
+    EXPECT_EQ(R.Enters, 0);
+    EXPECT_EQ(Q.Messages.size(), 2 * C.Messages);
     R.Attach(A);
   }
+}
+
+TEST_F(EditInput, AnInstalledSpellCheckerHearsTheEditor) {
+  TRecordingSpellChecker Checker(true);
+  TInstalledScope Installed(static_cast<IdxSpellChecker*>(&Checker));
+  Type(L"a");
+  ASSERT_TRUE(PumpApplicationUntil([&] { return Checker.Log.size() >= 3; }));
+  const std::vector<std::string> ATyped{"KeyDown 65", "KeyPress a", "KeyUp 65"};
+  EXPECT_EQ(Checker.Log, ATyped);
+  Press(VK_TAB);
+  ASSERT_TRUE(PumpApplicationUntil([&] { return B->Focused(); }));
+  Settle();
+  // Leaving A, then B taken: B's inner control is the one being checked.
+  ASSERT_GE(Checker.Log.size(), 5u);
+  EXPECT_EQ(Checker.Log[3], "FocusLost");
+  EXPECT_EQ(Checker.Log[4], "FocusGained");
+  ASSERT_EQ(Checker.Controls.size(), 1u);
+  EXPECT_EQ(Checker.Controls[0], B->InnerControl());
 }
 
 TEST_F(EditInput, AllowLoseFocusLetsTheFocusGo) {
