@@ -295,6 +295,21 @@ TEST(EditButtonAction, OutsideLoadingTheActionsStateIsTaken) {
   EXPECT_FALSE(B->GetEnabled());
 }
 
+TEST(EditButtonAction, AnActionWithoutStateLeavesTheButtonAlone) {
+  TOwned<TButtonTestProperties> P = NewProperties();
+  TOwned<TBasicAction> A(Create<TBasicAction>(nullptr));
+  TcxEditButton* B = P->GetButtons()->Add();
+  B->SetCaption(L"Stop");
+  B->SetAction(A.get());
+  EXPECT_EQ(B->GetAction(), A.get());
+  EXPECT_EQ(B->GetCaption(), L"Stop");
+  EXPECT_TRUE(B->IsCaptionStored());
+  EXPECT_TRUE(B->IsHintStored());
+  String Hint = L"Mine";
+  EXPECT_TRUE(B->ActionLink()->PrepareHint(Hint));
+  EXPECT_EQ(Hint, L"Mine");
+}
+
 TEST(EditButtonAction, AValueFollowsTheActionOnlyWhileItStillEqualsIt) {
   TOwned<TButtonTestProperties> P = NewProperties();
   TOwned<TAction> A = NewAction(L"Go");
