@@ -245,6 +245,27 @@ IMPLEMENT_PUBLISHED_CLASS(TcxEditStyle) {
   static const wchar_t* const BorderStyleNames[] = {
       L"ebsNone", L"ebsSingle", L"ebsThick", L"ebsFlat", L"ebs3D", L"ebsUltraFlat", L"ebsOffice11"};
   static const TEnumInfo BorderStyleInfo = MakeEnumInfo(L"TcxEditBorderStyle", BorderStyleNames);
+  // The assigned values of all sixteen, read and set but never stored: each
+  // value's own stored rule writes what is assigned.
+  static const wchar_t* const ValueNames[] = {L"svBorderColor",
+                                              L"svBorderStyle",
+                                              L"svColor",
+                                              L"svEdges",
+                                              L"svFont",
+                                              L"svHotTrack",
+                                              L"svShadow",
+                                              L"svTextColor",
+                                              L"svTextStyle",
+                                              L"svTransparentBorder",
+                                              L"svButtonStyle",
+                                              L"svButtonTransparency",
+                                              L"svPopupBorderStyle",
+                                              L"svGradientButtons",
+                                              L"svGradient",
+                                              L"svGradientDirection"};
+  static const TEnumInfo ValueInfo = MakeEnumInfo(L"TcxEditStyleValue", ValueNames);
+  P.Property<&S::GetAssignedValues, &S::SetAssignedValues>(L"AssignedValues", ValueInfo)
+      .Stored(false);
   // The container's border style, under the editors' names.
   P.Property<&S::GetEditBorderStyle, &S::SetEditBorderStyle>(L"BorderStyle", BorderStyleInfo)
       .template Stored<&S::IsStored<csvBorderStyle>>();

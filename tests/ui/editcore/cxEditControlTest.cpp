@@ -199,6 +199,36 @@ class TButtonEdit : public TTestEdit {
   }
 };
 
+// Has a default button the click key reaches, and writes down the
+// characters it is given.
+class TDefaultButtonEdit : public TTestEdit {
+  DECLARE_CLASS(TDefaultButtonEdit, TTestEdit)
+ public:
+  using TTestEdit::TTestEdit;
+  Integer DefaultClicks = 0;
+  std::vector<Char> Chars;
+
+ protected:
+  bool IsDefaultButtonKey(TShortCut AShortCut) override {
+    return AShortCut == GetActiveProperties()->GetClickKey();
+  }
+  void DefaultButtonClick() override { ++DefaultClicks; }
+  void KeyPress(Char& Key) override {
+    Chars.push_back(Key);
+    inherited::KeyPress(Key);
+  }
+};
+
+// Takes no digits.
+class TLettersEdit : public TTestEdit {
+  DECLARE_CLASS(TLettersEdit, TTestEdit)
+ public:
+  using TTestEdit::TTestEdit;
+
+ protected:
+  bool IsValidChar(Char AChar) override { return !(AChar >= L'0' && AChar <= L'9'); }
+};
+
 enum class TErrorMode { None, DefaultText, EmptyText };
 
 // Counts what the editors and the application report.
@@ -277,6 +307,8 @@ IMPLEMENT_CREATABLE_CLASS(TOtherProperties)
 IMPLEMENT_CLASS(TRecordingEdit)
 IMPLEMENT_CLASS(TClipboardEdit)
 IMPLEMENT_CLASS(TButtonEdit)
+IMPLEMENT_CLASS(TDefaultButtonEdit)
+IMPLEMENT_CLASS(TLettersEdit)
 IMPLEMENT_CLASS(TGrowingViewData)
 IMPLEMENT_CREATABLE_CLASS(TGrowingProperties)
 IMPLEMENT_CREATABLE_CLASS(TAnchoredEdit)
@@ -317,6 +349,17 @@ TEST(EditControl, StandaloneAndInplaceDefaults) {
     EXPECT_EQ(E->GetEditViewInfo()->Edit, E.get());
     EXPECT_TRUE(E->ControlStyle().Contains(csActionClient));
   }
+}
+
+TEST(EditControl, StyleAssignedValuesArePublishedAndNeverStored) {
+  TOwned<TTestEdit> E(Create<TTestEdit>(nullptr, false));
+  TcxCustomEditStyle* S = E->GetEditStyle();
+  S->SetButtonStyle(btsFlat);
+  S->SetColor(clRed);
+  const TPropInfo* AInfo = GetPropInfo(S, L"AssignedValues");
+  ASSERT_NE(AInfo, nullptr);
+  EXPECT_FALSE(IsStoredProp(S, AInfo));
+  EXPECT_EQ(GetOrdProp(S, AInfo), (1 << csvColor) | (1 << svButtonStyle));
 }
 
 TEST(EditControl, PropertiesMakeTheirEditors) {
@@ -880,6 +923,42 @@ TEST_F(EditInput, AnInstalledSpellCheckerHearsTheEditor) {
   EXPECT_EQ(Checker.Log[4], "FocusGained");
   ASSERT_EQ(Checker.Controls.size(), 1u);
   EXPECT_EQ(Checker.Controls[0], B->InnerControl());
+}
+
+TEST(EditKeys, ClickKeyClicksTheDefaultButtonAndDropsItsCharacter) {
+  TOwned<TCustomForm> F(CreateForm(300, 80));
+  TDefaultButtonEdit* E = Create<TDefaultButtonEdit>(F.get(), false);
+  E->SetParent(F.get());
+  E->SetBounds(10, 10, 200, 24);
+  E->SetFocus();
+  ASSERT_TRUE(PumpApplicationUntil([&] { return E->Focused(); }));
+  // Ctrl+Enter is the click key; a plain character after it still arrives.
+  SendKey(VK_CONTROL, false);
+  SendKey(VK_RETURN, false);
+  SendKey(VK_RETURN, true);
+  SendKey(VK_CONTROL, true);
+  SendKey('M', false);
+  SendKey('M', true);
+  ASSERT_TRUE(PumpApplicationUntil([&] { return !E->Chars.empty(); }));
+  EXPECT_EQ(E->DefaultClicks, 1);
+  EXPECT_EQ(E->Chars, std::vector<Char>{L'm'});
+}
+
+TEST(EditKeys, ARejectedCharacterBeepsWhateverBeepOnErrorSays) {
+  TOwned<TCustomForm> F(CreateForm(300, 80));
+  TLettersEdit* E = Create<TLettersEdit>(F.get(), false);
+  E->SetParent(F.get());
+  E->SetBounds(10, 10, 200, 24);
+  ASSERT_FALSE(E->GetProperties()->GetBeepOnError());
+  E->SetFocus();
+  ASSERT_TRUE(PumpApplicationUntil([&] { return E->Focused(); }));
+  TBeepCounter ABeeps;
+  for (WORD AKey : {WORD('7'), WORD('X')}) {
+    SendKey(AKey, false);
+    SendKey(AKey, true);
+  }
+  ASSERT_TRUE(PumpApplicationUntil([&] { return E->Text() == L"x"; }));
+  EXPECT_EQ(TBeepCounter::Count, 1);
 }
 
 TEST_F(EditInput, AllowLoseFocusLetsTheFocusGo) {
