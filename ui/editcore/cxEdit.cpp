@@ -382,4 +382,5 @@ void cxEdit_Finalize() {
   FreeAndNil(S.RegisteredEditProperties);
   delete S.CreatedEditProperties;
   S.CreatedEditProperties = nullptr;
+  cxEditDetail::FreeDefaultEditRepository();
 }

@@ -7,11 +7,13 @@
 
 #include <vector>
 
+#include "ActnList.h"
 #include "cxContainer.h"
 #include "cxEditErrors.h"
 #include "cxEditUtils.h"
 #include "cxVariants.h"
 #include "dxCoreClasses.h"
+#include "dxGDIPlusClasses.h"
 
 class TcxCustomEdit;
 class TcxCustomEditContainer;
@@ -239,6 +241,243 @@ class TcxCustomEditPropertiesValues : public TPersistent {
 using TcxCustomEditPropertiesValuesClass = TcxCustomEditPropertiesValues* (*)(TPersistent*);
 
 // ---------------------------------------------------------------------------
+// Editor buttons: the embedded buttons of an editor, kept by its properties.
+
+class TcxCustomEditButtons;
+class TcxEditButtonActionLink;
+
+// One embedded button with its settings, optionally following an action.
+class TcxCustomEditButton : public TCollectionItem {
+  DECLARE_CLASS(TcxCustomEditButton, TCollectionItem)
+ public:
+  using TOwnerType = TCollection;
+  explicit TcxCustomEditButton(TCollection* ACollection);
+  ~TcxCustomEditButton() override;
+  void BeforeDestruction() override;
+  void Assign(TPersistent* Source) override;
+
+  virtual void ChangeScale(Integer M, Integer D);
+  // AComponent is going away: a linked action is dropped.
+  virtual void FreeNotification(TComponent* AComponent);
+  virtual TBasicAction* GetAction() const;
+  virtual TClass GetActionLinkClass();
+  virtual void InitiateAction();
+
+  TcxEditButtonActionLink* ActionLink() const { return FActionLink.get(); }
+  TcxCustomEditButtons* Buttons() const;
+  void SetAction(TBasicAction* Value);
+  const String& GetCaption() const { return FCaption; }
+  void SetCaption(const String& Value);
+  // The caption without accelerator marks, as it is measured and drawn.
+  const String& GetVisibleCaption() const { return FVisibleCaption; }
+  TAlignment GetContentAlignment() const { return FContentAlignment; }
+  void SetContentAlignment(TAlignment Value);
+  bool GetDefault() const { return FDefault; }
+  void SetDefault(bool Value);
+  bool GetEnabled() const { return FEnabled; }
+  void SetEnabled(bool Value);
+  TdxSmartGlyph* GetGlyph() const { return FGlyph.get(); }
+  void SetGlyph(TdxSmartGlyph* Value);
+  const String& GetHint() const { return FHint; }
+  void SetHint(const String& Value);
+  Integer GetImageIndex() const { return FImageIndex; }
+  void SetImageIndex(Integer Value);
+  TcxEditButtonKind GetKind() const { return FKind; }
+  void SetKind(TcxEditButtonKind Value);
+  bool GetLeftAlignment() const { return FLeftAlignment; }
+  void SetLeftAlignment(bool Value);
+  bool GetStretchable() const { return FStretchable; }
+  void SetStretchable(bool Value);
+  NativeInt GetTag() const { return FTag; }
+  void SetTag(NativeInt Value);
+  TColor GetTextColor() const { return FTextColor; }
+  void SetTextColor(TColor Value);
+  bool GetVisible() const { return FVisible; }
+  void SetVisible(bool Value);
+  // 0 is the automatic width. A negative width is refused.
+  Integer GetWidth() const { return FWidth; }
+  void SetWidth(Integer Value);
+
+  // A value the linked action supplies is not stored.
+  bool IsCaptionStored();
+  bool IsEnabledStored();
+  bool IsHintStored();
+  bool IsImageIndexStored();
+  bool IsVisibleStored();
+  bool IsTagStored() const { return FTag != 0; }
+
+ protected:
+  // Takes the action's state; with CheckDefaults only into values that still
+  // hold their defaults.
+  virtual void ActionChange(TObject* Sender, bool CheckDefaults);
+
+ private:
+  friend class TcxEditButtonActionLink;
+  void DoActionChange(TObject* Sender);
+  void GlyphChanged(TObject* Sender);
+  void DropAction();
+
+  TOwned<TcxEditButtonActionLink> FActionLink;
+  String FCaption;
+  String FVisibleCaption;
+  TAlignment FContentAlignment = taCenter;
+  bool FDefault = false;
+  bool FEnabled = true;
+  TOwned<TdxSmartGlyph> FGlyph;
+  String FHint;
+  Integer FImageIndex = -1;
+  TcxEditButtonKind FKind = bkDown;
+  bool FLeftAlignment = false;
+  bool FStretchable = true;
+  NativeInt FTag = 0;
+  TColor FTextColor = clBtnText;
+  bool FVisible = true;
+  Integer FWidth = 0;
+};
+
+// The buttons of one properties object; reports every change through OnChange
+// and watches the linked actions for destruction.
+class TcxCustomEditButtons : public TCollection {
+  DECLARE_CLASS(TcxCustomEditButtons, TCollection)
+ public:
+  TcxCustomEditButtons(TPersistent* AOwner, TClass AButtonClass);
+  ~TcxCustomEditButtons() override;
+
+  virtual void ChangeScale(Integer M, Integer D);
+  virtual void InitiateActions();
+  virtual TClass GetButtonClass() { return TcxCustomEditButton::StaticClass(); }
+
+  void AddFreeNotificatorSender(TComponent* ASender);
+  void RemoveFreeNotificatorSender(TComponent* ASender);
+  Integer GetVisibleCount() const;
+  TcxCustomEditButton* Items(Integer Index) const {
+    return static_cast<TcxCustomEditButton*>(TCollection::Items(Index));
+  }
+  // The image list of the buttons' ImageIndex (the properties' Images).
+  TCustomImageList* GetImages() const { return FImages; }
+  const TNotifyEvent& OnChange() const { return FOnChange; }
+  void SetOnChange(const TNotifyEvent& Value) { FOnChange = Value; }
+
+ protected:
+  virtual void DoFreeNotification(TComponent* Sender);
+  TPersistent* GetOwner() override { return FOwner; }
+  void Update(TCollectionItem* Item) override;
+
+ private:
+  friend class TcxCustomEditProperties;
+  TOwned<TcxFreeNotificator> FFreeNotificator;
+  TPersistent* FOwner;
+  TCustomImageList* FImages = nullptr;
+  TNotifyEvent FOnChange;
+};
+
+class TcxEditButton : public TcxCustomEditButton {
+  DECLARE_CLASS(TcxEditButton, TcxCustomEditButton)
+ public:
+  using TcxCustomEditButton::TcxCustomEditButton;
+};
+
+class TcxEditButtons : public TcxCustomEditButtons {
+  DECLARE_CLASS(TcxEditButtons, TcxCustomEditButtons)
+ public:
+  using TOwnerType = TPersistent;
+  explicit TcxEditButtons(TPersistent* AOwner)
+      : TcxCustomEditButtons(AOwner, TcxEditButton::StaticClass()) {}
+  TClass GetButtonClass() override { return TcxEditButton::StaticClass(); }
+  TcxEditButton* Add() { return static_cast<TcxEditButton*>(TCollection::Add()); }
+  TcxEditButton* Items(Integer Index) const {
+    return static_cast<TcxEditButton*>(TCollection::Items(Index));
+  }
+};
+using TcxEditButtonsClass = TcxEditButtons* (*)(TPersistent* AOwner);
+
+// What the view data fills for one visible button and its painting reads.
+struct TcxEditButtonViewInfoData {
+  TcxEditButtonActionLink* ActionLink = nullptr;
+  TColor BackgroundColor = clDefault;
+  String Caption;
+  TAlignment ContentAlignment = taCenter;
+  bool Default = false;
+  bool Gradient = false;
+  String Hint;
+  bool IsInplace = false;
+  TcxEditButtonKind Kind = bkDown;
+  bool LeftAlignment = false;
+  bool Leftmost = false;
+  bool NativeStyle = false;
+  bool Rightmost = false;
+  TcxEditButtonState State = ebsNormal;
+  TcxEditButtonStyle Style = btsDefault;
+  TColor TextColor = clBtnText;
+  bool Transparent = false;
+  String VisibleCaption;
+  bool BackgroundPartiallyTransparent = false;
+  bool ComboBoxStyle = false;
+  Integer NativePart = 0;
+  Integer NativeState = 0;
+  bool UseSkins = false;
+};
+
+// One visible button inside an editor's view info.
+class TcxEditButtonViewInfo : public TPersistent {
+  DECLARE_CLASS(TcxEditButtonViewInfo, TPersistent)
+ public:
+  // Copies what decides whether the button must be redrawn: native state,
+  // background colour, bounds, style and state.
+  void Assign(TPersistent* Source) override;
+  // On the previous view info: empty when the button looks the same in
+  // AViewInfo, else the button's bounds (a region the caller owns).
+  virtual TRegionHandle GetUpdateRegion(TcxEditButtonViewInfo* AViewInfo);
+  // On the previous view info: when the button looks different in
+  // AViewInfo, invalidates its bounds (moved by AEditPosition) on
+  // AControl's window, erasing when it has a background; true when it did.
+  virtual bool Repaint(TWinControl* AControl, TcxEditButtonViewInfo* AViewInfo,
+                       const TPoint& AEditPosition);
+
+  TRect Bounds{};
+  Integer ButtonIndex = 0;
+  Integer ButtonVisibleIndex = 0;
+  TcxEditButtonViewInfoData Data;
+  TcxCustomEditViewInfo* EditViewInfo = nullptr;
+  TdxSmartGlyph* Glyph = nullptr;
+  bool HasBackground = false;
+  Integer ImageIndex = -1;
+  TCustomImageList* Images = nullptr;
+  bool Stretchable = true;
+  TRect VisibleBounds{};
+  Integer Width = 0;
+
+ private:
+  bool LooksDifferentIn(const TcxEditButtonViewInfo* AViewInfo) const;
+};
+
+// A button's link to its action: a value follows the action while the
+// button's value still equals the action's.
+class TcxEditButtonActionLink : public TActionLink {
+  DECLARE_CLASS(TcxEditButtonActionLink, TActionLink)
+ public:
+  using TActionLink::TActionLink;
+  bool IsCaptionLinked() override;
+  bool IsEnabledLinked() override;
+  bool IsHintLinked() override;
+  bool IsImageIndexLinked() override;
+  bool IsVisibleLinked() override;
+  void SetCaption(const String& Value) override;
+  void SetEnabled(bool Value) override;
+  void SetHint(const String& Value) override;
+  void SetImageIndex(Integer Value) override;
+  void SetVisible(bool Value) override;
+  // The hint the button shows: the action's hint handling, then its shortcut
+  // in parentheses when the application shows shortcuts in hints. False when
+  // the action's hint handler refuses the hint.
+  virtual bool PrepareHint(String& HintStr);
+
+ protected:
+  void AssignClient(TObject* AClient) override;
+  TcxCustomEditButton* FClient = nullptr;
+};
+
+// ---------------------------------------------------------------------------
 // The settings object of one kind of editor; shareable through a repository.
 class TcxCustomEditProperties : public TcxInterfacedPersistent {
   DECLARE_CLASS(TcxCustomEditProperties, TcxInterfacedPersistent)
@@ -352,6 +591,13 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   void SetIDefaultValuesProvider(IcxEditDefaultValuesProvider* Value);
   TdxScaleFactor* GetScaleFactor() const { return FScaleFactor.get(); }
 
+  // Buttons and their images.
+  TcxEditButtons* GetButtons() const { return FButtons.get(); }
+  void SetButtons(TcxEditButtons* Value);
+  TCustomImageList* GetImages() const { return FButtons->GetImages(); }
+  void SetImages(TCustomImageList* Value);
+  virtual void InitiateActions();
+
   const TcxEditButtonClickEvent& OnButtonClick() const { return FOnButtonClick; }
   void SetOnButtonClick(const TcxEditButtonClickEvent& V) { FOnButtonClick = V; }
   const TNotifyEvent& OnChange() const { return FOnChange; }
@@ -381,7 +627,7 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
  protected:
   virtual void AlignmentChangedHandler(TObject* Sender);
   virtual void BaseSetAlignment(TcxEditAlignment* Value);
-  virtual void ChangeScale(Integer M, Integer D) {}
+  virtual void ChangeScale(Integer M, Integer D);
   virtual void ChangeHandler(TObject* Sender) { Changed(); }
   virtual void DoAssign(TcxCustomEditProperties* AProperties);
   virtual void DoChanged();
@@ -390,8 +636,15 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   virtual void DoValidate(Variant& ADisplayValue, String& AErrorText, bool& AError,
                           TcxCustomEdit* AEdit, bool& AIsUserErrorDisplayValue);
 
+  // Buttons and their images.
+  virtual TcxEditButtonsClass GetButtonsClass();
+  virtual void FreeNotification(TComponent* Sender);
+  void ImageListChange(TObject* Sender);
+
  private:
   void ScaleFactorChangeHandler(TObject* Sender, Integer M, Integer D, bool IsLoading);
+  void CreateButtonsPart();
+  void AssignButtonsPart(TcxCustomEditProperties* AProperties);
 
   bool FAutoSelect = true;
   bool FBeepOnError = false;
@@ -424,6 +677,148 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   TNotifyEvent FOnEditValueChanged;
   TcxEditValidateEvent FOnValidate;
   TNotifyEvent FOnPropertiesChanged;
+  // Buttons and their images.
+  TOwned<TcxFreeNotificator> FFreeNotificator;
+  TOwned<TChangeLink> FImageChangeLink;
+  TOwned<TcxEditButtons> FButtons;
+};
+
+// ---------------------------------------------------------------------------
+// Repositories of shared properties and the default values provider.
+
+// An editor that uses a repository item's properties hears of their changes
+// and of the item's end.
+class IcxEditRepositoryItemListener {
+ public:
+  virtual void ItemRemoved(TcxEditRepositoryItem* Sender) = 0;
+  virtual void PropertiesChanged(TcxEditRepositoryItem* Sender) = 0;
+
+ protected:
+  ~IcxEditRepositoryItemListener() = default;
+};
+
+// A named properties object of a repository that any number of editors share.
+class TcxEditRepositoryItem : public TComponent, public IdxScaleFactor {
+  DECLARE_CLASS(TcxEditRepositoryItem, TComponent)
+ public:
+  using TOwnerType = TComponent;
+  explicit TcxEditRepositoryItem(TComponent* AOwner);
+  ~TcxEditRepositoryItem() override;
+  void AfterConstruction() override;
+  void BeforeDestruction() override;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID AIID, void** AObj) override;
+  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(-1); }
+  ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(-1); }
+  bool GetInterface(const IID& AIID, void** AObj) override;
+  TdxScaleFactor* STDMETHODCALLTYPE GetScaleFactor() override { return FScaleFactor.get(); }
+
+  // Listeners are kept once each; the last added hears first.
+  virtual void AddListener(IcxEditRepositoryItemListener* AListener);
+  virtual void RemoveListener(IcxEditRepositoryItemListener* AListener);
+  Integer ListenerCount() const { return static_cast<Integer>(FListenerList.size()); }
+  // The name new items of this class start from.
+  virtual String GetBaseName();
+  // The properties are of AClass or a descendant.
+  bool ArePropertiesCompatible(TClass AClass) const;
+
+  TcxCustomEditProperties* GetProperties() const { return FProperties.get(); }
+  void SetProperties(TcxCustomEditProperties* Value);
+  TcxEditRepository* GetRepository() const { return FRepository; }
+  void SetRepository(TcxEditRepository* Value);
+  // Where designers show the properties' events; holds nothing itself.
+  const TNotifyEvent& GetPropertiesEvents() const { return FPropertiesEvents; }
+  void SetPropertiesEvents(const TNotifyEvent& Value) { FPropertiesEvents = Value; }
+
+  TComponent* GetParentComponent() const override;
+  bool HasParent() const override { return FRepository != nullptr; }
+  void SetParentComponent(TComponent* Value) override;
+  void ReadState(TReader* Reader) override;
+
+ protected:
+  virtual void PropertiesChanged(TObject* Sender);
+  // The properties class of the item's editor.
+  virtual TClass GetEditPropertiesClass();
+
+ private:
+  // The properties listen to the scale factor: it goes last.
+  TOwned<TdxOwnedScaleFactor> FScaleFactor;
+  std::vector<IcxEditRepositoryItemListener*> FListenerList;
+  TOwned<TcxCustomEditProperties> FProperties;
+  TNotifyEvent FPropertiesEvents;
+  TcxEditRepository* FRepository = nullptr;
+};
+
+// A non-visual component that lists repository items; its items' scale
+// follows its own.
+class TcxEditRepository : public TcxScalableComponent {
+  DECLARE_CLASS(TcxEditRepository, TcxScalableComponent)
+ public:
+  using TOwnerType = TComponent;
+  using TcxScalableComponent::TcxScalableComponent;
+  ~TcxEditRepository() override;
+  void BeforeDestruction() override;
+
+  // Frees the items, the last first.
+  void Clear();
+  TcxEditRepositoryItem* CreateItem(TClass ARepositoryItemClass);
+  virtual TcxEditRepositoryItem* CreateItemEx(TClass ARepositoryItemClass, TComponent* AOwner);
+  // The first item with that name, letter case ignored; nullptr when none.
+  TcxEditRepositoryItem* ItemByName(const String& ARepositoryItemName) const;
+  void AddItem(TcxEditRepositoryItem* AItem);
+  void RemoveItem(TcxEditRepositoryItem* AItem);
+  Integer Count() const { return static_cast<Integer>(FItems.size()); }
+  TcxEditRepositoryItem* Items(Integer Index) const;
+  void GetChildren(TGetChildProc Proc, TComponent* Root) override;
+
+ private:
+  std::vector<TcxEditRepositoryItem*> FItems;
+};
+
+// The module's repository, made on first use and freed at shut-down; nullptr
+// once shut-down has begun.
+TcxEditRepository* DefaultEditRepository();
+namespace cxEditDetail {
+void FreeDefaultEditRepository();
+}  // namespace cxEditDetail
+
+// The blob kinds a data field may hold.
+enum TcxBlobKind { bkNone, bkBlob, bkGraphic, bkMemo, bkOle };
+
+// The neutral defaults of an editor not bound to data; data-aware editors
+// answer from their field. Freeing a provider makes every properties object
+// that uses it drop it.
+class TcxCustomEditDefaultValuesProvider : public TcxInterfacedPersistent,
+                                           public IcxEditDefaultValuesProvider {
+  DECLARE_CLASS(TcxCustomEditDefaultValuesProvider, TcxInterfacedPersistent)
+ public:
+  using TcxInterfacedPersistent::TcxInterfacedPersistent;
+  void BeforeDestruction() override;
+
+  bool CanSetEditMode() override { return true; }
+  TAlignment DefaultAlignment() override { return cxEditDefaultHorzAlignment; }
+  virtual TcxBlobKind DefaultBlobKind() { return bkMemo; }
+  bool DefaultCanModify() override { return true; }
+  virtual String DefaultDisplayFormat() { return String(); }
+  virtual String DefaultEditFormat() { return String(); }
+  virtual String DefaultEditMask() { return String(); }
+  virtual bool DefaultIsFloatValue() { return false; }
+  virtual Integer DefaultMaxLength() { return 0; }
+  Double DefaultMaxValue() override { return 0; }
+  Double DefaultMinValue() override { return 0; }
+  virtual Integer DefaultPrecision() { return 15; }
+  bool DefaultReadOnly() override { return false; }
+  virtual bool DefaultRequired() { return false; }
+  virtual bool IsBlob() { return false; }
+  virtual bool IsCurrency() { return false; }
+  virtual bool IsDataAvailable() { return true; }
+  virtual bool IsDataStorage() { return false; }
+  bool IsDisplayFormatDefined(bool AIsCurrencyValueAccepted) override { return false; }
+  virtual bool IsOnGetTextAssigned() { return false; }
+  virtual bool IsOnSetTextAssigned() { return false; }
+  virtual bool IsValidChar(wchar_t AChar) { return true; }
+  // The provider object behind the interface.
+  TcxCustomEditDefaultValuesProvider* GetInstance() { return this; }
 };
 
 // ---------------------------------------------------------------------------

@@ -143,6 +143,7 @@ void TcxCustomEditProperties::AfterConstruction() {
   FAlignment = MakeOwned<TcxEditAlignment>(this, GetDefaultVertAlignment());
   FAlignment->SetOnChanged(MakeEvent<&TcxCustomEditProperties::AlignmentChangedHandler>(this));
   FAssignedValues.reset(GetAssignedValuesClass()(this));
+  CreateButtonsPart();
   FUseLeftAlignmentOnEditing = DefaultUseLeftAlignmentOnEditing();
   FInnerAlignment = MakeOwned<TcxEditAlignment>(this, GetDefaultVertAlignment());
   FScaleFactor = MakeOwned<TdxOwnedScaleFactor>();
@@ -215,7 +216,9 @@ void TcxCustomEditProperties::Assign(TPersistent* Source) {
 }
 
 void TcxCustomEditProperties::DoAssign(TcxCustomEditProperties* AProperties) {
+  SetImages(AProperties->GetImages());
   SetAutoSelect(AProperties->FAutoSelect);
+  AssignButtonsPart(AProperties);
   SetButtonsViewStyle(AProperties->FButtonsViewStyle);
   FBeepOnError = AProperties->FBeepOnError;
   FClearKey = AProperties->FClearKey;
@@ -421,7 +424,10 @@ String TcxCustomEditProperties::GetDisplayText(const Variant&, bool, bool) { ret
 
 TcxEditEditValueSource TcxCustomEditProperties::GetEditValueSource(bool) { return evsValue; }
 
-TcxEditSupportedOperations TcxCustomEditProperties::GetSupportedOperations() { return {}; }
+TcxEditSupportedOperations TcxCustomEditProperties::GetSupportedOperations() {
+  if (FButtons->Count() > 0) return {esoHotTrack};
+  return {};
+}
 
 void TcxCustomEditProperties::PrepareDisplayValue(const Variant& AEditValue, Variant& DisplayValue,
                                                   bool) {
