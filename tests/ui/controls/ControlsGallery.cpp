@@ -531,6 +531,64 @@ void PopulateButtons(TCustomForm* AForm) {
   Cancel->SetCancel(true);
   Cancel->OptionsImage()->SetSpacing(5);
 }
+// The bars of the touch and hybrid modes over three controls: the touch
+// bars (one owner at a time shows them), hybrid bars resting as thin lines,
+// and hybrid bars with the vertical one expanded under the pointer. The bars
+// are layered windows over the form, shown once the form was rescaled; the
+// fades and the expansion are taken to their end at once.
+class TGalleryScrollUIControl : public TGalleryScrollingControl {
+  DECLARE_CLASS(TGalleryScrollUIControl, TGalleryScrollingControl)
+ public:
+  using TcxControl::GetManager;
+  using TcxControl::ShowTouchScrollUI;
+  using TGalleryScrollingControl::TGalleryScrollingControl;
+  bool ExpandVertical = false;
+
+ protected:
+  bool AllowTouchScrollUIMode() override { return true; }
+  bool AllowHybridScrollbarMode() override { return true; }
+};
+IMPLEMENT_CREATABLE_CLASS(TGalleryScrollUIControl)
+
+void AddScrollUIControl(TCustomForm* AForm, const TRect& ABounds, TdxScrollbarMode AMode,
+                        bool AExpandVertical) {
+  auto* Control = Create<TGalleryScrollUIControl>(AForm);
+  Control->SetBorderStyle(cxcbsDefault);
+  Control->SetBoundsRect(ABounds);
+  Control->SetParent(AForm);
+  Control->LookAndFeel()->SetScrollbarMode(AMode);
+  Control->ExpandVertical = AExpandVertical;
+}
+
+void PopulateScrollUI(TCustomForm* AForm) {
+  AForm->SetColor(clBtnFace);
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+  AddLabel(AForm, Bounds(8, 6, 120, 16), L"touch");
+  AddScrollUIControl(AForm, Bounds(8, 26, 120, 150), sbmTouch, false);
+  AddLabel(AForm, Bounds(140, 6, 120, 16), L"hybrid, resting");
+  AddScrollUIControl(AForm, Bounds(140, 26, 120, 150), sbmHybrid, false);
+  AddLabel(AForm, Bounds(272, 6, 120, 16), L"hybrid, expanded");
+  AddScrollUIControl(AForm, Bounds(272, 26, 120, 150), sbmHybrid, true);
+}
+
+void ShowScrollUI(TCustomForm* AForm) {
+  for (Integer I = 0; I < AForm->ControlCount(); ++I) {
+    auto* Control = AsOrNull<TGalleryScrollUIControl>(AForm->Controls(I));
+    if (!Control) continue;
+    Control->HandleNeeded();
+    Control->UpdateScrollBars();
+    Control->ShowTouchScrollUI(Control, false);
+    if (TdxHybridScrollbarsManager* Manager = Control->GetManager();
+        Manager && Control->GetScrollbarMode() == sbmHybrid) {
+      FinishAnimationTransition(Manager->FadingAnimation());
+      if (Control->ExpandVertical) {
+        Manager->Expand(Control->MainScrollBars()->VScrollBar());
+        FinishAnimationTransition(Manager->SizeAnimation());
+      }
+    }
+  }
+  ProcessMessages();
+}
 const TGalleryPage Pages[] = {
     {L"Frame", {160, 80}, &PopulateFrame},
     {L"ScrollBars", {410, 500}, &PopulateScrollBars},
@@ -541,6 +599,7 @@ const TGalleryPage Pages[] = {
     {L"BaseControl", {324, 144}, &PopulateBaseControl},
     {L"ScrollingControl", {344, 294}, &PopulateScrollingControl},
     {L"Buttons", {690, 310}, &PopulateButtons},
+    {L"ScrollUI", {400, 184}, &PopulateScrollUI, &ShowScrollUI},
 };
 
 const TGalleryStyle Styles[] = {

@@ -1,5 +1,7 @@
 #include "ControlsTestSupport.h"
 
+#include "dxAnimation.h"
+
 #include "WinHandles.h"
 
 namespace ControlsTest {
@@ -91,6 +93,20 @@ TOwned<TcxBitmap32> CaptureWindow(TWinControl* AControl, bool ARepaint) {
          R.top, SRCCOPY);
   Shot->MakeOpaque();
   return Shot;
+}
+
+void StepAnimationTransition(TdxAnimationTransition* ATransition, Integer APosition) {
+  if (!ATransition || !ATransition->OnAnimate()) return;
+  bool Finished = false;
+  ATransition->OnAnimate()(ATransition, APosition, Finished);
+}
+
+void FinishAnimationTransition(TdxAnimationTransition* ATransition) {
+  if (!ATransition) return;
+  Integer Position = static_cast<Integer>(ATransition->Length());
+  bool Finished = true;
+  if (ATransition->OnAnimate()) ATransition->OnAnimate()(ATransition, Position, Finished);
+  if (ATransition->OnTerminate()) ATransition->OnTerminate()(ATransition);
 }
 
 }  // namespace ControlsTest
