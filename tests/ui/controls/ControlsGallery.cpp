@@ -535,7 +535,10 @@ void PopulateButtons(TCustomForm* AForm) {
 // bars (one owner at a time shows them), hybrid bars resting as thin lines,
 // and hybrid bars with the vertical one expanded under the pointer. The bars
 // are layered windows over the form, shown once the form was rescaled; the
-// fades and the expansion are taken to their end at once.
+// fades and the expansion are taken to their end at once. The X server of
+// the tests draws layered windows without blending them, so the page takes
+// the windows away again and each control blends its bars' layers into its
+// own picture, as a blending screen shows them.
 class TGalleryScrollUIControl : public TGalleryScrollingControl {
   DECLARE_CLASS(TGalleryScrollUIControl, TGalleryScrollingControl)
  public:
@@ -543,10 +546,41 @@ class TGalleryScrollUIControl : public TGalleryScrollingControl {
   using TcxControl::ShowTouchScrollUI;
   using TGalleryScrollingControl::TGalleryScrollingControl;
   bool ExpandVertical = false;
+  bool BlendBars = false;
 
  protected:
   bool AllowTouchScrollUIMode() override { return true; }
   bool AllowHybridScrollbarMode() override { return true; }
+  void DoPaint() override {
+    inherited::DoPaint();
+    if (!BlendBars) return;
+    for (TObject* Element : {MainScrollBars()->HScrollBar(), MainScrollBars()->VScrollBar()}) {
+      auto* Bar = AsOrNull<TcxControlPopupScrollBar>(Element);
+      if (!Bar || !Bar->Visible() || !Bar->HandleAllocated()) continue;
+      TOwned<TcxBitmap32> Layer(As<TcxCustomPopupScrollBarHelper>(Bar->Helper())->CreateLayer());
+      cxAlphaBlend(Canvas()->Handle(), Layer.get(), ElementRect(Bar),
+                   TRect{0, 0, Layer->Width(), Layer->Height()}, false, Bar->Alpha());
+    }
+    auto* Grip = AsOrNull<TcxPopupSizeGrip>(MainScrollBars()->SizeGrip());
+    if (Grip && Grip->Visible() && Grip->HandleAllocated()) {
+      const TRect R = ElementRect(Grip);
+      TOwned<TcxBitmap32> Fill(TcxBitmap32::CreateSize(cxRectWidth(R), cxRectHeight(R)));
+      Fill->Canvas()->Brush()->SetColor(Grip->DrawColor());
+      Fill->Canvas()->FillRect(TRect{0, 0, Fill->Width(), Fill->Height()});
+      Fill->MakeOpaque();
+      cxAlphaBlend(Canvas()->Handle(), Fill.get(), R, TRect{0, 0, Fill->Width(), Fill->Height()},
+                   false, Grip->LayerAlpha());
+    }
+  }
+
+ private:
+  // Where a popup element lies over the control, in its client coordinates.
+  TRect ElementRect(TWinControl* AElement) {
+    RECT W{};
+    GetWindowRect(AElement->Handle(), &W);
+    const TPoint P = ScreenToClient(TPoint{W.left, W.top});
+    return TRect{P.x, P.y, P.x + W.right - W.left, P.y + W.bottom - W.top};
+  }
 };
 IMPLEMENT_CREATABLE_CLASS(TGalleryScrollUIControl)
 
@@ -586,6 +620,15 @@ void ShowScrollUI(TCustomForm* AForm) {
         FinishAnimationTransition(Manager->SizeAnimation());
       }
     }
+    // The grip takes its opacity when it paints.
+    ProcessMessages();
+    Control->BlendBars = true;
+    for (TObject* Element :
+         {Control->MainScrollBars()->HScrollBar(), Control->MainScrollBars()->VScrollBar(),
+          Control->MainScrollBars()->SizeGrip()})
+      if (auto* Window = AsOrNull<TWinControl>(Element); Window && Window->HandleAllocated())
+        ShowWindow(Window->Handle(), SW_HIDE);
+    Control->Invalidate();
   }
   ProcessMessages();
 }

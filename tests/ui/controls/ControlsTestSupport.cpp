@@ -97,16 +97,14 @@ TOwned<TcxBitmap32> CaptureWindow(TWinControl* AControl, bool ARepaint) {
 
 void StepAnimationTransition(TdxAnimationTransition* ATransition, Integer APosition) {
   if (!ATransition || !ATransition->OnAnimate()) return;
+  // Held, so that the controller's own ticks take no steps of their own.
+  if (!ATransition->Suspended()) ATransition->Suspend();
   bool Finished = false;
   ATransition->OnAnimate()(ATransition, APosition, Finished);
 }
 
 void FinishAnimationTransition(TdxAnimationTransition* ATransition) {
-  if (!ATransition) return;
-  Integer Position = static_cast<Integer>(ATransition->Length());
-  bool Finished = true;
-  if (ATransition->OnAnimate()) ATransition->OnAnimate()(ATransition, Position, Finished);
-  if (ATransition->OnTerminate()) ATransition->OnTerminate()(ATransition);
+  if (ATransition) ATransition->Terminate();
 }
 
 }  // namespace ControlsTest

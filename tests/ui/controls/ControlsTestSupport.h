@@ -43,8 +43,9 @@ void SendKey(WORD AKey, bool AUp);
 // The pointer is at P.
 bool CursorAt(POINT P);
 
-// A running transition stepped as its controller would, without waiting: to
-// APosition, or to its end (the final step and the end event).
+// A running transition stepped without waiting: held at APosition (the
+// controller takes no more steps of it), or taken to its end (the final step
+// and the end event).
 void StepAnimationTransition(TdxAnimationTransition* ATransition, Integer APosition);
 void FinishAnimationTransition(TdxAnimationTransition* ATransition);
 
