@@ -1296,6 +1296,8 @@ class TcxControlPopupScrollBar : public TcxControlScrollBar {
  private:
   void TouchModeMessage(TMessage& Message);
   void HybridModeMessage(TMessage& Message);
+  void CheckMouseLeft();
+  void MouseLeftBar();
   TdxTouchScrollUIActivityHelper* FActivityHelper = nullptr;
   Byte FAlpha = 255;
   bool FAllowVisible = false;

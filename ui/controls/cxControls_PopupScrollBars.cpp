@@ -465,15 +465,34 @@ void TcxControlPopupScrollBar::HybridModeMessage(TMessage& Message) {
         Manager->Expand(this);
       }
       break;
+    case WM_MOUSELEAVE:
     case CM_MOUSELEAVE:
-      if (FMouseEnter && Manager) {
-        FMouseEnter = false;
-        Manager->Collapse();
-      }
+      CheckMouseLeft();
       break;
     default:
       break;
   }
+}
+
+void TcxControlPopupScrollBar::CheckMouseLeft() {
+  if (!FMouseEnter || !HandleAllocated()) return;
+  // Right after a layered window is shown or its layer changes, the platform
+  // may not yet find it under the pointer and report a leave: while the
+  // pointer is within the bar it stays, listening for the real leave.
+  POINT P{};
+  RECT R{};
+  if (GetCursorPos(&P) && GetWindowRect(Handle(), &R) && PtInRect(&R, P)) {
+    TRACKMOUSEEVENT Track{sizeof(Track), TME_LEAVE, Handle(), HOVER_DEFAULT};
+    TrackMouseEvent(&Track);
+    return;
+  }
+  MouseLeftBar();
+}
+
+void TcxControlPopupScrollBar::MouseLeftBar() {
+  if (!FMouseEnter) return;
+  FMouseEnter = false;
+  if (TdxHybridScrollbarsManager* Manager = OwnerControl()->GetManager()) Manager->Collapse();
 }
 
 bool TcxControlPopupScrollBar::DoMouseWheel(TShiftState Shift, Integer WheelDelta,

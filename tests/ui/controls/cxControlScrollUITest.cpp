@@ -390,6 +390,65 @@ TEST_F(ScrollUI, PopupBarsAreTopmostOnATopmostFormAndJustAboveTheirFormOtherwise
   }
 }
 
+TEST_F(ScrollUI, TheHybridBarUnderThePointerExpandsAndCollapsesWhenThePointerLeaves) {
+  TScrollUIControl* Control = MakeControl(Bounds(10, 10, 200, 150), sbmHybrid);
+  TdxHybridScrollbarsManager* M = Control->GetManager();
+  TcxControlPopupScrollBar* Bar = PopupBar(Control, sbVertical);
+  // A real move into the thin strip at the control's right edge shows the
+  // bars; then the pointer rests on the vertical bar.
+  const TPoint Edge = Control->ClientToScreen(TPoint{Control->ClientWidth() - 2, 60});
+  const TPoint Inside = Control->ClientToScreen(TPoint{40, 60});
+  SendMouse(0, POINT{Inside.x, Inside.y});
+  PumpUntil([&] { return CursorAt(POINT{Inside.x, Inside.y}); });
+  SendMouse(0, POINT{Edge.x, Edge.y});
+  ASSERT_TRUE(PumpUntil([&] { return M->IsActive(Bar); })) << "the bar under the pointer";
+  EXPECT_TRUE(BarShown(Control, sbVertical));
+  EXPECT_TRUE(Bar->MouseEntered());
+  FinishTransition(M->FadingAnimation());
+  FinishTransition(M->SizeAnimation());
+  EXPECT_EQ(Bar->VisibleSize(), Bar->GetMaxVisibleSize());
+  SendMouse(0, POINT{Inside.x, Inside.y});
+  ASSERT_TRUE(PumpUntil([&] { return !Bar->MouseEntered(); }));
+  ASSERT_NE(M->CollapsingTimer(), nullptr) << "the collapse waits half a second";
+  M->CollapsingTimerHandler(nullptr);
+  FinishTransition(M->SizeAnimation());
+  EXPECT_EQ(Bar->VisibleSize(), Bar->GetMinVisibleSize());
+  EXPECT_FALSE(M->IsActive(Bar));
+}
+
+TEST_F(ScrollUI, MovingTheFormTakesTheBarsAlongAndACoveredPartIsLeftOut) {
+  TScrollUIControl* Control = MakeControl(Bounds(10, 10, 200, 150), sbmTouch);
+  Control->ShowTouchScrollUI(Control, false);
+  TcxControlPopupScrollBar* Bar = PopupBar(Control, sbVertical);
+  auto BarOffset = [&] {
+    RECT R;
+    GetWindowRect(Bar->Handle(), &R);
+    const TPoint Origin = Control->ClientToScreen(TPoint{0, 0});
+    return TPoint{R.left - Origin.x, R.top - Origin.y};
+  };
+  const TPoint Before = BarOffset();
+  Form->SetBounds(Form->Left() + 30, Form->Top() + 20, Form->Width(), Form->Height());
+  PumpWithoutTimers();
+  EXPECT_EQ(BarOffset().x, Before.x) << "the window hook re-placed the bar";
+  EXPECT_EQ(BarOffset().y, Before.y);
+
+  // A sibling over the lower half of the control: that part of the bar is
+  // not drawn, and the grip there shrinks to nothing.
+  auto* Cover = Create<TScrollUIControl>(Form.get());
+  Cover->SetBoundsRect(Bounds(0, 90, 300, 100));
+  Cover->SetParent(Form.get());
+  Cover->HandleNeeded();
+  Cover->BringToFront();
+  Control->UpdateScrollBars();
+  auto* Core = As<TcxCustomPopupScrollBarHelper>(Bar->Helper());
+  TOwned<TcxBitmap32> Layer(Core->CreateLayer());
+  EXPECT_GT(LayerPixel(Layer.get(), 8, 20).A, 0) << "uncovered";
+  EXPECT_EQ(LayerPixel(Layer.get(), 8, 120).A, 0) << "covered by the sibling";
+  auto* Grip = AsOrNull<TcxPopupSizeGrip>(Control->MainScrollBars()->SizeGrip());
+  ASSERT_NE(Grip, nullptr);
+  EXPECT_TRUE(cxRectIsEmpty(Grip->BoundsRect()));
+}
+
 // ---------------------------------------------------------------------------
 // The layers' pixels
 
