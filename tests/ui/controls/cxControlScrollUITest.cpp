@@ -184,6 +184,48 @@ TEST_F(ScrollUI, HidingTheControlsFormHidesItsTouchBarsAndAFreedControlIsForgott
   EXPECT_EQ(TdxTouchScrollUIModeManager::ActiveScrollUIOwner(), nullptr);
 }
 
+// What a touch bar's own messages do to the UI it belongs to.
+TEST_F(ScrollUI, ATouchBarsMessagesShowOrHideItsUI) {
+  TScrollUIControl* Control = MakeControl(Bounds(10, 10, 200, 150), sbmTouch);
+  TcxControlPopupScrollBar* Bar = PopupBar(Control, sbVertical);
+  struct TCase {
+    const char* Name;
+    bool ShownHeld;  // before: shown and held by one lock
+    UINT Msg;
+    WPARAM WParam;
+    bool Shown;
+    Integer Locks;
+    bool TimerRuns;
+  };
+  const TCase Cases[] = {
+      {"another application activated", true, WM_ACTIVATEAPP, 0, false, 0, false},
+      {"this application activated", true, WM_ACTIVATEAPP, 1, true, 1, false},
+      {"mode cancelled", true, WM_CANCELMODE, 0, true, 0, true},
+      {"capture lost", true, WM_CAPTURECHANGED, 0, true, 0, true},
+      {"double click", false, WM_LBUTTONDBLCLK, 0, true, 0, true},
+      {"wheel", false, WM_MOUSEWHEEL, 0, true, 0, true},
+      {"right button", false, WM_RBUTTONDOWN, 0, true, 0, true},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    Control->HideTouchScrollUI(Control, true);
+    if (C.ShownHeld) Control->ShowTouchScrollUI(Control, false);
+    Bar->Perform(C.Msg, C.WParam, MAKELPARAM(5, 5));
+    EXPECT_EQ(BarShown(Control, sbVertical), C.Shown);
+    EXPECT_EQ(TdxTouchScrollUIModeManager::HidingLockCount(), C.Locks);
+    TcxTimer* Timer = TdxTouchScrollUIModeManager::HidingTimer();
+    EXPECT_EQ(Timer && Timer->Enabled(), C.TimerRuns);
+  }
+  // Moves over the bar: 9 pixels do not count, 10 do.
+  Control->HideTouchScrollUI(Control, true);
+  Bar->Perform(CM_MOUSELEAVE, 0, 0);
+  Bar->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(5, 40));
+  Bar->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(5, 49));
+  EXPECT_FALSE(BarShown(Control, sbVertical)) << "9 pixels";
+  Bar->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(5, 50));
+  EXPECT_TRUE(BarShown(Control, sbVertical)) << "10 pixels";
+}
+
 // Scroll activity: moves over the content count from 10 pixels on; moves in
 // the thin strip where hybrid bars wait count at once.
 TEST_F(ScrollUI, OnlyRealMovesOrMovesNearTheEdgeCountAsScrollActivity) {
