@@ -410,6 +410,21 @@ TEST_F(ScrollUI, DraggingATouchBarsThumbScrollsTheControlAndTheFormStaysActive) 
   EXPECT_TRUE(BarShown(Control, sbVertical));
 }
 
+TEST_F(ScrollUI, TheWheelOverAPopupBarScrollsTheControlAsTheControlItselfWould) {
+  TScrollUIControl* Control = MakeControl(Bounds(10, 10, 200, 150), sbmTouch);
+  Control->ShowTouchScrollUI(Control, false);
+  TcxControlPopupScrollBar* Bar = PopupBar(Control, sbVertical);
+  const TPoint At = Bar->ClientToScreen(TPoint{5, 40});
+  const WPARAM Down = MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA));
+  Control->VScrollCodes.clear();
+  Control->Perform(WM_MOUSEWHEEL, Down, MAKELPARAM(At.x, At.y));
+  const std::vector<TScrollCode> ByTheControl = Control->VScrollCodes;
+  ASSERT_FALSE(ByTheControl.empty());
+  Control->VScrollCodes.clear();
+  Bar->Perform(WM_MOUSEWHEEL, Down, MAKELPARAM(At.x, At.y));
+  EXPECT_EQ(Control->VScrollCodes, ByTheControl) << "the control's handling only, once";
+}
+
 TEST_F(ScrollUI, PopupBarsAreTopmostOnATopmostFormAndJustAboveTheirFormOtherwise) {
   for (bool StayOnTop : {false, true}) {
     SCOPED_TRACE(StayOnTop ? "stay-on-top form" : "normal form");
