@@ -262,6 +262,8 @@ void cxControls_Finalize() {
   dxFadingSystemInfoLink().IsMenuAnimation = nullptr;
   cxScrollBarOwnerLink().AllowScrollContentOnDrag = nullptr;
   dxReleaseHook(&cxControlWndProcHook);
+  TdxTouchScrollUIModeManager::Finalize();
+  TdxHybridScrollbarManagers::Finalize();
   FreeService(S.ActivateWindowHelper);
   S.UnitIsFinalized = true;
   if (TdxUnitsLoader* Loader = dxUnitsLoader()) Loader->RemoveUnit(&BufferedPaintStop);

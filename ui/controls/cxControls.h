@@ -317,14 +317,13 @@ class TcxSizeFrame : public TcxCustomDragImage {
 // when a button is released first, ddCancel on Escape or a lost capture.
 TcxDragDetect cxDragDetect(HWND AWnd, const TPoint& P);
 
-// The touch scroll UI and the hybrid scroll-bar managers of the touch and
-// hybrid modes. Only the classic mode exists so far: no window has such UI,
-// so there is nothing to re-check and every manager answers inactive.
+// The touch and hybrid managers seen together by the window-procedure hook:
+// whether any shows bars, and the checks when a window moves or hides.
 class TdxScrollUIManagers {
  public:
-  static bool IsActive() { return false; }
-  static void CheckPosition(HWND) {}
-  static void CheckVisibility(HWND) {}
+  static bool IsActive();
+  static void CheckPosition(HWND AWnd);
+  static void CheckVisibility(HWND AWnd);
 };
 
 // ---------------------------------------------------------------------------
@@ -771,6 +770,8 @@ class TcxControlScrollBar : public TcxScrollBar, public IcxControlScrollBar {
   void SetZOrder(bool TopMost) override;
 
  protected:
+  // CreateEx gave the bar its control.
+  virtual void OwnerControlAssigned() {}
   void WndProc(TMessage& Message) override;
   virtual void DoWndProc(TMessage& Message);
   virtual void FocusParent();
@@ -1007,37 +1008,157 @@ class TcxControlWindowedScrollBars : public TcxControlCustomScrollBars {
 bool cxControlAllowsScrollContentOnDrag(TWinControl* AOwner);
 
 // ---------------------------------------------------------------------------
-// The touch and hybrid scroll UI (popup bars over the control's edges). Only
-// the classic mode exists in this program so far: the managers show nothing
-// and answer that nothing is shown; the popup classes are the classic ones
-// with what the control asks of them.
+class TdxAnimationTransition;
+
+// The touch and hybrid scroll UI: bars in layered popup windows over the
+// control's edges, shown while the user scrolls or points at them, and the
+// managers that decide when they show, expand and fade. The owner of the UI
+// is a base control; the managers reach it through its touch and hybrid
+// operations.
+
+// The touch mode: at most one owner shows its bars at a time, and they hide
+// a second after the last activity. The state is the process's: one pointer
+// is where the pointer is.
 class TdxTouchScrollUIModeManager {
  public:
-  static void ShowScrollUI(TcxControl* AUIOwner, bool AControlledByTimer) {}
-  static void HideScrollUI(TcxControl* AUIOwner, bool AImmediately) {}
-  static bool IsActive(TcxControl* AUIOwner) { return false; }
-  static bool IsScrollUIHidden(TcxControl* AUIOwner) { return true; }
-  static void Deactivate(TcxControl* AUIOwner) {}
+  static void ShowScrollUI(TcxControl* AUIOwner, bool AControlledByTimer);
+  static void HideScrollUI(TcxControl* AUIOwner, bool AImmediately);
+  static bool IsActive(TcxControl* AUIOwner);
+  static bool IsScrollUIHidden(TcxControl* AUIOwner);
+  static void Deactivate(TcxControl* AUIOwner);
+  // A window moved or sized (position) or hid, closed or was minimized
+  // (visibility): the active owner's bars follow when AWnd concerns it.
+  static void CheckUIPosition(HWND AWnd);
+  static void CheckUIVisibility(HWND AWnd);
+  // While the owner is locked (a button held on a bar) only the active
+  // owner may show its UI.
+  static void LockOwner();
+  static void UnlockOwner();
+
+  static TcxControl* ActiveScrollUIOwner();
+  static Integer HidingLockCount();
+  static bool IsOwnerLocked();
+  static bool ScrollInfoAllowVisible();
+  // Made on first use (1000 ms); tests call the tick themselves.
+  static TcxTimer* HidingTimer();
+  static void HidingTimerTick();
+  // Shut-down of the module: the timer goes, no owner stays.
+  static void Finalize();
+
+ private:
+  static void Activate(TcxControl* AUIOwner);
+  static void LockHiding();
+  static void UnlockHiding();
+  static void StartHidingTimer();
+  static void DoHideTouchScrollUI(bool AImmediately);
 };
 
+enum TdxHybridFadingState { fstNone, fstShowing, fstHiding };
+enum TdxHybridExpandState { estNone, estExpanding, estCollapsing };
+
+// The hybrid mode of one control: fades its bars in and out (opacity
+// 0..255) and widens the bar under the pointer from the thin to the full
+// thickness (0..100 %) and back.
 class TdxHybridScrollbarsManager : public TObject {
   DECLARE_CLASS(TdxHybridScrollbarsManager, TObject)
  public:
-  explicit TdxHybridScrollbarsManager(TObject* AOwner) : FOwner(AOwner) {}
-  void Show(bool AHideByTimer) {}
-  void Hide(bool AImmediately, bool AAnimated) {}
-  bool AllowVisible() const { return false; }
-  TObject* Owner() const { return FOwner; }
+  explicit TdxHybridScrollbarsManager(TcxControl* AOwner) : FOwner(AOwner) {}
+  ~TdxHybridScrollbarsManager() override;
+
+  void Show(bool AHideByTimer);
+  void Hide(bool AImmediately, bool AAnimated);
+  // The pointer entered (Expand) or left (Collapse) a bar of the control.
+  void Expand(TObject* AScrollbar);
+  void Collapse();
+  // Another control's bars became the active ones.
+  void Deactivate();
+  // A bar is being hidden.
+  void ScrollbarHiding(TObject* AScrollbar);
+  bool IsActive(TObject* AScrollbar) const { return AScrollbar && AScrollbar == FAnimateObject; }
+  void CheckScrollbarsPosition(HWND AWnd);
+  void CheckScrollbarsVisibility(HWND AWnd);
+
+  bool AllowVisible() const { return FAllowVisible; }
+  Byte FadingValue() const { return FFadingValue; }
+  Integer VisibleSize() const { return FVisibleSize; }
+  TcxControl* Owner() const { return FOwner; }
+  TObject* AnimateObject() const { return FAnimateObject; }
+  TdxHybridFadingState FadingState() const { return FFadingState; }
+  TdxHybridExpandState ExpandState() const { return FExpandState; }
+  Integer HidingLockCount() const { return FHidingLockCount; }
+  Integer ExpandLockCount() const { return FExpandLockCount; }
+  bool IsDeactivating() const { return FIsDeactivating; }
+  // The running transitions and the waiting timers (nullptr when none);
+  // tests step the transitions through their events and call the ticks.
+  TdxAnimationTransition* FadingAnimation() const { return FFadingAnimation; }
+  TdxAnimationTransition* SizeAnimation() const { return FSizeAnimation; }
+  TcxTimer* HidingTimer() const { return FHidingTimer; }
+  TcxTimer* CollapsingTimer() const { return FCollapsingTimer; }
+  void HidingTimerHandler(TObject* Sender);
+  void CollapsingTimerHandler(TObject* Sender);
 
  private:
-  TObject* FOwner;
+  void DoHide(bool AAnimated);
+  void DoExpand();
+  void DoCollapse();
+  void DoAfterCollapse();
+  void FadeIn() { StartFadingAnimation(fstShowing); }
+  void FadeOut() { StartFadingAnimation(fstHiding); }
+  void StartFadingAnimation(TdxHybridFadingState AState);
+  void StopFadingAnimation();
+  void StartSizeAnimation(TdxHybridExpandState AState);
+  void StopSizeAnimation();
+  void StartHidingTimer();
+  void StopHidingTimer();
+  bool IsHidingTimerWaiting() const { return FHidingTimer && FHidingTimer->Enabled(); }
+  void StartCollapsingTimer();
+  void StopCollapsingTimer();
+  bool IsWaitingToCollapse() const { return FCollapsingTimer != nullptr; }
+  void ResetSize();
+  void ReleaseHidingLock();
+  void InvalidateScrollbars();
+  void FadingAnimate(TdxAnimationTransition* Sender, Integer& APosition, bool& AFinished);
+  void FadingTerminate(TObject* Sender);
+  void SizeAnimate(TdxAnimationTransition* Sender, Integer& APosition, bool& AFinished);
+  void SizeTerminate(TObject* Sender);
+
+  TdxHybridFadingState FFadingState = fstNone;
+  TdxAnimationTransition* FFadingAnimation = nullptr;
+  Byte FFadingValue = 0;
+  Byte FStartFadingValue = 0;
+  TdxHybridExpandState FExpandState = estNone;
+  TdxAnimationTransition* FSizeAnimation = nullptr;
+  TcxTimer* FCollapsingTimer = nullptr;
+  Integer FExpandLockCount = 0;
+  Integer FStartSize = 0;
+  Integer FVisibleSize = 0;
+  bool FAllowVisible = false;
+  TObject* FAnimateObject = nullptr;
+  Integer FHidingLockCount = 0;
+  TcxTimer* FHidingTimer = nullptr;
+  bool FIsDeactivating = false;
+  TcxControl* FOwner;
+};
+
+// The hybrid managers whose bars show; the last activated is the active
+// one, and activating one deactivates the others.
+class TdxHybridScrollbarManagers {
+ public:
+  static void Activate(TdxHybridScrollbarsManager* AManager);
+  static void Deactivate(TdxHybridScrollbarsManager* AManager);
+  static bool IsActive(TdxHybridScrollbarsManager* AManager);
+  static void CheckScrollbarsPosition(HWND AWnd);
+  static void CheckScrollbarsVisibility(HWND AWnd);
+  static Integer Count();
+  static void Finalize();
 };
 
 // Counts a mouse move as scroll activity only when the mouse really moved.
 class TdxTouchScrollUIActivityHelper : public TObject {
   DECLARE_CLASS(TdxTouchScrollUIActivityHelper, TObject)
  public:
-  // True for a WM_MOUSEMOVE 10 pixels or more (in X or in Y) away from the
+  // A move over the scroll-bar area of a base control counts. Otherwise
+  // true for a WM_MOUSEMOVE 10 pixels or more (in X or in Y) away from the
   // last recorded one; the first move after the mouse entered only records.
   // CM_MOUSELEAVE starts over.
   bool CheckScrollActivity(TWinControl* AControl, const TMessage& Message);
@@ -1047,26 +1168,160 @@ class TdxTouchScrollUIActivityHelper : public TObject {
   bool FMouseEnter = false;
 };
 
+// The core of a popup bar: what it invalidates is drawn again into the
+// bar's layer.
+class TcxCustomPopupScrollBarHelper : public TcxScrollBarHelper {
+  DECLARE_CLASS(TcxCustomPopupScrollBarHelper, TcxScrollBarHelper)
+ public:
+  using TcxScrollBarHelper::TcxScrollBarHelper;
+  void InvalidateRect(const TRect& R, bool AEraseBackground) override;
+  // Composes the layer over what ACanvas shows.
+  void DoPaint(TcxCanvas* ACanvas) override;
+  // The bar's picture with its own alpha, premultiplied, clipped to the
+  // visible region (the caller frees it).
+  TcxBitmap32* CreateLayer();
+
+ protected:
+  bool NeedBuffering() override { return false; }
+};
+
+class TcxPopupScrollBarHelper : public TcxCustomPopupScrollBarHelper {
+  DECLARE_CLASS(TcxPopupScrollBarHelper, TcxCustomPopupScrollBarHelper)
+ public:
+  using TcxCustomPopupScrollBarHelper::TcxCustomPopupScrollBarHelper;
+
+ protected:
+  TClass GetPainterClass() override;
+  TClass GetViewInfoClass() override;
+  TSize GetScrollBarSize() override;
+};
+
+class TdxHybridScrollBarHelper : public TcxCustomPopupScrollBarHelper {
+  DECLARE_CLASS(TdxHybridScrollBarHelper, TcxCustomPopupScrollBarHelper)
+ public:
+  using TcxCustomPopupScrollBarHelper::TcxCustomPopupScrollBarHelper;
+
+ protected:
+  TClass GetPainterClass() override;
+  TSize GetScrollBarSize() override;
+};
+
+// A touch bar has no arrows: the track runs its whole length.
+class TcxPopupScrollBarViewInfo : public TcxScrollBarViewInfo {
+  DECLARE_CLASS(TcxPopupScrollBarViewInfo, TcxScrollBarViewInfo)
+ public:
+  using TcxScrollBarViewInfo::TcxScrollBarViewInfo;
+
+ protected:
+  Integer GetArrowButtonLength() override { return 0; }
+};
+
+// Painters of popup bars draw with per-pixel alpha on a GDI+ canvas of the
+// layer; hot parts show at once (no fading).
+class TcxCustomPopupScrollBarPainter : public TcxScrollBarPainter {
+  DECLARE_CLASS(TcxCustomPopupScrollBarPainter, TcxScrollBarPainter)
+ public:
+  using TcxScrollBarPainter::TcxScrollBarPainter;
+  virtual void PaintLayer(TdxGPCanvas* ACanvas) = 0;
+  bool FadingAvailable() override { return false; }
+  bool IsButtonHotTrack() override { return true; }
+};
+
+class TcxPopupScrollBarPainter : public TcxCustomPopupScrollBarPainter {
+  DECLARE_CLASS(TcxPopupScrollBarPainter, TcxCustomPopupScrollBarPainter)
+ public:
+  using TcxCustomPopupScrollBarPainter::TcxCustomPopupScrollBarPainter;
+  void PaintLayer(TdxGPCanvas* ACanvas) override;
+};
+
+class TdxHybridScrollBarPainter : public TcxCustomPopupScrollBarPainter {
+  DECLARE_CLASS(TdxHybridScrollBarPainter, TcxCustomPopupScrollBarPainter)
+ public:
+  using TcxCustomPopupScrollBarPainter::TcxCustomPopupScrollBarPainter;
+  void PaintLayer(TdxGPCanvas* ACanvas) override;
+};
+
+// A bar of the touch and hybrid modes: a layered popup window owned by the
+// window that owns the control's scroll UI; it never takes activation.
 class TcxControlPopupScrollBar : public TcxControlScrollBar {
   DECLARE_CLASS(TcxControlPopupScrollBar, TcxControlScrollBar)
  public:
   using TcxControlScrollBar::TcxControlScrollBar;
+  ~TcxControlPopupScrollBar() override;
+
   void ApplyData() override;
+  void InitControl() override;
+  bool IsActuallyVisible() override;
+  void SetOwnerControlRelativeBounds(const TRect& R) override;
+  void SetVisible(bool AValue) override;
+  void Invalidate() override;
+  // Draws the bar into its layer and hands that to the window.
+  void UpdateLayer();
+  void WndProc(TMessage& Message) override;
+
   // The data's visibility at the last ApplyData.
   bool AllowVisible() const { return FAllowVisible; }
+  Byte Alpha() const { return FAlpha; }
+  bool MouseEntered() const { return FMouseEnter; }
+  Integer VisibleSize() const { return FVisibleSize; }
+  Integer GetMaxVisibleSize();
+  Integer GetMinVisibleSize();
+  bool IsHybridMode();
+  TcxControl* ScrollbarOwner() const { return OwnerControl(); }
+
+ protected:
+  void OwnerControlAssigned() override;
+  void CreateParams(TCreateParams& Params) override;
+  void DestroyWnd() override;
+  TClass GetHelperClass() override;
+  TSize GetInitialSize() override;
+  void Resize() override;
+  void DoWndProc(TMessage& Message) override;
+  bool DoMouseWheel(TShiftState Shift, Integer WheelDelta, const TPoint& MousePos) override;
 
  private:
+  void TouchModeMessage(TMessage& Message);
+  void HybridModeMessage(TMessage& Message);
+  void CheckMouseLeft();
+  void MouseLeftBar();
+  TdxTouchScrollUIActivityHelper* FActivityHelper = nullptr;
+  Byte FAlpha = 255;
   bool FAllowVisible = false;
+  bool FMouseEnter = false;
+  Integer FVisibleSize = 0;
 };
 
+// The corner between two popup bars: a half-transparent popup window.
 class TcxPopupSizeGrip : public TcxSizeGrip {
   DECLARE_CLASS(TcxPopupSizeGrip, TcxSizeGrip)
  public:
   using TcxSizeGrip::TcxSizeGrip;
+  void InitControl() override;
+  void SetOwnerControlRelativeBounds(const TRect& R) override;
+  // The layer's opacity as last set.
+  Byte LayerAlpha() const { return FLayerAlpha; }
+  TColor DrawColor();
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWindowHandle(const TCreateParams& Params) override;
+  void Draw(TcxCanvas* ACanvas) override;
+  void WndProc(TMessage& Message) override;
+
+ private:
+  void SetLayerAlpha(Byte AValue);
+  Byte FLayerAlpha = 50;
 };
 
 // The popup bar class of the touch and hybrid modes.
 TClass dxTouchScrollBarClass();
+// The window that owns the touch scroll UI of AOwnerControl's form.
+HWND GetTouchScrollUIControlOwnerWnd(TWinControl* AOwnerControl);
+// The part of ABounds (client coordinates of AControl) that no other window
+// covers: as a rectangle in screen coordinates, or as a region with
+// ABounds' top left as origin (the caller owns it).
+TRect CalculatePopupScrollElementVisibleRect(TWinControl* AControl, const TRect& ABounds);
+HRGN CalculatePopupScrollElementVisibleRgn(TWinControl* AControl, const TRect& ABounds);
 // Places a popup scroll element above the windows of its control's form.
 void UpdatePopupScrollElementZOrder(HWND AWnd, TWinControl* AControl);
 
@@ -1761,6 +2016,15 @@ class TcxControl : public TcxCustomControl,
   void UpdateScrollBarBounds();
   void GestureScrollKind(TScrollBarKind AKind, Integer ADelta, Integer& AAccumulated,
                          Integer ADeltaX, Integer ADeltaY);
+
+  // ===== Touch and hybrid scroll UI (their own block): the managers and
+  // the popup bars ask the control through its protected operations.
+  friend class TdxTouchScrollUIModeManager;
+  friend class TdxHybridScrollbarsManager;
+  friend class TdxTouchScrollUIActivityHelper;
+  friend class TcxControlPopupScrollBar;
+  friend class TcxPopupSizeGrip;
+  friend class TdxHybridScrollBarPainter;
 
   // -- Drag and drop: calls into the operation's object that survive the
   // control being freed by the object's code.

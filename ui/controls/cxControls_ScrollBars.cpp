@@ -140,6 +140,7 @@ TcxControlScrollBar::~TcxControlScrollBar() {
 TcxControlScrollBar* TcxControlScrollBar::CreateEx(TClass AClass, TcxControl* AControl) {
   auto* Result = As<TcxControlScrollBar>(AClass->Create(nullptr));
   Result->FOwnerControl = AControl;
+  Result->OwnerControlAssigned();
   return Result;
 }
 
@@ -701,47 +702,4 @@ bool TcxControlWindowedScrollBars::IsScrollBarActive(TScrollBarKind AKind) {
 
 void TcxControlWindowedScrollBars::ScrollBarMouseEnter(TObject*) {
   if (Owner()->IsTouchScrollUIMode()) Owner()->HideTouchScrollUI(Owner(), false);
-}
-
-// ---------------------------------------------------------------------------
-// Touch and hybrid stand-ins
-IMPLEMENT_CLASS(TdxHybridScrollbarsManager)
-IMPLEMENT_CREATABLE_CLASS(TdxTouchScrollUIActivityHelper)
-IMPLEMENT_CREATABLE_CLASS(TcxControlPopupScrollBar)
-IMPLEMENT_CREATABLE_CLASS(TcxPopupSizeGrip)
-
-bool TdxTouchScrollUIActivityHelper::CheckScrollActivity(TWinControl*, const TMessage& Message) {
-  if (Message.Msg == CM_MOUSELEAVE) {
-    FMouseEnter = false;
-    return false;
-  }
-  if (Message.Msg != WM_MOUSEMOVE) return false;
-  TPoint P = SmallPointToPoint(Message.LParam);
-  if (!FMouseEnter) {
-    FMouseEnter = true;
-    FLastMousePos = P;
-    return false;
-  }
-  if (std::abs(P.x - FLastMousePos.x) < 10 && std::abs(P.y - FLastMousePos.y) < 10) return false;
-  FLastMousePos = P;
-  return true;
-}
-
-void TcxControlPopupScrollBar::ApplyData() {
-  FAllowVisible = GetData()->FVisible;
-  inherited::ApplyData();
-}
-
-TClass dxTouchScrollBarClass() { return TcxControlPopupScrollBar::StaticClass(); }
-
-void UpdatePopupScrollElementZOrder(HWND AWnd, TWinControl* AControl) {
-  TCustomForm* Form = ::GetParentForm(AControl);
-  const UINT Flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
-  if (!Form || !Form->HandleAllocated() ||
-      (GetWindowLongW(Form->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0) {
-    dxSetZOrder(AWnd, HWND_TOPMOST, false, Flags);
-    return;
-  }
-  HWND Previous = GetWindow(GetParent(AWnd), GW_HWNDPREV);
-  if (Previous) dxSetZOrder(AWnd, Previous, false, Flags);
 }

@@ -127,6 +127,8 @@ void TcxControl::CreateScrollingObjects() {
 }
 
 void TcxControl::DestroyScrollingObjects() {
+  // The touch manager must not keep a freed control as its owner.
+  TdxTouchScrollUIModeManager::Deactivate(this);
   FreeAndNil(FHybridScrollbarsManager);
   FreeAndNil(FScrollUIActivityHelper);
   FreeAndNil(FScrollBarsManager);
@@ -563,9 +565,10 @@ TcxControl* TcxControl::GetTouchScrollUIOwner(const TPoint&) { return this; }
 
 void TcxControl::CheckTouchScrollActivity(TMessage& Message) {
   if (!IsPopupScrollBars() || !FScrollUIActivityHelper) return;
+  // A move near the edge where the bars show counts at once (the helper
+  // knows the bar area); elsewhere only a real move counts.
   if (Message.Msg == WM_MOUSEMOVE) {
     TPoint P = SmallPointToPoint(Message.LParam);
-    if (IsScrollBarsArea(P)) return;
     if (FScrollUIActivityHelper->CheckScrollActivity(this, Message))
       ShowTouchScrollUI(GetTouchScrollUIOwner(P), true);
   } else if (Message.Msg == CM_MOUSELEAVE) {

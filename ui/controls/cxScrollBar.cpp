@@ -869,6 +869,24 @@ void TcxScrollBar::AfterConstruction() {
   FHelper->Calculate();
 }
 
+void TcxScrollBar::RecreateHelper() {
+  TcxScrollBarHelper* Old = FHelper;
+  auto* New = As<TcxScrollBarHelper>(GetHelperClass()->Create(this));
+  New->SetKind(Old->Kind());
+  New->SetScrollParams(Old->Min(), Old->Max(), Old->Position(), Old->PageSize(), false);
+  New->SetSmallChange(Old->SmallChange());
+  New->SetLargeChange(Old->LargeChange());
+  New->SetUnlimitedTracking(Old->UnlimitedTracking());
+  New->SetEnabled(Old->Enabled());
+  New->SetVisible(Old->Visible());
+  New->SetOnScroll(MakeEvent<&TcxScrollBar::DoScrollEvent>(this));
+  New->SetOnChange(MakeEvent<&TcxScrollBar::DoChange>(this));
+  FHelper = New;
+  Old->Free();
+  FHelper->SetBoundsRect(ClientRect());
+  FHelper->Calculate();
+}
+
 void TcxScrollBar::BeforeDestruction() {
   // The window goes first, while the core can still answer its messages.
   inherited::BeforeDestruction();

@@ -446,6 +446,9 @@ class TcxScrollBar : public TCustomControl,
   virtual void LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues);
   virtual void DoPaint(TcxCanvas* ACanvas);
   virtual void Scroll(TScrollCode AScrollCode, Integer& AScrollPos);
+  // Makes the core anew of GetHelperClass (a descendant whose core class
+  // depends on what it learns after construction), keeping its parameters.
+  void RecreateHelper();
 
   void Loaded() override;
   void Paint() override;

@@ -531,6 +531,107 @@ void PopulateButtons(TCustomForm* AForm) {
   Cancel->SetCancel(true);
   Cancel->OptionsImage()->SetSpacing(5);
 }
+// The bars of the touch and hybrid modes over three controls: the touch
+// bars (one owner at a time shows them), hybrid bars resting as thin lines,
+// and hybrid bars with the vertical one expanded under the pointer. The bars
+// are layered windows over the form, shown once the form was rescaled; the
+// fades and the expansion are taken to their end at once. The X server of
+// the tests draws layered windows without blending them, so the page takes
+// the windows away again and each control blends its bars' layers into its
+// own picture, as a blending screen shows them.
+class TGalleryScrollUIControl : public TGalleryScrollingControl {
+  DECLARE_CLASS(TGalleryScrollUIControl, TGalleryScrollingControl)
+ public:
+  using TcxControl::GetManager;
+  using TcxControl::ShowTouchScrollUI;
+  using TGalleryScrollingControl::TGalleryScrollingControl;
+  bool ExpandVertical = false;
+  bool BlendBars = false;
+
+ protected:
+  bool AllowTouchScrollUIMode() override { return true; }
+  bool AllowHybridScrollbarMode() override { return true; }
+  void DoPaint() override {
+    inherited::DoPaint();
+    if (!BlendBars) return;
+    for (TObject* Element : {MainScrollBars()->HScrollBar(), MainScrollBars()->VScrollBar()}) {
+      auto* Bar = AsOrNull<TcxControlPopupScrollBar>(Element);
+      if (!Bar || !Bar->Visible() || !Bar->HandleAllocated()) continue;
+      TOwned<TcxBitmap32> Layer(As<TcxCustomPopupScrollBarHelper>(Bar->Helper())->CreateLayer());
+      cxAlphaBlend(Canvas()->Handle(), Layer.get(), ElementRect(Bar),
+                   TRect{0, 0, Layer->Width(), Layer->Height()}, false, Bar->Alpha());
+    }
+    auto* Grip = AsOrNull<TcxPopupSizeGrip>(MainScrollBars()->SizeGrip());
+    if (Grip && Grip->Visible() && Grip->HandleAllocated()) {
+      const TRect R = ElementRect(Grip);
+      TOwned<TcxBitmap32> Fill(TcxBitmap32::CreateSize(cxRectWidth(R), cxRectHeight(R)));
+      Fill->Canvas()->Brush()->SetColor(Grip->DrawColor());
+      Fill->Canvas()->FillRect(TRect{0, 0, Fill->Width(), Fill->Height()});
+      Fill->MakeOpaque();
+      cxAlphaBlend(Canvas()->Handle(), Fill.get(), R, TRect{0, 0, Fill->Width(), Fill->Height()},
+                   false, Grip->LayerAlpha());
+    }
+  }
+
+ private:
+  // Where a popup element lies over the control, in its client coordinates.
+  TRect ElementRect(TWinControl* AElement) {
+    RECT W{};
+    GetWindowRect(AElement->Handle(), &W);
+    const TPoint P = ScreenToClient(TPoint{W.left, W.top});
+    return TRect{P.x, P.y, P.x + W.right - W.left, P.y + W.bottom - W.top};
+  }
+};
+IMPLEMENT_CREATABLE_CLASS(TGalleryScrollUIControl)
+
+void AddScrollUIControl(TCustomForm* AForm, const TRect& ABounds, TdxScrollbarMode AMode,
+                        bool AExpandVertical) {
+  auto* Control = Create<TGalleryScrollUIControl>(AForm);
+  Control->SetBorderStyle(cxcbsDefault);
+  Control->SetBoundsRect(ABounds);
+  Control->SetParent(AForm);
+  Control->LookAndFeel()->SetScrollbarMode(AMode);
+  Control->ExpandVertical = AExpandVertical;
+}
+
+void PopulateScrollUI(TCustomForm* AForm) {
+  AForm->SetColor(clBtnFace);
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+  AddLabel(AForm, Bounds(8, 6, 120, 16), L"touch");
+  AddScrollUIControl(AForm, Bounds(8, 26, 120, 150), sbmTouch, false);
+  AddLabel(AForm, Bounds(140, 6, 120, 16), L"hybrid, resting");
+  AddScrollUIControl(AForm, Bounds(140, 26, 120, 150), sbmHybrid, false);
+  AddLabel(AForm, Bounds(272, 6, 120, 16), L"hybrid, expanded");
+  AddScrollUIControl(AForm, Bounds(272, 26, 120, 150), sbmHybrid, true);
+}
+
+void ShowScrollUI(TCustomForm* AForm) {
+  for (Integer I = 0; I < AForm->ControlCount(); ++I) {
+    auto* Control = AsOrNull<TGalleryScrollUIControl>(AForm->Controls(I));
+    if (!Control) continue;
+    Control->HandleNeeded();
+    Control->UpdateScrollBars();
+    Control->ShowTouchScrollUI(Control, false);
+    if (TdxHybridScrollbarsManager* Manager = Control->GetManager();
+        Manager && Control->GetScrollbarMode() == sbmHybrid) {
+      FinishAnimationTransition(Manager->FadingAnimation());
+      if (Control->ExpandVertical) {
+        Manager->Expand(Control->MainScrollBars()->VScrollBar());
+        FinishAnimationTransition(Manager->SizeAnimation());
+      }
+    }
+    // The grip takes its opacity when it paints.
+    ProcessMessages();
+    Control->BlendBars = true;
+    for (TObject* Element :
+         {Control->MainScrollBars()->HScrollBar(), Control->MainScrollBars()->VScrollBar(),
+          Control->MainScrollBars()->SizeGrip()})
+      if (auto* Window = AsOrNull<TWinControl>(Element); Window && Window->HandleAllocated())
+        ShowWindow(Window->Handle(), SW_HIDE);
+    Control->Invalidate();
+  }
+  ProcessMessages();
+}
 const TGalleryPage Pages[] = {
     {L"Frame", {160, 80}, &PopulateFrame},
     {L"ScrollBars", {410, 500}, &PopulateScrollBars},
@@ -541,6 +642,7 @@ const TGalleryPage Pages[] = {
     {L"BaseControl", {324, 144}, &PopulateBaseControl},
     {L"ScrollingControl", {344, 294}, &PopulateScrollingControl},
     {L"Buttons", {690, 310}, &PopulateButtons},
+    {L"ScrollUI", {400, 184}, &PopulateScrollUI, &ShowScrollUI},
 };
 
 const TGalleryStyle Styles[] = {

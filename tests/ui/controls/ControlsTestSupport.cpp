@@ -1,5 +1,7 @@
 #include "ControlsTestSupport.h"
 
+#include "dxAnimation.h"
+
 #include "WinHandles.h"
 
 namespace ControlsTest {
@@ -91,6 +93,18 @@ TOwned<TcxBitmap32> CaptureWindow(TWinControl* AControl, bool ARepaint) {
          R.top, SRCCOPY);
   Shot->MakeOpaque();
   return Shot;
+}
+
+void StepAnimationTransition(TdxAnimationTransition* ATransition, Integer APosition) {
+  if (!ATransition || !ATransition->OnAnimate()) return;
+  // Held, so that the controller's own ticks take no steps of their own.
+  if (!ATransition->Suspended()) ATransition->Suspend();
+  bool Finished = false;
+  ATransition->OnAnimate()(ATransition, APosition, Finished);
+}
+
+void FinishAnimationTransition(TdxAnimationTransition* ATransition) {
+  if (ATransition) ATransition->Terminate();
 }
 
 }  // namespace ControlsTest

@@ -8,6 +8,8 @@
 #include "cxGraphics.h"
 #include "cxLookAndFeels.h"
 
+class TdxAnimationTransition;
+
 namespace ControlsTest {
 
 // A visible form of the given client size at the top left of the screen;
@@ -40,6 +42,12 @@ void SendMouse(DWORD AFlags, POINT P = POINT{-1, -1});
 void SendKey(WORD AKey, bool AUp);
 // The pointer is at P.
 bool CursorAt(POINT P);
+
+// A running transition stepped without waiting: held at APosition (the
+// controller takes no more steps of it), or taken to its end (the final step
+// and the end event).
+void StepAnimationTransition(TdxAnimationTransition* ATransition, Integer APosition);
+void FinishAnimationTransition(TdxAnimationTransition* ATransition);
 
 // One style of the gallery: the painter (through the root look and feel)
 // and the resolution the form is rescaled to.
