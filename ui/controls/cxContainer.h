@@ -561,6 +561,9 @@ class TcxContainer : public TcxControl,
   void ContainerMouseUp(TMouseButton B, TShiftState S, Integer X, Integer Y) {
     MouseUp(B, S, X, Y);
   }
+  bool ContainerMouseWheel(TShiftState S, Integer WheelDelta, const TPoint& MousePos) {
+    return DoMouseWheel(S, WheelDelta, MousePos);
+  }
   void ContainerClick() { Click(); }
   void ContainerDblClick() { DblClick(); }
   void ContainerFocusChanged() { FocusChanged(); }
@@ -604,6 +607,8 @@ class TcxContainer : public TcxControl,
   // A mirrored inner control lays its horizontal bar out itself.
   virtual bool UseSystemRightToLeftLayoutForInnerControl() { return false; }
   void UpdateScrollBars() override;
+  // A mirrored bar scrolls the inner control.
+  void Scroll(TScrollBarKind AScrollBarKind, TScrollCode AScrollCode, Integer& AScrollPos) override;
   virtual bool CanDisableAlignOnCreateInnerControl() { return !IsContainerClass(); }
   virtual bool HasPopupWindow() { return false; }
 
@@ -737,6 +742,7 @@ class TcxCustomInnerListBox : public TCustomListBox, public IcxContainerInnerCon
   void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  bool DoMouseWheel(TShiftState Shift, Integer WheelDelta, const TPoint& MousePos) override;
   void CreateParams(TCreateParams& Params) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void WndProc(TMessage& Message) override;

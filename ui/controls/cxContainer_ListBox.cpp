@@ -341,3 +341,9 @@ void TcxCustomInnerListBox::DrawSizeGrip(HDC ADC) {
   if (FContainer && UsecxScrollBars() && IsSizeGripVisible())
     cxFillSizeGrip(FContainer, ADC, GetSizeGripRect());
 }
+
+bool TcxCustomInnerListBox::DoMouseWheel(TShiftState Shift, Integer WheelDelta,
+                                         const TPoint& MousePos) {
+  if (FContainer && FContainer->ContainerMouseWheel(Shift, WheelDelta, MousePos)) return true;
+  return inherited::DoMouseWheel(Shift, WheelDelta, MousePos);
+}

@@ -78,8 +78,9 @@ TRect GetSizeGripRect(IcxContainerInnerControl* AInnerControl) {
   IcxControlScrollBar* AHBar = AContainer->GetHScrollBar();
   IcxControlScrollBar* AVBar = AContainer->GetVScrollBar();
   if (!AHBar || !AVBar || !AHBar->GetVisible() || !AVBar->GetVisible()) return TRect{};
-  POINT ACorners[2] = {{AVBar->GetLeft(), AHBar->GetTop()},
-                       {AVBar->GetLeft() + AVBar->GetWidth(), AHBar->GetTop() + AHBar->GetHeight()}};
+  POINT ACorners[2] = {
+      {AVBar->GetLeft(), AHBar->GetTop()},
+      {AVBar->GetLeft() + AVBar->GetWidth(), AHBar->GetTop() + AHBar->GetHeight()}};
   MapWindowPoints(AContainer->Handle(), nullptr, ACorners, 2);
   RECT AWindow;
   GetWindowRect(AControl->Handle(), &AWindow);
@@ -126,6 +127,17 @@ void TcxContainer::UpdateScrollBars() {
     SetScrollBarsParameters(false);
   else
     inherited::UpdateScrollBars();
+}
+
+void TcxContainer::Scroll(TScrollBarKind AScrollBarKind, TScrollCode AScrollCode,
+                          Integer& AScrollPos) {
+  if (!UseInnerControlScrollBarParameters() || !HasInnerControlHandle())
+    return inherited::Scroll(AScrollBarKind, AScrollCode, AScrollPos);
+  HWND AInner = FInnerControl->Handle();
+  const bool AHorizontal = AScrollBarKind == sbHorizontal;
+  SendMessageW(AInner, AHorizontal ? WM_HSCROLL : WM_VSCROLL,
+               MAKEWPARAM(static_cast<WORD>(AScrollCode), static_cast<WORD>(AScrollPos)), 0);
+  AScrollPos = GetScrollPos(AInner, AHorizontal ? SB_HORZ : SB_VERT);
 }
 
 bool TcxContainer::GetScrollBarInfo(TScrollBarKind AKind, SCROLLBARINFO& AInfo) {

@@ -89,6 +89,37 @@ TEST_F(InnerListBox, TabAndEnterAreConsumedAfterTheContainerSawEnter) {
   EXPECT_NE(SendMessageW(List->Handle(), WM_GETDLGCODE, 0, 0) & DLGC_WANTCHARS, 0);
 }
 
+class TWheelHandler : public TObject {
+  DECLARE_CLASS_INLINE(TWheelHandler, TObject)
+ public:
+  void Wheel(TObject*, TShiftState, Integer, TPoint, bool& Handled) {
+    ++Calls;
+    Handled = Handle;
+  }
+  int Calls = 0;
+  bool Handle = false;
+};
+
+// The wheel over the list reaches the container first; the list scrolls
+// only when the container left it alone.
+TEST_F(InnerListBox, TheWheelGoesToTheContainerFirst) {
+  for (int I = 0; I < 30; ++I) List->Items()->Add(L"item " + std::to_wstring(I));
+  ProcessMessages();
+  TWheelHandler AHandler;
+  Box->OnMouseWheel = MakeEvent<&TWheelHandler::Wheel>(&AHandler);
+  for (bool AHandle : {true, false}) {
+    SCOPED_TRACE(AHandle);
+    AHandler.Handle = AHandle;
+    List->SetTopIndex(0);
+    const int ACalls = AHandler.Calls;
+    SendMessageW(List->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)),
+                 MAKELPARAM(30, 30));
+    ProcessMessages();
+    EXPECT_EQ(AHandler.Calls, ACalls + 1);
+    EXPECT_EQ(List->TopIndex() == 0, AHandle);
+  }
+}
+
 TEST_F(InnerListBox, LibraryBarStandsExactlyOverTheNativeOne) {
   auto NativeRect = [&](LONG AObject, RECT& R) {
     SCROLLBARINFO I{};
@@ -266,6 +297,26 @@ TEST_F(MirroredBars, ScrollingTheListMovesTheMirroredThumb) {
   ProcessMessages();
   EXPECT_EQ(Box->GetVScrollBar()->GetPosition(), GetScrollPos(List->Handle(), SB_VERT));
   EXPECT_EQ(Box->GetVScrollBar()->GetPosition(), 7);
+}
+
+// Moving the container's bar scrolls the list, and the wheel over the list
+// goes through the container, whose bar scrolls the list by lines.
+TEST_F(MirroredBars, TheContainersBarAndTheWheelScrollTheList) {
+  for (int I = 0; I < 40; ++I) List->Items()->Add(L"item " + std::to_wstring(I));
+  ProcessMessages();
+  auto* ABar = dynamic_cast<TcxScrollBar*>(Box->GetVScrollBar()->GetControl());
+  ASSERT_NE(ABar, nullptr);
+  Integer APos = 5;
+  ABar->OnScroll(ABar, scPosition, APos);
+  ProcessMessages();
+  EXPECT_EQ(List->TopIndex(), 5);
+  EXPECT_EQ(APos, 5);
+  EXPECT_EQ(Box->GetVScrollBar()->GetPosition(), 5);
+  SendMessageW(List->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)),
+               MAKELPARAM(30, 30));
+  ProcessMessages();
+  EXPECT_GT(List->TopIndex(), 5);
+  EXPECT_EQ(Box->GetVScrollBar()->GetPosition(), List->TopIndex());
 }
 
 TEST_F(MirroredBars, ADisabledContainerShowsDisabledBars) {
