@@ -51,6 +51,11 @@ inline TcxStyleController* DefaultContainerStyleController() {
   return cxContainerDefaultStyleController();
 }
 
+// Scales a font's height together with the resolution the height is given
+// at: a copy into a font of another resolution keeps the size in points, so
+// a height scaled alone would be scaled again by the copy.
+void cxScaleFont(TFont* AFont, Integer M, Integer D);
+
 // What a style asks of the container that owns it: the container answers
 // through this so that the styles need not know the container's class.
 class IcxContainerStyleOwner {
@@ -617,6 +622,7 @@ class TcxContainer : public TcxControl,
   bool CanFocusOnClick() override;
   void CreateParams(TCreateParams& Params) override;
   void CreateHandle() override;
+  void DestroyWnd() override;
   void ColorChanged() override;
   void EnabledChanged() override;
   void FocusChanged() override;

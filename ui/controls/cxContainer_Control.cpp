@@ -497,7 +497,10 @@ void TcxContainer::CMBiDiModeChanged(TMessage& Message) {
 }
 
 void TcxContainer::ChangeScaleEx(Integer M, Integer D) {
-  const bool AScaleFont = M != D && !IsLoading() && GetStyle()->IsValueAssigned(csvFont);
+  // Only a font of the style's own: a controller's is fetched again at the
+  // new scale, and scaling the copy would make it the style's own.
+  const bool AScaleFont =
+      M != D && !IsLoading() && GetStyle()->GetAssignedValues().Contains(csvFont);
   {
     // The control's own font follows the style, not the other way round.
     const bool AInternal = !ParentFont();
@@ -508,8 +511,7 @@ void TcxContainer::ChangeScaleEx(Integer M, Integer D) {
     inherited::ChangeScaleEx(M, D);
   }
   if (AScaleFont) {
-    TFont* AFont = GetStyle()->GetFont();
-    AFont->SetHeight(MulDiv(AFont->Height(), M, D));
+    cxScaleFont(GetStyle()->GetFont(), M, D);
   } else if (GetStyle()->GetActiveStyleController()) {
     // The controller's font, at this control's new scale. Without one the
     // font the framework just scaled stays (a reset would undo the scaling).
@@ -864,6 +866,13 @@ void TcxContainer::CreateParams(TCreateParams& Params) {
 void TcxContainer::CreateHandle() {
   inherited::CreateHandle();
   if (FInnerControl && !FInnerControl->HandleAllocated()) FInnerControl->HandleNeeded();
+}
+
+void TcxContainer::DestroyWnd() {
+  // Buffered-paint messages still queued would be lost with the windows.
+  if (FInnerControl) dxForceProcessBufferedPaintMessages(FInnerControl);
+  dxForceProcessBufferedPaintMessages(this);
+  inherited::DestroyWnd();
 }
 
 void TcxContainer::DXMShortRefreshContainer(TMessage&) { ShortRefreshContainer(false); }
