@@ -575,6 +575,11 @@ class TcxContainer : public TcxControl,
 
   // Mouse tracking ends with a mouse leave.
   void MouseLeave() override { EndMouseTracking(); }
+  // The menu an inner control shows as its own.
+  TPopupMenuBase* ContainerPopupMenu() { return GetPopupMenu(); }
+  // Both act on the inner control too.
+  void Invalidate() override;
+  void Update() override;
 
  protected:
   virtual bool CanContainerHandleTabs() { return true; }
@@ -751,6 +756,11 @@ class TcxCustomInnerListBox : public TCustomListBox, public IcxContainerInnerCon
   bool DoMouseWheel(TShiftState Shift, Integer WheelDelta, const TPoint& MousePos) override;
   void CreateParams(TCreateParams& Params) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  // The container's menu is the list's.
+  TPopupMenuBase* GetPopupMenu() override;
+  // A new window has neither the old one's region nor its redraw lock.
+  void CreateWnd() override;
+  void DestroyWindowHandle() override;
   void WndProc(TMessage& Message) override;
   void DefaultHandler(TMessage& Message) override;
   virtual void WMGetDlgCode(TMessage& Message) override;

@@ -868,6 +868,16 @@ void TcxContainer::CreateHandle() {
   if (FInnerControl && !FInnerControl->HandleAllocated()) FInnerControl->HandleNeeded();
 }
 
+void TcxContainer::Invalidate() {
+  inherited::Invalidate();
+  if (FInnerControl) FInnerControl->Invalidate();
+}
+
+void TcxContainer::Update() {
+  inherited::Update();
+  if (FInnerControl) FInnerControl->Update();
+}
+
 void TcxContainer::DestroyWnd() {
   // Buffered-paint messages still queued would be lost with the windows.
   if (FInnerControl) dxForceProcessBufferedPaintMessages(FInnerControl);

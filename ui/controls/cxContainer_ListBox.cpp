@@ -190,6 +190,25 @@ void TcxCustomInnerListBox::DefaultHandler(TMessage& Message) {
   inherited::DefaultHandler(Message);
 }
 
+void TcxCustomInnerListBox::CreateWnd() {
+  inherited::CreateWnd();
+  if (!FContainer) return;
+  FContainer->ClearSavedChildControlRegions();
+  // The framework's realignment does not name the control; the container
+  // places this one itself.
+  TRect R = FContainer->ViewInfo()->ClientRect;
+  FContainer->AlignControls(this, R);
+}
+
+void TcxCustomInnerListBox::DestroyWindowHandle() {
+  FIsRedrawLocked = false;
+  inherited::DestroyWindowHandle();
+}
+
+TPopupMenuBase* TcxCustomInnerListBox::GetPopupMenu() {
+  return FContainer ? FContainer->ContainerPopupMenu() : inherited::GetPopupMenu();
+}
+
 void TcxCustomInnerListBox::WMGetDlgCode(TMessage& Message) {
   inherited::WMGetDlgCode(Message);
   Message.Result |= DLGC_WANTCHARS;

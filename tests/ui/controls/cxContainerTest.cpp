@@ -549,6 +549,18 @@ TEST_F(ContainerWithEdit, TheBorderShowsTheArrowCursor) {
   MoveMouse(ScreenPoint(150, 90));
 }
 
+TEST_F(ContainerWithEdit, InvalidatingAndUpdatingReachTheInnerControl) {
+  ProcessMessages();
+  ValidateRect(Edit->Handle(), nullptr);
+  ValidateRect(Box->Handle(), nullptr);
+  Box->Invalidate();
+  EXPECT_TRUE(GetUpdateRect(Box->Handle(), nullptr, FALSE));
+  EXPECT_TRUE(GetUpdateRect(Edit->Handle(), nullptr, FALSE));
+  Box->Update();
+  EXPECT_FALSE(GetUpdateRect(Box->Handle(), nullptr, FALSE));
+  EXPECT_FALSE(GetUpdateRect(Edit->Handle(), nullptr, FALSE));
+}
+
 TEST_F(ContainerWithEdit, FreeingTheInnerControlClearsTheLink) {
   Edit->Free();
   EXPECT_EQ(Box->InnerControl(), nullptr);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "ControlsTestSupport.h"
+#include "Menus.h"
 #include "cxContainer.h"
 
 namespace {
@@ -77,6 +78,30 @@ TEST_F(InnerListBox, BackspaceThatEmptiesTheFilterSelectsTheFirstItem) {
   EXPECT_EQ(List->ItemIndex(), 0);
 }
 
+class TOpenInnerListBox : public TcxCustomInnerListBox {
+  DECLARE_CLASS_INLINE(TOpenInnerListBox, TcxCustomInnerListBox)
+ public:
+  using TcxCustomInnerListBox::GetPopupMenu;
+  using TcxCustomInnerListBox::TcxCustomInnerListBox;
+};
+
+// The list shows its container's menu as its own; without a container its
+// own.
+TEST(InnerListBoxMenu, IsTheContainersMenu) {
+  TOwned<TCustomForm> AForm(CreateForm(120, 80));
+  auto* ABox = Create<TcxContainer>(AForm.get());
+  auto* AList = Create<TOpenInnerListBox>(AForm.get());
+  auto* AContainerMenu = Create<TPopupMenu>(AForm.get());
+  auto* AOwnMenu = Create<TPopupMenu>(AForm.get());
+  ABox->SetPopupMenu(AContainerMenu);
+  AList->SetPopupMenu(AOwnMenu);
+  EXPECT_EQ(AList->GetPopupMenu(), AOwnMenu);
+  AList->SetContainer(ABox);
+  EXPECT_EQ(AList->GetPopupMenu(), AContainerMenu);
+  ABox->SetPopupMenu(nullptr);
+  EXPECT_EQ(AList->GetPopupMenu(), nullptr);
+}
+
 TEST_F(InnerListBox, TabAndEnterAreConsumedAfterTheContainerSawEnter) {
   Type(L'\t');
   Type(L'\r');
@@ -118,6 +143,25 @@ TEST_F(InnerListBox, TheWheelGoesToTheContainerFirst) {
     EXPECT_EQ(AHandler.Calls, ACalls + 1);
     EXPECT_EQ(List->TopIndex() == 0, AHandle);
   }
+}
+
+// A recreated list window starts without the old window's redraw lock and
+// gets its region again.
+TEST_F(InnerListBox, ARecreatedWindowIsFreshForBarsAndRegion) {
+  SendMessageW(List->Handle(), WM_SETREDRAW, FALSE, 0);
+  List->RecreateWnd();
+  for (int I = 0; I < 30; ++I) List->Items()->Add(L"item " + std::to_wstring(I));
+  ProcessMessages();
+  EXPECT_TRUE(List->VScrollBar()->Visible());
+  // Sticking out of the container's client rectangle: cut by a region,
+  // which the next window gets too.
+  List->SetBounds(0, 0, 200, 160);
+  TRect R = Box->ViewInfo()->ClientRect;
+  Box->AlignControls(List, R);
+  TRegionHandle ARgn(CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(GetWindowRgn(List->Handle(), ARgn.Get()), ERROR);
+  List->RecreateWnd();
+  EXPECT_NE(GetWindowRgn(List->Handle(), ARgn.Get()), ERROR);
 }
 
 TEST_F(InnerListBox, LibraryBarStandsExactlyOverTheNativeOne) {
