@@ -195,7 +195,9 @@ void TcxCustomInnerListBox::CreateWnd() {
   if (!FContainer) return;
   FContainer->ClearSavedChildControlRegions();
   // The framework's realignment does not name the control; the container
-  // places this one itself.
+  // places this one itself, once it knows its client rectangle (before, an
+  // empty one would cut the whole list away).
+  if (!FContainer->IsViewInfoCalculated()) return;
   TRect R = FContainer->ViewInfo()->ClientRect;
   FContainer->AlignControls(this, R);
 }
