@@ -373,7 +373,12 @@ void TcxContainerStyle::SetFont(TFont* AValue) {
   }
   BeginUpdate();
   auto AEnd = Finally([this] { EndUpdate(); });
-  if (AValue) StyleData.Font->Assign(AValue);
+  if (AValue) {
+    // An exact copy: converting the height to another resolution rounds, and
+    // a font passed down and back would drift by a pixel.
+    StyleData.Font->SetPixelsPerInch(AValue->PixelsPerInch());
+    StyleData.Font->Assign(AValue);
+  }
   FAssignedValues.Include(csvFont);
   Changed();
 }
@@ -429,6 +434,12 @@ void TcxContainerStyle::LockFontAssignedValue(bool ALock) {
     --FFontAssignedValueLockCount;
 }
 
+void cxScaleFont(TFont* AFont, Integer M, Integer D) {
+  if (!AFont || M == D || D == 0) return;
+  AFont->SetPixelsPerInch(MulDiv(AFont->PixelsPerInch(), M, D));
+  AFont->SetHeight(MulDiv(AFont->Height(), M, D));
+}
+
 void TcxContainerStyle::UpdateFont() {
   if (!IsBaseStyle() || FDirectAccessMode || FAssignedValues.Contains(csvFont) || !StyleData.Font)
     return;
@@ -438,11 +449,14 @@ void TcxContainerStyle::UpdateFont() {
   TcxContainerStyle* ASource =
       AController ? AController->GetStyle()->FindAssigned(csvFont) : nullptr;
   if (ASource && ASource->GetFont()) {
+    // An exact copy first, then the controller's scale exchanged for the
+    // owner's.
+    StyleData.Font->SetPixelsPerInch(ASource->GetFont()->PixelsPerInch());
     StyleData.Font->Assign(ASource->GetFont());
     TdxScaleFactor* AFrom = AController->ScaleFactor();
     if (TdxScaleFactor* ATo = dxGetScaleFactor(Owner()); ATo && AFrom)
-      StyleData.Font->SetHeight(
-          ATo->Apply(StyleData.Font->Height(), AFrom->Numerator(), AFrom->Denominator()));
+      cxScaleFont(StyleData.Font, ATo->Numerator() * AFrom->Denominator(),
+                  ATo->Denominator() * AFrom->Numerator());
     return;
   }
   IcxContainerStyleOwner* O = ContainerOwner();
@@ -711,8 +725,7 @@ void STDMETHODCALLTYPE TcxStyleController::ChangeScale(Integer M, Integer D) {
   inherited::ChangeScale(M, D);
   for (TcxContainerStateItem AState : {csNormal, csActive, csDisabled, csHotTrack}) {
     TcxContainerStyle* S = GetInternalStyle(AState);
-    if (S->GetAssignedValues().Contains(csvFont) && S->GetFont())
-      S->GetFont()->SetHeight(MulDiv(S->GetFont()->Height(), M, D));
+    if (S->GetAssignedValues().Contains(csvFont) && S->GetFont()) cxScaleFont(S->GetFont(), M, D);
   }
 }
 

@@ -51,6 +51,11 @@ inline TcxStyleController* DefaultContainerStyleController() {
   return cxContainerDefaultStyleController();
 }
 
+// Scales a font's height together with the resolution the height is given
+// at: a copy into a font of another resolution keeps the size in points, so
+// a height scaled alone would be scaled again by the copy.
+void cxScaleFont(TFont* AFont, Integer M, Integer D);
+
 // What a style asks of the container that owns it: the container answers
 // through this so that the styles need not know the container's class.
 class IcxContainerStyleOwner {
@@ -408,8 +413,16 @@ TcxScrollBarInfoEntry& cxScrollBarInfoEntry();
 bool UsecxScrollBars();
 // True only when the entry exists and the call succeeds.
 bool cxGetScrollBarInfo(HWND AWnd, LONG AObject, SCROLLBARINFO& AInfo);
+// Neither invisible nor off-screen.
+bool cxIsScrollBarShown(const SCROLLBARINFO& AInfo);
 // The bar is available, neither invisible nor off-screen, and not empty.
 bool cxIsNativeScrollBarVisible(HWND AWnd, TScrollBarKind AKind, SCROLLBARINFO& AInfo);
+// The native bar's rectangle in AParent's client coordinates; empty when it
+// lies outside AParent's client area.
+TRect cxNativeScrollBarRectIn(const SCROLLBARINFO& AInfo, HWND AParent);
+// The window's scroll range, page and position of a bar kind, the page cut
+// to the maximum; false when the window has none.
+bool cxGetNativeScrollParameters(HWND AWnd, TScrollBarKind AKind, SCROLLINFO& AInfo);
 
 // ---------------------------------------------------------------------------
 // The container control.
@@ -430,6 +443,16 @@ struct IcxContainerInnerControl : public IUnknown {
 };
 __CRT_UUID_DECL(IcxContainerInnerControl, 0x1B111318, 0xD9C9, 0x4C35, 0x9E, 0xFF, 0x5D, 0x95, 0x79,
                 0x3C, 0x01, 0x06)
+
+// The corner between the container's two library bars, in the inner
+// control's window coordinates; empty unless both bars show.
+TRect GetSizeGripRect(IcxContainerInnerControl* AInnerControl);
+// Fills ARect of the inner control's window in the painter's size-grip
+// colour (nothing for an empty rectangle).
+void cxFillSizeGrip(TcxContainer* AContainer, const TRect& ARect);
+void cxFillSizeGrip(TcxContainer* AContainer, HDC ADC, const TRect& ARect);
+// Sends the window a non-client paint of ARect (window coordinates).
+void cxRedrawSizeGrip(HWND AWnd, const TRect& ARect);
 
 using TcxContainerViewInfoClass = TcxContainerViewInfo* (*)();
 template <class T>
@@ -517,6 +540,17 @@ class TcxContainer : public TcxControl,
   void UpdateWindowRegion();
   virtual void SetScrollBarsParameters(bool AIsScrolling = false);
   bool NeedsScrollBars() override { return false; }
+  // The inner control's native bars.
+  bool GetScrollBarInfo(TScrollBarKind AKind, SCROLLBARINFO& AInfo);
+  bool IsScrollBarVisible(TScrollBarKind AKind, SCROLLBARINFO& AInfo);
+  bool GetStandardScrollBarParameters(TScrollBarKind AKind, SCROLLINFO& AScrollInfo);
+  // The library bars mirroring them.
+  bool GetScrollBarEnabled(IcxControlScrollBar* ABar, const SCROLLBARINFO& AInfo);
+  TRect GetScrollBarBounds(const SCROLLBARINFO& AInfo);
+  void SetScrollBarVisible(IcxControlScrollBar* ABar, bool AVisible);
+  void AdjustScrollBarPosition(IcxControlScrollBar* ABar);
+  void AdjustScrollBarPositions();
+  const TcxContainerSizeGripData& SizeGripData() const { return FSizeGripData; }
   void AlignControls(TControl* AControl, TRect& Rect) override;
   void GetTabOrderList(std::vector<TWinControl*>& List) override;
   bool Focused();
@@ -532,12 +566,20 @@ class TcxContainer : public TcxControl,
   void ContainerMouseUp(TMouseButton B, TShiftState S, Integer X, Integer Y) {
     MouseUp(B, S, X, Y);
   }
+  bool ContainerMouseWheel(TShiftState S, Integer WheelDelta, const TPoint& MousePos) {
+    return DoMouseWheel(S, WheelDelta, MousePos);
+  }
   void ContainerClick() { Click(); }
   void ContainerDblClick() { DblClick(); }
   void ContainerFocusChanged() { FocusChanged(); }
 
   // Mouse tracking ends with a mouse leave.
   void MouseLeave() override { EndMouseTracking(); }
+  // The menu an inner control shows as its own.
+  TPopupMenuBase* ContainerPopupMenu() { return GetPopupMenu(); }
+  // Both act on the inner control too.
+  void Invalidate() override;
+  void Update() override;
 
  protected:
   virtual bool CanContainerHandleTabs() { return true; }
@@ -572,6 +614,11 @@ class TcxContainer : public TcxControl,
   virtual bool IsMouseTracking();
   virtual bool IsReadOnly() { return false; }
   virtual bool UseInnerControlScrollBarParameters() { return HasInnerControl(); }
+  // A mirrored inner control lays its horizontal bar out itself.
+  virtual bool UseSystemRightToLeftLayoutForInnerControl() { return false; }
+  void UpdateScrollBars() override;
+  // A mirrored bar scrolls the inner control.
+  void Scroll(TScrollBarKind AScrollBarKind, TScrollCode AScrollCode, Integer& AScrollPos) override;
   virtual bool CanDisableAlignOnCreateInnerControl() { return !IsContainerClass(); }
   virtual bool HasPopupWindow() { return false; }
 
@@ -580,6 +627,7 @@ class TcxContainer : public TcxControl,
   bool CanFocusOnClick() override;
   void CreateParams(TCreateParams& Params) override;
   void CreateHandle() override;
+  void DestroyWnd() override;
   void ColorChanged() override;
   void EnabledChanged() override;
   void FocusChanged() override;
@@ -610,6 +658,10 @@ class TcxContainer : public TcxControl,
   virtual void DXMUpdateScrollBars(TMessage& Message);
   virtual void DXMShortRefreshContainer(TMessage& Message);
   virtual void CMParentColorChanged(TMessage& Message) override;
+  void CMParentFontChanged(TMessage& Message) override;
+  void CMBiDiModeChanged(TMessage& Message) override;
+  void ChangeScaleEx(Integer M, Integer D) override;
+  void ScaleFactorChanged() override;
   virtual void CMSysColorChange(TMessage& Message);
 
   TcxContainerStyles* Styles() const { return FStyles.get(); }
@@ -623,6 +675,8 @@ class TcxContainer : public TcxControl,
   };
   void CalculateContainerState(const TPoint& P, bool AMouseTracking);
   bool IsInnerControlBoundsChanged(TControl* AControl, const TcxContainerInnerControlBounds& AData);
+  void SetScrollBarParameters(TScrollBarKind AKind, bool AIsScrolling);
+  void UpdateSizeGrip();
   void SetInnerControlRegion(TWinControl* AControl, const TcxContainerInnerControlBounds& AData);
 
   TActiveStyleData FActiveStyleData;
@@ -682,6 +736,10 @@ class TcxCustomInnerListBox : public TCustomListBox, public IcxContainerInnerCon
   // The first item that begins with AText in any letter case; -1 for none.
   Integer FindAutoCompleteString(const String& AText);
   virtual void SetExternalScrollBarsParameters();
+  // The corner between the container's two library bars.
+  bool IsSizeGripVisible();
+  TRect GetSizeGripRect();
+  void DrawSizeGrip(HDC ADC);
 
  protected:
   virtual void DoAutoComplete(Char& AKey);
@@ -695,8 +753,14 @@ class TcxCustomInnerListBox : public TCustomListBox, public IcxContainerInnerCon
   void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  bool DoMouseWheel(TShiftState Shift, Integer WheelDelta, const TPoint& MousePos) override;
   void CreateParams(TCreateParams& Params) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  // The container's menu is the list's.
+  TPopupMenuBase* GetPopupMenu() override;
+  // A new window has neither the old one's region nor its redraw lock.
+  void CreateWnd() override;
+  void DestroyWindowHandle() override;
   void WndProc(TMessage& Message) override;
   void DefaultHandler(TMessage& Message) override;
   virtual void WMGetDlgCode(TMessage& Message) override;
@@ -707,7 +771,7 @@ class TcxCustomInnerListBox : public TCustomListBox, public IcxContainerInnerCon
   void Scroll(TScrollBarKind AKind, TScrollCode AScrollCode, Integer& AScrollPos);
   void HScrollHandler(TObject* Sender, TScrollCode AScrollCode, Integer& AScrollPos);
   void VScrollHandler(TObject* Sender, TScrollCode AScrollCode, Integer& AScrollPos);
-  void PlaceScrollBar(TcxScrollBar* ABar, LONG AObjectId, int ABarFlag);
+  void PlaceScrollBar(TcxScrollBar* ABar, TScrollBarKind AKind);
   TPoint ToContainer(Integer X, Integer Y);
 
   String FAutoCompleteFilter;
@@ -765,6 +829,14 @@ class TcxCustomPopupWindow : public TcxPopupWindow, public IdxPopupControl {
 
   bool CaptureFocus() const { return FCaptureFocus; }
   void SetCaptureFocus(bool AValue);
+  bool IsTopMost() const { return FIsTopMost; }
+  void SetIsTopMost(bool AValue);
+  // Follows the owner control's scale factor (96 DPI when it has none).
+  void UpdateScaleFactor();
+  // Topmost when the owner's form is (or there is none), or, for a popup
+  // that never takes the focus, while a hidden stay-on-top form exists.
+  bool IsTopMostPopupWindow();
+  bool IsShortCut(TShortCut AShortCut) override;
   bool ModalMode() const { return FModalMode; }
   void SetModalMode(bool AValue) { FModalMode = AValue; }
   bool ShowWithoutActivation() const { return FShowWithoutActivation; }
@@ -793,6 +865,15 @@ class TcxCustomPopupWindow : public TcxPopupWindow, public IdxPopupControl {
   void PaintWindow(HDC DC) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void CMShowingChanged(TMessage& Message) override;
+  void CMRecreateWnd(TMessage& Message) override;
+  void CreateHandle() override;
+  void WndProc(TMessage& Message) override;
+  void WMActivate(TMessage& Message) override;
+  void WMActivateApp(TMessage& Message) override;
+  void VisibleChanged() override;
+  // The form lost activation: closes the popups shown after the window that
+  // took it, or all of them when that is none of theirs.
+  virtual void Deactivate();
   virtual void DXMClosePopupWindow(TMessage& Message);
   virtual void DXMShowPopupWindow(TMessage& Message);
   virtual void WMEraseBkgnd(TMessage& Message) override;
@@ -800,7 +881,11 @@ class TcxCustomPopupWindow : public TcxPopupWindow, public IdxPopupControl {
  private:
   void RunModalLoop();
   void SafePassFocus();
+  void RecreateShown();
   bool FCaptureFocus = true;
+  bool FDeactivation = false;
+  HWND FActivatedWindow = nullptr;
+  bool FIsTopMost = false;
   Integer FDeactivateLockCount = 0;
   TWinControl* FFocusedControl = nullptr;
   bool FIsPopup = false;

@@ -453,6 +453,50 @@ void TcxContainer::CMParentColorChanged(TMessage& Message) {
   if (GetStyle()->GetColor() != Color()) ContainerStyleChanged(GetStyle());
 }
 
+void TcxContainer::CMParentFontChanged(TMessage& Message) {
+  bool AWasAssigned = GetStyle()->GetAssignedValues().Contains(csvFont);
+  inherited::CMParentFontChanged(Message);
+  if (!ParentFont()) GetStyle()->UpdateFont();
+  if (!AWasAssigned || ParentFont()) GetStyle()->RemoveAssignedValue(csvFont);
+}
+
+void TcxContainer::CMBiDiModeChanged(TMessage& Message) {
+  // Mirrored layouts are only built on systems set up for them.
+  const bool ARecreate = Message.WParam == 0 && GetSystemMetrics(SM_MIDEASTENABLED) != 0;
+  Message.WParam = 1;
+  inherited::CMBiDiModeChanged(Message);
+  if (ARecreate && HandleAllocated()) RecreateWnd();
+}
+
+void TcxContainer::ChangeScaleEx(Integer M, Integer D) {
+  // Only a font of the style's own: a controller's is fetched again at the
+  // new scale, and scaling the copy would make it the style's own.
+  const bool AScaleFont =
+      M != D && !IsLoading() && GetStyle()->GetAssignedValues().Contains(csvFont);
+  {
+    // The control's own font follows the style, not the other way round.
+    const bool AInternal = !ParentFont();
+    if (AInternal) ++FInternalSetting;
+    auto AUnset = Finally([&] {
+      if (AInternal) --FInternalSetting;
+    });
+    inherited::ChangeScaleEx(M, D);
+  }
+  if (AScaleFont) {
+    cxScaleFont(GetStyle()->GetFont(), M, D);
+  } else if (GetStyle()->GetActiveStyleController()) {
+    // The controller's font, at this control's new scale. Without one the
+    // font the framework just scaled stays (a reset would undo the scaling).
+    GetStyle()->UpdateFont();
+  }
+}
+
+void TcxContainer::ScaleFactorChanged() {
+  BeginRefreshContainer();
+  auto AEnd = Finally([this] { EndRefreshContainer(); });
+  inherited::ScaleFactorChanged();
+}
+
 void TcxContainer::CMSysColorChange(TMessage& Message) {
   BeginRefreshContainer();
   auto AEnd = Finally([this] { EndRefreshContainer(); });
@@ -796,19 +840,21 @@ void TcxContainer::CreateHandle() {
   if (FInnerControl && !FInnerControl->HandleAllocated()) FInnerControl->HandleNeeded();
 }
 
-// ---------------------------------------------------------------------------
-// Scroll bars
-
-void TcxContainer::UpdateScrollBarsParameters() {
-  if (HandleAllocated() && HasInnerControl()) PostMessageW(Handle(), DXM_UPDATESCROLLBARS, 0, 0);
+void TcxContainer::Invalidate() {
+  inherited::Invalidate();
+  if (FInnerControl) FInnerControl->Invalidate();
 }
 
-void TcxContainer::DXMUpdateScrollBars(TMessage&) { SetScrollBarsParameters(false); }
+void TcxContainer::Update() {
+  inherited::Update();
+  if (FInnerControl) FInnerControl->Update();
+}
+
+void TcxContainer::DestroyWnd() {
+  // Buffered-paint messages still queued would be lost with the windows.
+  if (FInnerControl) dxForceProcessBufferedPaintMessages(FInnerControl);
+  dxForceProcessBufferedPaintMessages(this);
+  inherited::DestroyWnd();
+}
 
 void TcxContainer::DXMShortRefreshContainer(TMessage&) { ShortRefreshContainer(false); }
-
-void TcxContainer::SetScrollBarsParameters(bool) {
-  // The library bars stand over the inner control's native ones only for
-  // inner controls that ask for it; none in this layer does yet.
-  if (!FInnerControl || !NeedsScrollBars() || IsDestroying()) return;
-}

@@ -6,46 +6,6 @@ IMPLEMENT_MESSAGE_TABLE(TcxCustomInnerListBox,
                         {WM_SETFOCUS, MessageHandler<&TcxCustomInnerListBox::WMSetFocus>},
                         {WM_KILLFOCUS, MessageHandler<&TcxCustomInnerListBox::WMKillFocus>})
 
-namespace {
-bool IsScrollBarShown(const SCROLLBARINFO& AInfo) {
-  return !(AInfo.rgstate[0] & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN));
-}
-}  // namespace
-
-TcxScrollBarInfoEntry& cxScrollBarInfoEntry() {
-  static TcxScrollBarInfoEntry Entry;
-  return Entry;
-}
-
-namespace {
-TcxGetScrollBarInfoProc ScrollBarInfoProc() {
-  TcxScrollBarInfoEntry& E = cxScrollBarInfoEntry();
-  if (!E.Resolved) {
-    E.Resolved = true;
-    if (HMODULE AUser = GetModuleHandleW(L"user32.dll"))
-      E.Proc = reinterpret_cast<TcxGetScrollBarInfoProc>(
-          reinterpret_cast<void*>(GetProcAddress(AUser, "GetScrollBarInfo")));
-  }
-  return E.Proc;
-}
-}  // namespace
-
-bool UsecxScrollBars() { return ScrollBarInfoProc() != nullptr; }
-
-bool cxGetScrollBarInfo(HWND AWnd, LONG AObject, SCROLLBARINFO& AInfo) {
-  AInfo = SCROLLBARINFO{};
-  AInfo.cbSize = sizeof(AInfo);
-  TcxGetScrollBarInfoProc AProc = ScrollBarInfoProc();
-  return AProc && AProc(AWnd, AObject, &AInfo);
-}
-
-bool cxIsNativeScrollBarVisible(HWND AWnd, TScrollBarKind AKind, SCROLLBARINFO& AInfo) {
-  if (!cxGetScrollBarInfo(AWnd, AKind == sbHorizontal ? OBJID_HSCROLL : OBJID_VSCROLL, AInfo))
-    return false;
-  const RECT& R = AInfo.rcScrollBar;
-  return IsScrollBarShown(AInfo) && R.right > R.left && R.bottom > R.top;
-}
-
 TcxCustomInnerListBox::TcxCustomInnerListBox(TComponent* AOwner) : TCustomListBox(AOwner) {}
 
 void TcxCustomInnerListBox::AfterConstruction() {
@@ -230,6 +190,27 @@ void TcxCustomInnerListBox::DefaultHandler(TMessage& Message) {
   inherited::DefaultHandler(Message);
 }
 
+void TcxCustomInnerListBox::CreateWnd() {
+  inherited::CreateWnd();
+  if (!FContainer) return;
+  FContainer->ClearSavedChildControlRegions();
+  // The framework's realignment does not name the control; the container
+  // places this one itself, once it knows its client rectangle (before, an
+  // empty one would cut the whole list away).
+  if (!FContainer->IsViewInfoCalculated()) return;
+  TRect R = FContainer->ViewInfo()->ClientRect;
+  FContainer->AlignControls(this, R);
+}
+
+void TcxCustomInnerListBox::DestroyWindowHandle() {
+  FIsRedrawLocked = false;
+  inherited::DestroyWindowHandle();
+}
+
+TPopupMenuBase* TcxCustomInnerListBox::GetPopupMenu() {
+  return FContainer ? FContainer->ContainerPopupMenu() : inherited::GetPopupMenu();
+}
+
 void TcxCustomInnerListBox::WMGetDlgCode(TMessage& Message) {
   inherited::WMGetDlgCode(Message);
   Message.Result |= DLGC_WANTCHARS;
@@ -258,10 +239,23 @@ void TcxCustomInnerListBox::WndProc(TMessage& Message) {
   if (Message.Msg == WM_SETREDRAW) FIsRedrawLocked = Message.WParam == 0;
   inherited::WndProc(Message);
   switch (Message.Msg) {
+    case WM_NCPAINT:
+      if (HandleAllocated()) {
+        TNonClientDC ADC(Handle());
+        DrawSizeGrip(ADC.Get());
+      }
+      break;
+    case WM_PRINT:
+      // After the default printing, which draws the native corner.
+      if (Message.LParam & PRF_NONCLIENT) DrawSizeGrip(reinterpret_cast<HDC>(Message.WParam));
+      break;
     case WM_SETREDRAW:
       if (Message.WParam == 0) break;
       [[fallthrough]];
     case WM_WINDOWPOSCHANGED:
+      if (Message.Msg == WM_WINDOWPOSCHANGED && HandleAllocated() && IsSizeGripVisible())
+        cxRedrawSizeGrip(Handle(), GetSizeGripRect());
+      [[fallthrough]];
     case WM_NCCALCSIZE:
     case LB_ADDSTRING:
     case LB_INSERTSTRING:
@@ -281,21 +275,16 @@ void TcxCustomInnerListBox::WndProc(TMessage& Message) {
   }
 }
 
-void TcxCustomInnerListBox::PlaceScrollBar(TcxScrollBar* ABar, LONG AObjectId, int ABarFlag) {
+void TcxCustomInnerListBox::PlaceScrollBar(TcxScrollBar* ABar, TScrollBarKind AKind) {
   SCROLLBARINFO AInfo;
   TRect R{};
   bool AEnabled = false;
-  if (cxGetScrollBarInfo(Handle(), AObjectId, AInfo) && IsScrollBarShown(AInfo)) {
+  if (cxGetScrollBarInfo(Handle(), AKind == sbHorizontal ? OBJID_HSCROLL : OBJID_VSCROLL, AInfo) &&
+      cxIsScrollBarShown(AInfo)) {
     AEnabled = !(AInfo.rgstate[0] & STATE_SYSTEM_UNAVAILABLE) && Parent()->Enabled();
-    POINT ACorners[2] = {{AInfo.rcScrollBar.left, AInfo.rcScrollBar.top},
-                         {AInfo.rcScrollBar.right, AInfo.rcScrollBar.bottom}};
-    MapWindowPoints(nullptr, Parent()->Handle(), ACorners, 2);
-    R = TRect{ACorners[0].x, ACorners[0].y, ACorners[1].x, ACorners[1].y};
+    R = cxNativeScrollBarRectIn(AInfo, Parent()->Handle());
   }
-  RECT AParentClient, AMeet;
-  GetClientRect(Parent()->Handle(), &AParentClient);
-  RECT ABarRect = R;
-  if (!IntersectRect(&AMeet, &ABarRect, &AParentClient)) {
+  if (R.right <= R.left || R.bottom <= R.top) {
     ABar->SetBoundsRect(TRect{});
     ABar->SetVisible(false);
     return;
@@ -304,6 +293,7 @@ void TcxCustomInnerListBox::PlaceScrollBar(TcxScrollBar* ABar, LONG AObjectId, i
     ++FScrollBarsLockCount;
     auto AUnlock = Finally([this] { --FScrollBarsLockCount; });
     ABar->SetParent(Parent());
+    ABar->GetScaleFactor()->Assign(dxSystemScaleFactor());
     ABar->SetBoundsRect(R);
     ABar->SetEnabled(AEnabled);
     ABar->SetCtl3D(false);
@@ -315,12 +305,10 @@ void TcxCustomInnerListBox::PlaceScrollBar(TcxScrollBar* ABar, LONG AObjectId, i
     }
   }
   if (!ABar->Visible()) return;
-  SCROLLINFO AScroll{};
-  AScroll.cbSize = sizeof(AScroll);
-  AScroll.fMask = SIF_ALL;
-  if (!GetScrollInfo(Handle(), ABarFlag, &AScroll)) return;
-  Integer APage = std::min(static_cast<Integer>(AScroll.nPage), AScroll.nMax);
-  ABar->SetScrollParams(AScroll.nMin, AScroll.nMax, AScroll.nPos, APage);
+  SCROLLINFO AScroll;
+  if (cxGetNativeScrollParameters(Handle(), AKind, AScroll))
+    ABar->SetScrollParams(AScroll.nMin, AScroll.nMax, AScroll.nPos,
+                          static_cast<Integer>(AScroll.nPage));
 }
 
 void TcxCustomInnerListBox::SetExternalScrollBarsParameters() {
@@ -329,8 +317,8 @@ void TcxCustomInnerListBox::SetExternalScrollBarsParameters() {
     return;
   FScrollBarsCalculating = true;
   auto AReset = Finally([this] { FScrollBarsCalculating = false; });
-  if (FHScrollBar) PlaceScrollBar(FHScrollBar, OBJID_HSCROLL, SB_HORZ);
-  if (FVScrollBar) PlaceScrollBar(FVScrollBar, OBJID_VSCROLL, SB_VERT);
+  if (FHScrollBar) PlaceScrollBar(FHScrollBar, sbHorizontal);
+  if (FVScrollBar) PlaceScrollBar(FVScrollBar, sbVertical);
   if (FContainer) FContainer->SetScrollBarsParameters(false);
 }
 
@@ -354,4 +342,29 @@ void TcxCustomInnerListBox::HScrollHandler(TObject*, TScrollCode AScrollCode, In
 
 void TcxCustomInnerListBox::VScrollHandler(TObject*, TScrollCode AScrollCode, Integer& AScrollPos) {
   if (FVScrollBar && FVScrollBar->HandleAllocated()) Scroll(sbVertical, AScrollCode, AScrollPos);
+}
+
+// ---------------------------------------------------------------------------
+// Size grip
+
+bool TcxCustomInnerListBox::IsSizeGripVisible() {
+  if (!FContainer) return false;
+  IcxControlScrollBar* AHBar = FContainer->GetHScrollBar();
+  IcxControlScrollBar* AVBar = FContainer->GetVScrollBar();
+  return AHBar && AVBar && AHBar->GetVisible() && AVBar->GetVisible();
+}
+
+TRect TcxCustomInnerListBox::GetSizeGripRect() {
+  return IsSizeGripVisible() ? ::GetSizeGripRect(this) : TRect{};
+}
+
+void TcxCustomInnerListBox::DrawSizeGrip(HDC ADC) {
+  if (FContainer && UsecxScrollBars() && IsSizeGripVisible())
+    cxFillSizeGrip(FContainer, ADC, GetSizeGripRect());
+}
+
+bool TcxCustomInnerListBox::DoMouseWheel(TShiftState Shift, Integer WheelDelta,
+                                         const TPoint& MousePos) {
+  if (FContainer && FContainer->ContainerMouseWheel(Shift, WheelDelta, MousePos)) return true;
+  return inherited::DoMouseWheel(Shift, WheelDelta, MousePos);
 }

@@ -22,6 +22,8 @@ void TcxCustomPopupWindow::AfterConstruction() {
   SetVisible(false);
   SetKeyPreview(true);
   if (FOwnerControl) FOwnerControl->FreeNotification(this);
+  // The popup follows its owner's scale, not the monitor's.
+  if (FOwnerControl && Supports(FOwnerControl, __uuidof(IdxScaleFactor))) SetScaled(false);
 }
 
 void TcxCustomPopupWindow::BeforeDestruction() {
@@ -129,6 +131,7 @@ void TcxCustomPopupWindow::Popup(TWinControl* AFocusedControl) {
   if (FPrevActiveForm) FPrevActiveForm->FreeNotification(this);
   if (FPrevActiveControl) FPrevActiveControl->FreeNotification(this);
   InitPopup();
+  UpdateScaleFactor();
   TSize ASize = CalculateSize();
   TPoint APosition = CalculatePosition(ASize);
   CorrectBoundsWithDesktopWorkArea(APosition, ASize);
@@ -161,7 +164,9 @@ void TcxCustomPopupWindow::Popup(TWinControl* AFocusedControl) {
       else if (FCaptureFocus)
         SetFocus();
     }
-    SetWindowPos(Handle(), !FCaptureFocus ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0,
+    // Combo box drop-downs that never take the focus stay on top.
+    const bool ATopMost = IsTopMostPopupWindow() || !FCaptureFocus;
+    SetWindowPos(Handle(), ATopMost ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   }
   SetModalResult(mrNone);
@@ -282,7 +287,134 @@ void TcxCustomPopupWindow::WMEraseBkgnd(TMessage& Message) {
 void TcxCustomPopupWindow::SetCaptureFocus(bool AValue) {
   if (FCaptureFocus == AValue) return;
   FCaptureFocus = AValue;
-  if (HandleAllocated()) RecreateWnd();
+  RecreateShown();
+}
+
+void TcxCustomPopupWindow::SetIsTopMost(bool AValue) {
+  if (FIsTopMost == AValue) return;
+  FIsTopMost = AValue;
+  RecreateShown();
+}
+
+// A shown popup is closed, given its new window and shown again with the
+// control it focused.
+void TcxCustomPopupWindow::RecreateShown() {
+  if (!HandleAllocated()) return;
+  const bool AWasShown = IsVisible();
+  TWinControl* AFocused = FFocusedControl;
+  if (AWasShown) CloseUp();
+  RecreateWnd();
+  if (AWasShown) Popup(AFocused);
+}
+
+bool TcxCustomPopupWindow::IsTopMostPopupWindow() {
+  TCustomForm* AForm = FOwnerControl ? ::GetParentForm(FOwnerControl) : nullptr;
+  if (!AForm) return true;
+  if (AForm->HandleAllocated() && (GetWindowLongW(AForm->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST))
+    return true;
+  if (FCaptureFocus) return false;
+  for (Integer I = 0; I < Screen()->FormCount(); ++I) {
+    TCustomForm* F = Screen()->Forms(I);
+    if (F->FormStyle() == fsStayOnTop && !F->Visible()) return true;
+  }
+  return false;
+}
+
+void TcxCustomPopupWindow::UpdateScaleFactor() {
+  IdxScaleFactor* AOwnerScale = nullptr;
+  if (!FOwnerControl ||
+      !Supports(FOwnerControl, __uuidof(IdxScaleFactor), reinterpret_cast<void**>(&AOwnerScale)) ||
+      !AOwnerScale)
+    return;
+  TdxScaleFactor* F = AOwnerScale->GetScaleFactor();
+  const Integer APPI =
+      F && F->Denominator() != 0 ? MulDiv(96, F->Numerator(), F->Denominator()) : 96;
+  TRect ABounds = BoundsRect();
+  ScaleForPPI(APPI, &ABounds);
+}
+
+bool TcxCustomPopupWindow::IsShortCut(TShortCut AShortCut) {
+  if (inherited::IsShortCut(AShortCut)) return true;
+  TCustomForm* AForm = FOwnerControl ? ::GetParentForm(FOwnerControl) : nullptr;
+  return AForm && AForm != this && AForm->IsShortCut(AShortCut);
+}
+
+// ---------------------------------------------------------------------------
+// Activation
+
+void TcxCustomPopupWindow::WMActivate(TMessage& Message) {
+  const bool AInactive = LOWORD(Message.WParam) == WA_INACTIVE;
+  // An activation while the popup is not up is none of its business.
+  if (!FIsPopup && !AInactive) return;
+  if (!AInactive) return inherited::WMActivate(Message);
+  // The form's own handling; the closing rules are the drop-down's.
+  TCustomForm::WMActivate(Message);
+  FDeactivation = true;
+  // While this message runs the platform may still name this window active.
+  FActivatedWindow = reinterpret_cast<HWND>(Message.LParam);
+  auto AForget = Finally([this] { FActivatedWindow = nullptr; });
+  Deactivate();
+}
+
+void TcxCustomPopupWindow::Deactivate() {
+  FDeactivation = false;
+  if (IsDeactivateLocked()) return;
+  TcxPopupVisibleController* AList = cxPopupVisibleController();
+  if (!AList || !AList->IsAnyVisible()) return;
+  HWND AActive = FActivatedWindow ? FActivatedWindow : GetActiveWindow();
+  TcxObjectLink* ALink = cxAddObjectLink(this);
+  auto ARelease = Finally([ALink] { cxRemoveObjectLink(ALink); });
+  for (Integer I = AList->GetCount() - 1; I >= 0; --I) {
+    if (I >= AList->GetCount()) continue;
+    TcxPopupWindow* APopup = AList->GetItems(I);
+    if (APopup->HandleAllocated() && APopup->Handle() == AActive) return;
+    if (APopup->HandleAllocated() && IsWindowEnabled(APopup->Handle()) &&
+        !APopup->IsDeactivateLocked())
+      APopup->CloseUp();
+    if (!ALink->Ref) return;
+  }
+  if (AList->IsAnyVisible() && IsVisible()) CloseUp();
+}
+
+// The hooks close the popups when the application loses activation.
+void TcxCustomPopupWindow::WMActivateApp(TMessage& Message) { DefaultHandler(Message); }
+
+void TcxCustomPopupWindow::VisibleChanged() {
+  inherited::VisibleChanged();
+  if (Visible() || !FCaptureFocus || !FOwnerControl || !HandleAllocated() ||
+      ComponentState().Contains(csDesigning))
+    return;
+  TCustomForm* AForm = ::GetParentForm(FOwnerControl);
+  if (AForm && AForm->HandleAllocated() && GetFocus() == AForm->Handle() &&
+      FOwnerControl->CanFocus())
+    FOwnerControl->SetFocus();
+}
+
+void TcxCustomPopupWindow::WndProc(TMessage& Message) {
+  // Only Popup shows the window.
+  if (Message.Msg == WM_WINDOWPOSCHANGING && !FIsPopup && Message.LParam)
+    reinterpret_cast<WINDOWPOS*>(Message.LParam)->flags &= ~SWP_SHOWWINDOW;
+  inherited::WndProc(Message);
+}
+
+void TcxCustomPopupWindow::CMRecreateWnd(TMessage& Message) {
+  if (IsDestroying()) {
+    Message.Result = 1;
+    return;
+  }
+  inherited::CMRecreateWnd(Message);
+}
+
+// The hooks count the popup as shown while its window is made.
+void TcxCustomPopupWindow::CreateHandle() {
+  TcxPopupVisibleController* AList = cxPopupVisibleController();
+  const bool ARegister = AList && !AList->IsVisible(this);
+  if (ARegister) AList->Register(this);
+  auto AUnregister = Finally([&] {
+    if (ARegister && cxPopupVisibleController() && cxPopupVisibleController()->IsVisible(this))
+      cxPopupVisibleController()->UnRegister(this);
+  });
+  inherited::CreateHandle();
 }
 
 void TcxCustomPopupWindow::CreateParams(TCreateParams& Params) {
@@ -291,6 +423,11 @@ void TcxCustomPopupWindow::CreateParams(TCreateParams& Params) {
     if (TCustomForm* AForm = FOwnerControl ? ::GetParentForm(FOwnerControl) : nullptr)
       Params.WndParent = AForm->Handle();
     Params.Style = (Params.Style & ~WS_CHILD) | WS_POPUP;
+    TCustomForm* AOwnerForm = FOwnerControl ? ::GetParentForm(FOwnerControl) : nullptr;
+    if (FIsTopMost &&
+        (!AOwnerForm || (AOwnerForm->HandleAllocated() &&
+                         (GetWindowLongW(AOwnerForm->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST))))
+      Params.ExStyle |= WS_EX_TOPMOST;
   } else {
     // Never takes the focus: a tool window, re-parented to the desktop once
     // created.

@@ -73,6 +73,16 @@ bool dxGetUpdateRgn(TWinControl* AControl, HRGN ARegion);
 // drawing clipped to the update region.
 void dxBufferedPaintControl(TWinControl* AControl);
 bool cxIsDrawToMemory(const TMessage& Message);
+// The control has a window, paints on glass (csGlassPaint) and desktop
+// composition is on.
+bool dxIsPaintOnGlass(TWinControl* AControl);
+// Dispatches the buffered-paint messages still queued for the window of a
+// control that paints on glass, so that none is lost with the window.
+void dxForceProcessBufferedPaintMessages(TWinControl* AControl);
+// Whether desktop composition is on, as painting on glass asks it;
+// replaceable (tests).
+using TdxCompositionQuery = bool (*)();
+TdxCompositionQuery& dxPaintOnGlassCompositionQuery();
 bool cxIsUpdateLayeredWindowAvailable();
 void cxUpdateLayeredWindow(HWND AHandle, TBitmap* ABitmap, Byte AAlpha = 255);
 // The header a 32-bit top-down section for glowing text is made with.
@@ -1467,6 +1477,12 @@ void dxDrawWindowOnGlass(HWND AWnd, HDC ADC, const TRect& ABounds, bool APaintBl
 using TcxContextPopupHookFunc = bool (*)(TcxControl* AControl, TComponent* APopupMenu,
                                          const TPoint& AMousePos);
 TcxContextPopupHookFunc& cxContextPopupHookFunc();
+
+// The window a docking client takes as its parent window: for a window inside
+// a popup, the popup's owner control. Filled by the popup module at start-up,
+// nullptr otherwise (the window stands for itself).
+using TcxGetParentWndForDocking = HWND (*)(HWND AWnd);
+TcxGetParentWndForDocking& cxGetParentWndForDocking();
 
 // A self-painted control with a scale factor of its own and brackets around
 // scale changes.

@@ -23,6 +23,11 @@ bool IsApplicationDestroying() {
 
 TcxContextPopupHookFunc& cxContextPopupHookFunc() { return ContextPopupHookFunc; }
 
+TcxGetParentWndForDocking& cxGetParentWndForDocking() {
+  static TcxGetParentWndForDocking AFunc = nullptr;
+  return AFunc;
+}
+
 // ---------------------------------------------------------------------------
 bool TcxControlHelper::CanSetParent(TControl* AControl, TWinControl* ANewParent) {
   return ANewParent != AControl->Parent() || AControl->ComponentState().Contains(csReading);

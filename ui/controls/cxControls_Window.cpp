@@ -202,6 +202,29 @@ void dxBufferedPaintControl(TWinControl* AControl) {
   BitBlt(PaintDC, R.left, R.top, RectWidth(R), RectHeight(R), MemDC.Get(), R.left, R.top, SRCCOPY);
 }
 
+namespace {
+TdxCompositionQuery PaintOnGlassCompositionQuery = &IsCompositionEnabled;
+}  // namespace
+
+TdxCompositionQuery& dxPaintOnGlassCompositionQuery() { return PaintOnGlassCompositionQuery; }
+
+bool dxIsPaintOnGlass(TWinControl* AControl) {
+  return AControl && AControl->HandleAllocated() &&
+         AControl->ControlState().Contains(csGlassPaint) && PaintOnGlassCompositionQuery &&
+         PaintOnGlassCompositionQuery();
+}
+
+void dxForceProcessBufferedPaintMessages(TWinControl* AControl) {
+  if (!AControl || AControl->ComponentState().Contains(csDestroying) || !dxIsPaintOnGlass(AControl))
+    return;
+  HWND AWnd = AControl->Handle();
+  MSG AMsg;
+  // Each message may destroy the window; the loop asks the window again.
+  while (IsWindow(AWnd) &&
+         PeekMessageW(&AMsg, AWnd, CM_BUFFEREDPRINTCLIENT, CM_BUFFEREDPRINTCLIENT, PM_REMOVE))
+    DispatchMessageW(&AMsg);
+}
+
 bool cxIsDrawToMemory(const TMessage& Message) {
   return Message.Msg == WM_ERASEBKGND && Message.WParam == static_cast<WPARAM>(Message.LParam);
 }

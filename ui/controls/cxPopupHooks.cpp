@@ -492,9 +492,11 @@ void RemovePopupHooks() {
 void cxPopupHooks_Initialize() {
   State().Finalized = false;
   SetPopupHooks();
+  cxGetParentWndForDocking() = &GetPopupOwnerControl;
 }
 
 void cxPopupHooks_Finalize() {
+  cxGetParentWndForDocking() = nullptr;
   RemovePopupHooks();
   TPopupHooksState& S = State();
   S.Finalized = true;

@@ -419,7 +419,8 @@ void OpenContainerDropDown(TCustomForm* AForm) {
   Popup->SetPopupBorderStyle(pbsUltraFlat);
   Popup->SetOwnerParent(AForm);
   Popup->SetOwnerBounds(Box->BoundsRect());
-  const Integer W = Box->Width(), H = MulDiv(120, AForm->CurrentPPI(), 96);
+  // Laid out at 96 DPI: the popup takes its owner's scale when it opens.
+  const Integer W = MulDiv(Box->Width(), 96, AForm->CurrentPPI()), H = 120;
   Popup->SetBounds(0, 0, W, H);
   auto* ListBox = Create<TcxContainer>(Popup);
   ListBox->GetStyle()->SetBorderStyle(cbsNone);

@@ -280,6 +280,73 @@ TEST_F(Container, ColorSetOnTheControlIsStoredInTheStyle) {
   EXPECT_TRUE(Box->ParentFont());
 }
 
+// Rescaling: an assigned style font grows with the control and stays its
+// own; a font that comes from the parent follows the parent and is never
+// marked assigned. The control's font and the style's agree in points (a
+// copy between fonts of different resolutions converts the height).
+TEST_F(Container, AnAssignedStyleFontIsScaledWithTheControl) {
+  const struct {
+    bool Assigned;
+    bool WholeForm;  // the form rescales, else the container alone
+    Integer PPI;
+    Integer Height;
+  } Cases[] = {{true, false, 144, -18},
+               {true, false, 192, -24},
+               {true, true, 144, -18},
+               {false, true, 144, -18},
+               {false, true, 192, -24}};
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(testing::Message() << C.Assigned << " " << C.WholeForm << " " << C.PPI);
+    TOwned<TCustomForm> AForm(CreateForm(200, 120));
+    AForm->Font()->SetHeight(-12);
+    auto* ABox = Create<TcxContainer>(AForm.get());
+    ABox->SetBounds(100, 20, 60, 30);
+    ABox->SetParent(AForm.get());
+    if (C.Assigned) {
+      TOwned<TFont> AFont(Create<TFont>());
+      AFont->Assign(AForm->Font());
+      ABox->GetStyle()->SetFont(AFont.get());
+    }
+    ProcessMessages();
+    ASSERT_EQ(ABox->GetStyle()->IsValueAssigned(csvFont), C.Assigned);
+    if (C.WholeForm)
+      AForm->ScaleForPPI(C.PPI);
+    else
+      ABox->ScaleForPPI(C.PPI);
+    ProcessMessages();
+    EXPECT_EQ(ABox->GetStyle()->IsValueAssigned(csvFont), C.Assigned);
+    EXPECT_EQ(ABox->ParentFont(), !C.Assigned);
+    EXPECT_EQ(ABox->Font()->Height(), C.Height);
+    EXPECT_EQ(ABox->GetStyle()->GetFont()->Size(), ABox->Font()->Size());
+    if (C.Assigned) {
+      EXPECT_EQ(ABox->GetStyle()->GetFont()->Height(), C.Height);
+    }
+    // The parent's font changing afterwards reaches only a container that
+    // follows it.
+    AForm->Font()->SetHeight(C.Height - 3);
+    ProcessMessages();
+    EXPECT_EQ(ABox->Font()->Height(), C.Assigned ? C.Height : C.Height - 3);
+    EXPECT_EQ(ABox->GetStyle()->IsValueAssigned(csvFont), C.Assigned);
+  }
+}
+
+// A controller's font reaches a rescaled container at the container's
+// scale, once (not scaled again when the container copies it).
+TEST_F(Container, AControllersFontFollowsTheContainersScale) {
+  TOwned<TcxStyleController> AController(Create<TcxStyleController>(nullptr));
+  AController->GetStyle()->GetFont()->SetHeight(-12);
+  Box->GetStyle()->BaseSetStyleController(AController.get());
+  ProcessMessages();
+  ASSERT_EQ(Box->Font()->Height(), -12);
+  Box->ScaleForPPI(144);
+  ProcessMessages();
+  // Still the controller's font, not one of the style's own.
+  EXPECT_FALSE(Box->GetStyle()->GetAssignedValues().Contains(csvFont));
+  EXPECT_EQ(Box->GetStyle()->GetFont()->Height(), -18);
+  EXPECT_EQ(Box->Font()->Height(), -18);
+  Box->GetStyle()->BaseSetStyleController(nullptr);
+}
+
 class TContextRecorder : public TObject {
   DECLARE_CLASS_INLINE(TContextRecorder, TObject)
  public:
@@ -301,6 +368,91 @@ TEST_F(Container, ALockedPopupMenuIsNotAskedFor) {
   SendMessageW(Box->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Box->Handle()),
                MAKELPARAM(-1, -1));
   EXPECT_EQ(ARecorder.Count, 1);
+}
+
+// Counts the buffered-paint messages a control receives and passes every
+// message on.
+class TBufferedPaintCounter : public TObject {
+  DECLARE_CLASS_INLINE(TBufferedPaintCounter, TObject)
+ public:
+  explicit TBufferedPaintCounter(TControl* AControl) : FControl(AControl) {
+    FSaved = AControl->WindowProc;
+    AControl->WindowProc = MakeEvent<&TBufferedPaintCounter::WndProc>(this);
+  }
+  ~TBufferedPaintCounter() override { FControl->WindowProc = FSaved; }
+  void WndProc(TMessage& Message) {
+    if (Message.Msg == CM_BUFFEREDPRINTCLIENT) ++Count;
+    FSaved(Message);
+  }
+  int Count = 0;
+
+ private:
+  TControl* FControl;
+  TWndMethod FSaved;
+};
+
+struct TCompositionScope {
+  explicit TCompositionScope(bool AOn) : FSaved(dxPaintOnGlassCompositionQuery()) {
+    dxPaintOnGlassCompositionQuery() = AOn ? +[] { return true; } : +[] { return false; };
+  }
+  ~TCompositionScope() { dxPaintOnGlassCompositionQuery() = FSaved; }
+  TdxCompositionQuery FSaved;
+};
+
+void PostBufferedPaint(TWinControl* AControl, int ACount) {
+  for (int I = 0; I < ACount; ++I) PostMessageW(AControl->Handle(), CM_BUFFEREDPRINTCLIENT, 0, 0);
+}
+
+// Queued buffered-paint messages are dispatched at once only for a control
+// that paints on glass while composition is on.
+TEST_F(Container, PendingBufferedPaintMessagesAreDispatchedOnlyOnGlass) {
+  const struct {
+    bool Composition, Glass;
+    int Dispatched;
+  } Cases[] = {{true, true, 2}, {true, false, 0}, {false, true, 0}, {false, false, 0}};
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(testing::Message() << C.Composition << " " << C.Glass);
+    TCompositionScope AComposition(C.Composition);
+    TControlState AState = Box->ControlState();
+    if (C.Glass) AState.Include(csGlassPaint);
+    Box->SetControlState(AState);
+    auto ARestore = Finally([&] {
+      TControlState A = Box->ControlState();
+      A.Exclude(csGlassPaint);
+      Box->SetControlState(A);
+    });
+    EXPECT_EQ(dxIsPaintOnGlass(Box), C.Composition && C.Glass);
+    TBufferedPaintCounter ACounter(Box);
+    PostBufferedPaint(Box, 2);
+    dxForceProcessBufferedPaintMessages(Box);
+    EXPECT_EQ(ACounter.Count, C.Dispatched);
+    ProcessMessages();
+    EXPECT_EQ(ACounter.Count, 2);
+  }
+}
+
+// Destroying the container's window first dispatches what is queued for it
+// and for its inner control (the platform would drop the container's).
+TEST_F(Container, DestroyingTheWindowDispatchesQueuedBufferedPaintMessages) {
+  TCompositionScope AComposition(true);
+  TEdit* AInner = Create<TEdit>(Form.get());
+  AInner->SetBounds(20, 70, 60, 20);
+  AInner->SetParent(Form.get());
+  Box->SetInnerControl(AInner);
+  for (TWinControl* W : {static_cast<TWinControl*>(Box), static_cast<TWinControl*>(AInner)}) {
+    TControlState A = W->ControlState();
+    A.Include(csGlassPaint);
+    W->SetControlState(A);
+  }
+  TBufferedPaintCounter ABoxCounter(Box);
+  TBufferedPaintCounter AInnerCounter(AInner);
+  PostBufferedPaint(Box, 2);
+  PostBufferedPaint(AInner, 1);
+  Box->RecreateWnd();
+  EXPECT_EQ(ABoxCounter.Count, 2);
+  EXPECT_EQ(AInnerCounter.Count, 1);
+  Box->SetInnerControl(nullptr);
+  ProcessMessages();
 }
 
 class ContainerWithEdit : public Container {
@@ -376,6 +528,18 @@ TEST_F(ContainerWithEdit, TheBorderShowsTheArrowCursor) {
                MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
   EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW));
   MoveMouse(ScreenPoint(150, 90));
+}
+
+TEST_F(ContainerWithEdit, InvalidatingAndUpdatingReachTheInnerControl) {
+  ProcessMessages();
+  ValidateRect(Edit->Handle(), nullptr);
+  ValidateRect(Box->Handle(), nullptr);
+  Box->Invalidate();
+  EXPECT_TRUE(GetUpdateRect(Box->Handle(), nullptr, FALSE));
+  EXPECT_TRUE(GetUpdateRect(Edit->Handle(), nullptr, FALSE));
+  Box->Update();
+  EXPECT_FALSE(GetUpdateRect(Box->Handle(), nullptr, FALSE));
+  EXPECT_FALSE(GetUpdateRect(Edit->Handle(), nullptr, FALSE));
 }
 
 TEST_F(ContainerWithEdit, FreeingTheInnerControlClearsTheLink) {

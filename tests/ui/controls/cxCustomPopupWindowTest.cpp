@@ -142,3 +142,73 @@ TEST_F(CustomPopupWindow, EscWithTheCaptureOnlyReleasesIt) {
 }
 
 }  // namespace
+
+namespace {
+
+// The popup follows its owner's scale factor, not the monitor's.
+TEST_F(CustomPopupWindow, TakesItsOwnersScaleWhenShown) {
+  auto* AOwnerBox = Create<TcxContainer>(Form.get());
+  AOwnerBox->SetBounds(10, 40, 120, 22);
+  AOwnerBox->SetParent(Form.get());
+  ProcessMessages();
+  auto* APopup = Create<TcxCustomPopupWindow>(AOwnerBox);
+  APopup->SetModalMode(false);
+  APopup->SetOwnerParent(Form.get());
+  APopup->SetOwnerBounds(AOwnerBox->BoundsRect());
+  auto* AChild = Create<TcxContainer>(APopup);
+  AChild->SetBounds(0, 0, 100, 60);
+  AChild->SetParent(APopup);
+  EXPECT_FALSE(APopup->Scaled());
+  const struct {
+    Integer OwnerPPI;
+    Integer ChildWidth;
+  } Steps[] = {{144, 150}, {96, 100}, {192, 200}};
+  for (const auto& S : Steps) {
+    SCOPED_TRACE(S.OwnerPPI);
+    AOwnerBox->ScaleForPPI(S.OwnerPPI);
+    APopup->Popup(nullptr);
+    EXPECT_EQ(MulDiv(96, APopup->ScaleFactor()->Numerator(), APopup->ScaleFactor()->Denominator()),
+              S.OwnerPPI);
+    EXPECT_EQ(AChild->Width(), S.ChildWidth);
+    APopup->CloseUp();
+  }
+}
+
+// Only Popup shows the window: a show from elsewhere is taken out.
+TEST_F(CustomPopupWindow, IsNotShownByAnyoneButPopup) {
+  Popup->SetModalMode(false);
+  Popup->HandleNeeded();
+  ShowWindow(Popup->Handle(), SW_SHOWNA);
+  EXPECT_FALSE(IsWindowVisible(Popup->Handle()));
+  Popup->Popup(nullptr);
+  EXPECT_TRUE(IsWindowVisible(Popup->Handle()));
+  Popup->CloseUp();
+}
+
+// A popup opened from a popup takes the activation without closing the
+// first; activating the form closes both.
+TEST_F(CustomPopupWindow, APopupOpenedFromAPopupLeavesItOpenUntilTheFormIsActivated) {
+  Popup->SetModalMode(false);
+  auto* AInner = Create<TEdit>(Popup);
+  AInner->SetBounds(4, 4, 100, 22);
+  AInner->SetParent(Popup);
+  Popup->Popup(nullptr);
+  ProcessMessages();
+  ASSERT_TRUE(Popup->IsVisible());
+  auto* ASecond = Create<TcxCustomPopupWindow>(AInner);
+  ASecond->SetModalMode(false);
+  ASecond->SetOwnerParent(Popup);
+  ASecond->SetOwnerBounds(AInner->BoundsRect());
+  ASecond->SetBounds(0, 0, 80, 60);
+  ASecond->Popup(nullptr);
+  ProcessMessages();
+  ASSERT_TRUE(ASecond->IsVisible());
+  EXPECT_EQ(GetActiveWindow(), ASecond->Handle());
+  EXPECT_TRUE(Popup->IsVisible());
+  SetActiveWindow(Form->Handle());
+  ProcessMessages();
+  EXPECT_FALSE(ASecond->IsVisible());
+  EXPECT_FALSE(Popup->IsVisible());
+}
+
+}  // namespace

@@ -3,9 +3,11 @@
 // over the native ones as items come and go.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "ControlsTestSupport.h"
+#include "Menus.h"
 #include "cxContainer.h"
 
 namespace {
@@ -76,6 +78,30 @@ TEST_F(InnerListBox, BackspaceThatEmptiesTheFilterSelectsTheFirstItem) {
   EXPECT_EQ(List->ItemIndex(), 0);
 }
 
+class TOpenInnerListBox : public TcxCustomInnerListBox {
+  DECLARE_CLASS_INLINE(TOpenInnerListBox, TcxCustomInnerListBox)
+ public:
+  using TcxCustomInnerListBox::GetPopupMenu;
+  using TcxCustomInnerListBox::TcxCustomInnerListBox;
+};
+
+// The list shows its container's menu as its own; without a container its
+// own.
+TEST(InnerListBoxMenu, IsTheContainersMenu) {
+  TOwned<TCustomForm> AForm(CreateForm(120, 80));
+  auto* ABox = Create<TcxContainer>(AForm.get());
+  auto* AList = Create<TOpenInnerListBox>(AForm.get());
+  auto* AContainerMenu = Create<TPopupMenu>(AForm.get());
+  auto* AOwnMenu = Create<TPopupMenu>(AForm.get());
+  ABox->SetPopupMenu(AContainerMenu);
+  AList->SetPopupMenu(AOwnMenu);
+  EXPECT_EQ(AList->GetPopupMenu(), AOwnMenu);
+  AList->SetContainer(ABox);
+  EXPECT_EQ(AList->GetPopupMenu(), AContainerMenu);
+  ABox->SetPopupMenu(nullptr);
+  EXPECT_EQ(AList->GetPopupMenu(), nullptr);
+}
+
 TEST_F(InnerListBox, TabAndEnterAreConsumedAfterTheContainerSawEnter) {
   Type(L'\t');
   Type(L'\r');
@@ -86,6 +112,56 @@ TEST_F(InnerListBox, TabAndEnterAreConsumedAfterTheContainerSawEnter) {
   SendMessageW(List->Handle(), WM_KEYUP, VK_TAB, 0);
   EXPECT_EQ(List->ItemIndex(), 3);
   EXPECT_NE(SendMessageW(List->Handle(), WM_GETDLGCODE, 0, 0) & DLGC_WANTCHARS, 0);
+}
+
+class TWheelHandler : public TObject {
+  DECLARE_CLASS_INLINE(TWheelHandler, TObject)
+ public:
+  void Wheel(TObject*, TShiftState, Integer, TPoint, bool& Handled) {
+    ++Calls;
+    Handled = Handle;
+  }
+  int Calls = 0;
+  bool Handle = false;
+};
+
+// The wheel over the list reaches the container first; the list scrolls
+// only when the container left it alone.
+TEST_F(InnerListBox, TheWheelGoesToTheContainerFirst) {
+  for (int I = 0; I < 30; ++I) List->Items()->Add(L"item " + std::to_wstring(I));
+  ProcessMessages();
+  TWheelHandler AHandler;
+  Box->OnMouseWheel = MakeEvent<&TWheelHandler::Wheel>(&AHandler);
+  for (bool AHandle : {true, false}) {
+    SCOPED_TRACE(AHandle);
+    AHandler.Handle = AHandle;
+    List->SetTopIndex(0);
+    const int ACalls = AHandler.Calls;
+    SendMessageW(List->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)),
+                 MAKELPARAM(30, 30));
+    ProcessMessages();
+    EXPECT_EQ(AHandler.Calls, ACalls + 1);
+    EXPECT_EQ(List->TopIndex() == 0, AHandle);
+  }
+}
+
+// A recreated list window starts without the old window's redraw lock and
+// gets its region again.
+TEST_F(InnerListBox, ARecreatedWindowIsFreshForBarsAndRegion) {
+  SendMessageW(List->Handle(), WM_SETREDRAW, FALSE, 0);
+  List->RecreateWnd();
+  for (int I = 0; I < 30; ++I) List->Items()->Add(L"item " + std::to_wstring(I));
+  ProcessMessages();
+  EXPECT_TRUE(List->VScrollBar()->Visible());
+  // Sticking out of the container's client rectangle: cut by a region,
+  // which the next window gets too.
+  List->SetBounds(0, 0, 200, 160);
+  TRect R = Box->ViewInfo()->ClientRect;
+  Box->AlignControls(List, R);
+  TRegionHandle ARgn(CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(GetWindowRgn(List->Handle(), ARgn.Get()), ERROR);
+  List->RecreateWnd();
+  EXPECT_NE(GetWindowRgn(List->Handle(), ARgn.Get()), ERROR);
 }
 
 TEST_F(InnerListBox, LibraryBarStandsExactlyOverTheNativeOne) {
@@ -147,6 +223,189 @@ TEST_F(InnerListBox, WithoutTheScrollBarInfoEntryTheNativeBarsStay) {
   EXPECT_FALSE(cxIsNativeScrollBarVisible(List->Handle(), sbHorizontal, AInfo));
   List->Items()->Add(L"one more");
   EXPECT_TRUE(List->VScrollBar()->Visible());
+}
+
+}  // namespace
+
+namespace {
+
+// A container that mirrors its inner control's native bars onto its own
+// library bars, as the editors' list containers do.
+class TMirroringContainer : public TcxContainer {
+  DECLARE_CLASS_INLINE(TMirroringContainer, TcxContainer)
+ public:
+  using TcxContainer::TcxContainer;
+  bool NeedsScrollBars() override { return true; }
+};
+
+class MirroredBars : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Form.reset(CreateForm(260, 200));
+    Box = Create<TMirroringContainer>(Form.get());
+    Box->SetBounds(10, 10, 170, 130);
+    Box->SetParent(Form.get());
+    List = Create<TcxCustomInnerListBox>(Form.get());
+    List->SetContainer(Box);
+    List->SetParent(Box);
+    Box->SetInnerControl(List);
+    Box->ShortRefreshContainer(false);
+    ProcessMessages();
+  }
+  void TearDown() override { Form.reset(); }
+  // The native bar as the platform reports it (screen coordinates).
+  bool Native(LONG AObject, SCROLLBARINFO& AInfo) {
+    AInfo = SCROLLBARINFO{};
+    AInfo.cbSize = sizeof(AInfo);
+    return GetScrollBarInfo(List->Handle(), AObject, &AInfo) &&
+           !(AInfo.rgstate[0] & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN)) &&
+           AInfo.rcScrollBar.right > AInfo.rcScrollBar.left;
+  }
+  RECT OnScreen(IcxControlScrollBar* ABar) {
+    RECT R{ABar->GetLeft(), ABar->GetTop(), ABar->GetLeft() + ABar->GetWidth(),
+           ABar->GetTop() + ABar->GetHeight()};
+    MapWindowPoints(Box->Handle(), nullptr, reinterpret_cast<POINT*>(&R), 2);
+    return R;
+  }
+  TOwned<TCustomForm> Form;
+  TMirroringContainer* Box = nullptr;
+  TcxCustomInnerListBox* List = nullptr;
+};
+
+TEST_F(MirroredBars, TheContainersBarsStandExactlyOverTheNativeOnesWithTheirValues) {
+  struct TStep {
+    int Items;
+    int HorizontalExtent;
+    bool Horizontal, Vertical;
+  };
+  const TStep Steps[] = {{3, 0, false, false},
+                         {40, 0, false, true},
+                         {40, 600, true, true},
+                         {3, 600, true, false},
+                         {0, 0, false, false}};
+  for (const TStep& S : Steps) {
+    SCOPED_TRACE(testing::Message() << S.Items << " items, extent " << S.HorizontalExtent);
+    List->Items()->Clear();
+    for (int I = 0; I < S.Items; ++I) List->Items()->Add(L"item " + std::to_wstring(I));
+    SendMessageW(List->Handle(), LB_SETHORIZONTALEXTENT, S.HorizontalExtent, 0);
+    ProcessMessages();
+    const struct {
+      LONG Object;
+      int Bar;
+      IcxControlScrollBar* Library;
+      bool Expected;
+    } Kinds[] = {{OBJID_HSCROLL, SB_HORZ, Box->GetHScrollBar(), S.Horizontal},
+                 {OBJID_VSCROLL, SB_VERT, Box->GetVScrollBar(), S.Vertical}};
+    for (const auto& K : Kinds) {
+      ASSERT_NE(K.Library, nullptr);
+      SCROLLBARINFO AInfo;
+      ASSERT_EQ(Native(K.Object, AInfo), K.Expected);
+      EXPECT_EQ(K.Library->GetVisible(), K.Expected);
+      if (!K.Expected) continue;
+      RECT R = OnScreen(K.Library);
+      EXPECT_TRUE(EqualRect(&R, &AInfo.rcScrollBar));
+      SCROLLINFO AScroll{sizeof(AScroll), SIF_ALL};
+      ASSERT_TRUE(GetScrollInfo(List->Handle(), K.Bar, &AScroll));
+      EXPECT_EQ(K.Library->GetMin(), AScroll.nMin);
+      EXPECT_EQ(K.Library->GetMax(), AScroll.nMax);
+      EXPECT_EQ(K.Library->GetPageSize(), std::min<int>(AScroll.nPage, AScroll.nMax));
+      EXPECT_EQ(K.Library->GetPosition(), AScroll.nPos);
+      EXPECT_TRUE(K.Library->GetEnabled());
+    }
+    // The list's own library bars stay hidden: the container mirrors.
+    EXPECT_FALSE(List->HScrollBar()->Visible());
+    EXPECT_FALSE(List->VScrollBar()->Visible());
+    // The size grip is the corner between the native bars, in the list's
+    // window coordinates.
+    const bool ABoth = S.Horizontal && S.Vertical;
+    EXPECT_EQ(Box->SizeGripData().Visible, ABoth);
+    EXPECT_EQ(List->IsSizeGripVisible(), ABoth);
+    if (ABoth) {
+      SCROLLBARINFO H, V;
+      ASSERT_TRUE(Native(OBJID_HSCROLL, H));
+      ASSERT_TRUE(Native(OBJID_VSCROLL, V));
+      RECT W;
+      GetWindowRect(List->Handle(), &W);
+      TRect AExpected{V.rcScrollBar.left - W.left, H.rcScrollBar.top - W.top,
+                      V.rcScrollBar.right - W.left, H.rcScrollBar.bottom - W.top};
+      EXPECT_EQ(Box->SizeGripData().Bounds, AExpected);
+      EXPECT_EQ(List->GetSizeGripRect(), AExpected);
+    }
+  }
+}
+
+TEST_F(MirroredBars, ScrollingTheListMovesTheMirroredThumb) {
+  for (int I = 0; I < 40; ++I) List->Items()->Add(L"item " + std::to_wstring(I));
+  ProcessMessages();
+  List->SetTopIndex(7);
+  ProcessMessages();
+  EXPECT_EQ(Box->GetVScrollBar()->GetPosition(), GetScrollPos(List->Handle(), SB_VERT));
+  EXPECT_EQ(Box->GetVScrollBar()->GetPosition(), 7);
+}
+
+// Moving the container's bar scrolls the list, and the wheel over the list
+// goes through the container, whose bar scrolls the list by lines.
+TEST_F(MirroredBars, TheContainersBarAndTheWheelScrollTheList) {
+  for (int I = 0; I < 40; ++I) List->Items()->Add(L"item " + std::to_wstring(I));
+  ProcessMessages();
+  auto* ABar = dynamic_cast<TcxScrollBar*>(Box->GetVScrollBar()->GetControl());
+  ASSERT_NE(ABar, nullptr);
+  Integer APos = 5;
+  ABar->OnScroll(ABar, scPosition, APos);
+  ProcessMessages();
+  EXPECT_EQ(List->TopIndex(), 5);
+  EXPECT_EQ(APos, 5);
+  EXPECT_EQ(Box->GetVScrollBar()->GetPosition(), 5);
+  SendMessageW(List->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)),
+               MAKELPARAM(30, 30));
+  ProcessMessages();
+  EXPECT_GT(List->TopIndex(), 5);
+  EXPECT_EQ(Box->GetVScrollBar()->GetPosition(), List->TopIndex());
+}
+
+TEST_F(MirroredBars, ADisabledContainerShowsDisabledBars) {
+  for (int I = 0; I < 40; ++I) List->Items()->Add(L"item " + std::to_wstring(I));
+  ProcessMessages();
+  Box->SetEnabled(false);
+  Box->SetScrollBarsParameters(false);
+  EXPECT_TRUE(Box->GetVScrollBar()->GetVisible());
+  EXPECT_FALSE(Box->GetVScrollBar()->GetEnabled());
+  Box->SetEnabled(true);
+  Box->SetScrollBarsParameters(false);
+  EXPECT_TRUE(Box->GetVScrollBar()->GetEnabled());
+}
+
+TEST_F(MirroredBars, WithoutTheScrollBarInfoEntryNothingIsMirrored) {
+  TcxScrollBarInfoEntry ASaved = cxScrollBarInfoEntry();
+  cxScrollBarInfoEntry() = TcxScrollBarInfoEntry{true, nullptr};
+  auto ARestore = Finally([&] { cxScrollBarInfoEntry() = ASaved; });
+  for (int I = 0; I < 40; ++I) List->Items()->Add(L"item " + std::to_wstring(I));
+  SendMessageW(List->Handle(), LB_SETHORIZONTALEXTENT, 600, 0);
+  ProcessMessages();
+  Box->SetScrollBarsParameters(false);
+  EXPECT_FALSE(Box->GetVScrollBar()->GetVisible());
+  EXPECT_FALSE(Box->GetHScrollBar()->GetVisible());
+  EXPECT_FALSE(Box->SizeGripData().Visible);
+  EXPECT_NE(GetWindowLongPtrW(List->Handle(), GWL_STYLE) & WS_VSCROLL, 0);
+}
+
+// The grip is filled where the platform put it, even on a device context
+// laid out right to left.
+TEST_F(MirroredBars, TheGripIsFilledUnmirroredInThePaintersColour) {
+  TOwned<TcxBitmap32> ABitmap(TcxBitmap32::CreateSize(40, 20, true));
+  HDC DC = ABitmap->Canvas()->Handle();
+  FillRectByColor(DC, TRect{0, 0, 40, 20}, clRed);
+  SetLayout(DC, LAYOUT_RTL);
+  cxFillSizeGrip(Box, DC, TRect{2, 3, 8, 9});
+  EXPECT_EQ(GetLayout(DC), static_cast<DWORD>(LAYOUT_RTL));
+  SetLayout(DC, 0);
+  const COLORREF AGrip = ColorToRGB(Box->LookAndFeel()->Painter()->DefaultSizeGripAreaColor());
+  const COLORREF ARed = ColorToRGB(clRed);
+  const struct {
+    int X, Y;
+    COLORREF Expected;
+  } Pixels[] = {{2, 3, AGrip}, {7, 8, AGrip}, {8, 8, ARed}, {37, 5, ARed}};
+  for (const auto& P : Pixels) EXPECT_EQ(GetPixel(DC, P.X, P.Y), P.Expected) << P.X << "," << P.Y;
 }
 
 }  // namespace

@@ -836,12 +836,15 @@ TEST(dxForms, TheMirroredLayoutFollowsTheSettingAndTheFormsReadingOrder) {
 }
 
 TEST(cxPopupHooks, TheListOfShownPopupsIsNotMadeAgainAfterShutDown) {
+  EXPECT_EQ(cxGetParentWndForDocking(), &GetPopupOwnerControl);
   cxPopupHooks_Finalize();
   EXPECT_EQ(cxPopupVisibleController(), nullptr);
+  EXPECT_EQ(cxGetParentWndForDocking(), nullptr);
   CloseUnrelatedPopups(nullptr);  // nothing to close, nothing made
   EXPECT_EQ(cxPopupVisibleController(), nullptr);
   cxPopupHooks_Initialize();
   EXPECT_NE(cxPopupVisibleController(), nullptr);
+  EXPECT_EQ(cxGetParentWndForDocking(), &GetPopupOwnerControl);
 }
 
 }  // namespace
