@@ -214,7 +214,8 @@ class TCustomForm : public TWinControl {
   void SetModalResult(TModalResult V) { FModalResult = V; }
   TWinControl* ActiveControl() const { return FActiveControl; }
   void SetActiveControl(TWinControl* V);
-  bool SetFocusedControl(TWinControl* Control);
+  // Virtual: a form may refuse a control or guard the change.
+  virtual bool SetFocusedControl(TWinControl* Control);
   void FocusControl(TWinControl* Control);
   void DefocusControl(TWinControl* Control, bool Removing);
   bool Active() const { return FActive; }

@@ -221,6 +221,51 @@ TEST_F(FormFixture, AControlTakingTheFocusBackWhileLeftCancelsTheChange) {
   EXPECT_EQ(Form->ActiveControl(), Inner);
 }
 
+// A form that refuses one control the focus.
+class TRefusingForm : public TForm {
+  DECLARE_CLASS_INLINE(TRefusingForm, TForm)
+ public:
+  using TForm::TForm;
+  TWinControl* Refused = nullptr;
+  int Asked = 0;
+  bool SetFocusedControl(TWinControl* Control) override {
+    ++Asked;
+    if (Control && Control == Refused) return false;
+    return inherited::SetFocusedControl(Control);
+  }
+};
+
+// The window focus reaches the form through its own SetFocusedControl: a
+// refused control neither becomes the active one nor hears CM_ENTER.
+TEST_F(FormFixture, TheFocusRoadAsksTheFormsOwnSetFocusedControl) {
+  auto* AForm = Create<TRefusingForm>(nullptr, true);
+  Form.reset(AForm);
+  Form->SetBounds(50, 50, 300, 200);
+  TProbe* A = AddProbe(Form.get(), Bounds(10, 10, 40, 30));
+  TProbe* B = AddProbe(Form.get(), Bounds(60, 10, 40, 30));
+  Form->Show();
+  SetForegroundWindow(Form->Handle());
+  A->SetFocus();
+  Application()->ProcessMessages();
+  ASSERT_EQ(Form->ActiveControl(), A);
+  AForm->Refused = B;
+  const int AAskedBefore = AForm->Asked;
+  const int AEnteredBefore = B->Entered;
+  ::SetFocus(B->Handle());
+  Application()->ProcessMessages();
+  EXPECT_GT(AForm->Asked, AAskedBefore);
+  EXPECT_EQ(Form->ActiveControl(), A);
+  EXPECT_EQ(B->Entered, AEnteredBefore);
+  // The window focus sits on B already: go through A so that B gets it anew.
+  AForm->Refused = nullptr;
+  ::SetFocus(A->Handle());
+  Application()->ProcessMessages();
+  ::SetFocus(B->Handle());
+  Application()->ProcessMessages();
+  EXPECT_EQ(Form->ActiveControl(), B);
+  EXPECT_GT(B->Entered, AEnteredBefore);
+}
+
 TEST_F(FormFixture, TabMovesFocusInTabOrder) {
   TProbe* A = AddProbe(Form.get(), Bounds(10, 10, 40, 30));
   TProbe* B = AddProbe(Form.get(), Bounds(60, 10, 40, 30));

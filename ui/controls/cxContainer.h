@@ -837,6 +837,7 @@ class TcxCustomPopupWindow : public TcxPopupWindow, public IdxPopupControl {
   // that never takes the focus, while a hidden stay-on-top form exists.
   bool IsTopMostPopupWindow();
   bool IsShortCut(TShortCut AShortCut) override;
+  bool SetFocusedControl(TWinControl* AControl) override;
   bool ModalMode() const { return FModalMode; }
   void SetModalMode(bool AValue) { FModalMode = AValue; }
   bool ShowWithoutActivation() const { return FShowWithoutActivation; }

@@ -339,6 +339,14 @@ bool TcxCustomPopupWindow::IsShortCut(TShortCut AShortCut) {
   return AForm && AForm != this && AForm->IsShortCut(AShortCut);
 }
 
+bool TcxCustomPopupWindow::SetFocusedControl(TWinControl* AControl) {
+  if (AControl && AControl->ComponentState().Contains(csDestroying)) return false;
+  // Focus moving inside the popup is no activation change of its forms.
+  LockCMActivateMessages(true);
+  auto AUnlock = Finally([] { LockCMActivateMessages(false); });
+  return inherited::SetFocusedControl(AControl);
+}
+
 // ---------------------------------------------------------------------------
 // Activation
 

@@ -130,6 +130,45 @@ TEST_F(CustomPopupWindow, ShownWithoutActivationItKeepsTheFocusAndShowsItsChildr
   EXPECT_FALSE(IsWindowVisible(Popup->Handle()));
 }
 
+// Notes whether the activation messages were locked when the focus came.
+class TEnterProbe : public TEdit {
+  DECLARE_CLASS_INLINE(TEnterProbe, TEdit)
+ public:
+  using TEdit::TEdit;
+  int Entered = 0;
+  bool LockedOnEnter = false;
+
+ protected:
+  void CMEnter(TMessage& Message) override {
+    ++Entered;
+    LockedOnEnter = dxMessagesController()->IsMessageLocked(CM_ACTIVATE) &&
+                    dxMessagesController()->IsMessageLocked(CM_DEACTIVATE);
+    inherited::CMEnter(Message);
+  }
+};
+
+TEST_F(CustomPopupWindow, FocusMovesInsideWithActivationLockedAndNeverToADyingControl) {
+  auto* AFirst = Create<TEnterProbe>(Popup);
+  AFirst->SetBounds(4, 4, 60, 20);
+  AFirst->SetParent(Popup);
+  auto* ADying = Create<TEdit>(Popup);
+  ADying->SetBounds(4, 30, 60, 20);
+  ADying->SetParent(Popup);
+  Popup->SetModalMode(false);
+  Popup->Popup(AFirst);
+  ProcessMessages();
+  ASSERT_TRUE(Popup->IsVisible());
+  EXPECT_GT(AFirst->Entered, 0);
+  EXPECT_TRUE(AFirst->LockedOnEnter);
+  EXPECT_FALSE(dxMessagesController()->IsMessageLocked(CM_ACTIVATE));
+  ADying->Destroying();
+  EXPECT_FALSE(Popup->SetFocusedControl(ADying));
+  EXPECT_EQ(Popup->ActiveControl(), AFirst);
+  EXPECT_TRUE(Popup->SetFocusedControl(AFirst));
+  Popup->CloseUp();
+  ADying->Free();
+}
+
 TEST_F(CustomPopupWindow, EscWithTheCaptureOnlyReleasesIt) {
   Popup->SetModalMode(false);
   Popup->Popup(nullptr);
