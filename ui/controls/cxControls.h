@@ -1361,17 +1361,6 @@ class TcxControl : public TcxCustomControl,
   TObject* MouseCaptureObject() const { return FMouseCaptureObject; }
   void SetMouseCaptureObject(TObject* AValue);
 
-  // The touch settings the window framework has no place for: the gestures
-  // the control answers and how it pans.
-  TInteractiveGestures InteractiveGestures() const { return FInteractiveGestures; }
-  void SetInteractiveGestures(TInteractiveGestures AValue) { FInteractiveGestures = AValue; }
-  TInteractiveGestureOptions InteractiveGestureOptions() const {
-    return FInteractiveGestureOptions;
-  }
-  void SetInteractiveGestureOptions(TInteractiveGestureOptions AValue) {
-    FInteractiveGestureOptions = AValue;
-  }
-
   // Scroll bars (the values the control describes its bars with).
   TScrollStyle ScrollBars() const { return FScrollBars; }
   void SetScrollBars(TScrollStyle AValue);
@@ -1466,6 +1455,7 @@ class TcxControl : public TcxCustomControl,
   virtual bool CanProcessScrollEvents(TMessage& Message);
   virtual bool IsDefaultGesture(DWORD AGestureID);
   virtual bool IsGestureHelperMessage(TMessage& Message);
+  void DoGesture(const TGestureEventInfo& AEventInfo, bool& AHandled) override;
   virtual bool IsGestureScrolling();
   virtual bool IsScrollBarBasedGestureScroll(TScrollBarKind AScrollKind);
   virtual DWORD GetDefaultPanOptions();
@@ -1735,8 +1725,6 @@ class TcxControl : public TcxCustomControl,
   // Gestures.
   TdxGestureHelper* FGestureHelper = nullptr;
   TPoint FGestureAccumulatedDelta{0, 0};
-  TInteractiveGestures FInteractiveGestures;
-  TInteractiveGestureOptions FInteractiveGestureOptions;
 
   // Scroll bars.
   bool FAllowScrollContentOnDrag = false;

@@ -131,8 +131,8 @@ void TcxControl::AfterConstruction() {
   CreateScrollBars();
   SetTabStop(MayFocus());
   FGestureHelper = Create<TdxGestureHelper>(static_cast<IdxGestureOwner*>(this));
-  FInteractiveGestures = GetDefaultInteractiveGestures();
-  FInteractiveGestureOptions = GetDefaultInteractiveGestureOptions();
+  TInteractiveGestures Gestures = GetDefaultInteractiveGestures();
+  Touch()->SetDefaults(Gestures, GetDefaultInteractiveGestureOptions());
   if (TdxResourceStringsRepository* R = dxResourceStringsRepository())
     R->AddListener(static_cast<IdxLocalizerListener*>(this));
 }

@@ -601,7 +601,7 @@ DWORD TcxControl::GetDefaultPanOptions() {
 }
 
 bool STDMETHODCALLTYPE TcxControl::AllowGesture(TInteractiveGesture AGestureId) {
-  return FInteractiveGestures.Contains(AGestureId);
+  return Touch()->InteractiveGestures().Contains(AGestureId);
 }
 
 bool STDMETHODCALLTYPE TcxControl::AllowPan(TScrollBarKind AScrollKind) {
@@ -616,7 +616,7 @@ bool STDMETHODCALLTYPE TcxControl::AllowPan(TScrollBarKind AScrollKind) {
 }
 
 DWORD STDMETHODCALLTYPE TcxControl::GetPanOptions() {
-  DWORD Options = GetPanOptionsByInteractiveGestureOptions(FInteractiveGestureOptions);
+  DWORD Options = GetPanOptionsByInteractiveGestureOptions(Touch()->InteractiveGestureOptions());
   if (AllowGesture(igPan)) Options |= GC_PAN;
   return Options;
 }
@@ -638,6 +638,10 @@ bool TcxControl::CanProcessScrollEvents(TMessage&) { return Enabled(); }
 
 bool TcxControl::IsGestureHelperMessage(TMessage& Message) {
   return FGestureHelper && FGestureHelper->HandleMessage(Message);
+}
+
+void TcxControl::DoGesture(const TGestureEventInfo& AEventInfo, bool& AHandled) {
+  if (FGestureHelper) FGestureHelper->DoGesture(AEventInfo, AHandled);
 }
 
 bool TcxControl::IsGestureScrolling() { return FGestureHelper && FGestureHelper->IsPanning(); }

@@ -188,10 +188,10 @@ TEST(BaseControl, ConstructionReachesTheOverridesInOrder) {
     EXPECT_EQ(Control->BorderStyle(), cxcbsNone);
     EXPECT_EQ(Control->GetScrollbarMode(), sbmClassic);
     EXPECT_EQ(Control->HybridScrollbarBaseColor(), clDefault);
-    EXPECT_TRUE(Control->InteractiveGestures().Contains(igPan));
-    EXPECT_TRUE(Control->InteractiveGestures().Contains(igPressAndTap));
-    EXPECT_FALSE(Control->InteractiveGestures().Contains(igZoom));
-    EXPECT_TRUE(Control->InteractiveGestureOptions().Contains(igoParentPassthrough));
+    EXPECT_TRUE(Control->Touch()->InteractiveGestures().Contains(igPan));
+    EXPECT_TRUE(Control->Touch()->InteractiveGestures().Contains(igPressAndTap));
+    EXPECT_FALSE(Control->Touch()->InteractiveGestures().Contains(igZoom));
+    EXPECT_TRUE(Control->Touch()->InteractiveGestureOptions().Contains(igoParentPassthrough));
     EXPECT_NE(Control->LookAndFeel(), nullptr);
     EXPECT_NE(Control->Canvas(), nullptr);
     EXPECT_NE(Control->GestureHelper(), nullptr);
