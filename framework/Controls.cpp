@@ -363,6 +363,17 @@ void TControl::CMGesture(TMessage& Message) {
 
 void TControl::DoGesture(const TGestureEventInfo&, bool&) {}
 
+void TControl::DoGetGestureOptions(TInteractiveGestures& Gestures,
+                                   TInteractiveGestureOptions& Options) {
+  Gestures = FTouch->InteractiveGestures();
+  Options = FTouch->InteractiveGestureOptions();
+}
+
+TGestureConfigRoutines& GestureConfigRoutines() {
+  static TGestureConfigRoutines Routines;
+  return Routines;
+}
+
 void TControl::WMLButtonDown(TMessage& Message) {
   DefaultHandler(Message);
   CaptureMouseOnPress();

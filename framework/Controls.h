@@ -220,6 +220,16 @@ class TTouchSettings : public TPersistent {
                              FDefaultOptions = FrameworkDefaultOptions();
 };
 
+// How a window asks the platform for the gestures its controls want; the
+// touch module, above this one, fills it at its start-up. Without it a window
+// keeps the platform's default gestures.
+struct TGestureConfigRoutines {
+  // True when the platform took the configuration.
+  bool (*Apply)(HWND AWnd, TInteractiveGestures AGestures,
+                TInteractiveGestureOptions AOptions) = nullptr;
+};
+TGestureConfigRoutines& GestureConfigRoutines();
+
 class TControlCanvas;
 class TPopupMenuBase;
 class TControlActionLink;
@@ -421,6 +431,10 @@ class TControl : public TComponent {
   // handled the gesture.
   virtual void CMGesture(TMessage& Message);
   virtual void DoGesture(const TGestureEventInfo& EventInfo, bool& Handled);
+  // The gestures and pan options wanted for a touch that starts on the
+  // control (by default its touch settings).
+  virtual void DoGetGestureOptions(TInteractiveGestures& Gestures,
+                                   TInteractiveGestureOptions& Options);
 
   void Loaded() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -656,6 +670,8 @@ class TWinControl : public TControl {
   virtual void WMUpdateUIState(TMessage& Message);
   virtual void WMMouseLeave(TMessage& Message);
   virtual void WMNCMouseLeave(TMessage& Message);
+  // A touch starts: the window asks for the gestures of the control under it.
+  virtual void WMGestureNotify(TMessage& Message);
   // Notifications of child windows, reflected to the child as CN_*.
   virtual void WMCommand(TMessage& Message);
   virtual void WMNotify(TMessage& Message);

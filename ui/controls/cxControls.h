@@ -1456,6 +1456,8 @@ class TcxControl : public TcxCustomControl,
   virtual bool IsDefaultGesture(DWORD AGestureID);
   virtual bool IsGestureHelperMessage(TMessage& Message);
   void DoGesture(const TGestureEventInfo& AEventInfo, bool& AHandled) override;
+  void DoGetGestureOptions(TInteractiveGestures& AGestures,
+                           TInteractiveGestureOptions& AOptions) override;
   virtual bool IsGestureScrolling();
   virtual bool IsScrollBarBasedGestureScroll(TScrollBarKind AScrollKind);
   virtual DWORD GetDefaultPanOptions();

@@ -644,6 +644,14 @@ void TcxControl::DoGesture(const TGestureEventInfo& AEventInfo, bool& AHandled) 
   if (FGestureHelper) FGestureHelper->DoGesture(AEventInfo, AHandled);
 }
 
+// The helper names the gesture client for this touch and drops the pan
+// directions the content cannot scroll in.
+void TcxControl::DoGetGestureOptions(TInteractiveGestures& AGestures,
+                                     TInteractiveGestureOptions& AOptions) {
+  inherited::DoGetGestureOptions(AGestures, AOptions);
+  if (FGestureHelper) FGestureHelper->CheckGestureOptions(AGestures, AOptions);
+}
+
 bool TcxControl::IsGestureScrolling() { return FGestureHelper && FGestureHelper->IsPanning(); }
 bool TcxControl::IsScrollBarBasedGestureScroll(TScrollBarKind) { return true; }
 bool TcxControl::CanScrollContentByGestureWithoutScrollBars() { return false; }

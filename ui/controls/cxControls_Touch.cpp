@@ -89,8 +89,9 @@ IdxTouchControl* TTouchControlLink::TouchParent() {
 IdxTouchControl* FindTouchControl(HWND AWnd) { return LinkOf(TWinControl::FindControl(AWnd)); }
 
 IdxTouchControl* TouchChildControlAt(IdxTouchControl* AParent, const TPoint& APoint) {
-  auto* Parent = AParent ? AsOrNull<TWinControl>(static_cast<TTouchControlLink*>(AParent)->Control())
-                         : nullptr;
+  auto* Parent = AParent
+                     ? AsOrNull<TWinControl>(static_cast<TTouchControlLink*>(AParent)->Control())
+                     : nullptr;
   return Parent ? LinkOf(Parent->ControlAtPos(APoint, true, false)) : nullptr;
 }
 

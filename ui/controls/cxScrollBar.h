@@ -466,7 +466,7 @@ class TcxScrollBar : public TCustomControl,
   void CMBiDiModeChanged(TMessage& Message) override;
   virtual void CMSysColorChange(TMessage& Message);
   virtual void CMCtl3DChanged(TMessage& Message);
-  virtual void WMGestureNotify(TMessage& Message);
+  void WMGestureNotify(TMessage& Message) override;
 
  private:
   void DoChange(TObject* Sender);

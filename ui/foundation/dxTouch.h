@@ -45,6 +45,12 @@ struct TdxTouchPlatform {
 TdxTouchPlatform& dxTouchPlatform();
 
 bool dxSetGestureConfig(HWND AWindow, const TdxGestureConfigs& AGestureConfigs);
+// One entry per supported gesture: wanted when it is among AGestures (a pan
+// with the pan options of AOptions), blocked otherwise.
+TdxGestureConfigs dxGestureConfigs(TInteractiveGestures AGestures,
+                                   TInteractiveGestureOptions AOptions);
+bool dxSetGestureConfig(HWND AWindow, TInteractiveGestures AGestures,
+                        TInteractiveGestureOptions AOptions);
 bool dxPhysicalToLogicalPoint(HWND AWindow, TPoint& APoint);
 // Refuses every gesture on the window and answers the notification message
 // with 1.

@@ -31,6 +31,13 @@ LRESULT WINAPI FakeDefWindowProc(HWND, UINT AMsg, WPARAM, LPARAM lParam) {
   return 0;
 }
 BOOL WINAPI SamePoint(HWND, LPPOINT) { return TRUE; }
+// The last configuration each window asked for.
+std::map<HWND, std::vector<TdxGestureConfig>> GestureConfigs;
+BOOL WINAPI FakeSetGestureConfig(HWND AWnd, DWORD, UINT ACount, PGESTURECONFIG AConfigs, UINT) {
+  auto* First = reinterpret_cast<TdxGestureConfig*>(AConfigs);
+  GestureConfigs[AWnd].assign(First, First + ACount);
+  return TRUE;
+}
 
 // What a control heard of gestures.
 struct TGestureLog {
@@ -55,15 +62,31 @@ class TTouchChild : public TGraphicControl {
   }
 };
 
+// Its content has a size in pixels (none at first) and is scrolled by
+// position, a pixel per unit.
 class TTouchedControl : public TcxControl {
  public:
+  using TcxControl::GetClientBounds;
   using TcxControl::TcxControl;
+  using TcxControl::UpdateScrollBars;
   TGestureLog Log;
+  TSize Content{0, 0};
+  TPoint Pos{0, 0};
 
  protected:
   void DoGesture(const TGestureEventInfo& AInfo, bool& AHandled) override {
     Log.Add(AInfo);
     TcxControl::DoGesture(AInfo, AHandled);
+  }
+  void InitScrollBarsParameters() override {
+    TRect R = GetClientBounds();
+    SetScrollBarInfo(sbHorizontal, 0, Content.cx - 1, 1, cxRectWidth(R), Pos.x, true, true);
+    SetScrollBarInfo(sbVertical, 0, Content.cy - 1, 1, cxRectHeight(R), Pos.y, true, true);
+  }
+  void Scroll(TScrollBarKind AKind, TScrollCode ACode, Integer& APos) override {
+    if (ACode != scTrack) return;
+    (AKind == sbHorizontal ? Pos.x : Pos.y) = APos;
+    UpdateScrollBars();
   }
 };
 
@@ -75,7 +98,9 @@ class ControlTouch : public testing::Test {
     dxTouchPlatform().CloseGestureInfoHandle = &FakeCloseGestureInfoHandle;
     dxTouchPlatform().DefWindowProc = &FakeDefWindowProc;
     dxTouchPlatform().PhysicalToLogicalPoint = &SamePoint;
+    dxTouchPlatform().SetGestureConfig = &FakeSetGestureConfig;
     GestureInfos.clear();
+    GestureConfigs.clear();
     Form.reset(CreateForm(320, 240));
     Control = Create<TTouchedControl>(Form.get());
     Control->SetParent(Form.get());
@@ -157,7 +182,13 @@ TEST_F(ControlTouch, AGestureReachesTheControlUnderThePoint) {
     LRESULT Result;
   } const Rows[] = {
       {"on the control, beside the child", {150, 120}, {}, PassesOn, true, false, true, 1},
-      {"on a child that pans", {30, 40}, TInteractiveGestures{igPan}, PassesOn, true, true, false,
+      {"on a child that pans",
+       {30, 40},
+       TInteractiveGestures{igPan},
+       PassesOn,
+       true,
+       true,
+       false,
        1},
       {"on a child that pans but leaves it unhandled",
        {30, 40},
@@ -167,8 +198,14 @@ TEST_F(ControlTouch, AGestureReachesTheControlUnderThePoint) {
        true,
        false,
        0},
-      {"on a child that passes it on", {30, 40}, TInteractiveGestures{igZoom}, PassesOn, true,
-       false, true, 1},
+      {"on a child that passes it on",
+       {30, 40},
+       TInteractiveGestures{igZoom},
+       PassesOn,
+       true,
+       false,
+       true,
+       1},
       {"on a child that keeps it", {30, 40}, {}, Keeps, true, true, false, 1},
   };
   for (const auto& Row : Rows) {
@@ -187,7 +224,8 @@ TEST_F(ControlTouch, AGestureReachesTheControlUnderThePoint) {
     // Each receiver sees the point in its own client coordinates.
     if (Row.ChildReceives)
       EXPECT_EQ(Child->Log.LastLocation, Point(Row.Start.x - 20, Row.Start.y + 5 - 30));
-    if (Row.ControlReceives) EXPECT_EQ(Control->Log.LastLocation, Point(Row.Start.x, Row.Start.y + 5));
+    if (Row.ControlReceives)
+      EXPECT_EQ(Control->Log.LastLocation, Point(Row.Start.x, Row.Start.y + 5));
     EXPECT_TRUE(GestureInfos.empty()) << "every gesture handle is closed";
   }
 }
@@ -206,6 +244,92 @@ TEST_F(ControlTouch, AChildFreedDuringAGestureHearsNoMoreOfIt) {
   TouchStart(TPoint{30, 40});
   EXPECT_EQ(SendGesture(GID_PAN, GF_BEGIN, TPoint{30, 40}), 1);
   EXPECT_EQ(Control->Log.Ids, std::vector<Integer>{gcPanEvent});
+}
+
+// The wanted flags of each gesture the window configured, in the order pan,
+// zoom, rotate, two-finger tap, press and tap; every other flag is blocked.
+std::vector<DWORD> WantedGestures(HWND AWnd) {
+  std::vector<DWORD> Wanted;
+  for (const TdxGestureConfig& C : GestureConfigs[AWnd]) {
+    const DWORD All = C.dwID == GID_PAN ? 0x1F : 1;
+    EXPECT_EQ(C.dwBlock, All & ~C.dwWant) << C.dwID;
+    Wanted.push_back(C.dwWant);
+  }
+  return Wanted;
+}
+
+TEST_F(ControlTouch, ATouchConfiguresTheWindowForTheGesturesOfTheControlUnderIt) {
+  constexpr DWORD PanV =
+      GC_PAN | GC_PAN_WITH_SINGLE_FINGER_VERTICALLY | GC_PAN_WITH_GUTTER | GC_PAN_WITH_INERTIA;
+  constexpr DWORD PanH =
+      GC_PAN | GC_PAN_WITH_SINGLE_FINGER_HORIZONTALLY | GC_PAN_WITH_GUTTER | GC_PAN_WITH_INERTIA;
+  const TInteractiveGestures Default{igPan, igPressAndTap};
+  const TInteractiveGestureOptions PassesOn = TTouchSettings::FrameworkDefaultOptions();
+  enum TWhere { Beside, OnChild, OnBar };
+  struct {
+    const char* Label;
+    TSize Content;
+    TInteractiveGestures ControlGestures;
+    TWhere Where;
+    TInteractiveGestures ChildGestures;
+    TInteractiveGestureOptions ChildOptions;
+    std::vector<DWORD> Wanted;
+  } const Rows[] = {
+      // The wheel scrolls vertically: with both bars a pan goes up and down.
+      {"content larger both ways", {600, 500}, Default, Beside, {}, PassesOn, {PanV, 0, 0, 0, 1}},
+      {"content only wider", {600, 50}, Default, Beside, {}, PassesOn, {PanH, 0, 0, 0, 1}},
+      {"content fits: nothing to pan", {50, 50}, Default, Beside, {}, PassesOn, {0, 0, 0, 0, 1}},
+      {"pan turned off", {600, 500}, {igPressAndTap}, Beside, {}, PassesOn, {0, 0, 0, 0, 1}},
+      {"on a scroll bar", {600, 500}, Default, OnBar, {}, PassesOn, {0, 0, 0, 0, 1}},
+      {"a child that zooms and passes on",
+       {600, 500},
+       Default,
+       OnChild,
+       TInteractiveGestures{igZoom},
+       PassesOn,
+       {PanV, 1, 0, 0, 1}},
+      {"a child that keeps its gestures",
+       {600, 500},
+       Default,
+       OnChild,
+       TInteractiveGestures{igRotate},
+       TInteractiveGestureOptions{igoPanInertia},
+       {0, 0, 1, 0, 0}},
+  };
+  for (const auto& Row : Rows) {
+    SCOPED_TRACE(Row.Label);
+    Control->Content = Row.Content;
+    Control->Touch()->SetInteractiveGestures(Row.ControlGestures);
+    Control->UpdateScrollBars();
+    Child->Touch()->SetInteractiveGestures(Row.ChildGestures);
+    Child->Touch()->SetInteractiveGestureOptions(Row.ChildOptions);
+    const TRect Client = Control->GetClientBounds();
+    const TPoint Start = Row.Where == OnChild ? TPoint{30, 40}
+                         : Row.Where == OnBar ? TPoint{Client.right + 2, Client.top + 20}
+                                              : TPoint{150, 100};
+    ASSERT_TRUE(Row.Where == OnBar ||
+                Control->ControlAtPos(Start, true) == (Row.Where == OnChild ? Child : nullptr));
+    GestureConfigs.clear();
+    TouchStart(Start);
+    EXPECT_EQ(WantedGestures(Control->Handle()), Row.Wanted);
+  }
+}
+
+TEST_F(ControlTouch, APanScrollsContentLargerThanTheClient) {
+  Control->Content = TSize{600, 500};
+  Control->UpdateScrollBars();
+  ASSERT_TRUE(Control->IsScrollBarActive(sbVertical));
+  TouchStart(TPoint{150, 100});
+  EXPECT_EQ(SendGesture(GID_PAN, GF_BEGIN, TPoint{150, 100}), 1);
+  EXPECT_EQ(SendGesture(GID_PAN, 0, TPoint{150, 40}), 1);
+  EXPECT_EQ(Control->Pos, Point(0, 60));
+  EXPECT_EQ(Control->GetScrollBar(sbVertical)->GetPosition(), 60);
+  // Past the end the content stops at its last page.
+  EXPECT_EQ(SendGesture(GID_PAN, GF_END, TPoint{150, -900}), 1);
+  const Integer LastPage = 500 - cxRectHeight(Control->GetClientBounds());
+  EXPECT_EQ(Control->Pos, Point(0, LastPage));
+  EXPECT_EQ(Control->GetScrollBar(sbVertical)->GetPosition(), LastPage);
+  EXPECT_TRUE(GestureInfos.empty()) << "every gesture handle is closed";
 }
 
 }  // namespace
