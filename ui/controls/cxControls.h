@@ -66,6 +66,18 @@ bool dxIsMDIChildWindow(HWND AWnd);
 void dxPerformMessageByQueue(TControl* AControl, UINT AMsg);
 // Posted (APostponed) or at once, for a control that has a window.
 void cxRecreateControlWnd(TWinControl* AControl, bool APostponed = false);
+// The control has a window or can get one now: its parents lead to a window,
+// or it is a form (an MDI child only while the main form can) or a frame
+// while the application has its window.
+bool CanAllocateHandle(TWinControl* AControl);
+TPoint cxClientToParent(TControl* AControl, const TPoint& P, TWinControl* AParent = nullptr);
+// The control asks to paint on glass and composition is on.
+bool dxIsPaintOnGlass(TWinControl* AControl);
+// Runs the buffered copies already queued for a control that paints on glass.
+void dxForceProcessBufferedPaintMessages(TWinControl* AControl);
+bool cxIsVCLThemesEnabled();
+class TCustomStyleServices;
+TCustomStyleServices* cxStyleServices();
 
 // Painting.
 bool dxGetUpdateRgn(TWinControl* AControl, HRGN ARegion);
@@ -85,6 +97,8 @@ void dxDrawTextOnGlass(HDC DC, const String& AText, TFont* AFont, const TRect& A
                        TColor AColor, DWORD AFlags, Integer AGlowingSize, bool ATransparent);
 
 // Right-to-left mirroring of alignments, sides, coordinates and keys.
+enum TcxPopupAlignHorz { pahLeft, pahCenter, pahRight };
+
 class TdxRightToLeftLayoutConverter {
  public:
   static TAlignment ConvertAlignment(TAlignment A);
@@ -93,6 +107,7 @@ class TdxRightToLeftLayoutConverter {
   static TcxTextAlignX ConvertcxTextAlignX(TcxTextAlignX A);
   static TcxBorders ConvertBorders(TcxBorders A);
   static TcxNeighbors ConvertNeighbors(TcxNeighbors A);
+  static TcxPopupAlignHorz ConvertPopupAlignHorz(TcxPopupAlignHorz A);
   static Integer ConvertXCoordinate(Integer X, const TRect& AParentRect);
   static TPoint ConvertPoint(const TPoint& P, const TRect& AParentRect);
   static TRect ConvertRect(const TRect& R, const TRect& AParentRect);
@@ -1214,6 +1229,17 @@ class TcxControlHelper {
   static bool CanSetParent(TControl* AControl, TWinControl* ANewParent);
   // The control takes its new parent's scale factor.
   static void UpdateScaleFactorOnParentChange(TWinControl* AControl);
+
+  // A control with a factor of its own is scaled to the target factor (while
+  // it is read, the factor is only taken over).
+  static void ChangeScaleFactor(TControl* AControl, Integer ATargetNumerator,
+                                Integer ATargetDenominator);
+  static void ChangeScaleFactor(TControl* AControl, const TdxScaleFactor* ATarget);
+  // A control itself, a child component's control, else nullptr.
+  static TControl* GetControlByObject(TObject* AObject);
+  // That control's DPI, else the current system DPI.
+  static Integer GetCurrentDPIFromControl(TObject* AObject);
+  static void ScaleForPPI(TObject* AObject, Integer ATargetPPI);
 };
 
 // Paints the window's update through a buffer with an alpha channel, which
