@@ -148,7 +148,13 @@ bool TcxCustomControl::GetAdornerTargetElementVisible() { return Visible(); }
 void TcxCustomControl::GetAdornerTargetElements(TStrings*) {}
 
 // ---------------------------------------------------------------------------
-IMPLEMENT_CREATABLE_CLASS(TcxControl)
+// The hint as assigned is what a form keeps: the framework's own hint follows
+// the mouse (the status hint) and must neither be written nor be the only one
+// read.
+IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TcxControl) {
+  P.Property<&TcxControl::GetHint, &TcxControl::SetHint>(L"Hint")
+      .Stored<&TcxControl::IsHintStored>();
+}
 IMPLEMENT_MESSAGE_TABLE(TcxControl,
                         {CM_CURSORCHANGED, MessageHandler<&TcxControl::CMCursorChanged>},
                         {CM_DESIGNHITTEST, MessageHandler<&TcxControl::CMDesignHitTest>},
