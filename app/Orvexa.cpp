@@ -17,6 +17,7 @@
 #include "cxDataStorage.h"
 #include "cxDateUtils.h"
 #include "cxDrawTextUtils.h"
+#include "cxEdit.h"
 #include "cxEditConsts.h"
 #include "cxEditPaintUtils.h"
 #include "cxExtEditConsts.h"
@@ -132,6 +133,7 @@ const TModule Modules[] = {
     {&cxEditConsts_Initialize, &cxEditConsts_Finalize},
     {&cxEditPaintUtils_Initialize, &cxEditPaintUtils_Finalize},
     {&dxSpellCheckerCore_Initialize, &dxSpellCheckerCore_Finalize},
+    {&cxEdit_Initialize, &cxEdit_Finalize},
     {&cxExtEditConsts_Initialize, &cxExtEditConsts_Finalize},
     {&gkMitabDyn_Initialize, &gkMitabDyn_Finalize},
     {&gkMapInfo_Initialize, &gkMapInfo_Finalize},

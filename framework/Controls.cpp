@@ -9,8 +9,6 @@
 #include "Forms.h"
 #include "WinHandles.h"
 
-using namespace ControlsInternal;
-
 namespace {
 
 const wchar_t ControlProp[] = L"FrameworkControl";
@@ -447,7 +445,7 @@ void TControl::WMMouseMove(TMessage& Message) {
 }
 
 void TControl::WMContextMenu(TMessage& Message) {
-  TPoint Pt{LoWordSigned(Message.LParam), HiWordSigned(Message.LParam)};
+  TPoint Pt = SmallPointToPoint(Message.LParam);
   const bool FromKeyboard = Pt.x == -1 && Pt.y == -1;
   bool Handled = false;
   DoContextPopup(FromKeyboard ? Point(-1, -1) : ScreenToClient(Pt), Handled);
@@ -466,7 +464,7 @@ void TControl::WMContextMenu(TMessage& Message) {
 }
 
 void TControl::WMMouseWheel(TMessage& Message) {
-  TPoint Pt{LoWordSigned(Message.LParam), HiWordSigned(Message.LParam)};
+  TPoint Pt = SmallPointToPoint(Message.LParam);
   if (DoMouseWheel(KeysToShiftState(LOWORD(Message.WParam)),
                    static_cast<SHORT>(HIWORD(Message.WParam)), Pt)) {
     Message.Result = 1;
@@ -556,7 +554,7 @@ void TControl::DoMouseUp(TMessage& Message, TMouseButton Button) {
 }
 
 TPoint TControl::MouseMessagePos(const TMessage& Message) {
-  return TPoint{LoWordSigned(Message.LParam), HiWordSigned(Message.LParam)};
+  return SmallPointToPoint(Message.LParam);
 }
 
 void TControl::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
@@ -1907,9 +1905,8 @@ LRESULT CALLBACK UtilWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) n
   CallbackBoundary(nullptr, [&] { (*Method)(M); });
   return M.Result;
 }
-}  // namespace
 
-HWND AllocateHWnd(TWndMethod Method) {
+HWND AllocateUtilWindow(TWndMethod Method, HWND AParent) {
   HINSTANCE Inst = GetModuleHandleW(nullptr);
   WNDCLASSW Cls{};
   if (!GetClassInfoW(Inst, UtilWindowClass, &Cls)) {
@@ -1918,7 +1915,7 @@ HWND AllocateHWnd(TWndMethod Method) {
     Cls.lpszClassName = UtilWindowClass;
     RegisterClassW(&Cls);
   }
-  HWND Wnd = CreateWindowExW(WS_EX_TOOLWINDOW, UtilWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
+  HWND Wnd = CreateWindowExW(WS_EX_TOOLWINDOW, UtilWindowClass, L"", WS_POPUP, 0, 0, 0, 0, AParent,
                              nullptr, Inst, nullptr);
   if (!Wnd) RaiseWindowCreateError(UtilWindowClass);
   if (!Method) return Wnd;
@@ -1930,6 +1927,11 @@ HWND AllocateHWnd(TWndMethod Method) {
   OnFailure.Dismiss();
   return Wnd;
 }
+}  // namespace
+
+HWND AllocateHWnd(TWndMethod Method) { return AllocateUtilWindow(Method, nullptr); }
+
+HWND AllocateMessageHWnd(TWndMethod Method) { return AllocateUtilWindow(Method, HWND_MESSAGE); }
 
 void DeallocateHWnd(HWND Wnd) {
   if (!Wnd) return;

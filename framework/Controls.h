@@ -903,6 +903,10 @@ TThemeLibrary SetThemeLibrary(const TThemeLibrary& ALibrary);
 
 // A window of the framework's own hidden class whose messages go to Method.
 HWND AllocateHWnd(TWndMethod Method);
+// The same as a message-only window from its creation: it never takes part in
+// activation (under Wine, a hidden top-level window moved under the message
+// root afterwards is activated and takes the keyboard focus).
+HWND AllocateMessageHWnd(TWndMethod Method);
 void DeallocateHWnd(HWND Wnd);
 
 // A window procedure of its own for Method, for a window whose procedure is

@@ -6,8 +6,6 @@
 #include "ControlsInternal.h"
 #include "Forms.h"
 
-using namespace ControlsInternal;
-
 IMPLEMENT_MESSAGE_TABLE(TWinControl, {WM_PAINT, MessageHandler<&TWinControl::WMPaint>},
                         {WM_ERASEBKGND, MessageHandler<&TWinControl::WMEraseBkgnd>},
                         {WM_PRINTCLIENT, MessageHandler<&TWinControl::WMPrintClient>},
@@ -139,7 +137,7 @@ void TWinControl::DefaultHandler(TMessage& Message) {
 
 bool TWinControl::IsControlMouseMsg(TMessage& Message) {
   TControl* Control = nullptr;
-  TPoint P{LoWordSigned(Message.LParam), HiWordSigned(Message.LParam)};
+  TPoint P = SmallPointToPoint(Message.LParam);
   HWND Cap = GetCapture();
   if (Cap == FHandle && Application() && Application()->CaptureControl() &&
       Application()->CaptureControl()->Parent() == this)
@@ -153,12 +151,26 @@ bool TWinControl::IsControlMouseMsg(TMessage& Message) {
 }
 
 // --- mouse tracking -------------------------------------------------------------
+namespace {
+// Whether the platform tracks AArea of AWnd now. Its answer to the request
+// is not enough: for a window the pointer has already left (a move that
+// arrives late) Wine answers yes, tracks nothing and never posts the leave,
+// where Windows posts the leave at once.
+bool IsMouseTracked(HWND AWnd, DWORD AArea) {
+  TRACKMOUSEEVENT Query{sizeof(Query), TME_QUERY, nullptr, 0};
+  return TrackMouseEvent(&Query) && Query.hwndTrack == AWnd &&
+         (Query.dwFlags & (TME_LEAVE | TME_NONCLIENT)) == AArea;
+}
+}  // namespace
+
 void TWinControl::TrackMouse(bool ANonClient) {
   if (!FHandle) return;
   const DWORD Area = ANonClient ? (TME_LEAVE | TME_NONCLIENT) : TME_LEAVE;
-  if (FTrackedAreas != Area) {
+  if (FTrackedAreas != Area || !IsMouseTracked(FHandle, Area)) {
     TRACKMOUSEEVENT Track{sizeof(Track), Area, FHandle, HOVER_DEFAULT};
     if (TrackMouseEvent(&Track)) FTrackedAreas = Area;
+    if (FTrackedAreas == Area && !IsMouseTracked(FHandle, Area))
+      PostMessageW(FHandle, ANonClient ? WM_NCMOUSELEAVE : WM_MOUSELEAVE, 0, 0);
   }
   if (!FMouseInControl) {
     FMouseInControl = true;

@@ -509,12 +509,29 @@ void TCustomForm::SetActiveControl(TWinControl* V) {
 
 bool TCustomForm::SetFocusedControl(TWinControl* Control) {
   if (FFocusedControl != Control) {
-    TWinControl* Old = FFocusedControl;
-    FFocusedControl = Control;
+    // The focus leaves every control from the old one up to the one that
+    // also holds the new, then enters every control from there down to the
+    // new one. A control that takes the focus back while it is left (an
+    // editor refusing its value) cancels the change: the new control is
+    // neither entered nor made active.
+    HWND FocusHandle = Control && Control->HandleAllocated() ? Control->Handle() : nullptr;
+    auto FocusMoved = [&] { return FocusHandle && GetFocus() != FocusHandle; };
     if (Control) Control->FreeNotification(this);
-    if (Old && Old != this) Old->Perform(CM_EXIT);
+    if (!FFocusedControl) FFocusedControl = this;
+    while (FFocusedControl && !FFocusedControl->ContainsControl(Control)) {
+      TWinControl* Left = FFocusedControl;
+      if (Left != this) Left->Perform(CM_EXIT);
+      if (FocusMoved()) return false;
+      FFocusedControl = Left->Parent();
+    }
     if (Control != this) FActiveControl = Control;
-    if (Control && Control != this) Control->Perform(CM_ENTER);
+    while (FFocusedControl != Control) {
+      TWinControl* Entered = Control;
+      while (Entered->Parent() != FFocusedControl) Entered = Entered->Parent();
+      FFocusedControl = Entered;
+      if (Entered != this) Entered->Perform(CM_ENTER);
+      if (FocusMoved()) return false;
+    }
     Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(Control));
   }
   if (GScreen) GScreen->SetActiveForm(this, Control);

@@ -482,6 +482,9 @@ class TApplication : public TComponent {
   // The pause before the next control's hint while a hint shows.
   Integer HintShortPause() const { return FHintShortPause; }
   void SetHintShortPause(Integer V) { FHintShortPause = V; }
+  // Whether a hint taken from an action shows the action's shortcut too.
+  bool HintShortCuts() const { return FHintShortCuts; }
+  void SetHintShortCuts(bool V) { FHintShortCuts = V; }
   THintWindow* HintWindow() const { return FHintWindow; }
   // The window class the application's hints are shown with (THintWindow
   // or a descendant); the next hint uses a new one.
@@ -558,6 +561,7 @@ class TApplication : public TComponent {
   bool FUpdateFormatSettings = true;
   Integer FHintHidePause = 2500;
   Integer FHintShortPause = 50;
+  bool FHintShortCuts = true;
   THintWindow* FHintWindow = nullptr;
   TClass FHintWindowClass = nullptr;
   TControl* FHintControl = nullptr;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "System.h"
+#include "Types.h"
 
 struct TMessage {
   UINT Msg;
@@ -13,6 +14,14 @@ struct TMessage {
 };
 
 using TWndMethod = TMethodPtr<void(TMessage& Message)>;
+
+// The point a mouse, hit-test or context-menu message packs into its LParam.
+// Each coordinate is a signed 16-bit value: negative left of or above the
+// origin (a captured pointer outside the window, a monitor left of the
+// primary one).
+inline TPoint SmallPointToPoint(LPARAM L) {
+  return TPoint{static_cast<SHORT>(LOWORD(L)), static_cast<SHORT>(HIWORD(L))};
+}
 
 // Message tables. A class that handles messages names each handler after its
 // message (WMPaint for WM_PAINT, CMMouseEnter for CM_MOUSEENTER) as a

@@ -379,3 +379,22 @@ TEST_F(DispatchFixture, ThemeDataIsOpenedForTheWindowAtItsDpi) {
 }
 
 }  // namespace
+
+TEST(MessagePoint, CoordinatesAreSignedSixteenBitValues) {
+  const struct {
+    WORD X, Y;
+    TPoint Expected;
+  } Cases[] = {
+      {10, 20, {10, 20}},
+      {0xFFFF, 0xFFFE, {-1, -2}},  // left of and above the origin
+      {0x7FFF, 0x8000, {32767, -32768}},
+      {0, 0xFFFF, {0, -1}},
+  };
+  for (const auto& C : Cases) {
+    EXPECT_EQ(SmallPointToPoint(MAKELPARAM(C.X, C.Y)), C.Expected) << C.X << L"," << C.Y;
+    // Bits above the low 32 (sign extension of a 64-bit LPARAM) change nothing.
+    const LPARAM Wide =
+        static_cast<LPARAM>(static_cast<Int64>(static_cast<int32_t>(MAKELONG(C.X, C.Y))));
+    EXPECT_EQ(SmallPointToPoint(Wide), C.Expected) << C.X << L"," << C.Y;
+  }
+}

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "Forms.h"
 
 namespace {
@@ -173,6 +175,64 @@ TEST_F(FormFixture, AlignAndAnchorsFollowTheParentSize) {
   EXPECT_EQ(Client->BoundsRect(), Rect(10, 50, 210, 90));
   EXPECT_EQ(Right->BoundsRect(), Bounds(350, 160, 40, 30));
   EXPECT_EQ(Top->Width(), 400);
+}
+
+// The order in which controls are entered and left; a control may take the
+// focus back while it is left.
+struct TFocusLog {
+  std::vector<String> Events;
+  TWinControl* TakeBack = nullptr;
+  void Enter(TObject* Sender) { Events.push_back(L"enter " + Named(Sender)); }
+  void Exit(TObject* Sender) {
+    Events.push_back(L"exit " + Named(Sender));
+    if (TWinControl* C = std::exchange(TakeBack, nullptr)) C->SetFocus();
+  }
+  static String Named(TObject* Sender) { return static_cast<TComponent*>(Sender)->Name(); }
+  void Watch(TWinControl* C, const wchar_t* AName) {
+    C->SetName(AName);
+    C->OnEnter = MakeEvent<&TFocusLog::Enter>(this);
+    C->OnExit = MakeEvent<&TFocusLog::Exit>(this);
+  }
+};
+
+TEST_F(FormFixture, FocusLeavesAndEntersTheWholeParentChain) {
+  TProbe* Box = AddProbe(Form.get(), Bounds(10, 10, 120, 60));
+  TProbe* Inner = AddProbe(Box, Bounds(5, 5, 40, 30));
+  TProbe* Outer = AddProbe(Form.get(), Bounds(150, 10, 40, 30));
+  TFocusLog Log;
+  Log.Watch(Box, L"Box");
+  Log.Watch(Inner, L"Inner");
+  Log.Watch(Outer, L"Outer");
+  Form->Show();
+  SetForegroundWindow(Form->Handle());
+  Inner->SetFocus();
+  Application()->ProcessMessages();
+  Outer->SetFocus();
+  Application()->ProcessMessages();
+  const std::vector<String> AExpected{L"enter Box", L"enter Inner", L"exit Inner", L"exit Box",
+                                      L"enter Outer"};
+  EXPECT_EQ(Log.Events, AExpected);
+}
+
+TEST_F(FormFixture, AControlTakingTheFocusBackWhileLeftCancelsTheChange) {
+  TProbe* Inner = AddProbe(Form.get(), Bounds(10, 10, 40, 30));
+  TProbe* Outer = AddProbe(Form.get(), Bounds(150, 10, 40, 30));
+  TFocusLog Log;
+  Log.Watch(Inner, L"Inner");
+  Log.Watch(Outer, L"Outer");
+  Form->Show();
+  SetForegroundWindow(Form->Handle());
+  Inner->SetFocus();
+  Application()->ProcessMessages();
+  Log.Events.clear();
+  Log.TakeBack = Inner;
+  Outer->SetFocus();
+  Application()->ProcessMessages();
+  // Left, taken back: the other control is neither entered nor active.
+  const std::vector<String> AExpected{L"exit Inner"};
+  EXPECT_EQ(Log.Events, AExpected);
+  EXPECT_TRUE(Inner->Focused());
+  EXPECT_EQ(Form->ActiveControl(), Inner);
 }
 
 TEST_F(FormFixture, TabMovesFocusInTabOrder) {

@@ -27,22 +27,6 @@ constexpr TEnumInfo LayoutInfoValue = MakeEnumInfo(L"TButtonLayout", LayoutNames
 constexpr const wchar_t* PopupAlignmentNames[] = {L"paLeft", L"paRight", L"paCenter"};
 constexpr TEnumInfo PopupAlignmentInfoValue = MakeEnumInfo(L"TPopupAlignment", PopupAlignmentNames);
 
-// Moves the button and its scale factor to the DPI of its new parent.
-void AdoptParentScaleFactor(TWinControl* AControl, TdxScaleFactor* AScaleFactor) {
-  Integer N = 1, D = 1;
-  if (!AControl->Parent() || !dxGetCurrentScaleFactor(AControl->Parent(), N, D)) return;
-  const Integer M = N * AScaleFactor->Denominator(), Dv = D * AScaleFactor->Numerator();
-  if (M == Dv) return;
-  if (AControl->ComponentState().Contains(csLoading)) {
-    AScaleFactor->Assign(N, D, true);
-    return;
-  }
-  AControl->ScaleForPPI(MulDiv(AControl->CurrentPPI(), M, Dv));
-}
-
-Integer SignedLoWord(LPARAM L) { return static_cast<SHORT>(LOWORD(L)); }
-Integer SignedHiWord(LPARAM L) { return static_cast<SHORT>(HIWORD(L)); }
-
 // The character after a single '&' of the caption, compared as the user
 // types it (either case).
 bool IsAcceleratorOf(wchar_t AKey, const String& ACaption) {
@@ -843,7 +827,7 @@ void TcxCustomButton::ChangeScale(Integer M, Integer D) {
 
 void TcxCustomButton::SetParent(TWinControl* AParent) {
   inherited::SetParent(AParent);
-  AdoptParentScaleFactor(this, FScaleFactor);
+  cxUpdateScaleFactorOnParentChange(this, FScaleFactor);
 }
 
 void TcxCustomButton::Loaded() {
@@ -897,8 +881,8 @@ void TcxCustomButton::WndProc(TMessage& Message) {
     // A button that takes no focus is pressed by the library alone: the
     // platform button would take the focus and click by itself.
     if (Message.Msg == WM_LBUTTONDOWN) {
-      MouseDown(mbLeft, KeysToShiftState(Message.WParam), SignedLoWord(Message.LParam),
-                SignedHiWord(Message.LParam));
+      const TPoint P = SmallPointToPoint(Message.LParam);
+      MouseDown(mbLeft, KeysToShiftState(Message.WParam), P.x, P.y);
       return;
     }
     if (Message.Msg == WM_LBUTTONDBLCLK) {
@@ -1269,13 +1253,12 @@ void TcxCustomButton::DXMDropDownPopupMenu(TMessage&) {
   FIsDropDownMenuClosing = false;
   Repaint();
   // The menu loop runs inside: the button may go away with the window.
-  TcxObjectLink* Self = cxAddObjectLink(this);
-  auto Unlink = Finally([&] { cxRemoveObjectLink(Self); });
+  TcxObjectLinkGuard Self(this);
   const TRect R = ClientRect();
   TPoint TL = ClientToScreen(TPoint{R.left, R.top});
   TPoint BR = ClientToScreen(TPoint{R.right, R.bottom});
   ShowPopupMenu(this, Menu, TRect{TL.x, TL.y, BR.x, BR.y}, FPopupAlignment);
-  if (Self->Ref && HandleAllocated()) PostMessageW(Handle(), DXM_CLOSEUPPOPUPMENU, 0, 0);
+  if (Self.Alive() && HandleAllocated()) PostMessageW(Handle(), DXM_CLOSEUPPOPUPMENU, 0, 0);
 }
 
 void TcxCustomButton::DXMCloseUpPopupMenu(TMessage&) {
@@ -1287,7 +1270,7 @@ void TcxCustomButton::DXMCloseUpPopupMenu(TMessage&) {
     const TRect Bounds = GetMenuButtonBounds();
     for (UINT Kind : {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK})
       if (PeekMessageW(&Msg, Handle(), Kind, Kind, PM_NOREMOVE | PM_NOYIELD)) {
-        const POINT P{SignedLoWord(Msg.lParam), SignedHiWord(Msg.lParam)};
+        const POINT P = SmallPointToPoint(Msg.lParam);
         if (PtInRect(&Bounds, P)) Closing = true;
       }
   }
@@ -1312,7 +1295,7 @@ void TcxCustomButton::DoContextPopup(const TPoint& MousePos, bool& Handled) {
 
 void TcxCustomButton::WMContextMenu(TMessage& Message) {
   if (Message.Result != 0) return;
-  const TPoint Screen{SignedLoWord(Message.LParam), SignedHiWord(Message.LParam)};
+  const TPoint Screen = SmallPointToPoint(Message.LParam);
   const bool FromKeyboard = Screen.x == -1 && Screen.y == -1;
   const TRect R = ClientRect();
   const TPoint P = FromKeyboard ? Screen : ScreenToClient(Screen);

@@ -1,33 +1,5 @@
 #include "cxContainer.h"
 
-namespace {
-
-bool IsEmptyRect(const TRect& R) { return R.right <= R.left || R.bottom <= R.top; }
-
-TRect Deflated(TRect R, const TRect& AExtent) {
-  R.left += AExtent.left;
-  R.top += AExtent.top;
-  R.right -= AExtent.right;
-  R.bottom -= AExtent.bottom;
-  return R;
-}
-
-bool PtIn(const TRect& R, const TPoint& P) {
-  return P.x >= R.left && P.x < R.right && P.y >= R.top && P.y < R.bottom;
-}
-
-TShiftState CurrentShiftState() {
-  TShiftState S;
-  if (GetKeyState(VK_SHIFT) < 0) S.Include(ssShift);
-  if (GetKeyState(VK_CONTROL) < 0) S.Include(ssCtrl);
-  if (GetKeyState(VK_MENU) < 0) S.Include(ssAlt);
-  if (GetKeyState(VK_LBUTTON) < 0) S.Include(ssLeft);
-  if (GetKeyState(VK_RBUTTON) < 0) S.Include(ssRight);
-  if (GetKeyState(VK_MBUTTON) < 0) S.Include(ssMiddle);
-  return S;
-}
-}  // namespace
-
 IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TcxContainer) {
   using C = TcxContainer;
   P.Property<&C::GetStyle, &C::SetStyle>(L"Style");
@@ -131,7 +103,7 @@ bool TcxContainer::ShortRefreshContainer(bool AIsMouseEvent) {
       ::ScreenToClient(Handle(), &ACursor);
       P = TPoint{ACursor.x, ACursor.y};
     }
-    AShift = CurrentShiftState();
+    AShift = GetShiftState();
   }
   RefreshContainer(P, cxmbNone, AShift, AIsMouseEvent);
   return true;
@@ -190,7 +162,7 @@ void TcxContainer::CalculateContainerState(const TPoint& P, bool AMouseTracking)
     V->ContainerState = TcxContainerState{csNormal};
   else {
     V->ContainerState = TcxContainerState{Focused() ? csActive : csNormal};
-    if (AMouseTracking && PtIn(GetVisibleBounds(), P)) V->ContainerState.Include(csHotTrack);
+    if (AMouseTracking && PtInRect(GetVisibleBounds(), P)) V->ContainerState.Include(csHotTrack);
   }
   TcxContainerStyle* AStyle = GetActiveStyle();
   if (!AStyle->GetHotTrack())
@@ -243,7 +215,7 @@ void TcxContainer::CalculateViewInfo(const TPoint& P, bool AMouseTracking) {
     V->NativeState = GetBackgroundNativeState();
   }
   V->Bounds = GetControlRect(this);
-  V->BorderRect = Deflated(V->Bounds, GetBorderExtent());
+  V->BorderRect = cxRectContent(V->Bounds, GetBorderExtent());
   V->ClientRect = V->BorderRect;
   V->BorderWidth = GetContainerBorderWidth(V->BorderStyle);
   V->Edges = GetActiveStyle()->GetEdges();
@@ -340,14 +312,14 @@ TRect TcxContainer::GetVisibleBounds() {
     if (S->HasBorder()) {
       if (FViewInfo->NativeStyle) {
         if (S->GetTransparentBorder() && S->GetBorderStyle() == cbsNone)
-          R = Deflated(R, TRect{2, 2, 2, 2});
+          R = cxRectContent(R, TRect{2, 2, 2, 2});
       } else if (S->GetTransparentBorder()) {
         Integer W = FViewInfo->BorderWidth;
-        R = Deflated(R, TRect{2 - W, 2 - W, 2 - W, 2 - W});
+        R = cxRectContent(R, TRect{2 - W, 2 - W, 2 - W, 2 - W});
         InflateRectByBorders(R, W, FViewInfo->Edges);
       }
     } else if (S->GetTransparentBorder())
-      R = Deflated(R, TRect{2, 2, 2, 2});
+      R = cxRectContent(R, TRect{2, 2, 2, 2});
   }
   if (R.bottom < R.top) R = TRect{R.left, 0, R.right, 0};
   return R;
@@ -364,9 +336,9 @@ void TcxContainer::Paint() {
 }
 
 TRect TcxContainer::GetShadowBounds() {
-  TRect R = Deflated(FViewInfo->Bounds, GetBorderExtent());
+  TRect R = cxRectContent(FViewInfo->Bounds, GetBorderExtent());
   Integer W = FViewInfo->BorderWidth;
-  R = Deflated(R, TRect{-W, -W, -W, -W});
+  R = cxRectContent(R, TRect{-W, -W, -W, -W});
   InflateRectByBorders(R, W, FViewInfo->Edges);
   return R;
 }
@@ -382,7 +354,7 @@ TRegionHandle TcxContainer::CreateWindowRegion() {
     ARegion.Reset(CreateRectRgn(R.left, R.top, R.right, R.bottom));
   }
   TRect AAddon = GetWindowRegionAddon();
-  if (ARegion && !IsEmptyRect(AAddon)) {
+  if (ARegion && !cxRectIsEmpty(AAddon)) {
     TRegionHandle A(CreateRectRgn(AAddon.left, AAddon.top, AAddon.right, AAddon.bottom));
     CombineRgn(ARegion.Get(), ARegion.Get(), A.Get(), RGN_OR);
   }
@@ -773,7 +745,7 @@ void TcxContainer::WMSetCursor(TMessage& Message) {
   if (reinterpret_cast<HWND>(Message.WParam) == Handle() && LOWORD(Message.LParam) == HTCLIENT &&
       HasInnerControl()) {
     TPoint P = GetMouseCursorClientPos();
-    if (!PtIn(FViewInfo->ClientRect, P)) {
+    if (!PtInRect(FViewInfo->ClientRect, P)) {
       ::SetCursor(LoadCursorW(nullptr, IDC_ARROW));
       Message.Result = 1;
       return;

@@ -170,9 +170,8 @@ void TcxCustomPopupWindow::Popup(TWinControl* AFocusedControl) {
 }
 
 void TcxCustomPopupWindow::RunModalLoop() {
-  TcxObjectLink* ALink = cxAddObjectLink(this);
-  auto ARelease = Finally([ALink] { cxRemoveObjectLink(ALink); });
-  while (ALink->Ref && Visible() && !Application()->Terminated()) {
+  TcxObjectLinkGuard ALink(this);
+  while (ALink.Alive() && Visible() && !Application()->Terminated()) {
     // Alt, Alt+Enter and Alt+Space must not reach the form's menus.
     MSG M;
     if (PeekMessageW(&M, nullptr, WM_SYSKEYDOWN, WM_SYSKEYDOWN, PM_NOREMOVE) &&
@@ -183,7 +182,7 @@ void TcxCustomPopupWindow::RunModalLoop() {
         ModalCloseUp();
       else
         SetModalResult(mrNone);
-      if (!ALink->Ref || !Visible()) break;
+      if (!ALink.Alive() || !Visible()) break;
     }
     Application()->HandleMessage();
   }

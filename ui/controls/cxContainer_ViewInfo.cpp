@@ -19,7 +19,6 @@ std::array<TRect, 4> FrameStrips(const TRect& AOuter, const TRect& AInner) {
           TRect{AOuter.left, AInner.bottom, AOuter.right, AOuter.bottom}};
 }
 
-bool IsEmptyRect(const TRect& R) { return R.right <= R.left || R.bottom <= R.top; }
 }  // namespace
 
 TcxContainerNativeBorderColorSource& cxContainerNativeBorderColorSource() {
@@ -70,13 +69,13 @@ void InternalInvalidate(HWND AHandle, const TRect& AOuterRect, const TRect& AInt
   UINT AFlags = RDW_INVALIDATE;
   if (AEraseBackground) AFlags |= RDW_ERASE;
   if (ARedrawNC) AFlags |= RDW_FRAME;
-  if (IsEmptyRect(AInternalRect)) {
+  if (cxRectIsEmpty(AInternalRect)) {
     RECT R = AOuterRect;
     RedrawWindow(AHandle, &R, nullptr, AFlags);
     return;
   }
   for (const TRect& AStrip : FrameStrips(AOuterRect, AInternalRect))
-    if (!IsEmptyRect(AStrip)) {
+    if (!cxRectIsEmpty(AStrip)) {
       RECT R = AStrip;
       RedrawWindow(AHandle, &R, nullptr, AFlags);
     }
@@ -84,9 +83,9 @@ void InternalInvalidate(HWND AHandle, const TRect& AOuterRect, const TRect& AInt
 
 void InternalFillRect(TcxCanvas* ACanvas, const TRect& AOuterRect, const TRect& AInternalRect,
                       TColor AColor) {
-  if (IsEmptyRect(AOuterRect) || AOuterRect == AInternalRect) return;
+  if (cxRectIsEmpty(AOuterRect) || AOuterRect == AInternalRect) return;
   for (const TRect& AStrip : FrameStrips(AOuterRect, AInternalRect))
-    if (!IsEmptyRect(AStrip)) ACanvas->FillRect(AStrip, AColor);
+    if (!cxRectIsEmpty(AStrip)) ACanvas->FillRect(AStrip, AColor);
 }
 
 bool AreVisualStylesMustBeUsed(bool ANativeStyle, TdxThemedObjectType AThemedObjectType) {
@@ -129,7 +128,7 @@ TRegionHandle GetWindowShadowRegion(HWND, const TRect& AShadowBounds,
   TRegionHandle AShadowPart(
       CreateRectRgn(AShifted.left, AShifted.top, AShifted.right, AShifted.bottom));
   CombineRgn(ARegion.Get(), ARegion.Get(), AShadowPart.Get(), RGN_OR);
-  if (!IsEmptyRect(AExcludeRect)) {
+  if (!cxRectIsEmpty(AExcludeRect)) {
     TRegionHandle AExclude(CreateRectRgn(AExcludeRect.left, AExcludeRect.top, AExcludeRect.right,
                                          AExcludeRect.bottom));
     CombineRgn(ARegion.Get(), ARegion.Get(), AExclude.Get(), RGN_DIFF);

@@ -626,20 +626,6 @@ void cxControlWndProcHook(Integer ACode, WPARAM wParam, LPARAM lParam, LRESULT& 
 // grip, and the set of bars a control keeps.
 class TcxControl;
 
-// A weak link held for the length of a scope, around calls that may free the
-// object (user code, focus changes).
-class TcxObjectLinkGuard {
- public:
-  explicit TcxObjectLinkGuard(TObject* AObject) : FLink(cxAddObjectLink(AObject)) {}
-  ~TcxObjectLinkGuard() { cxRemoveObjectLink(FLink); }
-  TcxObjectLinkGuard(const TcxObjectLinkGuard&) = delete;
-  TcxObjectLinkGuard& operator=(const TcxObjectLinkGuard&) = delete;
-  bool Alive() const { return FLink->Ref != nullptr; }
-
- private:
-  TcxObjectLink* FLink;
-};
-
 class TcxScrollBarData : public TObject {
   DECLARE_CLASS(TcxScrollBarData, TObject)
  public:

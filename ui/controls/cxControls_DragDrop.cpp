@@ -256,7 +256,7 @@ TcxDragDetect cxDragDetect(HWND AWnd, const TPoint& P) {
         if (Msg.hwnd == AWnd) {
           // Signed: a captured pointer left of or above the client origin
           // gives negative coordinates.
-          POINT Pt{static_cast<SHORT>(LOWORD(Msg.lParam)), static_cast<SHORT>(HIWORD(Msg.lParam))};
+          POINT Pt = SmallPointToPoint(Msg.lParam);
           ClientToScreen(AWnd, &Pt);
           if (!PtInRect(&DragRect, Pt)) {
             Result = ddDrag;
@@ -348,15 +348,13 @@ bool TcxDragAndDropObject::DoProcessKeyUp(const TMessage& Message) {
 template <class F>
 bool TcxControl::CallDragAndDropObject(F AStep) {
   TcxDragAndDropObject* Obj = DragAndDropObject();
-  TcxObjectLink* Link = cxAddObjectLink(this);
+  TcxObjectLinkGuard Link(this);
   ++Obj->FActiveCalls;
   auto Done = Finally([&] {
-    bool Alive = Link->Ref != nullptr;
-    cxRemoveObjectLink(Link);
-    if (--Obj->FActiveCalls == 0 && (!Alive || FDragAndDropObject != Obj)) Obj->Free();
+    if (--Obj->FActiveCalls == 0 && (!Link.Alive() || FDragAndDropObject != Obj)) Obj->Free();
   });
   AStep(Obj);
-  return Link->Ref != nullptr;
+  return Link.Alive();
 }
 
 void TcxControl::ReleaseDragAndDropObject() {
@@ -417,11 +415,9 @@ void TcxControl::CheckStartDragAndDrop(TMouseButton Button, TShiftState Shift, I
 
 void TcxControl::ProcessDragAndDropMouseMove(TShiftState, Integer X, Integer Y) {
   if (FDragAndDropState == ddsStarting && !IsMouseInPressedArea(X, Y)) {
-    TcxObjectLink* Link = cxAddObjectLink(this);
+    TcxObjectLinkGuard Link(this);
     BeginDragAndDrop();
-    bool Alive = Link->Ref != nullptr;
-    cxRemoveObjectLink(Link);
-    if (!Alive) return;
+    if (!Link.Alive()) return;
   }
   if (FDragAndDropState == ddsInProcess) {
     bool Accepted = false;
@@ -461,11 +457,9 @@ void TcxControl::DoFinishDragAndDrop(bool Accepted) {
 void TcxControl::FinishDragAndDrop(bool Accepted) {
   if (FFinishingDragAndDrop) return;
   FFinishingDragAndDrop = true;
-  TcxObjectLink* Link = cxAddObjectLink(this);
+  TcxObjectLinkGuard Link(this);
   auto Done = Finally([&] {
-    bool Alive = Link->Ref != nullptr;
-    cxRemoveObjectLink(Link);
-    if (!Alive) return;
+    if (!Link.Alive()) return;
     // Every operation starts with a fresh object.
     ReleaseDragAndDropObject();
     FFinishingDragAndDrop = false;

@@ -91,8 +91,7 @@ void TcxControl::WndProc(TMessage& Message) {
 TPoint TcxControl::MessageMousePos(const TMessage& Message) {
   if (HandleAllocated() && (Width() > cxMaxMessageCoordinate || Height() > cxMaxMessageCoordinate))
     return GetMouseCursorClientPos();
-  return TPoint{static_cast<SHORT>(LOWORD(Message.LParam)),
-                static_cast<SHORT>(HIWORD(Message.LParam))};
+  return SmallPointToPoint(Message.LParam);
 }
 
 TPoint TcxControl::MouseMessagePos(const TMessage& Message) { return MessageMousePos(Message); }
@@ -257,9 +256,8 @@ TCursor TcxControl::GetCurrentCursor(Integer X, Integer Y) {
 void TcxControl::CMDesignHitTest(TMessage& Message) {
   DefaultHandler(Message);
   if (Message.Result != 0) return;
-  const Integer X = static_cast<SHORT>(LOWORD(Message.LParam));
-  const Integer Y = static_cast<SHORT>(HIWORD(Message.LParam));
-  Message.Result = GetDesignHitTest(X, Y, KeysToShiftState(Message.WParam)) ? 1 : 0;
+  const TPoint P = SmallPointToPoint(Message.LParam);
+  Message.Result = GetDesignHitTest(P.x, P.y, KeysToShiftState(Message.WParam)) ? 1 : 0;
 }
 
 bool TcxControl::GetDesignHitTest(Integer X, Integer Y, TShiftState) {
@@ -274,8 +272,7 @@ void TcxControl::WMContextMenu(TMessage& Message) {
     Message.Result = 1;
     return;
   }
-  const TPoint P{static_cast<SHORT>(LOWORD(Message.LParam)),
-                 static_cast<SHORT>(HIWORD(Message.LParam))};
+  const TPoint P = SmallPointToPoint(Message.LParam);
   const bool AFromKeyboard = P.x == -1 && P.y == -1;
   if (!AFromKeyboard && HandleAllocated() && IsScrollBarsArea(TControl::ScreenToClient(P))) {
     Message.Result = 1;
@@ -541,7 +538,7 @@ void cxProcessControlScrollingOnMiddleButton(TcxControl* AControl, bool AllowHor
         }
         break;
       case WM_MOUSEMOVE: {
-        POINT P{static_cast<SHORT>(LOWORD(Msg.lParam)), static_cast<SHORT>(HIWORD(Msg.lParam))};
+        POINT P = SmallPointToPoint(Msg.lParam);
         ClientToScreen(Msg.hwnd, &P);
         if (P.x != ALastPos.x || P.y != ALastPos.y) {
           AState = cxAnchorScrollingAt(AAnchor, AAnchorSize, AllowHorScrolling, AllowVerScrolling,

@@ -344,8 +344,7 @@ TPoint TcxControlScrollBarsManager::MessagePoint(const TMessage& Message) const 
   // tells the truth.
   if (FOwner->Width() > 32768 || FOwner->Height() > 32768)
     return FOwner->TControl::ScreenToClient(GetMouseCursorPos());
-  return TPoint{static_cast<short>(LOWORD(Message.LParam)),
-                static_cast<short>(HIWORD(Message.LParam))};
+  return SmallPointToPoint(Message.LParam);
 }
 
 bool TcxControlScrollBarsManager::HandleMessage(TMessage& Message) {
@@ -717,7 +716,7 @@ bool TdxTouchScrollUIActivityHelper::CheckScrollActivity(TWinControl*, const TMe
     return false;
   }
   if (Message.Msg != WM_MOUSEMOVE) return false;
-  TPoint P{static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))};
+  TPoint P = SmallPointToPoint(Message.LParam);
   if (!FMouseEnter) {
     FMouseEnter = true;
     FLastMousePos = P;

@@ -564,8 +564,7 @@ TcxControl* TcxControl::GetTouchScrollUIOwner(const TPoint&) { return this; }
 void TcxControl::CheckTouchScrollActivity(TMessage& Message) {
   if (!IsPopupScrollBars() || !FScrollUIActivityHelper) return;
   if (Message.Msg == WM_MOUSEMOVE) {
-    TPoint P{static_cast<short>(LOWORD(Message.LParam)),
-             static_cast<short>(HIWORD(Message.LParam))};
+    TPoint P = SmallPointToPoint(Message.LParam);
     if (IsScrollBarsArea(P)) return;
     if (FScrollUIActivityHelper->CheckScrollActivity(this, Message))
       ShowTouchScrollUI(GetTouchScrollUIOwner(P), true);

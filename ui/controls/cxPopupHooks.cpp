@@ -19,19 +19,6 @@ TPopupHooksState& State() {
   return S;
 }
 
-// A weak link to a popup for the time one closing takes: closing may free it.
-class TPopupGuard {
- public:
-  explicit TPopupGuard(TObject* AObject) : FLink(cxAddObjectLink(AObject)) {}
-  ~TPopupGuard() { cxRemoveObjectLink(FLink); }
-  TPopupGuard(const TPopupGuard&) = delete;
-  TPopupGuard& operator=(const TPopupGuard&) = delete;
-  bool Alive() const { return FLink->Ref != nullptr; }
-
- private:
-  TcxObjectLink* FLink;
-};
-
 bool IsAlive(TControl* AControl) {
   return AControl && !AControl->ComponentState().Contains(csDestroying);
 }
@@ -272,7 +259,7 @@ void CloseOnActivateApp(TcxPopupVisibleController* C) {
       continue;
     }
     Closed.push_back(P);
-    TPopupGuard Guard(P);
+    TcxObjectLinkGuard Guard(P);
     P->CloseUp();
     if (Guard.Alive()) P->OwnerFocusChanged();
     I = 0;
@@ -283,7 +270,7 @@ void CloseOnDestroy(HWND AWnd, TcxPopupVisibleController* C) {
   for (Integer I = 0; I < C->GetCount(); ++I) {
     TcxPopupWindow* P = C->GetItems(I);
     if (P->IsDestroying() || !P->HandleAllocated() || P->Handle() != AWnd) continue;
-    TPopupGuard Guard(P);
+    TcxObjectLinkGuard Guard(P);
     P->Close();
     if (!Guard.Alive() || C->IsVisible(P)) return;
     if (!P->IsDestroying() && P->TerminateOnDestroy() && Application()) Application()->Terminate();
@@ -300,7 +287,7 @@ void CloseOnClose(HWND AWnd, TcxPopupVisibleController* C) {
       HWND TopWindow = nullptr;
       if (P->IsCaptureFocus() && HasWindow(Owner))
         TopWindow = FindFirstNonChildParentWindow(Owner->Handle());
-      TPopupGuard Guard(P);
+      TcxObjectLinkGuard Guard(P);
       if (P->CloseQuery()) P->CloseUp();
       if (Guard.Alive() && C->IsVisible(P)) return;
       if (TopWindow && IsWindow(TopWindow)) SendMessageW(TopWindow, WM_CLOSE, 0, 0);
@@ -433,8 +420,8 @@ void CloseUnrelatedPopupsOnMouseClick(HWND AWnd, const TPoint& APoint, UINT AMou
         if (P->NeedIgnoreMouseMessageAfterCloseUp(AWnd, AMouseMessage, GetShiftState(), APoint))
           P->SetJustClosed();
       }
-      TPopupGuard Guard(P);
-      TPopupGuard OwnerGuard(Owner);
+      TcxObjectLinkGuard Guard(P);
+      TcxObjectLinkGuard OwnerGuard(Owner);
       const bool Locked = cxCaptionInactivationLocked();
       cxSetCaptionInactivationLocked(true);
       P->LockDeactivate();

@@ -16,20 +16,6 @@ const TEnumInfo ScrollBarKindInfoValue = MakeEnumInfo(L"TScrollBarKind", ScrollB
 
 TcxScrollBarOwnerLink ScrollBarOwnerLink;
 
-// A weak link to an object for the length of a call that may run user code
-// (an OnScroll handler may free the bar).
-class TLinkGuard {
- public:
-  explicit TLinkGuard(TObject* AObject) : FLink(cxAddObjectLink(AObject)) {}
-  ~TLinkGuard() { cxRemoveObjectLink(FLink); }
-  TLinkGuard(const TLinkGuard&) = delete;
-  TLinkGuard& operator=(const TLinkGuard&) = delete;
-  bool Alive() const { return FLink->Ref != nullptr; }
-
- private:
-  TcxObjectLink* FLink;
-};
-
 // The rectangle mirrored inside its parent rectangle; an all-zero rectangle
 // stays as it is. The control framework's right-to-left converter does the
 // same; this module stays below it.
@@ -345,7 +331,7 @@ void TcxScrollBarController::SetPositionValue(TScrollCode AScrollCode, Integer A
       break;
   }
   AValue = std::clamp(AValue, FScrollBar->Min(), FScrollBar->Max());
-  TLinkGuard Link(FScrollBar);
+  TcxObjectLinkGuard Link(FScrollBar);
   FScrollBar->Scroll(AScrollCode, AValue);
   if (!Link.Alive()) return;
   AValue = std::clamp(AValue, FScrollBar->Min(), FScrollBar->Max());
@@ -389,7 +375,7 @@ void TcxScrollBarController::DoMouseDown(TMouseButton Button, TShiftState, Integ
   const TPoint P{X, Y};
   const TcxScrollBarPart Part = ViewInfo()->GetPart(P);
   if (Part == sbpNone) return;
-  TLinkGuard Link(FScrollBar);
+  TcxObjectLinkGuard Link(FScrollBar);
   if (Part == sbpThumbnail) {
     FDownMousePos = P;
     FLastMousePos = P;
@@ -487,7 +473,7 @@ void TcxScrollBarController::TrackThumbnail(const TPoint& P) {
   FScrollBar->Repaint();
   const Integer NewPosition = GetPositionFromThumbnail();
   if (NewPosition == FScrollBar->Position()) return;
-  TLinkGuard Link(FScrollBar);
+  TcxObjectLinkGuard Link(FScrollBar);
   SetThumbnailValue(NewPosition, false);
   if (Link.Alive()) FScrollBar->Change();
 }
@@ -524,7 +510,7 @@ void TcxScrollBarController::SetThumbnailValue(Integer AValue, bool AFireEvent) 
 }
 
 void TcxScrollBarController::DoMouseUp(TMouseButton, TShiftState, Integer X, Integer Y) {
-  TLinkGuard Link(FScrollBar);
+  TcxObjectLinkGuard Link(FScrollBar);
   FinishScrolling(ViewInfo()->GetPart(TPoint{X, Y}));
   if (Link.Alive()) ViewInfo()->UpdateFadingHelperStates();
 }
@@ -536,7 +522,7 @@ void TcxScrollBarController::FinishScrolling(TcxScrollBarPart AHotPart) {
   if (Pressed == sbpNone) return;
   FTimer->SetEnabled(false);
   Info->SetPressedPart(sbpNone);
-  TLinkGuard Link(FScrollBar);
+  TcxObjectLinkGuard Link(FScrollBar);
   if (Pressed == sbpThumbnail) {
     FScrollBar->SetPositionField(GetPositionFromThumbnail());
     InternalScroll(scPosition);
@@ -558,7 +544,7 @@ void TcxScrollBarController::OnTimer(TObject*) {
   }
   if (FTimer->Interval() == cxScrollBarFirstRepeatDelay)
     FTimer->SetInterval(cxScrollBarRepeatDelay);
-  TLinkGuard Link(FScrollBar);
+  TcxObjectLinkGuard Link(FScrollBar);
   DoScroll(Pressed);
   if (!Link.Alive()) return;
   if (PartUnderCursor() == Pressed) FTimer->SetEnabled(true);
@@ -1035,19 +1021,19 @@ void TcxScrollBar::Resize() {
 }
 
 void TcxScrollBar::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
-  TLinkGuard Link(this);
+  TcxObjectLinkGuard Link(this);
   inherited::MouseDown(Button, Shift, X, Y);
   if (Link.Alive()) FHelper->MouseDown(Button, Shift, X, Y);
 }
 
 void TcxScrollBar::MouseMove(TShiftState Shift, Integer X, Integer Y) {
-  TLinkGuard Link(this);
+  TcxObjectLinkGuard Link(this);
   inherited::MouseMove(Shift, X, Y);
   if (Link.Alive()) FHelper->MouseMove(Shift, X, Y);
 }
 
 void TcxScrollBar::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
-  TLinkGuard Link(this);
+  TcxObjectLinkGuard Link(this);
   inherited::MouseUp(Button, Shift, X, Y);
   if (Link.Alive()) FHelper->MouseUp(Button, Shift, X, Y);
 }

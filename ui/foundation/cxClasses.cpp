@@ -389,8 +389,7 @@ bool IsChildClassWindow(HWND AHandle) {
 
 void TcxMessageWindow::AfterConstruction() {
   inherited::AfterConstruction();
-  FHandle = AllocateHWnd(MakeEvent<&TcxMessageWindow::MainWndProc>(this));
-  SetParent(FHandle, HWND_MESSAGE);
+  FHandle = AllocateMessageHWnd(MakeEvent<&TcxMessageWindow::MainWndProc>(this));
 }
 
 TcxMessageWindow::~TcxMessageWindow() { DeallocateHWnd(FHandle); }

@@ -211,6 +211,21 @@ TcxObjectLink* cxAddObjectLink(TObject* AObject);
 void cxRemoveObjectLink(TcxObjectLink* ALink);
 void cxClearObjectLinks(TObject* AObject);
 
+// A weak link held for the length of a scope, around calls that may free the
+// object (user code, focus changes, a nested message loop).
+class TcxObjectLinkGuard {
+ public:
+  explicit TcxObjectLinkGuard(TObject* AObject) : FLink(cxAddObjectLink(AObject)) {}
+  ~TcxObjectLinkGuard() { cxRemoveObjectLink(FLink); }
+  TcxObjectLinkGuard(const TcxObjectLinkGuard&) = delete;
+  TcxObjectLinkGuard& operator=(const TcxObjectLinkGuard&) = delete;
+  // A guard made for no object has nothing alive.
+  bool Alive() const { return FLink && FLink->Ref; }
+
+ private:
+  TcxObjectLink* FLink;
+};
+
 // ---------------------------------------------------------------------------
 #include "Messages.h"
 

@@ -28,32 +28,13 @@ std::string Text(const TRect& R) {
 }
 
 void MoveMouse(POINT P) {
-  INPUT In{};
-  In.type = INPUT_MOUSE;
-  In.mi.dx = MulDiv(P.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  In.mi.dy = MulDiv(P.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  In.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &In, sizeof(In));
-  PumpUntil([&] {
-    POINT C{};
-    return GetCursorPos(&C) && C.x == P.x && C.y == P.y;
-  });
+  ControlsTest::SendMouse(0, P);
+  PumpUntil([&] { return ControlsTest::CursorAt(P); });
 }
 
-void MouseButton(DWORD AFlags) {
-  INPUT In{};
-  In.type = INPUT_MOUSE;
-  In.mi.dwFlags = AFlags;
-  SendInput(1, &In, sizeof(In));
-}
+void MouseButton(DWORD AFlags) { ControlsTest::SendMouse(AFlags); }
 
-void Key(WORD AKey, bool AUp = false) {
-  INPUT In{};
-  In.type = INPUT_KEYBOARD;
-  In.ki.wVk = AKey;
-  In.ki.dwFlags = AUp ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &In, sizeof(In));
-}
+void Key(WORD AKey, bool AUp = false) { ControlsTest::SendKey(AKey, AUp); }
 
 void Press(WORD AKey) {
   Key(AKey);

@@ -145,14 +145,7 @@ struct TFixture {
 };
 
 // Moves the pointer as a mouse would (the platform sees a real move).
-void SendMove(const TPoint& P) {
-  INPUT In{};
-  In.type = INPUT_MOUSE;
-  In.mi.dx = MulDiv(P.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  In.mi.dy = MulDiv(P.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  In.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &In, sizeof(In));
-}
+void SendMove(const TPoint& P) { SendMouse(0, POINT{P.x, P.y}); }
 
 TColor PixelAt(TcxBitmap32* ABitmap, Integer X, Integer Y) {
   return ColorToRGB(ABitmap->Canvas()->Pixels(X, Y));

@@ -596,12 +596,7 @@ struct THookFixture {
 
 void Click(POINT P) {
   SetCursorPos(P.x, P.y);
-  for (DWORD Flags : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
-    INPUT In{};
-    In.type = INPUT_MOUSE;
-    In.mi.dwFlags = Flags;
-    SendInput(1, &In, sizeof(In));
-  }
+  for (DWORD Flags : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) SendMouse(Flags);
   for (int I = 0; I < 20; ++I) {
     ProcessMessages();
     Sleep(5);

@@ -4,6 +4,7 @@
 #include "cxDataConsts.h"
 #include "cxDataStorage.h"
 #include "cxDateUtils.h"
+#include "cxEdit.h"
 #include "cxEditConsts.h"
 #include "cxEditPaintUtils.h"
 #include "cxFilterConsts.h"
@@ -25,9 +26,11 @@ void EditcoreStartUp() {
   cxEditConsts_Initialize();
   cxEditPaintUtils_Initialize();
   dxSpellCheckerCore_Initialize();
+  cxEdit_Initialize();
 }
 
 void EditcoreShutDown() {
+  cxEdit_Finalize();
   dxSpellCheckerCore_Finalize();
   cxEditPaintUtils_Finalize();
   cxEditConsts_Finalize();

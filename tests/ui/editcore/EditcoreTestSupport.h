@@ -3,15 +3,43 @@
 #pragma once
 
 #include <initializer_list>
+#include <string>
 #include <utility>
 #include <vector>
 
+#include "Classes.h"
 #include "SysUtils.h"
 
 // Starts the modules the layer stands on and the layer's own, in the
 // program's order, once for the run (shut-down in reverse at the end).
 void EditcoreStartUp();
 void EditcoreShutDown();
+
+// A component written as the text of a form resource (line ends "\n").
+inline std::string FormResourceText(TComponent* AComponent) {
+  TOwned<TMemoryStream> Bin = MakeOwned<TMemoryStream>();
+  WriteComponentToStream(Bin.get(), AComponent);
+  Bin->SetPosition(0);
+  TOwned<TMemoryStream> Text = MakeOwned<TMemoryStream>();
+  ObjectBinaryToText(Bin.get(), Text.get());
+  std::string S(static_cast<const char*>(Text->Memory()), static_cast<size_t>(Text->Size()));
+  std::erase(S, '\r');
+  return S;
+}
+
+// A new T read from the text of a form resource.
+template <class T>
+TOwned<T> ReadFormResourceText(const std::string& AText) {
+  TOwned<TMemoryStream> In = MakeOwned<TMemoryStream>();
+  In->WriteBuffer(AText.data(), static_cast<Integer>(AText.size()));
+  In->SetPosition(0);
+  TOwned<TMemoryStream> Bin = MakeOwned<TMemoryStream>();
+  ObjectTextToBinary(In.get(), Bin.get());
+  Bin->SetPosition(0);
+  TOwned<T> Result(Create<T>(nullptr));
+  ReadComponentFromStream(Bin.get(), Result.get());
+  return Result;
+}
 
 // Sets locale values of the user's regional format for the life of the
 // object and puts the previous values back.

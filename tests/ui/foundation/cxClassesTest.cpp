@@ -148,6 +148,20 @@ TEST(ObjectLinks, ClearedWhenTheComponentIsFreed) {
   cxRemoveObjectLink(L3);
 }
 
+TEST(ObjectLinks, AGuardSeesItsObjectGoWithinItsScope) {
+  TcxComponent* C = Create<TcxComponent>(nullptr);
+  {
+    TcxObjectLinkGuard Guard(C);
+    TcxObjectLinkGuard Other(C);
+    EXPECT_TRUE(Guard.Alive());
+    C->Free();
+    EXPECT_FALSE(Guard.Alive());
+    EXPECT_FALSE(Other.Alive());
+  }
+  TcxObjectLinkGuard None(nullptr);
+  EXPECT_FALSE(None.Alive());
+}
+
 class TWatcher : public TObject {
  public:
   std::vector<TComponent*> Freed;
@@ -433,6 +447,44 @@ class TPlainWindow {
  private:
   HWND FHandle;
 };
+
+// The timers' window and every message window are message-only from their
+// creation: under Wine, a hidden top-level window moved under the message
+// root afterwards is activated and takes the keyboard focus from the window
+// the user works in.
+TEST(MessageWindow, CreatingOneLeavesFocusAndActivationAlone) {
+  TPlainWindow Frame(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, nullptr, RECT{60, 60, 360, 260});
+  HWND Edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 10, 10, 100, 24,
+                              Frame.Handle(), nullptr, nullptr, nullptr);
+  ASSERT_TRUE(Frame.Handle() && Edit);
+  TTicks Ticks;
+  const struct {
+    const char* What;
+    std::function<TObject*()> Make;
+  } Cases[] = {
+      {"message window", [] { return Create<TcxMessageWindow>(); }},
+      {"timer window", [] { return Create<TcxTimerWindow>(); }},
+      // The shared timer window, made here when no timer ran before.
+      {"timer", [&] { return cxCreateTimer(MakeEvent<&TTicks::Tick>(&Ticks), 100000); }},
+  };
+  for (const auto& C : Cases) {
+    SetForegroundWindow(Frame.Handle());
+    SetFocus(Edit);
+    PumpUntil([&] { return GetFocus() == Edit; });
+    ASSERT_EQ(GetFocus(), Edit) << C.What;
+    TObject* Made = C.Make();
+    PumpUntil([] { return false; }, 20);
+    EXPECT_EQ(GetFocus(), Edit) << C.What;
+    EXPECT_EQ(GetActiveWindow(), Frame.Handle()) << C.What;
+    Made->Free();
+  }
+  const HWND Timers = cxTimerWindow()->Handle();
+  bool MessageOnly = false;
+  for (HWND W = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); W && !MessageOnly;
+       W = FindWindowExW(HWND_MESSAGE, W, nullptr, nullptr))
+    MessageOnly = W == Timers;
+  EXPECT_TRUE(MessageOnly);
+}
 
 TEST(WindowRectangles, BoundsOffsetsAndMapping) {
   TPlainWindow Frame(WS_OVERLAPPEDWINDOW, 0, nullptr, RECT{100, 80, 400, 300});

@@ -1,0 +1,523 @@
+// The editor control: construction, its properties and styles, the view
+// road, size, and the least view data, view info and data binding it needs.
+#include "cxEdit.h"
+
+#include <limits>
+
+#include "Menus.h"
+#include "dxSpellCheckerCore.h"
+
+// ---------------------------------------------------------------------------
+// View info, view data, data binding
+IMPLEMENT_CLASS(TcxCustomEditViewInfo)
+IMPLEMENT_CLASS(TcxCustomEditViewData)
+IMPLEMENT_CLASS(TcxEditDataBinding)
+IMPLEMENT_CLASS(TcxEditChangeEventsCatcher)
+IMPLEMENT_CLASS(TcxCustomEditContainer)
+IMPLEMENT_CLASS(TcxCustomEdit)
+IMPLEMENT_CREATABLE_CLASS(TcxCustomEditData)
+
+void TcxCustomEditViewInfo::Assign(TObject* Source) {
+  inherited::Assign(Source);
+  if (auto* S = dynamic_cast<TcxCustomEditViewInfo*>(Source)) {
+    Edit = S->Edit;
+    InnerEditRect = S->InnerEditRect;
+  }
+}
+
+Integer TcxCustomEditViewInfo::GetPart(const TPoint& P) {
+  return cxRectPtIn(BorderRect, P) ? ecpControl : ecpNone;
+}
+
+TcxCustomEditViewData::TcxCustomEditViewData(TcxCustomEditProperties* AProperties,
+                                             TcxCustomEditStyle* AStyle, bool AIsInplace)
+    : IsInplace(AIsInplace), Properties(AProperties), Style(AStyle) {}
+
+Integer TcxCustomEditViewData::GetBorderWidth() {
+  return Style ? GetContainerBorderWidth(Style->GetBorderStyle()) : 0;
+}
+
+void TcxCustomEditViewData::Calculate(TcxCanvas*, const TRect& ABounds, const TPoint&,
+                                      TcxMouseButton, TShiftState, TcxCustomEditViewInfo* AViewInfo,
+                                      bool) {
+  AViewInfo->Edit = Edit;
+  if (!AViewInfo->Calculated()) {
+    // Without the control's own calculation: the border comes from the style.
+    AViewInfo->Bounds = ABounds;
+    const Integer W = GetBorderWidth();
+    AViewInfo->BorderRect = cxRectInflate(ABounds, -W, -W);
+    AViewInfo->ClientRect = AViewInfo->BorderRect;
+    AViewInfo->SetCalculated(true);
+  }
+  AViewInfo->InnerEditRect = AViewInfo->ClientRect;
+}
+
+TSize TcxCustomEditViewData::GetEditSize(TcxCanvas* ACanvas, const Variant&,
+                                         const TcxEditSizeProperties& AEditSizeProperties) {
+  TFont* AFont = Style ? Style->GetFont() : nullptr;
+  if (AFont) ACanvas->SetFont(AFont);
+  const Integer AExtent = 2 * GetBorderWidth();
+  TSize ASize{AEditSizeProperties.Width, ACanvas->TextHeight(L"Wg") + AExtent + 2};
+  if (ASize.cx < 0) ASize.cx = ACanvas->TextWidth(L"W") + AExtent;
+  return ASize;
+}
+
+Variant TcxEditDataBinding::GetStoredValue() { return FEdit->GetEditValue(); }
+
+void TcxEditDataBinding::Reset() { FEdit->ResetEditValue(); }
+
+// ---------------------------------------------------------------------------
+// Properties: what their editors are made of
+TcxCustomEditClass TcxCustomEditProperties::GetContainerClass() {
+  return cxEditClass<TcxCustomEdit>();
+}
+
+TcxContainerStyleClass TcxCustomEditProperties::GetStyleClass() {
+  return &cxCreateContainerStyle<TcxEditStyle>;
+}
+
+TcxCustomEditViewDataClass TcxCustomEditProperties::GetViewDataClass() {
+  return &cxCreateEditViewData<TcxCustomEditViewData>;
+}
+
+TcxContainerViewInfoClass TcxCustomEditProperties::GetViewInfoClass() {
+  return &cxCreateContainerViewInfo<TcxCustomEditViewInfo>;
+}
+
+TcxCustomEditViewData* TcxCustomEditProperties::CreateViewData(TcxCustomEditStyle* AStyle,
+                                                               bool AIsInplace, bool APreviewMode) {
+  TcxCustomEditViewData* AViewData = GetViewDataClass()(this, AStyle, AIsInplace);
+  AViewData->PreviewMode = APreviewMode;
+  return AViewData;
+}
+
+TSize TcxCustomEditProperties::GetEditSize(TcxCanvas* ACanvas, TcxCustomEditStyle* AEditStyle,
+                                           bool AIsInplace, const Variant& AEditValue,
+                                           const TcxEditSizeProperties& AEditSizeProperties) {
+  TOwned<TcxCustomEditViewData> AViewData(CreateViewData(AEditStyle, AIsInplace));
+  TcxEditSizeProperties ASizeProperties = AEditSizeProperties;
+  return AViewData->GetEditSize(ACanvas, AEditValue, ASizeProperties);
+}
+
+// ---------------------------------------------------------------------------
+// The editors' container
+bool TcxCustomEditContainer::IsCaptureMouse() {
+  return HandleAllocated() && IsChildEx(Handle(), GetCapture());
+}
+
+bool TcxCustomEditContainer::PtInCaller(const TPoint& P) { return cxRectPtIn(BoundsRect(), P); }
+
+void TcxCustomEditContainer::MouseEnter(TControl* AControl) {
+  inherited::MouseEnter(AControl == InnerControl() ? this : AControl);
+}
+
+void TcxCustomEditContainer::MouseLeave(TControl* AControl) {
+  inherited::MouseLeave(AControl == InnerControl() ? this : AControl);
+}
+
+void TcxCustomEditContainer::MouseMove(TShiftState Shift, Integer X, Integer Y) {
+  if (!IsMouseTracking()) MouseEnter(this);
+  inherited::MouseMove(Shift, X, Y);
+}
+
+// ---------------------------------------------------------------------------
+// The editor: construction
+IMPLEMENT_MESSAGE_TABLE(TcxCustomEdit, {WM_COPY, MessageHandler<&TcxCustomEdit::WMCopy>},
+                        {WM_CUT, MessageHandler<&TcxCustomEdit::WMCut>},
+                        {WM_PASTE, MessageHandler<&TcxCustomEdit::WMPaste>},
+                        {CM_HINTSHOW, MessageHandler<&TcxCustomEdit::CMHintShow>})
+
+TcxCustomEdit::TcxCustomEdit(TComponent* AOwner, bool AIsInplace)
+    : TcxCustomEditContainer(AOwner),
+      FAnchorX(std::numeric_limits<Integer>::max()),
+      FAnchorY(std::numeric_limits<Integer>::max()),
+      FIsInplace(AIsInplace),
+      FEditValue(Null()) {}
+
+void TcxCustomEdit::AfterConstruction() {
+  inherited::AfterConstruction();
+  TControlStyle S = ControlStyle();
+  S.Include(csActionClient);
+  SetControlStyle(S);
+  Initialize();
+  if (HandleAllocated()) ShortRefreshContainer(false);
+}
+
+void TcxCustomEdit::Initialize() {
+  FChangeEventsCatcher.reset(Create<TcxEditChangeEventsCatcher>(this));
+  TObject* AProperties = GetPropertiesClass()->Create(this);
+  FProperties.reset(dynamic_cast<TcxCustomEditProperties*>(AProperties));
+  if (!FProperties) {
+    if (AProperties) AProperties->Free();
+    throw EcxEditError(L"The editor's properties class makes no editor properties");
+  }
+  InitContentParams();
+  TControlStyle S = ControlStyle();
+  S.Include(csCaptureMouse);
+  S.Include(csSetCaption);
+  SetControlStyle(S);
+  SetTabStop(true);
+  CreateInnerEdit();
+  if (FInnerEdit) {
+    SetInnerControl(FInnerEdit->GetControl());
+    InitializeInnerEdit();
+  }
+  SetReplicatableFlag();
+  FDataBinding.reset(GetDataBindingClass()(this));
+  FAutoSize = !FIsInplace;
+  FCaptureButtonVisibleIndex = -1;
+  FEditValue = Null();
+  FLockValidate = 0;
+  FProperties->SetOnPropertiesChanged(MakeEvent<&TcxCustomEdit::PropertiesChanged>(this));
+  if (FIsInplace) {
+    TcxKeys AKeys = Keys();
+    AKeys.Include(kAll);
+    AKeys.Include(kArrows);
+    if (!GetInnerEditClass()) AKeys.Include(kTab);
+    SetKeys(AKeys);
+  }
+  FDblClickTimer.reset(Create<TcxTimer>(nullptr));
+  FDblClickTimer->SetEnabled(false);
+  FDblClickTimer->SetInterval(GetDoubleClickTime());
+  FDblClickTimer->SetOnTimer(MakeEvent<&TcxCustomEdit::DblClickTimerHandler>(this));
+  if (!FIsInplace) FProperties->SetIDefaultValuesProvider(FDataBinding->GetDefaultValuesProvider());
+  GetEditViewInfo()->Edit = this;
+  FIsJustCreated = true;
+}
+
+void TcxCustomEdit::BeforeDestruction() {
+  dxSpellCheckerNotifyFocusLost();
+  if (FDblClickTimer) FDblClickTimer->SetEnabled(false);
+  if (FInnerEdit) FInnerEdit->SetOnChange(TNotifyEvent());
+  FInnerEdit = nullptr;
+  if (FProperties) {
+    FProperties->SetOnPropertiesChanged(TNotifyEvent());
+    if (!FIsInplace) FProperties->SetIDefaultValuesProvider(nullptr);
+  }
+  inherited::BeforeDestruction();
+}
+
+TcxCustomEdit::~TcxCustomEdit() {
+  FDblClickTimer.reset();
+  FDataBinding.reset();
+  FProperties.reset();
+  FChangeEventsCatcher.reset();
+}
+
+TClass TcxCustomEdit::GetPropertiesClass() { return TcxCustomEditProperties::StaticClass(); }
+
+TcxEditDataBindingClass TcxCustomEdit::GetDataBindingClass() {
+  return [](TcxCustomEdit* AEdit) { return Create<TcxEditDataBinding>(AEdit); };
+}
+
+// The styles and the view info exist before the properties do: the editor
+// class names them itself, as its properties class does.
+TcxContainerStyleClass TcxCustomEdit::GetStyleClass() {
+  return &cxCreateContainerStyle<TcxEditStyle>;
+}
+
+TcxContainerViewInfoClass TcxCustomEdit::GetViewInfoClass() {
+  return &cxCreateContainerViewInfo<TcxCustomEditViewInfo>;
+}
+
+TcxCustomEditStyle* TcxCustomEdit::GetEditStyle() const {
+  return static_cast<TcxCustomEditStyle*>(GetStyle());
+}
+
+TcxCustomEditStyle* TcxCustomEdit::GetEditActiveStyle() {
+  return static_cast<TcxCustomEditStyle*>(GetActiveStyle());
+}
+
+TcxCustomEditViewInfo* TcxCustomEdit::GetEditViewInfo() const {
+  return static_cast<TcxCustomEditViewInfo*>(ViewInfo());
+}
+
+void TcxCustomEdit::InitContentParams() { FIsContentParamsInitialized = true; }
+
+void TcxCustomEdit::SetReplicatableFlag() {
+  TControlStyle S = ControlStyle();
+  S.Include(csReplicatable);
+  SetControlStyle(S);
+  if (TWinControl* AInner = InnerControl()) {
+    TControlStyle SI = AInner->ControlStyle();
+    SI.Include(csReplicatable);
+    AInner->SetControlStyle(SI);
+  }
+}
+
+void TcxCustomEdit::CreateInnerEdit() {
+  TClass AClass = GetInnerEditClass();
+  if (!AClass) return;
+  TObject* AObject = AClass->Create(this);
+  auto* AControl = dynamic_cast<TWinControl*>(AObject);
+  auto* AInner = dynamic_cast<IcxCustomInnerEdit*>(AObject);
+  if (!AControl || !AInner) {
+    if (AObject) AObject->Free();
+    throw EcxEditError(L"The editor's inner edit class makes no inner edit");
+  }
+  TControlStyle S = AControl->ControlStyle();
+  S.Include(csReplicatable);
+  AControl->SetControlStyle(S);
+  FInnerEdit = AInner;
+}
+
+void TcxCustomEdit::InitializeInnerEdit() {
+  TWinControl* AControl = FInnerEdit->GetControl();
+  AControl->SetParent(this);
+  if (GetActiveProperties()->HasDisplayValue())
+    FInnerEdit->SetOnChange(MakeEvent<&TcxCustomEdit::ChangeHandler>(this));
+  AControl->SetParentShowHint(false);
+}
+
+void TcxCustomEdit::SetParent(TWinControl* AParent) {
+  // The first parent shows the value the properties and the binding give.
+  if (AParent && !Parent() && !FIsInplaceInitializing && FProperties && !IsDestroying()) {
+    FDataBinding->UpdateDisplayValue();
+    PropertiesChanged(FProperties.get());
+  }
+  inherited::SetParent(AParent);
+}
+
+void TcxCustomEdit::GetTabOrderList(std::vector<TWinControl*>& List) {
+  inherited::GetTabOrderList(List);
+  // An in-place editor stands for its host, which is not tabbed to besides.
+  if (FIsInplace && Visible() && Parent()) std::erase(List, Parent());
+}
+
+bool TcxCustomEdit::IsChildWindow(HWND AWnd) {
+  return HandleAllocated() && (AWnd == Handle() || IsChildEx(Handle(), AWnd));
+}
+
+// ---------------------------------------------------------------------------
+// View data and view info
+TcxCustomEditViewData* TcxCustomEdit::CreateViewData() {
+  TcxCustomEditViewData* AViewData =
+      GetActiveProperties()->CreateViewData(GetEditActiveStyle(), FIsInplace, false);
+  AViewData->Edit = PropertiesChangeLocked() ? nullptr : this;
+  if (HandleAllocated()) AViewData->WindowHandle = Handle();
+  InitializeViewData(AViewData);
+  return AViewData;
+}
+
+void TcxCustomEdit::InitializeViewData(TcxCustomEditViewData* AViewData) {
+  AViewData->Enabled = Enabled();
+  AViewData->Focused = Focused();
+}
+
+void TcxCustomEdit::CalculateViewInfo(const TPoint& P, bool AMouseTracking) {
+  inherited::CalculateViewInfo(P, AMouseTracking);
+  TOwned<TcxCustomEditViewData> AViewData(CreateViewData());
+  AViewData->Calculate(nullptr, GetControlRect(this), P, cxmbNone, TShiftState(), GetEditViewInfo(),
+                       false);
+}
+
+void TcxCustomEdit::AdjustInnerEditPosition() {
+  TWinControl* AControl = InnerControl();
+  if (!AControl) return;
+  const TRect& R = GetEditViewInfo()->InnerEditRect;
+  if (AControl->BoundsRect() != R)
+    AControl->SetBounds(R.left, R.top, R.right - R.left, R.bottom - R.top);
+}
+
+void TcxCustomEdit::TransparentChanged() {
+  inherited::TransparentChanged();
+  ShortRefreshContainer(false);
+}
+
+TcxEditStateColorKind TcxCustomEdit::GetEditStateColorKind() {
+  if (!Enabled()) return esckDisabled;
+  return RealReadOnly() ? esckReadOnly : esckNormal;
+}
+
+// ---------------------------------------------------------------------------
+// Size
+bool TcxCustomEdit::CanAutoWidth() {
+  return GetActiveProperties()->GetButtonsViewStyle() == bvsButtonsAutoWidth;
+}
+
+bool TcxCustomEdit::IsAutoHeight() {
+  const TAnchors A = Anchors();
+  return CanAutoSize() && CanAutoHeight() && FAutoHeight &&
+         !(A.Contains(akTop) && A.Contains(akBottom));
+}
+
+bool TcxCustomEdit::IsAutoWidth() {
+  const TAnchors A = Anchors();
+  return CanAutoSize() && CanAutoWidth() && FAutoWidth &&
+         !(A.Contains(akLeft) && A.Contains(akRight));
+}
+
+void TcxCustomEdit::PopulateSizeProperties(TcxEditSizeProperties& AEditSizeProperties) {
+  AEditSizeProperties = cxDefaultEditSizeProperties;
+  AEditSizeProperties.MaxLineCount = 1;
+  AEditSizeProperties.Width = IsAutoWidth() && !IsHeightDependOnWidth() ? 32000 : Width();
+}
+
+void TcxCustomEdit::InternalCanResize(Integer& ANewWidth, Integer& ANewHeight) {
+  if (!CanAutoSize()) return;
+  TcxEditSizeProperties ASizeProperties;
+  PopulateSizeProperties(ASizeProperties);
+  ASizeProperties.Height = ANewHeight;
+  if (!IsAutoWidth()) ASizeProperties.Width = ANewWidth;
+  TOwned<TcxCustomEditViewData> AViewData(CreateViewData());
+  TcxScreenCanvas* ACanvas = cxScreenCanvas();
+  const TSize ASize = AViewData->GetEditSize(ACanvas, FEditValue, ASizeProperties);
+  ACanvas->Dormant();
+  if (IsAutoWidth()) ANewWidth = ASize.cx;
+  if (IsAutoHeight()) ANewHeight = ASize.cy;
+}
+
+void TcxCustomEdit::DoSetSize() {
+  if (!HandleAllocated() || IsDestroying()) return inherited::DoSetSize();
+  Integer AWidth = Width(), AHeight = Height();
+  InternalCanResize(AWidth, AHeight);
+  Integer ALeft = Left(), ATop = Top();
+  if (!IsScaleChanging() && UseAnchors() && IsAutoWidth() && !IsHeightDependOnWidth()) {
+    if (!FIsFirstSetSize) CalculateAnchors();
+    constexpr Integer ANone = std::numeric_limits<Integer>::max();
+    // A centred editor keeps its centre: the odd pixel goes to the left.
+    auto Start = [](Integer AAnchor, Integer ASize, bool ACentred) {
+      return ACentred ? AAnchor - ASize / 2 - (ASize % 2) : AAnchor - ASize;
+    };
+    if (UseAnchorX() && FAnchorX != ANone)
+      ALeft = Start(FAnchorX, AWidth, GetActiveProperties()->GetAlignment()->GetHorz() == taCenter);
+    if (UseAnchorY() && FAnchorY != ANone)
+      ATop =
+          Start(FAnchorY, AHeight, GetActiveProperties()->GetAlignment()->GetVert() == taVCenter);
+  }
+  FIsFirstSetSize = false;
+  if (ALeft != Left() || ATop != Top() || AWidth != Width() || AHeight != Height())
+    SetBounds(ALeft, ATop, AWidth, AHeight);
+  AdjustInnerEditPosition();
+}
+
+void TcxCustomEdit::CalculateAnchors() {
+  if (IsLoading() || ComponentState().Contains(csReading)) return;
+  auto Anchor = [](Integer AStart, Integer ASize, bool ACentred) {
+    return ACentred ? AStart + ASize / 2 + (ASize % 2) : AStart + ASize;
+  };
+  if (UseAnchorX())
+    FAnchorX =
+        Anchor(Left(), Width(), GetActiveProperties()->GetAlignment()->GetHorz() == taCenter);
+  if (UseAnchorY())
+    FAnchorY =
+        Anchor(Top(), Height(), GetActiveProperties()->GetAlignment()->GetVert() == taVCenter);
+}
+
+void TcxCustomEdit::SetEditAutoSize(bool Value) {
+  if (FIsInplace || FAutoSize == Value) return;
+  FAutoSize = Value;
+  DoAutoSizeChanged();
+  if (Value && !IsLoading()) {
+    HandleNeeded();
+    BeginRefreshContainer();
+    auto AEnd = Finally([this] { EndRefreshContainer(); });
+    SetSize();
+  }
+}
+
+void TcxCustomEdit::DefineProperties(TFiler* Filer) {
+  inherited::DefineProperties(Filer);
+  if (UseAnchorX())
+    Filer->DefineProperty(L"AnchorX", MakeEvent<&TcxCustomEdit::ReadAnchorX>(this),
+                          MakeEvent<&TcxCustomEdit::WriteAnchorX>(this), true);
+  if (UseAnchorY())
+    Filer->DefineProperty(L"AnchorY", MakeEvent<&TcxCustomEdit::ReadAnchorY>(this),
+                          MakeEvent<&TcxCustomEdit::WriteAnchorY>(this), true);
+}
+
+void TcxCustomEdit::ReadAnchorX(TReader* Reader) {
+  FAnchorX = Reader->ReadInteger();
+  FAnchorXRead = true;
+}
+
+void TcxCustomEdit::ReadAnchorY(TReader* Reader) {
+  FAnchorY = Reader->ReadInteger();
+  FAnchorYRead = true;
+}
+
+void TcxCustomEdit::WriteAnchorX(TWriter* Writer) {
+  CalculateAnchors();
+  Writer->WriteInteger(FAnchorX);
+}
+
+void TcxCustomEdit::WriteAnchorY(TWriter* Writer) {
+  CalculateAnchors();
+  Writer->WriteInteger(FAnchorY);
+}
+
+void TcxCustomEdit::ChangeScaleEx(Integer M, Integer D) {
+  // Anchors read from a form are in the form's resolution; later ones are
+  // recalculated from the bounds.
+  if (M != D && (!IsLoading() || FAnchorXRead || FAnchorYRead)) {
+    constexpr Integer ANone = std::numeric_limits<Integer>::max();
+    if (FAnchorXRead && FAnchorX != ANone) FAnchorX = MulDiv(FAnchorX, M, D);
+    if (FAnchorYRead && FAnchorY != ANone) FAnchorY = MulDiv(FAnchorY, M, D);
+  }
+  FAnchorXRead = FAnchorYRead = false;
+  inherited::ChangeScaleEx(M, D);
+}
+
+// ---------------------------------------------------------------------------
+// Properties
+bool TcxCustomEdit::PropertiesChangeLocked() {
+  return IsDestroying() || (GetInnerEditClass() && !FInnerEdit);
+}
+
+bool TcxCustomEdit::RealReadOnly() {
+  return GetActiveProperties()->GetReadOnly() || FDataBinding->ReadOnly();
+}
+
+void TcxCustomEdit::PropertiesChanged(TObject*) {
+  FIsEditValidated = false;
+  if (!PropertiesChangeLocked() && FInnerEdit) FInnerEdit->SetReadOnly(RealReadOnly());
+  if (RealReadOnly()) FModifiedAfterEnter = false;
+  if (GetActiveProperties()->GetTransparent()) SetTransparent(true);
+  ShortRefreshContainer(false);
+}
+
+void TcxCustomEdit::ReadState(TReader* Reader) {
+  // Reading sets properties one by one; Loaded reports them at once.
+  FProperties->SetOnPropertiesChanged(TNotifyEvent());
+  inherited::ReadState(Reader);
+}
+
+void TcxCustomEdit::Loaded() {
+  FIsFirstSetSize = true;
+  LockClick(true);
+  LockChangeEvents(true);
+  auto AUnlock = Finally([this] {
+    LockChangeEvents(false);
+    LockClick(false);
+  });
+  inherited::Loaded();
+  FDataBinding->UpdateDisplayValue();
+  ShortRefreshContainer(false);
+  FProperties->SetOnPropertiesChanged(MakeEvent<&TcxCustomEdit::PropertiesChanged>(this));
+  PropertiesChanged(GetActiveProperties());
+  ContainerStyleChanged(GetStyle());
+}
+
+// ---------------------------------------------------------------------------
+// Edit data kept by in-place hosts
+TcxCustomEditData::TcxCustomEditData(TcxCustomEdit* AEdit)
+    : FEdit(AEdit), FFreeNotificator(MakeOwned<TcxFreeNotificator>(nullptr)) {
+  FFreeNotificator->SetOnFreeNotification(MakeEvent<&TcxCustomEditData::EditFreed>(this));
+  if (FEdit) FFreeNotificator->AddSender(FEdit);
+  Clear();
+}
+
+TcxCustomEditData::~TcxCustomEditData() { FFreeNotificator.reset(); }
+
+void TcxCustomEditData::EditFreed(TComponent* AComponent) {
+  if (AComponent == FEdit) FEdit = nullptr;
+}
+
+void TcxCustomEditData::Clear() {
+  FCleared = true;
+  if (FEdit) FEdit->DoClearEditData(this);
+}
+
+// ---------------------------------------------------------------------------
+// Styles: the editor they belong to
+TcxCustomEdit* TcxCustomEditStyle::GetEdit() { return dynamic_cast<TcxCustomEdit*>(Owner()); }
