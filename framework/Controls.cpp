@@ -124,6 +124,51 @@ void TSizeConstraints::SetMinWidth(Integer V) {
 
 // ---------------------------------------------------------------------------
 namespace {
+const wchar_t* const GestureNames[] = {L"igZoom", L"igPan", L"igRotate", L"igTwoFingerTap",
+                                       L"igPressAndTap"};
+const TEnumInfo GestureInfo = MakeEnumInfo(L"TInteractiveGesture", GestureNames);
+const wchar_t* const GestureOptionNames[] = {L"igoPanSingleFingerHorizontal",
+                                             L"igoPanSingleFingerVertical", L"igoPanInertia",
+                                             L"igoPanGutter", L"igoParentPassthrough"};
+const TEnumInfo GestureOptionInfo = MakeEnumInfo(L"TInteractiveGestureOption", GestureOptionNames);
+}  // namespace
+
+// Neither property has a fixed default: the control decides it (an empty set
+// differing from the defaults must still be written).
+IMPLEMENT_PUBLISHED_CLASS(TTouchSettings) {
+  P.Property<&TTouchSettings::InteractiveGestures, &TTouchSettings::SetInteractiveGestures>(
+       L"InteractiveGestures", &GestureInfo)
+      .NoDefault()
+      .Stored<&TTouchSettings::IsInteractiveGesturesStored>();
+  P.Property<&TTouchSettings::InteractiveGestureOptions,
+             &TTouchSettings::SetInteractiveGestureOptions>(L"InteractiveGestureOptions",
+                                                            &GestureOptionInfo)
+      .NoDefault()
+      .Stored<&TTouchSettings::IsInteractiveGestureOptionsStored>();
+}
+
+TInteractiveGestureOptions TTouchSettings::FrameworkDefaultOptions() {
+  return TInteractiveGestureOptions{igoPanSingleFingerHorizontal, igoPanSingleFingerVertical,
+                                    igoPanInertia, igoPanGutter, igoParentPassthrough};
+}
+
+void TTouchSettings::Assign(TPersistent* Source) {
+  if (auto* S = AsOrNull<TTouchSettings>(Source)) {
+    FGestures = S->FGestures;
+    FOptions = S->FOptions;
+    return;
+  }
+  inherited::Assign(Source);
+}
+
+void TTouchSettings::SetDefaults(TInteractiveGestures AGestures,
+                                 TInteractiveGestureOptions AOptions) {
+  FGestures = FDefaultGestures = AGestures;
+  FOptions = FDefaultOptions = AOptions;
+}
+
+// ---------------------------------------------------------------------------
+namespace {
 const wchar_t* const AlignNames[] = {L"alNone",  L"alTop",    L"alBottom", L"alLeft",
                                      L"alRight", L"alClient", L"alCustom"};
 const TEnumInfo AlignInfo = MakeEnumInfo(L"TAlign", AlignNames);
@@ -174,6 +219,7 @@ IMPLEMENT_PUBLISHED_CLASS(TControl) {
   P.Property<&TControl::Anchors, &TControl::SetAnchors>(L"Anchors", AnchorInfo)
       .Default(TAnchors{akLeft, akTop});
   P.Property<&TControl::Constraints>(L"Constraints");
+  P.Property<&TControl::Touch, &TControl::SetTouch>(L"Touch");
   P.Property<&TControl::Visible, &TControl::SetVisible>(L"Visible")
       .Default(1)
       .Stored<&TControl::IsVisibleStored>();
@@ -211,7 +257,8 @@ IMPLEMENT_PUBLISHED_CLASS(TControl) {
 TControl::TControl(TComponent* AOwner)
     : TComponent(AOwner),
       FFont(Create<TFont>()),
-      FConstraints(Create<TSizeConstraints>(static_cast<TPersistent*>(this))) {
+      FConstraints(Create<TSizeConstraints>(static_cast<TPersistent*>(this))),
+      FTouch(Create<TTouchSettings>(static_cast<TPersistent*>(this))) {
   WindowProc = MakeEvent<&TControl::WndProc>(this);
   FControlStyle = TControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   FFont->OnChange = MakeEvent<&TControl::FontChanged>(this);
@@ -294,6 +341,7 @@ constinit const TMessageTableEntry TControl::FMessageEntries[] = {
     {CM_PARENTCOLORCHANGED, MessageHandler<&TControl::CMParentColorChanged>},
     {CM_PARENTSHOWHINTCHANGED, MessageHandler<&TControl::CMParentShowHintChanged>},
     {CM_PARENTBIDIMODECHANGED, MessageHandler<&TControl::CMParentBiDiModeChanged>},
+    {CM_GESTURE, MessageHandler<&TControl::CMGesture>},
 };
 constinit const TMessageTable TControl::FMessageTable{nullptr, TControl::FMessageEntries,
                                                       std::size(TControl::FMessageEntries)};
@@ -303,6 +351,25 @@ void TControl::Dispatch(TMessage& Message) {
     Handler(this, Message);
   else
     DefaultHandler(Message);
+}
+
+void TControl::CMGesture(TMessage& Message) {
+  bool Handled = false;
+  if (Message.LParam) DoGesture(*reinterpret_cast<TGestureEventInfo*>(Message.LParam), Handled);
+  Message.Result = Handled ? 1 : 0;
+}
+
+void TControl::DoGesture(const TGestureEventInfo&, bool&) {}
+
+void TControl::DoGetGestureOptions(TInteractiveGestures& Gestures,
+                                   TInteractiveGestureOptions& Options) {
+  Gestures = FTouch->InteractiveGestures();
+  Options = FTouch->InteractiveGestureOptions();
+}
+
+TGestureConfigRoutines& GestureConfigRoutines() {
+  static TGestureConfigRoutines Routines;
+  return Routines;
 }
 
 void TControl::WMLButtonDown(TMessage& Message) {

@@ -155,6 +155,81 @@ class TSizeConstraints : public TPersistent {
   Integer FMaxHeight = 0, FMaxWidth = 0, FMinHeight = 0, FMinWidth = 0;
 };
 
+// The gesture vocabulary of controls.
+enum TInteractiveGesture { igZoom, igPan, igRotate, igTwoFingerTap, igPressAndTap };
+using TInteractiveGestures = TSet<TInteractiveGesture>;
+enum TInteractiveGestureOption {
+  igoPanSingleFingerHorizontal,
+  igoPanSingleFingerVertical,
+  igoPanInertia,
+  igoPanGutter,
+  igoParentPassthrough
+};
+using TInteractiveGestureOptions = TSet<TInteractiveGestureOption>;
+enum TInteractiveGestureFlag { gfBegin, gfInertia, gfEnd };
+using TInteractiveGestureFlags = TSet<TInteractiveGestureFlag>;
+
+// What a control receives for each gesture event (CM_GESTURE, LParam points
+// to it); GestureID is the platform gesture id + 256.
+struct TGestureEventInfo {
+  Integer GestureID = 0;
+  TPoint Location{};
+  TInteractiveGestureFlags Flags;
+  Double Angle = 0;
+  Integer Distance = 0;
+  TPoint InertiaVector{};
+  TPoint TapLocation{};
+};
+
+constexpr Integer gcZoomEvent = 259, gcPanEvent = 260, gcRotateEvent = 261,
+                  gcTwoFingerTapEvent = 262, gcPressAndTapEvent = 263;
+
+// A control's touch settings: the gestures it handles itself and the pan
+// options. Each is streamed only when it differs from the defaults its
+// control gave, so a form keeps following a control whose defaults change.
+class TTouchSettings : public TPersistent {
+  DECLARE_CLASS(TTouchSettings, TPersistent)
+ public:
+  explicit TTouchSettings(TPersistent* AControl = nullptr) : FControl(AControl) {}
+  void Assign(TPersistent* Source) override;
+
+  TInteractiveGestures InteractiveGestures() const { return FGestures; }
+  void SetInteractiveGestures(TInteractiveGestures V) { FGestures = V; }
+  TInteractiveGestureOptions InteractiveGestureOptions() const { return FOptions; }
+  void SetInteractiveGestureOptions(TInteractiveGestureOptions V) { FOptions = V; }
+  TInteractiveGestures DefaultInteractiveGestures() const { return FDefaultGestures; }
+  TInteractiveGestureOptions DefaultInteractiveGestureOptions() const { return FDefaultOptions; }
+  // Makes the values the defaults and takes them (a control does this while
+  // it is made, before its form resource is read).
+  void SetDefaults(TInteractiveGestures AGestures, TInteractiveGestureOptions AOptions);
+
+  bool IsInteractiveGesturesStored() const { return FGestures != FDefaultGestures; }
+  bool IsInteractiveGestureOptionsStored() const { return FOptions != FDefaultOptions; }
+
+  // Every pan option, and gestures pass on to the parent: a control that
+  // handles none itself leaves them to the one it sits on.
+  static TInteractiveGestureOptions FrameworkDefaultOptions();
+
+ protected:
+  TPersistent* GetOwner() override { return FControl; }
+
+ private:
+  TPersistent* FControl;
+  TInteractiveGestures FGestures, FDefaultGestures;
+  TInteractiveGestureOptions FOptions = FrameworkDefaultOptions(),
+                             FDefaultOptions = FrameworkDefaultOptions();
+};
+
+// How a window asks the platform for the gestures its controls want; the
+// touch module, above this one, fills it at its start-up. Without it a window
+// keeps the platform's default gestures.
+struct TGestureConfigRoutines {
+  // True when the platform took the configuration.
+  bool (*Apply)(HWND AWnd, TInteractiveGestures AGestures,
+                TInteractiveGestureOptions AOptions) = nullptr;
+};
+TGestureConfigRoutines& GestureConfigRoutines();
+
 class TControlCanvas;
 class TPopupMenuBase;
 class TControlActionLink;
@@ -208,6 +283,8 @@ class TControl : public TComponent {
   TAnchors Anchors() const { return FAnchors; }
   void SetAnchors(TAnchors V);
   TSizeConstraints* Constraints() const { return FConstraints.get(); }
+  TTouchSettings* Touch() const { return FTouch.get(); }
+  void SetTouch(TTouchSettings* V) { FTouch->Assign(V); }
   void SetConstraints(TSizeConstraints* V) { FConstraints->Assign(V); }
 
   bool Visible() const { return FVisible; }
@@ -350,6 +427,14 @@ class TControl : public TComponent {
   virtual void CMParentColorChanged(TMessage& Message);
   virtual void CMParentShowHintChanged(TMessage& Message);
   virtual void CMParentBiDiModeChanged(TMessage& Message);
+  // LParam points to the TGestureEventInfo; the result is 1 when the control
+  // handled the gesture.
+  virtual void CMGesture(TMessage& Message);
+  virtual void DoGesture(const TGestureEventInfo& EventInfo, bool& Handled);
+  // The gestures and pan options wanted for a touch that starts on the
+  // control (by default its touch settings).
+  virtual void DoGetGestureOptions(TInteractiveGestures& Gestures,
+                                   TInteractiveGestureOptions& Options);
 
   void Loaded() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -413,6 +498,7 @@ class TControl : public TComponent {
   TSize FAnchorParentSize{0, 0};
   bool FAnchoring = false;
   TOwned<TSizeConstraints> FConstraints;
+  TOwned<TTouchSettings> FTouch;
   String FHint;
   Integer FHelpContext = 0;
   bool FShowHint = false;
@@ -584,6 +670,8 @@ class TWinControl : public TControl {
   virtual void WMUpdateUIState(TMessage& Message);
   virtual void WMMouseLeave(TMessage& Message);
   virtual void WMNCMouseLeave(TMessage& Message);
+  // A touch starts: the window asks for the gestures of the control under it.
+  virtual void WMGestureNotify(TMessage& Message);
   // Notifications of child windows, reflected to the child as CN_*.
   virtual void WMCommand(TMessage& Message);
   virtual void WMNotify(TMessage& Message);

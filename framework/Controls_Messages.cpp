@@ -20,6 +20,7 @@ IMPLEMENT_MESSAGE_TABLE(TWinControl, {WM_PAINT, MessageHandler<&TWinControl::WMP
                         {WM_UPDATEUISTATE, MessageHandler<&TWinControl::WMUpdateUIState>},
                         {WM_MOUSELEAVE, MessageHandler<&TWinControl::WMMouseLeave>},
                         {WM_NCMOUSELEAVE, MessageHandler<&TWinControl::WMNCMouseLeave>},
+                        {WM_GESTURENOTIFY, MessageHandler<&TWinControl::WMGestureNotify>},
                         {WM_COMMAND, MessageHandler<&TWinControl::WMCommand>},
                         {WM_NOTIFY, MessageHandler<&TWinControl::WMNotify>},
                         {WM_DRAWITEM, MessageHandler<&TWinControl::WMDrawItem>},
@@ -198,6 +199,38 @@ void TWinControl::WMMouseLeave(TMessage& Message) {
 void TWinControl::WMNCMouseLeave(TMessage& Message) {
   MouseLeft(true);
   DefaultHandler(Message);
+}
+
+// A control that passes gestures on to its parent also wants the ones its
+// parent (up to this window) handles: they reach that parent. Pan options are
+// those of the control that gets the pan.
+void TWinControl::WMGestureNotify(TMessage& Message) {
+  const auto* Notify = reinterpret_cast<const GESTURENOTIFYSTRUCT*>(Message.LParam);
+  const TGestureConfigRoutines& Routines = GestureConfigRoutines();
+  if (!Notify || !Routines.Apply || !HandleAllocated()) {
+    DefaultHandler(Message);
+    return;
+  }
+  const TPoint P = ScreenToClient(TPoint{Notify->ptsLocation.x, Notify->ptsLocation.y});
+  TControl* Control = ControlAtPos(P, true, false);
+  if (!Control) Control = this;
+  TInteractiveGestures Gestures;
+  TInteractiveGestureOptions Options;
+  Control->DoGetGestureOptions(Gestures, Options);
+  bool PassesOn = Options.Contains(igoParentPassthrough);
+  while (PassesOn && Control != this && Control->Parent()) {
+    Control = Control->Parent();
+    TInteractiveGestures ParentGestures;
+    TInteractiveGestureOptions ParentOptions;
+    Control->DoGetGestureOptions(ParentGestures, ParentOptions);
+    if (!Gestures.Contains(igPan) && ParentGestures.Contains(igPan)) Options = ParentOptions;
+    Gestures += ParentGestures;
+    PassesOn = ParentOptions.Contains(igoParentPassthrough);
+  }
+  if (Routines.Apply(Handle(), Gestures, Options))
+    Message.Result = 1;
+  else
+    DefaultHandler(Message);
 }
 
 // --- keyboard cues ----------------------------------------------------------

@@ -66,6 +66,20 @@ struct TRecorder {
   }
 };
 
+// A control whose touch defaults differ from the framework's, as a library
+// control sets them while it is made.
+class TTouchProbe : public TCustomControl {
+  DECLARE_CLASS(TTouchProbe, TCustomControl)
+ public:
+  using TCustomControl::TCustomControl;
+  void AfterConstruction() override {
+    inherited::AfterConstruction();
+    Touch()->SetDefaults(TInteractiveGestures{igPan, igPressAndTap},
+                         TInteractiveGestureOptions{igoPanInertia, igoParentPassthrough});
+  }
+};
+IMPLEMENT_CREATABLE_CLASS(TTouchProbe)
+
 // A form built in code, freed at the end of the test.
 struct FormFixture : testing::Test {
   TOwned<TCustomForm> Form;
@@ -479,3 +493,109 @@ TEST_F(FormFixture, TheScreenOwnsTheCursorsItIsGiven) {
 }
 
 }  // namespace
+
+namespace {
+
+String ResourceText(TComponent* Root) {
+  auto Binary = MakeOwned<TBytesStream>();
+  WriteComponentToStream(Binary.get(), Root);
+  Binary->SetPosition(0);
+  auto Text = MakeOwned<TStringStream>(String(), TEncoding::UTF8());
+  ObjectBinaryToText(Binary.get(), Text.get());
+  return Text->DataString();
+}
+
+}  // namespace
+
+TEST(TouchSettings, AreStreamedOnlyWhereTheyDifferFromTheControlsDefaults) {
+  RegisterClass(TTouchProbe::StaticClass());
+  const TInteractiveGestures DefaultGestures{igPan, igPressAndTap};
+  const TInteractiveGestureOptions DefaultOptions{igoPanInertia, igoParentPassthrough};
+  struct {
+    const char* Label;
+    TInteractiveGestures Gestures;
+    TInteractiveGestureOptions Options;
+    const wchar_t* GesturesLine;  // nullptr: not written
+    const wchar_t* OptionsLine;
+  } const Rows[] = {
+      {"defaults", DefaultGestures, DefaultOptions, nullptr, nullptr},
+      {"more gestures", TInteractiveGestures{igZoom, igPan, igPressAndTap}, DefaultOptions,
+       L"Touch.InteractiveGestures = [igZoom, igPan, igPressAndTap]", nullptr},
+      // An empty set is not the default here: it must be written.
+      {"no gestures", TInteractiveGestures{}, DefaultOptions, L"Touch.InteractiveGestures = []",
+       nullptr},
+      {"other options", DefaultGestures, TInteractiveGestureOptions{igoPanSingleFingerVertical},
+       nullptr, L"Touch.InteractiveGestureOptions = [igoPanSingleFingerVertical]"},
+      {"no options", TInteractiveGestures{igRotate}, TInteractiveGestureOptions{},
+       L"Touch.InteractiveGestures = [igRotate]", L"Touch.InteractiveGestureOptions = []"},
+  };
+  for (const auto& Row : Rows) {
+    SCOPED_TRACE(Row.Label);
+    TOwned<TTouchProbe> Written(Create<TTouchProbe>(nullptr));
+    Written->SetName(L"Probe");
+    Written->Touch()->SetInteractiveGestures(Row.Gestures);
+    Written->Touch()->SetInteractiveGestureOptions(Row.Options);
+    const String Text = ResourceText(Written.get());
+    EXPECT_EQ(Text.find(L"Touch.InteractiveGestures ") != String::npos, Row.GesturesLine != nullptr)
+        << Text;
+    EXPECT_EQ(Text.find(L"Touch.InteractiveGestureOptions") != String::npos,
+              Row.OptionsLine != nullptr)
+        << Text;
+    if (Row.GesturesLine) EXPECT_NE(Text.find(Row.GesturesLine), String::npos) << Text;
+    if (Row.OptionsLine) EXPECT_NE(Text.find(Row.OptionsLine), String::npos) << Text;
+
+    auto Binary = MakeOwned<TBytesStream>();
+    WriteComponentToStream(Binary.get(), Written.get());
+    Binary->SetPosition(0);
+    TOwned<TComponent> Read(ReadComponentFromStream(Binary.get(), nullptr));
+    auto* Probe = AsOrNull<TTouchProbe>(Read.get());
+    ASSERT_NE(Probe, nullptr);
+    EXPECT_EQ(Probe->Touch()->InteractiveGestures(), Row.Gestures);
+    EXPECT_EQ(Probe->Touch()->InteractiveGestureOptions(), Row.Options);
+    EXPECT_EQ(Probe->Touch()->DefaultInteractiveGestures(), DefaultGestures);
+  }
+}
+
+TEST(TouchSettings, FrameworkControlsPassGesturesOnAndAssignCopiesTheValues) {
+  TOwned<TProbe> Plain(Create<TProbe>(nullptr));
+  EXPECT_TRUE(Plain->Touch()->InteractiveGestures().Empty());
+  EXPECT_EQ(Plain->Touch()->InteractiveGestureOptions(),
+            (TInteractiveGestureOptions{igoPanSingleFingerHorizontal, igoPanSingleFingerVertical,
+                                        igoPanInertia, igoPanGutter, igoParentPassthrough}));
+  EXPECT_FALSE(Plain->Touch()->IsInteractiveGesturesStored());
+  EXPECT_FALSE(Plain->Touch()->IsInteractiveGestureOptionsStored());
+
+  TOwned<TTouchProbe> Other(Create<TTouchProbe>(nullptr));
+  Other->Touch()->SetInteractiveGestures(TInteractiveGestures{igZoom});
+  Plain->SetTouch(Other->Touch());
+  EXPECT_EQ(Plain->Touch()->InteractiveGestures(), TInteractiveGestures{igZoom});
+  EXPECT_EQ(Plain->Touch()->InteractiveGestureOptions(),
+            Other->Touch()->InteractiveGestureOptions());
+  // The defaults stay the receiving control's own.
+  EXPECT_TRUE(Plain->Touch()->DefaultInteractiveGestures().Empty());
+  EXPECT_TRUE(Plain->Touch()->IsInteractiveGestureOptionsStored());
+}
+
+TEST(TouchSettings, AGestureMessageReachesDoGestureAndAnswersWhetherItWasHandled) {
+  class TGestureProbe : public TCustomControl {
+   public:
+    using TCustomControl::TCustomControl;
+    std::vector<Integer> Seen;
+    bool Handle = false;
+
+   protected:
+    void DoGesture(const TGestureEventInfo& Info, bool& Handled) override {
+      Seen.push_back(Info.GestureID);
+      Handled = Handle;
+    }
+  };
+  TOwned<TGestureProbe> Control(Create<TGestureProbe>(nullptr));
+  TGestureEventInfo Info;
+  Info.GestureID = gcPanEvent;
+  EXPECT_EQ(Control->Perform(CM_GESTURE, 0, reinterpret_cast<LPARAM>(&Info)), 0);
+  Control->Handle = true;
+  Info.GestureID = gcZoomEvent;
+  EXPECT_EQ(Control->Perform(CM_GESTURE, 0, reinterpret_cast<LPARAM>(&Info)), 1);
+  EXPECT_EQ(Control->Perform(CM_GESTURE, 0, 0), 0);  // no event: nothing to handle
+  EXPECT_EQ(Control->Seen, (std::vector<Integer>{gcPanEvent, gcZoomEvent}));
+}

@@ -255,10 +255,12 @@ void cxControls_Initialize() {
   dxSetHook(htWndProc, &cxControlWndProcHook);
   dxFadingSystemInfoLink().IsMenuAnimation = &SystemMenuAnimation;
   cxScrollBarOwnerLink().AllowScrollContentOnDrag = &cxControlAllowsScrollContentOnDrag;
+  InitTouchControlServices();
 }
 
 void cxControls_Finalize() {
   TControlsState& S = ControlsState();
+  FinalizeTouchControlServices();
   dxFadingSystemInfoLink().IsMenuAnimation = nullptr;
   cxScrollBarOwnerLink().AllowScrollContentOnDrag = nullptr;
   dxReleaseHook(&cxControlWndProcHook);

@@ -66,6 +66,18 @@ bool dxIsMDIChildWindow(HWND AWnd);
 void dxPerformMessageByQueue(TControl* AControl, UINT AMsg);
 // Posted (APostponed) or at once, for a control that has a window.
 void cxRecreateControlWnd(TWinControl* AControl, bool APostponed = false);
+// The control has a window or can get one now: its parents lead to a window,
+// or it is a form (an MDI child only while the main form can) or a frame
+// while the application has its window.
+bool CanAllocateHandle(TWinControl* AControl);
+TPoint cxClientToParent(TControl* AControl, const TPoint& P, TWinControl* AParent = nullptr);
+// The control asks to paint on glass and composition is on.
+bool dxIsPaintOnGlass(TWinControl* AControl);
+// Runs the buffered copies already queued for a control that paints on glass.
+void dxForceProcessBufferedPaintMessages(TWinControl* AControl);
+bool cxIsVCLThemesEnabled();
+class TCustomStyleServices;
+TCustomStyleServices* cxStyleServices();
 
 // Painting.
 bool dxGetUpdateRgn(TWinControl* AControl, HRGN ARegion);
@@ -95,6 +107,8 @@ void dxDrawTextOnGlass(HDC DC, const String& AText, TFont* AFont, const TRect& A
                        TColor AColor, DWORD AFlags, Integer AGlowingSize, bool ATransparent);
 
 // Right-to-left mirroring of alignments, sides, coordinates and keys.
+enum TcxPopupAlignHorz { pahLeft, pahCenter, pahRight };
+
 class TdxRightToLeftLayoutConverter {
  public:
   static TAlignment ConvertAlignment(TAlignment A);
@@ -103,6 +117,7 @@ class TdxRightToLeftLayoutConverter {
   static TcxTextAlignX ConvertcxTextAlignX(TcxTextAlignX A);
   static TcxBorders ConvertBorders(TcxBorders A);
   static TcxNeighbors ConvertNeighbors(TcxNeighbors A);
+  static TcxPopupAlignHorz ConvertPopupAlignHorz(TcxPopupAlignHorz A);
   static Integer ConvertXCoordinate(Integer X, const TRect& AParentRect);
   static TPoint ConvertPoint(const TPoint& P, const TRect& AParentRect);
   static TRect ConvertRect(const TRect& R, const TRect& AParentRect);
@@ -1465,6 +1480,17 @@ class TcxControlHelper {
   static bool CanSetParent(TControl* AControl, TWinControl* ANewParent);
   // The control takes its new parent's scale factor.
   static void UpdateScaleFactorOnParentChange(TWinControl* AControl);
+
+  // A control with a factor of its own is scaled to the target factor (while
+  // it is read, the factor is only taken over).
+  static void ChangeScaleFactor(TControl* AControl, Integer ATargetNumerator,
+                                Integer ATargetDenominator);
+  static void ChangeScaleFactor(TControl* AControl, const TdxScaleFactor* ATarget);
+  // A control itself, a child component's control, else nullptr.
+  static TControl* GetControlByObject(TObject* AObject);
+  // That control's DPI, else the current system DPI.
+  static Integer GetCurrentDPIFromControl(TObject* AObject);
+  static void ScaleForPPI(TObject* AObject, Integer ATargetPPI);
 };
 
 // Paints the window's update through a buffer with an alpha channel, which
@@ -1618,17 +1644,6 @@ class TcxControl : public TcxCustomControl,
   TObject* MouseCaptureObject() const { return FMouseCaptureObject; }
   void SetMouseCaptureObject(TObject* AValue);
 
-  // The touch settings the window framework has no place for: the gestures
-  // the control answers and how it pans.
-  TInteractiveGestures InteractiveGestures() const { return FInteractiveGestures; }
-  void SetInteractiveGestures(TInteractiveGestures AValue) { FInteractiveGestures = AValue; }
-  TInteractiveGestureOptions InteractiveGestureOptions() const {
-    return FInteractiveGestureOptions;
-  }
-  void SetInteractiveGestureOptions(TInteractiveGestureOptions AValue) {
-    FInteractiveGestureOptions = AValue;
-  }
-
   // Scroll bars (the values the control describes its bars with).
   TScrollStyle ScrollBars() const { return FScrollBars; }
   void SetScrollBars(TScrollStyle AValue);
@@ -1723,6 +1738,9 @@ class TcxControl : public TcxCustomControl,
   virtual bool CanProcessScrollEvents(TMessage& Message);
   virtual bool IsDefaultGesture(DWORD AGestureID);
   virtual bool IsGestureHelperMessage(TMessage& Message);
+  void DoGesture(const TGestureEventInfo& AEventInfo, bool& AHandled) override;
+  void DoGetGestureOptions(TInteractiveGestures& AGestures,
+                           TInteractiveGestureOptions& AOptions) override;
   virtual bool IsGestureScrolling();
   virtual bool IsScrollBarBasedGestureScroll(TScrollBarKind AScrollKind);
   virtual DWORD GetDefaultPanOptions();
@@ -1992,8 +2010,6 @@ class TcxControl : public TcxCustomControl,
   // Gestures.
   TdxGestureHelper* FGestureHelper = nullptr;
   TPoint FGestureAccumulatedDelta{0, 0};
-  TInteractiveGestures FInteractiveGestures;
-  TInteractiveGestureOptions FInteractiveGestureOptions;
 
   // Scroll bars.
   bool FAllowScrollContentOnDrag = false;

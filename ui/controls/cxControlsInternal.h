@@ -23,6 +23,11 @@ struct TControlsState {
 };
 TControlsState& ControlsState();
 
+// Start-up: the gesture road finds framework controls through the layer;
+// shut-down takes that back.
+void InitTouchControlServices();
+void FinalizeTouchControlServices();
+
 // Start-up: the layer's cursors into the screen's list.
 void LoadControlsCursors();
 // Shut-down: frees the tracking list; timers still in it are reported.

@@ -33,13 +33,55 @@ bool TcxControlHelper::CanSetParent(TControl* AControl, TWinControl* ANewParent)
   return ANewParent != AControl->Parent() || AControl->ComponentState().Contains(csReading);
 }
 
-void TcxControlHelper::UpdateScaleFactorOnParentChange(TWinControl* AControl) {
-  // Only a control with a factor of its own has one to move.
+namespace {
+// Only a control with a factor of its own has one to move.
+TdxScaleFactor* OwnScaleFactorOf(TObject* AObject) {
   IdxScaleFactor* AIntf = nullptr;
-  if (!Supports(AControl, __uuidof(IdxScaleFactor), reinterpret_cast<void**>(&AIntf)) || !AIntf)
-    return;
-  if (TdxScaleFactor* AScaleFactor = AIntf->GetScaleFactor())
+  if (!Supports(AObject, __uuidof(IdxScaleFactor), reinterpret_cast<void**>(&AIntf)) || !AIntf)
+    return nullptr;
+  return AIntf->GetScaleFactor();
+}
+}  // namespace
+
+void TcxControlHelper::UpdateScaleFactorOnParentChange(TWinControl* AControl) {
+  if (TdxScaleFactor* AScaleFactor = OwnScaleFactorOf(AControl))
     cxUpdateScaleFactorOnParentChange(AControl, AScaleFactor);
+}
+
+void TcxControlHelper::ChangeScaleFactor(TControl* AControl, Integer ATargetNumerator,
+                                         Integer ATargetDenominator) {
+  if (TdxScaleFactor* AScaleFactor = AControl ? OwnScaleFactorOf(AControl) : nullptr)
+    cxChangeScaleFactor(AControl, AScaleFactor, ATargetNumerator, ATargetDenominator);
+}
+
+void TcxControlHelper::ChangeScaleFactor(TControl* AControl, const TdxScaleFactor* ATarget) {
+  ChangeScaleFactor(AControl, ATarget->Numerator(), ATarget->Denominator());
+}
+
+TControl* TcxControlHelper::GetControlByObject(TObject* AObject) {
+  if (auto* AControl = AsOrNull<TControl>(AObject)) return AControl;
+  if (auto* AChild = AsOrNull<TcxControlChildComponent>(AObject)) return AChild->Control();
+  return nullptr;
+}
+
+Integer TcxControlHelper::GetCurrentDPIFromControl(TObject* AObject) {
+  TControl* AControl = GetControlByObject(AObject);
+  return AControl ? AControl->CurrentPPI() : cxGetCurrentDPI();
+}
+
+void TcxControlHelper::ScaleForPPI(TObject* AObject, Integer ATargetPPI) {
+  IcxScalableComponent* AScalable = nullptr;
+  if (Supports(AObject, __uuidof(IcxScalableComponent), reinterpret_cast<void**>(&AScalable)) &&
+      AScalable) {
+    AScalable->ScaleForPPI(ATargetPPI);
+  } else if (auto* AControl = AsOrNull<TControl>(AObject)) {
+    AControl->ScaleForPPI(ATargetPPI);
+  } else if (auto* AChild = AsOrNull<TcxControlChildComponent>(AObject)) {
+    if (AChild->Control())
+      ScaleForPPI(AChild->Control(), ATargetPPI);
+    else
+      AChild->ScaleFactor()->Change(ATargetPPI, AChild->ScaleFactor()->TargetDPI());
+  }
 }
 
 // ---------------------------------------------------------------------------
@@ -111,7 +153,13 @@ bool TcxCustomControl::GetAdornerTargetElementVisible() { return Visible(); }
 void TcxCustomControl::GetAdornerTargetElements(TStrings*) {}
 
 // ---------------------------------------------------------------------------
-IMPLEMENT_CREATABLE_CLASS(TcxControl)
+// The hint as assigned is what a form keeps: the framework's own hint follows
+// the mouse (the status hint) and must neither be written nor be the only one
+// read.
+IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TcxControl) {
+  P.Property<&TcxControl::GetHint, &TcxControl::SetHint>(L"Hint")
+      .Stored<&TcxControl::IsHintStored>();
+}
 IMPLEMENT_MESSAGE_TABLE(TcxControl,
                         {CM_CURSORCHANGED, MessageHandler<&TcxControl::CMCursorChanged>},
                         {CM_DESIGNHITTEST, MessageHandler<&TcxControl::CMDesignHitTest>},
@@ -136,8 +184,8 @@ void TcxControl::AfterConstruction() {
   CreateScrollBars();
   SetTabStop(MayFocus());
   FGestureHelper = Create<TdxGestureHelper>(static_cast<IdxGestureOwner*>(this));
-  FInteractiveGestures = GetDefaultInteractiveGestures();
-  FInteractiveGestureOptions = GetDefaultInteractiveGestureOptions();
+  TInteractiveGestures Gestures = GetDefaultInteractiveGestures();
+  Touch()->SetDefaults(Gestures, GetDefaultInteractiveGestureOptions());
   if (TdxResourceStringsRepository* R = dxResourceStringsRepository())
     R->AddListener(static_cast<IdxLocalizerListener*>(this));
 }

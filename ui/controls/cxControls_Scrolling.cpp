@@ -603,7 +603,7 @@ DWORD TcxControl::GetDefaultPanOptions() {
 }
 
 bool STDMETHODCALLTYPE TcxControl::AllowGesture(TInteractiveGesture AGestureId) {
-  return FInteractiveGestures.Contains(AGestureId);
+  return Touch()->InteractiveGestures().Contains(AGestureId);
 }
 
 bool STDMETHODCALLTYPE TcxControl::AllowPan(TScrollBarKind AScrollKind) {
@@ -618,7 +618,7 @@ bool STDMETHODCALLTYPE TcxControl::AllowPan(TScrollBarKind AScrollKind) {
 }
 
 DWORD STDMETHODCALLTYPE TcxControl::GetPanOptions() {
-  DWORD Options = GetPanOptionsByInteractiveGestureOptions(FInteractiveGestureOptions);
+  DWORD Options = GetPanOptionsByInteractiveGestureOptions(Touch()->InteractiveGestureOptions());
   if (AllowGesture(igPan)) Options |= GC_PAN;
   return Options;
 }
@@ -640,6 +640,18 @@ bool TcxControl::CanProcessScrollEvents(TMessage&) { return Enabled(); }
 
 bool TcxControl::IsGestureHelperMessage(TMessage& Message) {
   return FGestureHelper && FGestureHelper->HandleMessage(Message);
+}
+
+void TcxControl::DoGesture(const TGestureEventInfo& AEventInfo, bool& AHandled) {
+  if (FGestureHelper) FGestureHelper->DoGesture(AEventInfo, AHandled);
+}
+
+// The helper names the gesture client for this touch and drops the pan
+// directions the content cannot scroll in.
+void TcxControl::DoGetGestureOptions(TInteractiveGestures& AGestures,
+                                     TInteractiveGestureOptions& AOptions) {
+  inherited::DoGetGestureOptions(AGestures, AOptions);
+  if (FGestureHelper) FGestureHelper->CheckGestureOptions(AGestures, AOptions);
 }
 
 bool TcxControl::IsGestureScrolling() { return FGestureHelper && FGestureHelper->IsPanning(); }

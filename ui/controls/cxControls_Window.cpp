@@ -1,4 +1,5 @@
 // Window, painting and input routines.
+#include "Themes.h"
 #include "WinHandles.h"
 #include "cxControls.h"
 #include "cxControlsInternal.h"
@@ -170,6 +171,40 @@ void cxRecreateControlWnd(TWinControl* AControl, bool APostponed) {
     AControl->Perform(CM_RECREATEWND, 0, 0);
 }
 
+bool CanAllocateHandle(TWinControl* AControl) {
+  if (!AControl) return false;
+  if (AControl->HandleAllocated()) return true;
+  if (AControl->ComponentState().Contains(csDestroying)) return false;
+  if (AControl->ParentWindow()) return true;
+  if (AControl->Parent()) return CanAllocateHandle(AControl->Parent());
+  if (!Application() || !Application()->Handle()) return false;
+  if (auto* Form = AsOrNull<TCustomForm>(AControl))
+    return !IsMDIChild(Form) ||
+           (Application()->MainForm() != Form && CanAllocateHandle(Application()->MainForm()));
+  return AsOrNull<TCustomFrame>(AControl) != nullptr;
+}
+
+TPoint cxClientToParent(TControl* AControl, const TPoint& P, TWinControl* AParent) {
+  return AControl->ClientToParent(P, AParent);
+}
+
+bool dxIsPaintOnGlass(TWinControl* AControl) {
+  return AControl && AControl->HandleAllocated() &&
+         AControl->ControlState().Contains(csGlassPaint) && IsCompositionEnabled();
+}
+
+void dxForceProcessBufferedPaintMessages(TWinControl* AControl) {
+  if (!AControl || AControl->ComponentState().Contains(csDestroying) || !dxIsPaintOnGlass(AControl))
+    return;
+  const HWND Wnd = AControl->Handle();
+  MSG Msg;
+  while (PeekMessageW(&Msg, Wnd, CM_BUFFEREDPRINTCLIENT, CM_BUFFEREDPRINTCLIENT, PM_REMOVE))
+    DispatchMessageW(&Msg);
+}
+
+bool cxIsVCLThemesEnabled() { return cxStyleServices()->Enabled(); }
+TCustomStyleServices* cxStyleServices() { return StyleServices(); }
+
 // ---------------------------------------------------------------------------
 // Painting
 
@@ -318,6 +353,10 @@ TcxBorders TdxRightToLeftLayoutConverter::ConvertBorders(TcxBorders A) {
 
 TcxNeighbors TdxRightToLeftLayoutConverter::ConvertNeighbors(TcxNeighbors A) {
   return SwapSides(A, nLeft, nRight);
+}
+
+TcxPopupAlignHorz TdxRightToLeftLayoutConverter::ConvertPopupAlignHorz(TcxPopupAlignHorz A) {
+  return A == pahLeft ? pahRight : A == pahRight ? pahLeft : A;
 }
 
 Integer TdxRightToLeftLayoutConverter::ConvertXCoordinate(Integer X, const TRect& AParentRect) {

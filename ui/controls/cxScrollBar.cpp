@@ -44,12 +44,18 @@ const TEnumInfo& ScrollBarKindInfo() { return ScrollBarKindInfoValue; }
 
 void cxUpdateScaleFactorOnParentChange(TWinControl* AControl, TdxScaleFactor* AScaleFactor) {
   Integer N = 1, D = 1;
-  if (!AControl->Parent() || !dxGetCurrentScaleFactor(AControl->Parent(), N, D)) return;
-  Integer M = N * AScaleFactor->Denominator(), Dv = D * AScaleFactor->Numerator();
+  if (AControl->Parent() && dxGetCurrentScaleFactor(AControl->Parent(), N, D))
+    cxChangeScaleFactor(AControl, AScaleFactor, N, D);
+}
+
+void cxChangeScaleFactor(TControl* AControl, TdxScaleFactor* AScaleFactor, Integer ANumerator,
+                         Integer ADenominator) {
+  Integer M = ANumerator * AScaleFactor->Denominator(),
+          Dv = ADenominator * AScaleFactor->Numerator();
   if (M == Dv) return;
   Integer PPI = MulDiv(AControl->CurrentPPI(), M, Dv);
   if (AControl->ComponentState().Contains(csLoading)) {
-    AScaleFactor->Assign(N, D, true);
+    AScaleFactor->Assign(ANumerator, ADenominator, true);
     return;
   }
   AControl->ScaleForPPI(PPI);

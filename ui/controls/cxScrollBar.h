@@ -59,6 +59,10 @@ TSize GetScaledScrollBarSize(const TdxScaleFactor* AScaleFactor);
 // Moves a control and its scale factor to the DPI of its new parent (the
 // factor is taken over as it is while the control is being loaded).
 void cxUpdateScaleFactorOnParentChange(TWinControl* AControl, TdxScaleFactor* AScaleFactor);
+// Scales AControl, whose factor is AScaleFactor, to ANumerator / ADenominator;
+// while it is read the factor is only taken over.
+void cxChangeScaleFactor(TControl* AControl, TdxScaleFactor* AScaleFactor, Integer ANumerator,
+                         Integer ADenominator);
 TSize GetScrollBarSize();
 // A nil factor means the system's.
 TSize GetTouchScrollBarSize(const TdxScaleFactor* AScaleFactor);
@@ -469,7 +473,7 @@ class TcxScrollBar : public TCustomControl,
   void CMBiDiModeChanged(TMessage& Message) override;
   virtual void CMSysColorChange(TMessage& Message);
   virtual void CMCtl3DChanged(TMessage& Message);
-  virtual void WMGestureNotify(TMessage& Message);
+  void WMGestureNotify(TMessage& Message) override;
 
  private:
   void DoChange(TObject* Sender);

@@ -149,7 +149,7 @@ class TdxFrameControllerManager {
 // ---------------------------------------------------------------------------
 // The borderless stay-on-top form that shows a drop-down beside an owner
 // rectangle.
-enum TcxPopupAlignHorz { pahLeft, pahCenter, pahRight };
+// TcxPopupAlignHorz is in cxControls.h (the right-to-left converter mirrors it).
 enum TcxPopupAlignVert { pavTop, pavCenter, pavBottom };
 enum TcxPopupDirection { pdHorizontal, pdVertical };
 

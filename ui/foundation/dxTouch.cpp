@@ -82,6 +82,30 @@ bool dxSetGestureConfig(HWND AWindow, const TdxGestureConfigs& AGestureConfigs) 
                                         sizeof(TdxGestureConfig)) != FALSE;
 }
 
+TdxGestureConfigs dxGestureConfigs(TInteractiveGestures AGestures,
+                                   TInteractiveGestureOptions AOptions) {
+  TdxGestureConfigs Configs;
+  for (DWORD ID : dxSupportedGestureIDs) {
+    // Every gesture's own flag is 1 (GC_PAN, GC_ZOOM, ...); a pan has more.
+    DWORD All = GC_ALLGESTURES, Want = 0;
+    if (ID == GID_PAN) {
+      All = GC_PAN | GC_PAN_WITH_SINGLE_FINGER_VERTICALLY | GC_PAN_WITH_SINGLE_FINGER_HORIZONTALLY |
+            GC_PAN_WITH_GUTTER | GC_PAN_WITH_INERTIA;
+      if (AGestures.Contains(igPan))
+        Want = GC_PAN | GetPanOptionsByInteractiveGestureOptions(AOptions);
+    } else if (AGestures.Contains(GetInteractiveGestureByGestureID(ID))) {
+      Want = All;
+    }
+    Configs.push_back(TdxGestureConfig{ID, Want, All & ~Want});
+  }
+  return Configs;
+}
+
+bool dxSetGestureConfig(HWND AWindow, TInteractiveGestures AGestures,
+                        TInteractiveGestureOptions AOptions) {
+  return dxSetGestureConfig(AWindow, dxGestureConfigs(AGestures, AOptions));
+}
+
 bool dxPhysicalToLogicalPoint(HWND AWindow, TPoint& APoint) {
   return TouchPlatform.PhysicalToLogicalPoint &&
          TouchPlatform.PhysicalToLogicalPoint(AWindow, &APoint) != FALSE;
@@ -391,9 +415,14 @@ void dxTouch_Initialize() {
   FNeedScalePanning = !IsWin8OrLater && !dxIsProcessDPIAware();
   if (!FTouchHelpers) FTouchHelpers = new std::vector<TdxGestureHelper*>();
   dxSetHook(htWndProc, &dxTouchWndProcHook);
+  GestureConfigRoutines().Apply = [](HWND AWnd, TInteractiveGestures AGestures,
+                                     TInteractiveGestureOptions AOptions) {
+    return dxSetGestureConfig(AWnd, AGestures, AOptions);
+  };
 }
 
 void dxTouch_Finalize() {
+  GestureConfigRoutines() = TGestureConfigRoutines{};
   dxReleaseHook(&dxTouchWndProcHook);
   delete FTouchHelpers;
   FTouchHelpers = nullptr;

@@ -8,34 +8,8 @@
 #include "Messages.h"
 #include "cxGeometry.h"
 
-// The window framework's gesture vocabulary.
-enum TInteractiveGesture { igZoom, igPan, igRotate, igTwoFingerTap, igPressAndTap };
-using TInteractiveGestures = TSet<TInteractiveGesture>;
-enum TInteractiveGestureOption {
-  igoPanSingleFingerHorizontal,
-  igoPanSingleFingerVertical,
-  igoPanInertia,
-  igoPanGutter,
-  igoParentPassthrough
-};
-using TInteractiveGestureOptions = TSet<TInteractiveGestureOption>;
-enum TInteractiveGestureFlag { gfBegin, gfInertia, gfEnd };
-using TInteractiveGestureFlags = TSet<TInteractiveGestureFlag>;
-
-// What a control receives for each gesture event; GestureID is the platform
-// gesture id + 256.
-struct TGestureEventInfo {
-  Integer GestureID = 0;
-  TPoint Location{};
-  TInteractiveGestureFlags Flags;
-  Double Angle = 0;
-  Integer Distance = 0;
-  TPoint InertiaVector{};
-  TPoint TapLocation{};
-};
-
-constexpr Integer gcZoomEvent = 259, gcPanEvent = 260, gcRotateEvent = 261,
-                  gcTwoFingerTapEvent = 262, gcPressAndTapEvent = 263;
+// The gesture vocabulary (TInteractiveGesture, TGestureEventInfo, ...) is the
+// framework's (Controls.h).
 
 struct TdxGestureConfig {
   DWORD dwID;
@@ -71,6 +45,12 @@ struct TdxTouchPlatform {
 TdxTouchPlatform& dxTouchPlatform();
 
 bool dxSetGestureConfig(HWND AWindow, const TdxGestureConfigs& AGestureConfigs);
+// One entry per supported gesture: wanted when it is among AGestures (a pan
+// with the pan options of AOptions), blocked otherwise.
+TdxGestureConfigs dxGestureConfigs(TInteractiveGestures AGestures,
+                                   TInteractiveGestureOptions AOptions);
+bool dxSetGestureConfig(HWND AWindow, TInteractiveGestures AGestures,
+                        TInteractiveGestureOptions AOptions);
 bool dxPhysicalToLogicalPoint(HWND AWindow, TPoint& APoint);
 // Refuses every gesture on the window and answers the notification message
 // with 1.

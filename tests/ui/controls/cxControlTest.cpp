@@ -181,10 +181,10 @@ TEST(BaseControl, ConstructionReachesTheOverridesInOrder) {
     EXPECT_EQ(Control->BorderStyle(), cxcbsNone);
     EXPECT_EQ(Control->GetScrollbarMode(), sbmClassic);
     EXPECT_EQ(Control->HybridScrollbarBaseColor(), clDefault);
-    EXPECT_TRUE(Control->InteractiveGestures().Contains(igPan));
-    EXPECT_TRUE(Control->InteractiveGestures().Contains(igPressAndTap));
-    EXPECT_FALSE(Control->InteractiveGestures().Contains(igZoom));
-    EXPECT_TRUE(Control->InteractiveGestureOptions().Contains(igoParentPassthrough));
+    EXPECT_TRUE(Control->Touch()->InteractiveGestures().Contains(igPan));
+    EXPECT_TRUE(Control->Touch()->InteractiveGestures().Contains(igPressAndTap));
+    EXPECT_FALSE(Control->Touch()->InteractiveGestures().Contains(igZoom));
+    EXPECT_TRUE(Control->Touch()->InteractiveGestureOptions().Contains(igoParentPassthrough));
     EXPECT_NE(Control->LookAndFeel(), nullptr);
     EXPECT_NE(Control->Canvas(), nullptr);
     EXPECT_NE(Control->GestureHelper(), nullptr);
@@ -683,6 +683,44 @@ TEST(BaseControl, HintAsAssignedStaysWhileTheShownOneFollowsTheMouse) {
   F.Control->SetAction(Action);
   EXPECT_EQ(F.Control->GetHint(), L"from the action");
   EXPECT_FALSE(F.Control->IsHintStored());
+}
+
+// A form keeps the hint as assigned, not the one following the mouse, and
+// reading it back makes it the assigned one again.
+TEST(BaseControl, AFormResourceKeepsTheAssignedHint) {
+  struct {
+    const char* Name;
+    const wchar_t* Assigned;
+    bool MouseOver;
+  } const Cases[] = {{"assigned", L"assigned", false},
+                     {"assigned, status hint shown", L"assigned", true},
+                     {"none", L"", true}};
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    TFixture F;
+    F.Control->SetName(L"Probe");
+    F.Control->SetHint(C.Assigned);
+    F.Control->StatusHints = C.MouseOver;
+    if (C.MouseOver) F.Control->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(17, 5));
+    auto Binary = MakeOwned<TBytesStream>();
+    WriteComponentToStream(Binary.get(), F.Control);
+    Binary->SetPosition(0);
+    auto Text = MakeOwned<TStringStream>(String(), TEncoding::UTF8());
+    ObjectBinaryToText(Binary.get(), Text.get());
+    const String Written = Text->DataString();
+    EXPECT_EQ(Written.find(L"at 17"), String::npos) << Written;
+    EXPECT_EQ(Written.find(L"Hint = 'assigned'") != String::npos, C.Assigned[0] != 0) << Written;
+    EXPECT_EQ(Written.find(L"Hint = ''"), String::npos) << Written;
+
+    Binary->SetPosition(0);
+    TFixture G;
+    G.Control->SetName(L"Probe");
+    ReadComponentFromStream(Binary.get(), G.Control);
+    EXPECT_EQ(G.Control->GetHint(), C.Assigned);
+    // The next mouse move shows the assigned hint, not an empty one.
+    G.Control->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    EXPECT_EQ(G.Control->Hint(), C.Assigned);
+  }
 }
 
 // ---------------------------------------------------------------------------

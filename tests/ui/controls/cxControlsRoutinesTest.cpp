@@ -38,6 +38,48 @@ TEST(RightToLeft, ConverterTable) {
   EXPECT_EQ(RTL::ConvertcxTextAlignX(taJustifyX), taJustifyX);
   EXPECT_EQ(RTL::ConvertVirtualKeyCode(VK_LEFT), VK_RIGHT);
   EXPECT_EQ(RTL::ConvertVirtualKeyCode(VK_UP), VK_UP);
+  EXPECT_EQ(RTL::ConvertPopupAlignHorz(pahLeft), pahRight);
+  EXPECT_EQ(RTL::ConvertPopupAlignHorz(pahRight), pahLeft);
+  EXPECT_EQ(RTL::ConvertPopupAlignHorz(pahCenter), pahCenter);
+}
+
+// Whether a control can have its window now, along its parents.
+TEST(WindowRoutines, CanAllocateHandleFollowsTheParents) {
+  TOwned<TCustomForm> Form(Create<TForm>(nullptr, true));  // not shown yet
+  auto* Loose = Create<TWinControl>(Form.get());           // neither parent nor window to sit in
+  auto* OnForm = Create<TWinControl>(Form.get());
+  OnForm->SetParent(Form.get());
+  auto* OnLoose = Create<TWinControl>(Form.get());
+  OnLoose->SetParent(Loose);
+  auto* InWindow = Create<TWinControl>(Form.get());
+  InWindow->SetParentWindow(GetDesktopWindow());
+  auto* Frame = Create<TFrame>(Form.get());
+  auto* Freed = Create<TWinControl>(Form.get());
+  struct {
+    const char* Name;
+    TWinControl* Control;
+    bool Can;
+  } const Cases[] = {
+      {"nothing", nullptr, false},
+      {"a form before its window", Form.get(), true},
+      {"a child of that form", OnForm, true},
+      {"a control without parent", Loose, false},
+      {"a child of a control without parent", OnLoose, false},
+      {"a control placed in a window", InWindow, true},
+      {"a frame without parent", Frame, true},
+  };
+  ASSERT_FALSE(Form->HandleAllocated());
+  for (const auto& C : Cases) EXPECT_EQ(CanAllocateHandle(C.Control), C.Can) << C.Name;
+  // Once destruction began a control without a window gets none, whatever
+  // its parents.
+  Freed->SetParent(Form.get());
+  EXPECT_TRUE(CanAllocateHandle(Freed));
+  Freed->Destroying();
+  EXPECT_FALSE(CanAllocateHandle(Freed));
+  Freed->SetParent(nullptr);
+  Form->Show();
+  EXPECT_TRUE(OnForm->HandleAllocated());
+  EXPECT_TRUE(CanAllocateHandle(OnForm));
 }
 
 TEST(WindowRoutines, SetWindowStyleTable) {
@@ -482,6 +524,94 @@ TEST(PaintRoutines, TextOnGlassKeepsOrClearsTheBackgroundAndStaysInItsBounds) {
     EXPECT_EQ(GetPixel(DC, 50, 25) & 0xFFFFFF, RGB(255, 255, 255))
         << "transparent " << C.Transparent;
   }
+}
+
+// Counts the buffered copies that reach it.
+class TGlassControl : public TWinControl {
+ public:
+  using TWinControl::TWinControl;
+  int BufferedCopies = 0;
+
+ protected:
+  void WndProc(TMessage& Message) override {
+    if (Message.Msg == CM_BUFFEREDPRINTCLIENT) ++BufferedCopies;
+    TWinControl::WndProc(Message);
+  }
+};
+
+TEST(PaintRoutines, GlassPaintNeedsTheFlagAWindowAndComposition) {
+  TOwned<TCustomForm> Form(CreateForm(200, 100));
+  auto* Control = Create<TGlassControl>(Form.get());
+  Control->SetParent(Form.get());
+  EXPECT_FALSE(dxIsPaintOnGlass(nullptr));
+  Control->SetControlState(Control->ControlState() + TControlState{csGlassPaint});
+  EXPECT_FALSE(dxIsPaintOnGlass(Control)) << "no window yet";
+  Form->Show();
+  ProcessMessages();
+  const bool Composition = IsCompositionEnabled();
+  EXPECT_EQ(dxIsPaintOnGlass(Control), Composition);
+  // Queued copies run now when the control paints on glass; otherwise they
+  // stay queued for the loop.
+  PostMessageW(Control->Handle(), CM_BUFFEREDPRINTCLIENT, 0, 0);
+  PostMessageW(Control->Handle(), CM_BUFFEREDPRINTCLIENT, 0, 0);
+  dxForceProcessBufferedPaintMessages(Control);
+  EXPECT_EQ(Control->BufferedCopies, Composition ? 2 : 0);
+  MSG Msg;
+  EXPECT_EQ(PeekMessageW(&Msg, Control->Handle(), CM_BUFFEREDPRINTCLIENT, CM_BUFFEREDPRINTCLIENT,
+                         PM_REMOVE) != FALSE,
+            !Composition);
+  while (PeekMessageW(&Msg, Control->Handle(), CM_BUFFEREDPRINTCLIENT, CM_BUFFEREDPRINTCLIENT,
+                      PM_REMOVE)) {
+  }
+  // Without the flag nothing is taken from the queue.
+  Control->SetControlState(Control->ControlState() - TControlState{csGlassPaint});
+  EXPECT_FALSE(dxIsPaintOnGlass(Control));
+  PostMessageW(Control->Handle(), CM_BUFFEREDPRINTCLIENT, 0, 0);
+  dxForceProcessBufferedPaintMessages(Control);
+  EXPECT_TRUE(PeekMessageW(&Msg, Control->Handle(), CM_BUFFEREDPRINTCLIENT, CM_BUFFEREDPRINTCLIENT,
+                           PM_REMOVE));
+}
+
+TEST(ControlHelper, ScaleFactorsAndDPIOfControlsAndTheirComponents) {
+  TOwned<TCustomForm> Form(CreateForm(200, 100));
+  auto* Control = Create<TcxControl>(Form.get());
+  Control->SetParent(Form.get());
+  auto* Plain = Create<TWinControl>(Form.get());
+  Plain->SetParent(Form.get());
+  TOwned<TcxControlChildComponent> Attached(
+      TcxControlChildComponent::CreateEx(TcxControlChildComponent::StaticClass(), Control, false));
+  TOwned<TcxControlChildComponent> Alone(Create<TcxControlChildComponent>(nullptr));
+  TOwned<TComponent> Other(Create<TComponent>(nullptr));
+
+  EXPECT_EQ(TcxControlHelper::GetControlByObject(Control), Control);
+  EXPECT_EQ(TcxControlHelper::GetControlByObject(Attached.get()), Control);
+  EXPECT_EQ(TcxControlHelper::GetControlByObject(Alone.get()), nullptr);
+  EXPECT_EQ(TcxControlHelper::GetControlByObject(Other.get()), nullptr);
+  EXPECT_EQ(TcxControlHelper::GetCurrentDPIFromControl(Attached.get()), Control->CurrentPPI());
+  EXPECT_EQ(TcxControlHelper::GetCurrentDPIFromControl(Other.get()), cxGetCurrentDPI());
+
+  // To one and a half times the control's factor and DPI.
+  const Integer PPI = Control->CurrentPPI();
+  const Integer N = Control->ScaleFactor()->Numerator(), D = Control->ScaleFactor()->Denominator();
+  TcxControlHelper::ChangeScaleFactor(Control, N * 3, D * 2);
+  EXPECT_EQ(Control->CurrentPPI(), PPI * 3 / 2);
+  EXPECT_EQ(Control->ScaleFactor()->TargetDPI(), MulDiv(cxDefaultDPI * N, 3, D * 2));
+  // The same factor again changes nothing; a control without a factor of its
+  // own is left alone.
+  TcxControlHelper::ChangeScaleFactor(Control, Control->ScaleFactor());
+  EXPECT_EQ(Control->CurrentPPI(), PPI * 3 / 2);
+  const Integer PlainPPI = Plain->CurrentPPI();
+  TcxControlHelper::ChangeScaleFactor(Plain, 2, 1);
+  EXPECT_EQ(Plain->CurrentPPI(), PlainPPI);
+
+  // A component attached to a control scales the control; one alone scales
+  // its own factor.
+  TcxControlHelper::ScaleForPPI(Attached.get(), PPI * 2);
+  EXPECT_EQ(Control->CurrentPPI(), PPI * 2);
+  TcxControlHelper::ScaleForPPI(Alone.get(), 144);
+  EXPECT_EQ(Alone->ScaleFactor()->TargetDPI(), 144);
+  TcxControlHelper::ScaleForPPI(Plain, PlainPPI * 2);
+  EXPECT_EQ(Plain->CurrentPPI(), PlainPPI * 2);
 }
 
 }  // namespace

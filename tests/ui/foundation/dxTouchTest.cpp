@@ -57,6 +57,45 @@ TEST(TouchTables, OptionsConvertBothWays) {
   EXPECT_EQ(GetInteractiveGestureOptionsByPanOptions(0x1E | 0x01 | 0x40), AllPan);
 }
 
+// What a window asks the platform for: every supported gesture once, wanted
+// or blocked, a pan with its own options.
+TEST(TouchTables, GestureConfigurationsFromGesturesAndOptions) {
+  const DWORD AllPan = 0x1F;
+  struct {
+    const char* Name;
+    TInteractiveGestures Gestures;
+    TInteractiveGestureOptions Options;
+    // Wanted flags in the order pan, zoom, rotate, two-finger tap, press and tap.
+    DWORD Want[5];
+  } const Cases[] = {
+      {"nothing", {}, TInteractiveGestureOptions{igoPanInertia}, {0, 0, 0, 0, 0}},
+      {"pan with every option",
+       TInteractiveGestures{igPan, igPressAndTap},
+       TInteractiveGestureOptions{igoPanSingleFingerHorizontal, igoPanSingleFingerVertical,
+                                  igoPanInertia, igoPanGutter, igoParentPassthrough},
+       {AllPan, 0, 0, 0, 1}},
+      {"vertical pan only",
+       TInteractiveGestures{igPan},
+       TInteractiveGestureOptions{igoPanSingleFingerVertical},
+       {GC_PAN | GC_PAN_WITH_SINGLE_FINGER_VERTICALLY, 0, 0, 0, 0}},
+      {"zoom and rotate",
+       TInteractiveGestures{igZoom, igRotate, igTwoFingerTap},
+       {},
+       {0, 1, 1, 1, 0}},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    TdxGestureConfigs Configs = dxGestureConfigs(C.Gestures, C.Options);
+    ASSERT_EQ(Configs.size(), 5u);
+    for (size_t I = 0; I < 5; ++I) {
+      const DWORD All = I == 0 ? AllPan : 1;
+      EXPECT_EQ(Configs[I].dwID, dxSupportedGestureIDs[I]);
+      EXPECT_EQ(Configs[I].dwWant, C.Want[I]) << I;
+      EXPECT_EQ(Configs[I].dwBlock, All & ~C.Want[I]) << I;
+    }
+  }
+}
+
 // ---------------------------------------------------------------------------
 // Fakes
 
