@@ -274,6 +274,8 @@ void TControl::BeforeDestruction() {
   // The application keeps the control under the mouse, the one that has a
   // hint coming and the capturing one: none of them may outlive it.
   if (Application()) Application()->ControlDestroyed(this);
+  // A drag of this control, or over it, must not outlive it either.
+  DragControlDestroyed(this);
   if (FParent) FParent->RemoveControl(this);
 }
 
@@ -286,6 +288,13 @@ LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
 void TControl::WndProc(TMessage& Message) {
   if (Message.Msg >= WM_MOUSEFIRST && Message.Msg <= WM_MOUSELAST) {
     if (!FEnabled && Message.Msg != WM_MOUSEMOVE) return;
+  }
+  // A press on a control dragged automatically drags it (once the pointer
+  // has moved the system's distance) instead of pressing it.
+  if ((Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK) &&
+      FDragMode == dmAutomatic && !ComponentState().Contains(csDesigning)) {
+    BeginDrag(false);
+    return;
   }
   Dispatch(Message);
 }
@@ -342,6 +351,7 @@ constinit const TMessageTableEntry TControl::FMessageEntries[] = {
     {CM_PARENTSHOWHINTCHANGED, MessageHandler<&TControl::CMParentShowHintChanged>},
     {CM_PARENTBIDIMODECHANGED, MessageHandler<&TControl::CMParentBiDiModeChanged>},
     {CM_GESTURE, MessageHandler<&TControl::CMGesture>},
+    {CM_DRAG, MessageHandler<&TControl::CMDrag>},
 };
 constinit const TMessageTable TControl::FMessageTable{nullptr, TControl::FMessageEntries,
                                                       std::size(TControl::FMessageEntries)};

@@ -230,6 +230,27 @@ struct TGestureConfigRoutines {
 };
 TGestureConfigRoutines& GestureConfigRoutines();
 
+// -- Drag and drop between controls: a control is dragged (by BeginDrag, or
+// by a press when its DragMode is dmAutomatic) and the control under the
+// pointer is asked whether it takes what is dragged (OnDragOver) and is
+// handed it on the drop (OnDragDrop).
+enum TDragMode { dmManual, dmAutomatic };
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+// What CM_DRAG asks of a control (WParam); LParam points at a TDragRec.
+enum TDragMessage { dmDragEnter, dmDragLeave, dmDragMove, dmDragDrop };
+class TDragObject;
+class TDragOperation;
+class TCustomImageList;
+struct TDragRec {
+  TPoint Pos;  // screen coordinates
+  TDragObject* Source;
+};
+using TStartDragEvent = TMethodPtr<void(TObject* Sender, TDragObject*& DragObject)>;
+using TDragOverEvent = TMethodPtr<void(TObject* Sender, TObject* Source, Integer X, Integer Y,
+                                       TDragState State, bool& Accept)>;
+using TDragDropEvent = TMethodPtr<void(TObject* Sender, TObject* Source, Integer X, Integer Y)>;
+using TEndDragEvent = TMethodPtr<void(TObject* Sender, TObject* Target, Integer X, Integer Y)>;
+
 class TControlCanvas;
 class TPopupMenuBase;
 class TControlActionLink;
@@ -397,8 +418,47 @@ class TControl : public TComponent {
   bool IsVisibleStored() const;
   bool IsOnClickStored() const;
 
+  // -- Drag and drop (see TDragObject).
+  TDragMode DragMode() const { return FDragMode; }
+  void SetDragMode(TDragMode V) { FDragMode = V; }
+  // The cursor over a control that accepts the dragged control.
+  TCursor DragCursor() const { return FDragCursor; }
+  void SetDragCursor(TCursor V) { FDragCursor = V; }
+  // Drags the control until the left button is released (a drop), Escape,
+  // the right button or a lost capture (a cancel), or EndDrag. Without
+  // Immediate the drag begins once the pointer has moved Threshold pixels
+  // (the system's drag distance when negative); a release before that ends
+  // it with no target. Returns when the operation is over.
+  void BeginDrag(bool Immediate, Integer Threshold = -1);
+  // Ends the control's drag: dropped on the target under the pointer when
+  // Drop and that target accepts, cancelled otherwise.
+  void EndDrag(bool Drop);
+  void CancelDrag() { EndDrag(false); }
+  bool Dragging() const;
+  // Something was dropped on the control (the dragged control, or the drag
+  // object OnStartDrag gave).
+  virtual void DragDrop(TObject* Source, Integer X, Integer Y);
+  TStartDragEvent OnStartDrag;
+  TDragOverEvent OnDragOver;
+  TDragDropEvent OnDragDrop;
+  TEndDragEvent OnEndDrag;
+
  protected:
   friend class TWinControl;
+  friend class TDragOperation;
+  friend class TDragControlObject;
+  // The start of a drag: OnStartDrag, which may give a drag object of its
+  // own; without one the control itself is what targets see.
+  virtual void DoStartDrag(TDragObject*& DragObject);
+  // The end of a drag: OnEndDrag with the target (nullptr when nothing
+  // took the drop).
+  virtual void DoEndDrag(TObject* Target, Integer X, Integer Y);
+  // Whether the control takes Source at (X, Y): OnDragOver decides, and a
+  // control without the handler takes nothing.
+  virtual void DragOver(TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept);
+  // The images shown under the pointer while the control is dragged.
+  virtual TCustomImageList* GetDragImages() { return nullptr; }
+  virtual void CMDrag(TMessage& Message);
   static const TMessageTableEntry FMessageEntries[];
   static const TMessageTable FMessageTable;
   virtual const TMessageTable* MessageTable() const { return &FMessageTable; }
@@ -507,6 +567,51 @@ class TControl : public TComponent {
   TComponent* FPopupMenu = nullptr;
   TOwned<TControlActionLink> FActionLink;
   void DoActionChange(TObject* Sender);
+  TDragMode FDragMode = dmManual;
+  TCursor FDragCursor = crDrag;
+};
+
+// What is dragged. A target sees the object itself as the source of its
+// OnDragOver and OnDragDrop, unless the framework made it for a control
+// that OnStartDrag gave none: the target then sees that control.
+class TDragObject : public TObject {
+  DECLARE_CLASS(TDragObject, TObject)
+ public:
+  virtual TCursor GetDragCursor(bool Accepted, Integer X, Integer Y);
+  virtual TCustomImageList* GetDragImages() { return nullptr; }
+  // Hide and show the drag images while the screen under them changes.
+  virtual void HideDragImage();
+  virtual void ShowDragImage();
+  // The operation is over: dropped on Target (accepted), or not (Target
+  // nullptr). An object OnStartDrag gave belongs to its maker, who may
+  // free it here; the framework frees only the objects it made.
+  virtual void Finished(TObject* Target, Integer X, Integer Y, bool Accepted) {}
+  // The pointer (screen) and the control under it, as last seen.
+  TPoint DragPos() const { return FDragPos; }
+  TControl* DragTarget() const { return FDragTarget; }
+
+ private:
+  friend class TControl;
+  friend class TDragOperation;
+  TPoint FDragPos{0, 0};
+  TControl* FDragTarget = nullptr;
+  bool FMadeByFramework = false;
+};
+
+// A dragged control: its drag cursor and images; Finished ends the drag on
+// the control (DoEndDrag).
+class TDragControlObject : public TDragObject {
+  DECLARE_CLASS(TDragControlObject, TDragObject)
+ public:
+  using TOwnerType = TControl;
+  explicit TDragControlObject(TControl* AControl) : FControl(AControl) {}
+  TControl* Control() const { return FControl; }
+  TCursor GetDragCursor(bool Accepted, Integer X, Integer Y) override;
+  TCustomImageList* GetDragImages() override;
+  void Finished(TObject* Target, Integer X, Integer Y, bool Accepted) override;
+
+ private:
+  TControl* FControl;
 };
 
 // The link of a control: the action's caption, enabled, hint and visible
@@ -918,6 +1023,8 @@ void FreeObjectInstance(WNDPROC AProc);
 
 // The control under a screen point (windowed or graphic), or nullptr.
 TControl* FindDragTarget(const TPoint& Pos, bool AllowDisabled);
+// The object of the drag in progress (after its start), or nullptr.
+TDragObject* DragObjectInProgress();
 TControl* FindVCLWindow(const TPoint& Pos);
 
 // Sends a message to a window and raises EOSError when the window cannot

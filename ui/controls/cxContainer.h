@@ -572,6 +572,10 @@ class TcxContainer : public TcxControl,
   void ContainerClick() { Click(); }
   void ContainerDblClick() { DblClick(); }
   void ContainerFocusChanged() { FocusChanged(); }
+  // The inner control's drag and drop, as if the container had it.
+  void ContainerDragOver(TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept) {
+    DragOver(Source, X, Y, State, Accept);
+  }
 
   // Mouse tracking ends with a mouse leave.
   void MouseLeave() override { EndMouseTracking(); }
@@ -766,8 +770,14 @@ class TcxCustomInnerListBox : public TCustomListBox, public IcxContainerInnerCon
   virtual void WMGetDlgCode(TMessage& Message) override;
   virtual void WMSetFocus(TMessage& Message);
   virtual void WMKillFocus(TMessage& Message);
+  // Drag and drop goes on to the container.
+  void DragOver(TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept) override;
+  void DragDrop(TObject* Source, Integer X, Integer Y) override;
 
  private:
+  // A press on a list dragged automatically: the list and the container
+  // share it (see cxContainer_Drag.cpp). False when it is no such press.
+  bool DragPress(TMessage& Message);
   void Scroll(TScrollBarKind AKind, TScrollCode AScrollCode, Integer& AScrollPos);
   void HScrollHandler(TObject* Sender, TScrollCode AScrollCode, Integer& AScrollPos);
   void VScrollHandler(TObject* Sender, TScrollCode AScrollCode, Integer& AScrollPos);

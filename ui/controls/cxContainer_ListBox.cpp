@@ -236,6 +236,7 @@ void TcxCustomInnerListBox::WMKillFocus(TMessage& Message) {
 
 void TcxCustomInnerListBox::WndProc(TMessage& Message) {
   if (FContainer && FContainer->InnerControlMenuHandler(Message)) return;
+  if (DragPress(Message)) return;
   if (Message.Msg == WM_SETREDRAW) FIsRedrawLocked = Message.WParam == 0;
   inherited::WndProc(Message);
   switch (Message.Msg) {

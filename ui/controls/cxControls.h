@@ -342,6 +342,23 @@ class TcxSizeFrame : public TcxCustomDragImage {
 // when a button is released first, ddCancel on Escape or a lost capture.
 TcxDragDetect cxDragDetect(HWND AWnd, const TPoint& P);
 
+// The cursor over a target that accepts a copy (Ctrl held).
+constexpr TCursor crDragCopy = 2100;
+
+// The framework drag object of a library control: the copy cursor when the
+// target accepts and the control says the drag copies (Ctrl held). It
+// frees itself once the drag has ended.
+class TcxDragControlObject : public TDragControlObject {
+  DECLARE_CLASS(TcxDragControlObject, TDragControlObject)
+ public:
+  using TDragControlObject::TDragControlObject;
+  TCursor GetDragCursor(bool Accepted, Integer X, Integer Y) override;
+  void Finished(TObject* Target, Integer X, Integer Y, bool Accepted) override;
+};
+
+// The framework drag object over a library control right now, or nullptr.
+TDragObject* GetDragObject();
+
 // The touch and hybrid managers seen together by the window-procedure hook:
 // whether any shows bars, and the checks when a window moves or hides.
 class TdxScrollUIManagers {
@@ -1885,10 +1902,10 @@ class TcxControl : public TcxCustomControl,
   virtual void BeginDragAndDrop();
 
   // The framework's drag and drop, as far as the control takes part.
-  virtual TcxDragImageList* GetDragImages();
-  virtual void DoStartDrag(TObject*& ADragObject);
-  virtual void DoEndDrag(TObject* ATarget, Integer X, Integer Y);
-  virtual void DragOver(TObject* ASource, Integer X, Integer Y, Integer AState, bool& Accept);
+  TcxDragImageList* GetDragImages() override;
+  void DoStartDrag(TDragObject*& ADragObject) override;
+  void DoEndDrag(TObject* ATarget, Integer X, Integer Y) override;
+  void DragOver(TObject* ASource, Integer X, Integer Y, TDragState AState, bool& Accept) override;
 
   // Framework overrides.
   using TCustomControl::FontChanged;
@@ -2063,6 +2080,7 @@ class TcxControl : public TcxCustomControl,
   template <class F>
   bool CallDragAndDropObject(F AStep);
   void ReleaseDragAndDropObject();
+  friend class TcxDragControlObject;
 };
 
 // Middle-button (anchor) scrolling: a modal loop that calls AScrollContent

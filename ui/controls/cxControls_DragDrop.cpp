@@ -279,6 +279,37 @@ TcxDragDetect cxDragDetect(HWND AWnd, const TPoint& P) {
 }
 
 // ---------------------------------------------------------------------------
+// The framework drag object of the library's controls
+
+namespace {
+
+// The framework drag object last seen over a library control.
+TDragObject* CurrentDragObject = nullptr;
+
+}  // namespace
+
+TDragObject* GetDragObject() {
+  // Only while its drag lasts: the object is freed when the drag ends, and
+  // a drop or an end elsewhere leaves no leave behind to clear it.
+  TDragObject* AObject = DragObjectInProgress();
+  return AObject && AObject == CurrentDragObject ? AObject : nullptr;
+}
+
+IMPLEMENT_CREATABLE_CLASS(TcxDragControlObject)
+
+TCursor TcxDragControlObject::GetDragCursor(bool Accepted, Integer X, Integer Y) {
+  TcxControl* AControl = dynamic_cast<TcxControl*>(Control());
+  if (Accepted && AControl && AControl->GetIsCopyDragDrop()) return crDragCopy;
+  return inherited::GetDragCursor(Accepted, X, Y);
+}
+
+void TcxDragControlObject::Finished(TObject* Target, Integer X, Integer Y, bool Accepted) {
+  if (CurrentDragObject == this) CurrentDragObject = nullptr;
+  auto FreeSelf = Finally([this] { Free(); });
+  inherited::Finished(Target, X, Y, Accepted);
+}
+
+// ---------------------------------------------------------------------------
 // TcxDragAndDropObject
 
 IMPLEMENT_CREATABLE_CLASS(TcxDragAndDropObject)
@@ -545,29 +576,47 @@ TcxDragImageList* TcxControl::GetDragImages() {
   return FDragImages->Count() > 0 ? FDragImages : nullptr;
 }
 
-TClass TcxControl::GetDragObjectClass() { return nullptr; }
+TClass TcxControl::GetDragObjectClass() { return TcxDragControlObject::StaticClass(); }
 
 bool TcxControl::StartDrag(TObject*) { return true; }
 
-void TcxControl::DoStartDrag(TObject*& ADragObject) {
+void TcxControl::DoStartDrag(TDragObject*& ADragObject) {
   Update();
-  if (!ADragObject && GetDragObjectClass()) ADragObject = GetDragObjectClass()->Create(this);
-  if (!StartDrag(ADragObject)) FreeAndNil(ADragObject);
+  inherited::DoStartDrag(ADragObject);
+  if (!ADragObject && GetDragObjectClass())
+    ADragObject = As<TDragObject>(GetDragObjectClass()->Create(this));
+  if (!StartDrag(ADragObject)) {
+    FreeAndNil(ADragObject);
+    CancelDrag();
+  }
 }
 
-void TcxControl::DoEndDrag(TObject*, Integer, Integer) { FreeAndNil(FDragImages); }
+void TcxControl::DoEndDrag(TObject* ATarget, Integer X, Integer Y) {
+  inherited::DoEndDrag(ATarget, X, Y);
+  FreeAndNil(FDragImages);
+}
 
-void TcxControl::DragOver(TObject*, Integer, Integer, Integer, bool& Accept) { Accept = false; }
+void TcxControl::DragOver(TObject* ASource, Integer X, Integer Y, TDragState AState, bool& Accept) {
+  if (TDragObject* AObject = dynamic_cast<TDragObject*>(ASource))
+    CurrentDragObject = AState == dsDragLeave ? nullptr : AObject;
+  inherited::DragOver(ASource, X, Y, AState, Accept);
+}
 
-bool TcxControl::IsDragModeAutomatic() { return false; }
+bool TcxControl::IsDragModeAutomatic() { return DragMode() == dmAutomatic; }
 
-bool TcxControl::IsFrameworkDragging() { return false; }
+bool TcxControl::IsFrameworkDragging() { return Dragging(); }
 
-void TcxControl::DetectAndBeginFrameworkDrag(const TPoint&) {}
+void TcxControl::DetectAndBeginFrameworkDrag(const TPoint& AScreenPos) {
+  if (cxDragDetect(Handle(), AScreenPos) == ddDrag) BeginDrag(true);
+}
 
-void TcxControl::HideDragImage() {}
+void TcxControl::HideDragImage() {
+  if (TDragObject* AObject = GetDragObject()) AObject->HideDragImage();
+}
 
-void TcxControl::ShowDragImage() {}
+void TcxControl::ShowDragImage() {
+  if (TDragObject* AObject = GetDragObject()) AObject->ShowDragImage();
+}
 
 void TcxControl::ScrollWindow(Integer DX, Integer DY, const TRect& AScrollRect) {
   HideDragImage();
