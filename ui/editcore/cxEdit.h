@@ -1315,6 +1315,12 @@ class TcxCustomEdit : public TcxCustomEditContainer {
   void CMEnter(TMessage& Message) override;
   void CMShowingChanged(TMessage& Message) override;
   bool CanFocusOnClick() override;
+  // An in-place editor paints its host's background itself: never
+  // transparent.
+  virtual bool IsNativeBackground() { return false; }
+  virtual bool IsTransparent() { return !FIsInplace && Transparent(); }
+  bool IsTransparentBackground() override { return IsNativeBackground() || IsTransparent(); }
+  void TransparentChanged() override;
   void ReadState(TReader* Reader) override;
   bool CanContainerHandleTabs() override { return false; }
   bool IsReadOnly() override { return RealReadOnly(); }

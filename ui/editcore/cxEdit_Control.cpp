@@ -319,6 +319,11 @@ void TcxCustomEdit::AdjustInnerEditPosition() {
     AControl->SetBounds(R.left, R.top, R.right - R.left, R.bottom - R.top);
 }
 
+void TcxCustomEdit::TransparentChanged() {
+  inherited::TransparentChanged();
+  ShortRefreshContainer(false);
+}
+
 TcxEditStateColorKind TcxCustomEdit::GetEditStateColorKind() {
   if (!Enabled()) return esckDisabled;
   return RealReadOnly() ? esckReadOnly : esckNormal;

@@ -77,6 +77,7 @@ class TTestEdit : public TcxCustomEdit {
   void SelectAll() override {
     if (Inner()->HandleAllocated()) SendMessageW(Inner()->Handle(), EM_SETSEL, 0, -1);
   }
+  using TcxCustomEdit::IsTransparentBackground;
   using TcxCustomEdit::Modified;
 
  protected:
@@ -360,6 +361,22 @@ TEST(EditControl, StyleAssignedValuesArePublishedAndNeverStored) {
   ASSERT_NE(AInfo, nullptr);
   EXPECT_FALSE(IsStoredProp(S, AInfo));
   EXPECT_EQ(GetOrdProp(S, AInfo), (1 << csvColor) | (1 << svButtonStyle));
+}
+
+TEST(EditControl, TransparentPropertiesMakeAStandaloneEditorTransparent) {
+  struct TCase {
+    bool Inplace;
+    bool TransparentBackground;
+  } const Cases[] = {{false, true}, {true, false}};
+  for (const TCase& C : Cases) {
+    TOwned<TTestEdit> E(Create<TTestEdit>(nullptr, C.Inplace));
+    ASSERT_FALSE(E->Transparent());
+    E->GetProperties()->SetTransparent(true);
+    EXPECT_TRUE(E->Transparent());
+    EXPECT_TRUE(E->ControlStyle().Contains(csParentBackground));
+    EXPECT_FALSE(E->ControlStyle().Contains(csOpaque));
+    EXPECT_EQ(E->IsTransparentBackground(), C.TransparentBackground);
+  }
 }
 
 TEST(EditControl, PropertiesMakeTheirEditors) {
