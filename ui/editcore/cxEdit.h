@@ -1010,31 +1010,53 @@ class TcxCustomEditViewData : public TObject {
   HWND WindowHandle = nullptr;
 };
 
-// Where a standalone editor's value comes from and goes to: nowhere else,
-// so it may always be edited and posted.
-class TcxEditDataBinding : public TObject {
-  DECLARE_CLASS(TcxEditDataBinding, TObject)
+// The editor's link to the value it shows. The base binding stands for the
+// editor's own value and modified state; data-aware editors derive their own.
+// It owns the default values provider the editor's properties fall back to.
+class TcxEditDataBinding : public TPersistent {
+  DECLARE_CLASS(TcxEditDataBinding, TPersistent)
  public:
-  explicit TcxEditDataBinding(TcxCustomEdit* AEdit) : FEdit(AEdit) {}
-  virtual bool CanCheckEditorValue() { return true; }
-  virtual bool CanModify() { return true; }
-  virtual bool CanPostEditorValue() { return true; }
-  virtual bool Editing() { return true; }
-  virtual IcxEditDefaultValuesProvider* GetDefaultValuesProvider() { return nullptr; }
+  explicit TcxEditDataBinding(TcxCustomEdit* AEdit);
+  ~TcxEditDataBinding() override;
+
+  // The active properties report a change of their defaults.
+  virtual void DefaultValuesChanged();
+  virtual Variant GetDisplayValue();
+  virtual bool GetIsDataAvailable();
+  virtual bool GetEditing();
+  virtual bool GetModified();
   virtual Variant GetStoredValue();
-  virtual bool IsDataAvailable() { return true; }
-  virtual bool IsDataStorage() { return false; }
-  virtual bool Modified() { return false; }
-  virtual bool ReadOnly() { return false; }
+  virtual bool IsInnerControlHaveToBeReadOnly() { return !GetIsDataAvailable(); }
+  virtual bool IsNull() { return false; }
   virtual void Reset();
-  virtual bool SetEditMode() { return true; }
-  virtual void SetModified() {}
+  virtual void SetDisplayValue(const Variant& Value);
+  virtual bool SetEditMode();
   virtual void SetStoredValue(const Variant& AValue) {}
-  virtual void UpdateDisplayValue() {}
+  virtual bool CanCheckEditorValue();
+  virtual bool CanModify() { return GetIsDataAvailable(); }
+  virtual bool CanPostEditorValue() { return GetModified(); }
+  virtual bool ExecuteAction(TBasicAction* Action) { return false; }
+  virtual void SetModified();
+  virtual bool UpdateAction(TBasicAction* Action) { return false; }
+  virtual void UpdateDisplayValue();
+  virtual void UpdateNotConnectedDBEditDisplayValue() {}
+  // The provider's answer; a data-aware binding stores the value elsewhere.
+  bool IsDataStorage();
+
+  IcxEditDefaultValuesProvider* GetIDefaultValuesProvider();
+  TcxCustomEditDefaultValuesProvider* GetDefaultValuesProvider() const {
+    return FIDefaultValuesProvider.get();
+  }
   TcxCustomEdit* Edit() const { return FEdit; }
+  TPersistent* GetOwner() override;
+
+ protected:
+  // Makes the provider; data-aware bindings make one that answers for their field.
+  virtual TcxCustomEditDefaultValuesProvider* CreateDefaultValuesProvider();
 
  private:
   TcxCustomEdit* FEdit;
+  TOwned<TcxCustomEditDefaultValuesProvider> FIDefaultValuesProvider;
 };
 using TcxEditDataBindingClass = TcxEditDataBinding* (*)(TcxCustomEdit* AEdit);
 
@@ -1079,6 +1101,8 @@ using TcxEditEditingEvent = TMethodPtr<void(TObject* Sender, bool& CanEdit)>;
 class TcxCustomEdit : public TcxCustomEditContainer {
   DECLARE_CLASS(TcxCustomEdit, TcxCustomEditContainer)
   DECLARE_MESSAGE_TABLE()
+  friend class TcxEditDataBinding;
+
  public:
   TcxCustomEdit(TComponent* AOwner, bool AIsInplace);
   explicit TcxCustomEdit(TComponent* AOwner) : TcxCustomEdit(AOwner, false) {}

@@ -62,9 +62,68 @@ TSize TcxCustomEditViewData::GetEditSize(TcxCanvas* ACanvas, const Variant&,
   return ASize;
 }
 
+// ---------------------------------------------------------------------------
+// Data binding
+TcxEditDataBinding::TcxEditDataBinding(TcxCustomEdit* AEdit)
+    : FEdit(AEdit), FIDefaultValuesProvider(CreateDefaultValuesProvider()) {}
+
+TcxEditDataBinding::~TcxEditDataBinding() = default;
+
+TcxCustomEditDefaultValuesProvider* TcxEditDataBinding::CreateDefaultValuesProvider() {
+  return new TcxCustomEditDefaultValuesProvider(nullptr);
+}
+
+IcxEditDefaultValuesProvider* TcxEditDataBinding::GetIDefaultValuesProvider() {
+  return FIDefaultValuesProvider.get();
+}
+
+TPersistent* TcxEditDataBinding::GetOwner() { return FEdit; }
+
+void TcxEditDataBinding::DefaultValuesChanged() {
+  TcxCustomEditProperties* AProperties = FEdit->GetActiveProperties();
+  if (AProperties == FEdit->GetProperties()) {
+    AProperties->Changed();
+    return;
+  }
+  // Shared properties: their other editors did not change, so only this one
+  // recalculates.
+  AProperties->BeginUpdate();
+  AProperties->EndUpdate(false);
+  FEdit->PropertiesChanged(AProperties);
+}
+
+Variant TcxEditDataBinding::GetDisplayValue() { return Variant(FEdit->GetDisplayText()); }
+
+bool TcxEditDataBinding::GetIsDataAvailable() { return FIDefaultValuesProvider->IsDataAvailable(); }
+
+bool TcxEditDataBinding::IsDataStorage() { return FIDefaultValuesProvider->IsDataStorage(); }
+
+bool TcxEditDataBinding::GetEditing() { return FEdit->ModifiedAfterEnter(); }
+
+bool TcxEditDataBinding::GetModified() { return FEdit->ModifiedAfterEnter(); }
+
 Variant TcxEditDataBinding::GetStoredValue() { return FEdit->GetEditValue(); }
 
 void TcxEditDataBinding::Reset() { FEdit->ResetEditValue(); }
+
+void TcxEditDataBinding::SetDisplayValue(const Variant& Value) {
+  FEdit->SetInternalDisplayValue(Value);
+}
+
+bool TcxEditDataBinding::SetEditMode() {
+  FEdit->SetModifiedAfterEnter(true);
+  return true;
+}
+
+bool TcxEditDataBinding::CanCheckEditorValue() {
+  return FEdit->IsDesigning() || !FEdit->ModifiedAfterEnter();
+}
+
+void TcxEditDataBinding::SetModified() {
+  if (FEdit->Focused()) FEdit->SetModifiedAfterEnter(true);
+}
+
+void TcxEditDataBinding::UpdateDisplayValue() { FEdit->SynchronizeDisplayValue(); }
 
 // ---------------------------------------------------------------------------
 // Properties: what their editors are made of
@@ -180,7 +239,8 @@ void TcxCustomEdit::Initialize() {
   FDblClickTimer->SetEnabled(false);
   FDblClickTimer->SetInterval(GetDoubleClickTime());
   FDblClickTimer->SetOnTimer(MakeEvent<&TcxCustomEdit::DblClickTimerHandler>(this));
-  if (!FIsInplace) FProperties->SetIDefaultValuesProvider(FDataBinding->GetDefaultValuesProvider());
+  if (!FIsInplace)
+    FProperties->SetIDefaultValuesProvider(FDataBinding->GetIDefaultValuesProvider());
   GetEditViewInfo()->Edit = this;
   FIsJustCreated = true;
 }
@@ -465,7 +525,7 @@ bool TcxCustomEdit::PropertiesChangeLocked() {
 }
 
 bool TcxCustomEdit::RealReadOnly() {
-  return GetActiveProperties()->GetReadOnly() || FDataBinding->ReadOnly();
+  return GetActiveProperties()->GetReadOnly() || FDataBinding->IsInnerControlHaveToBeReadOnly();
 }
 
 void TcxCustomEdit::PropertiesChanged(TObject*) {

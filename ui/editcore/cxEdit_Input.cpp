@@ -119,7 +119,7 @@ void TcxCustomEdit::DoEditKeyDown(Word& Key, TShiftState Shift) {
 }
 
 bool TcxCustomEdit::ValidateKeyDown(Word& Key, TShiftState Shift) {
-  return FDataBinding->Modified() || !CanKeyDownModifyEdit(Key, Shift) || DoEditing();
+  return FDataBinding->GetModified() || !CanKeyDownModifyEdit(Key, Shift) || DoEditing();
 }
 
 void TcxCustomEdit::KeyPress(Char& Key) {
@@ -324,11 +324,11 @@ void TcxCustomEdit::CMHintShow(TMessage& Message) {
 void TcxCustomEdit::WMCopy(TMessage&) { CopyToClipboard(); }
 
 void TcxCustomEdit::WMCut(TMessage&) {
-  if (FDataBinding->IsDataAvailable()) ProcessCut();
+  if (FDataBinding->GetIsDataAvailable()) ProcessCut();
 }
 
 void TcxCustomEdit::WMPaste(TMessage&) {
-  if (FDataBinding->IsDataAvailable()) ProcessPaste();
+  if (FDataBinding->GetIsDataAvailable()) ProcessPaste();
 }
 
 void TcxCustomEdit::ProcessCut() {

@@ -163,7 +163,7 @@ bool TcxCustomEdit::CanModify() {
 
 bool TcxCustomEdit::DoEditing() {
   if (!InternalDoEditing()) return false;
-  if (FDataBinding->Modified()) return true;
+  if (FDataBinding->GetModified()) return true;
   bool AResult = !IsUserAction() || CanModify();
   if (!AResult) return false;
   FEditModeSetting = true;
@@ -176,7 +176,7 @@ bool TcxCustomEdit::DoEditing() {
     }
     return AResult;
   }
-  const bool AEditing = FDataBinding->Editing();
+  const bool AEditing = FDataBinding->GetEditing();
   if (FOnEditing) FOnEditing(this, AResult);
   if (AEditing && AResult) {
     FDataBinding->SetModified();
@@ -381,7 +381,7 @@ void TcxCustomEdit::InternalPostEditValue(bool AValidateEdit) {
     if (FIsInplace) {
       DoPostEditValue();
       SetModified(false);
-    } else if (FDataBinding->Modified()) {
+    } else if (FDataBinding->GetModified()) {
       FDataBinding->SetStoredValue(FEditValue);
     }
   } catch (...) {

@@ -1044,3 +1044,72 @@ TEST(EditModal, OkValidatesCancelDoesNot) {
 }
 
 }  // namespace
+
+// Counts the property changes its editor hears of.
+class TCountingEdit : public TTestEdit {
+  DECLARE_CLASS(TCountingEdit, TTestEdit)
+ public:
+  using TTestEdit::TTestEdit;
+  Integer Changes = 0;
+
+ protected:
+  void PropertiesChanged(TObject* Sender) override {
+    ++Changes;
+    TTestEdit::PropertiesChanged(Sender);
+  }
+};
+IMPLEMENT_CLASS(TCountingEdit)
+
+TEST(EditDataBinding, AnswersFollowTheEditorsModifiedAfterEnterFlag) {
+  for (const bool AModified : {false, true}) {
+    SCOPED_TRACE(testing::Message() << "modified after enter " << AModified);
+    TOwned<TTestEdit> E(Create<TTestEdit>(nullptr, false));
+    E->SetModifiedAfterEnter(AModified);
+    TcxEditDataBinding* B = E->DataBinding();
+    EXPECT_EQ(B->GetModified(), AModified);
+    EXPECT_EQ(B->GetEditing(), AModified);
+    EXPECT_EQ(B->CanPostEditorValue(), AModified);
+    EXPECT_EQ(B->CanCheckEditorValue(), !AModified);
+    EXPECT_FALSE(B->IsNull());
+    EXPECT_TRUE(B->CanModify());
+    EXPECT_TRUE(B->GetIsDataAvailable());
+    EXPECT_FALSE(B->IsInnerControlHaveToBeReadOnly());
+    EXPECT_FALSE(B->IsDataStorage());
+    EXPECT_FALSE(B->ExecuteAction(nullptr));
+    EXPECT_FALSE(B->UpdateAction(nullptr));
+    EXPECT_EQ(B->GetOwner(), E.get());
+  }
+}
+
+TEST(EditDataBinding, KeepsNoValueOfItsOwn) {
+  TOwned<TTestEdit> E(Create<TTestEdit>(nullptr, false));
+  E->SetEditValue(Variant(String(L"kept")));
+  E->DataBinding()->SetStoredValue(Variant(String(L"other")));
+  EXPECT_EQ(VarToStr(E->DataBinding()->GetStoredValue()), String(L"kept"));
+  EXPECT_EQ(VarToStr(E->GetEditValue()), String(L"kept"));
+}
+
+TEST(EditDataBinding, EditModeAndModifiedSetTheFlag) {
+  TOwned<TTestEdit> E(Create<TTestEdit>(nullptr, false));
+  // Not focused: a modification reported by the binding does not count.
+  E->DataBinding()->SetModified();
+  EXPECT_FALSE(E->ModifiedAfterEnter());
+  EXPECT_TRUE(E->DataBinding()->SetEditMode());
+  EXPECT_TRUE(E->ModifiedAfterEnter());
+}
+
+TEST(EditDataBinding, StandaloneEditorsTakeTheBindingsProvider) {
+  TOwned<TTestEdit> S(Create<TTestEdit>(nullptr, false));
+  TOwned<TTestEdit> I(Create<TTestEdit>(nullptr, true));
+  ASSERT_NE(S->DataBinding()->GetDefaultValuesProvider(), nullptr);
+  EXPECT_EQ(S->GetProperties()->GetIDefaultValuesProvider(),
+            S->DataBinding()->GetIDefaultValuesProvider());
+  EXPECT_EQ(I->GetProperties()->GetIDefaultValuesProvider(), nullptr);
+}
+
+TEST(EditDataBinding, DefaultValuesChangedReachesTheEditorOnce) {
+  TOwned<TCountingEdit> E(Create<TCountingEdit>(nullptr, false));
+  E->Changes = 0;
+  E->DataBinding()->DefaultValuesChanged();
+  EXPECT_EQ(E->Changes, 1);
+}

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "Classes.h"
+#include "EditcoreTestSupport.h"
 #include "Forms.h"
 #include "cxEdit.h"
 
@@ -148,31 +149,9 @@ class TFakeDefaults : public IcxEditDefaultValuesProvider {
   bool IsDisplayFormatDefined(bool) override { return FormatDefined; }
 };
 
-std::string ComponentToText(TComponent* AComponent) {
-  TOwned<TMemoryStream> Bin = MakeOwned<TMemoryStream>();
-  WriteComponentToStream(Bin.get(), AComponent);
-  Bin->SetPosition(0);
-  TOwned<TMemoryStream> Text = MakeOwned<TMemoryStream>();
-  ObjectBinaryToText(Bin.get(), Text.get());
-  return std::string(static_cast<const char*>(Text->Memory()), static_cast<size_t>(Text->Size()));
-}
-
-TOwned<TTestEditHost> TextToHost(const std::string& AText) {
-  TOwned<TMemoryStream> In = MakeOwned<TMemoryStream>();
-  In->WriteBuffer(AText.data(), static_cast<Integer>(AText.size()));
-  In->SetPosition(0);
-  TOwned<TMemoryStream> Bin = MakeOwned<TMemoryStream>();
-  ObjectTextToBinary(In.get(), Bin.get());
-  Bin->SetPosition(0);
-  TOwned<TTestEditHost> Host(Create<TTestEditHost>(nullptr));
-  ReadComponentFromStream(Bin.get(), Host.get());
-  return Host;
-}
-
 // The property lines of the written host, without its object line and end.
 std::string PropertyLines(TTestEditHost* AHost) {
-  std::string S = ComponentToText(AHost);
-  std::erase(S, '\r');
+  std::string S = FormResourceText(AHost);
   const size_t From = S.find('\n') + 1;
   const size_t To = S.rfind("end");
   return S.substr(From, To - From);
@@ -616,7 +595,7 @@ TEST(EditPropertiesResources, WrittenSettingsReadBackEqual) {
   P->SetValidationOptions({evoRaiseException, evoAllowLoseFocus});
   P->GetAlignment()->SetHorz(taCenter);
   P->GetAlignment()->SetVert(taBottomJustify);
-  TOwned<TTestEditHost> Read = TextToHost(ComponentToText(Host.get()));
+  TOwned<TTestEditHost> Read = ReadFormResourceText<TTestEditHost>(FormResourceText(Host.get()));
   TTestEditProperties* R = Read->GetProperties();
   EXPECT_FALSE(R->GetAutoSelect());
   EXPECT_TRUE(R->GetBeepOnError());
@@ -632,7 +611,7 @@ TEST(EditPropertiesResources, WrittenSettingsReadBackEqual) {
             (TcxEditValidationOptions{evoRaiseException, evoAllowLoseFocus}));
   EXPECT_EQ(R->GetAlignment()->GetHorz(), taCenter);
   EXPECT_EQ(R->GetAlignment()->GetVert(), taBottomJustify);
-  EXPECT_EQ(ComponentToText(Read.get()), ComponentToText(Host.get()));
+  EXPECT_EQ(FormResourceText(Read.get()), FormResourceText(Host.get()));
 }
 
 // ---------------------------------------------------------------------------
@@ -858,7 +837,7 @@ TEST(EditStyleResources, AControllerWritesOnlyAssignedEditorValues) {
   C->GetEditStyle()->SetGradientDirection(dirLeft);
   C->GetEditInternalStyle(csActive)->SetButtonStyle(btsFlat);
   C->GetEditStyle()->SetEditBorderStyle(ebsUltraFlat);
-  const std::string Text = ComponentToText(C.get());
+  const std::string Text = FormResourceText(C.get());
   EXPECT_NE(Text.find("Style.ButtonStyle = btsUltraFlat"), std::string::npos) << Text;
   EXPECT_NE(Text.find("Style.GradientDirection = dirLeft"), std::string::npos) << Text;
   EXPECT_NE(Text.find("StyleFocused.ButtonStyle = btsFlat"), std::string::npos) << Text;
