@@ -54,7 +54,8 @@ void SetDragCursor(TCursor ACursor) {
 }
 
 TPoint ScreenPosOf(const MSG& Msg) {
-  POINT Pt{static_cast<SHORT>(LOWORD(Msg.lParam)), static_cast<SHORT>(HIWORD(Msg.lParam))};
+  const TPoint P = SmallPointToPoint(Msg.lParam);
+  POINT Pt{P.x, P.y};
   ClientToScreen(Msg.hwnd, &Pt);
   return TPoint{Pt.x, Pt.y};
 }

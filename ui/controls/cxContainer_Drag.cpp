@@ -17,8 +17,7 @@ bool TcxCustomInnerListBox::DragPress(TMessage& Message) {
   const TShiftState Shift = KeysToShiftState(Message.WParam);
   const bool AShiftOnly = Shift.Contains(ssShift) && !Shift.Contains(ssCtrl);
   if (MultiSelect()) {
-    const TPoint P{static_cast<SHORT>(LOWORD(Message.LParam)),
-                   static_cast<SHORT>(HIWORD(Message.LParam))};
+    const TPoint P = SmallPointToPoint(Message.LParam);
     const Integer AIndex = ItemAtPos(P, true);
     // A press on the selection drags it as it is.
     if (AIndex >= 0 && Selected(AIndex) && !AShiftOnly) {

@@ -71,10 +71,6 @@ void cxRecreateControlWnd(TWinControl* AControl, bool APostponed = false);
 // while the application has its window.
 bool CanAllocateHandle(TWinControl* AControl);
 TPoint cxClientToParent(TControl* AControl, const TPoint& P, TWinControl* AParent = nullptr);
-// The control asks to paint on glass and composition is on.
-bool dxIsPaintOnGlass(TWinControl* AControl);
-// Runs the buffered copies already queued for a control that paints on glass.
-void dxForceProcessBufferedPaintMessages(TWinControl* AControl);
 bool cxIsVCLThemesEnabled();
 class TCustomStyleServices;
 TCustomStyleServices* cxStyleServices();

@@ -188,20 +188,6 @@ TPoint cxClientToParent(TControl* AControl, const TPoint& P, TWinControl* AParen
   return AControl->ClientToParent(P, AParent);
 }
 
-bool dxIsPaintOnGlass(TWinControl* AControl) {
-  return AControl && AControl->HandleAllocated() &&
-         AControl->ControlState().Contains(csGlassPaint) && IsCompositionEnabled();
-}
-
-void dxForceProcessBufferedPaintMessages(TWinControl* AControl) {
-  if (!AControl || AControl->ComponentState().Contains(csDestroying) || !dxIsPaintOnGlass(AControl))
-    return;
-  const HWND Wnd = AControl->Handle();
-  MSG Msg;
-  while (PeekMessageW(&Msg, Wnd, CM_BUFFEREDPRINTCLIENT, CM_BUFFEREDPRINTCLIENT, PM_REMOVE))
-    DispatchMessageW(&Msg);
-}
-
 bool cxIsVCLThemesEnabled() { return cxStyleServices()->Enabled(); }
 TCustomStyleServices* cxStyleServices() { return StyleServices(); }
 
