@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "Classes.h"
+#include "EditcoreTestSupport.h"
 #include "Forms.h"
 #include "RecordingSpellChecker.h"
 #include "StdCtrls.h"
@@ -1222,4 +1223,60 @@ TEST(EditRepositoryItem, TheItemsChangesAndEventsReachTheEditor) {
   EXPECT_EQ(R.Changes, 1);
   E->ValidateEdit(false);
   EXPECT_EQ(R.Validations, 1);
+}
+
+namespace {
+
+// A root that writes every component it owns, controls included.
+class TItemRoot : public TComponent {
+  DECLARE_CLASS(TItemRoot, TComponent)
+ public:
+  explicit TItemRoot(TComponent* AOwner) : TComponent(AOwner) {}
+  void GetChildren(TGetChildProc Proc, TComponent* Root) override {
+    if (Root != this) return;
+    for (Integer I = 0; I < ComponentCount(); ++I) Proc(Components(I));
+  }
+};
+
+class TStreamedEdit : public TTestEdit {
+  DECLARE_CLASS(TStreamedEdit, TTestEdit)
+ public:
+  explicit TStreamedEdit(TComponent* AOwner) : TTestEdit(AOwner, false) {}
+};
+
+class TStreamedItem : public TPropertiesItem<TValidatingProperties> {
+  DECLARE_CLASS(TStreamedItem, TPropertiesItem<TValidatingProperties>)
+ public:
+  using TPropertiesItem<TValidatingProperties>::TPropertiesItem;
+};
+
+}  // namespace
+
+IMPLEMENT_CREATABLE_CLASS(TItemRoot)
+IMPLEMENT_CREATABLE_CLASS(TStreamedEdit)
+IMPLEMENT_CREATABLE_CLASS(TStreamedItem)
+
+TEST(EditRepositoryItem, TheItemReferenceIsWrittenAndReadBack) {
+  RegisterClasses(
+      {TItemRoot::StaticClass(), TStreamedEdit::StaticClass(), TStreamedItem::StaticClass()});
+  TOwned<TItemRoot> Root(Create<TItemRoot>(nullptr));
+  TcxEditRepositoryItem* Item = Create<TStreamedItem>(Root.get());
+  Item->SetName(L"Shared");
+  TStreamedEdit* E = Create<TStreamedEdit>(Root.get());
+  E->SetName(L"Edit");
+  E->SetRepositoryItem(Item);
+  const std::string Text = FormResourceText(Root.get());
+  EXPECT_NE(Text.find("RepositoryItem = Shared\n"), std::string::npos) << Text;
+  TOwned<TItemRoot> Again = ReadFormResourceText<TItemRoot>(Text);
+  auto* ReadEdit = As<TStreamedEdit>(Again->FindComponent(L"Edit"));
+  auto* ReadItem = As<TcxEditRepositoryItem>(Again->FindComponent(L"Shared"));
+  ASSERT_NE(ReadEdit, nullptr);
+  EXPECT_EQ(ReadEdit->GetRepositoryItem(), ReadItem);
+  EXPECT_EQ(ReadEdit->GetActiveProperties(), ReadItem->GetProperties());
+  EXPECT_EQ(ReadItem->ListenerCount(), 1);
+  // Loaded leaves the own properties unhooked while the item is used.
+  EXPECT_FALSE(static_cast<bool>(ReadEdit->GetProperties()->OnPropertiesChanged()));
+  // An editor without an item writes no reference.
+  E->SetRepositoryItem(nullptr);
+  EXPECT_EQ(FormResourceText(Root.get()).find("RepositoryItem"), std::string::npos);
 }
