@@ -10,6 +10,9 @@
 
 #include "Forms.h"
 #include "ImgList.h"
+#include "TestInput.h"
+
+using namespace FrameworkTest;
 
 namespace {
 
@@ -22,44 +25,12 @@ void SendMouse(DWORD AFlags, POINT P = {0, 0}) {
   SendInput(1, &In, sizeof(In));
 }
 
-void SendKey(WORD AKey, bool AUp) {
-  INPUT In{};
-  In.type = INPUT_KEYBOARD;
-  In.ki.wVk = AKey;
-  In.ki.dwFlags = AUp ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &In, sizeof(In));
-}
-
 POINT At(TControl* C, Integer X, Integer Y) {
   TPoint P = C->ClientToScreen(TPoint{X, Y});
   return POINT{P.x, P.y};
 }
 
 POINT CentreOf(TControl* C) { return At(C, C->Width() / 2, C->Height() / 2); }
-
-// Steps of input, one per timer tick: the drag's loop handles what one
-// step sent before the next tick comes (a timer waits for an empty queue).
-// Once the steps are done, a drag still running after a while has its
-// capture taken away, so that a failing case cannot hang the run.
-struct TInputScript {
-  std::vector<std::function<void()>> Steps;
-  size_t Next = 0;
-  int IdleTicks = 0;
-  TOwned<TTimer> Timer;
-  explicit TInputScript(std::vector<std::function<void()>> ASteps)
-      : Steps(std::move(ASteps)), Timer(Create<TTimer>(nullptr)) {
-    Timer->SetInterval(15);
-    Timer->SetOnTimer(MakeEvent<&TInputScript::Tick>(this));
-  }
-  void Tick(TObject*) {
-    if (Next < Steps.size()) {
-      Steps[Next++]();
-    } else if (++IdleTicks == 150 && GetCapture()) {
-      ReleaseCapture();
-    }
-  }
-  bool Done() const { return Next >= Steps.size(); }
-};
 
 bool RunLoopUntil(const std::function<bool()>& ADone) {
   for (int Round = 0; Round < 3000 && !ADone(); ++Round) Application()->HandleMessage();

@@ -66,14 +66,6 @@ void SendMouse(DWORD AFlags, POINT P) {
   SendInput(1, &In, sizeof(In));
 }
 
-void SendKey(WORD AKey, bool AUp) {
-  INPUT In{};
-  In.type = INPUT_KEYBOARD;
-  In.ki.wVk = AKey;
-  In.ki.dwFlags = AUp ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &In, sizeof(In));
-}
-
 bool CursorAt(POINT P) {
   POINT C{};
   return GetCursorPos(&C) && C.x == P.x && C.y == P.y;

@@ -7,6 +7,7 @@
 #include "Forms.h"
 #include "cxGraphics.h"
 #include "cxLookAndFeels.h"
+#include "framework/TestInput.h"
 
 class TdxAnimationTransition;
 
@@ -39,7 +40,8 @@ bool PumpApplicationUntil(const std::function<bool()>& ADone);
 // Input as a user gives it, through SendInput: a mouse event (with a move to
 // the screen point P when one is given), a key going down or up.
 void SendMouse(DWORD AFlags, POINT P = POINT{-1, -1});
-void SendKey(WORD AKey, bool AUp);
+using FrameworkTest::SendKey;
+using FrameworkTest::TInputScript;
 // The pointer is at P.
 bool CursorAt(POINT P);
 

@@ -24,29 +24,6 @@ POINT ScreenAt(TControl* C, Integer X, Integer Y) {
   return POINT{P.x, P.y};
 }
 
-// Input played into a drag's own loop, one step per timer tick (a timer
-// comes only once the queue is empty, so each step's input has been
-// handled). A drag still running long after the last step loses its
-// capture, so that a failing case cannot hang the run.
-struct TInputScript {
-  std::vector<std::function<void()>> Steps;
-  size_t Next = 0;
-  int IdleTicks = 0;
-  TOwned<TTimer> Timer;
-  explicit TInputScript(std::vector<std::function<void()>> ASteps)
-      : Steps(std::move(ASteps)), Timer(Create<TTimer>(nullptr)) {
-    Timer->SetInterval(15);
-    Timer->SetOnTimer(MakeEvent<&TInputScript::Tick>(this));
-  }
-  void Tick(TObject*) {
-    if (Next < Steps.size())
-      Steps[Next++]();
-    else if (++IdleTicks == 150 && GetCapture())
-      ReleaseCapture();
-  }
-  bool Done() const { return Next >= Steps.size(); }
-};
-
 // A library control whose "copy" decision the test makes.
 class TCopyControl : public TcxControl {
   DECLARE_CLASS(TCopyControl, TcxControl)
