@@ -13,6 +13,7 @@
 
 #include "EditcoreTestSupport.h"
 #include "Forms.h"
+#include "WinHandles.h"
 #include "dxTaskbarProgress.h"
 
 namespace {
@@ -399,6 +400,25 @@ TEST(TaskbarProgress, ANewMainWindowIsWaitedForAgain) {
   EXPECT_TRUE(Taskbar.Calls.empty());
   AnnounceButton(Button);
   EXPECT_EQ(Taskbar.Calls, (std::vector{StateCall(Button, Normal), ValueCall(Button, 40, 100)}));
+}
+
+TEST(TaskbarProgress, WithoutAMainWindowNothingIsSent) {
+  TFakeTaskbar Taskbar;
+  TScriptedTaskbarScope Scope(Taskbar);
+  {
+    TMainFormScope Main(true);
+    AnnounceButton(Main.Form()->Handle());
+  }
+  // The main form stands on the taskbar, but there is none any more.
+  const bool Was = Application()->MainFormOnTaskBar();
+  Application()->SetMainFormOnTaskBar(true);
+  auto Restore = Finally([&] { Application()->SetMainFormOnTaskBar(Was); });
+  ASSERT_EQ(dxTaskbarProgressMainWindow(), nullptr);
+  TOwned<TdxTaskbarProgress> P = NewTaskbarProgress();
+  P->SetActive(true);
+  P->SetPosition(9);
+  P->SetActive(false);
+  EXPECT_TRUE(Taskbar.Calls.empty()) << Taskbar.Calls.front();
 }
 
 TEST(TaskbarProgress, NegativeAmountsAreStoredAsZero) {
