@@ -44,6 +44,7 @@
 #include "dxGDIPlusAPI.h"
 #include "dxGDIPlusClasses.h"
 #include "dxHooks.h"
+#include "dxIncrementalFiltering.h"
 #include "dxOffice11.h"
 #include "dxSVGCore.h"
 #include "dxSVGImage.h"
@@ -134,6 +135,7 @@ const TModule Modules[] = {
     {&cxEditPaintUtils_Initialize, &cxEditPaintUtils_Finalize},
     {&dxSpellCheckerCore_Initialize, &dxSpellCheckerCore_Finalize},
     {&cxEdit_Initialize, &cxEdit_Finalize},
+    {nullptr, &dxIncrementalFiltering_Finalize},
     {&cxExtEditConsts_Initialize, &cxExtEditConsts_Finalize},
     {&gkMitabDyn_Initialize, &gkMitabDyn_Finalize},
     {&gkMapInfo_Initialize, &gkMapInfo_Finalize},
