@@ -32,16 +32,15 @@ TdxCustomIncrementalFilteringHelper::~TdxCustomIncrementalFilteringHelper() = de
 
 void TdxCustomIncrementalFilteringHelper::CreateSearchEdit() {
   const TdxSearchEditRoutines& ARoutines = dxCheckedSearchEditRoutines();
-  // A second call must not orphan the edit (and its window) made by the first.
-  FSearchEdit.reset();
+  // A second call must not orphan the edit (and its window) made by the
+  // first; the first is freed once its successor exists.
   FSearchEdit.reset(ARoutines.CreateSearchEdit());
 }
 
 void TdxCustomIncrementalFilteringHelper::DestroySearchEdit() { FSearchEdit.reset(); }
 
 void TdxCustomIncrementalFilteringHelper::DrawSearchEditButton(TcxEditButtonViewInfo* Sender,
-                                                               TcxCanvas* ACanvas,
-                                                               bool& AHandled) {
+                                                               TcxCanvas* ACanvas, bool& AHandled) {
   AHandled = true;
   if (!ACanvas) return;
   // The button draws at its editor's scale.
@@ -98,8 +97,8 @@ void TdxCustomIncrementalFilteringContainerViewInfo::DrawSearchInfoPanel(TcxCanv
   const Integer ALeftIndent = UseRightToLeftAlignment ? 0 : AOffset;
   const Integer ARightIndent = UseRightToLeftAlignment ? AOffset : 0;
   TRect R = SearchInfoPanelBounds;
-  cxTextOut(ACanvas->Handle(), GetSearchInfoPanelText(), R, AFormat, 0, 0, Font, clBlue, clWhite,
-            0, ALeftIndent, ARightIndent, Painter->GetWindowContentTextColor(), 1.0);
+  cxTextOut(ACanvas->Handle(), GetSearchInfoPanelText(), R, AFormat, 0, 0, Font, clBlue, clWhite, 0,
+            ALeftIndent, ARightIndent, Painter->GetWindowContentTextColor(), 1.0);
 }
 
 Integer TdxCustomIncrementalFilteringContainerViewInfo::GetSearchInfoPanelDefaultHeight() {

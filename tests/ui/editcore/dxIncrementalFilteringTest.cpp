@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "EditPaintTestSupport.h"
 #include "Forms.h"
 #include "cxDrawTextUtils.h"
 #include "cxLookAndFeelPainters.h"
 #include "dxIncrementalFiltering.h"
-#include "EditPaintTestSupport.h"
 #include "ui/controls/ControlsTestSupport.h"
 #include "ui/graphics/GraphicsTestSupport.h"
 
@@ -285,9 +285,7 @@ TEST(IncrementalFilteringPanel, SaysNoMatchesFoundInALineOfItsFont) {
     TPanelViewInfo P(AFontHeight);
     EXPECT_EQ(P.ViewInfo->GetSearchInfoPanelText(), L"No matches found");
     const TSize AText = PlatformTextSize(P.Font.get(), L"No matches found");
-    const struct {
-      Integer Height, Expected;
-    } Heights[] = {{0, AText.cy + 8}, {5, 5}, {40, 40}};
+    const struct { Integer Height, Expected; } Heights[] = {{0, AText.cy + 8}, {5, 5}, {40, 40}};
     for (const auto& H : Heights) {
       P.ViewInfo->SearchInfoPanelHeight = H.Height;
       EXPECT_EQ(P.ViewInfo->GetSearchInfoPanelHeight(), H.Expected) << H.Height;
@@ -325,15 +323,14 @@ TEST(IncrementalFilteringPanel, PutsTheTextFourPixelsFromTheEdgeItIsAlignedTo) {
     EXPECT_EQ(P.ViewInfo->GetSearchInfoPanelTextDrawFlags(), ARightToLeft ? 530u : 528u);
     const TRect APanel(6, 3, 186, 27);
     P.ViewInfo->SearchInfoPanelBounds = APanel;
-    TOwned<TcxBitmap32> Drawn = Painted(192, 30, [&](TcxCanvas* C) {
-      P.ViewInfo->DrawSearchInfoPanel(C);
-    });
-    TOwned<TcxBitmap32> Expected = ExpectedPanel(TSize{192, 30}, APanel, P.Font.get(), ARightToLeft);
+    TOwned<TcxBitmap32> Drawn =
+        Painted(192, 30, [&](TcxCanvas* C) { P.ViewInfo->DrawSearchInfoPanel(C); });
+    TOwned<TcxBitmap32> Expected =
+        ExpectedPanel(TSize{192, 30}, APanel, P.Font.get(), ARightToLeft);
     EXPECT_EQ(Difference(Drawn.get(), Expected.get()), "");
     // The text is there at all, at the side it belongs to.
-    const TRect AInk = BoundsWhere(Drawn.get(), [](COLORREF C) {
-      return C != kPaper && C != dxColorToRGB(clBtnFace);
-    });
+    const TRect AInk = BoundsWhere(
+        Drawn.get(), [](COLORREF C) { return C != kPaper && C != dxColorToRGB(clBtnFace); });
     ASSERT_FALSE(cxRectIsEmpty(AInk));
     if (ARightToLeft)
       EXPECT_GT(AInk.left, APanel.left + 40);
@@ -374,11 +371,11 @@ TEST(IncrementalFilteringPanel, IsPaintedOverTheBackgroundOnlyWhereItIsVisible) 
     return C != dxColorToRGB(clWindow) && C != dxColorToRGB(clBtnFace);
   });
   EXPECT_GE(AInk.top, APanel.top);
-  EXPECT_EQ(AInk.left, BoundsWhere(ExpectedPanel(TSize{160, 40}, APanel, P.Font.get(), false).get(),
-                                   [](COLORREF C) {
-                                     return C != kPaper && C != dxColorToRGB(clBtnFace);
-                                   })
-                           .left);
+  EXPECT_EQ(
+      AInk.left,
+      BoundsWhere(ExpectedPanel(TSize{160, 40}, APanel, P.Font.get(), false).get(), [](COLORREF C) {
+        return C != kPaper && C != dxColorToRGB(clBtnFace);
+      }).left);
 }
 
 // ---------------------------------------------------------------------------
@@ -453,8 +450,8 @@ TEST_F(IncrementalFilteringPopup, ShowsThePanelOnTheScreenInBothDirections) {
     APopup->SetShowSearchInfoPanel(true);
     EXPECT_TRUE(V->ShowSearchInfoPanel);
     TOwned<TcxBitmap32> Shot = CaptureWindow(APopup);
-    TOwned<TcxBitmap32> Expected = ExpectedPanel(TSize{Shot->Width(), Shot->Height()}, APanel,
-                                                 V->Font, ARightToLeft);
+    TOwned<TcxBitmap32> Expected =
+        ExpectedPanel(TSize{Shot->Width(), Shot->Height()}, APanel, V->Font, ARightToLeft);
     // Inside the panel the screen shows what the platform would draw.
     Integer ADiffering = 0;
     for (Integer Y = APanel.top; Y < APanel.bottom; ++Y)
