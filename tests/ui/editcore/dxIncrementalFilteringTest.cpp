@@ -298,7 +298,8 @@ TEST(IncrementalFilteringPanel, SaysNoMatchesFoundInALineOfItsFont) {
 // The panel as the platform would draw it: the window filler, and one line
 // of text in the window text colour, vertically centred, 4 pixels from the
 // edge the text is aligned to.
-TOwned<TcxBitmap32> ExpectedPanel(TSize ASize, const TRect& APanel, TFont* AFont, bool ARight) {
+TOwned<TcxBitmap32> ExpectedPanel(TSize ASize, const TRect& APanel, TFont* AFont, bool ARight,
+                                  const wchar_t* AText = L"No matches found", UINT AMoreFlags = 0) {
   TOwned<TcxBitmap32> B = FilledBitmap(ASize.cx, ASize.cy, static_cast<TColor>(kPaper));
   B->cxCanvas()->FillRect(APanel, clBtnFace);
   HDC DC = B->cxCanvas()->Handle();
@@ -310,8 +311,8 @@ TOwned<TcxBitmap32> ExpectedPanel(TSize ASize, const TRect& APanel, TFont* AFont
     R.right -= 4;
   else
     R.left += 4;
-  DrawTextW(DC, L"No matches found", -1, &R,
-            DT_SINGLELINE | DT_VCENTER | (ARight ? DT_RIGHT : DT_LEFT) | DT_NOPREFIX);
+  DrawTextW(DC, AText, -1, &R,
+            DT_SINGLELINE | DT_VCENTER | (ARight ? DT_RIGHT : DT_LEFT) | DT_NOPREFIX | AMoreFlags);
   return B;
 }
 
@@ -337,6 +338,36 @@ TEST(IncrementalFilteringPanel, PutsTheTextFourPixelsFromTheEdgeItIsAlignedTo) {
     else
       EXPECT_LT(AInk.right, APanel.right - 40);
   }
+}
+
+// A text whose reading order shows: "!" ends it on the right when read left
+// to right, on the left when read right to left.
+class TReadingOrderViewInfo : public TdxCustomIncrementalFilteringContainerViewInfo {
+  DECLARE_CLASS(TReadingOrderViewInfo, TdxCustomIncrementalFilteringContainerViewInfo)
+ public:
+  String GetSearchInfoPanelText() override { return L"abc!"; }
+};
+IMPLEMENT_CLASS(TReadingOrderViewInfo)
+
+TEST(IncrementalFilteringPanel, ReadsRightToLeftWhenTheCanvasDoes) {
+  TPanelViewInfo P(-13);
+  TOwned<TReadingOrderViewInfo> V = MakeOwned<TReadingOrderViewInfo>();
+  V->Font = P.Font.get();
+  V->Painter = P.ViewInfo->Painter;
+  V->UseRightToLeftAlignment = true;
+  const TRect APanel(2, 2, 98, 24);
+  V->SearchInfoPanelBounds = APanel;
+  TOwned<TcxBitmap32> Drawn = Painted(100, 26, [&](TcxCanvas* C) {
+    C->SetTextFlags(ETO_RTLREADING);
+    V->DrawSearchInfoPanel(C);
+  });
+  TOwned<TcxBitmap32> RightToLeft =
+      ExpectedPanel(TSize{100, 26}, APanel, P.Font.get(), true, L"abc!", DT_RTLREADING);
+  TOwned<TcxBitmap32> LeftToRight =
+      ExpectedPanel(TSize{100, 26}, APanel, P.Font.get(), true, L"abc!");
+  // The two orders look different here, so the comparison tells them apart.
+  ASSERT_NE(Difference(RightToLeft.get(), LeftToRight.get()), "");
+  EXPECT_EQ(Difference(Drawn.get(), RightToLeft.get()), "");
 }
 
 // The base view info leaves the panel to the popups that lay it out.
