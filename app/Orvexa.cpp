@@ -45,6 +45,7 @@
 #include "dxGDIPlusAPI.h"
 #include "dxGDIPlusClasses.h"
 #include "dxHooks.h"
+#include "dxIncrementalFiltering.h"
 #include "dxOffice11.h"
 #include "dxSVGCore.h"
 #include "dxSVGImage.h"
@@ -137,6 +138,7 @@ const TModule Modules[] = {
     {&cxEditPaintUtils_Initialize, &cxEditPaintUtils_Finalize},
     {&dxSpellCheckerCore_Initialize, &dxSpellCheckerCore_Finalize},
     {&cxEdit_Initialize, &cxEdit_Finalize},
+    {nullptr, &dxIncrementalFiltering_Finalize},
     {&cxExtEditConsts_Initialize, &cxExtEditConsts_Finalize},
     {&dxTaskbarProgress_Initialize, &dxTaskbarProgress_Finalize},
     {&gkMitabDyn_Initialize, &gkMitabDyn_Finalize},
