@@ -674,18 +674,8 @@ TEST(ContainerResource, TheStyleFontIsReadAndWrittenBackOnlyWhenAssigned) {
                               "  object Box: TcxContainer\n"
                               "    Left = 10\n    Top = 10\n    Width = 80\n    Height = 30\n" +
                               C.Lines + "  end\nend\n";
-    TOwned<TMemoryStream> AIn = MakeOwned<TMemoryStream>();
-    AIn->WriteBuffer(AText.data(), static_cast<Integer>(AText.size()));
-    AIn->SetPosition(0);
-    TOwned<TMemoryStream> ABinary = MakeOwned<TMemoryStream>();
-    ObjectTextToBinary(AIn.get(), ABinary.get());
-    ABinary->SetPosition(0);
-    TOwned<TComponent> ARoot;
-    try {
-      ARoot.reset(ReadComponentFromStream(ABinary.get(), nullptr));
-    } catch (const Exception& E) {
-      FAIL() << std::string(E.Message().begin(), E.Message().end());
-    }
+    TOwned<TMemoryStream> ABinary = ControlsTest::TextToBinary(AText);
+    TOwned<TComponent> ARoot(ReadComponentFromStream(ABinary.get(), nullptr));
     auto* ABox = As<TcxContainer>(ARoot->FindComponent(L"Box"));
     EXPECT_FALSE(ABox->ParentFont());
     EXPECT_EQ(ABox->GetStyle()->GetAssignedValues().Contains(csvFont), C.Assigned);
@@ -693,13 +683,7 @@ TEST(ContainerResource, TheStyleFontIsReadAndWrittenBackOnlyWhenAssigned) {
       EXPECT_EQ(ABox->Font()->Name(), L"Courier New");
       EXPECT_EQ(ABox->Font()->Height(), -15);
     }
-    TOwned<TMemoryStream> AOut = MakeOwned<TMemoryStream>();
-    WriteComponentToStream(AOut.get(), ABox);
-    AOut->SetPosition(0);
-    TOwned<TMemoryStream> AOutText = MakeOwned<TMemoryStream>();
-    ObjectBinaryToText(AOut.get(), AOutText.get());
-    const std::string AWritten(static_cast<const char*>(AOutText->Memory()),
-                               static_cast<size_t>(AOutText->Size()));
+    const std::string AWritten = ControlsTest::ComponentToText(ABox);
     EXPECT_NE(AWritten.find("ParentFont = False"), std::string::npos) << AWritten;
     EXPECT_EQ(AWritten.find("Style.IsFontAssigned = True") != std::string::npos, C.Assigned)
         << AWritten;

@@ -50,6 +50,9 @@ class CustomPopupWindow : public ::testing::Test {
     Owner->SetBounds(10, 10, 120, 22);
     Owner->SetParent(Form.get());
     ProcessMessages();
+    MakePopup();
+  }
+  void MakePopup() {
     Popup = Create<TcxCustomPopupWindow>(Owner);
     Popup->SetOwnerParent(Form.get());
     Popup->SetOwnerBounds(Owner->BoundsRect());
@@ -124,16 +127,7 @@ TEST_F(CustomPopupWindow, TheModalLoopSwallowsAltEnterAndAltSpace) {
 TEST_F(CustomPopupWindow, APopupFreedByItsOwnHandlerEndsItsModalLoop) {
   for (bool AInClosing : {true, false}) {
     SCOPED_TRACE(AInClosing ? "closing" : "closed");
-    if (!Popup) {
-      Popup = Create<TcxCustomPopupWindow>(Owner);
-      Popup->SetOwnerParent(Form.get());
-      Popup->SetOwnerBounds(Owner->BoundsRect());
-      Popup->SetBounds(0, 0, 120, 80);
-      Popup->OnShowing = MakeEvent<&TPopupRecorder::Showing>(&Recorder);
-      Popup->OnShowed = MakeEvent<&TPopupRecorder::Showed>(&Recorder);
-      Popup->OnClosing = MakeEvent<&TPopupRecorder::Closing>(&Recorder);
-      Popup->OnClosed = MakeEvent<&TPopupRecorder::Closed>(&Recorder);
-    }
+    if (!Popup) MakePopup();
     Recorder.Events.clear();
     Recorder.CloseFromInside = true;
     Recorder.FreeWhenClosing = AInClosing;
