@@ -1037,11 +1037,12 @@ void TControl::ChangeScale(Integer M, Integer D) {
   FConstraints->SetMaxWidth(ScaleLimit(FConstraints->MaxWidth()));
   FConstraints->SetMinHeight(ScaleLimit(FConstraints->MinHeight()));
   FConstraints->SetMaxHeight(ScaleLimit(FConstraints->MaxHeight()));
-  // The resolution first, so that children assigning this font read the
-  // new height at the new resolution.
-  FFont->SetPixelsPerInch(MulDiv(FFont->PixelsPerInch(), M, D));
-  if (!FParentFont) {
-    FFont->SetHeight(MulDiv(FFont->Height(), M, D));
+  // A parent's font takes only the new resolution: the parent's, copied in
+  // later, brings its own scaled height.
+  if (FParentFont) {
+    FFont->SetPixelsPerInch(MulDiv(FFont->PixelsPerInch(), M, D));
+  } else {
+    FFont->ChangeScale(M, D);
     FParentFont = false;
   }
   FCurrentPPI = MulDiv(FCurrentPPI, M, D);

@@ -319,7 +319,9 @@ class TControl : public TComponent {
   TFont* Font() const { return FFont.get(); }
   void SetFont(TFont* V) { FFont->Assign(V); }
   bool ParentFont() const { return FParentFont; }
-  void SetParentFont(bool V);
+  // Virtual: a control whose font lives elsewhere (a style) records there
+  // that its font stops following the parent.
+  virtual void SetParentFont(bool V);
   TColor Color() const { return FColor; }
   void SetColor(TColor V);
   bool ParentColor() const { return FParentColor; }

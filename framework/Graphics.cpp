@@ -309,6 +309,12 @@ void TFont::SetHeight(Integer AValue) {
   Changed();
 }
 
+void TFont::ChangeScale(Integer M, Integer D) {
+  if (M == D || D == 0) return;
+  FPixelsPerInch = MulDiv(FPixelsPerInch, M, D);
+  SetHeight(MulDiv(FHeight, M, D));
+}
+
 Integer TFont::Size() const { return -MulDiv(FHeight, 72, FPixelsPerInch); }
 
 void TFont::SetSize(Integer AValue) { SetHeight(-MulDiv(AValue, FPixelsPerInch, 72)); }

@@ -170,6 +170,11 @@ class TFont : public TGraphicsObject {
   void SetOrientation(Integer AValue);
   Integer PixelsPerInch() const { return FPixelsPerInch; }
   void SetPixelsPerInch(Integer AValue) { FPixelsPerInch = AValue; }
+  // Scales the height by M / D together with the resolution it is given
+  // at, the resolution first: a listener that reads the size in points, or
+  // copies the font into one of another resolution, sees the same size as
+  // before. Scaling the height alone would be scaled again by such a copy.
+  void ChangeScale(Integer M, Integer D);
   bool IsEqual(const TFont& AFont) const;
 
  protected:

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "Graphics.h"
 
@@ -56,6 +57,39 @@ TEST(Fonts, HeightSizeAndHandleFollowProperties) {
   G->SetPixelsPerInch(144);
   G->Assign(F.get());
   EXPECT_TRUE(G->IsEqual(*F));
+}
+
+// Rescaling a font keeps its size in points, also for whoever hears the
+// change: the resolution is already the new one when the height changes.
+TEST(Fonts, ChangeScaleKeepsThePointSizeForListenersToo) {
+  const struct {
+    Integer PPI, Height, M, D;
+    Integer NewPPI, NewHeight;
+    bool Notified;
+  } Cases[] = {{96, -12, 3, 2, 144, -18, true},
+               {144, -16, 1, 4, 36, -4, true},
+               {96, -12, 2, 1, 192, -24, true},
+               {96, -12, 5, 5, 96, -12, false},
+               {96, -12, 3, 0, 96, -12, false}};
+  struct TListener {
+    TFont* Font;
+    std::vector<Integer> Sizes;
+    void Hit(TObject*) { Sizes.push_back(Font->Size()); }
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(testing::Message() << C.PPI << " " << C.M << "/" << C.D);
+    TOwned<TFont> F(Create<TFont>());
+    F->SetPixelsPerInch(C.PPI);
+    F->SetHeight(C.Height);
+    const Integer ASize = F->Size();
+    TListener L{F.get(), {}};
+    F->OnChange = MakeEvent<&TListener::Hit>(&L);
+    F->ChangeScale(C.M, C.D);
+    EXPECT_EQ(F->PixelsPerInch(), C.NewPPI);
+    EXPECT_EQ(F->Height(), C.NewHeight);
+    EXPECT_EQ(F->Size(), ASize);
+    EXPECT_EQ(L.Sizes, C.Notified ? std::vector<Integer>{ASize} : std::vector<Integer>{});
+  }
 }
 
 TEST(Fonts, TakeAndGiveALogicalFontWithoutAHandle) {

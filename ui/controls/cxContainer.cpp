@@ -434,12 +434,6 @@ void TcxContainerStyle::LockFontAssignedValue(bool ALock) {
     --FFontAssignedValueLockCount;
 }
 
-void cxScaleFont(TFont* AFont, Integer M, Integer D) {
-  if (!AFont || M == D || D == 0) return;
-  AFont->SetPixelsPerInch(MulDiv(AFont->PixelsPerInch(), M, D));
-  AFont->SetHeight(MulDiv(AFont->Height(), M, D));
-}
-
 void TcxContainerStyle::UpdateFont() {
   if (!IsBaseStyle() || FDirectAccessMode || FAssignedValues.Contains(csvFont) || !StyleData.Font)
     return;
@@ -455,8 +449,8 @@ void TcxContainerStyle::UpdateFont() {
     StyleData.Font->Assign(ASource->GetFont());
     TdxScaleFactor* AFrom = AController->ScaleFactor();
     if (TdxScaleFactor* ATo = dxGetScaleFactor(Owner()); ATo && AFrom)
-      cxScaleFont(StyleData.Font, ATo->Numerator() * AFrom->Denominator(),
-                  ATo->Denominator() * AFrom->Numerator());
+      StyleData.Font->ChangeScale(ATo->Numerator() * AFrom->Denominator(),
+                                  ATo->Denominator() * AFrom->Numerator());
     return;
   }
   IcxContainerStyleOwner* O = ContainerOwner();
@@ -725,7 +719,7 @@ void STDMETHODCALLTYPE TcxStyleController::ChangeScale(Integer M, Integer D) {
   inherited::ChangeScale(M, D);
   for (TcxContainerStateItem AState : {csNormal, csActive, csDisabled, csHotTrack}) {
     TcxContainerStyle* S = GetInternalStyle(AState);
-    if (S->GetAssignedValues().Contains(csvFont) && S->GetFont()) cxScaleFont(S->GetFont(), M, D);
+    if (S->GetAssignedValues().Contains(csvFont) && S->GetFont()) S->GetFont()->ChangeScale(M, D);
   }
 }
 

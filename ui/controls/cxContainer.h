@@ -51,11 +51,6 @@ inline TcxStyleController* DefaultContainerStyleController() {
   return cxContainerDefaultStyleController();
 }
 
-// Scales a font's height together with the resolution the height is given
-// at: a copy into a font of another resolution keeps the size in points, so
-// a height scaled alone would be scaled again by the copy.
-void cxScaleFont(TFont* AFont, Integer M, Integer D);
-
 // What a style asks of the container that owns it: the container answers
 // through this so that the styles need not know the container's class.
 class IcxContainerStyleOwner {
@@ -572,6 +567,13 @@ class TcxContainer : public TcxControl,
   void ContainerClick() { Click(); }
   void ContainerDblClick() { DblClick(); }
   void ContainerFocusChanged() { FocusChanged(); }
+  // The inner control's scrolling and touches show the container's touch
+  // or hybrid bars.
+  bool ContainerIsPopupScrollBars() { return IsPopupScrollBars(); }
+  void ContainerShowTouchScrollUI(bool AControlledByTimer) {
+    ShowTouchScrollUI(this, AControlledByTimer);
+  }
+  void ContainerHideTouchScrollUI() { HideTouchScrollUI(this); }
   // The inner control's drag and drop, as if the container had it.
   void ContainerDragOver(TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept) {
     DragOver(Source, X, Y, State, Accept);
@@ -584,6 +586,8 @@ class TcxContainer : public TcxControl,
   // Both act on the inner control too.
   void Invalidate() override;
   void Update() override;
+  // Leaving the parent's font keeps the present one as the style's own.
+  void SetParentFont(bool AValue) override;
 
  protected:
   virtual bool CanContainerHandleTabs() { return true; }
@@ -682,6 +686,7 @@ class TcxContainer : public TcxControl,
   void SetScrollBarParameters(TScrollBarKind AKind, bool AIsScrolling);
   void UpdateSizeGrip();
   void SetInnerControlRegion(TWinControl* AControl, const TcxContainerInnerControlBounds& AData);
+  void KeepAlignedEdge(WINDOWPOS& AWindowPos);
 
   TActiveStyleData FActiveStyleData;
   bool FHasChanges = false;
@@ -699,6 +704,7 @@ class TcxContainer : public TcxControl,
   TOwned<TcxContainerViewInfo> FViewInfo;
   Integer FUpdateWindowRegionCount = 0;
   TRegionHandle FNewWindowRegion;
+  bool FFocusingInnerControl = false;
 };
 
 inline TcxContainer* TcxContainerStyle::GetContainer() {
@@ -749,6 +755,8 @@ class TcxCustomInnerListBox : public TCustomListBox, public IcxContainerInnerCon
   virtual void DoAutoComplete(Char& AKey);
   virtual void LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues);
   virtual bool NeedDrawFocusRect() { return !OnDrawItem; }
+  // An item drawn by the program's handler gets no focus rectangle on top.
+  void CNDrawItem(TMessage& Message) override;
   void Click() override;
   void DblClick() override;
   void KeyDown(Word& Key, TShiftState Shift) override;
@@ -773,6 +781,16 @@ class TcxCustomInnerListBox : public TCustomListBox, public IcxContainerInnerCon
   // Drag and drop goes on to the container.
   void DragOver(TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept) override;
   void DragDrop(TObject* Source, Integer X, Integer Y) override;
+  // A pan shows the container's touch bars while it lasts; the touch
+  // settings are the container's.
+  void DoGesture(const TGestureEventInfo& AEventInfo, bool& AHandled) override;
+  void DoGetGestureOptions(TInteractiveGestures& AGestures,
+                           TInteractiveGestureOptions& AOptions) override;
+  // Leaving the list refreshes the container's look (its hot state).
+  virtual void MouseEnter(TControl* AControl);
+  virtual void MouseLeave(TControl* AControl);
+  void CMMouseEnter(TMessage& Message) override;
+  void CMMouseLeave(TMessage& Message) override;
 
  private:
   // A press on a list dragged automatically: the list and the container
@@ -795,6 +813,7 @@ class TcxCustomInnerListBox : public TCustomListBox, public IcxContainerInnerCon
   DWORD FPrevKeyPressTime = 0;
   bool FScrollBarsCalculating = false;
   Integer FScrollBarsLockCount = 0;
+  TOwned<TdxTouchScrollUIActivityHelper> FScrollUIActivityHelper;
   TcxContainer* FContainer = nullptr;
 };
 
@@ -890,6 +909,7 @@ class TcxCustomPopupWindow : public TcxPopupWindow, public IdxPopupControl {
   virtual void WMEraseBkgnd(TMessage& Message) override;
 
  private:
+  void HideAfterClosing();
   void RunModalLoop();
   void SafePassFocus();
   void RecreateShown();

@@ -415,6 +415,16 @@ void TcxContainer::ContainerStyleChanged(TObject*) {
   if (GetStyle()->GetAssignedValues().Contains(csvFont)) SetParentFont(false);
 }
 
+void TcxContainer::SetParentFont(bool AValue) {
+  inherited::SetParentFont(AValue);
+  // A form being read sets its values in any order; Loaded applies the
+  // style as it was read.
+  if (AValue || !FStyles || IsLoading() || ComponentState().Contains(csReading)) return;
+  TcxContainerStyle* S = GetStyle();
+  if (!S->GetAssignedValues().Contains(csvFont))
+    S->SetAssignedValues(S->GetAssignedValues() + TcxContainerStyleValues{csvFont});
+}
+
 void TcxContainer::ColorChanged() {
   if (FInternalSetting == 0 && !FIsCreating && FStyles) {
     GetStyle()->SetColor(Color());
@@ -483,7 +493,7 @@ void TcxContainer::ChangeScaleEx(Integer M, Integer D) {
     inherited::ChangeScaleEx(M, D);
   }
   if (AScaleFont) {
-    cxScaleFont(GetStyle()->GetFont(), M, D);
+    if (TFont* AFont = GetStyle()->GetFont()) AFont->ChangeScale(M, D);
   } else if (GetStyle()->GetActiveStyleController()) {
     // The controller's font, at this control's new scale. Without one the
     // font the framework just scaled stays (a reset would undo the scaling).
@@ -778,6 +788,35 @@ void TcxContainer::WMWindowPosChanging(TMessage& Message) {
     return;
   }
   DefaultHandler(Message);
+  if (auto* AWindowPos = reinterpret_cast<WINDOWPOS*>(Message.LParam)) KeepAlignedEdge(*AWindowPos);
+  // The container's own window holds the focus only until its inner control
+  // can take it (it may have been hidden or without a window until now).
+  if (FFocusingInnerControl || !HandleAllocated() || GetFocus() != Handle() ||
+      !HasInnerControlHandle() || !FInnerControl->CanFocus())
+    return;
+  if (TCustomForm* AForm = ::GetParentForm(this)) {
+    FFocusingInnerControl = true;
+    auto AReset = Finally([this] { FFocusingInnerControl = false; });
+    AForm->FocusControl(FInnerControl);
+  }
+}
+
+// The framework records its own new bounds before it moves the window, so a
+// size that differs from the recorded one comes from elsewhere (the platform,
+// a direct SetWindowPos). Keeping the position would move the edge the
+// container is aligned to; the opposite edge moves instead.
+void TcxContainer::KeepAlignedEdge(WINDOWPOS& AWindowPos) {
+  if (AWindowPos.flags & SWP_NOSIZE) return;
+  const bool AKeepRight = Align() == alRight && AWindowPos.cx != Width();
+  const bool AKeepBottom = Align() == alBottom && AWindowPos.cy != Height();
+  if (!AKeepRight && !AKeepBottom) return;
+  if (AWindowPos.flags & SWP_NOMOVE) {
+    AWindowPos.x = Left();
+    AWindowPos.y = Top();
+    AWindowPos.flags &= ~SWP_NOMOVE;
+  }
+  if (AKeepRight) AWindowPos.x += Width() - AWindowPos.cx;
+  if (AKeepBottom) AWindowPos.y += Height() - AWindowPos.cy;
 }
 
 void TcxContainer::WMWindowPosChanged(TMessage& Message) {

@@ -12,6 +12,7 @@ void TcxCustomInnerListBox::AfterConstruction() {
   inherited::AfterConstruction();
   FLookAndFeel = MakeOwned<TcxLookAndFeel>(this);
   FLookAndFeel->SetOnChanged(MakeEvent<&TcxCustomInnerListBox::LookAndFeelChanged>(this));
+  FScrollUIActivityHelper = MakeOwned<TdxTouchScrollUIActivityHelper>();
   for (TScrollBarKind AKind : {sbHorizontal, sbVertical}) {
     auto* ABar = Create<TcxScrollBar>(this);
     ABar->SetKind(AKind);
@@ -177,12 +178,60 @@ void TcxCustomInnerListBox::Click() {
   inherited::Click();
   if (FVScrollBar && FVScrollBar->Visible() && HandleAllocated())
     FVScrollBar->SetPosition(TopIndex());
-  if (FContainer) FContainer->ContainerClick();
+  if (FContainer) {
+    FContainer->ContainerClick();
+    if (FContainer) FContainer->ContainerShowTouchScrollUI(true);
+  }
 }
 
 void TcxCustomInnerListBox::DblClick() {
   inherited::DblClick();
   if (FContainer) FContainer->ContainerDblClick();
+}
+
+void TcxCustomInnerListBox::DoGesture(const TGestureEventInfo& AEventInfo, bool& AHandled) {
+  AHandled = false;
+  if (!FContainer || AEventInfo.GestureID != gcPanEvent) return;
+  // Shown from the begin without the timer, so that a slow pan keeps them;
+  // the end leaves them to the timer.
+  if (AEventInfo.Flags.Contains(gfBegin))
+    FContainer->ContainerShowTouchScrollUI(false);
+  else if (AEventInfo.Flags.Contains(gfEnd))
+    FContainer->ContainerHideTouchScrollUI();
+}
+
+void TcxCustomInnerListBox::DoGetGestureOptions(TInteractiveGestures& AGestures,
+                                                TInteractiveGestureOptions& AOptions) {
+  if (!FContainer) return inherited::DoGetGestureOptions(AGestures, AOptions);
+  AGestures = FContainer->Touch()->InteractiveGestures();
+  AOptions = FContainer->Touch()->InteractiveGestureOptions();
+}
+
+void TcxCustomInnerListBox::MouseEnter(TControl*) {}
+
+void TcxCustomInnerListBox::MouseLeave(TControl*) {
+  if (FContainer) FContainer->ShortRefreshContainer(true);
+}
+
+void TcxCustomInnerListBox::CMMouseEnter(TMessage& Message) {
+  TcxObjectLinkGuard ALink(this);
+  inherited::CMMouseEnter(Message);
+  if (ALink.Alive())
+    MouseEnter(Message.LParam ? reinterpret_cast<TControl*>(Message.LParam) : this);
+}
+
+void TcxCustomInnerListBox::CMMouseLeave(TMessage& Message) {
+  TcxObjectLinkGuard ALink(this);
+  inherited::CMMouseLeave(Message);
+  if (ALink.Alive())
+    MouseLeave(Message.LParam ? reinterpret_cast<TControl*>(Message.LParam) : this);
+}
+
+void TcxCustomInnerListBox::CNDrawItem(TMessage& Message) {
+  // The handler still hears that the item has the focus.
+  auto* AItem = reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam);
+  if (AItem && !NeedDrawFocusRect()) AItem->itemState |= ODS_NOFOCUSRECT;
+  inherited::CNDrawItem(Message);
 }
 
 void TcxCustomInnerListBox::DefaultHandler(TMessage& Message) {
@@ -236,6 +285,9 @@ void TcxCustomInnerListBox::WMKillFocus(TMessage& Message) {
 
 void TcxCustomInnerListBox::WndProc(TMessage& Message) {
   if (FContainer && FContainer->InnerControlMenuHandler(Message)) return;
+  if (FContainer && FContainer->ContainerIsPopupScrollBars() &&
+      FScrollUIActivityHelper->CheckScrollActivity(this, Message))
+    FContainer->ContainerShowTouchScrollUI(true);
   if (DragPress(Message)) return;
   if (Message.Msg == WM_SETREDRAW) FIsRedrawLocked = Message.WParam == 0;
   inherited::WndProc(Message);
@@ -267,11 +319,14 @@ void TcxCustomInnerListBox::WndProc(TMessage& Message) {
     case LB_SETTOPINDEX:
     case LB_SETCARETINDEX:
     case WM_MOUSEWHEEL:
-    case WM_HSCROLL:
-    case WM_VSCROLL:
     case CM_WININICHANGE:
     case CM_RECREATEWND:
       if (!FScrollBarsCalculating) SetExternalScrollBarsParameters();
+      break;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      if (!FScrollBarsCalculating) SetExternalScrollBarsParameters();
+      if (FContainer) FContainer->ContainerShowTouchScrollUI(true);
       break;
   }
 }

@@ -204,24 +204,36 @@ void TcxCustomPopupWindow::SafePassFocus() {
 void TcxCustomPopupWindow::CloseUp() {
   FIsPopup = false;
   if (!IsVisible()) return;
+  // The closing handlers may free the popup (and its owner control with it):
+  // from then on only what was taken before is used, the owner form by its
+  // window.
+  TcxObjectLinkGuard ALink(this);
+  HWND AOwnerFormWnd = nullptr;
+  if (TCustomForm* AForm = FOwnerControl ? ::GetParentForm(FOwnerControl) : nullptr)
+    if (AForm->HandleAllocated() && AForm->FormStyle() != fsMDIForm)
+      AOwnerFormWnd = AForm->Handle();
   {
     LockCMActivateMessages(true);
     auto AUnlock = Finally([] { LockCMActivateMessages(false); });
     cxPopupVisibleController()->UnRegister(this);
     DoClosing();
-    if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
-    Hide();
-    if (!FShowWithoutActivation) SafePassFocus();
-    DoClosed();
-    HWND ACapture = GetCapture();
-    if (ACapture && HandleAllocated() && (ACapture == Handle() || IsChild(Handle(), ACapture)))
-      ReleaseCapture();
+    if (ALink.Alive()) HideAfterClosing();
+    if (ALink.Alive()) DoClosed();
+    if (ALink.Alive()) {
+      HWND ACapture = GetCapture();
+      if (ACapture && HandleAllocated() && (ACapture == Handle() || IsChild(Handle(), ACapture)))
+        ReleaseCapture();
+    }
   }
-  if (cxPopupVisibleController()->IsAnyVisible() || !FOwnerControl) return;
-  TCustomForm* AForm = ::GetParentForm(FOwnerControl);
-  if (AForm && AForm->HandleAllocated() && AForm->FormStyle() != fsMDIForm &&
-      GetActiveWindow() != AForm->Handle())
-    SendMessageW(AForm->Handle(), WM_NCACTIVATE, 0, 0);
+  if (cxPopupVisibleController()->IsAnyVisible() || !AOwnerFormWnd || !IsWindow(AOwnerFormWnd))
+    return;
+  if (GetActiveWindow() != AOwnerFormWnd) SendMessageW(AOwnerFormWnd, WM_NCACTIVATE, 0, 0);
+}
+
+void TcxCustomPopupWindow::HideAfterClosing() {
+  if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
+  Hide();
+  if (!FShowWithoutActivation) SafePassFocus();
 }
 
 void TcxCustomPopupWindow::ClosePopup() {

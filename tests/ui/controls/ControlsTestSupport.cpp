@@ -99,4 +99,23 @@ void FinishAnimationTransition(TdxAnimationTransition* ATransition) {
   if (ATransition) ATransition->Terminate();
 }
 
+TOwned<TMemoryStream> TextToBinary(const std::string& AText) {
+  TOwned<TMemoryStream> In = MakeOwned<TMemoryStream>();
+  In->WriteBuffer(AText.data(), static_cast<Integer>(AText.size()));
+  In->SetPosition(0);
+  TOwned<TMemoryStream> Out = MakeOwned<TMemoryStream>();
+  ObjectTextToBinary(In.get(), Out.get());
+  Out->SetPosition(0);
+  return Out;
+}
+
+std::string ComponentToText(TComponent* AComponent) {
+  TOwned<TMemoryStream> Bin = MakeOwned<TMemoryStream>();
+  WriteComponentToStream(Bin.get(), AComponent);
+  Bin->SetPosition(0);
+  TOwned<TMemoryStream> Text = MakeOwned<TMemoryStream>();
+  ObjectBinaryToText(Bin.get(), Text.get());
+  return std::string(static_cast<const char*>(Text->Memory()), static_cast<size_t>(Text->Size()));
+}
+
 }  // namespace ControlsTest

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "Forms.h"
 #include "cxGraphics.h"
@@ -53,6 +54,11 @@ void FinishAnimationTransition(TdxAnimationTransition* ATransition);
 
 // One style of the gallery: the painter (through the root look and feel)
 // and the resolution the form is rescaled to.
+// A form resource as text turned into its binary stream (at position 0),
+// and a component written back as text.
+TOwned<TMemoryStream> TextToBinary(const std::string& AText);
+std::string ComponentToText(TComponent* AComponent);
+
 struct TGalleryStyle {
   const wchar_t* Name;
   TcxLookAndFeelKind Kind;

@@ -1051,24 +1051,8 @@ TEST_F(ButtonPixels, OnePaintOfTheMainRoadCallsThePainterInOrder) {
 // ---------------------------------------------------------------------------
 // Form resources: what the program's windows carry.
 
-TOwned<TMemoryStream> TextToBinary(const std::string& AText) {
-  TOwned<TMemoryStream> In = MakeOwned<TMemoryStream>();
-  In->WriteBuffer(AText.data(), static_cast<Integer>(AText.size()));
-  In->SetPosition(0);
-  TOwned<TMemoryStream> Out = MakeOwned<TMemoryStream>();
-  ObjectTextToBinary(In.get(), Out.get());
-  Out->SetPosition(0);
-  return Out;
-}
-
-std::string ComponentToText(TComponent* AComponent) {
-  TOwned<TMemoryStream> Bin = MakeOwned<TMemoryStream>();
-  WriteComponentToStream(Bin.get(), AComponent);
-  Bin->SetPosition(0);
-  TOwned<TMemoryStream> Text = MakeOwned<TMemoryStream>();
-  ObjectBinaryToText(Bin.get(), Text.get());
-  return std::string(static_cast<const char*>(Text->Memory()), static_cast<size_t>(Text->Size()));
-}
+using ControlsTest::ComponentToText;
+using ControlsTest::TextToBinary;
 
 // The glyph written as a form resource writes it: the smart glyph's own
 // streaming through the image options.

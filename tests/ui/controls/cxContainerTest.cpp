@@ -347,6 +347,90 @@ TEST_F(Container, AControllersFontFollowsTheContainersScale) {
   Box->GetStyle()->BaseSetStyleController(nullptr);
 }
 
+// Leaving the parent's font makes the present font the style's own: a
+// style controller's font or a later parent font no longer replaces it.
+TEST_F(Container, LeavingTheParentsFontKeepsThePresentOne) {
+  Form->Font()->SetName(L"Courier New");
+  Form->Font()->SetHeight(-15);
+  ProcessMessages();
+  ASSERT_TRUE(Box->ParentFont());
+  ASSERT_EQ(Box->Font()->Name(), L"Courier New");
+  Box->SetParentFont(false);
+  EXPECT_TRUE(Box->GetStyle()->GetAssignedValues().Contains(csvFont));
+  TOwned<TcxStyleController> AController(Create<TcxStyleController>(nullptr));
+  AController->GetStyle()->GetFont()->SetName(L"Arial");
+  AController->GetStyle()->GetFont()->SetHeight(-20);
+  Box->GetStyle()->BaseSetStyleController(AController.get());
+  Form->Font()->SetHeight(-9);
+  ProcessMessages();
+  EXPECT_EQ(Box->Font()->Name(), L"Courier New");
+  EXPECT_EQ(Box->Font()->Height(), -15);
+  EXPECT_EQ(Box->GetVisibleFont()->Name(), L"Courier New");
+  Box->GetStyle()->BaseSetStyleController(nullptr);
+}
+
+// A container aligned to the right or the bottom keeps that edge when its
+// window is sized from outside the framework; a size the framework sets
+// itself is already placed and is left alone.
+TEST_F(Container, AnAlignedContainerKeepsItsAlignedEdge) {
+  enum TWay { Direct, DirectWithPosition, Framework };
+  const struct {
+    const char* Label;
+    TAlign Align;
+    TWay Way;
+    // The edge that must stay: 'r' right, 'b' bottom, 'l' left.
+    char Kept;
+  } Cases[] = {{"right, sized alone", alRight, Direct, 'r'},
+               {"right, sized at its place", alRight, DirectWithPosition, 'r'},
+               {"right, by the framework", alRight, Framework, 'r'},
+               {"bottom, sized alone", alBottom, Direct, 'b'},
+               {"bottom, sized at its place", alBottom, DirectWithPosition, 'b'},
+               {"not aligned", alNone, Direct, 'l'}};
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Label);
+    TOwned<TCustomForm> AForm(CreateForm(200, 120));
+    auto* ABox = Create<TcxContainer>(AForm.get());
+    ABox->SetBounds(20, 20, 60, 30);
+    ABox->SetAlign(C.Align);
+    ABox->SetParent(AForm.get());
+    ProcessMessages();
+    auto WindowRect = [&] {
+      RECT R;
+      GetWindowRect(ABox->Handle(), &R);
+      MapWindowPoints(nullptr, AForm->Handle(), reinterpret_cast<POINT*>(&R), 2);
+      return TRect(R);
+    };
+    const TRect ABefore = WindowRect();
+    const Integer W = RectWidth(ABefore) + 25, H = RectHeight(ABefore) + 15;
+    switch (C.Way) {
+      case Direct:
+        SetWindowPos(ABox->Handle(), nullptr, 0, 0, W, H,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        break;
+      case DirectWithPosition:
+        SetWindowPos(ABox->Handle(), nullptr, ABefore.left, ABefore.top, W, H,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        break;
+      case Framework:
+        ABox->SetWidth(W);
+        break;
+    }
+    ProcessMessages();
+    const TRect AAfter = WindowRect();
+    EXPECT_EQ(Text(AAfter), Text(ABox->BoundsRect())) << "the framework knows where it is";
+    if (C.Kept == 'r') {
+      EXPECT_EQ(AAfter.right, ABefore.right);
+      EXPECT_EQ(RectWidth(AAfter), W);
+    } else if (C.Kept == 'b') {
+      EXPECT_EQ(AAfter.bottom, ABefore.bottom);
+      EXPECT_EQ(RectHeight(AAfter), H);
+    } else {
+      EXPECT_EQ(AAfter.left, ABefore.left);
+      EXPECT_EQ(AAfter.top, ABefore.top);
+    }
+  }
+}
+
 class TContextRecorder : public TObject {
   DECLARE_CLASS_INLINE(TContextRecorder, TObject)
  public:
@@ -546,6 +630,65 @@ TEST_F(ContainerWithEdit, FreeingTheInnerControlClearsTheLink) {
   Edit->Free();
   EXPECT_EQ(Box->InnerControl(), nullptr);
   Box->ShortRefreshContainer(false);
+}
+
+// The container's own window holds the focus while its inner control cannot
+// take it; once the inner control can, the next move of the container hands
+// the focus on.
+TEST_F(ContainerWithEdit, AMovedContainerHandsTheFocusToItsInnerControl) {
+  Edit->SetVisible(false);
+  Box->SetFocus();
+  ProcessMessages();
+  ASSERT_EQ(GetFocus(), Box->Handle());
+  Edit->SetVisible(true);
+  ProcessMessages();
+  ASSERT_EQ(GetFocus(), Box->Handle());
+  Box->SetBounds(20, 20, 70, 30);
+  ProcessMessages();
+  EXPECT_EQ(GetFocus(), Edit->Handle());
+  EXPECT_EQ(Form->ActiveControl(), Edit);
+  EXPECT_TRUE(Box->Focused());
+}
+
+// A container read from a form: ParentFont = False read alone is no font of
+// the style's own (values come in any order while reading; Loaded applies the
+// style as read), and a style font stored with the form comes back as its
+// own. Written back, only the assigned font is stored.
+TEST(ContainerResource, TheStyleFontIsReadAndWrittenBackOnlyWhenAssigned) {
+  const struct {
+    const char* Label;
+    const char* Lines;
+    bool Assigned;
+  } Cases[] = {{"parent font left alone", "    ParentFont = False\n", false},
+               {"a font of the style",
+                "    ParentFont = False\n"
+                "    Style.Font.Height = -15\n"
+                "    Style.Font.Name = 'Courier New'\n"
+                "    Style.IsFontAssigned = True\n",
+                true}};
+  RegisterClasses({TForm::StaticClass(), TcxContainer::StaticClass()});
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Label);
+    const std::string AText = std::string("object Form1: TForm\n") +
+                              "  ClientWidth = 200\n  ClientHeight = 100\n"
+                              "  object Box: TcxContainer\n"
+                              "    Left = 10\n    Top = 10\n    Width = 80\n    Height = 30\n" +
+                              C.Lines + "  end\nend\n";
+    TOwned<TMemoryStream> ABinary = ControlsTest::TextToBinary(AText);
+    TOwned<TComponent> ARoot(ReadComponentFromStream(ABinary.get(), nullptr));
+    auto* ABox = As<TcxContainer>(ARoot->FindComponent(L"Box"));
+    EXPECT_FALSE(ABox->ParentFont());
+    EXPECT_EQ(ABox->GetStyle()->GetAssignedValues().Contains(csvFont), C.Assigned);
+    if (C.Assigned) {
+      EXPECT_EQ(ABox->Font()->Name(), L"Courier New");
+      EXPECT_EQ(ABox->Font()->Height(), -15);
+    }
+    const std::string AWritten = ControlsTest::ComponentToText(ABox);
+    EXPECT_NE(AWritten.find("ParentFont = False"), std::string::npos) << AWritten;
+    EXPECT_EQ(AWritten.find("Style.IsFontAssigned = True") != std::string::npos, C.Assigned)
+        << AWritten;
+    EXPECT_EQ(AWritten.find("Style.Font.Name") != std::string::npos, C.Assigned) << AWritten;
+  }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ControlsTestSupport.h"
+#include "cxContainer.h"
 #include "cxControls.h"
 #include "dxTouch.h"
 
@@ -90,10 +91,11 @@ class TTouchedControl : public TcxControl {
   }
 };
 
-class ControlTouch : public testing::Test {
- protected:
-  void SetUp() override {
-    SavedPlatform = dxTouchPlatform();
+// The platform's gesture functions replaced by the fakes above while it
+// lives.
+class TFakeTouchPlatform {
+ public:
+  TFakeTouchPlatform() : FSaved(dxTouchPlatform()) {
     dxTouchPlatform().GetGestureInfo = &FakeGetGestureInfo;
     dxTouchPlatform().CloseGestureInfoHandle = &FakeCloseGestureInfoHandle;
     dxTouchPlatform().DefWindowProc = &FakeDefWindowProc;
@@ -101,6 +103,40 @@ class ControlTouch : public testing::Test {
     dxTouchPlatform().SetGestureConfig = &FakeSetGestureConfig;
     GestureInfos.clear();
     GestureConfigs.clear();
+  }
+  ~TFakeTouchPlatform() { dxTouchPlatform() = FSaved; }
+  TFakeTouchPlatform(const TFakeTouchPlatform&) = delete;
+  TFakeTouchPlatform& operator=(const TFakeTouchPlatform&) = delete;
+
+ private:
+  TdxTouchPlatform FSaved;
+};
+
+// The notification that starts every touch, at a screen point of AWnd.
+void TouchStartAt(HWND AWnd, TPoint AScreen) {
+  GESTURENOTIFYSTRUCT N = {};
+  N.cbSize = sizeof(N);
+  N.hwndTarget = AWnd;
+  N.ptsLocation = POINTS{static_cast<SHORT>(AScreen.x), static_cast<SHORT>(AScreen.y)};
+  SendMessageW(AWnd, WM_GESTURENOTIFY, 0, reinterpret_cast<LPARAM>(&N));
+}
+
+int GestureHandles = 0;
+
+LRESULT SendGestureAt(HWND AWnd, DWORD AId, DWORD AFlags, TPoint AScreen) {
+  HGESTUREINFO H = reinterpret_cast<HGESTUREINFO>(static_cast<INT_PTR>(0x2000 + ++GestureHandles));
+  GESTUREINFO I = {};
+  I.cbSize = sizeof(I);
+  I.dwID = AId;
+  I.dwFlags = AFlags;
+  I.ptsLocation = POINTS{static_cast<SHORT>(AScreen.x), static_cast<SHORT>(AScreen.y)};
+  GestureInfos[H] = I;
+  return SendMessageW(AWnd, WM_GESTURE, AId, reinterpret_cast<LPARAM>(H));
+}
+
+class ControlTouch : public testing::Test {
+ protected:
+  void SetUp() override {
     Form.reset(CreateForm(320, 240));
     Control = Create<TTouchedControl>(Form.get());
     Control->SetParent(Form.get());
@@ -111,38 +147,19 @@ class ControlTouch : public testing::Test {
     Form->Show();
     ProcessMessages();
   }
-  void TearDown() override {
-    Form.reset();
-    dxTouchPlatform() = SavedPlatform;
-  }
+  void TearDown() override { Form.reset(); }
   TPoint ScreenOf(TPoint AClient) { return Control->ClientToScreen(AClient); }
   // The notification that starts every touch, at a client point of the
   // control.
-  void TouchStart(TPoint AClient) {
-    TPoint S = ScreenOf(AClient);
-    GESTURENOTIFYSTRUCT N = {};
-    N.cbSize = sizeof(N);
-    N.hwndTarget = Control->Handle();
-    N.ptsLocation = POINTS{static_cast<SHORT>(S.x), static_cast<SHORT>(S.y)};
-    SendMessageW(Control->Handle(), WM_GESTURENOTIFY, 0, reinterpret_cast<LPARAM>(&N));
-  }
+  void TouchStart(TPoint AClient) { TouchStartAt(Control->Handle(), ScreenOf(AClient)); }
   LRESULT SendGesture(DWORD AId, DWORD AFlags, TPoint AClient) {
-    TPoint S = ScreenOf(AClient);
-    HGESTUREINFO H = reinterpret_cast<HGESTUREINFO>(static_cast<INT_PTR>(0x2000 + ++Handles));
-    GESTUREINFO I = {};
-    I.cbSize = sizeof(I);
-    I.dwID = AId;
-    I.dwFlags = AFlags;
-    I.ptsLocation = POINTS{static_cast<SHORT>(S.x), static_cast<SHORT>(S.y)};
-    GestureInfos[H] = I;
-    return SendMessageW(Control->Handle(), WM_GESTURE, AId, reinterpret_cast<LPARAM>(H));
+    return SendGestureAt(Control->Handle(), AId, AFlags, ScreenOf(AClient));
   }
 
-  TdxTouchPlatform SavedPlatform;
+  TFakeTouchPlatform Platform;
   TOwned<TCustomForm> Form;
   TTouchedControl* Control = nullptr;
   TTouchChild* Child = nullptr;
-  int Handles = 0;
 };
 
 TEST_F(ControlTouch, TheLayerFillsTheServicesWithTheFrameworkControls) {
@@ -330,6 +347,103 @@ TEST_F(ControlTouch, APanScrollsContentLargerThanTheClient) {
   EXPECT_EQ(Control->Pos, Point(0, LastPage));
   EXPECT_EQ(Control->GetScrollBar(sbVertical)->GetPosition(), LastPage);
   EXPECT_TRUE(GestureInfos.empty()) << "every gesture handle is closed";
+}
+
+// A list inside a container that mirrors its bars in the touch mode: a touch
+// on the list is configured with the container's touch settings, and a pan
+// holds the container's touch bars shown until it ends.
+class TTouchBarsContainer : public TcxContainer {
+  DECLARE_CLASS_INLINE(TTouchBarsContainer, TcxContainer)
+ public:
+  using TcxContainer::TcxContainer;
+  bool NeedsScrollBars() override { return true; }
+  // Touch and hybrid bars when the look and feel asks for them.
+  bool AllowTouchScrollUIMode() override { return true; }
+};
+
+class InnerListTouch : public testing::Test {
+ protected:
+  void SetUp() override {
+    Form.reset(CreateForm(320, 240));
+    Box = Create<TTouchBarsContainer>(Form.get());
+    Box->SetBounds(10, 10, 200, 150);
+    Box->SetParent(Form.get());
+    List = Create<TcxCustomInnerListBox>(Form.get());
+    List->SetContainer(Box);
+    List->SetParent(Box);
+    Box->SetInnerControl(List);
+    for (int I = 0; I < 30; ++I) List->Items()->Add(L"item " + std::to_wstring(I));
+    Box->GetStyle()->GetLookAndFeel()->SetScrollbarMode(sbmTouch);
+    Form->Show();
+    ProcessMessages();
+  }
+  void TearDown() override { Form.reset(); }
+  TPoint OnList() { return List->ClientToScreen(TPoint{20, 20}); }
+
+  TFakeTouchPlatform Platform;
+  TOwned<TCustomForm> Form;
+  TTouchBarsContainer* Box = nullptr;
+  TcxCustomInnerListBox* List = nullptr;
+};
+
+TEST_F(InnerListTouch, ATouchOnTheListTakesTheContainersGestures) {
+  constexpr DWORD PanV =
+      GC_PAN | GC_PAN_WITH_SINGLE_FINGER_VERTICALLY | GC_PAN_WITH_GUTTER | GC_PAN_WITH_INERTIA;
+  // The list's own settings differ from both rows: they must not count.
+  List->Touch()->SetInteractiveGestures(TInteractiveGestures{igRotate});
+  List->Touch()->SetInteractiveGestureOptions(TInteractiveGestureOptions{igoPanInertia});
+  const struct {
+    const char* Label;
+    TInteractiveGestures Gestures;
+    TInteractiveGestureOptions Options;
+    std::vector<DWORD> Wanted;
+  } Rows[] = {
+      {"vertical pan",
+       TInteractiveGestures{igPan},
+       TInteractiveGestureOptions{igoPanSingleFingerVertical, igoPanInertia, igoPanGutter},
+       {PanV, 0, 0, 0, 0}},
+      {"zoom and press-and-tap", TInteractiveGestures{igZoom, igPressAndTap}, {}, {0, 1, 0, 0, 1}},
+  };
+  for (const auto& Row : Rows) {
+    SCOPED_TRACE(Row.Label);
+    Box->Touch()->SetInteractiveGestures(Row.Gestures);
+    Box->Touch()->SetInteractiveGestureOptions(Row.Options);
+    GestureConfigs.clear();
+    TouchStartAt(List->Handle(), OnList());
+    EXPECT_EQ(WantedGestures(List->Handle()), Row.Wanted);
+  }
+}
+
+// The gesture as the library's gesture helper hands it to the control under
+// the finger (CM_GESTURE): a pan holds the container's touch bars until its
+// end; the list never reports a gesture handled, and other gestures show
+// nothing.
+TEST_F(InnerListTouch, APanOnTheListHoldsTheContainersTouchBarsUntilItEnds) {
+  ASSERT_EQ(Box->GetScrollbarMode(), sbmTouch);
+  ASSERT_TRUE(Box->IsTouchScrollUIHidden(Box));
+  auto Gesture = [&](Integer AId, TInteractiveGestureFlags AFlags) {
+    TGestureEventInfo AInfo;
+    AInfo.GestureID = AId;
+    AInfo.Flags = AFlags;
+    AInfo.Location = TPoint{20, 20};
+    return List->Perform(CM_GESTURE, 0, reinterpret_cast<LPARAM>(&AInfo));
+  };
+  EXPECT_EQ(Gesture(gcZoomEvent, TInteractiveGestureFlags{gfBegin}), 0);
+  EXPECT_TRUE(Box->IsTouchScrollUIHidden(Box)) << "only a pan shows the bars";
+  // The pan starts while the bars show: setting the bars up the first time
+  // cancels their mode, which lets go of any hold.
+  Box->ContainerShowTouchScrollUI(true);
+  EXPECT_EQ(Gesture(gcPanEvent, TInteractiveGestureFlags{gfBegin}), 0);
+  EXPECT_EQ(TdxTouchScrollUIModeManager::ActiveScrollUIOwner(), Box);
+  EXPECT_FALSE(Box->IsTouchScrollUIHidden(Box));
+  EXPECT_EQ(TdxTouchScrollUIModeManager::HidingLockCount(), 1) << "held while panning";
+  EXPECT_EQ(Gesture(gcPanEvent, TInteractiveGestureFlags{}), 0);
+  EXPECT_EQ(TdxTouchScrollUIModeManager::HidingLockCount(), 1);
+  EXPECT_EQ(Gesture(gcPanEvent, TInteractiveGestureFlags{gfEnd}), 0);
+  EXPECT_EQ(TdxTouchScrollUIModeManager::HidingLockCount(), 0) << "the end lets go";
+  EXPECT_FALSE(Box->IsTouchScrollUIHidden(Box)) << "until the timer";
+  TdxTouchScrollUIModeManager::HidingTimerTick();
+  EXPECT_TRUE(Box->IsTouchScrollUIHidden(Box));
 }
 
 }  // namespace

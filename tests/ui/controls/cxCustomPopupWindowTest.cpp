@@ -21,13 +21,25 @@ class TPopupRecorder : public TObject {
   void Showed(TObject* Sender) {
     Events += "showed ";
     WasVisibleWhenShowed = static_cast<TcxCustomPopupWindow*>(Sender)->IsVisible();
+    if (SysKeyWnd) PostMessageW(SysKeyWnd, WM_SYSKEYDOWN, SysKey, 0x20000000);
     if (CloseFromInside) static_cast<TcxCustomPopupWindow*>(Sender)->SetModalResult(mrOk);
   }
-  void Closing(TObject*) { Events += "closing "; }
-  void Closed(TObject*) { Events += "closed "; }
+  void Closing(TObject* Sender) {
+    Events += "closing ";
+    if (FreeWhenClosing) static_cast<TcxCustomPopupWindow*>(Sender)->Free();
+  }
+  void Closed(TObject* Sender) {
+    Events += "closed ";
+    if (FreeWhenClosed) static_cast<TcxCustomPopupWindow*>(Sender)->Free();
+  }
   std::string Events;
   bool CloseFromInside = false;
   bool WasVisibleWhenShowed = false;
+  bool FreeWhenClosing = false;
+  bool FreeWhenClosed = false;
+  // An Alt combination waiting for the form when the modal loop starts.
+  HWND SysKeyWnd = nullptr;
+  WPARAM SysKey = 0;
 };
 
 class CustomPopupWindow : public ::testing::Test {
@@ -38,6 +50,9 @@ class CustomPopupWindow : public ::testing::Test {
     Owner->SetBounds(10, 10, 120, 22);
     Owner->SetParent(Form.get());
     ProcessMessages();
+    MakePopup();
+  }
+  void MakePopup() {
     Popup = Create<TcxCustomPopupWindow>(Owner);
     Popup->SetOwnerParent(Form.get());
     Popup->SetOwnerBounds(Owner->BoundsRect());
@@ -85,6 +100,46 @@ TEST_F(CustomPopupWindow, ModalPopupReturnsAfterModalResultCloses) {
   EXPECT_TRUE(Recorder.WasVisibleWhenShowed);
   EXPECT_FALSE(Popup->IsVisible());
   EXPECT_EQ(Recorder.Events, "showing showed closing closed ");
+}
+
+// Alt, Alt+Enter and Alt+Space waiting when the modal loop runs never reach
+// the form's menus; other Alt combinations stay for the form.
+TEST_F(CustomPopupWindow, TheModalLoopSwallowsAltEnterAndAltSpace) {
+  const struct {
+    WPARAM Key;
+    bool Swallowed;
+  } Cases[] = {{VK_SPACE, true}, {VK_RETURN, true}, {VK_MENU, true}, {'A', false}};
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Key);
+    Recorder.CloseFromInside = true;
+    Recorder.SysKeyWnd = Form->Handle();
+    Recorder.SysKey = C.Key;
+    Popup->Popup(nullptr);
+    ASSERT_FALSE(Popup->IsVisible());
+    MSG M;
+    EXPECT_EQ(PeekMessageW(&M, Form->Handle(), WM_SYSKEYDOWN, WM_SYSKEYDOWN, PM_REMOVE) != 0,
+              !C.Swallowed);
+  }
+}
+
+// A popup freed by its own closing or closed handler: closing stops touching
+// it, the modal loop ends, and nothing stays registered.
+TEST_F(CustomPopupWindow, APopupFreedByItsOwnHandlerEndsItsModalLoop) {
+  for (bool AInClosing : {true, false}) {
+    SCOPED_TRACE(AInClosing ? "closing" : "closed");
+    if (!Popup) MakePopup();
+    Recorder.Events.clear();
+    Recorder.CloseFromInside = true;
+    Recorder.FreeWhenClosing = AInClosing;
+    Recorder.FreeWhenClosed = !AInClosing;
+    TcxObjectLinkGuard ALink(Popup);
+    Popup->Popup(nullptr);
+    EXPECT_FALSE(ALink.Alive());
+    EXPECT_EQ(Recorder.Events,
+              AInClosing ? "showing showed closing " : "showing showed closing closed ");
+    EXPECT_FALSE(cxPopupVisibleController()->IsAnyVisible());
+    Popup = nullptr;
+  }
 }
 
 TEST_F(CustomPopupWindow, AHiddenOwnerShowsNothing) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 
 #include "ControlsTestSupport.h"
@@ -112,6 +113,47 @@ TEST_F(InnerListBox, TabAndEnterAreConsumedAfterTheContainerSawEnter) {
   SendMessageW(List->Handle(), WM_KEYUP, VK_TAB, 0);
   EXPECT_EQ(List->ItemIndex(), 3);
   EXPECT_NE(SendMessageW(List->Handle(), WM_GETDLGCODE, 0, 0) & DLGC_WANTCHARS, 0);
+}
+
+class TItemPainter : public TObject {
+  DECLARE_CLASS_INLINE(TItemPainter, TObject)
+ public:
+  void DrawItem(TWinControl* AControl, Integer, TRect ARect, TOwnerDrawState) {
+    TCanvas* ACanvas = static_cast<TCustomListBox*>(AControl)->Canvas();
+    ACanvas->Brush()->SetColor(RGB(0, 128, 0));
+    ACanvas->FillRect(ARect);
+  }
+};
+
+// Items drawn by default: the selected one in the highlight colour with the
+// focus rectangle on top. Items drawn by the program's handler: exactly what
+// the handler drew, no focus rectangle over it.
+TEST_F(InnerListBox, OwnerDrawnItemsGetTheFocusRectangleOnlyWhenDrawnByDefault) {
+  TItemPainter APainter;
+  List->SetStyle(lbOwnerDrawFixed);
+  for (bool AHandler : {false, true}) {
+    SCOPED_TRACE(AHandler ? "handler" : "default");
+    List->OnDrawItem = AHandler ? MakeEvent<&TItemPainter::DrawItem>(&APainter) : TDrawItemEvent();
+    List->SetItemIndex(1);
+    ::SetFocus(List->Handle());
+    SendMessageW(Form->Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    ProcessMessages();
+    ASSERT_EQ(GetFocus(), List->Handle());
+    TOwned<TcxBitmap32> AShot = ControlsTest::CaptureWindow(List);
+    HDC DC = AShot->Canvas()->Handle();
+    const TRect R = List->ItemRect(1);
+    const COLORREF AFill = AHandler ? RGB(0, 128, 0) : ColorToRGB(clHighlight);
+    EXPECT_EQ(GetPixel(DC, R.left + 10, (R.top + R.bottom) / 2), AFill);
+    // The dotted focus rectangle along the item's top edge.
+    int ADotted = 0;
+    for (Integer X = R.left; X < R.left + 6; ++X) ADotted += GetPixel(DC, X, R.top) != AFill;
+    EXPECT_EQ(ADotted > 0, !AHandler);
+    if (!AHandler) {
+      const TRect R0 = List->ItemRect(0);
+      EXPECT_EQ(GetPixel(DC, R0.left + 10, (R0.top + R0.bottom) / 2), ColorToRGB(List->Color()));
+    }
+  }
+  List->OnDrawItem = TDrawItemEvent();
 }
 
 class TWheelHandler : public TObject {
@@ -236,6 +278,8 @@ class TMirroringContainer : public TcxContainer {
  public:
   using TcxContainer::TcxContainer;
   bool NeedsScrollBars() override { return true; }
+  // Touch and hybrid bars when the look and feel asks for them.
+  bool AllowTouchScrollUIMode() override { return true; }
 };
 
 class MirroredBars : public ::testing::Test {
@@ -406,6 +450,44 @@ TEST_F(MirroredBars, TheGripIsFilledUnmirroredInThePaintersColour) {
     COLORREF Expected;
   } Pixels[] = {{2, 3, AGrip}, {7, 8, AGrip}, {8, 8, ARed}, {37, 5, ARed}};
   for (const auto& P : Pixels) EXPECT_EQ(GetPixel(DC, P.X, P.Y), P.Expected) << P.X << "," << P.Y;
+}
+
+// With touch bars, what happens in the list shows the container's bars for
+// a while: a selection change, a scroll message, a real move of the mouse
+// (not the first after it came in, not one of a few pixels). None of them
+// holds the bars: they hide at the timer's next tick.
+TEST_F(MirroredBars, TheListsActivityShowsTheContainersTouchBarsForAWhile) {
+  for (int I = 0; I < 40; ++I) List->Items()->Add(L"item " + std::to_wstring(I));
+  Box->GetStyle()->GetLookAndFeel()->SetScrollbarMode(sbmTouch);
+  ProcessMessages();
+  ASSERT_EQ(Box->GetScrollbarMode(), sbmTouch);
+  auto Send = [&](UINT AMsg, WPARAM W, LPARAM L) { SendMessageW(List->Handle(), AMsg, W, L); };
+  const struct {
+    const char* Label;
+    std::function<void()> Act;
+    bool Shown;
+  } Cases[] = {
+      {"a selection change", [&] { Send(WM_KEYDOWN, VK_DOWN, 0); }, true},
+      {"a scroll message", [&] { Send(WM_VSCROLL, SB_LINEDOWN, 0); }, true},
+      {"the first move after coming in",
+       [&] {
+         List->Perform(CM_MOUSELEAVE, 0, 0);
+         Send(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+       },
+       false},
+      {"a small move", [&] { Send(WM_MOUSEMOVE, 0, MAKELPARAM(9, 9)); }, false},
+      {"a real move", [&] { Send(WM_MOUSEMOVE, 0, MAKELPARAM(30, 30)); }, true},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Label);
+    Box->HideTouchScrollUI(Box, true);
+    ASSERT_TRUE(Box->IsTouchScrollUIHidden(Box));
+    C.Act();
+    EXPECT_EQ(!Box->IsTouchScrollUIHidden(Box), C.Shown);
+    EXPECT_EQ(TdxTouchScrollUIModeManager::HidingLockCount(), 0);
+  }
+  TdxTouchScrollUIModeManager::HidingTimerTick();
+  EXPECT_TRUE(Box->IsTouchScrollUIHidden(Box));
 }
 
 }  // namespace
