@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "EditcoreTestSupport.h"
+#include "cxCheckBox.h"
 #include "cxExtEditConsts.h"
+#include "cxLabel.h"
+#include "cxProgressBar.h"
 
 namespace {
 class TEditorsEnvironment : public ::testing::Environment {
@@ -11,8 +14,14 @@ class TEditorsEnvironment : public ::testing::Environment {
   void SetUp() override {
     EditcoreStartUp();
     cxExtEditConsts_Initialize();
+    cxProgressBar_Initialize();
+    cxLabel_Initialize();
+    cxCheckBox_Initialize();
   }
   void TearDown() override {
+    cxCheckBox_Finalize();
+    cxLabel_Finalize();
+    cxProgressBar_Finalize();
     cxExtEditConsts_Finalize();
     EditcoreShutDown();
   }
