@@ -7,6 +7,9 @@
 #include "EditcoreTestSupport.h"
 #include "cxExtEditUtils.h"
 
+// The common controls need the platform headers the ones above bring.
+#include <commctrl.h>
+
 namespace {
 
 constexpr Int64 I64Min = std::numeric_limits<Int64>::min();
@@ -176,6 +179,61 @@ TEST(SpinIncrement, CircularFloatStepsNeverLeaveTheRange) {
         EXPECT_GE(V, 0) << Start << " " << Step << " " << Up;
         EXPECT_LE(V, 10) << Start << " " << Step << " " << Up;
       }
+}
+
+}  // namespace
+
+namespace {
+
+// The platform's up-down control, stepped by its arrow keys.
+class TPlatformUpDown {
+ public:
+  TPlatformUpDown(Integer AMin, Integer AMax, bool AWrap) {
+    INITCOMMONCONTROLSEX Init{sizeof(Init), ICC_UPDOWN_CLASS};
+    InitCommonControlsEx(&Init);
+    FWnd = CreateWindowExW(0, UPDOWN_CLASSW, L"", WS_POPUP | UDS_ARROWKEYS | (AWrap ? UDS_WRAP : 0),
+                           0, 0, 20, 40, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(FWnd, UDM_SETRANGE32, static_cast<WPARAM>(AMin), static_cast<LPARAM>(AMax));
+  }
+  TPlatformUpDown(const TPlatformUpDown&) = delete;
+  TPlatformUpDown& operator=(const TPlatformUpDown&) = delete;
+  ~TPlatformUpDown() {
+    if (FWnd) DestroyWindow(FWnd);
+  }
+  bool Valid() const { return FWnd != nullptr; }
+  Integer Step(Integer AFrom, bool AUp) {
+    SendMessageW(FWnd, UDM_SETPOS32, 0, AFrom);
+    SendMessageW(FWnd, WM_KEYDOWN, AUp ? VK_UP : VK_DOWN, 0);
+    SendMessageW(FWnd, WM_KEYUP, AUp ? VK_UP : VK_DOWN, 0);
+    return static_cast<Integer>(SendMessageW(FWnd, UDM_GETPOS32, 0, 0));
+  }
+
+ private:
+  HWND FWnd = nullptr;
+};
+
+// Steps of 1 within bounds agree with the platform's up-down control: the
+// circular ring with UDS_WRAP, stopping at the bound without.
+TEST(SpinIncrement, StepsOfOneAgreeWithThePlatformUpDown) {
+  // The platform's control overflows its own 32-bit arithmetic at the type's
+  // edges (it wraps there even without UDS_WRAP), so the comparison keeps
+  // clear of them; the 64-bit edges are the table's above.
+  const std::pair<Integer, Integer> Ranges[] = {
+      {0, 10}, {-5, -1}, {-3, 3}, {1000000000, 1000000007}, {-1000000007, -1000000000}};
+  for (bool Wrap : {true, false})
+    for (const auto& [Min, Max] : Ranges) {
+      TPlatformUpDown UpDown(Min, Max, Wrap);
+      ASSERT_TRUE(UpDown.Valid());
+      for (Int64 From = Min; From <= Max; ++From)
+        for (bool Up : {true, false}) {
+          Int64 V = From;
+          ASSERT_TRUE(cxSpinGetNewValue(V, Min, Max, Up ? 1 : -1, Up,
+                                        Wrap ? bckCircular : bckExtendToBound));
+          EXPECT_EQ(V, UpDown.Step(static_cast<Integer>(From), Up))
+              << Min << ".." << Max << " from " << From << (Up ? " up" : " down")
+              << (Wrap ? " wrapping" : "");
+        }
+    }
 }
 
 }  // namespace
