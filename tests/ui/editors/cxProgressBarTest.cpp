@@ -5,7 +5,9 @@
 #include <limits>
 
 #include "ExtEditTestSupport.h"
+#include "cxCheckBox.h"
 #include "cxExtEditConsts.h"
+#include "cxLabel.h"
 #include "cxProgressBar.h"
 
 namespace {
@@ -378,6 +380,30 @@ TEST(ExtEditRegistration, TheSettingsClassesAreRegisteredWithTheirDescriptions) 
     TClass C = R->FindByClassName(ClassName);
     ASSERT_NE(C, nullptr) << ClassName;
     EXPECT_EQ(R->GetDescriptionByClass(C), Description);
+  }
+}
+
+// Shut-down takes each class out of the registry; a nested start-up (the
+// count above zero) and its shut-down leave it in.
+TEST(ExtEditRegistration, ShutDownUnregistersOnlyAtTheLastCall) {
+  struct TModule {
+    void (*Initialize)();
+    void (*Finalize)();
+    TClass Class;
+  };
+  const TModule Modules[] = {
+      {&cxProgressBar_Initialize, &cxProgressBar_Finalize, TcxProgressBarProperties::StaticClass()},
+      {&cxLabel_Initialize, &cxLabel_Finalize, TcxLabelProperties::StaticClass()},
+      {&cxCheckBox_Initialize, &cxCheckBox_Finalize, TcxCheckBoxProperties::StaticClass()}};
+  TcxRegisteredClasses* R = GetRegisteredEditProperties();
+  for (const TModule& M : Modules) {
+    M.Initialize();
+    M.Finalize();
+    EXPECT_GE(R->GetIndexByClass(M.Class), 0) << M.Class->Name;
+    M.Finalize();
+    EXPECT_LT(R->GetIndexByClass(M.Class), 0) << M.Class->Name;
+    M.Initialize();
+    EXPECT_GE(R->GetIndexByClass(M.Class), 0) << M.Class->Name;
   }
 }
 
