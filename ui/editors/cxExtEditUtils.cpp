@@ -172,6 +172,7 @@ void cxWriteVariant(TWriter* AWriter, const Variant& AValue) {
       AWriter->WriteSingle(static_cast<Single>(AValue.AsDouble()));
       break;
     case varDouble:
+    case varDecimal:
       AWriter->WriteDouble(AValue.AsDouble());
       break;
     case varCurrency:

@@ -43,6 +43,7 @@ void cxUnregisterEditProperties(TClass AClass);
 
 // A variant value of a form resource. Empty, Null, Boolean, Integer, Double,
 // Single, Currency, date and string values read back with their own type;
-// integers of other widths read back as Integer (Int64 beyond its range).
+// integers of other widths read back as Integer (Int64 beyond its range),
+// decimals as Double. Other values (arrays, interfaces) raise EWriteError.
 void cxWriteVariant(TWriter* AWriter, const Variant& AValue);
 Variant cxReadVariant(TReader* AReader);
