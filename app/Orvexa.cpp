@@ -1,5 +1,6 @@
 // Program entry: module start-up in dependency order, the main window, the
 // message loop, and shut-down in reverse order.
+#include "AppEvnts.h"
 #include "Clipbrd.h"
 #include "ComCtrls.h"
 #include "Dialogs.h"
@@ -47,6 +48,7 @@
 #include "dxGDIPlusAPI.h"
 #include "dxGDIPlusClasses.h"
 #include "dxHooks.h"
+#include "dxIncrementalFiltering.h"
 #include "dxOffice11.h"
 #include "dxSVGCore.h"
 #include "dxSVGImage.h"
@@ -54,6 +56,7 @@
 #include "dxSmartImage.h"
 #include "dxSpellCheckerCore.h"
 #include "dxStringHelper.h"
+#include "dxTaskbarProgress.h"
 #include "dxThemeManager.h"
 #include "dxThreading.h"
 #include "dxTouch.h"
@@ -94,6 +97,7 @@ const TModule Modules[] = {
     {&Menus_Initialize, nullptr},
     {&Dialogs_Initialize, nullptr},
     {&ImgList_Initialize, nullptr},
+    {&AppEvnts_Initialize, nullptr},
     {nullptr, &Clipbrd_Finalize},
     {&dxCoreGraphics_Initialize, &dxCoreGraphics_Finalize},
     {&dxGDIPlusAPI_Initialize, &dxGDIPlusAPI_Finalize},
@@ -137,11 +141,13 @@ const TModule Modules[] = {
     {&cxEditPaintUtils_Initialize, &cxEditPaintUtils_Finalize},
     {&dxSpellCheckerCore_Initialize, &dxSpellCheckerCore_Finalize},
     {&cxEdit_Initialize, &cxEdit_Finalize},
+    {nullptr, &dxIncrementalFiltering_Finalize},
     {&cxExtEditConsts_Initialize, &cxExtEditConsts_Finalize},
     // The extended editors, after the strings their descriptions come from.
     {&cxProgressBar_Initialize, &cxProgressBar_Finalize},
     {&cxLabel_Initialize, &cxLabel_Finalize},
     {&cxCheckBox_Initialize, &cxCheckBox_Finalize},
+    {&dxTaskbarProgress_Initialize, &dxTaskbarProgress_Finalize},
     {&gkMitabDyn_Initialize, &gkMitabDyn_Finalize},
     {&gkMapInfo_Initialize, &gkMapInfo_Finalize},
     {&gkProgress_Initialize, &gkProgress_Finalize},

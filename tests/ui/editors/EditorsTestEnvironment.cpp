@@ -7,6 +7,7 @@
 #include "cxExtEditConsts.h"
 #include "cxLabel.h"
 #include "cxProgressBar.h"
+#include "dxTaskbarProgress.h"
 
 namespace {
 class TEditorsEnvironment : public ::testing::Environment {
@@ -17,8 +18,10 @@ class TEditorsEnvironment : public ::testing::Environment {
     cxProgressBar_Initialize();
     cxLabel_Initialize();
     cxCheckBox_Initialize();
+    dxTaskbarProgress_Initialize();
   }
   void TearDown() override {
+    dxTaskbarProgress_Finalize();
     cxCheckBox_Finalize();
     cxLabel_Finalize();
     cxProgressBar_Finalize();
