@@ -11,6 +11,7 @@
 #include "Pelmora.h"
 #include "StdCtrls.h"
 #include "cxButtons.h"
+#include "cxCheckBox.h"
 #include "cxClasses.h"
 #include "cxControls.h"
 #include "cxDWMApi.h"
@@ -29,10 +30,12 @@
 #include "cxGeometry.h"
 #include "cxGraphics.h"
 #include "cxImageList.h"
+#include "cxLabel.h"
 #include "cxLibraryStrs.h"
 #include "cxLookAndFeelPainters.h"
 #include "cxLookAndFeels.h"
 #include "cxPopupHooks.h"
+#include "cxProgressBar.h"
 #include "dxAnimation.h"
 #include "dxCore.h"
 #include "dxCoreClasses.h"
@@ -140,6 +143,10 @@ const TModule Modules[] = {
     {&cxEdit_Initialize, &cxEdit_Finalize},
     {nullptr, &dxIncrementalFiltering_Finalize},
     {&cxExtEditConsts_Initialize, &cxExtEditConsts_Finalize},
+    // The extended editors, after the strings their descriptions come from.
+    {&cxProgressBar_Initialize, &cxProgressBar_Finalize},
+    {&cxLabel_Initialize, &cxLabel_Finalize},
+    {&cxCheckBox_Initialize, &cxCheckBox_Finalize},
     {&dxTaskbarProgress_Initialize, &dxTaskbarProgress_Finalize},
     {&gkMitabDyn_Initialize, &gkMitabDyn_Finalize},
     {&gkMapInfo_Initialize, &gkMapInfo_Finalize},

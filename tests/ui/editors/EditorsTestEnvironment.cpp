@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "EditcoreTestSupport.h"
+#include "cxCheckBox.h"
 #include "cxExtEditConsts.h"
+#include "cxLabel.h"
+#include "cxProgressBar.h"
 #include "dxTaskbarProgress.h"
 
 namespace {
@@ -12,10 +15,16 @@ class TEditorsEnvironment : public ::testing::Environment {
   void SetUp() override {
     EditcoreStartUp();
     cxExtEditConsts_Initialize();
+    cxProgressBar_Initialize();
+    cxLabel_Initialize();
+    cxCheckBox_Initialize();
     dxTaskbarProgress_Initialize();
   }
   void TearDown() override {
     dxTaskbarProgress_Finalize();
+    cxCheckBox_Finalize();
+    cxLabel_Finalize();
+    cxProgressBar_Finalize();
     cxExtEditConsts_Finalize();
     EditcoreShutDown();
   }
