@@ -21,10 +21,17 @@ void TcxEditValidateInfo::SetErrorType(TcxEditErrorType Value) {
   FErrorType = Value;
   TBitmap* AIcon = nullptr;
   switch (Value) {
-    case eetError: AIcon = cxEditErrorIcon(); break;
-    case eetWarning: AIcon = cxEditWarningIcon(); break;
-    case eetInfo: AIcon = cxEditInfoIcon(); break;
-    default: break;
+    case eetError:
+      AIcon = cxEditErrorIcon();
+      break;
+    case eetWarning:
+      AIcon = cxEditWarningIcon();
+      break;
+    case eetInfo:
+      AIcon = cxEditInfoIcon();
+      break;
+    default:
+      break;
   }
   if (AIcon) FErrorIcon->Assign(AIcon);
   // The glyphs are drawn for 96 DPI and scaled from there.
@@ -104,9 +111,7 @@ void TcxCustomEditViewInfo::CalculateEditorBounds() {
   if (!FOnCalculateEditorBounds.GetEmpty()) FOnCalculateEditorBounds.Invoke()(this, FEditorBounds);
 }
 
-bool TcxCustomEditViewInfo::HasNonClientArea() {
-  return FEdit && FEdit->HasNonClientArea();
-}
+bool TcxCustomEditViewInfo::HasNonClientArea() { return FEdit && FEdit->HasNonClientArea(); }
 
 bool TcxCustomEditViewInfo::DoCanStartButtonFading() {
   bool ACanStart = true;
@@ -257,8 +262,7 @@ bool TcxCustomEditViewInfo::Repaint(TWinControl* AControl, const TRect& AInnerEd
   }
   bool AResult = true;
   const bool ASameButtonCount = ButtonCount() == AViewInfo->ButtonCount();
-  if (NativeState != AViewInfo->NativeState ||
-      BackgroundColor() != AViewInfo->BackgroundColor() ||
+  if (NativeState != AViewInfo->NativeState || BackgroundColor() != AViewInfo->BackgroundColor() ||
       (!(ContainerState == AViewInfo->ContainerState) && IsRepaintOnStateChangingNeeded()) ||
       !ASameButtonCount)
     Invalidate(AOuter, AExcluded);
@@ -277,9 +281,13 @@ bool TcxCustomEditViewInfo::Repaint(TWinControl* AControl, const TRect& AInnerEd
 TRegionHandle TcxCustomEditViewInfo::GetUpdateRegion(TcxContainerViewInfo* AViewInfo) {
   TRegionHandle ARegion = inherited::GetUpdateRegion(AViewInfo);
   auto* AOld = dynamic_cast<TcxCustomEditViewInfo*>(AViewInfo);
+  // What makes Repaint redraw more than the buttons makes the whole bounds
+  // the region here too (a new background colour shows everywhere).
   if (AOld && BorderStyle == AOld->BorderStyle &&
       (BorderStyle == ebsNone || BorderColor == AOld->BorderColor) &&
-      ButtonCount() == AOld->ButtonCount() && NativeState == AOld->NativeState) {
+      ButtonCount() == AOld->ButtonCount() && NativeState == AOld->NativeState &&
+      BackgroundColor() == AOld->BackgroundColor() &&
+      (ContainerState == AOld->ContainerState || !IsRepaintOnStateChangingNeeded())) {
     for (Integer I = 0; I < ButtonCount(); ++I) {
       TRegionHandle AButtonRegion = ButtonsInfo[I]->GetUpdateRegion(AOld->ButtonsInfo[I]);
       CombineRgn(ARegion.Get(), ARegion.Get(), AButtonRegion.Get(), RGN_OR);
