@@ -25,6 +25,10 @@ const TEnumInfo ComboStyleInfo = MakeEnumInfo(L"TComboBoxStyle", ComboStyleNames
 const wchar_t* const ListStyleNames[] = {L"lbStandard", L"lbOwnerDrawFixed", L"lbOwnerDrawVariable",
                                          L"lbVirtual", L"lbVirtualOwnerDraw"};
 const TEnumInfo ListStyleInfo = MakeEnumInfo(L"TListBoxStyle", ListStyleNames);
+const wchar_t* const ImeModeNames[] = {L"imDisable", L"imClose",   L"imOpen",     L"imDontCare",
+                                       L"imSAlpha",  L"imAlpha",   L"imHira",     L"imSKata",
+                                       L"imKata",    L"imChinese", L"imSHanguel", L"imHanguel"};
+const TEnumInfo ImeModeInfo = MakeEnumInfo(L"TImeMode", ImeModeNames);
 
 // The stored text of a memo without a window as a string list, whose text
 // rules are the memo's: CR, LF or CR LF between lines, a final line break
@@ -54,6 +58,9 @@ IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TCustomEdit) {
       .Default(taLeftJustify);
   P.Property<&TCustomEdit::OEMConvert, &TCustomEdit::SetOEMConvert>(L"OEMConvert").Default(0);
   P.Property<&TCustomEdit::TextHint, &TCustomEdit::SetTextHint>(L"TextHint");
+  P.Property<&TWinControl::ImeMode, &TWinControl::SetImeMode>(L"ImeMode", ImeModeInfo)
+      .Default(imDontCare);
+  P.Property<&TWinControl::ImeName, &TWinControl::SetImeName>(L"ImeName");
 }
 
 TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {

@@ -382,9 +382,8 @@ TEST_F(TextControls, ListBoxRowAtPoint) {
     Integer Expect;
   };
   const TCase Cases[] = {
-      {Point(5, 5), true, 0},         {Point(5, 45), false, 2},
-      {Point(5, Below), true, -1},    {Point(5, Below), false, 3},
-      {Point(-5, 5), true, -1},       {Point(-5, 5), false, -1},
+      {Point(5, 5), true, 0},      {Point(5, 45), false, 2}, {Point(5, Below), true, -1},
+      {Point(5, Below), false, 3}, {Point(-5, 5), true, -1}, {Point(-5, 5), false, -1},
       {Point(5, 1000), false, -1},
   };
   for (const TCase& C : Cases) {
