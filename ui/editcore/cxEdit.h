@@ -1114,8 +1114,14 @@ class TcxCustomEdit : public TcxCustomEditContainer {
   virtual TClass GetPropertiesClass();
   TcxCustomEditProperties* GetProperties() const { return FProperties.get(); }
   void SetProperties(TcxCustomEditProperties* Value) { FProperties->Assign(Value); }
-  TcxCustomEditProperties* GetActiveProperties() { return FProperties.get(); }
+  // The repository item's properties when one is assigned, else the own.
+  TcxCustomEditProperties* GetActiveProperties();
   TcxEditDataBinding* DataBinding() const { return FDataBinding.get(); }
+  // Shared properties: an item whose properties this editor cannot use is
+  // refused with EcxEditError and the old item kept.
+  TcxEditRepositoryItem* GetRepositoryItem() const { return FRepositoryItem; }
+  void SetRepositoryItem(TcxEditRepositoryItem* Value);
+  bool IsRepositoryItemAcceptable(TcxEditRepositoryItem* ARepositoryItem);
   TcxCustomEditStyle* GetEditStyle() const;
   TcxCustomEditStyle* GetEditActiveStyle();
   TcxCustomEditViewInfo* GetEditViewInfo() const;
@@ -1317,6 +1323,11 @@ class TcxCustomEdit : public TcxCustomEditContainer {
   void SetPrevEditValue(const Variant& Value);
   // Painting and properties.
   virtual void PropertiesChanged(TObject* Sender);
+  virtual void RepositoryItemAssigning() {}
+  virtual void RepositoryItemAssigned() {}
+  virtual void RepositoryItemListenerItemRemoved(TcxEditRepositoryItem* Sender);
+  virtual void RepositoryItemListenerPropertiesChanged(TcxEditRepositoryItem* Sender);
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   virtual bool RealReadOnly();
   bool PropertiesChangeLocked();
   virtual void SynchronizeDisplayValue() {}
@@ -1378,9 +1389,27 @@ class TcxCustomEdit : public TcxCustomEditContainer {
   void ProcessCut();
   void ProcessPaste();
 
+  // Hears the repository item for the editor; a member rather than a base
+  // keeps the listener's names apart from the editor's own.
+  class TRepositoryItemListener final : public IcxEditRepositoryItemListener {
+   public:
+    explicit TRepositoryItemListener(TcxCustomEdit* AEdit) : FEdit(AEdit) {}
+    void ItemRemoved(TcxEditRepositoryItem* Sender) override {
+      FEdit->RepositoryItemListenerItemRemoved(Sender);
+    }
+    void PropertiesChanged(TcxEditRepositoryItem* Sender) override {
+      FEdit->RepositoryItemListenerPropertiesChanged(Sender);
+    }
+
+   private:
+    TcxCustomEdit* FEdit;
+  };
+
   TOwned<TcxEditChangeEventsCatcher> FChangeEventsCatcher;
   TOwned<TcxCustomEditProperties> FProperties;
   TOwned<TcxEditDataBinding> FDataBinding;
+  TRepositoryItemListener FRepositoryItemListener{this};
+  TcxEditRepositoryItem* FRepositoryItem = nullptr;
   TOwned<TcxTimer> FDblClickTimer;
   TcxCustomEditData* FEditData = nullptr;
   IcxCustomInnerEdit* FInnerEdit = nullptr;

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "Menus.h"
+#include "cxEditConsts.h"
 #include "dxSpellCheckerCore.h"
 
 // ---------------------------------------------------------------------------
@@ -14,7 +15,10 @@ IMPLEMENT_CLASS(TcxCustomEditViewData)
 IMPLEMENT_CLASS(TcxEditDataBinding)
 IMPLEMENT_CLASS(TcxEditChangeEventsCatcher)
 IMPLEMENT_CLASS(TcxCustomEditContainer)
-IMPLEMENT_CLASS(TcxCustomEdit)
+IMPLEMENT_PUBLISHED_CLASS(TcxCustomEdit) {
+  using E = TcxCustomEdit;
+  P.Property<&E::GetRepositoryItem, &E::SetRepositoryItem>(L"RepositoryItem");
+}
 IMPLEMENT_CREATABLE_CLASS(TcxCustomEditData)
 
 void TcxCustomEditViewInfo::Assign(TObject* Source) {
@@ -250,6 +254,9 @@ void TcxCustomEdit::BeforeDestruction() {
   if (FDblClickTimer) FDblClickTimer->SetEnabled(false);
   if (FInnerEdit) FInnerEdit->SetOnChange(TNotifyEvent());
   FInnerEdit = nullptr;
+  // The item outlives no editor's registration.
+  if (FRepositoryItem) FRepositoryItem->RemoveListener(&FRepositoryItemListener);
+  FRepositoryItem = nullptr;
   if (FProperties) {
     FProperties->SetOnPropertiesChanged(TNotifyEvent());
     if (!FIsInplace) FProperties->SetIDefaultValuesProvider(nullptr);
@@ -536,6 +543,51 @@ void TcxCustomEdit::PropertiesChanged(TObject*) {
   ShortRefreshContainer(false);
 }
 
+TcxCustomEditProperties* TcxCustomEdit::GetActiveProperties() {
+  if (!FRepositoryItem) return FProperties.get();
+  TcxCustomEditProperties* AProperties = FRepositoryItem->GetProperties();
+  IcxEditDefaultValuesProvider* AProvider = FDataBinding->GetIDefaultValuesProvider();
+  if (AProperties->GetIDefaultValuesProvider() != AProvider)
+    AProperties->SetIDefaultValuesProvider(AProvider);
+  return AProperties;
+}
+
+bool TcxCustomEdit::IsRepositoryItemAcceptable(TcxEditRepositoryItem* ARepositoryItem) {
+  return !ARepositoryItem || ARepositoryItem->ArePropertiesCompatible(GetPropertiesClass());
+}
+
+void TcxCustomEdit::SetRepositoryItem(TcxEditRepositoryItem* Value) {
+  if (Value == FRepositoryItem) return;
+  if (!IsRepositoryItemAcceptable(Value))
+    throw EcxEditError(cxGetResourceString(&cxSEditInvalidRepositoryItem));
+  RepositoryItemAssigning();
+  if (FRepositoryItem) FRepositoryItem->RemoveListener(&FRepositoryItemListener);
+  FRepositoryItem = Value;
+  if (FRepositoryItem) {
+    FRepositoryItem->AddListener(&FRepositoryItemListener);
+    FProperties->SetIDefaultValuesProvider(nullptr);
+    RepositoryItemListenerPropertiesChanged(FRepositoryItem);
+    FProperties->SetOnPropertiesChanged(TNotifyEvent());
+  } else if (!IsLoading() && !IsDestroying()) {
+    FProperties->SetOnPropertiesChanged(MakeEvent<&TcxCustomEdit::PropertiesChanged>(this));
+    FProperties->SetIDefaultValuesProvider(FDataBinding->GetIDefaultValuesProvider());
+  }
+  RepositoryItemAssigned();
+}
+
+void TcxCustomEdit::RepositoryItemListenerItemRemoved(TcxEditRepositoryItem* Sender) {
+  if (Sender == FRepositoryItem) SetRepositoryItem(nullptr);
+}
+
+void TcxCustomEdit::RepositoryItemListenerPropertiesChanged(TcxEditRepositoryItem* Sender) {
+  if (!IsLoading() && !IsDestroying()) PropertiesChanged(Sender->GetProperties());
+}
+
+void TcxCustomEdit::Notification(TComponent* AComponent, TOperation Operation) {
+  inherited::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FRepositoryItem) SetRepositoryItem(nullptr);
+}
+
 void TcxCustomEdit::ReadState(TReader* Reader) {
   // Reading sets properties one by one; Loaded reports them at once.
   FProperties->SetOnPropertiesChanged(TNotifyEvent());
@@ -553,7 +605,8 @@ void TcxCustomEdit::Loaded() {
   inherited::Loaded();
   FDataBinding->UpdateDisplayValue();
   ShortRefreshContainer(false);
-  FProperties->SetOnPropertiesChanged(MakeEvent<&TcxCustomEdit::PropertiesChanged>(this));
+  if (!FRepositoryItem)
+    FProperties->SetOnPropertiesChanged(MakeEvent<&TcxCustomEdit::PropertiesChanged>(this));
   PropertiesChanged(GetActiveProperties());
   ContainerStyleChanged(GetStyle());
 }

@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "Classes.h"
+#include "EditcoreTestSupport.h"
 #include "Forms.h"
 #include "RecordingSpellChecker.h"
 #include "StdCtrls.h"
@@ -1112,4 +1113,170 @@ TEST(EditDataBinding, DefaultValuesChangedReachesTheEditorOnce) {
   E->Changes = 0;
   E->DataBinding()->DefaultValuesChanged();
   EXPECT_EQ(E->Changes, 1);
+}
+
+// ---------------------------------------------------------------------------
+// Repository items shared by editors
+
+namespace {
+
+template <class TProperties>
+class TPropertiesItem : public TcxEditRepositoryItem {
+  DECLARE_CLASS_INLINE(TPropertiesItem, TcxEditRepositoryItem)
+ public:
+  using TcxEditRepositoryItem::TcxEditRepositoryItem;
+
+ protected:
+  TClass GetEditPropertiesClass() override { return TProperties::StaticClass(); }
+};
+
+template <class TProperties>
+TOwned<TcxEditRepositoryItem> NewItem() {
+  return TOwned<TcxEditRepositoryItem>(Create<TPropertiesItem<TProperties>>(nullptr));
+}
+
+struct TItemEvents {
+  Integer Changes = 0;
+  Integer Validations = 0;
+  void Change(TObject*) { ++Changes; }
+  void Validate(TObject*, Variant&, String&, bool&) { ++Validations; }
+};
+
+}  // namespace
+
+TEST(EditRepositoryItem, OnlyItemsWithCompatiblePropertiesAreAccepted) {
+  struct TCase {
+    const char* Name;
+    TOwned<TcxEditRepositoryItem> (*Make)();
+    bool ForTestEdit;
+    bool ForBareEdit;
+  } const Cases[] = {
+      {"same class", &NewItem<TValidatingProperties>, true, true},
+      {"base class", &NewItem<TcxCustomEditProperties>, false, true},
+      {"other class", &NewItem<TOtherProperties>, false, true},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    TOwned<TcxEditRepositoryItem> Item = C.Make();
+    TOwned<TTestEdit> T(Create<TTestEdit>(nullptr, false));
+    TOwned<TBareEdit> B(Create<TBareEdit>(nullptr, false));
+    EXPECT_EQ(T->IsRepositoryItemAcceptable(Item.get()), C.ForTestEdit);
+    EXPECT_EQ(B->IsRepositoryItemAcceptable(Item.get()), C.ForBareEdit);
+    if (C.ForTestEdit) {
+      T->SetRepositoryItem(Item.get());
+      EXPECT_EQ(T->GetActiveProperties(), Item->GetProperties());
+      EXPECT_EQ(Item->ListenerCount(), 1);
+      // The same item again changes nothing.
+      T->SetRepositoryItem(Item.get());
+      EXPECT_EQ(Item->ListenerCount(), 1);
+    } else {
+      EXPECT_THROW(T->SetRepositoryItem(Item.get()), EcxEditError);
+      EXPECT_EQ(T->GetRepositoryItem(), nullptr);
+      EXPECT_EQ(T->GetActiveProperties(), T->GetProperties());
+      EXPECT_EQ(Item->ListenerCount(), 0);
+    }
+    B->SetRepositoryItem(Item.get());
+    EXPECT_EQ(B->GetRepositoryItem(), Item.get());
+    // Unassigned, the editor's own properties are active again.
+    B->SetRepositoryItem(nullptr);
+    EXPECT_EQ(B->GetActiveProperties(), B->GetProperties());
+    EXPECT_EQ(B->GetProperties()->GetIDefaultValuesProvider(),
+              B->DataBinding()->GetIDefaultValuesProvider());
+  }
+}
+
+TEST(EditRepositoryItem, AFreedItemLeavesItsEditorsOnTheirOwnProperties) {
+  TOwned<TcxEditRepositoryItem> Item = NewItem<TValidatingProperties>();
+  TOwned<TTestEdit> A(Create<TTestEdit>(nullptr, false));
+  TOwned<TTestEdit> B(Create<TTestEdit>(nullptr, false));
+  A->SetRepositoryItem(Item.get());
+  B->SetRepositoryItem(Item.get());
+  ASSERT_EQ(Item->ListenerCount(), 2);
+  // An editor freed first leaves the item's list.
+  B.reset();
+  EXPECT_EQ(Item->ListenerCount(), 1);
+  Item.reset();
+  EXPECT_EQ(A->GetRepositoryItem(), nullptr);
+  EXPECT_EQ(A->GetActiveProperties(), A->GetProperties());
+  // The own properties report to the editor again and have its provider.
+  EXPECT_TRUE(static_cast<bool>(A->GetProperties()->OnPropertiesChanged()));
+  EXPECT_EQ(A->GetProperties()->GetIDefaultValuesProvider(),
+            A->DataBinding()->GetIDefaultValuesProvider());
+}
+
+TEST(EditRepositoryItem, TheItemsChangesAndEventsReachTheEditor) {
+  TOwned<TcxEditRepositoryItem> Item = NewItem<TValidatingProperties>();
+  TOwned<TCountingEdit> E(Create<TCountingEdit>(nullptr, false));
+  E->SetRepositoryItem(Item.get());
+  // While the item is used, the own properties no longer report.
+  EXPECT_FALSE(static_cast<bool>(E->GetProperties()->OnPropertiesChanged()));
+  EXPECT_EQ(E->GetActiveProperties()->GetIDefaultValuesProvider(),
+            E->DataBinding()->GetIDefaultValuesProvider());
+  E->Changes = 0;
+  Item->GetProperties()->Changed();
+  EXPECT_EQ(E->Changes, 1);
+  TItemEvents R;
+  Item->GetProperties()->SetOnEditValueChanged(MakeEvent<&TItemEvents::Change>(&R));
+  Item->GetProperties()->SetOnValidate(MakeEvent<&TItemEvents::Validate>(&R));
+  EXPECT_TRUE(E->HasOnValidate());
+  E->SetEditValue(Variant(String(L"new")));
+  EXPECT_EQ(R.Changes, 1);
+  E->ValidateEdit(false);
+  EXPECT_EQ(R.Validations, 1);
+}
+
+namespace {
+
+// A root that writes every component it owns, controls included.
+class TItemRoot : public TComponent {
+  DECLARE_CLASS(TItemRoot, TComponent)
+ public:
+  explicit TItemRoot(TComponent* AOwner) : TComponent(AOwner) {}
+  void GetChildren(TGetChildProc Proc, TComponent* Root) override {
+    if (Root != this) return;
+    for (Integer I = 0; I < ComponentCount(); ++I) Proc(Components(I));
+  }
+};
+
+class TStreamedEdit : public TTestEdit {
+  DECLARE_CLASS(TStreamedEdit, TTestEdit)
+ public:
+  explicit TStreamedEdit(TComponent* AOwner) : TTestEdit(AOwner, false) {}
+};
+
+class TStreamedItem : public TPropertiesItem<TValidatingProperties> {
+  DECLARE_CLASS(TStreamedItem, TPropertiesItem<TValidatingProperties>)
+ public:
+  using TPropertiesItem<TValidatingProperties>::TPropertiesItem;
+};
+
+}  // namespace
+
+IMPLEMENT_CREATABLE_CLASS(TItemRoot)
+IMPLEMENT_CREATABLE_CLASS(TStreamedEdit)
+IMPLEMENT_CREATABLE_CLASS(TStreamedItem)
+
+TEST(EditRepositoryItem, TheItemReferenceIsWrittenAndReadBack) {
+  RegisterClasses(
+      {TItemRoot::StaticClass(), TStreamedEdit::StaticClass(), TStreamedItem::StaticClass()});
+  TOwned<TItemRoot> Root(Create<TItemRoot>(nullptr));
+  TcxEditRepositoryItem* Item = Create<TStreamedItem>(Root.get());
+  Item->SetName(L"Shared");
+  TStreamedEdit* E = Create<TStreamedEdit>(Root.get());
+  E->SetName(L"Edit");
+  E->SetRepositoryItem(Item);
+  const std::string Text = FormResourceText(Root.get());
+  EXPECT_NE(Text.find("RepositoryItem = Shared\n"), std::string::npos) << Text;
+  TOwned<TItemRoot> Again = ReadFormResourceText<TItemRoot>(Text);
+  auto* ReadEdit = As<TStreamedEdit>(Again->FindComponent(L"Edit"));
+  auto* ReadItem = As<TcxEditRepositoryItem>(Again->FindComponent(L"Shared"));
+  ASSERT_NE(ReadEdit, nullptr);
+  EXPECT_EQ(ReadEdit->GetRepositoryItem(), ReadItem);
+  EXPECT_EQ(ReadEdit->GetActiveProperties(), ReadItem->GetProperties());
+  EXPECT_EQ(ReadItem->ListenerCount(), 1);
+  // Loaded leaves the own properties unhooked while the item is used.
+  EXPECT_FALSE(static_cast<bool>(ReadEdit->GetProperties()->OnPropertiesChanged()));
+  // An editor without an item writes no reference.
+  E->SetRepositoryItem(nullptr);
+  EXPECT_EQ(FormResourceText(Root.get()).find("RepositoryItem"), std::string::npos);
 }
