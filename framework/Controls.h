@@ -662,6 +662,25 @@ struct TCreateParams {
   String WinClassName;
 };
 
+// The input method's state a control asks for while it has the focus:
+// none at all, closed, open, open in a conversion mode, or whatever the user
+// left (imDontCare).
+enum TImeMode {
+  imDisable,
+  imClose,
+  imOpen,
+  imDontCare,
+  imSAlpha,
+  imAlpha,
+  imHira,
+  imSKata,
+  imKata,
+  imChinese,
+  imSHanguel,
+  imHanguel
+};
+using TImeName = String;
+
 class TWinControl : public TControl {
   DECLARE_CLASS(TWinControl, TControl)
   DECLARE_MESSAGE_TABLE()
@@ -760,6 +779,14 @@ class TWinControl : public TControl {
 
   // The framework control whose window AWnd is, or nullptr.
   static TWinControl* FindControl(HWND AWnd);
+
+  // -- The input method the control asks for while it has the focus: its
+  // mode, and the input method chosen by its description (empty: the one
+  // the user has). Taken on WM_SETFOCUS, given back on WM_KILLFOCUS.
+  TImeMode ImeMode() const { return FImeMode; }
+  void SetImeMode(TImeMode V);
+  const TImeName& ImeName() const { return FImeName; }
+  void SetImeName(const TImeName& V);
 
  protected:
   // Painting and the non-client area.
@@ -922,6 +949,13 @@ class TWinControl : public TControl {
   void TrackMouse(bool ANonClient);
   void MouseLeft(bool ANonClient);
   void CloseThemes();
+
+  // Puts the control's input-method wishes in force, and takes them back.
+  void SetIme();
+  void ResetIme();
+  TImeMode FImeMode = imDontCare;
+  TImeName FImeName;
+  HKL FImeSavedLayout = nullptr;
 
   Word FUIState = 0;
   bool FMouseInControl = false;

@@ -82,9 +82,11 @@ void TWinControl::WndProc(TMessage& Message) {
     case WM_SETFOCUS:
       if (TCustomForm* Form = GetParentForm(); Form && Form != this)
         if (!Form->SetFocusedControl(this)) return;
+      SetIme();
       break;
     case WM_KILLFOCUS:
       if (FControlState.Contains(csFocusing)) return;
+      ResetIme();
       break;
     case WM_MOUSEMOVE:
       TrackMouse(false);

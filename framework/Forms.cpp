@@ -220,6 +220,13 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
       if (FBorderIcons.Contains(biMaximize)) Params.Style |= WS_MAXIMIZEBOX;
     }
   }
+  if (FParent) {
+    // On another control: a child window with the frame of its border style.
+    Params.Style = (Params.Style & ~WS_POPUP) | WS_CHILD;
+    Params.WndParent = FParent->Handle();
+    Params.WindowClass.style = CS_DBLCLKS;
+    return;
+  }
   if (FFormStyle == fsStayOnTop) Params.ExStyle |= WS_EX_TOPMOST;
   // Ownership: the main form stands on the taskbar when asked to; other
   // forms are owned by the active form (popup parent) or the main form.
@@ -371,8 +378,31 @@ void TCustomForm::Show() {
   BringToFront();
 }
 
+void TCustomForm::SetParent(TWinControl* AParent) {
+  if (AParent == FParent || AParent == this) {
+    inherited::SetParent(AParent);
+    return;
+  }
+  // A top-level window cannot be made a child by its style alone: the new
+  // window is made under the new parent. Taken off its parent, the child
+  // window goes with it and the form shows again on its own.
+  if (!FParent) DestroyHandle();
+  inherited::SetParent(AParent);
+  if (!FParent) UpdateControlState();
+}
+
 void TCustomForm::ShowingChanged() {
   if (!FHandle) return;
+  if (FParent) {
+    // A form on another control shows as its other children do: without
+    // activating anything or taking the focus from where it is.
+    if (FShowing) DoShow();
+    if (!FShowing && OnHide) OnHide(this);
+    SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
+                     (FShowing ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+    return;
+  }
   if (FShowing) {
     if (!FShown) {
       FShown = true;

@@ -317,6 +317,12 @@ class TCustomForm : public TWinControl {
   bool InitFromResource();
   bool IsTopLevelWindow() const override { return FParent == nullptr; }
 
+ public:
+  // -- A form put on another control (a popup, a panel) becomes a child
+  // window there and a top-level window again once taken off; either way
+  // its window is made anew.
+  void SetParent(TWinControl* AParent) override;
+
  private:
   void ShowingChanged();
   TWinControl* FActiveControl = nullptr;

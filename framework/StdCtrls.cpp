@@ -25,6 +25,10 @@ const TEnumInfo ComboStyleInfo = MakeEnumInfo(L"TComboBoxStyle", ComboStyleNames
 const wchar_t* const ListStyleNames[] = {L"lbStandard", L"lbOwnerDrawFixed", L"lbOwnerDrawVariable",
                                          L"lbVirtual", L"lbVirtualOwnerDraw"};
 const TEnumInfo ListStyleInfo = MakeEnumInfo(L"TListBoxStyle", ListStyleNames);
+const wchar_t* const ImeModeNames[] = {L"imDisable", L"imClose",   L"imOpen",     L"imDontCare",
+                                       L"imSAlpha",  L"imAlpha",   L"imHira",     L"imSKata",
+                                       L"imKata",    L"imChinese", L"imSHanguel", L"imHanguel"};
+const TEnumInfo ImeModeInfo = MakeEnumInfo(L"TImeMode", ImeModeNames);
 
 // The stored text of a memo without a window as a string list, whose text
 // rules are the memo's: CR, LF or CR LF between lines, a final line break
@@ -50,6 +54,13 @@ IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TCustomEdit) {
   P.Property<&TCustomEdit::BorderStyle, &TCustomEdit::SetBorderStyle>(L"BorderStyle", BorderInfo)
       .Default(bsSingle);
   P.Property<&TCustomEdit::GetOnChange, &TCustomEdit::SetOnChange>(L"OnChange");
+  P.Property<&TCustomEdit::Alignment, &TCustomEdit::SetAlignment>(L"Alignment", AlignmentInfo)
+      .Default(taLeftJustify);
+  P.Property<&TCustomEdit::OEMConvert, &TCustomEdit::SetOEMConvert>(L"OEMConvert").Default(0);
+  P.Property<&TCustomEdit::TextHint, &TCustomEdit::SetTextHint>(L"TextHint");
+  P.Property<&TWinControl::ImeMode, &TWinControl::SetImeMode>(L"ImeMode", ImeModeInfo)
+      .Default(imDontCare);
+  P.Property<&TWinControl::ImeName, &TWinControl::SetImeName>(L"ImeName");
 }
 
 TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
@@ -71,6 +82,9 @@ void TCustomEdit::CreateParams(TCreateParams& Params) {
   if (FCharCase == ecUpperCase) Params.Style |= ES_UPPERCASE;
   if (FCharCase == ecLowerCase) Params.Style |= ES_LOWERCASE;
   if (FPasswordChar) Params.Style |= ES_PASSWORD;
+  if (FOEMConvert) Params.Style |= ES_OEMCONVERT;
+  static const DWORD Align[] = {ES_LEFT, ES_RIGHT, ES_CENTER};
+  Params.Style |= Align[FAlignment];
 }
 
 void TCustomEdit::CreateWnd() {
@@ -82,6 +96,7 @@ void TCustomEdit::CreateWnd() {
   DoSetMaxLength(FMaxLength);
   SendMessageW(FHandle, EM_SETMODIFY, FModified, 0);
   if (FPasswordChar) SendMessageW(FHandle, EM_SETPASSWORDCHAR, FPasswordChar, 0);
+  if (!FTextHint.empty()) DoSetTextHint();
 }
 
 void TCustomEdit::DestroyWnd() {
@@ -116,6 +131,31 @@ void TCustomEdit::SetCharCase(TEditCharCase V) {
   if (V == FCharCase) return;
   FCharCase = V;
   RecreateWnd();
+}
+
+void TCustomEdit::SetAlignment(TAlignment V) {
+  if (V == FAlignment) return;
+  FAlignment = V;
+  RecreateWnd();
+}
+
+void TCustomEdit::SetOEMConvert(bool V) {
+  if (V == FOEMConvert) return;
+  FOEMConvert = V;
+  RecreateWnd();
+}
+
+void TCustomEdit::SetTextHint(const String& V) {
+  if (V == FTextHint) return;
+  FTextHint = V;
+  if (FHandle) DoSetTextHint();
+}
+
+void TCustomEdit::DoSetTextHint() {
+  // The cue disappears once the edit has the focus, as the platform's
+  // own edits show theirs.
+  SendMessageW(FHandle, EM_SETCUEBANNER, FALSE, reinterpret_cast<LPARAM>(FTextHint.c_str()));
+  Invalidate();
 }
 
 void TCustomEdit::SetHideSelection(bool V) {
@@ -831,17 +871,25 @@ IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TCustomListBox) {
   P.Property<&TCustomListBox::GetOnMeasureItem, &TCustomListBox::SetOnMeasureItem>(
       L"OnMeasureItem");
   P.Property<&TCustomListBox::GetOnData, &TCustomListBox::SetOnData>(L"OnData");
+  P.Property<&TCustomListBox::BorderStyle, &TCustomListBox::SetBorderStyle>(L"BorderStyle",
+                                                                            BorderInfo)
+      .Default(bsSingle);
+  P.Property<&TCustomListBox::ScrollWidth, &TCustomListBox::SetScrollWidth>(L"ScrollWidth")
+      .Default(0);
 }
 
 TCustomListBox::TCustomListBox(TComponent* AOwner) : TCustomListControl(AOwner) {
   SetBounds(0, 0, 121, 97);
+  // A click is the window's selection notification; a release of the button
+  // over the list is no second one.
+  FControlStyle.Exclude(csClickEvents);
 }
 
 void TCustomListBox::CreateParams(TCreateParams& Params) {
   inherited::CreateParams(Params);
   CreateSubClass(Params, L"LISTBOX");
   Params.Style |= LBS_NOTIFY | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | WS_HSCROLL;
-  Params.ExStyle |= WS_EX_CLIENTEDGE;
+  if (FBorderStyle == bsSingle) Params.ExStyle |= WS_EX_CLIENTEDGE;
   if (FMultiSelect) Params.Style |= LBS_EXTENDEDSEL;
   switch (FStyle) {
     case lbOwnerDrawFixed:
@@ -861,13 +909,40 @@ void TCustomListBox::CreateParams(TCreateParams& Params) {
 
 void TCustomListBox::CreateWnd() {
   inherited::CreateWnd();
-  if (IsOwnerDraw()) ApplyItemHeight();
+  // Variable rows were measured one by one as they went in.
+  if (IsOwnerDraw() && !IsVariableHeight()) ApplyItemHeight();
   if (IsVirtual()) SendMessageW(FHandle, LB_SETCOUNT, static_cast<WPARAM>(FCount), 0);
+  if (FScrollWidth > 0) SendMessageW(FHandle, LB_SETHORIZONTALEXTENT, FScrollWidth, 0);
+}
+
+void TCustomListBox::DestroyWnd() {
+  if (FHandle) FScrollWidth = ScrollWidth();
+  inherited::DestroyWnd();
+}
+
+void TCustomListBox::SetBorderStyle(TBorderStyle V) {
+  if (V == FBorderStyle) return;
+  FBorderStyle = V;
+  RecreateWnd();
+}
+
+Integer TCustomListBox::ScrollWidth() {
+  if (!FHandle) return FScrollWidth;
+  return static_cast<Integer>(SendMessageW(FHandle, LB_GETHORIZONTALEXTENT, 0, 0));
+}
+
+void TCustomListBox::SetScrollWidth(Integer V) {
+  V = std::max(V, 0);
+  FScrollWidth = V;
+  if (FHandle) SendMessageW(FHandle, LB_SETHORIZONTALEXTENT, V, 0);
 }
 
 void TCustomListBox::SyncItems() {
-  if (IsVirtual()) return;
+  if (IsVirtual() || !FHandle) return;
+  // Rows put in again: the list stays where it was scrolled to.
+  Integer Top = TopIndex();
   inherited::SyncItems();
+  if (Top > 0) SetTopIndex(Top);
 }
 
 void TCustomListBox::SetStyle(TListBoxStyle V) {
@@ -882,7 +957,15 @@ void TCustomListBox::SetMultiSelect(bool V) {
   RecreateWnd();
 }
 
-void TCustomListBox::ApplyItemHeight() { SendMessageW(FHandle, LB_SETITEMHEIGHT, 0, FItemHeight); }
+void TCustomListBox::ApplyItemHeight() {
+  // Variable rows start from the item height when they are measured, which
+  // happens as they go into a new window; LB_SETITEMHEIGHT would set only
+  // the first row's.
+  if (IsVariableHeight())
+    RecreateWnd();
+  else
+    SendMessageW(FHandle, LB_SETITEMHEIGHT, 0, FItemHeight);
+}
 
 Integer TCustomListBox::Count() { return IsVirtual() ? FCount : FItems->Count(); }
 
@@ -951,12 +1034,16 @@ TRect TCustomListBox::ItemRect(Integer Index) {
 Integer TCustomListBox::ItemAtPos(const TPoint& Pos, bool Existing) {
   RECT Client;
   ::GetClientRect(Handle(), &Client);
-  if (!PtInRect(Client, Pos)) return Existing ? -1 : Count();
-  LRESULT R = SendMessageW(FHandle, LB_ITEMFROMPOINT, 0, MAKELPARAM(Pos.x, Pos.y));
-  Integer Index = LOWORD(R);
-  bool Outside = HIWORD(R) != 0;
-  if (Outside) return Existing ? -1 : Count();
-  return Index;
+  if (!PtInRect(Client, Pos)) return -1;
+  // The rows shown, from the top one until a row starts below the area.
+  Integer N = Count();
+  for (Integer I = TopIndex(); I >= 0 && I < N; ++I) {
+    RECT R;
+    if (SendMessageW(FHandle, LB_GETITEMRECT, I, reinterpret_cast<LPARAM>(&R)) == LB_ERR) break;
+    if (PtInRect(R, Pos)) return I;
+    if (R.top >= Client.bottom) break;
+  }
+  return Existing ? -1 : N;
 }
 
 String TCustomListBox::ItemText(Integer Index) {
@@ -967,8 +1054,9 @@ String TCustomListBox::ItemText(Integer Index) {
 }
 
 void TCustomListBox::CNCommand(TMessage& Message) {
+  // A double click reaches DblClick as the button's double click message;
+  // LBN_DBLCLK that follows it is the same double click.
   if (HIWORD(Message.WParam) == LBN_SELCHANGE) Click();
-  if (HIWORD(Message.WParam) == LBN_DBLCLK) DblClick();
 }
 
 IMPLEMENT_CREATABLE_CLASS(TListBox)

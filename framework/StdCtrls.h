@@ -54,6 +54,16 @@ class TCustomEdit : public TWinControl {
   void SetModified(bool V);
   bool CanUndo();
 
+  // -- Settings the library's inner edits hand over: the text's alignment
+  // in the window, OEM conversion of typed text, and the cue text an empty
+  // unfocused edit shows (where the platform's edit draws one).
+  TAlignment Alignment() const { return FAlignment; }
+  void SetAlignment(TAlignment V);
+  bool OEMConvert() const { return FOEMConvert; }
+  void SetOEMConvert(bool V);
+  const String& TextHint() const { return FTextHint; }
+  void SetTextHint(const String& V);
+
   void Clear();
   void ClearSelection();
   void CopyToClipboard();
@@ -75,6 +85,7 @@ class TCustomEdit : public TWinControl {
   void DestroyWnd() override;
   virtual void Change();
   virtual void DoSetMaxLength(Integer V);
+  virtual void DoSetTextHint();
 
  private:
   Integer FMaxLength = 0;
@@ -86,6 +97,9 @@ class TCustomEdit : public TWinControl {
   TBorderStyle FBorderStyle = bsSingle;
   bool FModified = false;
   bool FCreating = false;
+  TAlignment FAlignment = taLeftJustify;
+  bool FOEMConvert = false;
+  String FTextHint;
 };
 
 class TEdit : public TCustomEdit {
@@ -411,7 +425,16 @@ class TCustomListBox : public TCustomListControl {
   void SetSelected(Integer Index, bool V);
   Integer SelCount();
   TRect ItemRect(Integer Index);
+  // The row at a client point. Inside the client area below the last row
+  // it is the row count, unless Existing; outside the client area -1.
   Integer ItemAtPos(const TPoint& Pos, bool Existing);
+  // -- For lists inside the library's containers: the frame, and the width
+  // the horizontal scroll bar scrolls over (0: none), both kept when the
+  // window is made again.
+  TBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TBorderStyle V);
+  Integer ScrollWidth();
+  void SetScrollWidth(Integer V);
   Integer ItemIndex() override;
   void SetItemIndex(Integer V) override;
 
@@ -423,6 +446,7 @@ class TCustomListBox : public TCustomListControl {
   void CNCommand(TMessage& Message) override;
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
+  void DestroyWnd() override;
   void SyncItems() override;
   String ItemText(Integer Index) override;
   bool IsOwnerDraw() const override { return FStyle != lbStandard; }
@@ -439,6 +463,8 @@ class TCustomListBox : public TCustomListControl {
   TListBoxStyle FStyle = lbStandard;
   bool FMultiSelect = false;
   Integer FCount = 0;
+  TBorderStyle FBorderStyle = bsSingle;
+  Integer FScrollWidth = 0;
 };
 
 class TListBox : public TCustomListBox {

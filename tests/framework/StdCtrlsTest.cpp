@@ -399,7 +399,7 @@ TEST_F(StdCtrlsFixture, ListBoxIndexTopIndexAndGeometry) {
   EXPECT_EQ(R11.top, R.bottom);
   EXPECT_EQ(L->ItemAtPos(Point(5, R11.top + 1), true), 11);
   EXPECT_EQ(L->ItemAtPos(Point(-5, 5), true), -1);
-  EXPECT_EQ(L->ItemAtPos(Point(-5, 5), false), 30);
+  EXPECT_EQ(L->ItemAtPos(Point(-5, 5), false), -1);
   // An item deleted before the selection keeps the selected index valid.
   L->Items()->Delete(29);
   EXPECT_EQ(SendMessageW(H, LB_GETCOUNT, 0, 0), 29);

@@ -88,6 +88,13 @@ TEST(StdForm, ReadFromItsTextResourceAndShown) {
   EXPECT_EQ(GetParent(F->Edit1->Handle()), F->Panel1->Handle());
   EXPECT_EQ(F->Edit1->Text(), L"initial");
   EXPECT_EQ(SendMessageW(F->Edit1->Handle(), EM_GETLIMITTEXT, 0, 0), 10);
+  EXPECT_EQ(F->Edit1->Alignment(), taRightJustify);
+  EXPECT_EQ(GetWindowLongW(F->Edit1->Handle(), GWL_STYLE) & (ES_RIGHT | ES_OEMCONVERT),
+            ES_RIGHT | ES_OEMCONVERT);
+  EXPECT_EQ(F->Edit1->TextHint(), L"Имя");
+  EXPECT_EQ(F->Edit1->ImeMode(), imDisable);
+  EXPECT_FALSE(GetWindowLongW(F->ListBox1->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+  EXPECT_EQ(SendMessageW(F->ListBox1->Handle(), LB_GETHORIZONTALEXTENT, 0, 0), 300);
   EXPECT_EQ(F->Memo1->Lines()->Count(), 2);
   EXPECT_EQ(F->Memo1->Lines()->Strings(1), L"строка два");
   EXPECT_TRUE(GetWindowLongW(F->Memo1->Handle(), GWL_STYLE) & WS_VSCROLL);
