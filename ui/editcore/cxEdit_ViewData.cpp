@@ -41,8 +41,8 @@ bool GetThemeContentMargins(TdxThemedObjectType AType, Integer APart, Integer AS
   HTHEME ATheme = OpenTheme(AType);
   if (!ATheme) return false;
   RECT ABounds{0, 0, 100, 100}, AContent = ABounds;
-  if (FAILED(dxUxTheme::GetThemeBackgroundContentRect(
-          ATheme, ACanvas ? ACanvas->Handle() : nullptr, APart, AState, &ABounds, &AContent)))
+  if (FAILED(dxUxTheme::GetThemeBackgroundContentRect(ATheme, ACanvas ? ACanvas->Handle() : nullptr,
+                                                      APart, AState, &ABounds, &AContent)))
     return false;
   AMargins = TRect{AContent.left, AContent.top, 100 - AContent.right, 100 - AContent.bottom};
   return true;
@@ -260,8 +260,7 @@ TColor TcxCustomEditViewData::GetBorderColor() {
                                  ABorderStyle == ebsOffice11);
 }
 
-TRect TcxCustomEditViewData::GetClientExtent(TcxCanvas* ACanvas,
-                                             TcxCustomEditViewInfo* AViewInfo) {
+TRect TcxCustomEditViewData::GetClientExtent(TcxCanvas* ACanvas, TcxCustomEditViewInfo* AViewInfo) {
   TRect R = GetBorderExtent();
   if (FProperties->GetButtonsViewStyle() != bvsNormal && AViewInfo->ButtonCount() > 0) {
     const TRect AButtonsExtent = GetButtonsExtent(ACanvas);
@@ -382,10 +381,9 @@ TSize TcxCustomEditViewData::InternalGetEditSize(TcxCanvas* ACanvas, const Varia
     AContentProperties.Height = std::max<Integer>(AContentProperties.Height - AConstant.cy, 0);
   if (AContentProperties.Width >= 0)
     AContentProperties.Width = std::max<Integer>(AContentProperties.Width - AConstant.cx, 0);
-  TSize AContent =
-      AEditing && FProperties->GetSupportedOperations().Contains(esoEditingAutoHeight)
-          ? GetEditingContentSize(ACanvas, AEditValue, AContentProperties)
-          : GetEditContentSize(ACanvas, AEditValue, AContentProperties, nullptr);
+  TSize AContent = AEditing && FProperties->GetSupportedOperations().Contains(esoEditingAutoHeight)
+                       ? GetEditingContentSize(ACanvas, AEditValue, AContentProperties)
+                       : GetEditContentSize(ACanvas, AEditValue, AContentProperties, nullptr);
   AContent.cx = std::max(AContent.cx, AMinContentSize.cx);
   AContent.cy = std::max(AContent.cy, AMinContentSize.cy);
   TSize AResult{AConstant.cx + AContent.cx, AConstant.cy + AContent.cy};
@@ -690,7 +688,8 @@ void TcxCustomEditViewData::InitializeButtonInfo(TcxEditButton* AButton,
   Integer AWidth = FScaleFactor->Apply(AButton->GetWidth(), APropertiesScale->Numerator(),
                                        APropertiesScale->Denominator());
   if (AWidth == 0) {
-    if (FOnGetDefaultButtonWidth) FOnGetDefaultButtonWidth(this, AButtonViewInfo->ButtonIndex, AWidth);
+    if (FOnGetDefaultButtonWidth)
+      FOnGetDefaultButtonWidth(this, AButtonViewInfo->ButtonIndex, AWidth);
   }
   AButtonViewInfo->Width = AWidth;
   const TcxEditButtonTransparency ATransparency = FStyle->GetButtonTransparency();
@@ -699,8 +698,7 @@ void TcxCustomEditViewData::InitializeButtonInfo(TcxEditButton* AButton,
 
 void TcxCustomEditViewData::CalculateButtonBounds(TcxCanvas* ACanvas,
                                                   TcxCustomEditViewInfo* AViewInfo,
-                                                  Integer AButtonVisibleIndex,
-                                                  TRect& ButtonsRect) {
+                                                  Integer AButtonVisibleIndex, TRect& ButtonsRect) {
   TcxEditButtonViewInfo* V = AViewInfo->ButtonsInfo[AButtonVisibleIndex];
   if (cxRectIsEmpty(ButtonsRect)) {
     V->Bounds = cxEmptyRect;
@@ -762,9 +760,8 @@ void TcxCustomEditViewData::CheckButtonsOnly(TcxCustomEditViewInfo* AViewInfo,
     if (K + 1 == AStretching.size())
       ADelta = ARest;
     else
-      ADelta = ATotal == 0
-                   ? 0
-                   : RectWidth(AViewInfo->ButtonsInfo[I]->Bounds) * AButtonsWidth / ATotal;
+      ADelta =
+          ATotal == 0 ? 0 : RectWidth(AViewInfo->ButtonsInfo[I]->Bounds) * AButtonsWidth / ATotal;
     ARest -= ADelta;
     StretchButton(AViewInfo, I, ADelta);
   }
@@ -794,10 +791,9 @@ void TcxCustomEditViewData::StretchButton(TcxCustomEditViewInfo* AViewInfo, Inte
   }
 }
 
-void TcxCustomEditViewData::CalculateButtonStates(TcxCustomEditViewInfo* AViewInfo,
-                                                  const TPoint& P, TcxMouseButton Button,
-                                                  TShiftState Shift, Integer APrevPressedButton,
-                                                  bool) {
+void TcxCustomEditViewData::CalculateButtonStates(TcxCustomEditViewInfo* AViewInfo, const TPoint& P,
+                                                  TcxMouseButton Button, TShiftState Shift,
+                                                  Integer APrevPressedButton, bool) {
   const bool ALeftOnly = cxShiftStateLeftOnly(Shift, true);
   const bool AMoveOnly = cxShiftStateMoveOnly(Shift);
   const bool ALeftHeld = Shift.Contains(ssLeft);
@@ -849,8 +845,9 @@ void TcxCustomEditViewData::CorrectButtonBounds(TcxCustomEditViewInfo* AViewInfo
     for (TcxEditButtonViewInfo* V : AViewInfo->ButtonsInfo) V->Data.LeftAlignment = false;
 }
 
-void TcxCustomEditViewData::CheckStartButtonsFading(TcxCustomEditViewInfo*) {
-  // Buttons fade once they have a fading helper; until then nothing starts.
+void TcxCustomEditViewData::CheckStartButtonsFading(TcxCustomEditViewInfo* AViewInfo) {
+  for (TcxEditButtonViewInfo* B : AViewInfo->ButtonsInfo)
+    if (B->FadingHelper) B->FadingHelper->UpdateState();
 }
 
 // ---------------------------------------------------------------------------
@@ -875,7 +872,7 @@ void TcxCustomEditViewData::CalculateButtonNativeInfo(TcxEditButtonViewInfo* ABu
   HTHEME ATheme = D.NativeStyle ? GetButtonNativeTheme(AButtonViewInfo) : nullptr;
   CalculateButtonNativePartInfo(ATheme, AButtonViewInfo);
   D.BackgroundPartiallyTransparent =
-      D.UseSkins || (ATheme && D.NativePart != 0 &&
-                     dxUxTheme::IsThemeBackgroundPartiallyTransparent(ATheme, D.NativePart,
-                                                                      D.NativeState));
+      D.UseSkins ||
+      (ATheme && D.NativePart != 0 &&
+       dxUxTheme::IsThemeBackgroundPartiallyTransparent(ATheme, D.NativePart, D.NativeState));
 }

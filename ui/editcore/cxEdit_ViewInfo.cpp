@@ -21,10 +21,17 @@ void TcxEditValidateInfo::SetErrorType(TcxEditErrorType Value) {
   FErrorType = Value;
   TBitmap* AIcon = nullptr;
   switch (Value) {
-    case eetError: AIcon = cxEditErrorIcon(); break;
-    case eetWarning: AIcon = cxEditWarningIcon(); break;
-    case eetInfo: AIcon = cxEditInfoIcon(); break;
-    default: break;
+    case eetError:
+      AIcon = cxEditErrorIcon();
+      break;
+    case eetWarning:
+      AIcon = cxEditWarningIcon();
+      break;
+    case eetInfo:
+      AIcon = cxEditInfoIcon();
+      break;
+    default:
+      break;
   }
   if (AIcon) FErrorIcon->Assign(AIcon);
   // The glyphs are drawn for 96 DPI and scaled from there.
@@ -104,9 +111,7 @@ void TcxCustomEditViewInfo::CalculateEditorBounds() {
   if (!FOnCalculateEditorBounds.GetEmpty()) FOnCalculateEditorBounds.Invoke()(this, FEditorBounds);
 }
 
-bool TcxCustomEditViewInfo::HasNonClientArea() {
-  return FEdit && FEdit->HasNonClientArea();
-}
+bool TcxCustomEditViewInfo::HasNonClientArea() { return FEdit && FEdit->HasNonClientArea(); }
 
 bool TcxCustomEditViewInfo::DoCanStartButtonFading() {
   bool ACanStart = true;
@@ -257,8 +262,7 @@ bool TcxCustomEditViewInfo::Repaint(TWinControl* AControl, const TRect& AInnerEd
   }
   bool AResult = true;
   const bool ASameButtonCount = ButtonCount() == AViewInfo->ButtonCount();
-  if (NativeState != AViewInfo->NativeState ||
-      BackgroundColor() != AViewInfo->BackgroundColor() ||
+  if (NativeState != AViewInfo->NativeState || BackgroundColor() != AViewInfo->BackgroundColor() ||
       (!(ContainerState == AViewInfo->ContainerState) && IsRepaintOnStateChangingNeeded()) ||
       !ASameButtonCount)
     Invalidate(AOuter, AExcluded);
