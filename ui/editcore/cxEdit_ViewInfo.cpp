@@ -281,9 +281,13 @@ bool TcxCustomEditViewInfo::Repaint(TWinControl* AControl, const TRect& AInnerEd
 TRegionHandle TcxCustomEditViewInfo::GetUpdateRegion(TcxContainerViewInfo* AViewInfo) {
   TRegionHandle ARegion = inherited::GetUpdateRegion(AViewInfo);
   auto* AOld = dynamic_cast<TcxCustomEditViewInfo*>(AViewInfo);
+  // What makes Repaint redraw more than the buttons makes the whole bounds
+  // the region here too (a new background colour shows everywhere).
   if (AOld && BorderStyle == AOld->BorderStyle &&
       (BorderStyle == ebsNone || BorderColor == AOld->BorderColor) &&
-      ButtonCount() == AOld->ButtonCount() && NativeState == AOld->NativeState) {
+      ButtonCount() == AOld->ButtonCount() && NativeState == AOld->NativeState &&
+      BackgroundColor() == AOld->BackgroundColor() &&
+      (ContainerState == AOld->ContainerState || !IsRepaintOnStateChangingNeeded())) {
     for (Integer I = 0; I < ButtonCount(); ++I) {
       TRegionHandle AButtonRegion = ButtonsInfo[I]->GetUpdateRegion(AOld->ButtonsInfo[I]);
       CombineRgn(ARegion.Get(), ARegion.Get(), AButtonRegion.Get(), RGN_OR);
