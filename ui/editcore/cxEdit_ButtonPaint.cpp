@@ -26,9 +26,7 @@ bool IsPressedOrSelected(TcxEditButtonState AState) {
   return AState == ebsPressed || AState == ebsSelected;
 }
 
-bool IsNativeButton(const TcxEditButtonViewInfo* AButton) {
-  return AButton->Data.NativeState != 0;
-}
+bool IsNativeButton(const TcxEditButtonViewInfo* AButton) { return AButton->Data.NativeState != 0; }
 
 // The part of the bounds that reaches outside the border rectangle.
 bool StickOut(const TRect& ABounds, const TRect& ABorderRect) {
@@ -126,8 +124,7 @@ void TcxCustomEditViewInfo::DrawButtonBorder(TcxCanvas* ACanvas,
       DrawFlatButtonBorder(ACanvas, AButtonViewInfo, ARect, AContentRect, APenColor, ABrushColor);
       break;
     case btsSimple:
-      DrawSimpleButtonBorder(ACanvas, AButtonViewInfo, ARect, AContentRect, APenColor,
-                             ABrushColor);
+      DrawSimpleButtonBorder(ACanvas, AButtonViewInfo, ARect, AContentRect, APenColor, ABrushColor);
       break;
     case btsHotFlat:
       DrawHotFlatButtonBorder(ACanvas, AButtonViewInfo, ARect, AContentRect, APenColor,
@@ -135,8 +132,8 @@ void TcxCustomEditViewInfo::DrawButtonBorder(TcxCanvas* ACanvas,
       break;
     case btsUltraFlat:
     case btsOffice11:
-      DrawUltraFlatButtonBorder(ACanvas, AButtonViewInfo, Style == btsOffice11, ARect,
-                                AContentRect, APenColor, ABrushColor);
+      DrawUltraFlatButtonBorder(ACanvas, AButtonViewInfo, Style == btsOffice11, ARect, AContentRect,
+                                APenColor, ABrushColor);
       break;
     case btsDefault:
       // Resolved by the view data before anything is painted.
@@ -167,14 +164,14 @@ void TcxCustomEditViewInfo::DrawClassicButtonBorder(TcxCanvas* ACanvas,
                                                     TcxEditButtonStyle AStyle, TRect& ARect,
                                                     TRect& AContentRect, TColor& APenColor,
                                                     TColor& ABrushColor) {
-  cxDrawEditButtonBorder(ACanvas, GetButtonBorderData(AButtonViewInfo, AStyle), ARect,
-                         AContentRect, APenColor, ABrushColor);
+  cxDrawEditButtonBorder(ACanvas, GetButtonBorderData(AButtonViewInfo, AStyle), ARect, AContentRect,
+                         APenColor, ABrushColor);
 }
 
 void TcxCustomEditViewInfo::Draw3DButtonBorder(TcxCanvas* ACanvas,
-                                               TcxEditButtonViewInfo* AButtonViewInfo,
-                                               TRect& ARect, TRect& AContentRect,
-                                               TColor& APenColor, TColor& ABrushColor) {
+                                               TcxEditButtonViewInfo* AButtonViewInfo, TRect& ARect,
+                                               TRect& AContentRect, TColor& APenColor,
+                                               TColor& ABrushColor) {
   DrawClassicButtonBorder(ACanvas, AButtonViewInfo, bts3D, ARect, AContentRect, APenColor,
                           ABrushColor);
 }
@@ -230,7 +227,7 @@ void TcxCustomEditViewInfo::DrawButtonBorderByPainter(TcxEditButtonViewInfo* ABu
   GetColorSettingsByPainter(ABrushColor, APenColor);
   if (ABrushColor == clDefault)
     ABrushColor = FEdit ? FEdit->GetBackgroundColor()
-                       : ButtonColorsMap[AButtonViewInfo->Data.State == ebsDisabled];
+                        : ButtonColorsMap[AButtonViewInfo->Data.State == ebsDisabled];
   if (APenColor == clDefault) APenColor = clBtnText;
 }
 
@@ -249,11 +246,10 @@ void TcxCustomEditViewInfo::DrawButtonBackground(TcxCanvas* ACanvas,
   if (IsNativeButton(AViewInfo))
     DrawNativeButtonBackground(ACanvas, AViewInfo, ARect);
   else if (UseSkins && Painter)
-    Painter->DrawScaledEditorButton(ACanvas, AContentRect,
-                                    EditBtnKindToEditBtnPainterKind[AViewInfo->Data.Kind],
-                                    EditBtnStateToButtonState[AViewInfo->Data.State],
-                                    AViewInfo->GetScaleFactor(),
-                                    EditBtnPositionMap[AViewInfo->Data.LeftAlignment]);
+    Painter->DrawScaledEditorButton(
+        ACanvas, AContentRect, EditBtnKindToEditBtnPainterKind[AViewInfo->Data.Kind],
+        EditBtnStateToButtonState[AViewInfo->Data.State], AViewInfo->GetScaleFactor(),
+        EditBtnPositionMap[AViewInfo->Data.LeftAlignment]);
   else
     DrawUsualButtonBackground(ACanvas, AViewInfo, ARect, ABrushColor);
 }
@@ -289,8 +285,8 @@ void TcxCustomEditViewInfo::DrawUsualButtonBackground(TcxCanvas* ACanvas,
   }
   // One gradient over the border's height, so that the buttons of an
   // editor line up; the button shows its own column of it.
-  TRect Column = cxRect(AButtonViewInfo->Bounds.left, BorderRect.top,
-                        AButtonViewInfo->Bounds.right, BorderRect.bottom);
+  TRect Column = cxRect(AButtonViewInfo->Bounds.left, BorderRect.top, AButtonViewInfo->Bounds.right,
+                        BorderRect.bottom);
   if (D.State == ebsNormal) InflateRect(&Column, 0, -1);
   ACanvas->SaveClipRegion();
   auto Restore = Finally([&] { ACanvas->RestoreClipRegion(); });
@@ -309,11 +305,10 @@ void TcxCustomEditViewInfo::DrawButtonContent(TcxCanvas* ACanvas, TcxEditButtonV
   ACanvas->IntersectClipRect(AContentRect);
   const TcxEditButtonViewInfoData& D = AViewInfo->Data;
   if (UseSkins && Painter) {
-    Painter->DrawScaledEditorButtonGlyph(ACanvas, AContentRect,
-                                         EditBtnKindToEditBtnPainterKind[D.Kind],
-                                         EditBtnStateToButtonState[D.State],
-                                         AViewInfo->GetScaleFactor(),
-                                         EditBtnPositionMap[D.LeftAlignment]);
+    Painter->DrawScaledEditorButtonGlyph(
+        ACanvas, AContentRect, EditBtnKindToEditBtnPainterKind[D.Kind],
+        EditBtnStateToButtonState[D.State], AViewInfo->GetScaleFactor(),
+        EditBtnPositionMap[D.LeftAlignment]);
     if (D.Kind != bkGlyph && D.Kind != bkText) return;
   }
   bool Enabled = D.State != ebsDisabled;
@@ -341,8 +336,8 @@ void TcxCustomEditViewInfo::DrawButtonGlyph(TcxCanvas* ACanvas, TcxEditButtonVie
   bool HasImage = AViewInfo->Images && AViewInfo->ImageIndex >= 0 &&
                   AViewInfo->ImageIndex < AViewInfo->Images->Count();
   if (!HasGlyph && !HasImage) return;
-  TSize Size = dxGetImageSize(HasGlyph ? Glyph : nullptr, AViewInfo->Images,
-                              AViewInfo->ImageIndex, GetScaleFactor());
+  TSize Size = dxGetImageSize(HasGlyph ? Glyph : nullptr, AViewInfo->Images, AViewInfo->ImageIndex,
+                              GetScaleFactor());
   TPoint P = cxGetEditButtonContentPosition(AContentRect, Size, AOffsetContent);
   TRect R = cxRect(P.x, P.y, P.x + Size.cx, P.y + Size.cy);
   TcxEditButtonState State = AViewInfo->Data.State;
@@ -469,7 +464,7 @@ void TcxEditButtonFadingHelper::UpdateState() {
 }
 
 void STDMETHODCALLTYPE TcxEditButtonFadingHelper::GetFadingImages(TcxBitmap*& AFadeOutImage,
-                                                                   TcxBitmap*& AFadeInImage) {
+                                                                  TcxBitmap*& AFadeInImage) {
   TcxEditButtonViewInfoData& D = FViewInfo->Data;
   TcxEditButtonState State = D.State;
   Integer NativeState = D.NativeState;

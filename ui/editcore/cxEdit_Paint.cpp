@@ -44,7 +44,9 @@ void TcxCustomEditViewInfo::PaintEx(TcxCanvas* ACanvas) {
   Paint(ACanvas);
 }
 
-void TcxCustomEditViewInfo::InternalPaint(TcxCanvas* ACanvas) { DrawCustomEdit(ACanvas, true, true); }
+void TcxCustomEditViewInfo::InternalPaint(TcxCanvas* ACanvas) {
+  DrawCustomEdit(ACanvas, true, true);
+}
 
 void TcxCustomEditViewInfo::DrawCustomEdit(TcxCanvas* ACanvas, bool ACanDrawBackground,
                                            bool ACanDrawValidationMark) {
@@ -101,7 +103,9 @@ void TcxCustomEditViewInfo::CalculateNativeInfo(TdxThemedObjectType& AThemedObje
 // ---------------------------------------------------------------------------
 // Backgrounds
 
-bool TcxCustomEditViewInfo::IsTransparent() { return Transparent || (FEdit && FEdit->IsTransparent()); }
+bool TcxCustomEditViewInfo::IsTransparent() {
+  return Transparent || (FEdit && FEdit->IsTransparent());
+}
 
 bool TcxCustomEditViewInfo::IsCustomBackground() {
   if (!FOnDrawBackground) return false;
@@ -165,8 +169,7 @@ bool TcxCustomEditViewInfo::DrawBackground(TcxCanvas* ACanvas, const TPoint& APo
   return DrawBackground(ACanvas);
 }
 
-void TcxCustomEditViewInfo::DrawNativeStyleEditBackground(TcxCanvas* ACanvas,
-                                                          bool ADrawBackground,
+void TcxCustomEditViewInfo::DrawNativeStyleEditBackground(TcxCanvas* ACanvas, bool ADrawBackground,
                                                           HBRUSH ABackgroundBrush) {
   TRect Content = Bounds;
   TcxEditBackgroundPaintingStyle Style = GetBackgroundPaintingStyle();
@@ -200,8 +203,7 @@ void TcxCustomEditViewInfo::DrawNativeStyleEditBackground(TcxCanvas* ACanvas,
       ACanvas->SaveClipRegion();
       auto Restore = Finally([ACanvas] { ACanvas->RestoreClipRegion(); });
       if (!cxRectIsEmpty(Content)) ACanvas->ExcludeClipRect(Content);
-      dxUxTheme::DrawThemeBackground(Theme, ACanvas->Handle(), Part, NativeState, &Frame,
-                                     nullptr);
+      dxUxTheme::DrawThemeBackground(Theme, ACanvas->Handle(), Part, NativeState, &Frame, nullptr);
     }
   }
   if (Transparent) return;

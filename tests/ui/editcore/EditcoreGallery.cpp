@@ -25,7 +25,7 @@ IMPLEMENT_CLASS(TGalleryEdit)
 enum TGalleryState { gsNormal, gsHot, gsPressed, gsFocused, gsDisabled };
 const wchar_t* const StateNames[] = {L"normal", L"hot", L"pressed", L"focused", L"disabled"};
 const wchar_t* const KindNames[] = {L"ellipsis", L"down", L"glyph", L"text"};
-const wchar_t* const StyleNames[] = {L"default", L"3D",        L"flat",     L"simple",
+const wchar_t* const StyleNames[] = {L"default",  L"3D",         L"flat",     L"simple",
                                      L"hot flat", L"ultra flat", L"Office 11"};
 
 constexpr TColor kSheetColor = static_cast<TColor>(RGB(236, 233, 216));
@@ -79,8 +79,8 @@ class TSheet {
       for (Integer K = 0; K <= bkText; ++K, ++Row) {
         const Integer Y = Top + Row * CellH;
         TcxEditButtonStyle Style = static_cast<TcxEditButtonStyle>(bts3D + St);
-        String Label = FLook.Native ? String(KindNames[K])
-                                    : String(StyleNames[Style]) + L", " + KindNames[K];
+        String Label =
+            FLook.Native ? String(KindNames[K]) : String(StyleNames[Style]) + L", " + KindNames[K];
         Canvas->SetFont(FLabel.get());
         Canvas->Brush()->SetStyle(TBrushStyle::bsClear);
         Canvas->Font()->SetColor(clBlack);

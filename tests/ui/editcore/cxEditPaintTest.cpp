@@ -9,6 +9,7 @@
 #include "cxEdit.h"
 #include "cxEditUtils.h"
 #include "cxLookAndFeels.h"
+#include "dxCore.h"
 #include "dxFading.h"
 #include "dxOffice11.h"
 #include "dxThemeManager.h"
@@ -19,7 +20,7 @@ namespace {
 constexpr TColor kInk = static_cast<TColor>(RGB(200, 30, 40));
 constexpr TColor kBack = static_cast<TColor>(RGB(250, 240, 10));
 
-const TLegend Classic{{'F', clBtnFace}, {'S', clBtnShadow}, {'H', clBtnHighlight},
+const TLegend Classic{{'F', clBtnFace}, {'S', clBtnShadow},  {'H', clBtnHighlight},
                       {'L', cl3DLight}, {'D', cl3DDkShadow}, {'T', clBtnText},
                       {'W', clWindow},  {'h', clHighlight},  {'#', kInk},
                       {'b', kBack}};
@@ -195,9 +196,9 @@ TEST(EditButtonPaint, UltraFlatHasItsOwnFrameOnlyWhereTheEditorGivesNoBorder) {
         "hppppppppppp"}},
   };
   for (const TCase& C : Cases) {
-    auto V = Editor(cxRect(-20, 0, 12, 5), cxRect(-20, 0, 12, 5),
-                    {{cxRect(0, 0, 12, 5), bkEllipsis, btsUltraFlat, ebsPressed, false, false,
-                      true}});
+    auto V =
+        Editor(cxRect(-20, 0, 12, 5), cxRect(-20, 0, 12, 5),
+               {{cxRect(0, 0, 12, 5), bkEllipsis, btsUltraFlat, ebsPressed, false, false, true}});
     V->BorderStyle = C.Border;
     auto B = Painted(12, 5, [&](TcxCanvas* Canvas) { V->DrawButton(Canvas, 0); });
     EXPECT_TRUE(LooksLike(B.get(), Legend, C.Expected)) << C.Name;
@@ -224,8 +225,7 @@ TEST(EditButtonPaint, Office11GradientRunsOverTheBorderHeight) {
     auto Ours = Painted(14, 20, [&](TcxCanvas* Canvas) { V->DrawButton(Canvas, 0); });
     // The column of the gradient, inside the button's one-pixel frame.
     auto Column = Painted(14, 20, [&](TcxCanvas* Canvas) {
-      FillGradientRect(Canvas->Handle(), cxRect(0, C.Inset, 14, 20 - C.Inset), C.From, C.To,
-                       false);
+      FillGradientRect(Canvas->Handle(), cxRect(0, C.Inset, 14, 20 - C.Inset), C.From, C.To, false);
     });
     for (int Y = 5; Y < 15; ++Y)
       for (int X = 1; X < 13; ++X)
@@ -291,8 +291,8 @@ TEST(EditButtonPaint, GlyphCentredAndDisabledDrawnDisabled) {
       Data.BackgroundColor = clWindow;
       cxDrawEditButtonBorder(Canvas, Data, R, Content, Pen, Brush);
       cxEditFillRect(Canvas, R, Brush);
-      cxDrawImage(Canvas, cxRect(5 + D, 3 + D, 11 + D, 9 + D), Glyph.get(), nullptr, -1,
-                  ifmNormal, State == ebsDisabled ? idmDisabled : idmNormal);
+      cxDrawImage(Canvas, cxRect(5 + D, 3 + D, 11 + D, 9 + D), Glyph.get(), nullptr, -1, ifmNormal,
+                  State == ebsDisabled ? idmDisabled : idmNormal);
     });
     EXPECT_EQ(Difference(Ours.get(), Expected.get()), "") << State;
   }
@@ -400,9 +400,9 @@ TEST(EditPaint, BackgroundStyleByPlacementTransparencyAndNativeLook) {
     bool Inplace, Custom, Transparent, Native;
     TcxDrawBackgroundStyle Expected;
   } Cases[] = {
-      {true, true, false, false, dbsCustom},        {true, false, true, false, dbsNone},
-      {true, false, false, true, dbsSimpleFill},    {false, true, true, false, dbsSimpleParent},
-      {false, false, false, false, dbsCustomEdit},  {false, false, false, true, dbsSimpleFill},
+      {true, true, false, false, dbsCustom},       {true, false, true, false, dbsNone},
+      {true, false, false, true, dbsSimpleFill},   {false, true, true, false, dbsSimpleParent},
+      {false, false, false, false, dbsCustomEdit}, {false, false, false, true, dbsSimpleFill},
   };
   for (const TCase& C : Cases) {
     auto V = Editor(cxRect(0, 0, 10, 10), cxRect(1, 1, 9, 9), {});
@@ -445,6 +445,29 @@ TEST(EditPaint, BackgroundAndBorderLeaveTheButtonsOut) {
                          "#....bbb#",  //
                          "#....bbb#",  //
                          "#########"}));
+}
+
+// A native bordered editor: the theme's frame around a content rectangle two
+// pixels in, which the editor fills; a transparent one leaves it alone.
+TEST(EditPaint, NativeBackgroundIsTheThemesFrameAroundTheFill) {
+  HTHEME Theme = OpenTheme(totEdit);
+  if (!Theme || !IsWinVistaOrLater) GTEST_SKIP() << "no edit theme";
+  for (bool Transparent : {false, true}) {
+    auto V = Editor(cxRect(0, 0, 30, 12), cxRect(1, 1, 29, 11), {});
+    V->NativeStyle = true;
+    V->NativeState = 1;
+    V->SetBackgroundColor(kBack);
+    V->Transparent = Transparent;
+    auto Ours = Painted(30, 12, [&](TcxCanvas* C) { DrawCustomEditBackground(C, V.get(), true); });
+    auto Expected = Painted(30, 12, [&](TcxCanvas* C) {
+      RECT R = cxRect(0, 0, 30, 12);
+      ExcludeClipRect(C->Handle(), 2, 2, 28, 10);
+      dxUxTheme::DrawThemeBackground(Theme, C->Handle(), 6, 1, &R, nullptr);
+      SelectClipRgn(C->Handle(), nullptr);
+      if (!Transparent) C->FillRect(cxRect(2, 2, 28, 10), kBack);
+    });
+    EXPECT_EQ(Difference(Ours.get(), Expected.get()), "") << Transparent;
+  }
 }
 
 TEST(EditPaint, InPlaceTransparentFillsNothing) {
@@ -521,8 +544,8 @@ TEST(EditPaint, LayersInOrderAndButtonsOnce) {
   V->OnAfterDrawValue().Add(MakeEvent<&TRecorder::AfterValue>(&R));
   V->SetOnDrawButton(MakeEvent<&TRecorder::Button>(&R));
   Painted(30, 8, [&](TcxCanvas* C) { V->Paint(C); });
-  EXPECT_EQ(R.Calls, (std::vector<std::string>{"paint", "background", "button 0", "button 1",
-                                               "value"}));
+  EXPECT_EQ(R.Calls,
+            (std::vector<std::string>{"paint", "background", "button 0", "button 1", "value"}));
 }
 
 TEST(EditPaint, AFailingButtonLeavesTheGuardAndTheOriginAsTheyWere) {
