@@ -2020,6 +2020,12 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditOwner {
   Variant GetValueToValidate();
   void DoAfterKeyDown(Word& Key, TShiftState Shift);
   void DblClickTimerHandler(TObject* Sender);
+  bool NeedStoreHeight();
+  bool NeedStoreWidth();
+  void ReadHeight(TReader* Reader);
+  void ReadWidth(TReader* Reader);
+  void WriteHeight(TWriter* Writer);
+  void WriteWidth(TWriter* Writer);
   void ReadAnchorX(TReader* Reader);
   void ReadAnchorY(TReader* Reader);
   void WriteAnchorX(TWriter* Writer);

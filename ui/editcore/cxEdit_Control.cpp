@@ -16,6 +16,10 @@ IMPLEMENT_CLASS(TcxCustomEditContainer)
 IMPLEMENT_PUBLISHED_CLASS(TcxCustomEdit) {
   using E = TcxCustomEdit;
   P.Property<&E::GetRepositoryItem, &E::SetRepositoryItem>(L"RepositoryItem");
+  // The size is streamed by DefineProperties, which leaves out what auto
+  // size decides.
+  P.Property<&TControl::Height, &TControl::SetHeight>(L"Height").NoDefault().Stored(false);
+  P.Property<&TControl::Width, &TControl::SetWidth>(L"Width").NoDefault().Stored(false);
 }
 IMPLEMENT_CREATABLE_CLASS(TcxCustomEditData)
 
@@ -529,6 +533,10 @@ void TcxCustomEdit::SetEditAutoSize(bool Value) {
 
 void TcxCustomEdit::DefineProperties(TFiler* Filer) {
   inherited::DefineProperties(Filer);
+  Filer->DefineProperty(L"Height", MakeEvent<&TcxCustomEdit::ReadHeight>(this),
+                        MakeEvent<&TcxCustomEdit::WriteHeight>(this), NeedStoreHeight());
+  Filer->DefineProperty(L"Width", MakeEvent<&TcxCustomEdit::ReadWidth>(this),
+                        MakeEvent<&TcxCustomEdit::WriteWidth>(this), NeedStoreWidth());
   if (UseAnchorX())
     Filer->DefineProperty(L"AnchorX", MakeEvent<&TcxCustomEdit::ReadAnchorX>(this),
                           MakeEvent<&TcxCustomEdit::WriteAnchorX>(this), true);
@@ -536,6 +544,18 @@ void TcxCustomEdit::DefineProperties(TFiler* Filer) {
     Filer->DefineProperty(L"AnchorY", MakeEvent<&TcxCustomEdit::ReadAnchorY>(this),
                           MakeEvent<&TcxCustomEdit::WriteAnchorY>(this), true);
 }
+
+bool TcxCustomEdit::NeedStoreHeight() { return !CanAutoSize(); }
+
+bool TcxCustomEdit::NeedStoreWidth() { return !(IsAutoWidth() && !IsHeightDependOnWidth()); }
+
+void TcxCustomEdit::ReadHeight(TReader* Reader) { SetHeight(Reader->ReadInteger()); }
+
+void TcxCustomEdit::ReadWidth(TReader* Reader) { SetWidth(Reader->ReadInteger()); }
+
+void TcxCustomEdit::WriteHeight(TWriter* Writer) { Writer->WriteInteger(Height()); }
+
+void TcxCustomEdit::WriteWidth(TWriter* Writer) { Writer->WriteInteger(Width()); }
 
 void TcxCustomEdit::ReadAnchorX(TReader* Reader) {
   FAnchorX = Reader->ReadInteger();

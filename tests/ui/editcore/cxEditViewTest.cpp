@@ -11,8 +11,8 @@
 #include "dxUxTheme.h"
 
 #include <vssym32.h>
-#include "ui/controls/ControlsTestSupport.h"
 #include <functional>
+#include "ui/controls/ControlsTestSupport.h"
 
 namespace {
 
@@ -213,13 +213,13 @@ TEST(EditViewData, ButtonStateMachine) {
     bool ReallyPressed;
   } const Steps[] = {
       {Outside, cxmbNone, {}, ebsNormal, false},
-      {On, cxmbNone, {}, ebsSelected, false},             // hot
-      {On, cxmbLeft, {ssLeft}, ebsPressed, true},         // mouse-pressing
-      {On, cxmbNone, {ssLeft}, ebsPressed, true},         // hold-pressing
-      {Outside, cxmbNone, {ssLeft}, ebsNormal, false},    // dragged off
-      {On, cxmbNone, {ssLeft}, ebsNormal, false},         // back, no capture
-      {On, cxmbLeft, {}, ebsSelected, false},             // released over it
-      {On, cxmbRight, {ssRight}, ebsNormal, false},       // the right button
+      {On, cxmbNone, {}, ebsSelected, false},                // hot
+      {On, cxmbLeft, {ssLeft}, ebsPressed, true},            // mouse-pressing
+      {On, cxmbNone, {ssLeft}, ebsPressed, true},            // hold-pressing
+      {Outside, cxmbNone, {ssLeft}, ebsNormal, false},       // dragged off
+      {On, cxmbNone, {ssLeft}, ebsNormal, false},            // back, no capture
+      {On, cxmbLeft, {}, ebsSelected, false},                // released over it
+      {On, cxmbRight, {ssRight}, ebsNormal, false},          // the right button
       {On, cxmbLeft, {ssLeft, ssDouble}, ebsPressed, true},  // double click
   };
   for (const TStep& S : Steps) {
@@ -336,8 +336,8 @@ TEST(EditViewData, NativePartsFollowThePlatformTheme) {
   ASSERT_EQ(dxUxTheme::GetThemeBackgroundContentRect(OpenTheme(totEdit), nullptr, 1, 1, &ABounds,
                                                      &AContent),
             S_OK);
-  EXPECT_EQ(D->GetButtonsExtent(nullptr), (TRect{AContent.left, AContent.top,
-                                                 100 - AContent.right, 100 - AContent.bottom}));
+  EXPECT_EQ(D->GetButtonsExtent(nullptr),
+            (TRect{AContent.left, AContent.top, 100 - AContent.right, 100 - AContent.bottom}));
   struct TStep {
     TPoint P;
     TcxMouseButton Button;
@@ -372,10 +372,8 @@ TEST(EditViewInfo, PartsAndHints) {
   struct TCase {
     TPoint P;
     Integer Part;
-  } const Cases[] = {{{B.left + 2, B.top + 2}, 0},
-                     {{5, 5}, ecpControl},
-                     {{0, 0}, ecpNone},
-                     {{500, 5}, ecpNone}};
+  } const Cases[] = {
+      {{B.left + 2, B.top + 2}, 0}, {{5, 5}, ecpControl}, {{0, 0}, ecpNone}, {{500, 5}, ecpNone}};
   for (const TCase& C : Cases) EXPECT_EQ(V.GetPart(C.P), C.Part) << "case " << (&C - Cases);
   EXPECT_EQ(V.GetHintText(0), L"Open|Opens the list");
   EXPECT_EQ(V.GetHintText(ecpControl), L"");
@@ -384,8 +382,8 @@ TEST(EditViewInfo, PartsAndHints) {
   String AText;
   bool AMultiLine = true;
   TRect ATextRect;
-  EXPECT_TRUE(V.NeedShowHint(nullptr, TPoint{B.left + 2, B.top + 2}, B, AText, AMultiLine,
-                             ATextRect));
+  EXPECT_TRUE(
+      V.NeedShowHint(nullptr, TPoint{B.left + 2, B.top + 2}, B, AText, AMultiLine, ATextRect));
   EXPECT_EQ(AText, L"Open");
   EXPECT_FALSE(AMultiLine);
   EXPECT_FALSE(cxRectIsEmpty(ATextRect));
@@ -486,12 +484,12 @@ TEST(EditViewInfo, RepaintInvalidatesOnlyWhatChanged) {
   EXPECT_EQ(Updated([](TcxCustomEditViewInfo&) {}, AResult), cxNullRect);
   EXPECT_FALSE(AResult);
   // Without a border its colour shows nowhere.
-  EXPECT_EQ(Updated([](TcxCustomEditViewInfo& V) { V.BorderColor ^= 0xFF; }, AResult),
-            cxNullRect);
+  EXPECT_EQ(Updated([](TcxCustomEditViewInfo& V) { V.BorderColor ^= 0xFF; }, AResult), cxNullRect);
   EXPECT_FALSE(AResult);
-  EXPECT_EQ(Updated([](TcxCustomEditViewInfo& V) { V.SetBackgroundColor(V.BackgroundColor() ^ 0xFF); },
-                    AResult),
-            (TRect{0, 0, 120, 24}));
+  EXPECT_EQ(
+      Updated([](TcxCustomEditViewInfo& V) { V.SetBackgroundColor(V.BackgroundColor() ^ 0xFF); },
+              AResult),
+      (TRect{0, 0, 120, 24}));
   EXPECT_TRUE(AResult);
   const TRect B = F.Info.ButtonsInfo[0]->Bounds;
   EXPECT_EQ(Updated(
@@ -601,6 +599,40 @@ TEST_F(EditButtonsByMouse, ButtonHintsByPart) {
     EXPECT_EQ(E->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&AInfo)), 0);
     EXPECT_EQ(AInfo.HintStr, C.Hint);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The size is written only where auto size does not decide it, and read
+// back either way.
+TEST(EditSizeStreaming, HeightAndWidthFollowAutoSize) {
+  struct TCase {
+    bool AutoSize;
+    TcxEditButtonsViewStyle ButtonsViewStyle;
+    bool Height, Width;
+  } const Cases[] = {{true, bvsNormal, false, true},
+                     {false, bvsNormal, true, true},
+                     {true, bvsButtonsAutoWidth, false, false},
+                     {false, bvsButtonsAutoWidth, true, true}};
+  for (const TCase& C : Cases) {
+    TOwned<TcxCustomEdit> E(Create<TcxCustomEdit>(nullptr, false));
+    E->SetName(L"Sized");
+    E->SetAutoSize(C.AutoSize);
+    E->GetProperties()->SetButtonsViewStyle(C.ButtonsViewStyle);
+    E->SetBounds(0, 0, 87, 31);
+    const std::string AText = FormResourceText(E.get());
+    EXPECT_EQ(AText.find("Height = 31") != std::string::npos, C.Height) << AText;
+    EXPECT_EQ(AText.find("Width = 87") != std::string::npos, C.Width) << AText;
+    EXPECT_EQ(AText.find("  Height = "), AText.rfind("  Height = ")) << AText;
+  }
+  TOwned<TcxCustomEdit> E(Create<TcxCustomEdit>(nullptr, false));
+  E->SetAutoSize(false);
+  E->SetBounds(0, 0, 87, 31);
+  TOwned<TcxCustomEdit> Read = ReadFormResourceText<TcxCustomEdit>(FormResourceText(E.get()));
+  EXPECT_EQ(Read->Height(), 31);
+  EXPECT_EQ(Read->Width(), 87);
 }
 
 }  // namespace
