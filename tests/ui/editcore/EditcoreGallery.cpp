@@ -110,6 +110,8 @@ class TSheet {
     St->GetLookAndFeel()->SetNativeStyle(FLook.Native);
     St->GetLookAndFeel()->SetKind(lfUltraFlat);
     St->SetButtonStyle(AStyle);
+    // The look's own border, which shows hot and focused editors.
+    St->SetEditBorderStyle(FLook.Native ? ebsSingle : ebsUltraFlat);
     St->GetFont()->SetHeight(-Scale(11));
   }
 
@@ -119,6 +121,9 @@ class TSheet {
     bool Created = false;
     TOwned<TcxCustomEditViewData> Data(FEdit->GetViewData(Created));
     Data->GetScaleFactor()->Assign(FNumerator, FDenominator, false);
+    // States come from the view data alone, not from where the real mouse and
+    // focus are.
+    Data->SetEdit(nullptr);
     Data->Enabled = AState != gsDisabled;
     Data->Focused = AState == gsFocused;
     TOwned<TcxCustomEditViewInfo> Info(
