@@ -3,8 +3,10 @@
 // the UltraFlat look, at 96 and at 144 DPI, calculated by the editor's own
 // view data, into one PNG sheet per look and resolution for people to look
 // at:
-//   editcore_gallery <output folder>
+//   editcore_gallery <output folder> [<folder of reviewed sheets>]
+// With the second folder, the UltraFlat sheets must equal the reviewed ones.
 #include <cstdio>
+#include <string>
 
 #include "ControlsTestSupport.h"
 #include "EditcoreTestSupport.h"
@@ -156,7 +158,25 @@ class TSheet {
   TOwned<TFont> FLabel;
 };
 
-int Run(const String& AFolder) {
+// Empty when the sheet written to AFileName shows the same pixels as the
+// reviewed reference; else why not. A missing reference is never accepted.
+std::string CompareWithReference(const String& AFileName, const String& AReference) {
+  if (!FileExists(AReference)) return "no reviewed reference (copy the sheet after looking at it)";
+  TOwned<TdxSmartImage> Sheet = MakeOwned<TdxSmartImage>();
+  TOwned<TdxSmartImage> Reference = MakeOwned<TdxSmartImage>();
+  Sheet->LoadFromFile(AFileName);
+  Reference->LoadFromFile(AReference);
+  if (Sheet->Width() != Reference->Width() || Sheet->Height() != Reference->Height())
+    return "the size differs from the reviewed reference";
+  TRGBColors A = Sheet->GetBitmapBits(), B = Reference->GetBitmapBits();
+  size_t Count = 0;
+  for (size_t I = 0; I < A.size() && I < B.size(); ++I)
+    Count += A[I].rgbRed != B[I].rgbRed || A[I].rgbGreen != B[I].rgbGreen ||
+             A[I].rgbBlue != B[I].rgbBlue;
+  return Count == 0 ? std::string() : std::to_string(Count) + " pixels differ from the reference";
+}
+
+int Run(const String& AFolder, const String& AReferences) {
   if (!ForceDirectories(AFolder)) {
     std::fprintf(stderr, "cannot make the output folder\n");
     return 1;
@@ -166,13 +186,22 @@ int Run(const String& AFolder) {
     const wchar_t* Suffix;
     Integer Numerator, Denominator;
   } Scales[] = {{L"96dpi", 1, 1}, {L"144dpi", 3, 2}};
+  int Result = 0;
   for (const TLook& L : Looks)
     for (const auto& S : Scales) {
-      String Name = AFolder + L"\\" + L.Name + L"-" + S.Suffix + L".png";
+      String File = String(L.Name) + L"-" + S.Suffix + L".png";
+      String Name = AFolder + L"\\" + File;
       TSheet(L, S.Numerator, S.Denominator).Paint(Name);
       std::fprintf(stdout, "%ls\n", Name.c_str());
+      // The theme draws the native sheets; Wine's theme is not the
+      // platform's, so those are for the eye only.
+      if (AReferences.empty() || L.Native) continue;
+      std::string Why = CompareWithReference(Name, AReferences + L"\\" + File);
+      if (Why.empty()) continue;
+      std::fprintf(stderr, "%ls: %s\n", File.c_str(), Why.c_str());
+      Result = 1;
     }
-  return 0;
+  return Result;
 }
 
 }  // namespace
@@ -183,7 +212,8 @@ int wmain(int argc, wchar_t** argv) {
   int Result = 1;
   try {
     EditcoreStartUp();
-    Result = Run(argc > 1 ? String(argv[1]) : String(L"gallery\\editcore"));
+    Result = Run(argc > 1 ? String(argv[1]) : String(L"gallery\\editcore"),
+                 argc > 2 ? String(argv[2]) : String());
     EditcoreShutDown();
   } catch (const Exception& E) {
     std::fprintf(stderr, "gallery: %ls\n", E.Message().c_str());
