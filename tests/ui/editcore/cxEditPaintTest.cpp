@@ -41,7 +41,7 @@ class TTestViewInfo : public TcxCustomEditViewInfo {
   std::vector<TRect> ContentRects;
 };
 
-struct TButtonSpec {
+struct TButtonSetup {
   TRect Bounds;
   TcxEditButtonKind Kind = bkEllipsis;
   TcxEditButtonStyle Style = bts3D;
@@ -52,7 +52,7 @@ struct TButtonSpec {
 // A standalone editor with a single border over ABounds, window-coloured,
 // with the buttons given; what the view data fills, set by hand.
 TOwned<TTestViewInfo> Editor(const TRect& ABounds, const TRect& ABorderRect,
-                             const std::vector<TButtonSpec>& AButtons) {
+                             const std::vector<TButtonSetup>& AButtons) {
   TOwned<TTestViewInfo> V = MakeOwned<TTestViewInfo>();
   V->Bounds = ABounds;
   V->BorderRect = ABorderRect;
@@ -68,7 +68,7 @@ TOwned<TTestViewInfo> Editor(const TRect& ABounds, const TRect& ABorderRect,
   V->SetButtonCount(static_cast<Integer>(AButtons.size()));
   for (size_t I = 0; I < AButtons.size(); ++I) {
     TcxEditButtonViewInfo* B = V->ButtonsInfo[I];
-    const TButtonSpec& S = AButtons[I];
+    const TButtonSetup& S = AButtons[I];
     B->ButtonVisibleIndex = static_cast<Integer>(I);
     B->Bounds = B->VisibleBounds = S.Bounds;
     B->Data.Kind = S.Kind;
@@ -86,16 +86,16 @@ TOwned<TTestViewInfo> Editor(const TRect& ABounds, const TRect& ABorderRect,
 
 struct TButtonCase {
   const char* Name;
-  TButtonSpec Button;
+  TButtonSetup Button;
   std::vector<std::string> Expected;
 };
 
 void CheckButtons(const std::vector<TButtonCase>& ACases) {
   for (const TButtonCase& C : ACases) {
     int W = static_cast<int>(C.Expected[0].size()), H = static_cast<int>(C.Expected.size());
-    TButtonSpec Spec = C.Button;
-    Spec.Bounds = cxRect(0, 0, W, H);
-    auto V = Editor(cxRect(0, 0, W, H), cxRect(0, 0, W, H), {Spec});
+    TButtonSetup Setup = C.Button;
+    Setup.Bounds = cxRect(0, 0, W, H);
+    auto V = Editor(cxRect(0, 0, W, H), cxRect(0, 0, W, H), {Setup});
     auto B = Painted(W, H, [&](TcxCanvas* Canvas) { V->DrawButton(Canvas, 0); });
     EXPECT_TRUE(LooksLike(B.get(), Classic, C.Expected)) << C.Name;
   }
