@@ -1,5 +1,6 @@
 // Program entry: module start-up in dependency order, the main window, the
 // message loop, and shut-down in reverse order.
+#include "AppEvnts.h"
 #include "Clipbrd.h"
 #include "ComCtrls.h"
 #include "Dialogs.h"
@@ -44,6 +45,7 @@
 #include "dxGDIPlusAPI.h"
 #include "dxGDIPlusClasses.h"
 #include "dxHooks.h"
+#include "dxIncrementalFiltering.h"
 #include "dxOffice11.h"
 #include "dxSVGCore.h"
 #include "dxSVGImage.h"
@@ -51,6 +53,7 @@
 #include "dxSmartImage.h"
 #include "dxSpellCheckerCore.h"
 #include "dxStringHelper.h"
+#include "dxTaskbarProgress.h"
 #include "dxThemeManager.h"
 #include "dxThreading.h"
 #include "dxTouch.h"
@@ -91,6 +94,7 @@ const TModule Modules[] = {
     {&Menus_Initialize, nullptr},
     {&Dialogs_Initialize, nullptr},
     {&ImgList_Initialize, nullptr},
+    {&AppEvnts_Initialize, nullptr},
     {nullptr, &Clipbrd_Finalize},
     {&dxCoreGraphics_Initialize, &dxCoreGraphics_Finalize},
     {&dxGDIPlusAPI_Initialize, &dxGDIPlusAPI_Finalize},
@@ -134,7 +138,9 @@ const TModule Modules[] = {
     {&cxEditPaintUtils_Initialize, &cxEditPaintUtils_Finalize},
     {&dxSpellCheckerCore_Initialize, &dxSpellCheckerCore_Finalize},
     {&cxEdit_Initialize, &cxEdit_Finalize},
+    {nullptr, &dxIncrementalFiltering_Finalize},
     {&cxExtEditConsts_Initialize, &cxExtEditConsts_Finalize},
+    {&dxTaskbarProgress_Initialize, &dxTaskbarProgress_Finalize},
     {&gkMitabDyn_Initialize, &gkMitabDyn_Finalize},
     {&gkMapInfo_Initialize, &gkMapInfo_Finalize},
     {&gkProgress_Initialize, &gkProgress_Finalize},

@@ -945,11 +945,38 @@ bool TApplication::ProcessMessage(MSG& Msg) {
     FTerminated = true;
     return true;
   }
-  if (!IsKeyMsg(Msg) && !IsDlgMsg(Msg)) {
+  if (!DoMessage(Msg) && !IsKeyMsg(Msg) && !IsDlgMsg(Msg)) {
     TranslateMessage(&Msg);
     DispatchMessageW(&Msg);
   }
   return true;
+}
+
+bool TApplication::DoMessage(MSG& Msg) {
+  if (!OnMessage && FMessageListeners.empty()) return false;
+  bool Handled = false;
+  CallbackBoundary(this, [&] {
+    if (OnMessage) OnMessage(Msg, Handled);
+    // A copy: a listener may add or remove listeners; one removed meanwhile
+    // is not called any more.
+    std::vector<TMessageEvent> Listeners = FMessageListeners;
+    for (auto It = Listeners.rbegin(); !Handled && It != Listeners.rend(); ++It)
+      if (std::find(FMessageListeners.begin(), FMessageListeners.end(), *It) !=
+          FMessageListeners.end())
+        (*It)(Msg, Handled);
+  });
+  return Handled;
+}
+
+void TApplication::AddMessageListener(TMessageEvent AListener) {
+  if (AListener && std::find(FMessageListeners.begin(), FMessageListeners.end(), AListener) ==
+                       FMessageListeners.end())
+    FMessageListeners.push_back(AListener);
+}
+
+void TApplication::RemoveMessageListener(TMessageEvent AListener) {
+  auto It = std::find(FMessageListeners.begin(), FMessageListeners.end(), AListener);
+  if (It != FMessageListeners.end()) FMessageListeners.erase(It);
 }
 
 void TApplication::ProcessMessages() {

@@ -423,6 +423,9 @@ struct THintInfo {
   void* HintData = nullptr;
 };
 using TShowHintEvent = TMethodPtr<void(String& HintStr, bool& CanShow, THintInfo& HintInfo)>;
+// A message the application's loop took from the queue; Handled keeps it from
+// being translated and dispatched.
+using TMessageEvent = TMethodPtr<void(MSG& Msg, bool& Handled)>;
 
 class TApplication : public TComponent {
   DECLARE_CLASS(TApplication, TComponent)
@@ -519,6 +522,14 @@ class TApplication : public TComponent {
   TActionEvent OnActionExecute;
   TActionEvent OnActionUpdate;
 
+  // Messages the loop takes from the queue, before they are translated and
+  // dispatched: OnMessage first, then the listeners (application-events
+  // objects), the one added last first, until one sets Handled. Sent
+  // messages never pass here.
+  TMessageEvent OnMessage;
+  void AddMessageListener(TMessageEvent AListener);
+  void RemoveMessageListener(TMessageEvent AListener);
+
   TExceptionEvent OnException;
   THelpEvent OnHelp;
   TIdleEvent OnIdle;
@@ -528,6 +539,8 @@ class TApplication : public TComponent {
  private:
   friend class TCustomForm;
   bool ProcessMessage(MSG& Msg);
+  // OnMessage and the listeners; true when one handled the message.
+  bool DoMessage(MSG& Msg);
   bool IsKeyMsg(MSG& Msg);
   bool IsDlgMsg(MSG& Msg);
   // The work of an empty queue, once each time it empties: OnIdle and the
@@ -559,6 +572,7 @@ class TApplication : public TComponent {
   bool FShowHint = true;
   Integer FHintPause = 500;
   std::vector<TWindowHook> FWindowHooks;
+  std::vector<TMessageEvent> FMessageListeners;
   bool FUpdateFormatSettings = true;
   Integer FHintHidePause = 2500;
   Integer FHintShortPause = 50;

@@ -11,6 +11,7 @@
 #include "cxFilterControlStrs.h"
 #include "cxFilterControlUtils.h"
 #include "cxFormats.h"
+#include "dxIncrementalFiltering.h"
 #include "dxSpellCheckerCore.h"
 #include "ui/controls/ControlsModules.h"
 
@@ -30,6 +31,7 @@ void EditcoreStartUp() {
 }
 
 void EditcoreShutDown() {
+  dxIncrementalFiltering_Finalize();
   cxEdit_Finalize();
   dxSpellCheckerCore_Finalize();
   cxEditPaintUtils_Finalize();

@@ -4,6 +4,7 @@
 
 #include "EditcoreTestSupport.h"
 #include "cxExtEditConsts.h"
+#include "dxTaskbarProgress.h"
 
 namespace {
 class TEditorsEnvironment : public ::testing::Environment {
@@ -11,8 +12,10 @@ class TEditorsEnvironment : public ::testing::Environment {
   void SetUp() override {
     EditcoreStartUp();
     cxExtEditConsts_Initialize();
+    dxTaskbarProgress_Initialize();
   }
   void TearDown() override {
+    dxTaskbarProgress_Finalize();
     cxExtEditConsts_Finalize();
     EditcoreShutDown();
   }
