@@ -2,7 +2,9 @@
 // button borders, drawn with the shared brush cache, and the same fills with
 // a brush created and deleted for each, in the same run; prints the time per
 // fill and the ratio of ours to the per-fill brushes, then the same for the
-// brushes alone.
+// brushes alone. Then editors: a test editor with a drop-down button
+// calculated and painted into a memory bitmap, Native and UltraFlat, against
+// the platform's themed combo box painting itself as often.
 //   tools/run-bench.sh editpaint
 #include <algorithm>
 #include <cstdio>
@@ -10,6 +12,7 @@
 
 #include "EditcoreTestSupport.h"
 #include "WinHandles.h"
+#include "cxEdit.h"
 #include "cxEditPaintUtils.h"
 #include "dxGraphicsLink.h"
 
@@ -88,6 +91,63 @@ void Run() {
   std::printf("ratio solid brush lookup: %.2f\n", OursBrush / PeerBrush);
 }
 
+// The editor the figures are about: a drop-down button and nothing else.
+class TBenchEdit : public TcxCustomEdit {
+  DECLARE_CLASS(TBenchEdit, TcxCustomEdit)
+ public:
+  using TcxCustomEdit::TcxCustomEdit;
+};
+IMPLEMENT_CLASS(TBenchEdit)
+
+constexpr int kEditors = 1000;
+const TRect kEditorBounds = cxRect(0, 0, 200, 22);
+
+double TimeEditors(bool ANative, TcxCanvas* ACanvas) {
+  TOwned<TBenchEdit> Edit(Create<TBenchEdit>(nullptr));
+  Edit->GetProperties()->GetButtons()->Add()->SetKind(bkDown);
+  Edit->GetEditStyle()->GetLookAndFeel()->SetNativeStyle(ANative);
+  Edit->GetEditStyle()->GetLookAndFeel()->SetKind(lfUltraFlat);
+  bool Created = false;
+  TOwned<TcxCustomEditViewData> Data(Edit->GetViewData(Created));
+  TOwned<TcxCustomEditViewInfo> Info(
+      static_cast<TcxCustomEditViewInfo*>(Edit->GetProperties()->GetViewInfoClass()()));
+  const double Start = Now();
+  for (int I = 0; I < kEditors; ++I) {
+    Data->Calculate(ACanvas, kEditorBounds, TPoint{-1, -1}, cxmbNone, TShiftState(), Info.get(),
+                    false);
+    Info->Paint(ACanvas);
+  }
+  return (Now() - Start) / kEditors;
+}
+
+double TimeComboBoxes(HDC DC) {
+  HWND Parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 300, 100, nullptr, nullptr,
+                                nullptr, nullptr);
+  HWND Combo = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 0, 0,
+                               200, 22, Parent, nullptr, nullptr, nullptr);
+  auto Destroy = Finally([Parent] { DestroyWindow(Parent); });
+  const double Start = Now();
+  for (int I = 0; I < kEditors; ++I)
+    SendMessageW(Combo, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(DC), PRF_CLIENT);
+  return (Now() - Start) / kEditors;
+}
+
+void RunEditors() {
+  TOwned<TcxBitmap32> Bitmap(TcxBitmap32::CreateSize(200, 22));
+  TcxCanvas* Canvas = Bitmap->cxCanvas();
+  // Warm up once each.
+  TimeEditors(true, Canvas);
+  TimeComboBoxes(Canvas->Handle());
+  const double Peer = TimeComboBoxes(Canvas->Handle());
+  for (bool Native : {true, false}) {
+    const double Ours = TimeEditors(Native, Canvas);
+    const char* Look = Native ? "native" : "ultraflat";
+    std::printf("editor %s: %.1f us to calculate and paint, combo box %.1f us to paint itself\n",
+                Look, Ours * 1e6, Peer * 1e6);
+    std::printf("ratio editor %s: %.2f\n", Look, Ours / Peer);
+  }
+}
+
 }  // namespace
 
 // editpaint_bench [fills]: a million fills each unless told otherwise.
@@ -98,6 +158,7 @@ int wmain(int argc, wchar_t** argv) {
   try {
     EditcoreStartUp();
     Run();
+    RunEditors();
     EditcoreShutDown();
   } catch (const Exception& E) {
     std::fprintf(stderr, "editpaint bench: %ls\n", E.Message().c_str());

@@ -433,6 +433,8 @@ struct TcxEditButtonViewInfoData {
   bool UseSkins = false;
 };
 
+class TcxEditButtonFadingHelper;
+
 // One visible button inside an editor's view info.
 class TcxEditButtonViewInfo : public TPersistent {
   DECLARE_CLASS(TcxEditButtonViewInfo, TPersistent)
@@ -461,6 +463,14 @@ class TcxEditButtonViewInfo : public TPersistent {
   bool Stretchable = true;
   TRect VisibleBounds{};
   Integer Width = 0;
+
+  // Fading of the button (painting).
+  void AfterConstruction() override;
+  ~TcxEditButtonViewInfo() override;
+  virtual TcxEditButtonFadingHelper* CreateFadingHelper();
+  // The editor view info's.
+  TdxScaleFactor* GetScaleFactor() const;
+  TcxEditButtonFadingHelper* FadingHelper = nullptr;
 
  private:
   bool LooksDifferentIn(const TcxEditButtonViewInfo* AViewInfo) const;
@@ -1046,8 +1056,9 @@ using TcxEditGetButtonContentColorEvent =
 using TcxEditGetButtonStateEvent =
     TMethodPtr<void(TcxEditButtonViewInfo* Sender, TcxEditButtonState& AState)>;
 using TcxEditPaintEvent = TMethodPtr<void(TcxCustomEditViewInfo* Sender, TcxCanvas* ACanvas)>;
-using TcxEditPrepareButtonFadingImageEvent = TMethodPtr<void(
-    TcxEditButtonViewInfo* Sender, TdxFadingState AState, TcxBitmap32*& AImage, bool& AHandled)>;
+using TcxEditPrepareButtonFadingImageEvent =
+    TMethodPtr<void(TcxEditButtonViewInfo* Sender, TcxEditButtonState AState, TcxBitmap32*& AImage,
+                    bool& AHandled)>;
 
 using TcxEditButtonViewInfoClass = TcxEditButtonViewInfo* (*)();
 
@@ -1195,6 +1206,100 @@ class TcxCustomEditViewInfo : public TcxContainerViewInfo {
   bool UseRightToLeftAlignment = false;
 
   // Painting
+  void Paint(TcxCanvas* ACanvas) override;
+  // Paints at the view info's origin (Left, Top), as hosts paint their cells.
+  void PaintEx(TcxCanvas* ACanvas);
+  // The parent's background where it shows through, background and border,
+  // the validation mark, then the buttons.
+  virtual void DrawCustomEdit(TcxCanvas* ACanvas, bool ACanDrawBackground,
+                              bool ACanDrawValidationMark);
+  // For editors that paint a glyph area: the background of ARect by the
+  // background style, AGlyphRect left alone unless it is transparent.
+  void DrawEditBackground(TcxCanvas* ACanvas, const TRect& ARect, const TRect& AGlyphRect,
+                          bool AGlyphTransparent);
+  // True when an in-place editor's host painted the background.
+  bool DrawBackground(TcxCanvas* ACanvas);
+  bool DrawBackground(TcxCanvas* ACanvas, const TPoint& APos);
+  virtual void DrawNativeStyleEditBackground(TcxCanvas* ACanvas, bool ADrawBackground,
+                                             HBRUSH ABackgroundBrush);
+  virtual bool IsBackgroundPartiallyTransparent();
+  // The theme object and part of the editor's native frame.
+  void CalculateNativeInfo(TdxThemedObjectType& AThemedObjectType, Integer& ANativePart);
+  TcxDrawBackgroundStyle GetDrawBackgroundStyle();
+  bool IsBackgroundTransparent();
+  bool IsCustomBackground();
+  // The view info's or the editor's own transparency.
+  bool IsTransparent();
+  // The first button's background lets the editor's through.
+  bool IsButtonsBackgroundPartiallyTransparent();
+
+  void DrawButtons(TcxCanvas* ACanvas);
+  virtual void DrawButton(TcxCanvas* ACanvas, Integer AButtonVisibleIndex);
+  virtual void DrawEditButton(TcxCanvas* ACanvas, Integer AButtonVisibleIndex);
+  // Border and background of a button (only the rectangles and colours
+  // with ACalculateOnly, as under a fade image).
+  void InternalPrepareEditButtonBackground(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo,
+                                           TRect& AContentRect, TRect& ABackgroundRect,
+                                           TColor& APenColor, TColor& ABrushColor,
+                                           bool ACalculateOnly);
+  // Each border receives the button's bounds in ARect and leaves there its
+  // background rectangle; AContentRect, APenColor (content) and ABrushColor
+  // (fill) are results.
+  virtual void DrawButtonBorder(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AButtonViewInfo,
+                                TRect& ARect, TRect& AContentRect, TColor& APenColor,
+                                TColor& ABrushColor);
+  virtual void Draw3DButtonBorder(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AButtonViewInfo,
+                                  TRect& ARect, TRect& AContentRect, TColor& APenColor,
+                                  TColor& ABrushColor);
+  virtual void DrawFlatButtonBorder(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AButtonViewInfo,
+                                    TRect& ARect, TRect& AContentRect, TColor& APenColor,
+                                    TColor& ABrushColor);
+  virtual void DrawHotFlatButtonBorder(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AButtonViewInfo,
+                                       TRect& ARect, TRect& AContentRect, TColor& APenColor,
+                                       TColor& ABrushColor);
+  virtual void DrawNativeButtonBorder(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AButtonViewInfo,
+                                      TRect& ARect, TRect& AContentRect, TColor& APenColor,
+                                      TColor& ABrushColor);
+  virtual void DrawSimpleButtonBorder(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AButtonViewInfo,
+                                      TRect& ARect, TRect& AContentRect, TColor& APenColor,
+                                      TColor& ABrushColor);
+  virtual void DrawUltraFlatButtonBorder(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AButtonViewInfo,
+                                         bool AIsOffice11Style, TRect& ARect, TRect& AContentRect,
+                                         TColor& APenColor, TColor& ABrushColor);
+  virtual void DrawButtonBorderByPainter(TcxEditButtonViewInfo* AButtonViewInfo, TRect& ARect,
+                                         TRect& AContentRect, TColor& APenColor,
+                                         TColor& ABrushColor);
+  virtual void DrawButtonBackground(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo,
+                                    const TRect& ARect, const TRect& AContentRect,
+                                    TColor ABrushColor);
+  virtual void DrawNativeButtonBackground(TcxCanvas* ACanvas,
+                                          TcxEditButtonViewInfo* AButtonViewInfo,
+                                          const TRect& ARect);
+  virtual void DrawUsualButtonBackground(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AButtonViewInfo,
+                                         const TRect& ARect, TColor ABrushColor);
+  virtual void DrawButtonContent(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo,
+                                 const TRect& AContentRect, TColor APenColor, TColor ABrushColor,
+                                 bool ANeedOffsetContent);
+  // Whether the host's events would draw a button, its background, its
+  // border, or any of the three (asked without a canvas).
+  bool IsCustomButton(Integer AButtonVisibleIndex);
+  bool IsCustomButtonBackground(Integer AButtonVisibleIndex);
+  bool IsCustomButtonBorder(Integer AButtonVisibleIndex);
+  bool IsCustomDrawButton(Integer AButtonVisibleIndex);
+  IdxColorPalette* GetButtonColorPalette(TcxButtonState AState);
+
+ protected:
+  void InternalPaint(TcxCanvas* ACanvas) override;
+  void DrawValidationMark(TcxCanvas* ACanvas);
+  TcxEditButtonBorderData GetButtonBorderData(TcxEditButtonViewInfo* AButtonViewInfo,
+                                              TcxEditButtonStyle AStyle);
+  void DrawClassicButtonBorder(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AButtonViewInfo,
+                               TcxEditButtonStyle AStyle, TRect& ARect, TRect& AContentRect,
+                               TColor& APenColor, TColor& ABrushColor);
+  void DrawButtonGlyph(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo,
+                       const TRect& AContentRect, bool AOffsetContent);
+  void DrawButtonCaption(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo,
+                         const TRect& AContentRect, TColor APenColor, bool AOffsetContent);
 
  protected:
   // The excluded rectangle of Repaint: AInnerEditRect clamped to the client
@@ -1229,6 +1334,68 @@ class TcxCustomEditViewInfo : public TcxContainerViewInfo {
 };
 
 // ---------------------------------------------------------------------------
+// Painting: the editor's owner as button fading sees it, the fading of
+// buttons, and the background and border of an editor.
+
+// What a button's fade needs from the control (or host) that shows the
+// editor: a view data to recalculate the button's theme state with (freed by
+// the caller when AIsViewDataCreated), and the invalidation of a rectangle.
+class IcxEditOwner {
+ public:
+  virtual TcxCustomEditViewData* GetViewData(bool& AIsViewDataCreated) = 0;
+  virtual void InvalidateRect(const TRect& R, bool AEraseBackground) = 0;
+
+ protected:
+  ~IcxEditOwner() = default;
+};
+
+class TcxCustomEditFadingHelper : public TdxFadingObjectHelper {
+  DECLARE_CLASS(TcxCustomEditFadingHelper, TdxFadingObjectHelper)
+ public:
+  // The editor allows fading (native or skinned), shows in an owner, and
+  // OnCanStartButtonFading does not refuse.
+  bool STDMETHODCALLTYPE CanFade() override;
+  void STDMETHODCALLTYPE DrawFadeImage() override;
+
+ protected:
+  virtual TcxCustomEditViewInfo* GetEditViewInfo() = 0;
+  virtual void Invalidate() = 0;
+  // The view info's editor, else its owner when that shows editors.
+  static IcxEditOwner* GetEditOwner(TcxCustomEditViewInfo* AViewInfo);
+};
+
+// Cross-fades one button between its normal and its hot look; only the
+// border and background fade, the content is painted live over them.
+class TcxEditButtonFadingHelper : public TcxCustomEditFadingHelper {
+  DECLARE_CLASS(TcxEditButtonFadingHelper, TcxCustomEditFadingHelper)
+ public:
+  explicit TcxEditButtonFadingHelper(TcxEditButtonViewInfo* AViewInfo);
+  bool STDMETHODCALLTYPE CanFade() override;
+  void STDMETHODCALLTYPE GetFadingImages(TcxBitmap*& AFadeOutImage,
+                                         TcxBitmap*& AFadeInImage) override;
+  // After a calculation: a new state asks the fader for a fade from the old.
+  void UpdateState();
+  TcxEditButtonState State() const { return FState; }
+
+ protected:
+  TcxCustomEditViewInfo* GetEditViewInfo() override;
+  void Invalidate() override;
+  virtual void DrawButton(TcxCanvas* ACanvas);
+  virtual TRect GetButtonRect();
+  // The button's border and background in AState, as a new bitmap.
+  virtual TcxBitmap32* PrepareFadingImage(TcxEditButtonState AState);
+
+ private:
+  TcxEditButtonState FState = ebsNormal;
+  TcxEditButtonViewInfo* FViewInfo;
+};
+
+// Background and border of an editor, buttons left out unless their
+// background lets the editor's through.
+void DrawCustomEditBackground(TcxCanvas* ACanvas, TcxCustomEditViewInfo* AViewInfo,
+                              bool ACanDrawBackground);
+
+// ---------------------------------------------------------------------------
 // View data: calculates an editor's view info from its properties and style.
 
 enum TcxEditContentOption { ecoShowFocusRectWhenInplace, ecoOffsetButtonContent };
@@ -1259,6 +1426,9 @@ extern const TRect cxEditContentDefaultOffsets[2];
 
 class TcxCustomEditViewData : public TPersistent {
   DECLARE_CLASS(TcxCustomEditViewData, TPersistent)
+  // A fading button recalculates its theme state in the state it fades to.
+  friend class TcxEditButtonFadingHelper;
+
  public:
   TcxCustomEditViewData(TcxCustomEditProperties* AProperties, TcxCustomEditStyle* AStyle,
                         bool AIsInplace);
@@ -1535,7 +1705,7 @@ class TcxCustomEditContainer : public TcxContainer {
 
 using TcxEditEditingEvent = TMethodPtr<void(TObject* Sender, bool& CanEdit)>;
 
-class TcxCustomEdit : public TcxCustomEditContainer {
+class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditOwner {
   DECLARE_CLASS(TcxCustomEdit, TcxCustomEditContainer)
   DECLARE_MESSAGE_TABLE()
   friend class TcxEditDataBinding;
@@ -1550,6 +1720,14 @@ class TcxCustomEdit : public TcxCustomEditContainer {
   ~TcxCustomEdit() override;
   void AfterConstruction() override;
   void BeforeDestruction() override;
+
+  // Painting: what button fading and the view info ask of the editor.
+  TcxCustomEditViewData* GetViewData(bool& AIsViewDataCreated) override;
+  void InvalidateRect(const TRect& R, bool AEraseBackground) override;
+  // A device context the editor paints its buttons into on its own.
+  virtual bool IsButtonDC(HDC) { return false; }
+  // Computed once, when the editor is made, by a view data of its own.
+  TcxEditContentParams ContentParams;
 
   // Properties.
   virtual TClass GetPropertiesClass();

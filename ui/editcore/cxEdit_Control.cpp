@@ -256,7 +256,12 @@ TcxCustomEditViewInfo* TcxCustomEdit::GetEditViewInfo() const {
   return static_cast<TcxCustomEditViewInfo*>(ViewInfo());
 }
 
-void TcxCustomEdit::InitContentParams() { FIsContentParamsInitialized = true; }
+void TcxCustomEdit::InitContentParams() {
+  TOwned<TcxCustomEditViewData> AViewData(CreateViewData());
+  AViewData->InitCacheData();
+  ContentParams = AViewData->EditContentParams;
+  FIsContentParamsInitialized = true;
+}
 
 void TcxCustomEdit::SetReplicatableFlag() {
   TControlStyle S = ControlStyle();

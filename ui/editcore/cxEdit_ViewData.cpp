@@ -845,8 +845,9 @@ void TcxCustomEditViewData::CorrectButtonBounds(TcxCustomEditViewInfo* AViewInfo
     for (TcxEditButtonViewInfo* V : AViewInfo->ButtonsInfo) V->Data.LeftAlignment = false;
 }
 
-void TcxCustomEditViewData::CheckStartButtonsFading(TcxCustomEditViewInfo*) {
-  // Buttons fade once they have a fading helper; until then nothing starts.
+void TcxCustomEditViewData::CheckStartButtonsFading(TcxCustomEditViewInfo* AViewInfo) {
+  for (TcxEditButtonViewInfo* B : AViewInfo->ButtonsInfo)
+    if (B->FadingHelper) B->FadingHelper->UpdateState();
 }
 
 // ---------------------------------------------------------------------------

@@ -45,8 +45,8 @@ void TdxCustomIncrementalFilteringHelper::DrawSearchEditButton(TcxEditButtonView
   if (!ACanvas) return;
   // The button draws at its editor's scale.
   const TdxScaleFactor* AScaleFactor = dxDefaultScaleFactor();
-  if (Sender->EditViewInfo && Sender->EditViewInfo->Edit)
-    AScaleFactor = Sender->EditViewInfo->Edit->ScaleFactor();
+  if (Sender->EditViewInfo && Sender->EditViewInfo->GetEdit())
+    AScaleFactor = Sender->EditViewInfo->GetEdit()->ScaleFactor();
   GetLookAndFeelPainter()->DrawScaledSearchEditButtonGlyph(ACanvas, Sender->Bounds, cxbsNormal,
                                                            AScaleFactor);
 }

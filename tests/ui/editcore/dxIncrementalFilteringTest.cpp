@@ -223,7 +223,7 @@ TEST(IncrementalFilteringHelper, DrawsTheSearchButtonAsTheNormalGlyphAtTheEditor
   Helper->CreateSearchEdit();
   Helper->SearchEdit()->ScaleForPPI(144);
   TOwned<TcxCustomEditViewInfo> AEditViewInfo = MakeOwned<TcxCustomEditViewInfo>();
-  AEditViewInfo->Edit = Helper->SearchEdit();
+  AEditViewInfo->SetEdit(Helper->SearchEdit());
   TOwned<TcxEditButtonViewInfo> AButton = MakeOwned<TcxEditButtonViewInfo>();
   AButton->EditViewInfo = AEditViewInfo.get();
   AButton->Bounds = TRect(80, 2, 98, 20);
