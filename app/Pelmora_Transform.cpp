@@ -72,8 +72,10 @@ uint64_t ScaleRound(uint64_t M, int K, int S) {
   UInt128 Q = P >> S;
   UInt128 R = P - (Q << S);
   UInt128 Half = static_cast<UInt128>(1) << (S - 1);
-  if (R > Half || (R == Half && (Q & 1))) ++Q;
-  return static_cast<uint64_t>(Q);
+  // Without branches: which way a coordinate rounds is a coin toss, and a
+  // mispredicted branch costs more than the arithmetic.
+  uint64_t Up = static_cast<uint64_t>(R > Half) | (static_cast<uint64_t>(R == Half) & Q);
+  return static_cast<uint64_t>(Q) + (Up & 1);
 }
 
 constexpr char DigitPairs[] =
@@ -114,7 +116,8 @@ bool FastDecimal(Double AValue, TDecimal& ADec) {
   int Exp = WideDigits - K;
   // Half away from zero from 18 digits to 15, as RoundToPrecision does.
   constexpr uint64_t Top = 1000000000000000ull;
-  uint64_t N15 = N / 1000 + (N % 1000 >= 500 ? 1 : 0);
+  // (N + 500) / 1000 is N / 1000 rounded so, without a branch.
+  uint64_t N15 = (N + 500) / 1000;
   if (N15 == Top) {
     N15 = Top / 10;
     ++Exp;
@@ -123,8 +126,10 @@ bool FastDecimal(Double AValue, TDecimal& ADec) {
   uint32_t Head = static_cast<uint32_t>(N15 / 100000000);
   PutEightDigits(ADec.Digits, Head * 10);
   PutEightDigits(ADec.Digits + 7, static_cast<uint32_t>(N15 % 100000000));
+  // Trailing zeros counted on the integer: the digits just stored are not
+  // read back before they have landed.
   int Count = MaxDigits;
-  while (Count > 1 && ADec.Digits[Count - 1] == '0') --Count;
+  for (uint64_t Rest = N15; Rest % 10 == 0; Rest /= 10) --Count;
   ADec.Count = Count;
   ADec.Exp = Exp;
   return true;

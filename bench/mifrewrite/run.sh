@@ -2,7 +2,9 @@
 # The MIF rewrite against awk doing the same similarity transform of the same file, for files
 # of growing size: the rewrite's MB/s and peak working set, awk's MB/s, and one
 # "ratio mifrewrite / awk" line per size (our time / awk's; the goal is 0.125, eight times
-# awk's speed). Each is the best of three runs, so that a busy machine does not decide.
+# awk's speed). Each is the best of its runs, and the two take turns (three rewrites, then awk
+# and one more rewrite three times), so that a change of the machine's load between them does
+# not decide the ratio.
 #   bench/mifrewrite/run.sh <mifrewrite_bench.exe> [millions of vertices of the smallest file]
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -43,6 +45,10 @@ for factor in 1 2 4; do
     awk_rewrite "$in" "$WORK/awk_out.mif"
     t1=$(date +%s.%N)
     best=$(awk -v a="$t0" -v b="$t1" -v m="$best" 'BEGIN { t = b - a; print (m == "" || t < m) ? t : m }')
+    rm -f "$WORK/awk_out.mif"
+    again=$(bash "$ROOT/tools/wine-run.sh" --build-dir "$BUILD" "$EXE" "$millions" "$WINWORK" again |
+      awk '/^rewrite seconds/ { print $3 }')
+    ours=$(awk -v a="$ours" -v b="$again" 'BEGIN { print (b < a) ? b : a }')
   done
   rm -f "$in" "$WORK/awk_out.mif"
   awk -v n="$millions" -v by="$bytes" -v o="$ours" -v p="$best" 'BEGIN {
