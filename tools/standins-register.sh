@@ -16,7 +16,10 @@ SERVER="$BUILD_DIR/standins/mapinfo/server/MapInfoStandin.exe"
 # REGEDIT4 strings escape the backslash.
 reg_string() { winepath_w "$1" | sed 's/\\/\\\\/g'; }
 
-reg="$BUILD_DIR/standins-register.reg"
+# A file of its own per run: scenarios running side by side register at the
+# same time, and a shared file could be read while another run rewrites it.
+reg="$(mktemp "$BUILD_DIR/standins-register.XXXXXX.reg")"
+trap 'rm -f "$reg"' EXIT
 if [ "${1:-}" = "--unregister" ]; then
   cat > "$reg" <<REG
 REGEDIT4
@@ -47,4 +50,9 @@ REGEDIT4
 @="$PROGID"
 REG
 fi
-"$WINE_BIN" regedit /S "$(winepath_w "$reg")"
+status=0
+"$WINE_BIN" regedit /S "$(winepath_w "$reg")" || status=$?
+if [ "$status" -ne 0 ]; then
+  echo "standins-register: regedit failed with status $status" >&2
+  exit "$status"
+fi
