@@ -109,9 +109,13 @@ Integer TcxSolidBrushCache::PrepareNewItem(Integer AIndex) {
 
 // A brush leaving the cache may be one that the paint in progress still
 // holds (the entry just created has the smallest count, so the very next
-// miss evicts it); it dies once the current message has been handled.
+// miss evicts it); it dies once the current message has been handled. A
+// paint that runs on without reaching the message loop retires a brush per
+// miss; past MaxRetired the oldest goes, which left the cache so many misses
+// ago that no paint still holds it.
 void TcxSolidBrushCache::Retire(TBrushHandle&& ABrush) {
   if (!ABrush) return;
+  if (RetiredCount() >= MaxRetired()) FRetired.pop_front();
   FRetired.push_back(std::move(ABrush));
   if (FSafePointPosted) return;
   if (!FSafePointWindow)

@@ -4,6 +4,7 @@
 // brush per call. Painting code never deletes a brush it was given.
 #pragma once
 
+#include <deque>
 #include <vector>
 
 #include "WinHandles.h"
@@ -34,6 +35,9 @@ class TcxSolidBrushCache : public TObject {
   bool Contains(TColor AColor) const;
   // Brushes out of the cache that wait for the end of the current message.
   Integer RetiredCount() const { return static_cast<Integer>(FRetired.size()); }
+  // How many may wait: a long paint that never returns to the message loop
+  // must not run the process out of GDI handles.
+  Integer MaxRetired() const { return 8 * FMaxDepth; }
   // The safe point: nothing painted with a retired brush any more.
   void ReleaseRetiredBrushes();
 
@@ -49,7 +53,7 @@ class TcxSolidBrushCache : public TObject {
   void WndProc(TMessage& Message);
 
   std::vector<TItem> FItems;
-  std::vector<TBrushHandle> FRetired;
+  std::deque<TBrushHandle> FRetired;  // oldest first
   Integer FMaxDepth;
   HWND FSafePointWindow = nullptr;
   bool FSafePointPosted = false;

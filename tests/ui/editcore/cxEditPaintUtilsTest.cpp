@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "EditPaintTestSupport.h"
 #include "cxEditPaintUtils.h"
 
@@ -106,6 +108,27 @@ TEST(SolidBrushes, ABrushHandedOutOutlivesItsEviction) {
   EXPECT_EQ(Cache->RetiredCount(), 0);
   EXPECT_EQ(BrushColor(Fresh), -1);
   EXPECT_EQ(BrushColor(Next), static_cast<long long>(Color(4)));
+}
+
+// A paint that never returns to the message loop (an export drawing many
+// cells in many colours) misses on and on; the brushes waiting for the safe
+// point must not grow without end and exhaust the process's GDI handles.
+TEST(SolidBrushes, RetiredBrushesStayBoundedWithoutASafePoint) {
+  TOwned<TcxSolidBrushCache> Cache(Create<TcxSolidBrushCache>(2));
+  const int Requests = 5000;
+  std::vector<HBRUSH> Handed;
+  // Rising colours: each miss evicts the oldest entry.
+  for (int I = 0; I < Requests; ++I) Handed.push_back(Cache->GetBrush(Color(I)));
+  EXPECT_EQ(Cache->RetiredCount(), Cache->MaxRetired());
+  // The brushes handed out last are all still there; the older ones are gone.
+  const int Alive = Cache->MaxRetired() + Cache->MaxDepth();
+  for (int I = Requests - Alive; I < Requests; ++I)
+    EXPECT_EQ(BrushColor(Handed[I]), static_cast<long long>(Color(I))) << I;
+  // Gone (its handle may already name a newer brush of another colour).
+  EXPECT_NE(BrushColor(Handed[Requests - Alive - 1]),
+            static_cast<long long>(Color(Requests - Alive - 1)));
+  ReachSafePoint();
+  EXPECT_EQ(Cache->RetiredCount(), 0);
 }
 
 TEST(SolidBrushes, PaletteChangeEmptiesTheSharedCache) {
