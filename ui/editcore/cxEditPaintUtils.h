@@ -42,13 +42,15 @@ class TcxSolidBrushCache : public TObject {
   void ReleaseRetiredBrushes();
 
  private:
+  // Plain data, so that a miss moves the sorted entries as one block of
+  // memory; the brushes belong to the cache (its destructor deletes them).
   struct TItem {
     TColor Color;
-    TBrushHandle Brush;
+    HBRUSH Brush;
     Cardinal Count;
   };
   Integer Find(TColor AColor, bool& AFound) const;
-  Integer PrepareNewItem(Integer AIndex);
+  TBrushHandle PlaceNewItem(Integer AIndex, const TItem& AItem) noexcept;
   void Retire(TBrushHandle&& ABrush);
   void WndProc(TMessage& Message);
 
