@@ -60,21 +60,30 @@ std::pair<double, double> BestOfBoth(F&& AOurs, G&& APeer) {
   return Result;
 }
 
-// What was painted, for people to look at: the first cells of each look.
-String PicturePath;
-TOwned<TBitmap> Picture;
-constexpr int PictureCells = 4;
-
-void KeepForPicture(HDC DC, int ARow) {
-  if (PicturePath.empty()) return;
-  if (!Picture) {
-    Picture = MakeOwned<TBitmap>();
-    Picture->SetPixelFormat(TPixelFormat::pf24bit);
-    Picture->SetSize(PictureCells * CellWidth, 3 * CellHeight);
+// What was painted, for people to look at: the first cells of each look,
+// one row each, written when a file name was given.
+class TPaintedCells {
+ public:
+  explicit TPaintedCells(String APath) : FPath(std::move(APath)) {}
+  void Keep(HDC DC, int ARow) {
+    if (FPath.empty()) return;
+    if (!FBitmap) {
+      FBitmap = MakeOwned<TBitmap>();
+      FBitmap->SetPixelFormat(TPixelFormat::pf24bit);
+      FBitmap->SetSize(Cells * CellWidth, 3 * CellHeight);
+    }
+    BitBlt(FBitmap->Canvas()->Handle(), 0, ARow * CellHeight, Cells * CellWidth, CellHeight, DC, 0,
+           0, SRCCOPY);
   }
-  BitBlt(Picture->Canvas()->Handle(), 0, ARow * CellHeight, PictureCells * CellWidth, CellHeight,
-         DC, 0, 0, SRCCOPY);
-}
+  void Save() {
+    if (FBitmap) FBitmap->SaveToFile(FPath);
+  }
+
+ private:
+  static constexpr int Cells = 4;
+  String FPath;
+  TOwned<TBitmap> FBitmap;
+};
 
 TPoint CellOrigin(int I) { return {(I % Columns) * CellWidth, (I / Columns) * CellHeight}; }
 
@@ -191,7 +200,7 @@ double TimeCombo(const TPeerCombo& ACombo, HDC DC) {
   return Result;
 }
 
-void RunEditors() {
+void RunEditors(TPaintedCells& APicture) {
   TPaintTarget Target(Columns * CellWidth, EditorCount / Columns * CellHeight);
   TPeerCombo Combo;
   RECT ComboRect{};
@@ -213,9 +222,9 @@ void RunEditors() {
     const auto [Ours, Peer] = BestOfBoth([&] { return TimeEditors(Editors, Target.DC()); },
                                          [&] { return TimeCombo(Combo, Target.DC()); });
     TimeEditors(Editors, Target.DC());
-    KeepForPicture(Target.DC(), L.Look == TEditorLook::Native ? 0 : 1);
+    APicture.Keep(Target.DC(), L.Look == TEditorLook::Native ? 0 : 1);
     TimeCombo(Combo, Target.DC());
-    KeepForPicture(Target.DC(), 2);
+    APicture.Keep(Target.DC(), 2);
     std::printf("editors %s: %.2f us each calculated and painted, COMBOBOX %.2f us (%s)\n", L.Name,
                 Ours * 1e6, Peer * 1e6,
                 Buttons < 0    ? "this build's editor has no button layout yet"
@@ -342,15 +351,17 @@ IMPLEMENT_CLASS(TBenchEdit)
 // editors and of the COMBOBOX, one row each.
 int wmain(int argc, wchar_t** argv) {
   if (argc > 1) Fills = std::max(1000, _wtoi(argv[1]));
-  if (argc > 2) PicturePath = argv[2];
+  const String PicturePath = argc > 2 ? String(argv[2]) : String();
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   try {
     EditcoreStartUp();
-    RunEditors();
-    RunFills();
-    if (Picture) Picture->SaveToFile(PicturePath);
-    Picture.reset();
+    {
+      TPaintedCells Picture(PicturePath);
+      RunEditors(Picture);
+      RunFills();
+      Picture.Save();
+    }
     EditcoreShutDown();
   } catch (const Exception& E) {
     std::fprintf(stderr, "editpaint bench: %ls\n", E.Message().c_str());
