@@ -383,4 +383,5 @@ void cxEdit_Finalize() {
   delete S.CreatedEditProperties;
   S.CreatedEditProperties = nullptr;
   cxEditDetail::FreeDefaultEditRepository();
+  cxEditFreeHintWindow();
 }

@@ -13,6 +13,7 @@
 #include "cxEditUtils.h"
 #include "cxVariants.h"
 #include "dxCoreClasses.h"
+#include "dxFading.h"
 #include "dxGDIPlusClasses.h"
 
 class TcxCustomEdit;
@@ -45,7 +46,12 @@ enum TcxEditSpecialFeature {
   esfMultiRow
 };
 using TcxEditSpecialFeatures = TSet<TcxEditSpecialFeature>;
-enum TcxEditSupportedOperation { esoAlwaysHotTrack, esoAutoHeight, esoHotTrack };
+enum TcxEditSupportedOperation {
+  esoAlwaysHotTrack,
+  esoAutoHeight,
+  esoHotTrack,
+  esoEditingAutoHeight
+};
 using TcxEditSupportedOperations = TSet<TcxEditSupportedOperation>;
 enum TcxEditEditValueSource { evsValue, evsText, evsKey };
 enum TcxEditErrorKind { ekDefault, ekValueOutOfBounds };
@@ -60,6 +66,15 @@ enum TcxEditButtonTransparency {
   ebtHideInactive,
   ebtHideUnselected
 };
+
+enum TcxEditPaintOption {
+  epoAllowZeroHeight,
+  epoAutoHeight,
+  epoHasExternalBorder,
+  epoShowEndEllipsis,
+  epoShowFocusRectWhenInplace
+};
+using TcxEditPaintOptions = TSet<TcxEditPaintOption>;
 
 // Hit-test results of an editor besides a button's visible index.
 constexpr Integer ecpControl = -1;
@@ -418,6 +433,8 @@ struct TcxEditButtonViewInfoData {
   bool UseSkins = false;
 };
 
+class TcxEditButtonFadingHelper;
+
 // One visible button inside an editor's view info.
 class TcxEditButtonViewInfo : public TPersistent {
   DECLARE_CLASS(TcxEditButtonViewInfo, TPersistent)
@@ -446,6 +463,14 @@ class TcxEditButtonViewInfo : public TPersistent {
   bool Stretchable = true;
   TRect VisibleBounds{};
   Integer Width = 0;
+
+  // Fading of the button (painting).
+  void AfterConstruction() override;
+  ~TcxEditButtonViewInfo() override;
+  virtual TcxEditButtonFadingHelper* CreateFadingHelper();
+  // The editor view info's.
+  TdxScaleFactor* GetScaleFactor() const;
+  TcxEditButtonFadingHelper* FadingHelper = nullptr;
 
  private:
   bool LooksDifferentIn(const TcxEditButtonViewInfo* AViewInfo) const;
@@ -954,9 +979,7 @@ TcxEditBeepLink& cxEditBeepLink();
 void cxEditMessageBeep();
 
 // ---------------------------------------------------------------------------
-// The least of view data, view info, inner edit and data binding the editor
-// control needs. The editors' layout (buttons, error icon, content) builds on
-// these.
+// The inner edit and the data binding the editor control needs.
 
 // How an editor drives its inner control.
 class IcxCustomInnerEdit {
@@ -971,44 +994,628 @@ class IcxCustomInnerEdit {
   ~IcxCustomInnerEdit() = default;
 };
 
-// The layout and painting state of one editor.
+// ---------------------------------------------------------------------------
+// View info: what the view data calculated for one editor, its hit tests and
+// hints, and the repainting of what changed.
+
+enum TcxEditErrorType { eetNone, eetError, eetWarning, eetInfo, eetCustom };
+
+// The validation state the editor's mark shows.
+class TcxEditValidateInfo : public TObject {
+  DECLARE_CLASS(TcxEditValidateInfo, TObject)
+ public:
+  TcxEditValidateInfo();
+  ~TcxEditValidateInfo() override;
+  bool IsError() const { return FErrorType != eetNone; }
+  void Reset();
+  TdxSmartGlyph* ErrorIcon() const { return FErrorIcon.get(); }
+  void SetErrorIcon(TdxSmartGlyph* Value);
+  const String& ErrorText() const { return FErrorText; }
+  void SetErrorText(const String& Value) { FErrorText = Value; }
+  TcxEditErrorType ErrorType() const { return FErrorType; }
+  // A change loads the type's own glyph (eetCustom keeps the icon).
+  void SetErrorType(TcxEditErrorType Value);
+
+ private:
+  TOwned<TdxSmartGlyph> FErrorIcon;
+  String FErrorText;
+  TcxEditErrorType FErrorType = eetNone;
+};
+
+enum TcxEditBackgroundPaintingStyle { bpsSolid, bpsComboEdit, bpsComboListEdit };
+enum TcxDrawBackgroundStyle {
+  dbsCustom,
+  dbsCustomEdit,
+  dbsNone,
+  dbsSimpleFill,
+  dbsSimpleParent,
+  dbsThemeParent
+};
+enum TcxEditViewInfoState { evsPaintButtons };
+using TcxEditViewInfoStates = TSet<TcxEditViewInfoState>;
+
+class TcxBitmap32;
+using TcxEditAfterDrawEvent = TdxMulticastMethod<void(TcxCanvas* ACanvas)>;
+using TcxEditCalculateEditorBoundsEvent =
+    TdxMulticastMethod<void(TcxCustomEditViewInfo* Sender, TRect& ABounds)>;
+using TcxEditCanDrawEditValueEvent =
+    TdxMulticastMethod<void(TcxCustomEditViewInfo* Sender, bool& ACanDraw)>;
+using TcxEditCanStartButtonFadingEvent =
+    TMethodPtr<void(TcxCustomEditViewInfo* Sender, bool& ACanStart)>;
+using TcxEditDrawBackgroundEvent =
+    TMethodPtr<void(TcxCustomEditViewInfo* Sender, TcxCanvas* ACanvas, bool& AHandled)>;
+using TcxEditDrawButtonEvent =
+    TMethodPtr<void(TcxEditButtonViewInfo* Sender, TcxCanvas* ACanvas, bool& AHandled)>;
+using TcxEditDrawButtonBackgroundEvent = TMethodPtr<void(
+    TcxEditButtonViewInfo* Sender, TcxCanvas* ACanvas, const TRect& ARect, bool& AHandled)>;
+using TcxEditDrawButtonBorderEvent =
+    TMethodPtr<void(TcxEditButtonViewInfo* Sender, TcxCanvas* ACanvas, TRect& ABackgroundRect,
+                    TRect& AContentRect, bool& AHandled)>;
+using TcxEditGetButtonContentColorEvent =
+    TMethodPtr<void(TcxEditButtonViewInfo* Sender, TColor& AColor)>;
+using TcxEditGetButtonStateEvent =
+    TMethodPtr<void(TcxEditButtonViewInfo* Sender, TcxEditButtonState& AState)>;
+using TcxEditPaintEvent = TMethodPtr<void(TcxCustomEditViewInfo* Sender, TcxCanvas* ACanvas)>;
+using TcxEditPrepareButtonFadingImageEvent =
+    TMethodPtr<void(TcxEditButtonViewInfo* Sender, TcxEditButtonState AState, TcxBitmap32*& AImage,
+                    bool& AHandled)>;
+
+using TcxEditButtonViewInfoClass = TcxEditButtonViewInfo* (*)();
+
+// Frees the hint window the editors measure hints with (module shut-down).
+void cxEditFreeHintWindow();
+
 class TcxCustomEditViewInfo : public TcxContainerViewInfo {
   DECLARE_CLASS(TcxCustomEditViewInfo, TcxContainerViewInfo)
  public:
+  TcxCustomEditViewInfo();
+  ~TcxCustomEditViewInfo() override;
+  // Colours, border, states and buttons of another editor view info, then
+  // the container's values.
   void Assign(TObject* Source) override;
+  void Offset(Integer DX, Integer DY) override;
+  TcxContainerBorderStyle GetContainerBorderStyle() override {
+    return static_cast<TcxContainerBorderStyle>(BorderStyle);
+  }
+  // Against the previous view info: the buttons that changed, or the whole
+  // bounds when more than buttons did (a region the caller owns).
+  TRegionHandle GetUpdateRegion(TcxContainerViewInfo* AViewInfo) override;
+
+  void SetButtonCount(Integer ACount);
+  Integer ButtonCount() const { return static_cast<Integer>(ButtonsInfo.size()); }
+  void CalculateEditorBounds();
+  // Stores a new origin and answers the old one.
+  TPoint SetOrigin(const TPoint& APoint);
+  void ResetValidationInfo() { FErrorData->Reset(); }
+  bool GetHasButtonsStateChanges() const {
+    return PressedButton != LastPressedButton || SelectedButton != LastSelectedButton;
+  }
+  bool HasNonClientArea();
+  bool DoCanStartButtonFading();
+  bool IsButtonsPainting() const { return FState.Contains(evsPaintButtons); }
+
+  virtual void CheckCursor(const TPoint&) {}
+  virtual void InplaceMouseDown(TMouseButton, TShiftState, Integer, Integer) {}
+  virtual TcxEditBackgroundPaintingStyle GetBackgroundPaintingStyle() { return bpsSolid; }
+  virtual TcxEditButtonViewInfoClass GetButtonViewInfoClass();
+  virtual void GetColorSettingsByPainter(TColor& AFillColor, TColor& ATextColor);
+  virtual String GetHintText(Integer APart);
   // A button's visible index, ecpErrorIcon, ecpControl (inside the border)
   // or ecpNone.
   virtual Integer GetPart(const TPoint& P);
-  virtual String GetPartHint(Integer APart) { return String(); }
+  virtual TRect GetPartRect(Integer APart);
+  virtual bool IsRepaintOnStateChangingNeeded() { return true; }
+  virtual void StoreLastState();
+  virtual bool CanDrawEditValue();
+  virtual bool IsFadingAvailable();
+  // Some button is hot.
+  virtual bool IsHotTrack();
+  // P (in the control's coordinates) lies on a button.
+  virtual bool IsHotTrack(const TPoint& P);
+  virtual bool NeedShowHint(TcxCanvas* ACanvas, const TPoint& P, const TRect& AVisibleBounds,
+                            String& AText, bool& AIsMultiLine, TRect& ATextRect,
+                            Integer AMaxLineCount = 0);
+  virtual void PrepareCanvasFont(TcxCanvas*) {}
+  // Against the previous view info (nullptr: everything): invalidates what
+  // changed on the control's window; true when anything was.
+  virtual bool Repaint(TWinControl* AControl, TcxCustomEditViewInfo* AViewInfo);
+  virtual bool Repaint(TWinControl* AControl, const TRect& AInnerEditRect,
+                       TcxCustomEditViewInfo* AViewInfo);
+  TRect GetHintTextRect(const TPoint& P, Integer APart);
 
-  TcxCustomEdit* Edit = nullptr;
+  TcxCustomEdit* GetEdit() const { return FEdit; }
+  void SetEdit(TcxCustomEdit* Value) { FEdit = Value; }
+  TdxScaleFactor* GetScaleFactor() const { return FScaleFactor.get(); }
+  TcxEditValidateInfo* ErrorData() const { return FErrorData.get(); }
+  const TRect& ErrorBounds() const { return FErrorBounds; }
+  const TRect& EditorBounds() const { return FEditorBounds; }
+  bool NeedShowErrorIcon() const { return FNeedShowErrorIcon; }
+
+  TcxEditAfterDrawEvent& OnAfterDrawBackground() { return FOnAfterDrawBackground; }
+  TcxEditAfterDrawEvent& OnAfterDrawValue() { return FOnAfterDrawValue; }
+  TcxEditCalculateEditorBoundsEvent& OnCalculateEditorBounds() { return FOnCalculateEditorBounds; }
+  TcxEditCanDrawEditValueEvent& OnCanDrawEditValue() { return FOnCanDrawEditValue; }
+  const TcxEditCanStartButtonFadingEvent& OnCanStartButtonFading() const {
+    return FOnCanStartButtonFading;
+  }
+  void SetOnCanStartButtonFading(const TcxEditCanStartButtonFadingEvent& V) {
+    FOnCanStartButtonFading = V;
+  }
+  const TcxEditDrawBackgroundEvent& OnDrawBackground() const { return FOnDrawBackground; }
+  virtual void SetOnDrawBackground(const TcxEditDrawBackgroundEvent& V) { FOnDrawBackground = V; }
+  const TcxEditDrawButtonEvent& OnDrawButton() const { return FOnDrawButton; }
+  void SetOnDrawButton(const TcxEditDrawButtonEvent& V) { FOnDrawButton = V; }
+  const TcxEditDrawButtonBackgroundEvent& OnDrawButtonBackground() const {
+    return FOnDrawButtonBackground;
+  }
+  void SetOnDrawButtonBackground(const TcxEditDrawButtonBackgroundEvent& V) {
+    FOnDrawButtonBackground = V;
+  }
+  const TcxEditDrawButtonBorderEvent& OnDrawButtonBorder() const { return FOnDrawButtonBorder; }
+  void SetOnDrawButtonBorder(const TcxEditDrawButtonBorderEvent& V) { FOnDrawButtonBorder = V; }
+  const TcxEditGetButtonContentColorEvent& OnGetButtonContentColor() const {
+    return FOnGetButtonContentColor;
+  }
+  void SetOnGetButtonContentColor(const TcxEditGetButtonContentColorEvent& V) {
+    FOnGetButtonContentColor = V;
+  }
+  const TcxEditGetButtonStateEvent& OnGetButtonState() const { return FOnGetButtonState; }
+  void SetOnGetButtonState(const TcxEditGetButtonStateEvent& V) { FOnGetButtonState = V; }
+  const TcxEditPaintEvent& OnPaint() const { return FOnPaint; }
+  void SetOnPaint(const TcxEditPaintEvent& V) { FOnPaint = V; }
+  const TcxEditPrepareButtonFadingImageEvent& OnPrepareButtonFadingImage() const {
+    return FOnPrepareButtonFadingImage;
+  }
+  void SetOnPrepareButtonFadingImage(const TcxEditPrepareButtonFadingImageEvent& V) {
+    FOnPrepareButtonFadingImage = V;
+  }
+
+  TRect BorderExtent{};
+  // The editor's border style; the container's BorderStyle carries the same.
+  TcxEditBorderStyle BorderStyle = ebsNone;
+  // Owned.
+  std::vector<TcxEditButtonViewInfo*> ButtonsInfo;
+  TcxCustomEditProperties* EditProperties = nullptr;
+  Integer Data = 0;
+  bool Enabled = true;
+  bool Focused = false;
+  bool HasBackground = false;
+  bool HasContentOffsets = false;
+  bool HasInnerEdit = false;
+  bool HasTextButtons = false;
+  Integer HitTestInfo = 0;
   TRect InnerEditRect{};
+  bool IsButtonReallyPressed = false;
+  bool IsContainerInnerControl = false;
+  bool IsDBEditPaintCopyDrawing = false;
+  bool IsDesigning = false;
+  bool IsInplace = false;
+  bool IsSelected = false;
+  Integer LastPressedButton = -1;
+  Integer LastSelectedButton = -1;
+  Integer Left = 0;
+  Integer Top = 0;
+  TcxEditPaintOptions PaintOptions;
+  TcxEditPopupBorderStyle PopupBorderStyle = epbsDefault;
+  Integer PressedButton = -1;
+  Integer SelectedButton = -1;
+  TRect ShadowRect{};
+  TColor TextColor = clDefault;
+  bool Transparent = false;
+  HWND WindowHandle = nullptr;
+  bool UseRightToLeftAlignment = false;
+
+  // Painting
+  void Paint(TcxCanvas* ACanvas) override;
+  // Paints at the view info's origin (Left, Top), as hosts paint their cells.
+  void PaintEx(TcxCanvas* ACanvas);
+  // The parent's background where it shows through, background and border,
+  // the validation mark, then the buttons.
+  virtual void DrawCustomEdit(TcxCanvas* ACanvas, bool ACanDrawBackground,
+                              bool ACanDrawValidationMark);
+  // For editors that paint a glyph area: the background of ARect by the
+  // background style, AGlyphRect left alone unless it is transparent.
+  void DrawEditBackground(TcxCanvas* ACanvas, const TRect& ARect, const TRect& AGlyphRect,
+                          bool AGlyphTransparent);
+  // True when an in-place editor's host painted the background.
+  bool DrawBackground(TcxCanvas* ACanvas);
+  bool DrawBackground(TcxCanvas* ACanvas, const TPoint& APos);
+  virtual void DrawNativeStyleEditBackground(TcxCanvas* ACanvas, bool ADrawBackground,
+                                             HBRUSH ABackgroundBrush);
+  virtual bool IsBackgroundPartiallyTransparent();
+  // The theme object and part of the editor's native frame.
+  void CalculateNativeInfo(TdxThemedObjectType& AThemedObjectType, Integer& ANativePart);
+  TcxDrawBackgroundStyle GetDrawBackgroundStyle();
+  bool IsBackgroundTransparent();
+  bool IsCustomBackground();
+  // The view info's or the editor's own transparency.
+  bool IsTransparent();
+  // The first button's background lets the editor's through.
+  bool IsButtonsBackgroundPartiallyTransparent();
+
+  void DrawButtons(TcxCanvas* ACanvas);
+  virtual void DrawButton(TcxCanvas* ACanvas, Integer AButtonVisibleIndex);
+  virtual void DrawEditButton(TcxCanvas* ACanvas, Integer AButtonVisibleIndex);
+  // Border and background of a button (only the rectangles and colours
+  // with ACalculateOnly, as under a fade image).
+  void InternalPrepareEditButtonBackground(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo,
+                                           TRect& AContentRect, TRect& ABackgroundRect,
+                                           TColor& APenColor, TColor& ABrushColor,
+                                           bool ACalculateOnly);
+  // Each border receives the button's bounds in ARect and leaves there its
+  // background rectangle; AContentRect, APenColor (content) and ABrushColor
+  // (fill) are results.
+  virtual void DrawButtonBorder(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AButtonViewInfo,
+                                TRect& ARect, TRect& AContentRect, TColor& APenColor,
+                                TColor& ABrushColor);
+  virtual void Draw3DButtonBorder(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AButtonViewInfo,
+                                  TRect& ARect, TRect& AContentRect, TColor& APenColor,
+                                  TColor& ABrushColor);
+  virtual void DrawFlatButtonBorder(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AButtonViewInfo,
+                                    TRect& ARect, TRect& AContentRect, TColor& APenColor,
+                                    TColor& ABrushColor);
+  virtual void DrawHotFlatButtonBorder(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AButtonViewInfo,
+                                       TRect& ARect, TRect& AContentRect, TColor& APenColor,
+                                       TColor& ABrushColor);
+  virtual void DrawNativeButtonBorder(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AButtonViewInfo,
+                                      TRect& ARect, TRect& AContentRect, TColor& APenColor,
+                                      TColor& ABrushColor);
+  virtual void DrawSimpleButtonBorder(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AButtonViewInfo,
+                                      TRect& ARect, TRect& AContentRect, TColor& APenColor,
+                                      TColor& ABrushColor);
+  virtual void DrawUltraFlatButtonBorder(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AButtonViewInfo,
+                                         bool AIsOffice11Style, TRect& ARect, TRect& AContentRect,
+                                         TColor& APenColor, TColor& ABrushColor);
+  virtual void DrawButtonBorderByPainter(TcxEditButtonViewInfo* AButtonViewInfo, TRect& ARect,
+                                         TRect& AContentRect, TColor& APenColor,
+                                         TColor& ABrushColor);
+  virtual void DrawButtonBackground(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo,
+                                    const TRect& ARect, const TRect& AContentRect,
+                                    TColor ABrushColor);
+  virtual void DrawNativeButtonBackground(TcxCanvas* ACanvas,
+                                          TcxEditButtonViewInfo* AButtonViewInfo,
+                                          const TRect& ARect);
+  virtual void DrawUsualButtonBackground(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AButtonViewInfo,
+                                         const TRect& ARect, TColor ABrushColor);
+  virtual void DrawButtonContent(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo,
+                                 const TRect& AContentRect, TColor APenColor, TColor ABrushColor,
+                                 bool ANeedOffsetContent);
+  // Whether the host's events would draw a button, its background, its
+  // border, or any of the three (asked without a canvas).
+  bool IsCustomButton(Integer AButtonVisibleIndex);
+  bool IsCustomButtonBackground(Integer AButtonVisibleIndex);
+  bool IsCustomButtonBorder(Integer AButtonVisibleIndex);
+  bool IsCustomDrawButton(Integer AButtonVisibleIndex);
+  IdxColorPalette* GetButtonColorPalette(TcxButtonState AState);
+
+ protected:
+  void InternalPaint(TcxCanvas* ACanvas) override;
+  void DrawValidationMark(TcxCanvas* ACanvas);
+  TcxEditButtonBorderData GetButtonBorderData(TcxEditButtonViewInfo* AButtonViewInfo,
+                                              TcxEditButtonStyle AStyle);
+  void DrawClassicButtonBorder(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AButtonViewInfo,
+                               TcxEditButtonStyle AStyle, TRect& ARect, TRect& AContentRect,
+                               TColor& APenColor, TColor& ABrushColor);
+  void DrawButtonGlyph(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo,
+                       const TRect& AContentRect, bool AOffsetContent);
+  void DrawButtonCaption(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo,
+                         const TRect& AContentRect, TColor APenColor, bool AOffsetContent);
+
+ protected:
+  // The excluded rectangle of Repaint: AInnerEditRect clamped to the client
+  // rectangle.
+  TRect GetInnerEditRect(const TRect& AInnerEditRect);
+  bool IsValidButtonIndex(Integer AIndex) const { return AIndex >= 0 && AIndex < ButtonCount(); }
+
+  TOwned<TdxScaleFactor> FScaleFactor;
+  TcxEditAfterDrawEvent FOnAfterDrawBackground;
+  TcxEditAfterDrawEvent FOnAfterDrawValue;
+  TcxEditCalculateEditorBoundsEvent FOnCalculateEditorBounds;
+  TcxEditCanDrawEditValueEvent FOnCanDrawEditValue;
+  TcxEditCanStartButtonFadingEvent FOnCanStartButtonFading;
+  TcxEditDrawBackgroundEvent FOnDrawBackground;
+  TcxEditDrawButtonEvent FOnDrawButton;
+  TcxEditDrawButtonBackgroundEvent FOnDrawButtonBackground;
+  TcxEditDrawButtonBorderEvent FOnDrawButtonBorder;
+  TcxEditGetButtonContentColorEvent FOnGetButtonContentColor;
+  TcxEditGetButtonStateEvent FOnGetButtonState;
+  TcxEditPaintEvent FOnPaint;
+  TcxEditPrepareButtonFadingImageEvent FOnPrepareButtonFadingImage;
+  TcxCustomEdit* FEdit = nullptr;
+  TcxEditViewInfoStates FState;
+  TRect FErrorBounds{};
+  TRect FEditorBounds{};
+  TOwned<TcxEditValidateInfo> FErrorData;
+  bool FNeedShowErrorIcon = false;
+
+ private:
+  friend class TcxCustomEditViewData;
+  void ClearButtons();
 };
 
-// Calculates an editor's view info from its properties and style.
-class TcxCustomEditViewData : public TObject {
-  DECLARE_CLASS(TcxCustomEditViewData, TObject)
+// ---------------------------------------------------------------------------
+// Painting: the editor's owner as button fading sees it, the fading of
+// buttons, and the background and border of an editor.
+
+// What a button's fade needs from the control (or host) that shows the
+// editor: a view data to recalculate the button's theme state with (freed by
+// the caller when AIsViewDataCreated), and the invalidation of a rectangle.
+class IcxEditOwner {
+ public:
+  virtual TcxCustomEditViewData* GetViewData(bool& AIsViewDataCreated) = 0;
+  virtual void InvalidateRect(const TRect& R, bool AEraseBackground) = 0;
+
+ protected:
+  ~IcxEditOwner() = default;
+};
+
+class TcxCustomEditFadingHelper : public TdxFadingObjectHelper {
+  DECLARE_CLASS(TcxCustomEditFadingHelper, TdxFadingObjectHelper)
+ public:
+  // The editor allows fading (native or skinned), shows in an owner, and
+  // OnCanStartButtonFading does not refuse.
+  bool STDMETHODCALLTYPE CanFade() override;
+  void STDMETHODCALLTYPE DrawFadeImage() override;
+
+ protected:
+  virtual TcxCustomEditViewInfo* GetEditViewInfo() = 0;
+  virtual void Invalidate() = 0;
+  // The view info's editor, else its owner when that shows editors.
+  static IcxEditOwner* GetEditOwner(TcxCustomEditViewInfo* AViewInfo);
+};
+
+// Cross-fades one button between its normal and its hot look; only the
+// border and background fade, the content is painted live over them.
+class TcxEditButtonFadingHelper : public TcxCustomEditFadingHelper {
+  DECLARE_CLASS(TcxEditButtonFadingHelper, TcxCustomEditFadingHelper)
+ public:
+  explicit TcxEditButtonFadingHelper(TcxEditButtonViewInfo* AViewInfo);
+  bool STDMETHODCALLTYPE CanFade() override;
+  void STDMETHODCALLTYPE GetFadingImages(TcxBitmap*& AFadeOutImage,
+                                         TcxBitmap*& AFadeInImage) override;
+  // After a calculation: a new state asks the fader for a fade from the old.
+  void UpdateState();
+  TcxEditButtonState State() const { return FState; }
+
+ protected:
+  TcxCustomEditViewInfo* GetEditViewInfo() override;
+  void Invalidate() override;
+  virtual void DrawButton(TcxCanvas* ACanvas);
+  virtual TRect GetButtonRect();
+  // The button's border and background in AState, as a new bitmap.
+  virtual TcxBitmap32* PrepareFadingImage(TcxEditButtonState AState);
+
+ private:
+  TcxEditButtonState FState = ebsNormal;
+  TcxEditButtonViewInfo* FViewInfo;
+};
+
+// Background and border of an editor, buttons left out unless their
+// background lets the editor's through.
+void DrawCustomEditBackground(TcxCanvas* ACanvas, TcxCustomEditViewInfo* AViewInfo,
+                              bool ACanDrawBackground);
+
+// ---------------------------------------------------------------------------
+// View data: calculates an editor's view info from its properties and style.
+
+enum TcxEditContentOption { ecoShowFocusRectWhenInplace, ecoOffsetButtonContent };
+using TcxEditContentOptions = TSet<TcxEditContentOption>;
+struct TcxEditContentParams {
+  TRect ExternalBorderBounds{};
+  TRect Offsets{};
+  TcxEditContentOptions Options;
+  TSize SizeCorrection{};
+};
+// Where a host placed an in-place editor; hosts fill and read it.
+struct TcxInplaceEditPosition {
+  TObject* Item = nullptr;
+  Integer RecordIndex = -1;
+};
+struct TcxInplaceEditParams {
+  bool MultiRowParent = false;
+  TcxInplaceEditPosition Position{};
+};
+
+using TcxEditGetDefaultButtonWidthEvent =
+    TMethodPtr<void(TcxCustomEditViewData* Sender, Integer AIndex, Integer& ADefaultWidth)>;
+using TcxEditViewDataGetDisplayTextEvent =
+    TMethodPtr<void(TcxCustomEditViewData* Sender, String& AText)>;
+
+// The content offsets of an editor by placement (standalone, in place).
+extern const TRect cxEditContentDefaultOffsets[2];
+
+class TcxCustomEditViewData : public TPersistent {
+  DECLARE_CLASS(TcxCustomEditViewData, TPersistent)
+  // A fading button recalculates its theme state in the state it fades to.
+  friend class TcxEditButtonFadingHelper;
+
  public:
   TcxCustomEditViewData(TcxCustomEditProperties* AProperties, TcxCustomEditStyle* AStyle,
                         bool AIsInplace);
+  ~TcxCustomEditViewData() override;
+  void AfterConstruction() override;
+
   virtual void Calculate(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P,
                          TcxMouseButton Button, TShiftState Shift, TcxCustomEditViewInfo* AViewInfo,
                          bool AIsMouseEvent);
-  // The size the editor needs for AEditValue: one line of its font inside
-  // its border; a width given in AEditSizeProperties is kept.
+  // For bounds that do not start at the origin: the view info keeps their
+  // top-left as its origin.
+  void CalculateEx(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P, TcxMouseButton Button,
+                   TShiftState Shift, TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent);
+  // The whole size of the editor for a value, not editing and editing.
   virtual TSize GetEditSize(TcxCanvas* ACanvas, const Variant& AEditValue,
-                            const TcxEditSizeProperties& AEditSizeProperties);
-  Integer GetBorderWidth();
+                            const TcxEditSizeProperties& AEditSizeProperties,
+                            TcxCustomEditViewInfo* AViewInfo = nullptr);
+  TSize GetEditingSize(TcxCanvas* ACanvas, const Variant& AEditValue,
+                       const TcxEditSizeProperties& AEditSizeProperties,
+                       TcxCustomEditViewInfo* AViewInfo = nullptr);
+  virtual TSize GetEditContentSize(TcxCanvas* ACanvas, const Variant& AEditValue,
+                                   const TcxEditSizeProperties& AEditSizeProperties,
+                                   TcxEditValidateInfo* AErrorData = nullptr);
+  virtual TSize GetEditingContentSize(TcxCanvas* ACanvas, const Variant& AEditValue,
+                                      const TcxEditSizeProperties& AEditSizeProperties);
+  virtual TSize GetEditConstantPartSize(TcxCanvas* ACanvas,
+                                        const TcxEditSizeProperties& AEditSizeProperties,
+                                        TSize& MinContentSize,
+                                        TcxCustomEditViewInfo* AViewInfo = nullptr);
+  virtual TSize GetEditContentSizeCorrection();
+  String EditValueToDisplayText(const Variant& AEditValue);
+  virtual void EditValueToDrawValue(const Variant&, TcxCustomEditViewInfo*) {}
+  // Mirrors a calculated view info for right-to-left editors.
+  virtual void DoRightToLeftConversion(TcxCustomEditViewInfo*, const TRect&) {}
 
-  TcxCustomEdit* Edit = nullptr;
+  virtual TRect GetClientExtent(TcxCanvas* ACanvas, TcxCustomEditViewInfo* AViewInfo);
+  virtual TRect GetBorderExtent();
+  virtual TRect GetButtonsExtent(TcxCanvas* ACanvas);
+  virtual TcxEditBorderStyle GetBorderStyle();
+  virtual TColor GetBorderColor();
+  virtual Integer GetEditNativeState(TcxCustomEditViewInfo* AViewInfo);
+  virtual TcxContainerState GetContainerState(const TRect& ABounds, const TPoint& P,
+                                              TcxMouseButton Button, TShiftState Shift,
+                                              bool AIsMouseEvent);
+  TcxEditButtonStyle GetButtonsStyle();
+  Integer GetCaptureButtonVisibleIndex();
+  bool InternalFocused();
+  Integer GetErrorIconWidth(TcxEditValidateInfo* AErrorData);
+  bool NeedShowErrorIcon(TcxEditValidateInfo* AErrorData);
+  virtual bool HasShadow();
+  virtual bool IsNativeStyle(TcxLookAndFeel* ALookAndFeel);
+  virtual void InitCacheData();
+
+  TcxCustomEdit* GetEdit() const { return FEdit; }
+  void SetEdit(TcxCustomEdit* Value) { FEdit = Value; }
+  TcxCustomEditProperties* GetProperties() const { return FProperties; }
+  TcxCustomEditStyle* GetStyle() const { return FStyle; }
+  void SetStyle(TcxCustomEditStyle* Value) { FStyle = Value; }
+  bool IsInplace() const { return FIsInplace; }
+  TObject* GetData() const { return FData; }
+  void SetData(TObject* Value) { FData = Value; }
+  TdxScaleFactor* GetScaleFactor() const { return FScaleFactor.get(); }
+  const TcxEditGetDefaultButtonWidthEvent& OnGetDefaultButtonWidth() const {
+    return FOnGetDefaultButtonWidth;
+  }
+  void SetOnGetDefaultButtonWidth(const TcxEditGetDefaultButtonWidthEvent& V) {
+    FOnGetDefaultButtonWidth = V;
+  }
+  const TcxEditViewDataGetDisplayTextEvent& OnGetDisplayText() const { return FOnGetDisplayText; }
+  void SetOnGetDisplayText(const TcxEditViewDataGetDisplayTextEvent& V) { FOnGetDisplayText = V; }
+
+  bool ButtonsOnlyStyle = false;
+  Integer ButtonVisibleCount = 0;
+  TcxContainerState ContainerState{csNormal};
+  TRect ContentOffset{};
+  TcxEditContentParams EditContentParams;
   bool Enabled = true;
   bool Focused = false;
-  bool IsInplace;
+  TAlignment HorzAlignment = taLeftJustify;
+  IcxControlScrollBar* HScrollBar = nullptr;
+  IcxControlScrollBar* VScrollBar = nullptr;
+  IcxCustomInnerEdit* InnerEdit = nullptr;
+  TcxInplaceEditParams InplaceEditParams;
+  bool IsDesigning = false;
+  bool IsSelected = false;
+  bool IsTouchScrollUIMode = false;
+  bool IsValueSource = false;
+  Integer MaxLineCount = 0;
+  bool NativeStyle = false;
+  TcxEditPaintOptions PaintOptions;
   bool PreviewMode = false;
-  TcxCustomEditProperties* Properties;
-  TcxCustomEditStyle* Style;
+  bool Selected = false;
+  Integer SelStart = 0;
+  Integer SelLength = 0;
+  TColor SelTextColor = clDefault;
+  TColor SelBackgroundColor = clDefault;
+  bool SupportsTouchMode = false;
+  bool UseRightToLeftAlignment = false;
+  bool UseRightToLeftReading = false;
+  bool UseRightToLeftScrollBar = false;
+  TcxEditVertAlignment VertAlignment = taTopJustify;
   HWND WindowHandle = nullptr;
+
+ protected:
+  virtual void CalculateButtonNativeInfo(TcxEditButtonViewInfo* AButtonViewInfo);
+  virtual void CalculateButtonNativePartInfo(HTHEME ATheme, TcxEditButtonViewInfo* AButtonViewInfo);
+  virtual HTHEME GetButtonNativeTheme(TcxEditButtonViewInfo* AButtonViewInfo);
+  virtual TcxEditPaintOptions CalculatePaintOptions();
+  virtual bool CanPressButton(TcxCustomEditViewInfo*, Integer) { return true; }
+  virtual TRect GetEditContentDefaultOffsets();
+  virtual void InitEditContentParams(TcxEditContentParams& AParams);
+  virtual void Initialize();
+  virtual String InternalEditValueToDisplayText(const Variant&) { return String(); }
+  virtual TSize InternalGetEditConstantPartSize(TcxCanvas* ACanvas, bool AIsInplace,
+                                                const TcxEditSizeProperties& AEditSizeProperties,
+                                                TSize& MinContentSize,
+                                                TcxCustomEditViewInfo* AViewInfo);
+  virtual TSize InternalGetEditContentSize(TcxCanvas*, const Variant&,
+                                           const TcxEditSizeProperties&) {
+    return TSize{0, 0};
+  }
+  virtual bool IsButtonPressed(TcxCustomEditViewInfo*, Integer) { return false; }
+  virtual void CalculateButtonBounds(TcxCanvas* ACanvas, TcxCustomEditViewInfo* AViewInfo,
+                                     Integer AButtonVisibleIndex, TRect& ButtonsRect);
+  virtual void CalculateButtonsViewInfo(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P,
+                                        TcxMouseButton Button, TShiftState Shift,
+                                        TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent);
+  virtual void CalculateButtonViewInfo(TcxCanvas* ACanvas, TcxCustomEditViewInfo* AViewInfo,
+                                       Integer AButtonVisibleIndex, TRect& ButtonsRect);
+  virtual void DoCalculateButtonViewInfos(TcxCanvas* ACanvas, TcxCustomEditViewInfo* AViewInfo,
+                                          TRect& AButtonsRect);
+  virtual void CheckButtonsOnly(TcxCustomEditViewInfo* AViewInfo, Integer APrevButtonsWidth,
+                                Integer AButtonsWidth);
+  virtual void CheckStartButtonsFading(TcxCustomEditViewInfo* AViewInfo);
+  virtual void InitializeButtonInfo(TcxEditButton* AButton, TcxEditButtonViewInfo* AButtonViewInfo,
+                                    bool AIsTextButton);
+  virtual TColor GetBorderColorByPainter(bool AIsHighlight);
+  virtual TRect GetBorderExtentByEdges(Integer ABorderWidth);
+  virtual TRect GetBorderExtentByPainter();
+  virtual bool IgnoreButtonWhileStretching(Integer) { return false; }
+  virtual bool IsButtonLeftAligned(TcxEditButtonViewInfo* AButtonViewInfo);
+  virtual void CalculateViewInfo(TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent);
+  TcxEditButtonStyle GetDefaultButtonStyle();
+  TcxEditPopupBorderStyle GetPopupBorderStyle();
+  TcxLookAndFeel* GetLookAndFeel();
+  TcxCustomLookAndFeelPainter* GetSkinPainter();
+
+  // Visible indexes of the outermost buttons on each side; -1 for none.
+  Integer FLeftSideLeftmostButtonIndex = -1;
+  Integer FLeftSideRightmostButtonIndex = -1;
+  Integer FRightSideLeftmostButtonIndex = -1;
+  Integer FRightSideRightmostButtonIndex = -1;
+  TAlignment FValidationErrorIconAlignment = taLeftJustify;
+
+ private:
+  void CalculateContainerState(const TRect& ABounds, const TPoint& P, TcxMouseButton Button,
+                               TShiftState Shift, TcxCustomEditViewInfo* AViewInfo,
+                               bool AIsMouseEvent);
+  void CalculateButtonStates(TcxCustomEditViewInfo* AViewInfo, const TPoint& P,
+                             TcxMouseButton Button, TShiftState Shift, Integer APrevPressedButton,
+                             bool AIsMouseEvent);
+  void CorrectButtonBounds(TcxCustomEditViewInfo* AViewInfo);
+  void CalculateErrorData(TcxCustomEditViewInfo* AViewInfo);
+  void CalculateErrorBounds(TcxCustomEditViewInfo* AViewInfo);
+  // One drop-down button and nothing else: drawn as a combo box's.
+  bool IsComboBoxStyle();
+  void StretchButton(TcxCustomEditViewInfo* AViewInfo, Integer AIndex, Integer ADelta);
+  void GetColorSettings(TcxCustomEditViewInfo* AViewInfo, TColor& AFillColor, TColor& ATextColor);
+  TSize InternalGetEditSize(TcxCanvas* ACanvas, const Variant& AEditValue,
+                            const TcxEditSizeProperties& AEditSizeProperties,
+                            TcxCustomEditViewInfo* AViewInfo, bool AEditing);
+
+  TObject* FData = nullptr;
+  bool FIsInplace;
+  TOwned<TdxScaleFactor> FScaleFactor;
+  TcxEditGetDefaultButtonWidthEvent FOnGetDefaultButtonWidth;
+  TcxEditViewDataGetDisplayTextEvent FOnGetDisplayText;
+  TcxCustomEdit* FEdit = nullptr;
+  TcxCustomEditProperties* FProperties;
+  TcxCustomEditStyle* FStyle;
 };
+
+// 1 for an in-place editor with buttons: its text sits one pixel lower.
+Integer GetNativeInnerTextEditContentHeightCorrection(TcxCustomEditProperties* AProperties,
+                                                      bool AIsInplace);
+// A shadow is drawn when the style asks for one and the editor is not native.
+bool IsShadowDrawingNeeded(TcxCustomEditViewData* AViewData);
 
 // The editor's link to the value it shows. The base binding stands for the
 // editor's own value and modified state; data-aware editors derive their own.
@@ -1098,10 +1705,14 @@ class TcxCustomEditContainer : public TcxContainer {
 
 using TcxEditEditingEvent = TMethodPtr<void(TObject* Sender, bool& CanEdit)>;
 
-class TcxCustomEdit : public TcxCustomEditContainer {
+class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditOwner {
   DECLARE_CLASS(TcxCustomEdit, TcxCustomEditContainer)
   DECLARE_MESSAGE_TABLE()
   friend class TcxEditDataBinding;
+  // The view data and view info ask the editor what only it knows (its
+  // painter's colours, background, non-client area, transparency).
+  friend class TcxCustomEditViewData;
+  friend class TcxCustomEditViewInfo;
 
  public:
   TcxCustomEdit(TComponent* AOwner, bool AIsInplace);
@@ -1109,6 +1720,14 @@ class TcxCustomEdit : public TcxCustomEditContainer {
   ~TcxCustomEdit() override;
   void AfterConstruction() override;
   void BeforeDestruction() override;
+
+  // Painting: what button fading and the view info ask of the editor.
+  TcxCustomEditViewData* GetViewData(bool& AIsViewDataCreated) override;
+  void InvalidateRect(const TRect& R, bool AEraseBackground) override;
+  // A device context the editor paints its buttons into on its own.
+  virtual bool IsButtonDC(HDC) { return false; }
+  // Computed once, when the editor is made, by a view data of its own.
+  TcxEditContentParams ContentParams;
 
   // Properties.
   virtual TClass GetPropertiesClass();
@@ -1127,6 +1746,14 @@ class TcxCustomEdit : public TcxCustomEditContainer {
   TcxCustomEditViewInfo* GetEditViewInfo() const;
   bool IsInplace() override { return FIsInplace; }
   IcxCustomInnerEdit* InnerEdit() const { return FInnerEdit; }
+  // The style the editor shows in a container state.
+  TcxCustomEditStyle* GetEditStyleForState(const TcxContainerState& AState);
+  // The visible button that holds the mouse capture; -1 for none.
+  Integer CaptureButtonVisibleIndex() const { return FCaptureButtonVisibleIndex; }
+  // The first visible button whose bounds hold P, else -1.
+  Integer ButtonVisibleIndexAt(const TPoint& P);
+  // The first visible button marked default, else -1.
+  Integer GetDefaultButtonVisibleIndex();
 
   // Value.
   Variant GetEditValue() { return FEditValue; }
@@ -1229,17 +1856,29 @@ class TcxCustomEdit : public TcxCustomEditContainer {
   virtual void AfterPosting() { FIsPosting = false; }
   virtual void BeforePosting() { FIsPosting = true; }
   void CalculateViewInfo(const TPoint& P, bool AMouseTracking) override;
+  // Calculates a view info for the control rectangle; the virtual one the
+  // editor's own.
+  void CalculateViewInfo(TcxCustomEditViewInfo* AViewInfo, const TPoint& P, TcxMouseButton Button,
+                         TShiftState Shift, bool AIsMouseEvent);
+  virtual void CalculateViewInfo(const TPoint& P, TcxMouseButton Button, TShiftState Shift,
+                                 bool AIsMouseEvent);
+  bool DoRefreshContainer(const TPoint& P, TcxMouseButton Button, TShiftState Shift,
+                          bool AIsMouseEvent) override;
+  // Button state changes turned into button down, up and click.
+  virtual void DoProcessEventsOnViewInfoChanging(TcxCustomEditViewInfo* AOldViewInfo,
+                                                 const TPoint& P);
+  TRect GetWindowRegionAddon() override;
   virtual void ChangeHandler(TObject* Sender);
   virtual void CreateInnerEdit();
   virtual TcxCustomEditViewData* CreateViewData();
   // Buttons: the view info's buttons call these; the default button's key
   // needs a default button, which the buttons' layout gives.
-  virtual void DefaultButtonClick() {}
+  virtual void DefaultButtonClick();
   virtual void DoButtonClick(Integer AButtonVisibleIndex);
   virtual void DoButtonDown(Integer AButtonVisibleIndex) {}
   virtual void DoButtonUp(Integer AButtonVisibleIndex) {}
   void DoClosePopup(TcxEditCloseUpReason AReason);
-  virtual bool IsDefaultButtonKey(TShortCut AShortCut) { return false; }
+  virtual bool IsDefaultButtonKey(TShortCut AShortCut);
   virtual void DoAutoSizeChanged() {}
   // Events and keys.
   virtual void DoChange();
@@ -1345,6 +1984,7 @@ class TcxCustomEdit : public TcxCustomEditContainer {
   void KeyUp(Word& Key, TShiftState Shift) override;
   void Loaded() override;
   void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   bool DoMouseWheel(TShiftState Shift, Integer WheelDelta, const TPoint& MousePos) override;
   void CreateHandle() override;
   void CMEnter(TMessage& Message) override;
@@ -1380,6 +2020,12 @@ class TcxCustomEdit : public TcxCustomEditContainer {
   Variant GetValueToValidate();
   void DoAfterKeyDown(Word& Key, TShiftState Shift);
   void DblClickTimerHandler(TObject* Sender);
+  bool NeedStoreHeight();
+  bool NeedStoreWidth();
+  void ReadHeight(TReader* Reader);
+  void ReadWidth(TReader* Reader);
+  void WriteHeight(TWriter* Writer);
+  void WriteWidth(TWriter* Writer);
   void ReadAnchorX(TReader* Reader);
   void ReadAnchorY(TReader* Reader);
   void WriteAnchorX(TWriter* Writer);

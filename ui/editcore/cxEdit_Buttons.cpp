@@ -301,7 +301,9 @@ TRegionHandle TcxEditButtonViewInfo::GetUpdateRegion(TcxEditButtonViewInfo* AVie
 
 bool TcxEditButtonViewInfo::Repaint(TWinControl* AControl, TcxEditButtonViewInfo* AViewInfo,
                                     const TPoint& AEditPosition) {
-  if (!LooksDifferentIn(AViewInfo) || !AControl || !AControl->HandleAllocated()) return false;
+  bool Fading = FadingHelper && FadingHelper->GetActive();
+  if ((!Fading && !LooksDifferentIn(AViewInfo)) || !AControl || !AControl->HandleAllocated())
+    return false;
   TRect R = Bounds;
   OffsetRect(&R, AEditPosition.x, AEditPosition.y);
   RedrawWindow(AControl->Handle(), &R, nullptr, RDW_INVALIDATE | (HasBackground ? RDW_ERASE : 0u));

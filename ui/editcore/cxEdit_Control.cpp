@@ -1,5 +1,5 @@
 // The editor control: construction, its properties and styles, the view
-// road, size, and the least view data, view info and data binding it needs.
+// road, size, and the data binding.
 #include "cxEdit.h"
 
 #include <limits>
@@ -9,62 +9,19 @@
 #include "dxSpellCheckerCore.h"
 
 // ---------------------------------------------------------------------------
-// View info, view data, data binding
-IMPLEMENT_CLASS(TcxCustomEditViewInfo)
-IMPLEMENT_CLASS(TcxCustomEditViewData)
+// Data binding and the editor's classes
 IMPLEMENT_CLASS(TcxEditDataBinding)
 IMPLEMENT_CLASS(TcxEditChangeEventsCatcher)
 IMPLEMENT_CLASS(TcxCustomEditContainer)
 IMPLEMENT_PUBLISHED_CLASS(TcxCustomEdit) {
   using E = TcxCustomEdit;
   P.Property<&E::GetRepositoryItem, &E::SetRepositoryItem>(L"RepositoryItem");
+  // The size is streamed by DefineProperties, which leaves out what auto
+  // size decides.
+  P.Property<&TControl::Height, &TControl::SetHeight>(L"Height").NoDefault().Stored(false);
+  P.Property<&TControl::Width, &TControl::SetWidth>(L"Width").NoDefault().Stored(false);
 }
 IMPLEMENT_CREATABLE_CLASS(TcxCustomEditData)
-
-void TcxCustomEditViewInfo::Assign(TObject* Source) {
-  inherited::Assign(Source);
-  if (auto* S = dynamic_cast<TcxCustomEditViewInfo*>(Source)) {
-    Edit = S->Edit;
-    InnerEditRect = S->InnerEditRect;
-  }
-}
-
-Integer TcxCustomEditViewInfo::GetPart(const TPoint& P) {
-  return cxRectPtIn(BorderRect, P) ? ecpControl : ecpNone;
-}
-
-TcxCustomEditViewData::TcxCustomEditViewData(TcxCustomEditProperties* AProperties,
-                                             TcxCustomEditStyle* AStyle, bool AIsInplace)
-    : IsInplace(AIsInplace), Properties(AProperties), Style(AStyle) {}
-
-Integer TcxCustomEditViewData::GetBorderWidth() {
-  return Style ? GetContainerBorderWidth(Style->GetBorderStyle()) : 0;
-}
-
-void TcxCustomEditViewData::Calculate(TcxCanvas*, const TRect& ABounds, const TPoint&,
-                                      TcxMouseButton, TShiftState, TcxCustomEditViewInfo* AViewInfo,
-                                      bool) {
-  AViewInfo->Edit = Edit;
-  if (!AViewInfo->Calculated()) {
-    // Without the control's own calculation: the border comes from the style.
-    AViewInfo->Bounds = ABounds;
-    const Integer W = GetBorderWidth();
-    AViewInfo->BorderRect = cxRectInflate(ABounds, -W, -W);
-    AViewInfo->ClientRect = AViewInfo->BorderRect;
-    AViewInfo->SetCalculated(true);
-  }
-  AViewInfo->InnerEditRect = AViewInfo->ClientRect;
-}
-
-TSize TcxCustomEditViewData::GetEditSize(TcxCanvas* ACanvas, const Variant&,
-                                         const TcxEditSizeProperties& AEditSizeProperties) {
-  TFont* AFont = Style ? Style->GetFont() : nullptr;
-  if (AFont) ACanvas->SetFont(AFont);
-  const Integer AExtent = 2 * GetBorderWidth();
-  TSize ASize{AEditSizeProperties.Width, ACanvas->TextHeight(L"Wg") + AExtent + 2};
-  if (ASize.cx < 0) ASize.cx = ACanvas->TextWidth(L"W") + AExtent;
-  return ASize;
-}
 
 // ---------------------------------------------------------------------------
 // Data binding
@@ -245,7 +202,7 @@ void TcxCustomEdit::Initialize() {
   FDblClickTimer->SetOnTimer(MakeEvent<&TcxCustomEdit::DblClickTimerHandler>(this));
   if (!FIsInplace)
     FProperties->SetIDefaultValuesProvider(FDataBinding->GetIDefaultValuesProvider());
-  GetEditViewInfo()->Edit = this;
+  GetEditViewInfo()->SetEdit(this);
   FIsJustCreated = true;
 }
 
@@ -299,7 +256,12 @@ TcxCustomEditViewInfo* TcxCustomEdit::GetEditViewInfo() const {
   return static_cast<TcxCustomEditViewInfo*>(ViewInfo());
 }
 
-void TcxCustomEdit::InitContentParams() { FIsContentParamsInitialized = true; }
+void TcxCustomEdit::InitContentParams() {
+  TOwned<TcxCustomEditViewData> AViewData(CreateViewData());
+  AViewData->InitCacheData();
+  ContentParams = AViewData->EditContentParams;
+  FIsContentParamsInitialized = true;
+}
 
 void TcxCustomEdit::SetReplicatableFlag() {
   TControlStyle S = ControlStyle();
@@ -360,7 +322,8 @@ bool TcxCustomEdit::IsChildWindow(HWND AWnd) {
 TcxCustomEditViewData* TcxCustomEdit::CreateViewData() {
   TcxCustomEditViewData* AViewData =
       GetActiveProperties()->CreateViewData(GetEditActiveStyle(), FIsInplace, false);
-  AViewData->Edit = PropertiesChangeLocked() ? nullptr : this;
+  AViewData->GetScaleFactor()->Assign(ScaleFactor());
+  AViewData->SetEdit(PropertiesChangeLocked() ? nullptr : this);
   if (HandleAllocated()) AViewData->WindowHandle = Handle();
   InitializeViewData(AViewData);
   return AViewData;
@@ -369,19 +332,104 @@ TcxCustomEditViewData* TcxCustomEdit::CreateViewData() {
 void TcxCustomEdit::InitializeViewData(TcxCustomEditViewData* AViewData) {
   AViewData->Enabled = Enabled();
   AViewData->Focused = Focused();
+  AViewData->UseRightToLeftAlignment = UseRightToLeftAlignment();
+  AViewData->UseRightToLeftReading = UseRightToLeftReading();
+  AViewData->UseRightToLeftScrollBar = UseRightToLeftScrollBar();
+  AViewData->InnerEdit = FInnerEdit;
+  AViewData->IsDesigning = IsDesigning();
 }
 
-void TcxCustomEdit::CalculateViewInfo(const TPoint& P, bool AMouseTracking) {
-  inherited::CalculateViewInfo(P, AMouseTracking);
+TcxCustomEditStyle* TcxCustomEdit::GetEditStyleForState(const TcxContainerState& AState) {
+  if (AState.Contains(csDisabled)) return static_cast<TcxCustomEditStyle*>(StyleDisabled());
+  if (AState.Contains(csActive)) return static_cast<TcxCustomEditStyle*>(StyleFocused());
+  if (GetStyle()->GetHotTrack() && AState.Contains(csHotTrack))
+    return static_cast<TcxCustomEditStyle*>(StyleHot());
+  return GetEditStyle();
+}
+
+void TcxCustomEdit::CalculateViewInfo(TcxCustomEditViewInfo* AViewInfo, const TPoint& P,
+                                      TcxMouseButton Button, TShiftState Shift,
+                                      bool AIsMouseEvent) {
   TOwned<TcxCustomEditViewData> AViewData(CreateViewData());
-  AViewData->Calculate(nullptr, GetControlRect(this), P, cxmbNone, TShiftState(), GetEditViewInfo(),
-                       false);
+  const TRect R = GetControlRect(this);
+  TcxScreenCanvas* ACanvas = cxScreenCanvas();
+  auto ADormant = Finally([ACanvas] { ACanvas->Dormant(); });
+  AViewData->Calculate(ACanvas, R, P, Button, Shift, AViewInfo, AIsMouseEvent);
+  if (UseRightToLeftAlignment()) AViewData->DoRightToLeftConversion(AViewInfo, R);
+}
+
+void TcxCustomEdit::CalculateViewInfo(const TPoint& P, TcxMouseButton Button, TShiftState Shift,
+                                      bool AIsMouseEvent) {
+  CalculateViewInfo(GetEditViewInfo(), P, Button, Shift, AIsMouseEvent);
+}
+
+void TcxCustomEdit::CalculateViewInfo(const TPoint& P, bool) {
+  CalculateViewInfo(P, cxmbNone, GetShiftState(), false);
+}
+
+bool TcxCustomEdit::DoRefreshContainer(const TPoint& P, TcxMouseButton Button, TShiftState Shift,
+                                       bool AIsMouseEvent) {
+  if (FCaptureButtonVisibleIndex >= 0 && !(HandleAllocated() && GetCapture() == Handle()))
+    FCaptureButtonVisibleIndex = -1;
+  TcxCustomEditViewInfo* AViewInfo = GetEditViewInfo();
+  TOwned<TcxContainerViewInfo> ACopy;
+  if (AIsMouseEvent) {
+    ACopy.reset(GetActiveProperties()->GetViewInfoClass()());
+    ACopy->Assign(AViewInfo);
+  }
+  auto* AOld = dynamic_cast<TcxCustomEditViewInfo*>(ACopy.get());
+  AViewInfo->StoreLastState();
+  CalculateViewInfo(P, Button, Shift, AIsMouseEvent);
+  if (AIsMouseEvent) DoProcessEventsOnViewInfoChanging(AOld, P);
+  TRect R = cxEmptyRect;
+  if (FInnerEdit && IsEditClass()) R = FInnerEdit->GetControl()->BoundsRect();
+  const bool ARepainted = AViewInfo->Repaint(this, R, AOld);
+  if (ARepainted || !AIsMouseEvent) {
+    SetSize();
+    CalculateViewInfo(P, Button, Shift, AIsMouseEvent);
+    AdjustInnerControl();
+    UpdateWindowRegion();
+  }
+  // Mouse tracking reports when the mouse leaves the hot editor.
+  if (AViewInfo->ContainerState.Contains(csHotTrack))
+    BeginMouseTracking(this, GetControlRect(this), this);
+  return true;
+}
+
+void TcxCustomEdit::DoProcessEventsOnViewInfoChanging(TcxCustomEditViewInfo*, const TPoint& P) {
+  TcxCustomEditViewInfo* V = GetEditViewInfo();
+  if (!V->GetHasButtonsStateChanges()) return;
+  const Integer AWasPressed = V->LastPressedButton;
+  if (AWasPressed >= 0 && V->PressedButton != AWasPressed) {
+    DoButtonUp(AWasPressed);
+    // A click is a release over the button that was pressed.
+    if (ButtonVisibleIndexAt(P) == AWasPressed) DoButtonClick(AWasPressed);
+  }
+  if (V->PressedButton >= 0 && V->PressedButton != AWasPressed) DoButtonDown(V->PressedButton);
+}
+
+TRect TcxCustomEdit::GetWindowRegionAddon() { return GetEditViewInfo()->ErrorBounds(); }
+
+Integer TcxCustomEdit::ButtonVisibleIndexAt(const TPoint& P) {
+  const TcxCustomEditViewInfo* V = GetEditViewInfo();
+  for (Integer I = 0; I < V->ButtonCount(); ++I)
+    if (cxRectPtIn(V->ButtonsInfo[I]->Bounds, P)) return I;
+  return -1;
+}
+
+Integer TcxCustomEdit::GetDefaultButtonVisibleIndex() {
+  const TcxCustomEditViewInfo* V = GetEditViewInfo();
+  for (Integer I = 0; I < V->ButtonCount(); ++I)
+    if (V->ButtonsInfo[I]->Data.Default) return I;
+  return -1;
 }
 
 void TcxCustomEdit::AdjustInnerEditPosition() {
   TWinControl* AControl = InnerControl();
   if (!AControl) return;
-  const TRect& R = GetEditViewInfo()->InnerEditRect;
+  // The inner edit fills the client area; editors with other layouts place
+  // it themselves.
+  const TRect& R = GetEditViewInfo()->ClientRect;
   if (AControl->BoundsRect() != R)
     AControl->SetBounds(R.left, R.top, R.right - R.left, R.bottom - R.top);
 }
@@ -485,6 +533,10 @@ void TcxCustomEdit::SetEditAutoSize(bool Value) {
 
 void TcxCustomEdit::DefineProperties(TFiler* Filer) {
   inherited::DefineProperties(Filer);
+  Filer->DefineProperty(L"Height", MakeEvent<&TcxCustomEdit::ReadHeight>(this),
+                        MakeEvent<&TcxCustomEdit::WriteHeight>(this), NeedStoreHeight());
+  Filer->DefineProperty(L"Width", MakeEvent<&TcxCustomEdit::ReadWidth>(this),
+                        MakeEvent<&TcxCustomEdit::WriteWidth>(this), NeedStoreWidth());
   if (UseAnchorX())
     Filer->DefineProperty(L"AnchorX", MakeEvent<&TcxCustomEdit::ReadAnchorX>(this),
                           MakeEvent<&TcxCustomEdit::WriteAnchorX>(this), true);
@@ -492,6 +544,18 @@ void TcxCustomEdit::DefineProperties(TFiler* Filer) {
     Filer->DefineProperty(L"AnchorY", MakeEvent<&TcxCustomEdit::ReadAnchorY>(this),
                           MakeEvent<&TcxCustomEdit::WriteAnchorY>(this), true);
 }
+
+bool TcxCustomEdit::NeedStoreHeight() { return !CanAutoSize(); }
+
+bool TcxCustomEdit::NeedStoreWidth() { return !(IsAutoWidth() && !IsHeightDependOnWidth()); }
+
+void TcxCustomEdit::ReadHeight(TReader* Reader) { SetHeight(Reader->ReadInteger()); }
+
+void TcxCustomEdit::ReadWidth(TReader* Reader) { SetWidth(Reader->ReadInteger()); }
+
+void TcxCustomEdit::WriteHeight(TWriter* Writer) { Writer->WriteInteger(Height()); }
+
+void TcxCustomEdit::WriteWidth(TWriter* Writer) { Writer->WriteInteger(Width()); }
 
 void TcxCustomEdit::ReadAnchorX(TReader* Reader) {
   FAnchorX = Reader->ReadInteger();

@@ -156,6 +156,10 @@ void TcxCustomEdit::KeyUp(Word& Key, TShiftState Shift) {
 // Buttons
 void TcxCustomEdit::DoButtonClick(Integer AButtonVisibleIndex) {
   WithoutUserAction(this, [&] {
+    TcxCustomEditViewInfo* V = GetEditViewInfo();
+    if (AButtonVisibleIndex >= 0 && AButtonVisibleIndex < V->ButtonCount())
+      if (TcxEditButtonActionLink* ALink = V->ButtonsInfo[AButtonVisibleIndex]->Data.ActionLink)
+        ALink->Execute(this);
     if (FProperties->OnButtonClick()) FProperties->OnButtonClick()(this, AButtonVisibleIndex);
     if (GetActiveProperties() != FProperties.get() && GetActiveProperties()->OnButtonClick())
       GetActiveProperties()->OnButtonClick()(this, AButtonVisibleIndex);
@@ -170,17 +174,46 @@ void TcxCustomEdit::DoClosePopup(TcxEditCloseUpReason AReason) {
 
 // ---------------------------------------------------------------------------
 // Mouse
+void TcxCustomEdit::DefaultButtonClick() {
+  const Integer AIndex = GetDefaultButtonVisibleIndex();
+  if (AIndex >= 0) DoButtonClick(AIndex);
+}
+
+bool TcxCustomEdit::IsDefaultButtonKey(TShortCut AShortCut) {
+  return AShortCut == GetActiveProperties()->GetClickKey() && GetDefaultButtonVisibleIndex() >= 0;
+}
+
 void TcxCustomEdit::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   if (Button == mbLeft && FDblClickTimer->Enabled()) {
     FDblClickTimer->SetEnabled(false);
-    DblClick();
+    if (ButtonVisibleIndexAt(TPoint{X, Y}) < 0) DblClick();
   }
   inherited::MouseDown(Button, Shift, X, Y);
+  // The press is tracked through the view info even before the mouse moved.
+  if (!IsMouseTracking()) RefreshContainer(TPoint{X, Y}, ButtonTocxButton(Button), Shift, true);
+  if (Button != mbLeft || !HandleAllocated() || GetCapture() != Handle()) return;
+  const Integer AIndex = ButtonVisibleIndexAt(TPoint{X, Y});
+  TcxCustomEditViewInfo* V = GetEditViewInfo();
+  if (AIndex >= 0 && V->ButtonsInfo[AIndex]->Data.State == ebsPressed)
+    FCaptureButtonVisibleIndex = AIndex;
+}
+
+void TcxCustomEdit::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  inherited::MouseUp(Button, Shift, X, Y);
+  if (Button == mbLeft) FCaptureButtonVisibleIndex = -1;
 }
 
 void TcxCustomEdit::DblClickTimerHandler(TObject*) { FDblClickTimer->SetEnabled(false); }
 
-void TcxCustomEdit::DblClick() { inherited::DblClick(); }
+void TcxCustomEdit::DblClick() {
+  const TPoint P = ScreenToClient(GetMouseCursorPos());
+  if (ButtonVisibleIndexAt(P) < 0) return inherited::DblClick();
+  // A double click on a button is a second press and click of it.
+  TShiftState AShift = GetShiftState();
+  AShift.Include(ssLeft);
+  MouseDown(mbLeft, AShift, P.x, P.y);
+  Click();
+}
 
 void TcxCustomEdit::Click() {
   if (IsDestroying() || FClickLockCount > 0) return;
@@ -297,7 +330,7 @@ void TcxCustomEdit::ActivateByMouse(TShiftState Shift, Integer X, Integer Y,
 // ---------------------------------------------------------------------------
 // Hints
 String TcxCustomEdit::GetHintText(Integer APart) {
-  String AText = GetEditViewInfo()->GetPartHint(APart);
+  String AText = GetEditViewInfo()->GetHintText(APart);
   if (AText.empty() && ShowHint()) AText = GetHint();
   return AText;
 }

@@ -54,11 +54,29 @@ class TTestInnerEdit : public TEdit, public IcxCustomInnerEdit {
 
 class TTestEdit;
 
+// One line of the style's font as content, as text editors measure it.
+class TLineViewData : public TcxCustomEditViewData {
+  DECLARE_CLASS(TLineViewData, TcxCustomEditViewData)
+ public:
+  using TcxCustomEditViewData::TcxCustomEditViewData;
+
+ protected:
+  TSize InternalGetEditContentSize(TcxCanvas* ACanvas, const Variant&,
+                                   const TcxEditSizeProperties&) override {
+    ACanvas->SetFont(GetStyle()->GetVisibleFont());
+    return TSize{ACanvas->TextWidth(L"W"),
+                 ACanvas->TextHeight(L"Wg") + GetEditContentSizeCorrection().cy};
+  }
+};
+
 // Properties whose editors validate, compare and reset their values.
 class TValidatingProperties : public TcxCustomEditProperties {
   DECLARE_CLASS(TValidatingProperties, TcxCustomEditProperties)
  public:
   using TcxCustomEditProperties::TcxCustomEditProperties;
+  TcxCustomEditViewDataClass GetViewDataClass() override {
+    return &cxCreateEditViewData<TLineViewData>;
+  }
   bool CanValidate() override { return true; }
   bool CanCompareEditValue() override { return true; }
   bool HasDisplayValue() override { return true; }
@@ -139,6 +157,12 @@ class TRecordingEdit : public TTestEdit {
     return WithEditData ? TcxCustomEditData::StaticClass() : nullptr;
   }
   void InitializeEditData() override { ++EditDataInits; }
+  // A host's cell margins: the inner edit leaves the editor's own window a
+  // frame of two pixels.
+  void InitializeViewData(TcxCustomEditViewData* AViewData) override {
+    inherited::InitializeViewData(AViewData);
+    AViewData->ContentOffset = TRect{2, 2, 2, 2};
+  }
 };
 
 // Editors that grow with their value and keep an anchor: ten pixels a
@@ -147,7 +171,8 @@ class TGrowingViewData : public TcxCustomEditViewData {
   DECLARE_CLASS(TGrowingViewData, TcxCustomEditViewData)
  public:
   using TcxCustomEditViewData::TcxCustomEditViewData;
-  TSize GetEditSize(TcxCanvas*, const Variant& AEditValue, const TcxEditSizeProperties&) override {
+  TSize GetEditSize(TcxCanvas*, const Variant& AEditValue, const TcxEditSizeProperties&,
+                    TcxCustomEditViewInfo*) override {
     const Integer ALength = VarIsNull(AEditValue) ? 0 : VarToStr(AEditValue).length();
     return TSize{10 * ALength + 1, 20};
   }
@@ -312,6 +337,7 @@ IMPLEMENT_CLASS(TButtonEdit)
 IMPLEMENT_CLASS(TDefaultButtonEdit)
 IMPLEMENT_CLASS(TLettersEdit)
 IMPLEMENT_CLASS(TGrowingViewData)
+IMPLEMENT_CLASS(TLineViewData)
 IMPLEMENT_CREATABLE_CLASS(TGrowingProperties)
 IMPLEMENT_CREATABLE_CLASS(TAnchoredEdit)
 
@@ -348,7 +374,7 @@ TEST(EditControl, StandaloneAndInplaceDefaults) {
     // Only standalone editors stand on the default controller.
     EXPECT_EQ(E->GetStyle()->GetActiveStyleController() == DefaultEditStyleController(),
               !C.Inplace);
-    EXPECT_EQ(E->GetEditViewInfo()->Edit, E.get());
+    EXPECT_EQ(E->GetEditViewInfo()->GetEdit(), E.get());
     EXPECT_TRUE(E->ControlStyle().Contains(csActionClient));
   }
 }
@@ -389,8 +415,8 @@ TEST(EditControl, PropertiesMakeTheirEditors) {
   EXPECT_TRUE(E->IsInplace());
   TOwned<TcxCustomEditViewData> V(P->CreateViewData(E->GetEditStyle(), true, true));
   EXPECT_TRUE(V->PreviewMode);
-  EXPECT_TRUE(V->IsInplace);
-  EXPECT_EQ(V->Properties, P.get());
+  EXPECT_TRUE(V->IsInplace());
+  EXPECT_EQ(V->GetProperties(), P.get());
   EXPECT_THROW(cxGetContainerClass(TObject::StaticClass()), EcxEditError);
 }
 
