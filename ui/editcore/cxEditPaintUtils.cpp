@@ -1,5 +1,6 @@
 #include "cxEditPaintUtils.h"
 
+#include <algorithm>
 #include <array>
 
 #include "Controls.h"
@@ -44,6 +45,7 @@ void TcxSolidBrushCache::BeforeDestruction() {
 }
 
 TcxSolidBrushCache::~TcxSolidBrushCache() {
+  for (TItem& Item : FItems) DeleteObject(Item.Brush);
   if (FSafePointWindow) DeallocateHWnd(FSafePointWindow);
 }
 
@@ -54,8 +56,11 @@ bool TcxSolidBrushCache::Contains(TColor AColor) const {
 }
 
 void TcxSolidBrushCache::Clear() {
-  for (TItem& Item : FItems) Retire(std::move(Item.Brush));
+  std::vector<TBrushHandle> Brushes;
+  Brushes.reserve(FItems.size());
+  for (TItem& Item : FItems) Brushes.emplace_back(Item.Brush);
   FItems.clear();
+  for (TBrushHandle& Brush : Brushes) Retire(std::move(Brush));
 }
 
 HBRUSH TcxSolidBrushCache::GetBrush(TColor ABrushColor) {
@@ -66,12 +71,10 @@ HBRUSH TcxSolidBrushCache::GetBrush(TColor ABrushColor) {
   Integer Index = Find(ABrushColor, Found);
   if (Found) {
     ++FItems[Index].Count;
-    return FItems[Index].Brush.Get();
+    return FItems[Index].Brush;
   }
-  Index = PrepareNewItem(Index);
-  TBrushHandle Brush(CreateSolidBrush(dxColorToRGB(ABrushColor)));
-  HBRUSH Result = Brush.Get();
-  FItems.insert(FItems.begin() + Index, TItem{ABrushColor, std::move(Brush), 0});
+  HBRUSH Result = CreateSolidBrush(dxColorToRGB(ABrushColor));
+  Retire(PlaceNewItem(Index, TItem{ABrushColor, Result, 0}));
   return Result;
 }
 
@@ -94,24 +97,41 @@ Integer TcxSolidBrushCache::Find(TColor AColor, bool& AFound) const {
   return L;
 }
 
-// Makes room for one more entry at AIndex and answers where it goes now.
-Integer TcxSolidBrushCache::PrepareNewItem(Integer AIndex) {
-  if (Depth() < FMaxDepth) return AIndex;
+// Puts the new entry at its place in colour order; a full cache first gives
+// up its rarest entry, whose brush the caller retires. Only the entries
+// between the two places move. The entries' room was reserved at
+// construction, so nothing here allocates.
+TBrushHandle TcxSolidBrushCache::PlaceNewItem(Integer AIndex, const TItem& AItem) noexcept {
+  if (Depth() < FMaxDepth) {
+    FItems.insert(FItems.begin() + AIndex, AItem);
+    return TBrushHandle();
+  }
   Integer Rarest = 0;
   for (Integer I = 0; I < Depth(); ++I) {
     if (FItems[I].Count < FItems[Rarest].Count) Rarest = I;
     if (FItems[Rarest].Count == 0) break;
   }
-  Retire(std::move(FItems[Rarest].Brush));
-  FItems.erase(FItems.begin() + Rarest);
-  return Rarest < AIndex ? AIndex - 1 : AIndex;
+  TBrushHandle Evicted(FItems[Rarest].Brush);
+  const auto B = FItems.begin();
+  if (Rarest < AIndex) {
+    std::copy(B + Rarest + 1, B + AIndex, B + Rarest);
+    FItems[AIndex - 1] = AItem;
+  } else {
+    std::copy_backward(B + AIndex, B + Rarest, B + Rarest + 1);
+    FItems[AIndex] = AItem;
+  }
+  return Evicted;
 }
 
 // A brush leaving the cache may be one that the paint in progress still
 // holds (the entry just created has the smallest count, so the very next
-// miss evicts it); it dies once the current message has been handled.
+// miss evicts it); it dies once the current message has been handled. A
+// paint that runs on without reaching the message loop retires a brush per
+// miss; past MaxRetired the oldest goes, which left the cache so many misses
+// ago that no paint still holds it.
 void TcxSolidBrushCache::Retire(TBrushHandle&& ABrush) {
   if (!ABrush) return;
+  if (RetiredCount() >= MaxRetired()) FRetired.pop_front();
   FRetired.push_back(std::move(ABrush));
   if (FSafePointPosted) return;
   if (!FSafePointWindow)

@@ -4,6 +4,7 @@
 // brush per call. Painting code never deletes a brush it was given.
 #pragma once
 
+#include <deque>
 #include <vector>
 
 #include "WinHandles.h"
@@ -34,22 +35,27 @@ class TcxSolidBrushCache : public TObject {
   bool Contains(TColor AColor) const;
   // Brushes out of the cache that wait for the end of the current message.
   Integer RetiredCount() const { return static_cast<Integer>(FRetired.size()); }
+  // How many may wait: a long paint that never returns to the message loop
+  // must not run the process out of GDI handles.
+  Integer MaxRetired() const { return 8 * FMaxDepth; }
   // The safe point: nothing painted with a retired brush any more.
   void ReleaseRetiredBrushes();
 
  private:
+  // Plain data, so that a miss moves the sorted entries as one block of
+  // memory; the brushes belong to the cache (its destructor deletes them).
   struct TItem {
     TColor Color;
-    TBrushHandle Brush;
+    HBRUSH Brush;
     Cardinal Count;
   };
   Integer Find(TColor AColor, bool& AFound) const;
-  Integer PrepareNewItem(Integer AIndex);
+  TBrushHandle PlaceNewItem(Integer AIndex, const TItem& AItem) noexcept;
   void Retire(TBrushHandle&& ABrush);
   void WndProc(TMessage& Message);
 
   std::vector<TItem> FItems;
-  std::vector<TBrushHandle> FRetired;
+  std::deque<TBrushHandle> FRetired;  // oldest first
   Integer FMaxDepth;
   HWND FSafePointWindow = nullptr;
   bool FSafePointPosted = false;

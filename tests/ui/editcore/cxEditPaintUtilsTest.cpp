@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "EditPaintTestSupport.h"
 #include "cxEditPaintUtils.h"
 
@@ -108,6 +111,27 @@ TEST(SolidBrushes, ABrushHandedOutOutlivesItsEviction) {
   EXPECT_EQ(BrushColor(Next), static_cast<long long>(Color(4)));
 }
 
+// A paint that never returns to the message loop (an export drawing many
+// cells in many colours) misses on and on; the brushes waiting for the safe
+// point must not grow without end and exhaust the process's GDI handles.
+TEST(SolidBrushes, RetiredBrushesStayBoundedWithoutASafePoint) {
+  TOwned<TcxSolidBrushCache> Cache(Create<TcxSolidBrushCache>(2));
+  const int Requests = 5000;
+  std::vector<HBRUSH> Handed;
+  // Rising colours: each miss evicts the oldest entry.
+  for (int I = 0; I < Requests; ++I) Handed.push_back(Cache->GetBrush(Color(I)));
+  EXPECT_EQ(Cache->RetiredCount(), Cache->MaxRetired());
+  // The brushes handed out last are all still there; the older ones are gone.
+  const int Alive = Cache->MaxRetired() + Cache->MaxDepth();
+  for (int I = Requests - Alive; I < Requests; ++I)
+    EXPECT_EQ(BrushColor(Handed[I]), static_cast<long long>(Color(I))) << I;
+  // Gone (its handle may already name a newer brush of another colour).
+  EXPECT_NE(BrushColor(Handed[Requests - Alive - 1]),
+            static_cast<long long>(Color(Requests - Alive - 1)));
+  ReachSafePoint();
+  EXPECT_EQ(Cache->RetiredCount(), 0);
+}
+
 TEST(SolidBrushes, PaletteChangeEmptiesTheSharedCache) {
   TcxSolidBrushCache* Cache = cxSolidBrushCache();
   ASSERT_NE(Cache, nullptr);
@@ -178,6 +202,42 @@ TEST(SolidBrushes, EvictionBeforeTheNewPlaceKeepsTheOrder) {
   EXPECT_EQ(Cache->GetBrush(Color(4)), B4);
   EXPECT_EQ(Cache->GetBrush(Color(0)), B0);
   EXPECT_EQ(Cache->Depth(), 3);
+}
+
+// The evicted entry and the new one on either side of each other, with
+// entries between them: those move by one and are all found again by the
+// search, with the brushes they had.
+TEST(SolidBrushes, EvictionAcrossOtherEntriesKeepsTheOrder) {
+  struct TCase {
+    const char* Name;
+    int Once;  // of colours 2, 4, 6, 8: the one requested only once
+    int New;   // the colour that comes in
+  } const Cases[] = {{"evicted before the new place", 2, 7},
+                     {"evicted after the new place", 8, 3},
+                     {"evicted at the new place", 4, 3},
+                     {"new at the front", 6, 1},
+                     {"new at the end", 2, 9}};
+  for (const TCase& C : Cases) {
+    TOwned<TcxSolidBrushCache> Cache(Create<TcxSolidBrushCache>(4));
+    std::vector<std::pair<int, HBRUSH>> Kept;
+    for (int I : {2, 4, 6, 8}) {
+      HBRUSH B = Cache->GetBrush(Color(I));
+      if (I != C.Once) {
+        Cache->GetBrush(Color(I));
+        Kept.emplace_back(I, B);
+      }
+    }
+    HBRUSH New = Cache->GetBrush(Color(C.New));
+    EXPECT_FALSE(Cache->Contains(Color(C.Once))) << C.Name;
+    EXPECT_EQ(Cache->Depth(), 4) << C.Name;
+    for (auto [I, B] : Kept) {
+      EXPECT_TRUE(Cache->Contains(Color(I))) << C.Name << " " << I;
+      EXPECT_EQ(Cache->GetBrush(Color(I)), B) << C.Name << " " << I;
+    }
+    EXPECT_TRUE(Cache->Contains(Color(C.New))) << C.Name;
+    EXPECT_EQ(Cache->GetBrush(Color(C.New)), New) << C.Name;
+    EXPECT_EQ(BrushColor(New), static_cast<long long>(Color(C.New))) << C.Name;
+  }
 }
 
 }  // namespace
