@@ -650,6 +650,13 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
                             TcxCustomEdit* AEdit);
 
  protected:
+  // Stores Value and announces the change, only when it differs.
+  template <class T>
+  void SetField(T& AField, const T& Value) {
+    if (AField == Value) return;
+    AField = Value;
+    Changed();
+  }
   virtual void AlignmentChangedHandler(TObject* Sender);
   virtual void BaseSetAlignment(TcxEditAlignment* Value);
   virtual void ChangeScale(Integer M, Integer D);

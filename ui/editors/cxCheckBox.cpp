@@ -186,13 +186,6 @@ void TcxCustomCheckBoxProperties::SetDisplayCheckState(Integer AIndex, const Str
 
 // Other settings ------------------------------------------------------------
 
-template <class T>
-void TcxCustomCheckBoxProperties::SetField(T& AField, const T& Value) {
-  if (AField == Value) return;
-  AField = Value;
-  Changed();
-}
-
 TAlignment TcxCustomCheckBoxProperties::GetHorzAlignment() {
   return TcxCustomEditProperties::GetAlignment()->GetHorz();
 }

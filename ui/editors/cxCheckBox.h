@@ -108,8 +108,6 @@ class TcxCustomCheckBoxProperties : public TcxCustomEditProperties {
   void DoAssign(TcxCustomEditProperties* AProperties) override;
 
  private:
-  template <class T>
-  void SetField(T& AField, const T& Value);
   // A state value other than checked and unchecked may be Null.
   void SetStateValue(Variant& AField, const Variant& Value, bool AAllowNull);
   void ReadValueChecked(TReader* Reader);

@@ -108,13 +108,6 @@ void TcxCustomLabelProperties::AfterConstruction() {
   FGlyph->OnChange = MakeEvent<&TcxCustomLabelProperties::ChangeHandler>(this);
 }
 
-template <class T>
-void TcxCustomLabelProperties::SetField(T& AField, const T& Value) {
-  if (AField == Value) return;
-  AField = Value;
-  Changed();
-}
-
 void TcxCustomLabelProperties::SetAngle(Integer Value) { SetField(FAngle, Value); }
 void TcxCustomLabelProperties::SetDepth(Word Value) { SetField(FDepth, Value); }
 void TcxCustomLabelProperties::SetLabelEffect(TcxLabelEffect Value) {

@@ -122,9 +122,6 @@ class TcxCustomLabelProperties : public TcxCustomEditProperties {
   void DoAssign(TcxCustomEditProperties* AProperties) override;
 
  private:
-  template <class T>
-  void SetField(T& AField, const T& Value);
-
   Integer FAngle = 0;
   Word FDepth = 0;
   TOwned<TdxSmartGlyph> FGlyph;

@@ -118,13 +118,6 @@ TcxCustomEditPropertiesValuesClass TcxCustomProgressBarProperties::GetAssignedVa
   };
 }
 
-template <class T>
-void TcxCustomProgressBarProperties::SetField(T& AField, const T& Value) {
-  if (AField == Value) return;
-  AField = Value;
-  Changed();
-}
-
 Double TcxCustomProgressBarProperties::GetMaxValue() {
   return GetAssignedValues()->GetMaxValue() ? inherited::GetMaxValue() : 100;
 }

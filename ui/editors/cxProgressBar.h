@@ -153,8 +153,6 @@ class TcxCustomProgressBarProperties : public TcxCustomEditProperties {
  private:
   void ForegroundImageChanged(TObject* Sender);
   void WriteZeroOverloadValue(TWriter* Writer);
-  template <class T>
-  void SetField(T& AField, const T& Value);
   void PostMaxValue();
   void PostMinValue();
 
