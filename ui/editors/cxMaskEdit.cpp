@@ -172,10 +172,15 @@ void TcxCustomMaskEditProperties::DoPrepareDisplayValue(const Variant& AEditValu
     ADisplayValue = FTempMode->GetUpdatedText(Text, false);
 }
 
+// The completeness test depends on the mask and these settings alone, so a
+// mode of the properties' own answers as the editor's would.
 void TcxCustomMaskEditProperties::ValidateDisplayValue(Variant& ADisplayValue, String& AErrorText,
                                                        bool& AError, TcxCustomEdit* AEdit) {
-  // The mask's completeness test needs the editor's mode; it comes with the
-  // editor control.
+  if (!AError && IsMasked()) {
+    if (!TestTempMaskKind() || !TestTempEditMask()) FTempMode.reset(CreateMode());
+    AError = !FTempMode->IsFullValidText(VarToStr(ADisplayValue));
+    if (AError) AErrorText = cxGetResourceString(&scxMaskEditInvalidEditValue);
+  }
   TcxCustomTextEditProperties::ValidateDisplayValue(ADisplayValue, AErrorText, AError, AEdit);
 }
 

@@ -93,6 +93,37 @@ class TcxMaskEditProperties : public TcxCustomMaskEditProperties {
 };
 
 // ---------------------------------------------------------------------------
+// What a mode reads and changes of the editor it is bound to; the editor
+// control implements it.
+class IcxMaskEditModeEdit {
+ public:
+  virtual TcxCustomMaskEditProperties* ModeProperties() = 0;
+  virtual bool ModePropertiesChangeLocked() = 0;
+  virtual bool ModeModifiedAfterEnter() = 0;
+  virtual bool ModeFocused() = 0;
+  virtual Variant ModeEditValue() = 0;
+  virtual void ModeSetEditValue(const Variant& AValue) = 0;
+  virtual void ModeSetDisplayValue(const Variant& AValue) = 0;
+  virtual String ModeText() = 0;
+  virtual Integer ModeSelStart() = 0;
+  virtual Integer ModeSelLength() = 0;
+  virtual void ModeSetSelStart(Integer AValue) = 0;
+  virtual void ModeSetSelLength(Integer AValue) = 0;
+  // Moves the selection without the editor's selection handling.
+  virtual void ModeDirectSetSelection(Integer AStart, Integer ALength) = 0;
+  virtual Integer ModeCursorPos() = 0;
+  virtual bool ModeHandleAllocated() = 0;
+  virtual bool& ModeShiftOn() = 0;
+  virtual void ModeSendKeyDown(Word Key, TShiftState Shift) = 0;
+  virtual void ModeSendKeyPress(Char Key) = 0;
+  virtual bool ModeIsCharValidForPos(Char& AChar, Integer APos) = 0;
+  virtual void ModeLockChangeEvents(bool ALock) = 0;
+
+ protected:
+  ~IcxMaskEditModeEdit() = default;
+};
+
+// ---------------------------------------------------------------------------
 // Modes. A key operation answers True when the native edit control is to
 // perform the key itself, False when the mode has done (or refused) it.
 
@@ -132,6 +163,9 @@ class TcxMaskEditCustomMode : public TObject {
   bool HasEdit();
   TcxCustomMaskEditProperties* GetProperties();
   TcxCustomMaskEdit* Edit() const { return FEdit; }
+  // Binds the mode to its editor's side; the editor does it when it makes
+  // the mode.
+  void SetEditLink(IcxMaskEditModeEdit* ALink) { FLink = ALink; }
   const String& EditMask() const { return FEditMask; }
 
  protected:
@@ -160,6 +194,7 @@ class TcxMaskEditCustomMode : public TObject {
   TcxCustomMaskEditProperties* FProperties;
   Integer FClipboardTextLength = 0;
   TcxCustomMaskEdit* FEdit;
+  IcxMaskEditModeEdit* FLink = nullptr;
   bool FNeedUpdateEditValue = false;
 };
 

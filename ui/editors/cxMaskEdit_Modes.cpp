@@ -29,6 +29,69 @@ void TcxMaskEditCustomMode::BeepOnError() {
   if (GetProperties()->GetBeepOnError()) cxEditMessageBeep();
 }
 
+bool TcxMaskEditCustomMode::HasEdit() { return FLink && !FLink->ModePropertiesChangeLocked(); }
+
+TcxCustomMaskEditProperties* TcxMaskEditCustomMode::GetProperties() {
+  return FLink ? FLink->ModeProperties() : FProperties;
+}
+
+void TcxMaskEditCustomMode::SynchronizeEditValue() {
+  if (!HasEdit()) return;
+  String S;
+  if (FLink->ModeModifiedAfterEnter()) {
+    S = GetFormattedText(EditText(), true);
+  } else {
+    Variant V;
+    GetProperties()->PrepareDisplayValue(FLink->ModeEditValue(), V, FLink->ModeFocused());
+    S = VarToStr(V);
+  }
+  FLink->ModeSetDisplayValue(Variant(S));
+}
+
+String TcxMaskEditCustomMode::EditText() { return FLink->ModeText(); }
+Integer TcxMaskEditCustomMode::SelStart() { return FLink->ModeSelStart(); }
+Integer TcxMaskEditCustomMode::SelLength() { return FLink->ModeSelLength(); }
+void TcxMaskEditCustomMode::SetSelStart(Integer AValue) { FLink->ModeSetSelStart(AValue); }
+void TcxMaskEditCustomMode::SetSelLength(Integer AValue) { FLink->ModeSetSelLength(AValue); }
+
+void TcxMaskEditCustomMode::SetSelection(Integer AStart, Integer ALength) {
+  FLink->ModeDirectSetSelection(AStart, ALength);
+}
+
+bool TcxMaskEditCustomMode::EditHandleAllocated() { return FLink && FLink->ModeHandleAllocated(); }
+
+void TcxMaskEditCustomMode::SetEditDisplayText(const String& AText) {
+  FLink->ModeSetDisplayValue(Variant(AText));
+}
+
+bool TcxMaskEditCustomMode::ShiftOn() { return FLink && FLink->ModeShiftOn(); }
+
+void TcxMaskEditCustomMode::SetShiftOn(bool AValue) {
+  if (FLink) FLink->ModeShiftOn() = AValue;
+}
+
+void TcxMaskEditCustomMode::SendMyKeyDown(Word Key, TShiftState Shift) {
+  FLink->ModeSendKeyDown(Key, Shift);
+}
+
+void TcxMaskEditCustomMode::SendMyKeyPress(Char Key) { FLink->ModeSendKeyPress(Key); }
+Integer TcxMaskEditCustomMode::CursorPos() { return FLink->ModeCursorPos(); }
+
+bool TcxMaskEditCustomMode::IsCharValidForPos(Char& AChar, Integer APos) {
+  return FLink->ModeIsCharValidForPos(AChar, APos);
+}
+
+void TcxMaskEditCustomMode::LockChangeEvents(bool ALock) { FLink->ModeLockChangeEvents(ALock); }
+
+bool TcxMaskEditCustomMode::IsEditValueEmpty() {
+  const Variant V = FLink->ModeEditValue();
+  return VarIsNull(V) || VarIsEmpty(V) || VarToStr(V).empty();
+}
+
+void TcxMaskEditCustomMode::SetEditValue(const String& AValue) {
+  FLink->ModeSetEditValue(Variant(AValue));
+}
+
 // ---------------------------------------------------------------------------
 // TcxMaskEditStandardMode
 IMPLEMENT_CLASS(TcxMaskEditStandardMode)
@@ -84,7 +147,7 @@ bool TcxMaskEditStandardMode::IsFullValidText(const String& AText) {
 }
 
 void TcxMaskEditStandardMode::UpdateEditValue() {
-  if (!FNeedUpdateEditValue || !FEdit) return;
+  if (!FNeedUpdateEditValue || !FLink) return;
   FNeedUpdateEditValue = false;
   // Only an empty editor takes the mask's empty text: a value it holds is
   // never replaced by blanks.
@@ -354,7 +417,7 @@ void TcxMaskEditRegExprMode::Reset(const String& AText) {
 }
 
 void TcxMaskEditRegExprMode::SetText(const String& AText) {
-  if (FClipboardTextLength > 0 && !AText.empty() && FEdit) {
+  if (FClipboardTextLength > 0 && !AText.empty() && FLink) {
     Reset(AText);
     const Integer N = std::min(SelStart() + FClipboardTextLength, Len(AText));
     for (Integer I = 0; I < N; ++I) {
@@ -385,7 +448,7 @@ bool TcxMaskEditRegExprMode::NeedReset() {
 }
 
 void TcxMaskEditRegExprMode::CursorCorrection() {
-  if (!FEdit || !FRegExpr->IsCompiled() || !NeedReset()) return;
+  if (!FLink || !FRegExpr->IsCompiled() || !NeedReset()) return;
   FMouseAction = false;
   const String Text = EditText();
   Reset(Text);
@@ -624,7 +687,7 @@ void TcxMaskEditRegExprExMode::Compile(const String& AMask) {
 }
 
 void TcxMaskEditRegExprExMode::UpdateEditValue() {
-  if (!FNeedUpdateEditValue || !FEdit) return;
+  if (!FNeedUpdateEditValue || !FLink) return;
   FNeedUpdateEditValue = false;
   // Only an empty editor takes the forced prefix; a value is never replaced.
   if (IsEditValueEmpty()) {
@@ -672,7 +735,7 @@ void TcxMaskEditRegExprExMode::SetText(const String& AText) {
   Clear();
   FClipboardTextLength = 0;
   FMouseAction = true;
-  if (FEdit) CursorCorrection();
+  if (FLink) CursorCorrection();
 }
 
 bool TcxMaskEditRegExprExMode::StepForward() {
