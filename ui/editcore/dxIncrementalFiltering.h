@@ -76,6 +76,9 @@ class TdxCustomIncrementalFilteringContainerViewInfo : public TcxContainerViewIn
   virtual Integer GetSearchInfoPanelWidth();
   // The popups that lay the panel out decide; this one never shows it.
   virtual bool IsSearchInfoPanelVisible();
+  // Whether the panel takes its room from the client rectangle; popups that
+  // lay it out below their client area answer false.
+  virtual bool IsSearchInfoPanelInClientRect() { return true; }
 
   // Kept equal to the popup window's scale factor.
   TdxScaleFactor* ScaleFactor() const { return FScaleFactor.get(); }
