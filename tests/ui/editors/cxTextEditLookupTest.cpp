@@ -258,11 +258,23 @@ class TLookupHost : public TcxCustomEdit {
   bool InternalDoEditing() override { return Editable; }
 };
 
+class TOpenEditListBox : public TcxCustomEditListBox {
+  DECLARE_CLASS(TOpenEditListBox, TcxCustomEditListBox)
+ public:
+  using TcxCustomEditListBox::IsHighlightSearchText;
+  using TcxCustomEditListBox::NeedDrawFocusRect;
+  using TcxCustomEditListBox::TcxCustomEditListBox;
+};
+IMPLEMENT_CREATABLE_CLASS(TOpenEditListBox)
+
 class TOpenLookupData : public TcxCustomTextEditLookupData {
   DECLARE_CLASS_INLINE(TOpenLookupData, TcxCustomTextEditLookupData)
  public:
   using TcxCustomTextEditLookupData::InternalSetItemIndex;
   using TcxCustomTextEditLookupData::TcxCustomTextEditLookupData;
+
+ protected:
+  TClass GetListBoxClass() override { return TOpenEditListBox::StaticClass(); }
 };
 
 IMPLEMENT_CREATABLE_CLASS(TLookupProperties)
@@ -665,6 +677,41 @@ TEST_F(LookupData, TheListFollowsTheFilterAndAStaleRowIsNoItem) {
   Data->CloseUp();
   EXPECT_EQ(Data->GetFilteredItemCount(), 4);
   EXPECT_TRUE(Data->SearchText().empty());
+}
+
+// Inside the editor's popup window the list reads the editor's settings:
+// the focus rectangle only for a fixed list or no editing without
+// filtering, the search text highlighted only while filtering with that
+// option.
+TEST_F(LookupData, TheListInThePopupFollowsTheEditorsSettings) {
+  TOwned<TcxCustomPopupWindow> APopup(Create<TcxCustomPopupWindow>(Host.get()));
+  Use(AbcItems, {});
+  Data->Initialize(APopup.get());
+  auto* AList = dynamic_cast<TOpenEditListBox*>(Data->List());
+  ASSERT_NE(AList, nullptr);
+  ASSERT_EQ(AList->GetEditControl(), Host.get());
+  struct {
+    TcxEditEditingStyle Style;
+    bool Filtering;
+    bool Highlight;
+    bool FocusRect;
+    bool Highlighted;
+  } const Cases[] = {
+      {esEdit, false, true, false, false},    {esFixedList, false, true, true, false},
+      {esNoEdit, false, true, true, false},   {esEditList, false, true, false, false},
+      {esFixedList, true, true, false, true}, {esEditList, true, false, false, false},
+      {esEdit, true, true, false, true},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(::testing::Message() << C.Style << " filtering " << C.Filtering);
+    Host->Props()->Style = C.Style;
+    Host->Props()->SetIncrementalFiltering(C.Filtering);
+    Host->Props()->SetIncrementalFilteringOptions(
+        C.Highlight ? TcxTextEditIncrementalFilteringOptions{ifoHighlightSearchText}
+                    : TcxTextEditIncrementalFilteringOptions{});
+    EXPECT_EQ(AList->NeedDrawFocusRect(), C.FocusRect);
+    EXPECT_EQ(AList->IsHighlightSearchText(), C.Highlighted);
+  }
 }
 
 }  // namespace
