@@ -37,8 +37,8 @@ struct TTextView {
     S->GetFont()->SetSize(10);
   }
   TcxCustomTextEditViewData* Data() {
-    ViewData.reset(
-        static_cast<TcxCustomTextEditViewData*>(Props->CreateViewData(Edit->GetEditStyle(), Inplace)));
+    ViewData.reset(static_cast<TcxCustomTextEditViewData*>(
+        Props->CreateViewData(Edit->GetEditStyle(), Inplace)));
     return ViewData.get();
   }
   // The value drawn into a white bitmap of the bounds' size.
