@@ -618,6 +618,9 @@ bool TcxCustomTextEditLookupData::InternalLocate(String& AText, String& ATail, b
     return false;
   }
   if (IsLikeTypeFiltering() && IsFilterActive()) {
+    // The match may lie inside the item: nothing is completed, and no tail
+    // of an earlier search may be taken for one.
+    ATail.clear();
     InternalSetCurrentKey(AIndex);
     return true;
   }
@@ -800,14 +803,32 @@ void TcxCustomTextEditLookupData::HandleSelectItem(TObject*) {
 // ===========================================================================
 // What is read of the editor
 
-// TEMPORARY until the text editor and its properties are merged in: no
-// settings, no editor.
+// TEMPORARY until the text editor is merged in: no editor of that class, so
+// no lookup data of the editor and no lock of its text notifications.
 TcxCustomTextEdit* TcxCustomEditListBox::GetEdit() { return nullptr; }
 TcxCustomTextEdit* TcxCustomTextEditLookupData::GetEdit() { return nullptr; }
 
 namespace {
 
-TLookupSettings ReadLookupSettings(TcxCustomEdit*) { return TLookupSettings(); }
+TLookupSettings ReadLookupSettings(TcxCustomEdit* AEdit) {
+  TLookupSettings S;
+  auto* AProperties =
+      AEdit ? dynamic_cast<TcxCustomTextEditProperties*>(AEdit->GetActiveProperties()) : nullptr;
+  if (!AProperties) return S;
+  S.Items = AProperties->GetLookupItems();
+  S.EditingStyle = AProperties->GetEditingStyle();
+  S.IncrementalSearch = AProperties->GetIncrementalSearch();
+  S.IncrementalFiltering = AProperties->GetIncrementalFiltering();
+  const TcxTextEditIncrementalFilteringOptions AOptions =
+      AProperties->GetIncrementalFilteringOptions();
+  S.ContainsOperator = AOptions.Contains(ifoUseContainsOperator);
+  S.HighlightSearchText = AOptions.Contains(ifoHighlightSearchText);
+  S.UseSearchControl = AProperties->UseSearchControl();
+  S.ImmediateUpdateText = AProperties->GetImmediateUpdateText();
+  S.MRUMode = AProperties->GetMRUMode();
+  S.PageRowCount = AProperties->GetDropDownPageRowCount();
+  return S;
+}
 IcxTextEditLookupData* GetEditLookupData(TcxCustomTextEdit*) { return nullptr; }
 void LockEditLookupDataTextChanged(TcxCustomTextEdit*, bool) {}
 

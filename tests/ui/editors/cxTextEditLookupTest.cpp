@@ -166,9 +166,8 @@ TEST_F(EditListBox, TheWheelScrollsWholeNotchesOnly) {
     std::vector<int> Deltas;
     Integer Top;
   } const Cases[] = {
-      {{-60, -60}, L},           {{-60, 60}, 0},      {{-60, -60, -60, -60}, 2 * L},
-      {{-60, -60, -60}, L},      {{-240}, L},         {{-120, -120}, 2 * L},
-      {{-60, 60, -60, -60}, L},
+      {{-60, -60}, L}, {{-60, 60}, 0},        {{-60, -60, -60, -60}, 2 * L}, {{-60, -60, -60}, L},
+      {{-240}, L},     {{-120, -120}, 2 * L}, {{-60, 60, -60, -60}, L},
   };
   for (const auto& C : Cases) {
     SCOPED_TRACE(::testing::PrintToString(C.Deltas));
@@ -226,6 +225,493 @@ TEST_F(EditListBox, AClickSelectsTheRowAndReportsIt) {
   ProcessMessages();
   EXPECT_EQ(List->ItemIndex(), 1);
   EXPECT_EQ(Selects.Count, ABefore + 1);
+}
+
+// ---------------------------------------------------------------------------
+// Lookup data
+
+// Text settings whose editing style the test chooses.
+class TLookupProperties : public TcxCustomTextEditProperties {
+  DECLARE_CLASS(TLookupProperties, TcxCustomTextEditProperties)
+ public:
+  using TcxCustomTextEditProperties::TcxCustomTextEditProperties;
+  TcxEditEditingStyle GetEditingStyle() override { return Style; }
+  TcxEditEditingStyle Style = esEdit;
+};
+
+// An editor reduced to what the lookup data asks: its text, whether its
+// popup is up and whether it agrees to start editing.
+class TLookupHost : public TcxCustomEdit {
+  DECLARE_CLASS_INLINE(TLookupHost, TcxCustomEdit)
+ public:
+  using TcxCustomEdit::TcxCustomEdit;
+  TClass GetPropertiesClass() override { return PropertiesClass(); }
+  static TClass PropertiesClass();
+  TLookupProperties* Props() { return static_cast<TLookupProperties*>(GetActiveProperties()); }
+  String GetText() override { return EditText; }
+  String EditText;
+  bool PopupUp = false;
+  bool Editable = true;
+
+ protected:
+  bool HasPopupWindow() override { return PopupUp; }
+  bool InternalDoEditing() override { return Editable; }
+};
+
+class TOpenEditListBox : public TcxCustomEditListBox {
+  DECLARE_CLASS(TOpenEditListBox, TcxCustomEditListBox)
+ public:
+  using TcxCustomEditListBox::IsHighlightSearchText;
+  using TcxCustomEditListBox::NeedDrawFocusRect;
+  using TcxCustomEditListBox::TcxCustomEditListBox;
+};
+IMPLEMENT_CREATABLE_CLASS(TOpenEditListBox)
+
+class TOpenLookupData : public TcxCustomTextEditLookupData {
+  DECLARE_CLASS_INLINE(TOpenLookupData, TcxCustomTextEditLookupData)
+ public:
+  using TcxCustomTextEditLookupData::InternalSetItemIndex;
+  using TcxCustomTextEditLookupData::TcxCustomTextEditLookupData;
+
+ protected:
+  TClass GetListBoxClass() override { return TOpenEditListBox::StaticClass(); }
+};
+
+IMPLEMENT_CREATABLE_CLASS(TLookupProperties)
+TClass TLookupHost::PropertiesClass() { return TLookupProperties::StaticClass(); }
+
+struct TLookupSetup {
+  TcxEditEditingStyle Style = esEdit;
+  bool Filtering = false;
+  bool Contains = true;
+  bool PopupUp = false;
+  bool IncrementalSearch = true;
+};
+
+class LookupData : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Host.reset(Create<TLookupHost>(nullptr));
+    Data.reset(Create<TOpenLookupData>(Host.get()));
+    Data->SetOnSelectItem(MakeEvent<&TSelectCounter::SelectItem>(&Selects));
+  }
+  void Use(const std::vector<const wchar_t*>& AItems, const TLookupSetup& S) {
+    TLookupProperties* P = Host->Props();
+    P->GetLookupItems()->Clear();
+    for (const wchar_t* I : AItems) P->GetLookupItems()->Add(I);
+    P->Style = S.Style;
+    P->SetIncrementalFiltering(S.Filtering);
+    P->SetIncrementalSearch(S.IncrementalSearch);
+    TcxTextEditIncrementalFilteringOptions O{ifoHighlightSearchText};
+    if (S.Contains) O.Include(ifoUseContainsOperator);
+    P->SetIncrementalFilteringOptions(O);
+    Host->PopupUp = S.PopupUp;
+    Data->ResetIncrementalFilter();
+  }
+  std::vector<Integer> Rows() {
+    std::vector<Integer> R;
+    for (Integer I = 0; I < Data->GetFilteredItemCount(); ++I)
+      R.push_back(Data->GetLookupItemIndexFromFilteredItemIndex(I));
+    return R;
+  }
+  TOwned<TLookupHost> Host;
+  TOwned<TOpenLookupData> Data;
+  TSelectCounter Selects;
+};
+
+struct TLocateCase {
+  const char* Name;
+  TLookupSetup Setup;
+  std::vector<const wchar_t*> Items;
+  Integer KeyBefore;
+  const wchar_t* Typed;
+  bool Found;
+  const wchar_t* Text;
+  const wchar_t* Tail;
+  Integer Key;
+  std::vector<Integer> Rows;  // the filter map afterwards
+};
+
+const std::vector<const wchar_t*> AbcItems{L"Abc", L"abd", L"Bcd"};
+
+const TLocateCase LocateCases[] = {
+    {"fixed list takes the item's letter case",
+     {esFixedList},
+     AbcItems,
+     -1,
+     L"ab",
+     true,
+     L"Ab",
+     L"c",
+     0,
+     {0, 1, 2}},
+    {"fixed list keeps its item on a miss",
+     {esFixedList},
+     AbcItems,
+     1,
+     L"x",
+     false,
+     L"x",
+     L"",
+     1,
+     {0, 1, 2}},
+    {"edit list clears on the empty text",
+     {esEditList},
+     AbcItems,
+     1,
+     L"",
+     false,
+     L"",
+     L"",
+     -1,
+     {0, 1, 2}},
+    {"edit list keeps its item on a miss",
+     {esEditList},
+     AbcItems,
+     1,
+     L"x",
+     false,
+     L"x",
+     L"",
+     1,
+     {0, 1, 2}},
+    {"plain edit keeps the typed case",
+     {esEdit},
+     AbcItems,
+     -1,
+     L"AB",
+     true,
+     L"AB",
+     L"c",
+     0,
+     {0, 1, 2}},
+    {"plain edit clears on a miss", {esEdit}, AbcItems, 1, L"x", false, L"x", L"", -1, {0, 1, 2}},
+    {"contains filter with the popup up",
+     {esEditList, true, true, true},
+     AbcItems,
+     -1,
+     L"bC",
+     true,
+     L"bC",
+     L"",
+     0,
+     {0, 2}},
+    {"contains filter with the popup closed searches prefixes",
+     {esEditList, true, true, false},
+     AbcItems,
+     -1,
+     L"bc",
+     true,
+     L"Bc",
+     L"d",
+     2,
+     {0, 1, 2}},
+    {"prefix filter with the popup up",
+     {esEditList, true, false, true},
+     AbcItems,
+     -1,
+     L"AB",
+     true,
+     L"Ab",
+     L"c",
+     0,
+     {0, 1}},
+    {"fixed list keeps the filter on a miss",
+     {esFixedList, true, false, true},
+     AbcItems,
+     -1,
+     L"q",
+     false,
+     L"q",
+     L"",
+     -1,
+     {0, 1, 2}},
+    {"plain edit filters to nothing on a miss",
+     {esEdit, true, false, true},
+     AbcItems,
+     -1,
+     L"q",
+     false,
+     L"q",
+     L"",
+     -1,
+     {}},
+    {"plain edit without search keeps the filter",
+     {esEdit, true, false, true, false},
+     AbcItems,
+     -1,
+     L"q",
+     false,
+     L"q",
+     L"",
+     -1,
+     {0, 1, 2}},
+    {"Cyrillic folds case",
+     {esFixedList, true, true, true},
+     {L"Москва", L"МСК-89 географическая"},
+     -1,
+     L"мск",
+     true,
+     L"мск",
+     L"",
+     1,
+     {1}},
+    {"no items", {esEditList}, {}, -1, L"a", false, L"a", L"", -1, {}},
+};
+
+class LookupLocate : public LookupData, public ::testing::WithParamInterface<TLocateCase> {};
+
+TEST_P(LookupLocate, FindsCompletesAndFilters) {
+  const TLocateCase& C = GetParam();
+  Use(C.Items, C.Setup);
+  Data->SetCurrentKey(Variant(C.KeyBefore));
+  String AText = C.Typed, ATail = L"stale";
+  EXPECT_EQ(Data->Locate(AText, ATail, false), C.Found);
+  EXPECT_EQ(AText, String(C.Text));
+  if (C.Found) EXPECT_EQ(ATail, String(C.Tail));
+  EXPECT_EQ(Data->CurrentKey(), C.Key);
+  EXPECT_EQ(Rows(), C.Rows);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, LookupLocate, ::testing::ValuesIn(LocateCases),
+                         [](const auto& AInfo) {
+                           std::string S = AInfo.param.Name;
+                           for (char& Ch : S)
+                             if (!isalnum(static_cast<unsigned char>(Ch))) Ch = '_';
+                           return S;
+                         });
+
+// The search goes on after the highlighted item when asked for the next.
+TEST_F(LookupData, TheNextMatchStartsAfterTheHighlightedItem) {
+  Use({L"Abc", L"abd", L"Bcd", L"ab"}, {esEditList});
+  String AText = L"ab", ATail;
+  ASSERT_TRUE(Data->Locate(AText, ATail, false));
+  EXPECT_EQ(Data->CurrentKey(), 0);
+  EXPECT_TRUE(Data->Locate(AText, ATail, true));
+  EXPECT_EQ(Data->CurrentKey(), 1);
+  EXPECT_TRUE(Data->Locate(AText, ATail, true));
+  EXPECT_EQ(Data->CurrentKey(), 3);
+  EXPECT_FALSE(Data->Locate(AText, ATail, true));
+}
+
+// Rows of the filter map and the items behind them; a row outside the map
+// is no item (-1), where a list-index error would otherwise escape from a
+// mouse or key handler of the list.
+TEST_F(LookupData, RowsOutsideTheFilterMapAreNoItem) {
+  Use({L"one", L"two", L"three", L"ten"}, {esEditList, true, false, true});
+  String AText = L"t", ATail;
+  Data->Locate(AText, ATail, false);
+  ASSERT_EQ(Rows(), (std::vector<Integer>{1, 2, 3}));
+  struct {
+    Integer Row;
+    Integer Item;
+  } const Cases[] = {{0, 1}, {2, 3}, {-1, -1}, {3, -1}, {100, -1}, {-5, -1}};
+  for (const auto& C : Cases)
+    EXPECT_EQ(Data->GetLookupItemIndexFromFilteredItemIndex(C.Row), C.Item) << C.Row;
+  EXPECT_EQ(Data->GetFilteredItemIndex(0), -1);
+  EXPECT_EQ(Data->GetFilteredItemIndex(3), 2);
+  EXPECT_EQ(Data->GetFilteredItem(5), L"");
+  // Without filtering rows are items.
+  Host->Props()->SetIncrementalFiltering(false);
+  EXPECT_EQ(Data->GetFilteredItemCount(), 4);
+  EXPECT_EQ(Data->GetFilteredItemIndex(0), 0);
+}
+
+TEST_F(LookupData, DisplayTextOfKeys) {
+  Use(AbcItems, {});
+  struct {
+    Variant Key;
+    const wchar_t* Text;
+  } const Cases[] = {{Variant(0), L"Abc"}, {Variant(2), L"Bcd"}, {Variant(3), L""},
+                     {Variant(-1), L""},   {Null(), L""},        {Variant(String(L"x")), L""}};
+  for (const auto& C : Cases) EXPECT_EQ(Data->GetDisplayText(C.Key), C.Text);
+  EXPECT_TRUE(Data->Find(L"ABD"));
+  EXPECT_FALSE(Data->Find(L"ab"));
+}
+
+struct TGoCase {
+  TcxEditLookupDataGoDirection Direction;
+  bool Circular;
+  Integer From;
+  Integer To;
+};
+
+// Ten items, a page of eight rows, no list box showing: the key moves.
+TEST_F(LookupData, GoMovesTheKeyByDirection) {
+  std::vector<const wchar_t*> AItems;
+  static const wchar_t* const Names[] = {L"i0", L"i1", L"i2", L"i3", L"i4",
+                                         L"i5", L"i6", L"i7", L"i8", L"i9"};
+  for (const wchar_t* N : Names) AItems.push_back(N);
+  Use(AItems, {esFixedList});
+  const TGoCase Cases[] = {
+      {egdBegin, false, 5, 0},     {egdEnd, false, 5, 9},      {egdNext, false, 3, 4},
+      {egdNext, false, 9, 9},      {egdNext, true, 9, 0},      {egdPrev, false, 0, 0},
+      {egdPrev, true, 0, 9},       {egdPrev, false, 4, 3},     {egdNext, false, -1, 0},
+      {egdPageDown, false, -1, 7}, {egdPageDown, false, 1, 8}, {egdPageDown, false, 5, 9},
+      {egdPageDown, true, 9, 0},   {egdPageDown, false, 9, 9}, {egdPageUp, false, 9, 2},
+      {egdPageUp, false, 3, 0},    {egdPageUp, true, 0, 9},    {egdPageUp, false, 0, 0},
+      {egdPageUp, true, -1, 9},
+  };
+  for (const TGoCase& C : Cases) {
+    SCOPED_TRACE(::testing::Message()
+                 << C.Direction << " circular " << C.Circular << " from " << C.From);
+    Data->SetCurrentKey(Variant(C.From));
+    Data->Go(C.Direction, C.Circular);
+    EXPECT_EQ(Data->CurrentKey(), C.To);
+  }
+}
+
+TEST_F(LookupData, GoOnAnEmptyListDoesNothing) {
+  Use({}, {esFixedList});
+  Data->Go(egdNext, true);
+  EXPECT_EQ(Data->CurrentKey(), -1);
+  EXPECT_EQ(Selects.Count, 0);
+}
+
+// With the popup closed a filter left over is dropped before moving.
+TEST_F(LookupData, GoWithThePopupClosedMovesOverAllItems) {
+  Use({L"one", L"two", L"three"}, {esEditList, true, false, true});
+  String AText = L"t", ATail;
+  Data->Locate(AText, ATail, false);
+  ASSERT_EQ(Data->GetFilteredItemCount(), 2);
+  Host->PopupUp = false;
+  Data->SetCurrentKey(Variant(2));
+  Data->Go(egdBegin, false);
+  EXPECT_EQ(Data->CurrentKey(), 0);
+  EXPECT_EQ(Data->GetFilteredItemCount(), 3);
+}
+
+// Choosing the key reports the choice when the key changes, or when it
+// stays but the editor's text is not the item's.
+TEST_F(LookupData, SettingTheKeyReportsChangesAndStaleText) {
+  Use(AbcItems, {esFixedList});
+  Data->SetCurrentKey(Variant(1));
+  EXPECT_EQ(Selects.Count, 1);
+  Host->EditText = L"abd";
+  Data->SetCurrentKey(Variant(1));
+  EXPECT_EQ(Selects.Count, 1);
+  Host->EditText = L"ABD";
+  Data->SetCurrentKey(Variant(1));
+  EXPECT_EQ(Selects.Count, 2);
+  // Out of range: nothing changes, nothing is reported.
+  Host->EditText = L"abd";
+  Data->SetCurrentKey(Variant(7));
+  EXPECT_EQ(Data->CurrentKey(), 1);
+  EXPECT_EQ(Selects.Count, 2);
+}
+
+// Picking the highlighted row: the current item again re-applies it; another
+// item of an editor that refuses editing changes nothing.
+TEST_F(LookupData, SelectItemAppliesTheHighlightedRow) {
+  Use(AbcItems, {esFixedList});
+  Data->SelectItem();
+  EXPECT_EQ(Selects.Count, 0);
+  Data->SetCurrentKey(Variant(2));
+  Host->EditText = L"Bcd";
+  const int ABefore = Selects.Count;
+  Data->SelectItem();
+  EXPECT_EQ(Selects.Count, ABefore + 1);
+  Host->Editable = false;
+  Data->InternalSetItemIndex(0);
+  Data->SelectItem();
+  EXPECT_EQ(Data->CurrentKey(), 2);
+  EXPECT_EQ(Selects.Count, ABefore + 1);
+  Host->Editable = true;
+  Data->SelectItem();
+  EXPECT_EQ(Data->CurrentKey(), 0);
+}
+
+// The editor's text brings the key along: an item's text in any case, or no
+// item at all.
+TEST_F(LookupData, TextChangesSynchroniseTheKey) {
+  Use(AbcItems, {esFixedList});
+  struct {
+    const wchar_t* Text;
+    Integer Key;
+  } const Cases[] = {{L"ABD", 1}, {L"abd", 1}, {L"bcd", 2}, {L"zz", -1}, {L"A", 0}};
+  for (const auto& C : Cases) {
+    Host->EditText = C.Text;
+    Data->TextChanged();
+    EXPECT_EQ(Data->CurrentKey(), C.Key) << C.Text;
+  }
+}
+
+// The most-recently-used order matches whole texts only.
+TEST_F(LookupData, TextChangesMatchWholeItemsInRecentlyUsedOrder) {
+  Use(AbcItems, {esEditList});
+  Host->Props()->SetMRUMode(true);
+  Host->EditText = L"ab";
+  Data->TextChanged();
+  EXPECT_EQ(Data->CurrentKey(), -1);
+  Host->EditText = L"BCD";
+  Data->TextChanged();
+  EXPECT_EQ(Data->CurrentKey(), 2);
+}
+
+// The list in the popup: built once, its rows following the filter, and a
+// stale row beyond the filter read as no item.
+TEST_F(LookupData, TheListFollowsTheFilterAndAStaleRowIsNoItem) {
+  TOwned<TCustomForm> AForm(CreateForm(200, 160));
+  Use({L"one", L"two", L"three", L"ten"}, {esEditList, true, false, true});
+  Data->Initialize(AForm.get());
+  TcxCustomEditListBox* AList = Data->List();
+  ASSERT_NE(AList, nullptr);
+  EXPECT_EQ(Data->GetActiveControl(), AList);
+  Data->PositionVisualArea(TRect{0, 0, 150, 120});
+  ProcessMessages();
+  EXPECT_EQ(AList->Items()->Count(), 4);
+  String AText = L"t", ATail;
+  Data->Locate(AText, ATail, false);
+  EXPECT_EQ(AList->Items()->Count(), 3);
+  Data->Initialize(AForm.get());
+  EXPECT_EQ(Data->List(), AList);
+  // A row the list still has although the filter has fewer.
+  AList->Items()->Add(L"stale");
+  AList->SetItemIndex(3);
+  EXPECT_EQ(Data->ItemIndex(), -1);
+  EXPECT_EQ(Data->GetSelectedItem(), -1);
+  AList->SetItemIndex(1);
+  EXPECT_EQ(Data->ItemIndex(), 2);
+  EXPECT_EQ(Data->GetSelectedItem(), 2);
+  // Closing shows the current key again over all items.
+  Data->CloseUp();
+  EXPECT_EQ(Data->GetFilteredItemCount(), 4);
+  EXPECT_TRUE(Data->SearchText().empty());
+}
+
+// Inside the editor's popup window the list reads the editor's settings:
+// the focus rectangle only for a fixed list or no editing without
+// filtering, the search text highlighted only while filtering with that
+// option.
+TEST_F(LookupData, TheListInThePopupFollowsTheEditorsSettings) {
+  TOwned<TcxCustomPopupWindow> APopup(Create<TcxCustomPopupWindow>(Host.get()));
+  Use(AbcItems, {});
+  Data->Initialize(APopup.get());
+  auto* AList = dynamic_cast<TOpenEditListBox*>(Data->List());
+  ASSERT_NE(AList, nullptr);
+  ASSERT_EQ(AList->GetEditControl(), Host.get());
+  struct {
+    TcxEditEditingStyle Style;
+    bool Filtering;
+    bool Highlight;
+    bool FocusRect;
+    bool Highlighted;
+  } const Cases[] = {
+      {esEdit, false, true, false, false},    {esFixedList, false, true, true, false},
+      {esNoEdit, false, true, true, false},   {esEditList, false, true, false, false},
+      {esFixedList, true, true, false, true}, {esEditList, true, false, false, false},
+      {esEdit, true, true, false, true},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(::testing::Message() << C.Style << " filtering " << C.Filtering);
+    Host->Props()->Style = C.Style;
+    Host->Props()->SetIncrementalFiltering(C.Filtering);
+    Host->Props()->SetIncrementalFilteringOptions(
+        C.Highlight ? TcxTextEditIncrementalFilteringOptions{ifoHighlightSearchText}
+                    : TcxTextEditIncrementalFilteringOptions{});
+    EXPECT_EQ(AList->NeedDrawFocusRect(), C.FocusRect);
+    EXPECT_EQ(AList->IsHighlightSearchText(), C.Highlighted);
+  }
 }
 
 }  // namespace
