@@ -87,6 +87,8 @@ void TcxEditListBoxContainer::WMWindowPosChanged(TMessage& Message) {
 TcxCustomEditListBox::TcxCustomEditListBox(TComponent* AOwner)
     : TcxCustomInnerListBox(AOwner), FGestureHelper(new TdxGestureHelper(this)) {
   SetBorderStyle(bsNone);
+  // Every row is measured, so that each gets the height of the font.
+  SetStyle(lbOwnerDrawVariable);
 }
 
 TcxCustomEditListBox::~TcxCustomEditListBox() = default;
@@ -174,8 +176,7 @@ TcxCustomTextEditLookupData* TcxCustomEditListBox::GetLookupData() {
 }
 
 Cardinal TcxCustomEditListBox::GetDrawTextFlags() {
-  return static_cast<Cardinal>(
-      DrawTextBiDiModeFlags(DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX));
+  return static_cast<Cardinal>(DrawTextBiDiModeFlags(DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX));
 }
 
 bool TcxCustomEditListBox::IsHighlightSearchText() {
@@ -213,6 +214,7 @@ void TcxCustomEditListBox::DrawItem(Integer Index, const TRect& Rect, TOwnerDraw
     DrawItemText(AText, R);
     return;
   }
+  ACanvas->SelectFont();
   SetBkMode(ACanvas->Handle(), TRANSPARENT);
   DrawTextW(ACanvas->Handle(), AText.c_str(), static_cast<int>(AText.size()), &R,
             GetDrawTextFlags());
@@ -221,16 +223,15 @@ void TcxCustomEditListBox::DrawItem(Integer Index, const TRect& Rect, TOwnerDraw
 void TcxCustomEditListBox::DrawItemText(const String& AText, const TRect& ARect) {
   TcxCustomTextEditLookupData* ALookupData = GetLookupData();
   String ASearchText = ALookupData ? ALookupData->SearchText() : String();
-  Integer AStart = ASearchText.empty() ? -1
-                                       : Pos(UpperText(ASearchText), UpperText(AText)) - 1;
+  Integer AStart = ASearchText.empty() ? -1 : Pos(UpperText(ASearchText), UpperText(AText)) - 1;
   Integer ALength = static_cast<Integer>(ASearchText.size());
   TCanvas* ACanvas = Canvas();
-  Cardinal AFlags = (UseRightToLeftAlignment() ? CXTO_RIGHT : CXTO_LEFT) |
-                    CXTO_CENTER_VERTICALLY | CXTO_SINGLELINE | CXTO_END_ELLIPSIS;
+  Cardinal AFlags = (UseRightToLeftAlignment() ? CXTO_RIGHT : CXTO_LEFT) | CXTO_CENTER_VERTICALLY |
+                    CXTO_SINGLELINE | CXTO_END_ELLIPSIS;
   if (ACanvas->TextFlags() & ETO_RTLREADING) AFlags |= CXTO_RTLREADING;
   TRect R = ARect;
-  cxTextOut(ACanvas->Handle(), AText, R, AFlags, AStart, AStart < 0 ? 0 : ALength,
-            ACanvas->Font(), clHighlight, clHighlightText, 0, 0, 0, ACanvas->Font()->Color());
+  cxTextOut(ACanvas->Handle(), AText, R, AFlags, AStart, AStart < 0 ? 0 : ALength, ACanvas->Font(),
+            clHighlight, clHighlightText, 0, 0, 0, ACanvas->Font()->Color());
 }
 
 bool TcxCustomEditListBox::DoMouseWheel(TShiftState Shift, Integer WheelDelta,
@@ -241,12 +242,14 @@ bool TcxCustomEditListBox::DoMouseWheel(TShiftState Shift, Integer WheelDelta,
   if ((FMouseWheelAccumulator > 0 && ADelta > 0) || (FMouseWheelAccumulator < 0 && ADelta < 0))
     ADelta += FMouseWheelAccumulator;
   FMouseWheelAccumulator = ADelta;
-  if (std::abs(FMouseWheelAccumulator) < WHEEL_DELTA || !HandleAllocated()) return false;
+  // A part of a notch is kept here and counts as handled: passed on, the
+  // platform's list would keep it too and scroll on the next part as well.
+  if (std::abs(FMouseWheelAccumulator) < WHEEL_DELTA || !HandleAllocated()) return true;
   const WPARAM ACode = FMouseWheelAccumulator > 0 ? SB_LINEUP : SB_LINEDOWN;
   FMouseWheelAccumulator = 0;
   UINT ALines = 3;
   SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &ALines, 0);
-  LRESULT AResult = 1;
+  LRESULT AResult = 0;
   for (UINT I = 0; I < ALines && HandleAllocated(); ++I)
     AResult = SendMessageW(Handle(), WM_VSCROLL, ACode, 0);
   return AResult == 0;
@@ -279,8 +282,7 @@ void TcxCustomEditListBox::CMShowingChanged(TMessage& Message) {
   inherited::CMShowingChanged(Message);
   // The system list draws its selection as focused without the keyboard
   // focus moving to it.
-  if (HandleAllocated() && Showing())
-    CallWindowProcW(FDefWndProc, Handle(), WM_SETFOCUS, 0, 0);
+  if (HandleAllocated() && Showing()) CallWindowProcW(FDefWndProc, Handle(), WM_SETFOCUS, 0, 0);
 }
 
 void TcxCustomEditListBox::WndProc(TMessage& Message) {
@@ -466,8 +468,7 @@ bool STDMETHODCALLTYPE TcxCustomTextEditLookupData::CanResizeVisualArea(TSize&, 
   return true;
 }
 
-TSize STDMETHODCALLTYPE TcxCustomTextEditLookupData::GetVisualAreaPreferredSize(Integer,
-                                                                               Integer) {
+TSize STDMETHODCALLTYPE TcxCustomTextEditLookupData::GetVisualAreaPreferredSize(Integer, Integer) {
   return TSize{0, 0};
 }
 
@@ -524,9 +525,8 @@ Integer TcxCustomTextEditLookupData::GetFilteredItemCount() {
 Integer TcxCustomTextEditLookupData::GetFilteredItemIndex(Integer ALookupIndex) {
   if (!IsIncrementalFiltering()) return ALookupIndex;
   auto It = std::find(FFilteredLookupItems.begin(), FFilteredLookupItems.end(), ALookupIndex);
-  return It == FFilteredLookupItems.end()
-             ? -1
-             : static_cast<Integer>(It - FFilteredLookupItems.begin());
+  return It == FFilteredLookupItems.end() ? -1
+                                          : static_cast<Integer>(It - FFilteredLookupItems.begin());
 }
 
 Integer TcxCustomTextEditLookupData::GetLookupItemIndexFromFilteredItemIndex(
@@ -618,6 +618,9 @@ bool TcxCustomTextEditLookupData::InternalLocate(String& AText, String& ATail, b
     return false;
   }
   if (IsLikeTypeFiltering() && IsFilterActive()) {
+    // The match may lie inside the item: nothing is completed, and no tail
+    // of an earlier search may be taken for one.
+    ATail.clear();
     InternalSetCurrentKey(AIndex);
     return true;
   }
@@ -630,12 +633,12 @@ bool TcxCustomTextEditLookupData::InternalLocate(String& AText, String& ATail, b
 }
 
 bool STDMETHODCALLTYPE TcxCustomTextEditLookupData::Locate(String& AText, String& ATail,
-                                                          bool ANext) {
+                                                           bool ANext) {
   const bool AFound = InternalLocate(AText, ATail, ANext, false);
   TLookupSettings S = ReadLookupSettings(GetEditControl());
   if (S.IncrementalFiltering && IsFilterActive()) {
-    const bool AKeepFilter = !AFound && !AText.empty() &&
-                             (S.EditingStyle != esEdit || !S.IncrementalSearch);
+    const bool AKeepFilter =
+        !AFound && !AText.empty() && (S.EditingStyle != esEdit || !S.IncrementalSearch);
     if (!AKeepFilter) {
       UpdateFilteredLookupItems(AText);
       ListChanged();
@@ -707,9 +710,8 @@ void STDMETHODCALLTYPE TcxCustomTextEditLookupData::CloseUp() {
   if (FListContainer) FListContainer->HideTouchScrollUI(FListContainer, true);
 }
 
-Integer TcxCustomTextEditLookupData::GoRow(TcxEditLookupDataGoDirection ADirection,
-                                           bool ACircular, Integer AIndex, Integer ACount,
-                                           bool ANoStartItem) {
+Integer TcxCustomTextEditLookupData::GoRow(TcxEditLookupDataGoDirection ADirection, bool ACircular,
+                                           Integer AIndex, Integer ACount, bool ANoStartItem) {
   const Integer ARows = ReadLookupSettings(GetEditControl()).PageRowCount;
   const bool ASearchFilter = UseSearchControl() && IsFilterActive();
   switch (ADirection) {
@@ -742,7 +744,7 @@ Integer TcxCustomTextEditLookupData::GoRow(TcxEditLookupDataGoDirection ADirecti
 }
 
 void STDMETHODCALLTYPE TcxCustomTextEditLookupData::Go(TcxEditLookupDataGoDirection ADirection,
-                                                      bool ACircular) {
+                                                       bool ACircular) {
   if (!IsFilterActive()) ResetIncrementalFilter();
   const Integer ACount = GetFilteredItemCount();
   if (ACount == 0) return;
@@ -761,8 +763,7 @@ void STDMETHODCALLTYPE TcxCustomTextEditLookupData::Go(TcxEditLookupDataGoDirect
   if (FListContainer) FListContainer->ContainerShowTouchScrollUI(true);
 }
 
-void STDMETHODCALLTYPE TcxCustomTextEditLookupData::Initialize(
-    TWinControl* AVisualControlsParent) {
+void STDMETHODCALLTYPE TcxCustomTextEditLookupData::Initialize(TWinControl* AVisualControlsParent) {
   FIsInitializing = true;
   auto AReset = Finally([this] { FIsInitializing = false; });
   DoInitialize(AVisualControlsParent);
@@ -802,14 +803,32 @@ void TcxCustomTextEditLookupData::HandleSelectItem(TObject*) {
 // ===========================================================================
 // What is read of the editor
 
-// TEMPORARY until the text editor and its properties are merged in: no
-// settings, no editor.
+// TEMPORARY until the text editor is merged in: no editor of that class, so
+// no lookup data of the editor and no lock of its text notifications.
 TcxCustomTextEdit* TcxCustomEditListBox::GetEdit() { return nullptr; }
 TcxCustomTextEdit* TcxCustomTextEditLookupData::GetEdit() { return nullptr; }
 
 namespace {
 
-TLookupSettings ReadLookupSettings(TcxCustomEdit*) { return TLookupSettings(); }
+TLookupSettings ReadLookupSettings(TcxCustomEdit* AEdit) {
+  TLookupSettings S;
+  auto* AProperties =
+      AEdit ? dynamic_cast<TcxCustomTextEditProperties*>(AEdit->GetActiveProperties()) : nullptr;
+  if (!AProperties) return S;
+  S.Items = AProperties->GetLookupItems();
+  S.EditingStyle = AProperties->GetEditingStyle();
+  S.IncrementalSearch = AProperties->GetIncrementalSearch();
+  S.IncrementalFiltering = AProperties->GetIncrementalFiltering();
+  const TcxTextEditIncrementalFilteringOptions AOptions =
+      AProperties->GetIncrementalFilteringOptions();
+  S.ContainsOperator = AOptions.Contains(ifoUseContainsOperator);
+  S.HighlightSearchText = AOptions.Contains(ifoHighlightSearchText);
+  S.UseSearchControl = AProperties->UseSearchControl();
+  S.ImmediateUpdateText = AProperties->GetImmediateUpdateText();
+  S.MRUMode = AProperties->GetMRUMode();
+  S.PageRowCount = AProperties->GetDropDownPageRowCount();
+  return S;
+}
 IcxTextEditLookupData* GetEditLookupData(TcxCustomTextEdit*) { return nullptr; }
 void LockEditLookupDataTextChanged(TcxCustomTextEdit*, bool) {}
 

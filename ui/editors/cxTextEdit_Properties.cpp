@@ -14,8 +14,8 @@ namespace {
 
 const wchar_t* const EchoModeNames[] = {L"eemNormal", L"eemPassword"};
 const wchar_t* const CharCaseNames[] = {L"ecNormal", L"ecUpperCase", L"ecLowerCase"};
-const wchar_t* const ImeModeNames[] = {L"imDisable", L"imClose",   L"imOpen",    L"imDontCare",
-                                       L"imSAlpha",  L"imAlpha",   L"imHira",    L"imSKata",
+const wchar_t* const ImeModeNames[] = {L"imDisable", L"imClose",   L"imOpen",     L"imDontCare",
+                                       L"imSAlpha",  L"imAlpha",   L"imHira",     L"imSKata",
                                        L"imKata",    L"imChinese", L"imSHanguel", L"imHanguel"};
 const wchar_t* const ViewStyleNames[] = {L"vsNormal", L"vsHideCursor", L"vsButtonsOnly",
                                          L"vsButtonsAutoWidth"};
@@ -140,10 +140,8 @@ IMPLEMENT_PUBLISHED_CLASS(TcxTextEditPropertiesValues) {
   P.Property<&V::GetEditFormat, &V::SetEditFormat>(L"EditFormat")
       .template Stored<&V::IsEditFormatStored>();
   P.Property<&V::GetMaxLength, &V::SetMaxLength>(L"MaxLength").Stored(false);
-  P.Property<&V::GetMaxValue, &V::SetMaxValue>(L"MaxValue")
-      .template Stored<&V::IsMaxValueStored>();
-  P.Property<&V::GetMinValue, &V::SetMinValue>(L"MinValue")
-      .template Stored<&V::IsMinValueStored>();
+  P.Property<&V::GetMaxValue, &V::SetMaxValue>(L"MaxValue").template Stored<&V::IsMaxValueStored>();
+  P.Property<&V::GetMinValue, &V::SetMinValue>(L"MinValue").template Stored<&V::IsMinValueStored>();
 }
 
 void TcxTextEditPropertiesValues::ValuesChanged() {
@@ -436,7 +434,7 @@ String TcxCustomTextEditProperties::GetValidateErrorText(TcxEditErrorKind AError
 
 TcxEditSupportedOperations TcxCustomTextEditProperties::GetSupportedOperations() {
   TcxEditSupportedOperations Result = inherited::GetSupportedOperations();
-  Result += TcxEditSupportedOperations{esoAutoHeight, esoEditing,   esoFiltering,
+  Result += TcxEditSupportedOperations{esoAutoHeight,    esoEditing,   esoFiltering,
                                        esoHorzAlignment, esoIncSearch, esoSorting};
   if (GetButtons()->Count() == 0 && FEchoMode == eemNormal) Result.Include(esoEditingAutoHeight);
   return Result;
@@ -456,7 +454,8 @@ TcxContainerViewInfoClass TcxCustomTextEditProperties::GetViewInfoClass() {
 
 // Display values and text -----------------------------------------------------
 
-String TcxCustomTextEditProperties::GetDisplayText(const Variant& AEditValue, bool, bool AIsInplace) {
+String TcxCustomTextEditProperties::GetDisplayText(const Variant& AEditValue, bool,
+                                                   bool AIsInplace) {
   String Text;
   if (IsValueFormattedByProvider()) {
     Text = VarToStr(AEditValue);
@@ -492,10 +491,12 @@ void TcxCustomTextEditProperties::PrepareDisplayValue(const Variant& AEditValue,
 void TcxCustomTextEditProperties::DoPrepareDisplayValue(const Variant& AEditValue,
                                                         Variant& DisplayValue, bool AEditFocused) {
   if (!IsEditValueNumeric()) {
-    if (VarIsArray(AEditValue) && VarArrayDimCount(AEditValue) != 1)
-      DisplayValue = String();
+    // Null and empty values read as empty text: the ANSI road would raise
+    // for them, and an editor without a value is the commonest case.
+    if (VarIsArray(AEditValue))
+      DisplayValue = VarArrayDimCount(AEditValue) == 1 ? dxVariantToString(AEditValue) : String();
     else
-      DisplayValue = dxVariantToString(AEditValue);
+      DisplayValue = VarToStr(AEditValue);
     return;
   }
   if (VarIsSoftNull(AEditValue)) {
@@ -677,7 +678,6 @@ IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TcxTextEditProperties) {
       .Default(TcxEditValidationOptions{evoRaiseException});
   P.Property<&T::OnChange, &T::SetOnChange>(L"OnChange");
   P.Property<&T::OnEditValueChanged, &T::SetOnEditValueChanged>(L"OnEditValueChanged");
-  P.Property<&T::OnNewLookupDisplayText, &T::SetOnNewLookupDisplayText>(
-      L"OnNewLookupDisplayText");
+  P.Property<&T::OnNewLookupDisplayText, &T::SetOnNewLookupDisplayText>(L"OnNewLookupDisplayText");
   P.Property<&T::OnValidate, &T::SetOnValidate>(L"OnValidate");
 }

@@ -130,9 +130,8 @@ TSize GetTextEditContentSize(TcxCanvas* ACanvas, TcxCustomEditViewData* AViewDat
   Integer ExtraWidth = 0;
   if (HasListStyleTextShift(AViewData)) {
     auto* Data = static_cast<TcxCustomTextEditViewData*>(AViewData);
-    const bool ThemedCombo =
-        AreVisualStylesMustBeUsed(Data->GetStyle()->GetLookAndFeel()->GetNativeStyle(),
-                                  totComboBox);
+    const bool ThemedCombo = AreVisualStylesMustBeUsed(
+        Data->GetStyle()->GetLookAndFeel()->GetNativeStyle(), totComboBox);
     if (!Data->IsComboBoxStyle() || !ThemedCombo) ExtraWidth = 1;
   }
   ACanvas = MeasureCanvas(ACanvas);
@@ -153,10 +152,10 @@ TSize GetTextEditContentSize(TcxCanvas* ACanvas, TcxCustomEditViewData* AViewDat
         if (AText.empty()) {
           Size.cy = EmptyHeight;
         } else {
-          const Cardinal Flags = MultiLineFlags(ADrawTextFlags) &
-                                 ~(CXTO_CENTER_VERTICALLY | CXTO_BOTTOM);
-          Size.cy = RowHeight * CountTextRows(ACanvas, AText, Usable, Flags,
-                                              AEditSizeProperties.MaxLineCount);
+          const Cardinal Flags =
+              MultiLineFlags(ADrawTextFlags) & ~(CXTO_CENTER_VERTICALLY | CXTO_BOTTOM);
+          Size.cy = RowHeight *
+                    CountTextRows(ACanvas, AText, Usable, Flags, AEditSizeProperties.MaxLineCount);
         }
       } else {
         Size = TSize{0, EmptyHeight};
@@ -168,8 +167,8 @@ TSize GetTextEditContentSize(TcxCanvas* ACanvas, TcxCustomEditViewData* AViewDat
                             Properties->GetSupportedOperations().Contains(esoAutoHeight);
     if (!(ADrawTextFlags & CXTO_SINGLELINE) || AutoHeight) {
       const Integer MaxLines = ALineCount > 0 ? ALineCount : AEditSizeProperties.MaxLineCount;
-      Size.cx = LongestRowWidth(ACanvas, AText, MultiLineFlags(ADrawTextFlags) | CXTO_CALCRECT,
-                                MaxLines);
+      Size.cx =
+          LongestRowWidth(ACanvas, AText, MultiLineFlags(ADrawTextFlags) | CXTO_CALCRECT, MaxLines);
       Size.cy = RowHeight * (ALineCount > 0 ? ALineCount : 1);
     } else {
       Size = TSize{SingleLineTextWidth(ACanvas, AText), RowHeight};
@@ -218,10 +217,10 @@ void PrepareTextRows(TcxCanvas* ACanvas, TcxTextOutData& TextOutData, const Stri
   D.Initialized = true;
 }
 
-void InternalTextOut(TcxCanvas* ACanvas, TcxCustomTextEditViewInfo* AViewInfo,
-                     const String& AText, const TRect& R, Cardinal AFormat, Integer ASelStart,
-                     Integer ASelLength, TColor ASelBackgroundColor, TColor ASelTextColor,
-                     Integer AMaxLineCount, Integer ALeftIndent, Integer ARightIndent) {
+void InternalTextOut(TcxCanvas* ACanvas, TcxCustomTextEditViewInfo* AViewInfo, const String& AText,
+                     const TRect& R, Cardinal AFormat, Integer ASelStart, Integer ASelLength,
+                     TColor ASelBackgroundColor, TColor ASelTextColor, Integer AMaxLineCount,
+                     Integer ALeftIndent, Integer ARightIndent) {
   TcxTextOutData& D = AViewInfo->TextOutData;
   if (!D.Initialized)
     PrepareTextRows(ACanvas, D, AText, R, AFormat, ASelStart, ASelLength, ASelBackgroundColor,
@@ -285,10 +284,9 @@ void DrawTextEdit(TcxCanvas* ACanvas, TcxCustomTextEditViewInfo* AViewInfo) {
 // TcxCustomTextEditViewData
 IMPLEMENT_CLASS(TcxCustomTextEditViewData)
 
-void TcxCustomTextEditViewData::Calculate(TcxCanvas* ACanvas, const TRect& ABounds,
-                                          const TPoint& P, TcxMouseButton Button,
-                                          TShiftState Shift, TcxCustomEditViewInfo* AViewInfo,
-                                          bool AIsMouseEvent) {
+void TcxCustomTextEditViewData::Calculate(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P,
+                                          TcxMouseButton Button, TShiftState Shift,
+                                          TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent) {
   inherited::Calculate(ACanvas, ABounds, P, Button, Shift, AViewInfo, AIsMouseEvent);
   auto* V = static_cast<TcxCustomTextEditViewInfo*>(AViewInfo);
   ACanvas = MeasureCanvas(ACanvas);
@@ -326,8 +324,7 @@ void TcxCustomTextEditViewData::PrepareDrawTextFlags(TcxCanvas* ACanvas,
                                                      TcxCustomEditViewInfo* AViewInfo) {
   auto* V = static_cast<TcxCustomTextEditViewInfo*>(AViewInfo);
   TcxCustomTextEditProperties* Properties = GetProperties();
-  if (!Properties->IsMultiLine() &&
-      Properties->GetSupportedOperations().Contains(esoAutoHeight) &&
+  if (!Properties->IsMultiLine() && Properties->GetSupportedOperations().Contains(esoAutoHeight) &&
       PaintOptions.Contains(epoAutoHeight))
     PrepareTextEditDrawTextFlags(ACanvas, this, V);
   else
@@ -351,9 +348,10 @@ void TcxCustomTextEditViewData::EditValueToDrawValue(const Variant& AEditValue,
 }
 
 String TcxCustomTextEditViewData::InternalEditValueToDisplayText(const Variant& AEditValue) {
-  String Text = FIsValueFormatted
-                    ? VarToStr(AEditValue)
-                    : VarToStr(GetProperties()->GetDefaultDisplayValue(AEditValue, InternalFocused()));
+  String Text =
+      FIsValueFormatted
+          ? VarToStr(AEditValue)
+          : VarToStr(GetProperties()->GetDefaultDisplayValue(AEditValue, InternalFocused()));
   GetProperties()->DoDisplayValueToDisplayText(Text, NativeStyle);
   return Text;
 }
@@ -402,11 +400,10 @@ void TcxCustomTextEditViewData::CalculateButtonNativePartInfo(
 TSize TcxCustomTextEditViewData::InternalGetEditContentSize(
     TcxCanvas* ACanvas, const Variant& AEditValue,
     const TcxEditSizeProperties& AEditSizeProperties) {
-  const TSize Base = inherited::InternalGetEditContentSize(ACanvas, AEditValue,
-                                                           AEditSizeProperties);
-  const TSize Text =
-      GetTextEditContentSize(ACanvas, this, EditValueToDisplayText(AEditValue),
-                             GetDrawTextFlags(), AEditSizeProperties, 0, true);
+  const TSize Base =
+      inherited::InternalGetEditContentSize(ACanvas, AEditValue, AEditSizeProperties);
+  const TSize Text = GetTextEditContentSize(ACanvas, this, EditValueToDisplayText(AEditValue),
+                                            GetDrawTextFlags(), AEditSizeProperties, 0, true);
   return TSize{std::max(Base.cx, Text.cx), std::max(Base.cy, Text.cy)};
 }
 
@@ -466,8 +463,8 @@ Integer TcxCustomTextEditViewInfo::GetTextBaseLine() {
     case taVCenter:
       break;
   }
-  return TextRect.top + (TextRect.bottom - TextRect.top - Metrics.tmHeight) / 2 +
-         Metrics.tmAscent + 1;
+  return TextRect.top + (TextRect.bottom - TextRect.top - Metrics.tmHeight) / 2 + Metrics.tmAscent +
+         1;
 }
 
 bool TcxCustomTextEditViewInfo::NeedShowHint(TcxCanvas* ACanvas, const TPoint& P,
@@ -486,10 +483,10 @@ bool TcxCustomTextEditViewInfo::NeedShowHint(TcxCanvas* ACanvas, const TPoint& P
     PrepareCanvasFont(ACanvas);
     TRect Bounds = Visible;
     if (AMaxLineCount > 0)
-      Bounds.bottom = std::min<Integer>(Bounds.bottom,
-                                        Bounds.top + AMaxLineCount * RowHeightOf(ACanvas));
-    Cardinal Flags = (DrawTextFlags & ~(CXTO_SINGLELINE | CXTO_CENTER_VERTICALLY | CXTO_BOTTOM)) |
-                     CXTO_CALCRECT;
+      Bounds.bottom =
+          std::min<Integer>(Bounds.bottom, Bounds.top + AMaxLineCount * RowHeightOf(ACanvas));
+    Cardinal Flags =
+        (DrawTextFlags & ~(CXTO_SINGLELINE | CXTO_CENTER_VERTICALLY | CXTO_BOTTOM)) | CXTO_CALCRECT;
     if (ACanvas->UseRightToLeftAlignment()) Flags |= CXTO_RTLREADING;
     TRect Needed = Bounds;
     ACanvas->Canvas()->SelectFont();
