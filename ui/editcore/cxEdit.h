@@ -50,7 +50,13 @@ enum TcxEditSupportedOperation {
   esoAlwaysHotTrack,
   esoAutoHeight,
   esoHotTrack,
-  esoEditingAutoHeight
+  esoEditingAutoHeight,
+  // What text-like editors add.
+  esoEditing,
+  esoFiltering,
+  esoHorzAlignment,
+  esoIncSearch,
+  esoSorting
 };
 using TcxEditSupportedOperations = TSet<TcxEditSupportedOperation>;
 enum TcxEditEditValueSource { evsValue, evsText, evsKey };
@@ -646,8 +652,8 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   TSize GetEditSize(TcxCanvas* ACanvas, TcxCustomEditStyle* AEditStyle, bool AIsInplace,
                     const Variant& AEditValue, const TcxEditSizeProperties& AEditSizeProperties);
   // Runs the editor's validation handlers over ADisplayValue; see DoValidate.
-  void ValidateDisplayValue(Variant& ADisplayValue, String& AErrorText, bool& AError,
-                            TcxCustomEdit* AEdit);
+  virtual void ValidateDisplayValue(Variant& ADisplayValue, String& AErrorText, bool& AError,
+                                    TcxCustomEdit* AEdit);
 
  protected:
   // Stores Value and announces the change, only when it differs.
@@ -1856,6 +1862,11 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditOwner {
   void SetOnAfterKeyDown(const TKeyEvent& V) { FOnAfterKeyDown = V; }
 
   friend class TcxEditChangeEventsCatcher;
+
+  // -- Read by the text editors' lookup lists: whether the editor is
+  // switching its edit mode, and whether its popup window is up.
+  bool IsEditModeSetting() const { return FEditModeSetting; }
+  bool EditHasPopupWindow() { return HasPopupWindow(); }
 
  protected:
   // Layout and content.
