@@ -447,6 +447,7 @@ class TcxCustomProgressBar : public TcxCustomEdit, public IcxProgressBarLink {
   }
 
  protected:
+  TcxContainerViewInfoClass GetViewInfoClass() override;
   virtual void CheckEditorValueBounds();
   virtual void CheckEditValue();
   bool CanFocusOnClick() override;

@@ -129,8 +129,10 @@ void TcxCustomProgressBarViewData::Calculate(TcxCanvas* ACanvas, const TRect& AB
     AProgress = AContent;
   } else {
     ABar = IsInplace() ? cxRectInflate(ABounds, -D, -D) : VI->BorderRect;
-    AContent = VI->BorderRect;
-    AProgress = cxRectInflate(VI->BorderRect, -W, -W);
+    // The fill is measured inside the gap of the border width, so that a
+    // full bar keeps the gap at its end as at its start.
+    AContent = cxRectInflate(VI->BorderRect, -W, -W);
+    AProgress = AContent;
   }
   VI->TextRect = AContent;
   CalculateFocusRect(VI);
@@ -224,8 +226,7 @@ IMPLEMENT_CLASS(TcxCustomProgressBar)
 IMPLEMENT_CREATABLE_PUBLISHED_CLASS(TcxProgressBar) {
   using T = TcxProgressBar;
   P.Property<&T::GetAutoSize, &T::SetAutoSize>(L"AutoSize").Default(true);
-  P.Property<&T::GetPosition, &T::SetPosition>(L"Position")
-      .template Stored<&T::IsPositionStored>();
+  P.Property<&T::GetPosition, &T::SetPosition>(L"Position").template Stored<&T::IsPositionStored>();
   P.Property<&T::GetProperties, &T::SetProperties>(L"Properties");
   P.Property<&TcxControl::Transparent, &TcxControl::SetTransparent>(L"Transparent").Default(false);
 }
@@ -253,6 +254,10 @@ bool TcxCustomProgressBar::GetInterface(const IID& AIID, void** AObj) {
 
 TClass TcxCustomProgressBar::GetPropertiesClass() {
   return TcxCustomProgressBarProperties::StaticClass();
+}
+
+TcxContainerViewInfoClass TcxCustomProgressBar::GetViewInfoClass() {
+  return &cxCreateContainerViewInfo<TcxCustomProgressBarViewInfo>;
 }
 
 TClass TcxProgressBar::GetPropertiesClass() { return TcxProgressBarProperties::StaticClass(); }

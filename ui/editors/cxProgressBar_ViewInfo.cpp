@@ -205,9 +205,9 @@ void TcxCustomProgressBarViewInfo::CalcAnimationCurrentPosition() {
 void TcxCustomProgressBarViewInfo::StartAnimationRestartDelayTimer() {
   FAnimationRestartDelayTimer.reset();
   if (FAnimationRestartDelay == 0) return;
-  FAnimationRestartDelayTimer.reset(cxCreateTimer(
-      MakeEvent<&TcxCustomProgressBarViewInfo::DoAnimationRestartDelayTimer>(this),
-      FAnimationRestartDelay));
+  FAnimationRestartDelayTimer.reset(
+      cxCreateTimer(MakeEvent<&TcxCustomProgressBarViewInfo::DoAnimationRestartDelayTimer>(this),
+                    FAnimationRestartDelay));
 }
 
 void TcxCustomProgressBarViewInfo::DoAnimationRestartDelayTimer(TObject*) {
@@ -283,8 +283,8 @@ void TcxCustomProgressBarViewInfo::ExcludeLEDRects(TcxCanvas* ACanvas, const TRe
   if (IsHorizontal()) {
     const Integer N = cxRectWidth(R) / ALEDsWidth;
     for (Integer I = 1; I <= N; ++I)
-      ExcludeRect(DC, TRect{R.left + ALEDsWidth * I - LEDGap, R.top, R.left + ALEDsWidth * I,
-                            R.bottom});
+      ExcludeRect(
+          DC, TRect{R.left + ALEDsWidth * I - LEDGap, R.top, R.left + ALEDsWidth * I, R.bottom});
   } else {
     const Integer N = cxRectHeight(R) / ALEDsWidth;
     for (Integer I = 1; I <= N; ++I)
@@ -358,7 +358,8 @@ void TcxCustomProgressBarViewInfo::DrawBackground(TcxCanvas* ACanvas, TcxCanvas*
                                                   const TRect& R) {
   if (FPropTransparent) {
     if (IsInplace || (FEdit && FEdit->ControlState().Contains(csPaintCopy))) {
-      cxBitBlt(ACanvas->Handle(), ACanvasParent->Handle(), R, TPoint{BarRect.left, BarRect.top}, SRCCOPY);
+      cxBitBlt(ACanvas->Handle(), ACanvasParent->Handle(), R, TPoint{BarRect.left, BarRect.top},
+               SRCCOPY);
     } else if (FEdit) {
       const TPoint AOrg = ACanvas->WindowOrg();
       ACanvas->SetWindowOrg(TPoint{AOrg.x + BarRect.left, AOrg.y + BarRect.top});
@@ -371,7 +372,8 @@ void TcxCustomProgressBarViewInfo::DrawBackground(TcxCanvas* ACanvas, TcxCanvas*
   if ((!NativeStyle && !cxIsAnimationStyle(FBarStyle)) || IsInplace || FPropTransparent) return;
   if (NativeStyle) {
     if (HTHEME ATheme = OpenTheme(totProgress))
-      DrawThemeBackground(ATheme, ACanvas->Handle(), BarThemePart(FOrientation), 1, &R, nullptr);
+      dxUxTheme::DrawThemeBackground(ATheme, ACanvas->Handle(), BarThemePart(FOrientation), 1, &R,
+                                     nullptr);
   } else {
     DrawAnimationBarBackground(ACanvas, R, false, BackgroundColor());
   }
@@ -392,8 +394,8 @@ bool TcxCustomProgressBarViewInfo::PrepareNativeBitmap(Integer AWidth, Integer A
   if (!ATheme) return false;
   FNativeBitmap.reset(TcxAlphaBitmap::CreateSize(AWidth, AHeight));
   const TRect AStrip = FNativeBitmap->ClientRect();
-  DrawThemeBackground(ATheme, FNativeBitmap->cxCanvas()->Handle(), ChunkThemePart(FOrientation), 1,
-                      &AStrip, nullptr);
+  dxUxTheme::DrawThemeBackground(ATheme, FNativeBitmap->cxCanvas()->Handle(),
+                                 ChunkThemePart(FOrientation), 1, &AStrip, nullptr);
   return true;
 }
 
@@ -493,7 +495,8 @@ void TcxCustomProgressBarViewInfo::DrawAnimationBarBackground(TcxCanvas* ACanvas
     Gradient(ACanvas, TRect{R.left, R.top, R.right, R.top + Band}, TopBegin, TopEnd, false);
   } else {
     Gradient(ACanvas, TRect{R.left, R.top, R.right, R.top + E}, BorderBegin, BorderEnd, false);
-    Gradient(ACanvas, TRect{R.left, R.bottom - E, R.right, R.bottom}, BorderEnd, BorderBegin, false);
+    Gradient(ACanvas, TRect{R.left, R.bottom - E, R.right, R.bottom}, BorderEnd, BorderBegin,
+             false);
     Gradient(ACanvas, TRect{R.left, R.top + E, R.right, R.top + W}, BorderEnd, AColor, false);
     Gradient(ACanvas, TRect{R.left, R.bottom - W, R.right, R.bottom - E}, AColor, BorderEnd, false);
     Gradient(ACanvas, TRect{R.left, R.top, R.left + Band, R.bottom}, TopBegin, TopEnd, true);
@@ -614,8 +617,8 @@ void TcxCustomProgressBarViewInfo::DrawBarCaption(TcxCanvas* ACanvas, const TPoi
   const String AText = GetDrawText();
   if (AText.empty() || !Painter) return;
   // Relative to the bar, whose own picture the text is drawn on.
-  TRect AChunk = cxRectOffset(FMarquee ? GetCorrectAnimationBarRect() : ProgressBarRect,
-                              -AOrigin.x, -AOrigin.y);
+  TRect AChunk = cxRectOffset(FMarquee ? GetCorrectAnimationBarRect() : ProgressBarRect, -AOrigin.x,
+                              -AOrigin.y);
   const TRect ABar = cxRectOffset(BarRect, -AOrigin.x, -AOrigin.y);
   ACanvas->SaveState();
   auto ARestore = Finally([ACanvas] { ACanvas->RestoreState(); });
