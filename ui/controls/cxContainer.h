@@ -554,6 +554,8 @@ class TcxContainer : public TcxControl,
   void ContainerKeyDown(Word& Key, TShiftState Shift) { KeyDown(Key, Shift); }
   void ContainerKeyUp(Word& Key, TShiftState Shift) { KeyUp(Key, Shift); }
   void ContainerKeyPress(Char& Key) { KeyPress(Key); }
+  // Whether the container's popup is open, for the view data that draws it.
+  bool IsPopupWindowShowing() { return HasPopupWindow(); }
   void ContainerMouseDown(TMouseButton B, TShiftState S, Integer X, Integer Y) {
     MouseDown(B, S, X, Y);
   }

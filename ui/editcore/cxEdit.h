@@ -50,7 +50,13 @@ enum TcxEditSupportedOperation {
   esoAlwaysHotTrack,
   esoAutoHeight,
   esoHotTrack,
-  esoEditingAutoHeight
+  esoEditingAutoHeight,
+  // What text-like editors add.
+  esoEditing,
+  esoFiltering,
+  esoHorzAlignment,
+  esoIncSearch,
+  esoSorting
 };
 using TcxEditSupportedOperations = TSet<TcxEditSupportedOperation>;
 enum TcxEditEditValueSource { evsValue, evsText, evsKey };
@@ -646,8 +652,8 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   TSize GetEditSize(TcxCanvas* ACanvas, TcxCustomEditStyle* AEditStyle, bool AIsInplace,
                     const Variant& AEditValue, const TcxEditSizeProperties& AEditSizeProperties);
   // Runs the editor's validation handlers over ADisplayValue; see DoValidate.
-  void ValidateDisplayValue(Variant& ADisplayValue, String& AErrorText, bool& AError,
-                            TcxCustomEdit* AEdit);
+  virtual void ValidateDisplayValue(Variant& ADisplayValue, String& AErrorText, bool& AError,
+                                    TcxCustomEdit* AEdit);
 
  protected:
   // Stores Value and announces the change, only when it differs.
