@@ -5,6 +5,7 @@
 
 #include "cxEdit.h"
 #include "cxProgressBarLink.h"
+#include "cxTextEdit.h"
 #include "dxThemeManager.h"
 
 class TcxCustomProgressBar;
@@ -204,9 +205,11 @@ class TcxProgressBarProperties : public TcxCustomProgressBarProperties {
 // ---------------------------------------------------------------------------
 // The bar's picture: geometry from the view data, painting and animation.
 
-// The base the bar's view data and view info stand on.
+// The bar's layout stands on the editor's own view data (its text is not an
+// editor text: no text settings take part); its picture on the text view
+// info, whose text rectangle and text drawing it shares.
 using TcxProgressBarViewDataBase = TcxCustomEditViewData;
-using TcxProgressBarViewInfoBase = TcxCustomEditViewInfo;
+using TcxProgressBarViewInfoBase = TcxCustomTextEditViewInfo;
 
 // A length along the bar: Trunc(AValue x AExtent / ADiff) with a divisor of 1
 // for ADiff 0, kept within a few extents of the bar so that a value far
@@ -236,7 +239,7 @@ class TcxCustomProgressBarViewInfo : public TcxProgressBarViewInfoBase {
   virtual void PaintProgressBar(TcxCanvas* ACanvas);
   void PaintProgressBarByPainter(TcxCanvas* ACanvas);
   // The bar's text over the bar, split in colour at the chunk's edge.
-  virtual void DrawText(TcxCanvas* ACanvas);
+  void DrawText(TcxCanvas* ACanvas) override;
   String GetDrawText();
   Integer GetPercentDone();
   Double GetRelativePosition() const { return FMarquee ? FMax : FPosition - FMin; }
@@ -287,8 +290,6 @@ class TcxCustomProgressBarViewInfo : public TcxProgressBarViewInfoBase {
   TRect OverloadBarRect{};
   TRect PeakBarRect{};
   TRect FocusRect{};
-  TRect TextRect{};
-  bool DrawSelectionBar = false;
 
   Cardinal FAnimationRestartDelay = 0;
   TcxProgressBarBevelOuter FBarBevelOuter = cxbvNone;

@@ -208,9 +208,9 @@ TSize TcxCustomProgressBarViewData::InternalGetEditConstantPartSize(
   TSize R = inherited::InternalGetEditConstantPartSize(ACanvas, AIsInplace, AEditSizeProperties,
                                                        MinContentSize, AViewInfo);
   // One empty line of the style's font.
-  ACanvas->SetFont(GetStyle()->GetVisibleFont());
-  const TSize ACorrection = GetEditContentSizeCorrection();
-  const TSize AText{ACorrection.cx, ACanvas->TextHeight(L"Wg") + ACorrection.cy};
+  const TSize AText = GetTextEditContentSize(
+      ACanvas, this, String(), GetDrawTextFlags() & ~(CXTO_WORDBREAK | CXTO_SINGLELINE),
+      AEditSizeProperties);
   Integer AProgressWidth = 0;
   if (auto* VI = dynamic_cast<TcxCustomProgressBarViewInfo*>(AViewInfo))
     AProgressWidth = cxRectWidth(VI->ProgressBarRect);

@@ -69,7 +69,6 @@ void TcxCustomProgressBarViewInfo::Offset(Integer DX, Integer DY) {
   ProgressBarRect = cxRectOffset(ProgressBarRect, DX, DY);
   OverloadBarRect = cxRectOffset(OverloadBarRect, DX, DY);
   PeakBarRect = cxRectOffset(PeakBarRect, DX, DY);
-  TextRect = cxRectOffset(TextRect, DX, DY);
 }
 
 String TcxCustomProgressBarViewInfo::GetDrawText() {

@@ -100,7 +100,11 @@ TEST_F(ProgressBarOnForm, PositionsAreClampedIntoTheRangeAndStoredAsDoubles) {
     Double Min, Max, Set, Shown;
   };
   const TCase Cases[] = {
-      {0, 100, 150, 100}, {0, 100, -5, 0}, {10, 60, 35, 35}, {10, 60, 5, 10}, {0, 100, 33.5, 33.5},
+      {0, 100, 150, 100},
+      {0, 100, -5, 0},
+      {10, 60, 35, 35},
+      {10, 60, 5, 10},
+      {0, 100, 33.5, 33.5},
       // Without a range (Max = Min) nothing is clamped.
       {20, 20, 500, 500},
   };
@@ -135,7 +139,7 @@ TEST_F(ProgressBarOnForm, PercentagesAndTextsFollowTheStyleAndMarquee) {
     const wchar_t* Text;
   };
   const TCase Cases[] = {
-      {33.5, cxtsPercent, false, L"34 %"}, {32.5, cxtsPercent, false, L"32 %"},
+      {33.5, cxtsPercent, false, L"34 %"},  {32.5, cxtsPercent, false, L"32 %"},
       {99.7, cxtsPercent, false, L"100 %"}, {12, cxtsText, false, L"working"},
       {12, cxtsPercent, true, L"working"},
   };

@@ -48,8 +48,9 @@ TEST(TextEditProperties, ANewObjectHasTheDocumentedStartValues) {
   EXPECT_TRUE(P->GetIncrementalSearch());
   EXPECT_TRUE(P->GetFixedListSelection());
   EXPECT_EQ(P->GetImeMode(), imDontCare);
-  EXPECT_EQ(P->GetIncrementalFilteringOptions(),
-            (TcxTextEditIncrementalFilteringOptions{ifoHighlightSearchText, ifoUseContainsOperator}));
+  EXPECT_EQ(
+      P->GetIncrementalFilteringOptions(),
+      (TcxTextEditIncrementalFilteringOptions{ifoHighlightSearchText, ifoUseContainsOperator}));
   EXPECT_EQ(P->GetMaxLength(), 0);
   EXPECT_FALSE(P->IsMaxLengthStored());
   EXPECT_EQ(P->GetViewStyle(), vsNormal);
@@ -63,7 +64,7 @@ TEST(TextEditProperties, ANewObjectHasTheDocumentedStartValues) {
 struct TSetterCase {
   const char* Name;
   std::function<void(TProps*)> Apply;
-  Integer Changes;                             // announced by the first call
+  Integer Changes;                               // announced by the first call
   std::function<bool(TProps*)> Check = nullptr;  // the state afterwards
 };
 
@@ -235,8 +236,7 @@ TEST(TextEditProperties, ValueBoundsCheckOnlyWhatIsDefined) {
       {"only max, above fails", [](TProps* P) { P->SetMaxValue(10); }, 10.5, true},
       {"only max, far below passes", [](TProps* P) { P->SetMaxValue(10); }, -1e9, false},
       {"neither, zero and zero", [](TProps*) {}, 1e9, false},
-      {"both, min above max defines none", [](TProps* P) { P->SetMinMaxValues(5, 1); }, 100,
-       false},
+      {"both, min above max defines none", [](TProps* P) { P->SetMinMaxValues(5, 1); }, 100, false},
       {"both, below min fails", [](TProps* P) { P->SetMinMaxValues(1, 5); }, 0.5, true},
   };
   for (const auto& C : Cases) {
@@ -246,8 +246,7 @@ TEST(TextEditProperties, ValueBoundsCheckOnlyWhatIsDefined) {
     bool Error = false;
     P->CheckEditValueBounds(Variant(C.Value), ErrorText, Error, nullptr);
     EXPECT_EQ(Error, C.Error) << C.Name;
-    EXPECT_EQ(ErrorText, C.Error ? String(L"Value out of bounds") : String(L"untouched"))
-        << C.Name;
+    EXPECT_EQ(ErrorText, C.Error ? String(L"Value out of bounds") : String(L"untouched")) << C.Name;
   }
 }
 
