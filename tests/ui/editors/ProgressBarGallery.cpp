@@ -59,8 +59,9 @@ TOwned<TBitmap> Tile() {
   B->SetSize(8, 8);
   for (Integer Y = 0; Y < 8; ++Y)
     for (Integer X = 0; X < 8; ++X)
-      B->Canvas()->SetPixel(X, Y, ((X + Y) / 2) % 2 ? static_cast<TColor>(RGB(200, 120, 30))
-                                                      : static_cast<TColor>(RGB(250, 220, 120)));
+      B->Canvas()->SetPixel(X, Y,
+                            ((X + Y) / 2) % 2 ? static_cast<TColor>(RGB(200, 120, 30))
+                                              : static_cast<TColor>(RGB(250, 220, 120)));
   return B;
 }
 

@@ -13,6 +13,7 @@
 #include "ExtEditTestSupport.h"
 #include "Forms.h"
 #include "cxProgressBar.h"
+#include "dxUxTheme.h"
 #include "ui/controls/ControlsTestSupport.h"
 #include "ui/graphics/GraphicsTestSupport.h"
 
@@ -573,6 +574,56 @@ TEST_F(ProgressBarOnForm, TheSegmentScalesWithTheResolution) {
   FBar->ScaleForPPI(144);
   ProcessMessages();
   EXPECT_EQ(Info()->GetAnimationBarDimension(), 75);
+}
+
+// The themed chunk strip and the marquee segment are pictures of the theme:
+// a theme change must not leave the old ones on the screen.
+TEST_F(ProgressBarOnForm, AThemeChangeDropsTheCachedThemedPictures) {
+  if (!AreVisualStylesAvailable(totProgress) || !dxThemeChangedReceiverHandle())
+    GTEST_SKIP() << "no theme for progress bars here";
+  Bar(200, 20);
+  FBar->GetEditStyle()->GetLookAndFeel()->SetNativeStyle(true);
+  Props()->SetBarStyle(cxbsGradient);
+  FBar->SetPosition(50);
+  ProcessMessages();
+  CaptureWindow(FBar);
+  ASSERT_NE(Info()->NativeBitmap(), nullptr);
+  SendMessageW(dxThemeChangedReceiverHandle(), WM_THEMECHANGED, 0, 0);
+  EXPECT_EQ(Info()->NativeBitmap(), nullptr);
+  EXPECT_EQ(Info()->MarqueeBitmap(), nullptr);
+  // Painted again, the strip is made from the theme in force.
+  CaptureWindow(FBar);
+  EXPECT_NE(Info()->NativeBitmap(), nullptr);
+}
+
+// Painted natively, the track and the chunk are the theme's progress parts.
+TEST_F(ProgressBarOnForm, TheNativeTrackAndChunkAreTheThemesProgressParts) {
+  HTHEME Theme = OpenTheme(totProgress);
+  if (!Theme) GTEST_SKIP() << "no theme for progress bars here";
+  Bar(200, 20);
+  FBar->GetEditStyle()->GetLookAndFeel()->SetNativeStyle(true);
+  FBar->SetPosition(50);
+  ProcessMessages();
+  TOwned<TcxBitmap32> Shot = CaptureWindow(FBar);
+  // The track: part 1 over the whole bar; the chunk: part 3 stretched from a
+  // one-pixel strip over the content (3 pixels in at the left and top, 2 at
+  // the right and bottom).
+  TOwned<TcxBitmap32> Track(TcxBitmap32::CreateSize(200, 20));
+  const RECT All{0, 0, 200, 20};
+  dxUxTheme::DrawThemeBackground(Theme, Track->cxCanvas()->Handle(), 1, 1, &All, nullptr);
+  TOwned<TcxBitmap32> Strip(TcxBitmap32::CreateSize(1, 15));
+  const RECT One{0, 0, 1, 15};
+  dxUxTheme::DrawThemeBackground(Theme, Strip->cxCanvas()->Handle(), 3, 1, &One, nullptr);
+  for (Integer Y = 0; Y < 20; ++Y) {
+    EXPECT_EQ(PixelOf(Shot.get(), 150, Y), PixelOf(Track.get(), 150, Y)) << Y;
+    EXPECT_EQ(PixelOf(Shot.get(), 1, Y), PixelOf(Track.get(), 1, Y)) << Y;
+  }
+  // Content 3..198 wide: half of 195 is 97 pixels of chunk.
+  for (Integer Y = 3; Y < 18; ++Y) {
+    EXPECT_EQ(PixelOf(Shot.get(), 50, Y), PixelOf(Strip.get(), 0, Y - 3)) << Y;
+    EXPECT_EQ(PixelOf(Shot.get(), 99, Y), PixelOf(Strip.get(), 0, Y - 3)) << Y;
+  }
+  EXPECT_EQ(PixelOf(Shot.get(), 101, 10), PixelOf(Track.get(), 101, 10));
 }
 
 }  // namespace
