@@ -623,8 +623,8 @@ void TcxCustomProgressBarViewInfo::DrawBarCaption(TcxCanvas* ACanvas, const TPoi
   auto ARestore = Finally([ACanvas] { ACanvas->RestoreState(); });
   if (Font) ACanvas->SetFont(Font);
   ACanvas->Brush()->SetStyle(TBrushStyle::bsClear);
+  // The painter turns vertical text itself; the canvas font stays upright.
   const bool AVertical = FTextOrientation == cxorVertical;
-  if (AVertical) ACanvas->Font()->SetOrientation(2700);
   TSize ASize{ACanvas->TextWidth(AText), ACanvas->TextHeight(AText)};
   if (AVertical) std::swap(ASize.cx, ASize.cy);
   TRect ATextRect{0, 0, ASize.cx, ASize.cy};
