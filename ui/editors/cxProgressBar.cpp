@@ -28,9 +28,12 @@ Integer InitCount = 0;
 void RegisterProgressBar() {
   cxRegisterEditProperties(TcxProgressBarProperties::StaticClass(),
                            &scxSEditRepositoryProgressBarItem);
+  // Forms carry the control.
+  RegisterClasses({TcxProgressBar::StaticClass()});
 }
 
 void UnregisterProgressBar() {
+  UnRegisterClass(TcxProgressBar::StaticClass());
   cxUnregisterEditProperties(TcxProgressBarProperties::StaticClass());
 }
 

@@ -4,6 +4,12 @@
 #pragma once
 
 #include "cxEdit.h"
+#include "cxProgressBarLink.h"
+#include "cxTextEdit.h"
+#include "dxThemeManager.h"
+
+class TcxCustomProgressBar;
+class TcxCustomProgressBarViewInfo;
 
 enum TcxProgressBarBarStyle {
   cxbsSolid,
@@ -138,6 +144,10 @@ class TcxCustomProgressBarProperties : public TcxCustomEditProperties {
   bool IsPositionChanged() const { return FIsPositionChanged; }
   void SetPositionChanged(bool Value) { FIsPositionChanged = Value; }
 
+  TcxCustomEditClass GetContainerClass() override;
+  TcxCustomEditViewDataClass GetViewDataClass() override;
+  TcxContainerViewInfoClass GetViewInfoClass() override;
+
   // Stored rules of the published properties.
   bool IsMaxStored() { return GetAssignedValues()->GetMaxValue(); }
   bool IsMinStored() { return GetAssignedValues()->GetMinValue(); }
@@ -190,6 +200,282 @@ class TcxProgressBarProperties : public TcxCustomProgressBarProperties {
   DECLARE_CLASS(TcxProgressBarProperties, TcxCustomProgressBarProperties)
  public:
   using TcxCustomProgressBarProperties::TcxCustomProgressBarProperties;
+};
+
+// ---------------------------------------------------------------------------
+// The bar's picture: geometry from the view data, painting and animation.
+
+// The bar's layout stands on the editor's own view data (its text is not an
+// editor text: no text settings take part); its picture on the text view
+// info, whose text rectangle and text drawing it shares.
+using TcxProgressBarViewDataBase = TcxCustomEditViewData;
+using TcxProgressBarViewInfoBase = TcxCustomTextEditViewInfo;
+
+// A length along the bar: Trunc(AValue x AExtent / ADiff) with a divisor of 1
+// for ADiff 0, kept within a few extents of the bar so that a value far
+// outside the range neither overflows the conversion nor the rectangles.
+Integer cxProgressBarLength(Double AValue, Double ADiff, Integer AExtent);
+
+class TcxCustomProgressBarViewInfo : public TcxProgressBarViewInfoBase {
+  DECLARE_CLASS(TcxCustomProgressBarViewInfo, TcxProgressBarViewInfoBase)
+  friend class TcxCustomProgressBarViewData;
+
+ public:
+  TcxCustomProgressBarViewInfo();
+  ~TcxCustomProgressBarViewInfo() override;
+  void AfterConstruction() override;
+  void BeforeDestruction() override;
+  void Offset(Integer DX, Integer DY) override;
+  // Only what moved needs painting: nothing when no rectangle changed and no
+  // text is shown.
+  bool Repaint(TWinControl* AControl, const TRect& AInnerEditRect,
+               TcxCustomEditViewInfo* AViewInfo) override;
+  bool NeedShowHint(TcxCanvas*, const TPoint&, const TRect&, String&, bool&, TRect&,
+                    Integer = 0) override {
+    return false;
+  }
+
+  virtual Integer GetAnimationBarDimension();
+  virtual void PaintProgressBar(TcxCanvas* ACanvas);
+  void PaintProgressBarByPainter(TcxCanvas* ACanvas);
+  // The bar's text over the bar, split in colour at the chunk's edge.
+  void DrawText(TcxCanvas* ACanvas) override;
+  String GetDrawText();
+  Integer GetPercentDone();
+  Double GetRelativePosition() const { return FMarquee ? FMax : FPosition - FMin; }
+  Double GetRelativeOverloadValue() const { return FOverloadValue - FMin; }
+  Double GetRelativePeakValue() const { return FPeakValue - FMin; }
+  Double GetMaxMinDiff() const { return FMax - FMin == 0 ? 1 : FMax - FMin; }
+  bool NeedsPainting();
+
+  void SetAnimationPath(TcxProgressBarAnimationPath AValue);
+  void SetAnimationSpeed(Cardinal AValue);
+  void SetBarStyle(TcxProgressBarBarStyle AValue);
+  void SetMarquee(bool AValue);
+  void SetOrientation(TcxProgressBarOrientation AValue);
+  void SetPeakSize(TcxNaturalNumber AValue) { FPeakSize = AValue < 2 ? 1 : AValue; }
+
+  // Animation: a light segment runs along the filled part (or, in marquee
+  // mode, the segment is the bar).
+  bool CanAnimationBarShow();
+  void StartAnimationTimer();
+  void StopAnimationTimer();
+  void DoAnimationTimer(TObject* Sender);
+  void DoAnimationRestartDelayTimer(TObject* Sender);
+  void CalcAnimationCurrentPosition();
+  TRect GetCorrectAnimationBarRect();
+  Integer GetAnimationPathLength();
+  TcxTimer* AnimationTimer() const { return FAnimationTimer.get(); }
+  TcxTimer* AnimationRestartDelayTimer() const { return FAnimationRestartDelayTimer.get(); }
+  Integer AnimationPosition() const { return FAnimationPosition; }
+  Integer AnimationDirection() const { return FAnimationDirection; }
+  // The cached themed pictures; a theme change drops them.
+  TcxAlphaBitmap* NativeBitmap() const { return FNativeBitmap.get(); }
+  TcxAlphaBitmap* MarqueeBitmap() const { return FVistaStyleMarqueeBitmap.get(); }
+  void DropThemedBitmaps();
+  Integer LEDsWidth() { return CalcLEDsWidth(); }
+
+  TcxProgressBarAnimationPath AnimationPath() const { return FAnimationPath; }
+  Cardinal AnimationSpeed() const { return FAnimationSpeed; }
+  TcxProgressBarBarStyle BarStyle() const { return FBarStyle; }
+  bool Marquee() const { return FMarquee; }
+  TcxProgressBarOrientation Orientation() const { return FOrientation; }
+  bool IsBoundsChanged() const { return FIsBoundsChanged; }
+  bool RealShowOverload() const { return FRealShowOverload; }
+  bool RealShowPeak() const { return FRealShowPeak; }
+  TcxNaturalNumber PeakSize() const { return FPeakSize; }
+
+  TRect BarRect{};
+  TRect ProgressBarRect{};
+  TRect OverloadBarRect{};
+  TRect PeakBarRect{};
+  TRect FocusRect{};
+
+  Cardinal FAnimationRestartDelay = 0;
+  TcxProgressBarBevelOuter FBarBevelOuter = cxbvNone;
+  TColor FBeginColor = 0x00800000;
+  TColor FEndColor = 0x00FFFFFF;
+  Double FMax = 100;
+  Double FMin = 0;
+  TColor FOverloadBeginColor = 0x008080FF;
+  TColor FOverloadEndColor = 0x00FF00FF;
+  Double FOverloadValue = 80;
+  TColor FPeakColor = 0x000000FF;
+  Double FPeakValue = 0;
+  Double FPosition = 0;
+  bool FPropTransparent = false;
+  bool FShowOverload = false;
+  bool FShowPeak = false;
+  bool FShowText = true;
+  TcxProgressBarTextStyle FShowTextStyle = cxtsPercent;
+  bool FSolidTextColor = false;
+  String FText;
+  TcxProgressBarOrientation FTextOrientation = cxorHorizontal;
+
+ protected:
+  void InternalPaint(TcxCanvas* ACanvas) override;
+  bool IsHorizontal() const { return FOrientation == cxorHorizontal; }
+  bool IsNativeAnimation() const { return NativeStyle && cxIsAnimationStyle(FBarStyle); }
+  Integer CalcLEDsWidth();
+  void AdjustForLEDsBarBounds(TRect& AProgress, TRect& AOverload, Integer ALEDsWidth);
+  void ExcludeRects(TcxCanvas* ACanvas, const TRect& R, const TRect& ABounds);
+  void ExcludeLEDRects(TcxCanvas* ACanvas, const TRect& R, Integer ALEDsWidth);
+  void DrawBackground(TcxCanvas* ACanvas, TcxCanvas* ACanvasParent, const TRect& R);
+  void DrawSolidBar(TcxCanvas* ACanvas, const TRect& AProgress, const TRect& AOverload);
+  void DrawGradientBar(TcxCanvas* ACanvas, const TRect& ANormal, const TRect& ABar,
+                       const TRect& AOverload);
+  void PaintBarBevelOuter(TcxCanvas* ACanvas, const TRect& R);
+  void DrawBorderLEDs(TcxCanvas* ACanvas, const TRect& R, Integer ALEDsWidth);
+  void DrawBarBitmap(TcxCanvas* ACanvas, const TRect& R);
+  void DrawPeak(TcxCanvas* ACanvas, const TRect& R);
+  void DrawAnimationBarBackground(TcxCanvas* ACanvas, const TRect& R, bool ADrawBar, TColor AColor);
+  void DrawAnimationBar(TcxCanvas* ACanvas, const TRect& A, const TRect& S);
+  void LightCanvasByGradient(TcxCanvas* ACanvas, const TRect& A, const TRect& S);
+  void DrawVistaStyleMarquee(TcxCanvas* ACanvas, const TRect& A);
+  // The themed chunk strip of the size given; false when the theme has none.
+  bool PrepareNativeBitmap(Integer AWidth, Integer AHeight);
+  void DrawBarCaption(TcxCanvas* ACanvas, const TPoint& AOrigin);
+  void StartAnimationRestartDelayTimer();
+  void ThemeChanged();
+
+ private:
+  Integer FAnimationDirection = 1;
+  TcxProgressBarAnimationPath FAnimationPath = cxapCycle;
+  Integer FAnimationPosition = 0;
+  TOwned<TcxTimer> FAnimationRestartDelayTimer;
+  Cardinal FAnimationSpeed = 10;
+  TOwned<TcxTimer> FAnimationTimer;
+  TcxProgressBarBarStyle FBarStyle = cxbsSolid;
+  bool FMarquee = false;
+  TOwned<TcxAlphaBitmap> FNativeBitmap;
+  TcxProgressBarOrientation FOrientation = cxorHorizontal;
+  TOwned<TcxBitmap32> FPainterBitmap;
+  TcxNaturalNumber FPeakSize = 2;
+  bool FRealShowOverload = false;
+  bool FRealShowPeak = false;
+  TOwned<TcxBitmap32> FUsualBitmap;
+  TOwned<TcxAlphaBitmap> FVistaStyleMarqueeBitmap;
+  TOwned<TBitmap> FForegroundImage;
+  TOwned<TdxThemeChangedNotificator> FThemeNotificator;
+  bool FIsBoundsChanged = false;
+  bool FIsBarRectChanged = false;
+  bool FDestroying = false;
+};
+
+class TcxCustomProgressBarViewData : public TcxProgressBarViewDataBase {
+  DECLARE_CLASS(TcxCustomProgressBarViewData, TcxProgressBarViewDataBase)
+ public:
+  using TcxProgressBarViewDataBase::TcxProgressBarViewDataBase;
+  void Calculate(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P, TcxMouseButton Button,
+                 TShiftState Shift, TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent) override;
+  void EditValueToDrawValue(const Variant& AEditValue, TcxCustomEditViewInfo* AViewInfo) override;
+  TcxCustomProgressBarProperties* GetProgressBarProperties() const {
+    return static_cast<TcxCustomProgressBarProperties*>(GetProperties());
+  }
+
+ protected:
+  virtual void CalculateViewInfoProperties(TcxCustomProgressBarViewInfo* AViewInfo);
+  virtual Integer GetDrawTextFlags() { return 0; }
+  void CalculateButtonsViewInfo(TcxCanvas*, const TRect&, const TPoint&, TcxMouseButton,
+                                TShiftState, TcxCustomEditViewInfo*, bool) override {}
+  TSize InternalGetEditConstantPartSize(TcxCanvas* ACanvas, bool AIsInplace,
+                                        const TcxEditSizeProperties& AEditSizeProperties,
+                                        TSize& MinContentSize,
+                                        TcxCustomEditViewInfo* AViewInfo) override;
+  TRect GetBorderExtentByPainter() override { return TRect{}; }
+
+ private:
+  void CalculateFocusRect(TcxCustomProgressBarViewInfo* AViewInfo);
+  void CalculateForegroundImage(TcxCustomProgressBarViewInfo* AViewInfo);
+};
+
+// ---------------------------------------------------------------------------
+// The control.
+class TcxCustomProgressBar : public TcxCustomEdit, public IcxProgressBarLink {
+  DECLARE_CLASS(TcxCustomProgressBar, TcxCustomEdit)
+ public:
+  TcxCustomProgressBar(TComponent* AOwner, bool AIsInplace);
+  explicit TcxCustomProgressBar(TComponent* AOwner) : TcxCustomProgressBar(AOwner, false) {}
+  ~TcxCustomProgressBar() override;
+  void BeforeDestruction() override;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID AIID, void** AObj) override {
+    return GetInterface(AIID, AObj) ? S_OK : E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(-1); }
+  ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(-1); }
+  bool GetInterface(const IID& AIID, void** AObj) override;
+
+  TClass GetPropertiesClass() override;
+  TcxCustomProgressBarProperties* GetProperties() const {
+    return static_cast<TcxCustomProgressBarProperties*>(TcxCustomEdit::GetProperties());
+  }
+  TcxCustomProgressBarProperties* GetActiveProperties() {
+    return static_cast<TcxCustomProgressBarProperties*>(TcxCustomEdit::GetActiveProperties());
+  }
+  TcxCustomProgressBarViewInfo* ViewInfo() const {
+    return static_cast<TcxCustomProgressBarViewInfo*>(GetEditViewInfo());
+  }
+
+  // The drawn position; setting it clamps into Min..Max (when Max > Min and
+  // not loading) and tells the listeners.
+  Double GetPosition() const;
+  void SetPosition(Double Value);
+  bool IsPositionStored() const { return GetPosition() != 0; }
+  Integer GetPercentDone();
+
+  void RegisterListener(TcxProgressBarListener* AValue);
+  void UnRegisterListener(TcxProgressBarListener* AValue);
+  void DoNotifyListeners();
+
+  // IcxProgressBarLink
+  Double STDMETHODCALLTYPE GetLinkPosition() override { return GetPosition(); }
+  Double STDMETHODCALLTYPE GetLinkMin() override { return GetActiveProperties()->GetMin(); }
+  Double STDMETHODCALLTYPE GetLinkMax() override { return GetActiveProperties()->GetMax(); }
+  bool STDMETHODCALLTYPE GetLinkMarquee() override { return GetActiveProperties()->GetMarquee(); }
+  void STDMETHODCALLTYPE SetLinkMarquee(bool AValue) override {
+    GetActiveProperties()->SetMarquee(AValue);
+  }
+  void STDMETHODCALLTYPE SetLinkMax(Double AValue) override {
+    GetActiveProperties()->SetMax(AValue);
+  }
+  void STDMETHODCALLTYPE SetLinkEditValue(Double AValue) override { SetEditValue(Variant(AValue)); }
+  void STDMETHODCALLTYPE AddLinkListener(TcxProgressBarListener* AListener) override {
+    RegisterListener(AListener);
+  }
+  void STDMETHODCALLTYPE RemoveLinkListener(TcxProgressBarListener* AListener) override {
+    UnRegisterListener(AListener);
+  }
+
+ protected:
+  TcxContainerViewInfoClass GetViewInfoClass() override;
+  virtual void CheckEditorValueBounds();
+  virtual void CheckEditValue();
+  bool CanFocusOnClick() override;
+  bool DefaultParentColor() override { return true; }
+  TcxContainerStyleValues InternalGetNotPublishedStyleValues() override;
+  void PopulateSizeProperties(TcxEditSizeProperties& AEditSizeProperties) override;
+  void Initialize() override;
+  void PropertiesChanged(TObject* Sender) override;
+  void SynchronizeDisplayValue() override;
+
+ private:
+  std::vector<TcxProgressBarListener*> FListeners;
+  bool FListenersGone = false;
+};
+
+class TcxProgressBar : public TcxCustomProgressBar {
+  DECLARE_CLASS(TcxProgressBar, TcxCustomProgressBar)
+ public:
+  using TcxCustomProgressBar::TcxCustomProgressBar;
+  TClass GetPropertiesClass() override;
+  TcxProgressBarProperties* GetProperties() const {
+    return static_cast<TcxProgressBarProperties*>(TcxCustomProgressBar::GetProperties());
+  }
+  void SetProperties(TcxProgressBarProperties* Value) { TcxCustomEdit::SetProperties(Value); }
+  TcxProgressBarProperties* GetActiveProperties() {
+    return static_cast<TcxProgressBarProperties*>(TcxCustomProgressBar::GetActiveProperties());
+  }
 };
 
 // Registers the published settings class with the editors' registry.

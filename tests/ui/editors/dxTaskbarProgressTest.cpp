@@ -14,6 +14,7 @@
 #include "EditcoreTestSupport.h"
 #include "Forms.h"
 #include "WinHandles.h"
+#include "cxProgressBar.h"
 #include "dxTaskbarProgress.h"
 
 namespace {
@@ -718,6 +719,133 @@ TEST(TaskbarProgressStreaming, AFormThatLinksSomethingElseLoadsWithoutALink) {
   auto* P = As<TdxTaskbarProgress>(Root->FindComponent(L"TaskbarProgress1"));
   EXPECT_EQ(P->LinkedComponent(), nullptr);
   EXPECT_EQ(P->Position(), 4);
+}
+
+// ---------------------------------------------------------------------------
+// The library's own progress bar on the other end of the link
+
+TEST(TaskbarProgressWithABar, TheBarsRangeAndMarqueeReachTheTaskbar) {
+  TFakeTaskbar Taskbar;
+  TScriptedTaskbarScope Scope(Taskbar);
+  TMainFormScope Main(true);
+  const HWND Button = Main.Form()->Handle();
+  AnnounceButton(Button);
+  TcxProgressBar* Bar = Create<TcxProgressBar>(Main.Form());
+  Bar->SetParent(Main.Form());
+  TOwned<TdxTaskbarProgress> P = NewTaskbarProgress();
+  P->SetLinkedComponent(Bar);
+  P->SetActive(true);
+  Taskbar.Calls.clear();
+  Bar->GetProperties()->SetMax(60);
+  Bar->GetProperties()->SetMin(10);
+  Bar->SetPosition(35);
+  EXPECT_EQ(P->Position(), 25);
+  EXPECT_EQ(P->Total(), 50);
+  EXPECT_EQ(Taskbar.Calls.back(), ValueCall(Button, 25, 50));
+  Bar->GetProperties()->SetMarquee(true);
+  EXPECT_EQ(P->State(), tbpsIndeterminate);
+  EXPECT_EQ(Taskbar.Calls.back(), StateCall(Button, Indeterminate));
+  P->SetActive(false);
+  P.reset();
+  // The freed component left no listener behind.
+  Bar->SetPosition(40);
+}
+
+TEST(TaskbarProgressWithABar, AFreedBarUnlinksItself) {
+  TOwned<TcxProgressBar> Bar(Create<TcxProgressBar>(nullptr));
+  TOwned<TdxTaskbarProgress> P = NewTaskbarProgress();
+  P->SetLinkedComponent(Bar.get());
+  EXPECT_EQ(P->LinkedComponent(), Bar.get());
+  Bar.reset();
+  EXPECT_EQ(P->LinkedComponent(), nullptr);
+}
+
+// The progress window as its form resource gives it: the bar, then the
+// window's refreshes in their order (marquee, range, position, text) while
+// the job runs, and marquee again at its end.
+TEST(TaskbarProgressWithABar, TheProgressWindowsBarFromItsFormResource) {
+  RegisterClasses({TForm::StaticClass()});
+  TFakeTaskbar Taskbar;
+  TScriptedTaskbarScope Scope(Taskbar);
+  TMainFormScope Main(true);
+  const HWND Button = Main.Form()->Handle();
+  AnnounceButton(Button);
+  const std::string Text =
+      "object Form1: TForm\n"
+      "  ClientWidth = 504\n  ClientHeight = 173\n  Color = clBtnFace\n"
+      "  Font.Name = 'Tahoma'\n  Font.Height = -11\n"
+      "  object ProgressBar: TcxProgressBar\n"
+      "    Left = 21\n    Top = 98\n"
+      "    Properties.AnimationSpeed = 3\n"
+      "    Properties.BarStyle = cxbsAnimation\n"
+      "    Properties.BeginColor = 54056\n"
+      "    Properties.PeakSize = 3\n"
+      "    Properties.PeakValue = 33.000000000000000000\n"
+      "    Properties.ShowTextStyle = cxtsText\n"
+      "    TabOrder = 1\n    Width = 460\n"
+      "  end\n"
+      "  object dxTaskbarProgress: TdxTaskbarProgress\n"
+      "    Position = 0\n"
+      "  end\n"
+      "end\n";
+  TOwned<TMemoryStream> In = MakeOwned<TMemoryStream>();
+  In->WriteBuffer(Text.data(), static_cast<Integer>(Text.size()));
+  In->SetPosition(0);
+  TOwned<TMemoryStream> Bin = MakeOwned<TMemoryStream>();
+  ObjectTextToBinary(In.get(), Bin.get());
+  Bin->SetPosition(0);
+  TOwned<TComponent> Root(ReadComponentFromStream(Bin.get(), nullptr));
+  auto* Form = As<TForm>(Root.get());
+  auto* Bar = As<TcxProgressBar>(Form->FindComponent(L"ProgressBar"));
+  auto* P = As<TdxTaskbarProgress>(Form->FindComponent(L"dxTaskbarProgress"));
+  TcxProgressBarProperties* Props = Bar->GetProperties();
+  // The stored colour wins over the animation style's own.
+  EXPECT_EQ(Props->GetBeginColor(), 0x0000D328);
+  EXPECT_EQ(Props->GetBarStyle(), cxbsAnimation);
+  EXPECT_EQ(Props->GetAnimationSpeed(), 3);
+  EXPECT_EQ(Props->GetPeakSize(), 3);
+  EXPECT_EQ(Props->GetShowTextStyle(), cxtsText);
+  EXPECT_EQ(Bar->Width(), 460);
+  Form->Show();
+  Application()->ProcessMessages();
+  // Auto-sized: the frame and one line of the form's font.
+  TcxScreenCanvas* C = cxScreenCanvas();
+  C->SetFont(Bar->GetEditStyle()->GetVisibleFont());
+  const Integer Line = C->TextHeight(L"Wg");
+  C->Dormant();
+  EXPECT_GT(Bar->Height(), Line);
+  EXPECT_LE(Bar->Height(), Line + 10);
+
+  P->SetLinkedComponent(Bar);
+  P->SetState(tbpsIndeterminate);
+  P->SetActive(true);
+  auto Refresh = [&](bool AMarquee, Double AMax, Double APos, const wchar_t* AText) {
+    Props->SetMarquee(AMarquee);
+    Props->SetMin(0);
+    Props->SetMax(AMax);
+    Bar->SetPosition(APos);
+    Props->SetShowTextStyle(cxtsText);
+    Props->SetShowText(true);
+    Props->SetText(AText);
+  };
+  Refresh(true, 100, 0, L"counting");
+  EXPECT_EQ(P->State(), tbpsIndeterminate);
+  EXPECT_EQ(Bar->ViewInfo()->GetDrawText(), L"counting");
+  ASSERT_NE(Bar->ViewInfo()->AnimationTimer(), nullptr);
+  Taskbar.Calls.clear();
+  for (Integer I = 1; I <= 3; ++I) Refresh(false, 8, I, L"item");
+  EXPECT_EQ(Bar->GetPosition(), 3);
+  EXPECT_EQ(Props->GetMax(), 8);
+  EXPECT_EQ(P->State(), tbpsNormal);
+  EXPECT_EQ(Taskbar.Calls.back(), ValueCall(Button, 3, 8));
+  EXPECT_EQ(Bar->ViewInfo()->GetDrawText(), L"item");
+  // The time estimate reads the maximum and the position.
+  EXPECT_EQ(Props->GetMax(), 8);
+  // SetMax(0) at the end: marquee, range and position kept.
+  Props->SetMarquee(true);
+  EXPECT_EQ(P->State(), tbpsIndeterminate);
+  EXPECT_EQ(Bar->GetPosition(), 3);
+  P->SetActive(false);
 }
 
 }  // namespace
