@@ -127,6 +127,9 @@ TEditors CreateEditors(TEditorLook ALook) {
   Result.Form->SetBounds(0, 0, Columns * CellWidth, EditorCount / Columns * CellHeight);
   for (int I = 0; I < EditorCount; ++I) {
     auto* E = Create<TBenchEdit>(Result.Form.get(), false);
+    // The cell's size, as the peer has it (the base editor measures no
+    // content: auto size would make it only as tall as its border).
+    E->SetAutoSize(false);
     E->GetProperties()->GetButtons()->Add()->SetKind(bkDown);
     TcxLookAndFeel* L = E->GetStyle()->GetLookAndFeel();
     L->SetKind(lfUltraFlat);
@@ -136,6 +139,8 @@ TEditors CreateEditors(TEditorLook ALook) {
     E->SetParent(Result.Form.get());
     Result.Items.push_back(E);
   }
+  // Windows, as editors on a form have them: a paint makes none.
+  for (TBenchEdit* E : Result.Items) E->HandleNeeded();
   return Result;
 }
 

@@ -1313,6 +1313,15 @@ class TcxCustomEditViewInfo : public TcxContainerViewInfo {
                        const TRect& AContentRect, bool AOffsetContent);
   void DrawButtonCaption(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo,
                          const TRect& AContentRect, TColor APenColor, bool AOffsetContent);
+  // The parent's background under the bounds, only where the background and
+  // border about to be painted let it show through (all of it with AWhole).
+  void DrawParentBackground(TcxCanvas* ACanvas, bool AWhole, bool ACanDrawBackground);
+  // What the native background and border cover opaquely; nullptr when that
+  // is not known (the caller then assumes nothing is covered).
+  TcxRegion* GetNativeOpaqueRegion(TcxCanvas* ACanvas, bool ACanDrawBackground);
+  // The content rectangle of the native frame: what the frame's drawing
+  // leaves out and the background fill covers.
+  TRect GetNativeContentRect(TcxCanvas* ACanvas, HTHEME ATheme, Integer APart);
 
  protected:
   // The excluded rectangle of Repaint: AInnerEditRect clamped to the client

@@ -51,14 +51,91 @@ void TcxCustomEditViewInfo::InternalPaint(TcxCanvas* ACanvas) {
 void TcxCustomEditViewInfo::DrawCustomEdit(TcxCanvas* ACanvas, bool ACanDrawBackground,
                                            bool ACanDrawValidationMark) {
   TdxFader* Fader = dxFader();
-  if (!IsInplace && FEdit &&
-      (IsBackgroundPartiallyTransparent() || (Fader && Fader->Contains(FEdit))))
-    cxDrawTransparentControlBackground(FEdit, ACanvas, Bounds);
+  if (!IsInplace && FEdit) {
+    // A fade image may let through any of its pixels.
+    const bool Fading = Fader && Fader->Contains(FEdit);
+    if (Fading || IsBackgroundPartiallyTransparent())
+      DrawParentBackground(ACanvas, Fading, ACanDrawBackground);
+  }
   if (!(Fader && FEdit && Fader->DrawFadeImage(FEdit, ACanvas->Handle(), Bounds)))
     DrawCustomEditBackground(ACanvas, this, ACanDrawBackground);
   if (!FOnAfterDrawBackground.GetEmpty()) FOnAfterDrawBackground.Invoke()(ACanvas);
   if (ACanDrawValidationMark) DrawValidationMark(ACanvas);
   DrawButtons(ACanvas);
+}
+
+void TcxCustomEditViewInfo::DrawParentBackground(TcxCanvas* ACanvas, bool AWhole,
+                                                 bool ACanDrawBackground) {
+  // Printing the parent costs a paint of the parent and of every sibling
+  // under the editor; a themed frame is transparent only in its corners.
+  TOwned<TcxRegion> Through(Create<TcxRegion>(Bounds));
+  if (!AWhole)
+    if (TcxRegion* Opaque = GetNativeOpaqueRegion(ACanvas, ACanDrawBackground))
+      Through->Combine(Opaque, roSubtract);
+  if (Through->IsEmpty()) return;
+  ACanvas->SaveClipRegion();
+  auto Restore = Finally([ACanvas] { ACanvas->RestoreClipRegion(); });
+  ACanvas->SetClipRegion(Through.release(), roIntersect);
+  cxDrawTransparentControlBackground(FEdit, ACanvas, Bounds);
+}
+
+TcxRegion* TcxCustomEditViewInfo::GetNativeOpaqueRegion(TcxCanvas* ACanvas,
+                                                        bool ACanDrawBackground) {
+  if (!NativeStyle || IsInplace || BorderStyle == ebsNone) return nullptr;
+  TdxThemedObjectType Type;
+  Integer Part;
+  CalculateNativeInfo(Type, Part);
+  HTHEME Theme = OpenTheme(Type);
+  if (!Theme) return nullptr;
+  const TcxEditBackgroundPaintingStyle Style = GetBackgroundPaintingStyle();
+  const TRect Content = GetNativeContentRect(ACanvas, Theme, Part);
+  // The frame: the theme's opaque pixels around the content rectangle.
+  RECT Frame = FEditorBounds;
+  if (IsWinVistaOrLater && Style == bpsComboListEdit) InflateRect(&Frame, 1, 1);
+  HRGN FrameRegion = nullptr;
+  if (FAILED(dxUxTheme::GetThemeBackgroundRegion(Theme, ACanvas->Handle(), Part, NativeState,
+                                                 &Frame, &FrameRegion)) ||
+      !FrameRegion)
+    return nullptr;
+  TcxRegion* Result = Create<TcxRegion>(FrameRegion);
+  if (!cxRectIsEmpty(Content)) Result->Combine(Content, roSubtract);
+  // The fill.
+  if (!Transparent) {
+    if (ACanDrawBackground)
+      Result->Combine(Content, roAdd);
+    else if (Style != bpsComboListEdit) {
+      TOwned<TcxRegion> Ring(Create<TcxRegion>(Content));
+      Ring->Combine(BorderRect, roSubtract);
+      Result->Combine(Ring.release(), roAdd);
+    }
+  }
+  // Buttons cut out of the background paint their own, perhaps not at all.
+  if (!IsButtonsBackgroundPartiallyTransparent())
+    for (TcxEditButtonViewInfo* Button : ButtonsInfo)
+      Result->Combine(Button->VisibleBounds, roSubtract);
+  return Result;
+}
+
+TRect TcxCustomEditViewInfo::GetNativeContentRect(TcxCanvas* ACanvas, HTHEME ATheme,
+                                                  Integer APart) {
+  TRect Content = FEditorBounds;
+  switch (GetBackgroundPaintingStyle()) {
+    case bpsSolid:
+      if (IsWinVistaOrLater)
+        InflateRect(&Content, -2, -2);
+      else if (ATheme)
+        dxUxTheme::GetThemeBackgroundContentRect(ATheme, ACanvas->Handle(), APart, NativeState,
+                                                 &FEditorBounds, &Content);
+      break;
+    case bpsComboEdit:
+      InflateRect(&Content, -3, -3);
+      Content.right -= 1;
+      break;
+    case bpsComboListEdit:
+      Content = IsWinVistaOrLater ? cxNullRect : ClientRect;
+      break;
+  }
+  return Content;
 }
 
 void TcxCustomEditViewInfo::DrawValidationMark(TcxCanvas* ACanvas) {
@@ -179,27 +256,10 @@ void TcxCustomEditViewInfo::DrawNativeStyleEditBackground(TcxCanvas* ACanvas, bo
     Integer Part;
     CalculateNativeInfo(Type, Part);
     HTHEME Theme = OpenTheme(Type);
-    bool Vista = IsWinVistaOrLater;
-    Content = FEditorBounds;
-    switch (Style) {
-      case bpsSolid:
-        if (Vista)
-          InflateRect(&Content, -2, -2);
-        else if (Theme)
-          dxUxTheme::GetThemeBackgroundContentRect(Theme, ACanvas->Handle(), Part, NativeState,
-                                                   &FEditorBounds, &Content);
-        break;
-      case bpsComboEdit:
-        InflateRect(&Content, -3, -3);
-        Content.right -= 1;
-        break;
-      case bpsComboListEdit:
-        Content = Vista ? cxNullRect : ClientRect;
-        break;
-    }
+    Content = GetNativeContentRect(ACanvas, Theme, Part);
     if (Theme) {
       TRect Frame = FEditorBounds;
-      if (Vista && Style == bpsComboListEdit) InflateRect(&Frame, 1, 1);
+      if (IsWinVistaOrLater && Style == bpsComboListEdit) InflateRect(&Frame, 1, 1);
       ACanvas->SaveClipRegion();
       auto Restore = Finally([ACanvas] { ACanvas->RestoreClipRegion(); });
       if (!cxRectIsEmpty(Content)) ACanvas->ExcludeClipRect(Content);

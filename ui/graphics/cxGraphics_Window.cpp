@@ -50,22 +50,38 @@ void PaintChildren(TWinControl* AParent, TcxCanvas* ACanvas, bool ADrawParentWit
                    bool ADrawNC) {
   std::vector<HWND> Windows;
   GetChildWindows(AParent->Handle(), Windows);
+  // A parent may hold many children: each child's window is found in a
+  // sorted copy, and the native windows left are painted in list order.
+  std::vector<std::pair<HWND, size_t>> Sorted;
+  Sorted.reserve(Windows.size());
+  for (size_t I = 0; I < Windows.size(); ++I) Sorted.emplace_back(Windows[I], I);
+  std::sort(Sorted.begin(), Sorted.end());
+  std::vector<bool> HasControl(Windows.size(), false);
+  const TRect ParentWindow = cxGetWindowRect(AParent->Handle());
+  // Window coordinates of the parent, as dxMapWindowRect gives them.
+  const auto MappedBounds = [&ParentWindow](HWND AWindow, TRect& ABounds) {
+    TRect W = cxGetWindowRect(AWindow);
+    ABounds = cxRect(0, 0, cxRectWidth(W), cxRectHeight(W));
+    return cxRectOffset(ABounds, W.left - ParentWindow.left, W.top - ParentWindow.top);
+  };
   for (Integer I = 0; I < AParent->ControlCount(); ++I) {
     auto* Child = AsOrNull<TWinControl>(AParent->Controls(I));
     if (!Child || !Child->HandleAllocated()) continue;
     HWND H = Child->Handle();
-    Windows.erase(std::remove(Windows.begin(), Windows.end(), H), Windows.end());
+    auto It = std::lower_bound(Sorted.begin(), Sorted.end(), std::pair<HWND, size_t>{H, 0});
+    if (It != Sorted.end() && It->first == H) HasControl[It->second] = true;
     if (!Child->Visible() || Skipped(H)) continue;
-    TRect Bounds = cxGetWindowBounds(H), Mapped;
-    dxMapWindowRect(H, AParent->Handle(), Bounds, Mapped, false);
+    TRect Bounds;
+    TRect Mapped = MappedBounds(H, Bounds);
     if (ACanvas->RectVisible(Mapped))
       cxPaintControlTo(Child, ACanvas, TPoint{Mapped.left, Mapped.top}, Bounds,
                        ADrawParentWithChildren, ADrawNC);
   }
-  for (HWND H : Windows) {
-    if (Skipped(H)) continue;
-    TRect Mapped;
-    dxMapWindowRect(H, AParent->Handle(), cxGetWindowBounds(H), Mapped, false);
+  for (size_t I = 0; I < Windows.size(); ++I) {
+    HWND H = Windows[I];
+    if (HasControl[I] || Skipped(H)) continue;
+    TRect Bounds;
+    TRect Mapped = MappedBounds(H, Bounds);
     if (!ACanvas->RectVisible(Mapped)) continue;
     TPoint Org = ACanvas->WindowOrg();
     ACanvas->SetWindowOrg(TPoint{Org.x - Mapped.left, Org.y - Mapped.top});
@@ -146,19 +162,29 @@ void cxDrawTransparentControlBackground(TWinControl* AControl, TcxCanvas* ACanva
                                         bool APaintParentWithChildren) {
   if (!AControl || !AControl->Parent()) return;
   TWinControl* Parent = AControl->Parent();
+  // Painting makes no window: a parent without one has nothing to print,
+  // and a control made in the middle of a paint would lay itself out anew
+  // (size included) under the painting that asked.
+  if (!Parent->HandleAllocated()) return;
   auto& Locks = LockList();
   if (std::find(Locks.begin(), Locks.end(), Parent) != Locks.end()) return;
   Locks.push_back(Parent);
-  HWND Own = AControl->Handle();
-  PaintSkipList().push_back(Own);
+  HWND Own = AControl->HandleAllocated() ? AControl->Handle() : nullptr;
+  if (Own) PaintSkipList().push_back(Own);
   auto Unlist = Finally([&] {
     auto& Skip = PaintSkipList();
-    Skip.erase(std::find(Skip.begin(), Skip.end(), Own));
+    if (Own) Skip.erase(std::find(Skip.begin(), Skip.end(), Own));
     Locks.erase(std::find(Locks.begin(), Locks.end(), Parent));
     if (Locks.empty()) Locks.shrink_to_fit();
   });
   TRect Mapped;
-  dxMapWindowRect(Own, Parent->Handle(), ASourceRect, Mapped, false);
+  if (Own) {
+    dxMapWindowRect(Own, Parent->Handle(), ASourceRect, Mapped, false);
+  } else {
+    // Without a window the control lies at its bounds in the parent's client area.
+    TPoint Offset = cxGetClientOffset(Parent->Handle());
+    Mapped = cxRectOffset(ASourceRect, AControl->Left() + Offset.x, AControl->Top() + Offset.y);
+  }
   cxPaintControlTo(Parent, ACanvas, ADestinationPoint, Mapped, APaintParentWithChildren, false);
 }
 
