@@ -37,8 +37,8 @@ struct TTextView {
     S->GetFont()->SetSize(10);
   }
   TcxCustomTextEditViewData* Data() {
-    ViewData.reset(
-        static_cast<TcxCustomTextEditViewData*>(Props->CreateViewData(Edit->GetEditStyle(), Inplace)));
+    ViewData.reset(static_cast<TcxCustomTextEditViewData*>(
+        Props->CreateViewData(Edit->GetEditStyle(), Inplace)));
     return ViewData.get();
   }
   // The value drawn into a white bitmap of the bounds' size.
@@ -287,6 +287,48 @@ TEST(TextEditViewInfo, HintOnlyOverTheTextAndOnlyWhenItDoesNotFit) {
   EXPECT_TRUE(V.Info.NeedShowHint(nullptr, Inside, TRect{}, Hint, MultiLine, HintRect));
   EXPECT_EQ(Hint, V.Info.Text);
   EXPECT_FALSE(V.Info.NeedShowHint(nullptr, Outside, TRect{}, Hint, MultiLine, HintRect));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(TextEditViewInfo, BaselineOfA13PixelFontByVerticalAlignment) {
+  struct TCase {
+    TcxEditVertAlignment Vert;
+    Integer Expected;
+  } Cases[] = {{taVCenter, 4 + 11 + 1}, {taTopJustify, 11 + 1}, {taBottomJustify, 21 - 2 + 1}};
+  TOwned<TFont> Font = MakeOwned<TFont>();
+  Font->SetName(L"Tahoma");
+  Font->SetSize(8);
+  TcxCanvas* C = cxScreenCanvas();
+  C->SetFont(Font.get());
+  C->Canvas()->SelectFont();
+  TEXTMETRICW M{};
+  ::GetTextMetricsW(C->Handle(), &M);
+  ASSERT_EQ(M.tmHeight, 13);
+  ASSERT_EQ(M.tmAscent, 11);
+  for (const TCase& Case : Cases) {
+    TOwned<TcxTextEditProperties> P(Create<TcxTextEditProperties>(nullptr));
+    P->GetAlignment()->SetVert(Case.Vert);
+    TcxCustomTextEditViewInfo Info;
+    Info.EditProperties = P.get();
+    Info.Font = Font.get();
+    Info.TextRect = TRect{0, 0, 100, 21};
+    EXPECT_EQ(Info.GetTextBaseLine(), Case.Expected) << Case.Vert;
+  }
+}
+
+TEST(TextEditViewInfo, OffsetMovesThePreparedRowsWithTheTextRectangle) {
+  TTextView V;
+  TOwned<TcxBitmap32> Before = V.Draw(L"Moved");
+  const TRect Text = V.Info.TextRect;
+  const TcxTextRow Row = cxGetTextRow(V.Info.TextOutData.TextRows, 0);
+  V.Info.Offset(5, 3);
+  EXPECT_EQ(V.Info.TextRect, cxRectOffset(Text, 5, 3));
+  const TcxTextRow& Moved = cxGetTextRow(V.Info.TextOutData.TextRows, 0);
+  EXPECT_EQ(Moved.TextOriginX, Row.TextOriginX + 5);
+  EXPECT_EQ(Moved.TextOriginY, Row.TextOriginY + 3);
 }
 
 }  // namespace
