@@ -99,10 +99,10 @@ TEST_F(TextEditOnForm, GetTextCopiesWhatFitsLikeThePlatformEdit) {
     wchar_t Mine[64], Theirs[64];
     std::fill(std::begin(Mine), std::end(Mine), L'#');
     std::fill(std::begin(Theirs), std::end(Theirs), L'#');
-    const LRESULT AMine = SendMessageW(Edit->Handle(), WM_GETTEXT, ASize,
-                                       reinterpret_cast<LPARAM>(Mine));
-    const LRESULT ATheirs = SendMessageW(AOracle->Handle(), WM_GETTEXT, ASize,
-                                         reinterpret_cast<LPARAM>(Theirs));
+    const LRESULT AMine =
+        SendMessageW(Edit->Handle(), WM_GETTEXT, ASize, reinterpret_cast<LPARAM>(Mine));
+    const LRESULT ATheirs =
+        SendMessageW(AOracle->Handle(), WM_GETTEXT, ASize, reinterpret_cast<LPARAM>(Theirs));
     EXPECT_EQ(AMine, ATheirs);
     EXPECT_EQ(String(Mine, Mine + 12), String(Theirs, Theirs + 12));
   }
@@ -225,8 +225,9 @@ TEST_F(TextEditOnForm, AlignmentReachesTheWindowOnlyWithoutLeftAlignmentOnEditin
     bool UseLeft;
     DWORD Expected;
   };
-  for (const TCase& C : {TCase{taRightJustify, true, ES_LEFT}, TCase{taRightJustify, false, ES_RIGHT},
-                         TCase{taCenter, false, ES_CENTER}, TCase{taLeftJustify, false, ES_LEFT}}) {
+  for (const TCase& C :
+       {TCase{taRightJustify, true, ES_LEFT}, TCase{taRightJustify, false, ES_RIGHT},
+        TCase{taCenter, false, ES_CENTER}, TCase{taLeftJustify, false, ES_LEFT}}) {
     SCOPED_TRACE(testing::Message() << C.Alignment << " " << C.UseLeft);
     Edit->GetProperties()->GetAlignment()->SetHorz(C.Alignment);
     Edit->GetProperties()->SetUseLeftAlignmentOnEditing(C.UseLeft);
