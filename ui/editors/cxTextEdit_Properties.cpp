@@ -440,7 +440,7 @@ TcxEditSupportedOperations TcxCustomTextEditProperties::GetSupportedOperations()
 }
 
 TcxCustomEditClass TcxCustomTextEditProperties::GetContainerClass() {
-  return inherited::GetContainerClass();
+  return cxEditClass<TcxTextEdit>();
 }
 
 TcxCustomEditViewDataClass TcxCustomTextEditProperties::GetViewDataClass() {

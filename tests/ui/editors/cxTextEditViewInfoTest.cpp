@@ -332,3 +332,21 @@ TEST(TextEditViewInfo, OffsetMovesThePreparedRowsWithTheTextRectangle) {
 }
 
 }  // namespace
+
+namespace {
+
+// A text cut off at the right ends in an ellipsis only when the paint options
+// ask for one; the drawn end then differs from the plainly clipped one.
+TEST(TextEditViewInfo, EndEllipsisOnlyWhenAskedFor) {
+  const String Long = L"a text far too long to fit into one hundred and forty pixels";
+  TTextView Plain, Ellipsis;
+  TOwned<TcxBitmap32> PlainBitmap = Plain.Draw(Long);
+  Ellipsis.Data()->PaintOptions.Include(epoShowEndEllipsis);
+  TOwned<TcxBitmap32> EllipsisBitmap = Ellipsis.Draw(Long);
+  EXPECT_FALSE(Plain.Info.DrawTextFlags & CXTO_END_ELLIPSIS);
+  EXPECT_TRUE(Ellipsis.Info.DrawTextFlags & CXTO_END_ELLIPSIS);
+  EXPECT_TRUE(Ellipsis.Info.TextOutData.ForceEndEllipsis);
+  EXPECT_NE(DifferenceIn(PlainBitmap.get(), EllipsisBitmap.get(), Plain.Info.TextRect), "");
+}
+
+}  // namespace
