@@ -31,8 +31,8 @@ void TcxCustomFilterEditHelper::InitializeProperties(TcxCustomEditProperties* AP
 }
 
 void TcxCustomFilterEditHelper::GetFilterValue(TcxCustomEdit* AEdit,
-                                               TcxCustomEditProperties* AEditProperties,
-                                               Variant& V, String& S) const {
+                                               TcxCustomEditProperties* AEditProperties, Variant& V,
+                                               String& S) const {
   V = AEdit->GetEditValue();
   S = AEditProperties->GetDisplayText(V, false, true);
   if (S.empty()) S = VarToStr(V);

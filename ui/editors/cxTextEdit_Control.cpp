@@ -204,8 +204,7 @@ String TcxCustomTextEdit::GetDisplayText() {
 
 Variant TcxCustomTextEdit::InternalGetEditingValue() { return Variant(GetText()); }
 
-void TcxCustomTextEdit::PrepareEditValue(const Variant& ADisplayValue, Variant& EditValue,
-                                         bool) {
+void TcxCustomTextEdit::PrepareEditValue(const Variant& ADisplayValue, Variant& EditValue, bool) {
   EditValue = ADisplayValue;
 }
 
@@ -508,8 +507,7 @@ bool TcxCustomTextEdit::CanChangeSelText(const String& Value, String& ANewText,
   if (S == esFixedList || S == esNoEdit) SelectAll();
   const String AText = GetDisplayText();
   IcxInnerTextEdit* AInner = InnerTextEdit();
-  const Integer ASelStart =
-      std::clamp(AInner ? AInner->GetSelStart() : 0, 0, Length(AText));
+  const Integer ASelStart = std::clamp(AInner ? AInner->GetSelStart() : 0, 0, Length(AText));
   const Integer ASelLength =
       std::clamp(AInner ? AInner->GetSelLength() : 0, 0, Length(AText) - ASelStart);
   const String ABefore = AText.substr(0, ASelStart);

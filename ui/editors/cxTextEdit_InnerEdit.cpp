@@ -248,9 +248,7 @@ TcxCustomTextEdit* TcxCustomInnerTextEdit::GetContainer() const {
   return dynamic_cast<TcxCustomTextEdit*>(Owner());
 }
 
-bool TcxCustomInnerTextEdit::GetIsDestroying() {
-  return ComponentState().Contains(csDestroying);
-}
+bool TcxCustomInnerTextEdit::GetIsDestroying() { return ComponentState().Contains(csDestroying); }
 
 bool TcxCustomInnerTextEdit::IsDesigning() { return ComponentState().Contains(csDesigning); }
 
@@ -334,8 +332,7 @@ void TcxCustomInnerTextEdit::CreateWindowHandle(const TCreateParams& Params) {
   inherited::CreateWindowHandle(AParams);
   if (HandleAllocated() && FDefWndProc) {
     const String AText = Text();
-    CallWindowProcW(FDefWndProc, Handle(), WM_SETTEXT, 0,
-                    reinterpret_cast<LPARAM>(AText.c_str()));
+    CallWindowProcW(FDefWndProc, Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(AText.c_str()));
   }
 }
 
@@ -384,8 +381,7 @@ void TcxCustomInnerTextEdit::InternalPaint(HDC DC) {
   const bool ANativeStyle = AEditor && AEditor->LookAndFeel()->GetNativeStyle();
   String AText = Text();
   const bool APassword = FEchoMode == eemPassword;
-  if (APassword)
-    AText = String(AText.size(), GetWindowsPasswordChar(ANativeStyle, FPasswordChar));
+  if (APassword) AText = String(AText.size(), GetWindowsPasswordChar(ANativeStyle, FPasswordChar));
   TOwned<TFont> AFont(Create<TFont>());
   AFont->Assign(Font());
   if (APassword && ANativeStyle && IsWinSevenOrLater && AreVisualStylesAvailable())
@@ -479,7 +475,8 @@ void TcxCustomInnerTextEdit::WMKeyDown(TMessage& Message) {
   inherited::WMKeyDown(Message);
   if (!ALink.Alive()) return;
   Word AKey = static_cast<Word>(Message.WParam);
-  if (AKey != 0 && !FInternalUpdating && AEditor && !CheckTextEditState(FHelper.get(), APrevState)) {
+  if (AKey != 0 && !FInternalUpdating && AEditor &&
+      !CheckTextEditState(FHelper.get(), APrevState)) {
     AEditor->DoAfterKeyDown(AKey, KeyDataToShiftState(Message.LParam));
     Message.WParam = AKey;
   }
@@ -504,9 +501,8 @@ void TcxCustomInnerTextEdit::KeyPress(Char& Key) {
     AEditor->ContainerKeyPress(Key);
     // The EDIT beeps on Enter; only a stand-alone editor that wants the
     // beep lets it through.
-    if ((Key == L'\r' || Key == 27) &&
-        (AEditor->IsInplace() || AEditor->FIsPopupWindowJustClosed ||
-         (Key == L'\r' && !AEditor->FBeepOnEnter))) {
+    if ((Key == L'\r' || Key == 27) && (AEditor->IsInplace() || AEditor->FIsPopupWindowJustClosed ||
+                                        (Key == L'\r' && !AEditor->FBeepOnEnter))) {
       Key = 0;
       AEditor->FIsPopupWindowJustClosed = false;
     }
@@ -639,8 +635,7 @@ void TcxCustomInnerTextEdit::MouseMove(TShiftState Shift, Integer X, Integer Y) 
   }
 }
 
-void TcxCustomInnerTextEdit::MouseUp(TMouseButton Button, TShiftState Shift, Integer X,
-                                     Integer Y) {
+void TcxCustomInnerTextEdit::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   TcxObjectLinkGuard ALink(this);
   inherited::MouseUp(Button, Shift, X, Y);
   if (!ALink.Alive()) return;

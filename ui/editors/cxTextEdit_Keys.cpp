@@ -37,8 +37,7 @@ void TcxCustomTextEdit::DoEditKeyDown(Word& Key, TShiftState Shift) {
   const bool ASpecialKey =
       AShortCut != 0 && (AShortCut == P->GetClearKey() || AShortCut == P->GetClickKey());
   // The caret never moves in a fixed list.
-  if (S == esFixedList && !ASpecialKey &&
-      (Key == VK_LEFT || Key == VK_RIGHT || Key == VK_DELETE)) {
+  if (S == esFixedList && !ASpecialKey && (Key == VK_LEFT || Key == VK_RIGHT || Key == VK_DELETE)) {
     SetFindSelection(false);
     DoAfterKeyDown(Key, Shift);
     Key = 0;
@@ -228,13 +227,14 @@ void TcxCustomTextEdit::DoEditKeyPress(Char& Key) {
       if (P->CanIncrementalSearch() && CanContinue()) {
         LockLookupDataTextChanged();
         const String ADisplayText = GetDisplayText();
-        const Integer ASelStart = std::clamp(AInner ? AInner->GetSelStart() : 0, 0,
-                                             Length(ADisplayText));
+        const Integer ASelStart =
+            std::clamp(AInner ? AInner->GetSelStart() : 0, 0, Length(ADisplayText));
         const Integer ASelLength = AInner ? AInner->GetSelLength() : 0;
         String T;
         if (S == esFixedList) {
           if (FFindSelection) {
-            T = ADisplayText + Key;
+            // The typed part (the text before the completed tail) goes on.
+            T = (ASelLength > 0 ? ADisplayText.substr(0, ASelStart) : ADisplayText) + Key;
             AFound = PopulateFromList(T);
             if (!AFound) T = String(1, Key);
           } else {
