@@ -233,7 +233,8 @@ void TcxCustomTextEdit::DoEditKeyPress(Char& Key) {
         String T;
         if (S == esFixedList) {
           if (FFindSelection) {
-            T = ADisplayText + Key;
+            // The typed part (the text before the completed tail) goes on.
+            T = (ASelLength > 0 ? ADisplayText.substr(0, ASelStart) : ADisplayText) + Key;
             AFound = PopulateFromList(T);
             if (!AFound) T = String(1, Key);
           } else {

@@ -419,3 +419,93 @@ TEST(TextEditModule, FormTextRoundTrip) {
 }
 
 }  // namespace
+
+namespace {
+
+// Settings of a list style, and an editor that lets keys and the wheel move
+// through the items (as the drop-down editors do).
+class TListStyleProperties : public TcxCustomTextEditProperties {
+  DECLARE_CLASS(TListStyleProperties, TcxCustomTextEditProperties)
+ public:
+  using TcxCustomTextEditProperties::TcxCustomTextEditProperties;
+  TcxEditEditingStyle GetEditingStyle() override { return Style; }
+  TcxEditEditingStyle Style = esFixedList;
+};
+IMPLEMENT_CREATABLE_CLASS(TListStyleProperties)
+
+class TListStyleEdit : public TcxCustomTextEdit {
+  DECLARE_CLASS(TListStyleEdit, TcxCustomTextEdit)
+ public:
+  using TcxCustomTextEdit::TcxCustomTextEdit;
+  TClass GetPropertiesClass() override { return TListStyleProperties::StaticClass(); }
+  TListStyleProperties* Settings() { return static_cast<TListStyleProperties*>(GetProperties()); }
+  Integer Clicks = 0;
+
+ protected:
+  bool GetScrollLookupDataList(TcxEditScrollCause) override { return true; }
+  void Click() override {
+    ++Clicks;
+    inherited::Click();
+  }
+};
+IMPLEMENT_CREATABLE_CLASS(TListStyleEdit)
+
+class ListStyleKeys : public TextEditOnForm {
+ protected:
+  void Make(TcxEditEditingStyle AStyle) {
+    List = Create<TListStyleEdit>(Form.get());
+    List->Settings()->Style = AStyle;
+    for (const wchar_t* S : {L"Alpha", L"Beta", L"Bravo"})
+      List->Settings()->GetLookupItems()->Add(S);
+    List->SetParent(Form.get());
+    List->SetBounds(10, 60, 200, 21);
+    Focus(List);
+  }
+  TListStyleEdit* List = nullptr;
+};
+
+TEST_F(ListStyleKeys, FixedListTypingSelectsItems) {
+  Make(esFixedList);
+  struct TStep {
+    const wchar_t* Typed;
+    const wchar_t* Text;
+  };
+  for (const TStep& S : {TStep{L"b", L"Beta"}, TStep{L"r", L"Bravo"}, TStep{L"x", L"Bravo"}}) {
+    SCOPED_TRACE(S.Typed);
+    Type(S.Typed);
+    EXPECT_TRUE(PumpApplicationUntil([&] { return List->GetText() == S.Text; }));
+  }
+}
+
+TEST_F(ListStyleKeys, EditListRefusesACharacterNoItemStartsWith) {
+  Make(esEditList);
+  Type(L"q");
+  Type(L"b");
+  ASSERT_TRUE(PumpApplicationUntil([&] { return List->GetText() == L"Beta"; }));
+  EXPECT_EQ(List->GetSelStart(), 1);
+  EXPECT_EQ(List->GetSelLength(), 3);
+}
+
+TEST_F(ListStyleKeys, NavigationKeysMoveThroughTheItemsOnce) {
+  Make(esFixedList);
+  struct TStep {
+    WORD Key;
+    WORD Modifier;
+    Integer Index;
+  };
+  Integer AClicks = 0;
+  for (const TStep& S :
+       {TStep{VK_DOWN, 0, 0}, TStep{VK_DOWN, 0, 1}, TStep{VK_END, 0, 2}, TStep{VK_DOWN, 0, 2},
+        TStep{VK_UP, 0, 1}, TStep{VK_PRIOR, VK_CONTROL, 0}, TStep{VK_HOME, 0, 0}}) {
+    SCOPED_TRACE(testing::Message() << S.Key << " " << S.Index);
+    const Integer APrev = List->GetItemIndex();
+    Press(S.Key, S.Modifier);
+    EXPECT_TRUE(PumpApplicationUntil([&] { return List->GetItemIndex() == S.Index; }));
+    if (APrev != S.Index) ++AClicks;
+    EXPECT_EQ(List->Clicks, AClicks);
+  }
+  List->SetItemIndex(0);
+  EXPECT_EQ(List->Clicks, AClicks);
+}
+
+}  // namespace
