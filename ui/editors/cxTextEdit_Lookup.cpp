@@ -803,10 +803,13 @@ void TcxCustomTextEditLookupData::HandleSelectItem(TObject*) {
 // ===========================================================================
 // What is read of the editor
 
-// TEMPORARY until the text editor is merged in: no editor of that class, so
-// no lookup data of the editor and no lock of its text notifications.
-TcxCustomTextEdit* TcxCustomEditListBox::GetEdit() { return nullptr; }
-TcxCustomTextEdit* TcxCustomTextEditLookupData::GetEdit() { return nullptr; }
+TcxCustomTextEdit* TcxCustomEditListBox::GetEdit() {
+  return dynamic_cast<TcxCustomTextEdit*>(GetEditControl());
+}
+
+TcxCustomTextEdit* TcxCustomTextEditLookupData::GetEdit() {
+  return dynamic_cast<TcxCustomTextEdit*>(Owner());
+}
 
 namespace {
 
@@ -829,7 +832,19 @@ TLookupSettings ReadLookupSettings(TcxCustomEdit* AEdit) {
   S.PageRowCount = AProperties->GetDropDownPageRowCount();
   return S;
 }
-IcxTextEditLookupData* GetEditLookupData(TcxCustomTextEdit*) { return nullptr; }
-void LockEditLookupDataTextChanged(TcxCustomTextEdit*, bool) {}
+
+// The object itself, not the interface: asking for the interface may run
+// the editor's deferred list set-up, which a row being drawn must not do.
+IcxTextEditLookupData* GetEditLookupData(TcxCustomTextEdit* AEdit) {
+  return AEdit ? dynamic_cast<IcxTextEditLookupData*>(AEdit->LookupData()) : nullptr;
+}
+
+void LockEditLookupDataTextChanged(TcxCustomTextEdit* AEdit, bool ALock) {
+  if (!AEdit) return;
+  if (ALock)
+    AEdit->LockLookupDataTextChanged();
+  else
+    AEdit->UnlockLookupDataTextChanged();
+}
 
 }  // namespace
