@@ -36,6 +36,7 @@
 #include "cxLookAndFeels.h"
 #include "cxPopupHooks.h"
 #include "cxProgressBar.h"
+#include "cxTextEdit.h"
 #include "dxAnimation.h"
 #include "dxCore.h"
 #include "dxCoreClasses.h"
@@ -142,6 +143,8 @@ const TModule Modules[] = {
     {&dxSpellCheckerCore_Initialize, &dxSpellCheckerCore_Finalize},
     {&cxEdit_Initialize, &cxEdit_Finalize},
     {nullptr, &dxIncrementalFiltering_Finalize},
+    // The text editor, first of the editors; it fills the search-edit link.
+    {&cxTextEdit_Initialize, &cxTextEdit_Finalize},
     {&cxExtEditConsts_Initialize, &cxExtEditConsts_Finalize},
     // The extended editors, after the strings their descriptions come from.
     {&cxProgressBar_Initialize, &cxProgressBar_Finalize},

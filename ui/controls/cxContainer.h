@@ -508,6 +508,8 @@ class TcxContainer : public TcxControl,
 
   void LockAlignControls(bool ALock);
   bool IsAlignControlsLocked() const { return FLockAlignControlsCount > 0; }
+  // Between the start and the end of the container's construction.
+  bool IsContainerCreating() const { return FIsCreating; }
   void LockPopupMenu(bool ALock);
   bool IsPopupMenuLocked() const { return FPopupMenuLockCount > 0; }
 

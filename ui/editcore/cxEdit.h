@@ -1839,7 +1839,7 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditOwner {
   virtual void PasteFromClipboard() {}
   virtual void SelectAll() {}
   virtual bool IsEditClass() { return false; }
-  bool IsChildWindow(HWND AWnd);
+  virtual bool IsChildWindow(HWND AWnd);
   void SetParent(TWinControl* AParent) override;
   void GetTabOrderList(std::vector<TWinControl*>& List) override;
 
@@ -1867,10 +1867,12 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditOwner {
   // switching its edit mode, and whether its popup window is up.
   bool IsEditModeSetting() const { return FEditModeSetting; }
   bool EditHasPopupWindow() { return HasPopupWindow(); }
+  // Whether the editor's popup window is up (the text view data asks).
+  bool IsPopupWindowShowing() { return HasPopupWindow(); }
 
  protected:
   // Layout and content.
-  void AdjustInnerEditPosition();
+  virtual void AdjustInnerEditPosition();
   virtual void AfterPosting() { FIsPosting = false; }
   virtual void BeforePosting() { FIsPosting = true; }
   void CalculateViewInfo(const TPoint& P, bool AMouseTracking) override;
@@ -2029,6 +2031,11 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditOwner {
   bool IsHiding() const { return FIsHiding; }
   bool IsPosting() const { return FIsPosting; }
   bool IsValidateErrorProcessing() const { return FValidateErrorProcessing; }
+  // Text-like editors keep a found item's tail selected while validating.
+  bool IsEditValidating() const { return FIsEditValidating; }
+  bool IsInplaceInitializing() const { return FIsInplaceInitializing; }
+  // The user's key handlers after the editor's, with user actions off.
+  void DoAfterKeyDown(Word& Key, TShiftState Shift);
 
  private:
   struct TModifiedState {
@@ -2036,7 +2043,6 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditOwner {
     bool ModifiedAfterEnter;
   };
   Variant GetValueToValidate();
-  void DoAfterKeyDown(Word& Key, TShiftState Shift);
   void DblClickTimerHandler(TObject* Sender);
   bool NeedStoreHeight();
   bool NeedStoreWidth();

@@ -60,6 +60,7 @@ using TcxFilterControlOperators = TSet<TcxFilterControlOperator, fcoInFuture + 1
 
 // Declared by the editor framework; a helper only passes them on.
 class TcxCustomEditProperties;
+class TcxCustomEdit;
 
 class TcxCustomFilterEditHelper;
 using TcxFilterEditHelperClass = const TcxCustomFilterEditHelper*;
@@ -82,6 +83,22 @@ class TcxCustomFilterEditHelper : public TObject {
   // value type there is nothing to hold the value against, and it is kept.
   virtual bool IsValueValid(TcxValueTypeClass AValueTypeClass, Variant& AValue) const;
   virtual bool UseDisplayValue() const { return false; }
+
+  // --- The editor of a filter value (cxFilterControlUtils_Edit.cpp).
+  // Clears the events a column's handlers would hear from the filter editor.
+  virtual void ClearPropertiesEvents(TcxCustomEditProperties* AProperties) const;
+  virtual void InitializeEdit(TcxCustomEdit* AEdit, TcxCustomEditProperties* AEditProperties) const;
+  // The column's settings, left-aligned and vertically centred, without
+  // beeps, read-only state, buttons (unless asked) or the column's events.
+  virtual void InitializeProperties(TcxCustomEditProperties* AProperties,
+                                    TcxCustomEditProperties* AEditProperties,
+                                    bool AHasButtons) const;
+  // The editor's value and its display text (the value's text when the
+  // properties give none).
+  virtual void GetFilterValue(TcxCustomEdit* AEdit, TcxCustomEditProperties* AEditProperties,
+                              Variant& V, String& S) const;
+  virtual void SetFilterValue(TcxCustomEdit* AEdit, TcxCustomEditProperties* AEditProperties,
+                              const Variant& AValue) const {}
 };
 
 // The one constant object of a helper class.

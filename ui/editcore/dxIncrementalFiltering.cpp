@@ -65,6 +65,9 @@ void TdxCustomIncrementalFilteringHelper::InitSearchEdit() {
   FSearchEdit->OnMouseWheel =
       MakeEvent<&TdxCustomIncrementalFilteringHelper::SearchEditMouseWheel>(this);
   AProperties->GetButtons()->Add()->SetKind(bkGlyph);
+  // The search glyph, drawn by the helper, stands in for the button.
+  FSearchEdit->GetEditViewInfo()->SetOnDrawButton(
+      MakeEvent<&TdxCustomIncrementalFilteringHelper::DrawSearchEditButton>(this));
   ARoutines.SetBeepOnEnter(FSearchEdit.get(), false);
 }
 

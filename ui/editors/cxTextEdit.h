@@ -4,7 +4,10 @@
 // from), the lookup list with its list box, and the filter helper.
 #pragma once
 
+#include "StdCtrls.h"
 #include "cxEdit.h"
+#include "cxFilterControlUtils.h"
+#include "cxFormats.h"
 
 class TcxCustomTextEditProperties;
 class TcxTextEditPropertiesValues;
@@ -342,6 +345,270 @@ class TcxTextEditProperties : public TcxCustomTextEditProperties {
 // ===========================================================================
 // Inner edit
 // ===========================================================================
+
+// The native single-line EDIT every text editor types into. The editor
+// talks to it through IcxInnerTextEdit (the helper implements it), so that
+// descendants may bring an inner edit of their own class.
+class IcxInnerTextEdit : public IcxCustomInnerEdit {
+ public:
+  virtual TcxContainer* GetControlContainer() = 0;
+  // The EDIT class's own window procedure, past the framework's handling.
+  virtual LRESULT CallDefWndProc(UINT AMsg, WPARAM WParam, LPARAM LParam) = 0;
+  virtual Variant GetEditValue() = 0;
+  virtual void SetEditValue(const Variant& Value) = 0;
+  virtual TNotifyEvent GetOnChange() = 0;
+  // Bounds set while locked are ignored; an unlock without a lock does
+  // nothing.
+  virtual void LockBounds(bool ALock) = 0;
+  // Focuses the edit without selecting its text.
+  virtual void SafelySetFocus() = 0;
+  virtual void SetParent(TWinControl* Value) = 0;
+
+  virtual void ClearSelection() = 0;
+  virtual void CopyToClipboard() = 0;
+  virtual TAlignment GetAlignment() = 0;
+  virtual bool GetAutoSelect() = 0;
+  virtual TEditCharCase GetCharCase() = 0;
+  virtual TcxEditEchoMode GetEchoMode() = 0;
+  virtual Integer GetFirstVisibleCharIndex() = 0;
+  virtual bool GetHideSelection() = 0;
+  // #0 unless a double-byte input-method character is half delivered.
+  virtual Char GetImeLastChar() = 0;
+  virtual TImeMode GetImeMode() = 0;
+  virtual TImeName GetImeName() = 0;
+  virtual bool GetInternalUpdating() = 0;
+  virtual Integer GetMaxLength() = 0;
+  virtual bool GetMultiLine() = 0;
+  virtual bool GetOEMConvert() = 0;
+  virtual TNotifyEvent GetOnSelChange() = 0;
+  virtual Char GetPasswordChar() = 0;
+  virtual Integer GetSelLength() = 0;
+  virtual Integer GetSelStart() = 0;
+  virtual String GetSelText() = 0;
+  virtual bool GetUseLeftAlignmentOnEditing() = 0;
+  virtual void SelectAll() = 0;
+  virtual void SetAlignment(TAlignment Value) = 0;
+  virtual void SetAutoSelect(bool Value) = 0;
+  virtual void SetCharCase(TEditCharCase Value) = 0;
+  virtual void SetEchoMode(TcxEditEchoMode Value) = 0;
+  virtual void SetHideSelection(bool Value) = 0;
+  virtual void SetInternalUpdating(bool Value) = 0;
+  virtual void SetImeMode(TImeMode Value) = 0;
+  virtual void SetImeName(const TImeName& Value) = 0;
+  virtual void SetMaxLength(Integer Value) = 0;
+  virtual void SetOEMConvert(bool Value) = 0;
+  virtual void SetOnSelChange(const TNotifyEvent& Value) = 0;
+  virtual void SetPasswordChar(Char Value) = 0;
+  virtual void SetSelLength(Integer Value) = 0;
+  virtual void SetSelStart(Integer Value) = 0;
+  virtual void SetSelText(const String& Value) = 0;
+  virtual void SetUseLeftAlignmentOnEditing(bool Value) = 0;
+  virtual String GetTextHint() = 0;
+  virtual void SetTextHint(const String& Value) = 0;
+
+ protected:
+  ~IcxInnerTextEdit() = default;
+};
+
+// A snapshot of the inner edit taken before a key is processed.
+struct TcxCustomInnerTextEditPrevState {
+  bool IsPrevTextSaved = false;
+  String PrevText;
+  Integer PrevSelLength = 0;
+  Integer PrevSelStart = 0;
+};
+void SaveTextEditState(IcxInnerTextEdit* ATextEdit, bool ASaveText,
+                       TcxCustomInnerTextEditPrevState& APrevState);
+// True when the selection moved or the text changed other than in letter
+// case (and when the edit has no window).
+bool CheckTextEditState(IcxInnerTextEdit* ATextEdit,
+                        const TcxCustomInnerTextEditPrevState& APrevState);
+
+class TcxCustomInnerTextEditHelper : public TcxInterfacedPersistent, public IcxInnerTextEdit {
+  DECLARE_CLASS(TcxCustomInnerTextEditHelper, TcxInterfacedPersistent)
+ public:
+  explicit TcxCustomInnerTextEditHelper(TcxCustomInnerTextEdit* AEdit);
+  TcxCustomInnerTextEdit* Edit() const { return FEdit; }
+
+  // IcxCustomInnerEdit
+  TWinControl* GetControl() override;
+  bool CanProcessClipboardMessages() override { return false; }
+  bool GetReadOnly() override;
+  void SetReadOnly(bool Value) override;
+  void SetOnChange(const TNotifyEvent& Value) override;
+  // IcxInnerTextEdit
+  TcxContainer* GetControlContainer() override;
+  LRESULT CallDefWndProc(UINT AMsg, WPARAM WParam, LPARAM LParam) override;
+  Variant GetEditValue() override;
+  void SetEditValue(const Variant& Value) override;
+  TNotifyEvent GetOnChange() override;
+  void LockBounds(bool ALock) override;
+  void SafelySetFocus() override;
+  void SetParent(TWinControl* Value) override;
+  void ClearSelection() override;
+  void CopyToClipboard() override;
+  TAlignment GetAlignment() override;
+  bool GetAutoSelect() override;
+  TEditCharCase GetCharCase() override;
+  TcxEditEchoMode GetEchoMode() override;
+  Integer GetFirstVisibleCharIndex() override;
+  bool GetHideSelection() override;
+  Char GetImeLastChar() override;
+  TImeMode GetImeMode() override;
+  TImeName GetImeName() override;
+  bool GetInternalUpdating() override;
+  Integer GetMaxLength() override;
+  bool GetMultiLine() override { return false; }
+  bool GetOEMConvert() override;
+  TNotifyEvent GetOnSelChange() override;
+  Char GetPasswordChar() override;
+  Integer GetSelLength() override;
+  Integer GetSelStart() override;
+  String GetSelText() override;
+  bool GetUseLeftAlignmentOnEditing() override;
+  void SelectAll() override;
+  void SetAlignment(TAlignment Value) override;
+  void SetAutoSelect(bool Value) override;
+  void SetCharCase(TEditCharCase Value) override;
+  void SetEchoMode(TcxEditEchoMode Value) override;
+  void SetHideSelection(bool Value) override;
+  void SetInternalUpdating(bool Value) override;
+  void SetImeMode(TImeMode Value) override;
+  void SetImeName(const TImeName& Value) override;
+  void SetMaxLength(Integer Value) override;
+  void SetOEMConvert(bool Value) override;
+  void SetOnSelChange(const TNotifyEvent& Value) override;
+  void SetPasswordChar(Char Value) override;
+  void SetSelLength(Integer Value) override;
+  void SetSelStart(Integer Value) override;
+  void SetSelText(const String& Value) override;
+  void SetUseLeftAlignmentOnEditing(bool Value) override;
+  String GetTextHint() override;
+  void SetTextHint(const String& Value) override;
+
+ private:
+  friend class TcxCustomInnerTextEdit;
+  TcxCustomInnerTextEdit* FEdit;
+  // The selection when an input-method sequence began.
+  Integer FSelStart = 0;
+  Integer FSelLength = 0;
+};
+
+// The editor base makes and drives it as its IcxCustomInnerEdit; the text
+// editors reach the rest through the helper (GetHelper).
+class TcxCustomInnerTextEdit : public TCustomEdit,
+                               public IcxContainerInnerControl,
+                               public IcxCustomInnerEdit {
+  DECLARE_CLASS(TcxCustomInnerTextEdit, TCustomEdit)
+  DECLARE_MESSAGE_TABLE()
+  friend class TcxCustomInnerTextEditHelper;
+
+ public:
+  using TOwnerType = TComponent;
+  explicit TcxCustomInnerTextEdit(TComponent* AOwner);
+  ~TcxCustomInnerTextEdit() override;
+  void AfterConstruction() override;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID AIID, void** AObj) override;
+  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(-1); }
+  ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(-1); }
+  TWinControl* STDMETHODCALLTYPE GetControl() override { return this; }
+  TcxContainer* STDMETHODCALLTYPE GetControlContainer() override;
+  bool CanProcessClipboardMessages() override { return false; }
+  bool GetReadOnly() override { return ReadOnly(); }
+  void SetReadOnly(bool Value) override { TCustomEdit::SetReadOnly(Value); }
+  void SetOnChange(const TNotifyEvent& Value) override { OnChange = Value; }
+
+  // The editor that owns the edit; nullptr for an edit made on its own.
+  TcxCustomTextEdit* GetContainer() const;
+  TcxCustomInnerTextEditHelper* Helper() const { return FHelper.get(); }
+  IcxInnerTextEdit* GetHelper() const { return FHelper.get(); }
+  // The caret's character index.
+  Integer GetCursorPos();
+  bool GetIsDestroying();
+  bool IsDesigning();
+  // The editor's horizontal alignment.
+  TAlignment GetBasedAlignment();
+  TAlignment GetAlignment();
+  TAlignment GetRealAlignment();
+  void InternalPaint(HDC DC);
+  void SetAlignment(TAlignment Value);
+  TcxEditEchoMode GetEchoMode() const { return FEchoMode; }
+  void SetEchoMode(TcxEditEchoMode Value);
+  bool GetUseLeftAlignmentOnEditing() const { return FUseLeftAlignmentOnEditing; }
+  void SetUseLeftAlignmentOnEditing(bool Value);
+  Char GetOwnPasswordChar() const { return FPasswordChar; }
+  bool InternalUpdating() const { return FInternalUpdating; }
+  void SetInternalUpdating(bool Value) { FInternalUpdating = Value; }
+  Integer ImeCharCount() const { return FImeCharCount; }
+  const TNotifyEvent& OnSelChange() const { return FOnSelChange; }
+  void SetOnSelChange(const TNotifyEvent& V) { FOnSelChange = V; }
+  void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
+  bool CanFocus() override;
+
+ protected:
+  virtual TcxCustomInnerTextEditHelper* CreateHelper();
+  virtual void AdjustMargins();
+
+  void WndProc(TMessage& Message) override;
+  void DefaultHandler(TMessage& Message) override;
+  void CreateHandle() override;
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWindowHandle(const TCreateParams& Params) override;
+  void CreateWnd() override;
+  void DestroyWnd() override;
+  void Click() override;
+  void DblClick() override;
+  bool DoMouseWheel(TShiftState Shift, Integer WheelDelta, const TPoint& MousePos) override;
+  void DragOver(TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept) override;
+  void DragDrop(TObject* Source, Integer X, Integer Y) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void KeyUp(Word& Key, TShiftState Shift) override;
+  void KeyPress(Char& Key) override;
+  virtual void MouseEnter(TControl* AControl) {}
+  virtual void MouseLeave(TControl* AControl);
+
+  void WMPaint(TMessage& Message) override;
+  void WMEraseBkgnd(TMessage& Message) override;
+  void WMPrintClient(TMessage& Message) override;
+  void WMNCPaint(TMessage& Message) override;
+  void WMSetCursor(TMessage& Message) override;
+  void WMGetDlgCode(TMessage& Message) override;
+  void WMKeyDown(TMessage& Message) override;
+  void WMChar(TMessage& Message) override;
+  void CMMouseEnter(TMessage& Message) override;
+  void CMMouseLeave(TMessage& Message) override;
+  virtual void WMSize(TMessage& Message);
+  virtual void WMSetFocus(TMessage& Message);
+  virtual void WMKillFocus(TMessage& Message);
+  virtual void WMSetFont(TMessage& Message);
+  virtual void EMSetSel(TMessage& Message);
+  virtual void EMReplaceSel(TMessage& Message);
+  virtual void WMImeComposition(TMessage& Message);
+  virtual void WMImeChar(TMessage& Message);
+  virtual void WMClear(TMessage& Message);
+  virtual void WMUndo(TMessage& Message);
+
+ private:
+  void PaintOwnText(TMessage& Message);
+  bool NeedsOwnPainting();
+  TPoint ToContainer(Integer X, Integer Y);
+
+  TOwned<TcxCustomInnerTextEditHelper> FHelper;
+  TAlignment FAlignment = taLeftJustify;
+  TcxEditEchoMode FEchoMode = eemNormal;
+  Integer FImeCharCount = 0;
+  Char FImeLastChar = 0;
+  bool FInternalUpdating = false;
+  bool FIsCreating = true;
+  Integer FLockBoundsCount = 0;
+  Char FPasswordChar = 0;
+  bool FUseLeftAlignmentOnEditing = true;
+  TNotifyEvent FOnSelChange;
+};
 
 // (end of inner edit)
 
@@ -715,16 +982,264 @@ class TcxCustomTextEditLookupData : public TcxInterfacedPersistent,
 // Editor control
 // ===========================================================================
 
+enum TcxEditScrollCause { escKeyboard, escMouseWheel };
+
+// The single-line text editor: the native EDIT inside the editor's client
+// area, the display value kept in step with the edit value and the painted
+// text, selection and clipboard within the editing style and the maximum
+// length, the window text of the whole editor, and the lookup items'
+// navigation and incremental search.
+class TcxCustomTextEdit : public TcxCustomEdit {
+  DECLARE_CLASS(TcxCustomTextEdit, TcxCustomEdit)
+  DECLARE_MESSAGE_TABLE()
+  friend class TcxCustomInnerTextEdit;
+  friend class TcxCustomInnerTextEditHelper;
+
+ public:
+  using TOwnerType = TComponent;
+  TcxCustomTextEdit(TComponent* AOwner, bool AIsInplace);
+  explicit TcxCustomTextEdit(TComponent* AOwner) : TcxCustomTextEdit(AOwner, false) {}
+  ~TcxCustomTextEdit() override;
+  void BeforeDestruction() override;
+
+  TClass GetPropertiesClass() override;
+  TcxCustomTextEditProperties* GetProperties() const;
+  TcxCustomTextEditProperties* GetActiveProperties();
+  // The inner EDIT; nullptr while the editor has none.
+  IcxInnerTextEdit* InnerTextEdit() const;
+
+  // Selection and clipboard.
+  Integer GetSelStart();
+  void SetSelStart(Integer Value);
+  Integer GetSelLength();
+  void SetSelLength(Integer Value);
+  String GetSelText();
+  virtual void SetSelText(const String& Value);
+  void SetSelection(Integer ASelStart, Integer ASelLength);
+  void SelectAll() override;
+  virtual void ClearSelection();
+  Integer GetCursorPos();
+  void CopyToClipboard() override;
+  void CutToClipboard() override;
+  void PasteFromClipboard() override;
+  // Back to the value on entry.
+  virtual void Undo();
+
+  // Lookup items.
+  Integer GetItemIndex() { return DoGetItemIndex(); }
+  void SetItemIndex(Integer Value) { DoSetItemIndex(Value); }
+  TObject* GetItemObject() { return DoGetItemObject(); }
+  void SetItemObject(TObject* Value);
+  virtual IcxTextEditLookupData* GetILookupData();
+  TcxInterfacedPersistent* LookupData() const { return FLookupData.get(); }
+
+  // While set, a properties change does not tell the lookup data that the
+  // text changed; a flag, so one unlock ends any number of locks.
+  void LockLookupDataTextChanged() { FLookupDataTextChangedLocked = true; }
+  void UnlockLookupDataTextChanged() { FLookupDataTextChangedLocked = false; }
+
+  String GetEditingText() { return GetDisplayText(); }
+  virtual void SetEditingText(const String& Value);
+  String GetText();
+  void SetText(const String& Value);
+  String GetTextHint();
+  void SetTextHint(const String& Value);
+  bool GetBeepOnEnter() const { return FBeepOnEnter; }
+  void SetBeepOnEnter(bool Value) { FBeepOnEnter = Value; }
+  bool FindSelection() const { return FFindSelection; }
+  virtual Integer GetTextBaseLine();
+  virtual bool HasTextBaseLine() { return true; }
+  bool IsEditClass() override;
+  void SpellCheckerSetSelText(const String& AValue, bool APost = false) override;
+  // The editor or a window of the installed spell checker.
+  bool IsChildWindow(HWND AWnd);
+  void PrepareEditValue(const Variant& ADisplayValue, Variant& EditValue,
+                        bool AEditFocused) override;
+  void SetInternalDisplayValue(const Variant& Value) override;
+
+  // The format controller's call: the display value follows the locale.
+  virtual void FormatChanged();
+
+ protected:
+  // Virtual operations the text editors add.
+  virtual bool PopulateFromList(String& AText);
+  virtual bool IsLookupNavigationKey(Word Key, TShiftState Shift);
+  virtual bool IsTextInputMode();
+  virtual bool CanSpellCheckerPostEditValue();
+  virtual void DoDrawMisspellings();
+  virtual void DoLayoutChanged();
+  virtual void DoSelectionChanged();
+  virtual void DoSpellCheckerPostEditValue();
+  virtual void DoTextChanged();
+  virtual void InternalSpellCheckerHandler(TMessage& Message);
+  virtual bool GetScrollLookupDataList(TcxEditScrollCause AScrollCause) { return false; }
+  virtual void DoOnNewLookupDisplayText(const String& AText);
+  virtual Variant ItemIndexToLookupKey(Integer AItemIndex) { return Variant(AItemIndex); }
+  virtual Variant LookupKeyToEditValue(const Variant& AKey);
+  virtual Integer LookupKeyToItemIndex(const Variant& AKey);
+  virtual void AdjustInnerEdit();
+  virtual bool CanChangeSelText(const String& Value, String& ANewText, Integer& ANewSelStart);
+  virtual bool CanSelectItem(bool AFindSelection) { return AFindSelection; }
+  virtual void CheckEditValue();
+  virtual void CheckEditorValueBounds() {}
+  virtual Integer GetInnerEditHeight();
+  virtual Integer DoGetItemIndex();
+  virtual TObject* DoGetItemObject();
+  virtual void HandleSelectItem(TObject* Sender);
+  virtual String InternalGetText() { return GetDisplayText(); }
+  virtual bool InternalSetText(const String& Value) { return SetDisplayText(Value); }
+  virtual bool NeedResetInvalidTextWhenPropertiesChanged();
+  virtual void ResetOnNewDisplayValue();
+  virtual void SelChange(TObject* Sender) {}
+  virtual void DoSetItemIndex(Integer Value);
+  virtual void UndoPerformed() {}
+  virtual void UpdateDisplayValue();
+  virtual bool SetDisplayText(const String& Value);
+  void SetFindSelection(bool Value);
+  void RedrawMisspelledWords();
+  void InternalCheckSelection();
+  void SpellCheckerPostEditValue();
+
+  // Overrides of the editor.
+  void Initialize() override;
+  void Loaded() override;
+  void DefaultHandler(TMessage& Message) override;
+  void WndProc(TMessage& Message) override;
+  virtual bool InternalMouseWheel(TShiftState Shift, Integer WheelDelta, const TPoint& MousePos);
+  bool DoMouseWheel(TShiftState Shift, Integer WheelDelta, const TPoint& MousePos) override;
+  virtual bool IsMouseWheelHandleNeeded(TShiftState Shift, const TPoint& MousePos);
+  virtual bool DoIsMouseWheelHandleNeeded(TShiftState Shift, const TPoint& MousePos);
+  void ContainerStyleChanged(TObject* Sender) override;
+  bool DoRefreshContainer(const TPoint& P, TcxMouseButton Button, TShiftState Shift,
+                          bool AIsMouseEvent) override;
+  void SetScrollBarsParameters(bool AIsScrolling = false) override;
+  void AdjustInnerEditPosition() override;
+  void ChangeHandler(TObject* Sender) override;
+  void DoEditValueChanged() override;
+  void DoEditKeyDown(Word& Key, TShiftState Shift) override;
+  void DoEditKeyPress(Char& Key) override;
+  void DoFocusChanged() override;
+  void DoSetFocusWhenActivate() override;
+  String GetDisplayText() override;
+  TClass GetInnerEditClass() override;
+  void PopulateSizeProperties(TcxEditSizeProperties& AEditSizeProperties) override;
+  Variant InternalGetEditingValue() override;
+  void InternalSetDisplayValue(const Variant& Value) override;
+  bool CanKeyDownModifyEdit(Word Key, TShiftState Shift) override;
+  bool CanKeyPressModifyEdit(Char Key) override;
+  bool IsValidChar(Char AChar) override;
+  bool NeedsInvokeAfterKeyDown(Word AKey, TShiftState AShift) override { return false; }
+  void DoValidateDisplayValue(Variant& ADisplayValue, String& AErrorText, bool& AError) override;
+  void InternalValidateDisplayValue(const Variant& ADisplayValue) override;
+  void PropertiesChanged(TObject* Sender) override;
+  void SynchronizeDisplayValue() override;
+  void SynchronizeEditValue() override;
+  void UpdateDrawValue() override;
+  bool WantNavigationKeys() override { return true; }
+  TcxContainerViewInfoClass GetViewInfoClass() override;
+  void DoExit() override;
+
+  void WMSetFocus(TMessage& Message) override;
+  void WMSetText(TMessage& Message) override;
+  void WMGetText(TMessage& Message) override;
+  void WMGetTextLength(TMessage& Message) override;
+  void WMCommand(TMessage& Message) override;
+  virtual void WMClear(TMessage& Message);
+
+  void ProcessLookupNavigationKey(Word& Key, TShiftState Shift);
+  TcxEditEditingStyle GetEditingStyle();
+  bool InternalFocused();
+  bool HasLookupData();
+  bool IsPopupWindowJustClosed() const { return FIsPopupWindowJustClosed; }
+  void SetIsPopupWindowJustClosed(bool Value) { FIsPopupWindowJustClosed = Value; }
+  bool LookupItemsScrolling() const { return FLookupItemsScrolling; }
+  bool IsDisplayValueSynchronizing() const { return FIsDisplayValueSynchronizing; }
+  void SetDisableRefresh(bool Value) { FDisableRefresh = Value; }
+
+ private:
+  // The listener registered with the format controller for the editor.
+  class TFormatListener final : public IcxFormatControllerListener {
+   public:
+    explicit TFormatListener(TcxCustomTextEdit* AEdit) : FEdit(AEdit) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** AObj) override {
+      *AObj = nullptr;
+      return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(-1); }
+    ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(-1); }
+    void STDMETHODCALLTYPE FormatChanged() override { FEdit->FormatChanged(); }
+
+   private:
+    TcxCustomTextEdit* FEdit;
+  };
+
+  void SetTextSelection();
+  void SeparateDigitGroups();
+  bool GoLookupData(Integer ADirection);
+  void PostAfterLookupChange(const Variant& APrevKey);
+  void AutoCorrect(TMessage& Message);
+
+  TFormatListener FFormatListener{this};
+  bool FFormatListening = false;
+  bool FBeepOnEnter = true;
+  bool FDisableRefresh = false;
+  bool FFindSelection = false;
+  bool FInternalTextSetting = false;
+  bool FIsDisplayValueSynchronizing = false;
+  Integer FLastFirstVisibleCharIndex = 0;
+  Integer FLastSelLength = 0;
+  Integer FLastSelPosition = 0;
+  bool FLookupItemsScrolling = false;
+  String FText;
+  bool FTextSaved = false;
+  bool FInnerEditPositionAdjusting = false;
+  bool FIsPopupWindowJustClosed = false;
+  TOwned<TcxInterfacedPersistent> FLookupData;
+  bool FLookupDataTextChangedLocked = false;
+  bool FIsChangeBySpellChecker = false;
+};
+
+// The published text editor.
+class TcxTextEdit : public TcxCustomTextEdit {
+  DECLARE_CLASS(TcxTextEdit, TcxCustomTextEdit)
+ public:
+  using TcxCustomTextEdit::TcxCustomTextEdit;
+  TClass GetPropertiesClass() override;
+  TcxTextEditProperties* GetProperties() const;
+  TcxTextEditProperties* GetActiveProperties();
+  void SetProperties(TcxTextEditProperties* Value);
+  bool SupportsSpelling() override { return IsTextInputMode(); }
+};
+
 // (end of editor control)
 
 // ===========================================================================
 // Filter helper
 // ===========================================================================
 
+// The editor of a text column's filter value is a text editor.
+class TcxFilterTextEditHelper : public TcxCustomFilterEditHelper {
+  DECLARE_CLASS(TcxFilterTextEditHelper, TcxCustomFilterEditHelper)
+ public:
+  TClass GetFilterEditClass() const override;
+  // The column's settings, then a selecting, unhidden-caret editor.
+  void InitializeProperties(TcxCustomEditProperties* AProperties,
+                            TcxCustomEditProperties* AEditProperties,
+                            bool AHasButtons) const override;
+  void SetFilterValue(TcxCustomEdit* AEdit, TcxCustomEditProperties* AEditProperties,
+                      const Variant& AValue) const override;
+};
+
 // (end of filter helper)
 
 // ===========================================================================
 // Module start-up
 // ===========================================================================
+
+// Registers the text editor's properties and filter helper, once however
+// often it runs, and fills the incremental-filtering search-edit link.
+void cxTextEdit_Initialize();
+// Unregisters the filter helper only, and empties the search-edit link.
+void cxTextEdit_Finalize();
 
 // (end of module start-up)

@@ -7,6 +7,7 @@
 #include "cxExtEditConsts.h"
 #include "cxLabel.h"
 #include "cxProgressBar.h"
+#include "cxTextEdit.h"
 #include "dxTaskbarProgress.h"
 
 namespace {
@@ -14,6 +15,7 @@ class TEditorsEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
     EditcoreStartUp();
+    cxTextEdit_Initialize();
     cxExtEditConsts_Initialize();
     cxProgressBar_Initialize();
     cxLabel_Initialize();
@@ -26,6 +28,7 @@ class TEditorsEnvironment : public ::testing::Environment {
     cxLabel_Finalize();
     cxProgressBar_Finalize();
     cxExtEditConsts_Finalize();
+    cxTextEdit_Finalize();
     EditcoreShutDown();
   }
 };
