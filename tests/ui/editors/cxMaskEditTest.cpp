@@ -9,20 +9,6 @@
 
 namespace {
 
-// Beeps are counted rather than heard.
-class TBeepCounter {
- public:
-  TBeepCounter() : FSaved(cxEditBeepLink().Beep) {
-    Count = 0;
-    cxEditBeepLink().Beep = [] { ++Count; };
-  }
-  ~TBeepCounter() { cxEditBeepLink().Beep = FSaved; }
-  static inline Integer Count = 0;
-
- private:
-  void (*FSaved)();
-};
-
 class MaskEditSeparators : public testing::Test {
  protected:
   void SetUp() override {
@@ -221,7 +207,9 @@ TEST_F(MaskEditSeparators, AnIncompleteMaskedTextFailsValidation) {
     bool Error = false;
     P->ValidateDisplayValue(D, ErrorText, Error, nullptr);
     EXPECT_EQ(Error, C.Error) << testing::PrintToString(String(C.Text));
-    if (C.Error) EXPECT_EQ(ErrorText, L"The edit value is invalid");
+    if (C.Error) {
+      EXPECT_EQ(ErrorText, L"The edit value is invalid");
+    }
   }
 }
 
@@ -239,6 +227,37 @@ TEST_F(MaskEditSeparators, EmptyStringsOfEachKind) {
     TOwned<TcxMaskEditCustomMode> M(P->CreateMode());
     EXPECT_EQ(M->GetEmptyString(), C.Empty) << testing::PrintToString(String(C.Mask));
   }
+}
+
+// ---------------------------------------------------------------------------
+// Filter helper
+
+TEST(MaskEditFilter, TextOperatorsOnlyForUnmaskedStrings) {
+  TcxFilterEditHelperClass H = cxFilterEditHelperClass<TcxFilterMaskEditHelper>();
+  TOwned<TcxMaskEditProperties> Plain = MakeProperties(emkStandard, L"");
+  TOwned<TcxMaskEditProperties> Masked = MakeProperties(emkStandard, L"000");
+  const TcxValueTypeClass Str = cxValueTypeClassList()->ItemByCaption(L"String");
+  ASSERT_NE(Str, nullptr);
+  EXPECT_TRUE(H->GetSupportedFilterOperators(Plain.get(), Str, false).Contains(fcoLike));
+  EXPECT_FALSE(H->GetSupportedFilterOperators(Masked.get(), Str, false).Contains(fcoLike));
+  EXPECT_TRUE(H->GetSupportedFilterOperators(Masked.get(), Str, false).Contains(fcoBlanks));
+  EXPECT_FALSE(H->GetSupportedFilterOperators(Masked.get(), Str, false).Contains(fcoBetween));
+  EXPECT_TRUE(H->GetSupportedFilterOperators(Masked.get(), Str, true).Contains(fcoInList));
+  EXPECT_EQ(H->GetFilterEditClass(), TcxMaskEdit::StaticClass());
+}
+
+TEST(MaskEditFilter, TheFilterEditorOfARegularExpressionMaskInsertsForcedCharacters) {
+  TcxFilterEditHelperClass H = cxFilterEditHelperClass<TcxFilterMaskEditHelper>();
+  TOwned<TcxMaskEditProperties> Column = MakeProperties(emkRegExpr, L"\\d+");
+  TOwned<TcxMaskEditProperties> Filter = MakeOwned<TcxMaskEditProperties>(nullptr);
+  H->InitializeProperties(Filter.get(), Column.get(), false);
+  EXPECT_EQ(Filter->GetMaskKind(), emkRegExprEx);
+  EXPECT_EQ(Filter->GetEditMask(), L"\\d+");
+  EXPECT_FALSE(Filter->GetAutoSelect());
+  TOwned<TcxMaskEditProperties> PlainColumn = MakeProperties(emkStandard, L"");
+  TOwned<TcxMaskEditProperties> PlainFilter = MakeOwned<TcxMaskEditProperties>(nullptr);
+  H->InitializeProperties(PlainFilter.get(), PlainColumn.get(), false);
+  EXPECT_TRUE(PlainFilter->GetAutoSelect());
 }
 
 }  // namespace
