@@ -439,7 +439,7 @@ void TcxCustomMaskEdit::PropertiesChanged(TObject* Sender) {
     EchoChanged = FMode->FEchoMode != P->GetEchoMode();
     bool MaskCleared = false;
     if (KindChanged) DoMaskKindChanged(Mask, MaskCleared);
-    if (MaskChanged || MaskCleared) DoMaskChanged(Mask, MaskCleared);
+    if (MaskChanged) DoMaskChanged(Mask, MaskCleared);
     if (CaseChanged) DoCharCaseChanged();
     if ((PropertiesChangeLocked() || VarIsNull(GetEditValue())) && IsMasked())
       FMode->UpdateEditValue();

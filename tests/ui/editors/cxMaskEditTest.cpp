@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include "ui/controls/ControlsTestSupport.h"
+
 #include "cxDataStorage.h"
+
+using namespace ControlsTest;
 
 namespace {
 
@@ -258,6 +262,47 @@ TEST(MaskEditFilter, TheFilterEditorOfARegularExpressionMaskInsertsForcedCharact
   TOwned<TcxMaskEditProperties> PlainFilter = MakeOwned<TcxMaskEditProperties>(nullptr);
   H->InitializeProperties(PlainFilter.get(), PlainColumn.get(), false);
   EXPECT_TRUE(PlainFilter->GetAutoSelect());
+}
+
+// ---------------------------------------------------------------------------
+// Real editors on a form
+
+class MaskEditInput : public MaskEditSeparators {
+ protected:
+  void SetUp() override {
+    MaskEditSeparators::SetUp();
+    Form.reset(CreateForm(300, 120));
+    E = Create<TcxMaskEdit>(Form.get());
+    E->SetParent(Form.get());
+    E->SetBounds(10, 10, 200, 24);
+    Other = Create<TcxMaskEdit>(Form.get());
+    Other->SetParent(Form.get());
+    Other->SetBounds(10, 50, 200, 24);
+  }
+  void TearDown() override {
+    Form.reset();
+    MaskEditSeparators::TearDown();
+  }
+  TOwned<TCustomForm> Form;
+  TcxMaskEdit* E = nullptr;
+  TcxMaskEdit* Other = nullptr;
+};
+
+TEST_F(MaskEditInput, KindAloneClearsTheMaskKindAndMaskTogetherKeepIt) {
+  E->GetProperties()->SetEditMask(L"000");
+  E->GetProperties()->SetMaskKind(emkRegExpr);
+  EXPECT_EQ(E->GetProperties()->GetEditMask(), L"");
+  E->GetProperties()->SetMaskKind(emkStandard);
+  E->GetProperties()->BeginUpdate();
+  E->GetProperties()->SetMaskKind(emkRegExpr);
+  E->GetProperties()->SetEditMask(L"\\d+");
+  E->GetProperties()->EndUpdate();
+  EXPECT_EQ(E->GetProperties()->GetEditMask(), L"\\d+");
+  EXPECT_EQ(E->Mode()->GetMaskKind(), emkRegExpr);
+  // Between the two regular-expression kinds the mask stays.
+  E->GetProperties()->SetMaskKind(emkRegExprEx);
+  EXPECT_EQ(E->GetProperties()->GetEditMask(), L"\\d+");
+  EXPECT_EQ(E->Mode()->GetMaskKind(), emkRegExprEx);
 }
 
 }  // namespace
