@@ -34,6 +34,7 @@
 #include "cxLibraryStrs.h"
 #include "cxLookAndFeelPainters.h"
 #include "cxLookAndFeels.h"
+#include "cxMaskEdit.h"
 #include "cxPopupHooks.h"
 #include "cxProgressBar.h"
 #include "cxTextEdit.h"
@@ -145,6 +146,8 @@ const TModule Modules[] = {
     {nullptr, &dxIncrementalFiltering_Finalize},
     // The text editor, first of the editors; it fills the search-edit link.
     {&cxTextEdit_Initialize, &cxTextEdit_Finalize},
+    // The mask editor, on the text editor.
+    {&cxMaskEdit_Initialize, &cxMaskEdit_Finalize},
     {&cxExtEditConsts_Initialize, &cxExtEditConsts_Finalize},
     // The extended editors, after the strings their descriptions come from.
     {&cxProgressBar_Initialize, &cxProgressBar_Finalize},

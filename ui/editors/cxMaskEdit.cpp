@@ -1,6 +1,8 @@
 #include "cxMaskEdit.h"
 
 #include "cxEditConsts.h"
+#include "cxExtEditUtils.h"
+#include "cxFilterControlUtils.h"
 
 namespace {
 
@@ -9,6 +11,20 @@ const TEnumInfo MaskKindInfo = MakeEnumInfo(L"TcxEditMaskKind", MaskKindNames);
 
 bool IsMaskBlank(Char C) {
   return C == 0 || C == L'\t' || C == L'\n' || C == L'\f' || C == L'\r' || C == L' ';
+}
+
+Integer InitCount = 0;
+
+void RegisterMaskEdit() {
+  cxRegisterEditProperties(TcxMaskEditProperties::StaticClass(), &scxSEditRepositoryMaskItem);
+  FilterEditsController()->Register(TcxCustomMaskEditProperties::StaticClass(),
+                                    cxFilterEditHelperClass<TcxFilterMaskEditHelper>());
+}
+
+void UnregisterMaskEdit() {
+  if (TcxFilterEditsController* C = FilterEditsController())
+    C->Unregister(TcxCustomMaskEditProperties::StaticClass(),
+                  cxFilterEditHelperClass<TcxFilterMaskEditHelper>());
 }
 
 }  // namespace
@@ -98,7 +114,7 @@ void TcxCustomMaskEditProperties::SetCharCase(TEditCharCase Value) {
 }
 
 TcxCustomEditClass TcxCustomMaskEditProperties::GetContainerClass() {
-  return TcxCustomTextEditProperties::GetContainerClass();
+  return cxEditClass<TcxMaskEdit>();
 }
 
 TcxEditSupportedOperations TcxCustomMaskEditProperties::GetSupportedOperations() {
@@ -202,3 +218,40 @@ TcxMaskEditProperties::TcxMaskEditProperties(TPersistent* AOwner)
     : TcxCustomMaskEditProperties(AOwner) {
   SetValidateOnEnter(true);
 }
+
+// ---------------------------------------------------------------------------
+// TcxFilterMaskEditHelper
+IMPLEMENT_CLASS(TcxFilterMaskEditHelper)
+
+TClass TcxFilterMaskEditHelper::GetFilterEditClass() const { return TcxMaskEdit::StaticClass(); }
+
+TcxFilterControlOperators TcxFilterMaskEditHelper::GetSupportedFilterOperators(
+    TcxCustomEditProperties* AProperties, TcxValueTypeClass AValueTypeClass,
+    bool AExtendedSet) const {
+  TcxFilterControlOperators Result{fcoEqual,   fcoNotEqual,     fcoLess,   fcoLessEqual,
+                                   fcoGreater, fcoGreaterEqual, fcoBlanks, fcoNonBlanks};
+  auto* P = dynamic_cast<TcxCustomMaskEditProperties*>(AProperties);
+  if ((!P || !P->IsMasked()) && AValueTypeClass && AValueTypeClass->IsString())
+    Result += {fcoLike, fcoNotLike, fcoContains, fcoNotContains, fcoBeginsWith, fcoEndsWith};
+  if (AExtendedSet) Result += {fcoBetween, fcoNotBetween, fcoInList, fcoNotInList};
+  return Result;
+}
+
+void TcxFilterMaskEditHelper::InitializeProperties(TcxCustomEditProperties* AProperties,
+                                                   TcxCustomEditProperties* AEditProperties,
+                                                   bool AHasButtons) const {
+  TcxFilterTextEditHelper::InitializeProperties(AProperties, AEditProperties, AHasButtons);
+  auto* P = dynamic_cast<TcxCustomMaskEditProperties*>(AProperties);
+  if (!P) return;
+  auto* Source = dynamic_cast<TcxCustomMaskEditProperties*>(AEditProperties);
+  if (Source && Source->GetMaskKind() == emkRegExpr) P->SetMaskKind(emkRegExprEx);
+  P->SetAutoSelect(!P->IsMasked());
+}
+
+// ---------------------------------------------------------------------------
+
+void cxMaskEdit_Initialize() {
+  cxExtEditModuleInitialize(InitCount, &RegisterMaskEdit, &UnregisterMaskEdit);
+}
+
+void cxMaskEdit_Finalize() { cxExtEditModuleFinalize(InitCount, &UnregisterMaskEdit); }

@@ -364,7 +364,139 @@ class TcxMaskEditRegExprExMode : public TcxMaskEditRegExprMode {
 };
 
 // ---------------------------------------------------------------------------
-// Editor control: follows once the text editor control is in.
+// Editor control
+
+class TcxCustomMaskEdit : public TcxCustomTextEdit, public IcxMaskEditModeEdit {
+  DECLARE_CLASS(TcxCustomMaskEdit, TcxCustomTextEdit)
+  friend class TcxCustomMaskEditProperties;
+
+ public:
+  explicit TcxCustomMaskEdit(TComponent* AOwner);
+  TcxCustomMaskEdit(TComponent* AOwner, bool AIsInplace);
+  ~TcxCustomMaskEdit() override;
+
+  TClass GetPropertiesClass() override;
+  TcxCustomMaskEditProperties* GetActiveProperties();
+  TcxCustomMaskEditProperties* GetProperties() const;
+  TcxMaskEditCustomMode* Mode() const { return FMode.get(); }
+
+  void CutToClipboard() override;
+  void PasteFromClipboard() override;
+  void SetSelText(const String& Value) override;
+  bool IsTextInputMode() override;
+  void PrepareEditValue(const Variant& ADisplayValue, Variant& EditValue,
+                        bool AEditFocused) override;
+
+  // Keys the editor sends to itself: performed by the native edit without
+  // passing the mask handling again and without user key events.
+  void SendMyKeyDown(Word Key, TShiftState Shift);
+  void SendMyKeyPress(Char Key);
+  // Moves the selection without the mode hearing of it.
+  void DirectSetSelStart(Integer AValue);
+  void DirectSetSelLength(Integer AValue);
+
+ protected:
+  // The modes' view of the editor.
+  TcxCustomMaskEditProperties* ModeProperties() override { return GetActiveProperties(); }
+  bool ModePropertiesChangeLocked() override { return PropertiesChangeLocked(); }
+  bool ModeModifiedAfterEnter() override { return ModifiedAfterEnter(); }
+  bool ModeFocused() override { return Focused(); }
+  Variant ModeEditValue() override { return GetEditValue(); }
+  void ModeSetEditValue(const Variant& AValue) override { SetInternalEditValue(AValue); }
+  void ModeSetDisplayValue(const Variant& AValue) override;
+  String ModeText() override { return GetDisplayText(); }
+  Integer ModeSelStart() override { return GetSelStart(); }
+  Integer ModeSelLength() override { return GetSelLength(); }
+  void ModeSetSelStart(Integer AValue) override { SetSelStart(AValue); }
+  void ModeSetSelLength(Integer AValue) override { SetSelLength(AValue); }
+  void ModeDirectSetSelection(Integer AStart, Integer ALength) override;
+  Integer ModeCursorPos() override { return GetCursorPos(); }
+  bool ModeHandleAllocated() override;
+  bool& ModeShiftOn() override { return FShiftOn; }
+  void ModeSendKeyDown(Word Key, TShiftState Shift) override { SendMyKeyDown(Key, Shift); }
+  void ModeSendKeyPress(Char Key) override { SendMyKeyPress(Key); }
+  bool ModeIsCharValidForPos(Char& AChar, Integer APos) override {
+    return IsCharValidForPos(AChar, APos);
+  }
+  void ModeLockChangeEvents(bool ALock) override { LockChangeEvents(ALock); }
+
+  virtual bool CanSynchronizeModeText() { return true; }
+  // Descendants may refuse a character (False) or change it; leaving it 0
+  // refuses it with a beep.
+  virtual bool IsCharValidForPos(Char& AChar, Integer APos) { return true; }
+  virtual void UpdateTextFormatting();
+
+  bool CanChangeSelText(const String& Value, String& ANewText, Integer& ANewSelStart) override;
+  void ChangeHandler(TObject* Sender) override;
+  void DblClick() override;
+  void DoEditKeyDown(Word& Key, TShiftState Shift) override;
+  void DoEditKeyPress(Char& Key) override;
+  void DoEnter() override;
+  void Initialize() override;
+  String InternalGetEmptyString();
+  String InternalGetText() override;
+  void InternalSetDisplayValue(const Variant& Value) override;
+  bool InternalSetText(const String& AText) override;
+  void InternalSetValue(const String& AText);
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void KeyPress(Char& Key) override;
+  void KeyUp(Word& Key, TShiftState Shift) override;
+  void Loaded() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  void PropertiesChanged(TObject* Sender) override;
+  void SelChange(TObject* Sender) override;
+  void SynchronizeDisplayValue() override;
+  void UndoPerformed() override;
+  void LockInnerEditRepainting();
+  void UnlockInnerEditRepainting();
+  void SetEditText(const String& Value);
+
+ private:
+  bool IsMasked() { return GetActiveProperties()->IsMasked(); }
+  // The display text of a value for the current focus state.
+  String FormatForDisplay(const String& AText);
+  void DoMaskKindChanged(String& AMask, bool& AMaskCleared);
+  void DoMaskChanged(const String& AMask, bool AMaskCleared);
+  void DoCharCaseChanged();
+  void RecreateMode(TcxEditMaskKind AKind);
+
+  TOwned<TcxMaskEditCustomMode> FMode;
+  String FText;
+  String FEmptyString;
+  bool FShiftOn = false;
+  bool FMyMessage = false;
+  bool FInternalTextSelection = false;
+};
+
+class TcxMaskEdit : public TcxCustomMaskEdit {
+  DECLARE_CLASS(TcxMaskEdit, TcxCustomMaskEdit)
+ public:
+  using TOwnerType = TComponent;
+  using TcxCustomMaskEdit::TcxCustomMaskEdit;
+  TClass GetPropertiesClass() override;
+  bool SupportsSpelling() override { return IsTextInputMode(); }
+  TcxMaskEditProperties* GetProperties() const;
+  TcxMaskEditProperties* GetActiveProperties();
+};
+
+// ---------------------------------------------------------------------------
+// Filter helper and module start-up
+
+class TcxFilterMaskEditHelper : public TcxFilterTextEditHelper {
+  DECLARE_CLASS(TcxFilterMaskEditHelper, TcxFilterTextEditHelper)
+ public:
+  TClass GetFilterEditClass() const override;
+  TcxFilterControlOperators GetSupportedFilterOperators(TcxCustomEditProperties* AProperties,
+                                                        TcxValueTypeClass AValueTypeClass,
+                                                        bool AExtendedSet) const override;
+  void InitializeProperties(TcxCustomEditProperties* AProperties,
+                            TcxCustomEditProperties* AEditProperties,
+                            bool AHasButtons) const override;
+};
 
 // The text of EcxMaskEditError for a regular-expression mask's errors.
 String cxMaskEditRegExprErrorText(const EcxRegExprError& E);
+
+void cxMaskEdit_Initialize();
+void cxMaskEdit_Finalize();

@@ -436,7 +436,7 @@ void TcxMaskEditRegExprMode::SynchronizeEditValue() {
   TcxMaskEditCustomMode::SynchronizeEditValue();
   if (!HasEdit()) return;
   const String Text = EditText();
-  SetSelection(Len(Text), 0);
+  if (EditHandleAllocated()) SetSelection(Len(Text), 0);
   Reset(Text);
 }
 

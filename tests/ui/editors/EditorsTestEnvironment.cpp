@@ -6,6 +6,7 @@
 #include "cxCheckBox.h"
 #include "cxExtEditConsts.h"
 #include "cxLabel.h"
+#include "cxMaskEdit.h"
 #include "cxProgressBar.h"
 #include "cxTextEdit.h"
 #include "dxTaskbarProgress.h"
@@ -16,6 +17,7 @@ class TEditorsEnvironment : public ::testing::Environment {
   void SetUp() override {
     EditcoreStartUp();
     cxTextEdit_Initialize();
+    cxMaskEdit_Initialize();
     cxExtEditConsts_Initialize();
     cxProgressBar_Initialize();
     cxLabel_Initialize();
@@ -28,6 +30,7 @@ class TEditorsEnvironment : public ::testing::Environment {
     cxLabel_Finalize();
     cxProgressBar_Finalize();
     cxExtEditConsts_Finalize();
+    cxMaskEdit_Finalize();
     cxTextEdit_Finalize();
     EditcoreShutDown();
   }

@@ -5,23 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include "ui/controls/ControlsTestSupport.h"
+
 #include "cxDataStorage.h"
 
+using namespace ControlsTest;
+
 namespace {
-
-// Beeps are counted rather than heard.
-class TBeepCounter {
- public:
-  TBeepCounter() : FSaved(cxEditBeepLink().Beep) {
-    Count = 0;
-    cxEditBeepLink().Beep = [] { ++Count; };
-  }
-  ~TBeepCounter() { cxEditBeepLink().Beep = FSaved; }
-  static inline Integer Count = 0;
-
- private:
-  void (*FSaved)();
-};
 
 class MaskEditSeparators : public testing::Test {
  protected:
@@ -221,7 +211,9 @@ TEST_F(MaskEditSeparators, AnIncompleteMaskedTextFailsValidation) {
     bool Error = false;
     P->ValidateDisplayValue(D, ErrorText, Error, nullptr);
     EXPECT_EQ(Error, C.Error) << testing::PrintToString(String(C.Text));
-    if (C.Error) EXPECT_EQ(ErrorText, L"The edit value is invalid");
+    if (C.Error) {
+      EXPECT_EQ(ErrorText, L"The edit value is invalid");
+    }
   }
 }
 
@@ -239,6 +231,78 @@ TEST_F(MaskEditSeparators, EmptyStringsOfEachKind) {
     TOwned<TcxMaskEditCustomMode> M(P->CreateMode());
     EXPECT_EQ(M->GetEmptyString(), C.Empty) << testing::PrintToString(String(C.Mask));
   }
+}
+
+// ---------------------------------------------------------------------------
+// Filter helper
+
+TEST(MaskEditFilter, TextOperatorsOnlyForUnmaskedStrings) {
+  TcxFilterEditHelperClass H = cxFilterEditHelperClass<TcxFilterMaskEditHelper>();
+  TOwned<TcxMaskEditProperties> Plain = MakeProperties(emkStandard, L"");
+  TOwned<TcxMaskEditProperties> Masked = MakeProperties(emkStandard, L"000");
+  const TcxValueTypeClass Str = cxValueTypeClassList()->ItemByCaption(L"String");
+  ASSERT_NE(Str, nullptr);
+  EXPECT_TRUE(H->GetSupportedFilterOperators(Plain.get(), Str, false).Contains(fcoLike));
+  EXPECT_FALSE(H->GetSupportedFilterOperators(Masked.get(), Str, false).Contains(fcoLike));
+  EXPECT_TRUE(H->GetSupportedFilterOperators(Masked.get(), Str, false).Contains(fcoBlanks));
+  EXPECT_FALSE(H->GetSupportedFilterOperators(Masked.get(), Str, false).Contains(fcoBetween));
+  EXPECT_TRUE(H->GetSupportedFilterOperators(Masked.get(), Str, true).Contains(fcoInList));
+  EXPECT_EQ(H->GetFilterEditClass(), TcxMaskEdit::StaticClass());
+}
+
+TEST(MaskEditFilter, TheFilterEditorOfARegularExpressionMaskInsertsForcedCharacters) {
+  TcxFilterEditHelperClass H = cxFilterEditHelperClass<TcxFilterMaskEditHelper>();
+  TOwned<TcxMaskEditProperties> Column = MakeProperties(emkRegExpr, L"\\d+");
+  TOwned<TcxMaskEditProperties> Filter = MakeOwned<TcxMaskEditProperties>(nullptr);
+  H->InitializeProperties(Filter.get(), Column.get(), false);
+  EXPECT_EQ(Filter->GetMaskKind(), emkRegExprEx);
+  EXPECT_EQ(Filter->GetEditMask(), L"\\d+");
+  EXPECT_FALSE(Filter->GetAutoSelect());
+  TOwned<TcxMaskEditProperties> PlainColumn = MakeProperties(emkStandard, L"");
+  TOwned<TcxMaskEditProperties> PlainFilter = MakeOwned<TcxMaskEditProperties>(nullptr);
+  H->InitializeProperties(PlainFilter.get(), PlainColumn.get(), false);
+  EXPECT_TRUE(PlainFilter->GetAutoSelect());
+}
+
+// ---------------------------------------------------------------------------
+// Real editors on a form
+
+class MaskEditInput : public MaskEditSeparators {
+ protected:
+  void SetUp() override {
+    MaskEditSeparators::SetUp();
+    Form.reset(CreateForm(300, 120));
+    E = Create<TcxMaskEdit>(Form.get());
+    E->SetParent(Form.get());
+    E->SetBounds(10, 10, 200, 24);
+    Other = Create<TcxMaskEdit>(Form.get());
+    Other->SetParent(Form.get());
+    Other->SetBounds(10, 50, 200, 24);
+  }
+  void TearDown() override {
+    Form.reset();
+    MaskEditSeparators::TearDown();
+  }
+  TOwned<TCustomForm> Form;
+  TcxMaskEdit* E = nullptr;
+  TcxMaskEdit* Other = nullptr;
+};
+
+TEST_F(MaskEditInput, KindAloneClearsTheMaskKindAndMaskTogetherKeepIt) {
+  E->GetProperties()->SetEditMask(L"000");
+  E->GetProperties()->SetMaskKind(emkRegExpr);
+  EXPECT_EQ(E->GetProperties()->GetEditMask(), L"");
+  E->GetProperties()->SetMaskKind(emkStandard);
+  E->GetProperties()->BeginUpdate();
+  E->GetProperties()->SetMaskKind(emkRegExpr);
+  E->GetProperties()->SetEditMask(L"\\d+");
+  E->GetProperties()->EndUpdate();
+  EXPECT_EQ(E->GetProperties()->GetEditMask(), L"\\d+");
+  EXPECT_EQ(E->Mode()->GetMaskKind(), emkRegExpr);
+  // Between the two regular-expression kinds the mask stays.
+  E->GetProperties()->SetMaskKind(emkRegExprEx);
+  EXPECT_EQ(E->GetProperties()->GetEditMask(), L"\\d+");
+  EXPECT_EQ(E->Mode()->GetMaskKind(), emkRegExprEx);
 }
 
 }  // namespace
