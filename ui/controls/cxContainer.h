@@ -531,7 +531,7 @@ class TcxContainer : public TcxControl,
   TRect GetVisibleBounds();
   virtual bool IsNativeStyle();
   virtual bool HasShadow();
-  TRect GetBorderExtent();
+  virtual TRect GetBorderExtent();
   void UpdateWindowRegion();
   virtual void SetScrollBarsParameters(bool AIsScrolling = false);
   bool NeedsScrollBars() override { return false; }

@@ -1863,6 +1863,11 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditOwner {
 
   friend class TcxEditChangeEventsCatcher;
 
+  // -- Read by the text editors' lookup lists: whether the editor is
+  // switching its edit mode, and whether its popup window is up.
+  bool IsEditModeSetting() const { return FEditModeSetting; }
+  bool EditHasPopupWindow() { return HasPopupWindow(); }
+
  protected:
   // Layout and content.
   void AdjustInnerEditPosition();

@@ -408,8 +408,7 @@ void TcxCustomTextEditProperties::SetViewStyle(TcxTextEditViewStyle Value) {
 // Answers ---------------------------------------------------------------------
 
 TClass TcxCustomTextEditProperties::GetLookupDataClass() {
-  // Not linked in yet: the lookup data class belongs to the lookup list.
-  return nullptr;
+  return TcxCustomTextEditLookupData::StaticClass();
 }
 
 bool TcxCustomTextEditProperties::UseSearchControl() {

@@ -26,7 +26,6 @@ class TListProps : public TcxTextEditProperties {
   using TcxTextEditProperties::TcxTextEditProperties;
   TcxEditEditingStyle Style = esFixedList;
   TcxEditEditingStyle GetEditingStyle() override { return Style; }
-  bool UseLookupData() override { return true; }
 };
 
 // A numeric descendant, as the spin and currency editors are.
