@@ -385,7 +385,8 @@ bool TcxCustomDropDownEdit::NeedSearchInfoPanelShow() { return false; }
 Integer TcxCustomDropDownEdit::GetPopupWidth() {
   auto* AData = AsOrNull<TcxCustomDropDownEditData>(EditData());
   if (IsInplace() && ActiveProperties()->PopupSizeable() && AData) return AData->Width;
-  return ScaleFactor()->Apply(ActiveProperties()->PopupWidth(), ActiveProperties()->GetScaleFactor());
+  return ScaleFactor()->Apply(ActiveProperties()->PopupWidth(),
+                              ActiveProperties()->GetScaleFactor());
 }
 
 Integer TcxCustomDropDownEdit::GetPopupHeight() {
@@ -617,8 +618,7 @@ bool TcxCustomDropDownEdit::IsEditorKey(Word Key, TShiftState Shift) {
 }
 
 bool TcxCustomDropDownEdit::TabsNeeded() {
-  return inherited::TabsNeeded() ||
-         (HasPopupWindow() && ActiveProperties()->PostPopupValueOnTab());
+  return inherited::TabsNeeded() || (HasPopupWindow() && ActiveProperties()->PostPopupValueOnTab());
 }
 
 void TcxCustomDropDownEdit::DoEditProcessTab(TShiftState Shift) {

@@ -11,8 +11,8 @@ constexpr TdxCorner ASizeGripCornerMap[2][2] = {
     {coTopRight, coTopLeft},        // upwards
 };
 
-constexpr TCursor ASizeCursorMap[] = {crDefault, crDefault, crSizeNWSE, crSizeNESW, crSizeNS,
-                                      crSizeWE};
+constexpr TCursor ASizeCursorMap[] = {crDefault,  crDefault, crSizeNWSE,
+                                      crSizeNESW, crSizeNS,  crSizeWE};
 
 TCursor SizeCursor(Integer AHitTest) { return ASizeCursorMap[AHitTest + 1]; }
 
@@ -23,7 +23,7 @@ constexpr Integer cxSysPanelMinSpace = 10;
 
 Integer DiagonalHitTest(TdxCorner ACorner) {
   return ACorner == coTopLeft || ACorner == coBottomRight ? cxEditPopupHitDiagonalNWSE
-                                                           : cxEditPopupHitDiagonalNESW;
+                                                          : cxEditPopupHitDiagonalNESW;
 }
 }  // namespace
 
@@ -84,10 +84,9 @@ void TcxCustomEditPopupWindowViewInfo::CalculateLayout() {
   if (SysPanelStyle) {
     SysPanelHeight = GetSysPanelHeight();
     // The painter takes the borders off and splits the rest.
-    Painter->CalculateScaledPopupPanelClientRect(ClientRect, SysPanelBounds, SizeGripRect,
-                                                 CloseButtonRect, SizeGripCorner, ABorders,
-                                                 GetSysPanelBorders(), ScaleFactor(),
-                                                 SysPanelHeight, ShowCloseButton, Sizeable);
+    Painter->CalculateScaledPopupPanelClientRect(
+        ClientRect, SysPanelBounds, SizeGripRect, CloseButtonRect, SizeGripCorner, ABorders,
+        GetSysPanelBorders(), ScaleFactor(), SysPanelHeight, ShowCloseButton, Sizeable);
     SizeGripSizingRect = SizeGripRect;
     if (Sizeable) {
       if (IsSizeGripAtLeft())
@@ -152,7 +151,8 @@ void TcxCustomEditPopupWindowViewInfo::InternalPaint(TcxCanvas* ACanvas) {
     const Integer AEdge = GetClientEdgeWidth();
     const TRect R = cxRectInflate(ClientRect, AEdge, AEdge);
     ACanvas->DrawEdge(R, true, true);
-    if (BorderStyle != epbsFlat || NativeStyle) ACanvas->DrawEdge(cxRectInflate(R, -1, -1), true, false);
+    if (BorderStyle != epbsFlat || NativeStyle)
+      ACanvas->DrawEdge(cxRectInflate(R, -1, -1), true, false);
   }
   if (SysPanelStyle)
     Painter->DrawScaledPopupPanelBand(ACanvas, SysPanelBounds, SizeGripRect, CloseButtonRect,
@@ -207,9 +207,7 @@ void TcxCustomEditPopupWindow::SetNativeStyle(bool Value) {
   FNativeStyle = ViewInfo()->NativeStyle = Value;
 }
 void TcxCustomEditPopupWindow::SetShadow(bool Value) { FShadow = ViewInfo()->Shadow = Value; }
-void TcxCustomEditPopupWindow::SetSizeable(bool Value) {
-  FSizeable = ViewInfo()->Sizeable = Value;
-}
+void TcxCustomEditPopupWindow::SetSizeable(bool Value) { FSizeable = ViewInfo()->Sizeable = Value; }
 void TcxCustomEditPopupWindow::SetSysPanelStyle(bool Value) {
   FSysPanelStyle = ViewInfo()->SysPanelStyle = Value;
 }
@@ -222,8 +220,8 @@ TSize TcxCustomEditPopupWindow::GetMinSize() {
   const TRect E = V->GetClientExtent();
   TSize ASize{E.left + E.right, E.top + E.bottom};
   if (FSizeable && FSysPanelStyle)
-    ASize.cx += cxRectWidth(V->CloseButtonRect) + cxRectWidth(V->SizeGripSizingRect) +
-                cxSysPanelMinSpace;
+    ASize.cx +=
+        cxRectWidth(V->CloseButtonRect) + cxRectWidth(V->SizeGripSizingRect) + cxSysPanelMinSpace;
   return ASize;
 }
 
@@ -570,8 +568,7 @@ void TcxCustomEditPopupWindow::SetFocusedControlOnShow(TWinControl* AControl) {
 
 void TcxCustomEditPopupWindow::Notification(TComponent* AComponent, TOperation Operation) {
   inherited::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == FFocusedControlOnShow)
-    FFocusedControlOnShow = nullptr;
+  if (Operation == opRemove && AComponent == FFocusedControlOnShow) FFocusedControlOnShow = nullptr;
 }
 
 void TcxCustomEditPopupWindow::DXMShowPopupWindow(TMessage&) { Popup(FFocusedControlOnShow); }

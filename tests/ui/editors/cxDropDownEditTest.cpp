@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "ControlsTestSupport.h"
-#include "ui/graphics/GraphicsTestSupport.h"
 #include "cxDropDownEdit.h"
+#include "ui/graphics/GraphicsTestSupport.h"
 
 using namespace ControlsTest;
 
@@ -213,8 +213,7 @@ TEST_F(DropDownEdit, PlacesThePopupByTheWorkAreaAndTheReadingOrder) {
        E.left,
        E.top - 80,
        coTopRight},
-      {"right to left", {0, 0, 1000, 1000}, true, 200, E.right - 200, E.bottom,
-       coBottomLeft},
+      {"right to left", {0, 0, 1000, 1000}, true, 200, E.right - 200, E.bottom, coBottomLeft},
       {"pushed left by the work area's right edge",
        {0, 0, E.left + 150, 1000},
        false,
@@ -303,8 +302,7 @@ TEST_F(DropDownEdit, WithASystemPanelOnlyTheGripResizes) {
   EXPECT_EQ(V->GetHitTest(Center(V->SizeGripRect)), cxEditPopupHitDiagonalNWSE);
   // The panel sits at the bottom, below the client area.
   EXPECT_EQ(V->SysPanelBounds.top, V->ClientRect.bottom);
-  EXPECT_EQ(V->GetHitTest(TPoint{V->Bounds.right - 1, V->ClientRect.top + 5}),
-            cxEditPopupHitNone);
+  EXPECT_EQ(V->GetHitTest(TPoint{V->Bounds.right - 1, V->ClientRect.top + 5}), cxEditPopupHitNone);
 }
 
 TEST_F(DropDownEdit, DrawsASingleBorderAndTheSystemPanelWithItsLine) {
@@ -384,8 +382,7 @@ TEST_F(DropDownEdit, ReleasingOverThePressedCloseButtonClosesWithoutAReason) {
   const TRect AClose = cxRectOffset(Popup()->ViewInfo()->CloseButtonRect, P.left, P.top);
   ASSERT_FALSE(cxRectIsEmpty(AClose));
   SendMouse(MOUSEEVENTF_LEFTDOWN, Center(AClose));
-  ASSERT_TRUE(
-      PumpUntil([&] { return Popup()->ViewInfo()->CloseButtonState == cxbsPressed; }));
+  ASSERT_TRUE(PumpUntil([&] { return Popup()->ViewInfo()->CloseButtonState == cxbsPressed; }));
   SendMouse(MOUSEEVENTF_LEFTUP);
   ASSERT_TRUE(PumpUntil([&] { return !Edit->DroppedDown(); }));
   ProcessMessages();
