@@ -61,6 +61,7 @@ using TcxFilterControlOperators = TSet<TcxFilterControlOperator, fcoInFuture + 1
 // Declared by the editor framework; a helper only passes them on.
 class TcxCustomEditProperties;
 class TcxCustomEdit;
+class TcxInplaceEditList;
 
 class TcxCustomFilterEditHelper;
 using TcxFilterEditHelperClass = const TcxCustomFilterEditHelper*;
@@ -99,6 +100,12 @@ class TcxCustomFilterEditHelper : public TObject {
                               Variant& V, String& S) const;
   virtual void SetFilterValue(TcxCustomEdit* AEdit, TcxCustomEditProperties* AEditProperties,
                               const Variant& AValue) const {}
+  // A ready filter editor for a column's properties: without an in-place
+  // list a new editor of GetFilterEditClass that the caller owns; with one,
+  // the list's shared editor of that class. Raises EcxEditError when the
+  // helper names no editor class.
+  TcxCustomEdit* GetFilterEdit(TcxCustomEditProperties* AEditProperties,
+                               TcxInplaceEditList* AInplaceEditList = nullptr) const;
 };
 
 // The one constant object of a helper class.

@@ -37,3 +37,41 @@ void TcxCustomFilterEditHelper::GetFilterValue(TcxCustomEdit* AEdit,
   S = AEditProperties->GetDisplayText(V, false, true);
   if (S.empty()) S = VarToStr(V);
 }
+
+namespace {
+
+// The filter editor class as an editor class; anything else is refused
+// before an object is made of it.
+TClass FilterEditClass(const TcxCustomFilterEditHelper& AHelper) {
+  TClass AEditClass = AHelper.GetFilterEditClass();
+  if (!AEditClass || !AEditClass->InheritsFrom(TcxCustomEdit::StaticClass()))
+    throw EcxEditError(L"The filter helper " + AHelper.ClassName() + L" names no editor class");
+  return AEditClass;
+}
+
+TcxCustomEdit* CreateFilterEdit(TClass AEditClass) {
+  TObject* AObject = AEditClass->Create(nullptr);
+  if (!AObject)
+    throw EcxEditError(L"The editor class " + AEditClass->ClassName() + L" cannot be created");
+  return static_cast<TcxCustomEdit*>(AObject);
+}
+
+}  // namespace
+
+TcxCustomEdit* TcxCustomFilterEditHelper::GetFilterEdit(
+    TcxCustomEditProperties* AEditProperties, TcxInplaceEditList* AInplaceEditList) const {
+  TClass AEditClass = FilterEditClass(*this);
+  if (!AInplaceEditList) {
+    // The caller owns the editor only once it is ready.
+    TOwned<TcxCustomEdit> AEdit(CreateFilterEdit(AEditClass));
+    InitializeEdit(AEdit.get(), AEditProperties);
+    return AEdit.release();
+  }
+  // The list keys its shared editors by properties class, which only an
+  // editor of the class can tell; a short-lived one answers.
+  TClass APropertiesClass =
+      TOwned<TcxCustomEdit>(CreateFilterEdit(AEditClass))->GetPropertiesClass();
+  TcxCustomEdit* AEdit = AInplaceEditList->GetEdit(APropertiesClass);
+  InitializeEdit(AEdit, AEditProperties);
+  return AEdit;
+}
